@@ -1,0 +1,87 @@
+// The curve record: the one piece of state the commands of the main window share. It lives as
+// long as the window, starts empty and is never cleared; each command reads what the last one
+// left and overwrites what it computes.
+//
+// Design values are kept as the exact text the user typed and converted with readNumber wherever
+// a number is needed, so the same text always gives the same number. Computed values are doubles,
+// counts and flags 16-bit integers, side and row distances 32-bit floats. Tables are indexed from
+// 0 and used from 1: element 0 is allocated but never used.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace hcurve {
+
+/// The curve elements and characteristic points computed from one design. Lengths, chainages and
+/// coordinates in metres (X north, Y east); angles in decimal degrees; azimuths clockwise from
+/// north.
+struct CurveElements {
+    // Numeric design values the computation used.
+    double K = 0, X = 0, Y = 0;  // JD chainage and coordinates, m
+    double R = 0, A1 = 0, A2 = 0;  // radius and spiral parameters, m
+    double f = 0;                  // degrees-to-radians factor
+
+    std::int16_t p = 0;  // turn sign: +1 right-hand, -1 left-hand
+    double T = 0;        // azimuth of the incoming tangent at ZH, degrees
+    double B = 0;        // absolute deflection, degrees
+    double halfB = 0;    // B / 2, degrees
+    double tb = 0;       // azimuth of the outgoing tangent at HZ, degrees in [0, 360)
+    double tj = 0;       // azimuth from the circle centre to HY (ZY), degrees in [0, 360)
+    double beta1 = 0, beta2 = 0;  // spiral angles, degrees
+
+    double Ls1 = 0, Ls2 = 0;  // spiral lengths
+    double q1 = 0, p1 = 0;    // tangent offset and shift of the entry spiral
+    double q2 = 0, p2 = 0;    // the same for the exit spiral
+    double T1 = 0, T2 = 0;    // entry and exit tangent lengths from the JD
+    double Lf = 0;            // circular arc length
+
+    double zh = 0, hy = 0, yh = 0, hz = 0;  // chainages of ZH, HY, YH, HZ
+    double ZY = 0, YZ = 0;                  // chainages of ZY, YZ (only meaningful without spiral)
+    double xa = 0, ya = 0;                  // ZH (ZY)
+    double xh1 = 0, yh1 = 0;                // HY (ZY when A1 = 0)
+    double xh2 = 0, yh2 = 0;                // YH (YZ when A2 = 0)
+    double xb = 0, yb = 0;                  // HZ (YZ)
+    double Xo = 0, Yo = 0;                  // circle centre
+};
+
+struct CurveRecord {
+    // Side-point setup.
+    std::string pp_dk;  // answer to the side-point question; side points wanted when "y" or "Y"
+    std::int16_t dl_n = 0;  // left points per row
+    std::int16_t dr_n = 0;  // right points per row
+    std::int16_t dd_n = 0;  // row mode: 1 single row, any other value double row
+    std::int16_t dlxp = 0;  // nonzero: counts and distances were entered with the design data
+
+    double f = 0;  // degrees-to-radians factor, set first by every design-data entry
+
+    // Design values exactly as typed.
+    std::string JD, K, X, Y, T, B, R, A1, A2;
+    std::string Bdms;  // the deflection as typed (signed DMS), copied when it is confirmed
+
+    /// The computed curve; empty until a design has been computed, and again after a design that
+    /// could not be computed.
+    std::optional<CurveElements> curve;
+
+    // Side distances (m) and row distances (m).
+    std::vector<float> dl{0.0f}, dr{0.0f};  // indices 0..dl_n, 0..dr_n
+    float ds_l = 0, ds_r = 0;               // front and back row from the transverse axis
+
+    // Side points of the stake computed last, on the transverse axis.
+    std::vector<double> xlp, ylp;  // 0..dl_n
+    std::vector<double> xrp, yrp;  // 0..dr_n
+
+    // The last stake run.
+    std::string stakeCount;              // number of stakes as decimal text ("" before any run)
+    std::vector<double> Kp;              // chainages, 0..n
+    std::vector<double> stakeX, stakeY;  // coordinates, 0..n
+};
+
+/// Side points are wanted when the answer was "y" or "Y".
+inline bool sidePointsOn(const CurveRecord& record) {
+    return record.pp_dk == "y" || record.pp_dk == "Y";
+}
+
+}  // namespace hcurve

@@ -1,0 +1,59 @@
+// Number texts of the displays and the report.
+//
+// Rounding of halves is decided on the value's decimal text at 15 significant digits, the precision
+// a double carries for a typed value: a typed 1.0005 is the double 1.000499999999999989..., but it
+// reads 1.00050000000000 at 15 digits, so format(1.0005, "0.000") gives 1.001 as the user reads it.
+// format() rounds halves away from zero; roundTo() rounds halves to even, so that typed halves read
+// as the user typed them and repeated rounding does not drift.
+//
+// No text ever shows a negative zero: -0, and a negative value that rounds to zero, show as 0.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace hcurve {
+
+/// The number patterns of the displays.
+enum class Pattern {
+    Fixed3,        // "0.000":   at least one integer digit, exactly 3 decimals
+    Fixed4,        // "0.0000":  exactly 4 decimals
+    Fixed5,        // "0.00000": exactly 5 decimals
+    Padded3Fixed3  // "000.000": at least three integer digits (leading zeros), exactly 3 decimals
+};
+
+/// format(v, pattern): v rounded half away from zero to the pattern's decimals.
+/// 3456789.12345 with Fixed3 gives "3456789.123"; 60 with Fixed4 "60.0000"; 5.1 with
+/// Padded3Fixed3 "005.100"; -1.5 with Padded3Fixed3 "-001.500".
+std::string format(double v, Pattern pattern);
+
+/// format(text, pattern): a text that reads as a number is formatted as that number; any other
+/// text is returned unchanged.
+std::string format(std::string_view text, Pattern pattern);
+
+/// format(v) without a pattern: the general text of v.
+std::string format(double v);
+
+/// format(text) without a pattern: the general text of the number the text reads as, or the text
+/// unchanged when it does not read as a number.
+std::string format(std::string_view text);
+
+/// round(v, n): v rounded to n decimals (0 <= n <= 15), ties to even. roundTo(123.45678, 4) is
+/// 123.4568, roundTo(2.5, 0) is 2, roundTo(0.125, 2) is 0.12.
+double roundTo(double v, int decimals);
+
+/// The general text of a double: at most 15 significant digits, no trailing zeros, no decimal
+/// point without decimals, no leading blank ("250", "123.4568", "-0.5"). Magnitudes from 1e15 up
+/// and below 1e-10 are written with an exponent ("1E+15", "2.5E-11"); no display of the program
+/// reaches them.
+std::string generalText(double v);
+
+/// The general text of a 32-bit float: at most 7 significant digits, so a float entered as 12.3
+/// reads "12.3", not the digits of the widened double 12.300000190734863.
+std::string generalText(float v);
+
+/// Str(v): one blank before a number that is not negative, "-" before a negative one
+/// (Str(12) is " 12", Str(-1) is "-1").
+std::string strText(double v);
+
+}  // namespace hcurve

@@ -1,0 +1,27 @@
+// Whether typed design values can be used, and whether a computed design is a curve, with the
+// reason in the words the user sees.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "curve/curve_record.h"
+
+namespace hcurve {
+
+enum class DesignValue { K, X, Y, T, B, R, A1, A2 };
+
+/// Largest magnitude accepted for a chainage, coordinate, radius or spiral parameter, metres.
+constexpr double kMaxDesignLength_m = 1e9;
+
+/// Nothing when the typed text can be used for the value; otherwise the message that says why
+/// (not a number, minutes or seconds of 60 or more, T outside [0, 360), R <= 0, B = 0 or
+/// |B| >= 180 degrees, A1 or A2 below 0, magnitude beyond 1e9 m).
+std::optional<std::string> checkDesignValue(DesignValue which, std::string_view typed);
+
+/// Nothing when the computed curve can be staked out; otherwise the message: the spirals do not
+/// fit the deflection (arc length negative), or a value is not finite.
+std::optional<std::string> checkCurve(const CurveElements& curve);
+
+}  // namespace hcurve

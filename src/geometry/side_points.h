@@ -1,0 +1,50 @@
+// Side points at a centre stake (roadbed edges or bored piles), on the stake's transverse axis,
+// in one row or in a front and a back row; and the angle PPQ of a stake run.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace hcurve {
+
+/// The side tables of one stake. Each is indexed from 0 and used from 1.
+struct SideTables {
+    std::vector<double> xlp, ylp;              // left points on the axis, 0..dl_n
+    std::vector<double> xrp, yrp;              // right points on the axis, 0..dr_n
+    std::vector<double> leftRowX, leftRowY;    // left points as listed, 0..2*dl_n
+    std::vector<double> rightRowX, rightRowY;  // right points as listed, 0..2*dr_n
+};
+
+/// Tables sized for the counts (0 <= count <= 16383), contents zero.
+SideTables makeSideTables(std::int16_t dl_n, std::int16_t dr_n);
+
+/// The side-point setup a stake run uses.
+struct SideSetup {
+    const std::vector<float>& dl;  // 0..dl_n, distances of the left points from the centre line, m
+    const std::vector<float>& dr;  // 0..dr_n
+    std::int16_t dl_n;
+    std::int16_t dr_n;
+    std::int16_t dd_n;  // 1 single row, any other value double row
+    float ds_l;         // front row from the transverse axis, m
+    float ds_r;         // back row from the transverse axis, m
+};
+
+/// Computes the side points of the stake at (x_m, y_m) whose transverse axis has azimuth
+/// axisAzimuth_deg into tables sized by makeSideTables. f is the degrees-to-radians factor.
+void computeSidePoints(SideTables& tables, double x_m, double y_m, double axisAzimuth_deg,
+                       const SideSetup& setup, double f);
+
+/// The angle PPQ of a run: the text Text49 shows and the value in signed decimal degrees.
+struct PpqSetting {
+    std::string text49;
+    double ppq_deg;
+};
+
+/// typed: the PPQ answer as typed (a DMS angle that reads as a number), or nothing when it was
+/// not asked. Numerically 0 or not asked: "与中线正交" and 0; otherwise " " + the typed text and
+/// its DMS value.
+PpqSetting preparePpq(const std::optional<std::string>& typed);
+
+}  // namespace hcurve

@@ -1,0 +1,38 @@
+// Position of a centre stake on the alignment of one computed curve, and the azimuth of its
+// transverse axis.
+#pragma once
+
+#include <optional>
+
+#include "curve/curve_record.h"
+
+namespace hcurve {
+
+enum class Segment { IncomingTangent, FirstSpiral, Arc, SecondSpiral, OutgoingTangent };
+
+/// Local coordinates on a clothoid of parameter A at arc length l from its start: x along the
+/// start tangent, y across it towards the inside of the curve (metres).
+struct ClothoidPoint {
+    double x_m;
+    double y_m;
+};
+
+/// The clothoid series (x to the l^17 term, y to the l^15 term).
+ClothoidPoint clothoidPoint(double l_m, double A_m);
+
+struct StakePosition {
+    double x_m;               // north
+    double y_m;               // east
+    double axisAzimuth_deg;   // transverse axis, normalised once toward [0, 360)
+    Segment segment;
+};
+
+/// The stake at chainage Kp_m with the transverse axis turned by PPQ_deg (clockwise positive)
+/// from the stake normal. Nothing when no segment takes the chainage (never for a record from
+/// computeCurve).
+std::optional<StakePosition> centreStake(const CurveElements& curve, double Kp_m, double PPQ_deg);
+
+/// Normalises an azimuth once: subtract 360 when >= 360, then add 360 when < 0 (no loop).
+double normaliseAzimuthOnce(double azimuth_deg);
+
+}  // namespace hcurve

@@ -1,0 +1,17 @@
+// 打印: the printed curve report.
+#pragma once
+
+#include "curve/curve_record.h"
+#include "port/user_port.h"
+#include "report/printer_port.h"
+
+namespace hcurve {
+
+/// Prints the report of the record's computed curve and last stake run through the printer.
+void printCurveReport(const CurveRecord& record, PrinterPort& printer);
+
+/// The command: refuses with a message while there is no computed curve; otherwise prints and
+/// shows the printer's message, if any. Changes neither the record nor the window.
+void command4(const CurveRecord& record, UserPort& port, PrinterPort& printer);
+
+}  // namespace hcurve

@@ -1,0 +1,7 @@
+#include "stakes/stake_run.h"
+
+namespace hcurve {
+
+void command2(CurveRecord&, UserPort&) {}
+
+}  // namespace hcurve
