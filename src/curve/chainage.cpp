@@ -9,10 +9,18 @@ namespace {
 
 constexpr double kMetresPerKilometre = 1000.0;
 
-double kmDown(double chainage_m) { return std::floor(chainage_m / kMetresPerKilometre); }
-double kmTowardZero(double chainage_m) { return std::trunc(chainage_m / kMetresPerKilometre); }
-double metres(double chainage_m, double km) { return chainage_m - km * kMetresPerKilometre; }
-std::string metreText(double m) { return format(m, Pattern::Padded3Fixed3); }
+double kmDown(double chainage_m) {
+    return std::floor(chainage_m / kMetresPerKilometre);
+}
+double kmTowardZero(double chainage_m) {
+    return std::trunc(chainage_m / kMetresPerKilometre);
+}
+double metres(double chainage_m, double km) {
+    return chainage_m - km * kMetresPerKilometre;
+}
+std::string metreText(double m) {
+    return format(m, Pattern::Padded3Fixed3);
+}
 
 }  // namespace
 
@@ -26,7 +34,9 @@ std::string lowerStrForm(double chainage_m) {
     return "k" + strText(km) + "+" + metreText(roundTo(metres(chainage_m, km), 3));
 }
 
-std::string plainForm(double chainage_m) { return "K" + reportPointForm(chainage_m); }
+std::string plainForm(double chainage_m) {
+    return "K" + reportPointForm(chainage_m);
+}
 
 std::string stakeListingForm(double chainage_m) {
     double km = kmTowardZero(chainage_m);

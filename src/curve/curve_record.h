@@ -20,16 +20,16 @@ namespace hcurve {
 /// north.
 struct CurveElements {
     // Numeric design values the computation used.
-    double K = 0, X = 0, Y = 0;  // JD chainage and coordinates, m
+    double K = 0, X = 0, Y = 0;    // JD chainage and coordinates, m
     double R = 0, A1 = 0, A2 = 0;  // radius and spiral parameters, m
     double f = 0;                  // degrees-to-radians factor
 
-    std::int16_t p = 0;  // turn sign: +1 right-hand, -1 left-hand
-    double T = 0;        // azimuth of the incoming tangent at ZH, degrees
-    double B = 0;        // absolute deflection, degrees
-    double halfB = 0;    // B / 2, degrees
-    double tb = 0;       // azimuth of the outgoing tangent at HZ, degrees in [0, 360)
-    double tj = 0;       // azimuth from the circle centre to HY (ZY), degrees in [0, 360)
+    std::int16_t p = 0;           // turn sign: +1 right-hand, -1 left-hand
+    double T = 0;                 // azimuth of the incoming tangent at ZH, degrees
+    double B = 0;                 // absolute deflection, degrees
+    double halfB = 0;             // B / 2, degrees
+    double tb = 0;                // azimuth of the outgoing tangent at HZ, degrees in [0, 360)
+    double tj = 0;                // azimuth from the circle centre to HY (ZY), degrees in [0, 360)
     double beta1 = 0, beta2 = 0;  // spiral angles, degrees
 
     double Ls1 = 0, Ls2 = 0;  // spiral lengths
@@ -49,7 +49,7 @@ struct CurveElements {
 
 struct CurveRecord {
     // Side-point setup.
-    std::string pp_dk;  // answer to the side-point question; side points wanted when "y" or "Y"
+    std::string pp_dk;      // answer to the side-point question; side points wanted when "y" or "Y"
     std::int16_t dl_n = 0;  // left points per row
     std::int16_t dr_n = 0;  // right points per row
     std::int16_t dd_n = 0;  // row mode: 1 single row, any other value double row

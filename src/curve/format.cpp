@@ -28,7 +28,8 @@ DecimalText decimalText(double v, int significantDigits) {
     out.negative = std::signbit(v);
     std::size_t e = text.find('e');
     for (char c : text.substr(0, e)) {
-        if (c != '.') out.digits.push_back(c);
+        if (c != '.')
+            out.digits.push_back(c);
     }
     out.pointPosition = std::atoi(std::string(text.substr(e + 1)).c_str()) + 1;
     return out;
@@ -43,15 +44,15 @@ struct Rounded {
     std::string integerDigits = "0";
     std::string fractionDigits;
     bool isZero() const {
-        return integerDigits == "0" &&
-               fractionDigits.find_first_not_of('0') == std::string::npos;
+        return integerDigits == "0" && fractionDigits.find_first_not_of('0') == std::string::npos;
     }
 };
 
 Rounded roundDecimal(double v, int decimals, Ties ties) {
     Rounded out;
     out.fractionDigits.assign(static_cast<std::size_t>(decimals), '0');
-    if (v == 0.0 || !std::isfinite(v)) return out;
+    if (v == 0.0 || !std::isfinite(v))
+        return out;
     DecimalText d = decimalText(v, 15);
     out.negative = d.negative;
     // Digits kept: those left of the rounding position.
@@ -68,8 +69,8 @@ Rounded roundDecimal(double v, int decimals, Ties ties) {
         if (next > '5' || (next == '5' && !restZero)) {
             roundUp = true;
         } else if (next == '5') {
-            roundUp = ties == Ties::AwayFromZero ||
-                      (!kept.empty() && ((kept.back() - '0') % 2 == 1));
+            roundUp =
+                ties == Ties::AwayFromZero || (!kept.empty() && ((kept.back() - '0') % 2 == 1));
         }
     }
     // keep < 0: the value is below half a unit of the last decimal; it rounds to zero.
@@ -92,10 +93,10 @@ Rounded roundDecimal(double v, int decimals, Ties ties) {
     std::size_t split = kept.size() - static_cast<std::size_t>(decimals);
     std::string integerPart = kept.substr(0, split);
     std::size_t firstNonZero = integerPart.find_first_not_of('0');
-    out.integerDigits =
-        firstNonZero == std::string::npos ? "0" : integerPart.substr(firstNonZero);
+    out.integerDigits = firstNonZero == std::string::npos ? "0" : integerPart.substr(firstNonZero);
     out.fractionDigits = kept.substr(split);
-    if (out.isZero()) out.negative = false;
+    if (out.isZero())
+        out.negative = false;
     return out;
 }
 
@@ -115,13 +116,15 @@ int decimalsOf(Pattern pattern) {
 // Significant digits and exponent position written as general text.
 std::string generalFromDigits(const DecimalText& d) {
     std::string digits = d.digits;
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
     std::string out = d.negative ? "-" : "";
     int point = d.pointPosition;
     if (point > 15 || point < -9) {
         // Exponent form, as 1E+15 or 2.5E-11.
         out += digits.substr(0, 1);
-        if (digits.size() > 1) out += "." + digits.substr(1);
+        if (digits.size() > 1)
+            out += "." + digits.substr(1);
         int exponent = point - 1;
         char buf[16];
         std::snprintf(buf, sizeof buf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
@@ -149,19 +152,24 @@ std::string format(double v, Pattern pattern) {
 }
 
 std::string format(std::string_view text, Pattern pattern) {
-    if (auto v = readNumber(text)) return format(*v, pattern);
+    if (auto v = readNumber(text))
+        return format(*v, pattern);
     return std::string(text);
 }
 
-std::string format(double v) { return generalText(v); }
+std::string format(double v) {
+    return generalText(v);
+}
 
 std::string format(std::string_view text) {
-    if (auto v = readNumber(text)) return generalText(*v);
+    if (auto v = readNumber(text))
+        return generalText(*v);
     return std::string(text);
 }
 
 double roundTo(double v, int decimals) {
-    if (!std::isfinite(v)) return v;
+    if (!std::isfinite(v))
+        return v;
     decimals = std::clamp(decimals, 0, 15);
     Rounded r = roundDecimal(v, decimals, Ties::ToEven);
     std::string text = r.integerDigits + "." + r.fractionDigits;
@@ -171,21 +179,25 @@ double roundTo(double v, int decimals) {
 }
 
 std::string generalText(double v) {
-    if (v == 0.0 || !std::isfinite(v)) return v == 0.0 ? "0" : std::to_string(v);
+    if (v == 0.0 || !std::isfinite(v))
+        return v == 0.0 ? "0" : std::to_string(v);
     return generalFromDigits(decimalText(v, 15));
 }
 
 std::string generalText(float v) {
-    if (v == 0.0f || !std::isfinite(v)) return v == 0.0f ? "0" : std::to_string(v);
+    if (v == 0.0f || !std::isfinite(v))
+        return v == 0.0f ? "0" : std::to_string(v);
     // The float's shortest 7-digit decimal: format the float itself, not the widened double.
     char buf[64];
-    auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 6);
+    auto result =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 6);
     std::string_view text(buf, static_cast<std::size_t>(result.ptr - buf));
     DecimalText d;
     d.negative = std::signbit(v);
     std::size_t e = text.find('e');
     for (char c : text.substr(0, e)) {
-        if (c != '.') d.digits.push_back(c);
+        if (c != '.')
+            d.digits.push_back(c);
     }
     d.pointPosition = std::atoi(std::string(text.substr(e + 1)).c_str()) + 1;
     return generalFromDigits(d);
