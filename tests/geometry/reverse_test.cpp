@@ -1,0 +1,268 @@
+// Reverse calculation: points set out from stakes come back to their stakes, on every element of
+// curves with and without spirals, turning either way; the worked stakes find their chainages; the
+// foot found is the nearest one.
+#include "geometry/reverse.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "curve/chainage.h"
+#include "curve/format.h"
+#include "example_curves.h"
+#include "geometry/side_points.h"
+
+namespace hcurve {
+namespace {
+
+using test::curveFromTexts;
+
+constexpr double kChainageTolerance_m = 1e-6;
+constexpr double kOffsetTolerance_m = 1e-6;
+
+struct NamedCurve {
+    const char* name;
+    CurveElements curve;
+};
+
+std::vector<NamedCurve> allCurves() {
+    return {
+        {"right-hand, both spirals", test::rightHandCurve()},
+        {"left-hand, no spirals", test::leftHandPlainCurve()},
+        {"left-hand, both spirals", test::leftHandSpiralCurve()},
+        {"right-hand, no spirals", curveFromTexts("12345.678", "3456789.123", "512345.678",
+                                                  "45.3015", "30.1530", "500", "0", "0")},
+        {"right-hand, entry spiral only", curveFromTexts("12345.678", "3456789.123", "512345.678",
+                                                         "45.3015", "30.1530", "500", "200", "0")},
+        {"right-hand, exit spiral only", curveFromTexts("12345.678", "3456789.123", "512345.678",
+                                                        "45.3015", "30.1530", "500", "0", "250")},
+        {"left-hand, entry spiral only",
+         curveFromTexts("2500", "1000", "2000", "120", "-45", "300", "150", "0")},
+        {"left-hand, exit spiral only",
+         curveFromTexts("2500", "1000", "2000", "120", "-45", "300", "0", "120")},
+        // T near north: the tangent azimuths cross 0/360 on the way round.
+        {"left-hand across north, both spirals",
+         curveFromTexts("500", "20000", "30000", "10", "-60", "250", "120", "150")},
+    };
+}
+
+// A stake, the element it lies on, and whether it is a joint of two elements.
+struct Stake {
+    const char* where;
+    double Kp_m;
+    bool joint;
+};
+
+std::vector<Stake> stakesOn(const CurveElements& c) {
+    std::vector<Stake> stakes{
+        {"100 m before ZH", c.zh - 100, false},   {"ZH", c.zh, true},
+        {"arc middle", (c.hy + c.yh) / 2, false}, {"HZ", c.hz, true},
+        {"100 m after HZ", c.hz + 100, false},
+    };
+    if (c.A1 != 0) {
+        stakes.push_back({"HY", c.hy, true});
+        stakes.push_back({"first spiral middle", (c.zh + c.hy) / 2, false});
+        stakes.push_back({"just into the first spiral", c.zh + 0.01, false});
+    }
+    if (c.A2 != 0) {
+        stakes.push_back({"YH", c.yh, true});
+        stakes.push_back({"second spiral middle", (c.yh + c.hz) / 2, false});
+        stakes.push_back({"just before HZ", c.hz - 0.01, false});
+    }
+    return stakes;
+}
+
+// The elements on either side of a joint at Kp_m.
+std::vector<Segment> neighbours(const CurveElements& c, double Kp_m) {
+    auto before = centreStake(c, Kp_m - 0.001, 0);
+    auto after = centreStake(c, Kp_m + 0.001, 0);
+    return {before->segment, after->segment};
+}
+
+TEST(FootPoint, SidePointsComeBackToTheirStake) {
+    // Left and right points as the stake run places them, single row, PPQ 0.
+    const std::vector<float> dl{0.0f, 0.0f, 3.0f, 12.5f, 40.0f};
+    const std::vector<float> dr{0.0f, 0.0f, 3.0f, 12.5f, 40.0f};
+    const SideSetup setup{dl, dr, 4, 4, 1, 0.0f, 0.0f};
+    for (const NamedCurve& named : allCurves()) {
+        SCOPED_TRACE(named.name);
+        const CurveElements& c = named.curve;
+        for (const Stake& stake : stakesOn(c)) {
+            SCOPED_TRACE(stake.where);
+            auto pos = centreStake(c, stake.Kp_m, 0);
+            ASSERT_TRUE(pos);
+            SideTables t = makeSideTables(4, 4);
+            computeSidePoints(t, pos->x_m, pos->y_m, pos->axisAzimuth_deg, setup, c.f);
+            struct SetOut {
+                double x, y, offset;
+            };
+            std::vector<SetOut> points;
+            for (int j = 1; j <= 4; ++j) {
+                points.push_back({t.xlp[j], t.ylp[j], -static_cast<double>(dl[j])});
+                points.push_back({t.xrp[j], t.yrp[j], static_cast<double>(dr[j])});
+            }
+            for (const SetOut& p : points) {
+                SCOPED_TRACE("offset " + generalText(p.offset));
+                auto foot = footPoint(c, p.x, p.y);
+                ASSERT_TRUE(foot);
+                EXPECT_NEAR(foot->chainage_m, stake.Kp_m, kChainageTolerance_m);
+                EXPECT_NEAR(foot->offset_m, p.offset, kOffsetTolerance_m);
+                if (stake.joint) {
+                    EXPECT_THAT(foot->element, ::testing::AnyOfArray(neighbours(c, stake.Kp_m)));
+                } else {
+                    EXPECT_EQ(foot->element, pos->segment);
+                }
+            }
+        }
+    }
+}
+
+// The worked stakes of the two example curves, given to 0.1 mm, find their chainages to well within
+// a millimetre, on the element the stake run puts them on.
+struct WorkedStake {
+    double Kp_m;
+    Segment element;
+    double x_m, y_m;
+};
+
+void expectWorked(const CurveElements& c, const WorkedStake& w) {
+    SCOPED_TRACE("Kp = " + generalText(w.Kp_m));
+    auto foot = footPoint(c, w.x_m, w.y_m);
+    ASSERT_TRUE(foot);
+    EXPECT_NEAR(foot->chainage_m, w.Kp_m, 1e-4);
+    EXPECT_NEAR(foot->offset_m, 0, 1e-4);
+    EXPECT_EQ(foot->element, w.element);
+    EXPECT_EQ(reportStakeForm(roundTo(foot->chainage_m, 3)), reportStakeForm(w.Kp_m));
+}
+
+TEST(FootPoint, WorkedStakesRightHandCurve) {
+    const WorkedStake stakes[] = {
+        {12100, Segment::IncomingTangent, 3456616.9378, 512170.4355},
+        {12200, Segment::FirstSpiral, 3456686.9332, 512241.8537},
+        {12300, Segment::Arc, 3456750.4575, 512318.9125},
+        {12500, Segment::SecondSpiral, 3456828.6273, 512501.8495},
+        {12600, Segment::OutgoingTangent, 3456853.3360, 512598.7486},
+    };
+    for (const WorkedStake& w : stakes)
+        expectWorked(test::rightHandCurve(), w);
+}
+
+TEST(FootPoint, WorkedStakesLeftHandCurveWithoutSpirals) {
+    const WorkedStake stakes[] = {
+        {2300, Segment::IncomingTangent, 1100.0000, 1826.7949},
+        {2400, Segment::Arc, 1050.8625, 1913.8649},
+        {2500, Segment::Arc, 1023.7326, 2009.6340},
+        {2600, Segment::Arc, 1029.4312, 2109.0084},
+        {2700, Segment::OutgoingTangent, 1055.1048, 2205.6540},
+    };
+    for (const WorkedStake& w : stakes)
+        expectWorked(test::leftHandPlainCurve(), w);
+}
+
+// Halfway from an arc stake to the circle centre: inside the curve, which is the right-hand side
+// of a right-hand curve and the left-hand side of a left-hand one.
+TEST(FootPoint, InsideOfTheCurveIsRightForRightHandCurvesAndLeftForLeftHand) {
+    struct Case {
+        CurveElements c;
+        double Kp_m;
+        double offset_m;
+    };
+    const Case cases[] = {{test::rightHandCurve(), 12300, 500.0 / 2},
+                          {test::leftHandPlainCurve(), 2500, -300.0 / 2}};
+    for (const Case& k : cases) {
+        auto stake = centreStake(k.c, k.Kp_m, 0);
+        auto foot = footPoint(k.c, (stake->x_m + k.c.Xo) / 2, (stake->y_m + k.c.Yo) / 2);
+        ASSERT_TRUE(foot);
+        EXPECT_EQ(foot->element, Segment::Arc);
+        EXPECT_NEAR(foot->chainage_m, k.Kp_m, 1e-6);
+        EXPECT_NEAR(foot->offset_m, k.offset_m, 1e-6);
+    }
+}
+
+TEST(FootPoint, TangentsRunOnBeyondBothEnds) {
+    // Left-hand curve without spirals: incoming tangent azimuth 120, outgoing 75.
+    CurveElements c = test::leftHandPlainCurve();
+    const double far_m = 5000;
+    auto before = footPoint(c, c.xa - far_m * std::cos(120 * c.f) - 7 * std::cos(210 * c.f),
+                            c.ya - far_m * std::sin(120 * c.f) - 7 * std::sin(210 * c.f));
+    ASSERT_TRUE(before);
+    EXPECT_EQ(before->element, Segment::IncomingTangent);
+    EXPECT_NEAR(before->chainage_m, c.zh - far_m, 1e-6);
+    EXPECT_NEAR(before->offset_m, -7, 1e-6);
+
+    auto after = footPoint(c, c.xb + far_m * std::cos(75 * c.f) + 7 * std::cos(165 * c.f),
+                           c.yb + far_m * std::sin(75 * c.f) + 7 * std::sin(165 * c.f));
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->element, Segment::OutgoingTangent);
+    EXPECT_NEAR(after->chainage_m, c.hz + far_m, 1e-6);
+    EXPECT_NEAR(after->offset_m, 7, 1e-6);
+}
+
+// Far inside a curve, beyond its centre on the bisector, a point has feet on both tangents and on
+// the far side of the circle; moved a little towards the exit, the outgoing tangent is nearest.
+TEST(FootPoint, NearestOfSeveralFeet) {
+    CurveElements c = test::rightHandCurve();
+    // Bisector direction from the JD through the centre, then 3000 m out, 20 m towards the exit.
+    const double toCentre_deg = std::atan2(c.Yo - c.Y, c.Xo - c.X) / c.f;
+    const double x = c.X + 3000 * std::cos(toCentre_deg * c.f) + 20 * std::cos(c.tb * c.f);
+    const double y = c.Y + 3000 * std::sin(toCentre_deg * c.f) + 20 * std::sin(c.tb * c.f);
+    auto foot = footPoint(c, x, y);
+    ASSERT_TRUE(foot);
+    EXPECT_EQ(foot->element, Segment::OutgoingTangent);
+    // Inside a right-hand curve: to the right.
+    EXPECT_GT(foot->offset_m, 0);
+    auto back = centreStake(c, foot->chainage_m, 0);
+    EXPECT_NEAR(back->x_m + foot->offset_m * std::cos(back->axisAzimuth_deg * c.f), x, 1e-6);
+    EXPECT_NEAR(back->y_m + foot->offset_m * std::sin(back->axisAzimuth_deg * c.f), y, 1e-6);
+}
+
+// Over a grid of points around each curve: the foot is a true foot (the stake at its chainage,
+// moved by the offset along the normal, is the point) and no point of the alignment, sampled every
+// 0.25 m, is nearer than the offset.
+TEST(FootPoint, FootIsTheNearestPointOfTheAlignment) {
+    for (const NamedCurve& named : allCurves()) {
+        SCOPED_TRACE(named.name);
+        const CurveElements& c = named.curve;
+        std::vector<StakePosition> samples;
+        for (double k = c.zh - 800; k <= c.hz + 800; k += 0.25)
+            samples.push_back(*centreStake(c, k, 0));
+        const double x0 = std::fmin(c.xa, c.xb) - 200, x1 = std::fmax(c.xa, c.xb) + 200;
+        const double y0 = std::fmin(c.ya, c.yb) - 200, y1 = std::fmax(c.ya, c.yb) + 200;
+        constexpr int kSteps = 11;
+        for (int i = 0; i <= kSteps; ++i) {
+            for (int j = 0; j <= kSteps; ++j) {
+                const double x = x0 + (x1 - x0) * i / kSteps, y = y0 + (y1 - y0) * j / kSteps;
+                SCOPED_TRACE("point " + generalText(x) + ", " + generalText(y));
+                auto foot = footPoint(c, x, y);
+                ASSERT_TRUE(foot);
+                auto back = centreStake(c, foot->chainage_m, 0);
+                const double a = back->axisAzimuth_deg * c.f;
+                EXPECT_NEAR(back->x_m + foot->offset_m * std::cos(a), x, 1e-6);
+                EXPECT_NEAR(back->y_m + foot->offset_m * std::sin(a), y, 1e-6);
+                double nearest = HUGE_VAL;
+                for (const StakePosition& s : samples)
+                    nearest = std::fmin(nearest, std::hypot(s.x_m - x, s.y_m - y));
+                EXPECT_LE(std::fabs(foot->offset_m), nearest + 1e-6);
+            }
+        }
+    }
+}
+
+TEST(FootPoint, NothingForAPointThatIsNotFinite) {
+    EXPECT_FALSE(footPoint(test::rightHandCurve(), NAN, 512318.9125));
+    EXPECT_FALSE(footPoint(test::rightHandCurve(), 3456750.4575, HUGE_VAL));
+}
+
+TEST(ElementName, EveryElementHasItsName) {
+    EXPECT_EQ(elementName(Segment::IncomingTangent), "始端直线");
+    EXPECT_EQ(elementName(Segment::FirstSpiral), "第一缓和曲线");
+    EXPECT_EQ(elementName(Segment::Arc), "圆曲线");
+    EXPECT_EQ(elementName(Segment::SecondSpiral), "第二缓和曲线");
+    EXPECT_EQ(elementName(Segment::OutgoingTangent), "终端直线");
+}
+
+}  // namespace
+}  // namespace hcurve
