@@ -47,6 +47,18 @@ struct CurveElements {
     double Xo = 0, Yo = 0;                  // circle centre
 };
 
+/// The side-point setup of the last stake run, kept with its stakes: the record's own setup may be
+/// entered anew before the stakes are used again (exported), and the side points must then be
+/// those the run listed.
+struct RunSideSetup {
+    bool sidePointsOn = false;
+    double ppq_deg = 0;                     // PPQ in signed decimal degrees, 0 when not asked
+    std::vector<float> dl{0.0f}, dr{0.0f};  // 0..dl_n, 0..dr_n
+    std::int16_t dl_n = 0, dr_n = 0, dd_n = 0;
+    float ds_l = 0, ds_r = 0;
+    std::vector<double> axisAzimuth_deg;  // transverse axis of each stake, 0..number of stakes
+};
+
 struct CurveRecord {
     // Side-point setup.
     std::string pp_dk;      // answer to the side-point question; side points wanted when "y" or "Y"
@@ -77,6 +89,7 @@ struct CurveRecord {
     std::string stakeCount;              // number of stakes as decimal text ("" before any run)
     std::vector<double> Kp;              // chainages, 0..n
     std::vector<double> stakeX, stakeY;  // coordinates, 0..n
+    RunSideSetup runSides;               // its side-point setup
 };
 
 /// Side points are wanted when the answer was "y" or "Y".

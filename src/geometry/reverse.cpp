@@ -143,13 +143,17 @@ double refineFoot(const SpiralFrame& s, double a, double b, double alongA) {
         }
         // d(along)/dl = -1 + curvature * inside: the point's own motion plus the tangent's turn.
         const double slope = -1 + v.curvature_per_m * v.inside_m;
-        double next = slope != 0 ? l - v.along_m / slope : a + (b - a) / 2;
-        if (!(next > std::fmin(a, b) && next < std::fmax(a, b)))
-            next = a + (b - a) / 2;
-        const double step = next - l;
-        l = next;
-        if (std::fabs(step) < kNewtonStep_m)
-            break;
+        const double next = l - v.along_m / slope;
+        if (next >= std::fmin(a, b) && next <= std::fmax(a, b)) {
+            const double step = next - l;
+            l = next;
+            if (std::fabs(step) < kNewtonStep_m)
+                break;
+        } else {
+            l = a + (b - a) / 2;
+            if (std::fabs(b - a) < kNewtonStep_m)
+                break;
+        }
     }
     return l;
 }

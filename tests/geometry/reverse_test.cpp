@@ -49,7 +49,7 @@ std::vector<NamedCurve> allCurves() {
     };
 }
 
-// A stake, the element it lies on, and whether it is a joint of two elements.
+// A stake to set points out from, and whether it is the joint of two elements.
 struct Stake {
     const char* where;
     double Kp_m;

@@ -1,0 +1,101 @@
+#include "stakes/field_tools.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+#include "curve/chainage.h"
+#include "curve/format.h"
+#include "curve/number.h"
+#include "port/answers.h"
+#include "port/messages.h"
+#include "stakes/stake_export.h"
+
+namespace hcurve {
+namespace {
+
+std::string trimmed(const std::string& s) {
+    std::size_t first = s.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return "";
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+std::string lowerAscii(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+}  // namespace
+
+std::string reverseMessage(const FootPoint& foot) {
+    const double offset_m = roundTo(foot.offset_m, 3);
+    const char* side = offset_m > 0 ? "右侧" : (offset_m < 0 ? "左侧" : "中线上");
+    return "坐标反算：桩号 " + reportStakeForm(foot.chainage_m) + "，偏距 " +
+           format(std::fabs(offset_m), Pattern::Fixed3) + " 米（" + side + "），位于" +
+           elementName(foot.element) + "。";
+}
+
+void command5(const CurveRecord& record, UserPort& port) {
+    if (!record.curve) {
+        port.showMessage(kNoComputedCurve);
+        return;
+    }
+    const double x_m = askNumber(port, {"输入要反算的点的纵座标 X :( 以米为单位 )", "纵座标 X"});
+    const double y_m = askNumber(port, {"输入要反算的点的横座标 Y :( 以米为单位 )", "横座标 Y"});
+    if (std::optional<FootPoint> foot = footPoint(*record.curve, x_m, y_m))
+        port.showMessage(reverseMessage(*foot));
+    else
+        port.showMessage("这个点在曲线上找不到垂足，无法反算。");
+}
+
+std::optional<ExportFormat> exportFormatOf(const std::string& path) {
+    const std::string extension = lowerAscii(std::filesystem::u8path(path).extension().u8string());
+    if (extension == ".csv")
+        return ExportFormat::Csv;
+    if (extension == ".dat")
+        return ExportFormat::Dat;
+    return std::nullopt;
+}
+
+std::optional<std::string> exportRefusal(const CurveRecord& record) {
+    if (!record.curve)
+        return std::string(kNoComputedCurve);
+    if (stakesOfLastRun(record) == 0)
+        return std::string(kNoStakeRun);
+    return std::nullopt;
+}
+
+ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
+                            ExportFormat format) {
+    if (std::optional<std::string> refusal = exportRefusal(record))
+        return {false, *refusal};
+    const std::vector<ExportPoint> points = lastRunPoints(record);
+    const std::string bytes =
+        format == ExportFormat::Csv ? stakeTableCsv(points) : pointFileDat(points);
+    if (std::optional<std::string> failure = writeFileReplacing(path, bytes))
+        return {false, *failure};
+    return {true, "已导出 " + std::to_string(points.size()) + " 个点到文件“" + path + "”。"};
+}
+
+void command6(const CurveRecord& record, UserPort& port) {
+    if (std::optional<std::string> refusal = exportRefusal(record)) {
+        port.showMessage(*refusal);
+        return;
+    }
+    for (;;) {
+        const std::string path = trimmed(port.ask("输入导出文件的路径 (扩展名 .csv 或 .dat) :"));
+        if (path.empty())
+            return;
+        if (std::optional<ExportFormat> format = exportFormatOf(path)) {
+            port.showMessage(exportLastRun(record, path, *format).message);
+            return;
+        }
+        port.showMessage("导出文件的扩展名必须是 .csv 或 .dat：“" + path + "” 不对。");
+    }
+}
+
+}  // namespace hcurve

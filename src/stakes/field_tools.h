@@ -1,0 +1,52 @@
+// The field tools: reverse calculation of a surveyed point (坐标反算) and export of the last stake
+// run (导出中桩坐标), as commands that talk to the user through the port, and the pieces a window
+// calls with what its own dialogs gave.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "curve/curve_record.h"
+#include "geometry/reverse.h"
+#include "port/user_port.h"
+
+namespace hcurve {
+
+/// Shown by the export while the record holds no stake run.
+inline constexpr const char* kNoStakeRun = "尚无中桩计算结果：请先点击“中桩计算”计算中桩。";
+
+/// The result line of a reverse calculation:
+/// "坐标反算：桩号 K12+300.000，偏距 5.000 米（右侧），位于圆曲线。"
+/// The chainage in the report's stake form, the offset's size with three decimals and its side
+/// (左侧, 右侧, or 中线上 when it rounds to 0.000), and the element's name.
+std::string reverseMessage(const FootPoint& foot);
+
+/// 坐标反算: needs a computed curve (otherwise kNoComputedCurve); asks X, then Y, and shows the
+/// result line as a message.
+void command5(const CurveRecord& record, UserPort& port);
+
+enum class ExportFormat { Csv, Dat };
+
+/// The format a path's extension asks for: .csv or .dat, in any case; nothing for any other.
+std::optional<ExportFormat> exportFormatOf(const std::string& path);
+
+/// Why the last run cannot be exported: no computed curve (kNoComputedCurve) or no stake run
+/// (kNoStakeRun); nothing when it can.
+std::optional<std::string> exportRefusal(const CurveRecord& record);
+
+struct ExportOutcome {
+    bool written;         // true only when the whole file was written
+    std::string message;  // what to tell the user, success or failure
+};
+
+/// Exports the last run to path (UTF-8) in the format given, replacing an existing file only with
+/// a complete new one. Success: "已导出 7 个点到文件“/path/a.csv”。"; failure: the refusal, or
+/// "无法写入文件“/path/a.csv”：reason。" with the system's reason.
+ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
+                            ExportFormat format);
+
+/// 导出中桩坐标: needs a computed curve and a stake run; asks the path until its extension is .csv
+/// or .dat (a blank answer ends the command quietly), writes the file and shows the outcome.
+void command6(const CurveRecord& record, UserPort& port);
+
+}  // namespace hcurve

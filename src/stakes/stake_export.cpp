@@ -1,0 +1,206 @@
+#include "stakes/stake_export.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "curve/chainage.h"
+#include "curve/format.h"
+#include "curve/number.h"
+#include "geometry/side_points.h"
+
+namespace hcurve {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr char kLineEnd[] = "\r\n";
+constexpr char kCsvHeader[] = "点名,桩号,X(北),Y(东),侧别,排,距离";
+constexpr char kHeightText[] = "0.000";
+constexpr std::int16_t kSingleRow = 1;
+
+// Temporary names tried next to the target before giving up.
+constexpr int kTemporaryNames = 100;
+
+std::string coordinateText(double v_m) {
+    return format(roundTo(v_m, 3), Pattern::Fixed3);
+}
+
+bool sideSetupHolds(const RunSideSetup& s, std::size_t stakes) {
+    return s.sidePointsOn && s.dl_n >= 0 && s.dr_n >= 0 &&
+           s.dl.size() > static_cast<std::size_t>(s.dl_n) &&
+           s.dr.size() > static_cast<std::size_t>(s.dr_n) && s.axisAzimuth_deg.size() > stakes;
+}
+
+// The side points of one stake, appended in the order of the listing.
+class SidePointWriter {
+  public:
+    SidePointWriter(const RunSideSetup& setup, const std::string& chainage,
+                    const SideTables& tables, std::vector<ExportPoint>& points)
+        : setup_(setup), chainage_(chainage), tables_(tables), points_(points) {}
+
+    // Table elements from..to of the left rows, outermost first; numbered from the distances.
+    void left(const std::string& row, const std::string& tag, int from, int to) {
+        for (int j = from; j >= to; --j) {
+            const int d = (j - 1) % setup_.dl_n + 1;
+            add(row, tag + "L", "左", d, setup_.dl[static_cast<std::size_t>(d)],
+                tables_.leftRowX[static_cast<std::size_t>(j)],
+                tables_.leftRowY[static_cast<std::size_t>(j)]);
+        }
+    }
+    void right(const std::string& row, const std::string& tag, int from, int to) {
+        for (int j = from; j <= to; ++j) {
+            const int d = (j - 1) % setup_.dr_n + 1;
+            add(row, tag + "R", "右", d, setup_.dr[static_cast<std::size_t>(d)],
+                tables_.rightRowX[static_cast<std::size_t>(j)],
+                tables_.rightRowY[static_cast<std::size_t>(j)]);
+        }
+    }
+
+  private:
+    void add(const std::string& row, const std::string& tag, const std::string& side, int number,
+             float distance_m, double x_m, double y_m) {
+        points_.push_back({chainage_ + "-" + tag + std::to_string(number), chainage_, x_m, y_m,
+                           side, row, generalText(distance_m)});
+    }
+
+    const RunSideSetup& setup_;
+    const std::string& chainage_;
+    const SideTables& tables_;
+    std::vector<ExportPoint>& points_;
+};
+
+std::string systemReason(int error) {
+    if (error == 0)
+        return "写入出错";
+    return std::generic_category().message(error);
+}
+
+std::string cannotWrite(const std::string& path, const std::string& reason) {
+    return "无法写入文件“" + path + "”：" + reason + "。";
+}
+
+}  // namespace
+
+std::size_t stakesOfLastRun(const CurveRecord& record) {
+    std::optional<double> count = readNumber(record.stakeCount);
+    if (!count || *count < 1)
+        return 0;
+    std::size_t n = static_cast<std::size_t>(std::floor(*count));
+    for (std::size_t size : {record.Kp.size(), record.stakeX.size(), record.stakeY.size()})
+        n = std::min(n, size == 0 ? 0 : size - 1);
+    return n;
+}
+
+std::vector<ExportPoint> lastRunPoints(const CurveRecord& record) {
+    std::vector<ExportPoint> points;
+    const std::size_t n = stakesOfLastRun(record);
+    const RunSideSetup& setup = record.runSides;
+    const bool sides = sideSetupHolds(setup, n);
+    SideTables tables = makeSideTables(setup.dl_n, setup.dr_n);
+    const SideSetup sideSetup{setup.dl,   setup.dr,   setup.dl_n, setup.dr_n,
+                              setup.dd_n, setup.ds_l, setup.ds_r};
+    for (std::size_t i = 1; i <= n; ++i) {
+        const std::string chainage = reportStakeForm(record.Kp[i]);
+        points.push_back({chainage, chainage, record.stakeX[i], record.stakeY[i], "中", "", ""});
+        if (!sides)
+            continue;
+        computeSidePoints(tables, record.stakeX[i], record.stakeY[i], setup.axisAzimuth_deg[i],
+                          sideSetup, record.f);
+        SidePointWriter writer(setup, chainage, tables, points);
+        const int nl = setup.dl_n, nr = setup.dr_n;
+        if (setup.dd_n == kSingleRow) {
+            writer.left("单排", "", nl, 1);
+            writer.right("单排", "", 1, nr);
+        } else {
+            writer.left("前排", "F", nl, 1);
+            writer.right("前排", "F", 1, nr);
+            writer.left("后排", "B", 2 * nl, nl + 1);
+            writer.right("后排", "B", nr + 1, 2 * nr);
+        }
+    }
+    return points;
+}
+
+std::string csvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(text);
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"')
+            quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+std::string stakeTableCsv(const std::vector<ExportPoint>& points) {
+    std::string text = std::string(kByteOrderMark) + kCsvHeader + kLineEnd;
+    for (const ExportPoint& p : points) {
+        const std::string fields[] = {
+            p.name, p.chainage, coordinateText(p.x_m), coordinateText(p.y_m), p.side,
+            p.row,  p.distance};
+        bool first = true;
+        for (const std::string& field : fields) {
+            if (!first)
+                text += ',';
+            text += csvField(field);
+            first = false;
+        }
+        text += kLineEnd;
+    }
+    return text;
+}
+
+std::string pointFileDat(const std::vector<ExportPoint>& points) {
+    std::string text;
+    for (const ExportPoint& p : points) {
+        text += p.name + ",," + coordinateText(p.y_m) + "," + coordinateText(p.x_m) + "," +
+                kHeightText + kLineEnd;
+    }
+    return text;
+}
+
+std::optional<std::string> writeFileReplacing(const std::string& path, const std::string& bytes) {
+    const fs::path target = fs::u8path(path);
+    std::error_code ec;
+    if (target.filename().empty())
+        return cannotWrite(path, std::make_error_code(std::errc::is_a_directory).message());
+
+    // A name next to the target that is not taken yet.
+    fs::path temporary;
+    for (int k = 0;; ++k) {
+        if (k == kTemporaryNames)
+            return cannotWrite(path, "临时文件名都已被占用");
+        temporary = target;
+        temporary += ".tmp" + std::to_string(k);
+        if (!fs::exists(temporary, ec))
+            break;  // free, or the folder cannot be read: opening it will tell
+    }
+
+    errno = 0;
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return cannotWrite(path, systemReason(errno));
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        const int error = errno;
+        fs::remove(temporary, ec);
+        return cannotWrite(path, systemReason(error));
+    }
+
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return cannotWrite(path, ec.message());
+    }
+    return std::nullopt;
+}
+
+}  // namespace hcurve

@@ -1,0 +1,57 @@
+// Export of the last stake run: the stakes and their side points as a table for a spreadsheet
+// (.csv) and as a point file for survey and drawing software (.dat), and a file writer that
+// replaces a file only with a complete new one.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "curve/curve_record.h"
+
+namespace hcurve {
+
+/// One point of the last run, with its texts as the files show them.
+struct ExportPoint {
+    std::string name;      // the stake's chainage text, with -L1, -R1 (single row) or -FL1, -FR1,
+                           // -BL1, -BR1 (front and back row) and the point's number for side points
+    std::string chainage;  // the stake's chainage text, "K12+300.000"
+    double x_m;            // north
+    double y_m;            // east
+    std::string side;      // 中 for the centre stake, 左 or 右
+    std::string row;       // empty for the centre stake, 单排, 前排 or 后排
+    std::string distance;  // the side distance as entered ("7.5"), empty for the centre stake
+};
+
+/// The number of stakes of the last run: the whole part of stakeCount, as far as the stake tables
+/// hold them; 0 before any run.
+std::size_t stakesOfLastRun(const CurveRecord& record);
+
+/// The points of the last run: every stake, each followed, when the run had side points on, by its
+/// side points in the order of the listing (per row: left from the outermost in, then right from
+/// the innermost out). The side points are computed again from the run's own setup. Empty before
+/// any run.
+std::vector<ExportPoint> lastRunPoints(const CurveRecord& record);
+
+/// A CSV field: as it is, or in double quotes with its quotes doubled when it holds a comma, a
+/// quote or a line break.
+std::string csvField(std::string_view text);
+
+/// The table: UTF-8 with a byte-order mark (so that a spreadsheet reads the Chinese), the header
+/// 点名,桩号,X(北),Y(东),侧别,排,距离, one row a point, coordinates with three decimals, every
+/// row ended by CR LF.
+std::string stakeTableCsv(const std::vector<ExportPoint>& points);
+
+/// The point file: one line a point, name,code,east,north,height with an empty code and height
+/// 0.000, coordinates with three decimals, every line ended by CR LF.
+std::string pointFileDat(const std::vector<ExportPoint>& points);
+
+/// Writes bytes to the file at path (UTF-8) through a temporary file in the same folder, which is
+/// then renamed over it: an existing file is replaced only by a complete new one. Nothing on
+/// success; otherwise the message, naming the path and the system's reason, and no temporary file
+/// is left behind.
+std::optional<std::string> writeFileReplacing(const std::string& path, const std::string& bytes);
+
+}  // namespace hcurve

@@ -1,0 +1,80 @@
+// Records with a stake run behind them, built through the commands as a user would, and a fresh
+// folder for files.
+#pragma once
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "entry/design_entry.h"
+#include "stakes/stake_run.h"
+#include "support/designs.h"
+#include "support/scripted_port.h"
+
+namespace hcurve::testing {
+
+/// The right-hand example curve with the side answers given, then one stake run with the answers
+/// given (every pause answered with Enter).
+inline CurveRecord recordAfterRun(const std::vector<std::string>& sideAnswers,
+                                  const std::vector<std::string>& runAnswers) {
+    CurveRecord record;
+    ScriptedPort design(rightHandDesign());
+    design.script(sideAnswers);
+    command1(record, design);
+    EXPECT_TRUE(record.curve.has_value());
+    ScriptedPort run(runAnswers);
+    run.script(std::vector<std::string>(1000, ""));
+    command2(record, run);
+    return record;
+}
+
+/// The stake at 12300 with two left and one right distance in a front and a back row, PPQ 15°30'.
+inline CurveRecord recordWithTwoRows() {
+    return recordAfterRun({"y", "1", "2", "5", "10", "1", "7.5", "2", "1.5", "2"},
+                          {"0", "12300", "15.3", "1.5", "2"});
+}
+
+/// A folder of its own for each test, emptied before and removed after.
+class ScratchFolder {
+  public:
+    ScratchFolder() {
+        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        path_ = std::filesystem::temp_directory_path() /
+                ("hcurve-" + std::string(test->test_suite_name()) + "-" + test->name());
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+
+    /// The names in the folder, sorted.
+    std::vector<std::string> names() const {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(path_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+  private:
+    std::filesystem::path path_;
+};
+
+inline std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace hcurve::testing

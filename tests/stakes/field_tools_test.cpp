@@ -1,0 +1,178 @@
+// The field tools' dialogues: reverse calculation (command 5) and export (command 6), and the
+// export entry a window calls with the path from its own dialog.
+#include "stakes/field_tools.h"
+
+#include <gtest/gtest.h>
+
+#include "export_support.h"
+#include "port/messages.h"
+#include "stakes/stake_export.h"
+
+namespace hcurve {
+namespace {
+
+using testing::fileBytes;
+using testing::recordAfterRun;
+using testing::recordWithTwoRows;
+using testing::ScratchFolder;
+using testing::ScriptedPort;
+
+const std::string kAskX = "输入要反算的点的纵座标 X :( 以米为单位 )";
+const std::string kAskY = "输入要反算的点的横座标 Y :( 以米为单位 )";
+const std::string kAskPath = "输入导出文件的路径 (扩展名 .csv 或 .dat) :";
+
+CurveRecord designed(const std::vector<std::string>& design) {
+    CurveRecord record;
+    ScriptedPort port(design);
+    port.script({"n"});
+    command1(record, port);
+    EXPECT_TRUE(record.curve.has_value());
+    return record;
+}
+
+// The one message command 5 shows for the point typed as x and y.
+std::string reverseOf(const CurveRecord& record, const std::string& x, const std::string& y) {
+    ScriptedPort port({x, y});
+    command5(record, port);
+    EXPECT_EQ(port.prompts, (std::vector<std::string>{kAskX, kAskY}));
+    EXPECT_EQ(port.messages.size(), 1u);
+    return port.messages.empty() ? "" : port.messages.back();
+}
+
+TEST(ReverseCommand, NeedsAComputedCurve) {
+    CurveRecord record;
+    ScriptedPort port;
+    command5(record, port);
+    EXPECT_EQ(port.transcript, (std::vector<std::string>{std::string("! ") + kNoComputedCurve}));
+}
+
+TEST(ReverseCommand, WorkedStakeLiesOnTheCentreLine) {
+    CurveRecord record = designed(testing::rightHandDesign());
+    EXPECT_EQ(reverseOf(record, "3456750.4575", "512318.9125"),
+              "坐标反算：桩号 K12+300.000，偏距 0.000 米（中线上），位于圆曲线。");
+    EXPECT_EQ(reverseOf(record, "3456686.9332", "512241.8537"),
+              "坐标反算：桩号 K12+200.000，偏距 0.000 米（中线上），位于第一缓和曲线。");
+    EXPECT_EQ(reverseOf(record, "3456828.6273", "512501.8495"),
+              "坐标反算：桩号 K12+500.000，偏距 0.000 米（中线上），位于第二缓和曲线。");
+    EXPECT_EQ(reverseOf(record, "3456853.3360", "512598.7486"),
+              "坐标反算：桩号 K12+600.000，偏距 0.000 米（中线上），位于终端直线。");
+}
+
+TEST(ReverseCommand, PointsBesideTheIncomingTangent) {
+    // Left-hand example: the stake at 2300 lies at (1100.0000, 1826.7949) on the tangent of
+    // azimuth 120, whose right-hand side is azimuth 210: 5 m that way is
+    // (-5 * 0.8660254, -5 * 0.5) away.
+    CurveRecord record = designed(testing::leftHandDesign());
+    EXPECT_EQ(reverseOf(record, "1095.669873", "1824.2949"),
+              "坐标反算：桩号 K2+300.000，偏距 5.000 米（右侧），位于始端直线。");
+    EXPECT_EQ(reverseOf(record, "1104.330127", "1829.2949"),
+              "坐标反算：桩号 K2+300.000，偏距 5.000 米（左侧），位于始端直线。");
+}
+
+TEST(ReverseCommand, BadNumberIsToldAndAskedAgain) {
+    CurveRecord record = designed(testing::rightHandDesign());
+    ScriptedPort port({"north", "3456750.4575", "", "512318.9125"});
+    command5(record, port);
+    EXPECT_EQ(port.prompts, (std::vector<std::string>{kAskX, kAskX, kAskY, kAskY}));
+    ASSERT_EQ(port.messages.size(), 3u);
+    EXPECT_EQ(port.messages[0], "纵座标 X 必须是数值，“north” 不是数值。");
+    EXPECT_EQ(port.messages[1], "横座标 Y 必须是数值，“” 不是数值。");
+}
+
+TEST(ReverseMessage, OffsetRoundsToThreeDecimalsAndNamesItsSide) {
+    EXPECT_EQ(reverseMessage({12345.678, 12.3456, Segment::Arc}),
+              "坐标反算：桩号 K12+345.678，偏距 12.346 米（右侧），位于圆曲线。");
+    EXPECT_EQ(reverseMessage({999.5, -0.0006, Segment::IncomingTangent}),
+              "坐标反算：桩号 K0+999.500，偏距 0.001 米（左侧），位于始端直线。");
+    // Less than half a millimetre off either way is on the centre line.
+    EXPECT_EQ(reverseMessage({2500, -0.0004, Segment::OutgoingTangent}),
+              "坐标反算：桩号 K2+500.000，偏距 0.000 米（中线上），位于终端直线。");
+    EXPECT_EQ(reverseMessage({2500, 0.0004, Segment::SecondSpiral}),
+              "坐标反算：桩号 K2+500.000，偏距 0.000 米（中线上），位于第二缓和曲线。");
+}
+
+TEST(ExportFormatOf, FollowsTheExtensionInAnyCase) {
+    EXPECT_EQ(exportFormatOf("stakes.csv"), ExportFormat::Csv);
+    EXPECT_EQ(exportFormatOf("C:/测量/中桩.CSV"), ExportFormat::Csv);
+    EXPECT_EQ(exportFormatOf("/home/u/stakes.Dat"), ExportFormat::Dat);
+    EXPECT_EQ(exportFormatOf("stakes.txt"), std::nullopt);
+    EXPECT_EQ(exportFormatOf("stakes.csv.bak"), std::nullopt);
+    EXPECT_EQ(exportFormatOf("csv"), std::nullopt);
+    EXPECT_EQ(exportFormatOf(".csv"), std::nullopt);
+    EXPECT_EQ(exportFormatOf(""), std::nullopt);
+}
+
+TEST(ExportCommand, NeedsACurveAndAStakeRun) {
+    ScriptedPort none;
+    command6(CurveRecord{}, none);
+    EXPECT_EQ(none.transcript, (std::vector<std::string>{std::string("! ") + kNoComputedCurve}));
+
+    ScriptedPort noRun;
+    command6(designed(testing::rightHandDesign()), noRun);
+    EXPECT_EQ(noRun.transcript, (std::vector<std::string>{std::string("! ") + kNoStakeRun}));
+}
+
+TEST(ExportCommand, WritesTheFormatOfTheExtension) {
+    ScratchFolder folder;
+    CurveRecord record = recordWithTwoRows();
+    const std::string csv = folder.file("中桩.csv"), dat = folder.file("中桩.DAT");
+    ScriptedPort port({csv});
+    command6(record, port);
+    ScriptedPort again({" " + dat + " "});
+    command6(record, again);
+
+    EXPECT_EQ(port.transcript,
+              (std::vector<std::string>{"? " + kAskPath, "! 已导出 7 个点到文件“" + csv + "”。"}));
+    EXPECT_EQ(again.messages, (std::vector<std::string>{"已导出 7 个点到文件“" + dat + "”。"}));
+    const std::vector<ExportPoint> points = lastRunPoints(record);
+    EXPECT_EQ(fileBytes(csv), stakeTableCsv(points));
+    EXPECT_EQ(fileBytes(dat), pointFileDat(points));
+    EXPECT_EQ(fileBytes(csv).substr(0, 3), "\xEF\xBB\xBF");
+}
+
+TEST(ExportCommand, OtherExtensionIsToldAndAskedAgainBlankEnds) {
+    ScratchFolder folder;
+    CurveRecord record = recordWithTwoRows();
+    const std::string txt = folder.file("stakes.txt");
+    ScriptedPort port({txt, ""});
+    command6(record, port);
+    EXPECT_EQ(port.transcript,
+              (std::vector<std::string>{
+                  "? " + kAskPath, "! 导出文件的扩展名必须是 .csv 或 .dat：“" + txt + "” 不对。",
+                  "? " + kAskPath}));
+    EXPECT_TRUE(folder.names().empty());
+}
+
+TEST(ExportCommand, WriteFailureIsReportedWithPathAndReason) {
+    ScratchFolder folder;
+    CurveRecord record = recordWithTwoRows();
+    const std::string path = folder.file("missing/stakes.csv");
+    ScriptedPort port({path});
+    command6(record, port);
+    EXPECT_EQ(port.messages, (std::vector<std::string>{"无法写入文件“" + path +
+                                                       "”：No such file or directory。"}));
+}
+
+TEST(ExportLastRun, WindowEntryTellsSuccessAndFailure) {
+    ScratchFolder folder;
+    CurveRecord record = recordAfterRun({"n"}, {"2", "12200", "12300", "100"});
+    const std::string path = folder.file("stakes.dat");
+    ExportOutcome done = exportLastRun(record, path, ExportFormat::Dat);
+    EXPECT_TRUE(done.written);
+    EXPECT_EQ(done.message, "已导出 2 个点到文件“" + path + "”。");
+    EXPECT_EQ(fileBytes(path),
+              "K12+200.000,,512241.854,3456686.933,0.000\r\n"
+              "K12+300.000,,512318.913,3456750.458,0.000\r\n");
+
+    ExportOutcome failed = exportLastRun(record, folder.path().string(), ExportFormat::Csv);
+    EXPECT_FALSE(failed.written);
+    EXPECT_EQ(failed.message, "无法写入文件“" + folder.path().string() + "”：Is a directory。");
+
+    ExportOutcome refused = exportLastRun(CurveRecord{}, path, ExportFormat::Csv);
+    EXPECT_FALSE(refused.written);
+    EXPECT_EQ(refused.message, kNoComputedCurve);
+    EXPECT_EQ(exportRefusal(record), std::nullopt);
+}
+
+}  // namespace
+}  // namespace hcurve
