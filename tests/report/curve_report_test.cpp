@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "geometry/curve_elements.h"
+#include "geometry/stake_position.h"
 #include "port/messages.h"
 #include "recording_printer.h"
 
@@ -218,6 +220,67 @@ TEST(CurveReport, NeverListsMoreStakesThanTheTablesHold) {
     addStakes(record, 2);
     EXPECT_EQ(stakeTable(printReport(record)),
               (Lines{"line 15:K0+100.000|28:3456010.250|41:512010.500"}));
+}
+
+// The right-hand example curve as the geometry computes it, with stakes at ZH, HY and HZ, checked
+// against the curve's worked figures.
+TEST(CurveReport, RightHandExampleCurve) {
+    CurveRecord record;
+    record.JD = "7";
+    record.K = "12345.678";
+    record.X = "3456789.123";
+    record.Y = "512345.678";
+    record.T = "45.3015";
+    record.B = "30.1530";
+    record.Bdms = "30.1530";
+    record.R = "500";
+    record.A1 = "200";
+    record.A2 = "250";
+    const std::optional<DesignNumbers> design = designNumbers(record);
+    ASSERT_TRUE(design);
+    record.curve = computeCurve(*design);
+    const CurveElements& c = *record.curve;
+    record.stakeCount = "3";
+    record.Kp = {0, c.zh, c.hy, c.hz};
+    record.stakeX = {0};
+    record.stakeY = {0};
+    for (std::size_t i = 1; i < record.Kp.size(); ++i) {
+        const std::optional<StakePosition> stake = centreStake(c, record.Kp[i], 0);
+        ASSERT_TRUE(stake);
+        record.stakeX.push_back(stake->x_m);
+        record.stakeY.push_back(stake->y_m);
+    }
+
+    const Lines calls = printReport(record);
+    const Lines expected = {
+        "position 500 500",
+        "face 黑体",
+        "size 12",
+        "line 37:---- 逐桩座标  ----",
+        "size 10",
+        "line 50:交点 JD(7)",
+        "line",
+        "line 23:        交点座标 :   x=|0:3456789.123|58:y=|0:512345.678",
+        "line 36:      平曲线偏角 :   B=|0:30.15300",
+        "line 36:      平曲半径 : R=|0:500.0000",
+        "line 23:第一缓和曲线要素 :  A1=|0:200.0000|58:第二缓和曲线要素 : A2=|0:250.0000",
+        "line",
+        // T1 = 176.84348..., T2 = 196.47835...
+        "line 23:      第一切线长 : T1=|0:176.843|53:     第二切线长 : T2=|0:196.478",
+        "line 23:  第一缓和曲线长 : Ls1=|0:80.0000|58:  第二缓和曲线长 : Lo2=|0:125.0000",
+        // L = (161.55377... + 80) + 125
+        "line 31:平曲线长 : L=|0:366.554|60:圆曲线长 : Lf=|0:161.554",
+        "line",
+        "line 29:直缓点(ZH) K+12+168.835|53:3456665.181|66:512219.535",
+        "line 29:缓圆点(HY) K+12+248.835|53:3456719.693|66:512278.057",
+        "line 29:圆缓点(YH) K+12+410.388|53:3456801.708|66:512416.430",
+        "line 29:缓直点(HZ) K+12+535.388|53:3456837.445|66:512536.121",
+        "line",
+        "line 15:K12+168.835|28:3456665.181|41:512219.535"
+        "|58:K12+248.835|71:3456719.693|84:512278.057",
+        "line 15:K12+535.388|28:3456837.445|41:512536.121",
+    };
+    EXPECT_EQ(calls, expected);
 }
 
 // A user port that records what the command does to the window.
