@@ -11,8 +11,9 @@ namespace {
 constexpr double kFullCircle_deg = 360.0;
 constexpr double kHalfCircle_deg = 180.0;
 
-// Lf a few rounding units below zero still means spirals that exactly fill the deflection.
-constexpr double kArcRoundingTolerance_m = 1e-9;
+// An arc length a hair below zero comes from rounding of typed parameters that exactly fill the
+// deflection with spirals; the stakes are still continuous there.
+constexpr double kArcRoundingTolerance_m = 1e-6;
 
 const char* nameOf(DesignValue which) {
     switch (which) {

@@ -119,10 +119,10 @@ TEST(CurveDisplay, SpiralsLongerThanTheDeflectionAllowsGiveNoCurve) {
 TEST(CurveDisplay, SpiralsThatExactlyFillTheDeflectionAreACurveWithoutArc) {
     CurveRecord record;
     ScriptedPort port;
-    // Ls = A^2 / R = 100 * pi / 18 per spiral; beta = 90 * Ls / (pi * R) = 5 degrees each.
-    runDesign(
-        record, port,
-        confirmedDesign({"5", "1000", "0", "0", "30", "10", "100", "41.77320975", "41.77320975"}));
+    // beta = 90 * Ls / (pi * R) = 5 degrees each for Ls = 5 * pi * R / 90, A = sqrt(Ls * R).
+    runDesign(record, port,
+              confirmedDesign({"5", "1000", "0", "0", "30", "10", "100", "41.77713790991963",
+                               "41.77713790991963"}));
     EXPECT_TRUE(port.messages.empty());
     ASSERT_TRUE(record.curve.has_value());
     EXPECT_NEAR(record.curve->Lf, 0, 1e-6);

@@ -89,11 +89,11 @@ TEST(StakeListing, DoubleRowListsFrontThenBackRows) {
     };
     const Expected expected[] = {
         {"Label36\t前排第1点距离", "Label38\t前排 xp(2)", "Text31\t 10 米", "Text32\t 3456760.415",
-         "Text33\t 512317.154"},
+         "Text33\t 512317.153"},
         {"Label36\t前排第2点距离", "Label38\t前排 xp(1)", "Text31\t 5 米", "Text32\t 3456755.675",
          "Text33\t 512318.744"},
         {"Label37\t前排第1点距离", "Label39\t前排 xp( 1)", "Text34\t 7.5 米",
-         "Text35\t 3456743.824", "Text36\t 512322.721"},
+         "Text35\t 3456743.824", "Text36\t 512322.720"},
         {"Label36\t后排第3点距离", "Label38\t后排 xp(4)", "Text31\t 10 米", "Text32\t 3456759.302",
          "Text33\t 512313.835"},
         {"Label36\t后排第4点距离", "Label38\t后排 xp(3)", "Text31\t 5 米", "Text32\t 3456754.562",
