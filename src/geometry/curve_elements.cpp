@@ -1,5 +1,153 @@
 #include "geometry/curve_elements.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "curve/dms.h"
+#include "curve/number.h"
+
 namespace hcurve {
-std::optional<DesignNumbers> designNumbers(const CurveRecord&) { return std::nullopt; }
-CurveElements computeCurve(const DesignNumbers&) { return {}; }
+namespace {
+
+constexpr double kRightAngle_deg = 90.0;
+constexpr double kFullCircle_deg = 360.0;
+
+// Denominators of the spiral series: tangent offset q (four terms) and circle shift p (three).
+constexpr double kQ3 = 240.0;
+constexpr double kQ5 = 34560.0;
+constexpr double kQ7 = 8386560.0;
+constexpr double kP2 = 24.0;
+constexpr double kP4 = 2688.0;
+constexpr double kP6 = 506880.0;
+
+std::int16_t signOf(double v) {
+    return v > 0 ? 1 : (v < 0 ? -1 : 0);
+}
+
+// Tangent offset q of a spiral of length Ls_m on radius R_m.
+double tangentOffset_m(double Ls_m, double R_m) {
+    return ((Ls_m / 2 - (std::pow(Ls_m, 3) / kQ3) / std::pow(R_m, 2)) +
+            (std::pow(Ls_m, 5) / kQ5) / std::pow(R_m, 4)) -
+           (std::pow(Ls_m, 7) / kQ7) / std::pow(R_m, 6);
+}
+
+// Shift p of the circle caused by a spiral of length Ls_m on radius R_m.
+double circleShift_m(double Ls_m, double R_m) {
+    return ((std::pow(Ls_m, 2) / kP2) / R_m - (std::pow(Ls_m, 4) / kP4) / std::pow(R_m, 3)) +
+           (std::pow(Ls_m, 6) / kP6) / std::pow(R_m, 5);
+}
+
+}  // namespace
+
+std::optional<DesignNumbers> designNumbers(const CurveRecord& record) {
+    std::optional<double> K = readNumber(record.K), X = readNumber(record.X),
+                          Y = readNumber(record.Y), T = readNumber(record.T),
+                          B = readNumber(record.B), R = readNumber(record.R),
+                          A1 = readNumber(record.A1), A2 = readNumber(record.A2);
+    if (!K || !X || !Y || !T || !B || !R || !A1 || !A2)
+        return std::nullopt;
+    return DesignNumbers{*K, *X, *Y, *T, *B, *R, *A1, *A2};
+}
+
+CurveElements computeCurve(const DesignNumbers& design) {
+    const double f = kDegreeFactor;
+    CurveElements c;
+    c.K = design.K_m;
+    c.X = design.X_m;
+    c.Y = design.Y_m;
+    c.R = design.R_m;
+    c.A1 = design.A1_m;
+    c.A2 = design.A2_m;
+    c.f = f;
+    const double R = c.R;
+
+    // Spiral lengths from A^2 = R * Ls.
+    c.Ls1 = std::pow(c.A1, 2) / R;
+    c.Ls2 = std::pow(c.A2, 2) / R;
+
+    // Angles to decimal degrees; the deflection's sign becomes the turn sign.
+    c.T = dmsToDegrees(design.T_dms);
+    c.p = signOf(design.B_dms);
+    c.B = dmsToDegrees(std::fabs(design.B_dms));
+
+    // Outgoing tangent, corrected once toward [0, 360).
+    c.tb = c.T + c.p * c.B;
+    if (c.tb >= kFullCircle_deg)
+        c.tb = c.tb - kFullCircle_deg;
+    if (c.tb < 0)
+        c.tb = c.tb + kFullCircle_deg;
+
+    c.halfB = c.B / 2;
+
+    c.q1 = tangentOffset_m(c.Ls1, R);
+    c.p1 = circleShift_m(c.Ls1, R);
+    c.q2 = tangentOffset_m(c.Ls2, R);
+    c.p2 = circleShift_m(c.Ls2, R);
+
+    // Tangent lengths from the JD, for spirals of different length.
+    const double tanHalfB = std::tan(c.halfB * f);
+    const double tanB = std::tan(c.B * f);
+    const double sinB = std::sin(c.B * f);
+    c.T1 = ((R * tanHalfB - c.p1 / tanB) + c.p2 / sinB) + c.q1;
+    c.T2 = ((R * tanHalfB + c.p1 / sinB) - c.p2 / tanB) + c.q2;
+
+    // ZH lies T1 back from the JD on the incoming tangent.
+    const double cosT = std::cos(c.T * f);
+    const double sinT = std::sin(c.T * f);
+    c.zh = c.K - c.T1;
+    c.xa = c.X - cosT * c.T1;
+    c.ya = c.Y - sinT * c.T1;
+
+    // Spiral angles Ls / (2R) in degrees, and the arc left between them.
+    c.beta1 = ((kRightAngle_deg * c.Ls1) / kPi) / R;
+    c.beta2 = ((kRightAngle_deg * c.Ls2) / kPi) / R;
+    c.Lf = f * (R * ((c.B - c.beta1) - c.beta2));
+
+    // Centre to HY; the two corrections come in the opposite order to those of tb.
+    c.tj = c.T + c.p * (c.beta1 - kRightAngle_deg);
+    if (c.tj < 0)
+        c.tj = c.tj + kFullCircle_deg;
+    if (c.tj >= kFullCircle_deg)
+        c.tj = c.tj - kFullCircle_deg;
+
+    // Normal of the incoming tangent towards the inside of the curve.
+    double normal_deg = c.T + c.p * kRightAngle_deg;
+    if (normal_deg >= kFullCircle_deg)
+        normal_deg = normal_deg - kFullCircle_deg;
+    if (normal_deg < 0)
+        normal_deg = normal_deg + kFullCircle_deg;
+
+    // Circle centre: q1 along the tangent from ZH, then R + p1 along the normal.
+    c.Xo = (c.xa + cosT * c.q1) + std::cos(normal_deg * f) * (R + c.p1);
+    c.Yo = (c.ya + sinT * c.q1) + std::sin(normal_deg * f) * (R + c.p1);
+
+    c.hy = c.zh + c.Ls1;
+    c.xh1 = c.Xo + std::cos(c.tj * f) * R;
+    c.yh1 = c.Yo + std::sin(c.tj * f) * R;
+
+    // Centre to YH: turned from tj by the arc's central angle (not brought into [0, 360)).
+    const double toYh_deg = c.tj + ((c.p * c.Lf) / f) / R;
+    c.yh = c.hy + c.Lf;
+    c.xh2 = c.Xo + std::cos(toYh_deg * f) * R;
+    c.yh2 = c.Yo + std::sin(toYh_deg * f) * R;
+
+    // HZ lies T2 ahead of the JD on the outgoing tangent.
+    c.hz = c.yh + c.Ls2;
+    c.xb = c.X + std::cos(c.tb * f) * c.T2;
+    c.yb = c.Y + std::sin(c.tb * f) * c.T2;
+
+    // Without a spiral the HY (YH) slots hold the plain curve point ZY (YZ).
+    if (c.A1 == 0) {
+        c.ZY = c.zh;
+        c.xh1 = c.xa;
+        c.yh1 = c.ya;
+    }
+    if (c.A2 == 0) {
+        c.YZ = c.hz;
+        c.xh2 = c.xb;
+        c.yh2 = c.yb;
+    }
+    return c;
+}
+
 }  // namespace hcurve

@@ -17,7 +17,8 @@ struct SideTables {
     std::vector<double> rightRowX, rightRowY;  // right points as listed, 0..2*dr_n
 };
 
-/// Tables sized for the counts (0 <= count <= 16383), contents zero.
+/// Tables sized for the counts (0 <= count <= 16383), contents zero. A negative count sizes its
+/// tables like 0 (element 0 only).
 SideTables makeSideTables(std::int16_t dl_n, std::int16_t dr_n);
 
 /// The side-point setup a stake run uses.
@@ -32,7 +33,8 @@ struct SideSetup {
 };
 
 /// Computes the side points of the stake at (x_m, y_m) whose transverse axis has azimuth
-/// axisAzimuth_deg into tables sized by makeSideTables. f is the degrees-to-radians factor.
+/// axisAzimuth_deg into tables sized by makeSideTables for the same counts; dl and dr must hold
+/// at least dl_n + 1 and dr_n + 1 elements. f is the degrees-to-radians factor.
 void computeSidePoints(SideTables& tables, double x_m, double y_m, double axisAzimuth_deg,
                        const SideSetup& setup, double f);
 
@@ -44,7 +46,8 @@ struct PpqSetting {
 
 /// typed: the PPQ answer as typed (a DMS angle that reads as a number), or nothing when it was
 /// not asked. Numerically 0 or not asked: "与中线正交" and 0; otherwise " " + the typed text and
-/// its DMS value.
+/// its DMS value. A text that does not read as a number (the stake run checks the answer before)
+/// is taken as not asked.
 PpqSetting preparePpq(const std::optional<std::string>& typed);
 
 }  // namespace hcurve

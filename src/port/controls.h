@@ -107,7 +107,11 @@ enum class Label {
 };
 
 /// "Text14", "Label19": the control's name as the console writes it.
-inline std::string fieldName(Field field) { return "Text" + std::to_string(static_cast<int>(field)); }
-inline std::string labelName(Label label) { return "Label" + std::to_string(static_cast<int>(label)); }
+inline std::string fieldName(Field field) {
+    return "Text" + std::to_string(static_cast<int>(field));
+}
+inline std::string labelName(Label label) {
+    return "Label" + std::to_string(static_cast<int>(label));
+}
 
 }  // namespace hcurve

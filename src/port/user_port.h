@@ -13,7 +13,7 @@ namespace hcurve {
 struct InputEnded {};
 
 class UserPort {
-public:
+  public:
     virtual ~UserPort() = default;
 
     /// Shows the prompt (it may hold several lines) with an empty answer line and returns the

@@ -1,7 +1,176 @@
 #include "stakes/stake_run.h"
 
-namespace hcurve {
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
 
-void command2(CurveRecord&, UserPort&) {}
+#include "curve/format.h"
+#include "curve/number.h"
+#include "geometry/side_points.h"
+#include "geometry/stake_position.h"
+#include "port/answers.h"
+#include "port/messages.h"
+#include "stakes/stake_listing.h"
+
+namespace hcurve {
+namespace {
+
+// A stake run's listing takes one pause per stake; beyond this many the run is refused.
+constexpr double kMaxStakes = 100000;
+
+// A chainage of exactly 0 is computed a hair after it, as 1e-14 m.
+constexpr double kZeroChainage_m = 1e-14;
+
+// The chainages of a run, before they are written into the record.
+struct Chainages {
+    std::string stakeCount;
+    std::vector<double> Kp;  // 0..n
+};
+
+std::size_t wholeStakes(const std::string& stakeCount) {
+    std::optional<double> v = readNumber(stakeCount);
+    return v && *v >= 1 ? static_cast<std::size_t>(std::floor(*v)) : 0;
+}
+
+Chainages singlePoint(UserPort& port) {
+    Chainages run{"1", std::vector<double>(2, 0.0)};
+    run.Kp[1] = askNumber(port, {"输入需要计算的中桩桩号 :( 以米为单位 )", "中桩桩号"});
+    if (run.Kp[1] == 0)
+        run.Kp[1] = kZeroChainage_m;
+    return run;
+}
+
+Chainages continuous(UserPort& port) {
+    for (;;) {
+        double startKp =
+            askNumber(port, {"输入需要计算段落起始点的中桩桩号 :( 以米为单位 )", "起始点桩号"});
+        double endKp =
+            askNumber(port, {"输入需要计算段落终止点的中桩桩号 :( 以米为单位 )", "终止点桩号"});
+        float stakeInterval = askFloat32(port, {"输入需要计算的桩距 :( 以米为单位 )", "桩距"});
+        if (stakeInterval == 0) {
+            port.showMessage("桩距不能为零。请重新输入起始桩号、终止桩号和桩距。");
+            continue;
+        }
+        const double interval = static_cast<double>(stakeInterval);
+        Chainages run;
+        run.stakeCount = generalText((endKp - startKp) / interval + 1);
+        std::optional<double> count = readNumber(run.stakeCount);
+        if (!count || *count < 1) {
+            port.showMessage(
+                "按这个桩距从起始桩号走不到终止桩号，一个中桩也没有。"
+                "请重新输入起始桩号、终止桩号和桩距。");
+            continue;
+        }
+        if (*count >= kMaxStakes + 1) {
+            port.showMessage("中桩太多（一次最多 100000 个）：" + run.stakeCount +
+                             " 个。请重新输入起始桩号、终止桩号和桩距。");
+            continue;
+        }
+        if (startKp == 0)
+            startKp = kZeroChainage_m;
+        // Tables are sized to the count rounded to nearest; the stakes are its whole part.
+        run.Kp.assign(static_cast<std::size_t>(std::nearbyint(*count)) + 1, 0.0);
+        const std::size_t n = wholeStakes(run.stakeCount);
+        run.Kp[1] = startKp;
+        for (std::size_t i = 2; i <= n; ++i)
+            run.Kp[i] = run.Kp[i - 1] + interval;
+        return run;
+    }
+}
+
+// The side-point questions of a run; nothing when side points are off. Returns the PPQ as typed.
+std::optional<std::string> askSidePointOptions(CurveRecord& record, UserPort& port) {
+    if (!sidePointsOn(record))
+        return std::nullopt;
+    std::string ppq =
+        askDmsAngle(port, {"请输入计算点与中桩连线( 即横轴 )的方位与中桩法线夹角 PPQ 的数值 ( "
+                           "中桩法线的方向由圆心指向中桩 ) PPQ由法线为起始,顺时针为正( ppb>0 ),"
+                           "反时针为负( ppb<0 ),沿法线为零( ppb=0 ) ",
+                           "夹角 PPQ"});
+    if (record.dlxp == 0) {
+        record.dl_n = askCount(
+            port, {"输入左侧路基要计算的点数: ( 或左侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )",
+                   "左侧点数"});
+        record.dl.assign(static_cast<std::size_t>(record.dl_n) + 1, 0.0f);
+        for (int j = 1; j <= record.dl_n; ++j) {
+            record.dl[static_cast<std::size_t>(j)] = askFloat32(
+                port, {"输入左侧要计算的路基点分别距离中心线的距离 :", "左侧点距中心线的距离"});
+        }
+        record.dr_n = askCount(
+            port, {"输入要计算右侧路基的点数 : ( 或右侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )",
+                   "右侧点数"});
+        record.dr.assign(static_cast<std::size_t>(record.dr_n) + 1, 0.0f);
+        for (int j = 1; j <= record.dr_n; ++j) {
+            record.dr[static_cast<std::size_t>(j)] = askFloat32(
+                port, {"输入右侧要计算的路基点分别距离中心线的距离 :", "右侧点距中心线的距离"});
+        }
+        record.dd_n = askInt16(
+            port, {"计算单排点 ( 或单排钻孔桩 )  输入 1; 计算双排点 ( 或双排钻孔桩 ) 输入 2",
+                   "单排或双排"});
+    }
+    if (record.dd_n != 1) {
+        record.ds_l = askFloat32(port, {"输入前排钻孔桩至法线的垂直距离 :", "前排钻孔桩的距离"});
+        record.ds_r = askFloat32(port, {"输入后排钻孔桩至法线的垂直距离 :", "后排钻孔桩的距离"});
+    }
+    return ppq;
+}
+
+}  // namespace
+
+void command2(CurveRecord& record, UserPort& port) {
+    if (!record.curve) {
+        port.showMessage(kNoComputedCurve);
+        return;
+    }
+    const CurveElements& curve = *record.curve;
+
+    std::string mode =
+        port.ask("确认 : 单点计算输入零 (即 :0),连续计算输入不等于1的任意数 (即 :2,3,4,......)");
+    std::optional<double> modeNumber = readNumber(mode);
+    if (!modeNumber) {
+        // Cancel ends the run quietly; anything else that is not a number is told.
+        if (!isBlank(mode))
+            port.showMessage(notANumberMessage("单点或连续计算的回答", mode) +
+                             "中桩计算没有进行。");
+        return;
+    }
+    Chainages run = *modeNumber == 0 ? singlePoint(port) : continuous(port);
+    record.stakeCount = run.stakeCount;
+    record.Kp = std::move(run.Kp);
+    record.stakeX.assign(record.Kp.size(), 0.0);
+    record.stakeY.assign(record.Kp.size(), 0.0);
+
+    std::optional<std::string> ppqTyped = askSidePointOptions(record, port);
+    SideTables sides = makeSideTables(record.dl_n, record.dr_n);
+    PpqSetting ppq = preparePpq(ppqTyped);
+    port.setField(Field::Text49, ppq.text49);
+
+    // Positions first; each stake's side points are computed just before it is listed.
+    const std::size_t n = wholeStakes(record.stakeCount);
+    std::vector<double> axis_deg(n + 1, 0.0);
+    double lastAxis_deg = 0;
+    for (std::size_t i = 1; i <= n; ++i) {
+        if (std::optional<StakePosition> pos = centreStake(curve, record.Kp[i], ppq.ppq_deg)) {
+            record.stakeX[i] = pos->x_m;
+            record.stakeY[i] = pos->y_m;
+            lastAxis_deg = pos->axisAzimuth_deg;
+        }
+        axis_deg[i] = lastAxis_deg;
+    }
+    const SideSetup setup{record.dl,   record.dr,   record.dl_n, record.dr_n,
+                          record.dd_n, record.ds_l, record.ds_r};
+    for (std::size_t i = 1; i <= n; ++i) {
+        if (sidePointsOn(record)) {
+            computeSidePoints(sides, record.stakeX[i], record.stakeY[i], axis_deg[i], setup,
+                              record.f);
+        }
+        listStake(record, sides, i, port);
+    }
+    record.xlp = sides.xlp;
+    record.ylp = sides.ylp;
+    record.xrp = sides.xrp;
+    record.yrp = sides.yrp;
+}
 
 }  // namespace hcurve

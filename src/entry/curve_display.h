@@ -1,0 +1,15 @@
+// The second stage of 开始计算: compute the curve from the typed design and show its elements and
+// characteristic points, relabelling the window for a curve without one or both spirals.
+#pragma once
+
+#include "curve/curve_record.h"
+#include "port/user_port.h"
+
+namespace hcurve {
+
+/// Computes the record's curve and shows it. A design that gives no curve (spirals longer than
+/// the deflection allows, or values that overflow) is answered with the reason; the element and
+/// point fields are cleared and the record then holds no computed curve.
+void computeAndShowCurve(CurveRecord& record, UserPort& port);
+
+}  // namespace hcurve
