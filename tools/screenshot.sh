@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Renders the main window after the right-hand example curve to a PNG (default
-# build/window.png) and lists any caption or field text wider than its box. Runs the window on a
-# virtual X screen when xvfb-run is installed, otherwise on Qt's offscreen platform.
+# Renders the design area of the maximised main window after the right-hand example curve to a
+# PNG (default build/window.png) and lists any caption or field text wider than its box. Runs the
+# window on a virtual X screen when xvfb-run is installed, otherwise on Qt's offscreen platform.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-build/window.png}

@@ -244,7 +244,8 @@ void MainWindow::runCommand2() {
 
 void MainWindow::runCommand4() {
     runCommand([this] {
-        auto printer = makeQtPrinter();
+        std::unique_ptr<PrinterPort> printer =
+            printerFactory_ ? printerFactory_() : makeQtPrinter();
         command4(record_, port_, *printer);
     });
 }

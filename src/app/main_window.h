@@ -9,12 +9,15 @@
 #include <QSize>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <map>
+#include <memory>
 
 #include "app/qt_user_port.h"
 #include "app/window_layout.h"
 #include "curve/curve_record.h"
 #include "port/controls.h"
+#include "report/printer_port.h"
 
 class QLabel;
 class QLineEdit;
@@ -51,6 +54,10 @@ class MainWindow : public QWidget {
     CurveRecord& record() { return record_; }
     QtUserPort& userPort() { return port_; }
 
+    /// Where 打印 sends the report; the system's printer unless replaced (tests print to files).
+    using PrinterFactory = std::function<std::unique_ptr<PrinterPort>()>;
+    void setPrinterFactory(PrinterFactory factory) { printerFactory_ = std::move(factory); }
+
     void runCommand1();
     void runCommand2();
     void runCommand4();
@@ -80,6 +87,7 @@ class MainWindow : public QWidget {
 
     CurveRecord record_;
     QtUserPort port_{*this};
+    PrinterFactory printerFactory_;
     bool commandRunning_ = false;
 };
 

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/qt_printer.h"
 #include "port/messages.h"
 #include "window_test_support.h"
 
@@ -159,13 +162,14 @@ TEST_F(WindowCommandsTest, StakeRunListsTheStakeAndItsSidePoints) {
 
     EXPECT_EQ(text(window, Field::Text49), QStringLiteral(" 15.3"));
     EXPECT_EQ(text(window, Field::Text26), QStringLiteral(" k 12+300.000"));
-    // X = 3456750.4575 to four decimals.
-    EXPECT_TRUE(text(window, Field::Text27).startsWith(QStringLiteral(" 3456750.45")));
-    EXPECT_EQ(text(window, Field::Text27).size(), 12);
+    // The stake lies at X 3456750.4575, Y 512318.9125 to four decimals; both lie a little above
+    // the half of the third decimal.
+    EXPECT_EQ(text(window, Field::Text27), QStringLiteral(" 3456750.458"));
+    EXPECT_EQ(text(window, Field::Text28), QStringLiteral(" 512318.913"));
 
     ASSERT_EQ(atPointPause.size(), 6u);
     // Before the first point: the stake is shown, no side point yet.
-    EXPECT_EQ(atPointPause[0][10], QStringLiteral(" k 12+300.000"));
+    EXPECT_EQ(atPointPause[0][12], QStringLiteral(" k 12+300.000"));
     EXPECT_EQ(atPointPause[0][6], QString());
     // Front row, left point 2 (10 m), the first point of the stake.
     EXPECT_EQ(atPointPause[1][0], QStringLiteral("前排第1点距离"));
@@ -249,6 +253,25 @@ TEST_F(WindowCommandsTest, PrintWithoutACurveSaysSo) {
     }
     ASSERT_EQ(user.messages().size(), 1u);
     EXPECT_EQ(user.messages().front(), kNoComputedCurve);
+    EXPECT_EQ(user.unexpectedQuestions(), 0);
+}
+
+TEST_F(WindowCommandsTest, PrintSendsTheComputedCurveToThePrinter) {
+    ScriptedUser user(window, testing::rightHandCurveAnswers("n"));
+    click(Button::command1);
+    SKIP_UNLESS_CURVE_COMPUTED(window);
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("平曲线报表.pdf"));
+    window.setPrinterFactory([&] { return makePdfPrinter(path.toStdString()); });
+    click(Button::Command4);
+    EXPECT_TRUE(QFileInfo(path).size() > 0);
+    // The printer tells where the report went.
+    ASSERT_EQ(user.messages().size(), 1u);
+    EXPECT_NE(
+        QString::fromStdString(user.messages().front()).indexOf(QStringLiteral("平曲线报表.pdf")),
+        -1)
+        << user.messages().front();
     EXPECT_EQ(user.unexpectedQuestions(), 0);
 }
 

@@ -57,7 +57,9 @@ int main(int argc, char** argv) {
                 window.height(), window.logicalDpiX(),
                 qPrintable(QFontInfo(window.label(hcurve::Label::Label1)->font()).family()),
                 qPrintable(QFontInfo(window.label(hcurve::Label::Label35)->font()).family()));
-    if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
+    // The maximised window is cyan beyond the design: keep the design's part.
+    const QRect design(QPoint(0, 0), window.canvas()->size());
+    if (!window.grab(design).save(QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }
