@@ -54,11 +54,11 @@ QStringList familiesFor(layout::Face face) {
     return sans;
 }
 
-QFont makeFont(const layout::FontStyle& row) {
+QFont makeFont(const layout::FontStyle& style) {
     QFont font;
-    font.setFamilies(familiesFor(row.face));
-    font.setPointSizeF(row.points);
-    font.setBold(row.bold);
+    font.setFamilies(familiesFor(style.face));
+    font.setPointSizeF(style.points);
+    font.setBold(style.bold);
     return font;
 }
 
