@@ -13,12 +13,12 @@
 
 namespace {
 
+#ifdef HCURVE_HAS_QT
 bool isSet(const char* variable) {
     const char* value = std::getenv(variable);
     return value != nullptr && *value != '\0';
 }
 
-#ifdef HCURVE_HAS_QT
 // Qt aborts when it cannot reach a display, so look before starting it: an X display, a Wayland
 // display, or a platform chosen explicitly (offscreen, vnc, ...).
 bool displayAvailable(int argc, char** argv) {
