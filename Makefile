@@ -1,7 +1,9 @@
-# The two commands of the README. Both install what is missing first (tools/setup.sh).
+# The two commands of the README, and a few more. Every target installs what is missing first
+# (tools/setup.sh).
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 600
 
-.PHONY: all setup build run test bench clean
+.PHONY: all setup build run test test-default test-sanitize bench fuzz clean
 
 all: build
 
@@ -15,11 +17,31 @@ build: setup
 run: build
 	./build/default/src/app/hcurve
 
-test: build
+# The normal build's tests, then the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer with short bounded fuzz runs.
+test: test-default test-sanitize
+
+test-default: build
 	@ctest --preset default -j $(JOBS)
+
+test-sanitize: setup
+	@cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize -j $(JOBS)
+	@echo "Sanitizer run: the Qt window and printer tests are not part of it (built without Qt)."
+	@ctest --preset sanitize -j $(JOBS)
 
 bench: build
 	./build/default/bench/hcurve_bench
+
+# Longer fuzzing: FUZZ_SECONDS per fuzzer; what it finds stays in build/fuzz/.
+fuzz: setup
+	@cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize -j $(JOBS) --target fuzz_formats fuzz_console
+	@for f in formats console; do \
+	    mkdir -p build/fuzz/$$f && \
+	    ./build/sanitize/fuzz/fuzz_$$f -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
+	        -print_final_stats=1 -artifact_prefix=build/fuzz/ build/fuzz/$$f fuzz/corpus/$$f || exit 1; \
+	done
 
 clean:
 	rm -rf build

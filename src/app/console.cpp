@@ -63,7 +63,7 @@ void greet(std::ostream& out) {
 
 }  // namespace
 
-int runConsole(std::istream& in, std::ostream& out) {
+int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCommand) {
     ConsolePort port(in, out);
     CurveRecord record;
     greet(out);
@@ -87,6 +87,7 @@ int runConsole(std::istream& in, std::ostream& out) {
                                  "”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印) 或 3 (结 束)。");
             }
             out << std::flush;
+            if (afterCommand) afterCommand(command, record);
         }
     } catch (const InputEnded&) {
         // The input ended while a command waited for an answer: the program ends here.

@@ -11,11 +11,18 @@
 // console. Nothing else.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
+#include <string>
+
+#include "curve/curve_record.h"
 
 namespace hcurve {
 
+/// Called after each command line has run, with the command and the record it left.
+using AfterCommand = std::function<void(const std::string& command, const CurveRecord& record)>;
+
 /// Runs a console session until end of input or the end command; returns the exit status (0).
-int runConsole(std::istream& in, std::ostream& out);
+int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCommand = {});
 
 }  // namespace hcurve

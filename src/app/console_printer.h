@@ -1,23 +1,32 @@
-// The report's printer on the console: each printed line as "print", TAB, the line.
+// The report's printer on the console: each printed line as "print", TAB, the line. Columns are
+// character cells: column n starts after n - 1 cells, and a wide (CJK) character takes two.
 #pragma once
 
 #include <iosfwd>
+#include <string_view>
 
 #include "report/printer_port.h"
 
 namespace hcurve {
 
 class ConsolePrinter : public PrinterPort {
-public:
+  public:
     explicit ConsolePrinter(std::ostream& out) : out_(out) {}
+    /// Positions, faces and sizes have no meaning on the console; the columns are cells.
     void setPosition(int x_twips, int y_twips) override;
     void setFontFace(const std::string& face) override;
     void setFontSize(int points) override;
     void printLine(const std::vector<PrintItem>& items) override;
+    /// The lines are already written; nothing to tell the user.
     std::optional<std::string> endDocument() override;
 
-private:
+  private:
     std::ostream& out_;
 };
+
+/// The cells a UTF-8 text takes on a terminal: two for each East Asian wide or fullwidth
+/// character, one for any other character (and for each byte that is not valid UTF-8).
+/// "ab" -> 2, "黑体" -> 4, "(ZH)" -> 4, "：" -> 2.
+int displayCells(std::string_view utf8);
 
 }  // namespace hcurve

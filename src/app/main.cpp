@@ -1,12 +1,61 @@
+#include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 
 #include "app/console.h"
 
+#ifdef HCURVE_HAS_QT
+#include <QApplication>
+
+#include "app/main_window.h"
+#endif
+
+namespace {
+
+#ifdef HCURVE_HAS_QT
+bool isSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// Qt aborts when it cannot reach a display, so look before starting it: an X display, a Wayland
+// display, or a platform chosen explicitly (offscreen, vnc, ...).
+bool displayAvailable(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0) {
+            return true;
+        }
+    }
+    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
+}
+
+int runWindow(int argc, char** argv) {
+    QApplication application(argc, argv);
+    // Qt adopts the user's locale for the C library; numbers are read and written in the C
+    // form whatever the desktop language.
+    std::setlocale(LC_NUMERIC, "C");
+    hcurve::MainWindow window;
+    window.showMaximized();
+    return application.exec();
+}
+#endif
+
+}  // namespace
+
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--console") == 0) {
         return hcurve::runConsole(std::cin, std::cout);
     }
-    std::cerr << "hcurve: 窗口尚未提供，改用控制台 (--console)\n";
+#ifdef HCURVE_HAS_QT
+    if (displayAvailable(argc, argv)) {
+        return runWindow(argc, argv);
+    }
+    std::cerr << "hcurve: 没有可用的图形显示，改用控制台界面。\n"
+                 "hcurve: no display available; starting the console front end instead.\n";
+#else
+    std::cerr << "hcurve: 此版本不含窗口界面，改用控制台界面。\n"
+                 "hcurve: built without the window; starting the console front end instead.\n";
+#endif
     return hcurve::runConsole(std::cin, std::cout);
 }

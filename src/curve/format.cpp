@@ -19,7 +19,8 @@ struct DecimalText {
     int pointPosition = 0;
 };
 
-DecimalText decimalText(double v, int significantDigits) {
+template <typename Real>
+DecimalText decimalText(Real v, int significantDigits) {
     char buf[64];
     auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific,
                                 significantDigits - 1);
@@ -28,8 +29,7 @@ DecimalText decimalText(double v, int significantDigits) {
     out.negative = std::signbit(v);
     std::size_t e = text.find('e');
     for (char c : text.substr(0, e)) {
-        if (c != '.')
-            out.digits.push_back(c);
+        if (c != '.') out.digits.push_back(c);
     }
     out.pointPosition = std::atoi(std::string(text.substr(e + 1)).c_str()) + 1;
     return out;
@@ -185,22 +185,9 @@ std::string generalText(double v) {
 }
 
 std::string generalText(float v) {
-    if (v == 0.0f || !std::isfinite(v))
-        return v == 0.0f ? "0" : std::to_string(v);
-    // The float's shortest 7-digit decimal: format the float itself, not the widened double.
-    char buf[64];
-    auto result =
-        std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 6);
-    std::string_view text(buf, static_cast<std::size_t>(result.ptr - buf));
-    DecimalText d;
-    d.negative = std::signbit(v);
-    std::size_t e = text.find('e');
-    for (char c : text.substr(0, e)) {
-        if (c != '.')
-            d.digits.push_back(c);
-    }
-    d.pointPosition = std::atoi(std::string(text.substr(e + 1)).c_str()) + 1;
-    return generalFromDigits(d);
+    if (v == 0.0f || !std::isfinite(v)) return v == 0.0f ? "0" : std::to_string(v);
+    // The float's own 7-digit decimal, not the digits of the widened double.
+    return generalFromDigits(decimalText(v, 7));
 }
 
 std::string strText(double v) {

@@ -1,10 +1,145 @@
 #include "report/curve_report.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "curve/chainage.h"
+#include "curve/format.h"
+#include "curve/number.h"
 #include "port/messages.h"
 
 namespace hcurve {
+namespace {
 
-void printCurveReport(const CurveRecord&, PrinterPort&) {}
+constexpr int kMarginX_twips = 500;
+constexpr int kMarginY_twips = 500;
+constexpr const char* kReportFace = "黑体";
+constexpr int kHeadingSize_pt = 12;
+constexpr int kBodySize_pt = 10;
+
+std::string coordinateText(double v_m) {
+    return format(roundTo(v_m, 3), Pattern::Fixed3);
+}
+std::string lengthText3(double v_m) {
+    return format(roundTo(v_m, 3), Pattern::Fixed3);
+}
+std::string lengthText4(double v_m) {
+    return format(roundTo(v_m, 4), Pattern::Fixed4);
+}
+
+struct Point {
+    const char* label;
+    double chainage_m;
+    double x_m;
+    double y_m;
+};
+
+void printPointLine(PrinterPort& printer, const Point& point) {
+    printer.printLine({{29, point.label + reportPointForm(point.chainage_m)},
+                       {53, coordinateText(point.x_m)},
+                       {66, coordinateText(point.y_m)}});
+}
+
+void printPointLines(PrinterPort& printer, const CurveElements& c) {
+    const Point zh{"直缓点(ZH) K+", c.zh, c.xa, c.ya};
+    const Point hy{"缓圆点(HY) K+", c.hy, c.xh1, c.yh1};
+    const Point yh{"圆缓点(YH) K+", c.yh, c.xh2, c.yh2};
+    const Point hz{"缓直点(HZ) K+", c.hz, c.xb, c.yb};
+    const Point zy{"直圆点(ZY) K+", c.ZY, c.xa, c.ya};
+    const Point yz{"圆直点(YZ) K+", c.YZ, c.xb, c.yb};
+
+    const bool entrySpiral = c.A1 != 0;
+    const bool exitSpiral = c.A2 != 0;
+    if (entrySpiral) {
+        printPointLine(printer, zh);
+        printPointLine(printer, hy);
+    } else {
+        printPointLine(printer, zy);
+    }
+    if (exitSpiral) {
+        printPointLine(printer, yh);
+        printPointLine(printer, hz);
+    } else {
+        printPointLine(printer, yz);
+    }
+}
+
+// The number of stakes of the last run: the whole part of stakeCount, none before any run, and
+// never more than the stake tables hold.
+std::size_t listedStakeCount(const CurveRecord& record) {
+    std::optional<double> count = readNumber(record.stakeCount);
+    if (!count || *count < 1)
+        return 0;
+    std::size_t tableEntries =
+        std::min({record.Kp.size(), record.stakeX.size(), record.stakeY.size()});
+    if (tableEntries < 2)
+        return 0;
+    double whole = std::trunc(*count);
+    return whole >= static_cast<double>(tableEntries - 1) ? tableEntries - 1
+                                                          : static_cast<std::size_t>(whole);
+}
+
+void printStakeTable(PrinterPort& printer, const CurveRecord& record) {
+    const std::size_t n = listedStakeCount(record);
+    auto stakeItems = [&record](std::size_t i, int firstColumn) {
+        return std::vector<PrintItem>{{firstColumn, reportStakeForm(record.Kp[i])},
+                                      {firstColumn + 13, coordinateText(record.stakeX[i])},
+                                      {firstColumn + 26, coordinateText(record.stakeY[i])}};
+    };
+    for (std::size_t i = 1; i + 1 <= n; i += 2) {
+        std::vector<PrintItem> row = stakeItems(i, 15);
+        std::vector<PrintItem> second = stakeItems(i + 1, 58);
+        row.insert(row.end(), second.begin(), second.end());
+        printer.printLine(row);
+    }
+    if (n % 2 == 1)
+        printer.printLine(stakeItems(n, 15));
+}
+
+}  // namespace
+
+void printCurveReport(const CurveRecord& record, PrinterPort& printer) {
+    const CurveElements& c = *record.curve;
+
+    printer.setPosition(kMarginX_twips, kMarginY_twips);
+    printer.setFontFace(kReportFace);
+    printer.setFontSize(kHeadingSize_pt);
+    printer.printLine({{37, "---- 逐桩座标  ----"}});
+    printer.setFontSize(kBodySize_pt);
+
+    printer.printLine({{50, "交点 JD(" + format(record.JD) + ")"}});
+    printer.printLine({});
+    printer.printLine({{23, "        交点座标 :   x="},
+                       {0, format(record.X, Pattern::Fixed3)},
+                       {58, "y="},
+                       {0, format(record.Y, Pattern::Fixed3)}});
+    printer.printLine({{36, "      平曲线偏角 :   B="}, {0, format(record.Bdms, Pattern::Fixed5)}});
+    printer.printLine({{36, "      平曲半径 : R="}, {0, format(record.R, Pattern::Fixed4)}});
+    printer.printLine({{23, "第一缓和曲线要素 :  A1="},
+                       {0, format(record.A1, Pattern::Fixed4)},
+                       {58, "第二缓和曲线要素 : A2="},
+                       {0, format(record.A2, Pattern::Fixed4)}});
+    printer.printLine({});
+    printer.printLine({{23, "      第一切线长 : T1="},
+                       {0, lengthText3(c.T1)},
+                       {53, "     第二切线长 : T2="},
+                       {0, lengthText3(c.T2)}});
+    printer.printLine({{23, "  第一缓和曲线长 : Ls1="},
+                       {0, lengthText4(c.Ls1)},
+                       {58, "  第二缓和曲线长 : Lo2="},
+                       {0, lengthText4(c.Ls2)}});
+    const double totalLength_m = (c.Lf + c.Ls1) + c.Ls2;
+    printer.printLine({{31, "平曲线长 : L="},
+                       {0, lengthText3(totalLength_m)},
+                       {60, "圆曲线长 : Lf="},
+                       {0, lengthText3(c.Lf)}});
+    printer.printLine({});
+
+    printPointLines(printer, c);
+    printer.printLine({});
+
+    printStakeTable(printer, record);
+}
 
 void command4(const CurveRecord& record, UserPort& port, PrinterPort& printer) {
     if (!record.curve) {
@@ -12,7 +147,8 @@ void command4(const CurveRecord& record, UserPort& port, PrinterPort& printer) {
         return;
     }
     printCurveReport(record, printer);
-    if (auto message = printer.endDocument()) port.showMessage(*message);
+    if (auto message = printer.endDocument())
+        port.showMessage(*message);
 }
 
 }  // namespace hcurve

@@ -7,11 +7,13 @@
 
 namespace hcurve {
 
-/// Prints the report of the record's computed curve and last stake run through the printer.
+/// Prints the report of the record's computed curve and of its last stake run through the
+/// printer, up to but not including the end of the document. The record must hold a computed
+/// curve. Before any stake run (stakeCount empty) the report has no stake table.
 void printCurveReport(const CurveRecord& record, PrinterPort& printer);
 
-/// The command: refuses with a message while there is no computed curve; otherwise prints and
-/// shows the printer's message, if any. Changes neither the record nor the window.
+/// The command: refuses with a message while there is no computed curve; otherwise prints, ends
+/// the document and shows the printer's message, if any. Changes neither the record nor the window.
 void command4(const CurveRecord& record, UserPort& port, PrinterPort& printer);
 
 }  // namespace hcurve

@@ -1,0 +1,23 @@
+// Arbitrary answer streams through the console front end's dialogue, in process: every session
+// ends normally with status 0, and every message it shows is one of the program's own.
+#include <cstdint>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "app/console.h"
+#include "support/program_messages.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    std::ostringstream out;
+    if (hcurve::runConsole(in, out) != 0)
+        std::abort();
+    std::istringstream lines(out.str());
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("! ", 0) == 0 && !hcurve::fuzzing::isProgramMessage(line.substr(2))) {
+            std::abort();
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,94 @@
+// The main window: the title heading, the three framed columns of labelled output fields, the
+// sign diagram and the four command buttons, all placed from the window layout tables and scaled
+// with the screen's logical dots per inch. It owns the curve record for its whole life; each
+// button runs its command on that record through the window's user port.
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "app/qt_user_port.h"
+#include "app/window_layout.h"
+#include "curve/curve_record.h"
+#include "port/controls.h"
+#include "report/printer_port.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QCloseEvent;
+
+namespace hcurve {
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit MainWindow(QWidget* parent = nullptr);
+
+    QLineEdit* field(Field field) const { return fields_.at(field); }
+    QLabel* label(Label label) const { return labels_.at(label); }
+    QPushButton* button(layout::Button button) const { return buttons_.at(button); }
+
+    /// The drawing surface that holds every control and line; its top-left corner is the
+    /// origin of the layout, and its size is the design's extent.
+    QWidget* canvas() const;
+
+    /// Layout twips to canvas pixels at the screen's logical dots per inch.
+    int pixelsX(int twips) const;
+    int pixelsY(int twips) const;
+    QPoint pixels(int xTwips, int yTwips) const { return {pixelsX(xTwips), pixelsY(yTwips)}; }
+    QRect pixels(const layout::TwipsRect& rect) const;
+
+    /// Writes a field from its first character on, as a command's output.
+    void setFieldText(Field field, const QString& text);
+    /// Changes a label's caption; a label that sizes itself to its text takes the new width.
+    void setCaption(Label label, const QString& caption);
+
+    CurveRecord& record() { return record_; }
+    QtUserPort& userPort() { return port_; }
+
+    /// Where 打印 sends the report; the system's printer unless replaced (tests print to files).
+    using PrinterFactory = std::function<std::unique_ptr<PrinterPort>()>;
+    void setPrinterFactory(PrinterFactory factory) { printerFactory_ = std::move(factory); }
+
+    void runCommand1();
+    void runCommand2();
+    void runCommand4();
+    /// Closes the window, which ends the program.
+    void endProgram();
+
+    /// Room for the whole design when the window is not maximised.
+    QSize sizeHint() const override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    class Canvas;
+
+    template <typename Command>
+    void runCommand(Command command);
+
+    void buildControls();
+
+    double dpiX_;
+    double dpiY_;
+    Canvas* canvas_;
+    std::map<Field, QLineEdit*> fields_;
+    std::map<Label, QLabel*> labels_;
+    std::map<layout::Button, QPushButton*> buttons_;
+
+    CurveRecord record_;
+    QtUserPort port_{*this};
+    PrinterFactory printerFactory_;
+    bool commandRunning_ = false;
+};
+
+}  // namespace hcurve

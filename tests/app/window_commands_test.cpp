@@ -1,0 +1,304 @@
+// The buttons run the commands through the window: whole runs of 开始计算 and 中桩计算 with a
+// scripted user, the captions a curve without spirals leaves behind, the typed dialogs, and the
+// end of the program.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/qt_printer.h"
+#include "port/messages.h"
+#include "window_test_support.h"
+
+namespace hcurve {
+namespace {
+
+using layout::Button;
+using testing::DialogTypist;
+using testing::ScriptedUser;
+
+QString text(MainWindow& window, Field field) {
+    return window.field(field)->text();
+}
+QString caption(MainWindow& window, Label label) {
+    return window.label(label)->text();
+}
+
+// The commands are filled in by their own work; until then the window has nothing to show.
+#define SKIP_UNLESS_CURVE_COMPUTED(window)                                                \
+    if (text(window, Field::Text14).isEmpty() && text(window, Field::Text17).isEmpty()) { \
+        GTEST_SKIP() << "开始计算 computes nothing yet";                                  \
+    }
+
+class WindowCommandsTest : public ::testing::Test {
+  protected:
+    void click(Button which) { QTest::mouseClick(window.button(which), Qt::LeftButton); }
+
+    MainWindow window;
+};
+
+TEST_F(WindowCommandsTest, RightHandCurveFillsTheDesignAndCurveFields) {
+    ScriptedUser user(window, testing::rightHandCurveAnswers("n"));
+    click(Button::command1);
+    SKIP_UNLESS_CURVE_COMPUTED(window);
+
+    EXPECT_EQ(user.unexpectedQuestions(), 0);
+    EXPECT_EQ(user.answersLeft(), 0u);
+    EXPECT_EQ(text(window, Field::Text1), QStringLiteral(" JD1"));
+    EXPECT_EQ(text(window, Field::Text2), QStringLiteral("K 12+345.678"));
+    EXPECT_EQ(text(window, Field::Text3), QStringLiteral(" 3456789.123"));
+    EXPECT_EQ(text(window, Field::Text7), QStringLiteral(" 500.0000"));
+    EXPECT_EQ(text(window, Field::Text8), QStringLiteral(" 200.0000"));
+    EXPECT_EQ(text(window, Field::Text10), QStringLiteral("  80"));
+    EXPECT_EQ(text(window, Field::Text11), QStringLiteral("  125"));
+    EXPECT_EQ(text(window, Field::Text12), QStringLiteral("  176.8435"));
+    EXPECT_EQ(text(window, Field::Text29), QStringLiteral(" 3456336.1782"));
+    EXPECT_EQ(text(window, Field::Text30), QStringLiteral(" 512598.8637"));
+    EXPECT_EQ(text(window, Field::Text14), QStringLiteral("k 12+168.835"));
+    EXPECT_EQ(text(window, Field::Text15), QStringLiteral(" 3456665.1809"));
+    EXPECT_EQ(text(window, Field::Text17), QStringLiteral("K12+248.835"));
+    EXPECT_EQ(text(window, Field::Text20), QStringLiteral("K12+410.388"));
+    EXPECT_EQ(text(window, Field::Text23), QStringLiteral("K12+535.388"));
+    EXPECT_EQ(text(window, Field::Text24), QStringLiteral(" 3456837.445"));
+    EXPECT_EQ(text(window, Field::Text25), QStringLiteral(" 512536.121"));
+    // A curve with both spirals keeps the design captions.
+    EXPECT_EQ(caption(window, Label::Label45), QStringLiteral("直缓点 :"));
+    EXPECT_EQ(caption(window, Label::Label19), QStringLiteral(" 桩号 HY"));
+    EXPECT_EQ(caption(window, Label::Label22), QStringLiteral(" 桩号 YH"));
+}
+
+TEST_F(WindowCommandsTest, CaptionsOfACurveWithoutSpiralsStayAfterACurveWithSpirals) {
+    ScriptedUser user(window, testing::leftHandCurveWithoutSpiralsAnswers());
+    click(Button::command1);
+    SKIP_UNLESS_CURVE_COMPUTED(window);
+
+    EXPECT_EQ(text(window, Field::Text8), QStringLiteral("不设缓和曲线"));
+    EXPECT_EQ(text(window, Field::Text9), QStringLiteral("不设缓和曲线"));
+    EXPECT_EQ(text(window, Field::Text17), QStringLiteral("K2+375.736"));
+    EXPECT_EQ(text(window, Field::Text18), QStringLiteral(" 1062.132"));
+    EXPECT_EQ(text(window, Field::Text20), QStringLiteral("K2+611.355"));
+    EXPECT_EQ(text(window, Field::Text22), QStringLiteral(" 2120.030"));
+    for (Field empty : {Field::Text14, Field::Text15, Field::Text16, Field::Text23, Field::Text24,
+                        Field::Text25}) {
+        EXPECT_EQ(text(window, empty), QString()) << fieldName(empty);
+    }
+
+    const auto expectNoSpiralCaptions = [this] {
+        EXPECT_EQ(caption(window, Label::Label19), QStringLiteral("        ZY"));
+        EXPECT_EQ(caption(window, Label::Label22), QStringLiteral("        YZ"));
+        EXPECT_EQ(caption(window, Label::Label46), QStringLiteral("直圆点 :"));
+        EXPECT_EQ(caption(window, Label::Label47), QStringLiteral("圆直点 :"));
+        for (Label blank : {Label::Label45, Label::Label16, Label::Label17, Label::Label18,
+                            Label::Label48, Label::Label25, Label::Label26, Label::Label27}) {
+            EXPECT_EQ(caption(window, blank), QString()) << labelName(blank);
+        }
+    };
+    expectNoSpiralCaptions();
+
+    user.add(testing::rightHandCurveAnswers("n"));
+    click(Button::command1);
+    EXPECT_EQ(text(window, Field::Text14), QStringLiteral("k 12+168.835"));
+    EXPECT_EQ(text(window, Field::Text24), QStringLiteral(" 3456837.445"));
+    EXPECT_EQ(text(window, Field::Text17), QStringLiteral("K12+248.835"));
+    expectNoSpiralCaptions();
+    EXPECT_EQ(user.unexpectedQuestions(), 0);
+}
+
+// The worked stake of the right-hand curve: chainage 12300 on the arc, the axis turned 15°30'
+// clockwise from the normal, left distances 5 and 10, right distance 7.5, double row 1.5 in front
+// of and 2 behind the axis.
+TEST_F(WindowCommandsTest, StakeRunListsTheStakeAndItsSidePoints) {
+    std::vector<std::string> design = testing::rightHandCurveAnswers("y");
+    design.push_back("0");  // the distances come with the stake run
+    ScriptedUser user(window, design);
+    click(Button::command1);
+    SKIP_UNLESS_CURVE_COMPUTED(window);
+    ASSERT_EQ(user.answersLeft(), 0u);
+    const std::size_t designQuestions = user.prompts().size();
+
+    user.add({"0", "12300", "15.3", "2", "5", "10", "1", "7.5", "2", "1.5", "2"});
+    user.add(std::vector<std::string>(1 + 2 * (2 + 1), ""));  // one pause per stake and point
+    const std::string stakePause = "单击 Entar 键或点击 OK 键显示中桩座标";
+    const std::string pointPause = "需要输出计算结果按 Enter 键或 OK 键";
+    // Left caption and fields, right caption and fields, as each point pause finds them.
+    std::vector<QStringList> atPointPause;
+    user.onQuestion([&](const std::string& prompt) {
+        if (prompt != pointPause) {
+            return;
+        }
+        QStringList shown;
+        for (Label l : {Label::Label36, Label::Label38, Label::Label40, Label::Label37,
+                        Label::Label39, Label::Label41}) {
+            shown << caption(window, l);
+        }
+        for (Field f : {Field::Text31, Field::Text32, Field::Text33, Field::Text34, Field::Text35,
+                        Field::Text36, Field::Text26}) {
+            shown << text(window, f);
+        }
+        atPointPause.push_back(shown);
+    });
+    click(Button::command2);
+    if (text(window, Field::Text26).isEmpty()) {
+        GTEST_SKIP() << "中桩计算 shows nothing yet";
+    }
+
+    EXPECT_EQ(user.unexpectedQuestions(), 0);
+    EXPECT_EQ(user.answersLeft(), 0u);
+    const std::vector<std::string> runPrompts(user.prompts().begin() + designQuestions,
+                                              user.prompts().end());
+    EXPECT_EQ(std::count(runPrompts.begin(), runPrompts.end(), stakePause), 1);
+    EXPECT_EQ(std::count(runPrompts.begin(), runPrompts.end(), pointPause), 6);
+
+    EXPECT_EQ(text(window, Field::Text49), QStringLiteral(" 15.3"));
+    EXPECT_EQ(text(window, Field::Text26), QStringLiteral(" k 12+300.000"));
+    // The stake lies at X 3456750.4575, Y 512318.9125 to four decimals; both lie a little above
+    // the half of the third decimal.
+    EXPECT_EQ(text(window, Field::Text27), QStringLiteral(" 3456750.458"));
+    EXPECT_EQ(text(window, Field::Text28), QStringLiteral(" 512318.913"));
+
+    ASSERT_EQ(atPointPause.size(), 6u);
+    // Before the first point: the stake is shown, no side point yet.
+    EXPECT_EQ(atPointPause[0][12], QStringLiteral(" k 12+300.000"));
+    EXPECT_EQ(atPointPause[0][6], QString());
+    // Front row, left point 2 (10 m), the first point of the stake.
+    EXPECT_EQ(atPointPause[1][0], QStringLiteral("前排第1点距离"));
+    EXPECT_EQ(atPointPause[1][1], QStringLiteral("前排 xp(2)"));
+    EXPECT_EQ(atPointPause[1][2], QStringLiteral("前排 yp(2)"));
+    EXPECT_EQ(atPointPause[1][6], QStringLiteral(" 10 米"));
+    EXPECT_EQ(atPointPause[1][7], QStringLiteral(" 3456760.415"));
+    // Front row, left point 1 (5 m).
+    EXPECT_EQ(atPointPause[2][0], QStringLiteral("前排第2点距离"));
+    EXPECT_EQ(atPointPause[2][1], QStringLiteral("前排 xp(1)"));
+    EXPECT_EQ(atPointPause[2][6], QStringLiteral(" 5 米"));
+    EXPECT_EQ(atPointPause[2][7], QStringLiteral(" 3456755.675"));
+    EXPECT_EQ(atPointPause[2][8], QStringLiteral(" 512318.744"));
+    // Front row, right point 1 (7.5 m): the left fields are cleared, their captions stay.
+    EXPECT_EQ(atPointPause[3][0], QStringLiteral("前排第2点距离"));
+    EXPECT_EQ(atPointPause[3][6], QString());
+    EXPECT_EQ(atPointPause[3][7], QString());
+    EXPECT_EQ(atPointPause[3][8], QString());
+    EXPECT_TRUE(atPointPause[3][3].startsWith(QStringLiteral("前排第")));
+    EXPECT_TRUE(atPointPause[3][3].endsWith(QStringLiteral("点距离")));
+    EXPECT_EQ(atPointPause[3][4], QStringLiteral("前排 xp( 1)"));
+    EXPECT_EQ(atPointPause[3][9], QStringLiteral(" 7.5 米"));
+    EXPECT_EQ(atPointPause[3][10], QStringLiteral(" 3456743.824"));
+    // Back row, left point 4 (the 10 m distance again), numbered on from the front row.
+    EXPECT_EQ(atPointPause[4][0], QStringLiteral("后排第3点距离"));
+    EXPECT_EQ(atPointPause[4][1], QStringLiteral("后排 xp(4)"));
+    EXPECT_EQ(atPointPause[4][6], QStringLiteral(" 10 米"));
+    EXPECT_EQ(atPointPause[4][7], QStringLiteral(" 3456759.302"));
+    EXPECT_EQ(atPointPause[4][8], QStringLiteral(" 512313.835"));
+    EXPECT_EQ(atPointPause[4][9], QString());
+
+    // At the end: the last point, back row right point 2, with the left side cleared.
+    EXPECT_EQ(caption(window, Label::Label36), QStringLiteral("后排第4点距离"));
+    EXPECT_EQ(caption(window, Label::Label38), QStringLiteral("后排 xp(3)"));
+    EXPECT_EQ(caption(window, Label::Label40), QStringLiteral("后排 yp(3)"));
+    EXPECT_EQ(caption(window, Label::Label39), QStringLiteral("后排 xp( 2)"));
+    EXPECT_EQ(caption(window, Label::Label41), QStringLiteral("后排 yp( 2)"));
+    EXPECT_EQ(text(window, Field::Text31), QString());
+    EXPECT_EQ(text(window, Field::Text32), QString());
+    EXPECT_EQ(text(window, Field::Text33), QString());
+    EXPECT_EQ(text(window, Field::Text34), QStringLiteral(" 7.5 米"));
+    EXPECT_EQ(text(window, Field::Text35), QStringLiteral(" 3456742.711"));
+    EXPECT_EQ(text(window, Field::Text36), QStringLiteral(" 512319.402"));
+    // The stake captions never change.
+    EXPECT_EQ(caption(window, Label::Label29), QStringLiteral("  桩号 Kp"));
+}
+
+TEST_F(WindowCommandsTest, TheDesignEntryRunsThroughTheRealDialogs) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QStringList answers;
+    for (const std::string& answer : testing::rightHandCurveAnswers("n")) {
+        answers << QString::fromStdString(answer);
+    }
+    DialogTypist typist(answers);
+    // The first confirmation finds the number shown in Text1 while its dialog is open.
+    QString text1AtFirstConfirmation;
+    typist.onQuestion([&](const QString&) {
+        if (typist.prompts().size() == 2) {
+            text1AtFirstConfirmation = text(window, Field::Text1);
+        }
+    });
+    click(Button::command1);
+    SKIP_UNLESS_CURVE_COMPUTED(window);
+
+    EXPECT_EQ(typist.answersLeft(), 0);
+    EXPECT_EQ(typist.prompts().size(), 19);
+    EXPECT_EQ(typist.prompts().front(),
+              QStringLiteral("请输入交点的点号 : ( 不需输入冠号，只需输入点号 ) "));
+    EXPECT_EQ(text1AtFirstConfirmation, QStringLiteral("  JD1"));
+    EXPECT_EQ(text(window, Field::Text1), QStringLiteral(" JD1"));
+    EXPECT_EQ(text(window, Field::Text14), QStringLiteral("k 12+168.835"));
+    EXPECT_EQ(text(window, Field::Text24), QStringLiteral(" 3456837.445"));
+}
+
+TEST_F(WindowCommandsTest, PrintWithoutACurveSaysSo) {
+    ScriptedUser user(window, {});
+    click(Button::Command4);
+    if (user.messages().empty()) {
+        GTEST_SKIP() << "打印 says nothing yet";
+    }
+    ASSERT_EQ(user.messages().size(), 1u);
+    EXPECT_EQ(user.messages().front(), kNoComputedCurve);
+    EXPECT_EQ(user.unexpectedQuestions(), 0);
+}
+
+TEST_F(WindowCommandsTest, PrintSendsTheComputedCurveToThePrinter) {
+    ScriptedUser user(window, testing::rightHandCurveAnswers("n"));
+    click(Button::command1);
+    SKIP_UNLESS_CURVE_COMPUTED(window);
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("平曲线报表.pdf"));
+    window.setPrinterFactory([&] { return makePdfPrinter(path.toStdString()); });
+    click(Button::Command4);
+    EXPECT_TRUE(QFileInfo(path).size() > 0);
+    // The printer tells where the report went.
+    ASSERT_EQ(user.messages().size(), 1u);
+    EXPECT_NE(
+        QString::fromStdString(user.messages().front()).indexOf(QStringLiteral("平曲线报表.pdf")),
+        -1)
+        << user.messages().front();
+    EXPECT_EQ(user.unexpectedQuestions(), 0);
+}
+
+// Runs the application's event loop until the action ends it; a watchdog ends a loop that the
+// action left running, with status 1.
+int execAfter(std::function<void()> action) {
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    watchdog.start(10000);
+    QTimer::singleShot(0, action);
+    return QApplication::exec();
+}
+
+TEST_F(WindowCommandsTest, EndButtonEndsTheProgramAtOnce) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(execAfter([this] { click(Button::command3); }), 0);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(WindowCommandsTest, ClosingTheWindowEndsTheProgram) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(execAfter([this] { window.close(); }), 0);
+    EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace
+}  // namespace hcurve

@@ -1,0 +1,339 @@
+#include "report/curve_report.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "geometry/curve_elements.h"
+#include "geometry/stake_position.h"
+#include "port/messages.h"
+#include "recording_printer.h"
+
+namespace hcurve {
+namespace {
+
+using test::RecordingPrinter;
+using Lines = std::vector<std::string>;
+
+// A designed curve filled in by hand. Every point has coordinates of its own (on a real curve
+// without a spiral some coincide), so that a line printing a neighbour's values shows up.
+CurveRecord designedRecord(const std::string& a1, const std::string& a2) {
+    CurveRecord record;
+    record.JD = "12";
+    record.X = "3456789.12345";
+    record.Y = "512345.678";
+    record.Bdms = "-25.3";
+    record.R = "500";
+    record.A1 = a1;
+    record.A2 = a2;
+
+    CurveElements c;
+    c.A1 = std::stod(a1);
+    c.A2 = std::stod(a2);
+    c.T1 = 123.4565;  // a tie at the third decimal: rounds to even first, 123.456
+    c.T2 = 140.25;
+    c.Ls1 = 80;
+    c.Ls2 = 125;
+    c.Lf = 100.12345;  // L = (100.12345 + 80) + 125 = 305.12345
+    c.zh = 1123.4565;
+    c.hy = 1203.5;
+    c.yh = 1303.625;
+    c.hz = 1428.625;
+    c.ZY = 1111.111;
+    c.YZ = 1444.444;
+    c.xa = 3456700.1;
+    c.ya = 512300.2345;  // a tie: 512300.234 after rounding to even, not 512300.235
+    c.xh1 = 3456710.3;
+    c.yh1 = 512310.4;
+    c.xh2 = 3456720.5;
+    c.yh2 = 512320.6;
+    c.xb = 3456730.7;
+    c.yb = 512330.8;
+    record.curve = c;
+    return record;
+}
+
+// Five stakes of a run; stakeCount is set by each test.
+void addStakes(CurveRecord& record, std::size_t tableEntries) {
+    const std::vector<double> kp = {0, 100, 120, 1123.4565, 160, 1999.9996};
+    record.Kp.assign(kp.begin(), kp.begin() + tableEntries);
+    record.stakeX.clear();
+    record.stakeY.clear();
+    for (std::size_t i = 0; i < tableEntries; ++i) {
+        record.stakeX.push_back(3456000.0 + 10.0 * i + 0.25);
+        record.stakeY.push_back(512000.0 + 10.0 * i + 0.5);
+    }
+}
+
+Lines printReport(const CurveRecord& record) {
+    RecordingPrinter printer;
+    printCurveReport(record, printer);
+    return printer.calls;
+}
+
+// The point lines: after the blank line that follows the elements, up to the next blank line.
+constexpr std::size_t kFirstPointLine = 16;
+Lines pointLines(const Lines& calls) {
+    auto first = calls.begin() + kFirstPointLine;
+    return Lines(first, std::find(first, calls.end(), "line"));
+}
+
+// What follows the blank line after the point lines.
+Lines stakeTable(const Lines& calls) {
+    auto blank = std::find(calls.begin() + kFirstPointLine, calls.end(), "line");
+    return Lines(blank + 1, calls.end());
+}
+
+TEST(CurveReport, BothSpiralsWholeReportInOrder) {
+    const Lines expected = {
+        "position 500 500",
+        "face 黑体",
+        "size 12",
+        "line 37:---- 逐桩座标  ----",
+        "size 10",
+        "line 50:交点 JD(12)",
+        "line",
+        "line 23:        交点座标 :   x=|0:3456789.123|58:y=|0:512345.678",
+        "line 36:      平曲线偏角 :   B=|0:-25.30000",
+        "line 36:      平曲半径 : R=|0:500.0000",
+        "line 23:第一缓和曲线要素 :  A1=|0:200.0000|58:第二缓和曲线要素 : A2=|0:250.0000",
+        "line",
+        "line 23:      第一切线长 : T1=|0:123.456|53:     第二切线长 : T2=|0:140.250",
+        "line 23:  第一缓和曲线长 : Ls1=|0:80.0000|58:  第二缓和曲线长 : Lo2=|0:125.0000",
+        "line 31:平曲线长 : L=|0:305.123|60:圆曲线长 : Lf=|0:100.123",
+        "line",
+        "line 29:直缓点(ZH) K+1+123.456|53:3456700.100|66:512300.234",
+        "line 29:缓圆点(HY) K+1+203.500|53:3456710.300|66:512310.400",
+        "line 29:圆缓点(YH) K+1+303.625|53:3456720.500|66:512320.600",
+        "line 29:缓直点(HZ) K+1+428.625|53:3456730.700|66:512330.800",
+        "line",
+    };
+    EXPECT_EQ(printReport(designedRecord("200", "250")), expected);
+}
+
+TEST(CurveReport, NoEntrySpiralPrintsZyThenYhAndHz) {
+    EXPECT_EQ(pointLines(printReport(designedRecord("0", "250"))),
+              (Lines{
+                  "line 29:直圆点(ZY) K+1+111.111|53:3456700.100|66:512300.234",
+                  "line 29:圆缓点(YH) K+1+303.625|53:3456720.500|66:512320.600",
+                  "line 29:缓直点(HZ) K+1+428.625|53:3456730.700|66:512330.800",
+              }));
+}
+
+TEST(CurveReport, NoExitSpiralPrintsZhAndHyThenYz) {
+    EXPECT_EQ(pointLines(printReport(designedRecord("200", "0"))),
+              (Lines{
+                  "line 29:直缓点(ZH) K+1+123.456|53:3456700.100|66:512300.234",
+                  "line 29:缓圆点(HY) K+1+203.500|53:3456710.300|66:512310.400",
+                  "line 29:圆直点(YZ) K+1+444.444|53:3456730.700|66:512330.800",
+              }));
+}
+
+TEST(CurveReport, NoSpiralPrintsZyAndYz) {
+    EXPECT_EQ(pointLines(printReport(designedRecord("0", "0"))),
+              (Lines{
+                  "line 29:直圆点(ZY) K+1+111.111|53:3456700.100|66:512300.234",
+                  "line 29:圆直点(YZ) K+1+444.444|53:3456730.700|66:512330.800",
+              }));
+}
+
+TEST(CurveReport, JdNumberIsWrittenAsTyped) {
+    CurveRecord record = designedRecord("200", "250");
+    record.JD = "007";
+    EXPECT_EQ(printReport(record)[5], "line 50:交点 JD(7)");
+    record.JD = "A3";
+    EXPECT_EQ(printReport(record)[5], "line 50:交点 JD(A3)");
+}
+
+TEST(CurveReport, ChainageBelowOneKilometre) {
+    CurveRecord record = designedRecord("200", "250");
+    record.curve->zh = 123.45;
+    record.stakeCount = "1";
+    record.Kp = {0, 123.45};
+    record.stakeX = {0, 1.0};
+    record.stakeY = {0, 2.0};
+    const Lines calls = printReport(record);
+    EXPECT_EQ(pointLines(calls)[0], "line 29:直缓点(ZH) K+0+123.450|53:3456700.100|66:512300.234");
+    EXPECT_EQ(stakeTable(calls), (Lines{"line 15:K0+123.450|28:1.000|41:2.000"}));
+}
+
+TEST(CurveReport, MetrePartRoundingToOneThousandKeepsTheKilometres) {
+    CurveRecord record = designedRecord("200", "250");
+    record.curve->zh = 1999.9996;
+    EXPECT_EQ(pointLines(printReport(record))[0],
+              "line 29:直缓点(ZH) K+1+1000.000|53:3456700.100|66:512300.234");
+}
+
+TEST(CurveReport, NoStakeRunPrintsNoStakeTable) {
+    CurveRecord record = designedRecord("200", "250");
+    ASSERT_EQ(record.stakeCount, "");
+    EXPECT_EQ(stakeTable(printReport(record)), Lines{});
+}
+
+TEST(CurveReport, ZeroStakesEndWithTheBlankLine) {
+    CurveRecord record = designedRecord("200", "250");
+    record.stakeCount = "0";
+    addStakes(record, 1);
+    const Lines calls = printReport(record);
+    EXPECT_EQ(calls.back(), "line");
+    EXPECT_EQ(stakeTable(calls), Lines{});
+}
+
+TEST(CurveReport, OneStakeAlone) {
+    CurveRecord record = designedRecord("200", "250");
+    record.stakeCount = "1";
+    addStakes(record, 2);
+    EXPECT_EQ(stakeTable(printReport(record)),
+              (Lines{"line 15:K0+100.000|28:3456010.250|41:512010.500"}));
+}
+
+TEST(CurveReport, FiveStakesTwoToALineAndTheLastAlone) {
+    CurveRecord record = designedRecord("200", "250");
+    record.stakeCount = "5";
+    addStakes(record, 6);
+    // Stake 3's metre part is written without rounding first (123.457, where the point form
+    // gives 123.456).
+    EXPECT_EQ(stakeTable(printReport(record)),
+              (Lines{
+                  "line 15:K0+100.000|28:3456010.250|41:512010.500"
+                  "|58:K0+120.000|71:3456020.250|84:512020.500",
+                  "line 15:K1+123.457|28:3456030.250|41:512030.500"
+                  "|58:K0+160.000|71:3456040.250|84:512040.500",
+                  "line 15:K1+1000.000|28:3456050.250|41:512050.500",
+              }));
+}
+
+TEST(CurveReport, FractionalStakeCountListsItsWholePart) {
+    CurveRecord record = designedRecord("200", "250");
+    record.stakeCount = "4.33333333333333";
+    addStakes(record, 5);
+    const Lines table = stakeTable(printReport(record));
+    ASSERT_EQ(table.size(), 2u);
+    EXPECT_EQ(table[1],
+              "line 15:K1+123.457|28:3456030.250|41:512030.500"
+              "|58:K0+160.000|71:3456040.250|84:512040.500");
+}
+
+TEST(CurveReport, NeverListsMoreStakesThanTheTablesHold) {
+    CurveRecord record = designedRecord("200", "250");
+    record.stakeCount = "3";
+    addStakes(record, 2);
+    EXPECT_EQ(stakeTable(printReport(record)),
+              (Lines{"line 15:K0+100.000|28:3456010.250|41:512010.500"}));
+}
+
+// The right-hand example curve as the geometry computes it, with stakes at ZH, HY and HZ, checked
+// against the curve's worked figures.
+TEST(CurveReport, RightHandExampleCurve) {
+    CurveRecord record;
+    record.JD = "7";
+    record.K = "12345.678";
+    record.X = "3456789.123";
+    record.Y = "512345.678";
+    record.T = "45.3015";
+    record.B = "30.1530";
+    record.Bdms = "30.1530";
+    record.R = "500";
+    record.A1 = "200";
+    record.A2 = "250";
+    const std::optional<DesignNumbers> design = designNumbers(record);
+    ASSERT_TRUE(design);
+    record.curve = computeCurve(*design);
+    const CurveElements& c = *record.curve;
+    record.stakeCount = "3";
+    record.Kp = {0, c.zh, c.hy, c.hz};
+    record.stakeX = {0};
+    record.stakeY = {0};
+    for (std::size_t i = 1; i < record.Kp.size(); ++i) {
+        const std::optional<StakePosition> stake = centreStake(c, record.Kp[i], 0);
+        ASSERT_TRUE(stake);
+        record.stakeX.push_back(stake->x_m);
+        record.stakeY.push_back(stake->y_m);
+    }
+
+    const Lines calls = printReport(record);
+    const Lines expected = {
+        "position 500 500",
+        "face 黑体",
+        "size 12",
+        "line 37:---- 逐桩座标  ----",
+        "size 10",
+        "line 50:交点 JD(7)",
+        "line",
+        "line 23:        交点座标 :   x=|0:3456789.123|58:y=|0:512345.678",
+        "line 36:      平曲线偏角 :   B=|0:30.15300",
+        "line 36:      平曲半径 : R=|0:500.0000",
+        "line 23:第一缓和曲线要素 :  A1=|0:200.0000|58:第二缓和曲线要素 : A2=|0:250.0000",
+        "line",
+        // T1 = 176.84348..., T2 = 196.47835...
+        "line 23:      第一切线长 : T1=|0:176.843|53:     第二切线长 : T2=|0:196.478",
+        "line 23:  第一缓和曲线长 : Ls1=|0:80.0000|58:  第二缓和曲线长 : Lo2=|0:125.0000",
+        // L = (161.55377... + 80) + 125
+        "line 31:平曲线长 : L=|0:366.554|60:圆曲线长 : Lf=|0:161.554",
+        "line",
+        "line 29:直缓点(ZH) K+12+168.835|53:3456665.181|66:512219.535",
+        "line 29:缓圆点(HY) K+12+248.835|53:3456719.693|66:512278.057",
+        "line 29:圆缓点(YH) K+12+410.388|53:3456801.708|66:512416.430",
+        "line 29:缓直点(HZ) K+12+535.388|53:3456837.445|66:512536.121",
+        "line",
+        "line 15:K12+168.835|28:3456665.181|41:512219.535"
+        "|58:K12+248.835|71:3456719.693|84:512278.057",
+        "line 15:K12+535.388|28:3456837.445|41:512536.121",
+    };
+    EXPECT_EQ(calls, expected);
+}
+
+// A user port that records what the command does to the window.
+class RecordingPort : public UserPort {
+  public:
+    std::vector<std::string> messages;
+    int windowChanges = 0;
+    std::string ask(const std::string&) override {
+        ADD_FAILURE() << "the printout asks nothing";
+        return "";
+    }
+    void setField(Field, const std::string&) override { ++windowChanges; }
+    void setCaption(Label, const std::string&) override { ++windowChanges; }
+    void showMessage(const std::string& message) override { messages.push_back(message); }
+};
+
+TEST(Command4, RefusesWithoutComputedCurve) {
+    CurveRecord record;
+    RecordingPort port;
+    RecordingPrinter printer;
+    command4(record, port, printer);
+    EXPECT_EQ(port.messages, Lines{kNoComputedCurve});
+    EXPECT_TRUE(printer.calls.empty());
+}
+
+TEST(Command4, PrintsEndsTheDocumentAndLeavesTheWindowAlone) {
+    CurveRecord record = designedRecord("200", "250");
+    record.stakeCount = "1";
+    addStakes(record, 2);
+    RecordingPort port;
+    RecordingPrinter printer;
+    command4(record, port, printer);
+    EXPECT_EQ(printer.calls.back(), "end");
+    EXPECT_EQ(std::count(printer.calls.begin(), printer.calls.end(), "end"), 1);
+    EXPECT_EQ(printer.calls[printer.calls.size() - 2],
+              "line 15:K0+100.000|28:3456010.250|41:512010.500");
+    EXPECT_TRUE(port.messages.empty());
+    EXPECT_EQ(port.windowChanges, 0);
+
+    // A second printout of the same record is the same report.
+    RecordingPrinter again;
+    command4(record, port, again);
+    EXPECT_EQ(again.calls, printer.calls);
+}
+
+TEST(Command4, ShowsWhatThePrinterReports) {
+    CurveRecord record = designedRecord("200", "250");
+    RecordingPort port;
+    RecordingPrinter printer;
+    printer.endMessage = "已保存为 PDF 文件：/tmp/x.pdf";
+    command4(record, port, printer);
+    EXPECT_EQ(port.messages, Lines{"已保存为 PDF 文件：/tmp/x.pdf"});
+}
+
+}  // namespace
+}  // namespace hcurve
