@@ -38,9 +38,10 @@ fuzz: setup
 	@cmake --preset sanitize >/dev/null
 	@cmake --build --preset sanitize -j $(JOBS) --target fuzz_formats fuzz_console
 	@for f in formats console; do \
-	    mkdir -p build/fuzz/$$f && \
-	    ./build/sanitize/fuzz/fuzz_$$f -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -timeout=10 \
-	        -print_final_stats=1 -artifact_prefix=build/fuzz/ build/fuzz/$$f fuzz/corpus/$$f || exit 1; \
+	    mkdir -p build/fuzz/$$f build/fuzz/files && \
+	    (cd build/fuzz/files && ../../sanitize/fuzz/fuzz_$$f -max_total_time=$(FUZZ_SECONDS) \
+	        -max_len=4096 -timeout=10 -print_final_stats=1 -artifact_prefix=../ ../$$f \
+	        ../../../fuzz/corpus/$$f) || exit 1; \
 	done
 
 clean:

@@ -9,6 +9,7 @@
 #include "entry/design_entry.h"
 #include "port/user_port.h"
 #include "report/curve_report.h"
+#include "stakes/field_tools.h"
 #include "stakes/stake_run.h"
 
 namespace hcurve {
@@ -56,7 +57,7 @@ class ConsolePort : public UserPort {
 
 void greet(std::ostream& out) {
     out << "# 平曲线计算 (控制台)\n"
-        << "# 命令: 1 开始计算, 2 中桩计算, 4 打印, 3 结 束\n"
+        << "# 命令: 1 开始计算, 2 中桩计算, 4 打印, 3 结 束; 5 坐标反算, 6 导出中桩坐标\n"
         << "# 以 \"? \" 开头的行是提问: 输入一行作答, 直接回车即为确认\n"
         << std::flush;
 }
@@ -80,14 +81,20 @@ int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCom
             } else if (command == "4") {
                 ConsolePrinter printer(out);
                 command4(record, port, printer);
+            } else if (command == "5") {
+                command5(record, port);
+            } else if (command == "6") {
+                command6(record, port);
             } else if (command == "3") {
                 break;
             } else {
                 port.showMessage("没有这个命令：“" + command +
-                                 "”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印) 或 3 (结 束)。");
+                                 "”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、5 (坐标反算)、6 "
+                                 "(导出中桩坐标) 或 3 (结 束)。");
             }
             out << std::flush;
-            if (afterCommand) afterCommand(command, record);
+            if (afterCommand)
+                afterCommand(command, record);
         }
     } catch (const InputEnded&) {
         // The input ended while a command waited for an answer: the program ends here.

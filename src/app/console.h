@@ -1,8 +1,8 @@
 // The console front end (hcurve --console): the program's scripting interface, one line each way.
 //
-// Input, at the top level: a line naming a command by its button number ("1" 开始计算, "2" 中桩计算,
-// "4" 打印, "3" 结 束); blank lines are ignored; any other line is answered with a "! " message.
-// End of input ends the program.
+// Input, at the top level: a line naming a command by its button number ("1" 开始计算, "2"
+// 中桩计算, "4" 打印, "3" 结 束; and the field tools "5" 坐标反算, "6" 导出中桩坐标); blank lines
+// are ignored; any other line is answered with a "! " message. End of input ends the program.
 //
 // Output: "? " + prompt when a command asks (the next input line is the answer, a trailing CR
 // dropped; end of input while a command waits ends the program at once); field name, TAB, text

@@ -3,15 +3,19 @@
 #include <QCloseEvent>
 #include <QColor>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPalette>
 #include <QPen>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStandardPaths>
 #include <QStringList>
 #include <algorithm>
 #include <exception>
@@ -124,6 +128,19 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     frame->addWidget(scroller);
 
     buildControls();
+    buildMenu();
+}
+
+void MainWindow::buildMenu() {
+    // The field tools sit in a menu bar above the client area, which keeps its layout.
+    auto* bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("fieldTools"));
+    bar->setFont(makeFont(layout::kUiBold));
+    connect(bar->addAction(QStringLiteral("坐标反算")), &QAction::triggered, this,
+            &MainWindow::runReverseCalculation);
+    connect(bar->addAction(QStringLiteral("导出中桩坐标")), &QAction::triggered, this,
+            &MainWindow::runExport);
+    layout()->setMenuBar(bar);
 }
 
 QWidget* MainWindow::canvas() const {
@@ -248,6 +265,47 @@ void MainWindow::runCommand4() {
             printerFactory_ ? printerFactory_() : makeQtPrinter();
         command4(record_, port_, *printer);
     });
+}
+
+void MainWindow::runReverseCalculation() {
+    runCommand([this] { command5(record_, port_); });
+}
+
+void MainWindow::runExport() {
+    runCommand([this] {
+        if (std::optional<std::string> refusal = exportRefusal(record_)) {
+            port_.showMessage(*refusal);
+            return;
+        }
+        std::optional<ExportTarget> target = exportChooser_ ? exportChooser_() : chooseExportFile();
+        if (!target) {
+            return;
+        }
+        port_.showMessage(exportLastRun(record_, target->path, target->format).message);
+    });
+}
+
+std::optional<MainWindow::ExportTarget> MainWindow::chooseExportFile() {
+    const QString csvFilter = QStringLiteral("CSV 表格 (*.csv)");
+    const QString datFilter = QStringLiteral("点文件 name,code,Y,X,H (*.dat)");
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) {
+        folder = QDir::homePath();
+    }
+    QString selected = csvFilter;
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("导出中桩坐标"), QDir(folder).filePath(QStringLiteral("中桩坐标.csv")),
+        csvFilter + QStringLiteral(";;") + datFilter, &selected);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    std::optional<ExportFormat> format = exportFormatOf(path.toStdString());
+    if (!format) {
+        // No extension of its own: the one of the chosen file type.
+        format = selected == datFilter ? ExportFormat::Dat : ExportFormat::Csv;
+        path += format == ExportFormat::Dat ? QStringLiteral(".dat") : QStringLiteral(".csv");
+    }
+    return ExportTarget{path.toStdString(), *format};
 }
 
 void MainWindow::endProgram() {

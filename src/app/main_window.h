@@ -12,12 +12,15 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/qt_user_port.h"
 #include "app/window_layout.h"
 #include "curve/curve_record.h"
 #include "port/controls.h"
 #include "report/printer_port.h"
+#include "stakes/field_tools.h"
 
 class QLabel;
 class QLineEdit;
@@ -58,9 +61,21 @@ class MainWindow : public QWidget {
     using PrinterFactory = std::function<std::unique_ptr<PrinterPort>()>;
     void setPrinterFactory(PrinterFactory factory) { printerFactory_ = std::move(factory); }
 
+    /// Where 导出中桩坐标 writes: a path and format, or nothing when the user cancels. A save-file
+    /// dialog unless replaced (tests choose the file themselves).
+    struct ExportTarget {
+        std::string path;
+        ExportFormat format;
+    };
+    using ExportChooser = std::function<std::optional<ExportTarget>()>;
+    void setExportChooser(ExportChooser chooser) { exportChooser_ = std::move(chooser); }
+
     void runCommand1();
     void runCommand2();
     void runCommand4();
+    /// The menu bar's field tools: 坐标反算 and 导出中桩坐标.
+    void runReverseCalculation();
+    void runExport();
     /// Closes the window, which ends the program.
     void endProgram();
 
@@ -77,6 +92,8 @@ class MainWindow : public QWidget {
     void runCommand(Command command);
 
     void buildControls();
+    void buildMenu();
+    std::optional<ExportTarget> chooseExportFile();
 
     double dpiX_;
     double dpiY_;
@@ -88,6 +105,7 @@ class MainWindow : public QWidget {
     CurveRecord record_;
     QtUserPort port_{*this};
     PrinterFactory printerFactory_;
+    ExportChooser exportChooser_;
     bool commandRunning_ = false;
 };
 

@@ -96,12 +96,22 @@ TEST(Console, EndCommandStopsReadingAtOnce) {
     EXPECT_TRUE(out.empty());
 }
 
-TEST(Console, StakesAndPrintNeedACurveFirst) {
-    auto out = session("2\n4\n");
-    ASSERT_EQ(out.size(), 2u);
-    EXPECT_EQ(out[0], out[1]);
+TEST(Console, StakesPrintAndFieldToolsNeedACurveFirst) {
+    auto out = session("2\n4\n5\n6\n");
+    ASSERT_EQ(out.size(), 4u);
+    for (const std::string& line : out)
+        EXPECT_EQ(line, out[0]);
     EXPECT_NE(out[0].find("开始计算"), std::string::npos);
     EXPECT_EQ(out[0].rfind("! ", 0), 0u);
+}
+
+TEST(Console, ReverseCalculationAnswersWithOneMessageLine) {
+    auto out = session(std::string(kRightHandDesign) + "5\n3456750.4575\n512318.9125\n");
+    const std::vector<std::string> tail(out.end() - 3, out.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{
+                        "? 输入要反算的点的纵座标 X :( 以米为单位 )",
+                        "? 输入要反算的点的横座标 Y :( 以米为单位 )",
+                        "! 坐标反算：桩号 K12+300.000，偏距 0.000 米（中线上），位于圆曲线。"}));
 }
 
 }  // namespace

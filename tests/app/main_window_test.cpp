@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QMenuBar>
 #include <QTest>
 #include <set>
 #include <string>
@@ -158,7 +159,10 @@ TEST_F(MainWindowTest, EverythingLiesWithinTheDesignExtent) {
     EXPECT_GE(window.canvas()->height(), 10215 / kTwipsPerPixel);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(window.canvas()->mapTo(&window, QPoint(0, 0)), QPoint(0, 0));
+    // The client area starts right under the menu bar of the field tools.
+    auto* menu = window.findChild<QMenuBar*>(QStringLiteral("fieldTools"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(window.canvas()->mapTo(&window, QPoint(0, 0)), QPoint(0, menu->height()));
 }
 
 // The canvas alone, its lines on the background, without the controls on top.

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <random>
@@ -25,14 +26,21 @@ class Monkey {
         std::string input;
         const int blocks = pick(1, 6);
         for (int b = 0; b < blocks; ++b) {
-            const int command = pick(0, 9);
+            const int command = pick(0, 11);
             if (command < 4) {
                 input += "1\n";
                 appendDesignAnswers(input);
             } else if (command < 8) {
                 input += "2\n";
-            } else {
+            } else if (command == 8) {
                 input += "4\n";
+            } else if (command == 9) {
+                input += "5\n";
+            } else {
+                // Export into the session's own folder, or into one that does not exist.
+                static const char* paths[] = {"monkey.csv", "monkey.DAT", "missing/monkey.csv",
+                                              "monkey.txt"};
+                input += "6\n" + std::string(paths[pick(0, 3)]) + "\n";
             }
             const int answers = pick(0, 40);
             for (int i = 0; i < answers; ++i)
@@ -169,6 +177,11 @@ int sessionCount() {
 }
 
 TEST(Monkey, RandomSessionsEndNormallyWithTheProgramsOwnMessages) {
+    // Exports land in a scratch folder of the test's own.
+    const std::filesystem::path scratch =
+        std::filesystem::path(::testing::TempDir()) / "hcurve-monkey";
+    std::filesystem::create_directories(scratch);
+    std::filesystem::current_path(scratch);
     Monkey monkey(20261208);
     int curves = 0, stakeRuns = 0, messages = 0;
     const int sessions = sessionCount();

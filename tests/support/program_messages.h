@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "port/messages.h"
+#include "stakes/field_tools.h"
 
 namespace hcurve::fuzzing {
 
@@ -18,7 +19,7 @@ inline const std::vector<std::regex>& programMessagePatterns() {
         "第一缓和曲线要素 A1|第二缓和曲线要素 A2|是否现在输入距离的回答|左侧点数|右侧点数|"
         "左侧点距中心线的距离|右侧点距中心线的距离|单排或双排|前排钻孔桩距横轴的距离|"
         "后排钻孔桩距横轴的距离|前排钻孔桩的距离|后排钻孔桩的距离|中桩桩号|起始点桩号|"
-        "终止点桩号|桩距|夹角 PPQ|单点或连续计算的回答|反算点的纵座标 X|反算点的横座标 Y)";
+        "终止点桩号|桩距|夹角 PPQ|单点或连续计算的回答|纵座标 X|横座标 Y)";
     static const std::vector<std::regex> patterns = [] {
         std::vector<std::string> sources = {
             names + " 必须是数值，" + typed + " 不是数值。(中桩计算没有进行。)?",
@@ -40,6 +41,14 @@ inline const std::vector<std::regex>& programMessagePatterns() {
             "中桩太多（一次最多 100000 个）：[0-9.E+]+ 个。请重新输入起始桩号、终止桩号和桩距。",
             "没有这个命令：" + typed + "。请输入 [^\\n]*",
             kNoComputedCurve,
+            kNoStakeRun,
+            "坐标反算：桩号 K-?[0-9]+\\+-?[0-9]{3,4}\\.[0-9]{3}，偏距 [0-9]+\\.[0-9]{3} "
+            "米（(左侧|右侧|中线上)），"
+            "位于(始端直线|第一缓和曲线|圆曲线|第二缓和曲线|终端直线)。",
+            "这个点在曲线上找不到垂足，无法反算。",
+            "导出文件的扩展名必须是 .csv 或 .dat：" + typed + " 不对。",
+            "已导出 [0-9]+ 个点到文件" + typed + "。",
+            "无法写入文件" + typed + "：[^\\n]*。",
         };
         std::vector<std::regex> out;
         for (const std::string& s : sources)
