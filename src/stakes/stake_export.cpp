@@ -166,6 +166,13 @@ std::string pointFileDat(const std::vector<ExportPoint>& points) {
 }
 
 std::optional<std::string> writeFileReplacing(const std::string& path, const std::string& bytes) {
+    // A NUL would cut the name short for the system, so the bytes would land in another file
+    // while the message named this one; other control characters make names nobody can type.
+    const bool controlCharacter = std::any_of(path.begin(), path.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+    });
+    if (controlCharacter)
+        return cannotWrite(path, "文件名不能含有控制字符");
     const fs::path target = fs::u8path(path);
     std::error_code ec;
     if (target.filename().empty())

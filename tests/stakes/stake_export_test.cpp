@@ -151,5 +151,15 @@ TEST(WriteFileReplacing, PathEndingInASeparatorNamesNoFile) {
     EXPECT_TRUE(folder.names().empty());
 }
 
+TEST(WriteFileReplacing, ANulInThePathIsRefusedNotCutShort) {
+    // The system would read "1\0.csv" as "1": the bytes must not land in a file of that name.
+    ScratchFolder folder;
+    const std::string path = folder.file("1") + std::string(1, '\0') + ".csv";
+    EXPECT_EQ(writeFileReplacing(path, "x"),
+              "无法写入文件“" + path + "”：文件名不能含有控制字符。");
+    EXPECT_EQ(writeFileReplacing(folder.file("a\x01b.csv"), "x").has_value(), true);
+    EXPECT_TRUE(folder.names().empty());
+}
+
 }  // namespace
 }  // namespace hcurve
