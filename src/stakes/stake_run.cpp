@@ -158,14 +158,15 @@ void command2(CurveRecord& record, UserPort& port) {
         }
         axis_deg[i] = lastAxis_deg;
     }
-    record.runSides = {sidePointsOn(record), ppq.ppq_deg, record.dl,   record.dr,   record.dl_n,
-                       record.dr_n,          record.dd_n, record.ds_l, record.ds_r, axis_deg};
+    record.runSides = {sidePointsOn(record), ppq.ppq_deg,        record.dl,   record.dr,
+                       record.dl_n,          record.dr_n,        record.dd_n, record.ds_l,
+                       record.ds_r,          std::move(axis_deg)};
     const SideSetup setup{record.dl,   record.dr,   record.dl_n, record.dr_n,
                           record.dd_n, record.ds_l, record.ds_r};
     for (std::size_t i = 1; i <= n; ++i) {
         if (sidePointsOn(record)) {
-            computeSidePoints(sides, record.stakeX[i], record.stakeY[i], axis_deg[i], setup,
-                              record.f);
+            computeSidePoints(sides, record.stakeX[i], record.stakeY[i],
+                              record.runSides.axisAzimuth_deg[i], setup, record.f);
         }
         listStake(record, sides, i, port);
     }
