@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "curve/number.h"
@@ -29,7 +28,8 @@ DecimalText decimalText(Real v, int significantDigits) {
     out.negative = std::signbit(v);
     std::size_t e = text.find('e');
     for (char c : text.substr(0, e)) {
-        if (c != '.') out.digits.push_back(c);
+        if (c != '.')
+            out.digits.push_back(c);
     }
     out.pointPosition = std::atoi(std::string(text.substr(e + 1)).c_str()) + 1;
     return out;
@@ -113,23 +113,14 @@ int decimalsOf(Pattern pattern) {
     return 3;
 }
 
-// Significant digits and exponent position written as general text.
+// Significant digits and the position of the decimal point written as general text: always
+// positionally, never with an exponent, however large or small the value.
 std::string generalFromDigits(const DecimalText& d) {
     std::string digits = d.digits;
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
     std::string out = d.negative ? "-" : "";
     int point = d.pointPosition;
-    if (point > 15 || point < -9) {
-        // Exponent form, as 1E+15 or 2.5E-11.
-        out += digits.substr(0, 1);
-        if (digits.size() > 1)
-            out += "." + digits.substr(1);
-        int exponent = point - 1;
-        char buf[16];
-        std::snprintf(buf, sizeof buf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
-        return out + buf;
-    }
     if (point <= 0) {
         return out + "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
     }
@@ -185,7 +176,8 @@ std::string generalText(double v) {
 }
 
 std::string generalText(float v) {
-    if (v == 0.0f || !std::isfinite(v)) return v == 0.0f ? "0" : std::to_string(v);
+    if (v == 0.0f || !std::isfinite(v))
+        return v == 0.0f ? "0" : std::to_string(v);
     // The float's own 7-digit decimal, not the digits of the widened double.
     return generalFromDigits(decimalText(v, 7));
 }

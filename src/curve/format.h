@@ -43,9 +43,8 @@ std::string format(std::string_view text);
 double roundTo(double v, int decimals);
 
 /// The general text of a double: at most 15 significant digits, no trailing zeros, no decimal
-/// point without decimals, no leading blank ("250", "123.4568", "-0.5"). Magnitudes from 1e15 up
-/// and below 1e-10 are written with an exponent ("1E+15", "2.5E-11"); no display of the program
-/// reaches them.
+/// point without decimals, no leading blank ("250", "123.4568", "-0.5"). Never an exponent: 1e20
+/// is "100000000000000000000", 2.5e-11 is "0.000000000025".
 std::string generalText(double v);
 
 /// The general text of a 32-bit float: at most 7 significant digits, so a float entered as 12.3

@@ -1,5 +1,6 @@
 #include "entry/curve_display.h"
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -43,17 +44,43 @@ void refuse(CurveRecord& record, UserPort& port, const std::string& message) {
     record.curve.reset();
 }
 
+// The design captions of the two spiral ends, which a curve without that spiral changes.
+struct Caption {
+    Label label;
+    const char* text;
+};
+const Caption kEntryPointCaptions[] = {{Label::Label45, "直缓点 :"},
+                                       {Label::Label16, " 桩号 ZH"},
+                                       {Label::Label17, " 纵座标 X"},
+                                       {Label::Label18, " 横座标 Y"}};
+const Caption kEntryArcCaptions[] = {{Label::Label46, "缓圆点 :"}, {Label::Label19, " 桩号 HY"}};
+const Caption kExitPointCaptions[] = {{Label::Label48, "缓直点 :"},
+                                      {Label::Label25, " 桩号 HZ"},
+                                      {Label::Label26, " 纵座标 X"},
+                                      {Label::Label27, " 横座标 Y"}};
+const Caption kExitArcCaptions[] = {{Label::Label47, "圆缓点 :"}, {Label::Label22, " 桩号 YH"}};
+
+template <std::size_t N>
+void writeCaptions(UserPort& port, const Caption (&captions)[N]) {
+    for (const Caption& caption : captions)
+        port.setCaption(caption.label, caption.text);
+}
+
+// Each curve writes the captions of its own ends, so that a spiral comes back under its own
+// names after a curve without it.
 void showEntryEnd(const CurveRecord& record, const CurveElements& c, UserPort& port) {
     if (!isZero(record.A1)) {
+        writeCaptions(port, kEntryPointCaptions);
         port.setField(Field::Text14, lowerStrForm(c.zh));
         port.setField(Field::Text15, zhCoordinateText(c.xa));
         port.setField(Field::Text16, zhCoordinateText(c.ya));
+        writeCaptions(port, kEntryArcCaptions);
         port.setField(Field::Text17, plainForm(c.hy));
         port.setField(Field::Text18, pointCoordinateText(c.xh1));
         port.setField(Field::Text19, pointCoordinateText(c.yh1));
         return;
     }
-    // No entry spiral: the HY group shows ZY, the ZH group goes blank for good.
+    // No entry spiral: the HY group shows ZY, the ZH group goes blank.
     for (Label label : {Label::Label45, Label::Label16, Label::Label17, Label::Label18}) {
         port.setCaption(label, "");
     }
@@ -68,7 +95,7 @@ void showEntryEnd(const CurveRecord& record, const CurveElements& c, UserPort& p
 
 void showExitEnd(const CurveRecord& record, const CurveElements& c, UserPort& port) {
     if (isZero(record.A2)) {
-        // No exit spiral: the YH group shows YZ, the HZ group goes blank for good.
+        // No exit spiral: the YH group shows YZ, the HZ group goes blank.
         for (Label label : {Label::Label48, Label::Label25, Label::Label26, Label::Label27}) {
             port.setCaption(label, "");
         }
@@ -81,9 +108,11 @@ void showExitEnd(const CurveRecord& record, const CurveElements& c, UserPort& po
         port.setField(Field::Text22, pointCoordinateText(c.yb));
         return;
     }
+    writeCaptions(port, kExitArcCaptions);
     port.setField(Field::Text20, plainForm(c.yh));
     port.setField(Field::Text21, pointCoordinateText(c.xh2));
     port.setField(Field::Text22, pointCoordinateText(c.yh2));
+    writeCaptions(port, kExitPointCaptions);
     port.setField(Field::Text23, plainForm(c.hz));
     port.setField(Field::Text24, pointCoordinateText(c.xb));
     port.setField(Field::Text25, pointCoordinateText(c.yb));
@@ -92,6 +121,12 @@ void showExitEnd(const CurveRecord& record, const CurveElements& c, UserPort& po
 }  // namespace
 
 void computeAndShowCurve(CurveRecord& record, UserPort& port) {
+    // The stakes of the last run belong to the curve they were computed on.
+    record.stakeCount.clear();
+    record.Kp.clear();
+    record.stakeX.clear();
+    record.stakeY.clear();
+    record.runSides = RunSideSetup{};
     std::optional<DesignNumbers> design = designNumbers(record);
     if (!design) {
         refuse(record, port, "设计数据不完整，无法计算曲线。请重新点击“开始计算”。");

@@ -5,6 +5,7 @@
 
 #include "curve/dms.h"
 #include "curve/number.h"
+#include "geometry/stake_position.h"
 
 namespace hcurve {
 namespace {
@@ -12,29 +13,24 @@ namespace {
 constexpr double kRightAngle_deg = 90.0;
 constexpr double kFullCircle_deg = 360.0;
 
-// Denominators of the spiral series: tangent offset q (four terms) and circle shift p (three).
-constexpr double kQ3 = 240.0;
-constexpr double kQ5 = 34560.0;
-constexpr double kQ7 = 8386560.0;
-constexpr double kP2 = 24.0;
-constexpr double kP4 = 2688.0;
-constexpr double kP6 = 506880.0;
-
 std::int16_t signOf(double v) {
     return v > 0 ? 1 : (v < 0 ? -1 : 0);
 }
 
-// Tangent offset q of a spiral of length Ls_m on radius R_m.
-double tangentOffset_m(double Ls_m, double R_m) {
-    return ((Ls_m / 2 - (std::pow(Ls_m, 3) / kQ3) / std::pow(R_m, 2)) +
-            (std::pow(Ls_m, 5) / kQ5) / std::pow(R_m, 4)) -
-           (std::pow(Ls_m, 7) / kQ7) / std::pow(R_m, 6);
-}
+// Tangent offset q and circle shift p of a spiral of length Ls_m and parameter A_m on radius R_m:
+// the spiral's end less the arc of radius R that turns by the same angle Ls / (2R), so that the
+// arc continued from the shifted circle meets the spiral's end exactly.
+struct SpiralShift {
+    double q_m;
+    double p_m;
+};
 
-// Shift p of the circle caused by a spiral of length Ls_m on radius R_m.
-double circleShift_m(double Ls_m, double R_m) {
-    return ((std::pow(Ls_m, 2) / kP2) / R_m - (std::pow(Ls_m, 4) / kP4) / std::pow(R_m, 3)) +
-           (std::pow(Ls_m, 6) / kP6) / std::pow(R_m, 5);
+SpiralShift spiralShift(double Ls_m, double A_m, double R_m) {
+    if (Ls_m == 0)
+        return {0, 0};
+    const ClothoidPoint end = clothoidPoint(Ls_m, A_m);
+    const double turn_rad = Ls_m / (2 * R_m);
+    return {end.x_m - R_m * std::sin(turn_rad), end.y_m - R_m * (1 - std::cos(turn_rad))};
 }
 
 }  // namespace
@@ -79,10 +75,12 @@ CurveElements computeCurve(const DesignNumbers& design) {
 
     c.halfB = c.B / 2;
 
-    c.q1 = tangentOffset_m(c.Ls1, R);
-    c.p1 = circleShift_m(c.Ls1, R);
-    c.q2 = tangentOffset_m(c.Ls2, R);
-    c.p2 = circleShift_m(c.Ls2, R);
+    const SpiralShift entry = spiralShift(c.Ls1, c.A1, R);
+    const SpiralShift exit = spiralShift(c.Ls2, c.A2, R);
+    c.q1 = entry.q_m;
+    c.p1 = entry.p_m;
+    c.q2 = exit.q_m;
+    c.p2 = exit.p_m;
 
     // Tangent lengths from the JD, for spirals of different length.
     const double tanHalfB = std::tan(c.halfB * f);

@@ -10,14 +10,14 @@ namespace hcurve {
 
 /// The numeric design of one curve, as the user typed it.
 struct DesignNumbers {
-    double K_m = 0;      // JD chainage
-    double X_m = 0;      // JD north
-    double Y_m = 0;      // JD east
-    double T_dms = 0;    // azimuth of the incoming tangent, DMS
-    double B_dms = 0;    // signed deflection, DMS (positive turns right)
-    double R_m = 0;      // radius
-    double A1_m = 0;     // entry spiral parameter, 0 = none
-    double A2_m = 0;     // exit spiral parameter, 0 = none
+    double K_m = 0;    // JD chainage
+    double X_m = 0;    // JD north
+    double Y_m = 0;    // JD east
+    double T_dms = 0;  // azimuth of the incoming tangent, DMS
+    double B_dms = 0;  // signed deflection, DMS (positive turns right)
+    double R_m = 0;    // radius
+    double A1_m = 0;   // entry spiral parameter, 0 = none
+    double A2_m = 0;   // exit spiral parameter, 0 = none
 };
 
 /// The numbers of the typed design values of the record, or nothing when one of K, X, Y, T, B, R,

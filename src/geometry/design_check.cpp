@@ -94,6 +94,16 @@ std::optional<std::string> checkCurve(const CurveElements& c) {
             return "这组设计数据算不出有效的曲线（计算结果溢出）。请检查 B、R、A1、A2。";
         }
     }
+    // What is shown and staked out: beyond this the texts would need an exponent, and the stakes
+    // of such a curve are no road.
+    const double shown[] = {c.T1,  c.T2,  c.Lf,  c.zh,  c.hy, c.yh, c.hz, c.xa, c.ya,
+                            c.xh1, c.yh1, c.xh2, c.yh2, c.xb, c.yb, c.Xo, c.Yo};
+    for (double v : shown) {
+        if (std::fabs(v) > kMaxDesignLength_m) {
+            return "这组设计数据算出的曲线超出范围：切线长、圆曲线长、主点的桩号和座标、"
+                   "圆心座标的绝对值都不能超过 1000000000 米。请检查 B、R、A1、A2。";
+        }
+    }
     return std::nullopt;
 }
 

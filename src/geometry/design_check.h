@@ -21,7 +21,8 @@ constexpr double kMaxDesignLength_m = 1e9;
 std::optional<std::string> checkDesignValue(DesignValue which, std::string_view typed);
 
 /// Nothing when the computed curve can be staked out; otherwise the message: the spirals do not
-/// fit the deflection (arc length negative), or a value is not finite.
+/// fit the deflection (arc length negative), a value is not finite, or T1, T2, Lf, a
+/// characteristic point or the centre lies beyond 1e9 m.
 std::optional<std::string> checkCurve(const CurveElements& curve);
 
 }  // namespace hcurve

@@ -1,6 +1,10 @@
 #include "geometry/reverse.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
+
+#include "curve/format.h"
 
 namespace hcurve {
 namespace {
@@ -19,6 +23,11 @@ constexpr double kJointSlack_m = 1e-6;
 constexpr double kNewtonStep_m = 1e-9;
 constexpr int kMaxNewtonSteps = 100;
 
+// Two feet are about as near when their distances differ by less than what the offset shows.
+constexpr double kAboutEqual_m = 0.001;
+// Farther than this from the centre line a point is hardly one of this road, whatever R.
+constexpr double kPlausibleOffsetLimit_m = 1000.0;
+
 struct Direction {
     double c;  // north component
     double s;  // east component
@@ -34,17 +43,21 @@ struct Candidate {
     double distance_m;
 };
 
-// The feet found so far; keeps the nearest.
+// The feet found so far; keeps the nearest and every other one.
 class Nearest {
   public:
     void offer(double chainage_m, double offset_m, double distance_m, Segment element) {
+        const Candidate candidate{{chainage_m, offset_m, element}, distance_m};
+        all_.push_back(candidate);
         if (!best_ || distance_m < best_->distance_m)
-            best_ = Candidate{{chainage_m, offset_m, element}, distance_m};
+            best_ = candidate;
     }
     const std::optional<Candidate>& best() const { return best_; }
+    const std::vector<Candidate>& all() const { return all_; }
 
   private:
     std::optional<Candidate> best_;
+    std::vector<Candidate> all_;
 };
 
 // The point relative to an origin, along a direction and along its right-hand normal.
@@ -197,9 +210,7 @@ void secondSpiral(const CurveElements& c, double x_m, double y_m, Nearest& neare
     }
 }
 
-}  // namespace
-
-std::optional<FootPoint> footPoint(const CurveElements& c, double x_m, double y_m) {
+Nearest allFeet(const CurveElements& c, double x_m, double y_m) {
     Nearest nearest;
     incomingTangent(c, x_m, y_m, nearest);
     if (c.A1 != 0)
@@ -208,11 +219,44 @@ std::optional<FootPoint> footPoint(const CurveElements& c, double x_m, double y_
     if (c.A2 != 0)
         secondSpiral(c, x_m, y_m, nearest);
     outgoingTangent(c, x_m, y_m, nearest);
+    return nearest;
+}
 
-    const std::optional<Candidate>& best = nearest.best();
-    if (!best || !std::isfinite(best->foot.chainage_m) || !std::isfinite(best->foot.offset_m))
+bool usable(const std::optional<Candidate>& best) {
+    return best && std::isfinite(best->foot.chainage_m) && std::isfinite(best->foot.offset_m);
+}
+
+}  // namespace
+
+std::optional<FootPoint> footPoint(const CurveElements& c, double x_m, double y_m) {
+    const Nearest nearest = allFeet(c, x_m, y_m);
+    if (!usable(nearest.best()))
         return std::nullopt;
-    return best->foot;
+    return nearest.best()->foot;
+}
+
+std::optional<ReverseResult> reverseCalculation(const CurveElements& c, double x_m, double y_m) {
+    const Nearest nearest = allFeet(c, x_m, y_m);
+    if (!usable(nearest.best()))
+        return std::nullopt;
+    const Candidate& best = *nearest.best();
+
+    bool ambiguous =
+        std::any_of(nearest.all().begin(), nearest.all().end(), [&](const Candidate& o) {
+            return o.distance_m - best.distance_m < kAboutEqual_m &&
+                   std::fabs(o.foot.chainage_m - best.foot.chainage_m) >= kAboutEqual_m;
+        });
+    // At the centre every point of the arc is a foot at the same distance R.
+    const double fromCentre_m = std::hypot(x_m - c.Xo, y_m - c.Yo);
+    if (fromCentre_m < kAboutEqual_m && c.Lf >= kAboutEqual_m &&
+        (c.R - fromCentre_m) - best.distance_m < kAboutEqual_m)
+        ambiguous = true;
+
+    const double plausible_m = std::min(c.R, kPlausibleOffsetLimit_m);
+    const double shownOffset_m = std::fabs(best.foot.offset_m);
+    // Decided on the offset as the message shows it, to the millimetre.
+    const bool far = roundTo(shownOffset_m, 3) > plausible_m;
+    return ReverseResult{best.foot, ambiguous, far, plausible_m};
 }
 
 std::string elementName(Segment element) {

@@ -32,6 +32,18 @@ struct FootPoint {
 /// curve is not finite.
 std::optional<FootPoint> footPoint(const CurveElements& curve, double x_m, double y_m);
 
+/// What a reverse calculation can say of its foot point.
+struct ReverseResult {
+    FootPoint foot;  // the nearest foot, as footPoint gives it
+    bool ambiguous;  // other feet are about as near (within a millimetre) elsewhere, or the
+                     // point is at the circle centre, where every point of the arc is
+    bool far;        // the offset, to the millimetre, exceeds plausibleOffset_m
+    double plausibleOffset_m;  // the smaller of R and 1 km
+};
+
+/// The foot point of (x_m, y_m) with what is known of it; nothing where footPoint gives nothing.
+std::optional<ReverseResult> reverseCalculation(const CurveElements& curve, double x_m, double y_m);
+
 /// The user's name of an element: 始端直线, 第一缓和曲线, 圆曲线, 第二缓和曲线, 终端直线.
 std::string elementName(Segment element);
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "curve/dms.h"
+#include "curve/format.h"
 #include "curve/number.h"
 
 namespace hcurve {
@@ -102,7 +103,10 @@ PpqSetting preparePpq(const std::optional<std::string>& typed) {
     std::optional<double> dms = typed ? readNumber(*typed) : std::nullopt;
     if (!dms || *dms == 0)
         return {kPerpendicularText, 0.0};
-    return {" " + *typed, dmsToDegrees(*dms)};
+    // A PPQ typed with an exponent is shown as the plain number it stands for: no field shows an
+    // exponent.
+    const bool exponent = typed->find_first_of("eE") != std::string::npos;
+    return {" " + (exponent ? generalText(*dms) : *typed), dmsToDegrees(*dms)};
 }
 
 }  // namespace hcurve

@@ -45,9 +45,9 @@ struct PpqSetting {
 };
 
 /// typed: the PPQ answer as typed (a DMS angle that reads as a number), or nothing when it was
-/// not asked. Numerically 0 or not asked: "与中线正交" and 0; otherwise " " + the typed text and
-/// its DMS value. A text that does not read as a number (the stake run checks the answer before)
-/// is taken as not asked.
+/// not asked. Numerically 0 or not asked: "与中线正交" and 0; otherwise " " + the typed text (its
+/// general text when it was typed with an exponent) and its DMS value. A text that does not read as
+/// a number (the stake run checks the answer before) is taken as not asked.
 PpqSetting preparePpq(const std::optional<std::string>& typed);
 
 }  // namespace hcurve

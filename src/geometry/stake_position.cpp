@@ -9,15 +9,34 @@ constexpr double kRightAngle_deg = 90.0;
 constexpr double kHalfCircle_deg = 180.0;
 constexpr double kFullCircle_deg = 360.0;
 
-// Denominators of the clothoid series, x to l^17 and y to l^15.
-constexpr double kX5 = 40.0;
-constexpr double kX9 = 3456.0;
-constexpr double kX13 = 599040.0;
-constexpr double kX17 = 175472640.0;
-constexpr double kY3 = 6.0;
-constexpr double kY7 = 336.0;
-constexpr double kY11 = 42240.0;
-constexpr double kY15 = 9676800.0;
+// The clothoid series in the spiral angle b = l^2 / (2 A^2) (radians):
+//   x = l * sum (-1)^k b^(2k)   / ((4k+1) (2k)!)
+//   y = l * sum (-1)^k b^(2k+1) / ((4k+3) (2k+1)!)
+// Their coefficients, sign included, are built once; a spiral that fits its curve turns by less
+// than a half circle (b < pi), where some 16 terms reach double precision, and the table reaches
+// far beyond that.
+constexpr int kSeriesTerms = 40;
+
+struct SeriesCoefficients {
+    double x[kSeriesTerms];
+    double y[kSeriesTerms];
+};
+
+constexpr SeriesCoefficients seriesCoefficients() {
+    SeriesCoefficients c{};
+    double factorial = 1;  // (2k)!
+    double sign = 1;
+    for (int k = 0; k < kSeriesTerms; ++k) {
+        if (k > 0)
+            factorial = factorial * (2 * k - 1) * (2 * k);
+        c.x[k] = sign / ((4 * k + 1) * factorial);
+        c.y[k] = sign / ((4 * k + 3) * (factorial * (2 * k + 1)));
+        sign = -sign;
+    }
+    return c;
+}
+
+constexpr SeriesCoefficients kSeries = seriesCoefficients();
 
 // Chord from the spiral's start to the point at arc length l_m: its length and its deflection
 // from the start tangent in degrees.
@@ -28,12 +47,12 @@ struct Chord {
 
 Chord spiralChord(double l_m, double A_m, double f) {
     ClothoidPoint pt = clothoidPoint(l_m, A_m);
-    return {std::sqrt(std::pow(pt.x_m, 2) + std::pow(pt.y_m, 2)), std::atan(pt.y_m / pt.x_m) / f};
+    return {std::sqrt(pt.x_m * pt.x_m + pt.y_m * pt.y_m), std::atan(pt.y_m / pt.x_m) / f};
 }
 
 // Tangent deflection l^2 / (2 A^2) of the spiral at arc length l_m, in degrees.
 double spiralTangentDeflection_deg(double l_m, double A_m, double f) {
-    return std::pow(l_m, 2) / f / 2 / std::pow(A_m, 2);
+    return l_m * l_m / f / 2 / (A_m * A_m);
 }
 
 }  // namespace
@@ -47,14 +66,28 @@ double normaliseAzimuthOnce(double azimuth_deg) {
 }
 
 ClothoidPoint clothoidPoint(double l_m, double A_m) {
-    double x = l_m - std::pow(l_m, 5) / kX5 / std::pow(A_m, 4) +
-               std::pow(l_m, 9) / kX9 / std::pow(A_m, 8) -
-               std::pow(l_m, 13) / kX13 / std::pow(A_m, 12) +
-               std::pow(l_m, 17) / kX17 / std::pow(A_m, 16);
-    double y =
-        std::pow(l_m, 3) / kY3 / std::pow(A_m, 2) - std::pow(l_m, 7) / kY7 / std::pow(A_m, 6) +
-        std::pow(l_m, 11) / kY11 / std::pow(A_m, 10) - std::pow(l_m, 15) / kY15 / std::pow(A_m, 14);
-    return {x, y};
+    const double b = l_m * l_m / (2 * A_m * A_m);
+    const double b2 = b * b;
+    double sx = kSeries.x[0];
+    double sy = kSeries.y[0] * b;
+    bool xDone = false, yDone = false;
+    double power = 1;  // b^(2k)
+    // Terms grow while 2k (2k+1) < b^2; past that, a term that no longer changes its sum ends it.
+    for (int k = 1; k < kSeriesTerms && !(xDone && yDone); ++k) {
+        power *= b2;
+        const bool pastPeak = 2 * k > b;
+        if (!xDone) {
+            const double next = sx + kSeries.x[k] * power;
+            xDone = pastPeak && next == sx;
+            sx = next;
+        }
+        if (!yDone) {
+            const double next = sy + kSeries.y[k] * (power * b);
+            yDone = pastPeak && next == sy;
+            sy = next;
+        }
+    }
+    return {l_m * sx, l_m * sy};
 }
 
 std::optional<StakePosition> centreStake(const CurveElements& c, double Kp_m, double PPQ_deg) {

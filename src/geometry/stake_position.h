@@ -17,13 +17,14 @@ struct ClothoidPoint {
     double y_m;
 };
 
-/// The clothoid series (x to the l^17 term, y to the l^15 term).
+/// The clothoid to double precision: its series in the spiral angle l^2 / (2 A^2), summed until a
+/// term no longer changes the sum.
 ClothoidPoint clothoidPoint(double l_m, double A_m);
 
 struct StakePosition {
-    double x_m;               // north
-    double y_m;               // east
-    double axisAzimuth_deg;   // transverse axis, normalised once toward [0, 360)
+    double x_m;              // north
+    double y_m;              // east
+    double axisAzimuth_deg;  // transverse axis, normalised once toward [0, 360)
     Segment segment;
 };
 

@@ -39,6 +39,17 @@ std::string reverseMessage(const FootPoint& foot) {
            elementName(foot.element) + "。";
 }
 
+std::string reverseResultMessage(const ReverseResult& result) {
+    std::string message = reverseMessage(result.foot);
+    if (result.ambiguous)
+        message += "注意：路线上有几处离该点几乎一样近（例如圆心），这个桩号不是唯一的答案。";
+    if (result.far) {
+        message += "注意：该点离中线超过 " + generalText(roundTo(result.plausibleOffset_m, 3)) +
+                   " 米（半径 R 与 1000 米中较小者），不像是这条路线上的点，请核对座标。";
+    }
+    return message;
+}
+
 void command5(const CurveRecord& record, UserPort& port) {
     if (!record.curve) {
         port.showMessage(kNoComputedCurve);
@@ -46,8 +57,8 @@ void command5(const CurveRecord& record, UserPort& port) {
     }
     const double x_m = askNumber(port, {"输入要反算的点的纵座标 X :( 以米为单位 )", "纵座标 X"});
     const double y_m = askNumber(port, {"输入要反算的点的横座标 Y :( 以米为单位 )", "横座标 Y"});
-    if (std::optional<FootPoint> foot = footPoint(*record.curve, x_m, y_m))
-        port.showMessage(reverseMessage(*foot));
+    if (std::optional<ReverseResult> result = reverseCalculation(*record.curve, x_m, y_m))
+        port.showMessage(reverseResultMessage(*result));
     else
         port.showMessage("这个点在曲线上找不到垂足，无法反算。");
 }

@@ -21,6 +21,11 @@ inline constexpr const char* kNoStakeRun = "尚无中桩计算结果：请先点
 /// (左侧, 右侧, or 中线上 when it rounds to 0.000), and the element's name.
 std::string reverseMessage(const FootPoint& foot);
 
+/// The result line, followed by a remark when other feet are about as near (the circle centre,
+/// for example) and one when the point lies farther from the centre line than is plausible:
+/// "…，位于始端直线。注意：该点离中线超过 500 米（半径 R 与 1000 米中较小者），…"
+std::string reverseResultMessage(const ReverseResult& result);
+
 /// 坐标反算: needs a computed curve (otherwise kNoComputedCurve); asks X, then Y, and shows the
 /// result line as a message.
 void command5(const CurveRecord& record, UserPort& port);

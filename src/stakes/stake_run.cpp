@@ -18,6 +18,8 @@ namespace {
 
 // A stake run's listing takes one pause per stake; beyond this many the run is refused.
 constexpr double kMaxStakes = 100000;
+// A refused count is told up to this size; beyond it the message only says there are too many.
+constexpr double kLongestCountShown = 1e15;
 
 // A chainage of exactly 0 is computed a hair after it, as 1e-14 m.
 constexpr double kZeroChainage_m = 1e-14;
@@ -47,34 +49,38 @@ Chainages continuous(UserPort& port) {
             askNumber(port, {"输入需要计算段落起始点的中桩桩号 :( 以米为单位 )", "起始点桩号"});
         double endKp =
             askNumber(port, {"输入需要计算段落终止点的中桩桩号 :( 以米为单位 )", "终止点桩号"});
-        float stakeInterval = askFloat32(port, {"输入需要计算的桩距 :( 以米为单位 )", "桩距"});
-        if (stakeInterval == 0) {
+        const double interval = askNumber(port, {"输入需要计算的桩距 :( 以米为单位 )", "桩距"});
+        if (interval == 0) {
             port.showMessage("桩距不能为零。请重新输入起始桩号、终止桩号和桩距。");
             continue;
         }
-        const double interval = static_cast<double>(stakeInterval);
+        const double countValue = (endKp - startKp) / interval + 1;
         Chainages run;
-        run.stakeCount = generalText((endKp - startKp) / interval + 1);
+        run.stakeCount = generalText(countValue);
         std::optional<double> count = readNumber(run.stakeCount);
-        if (!count || *count < 1) {
+        // A count beyond the doubles (a vanishing interval) is no number; its sign still tells.
+        if (count ? *count < 1 : countValue < 0) {
             port.showMessage(
                 "按这个桩距从起始桩号走不到终止桩号，一个中桩也没有。"
                 "请重新输入起始桩号、终止桩号和桩距。");
             continue;
         }
-        if (*count >= kMaxStakes + 1) {
-            port.showMessage("中桩太多（一次最多 100000 个）：" + run.stakeCount +
-                             " 个。请重新输入起始桩号、终止桩号和桩距。");
+        if (!count || *count >= kMaxStakes + 1) {
+            // A count that would fill a line is not worth reading out.
+            const std::string told =
+                count && *count < kLongestCountShown ? "：" + run.stakeCount + " 个" : "";
+            port.showMessage("中桩太多（一次最多 100000 个）" + told +
+                             "。请重新输入起始桩号、终止桩号和桩距。");
             continue;
         }
         if (startKp == 0)
             startKp = kZeroChainage_m;
-        // Tables are sized to the count rounded to nearest; the stakes are its whole part.
+        // Tables are sized to the count rounded to nearest; the stakes are its whole part. Each
+        // chainage is taken from the start, so no rounding adds up along a long run.
         run.Kp.assign(static_cast<std::size_t>(std::nearbyint(*count)) + 1, 0.0);
         const std::size_t n = wholeStakes(run.stakeCount);
-        run.Kp[1] = startKp;
-        for (std::size_t i = 2; i <= n; ++i)
-            run.Kp[i] = run.Kp[i - 1] + interval;
+        for (std::size_t i = 1; i <= n; ++i)
+            run.Kp[i] = startKp + static_cast<double>(i - 1) * interval;
         return run;
     }
 }

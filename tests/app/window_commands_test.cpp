@@ -78,7 +78,7 @@ TEST_F(WindowCommandsTest, RightHandCurveFillsTheDesignAndCurveFields) {
     EXPECT_EQ(caption(window, Label::Label22), QStringLiteral(" 桩号 YH"));
 }
 
-TEST_F(WindowCommandsTest, CaptionsOfACurveWithoutSpiralsStayAfterACurveWithSpirals) {
+TEST_F(WindowCommandsTest, CaptionsFollowTheSpiralsOfEachCurve) {
     ScriptedUser user(window, testing::leftHandCurveWithoutSpiralsAnswers());
     click(Button::command1);
     SKIP_UNLESS_CURVE_COMPUTED(window);
@@ -111,7 +111,15 @@ TEST_F(WindowCommandsTest, CaptionsOfACurveWithoutSpiralsStayAfterACurveWithSpir
     EXPECT_EQ(text(window, Field::Text14), QStringLiteral("k 12+168.835"));
     EXPECT_EQ(text(window, Field::Text24), QStringLiteral(" 3456837.445"));
     EXPECT_EQ(text(window, Field::Text17), QStringLiteral("K12+248.835"));
-    expectNoSpiralCaptions();
+    // A curve with both spirals gets the design captions back.
+    const std::pair<Label, const char*> designCaptions[] = {
+        {Label::Label45, "直缓点 :"},  {Label::Label16, " 桩号 ZH"}, {Label::Label17, " 纵座标 X"},
+        {Label::Label18, " 横座标 Y"}, {Label::Label46, "缓圆点 :"}, {Label::Label19, " 桩号 HY"},
+        {Label::Label48, "缓直点 :"},  {Label::Label25, " 桩号 HZ"}, {Label::Label26, " 纵座标 X"},
+        {Label::Label27, " 横座标 Y"}, {Label::Label47, "圆缓点 :"}, {Label::Label22, " 桩号 YH"},
+    };
+    for (const auto& [label, designed] : designCaptions)
+        EXPECT_EQ(caption(window, label), QString::fromUtf8(designed)) << labelName(label);
     EXPECT_EQ(user.unexpectedQuestions(), 0);
 }
 

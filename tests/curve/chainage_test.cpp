@@ -13,16 +13,35 @@ TEST(Chainage, DesignAndPointForms) {
     EXPECT_EQ(strForm(1000), "K 1+000.000");
 }
 
-TEST(Chainage, NegativeChainageRoundsDownOrTruncates) {
-    EXPECT_EQ(strForm(-1.5), "K-1+998.500");
-    EXPECT_EQ(plainForm(-1.5), "K0+-001.500");
-    EXPECT_EQ(stakeListingForm(-1.5), " k 0+-001.500");
-}
-
-TEST(Chainage, MetrePartRoundingUpToAThousandShowsFourDigits) {
-    EXPECT_EQ(plainForm(1999.9996), "K1+1000.000");
-    EXPECT_EQ(stakeListingForm(1999.9996), " k 1+1000.000");
-    EXPECT_EQ(reportPointForm(1999.9996), "1+1000.000");
+// The kilometres are rounded down in every form, and a metre part that reads 1000.000 carries.
+TEST(Chainage, KilometresRoundDownAndAThousandMetresCarry) {
+    struct Case {
+        double chainage_m;
+        const char *str, *lowerStr, *plain, *listing, *reportPoint, *reportStake;
+    };
+    const Case cases[] = {
+        {-1.5, "K-1+998.500", "k-1+998.500", "K-1+998.500", " k-1+998.500", "-1+998.500",
+         "K-1+998.500"},
+        {1999.9996, "K 2+000.000", "k 2+000.000", "K2+000.000", " k 2+000.000", "2+000.000",
+         "K2+000.000"},
+        {12999.9996, "K 13+000.000", "k 13+000.000", "K13+000.000", " k 13+000.000", "13+000.000",
+         "K13+000.000"},
+        {-0.0001, "K 0+000.000", "k 0+000.000", "K0+000.000", " k 0+000.000", "0+000.000",
+         "K0+000.000"},
+        {-1000, "K-1+000.000", "k-1+000.000", "K-1+000.000", " k-1+000.000", "-1+000.000",
+         "K-1+000.000"},
+        {1999.9994, "K 1+999.999", "k 1+999.999", "K1+999.999", " k 1+999.999", "1+999.999",
+         "K1+999.999"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chainage_m);
+        EXPECT_EQ(strForm(c.chainage_m), c.str);
+        EXPECT_EQ(lowerStrForm(c.chainage_m), c.lowerStr);
+        EXPECT_EQ(plainForm(c.chainage_m), c.plain);
+        EXPECT_EQ(stakeListingForm(c.chainage_m), c.listing);
+        EXPECT_EQ(reportPointForm(c.chainage_m), c.reportPoint);
+        EXPECT_EQ(reportStakeForm(c.chainage_m), c.reportStake);
+    }
 }
 
 TEST(Chainage, StakeListingForm) {

@@ -66,8 +66,13 @@ TEST(GeneralText, FifteenDigitsNoTrailingZeros) {
     EXPECT_EQ(generalText(-0.5), "-0.5");
     EXPECT_EQ(generalText(-0.0), "0");
     EXPECT_EQ(generalText(0.1 + 0.2), "0.3");
-    EXPECT_EQ(generalText(1e-14), "1E-14");
-    EXPECT_EQ(generalText(1e15), "1E+15");
+    // Never an exponent, however large or small.
+    EXPECT_EQ(generalText(1e-14), "0.00000000000001");
+    EXPECT_EQ(generalText(1e15), "1000000000000000");
+    EXPECT_EQ(generalText(1e20), "100000000000000000000");
+    EXPECT_EQ(generalText(-2.5e-11), "-0.000000000025");
+    EXPECT_EQ(generalText(1e-12f), "0.000000000001");
+    EXPECT_EQ(generalText(3.4e38f), "340000000000000000000000000000000000000");
     EXPECT_EQ(generalText(999999999999999.0), "999999999999999");
     EXPECT_EQ(generalText(0.000000001), "0.000000001");
 }

@@ -157,11 +157,19 @@ TEST(CurveReport, ChainageBelowOneKilometre) {
     EXPECT_EQ(stakeTable(calls), (Lines{"line 15:K0+123.450|28:1.000|41:2.000"}));
 }
 
-TEST(CurveReport, MetrePartRoundingToOneThousandKeepsTheKilometres) {
+TEST(CurveReport, KilometresRoundDownAndAThousandMetresCarry) {
     CurveRecord record = designedRecord("200", "250");
     record.curve->zh = 1999.9996;
-    EXPECT_EQ(pointLines(printReport(record))[0],
-              "line 29:直缓点(ZH) K+1+1000.000|53:3456700.100|66:512300.234");
+    record.curve->hy = -1.5;
+    const Lines lines = pointLines(printReport(record));
+    EXPECT_EQ(lines[0], "line 29:直缓点(ZH) K+2+000.000|53:3456700.100|66:512300.234");
+    EXPECT_EQ(lines[1], "line 29:缓圆点(HY) K+-1+998.500|53:3456710.300|66:512310.400");
+}
+
+TEST(CurveReport, AJdNumberTypedWithAnExponentPrintsWithout) {
+    CurveRecord record = designedRecord("200", "250");
+    record.JD = "1e20";
+    EXPECT_EQ(printReport(record)[5], "line 50:交点 JD(100000000000000000000)");
 }
 
 TEST(CurveReport, NoStakeRunPrintsNoStakeTable) {
@@ -199,7 +207,7 @@ TEST(CurveReport, FiveStakesTwoToALineAndTheLastAlone) {
                   "|58:K0+120.000|71:3456020.250|84:512020.500",
                   "line 15:K1+123.457|28:3456030.250|41:512030.500"
                   "|58:K0+160.000|71:3456040.250|84:512040.500",
-                  "line 15:K1+1000.000|28:3456050.250|41:512050.500",
+                  "line 15:K2+000.000|28:3456050.250|41:512050.500",
               }));
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "export_support.h"
+#include "stakes/field_tools.h"
 
 namespace hcurve {
 namespace {
@@ -71,17 +72,17 @@ TEST(StakeExport, SingleRowNamesEachStakesPoints) {
     EXPECT_EQ(distances, (std::vector<std::string>{"", "4", "3", "6", "", "4", "3", "6"}));
 }
 
-TEST(StakeExport, KeepsTheSideSetupOfTheRunWhenTheDesignIsEnteredAgain) {
+TEST(StakeExport, ANewDesignDropsTheRun) {
+    // The run belongs to the curve it was computed on: after a new design entry there is nothing
+    // to export until the next stake run.
     CurveRecord record = recordWithTwoRows();
-    // A new design entry: side points off, and (as the widths were entered with the design
-    // before) new counts and distances: no left point, one right point at 3 m, single row.
     testing::ScriptedPort design(testing::rightHandDesign());
     design.script({"n", "0", "1", "3", "1"});
     command1(record, design);
     ASSERT_EQ(design.answersLeft(), 0u);
-    ASSERT_EQ(record.pp_dk, "n");
-    ASSERT_EQ(record.dl_n, 0);
-    EXPECT_EQ(stakeTableCsv(lastRunPoints(record)), kTwoRowsCsv);
+    EXPECT_EQ(stakesOfLastRun(record), 0u);
+    EXPECT_TRUE(lastRunPoints(record).empty());
+    EXPECT_EQ(exportRefusal(record), std::optional<std::string>(kNoStakeRun));
 }
 
 TEST(StakeExport, NoPointsBeforeAnyRun) {

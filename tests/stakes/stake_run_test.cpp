@@ -107,18 +107,31 @@ TEST(StakeRun, StartEqualToEndIsOneStake) {
     EXPECT_EQ(record.stakeCount, "1");
 }
 
-TEST(StakeRun, SinglePrecisionIntervalAccumulates) {
-    CurveRecord record = computedRecord();
-    ScriptedPort port = runStakes(record, {"2", "1000", "1001", "0.1"}, 10);
-    EXPECT_EQ(record.stakeCount, "10.9999998509884");
-    ASSERT_EQ(record.Kp.size(), 12u);  // sized to the count rounded: 0..11
-    const double step = 0.10000000149011612;
-    double expected = 1000;
-    for (std::size_t i = 2; i <= 10; ++i) {
-        expected += step;
-        EXPECT_EQ(record.Kp[i], expected) << i;
+TEST(StakeRun, EveryChainageIsTakenFromTheStartWithTheIntervalAsTyped) {
+    struct Case {
+        const char *start, *end, *interval;
+        const char* stakeCount;
+        int stakes;
+        const char* lastListed;
+    };
+    const Case cases[] = {
+        {"0", "11", "1.1", "11", 11, " k 0+011.000"},
+        {"12000", "12001", "0.1", "11", 11, " k 12+001.000"},
+        {"0", "61487.7", "12.3", "5000", 5000, " k 61+487.700"},
+        {"1000", "1100", "30", "4.33333333333333", 4, " k 1+090.000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.end);
+        CurveRecord record = computedRecord();
+        ScriptedPort port = runStakes(record, {"2", c.start, c.end, c.interval}, c.stakes);
+        EXPECT_EQ(record.stakeCount, c.stakeCount);
+        EXPECT_EQ(count(port.prompts, kStakePause), c.stakes);
+        EXPECT_EQ(port.field(Field::Text26), c.lastListed);
+        // A start at 0 is computed at 1e-14, and the later stakes with it.
+        const double start = record.Kp[1], interval = std::stod(c.interval);
+        for (int i = 2; i <= c.stakes; ++i)
+            ASSERT_EQ(record.Kp[static_cast<std::size_t>(i)], start + (i - 1) * interval) << i;
     }
-    EXPECT_EQ(port.field(Field::Text26), " k 1+000.900");
 }
 
 TEST(StakeRun, ContinuousFromZeroCarriesTheHairIntoEveryChainage) {
@@ -148,20 +161,24 @@ TEST(StakeRun, RangesWithoutStakesAreAskedAgainFromTheStart) {
                                   {"2", "1000", "1100", "0",  // no interval
                                    "1100", "1000", "20",      // runs away from the end
                                    "0", "1000000", "1",       // 1000001 stakes
+                                   "-1e9", "1e9", "1e-300",   // more than a double holds
                                    "x", "1000", "y", "1100", "1e10", "50"},
                                   3);
     const std::vector<std::string> expected = {
-        kMode,     kStart,    kEnd,        kInterval,   kStart,     kEnd, kInterval,
-        kStart,    kEnd,      kInterval,   kStart,      kStart,     kEnd, kEnd,
-        kInterval, kInterval, kStakePause, kStakePause, kStakePause};
+        kMode, kStart,    kEnd,      kInterval,   kStart,      kEnd,       kInterval, kStart,
+        kEnd,  kInterval, kStart,    kEnd,        kInterval,   kStart,     kStart,    kEnd,
+        kEnd,  kInterval, kInterval, kStakePause, kStakePause, kStakePause};
     EXPECT_EQ(port.prompts, expected);
-    ASSERT_EQ(port.messages.size(), 6u);
+    ASSERT_EQ(port.messages.size(), 7u);
     EXPECT_NE(port.messages[0].find("桩距不能为零"), std::string::npos);
     EXPECT_NE(port.messages[1].find("一个中桩也没有"), std::string::npos);
-    EXPECT_NE(port.messages[2].find("100000"), std::string::npos);
-    EXPECT_NE(port.messages[3].find("起始点桩号"), std::string::npos);
-    EXPECT_NE(port.messages[4].find("终止点桩号"), std::string::npos);
-    EXPECT_NE(port.messages[5].find("桩距"), std::string::npos);
+    EXPECT_EQ(port.messages[2],
+              "中桩太多（一次最多 100000 个）：1000001 个。请重新输入起始桩号、终止桩号和桩距。");
+    EXPECT_EQ(port.messages[3],
+              "中桩太多（一次最多 100000 个）。请重新输入起始桩号、终止桩号和桩距。");
+    EXPECT_NE(port.messages[4].find("起始点桩号"), std::string::npos);
+    EXPECT_NE(port.messages[5].find("终止点桩号"), std::string::npos);
+    EXPECT_NE(port.messages[6].find("桩距"), std::string::npos);
     EXPECT_EQ(record.stakeCount, "3");
 }
 
