@@ -85,7 +85,7 @@ struct CurveRecord {
     std::vector<double> xlp, ylp;  // 0..dl_n
     std::vector<double> xrp, yrp;  // 0..dr_n
 
-    // The last stake run.
+    // The last stake run; a newly computed curve drops it.
     std::string stakeCount;              // number of stakes as decimal text ("" before any run)
     std::vector<double> Kp;              // chainages, 0..n
     std::vector<double> stakeX, stakeY;  // coordinates, 0..n

@@ -1,5 +1,5 @@
 // The second stage of 开始计算: compute the curve from the typed design and show its elements and
-// characteristic points, relabelling the window for a curve without one or both spirals.
+// characteristic points, labelling each end of the curve for its spiral or its absence.
 #pragma once
 
 #include "curve/curve_record.h"
@@ -7,7 +7,8 @@
 
 namespace hcurve {
 
-/// Computes the record's curve and shows it. A design that gives no curve (spirals longer than
+/// Computes the record's curve and shows it, with the captions of its own spiral ends; the stakes
+/// of the last run go with the old curve. A design that gives no curve (spirals longer than
 /// the deflection allows, or values that overflow) is answered with the reason; the element and
 /// point fields are cleared and the record then holds no computed curve.
 void computeAndShowCurve(CurveRecord& record, UserPort& port);

@@ -68,6 +68,15 @@ TEST(ConfirmLoop, JdShowsTwoBlanksWhileConfirmedAndOneAfter) {
     EXPECT_EQ(port.field(Field::Text1), "  JD12");
 }
 
+TEST(ConfirmLoop, NoExponentInTheShownValues) {
+    // A JD number and a chainage typed with an exponent show as plain numbers.
+    CurveRecord record;
+    ScriptedPort port({"1e20", "", "1e20"});
+    EXPECT_THROW(command1(record, port), InputEnded);
+    EXPECT_EQ(port.field(Field::Text1), " JD100000000000000000000");
+    EXPECT_EQ(port.field(Field::Text2), "K 100000000000000000+000.000");
+}
+
 TEST(ConfirmLoop, ZeroRejectsAndTheValueIsTypedAgain) {
     CurveRecord record;
     std::vector<std::string> answers = {"12", "0", "13", "0.0", "14", "1"};

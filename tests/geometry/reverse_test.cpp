@@ -219,6 +219,43 @@ TEST(FootPoint, NearestOfSeveralFeet) {
     EXPECT_NEAR(back->y_m + foot->offset_m * std::sin(back->axisAzimuth_deg * c.f), y, 1e-6);
 }
 
+// What the reverse calculation says besides the foot: whether other feet are about as near, and
+// whether the point is farther from the centre line than R or 1 km.
+TEST(ReverseCalculation, TellsAmbiguousAndFarPoints) {
+    const CurveElements spirals = test::rightHandCurve();  // R 500
+    const CurveElements plain = curveFromTexts("2500", "1000", "2000", "120", "-45", "3000", "0",
+                                               "0");  // R 3000, no spirals
+    // On the bisector of the plain curve, beyond its centre: both tangents equally near.
+    const double toCentre_deg = std::atan2(plain.Yo - plain.Y, plain.Xo - plain.X) / plain.f;
+    const double bx = plain.X + 9000 * std::cos(toCentre_deg * plain.f);
+    const double by = plain.Y + 9000 * std::sin(toCentre_deg * plain.f);
+    struct Case {
+        const char* name;
+        const CurveElements& c;
+        double x, y;
+        bool ambiguous, far;
+    };
+    const auto stake = *centreStake(spirals, 12300, 0);
+    const Case cases[] = {
+        {"on a stake", spirals, stake.x_m, stake.y_m, false, false},
+        {"the centre", spirals, spirals.Xo, spirals.Yo, true, false},
+        {"the centre, as shown", spirals, 3456336.1782, 512598.8637, true, false},
+        {"(0, 0)", spirals, 0, 0, false, true},
+        {"R + 1 mm outside the arc", spirals, stake.x_m + (stake.x_m - spirals.Xo) * 1.000002,
+         stake.y_m + (stake.y_m - spirals.Yo) * 1.000002, false, true},
+        {"the plain curve's centre", plain, plain.Xo, plain.Yo, true, true},
+        {"beyond the plain curve's centre", plain, bx, by, true, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        const auto result = reverseCalculation(k.c, k.x, k.y);
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->ambiguous, k.ambiguous);
+        EXPECT_EQ(result->far, k.far);
+        EXPECT_EQ(result->plausibleOffset_m, std::min(k.c.R, 1000.0));
+    }
+}
+
 // Over a grid of points around each curve: the foot is a true foot (the stake at its chainage,
 // moved by the offset along the normal, is the point) and no point of the alignment, sampled every
 // 0.25 m, is nearer than the offset.

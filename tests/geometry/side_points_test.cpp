@@ -174,6 +174,12 @@ TEST(Ppq, ShowsTheTextAsTypedAndConvertsWithItsSign) {
     EXPECT_NEAR(preparePpq(std::string("15.3")).ppq_deg, 15.5, 1e-12);
 }
 
+TEST(Ppq, TypedWithAnExponentShowsThePlainNumber) {
+    EXPECT_EQ(preparePpq(std::string("1.53e1")).text49, " 15.3");
+    EXPECT_NEAR(preparePpq(std::string("1.53e1")).ppq_deg, 15.5, 1e-12);
+    EXPECT_EQ(preparePpq(std::string("-2E-5")).text49, " -0.00002");
+}
+
 TEST(Ppq, TextThatIsNotANumberIsPerpendicular) {
     PpqSetting s = preparePpq(std::string("abc"));
     EXPECT_EQ(s.text49, "与中线正交");

@@ -91,6 +91,31 @@ TEST(ReverseMessage, OffsetRoundsToThreeDecimalsAndNamesItsSide) {
               "坐标反算：桩号 K2+500.000，偏距 0.000 米（中线上），位于第二缓和曲线。");
 }
 
+TEST(ReverseCommand, SaysWhenThePointIsFarOrTheFootNotUnique) {
+    // The worked curve's own texts: its centre (Text29, Text30) and its HY (Text18, Text19).
+    struct Case {
+        const char *x, *y;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"0", "0",
+         "坐标反算：桩号 K-2776+172.565，偏距 2106651.330 米（右侧），位于始端直线。"
+         "注意：该点离中线超过 500 米（半径 R 与 1000 米中较小者），不像是这条路线上的点，"
+         "请核对座标。"},
+        {"3456336.1782", "512598.8637",
+         "坐标反算：桩号 K12+410.474，偏距 500.000 米（右侧），位于第二缓和曲线。"
+         "注意：路线上有几处离该点几乎一样近（例如圆心），这个桩号不是唯一的答案。"},
+        {"3456719.693", "512278.057",
+         "坐标反算：桩号 K12+248.834，偏距 0.001 米（左侧），位于第一缓和曲线。"},
+    };
+    for (const Case& c : cases) {
+        CurveRecord record = designed(testing::rightHandDesign());
+        ScriptedPort port({c.x, c.y});
+        command5(record, port);
+        EXPECT_EQ(port.messages, (std::vector<std::string>{c.message}));
+    }
+}
+
 TEST(ExportFormatOf, FollowsTheExtensionInAnyCase) {
     EXPECT_EQ(exportFormatOf("stakes.csv"), ExportFormat::Csv);
     EXPECT_EQ(exportFormatOf("C:/测量/中桩.CSV"), ExportFormat::Csv);

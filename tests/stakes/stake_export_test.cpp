@@ -80,6 +80,7 @@ TEST(StakeExport, ANewDesignDropsTheRun) {
     design.script({"n", "0", "1", "3", "1"});
     command1(record, design);
     ASSERT_EQ(design.answersLeft(), 0u);
+    EXPECT_EQ(record.stakeCount, "");
     EXPECT_EQ(stakesOfLastRun(record), 0u);
     EXPECT_TRUE(lastRunPoints(record).empty());
     EXPECT_EQ(exportRefusal(record), std::optional<std::string>(kNoStakeRun));

@@ -140,6 +140,24 @@ TEST(StakeListing, EveryStakeShowsItsOwnSidePoints) {
     EXPECT_NE(seenX[1], seenX[2]);
 }
 
+TEST(StakeListing, ChainagesRoundDownAndCarry) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"-1.5", " k-1+998.500"}, {"1999.9996", " k 2+000.000"}, {"12345.678", " k 12+345.678"}};
+    for (const auto& [typed, listed] : cases) {
+        CurveRecord record = computedRecord({"n"});
+        ScriptedPort port = run(record, {"0", typed}, 1);
+        EXPECT_EQ(port.field(Field::Text26), listed);
+    }
+}
+
+TEST(StakeListing, ATinyDistanceIsWrittenWithoutExponent) {
+    CurveRecord record = computedRecord({"y", "1", "1", "1e-12", "0", "1"});
+    ScriptedPort port = run(record, {"0", "12300", "0"}, 1 + 1);
+    auto s = steps(port);
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(s[1][6], "Text31\t 0.000000000001 米");
+}
+
 TEST(StakeListing, PausesPerStake) {
     struct Case {
         std::vector<std::string> setup;
