@@ -15,7 +15,7 @@ constexpr double kFullCircle_deg = 360.0;
 constexpr double kFullTurn_rad = 2 * 3.14159265358979323846;
 
 // A foot may lie this far beyond its element's end: the elements of the stake position meet with
-// steps of some tens of nanometres (the series is cut off, pi has ten decimals), and a point set
+// steps of some tens of nanometres (pi has ten decimals, every sum is rounded), and a point set
 // out at a joint must find a foot on one side or the other.
 constexpr double kJointSlack_m = 1e-6;
 
