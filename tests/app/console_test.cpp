@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace hcurve {
@@ -112,6 +113,27 @@ TEST(Console, ReverseCalculationAnswersWithOneMessageLine) {
                         "? 输入要反算的点的纵座标 X :( 以米为单位 )",
                         "? 输入要反算的点的横座标 Y :( 以米为单位 )",
                         "! 坐标反算：桩号 K12+300.000，偏距 0.000 米（中线上），位于圆曲线。"}));
+}
+
+TEST(Console, EachCurveHasItsOwnCaptionsAndNoStakesOfAnother) {
+    const std::string leftHandWithoutSpirals =
+        "1\n8\n\n2500\n\n1000\n\n2000\n\n120\n\n-45\n\n300\n\n0\n\n0\n\nn\n";
+    auto out = session(leftHandWithoutSpirals + kRightHandDesign + "2\n0\n12300\n\n" +
+                       kRightHandDesign + "4\n6\n");
+    // The last curve's captions are those of its spirals.
+    const std::vector<std::string> captions = {
+        "Label45\t直缓点 :", "Label16\t 桩号 ZH", "Label17\t 纵座标 X", "Label18\t 横座标 Y",
+        "Label46\t缓圆点 :", "Label19\t 桩号 HY", "Label47\t圆缓点 :",  "Label22\t 桩号 YH",
+        "Label48\t缓直点 :", "Label25\t 桩号 HZ", "Label26\t 纵座标 X", "Label27\t 横座标 Y"};
+    for (const std::string& caption : captions)
+        EXPECT_NE(std::find(out.begin(), out.end(), caption), out.end()) << caption;
+    // The stake of the run before the last design is neither printed nor exported.
+    ASSERT_GE(out.size(), 3u);
+    EXPECT_EQ(out[out.size() - 3],
+              "print\t                            缓直点(HZ) K+12+535.388 "
+              "3456837.445  512536.121");
+    EXPECT_EQ(out[out.size() - 2], "print\t");
+    EXPECT_EQ(out.back(), "! 尚无中桩计算结果：请先点击“中桩计算”计算中桩。");
 }
 
 }  // namespace
