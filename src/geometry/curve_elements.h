@@ -10,14 +10,14 @@ namespace hcurve {
 
 /// The numeric design of one curve, as the user typed it.
 struct DesignNumbers {
-    double K_m = 0;    // JD chainage
-    double X_m = 0;    // JD north
-    double Y_m = 0;    // JD east
-    double T_dms = 0;  // azimuth of the incoming tangent, DMS
-    double B_dms = 0;  // signed deflection, DMS (positive turns right)
-    double R_m = 0;    // radius
-    double A1_m = 0;   // entry spiral parameter, 0 = none
-    double A2_m = 0;   // exit spiral parameter, 0 = none
+    double K_m = 0;      // JD chainage
+    double X_m = 0;      // JD north
+    double Y_m = 0;      // JD east
+    double T_dms = 0;    // azimuth of the incoming tangent, DMS
+    double B_dms = 0;    // signed deflection, DMS (positive turns right)
+    double R_m = 0;      // radius
+    double A1_m = 0;     // entry spiral parameter, 0 = none
+    double A2_m = 0;     // exit spiral parameter, 0 = none
 };
 
 /// The design of one curve with its angles in decimal degrees, as a route gives them.
