@@ -268,14 +268,21 @@ std::optional<double> readChainage(std::string_view text) {
 }
 
 std::string chainageText(double chainage_m) {
-    const double mm = std::round(chainage_m * kMillimetresPerMetre);
-    const double perKm = kMetresPerKilometre * kMillimetresPerMetre;
-    const double km = std::floor(mm / perKm);
-    const double rest = mm - km * perKm;  // 0 .. 999999 millimetres
-    char text[64];
-    std::snprintf(text, sizeof text, "K%.0f+%03.0f.%03.0f", km,
-                  std::floor(rest / kMillimetresPerMetre), std::fmod(rest, kMillimetresPerMetre));
-    return text;
+    // Whole millimetres first, so that the metre part never rounds up to 1000.
+    const long long mm = std::llround(chainage_m * kMillimetresPerMetre);
+    constexpr long long kPerKm = 1000000;
+    long long km = mm / kPerKm, rest = mm % kPerKm;
+    if (rest < 0) {
+        rest += kPerKm;
+        --km;
+    }
+    const int metres = static_cast<int>(rest / 1000), millimetres = static_cast<int>(rest % 1000);
+    const char digits[8] = {
+        static_cast<char>('0' + metres / 100),      static_cast<char>('0' + metres / 10 % 10),
+        static_cast<char>('0' + metres % 10),       '.',
+        static_cast<char>('0' + millimetres / 100), static_cast<char>('0' + millimetres / 10 % 10),
+        static_cast<char>('0' + millimetres % 10),  '\0'};
+    return "K" + std::to_string(km) + "+" + digits;
 }
 
 RouteFileReading readRouteFile(std::string_view utf8Text) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "curve/dms.h"
 #include "curve/format.h"
@@ -62,13 +63,20 @@ double legLength_m(const RoutePointRow& a, const RoutePointRow& b) {
     return std::hypot(b.x_m - a.x_m, b.y_m - a.y_m);
 }
 
-// A stake row before the side points are added; order breaks ties of equal chainage.
+// A stake before its position is computed: its place, the chainage its text shows, and its name
+// (BP, ZH, ...; empty for a plain stake). order breaks ties of equal place: a break's text before
+// it (0), the named points (1), the break's text after it (2).
 struct Planned {
     double continuous_m;
     int order;
-    std::string point;
-    std::string text;
+    const char* point;
+    double broken_m;
 };
+
+// Texts are equal when they show the same millimetre.
+bool sameText(const Planned& a, const Planned& b) {
+    return std::llround(a.broken_m * 1000) == std::llround(b.broken_m * 1000);
+}
 
 }  // namespace
 
@@ -164,8 +172,10 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
         return c >= from - kSameStake_m && c <= to + kSameStake_m;
     };
 
-    std::vector<Planned> planned;
-    // Whole multiples of the interval, stretch by stretch between the breaks.
+    // Whole multiples of the interval, stretch by stretch between the breaks: in route order.
+    std::vector<Planned> multiples;
+    multiples.reserve(static_cast<std::size_t>((to - from) / request.interval_m) +
+                      2 * route.breaks.size() + 2);
     const std::size_t nb = route.breaks.size();
     double offset = 0;
     for (std::size_t k = 0; k <= nb; ++k) {
@@ -179,7 +189,7 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
                 // The last multiple of a stretch that ends at a break is the break's own stake.
                 const bool beforeBreak =
                     k < nb && std::fabs(broken - offset - route.breaks[k].at_m) <= kSameStake_m;
-                planned.push_back({broken - offset, beforeBreak ? 0 : 2, "", chainageText(broken)});
+                multiples.push_back({broken - offset, beforeBreak ? 0 : 2, "", broken});
             }
         }
         if (k < nb)
@@ -187,71 +197,79 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     }
 
     // BP, EP, the characteristic points and both sides of every break.
-    auto add = [&](double c, int order, std::string point, std::string text) {
+    std::vector<Planned> named;
+    auto add = [&](double c, int order, const char* point, double broken) {
         if (inside(c))
-            planned.push_back(
-                {std::min(std::max(c, from), to), order, std::move(point), std::move(text)});
+            named.push_back({std::min(std::max(c, from), to), order, point, broken});
+    };
+    auto addPoint = [&](double c, const char* point) {
+        add(c, 1, point, brokenChainage(route, c));
     };
     for (const ChainBreak& b : route.breaks) {
-        add(b.at_m, 0, "", chainageText(b.before_m));
-        add(b.at_m, 2, "", chainageText(b.after_m));
+        add(b.at_m, 0, "", b.before_m);
+        add(b.at_m, 2, "", b.after_m);
     }
-    add(route.start_m, 1, "BP", stakeText(route, route.start_m));
+    addPoint(route.start_m, "BP");
     for (const RouteCurve& rc : route.curves) {
         const CurveElements& c = rc.curve;
         if (c.A1 != 0) {
-            add(c.zh, 1, "ZH", stakeText(route, c.zh));
-            add(c.hy, 1, "HY", stakeText(route, c.hy));
+            addPoint(c.zh, "ZH");
+            addPoint(c.hy, "HY");
         } else {
-            add(c.zh, 1, "ZY", stakeText(route, c.zh));
+            addPoint(c.zh, "ZY");
         }
-        add(rc.qz_m, 1, "QZ", stakeText(route, rc.qz_m));
+        addPoint(rc.qz_m, "QZ");
         if (c.A2 != 0) {
-            add(c.yh, 1, "YH", stakeText(route, c.yh));
-            add(c.hz, 1, "HZ", stakeText(route, c.hz));
+            addPoint(c.yh, "YH");
+            addPoint(c.hz, "HZ");
         } else {
-            add(c.hz, 1, "YZ", stakeText(route, c.hz));
+            addPoint(c.hz, "YZ");
         }
     }
-    add(route.end_m, 1, "EP", stakeText(route, route.end_m));
+    addPoint(route.end_m, "EP");
 
-    std::stable_sort(planned.begin(), planned.end(), [](const Planned& a, const Planned& b) {
+    const auto before = [](const Planned& a, const Planned& b) {
         if (std::fabs(a.continuous_m - b.continuous_m) > kSameStake_m)
             return a.continuous_m < b.continuous_m;
         return a.order < b.order;
-    });
+    };
+    std::stable_sort(named.begin(), named.end(), before);
 
-    // A whole multiple that falls on a named point or a break is that stake; named points at one
-    // place each keep their row.
+    // Both lists merged in route order. A whole multiple that falls on a named point or a break is
+    // that stake; named points at one place each keep their row.
     std::vector<Planned> stakes;
-    for (Planned& p : planned) {
+    stakes.reserve(multiples.size() + named.size());
+    auto take = [&](const Planned& p) {
         if (!stakes.empty()) {
             Planned& q = stakes.back();
             const bool samePlace =
-                std::fabs(q.continuous_m - p.continuous_m) <= kSameStake_m && q.text == p.text;
-            if (samePlace && p.point.empty())
-                continue;
-            if (samePlace && q.point.empty()) {
-                q = std::move(p);
-                continue;
+                std::fabs(q.continuous_m - p.continuous_m) <= kSameStake_m && sameText(q, p);
+            if (samePlace && *p.point == '\0')
+                return;
+            if (samePlace && *q.point == '\0') {
+                q = p;
+                return;
             }
         }
-        stakes.push_back(std::move(p));
+        stakes.push_back(p);
+    };
+    std::size_t i = 0, j = 0;
+    while (i < multiples.size() || j < named.size()) {
+        if (j == named.size() || (i < multiples.size() && !before(named[j], multiples[i])))
+            take(multiples[i++]);
+        else
+            take(named[j++]);
     }
 
     const double axisTurn_deg = kRightAngle_deg + request.skew_deg;
     table.rows.reserve(stakes.size());
-    for (Planned& p : stakes) {
+    for (const Planned& p : stakes) {
         const RouteStake s = stakeAt(route, p.continuous_m);
-        StakeRow row{std::move(p.point),
-                     std::move(p.text),
-                     p.continuous_m,
-                     s.x_m,
-                     s.y_m,
-                     s.tangent_deg,
-                     {},
-                     {}};
+        StakeRow row{
+            p.point, chainageText(p.broken_m), p.continuous_m, s.x_m, s.y_m, s.tangent_deg, {}, {}};
         if (!request.left_m.empty() || !request.right_m.empty()) {
+            row.sideX_m.reserve(request.left_m.size() + request.right_m.size());
+            row.sideY_m.reserve(request.left_m.size() + request.right_m.size());
             const double axis = (s.tangent_deg + axisTurn_deg) * kDegreeFactor;
             const double ca = std::cos(axis), sa = std::sin(axis);
             for (double d : request.left_m) {
