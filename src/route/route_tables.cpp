@@ -20,7 +20,7 @@ constexpr double kSecondsPerMinute = 60.0;
 constexpr int kAzimuthDecimals = 6;
 
 // More stakes than this are a mistyped interval, not a stake table.
-constexpr double kMostStakes = 10e6;
+constexpr double kMostStakes = 1e6;
 // Two stakes nearer than this are the same stake.
 constexpr double kSameStake_m = 1e-7;
 
@@ -165,7 +165,7 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
         return table;
     }
     if ((to - from) / request.interval_m > kMostStakes) {
-        table.fault = "桩距太小：这一段会有一千万个以上的桩。";
+        table.fault = "桩距太小：这一段会有一百万个以上的桩。";
         return table;
     }
     const auto inside = [&](double c) {
