@@ -63,6 +63,23 @@ double legLength_m(const RoutePointRow& a, const RoutePointRow& b) {
     return std::hypot(b.x_m - a.x_m, b.y_m - a.y_m);
 }
 
+std::vector<std::string> splitHeader(std::string_view header) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    for (std::size_t comma; (comma = header.find(',', start)) != std::string_view::npos;
+         start = comma + 1)
+        names.emplace_back(header.substr(start, comma - start));
+    names.emplace_back(header.substr(start));
+    return names;
+}
+
+std::string csvText(const TableRows& rows) {
+    std::string csv;
+    for (const std::vector<std::string>& row : rows)
+        csv += joined(row);
+    return csv;
+}
+
 // A stake before its position is computed: its place, the chainage its text shows, and its name
 // (BP, ZH, ...; empty for a plain stake). order breaks ties of equal place: a break's text before
 // it (0), the named points (1), the break's text after it (2).
@@ -91,8 +108,8 @@ std::string dmsText(double degrees) {
     return text;
 }
 
-std::string elementTableCsv(const Route& route) {
-    std::string csv = std::string(kElementHeader) + "\n";
+TableRows elementTableRows(const Route& route) {
+    TableRows rows{splitHeader(kElementHeader)};
     const std::vector<RoutePointRow>& pts = route.points;
     const std::size_t n = route.curves.size();
     const auto azimuthOn = [&](std::size_t i) {
@@ -105,36 +122,36 @@ std::string elementTableCsv(const Route& route) {
     bp[2] = fixed4(pts[0].x_m);
     bp[3] = fixed4(pts[0].y_m);
     bp[21] = azimuthOn(0);
-    csv += joined(bp);
+    rows.push_back(bp);
 
     for (std::size_t k = 0; k < n; ++k) {
         const RouteCurve& rc = route.curves[k];
         const CurveElements& c = rc.curve;
         const double L = c.hz - c.zh;
         const double previousEnd = k == 0 ? route.start_m : route.curves[k - 1].curve.hz;
-        csv += joined({rc.name,
-                       fixed4(c.K),
-                       fixed4(c.X),
-                       fixed4(c.Y),
-                       dmsText(rc.deflection_deg),
-                       fixed4(c.R),
-                       fixed4(c.A1),
-                       fixed4(c.A2),
-                       fixed4(c.Ls1),
-                       fixed4(c.Ls2),
-                       fixed4(c.T1),
-                       fixed4(c.T2),
-                       fixed4(L),
-                       fixed4(rc.external_m),
-                       fixed4(c.T1 + c.T2 - L),
-                       fixed4(c.zh),
-                       fixed4(c.hy),
-                       fixed4(rc.qz_m),
-                       fixed4(c.yh),
-                       fixed4(c.hz),
-                       fixed4(legLength_m(pts[k], pts[k + 1])),
-                       azimuthOn(k + 1),
-                       fixed4(c.zh - previousEnd)});
+        rows.push_back({rc.name,
+                        fixed4(c.K),
+                        fixed4(c.X),
+                        fixed4(c.Y),
+                        dmsText(rc.deflection_deg),
+                        fixed4(c.R),
+                        fixed4(c.A1),
+                        fixed4(c.A2),
+                        fixed4(c.Ls1),
+                        fixed4(c.Ls2),
+                        fixed4(c.T1),
+                        fixed4(c.T2),
+                        fixed4(L),
+                        fixed4(rc.external_m),
+                        fixed4(c.T1 + c.T2 - L),
+                        fixed4(c.zh),
+                        fixed4(c.hy),
+                        fixed4(rc.qz_m),
+                        fixed4(c.yh),
+                        fixed4(c.hz),
+                        fixed4(legLength_m(pts[k], pts[k + 1])),
+                        azimuthOn(k + 1),
+                        fixed4(c.zh - previousEnd)});
     }
 
     std::vector<std::string> ep(23);
@@ -144,8 +161,12 @@ std::string elementTableCsv(const Route& route) {
     ep[3] = fixed4(pts.back().y_m);
     ep[20] = fixed4(legLength_m(pts[n], pts[n + 1]));
     ep[22] = fixed4(route.end_m - route.curves.back().curve.hz);
-    csv += joined(ep);
-    return csv;
+    rows.push_back(ep);
+    return rows;
+}
+
+std::string elementTableCsv(const Route& route) {
+    return csvText(elementTableRows(route));
 }
 
 StakeTable stakeTable(const Route& route, const StakeRequest& request) {
@@ -286,13 +307,16 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     return table;
 }
 
-std::string stakeTableCsv(const StakeTable& table, const StakeRequest& request) {
-    std::string csv = kStakeHeader;
-    for (std::size_t j = 1; j <= request.left_m.size(); ++j)
-        csv += ",左" + std::to_string(j) + "X,左" + std::to_string(j) + "Y";
-    for (std::size_t j = 1; j <= request.right_m.size(); ++j)
-        csv += ",右" + std::to_string(j) + "X,右" + std::to_string(j) + "Y";
-    csv += "\n";
+TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
+    TableRows rows{splitHeader(kStakeHeader)};
+    for (std::size_t j = 1; j <= request.left_m.size(); ++j) {
+        rows[0].push_back("左" + std::to_string(j) + "X");
+        rows[0].push_back("左" + std::to_string(j) + "Y");
+    }
+    for (std::size_t j = 1; j <= request.right_m.size(); ++j) {
+        rows[0].push_back("右" + std::to_string(j) + "X");
+        rows[0].push_back("右" + std::to_string(j) + "Y");
+    }
     for (const StakeRow& r : table.rows) {
         std::vector<std::string> fields = {
             r.point,       r.text,        fixed4(r.continuous_m),
@@ -301,9 +325,13 @@ std::string stakeTableCsv(const StakeTable& table, const StakeRequest& request) 
             fields.push_back(fixed4(r.sideX_m[j]));
             fields.push_back(fixed4(r.sideY_m[j]));
         }
-        csv += joined(fields);
+        rows.push_back(std::move(fields));
     }
-    return csv;
+    return rows;
+}
+
+std::string stakeTableCsv(const StakeTable& table, const StakeRequest& request) {
+    return csvText(stakeTableRows(table, request));
 }
 
 std::string locateCsv(const Route& route, const RouteFoot& foot) {

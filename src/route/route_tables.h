@@ -4,11 +4,18 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "route/route.h"
 
 namespace hcurve {
+
+/// A table as rows of field texts, the header first.
+using TableRows = std::vector<std::vector<std::string>>;
+
+/// The element table's rows (below).
+TableRows elementTableRows(const Route& route);
 
 /// "点号,交点里程,X,Y,偏角,R,A1,A2,Ls1,Ls2,T1,T2,L,E,J,ZH,HY,QZ,YH,HZ,交点间距,方位角,直线长", then
 /// one row each for BP, every JD and EP. Lengths and chainages in metres with four decimals
@@ -48,6 +55,9 @@ struct StakeTable {
 /// Stakes in chainage order: every whole multiple of the interval, BP, EP, each characteristic
 /// point and each chain break (twice: the chainage text before it and the one after it).
 StakeTable stakeTable(const Route& route, const StakeRequest& request);
+
+/// The stake table's rows (below).
+TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request);
 
 /// "点,桩号,里程,X,Y,方位角" and, per side point, "左1X,左1Y" ... "右1X,右1Y" ...; then one line
 /// per stake (LF), 里程, X and Y with four decimals, 方位角 in decimal degrees with six.

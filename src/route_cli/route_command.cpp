@@ -1,6 +1,7 @@
 #include "route_cli/route_command.h"
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -17,6 +18,39 @@
 #include "stakes/stake_export.h"
 
 namespace hcurve {
+
+namespace fs = std::filesystem;
+
+RouteLoading loadRouteFile(const std::string& path) {
+    RouteLoading loading;
+    std::ifstream in(fs::u8path(path), std::ios::binary);
+    if (!in) {
+        loading.messages.push_back("hcurve: 无法打开文件“" + path + "”。");
+        return loading;
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        loading.messages.push_back("hcurve: 读文件“" + path + "”出错。");
+        return loading;
+    }
+    std::optional<std::string> text = routeTextAsUtf8(bytes);
+    if (!text) {
+        loading.messages.push_back("hcurve: 文件“" + path +
+                                   "”既不是 UTF-8 也不是 GBK 编码的文本。");
+        return loading;
+    }
+    RouteFileReading reading = readRouteFile(*text);
+    std::vector<RouteFault> faults = reading.faults;
+    if (reading.design) {
+        RouteBuilding building = buildRoute(*reading.design);
+        faults = building.faults;
+        loading.route = std::move(building.route);
+    }
+    for (const RouteFault& f : faults)
+        loading.messages.push_back(path + ": " + faultText(f));
+    return loading;
+}
+
 namespace {
 
 constexpr char kUsage[] =
@@ -27,32 +61,10 @@ constexpr char kUsage[] =
 
 // The route of a file, or the messages that say why there is none.
 std::optional<Route> loadRoute(const std::string& path, std::ostream& err) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        err << "hcurve: 无法打开文件“" << path << "”。\n";
-        return std::nullopt;
-    }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        err << "hcurve: 读文件“" << path << "”出错。\n";
-        return std::nullopt;
-    }
-    std::optional<std::string> text = routeTextAsUtf8(bytes);
-    if (!text) {
-        err << "hcurve: 文件“" << path << "”既不是 UTF-8 也不是 GBK 编码的文本。\n";
-        return std::nullopt;
-    }
-    RouteFileReading reading = readRouteFile(*text);
-    std::vector<RouteFault> faults = reading.faults;
-    std::optional<Route> route;
-    if (reading.design) {
-        RouteBuilding building = buildRoute(*reading.design);
-        faults = building.faults;
-        route = std::move(building.route);
-    }
-    for (const RouteFault& f : faults)
-        err << path << ": " << faultText(f) << "\n";
-    return route;
+    RouteLoading loading = loadRouteFile(path);
+    for (const std::string& m : loading.messages)
+        err << m << "\n";
+    return std::move(loading.route);
 }
 
 std::optional<double> number(const std::string& text) {
@@ -62,8 +74,9 @@ std::optional<double> number(const std::string& text) {
     return std::nullopt;
 }
 
-// "5,7.5" -> {5, 7.5}.
-std::optional<std::vector<double>> distances(const std::string& text) {
+}  // namespace
+
+std::optional<std::vector<double>> distanceList(const std::string& text) {
     std::vector<double> out;
     std::stringstream in(text);
     std::string part;
@@ -78,10 +91,8 @@ std::optional<std::vector<double>> distances(const std::string& text) {
     return out;
 }
 
-// --from and --to: a continuous chainage in metres, or a chainage text with the breaks applied
-// (the first place it is shown for --from, the last for --to).
-std::optional<double> position(const Route& route, const std::string& text, bool first,
-                               std::string& fault) {
+std::optional<double> stretchEnd(const Route& route, const std::string& text, bool first,
+                                 std::string& fault) {
     if (!text.empty() && (text[0] == 'K' || text[0] == 'k')) {
         std::optional<double> broken = readChainage(text);
         if (!broken) {
@@ -101,7 +112,7 @@ std::optional<double> position(const Route& route, const std::string& text, bool
     return v;
 }
 
-std::vector<ExportPoint> exportPoints(const StakeTable& table, const StakeRequest& request) {
+std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request) {
     std::vector<ExportPoint> points;
     for (const StakeRow& r : table.rows) {
         points.push_back({r.text, r.text, r.x_m, r.y_m, "中", "", ""});
@@ -117,6 +128,8 @@ std::vector<ExportPoint> exportPoints(const StakeTable& table, const StakeReques
     }
     return points;
 }
+
+namespace {
 
 bool endsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -144,14 +157,14 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
             request.interval_m = *v;
             haveInterval = true;
         } else if (option == "--from" || option == "--to") {
-            std::optional<double> v = position(route, value, option == "--from", fault);
+            std::optional<double> v = stretchEnd(route, value, option == "--from", fault);
             if (!v) {
                 err << "hcurve: " << fault << "\n";
                 return 1;
             }
             (option == "--from" ? request.from_m : request.to_m) = *v;
         } else if (option == "--left" || option == "--right") {
-            std::optional<std::vector<double>> d = distances(value);
+            std::optional<std::vector<double>> d = distanceList(value);
             if (!d) {
                 err << "hcurve: " << option << " 要用逗号分开的距离（如 5,7.5），“" << value
                     << "”不对。\n";
@@ -186,7 +199,7 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
         return 1;
     }
     if (outPath) {
-        const std::vector<ExportPoint> points = exportPoints(table, request);
+        const std::vector<ExportPoint> points = routeExportPoints(table, request);
         const std::string bytes =
             endsWith(*outPath, ".csv") ? stakeTableCsv(points) : pointFileDat(points);
         if (std::optional<std::string> wrong = writeFileReplacing(*outPath, bytes)) {
