@@ -86,27 +86,35 @@ Seen seenFrom(const RouteStake& s, double x_m, double y_m) {
     return {dx * t.c + dy * t.s, -dx * t.s + dy * t.c};
 }
 
-// The best foot so far.
+// The best foot so far: where, and on which element (a straight k runs before curve k, straight
+// n after the last curve).
 struct Best {
     double distance_m = std::numeric_limits<double>::infinity();
-    RouteFoot foot;
-    void offer(double continuous_m, double right_m, std::string element) {
+    double continuous_m = 0;
+    double offset_m = 0;
+    std::size_t index = 0;
+    bool straight = true;
+    Segment element = Segment::IncomingTangent;
+    void offer(double continuous, double right_m, bool onStraight, std::size_t k, Segment e) {
         if (std::fabs(right_m) < distance_m) {
             distance_m = std::fabs(right_m);
-            foot = {continuous_m, right_m, std::move(element)};
+            continuous_m = continuous;
+            offset_m = right_m;
+            straight = onStraight;
+            index = k;
+            element = e;
         }
     }
 };
 
-// A straight from (x0, y0) at chainage c0 in the direction azimuth_deg, between chainages from_m
-// and to_m (either may be infinite).
-void footOnStraight(double x0_m, double y0_m, double c0_m, double azimuth_deg, double from_m,
-                    double to_m, double x_m, double y_m, const std::string& name, Best& best) {
-    const Direction t = towards(azimuth_deg);
+// Straight k from (x0, y0) at chainage c0 in the direction (north, east), between chainages
+// from_m and to_m (either may be infinite).
+void footOnStraight(double x0_m, double y0_m, double c0_m, double north, double east, double from_m,
+                    double to_m, double x_m, double y_m, std::size_t k, Best& best) {
     const double dx = x_m - x0_m, dy = y_m - y0_m;
-    const double c = c0_m + (dx * t.c + dy * t.s);
+    const double c = c0_m + (dx * north + dy * east);
     if (c >= from_m - kJointSlack_m && c <= to_m + kJointSlack_m)
-        best.offer(c, -dx * t.s + dy * t.c, name);
+        best.offer(c, -dx * east + dy * north, true, k, Segment::IncomingTangent);
 }
 
 // Curvature of the centre line at chainage c on one element of a curve, 1/m.
@@ -137,7 +145,10 @@ void footOnCurveElement(const Route& route, std::size_t k, Segment element, doub
     Seen sa = along(a), sb = along(b);
     if ((sa.along_m > 0) == (sb.along_m > 0) && sa.along_m != 0 && sb.along_m != 0)
         return;
-    double l = a + (b - a) / 2;
+    // The first guess by the straight line between the ends: along is nearly linear in l.
+    double l = sa.along_m == sb.along_m ? a + (b - a) / 2
+                                        : a + (b - a) * sa.along_m / (sa.along_m - sb.along_m);
+    l = std::min(std::max(l, a), b);
     Seen s = along(l);
     for (int i = 0; i < kMaxNewtonSteps && s.along_m != 0; ++i) {
         if ((s.along_m > 0) == (sa.along_m > 0)) {
@@ -161,24 +172,7 @@ void footOnCurveElement(const Route& route, std::size_t k, Segment element, doub
         if (std::fabs(step) < kNewtonStep_m)
             break;
     }
-    best.offer(l, s.right_m, route.curves[k].name + " " + elementName(element));
-}
-
-struct Box {
-    double minX, maxX, minY, maxY;
-    double distanceTo(double x, double y) const {
-        const double dx = std::max({minX - x, 0.0, x - maxX});
-        const double dy = std::max({minY - y, 0.0, y - maxY});
-        return std::hypot(dx, dy);
-    }
-};
-
-// The curve between ZH and HZ turns by less than a half circle, always the same way, so it lies in
-// the triangle of ZH, the JD and HZ.
-Box curveBox(const CurveElements& c) {
-    return {
-        std::min({c.xa, c.X, c.xb}) - kJointSlack_m, std::max({c.xa, c.X, c.xb}) + kJointSlack_m,
-        std::min({c.ya, c.Y, c.yb}) - kJointSlack_m, std::max({c.ya, c.Y, c.yb}) + kJointSlack_m};
+    best.offer(l, s.right_m, false, k, element);
 }
 
 std::string straightName(const Route& route, std::size_t k) {
@@ -304,8 +298,20 @@ RouteBuilding buildRoute(const RouteDesign& design) {
     route.end_m = route.curves.back().curve.hz + distance_m(lastJd, ep) - previousT2;
 
     for (RouteCurve& rc : route.curves) {
+        const CurveElements& c = rc.curve;
         RouteStake qz = stakeAt(route, rc.qz_m);
-        rc.external_m = std::hypot(qz.x_m - rc.curve.X, qz.y_m - rc.curve.Y);
+        rc.external_m = std::hypot(qz.x_m - c.X, qz.y_m - c.Y);
+        const Direction in = towards(c.T), out = towards(c.tb);
+        rc.inNorth = in.c;
+        rc.inEast = in.s;
+        rc.outNorth = out.c;
+        rc.outEast = out.s;
+        // The curve turns by less than a half circle, always the same way, so it lies in the
+        // triangle of ZH, the JD and HZ.
+        rc.boxMinX_m = std::min({c.xa, c.X, c.xb}) - kJointSlack_m;
+        rc.boxMaxX_m = std::max({c.xa, c.X, c.xb}) + kJointSlack_m;
+        rc.boxMinY_m = std::min({c.ya, c.Y, c.yb}) - kJointSlack_m;
+        rc.boxMaxY_m = std::max({c.ya, c.Y, c.yb}) + kJointSlack_m;
     }
 
     // Chain breaks, placed by the chainage in force before each.
@@ -372,18 +378,22 @@ std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m) {
     const std::size_t n = route.curves.size();
     // The straights, each before its curve, and the last one after it.
     for (std::size_t k = 0; k < n; ++k) {
-        const CurveElements& c = route.curves[k].curve;
+        const RouteCurve& rc = route.curves[k];
         const double from = k == 0 ? -kInf : route.curves[k - 1].curve.hz;
-        footOnStraight(c.xa, c.ya, c.zh, c.T, from, c.zh, x_m, y_m, straightName(route, k), best);
+        footOnStraight(rc.curve.xa, rc.curve.ya, rc.curve.zh, rc.inNorth, rc.inEast, from,
+                       rc.curve.zh, x_m, y_m, k, best);
     }
-    const CurveElements& last = route.curves.back().curve;
-    footOnStraight(last.xb, last.yb, last.hz, last.tb, last.hz, kInf, x_m, y_m,
-                   straightName(route, n), best);
+    const RouteCurve& last = route.curves.back();
+    footOnStraight(last.curve.xb, last.curve.yb, last.curve.hz, last.outNorth, last.outEast,
+                   last.curve.hz, kInf, x_m, y_m, n, best);
 
     // The curves, nearest box first, as long as a box can still hold a nearer foot.
     std::vector<std::pair<double, std::size_t>> candidates;
     for (std::size_t k = 0; k < n; ++k) {
-        const double d = curveBox(route.curves[k].curve).distanceTo(x_m, y_m);
+        const RouteCurve& rc = route.curves[k];
+        const double dx = std::max({rc.boxMinX_m - x_m, 0.0, x_m - rc.boxMaxX_m});
+        const double dy = std::max({rc.boxMinY_m - y_m, 0.0, y_m - rc.boxMaxY_m});
+        const double d = std::hypot(dx, dy);
         if (d < best.distance_m)
             candidates.emplace_back(d, k);
     }
@@ -400,7 +410,10 @@ std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m) {
     }
     if (!std::isfinite(best.distance_m))
         return std::nullopt;
-    return best.foot;
+    const std::string element =
+        best.straight ? straightName(route, best.index)
+                      : route.curves[best.index].name + " " + elementName(best.element);
+    return RouteFoot{best.continuous_m, best.offset_m, element};
 }
 
 }  // namespace hcurve

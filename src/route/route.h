@@ -21,10 +21,14 @@ namespace hcurve {
 struct RouteCurve {
     std::string name;
     int line = 0;
-    CurveElements curve;    // K, zh, hy, yh, hz in continuous chainage
-    double deflection_deg;  // signed, positive to the right
-    double qz_m;            // midpoint of the circular arc
-    double external_m;      // E: from the JD to the curve at QZ
+    CurveElements curve;        // K, zh, hy, yh, hz in continuous chainage
+    double deflection_deg = 0;  // signed, positive to the right
+    double qz_m = 0;            // midpoint of the circular arc
+    double external_m = 0;      // E: from the JD to the curve at QZ
+    // For the reverse calculation: the unit directions of the incoming and outgoing tangents
+    // (north, east), and the box that holds the curve from ZH to HZ.
+    double inNorth = 0, inEast = 0, outNorth = 0, outEast = 0;
+    double boxMinX_m = 0, boxMaxX_m = 0, boxMinY_m = 0, boxMaxY_m = 0;
 };
 
 /// A chain break placed on the route.
