@@ -284,25 +284,25 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
 
     const double axisTurn_deg = kRightAngle_deg + request.skew_deg;
     table.rows.reserve(stakes.size());
+    table.sidesPerStake = request.left_m.size() + request.right_m.size();
+    table.sideX_m.reserve(stakes.size() * table.sidesPerStake);
+    table.sideY_m.reserve(stakes.size() * table.sidesPerStake);
     for (const Planned& p : stakes) {
         const RouteStake s = stakeAt(route, p.continuous_m);
-        StakeRow row{
-            p.point, chainageText(p.broken_m), p.continuous_m, s.x_m, s.y_m, s.tangent_deg, {}, {}};
-        if (!request.left_m.empty() || !request.right_m.empty()) {
-            row.sideX_m.reserve(request.left_m.size() + request.right_m.size());
-            row.sideY_m.reserve(request.left_m.size() + request.right_m.size());
-            const double axis = (s.tangent_deg + axisTurn_deg) * kDegreeFactor;
-            const double ca = std::cos(axis), sa = std::sin(axis);
-            for (double d : request.left_m) {
-                row.sideX_m.push_back(s.x_m - d * ca);
-                row.sideY_m.push_back(s.y_m - d * sa);
-            }
-            for (double d : request.right_m) {
-                row.sideX_m.push_back(s.x_m + d * ca);
-                row.sideY_m.push_back(s.y_m + d * sa);
-            }
+        table.rows.push_back(
+            {p.point, chainageText(p.broken_m), p.continuous_m, s.x_m, s.y_m, s.tangent_deg});
+        if (table.sidesPerStake == 0)
+            continue;
+        const double axis = (s.tangent_deg + axisTurn_deg) * kDegreeFactor;
+        const double ca = std::cos(axis), sa = std::sin(axis);
+        for (double d : request.left_m) {
+            table.sideX_m.push_back(s.x_m - d * ca);
+            table.sideY_m.push_back(s.y_m - d * sa);
         }
-        table.rows.push_back(std::move(row));
+        for (double d : request.right_m) {
+            table.sideX_m.push_back(s.x_m + d * ca);
+            table.sideY_m.push_back(s.y_m + d * sa);
+        }
     }
     return table;
 }
@@ -317,13 +317,14 @@ TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
         rows[0].push_back("右" + std::to_string(j) + "X");
         rows[0].push_back("右" + std::to_string(j) + "Y");
     }
-    for (const StakeRow& r : table.rows) {
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        const StakeRow& r = table.rows[i];
         std::vector<std::string> fields = {
             r.point,       r.text,        fixed4(r.continuous_m),
             fixed4(r.x_m), fixed4(r.y_m), azimuthText(r.tangent_deg)};
-        for (std::size_t j = 0; j < r.sideX_m.size(); ++j) {
-            fields.push_back(fixed4(r.sideX_m[j]));
-            fields.push_back(fixed4(r.sideY_m[j]));
+        for (std::size_t j = 0; j < table.sidesPerStake; ++j) {
+            fields.push_back(fixed4(table.sideX_m[i * table.sidesPerStake + j]));
+            fields.push_back(fixed4(table.sideY_m[i * table.sidesPerStake + j]));
         }
         rows.push_back(std::move(fields));
     }

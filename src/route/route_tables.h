@@ -44,11 +44,14 @@ struct StakeRow {
     double continuous_m;
     double x_m, y_m;
     double tangent_deg;
-    std::vector<double> sideX_m, sideY_m;  // the left points in the order asked, then the right
 };
 
 struct StakeTable {
     std::vector<StakeRow> rows;
+    // The side points, the left ones in the order asked, then the right ones: stake i's point j
+    // at i * sidesPerStake + j.
+    std::size_t sidesPerStake = 0;
+    std::vector<double> sideX_m, sideY_m;
     std::optional<std::string> fault;  // the request could not be met; no rows then
 };
 

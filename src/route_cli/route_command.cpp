@@ -114,16 +114,17 @@ std::optional<double> stretchEnd(const Route& route, const std::string& text, bo
 
 std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request) {
     std::vector<ExportPoint> points;
-    for (const StakeRow& r : table.rows) {
+    const std::size_t nl = request.left_m.size(), n = table.sidesPerStake;
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        const StakeRow& r = table.rows[i];
         points.push_back({r.text, r.text, r.x_m, r.y_m, "中", "", ""});
-        const std::size_t nl = request.left_m.size();
-        for (std::size_t j = 0; j < r.sideX_m.size(); ++j) {
+        for (std::size_t j = 0; j < n; ++j) {
             const bool left = j < nl;
             const std::size_t number = left ? j + 1 : j - nl + 1;
             const double d = left ? request.left_m[j] : request.right_m[j - nl];
             points.push_back({r.text + (left ? "-L" : "-R") + std::to_string(number), r.text,
-                              r.sideX_m[j], r.sideY_m[j], left ? "左" : "右", "单排",
-                              generalText(d)});
+                              table.sideX_m[i * n + j], table.sideY_m[i * n + j],
+                              left ? "左" : "右", "单排", generalText(d)});
         }
     }
     return points;
