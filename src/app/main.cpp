@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/console.h"
+#include "route_cli/route_command.h"
 
 #ifdef HCURVE_HAS_QT
 #include <QApplication>
@@ -44,6 +45,9 @@ int runWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "route") == 0) {
+        return hcurve::runRouteCommand({argv + 2, argv + argc}, std::cout, std::cerr);
+    }
     if (argc > 1 && std::strcmp(argv[1], "--console") == 0) {
         return hcurve::runConsole(std::cin, std::cout);
     }

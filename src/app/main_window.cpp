@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/route_window.h"
 
 #include <QCloseEvent>
 #include <QColor>
@@ -140,6 +141,7 @@ void MainWindow::buildMenu() {
             &MainWindow::runReverseCalculation);
     connect(bar->addAction(QStringLiteral("导出中桩坐标")), &QAction::triggered, this,
             &MainWindow::runExport);
+    addRouteMenu(bar, this);
     layout()->setMenuBar(bar);
 }
 

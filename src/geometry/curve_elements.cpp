@@ -46,6 +46,13 @@ std::optional<DesignNumbers> designNumbers(const CurveRecord& record) {
 }
 
 CurveElements computeCurve(const DesignNumbers& design) {
+    // The deflection's sign is taken from the typed angle, its size converted without the sign.
+    const double B_deg = signOf(design.B_dms) * dmsToDegrees(std::fabs(design.B_dms));
+    return computeCurveFromDegrees({design.K_m, design.X_m, design.Y_m, dmsToDegrees(design.T_dms),
+                                    B_deg, design.R_m, design.A1_m, design.A2_m});
+}
+
+CurveElements computeCurveFromDegrees(const DesignDegrees& design) {
     const double f = kDegreeFactor;
     CurveElements c;
     c.K = design.K_m;
@@ -61,10 +68,10 @@ CurveElements computeCurve(const DesignNumbers& design) {
     c.Ls1 = std::pow(c.A1, 2) / R;
     c.Ls2 = std::pow(c.A2, 2) / R;
 
-    // Angles to decimal degrees; the deflection's sign becomes the turn sign.
-    c.T = dmsToDegrees(design.T_dms);
-    c.p = signOf(design.B_dms);
-    c.B = dmsToDegrees(std::fabs(design.B_dms));
+    // The deflection's sign becomes the turn sign.
+    c.T = design.T_deg;
+    c.p = signOf(design.B_deg);
+    c.B = std::fabs(design.B_deg);
 
     // Outgoing tangent, corrected once toward [0, 360).
     c.tb = c.T + c.p * c.B;

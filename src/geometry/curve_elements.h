@@ -20,6 +20,18 @@ struct DesignNumbers {
     double A2_m = 0;   // exit spiral parameter, 0 = none
 };
 
+/// The design of one curve with its angles in decimal degrees, as a route gives them.
+struct DesignDegrees {
+    double K_m = 0;
+    double X_m = 0;
+    double Y_m = 0;
+    double T_deg = 0;  // azimuth of the incoming tangent
+    double B_deg = 0;  // signed deflection (positive turns right)
+    double R_m = 0;
+    double A1_m = 0;
+    double A2_m = 0;
+};
+
 /// The numbers of the typed design values of the record, or nothing when one of K, X, Y, T, B, R,
 /// A1, A2 does not read as a number.
 std::optional<DesignNumbers> designNumbers(const CurveRecord& record);
@@ -29,5 +41,9 @@ std::optional<DesignNumbers> designNumbers(const CurveRecord& record);
 /// missing spiral leaves open with their neighbours (A1 = 0: ZY = zh and HY = ZH; A2 = 0: YZ = hz
 /// and YH = HZ). No checks: see checkCurve.
 CurveElements computeCurve(const DesignNumbers& design);
+
+/// The same computation from angles already in decimal degrees; computeCurve converts its DMS
+/// angles and calls this.
+CurveElements computeCurveFromDegrees(const DesignDegrees& design);
 
 }  // namespace hcurve

@@ -1,0 +1,106 @@
+// The whole route: a 60-JD road of about 100 km staked every 5 m with two side points each side,
+// a 10 000-JD file read and computed, and 100 000 surveyed points located on the 60-JD road.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "curve/dms.h"
+#include "route/route.h"
+#include "route/route_file.h"
+#include "route/route_tables.h"
+
+namespace hcurve {
+namespace {
+
+constexpr double kLeg_m = 1650.0;
+
+// BP, n JDs turning right and left in turn by 15 to 35 degrees on radii of 1000 to 2000 m with
+// spirals of 150 to 250 m, EP; legs of 1.65 km.
+RouteDesign zigzag(int jds) {
+    RouteDesign d;
+    d.startChainage_m = 10000;
+    double x = 3000000, y = 500000, az = 45;
+    d.points.push_back({1, "BP", x, y, 0, 0, 0});
+    for (int i = 1; i <= jds + 1; ++i) {
+        x += kLeg_m * std::cos(az * kDegreeFactor);
+        y += kLeg_m * std::sin(az * kDegreeFactor);
+        if (i == jds + 1) {
+            d.points.push_back({i + 1, "EP", x, y, 0, 0, 0});
+            break;
+        }
+        const double R = 1000 + (i * 37 % 11) * 100;
+        const double Ls1 = 150 + (i * 13 % 5) * 25, Ls2 = 150 + (i * 7 % 5) * 25;
+        d.points.push_back(
+            {i + 1, "JD" + std::to_string(i), x, y, R, std::sqrt(Ls1 * R), std::sqrt(Ls2 * R)});
+        const double turn = 15 + (i * 17 % 21);
+        az += (i % 2 == 0 ? 1 : -1) * turn;
+    }
+    return d;
+}
+
+std::string asFile(const RouteDesign& d) {
+    std::string text = "点号,X,Y,R,A1,A2,桩号\n";
+    char row[200];
+    for (std::size_t i = 0; i < d.points.size(); ++i) {
+        const RoutePointRow& p = d.points[i];
+        std::snprintf(row, sizeof row, "%s,%.4f,%.4f,%.4f,%.4f,%.4f,%s\n", p.name.c_str(), p.x_m,
+                      p.y_m, p.R_m, p.A1_m, p.A2_m, i == 0 ? "K10+000" : "");
+        text += row;
+    }
+    return text;
+}
+
+void BM_RouteStakesEvery5m(benchmark::State& state) {
+    const Route route = *buildRoute(zigzag(60)).route;
+    StakeRequest request;
+    request.interval_m = 5;
+    request.left_m = {5, 10};
+    request.right_m = {5, 10};
+    std::size_t stakes = 0;
+    for (auto _ : state) {
+        StakeTable table = stakeTable(route, request);
+        stakes = table.rows.size();
+        benchmark::DoNotOptimize(table);
+    }
+    state.counters["stakes"] = static_cast<double>(stakes);
+    state.counters["route_km"] = (route.end_m - route.start_m) / 1000;
+}
+BENCHMARK(BM_RouteStakesEvery5m)->Unit(benchmark::kMillisecond);
+
+void BM_ReadRouteFileOf10000Jds(benchmark::State& state) {
+    const std::string text = asFile(zigzag(10000));
+    for (auto _ : state) {
+        RouteFileReading reading = readRouteFile(text);
+        RouteBuilding building = buildRoute(*reading.design);
+        if (!building.route)
+            state.SkipWithError("the 10 000-JD route has faults");
+        benchmark::DoNotOptimize(building);
+    }
+    state.counters["bytes"] = static_cast<double>(text.size());
+}
+BENCHMARK(BM_ReadRouteFileOf10000Jds)->Unit(benchmark::kMillisecond);
+
+void BM_Locate100000Points(benchmark::State& state) {
+    const Route route = *buildRoute(zigzag(60)).route;
+    std::vector<std::pair<double, double>> points;
+    const double length = route.end_m - route.start_m;
+    for (int i = 0; i < 100000; ++i) {
+        const double c = route.start_m + length * (i + 0.5) / 100000;
+        const RouteStake s = stakeAt(route, c);
+        const double offset = (i * 7919 % 401) / 10.0 - 20;  // -20 .. 20 m
+        const double right = (s.tangent_deg + 90) * kDegreeFactor;
+        points.emplace_back(s.x_m + offset * std::cos(right), s.y_m + offset * std::sin(right));
+    }
+    for (auto _ : state) {
+        for (const auto& [x, y] : points) {
+            auto foot = locate(route, x, y);
+            benchmark::DoNotOptimize(foot);
+        }
+    }
+}
+BENCHMARK(BM_Locate100000Points)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace hcurve

@@ -1,0 +1,56 @@
+// Any bytes as a route file: read, decoded, built, tabled and located without a crash or undefined
+// behaviour; a route that is built gives finite stakes from BP to EP.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "route/route.h"
+#include "route/route_file.h"
+#include "route/route_tables.h"
+#include "route_cli/text_decoding.h"
+
+namespace {
+
+using namespace hcurve;
+
+void require(bool ok) {
+    if (!ok)
+        std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    std::optional<std::string> text = routeTextAsUtf8(bytes);
+    if (!text)
+        return 0;
+    RouteFileReading reading = readRouteFile(*text);
+    require(reading.design.has_value() == reading.faults.empty());
+    if (!reading.design)
+        return 0;
+    RouteBuilding building = buildRoute(*reading.design);
+    require(building.route.has_value() == building.faults.empty());
+    if (!building.route)
+        return 0;
+    const Route& route = *building.route;
+    require(route.end_m >= route.start_m);
+    elementTableCsv(route);
+
+    StakeRequest request;
+    request.interval_m = std::max((route.end_m - route.start_m) / 50, 1e-3);
+    request.left_m = {5};
+    request.right_m = {2.5, 7.5};
+    StakeTable table = stakeTable(route, request);
+    if (table.fault)
+        return 0;
+    require(!table.rows.empty());
+    for (const StakeRow& r : table.rows) {
+        require(std::isfinite(r.x_m) && std::isfinite(r.y_m) && std::isfinite(r.tangent_deg));
+        locate(route, r.x_m, r.y_m);
+    }
+    stakeTableCsv(table, request);
+    return 0;
+}

@@ -1,0 +1,102 @@
+// A whole route: the curves of every JD of the designer's table, joined by straights, with its
+// chain breaks.
+//
+// A position on the route is its continuous chainage (里程): the chainage of BP plus the distance
+// along the route from BP, with no chain break applied. Chain breaks change only the chainage
+// texts (桩号) from their point on: a long chain (断链后 < 断链前) gives some texts twice, a short
+// chain (断链后 > 断链前) leaves some out.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "curve/curve_record.h"
+#include "geometry/stake_position.h"
+#include "route/route_file.h"
+
+namespace hcurve {
+
+/// The curve of one JD, on the route's continuous chainage.
+struct RouteCurve {
+    std::string name;
+    int line = 0;
+    CurveElements curve;        // K, zh, hy, yh, hz in continuous chainage
+    double deflection_deg = 0;  // signed, positive to the right
+    double qz_m = 0;            // midpoint of the circular arc
+    double external_m = 0;      // E: from the JD to the curve at QZ
+    // For the reverse calculation: the unit directions of the incoming and outgoing tangents
+    // (north, east), and the box that holds the curve from ZH to HZ.
+    double inNorth = 0, inEast = 0, outNorth = 0, outEast = 0;
+    double boxMinX_m = 0, boxMaxX_m = 0, boxMinY_m = 0, boxMaxY_m = 0;
+};
+
+/// A chain break placed on the route.
+struct ChainBreak {
+    double at_m;  // continuous chainage of the break
+    double before_m;
+    double after_m;
+};
+
+struct Route {
+    std::vector<RoutePointRow> points;  // BP, JD1..JDn, EP
+    std::vector<RouteCurve> curves;     // one per JD
+    std::vector<ChainBreak> breaks;     // in the order along the route
+    double start_m = 0;                 // BP
+    double end_m = 0;                   // EP
+};
+
+/// The route of a design, or every fault of it with its line (nothing half computed): two equal
+/// consecutive points, a deflection of 0 or of 180 degrees and more, spirals that do not fit,
+/// curves that overlap their neighbours (or reach beyond BP or EP), chain breaks outside the route
+/// or out of order.
+struct RouteBuilding {
+    std::optional<Route> route;
+    std::vector<RouteFault> faults;
+};
+
+RouteBuilding buildRoute(const RouteDesign& design);
+
+/// The chainage text (桩号) at a continuous chainage, chain breaks applied: at a break itself the
+/// text after it.
+std::string stakeText(const Route& route, double continuous_m);
+
+/// The chainage value (breaks applied) at a continuous chainage; at a break the value after it.
+double brokenChainage(const Route& route, double continuous_m);
+
+/// Every continuous chainage at which the chainage value (breaks applied) is shown, in route order:
+/// none in the gap of a short chain, two in the overlap of a long chain.
+std::vector<double> continuousChainages(const Route& route, double broken_m);
+
+/// A centre stake: its position, the azimuth of the centre line and the curve it belongs to (the
+/// curve of the JD whose straight or curve holds the stake).
+struct RouteStake {
+    double x_m;
+    double y_m;
+    double tangent_deg;  // azimuth of the centre line in the direction of increasing chainage
+    Segment segment;
+    std::size_t curve;  // index into route.curves
+};
+
+/// The stake at a continuous chainage; before BP and beyond EP on the first and last straight.
+RouteStake stakeAt(const Route& route, double continuous_m);
+
+/// The foot of a surveyed point on the route.
+struct RouteFoot {
+    double continuous_m;
+    double offset_m;      // positive to the right in the direction of increasing chainage
+    std::string element;  // "直线 BP-JD1", "JD3 第一缓和曲线", "JD3 圆曲线", ...
+};
+
+/// The nearest foot of the perpendicular from (x_m north, y_m east) onto the route. The first and
+/// last straights run on beyond BP and EP. Nothing when the point is not finite.
+std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m);
+
+/// A tangent azimuth brought fully into [0, 360).
+double wrapAzimuth_deg(double azimuth_deg);
+
+/// The azimuth from one point to another, in the degrees of the stake position (whose radians are
+/// degrees times the ten-decimal factor), in [0, 360).
+double azimuthBetween_deg(double x0_m, double y0_m, double x1_m, double y1_m);
+
+}  // namespace hcurve

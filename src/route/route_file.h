@@ -1,0 +1,73 @@
+// The route file: the designer's table of intersection points (BP, JD1..JDn, EP) as CSV text, and
+// the chain breaks (断链) that follow it after an empty line.
+//
+//   点号,X,Y,R,A1,A2,桩号
+//   BP,3456000.000,512000.000,,,,K12+000
+//   JD1,3456789.123,512345.678,500,200,250,
+//   EP,3457100.000,513400.000,,,,
+//
+//   断链前桩号,断链后桩号
+//   K12+800,K12+780
+//
+// The columns come in any order; Ls1, Ls2 may stand instead of A1, A2 (A^2 = Ls * R); further
+// columns are ignored. 桩号 is read on the BP row only. Chainages are metres (12000) or K-texts
+// (K12+000, K12+000.000). The text is UTF-8; a byte-order mark is skipped.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hcurve {
+
+/// A fault of the route file (or of the route it describes), on its line (1-based).
+struct RouteFault {
+    int line;
+    std::string message;
+};
+
+/// "第 N 行：message".
+std::string faultText(const RouteFault& fault);
+
+/// One row of the point table.
+struct RoutePointRow {
+    int line = 0;
+    std::string name;
+    double x_m = 0;  // north
+    double y_m = 0;  // east
+    double R_m = 0;  // JD rows only
+    double A1_m = 0;
+    double A2_m = 0;
+};
+
+/// One chain break: the chainage in force up to it and the one that starts there.
+struct ChainBreakRow {
+    int line = 0;
+    double before_m = 0;  // 断链前桩号
+    double after_m = 0;   // 断链后桩号
+};
+
+struct RouteDesign {
+    std::vector<RoutePointRow> points;  // BP, JD1..JDn, EP
+    double startChainage_m = 0;         // chainage of BP
+    std::vector<ChainBreakRow> breaks;  // in the order of the file
+};
+
+/// The design of a route file, or every fault found in it (nothing half read).
+struct RouteFileReading {
+    std::optional<RouteDesign> design;
+    std::vector<RouteFault> faults;
+};
+
+RouteFileReading readRouteFile(std::string_view utf8Text);
+
+/// A chainage typed as metres ("12000", "12345.6") or as a K-text ("K12+345.600", "k12+345",
+/// "K 12+345.6"); nothing when it is neither or its metre part is not below 1000.
+std::optional<double> readChainage(std::string_view text);
+
+/// The chainage text "K12+345.678": kilometres, "+", metres with three decimals, rounded to the
+/// millimetre as a whole, so that 1999.9996 reads K2+000.000.
+std::string chainageText(double chainage_m);
+
+}  // namespace hcurve

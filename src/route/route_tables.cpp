@@ -1,0 +1,344 @@
+#include "route/route_tables.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <iterator>
+
+#include "curve/dms.h"
+#include "curve/format.h"
+
+namespace hcurve {
+namespace {
+
+constexpr char kElementHeader[] =
+    "点号,交点里程,X,Y,偏角,R,A1,A2,Ls1,Ls2,T1,T2,L,E,J,ZH,HY,QZ,YH,HZ,交点间距,方位角,直线长";
+constexpr char kStakeHeader[] = "点,桩号,里程,X,Y,方位角";
+constexpr char kLocateHeader[] = "里程,桩号,偏距,元素";
+constexpr double kRightAngle_deg = 90.0;
+constexpr double kSecondsPerMinute = 60.0;
+constexpr int kAzimuthDecimals = 6;
+
+// More stakes than this are a mistyped interval, not a stake table.
+constexpr double kMostStakes = 1e6;
+// Two stakes nearer than this are the same stake.
+constexpr double kSameStake_m = 1e-7;
+
+std::string fixed4(double v) {
+    return format(v, Pattern::Fixed4);
+}
+
+std::string azimuthText(double v_deg) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.*f", kAzimuthDecimals, v_deg);
+    std::string t = text;
+    if (t.find_first_not_of("-0.") == std::string::npos && t[0] == '-')
+        t.erase(0, 1);  // no negative zero
+    return t;
+}
+
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string q = "\"";
+    for (char c : text) {
+        if (c == '"')
+            q += '"';
+        q += c;
+    }
+    return q + "\"";
+}
+
+std::string joined(const std::vector<std::string>& fields) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i)
+            line += ',';
+        line += csvField(fields[i]);
+    }
+    return line + "\n";
+}
+
+double legLength_m(const RoutePointRow& a, const RoutePointRow& b) {
+    return std::hypot(b.x_m - a.x_m, b.y_m - a.y_m);
+}
+
+std::vector<std::string> splitHeader(std::string_view header) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    for (std::size_t comma; (comma = header.find(',', start)) != std::string_view::npos;
+         start = comma + 1)
+        names.emplace_back(header.substr(start, comma - start));
+    names.emplace_back(header.substr(start));
+    return names;
+}
+
+std::string csvText(const TableRows& rows) {
+    std::string csv;
+    for (const std::vector<std::string>& row : rows)
+        csv += joined(row);
+    return csv;
+}
+
+// A stake before its position is computed: its place, the chainage its text shows, and its name
+// (BP, ZH, ...; empty for a plain stake). order breaks ties of equal place: a break's text before
+// it (0), the named points (1), the break's text after it (2).
+struct Planned {
+    double continuous_m;
+    int order;
+    const char* point;
+    double broken_m;
+};
+
+// Texts are equal when they show the same millimetre.
+bool sameText(const Planned& a, const Planned& b) {
+    return std::llround(a.broken_m * 1000) == std::llround(b.broken_m * 1000);
+}
+
+}  // namespace
+
+std::string dmsText(double degrees) {
+    const double seconds = std::round(std::fabs(degrees) * kSecondsPerDegree);
+    const double d = std::floor(seconds / kSecondsPerDegree);
+    const double m = std::floor((seconds - d * kSecondsPerDegree) / kSecondsPerMinute);
+    const double s = seconds - d * kSecondsPerDegree - m * kSecondsPerMinute;
+    char text[48];
+    std::snprintf(text, sizeof text, "%s%.0f.%02.0f%02.0f", degrees < 0 && seconds > 0 ? "-" : "",
+                  d, m, s);
+    return text;
+}
+
+TableRows elementTableRows(const Route& route) {
+    TableRows rows{splitHeader(kElementHeader)};
+    const std::vector<RoutePointRow>& pts = route.points;
+    const std::size_t n = route.curves.size();
+    const auto azimuthOn = [&](std::size_t i) {
+        return dmsText(azimuthBetween_deg(pts[i].x_m, pts[i].y_m, pts[i + 1].x_m, pts[i + 1].y_m));
+    };
+
+    std::vector<std::string> bp(23);
+    bp[0] = pts[0].name;
+    bp[1] = fixed4(route.start_m);
+    bp[2] = fixed4(pts[0].x_m);
+    bp[3] = fixed4(pts[0].y_m);
+    bp[21] = azimuthOn(0);
+    rows.push_back(bp);
+
+    for (std::size_t k = 0; k < n; ++k) {
+        const RouteCurve& rc = route.curves[k];
+        const CurveElements& c = rc.curve;
+        const double L = c.hz - c.zh;
+        const double previousEnd = k == 0 ? route.start_m : route.curves[k - 1].curve.hz;
+        rows.push_back({rc.name,
+                        fixed4(c.K),
+                        fixed4(c.X),
+                        fixed4(c.Y),
+                        dmsText(rc.deflection_deg),
+                        fixed4(c.R),
+                        fixed4(c.A1),
+                        fixed4(c.A2),
+                        fixed4(c.Ls1),
+                        fixed4(c.Ls2),
+                        fixed4(c.T1),
+                        fixed4(c.T2),
+                        fixed4(L),
+                        fixed4(rc.external_m),
+                        fixed4(c.T1 + c.T2 - L),
+                        fixed4(c.zh),
+                        fixed4(c.hy),
+                        fixed4(rc.qz_m),
+                        fixed4(c.yh),
+                        fixed4(c.hz),
+                        fixed4(legLength_m(pts[k], pts[k + 1])),
+                        azimuthOn(k + 1),
+                        fixed4(c.zh - previousEnd)});
+    }
+
+    std::vector<std::string> ep(23);
+    ep[0] = pts.back().name;
+    ep[1] = fixed4(route.end_m);
+    ep[2] = fixed4(pts.back().x_m);
+    ep[3] = fixed4(pts.back().y_m);
+    ep[20] = fixed4(legLength_m(pts[n], pts[n + 1]));
+    ep[22] = fixed4(route.end_m - route.curves.back().curve.hz);
+    rows.push_back(ep);
+    return rows;
+}
+
+std::string elementTableCsv(const Route& route) {
+    return csvText(elementTableRows(route));
+}
+
+StakeTable stakeTable(const Route& route, const StakeRequest& request) {
+    StakeTable table;
+    const double from = request.from_m.value_or(route.start_m);
+    const double to = request.to_m.value_or(route.end_m);
+    if (!(request.interval_m > 0) || !std::isfinite(request.interval_m)) {
+        table.fault = "桩距必须大于零。";
+        return table;
+    }
+    if (!(from <= to)) {
+        table.fault = "起点里程在终点里程之后。";
+        return table;
+    }
+    if (to < route.start_m || from > route.end_m) {
+        table.fault = "所给的范围不在路线上（BP 至 EP 之间）。";
+        return table;
+    }
+    if ((to - from) / request.interval_m > kMostStakes) {
+        table.fault = "桩距太小：这一段会有一百万个以上的桩。";
+        return table;
+    }
+    const auto inside = [&](double c) {
+        return c >= from - kSameStake_m && c <= to + kSameStake_m;
+    };
+
+    // Whole multiples of the interval, stretch by stretch between the breaks: in route order.
+    std::vector<Planned> multiples;
+    multiples.reserve(static_cast<std::size_t>((to - from) / request.interval_m) +
+                      2 * route.breaks.size() + 2);
+    const std::size_t nb = route.breaks.size();
+    double offset = 0;
+    for (std::size_t k = 0; k <= nb; ++k) {
+        const double a = std::max(from, k == 0 ? route.start_m : route.breaks[k - 1].at_m);
+        const double b = std::min(to, k == nb ? route.end_m : route.breaks[k].at_m);
+        if (a <= b) {
+            const double first = std::ceil((a + offset - kSameStake_m) / request.interval_m);
+            const double last = std::floor((b + offset + kSameStake_m) / request.interval_m);
+            for (double m = first; m <= last; ++m) {
+                const double broken = m * request.interval_m;
+                // The last multiple of a stretch that ends at a break is the break's own stake.
+                const bool beforeBreak =
+                    k < nb && std::fabs(broken - offset - route.breaks[k].at_m) <= kSameStake_m;
+                multiples.push_back({broken - offset, beforeBreak ? 0 : 2, "", broken});
+            }
+        }
+        if (k < nb)
+            offset += route.breaks[k].after_m - route.breaks[k].before_m;
+    }
+
+    // BP, EP, the characteristic points and both sides of every break.
+    std::vector<Planned> named;
+    auto add = [&](double c, int order, const char* point, double broken) {
+        if (inside(c))
+            named.push_back({std::min(std::max(c, from), to), order, point, broken});
+    };
+    auto addPoint = [&](double c, const char* point) {
+        add(c, 1, point, brokenChainage(route, c));
+    };
+    for (const ChainBreak& b : route.breaks) {
+        add(b.at_m, 0, "", b.before_m);
+        add(b.at_m, 2, "", b.after_m);
+    }
+    addPoint(route.start_m, "BP");
+    for (const RouteCurve& rc : route.curves) {
+        const CurveElements& c = rc.curve;
+        if (c.A1 != 0) {
+            addPoint(c.zh, "ZH");
+            addPoint(c.hy, "HY");
+        } else {
+            addPoint(c.zh, "ZY");
+        }
+        addPoint(rc.qz_m, "QZ");
+        if (c.A2 != 0) {
+            addPoint(c.yh, "YH");
+            addPoint(c.hz, "HZ");
+        } else {
+            addPoint(c.hz, "YZ");
+        }
+    }
+    addPoint(route.end_m, "EP");
+
+    const auto before = [](const Planned& a, const Planned& b) {
+        if (std::fabs(a.continuous_m - b.continuous_m) > kSameStake_m)
+            return a.continuous_m < b.continuous_m;
+        return a.order < b.order;
+    };
+    std::stable_sort(named.begin(), named.end(), before);
+
+    // Both lists merged in route order. A whole multiple that falls on a named point or a break is
+    // that stake; named points at one place each keep their row.
+    std::vector<Planned> stakes;
+    stakes.reserve(multiples.size() + named.size());
+    auto take = [&](const Planned& p) {
+        if (!stakes.empty()) {
+            Planned& q = stakes.back();
+            const bool samePlace =
+                std::fabs(q.continuous_m - p.continuous_m) <= kSameStake_m && sameText(q, p);
+            if (samePlace && *p.point == '\0')
+                return;
+            if (samePlace && *q.point == '\0') {
+                q = p;
+                return;
+            }
+        }
+        stakes.push_back(p);
+    };
+    std::size_t i = 0, j = 0;
+    while (i < multiples.size() || j < named.size()) {
+        if (j == named.size() || (i < multiples.size() && !before(named[j], multiples[i])))
+            take(multiples[i++]);
+        else
+            take(named[j++]);
+    }
+
+    const double axisTurn_deg = kRightAngle_deg + request.skew_deg;
+    table.rows.reserve(stakes.size());
+    table.sidesPerStake = request.left_m.size() + request.right_m.size();
+    table.sideX_m.reserve(stakes.size() * table.sidesPerStake);
+    table.sideY_m.reserve(stakes.size() * table.sidesPerStake);
+    for (const Planned& p : stakes) {
+        const RouteStake s = stakeAt(route, p.continuous_m);
+        table.rows.push_back(
+            {p.point, chainageText(p.broken_m), p.continuous_m, s.x_m, s.y_m, s.tangent_deg});
+        if (table.sidesPerStake == 0)
+            continue;
+        const double axis = (s.tangent_deg + axisTurn_deg) * kDegreeFactor;
+        const double ca = std::cos(axis), sa = std::sin(axis);
+        for (double d : request.left_m) {
+            table.sideX_m.push_back(s.x_m - d * ca);
+            table.sideY_m.push_back(s.y_m - d * sa);
+        }
+        for (double d : request.right_m) {
+            table.sideX_m.push_back(s.x_m + d * ca);
+            table.sideY_m.push_back(s.y_m + d * sa);
+        }
+    }
+    return table;
+}
+
+TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
+    TableRows rows{splitHeader(kStakeHeader)};
+    for (std::size_t j = 1; j <= request.left_m.size(); ++j) {
+        rows[0].push_back("左" + std::to_string(j) + "X");
+        rows[0].push_back("左" + std::to_string(j) + "Y");
+    }
+    for (std::size_t j = 1; j <= request.right_m.size(); ++j) {
+        rows[0].push_back("右" + std::to_string(j) + "X");
+        rows[0].push_back("右" + std::to_string(j) + "Y");
+    }
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        const StakeRow& r = table.rows[i];
+        std::vector<std::string> fields = {
+            r.point,       r.text,        fixed4(r.continuous_m),
+            fixed4(r.x_m), fixed4(r.y_m), azimuthText(r.tangent_deg)};
+        for (std::size_t j = 0; j < table.sidesPerStake; ++j) {
+            fields.push_back(fixed4(table.sideX_m[i * table.sidesPerStake + j]));
+            fields.push_back(fixed4(table.sideY_m[i * table.sidesPerStake + j]));
+        }
+        rows.push_back(std::move(fields));
+    }
+    return rows;
+}
+
+std::string stakeTableCsv(const StakeTable& table, const StakeRequest& request) {
+    return csvText(stakeTableRows(table, request));
+}
+
+std::string locateCsv(const Route& route, const RouteFoot& foot) {
+    return std::string(kLocateHeader) + "\n" +
+           joined({fixed4(foot.continuous_m), stakeText(route, foot.continuous_m),
+                   fixed4(foot.offset_m), foot.element});
+}
+
+}  // namespace hcurve

@@ -1,0 +1,51 @@
+// `hcurve route FILE ...`: the route's tables on standard output, for scripts.
+//
+//   hcurve route FILE --elements
+//   hcurve route FILE --stakes --interval D [--from M] [--to M] [--left d1,d2,...]
+//                     [--right d1,d2,...] [--skew A] [--out FILE.csv|FILE.dat]
+//   hcurve route FILE --locate X Y
+//
+// M is a continuous chainage (里程) in metres, or a chainage text (桩号, K12+500) with the chain
+// breaks applied; A is the turn of the transverse axis from the normal, DMS, clockwise positive.
+// A fault is one message per line on the error stream and status 1; nothing is written to the
+// output then.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "route/route.h"
+#include "route/route_tables.h"
+#include "stakes/stake_export.h"
+
+namespace hcurve {
+
+/// A route file read and built: the route, or the messages (one a fault, each naming the file
+/// and, for a fault of its contents, the line).
+struct RouteLoading {
+    std::optional<Route> route;
+    std::vector<std::string> messages;
+};
+
+/// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built.
+RouteLoading loadRouteFile(const std::string& path);
+
+/// "5,7.5" -> {5, 7.5}; nothing when a part is not a number or the list is empty.
+std::optional<std::vector<double>> distanceList(const std::string& text);
+
+/// One end of a stretch: a continuous chainage in metres, or a chainage text with the breaks
+/// applied (where it stands twice, its first place when first is true, else its last). Nothing
+/// and the reason in fault when the text cannot be placed.
+std::optional<double> stretchEnd(const Route& route, const std::string& text, bool first,
+                                 std::string& fault);
+
+/// The stakes and their side points as the one-curve export lists them: each stake (中), then its
+/// left points (-L1, -L2, ...) and right points (-R1, ...), 单排.
+std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request);
+
+/// args: what follows "route" on the command line. Returns the exit status.
+int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace hcurve

@@ -1,0 +1,136 @@
+// The route file: every fault answered with its line, chainage texts, the text encodings.
+#include <gtest/gtest.h>
+
+#include "route/route.h"
+#include "route/route_file.h"
+#include "route_cli/text_decoding.h"
+#include "route_samples.h"
+
+namespace hcurve {
+namespace {
+
+// The faults of a file text, read and then built.
+std::vector<RouteFault> faultsOf(const std::string& text) {
+    RouteFileReading reading = readRouteFile(text);
+    if (!reading.design)
+        return reading.faults;
+    return buildRoute(*reading.design).faults;
+}
+
+const std::string kHeader = "点号,X,Y,R,A1,A2,桩号\n";
+const std::string kGood = kHeader +
+                          "BP,0,0,,,,K1+000\n"
+                          "JD1,1000,0,300,100,100,\n"
+                          "JD2,1000,1000,300,0,0,\n"
+                          "EP,2000,1000,,,,\n";
+
+TEST(RouteFile, EveryFaultIsAnsweredWithItsLine) {
+    struct Case {
+        const char* what;
+        std::string text;
+        int line;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"empty file", "", 1, "文件是空的：没有交点表。"},
+        {"column missing", "点号,X,Y,A1,A2,桩号\nBP,0,0,,,0\n", 1, "表头缺少 R 列。"},
+        {"A1 and Ls1 both", "点号,X,Y,R,A1,Ls1,桩号\n", 1, "表头不能同时有 A1 和 Ls1 列。"},
+        {"fewer than three points", kHeader + "BP,0,0,,,,0\nEP,10,0,,,,\n", 3,
+         "交点表至少要有三个点（BP、至少一个交点、EP），现在只有 2 个。"},
+        {"bad number", kHeader + "BP,0,0,,,,0\nJD1,1000,1O00,300,,,\nEP,0,2000,,,,\n", 3,
+         "Y 必须是数值，“1O00” 不是有效的数值。"},
+        {"bad chainage", kHeader + "BP,0,0,,,,K1+1000\nJD1,1000,0,300,,,\nEP,0,2000,,,,\n", 2,
+         "桩号 必须是米数或 K 桩号（如 12000 或 K12+000），“K1+1000” 不对。"},
+        {"radius zero", kHeader + "BP,0,0,,,,0\nJD1,1000,0,0,,,\nEP,1000,1000,,,,\n", 3,
+         "交点 JD1 的半径 R 必须大于零。"},
+        {"negative spiral", kHeader + "BP,0,0,,,,0\nJD1,1000,0,300,-1,,\nEP,1000,1000,,,,\n", 3,
+         "A1 不能为负数（不设缓和曲线填 0 或留空）。"},
+        {"two equal points", kHeader + "BP,0,0,,,,0\nJD1,0,0,300,,,\nEP,1000,1000,,,,\n", 3,
+         "点 JD1 与前一点 BP 的座标相同。"},
+        {"deflection zero", kHeader + "BP,0,0,,,,0\nJD1,1000,0,300,,,\nEP,2000,0,,,,\n", 3,
+         "交点 JD1 的偏角为零：BP、JD1、EP 在一条直线上。"},
+        {"deflection 180", kHeader + "BP,0,0,,,,0\nJD1,1000,0,300,,,\nEP,500,0,,,,\n", 3,
+         "交点 JD1 的偏角达到 180 度：路线在这里折回。"},
+        {"spirals do not fit", kHeader + "BP,0,0,,,,0\nJD1,1000,0,300,200,200,\nEP,2000,100,,,,\n",
+         3,
+         "交点 JD1：缓和曲线太长，与偏角不相容：两段缓和曲线的切线角之和 (β1 + β2) 大于偏角 B，"
+         "圆曲线长度将为负。请检查 B、R、A1、A2。"},
+        {"ZH before BP", kHeader + "BP,900,0,,,,0\nJD1,1000,0,300,,,\nEP,1000,1000,,,,\n", 3,
+         "交点 JD1 的 ZH 超出了 BP：切线长 T1 = 300.000 米，而 BP 至 JD1 只有 100.000 米。"},
+        {"curves overlap",
+         kHeader + "BP,0,0,,,,0\nJD1,1000,0,300,,,\nJD2,1000,400,300,,,\nEP,2000,400,,,,\n", 4,
+         "交点 JD1 的 HZ 超过了交点 JD2 的 ZH：两曲线重叠 200.000 米（T2 = 300.000，T1 = "
+         "300.000，交点间距 400.000）。"},
+        {"HZ beyond EP", kHeader + "BP,0,0,,,,0\nJD1,1000,0,300,,,\nEP,1000,100,,,,\n", 4,
+         "交点 JD1 的 HZ 超出了 EP：切线长 T2 = 300.000 米，而 JD1 至 EP 只有 100.000 米。"},
+        {"break table without its header", kGood + "\nK1+100,K1+090\n", 7,
+         "交点表后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 两列。"},
+        {"break outside the route", kGood + "\n断链前桩号,断链后桩号\nK9+000,K9+010\n", 8,
+         "断链前桩号 K9+000.000 不在路线上（BP 至 EP 之间）。"},
+        {"breaks out of order", kGood + "\n断链前桩号,断链后桩号\nK1+500,K1+490\nK1+480,K1+470\n",
+         9, "断链前桩号 K1+480.000 不在上一个断链之后：断链要按路线顺序排列。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<RouteFault> faults = faultsOf(c.text);
+        ASSERT_EQ(faults.size(), 1u);
+        EXPECT_EQ(faults[0].line, c.line);
+        EXPECT_EQ(faults[0].message, c.message);
+    }
+    EXPECT_TRUE(faultsOf(kGood).empty());
+}
+
+TEST(RouteFile, EveryFaultOfAFileIsListedAndNothingIsComputed) {
+    RouteFileReading reading = readRouteFile(
+        kHeader + "BP,0,0,,,,0\nJD1,x,0,300,,,\nJD2,1000,1000,300,,,\nEP,2000,y,,,,\n");
+    EXPECT_FALSE(reading.design);
+    ASSERT_EQ(reading.faults.size(), 2u);
+    EXPECT_EQ(faultText(reading.faults[0]), "第 3 行：X 必须是数值，“x” 不是有效的数值。");
+    EXPECT_EQ(reading.faults[1].line, 5);
+}
+
+TEST(RouteFile, ColumnsInAnyOrderSpiralLengthsQuotesAndCrLf) {
+    // Ls = 100 on R = 400 is A = 200; unknown columns are ignored.
+    RouteFileReading reading = readRouteFile(
+        "\xEF\xBB\xBF桩号,备注,Y,X,点号,r,ls2,LS1\r\n"
+        "\"K12+000.5\",\"起点, 新线\",0,0,BP,,,\r\n"
+        ",,0,1000,JD1,400,100,100\r\n"
+        ",,1000,1000,EP,,,\r\n");
+    ASSERT_TRUE(reading.design) << faultText(reading.faults.at(0));
+    const RouteDesign& d = *reading.design;
+    EXPECT_DOUBLE_EQ(d.startChainage_m, 12000.5);
+    EXPECT_EQ(d.points[1].name, "JD1");
+    EXPECT_DOUBLE_EQ(d.points[1].x_m, 1000);
+    EXPECT_DOUBLE_EQ(d.points[1].A1_m, 200);
+    EXPECT_DOUBLE_EQ(d.points[1].A2_m, 200);
+}
+
+TEST(RouteFile, ChainageTexts) {
+    const std::pair<const char*, double> read[] = {{"12000", 12000},
+                                                   {"K12+000", 12000},
+                                                   {"K12+000.000", 12000},
+                                                   {"k 12+345.6", 12345.6},
+                                                   {" 345.678 ", 345.678}};
+    for (const auto& [text, value] : read)
+        EXPECT_EQ(readChainage(text), value) << text;
+    for (const char* bad : {"", "K12", "K12+", "K12+1000", "K12.5+000", "K12+-5", "K+100", "abc"})
+        EXPECT_FALSE(readChainage(bad)) << bad;
+    EXPECT_EQ(chainageText(12345.678), "K12+345.678");
+    EXPECT_EQ(chainageText(1999.9996), "K2+000.000");
+    EXPECT_EQ(chainageText(999.9994), "K0+999.999");
+    EXPECT_EQ(chainageText(0), "K0+000.000");
+}
+
+TEST(RouteFile, TextAsSpreadsheetsSaveIt) {
+    // 点号 in GBK, and the same with a UTF-8 byte-order mark.
+    EXPECT_EQ(routeTextAsUtf8("\xB5\xE3\xBA\xC5,X"), "点号,X");
+    EXPECT_EQ(routeTextAsUtf8("\xEF\xBB\xBF点号,X"), "点号,X");
+    EXPECT_EQ(routeTextAsUtf8("BP,0,0"), "BP,0,0");
+    EXPECT_FALSE(routeTextAsUtf8("\xFF\xFF\xFF"));
+    EXPECT_FALSE(isUtf8("\xC0\x80"));  // an overlong zero
+    EXPECT_FALSE(isUtf8("\xE7\x82"));  // cut short
+    EXPECT_TRUE(isUtf8("K12+000 点号"));
+}
+
+}  // namespace
+}  // namespace hcurve

@@ -1,0 +1,201 @@
+// The route against the one-JD computation, its joints, the reverse calculation and chain breaks.
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "geometry/curve_elements.h"
+#include "route/route.h"
+#include "route/route_tables.h"
+#include "route_samples.h"
+
+namespace hcurve {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+Route routeOf(const std::string& text) {
+    RouteFileReading reading = readRouteFile(text);
+    EXPECT_TRUE(reading.design) << (reading.faults.empty() ? "" : faultText(reading.faults[0]));
+    RouteBuilding building = buildRoute(*reading.design);
+    EXPECT_TRUE(building.route) << (building.faults.empty() ? "" : faultText(building.faults[0]));
+    return *building.route;
+}
+
+double angleBetween_deg(double a, double b) {
+    return std::fabs(std::remainder(a - b, 360.0));
+}
+
+// BP 1 km before the JD on its incoming tangent, EP 1 km after it on the outgoing one.
+std::string oneJdRoute(const DesignNumbers& d) {
+    const CurveElements c = computeCurve(d);
+    const test::SamplePoint jd{
+        "JD1", d.X_m, d.Y_m, std::to_string(d.R_m), std::to_string(d.A1_m), std::to_string(d.A2_m)};
+    return test::routeText(
+        {test::pointFrom(jd, c.T, -1000, "BP"), jd, test::pointFrom(jd, c.tb, 1000, "EP")},
+        std::to_string(d.K_m - 1000));
+}
+
+TEST(Route, OneJdGivesTheElementsAndStakesOfTheOneJdCurve) {
+    const DesignNumbers designs[] = {
+        {12345.678, 3456789.123, 512345.678, 45.3015, 30.1530, 500, 200, 250},
+        {2500, 1000, 2000, 120, -45, 300, 0, 0},
+        {5000, 100, 200, 350, 20, 800, 0, 300},
+    };
+    for (const DesignNumbers& d : designs) {
+        SCOPED_TRACE(d.K_m);
+        const CurveElements one = computeCurve(d);
+        const Route route = routeOf(oneJdRoute(d));
+        ASSERT_EQ(route.curves.size(), 1u);
+        const CurveElements& c = route.curves[0].curve;
+        EXPECT_EQ(c.p, one.p);
+        const double pairs[][2] = {
+            {c.K, one.K},     {c.T1, one.T1}, {c.T2, one.T2},   {c.Ls1, one.Ls1}, {c.Ls2, one.Ls2},
+            {c.Lf, one.Lf},   {c.zh, one.zh}, {c.hy, one.hy},   {c.yh, one.yh},   {c.hz, one.hz},
+            {c.xa, one.xa},   {c.ya, one.ya}, {c.xh1, one.xh1}, {c.yh1, one.yh1}, {c.xh2, one.xh2},
+            {c.yh2, one.yh2}, {c.xb, one.xb}, {c.yb, one.yb},   {c.Xo, one.Xo},   {c.Yo, one.Yo}};
+        for (const auto& [got, want] : pairs)
+            EXPECT_NEAR(got, want, 1e-6);
+        // Across north the route turns by the true angle; the one-JD tb steps back 360 of its
+        // degrees, a full turn short by 1e-8 degrees.
+        EXPECT_NEAR(route.curves[0].deflection_deg, one.p * one.B, 1e-7);
+
+        for (double Kp = one.zh - 150; Kp <= one.hz + 150; Kp += 12.5) {
+            const RouteStake s = stakeAt(route, Kp);
+            const StakePosition want = *centreStake(one, Kp, 0);
+            EXPECT_NEAR(s.x_m, want.x_m, 1e-6) << Kp;
+            EXPECT_NEAR(s.y_m, want.y_m, 1e-6) << Kp;
+            EXPECT_LE(angleBetween_deg(s.tangent_deg + 90, want.axisAzimuth_deg), 1e-7) << Kp;
+        }
+    }
+}
+
+TEST(Route, OneJdElementRowReadsLikeTheOneJdDisplay) {
+    const std::string csv = elementTableCsv(
+        routeOf(oneJdRoute({12345.678, 3456789.123, 512345.678, 45.3015, 30.1530, 500, 200, 250})));
+    // T1 176.8435, T2 196.4784, ZH k 12+168.835, HY K12+248.835, YH K12+410.388, HZ K12+535.388.
+    EXPECT_NE(csv.find("\nJD1,12345.6780,3456789.1230,512345.6780,30.1530,500.0000,200.0000,"
+                       "250.0000,80.0000,125.0000,176.8435,196.4784,366.5538,22.8893,6.7681,"
+                       "12168.8345,12248.8345,12329.6114,12410.3883,12535.3883,1000.0000,75.4545,"
+                       "823.1565\n"),
+              std::string::npos)
+        << csv;
+}
+
+TEST(Route, ChainagesAreCarriedFromJdToJd) {
+    const std::vector<test::SamplePoint> pts = test::threeJdRoute();
+    const Route route = routeOf(test::routeText(pts, "K10+000"));
+    ASSERT_EQ(route.curves.size(), 3u);
+    EXPECT_NEAR(route.curves[0].curve.K, 11000, 1e-6);
+    for (std::size_t i = 1; i < 3; ++i) {
+        const CurveElements &prev = route.curves[i - 1].curve, &c = route.curves[i].curve;
+        const double leg = std::hypot(c.X - prev.X, c.Y - prev.Y);
+        EXPECT_NEAR(c.K, prev.hz + leg - prev.T2, 1e-9);
+    }
+    EXPECT_NEAR(route.end_m, route.curves[2].curve.hz + 1000 - route.curves[2].curve.T2, 1e-6);
+}
+
+TEST(Route, PositionAndAzimuthAreContinuousAtEveryJoint) {
+    const Route route = routeOf(test::routeText(test::threeJdRoute(), "K10+000"));
+    for (const RouteCurve& rc : route.curves) {
+        const CurveElements& c = rc.curve;
+        for (double joint : {c.zh, c.hy, c.yh, c.hz}) {
+            SCOPED_TRACE(rc.name + " " + std::to_string(joint));
+            const RouteStake at = stakeAt(route, joint);
+            for (double near : {std::nextafter(joint, -kInf), std::nextafter(joint, kInf)}) {
+                const RouteStake s = stakeAt(route, near);
+                EXPECT_LE(std::hypot(s.x_m - at.x_m, s.y_m - at.y_m), 1e-5);
+                EXPECT_LE(angleBetween_deg(s.tangent_deg, at.tangent_deg), 1e-6);
+            }
+        }
+    }
+}
+
+TEST(Route, StakeLocateRoundTrip) {
+    const Route route = routeOf(test::routeText(test::threeJdRoute(), "K10+000"));
+    std::vector<double> chainages;
+    for (double c = route.start_m - 50; c <= route.end_m + 50; c += 7.3)
+        chainages.push_back(c);
+    for (const RouteCurve& rc : route.curves)
+        for (double joint : {rc.curve.zh, rc.curve.hy, rc.curve.yh, rc.curve.hz})
+            chainages.insert(chainages.end(), {joint - 1e-3, joint, joint + 1e-3});
+    for (double c : chainages) {
+        const RouteStake s = stakeAt(route, c);
+        const double right = (s.tangent_deg + 90) * kDegreeFactor;
+        for (double offset : {-12.0, 0.0, 5.5}) {
+            const std::optional<RouteFoot> foot =
+                locate(route, s.x_m + offset * std::cos(right), s.y_m + offset * std::sin(right));
+            ASSERT_TRUE(foot);
+            EXPECT_NEAR(foot->continuous_m, c, 1e-6) << c << " " << offset;
+            EXPECT_NEAR(foot->offset_m, offset, 1e-6) << c << " " << offset;
+        }
+    }
+}
+
+TEST(Route, LocateNamesTheElement) {
+    const Route route = routeOf(test::routeText(test::threeJdRoute(), "K10+000"));
+    const CurveElements &jd1 = route.curves[0].curve, &jd2 = route.curves[1].curve,
+                        &jd3 = route.curves[2].curve;
+    const std::pair<double, const char*> cases[] = {
+        {route.start_m - 20, "直线 BP-JD1"},         {(jd1.zh + jd1.hy) / 2, "JD1 第一缓和曲线"},
+        {(jd1.hy + jd1.yh) / 2, "JD1 圆曲线"},       {(jd1.yh + jd1.hz) / 2, "JD1 第二缓和曲线"},
+        {(jd1.hz + jd2.zh) / 2, "直线 JD1-JD2"},     {(jd2.zh + jd2.hz) / 2, "JD2 圆曲线"},
+        {(jd3.yh + jd3.hz) / 2, "JD3 第二缓和曲线"}, {route.end_m + 20, "直线 JD3-EP"}};
+    for (const auto& [c, name] : cases) {
+        const RouteStake s = stakeAt(route, c);
+        EXPECT_EQ(locate(route, s.x_m, s.y_m)->element, name);
+    }
+}
+
+TEST(Route, ChainBreaksShowOnBothSides) {
+    // A long chain of 10 m at K1+500 and a short one of 30 m at K2+000.
+    const Route route = routeOf(
+        "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,1000,0,300,100,100,\nJD2,1000,1000,300,0,0,\n"
+        "EP,2000,1000,,,,\n\n断链前桩号,断链后桩号\nK1+500,K1+490\nK2+000,K2+030\n");
+    ASSERT_EQ(route.breaks.size(), 2u);
+    EXPECT_DOUBLE_EQ(route.breaks[1].at_m, 2010);
+    EXPECT_EQ(stakeText(route, 1499.9999), "K1+500.000");
+    EXPECT_EQ(stakeText(route, 1500), "K1+490.000");
+    EXPECT_EQ(continuousChainages(route, 1495), (std::vector<double>{1495, 1505}));
+    EXPECT_EQ(continuousChainages(route, 2015), std::vector<double>{});
+    EXPECT_EQ(continuousChainages(route, 2040), std::vector<double>{2020});
+
+    StakeRequest request;
+    request.interval_m = 10;
+    request.from_m = 1490;
+    request.to_m = 1510;
+    std::string rows;
+    for (const StakeRow& r : stakeTable(route, request).rows)
+        rows += r.text + "@" + std::to_string(r.continuous_m).substr(0, 4) + " ";
+    EXPECT_EQ(rows, "K1+490.000@1490 K1+500.000@1500 K1+490.000@1500 K1+500.000@1510 ");
+
+    request.from_m = 2000;
+    request.to_m = 2020;
+    rows.clear();
+    for (const StakeRow& r : stakeTable(route, request).rows)
+        rows += r.text + "@" + std::to_string(r.continuous_m).substr(0, 4) + " ";
+    EXPECT_EQ(rows, "K1+990.000@2000 K2+000.000@2010 K2+030.000@2010 K2+040.000@2020 ");
+
+    // The two rows of a break stand on the same stake.
+    const StakeTable table = stakeTable(route, request);
+    EXPECT_EQ(table.rows[1].x_m, table.rows[2].x_m);
+    EXPECT_EQ(table.rows[1].y_m, table.rows[2].y_m);
+}
+
+TEST(Route, StakeTableHoldsEveryCharacteristicPointOnce) {
+    const Route route = routeOf(test::routeText(test::threeJdRoute(), "K10+000"));
+    StakeRequest request;
+    request.interval_m = 20;
+    const StakeTable table = stakeTable(route, request);
+    std::string points;
+    for (const StakeRow& r : table.rows)
+        if (!r.point.empty())
+            points += r.point + " ";
+    EXPECT_EQ(points, "BP ZH HY QZ YH HZ ZY QZ YZ ZY QZ YH HZ EP ");
+    for (std::size_t i = 1; i < table.rows.size(); ++i)
+        EXPECT_LT(table.rows[i - 1].continuous_m, table.rows[i].continuous_m);
+    EXPECT_EQ(table.rows.front().text, "K10+000.000");
+}
+
+}  // namespace
+}  // namespace hcurve
