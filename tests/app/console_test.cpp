@@ -80,10 +80,10 @@ TEST(Console, TrailingCarriageReturnsAreDropped) {
     EXPECT_EQ(out[7], "Text1\t JD13");
 }
 
-TEST(Console, EndOfInputWhileAskingEndsTheProgram) {
+TEST(Console, EndOfInputWhileAskingEndsTheProgramAsFailed) {
     int status = -1;
     auto out = session("1\n7\n", &status);
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, kInputEndedInCommand);
     EXPECT_EQ(
         out.back(),
         "? 确认交点点号输入是否正确 ?  输入正确单击 Enter 键或点击 OK 钮; 错误输入零( 即为:0 )");
