@@ -1,6 +1,7 @@
 #include "app/console.h"
 
 #include <cerrno>
+#include <charconv>
 #include <iostream>
 #include <istream>
 #include <new>
@@ -117,7 +118,8 @@ class ConsolePort : public UserPort {
 
     std::string ask(const std::string& prompt) override {
         for (;;) {
-            out_ << "? " << prompt << '\n';
+            line_.assign("? ");
+            writeLine(prompt);
             std::string answer;
             switch (session_.readLine(answer)) {
                 case LineRead::Line:
@@ -130,20 +132,37 @@ class ConsolePort : public UserPort {
             }
         }
     }
+    // "Text14", TAB, the text; as fieldName and labelName write the names.
     void setField(Field field, const std::string& text) override {
-        out_ << fieldName(field) << '\t' << text << '\n';
-        session_.check();
+        line_.assign("Text");
+        writeLine(static_cast<int>(field), text);
     }
     void setCaption(Label label, const std::string& caption) override {
-        out_ << labelName(label) << '\t' << caption << '\n';
-        session_.check();
+        line_.assign("Label");
+        writeLine(static_cast<int>(label), caption);
     }
     void showMessage(const std::string& message) override {
-        out_ << "! " << message << '\n';
-        session_.check();
+        line_.assign("! ");
+        writeLine(message);
     }
 
   private:
+    // A stake run writes a line for every field of every point: each is put together in one
+    // buffer and goes out in one piece.
+    void writeLine(int controlNumber, const std::string& text) {
+        char digits[16];
+        const std::to_chars_result end =
+            std::to_chars(digits, digits + sizeof digits, controlNumber);
+        line_.append(digits, end.ptr) += '\t';
+        writeLine(text);
+    }
+    void writeLine(const std::string& text) {
+        line_.append(text) += '\n';
+        out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
+        session_.check();
+    }
+
+    std::string line_;
     Session& session_;
     std::ostream& out_;
 };

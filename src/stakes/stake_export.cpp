@@ -21,7 +21,7 @@ constexpr char kHeightText[] = "0.000";
 constexpr std::int16_t kSingleRow = 1;
 
 std::string coordinateText(double v_m) {
-    return format(roundTo(v_m, 3), Pattern::Fixed3);
+    return roundedText(v_m, Pattern::Fixed3);
 }
 
 bool sideSetupHolds(const RunSideSetup& s, std::size_t stakes) {
