@@ -158,8 +158,9 @@ class ConsolePort : public UserPort {
     }
     void writeLine(const std::string& text) {
         line_.append(text) += '\n';
-        out_.write(line_.data(), static_cast<std::streamsize>(line_.size()));
-        session_.check();
+        const auto size = static_cast<std::streamsize>(line_.size());
+        if (!out_ || out_.rdbuf()->sputn(line_.data(), size) != size)
+            throw OutputFailed{};
     }
 
     std::string line_;
