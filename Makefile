@@ -32,6 +32,7 @@ test-sanitize: setup
 
 bench: build
 	./build/default/bench/hcurve_bench
+	sh bench/console_output.sh build/default/src/app/hcurve
 
 # Longer fuzzing: FUZZ_SECONDS per fuzzer; what it finds stays in build/fuzz/.
 fuzz: setup

@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     fonts-wqy-microhei
     poppler-utils
+    python3
 )
 
 missing=()

@@ -1,12 +1,20 @@
 #include "app/console.h"
 
+#include <cerrno>
+#include <charconv>
+#include <iostream>
 #include <istream>
+#include <new>
 #include <ostream>
 #include <string>
+#include <system_error>
 
 #include "app/console_printer.h"
 #include "curve/curve_record.h"
+#include "curve/shown_text.h"
 #include "entry/design_entry.h"
+#include "platform/standard_streams.h"
+#include "platform/system_reason.h"
 #include "port/user_port.h"
 #include "report/curve_report.h"
 #include "stakes/field_tools.h"
@@ -15,14 +23,15 @@
 namespace hcurve {
 namespace {
 
-// Reads one line; a trailing CR (a line typed on Windows) is not part of the answer.
-bool readLine(std::istream& in, std::string& line) {
-    if (!std::getline(in, line))
-        return false;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return true;
-}
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+constexpr char kLineTooLong[] = "输入的行太长（超过 65536 字节），没有采用。";
+
+// The input could not be read; the reason as the user reads it.
+struct ReadFailed {
+    std::string reason;
+};
+
+enum class LineRead { Line, TooLong, End };
 
 std::string trimmed(const std::string& s) {
     std::size_t first = s.find_first_not_of(" \t");
@@ -31,76 +40,236 @@ std::string trimmed(const std::string& s) {
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-class ConsolePort : public UserPort {
+// The two streams of a session: lines in, with the output sent out before the input is waited
+// for, and every failed write noticed before more work is done.
+class Session {
   public:
-    ConsolePort(std::istream& in, std::ostream& out) : in_(in), out_(out) {}
+    Session(std::istream& in, std::ostream& out) : in_(*in.rdbuf()), out_(out) {}
 
-    std::string ask(const std::string& prompt) override {
-        out_ << "? " << prompt << '\n' << std::flush;
-        std::string answer;
-        if (!readLine(in_, answer))
-            throw InputEnded{};
-        return answer;
+    std::ostream& out() { return out_; }
+
+    // Throws OutputFailed once a write has failed.
+    void check() {
+        if (!out_)
+            throw OutputFailed{};
     }
-    void setField(Field field, const std::string& text) override {
-        out_ << fieldName(field) << '\t' << text << '\n';
+
+    void flush() {
+        out_.flush();
+        check();
     }
-    void setCaption(Label label, const std::string& caption) override {
-        out_ << labelName(label) << '\t' << caption << '\n';
+
+    // Reads one line; a trailing CR (a line typed on Windows) is not part of it, nor is a
+    // byte-order mark at the start of the input. A line too long is skipped to its end unkept.
+    LineRead readLine(std::string& line) {
+        if (in_.in_avail() <= 0)
+            flush();  // about to wait for the input: whatever is written must be on screen
+        try {
+            const LineRead read = readRawLine(line);
+            if (first_) {
+                first_ = false;
+                if (read == LineRead::Line && line.rfind(kByteOrderMark, 0) == 0)
+                    line.erase(0, sizeof kByteOrderMark - 1);
+            }
+            return read;
+        } catch (const std::system_error& error) {
+            throw ReadFailed{platform::systemReason(error.code().value())};
+        } catch (const std::bad_alloc&) {
+            throw ReadFailed{"内存不足"};
+        }
     }
-    void showMessage(const std::string& message) override { out_ << "! " << message << '\n'; }
 
   private:
-    std::istream& in_;
+    LineRead readRawLine(std::string& line) {
+        line.clear();
+        bool any = false, tooLong = false;
+        for (;;) {
+            const std::streambuf::int_type c = in_.sbumpc();
+            if (std::streambuf::traits_type::eq_int_type(c, std::streambuf::traits_type::eof())) {
+                if (!any)
+                    return LineRead::End;
+                break;
+            }
+            any = true;
+            if (c == '\n')
+                break;
+            if (tooLong)
+                continue;
+            line += static_cast<char>(c);
+            // One byte more than the limit may be the CR of a Windows line end.
+            if (line.size() > kMaxInputLineBytes + 1) {
+                tooLong = true;
+                std::string().swap(line);
+            }
+        }
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        return tooLong || line.size() > kMaxInputLineBytes ? LineRead::TooLong : LineRead::Line;
+    }
+
+    std::streambuf& in_;
+    std::ostream& out_;
+    bool first_ = true;
+};
+
+class ConsolePort : public UserPort {
+  public:
+    explicit ConsolePort(Session& session) : session_(session), out_(session.out()) {}
+
+    std::string ask(const std::string& prompt) override {
+        for (;;) {
+            line_.assign("? ");
+            writeLine(prompt);
+            std::string answer;
+            switch (session_.readLine(answer)) {
+                case LineRead::Line:
+                    return answer;
+                case LineRead::End:
+                    throw InputEnded{};
+                case LineRead::TooLong:
+                    showMessage(kLineTooLong);
+                    break;
+            }
+        }
+    }
+    // "Text14", TAB, the text; as fieldName and labelName write the names.
+    void setField(Field field, const std::string& text) override {
+        line_.assign("Text");
+        writeLine(static_cast<int>(field), text);
+    }
+    void setCaption(Label label, const std::string& caption) override {
+        line_.assign("Label");
+        writeLine(static_cast<int>(label), caption);
+    }
+    void showMessage(const std::string& message) override {
+        line_.assign("! ");
+        writeLine(message);
+    }
+
+  private:
+    // A stake run writes a line for every field of every point: each is put together in one
+    // buffer and goes out in one piece.
+    void writeLine(int controlNumber, const std::string& text) {
+        char digits[16];
+        const std::to_chars_result end =
+            std::to_chars(digits, digits + sizeof digits, controlNumber);
+        line_.append(digits, end.ptr) += '\t';
+        writeLine(text);
+    }
+    void writeLine(const std::string& text) {
+        line_.append(text) += '\n';
+        const auto size = static_cast<std::streamsize>(line_.size());
+        if (!out_ || out_.rdbuf()->sputn(line_.data(), size) != size)
+            throw OutputFailed{};
+    }
+
+    std::string line_;
+    Session& session_;
     std::ostream& out_;
 };
 
 void greet(std::ostream& out) {
     out << "# 平曲线计算 (控制台)\n"
         << "# 命令: 1 开始计算, 2 中桩计算, 4 打印, 3 结 束; 5 坐标反算, 6 导出中桩坐标\n"
-        << "# 以 \"? \" 开头的行是提问: 输入一行作答, 直接回车即为确认\n"
-        << std::flush;
+        << "# 以 \"? \" 开头的行是提问: 输入一行作答, 直接回车即为确认\n";
+}
+
+// Runs the commands until the end command or the end of the input between commands.
+void serve(Session& session, ConsolePort& port, const AfterCommand& afterCommand) {
+    CurveRecord record;
+    greet(session.out());
+    std::string line;
+    for (;;) {
+        const LineRead read = session.readLine(line);
+        if (read == LineRead::End)
+            return;
+        if (read == LineRead::TooLong) {
+            port.showMessage(kLineTooLong);
+            continue;
+        }
+        const std::string command = trimmed(line);
+        if (command.empty())
+            continue;
+        // A command may write files: an output already lost stops the session before it starts.
+        session.flush();
+        if (command == "1") {
+            command1(record, port);
+        } else if (command == "2") {
+            command2(record, port);
+        } else if (command == "4") {
+            ConsolePrinter printer(session.out());
+            command4(record, port, printer);
+        } else if (command == "5") {
+            command5(record, port);
+        } else if (command == "6") {
+            command6(record, port);
+        } else if (command == "3") {
+            return;
+        } else {
+            port.showMessage("没有这个命令：“" + shownText(command) +
+                             "”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、5 (坐标反算)、6 "
+                             "(导出中桩坐标) 或 3 (结 束)。");
+        }
+        session.check();
+        if (afterCommand)
+            afterCommand(command, record);
+    }
+}
+
+std::string outputFailure(std::ostream& out) {
+    if (auto* buffer = dynamic_cast<platform::OutputDescriptorBuffer*>(out.rdbuf()))
+        return platform::systemReason(buffer->error());
+    return "写入出错";
 }
 
 }  // namespace
 
-int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCommand) {
-    ConsolePort port(in, out);
-    CurveRecord record;
-    greet(out);
+int runConsole(std::istream& in, std::ostream& out, std::ostream& errors,
+               const AfterCommand& afterCommand) {
+    Session session(in, out);
+    ConsolePort port(session);
+    int status = kConsoleEnded;
+    std::string why;
     try {
-        std::string line;
-        while (readLine(in, line)) {
-            const std::string command = trimmed(line);
-            if (command.empty())
-                continue;
-            if (command == "1") {
-                command1(record, port);
-            } else if (command == "2") {
-                command2(record, port);
-            } else if (command == "4") {
-                ConsolePrinter printer(out);
-                command4(record, port, printer);
-            } else if (command == "5") {
-                command5(record, port);
-            } else if (command == "6") {
-                command6(record, port);
-            } else if (command == "3") {
-                break;
-            } else {
-                port.showMessage("没有这个命令：“" + command +
-                                 "”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、5 (坐标反算)、6 "
-                                 "(导出中桩坐标) 或 3 (结 束)。");
-            }
-            out << std::flush;
-            if (afterCommand)
-                afterCommand(command, record);
-        }
+        serve(session, port, afterCommand);
     } catch (const InputEnded&) {
-        // The input ended while a command waited for an answer: the program ends here.
+        status = kInputEndedInCommand;
+        why = "输入在命令等待回答时结束，命令没有做完。";
+    } catch (const ReadFailed& failure) {
+        status = kInputUnreadable;
+        why = "无法读取输入：" + failure.reason + "。";
+    } catch (const OutputFailed&) {
+        status = kOutputUnwritable;
+    } catch (const std::bad_alloc&) {
+        status = kInternalError;
+        why = "内部错误：内存不足。";
+    } catch (const std::exception& error) {
+        status = kInternalError;
+        why = std::string("内部错误：") + error.what() + "。";
     }
-    out << std::flush;
-    return 0;
+    // What is written so far goes out in any case; its loss outweighs any other failure.
+    if (status != kOutputUnwritable && !out.flush())
+        status = kOutputUnwritable;
+    if (status == kOutputUnwritable)
+        why = "无法写入标准输出：" + outputFailure(out) + "。";
+    if (status != kConsoleEnded)
+        errors << "hcurve: " << why << '\n' << std::flush;
+    return status;
+}
+
+int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCommand) {
+    return runConsole(in, out, std::cerr, afterCommand);
+}
+
+int runStandardConsole() {
+    const int closed = platform::guardStandardDescriptors();
+    platform::InputDescriptorBuffer input(0);
+    platform::OutputDescriptorBuffer output(1);
+    if (closed & 2)
+        output.fail(EBADF);
+    std::istream in(&input);
+    std::ostream out(&output);
+    return runConsole(in, out, std::cerr);
 }
 
 }  // namespace hcurve

@@ -82,11 +82,12 @@ void ConsolePrinter::printLine(const std::vector<PrintItem>& items) {
             used = x + displayCells(piece.text);
         }
         out_ << "print\t" << text << '\n';
+        if (!out_)
+            throw OutputFailed{};
     }
 }
 
 std::optional<std::string> ConsolePrinter::endDocument() {
-    out_.flush();
     return std::nullopt;
 }
 

@@ -9,6 +9,9 @@
 
 namespace hcurve {
 
+/// Thrown when the console's output cannot be written any more: the session stops there.
+struct OutputFailed {};
+
 class ConsolePrinter : public PrinterPort {
   public:
     explicit ConsolePrinter(std::ostream& out) : out_(out) {}

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
         return hcurve::runRouteCommand({argv + 2, argv + argc}, std::cout, std::cerr);
     }
     if (argc > 1 && std::strcmp(argv[1], "--console") == 0) {
-        return hcurve::runConsole(std::cin, std::cout);
+        return hcurve::runStandardConsole();
     }
 #ifdef HCURVE_HAS_QT
     if (displayAvailable(argc, argv)) {
@@ -61,5 +61,5 @@ int main(int argc, char** argv) {
     std::cerr << "hcurve: 此版本不含窗口界面，改用控制台界面。\n"
                  "hcurve: built without the window; starting the console front end instead.\n";
 #endif
-    return hcurve::runConsole(std::cin, std::cout);
+    return hcurve::runStandardConsole();
 }

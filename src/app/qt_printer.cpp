@@ -13,9 +13,12 @@
 #include <QString>
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 #include <variant>
 
+#include "platform/file_replacement.h"
+#include "platform/system_reason.h"
 #include "report/print_layout.h"
 
 namespace hcurve {
@@ -156,42 +159,73 @@ std::optional<QString> render(QPrinter& printer, const std::vector<Operation>& o
     return std::nullopt;
 }
 
-// Why a file cannot be written at path, as the file system says it.
-QString writeFailureReason(const QString& path) {
-    QFile file(path);
-    const bool existed = file.exists();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return file.errorString();
-    file.close();
-    if (!existed)
-        file.remove();
-    return QStringLiteral("PDF 输出失败");
-}
-
-std::optional<QString> writePdf(const QString& path, const std::vector<Operation>& operations) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setDocName(documentName());
-    if (render(printer, operations) || QFileInfo(path).size() == 0)
-        return writeFailureReason(path);
+// Writes the report as a PDF file at path: through a temporary file beside it, so that an
+// existing file is replaced only by a complete report (kind Replace), or a file that must be new
+// takes its name only while the name is free (kind New: EEXIST otherwise). Returns why it failed.
+std::optional<QString> writePdf(const QString& path, const std::vector<Operation>& operations,
+                                platform::FileReplacement::Target kind, int* error = nullptr) {
+    platform::FileReplacement file;
+    int failure = file.open(toUtf8(path), kind);
+    if (failure == 0) {
+        const QString temporary = fromUtf8(file.temporaryPath());
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(temporary);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setDocName(documentName());
+        if (render(printer, operations) || QFileInfo(temporary).size() == 0)
+            return QStringLiteral("PDF 输出失败");
+        failure = file.commit();
+    }
+    if (error)
+        *error = failure;
+    if (failure != 0)
+        return fromUtf8(platform::systemReason(failure));
     return std::nullopt;
 }
 
-// A free dated file name for the report in the documents folder, or in the home folder when
-// there is no documents folder and none can be made.
-QString datedPdfPath() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir().mkpath(folder))
-        folder = QDir::homePath();
+// The home folder, when there is a real one: HOME set to an existing folder other than the root.
+QString realHome() {
+    const QString home = QString::fromLocal8Bit(qgetenv("HOME"));
+    if (home.isEmpty() || !QDir::isAbsolutePath(home) || !QFileInfo(home).isDir())
+        return QString();
+    if (QFileInfo(home).canonicalFilePath() == QDir::rootPath())
+        return QString();
+    return QDir::cleanPath(home);
+}
+
+// The folders a report without a printer may go to, in this order: the documents folder, the
+// home folder, the system's temporary folder. A documents folder is made when missing, but only
+// inside a real home folder: never a folder anywhere else.
+QStringList pdfFolders() {
+    QStringList folders;
+    const QString home = realHome();
+    if (!home.isEmpty()) {
+        const QString documents =
+            QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        if (documents.startsWith(home + QLatin1Char('/')) &&
+            (QFileInfo(documents).isDir() || QDir().mkpath(documents)))
+            folders << documents;
+        folders << home;
+    }
+    folders << QDir::tempPath();
+    folders.removeDuplicates();
+    return folders;
+}
+
+// A dated file name for the report in folder, not taken by anything (a link included).
+QString datedPdfPath(const QString& folder, int attempt) {
     const QString stem = QDir(folder).filePath(
         documentName() + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss")));
     QString path = stem + QStringLiteral(".pdf");
-    for (int n = 2; QFileInfo::exists(path); ++n)
+    for (int n = 2 + attempt; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
         path = stem + QStringLiteral("-%1.pdf").arg(n);
     return path;
 }
+
+// Names given to the dated report in one folder before giving up: each is lost only to a file
+// that appeared between choosing the name and writing it.
+constexpr int kDatedNameTries = 10;
 
 QString nativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -230,18 +264,32 @@ class QtPrinter : public PrinterPort {
             printerFailure = QStringLiteral("打印机“%1”：%2").arg(info.printerName(), *failure);
         }
 
-        const QString path = datedPdfPath();
-        if (const std::optional<QString> failure = writePdf(path, operations)) {
-            return toUtf8(QStringLiteral("报表未能打印（%1），也未能保存为 PDF 文件 %2（%3）。")
-                              .arg(printerFailure, nativePath(path), *failure));
+        // The report goes to the first folder that takes it; the message names where it went,
+        // or the last place tried and why that failed.
+        QString path, failure;
+        for (const QString& folder : pdfFolders()) {
+            for (int attempt = 0; attempt < kDatedNameTries; ++attempt) {
+                path = datedPdfPath(folder, attempt);
+                int error = 0;
+                const std::optional<QString> failed =
+                    writePdf(path, operations, platform::FileReplacement::Target::New, &error);
+                if (!failed) {
+                    return toUtf8(QStringLiteral("报表未能打印（%1），已保存为 PDF 文件：%2")
+                                      .arg(printerFailure, nativePath(path)));
+                }
+                failure = *failed;
+                if (error != EEXIST)
+                    break;
+            }
         }
-        return toUtf8(QStringLiteral("报表未能打印（%1），已保存为 PDF 文件：%2")
-                          .arg(printerFailure, nativePath(path)));
+        return toUtf8(QStringLiteral("报表未能打印（%1），也未能保存为 PDF 文件 %2（%3）。")
+                          .arg(printerFailure, nativePath(path), failure));
     }
 
   private:
     QString pdfOnly(const std::vector<Operation>& operations) const {
-        if (const std::optional<QString> failure = writePdf(pdfPath_, operations)) {
+        if (const std::optional<QString> failure =
+                writePdf(pdfPath_, operations, platform::FileReplacement::Target::Replace)) {
             return QStringLiteral("报表未能保存为 PDF 文件 %1（%2）。")
                 .arg(nativePath(pdfPath_), *failure);
         }

@@ -10,13 +10,15 @@
 
 namespace hcurve {
 
-/// A printer for one report: the default printer, or a dated PDF file
-/// (平曲线报表-YYYYMMDD-HHMMSS.pdf) in the documents folder (the home folder when there is none)
-/// when the printer is missing or fails. Needs a running QGuiApplication.
+/// A printer for one report: the default printer, or, when the printer is missing or fails, a new
+/// dated PDF file (平曲线报表-YYYYMMDD-HHMMSS.pdf) in the first folder that takes it of: the
+/// documents folder (made when missing, only inside the home folder), the home folder, the
+/// system's temporary folder. Needs a running QGuiApplication.
 std::unique_ptr<PrinterPort> makeQtPrinter();
 
-/// A printer for one report that writes it as a PDF file at the given path (UTF-8). Its
-/// endDocument tells where the file went, or why it could not be written.
+/// A printer for one report that writes it as a PDF file at the given path (UTF-8), replacing a
+/// file there only with a complete report. Its endDocument tells where the file went, or why it
+/// could not be written.
 std::unique_ptr<PrinterPort> makePdfPrinter(const std::string& path);
 
 }  // namespace hcurve

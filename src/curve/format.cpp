@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "curve/number.h"
 
@@ -12,9 +13,11 @@ namespace {
 
 // A finite nonzero value as decimal digits: value = 0.d1d2d3... * 10^pointPosition, i.e. the
 // decimal point stands after pointPosition digits (negative: that many zeros after "0.").
+// Formatting runs for every field of a stake listing, so the digits stay in place, off the heap.
 struct DecimalText {
     bool negative = false;
-    std::string digits;  // significant digits, the first nonzero
+    char digits[24];  // significant digits, the first nonzero
+    int size = 0;
     int pointPosition = 0;
 };
 
@@ -23,78 +26,100 @@ DecimalText decimalText(Real v, int significantDigits) {
     char buf[64];
     auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific,
                                 significantDigits - 1);
-    std::string_view text(buf, static_cast<std::size_t>(result.ptr - buf));
     DecimalText out;
     out.negative = std::signbit(v);
-    std::size_t e = text.find('e');
-    for (char c : text.substr(0, e)) {
-        if (c != '.')
-            out.digits.push_back(c);
+    const char* p = buf;
+    for (; p < result.ptr && *p != 'e'; ++p) {
+        if (*p != '.')
+            out.digits[out.size++] = *p;
     }
-    out.pointPosition = std::atoi(std::string(text.substr(e + 1)).c_str()) + 1;
+    // The exponent: e, its sign, two or three digits.
+    const bool negativeExponent = p + 1 < result.ptr && p[1] == '-';
+    int exponent = 0;
+    for (p += 2; p < result.ptr; ++p)
+        exponent = exponent * 10 + (*p - '0');
+    out.pointPosition = (negativeExponent ? -exponent : exponent) + 1;
     return out;
 }
 
 enum class Ties { AwayFromZero, ToEven };
 
+// Room for the digits of the largest double (309 before the point) with 15 decimals, and in front
+// for the zeros that pad a small value and for a carry.
+constexpr int kRoundedRoom = 400;
+constexpr int kRoundedFront = 20;
+
 // A value rounded to a number of decimals: its integer digits (no leading zeros, "0" for none)
-// and exactly `decimals` fraction digits.
+// and exactly `decimals` fraction digits, held in place as offsets into its own buffer.
 struct Rounded {
     bool negative = false;
-    std::string integerDigits = "0";
-    std::string fractionDigits;
+    char buffer[kRoundedRoom];
+    int integerBegin = 0, split = 0, end = 0;  // integer digits, then the fraction digits
+
+    std::string_view integerDigits() const {
+        return {buffer + integerBegin, static_cast<std::size_t>(split - integerBegin)};
+    }
+    std::string_view fractionDigits() const {
+        return {buffer + split, static_cast<std::size_t>(end - split)};
+    }
     bool isZero() const {
-        return integerDigits == "0" && fractionDigits.find_first_not_of('0') == std::string::npos;
+        return integerDigits() == "0" &&
+               fractionDigits().find_first_not_of('0') == std::string_view::npos;
     }
 };
 
 Rounded roundDecimal(double v, int decimals, Ties ties) {
     Rounded out;
-    out.fractionDigits.assign(static_cast<std::size_t>(decimals), '0');
-    if (v == 0.0 || !std::isfinite(v))
-        return out;
-    DecimalText d = decimalText(v, 15);
-    out.negative = d.negative;
-    // Digits kept: those left of the rounding position.
-    int keep = d.pointPosition + decimals;
-    std::string kept;
-    bool roundUp = false;
-    if (keep >= static_cast<int>(d.digits.size())) {
-        kept = d.digits + std::string(static_cast<std::size_t>(keep) - d.digits.size(), '0');
-    } else if (keep >= 0) {
-        kept = d.digits.substr(0, static_cast<std::size_t>(keep));
-        char next = d.digits[static_cast<std::size_t>(keep)];
-        bool restZero = d.digits.find_first_not_of('0', static_cast<std::size_t>(keep) + 1) ==
-                        std::string::npos;
-        if (next > '5' || (next == '5' && !restZero)) {
-            roundUp = true;
-        } else if (next == '5') {
-            roundUp =
-                ties == Ties::AwayFromZero || (!kept.empty() && ((kept.back() - '0') % 2 == 1));
+    // Digits kept: those left of the rounding position; they hold the value times 10^decimals.
+    char* kept = out.buffer + kRoundedFront;
+    int n = 0;
+    if (v != 0.0 && std::isfinite(v)) {
+        const DecimalText d = decimalText(v, 15);
+        out.negative = d.negative;
+        const int keep = d.pointPosition + decimals;
+        bool roundUp = false;
+        if (keep >= d.size) {
+            std::memcpy(kept, d.digits, static_cast<std::size_t>(d.size));
+            std::memset(kept + d.size, '0', static_cast<std::size_t>(keep - d.size));
+            n = keep;
+        } else if (keep >= 0) {
+            std::memcpy(kept, d.digits, static_cast<std::size_t>(keep));
+            n = keep;
+            const char next = d.digits[keep];
+            bool restZero = true;
+            for (int k = keep + 1; k < d.size; ++k)
+                restZero = restZero && d.digits[k] == '0';
+            if (next > '5' || (next == '5' && !restZero)) {
+                roundUp = true;
+            } else if (next == '5') {
+                roundUp = ties == Ties::AwayFromZero || (n > 0 && (kept[n - 1] - '0') % 2 == 1);
+            }
+        }
+        // keep < 0: the value is below half a unit of the last decimal; it rounds to zero.
+        if (roundUp) {
+            int i = n - 1;
+            while (i >= 0 && kept[i] == '9')
+                kept[i--] = '0';
+            if (i >= 0) {
+                ++kept[i];
+            } else {
+                *--kept = '1';
+                ++n;
+            }
         }
     }
-    // keep < 0: the value is below half a unit of the last decimal; it rounds to zero.
-    if (roundUp) {
-        int i = static_cast<int>(kept.size()) - 1;
-        while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') {
-            kept[static_cast<std::size_t>(i)] = '0';
-            --i;
-        }
-        if (i >= 0) {
-            ++kept[static_cast<std::size_t>(i)];
-        } else {
-            kept.insert(kept.begin(), '1');
-        }
+    if (n < decimals + 1) {
+        const int pad = decimals + 1 - n;
+        kept -= pad;
+        std::memset(kept, '0', static_cast<std::size_t>(pad));
+        n += pad;
     }
-    // kept holds the value times 10^decimals; split it.
-    if (static_cast<int>(kept.size()) < decimals + 1) {
-        kept.insert(0, static_cast<std::size_t>(decimals + 1) - kept.size(), '0');
-    }
-    std::size_t split = kept.size() - static_cast<std::size_t>(decimals);
-    std::string integerPart = kept.substr(0, split);
-    std::size_t firstNonZero = integerPart.find_first_not_of('0');
-    out.integerDigits = firstNonZero == std::string::npos ? "0" : integerPart.substr(firstNonZero);
-    out.fractionDigits = kept.substr(split);
+    const int begin = static_cast<int>(kept - out.buffer);
+    out.split = begin + n - decimals;
+    out.end = begin + n;
+    out.integerBegin = begin;
+    while (out.integerBegin < out.split - 1 && out.buffer[out.integerBegin] == '0')
+        ++out.integerBegin;
     if (out.isZero())
         out.negative = false;
     return out;
@@ -116,7 +141,7 @@ int decimalsOf(Pattern pattern) {
 // Significant digits and the position of the decimal point written as general text: always
 // positionally, never with an exponent, however large or small the value.
 std::string generalFromDigits(const DecimalText& d) {
-    std::string digits = d.digits;
+    std::string digits(d.digits, static_cast<std::size_t>(d.size));
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
     std::string out = d.negative ? "-" : "";
@@ -131,15 +156,35 @@ std::string generalFromDigits(const DecimalText& d) {
            digits.substr(static_cast<std::size_t>(point));
 }
 
+// The text of a rounded value in a fixed pattern.
+std::string fixedText(const Rounded& r, Pattern pattern) {
+    const std::string_view integerDigits = r.integerDigits();
+    std::string text;
+    text.reserve(integerDigits.size() + static_cast<std::size_t>(r.end - r.split) + 4);
+    if (r.negative)
+        text += '-';
+    if (pattern == Pattern::Padded3Fixed3 && integerDigits.size() < 3)
+        text.append(3 - integerDigits.size(), '0');
+    text += integerDigits;
+    text += '.';
+    text += r.fractionDigits();
+    return text;
+}
+
 }  // namespace
 
 std::string format(double v, Pattern pattern) {
-    Rounded r = roundDecimal(v, decimalsOf(pattern), Ties::AwayFromZero);
-    std::string integerPart = r.integerDigits;
-    if (pattern == Pattern::Padded3Fixed3 && integerPart.size() < 3) {
-        integerPart.insert(0, 3 - integerPart.size(), '0');
-    }
-    return (r.negative ? "-" : "") + integerPart + "." + r.fractionDigits;
+    return fixedText(roundDecimal(v, decimalsOf(pattern), Ties::AwayFromZero), pattern);
+}
+
+std::string roundedText(double v, Pattern pattern) {
+    // roundTo gives the double nearest to the rounded decimal; when that decimal has at most 15
+    // significant digits, its 15-digit text is the decimal again, which format then keeps as it
+    // is. So the rounded decimal is the text, without the double in between.
+    const Rounded r = roundDecimal(v, decimalsOf(pattern), Ties::ToEven);
+    if (r.integerDigits().size() + static_cast<std::size_t>(r.end - r.split) <= 15)
+        return fixedText(r, pattern);
+    return format(roundTo(v, decimalsOf(pattern)), pattern);
 }
 
 std::string format(std::string_view text, Pattern pattern) {
@@ -162,10 +207,15 @@ double roundTo(double v, int decimals) {
     if (!std::isfinite(v))
         return v;
     decimals = std::clamp(decimals, 0, 15);
-    Rounded r = roundDecimal(v, decimals, Ties::ToEven);
-    std::string text = r.integerDigits + "." + r.fractionDigits;
+    const Rounded r = roundDecimal(v, decimals, Ties::ToEven);
+    // The digits with the point between them: integer digits, ".", fraction digits.
+    char text[kRoundedRoom + 1];
+    const std::string_view integerDigits = r.integerDigits(), fractionDigits = r.fractionDigits();
+    std::memcpy(text, integerDigits.data(), integerDigits.size());
+    text[integerDigits.size()] = '.';
+    std::memcpy(text + integerDigits.size() + 1, fractionDigits.data(), fractionDigits.size());
     double out = 0;
-    std::from_chars(text.data(), text.data() + text.size(), out);
+    std::from_chars(text, text + integerDigits.size() + 1 + fractionDigits.size(), out);
     return r.negative ? -out : out;
 }
 

@@ -42,6 +42,10 @@ std::string format(std::string_view text);
 /// 123.4568, roundTo(2.5, 0) is 2, roundTo(0.125, 2) is 0.12.
 double roundTo(double v, int decimals);
 
+/// format(roundTo(v, n), pattern) with n the pattern's decimals, in one step: the fields of a
+/// stake listing show every coordinate this way.
+std::string roundedText(double v, Pattern pattern);
+
 /// The general text of a double: at most 15 significant digits, no trailing zeros, no decimal
 /// point without decimals, no leading blank ("250", "123.4568", "-0.5"). Never an exponent: 1e20
 /// is "100000000000000000000", 2.5e-11 is "0.000000000025".

@@ -6,6 +6,7 @@
 #include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
+#include "curve/shown_text.h"
 #include "entry/curve_display.h"
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"
@@ -96,7 +97,7 @@ std::vector<DesignQuestion> designQuestions() {
 void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
     std::string& value = record.*q.value;
     value = port.ask(q.firstPrompt);
-    port.setField(q.field, displayText(q.display, value, true));
+    port.setField(q.field, shownText(displayText(q.display, value, true)));
     bool firstConfirmation = true;
     for (;;) {
         std::string answer = port.ask(firstConfirmation ? q.confirmFirst : q.confirmLater);
@@ -110,7 +111,7 @@ void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
             if (q.check)
                 problem = checkDesignValue(*q.check, value);
             if (!problem) {
-                port.setField(q.field, displayText(q.display, value, false));
+                port.setField(q.field, shownText(displayText(q.display, value, false)));
                 return;
             }
             port.showMessage(*problem);
@@ -119,7 +120,7 @@ void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
             port.setField(q.field, "");
         }
         value = port.ask(q.reentryPrompt);
-        port.setField(q.field, displayText(q.display, value, false));
+        port.setField(q.field, shownText(displayText(q.display, value, false)));
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "curve/dms.h"
 #include "curve/number.h"
+#include "curve/shown_text.h"
 
 namespace hcurve {
 namespace {
@@ -38,7 +39,7 @@ const char* nameOf(DesignValue which) {
 }
 
 std::string quoted(std::string_view typed) {
-    return "“" + std::string(typed) + "”";
+    return "“" + shownText(typed) + "”";
 }
 
 bool isAngle(DesignValue which) {

@@ -5,12 +5,13 @@
 
 #include "curve/dms.h"
 #include "curve/number.h"
+#include "curve/shown_text.h"
 
 namespace hcurve {
 namespace {
 
 std::string quoted(const std::string& typed) {
-    return "“" + typed + "”";
+    return "“" + shownText(typed) + "”";
 }
 
 // Asks until the answer passes: check returns the message for a bad answer, or nothing.

@@ -9,6 +9,7 @@
 #include "curve/chainage.h"
 #include "curve/format.h"
 #include "curve/number.h"
+#include "curve/shown_text.h"
 #include "port/answers.h"
 #include "port/messages.h"
 #include "stakes/stake_export.h"
@@ -84,12 +85,19 @@ ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
                             ExportFormat format) {
     if (std::optional<std::string> refusal = exportRefusal(record))
         return {false, *refusal};
-    const std::vector<ExportPoint> points = lastRunPoints(record);
-    const std::string bytes =
-        format == ExportFormat::Csv ? stakeTableCsv(points) : pointFileDat(points);
-    if (std::optional<std::string> failure = writeFileReplacing(path, bytes))
+    // Row by row: the file never has to fit in memory.
+    std::size_t points = 0;
+    std::optional<std::string> failure = writeFileReplacing(path, [&](const FilePut& put) {
+        if (format == ExportFormat::Csv && !put(csvHead()))
+            return;
+        forEachPoint(record, [&](const ExportPoint& p) {
+            ++points;
+            return put(format == ExportFormat::Csv ? csvRow(p) : datLine(p));
+        });
+    });
+    if (failure)
         return {false, *failure};
-    return {true, "已导出 " + std::to_string(points.size()) + " 个点到文件“" + path + "”。"};
+    return {true, "已导出 " + std::to_string(points) + " 个点到文件“" + shownText(path) + "”。"};
 }
 
 void command6(const CurveRecord& record, UserPort& port) {
@@ -105,7 +113,7 @@ void command6(const CurveRecord& record, UserPort& port) {
             port.showMessage(exportLastRun(record, path, *format).message);
             return;
         }
-        port.showMessage("导出文件的扩展名必须是 .csv 或 .dat：“" + path + "” 不对。");
+        port.showMessage("导出文件的扩展名必须是 .csv 或 .dat：“" + shownText(path) + "” 不对。");
     }
 }
 

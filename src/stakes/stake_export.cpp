@@ -1,21 +1,18 @@
 #include "stakes/stake_export.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "curve/chainage.h"
 #include "curve/format.h"
 #include "curve/number.h"
+#include "curve/shown_text.h"
 #include "geometry/side_points.h"
+#include "platform/file_replacement.h"
+#include "platform/system_reason.h"
 
 namespace hcurve {
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr char kLineEnd[] = "\r\n";
@@ -23,11 +20,8 @@ constexpr char kCsvHeader[] = "点名,桩号,X(北),Y(东),侧别,排,距离";
 constexpr char kHeightText[] = "0.000";
 constexpr std::int16_t kSingleRow = 1;
 
-// Temporary names tried next to the target before giving up.
-constexpr int kTemporaryNames = 100;
-
 std::string coordinateText(double v_m) {
-    return format(roundTo(v_m, 3), Pattern::Fixed3);
+    return roundedText(v_m, Pattern::Fixed3);
 }
 
 bool sideSetupHolds(const RunSideSetup& s, std::size_t stakes) {
@@ -36,16 +30,18 @@ bool sideSetupHolds(const RunSideSetup& s, std::size_t stakes) {
            s.dr.size() > static_cast<std::size_t>(s.dr_n) && s.axisAzimuth_deg.size() > stakes;
 }
 
-// The side points of one stake, appended in the order of the listing.
+// The side points of one stake, handed on in the order of the listing until the visitor stops.
 class SidePointWriter {
   public:
     SidePointWriter(const RunSideSetup& setup, const std::string& chainage,
-                    const SideTables& tables, std::vector<ExportPoint>& points)
-        : setup_(setup), chainage_(chainage), tables_(tables), points_(points) {}
+                    const SideTables& tables, const std::function<bool(const ExportPoint&)>& visit)
+        : setup_(setup), chainage_(chainage), tables_(tables), visit_(visit) {}
+
+    bool stopped() const { return stopped_; }
 
     // Table elements from..to of the left rows, outermost first; numbered from the distances.
     void left(const std::string& row, const std::string& tag, int from, int to) {
-        for (int j = from; j >= to; --j) {
+        for (int j = from; j >= to && !stopped_; --j) {
             const int d = (j - 1) % setup_.dl_n + 1;
             add(row, tag + "L", "左", d, setup_.dl[static_cast<std::size_t>(d)],
                 tables_.leftRowX[static_cast<std::size_t>(j)],
@@ -53,7 +49,7 @@ class SidePointWriter {
         }
     }
     void right(const std::string& row, const std::string& tag, int from, int to) {
-        for (int j = from; j <= to; ++j) {
+        for (int j = from; j <= to && !stopped_; ++j) {
             const int d = (j - 1) % setup_.dr_n + 1;
             add(row, tag + "R", "右", d, setup_.dr[static_cast<std::size_t>(d)],
                 tables_.rightRowX[static_cast<std::size_t>(j)],
@@ -64,27 +60,22 @@ class SidePointWriter {
   private:
     void add(const std::string& row, const std::string& tag, const std::string& side, int number,
              float distance_m, double x_m, double y_m) {
-        points_.push_back({chainage_ + "-" + tag + std::to_string(number), chainage_, x_m, y_m,
-                           side, row, generalText(distance_m)});
+        stopped_ = !visit_({chainage_ + "-" + tag + std::to_string(number), chainage_, x_m, y_m,
+                            side, row, generalText(distance_m)});
     }
 
     const RunSideSetup& setup_;
     const std::string& chainage_;
     const SideTables& tables_;
-    std::vector<ExportPoint>& points_;
+    const std::function<bool(const ExportPoint&)>& visit_;
+    bool stopped_ = false;
 };
 
-std::string systemReason(int error) {
-    if (error == 0)
-        return "写入出错";
-    return std::generic_category().message(error);
-}
-
-std::string cannotWrite(const std::string& path, const std::string& reason) {
-    return "无法写入文件“" + path + "”：" + reason + "。";
-}
-
 }  // namespace
+
+std::string cannotWriteMessage(const std::string& path, const std::string& reason) {
+    return "无法写入文件“" + shownText(path) + "”：" + reason + "。";
+}
 
 std::size_t stakesOfLastRun(const CurveRecord& record) {
     std::optional<double> count = readNumber(record.stakeCount);
@@ -96,8 +87,7 @@ std::size_t stakesOfLastRun(const CurveRecord& record) {
     return n;
 }
 
-std::vector<ExportPoint> lastRunPoints(const CurveRecord& record) {
-    std::vector<ExportPoint> points;
+void forEachPoint(const CurveRecord& record, const std::function<bool(const ExportPoint&)>& visit) {
     const std::size_t n = stakesOfLastRun(record);
     const RunSideSetup& setup = record.runSides;
     const bool sides = sideSetupHolds(setup, n);
@@ -106,12 +96,13 @@ std::vector<ExportPoint> lastRunPoints(const CurveRecord& record) {
                               setup.dd_n, setup.ds_l, setup.ds_r};
     for (std::size_t i = 1; i <= n; ++i) {
         const std::string chainage = reportStakeForm(record.Kp[i]);
-        points.push_back({chainage, chainage, record.stakeX[i], record.stakeY[i], "中", "", ""});
+        if (!visit({chainage, chainage, record.stakeX[i], record.stakeY[i], "中", "", ""}))
+            return;
         if (!sides)
             continue;
         computeSidePoints(tables, record.stakeX[i], record.stakeY[i], setup.axisAzimuth_deg[i],
                           sideSetup, record.f);
-        SidePointWriter writer(setup, chainage, tables, points);
+        SidePointWriter writer(setup, chainage, tables, visit);
         const int nl = setup.dl_n, nr = setup.dr_n;
         if (setup.dd_n == kSingleRow) {
             writer.left("单排", "", nl, 1);
@@ -122,7 +113,17 @@ std::vector<ExportPoint> lastRunPoints(const CurveRecord& record) {
             writer.left("后排", "B", 2 * nl, nl + 1);
             writer.right("后排", "B", nr + 1, 2 * nr);
         }
+        if (writer.stopped())
+            return;
     }
+}
+
+std::vector<ExportPoint> lastRunPoints(const CurveRecord& record) {
+    std::vector<ExportPoint> points;
+    forEachPoint(record, [&](const ExportPoint& p) {
+        points.push_back(p);
+        return true;
+    });
     return points;
 }
 
@@ -138,76 +139,64 @@ std::string csvField(std::string_view text) {
     return quoted + "\"";
 }
 
-std::string stakeTableCsv(const std::vector<ExportPoint>& points) {
-    std::string text = std::string(kByteOrderMark) + kCsvHeader + kLineEnd;
-    for (const ExportPoint& p : points) {
-        const std::string fields[] = {
-            p.name, p.chainage, coordinateText(p.x_m), coordinateText(p.y_m), p.side,
-            p.row,  p.distance};
-        bool first = true;
-        for (const std::string& field : fields) {
-            if (!first)
-                text += ',';
-            text += csvField(field);
-            first = false;
-        }
-        text += kLineEnd;
+std::string csvHead() {
+    return std::string(kByteOrderMark) + kCsvHeader + kLineEnd;
+}
+
+std::string csvRow(const ExportPoint& p) {
+    const std::string fields[] = {
+        p.name, p.chainage, coordinateText(p.x_m), coordinateText(p.y_m), p.side,
+        p.row,  p.distance};
+    std::string row;
+    bool first = true;
+    for (const std::string& field : fields) {
+        if (!first)
+            row += ',';
+        row += csvField(field);
+        first = false;
     }
+    return row + kLineEnd;
+}
+
+std::string datLine(const ExportPoint& p) {
+    return p.name + ",," + coordinateText(p.y_m) + "," + coordinateText(p.x_m) + "," + kHeightText +
+           kLineEnd;
+}
+
+std::string stakeTableCsv(const std::vector<ExportPoint>& points) {
+    std::string text = csvHead();
+    for (const ExportPoint& p : points)
+        text += csvRow(p);
     return text;
 }
 
 std::string pointFileDat(const std::vector<ExportPoint>& points) {
     std::string text;
-    for (const ExportPoint& p : points) {
-        text += p.name + ",," + coordinateText(p.y_m) + "," + coordinateText(p.x_m) + "," +
-                kHeightText + kLineEnd;
-    }
+    for (const ExportPoint& p : points)
+        text += datLine(p);
     return text;
 }
 
-std::optional<std::string> writeFileReplacing(const std::string& path, const std::string& bytes) {
+std::optional<std::string> writeFileReplacing(const std::string& path,
+                                              const std::function<void(const FilePut&)>& produce) {
     // A NUL would cut the name short for the system, so the bytes would land in another file
     // while the message named this one; other control characters make names nobody can type.
     const bool controlCharacter = std::any_of(path.begin(), path.end(), [](char c) {
         return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
     });
     if (controlCharacter)
-        return cannotWrite(path, "文件名不能含有控制字符");
-    const fs::path target = fs::u8path(path);
-    std::error_code ec;
-    if (target.filename().empty())
-        return cannotWrite(path, std::make_error_code(std::errc::is_a_directory).message());
-
-    // A name next to the target that is not taken yet.
-    fs::path temporary;
-    for (int k = 0;; ++k) {
-        if (k == kTemporaryNames)
-            return cannotWrite(path, "临时文件名都已被占用");
-        temporary = target;
-        temporary += ".tmp" + std::to_string(k);
-        if (!fs::exists(temporary, ec))
-            break;  // free, or the folder cannot be read: opening it will tell
-    }
-
-    errno = 0;
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return cannotWrite(path, systemReason(errno));
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-        const int error = errno;
-        fs::remove(temporary, ec);
-        return cannotWrite(path, systemReason(error));
-    }
-
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return cannotWrite(path, ec.message());
-    }
+        return cannotWriteMessage(path, "文件名不能含有控制字符");
+    platform::FileReplacement file;
+    if (const int error = file.open(path))
+        return cannotWriteMessage(path, platform::systemReason(error));
+    produce([&file](std::string_view bytes) { return file.write(bytes) == 0; });
+    if (const int error = file.commit())
+        return cannotWriteMessage(path, platform::systemReason(error));
     return std::nullopt;
+}
+
+std::optional<std::string> writeFileReplacing(const std::string& path, const std::string& bytes) {
+    return writeFileReplacing(path, [&bytes](const FilePut& put) { put(bytes); });
 }
 
 }  // namespace hcurve

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,29 +30,51 @@ struct ExportPoint {
 /// hold them; 0 before any run.
 std::size_t stakesOfLastRun(const CurveRecord& record);
 
-/// The points of the last run: every stake, each followed, when the run had side points on, by its
-/// side points in the order of the listing (per row: left from the outermost in, then right from
-/// the innermost out). The side points are computed again from the run's own setup. Empty before
-/// any run.
+/// Hands the points of the last run to visit one by one, in file order, until visit returns
+/// false: every stake, each followed, when the run had side points on, by its side points in the
+/// order of the listing (per row: left from the outermost in, then right from the innermost out).
+/// The side points are computed again from the run's own setup. Nothing before any run.
+void forEachPoint(const CurveRecord& record, const std::function<bool(const ExportPoint&)>& visit);
+
+/// All the points forEachPoint visits.
 std::vector<ExportPoint> lastRunPoints(const CurveRecord& record);
 
 /// A CSV field: as it is, or in double quotes with its quotes doubled when it holds a comma, a
 /// quote or a line break.
 std::string csvField(std::string_view text);
 
-/// The table: UTF-8 with a byte-order mark (so that a spreadsheet reads the Chinese), the header
-/// 点名,桩号,X(北),Y(东),侧别,排,距离, one row a point, coordinates with three decimals, every
-/// row ended by CR LF.
+/// The start of the table: a UTF-8 byte-order mark (so that a spreadsheet reads the Chinese) and
+/// the header 点名,桩号,X(北),Y(东),侧别,排,距离 ended by CR LF.
+std::string csvHead();
+
+/// One row of the table: the point's fields, coordinates with three decimals, ended by CR LF.
+std::string csvRow(const ExportPoint& point);
+
+/// One line of the point file: name,code,east,north,height with an empty code and height 0.000,
+/// coordinates with three decimals, ended by CR LF.
+std::string datLine(const ExportPoint& point);
+
+/// The whole table: csvHead, then csvRow of every point.
 std::string stakeTableCsv(const std::vector<ExportPoint>& points);
 
-/// The point file: one line a point, name,code,east,north,height with an empty code and height
-/// 0.000, coordinates with three decimals, every line ended by CR LF.
+/// The whole point file: datLine of every point.
 std::string pointFileDat(const std::vector<ExportPoint>& points);
 
-/// Writes bytes to the file at path (UTF-8) through a temporary file in the same folder, which is
-/// then renamed over it: an existing file is replaced only by a complete new one. Nothing on
-/// success; otherwise the message, naming the path and the system's reason, and no temporary file
-/// is left behind.
+/// Takes the next piece of a file; false once the file can no longer be written.
+using FilePut = std::function<bool(std::string_view bytes)>;
+
+/// Writes the file at path (UTF-8) piece by piece, as produce hands the pieces to put, through a
+/// temporary file beside it that is put on the disk and then renamed over it: an existing file is
+/// replaced only by a complete new one, keeping its permissions; a path that is a symbolic link is
+/// written through to its file and the link stays. Nothing on success; otherwise the message,
+/// naming the path and the reason, and no temporary file is left behind.
+std::optional<std::string> writeFileReplacing(const std::string& path,
+                                              const std::function<void(const FilePut&)>& produce);
+
+/// The same for bytes at hand.
 std::optional<std::string> writeFileReplacing(const std::string& path, const std::string& bytes);
+
+/// "无法写入文件“path”：reason。", the path as it may be shown.
+std::string cannotWriteMessage(const std::string& path, const std::string& reason);
 
 }  // namespace hcurve

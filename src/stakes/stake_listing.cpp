@@ -9,7 +9,7 @@ namespace hcurve {
 namespace {
 
 std::string coordinateText(double v_m) {
-    return " " + format(roundTo(v_m, 3), Pattern::Fixed3);
+    return " " + roundedText(v_m, Pattern::Fixed3);
 }
 std::string distanceText(float d_m) {
     return " " + generalText(d_m) + " 米";

@@ -1,6 +1,8 @@
 #include "stakes/stake_run.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -122,6 +124,27 @@ std::optional<std::string> askSidePointOptions(CurveRecord& record, UserPort& po
     return ppq;
 }
 
+// A run computes, lists and keeps every point at once: beyond this many it is refused before any
+// work, as it would outgrow the memory of a desktop.
+constexpr std::uint64_t kMaxRunPoints = 10000000;
+
+// Why the run is refused: its stakes times (1 + side points per stake) exceed kMaxRunPoints.
+std::optional<std::string> tooManyPoints(const CurveRecord& record, const Chainages& run) {
+    std::uint64_t perStake = 1;
+    if (sidePointsOn(record)) {
+        const std::uint64_t rows = record.dd_n == 1 ? 1 : 2;
+        perStake += rows * static_cast<std::uint64_t>(std::max(0, int(record.dl_n)) +
+                                                      std::max(0, int(record.dr_n)));
+    }
+    const std::uint64_t stakes = wholeStakes(run.stakeCount);
+    const std::uint64_t points = stakes * perStake;
+    if (points <= kMaxRunPoints)
+        return std::nullopt;
+    return "点数太多（一次最多 10000000 个）：" + std::to_string(stakes) +
+           " 个中桩，每个中桩连同边桩 " + std::to_string(perStake) + " 个点，共 " +
+           std::to_string(points) + " 个点。中桩计算没有进行。";
+}
+
 }  // namespace
 
 void command2(CurveRecord& record, UserPort& port) {
@@ -142,12 +165,16 @@ void command2(CurveRecord& record, UserPort& port) {
         return;
     }
     Chainages run = *modeNumber == 0 ? singlePoint(port) : continuous(port);
+    std::optional<std::string> ppqTyped = askSidePointOptions(record, port);
+    if (std::optional<std::string> refusal = tooManyPoints(record, run)) {
+        port.showMessage(*refusal);
+        return;
+    }
     record.stakeCount = run.stakeCount;
     record.Kp = std::move(run.Kp);
     record.stakeX.assign(record.Kp.size(), 0.0);
     record.stakeY.assign(record.Kp.size(), 0.0);
 
-    std::optional<std::string> ppqTyped = askSidePointOptions(record, port);
     SideTables sides = makeSideTables(record.dl_n, record.dr_n);
     PpqSetting ppq = preparePpq(ppqTyped);
     port.setField(Field::Text49, ppq.text49);

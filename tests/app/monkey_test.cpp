@@ -198,7 +198,8 @@ TEST(Monkey, RandomSessionsEndNormallyWithTheProgramsOwnMessages) {
                 if (command == "2" && !r.stakeCount.empty())
                     ++stakeRuns;
             });
-        ASSERT_EQ(status, 0) << "session " << s;
+        // A session may stop while a question waits: the script was cut off.
+        ASSERT_TRUE(status == kConsoleEnded || status == kInputEndedInCommand) << "session " << s;
         std::istringstream lines(out.str());
         for (std::string line; std::getline(lines, line);) {
             if (line.rfind("! ", 0) != 0)

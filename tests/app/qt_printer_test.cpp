@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinterInfo>
@@ -159,9 +160,8 @@ TEST(QtPrinter, SaysSoWhenThePdfCannotBeWritten) {
     auto printer = makePdfPrinter(path.toStdString());
     const std::optional<std::string> message = printTo(*printer, reportRecord(1));
     ASSERT_TRUE(message.has_value());
-    const QString text = QString::fromStdString(*message);
-    EXPECT_TRUE(text.startsWith("报表未能保存为 PDF 文件 " + QDir::toNativeSeparators(path) + "（"))
-        << *message;
+    EXPECT_EQ(*message, "报表未能保存为 PDF 文件 " + QDir::toNativeSeparators(path).toStdString() +
+                            "（没有这个文件或文件夹）。");
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 
@@ -198,4 +198,76 @@ TEST(QtPrinter, WithoutPrinterWritesADatedPdfInTheDocumentsFolder) {
 }
 
 }  // namespace
+// Sets environment variables for one scope; a null value unsets one.
+class Environment {
+  public:
+    Environment(std::initializer_list<std::pair<const char*, QByteArray>> values) {
+        for (const auto& [name, value] : values) {
+            saved_.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+            if (value.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
+    }
+    ~Environment() {
+        for (const Saved& s : saved_) {
+            if (s.wasSet)
+                qputenv(s.name, s.value);
+            else
+                qunsetenv(s.name);
+        }
+    }
+
+  private:
+    struct Saved {
+        const char* name;
+        QByteArray value;
+        bool wasSet;
+    };
+    std::vector<Saved> saved_;
+};
+
+TEST(QtPrinter, WithoutDocumentsOrHomeTheReportGoesToTheTemporaryFolder) {
+    ensureApplication();
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a printer is installed";
+    QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    QDir(scratch.path()).mkpath("home-with-file/.config");
+    QFile(scratch.filePath("home-with-file/Documents")).open(QIODevice::WriteOnly);
+    QDir(scratch.path()).mkpath("tmp");
+    const bool rootDocumentsBefore = QFileInfo::exists("/Documents");
+    const struct {
+        const char* name;
+        QByteArray home;
+        QString folder;  // where the report must land
+    } cases[] = {
+        {"HOME unset", QByteArray(), scratch.filePath("tmp")},
+        {"HOME the root", "/", scratch.filePath("tmp")},
+        {"HOME missing", scratch.filePath("gone").toUtf8(), scratch.filePath("tmp")},
+        {"Documents cannot be made", scratch.filePath("home-with-file").toUtf8(),
+         scratch.filePath("home-with-file")},
+    };
+    for (const auto& c : cases) {
+        std::optional<std::string> message;
+        {
+            Environment environment{{"HOME", c.home},
+                                    {"XDG_CONFIG_HOME", scratch.filePath("config").toUtf8()},
+                                    {"TMPDIR", scratch.filePath("tmp").toUtf8()}};
+            auto printer = makeQtPrinter();
+            message = printTo(*printer, reportRecord(1));
+        }
+        const QStringList files = QDir(c.folder).entryList({"*.pdf"}, QDir::Files);
+        ASSERT_EQ(files.size(), 1) << c.name;
+        const QString path = QDir(c.folder).filePath(files[0]);
+        EXPECT_EQ(message, "报表未能打印（未找到可用的打印机），已保存为 PDF 文件：" +
+                               QDir::toNativeSeparators(path).toStdString())
+            << c.name;
+        QFile::remove(path);
+    }
+    EXPECT_FALSE(QFileInfo::exists(scratch.filePath("gone")));
+    EXPECT_EQ(QFileInfo::exists("/Documents"), rootDocumentsBefore);
+}
+
 }  // namespace hcurve

@@ -174,8 +174,8 @@ TEST(ExportCommand, WriteFailureIsReportedWithPathAndReason) {
     const std::string path = folder.file("missing/stakes.csv");
     ScriptedPort port({path});
     command6(record, port);
-    EXPECT_EQ(port.messages, (std::vector<std::string>{"无法写入文件“" + path +
-                                                       "”：No such file or directory。"}));
+    EXPECT_EQ(port.messages,
+              (std::vector<std::string>{"无法写入文件“" + path + "”：没有这个文件或文件夹。"}));
 }
 
 TEST(ExportLastRun, WindowEntryTellsSuccessAndFailure) {
@@ -191,7 +191,7 @@ TEST(ExportLastRun, WindowEntryTellsSuccessAndFailure) {
 
     ExportOutcome failed = exportLastRun(record, folder.path().string(), ExportFormat::Csv);
     EXPECT_FALSE(failed.written);
-    EXPECT_EQ(failed.message, "无法写入文件“" + folder.path().string() + "”：Is a directory。");
+    EXPECT_EQ(failed.message, "无法写入文件“" + folder.path().string() + "”：这是一个文件夹。");
 
     ExportOutcome refused = exportLastRun(CurveRecord{}, path, ExportFormat::Csv);
     EXPECT_FALSE(refused.written);

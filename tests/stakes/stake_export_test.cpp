@@ -130,8 +130,7 @@ TEST(WriteFileReplacing, ReplacesAnExistingLongerFile) {
 TEST(WriteFileReplacing, FolderThatDoesNotExistIsReported) {
     ScratchFolder folder;
     const std::string path = folder.file("no such folder/stakes.csv");
-    EXPECT_EQ(writeFileReplacing(path, "x"),
-              "无法写入文件“" + path + "”：No such file or directory。");
+    EXPECT_EQ(writeFileReplacing(path, "x"), "无法写入文件“" + path + "”：没有这个文件或文件夹。");
     EXPECT_TRUE(folder.names().empty());
 }
 
@@ -140,7 +139,7 @@ TEST(WriteFileReplacing, AFolderInTheWayIsReportedAndLeftAsItWas) {
     const std::string path = folder.file("stakes.csv");
     std::filesystem::create_directory(path);
     std::ofstream(path + "/inside.txt") << "kept";
-    EXPECT_EQ(writeFileReplacing(path, "x"), "无法写入文件“" + path + "”：Is a directory。");
+    EXPECT_EQ(writeFileReplacing(path, "x"), "无法写入文件“" + path + "”：这是一个文件夹。");
     // No temporary file is left beside it, and the folder keeps what it held.
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"stakes.csv"}));
     EXPECT_EQ(fileBytes(path + "/inside.txt"), "kept");
@@ -149,7 +148,7 @@ TEST(WriteFileReplacing, AFolderInTheWayIsReportedAndLeftAsItWas) {
 TEST(WriteFileReplacing, PathEndingInASeparatorNamesNoFile) {
     ScratchFolder folder;
     const std::string path = folder.file("") + "/";
-    EXPECT_EQ(writeFileReplacing(path, "x"), "无法写入文件“" + path + "”：Is a directory。");
+    EXPECT_EQ(writeFileReplacing(path, "x"), "无法写入文件“" + path + "”：这是一个文件夹。");
     EXPECT_TRUE(folder.names().empty());
 }
 
@@ -158,7 +157,7 @@ TEST(WriteFileReplacing, ANulInThePathIsRefusedNotCutShort) {
     ScratchFolder folder;
     const std::string path = folder.file("1") + std::string(1, '\0') + ".csv";
     EXPECT_EQ(writeFileReplacing(path, "x"),
-              "无法写入文件“" + path + "”：文件名不能含有控制字符。");
+              "无法写入文件“" + folder.file("1") + "\\x00.csv”：文件名不能含有控制字符。");
     EXPECT_EQ(writeFileReplacing(folder.file("a\x01b.csv"), "x").has_value(), true);
     EXPECT_TRUE(folder.names().empty());
 }

@@ -241,5 +241,26 @@ TEST(StakeRun, BadAngleIsToldAndAskedAgain) {
     EXPECT_EQ(port.field(Field::Text49), " -15.153");
 }
 
+TEST(StakeRun, RefusesMoreThanTenMillionPointsBeforeComputingAny) {
+    // A hundred left points in a single row: 101 points a stake.
+    std::vector<std::string> sides = {"y", "1", "100"};
+    sides.insert(sides.end(), 100, "1");
+    sides.insert(sides.end(), {"0", "1"});
+    CurveRecord record = computedRecord(sides);
+    runStakes(record, {"0", "12300", "0"}, 101);
+    ASSERT_EQ(record.stakeCount, "1");
+
+    // 99010 stakes: 10000010 points.
+    ScriptedPort port({"2", "1", "99010", "1", "0"});
+    command2(record, port);
+    EXPECT_EQ(port.answersLeft(), 0u);
+    EXPECT_EQ(port.messages, (std::vector<std::string>{
+                                 "点数太多（一次最多 10000000 个）：99010 个中桩，每个中桩连同边桩 "
+                                 "101 个点，共 10000010 个点。中桩计算没有进行。"}));
+    EXPECT_EQ(count(port.prompts, kStakePause), 0);
+    EXPECT_EQ(record.stakeCount, "1");  // the last run stays as it was
+    EXPECT_EQ(record.Kp.size(), 2u);
+}
+
 }  // namespace
 }  // namespace hcurve

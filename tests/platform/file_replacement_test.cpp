@@ -1,0 +1,187 @@
+// Files replaced only by complete new ones: permissions, links, planted names, failures.
+#include "platform/file_replacement.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "platform/system_reason.h"
+
+namespace hcurve::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileReplacementTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("hcurve-platform-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_ / "other");
+        oldMask_ = ::umask(022);
+    }
+    void TearDown() override {
+        ::umask(oldMask_);
+        fs::remove_all(folder_);
+    }
+    std::string path(const std::string& name) const { return (folder_ / name).string(); }
+    static std::string read(const std::string& p) {
+        std::ifstream in(p, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static void put(const std::string& p, const std::string& bytes) {
+        std::ofstream(p, std::ios::binary) << bytes;
+    }
+    static int replace(const std::string& target, const std::string& bytes) {
+        FileReplacement file;
+        if (int error = file.open(target))
+            return error;
+        if (int error = file.write(bytes))
+            return error;
+        return file.commit();
+    }
+    static unsigned permissions(const std::string& p) {
+        struct stat info;
+        return ::stat(p.c_str(), &info) == 0 ? info.st_mode & 07777 : 01000000;
+    }
+    // Every name in the folder (hidden ones too), sorted.
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& entry : fs::directory_iterator(folder_))
+            out.push_back(entry.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    fs::path folder_;
+    mode_t oldMask_ = 022;
+};
+
+TEST_F(FileReplacementTest, NewAndReplacedFilesGetTheirPermissions) {
+    // A new file: what the umask leaves of 0666, even through the 0600 temporary file.
+    ASSERT_EQ(replace(path("new.csv"), "one"), 0);
+    EXPECT_EQ(read(path("new.csv")), "one");
+    EXPECT_EQ(permissions(path("new.csv")), 0644u);
+    // A private file stays private.
+    put(path("private.csv"), "old contents, longer");
+    ::chmod(path("private.csv").c_str(), 0600);
+    ASSERT_EQ(replace(path("private.csv"), "two"), 0);
+    EXPECT_EQ(read(path("private.csv")), "two");
+    EXPECT_EQ(permissions(path("private.csv")), 0600u);
+    // Large content goes through the buffer in several writes.
+    const std::string large(300000, 'x');
+    ASSERT_EQ(replace(path("new.csv"), large), 0);
+    EXPECT_EQ(read(path("new.csv")), large);
+    EXPECT_EQ(names(), (std::vector<std::string>{"new.csv", "other", "private.csv"}));
+}
+
+TEST_F(FileReplacementTest, ALinkIsWrittenThroughAndStays) {
+    const struct {
+        std::string link, pointsTo, file;  // file: where the content must land
+        bool fileExists;
+    } cases[] = {
+        {"abs.csv", path("other/real.csv"), path("other/real.csv"), true},
+        {"rel.csv", "other/rel-real.csv", path("other/rel-real.csv"), true},
+        {"dangling.csv", "other/not-yet.csv", path("other/not-yet.csv"), false},
+        {"chain.csv", "abs.csv", path("other/real.csv"), true},
+    };
+    for (const auto& c : cases) {
+        if (c.fileExists && !fs::exists(c.file)) {
+            put(c.file, "old");
+            ::chmod(c.file.c_str(), 0640);
+        }
+        fs::create_symlink(c.pointsTo, path(c.link));
+        ASSERT_EQ(replace(path(c.link), "new " + c.link), 0) << c.link;
+        EXPECT_TRUE(fs::is_symlink(path(c.link))) << c.link;
+        EXPECT_EQ(fs::read_symlink(path(c.link)).string(), c.pointsTo);
+        EXPECT_EQ(read(c.file), "new " + c.link);
+        EXPECT_EQ(permissions(c.file), c.fileExists ? 0640u : 0644u) << c.link;
+    }
+    // Nothing left over beside the links or their files.
+    EXPECT_EQ(names(), (std::vector<std::string>{"abs.csv", "chain.csv", "dangling.csv", "other",
+                                                 "rel.csv"}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_ / "other"), fs::directory_iterator()),
+              3);
+}
+
+TEST_F(FileReplacementTest, APlantedLinkIsNeverWrittenThrough) {
+    // A dangling link planted under the name a temporary file would take: creating the file
+    // there fails, and nothing appears where the link points.
+    fs::create_symlink(path("other/victim"), path(".stakes.csv.planted.tmp"));
+    errno = 0;
+    EXPECT_EQ(createExclusive(path(".stakes.csv.planted.tmp")), -1);
+    EXPECT_EQ(errno, EEXIST);
+    EXPECT_FALSE(fs::exists(path("other/victim")));
+
+    // A writer that opens the temporary file by name finds a link planted in its place: the
+    // replacement is refused and the target keeps its contents.
+    put(path("stakes.csv"), "kept");
+    FileReplacement file;
+    ASSERT_EQ(file.open(path("stakes.csv")), 0);
+    fs::remove(file.temporaryPath());
+    fs::create_symlink(path("other/victim"), file.temporaryPath());
+    std::ofstream(file.temporaryPath()) << "planted";
+    EXPECT_EQ(file.commit(), EEXIST);
+    EXPECT_EQ(read(path("stakes.csv")), "kept");
+
+    // A file that must be new does not take a name a link holds.
+    fs::create_symlink(path("other/victim2"), path("report.pdf"));
+    FileReplacement report;
+    ASSERT_EQ(report.open(path("report.pdf"), FileReplacement::Target::New), 0);
+    ASSERT_EQ(report.write("%PDF"), 0);
+    EXPECT_EQ(report.commit(), EEXIST);
+    EXPECT_FALSE(fs::exists(path("other/victim2")));
+    EXPECT_TRUE(fs::is_symlink(path("report.pdf")));
+}
+
+TEST_F(FileReplacementTest, FailuresLeaveNothingBehind) {
+    fs::create_directory(path("folder.csv"));
+    const struct {
+        std::string target;
+        int error;
+    } cases[] = {
+        {path("missing/stakes.csv"), ENOENT},
+        {path("folder.csv"), EISDIR},
+        {path("other") + "/", EISDIR},
+        {path(std::string(300, 'n') + ".csv"), ENAMETOOLONG},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(replace(c.target, "x"), c.error) << c.target;
+    EXPECT_EQ(names(), (std::vector<std::string>{"folder.csv", "other"}));
+}
+
+TEST(SystemReason, CommonCasesInChineseOthersWithTheSystemsText) {
+    const struct {
+        int error;
+        std::string reason;
+    } cases[] = {
+        {ENOENT, "没有这个文件或文件夹"},
+        {EACCES, "没有权限"},
+        {EPERM, "没有权限"},
+        {EROFS, "文件系统是只读的"},
+        {ENOSPC, "磁盘已满"},
+        {EDQUOT, "磁盘已满"},
+        {ENAMETOOLONG, "文件名太长"},
+        {EISDIR, "这是一个文件夹"},
+        {EEXIST, "文件已存在"},
+        {EPIPE, "接收的一方已关闭"},
+        {EBADF, "没有打开"},
+        {EIO, "系统错误（Input/output error）"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(systemReason(c.error), c.reason) << c.error;
+}
+
+}  // namespace
+}  // namespace hcurve::platform
