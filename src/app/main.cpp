@@ -3,12 +3,14 @@
 #include <cstring>
 #include <iostream>
 
+#include "app/command_line.h"
 #include "app/console.h"
 
 #ifdef HCURVE_HAS_QT
 #include <QApplication>
 
 #include "app/main_window.h"
+#include "app/qt_chinese.h"
 #endif
 
 namespace {
@@ -32,6 +34,7 @@ bool displayAvailable(int argc, char** argv) {
 
 int runWindow(int argc, char** argv) {
     QApplication application(argc, argv);
+    hcurve::installQtChinese(application);
     // Qt adopts the user's locale for the C library; numbers are read and written in the C
     // form whatever the desktop language.
     std::setlocale(LC_NUMERIC, "C");
@@ -44,8 +47,24 @@ int runWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--console") == 0) {
-        return hcurve::runConsole(std::cin, std::cout);
+    const hcurve::CommandLine line = hcurve::parseCommandLine(argc, argv);
+    switch (line.action) {
+        case hcurve::CommandLine::Action::Help:
+            std::cout << hcurve::usageText();
+            return 0;
+        case hcurve::CommandLine::Action::Version:
+            std::cout << hcurve::versionText();
+            return 0;
+        case hcurve::CommandLine::Action::Misuse:
+            std::cerr << "hcurve: " << line.error << "\n" << hcurve::usageText();
+            return hcurve::kExitUsage;
+        case hcurve::CommandLine::Action::Console:
+            return hcurve::runConsole(std::cin, std::cout);
+        case hcurve::CommandLine::Action::Subcommand:
+            // Each subcommand of subcommands() has its branch here.
+            break;
+        case hcurve::CommandLine::Action::Window:
+            break;
     }
 #ifdef HCURVE_HAS_QT
     if (displayAvailable(argc, argv)) {

@@ -49,7 +49,7 @@ Chainages continuous(UserPort& port) {
             askNumber(port, {"输入需要计算段落终止点的中桩桩号 :( 以米为单位 )", "终止点桩号"});
         float stakeInterval = askFloat32(port, {"输入需要计算的桩距 :( 以米为单位 )", "桩距"});
         if (stakeInterval == 0) {
-            port.showMessage("桩距不能为零。请重新输入起始桩号、终止桩号和桩距。");
+            port.showError("桩距不能为零。请重新输入起始桩号、终止桩号和桩距。");
             continue;
         }
         const double interval = static_cast<double>(stakeInterval);
@@ -57,14 +57,14 @@ Chainages continuous(UserPort& port) {
         run.stakeCount = generalText((endKp - startKp) / interval + 1);
         std::optional<double> count = readNumber(run.stakeCount);
         if (!count || *count < 1) {
-            port.showMessage(
+            port.showError(
                 "按这个桩距从起始桩号走不到终止桩号，一个中桩也没有。"
                 "请重新输入起始桩号、终止桩号和桩距。");
             continue;
         }
         if (*count >= kMaxStakes + 1) {
-            port.showMessage("中桩太多（一次最多 100000 个）：" + run.stakeCount +
-                             " 个。请重新输入起始桩号、终止桩号和桩距。");
+            port.showError("中桩太多（一次最多 100000 个）：" + run.stakeCount +
+                           " 个。请重新输入起始桩号、终止桩号和桩距。");
             continue;
         }
         if (startKp == 0)
@@ -131,8 +131,7 @@ void command2(CurveRecord& record, UserPort& port) {
     if (!modeNumber) {
         // Cancel ends the run quietly; anything else that is not a number is told.
         if (!isBlank(mode))
-            port.showMessage(notANumberMessage("单点或连续计算的回答", mode) +
-                             "中桩计算没有进行。");
+            port.showError(notANumberMessage("单点或连续计算的回答", mode) + "中桩计算没有进行。");
         return;
     }
     Chainages run = *modeNumber == 0 ? singlePoint(port) : continuous(port);
@@ -163,12 +162,23 @@ void command2(CurveRecord& record, UserPort& port) {
                        record.ds_r,          std::move(axis_deg)};
     const SideSetup setup{record.dl,   record.dr,   record.dl_n, record.dr_n,
                           record.dd_n, record.ds_l, record.ds_r};
-    for (std::size_t i = 1; i <= n; ++i) {
+    auto computeSides = [&](std::size_t i) {
         if (sidePointsOn(record)) {
             computeSidePoints(sides, record.stakeX[i], record.stakeY[i],
                               record.runSides.axisAzimuth_deg[i], setup, record.f);
         }
-        listStake(record, sides, i, port);
+    };
+    for (std::size_t i = 1; i <= n; ++i) {
+        computeSides(i);
+        try {
+            listStake(record, sides, i, port);
+        } catch (const Cancelled&) {
+            // Leaving a pause ends the listing only: every stake is computed, and the side
+            // tables end as after a whole listing, with the last stake's points.
+            if (i < n)
+                computeSides(n);
+            break;
+        }
     }
     record.xlp = sides.xlp;
     record.ylp = sides.ylp;

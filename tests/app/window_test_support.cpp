@@ -21,6 +21,9 @@ ScriptedUser::ScriptedUser(MainWindow& window, std::vector<std::string> answers)
         }
         std::string answer = answers_.front();
         answers_.pop_front();
+        if (answer == kCancel) {
+            throw Cancelled{};
+        }
         return answer;
     });
     window_.userPort().setMessageSink(
@@ -41,8 +44,18 @@ DialogTypist::DialogTypist(QStringList answers) : answers_(std::move(answers)) {
     timer_.start(1);
 }
 
+QDialog* openDialog() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog != nullptr && dialog->isVisible()) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
 void DialogTypist::look() {
-    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* modal = openDialog();
     if (modal == nullptr || !modal->isVisible() || modal->property("answered").toBool()) {
         return;
     }
