@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev
     fonts-wqy-microhei
     poppler-utils
+    qt6-translations-l10n dpkg-dev
 )
 
 missing=()

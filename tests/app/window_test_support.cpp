@@ -16,7 +16,11 @@ ScriptedUser::ScriptedUser(MainWindow& window, std::vector<std::string> answers)
             observer_(prompt);
         }
         if (answers_.empty()) {
-            ++unexpected_;
+            // A question that wants a number asks again after the empty answer: leave it after
+            // a while rather than answer for ever.
+            if (++unexpected_ > kMaxUnexpected) {
+                throw Cancelled{};
+            }
             return std::string();
         }
         std::string answer = answers_.front();

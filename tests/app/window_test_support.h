@@ -17,10 +17,11 @@ namespace hcurve::testing {
 
 /// Answers the window's questions from a list, in order, without showing a dialog; records every
 /// prompt. The answer kCancel leaves the question as Esc would. Once the list is used up it answers
-/// with the empty text and counts the extra questions.
+/// with the empty text and counts the extra questions; after kMaxUnexpected of them it leaves.
 class ScriptedUser {
   public:
     static inline const std::string kCancel{"\x18(cancel)"};
+    static constexpr int kMaxUnexpected = 50;
 
     ScriptedUser(MainWindow& window, std::vector<std::string> answers);
     ~ScriptedUser();
