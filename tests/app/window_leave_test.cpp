@@ -214,7 +214,6 @@ TEST_F(WindowLeaveTest, EnterPressesTheFocusedButtonWhoseFocusIsVisible) {
 // 视图: 适应窗口 scales the whole design to the window, 原始大小 brings it back to 1:1; the
 // choice is kept for the next window.
 TEST_F(WindowLeaveTest, TheViewFitsTheWindowAndIsRemembered) {
-    QSettings().remove(QString());
     QSettings(QStringLiteral("hcurve"), QStringLiteral("hcurve")).clear();
     MainWindow fresh;
     EXPECT_FALSE(fresh.fitsToWindow());
