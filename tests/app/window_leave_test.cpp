@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -144,6 +145,31 @@ TEST_F(WindowLeaveTest, LeavingTheReverseCalculationEndsQuietly) {
         EXPECT_TRUE(user.messages().empty());
         EXPECT_EQ(windowState(window), before);
     }
+}
+
+// The export's file dialog speaks Chinese; leaving it ends the export quietly.
+TEST_F(WindowLeaveTest, LeavingTheExportEndsQuietly) {
+    computeTwoCurvesAndARun();
+    const QStringList before = windowState(window);
+    ScriptedUser user(window, {});
+    QStringList buttons;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* files = qobject_cast<QFileDialog*>(testing::openDialog())) {
+            poll.stop();
+            for (QPushButton* button : files->findChildren<QPushButton*>())
+                buttons << button->text().remove(QLatin1Char('&'));
+            QTest::keyClick(files, Qt::Key_Escape);
+        }
+    });
+    poll.start(1);
+    window.findChild<QMenuBar*>(QStringLiteral("fieldTools"))->actions().at(1)->trigger();
+    // "保存(S)": the translation keeps its accelerator in brackets.
+    EXPECT_TRUE(buttons.join(' ').contains(QStringLiteral("保存")))
+        << buttons.join(' ').toStdString();
+    EXPECT_TRUE(buttons.contains(QStringLiteral("取消"))) << buttons.join(' ').toStdString();
+    EXPECT_TRUE(user.messages().empty());
+    EXPECT_EQ(windowState(window), before);
 }
 
 // Runs the application's event loop until the action ends it; a watchdog ends a loop that the
