@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 
-.PHONY: all setup build run test test-default test-sanitize bench fuzz clean
+.PHONY: all setup build run test test-default test-sanitize bench fuzz package clean
 
 all: build
 
@@ -16,6 +16,10 @@ build: setup
 
 run: build
 	./build/default/src/app/hcurve
+
+# The Debian package, build/default/hcurve_VERSION_ARCH.deb (apt install ./hcurve_*.deb).
+package: build
+	@cmake --build --preset default --target package
 
 # The normal build's tests, then the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer with short bounded fuzz runs.

@@ -11,6 +11,7 @@ packages=(
     fonts-wqy-microhei
     poppler-utils
     python3
+    qt6-translations-l10n dpkg-dev
 )
 
 missing=()

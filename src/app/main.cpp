@@ -3,6 +3,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "app/command_line.h"
 #include "app/console.h"
 #include "route_cli/route_command.h"
 
@@ -10,6 +11,7 @@
 #include <QApplication>
 
 #include "app/main_window.h"
+#include "app/qt_chinese.h"
 #endif
 
 namespace {
@@ -33,6 +35,7 @@ bool displayAvailable(int argc, char** argv) {
 
 int runWindow(int argc, char** argv) {
     QApplication application(argc, argv);
+    hcurve::installQtChinese(application);
     // Qt adopts the user's locale for the C library; numbers are read and written in the C
     // form whatever the desktop language.
     std::setlocale(LC_NUMERIC, "C");
@@ -45,11 +48,26 @@ int runWindow(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "route") == 0) {
-        return hcurve::runRouteCommand({argv + 2, argv + argc}, std::cout, std::cerr);
-    }
-    if (argc > 1 && std::strcmp(argv[1], "--console") == 0) {
-        return hcurve::runStandardConsole();
+    const hcurve::CommandLine line = hcurve::parseCommandLine(argc, argv);
+    switch (line.action) {
+        case hcurve::CommandLine::Action::Help:
+            std::cout << hcurve::usageText();
+            return 0;
+        case hcurve::CommandLine::Action::Version:
+            std::cout << hcurve::versionText();
+            return 0;
+        case hcurve::CommandLine::Action::Misuse:
+            std::cerr << "hcurve: " << line.error << "\n" << hcurve::usageText();
+            return hcurve::kExitUsage;
+        case hcurve::CommandLine::Action::Console:
+            return hcurve::runStandardConsole();
+        case hcurve::CommandLine::Action::Subcommand:
+            // Each subcommand of subcommands() has its branch here.
+            if (line.subcommand == "route")
+                return hcurve::runRouteCommand(line.arguments, std::cout, std::cerr);
+            break;
+        case hcurve::CommandLine::Action::Window:
+            break;
     }
 #ifdef HCURVE_HAS_QT
     if (displayAvailable(argc, argv)) {

@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 #include "app/route_window.h"
 
+#include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QColor>
 #include <QCoreApplication>
@@ -8,14 +10,18 @@
 #include <QFileDialog>
 #include <QFont>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPalette>
 #include <QPen>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollArea>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
 #include <algorithm>
@@ -34,6 +40,16 @@ namespace {
 // Pen widths of the lines are given in pixels of a 96 dots-per-inch screen.
 constexpr double kReferenceDotsPerInch = 96.0;
 constexpr int kFramePenPixels = 3;
+
+// Where a dialog goes: just inside the top-left corner of the title area, which holds only the
+// title heading; the fields begin at y = 3600 in the left column, the sign diagram at x = 8640.
+constexpr int kDialogLeftTwips = 120;
+constexpr int kDialogTopTwips = 60;
+
+// The view's choice, kept between sessions.
+const char* const kSettingsOrganisation = "hcurve";
+const char* const kSettingsApplication = "hcurve";
+const char* const kFitToWindowKey = "view/fitToWindow";
 
 QColor toColor(layout::Rgb rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
@@ -59,21 +75,25 @@ QStringList familiesFor(layout::Face face) {
     return sans;
 }
 
-QFont makeFont(const layout::FontStyle& style) {
+QFont makeFont(const layout::FontStyle& style, double scale = 1.0) {
     QFont font;
     font.setFamilies(familiesFor(style.face));
-    font.setPointSizeF(style.points);
+    font.setPointSizeF(style.points * scale);
     font.setBold(style.bold);
     return font;
 }
+
+const QColor kFocusFrame(0, 0, 160);
 
 QString buttonStyle(layout::Rgb rgb) {
     const QString colour = toColor(rgb).name();
     return QStringLiteral(
                "QPushButton { background-color: %1; border: 2px outset %1; }"
                "QPushButton:pressed { border-style: inset; }"
-               "QPushButton:focus { border-color: %2; }")
-        .arg(colour, toColor(rgb).darker(140).name());
+               "QPushButton:disabled { color: %2; }"
+               // The focused button wears a dark blue frame that no button colour hides.
+               "QPushButton:focus { border: 3px solid %3; }")
+        .arg(colour, toColor(rgb).darker(160).name(), kFocusFrame.name());
 }
 
 }  // namespace
@@ -86,7 +106,7 @@ class MainWindow::Canvas : public QWidget {
   protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        const double penScale = window_.dpiX_ / kReferenceDotsPerInch;
+        const double penScale = window_.dpiX_ * window_.scale_ / kReferenceDotsPerInch;
         for (const layout::LineLayout& line : layout::kLines) {
             QPen pen(toColor(line.colour));
             pen.setWidth(std::max(1, qRound(line.widthPixels * penScale)));
@@ -112,24 +132,82 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
 
     // Where the screen is smaller than the design the controls scroll rather than overlap.
-    auto* scroller = new QScrollArea(this);
-    scroller->setFrameShape(QFrame::NoFrame);
-    scroller->setFocusPolicy(Qt::NoFocus);
-    scroller->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    scroller->viewport()->setAutoFillBackground(true);
-    canvas_ = new Canvas(*this, scroller);
+    scroller_ = new QScrollArea(this);
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setFocusPolicy(Qt::NoFocus);
+    scroller_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scroller_->viewport()->setAutoFillBackground(true);
+    canvas_ = new Canvas(*this, scroller_);
     canvas_->setAutoFillBackground(true);
-    // The frame lines on the design's right edge are centred on it: leave room for their width.
-    const int overhang = qRound(kFramePenPixels * dpiX_ / kReferenceDotsPerInch);
-    canvas_->setFixedSize(pixelsX(layout::kDesignWidthTwips) + overhang,
-                          pixelsY(layout::kDesignHeightTwips) + overhang);
-    scroller->setWidget(canvas_);
+    scroller_->setWidget(canvas_);
     auto* frame = new QHBoxLayout(this);
     frame->setContentsMargins(0, 0, 0, 0);
-    frame->addWidget(scroller);
+    frame->addWidget(scroller_);
 
     buildControls();
+    applyScale(1.0);
     buildMenu();
+    setFitToWindow(QSettings(kSettingsOrganisation, kSettingsApplication)
+                       .value(kFitToWindowKey, false)
+                       .toBool());
+}
+
+void MainWindow::applyScale(double scale) {
+    scale_ = scale;
+    // The frame lines on the design's right edge are centred on it: leave room for their width.
+    const int overhang = qRound(kFramePenPixels * dpiX_ * scale_ / kReferenceDotsPerInch);
+    canvas_->setFixedSize(pixelsX(layout::kDesignWidthTwips) + overhang,
+                          pixelsY(layout::kDesignHeightTwips) + overhang);
+    for (const layout::LabelLayout& row : layout::kLabels) {
+        QLabel* target = label(row.label);
+        target->setFont(makeFont(row.font, scale_));
+        target->setGeometry(pixels(row.rect));
+        setCaption(row.label, target->text());
+    }
+    for (const layout::FieldLayout& row : layout::kFields) {
+        field(row.field)->setFont(makeFont(layout::kUiBold, scale_));
+        field(row.field)->setGeometry(pixels(row.rect));
+    }
+    for (const layout::ButtonLayout& row : layout::kButtons) {
+        button(row.button)->setFont(makeFont(layout::kUiBold, scale_));
+        button(row.button)->setGeometry(pixels(row.rect));
+    }
+    canvas_->update();
+}
+
+double MainWindow::fittingScale() const {
+    // The design's extent at 1:1, frame overhang included.
+    const double width = layout::twipsToPixels(layout::kDesignWidthTwips, dpiX_) +
+                         kFramePenPixels * dpiX_ / kReferenceDotsPerInch;
+    const double height = layout::twipsToPixels(layout::kDesignHeightTwips, dpiY_) +
+                          kFramePenPixels * dpiX_ / kReferenceDotsPerInch;
+    const QSize room = scroller_->maximumViewportSize();
+    return std::max(0.1, std::min(room.width() / width, room.height() / height));
+}
+
+void MainWindow::setFitToWindow(bool fit) {
+    fitToWindow_ = fit;
+    fitAction_->setChecked(fit);
+    actualSizeAction_->setChecked(!fit);
+    const Qt::ScrollBarPolicy bars = fit ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+    scroller_->setHorizontalScrollBarPolicy(bars);
+    scroller_->setVerticalScrollBarPolicy(bars);
+    applyScale(fit ? fittingScale() : 1.0);
+    QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    if (settings.value(kFitToWindowKey, false).toBool() != fit) {
+        settings.setValue(kFitToWindowKey, fit);
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (fitToWindow_) {
+        applyScale(fittingScale());
+    }
+}
+
+QPoint MainWindow::dialogAnchor() const {
+    return canvas_->mapToGlobal(pixels(kDialogLeftTwips, kDialogTopTwips));
 }
 
 void MainWindow::buildMenu() {
@@ -141,8 +219,22 @@ void MainWindow::buildMenu() {
             &MainWindow::runReverseCalculation);
     connect(bar->addAction(QStringLiteral("导出中桩坐标")), &QAction::triggered, this,
             &MainWindow::runExport);
+
+    QMenu* view = bar->addMenu(QStringLiteral("视图"));
+    view->setObjectName(QStringLiteral("view"));
+    view->setFont(makeFont(layout::kUiBold));
+    auto* sizes = new QActionGroup(view);
+    fitAction_ = view->addAction(QStringLiteral("适应窗口"));
+    actualSizeAction_ = view->addAction(QStringLiteral("原始大小"));
+    for (QAction* action : {fitAction_, actualSizeAction_}) {
+        action->setCheckable(true);
+        sizes->addAction(action);
+    }
+    connect(fitAction_, &QAction::triggered, this, [this] { setFitToWindow(true); });
+    connect(actualSizeAction_, &QAction::triggered, this, [this] { setFitToWindow(false); });
     addRouteMenu(bar, this);
     layout()->setMenuBar(bar);
+    menuBar_ = bar;
 }
 
 QWidget* MainWindow::canvas() const {
@@ -154,11 +246,11 @@ QSize MainWindow::sizeHint() const {
 }
 
 int MainWindow::pixelsX(int twips) const {
-    return layout::twipsToPixels(twips, dpiX_);
+    return layout::twipsToPixels(twips, dpiX_ * scale_);
 }
 
 int MainWindow::pixelsY(int twips) const {
-    return layout::twipsToPixels(twips, dpiY_);
+    return layout::twipsToPixels(twips, dpiY_ * scale_);
 }
 
 QRect MainWindow::pixels(const layout::TwipsRect& rect) const {
@@ -171,16 +263,12 @@ void MainWindow::buildControls() {
         label->setObjectName(QString::fromStdString(labelName(row.label)));
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setFont(makeFont(row.font));
-        label->setGeometry(pixels(row.rect));
+        label->setText(QString::fromUtf8(row.caption));
         labels_[row.label] = label;
-        setCaption(row.label, QString::fromUtf8(row.caption));
     }
     for (const layout::FieldLayout& row : layout::kFields) {
         auto* field = new QLineEdit(canvas_);
         field->setObjectName(QString::fromStdString(fieldName(row.field)));
-        field->setFont(makeFont(layout::kUiBold));
-        field->setGeometry(pixels(row.rect));
         if (row.whiteBackground) {
             QPalette white = field->palette();
             white.setColor(QPalette::Base, toColor(layout::kWhite));
@@ -191,9 +279,8 @@ void MainWindow::buildControls() {
     for (const layout::ButtonLayout& row : layout::kButtons) {
         auto* button = new QPushButton(QString::fromUtf8(row.caption), canvas_);
         button->setObjectName(QString::fromUtf8(row.name));
-        button->setFont(makeFont(layout::kUiBold));
         button->setStyleSheet(buttonStyle(row.colour));
-        button->setGeometry(pixels(row.rect));
+        button->installEventFilter(this);
         buttons_[row.button] = button;
     }
     connect(button(layout::Button::command1), &QPushButton::clicked, this,
@@ -231,25 +318,90 @@ void MainWindow::setCaption(Label which, const QString& caption) {
     }
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on a focused command button presses it, as Space does.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* pressed = qobject_cast<QPushButton*>(watched);
+        if (pressed != nullptr && key->modifiers() == Qt::NoModifier &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            if (!key->isAutoRepeat() && pressed->isEnabled()) {
+                pressed->click();
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+MainWindow::Snapshot MainWindow::snapshot() const {
+    Snapshot state{record_, {}, {}};
+    for (const auto& [which, edit] : fields_) {
+        state.fields[which] = edit->text();
+    }
+    for (const auto& [which, shown] : labels_) {
+        state.captions[which] = shown->text();
+    }
+    return state;
+}
+
+void MainWindow::restore(const Snapshot& before) {
+    record_ = before.record;
+    for (const auto& [which, text] : before.fields) {
+        if (field(which)->text() != text) {
+            setFieldText(which, text);
+        }
+    }
+    for (const auto& [which, caption] : before.captions) {
+        if (label(which)->text() != caption) {
+            setCaption(which, caption);
+        }
+    }
+}
+
+void MainWindow::setCommandsEnabled(bool enabled) {
+    for (const auto& [which, pushButton] : buttons_) {
+        if (which != layout::Button::command3) {
+            pushButton->setEnabled(enabled);
+        }
+    }
+    if (menuBar_ != nullptr) {
+        for (QAction* action : menuBar_->actions()) {
+            if (action->menu() == nullptr) {
+                action->setEnabled(enabled);
+            }
+        }
+    }
+}
+
 template <typename Command>
 void MainWindow::runCommand(Command command) {
-    // Every dialog a command opens is modal, so a second command cannot start before the first
-    // ends; the flag only guards against a click queued while one is running.
+    // The dialogs leave 结 束 usable, so the other commands are refused while one runs; the flag
+    // also guards against a click queued before they were.
     if (commandRunning_) {
         return;
     }
     commandRunning_ = true;
+    QWidget* focused = QApplication::focusWidget();
+    setCommandsEnabled(false);
+    const Snapshot before = snapshot();
     bool inputEnded = false;
     try {
         command();
+    } catch (const Cancelled&) {
+        // The user left a question: the command ends, as if it had never started.
+        restore(before);
     } catch (const InputEnded&) {
         inputEnded = true;
     } catch (const std::exception& error) {
-        port_.showMessage(std::string("计算中止：") + error.what());
+        port_.showError(std::string("计算中止：") + error.what());
     }
+    setCommandsEnabled(true);
     commandRunning_ = false;
     if (inputEnded) {
         endProgram();
+    } else if (focused != nullptr && focused->window() == this) {
+        focused->setFocus();
     }
 }
 
@@ -276,14 +428,19 @@ void MainWindow::runReverseCalculation() {
 void MainWindow::runExport() {
     runCommand([this] {
         if (std::optional<std::string> refusal = exportRefusal(record_)) {
-            port_.showMessage(*refusal);
+            port_.showError(*refusal);
             return;
         }
         std::optional<ExportTarget> target = exportChooser_ ? exportChooser_() : chooseExportFile();
         if (!target) {
             return;
         }
-        port_.showMessage(exportLastRun(record_, target->path, target->format).message);
+        const ExportOutcome outcome = exportLastRun(record_, target->path, target->format);
+        if (outcome.written) {
+            port_.showMessage(outcome.message);
+        } else {
+            port_.showError(outcome.message);
+        }
     });
 }
 
@@ -294,10 +451,19 @@ std::optional<MainWindow::ExportTarget> MainWindow::chooseExportFile() {
     if (folder.isEmpty()) {
         folder = QDir::homePath();
     }
-    QString selected = csvFilter;
-    QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("导出中桩坐标"), QDir(folder).filePath(QStringLiteral("中桩坐标.csv")),
-        csvFilter + QStringLiteral(";;") + datFilter, &selected);
+    // Qt's own file dialog, which speaks the program's language whatever the desktop's is.
+    QFileDialog dialog(this, QStringLiteral("导出中桩坐标"),
+                       QDir(folder).filePath(QStringLiteral("中桩坐标.csv")),
+                       csvFilter + QStringLiteral(";;") + datFilter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectNameFilter(csvFilter);
+    if (port_.waitFor(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    QString path = dialog.selectedFiles().front();
+    const QString selected = dialog.selectedNameFilter();
     if (path.isEmpty()) {
         return std::nullopt;
     }
@@ -315,6 +481,8 @@ void MainWindow::endProgram() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // A command waiting in a dialog ends with it; the program ends at once.
+    port_.endQuestions();
     event->accept();
     QCoreApplication::exit(0);
 }

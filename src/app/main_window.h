@@ -1,7 +1,9 @@
 // The main window: the title heading, the three framed columns of labelled output fields, the
 // sign diagram and the four command buttons, all placed from the window layout tables and scaled
-// with the screen's logical dots per inch. It owns the curve record for its whole life; each
-// button runs its command on that record through the window's user port.
+// with the screen's logical dots per inch (and, under 视图 → 适应窗口, to fill the window). It
+// owns the curve record for its whole life; each button runs its command on that record through
+// the window's user port. A command the user leaves puts the record and the window back as they
+// were before it.
 #pragma once
 
 #include <QPoint>
@@ -26,6 +28,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QCloseEvent;
+class QResizeEvent;
+class QAction;
+class QMenuBar;
+class QScrollArea;
 
 namespace hcurve {
 
@@ -43,7 +49,7 @@ class MainWindow : public QWidget {
     /// origin of the layout, and its size is the design's extent.
     QWidget* canvas() const;
 
-    /// Layout twips to canvas pixels at the screen's logical dots per inch.
+    /// Layout twips to canvas pixels at the screen's logical dots per inch and the view's scale.
     int pixelsX(int twips) const;
     int pixelsY(int twips) const;
     QPoint pixels(int xTwips, int yTwips) const { return {pixelsX(xTwips), pixelsY(yTwips)}; }
@@ -76,17 +82,43 @@ class MainWindow : public QWidget {
     /// The menu bar's field tools: 坐标反算 and 导出中桩坐标.
     void runReverseCalculation();
     void runExport();
-    /// Closes the window, which ends the program.
+    /// Closes the window, which ends the program; also while a command waits in a dialog.
     void endProgram();
+
+    /// 视图: the design 1:1 (the default), or scaled uniformly to fill the window. The choice is
+    /// kept for the next session.
+    void setFitToWindow(bool fit);
+    bool fitsToWindow() const { return fitToWindow_; }
+    /// The design's scale: 1 at 原始大小.
+    double viewScale() const { return scale_; }
+
+    /// Where a dialog's frame goes, in global coordinates: the free title area left of the sign
+    /// diagram, clear of every field.
+    QPoint dialogAnchor() const;
 
     /// Room for the whole design when the window is not maximised.
     QSize sizeHint() const override;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     class Canvas;
+
+    // What a command may change that the user sees or the next command reads.
+    struct Snapshot {
+        CurveRecord record;
+        std::map<Field, QString> fields;
+        std::map<Label, QString> captions;
+    };
+    Snapshot snapshot() const;
+    void restore(const Snapshot& before);
+    // While a command runs the other commands are refused; 结 束 stays.
+    void setCommandsEnabled(bool enabled);
+    void applyScale(double scale);
+    double fittingScale() const;
 
     template <typename Command>
     void runCommand(Command command);
@@ -97,7 +129,13 @@ class MainWindow : public QWidget {
 
     double dpiX_;
     double dpiY_;
+    double scale_ = 1.0;
+    bool fitToWindow_ = false;
     Canvas* canvas_;
+    QScrollArea* scroller_;
+    QMenuBar* menuBar_ = nullptr;
+    QAction* fitAction_ = nullptr;
+    QAction* actualSizeAction_ = nullptr;
     std::map<Field, QLineEdit*> fields_;
     std::map<Label, QLabel*> labels_;
     std::map<layout::Button, QPushButton*> buttons_;

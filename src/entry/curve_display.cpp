@@ -38,7 +38,7 @@ const Field kComputedFields[] = {
     Field::Text22, Field::Text23, Field::Text24, Field::Text25, Field::Text29, Field::Text30};
 
 void refuse(CurveRecord& record, UserPort& port, const std::string& message) {
-    port.showMessage(message);
+    port.showError(message);
     for (Field field : kComputedFields)
         port.setField(field, "");
     record.curve.reset();

@@ -90,10 +90,18 @@ std::vector<DesignQuestion> designQuestions() {
     };
 }
 
+}  // namespace
+
+std::string confirmationHint(const std::string& typed) {
+    return "直接按 Enter 键表示输入正确，输入 0 表示输入错误：“" + typed + "” 两者都不是。";
+}
+
+namespace {
+
 // The confirm loop: the value is asked, shown, and confirmed or typed again until it is accepted.
 // An empty answer or a nonzero number accepts; a number equal to 0 rejects; any other answer is
-// neither, and the same confirmation is asked again. An accepted value the design check refuses
-// is answered with the reason and treated as rejected.
+// neither: a hint says so, and the same confirmation is asked again. An accepted value the design
+// check refuses is answered with the reason and treated as rejected.
 void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
     std::string& value = record.*q.value;
     value = port.ask(q.firstPrompt);
@@ -102,8 +110,11 @@ void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
     for (;;) {
         std::string answer = port.ask(firstConfirmation ? q.confirmFirst : q.confirmLater);
         std::optional<double> number = readNumber(answer);
-        if (!isBlank(answer) && !number)
-            continue;  // neither yes nor no: ask again
+        if (!isBlank(answer) && !number) {
+            // Neither yes nor no: say which answers count, then ask again.
+            port.showMessage(confirmationHint(answer));
+            continue;
+        }
         firstConfirmation = false;
         bool rejected = number && *number == 0;
         if (!rejected) {
@@ -114,7 +125,7 @@ void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
                 port.setField(q.field, shownText(displayText(q.display, value, false)));
                 return;
             }
-            port.showMessage(*problem);
+            port.showError(*problem);
             port.setField(q.field, "");
         } else if (!q.keepFieldOnRejection) {
             port.setField(q.field, "");

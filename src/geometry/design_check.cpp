@@ -52,6 +52,8 @@ std::optional<std::string> checkDesignValue(DesignValue which, std::string_view 
     const std::string name = nameOf(which);
     std::optional<double> v = readNumber(typed);
     if (!v) {
+        if (isBlank(typed))
+            return name + " 不能为空。";
         return name + " 必须是数值，" + quoted(typed) + " 不是数值。";
     }
     if (isAngle(which)) {

@@ -22,14 +22,14 @@ std::string askUntil(UserPort& port, const Question& q, Check check) {
         std::optional<std::string> problem = check(answer);
         if (!problem)
             return answer;
-        port.showMessage(*problem);
+        port.showError(*problem);
     }
 }
 
 std::optional<std::string> numberProblem(const Question& q, const std::string& answer) {
     std::optional<double> v = readNumber(answer);
     if (!v)
-        return notANumberMessage(q.name, answer);
+        return isBlank(answer) ? emptyAnswerMessage(q.name) : notANumberMessage(q.name, answer);
     if (std::fabs(*v) > kMaxAnswerMagnitude) {
         return q.name + " 超出范围（绝对值不能超过 1000000000）：" + quoted(answer) + " 不对。";
     }
@@ -37,6 +37,10 @@ std::optional<std::string> numberProblem(const Question& q, const std::string& a
 }
 
 }  // namespace
+
+std::string emptyAnswerMessage(const std::string& name) {
+    return name + " 不能为空。";
+}
 
 std::string notANumberMessage(const std::string& name, const std::string& typed) {
     return name + " 必须是数值，" + quoted(typed) + " 不是数值。";

@@ -38,6 +38,9 @@ std::int16_t askCount(UserPort& port, const Question& q);
 /// text as typed.
 std::string askDmsAngle(UserPort& port, const Question& q);
 
+/// "name 不能为空。": said of an empty (or blank) answer where a number is needed.
+std::string emptyAnswerMessage(const std::string& name);
+
 /// "name 必须是数值，“text” 不是数值。"
 std::string notANumberMessage(const std::string& name, const std::string& typed);
 

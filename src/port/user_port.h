@@ -8,16 +8,22 @@
 
 namespace hcurve {
 
-/// Thrown by ask() when the user's input has ended (the console's standard input closed): the
-/// program ends at once, as after the end command.
+/// Thrown by ask() when the user's input has ended (the console's standard input closed, or the
+/// window closed while a question was open): the program ends at once, as after the end command.
 struct InputEnded {};
+
+/// Thrown by ask() when the user leaves a question (Esc, Cancel, closing the dialog): the running
+/// command ends. A command that can keep what it did so far catches it; otherwise the front end
+/// puts everything back as it was before the command. The console never cancels: an empty line
+/// is an empty answer there.
+struct Cancelled {};
 
 class UserPort {
   public:
     virtual ~UserPort() = default;
 
     /// Shows the prompt (it may hold several lines) with an empty answer line and returns the
-    /// text the user typed; the empty text when the user cancels.
+    /// text the user typed. Throws Cancelled when the user leaves the question.
     virtual std::string ask(const std::string& prompt) = 0;
 
     /// Replaces the whole text of an output field; visible at once.
@@ -28,6 +34,10 @@ class UserPort {
 
     /// Tells the user something went wrong with an answer or a command, and waits until it is read.
     virtual void showMessage(const std::string& message) = 0;
+
+    /// Like showMessage, for an answer or a command that went wrong; a front end may mark it as a
+    /// warning. The console shows it exactly like any other message.
+    virtual void showError(const std::string& message) { showMessage(message); }
 };
 
 }  // namespace hcurve

@@ -53,7 +53,7 @@ Chainages continuous(UserPort& port) {
             askNumber(port, {"输入需要计算段落终止点的中桩桩号 :( 以米为单位 )", "终止点桩号"});
         const double interval = askNumber(port, {"输入需要计算的桩距 :( 以米为单位 )", "桩距"});
         if (interval == 0) {
-            port.showMessage("桩距不能为零。请重新输入起始桩号、终止桩号和桩距。");
+            port.showError("桩距不能为零。请重新输入起始桩号、终止桩号和桩距。");
             continue;
         }
         const double countValue = (endKp - startKp) / interval + 1;
@@ -62,7 +62,7 @@ Chainages continuous(UserPort& port) {
         std::optional<double> count = readNumber(run.stakeCount);
         // A count beyond the doubles (a vanishing interval) is no number; its sign still tells.
         if (count ? *count < 1 : countValue < 0) {
-            port.showMessage(
+            port.showError(
                 "按这个桩距从起始桩号走不到终止桩号，一个中桩也没有。"
                 "请重新输入起始桩号、终止桩号和桩距。");
             continue;
@@ -71,7 +71,7 @@ Chainages continuous(UserPort& port) {
             // A count that would fill a line is not worth reading out.
             const std::string told =
                 count && *count < kLongestCountShown ? "：" + run.stakeCount + " 个" : "";
-            port.showMessage("中桩太多（一次最多 100000 个）" + told +
+            port.showError("中桩太多（一次最多 100000 个）" + told +
                              "。请重新输入起始桩号、终止桩号和桩距。");
             continue;
         }
@@ -160,8 +160,7 @@ void command2(CurveRecord& record, UserPort& port) {
     if (!modeNumber) {
         // Cancel ends the run quietly; anything else that is not a number is told.
         if (!isBlank(mode))
-            port.showMessage(notANumberMessage("单点或连续计算的回答", mode) +
-                             "中桩计算没有进行。");
+            port.showError(notANumberMessage("单点或连续计算的回答", mode) + "中桩计算没有进行。");
         return;
     }
     Chainages run = *modeNumber == 0 ? singlePoint(port) : continuous(port);
@@ -196,12 +195,23 @@ void command2(CurveRecord& record, UserPort& port) {
                        record.ds_r,          std::move(axis_deg)};
     const SideSetup setup{record.dl,   record.dr,   record.dl_n, record.dr_n,
                           record.dd_n, record.ds_l, record.ds_r};
-    for (std::size_t i = 1; i <= n; ++i) {
+    auto computeSides = [&](std::size_t i) {
         if (sidePointsOn(record)) {
             computeSidePoints(sides, record.stakeX[i], record.stakeY[i],
                               record.runSides.axisAzimuth_deg[i], setup, record.f);
         }
-        listStake(record, sides, i, port);
+    };
+    for (std::size_t i = 1; i <= n; ++i) {
+        computeSides(i);
+        try {
+            listStake(record, sides, i, port);
+        } catch (const Cancelled&) {
+            // Leaving a pause ends the listing only: every stake is computed, and the side
+            // tables end as after a whole listing, with the last stake's points.
+            if (i < n)
+                computeSides(n);
+            break;
+        }
     }
     record.xlp = sides.xlp;
     record.ylp = sides.ylp;

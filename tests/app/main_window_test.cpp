@@ -9,9 +9,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QMenuBar>
 #include <QTest>
 #include <set>
 #include <string>

@@ -1,5 +1,6 @@
-// The user port with its real dialogs: a modal input dialog answered by typing, Cancel and
-// closing give the empty text, and a message waits in a modal box.
+// The user port with its real dialogs: an input dialog answered by typing, Esc, Cancel and closing
+// leave the question, a message waits in its box, and the dialogs speak Chinese, carry the
+// program's name and stand clear of the fields.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,6 +12,8 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <map>
+#include <vector>
 
 #include "app/main_window.h"
 #include "window_test_support.h"
@@ -18,11 +21,11 @@
 namespace hcurve {
 namespace {
 
-// Runs the action on the dialog once it is open and modal.
+// Runs the action on the dialog once it is open.
 void whenModal(std::function<void(QWidget*)> action) {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, action] {
-        QWidget* modal = QApplication::activeModalWidget();
+        QWidget* modal = testing::openDialog();
         if (modal != nullptr && modal->isVisible()) {
             poll->stop();
             poll->deleteLater();
@@ -47,14 +50,15 @@ class QtUserPortTest : public ::testing::Test {
 TEST_F(QtUserPortTest, TheUserTypesTheAnswerAndPressesEnter) {
     const std::string prompt = "请输入交点桩号 : ( 以米为单位 ) ";
     QString label, startText, title;
-    bool modal = false;
+    QStringList buttons;
     whenModal([&](QWidget* widget) {
         auto* dialog = qobject_cast<QInputDialog*>(widget);
         ASSERT_NE(dialog, nullptr);
         label = dialog->labelText();
         startText = dialog->textValue();
         title = dialog->windowTitle();
-        modal = dialog->isModal();
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            buttons << button->text().remove(QLatin1Char('&'));
         auto* edit = dialog->findChild<QLineEdit*>();
         QTest::keyClicks(edit, "12345.678");
         QTest::keyClick(edit, Qt::Key_Return);
@@ -62,8 +66,9 @@ TEST_F(QtUserPortTest, TheUserTypesTheAnswerAndPressesEnter) {
     EXPECT_EQ(window.userPort().ask(prompt), "12345.678");
     EXPECT_EQ(label.toStdString(), prompt);
     EXPECT_EQ(startText, QString());
-    EXPECT_EQ(title, QString());
-    EXPECT_TRUE(modal);
+    EXPECT_EQ(title, QStringLiteral("平曲线计算"));
+    buttons.sort();
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("取消"), QStringLiteral("确定")}));
 }
 
 TEST_F(QtUserPortTest, OkReturnsTheTypedChineseText) {
@@ -80,21 +85,30 @@ TEST_F(QtUserPortTest, OkReturnsTheTypedChineseText) {
     EXPECT_EQ(window.userPort().ask("?"), "左侧");
 }
 
-TEST_F(QtUserPortTest, EscapeCancelsWithTheEmptyText) {
-    whenModal([](QWidget* widget) {
-        auto* edit = widget->findChild<QLineEdit*>();
-        QTest::keyClicks(edit, "500");
-        QTest::keyClick(edit, Qt::Key_Escape);
-    });
-    EXPECT_EQ(window.userPort().ask("请输入平曲线的半径 : ( 以米为单位 ) "), "");
-}
-
-TEST_F(QtUserPortTest, ClosingTheDialogGivesTheEmptyText) {
-    whenModal([](QWidget* widget) {
-        QTest::keyClicks(widget->findChild<QLineEdit*>(), "7");
-        widget->close();
-    });
-    EXPECT_EQ(window.userPort().ask("输入正确的半径 :"), "");
+// Every way out of the dialog leaves the question.
+TEST_F(QtUserPortTest, EscapeCancelAndClosingLeaveTheQuestion) {
+    const std::vector<std::function<void(QWidget*)>> ways = {
+        [](QWidget* widget) {
+            QTest::keyClicks(widget->findChild<QLineEdit*>(), "500");
+            QTest::keyClick(widget->findChild<QLineEdit*>(), Qt::Key_Escape);
+        },
+        [](QWidget* widget) {
+            QTest::keyClicks(widget->findChild<QLineEdit*>(), "500");
+            for (QPushButton* button : widget->findChildren<QPushButton*>()) {
+                if (!button->isDefault())
+                    button->click();
+            }
+        },
+        [](QWidget* widget) {
+            QTest::keyClicks(widget->findChild<QLineEdit*>(), "7");
+            widget->close();
+        },
+    };
+    for (std::size_t way = 0; way < ways.size(); ++way) {
+        whenModal(ways[way]);
+        EXPECT_THROW(window.userPort().ask("请输入平曲线的半径 : ( 以米为单位 ) "), Cancelled)
+            << way;
+    }
 }
 
 TEST_F(QtUserPortTest, APromptOfSeveralLinesIsShownWhole) {
@@ -108,36 +122,82 @@ TEST_F(QtUserPortTest, APromptOfSeveralLinesIsShownWhole) {
     EXPECT_EQ(label.toStdString(), prompt);
 }
 
-TEST_F(QtUserPortTest, TheWindowIsBlockedAndShowsFieldsWrittenBeforeTheQuestion) {
-    window.userPort().setField(Field::Text1, "  JD1");
-    QString shown;
+// The dialog opens in the title area, clear of every field; moved by the user, the next one
+// opens where the user put it.
+TEST_F(QtUserPortTest, TheDialogStandsClearOfTheFieldsAndKeepsWhereTheUserPutIt) {
+    QRect first, second;
+    const QPoint moved = window.dialogAnchor() + QPoint(150, 40);
     whenModal([&](QWidget* widget) {
-        // A click on the end button, delivered as the window system would, is refused while
-        // the dialog is open.
-        QPushButton* end = window.button(layout::Button::command3);
-        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                          end->mapTo(&window, end->rect().center()));
-        shown = window.field(Field::Text1)->text();
+        first = widget->frameGeometry();
+        widget->move(moved);
         QTest::keyClick(widget->findChild<QLineEdit*>(), Qt::Key_Return);
     });
-    window.userPort().ask("确认交点点号输入是否正确 ?");
-    EXPECT_EQ(shown, QStringLiteral("  JD1"));
-    EXPECT_TRUE(window.isVisible());
+    window.userPort().ask(
+        "确认交点纵座标输入是否正确 ?  输入正确单击 Enter 键或点击 OK 钮; 错误输入零( 即为:0 )");
+    for (QLineEdit* field : window.canvas()->findChildren<QLineEdit*>()) {
+        const QRect onScreen(field->mapToGlobal(QPoint(0, 0)), field->size());
+        EXPECT_FALSE(first.intersects(onScreen)) << field->objectName().toStdString();
+    }
+    whenModal([&](QWidget* widget) {
+        second = widget->frameGeometry();
+        QTest::keyClick(widget->findChild<QLineEdit*>(), Qt::Key_Return);
+    });
+    window.userPort().ask("确认交点横座标输入是否正确 ?");
+    EXPECT_EQ(second.topLeft(), moved);
 }
 
-TEST_F(QtUserPortTest, AMessageWaitsInAModalBox) {
-    QString text;
-    bool modal = false;
+// While a question is open the other commands are refused, and what the command wrote before
+// asking is on screen.
+TEST_F(QtUserPortTest, WhileAQuestionIsOpenOnlyTheEndButtonTakesClicks) {
+    QString shown;
+    std::map<layout::Button, bool> enabled;
     whenModal([&](QWidget* widget) {
+        shown = window.field(Field::Text1)->text();
+        for (layout::Button b : {layout::Button::command1, layout::Button::command2,
+                                 layout::Button::Command4, layout::Button::command3})
+            enabled[b] = window.button(b)->isEnabled();
+        widget->findChild<QLineEdit*>()->setText(QStringLiteral("0"));
+        QTest::keyClick(widget->findChild<QLineEdit*>(), Qt::Key_Escape);
+    });
+    testing::ScriptedUser none(window, {});
+    window.userPort().setAsker({});
+    // 开始计算 asks its first question; leaving it ends the command.
+    QTest::mouseClick(window.button(layout::Button::command1), Qt::LeftButton);
+    EXPECT_EQ(shown, QString());
+    EXPECT_FALSE(enabled[layout::Button::command1]);
+    EXPECT_FALSE(enabled[layout::Button::command2]);
+    EXPECT_FALSE(enabled[layout::Button::Command4]);
+    EXPECT_TRUE(enabled[layout::Button::command3]);
+    EXPECT_TRUE(window.button(layout::Button::command1)->isEnabled());
+}
+
+TEST_F(QtUserPortTest, NoticesAndErrorsWaitInTheirBoxes) {
+    struct Seen {
+        QString text, title;
+        QMessageBox::Icon icon;
+        QString button;
+    };
+    std::vector<Seen> seen;
+    auto read = [&](QWidget* widget) {
         auto* box = qobject_cast<QMessageBox*>(widget);
         ASSERT_NE(box, nullptr);
-        text = box->text();
-        modal = box->isModal();
+        seen.push_back({box->text(), box->windowTitle(), box->icon(),
+                        box->buttons().front()->text().remove(QLatin1Char('&'))});
         QTest::keyClick(box, Qt::Key_Return);
-    });
+    };
+    whenModal(read);
     window.userPort().showMessage("尚无曲线计算结果：请先点击“开始计算”输入设计数据。");
-    EXPECT_EQ(text, QStringLiteral("尚无曲线计算结果：请先点击“开始计算”输入设计数据。"));
-    EXPECT_TRUE(modal);
+    whenModal(read);
+    window.userPort().showError("交点桩号 K 不能为空。");
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].text, QStringLiteral("尚无曲线计算结果：请先点击“开始计算”输入设计数据。"));
+    EXPECT_EQ(seen[0].icon, QMessageBox::Information);
+    EXPECT_EQ(seen[1].text, QStringLiteral("交点桩号 K 不能为空。"));
+    EXPECT_EQ(seen[1].icon, QMessageBox::Warning);
+    for (const Seen& box : seen) {
+        EXPECT_EQ(box.title, QStringLiteral("平曲线计算"));
+        EXPECT_EQ(box.button, QStringLiteral("确定"));
+    }
 }
 
 }  // namespace

@@ -16,11 +16,18 @@ ScriptedUser::ScriptedUser(MainWindow& window, std::vector<std::string> answers)
             observer_(prompt);
         }
         if (answers_.empty()) {
-            ++unexpected_;
+            // A question that wants a number asks again after the empty answer: leave it after
+            // a while rather than answer for ever.
+            if (++unexpected_ > kMaxUnexpected) {
+                throw Cancelled{};
+            }
             return std::string();
         }
         std::string answer = answers_.front();
         answers_.pop_front();
+        if (answer == kCancel) {
+            throw Cancelled{};
+        }
         return answer;
     });
     window_.userPort().setMessageSink(
@@ -41,8 +48,18 @@ DialogTypist::DialogTypist(QStringList answers) : answers_(std::move(answers)) {
     timer_.start(1);
 }
 
+QDialog* openDialog() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog != nullptr && dialog->isVisible()) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
 void DialogTypist::look() {
-    QWidget* modal = QApplication::activeModalWidget();
+    QWidget* modal = openDialog();
     if (modal == nullptr || !modal->isVisible() || modal->property("answered").toBool()) {
         return;
     }

@@ -1,6 +1,7 @@
 // Scripted users for the window tests and the screenshot tool.
 #pragma once
 
+#include <QDialog>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -15,10 +16,13 @@
 namespace hcurve::testing {
 
 /// Answers the window's questions from a list, in order, without showing a dialog; records every
-/// prompt. Once the list is used up it answers with the empty text, as Cancel would, and counts
-/// the extra questions.
+/// prompt. The answer kCancel leaves the question as Esc would. Once the list is used up it answers
+/// with the empty text and counts the extra questions; after kMaxUnexpected of them it leaves.
 class ScriptedUser {
   public:
+    static inline const std::string kCancel{"\x18(cancel)"};
+    static constexpr int kMaxUnexpected = 50;
+
     ScriptedUser(MainWindow& window, std::vector<std::string> answers);
     ~ScriptedUser();
 
@@ -43,8 +47,11 @@ class ScriptedUser {
     int unexpected_ = 0;
 };
 
+/// The dialog the window shows now (an input dialog, a message box), or nothing.
+QDialog* openDialog();
+
 /// Answers the real input dialogs by typing into them and pressing Enter, and closes message
-/// boxes with Enter: it watches for the application's active modal dialog.
+/// boxes with Enter: it watches for the dialog the window shows.
 class DialogTypist : public QObject {
   public:
     explicit DialogTypist(QStringList answers);

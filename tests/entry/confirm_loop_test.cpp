@@ -124,7 +124,7 @@ TEST(ConfirmLoop, ChainageAndYUseTheirSecondConfirmationAfterTheFirst) {
 
 TEST(ConfirmLoop, NonzeroNumbersAcceptAmbiguousAnswersAskAgain) {
     CurveRecord record;
-    // "y", "n" and "ok" neither accept nor reject: the same confirmation comes again.
+    // "y", "n" and "ok" neither accept nor reject: a hint, then the same confirmation again.
     ScriptedPort port({"1", "y", "n", "ok", "1", "12345.678", "n", "-3"});
     EXPECT_THROW(command1(record, port), InputEnded);
     const std::string jdConfirm = "确认交点点号输入是否正确 ?  " + kTail;
@@ -137,7 +137,12 @@ TEST(ConfirmLoop, NonzeroNumbersAcceptAmbiguousAnswersAskAgain) {
     EXPECT_EQ(port.prompts[6], kFirst);
     EXPECT_EQ(port.prompts[7], kFirst);  // "n" did not count as the first confirmation
     EXPECT_EQ(port.prompts[8], "请输入交点纵座标 : ( 以米为单位 )");
-    EXPECT_TRUE(port.messages.empty());
+    // Each gets a one-line hint before the same question.
+    EXPECT_EQ(port.messages,
+              (std::vector<std::string>{confirmationHint("y"), confirmationHint("n"),
+                                        confirmationHint("ok"), confirmationHint("n")}));
+    EXPECT_EQ(port.messages[0],
+              "直接按 Enter 键表示输入正确，输入 0 表示输入错误：“y” 两者都不是。");
 }
 
 TEST(ConfirmLoop, RejectedRadiusKeepsItsTextWhileTypedAgain) {
@@ -207,7 +212,11 @@ INSTANTIATE_TEST_SUITE_P(
     DesignCheck, RefusedDesignValue,
     ::testing::Values(
         BadValue{{"1"}, "abc", Field::Text2, "输入正确的交点桩号 : ( 以米为单位 ) ", "不是数值"},
-        BadValue{{"1"}, "", Field::Text2, "输入正确的交点桩号 : ( 以米为单位 ) ", "不是数值"},
+        BadValue{{"1"},
+                 "",
+                 Field::Text2,
+                 "输入正确的交点桩号 : ( 以米为单位 ) ",
+                 "交点桩号 K 不能为空。"},
         BadValue{{"1"}, "2e9", Field::Text2, "输入正确的交点桩号 : ( 以米为单位 ) ", "超出范围"},
         BadValue{{"1", "1000"},
                  "1,5",

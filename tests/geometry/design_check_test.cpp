@@ -32,7 +32,7 @@ TEST(DesignCheck, RefusedValuesSayWhy) {
         const char* reason;
     };
     for (const Case& c :
-         {Case{DesignValue::K, "", "不是数值"}, Case{DesignValue::K, "1000000000.1", "超出范围"},
+         {Case{DesignValue::K, "", "交点桩号 K 不能为空。"}, Case{DesignValue::K, "1000000000.1", "超出范围"},
           Case{DesignValue::Y, "5e", "不是数值"}, Case{DesignValue::T, "360", "360"},
           Case{DesignValue::T, "10.6", "小于 60"}, Case{DesignValue::T, "10.0060", "小于 60"},
           Case{DesignValue::B, "0.0", "不能为零"}, Case{DesignValue::B, "180", "180"},

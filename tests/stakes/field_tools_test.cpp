@@ -76,7 +76,7 @@ TEST(ReverseCommand, BadNumberIsToldAndAskedAgain) {
     EXPECT_EQ(port.prompts, (std::vector<std::string>{kAskX, kAskX, kAskY, kAskY}));
     ASSERT_EQ(port.messages.size(), 3u);
     EXPECT_EQ(port.messages[0], "纵座标 X 必须是数值，“north” 不是数值。");
-    EXPECT_EQ(port.messages[1], "横座标 Y 必须是数值，“” 不是数值。");
+    EXPECT_EQ(port.messages[1], "横座标 Y 不能为空。");
 }
 
 TEST(ReverseMessage, OffsetRoundsToThreeDecimalsAndNamesItsSide) {

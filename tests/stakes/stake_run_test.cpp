@@ -155,6 +155,37 @@ TEST(StakeRun, CancelOrNonNumberModeEndsTheRunAndKeepsTheLastStakes) {
     }
 }
 
+// Leaving a pause stops the listing; the run stays whole, as after every pause was answered.
+// Leaving a question before the listing throws on, for the front end to put things back.
+TEST(StakeRun, LeavingAPauseKeepsTheWholeRunLeavingAQuestionEndsIt) {
+    const std::vector<std::string> widths = {"y", "1", "1", "5", "1", "7.5", "1"};
+    const std::vector<std::string> run = {"2", "1000", "1100", "50", "0"};
+    CurveRecord whole = computedRecord(widths);
+    runStakes(whole, run, 3 * 3);
+
+    CurveRecord left = computedRecord(widths);
+    std::vector<std::string> answers = run;
+    answers.insert(answers.end(), {"", "", "", ScriptedPort::kCancel});
+    ScriptedPort port(answers);
+    command2(left, port);
+    EXPECT_EQ(port.answersLeft(), 0u);
+    EXPECT_EQ(count(port.prompts, kStakePause), 2);
+    EXPECT_EQ(left.stakeCount, whole.stakeCount);
+    EXPECT_EQ(left.Kp, whole.Kp);
+    EXPECT_EQ(left.stakeX, whole.stakeX);
+    EXPECT_EQ(left.stakeY, whole.stakeY);
+    EXPECT_EQ(left.runSides.axisAzimuth_deg, whole.runSides.axisAzimuth_deg);
+    EXPECT_EQ(left.xlp, whole.xlp);
+    EXPECT_EQ(left.yrp, whole.yrp);
+
+    for (std::size_t at = 0; at < run.size(); ++at) {
+        std::vector<std::string> early(run.begin(), run.begin() + static_cast<long>(at));
+        early.push_back(ScriptedPort::kCancel);
+        ScriptedPort questions(early);
+        EXPECT_THROW(command2(left, questions), Cancelled) << at;
+    }
+}
+
 TEST(StakeRun, RangesWithoutStakesAreAskedAgainFromTheStart) {
     CurveRecord record = computedRecord();
     ScriptedPort port = runStakes(record,

@@ -23,6 +23,8 @@ inline const std::vector<std::regex>& programMessagePatterns() {
     static const std::vector<std::regex> patterns = [] {
         std::vector<std::string> sources = {
             names + " 必须是数值，" + typed + " 不是数值。(中桩计算没有进行。)?",
+            names + " 不能为空。",
+            "直接按 Enter 键表示输入正确，输入 0 表示输入错误：" + typed + " 两者都不是。",
             names + " 按 度.分秒 输入，分和秒都必须小于 60：" + typed + " 不对。",
             names + " 必须在 0 度到 360 度之间（不含 360 度）：" + typed + " 不对。",
             names + " 不能为零：偏角为零没有平曲线。",

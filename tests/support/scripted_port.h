@@ -17,6 +17,9 @@ class ScriptedPort : public UserPort {
     ScriptedPort() = default;
     explicit ScriptedPort(std::vector<std::string> answers) { script(std::move(answers)); }
 
+    /// An answer in the script that leaves the question, as Esc or Cancel in the window do.
+    static inline const std::string kCancel{"\x18(cancel)"};
+
     /// Appends answers to the script.
     void script(const std::vector<std::string>& answers) {
         answers_.insert(answers_.end(), answers.begin(), answers.end());
@@ -29,6 +32,8 @@ class ScriptedPort : public UserPort {
             throw InputEnded{};
         std::string answer = answers_.front();
         answers_.pop_front();
+        if (answer == kCancel)
+            throw Cancelled{};
         return answer;
     }
     void setField(Field field, const std::string& text) override {
