@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/console_printer.h"
+#include "app/plan_command.h"
 #include "curve/curve_record.h"
 #include "entry/design_entry.h"
 #include "port/user_port.h"
@@ -57,14 +58,16 @@ class ConsolePort : public UserPort {
 
 void greet(std::ostream& out) {
     out << "# 平曲线计算 (控制台)\n"
-        << "# 命令: 1 开始计算, 2 中桩计算, 4 打印, 3 结 束; 5 坐标反算, 6 导出中桩坐标\n"
+        << "# 命令: 1 开始计算, 2 中桩计算, 4 打印, 3 结 束; 5 坐标反算, 6 导出中桩坐标, 7 "
+           "保存平面图\n"
         << "# 以 \"? \" 开头的行是提问: 输入一行作答, 直接回车即为确认\n"
         << std::flush;
 }
 
 }  // namespace
 
-int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCommand) {
+int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCommand,
+               const PlanSaver& savePlan) {
     ConsolePort port(in, out);
     CurveRecord record;
     greet(out);
@@ -85,12 +88,14 @@ int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCom
                 command5(record, port);
             } else if (command == "6") {
                 command6(record, port);
+            } else if (command == "7") {
+                command7(record, port, savePlan);
             } else if (command == "3") {
                 break;
             } else {
                 port.showMessage("没有这个命令：“" + command +
                                  "”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、5 (坐标反算)、6 "
-                                 "(导出中桩坐标) 或 3 (结 束)。");
+                                 "(导出中桩坐标)、7 (保存平面图) 或 3 (结 束)。");
             }
             out << std::flush;
             if (afterCommand)

@@ -9,6 +9,7 @@
 #include <QApplication>
 
 #include "app/main_window.h"
+#include "views/plan_file.h"
 #endif
 
 namespace {
@@ -41,11 +42,20 @@ int runWindow(int argc, char** argv) {
 }
 #endif
 
+// The console draws the plan view (command 7) where Qt is built in.
+hcurve::PlanSaver consolePlanSaver() {
+#ifdef HCURVE_HAS_QT
+    return hcurve::savePlanWithoutDisplay;
+#else
+    return {};
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--console") == 0) {
-        return hcurve::runConsole(std::cin, std::cout);
+        return hcurve::runConsole(std::cin, std::cout, {}, consolePlanSaver());
     }
 #ifdef HCURVE_HAS_QT
     if (displayAvailable(argc, argv)) {
@@ -57,5 +67,5 @@ int main(int argc, char** argv) {
     std::cerr << "hcurve: 此版本不含窗口界面，改用控制台界面。\n"
                  "hcurve: built without the window; starting the console front end instead.\n";
 #endif
-    return hcurve::runConsole(std::cin, std::cout);
+    return hcurve::runConsole(std::cin, std::cout, {}, consolePlanSaver());
 }

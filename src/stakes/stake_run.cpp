@@ -137,6 +137,7 @@ void command2(CurveRecord& record, UserPort& port) {
     }
     Chainages run = *modeNumber == 0 ? singlePoint(port) : continuous(port);
     record.stakeCount = run.stakeCount;
+    ++record.stakeRuns;
     record.Kp = std::move(run.Kp);
     record.stakeX.assign(record.Kp.size(), 0.0);
     record.stakeY.assign(record.Kp.size(), 0.0);
