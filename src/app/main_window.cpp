@@ -22,6 +22,7 @@
 #include <string>
 
 #include "app/qt_printer.h"
+#include "app/result_views.h"
 #include "entry/design_entry.h"
 #include "report/curve_report.h"
 #include "stakes/stake_run.h"
@@ -140,6 +141,7 @@ void MainWindow::buildMenu() {
             &MainWindow::runReverseCalculation);
     connect(bar->addAction(QStringLiteral("导出中桩坐标")), &QAction::triggered, this,
             &MainWindow::runExport);
+    resultViews_ = new ResultViews(*this, *bar);
     layout()->setMenuBar(bar);
 }
 
@@ -246,6 +248,7 @@ void MainWindow::runCommand(Command command) {
         port_.showMessage(std::string("计算中止：") + error.what());
     }
     commandRunning_ = false;
+    resultViews_->commandEnded();
     if (inputEnded) {
         endProgram();
     }

@@ -29,6 +29,8 @@ class QCloseEvent;
 
 namespace hcurve {
 
+class ResultViews;
+
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -76,6 +78,8 @@ class MainWindow : public QWidget {
     /// The menu bar's field tools: 坐标反算 and 导出中桩坐标.
     void runReverseCalculation();
     void runExport();
+    /// 中桩成果表 and 平面图, opened from the menu bar.
+    ResultViews& resultViews() const { return *resultViews_; }
     /// Closes the window, which ends the program.
     void endProgram();
 
@@ -106,6 +110,7 @@ class MainWindow : public QWidget {
     QtUserPort port_{*this};
     PrinterFactory printerFactory_;
     ExportChooser exportChooser_;
+    ResultViews* resultViews_ = nullptr;
     bool commandRunning_ = false;
 };
 

@@ -32,11 +32,6 @@ void sample(const CurveElements& c, double from_m, double to_m, int steps,
     }
 }
 
-std::string jdName(const CurveRecord& record) {
-    const std::size_t first = record.JD.find_first_not_of(' ');
-    return "JD" + (first == std::string::npos ? "" : record.JD.substr(first));
-}
-
 std::string designTitle(const CurveRecord& record, const CurveElements& c) {
     std::string title = jdName(record);
     title += c.p > 0 ? "  右偏" : "  左偏";
@@ -46,6 +41,11 @@ std::string designTitle(const CurveRecord& record, const CurveElements& c) {
 }
 
 }  // namespace
+
+std::string jdName(const CurveRecord& record) {
+    const std::size_t first = record.JD.find_first_not_of(' ');
+    return "JD" + (first == std::string::npos ? "" : record.JD.substr(first));
+}
 
 bool lastRunOnCurve(const CurveRecord& record) {
     if (!record.curve)

@@ -46,6 +46,9 @@ struct PlanScene {
 /// when that run belongs to this curve.
 PlanScene planScene(const CurveRecord& record);
 
+/// "JD" and the JD number as typed ("JD7").
+std::string jdName(const CurveRecord& record);
+
 /// Whether the stakes of the last run lie on the record's computed curve: false after the design
 /// was entered anew and gave another curve.
 bool lastRunOnCurve(const CurveRecord& record);
