@@ -114,5 +114,10 @@ TEST(Console, ReverseCalculationAnswersWithOneMessageLine) {
                         "! 坐标反算：桩号 K12+300.000，偏距 0.000 米（中线上），位于圆曲线。"}));
 }
 
+TEST(Console, PlanViewNeedsABuildThatDraws) {
+    auto out = session(std::string(kRightHandDesign) + "7\n");
+    EXPECT_EQ(out.back(), "! 此版本不含绘图功能 (编译时未带 Qt)，无法保存平面图。");
+}
+
 }  // namespace
 }  // namespace hcurve
