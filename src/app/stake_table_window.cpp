@@ -1,6 +1,5 @@
 #include "app/stake_table_window.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -8,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -119,11 +119,8 @@ StakeTableWindow::StakeTableWindow(const CurveRecord& record, Teller tell, QWidg
     view_->horizontalHeader()->setStretchLastSection(true);
     view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
 
-    auto* copyAction = new QAction(QStringLiteral("复制"), this);
-    copyAction->setShortcut(QKeySequence::Copy);
-    copyAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(copyAction, &QAction::triggered, this, &StakeTableWindow::copy);
-    addAction(copyAction);
+    // The view would copy only the current cell.
+    view_->installEventFilter(this);
 
     auto* copyButton = new QPushButton(QStringLiteral("复制 (Ctrl+C)"), this);
     auto* csvButton = new QPushButton(QStringLiteral("导出 .csv 表格…"), this);
@@ -169,6 +166,15 @@ void StakeTableWindow::showRun(const std::string& jd, std::uint32_t run, bool cu
     view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     model_->setRows(std::move(rows));
     view_->resizeColumnsToContents();
+}
+
+bool StakeTableWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        copy();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString StakeTableWindow::copiedText() const {

@@ -70,6 +70,9 @@ class StakeTableWindow : public QWidget {
     QLabel* heading() const { return heading_; }
     StakeTableModel* model() const { return model_; }
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     std::optional<std::string> choosePath(ExportFormat format);
 

@@ -306,7 +306,8 @@ TEST_F(WindowCommandsTest, FieldToolsInTheMenuBar) {
     QStringList titles;
     for (QAction* action : menu->actions())
         titles << action->text();
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("坐标反算"), QStringLiteral("导出中桩坐标")}));
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("坐标反算"), QStringLiteral("导出中桩坐标"),
+                                   QStringLiteral("中桩成果表"), QStringLiteral("平面图")}));
 
     ScriptedUser user(window, testing::rightHandCurveAnswers("n"));
     user.add({"0", "12300", ""});
