@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QFont>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -64,6 +65,11 @@ QVariant StakeTableModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole)
         return cell(row(index.row()), index.column());
+    if (role == Qt::FontRole && row(index.row()).side.empty()) {
+        QFont stake;
+        stake.setBold(true);
+        return stake;
+    }
     if (role == Qt::TextAlignmentRole) {
         const bool number =
             index.column() == Distance || index.column() == X || index.column() == Y;

@@ -92,7 +92,7 @@ class LabelPlacer {
         const QPointF middle = anchor + direction * reach;
         const QRectF rect(middle.x() - w / 2, middle.y() - h / 2, w, h);
         if (!forced) {
-            if (!QRectF(QPointF(0, 0), size_).intersects(rect))
+            if (!QRectF(QPointF(0, 0), size_).contains(rect))
                 return false;
             for (const QRectF& taken : taken_) {
                 if (taken.intersects(rect))
