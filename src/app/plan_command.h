@@ -19,7 +19,7 @@ using PlanSaver =
 
 /// Shown by command 7 in a build that cannot draw.
 inline constexpr const char* kCannotDrawInThisBuild =
-    "此版本不含绘图功能 (编译时未带 Qt)，无法保存平面图。";
+    "此版本编译时未带 Qt，不含绘图功能，无法保存平面图。";
 
 /// 保存平面图: without a saver the message above; without a computed curve kNoComputedCurve;
 /// otherwise asks the path until its extension is .png, .svg or .pdf (a blank answer ends the

@@ -116,7 +116,7 @@ TEST(Console, ReverseCalculationAnswersWithOneMessageLine) {
 
 TEST(Console, PlanViewNeedsABuildThatDraws) {
     auto out = session(std::string(kRightHandDesign) + "7\n");
-    EXPECT_EQ(out.back(), "! 此版本不含绘图功能 (编译时未带 Qt)，无法保存平面图。");
+    EXPECT_EQ(out.back(), "! 此版本编译时未带 Qt，不含绘图功能，无法保存平面图。");
 }
 
 }  // namespace
