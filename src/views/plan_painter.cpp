@@ -40,6 +40,7 @@ constexpr QRgb kNoteRgb = 0xffb40000;
 constexpr double kCentreLineWidth = 2.0;
 constexpr double kMarkRadius = 4.5;
 constexpr double kStakeTick = 6.0;
+constexpr double kStakeSpacing = 3.0;
 constexpr double kSidePointSize = 4.0;
 constexpr double kLabelGap = 6.0;
 constexpr double kTextPixels = 12.0;
@@ -50,9 +51,11 @@ constexpr double kCornerGap = 16.0;
 constexpr double kArrowLength = 44.0;
 
 QFont textFont(double pixels, bool bold = false) {
+    const QStringList families{"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Microsoft YaHei",
+                               "Source Han Sans SC",  "SimHei",           "Droid Sans Fallback"};
     QFont font;
-    font.setFamilies({"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Microsoft YaHei",
-                      "Source Han Sans SC", "SimHei", "Droid Sans Fallback"});
+    font.setFamily(families.front());  // the one an SVG file names
+    font.setFamilies(families);
     font.setPixelSize(static_cast<int>(pixels));
     font.setBold(bold);
     return font;
@@ -243,8 +246,22 @@ void paintPlan(QPainter& painter, const QSizeF& size, const PlanScene& scene,
     }
 
     // Stakes: a tick across the centre line, the transverse line through the side points, and
-    // the left and right points in colours of their own.
+    // the left and right points in colours of their own. Stakes far outside the picture are left
+    // out, and so are stakes closer to the one drawn before than the eye can tell apart: a long
+    // run stays quick to draw.
+    const QRectF near = QRectF(QPointF(0, 0), size)
+                            .adjusted(-size.width(), -size.height(), size.width(), size.height());
+    std::vector<const PlanStake*> shown;
+    QPointF last(-1e9, -1e9);
     for (const PlanStake& stake : scene.stakes) {
+        const QPointF p = at(stake.at);
+        if (near.contains(p) && std::hypot(p.x() - last.x(), p.y() - last.y()) >= kStakeSpacing) {
+            shown.push_back(&stake);
+            last = p;
+        }
+    }
+    for (const PlanStake* shownStake : shown) {
+        const PlanStake& stake = *shownStake;
         const QPointF middle = at(stake.at);
         const QPointF across = pictureDirection(stake.normal_deg);
         std::vector<QPointF> ends{middle};
@@ -310,7 +327,8 @@ void paintPlan(QPainter& painter, const QSizeF& size, const PlanScene& scene,
     labels.place(QStringLiteral("圆心"), centre, QPointF(0, 1), kLabelGap, true);
 
     painter.setPen(pen(kStakeRgb, 1));
-    for (const PlanStake& stake : scene.stakes) {
+    for (const PlanStake* shownStake : shown) {
+        const PlanStake& stake = *shownStake;
         const QPointF middle = at(stake.at);
         const QPointF direction = pictureDirection(stake.normal_deg);
         double reach = kStakeTick;
