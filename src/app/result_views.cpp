@@ -41,20 +41,33 @@ void ResultViews::commandEnded() {
     const std::optional<CurveKey> curve = curveKey();
     const bool newCurve = curve != seenCurve_;
     seenCurve_ = curve;
-    if (table_ && (newRun || newCurve))
+    // A closed window catches up when it is opened again.
+    tableStale_ |= newRun || newCurve;
+    planStale_ |= newRun || newCurve;
+    planRefit_ |= newCurve;
+    refreshOpenWindows();
+}
+
+void ResultViews::refreshOpenWindows() {
+    if (table_ && table_->isVisible() && tableStale_) {
         table_->showRun(runJd_, seenRun_, runOfAnotherCurve());
-    if (plan_ && (newRun || newCurve))
-        plan_->redraw(newCurve);
+        tableStale_ = false;
+    }
+    if (plan_ && plan_->isVisible() && planStale_) {
+        plan_->redraw(planRefit_);
+        planStale_ = planRefit_ = false;
+    }
 }
 
 void ResultViews::showStakeTable() {
     if (!table_) {
+        tableStale_ = true;
         table_ = new StakeTableWindow(
             window_.record(), [this](const std::string& m) { window_.userPort().showMessage(m); },
             &window_);
-        table_->showRun(runJd_, seenRun_, runOfAnotherCurve());
     }
     table_->show();
+    refreshOpenWindows();
     table_->raise();
     table_->activateWindow();
 }
@@ -64,8 +77,10 @@ void ResultViews::showPlanView() {
         plan_ = new PlanViewWindow(
             window_.record(), [this](const std::string& m) { window_.userPort().showMessage(m); },
             &window_);
+        planStale_ = planRefit_ = false;  // drawn from the record as it is
     }
     plan_->show();
+    refreshOpenWindows();
     plan_->raise();
     plan_->activateWindow();
 }

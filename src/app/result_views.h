@@ -39,6 +39,7 @@ class ResultViews : public QObject {
     using CurveKey = std::array<double, 8>;
     std::optional<CurveKey> curveKey() const;
     bool runOfAnotherCurve() const;
+    void refreshOpenWindows();
 
     MainWindow& window_;
     StakeTableWindow* table_ = nullptr;
@@ -46,6 +47,7 @@ class ResultViews : public QObject {
     std::uint32_t seenRun_ = 0;
     std::string runJd_;
     std::optional<CurveKey> seenCurve_;
+    bool tableStale_ = false, planStale_ = false, planRefit_ = false;
 };
 
 }  // namespace hcurve

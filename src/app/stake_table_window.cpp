@@ -147,7 +147,7 @@ StakeTableWindow::StakeTableWindow(const CurveRecord& record, Teller tell, QWidg
     layout->addWidget(view_, 1);
     layout->addLayout(buttons);
     resize(720, 560);
-    showRun("", 0, false);
+    heading_->setText(QString::fromUtf8(kNoStakeRun));
 }
 
 void StakeTableWindow::showRun(const std::string& jd, std::uint32_t run, bool curveRecomputed) {
@@ -156,7 +156,7 @@ void StakeTableWindow::showRun(const std::string& jd, std::uint32_t run, bool cu
                                       [](const StakeTableRow& r) { return r.side.empty(); });
     const auto sidePoints = static_cast<long>(rows.size()) - stakes;
     if (rows.empty()) {
-        heading_->setText(QStringLiteral("尚无中桩计算结果：请先点击“中桩计算”。"));
+        heading_->setText(QString::fromUtf8(kNoStakeRun));
     } else {
         QString text = QStringLiteral("%1 的第 %2 次中桩计算：%3 个中桩")
                            .arg(QString::fromStdString(jd))

@@ -17,7 +17,8 @@ using testing::ScriptedPort;
 
 // The listing's chainage text as the table shows it: without the field's leading blank.
 std::string listed(double chainage_m) {
-    return stakeListingForm(chainage_m).substr(1);
+    const std::string shown = stakeListingForm(chainage_m);
+    return shown.substr(shown.find_first_not_of(' '));
 }
 
 // What a user reads in the window during the run: each stake's X and Y and each side point's
