@@ -12,9 +12,9 @@
 namespace hcurve {
 
 ResultViews::ResultViews(MainWindow& window, QMenuBar& bar) : QObject(&window), window_(window) {
-    QAction* table = bar.addAction(QStringLiteral("中桩成果表"));
-    table->setObjectName(QStringLiteral("stakeTable"));
-    connect(table, &QAction::triggered, this, &ResultViews::showStakeTable);
+    tableAction_ = bar.addAction(QStringLiteral("中桩成果表"));
+    tableAction_->setObjectName(QStringLiteral("stakeTable"));
+    connect(tableAction_, &QAction::triggered, this, &ResultViews::showStakeTable);
     QAction* plan = bar.addAction(QStringLiteral("平面图"));
     plan->setObjectName(QStringLiteral("planView"));
     connect(plan, &QAction::triggered, this, &ResultViews::showPlanView);
@@ -41,6 +41,9 @@ void ResultViews::commandEnded() {
     const std::optional<CurveKey> curve = curveKey();
     const bool newCurve = curve != seenCurve_;
     seenCurve_ = curve;
+    // After a run the table's menu entry says so until the table is looked at.
+    if (newRun && stakesOfLastRun(record) > 0 && !(table_ && table_->isVisible()))
+        markTableEntry(true);
     // A closed window catches up when it is opened again.
     tableStale_ |= newRun || newCurve;
     planStale_ |= newRun || newCurve;
@@ -59,7 +62,14 @@ void ResultViews::refreshOpenWindows() {
     }
 }
 
+void ResultViews::markTableEntry(bool unseen) {
+    tableAction_->setText(unseen ? QStringLiteral("中桩成果表 (新)")
+                                 : QStringLiteral("中桩成果表"));
+    tableAction_->setToolTip(unseen ? QStringLiteral("查看成果表：新的中桩计算结果") : QString());
+}
+
 void ResultViews::showStakeTable() {
+    markTableEntry(false);
     if (!table_) {
         tableStale_ = true;
         table_ = new StakeTableWindow(

@@ -11,6 +11,7 @@
 
 #include "curve/curve_record.h"
 
+class QAction;
 class QMenuBar;
 
 namespace hcurve {
@@ -26,7 +27,8 @@ class ResultViews : public QObject {
     /// Adds the two menu entries to the bar.
     ResultViews(MainWindow& window, QMenuBar& bar);
 
-    /// Called after every command: refreshes the open windows when the curve or the run changed.
+    /// Called after every command: refreshes the open windows when the curve or the run changed;
+    /// after a new run the table's menu entry reads "中桩成果表 (新)" until the table is opened.
     void commandEnded();
 
     void showStakeTable();
@@ -40,8 +42,10 @@ class ResultViews : public QObject {
     std::optional<CurveKey> curveKey() const;
     bool runOfAnotherCurve() const;
     void refreshOpenWindows();
+    void markTableEntry(bool unseen);
 
     MainWindow& window_;
+    QAction* tableAction_;
     StakeTableWindow* table_ = nullptr;
     PlanViewWindow* plan_ = nullptr;
     std::uint32_t seenRun_ = 0;

@@ -57,7 +57,13 @@ class ResultViewsTest : public ::testing::Test {
 TEST_F(ResultViewsTest, StakeTableFollowsTheRunsAndCopiesForASpreadsheet) {
     design();
     run();
+    // The new run is a click away: its menu entry says so until the table is opened.
+    auto entry = [&] {
+        return window.findChild<QMenuBar*>()->findChild<QAction*>("stakeTable")->text();
+    };
+    EXPECT_EQ(entry(), QStringLiteral("中桩成果表 (新)"));
     trigger("stakeTable");
+    EXPECT_EQ(entry(), QStringLiteral("中桩成果表"));
     StakeTableWindow* table = window.resultViews().stakeTable();
     ASSERT_NE(table, nullptr);
     EXPECT_TRUE(table->isVisible());
