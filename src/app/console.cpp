@@ -170,12 +170,14 @@ class ConsolePort : public UserPort {
 
 void greet(std::ostream& out) {
     out << "# 平曲线计算 (控制台)\n"
-        << "# 命令: 1 开始计算, 2 中桩计算, 4 打印, 3 结 束; 5 坐标反算, 6 导出中桩坐标\n"
+        << "# 命令: 1 开始计算, 2 中桩计算, 4 打印, 3 结 束; 5 坐标反算, 6 导出中桩坐标, 7 "
+           "保存平面图\n"
         << "# 以 \"? \" 开头的行是提问: 输入一行作答, 直接回车即为确认\n";
 }
 
 // Runs the commands until the end command or the end of the input between commands.
-void serve(Session& session, ConsolePort& port, const AfterCommand& afterCommand) {
+void serve(Session& session, ConsolePort& port, const AfterCommand& afterCommand,
+           const PlanSaver& savePlan) {
     CurveRecord record;
     greet(session.out());
     std::string line;
@@ -203,12 +205,14 @@ void serve(Session& session, ConsolePort& port, const AfterCommand& afterCommand
             command5(record, port);
         } else if (command == "6") {
             command6(record, port);
+        } else if (command == "7") {
+            command7(record, port, savePlan);
         } else if (command == "3") {
             return;
         } else {
             port.showMessage("没有这个命令：“" + shownText(command) +
                              "”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、5 (坐标反算)、6 "
-                             "(导出中桩坐标) 或 3 (结 束)。");
+                             "(导出中桩坐标)、7 (保存平面图) 或 3 (结 束)。");
         }
         session.check();
         if (afterCommand)
@@ -225,13 +229,13 @@ std::string outputFailure(std::ostream& out) {
 }  // namespace
 
 int runConsole(std::istream& in, std::ostream& out, std::ostream& errors,
-               const AfterCommand& afterCommand) {
+               const AfterCommand& afterCommand, const PlanSaver& savePlan) {
     Session session(in, out);
     ConsolePort port(session);
     int status = kConsoleEnded;
     std::string why;
     try {
-        serve(session, port, afterCommand);
+        serve(session, port, afterCommand, savePlan);
     } catch (const InputEnded&) {
         status = kInputEndedInCommand;
         why = "输入在命令等待回答时结束，命令没有做完。";
@@ -257,11 +261,12 @@ int runConsole(std::istream& in, std::ostream& out, std::ostream& errors,
     return status;
 }
 
-int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCommand) {
-    return runConsole(in, out, std::cerr, afterCommand);
+int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCommand,
+               const PlanSaver& savePlan) {
+    return runConsole(in, out, std::cerr, afterCommand, savePlan);
 }
 
-int runStandardConsole() {
+int runStandardConsole(const PlanSaver& savePlan) {
     const int closed = platform::guardStandardDescriptors();
     platform::InputDescriptorBuffer input(0);
     platform::OutputDescriptorBuffer output(1);
@@ -269,7 +274,7 @@ int runStandardConsole() {
         output.fail(EBADF);
     std::istream in(&input);
     std::ostream out(&output);
-    return runConsole(in, out, std::cerr);
+    return runConsole(in, out, std::cerr, {}, savePlan);
 }
 
 }  // namespace hcurve

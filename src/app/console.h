@@ -1,11 +1,12 @@
 // The console front end (hcurve --console): the program's scripting interface, one line each way.
 //
 // Input, at the top level: a line naming a command by its button number ("1" 开始计算, "2"
-// 中桩计算, "4" 打印, "3" 结 束; and the field tools "5" 坐标反算, "6" 导出中桩坐标); blank lines
-// are ignored; any other line is answered with a "! " message. End of input ends the program. A
-// UTF-8 byte-order mark at the very start of the input is skipped. A line longer than 65536 bytes
-// is not taken (neither as a command nor as an answer): a "! " message says so, and a question
-// that was waiting is asked again.
+// 中桩计算, "4" 打印, "3" 结 束; the field tools "5" 坐标反算, "6" 导出中桩坐标; and "7"
+// 保存平面图, which saves the plan view as .png, .svg or .pdf); blank lines are ignored; any other
+// line is answered with a "! " message. End of input ends the program. A UTF-8 byte-order mark at
+// the very start of the input is skipped. A line longer than 65536 bytes is not taken (neither as a
+// command nor as an answer): a "! " message says so, and a question that was waiting is asked
+// again.
 //
 // Output: "? " + prompt when a command asks (the next input line is the answer, a trailing CR
 // dropped); field name, TAB, text when a field is set; label name, TAB, caption when a caption is
@@ -48,14 +49,16 @@ using AfterCommand = std::function<void(const std::string& command, const CurveR
 
 /// Runs a console session until end of input or the end command; returns its exit status and,
 /// unless it is 0, writes the reason as one line to errors.
+/// savePlan draws for command 7; without it command 7 says that this build cannot draw.
 int runConsole(std::istream& in, std::ostream& out, std::ostream& errors,
-               const AfterCommand& afterCommand = {});
+               const AfterCommand& afterCommand = {}, const PlanSaver& savePlan = {});
 
 /// The same, with the reason on std::cerr.
-int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCommand = {});
+int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCommand = {},
+               const PlanSaver& savePlan = {});
 
 /// A session on the process's standard input and output, read and written on the descriptors
 /// directly.
-int runStandardConsole();
+int runStandardConsole(const PlanSaver& savePlan = {});
 
 }  // namespace hcurve

@@ -12,6 +12,7 @@
 
 #include "app/main_window.h"
 #include "app/qt_chinese.h"
+#include "views/plan_file.h"
 #endif
 
 namespace {
@@ -45,6 +46,15 @@ int runWindow(int argc, char** argv) {
 }
 #endif
 
+// The console draws the plan view (command 7) where Qt is built in.
+hcurve::PlanSaver consolePlanSaver() {
+#ifdef HCURVE_HAS_QT
+    return hcurve::savePlanWithoutDisplay;
+#else
+    return {};
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,7 +70,7 @@ int main(int argc, char** argv) {
             std::cerr << "hcurve: " << line.error << "\n" << hcurve::usageText();
             return hcurve::kExitUsage;
         case hcurve::CommandLine::Action::Console:
-            return hcurve::runStandardConsole();
+            return hcurve::runStandardConsole(consolePlanSaver());
         case hcurve::CommandLine::Action::Subcommand:
             // Each subcommand of subcommands() has its branch here.
             if (line.subcommand == "route")
@@ -79,5 +89,5 @@ int main(int argc, char** argv) {
     std::cerr << "hcurve: 此版本不含窗口界面，改用控制台界面。\n"
                  "hcurve: built without the window; starting the console front end instead.\n";
 #endif
-    return hcurve::runStandardConsole();
+    return hcurve::runStandardConsole(consolePlanSaver());
 }

@@ -29,6 +29,7 @@
 #include <string>
 
 #include "app/qt_printer.h"
+#include "app/result_views.h"
 #include "entry/design_entry.h"
 #include "report/curve_report.h"
 #include "stakes/stake_run.h"
@@ -219,6 +220,7 @@ void MainWindow::buildMenu() {
             &MainWindow::runReverseCalculation);
     connect(bar->addAction(QStringLiteral("导出中桩坐标")), &QAction::triggered, this,
             &MainWindow::runExport);
+    resultViews_ = new ResultViews(*this, *bar);
 
     QMenu* view = bar->addMenu(QStringLiteral("视图"));
     view->setObjectName(QStringLiteral("view"));
@@ -398,6 +400,7 @@ void MainWindow::runCommand(Command command) {
     }
     setCommandsEnabled(true);
     commandRunning_ = false;
+    resultViews_->commandEnded();
     if (inputEnded) {
         endProgram();
     } else if (focused != nullptr && focused->window() == this) {

@@ -35,6 +35,8 @@ class QScrollArea;
 
 namespace hcurve {
 
+class ResultViews;
+
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -82,6 +84,8 @@ class MainWindow : public QWidget {
     /// The menu bar's field tools: 坐标反算 and 导出中桩坐标.
     void runReverseCalculation();
     void runExport();
+    /// 中桩成果表 and 平面图, opened from the menu bar.
+    ResultViews& resultViews() const { return *resultViews_; }
     /// Closes the window, which ends the program; also while a command waits in a dialog.
     void endProgram();
 
@@ -144,6 +148,7 @@ class MainWindow : public QWidget {
     QtUserPort port_{*this};
     PrinterFactory printerFactory_;
     ExportChooser exportChooser_;
+    ResultViews* resultViews_ = nullptr;
     bool commandRunning_ = false;
 };
 

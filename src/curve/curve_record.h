@@ -90,6 +90,7 @@ struct CurveRecord {
     std::vector<double> Kp;              // chainages, 0..n
     std::vector<double> stakeX, stakeY;  // coordinates, 0..n
     RunSideSetup runSides;               // its side-point setup
+    std::uint32_t stakeRuns = 0;         // runs so far: tells a new run from a repeated one
 };
 
 /// Side points are wanted when the answer was "y" or "Y".

@@ -170,6 +170,7 @@ void command2(CurveRecord& record, UserPort& port) {
         return;
     }
     record.stakeCount = run.stakeCount;
+    ++record.stakeRuns;
     record.Kp = std::move(run.Kp);
     record.stakeX.assign(record.Kp.size(), 0.0);
     record.stakeY.assign(record.Kp.size(), 0.0);

@@ -307,5 +307,10 @@ TEST(Console, ByteOrderMarkLongLinesAndControlCharacters) {
     EXPECT_EQ(unknown[0].rfind("! 没有这个命令：“\\x1B[31m”。", 0), 0u) << unknown[0];
 }
 
+TEST(Console, PlanViewNeedsABuildThatDraws) {
+    auto out = session(std::string(kRightHandDesign) + "7\n");
+    EXPECT_EQ(out.back(), "! 此版本编译时未带 Qt，不含绘图功能，无法保存平面图。");
+}
+
 }  // namespace
 }  // namespace hcurve

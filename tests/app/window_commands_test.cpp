@@ -315,6 +315,7 @@ TEST_F(WindowCommandsTest, FieldToolsInTheMenuBar) {
     for (QAction* action : menu->actions())
         titles << action->text();
     EXPECT_EQ(titles, (QStringList{QStringLiteral("坐标反算"), QStringLiteral("导出中桩坐标"),
+                                   QStringLiteral("中桩成果表"), QStringLiteral("平面图"),
                                    QStringLiteral("视图"), QStringLiteral("线路")}));
 
     ScriptedUser user(window, testing::rightHandCurveAnswers("n"));

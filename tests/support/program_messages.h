@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/plan_command.h"
 #include "port/messages.h"
 #include "stakes/field_tools.h"
 
@@ -59,6 +60,10 @@ inline const std::vector<std::regex>& programMessagePatterns() {
             "导出文件的扩展名必须是 .csv 或 .dat：" + typed + " 不对。",
             "已导出 [0-9]+ 个点到文件" + typed + "。",
             "无法写入文件" + typed + "：[^\\n]*。",
+            kCannotDrawInThisBuild,
+            "平面图文件的扩展名必须是 \\.png、\\.svg 或 \\.pdf：" + typed + " 不对。",
+            "已保存平面图到文件" + typed + "。",
+            "无法绘制平面图。",
         };
         std::vector<std::regex> out;
         for (const std::string& s : sources)

@@ -1,0 +1,128 @@
+#include "views/plan_file.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <clocale>
+
+#include "port/messages.h"
+#include "stakes/stake_export.h"
+#include "views/plan_scene.h"
+
+namespace hcurve {
+namespace {
+
+constexpr int kScreenDotsPerInch = 96;
+constexpr double kPdfMargin_mm = 10;
+constexpr char kCannotDraw[] = "无法绘制平面图。";
+
+}  // namespace
+
+QByteArray planBytes(const PlanScene& scene, const PlanFrame& frame, const QSizeF& size,
+                     PlanFormat format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    switch (format) {
+        case PlanFormat::Png: {
+            QImage image(size.toSize(), QImage::Format_RGB32);
+            if (image.isNull())
+                return {};
+            image.setDotsPerMeterX(qRound(kScreenDotsPerInch / 0.0254));
+            image.setDotsPerMeterY(qRound(kScreenDotsPerInch / 0.0254));
+            {
+                QPainter painter(&image);
+                paintPlan(painter, size, scene, frame);
+            }
+            if (!image.save(&buffer, "PNG"))
+                return {};
+            break;
+        }
+        case PlanFormat::Svg: {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&buffer);
+            svg.setSize(size.toSize());
+            svg.setViewBox(QRectF(QPointF(0, 0), size));
+            svg.setResolution(kScreenDotsPerInch);
+            svg.setTitle(QStringLiteral("平面图"));
+            svg.setDescription(QString::fromStdString(scene.title));
+            QPainter painter;
+            if (!painter.begin(&svg))
+                return {};
+            paintPlan(painter, size, scene, frame);
+            painter.end();
+            break;
+        }
+        case PlanFormat::Pdf: {
+            QPdfWriter pdf(&buffer);
+            pdf.setTitle(QStringLiteral("平面图  ") + QString::fromStdString(scene.title));
+            pdf.setPageLayout(
+                QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                            QMarginsF(kPdfMargin_mm, kPdfMargin_mm, kPdfMargin_mm, kPdfMargin_mm),
+                            QPageLayout::Millimeter));
+            QPainter painter;
+            if (!painter.begin(&pdf))
+                return {};
+            // The picture scaled to fill the printable area, centred on it.
+            const QRectF area = painter.viewport();
+            const double scale =
+                std::min(area.width() / size.width(), area.height() / size.height());
+            painter.translate((area.width() - size.width() * scale) / 2,
+                              (area.height() - size.height() * scale) / 2);
+            painter.scale(scale, scale);
+            paintPlan(painter, size, scene, frame);
+            painter.end();
+            break;
+        }
+    }
+    return bytes;
+}
+
+std::optional<std::string> savePlan(const PlanScene& scene, const PlanFrame& frame,
+                                    const QSizeF& size, const std::string& path) {
+    const std::optional<PlanFormat> format = planFormatOf(path);
+    if (!format)
+        return "平面图文件的扩展名必须是 .png、.svg 或 .pdf：“" + path + "” 不对。";
+    const QByteArray bytes = planBytes(scene, frame, size, *format);
+    if (bytes.isEmpty())
+        return std::string(kCannotDraw);
+    return writeFileReplacing(path, bytes.toStdString());
+}
+
+std::optional<std::string> savePlan(const CurveRecord& record, const std::string& path) {
+    if (!record.curve)
+        return std::string(kNoComputedCurve);
+    const QSizeF size(kPlanWidthPixels, kPlanHeightPixels);
+    const PlanScene scene = planScene(record);
+    return savePlan(scene, fitFrame(scene, size), size, path);
+}
+
+}  // namespace hcurve
+
+namespace hcurve {
+
+std::optional<std::string> savePlanWithoutDisplay(const CurveRecord& record,
+                                                  const std::string& path) {
+    if (QCoreApplication::instance() == nullptr) {
+        // Lives until the program ends: Qt cannot be started twice in one process.
+        static int argc = 3;
+        static char name[] = "hcurve", option[] = "-platform", platform[] = "offscreen";
+        static char* argv[] = {name, option, platform, nullptr};
+        new QGuiApplication(argc, argv);
+        // Qt adopts the user's locale for the C library; numbers stay in the C form.
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
+        return std::string(kCannotDraw);
+    return savePlan(record, path);
+}
+
+}  // namespace hcurve

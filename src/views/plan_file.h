@@ -1,0 +1,43 @@
+// The plan view as a file: PNG, SVG or PDF, painted by the same function as the window.
+#pragma once
+
+#include <QByteArray>
+#include <QSizeF>
+#include <optional>
+#include <string>
+
+#include "curve/curve_record.h"
+#include "views/plan_format.h"
+#include "views/plan_painter.h"
+
+namespace hcurve {
+
+/// The size of a plan saved without a window: pixels of the PNG and of the SVG's view box; the
+/// PDF is an A4 page across, on which this size is fitted.
+inline constexpr double kPlanWidthPixels = 1600;
+inline constexpr double kPlanHeightPixels = 1130;
+
+/// The file's bytes: the scene in the frame, painted on a picture of the given size in logical
+/// pixels (the PDF page holds the picture scaled to its width). Needs a QGuiApplication.
+QByteArray planBytes(const PlanScene& scene, const PlanFrame& frame, const QSizeF& size,
+                     PlanFormat format);
+
+/// Saves the plan of the record's computed curve and last run, fitted, to path (UTF-8) in the
+/// format of its extension, replacing an existing file only with a complete new one. Nothing on
+/// success; otherwise the message for the user.
+std::optional<std::string> savePlan(const CurveRecord& record, const std::string& path);
+
+/// The same for a scene in a given frame and size (the window saves what it shows).
+std::optional<std::string> savePlan(const PlanScene& scene, const PlanFrame& frame,
+                                    const QSizeF& size, const std::string& path);
+
+}  // namespace hcurve
+
+namespace hcurve {
+
+/// savePlan(record, path) for a program without a window: starts Qt on its offscreen platform
+/// first when no Qt application runs yet, so it needs no display.
+std::optional<std::string> savePlanWithoutDisplay(const CurveRecord& record,
+                                                  const std::string& path);
+
+}  // namespace hcurve

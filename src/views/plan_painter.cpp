@@ -1,0 +1,364 @@
+#include "views/plan_painter.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPen>
+#include <QPolygonF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace hcurve {
+namespace {
+
+constexpr double kDegreesToRadians = 3.14159265358979323846 / 180.0;
+
+// Room around the scene when it is fitted, in pixels, and the smallest extent fitted (metres).
+constexpr double kFitMarginPixels = 60.0;
+constexpr double kMinExtent_m = 1.0;
+// The circle centre is fitted into the picture only when it is not much farther than the curve
+// is wide; a flat curve would otherwise shrink to a line.
+constexpr double kCentreFitShare = 1.0;
+
+constexpr QRgb kTangentRgb = 0xff8c8c8c;
+constexpr QRgb kRadiusRgb = 0xffb4b4b4;
+constexpr QRgb kStakeRgb = 0xff0046a0;
+constexpr QRgb kLeftPointRgb = 0xff008c00;
+constexpr QRgb kRightPointRgb = 0xffd26e00;
+constexpr QRgb kTransverseRgb = 0xffc8c8dc;
+constexpr QRgb kMarkRgb = 0xff000000;
+constexpr QRgb kJdRgb = 0xff0000c8;
+constexpr QRgb kTextRgb = 0xff202020;
+constexpr QRgb kNoteRgb = 0xffb40000;
+
+constexpr double kCentreLineWidth = 2.0;
+constexpr double kMarkRadius = 4.5;
+constexpr double kStakeTick = 6.0;
+constexpr double kStakeSpacing = 3.0;
+constexpr double kSidePointSize = 4.0;
+constexpr double kLabelGap = 6.0;
+constexpr double kTextPixels = 12.0;
+constexpr double kTitlePixels = 14.0;
+// The scale bar is about this long, and sits this far from the picture's corner.
+constexpr double kScaleBarPixels = 120.0;
+constexpr double kCornerGap = 16.0;
+constexpr double kArrowLength = 44.0;
+
+QFont textFont(double pixels, bool bold = false) {
+    const QStringList families{"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Microsoft YaHei",
+                               "Source Han Sans SC",  "SimHei",           "Droid Sans Fallback"};
+    QFont font;
+    font.setFamily(families.front());  // the one an SVG file names
+    font.setFamilies(families);
+    font.setPixelSize(static_cast<int>(pixels));
+    font.setBold(bold);
+    return font;
+}
+
+QPen pen(QRgb rgb, double width, Qt::PenStyle style = Qt::SolidLine) {
+    QPen p{QColor::fromRgba(rgb), width, style};
+    p.setCapStyle(Qt::FlatCap);
+    p.setJoinStyle(Qt::RoundJoin);
+    return p;
+}
+
+// The unit vector on the picture of an azimuth (clockwise from north, north up).
+QPointF pictureDirection(double azimuth_deg) {
+    const double a = azimuth_deg * kDegreesToRadians;
+    return {std::sin(a), -std::cos(a)};
+}
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Labels placed so far; a label that would cover one of them is left out.
+class LabelPlacer {
+  public:
+    LabelPlacer(QPainter& painter, const QSizeF& size) : painter_(painter), size_(size) {}
+
+    // Places text beside anchor, gap pixels away in direction (a unit vector). Returns false
+    // when it would overlap a label already placed (and then draws nothing) unless forced.
+    bool place(const QString& label, const QPointF& anchor, const QPointF& direction, double gap,
+               bool forced) {
+        const QFontMetricsF metrics(painter_.font());
+        const QRectF box = metrics.boundingRect(label);
+        const double w = box.width() + 2, h = metrics.height();
+        const double reach =
+            gap + std::fabs(direction.x()) * w / 2 + std::fabs(direction.y()) * h / 2;
+        const QPointF middle = anchor + direction * reach;
+        const QRectF rect(middle.x() - w / 2, middle.y() - h / 2, w, h);
+        if (!forced) {
+            if (!QRectF(QPointF(0, 0), size_).contains(rect))
+                return false;
+            for (const QRectF& taken : taken_) {
+                if (taken.intersects(rect))
+                    return false;
+            }
+        }
+        taken_.push_back(rect);
+        painter_.drawText(rect, Qt::AlignCenter, label);
+        return true;
+    }
+    void reserve(const QRectF& rect) { taken_.push_back(rect); }
+
+  private:
+    QPainter& painter_;
+    QSizeF size_;
+    std::vector<QRectF> taken_;
+};
+
+// A length of 1, 2 or 5 times a power of ten near the given one.
+double roundLength(double length_m) {
+    const double decade = std::pow(10.0, std::floor(std::log10(length_m)));
+    double best = decade;
+    for (double step : {1.0, 2.0, 5.0, 10.0}) {
+        if (step * decade <= length_m)
+            best = step * decade;
+    }
+    return best;
+}
+
+QString lengthText(double length_m) {
+    if (length_m >= 1000)
+        return QStringLiteral("%1 公里").arg(length_m / 1000);
+    return QStringLiteral("%1 米").arg(length_m);
+}
+
+void paintScaleBar(QPainter& painter, const QSizeF& size, const PlanFrame& frame) {
+    const double length_m = roundLength(kScaleBarPixels / frame.pixelsPerMetre);
+    const double pixels = length_m * frame.pixelsPerMetre;
+    const QPointF left(kCornerGap, size.height() - kCornerGap);
+    const QPointF right = left + QPointF(pixels, 0);
+    painter.setPen(pen(kTextRgb, 1.5));
+    painter.drawLine(left, right);
+    painter.drawLine(left, left - QPointF(0, 6));
+    painter.drawLine(right, right - QPointF(0, 6));
+    painter.drawLine((left + right) / 2, (left + right) / 2 - QPointF(0, 4));
+    painter.setFont(textFont(kTextPixels));
+    painter.drawText(QRectF(left.x(), left.y() - 26, pixels, 18), Qt::AlignCenter,
+                     lengthText(length_m));
+}
+
+// The north arrow with the axes as surveyors draw them: X north, up; Y east, to the right.
+void paintNorthArrow(QPainter& painter, const QSizeF& size) {
+    const QPointF base(size.width() - kCornerGap - 40, kCornerGap + 20 + kArrowLength);
+    const QPointF tip = base - QPointF(0, kArrowLength);
+    painter.setPen(pen(kTextRgb, 1.5));
+    painter.drawLine(base, tip);
+    QPolygonF head;
+    head << tip << tip + QPointF(-6, 14) << tip + QPointF(0, 10);
+    painter.setBrush(QColor::fromRgba(kTextRgb));
+    painter.drawPolygon(head);
+    painter.setBrush(Qt::NoBrush);
+    QPolygonF open;
+    open << tip << tip + QPointF(6, 14) << tip + QPointF(0, 10);
+    painter.drawPolygon(open);
+    const QPointF east = base + QPointF(kArrowLength * 0.6, 0);
+    painter.drawLine(base, east);
+    painter.drawLine(east, east + QPointF(-7, -4));
+    painter.drawLine(east, east + QPointF(-7, 4));
+    painter.setFont(textFont(kTextPixels, true));
+    painter.drawText(QRectF(tip.x() - 30, tip.y() - 20, 60, 18), Qt::AlignCenter,
+                     QStringLiteral("X 北"));
+    painter.drawText(QRectF(east.x() + 2, east.y() - 9, 40, 18), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Y 东"));
+}
+
+}  // namespace
+
+QPointF PlanFrame::toPicture(const PlanPoint& point, const QSizeF& size) const {
+    return {size.width() / 2 + (point.y_m - middleY_m) * pixelsPerMetre,
+            size.height() / 2 - (point.x_m - middleX_m) * pixelsPerMetre};
+}
+
+PlanPoint PlanFrame::toWorld(const QPointF& at, const QSizeF& size) const {
+    return {middleX_m - (at.y() - size.height() / 2) / pixelsPerMetre,
+            middleY_m + (at.x() - size.width() / 2) / pixelsPerMetre};
+}
+
+PlanFrame PlanFrame::zoomedAt(const QPointF& anchor, const QSizeF& size, double factor) const {
+    const PlanPoint held = toWorld(anchor, size);
+    PlanFrame zoomed = *this;
+    zoomed.pixelsPerMetre = pixelsPerMetre * factor;
+    const PlanPoint moved = zoomed.toWorld(anchor, size);
+    zoomed.middleX_m += held.x_m - moved.x_m;
+    zoomed.middleY_m += held.y_m - moved.y_m;
+    return zoomed;
+}
+
+PlanFrame PlanFrame::pannedBy(const QPointF& delta) const {
+    PlanFrame moved = *this;
+    moved.middleY_m -= delta.x() / pixelsPerMetre;
+    moved.middleX_m += delta.y() / pixelsPerMetre;
+    return moved;
+}
+
+PlanFrame fitFrame(const PlanScene& scene, const QSizeF& size) {
+    double minX = scene.jd.x_m, maxX = minX, minY = scene.jd.y_m, maxY = minY;
+    auto take = [&](const PlanPoint& p) {
+        minX = std::min(minX, p.x_m);
+        maxX = std::max(maxX, p.x_m);
+        minY = std::min(minY, p.y_m);
+        maxY = std::max(maxY, p.y_m);
+    };
+    for (const PlanPoint& p : scene.centreLine)
+        take(p);
+    for (const PlanStake& s : scene.stakes) {
+        for (const PlanPoint& p : s.left)
+            take(p);
+        for (const PlanPoint& p : s.right)
+            take(p);
+    }
+    const double radius_m =
+        std::hypot(scene.centre.x_m - scene.start.x_m, scene.centre.y_m - scene.start.y_m);
+    if (radius_m <= kCentreFitShare * std::max(maxX - minX, maxY - minY))
+        take(scene.centre);
+    const double spanX = std::max(maxX - minX, kMinExtent_m);
+    const double spanY = std::max(maxY - minY, kMinExtent_m);
+    const double width = std::max(size.width() - 2 * kFitMarginPixels, 1.0);
+    const double height = std::max(size.height() - 2 * kFitMarginPixels, 1.0);
+    return {(minX + maxX) / 2, (minY + maxY) / 2, std::min(width / spanY, height / spanX)};
+}
+
+void paintPlan(QPainter& painter, const QSizeF& size, const PlanScene& scene,
+               const PlanFrame& frame) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.fillRect(QRectF(QPointF(0, 0), size), QColor::fromRgba(kBackgroundRgb));
+    painter.setClipRect(QRectF(QPointF(0, 0), size));
+    auto at = [&](const PlanPoint& p) { return frame.toPicture(p, size); };
+
+    // The tangents through the JD, and the radii to the ends of the arc.
+    painter.setPen(pen(kTangentRgb, 1.0, Qt::DashLine));
+    painter.drawPolyline(QPolygonF({at(scene.start), at(scene.jd), at(scene.end)}));
+    painter.setPen(pen(kRadiusRgb, 1.0, Qt::DotLine));
+    for (const PlanMark& mark : scene.marks) {
+        if (mark.name == "HY" || mark.name == "YH" || mark.name == "ZY" || mark.name == "YZ")
+            painter.drawLine(at(scene.centre), at(mark.at));
+    }
+
+    // Stakes: a tick across the centre line, the transverse line through the side points, and
+    // the left and right points in colours of their own. Stakes far outside the picture are left
+    // out, and so are stakes closer to the one drawn before than the eye can tell apart: a long
+    // run stays quick to draw.
+    const QRectF near = QRectF(QPointF(0, 0), size)
+                            .adjusted(-size.width(), -size.height(), size.width(), size.height());
+    std::vector<const PlanStake*> shown;
+    QPointF last(-1e9, -1e9);
+    for (const PlanStake& stake : scene.stakes) {
+        const QPointF p = at(stake.at);
+        if (near.contains(p) && std::hypot(p.x() - last.x(), p.y() - last.y()) >= kStakeSpacing) {
+            shown.push_back(&stake);
+            last = p;
+        }
+    }
+    for (const PlanStake* shownStake : shown) {
+        const PlanStake& stake = *shownStake;
+        const QPointF middle = at(stake.at);
+        const QPointF across = pictureDirection(stake.normal_deg);
+        std::vector<QPointF> ends{middle};
+        for (const PlanPoint& p : stake.left)
+            ends.push_back(at(p));
+        for (const PlanPoint& p : stake.right)
+            ends.push_back(at(p));
+        painter.setPen(pen(kTransverseRgb, 1.0));
+        for (const QPointF& end : ends)
+            painter.drawLine(middle, end);
+        painter.setPen(pen(kStakeRgb, 1.5));
+        painter.drawLine(middle - across * kStakeTick, middle + across * kStakeTick);
+        painter.setPen(Qt::NoPen);
+        const QSizeF dot(kSidePointSize, kSidePointSize);
+        painter.setBrush(QColor::fromRgba(kLeftPointRgb));
+        for (const PlanPoint& p : stake.left)
+            painter.drawRect(QRectF(at(p) - QPointF(dot.width(), dot.height()) / 2, dot));
+        painter.setBrush(QColor::fromRgba(kRightPointRgb));
+        for (const PlanPoint& p : stake.right)
+            painter.drawRect(QRectF(at(p) - QPointF(dot.width(), dot.height()) / 2, dot));
+        painter.setBrush(Qt::NoBrush);
+    }
+
+    // The centre line over them.
+    QPolygonF line;
+    for (const PlanPoint& p : scene.centreLine)
+        line << at(p);
+    painter.setPen(pen(kCentreLineRgb, kCentreLineWidth));
+    painter.drawPolyline(line);
+
+    // The characteristic points as rings (the line shows through), the JD and the centre.
+    painter.setPen(pen(kMarkRgb, 1.2));
+    for (const PlanMark& mark : scene.marks)
+        painter.drawEllipse(at(mark.at), kMarkRadius, kMarkRadius);
+    const QPointF jd = at(scene.jd);
+    painter.setPen(pen(kJdRgb, 1.2));
+    painter.drawPolygon(
+        QPolygonF({jd + QPointF(0, -6), jd + QPointF(5.2, 3), jd + QPointF(-5.2, 3)}));
+    const QPointF centre = at(scene.centre);
+    painter.setPen(pen(kMarkRgb, 1.2));
+    painter.drawLine(centre - QPointF(5, 0), centre + QPointF(5, 0));
+    painter.drawLine(centre - QPointF(0, 5), centre + QPointF(0, 5));
+
+    // Labels: the characteristic points towards the centre, the JD and centre beside their
+    // marks, then the stakes outwards as far as they find room.
+    LabelPlacer labels(painter, size);
+    painter.setFont(textFont(kTextPixels, true));
+    painter.setPen(pen(kTextRgb, 1));
+    for (const PlanMark& mark : scene.marks) {
+        QPointF inwards = centre - at(mark.at);
+        const double length = std::hypot(inwards.x(), inwards.y());
+        inwards = length > 0 ? inwards / length : QPointF(0, 1);
+        labels.place(text(mark.name + " " + mark.chainage), at(mark.at), inwards,
+                     kMarkRadius + kLabelGap, true);
+    }
+    painter.setPen(pen(kJdRgb, 1));
+    QPointF outwards = jd - centre;
+    const double jdReach = std::hypot(outwards.x(), outwards.y());
+    outwards = jdReach > 0 ? outwards / jdReach : QPointF(0, -1);
+    labels.place(text(scene.jdName), jd, outwards, kLabelGap, true);
+    painter.setPen(pen(kTextRgb, 1));
+    painter.setFont(textFont(kTextPixels));
+    labels.place(QStringLiteral("圆心"), centre, QPointF(0, 1), kLabelGap, true);
+
+    painter.setPen(pen(kStakeRgb, 1));
+    for (const PlanStake* shownStake : shown) {
+        const PlanStake& stake = *shownStake;
+        const QPointF middle = at(stake.at);
+        const QPointF direction = pictureDirection(stake.normal_deg);
+        double reach = kStakeTick;
+        for (const std::vector<PlanPoint>* side : {&stake.left, &stake.right}) {
+            for (const PlanPoint& p : *side) {
+                const QPointF d = at(p) - middle;
+                if (d.x() * direction.x() + d.y() * direction.y() > 0)
+                    reach = std::max(reach, std::hypot(d.x(), d.y()) + kSidePointSize);
+            }
+        }
+        labels.place(text(stake.chainage), middle, direction, reach + kLabelGap, false);
+    }
+
+    // What is on the sheet, and how it is drawn.
+    painter.setClipping(false);
+    painter.setPen(pen(kTextRgb, 1));
+    painter.setFont(textFont(kTitlePixels, true));
+    painter.drawText(QRectF(kCornerGap, kCornerGap - 4, size.width() / 2, 22),
+                     Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("平面图  ") + text(scene.title));
+    if (scene.stakesOfAnotherCurve) {
+        painter.setPen(pen(kNoteRgb, 1));
+        painter.setFont(textFont(kTextPixels));
+        painter.drawText(QRectF(kCornerGap, kCornerGap + 18, size.width() * 0.7, 20),
+                         Qt::AlignLeft | Qt::AlignVCenter,
+                         QStringLiteral("上次中桩计算用的是之前的曲线，中桩未画出。"));
+    }
+    paintScaleBar(painter, size, frame);
+    paintNorthArrow(painter, size);
+    painter.restore();
+}
+
+}  // namespace hcurve

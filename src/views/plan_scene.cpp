@@ -1,0 +1,134 @@
+#include "views/plan_scene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+#include "curve/chainage.h"
+#include "curve/format.h"
+#include "geometry/stake_position.h"
+#include "stakes/stake_export.h"
+
+namespace hcurve {
+namespace {
+
+// The tangents are drawn this far beyond ZH and HZ: a fifth of the curve, at least 20 m.
+constexpr double kLeadShare = 0.2;
+constexpr double kMinLead_m = 20.0;
+// Samples of the spirals, and of the arc per degree of its central angle (within bounds).
+constexpr int kSpiralSamples = 64;
+constexpr double kArcSamplesPerDegree = 2.0;
+constexpr int kMinArcSamples = 16;
+constexpr int kMaxArcSamples = 720;
+// A stake counts as on the curve when it lies within this distance of where the curve puts it.
+constexpr double kSameStake_m = 1e-6;
+
+void sample(const CurveElements& c, double from_m, double to_m, int steps,
+            std::vector<PlanPoint>& line) {
+    for (int k = line.empty() ? 0 : 1; k <= steps; ++k) {
+        const double chainage_m = from_m + (to_m - from_m) * k / steps;
+        if (std::optional<StakePosition> s = centreStake(c, chainage_m, 0))
+            line.push_back({s->x_m, s->y_m});
+    }
+}
+
+std::string designTitle(const CurveRecord& record, const CurveElements& c) {
+    std::string title = jdName(record);
+    title += c.p > 0 ? "  右偏" : "  左偏";
+    title += "  R=" + generalText(c.R);
+    title += "  A1=" + generalText(c.A1) + "  A2=" + generalText(c.A2);
+    return title;
+}
+
+}  // namespace
+
+std::string jdName(const CurveRecord& record) {
+    const std::size_t first = record.JD.find_first_not_of(' ');
+    return "JD" + (first == std::string::npos ? "" : record.JD.substr(first));
+}
+
+bool lastRunOnCurve(const CurveRecord& record) {
+    if (!record.curve)
+        return false;
+    const std::size_t n = stakesOfLastRun(record);
+    for (std::size_t i = 1; i <= n; ++i) {
+        std::optional<StakePosition> s =
+            centreStake(*record.curve, record.Kp[i], record.runSides.ppq_deg);
+        if (!s || std::fabs(s->x_m - record.stakeX[i]) > kSameStake_m ||
+            std::fabs(s->y_m - record.stakeY[i]) > kSameStake_m)
+            return false;
+    }
+    return true;
+}
+
+PlanScene planScene(const CurveRecord& record) {
+    const CurveElements& c = *record.curve;
+    PlanScene scene;
+    scene.jdName = jdName(record);
+    scene.title = designTitle(record, c);
+    scene.turn = c.p;
+    scene.jd = {c.X, c.Y};
+    scene.centre = {c.Xo, c.Yo};
+    scene.start = {c.xa, c.ya};
+    scene.end = {c.xb, c.yb};
+
+    const std::size_t n = stakesOfLastRun(record);
+    const bool withStakes = n > 0 && lastRunOnCurve(record);
+    scene.stakesOfAnotherCurve = n > 0 && !withStakes;
+
+    const double lead_m = std::max(kLeadShare * (c.hz - c.zh), kMinLead_m);
+    double from_m = c.zh - lead_m, to_m = c.hz + lead_m;
+    if (withStakes) {
+        for (std::size_t i = 1; i <= n; ++i) {
+            from_m = std::min(from_m, record.Kp[i]);
+            to_m = std::max(to_m, record.Kp[i]);
+        }
+    }
+    const double arcDegrees = (c.yh - c.hy) / c.R / c.f;
+    const int arcSamples =
+        std::clamp(static_cast<int>(std::ceil(arcDegrees * kArcSamplesPerDegree)), kMinArcSamples,
+                   kMaxArcSamples);
+    sample(c, from_m, c.zh, 1, scene.centreLine);
+    if (c.hy > c.zh)
+        sample(c, c.zh, c.hy, kSpiralSamples, scene.centreLine);
+    sample(c, c.hy, c.yh, arcSamples, scene.centreLine);
+    if (c.hz > c.yh)
+        sample(c, c.yh, c.hz, kSpiralSamples, scene.centreLine);
+    sample(c, c.hz, to_m, 1, scene.centreLine);
+
+    if (c.A1 != 0) {
+        scene.marks.push_back({{c.xa, c.ya}, "ZH", plainForm(c.zh)});
+        scene.marks.push_back({{c.xh1, c.yh1}, "HY", plainForm(c.hy)});
+    } else {
+        scene.marks.push_back({{c.xa, c.ya}, "ZY", plainForm(c.zh)});
+    }
+    if (c.A2 != 0) {
+        scene.marks.push_back({{c.xh2, c.yh2}, "YH", plainForm(c.yh)});
+        scene.marks.push_back({{c.xb, c.yb}, "HZ", plainForm(c.hz)});
+    } else {
+        scene.marks.push_back({{c.xb, c.yb}, "YZ", plainForm(c.hz)});
+    }
+
+    if (!withStakes)
+        return scene;
+    // Every stake, followed in the point list by its side points.
+    std::size_t i = 0;
+    for (const ExportPoint& point : lastRunPoints(record)) {
+        if (point.side == "中") {
+            ++i;
+            const std::optional<StakePosition> normal = centreStake(c, record.Kp[i], 0);
+            const double axis_deg = normal ? normal->axisAzimuth_deg : c.T + 90;
+            scene.stakes.push_back({{point.x_m, point.y_m},
+                                    plainForm(record.Kp[i]),
+                                    c.p > 0 ? axis_deg + 180 : axis_deg,
+                                    {},
+                                    {}});
+        } else if (!scene.stakes.empty()) {
+            (point.side == "左" ? scene.stakes.back().left : scene.stakes.back().right)
+                .push_back({point.x_m, point.y_m});
+        }
+    }
+    return scene;
+}
+
+}  // namespace hcurve

@@ -1,0 +1,56 @@
+// What the plan view draws of a computed curve and its last stake run, in world coordinates
+// (metres, X north, Y east): the centre line sampled from a little before ZH to a little after HZ,
+// the JD and the circle centre, the characteristic points with their chainages, and the stakes
+// with their side points.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "curve/curve_record.h"
+
+namespace hcurve {
+
+struct PlanPoint {
+    double x_m;  // north
+    double y_m;  // east
+};
+
+/// A characteristic point: its name ("ZH", "ZY", ...) and chainage text.
+struct PlanMark {
+    PlanPoint at;
+    std::string name;
+    std::string chainage;
+};
+
+struct PlanStake {
+    PlanPoint at;
+    std::string chainage;
+    double normal_deg;  // azimuth of the normal towards the outside of the curve
+    std::vector<PlanPoint> left, right;
+};
+
+struct PlanScene {
+    std::string jdName;                 // "JD7"
+    std::string title;                  // "JD7  右偏  R=500  A1=200  A2=250"
+    int turn = 0;                       // +1 right-hand, -1 left-hand
+    std::vector<PlanPoint> centreLine;  // the alignment, in chainage order
+    PlanPoint jd{}, centre{};
+    PlanPoint start{}, end{};           // ZH (ZY) and HZ (YZ), where the tangents meet the curve
+    std::vector<PlanMark> marks;        // in chainage order
+    std::vector<PlanStake> stakes;      // in the run's order
+    bool stakesOfAnotherCurve = false;  // the last run was made on a curve since recomputed
+};
+
+/// The scene of the record's computed curve (the record must hold one) and of its last stake run,
+/// when that run belongs to this curve.
+PlanScene planScene(const CurveRecord& record);
+
+/// "JD" and the JD number as typed ("JD7").
+std::string jdName(const CurveRecord& record);
+
+/// Whether the stakes of the last run lie on the record's computed curve: false after the design
+/// was entered anew and gave another curve.
+bool lastRunOnCurve(const CurveRecord& record);
+
+}  // namespace hcurve
