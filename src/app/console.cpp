@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "app/console_printer.h"
+#include "app/plan_command.h"
 #include "curve/curve_record.h"
 #include "curve/shown_text.h"
 #include "entry/design_entry.h"
