@@ -144,14 +144,15 @@ TEST(PlanView, StakesOfTheLastRunAreDrawnOnlyOnTheirOwnCurve) {
     EXPECT_EQ(scene.stakes.front().chainage, plainForm(12100));
     EXPECT_FALSE(scene.stakesOfAnotherCurve);
 
-    // The design entered anew with another radius: the old stakes do not lie on the new curve.
+    // The design entered anew with another radius: a new curve drops the old run, so none of its
+    // stakes is drawn on the new curve.
     ScriptedPort again(testing::confirmedDesign({"7", "12345.678", "3456789.123", "512345.678",
                                                  "45.3015", "30.1530", "600", "200", "250"}));
     again.script({"n"});
     command1(record, again);
     scene = planScene(record);
     EXPECT_TRUE(scene.stakes.empty());
-    EXPECT_TRUE(scene.stakesOfAnotherCurve);
+    EXPECT_FALSE(scene.stakesOfAnotherCurve);
 }
 
 TEST(PlanView, FilesAreWhatTheirExtensionsSay) {
