@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "app/console_printer.h"
+#include "app/console_protocol.h"
 #include "curve/curve_record.h"
 #include "curve/shown_text.h"
 #include "entry/design_entry.h"
@@ -132,14 +133,14 @@ class ConsolePort : public UserPort {
             }
         }
     }
-    // "Text14", TAB, the text; as fieldName and labelName write the names.
+    // "Text14", TAB, the text: the field's protocol name.
     void setField(Field field, const std::string& text) override {
         line_.assign("Text");
-        writeLine(static_cast<int>(field), text);
+        writeLine(protocolNumber(field), text);
     }
     void setCaption(Label label, const std::string& caption) override {
         line_.assign("Label");
-        writeLine(static_cast<int>(label), caption);
+        writeLine(protocolNumber(label), caption);
     }
     void showMessage(const std::string& message) override {
         line_.assign("! ");
@@ -195,18 +196,18 @@ void serve(Session& session, ConsolePort& port, const AfterCommand& afterCommand
         // A command may write files: an output already lost stops the session before it starts.
         session.flush();
         if (command == "1") {
-            command1(record, port);
+            designEntry(record, port);
         } else if (command == "2") {
-            command2(record, port);
+            stakeRun(record, port);
         } else if (command == "4") {
             ConsolePrinter printer(session.out());
-            command4(record, port, printer);
+            printReport(record, port, printer);
         } else if (command == "5") {
-            command5(record, port);
+            reverseCalculation(record, port);
         } else if (command == "6") {
-            command6(record, port);
+            exportStakeCoordinates(record, port);
         } else if (command == "7") {
-            command7(record, port, savePlan);
+            savePlanDrawing(record, port, savePlan);
         } else if (command == "3") {
             return;
         } else {

@@ -28,6 +28,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "app/plan_command.h"
 #include "curve/curve_record.h"
 
 namespace hcurve {

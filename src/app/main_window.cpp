@@ -262,7 +262,7 @@ QRect MainWindow::pixels(const layout::TwipsRect& rect) const {
 void MainWindow::buildControls() {
     for (const layout::LabelLayout& row : layout::kLabels) {
         auto* label = new QLabel(canvas_);
-        label->setObjectName(QString::fromStdString(labelName(row.label)));
+        label->setObjectName(QString::fromUtf8(row.name));
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setText(QString::fromUtf8(row.caption));
@@ -270,7 +270,7 @@ void MainWindow::buildControls() {
     }
     for (const layout::FieldLayout& row : layout::kFields) {
         auto* field = new QLineEdit(canvas_);
-        field->setObjectName(QString::fromStdString(fieldName(row.field)));
+        field->setObjectName(QString::fromUtf8(row.name));
         if (row.whiteBackground) {
             QPalette white = field->palette();
             white.setColor(QPalette::Base, toColor(layout::kWhite));
@@ -285,13 +285,12 @@ void MainWindow::buildControls() {
         button->installEventFilter(this);
         buttons_[row.button] = button;
     }
-    connect(button(layout::Button::command1), &QPushButton::clicked, this,
-            &MainWindow::runCommand1);
-    connect(button(layout::Button::command2), &QPushButton::clicked, this,
-            &MainWindow::runCommand2);
-    connect(button(layout::Button::Command4), &QPushButton::clicked, this,
-            &MainWindow::runCommand4);
-    connect(button(layout::Button::command3), &QPushButton::clicked, this, &MainWindow::endProgram);
+    connect(button(layout::Button::DesignEntry), &QPushButton::clicked, this,
+            &MainWindow::runDesignEntry);
+    connect(button(layout::Button::StakeRun), &QPushButton::clicked, this,
+            &MainWindow::runStakeRun);
+    connect(button(layout::Button::Print), &QPushButton::clicked, this, &MainWindow::runReport);
+    connect(button(layout::Button::End), &QPushButton::clicked, this, &MainWindow::endProgram);
 
     QWidget* previous = nullptr;
     for (const char* name : layout::kFocusOrder) {
@@ -363,7 +362,7 @@ void MainWindow::restore(const Snapshot& before) {
 
 void MainWindow::setCommandsEnabled(bool enabled) {
     for (const auto& [which, pushButton] : buttons_) {
-        if (which != layout::Button::command3) {
+        if (which != layout::Button::End) {
             pushButton->setEnabled(enabled);
         }
     }
@@ -408,24 +407,24 @@ void MainWindow::runCommand(Command command) {
     }
 }
 
-void MainWindow::runCommand1() {
-    runCommand([this] { command1(record_, port_); });
+void MainWindow::runDesignEntry() {
+    runCommand([this] { designEntry(record_, port_); });
 }
 
-void MainWindow::runCommand2() {
-    runCommand([this] { command2(record_, port_); });
+void MainWindow::runStakeRun() {
+    runCommand([this] { stakeRun(record_, port_); });
 }
 
-void MainWindow::runCommand4() {
+void MainWindow::runReport() {
     runCommand([this] {
         std::unique_ptr<PrinterPort> printer =
             printerFactory_ ? printerFactory_() : makeQtPrinter();
-        command4(record_, port_, *printer);
+        printReport(record_, port_, *printer);
     });
 }
 
 void MainWindow::runReverseCalculation() {
-    runCommand([this] { command5(record_, port_); });
+    runCommand([this] { reverseCalculation(record_, port_); });
 }
 
 void MainWindow::runExport() {

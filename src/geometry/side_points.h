@@ -38,9 +38,10 @@ struct SideSetup {
 void computeSidePoints(SideTables& tables, double x_m, double y_m, double axisAzimuth_deg,
                        const SideSetup& setup, double f);
 
-/// The angle PPQ of a run: the text Text49 shows and the value in signed decimal degrees.
+/// The angle PPQ of a run: the text the axis angle field shows and the value in signed decimal
+/// degrees.
 struct PpqSetting {
-    std::string text49;
+    std::string shown;
     double ppq_deg;
 };
 

@@ -20,10 +20,6 @@ constexpr char kCsvHeader[] = "点名,桩号,X(北),Y(东),侧别,排,距离";
 constexpr char kHeightText[] = "0.000";
 constexpr std::int16_t kSingleRow = 1;
 
-std::string coordinateText(double v_m) {
-    return roundedText(v_m, Pattern::Fixed3);
-}
-
 bool sideSetupHolds(const RunSideSetup& s, std::size_t stakes) {
     return s.sidePointsOn && s.dl_n >= 0 && s.dr_n >= 0 &&
            s.dl.size() > static_cast<std::size_t>(s.dl_n) &&
@@ -95,7 +91,7 @@ void forEachPoint(const CurveRecord& record, const std::function<bool(const Expo
     const SideSetup sideSetup{setup.dl,   setup.dr,   setup.dl_n, setup.dr_n,
                               setup.dd_n, setup.ds_l, setup.ds_r};
     for (std::size_t i = 1; i <= n; ++i) {
-        const std::string chainage = reportStakeForm(record.Kp[i]);
+        const std::string chainage = chainageText(record.Kp[i], kPlainForm);  // as listed
         if (!visit({chainage, chainage, record.stakeX[i], record.stakeY[i], "中", "", ""}))
             return;
         if (!sides)
@@ -144,9 +140,13 @@ std::string csvHead() {
 }
 
 std::string csvRow(const ExportPoint& p) {
-    const std::string fields[] = {
-        p.name, p.chainage, coordinateText(p.x_m), coordinateText(p.y_m), p.side,
-        p.row,  p.distance};
+    const std::string fields[] = {p.name,
+                                  p.chainage,
+                                  coordinateText(p.x_m, kPlainCoordinate),
+                                  coordinateText(p.y_m, kPlainCoordinate),
+                                  p.side,
+                                  p.row,
+                                  p.distance};
     std::string row;
     bool first = true;
     for (const std::string& field : fields) {
@@ -159,8 +159,8 @@ std::string csvRow(const ExportPoint& p) {
 }
 
 std::string datLine(const ExportPoint& p) {
-    return p.name + ",," + coordinateText(p.y_m) + "," + coordinateText(p.x_m) + "," + kHeightText +
-           kLineEnd;
+    return p.name + ",," + coordinateText(p.y_m, kPlainCoordinate) + "," +
+           coordinateText(p.x_m, kPlainCoordinate) + "," + kHeightText + kLineEnd;
 }
 
 std::string stakeTableCsv(const std::vector<ExportPoint>& points) {

@@ -64,9 +64,9 @@ class ListingRecorder : public UserPort {
     std::string ask(const std::string&) override { return ""; }
     void showMessage(const std::string&) override {}
     void setCaption(Label label, const std::string& caption) override {
-        if (label == Label::Label36)
+        if (label == Label::LeftDistance)
             leftCaption_ = caption;
-        else if (label == Label::Label37)
+        else if (label == Label::RightDistance)
             rightCaption_ = caption;
     }
     void setField(Field field, const std::string& shown) override {
@@ -74,28 +74,28 @@ class ListingRecorder : public UserPort {
         if (text.empty())
             return;  // the other side's fields being cleared
         switch (field) {
-            case Field::Text26:
+            case Field::StakeChainage:
                 current_.chainage = text;
                 break;
-            case Field::Text27:
+            case Field::StakeX:
                 current_.x = text;
                 break;
-            case Field::Text28:
+            case Field::StakeY:
                 current_.y = text;
                 rows_.push_back(current_);
                 break;
-            case Field::Text31:
-            case Field::Text34:
+            case Field::LeftDistance:
+            case Field::RightDistance:
                 startPoint(withoutSuffix(text, kMetreUnit));
                 break;
-            case Field::Text32:
-            case Field::Text35:
+            case Field::LeftX:
+            case Field::RightX:
                 x_ = text;
                 break;
-            case Field::Text33:
+            case Field::LeftY:
                 addPoint("左", leftCaption_, text);
                 break;
-            case Field::Text36:
+            case Field::RightY:
                 addPoint("右", rightCaption_, text);
                 break;
             default:
