@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 
+#include "app/console_protocol.h"
 #include "app/main_window.h"
 #include "app/window_layout.h"
 
@@ -65,6 +66,15 @@ TEST_F(MainWindowTest, EveryLabelShowsItsDesignCaption) {
     // Every label once, each under a name of its own.
     EXPECT_EQ(labels.size(), kLabelCount);
     EXPECT_EQ(names.size(), kLabelCount);
+}
+
+// The console's lines name each control as the window does: scripts and the window agree.
+TEST(ControlNames, ConsoleAndWindowNameEveryControlAlike) {
+    for (const layout::FieldLayout& row : layout::kFields)
+        EXPECT_EQ("Text" + std::to_string(protocolNumber(row.field)), row.name);
+    for (const layout::LabelLayout& row : layout::kLabels)
+        EXPECT_EQ("Label" + std::to_string(protocolNumber(row.label)), row.name);
+    EXPECT_EQ(layout::kFields.size(), kFieldCount);
 }
 
 TEST_F(MainWindowTest, CaptionsKeepTheirBlanks) {
