@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/command_list.h"
 #include "app/console_printer.h"
 #include "app/console_protocol.h"
 #include "curve/curve_record.h"
@@ -171,8 +172,7 @@ class ConsolePort : public UserPort {
 
 void greet(std::ostream& out) {
     out << "# 平曲线计算 (控制台)\n"
-        << "# 命令: 1 开始计算, 2 中桩计算, 4 打印, 3 结 束; 5 坐标反算, 6 导出中桩坐标, 7 "
-           "保存平面图\n"
+        << "# 命令: " << commandSummary() << "\n"
         << "# 以 \"? \" 开头的行是提问: 输入一行作答, 直接回车即为确认\n";
 }
 
@@ -195,25 +195,34 @@ void serve(Session& session, ConsolePort& port, const AfterCommand& afterCommand
             continue;
         // A command may write files: an output already lost stops the session before it starts.
         session.flush();
-        if (command == "1") {
-            designEntry(record, port);
-        } else if (command == "2") {
-            stakeRun(record, port);
-        } else if (command == "4") {
-            ConsolePrinter printer(session.out());
-            printReport(record, port, printer);
-        } else if (command == "5") {
-            reverseCalculation(record, port);
-        } else if (command == "6") {
-            exportStakeCoordinates(record, port);
-        } else if (command == "7") {
-            savePlanDrawing(record, port, savePlan);
-        } else if (command == "3") {
-            return;
+        const CommandEntry* entry = commandForKey(command);
+        if (entry == nullptr) {
+            port.showMessage("没有这个命令：“" + shownText(command) + "”。" + commandHint());
         } else {
-            port.showMessage("没有这个命令：“" + shownText(command) +
-                             "”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、5 (坐标反算)、6 "
-                             "(导出中桩坐标)、7 (保存平面图) 或 3 (结 束)。");
+            switch (entry->command) {
+                case Command::DesignEntry:
+                    designEntry(record, port);
+                    break;
+                case Command::StakeRun:
+                    stakeRun(record, port);
+                    break;
+                case Command::Print: {
+                    ConsolePrinter printer(session.out());
+                    printReport(record, port, printer);
+                    break;
+                }
+                case Command::ReverseCalculation:
+                    reverseCalculation(record, port);
+                    break;
+                case Command::Export:
+                    exportStakeCoordinates(record, port);
+                    break;
+                case Command::SavePlan:
+                    savePlanDrawing(record, port, savePlan);
+                    break;
+                case Command::End:
+                    return;
+            }
         }
         session.check();
         if (afterCommand)

@@ -216,10 +216,11 @@ void MainWindow::buildMenu() {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("fieldTools"));
     bar->setFont(makeFont(layout::kUiBold));
-    connect(bar->addAction(QStringLiteral("坐标反算")), &QAction::triggered, this,
-            &MainWindow::runReverseCalculation);
-    connect(bar->addAction(QStringLiteral("导出中桩坐标")), &QAction::triggered, this,
-            &MainWindow::runExport);
+    for (const CommandEntry& entry : kCommands) {
+        if (entry.offered == Offered::ToolMenu)
+            connect(bar->addAction(QString::fromUtf8(entry.caption)), &QAction::triggered, this,
+                    [this, which = entry.command] { run(which); });
+    }
     resultViews_ = new ResultViews(*this, *bar);
 
     QMenu* view = bar->addMenu(QStringLiteral("视图"));
@@ -279,18 +280,14 @@ void MainWindow::buildControls() {
         fields_[row.field] = field;
     }
     for (const layout::ButtonLayout& row : layout::kButtons) {
-        auto* button = new QPushButton(QString::fromUtf8(row.caption), canvas_);
+        auto* button =
+            new QPushButton(QString::fromUtf8(commandEntry(row.button).caption), canvas_);
         button->setObjectName(QString::fromUtf8(row.name));
         button->setStyleSheet(buttonStyle(row.colour));
         button->installEventFilter(this);
         buttons_[row.button] = button;
+        connect(button, &QPushButton::clicked, this, [this, which = row.button] { run(which); });
     }
-    connect(button(layout::Button::DesignEntry), &QPushButton::clicked, this,
-            &MainWindow::runDesignEntry);
-    connect(button(layout::Button::StakeRun), &QPushButton::clicked, this,
-            &MainWindow::runStakeRun);
-    connect(button(layout::Button::Print), &QPushButton::clicked, this, &MainWindow::runReport);
-    connect(button(layout::Button::End), &QPushButton::clicked, this, &MainWindow::endProgram);
 
     QWidget* previous = nullptr;
     for (const char* name : layout::kFocusOrder) {
@@ -404,6 +401,31 @@ void MainWindow::runCommand(Command command) {
         endProgram();
     } else if (focused != nullptr && focused->window() == this) {
         focused->setFocus();
+    }
+}
+
+void MainWindow::run(Command command) {
+    switch (command) {
+        case Command::DesignEntry:
+            runDesignEntry();
+            break;
+        case Command::StakeRun:
+            runStakeRun();
+            break;
+        case Command::Print:
+            runReport();
+            break;
+        case Command::ReverseCalculation:
+            runReverseCalculation();
+            break;
+        case Command::Export:
+            runExport();
+            break;
+        case Command::End:
+            endProgram();
+            break;
+        case Command::SavePlan:
+            break;  // the plan view has a window of its own
     }
 }
 

@@ -78,6 +78,8 @@ class MainWindow : public QWidget {
     using ExportChooser = std::function<std::optional<ExportTarget>()>;
     void setExportChooser(ExportChooser chooser) { exportChooser_ = std::move(chooser); }
 
+    /// Runs a command of the list as its button or menu entry does.
+    void run(Command command);
     void runDesignEntry();
     void runStakeRun();
     void runReport();

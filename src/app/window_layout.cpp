@@ -170,10 +170,10 @@ const std::array<LineLayout, 25> kLines{{
 }};
 
 const std::array<ButtonLayout, 4> kButtons{{
-    {Button::DesignEntry, "command1", "开始计算", {4560, kButtonTop, kButtonWidth, kButtonHeight}, kLightOrange},
-    {Button::StakeRun, "command2", "中桩计算", {5760, kButtonTop, kButtonWidth, kButtonHeight}, kLightOrange},
-    {Button::Print, "Command4", "打印",     {6960, kButtonTop, kButtonWidth, kButtonHeight}, kLightMagenta},
-    {Button::End, "command3", "结 束",    {8160, kButtonTop, kButtonWidth, kButtonHeight}, kSilver},
+    {Button::DesignEntry, "command1", {4560, kButtonTop, kButtonWidth, kButtonHeight}, kLightOrange},
+    {Button::StakeRun, "command2", {5760, kButtonTop, kButtonWidth, kButtonHeight}, kLightOrange},
+    {Button::Print, "Command4", {6960, kButtonTop, kButtonWidth, kButtonHeight}, kLightMagenta},
+    {Button::End, "command3", {8160, kButtonTop, kButtonWidth, kButtonHeight}, kSilver},
 }};
 
 const std::array<const char*, 41> kFocusOrder{{

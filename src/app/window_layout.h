@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 
+#include "app/command_list.h"
 #include "port/controls.h"
 
 namespace hcurve::layout {
@@ -72,12 +73,12 @@ struct LineLayout {
     int x1, y1, x2, y2;
 };
 
-enum class Button { DesignEntry, StakeRun, End, Print };
+/// The buttons are commands of the list; their captions come from there.
+using Button = Command;
 
 struct ButtonLayout {
     Button button;
     const char* name;  // the window's own name of the button: "command1"
-    const char* caption;
     TwipsRect rect;
     Rgb colour;
 };
