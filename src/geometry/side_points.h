@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "curve/side_setup.h"
+
 namespace hcurve {
 
 /// The side tables of one stake. Each is indexed from 0 and used from 1.
@@ -20,17 +22,6 @@ struct SideTables {
 /// Tables sized for the counts (0 <= count <= 16383), contents zero. A negative count sizes its
 /// tables like 0 (element 0 only).
 SideTables makeSideTables(std::int16_t dl_n, std::int16_t dr_n);
-
-/// The side-point setup a stake run uses.
-struct SideSetup {
-    const std::vector<float>& dl;  // 0..dl_n, distances of the left points from the centre line, m
-    const std::vector<float>& dr;  // 0..dr_n
-    std::int16_t dl_n;
-    std::int16_t dr_n;
-    std::int16_t dd_n;  // 1 single row, any other value double row
-    float ds_l;         // front row from the transverse axis, m
-    float ds_r;         // back row from the transverse axis, m
-};
 
 /// Computes the side points of the stake at (x_m, y_m) whose transverse axis has azimuth
 /// axisAzimuth_deg into tables sized by makeSideTables for the same counts; dl and dr must hold

@@ -88,8 +88,6 @@ void forEachPoint(const CurveRecord& record, const std::function<bool(const Expo
     const RunSideSetup& setup = record.runSides;
     const bool sides = sideSetupHolds(setup, n);
     SideTables tables = makeSideTables(setup.dl_n, setup.dr_n);
-    const SideSetup sideSetup{setup.dl,   setup.dr,   setup.dl_n, setup.dr_n,
-                              setup.dd_n, setup.ds_l, setup.ds_r};
     for (std::size_t i = 1; i <= n; ++i) {
         const std::string chainage = chainageText(record.Kp[i], kPlainForm);  // as listed
         if (!visit({chainage, chainage, record.stakeX[i], record.stakeY[i], "中", "", ""}))
@@ -97,7 +95,7 @@ void forEachPoint(const CurveRecord& record, const std::function<bool(const Expo
         if (!sides)
             continue;
         computeSidePoints(tables, record.stakeX[i], record.stakeY[i], setup.axisAzimuth_deg[i],
-                          sideSetup, record.f);
+                          setup, record.f);
         SidePointWriter writer(setup, chainage, tables, visit);
         const int nl = setup.dl_n, nr = setup.dr_n;
         if (setup.dd_n == kSingleRow) {

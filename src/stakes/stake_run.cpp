@@ -180,11 +180,9 @@ void stakeRun(CurveRecord& record, UserPort& port) {
         }
         axis_deg[i] = lastAxis_deg;
     }
-    record.runSides = {sidePointsOn(record), ppq.ppq_deg,        record.dl,   record.dr,
-                       record.dl_n,          record.dr_n,        record.dd_n, record.ds_l,
-                       record.ds_r,          std::move(axis_deg)};
-    const SideSetup setup{record.dl,   record.dr,   record.dl_n, record.dr_n,
-                          record.dd_n, record.ds_l, record.ds_r};
+    record.runSides = RunSideSetup{static_cast<const SideSetup&>(record), sidePointsOn(record),
+                                   ppq.ppq_deg, std::move(axis_deg)};
+    const SideSetup& setup = record;
     auto computeSides = [&](std::size_t i) {
         if (sidePointsOn(record)) {
             computeSidePoints(sides, record.stakeX[i], record.stakeY[i],
@@ -196,17 +194,9 @@ void stakeRun(CurveRecord& record, UserPort& port) {
         try {
             listStake(record, sides, i, port);
         } catch (const Cancelled&) {
-            // Leaving a pause ends the listing only: every stake is computed, and the side
-            // tables end as after a whole listing, with the last stake's points.
-            if (i < n)
-                computeSides(n);
-            break;
+            break;  // leaving a pause ends the listing only: every stake is computed
         }
     }
-    record.xlp = sides.xlp;
-    record.ylp = sides.ylp;
-    record.xrp = sides.xrp;
-    record.yrp = sides.yrp;
 }
 
 }  // namespace hcurve

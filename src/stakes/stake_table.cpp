@@ -155,8 +155,6 @@ std::vector<StakeTableRow> stakeTableRows(const CurveRecord& record) {
     one.stakeX.assign(2, 0.0);
     one.stakeY.assign(2, 0.0);
     SideTables tables = makeSideTables(sides ? setup.dl_n : 0, sides ? setup.dr_n : 0);
-    const SideSetup sideSetup{setup.dl,   setup.dr,   setup.dl_n, setup.dr_n,
-                              setup.dd_n, setup.ds_l, setup.ds_r};
     for (std::size_t i = 1; i <= n; ++i) {
         one.Kp[1] = record.Kp[i];
         one.stakeX[1] = record.stakeX[i];
@@ -164,7 +162,7 @@ std::vector<StakeTableRow> stakeTableRows(const CurveRecord& record) {
         std::vector<std::pair<double, double>> points;
         if (sides) {
             computeSidePoints(tables, record.stakeX[i], record.stakeY[i], setup.axisAzimuth_deg[i],
-                              sideSetup, record.f);
+                              setup, record.f);
             points = listedSidePoints(tables, setup.dl_n, setup.dr_n, setup.dd_n);
         }
         ListingRecorder recorder(rows, i, record.Kp[i], record.stakeX[i], record.stakeY[i],
