@@ -65,8 +65,6 @@ struct CurveRecord : SideSetup {
     std::string pp_dk;      // answer to the side-point question; side points wanted when "y" or "Y"
     std::int16_t dlxp = 0;  // nonzero: counts and distances were entered with the design data
 
-    double f = 0;  // degrees-to-radians factor, set first by every design-data entry
-
     // Design values exactly as typed.
     std::string JD, K, X, Y, T, B, R, A1, A2;
     std::string Bdms;  // the deflection as typed (signed DMS), copied when it is confirmed

@@ -169,7 +169,6 @@ void askSidePointSetup(CurveRecord& record, UserPort& port) {
 }  // namespace
 
 void designEntry(CurveRecord& record, UserPort& port) {
-    record.f = kDegreeFactor;
     for (const DesignQuestion& q : designQuestions()) {
         confirmLoop(record, port, q);
         if (q.value == &CurveRecord::B)

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "curve/chainage.h"
+#include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
@@ -95,7 +96,7 @@ void forEachPoint(const CurveRecord& record, const std::function<bool(const Expo
         if (!sides)
             continue;
         computeSidePoints(tables, record.stakeX[i], record.stakeY[i], setup.axisAzimuth_deg[i],
-                          setup, record.f);
+                          setup, kDegreeFactor);
         SidePointWriter writer(setup, chainage, tables, visit);
         const int nl = setup.dl_n, nr = setup.dr_n;
         if (setup.dd_n == kSingleRow) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "geometry/side_points.h"
@@ -186,7 +187,7 @@ void stakeRun(CurveRecord& record, UserPort& port) {
     auto computeSides = [&](std::size_t i) {
         if (sidePointsOn(record)) {
             computeSidePoints(sides, record.stakeX[i], record.stakeY[i],
-                              record.runSides.axisAzimuth_deg[i], setup, record.f);
+                              record.runSides.axisAzimuth_deg[i], setup, kDegreeFactor);
         }
     };
     for (std::size_t i = 1; i <= n; ++i) {

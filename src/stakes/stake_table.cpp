@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "curve/dms.h"
 #include "geometry/side_points.h"
 #include "port/user_port.h"
 #include "stakes/stake_export.h"
@@ -162,7 +163,7 @@ std::vector<StakeTableRow> stakeTableRows(const CurveRecord& record) {
         std::vector<std::pair<double, double>> points;
         if (sides) {
             computeSidePoints(tables, record.stakeX[i], record.stakeY[i], setup.axisAzimuth_deg[i],
-                              setup, record.f);
+                              setup, kDegreeFactor);
             points = listedSidePoints(tables, setup.dl_n, setup.dr_n, setup.dd_n);
         }
         ListingRecorder recorder(rows, i, record.Kp[i], record.stakeX[i], record.stakeY[i],
