@@ -40,9 +40,9 @@ CurveRecord recordWithRun(const std::string& end, const std::string& interval) {
                     "45.3015", "",   "30.1530",   "",  "500",         "",  "200",        "",
                     "250",     "",   "y",         "1", "2",           "5", "10",         "2",
                     "5",       "10", "1"});
-    command1(record, design);
+    designEntry(record, design);
     Answers run({"2", "12100", end, interval, "0"});
-    command2(record, run);
+    stakeRun(record, run);
     return record;
 }
 

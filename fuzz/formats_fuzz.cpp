@@ -3,8 +3,8 @@
 // reads back as the number it shows.
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -57,8 +57,9 @@ void checkNumber(double v) {
             requireShows(general, v, std::fabs(v) * 1e-14);
         // Chainage texts: no exponent, and a metre part of three decimals.
         for (const std::string& text :
-             {strForm(v), lowerStrForm(v), plainForm(v), stakeListingForm(v), reportPointForm(v),
-              reportStakeForm(v)}) {
+             {chainageText(v, kDesignForm), chainageText(v, kPointForm),
+              chainageText(v, kPlainForm), chainageText(v, kListingForm),
+              chainageText(v, kReportPointForm), chainageText(v, kReportStakeForm)}) {
             require(!hasExponent(text.substr(1)));
             std::size_t plus = text.find('+');
             require(plus != std::string::npos);
@@ -67,7 +68,8 @@ void checkNumber(double v) {
     }
     (void)str;
     // Angles are checked against their ranges before they are converted.
-    if (designRange) require(std::isfinite(dmsToDegrees(v)));
+    if (designRange)
+        require(std::isfinite(dmsToDegrees(v)));
     float f = static_cast<float>(v);
     if (std::isfinite(f))
         (void)generalText(f);

@@ -9,8 +9,10 @@
 #include <string>
 #include <system_error>
 
+#include "app/command_list.h"
 #include "app/console_printer.h"
 #include "app/plan_command.h"
+#include "app/console_protocol.h"
 #include "curve/curve_record.h"
 #include "curve/shown_text.h"
 #include "entry/design_entry.h"
@@ -133,14 +135,14 @@ class ConsolePort : public UserPort {
             }
         }
     }
-    // "Text14", TAB, the text; as fieldName and labelName write the names.
+    // "Text14", TAB, the text: the field's protocol name.
     void setField(Field field, const std::string& text) override {
         line_.assign("Text");
-        writeLine(static_cast<int>(field), text);
+        writeLine(protocolNumber(field), text);
     }
     void setCaption(Label label, const std::string& caption) override {
         line_.assign("Label");
-        writeLine(static_cast<int>(label), caption);
+        writeLine(protocolNumber(label), caption);
     }
     void showMessage(const std::string& message) override {
         line_.assign("! ");
@@ -171,8 +173,7 @@ class ConsolePort : public UserPort {
 
 void greet(std::ostream& out) {
     out << "# 平曲线计算 (控制台)\n"
-        << "# 命令: 1 开始计算, 2 中桩计算, 4 打印, 3 结 束; 5 坐标反算, 6 导出中桩坐标, 7 "
-           "保存平面图\n"
+        << "# 命令: " << commandSummary() << "\n"
         << "# 以 \"? \" 开头的行是提问: 输入一行作答, 直接回车即为确认\n";
 }
 
@@ -195,25 +196,34 @@ void serve(Session& session, ConsolePort& port, const AfterCommand& afterCommand
             continue;
         // A command may write files: an output already lost stops the session before it starts.
         session.flush();
-        if (command == "1") {
-            command1(record, port);
-        } else if (command == "2") {
-            command2(record, port);
-        } else if (command == "4") {
-            ConsolePrinter printer(session.out());
-            command4(record, port, printer);
-        } else if (command == "5") {
-            command5(record, port);
-        } else if (command == "6") {
-            command6(record, port);
-        } else if (command == "7") {
-            command7(record, port, savePlan);
-        } else if (command == "3") {
-            return;
+        const CommandEntry* entry = commandForKey(command);
+        if (entry == nullptr) {
+            port.showMessage("没有这个命令：“" + shownText(command) + "”。" + commandHint());
         } else {
-            port.showMessage("没有这个命令：“" + shownText(command) +
-                             "”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、5 (坐标反算)、6 "
-                             "(导出中桩坐标)、7 (保存平面图) 或 3 (结 束)。");
+            switch (entry->command) {
+                case Command::DesignEntry:
+                    designEntry(record, port);
+                    break;
+                case Command::StakeRun:
+                    stakeRun(record, port);
+                    break;
+                case Command::Print: {
+                    ConsolePrinter printer(session.out());
+                    printReport(record, port, printer);
+                    break;
+                }
+                case Command::ReverseCalculation:
+                    reverseCalculation(record, port);
+                    break;
+                case Command::Export:
+                    exportStakeCoordinates(record, port);
+                    break;
+                case Command::SavePlan:
+                    savePlanDrawing(record, port, savePlan);
+                    break;
+                case Command::End:
+                    return;
+            }
         }
         session.check();
         if (afterCommand)

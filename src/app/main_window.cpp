@@ -216,10 +216,11 @@ void MainWindow::buildMenu() {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("fieldTools"));
     bar->setFont(makeFont(layout::kUiBold));
-    connect(bar->addAction(QStringLiteral("坐标反算")), &QAction::triggered, this,
-            &MainWindow::runReverseCalculation);
-    connect(bar->addAction(QStringLiteral("导出中桩坐标")), &QAction::triggered, this,
-            &MainWindow::runExport);
+    for (const CommandEntry& entry : kCommands) {
+        if (entry.offered == Offered::ToolMenu)
+            connect(bar->addAction(QString::fromUtf8(entry.caption)), &QAction::triggered, this,
+                    [this, which = entry.command] { run(which); });
+    }
     resultViews_ = new ResultViews(*this, *bar);
 
     QMenu* view = bar->addMenu(QStringLiteral("视图"));
@@ -262,7 +263,7 @@ QRect MainWindow::pixels(const layout::TwipsRect& rect) const {
 void MainWindow::buildControls() {
     for (const layout::LabelLayout& row : layout::kLabels) {
         auto* label = new QLabel(canvas_);
-        label->setObjectName(QString::fromStdString(labelName(row.label)));
+        label->setObjectName(QString::fromUtf8(row.name));
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setText(QString::fromUtf8(row.caption));
@@ -270,7 +271,7 @@ void MainWindow::buildControls() {
     }
     for (const layout::FieldLayout& row : layout::kFields) {
         auto* field = new QLineEdit(canvas_);
-        field->setObjectName(QString::fromStdString(fieldName(row.field)));
+        field->setObjectName(QString::fromUtf8(row.name));
         if (row.whiteBackground) {
             QPalette white = field->palette();
             white.setColor(QPalette::Base, toColor(layout::kWhite));
@@ -279,19 +280,14 @@ void MainWindow::buildControls() {
         fields_[row.field] = field;
     }
     for (const layout::ButtonLayout& row : layout::kButtons) {
-        auto* button = new QPushButton(QString::fromUtf8(row.caption), canvas_);
+        auto* button =
+            new QPushButton(QString::fromUtf8(commandEntry(row.button).caption), canvas_);
         button->setObjectName(QString::fromUtf8(row.name));
         button->setStyleSheet(buttonStyle(row.colour));
         button->installEventFilter(this);
         buttons_[row.button] = button;
+        connect(button, &QPushButton::clicked, this, [this, which = row.button] { run(which); });
     }
-    connect(button(layout::Button::command1), &QPushButton::clicked, this,
-            &MainWindow::runCommand1);
-    connect(button(layout::Button::command2), &QPushButton::clicked, this,
-            &MainWindow::runCommand2);
-    connect(button(layout::Button::Command4), &QPushButton::clicked, this,
-            &MainWindow::runCommand4);
-    connect(button(layout::Button::command3), &QPushButton::clicked, this, &MainWindow::endProgram);
 
     QWidget* previous = nullptr;
     for (const char* name : layout::kFocusOrder) {
@@ -363,7 +359,7 @@ void MainWindow::restore(const Snapshot& before) {
 
 void MainWindow::setCommandsEnabled(bool enabled) {
     for (const auto& [which, pushButton] : buttons_) {
-        if (which != layout::Button::command3) {
+        if (which != layout::Button::End) {
             pushButton->setEnabled(enabled);
         }
     }
@@ -408,24 +404,49 @@ void MainWindow::runCommand(Command command) {
     }
 }
 
-void MainWindow::runCommand1() {
-    runCommand([this] { command1(record_, port_); });
+void MainWindow::run(Command command) {
+    switch (command) {
+        case Command::DesignEntry:
+            runDesignEntry();
+            break;
+        case Command::StakeRun:
+            runStakeRun();
+            break;
+        case Command::Print:
+            runReport();
+            break;
+        case Command::ReverseCalculation:
+            runReverseCalculation();
+            break;
+        case Command::Export:
+            runExport();
+            break;
+        case Command::End:
+            endProgram();
+            break;
+        case Command::SavePlan:
+            break;  // the plan view has a window of its own
+    }
 }
 
-void MainWindow::runCommand2() {
-    runCommand([this] { command2(record_, port_); });
+void MainWindow::runDesignEntry() {
+    runCommand([this] { designEntry(record_, port_); });
 }
 
-void MainWindow::runCommand4() {
+void MainWindow::runStakeRun() {
+    runCommand([this] { stakeRun(record_, port_); });
+}
+
+void MainWindow::runReport() {
     runCommand([this] {
         std::unique_ptr<PrinterPort> printer =
             printerFactory_ ? printerFactory_() : makeQtPrinter();
-        command4(record_, port_, *printer);
+        printReport(record_, port_, *printer);
     });
 }
 
 void MainWindow::runReverseCalculation() {
-    runCommand([this] { command5(record_, port_); });
+    runCommand([this] { reverseCalculation(record_, port_); });
 }
 
 void MainWindow::runExport() {

@@ -78,9 +78,11 @@ class MainWindow : public QWidget {
     using ExportChooser = std::function<std::optional<ExportTarget>()>;
     void setExportChooser(ExportChooser chooser) { exportChooser_ = std::move(chooser); }
 
-    void runCommand1();
-    void runCommand2();
-    void runCommand4();
+    /// Runs a command of the list as its button or menu entry does.
+    void run(Command command);
+    void runDesignEntry();
+    void runStakeRun();
+    void runReport();
     /// The menu bar's field tools: 坐标反算 and 导出中桩坐标.
     void runReverseCalculation();
     void runExport();

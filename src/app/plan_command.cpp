@@ -15,7 +15,7 @@ std::string trimmed(const std::string& s) {
 
 }  // namespace
 
-void command7(const CurveRecord& record, UserPort& port, const PlanSaver& save) {
+void savePlanDrawing(const CurveRecord& record, UserPort& port, const PlanSaver& save) {
     if (!save) {
         port.showMessage(kCannotDrawInThisBuild);
         return;

@@ -24,6 +24,6 @@ inline constexpr const char* kCannotDrawInThisBuild =
 /// 保存平面图: without a saver the message above; without a computed curve kNoComputedCurve;
 /// otherwise asks the path until its extension is .png, .svg or .pdf (a blank answer ends the
 /// command quietly), saves and shows "已保存平面图到文件“/path/plan.png”。" or why it could not.
-void command7(const CurveRecord& record, UserPort& port, const PlanSaver& save);
+void savePlanDrawing(const CurveRecord& record, UserPort& port, const PlanSaver& save);
 
 }  // namespace hcurve

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 
+#include "app/command_list.h"
 #include "port/controls.h"
 
 namespace hcurve::layout {
@@ -51,6 +52,7 @@ inline constexpr FontStyle kWindowFont{Face::Song, 10.5, false};
 
 struct LabelLayout {
     Label label;
+    const char* name;     // the window's own name of the control: "Label16"
     const char* caption;  // exact text, leading blanks included
     TwipsRect rect;
     FontStyle font;
@@ -59,6 +61,7 @@ struct LabelLayout {
 
 struct FieldLayout {
     Field field;
+    const char* name;  // the window's own name of the control: "Text14"
     TwipsRect rect;
     bool whiteBackground;  // sets the white edit background itself instead of the platform's
 };
@@ -70,12 +73,12 @@ struct LineLayout {
     int x1, y1, x2, y2;
 };
 
-enum class Button { command1, command2, command3, Command4 };
+/// The buttons are commands of the list; their captions come from there.
+using Button = Command;
 
 struct ButtonLayout {
     Button button;
-    const char* name;  // the control's name: "command1", ..., "Command4"
-    const char* caption;
+    const char* name;  // the window's own name of the button: "command1"
     TwipsRect rect;
     Rgb colour;
 };

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "curve/side_setup.h"
+
 namespace hcurve {
 
 /// The curve elements and characteristic points computed from one design. Lengths, chainages and
@@ -50,24 +52,18 @@ struct CurveElements {
 /// The side-point setup of the last stake run, kept with its stakes: the record's own setup may be
 /// entered anew before the stakes are used again (exported), and the side points must then be
 /// those the run listed.
-struct RunSideSetup {
+struct RunSideSetup : SideSetup {
     bool sidePointsOn = false;
-    double ppq_deg = 0;                     // PPQ in signed decimal degrees, 0 when not asked
-    std::vector<float> dl{0.0f}, dr{0.0f};  // 0..dl_n, 0..dr_n
-    std::int16_t dl_n = 0, dr_n = 0, dd_n = 0;
-    float ds_l = 0, ds_r = 0;
+    double ppq_deg = 0;                   // PPQ in signed decimal degrees, 0 when not asked
     std::vector<double> axisAzimuth_deg;  // transverse axis of each stake, 0..number of stakes
 };
 
-struct CurveRecord {
-    // Side-point setup.
+/// The window-level state all commands share; its side-point setup (the SideSetup it is) is the
+/// one last entered.
+struct CurveRecord : SideSetup {
+    // Side-point question.
     std::string pp_dk;      // answer to the side-point question; side points wanted when "y" or "Y"
-    std::int16_t dl_n = 0;  // left points per row
-    std::int16_t dr_n = 0;  // right points per row
-    std::int16_t dd_n = 0;  // row mode: 1 single row, any other value double row
     std::int16_t dlxp = 0;  // nonzero: counts and distances were entered with the design data
-
-    double f = 0;  // degrees-to-radians factor, set first by every design-data entry
 
     // Design values exactly as typed.
     std::string JD, K, X, Y, T, B, R, A1, A2;
@@ -76,14 +72,6 @@ struct CurveRecord {
     /// The computed curve; empty until a design has been computed, and again after a design that
     /// could not be computed.
     std::optional<CurveElements> curve;
-
-    // Side distances (m) and row distances (m).
-    std::vector<float> dl{0.0f}, dr{0.0f};  // indices 0..dl_n, 0..dr_n
-    float ds_l = 0, ds_r = 0;               // front and back row from the transverse axis
-
-    // Side points of the stake computed last, on the transverse axis.
-    std::vector<double> xlp, ylp;  // 0..dl_n
-    std::vector<double> xrp, yrp;  // 0..dr_n
 
     // The last stake run; a newly computed curve drops it.
     std::string stakeCount;              // number of stakes as decimal text ("" before any run)

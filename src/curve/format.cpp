@@ -203,6 +203,10 @@ std::string format(std::string_view text) {
     return std::string(text);
 }
 
+std::string coordinateText(double v_m, const CoordinateForm& form) {
+    return (form.leadingBlank ? " " : "") + roundedText(v_m, form.pattern);
+}
+
 double roundTo(double v, int decimals) {
     if (!std::isfinite(v))
         return v;

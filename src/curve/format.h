@@ -46,6 +46,21 @@ double roundTo(double v, int decimals);
 /// stake listing show every coordinate this way.
 std::string roundedText(double v, Pattern pattern);
 
+/// How a coordinate is written: its decimals and whether a blank stands before it.
+struct CoordinateForm {
+    Pattern pattern;
+    bool leadingBlank;
+};
+/// The stake listing and the characteristic points in the window: " 3456750.458".
+inline constexpr CoordinateForm kFieldCoordinate{Pattern::Fixed3, true};
+/// The ZH point in the window: " 3456750.4581".
+inline constexpr CoordinateForm kZhFieldCoordinate{Pattern::Fixed4, true};
+/// The printed report and the exported files: "3456750.458".
+inline constexpr CoordinateForm kPlainCoordinate{Pattern::Fixed3, false};
+
+/// A coordinate in metres, rounded once (ties to even) to the form's decimals.
+std::string coordinateText(double v_m, const CoordinateForm& form);
+
 /// The general text of a double: at most 15 significant digits, no trailing zeros, no decimal
 /// point without decimals, no leading blank ("250", "123.4568", "-0.5"). Never an exponent: 1e20
 /// is "100000000000000000000", 2.5e-11 is "0.000000000025".

@@ -20,12 +20,6 @@ std::string elementText(double v_m) {
 std::string centreText(double v_m) {
     return " " + generalText(roundTo(v_m, 4));
 }
-std::string zhCoordinateText(double v_m) {
-    return " " + format(roundTo(v_m, 4), Pattern::Fixed4);
-}
-std::string pointCoordinateText(double v_m) {
-    return " " + format(roundTo(v_m, 3), Pattern::Fixed3);
-}
 
 bool isZero(const std::string& typed) {
     std::optional<double> v = readNumber(typed);
@@ -33,9 +27,10 @@ bool isZero(const std::string& typed) {
 }
 
 const Field kComputedFields[] = {
-    Field::Text10, Field::Text11, Field::Text12, Field::Text13, Field::Text14, Field::Text15,
-    Field::Text16, Field::Text17, Field::Text18, Field::Text19, Field::Text20, Field::Text21,
-    Field::Text22, Field::Text23, Field::Text24, Field::Text25, Field::Text29, Field::Text30};
+    Field::Ls1,        Field::Ls2,     Field::EntryTangent, Field::ExitTangent, Field::ZhChainage,
+    Field::ZhX,        Field::ZhY,     Field::HyChainage,   Field::HyX,         Field::HyY,
+    Field::YhChainage, Field::YhX,     Field::YhY,          Field::HzChainage,  Field::HzX,
+    Field::HzY,        Field::CentreX, Field::CentreY};
 
 void refuse(CurveRecord& record, UserPort& port, const std::string& message) {
     port.showError(message);
@@ -49,16 +44,16 @@ struct Caption {
     Label label;
     const char* text;
 };
-const Caption kEntryPointCaptions[] = {{Label::Label45, "直缓点 :"},
-                                       {Label::Label16, " 桩号 ZH"},
-                                       {Label::Label17, " 纵座标 X"},
-                                       {Label::Label18, " 横座标 Y"}};
-const Caption kEntryArcCaptions[] = {{Label::Label46, "缓圆点 :"}, {Label::Label19, " 桩号 HY"}};
-const Caption kExitPointCaptions[] = {{Label::Label48, "缓直点 :"},
-                                      {Label::Label25, " 桩号 HZ"},
-                                      {Label::Label26, " 纵座标 X"},
-                                      {Label::Label27, " 横座标 Y"}};
-const Caption kExitArcCaptions[] = {{Label::Label47, "圆缓点 :"}, {Label::Label22, " 桩号 YH"}};
+const Caption kEntryPointCaptions[] = {{Label::ZhGroup, "直缓点 :"},
+                                       {Label::ZhChainage, " 桩号 ZH"},
+                                       {Label::ZhX, " 纵座标 X"},
+                                       {Label::ZhY, " 横座标 Y"}};
+const Caption kEntryArcCaptions[] = {{Label::HyGroup, "缓圆点 :"}, {Label::HyChainage, " 桩号 HY"}};
+const Caption kExitPointCaptions[] = {{Label::HzGroup, "缓直点 :"},
+                                      {Label::HzChainage, " 桩号 HZ"},
+                                      {Label::HzX, " 纵座标 X"},
+                                      {Label::HzY, " 横座标 Y"}};
+const Caption kExitArcCaptions[] = {{Label::YhGroup, "圆缓点 :"}, {Label::YhChainage, " 桩号 YH"}};
 
 template <std::size_t N>
 void writeCaptions(UserPort& port, const Caption (&captions)[N]) {
@@ -71,51 +66,51 @@ void writeCaptions(UserPort& port, const Caption (&captions)[N]) {
 void showEntryEnd(const CurveRecord& record, const CurveElements& c, UserPort& port) {
     if (!isZero(record.A1)) {
         writeCaptions(port, kEntryPointCaptions);
-        port.setField(Field::Text14, lowerStrForm(c.zh));
-        port.setField(Field::Text15, zhCoordinateText(c.xa));
-        port.setField(Field::Text16, zhCoordinateText(c.ya));
+        port.setField(Field::ZhChainage, chainageText(c.zh, kPointForm));
+        port.setField(Field::ZhX, coordinateText(c.xa, kZhFieldCoordinate));
+        port.setField(Field::ZhY, coordinateText(c.ya, kZhFieldCoordinate));
         writeCaptions(port, kEntryArcCaptions);
-        port.setField(Field::Text17, plainForm(c.hy));
-        port.setField(Field::Text18, pointCoordinateText(c.xh1));
-        port.setField(Field::Text19, pointCoordinateText(c.yh1));
+        port.setField(Field::HyChainage, chainageText(c.hy, kPlainForm));
+        port.setField(Field::HyX, coordinateText(c.xh1, kFieldCoordinate));
+        port.setField(Field::HyY, coordinateText(c.yh1, kFieldCoordinate));
         return;
     }
     // No entry spiral: the HY group shows ZY, the ZH group goes blank.
-    for (Label label : {Label::Label45, Label::Label16, Label::Label17, Label::Label18}) {
+    for (Label label : {Label::ZhGroup, Label::ZhChainage, Label::ZhX, Label::ZhY}) {
         port.setCaption(label, "");
     }
-    for (Field field : {Field::Text14, Field::Text15, Field::Text16})
+    for (Field field : {Field::ZhChainage, Field::ZhX, Field::ZhY})
         port.setField(field, "");
-    port.setCaption(Label::Label46, "直圆点 :");
-    port.setCaption(Label::Label19, "        ZY");
-    port.setField(Field::Text17, plainForm(c.zh));
-    port.setField(Field::Text18, pointCoordinateText(c.xa));
-    port.setField(Field::Text19, pointCoordinateText(c.ya));
+    port.setCaption(Label::HyGroup, "直圆点 :");
+    port.setCaption(Label::HyChainage, "        ZY");
+    port.setField(Field::HyChainage, chainageText(c.zh, kPlainForm));
+    port.setField(Field::HyX, coordinateText(c.xa, kFieldCoordinate));
+    port.setField(Field::HyY, coordinateText(c.ya, kFieldCoordinate));
 }
 
 void showExitEnd(const CurveRecord& record, const CurveElements& c, UserPort& port) {
     if (isZero(record.A2)) {
         // No exit spiral: the YH group shows YZ, the HZ group goes blank.
-        for (Label label : {Label::Label48, Label::Label25, Label::Label26, Label::Label27}) {
+        for (Label label : {Label::HzGroup, Label::HzChainage, Label::HzX, Label::HzY}) {
             port.setCaption(label, "");
         }
-        for (Field field : {Field::Text23, Field::Text24, Field::Text25})
+        for (Field field : {Field::HzChainage, Field::HzX, Field::HzY})
             port.setField(field, "");
-        port.setCaption(Label::Label47, "圆直点 :");
-        port.setCaption(Label::Label22, "        YZ");
-        port.setField(Field::Text20, plainForm(c.YZ));
-        port.setField(Field::Text21, pointCoordinateText(c.xb));
-        port.setField(Field::Text22, pointCoordinateText(c.yb));
+        port.setCaption(Label::YhGroup, "圆直点 :");
+        port.setCaption(Label::YhChainage, "        YZ");
+        port.setField(Field::YhChainage, chainageText(c.YZ, kPlainForm));
+        port.setField(Field::YhX, coordinateText(c.xb, kFieldCoordinate));
+        port.setField(Field::YhY, coordinateText(c.yb, kFieldCoordinate));
         return;
     }
     writeCaptions(port, kExitArcCaptions);
-    port.setField(Field::Text20, plainForm(c.yh));
-    port.setField(Field::Text21, pointCoordinateText(c.xh2));
-    port.setField(Field::Text22, pointCoordinateText(c.yh2));
+    port.setField(Field::YhChainage, chainageText(c.yh, kPlainForm));
+    port.setField(Field::YhX, coordinateText(c.xh2, kFieldCoordinate));
+    port.setField(Field::YhY, coordinateText(c.yh2, kFieldCoordinate));
     writeCaptions(port, kExitPointCaptions);
-    port.setField(Field::Text23, plainForm(c.hz));
-    port.setField(Field::Text24, pointCoordinateText(c.xb));
-    port.setField(Field::Text25, pointCoordinateText(c.yb));
+    port.setField(Field::HzChainage, chainageText(c.hz, kPlainForm));
+    port.setField(Field::HzX, coordinateText(c.xb, kFieldCoordinate));
+    port.setField(Field::HzY, coordinateText(c.yb, kFieldCoordinate));
 }
 
 }  // namespace
@@ -138,12 +133,12 @@ void computeAndShowCurve(CurveRecord& record, UserPort& port) {
         return;
     }
     record.curve = c;
-    port.setField(Field::Text10, elementText(c.Ls1));
-    port.setField(Field::Text11, elementText(c.Ls2));
-    port.setField(Field::Text12, elementText(c.T1));
-    port.setField(Field::Text13, elementText(c.T2));
-    port.setField(Field::Text29, centreText(c.Xo));
-    port.setField(Field::Text30, centreText(c.Yo));
+    port.setField(Field::Ls1, elementText(c.Ls1));
+    port.setField(Field::Ls2, elementText(c.Ls2));
+    port.setField(Field::EntryTangent, elementText(c.T1));
+    port.setField(Field::ExitTangent, elementText(c.T2));
+    port.setField(Field::CentreX, centreText(c.Xo));
+    port.setField(Field::CentreY, centreText(c.Yo));
     showEntryEnd(record, c, port);
     showExitEnd(record, c, port);
 }

@@ -11,6 +11,7 @@
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"
 #include "port/answers.h"
+#include "port/side_questions.h"
 
 namespace hcurve {
 namespace {
@@ -43,7 +44,7 @@ std::string displayText(Display display, const std::string& typed, bool firstSho
             return (firstShowing ? "  JD" : " JD") + format(std::string_view(typed));
         case Display::Chainage:
             if (auto v = readNumber(typed))
-                return strForm(*v);
+                return chainageText(*v, kDesignForm);
             return typed;
         case Display::Coordinate:
             return " " + format(std::string_view(typed), Pattern::Fixed3);
@@ -57,34 +58,34 @@ std::string displayText(Display display, const std::string& typed, bool firstSho
 
 std::vector<DesignQuestion> designQuestions() {
     return {
-        {&CurveRecord::JD, Field::Text1, Display::JD, std::nullopt,
+        {&CurveRecord::JD, Field::JdNumber, Display::JD, std::nullopt,
          "请输入交点的点号 : ( 不需输入冠号，只需输入点号 ) ",
          confirmation("确认交点点号输入是否正确 ?  "), confirmation("确认交点点号输入是否正确 ?  "),
          "输入交点正确的点号 : ( 不需输入冠号，只需输入点号 ) "},
-        {&CurveRecord::K, Field::Text2, Display::Chainage, DesignValue::K,
+        {&CurveRecord::K, Field::JdChainage, Display::Chainage, DesignValue::K,
          "请输入交点桩号 : ( 以米为单位 ) ", confirmation("确认输入的交点桩号输入是否正确 ?  "),
          confirmation("确认交点桩号输入是否正确 ?  "), "输入正确的交点桩号 : ( 以米为单位 ) "},
-        {&CurveRecord::X, Field::Text3, Display::Coordinate, DesignValue::X,
+        {&CurveRecord::X, Field::JdX, Display::Coordinate, DesignValue::X,
          "请输入交点纵座标 : ( 以米为单位 )", confirmation("确认交点纵座标输入是否正确 ?  "),
          confirmation("确认交点纵座标输入是否正确 ?  "), "输入正确的交点纵座标 : ( 以米为单位 ) "},
-        {&CurveRecord::Y, Field::Text4, Display::Coordinate, DesignValue::Y,
+        {&CurveRecord::Y, Field::JdY, Display::Coordinate, DesignValue::Y,
          "请输入交点横座标 :以米为单位 ", confirmation("确认交点横座标输入是否正确 ?  "),
          confirmation("确认交点横座标输入是否正确 ? "), "输入交点正确的横座标 :( 以米为单位 ) "},
-        {&CurveRecord::T, Field::Text5, Display::Angle, DesignValue::T,
+        {&CurveRecord::T, Field::Azimuth, Display::Angle, DesignValue::T,
          "请输入起始端方位角 : ( 方位角是由以前的一个交点至本交点的方位角 ) ",
          confirmation("确认起始端方位角输入是否正确 ?  "),
          confirmation("确认起始端方位角输入是否正确 ?  "), "输入起始端正确的方位角 :"},
-        {&CurveRecord::B, Field::Text6, Display::Angle, DesignValue::B,
+        {&CurveRecord::B, Field::Deflection, Display::Angle, DesignValue::B,
          "请输入偏角 : ( 如果平曲线右偏，输入正值; 平曲线左偏，输入负值 ) ",
          confirmation("确认偏角输入是否正确 ?  "), confirmation("确认偏角输入是否正确 ?  "),
          "输入正确的偏角 :"},
-        {&CurveRecord::R, Field::Text7, Display::Length, DesignValue::R,
+        {&CurveRecord::R, Field::Radius, Display::Length, DesignValue::R,
          "请输入平曲线的半径 : ( 以米为单位 ) ", confirmation("确认半径输入是否正确 ?  "),
          confirmation("确认半径输入是否正确 ?  "), "输入正确的半径 :", true},
-        {&CurveRecord::A1, Field::Text8, Display::Length, DesignValue::A1,
+        {&CurveRecord::A1, Field::A1, Display::Length, DesignValue::A1,
          "请输入起始端第一缓和曲线要素 A1 :", confirmation("确认第一缓和曲线要素输入是否正确 ?  "),
          confirmation("确认第一缓和曲线要素输入是否正确 ?  "), "输入正确的要素 :"},
-        {&CurveRecord::A2, Field::Text9, Display::Length, DesignValue::A2,
+        {&CurveRecord::A2, Field::A2, Display::Length, DesignValue::A2,
          "请输入终止端第二缓和曲线要素 A2 :", confirmation("确认第二缓和曲线要素输入是否正确 ?  "),
          confirmation("确认第二缓和曲线要素输入是否正确 ?  "), "请正确的要素 A2 :"},
     };
@@ -140,6 +141,16 @@ bool isZero(const std::string& typed) {
     return v && *v == 0;
 }
 
+const SideQuestions kEntrySideQuestions{
+    {"输入左侧路基点或钻孔桩的个数 : 以单排桩为准 )", "左侧点数"},
+    {"输入左侧计算的点分别距离中心线的距离 :( 以米为单位 )", "左侧点距中心线的距离"},
+    {"输入右侧路基点或钻孔桩的个数 : ( 或右侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )",
+     "右侧点数"},
+    {"输入右侧计算的点分别距离中心线的距离 :( 以米为单位 )", "右侧点距中心线的距离"},
+    {"确认计算单排还是双排 :  单排输入 1; 双排输入 2", "单排或双排"},
+    {"输入前排钻孔桩距横轴的垂直距离 :( 以米为单位 )", "前排钻孔桩距横轴的距离"},
+    {"输入后排钻孔桩距横轴的垂直距离 :( 以米为单位 )", "后排钻孔桩距横轴的距离"}};
+
 void askSidePointSetup(CurveRecord& record, UserPort& port) {
     record.pp_dk = port.ask("要计算路基点或钻孔桩座标吗 ?  需要计算输入 Y ;  不要计算输入 N");
     if (sidePointsOn(record)) {
@@ -151,43 +162,22 @@ void askSidePointSetup(CurveRecord& record, UserPort& port) {
     // Asked whenever the widths were wanted now or in an earlier run.
     if (record.dlxp == 0)
         return;
-    record.dl_n = askCount(port, {"输入左侧路基点或钻孔桩的个数 : 以单排桩为准 )", "左侧点数"});
-    record.dl.assign(static_cast<std::size_t>(record.dl_n) + 1, 0.0f);
-    for (int i = 1; i <= record.dl_n; ++i) {
-        record.dl[static_cast<std::size_t>(i)] = askFloat32(
-            port, {"输入左侧计算的点分别距离中心线的距离 :( 以米为单位 )", "左侧点距中心线的距离"});
-    }
-    record.dr_n =
-        askCount(port, {"输入右侧路基点或钻孔桩的个数 : ( 或右侧钻孔桩距离桥梁中心线的个数, "
-                        "以单排桩为准 )",
-                        "右侧点数"});
-    record.dr.assign(static_cast<std::size_t>(record.dr_n) + 1, 0.0f);
-    for (int i = 1; i <= record.dr_n; ++i) {
-        record.dr[static_cast<std::size_t>(i)] = askFloat32(
-            port, {"输入右侧计算的点分别距离中心线的距离 :( 以米为单位 )", "右侧点距中心线的距离"});
-    }
-    record.dd_n = askInt16(port, {"确认计算单排还是双排 :  单排输入 1; 双排输入 2", "单排或双排"});
-    if (record.dd_n != 1) {
-        record.ds_l = askFloat32(
-            port, {"输入前排钻孔桩距横轴的垂直距离 :( 以米为单位 )", "前排钻孔桩距横轴的距离"});
-        record.ds_r = askFloat32(
-            port, {"输入后排钻孔桩距横轴的垂直距离 :( 以米为单位 )", "后排钻孔桩距横轴的距离"});
-    }
+    askSideWidths(record, port, kEntrySideQuestions);
+    askRowDistances(record, port, kEntrySideQuestions);
 }
 
 }  // namespace
 
-void command1(CurveRecord& record, UserPort& port) {
-    record.f = kDegreeFactor;
+void designEntry(CurveRecord& record, UserPort& port) {
     for (const DesignQuestion& q : designQuestions()) {
         confirmLoop(record, port, q);
         if (q.value == &CurveRecord::B)
             record.Bdms = record.B;
         if (q.value == &CurveRecord::A1 && isZero(record.A1)) {
-            port.setField(Field::Text8, "不设缓和曲线");
+            port.setField(Field::A1, "不设缓和曲线");
         }
         if (q.value == &CurveRecord::A2 && isZero(record.A2)) {
-            port.setField(Field::Text9, "不设缓和曲线");
+            port.setField(Field::A2, "不设缓和曲线");
         }
     }
     askSidePointSetup(record, port);

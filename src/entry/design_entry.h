@@ -9,7 +9,7 @@
 namespace hcurve {
 
 /// Runs the whole command on the record, talking to the user through the port.
-void command1(CurveRecord& record, UserPort& port);
+void designEntry(CurveRecord& record, UserPort& port);
 
 /// The one-line hint before a confirmation is asked again because its answer was neither empty
 /// nor a number.

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "curve/side_setup.h"
+
 namespace hcurve {
 
 /// The side tables of one stake. Each is indexed from 0 and used from 1.
@@ -21,26 +23,16 @@ struct SideTables {
 /// tables like 0 (element 0 only).
 SideTables makeSideTables(std::int16_t dl_n, std::int16_t dr_n);
 
-/// The side-point setup a stake run uses.
-struct SideSetup {
-    const std::vector<float>& dl;  // 0..dl_n, distances of the left points from the centre line, m
-    const std::vector<float>& dr;  // 0..dr_n
-    std::int16_t dl_n;
-    std::int16_t dr_n;
-    std::int16_t dd_n;  // 1 single row, any other value double row
-    float ds_l;         // front row from the transverse axis, m
-    float ds_r;         // back row from the transverse axis, m
-};
-
 /// Computes the side points of the stake at (x_m, y_m) whose transverse axis has azimuth
 /// axisAzimuth_deg into tables sized by makeSideTables for the same counts; dl and dr must hold
 /// at least dl_n + 1 and dr_n + 1 elements. f is the degrees-to-radians factor.
 void computeSidePoints(SideTables& tables, double x_m, double y_m, double axisAzimuth_deg,
                        const SideSetup& setup, double f);
 
-/// The angle PPQ of a run: the text Text49 shows and the value in signed decimal degrees.
+/// The angle PPQ of a run: the text the axis angle field shows and the value in signed decimal
+/// degrees.
 struct PpqSetting {
-    std::string text49;
+    std::string shown;
     double ppq_deg;
 };
 

@@ -1,117 +1,69 @@
-// The named controls of the main window that the commands write: the 37 output fields and the
-// labels beside them. Their numbers are the window's own (there are no fields 37 to 48).
+// What the commands show, named for what it is: the output fields (the ZH chainage, the HY X, the
+// stake being listed, a side point's distance) and the captions beside them and above their
+// groups. The front ends place them; only they know the window's own control names.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <iterator>
 #include <string>
+
+// Each list is written once: the enum and the names are made from it.
+// clang-format off
+#define HCURVE_FIELDS(X) \
+    X(JdNumber) X(JdChainage) X(JdX) X(JdY) X(Azimuth) X(Deflection) \
+    X(Radius) X(A1) X(A2) \
+    X(Ls1) X(Ls2) X(EntryTangent) X(ExitTangent) X(CentreX) X(CentreY) \
+    X(ZhChainage) X(ZhX) X(ZhY) X(HyChainage) X(HyX) X(HyY) \
+    X(YhChainage) X(YhX) X(YhY) X(HzChainage) X(HzX) X(HzY) \
+    X(AxisAngle) X(StakeChainage) X(StakeX) X(StakeY) X(LeftDistance) X(LeftX) \
+    X(LeftY) X(RightDistance) X(RightX) X(RightY)
+
+#define HCURVE_LABELS(X) \
+    X(DesignHeading) X(JdNumber) X(JdChainage) X(JdX) X(JdY) \
+    X(Azimuth) X(Deflection) X(Radius) X(A1) X(A2) \
+    X(ElementsHeading) X(Ls1) X(Ls2) X(EntryTangent) X(ExitTangent) \
+    X(CentreX) X(CentreY) X(PointsHeading) X(ZhGroup) X(ZhChainage) \
+    X(ZhX) X(ZhY) X(HyGroup) X(HyChainage) X(HyX) \
+    X(HyY) X(YhGroup) X(YhChainage) X(YhX) X(YhY) \
+    X(HzGroup) X(HzChainage) X(HzX) X(HzY) X(ResultsHeading) \
+    X(AxisAngle) X(StakeGroup) X(StakeChainage) X(StakeX) X(StakeY) \
+    X(LeftGroup) X(LeftDistance) X(LeftX) X(LeftY) X(RightGroup) \
+    X(RightDistance) X(RightX) X(RightY) X(Title) X(DiagramTitle) \
+    X(DiagramUpperAxis) X(DiagramLowerAxis) X(DiagramNormal) X(DiagramMinusQ) X(DiagramPlusQ) \
+    X(DiagramLeft) X(DiagramRight)
+// clang-format on
 
 namespace hcurve {
 
-enum class Field {
-    Text1 = 1,
-    Text2 = 2,
-    Text3 = 3,
-    Text4 = 4,
-    Text5 = 5,
-    Text6 = 6,
-    Text7 = 7,
-    Text8 = 8,
-    Text9 = 9,
-    Text10 = 10,
-    Text11 = 11,
-    Text12 = 12,
-    Text13 = 13,
-    Text14 = 14,
-    Text15 = 15,
-    Text16 = 16,
-    Text17 = 17,
-    Text18 = 18,
-    Text19 = 19,
-    Text20 = 20,
-    Text21 = 21,
-    Text22 = 22,
-    Text23 = 23,
-    Text24 = 24,
-    Text25 = 25,
-    Text26 = 26,
-    Text27 = 27,
-    Text28 = 28,
-    Text29 = 29,
-    Text30 = 30,
-    Text31 = 31,
-    Text32 = 32,
-    Text33 = 33,
-    Text34 = 34,
-    Text35 = 35,
-    Text36 = 36,
-    Text49 = 49
-};
+#define HCURVE_ENUMERATOR(name) name,
+#define HCURVE_NAME(name) #name,
 
-enum class Label {
-    Label1 = 1,
-    Label2 = 2,
-    Label3 = 3,
-    Label4 = 4,
-    Label5 = 5,
-    Label6 = 6,
-    Label7 = 7,
-    Label8 = 8,
-    Label9 = 9,
-    Label10 = 10,
-    Label11 = 11,
-    Label12 = 12,
-    Label13 = 13,
-    Label14 = 14,
-    Label15 = 15,
-    Label16 = 16,
-    Label17 = 17,
-    Label18 = 18,
-    Label19 = 19,
-    Label20 = 20,
-    Label21 = 21,
-    Label22 = 22,
-    Label23 = 23,
-    Label24 = 24,
-    Label25 = 25,
-    Label26 = 26,
-    Label27 = 27,
-    Label28 = 28,
-    Label29 = 29,
-    Label30 = 30,
-    Label31 = 31,
-    Label32 = 32,
-    Label33 = 33,
-    Label34 = 34,
-    Label35 = 35,
-    Label36 = 36,
-    Label37 = 37,
-    Label38 = 38,
-    Label39 = 39,
-    Label40 = 40,
-    Label41 = 41,
-    Label42 = 42,
-    Label43 = 43,
-    Label44 = 44,
-    Label45 = 45,
-    Label46 = 46,
-    Label47 = 47,
-    Label48 = 48,
-    Label49 = 49,
-    Label50 = 50,
-    Label51 = 51,
-    Label52 = 52,
-    Label53 = 53,
-    Label54 = 54,
-    Label55 = 55,
-    Label56 = 56,
-    Label57 = 57
-};
+/// The output fields: design data, curve elements and centre, the characteristic points, the
+/// angle of the transverse axis, the centre stake and the side point being listed on each side.
+enum class Field { HCURVE_FIELDS(HCURVE_ENUMERATOR) };
 
-/// "Text14", "Label19": the control's name as the console writes it.
+/// The captions: one beside each field, named like the field, and the headings of the groups and
+/// of the sign diagram.
+enum class Label { HCURVE_LABELS(HCURVE_ENUMERATOR) };
+
+namespace detail {
+inline constexpr const char* kFieldNames[] = {HCURVE_FIELDS(HCURVE_NAME)};
+inline constexpr const char* kLabelNames[] = {HCURVE_LABELS(HCURVE_NAME)};
+}  // namespace detail
+
+#undef HCURVE_ENUMERATOR
+#undef HCURVE_NAME
+
+inline constexpr std::size_t kFieldCount = std::size(detail::kFieldNames);
+inline constexpr std::size_t kLabelCount = std::size(detail::kLabelNames);
+
+/// "ZhChainage": the name of what a field shows, as tests and messages for developers write it.
 inline std::string fieldName(Field field) {
-    return "Text" + std::to_string(static_cast<int>(field));
+    return detail::kFieldNames[static_cast<std::size_t>(field)];
 }
 inline std::string labelName(Label label) {
-    return "Label" + std::to_string(static_cast<int>(label));
+    return detail::kLabelNames[static_cast<std::size_t>(label)];
 }
 
 }  // namespace hcurve

@@ -17,9 +17,6 @@ constexpr const char* kReportFace = "黑体";
 constexpr int kHeadingSize_pt = 12;
 constexpr int kBodySize_pt = 10;
 
-std::string coordinateText(double v_m) {
-    return format(roundTo(v_m, 3), Pattern::Fixed3);
-}
 std::string lengthText3(double v_m) {
     return format(roundTo(v_m, 3), Pattern::Fixed3);
 }
@@ -35,9 +32,9 @@ struct Point {
 };
 
 void printPointLine(PrinterPort& printer, const Point& point) {
-    printer.printLine({{29, point.label + reportPointForm(point.chainage_m)},
-                       {53, coordinateText(point.x_m)},
-                       {66, coordinateText(point.y_m)}});
+    printer.printLine({{29, point.label + chainageText(point.chainage_m, kReportPointForm)},
+                       {53, coordinateText(point.x_m, kPlainCoordinate)},
+                       {66, coordinateText(point.y_m, kPlainCoordinate)}});
 }
 
 void printPointLines(PrinterPort& printer, const CurveElements& c) {
@@ -82,9 +79,10 @@ std::size_t listedStakeCount(const CurveRecord& record) {
 void printStakeTable(PrinterPort& printer, const CurveRecord& record) {
     const std::size_t n = listedStakeCount(record);
     auto stakeItems = [&record](std::size_t i, int firstColumn) {
-        return std::vector<PrintItem>{{firstColumn, reportStakeForm(record.Kp[i])},
-                                      {firstColumn + 13, coordinateText(record.stakeX[i])},
-                                      {firstColumn + 26, coordinateText(record.stakeY[i])}};
+        return std::vector<PrintItem>{
+            {firstColumn, chainageText(record.Kp[i], kReportStakeForm)},
+            {firstColumn + 13, coordinateText(record.stakeX[i], kPlainCoordinate)},
+            {firstColumn + 26, coordinateText(record.stakeY[i], kPlainCoordinate)}};
     };
     for (std::size_t i = 1; i + 1 <= n; i += 2) {
         std::vector<PrintItem> row = stakeItems(i, 15);
@@ -141,7 +139,7 @@ void printCurveReport(const CurveRecord& record, PrinterPort& printer) {
     printStakeTable(printer, record);
 }
 
-void command4(const CurveRecord& record, UserPort& port, PrinterPort& printer) {
+void printReport(const CurveRecord& record, UserPort& port, PrinterPort& printer) {
     if (!record.curve) {
         port.showMessage(kNoComputedCurve);
         return;

@@ -14,6 +14,6 @@ void printCurveReport(const CurveRecord& record, PrinterPort& printer);
 
 /// The command: refuses with a message while there is no computed curve; otherwise prints, ends
 /// the document and shows the printer's message, if any. Changes neither the record nor the window.
-void command4(const CurveRecord& record, UserPort& port, PrinterPort& printer);
+void printReport(const CurveRecord& record, UserPort& port, PrinterPort& printer);
 
 }  // namespace hcurve

@@ -35,7 +35,7 @@ std::string lowerAscii(std::string s) {
 std::string reverseMessage(const FootPoint& foot) {
     const double offset_m = roundTo(foot.offset_m, 3);
     const char* side = offset_m > 0 ? "右侧" : (offset_m < 0 ? "左侧" : "中线上");
-    return "坐标反算：桩号 " + reportStakeForm(foot.chainage_m) + "，偏距 " +
+    return "坐标反算：桩号 " + chainageText(foot.chainage_m, kReportStakeForm) + "，偏距 " +
            format(std::fabs(offset_m), Pattern::Fixed3) + " 米（" + side + "），位于" +
            elementName(foot.element) + "。";
 }
@@ -51,7 +51,7 @@ std::string reverseResultMessage(const ReverseResult& result) {
     return message;
 }
 
-void command5(const CurveRecord& record, UserPort& port) {
+void reverseCalculation(const CurveRecord& record, UserPort& port) {
     if (!record.curve) {
         port.showMessage(kNoComputedCurve);
         return;
@@ -100,7 +100,7 @@ ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
     return {true, "已导出 " + std::to_string(points) + " 个点到文件“" + shownText(path) + "”。"};
 }
 
-void command6(const CurveRecord& record, UserPort& port) {
+void exportStakeCoordinates(const CurveRecord& record, UserPort& port) {
     if (std::optional<std::string> refusal = exportRefusal(record)) {
         port.showMessage(*refusal);
         return;

@@ -28,7 +28,7 @@ std::string reverseResultMessage(const ReverseResult& result);
 
 /// 坐标反算: needs a computed curve (otherwise kNoComputedCurve); asks X, then Y, and shows the
 /// result line as a message.
-void command5(const CurveRecord& record, UserPort& port);
+void reverseCalculation(const CurveRecord& record, UserPort& port);
 
 enum class ExportFormat { Csv, Dat };
 
@@ -52,6 +52,6 @@ ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
 
 /// 导出中桩坐标: needs a computed curve and a stake run; asks the path until its extension is .csv
 /// or .dat (a blank answer ends the command quietly), writes the file and shows the outcome.
-void command6(const CurveRecord& record, UserPort& port);
+void exportStakeCoordinates(const CurveRecord& record, UserPort& port);
 
 }  // namespace hcurve

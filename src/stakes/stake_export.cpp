@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "curve/chainage.h"
+#include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
@@ -19,10 +20,6 @@ constexpr char kLineEnd[] = "\r\n";
 constexpr char kCsvHeader[] = "点名,桩号,X(北),Y(东),侧别,排,距离";
 constexpr char kHeightText[] = "0.000";
 constexpr std::int16_t kSingleRow = 1;
-
-std::string coordinateText(double v_m) {
-    return roundedText(v_m, Pattern::Fixed3);
-}
 
 bool sideSetupHolds(const RunSideSetup& s, std::size_t stakes) {
     return s.sidePointsOn && s.dl_n >= 0 && s.dr_n >= 0 &&
@@ -92,16 +89,14 @@ void forEachPoint(const CurveRecord& record, const std::function<bool(const Expo
     const RunSideSetup& setup = record.runSides;
     const bool sides = sideSetupHolds(setup, n);
     SideTables tables = makeSideTables(setup.dl_n, setup.dr_n);
-    const SideSetup sideSetup{setup.dl,   setup.dr,   setup.dl_n, setup.dr_n,
-                              setup.dd_n, setup.ds_l, setup.ds_r};
     for (std::size_t i = 1; i <= n; ++i) {
-        const std::string chainage = reportStakeForm(record.Kp[i]);
+        const std::string chainage = chainageText(record.Kp[i], kPlainForm);  // as listed
         if (!visit({chainage, chainage, record.stakeX[i], record.stakeY[i], "中", "", ""}))
             return;
         if (!sides)
             continue;
         computeSidePoints(tables, record.stakeX[i], record.stakeY[i], setup.axisAzimuth_deg[i],
-                          sideSetup, record.f);
+                          setup, kDegreeFactor);
         SidePointWriter writer(setup, chainage, tables, visit);
         const int nl = setup.dl_n, nr = setup.dr_n;
         if (setup.dd_n == kSingleRow) {
@@ -144,9 +139,13 @@ std::string csvHead() {
 }
 
 std::string csvRow(const ExportPoint& p) {
-    const std::string fields[] = {
-        p.name, p.chainage, coordinateText(p.x_m), coordinateText(p.y_m), p.side,
-        p.row,  p.distance};
+    const std::string fields[] = {p.name,
+                                  p.chainage,
+                                  coordinateText(p.x_m, kPlainCoordinate),
+                                  coordinateText(p.y_m, kPlainCoordinate),
+                                  p.side,
+                                  p.row,
+                                  p.distance};
     std::string row;
     bool first = true;
     for (const std::string& field : fields) {
@@ -159,8 +158,8 @@ std::string csvRow(const ExportPoint& p) {
 }
 
 std::string datLine(const ExportPoint& p) {
-    return p.name + ",," + coordinateText(p.y_m) + "," + coordinateText(p.x_m) + "," + kHeightText +
-           kLineEnd;
+    return p.name + ",," + coordinateText(p.y_m, kPlainCoordinate) + "," +
+           coordinateText(p.x_m, kPlainCoordinate) + "," + kHeightText + kLineEnd;
 }
 
 std::string stakeTableCsv(const std::vector<ExportPoint>& points) {

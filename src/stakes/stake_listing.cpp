@@ -8,9 +8,6 @@
 namespace hcurve {
 namespace {
 
-std::string coordinateText(double v_m) {
-    return " " + roundedText(v_m, Pattern::Fixed3);
-}
 std::string distanceText(float d_m) {
     return " " + generalText(d_m) + " 米";
 }
@@ -20,10 +17,10 @@ struct SideGroup {
     Field fields[3];
     Label labels[3];
 };
-const SideGroup kLeftGroup{{Field::Text31, Field::Text32, Field::Text33},
-                           {Label::Label36, Label::Label38, Label::Label40}};
-const SideGroup kRightGroup{{Field::Text34, Field::Text35, Field::Text36},
-                            {Label::Label37, Label::Label39, Label::Label41}};
+const SideGroup kLeftGroup{{Field::LeftDistance, Field::LeftX, Field::LeftY},
+                           {Label::LeftDistance, Label::LeftX, Label::LeftY}};
+const SideGroup kRightGroup{{Field::RightDistance, Field::RightX, Field::RightY},
+                            {Label::RightDistance, Label::RightX, Label::RightY}};
 
 // The captions and values of one side point.
 struct PointStep {
@@ -43,8 +40,8 @@ void showPoint(UserPort& port, const PointStep& step) {
     port.setCaption(own.labels[1], step.xCaption);
     port.setCaption(own.labels[2], step.yCaption);
     port.setField(own.fields[0], distanceText(step.distance_m));
-    port.setField(own.fields[1], coordinateText(step.x_m));
-    port.setField(own.fields[2], coordinateText(step.y_m));
+    port.setField(own.fields[1], coordinateText(step.x_m, kFieldCoordinate));
+    port.setField(own.fields[2], coordinateText(step.y_m, kFieldCoordinate));
 }
 
 // One list of the listing: its row word ("左侧", "前排", "后排"), whether the X and Y captions are
@@ -86,9 +83,9 @@ void listRight(const CurveRecord& record, const SideTables& sides, UserPort& por
 
 void listStake(const CurveRecord& record, const SideTables& sides, std::size_t i, UserPort& port) {
     port.ask("单击 Entar 键或点击 OK 键显示中桩座标");
-    port.setField(Field::Text26, stakeListingForm(record.Kp[i]));
-    port.setField(Field::Text27, coordinateText(record.stakeX[i]));
-    port.setField(Field::Text28, coordinateText(record.stakeY[i]));
+    port.setField(Field::StakeChainage, chainageText(record.Kp[i], kListingForm));
+    port.setField(Field::StakeX, coordinateText(record.stakeX[i], kFieldCoordinate));
+    port.setField(Field::StakeY, coordinateText(record.stakeY[i], kFieldCoordinate));
     if (!sidePointsOn(record))
         return;
 

@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "geometry/side_points.h"
 #include "geometry/stake_position.h"
 #include "port/answers.h"
 #include "port/messages.h"
+#include "port/side_questions.h"
 #include "stakes/stake_listing.h"
 
 namespace hcurve {
@@ -72,7 +74,7 @@ Chainages continuous(UserPort& port) {
             const std::string told =
                 count && *count < kLongestCountShown ? "：" + run.stakeCount + " 个" : "";
             port.showError("中桩太多（一次最多 100000 个）" + told +
-                             "。请重新输入起始桩号、终止桩号和桩距。");
+                           "。请重新输入起始桩号、终止桩号和桩距。");
             continue;
         }
         if (startKp == 0)
@@ -87,6 +89,15 @@ Chainages continuous(UserPort& port) {
     }
 }
 
+const SideQuestions kRunSideQuestions{
+    {"输入左侧路基要计算的点数: ( 或左侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )", "左侧点数"},
+    {"输入左侧要计算的路基点分别距离中心线的距离 :", "左侧点距中心线的距离"},
+    {"输入要计算右侧路基的点数 : ( 或右侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )", "右侧点数"},
+    {"输入右侧要计算的路基点分别距离中心线的距离 :", "右侧点距中心线的距离"},
+    {"计算单排点 ( 或单排钻孔桩 )  输入 1; 计算双排点 ( 或双排钻孔桩 ) 输入 2", "单排或双排"},
+    {"输入前排钻孔桩至法线的垂直距离 :", "前排钻孔桩的距离"},
+    {"输入后排钻孔桩至法线的垂直距离 :", "后排钻孔桩的距离"}};
+
 // The side-point questions of a run; nothing when side points are off. Returns the PPQ as typed.
 std::optional<std::string> askSidePointOptions(CurveRecord& record, UserPort& port) {
     if (!sidePointsOn(record))
@@ -96,31 +107,10 @@ std::optional<std::string> askSidePointOptions(CurveRecord& record, UserPort& po
                            "中桩法线的方向由圆心指向中桩 ) PPQ由法线为起始,顺时针为正( ppb>0 ),"
                            "反时针为负( ppb<0 ),沿法线为零( ppb=0 ) ",
                            "夹角 PPQ"});
-    if (record.dlxp == 0) {
-        record.dl_n = askCount(
-            port, {"输入左侧路基要计算的点数: ( 或左侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )",
-                   "左侧点数"});
-        record.dl.assign(static_cast<std::size_t>(record.dl_n) + 1, 0.0f);
-        for (int j = 1; j <= record.dl_n; ++j) {
-            record.dl[static_cast<std::size_t>(j)] = askFloat32(
-                port, {"输入左侧要计算的路基点分别距离中心线的距离 :", "左侧点距中心线的距离"});
-        }
-        record.dr_n = askCount(
-            port, {"输入要计算右侧路基的点数 : ( 或右侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )",
-                   "右侧点数"});
-        record.dr.assign(static_cast<std::size_t>(record.dr_n) + 1, 0.0f);
-        for (int j = 1; j <= record.dr_n; ++j) {
-            record.dr[static_cast<std::size_t>(j)] = askFloat32(
-                port, {"输入右侧要计算的路基点分别距离中心线的距离 :", "右侧点距中心线的距离"});
-        }
-        record.dd_n = askInt16(
-            port, {"计算单排点 ( 或单排钻孔桩 )  输入 1; 计算双排点 ( 或双排钻孔桩 ) 输入 2",
-                   "单排或双排"});
-    }
-    if (record.dd_n != 1) {
-        record.ds_l = askFloat32(port, {"输入前排钻孔桩至法线的垂直距离 :", "前排钻孔桩的距离"});
-        record.ds_r = askFloat32(port, {"输入后排钻孔桩至法线的垂直距离 :", "后排钻孔桩的距离"});
-    }
+    // The widths come here only when design entry did not ask them.
+    if (record.dlxp == 0)
+        askSideWidths(record, port, kRunSideQuestions);
+    askRowDistances(record, port, kRunSideQuestions);
     return ppq;
 }
 
@@ -147,7 +137,7 @@ std::optional<std::string> tooManyPoints(const CurveRecord& record, const Chaina
 
 }  // namespace
 
-void command2(CurveRecord& record, UserPort& port) {
+void stakeRun(CurveRecord& record, UserPort& port) {
     if (!record.curve) {
         port.showMessage(kNoComputedCurve);
         return;
@@ -177,7 +167,7 @@ void command2(CurveRecord& record, UserPort& port) {
 
     SideTables sides = makeSideTables(record.dl_n, record.dr_n);
     PpqSetting ppq = preparePpq(ppqTyped);
-    port.setField(Field::Text49, ppq.text49);
+    port.setField(Field::AxisAngle, ppq.shown);
 
     // Positions first; each stake's side points are computed just before it is listed.
     const std::size_t n = wholeStakes(record.stakeCount);
@@ -191,15 +181,13 @@ void command2(CurveRecord& record, UserPort& port) {
         }
         axis_deg[i] = lastAxis_deg;
     }
-    record.runSides = {sidePointsOn(record), ppq.ppq_deg,        record.dl,   record.dr,
-                       record.dl_n,          record.dr_n,        record.dd_n, record.ds_l,
-                       record.ds_r,          std::move(axis_deg)};
-    const SideSetup setup{record.dl,   record.dr,   record.dl_n, record.dr_n,
-                          record.dd_n, record.ds_l, record.ds_r};
+    record.runSides = RunSideSetup{static_cast<const SideSetup&>(record), sidePointsOn(record),
+                                   ppq.ppq_deg, std::move(axis_deg)};
+    const SideSetup& setup = record;
     auto computeSides = [&](std::size_t i) {
         if (sidePointsOn(record)) {
             computeSidePoints(sides, record.stakeX[i], record.stakeY[i],
-                              record.runSides.axisAzimuth_deg[i], setup, record.f);
+                              record.runSides.axisAzimuth_deg[i], setup, kDegreeFactor);
         }
     };
     for (std::size_t i = 1; i <= n; ++i) {
@@ -207,17 +195,9 @@ void command2(CurveRecord& record, UserPort& port) {
         try {
             listStake(record, sides, i, port);
         } catch (const Cancelled&) {
-            // Leaving a pause ends the listing only: every stake is computed, and the side
-            // tables end as after a whole listing, with the last stake's points.
-            if (i < n)
-                computeSides(n);
-            break;
+            break;  // leaving a pause ends the listing only: every stake is computed
         }
     }
-    record.xlp = sides.xlp;
-    record.ylp = sides.ylp;
-    record.xrp = sides.xrp;
-    record.yrp = sides.yrp;
 }
 
 }  // namespace hcurve

@@ -7,6 +7,6 @@
 namespace hcurve {
 
 /// Runs one stake run on the record, talking to the user through the port.
-void command2(CurveRecord& record, UserPort& port);
+void stakeRun(CurveRecord& record, UserPort& port);
 
 }  // namespace hcurve

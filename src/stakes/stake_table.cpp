@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "curve/dms.h"
 #include "geometry/side_points.h"
 #include "port/user_port.h"
 #include "stakes/stake_export.h"
@@ -64,9 +65,9 @@ class ListingRecorder : public UserPort {
     std::string ask(const std::string&) override { return ""; }
     void showMessage(const std::string&) override {}
     void setCaption(Label label, const std::string& caption) override {
-        if (label == Label::Label36)
+        if (label == Label::LeftDistance)
             leftCaption_ = caption;
-        else if (label == Label::Label37)
+        else if (label == Label::RightDistance)
             rightCaption_ = caption;
     }
     void setField(Field field, const std::string& shown) override {
@@ -74,28 +75,28 @@ class ListingRecorder : public UserPort {
         if (text.empty())
             return;  // the other side's fields being cleared
         switch (field) {
-            case Field::Text26:
+            case Field::StakeChainage:
                 current_.chainage = text;
                 break;
-            case Field::Text27:
+            case Field::StakeX:
                 current_.x = text;
                 break;
-            case Field::Text28:
+            case Field::StakeY:
                 current_.y = text;
                 rows_.push_back(current_);
                 break;
-            case Field::Text31:
-            case Field::Text34:
+            case Field::LeftDistance:
+            case Field::RightDistance:
                 startPoint(withoutSuffix(text, kMetreUnit));
                 break;
-            case Field::Text32:
-            case Field::Text35:
+            case Field::LeftX:
+            case Field::RightX:
                 x_ = text;
                 break;
-            case Field::Text33:
+            case Field::LeftY:
                 addPoint("左", leftCaption_, text);
                 break;
-            case Field::Text36:
+            case Field::RightY:
                 addPoint("右", rightCaption_, text);
                 break;
             default:
@@ -155,8 +156,6 @@ std::vector<StakeTableRow> stakeTableRows(const CurveRecord& record) {
     one.stakeX.assign(2, 0.0);
     one.stakeY.assign(2, 0.0);
     SideTables tables = makeSideTables(sides ? setup.dl_n : 0, sides ? setup.dr_n : 0);
-    const SideSetup sideSetup{setup.dl,   setup.dr,   setup.dl_n, setup.dr_n,
-                              setup.dd_n, setup.ds_l, setup.ds_r};
     for (std::size_t i = 1; i <= n; ++i) {
         one.Kp[1] = record.Kp[i];
         one.stakeX[1] = record.stakeX[i];
@@ -164,7 +163,7 @@ std::vector<StakeTableRow> stakeTableRows(const CurveRecord& record) {
         std::vector<std::pair<double, double>> points;
         if (sides) {
             computeSidePoints(tables, record.stakeX[i], record.stakeY[i], setup.axisAzimuth_deg[i],
-                              sideSetup, record.f);
+                              setup, kDegreeFactor);
             points = listedSidePoints(tables, setup.dl_n, setup.dr_n, setup.dd_n);
         }
         ListingRecorder recorder(rows, i, record.Kp[i], record.stakeX[i], record.stakeY[i],

@@ -97,16 +97,16 @@ PlanScene planScene(const CurveRecord& record) {
     sample(c, c.hz, to_m, 1, scene.centreLine);
 
     if (c.A1 != 0) {
-        scene.marks.push_back({{c.xa, c.ya}, "ZH", plainForm(c.zh)});
-        scene.marks.push_back({{c.xh1, c.yh1}, "HY", plainForm(c.hy)});
+        scene.marks.push_back({{c.xa, c.ya}, "ZH", chainageText(c.zh, kPlainForm)});
+        scene.marks.push_back({{c.xh1, c.yh1}, "HY", chainageText(c.hy, kPlainForm)});
     } else {
-        scene.marks.push_back({{c.xa, c.ya}, "ZY", plainForm(c.zh)});
+        scene.marks.push_back({{c.xa, c.ya}, "ZY", chainageText(c.zh, kPlainForm)});
     }
     if (c.A2 != 0) {
-        scene.marks.push_back({{c.xh2, c.yh2}, "YH", plainForm(c.yh)});
-        scene.marks.push_back({{c.xb, c.yb}, "HZ", plainForm(c.hz)});
+        scene.marks.push_back({{c.xh2, c.yh2}, "YH", chainageText(c.yh, kPlainForm)});
+        scene.marks.push_back({{c.xb, c.yb}, "HZ", chainageText(c.hz, kPlainForm)});
     } else {
-        scene.marks.push_back({{c.xb, c.yb}, "YZ", plainForm(c.hz)});
+        scene.marks.push_back({{c.xb, c.yb}, "YZ", chainageText(c.hz, kPlainForm)});
     }
 
     if (!withStakes)
@@ -119,7 +119,7 @@ PlanScene planScene(const CurveRecord& record) {
             const std::optional<StakePosition> normal = centreStake(c, record.Kp[i], 0);
             const double axis_deg = normal ? normal->axisAzimuth_deg : c.T + 90;
             scene.stakes.push_back({{point.x_m, point.y_m},
-                                    plainForm(record.Kp[i]),
+                                    chainageText(record.Kp[i], kPlainForm),
                                     c.p > 0 ? axis_deg + 180 : axis_deg,
                                     {},
                                     {}});

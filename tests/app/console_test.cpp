@@ -312,5 +312,20 @@ TEST(Console, PlanViewNeedsABuildThatDraws) {
     EXPECT_EQ(out.back(), "! 此版本编译时未带 Qt，不含绘图功能，无法保存平面图。");
 }
 
+// The greeting and the hint for an unknown command name every command, from the one list.
+TEST(Console, GreetingAndHintNameEveryCommand) {
+    std::istringstream in("9\n");
+    std::ostringstream out;
+    EXPECT_EQ(runConsole(in, out), 0);
+    const std::vector<std::string> all = lines(out.str());
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all[1],
+              "# 命令: 1 开始计算, 2 中桩计算, 4 打印, 3 结 束; 5 坐标反算, 6 导出中桩坐标, "
+              "7 保存平面图");
+    EXPECT_EQ(all[3],
+              "! 没有这个命令：“9”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、"
+              "5 (坐标反算)、6 (导出中桩坐标)、7 (保存平面图) 或 3 (结 束)。");
+}
+
 }  // namespace
 }  // namespace hcurve

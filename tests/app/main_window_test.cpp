@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 
+#include "app/console_protocol.h"
 #include "app/main_window.h"
 #include "app/window_layout.h"
 
@@ -53,67 +54,78 @@ TEST_F(MainWindowTest, EveryFieldIsEmptyAtStart) {
 }
 
 TEST_F(MainWindowTest, EveryLabelShowsItsDesignCaption) {
-    std::set<int> numbers;
+    std::set<Label> labels;
+    std::set<std::string> names;
     for (const layout::LabelLayout& row : layout::kLabels) {
-        numbers.insert(static_cast<int>(row.label));
+        labels.insert(row.label);
+        names.insert(row.name);
         EXPECT_EQ(window.label(row.label)->text(), QString::fromUtf8(row.caption))
             << labelName(row.label);
-        EXPECT_EQ(window.label(row.label)->objectName().toStdString(), labelName(row.label));
+        EXPECT_EQ(window.label(row.label)->objectName().toStdString(), row.name);
     }
-    // Label1 to Label57, each once.
-    EXPECT_EQ(numbers.size(), 57u);
-    EXPECT_EQ(*numbers.begin(), 1);
-    EXPECT_EQ(*numbers.rbegin(), 57);
+    // Every label once, each under a name of its own.
+    EXPECT_EQ(labels.size(), kLabelCount);
+    EXPECT_EQ(names.size(), kLabelCount);
+}
+
+// The console's lines name each control as the window does: scripts and the window agree.
+TEST(ControlNames, ConsoleAndWindowNameEveryControlAlike) {
+    for (const layout::FieldLayout& row : layout::kFields)
+        EXPECT_EQ("Text" + std::to_string(protocolNumber(row.field)), row.name);
+    for (const layout::LabelLayout& row : layout::kLabels)
+        EXPECT_EQ("Label" + std::to_string(protocolNumber(row.label)), row.name);
+    EXPECT_EQ(layout::kFields.size(), kFieldCount);
 }
 
 TEST_F(MainWindowTest, CaptionsKeepTheirBlanks) {
-    EXPECT_EQ(window.label(Label::Label1)->text(), QStringLiteral(" 交点号 JD"));
-    EXPECT_EQ(window.label(Label::Label11)->text(), QStringLiteral(" 第一缓和曲线长度 Ls1"));
-    EXPECT_EQ(window.label(Label::Label19)->text(), QStringLiteral(" 桩号 HY"));
-    EXPECT_EQ(window.label(Label::Label29)->text(), QStringLiteral("  桩号 Kp"));
-    EXPECT_EQ(window.label(Label::Label30)->text(), QStringLiteral("纵座标 X"));
-    EXPECT_EQ(window.label(Label::Label36)->text(), QStringLiteral("  路基宽度 DL"));
-    EXPECT_EQ(window.label(Label::Label37)->text(), QStringLiteral(" 路基宽度 DR"));
-    EXPECT_EQ(window.label(Label::Label54)->text(), QStringLiteral("与法线夹角  Q"));
-    EXPECT_EQ(window.label(Label::Label57)->text(), QStringLiteral("( 示 图 )"));
-    EXPECT_EQ(window.label(Label::Label43)->text(), QStringLiteral("右侧路基点 (或钻桩) 座标 :"));
-    EXPECT_EQ(window.label(Label::Label35)->text(), QStringLiteral("平 曲 线 计 算"));
+    EXPECT_EQ(window.label(Label::JdNumber)->text(), QStringLiteral(" 交点号 JD"));
+    EXPECT_EQ(window.label(Label::Ls1)->text(), QStringLiteral(" 第一缓和曲线长度 Ls1"));
+    EXPECT_EQ(window.label(Label::HyChainage)->text(), QStringLiteral(" 桩号 HY"));
+    EXPECT_EQ(window.label(Label::StakeChainage)->text(), QStringLiteral("  桩号 Kp"));
+    EXPECT_EQ(window.label(Label::StakeX)->text(), QStringLiteral("纵座标 X"));
+    EXPECT_EQ(window.label(Label::LeftDistance)->text(), QStringLiteral("  路基宽度 DL"));
+    EXPECT_EQ(window.label(Label::RightDistance)->text(), QStringLiteral(" 路基宽度 DR"));
+    EXPECT_EQ(window.label(Label::AxisAngle)->text(), QStringLiteral("与法线夹角  Q"));
+    EXPECT_EQ(window.label(Label::DiagramTitle)->text(), QStringLiteral("( 示 图 )"));
+    EXPECT_EQ(window.label(Label::RightGroup)->text(),
+              QStringLiteral("右侧路基点 (或钻桩) 座标 :"));
+    EXPECT_EQ(window.label(Label::Title)->text(), QStringLiteral("平 曲 线 计 算"));
 }
 
 TEST_F(MainWindowTest, ButtonsCarryTheirCaptions) {
-    EXPECT_EQ(window.button(Button::command1)->text(), QStringLiteral("开始计算"));
-    EXPECT_EQ(window.button(Button::command2)->text(), QStringLiteral("中桩计算"));
-    EXPECT_EQ(window.button(Button::Command4)->text(), QStringLiteral("打印"));
-    EXPECT_EQ(window.button(Button::command3)->text(), QStringLiteral("结 束"));
+    EXPECT_EQ(window.button(Button::DesignEntry)->text(), QStringLiteral("开始计算"));
+    EXPECT_EQ(window.button(Button::StakeRun)->text(), QStringLiteral("中桩计算"));
+    EXPECT_EQ(window.button(Button::Print)->text(), QStringLiteral("打印"));
+    EXPECT_EQ(window.button(Button::End)->text(), QStringLiteral("结 束"));
 }
 
 TEST_F(MainWindowTest, LeftColumnGeometry) {
-    EXPECT_EQ(window.field(Field::Text1)->geometry(), px(3480, 3600, 1455, 270));
-    EXPECT_EQ(window.field(Field::Text30)->geometry(), px(3480, 9240, 1455, 270));
-    EXPECT_EQ(window.label(Label::Label8)->geometry(), px(1560, 6120, 1935, 255));
-    EXPECT_EQ(window.label(Label::Label34)->geometry(), px(1440, 3120, 1815, 255));
-    EXPECT_EQ(window.button(Button::command1)->geometry(), px(4560, 9840, 975, 375));
+    EXPECT_EQ(window.field(Field::JdNumber)->geometry(), px(3480, 3600, 1455, 270));
+    EXPECT_EQ(window.field(Field::CentreY)->geometry(), px(3480, 9240, 1455, 270));
+    EXPECT_EQ(window.label(Label::A1)->geometry(), px(1560, 6120, 1935, 255));
+    EXPECT_EQ(window.label(Label::DesignHeading)->geometry(), px(1440, 3120, 1815, 255));
+    EXPECT_EQ(window.button(Button::DesignEntry)->geometry(), px(4560, 9840, 975, 375));
 }
 
 TEST_F(MainWindowTest, MiddleColumnGeometry) {
-    EXPECT_EQ(window.field(Field::Text24)->geometry(), px(6840, 8760, 1455, 270));
-    EXPECT_EQ(window.label(Label::Label26)->geometry(), px(5880, 8760, 975, 255));
-    EXPECT_EQ(window.label(Label::Label46)->geometry(), px(5400, 5040, 855, 255));
-    EXPECT_EQ(window.button(Button::command2)->geometry(), px(5760, 9840, 975, 375));
-    EXPECT_EQ(window.button(Button::Command4)->geometry(), px(6960, 9840, 975, 375));
+    EXPECT_EQ(window.field(Field::HzX)->geometry(), px(6840, 8760, 1455, 270));
+    EXPECT_EQ(window.label(Label::HzX)->geometry(), px(5880, 8760, 975, 255));
+    EXPECT_EQ(window.label(Label::HyGroup)->geometry(), px(5400, 5040, 855, 255));
+    EXPECT_EQ(window.button(Button::StakeRun)->geometry(), px(5760, 9840, 975, 375));
+    EXPECT_EQ(window.button(Button::Print)->geometry(), px(6960, 9840, 975, 375));
 }
 
 TEST_F(MainWindowTest, RightColumnGeometry) {
-    EXPECT_EQ(window.field(Field::Text49)->geometry(), px(10560, 3720, 1455, 255));
-    EXPECT_EQ(window.field(Field::Text31)->geometry(), px(10800, 6600, 975, 255));
-    EXPECT_EQ(window.field(Field::Text34)->geometry(), px(10800, 8400, 930, 255));
-    EXPECT_EQ(window.label(Label::Label42)->geometry(), px(8760, 6120, 2655, 255));
-    EXPECT_EQ(window.label(Label::Label41)->geometry(), px(9360, 9120, 1215, 255));
-    EXPECT_EQ(window.button(Button::command3)->geometry(), px(8160, 9840, 975, 375));
+    EXPECT_EQ(window.field(Field::AxisAngle)->geometry(), px(10560, 3720, 1455, 255));
+    EXPECT_EQ(window.field(Field::LeftDistance)->geometry(), px(10800, 6600, 975, 255));
+    EXPECT_EQ(window.field(Field::RightDistance)->geometry(), px(10800, 8400, 930, 255));
+    EXPECT_EQ(window.label(Label::LeftGroup)->geometry(), px(8760, 6120, 2655, 255));
+    EXPECT_EQ(window.label(Label::RightY)->geometry(), px(9360, 9120, 1215, 255));
+    EXPECT_EQ(window.button(Button::End)->geometry(), px(8160, 9840, 975, 375));
 }
 
 TEST_F(MainWindowTest, TitleHeadingGeometryAndFit) {
-    QLabel* title = window.label(Label::Label35);
+    QLabel* title = window.label(Label::Title);
     EXPECT_EQ(title->geometry(), px(3720, 2280, 2295, 375));
     QFontMetrics metrics(title->font());
     EXPECT_LE(metrics.horizontalAdvance(title->text()), title->width());
@@ -121,18 +133,18 @@ TEST_F(MainWindowTest, TitleHeadingGeometryAndFit) {
 }
 
 TEST_F(MainWindowTest, DiagramLabelsGeometry) {
-    EXPECT_EQ(window.label(Label::Label57)->geometry(), px(8880, 960, 975, 255));
-    EXPECT_EQ(window.label(Label::Label50)->geometry(), px(11400, 1200, 495, 255));
-    EXPECT_EQ(window.label(Label::Label49)->geometry(), px(11400, 2640, 495, 255));
-    EXPECT_EQ(window.label(Label::Label51)->geometry(), px(11880, 1920, 495, 255));
-    EXPECT_EQ(window.label(Label::Label53)->geometry(), px(11040, 1680, 255, 255));
-    EXPECT_EQ(window.label(Label::Label52)->geometry(), px(11040, 2280, 255, 255));
-    EXPECT_EQ(window.label(Label::Label55)->geometry(), px(9360, 1680, 495, 255));
-    EXPECT_EQ(window.label(Label::Label56)->geometry(), px(9360, 2160, 495, 255));
+    EXPECT_EQ(window.label(Label::DiagramTitle)->geometry(), px(8880, 960, 975, 255));
+    EXPECT_EQ(window.label(Label::DiagramUpperAxis)->geometry(), px(11400, 1200, 495, 255));
+    EXPECT_EQ(window.label(Label::DiagramLowerAxis)->geometry(), px(11400, 2640, 495, 255));
+    EXPECT_EQ(window.label(Label::DiagramNormal)->geometry(), px(11880, 1920, 495, 255));
+    EXPECT_EQ(window.label(Label::DiagramMinusQ)->geometry(), px(11040, 1680, 255, 255));
+    EXPECT_EQ(window.label(Label::DiagramPlusQ)->geometry(), px(11040, 2280, 255, 255));
+    EXPECT_EQ(window.label(Label::DiagramLeft)->geometry(), px(9360, 1680, 495, 255));
+    EXPECT_EQ(window.label(Label::DiagramRight)->geometry(), px(9360, 2160, 495, 255));
 }
 
 TEST_F(MainWindowTest, SelfSizingLabelsStartAtTheirLeftAndFitTheirText) {
-    for (Label which : {Label::Label1, Label::Label2, Label::Label3}) {
+    for (Label which : {Label::JdNumber, Label::JdChainage, Label::JdX}) {
         QLabel* label = window.label(which);
         EXPECT_EQ(label->x(), layout::labelLayout(which).rect.left / kTwipsPerPixel);
         EXPECT_EQ(label->y(), layout::labelLayout(which).rect.top / kTwipsPerPixel);
@@ -247,7 +259,7 @@ TEST_F(MainWindowTest, BackgroundIsLightCyan) {
     EXPECT_EQ(image.pixelColor(9000 / kTwipsPerPixel, 1500 / kTwipsPerPixel), cyan);
     // A label shows no box of its own: the window is grabbed with its controls.
     const QImage whole = window.canvas()->grab().toImage();
-    const QRect heading = window.label(Label::Label44)->geometry();
+    const QRect heading = window.label(Label::StakeGroup)->geometry();
     EXPECT_EQ(whole.pixelColor(heading.right() - 1, heading.bottom() - 1), cyan);
 }
 
@@ -260,14 +272,14 @@ QColor middleOfBorder(QPushButton* button) {
 TEST_F(MainWindowTest, ButtonsArePaintedInTheirColours) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(middleOfBorder(window.button(Button::command1)), QColor(255, 224, 192));
-    EXPECT_EQ(middleOfBorder(window.button(Button::command2)), QColor(255, 224, 192));
-    EXPECT_EQ(middleOfBorder(window.button(Button::Command4)), QColor(255, 192, 255));
-    EXPECT_EQ(middleOfBorder(window.button(Button::command3)), QColor(192, 192, 192));
+    EXPECT_EQ(middleOfBorder(window.button(Button::DesignEntry)), QColor(255, 224, 192));
+    EXPECT_EQ(middleOfBorder(window.button(Button::StakeRun)), QColor(255, 224, 192));
+    EXPECT_EQ(middleOfBorder(window.button(Button::Print)), QColor(255, 192, 255));
+    EXPECT_EQ(middleOfBorder(window.button(Button::End)), QColor(192, 192, 192));
 }
 
 TEST_F(MainWindowTest, Text16SetsAWhiteBackground) {
-    EXPECT_EQ(window.field(Field::Text16)->palette().color(QPalette::Base), QColor(Qt::white));
+    EXPECT_EQ(window.field(Field::ZhY)->palette().color(QPalette::Base), QColor(Qt::white));
 }
 
 bool showsChinese(const QFont& font) {
@@ -280,19 +292,19 @@ TEST_F(MainWindowTest, FontsAreBoldChineseFacesOfTheirSizes) {
         Label label;
         double points;
     };
-    for (Expected e : {Expected{Label::Label1, 8.25}, Expected{Label::Label47, 9},
-                       Expected{Label::Label35, 15}, Expected{Label::Label34, 10.5},
-                       Expected{Label::Label10, 12}, Expected{Label::Label57, 9}}) {
+    for (Expected e : {Expected{Label::JdNumber, 8.25}, Expected{Label::YhGroup, 9},
+                       Expected{Label::Title, 15}, Expected{Label::DesignHeading, 10.5},
+                       Expected{Label::ElementsHeading, 12}, Expected{Label::DiagramTitle, 9}}) {
         const QFont font = window.label(e.label)->font();
         EXPECT_DOUBLE_EQ(font.pointSizeF(), e.points) << labelName(e.label);
         EXPECT_TRUE(font.bold()) << labelName(e.label);
         EXPECT_TRUE(showsChinese(font))
             << labelName(e.label) << ": " << QFontInfo(font).family().toStdString();
     }
-    const QFont fieldFont = window.field(Field::Text14)->font();
+    const QFont fieldFont = window.field(Field::ZhChainage)->font();
     EXPECT_DOUBLE_EQ(fieldFont.pointSizeF(), 8.25);
     EXPECT_TRUE(fieldFont.bold());
-    const QFont buttonFont = window.button(Button::command1)->font();
+    const QFont buttonFont = window.button(Button::DesignEntry)->font();
     EXPECT_DOUBLE_EQ(buttonFont.pointSizeF(), 8.25);
     EXPECT_TRUE(buttonFont.bold());
     EXPECT_TRUE(showsChinese(buttonFont));
@@ -326,24 +338,25 @@ TEST_F(MainWindowTest, TabWalksTheFocusOrder) {
 }
 
 TEST_F(MainWindowTest, TypedTextIsNotReadBackButReplaced) {
-    QTest::keyClicks(window.field(Field::Text26), "12345");
-    EXPECT_EQ(window.field(Field::Text26)->text(), QStringLiteral("12345"));
-    window.userPort().setField(Field::Text26, " k 12+300.000");
-    EXPECT_EQ(window.field(Field::Text26)->text(), QStringLiteral(" k 12+300.000"));
+    QTest::keyClicks(window.field(Field::StakeChainage), "12345");
+    EXPECT_EQ(window.field(Field::StakeChainage)->text(), QStringLiteral("12345"));
+    window.userPort().setField(Field::StakeChainage, " k 12+300.000");
+    EXPECT_EQ(window.field(Field::StakeChainage)->text(), QStringLiteral(" k 12+300.000"));
 }
 
 TEST_F(MainWindowTest, ALongFieldTextShowsItsBeginning) {
-    window.userPort().setField(Field::Text31, " 1234567.891 米 and more than the field holds");
-    EXPECT_EQ(window.field(Field::Text31)->cursorPosition(), 0);
+    window.userPort().setField(Field::LeftDistance,
+                               " 1234567.891 米 and more than the field holds");
+    EXPECT_EQ(window.field(Field::LeftDistance)->cursorPosition(), 0);
 }
 
 TEST_F(MainWindowTest, CaptionChangesShowAtOnce) {
-    window.userPort().setCaption(Label::Label36, "左侧第1点距离");
-    EXPECT_EQ(window.label(Label::Label36)->text(), QStringLiteral("左侧第1点距离"));
-    window.userPort().setCaption(Label::Label45, "");
-    EXPECT_EQ(window.label(Label::Label45)->text(), QString());
+    window.userPort().setCaption(Label::LeftDistance, "左侧第1点距离");
+    EXPECT_EQ(window.label(Label::LeftDistance)->text(), QStringLiteral("左侧第1点距离"));
+    window.userPort().setCaption(Label::ZhGroup, "");
+    EXPECT_EQ(window.label(Label::ZhGroup)->text(), QString());
     // The geometry stays with the layout.
-    EXPECT_EQ(window.label(Label::Label36)->geometry(), px(9480, 6600, 1335, 255));
+    EXPECT_EQ(window.label(Label::LeftDistance)->geometry(), px(9480, 6600, 1335, 255));
 }
 
 }  // namespace

@@ -152,9 +152,9 @@ TEST_F(QtUserPortTest, WhileAQuestionIsOpenOnlyTheEndButtonTakesClicks) {
     QString shown;
     std::map<layout::Button, bool> enabled;
     whenModal([&](QWidget* widget) {
-        shown = window.field(Field::Text1)->text();
-        for (layout::Button b : {layout::Button::command1, layout::Button::command2,
-                                 layout::Button::Command4, layout::Button::command3})
+        shown = window.field(Field::JdNumber)->text();
+        for (layout::Button b : {layout::Button::DesignEntry, layout::Button::StakeRun,
+                                 layout::Button::Print, layout::Button::End})
             enabled[b] = window.button(b)->isEnabled();
         widget->findChild<QLineEdit*>()->setText(QStringLiteral("0"));
         QTest::keyClick(widget->findChild<QLineEdit*>(), Qt::Key_Escape);
@@ -162,13 +162,13 @@ TEST_F(QtUserPortTest, WhileAQuestionIsOpenOnlyTheEndButtonTakesClicks) {
     testing::ScriptedUser none(window, {});
     window.userPort().setAsker({});
     // 开始计算 asks its first question; leaving it ends the command.
-    QTest::mouseClick(window.button(layout::Button::command1), Qt::LeftButton);
+    QTest::mouseClick(window.button(layout::Button::DesignEntry), Qt::LeftButton);
     EXPECT_EQ(shown, QString());
-    EXPECT_FALSE(enabled[layout::Button::command1]);
-    EXPECT_FALSE(enabled[layout::Button::command2]);
-    EXPECT_FALSE(enabled[layout::Button::Command4]);
-    EXPECT_TRUE(enabled[layout::Button::command3]);
-    EXPECT_TRUE(window.button(layout::Button::command1)->isEnabled());
+    EXPECT_FALSE(enabled[layout::Button::DesignEntry]);
+    EXPECT_FALSE(enabled[layout::Button::StakeRun]);
+    EXPECT_FALSE(enabled[layout::Button::Print]);
+    EXPECT_TRUE(enabled[layout::Button::End]);
+    EXPECT_TRUE(window.button(layout::Button::DesignEntry)->isEnabled());
 }
 
 TEST_F(QtUserPortTest, NoticesAndErrorsWaitInTheirBoxes) {

@@ -19,6 +19,7 @@
 #include "app/result_views.h"
 #include "app/stake_table_window.h"
 #include "curve/chainage.h"
+#include "stakes/field_tools.h"
 #include "window_test_support.h"
 
 namespace hcurve {
@@ -27,7 +28,7 @@ namespace {
 using testing::ScriptedUser;
 
 std::string listed(double chainage_m) {
-    const std::string shown = stakeListingForm(chainage_m);
+    const std::string shown = chainageText(chainage_m, kListingForm);
     return shown.substr(shown.find_first_not_of(' '));
 }
 
@@ -39,12 +40,12 @@ class ResultViewsTest : public ::testing::Test {
         answers[12] = radius;
         answers.insert(answers.end(), {"1", "2", "5", "10", "1", "7.5", "2", "1.5", "2"});
         ScriptedUser user(window, answers);
-        window.runCommand1();
+        window.runDesignEntry();
     }
     // Three stakes, 12280 to 12320, PPQ 15°30'.
     void run() {
         ScriptedUser user(window, {"2", "12280", "12320", "20", "15.3", "1.5", "2"});
-        window.runCommand2();
+        window.runStakeRun();
     }
     void trigger(const char* action) {
         window.findChild<QMenuBar*>()->findChild<QAction*>(QString::fromUtf8(action))->trigger();
@@ -103,9 +104,10 @@ TEST_F(ResultViewsTest, StakeTableFollowsTheRunsAndCopiesForASpreadsheet) {
     EXPECT_TRUE(table->heading()->text().contains(QStringLiteral("第 2 次")));
     trigger("stakeTable");
     EXPECT_TRUE(table->heading()->text().contains(QStringLiteral("第 3 次")));
-    // A new curve drops the run: the table says there is none.
+    // A new curve drops the run of the old one, and the open table says so.
     design("600");
     EXPECT_EQ(table->heading()->text(), QString::fromUtf8(kNoStakeRun));
+    EXPECT_EQ(table->model()->rowCount(), 0);
 }
 
 TEST_F(ResultViewsTest, StakeTableExportsBothFiles) {

@@ -37,8 +37,9 @@ QString caption(MainWindow& window, Label label) {
 }
 
 // Every whole run starts from a computed curve.
-#define SKIP_UNLESS_CURVE_COMPUTED(window)                                                       \
-    ASSERT_FALSE(text(window, Field::Text14).isEmpty() && text(window, Field::Text17).isEmpty()) \
+#define SKIP_UNLESS_CURVE_COMPUTED(window)                    \
+    ASSERT_FALSE(text(window, Field::ZhChainage).isEmpty() && \
+                 text(window, Field::HyChainage).isEmpty())   \
         << "开始计算 computed nothing"
 
 class WindowCommandsTest : public ::testing::Test {
@@ -50,73 +51,75 @@ class WindowCommandsTest : public ::testing::Test {
 
 TEST_F(WindowCommandsTest, RightHandCurveFillsTheDesignAndCurveFields) {
     ScriptedUser user(window, testing::rightHandCurveAnswers("n"));
-    click(Button::command1);
+    click(Button::DesignEntry);
     SKIP_UNLESS_CURVE_COMPUTED(window);
 
     EXPECT_EQ(user.unexpectedQuestions(), 0);
     EXPECT_EQ(user.answersLeft(), 0u);
-    EXPECT_EQ(text(window, Field::Text1), QStringLiteral(" JD1"));
-    EXPECT_EQ(text(window, Field::Text2), QStringLiteral("K 12+345.678"));
-    EXPECT_EQ(text(window, Field::Text3), QStringLiteral(" 3456789.123"));
-    EXPECT_EQ(text(window, Field::Text7), QStringLiteral(" 500.0000"));
-    EXPECT_EQ(text(window, Field::Text8), QStringLiteral(" 200.0000"));
-    EXPECT_EQ(text(window, Field::Text10), QStringLiteral("  80"));
-    EXPECT_EQ(text(window, Field::Text11), QStringLiteral("  125"));
-    EXPECT_EQ(text(window, Field::Text12), QStringLiteral("  176.8435"));
-    EXPECT_EQ(text(window, Field::Text29), QStringLiteral(" 3456336.1782"));
-    EXPECT_EQ(text(window, Field::Text30), QStringLiteral(" 512598.8637"));
-    EXPECT_EQ(text(window, Field::Text14), QStringLiteral("k 12+168.835"));
-    EXPECT_EQ(text(window, Field::Text15), QStringLiteral(" 3456665.1809"));
-    EXPECT_EQ(text(window, Field::Text17), QStringLiteral("K12+248.835"));
-    EXPECT_EQ(text(window, Field::Text20), QStringLiteral("K12+410.388"));
-    EXPECT_EQ(text(window, Field::Text23), QStringLiteral("K12+535.388"));
-    EXPECT_EQ(text(window, Field::Text24), QStringLiteral(" 3456837.445"));
-    EXPECT_EQ(text(window, Field::Text25), QStringLiteral(" 512536.121"));
+    EXPECT_EQ(text(window, Field::JdNumber), QStringLiteral(" JD1"));
+    EXPECT_EQ(text(window, Field::JdChainage), QStringLiteral("K 12+345.678"));
+    EXPECT_EQ(text(window, Field::JdX), QStringLiteral(" 3456789.123"));
+    EXPECT_EQ(text(window, Field::Radius), QStringLiteral(" 500.0000"));
+    EXPECT_EQ(text(window, Field::A1), QStringLiteral(" 200.0000"));
+    EXPECT_EQ(text(window, Field::Ls1), QStringLiteral("  80"));
+    EXPECT_EQ(text(window, Field::Ls2), QStringLiteral("  125"));
+    EXPECT_EQ(text(window, Field::EntryTangent), QStringLiteral("  176.8435"));
+    EXPECT_EQ(text(window, Field::CentreX), QStringLiteral(" 3456336.1782"));
+    EXPECT_EQ(text(window, Field::CentreY), QStringLiteral(" 512598.8637"));
+    EXPECT_EQ(text(window, Field::ZhChainage), QStringLiteral("k 12+168.835"));
+    EXPECT_EQ(text(window, Field::ZhX), QStringLiteral(" 3456665.1809"));
+    EXPECT_EQ(text(window, Field::HyChainage), QStringLiteral("K12+248.835"));
+    EXPECT_EQ(text(window, Field::YhChainage), QStringLiteral("K12+410.388"));
+    EXPECT_EQ(text(window, Field::HzChainage), QStringLiteral("K12+535.388"));
+    EXPECT_EQ(text(window, Field::HzX), QStringLiteral(" 3456837.445"));
+    EXPECT_EQ(text(window, Field::HzY), QStringLiteral(" 512536.121"));
     // A curve with both spirals keeps the design captions.
-    EXPECT_EQ(caption(window, Label::Label45), QStringLiteral("直缓点 :"));
-    EXPECT_EQ(caption(window, Label::Label19), QStringLiteral(" 桩号 HY"));
-    EXPECT_EQ(caption(window, Label::Label22), QStringLiteral(" 桩号 YH"));
+    EXPECT_EQ(caption(window, Label::ZhGroup), QStringLiteral("直缓点 :"));
+    EXPECT_EQ(caption(window, Label::HyChainage), QStringLiteral(" 桩号 HY"));
+    EXPECT_EQ(caption(window, Label::YhChainage), QStringLiteral(" 桩号 YH"));
 }
 
 TEST_F(WindowCommandsTest, CaptionsFollowTheSpiralsOfEachCurve) {
     ScriptedUser user(window, testing::leftHandCurveWithoutSpiralsAnswers());
-    click(Button::command1);
+    click(Button::DesignEntry);
     SKIP_UNLESS_CURVE_COMPUTED(window);
 
-    EXPECT_EQ(text(window, Field::Text8), QStringLiteral("不设缓和曲线"));
-    EXPECT_EQ(text(window, Field::Text9), QStringLiteral("不设缓和曲线"));
-    EXPECT_EQ(text(window, Field::Text17), QStringLiteral("K2+375.736"));
-    EXPECT_EQ(text(window, Field::Text18), QStringLiteral(" 1062.132"));
-    EXPECT_EQ(text(window, Field::Text20), QStringLiteral("K2+611.355"));
-    EXPECT_EQ(text(window, Field::Text22), QStringLiteral(" 2120.030"));
-    for (Field empty : {Field::Text14, Field::Text15, Field::Text16, Field::Text23, Field::Text24,
-                        Field::Text25}) {
+    EXPECT_EQ(text(window, Field::A1), QStringLiteral("不设缓和曲线"));
+    EXPECT_EQ(text(window, Field::A2), QStringLiteral("不设缓和曲线"));
+    EXPECT_EQ(text(window, Field::HyChainage), QStringLiteral("K2+375.736"));
+    EXPECT_EQ(text(window, Field::HyX), QStringLiteral(" 1062.132"));
+    EXPECT_EQ(text(window, Field::YhChainage), QStringLiteral("K2+611.355"));
+    EXPECT_EQ(text(window, Field::YhY), QStringLiteral(" 2120.030"));
+    for (Field empty :
+         {Field::ZhChainage, Field::ZhX, Field::ZhY, Field::HzChainage, Field::HzX, Field::HzY}) {
         EXPECT_EQ(text(window, empty), QString()) << fieldName(empty);
     }
 
     const auto expectNoSpiralCaptions = [this] {
-        EXPECT_EQ(caption(window, Label::Label19), QStringLiteral("        ZY"));
-        EXPECT_EQ(caption(window, Label::Label22), QStringLiteral("        YZ"));
-        EXPECT_EQ(caption(window, Label::Label46), QStringLiteral("直圆点 :"));
-        EXPECT_EQ(caption(window, Label::Label47), QStringLiteral("圆直点 :"));
-        for (Label blank : {Label::Label45, Label::Label16, Label::Label17, Label::Label18,
-                            Label::Label48, Label::Label25, Label::Label26, Label::Label27}) {
+        EXPECT_EQ(caption(window, Label::HyChainage), QStringLiteral("        ZY"));
+        EXPECT_EQ(caption(window, Label::YhChainage), QStringLiteral("        YZ"));
+        EXPECT_EQ(caption(window, Label::HyGroup), QStringLiteral("直圆点 :"));
+        EXPECT_EQ(caption(window, Label::YhGroup), QStringLiteral("圆直点 :"));
+        for (Label blank : {Label::ZhGroup, Label::ZhChainage, Label::ZhX, Label::ZhY,
+                            Label::HzGroup, Label::HzChainage, Label::HzX, Label::HzY}) {
             EXPECT_EQ(caption(window, blank), QString()) << labelName(blank);
         }
     };
     expectNoSpiralCaptions();
 
     user.add(testing::rightHandCurveAnswers("n"));
-    click(Button::command1);
-    EXPECT_EQ(text(window, Field::Text14), QStringLiteral("k 12+168.835"));
-    EXPECT_EQ(text(window, Field::Text24), QStringLiteral(" 3456837.445"));
-    EXPECT_EQ(text(window, Field::Text17), QStringLiteral("K12+248.835"));
+    click(Button::DesignEntry);
+    EXPECT_EQ(text(window, Field::ZhChainage), QStringLiteral("k 12+168.835"));
+    EXPECT_EQ(text(window, Field::HzX), QStringLiteral(" 3456837.445"));
+    EXPECT_EQ(text(window, Field::HyChainage), QStringLiteral("K12+248.835"));
     // A curve with both spirals gets the design captions back.
     const std::pair<Label, const char*> designCaptions[] = {
-        {Label::Label45, "直缓点 :"},  {Label::Label16, " 桩号 ZH"}, {Label::Label17, " 纵座标 X"},
-        {Label::Label18, " 横座标 Y"}, {Label::Label46, "缓圆点 :"}, {Label::Label19, " 桩号 HY"},
-        {Label::Label48, "缓直点 :"},  {Label::Label25, " 桩号 HZ"}, {Label::Label26, " 纵座标 X"},
-        {Label::Label27, " 横座标 Y"}, {Label::Label47, "圆缓点 :"}, {Label::Label22, " 桩号 YH"},
+        {Label::ZhGroup, "直缓点 :"}, {Label::ZhChainage, " 桩号 ZH"},
+        {Label::ZhX, " 纵座标 X"},    {Label::ZhY, " 横座标 Y"},
+        {Label::HyGroup, "缓圆点 :"}, {Label::HyChainage, " 桩号 HY"},
+        {Label::HzGroup, "缓直点 :"}, {Label::HzChainage, " 桩号 HZ"},
+        {Label::HzX, " 纵座标 X"},    {Label::HzY, " 横座标 Y"},
+        {Label::YhGroup, "圆缓点 :"}, {Label::YhChainage, " 桩号 YH"},
     };
     for (const auto& [label, designed] : designCaptions)
         EXPECT_EQ(caption(window, label), QString::fromUtf8(designed)) << labelName(label);
@@ -130,7 +133,7 @@ TEST_F(WindowCommandsTest, StakeRunListsTheStakeAndItsSidePoints) {
     std::vector<std::string> design = testing::rightHandCurveAnswers("y");
     design.push_back("0");  // the distances come with the stake run
     ScriptedUser user(window, design);
-    click(Button::command1);
+    click(Button::DesignEntry);
     SKIP_UNLESS_CURVE_COMPUTED(window);
     ASSERT_EQ(user.answersLeft(), 0u);
     const std::size_t designQuestions = user.prompts().size();
@@ -146,18 +149,18 @@ TEST_F(WindowCommandsTest, StakeRunListsTheStakeAndItsSidePoints) {
             return;
         }
         QStringList shown;
-        for (Label l : {Label::Label36, Label::Label38, Label::Label40, Label::Label37,
-                        Label::Label39, Label::Label41}) {
+        for (Label l : {Label::LeftDistance, Label::LeftX, Label::LeftY, Label::RightDistance,
+                        Label::RightX, Label::RightY}) {
             shown << caption(window, l);
         }
-        for (Field f : {Field::Text31, Field::Text32, Field::Text33, Field::Text34, Field::Text35,
-                        Field::Text36, Field::Text26}) {
+        for (Field f : {Field::LeftDistance, Field::LeftX, Field::LeftY, Field::RightDistance,
+                        Field::RightX, Field::RightY, Field::StakeChainage}) {
             shown << text(window, f);
         }
         atPointPause.push_back(shown);
     });
-    click(Button::command2);
-    if (text(window, Field::Text26).isEmpty()) {
+    click(Button::StakeRun);
+    if (text(window, Field::StakeChainage).isEmpty()) {
         GTEST_SKIP() << "中桩计算 shows nothing yet";
     }
 
@@ -168,12 +171,12 @@ TEST_F(WindowCommandsTest, StakeRunListsTheStakeAndItsSidePoints) {
     EXPECT_EQ(std::count(runPrompts.begin(), runPrompts.end(), stakePause), 1);
     EXPECT_EQ(std::count(runPrompts.begin(), runPrompts.end(), pointPause), 6);
 
-    EXPECT_EQ(text(window, Field::Text49), QStringLiteral(" 15.3"));
-    EXPECT_EQ(text(window, Field::Text26), QStringLiteral(" k 12+300.000"));
+    EXPECT_EQ(text(window, Field::AxisAngle), QStringLiteral(" 15.3"));
+    EXPECT_EQ(text(window, Field::StakeChainage), QStringLiteral(" k 12+300.000"));
     // The stake lies at X 3456750.4575, Y 512318.9125 to four decimals; both lie a little above
     // the half of the third decimal.
-    EXPECT_EQ(text(window, Field::Text27), QStringLiteral(" 3456750.458"));
-    EXPECT_EQ(text(window, Field::Text28), QStringLiteral(" 512318.913"));
+    EXPECT_EQ(text(window, Field::StakeX), QStringLiteral(" 3456750.458"));
+    EXPECT_EQ(text(window, Field::StakeY), QStringLiteral(" 512318.913"));
 
     ASSERT_EQ(atPointPause.size(), 6u);
     // Before the first point: the stake is shown, no side point yet.
@@ -210,19 +213,19 @@ TEST_F(WindowCommandsTest, StakeRunListsTheStakeAndItsSidePoints) {
     EXPECT_EQ(atPointPause[4][9], QString());
 
     // At the end: the last point, back row right point 2, with the left side cleared.
-    EXPECT_EQ(caption(window, Label::Label36), QStringLiteral("后排第4点距离"));
-    EXPECT_EQ(caption(window, Label::Label38), QStringLiteral("后排 xp(3)"));
-    EXPECT_EQ(caption(window, Label::Label40), QStringLiteral("后排 yp(3)"));
-    EXPECT_EQ(caption(window, Label::Label39), QStringLiteral("后排 xp( 2)"));
-    EXPECT_EQ(caption(window, Label::Label41), QStringLiteral("后排 yp( 2)"));
-    EXPECT_EQ(text(window, Field::Text31), QString());
-    EXPECT_EQ(text(window, Field::Text32), QString());
-    EXPECT_EQ(text(window, Field::Text33), QString());
-    EXPECT_EQ(text(window, Field::Text34), QStringLiteral(" 7.5 米"));
-    EXPECT_EQ(text(window, Field::Text35), QStringLiteral(" 3456742.711"));
-    EXPECT_EQ(text(window, Field::Text36), QStringLiteral(" 512319.402"));
+    EXPECT_EQ(caption(window, Label::LeftDistance), QStringLiteral("后排第4点距离"));
+    EXPECT_EQ(caption(window, Label::LeftX), QStringLiteral("后排 xp(3)"));
+    EXPECT_EQ(caption(window, Label::LeftY), QStringLiteral("后排 yp(3)"));
+    EXPECT_EQ(caption(window, Label::RightX), QStringLiteral("后排 xp( 2)"));
+    EXPECT_EQ(caption(window, Label::RightY), QStringLiteral("后排 yp( 2)"));
+    EXPECT_EQ(text(window, Field::LeftDistance), QString());
+    EXPECT_EQ(text(window, Field::LeftX), QString());
+    EXPECT_EQ(text(window, Field::LeftY), QString());
+    EXPECT_EQ(text(window, Field::RightDistance), QStringLiteral(" 7.5 米"));
+    EXPECT_EQ(text(window, Field::RightX), QStringLiteral(" 3456742.711"));
+    EXPECT_EQ(text(window, Field::RightY), QStringLiteral(" 512319.402"));
     // The stake captions never change.
-    EXPECT_EQ(caption(window, Label::Label29), QStringLiteral("  桩号 Kp"));
+    EXPECT_EQ(caption(window, Label::StakeChainage), QStringLiteral("  桩号 Kp"));
 }
 
 TEST_F(WindowCommandsTest, TheDesignEntryRunsThroughTheRealDialogs) {
@@ -237,10 +240,10 @@ TEST_F(WindowCommandsTest, TheDesignEntryRunsThroughTheRealDialogs) {
     QString text1AtFirstConfirmation;
     typist.onQuestion([&](const QString&) {
         if (typist.prompts().size() == 2) {
-            text1AtFirstConfirmation = text(window, Field::Text1);
+            text1AtFirstConfirmation = text(window, Field::JdNumber);
         }
     });
-    click(Button::command1);
+    click(Button::DesignEntry);
     SKIP_UNLESS_CURVE_COMPUTED(window);
 
     EXPECT_EQ(typist.answersLeft(), 0);
@@ -248,14 +251,14 @@ TEST_F(WindowCommandsTest, TheDesignEntryRunsThroughTheRealDialogs) {
     EXPECT_EQ(typist.prompts().front(),
               QStringLiteral("请输入交点的点号 : ( 不需输入冠号，只需输入点号 ) "));
     EXPECT_EQ(text1AtFirstConfirmation, QStringLiteral("  JD1"));
-    EXPECT_EQ(text(window, Field::Text1), QStringLiteral(" JD1"));
-    EXPECT_EQ(text(window, Field::Text14), QStringLiteral("k 12+168.835"));
-    EXPECT_EQ(text(window, Field::Text24), QStringLiteral(" 3456837.445"));
+    EXPECT_EQ(text(window, Field::JdNumber), QStringLiteral(" JD1"));
+    EXPECT_EQ(text(window, Field::ZhChainage), QStringLiteral("k 12+168.835"));
+    EXPECT_EQ(text(window, Field::HzX), QStringLiteral(" 3456837.445"));
 }
 
 TEST_F(WindowCommandsTest, PrintWithoutACurveSaysSo) {
     ScriptedUser user(window, {});
-    click(Button::Command4);
+    click(Button::Print);
     if (user.messages().empty()) {
         GTEST_SKIP() << "打印 says nothing yet";
     }
@@ -266,13 +269,13 @@ TEST_F(WindowCommandsTest, PrintWithoutACurveSaysSo) {
 
 TEST_F(WindowCommandsTest, PrintSendsTheComputedCurveToThePrinter) {
     ScriptedUser user(window, testing::rightHandCurveAnswers("n"));
-    click(Button::command1);
+    click(Button::DesignEntry);
     SKIP_UNLESS_CURVE_COMPUTED(window);
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString path = folder.filePath(QStringLiteral("平曲线报表.pdf"));
     window.setPrinterFactory([&] { return makePdfPrinter(path.toStdString()); });
-    click(Button::Command4);
+    click(Button::Print);
     EXPECT_TRUE(QFileInfo(path).size() > 0);
     // The printer tells where the report went.
     ASSERT_EQ(user.messages().size(), 1u);
@@ -297,7 +300,7 @@ int execAfter(std::function<void()> action) {
 TEST_F(WindowCommandsTest, EndButtonEndsTheProgramAtOnce) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(execAfter([this] { click(Button::command3); }), 0);
+    EXPECT_EQ(execAfter([this] { click(Button::End); }), 0);
     EXPECT_FALSE(window.isVisible());
 }
 
@@ -320,8 +323,8 @@ TEST_F(WindowCommandsTest, FieldToolsInTheMenuBar) {
 
     ScriptedUser user(window, testing::rightHandCurveAnswers("n"));
     user.add({"0", "12300", ""});
-    click(Button::command1);
-    click(Button::command2);
+    click(Button::DesignEntry);
+    click(Button::StakeRun);
     // The stake at 12300 lies on the arc: it comes back to its own chainage, on the centre line.
     user.add({"3456750.4575", "512318.9125"});
     menu->actions().at(0)->trigger();

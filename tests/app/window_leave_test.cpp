@@ -51,18 +51,18 @@ class WindowLeaveTest : public ::testing::Test {
   protected:
     void click(Button which) { QTest::mouseClick(window.button(which), Qt::LeftButton); }
 
-    // A curve with side points, then a curve without spirals (side points off) over it, and a
-    // stake run on that one, so that captions, fields and record all differ from the start.
+    // A curve with side points, then a curve without spirals over it and a stake run on that,
+    // so that captions, fields and record all differ from the start.
     void computeTwoCurvesAndARun() {
         ScriptedUser user(window, testing::rightHandCurveAnswers("y"));
         user.add({"1", "1", "5", "1", "7.5", "1"});
-        click(Button::command1);
+        click(Button::DesignEntry);
         user.add(testing::leftHandCurveWithoutSpiralsAnswers());
         user.add({"1", "5", "1", "7.5", "1"});  // the widths come again: they were wanted once
-        click(Button::command1);
-        user.add({"2", "2400", "2500", "50"});
-        user.add(std::vector<std::string>(3, ""));
-        click(Button::command2);
+        click(Button::DesignEntry);
+        user.add({"2", "2600", "2700", "50", "0"});
+        user.add({"", ""});
+        click(Button::StakeRun);
         ASSERT_EQ(user.answersLeft(), 0u);
         ASSERT_EQ(window.record().stakeCount, "3");
     }
@@ -99,11 +99,11 @@ TEST_F(WindowLeaveTest, LeavingTheDesignEntryPutsEverythingBack) {
         if (std::string(c.question) == "count")
             answers.insert(answers.end() - 1, "1");  // the widths are wanted now
         ScriptedUser user(window, answers);
-        click(Button::command1);
+        click(Button::DesignEntry);
         EXPECT_EQ(user.answersLeft(), 0u) << c.question;
         EXPECT_EQ(user.unexpectedQuestions(), 0) << c.question;
         EXPECT_EQ(windowState(window), before) << c.question;
-        EXPECT_TRUE(window.button(Button::command1)->isEnabled());
+        EXPECT_TRUE(window.button(Button::DesignEntry)->isEnabled());
     }
 }
 
@@ -117,17 +117,17 @@ TEST_F(WindowLeaveTest, LeavingTheStakeRun) {
                                                {"2", "2600", ScriptedUser::kCancel},
                                                {"2", "2600", "2700", ScriptedUser::kCancel}}) {
         ScriptedUser user(window, answers);
-        click(Button::command2);
+        click(Button::StakeRun);
         EXPECT_EQ(user.answersLeft(), 0u);
         EXPECT_EQ(windowState(window), before) << answers.size();
     }
 
     ScriptedUser user(window, {"2", "2600", "2700", "10", "", ScriptedUser::kCancel});
-    click(Button::command2);
+    click(Button::StakeRun);
     EXPECT_EQ(user.answersLeft(), 0u);
     EXPECT_EQ(user.unexpectedQuestions(), 0);
     EXPECT_EQ(window.record().stakeCount, "11");
-    EXPECT_EQ(window.field(Field::Text26)->text(), QStringLiteral(" k 2+600.000"));
+    EXPECT_EQ(window.field(Field::StakeChainage)->text(), QStringLiteral(" k 2+600.000"));
     // Every stake is computed and can be exported.
     EXPECT_EQ(exportRefusal(window.record()), std::nullopt);
     EXPECT_NE(window.record().stakeX[11], 0.0);
@@ -188,7 +188,7 @@ TEST_F(WindowLeaveTest, TheProgramEndsWhileADialogIsOpen) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const std::vector<std::function<void()>> ends = {
-        [this] { window.button(Button::command3)->click(); },
+        [this] { window.button(Button::End)->click(); },
         [this] { window.close(); },
     };
     for (const auto& end : ends) {
@@ -200,7 +200,7 @@ TEST_F(WindowLeaveTest, TheProgramEndsWhileADialogIsOpen) {
             }
         });
         poll.start(1);
-        EXPECT_EQ(execAfter([this] { window.button(Button::command1)->click(); }), 0);
+        EXPECT_EQ(execAfter([this] { window.button(Button::DesignEntry)->click(); }), 0);
         EXPECT_FALSE(window.isVisible());
         EXPECT_EQ(testing::openDialog(), nullptr);
         window.show();
@@ -212,7 +212,7 @@ TEST_F(WindowLeaveTest, EnterPressesTheFocusedButtonWhoseFocusIsVisible) {
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QPushButton* start = window.button(Button::command1);
+    QPushButton* start = window.button(Button::DesignEntry);
     const QImage unfocused = start->grab().toImage();
     start->setFocus();
     ASSERT_TRUE(start->hasFocus());
@@ -244,8 +244,8 @@ TEST_F(WindowLeaveTest, TheViewFitsTheWindowAndIsRemembered) {
     MainWindow fresh;
     EXPECT_FALSE(fresh.fitsToWindow());
     EXPECT_DOUBLE_EQ(fresh.viewScale(), 1.0);
-    const QRect text14 = fresh.field(Field::Text14)->geometry();
-    const double points = fresh.label(Label::Label35)->font().pointSizeF();
+    const QRect text14 = fresh.field(Field::ZhChainage)->geometry();
+    const double points = fresh.label(Label::Title)->font().pointSizeF();
     fresh.resize(fresh.canvas()->size() * 2 + QSize(0, 40));
     fresh.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&fresh));
@@ -259,16 +259,16 @@ TEST_F(WindowLeaveTest, TheViewFitsTheWindowAndIsRemembered) {
     view->actions().at(0)->trigger();
     EXPECT_NEAR(fresh.viewScale(), 2.0, 0.1);
     const double s = fresh.viewScale();
-    EXPECT_NEAR(fresh.field(Field::Text14)->geometry().left(), text14.left() * s, 2);
-    EXPECT_NEAR(fresh.field(Field::Text14)->geometry().width(), text14.width() * s, 2);
-    EXPECT_NEAR(fresh.label(Label::Label35)->font().pointSizeF(), points * s, 0.01);
+    EXPECT_NEAR(fresh.field(Field::ZhChainage)->geometry().left(), text14.left() * s, 2);
+    EXPECT_NEAR(fresh.field(Field::ZhChainage)->geometry().width(), text14.width() * s, 2);
+    EXPECT_NEAR(fresh.label(Label::Title)->font().pointSizeF(), points * s, 0.01);
     EXPECT_LE(fresh.canvas()->width(), fresh.width());
 
     MainWindow next;
     EXPECT_TRUE(next.fitsToWindow());
     fresh.findChild<QMenu*>(QStringLiteral("view"))->actions().at(1)->trigger();
     EXPECT_DOUBLE_EQ(fresh.viewScale(), 1.0);
-    EXPECT_EQ(fresh.field(Field::Text14)->geometry(), text14);
+    EXPECT_EQ(fresh.field(Field::ZhChainage)->geometry(), text14);
     MainWindow third;
     EXPECT_FALSE(third.fitsToWindow());
 }

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     }
     {
         hcurve::testing::ScriptedUser user(window, hcurve::testing::rightHandCurveAnswers("n"));
-        window.runCommand1();
+        window.runDesignEntry();
     }
     QTest::qWait(200);
 
@@ -55,8 +55,8 @@ int main(int argc, char** argv) {
     }
     std::printf("window %d x %d px at %d dpi; fonts: label %s, heading %s\n", window.width(),
                 window.height(), window.logicalDpiX(),
-                qPrintable(QFontInfo(window.label(hcurve::Label::Label1)->font()).family()),
-                qPrintable(QFontInfo(window.label(hcurve::Label::Label35)->font()).family()));
+                qPrintable(QFontInfo(window.label(hcurve::Label::JdNumber)->font()).family()),
+                qPrintable(QFontInfo(window.label(hcurve::Label::Title)->font()).family()));
     // The maximised window is cyan beyond the design: keep the design's part.
     const QRect design(QPoint(0, 0), window.canvas()->size());
     if (!window.grab(design).save(QString::fromLocal8Bit(argv[1]))) {

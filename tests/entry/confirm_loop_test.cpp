@@ -22,7 +22,7 @@ std::vector<std::string> withSideAnswer(std::vector<std::string> answers, const 
 TEST(ConfirmLoop, TypicalDesignAsksEveryValueOnceInOrder) {
     CurveRecord record;
     ScriptedPort port(withSideAnswer(testing::rightHandDesign()));
-    command1(record, port);
+    designEntry(record, port);
     const std::vector<std::string> expected = {
         "请输入交点的点号 : ( 不需输入冠号，只需输入点号 ) ",
         "确认交点点号输入是否正确 ?  " + kTail,
@@ -46,15 +46,15 @@ TEST(ConfirmLoop, TypicalDesignAsksEveryValueOnceInOrder) {
     };
     EXPECT_EQ(port.prompts, expected);
     EXPECT_TRUE(port.messages.empty());
-    EXPECT_EQ(port.field(Field::Text1), " JD7");
-    EXPECT_EQ(port.field(Field::Text2), "K 12+345.678");
-    EXPECT_EQ(port.field(Field::Text3), " 3456789.123");
-    EXPECT_EQ(port.field(Field::Text4), " 512345.678");
-    EXPECT_EQ(port.field(Field::Text5), " 45.30150");
-    EXPECT_EQ(port.field(Field::Text6), " 30.15300");
-    EXPECT_EQ(port.field(Field::Text7), " 500.0000");
-    EXPECT_EQ(port.field(Field::Text8), " 200.0000");
-    EXPECT_EQ(port.field(Field::Text9), " 250.0000");
+    EXPECT_EQ(port.field(Field::JdNumber), " JD7");
+    EXPECT_EQ(port.field(Field::JdChainage), "K 12+345.678");
+    EXPECT_EQ(port.field(Field::JdX), " 3456789.123");
+    EXPECT_EQ(port.field(Field::JdY), " 512345.678");
+    EXPECT_EQ(port.field(Field::Azimuth), " 45.30150");
+    EXPECT_EQ(port.field(Field::Deflection), " 30.15300");
+    EXPECT_EQ(port.field(Field::Radius), " 500.0000");
+    EXPECT_EQ(port.field(Field::A1), " 200.0000");
+    EXPECT_EQ(port.field(Field::A2), " 250.0000");
     EXPECT_EQ(record.JD, "7");
     EXPECT_EQ(record.K, "12345.678");
     EXPECT_EQ(record.Bdms, "30.1530");
@@ -64,37 +64,37 @@ TEST(ConfirmLoop, TypicalDesignAsksEveryValueOnceInOrder) {
 TEST(ConfirmLoop, JdShowsTwoBlanksWhileConfirmedAndOneAfter) {
     CurveRecord record;
     ScriptedPort port({"12"});
-    EXPECT_THROW(command1(record, port), InputEnded);
-    EXPECT_EQ(port.field(Field::Text1), "  JD12");
+    EXPECT_THROW(designEntry(record, port), InputEnded);
+    EXPECT_EQ(port.field(Field::JdNumber), "  JD12");
 }
 
 TEST(ConfirmLoop, NoExponentInTheShownValues) {
     // A JD number and a chainage typed with an exponent show as plain numbers.
     CurveRecord record;
     ScriptedPort port({"1e20", "", "1e20"});
-    EXPECT_THROW(command1(record, port), InputEnded);
-    EXPECT_EQ(port.field(Field::Text1), " JD100000000000000000000");
-    EXPECT_EQ(port.field(Field::Text2), "K 100000000000000000+000.000");
+    EXPECT_THROW(designEntry(record, port), InputEnded);
+    EXPECT_EQ(port.field(Field::JdNumber), " JD100000000000000000000");
+    EXPECT_EQ(port.field(Field::JdChainage), "K 100000000000000000+000.000");
 }
 
 TEST(ConfirmLoop, ZeroRejectsAndTheValueIsTypedAgain) {
     CurveRecord record;
     std::vector<std::string> answers = {"12", "0", "13", "0.0", "14", "1"};
     ScriptedPort port(answers);
-    EXPECT_THROW(command1(record, port), InputEnded);
+    EXPECT_THROW(designEntry(record, port), InputEnded);
     const std::vector<std::string> expected = {
         "? 请输入交点的点号 : ( 不需输入冠号，只需输入点号 ) ",
-        "Text1\t  JD12",
+        "JdNumber\t  JD12",
         "? 确认交点点号输入是否正确 ?  " + kTail,
-        "Text1\t",
+        "JdNumber\t",
         "? 输入交点正确的点号 : ( 不需输入冠号，只需输入点号 ) ",
-        "Text1\t JD13",
+        "JdNumber\t JD13",
         "? 确认交点点号输入是否正确 ?  " + kTail,
-        "Text1\t",
+        "JdNumber\t",
         "? 输入交点正确的点号 : ( 不需输入冠号，只需输入点号 ) ",
-        "Text1\t JD14",
+        "JdNumber\t JD14",
         "? 确认交点点号输入是否正确 ?  " + kTail,
-        "Text1\t JD14",
+        "JdNumber\t JD14",
         "? 请输入交点桩号 : ( 以米为单位 ) ",
     };
     EXPECT_EQ(port.transcript, expected);
@@ -105,7 +105,7 @@ TEST(ConfirmLoop, ChainageAndYUseTheirSecondConfirmationAfterTheFirst) {
     CurveRecord record;
     ScriptedPort port({"1", "", "12345.678", "0", "2345.5", "0", "500", ""});
     port.script({"1000", "", "2000", "0", "2100", "", "45"});
-    EXPECT_THROW(command1(record, port), InputEnded);
+    EXPECT_THROW(designEntry(record, port), InputEnded);
     const std::string kFirst = "确认输入的交点桩号输入是否正确 ?  " + kTail;
     const std::string kLater = "确认交点桩号输入是否正确 ?  " + kTail;
     const std::string yFirst = "确认交点横座标输入是否正确 ?  " + kTail;
@@ -118,7 +118,7 @@ TEST(ConfirmLoop, ChainageAndYUseTheirSecondConfirmationAfterTheFirst) {
     EXPECT_EQ(port.prompts[12], "输入交点正确的横座标 :( 以米为单位 ) ");
     EXPECT_EQ(port.prompts[13], yLater);
     EXPECT_EQ(record.K, "500");
-    EXPECT_EQ(port.field(Field::Text2), "K 0+500.000");
+    EXPECT_EQ(port.field(Field::JdChainage), "K 0+500.000");
     EXPECT_EQ(record.Y, "2100");
 }
 
@@ -126,7 +126,7 @@ TEST(ConfirmLoop, NonzeroNumbersAcceptAmbiguousAnswersAskAgain) {
     CurveRecord record;
     // "y", "n" and "ok" neither accept nor reject: a hint, then the same confirmation again.
     ScriptedPort port({"1", "y", "n", "ok", "1", "12345.678", "n", "-3"});
-    EXPECT_THROW(command1(record, port), InputEnded);
+    EXPECT_THROW(designEntry(record, port), InputEnded);
     const std::string jdConfirm = "确认交点点号输入是否正确 ?  " + kTail;
     const std::string kFirst = "确认输入的交点桩号输入是否正确 ?  " + kTail;
     EXPECT_EQ(port.prompts[1], jdConfirm);
@@ -149,9 +149,9 @@ TEST(ConfirmLoop, RejectedRadiusKeepsItsTextWhileTypedAgain) {
     CurveRecord record;
     ScriptedPort port(confirmedDesign({"1", "1000", "0", "0", "30", "20"}));
     port.script({"400", "0"});
-    EXPECT_THROW(command1(record, port), InputEnded);
+    EXPECT_THROW(designEntry(record, port), InputEnded);
     EXPECT_EQ(port.prompts.back(), "输入正确的半径 :");
-    EXPECT_EQ(port.field(Field::Text7), " 400.0000");
+    EXPECT_EQ(port.field(Field::Radius), " 400.0000");
     EXPECT_EQ(port.transcript[port.transcript.size() - 2], "? 确认半径输入是否正确 ?  " + kTail);
 }
 
@@ -159,22 +159,22 @@ TEST(ConfirmLoop, SpiralParameterZeroShowsNoSpiral) {
     for (const char* zero : {"0", "0.0"}) {
         CurveRecord record;
         ScriptedPort port(confirmedDesign({"1", "1000", "0", "0", "30", "20", "500", zero}));
-        EXPECT_THROW(command1(record, port), InputEnded);
-        EXPECT_EQ(port.field(Field::Text8), "不设缓和曲线") << zero;
+        EXPECT_THROW(designEntry(record, port), InputEnded);
+        EXPECT_EQ(port.field(Field::A1), "不设缓和曲线") << zero;
     }
     CurveRecord record;
     ScriptedPort port(confirmedDesign({"1", "1000", "0", "0", "30", "20", "500", "60"}));
-    EXPECT_THROW(command1(record, port), InputEnded);
-    EXPECT_EQ(port.field(Field::Text8), " 60.0000");
+    EXPECT_THROW(designEntry(record, port), InputEnded);
+    EXPECT_EQ(port.field(Field::A1), " 60.0000");
 }
 
 TEST(ConfirmLoop, DeflectionIsKeptAsTypedWithItsSign) {
     CurveRecord record;
     ScriptedPort port(withSideAnswer(testing::confirmedDesign(
         {"2", "2500", "1000", "2000", "120", "-25.3000", "300", "0", "0"})));
-    command1(record, port);
+    designEntry(record, port);
     EXPECT_EQ(record.Bdms, "-25.3000");
-    EXPECT_EQ(port.field(Field::Text6), " -25.30000");
+    EXPECT_EQ(port.field(Field::Deflection), " -25.30000");
     ASSERT_TRUE(record.curve.has_value());
     EXPECT_EQ(record.curve->p, -1);
     EXPECT_DOUBLE_EQ(record.curve->B, 25.5);
@@ -196,7 +196,7 @@ TEST_P(RefusedDesignValue, IsToldClearedAndAskedAgain) {
     CurveRecord record;
     ScriptedPort port(confirmedDesign(c.before));
     port.script({c.bad, ""});
-    EXPECT_THROW(command1(record, port), InputEnded);
+    EXPECT_THROW(designEntry(record, port), InputEnded);
     ASSERT_EQ(port.messages.size(), 1u);
     EXPECT_NE(port.messages[0].find(c.messagePart), std::string::npos) << port.messages[0];
     const std::size_t n = port.transcript.size();
@@ -211,39 +211,41 @@ const std::vector<std::string> kUpToA1 = {"1", "1000", "0", "0", "30", "20", "50
 INSTANTIATE_TEST_SUITE_P(
     DesignCheck, RefusedDesignValue,
     ::testing::Values(
-        BadValue{{"1"}, "abc", Field::Text2, "输入正确的交点桩号 : ( 以米为单位 ) ", "不是数值"},
+        BadValue{
+            {"1"}, "abc", Field::JdChainage, "输入正确的交点桩号 : ( 以米为单位 ) ", "不是数值"},
         BadValue{{"1"},
                  "",
-                 Field::Text2,
+                 Field::JdChainage,
                  "输入正确的交点桩号 : ( 以米为单位 ) ",
                  "交点桩号 K 不能为空。"},
-        BadValue{{"1"}, "2e9", Field::Text2, "输入正确的交点桩号 : ( 以米为单位 ) ", "超出范围"},
-        BadValue{{"1", "1000"},
-                 "1,5",
-                 Field::Text3,
-                 "输入正确的交点纵座标 : ( 以米为单位 ) ",
-                 "不是数值"},
-        BadValue{{"1", "1000", "0", "0"}, "360", Field::Text5, "输入起始端正确的方位角 :", "360"},
-        BadValue{{"1", "1000", "0", "0"}, "-10", Field::Text5, "输入起始端正确的方位角 :", "360"},
+        BadValue{
+            {"1"}, "2e9", Field::JdChainage, "输入正确的交点桩号 : ( 以米为单位 ) ", "超出范围"},
+        BadValue{
+            {"1", "1000"}, "1,5", Field::JdX, "输入正确的交点纵座标 : ( 以米为单位 ) ", "不是数值"},
+        BadValue{{"1", "1000", "0", "0"}, "360", Field::Azimuth, "输入起始端正确的方位角 :", "360"},
+        BadValue{{"1", "1000", "0", "0"}, "-10", Field::Azimuth, "输入起始端正确的方位角 :", "360"},
         BadValue{{"1", "1000", "0", "0"},
                  "45.6015",
-                 Field::Text5,
+                 Field::Azimuth,
                  "输入起始端正确的方位角 :",
                  "小于 60"},
-        BadValue{kUpToB, "0", Field::Text6, "输入正确的偏角 :", "不能为零"},
-        BadValue{kUpToB, "-180", Field::Text6, "输入正确的偏角 :", "180"},
-        BadValue{kUpToB, "20.0075", Field::Text6, "输入正确的偏角 :", "小于 60"},
-        BadValue{
-            {"1", "1000", "0", "0", "30", "20"}, "0.0", Field::Text7, "输入正确的半径 :", "大于零"},
+        BadValue{kUpToB, "0", Field::Deflection, "输入正确的偏角 :", "不能为零"},
+        BadValue{kUpToB, "-180", Field::Deflection, "输入正确的偏角 :", "180"},
+        BadValue{kUpToB, "20.0075", Field::Deflection, "输入正确的偏角 :", "小于 60"},
         BadValue{{"1", "1000", "0", "0", "30", "20"},
-                 "-500",
-                 Field::Text7,
+                 "0.0",
+                 Field::Radius,
                  "输入正确的半径 :",
                  "大于零"},
-        BadValue{kUpToA1, "-1", Field::Text8, "输入正确的要素 :", "负数"},
+        BadValue{{"1", "1000", "0", "0", "30", "20"},
+                 "-500",
+                 Field::Radius,
+                 "输入正确的半径 :",
+                 "大于零"},
+        BadValue{kUpToA1, "-1", Field::A1, "输入正确的要素 :", "负数"},
         BadValue{{"1", "1000", "0", "0", "30", "20", "500", "0"},
                  "x",
-                 Field::Text9,
+                 Field::A2,
                  "请正确的要素 A2 :",
                  "不是数值"}));
 
@@ -251,12 +253,12 @@ TEST(ConfirmLoop, RefusedValueKeepsEverythingTypedBefore) {
     CurveRecord record;
     ScriptedPort port(confirmedDesign({"1", "1000", "3000", "4000"}));
     port.script({"400", "", "45", ""});
-    EXPECT_THROW(command1(record, port), InputEnded);
+    EXPECT_THROW(designEntry(record, port), InputEnded);
     EXPECT_EQ(record.X, "3000");
     EXPECT_EQ(record.Y, "4000");
     EXPECT_EQ(record.T, "45");
-    EXPECT_EQ(port.field(Field::Text3), " 3000.000");
-    EXPECT_EQ(port.field(Field::Text5), " 45.00000");
+    EXPECT_EQ(port.field(Field::JdX), " 3000.000");
+    EXPECT_EQ(port.field(Field::Azimuth), " 45.00000");
 }
 
 }  // namespace

@@ -13,16 +13,16 @@ using testing::ScriptedPort;
 
 // The captions of both spiral ends as the window is designed.
 const std::map<Label, std::string> kDesignCaptions = {
-    {Label::Label45, "直缓点 :"},  {Label::Label16, " 桩号 ZH"}, {Label::Label17, " 纵座标 X"},
-    {Label::Label18, " 横座标 Y"}, {Label::Label46, "缓圆点 :"}, {Label::Label19, " 桩号 HY"},
-    {Label::Label48, "缓直点 :"},  {Label::Label25, " 桩号 HZ"}, {Label::Label26, " 纵座标 X"},
-    {Label::Label27, " 横座标 Y"}, {Label::Label47, "圆缓点 :"}, {Label::Label22, " 桩号 YH"},
+    {Label::ZhGroup, "直缓点 :"}, {Label::ZhChainage, " 桩号 ZH"}, {Label::ZhX, " 纵座标 X"},
+    {Label::ZhY, " 横座标 Y"},    {Label::HyGroup, "缓圆点 :"},    {Label::HyChainage, " 桩号 HY"},
+    {Label::HzGroup, "缓直点 :"}, {Label::HzChainage, " 桩号 HZ"}, {Label::HzX, " 纵座标 X"},
+    {Label::HzY, " 横座标 Y"},    {Label::YhGroup, "圆缓点 :"},    {Label::YhChainage, " 桩号 YH"},
 };
 
 void runDesign(CurveRecord& record, ScriptedPort& port, std::vector<std::string> answers) {
     answers.push_back("n");
     port.script(answers);
-    command1(record, port);
+    designEntry(record, port);
     ASSERT_EQ(port.answersLeft(), 0u);
 }
 
@@ -31,15 +31,24 @@ TEST(CurveDisplay, RightHandCurveWithTwoSpirals) {
     ScriptedPort port;
     runDesign(record, port, testing::rightHandDesign());
     const std::map<Field, std::string> expected = {
-        {Field::Text10, "  80"},          {Field::Text11, "  125"},
-        {Field::Text12, "  176.8435"},    {Field::Text13, "  196.4784"},
-        {Field::Text29, " 3456336.1782"}, {Field::Text30, " 512598.8637"},
-        {Field::Text14, "k 12+168.835"},  {Field::Text15, " 3456665.1809"},
-        {Field::Text16, " 512219.5353"},  {Field::Text17, "K12+248.835"},
-        {Field::Text18, " 3456719.693"},  {Field::Text19, " 512278.057"},
-        {Field::Text20, "K12+410.388"},   {Field::Text21, " 3456801.708"},
-        {Field::Text22, " 512416.430"},   {Field::Text23, "K12+535.388"},
-        {Field::Text24, " 3456837.445"},  {Field::Text25, " 512536.121"},
+        {Field::Ls1, "  80"},
+        {Field::Ls2, "  125"},
+        {Field::EntryTangent, "  176.8435"},
+        {Field::ExitTangent, "  196.4784"},
+        {Field::CentreX, " 3456336.1782"},
+        {Field::CentreY, " 512598.8637"},
+        {Field::ZhChainage, "k 12+168.835"},
+        {Field::ZhX, " 3456665.1809"},
+        {Field::ZhY, " 512219.5353"},
+        {Field::HyChainage, "K12+248.835"},
+        {Field::HyX, " 3456719.693"},
+        {Field::HyY, " 512278.057"},
+        {Field::YhChainage, "K12+410.388"},
+        {Field::YhX, " 3456801.708"},
+        {Field::YhY, " 512416.430"},
+        {Field::HzChainage, "K12+535.388"},
+        {Field::HzX, " 3456837.445"},
+        {Field::HzY, " 512536.121"},
     };
     for (const auto& [field, text] : expected) {
         EXPECT_EQ(port.field(field), text) << fieldName(field);
@@ -52,27 +61,27 @@ TEST(CurveDisplay, LeftHandCurveWithoutSpiralsRelabelsBothEnds) {
     CurveRecord record;
     ScriptedPort port;
     runDesign(record, port, testing::leftHandDesign());
-    EXPECT_EQ(port.field(Field::Text8), "不设缓和曲线");
-    EXPECT_EQ(port.field(Field::Text9), "不设缓和曲线");
-    EXPECT_EQ(port.field(Field::Text10), "  0");
-    EXPECT_EQ(port.field(Field::Text12), "  124.2641");
-    EXPECT_EQ(port.field(Field::Text13), "  124.2641");
-    for (Field f : {Field::Text14, Field::Text15, Field::Text16, Field::Text23, Field::Text24,
-                    Field::Text25}) {
+    EXPECT_EQ(port.field(Field::A1), "不设缓和曲线");
+    EXPECT_EQ(port.field(Field::A2), "不设缓和曲线");
+    EXPECT_EQ(port.field(Field::Ls1), "  0");
+    EXPECT_EQ(port.field(Field::EntryTangent), "  124.2641");
+    EXPECT_EQ(port.field(Field::ExitTangent), "  124.2641");
+    for (Field f :
+         {Field::ZhChainage, Field::ZhX, Field::ZhY, Field::HzChainage, Field::HzX, Field::HzY}) {
         EXPECT_EQ(port.field(f), "") << fieldName(f);
         EXPECT_TRUE(port.fields.count(f)) << fieldName(f) << " was not cleared";
     }
-    EXPECT_EQ(port.field(Field::Text17), "K2+375.736");
-    EXPECT_EQ(port.field(Field::Text18), " 1062.132");
-    EXPECT_EQ(port.field(Field::Text19), " 1892.384");
-    EXPECT_EQ(port.field(Field::Text20), "K2+611.355");
-    EXPECT_EQ(port.field(Field::Text21), " 1032.162");
-    EXPECT_EQ(port.field(Field::Text22), " 2120.030");
+    EXPECT_EQ(port.field(Field::HyChainage), "K2+375.736");
+    EXPECT_EQ(port.field(Field::HyX), " 1062.132");
+    EXPECT_EQ(port.field(Field::HyY), " 1892.384");
+    EXPECT_EQ(port.field(Field::YhChainage), "K2+611.355");
+    EXPECT_EQ(port.field(Field::YhX), " 1032.162");
+    EXPECT_EQ(port.field(Field::YhY), " 2120.030");
     const std::map<Label, std::string> captions = {
-        {Label::Label45, ""}, {Label::Label16, ""},         {Label::Label17, ""},
-        {Label::Label18, ""}, {Label::Label46, "直圆点 :"}, {Label::Label19, "        ZY"},
-        {Label::Label48, ""}, {Label::Label25, ""},         {Label::Label26, ""},
-        {Label::Label27, ""}, {Label::Label47, "圆直点 :"}, {Label::Label22, "        YZ"},
+        {Label::ZhGroup, ""}, {Label::ZhChainage, ""},      {Label::ZhX, ""},
+        {Label::ZhY, ""},     {Label::HyGroup, "直圆点 :"}, {Label::HyChainage, "        ZY"},
+        {Label::HzGroup, ""}, {Label::HzChainage, ""},      {Label::HzX, ""},
+        {Label::HzY, ""},     {Label::YhGroup, "圆直点 :"}, {Label::YhChainage, "        YZ"},
     };
     EXPECT_EQ(port.captions, captions);
 }
@@ -83,9 +92,9 @@ TEST(CurveDisplay, CaptionsOfTheSpiralsComeBackWithALaterCurveWithSpirals) {
     runDesign(record, port, testing::leftHandDesign());
     runDesign(record, port, testing::rightHandDesign());
     EXPECT_EQ(port.captions, kDesignCaptions);
-    EXPECT_EQ(port.field(Field::Text14), "k 12+168.835");
-    EXPECT_EQ(port.field(Field::Text17), "K12+248.835");
-    EXPECT_EQ(port.field(Field::Text23), "K12+535.388");
+    EXPECT_EQ(port.field(Field::ZhChainage), "k 12+168.835");
+    EXPECT_EQ(port.field(Field::HyChainage), "K12+248.835");
+    EXPECT_EQ(port.field(Field::HzChainage), "K12+535.388");
 }
 
 TEST(CurveDisplay, OnlyTheEndWithoutSpiralIsRelabelled) {
@@ -97,12 +106,12 @@ TEST(CurveDisplay, OnlyTheEndWithoutSpiralIsRelabelled) {
               confirmedDesign({"3", "12345.678", "3456789.123", "512345.678", "45.3015", "30.1530",
                                "500", "0", "250"}));
     std::map<Label, std::string> captions = kDesignCaptions;
-    for (Label label : {Label::Label45, Label::Label16, Label::Label17, Label::Label18})
+    for (Label label : {Label::ZhGroup, Label::ZhChainage, Label::ZhX, Label::ZhY})
         captions[label] = "";
-    captions[Label::Label46] = "直圆点 :";
-    captions[Label::Label19] = "        ZY";
+    captions[Label::HyGroup] = "直圆点 :";
+    captions[Label::HyChainage] = "        ZY";
     EXPECT_EQ(port.captions, captions);
-    EXPECT_NE(port.field(Field::Text23), "");
+    EXPECT_NE(port.field(Field::HzChainage), "");
 }
 
 TEST(CurveDisplay, ElementsBeyondAThousandMillionMetresGiveNoCurve) {
@@ -116,8 +125,8 @@ TEST(CurveDisplay, ElementsBeyondAThousandMillionMetresGiveNoCurve) {
     ASSERT_EQ(port.messages.size(), 1u);
     EXPECT_NE(port.messages[0].find("超出范围"), std::string::npos);
     EXPECT_FALSE(record.curve.has_value());
-    for (Field f : {Field::Text10, Field::Text12, Field::Text13, Field::Text17, Field::Text20,
-                    Field::Text29, Field::Text30}) {
+    for (Field f : {Field::Ls1, Field::EntryTangent, Field::ExitTangent, Field::HyChainage,
+                    Field::YhChainage, Field::CentreX, Field::CentreY}) {
         EXPECT_EQ(port.field(f), "") << fieldName(f);
     }
 }
@@ -134,12 +143,12 @@ TEST(CurveDisplay, SpiralsLongerThanTheDeflectionAllowsGiveNoCurve) {
     ASSERT_EQ(port.messages.size(), 1u);
     EXPECT_NE(port.messages[0].find("缓和曲线太长"), std::string::npos);
     EXPECT_FALSE(record.curve.has_value());
-    for (Field f :
-         {Field::Text10, Field::Text11, Field::Text12, Field::Text13, Field::Text14, Field::Text17,
-          Field::Text20, Field::Text23, Field::Text25, Field::Text29, Field::Text30}) {
+    for (Field f : {Field::Ls1, Field::Ls2, Field::EntryTangent, Field::ExitTangent,
+                    Field::ZhChainage, Field::HyChainage, Field::YhChainage, Field::HzChainage,
+                    Field::HzY, Field::CentreX, Field::CentreY}) {
         EXPECT_EQ(port.field(f), "") << fieldName(f);
     }
-    EXPECT_EQ(port.field(Field::Text1), " JD4");  // the design values stay
+    EXPECT_EQ(port.field(Field::JdNumber), " JD4");  // the design values stay
 }
 
 TEST(CurveDisplay, SpiralsThatExactlyFillTheDeflectionAreACurveWithoutArc) {

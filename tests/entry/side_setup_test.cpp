@@ -31,7 +31,7 @@ CurveRecord runSetup(const std::vector<std::string>& sideAnswers, ScriptedPort& 
                      CurveRecord record = {}) {
     port.script(testing::rightHandDesign());
     port.script(sideAnswers);
-    command1(record, port);
+    designEntry(record, port);
     EXPECT_EQ(port.answersLeft(), 0u);
     return record;
 }

@@ -103,16 +103,16 @@ TEST(CurveElements, RightHandCurveDisplays) {
     EXPECT_EQ(lengthText(c.T2), "  196.4784");
     EXPECT_EQ(centreText(c.Xo), " 3456336.1782");
     EXPECT_EQ(centreText(c.Yo), " 512598.8637");
-    EXPECT_EQ(lowerStrForm(c.zh), "k 12+168.835");
+    EXPECT_EQ(chainageText(c.zh, kPointForm), "k 12+168.835");
     EXPECT_EQ(zhCoordText(c.xa), " 3456665.1809");
     EXPECT_EQ(zhCoordText(c.ya), " 512219.5353");
-    EXPECT_EQ(plainForm(c.hy), "K12+248.835");
+    EXPECT_EQ(chainageText(c.hy, kPlainForm), "K12+248.835");
     EXPECT_EQ(pointCoordText(c.xh1), " 3456719.693");
     EXPECT_EQ(pointCoordText(c.yh1), " 512278.057");
-    EXPECT_EQ(plainForm(c.yh), "K12+410.388");
+    EXPECT_EQ(chainageText(c.yh, kPlainForm), "K12+410.388");
     EXPECT_EQ(pointCoordText(c.xh2), " 3456801.708");
     EXPECT_EQ(pointCoordText(c.yh2), " 512416.430");
-    EXPECT_EQ(plainForm(c.hz), "K12+535.388");
+    EXPECT_EQ(chainageText(c.hz, kPlainForm), "K12+535.388");
     EXPECT_EQ(pointCoordText(c.xb), " 3456837.445");
     EXPECT_EQ(pointCoordText(c.yb), " 512536.121");
 }
@@ -136,10 +136,10 @@ TEST(CurveElements, LeftHandCurveWithoutSpirals) {
     EXPECT_EQ(c.yh, c.hz);
     EXPECT_EQ(c.xh2, c.xb);
     EXPECT_EQ(c.yh2, c.yb);
-    EXPECT_EQ(plainForm(c.zh), "K2+375.736");
+    EXPECT_EQ(chainageText(c.zh, kPlainForm), "K2+375.736");
     EXPECT_EQ(pointCoordText(c.xa), " 1062.132");
     EXPECT_EQ(pointCoordText(c.ya), " 1892.384");
-    EXPECT_EQ(plainForm(c.YZ), "K2+611.355");
+    EXPECT_EQ(chainageText(c.YZ, kPlainForm), "K2+611.355");
     EXPECT_EQ(pointCoordText(c.xb), " 1032.162");
     EXPECT_EQ(pointCoordText(c.yb), " 2120.030");
 }

@@ -135,7 +135,8 @@ void expectWorked(const CurveElements& c, const WorkedStake& w) {
     EXPECT_NEAR(foot->chainage_m, w.Kp_m, 1e-4);
     EXPECT_NEAR(foot->offset_m, 0, 1e-4);
     EXPECT_EQ(foot->element, w.element);
-    EXPECT_EQ(reportStakeForm(roundTo(foot->chainage_m, 3)), reportStakeForm(w.Kp_m));
+    EXPECT_EQ(chainageText(roundTo(foot->chainage_m, 3), kReportStakeForm),
+              chainageText(w.Kp_m, kReportStakeForm));
 }
 
 TEST(FootPoint, WorkedStakesRightHandCurve) {

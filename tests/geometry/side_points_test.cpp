@@ -158,31 +158,31 @@ TEST(Ppq, NotAskedOrZeroIsPerpendicular) {
          {std::optional<std::string>{}, std::optional<std::string>{"0"},
           std::optional<std::string>{"0.0000"}, std::optional<std::string>{"-0"}}) {
         PpqSetting s = preparePpq(typed);
-        EXPECT_EQ(s.text49, "与中线正交");
+        EXPECT_EQ(s.shown, "与中线正交");
         EXPECT_EQ(s.ppq_deg, 0);
     }
 }
 
 TEST(Ppq, ShowsTheTextAsTypedAndConvertsWithItsSign) {
     PpqSetting s = preparePpq(std::string("-15.153"));
-    EXPECT_EQ(s.text49, " -15.153");
+    EXPECT_EQ(s.shown, " -15.153");
     EXPECT_NEAR(s.ppq_deg, -(15 + 15.0 / 60 + 30.0 / 3600), 1e-12);
 
-    EXPECT_EQ(preparePpq(std::string("30.3")).text49, " 30.3");
+    EXPECT_EQ(preparePpq(std::string("30.3")).shown, " 30.3");
     EXPECT_NEAR(preparePpq(std::string("1.15")).ppq_deg, 1.25, 1e-12);
     EXPECT_NEAR(preparePpq(std::string("0.29")).ppq_deg, 0.483333, 5e-7);
     EXPECT_NEAR(preparePpq(std::string("15.3")).ppq_deg, 15.5, 1e-12);
 }
 
 TEST(Ppq, TypedWithAnExponentShowsThePlainNumber) {
-    EXPECT_EQ(preparePpq(std::string("1.53e1")).text49, " 15.3");
+    EXPECT_EQ(preparePpq(std::string("1.53e1")).shown, " 15.3");
     EXPECT_NEAR(preparePpq(std::string("1.53e1")).ppq_deg, 15.5, 1e-12);
-    EXPECT_EQ(preparePpq(std::string("-2E-5")).text49, " -0.00002");
+    EXPECT_EQ(preparePpq(std::string("-2E-5")).shown, " -0.00002");
 }
 
 TEST(Ppq, TextThatIsNotANumberIsPerpendicular) {
     PpqSetting s = preparePpq(std::string("abc"));
-    EXPECT_EQ(s.text49, "与中线正交");
+    EXPECT_EQ(s.shown, "与中线正交");
     EXPECT_EQ(s.ppq_deg, 0);
 }
 

@@ -305,22 +305,22 @@ class RecordingPort : public UserPort {
     void showMessage(const std::string& message) override { messages.push_back(message); }
 };
 
-TEST(Command4, RefusesWithoutComputedCurve) {
+TEST(PrintReport, RefusesWithoutComputedCurve) {
     CurveRecord record;
     RecordingPort port;
     RecordingPrinter printer;
-    command4(record, port, printer);
+    printReport(record, port, printer);
     EXPECT_EQ(port.messages, Lines{kNoComputedCurve});
     EXPECT_TRUE(printer.calls.empty());
 }
 
-TEST(Command4, PrintsEndsTheDocumentAndLeavesTheWindowAlone) {
+TEST(PrintReport, PrintsEndsTheDocumentAndLeavesTheWindowAlone) {
     CurveRecord record = designedRecord("200", "250");
     record.stakeCount = "1";
     addStakes(record, 2);
     RecordingPort port;
     RecordingPrinter printer;
-    command4(record, port, printer);
+    printReport(record, port, printer);
     EXPECT_EQ(printer.calls.back(), "end");
     EXPECT_EQ(std::count(printer.calls.begin(), printer.calls.end(), "end"), 1);
     EXPECT_EQ(printer.calls[printer.calls.size() - 2],
@@ -330,16 +330,16 @@ TEST(Command4, PrintsEndsTheDocumentAndLeavesTheWindowAlone) {
 
     // A second printout of the same record is the same report.
     RecordingPrinter again;
-    command4(record, port, again);
+    printReport(record, port, again);
     EXPECT_EQ(again.calls, printer.calls);
 }
 
-TEST(Command4, ShowsWhatThePrinterReports) {
+TEST(PrintReport, ShowsWhatThePrinterReports) {
     CurveRecord record = designedRecord("200", "250");
     RecordingPort port;
     RecordingPrinter printer;
     printer.endMessage = "已保存为 PDF 文件：/tmp/x.pdf";
-    command4(record, port, printer);
+    printReport(record, port, printer);
     EXPECT_EQ(port.messages, Lines{"已保存为 PDF 文件：/tmp/x.pdf"});
 }
 

@@ -25,11 +25,11 @@ inline CurveRecord recordAfterRun(const std::vector<std::string>& sideAnswers,
     CurveRecord record;
     ScriptedPort design(rightHandDesign());
     design.script(sideAnswers);
-    command1(record, design);
+    designEntry(record, design);
     EXPECT_TRUE(record.curve.has_value());
     ScriptedPort run(runAnswers);
     run.script(std::vector<std::string>(1000, ""));
-    command2(record, run);
+    stakeRun(record, run);
     return record;
 }
 

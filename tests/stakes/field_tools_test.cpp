@@ -25,7 +25,7 @@ CurveRecord designed(const std::vector<std::string>& design) {
     CurveRecord record;
     ScriptedPort port(design);
     port.script({"n"});
-    command1(record, port);
+    designEntry(record, port);
     EXPECT_TRUE(record.curve.has_value());
     return record;
 }
@@ -33,7 +33,7 @@ CurveRecord designed(const std::vector<std::string>& design) {
 // The one message command 5 shows for the point typed as x and y.
 std::string reverseOf(const CurveRecord& record, const std::string& x, const std::string& y) {
     ScriptedPort port({x, y});
-    command5(record, port);
+    reverseCalculation(record, port);
     EXPECT_EQ(port.prompts, (std::vector<std::string>{kAskX, kAskY}));
     EXPECT_EQ(port.messages.size(), 1u);
     return port.messages.empty() ? "" : port.messages.back();
@@ -42,7 +42,7 @@ std::string reverseOf(const CurveRecord& record, const std::string& x, const std
 TEST(ReverseCommand, NeedsAComputedCurve) {
     CurveRecord record;
     ScriptedPort port;
-    command5(record, port);
+    reverseCalculation(record, port);
     EXPECT_EQ(port.transcript, (std::vector<std::string>{std::string("! ") + kNoComputedCurve}));
 }
 
@@ -72,7 +72,7 @@ TEST(ReverseCommand, PointsBesideTheIncomingTangent) {
 TEST(ReverseCommand, BadNumberIsToldAndAskedAgain) {
     CurveRecord record = designed(testing::rightHandDesign());
     ScriptedPort port({"north", "3456750.4575", "", "512318.9125"});
-    command5(record, port);
+    reverseCalculation(record, port);
     EXPECT_EQ(port.prompts, (std::vector<std::string>{kAskX, kAskX, kAskY, kAskY}));
     ASSERT_EQ(port.messages.size(), 3u);
     EXPECT_EQ(port.messages[0], "纵座标 X 必须是数值，“north” 不是数值。");
@@ -92,7 +92,7 @@ TEST(ReverseMessage, OffsetRoundsToThreeDecimalsAndNamesItsSide) {
 }
 
 TEST(ReverseCommand, SaysWhenThePointIsFarOrTheFootNotUnique) {
-    // The worked curve's own texts: its centre (Text29, Text30) and its HY (Text18, Text19).
+    // The worked curve's own texts: its centre and its HY.
     struct Case {
         const char *x, *y;
         const char* message;
@@ -111,7 +111,7 @@ TEST(ReverseCommand, SaysWhenThePointIsFarOrTheFootNotUnique) {
     for (const Case& c : cases) {
         CurveRecord record = designed(testing::rightHandDesign());
         ScriptedPort port({c.x, c.y});
-        command5(record, port);
+        reverseCalculation(record, port);
         EXPECT_EQ(port.messages, (std::vector<std::string>{c.message}));
     }
 }
@@ -129,11 +129,11 @@ TEST(ExportFormatOf, FollowsTheExtensionInAnyCase) {
 
 TEST(ExportCommand, NeedsACurveAndAStakeRun) {
     ScriptedPort none;
-    command6(CurveRecord{}, none);
+    exportStakeCoordinates(CurveRecord{}, none);
     EXPECT_EQ(none.transcript, (std::vector<std::string>{std::string("! ") + kNoComputedCurve}));
 
     ScriptedPort noRun;
-    command6(designed(testing::rightHandDesign()), noRun);
+    exportStakeCoordinates(designed(testing::rightHandDesign()), noRun);
     EXPECT_EQ(noRun.transcript, (std::vector<std::string>{std::string("! ") + kNoStakeRun}));
 }
 
@@ -142,9 +142,9 @@ TEST(ExportCommand, WritesTheFormatOfTheExtension) {
     CurveRecord record = recordWithTwoRows();
     const std::string csv = folder.file("中桩.csv"), dat = folder.file("中桩.DAT");
     ScriptedPort port({csv});
-    command6(record, port);
+    exportStakeCoordinates(record, port);
     ScriptedPort again({" " + dat + " "});
-    command6(record, again);
+    exportStakeCoordinates(record, again);
 
     EXPECT_EQ(port.transcript,
               (std::vector<std::string>{"? " + kAskPath, "! 已导出 7 个点到文件“" + csv + "”。"}));
@@ -160,7 +160,7 @@ TEST(ExportCommand, OtherExtensionIsToldAndAskedAgainBlankEnds) {
     CurveRecord record = recordWithTwoRows();
     const std::string txt = folder.file("stakes.txt");
     ScriptedPort port({txt, ""});
-    command6(record, port);
+    exportStakeCoordinates(record, port);
     EXPECT_EQ(port.transcript,
               (std::vector<std::string>{
                   "? " + kAskPath, "! 导出文件的扩展名必须是 .csv 或 .dat：“" + txt + "” 不对。",
@@ -173,7 +173,7 @@ TEST(ExportCommand, WriteFailureIsReportedWithPathAndReason) {
     CurveRecord record = recordWithTwoRows();
     const std::string path = folder.file("missing/stakes.csv");
     ScriptedPort port({path});
-    command6(record, port);
+    exportStakeCoordinates(record, port);
     EXPECT_EQ(port.messages,
               (std::vector<std::string>{"无法写入文件“" + path + "”：没有这个文件或文件夹。"}));
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "curve/chainage.h"
 #include "export_support.h"
 #include "stakes/field_tools.h"
 
@@ -72,13 +73,20 @@ TEST(StakeExport, SingleRowNamesEachStakesPoints) {
     EXPECT_EQ(distances, (std::vector<std::string>{"", "4", "3", "6", "", "4", "3", "6"}));
 }
 
+// A half millimetre goes to even in the export as in the listing: the pile is named as shown.
+TEST(StakeExport, ChainageReadsAsListed) {
+    CurveRecord record = recordAfterRun({"n"}, {"0", "12300.0005"});
+    EXPECT_EQ(chainageText(record.Kp[1], kListingForm), " k 12+300.000");
+    EXPECT_EQ(lastRunPoints(record).at(0).chainage, "K12+300.000");
+}
+
 TEST(StakeExport, ANewDesignDropsTheRun) {
     // The run belongs to the curve it was computed on: after a new design entry there is nothing
     // to export until the next stake run.
     CurveRecord record = recordWithTwoRows();
     testing::ScriptedPort design(testing::rightHandDesign());
     design.script({"n", "0", "1", "3", "1"});
-    command1(record, design);
+    designEntry(record, design);
     ASSERT_EQ(design.answersLeft(), 0u);
     EXPECT_EQ(record.stakeCount, "");
     EXPECT_EQ(stakesOfLastRun(record), 0u);

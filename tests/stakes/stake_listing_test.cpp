@@ -19,7 +19,7 @@ CurveRecord computedRecord(const std::vector<std::string>& sideAnswers) {
     CurveRecord record;
     ScriptedPort port(testing::rightHandDesign());
     port.script(sideAnswers);
-    command1(record, port);
+    designEntry(record, port);
     return record;
 }
 
@@ -39,7 +39,7 @@ std::vector<std::vector<std::string>> steps(const ScriptedPort& port) {
 ScriptedPort run(CurveRecord& record, const std::vector<std::string>& answers, int pauses) {
     ScriptedPort port(answers);
     port.script(std::vector<std::string>(static_cast<std::size_t>(pauses), ""));
-    command2(record, port);
+    stakeRun(record, port);
     EXPECT_EQ(port.answersLeft(), 0u);
     return port;
 }
@@ -50,28 +50,30 @@ TEST(StakeListing, SingleRowListsLeftPointsDownwardsThenRightPointsUpwards) {
     ScriptedPort port = run(record, {"0", "12300", "0"}, 1 + 3 + 2);
     auto s = steps(port);
     ASSERT_EQ(s.size(), 6u);
-    EXPECT_EQ(s[0], (std::vector<std::string>{"Text26\t k 12+300.000", "Text27\t 3456750.458",
-                                              "Text28\t 512318.913"}));
+    EXPECT_EQ(s[0], (std::vector<std::string>{"StakeChainage\t k 12+300.000",
+                                              "StakeX\t 3456750.458", "StakeY\t 512318.913"}));
     ASSERT_EQ(s[1].size(), 9u);
-    EXPECT_EQ(std::vector<std::string>(s[1].begin(), s[1].begin() + 7),
-              (std::vector<std::string>{"Text34\t", "Text35\t", "Text36\t",
-                                        "Label36\t左侧第1点距离", "Label38\t左侧 Xp(3)",
-                                        "Label40\t左侧 Yp(3)", "Text31\t 12.3 米"}));
-    EXPECT_EQ(s[2][3], "Label36\t左侧第2点距离");
-    EXPECT_EQ(s[2][4], "Label38\t左侧 Xp(2)");
-    EXPECT_EQ(s[3][3], "Label36\t左侧第3点距离");
-    EXPECT_EQ(s[3][4], "Label38\t左侧 Xp(1)");
-    EXPECT_EQ(s[3][6], "Text31\t 5 米");
+    EXPECT_EQ(
+        std::vector<std::string>(s[1].begin(), s[1].begin() + 7),
+        (std::vector<std::string>{
+            "RightDistance\t", "RightX\t", "RightY\t", "caption LeftDistance\t左侧第1点距离",
+            "caption LeftX\t左侧 Xp(3)", "caption LeftY\t左侧 Yp(3)", "LeftDistance\t 12.3 米"}));
+    EXPECT_EQ(s[2][3], "caption LeftDistance\t左侧第2点距离");
+    EXPECT_EQ(s[2][4], "caption LeftX\t左侧 Xp(2)");
+    EXPECT_EQ(s[3][3], "caption LeftDistance\t左侧第3点距离");
+    EXPECT_EQ(s[3][4], "caption LeftX\t左侧 Xp(1)");
+    EXPECT_EQ(s[3][6], "LeftDistance\t 5 米");
     EXPECT_EQ(std::vector<std::string>(s[4].begin(), s[4].begin() + 7),
-              (std::vector<std::string>{"Text31\t", "Text32\t", "Text33\t",
-                                        "Label37\t右侧第1点距离", "Label39\t右侧 xp( 1)",
-                                        "Label41\t右侧 yp( 1)", "Text34\t 7.5 米"}));
-    EXPECT_EQ(s[5][3], "Label37\t右侧第2点距离");
-    EXPECT_EQ(s[5][5], "Label41\t右侧 yp( 2)");
-    EXPECT_EQ(s[5][6], "Text34\t 2 米");
+              (std::vector<std::string>{"LeftDistance\t", "LeftX\t", "LeftY\t",
+                                        "caption RightDistance\t右侧第1点距离",
+                                        "caption RightX\t右侧 xp( 1)",
+                                        "caption RightY\t右侧 yp( 1)", "RightDistance\t 7.5 米"}));
+    EXPECT_EQ(s[5][3], "caption RightDistance\t右侧第2点距离");
+    EXPECT_EQ(s[5][5], "caption RightY\t右侧 yp( 2)");
+    EXPECT_EQ(s[5][6], "RightDistance\t 2 米");
     // The window ends on the last right point; the left fields are empty.
-    EXPECT_EQ(port.field(Field::Text31), "");
-    EXPECT_EQ(port.caption(Label::Label36), "左侧第3点距离");
+    EXPECT_EQ(port.field(Field::LeftDistance), "");
+    EXPECT_EQ(port.caption(Label::LeftDistance), "左侧第3点距离");
 }
 
 TEST(StakeListing, DoubleRowListsFrontThenBackRows) {
@@ -88,18 +90,18 @@ TEST(StakeListing, DoubleRowListsFrontThenBackRows) {
         const char* y;
     };
     const Expected expected[] = {
-        {"Label36\t前排第1点距离", "Label38\t前排 xp(2)", "Text31\t 10 米", "Text32\t 3456760.415",
-         "Text33\t 512317.153"},
-        {"Label36\t前排第2点距离", "Label38\t前排 xp(1)", "Text31\t 5 米", "Text32\t 3456755.675",
-         "Text33\t 512318.744"},
-        {"Label37\t前排第1点距离", "Label39\t前排 xp( 1)", "Text34\t 7.5 米",
-         "Text35\t 3456743.824", "Text36\t 512322.720"},
-        {"Label36\t后排第3点距离", "Label38\t后排 xp(4)", "Text31\t 10 米", "Text32\t 3456759.302",
-         "Text33\t 512313.835"},
-        {"Label36\t后排第4点距离", "Label38\t后排 xp(3)", "Text31\t 5 米", "Text32\t 3456754.562",
-         "Text33\t 512315.426"},
-        {"Label37\t后排第2点距离", "Label39\t后排 xp( 2)", "Text34\t 7.5 米",
-         "Text35\t 3456742.711", "Text36\t 512319.402"},
+        {"caption LeftDistance\t前排第1点距离", "caption LeftX\t前排 xp(2)", "LeftDistance\t 10 米",
+         "LeftX\t 3456760.415", "LeftY\t 512317.153"},
+        {"caption LeftDistance\t前排第2点距离", "caption LeftX\t前排 xp(1)", "LeftDistance\t 5 米",
+         "LeftX\t 3456755.675", "LeftY\t 512318.744"},
+        {"caption RightDistance\t前排第1点距离", "caption RightX\t前排 xp( 1)",
+         "RightDistance\t 7.5 米", "RightX\t 3456743.824", "RightY\t 512322.720"},
+        {"caption LeftDistance\t后排第3点距离", "caption LeftX\t后排 xp(4)", "LeftDistance\t 10 米",
+         "LeftX\t 3456759.302", "LeftY\t 512313.835"},
+        {"caption LeftDistance\t后排第4点距离", "caption LeftX\t后排 xp(3)", "LeftDistance\t 5 米",
+         "LeftX\t 3456754.562", "LeftY\t 512315.426"},
+        {"caption RightDistance\t后排第2点距离", "caption RightX\t后排 xp( 2)",
+         "RightDistance\t 7.5 米", "RightX\t 3456742.711", "RightY\t 512319.402"},
     };
     for (std::size_t k = 0; k < 6; ++k) {
         SCOPED_TRACE(k);
@@ -111,8 +113,8 @@ TEST(StakeListing, DoubleRowListsFrontThenBackRows) {
         EXPECT_EQ(step[7], expected[k].x);
         EXPECT_EQ(step[8], expected[k].y);
     }
-    EXPECT_EQ(s[1][5], "Label40\t前排 yp(2)");
-    EXPECT_EQ(s[6][5], "Label41\t后排 yp( 2)");
+    EXPECT_EQ(s[1][5], "caption LeftY\t前排 yp(2)");
+    EXPECT_EQ(s[6][5], "caption RightY\t后排 yp( 2)");
 }
 
 TEST(StakeListing, NoLeftPointsGoesStraightToTheRight) {
@@ -120,9 +122,9 @@ TEST(StakeListing, NoLeftPointsGoesStraightToTheRight) {
     ScriptedPort port = run(record, {"0", "12300", "0"}, 1 + 2);
     auto s = steps(port);
     ASSERT_EQ(s.size(), 3u);
-    EXPECT_EQ(s[1][0], "Text31\t");
-    EXPECT_EQ(s[1][3], "Label37\t右侧第1点距离");
-    EXPECT_FALSE(port.captionSet(Label::Label36));
+    EXPECT_EQ(s[1][0], "LeftDistance\t");
+    EXPECT_EQ(s[1][3], "caption RightDistance\t右侧第1点距离");
+    EXPECT_FALSE(port.captionSet(Label::LeftDistance));
 }
 
 TEST(StakeListing, EveryStakeShowsItsOwnSidePoints) {
@@ -132,8 +134,8 @@ TEST(StakeListing, EveryStakeShowsItsOwnSidePoints) {
     ASSERT_EQ(s.size(), 9u);
     std::vector<std::string> seenX;
     for (std::size_t stake = 0; stake < 3; ++stake) {
-        EXPECT_EQ(s[stake * 3 + 1][3], "Label36\t左侧第1点距离");
-        EXPECT_EQ(s[stake * 3 + 2][3], "Label36\t左侧第2点距离");
+        EXPECT_EQ(s[stake * 3 + 1][3], "caption LeftDistance\t左侧第1点距离");
+        EXPECT_EQ(s[stake * 3 + 2][3], "caption LeftDistance\t左侧第2点距离");
         seenX.push_back(s[stake * 3 + 2][7]);
     }
     EXPECT_NE(seenX[0], seenX[1]);
@@ -146,7 +148,7 @@ TEST(StakeListing, ChainagesRoundDownAndCarry) {
     for (const auto& [typed, listed] : cases) {
         CurveRecord record = computedRecord({"n"});
         ScriptedPort port = run(record, {"0", typed}, 1);
-        EXPECT_EQ(port.field(Field::Text26), listed);
+        EXPECT_EQ(port.field(Field::StakeChainage), listed);
     }
 }
 
@@ -155,7 +157,7 @@ TEST(StakeListing, ATinyDistanceIsWrittenWithoutExponent) {
     ScriptedPort port = run(record, {"0", "12300", "0"}, 1 + 1);
     auto s = steps(port);
     ASSERT_EQ(s.size(), 2u);
-    EXPECT_EQ(s[1][6], "Text31\t 0.000000000001 米");
+    EXPECT_EQ(s[1][6], "LeftDistance\t 0.000000000001 米");
 }
 
 TEST(StakeListing, PausesPerStake) {

@@ -17,7 +17,7 @@ using testing::ScriptedPort;
 
 // The listing's chainage text as the table shows it: without the field's leading blank.
 std::string listed(double chainage_m) {
-    const std::string shown = stakeListingForm(chainage_m);
+    const std::string shown = chainageText(chainage_m, kListingForm);
     return shown.substr(shown.find_first_not_of(' '));
 }
 
@@ -34,13 +34,13 @@ Shown shownByTheListing(const ScriptedPort& port) {
         if (tab == std::string::npos || tab + 1 == line.size())
             continue;
         const std::string name = line.substr(0, tab), text = line.substr(tab + 2);
-        if (name == "Label36" || name == "Label37")
+        if (name == "caption LeftDistance" || name == "caption RightDistance")
             shown.captions.push_back(line.substr(tab + 1));
-        else if (name == "Text27" || name == "Text32" || name == "Text35")
+        else if (name == "StakeX" || name == "LeftX" || name == "RightX")
             shown.xs.push_back(text);
-        else if (name == "Text28" || name == "Text33" || name == "Text36")
+        else if (name == "StakeY" || name == "LeftY" || name == "RightY")
             shown.ys.push_back(text);
-        else if (name == "Text26")
+        else if (name == "StakeChainage")
             shown.captions.push_back("中桩距离");
     }
     return shown;
@@ -50,10 +50,10 @@ TEST(StakeTable, DoubleRowRunShowsWhatTheListingShowed) {
     CurveRecord record;
     ScriptedPort design(hcurve::testing::rightHandDesign());
     design.script({"y", "1", "2", "5", "10", "1", "7.5", "2", "1.5", "2"});
-    command1(record, design);
+    designEntry(record, design);
     ScriptedPort run({"2", "12280", "12320", "20", "15.3", "1.5", "2"});
     run.script(std::vector<std::string>(3 * 7, ""));
-    command2(record, run);
+    stakeRun(record, run);
 
     const std::vector<StakeTableRow> rows = stakeTableRows(record);
     ASSERT_EQ(rows.size(), 3u * 7);

@@ -1,5 +1,6 @@
 // A user port for tests: answers come from a script, and everything the commands show is kept
-// as a transcript, in the console's own line form ("? prompt", "Text14\ttext", "Label19\tcaption",
+// as a transcript, one line per event ("? prompt", "ZhChainage\ttext", "caption
+// HyChainage\tcaption",
 // "! message"), together with the current text of every field and caption.
 #pragma once
 
@@ -41,7 +42,7 @@ class ScriptedPort : public UserPort {
         fields[field] = text;
     }
     void setCaption(Label label, const std::string& caption) override {
-        transcript.push_back(labelName(label) + "\t" + caption);
+        transcript.push_back("caption " + labelName(label) + "\t" + caption);
         captions[label] = caption;
     }
     void showMessage(const std::string& message) override {

@@ -31,7 +31,7 @@ CurveRecord computed(const std::vector<std::string>& design) {
     CurveRecord record;
     ScriptedPort port(design);
     port.script({"n"});
-    command1(record, port);
+    designEntry(record, port);
     EXPECT_TRUE(record.curve.has_value());
     return record;
 }
@@ -128,9 +128,9 @@ TEST(PlanView, CurveWithoutSpiralsIsMarkedZyAndYz) {
     const PlanScene scene = planScene(record);
     ASSERT_EQ(scene.marks.size(), 2u);
     EXPECT_EQ(scene.marks[0].name + " " + scene.marks[0].chainage,
-              "ZY " + plainForm(record.curve->zh));
+              "ZY " + chainageText(record.curve->zh, kPlainForm));
     EXPECT_EQ(scene.marks[1].name + " " + scene.marks[1].chainage,
-              "YZ " + plainForm(record.curve->hz));
+              "YZ " + chainageText(record.curve->hz, kPlainForm));
     EXPECT_EQ(scene.title, "JD8  左偏  R=300  A1=0  A2=0");
 }
 
@@ -138,18 +138,17 @@ TEST(PlanView, StakesOfTheLastRunAreDrawnOnlyOnTheirOwnCurve) {
     CurveRecord record = computed(testing::rightHandDesign());
     ScriptedPort run({"2", "12100", "12600", "50"});
     run.script(std::vector<std::string>(20, ""));
-    command2(record, run);
+    stakeRun(record, run);
     PlanScene scene = planScene(record);
     ASSERT_EQ(scene.stakes.size(), 11u);
-    EXPECT_EQ(scene.stakes.front().chainage, plainForm(12100));
+    EXPECT_EQ(scene.stakes.front().chainage, chainageText(12100, kPlainForm));
     EXPECT_FALSE(scene.stakesOfAnotherCurve);
 
-    // The design entered anew with another radius: a new curve drops the old run, so none of its
-    // stakes is drawn on the new curve.
+    // The design entered anew with another radius drops the old run: no stakes are drawn.
     ScriptedPort again(testing::confirmedDesign({"7", "12345.678", "3456789.123", "512345.678",
                                                  "45.3015", "30.1530", "600", "200", "250"}));
     again.script({"n"});
-    command1(record, again);
+    designEntry(record, again);
     scene = planScene(record);
     EXPECT_TRUE(scene.stakes.empty());
     EXPECT_FALSE(scene.stakesOfAnotherCurve);

@@ -1,0 +1,34 @@
+#include "port/side_questions.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace hcurve {
+namespace {
+
+// A count, then that many distances into entries 1..count.
+void askSide(UserPort& port, const Question& count, const Question& distance, std::int16_t& n,
+             std::vector<float>& distances) {
+    n = askCount(port, count);
+    distances.assign(static_cast<std::size_t>(n) + 1, 0.0f);
+    for (std::size_t i = 1; i < distances.size(); ++i)
+        distances[i] = askFloat32(port, distance);
+}
+
+}  // namespace
+
+void askSideWidths(CurveRecord& record, UserPort& port, const SideQuestions& q) {
+    askSide(port, q.leftCount, q.leftDistance, record.dl_n, record.dl);
+    askSide(port, q.rightCount, q.rightDistance, record.dr_n, record.dr);
+    record.dd_n = askInt16(port, q.rows);
+}
+
+void askRowDistances(CurveRecord& record, UserPort& port, const SideQuestions& q) {
+    if (record.dd_n == 1)
+        return;
+    record.ds_l = askFloat32(port, q.frontRow);
+    record.ds_r = askFloat32(port, q.backRow);
+}
+
+}  // namespace hcurve
