@@ -61,6 +61,38 @@ void writeCaptions(UserPort& port, const Caption (&captions)[N]) {
         port.setCaption(caption.label, caption.text);
 }
 
+// An end without its spiral: the arc group shows the circle's end point (ZY or YZ), and the
+// group of the missing spiral's outer point (ZH or HZ) goes blank.
+struct CircleEnd {
+    Label blankLabels[4];
+    Field blankFields[3];
+    Caption group, name;
+    Field fields[3];  // chainage, X, Y
+};
+const CircleEnd kZyEnd{{Label::ZhGroup, Label::ZhChainage, Label::ZhX, Label::ZhY},
+                       {Field::ZhChainage, Field::ZhX, Field::ZhY},
+                       {Label::HyGroup, "直圆点 :"},
+                       {Label::HyChainage, "        ZY"},
+                       {Field::HyChainage, Field::HyX, Field::HyY}};
+const CircleEnd kYzEnd{{Label::HzGroup, Label::HzChainage, Label::HzX, Label::HzY},
+                       {Field::HzChainage, Field::HzX, Field::HzY},
+                       {Label::YhGroup, "圆直点 :"},
+                       {Label::YhChainage, "        YZ"},
+                       {Field::YhChainage, Field::YhX, Field::YhY}};
+
+void showCircleEnd(UserPort& port, const CircleEnd& end, double chainage_m, double x_m,
+                   double y_m) {
+    for (Label label : end.blankLabels)
+        port.setCaption(label, "");
+    for (Field field : end.blankFields)
+        port.setField(field, "");
+    port.setCaption(end.group.label, end.group.text);
+    port.setCaption(end.name.label, end.name.text);
+    port.setField(end.fields[0], chainageText(chainage_m, kPlainForm));
+    port.setField(end.fields[1], coordinateText(x_m, kFieldCoordinate));
+    port.setField(end.fields[2], coordinateText(y_m, kFieldCoordinate));
+}
+
 // Each curve writes the captions of its own ends, so that a spiral comes back under its own
 // names after a curve without it.
 void showEntryEnd(const CurveRecord& record, const CurveElements& c, UserPort& port) {
@@ -75,32 +107,12 @@ void showEntryEnd(const CurveRecord& record, const CurveElements& c, UserPort& p
         port.setField(Field::HyY, coordinateText(c.yh1, kFieldCoordinate));
         return;
     }
-    // No entry spiral: the HY group shows ZY, the ZH group goes blank.
-    for (Label label : {Label::ZhGroup, Label::ZhChainage, Label::ZhX, Label::ZhY}) {
-        port.setCaption(label, "");
-    }
-    for (Field field : {Field::ZhChainage, Field::ZhX, Field::ZhY})
-        port.setField(field, "");
-    port.setCaption(Label::HyGroup, "直圆点 :");
-    port.setCaption(Label::HyChainage, "        ZY");
-    port.setField(Field::HyChainage, chainageText(c.zh, kPlainForm));
-    port.setField(Field::HyX, coordinateText(c.xa, kFieldCoordinate));
-    port.setField(Field::HyY, coordinateText(c.ya, kFieldCoordinate));
+    showCircleEnd(port, kZyEnd, c.zh, c.xa, c.ya);
 }
 
 void showExitEnd(const CurveRecord& record, const CurveElements& c, UserPort& port) {
     if (isZero(record.A2)) {
-        // No exit spiral: the YH group shows YZ, the HZ group goes blank.
-        for (Label label : {Label::HzGroup, Label::HzChainage, Label::HzX, Label::HzY}) {
-            port.setCaption(label, "");
-        }
-        for (Field field : {Field::HzChainage, Field::HzX, Field::HzY})
-            port.setField(field, "");
-        port.setCaption(Label::YhGroup, "圆直点 :");
-        port.setCaption(Label::YhChainage, "        YZ");
-        port.setField(Field::YhChainage, chainageText(c.YZ, kPlainForm));
-        port.setField(Field::YhX, coordinateText(c.xb, kFieldCoordinate));
-        port.setField(Field::YhY, coordinateText(c.yb, kFieldCoordinate));
+        showCircleEnd(port, kYzEnd, c.YZ, c.xb, c.yb);
         return;
     }
     writeCaptions(port, kExitArcCaptions);
