@@ -286,28 +286,17 @@ TEST_F(WindowCommandsTest, PrintSendsTheComputedCurveToThePrinter) {
     EXPECT_EQ(user.unexpectedQuestions(), 0);
 }
 
-// Runs the application's event loop until the action ends it; a watchdog ends a loop that the
-// action left running, with status 1.
-int execAfter(std::function<void()> action) {
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    watchdog.start(10000);
-    QTimer::singleShot(0, action);
-    return QApplication::exec();
-}
-
 TEST_F(WindowCommandsTest, EndButtonEndsTheProgramAtOnce) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(execAfter([this] { click(Button::End); }), 0);
+    EXPECT_EQ(testing::execAfter([this] { click(Button::End); }), 0);
     EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(WindowCommandsTest, ClosingTheWindowEndsTheProgram) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(execAfter([this] { window.close(); }), 0);
+    EXPECT_EQ(testing::execAfter([this] { window.close(); }), 0);
     EXPECT_FALSE(window.isVisible());
 }
 

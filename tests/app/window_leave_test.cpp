@@ -172,17 +172,6 @@ TEST_F(WindowLeaveTest, LeavingTheExportEndsQuietly) {
     EXPECT_EQ(windowState(window), before);
 }
 
-// Runs the application's event loop until the action ends it; a watchdog ends a loop that the
-// action left running, with status 1.
-int execAfter(std::function<void()> action) {
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    watchdog.start(10000);
-    QTimer::singleShot(0, action);
-    return QApplication::exec();
-}
-
 // With a question open, 结 束 and the window's close button end the program at once.
 TEST_F(WindowLeaveTest, TheProgramEndsWhileADialogIsOpen) {
     window.show();
@@ -200,7 +189,7 @@ TEST_F(WindowLeaveTest, TheProgramEndsWhileADialogIsOpen) {
             }
         });
         poll.start(1);
-        EXPECT_EQ(execAfter([this] { window.button(Button::DesignEntry)->click(); }), 0);
+        EXPECT_EQ(testing::execAfter([this] { window.button(Button::DesignEntry)->click(); }), 0);
         EXPECT_FALSE(window.isVisible());
         EXPECT_EQ(testing::openDialog(), nullptr);
         window.show();

@@ -97,4 +97,13 @@ std::vector<std::string> leftHandCurveWithoutSpiralsAnswers() {
             "-45", "", "300",  "", "0",    "", "0",    "", "n"};
 }
 
+int execAfter(std::function<void()> action) {
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    watchdog.start(10000);
+    QTimer::singleShot(0, action);
+    return QApplication::exec();
+}
+
 }  // namespace hcurve::testing

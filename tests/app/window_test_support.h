@@ -50,6 +50,10 @@ class ScriptedUser {
 /// The dialog the window shows now (an input dialog, a message box), or nothing.
 QDialog* openDialog();
 
+/// Runs the application's event loop until the action ends it; a watchdog ends a loop that the
+/// action left running, with status 1.
+int execAfter(std::function<void()> action);
+
 /// Answers the real input dialogs by typing into them and pressing Enter, and closes message
 /// boxes with Enter: it watches for the dialog the window shows.
 class DialogTypist : public QObject {
