@@ -8,7 +8,10 @@
 // 0 and used from 1: element 0 is allocated but never used.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,12 +77,20 @@ struct CurveRecord : SideSetup {
     std::optional<CurveElements> curve;
 
     // The last stake run; a newly computed curve drops it.
-    std::string stakeCount;              // number of stakes as decimal text ("" before any run)
+    std::size_t stakeCount = 0;          // number of stakes (0 before any run)
     std::vector<double> Kp;              // chainages, 0..n
     std::vector<double> stakeX, stakeY;  // coordinates, 0..n
     RunSideSetup runSides;               // its side-point setup
     std::uint32_t stakeRuns = 0;         // runs so far: tells a new run from a repeated one
 };
+
+/// The number of stakes of the last run, as far as the stake tables hold them; 0 before any run.
+inline std::size_t stakesOfLastRun(const CurveRecord& record) {
+    std::size_t n = record.stakeCount;
+    for (std::size_t size : {record.Kp.size(), record.stakeX.size(), record.stakeY.size()})
+        n = std::min(n, size == 0 ? 0 : size - 1);
+    return n;
+}
 
 /// Side points are wanted when the answer was "y" or "Y".
 inline bool sidePointsOn(const CurveRecord& record) {

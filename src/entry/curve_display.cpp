@@ -129,7 +129,7 @@ void showExitEnd(const CurveRecord& record, const CurveElements& c, UserPort& po
 
 void computeAndShowCurve(CurveRecord& record, UserPort& port) {
     // The stakes of the last run belong to the curve they were computed on.
-    record.stakeCount.clear();
+    record.stakeCount = 0;
     record.Kp.clear();
     record.stakeX.clear();
     record.stakeY.clear();

@@ -61,23 +61,8 @@ void printPointLines(PrinterPort& printer, const CurveElements& c) {
     }
 }
 
-// The number of stakes of the last run: the whole part of stakeCount, none before any run, and
-// never more than the stake tables hold.
-std::size_t listedStakeCount(const CurveRecord& record) {
-    std::optional<double> count = readNumber(record.stakeCount);
-    if (!count || *count < 1)
-        return 0;
-    std::size_t tableEntries =
-        std::min({record.Kp.size(), record.stakeX.size(), record.stakeY.size()});
-    if (tableEntries < 2)
-        return 0;
-    double whole = std::trunc(*count);
-    return whole >= static_cast<double>(tableEntries - 1) ? tableEntries - 1
-                                                          : static_cast<std::size_t>(whole);
-}
-
 void printStakeTable(PrinterPort& printer, const CurveRecord& record) {
-    const std::size_t n = listedStakeCount(record);
+    const std::size_t n = stakesOfLastRun(record);
     auto stakeItems = [&record](std::size_t i, int firstColumn) {
         return std::vector<PrintItem>{
             {firstColumn, chainageText(record.Kp[i], kReportStakeForm)},

@@ -74,16 +74,6 @@ std::string cannotWriteMessage(const std::string& path, const std::string& reaso
     return "无法写入文件“" + shownText(path) + "”：" + reason + "。";
 }
 
-std::size_t stakesOfLastRun(const CurveRecord& record) {
-    std::optional<double> count = readNumber(record.stakeCount);
-    if (!count || *count < 1)
-        return 0;
-    std::size_t n = static_cast<std::size_t>(std::floor(*count));
-    for (std::size_t size : {record.Kp.size(), record.stakeX.size(), record.stakeY.size()})
-        n = std::min(n, size == 0 ? 0 : size - 1);
-    return n;
-}
-
 void forEachPoint(const CurveRecord& record, const std::function<bool(const ExportPoint&)>& visit) {
     const std::size_t n = stakesOfLastRun(record);
     const RunSideSetup& setup = record.runSides;

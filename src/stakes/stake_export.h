@@ -26,10 +26,6 @@ struct ExportPoint {
     std::string distance;  // the side distance as entered ("7.5"), empty for the centre stake
 };
 
-/// The number of stakes of the last run: the whole part of stakeCount, as far as the stake tables
-/// hold them; 0 before any run.
-std::size_t stakesOfLastRun(const CurveRecord& record);
-
 /// Hands the points of the last run to visit one by one, in file order, until visit returns
 /// false: every stake, each followed, when the run had side points on, by its side points in the
 /// order of the listing (per row: left from the outermost in, then right from the innermost out).

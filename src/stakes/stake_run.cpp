@@ -30,17 +30,12 @@ constexpr double kZeroChainage_m = 1e-14;
 
 // The chainages of a run, before they are written into the record.
 struct Chainages {
-    std::string stakeCount;
+    std::size_t stakes = 0;
     std::vector<double> Kp;  // 0..n
 };
 
-std::size_t wholeStakes(const std::string& stakeCount) {
-    std::optional<double> v = readNumber(stakeCount);
-    return v && *v >= 1 ? static_cast<std::size_t>(std::floor(*v)) : 0;
-}
-
 Chainages singlePoint(UserPort& port) {
-    Chainages run{"1", std::vector<double>(2, 0.0)};
+    Chainages run{1, std::vector<double>(2, 0.0)};
     run.Kp[1] = askNumber(port, {"输入需要计算的中桩桩号 :( 以米为单位 )", "中桩桩号"});
     if (run.Kp[1] == 0)
         run.Kp[1] = kZeroChainage_m;
@@ -59,9 +54,10 @@ Chainages continuous(UserPort& port) {
             continue;
         }
         const double countValue = (endKp - startKp) / interval + 1;
-        Chainages run;
-        run.stakeCount = generalText(countValue);
-        std::optional<double> count = readNumber(run.stakeCount);
+        // The count is taken as it reads with 15 significant digits, so that a count a hair below
+        // a whole number is that number and the message tells the count as it is judged.
+        const std::string countText = generalText(countValue);
+        std::optional<double> count = readNumber(countText);
         // A count beyond the doubles (a vanishing interval) is no number; its sign still tells.
         if (count ? *count < 1 : countValue < 0) {
             port.showError(
@@ -72,7 +68,7 @@ Chainages continuous(UserPort& port) {
         if (!count || *count >= kMaxStakes + 1) {
             // A count that would fill a line is not worth reading out.
             const std::string told =
-                count && *count < kLongestCountShown ? "：" + run.stakeCount + " 个" : "";
+                count && *count < kLongestCountShown ? "：" + countText + " 个" : "";
             port.showError("中桩太多（一次最多 100000 个）" + told +
                            "。请重新输入起始桩号、终止桩号和桩距。");
             continue;
@@ -81,9 +77,10 @@ Chainages continuous(UserPort& port) {
             startKp = kZeroChainage_m;
         // Tables are sized to the count rounded to nearest; the stakes are its whole part. Each
         // chainage is taken from the start, so no rounding adds up along a long run.
+        Chainages run;
+        run.stakes = static_cast<std::size_t>(std::floor(*count));
         run.Kp.assign(static_cast<std::size_t>(std::nearbyint(*count)) + 1, 0.0);
-        const std::size_t n = wholeStakes(run.stakeCount);
-        for (std::size_t i = 1; i <= n; ++i)
+        for (std::size_t i = 1; i <= run.stakes; ++i)
             run.Kp[i] = startKp + static_cast<double>(i - 1) * interval;
         return run;
     }
@@ -126,7 +123,7 @@ std::optional<std::string> tooManyPoints(const CurveRecord& record, const Chaina
         perStake += rows * static_cast<std::uint64_t>(std::max(0, int(record.dl_n)) +
                                                       std::max(0, int(record.dr_n)));
     }
-    const std::uint64_t stakes = wholeStakes(run.stakeCount);
+    const std::uint64_t stakes = run.stakes;
     const std::uint64_t points = stakes * perStake;
     if (points <= kMaxRunPoints)
         return std::nullopt;
@@ -159,7 +156,7 @@ void stakeRun(CurveRecord& record, UserPort& port) {
         port.showMessage(*refusal);
         return;
     }
-    record.stakeCount = run.stakeCount;
+    record.stakeCount = run.stakes;
     ++record.stakeRuns;
     record.Kp = std::move(run.Kp);
     record.stakeX.assign(record.Kp.size(), 0.0);
@@ -170,7 +167,7 @@ void stakeRun(CurveRecord& record, UserPort& port) {
     port.setField(Field::AxisAngle, ppq.shown);
 
     // Positions first; each stake's side points are computed just before it is listed.
-    const std::size_t n = wholeStakes(record.stakeCount);
+    const std::size_t n = record.stakeCount;
     std::vector<double> axis_deg(n + 1, 0.0);
     double lastAxis_deg = 0;
     for (std::size_t i = 1; i <= n; ++i) {

@@ -56,7 +56,7 @@ CurveRecord reportRecord(int stakes) {
     c.xb = 3456837.445;
     c.yb = 512520.125;
     record.curve = c;
-    record.stakeCount = std::to_string(stakes);
+    record.stakeCount = static_cast<std::size_t>(stakes);
     record.Kp = {0};
     record.stakeX = {0};
     record.stakeY = {0};

@@ -37,11 +37,11 @@ QStringList windowState(MainWindow& window) {
     for (const layout::LabelLayout& row : layout::kLabels)
         state << window.label(row.label)->text();
     const CurveRecord& r = window.record();
-    for (const std::string* s : {&r.JD, &r.K, &r.X, &r.Y, &r.T, &r.B, &r.R, &r.A1, &r.A2, &r.Bdms,
-                                 &r.pp_dk, &r.stakeCount})
+    for (const std::string* s :
+         {&r.JD, &r.K, &r.X, &r.Y, &r.T, &r.B, &r.R, &r.A1, &r.A2, &r.Bdms, &r.pp_dk})
         state << QString::fromStdString(*s);
-    state << QString::number(r.dl_n) << QString::number(r.dr_n) << QString::number(r.dd_n)
-          << QString::number(r.dlxp) << QString::number(r.dl.back())
+    state << QString::number(r.stakeCount) << QString::number(r.dl_n) << QString::number(r.dr_n)
+          << QString::number(r.dd_n) << QString::number(r.dlxp) << QString::number(r.dl.back())
           << QString::number(r.Kp.size());
     state << (r.curve ? QString::number(r.curve->hz, 'f', 6) : QStringLiteral("none"));
     return state;
@@ -64,7 +64,7 @@ class WindowLeaveTest : public ::testing::Test {
         user.add({"", ""});
         click(Button::StakeRun);
         ASSERT_EQ(user.answersLeft(), 0u);
-        ASSERT_EQ(window.record().stakeCount, "3");
+        ASSERT_EQ(window.record().stakeCount, 3u);
     }
 
     MainWindow window;
@@ -126,7 +126,7 @@ TEST_F(WindowLeaveTest, LeavingTheStakeRun) {
     click(Button::StakeRun);
     EXPECT_EQ(user.answersLeft(), 0u);
     EXPECT_EQ(user.unexpectedQuestions(), 0);
-    EXPECT_EQ(window.record().stakeCount, "11");
+    EXPECT_EQ(window.record().stakeCount, 11u);
     EXPECT_EQ(window.field(Field::StakeChainage)->text(), QStringLiteral(" k 2+600.000"));
     // Every stake is computed and can be exported.
     EXPECT_EQ(exportRefusal(window.record()), std::nullopt);

@@ -88,7 +88,7 @@ TEST(StakeExport, ANewDesignDropsTheRun) {
     design.script({"n", "0", "1", "3", "1"});
     designEntry(record, design);
     ASSERT_EQ(design.answersLeft(), 0u);
-    EXPECT_EQ(record.stakeCount, "");
+    EXPECT_EQ(record.stakeCount, 0u);
     EXPECT_EQ(stakesOfLastRun(record), 0u);
     EXPECT_TRUE(lastRunPoints(record).empty());
     EXPECT_EQ(exportRefusal(record), std::optional<std::string>(kNoStakeRun));
@@ -103,7 +103,7 @@ TEST(StakeExport, NoPointsBeforeAnyRun) {
 }
 
 TEST(StakeExport, StakesOfARunThatStopsBeforeTheEnd) {
-    // 1000 to 1100 at 30: stakeCount 4.33333333333333, four stakes.
+    // 1000 to 1100 at 30: 4.33333333333333 by the count, four stakes.
     CurveRecord record = recordAfterRun({"n"}, {"2", "1000", "1100", "30"});
     EXPECT_EQ(stakesOfLastRun(record), 4u);
     EXPECT_EQ(lastRunPoints(record).back().name, "K1+090.000");

@@ -59,7 +59,7 @@ TEST(StakeRun, SinglePointModeForZeroAnswers) {
         CurveRecord record = computedRecord();
         ScriptedPort port = runStakes(record, {zero, "12300"}, 1);
         EXPECT_EQ(port.prompts, (std::vector<std::string>{kMode, kSingle, kStakePause}));
-        EXPECT_EQ(record.stakeCount, "1");
+        EXPECT_EQ(record.stakeCount, 1u);
         EXPECT_EQ(record.Kp.size(), 2u);
         EXPECT_EQ(port.field(Field::StakeChainage), " k 12+300.000");
         EXPECT_EQ(port.field(Field::StakeX), " 3456750.458");
@@ -80,7 +80,7 @@ TEST(StakeRun, ContinuousModeForEveryNonzeroNumber) {
         CurveRecord record = computedRecord();
         ScriptedPort port = runStakes(record, {mode, "1000", "1100", "20"}, 6);
         EXPECT_EQ(port.prompts[1], kStart) << mode;
-        EXPECT_EQ(record.stakeCount, "6");
+        EXPECT_EQ(record.stakeCount, 6u);
         EXPECT_EQ(record.Kp, (std::vector<double>{0, 1000, 1020, 1040, 1060, 1080, 1100}));
     }
 }
@@ -88,7 +88,7 @@ TEST(StakeRun, ContinuousModeForEveryNonzeroNumber) {
 TEST(StakeRun, RangeNotAWholeNumberOfIntervalsStopsBeforeTheEnd) {
     CurveRecord record = computedRecord();
     ScriptedPort port = runStakes(record, {"2", "1000", "1100", "30"}, 4);
-    EXPECT_EQ(record.stakeCount, "4.33333333333333");
+    EXPECT_EQ(record.stakeCount, 4u);
     EXPECT_EQ(record.Kp, (std::vector<double>{0, 1000, 1030, 1060, 1090}));
     EXPECT_EQ(record.stakeX.size(), 5u);
     EXPECT_EQ(count(port.prompts, kStakePause), 4);
@@ -104,27 +104,26 @@ TEST(StakeRun, NegativeIntervalRunsBackwards) {
 TEST(StakeRun, StartEqualToEndIsOneStake) {
     CurveRecord record = computedRecord();
     runStakes(record, {"2", "12300", "12300", "10"}, 1);
-    EXPECT_EQ(record.stakeCount, "1");
+    EXPECT_EQ(record.stakeCount, 1u);
 }
 
 TEST(StakeRun, EveryChainageIsTakenFromTheStartWithTheIntervalAsTyped) {
     struct Case {
         const char *start, *end, *interval;
-        const char* stakeCount;
         int stakes;
         const char* lastListed;
     };
     const Case cases[] = {
-        {"0", "11", "1.1", "11", 11, " k 0+011.000"},
-        {"12000", "12001", "0.1", "11", 11, " k 12+001.000"},
-        {"0", "61487.7", "12.3", "5000", 5000, " k 61+487.700"},
-        {"1000", "1100", "30", "4.33333333333333", 4, " k 1+090.000"},
+        {"0", "11", "1.1", 11, " k 0+011.000"},
+        {"12000", "12001", "0.1", 11, " k 12+001.000"},
+        {"0", "61487.7", "12.3", 5000, " k 61+487.700"},
+        {"1000", "1100", "30", 4, " k 1+090.000"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.end);
         CurveRecord record = computedRecord();
         ScriptedPort port = runStakes(record, {"2", c.start, c.end, c.interval}, c.stakes);
-        EXPECT_EQ(record.stakeCount, c.stakeCount);
+        EXPECT_EQ(record.stakeCount, static_cast<std::size_t>(c.stakes));
         EXPECT_EQ(count(port.prompts, kStakePause), c.stakes);
         EXPECT_EQ(port.field(Field::StakeChainage), c.lastListed);
         // A start at 0 is computed at 1e-14, and the later stakes with it.
@@ -148,7 +147,7 @@ TEST(StakeRun, CancelOrNonNumberModeEndsTheRunAndKeepsTheLastStakes) {
         ScriptedPort port({answer});
         stakeRun(record, port);
         EXPECT_EQ(port.prompts.size(), 1u);
-        EXPECT_EQ(record.stakeCount, "3");
+        EXPECT_EQ(record.stakeCount, 3u);
         EXPECT_EQ(record.Kp, (std::vector<double>{0, 1000, 1050, 1100}));
         EXPECT_EQ(port.fields.size(), 0u);
         EXPECT_EQ(port.messages.size(), std::string(answer).empty() ? 0u : 1u);
@@ -208,7 +207,7 @@ TEST(StakeRun, RangesWithoutStakesAreAskedAgainFromTheStart) {
     EXPECT_NE(port.messages[4].find("起始点桩号"), std::string::npos);
     EXPECT_NE(port.messages[5].find("终止点桩号"), std::string::npos);
     EXPECT_NE(port.messages[6].find("桩距"), std::string::npos);
-    EXPECT_EQ(record.stakeCount, "3");
+    EXPECT_EQ(record.stakeCount, 3u);
 }
 
 TEST(StakeRun, SidePointsOffAskNoSideQuestions) {
@@ -272,7 +271,7 @@ TEST(StakeRun, RefusesMoreThanTenMillionPointsBeforeComputingAny) {
     sides.insert(sides.end(), {"0", "1"});
     CurveRecord record = computedRecord(sides);
     runStakes(record, {"0", "12300", "0"}, 101);
-    ASSERT_EQ(record.stakeCount, "1");
+    ASSERT_EQ(record.stakeCount, 1u);
 
     // 99010 stakes: 10000010 points.
     ScriptedPort port({"2", "1", "99010", "1", "0"});
@@ -282,7 +281,7 @@ TEST(StakeRun, RefusesMoreThanTenMillionPointsBeforeComputingAny) {
                                  "点数太多（一次最多 10000000 个）：99010 个中桩，每个中桩连同边桩 "
                                  "101 个点，共 10000010 个点。中桩计算没有进行。"}));
     EXPECT_EQ(count(port.prompts, kStakePause), 0);
-    EXPECT_EQ(record.stakeCount, "1");  // the last run stays as it was
+    EXPECT_EQ(record.stakeCount, 1u);  // the last run stays as it was
     EXPECT_EQ(record.Kp.size(), 2u);
 }
 
