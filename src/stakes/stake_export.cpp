@@ -11,6 +11,7 @@
 #include "geometry/side_points.h"
 #include "platform/file_replacement.h"
 #include "platform/system_reason.h"
+#include "stakes/side_point_order.h"
 
 namespace hcurve {
 namespace {
@@ -27,46 +28,13 @@ bool sideSetupHolds(const RunSideSetup& s, std::size_t stakes) {
            s.dr.size() > static_cast<std::size_t>(s.dr_n) && s.axisAzimuth_deg.size() > stakes;
 }
 
-// The side points of one stake, handed on in the order of the listing until the visitor stops.
-class SidePointWriter {
-  public:
-    SidePointWriter(const RunSideSetup& setup, const std::string& chainage,
-                    const SideTables& tables, const std::function<bool(const ExportPoint&)>& visit)
-        : setup_(setup), chainage_(chainage), tables_(tables), visit_(visit) {}
-
-    bool stopped() const { return stopped_; }
-
-    // Table elements from..to of the left rows, outermost first; numbered from the distances.
-    void left(const std::string& row, const std::string& tag, int from, int to) {
-        for (int j = from; j >= to && !stopped_; --j) {
-            const int d = (j - 1) % setup_.dl_n + 1;
-            add(row, tag + "L", "左", d, setup_.dl[static_cast<std::size_t>(d)],
-                tables_.leftRowX[static_cast<std::size_t>(j)],
-                tables_.leftRowY[static_cast<std::size_t>(j)]);
-        }
-    }
-    void right(const std::string& row, const std::string& tag, int from, int to) {
-        for (int j = from; j <= to && !stopped_; ++j) {
-            const int d = (j - 1) % setup_.dr_n + 1;
-            add(row, tag + "R", "右", d, setup_.dr[static_cast<std::size_t>(d)],
-                tables_.rightRowX[static_cast<std::size_t>(j)],
-                tables_.rightRowY[static_cast<std::size_t>(j)]);
-        }
-    }
-
-  private:
-    void add(const std::string& row, const std::string& tag, const std::string& side, int number,
-             float distance_m, double x_m, double y_m) {
-        stopped_ = !visit_({chainage_ + "-" + tag + std::to_string(number), chainage_, x_m, y_m,
-                            side, row, generalText(distance_m)});
-    }
-
-    const RunSideSetup& setup_;
-    const std::string& chainage_;
-    const SideTables& tables_;
-    const std::function<bool(const ExportPoint&)>& visit_;
-    bool stopped_ = false;
-};
+// The file words of a side point's row: the row column and the tag before L or R in its name.
+const char* rowColumn(SideRow row) {
+    return row == SideRow::Single ? "单排" : row == SideRow::Front ? "前排" : "后排";
+}
+const char* rowTag(SideRow row) {
+    return row == SideRow::Single ? "" : row == SideRow::Front ? "F" : "B";
+}
 
 }  // namespace
 
@@ -87,19 +55,18 @@ void forEachPoint(const CurveRecord& record, const std::function<bool(const Expo
             continue;
         computeSidePoints(tables, record.stakeX[i], record.stakeY[i], setup.axisAzimuth_deg[i],
                           setup, kDegreeFactor);
-        SidePointWriter writer(setup, chainage, tables, visit);
-        const int nl = setup.dl_n, nr = setup.dr_n;
-        if (setup.dd_n == kSingleRow) {
-            writer.left("单排", "", nl, 1);
-            writer.right("单排", "", 1, nr);
-        } else {
-            writer.left("前排", "F", nl, 1);
-            writer.right("前排", "F", 1, nr);
-            writer.left("后排", "B", 2 * nl, nl + 1);
-            writer.right("后排", "B", nr + 1, 2 * nr);
+        // Named by the number of their distance; the rows share the distances.
+        for (const SidePointSlot& slot :
+             sidePointOrder(setup.dl_n, setup.dr_n, setup.dd_n == kSingleRow)) {
+            const std::vector<double>& x = slot.left ? tables.leftRowX : tables.rightRowX;
+            const std::vector<double>& y = slot.left ? tables.leftRowY : tables.rightRowY;
+            const float distance_m = (slot.left ? setup.dl : setup.dr)[slot.distance];
+            const std::string tag = rowTag(slot.row) + std::string(slot.left ? "L" : "R");
+            if (!visit({chainage + "-" + tag + std::to_string(slot.distance), chainage,
+                        x[slot.element], y[slot.element], slot.left ? "左" : "右",
+                        rowColumn(slot.row), generalText(distance_m)}))
+                return;
         }
-        if (writer.stopped())
-            return;
     }
 }
 

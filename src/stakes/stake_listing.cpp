@@ -4,6 +4,7 @@
 
 #include "curve/chainage.h"
 #include "curve/format.h"
+#include "stakes/side_point_order.h"
 
 namespace hcurve {
 namespace {
@@ -44,39 +45,43 @@ void showPoint(UserPort& port, const PointStep& step) {
     port.setField(own.fields[2], coordinateText(step.y_m, kFieldCoordinate));
 }
 
-// One list of the listing: its row word ("左侧", "前排", "后排"), whether the X and Y captions are
-// capitalised (only the single-row left list), and the table indices it runs over.
-struct ListShape {
-    std::string row;
-    bool capitalXY;
-};
-
-void listLeft(const CurveRecord& record, const SideTables& sides, UserPort& port,
-              const ListShape& shape, int from, int to, int& pointNumber) {
-    const std::string xp = shape.capitalXY ? " Xp(" : " xp(";
-    const std::string yp = shape.capitalXY ? " Yp(" : " yp(";
-    for (int j = from; j >= to; --j) {
-        ++pointNumber;
-        std::size_t k = static_cast<std::size_t>(j);
-        std::size_t d = static_cast<std::size_t>((j - 1) % record.dl_n + 1);
-        showPoint(port, {true, shape.row + "第" + std::to_string(pointNumber) + "点距离",
-                         shape.row + xp + std::to_string(j) + ")",
-                         shape.row + yp + std::to_string(j) + ")", record.dl[d], sides.leftRowX[k],
-                         sides.leftRowY[k]});
+// The row word of a side point's captions: "左侧" or "右侧" in a single row, else "前排" or "后排".
+std::string rowWord(const SidePointSlot& slot) {
+    switch (slot.row) {
+        case SideRow::Single:
+            return slot.left ? "左侧" : "右侧";
+        case SideRow::Front:
+            return "前排";
+        case SideRow::Back:
+            break;
     }
+    return "后排";
 }
 
-// Right points are numbered by their table index, so the right points of a row tell apart.
-void listRight(const CurveRecord& record, const SideTables& sides, UserPort& port,
-               const std::string& row, int from, int to) {
-    for (int j = from; j <= to; ++j) {
-        std::size_t k = static_cast<std::size_t>(j);
-        std::size_t d = static_cast<std::size_t>((j - 1) % record.dr_n + 1);
-        showPoint(port,
-                  {false, row + "第" + std::to_string(j) + "点距离",
-                   row + " xp( " + std::to_string(j) + ")", row + " yp( " + std::to_string(j) + ")",
-                   record.dr[d], sides.rightRowX[k], sides.rightRowY[k]});
+// The captions and values of a side point. Left points are numbered as they come, counting on
+// into the back row; right points by their table element, so the right points of a row tell
+// apart. Only the single-row left points have capital X and Y.
+PointStep sidePointStep(const CurveRecord& record, const SideTables& sides,
+                        const SidePointSlot& slot, int leftNumber) {
+    const std::string row = rowWord(slot);
+    const std::string element = std::to_string(slot.element);
+    if (!slot.left) {
+        return {false,
+                row + "第" + element + "点距离",
+                row + " xp( " + element + ")",
+                row + " yp( " + element + ")",
+                record.dr[slot.distance],
+                sides.rightRowX[slot.element],
+                sides.rightRowY[slot.element]};
     }
+    const bool capital = slot.row == SideRow::Single;
+    return {true,
+            row + "第" + std::to_string(leftNumber) + "点距离",
+            row + (capital ? " Xp(" : " xp(") + element + ")",
+            row + (capital ? " Yp(" : " yp(") + element + ")",
+            record.dl[slot.distance],
+            sides.leftRowX[slot.element],
+            sides.leftRowY[slot.element]};
 }
 
 }  // namespace
@@ -89,17 +94,12 @@ void listStake(const CurveRecord& record, const SideTables& sides, std::size_t i
     if (!sidePointsOn(record))
         return;
 
-    int pointNumber = 0;
-    const int nl = record.dl_n, nr = record.dr_n;
-    if (record.dd_n == 1) {
-        listLeft(record, sides, port, {"左侧", true}, nl, 1, pointNumber);
-        listRight(record, sides, port, "右侧", 1, nr);
-        return;
+    int leftNumber = 0;
+    for (const SidePointSlot& slot : sidePointOrder(record.dl_n, record.dr_n, record.dd_n == 1)) {
+        if (slot.left)
+            ++leftNumber;
+        showPoint(port, sidePointStep(record, sides, slot, leftNumber));
     }
-    listLeft(record, sides, port, {"前排", false}, nl, 1, pointNumber);
-    listRight(record, sides, port, "前排", 1, nr);
-    listLeft(record, sides, port, {"后排", false}, 2 * nl, nl + 1, pointNumber);
-    listRight(record, sides, port, "后排", nr + 1, 2 * nr);
 }
 
 }  // namespace hcurve

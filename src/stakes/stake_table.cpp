@@ -5,6 +5,7 @@
 #include "curve/dms.h"
 #include "geometry/side_points.h"
 #include "port/user_port.h"
+#include "stakes/side_point_order.h"
 #include "stakes/stake_export.h"
 #include "stakes/stake_listing.h"
 
@@ -32,21 +33,9 @@ std::string withoutSuffix(const std::string& text, const std::string& suffix) {
 std::vector<std::pair<double, double>> listedSidePoints(const SideTables& t, int nl, int nr,
                                                         std::int16_t dd_n) {
     std::vector<std::pair<double, double>> points;
-    auto left = [&](int from, int to) {
-        for (int j = from; j >= to; --j)
-            points.emplace_back(t.leftRowX[static_cast<std::size_t>(j)],
-                                t.leftRowY[static_cast<std::size_t>(j)]);
-    };
-    auto right = [&](int from, int to) {
-        for (int j = from; j <= to; ++j)
-            points.emplace_back(t.rightRowX[static_cast<std::size_t>(j)],
-                                t.rightRowY[static_cast<std::size_t>(j)]);
-    };
-    left(nl, 1);
-    right(1, nr);
-    if (dd_n != kSingleRow) {
-        left(2 * nl, nl + 1);
-        right(nr + 1, 2 * nr);
+    for (const SidePointSlot& slot : sidePointOrder(nl, nr, dd_n == kSingleRow)) {
+        points.emplace_back(slot.left ? t.leftRowX[slot.element] : t.rightRowX[slot.element],
+                            slot.left ? t.leftRowY[slot.element] : t.rightRowY[slot.element]);
     }
     return points;
 }
