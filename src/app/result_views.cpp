@@ -27,10 +27,6 @@ std::optional<ResultViews::CurveKey> ResultViews::curveKey() const {
     return CurveKey{c->zh, c->hz, c->xa, c->ya, c->xb, c->yb, c->Xo, c->Yo};
 }
 
-bool ResultViews::runOfAnotherCurve() const {
-    return stakesOfLastRun(window_.record()) > 0 && !lastRunOnCurve(window_.record());
-}
-
 void ResultViews::commandEnded() {
     const CurveRecord& record = window_.record();
     const bool newRun = record.stakeRuns != seenRun_;
@@ -53,7 +49,7 @@ void ResultViews::commandEnded() {
 
 void ResultViews::refreshOpenWindows() {
     if (table_ && table_->isVisible() && tableStale_) {
-        table_->showRun(runJd_, seenRun_, runOfAnotherCurve());
+        table_->showRun(runJd_, seenRun_);
         tableStale_ = false;
     }
     if (plan_ && plan_->isVisible() && planStale_) {

@@ -40,7 +40,6 @@ class ResultViews : public QObject {
   private:
     using CurveKey = std::array<double, 8>;
     std::optional<CurveKey> curveKey() const;
-    bool runOfAnotherCurve() const;
     void refreshOpenWindows();
     void markTableEntry(bool unseen);
 

@@ -150,7 +150,7 @@ StakeTableWindow::StakeTableWindow(const CurveRecord& record, Teller tell, QWidg
     heading_->setText(QString::fromUtf8(kNoStakeRun));
 }
 
-void StakeTableWindow::showRun(const std::string& jd, std::uint32_t run, bool curveRecomputed) {
+void StakeTableWindow::showRun(const std::string& jd, std::uint32_t run) {
     std::vector<StakeTableRow> rows = stakeTableRows(record_);
     const auto stakes = std::count_if(rows.begin(), rows.end(),
                                       [](const StakeTableRow& r) { return r.side.empty(); });
@@ -165,8 +165,6 @@ void StakeTableWindow::showRun(const std::string& jd, std::uint32_t run, bool cu
         if (sidePoints > 0)
             text += QStringLiteral("，%1 个边桩").arg(sidePoints);
         text += QStringLiteral("。");
-        if (curveRecomputed)
-            text += QStringLiteral("（之后曲线已重新计算，表中仍是这次计算的结果。）");
         heading_->setText(text);
     }
     view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);

@@ -56,7 +56,7 @@ class StakeTableWindow : public QWidget {
     StakeTableWindow(const CurveRecord& record, Teller tell, QWidget* parent = nullptr);
 
     /// Shows the record's last run, made at JD jd as the run-th run of this session.
-    void showRun(const std::string& jd, std::uint32_t run, bool curveRecomputed);
+    void showRun(const std::string& jd, std::uint32_t run);
 
     /// The rows as tab-separated text with the header: the selected rows, or all when none is
     /// selected; in the order shown.

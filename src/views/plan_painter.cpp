@@ -35,7 +35,6 @@ constexpr QRgb kTransverseRgb = 0xffc8c8dc;
 constexpr QRgb kMarkRgb = 0xff000000;
 constexpr QRgb kJdRgb = 0xff0000c8;
 constexpr QRgb kTextRgb = 0xff202020;
-constexpr QRgb kNoteRgb = 0xffb40000;
 
 constexpr double kCentreLineWidth = 2.0;
 constexpr double kMarkRadius = 4.5;
@@ -349,13 +348,6 @@ void paintPlan(QPainter& painter, const QSizeF& size, const PlanScene& scene,
     painter.drawText(QRectF(kCornerGap, kCornerGap - 4, size.width() / 2, 22),
                      Qt::AlignLeft | Qt::AlignVCenter,
                      QStringLiteral("平面图  ") + text(scene.title));
-    if (scene.stakesOfAnotherCurve) {
-        painter.setPen(pen(kNoteRgb, 1));
-        painter.setFont(textFont(kTextPixels));
-        painter.drawText(QRectF(kCornerGap, kCornerGap + 18, size.width() * 0.7, 20),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("上次中桩计算用的是之前的曲线，中桩未画出。"));
-    }
     paintScaleBar(painter, size, frame);
     paintNorthArrow(painter, size);
     painter.restore();

@@ -20,8 +20,6 @@ constexpr int kSpiralSamples = 64;
 constexpr double kArcSamplesPerDegree = 2.0;
 constexpr int kMinArcSamples = 16;
 constexpr int kMaxArcSamples = 720;
-// A stake counts as on the curve when it lies within this distance of where the curve puts it.
-constexpr double kSameStake_m = 1e-6;
 
 void sample(const CurveElements& c, double from_m, double to_m, int steps,
             std::vector<PlanPoint>& line) {
@@ -47,20 +45,6 @@ std::string jdName(const CurveRecord& record) {
     return "JD" + (first == std::string::npos ? "" : record.JD.substr(first));
 }
 
-bool lastRunOnCurve(const CurveRecord& record) {
-    if (!record.curve)
-        return false;
-    const std::size_t n = stakesOfLastRun(record);
-    for (std::size_t i = 1; i <= n; ++i) {
-        std::optional<StakePosition> s =
-            centreStake(*record.curve, record.Kp[i], record.runSides.ppq_deg);
-        if (!s || std::fabs(s->x_m - record.stakeX[i]) > kSameStake_m ||
-            std::fabs(s->y_m - record.stakeY[i]) > kSameStake_m)
-            return false;
-    }
-    return true;
-}
-
 PlanScene planScene(const CurveRecord& record) {
     const CurveElements& c = *record.curve;
     PlanScene scene;
@@ -73,8 +57,8 @@ PlanScene planScene(const CurveRecord& record) {
     scene.end = {c.xb, c.yb};
 
     const std::size_t n = stakesOfLastRun(record);
-    const bool withStakes = n > 0 && lastRunOnCurve(record);
-    scene.stakesOfAnotherCurve = n > 0 && !withStakes;
+    // A new curve drops the old run, so the stakes of the last run lie on this curve.
+    const bool withStakes = n > 0;
 
     const double lead_m = std::max(kLeadShare * (c.hz - c.zh), kMinLead_m);
     double from_m = c.zh - lead_m, to_m = c.hz + lead_m;

@@ -36,21 +36,15 @@ struct PlanScene {
     int turn = 0;                       // +1 right-hand, -1 left-hand
     std::vector<PlanPoint> centreLine;  // the alignment, in chainage order
     PlanPoint jd{}, centre{};
-    PlanPoint start{}, end{};           // ZH (ZY) and HZ (YZ), where the tangents meet the curve
-    std::vector<PlanMark> marks;        // in chainage order
-    std::vector<PlanStake> stakes;      // in the run's order
-    bool stakesOfAnotherCurve = false;  // the last run was made on a curve since recomputed
+    PlanPoint start{}, end{};       // ZH (ZY) and HZ (YZ), where the tangents meet the curve
+    std::vector<PlanMark> marks;    // in chainage order
+    std::vector<PlanStake> stakes;  // in the run's order
 };
 
-/// The scene of the record's computed curve (the record must hold one) and of its last stake run,
-/// when that run belongs to this curve.
+/// The scene of the record's computed curve (the record must hold one) and of its last stake run.
 PlanScene planScene(const CurveRecord& record);
 
 /// "JD" and the JD number as typed ("JD7").
 std::string jdName(const CurveRecord& record);
-
-/// Whether the stakes of the last run lie on the record's computed curve: false after the design
-/// was entered anew and gave another curve.
-bool lastRunOnCurve(const CurveRecord& record);
 
 }  // namespace hcurve
