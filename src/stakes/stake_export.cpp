@@ -4,14 +4,12 @@
 #include <cmath>
 
 #include "curve/chainage.h"
-#include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
-#include "geometry/side_points.h"
 #include "platform/file_replacement.h"
 #include "platform/system_reason.h"
-#include "stakes/side_point_order.h"
+#include "stakes/stake_list.h"
 
 namespace hcurve {
 namespace {
@@ -20,13 +18,6 @@ constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr char kLineEnd[] = "\r\n";
 constexpr char kCsvHeader[] = "点名,桩号,X(北),Y(东),侧别,排,距离";
 constexpr char kHeightText[] = "0.000";
-constexpr std::int16_t kSingleRow = 1;
-
-bool sideSetupHolds(const RunSideSetup& s, std::size_t stakes) {
-    return s.sidePointsOn && s.dl_n >= 0 && s.dr_n >= 0 &&
-           s.dl.size() > static_cast<std::size_t>(s.dl_n) &&
-           s.dr.size() > static_cast<std::size_t>(s.dr_n) && s.axisAzimuth_deg.size() > stakes;
-}
 
 // The file words of a side point's row: the row column and the tag before L or R in its name.
 const char* rowColumn(SideRow row) {
@@ -43,31 +34,20 @@ std::string cannotWriteMessage(const std::string& path, const std::string& reaso
 }
 
 void forEachPoint(const CurveRecord& record, const std::function<bool(const ExportPoint&)>& visit) {
-    const std::size_t n = stakesOfLastRun(record);
-    const RunSideSetup& setup = record.runSides;
-    const bool sides = sideSetupHolds(setup, n);
-    SideTables tables = makeSideTables(setup.dl_n, setup.dr_n);
-    for (std::size_t i = 1; i <= n; ++i) {
-        const std::string chainage = chainageText(record.Kp[i], kPlainForm);  // as listed
-        if (!visit({chainage, chainage, record.stakeX[i], record.stakeY[i], "中", "", ""}))
-            return;
-        if (!sides)
-            continue;
-        computeSidePoints(tables, record.stakeX[i], record.stakeY[i], setup.axisAzimuth_deg[i],
-                          setup, kDegreeFactor);
+    forEachStake(record, [&](const RunStake& stake) {
+        const std::string chainage = chainageText(stake.chainage_m, kPlainForm);  // as listed
+        if (!visit({chainage, chainage, stake.x_m, stake.y_m, "中", "", ""}))
+            return false;
         // Named by the number of their distance; the rows share the distances.
-        for (const SidePointSlot& slot :
-             sidePointOrder(setup.dl_n, setup.dr_n, setup.dd_n == kSingleRow)) {
-            const std::vector<double>& x = slot.left ? tables.leftRowX : tables.rightRowX;
-            const std::vector<double>& y = slot.left ? tables.leftRowY : tables.rightRowY;
-            const float distance_m = (slot.left ? setup.dl : setup.dr)[slot.distance];
-            const std::string tag = rowTag(slot.row) + std::string(slot.left ? "L" : "R");
-            if (!visit({chainage + "-" + tag + std::to_string(slot.distance), chainage,
-                        x[slot.element], y[slot.element], slot.left ? "左" : "右",
-                        rowColumn(slot.row), generalText(distance_m)}))
-                return;
+        for (const RunSidePoint& p : stake.sidePoints) {
+            const std::string tag = rowTag(p.slot.row) + std::string(p.slot.left ? "L" : "R");
+            if (!visit({chainage + "-" + tag + std::to_string(p.slot.distance), chainage, p.x_m,
+                        p.y_m, p.slot.left ? "左" : "右", rowColumn(p.slot.row),
+                        generalText(p.distance_m)}))
+                return false;
         }
-    }
+        return true;
+    });
 }
 
 std::vector<ExportPoint> lastRunPoints(const CurveRecord& record) {

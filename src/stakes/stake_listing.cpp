@@ -4,7 +4,6 @@
 
 #include "curve/chainage.h"
 #include "curve/format.h"
-#include "stakes/side_point_order.h"
 
 namespace hcurve {
 namespace {
@@ -61,8 +60,8 @@ std::string rowWord(const SidePointSlot& slot) {
 // The captions and values of a side point. Left points are numbered as they come, counting on
 // into the back row; right points by their table element, so the right points of a row tell
 // apart. Only the single-row left points have capital X and Y.
-PointStep sidePointStep(const CurveRecord& record, const SideTables& sides,
-                        const SidePointSlot& slot, int leftNumber) {
+PointStep sidePointStep(const RunSidePoint& point, int leftNumber) {
+    const SidePointSlot& slot = point.slot;
     const std::string row = rowWord(slot);
     const std::string element = std::to_string(slot.element);
     if (!slot.left) {
@@ -70,35 +69,32 @@ PointStep sidePointStep(const CurveRecord& record, const SideTables& sides,
                 row + "第" + element + "点距离",
                 row + " xp( " + element + ")",
                 row + " yp( " + element + ")",
-                record.dr[slot.distance],
-                sides.rightRowX[slot.element],
-                sides.rightRowY[slot.element]};
+                point.distance_m,
+                point.x_m,
+                point.y_m};
     }
     const bool capital = slot.row == SideRow::Single;
     return {true,
             row + "第" + std::to_string(leftNumber) + "点距离",
             row + (capital ? " Xp(" : " xp(") + element + ")",
             row + (capital ? " Yp(" : " yp(") + element + ")",
-            record.dl[slot.distance],
-            sides.leftRowX[slot.element],
-            sides.leftRowY[slot.element]};
+            point.distance_m,
+            point.x_m,
+            point.y_m};
 }
 
 }  // namespace
 
-void listStake(const CurveRecord& record, const SideTables& sides, std::size_t i, UserPort& port) {
+void listStake(const RunStake& stake, UserPort& port) {
     port.ask("单击 Entar 键或点击 OK 键显示中桩座标");
-    port.setField(Field::StakeChainage, chainageText(record.Kp[i], kListingForm));
-    port.setField(Field::StakeX, coordinateText(record.stakeX[i], kFieldCoordinate));
-    port.setField(Field::StakeY, coordinateText(record.stakeY[i], kFieldCoordinate));
-    if (!sidePointsOn(record))
-        return;
-
+    port.setField(Field::StakeChainage, chainageText(stake.chainage_m, kListingForm));
+    port.setField(Field::StakeX, coordinateText(stake.x_m, kFieldCoordinate));
+    port.setField(Field::StakeY, coordinateText(stake.y_m, kFieldCoordinate));
     int leftNumber = 0;
-    for (const SidePointSlot& slot : sidePointOrder(record.dl_n, record.dr_n, record.dd_n == 1)) {
-        if (slot.left)
+    for (const RunSidePoint& point : stake.sidePoints) {
+        if (point.slot.left)
             ++leftNumber;
-        showPoint(port, sidePointStep(record, sides, slot, leftNumber));
+        showPoint(port, sidePointStep(point, leftNumber));
     }
 }
 

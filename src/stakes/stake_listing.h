@@ -2,14 +2,12 @@
 // one after the other, each released by a pause prompt.
 #pragma once
 
-#include "curve/curve_record.h"
-#include "geometry/side_points.h"
 #include "port/user_port.h"
+#include "stakes/stake_list.h"
 
 namespace hcurve {
 
-/// Shows stake i (1-based): its chainage and coordinates, then, when side points are on, its side
-/// points from the row tables of that stake.
-void listStake(const CurveRecord& record, const SideTables& sides, std::size_t i, UserPort& port);
+/// Shows a stake: its chainage and coordinates, then its side points one by one.
+void listStake(const RunStake& stake, UserPort& port);
 
 }  // namespace hcurve

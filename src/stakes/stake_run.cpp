@@ -162,7 +162,6 @@ void stakeRun(CurveRecord& record, UserPort& port) {
     record.stakeX.assign(record.Kp.size(), 0.0);
     record.stakeY.assign(record.Kp.size(), 0.0);
 
-    SideTables sides = makeSideTables(record.dl_n, record.dr_n);
     PpqSetting ppq = preparePpq(ppqTyped);
     port.setField(Field::AxisAngle, ppq.shown);
 
@@ -180,21 +179,14 @@ void stakeRun(CurveRecord& record, UserPort& port) {
     }
     record.runSides = RunSideSetup{static_cast<const SideSetup&>(record), sidePointsOn(record),
                                    ppq.ppq_deg, std::move(axis_deg)};
-    const SideSetup& setup = record;
-    auto computeSides = [&](std::size_t i) {
-        if (sidePointsOn(record)) {
-            computeSidePoints(sides, record.stakeX[i], record.stakeY[i],
-                              record.runSides.axisAzimuth_deg[i], setup, kDegreeFactor);
-        }
-    };
-    for (std::size_t i = 1; i <= n; ++i) {
-        computeSides(i);
+    forEachStake(record, [&](const RunStake& stake) {
         try {
-            listStake(record, sides, i, port);
+            listStake(stake, port);
+            return true;
         } catch (const Cancelled&) {
-            break;  // leaving a pause ends the listing only: every stake is computed
+            return false;  // leaving a pause ends the listing only: every stake is computed
         }
-    }
+    });
 }
 
 }  // namespace hcurve

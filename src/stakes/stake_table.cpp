@@ -2,17 +2,13 @@
 
 #include <utility>
 
-#include "curve/dms.h"
-#include "geometry/side_points.h"
 #include "port/user_port.h"
-#include "stakes/side_point_order.h"
 #include "stakes/stake_export.h"
 #include "stakes/stake_listing.h"
 
 namespace hcurve {
 namespace {
 
-constexpr std::int16_t kSingleRow = 1;
 constexpr char kStakeCaption[] = "中桩";
 constexpr char kDistanceWord[] = "距离";
 constexpr char kMetreUnit[] = " 米";
@@ -27,17 +23,6 @@ std::string withoutSuffix(const std::string& text, const std::string& suffix) {
         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0)
         return text.substr(0, text.size() - suffix.size());
     return text;
-}
-
-// The numbers behind the side point the listing shows next, in the listing's order.
-std::vector<std::pair<double, double>> listedSidePoints(const SideTables& t, int nl, int nr,
-                                                        std::int16_t dd_n) {
-    std::vector<std::pair<double, double>> points;
-    for (const SidePointSlot& slot : sidePointOrder(nl, nr, dd_n == kSingleRow)) {
-        points.emplace_back(slot.left ? t.leftRowX[slot.element] : t.rightRowX[slot.element],
-                            slot.left ? t.leftRowY[slot.element] : t.rightRowY[slot.element]);
-    }
-    return points;
 }
 
 // Takes the listing of one stake as it is shown and turns it into rows: the pauses pass at once,
@@ -126,39 +111,15 @@ class ListingRecorder : public UserPort {
 
 std::vector<StakeTableRow> stakeTableRows(const CurveRecord& record) {
     std::vector<StakeTableRow> rows;
-    const std::size_t n = stakesOfLastRun(record);
-    const RunSideSetup& setup = record.runSides;
-    const bool sides = setup.sidePointsOn && setup.dl_n >= 0 && setup.dr_n >= 0 &&
-                       setup.dl.size() > static_cast<std::size_t>(setup.dl_n) &&
-                       setup.dr.size() > static_cast<std::size_t>(setup.dr_n) &&
-                       setup.axisAzimuth_deg.size() > n;
-
-    // The listing of one stake, shown from a record that holds that stake and the run's setup.
-    CurveRecord one;
-    one.pp_dk = sides ? "y" : "n";
-    one.dl_n = setup.dl_n;
-    one.dr_n = setup.dr_n;
-    one.dd_n = setup.dd_n;
-    one.dl = setup.dl;
-    one.dr = setup.dr;
-    one.Kp.assign(2, 0.0);
-    one.stakeX.assign(2, 0.0);
-    one.stakeY.assign(2, 0.0);
-    SideTables tables = makeSideTables(sides ? setup.dl_n : 0, sides ? setup.dr_n : 0);
-    for (std::size_t i = 1; i <= n; ++i) {
-        one.Kp[1] = record.Kp[i];
-        one.stakeX[1] = record.stakeX[i];
-        one.stakeY[1] = record.stakeY[i];
+    forEachStake(record, [&](const RunStake& stake) {
         std::vector<std::pair<double, double>> points;
-        if (sides) {
-            computeSidePoints(tables, record.stakeX[i], record.stakeY[i], setup.axisAzimuth_deg[i],
-                              setup, kDegreeFactor);
-            points = listedSidePoints(tables, setup.dl_n, setup.dr_n, setup.dd_n);
-        }
-        ListingRecorder recorder(rows, i, record.Kp[i], record.stakeX[i], record.stakeY[i],
+        for (const RunSidePoint& p : stake.sidePoints)
+            points.emplace_back(p.x_m, p.y_m);
+        ListingRecorder recorder(rows, stake.number, stake.chainage_m, stake.x_m, stake.y_m,
                                  std::move(points));
-        listStake(one, tables, 1, recorder);
-    }
+        listStake(stake, recorder);
+        return true;
+    });
     return rows;
 }
 

@@ -7,6 +7,7 @@
 #include "curve/chainage.h"
 #include "export_support.h"
 #include "stakes/field_tools.h"
+#include "stakes/stake_list.h"
 
 namespace hcurve {
 namespace {
@@ -44,6 +45,27 @@ TEST(StakeExport, TwoRowsExactBytes) {
     std::vector<ExportPoint> points = lastRunPoints(record);
     EXPECT_EQ(stakeTableCsv(points), kTwoRowsCsv);
     EXPECT_EQ(pointFileDat(points), kTwoRowsDat);
+}
+
+// The run as values: the second row's table elements follow the first's and share its distances.
+TEST(StakeList, TwoRowsAsValuesInTheListingOrder) {
+    const CurveRecord record = recordWithTwoRows();
+    std::vector<std::string> slots;
+    std::size_t stakes = 0;
+    forEachStake(record, [&](const RunStake& stake) {
+        ++stakes;
+        EXPECT_EQ(stake.number, stakes);
+        for (const RunSidePoint& p : stake.sidePoints) {
+            slots.push_back(std::string(p.slot.left ? "L" : "R") +
+                            (p.slot.row == SideRow::Front ? "F" : "B") +
+                            std::to_string(p.slot.element) + "/" + std::to_string(p.slot.distance) +
+                            "=" + std::to_string(p.distance_m).substr(0, 4));
+        }
+        return false;  // the walk stops at once
+    });
+    EXPECT_EQ(stakes, 1u);
+    EXPECT_EQ(slots, (std::vector<std::string>{"LF2/2=10.0", "LF1/1=5.00", "RF1/1=7.50",
+                                               "LB4/2=10.0", "LB3/1=5.00", "RB2/1=7.50"}));
 }
 
 TEST(StakeExport, SidePointsOffGiveTheStakesOnly) {

@@ -1,0 +1,35 @@
+// The stakes of the last run as values: each stake with its side points, in the order the listing
+// shows them. The listing, the stake table and the export read the run through this one walk.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "curve/curve_record.h"
+#include "stakes/side_point_order.h"
+
+namespace hcurve {
+
+/// A side point of a stake: where it stands in the order, its distance as entered and where it is.
+struct RunSidePoint {
+    SidePointSlot slot;
+    float distance_m;
+    double x_m, y_m;
+};
+
+/// A stake of the last run: its number in the run (from 1), chainage and position, and its side
+/// points in the listing's order (none when the run had side points off).
+struct RunStake {
+    std::size_t number = 0;
+    double chainage_m = 0;
+    double x_m = 0, y_m = 0;
+    std::vector<RunSidePoint> sidePoints;
+};
+
+/// Hands the stakes of the last run to visit one by one until visit returns false; the side
+/// points of each are computed from the run's own setup just before it is handed on, so that a
+/// long run is never held at once. Nothing before any run.
+void forEachStake(const CurveRecord& record, const std::function<bool(const RunStake&)>& visit);
+
+}  // namespace hcurve
