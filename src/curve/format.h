@@ -74,4 +74,8 @@ std::string generalText(float v);
 /// (Str(12) is " 12", Str(-1) is "-1").
 std::string strText(double v);
 
+/// A CSV field: as it is, or in double quotes with its quotes doubled when it holds a comma, a
+/// quote or a line break.
+std::string csvField(std::string_view text);
+
 }  // namespace hcurve

@@ -59,18 +59,6 @@ std::vector<ExportPoint> lastRunPoints(const CurveRecord& record) {
     return points;
 }
 
-std::string csvField(std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
-        return std::string(text);
-    std::string quoted = "\"";
-    for (char c : text) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
-
 std::string csvHead() {
     return std::string(kByteOrderMark) + kCsvHeader + kLineEnd;
 }

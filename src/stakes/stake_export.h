@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "curve/curve_record.h"
+#include "curve/format.h"  // csvField, which the table writes its fields with
 
 namespace hcurve {
 
@@ -34,10 +35,6 @@ void forEachPoint(const CurveRecord& record, const std::function<bool(const Expo
 
 /// All the points forEachPoint visits.
 std::vector<ExportPoint> lastRunPoints(const CurveRecord& record);
-
-/// A CSV field: as it is, or in double quotes with its quotes doubled when it holds a comma, a
-/// quote or a line break.
-std::string csvField(std::string_view text);
 
 /// The start of the table: a UTF-8 byte-order mark (so that a spreadsheet reads the Chinese) and
 /// the header 点名,桩号,X(北),Y(东),侧别,排,距离 ended by CR LF.

@@ -7,6 +7,7 @@
 #include "export_support.h"
 #include "port/messages.h"
 #include "stakes/stake_export.h"
+#include "support/designed_record.h"
 
 namespace hcurve {
 namespace {
@@ -20,15 +21,6 @@ using testing::ScriptedPort;
 const std::string kAskX = "输入要反算的点的纵座标 X :( 以米为单位 )";
 const std::string kAskY = "输入要反算的点的横座标 Y :( 以米为单位 )";
 const std::string kAskPath = "输入导出文件的路径 (扩展名 .csv 或 .dat) :";
-
-CurveRecord designed(const std::vector<std::string>& design) {
-    CurveRecord record;
-    ScriptedPort port(design);
-    port.script({"n"});
-    designEntry(record, port);
-    EXPECT_TRUE(record.curve.has_value());
-    return record;
-}
 
 // The one message command 5 shows for the point typed as x and y.
 std::string reverseOf(const CurveRecord& record, const std::string& x, const std::string& y) {
@@ -47,7 +39,7 @@ TEST(ReverseCommand, NeedsAComputedCurve) {
 }
 
 TEST(ReverseCommand, WorkedStakeLiesOnTheCentreLine) {
-    CurveRecord record = designed(testing::rightHandDesign());
+    CurveRecord record = testing::designedRecord(testing::rightHandDesign());
     EXPECT_EQ(reverseOf(record, "3456750.4575", "512318.9125"),
               "坐标反算：桩号 K12+300.000，偏距 0.000 米（中线上），位于圆曲线。");
     EXPECT_EQ(reverseOf(record, "3456686.9332", "512241.8537"),
@@ -62,7 +54,7 @@ TEST(ReverseCommand, PointsBesideTheIncomingTangent) {
     // Left-hand example: the stake at 2300 lies at (1100.0000, 1826.7949) on the tangent of
     // azimuth 120, whose right-hand side is azimuth 210: 5 m that way is
     // (-5 * 0.8660254, -5 * 0.5) away.
-    CurveRecord record = designed(testing::leftHandDesign());
+    CurveRecord record = testing::designedRecord(testing::leftHandDesign());
     EXPECT_EQ(reverseOf(record, "1095.669873", "1824.2949"),
               "坐标反算：桩号 K2+300.000，偏距 5.000 米（右侧），位于始端直线。");
     EXPECT_EQ(reverseOf(record, "1104.330127", "1829.2949"),
@@ -70,7 +62,7 @@ TEST(ReverseCommand, PointsBesideTheIncomingTangent) {
 }
 
 TEST(ReverseCommand, BadNumberIsToldAndAskedAgain) {
-    CurveRecord record = designed(testing::rightHandDesign());
+    CurveRecord record = testing::designedRecord(testing::rightHandDesign());
     ScriptedPort port({"north", "3456750.4575", "", "512318.9125"});
     reverseCalculation(record, port);
     EXPECT_EQ(port.prompts, (std::vector<std::string>{kAskX, kAskX, kAskY, kAskY}));
@@ -109,7 +101,7 @@ TEST(ReverseCommand, SaysWhenThePointIsFarOrTheFootNotUnique) {
          "坐标反算：桩号 K12+248.834，偏距 0.001 米（左侧），位于第一缓和曲线。"},
     };
     for (const Case& c : cases) {
-        CurveRecord record = designed(testing::rightHandDesign());
+        CurveRecord record = testing::designedRecord(testing::rightHandDesign());
         ScriptedPort port({c.x, c.y});
         reverseCalculation(record, port);
         EXPECT_EQ(port.messages, (std::vector<std::string>{c.message}));
@@ -133,7 +125,7 @@ TEST(ExportCommand, NeedsACurveAndAStakeRun) {
     EXPECT_EQ(none.transcript, (std::vector<std::string>{std::string("! ") + kNoComputedCurve}));
 
     ScriptedPort noRun;
-    exportStakeCoordinates(designed(testing::rightHandDesign()), noRun);
+    exportStakeCoordinates(testing::designedRecord(testing::rightHandDesign()), noRun);
     EXPECT_EQ(noRun.transcript, (std::vector<std::string>{std::string("! ") + kNoStakeRun}));
 }
 

@@ -16,6 +16,7 @@
 #include "entry/design_entry.h"
 #include "geometry/stake_position.h"
 #include "stakes/stake_run.h"
+#include "support/designed_record.h"
 #include "support/designs.h"
 #include "support/scripted_port.h"
 #include "views/plan_file.h"
@@ -26,15 +27,6 @@ namespace {
 using testing::ScriptedPort;
 
 const QSizeF kSize(800, 600);
-
-CurveRecord computed(const std::vector<std::string>& design) {
-    CurveRecord record;
-    ScriptedPort port(design);
-    port.script({"n"});
-    designEntry(record, port);
-    EXPECT_TRUE(record.curve.has_value());
-    return record;
-}
 
 QImage render(const PlanScene& scene, const PlanFrame& frame) {
     QImage image(kSize.toSize(), QImage::Format_RGB32);
@@ -78,7 +70,7 @@ std::vector<Named> pointsOnTheCurve(const CurveElements& c) {
 class PlanPicture : public ::testing::TestWithParam<std::vector<std::string> (*)()> {};
 
 TEST_P(PlanPicture, CentreLinePassesWhereTheGeometrySaysAndNowhereElse) {
-    const CurveRecord record = computed(GetParam()());
+    const CurveRecord record = testing::designedRecord(GetParam()());
     const CurveElements& c = *record.curve;
     const PlanScene scene = planScene(record);
     const PlanFrame frame = fitFrame(scene, kSize);
@@ -124,7 +116,7 @@ TEST(PlanView, NorthIsUpAndEastIsRight) {
 }
 
 TEST(PlanView, CurveWithoutSpiralsIsMarkedZyAndYz) {
-    const CurveRecord record = computed(testing::leftHandDesign());
+    const CurveRecord record = testing::designedRecord(testing::leftHandDesign());
     const PlanScene scene = planScene(record);
     ASSERT_EQ(scene.marks.size(), 2u);
     EXPECT_EQ(scene.marks[0].name + " " + scene.marks[0].chainage,
@@ -135,7 +127,7 @@ TEST(PlanView, CurveWithoutSpiralsIsMarkedZyAndYz) {
 }
 
 TEST(PlanView, StakesOfTheLastRunAreDrawnUntilANewCurveDropsThem) {
-    CurveRecord record = computed(testing::rightHandDesign());
+    CurveRecord record = testing::designedRecord(testing::rightHandDesign());
     ScriptedPort run({"2", "12100", "12600", "50"});
     run.script(std::vector<std::string>(20, ""));
     stakeRun(record, run);
@@ -153,7 +145,7 @@ TEST(PlanView, StakesOfTheLastRunAreDrawnUntilANewCurveDropsThem) {
 }
 
 TEST(PlanView, FilesAreWhatTheirExtensionsSay) {
-    const CurveRecord record = computed(testing::rightHandDesign());
+    const CurveRecord record = testing::designedRecord(testing::rightHandDesign());
     const PlanScene scene = planScene(record);
     const PlanFrame frame = fitFrame(scene, kSize);
 
