@@ -57,6 +57,8 @@ inline constexpr CoordinateForm kFieldCoordinate{Pattern::Fixed3, true};
 inline constexpr CoordinateForm kZhFieldCoordinate{Pattern::Fixed4, true};
 /// The printed report and the exported files: "3456750.458".
 inline constexpr CoordinateForm kPlainCoordinate{Pattern::Fixed3, false};
+/// The route's tables: "3456750.4581".
+inline constexpr CoordinateForm kTableCoordinate{Pattern::Fixed4, false};
 
 /// A coordinate in metres, rounded once (ties to even) to the form's decimals.
 std::string coordinateText(double v_m, const CoordinateForm& form);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "curve/chainage.h"
 #include "curve/dms.h"
 #include "curve/format.h"
 #include "geometry/curve_elements.h"
@@ -319,10 +320,10 @@ RouteBuilding buildRoute(const RouteDesign& design) {
     for (const ChainBreakRow& b : design.breaks) {
         const double at = b.before_m - offset;
         if (at <= route.start_m || at >= route.end_m) {
-            faults.push_back({b.line, "断链前桩号 " + chainageText(b.before_m) +
+            faults.push_back({b.line, "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
                                           " 不在路线上（BP 至 EP 之间）。"});
         } else if (at <= previousAt) {
-            faults.push_back({b.line, "断链前桩号 " + chainageText(b.before_m) +
+            faults.push_back({b.line, "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
                                           " 不在上一个断链之后：断链要按路线顺序排列。"});
         } else {
             route.breaks.push_back({at, b.before_m, b.after_m});
@@ -346,7 +347,7 @@ double brokenChainage(const Route& route, double continuous_m) {
 }
 
 std::string stakeText(const Route& route, double continuous_m) {
-    return chainageText(brokenChainage(route, continuous_m));
+    return chainageText(brokenChainage(route, continuous_m), kPlainForm);
 }
 
 std::vector<double> continuousChainages(const Route& route, double broken_m) {

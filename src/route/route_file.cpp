@@ -1,7 +1,6 @@
 #include "route/route_file.h"
 
 #include <cmath>
-#include <cstdio>
 #include <map>
 
 #include "curve/number.h"
@@ -12,7 +11,6 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr double kMetresPerKilometre = 1000.0;
-constexpr double kMillimetresPerMetre = 1000.0;
 
 enum class Column { Name, X, Y, R, A1, A2, Ls1, Ls2, Chainage, BreakBefore, BreakAfter };
 
@@ -265,24 +263,6 @@ std::optional<double> readChainage(std::string_view text) {
         std::fabs(*km) > kMaxDesignLength_m / kMetresPerKilometre)
         return std::nullopt;
     return *km * kMetresPerKilometre + (*km < 0 ? -*m : *m);
-}
-
-std::string chainageText(double chainage_m) {
-    // Whole millimetres first, so that the metre part never rounds up to 1000.
-    const long long mm = std::llround(chainage_m * kMillimetresPerMetre);
-    constexpr long long kPerKm = 1000000;
-    long long km = mm / kPerKm, rest = mm % kPerKm;
-    if (rest < 0) {
-        rest += kPerKm;
-        --km;
-    }
-    const int metres = static_cast<int>(rest / 1000), millimetres = static_cast<int>(rest % 1000);
-    const char digits[8] = {
-        static_cast<char>('0' + metres / 100),      static_cast<char>('0' + metres / 10 % 10),
-        static_cast<char>('0' + metres % 10),       '.',
-        static_cast<char>('0' + millimetres / 100), static_cast<char>('0' + millimetres / 10 % 10),
-        static_cast<char>('0' + millimetres % 10),  '\0'};
-    return "K" + std::to_string(km) + "+" + digits;
 }
 
 RouteFileReading readRouteFile(std::string_view utf8Text) {

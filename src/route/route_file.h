@@ -66,8 +66,4 @@ RouteFileReading readRouteFile(std::string_view utf8Text);
 /// "K 12+345.6"); nothing when it is neither or its metre part is not below 1000.
 std::optional<double> readChainage(std::string_view text);
 
-/// The chainage text "K12+345.678": kilometres, "+", metres with three decimals, rounded to the
-/// millimetre as a whole, so that 1999.9996 reads K2+000.000.
-std::string chainageText(double chainage_m);
-
 }  // namespace hcurve

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "curve/chainage.h"
 #include "curve/dms.h"
 #include "curve/format.h"
 
@@ -24,8 +25,14 @@ constexpr double kMostStakes = 1e6;
 // Two stakes nearer than this are the same stake.
 constexpr double kSameStake_m = 1e-7;
 
+// Lengths and continuous chainages in metres.
 std::string fixed4(double v) {
     return format(v, Pattern::Fixed4);
+}
+
+// Coordinates, rounded once as every coordinate of the one-curve fields, listing and export.
+std::string coordinate(double v_m) {
+    return coordinateText(v_m, kTableCoordinate);
 }
 
 std::string azimuthText(double v_deg) {
@@ -78,9 +85,9 @@ struct Planned {
     double broken_m;
 };
 
-// Texts are equal when they show the same millimetre.
+// Two stakes at one place are one stake when their chainage texts read the same.
 bool sameText(const Planned& a, const Planned& b) {
-    return std::llround(a.broken_m * 1000) == std::llround(b.broken_m * 1000);
+    return chainageText(a.broken_m, kPlainForm) == chainageText(b.broken_m, kPlainForm);
 }
 
 }  // namespace
@@ -107,8 +114,8 @@ TableRows elementTableRows(const Route& route) {
     std::vector<std::string> bp(23);
     bp[0] = pts[0].name;
     bp[1] = fixed4(route.start_m);
-    bp[2] = fixed4(pts[0].x_m);
-    bp[3] = fixed4(pts[0].y_m);
+    bp[2] = coordinate(pts[0].x_m);
+    bp[3] = coordinate(pts[0].y_m);
     bp[21] = azimuthOn(0);
     rows.push_back(bp);
 
@@ -119,8 +126,8 @@ TableRows elementTableRows(const Route& route) {
         const double previousEnd = k == 0 ? route.start_m : route.curves[k - 1].curve.hz;
         rows.push_back({rc.name,
                         fixed4(c.K),
-                        fixed4(c.X),
-                        fixed4(c.Y),
+                        coordinate(c.X),
+                        coordinate(c.Y),
                         dmsText(rc.deflection_deg),
                         fixed4(c.R),
                         fixed4(c.A1),
@@ -145,8 +152,8 @@ TableRows elementTableRows(const Route& route) {
     std::vector<std::string> ep(23);
     ep[0] = pts.back().name;
     ep[1] = fixed4(route.end_m);
-    ep[2] = fixed4(pts.back().x_m);
-    ep[3] = fixed4(pts.back().y_m);
+    ep[2] = coordinate(pts.back().x_m);
+    ep[3] = coordinate(pts.back().y_m);
     ep[20] = fixed4(legLength_m(pts[n], pts[n + 1]));
     ep[22] = fixed4(route.end_m - route.curves.back().curve.hz);
     rows.push_back(ep);
@@ -277,8 +284,8 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     table.sideY_m.reserve(stakes.size() * table.sidesPerStake);
     for (const Planned& p : stakes) {
         const RouteStake s = stakeAt(route, p.continuous_m);
-        table.rows.push_back(
-            {p.point, chainageText(p.broken_m), p.continuous_m, s.x_m, s.y_m, s.tangent_deg});
+        table.rows.push_back({p.point, chainageText(p.broken_m, kPlainForm), p.continuous_m, s.x_m,
+                              s.y_m, s.tangent_deg});
         if (table.sidesPerStake == 0)
             continue;
         const double axis = (s.tangent_deg + axisTurn_deg) * kDegreeFactor;
@@ -307,12 +314,15 @@ TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
     }
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const StakeRow& r = table.rows[i];
-        std::vector<std::string> fields = {
-            r.point,       r.text,        fixed4(r.continuous_m),
-            fixed4(r.x_m), fixed4(r.y_m), azimuthText(r.tangent_deg)};
+        std::vector<std::string> fields = {r.point,
+                                           r.text,
+                                           fixed4(r.continuous_m),
+                                           coordinate(r.x_m),
+                                           coordinate(r.y_m),
+                                           azimuthText(r.tangent_deg)};
         for (std::size_t j = 0; j < table.sidesPerStake; ++j) {
-            fields.push_back(fixed4(table.sideX_m[i * table.sidesPerStake + j]));
-            fields.push_back(fixed4(table.sideY_m[i * table.sidesPerStake + j]));
+            fields.push_back(coordinate(table.sideX_m[i * table.sidesPerStake + j]));
+            fields.push_back(coordinate(table.sideY_m[i * table.sidesPerStake + j]));
         }
         rows.push_back(std::move(fields));
     }
