@@ -32,7 +32,7 @@ struct ChainageForm {
 inline constexpr ChainageForm kDesignForm{"K", true, HalfMillimetre::AwayFromZero};
 /// The ZH chainage of the display.
 inline constexpr ChainageForm kPointForm{"k", true, HalfMillimetre::ToEven};
-/// The other characteristic points, the plan view and the stake export.
+/// The other characteristic points, the plan view, the stake export and the route's tables.
 inline constexpr ChainageForm kPlainForm{"K", false, HalfMillimetre::ToEven};
 /// The stake being listed.
 inline constexpr ChainageForm kListingForm{" k", true, HalfMillimetre::ToEven};

@@ -1,41 +1,28 @@
 #include "geometry/design_check.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "curve/dms.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
+#include "geometry/angles.h"
 
 namespace hcurve {
 namespace {
-
-constexpr double kFullCircle_deg = 360.0;
-constexpr double kHalfCircle_deg = 180.0;
 
 // An arc length a hair below zero comes from rounding of typed parameters that exactly fill the
 // deflection with spirals; the stakes are still continuous there.
 constexpr double kArcRoundingTolerance_m = 1e-6;
 
+// The names of the design values, in the order of DesignValue.
+constexpr const char* kValueNames[] = {"交点桩号 K",          "交点纵座标 X",       "交点横座标 Y",
+                                       "起始端方位角 T",      "平曲线偏角 B",       "平曲线半径 R",
+                                       "第一缓和曲线要素 A1", "第二缓和曲线要素 A2"};
+static_assert(std::size(kValueNames) == static_cast<std::size_t>(DesignValue::A2) + 1);
+
 const char* nameOf(DesignValue which) {
-    switch (which) {
-        case DesignValue::K:
-            return "交点桩号 K";
-        case DesignValue::X:
-            return "交点纵座标 X";
-        case DesignValue::Y:
-            return "交点横座标 Y";
-        case DesignValue::T:
-            return "起始端方位角 T";
-        case DesignValue::B:
-            return "平曲线偏角 B";
-        case DesignValue::R:
-            return "平曲线半径 R";
-        case DesignValue::A1:
-            return "第一缓和曲线要素 A1";
-        case DesignValue::A2:
-            return "第二缓和曲线要素 A2";
-    }
-    return "";
+    return kValueNames[static_cast<std::size_t>(which)];
 }
 
 std::string quoted(std::string_view typed) {

@@ -2,17 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 #include "curve/format.h"
+#include "geometry/angles.h"
 
 namespace hcurve {
 namespace {
-
-constexpr double kHalfCircle_deg = 180.0;
-constexpr double kFullCircle_deg = 360.0;
-// A full turn as atan2 counts it: in true radians, not in the ten-decimal pi of the stake position.
-constexpr double kFullTurn_rad = 2 * 3.14159265358979323846;
 
 // A foot may lie this far beyond its element's end: the elements of the stake position meet with
 // steps of some tens of nanometres (pi has ten decimals, every sum is rounded), and a point set
@@ -260,19 +257,11 @@ std::optional<ReverseResult> reverseCalculation(const CurveElements& c, double x
 }
 
 std::string elementName(Segment element) {
-    switch (element) {
-        case Segment::IncomingTangent:
-            return "始端直线";
-        case Segment::FirstSpiral:
-            return "第一缓和曲线";
-        case Segment::Arc:
-            return "圆曲线";
-        case Segment::SecondSpiral:
-            return "第二缓和曲线";
-        case Segment::OutgoingTangent:
-            return "终端直线";
-    }
-    return "";
+    // In the order of Segment.
+    static constexpr const char* kNames[] = {"始端直线", "第一缓和曲线", "圆曲线", "第二缓和曲线",
+                                             "终端直线"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(Segment::OutgoingTangent) + 1);
+    return kNames[static_cast<std::size_t>(element)];
 }
 
 }  // namespace hcurve

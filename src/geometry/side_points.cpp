@@ -8,11 +8,11 @@
 #include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
+#include "geometry/angles.h"
 
 namespace hcurve {
 namespace {
 
-constexpr double kRightAngle_deg = 90.0;
 constexpr std::int16_t kSingleRow = 1;
 constexpr char kPerpendicularText[] = "与中线正交";
 

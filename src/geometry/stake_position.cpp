@@ -2,12 +2,10 @@
 
 #include <cmath>
 
+#include "geometry/angles.h"
+
 namespace hcurve {
 namespace {
-
-constexpr double kRightAngle_deg = 90.0;
-constexpr double kHalfCircle_deg = 180.0;
-constexpr double kFullCircle_deg = 360.0;
 
 // The clothoid series in the spiral angle b = l^2 / (2 A^2) (radians):
 //   x = l * sum (-1)^k b^(2k)   / ((4k+1) (2k)!)

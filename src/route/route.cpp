@@ -7,6 +7,7 @@
 #include "curve/chainage.h"
 #include "curve/dms.h"
 #include "curve/format.h"
+#include "geometry/angles.h"
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"
 #include "geometry/reverse.h"
@@ -14,11 +15,7 @@
 namespace hcurve {
 namespace {
 
-constexpr double kRightAngle_deg = 90.0;
-constexpr double kHalfCircle_deg = 180.0;
-constexpr double kFullCircle_deg = 360.0;
-// A full turn as atan2 counts it, in true radians, and in the degrees of the stake position.
-constexpr double kFullTurn_rad = 2 * 3.14159265358979323846;
+// A full turn as atan2 counts it, in the degrees of the stake position.
 constexpr double kFullTurn_deg = kFullTurn_rad / kDegreeFactor;
 
 // Two points nearer than this are the same point.

@@ -1,6 +1,7 @@
 #include "route/route_file.h"
 
 #include <cmath>
+#include <iterator>
 #include <map>
 
 #include "curve/number.h"
@@ -67,50 +68,21 @@ std::string upper(std::string_view s) {
     return u;
 }
 
-std::optional<Column> columnNamed(std::string_view header) {
-    static const std::map<std::string, Column> kNames = {{"点号", Column::Name},
-                                                         {"X", Column::X},
-                                                         {"Y", Column::Y},
-                                                         {"R", Column::R},
-                                                         {"A1", Column::A1},
-                                                         {"A2", Column::A2},
-                                                         {"LS1", Column::Ls1},
-                                                         {"LS2", Column::Ls2},
-                                                         {"桩号", Column::Chainage},
-                                                         {"断链前桩号", Column::BreakBefore},
-                                                         {"断链后桩号", Column::BreakAfter}};
-    auto it = kNames.find(upper(header));
-    if (it == kNames.end())
-        return std::nullopt;
-    return it->second;
-}
+// The columns' titles, in the order of Column; a header may write their letters in either case.
+constexpr const char* kColumnTitles[] = {"点号", "X",   "Y",    "R",          "A1",        "A2",
+                                         "Ls1",  "Ls2", "桩号", "断链前桩号", "断链后桩号"};
+static_assert(std::size(kColumnTitles) == static_cast<std::size_t>(Column::BreakAfter) + 1);
 
 const char* columnTitle(Column c) {
-    switch (c) {
-        case Column::Name:
-            return "点号";
-        case Column::X:
-            return "X";
-        case Column::Y:
-            return "Y";
-        case Column::R:
-            return "R";
-        case Column::A1:
-            return "A1";
-        case Column::A2:
-            return "A2";
-        case Column::Ls1:
-            return "Ls1";
-        case Column::Ls2:
-            return "Ls2";
-        case Column::Chainage:
-            return "桩号";
-        case Column::BreakBefore:
-            return "断链前桩号";
-        case Column::BreakAfter:
-            return "断链后桩号";
-    }
-    return "";
+    return kColumnTitles[static_cast<std::size_t>(c)];
+}
+
+std::optional<Column> columnNamed(std::string_view header) {
+    const std::string key = upper(header);
+    for (std::size_t i = 0; i < std::size(kColumnTitles); ++i)
+        if (upper(kColumnTitles[i]) == key)
+            return static_cast<Column>(i);
+    return std::nullopt;
 }
 
 std::string quoted(std::string_view text) {
@@ -233,6 +205,13 @@ struct Row {
     std::vector<std::string> fields;
 };
 
+// A table of the file: its header row and its rows.
+struct Table {
+    int headerLine = 0;  // 0: no such table
+    std::vector<std::string> header;
+    std::vector<Row> rows;
+};
+
 }  // namespace
 
 std::string faultText(const RouteFault& fault) {
@@ -269,86 +248,67 @@ RouteFileReading readRouteFile(std::string_view utf8Text) {
     RouteFileReading reading;
     std::vector<RouteFault>& faults = reading.faults;
 
-    // The point table runs from its header to the first empty line; the breaks follow.
-    std::vector<Row> table, breakRows;
-    int headerLine = 0, breakHeaderLine = 0, lastLine = 0;
-    std::vector<std::string> header, breakHeader;
-    enum { BeforeHeader, InTable, AfterTable, InBreaks } stage = BeforeHeader;
+    // The point table runs from its header to the first empty line; the break table follows
+    // from the next line that is not empty, and may hold empty lines.
+    Table points, breaks;
+    Table* current = nullptr;  // the table whose rows come next
     int lineNumber = 0;
     for (std::string_view line : linesOf(utf8Text)) {
         ++lineNumber;
         std::vector<std::string> fields = csvFields(line);
-        const bool empty = allBlank(fields);
-        if (!empty)
-            lastLine = lineNumber;
-        switch (stage) {
-            case BeforeHeader:
-                if (!empty) {
-                    header = std::move(fields);
-                    headerLine = lineNumber;
-                    stage = InTable;
-                }
-                break;
-            case InTable:
-                if (empty)
-                    stage = AfterTable;
-                else
-                    table.push_back({lineNumber, std::move(fields)});
-                break;
-            case AfterTable:
-                if (!empty) {
-                    breakHeader = std::move(fields);
-                    breakHeaderLine = lineNumber;
-                    stage = InBreaks;
-                }
-                break;
-            case InBreaks:
-                if (!empty)
-                    breakRows.push_back({lineNumber, std::move(fields)});
-                break;
+        if (allBlank(fields)) {
+            if (current == &points)
+                current = nullptr;
+        } else if (current) {
+            current->rows.push_back({lineNumber, std::move(fields)});
+        } else {
+            current = points.headerLine == 0 ? &points : &breaks;
+            current->headerLine = lineNumber;
+            current->header = std::move(fields);
         }
     }
 
-    if (stage == BeforeHeader) {
+    if (points.headerLine == 0) {
         faults.push_back({std::max(lineNumber, 1), "文件是空的：没有交点表。"});
         return reading;
     }
-    std::map<Column, std::size_t> columns = headerColumns(headerLine, header, faults);
+    std::map<Column, std::size_t> columns = headerColumns(points.headerLine, points.header, faults);
     for (Column c : {Column::Name, Column::X, Column::Y, Column::R, Column::Chainage}) {
         if (!columns.count(c))
-            faults.push_back({headerLine, "表头缺少 " + std::string(columnTitle(c)) + " 列。"});
+            faults.push_back(
+                {points.headerLine, "表头缺少 " + std::string(columnTitle(c)) + " 列。"});
     }
     if (columns.count(Column::A1) && columns.count(Column::Ls1))
-        faults.push_back({headerLine, "表头不能同时有 A1 和 Ls1 列。"});
+        faults.push_back({points.headerLine, "表头不能同时有 A1 和 Ls1 列。"});
     if (columns.count(Column::A2) && columns.count(Column::Ls2))
-        faults.push_back({headerLine, "表头不能同时有 A2 和 Ls2 列。"});
+        faults.push_back({points.headerLine, "表头不能同时有 A2 和 Ls2 列。"});
     if (!faults.empty())
         return reading;
-    if (table.size() < 3) {
-        faults.push_back({table.empty() ? headerLine : table.back().line,
+    if (points.rows.size() < 3) {
+        faults.push_back({points.rows.empty() ? points.headerLine : points.rows.back().line,
                           "交点表至少要有三个点（BP、至少一个交点、EP），现在只有 " +
-                              std::to_string(table.size()) + " 个。"});
+                              std::to_string(points.rows.size()) + " 个。"});
         return reading;
     }
 
     RouteDesign design;
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        RowReader row(table[i].line, table[i].fields, columns, faults);
-        const bool isJd = i != 0 && i + 1 != table.size();
-        design.points.push_back(readPointRow(row, table[i].line, isJd));
+    for (std::size_t i = 0; i < points.rows.size(); ++i) {
+        RowReader row(points.rows[i].line, points.rows[i].fields, columns, faults);
+        const bool isJd = i != 0 && i + 1 != points.rows.size();
+        design.points.push_back(readPointRow(row, points.rows[i].line, isJd));
         if (i == 0)
             design.startChainage_m = row.chainage(Column::Chainage);
     }
 
-    if (stage == InBreaks) {
+    if (breaks.headerLine != 0) {
         std::map<Column, std::size_t> breakColumns =
-            headerColumns(breakHeaderLine, breakHeader, faults);
+            headerColumns(breaks.headerLine, breaks.header, faults);
         if (!breakColumns.count(Column::BreakBefore) || !breakColumns.count(Column::BreakAfter)) {
-            faults.push_back({breakHeaderLine,
+            faults.push_back({breaks.headerLine,
                               "交点表后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 "
                               "两列。"});
         } else {
-            for (const Row& r : breakRows) {
+            for (const Row& r : breaks.rows) {
                 RowReader row(r.line, r.fields, breakColumns, faults);
                 ChainBreakRow b;
                 b.line = r.line;
@@ -358,7 +318,6 @@ RouteFileReading readRouteFile(std::string_view utf8Text) {
             }
         }
     }
-    (void)lastLine;
     if (faults.empty())
         reading.design = std::move(design);
     return reading;

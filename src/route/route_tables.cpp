@@ -1,6 +1,7 @@
 #include "route/route_tables.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -8,6 +9,8 @@
 #include "curve/chainage.h"
 #include "curve/dms.h"
 #include "curve/format.h"
+#include "geometry/angles.h"
+#include "geometry/characteristic_points.h"
 
 namespace hcurve {
 namespace {
@@ -16,7 +19,6 @@ constexpr char kElementHeader[] =
     "点号,交点里程,X,Y,偏角,R,A1,A2,Ls1,Ls2,T1,T2,L,E,J,ZH,HY,QZ,YH,HZ,交点间距,方位角,直线长";
 constexpr char kStakeHeader[] = "点,桩号,里程,X,Y,方位角";
 constexpr char kLocateHeader[] = "里程,桩号,偏距,元素";
-constexpr double kRightAngle_deg = 90.0;
 constexpr double kSecondsPerMinute = 60.0;
 constexpr int kAzimuthDecimals = 6;
 
@@ -88,6 +90,18 @@ struct Planned {
 // Two stakes at one place are one stake when their chainage texts read the same.
 bool sameText(const Planned& a, const Planned& b) {
     return chainageText(a.broken_m, kPlainForm) == chainageText(b.broken_m, kPlainForm);
+}
+
+// The side points of a stake: the left ones in the order asked, then the right ones. The left
+// ones lie against the transverse axis.
+struct Side {
+    const char* name;
+    const std::vector<double>* distances_m;
+    double sign;
+};
+
+std::array<Side, 2> sidesOf(const StakeRequest& request) {
+    return {{{"左", &request.left_m, -1.0}, {"右", &request.right_m, 1.0}}};
 }
 
 }  // namespace
@@ -227,20 +241,11 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     }
     addPoint(route.start_m, "BP");
     for (const RouteCurve& rc : route.curves) {
-        const CurveElements& c = rc.curve;
-        if (c.A1 != 0) {
-            addPoint(c.zh, "ZH");
-            addPoint(c.hy, "HY");
-        } else {
-            addPoint(c.zh, "ZY");
-        }
+        for (const CharacteristicPoint& p : characteristicPoints(rc.curve, CurveEnd::Start))
+            addPoint(p.chainage_m, p.name);
         addPoint(rc.qz_m, "QZ");
-        if (c.A2 != 0) {
-            addPoint(c.yh, "YH");
-            addPoint(c.hz, "HZ");
-        } else {
-            addPoint(c.hz, "YZ");
-        }
+        for (const CharacteristicPoint& p : characteristicPoints(rc.curve, CurveEnd::End))
+            addPoint(p.chainage_m, p.name);
     }
     addPoint(route.end_m, "EP");
 
@@ -290,13 +295,11 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
             continue;
         const double axis = (s.tangent_deg + axisTurn_deg) * kDegreeFactor;
         const double ca = std::cos(axis), sa = std::sin(axis);
-        for (double d : request.left_m) {
-            table.sideX_m.push_back(s.x_m - d * ca);
-            table.sideY_m.push_back(s.y_m - d * sa);
-        }
-        for (double d : request.right_m) {
-            table.sideX_m.push_back(s.x_m + d * ca);
-            table.sideY_m.push_back(s.y_m + d * sa);
+        for (const Side& side : sidesOf(request)) {
+            for (double d : *side.distances_m) {
+                table.sideX_m.push_back(s.x_m + side.sign * d * ca);
+                table.sideY_m.push_back(s.y_m + side.sign * d * sa);
+            }
         }
     }
     return table;
@@ -304,13 +307,11 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
 
 TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
     TableRows rows{splitHeader(kStakeHeader)};
-    for (std::size_t j = 1; j <= request.left_m.size(); ++j) {
-        rows[0].push_back("左" + std::to_string(j) + "X");
-        rows[0].push_back("左" + std::to_string(j) + "Y");
-    }
-    for (std::size_t j = 1; j <= request.right_m.size(); ++j) {
-        rows[0].push_back("右" + std::to_string(j) + "X");
-        rows[0].push_back("右" + std::to_string(j) + "Y");
+    for (const Side& side : sidesOf(request)) {
+        for (std::size_t j = 1; j <= side.distances_m->size(); ++j) {
+            rows[0].push_back(side.name + std::to_string(j) + "X");
+            rows[0].push_back(side.name + std::to_string(j) + "Y");
+        }
     }
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const StakeRow& r = table.rows[i];

@@ -6,6 +6,7 @@
 
 #include "curve/chainage.h"
 #include "curve/format.h"
+#include "geometry/characteristic_points.h"
 #include "geometry/stake_position.h"
 #include "stakes/stake_export.h"
 
@@ -80,17 +81,9 @@ PlanScene planScene(const CurveRecord& record) {
         sample(c, c.yh, c.hz, kSpiralSamples, scene.centreLine);
     sample(c, c.hz, to_m, 1, scene.centreLine);
 
-    if (c.A1 != 0) {
-        scene.marks.push_back({{c.xa, c.ya}, "ZH", chainageText(c.zh, kPlainForm)});
-        scene.marks.push_back({{c.xh1, c.yh1}, "HY", chainageText(c.hy, kPlainForm)});
-    } else {
-        scene.marks.push_back({{c.xa, c.ya}, "ZY", chainageText(c.zh, kPlainForm)});
-    }
-    if (c.A2 != 0) {
-        scene.marks.push_back({{c.xh2, c.yh2}, "YH", chainageText(c.yh, kPlainForm)});
-        scene.marks.push_back({{c.xb, c.yb}, "HZ", chainageText(c.hz, kPlainForm)});
-    } else {
-        scene.marks.push_back({{c.xb, c.yb}, "YZ", chainageText(c.hz, kPlainForm)});
+    for (CurveEnd end : {CurveEnd::Start, CurveEnd::End}) {
+        for (const CharacteristicPoint& p : characteristicPoints(c, end))
+            scene.marks.push_back({{p.x_m, p.y_m}, p.name, chainageText(p.chainage_m, kPlainForm)});
     }
 
     if (!withStakes)
