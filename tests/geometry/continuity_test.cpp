@@ -1,7 +1,9 @@
-// Checks that hold on every computed curve: the segments join without a step in position or
-// axis, HY and YH lie on the circle, and the chainages add up.
+// Checks that hold on every computed curve: at each joint of two elements the stake steps neither
+// in position nor in axis, and it is the characteristic point the curve computed for that joint.
 #include <cmath>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -24,90 +26,45 @@ const NamedCurve kCurves[] = {
     {"left-hand with spirals", test::leftHandSpiralCurve},
 };
 
-double angleBetween_deg(double a_deg, double b_deg) {
-    return std::fabs(std::remainder(a_deg - b_deg, 360.0));
-}
-
 void expectSameStake(const StakePosition& a, const StakePosition& b) {
     EXPECT_NEAR(a.x_m, b.x_m, 1e-6);
     EXPECT_NEAR(a.y_m, b.y_m, 1e-6);
-    EXPECT_LE(angleBetween_deg(a.axisAzimuth_deg, b.axisAzimuth_deg), 1e-6);
+    EXPECT_LE(std::fabs(std::remainder(a.axisAzimuth_deg - b.axisAzimuth_deg, 360.0)), 1e-6);
 }
 
-TEST(Continuity, EntryEndMeetsTheArc) {
+TEST(Continuity, EveryJointWithoutAStep) {
     for (const NamedCurve& named : kCurves) {
-        SCOPED_TRACE(named.name);
-        CurveElements c = named.make();
-        // With a spiral: the spiral just before HY against the arc at HY; without one: the
-        // tangent at ZY against the arc just after it.
-        double before = c.A1 != 0 ? std::nextafter(c.hy, -kInf) : c.zh;
-        double after = c.A1 != 0 ? c.hy : std::nextafter(c.zh, kInf);
-        auto s = centreStake(c, before, 0);
-        auto a = centreStake(c, after, 0);
-        ASSERT_TRUE(s && a);
-        EXPECT_EQ(s->segment, c.A1 != 0 ? Segment::FirstSpiral : Segment::IncomingTangent);
-        EXPECT_EQ(a->segment, Segment::Arc);
-        expectSameStake(*s, *a);
-    }
-}
-
-TEST(Continuity, ArcMeetsTheExitEnd) {
-    for (const NamedCurve& named : kCurves) {
-        SCOPED_TRACE(named.name);
-        CurveElements c = named.make();
-        double before = c.A2 != 0 ? c.yh : std::nextafter(c.hz, -kInf);
-        double after = c.A2 != 0 ? std::nextafter(c.yh, kInf) : c.hz;
-        auto a = centreStake(c, before, 0);
-        auto s = centreStake(c, after, 0);
-        ASSERT_TRUE(a && s);
-        EXPECT_EQ(a->segment, Segment::Arc);
-        EXPECT_EQ(s->segment, c.A2 != 0 ? Segment::SecondSpiral : Segment::OutgoingTangent);
-        expectSameStake(*a, *s);
-    }
-}
-
-TEST(Continuity, SpiralsMeetTheirTangents) {
-    for (const NamedCurve& named : kCurves) {
-        SCOPED_TRACE(named.name);
-        CurveElements c = named.make();
-        if (c.A1 == 0)
-            continue;
-        expectSameStake(*centreStake(c, c.zh, 0), *centreStake(c, std::nextafter(c.zh, kInf), 0));
-        expectSameStake(*centreStake(c, std::nextafter(c.hz, -kInf), 0), *centreStake(c, c.hz, 0));
-    }
-}
-
-TEST(CurveInvariants, HyAndYhOnTheCircle) {
-    for (const NamedCurve& named : kCurves) {
-        SCOPED_TRACE(named.name);
-        CurveElements c = named.make();
+        const CurveElements c = named.make();
+        const Segment entry = c.A1 != 0 ? Segment::FirstSpiral : Segment::Arc;
+        const Segment exit = c.A2 != 0 ? Segment::SecondSpiral : Segment::Arc;
+        struct Joint {
+            const char* name;
+            double at_m;
+            Segment before, after;
+            double x_m, y_m;
+        };
+        std::vector<Joint> joints{{"ZH", c.zh, Segment::IncomingTangent, entry, c.xa, c.ya},
+                                  {"HZ", c.hz, exit, Segment::OutgoingTangent, c.xb, c.yb}};
+        if (c.A1 != 0)
+            joints.push_back({"HY", c.hy, Segment::FirstSpiral, Segment::Arc, c.xh1, c.yh1});
+        if (c.A2 != 0)
+            joints.push_back({"YH", c.yh, Segment::Arc, Segment::SecondSpiral, c.xh2, c.yh2});
+        for (const Joint& j : joints) {
+            SCOPED_TRACE(std::string(named.name) + ", " + j.name);
+            auto before = centreStake(c, std::nextafter(j.at_m, -kInf), 0);
+            auto at = centreStake(c, j.at_m, 0);
+            auto after = centreStake(c, std::nextafter(j.at_m, kInf), 0);
+            ASSERT_TRUE(before && at && after);
+            EXPECT_EQ(before->segment, j.before);
+            EXPECT_EQ(after->segment, j.after);
+            expectSameStake(*before, *at);
+            expectSameStake(*at, *after);
+            EXPECT_NEAR(at->x_m, j.x_m, 1e-6);
+            EXPECT_NEAR(at->y_m, j.y_m, 1e-6);
+        }
+        // HY and YH lie on the circle about the centre.
         EXPECT_NEAR(std::hypot(c.xh1 - c.Xo, c.yh1 - c.Yo), c.R, 1e-6);
         EXPECT_NEAR(std::hypot(c.xh2 - c.Xo, c.yh2 - c.Yo), c.R, 1e-6);
-    }
-}
-
-TEST(CurveInvariants, ChainagesAddUp) {
-    for (const NamedCurve& named : kCurves) {
-        SCOPED_TRACE(named.name);
-        CurveElements c = named.make();
-        EXPECT_NEAR(c.hz - c.zh, c.Ls1 + c.Lf + c.Ls2, 1e-9);
-        EXPECT_EQ(c.hy, c.zh + c.Ls1);
-        EXPECT_EQ(c.yh, c.hy + c.Lf);
-        EXPECT_EQ(c.hz, c.yh + c.Ls2);
-    }
-}
-
-TEST(CurveInvariants, HzLiesOnTheOutgoingTangentFromTheSpiralEnd) {
-    // HZ comes from the JD, the spiral end from the centre; they must be the same point.
-    for (const NamedCurve& named : kCurves) {
-        SCOPED_TRACE(named.name);
-        CurveElements c = named.make();
-        if (c.A2 == 0)
-            continue;
-        auto end = centreStake(c, std::nextafter(c.yh, kInf), 0);
-        ASSERT_TRUE(end);
-        EXPECT_NEAR(end->x_m, c.xh2, 1e-6);
-        EXPECT_NEAR(end->y_m, c.yh2, 1e-6);
     }
 }
 

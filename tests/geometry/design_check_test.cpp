@@ -32,12 +32,13 @@ TEST(DesignCheck, RefusedValuesSayWhy) {
         const char* reason;
     };
     for (const Case& c :
-         {Case{DesignValue::K, "", "交点桩号 K 不能为空。"}, Case{DesignValue::K, "1000000000.1", "超出范围"},
-          Case{DesignValue::Y, "5e", "不是数值"}, Case{DesignValue::T, "360", "360"},
-          Case{DesignValue::T, "10.6", "小于 60"}, Case{DesignValue::T, "10.0060", "小于 60"},
-          Case{DesignValue::B, "0.0", "不能为零"}, Case{DesignValue::B, "180", "180"},
-          Case{DesignValue::B, "-200", "180"}, Case{DesignValue::R, "0", "大于零"},
-          Case{DesignValue::R, "2e9", "超出范围"}, Case{DesignValue::A2, "-0.5", "负数"}}) {
+         {Case{DesignValue::K, "", "交点桩号 K 不能为空。"},
+          Case{DesignValue::K, "1000000000.1", "超出范围"}, Case{DesignValue::Y, "5e", "不是数值"},
+          Case{DesignValue::T, "360", "360"}, Case{DesignValue::T, "10.6", "小于 60"},
+          Case{DesignValue::T, "10.0060", "小于 60"}, Case{DesignValue::B, "0.0", "不能为零"},
+          Case{DesignValue::B, "180", "180"}, Case{DesignValue::B, "-200", "180"},
+          Case{DesignValue::R, "0", "大于零"}, Case{DesignValue::R, "2e9", "超出范围"},
+          Case{DesignValue::A2, "-0.5", "负数"}}) {
         std::optional<std::string> message = checkDesignValue(c.which, c.typed);
         ASSERT_TRUE(message.has_value()) << c.typed;
         EXPECT_NE(message->find(c.reason), std::string::npos) << *message;

@@ -5,6 +5,7 @@
 
 #include "curve/curve_record.h"
 #include "geometry/curve_elements.h"
+#include "geometry/stake_position.h"
 
 namespace hcurve::test {
 
@@ -43,5 +44,28 @@ inline CurveElements leftHandPlainCurve() {
 inline CurveElements leftHandSpiralCurve() {
     return curveFromTexts("2500", "1000", "2000", "120", "-45", "300", "150", "120");
 }
+
+/// A worked stake of the two example curves: its coordinates to 0.1 mm, the element it lies on
+/// and the azimuth of its transverse axis.
+struct WorkedStake {
+    CurveElements (*curve)();
+    double Kp_m;
+    Segment segment;
+    const char *x, *y;
+    double axis_deg;
+};
+
+inline const WorkedStake kWorkedStakes[] = {
+    {rightHandCurve, 12100, Segment::IncomingTangent, "3456616.9378", "512170.4355", 135.504167},
+    {rightHandCurve, 12200, Segment::FirstSpiral, "3456686.9332", "512241.8537", 136.199800},
+    {rightHandCurve, 12300, Segment::Arc, "3456750.4575", "512318.9125", 145.950961},
+    {rightHandCurve, 12500, Segment::SecondSpiral, "3456828.6273", "512501.8495", 165.188474},
+    {rightHandCurve, 12600, Segment::OutgoingTangent, "3456853.3360", "512598.7486", 165.762500},
+    {leftHandPlainCurve, 2300, Segment::IncomingTangent, "1100.0000", "1826.7949", 210.000000},
+    {leftHandPlainCurve, 2400, Segment::Arc, "1050.8625", "1913.8649", 205.365904},
+    {leftHandPlainCurve, 2500, Segment::Arc, "1023.7326", "2009.6340", 186.267311},
+    {leftHandPlainCurve, 2600, Segment::Arc, "1029.4312", "2109.0084", 167.168718},
+    {leftHandPlainCurve, 2700, Segment::OutgoingTangent, "1055.1048", "2205.6540", 165.000000},
+};
 
 }  // namespace hcurve::test

@@ -12,6 +12,7 @@
 
 #include "curve/chainage.h"
 #include "curve/format.h"
+#include "curve/number.h"
 #include "example_curves.h"
 #include "geometry/side_points.h"
 
@@ -122,84 +123,44 @@ TEST(FootPoint, SidePointsComeBackToTheirStake) {
 
 // The worked stakes of the two example curves, given to 0.1 mm, find their chainages to well within
 // a millimetre, on the element the stake run puts them on.
-struct WorkedStake {
-    double Kp_m;
-    Segment element;
-    double x_m, y_m;
-};
-
-void expectWorked(const CurveElements& c, const WorkedStake& w) {
-    SCOPED_TRACE("Kp = " + generalText(w.Kp_m));
-    auto foot = footPoint(c, w.x_m, w.y_m);
-    ASSERT_TRUE(foot);
-    EXPECT_NEAR(foot->chainage_m, w.Kp_m, 1e-4);
-    EXPECT_NEAR(foot->offset_m, 0, 1e-4);
-    EXPECT_EQ(foot->element, w.element);
-    EXPECT_EQ(chainageText(roundTo(foot->chainage_m, 3), kReportStakeForm),
-              chainageText(w.Kp_m, kReportStakeForm));
-}
-
-TEST(FootPoint, WorkedStakesRightHandCurve) {
-    const WorkedStake stakes[] = {
-        {12100, Segment::IncomingTangent, 3456616.9378, 512170.4355},
-        {12200, Segment::FirstSpiral, 3456686.9332, 512241.8537},
-        {12300, Segment::Arc, 3456750.4575, 512318.9125},
-        {12500, Segment::SecondSpiral, 3456828.6273, 512501.8495},
-        {12600, Segment::OutgoingTangent, 3456853.3360, 512598.7486},
-    };
-    for (const WorkedStake& w : stakes)
-        expectWorked(test::rightHandCurve(), w);
-}
-
-TEST(FootPoint, WorkedStakesLeftHandCurveWithoutSpirals) {
-    const WorkedStake stakes[] = {
-        {2300, Segment::IncomingTangent, 1100.0000, 1826.7949},
-        {2400, Segment::Arc, 1050.8625, 1913.8649},
-        {2500, Segment::Arc, 1023.7326, 2009.6340},
-        {2600, Segment::Arc, 1029.4312, 2109.0084},
-        {2700, Segment::OutgoingTangent, 1055.1048, 2205.6540},
-    };
-    for (const WorkedStake& w : stakes)
-        expectWorked(test::leftHandPlainCurve(), w);
-}
-
-// Halfway from an arc stake to the circle centre: inside the curve, which is the right-hand side
-// of a right-hand curve and the left-hand side of a left-hand one.
-TEST(FootPoint, InsideOfTheCurveIsRightForRightHandCurvesAndLeftForLeftHand) {
-    struct Case {
-        CurveElements c;
-        double Kp_m;
-        double offset_m;
-    };
-    const Case cases[] = {{test::rightHandCurve(), 12300, 500.0 / 2},
-                          {test::leftHandPlainCurve(), 2500, -300.0 / 2}};
-    for (const Case& k : cases) {
-        auto stake = centreStake(k.c, k.Kp_m, 0);
-        auto foot = footPoint(k.c, (stake->x_m + k.c.Xo) / 2, (stake->y_m + k.c.Yo) / 2);
+TEST(FootPoint, WorkedStakes) {
+    for (const test::WorkedStake& w : test::kWorkedStakes) {
+        SCOPED_TRACE("Kp = " + generalText(w.Kp_m));
+        auto foot = footPoint(w.curve(), *readNumber(w.x), *readNumber(w.y));
         ASSERT_TRUE(foot);
-        EXPECT_EQ(foot->element, Segment::Arc);
-        EXPECT_NEAR(foot->chainage_m, k.Kp_m, 1e-6);
-        EXPECT_NEAR(foot->offset_m, k.offset_m, 1e-6);
+        EXPECT_NEAR(foot->chainage_m, w.Kp_m, 1e-4);
+        EXPECT_NEAR(foot->offset_m, 0, 1e-4);
+        EXPECT_EQ(foot->element, w.segment);
+        EXPECT_EQ(chainageText(roundTo(foot->chainage_m, 3), kReportStakeForm),
+                  chainageText(w.Kp_m, kReportStakeForm));
     }
 }
 
-TEST(FootPoint, TangentsRunOnBeyondBothEnds) {
-    // Left-hand curve without spirals: incoming tangent azimuth 120, outgoing 75.
-    CurveElements c = test::leftHandPlainCurve();
-    const double far_m = 5000;
-    auto before = footPoint(c, c.xa - far_m * std::cos(120 * c.f) - 7 * std::cos(210 * c.f),
-                            c.ya - far_m * std::sin(120 * c.f) - 7 * std::sin(210 * c.f));
-    ASSERT_TRUE(before);
-    EXPECT_EQ(before->element, Segment::IncomingTangent);
-    EXPECT_NEAR(before->chainage_m, c.zh - far_m, 1e-6);
-    EXPECT_NEAR(before->offset_m, -7, 1e-6);
-
-    auto after = footPoint(c, c.xb + far_m * std::cos(75 * c.f) + 7 * std::cos(165 * c.f),
-                           c.yb + far_m * std::sin(75 * c.f) + 7 * std::sin(165 * c.f));
-    ASSERT_TRUE(after);
-    EXPECT_EQ(after->element, Segment::OutgoingTangent);
-    EXPECT_NEAR(after->chainage_m, c.hz + far_m, 1e-6);
-    EXPECT_NEAR(after->offset_m, 7, 1e-6);
+// Points far off the stakes come back: halfway from an arc stake to the circle centre (inside the
+// curve: right of a right-hand curve, left of a left-hand one), and 7 m off the tangents 5 km
+// beyond ZH and HZ.
+TEST(FootPoint, FarPointsComeBackToTheirStake) {
+    const CurveElements right = test::rightHandCurve(), left = test::leftHandPlainCurve();
+    struct Case {
+        const CurveElements& c;
+        double Kp_m, offset_m;
+        Segment element;
+    };
+    const Case cases[] = {{right, 12300, 500.0 / 2, Segment::Arc},
+                          {left, 2500, -300.0 / 2, Segment::Arc},
+                          {left, left.zh - 5000, -7, Segment::IncomingTangent},
+                          {left, left.hz + 5000, 7, Segment::OutgoingTangent}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(generalText(k.Kp_m));
+        auto stake = centreStake(k.c, k.Kp_m, 0);
+        const double a = stake->axisAzimuth_deg * k.c.f;
+        auto foot = footPoint(k.c, stake->x_m + k.offset_m * std::cos(a),
+                              stake->y_m + k.offset_m * std::sin(a));
+        ASSERT_TRUE(foot);
+        EXPECT_EQ(foot->element, k.element);
+        EXPECT_NEAR(foot->chainage_m, k.Kp_m, 1e-6);
+        EXPECT_NEAR(foot->offset_m, k.offset_m, 1e-6);
+    }
 }
 
 // Far inside a curve, beyond its centre on the bisector, a point has feet on both tangents and on
@@ -292,14 +253,6 @@ TEST(FootPoint, FootIsTheNearestPointOfTheAlignment) {
 TEST(FootPoint, NothingForAPointThatIsNotFinite) {
     EXPECT_FALSE(footPoint(test::rightHandCurve(), NAN, 512318.9125));
     EXPECT_FALSE(footPoint(test::rightHandCurve(), 3456750.4575, HUGE_VAL));
-}
-
-TEST(ElementName, EveryElementHasItsName) {
-    EXPECT_EQ(elementName(Segment::IncomingTangent), "始端直线");
-    EXPECT_EQ(elementName(Segment::FirstSpiral), "第一缓和曲线");
-    EXPECT_EQ(elementName(Segment::Arc), "圆曲线");
-    EXPECT_EQ(elementName(Segment::SecondSpiral), "第二缓和曲线");
-    EXPECT_EQ(elementName(Segment::OutgoingTangent), "终端直线");
 }
 
 }  // namespace

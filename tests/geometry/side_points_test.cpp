@@ -1,5 +1,6 @@
 #include "geometry/side_points.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,23 +18,8 @@ std::string coordText(double v) {
     return format(roundTo(v, 4), Pattern::Fixed4);
 }
 
-TEST(SideTables, SizedFromTheCounts) {
-    SideTables t = makeSideTables(3, 1);
-    EXPECT_EQ(t.xlp.size(), 3u + 1);
-    EXPECT_EQ(t.ylp.size(), 3u + 1);
-    EXPECT_EQ(t.xrp.size(), 1u + 1);
-    EXPECT_EQ(t.yrp.size(), 1u + 1);
-    EXPECT_EQ(t.leftRowX.size(), 2u * 3 + 1);
-    EXPECT_EQ(t.leftRowY.size(), 2u * 3 + 1);
-    EXPECT_EQ(t.rightRowX.size(), 2u * 1 + 1);
-    EXPECT_EQ(t.rightRowY.size(), 2u * 1 + 1);
-}
-
-TEST(SideTables, NoLeftPoints) {
+TEST(SidePoints, NoLeftPoints) {
     SideTables t = makeSideTables(0, 2);
-    EXPECT_EQ(t.xlp.size(), 1u);
-    EXPECT_EQ(t.leftRowX.size(), 1u);
-
     std::vector<float> dl{0};
     std::vector<float> dr{0, 5, 10};
     computeSidePoints(t, 1000, 2000, 0, {dl, dr, 0, 2, 1, 0, 0}, kDegreeFactor);
@@ -153,37 +139,28 @@ TEST(SidePoints, FloatDistancesAreUsedAsStored) {
     EXPECT_EQ(t.xlp[1], -12.300000190734863);
 }
 
-TEST(Ppq, NotAskedOrZeroIsPerpendicular) {
-    for (const std::optional<std::string>& typed :
-         {std::optional<std::string>{}, std::optional<std::string>{"0"},
-          std::optional<std::string>{"0.0000"}, std::optional<std::string>{"-0"}}) {
-        PpqSetting s = preparePpq(typed);
-        EXPECT_EQ(s.shown, "与中线正交");
-        EXPECT_EQ(s.ppq_deg, 0);
+// PPQ as shown and in signed decimal degrees: not asked, zero or not a number is perpendicular;
+// a number shows as typed (an exponent written out) and is converted with its sign.
+TEST(Ppq, ShownAndConverted) {
+    struct Case {
+        std::optional<std::string> typed;
+        const char* shown;
+        double ppq_deg;
+    };
+    const Case cases[] = {
+        {std::nullopt, "与中线正交", 0}, {"0", "与中线正交", 0},
+        {"0.0000", "与中线正交", 0},     {"-0", "与中线正交", 0},
+        {"abc", "与中线正交", 0},        {"-15.153", " -15.153", -(15 + 15.0 / 60 + 30.0 / 3600)},
+        {"30.3", " 30.3", 30.5},         {"1.15", " 1.15", 1.25},
+        {"0.29", " 0.29", 0.29 / 0.6},   {"15.3", " 15.3", 15.5},
+        {"1.53e1", " 15.3", 15.5},       {"-2E-5", " -0.00002", -0.2 / 3600},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.value_or("(not asked)"));
+        const PpqSetting s = preparePpq(c.typed);
+        EXPECT_EQ(s.shown, c.shown);
+        EXPECT_NEAR(s.ppq_deg, c.ppq_deg, 1e-12);
     }
-}
-
-TEST(Ppq, ShowsTheTextAsTypedAndConvertsWithItsSign) {
-    PpqSetting s = preparePpq(std::string("-15.153"));
-    EXPECT_EQ(s.shown, " -15.153");
-    EXPECT_NEAR(s.ppq_deg, -(15 + 15.0 / 60 + 30.0 / 3600), 1e-12);
-
-    EXPECT_EQ(preparePpq(std::string("30.3")).shown, " 30.3");
-    EXPECT_NEAR(preparePpq(std::string("1.15")).ppq_deg, 1.25, 1e-12);
-    EXPECT_NEAR(preparePpq(std::string("0.29")).ppq_deg, 0.483333, 5e-7);
-    EXPECT_NEAR(preparePpq(std::string("15.3")).ppq_deg, 15.5, 1e-12);
-}
-
-TEST(Ppq, TypedWithAnExponentShowsThePlainNumber) {
-    EXPECT_EQ(preparePpq(std::string("1.53e1")).shown, " 15.3");
-    EXPECT_NEAR(preparePpq(std::string("1.53e1")).ppq_deg, 15.5, 1e-12);
-    EXPECT_EQ(preparePpq(std::string("-2E-5")).shown, " -0.00002");
-}
-
-TEST(Ppq, TextThatIsNotANumberIsPerpendicular) {
-    PpqSetting s = preparePpq(std::string("abc"));
-    EXPECT_EQ(s.shown, "与中线正交");
-    EXPECT_EQ(s.ppq_deg, 0);
 }
 
 }  // namespace
