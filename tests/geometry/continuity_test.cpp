@@ -26,12 +26,6 @@ const NamedCurve kCurves[] = {
     {"left-hand with spirals", test::leftHandSpiralCurve},
 };
 
-void expectSameStake(const StakePosition& a, const StakePosition& b) {
-    EXPECT_NEAR(a.x_m, b.x_m, 1e-6);
-    EXPECT_NEAR(a.y_m, b.y_m, 1e-6);
-    EXPECT_LE(std::fabs(std::remainder(a.axisAzimuth_deg - b.axisAzimuth_deg, 360.0)), 1e-6);
-}
-
 TEST(Continuity, EveryJointWithoutAStep) {
     for (const NamedCurve& named : kCurves) {
         const CurveElements c = named.make();
@@ -57,8 +51,8 @@ TEST(Continuity, EveryJointWithoutAStep) {
             ASSERT_TRUE(before && at && after);
             EXPECT_EQ(before->segment, j.before);
             EXPECT_EQ(after->segment, j.after);
-            expectSameStake(*before, *at);
-            expectSameStake(*at, *after);
+            test::expectSameStake(*before, *at);
+            test::expectSameStake(*at, *after);
             EXPECT_NEAR(at->x_m, j.x_m, 1e-6);
             EXPECT_NEAR(at->y_m, j.y_m, 1e-6);
         }

@@ -76,12 +76,10 @@ TEST(CurveElements, LeftHandCurveWithoutSpiralsToTheWorkedFigures) {
 // An end without its spiral: ZY (YZ) is written, and HY (YH) is the same point as ZH (HZ). An end
 // with its spiral leaves ZY (YZ) at 0.
 TEST(CurveElements, AnEndWithoutItsSpiral) {
-    const auto design = [](const char* A1, const char* A2) {
-        return curveFromTexts("12345.678", "3456789.123", "512345.678", "45.3015", "30.1530", "500",
-                              A1, A2);
-    };
-    for (const CurveElements& c : {design("200", "250"), design("200", "0"), design("0", "250"),
-                                   design("0", "0"), test::leftHandPlainCurve()}) {
+    using test::rightHandDesign;
+    for (const CurveElements& c :
+         {rightHandDesign("200", "250"), rightHandDesign("200", "0"), rightHandDesign("0", "250"),
+          rightHandDesign("0", "0"), test::leftHandDesign("0", "0")}) {
         SCOPED_TRACE(::testing::Message() << "A1 " << c.A1 << ", A2 " << c.A2);
         if (c.A1 == 0) {
             EXPECT_EQ(c.ZY, c.zh);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "curve/dms.h"
+#include "example_curves.h"
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"
 #include "geometry/reverse.h"
@@ -65,12 +66,6 @@ CurveElements spiralCurve(double beta_deg, bool entry, int turn) {
     return computeCurve(d);
 }
 
-void expectSameStake(const StakePosition& a, const StakePosition& b) {
-    EXPECT_NEAR(a.x_m, b.x_m, 1e-6);
-    EXPECT_NEAR(a.y_m, b.y_m, 1e-6);
-    EXPECT_LE(std::fabs(std::remainder(a.axisAzimuth_deg - b.axisAzimuth_deg, 360.0)), 1e-6);
-}
-
 TEST(ExactSpiral, SpiralsOfAnyTurnJoinTheArcAndComeBack) {
     for (double beta : {10.0, 60.0, 120.0, 170.0}) {
         for (bool entry : {true, false}) {
@@ -87,7 +82,7 @@ TEST(ExactSpiral, SpiralsOfAnyTurnJoinTheArcAndComeBack) {
                 ASSERT_TRUE(spiral && arc);
                 EXPECT_EQ(spiral->segment, entry ? Segment::FirstSpiral : Segment::SecondSpiral);
                 EXPECT_EQ(arc->segment, Segment::Arc);
-                expectSameStake(*spiral, *arc);
+                test::expectSameStake(*spiral, *arc);
                 // A stake in the middle of the spiral, and a side point 3 m off it, come back.
                 const double middle = entry ? (c.zh + c.hy) / 2 : (c.yh + c.hz) / 2;
                 const auto stake = centreStake(c, middle, 0);

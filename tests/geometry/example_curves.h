@@ -1,7 +1,10 @@
 // The two worked example curves, built from the texts a user types.
 #pragma once
 
+#include <cmath>
 #include <string>
+
+#include <gtest/gtest.h>
 
 #include "curve/curve_record.h"
 #include "geometry/curve_elements.h"
@@ -28,21 +31,38 @@ inline CurveElements curveFromTexts(std::string K, std::string X, std::string Y,
     return computeCurve(*designNumbers(typedDesign(K, X, Y, T, B, R, A1, A2)));
 }
 
+/// The right-hand worked design (B 30.1530, R 500) with the spirals given.
+inline CurveElements rightHandDesign(std::string A1, std::string A2) {
+    return curveFromTexts("12345.678", "3456789.123", "512345.678", "45.3015", "30.1530", "500", A1,
+                          A2);
+}
+
+/// The left-hand design (B -45, R 300) with the spirals given.
+inline CurveElements leftHandDesign(std::string A1, std::string A2) {
+    return curveFromTexts("2500", "1000", "2000", "120", "-45", "300", A1, A2);
+}
+
 /// Right-hand curve with two different spirals.
 inline CurveElements rightHandCurve() {
-    return curveFromTexts("12345.678", "3456789.123", "512345.678", "45.3015", "30.1530", "500",
-                          "200", "250");
+    return rightHandDesign("200", "250");
 }
 
 /// Left-hand curve without spirals.
 inline CurveElements leftHandPlainCurve() {
-    return curveFromTexts("2500", "1000", "2000", "120", "-45", "300", "0", "0");
+    return leftHandDesign("0", "0");
 }
 
 /// Left-hand curve with two different spirals (no worked figures; used for the checks that hold
 /// on every curve).
 inline CurveElements leftHandSpiralCurve() {
-    return curveFromTexts("2500", "1000", "2000", "120", "-45", "300", "150", "120");
+    return leftHandDesign("150", "120");
+}
+
+/// Two stakes at one place: position to a micrometre, axis to a microdegree.
+inline void expectSameStake(const StakePosition& a, const StakePosition& b) {
+    EXPECT_NEAR(a.x_m, b.x_m, 1e-6);
+    EXPECT_NEAR(a.y_m, b.y_m, 1e-6);
+    EXPECT_LE(std::fabs(std::remainder(a.axisAzimuth_deg - b.axisAzimuth_deg, 360.0)), 1e-6);
 }
 
 /// A worked stake of the two example curves: its coordinates to 0.1 mm, the element it lies on

@@ -4,6 +4,7 @@
 #include "geometry/reverse.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,15 +15,11 @@
 #include "curve/format.h"
 #include "curve/number.h"
 #include "example_curves.h"
-#include "geometry/side_points.h"
 
 namespace hcurve {
 namespace {
 
 using test::curveFromTexts;
-
-constexpr double kChainageTolerance_m = 1e-6;
-constexpr double kOffsetTolerance_m = 1e-6;
 
 struct NamedCurve {
     const char* name;
@@ -30,20 +27,17 @@ struct NamedCurve {
 };
 
 std::vector<NamedCurve> allCurves() {
+    using test::leftHandDesign;
+    using test::rightHandDesign;
     return {
-        {"right-hand, both spirals", test::rightHandCurve()},
-        {"left-hand, no spirals", test::leftHandPlainCurve()},
-        {"left-hand, both spirals", test::leftHandSpiralCurve()},
-        {"right-hand, no spirals", curveFromTexts("12345.678", "3456789.123", "512345.678",
-                                                  "45.3015", "30.1530", "500", "0", "0")},
-        {"right-hand, entry spiral only", curveFromTexts("12345.678", "3456789.123", "512345.678",
-                                                         "45.3015", "30.1530", "500", "200", "0")},
-        {"right-hand, exit spiral only", curveFromTexts("12345.678", "3456789.123", "512345.678",
-                                                        "45.3015", "30.1530", "500", "0", "250")},
-        {"left-hand, entry spiral only",
-         curveFromTexts("2500", "1000", "2000", "120", "-45", "300", "150", "0")},
-        {"left-hand, exit spiral only",
-         curveFromTexts("2500", "1000", "2000", "120", "-45", "300", "0", "120")},
+        {"right-hand, both spirals", rightHandDesign("200", "250")},
+        {"right-hand, no spirals", rightHandDesign("0", "0")},
+        {"right-hand, entry spiral only", rightHandDesign("200", "0")},
+        {"right-hand, exit spiral only", rightHandDesign("0", "250")},
+        {"left-hand, both spirals", leftHandDesign("150", "120")},
+        {"left-hand, no spirals", leftHandDesign("0", "0")},
+        {"left-hand, entry spiral only", leftHandDesign("150", "0")},
+        {"left-hand, exit spiral only", leftHandDesign("0", "120")},
         // T near north: the tangent azimuths cross 0/360 on the way round.
         {"left-hand across north, both spirals",
          curveFromTexts("500", "20000", "30000", "10", "-60", "250", "120", "150")},
@@ -76,46 +70,33 @@ std::vector<Stake> stakesOn(const CurveElements& c) {
     return stakes;
 }
 
-// The elements on either side of a joint at Kp_m.
-std::vector<Segment> neighbours(const CurveElements& c, double Kp_m) {
-    auto before = centreStake(c, Kp_m - 0.001, 0);
-    auto after = centreStake(c, Kp_m + 0.001, 0);
-    return {before->segment, after->segment};
+// The foot of the point set out offset_m from the stake at Kp_m along its transverse axis, as the
+// side points are set out.
+std::optional<FootPoint> footFrom(const CurveElements& c, double Kp_m, double offset_m) {
+    const std::optional<StakePosition> stake = centreStake(c, Kp_m, 0);
+    const double a = stake->axisAzimuth_deg * c.f;
+    return footPoint(c, stake->x_m + offset_m * std::cos(a), stake->y_m + offset_m * std::sin(a));
 }
 
 TEST(FootPoint, SidePointsComeBackToTheirStake) {
-    // Left and right points as the stake run places them, single row, PPQ 0.
-    const std::vector<float> dl{0.0f, 0.0f, 3.0f, 12.5f, 40.0f};
-    const std::vector<float> dr{0.0f, 0.0f, 3.0f, 12.5f, 40.0f};
-    const SideSetup setup{dl, dr, 4, 4, 1, 0.0f, 0.0f};
     for (const NamedCurve& named : allCurves()) {
         SCOPED_TRACE(named.name);
         const CurveElements& c = named.curve;
         for (const Stake& stake : stakesOn(c)) {
             SCOPED_TRACE(stake.where);
-            auto pos = centreStake(c, stake.Kp_m, 0);
-            ASSERT_TRUE(pos);
-            SideTables t = makeSideTables(4, 4);
-            computeSidePoints(t, pos->x_m, pos->y_m, pos->axisAzimuth_deg, setup, c.f);
-            struct SetOut {
-                double x, y, offset;
-            };
-            std::vector<SetOut> points;
-            for (int j = 1; j <= 4; ++j) {
-                points.push_back({t.xlp[j], t.ylp[j], -static_cast<double>(dl[j])});
-                points.push_back({t.xrp[j], t.yrp[j], static_cast<double>(dr[j])});
-            }
-            for (const SetOut& p : points) {
-                SCOPED_TRACE("offset " + generalText(p.offset));
-                auto foot = footPoint(c, p.x, p.y);
+            // A point at a joint may find its foot on either element.
+            const Segment before = centreStake(c, stake.Kp_m - 0.001, 0)->segment;
+            const Segment after = centreStake(c, stake.Kp_m + 0.001, 0)->segment;
+            for (double offset : {-40.0, -12.5, -3.0, 0.0, 3.0, 12.5, 40.0}) {
+                SCOPED_TRACE(offset);
+                const auto foot = footFrom(c, stake.Kp_m, offset);
                 ASSERT_TRUE(foot);
-                EXPECT_NEAR(foot->chainage_m, stake.Kp_m, kChainageTolerance_m);
-                EXPECT_NEAR(foot->offset_m, p.offset, kOffsetTolerance_m);
-                if (stake.joint) {
-                    EXPECT_THAT(foot->element, ::testing::AnyOfArray(neighbours(c, stake.Kp_m)));
-                } else {
-                    EXPECT_EQ(foot->element, pos->segment);
-                }
+                EXPECT_NEAR(foot->chainage_m, stake.Kp_m, 1e-6);
+                EXPECT_NEAR(foot->offset_m, offset, 1e-6);
+                if (stake.joint)
+                    EXPECT_THAT(foot->element, ::testing::AnyOf(before, after));
+                else
+                    EXPECT_EQ(foot->element, centreStake(c, stake.Kp_m, 0)->segment);
             }
         }
     }
@@ -152,10 +133,7 @@ TEST(FootPoint, FarPointsComeBackToTheirStake) {
                           {left, left.hz + 5000, 7, Segment::OutgoingTangent}};
     for (const Case& k : cases) {
         SCOPED_TRACE(generalText(k.Kp_m));
-        auto stake = centreStake(k.c, k.Kp_m, 0);
-        const double a = stake->axisAzimuth_deg * k.c.f;
-        auto foot = footPoint(k.c, stake->x_m + k.offset_m * std::cos(a),
-                              stake->y_m + k.offset_m * std::sin(a));
+        const auto foot = footFrom(k.c, k.Kp_m, k.offset_m);
         ASSERT_TRUE(foot);
         EXPECT_EQ(foot->element, k.element);
         EXPECT_NEAR(foot->chainage_m, k.Kp_m, 1e-6);

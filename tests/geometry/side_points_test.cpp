@@ -18,33 +18,46 @@ std::string coordText(double v) {
     return format(roundTo(v, 4), Pattern::Fixed4);
 }
 
-TEST(SidePoints, NoLeftPoints) {
-    SideTables t = makeSideTables(0, 2);
-    std::vector<float> dl{0};
-    std::vector<float> dr{0, 5, 10};
-    computeSidePoints(t, 1000, 2000, 0, {dl, dr, 0, 2, 1, 0, 0}, kDegreeFactor);
-    EXPECT_EQ(t.xrp[1], 1005);
-    EXPECT_EQ(t.xrp[2], 1010);
-    EXPECT_EQ(t.rightRowX[2], 1010);
+// The points of every side table from index 1, to the micrometre: "L x,y ... | R ... | LR ... | RR
+// ...": left and right points on the axis, then left and right points as listed.
+std::string pointsText(const SideTables& t) {
+    const auto row = [](const char* name, const std::vector<double>& x,
+                        const std::vector<double>& y) {
+        std::string text = name;
+        for (std::size_t j = 1; j < x.size(); ++j)
+            text += " " + generalText(roundTo(x[j], 6)) + "," + generalText(roundTo(y[j], 6));
+        return text;
+    };
+    return row("L", t.xlp, t.ylp) + " | " + row("R", t.xrp, t.yrp) + " | " +
+           row("LR", t.leftRowX, t.leftRowY) + " | " + row("RR", t.rightRowX, t.rightRowY);
 }
 
-TEST(SidePoints, WorkedCheckOnATangent) {
-    std::vector<float> dl{0, 5};
-    std::vector<float> dr{0, 5};
-    SideTables t = makeSideTables(1, 1);
-    computeSidePoints(t, 1000, 2000, 90, {dl, dr, 1, 1, 2, 2, 3}, kDegreeFactor);
-    EXPECT_NEAR(t.xlp[1], 1000, 1e-9);
-    EXPECT_NEAR(t.ylp[1], 1995, 1e-9);
-    EXPECT_NEAR(t.xrp[1], 1000, 1e-9);
-    EXPECT_NEAR(t.yrp[1], 2005, 1e-9);
-    EXPECT_NEAR(t.leftRowX[1], 1002, 1e-9);
-    EXPECT_NEAR(t.leftRowY[1], 1995, 1e-9);
-    EXPECT_NEAR(t.rightRowX[1], 1002, 1e-9);
-    EXPECT_NEAR(t.rightRowY[1], 2005, 1e-9);
-    EXPECT_NEAR(t.leftRowX[2], 997, 1e-9);
-    EXPECT_NEAR(t.leftRowY[2], 1995, 1e-9);
-    EXPECT_NEAR(t.rightRowX[2], 997, 1e-9);
-    EXPECT_NEAR(t.rightRowY[2], 2005, 1e-9);
+// A stake at (1000, 2000) whose axis points east (90): ahead is north (+X).
+SideTables eastward(std::vector<float> dl, std::vector<float> dr, std::int16_t rows, float front,
+                    float back) {
+    const auto nl = static_cast<std::int16_t>(dl.size() - 1);
+    const auto nr = static_cast<std::int16_t>(dr.size() - 1);
+    SideTables t = makeSideTables(nl, nr);
+    computeSidePoints(t, 1000, 2000, 90, {dl, dr, nl, nr, rows, front, back}, kDegreeFactor);
+    return t;
+}
+
+// In a double row the front row is listed first, then the back row; every row mode but 1 is a
+// double row. Negative distances and row offsets cross over; a single row lists the axis points
+// and leaves the rest of the tables as they were.
+TEST(SidePoints, OnAnEastwardAxis) {
+    EXPECT_EQ(pointsText(eastward({0, 5}, {0, 5}, 2, 2, 3)),
+              "L 1000,1995 | R 1000,2005 | LR 1002,1995 997,1995 | RR 1002,2005 997,2005");
+    EXPECT_EQ(pointsText(eastward({0, -4}, {0, -4}, 2, -2, -3)),
+              "L 1000,2004 | R 1000,1996 | LR 998,2004 1003,2004 | RR 998,1996 1003,1996");
+    EXPECT_EQ(pointsText(eastward({0}, {0, 5, 10}, 1, 0, 0)),
+              "L | R 1000,2005 1000,2010 | LR | RR 1000,2005 1000,2010 0,0 0,0");
+    for (std::int16_t mode : {0, 2, 3, -1}) {
+        EXPECT_EQ(pointsText(eastward({0, 5, 10}, {0, 5}, mode, 2, 3)),
+                  "L 1000,1995 1000,1990 | R 1000,2005 | LR 1002,1995 1002,1990 997,1995 "
+                  "997,1990 | RR 1002,2005 997,2005")
+            << mode;
+    }
 }
 
 TEST(SidePoints, WorkedCheckOnTheArc) {
@@ -98,35 +111,6 @@ TEST(SidePoints, SingleRowCopiesTheAxisPointsAndLeavesTheRest) {
     EXPECT_EQ(t.leftRowX[3], 123);
     EXPECT_EQ(t.leftRowX[4], 123);
     EXPECT_EQ(t.rightRowX[2], 0);
-}
-
-TEST(SidePoints, EveryRowModeButOneIsADoubleRow) {
-    std::vector<float> dl{0, 5, 10, 15};
-    std::vector<float> dr{0, 5};
-    for (std::int16_t mode : {0, 2, 3, -1}) {
-        SCOPED_TRACE(mode);
-        SideTables t = makeSideTables(3, 1);
-        // Axis east (90): ahead is north (+X), behind is south.
-        computeSidePoints(t, 1000, 2000, 90, {dl, dr, 3, 1, mode, 2, 3}, kDegreeFactor);
-        for (int j = 1; j <= 3; ++j) {
-            EXPECT_NEAR(t.leftRowX[j], 1000 + 2, 1e-9);      // front row, 1..3
-            EXPECT_NEAR(t.leftRowX[j + 3], 1000 - 3, 1e-9);  // back row, 4..6
-            EXPECT_NEAR(t.leftRowY[j], 2000 - dl[j], 1e-9);  // in the order of dl
-            EXPECT_NEAR(t.leftRowY[j + 3], 2000 - dl[j], 1e-9);
-        }
-        EXPECT_NEAR(t.rightRowX[2], 1000 - 3, 1e-9);
-    }
-}
-
-TEST(SidePoints, NegativeDistancesCrossOver) {
-    std::vector<float> dl{0, -4};
-    std::vector<float> dr{0, -4};
-    SideTables t = makeSideTables(1, 1);
-    computeSidePoints(t, 1000, 2000, 90, {dl, dr, 1, 1, 2, -2, -3}, kDegreeFactor);
-    EXPECT_NEAR(t.ylp[1], 2004, 1e-9);
-    EXPECT_NEAR(t.yrp[1], 1996, 1e-9);
-    EXPECT_NEAR(t.leftRowX[1], 998, 1e-9);   // front row moved back
-    EXPECT_NEAR(t.leftRowX[2], 1003, 1e-9);  // back row moved forward
 }
 
 TEST(SidePoints, FloatDistancesAreUsedAsStored) {

@@ -108,10 +108,8 @@ TEST(CentreStake, TangentsAreStraightFromTheirEnds) {
 // A missing spiral never takes a stake; a record whose chainages leave a gap takes none there.
 TEST(CentreStake, WhichElementTakesTheChainage) {
     const CurveElements plain = leftHandPlainCurve();
-    const CurveElements entryOnly = test::curveFromTexts("12345.678", "3456789.123", "512345.678",
-                                                         "45.3015", "30.1530", "500", "200", "0");
-    const CurveElements exitOnly = test::curveFromTexts("12345.678", "3456789.123", "512345.678",
-                                                        "45.3015", "30.1530", "500", "0", "250");
+    const CurveElements entryOnly = test::rightHandDesign("200", "0");
+    const CurveElements exitOnly = test::rightHandDesign("0", "250");
     CurveElements gap = rightHandCurve();
     gap.A1 = 0;
     struct Case {

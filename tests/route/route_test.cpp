@@ -82,21 +82,11 @@ TEST(Route, OneJdElementRowReadsLikeTheOneJdDisplay) {
         << csv;
 }
 
-TEST(Route, ChainagesAreCarriedFromJdToJd) {
-    const std::vector<test::SamplePoint> pts = test::threeJdRoute();
-    const Route route = routeOf(test::routeText(pts, "K10+000"));
-    ASSERT_EQ(route.curves.size(), 3u);
-    EXPECT_NEAR(route.curves[0].curve.K, 11000, 1e-6);
-    for (std::size_t i = 1; i < 3; ++i) {
-        const CurveElements &prev = route.curves[i - 1].curve, &c = route.curves[i].curve;
-        const double leg = std::hypot(c.X - prev.X, c.Y - prev.Y);
-        EXPECT_NEAR(c.K, prev.hz + leg - prev.T2, 1e-9);
-    }
-    EXPECT_NEAR(route.end_m, route.curves[2].curve.hz + 1000 - route.curves[2].curve.T2, 1e-6);
-}
-
+// The chainage runs on from BP through every curve to EP, without a step at any joint.
 TEST(Route, PositionAndAzimuthAreContinuousAtEveryJoint) {
     const Route route = routeOf(test::routeText(test::threeJdRoute(), "K10+000"));
+    EXPECT_NEAR(route.curves[0].curve.K, 11000, 1e-6);
+    EXPECT_NEAR(route.end_m, route.curves[2].curve.hz + 1000 - route.curves[2].curve.T2, 1e-6);
     for (const RouteCurve& rc : route.curves) {
         const CurveElements& c = rc.curve;
         for (double joint : {c.zh, c.hy, c.yh, c.hz}) {
@@ -160,25 +150,28 @@ TEST(Route, ChainBreaksShowOnBothSides) {
     EXPECT_EQ(continuousChainages(route, 2015), std::vector<double>{});
     EXPECT_EQ(continuousChainages(route, 2040), std::vector<double>{2020});
 
-    StakeRequest request;
-    request.interval_m = 10;
-    request.from_m = 1490;
-    request.to_m = 1510;
-    std::string rows;
-    for (const StakeRow& r : stakeTable(route, request).rows)
-        rows += r.text + "@" + std::to_string(r.continuous_m).substr(0, 4) + " ";
-    EXPECT_EQ(rows, "K1+490.000@1490 K1+500.000@1500 K1+490.000@1500 K1+500.000@1510 ");
-
-    request.from_m = 2000;
-    request.to_m = 2020;
-    rows.clear();
-    for (const StakeRow& r : stakeTable(route, request).rows)
-        rows += r.text + "@" + std::to_string(r.continuous_m).substr(0, 4) + " ";
-    EXPECT_EQ(rows, "K1+990.000@2000 K2+000.000@2010 K2+030.000@2010 K2+040.000@2020 ");
-
+    const auto tableOf = [&](double from_m, double to_m) {
+        StakeRequest request;
+        request.interval_m = 10;
+        request.from_m = from_m;
+        request.to_m = to_m;
+        return stakeTable(route, request);
+    };
+    // The rows of a stretch as "text@continuous".
+    const auto rows = [](const StakeTable& table) {
+        std::string text;
+        for (const StakeRow& r : table.rows)
+            text += r.text + "@" + std::to_string(r.continuous_m).substr(0, 4) + " ";
+        return text;
+    };
+    EXPECT_EQ(rows(tableOf(1490, 1510)),
+              "K1+490.000@1490 K1+500.000@1500 K1+490.000@1500 K1+500.000@1510 ");
+    const StakeTable table = tableOf(2000, 2020);
+    EXPECT_EQ(rows(table), "K1+990.000@2000 K2+000.000@2010 K2+030.000@2010 K2+040.000@2020 ");
     // The two rows of a break stand on the same stake.
-    const StakeTable table = stakeTable(route, request);
     EXPECT_EQ(table.rows[1].x_m, table.rows[2].x_m);
+    // A half millimetre goes to even, as in the stake listing of one curve.
+    EXPECT_EQ(stakeText(route, 1000.0625), "K1+000.062");
     EXPECT_EQ(table.rows[1].y_m, table.rows[2].y_m);
 }
 
