@@ -44,7 +44,7 @@ SideTables eastward(std::vector<float> dl, std::vector<float> dr, std::int16_t r
 
 // In a double row the front row is listed first, then the back row; every row mode but 1 is a
 // double row. Negative distances and row offsets cross over; a single row lists the axis points
-// and leaves the rest of the tables as they were.
+// and ignores the row offsets.
 TEST(SidePoints, OnAnEastwardAxis) {
     EXPECT_EQ(pointsText(eastward({0, 5}, {0, 5}, 2, 2, 3)),
               "L 1000,1995 | R 1000,2005 | LR 1002,1995 997,1995 | RR 1002,2005 997,2005");
@@ -52,6 +52,9 @@ TEST(SidePoints, OnAnEastwardAxis) {
               "L 1000,2004 | R 1000,1996 | LR 998,2004 1003,2004 | RR 998,1996 1003,1996");
     EXPECT_EQ(pointsText(eastward({0}, {0, 5, 10}, 1, 0, 0)),
               "L | R 1000,2005 1000,2010 | LR | RR 1000,2005 1000,2010 0,0 0,0");
+    EXPECT_EQ(pointsText(eastward({0, 5, 10}, {0, 7.5}, 1, 99, 99)),
+              "L 1000,1995 1000,1990 | R 1000,2007.5 | LR 1000,1995 1000,1990 0,0 0,0 | RR "
+              "1000,2007.5 0,0");
     for (std::int16_t mode : {0, 2, 3, -1}) {
         EXPECT_EQ(pointsText(eastward({0, 5, 10}, {0, 5}, mode, 2, 3)),
                   "L 1000,1995 1000,1990 | R 1000,2005 | LR 1002,1995 1002,1990 997,1995 "
@@ -96,21 +99,6 @@ TEST(SidePoints, WorkedCheckOnTheArc) {
         EXPECT_EQ(coordText(e.xs[e.index]), e.x);
         EXPECT_EQ(coordText(e.ys[e.index]), e.y);
     }
-}
-
-TEST(SidePoints, SingleRowCopiesTheAxisPointsAndLeavesTheRest) {
-    std::vector<float> dl{0, 5, 10};
-    std::vector<float> dr{0, 7.5};
-    SideTables t = makeSideTables(2, 1);
-    t.leftRowX[3] = t.leftRowX[4] = 123;  // not written in a single row
-    computeSidePoints(t, 1000, 2000, 30, {dl, dr, 2, 1, 1, 99, 99}, kDegreeFactor);
-    EXPECT_EQ(t.leftRowX[1], t.xlp[1]);
-    EXPECT_EQ(t.leftRowY[2], t.ylp[2]);
-    EXPECT_EQ(t.rightRowX[1], t.xrp[1]);
-    EXPECT_EQ(t.rightRowY[1], t.yrp[1]);
-    EXPECT_EQ(t.leftRowX[3], 123);
-    EXPECT_EQ(t.leftRowX[4], 123);
-    EXPECT_EQ(t.rightRowX[2], 0);
 }
 
 TEST(SidePoints, FloatDistancesAreUsedAsStored) {

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +16,14 @@ namespace {
 const std::string kRoute =
     "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,1000,0,300,100,100,\nJD2,1000,1000,300,0,0,\n"
     "EP,2000,1000,,,,\n\n断链前桩号,断链后桩号\nK1+500,K1+490\n";
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
 
 struct Outcome {
     int status;
@@ -53,13 +63,9 @@ TEST_F(RouteCommand, ElementTable) {
     Outcome r = run({file_, "--elements"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    std::istringstream lines(r.out);
-    std::string header, bp, jd1, jd2, ep;
-    std::getline(lines, header);
-    std::getline(lines, bp);
-    std::getline(lines, jd1);
-    std::getline(lines, jd2);
-    std::getline(lines, ep);
+    const std::vector<std::string> rows = linesOf(r.out);
+    ASSERT_EQ(rows.size(), 5u);
+    const std::string &header = rows[0], &bp = rows[1], &jd2 = rows[3], &ep = rows[4];
     EXPECT_EQ(
         header,
         "点号,交点里程,X,Y,偏角,R,A1,A2,Ls1,Ls2,T1,T2,L,E,J,ZH,HY,QZ,YH,HZ,交点间距,方位角,直线长");
@@ -91,11 +97,9 @@ TEST_F(RouteCommand, StretchAddressedByChainageTextsOnEitherSideOfABreak) {
     Outcome r = run({file_, "--stakes", "--interval", "5", "--from", "K1+495", "--to", "K1+495"});
     ASSERT_EQ(r.status, 0) << r.err;
     std::string texts;
-    std::istringstream lines(r.out);
-    std::string line;
-    std::getline(lines, line);
-    while (std::getline(lines, line))
-        texts += line.substr(0, line.find(",", line.find(",") + 1 + 1) + 10) + "|";
+    const std::vector<std::string> rows = linesOf(r.out);
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        texts += rows[i].substr(0, rows[i].find(",", rows[i].find(",") + 1 + 1) + 10) + "|";
     EXPECT_EQ(texts,
               ",K1+495.000,1495.0000|,K1+500.000,1500.0000|,K1+490.000,1500.0000|,K1+495.000,"
               "1505.0000|");
