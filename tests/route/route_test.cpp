@@ -170,9 +170,17 @@ TEST(Route, ChainBreaksShowOnBothSides) {
     EXPECT_EQ(rows(table), "K1+990.000@2000 K2+000.000@2010 K2+030.000@2010 K2+040.000@2020 ");
     // The two rows of a break stand on the same stake.
     EXPECT_EQ(table.rows[1].x_m, table.rows[2].x_m);
-    // A half millimetre goes to even, as in the stake listing of one curve.
-    EXPECT_EQ(stakeText(route, 1000.0625), "K1+000.062");
     EXPECT_EQ(table.rows[1].y_m, table.rows[2].y_m);
+}
+
+// Chainage texts and coordinates round their halves to even, as the stake listing of one curve.
+TEST(Route, HalvesReadAsInTheStakeListing) {
+    const Route route = routeOf(
+        "点号,X,Y,R,A1,A2,桩号\nBP,0.00025,0,,,,K1+000.0625\nJD1,1000,0,300,100,100,\n"
+        "EP,1000,1000,,,,\n");
+    const TableRows rows = elementTableRows(route);
+    EXPECT_EQ(rows[1][2], "0.0002");
+    EXPECT_EQ(stakeText(route, route.start_m), "K1+000.062");
 }
 
 TEST(Route, StakeTableHoldsEveryCharacteristicPointOnce) {
