@@ -2,7 +2,60 @@
 
 #include <stdexcept>
 
+#include "entry/design_entry.h"
+#include "report/curve_report.h"
+#include "stakes/stake_run.h"
+
 namespace hcurve {
+
+namespace commands {
+
+void designEntry(CommandContext& context) {
+    hcurve::designEntry(context.record, context.port);
+}
+
+void stakeRun(CommandContext& context) {
+    hcurve::stakeRun(context.record, context.port);
+}
+
+void print(CommandContext& context) {
+    const std::unique_ptr<PrinterPort> printer = context.printer();
+    printReport(context.record, context.port, *printer);
+}
+
+void reverseCalculation(CommandContext& context) {
+    hcurve::reverseCalculation(context.record, context.port);
+}
+
+void exportStakes(CommandContext& context) {
+    if (!context.chooseExportFile) {
+        exportStakeCoordinates(context.record, context.port);
+        return;
+    }
+    // The dialog is offered only for a run there is to export.
+    if (std::optional<std::string> refusal = exportRefusal(context.record)) {
+        context.port.showError(*refusal);
+        return;
+    }
+    const std::optional<ExportTarget> target = context.chooseExportFile();
+    if (!target)
+        return;
+    const ExportOutcome outcome = exportLastRun(context.record, target->path, target->format);
+    if (outcome.written)
+        context.port.showMessage(outcome.message);
+    else
+        context.port.showError(outcome.message);
+}
+
+void savePlan(CommandContext& context) {
+    savePlanDrawing(context.record, context.port, context.savePlan);
+}
+
+void end(CommandContext& context) {
+    context.end();
+}
+
+}  // namespace commands
 
 const CommandEntry* commandForKey(std::string_view key) {
     for (const CommandEntry& entry : kCommands) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <iostream>
 #include <istream>
+#include <memory>
 #include <new>
 #include <ostream>
 #include <string>
@@ -11,17 +12,12 @@
 
 #include "app/command_list.h"
 #include "app/console_printer.h"
-#include "app/plan_command.h"
 #include "app/console_protocol.h"
 #include "curve/curve_record.h"
 #include "curve/shown_text.h"
-#include "entry/design_entry.h"
 #include "platform/standard_streams.h"
 #include "platform/system_reason.h"
 #include "port/user_port.h"
-#include "report/curve_report.h"
-#include "stakes/field_tools.h"
-#include "stakes/stake_run.h"
 
 namespace hcurve {
 namespace {
@@ -181,6 +177,10 @@ void greet(std::ostream& out) {
 void serve(Session& session, ConsolePort& port, const AfterCommand& afterCommand,
            const PlanSaver& savePlan) {
     CurveRecord record;
+    bool ended = false;
+    CommandContext context{
+        record, port,     [&session] { return std::make_unique<ConsolePrinter>(session.out()); },
+        {},     savePlan, [&ended] { ended = true; }};
     greet(session.out());
     std::string line;
     for (;;) {
@@ -196,35 +196,12 @@ void serve(Session& session, ConsolePort& port, const AfterCommand& afterCommand
             continue;
         // A command may write files: an output already lost stops the session before it starts.
         session.flush();
-        const CommandEntry* entry = commandForKey(command);
-        if (entry == nullptr) {
+        if (const CommandEntry* entry = commandForKey(command))
+            entry->run(context);
+        else
             port.showMessage("没有这个命令：“" + shownText(command) + "”。" + commandHint());
-        } else {
-            switch (entry->command) {
-                case Command::DesignEntry:
-                    designEntry(record, port);
-                    break;
-                case Command::StakeRun:
-                    stakeRun(record, port);
-                    break;
-                case Command::Print: {
-                    ConsolePrinter printer(session.out());
-                    printReport(record, port, printer);
-                    break;
-                }
-                case Command::ReverseCalculation:
-                    reverseCalculation(record, port);
-                    break;
-                case Command::Export:
-                    exportStakeCoordinates(record, port);
-                    break;
-                case Command::SavePlan:
-                    savePlanDrawing(record, port, savePlan);
-                    break;
-                case Command::End:
-                    return;
-            }
-        }
+        if (ended)
+            return;
         session.check();
         if (afterCommand)
             afterCommand(command, record);

@@ -30,9 +30,6 @@
 
 #include "app/qt_printer.h"
 #include "app/result_views.h"
-#include "entry/design_entry.h"
-#include "report/curve_report.h"
-#include "stakes/stake_run.h"
 
 namespace hcurve {
 
@@ -359,7 +356,7 @@ void MainWindow::restore(const Snapshot& before) {
 
 void MainWindow::setCommandsEnabled(bool enabled) {
     for (const auto& [which, pushButton] : buttons_) {
-        if (which != layout::Button::End) {
+        if (!commandEntry(which).anyTime) {
             pushButton->setEnabled(enabled);
         }
     }
@@ -405,70 +402,25 @@ void MainWindow::runCommand(Command command) {
 }
 
 void MainWindow::run(Command command) {
-    switch (command) {
-        case Command::DesignEntry:
-            runDesignEntry();
-            break;
-        case Command::StakeRun:
-            runStakeRun();
-            break;
-        case Command::Print:
-            runReport();
-            break;
-        case Command::ReverseCalculation:
-            runReverseCalculation();
-            break;
-        case Command::Export:
-            runExport();
-            break;
-        case Command::End:
-            endProgram();
-            break;
-        case Command::SavePlan:
-            break;  // the plan view has a window of its own
+    const CommandEntry& entry = commandEntry(command);
+    if (entry.offered == Offered::ConsoleOnly) {
+        return;  // the plan view has a window of its own
+    }
+    CommandContext context{
+        record_,
+        port_,
+        [this] { return printerFactory_ ? printerFactory_() : makeQtPrinter(); },
+        [this] { return exportChooser_ ? exportChooser_() : chooseExportFile(); },
+        {},
+        [this] { endProgram(); }};
+    if (entry.anyTime) {
+        entry.run(context);
+    } else {
+        runCommand([&] { entry.run(context); });
     }
 }
 
-void MainWindow::runDesignEntry() {
-    runCommand([this] { designEntry(record_, port_); });
-}
-
-void MainWindow::runStakeRun() {
-    runCommand([this] { stakeRun(record_, port_); });
-}
-
-void MainWindow::runReport() {
-    runCommand([this] {
-        std::unique_ptr<PrinterPort> printer =
-            printerFactory_ ? printerFactory_() : makeQtPrinter();
-        printReport(record_, port_, *printer);
-    });
-}
-
-void MainWindow::runReverseCalculation() {
-    runCommand([this] { reverseCalculation(record_, port_); });
-}
-
-void MainWindow::runExport() {
-    runCommand([this] {
-        if (std::optional<std::string> refusal = exportRefusal(record_)) {
-            port_.showError(*refusal);
-            return;
-        }
-        std::optional<ExportTarget> target = exportChooser_ ? exportChooser_() : chooseExportFile();
-        if (!target) {
-            return;
-        }
-        const ExportOutcome outcome = exportLastRun(record_, target->path, target->format);
-        if (outcome.written) {
-            port_.showMessage(outcome.message);
-        } else {
-            port_.showError(outcome.message);
-        }
-    });
-}
-
-std::optional<MainWindow::ExportTarget> MainWindow::chooseExportFile() {
+std::optional<ExportTarget> MainWindow::chooseExportFile() {
     const QString csvFilter = QStringLiteral("CSV 表格 (*.csv)");
     const QString datFilter = QStringLiteral("点文件 name,code,Y,X,H (*.dat)");
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

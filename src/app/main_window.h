@@ -17,12 +17,12 @@
 #include <optional>
 #include <string>
 
+#include "app/command_list.h"
 #include "app/qt_user_port.h"
 #include "app/window_layout.h"
 #include "curve/curve_record.h"
 #include "port/controls.h"
 #include "report/printer_port.h"
-#include "stakes/field_tools.h"
 
 class QLabel;
 class QLineEdit;
@@ -71,21 +71,12 @@ class MainWindow : public QWidget {
 
     /// Where 导出中桩坐标 writes: a path and format, or nothing when the user cancels. A save-file
     /// dialog unless replaced (tests choose the file themselves).
-    struct ExportTarget {
-        std::string path;
-        ExportFormat format;
-    };
     using ExportChooser = std::function<std::optional<ExportTarget>()>;
     void setExportChooser(ExportChooser chooser) { exportChooser_ = std::move(chooser); }
 
-    /// Runs a command of the list as its button or menu entry does.
+    /// Runs a command of the list as its button or menu entry does (the menu bar's field tools
+    /// are 坐标反算 and 导出中桩坐标).
     void run(Command command);
-    void runDesignEntry();
-    void runStakeRun();
-    void runReport();
-    /// The menu bar's field tools: 坐标反算 and 导出中桩坐标.
-    void runReverseCalculation();
-    void runExport();
     /// 中桩成果表 and 平面图, opened from the menu bar.
     ResultViews& resultViews() const { return *resultViews_; }
     /// Closes the window, which ends the program; also while a command waits in a dialog.

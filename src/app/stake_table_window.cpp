@@ -22,23 +22,15 @@ namespace {
 
 enum Column { Chainage, Point, Side, Distance, X, Y, ColumnCount };
 
+// The text of each column, in the order of Column.
+const std::string StakeTableRow::*const kColumnTexts[ColumnCount] = {
+    &StakeTableRow::chainage,   &StakeTableRow::point, &StakeTableRow::side,
+    &StakeTableRow::distance_m, &StakeTableRow::x,     &StakeTableRow::y};
+
 QString cell(const StakeTableRow& row, int column) {
-    switch (column) {
-        case Chainage:
-            return QString::fromStdString(row.chainage);
-        case Point:
-            return QString::fromStdString(row.point);
-        case Side:
-            return QString::fromStdString(row.side);
-        case Distance:
-            return QString::fromStdString(row.distance_m);
-        case X:
-            return QString::fromStdString(row.x);
-        case Y:
-            return QString::fromStdString(row.y);
-        default:
-            return {};
-    }
+    if (column < 0 || column >= ColumnCount)
+        return {};
+    return QString::fromStdString(row.*kColumnTexts[column]);
 }
 
 }  // namespace

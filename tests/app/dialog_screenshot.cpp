@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         std::_Exit(status);
     });
-    window.runDesignEntry();
+    window.run(Command::DesignEntry);
     std::fprintf(stderr, "the confirmation was never asked\n");
     return 1;
 }

@@ -40,12 +40,12 @@ class ResultViewsTest : public ::testing::Test {
         answers[12] = radius;
         answers.insert(answers.end(), {"1", "2", "5", "10", "1", "7.5", "2", "1.5", "2"});
         ScriptedUser user(window, answers);
-        window.runDesignEntry();
+        window.run(Command::DesignEntry);
     }
     // Three stakes, 12280 to 12320, PPQ 15°30'.
     void run() {
         ScriptedUser user(window, {"2", "12280", "12320", "20", "15.3", "1.5", "2"});
-        window.runStakeRun();
+        window.run(Command::StakeRun);
     }
     void trigger(const char* action) {
         window.findChild<QMenuBar*>()->findChild<QAction*>(QString::fromUtf8(action))->trigger();

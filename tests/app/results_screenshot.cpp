@@ -44,9 +44,9 @@ int main(int argc, char** argv) {
         std::vector<std::string> answers = hcurve::testing::rightHandCurveAnswers("y");
         answers.insert(answers.end(), {"1", "2", "5", "10", "2", "5", "10", "1"});
         hcurve::testing::ScriptedUser user(window, answers);
-        window.runDesignEntry();
+        window.run(Command::DesignEntry);
         user.add({"2", "12100", "12600", "20", "0"});
-        window.runStakeRun();
+        window.run(Command::StakeRun);
     }
     window.resultViews().showStakeTable();
     window.resultViews().showPlanView();

@@ -323,7 +323,7 @@ TEST_F(WindowCommandsTest, FieldToolsInTheMenuBar) {
 
     QTemporaryDir folder;
     const std::string path = folder.filePath(QStringLiteral("中桩.dat")).toStdString();
-    window.setExportChooser([&] { return MainWindow::ExportTarget{path, ExportFormat::Dat}; });
+    window.setExportChooser([&] { return ExportTarget{path, ExportFormat::Dat}; });
     menu->actions().at(1)->trigger();
     EXPECT_EQ(user.messages().back(), "已导出 1 个点到文件“" + path + "”。");
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(path)));

@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     }
     {
         hcurve::testing::ScriptedUser user(window, hcurve::testing::rightHandCurveAnswers("n"));
-        window.runDesignEntry();
+        window.run(Command::DesignEntry);
     }
     QTest::qWait(200);
 
