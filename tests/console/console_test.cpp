@@ -94,22 +94,6 @@ TEST(Console, EndOfInputWhileAskingEndsTheProgramAsFailed) {
         "? 确认交点点号输入是否正确 ?  输入正确单击 Enter 键或点击 OK 钮; 错误输入零( 即为:0 )");
 }
 
-TEST(Console, EndCommandStopsReadingAtOnce) {
-    int status = -1;
-    auto out = session("3\n1\n", &status);
-    EXPECT_EQ(status, 0);
-    EXPECT_TRUE(out.empty());
-}
-
-TEST(Console, StakesPrintAndFieldToolsNeedACurveFirst) {
-    auto out = session("2\n4\n5\n6\n");
-    ASSERT_EQ(out.size(), 4u);
-    for (const std::string& line : out)
-        EXPECT_EQ(line, out[0]);
-    EXPECT_NE(out[0].find("开始计算"), std::string::npos);
-    EXPECT_EQ(out[0].rfind("! ", 0), 0u);
-}
-
 TEST(Console, ReverseCalculationAnswersWithOneMessageLine) {
     auto out = session(std::string(kRightHandDesign) + "5\n3456750.4575\n512318.9125\n");
     const std::vector<std::string> tail(out.end() - 3, out.end());
@@ -305,11 +289,6 @@ TEST(Console, ByteOrderMarkLongLinesAndControlCharacters) {
     const std::vector<std::string> unknown = session("\x1b[31m\n");
     ASSERT_EQ(unknown.size(), 1u);
     EXPECT_EQ(unknown[0].rfind("! 没有这个命令：“\\x1B[31m”。", 0), 0u) << unknown[0];
-}
-
-TEST(Console, PlanViewNeedsABuildThatDraws) {
-    auto out = session(std::string(kRightHandDesign) + "7\n");
-    EXPECT_EQ(out.back(), "! 此版本编译时未带 Qt，不含绘图功能，无法保存平面图。");
 }
 
 // The greeting and the hint for an unknown command name every command, from the one list.

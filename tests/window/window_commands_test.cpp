@@ -36,12 +36,6 @@ QString caption(MainWindow& window, Label label) {
     return window.label(label)->text();
 }
 
-// Every whole run starts from a computed curve.
-#define SKIP_UNLESS_CURVE_COMPUTED(window)                    \
-    ASSERT_FALSE(text(window, Field::ZhChainage).isEmpty() && \
-                 text(window, Field::HyChainage).isEmpty())   \
-        << "开始计算 computed nothing"
-
 class WindowCommandsTest : public ::testing::Test {
   protected:
     void click(Button which) { QTest::mouseClick(window.button(which), Qt::LeftButton); }
@@ -52,7 +46,6 @@ class WindowCommandsTest : public ::testing::Test {
 TEST_F(WindowCommandsTest, RightHandCurveFillsTheDesignAndCurveFields) {
     ScriptedUser user(window, testing::rightHandCurveAnswers("n"));
     click(Button::DesignEntry);
-    SKIP_UNLESS_CURVE_COMPUTED(window);
 
     EXPECT_EQ(user.unexpectedQuestions(), 0);
     EXPECT_EQ(user.answersLeft(), 0u);
@@ -82,7 +75,6 @@ TEST_F(WindowCommandsTest, RightHandCurveFillsTheDesignAndCurveFields) {
 TEST_F(WindowCommandsTest, CaptionsFollowTheSpiralsOfEachCurve) {
     ScriptedUser user(window, testing::leftHandCurveWithoutSpiralsAnswers());
     click(Button::DesignEntry);
-    SKIP_UNLESS_CURVE_COMPUTED(window);
 
     EXPECT_EQ(text(window, Field::A1), QStringLiteral("不设缓和曲线"));
     EXPECT_EQ(text(window, Field::A2), QStringLiteral("不设缓和曲线"));
@@ -134,7 +126,6 @@ TEST_F(WindowCommandsTest, StakeRunListsTheStakeAndItsSidePoints) {
     design.push_back("0");  // the distances come with the stake run
     ScriptedUser user(window, design);
     click(Button::DesignEntry);
-    SKIP_UNLESS_CURVE_COMPUTED(window);
     ASSERT_EQ(user.answersLeft(), 0u);
     const std::size_t designQuestions = user.prompts().size();
 
@@ -160,9 +151,6 @@ TEST_F(WindowCommandsTest, StakeRunListsTheStakeAndItsSidePoints) {
         atPointPause.push_back(shown);
     });
     click(Button::StakeRun);
-    if (text(window, Field::StakeChainage).isEmpty()) {
-        GTEST_SKIP() << "中桩计算 shows nothing yet";
-    }
 
     EXPECT_EQ(user.unexpectedQuestions(), 0);
     EXPECT_EQ(user.answersLeft(), 0u);
@@ -244,7 +232,6 @@ TEST_F(WindowCommandsTest, TheDesignEntryRunsThroughTheRealDialogs) {
         }
     });
     click(Button::DesignEntry);
-    SKIP_UNLESS_CURVE_COMPUTED(window);
 
     EXPECT_EQ(typist.answersLeft(), 0);
     EXPECT_EQ(typist.prompts().size(), 19);
@@ -256,21 +243,9 @@ TEST_F(WindowCommandsTest, TheDesignEntryRunsThroughTheRealDialogs) {
     EXPECT_EQ(text(window, Field::HzX), QStringLiteral(" 3456837.445"));
 }
 
-TEST_F(WindowCommandsTest, PrintWithoutACurveSaysSo) {
-    ScriptedUser user(window, {});
-    click(Button::Print);
-    if (user.messages().empty()) {
-        GTEST_SKIP() << "打印 says nothing yet";
-    }
-    ASSERT_EQ(user.messages().size(), 1u);
-    EXPECT_EQ(user.messages().front(), kNoComputedCurve);
-    EXPECT_EQ(user.unexpectedQuestions(), 0);
-}
-
 TEST_F(WindowCommandsTest, PrintSendsTheComputedCurveToThePrinter) {
     ScriptedUser user(window, testing::rightHandCurveAnswers("n"));
     click(Button::DesignEntry);
-    SKIP_UNLESS_CURVE_COMPUTED(window);
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString path = folder.filePath(QStringLiteral("平曲线报表.pdf"));
@@ -284,13 +259,6 @@ TEST_F(WindowCommandsTest, PrintSendsTheComputedCurveToThePrinter) {
         -1)
         << user.messages().front();
     EXPECT_EQ(user.unexpectedQuestions(), 0);
-}
-
-TEST_F(WindowCommandsTest, EndButtonEndsTheProgramAtOnce) {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(testing::execAfter([this] { click(Button::End); }), 0);
-    EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(WindowCommandsTest, ClosingTheWindowEndsTheProgram) {
