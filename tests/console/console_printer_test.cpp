@@ -35,20 +35,18 @@ TEST(DisplayCells, WideCharactersTakeTwoCells) {
     EXPECT_EQ(displayCells("\xe4\xba"), 2);  // a cut-off character: each byte one cell
 }
 
-TEST(ConsolePrinter, EmptyLineIsPrintAndTabAlone) {
-    EXPECT_EQ(printed({{}}), "print\t\n");
-}
-
-TEST(ConsolePrinter, ColumnNStartsAfterNMinusOneCells) {
-    EXPECT_EQ(printed({{{5, "ab"}, {0, "c"}, {10, "d"}}}),
-              "print\t" + blanks(4) + "abc" + blanks(10 - 1 - 4 - 3) + "d\n");
-}
-
-TEST(ConsolePrinter, CjkTextPushesLaterColumnsByTwoCellsACharacter) {
-    // "交点座标" ends at cell 8; column 9 is the next free cell, column 8 lies behind it.
-    EXPECT_EQ(printed({{{1, "交点座标"}, {9, "x"}}}), "print\t交点座标x\n");
-    EXPECT_EQ(printed({{{1, "交点座标"}, {8, "x"}, {0, "y"}, {12, "z"}}}),
-              "print\t交点座标\nprint\t" + blanks(7) + "xy" + blanks(11 - 9) + "z\n");
+// Column n starts after n - 1 cells; column 0 goes on where the text before ends; a CJK character
+// takes two cells, so "交点座标" ends at cell 8 and a column behind it goes to a new line.
+TEST(ConsolePrinter, ColumnsAreCountedInCells) {
+    const std::pair<std::vector<std::vector<PrintItem>>, std::string> cases[] = {
+        {{{}}, "print\t\n"},
+        {{{{5, "ab"}, {0, "c"}, {10, "d"}}}, "print\t" + blanks(4) + "abc" + blanks(2) + "d\n"},
+        {{{{1, "交点座标"}, {9, "x"}}}, "print\t交点座标x\n"},
+        {{{{1, "交点座标"}, {8, "x"}, {0, "y"}, {12, "z"}}},
+         "print\t交点座标\nprint\t" + blanks(7) + "xy" + blanks(2) + "z\n"},
+    };
+    for (const auto& [lines, expected] : cases)
+        EXPECT_EQ(printed(lines), expected);
 }
 
 TEST(ConsolePrinter, PrintsTheCurveReport) {
