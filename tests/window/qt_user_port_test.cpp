@@ -47,42 +47,49 @@ class QtUserPortTest : public ::testing::Test {
     MainWindow window;
 };
 
-TEST_F(QtUserPortTest, TheUserTypesTheAnswerAndPressesEnter) {
-    const std::string prompt = "请输入交点桩号 : ( 以米为单位 ) ";
-    QString label, startText, title;
-    QStringList buttons;
-    whenModal([&](QWidget* widget) {
-        auto* dialog = qobject_cast<QInputDialog*>(widget);
-        ASSERT_NE(dialog, nullptr);
-        label = dialog->labelText();
-        startText = dialog->textValue();
-        title = dialog->windowTitle();
-        for (QPushButton* button : dialog->findChildren<QPushButton*>())
-            buttons << button->text().remove(QLatin1Char('&'));
-        auto* edit = dialog->findChild<QLineEdit*>();
-        QTest::keyClicks(edit, "12345.678");
-        QTest::keyClick(edit, Qt::Key_Return);
-    });
-    EXPECT_EQ(window.userPort().ask(prompt), "12345.678");
-    EXPECT_EQ(label.toStdString(), prompt);
-    EXPECT_EQ(startText, QString());
-    EXPECT_EQ(title, QStringLiteral("平曲线计算"));
-    buttons.sort();
-    EXPECT_EQ(buttons, (QStringList{QStringLiteral("取消"), QStringLiteral("确定")}));
-}
-
-TEST_F(QtUserPortTest, OkReturnsTheTypedChineseText) {
-    whenModal([](QWidget* widget) {
-        auto* dialog = qobject_cast<QInputDialog*>(widget);
-        ASSERT_NE(dialog, nullptr);
-        dialog->setTextValue(QStringLiteral("左侧"));
+// The dialog shows the whole prompt over an empty line, in Chinese and under the program's name;
+// the answer is what the user typed, pressing Enter or 确定.
+TEST_F(QtUserPortTest, TheUserTypesTheAnswerAndPressesEnterOrOk) {
+    const auto pressEnter = [](QInputDialog* dialog, const char* typed) {
+        QTest::keyClicks(dialog->findChild<QLineEdit*>(), QString::fromUtf8(typed));
+        QTest::keyClick(dialog->findChild<QLineEdit*>(), Qt::Key_Return);
+    };
+    const auto pressOk = [](QInputDialog* dialog, const char* typed) {
+        dialog->setTextValue(QString::fromUtf8(typed));
         for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-            if (button->isDefault()) {
+            if (button->isDefault())
                 button->click();
-            }
         }
-    });
-    EXPECT_EQ(window.userPort().ask("?"), "左侧");
+    };
+    const struct {
+        std::string prompt;
+        const char* typed;
+        std::function<void(QInputDialog*, const char*)> answer;
+    } cases[] = {
+        {"请输入交点桩号 : ( 以米为单位 ) ", "12345.678", pressEnter},
+        {"?", "左侧", pressOk},
+        {"第一行\n第二行\n第三行", "", pressEnter},
+    };
+    for (const auto& c : cases) {
+        QString label, startText, title;
+        QStringList buttons;
+        whenModal([&](QWidget* widget) {
+            auto* dialog = qobject_cast<QInputDialog*>(widget);
+            ASSERT_NE(dialog, nullptr);
+            label = dialog->labelText();
+            startText = dialog->textValue();
+            title = dialog->windowTitle();
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                buttons << button->text().remove(QLatin1Char('&'));
+            c.answer(dialog, c.typed);
+        });
+        EXPECT_EQ(window.userPort().ask(c.prompt), c.typed);
+        EXPECT_EQ(label.toStdString(), c.prompt);
+        EXPECT_EQ(startText, QString());
+        EXPECT_EQ(title, QStringLiteral("平曲线计算"));
+        buttons.sort();
+        EXPECT_EQ(buttons, (QStringList{QStringLiteral("取消"), QStringLiteral("确定")}));
+    }
 }
 
 // Every way out of the dialog leaves the question.
@@ -109,17 +116,6 @@ TEST_F(QtUserPortTest, EscapeCancelAndClosingLeaveTheQuestion) {
         EXPECT_THROW(window.userPort().ask("请输入平曲线的半径 : ( 以米为单位 ) "), Cancelled)
             << way;
     }
-}
-
-TEST_F(QtUserPortTest, APromptOfSeveralLinesIsShownWhole) {
-    const std::string prompt = "第一行\n第二行\n第三行";
-    QString label;
-    whenModal([&](QWidget* widget) {
-        label = widget->findChild<QLabel*>()->text();
-        QTest::keyClick(widget->findChild<QLineEdit*>(), Qt::Key_Return);
-    });
-    EXPECT_EQ(window.userPort().ask(prompt), "");
-    EXPECT_EQ(label.toStdString(), prompt);
 }
 
 // The dialog opens in the title area, clear of every field; moved by the user, the next one
@@ -153,9 +149,8 @@ TEST_F(QtUserPortTest, WhileAQuestionIsOpenOnlyTheEndButtonTakesClicks) {
     std::map<layout::Button, bool> enabled;
     whenModal([&](QWidget* widget) {
         shown = window.field(Field::JdNumber)->text();
-        for (layout::Button b : {layout::Button::DesignEntry, layout::Button::StakeRun,
-                                 layout::Button::Print, layout::Button::End})
-            enabled[b] = window.button(b)->isEnabled();
+        for (const layout::ButtonLayout& row : layout::kButtons)
+            enabled[row.button] = window.button(row.button)->isEnabled();
         widget->findChild<QLineEdit*>()->setText(QStringLiteral("0"));
         QTest::keyClick(widget->findChild<QLineEdit*>(), Qt::Key_Escape);
     });
@@ -164,10 +159,10 @@ TEST_F(QtUserPortTest, WhileAQuestionIsOpenOnlyTheEndButtonTakesClicks) {
     // 开始计算 asks its first question; leaving it ends the command.
     QTest::mouseClick(window.button(layout::Button::DesignEntry), Qt::LeftButton);
     EXPECT_EQ(shown, QString());
-    EXPECT_FALSE(enabled[layout::Button::DesignEntry]);
-    EXPECT_FALSE(enabled[layout::Button::StakeRun]);
-    EXPECT_FALSE(enabled[layout::Button::Print]);
-    EXPECT_TRUE(enabled[layout::Button::End]);
+    EXPECT_EQ(enabled, (std::map<layout::Button, bool>{{layout::Button::DesignEntry, false},
+                                                       {layout::Button::StakeRun, false},
+                                                       {layout::Button::Print, false},
+                                                       {layout::Button::End, true}}));
     EXPECT_TRUE(window.button(layout::Button::DesignEntry)->isEnabled());
 }
 
