@@ -282,14 +282,6 @@ TEST_F(MainWindowTest, FontsAreBoldChineseFacesOfTheirSizes) {
     EXPECT_TRUE(showsChinese(buttonFont));
 }
 
-TEST_F(MainWindowTest, Text2HasTheFocusAtStart) {
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    ASSERT_NE(QApplication::focusWidget(), nullptr);
-    EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("Text2"));
-}
-
 TEST_F(MainWindowTest, TabWalksTheFocusOrder) {
     window.show();
     window.activateWindow();
@@ -301,6 +293,8 @@ TEST_F(MainWindowTest, TabWalksTheFocusOrder) {
                                "Text26", "Text27", "Text28",   "command1", "command2", "Text29",
                                "Text30", "Text1",  "command3", "Text31",   "Text32",   "Text33",
                                "Text34", "Text35", "Text36",   "Text49",   "Command4", "Text2"};
+    // Text2 has the focus at start.
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
     QStringList visited{QApplication::focusWidget()->objectName()};
     for (int i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -309,25 +303,19 @@ TEST_F(MainWindowTest, TabWalksTheFocusOrder) {
     EXPECT_EQ(visited, expected);
 }
 
-TEST_F(MainWindowTest, TypedTextIsNotReadBackButReplaced) {
+// The port replaces what the user typed into a field, shows a long text from its beginning, and
+// changes a caption at once while the label keeps its place.
+TEST_F(MainWindowTest, ThePortWritesFieldsAndCaptions) {
     QTest::keyClicks(window.field(Field::StakeChainage), "12345");
-    EXPECT_EQ(window.field(Field::StakeChainage)->text(), QStringLiteral("12345"));
     window.userPort().setField(Field::StakeChainage, " k 12+300.000");
     EXPECT_EQ(window.field(Field::StakeChainage)->text(), QStringLiteral(" k 12+300.000"));
-}
-
-TEST_F(MainWindowTest, ALongFieldTextShowsItsBeginning) {
     window.userPort().setField(Field::LeftDistance,
                                " 1234567.891 米 and more than the field holds");
     EXPECT_EQ(window.field(Field::LeftDistance)->cursorPosition(), 0);
-}
-
-TEST_F(MainWindowTest, CaptionChangesShowAtOnce) {
     window.userPort().setCaption(Label::LeftDistance, "左侧第1点距离");
     EXPECT_EQ(window.label(Label::LeftDistance)->text(), QStringLiteral("左侧第1点距离"));
     window.userPort().setCaption(Label::ZhGroup, "");
     EXPECT_EQ(window.label(Label::ZhGroup)->text(), QString());
-    // The geometry stays with the layout.
     EXPECT_EQ(window.label(Label::LeftDistance)->geometry(), px(9480, 6600, 1335, 255));
 }
 

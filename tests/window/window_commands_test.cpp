@@ -43,12 +43,35 @@ class WindowCommandsTest : public ::testing::Test {
     MainWindow window;
 };
 
-TEST_F(WindowCommandsTest, RightHandCurveFillsTheDesignAndCurveFields) {
-    ScriptedUser user(window, testing::rightHandCurveAnswers("n"));
+// Each curve fills the fields and gets the captions of its spirals: the left-hand curve without
+// spirals, then the right-hand one with both over it.
+TEST_F(WindowCommandsTest, FieldsAndCaptionsFollowEachCurve) {
+    ScriptedUser user(window, testing::leftHandCurveWithoutSpiralsAnswers());
     click(Button::DesignEntry);
 
-    EXPECT_EQ(user.unexpectedQuestions(), 0);
-    EXPECT_EQ(user.answersLeft(), 0u);
+    EXPECT_EQ(text(window, Field::A1), QStringLiteral("不设缓和曲线"));
+    EXPECT_EQ(text(window, Field::A2), QStringLiteral("不设缓和曲线"));
+    EXPECT_EQ(text(window, Field::HyChainage), QStringLiteral("K2+375.736"));
+    EXPECT_EQ(text(window, Field::HyX), QStringLiteral(" 1062.132"));
+    EXPECT_EQ(text(window, Field::YhChainage), QStringLiteral("K2+611.355"));
+    EXPECT_EQ(text(window, Field::YhY), QStringLiteral(" 2120.030"));
+    for (Field empty :
+         {Field::ZhChainage, Field::ZhX, Field::ZhY, Field::HzChainage, Field::HzX, Field::HzY}) {
+        EXPECT_EQ(text(window, empty), QString()) << fieldName(empty);
+    }
+
+    EXPECT_EQ(caption(window, Label::HyChainage), QStringLiteral("        ZY"));
+    EXPECT_EQ(caption(window, Label::YhChainage), QStringLiteral("        YZ"));
+    EXPECT_EQ(caption(window, Label::HyGroup), QStringLiteral("直圆点 :"));
+    EXPECT_EQ(caption(window, Label::YhGroup), QStringLiteral("圆直点 :"));
+    for (Label blank : {Label::ZhGroup, Label::ZhChainage, Label::ZhX, Label::ZhY, Label::HzGroup,
+                        Label::HzChainage, Label::HzX, Label::HzY}) {
+        EXPECT_EQ(caption(window, blank), QString()) << labelName(blank);
+    }
+
+    // The right-hand curve over it fills the design and curve fields.
+    user.add(testing::rightHandCurveAnswers("n"));
+    click(Button::DesignEntry);
     EXPECT_EQ(text(window, Field::JdNumber), QStringLiteral(" JD1"));
     EXPECT_EQ(text(window, Field::JdChainage), QStringLiteral("K 12+345.678"));
     EXPECT_EQ(text(window, Field::JdX), QStringLiteral(" 3456789.123"));
@@ -66,44 +89,6 @@ TEST_F(WindowCommandsTest, RightHandCurveFillsTheDesignAndCurveFields) {
     EXPECT_EQ(text(window, Field::HzChainage), QStringLiteral("K12+535.388"));
     EXPECT_EQ(text(window, Field::HzX), QStringLiteral(" 3456837.445"));
     EXPECT_EQ(text(window, Field::HzY), QStringLiteral(" 512536.121"));
-    // A curve with both spirals keeps the design captions.
-    EXPECT_EQ(caption(window, Label::ZhGroup), QStringLiteral("直缓点 :"));
-    EXPECT_EQ(caption(window, Label::HyChainage), QStringLiteral(" 桩号 HY"));
-    EXPECT_EQ(caption(window, Label::YhChainage), QStringLiteral(" 桩号 YH"));
-}
-
-TEST_F(WindowCommandsTest, CaptionsFollowTheSpiralsOfEachCurve) {
-    ScriptedUser user(window, testing::leftHandCurveWithoutSpiralsAnswers());
-    click(Button::DesignEntry);
-
-    EXPECT_EQ(text(window, Field::A1), QStringLiteral("不设缓和曲线"));
-    EXPECT_EQ(text(window, Field::A2), QStringLiteral("不设缓和曲线"));
-    EXPECT_EQ(text(window, Field::HyChainage), QStringLiteral("K2+375.736"));
-    EXPECT_EQ(text(window, Field::HyX), QStringLiteral(" 1062.132"));
-    EXPECT_EQ(text(window, Field::YhChainage), QStringLiteral("K2+611.355"));
-    EXPECT_EQ(text(window, Field::YhY), QStringLiteral(" 2120.030"));
-    for (Field empty :
-         {Field::ZhChainage, Field::ZhX, Field::ZhY, Field::HzChainage, Field::HzX, Field::HzY}) {
-        EXPECT_EQ(text(window, empty), QString()) << fieldName(empty);
-    }
-
-    const auto expectNoSpiralCaptions = [this] {
-        EXPECT_EQ(caption(window, Label::HyChainage), QStringLiteral("        ZY"));
-        EXPECT_EQ(caption(window, Label::YhChainage), QStringLiteral("        YZ"));
-        EXPECT_EQ(caption(window, Label::HyGroup), QStringLiteral("直圆点 :"));
-        EXPECT_EQ(caption(window, Label::YhGroup), QStringLiteral("圆直点 :"));
-        for (Label blank : {Label::ZhGroup, Label::ZhChainage, Label::ZhX, Label::ZhY,
-                            Label::HzGroup, Label::HzChainage, Label::HzX, Label::HzY}) {
-            EXPECT_EQ(caption(window, blank), QString()) << labelName(blank);
-        }
-    };
-    expectNoSpiralCaptions();
-
-    user.add(testing::rightHandCurveAnswers("n"));
-    click(Button::DesignEntry);
-    EXPECT_EQ(text(window, Field::ZhChainage), QStringLiteral("k 12+168.835"));
-    EXPECT_EQ(text(window, Field::HzX), QStringLiteral(" 3456837.445"));
-    EXPECT_EQ(text(window, Field::HyChainage), QStringLiteral("K12+248.835"));
     // A curve with both spirals gets the design captions back.
     const std::pair<Label, const char*> designCaptions[] = {
         {Label::ZhGroup, "直缓点 :"}, {Label::ZhChainage, " 桩号 ZH"},
@@ -116,6 +101,7 @@ TEST_F(WindowCommandsTest, CaptionsFollowTheSpiralsOfEachCurve) {
     for (const auto& [label, designed] : designCaptions)
         EXPECT_EQ(caption(window, label), QString::fromUtf8(designed)) << labelName(label);
     EXPECT_EQ(user.unexpectedQuestions(), 0);
+    EXPECT_EQ(user.answersLeft(), 0u);
 }
 
 // The worked stake of the right-hand curve: chainage 12300 on the arc, the axis turned 15°30'
