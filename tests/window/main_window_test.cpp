@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
+#include <set>
 #include <string>
 
 #include "console/console_protocol.h"
@@ -178,38 +179,17 @@ QPoint along(int x1, int y1, int x2, int y2, double t) {
 TEST_F(MainWindowTest, LinesArePaintedInTheirColours) {
     const QImage image = paintedLines(window);
     const QColor red(255, 0, 0), blue(0, 0, 255), grey(128, 128, 128), black(0, 0, 0);
-    struct Sample {
-        const char* what;
-        int x1, y1, x2, y2;
-        QColor colour;
-    };
-    const Sample samples[] = {
-        {"Line1 diagram centre line", 10440, 1080, 10440, 2880, red},
-        {"Line2 normal", 9000, 2040, 11760, 2040, black},
-        {"Line4 right edge", 12480, 840, 12480, 9600, red},
-        {"Line5 left edge", 1200, 9600, 1200, 3000, red},
-        {"Line6 left column divider", 1200, 6960, 5160, 6960, red},
-        {"Line8 middle column divider", 5160, 6480, 8640, 6480, red},
-        {"Line9 right column divider", 8640, 7800, 12480, 7800, red},
-        {"Line11 left / middle", 5160, 3000, 5160, 9600, red},
-        {"Line14 top of the display area", 1200, 3000, 12480, 3000, red},
-        {"Line16 bottom edge", 1200, 9600, 12480, 9600, red},
-        {"Line17 transverse axis", 11280, 1200, 9600, 2880, blue},
-        {"Line18 transverse axis", 9600, 1200, 11280, 2880, blue},
-        {"Line19 arc", 10920, 1560, 11040, 1680, grey},
-        {"Line20 arc", 11160, 1800, 11040, 2040, grey},
-        {"Line21 arc", 11040, 2040, 11160, 2280, grey},
-        {"Line22 arc", 11160, 2520, 11040, 2640, grey},
-        {"Line23 arrowhead", 11520, 1920, 11760, 2040, black},
-        {"Line24 arrowhead", 11760, 2040, 11520, 2160, black},
-        {"Line25 top of the diagram box", 8640, 840, 12480, 840, red},
-    };
-    for (const Sample& s : samples) {
+    // Red frames and dividers, the black normal and arrow, the blue transverse axes, the grey arc.
+    std::set<QRgb> colours;
+    for (const layout::LineLayout& line : layout::kLines) {
+        const QColor colour(line.colour.red, line.colour.green, line.colour.blue);
+        colours.insert(colour.rgb());
         for (double t : {0.3, 0.7}) {
-            EXPECT_TRUE(colourNear(image, along(s.x1, s.y1, s.x2, s.y2, t), s.colour))
-                << s.what << " at t = " << t;
+            EXPECT_TRUE(colourNear(image, along(line.x1, line.y1, line.x2, line.y2, t), colour))
+                << "Line" << line.number << " at t = " << t;
         }
     }
+    EXPECT_EQ(colours, (std::set<QRgb>{red.rgb(), blue.rgb(), grey.rgb(), black.rgb()}));
     // The frame lines are 3 pixels wide, the dividers 2.
     const int x = 3000 / kTwipsPerPixel;
     int frameRows = 0, dividerRows = 0;
