@@ -15,7 +15,7 @@ build: setup
 	@cmake --build --preset default -j $(JOBS)
 
 run: build
-	./build/default/src/app/hcurve
+	./build/default/src/main/hcurve
 
 # The Debian package, build/default/hcurve_VERSION_ARCH.deb (apt install ./hcurve_*.deb).
 package: build
@@ -36,7 +36,7 @@ test-sanitize: setup
 
 bench: build
 	./build/default/bench/hcurve_bench
-	sh bench/console_output.sh build/default/src/app/hcurve
+	sh bench/console_output.sh build/default/src/main/hcurve
 
 # Longer fuzzing: FUZZ_SECONDS per fuzzer; what it finds stays in build/fuzz/.
 fuzz: setup

@@ -5,7 +5,7 @@
 # installed, the number of write calls. Figures only.
 # Usage: bench/console_output.sh [HCURVE] [STAKES]
 here=$(dirname "$0")
-hcurve=${1:-$here/../build/default/src/app/hcurve}
+hcurve=${1:-$here/../build/default/src/main/hcurve}
 stakes=${2:-20000}
 session=$(mktemp)
 trap 'rm -f "$session"' EXIT

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/console.h"
+#include "console/console.h"
 #include "support/program_messages.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

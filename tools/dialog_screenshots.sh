@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --build --preset default -j2 --target dialog_screenshot >/dev/null
-tool=$PWD/build/default/tests/app/dialog_screenshot
+tool=$PWD/build/default/tests/window/dialog_screenshot
 for size in 1280x1024 1024x768; do
     out=docs/dialog-$size.png
     xvfb-run -a -s "-screen 0 ${size}x24 -dpi 96" sh -c "

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 table=${1:-docs/stake-table.png}
 plan=${2:-docs/plan-view.png}
 cmake --build --preset default -j2 --target results_screenshot >/dev/null
-tool=build/default/tests/app/results_screenshot
+tool=build/default/tests/window/results_screenshot
 if command -v xvfb-run >/dev/null; then
     xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" env QT_QPA_PLATFORM=xcb "$tool" "$table" "$plan"
 else

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-build/window.png}
 cmake --build --preset default -j2 --target window_screenshot >/dev/null
-tool=build/default/tests/app/window_screenshot
+tool=build/default/tests/window/window_screenshot
 if command -v xvfb-run >/dev/null; then
     xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" env QT_QPA_PLATFORM=xcb "$tool" "$out"
 else

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/plan_command.h"
+#include "commands/plan_command.h"
 #include "port/messages.h"
 #include "stakes/field_tools.h"
 

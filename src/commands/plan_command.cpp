@@ -1,0 +1,44 @@
+#include "commands/plan_command.h"
+
+#include "port/messages.h"
+#include "views/plan_format.h"
+
+namespace hcurve {
+namespace {
+
+std::string trimmed(const std::string& s) {
+    const std::size_t first = s.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return "";
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+void savePlanDrawing(const CurveRecord& record, UserPort& port, const PlanSaver& save) {
+    if (!save) {
+        port.showMessage(kCannotDrawInThisBuild);
+        return;
+    }
+    if (!record.curve) {
+        port.showMessage(kNoComputedCurve);
+        return;
+    }
+    for (;;) {
+        const std::string path =
+            trimmed(port.ask("输入平面图文件的路径 (扩展名 .png、.svg 或 .pdf) :"));
+        if (path.empty())
+            return;
+        if (!planFormatOf(path)) {
+            port.showMessage("平面图文件的扩展名必须是 .png、.svg 或 .pdf：“" + path + "” 不对。");
+            continue;
+        }
+        if (std::optional<std::string> failure = save(record, path))
+            port.showMessage(*failure);
+        else
+            port.showMessage("已保存平面图到文件“" + path + "”。");
+        return;
+    }
+}
+
+}  // namespace hcurve

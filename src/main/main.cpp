@@ -1,0 +1,93 @@
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include "console/console.h"
+#include "main/command_line.h"
+#include "route_cli/route_command.h"
+
+#ifdef HCURVE_HAS_QT
+#include <QApplication>
+
+#include "views/plan_file.h"
+#include "window/main_window.h"
+#include "window/qt_chinese.h"
+#endif
+
+namespace {
+
+#ifdef HCURVE_HAS_QT
+bool isSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// Qt aborts when it cannot reach a display, so look before starting it: an X display, a Wayland
+// display, or a platform chosen explicitly (offscreen, vnc, ...).
+bool displayAvailable(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0) {
+            return true;
+        }
+    }
+    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
+}
+
+int runWindow(int argc, char** argv) {
+    QApplication application(argc, argv);
+    hcurve::installQtChinese(application);
+    // Qt adopts the user's locale for the C library; numbers are read and written in the C
+    // form whatever the desktop language.
+    std::setlocale(LC_NUMERIC, "C");
+    hcurve::MainWindow window;
+    window.showMaximized();
+    return application.exec();
+}
+#endif
+
+// The console draws the plan view (command 7) where Qt is built in.
+hcurve::PlanSaver consolePlanSaver() {
+#ifdef HCURVE_HAS_QT
+    return hcurve::savePlanWithoutDisplay;
+#else
+    return {};
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const hcurve::CommandLine line = hcurve::parseCommandLine(argc, argv);
+    switch (line.action) {
+        case hcurve::CommandLine::Action::Help:
+            std::cout << hcurve::usageText();
+            return 0;
+        case hcurve::CommandLine::Action::Version:
+            std::cout << hcurve::versionText();
+            return 0;
+        case hcurve::CommandLine::Action::Misuse:
+            std::cerr << "hcurve: " << line.error << "\n" << hcurve::usageText();
+            return hcurve::kExitUsage;
+        case hcurve::CommandLine::Action::Console:
+            return hcurve::runStandardConsole(consolePlanSaver());
+        case hcurve::CommandLine::Action::Subcommand:
+            // Each subcommand of subcommands() has its branch here.
+            if (line.subcommand == "route")
+                return hcurve::runRouteCommand(line.arguments, std::cout, std::cerr);
+            break;
+        case hcurve::CommandLine::Action::Window:
+            break;
+    }
+#ifdef HCURVE_HAS_QT
+    if (displayAvailable(argc, argv)) {
+        return runWindow(argc, argv);
+    }
+    std::cerr << "hcurve: 没有可用的图形显示，改用控制台界面。\n"
+                 "hcurve: no display available; starting the console front end instead.\n";
+#else
+    std::cerr << "hcurve: 此版本不含窗口界面，改用控制台界面。\n"
+                 "hcurve: built without the window; starting the console front end instead.\n";
+#endif
+    return hcurve::runStandardConsole(consolePlanSaver());
+}

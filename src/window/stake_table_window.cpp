@@ -1,0 +1,225 @@
+#include "window/stake_table_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QFont>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace hcurve {
+namespace {
+
+enum Column { Chainage, Point, Side, Distance, X, Y, ColumnCount };
+
+// The text of each column, in the order of Column.
+const std::string StakeTableRow::*const kColumnTexts[ColumnCount] = {
+    &StakeTableRow::chainage,   &StakeTableRow::point, &StakeTableRow::side,
+    &StakeTableRow::distance_m, &StakeTableRow::x,     &StakeTableRow::y};
+
+QString cell(const StakeTableRow& row, int column) {
+    if (column < 0 || column >= ColumnCount)
+        return {};
+    return QString::fromStdString(row.*kColumnTexts[column]);
+}
+
+}  // namespace
+
+void StakeTableModel::setRows(std::vector<StakeTableRow> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    order_.resize(rows_.size());
+    for (std::size_t i = 0; i < order_.size(); ++i)
+        order_[i] = i;
+    endResetModel();
+}
+
+int StakeTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int StakeTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant StakeTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid())
+        return {};
+    if (role == Qt::DisplayRole)
+        return cell(row(index.row()), index.column());
+    if (role == Qt::FontRole && row(index.row()).side.empty()) {
+        QFont stake;
+        stake.setBold(true);
+        return stake;
+    }
+    if (role == Qt::TextAlignmentRole) {
+        const bool number =
+            index.column() == Distance || index.column() == X || index.column() == Y;
+        return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    return {};
+}
+
+QVariant StakeTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    return QString::fromUtf8(kStakeTableHeader).split('\t').value(section);
+}
+
+void StakeTableModel::sort(int column, Qt::SortOrder order) {
+    if (column != Chainage)
+        return;
+    emit layoutAboutToBeChanged();
+    // The stakes in chainage order; the rows of one stake stay together, in the listing's order.
+    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
+        const StakeTableRow& ra = rows_[a];
+        const StakeTableRow& rb = rows_[b];
+        if (ra.stake == rb.stake)
+            return a < b;
+        return order == Qt::AscendingOrder ? ra.chainage_m < rb.chainage_m
+                                           : ra.chainage_m > rb.chainage_m;
+    });
+    emit layoutChanged();
+}
+
+StakeTableWindow::StakeTableWindow(const CurveRecord& record, Teller tell, QWidget* parent)
+    : QWidget(parent, Qt::Window), record_(record), tell_(std::move(tell)) {
+    setWindowTitle(QStringLiteral("中桩成果表"));
+    heading_ = new QLabel(this);
+    heading_->setObjectName(QStringLiteral("heading"));
+    model_ = new StakeTableModel(this);
+    view_ = new QTableView(this);
+    view_->setModel(model_);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setAlternatingRowColors(true);
+    // Only the chainage sorts: a stake's side points stay under it.
+    view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    view_->setSortingEnabled(true);
+    connect(view_->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
+            [this](int section, Qt::SortOrder) {
+                if (section > Chainage)
+                    view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+            });
+    view_->horizontalHeader()->setStretchLastSection(true);
+    view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
+
+    // The view would copy only the current cell.
+    view_->installEventFilter(this);
+
+    auto* copyButton = new QPushButton(QStringLiteral("复制 (Ctrl+C)"), this);
+    auto* csvButton = new QPushButton(QStringLiteral("导出 .csv 表格…"), this);
+    auto* datButton = new QPushButton(QStringLiteral("导出 .dat 点文件…"), this);
+    csvButton->setObjectName(QStringLiteral("exportCsv"));
+    datButton->setObjectName(QStringLiteral("exportDat"));
+    connect(copyButton, &QPushButton::clicked, this, &StakeTableWindow::copy);
+    connect(csvButton, &QPushButton::clicked, this, [this] { exportRun(ExportFormat::Csv); });
+    connect(datButton, &QPushButton::clicked, this, [this] { exportRun(ExportFormat::Dat); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(copyButton);
+    buttons->addStretch(1);
+    buttons->addWidget(csvButton);
+    buttons->addWidget(datButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading_);
+    layout->addWidget(view_, 1);
+    layout->addLayout(buttons);
+    resize(720, 560);
+    heading_->setText(QString::fromUtf8(kNoStakeRun));
+}
+
+void StakeTableWindow::showRun(const std::string& jd, std::uint32_t run) {
+    std::vector<StakeTableRow> rows = stakeTableRows(record_);
+    const auto stakes = std::count_if(rows.begin(), rows.end(),
+                                      [](const StakeTableRow& r) { return r.side.empty(); });
+    const auto sidePoints = static_cast<long>(rows.size()) - stakes;
+    if (rows.empty()) {
+        heading_->setText(QString::fromUtf8(kNoStakeRun));
+    } else {
+        QString text = QStringLiteral("%1 的第 %2 次中桩计算：%3 个中桩")
+                           .arg(QString::fromStdString(jd))
+                           .arg(run)
+                           .arg(stakes);
+        if (sidePoints > 0)
+            text += QStringLiteral("，%1 个边桩").arg(sidePoints);
+        text += QStringLiteral("。");
+        heading_->setText(text);
+    }
+    view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    model_->setRows(std::move(rows));
+    view_->resizeColumnsToContents();
+}
+
+bool StakeTableWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == view_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        copy();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QString StakeTableWindow::copiedText() const {
+    std::vector<int> shown;
+    for (const QModelIndex& index : view_->selectionModel()->selectedRows())
+        shown.push_back(index.row());
+    if (shown.empty()) {
+        for (int i = 0; i < model_->rowCount(); ++i)
+            shown.push_back(i);
+    }
+    std::sort(shown.begin(), shown.end());
+    std::vector<StakeTableRow> rows;
+    rows.reserve(shown.size());
+    for (int i : shown)
+        rows.push_back(model_->row(i));
+    return QString::fromStdString(stakeTableText(rows));
+}
+
+void StakeTableWindow::copy() {
+    QApplication::clipboard()->setText(copiedText());
+}
+
+void StakeTableWindow::exportRun(ExportFormat format) {
+    if (std::optional<std::string> refusal = exportRefusal(record_)) {
+        tell_(*refusal);
+        return;
+    }
+    std::optional<std::string> path = chooser_ ? chooser_(format) : choosePath(format);
+    if (!path)
+        return;
+    tell_(exportLastRun(record_, *path, format).message);
+}
+
+std::optional<std::string> StakeTableWindow::choosePath(ExportFormat format) {
+    const bool csv = format == ExportFormat::Csv;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("导出中桩坐标"),
+                                     QDir(folder).filePath(csv ? QStringLiteral("中桩坐标.csv")
+                                                               : QStringLiteral("中桩坐标.dat")),
+                                     csv ? QStringLiteral("CSV 表格 (*.csv)")
+                                         : QStringLiteral("点文件 name,code,Y,X,H (*.dat)"));
+    if (path.isEmpty())
+        return std::nullopt;
+    if (exportFormatOf(path.toStdString()) != format)
+        path += csv ? QStringLiteral(".csv") : QStringLiteral(".dat");
+    return path.toStdString();
+}
+
+}  // namespace hcurve

@@ -1,0 +1,291 @@
+// The console front end: its line protocol, as scripts see it.
+#include "console/console.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <new>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace hcurve {
+namespace {
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+// Runs a session and returns its output lines without the remarks for a person.
+std::vector<std::string> session(const std::string& input, int* status = nullptr) {
+    std::istringstream in(input);
+    std::ostringstream out;
+    int code = runConsole(in, out);
+    if (status)
+        *status = code;
+    std::vector<std::string> result;
+    for (const std::string& line : lines(out.str())) {
+        if (line.rfind("# ", 0) != 0)
+            result.push_back(line);
+    }
+    return result;
+}
+
+const char* const kRightHandDesign =
+    "1\n7\n\n12345.678\n\n3456789.123\n\n512345.678\n\n45.3015\n\n30."
+    "1530\n\n500\n\n200\n\n250\n\nn\n";
+
+TEST(Console, EveryLineIsAPromptAFieldACaptionOrAMessage) {
+    int status = -1;
+    auto out = session(std::string(kRightHandDesign) + "2\n0\n12300\n\n", &status);
+    EXPECT_EQ(status, 0);
+    ASSERT_FALSE(out.empty());
+    for (const std::string& line : out) {
+        bool prompt = line.rfind("? ", 0) == 0;
+        bool control = line.rfind("Text", 0) == 0 || line.rfind("Label", 0) == 0;
+        EXPECT_TRUE(prompt || (control && line.find('\t') != std::string::npos)) << line;
+    }
+    EXPECT_EQ(out.front(), "? 请输入交点的点号 : ( 不需输入冠号，只需输入点号 ) ");
+    const std::vector<std::string> tail(out.end() - 6, out.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{
+                        "? 输入需要计算的中桩桩号 :( 以米为单位 )", "Text49\t与中线正交",
+                        "? 单击 Entar 键或点击 OK 键显示中桩座标", "Text26\t k 12+300.000",
+                        "Text27\t 3456750.458", "Text28\t 512318.913"}));
+    EXPECT_NE(std::find(out.begin(), out.end(), "Text14\tk 12+168.835"), out.end());
+}
+
+TEST(Console, EndOfInputWhileAskingEndsTheProgramAsFailed) {
+    int status = -1;
+    auto out = session("1\n7\n", &status);
+    EXPECT_EQ(status, kInputEndedInCommand);
+    EXPECT_EQ(
+        out.back(),
+        "? 确认交点点号输入是否正确 ?  输入正确单击 Enter 键或点击 OK 钮; 错误输入零( 即为:0 )");
+}
+
+TEST(Console, ReverseCalculationAnswersWithOneMessageLine) {
+    auto out = session(std::string(kRightHandDesign) + "5\n3456750.4575\n512318.9125\n");
+    const std::vector<std::string> tail(out.end() - 3, out.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{
+                        "? 输入要反算的点的纵座标 X :( 以米为单位 )",
+                        "? 输入要反算的点的横座标 Y :( 以米为单位 )",
+                        "! 坐标反算：桩号 K12+300.000，偏距 0.000 米（中线上），位于圆曲线。"}));
+}
+
+TEST(Console, EachCurveHasItsOwnCaptionsAndNoStakesOfAnother) {
+    const std::string leftHandWithoutSpirals =
+        "1\n8\n\n2500\n\n1000\n\n2000\n\n120\n\n-45\n\n300\n\n0\n\n0\n\nn\n";
+    auto out = session(leftHandWithoutSpirals + kRightHandDesign + "2\n0\n12300\n\n" +
+                       kRightHandDesign + "4\n6\n");
+    // The last curve's captions are those of its spirals.
+    const std::vector<std::string> captions = {
+        "Label45\t直缓点 :", "Label16\t 桩号 ZH", "Label17\t 纵座标 X", "Label18\t 横座标 Y",
+        "Label46\t缓圆点 :", "Label19\t 桩号 HY", "Label47\t圆缓点 :",  "Label22\t 桩号 YH",
+        "Label48\t缓直点 :", "Label25\t 桩号 HZ", "Label26\t 纵座标 X", "Label27\t 横座标 Y"};
+    for (const std::string& caption : captions)
+        EXPECT_NE(std::find(out.begin(), out.end(), caption), out.end()) << caption;
+    // The stake of the run before the last design is neither printed nor exported.
+    ASSERT_GE(out.size(), 3u);
+    EXPECT_EQ(out[out.size() - 3],
+              "print\t                            缓直点(HZ) K+12+535.388 "
+              "3456837.445  512536.121");
+    EXPECT_EQ(out[out.size() - 2], "print\t");
+    EXPECT_EQ(out.back(), "! 尚无中桩计算结果：请先点击“中桩计算”计算中桩。");
+}
+
+// An output whose every write fails.
+class FailingOutput : public std::streambuf {
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+// An input that gives its text, then fails as a broken disk does.
+class FailingInput : public std::streambuf {
+  public:
+    explicit FailingInput(std::string text) : text_(std::move(text)) {
+        setg(text_.data(), text_.data(), text_.data() + text_.size());
+    }
+    int_type underflow() override { throw std::system_error(EIO, std::generic_category()); }
+
+  private:
+    std::string text_;
+};
+
+TEST(Console, ExitStatusesWithOneLineSayingWhy) {
+    const std::string design = std::string(kRightHandDesign) + "3\n";
+    const struct {
+        const char* name;
+        std::string input;
+        bool failingInput, failingOutput;
+        const char* throwing;  // what the first command's end throws: "" nothing
+        int status;
+        std::string why;
+        int commandsRun;
+    } cases[] = {
+        {"end command", "3\n1\n", false, false, "", 0, "", 0},
+        {"end of input between commands", "\n", false, false, "", 0, "", 0},
+        {"cut off in a command", "1\n7\n", false, false, "", 1,
+         "hcurve: 输入在命令等待回答时结束，命令没有做完。\n", 0},
+        {"unreadable input", "4\n", true, false, "", 2,
+         "hcurve: 无法读取输入：系统错误（Input/output error）。\n", 1},
+        {"unwritable output", design, false, true, "", 3, "hcurve: 无法写入标准输出：写入出错。\n",
+         0},
+        {"internal error", design, false, false, "error", 4, "hcurve: 内部错误：boom。\n", 1},
+        {"out of memory", design, false, false, "memory", 4, "hcurve: 内部错误：内存不足。\n", 1},
+    };
+    for (const auto& c : cases) {
+        std::istringstream text(c.input);
+        FailingInput failingIn(c.input);
+        std::istream in(c.failingInput ? static_cast<std::streambuf*>(&failingIn) : text.rdbuf());
+        std::ostringstream written, errors;
+        FailingOutput failingOut;
+        std::ostream out(c.failingOutput ? static_cast<std::streambuf*>(&failingOut)
+                                         : written.rdbuf());
+        int commandsRun = 0;
+        const int status = runConsole(in, out, errors, [&](const std::string&, const CurveRecord&) {
+            ++commandsRun;
+            if (std::string(c.throwing) == "error")
+                throw std::runtime_error("boom");
+            if (std::string(c.throwing) == "memory")
+                throw std::bad_alloc();
+        });
+        EXPECT_EQ(status, c.status) << c.name;
+        EXPECT_EQ(errors.str(), c.why) << c.name;
+        EXPECT_EQ(commandsRun, c.commandsRun) << c.name;
+    }
+}
+
+// A terminal: what is flushed is on the screen, a line is typed only when the program waits for
+// it, and the screen's last line is noted at each wait.
+class Terminal {
+  public:
+    explicit Terminal(std::vector<std::string> lines) : screen_(*this), keyboard_(*this) {
+        for (std::string& line : lines)
+            lines_.push_back(line + "\n");
+    }
+    std::streambuf* screen() { return &screen_; }
+    std::streambuf* keyboard() { return &keyboard_; }
+    std::vector<std::string> lastLineAtEachWait;
+    int flushes = 0;
+
+  private:
+    struct Screen : std::streambuf {
+        explicit Screen(Terminal& t) : t(t) {}
+        int_type overflow(int_type c) override {
+            pending += traits_type::to_char_type(c);
+            return c;
+        }
+        std::streamsize xsputn(const char* s, std::streamsize n) override {
+            pending.append(s, static_cast<std::size_t>(n));
+            return n;
+        }
+        int sync() override {
+            ++t.flushes;
+            shown += pending;
+            pending.clear();
+            return 0;
+        }
+        Terminal& t;
+        std::string pending, shown;
+    };
+    struct Keyboard : std::streambuf {
+        explicit Keyboard(Terminal& t) : t(t) {}
+        int_type underflow() override {
+            const std::string& shown = t.screen_.shown;
+            const std::size_t start = shown.rfind('\n', shown.size() - 2);
+            t.lastLineAtEachWait.push_back(shown.substr(start + 1, shown.size() - start - 2));
+            if (t.lines_.empty())
+                return traits_type::eof();
+            line = t.lines_.front();
+            t.lines_.erase(t.lines_.begin());
+            setg(line.data(), line.data(), line.data() + line.size());
+            return traits_type::to_int_type(line[0]);
+        }
+        Terminal& t;
+        std::string line;
+    };
+    Screen screen_;
+    Keyboard keyboard_;
+    std::vector<std::string> lines_;
+};
+
+TEST(Console, APromptIsOnScreenWheneverTheProgramWaits) {
+    Terminal terminal(lines(std::string(kRightHandDesign) + "2\n0\n12300\n\n3\n"));
+    std::istream in(terminal.keyboard());
+    std::ostream out(terminal.screen());
+    EXPECT_EQ(runConsole(in, out), 0);
+    const std::vector<std::string>& waits = terminal.lastLineAtEachWait;
+    ASSERT_EQ(waits.size(), 25u);
+    EXPECT_EQ(waits.front(), "# 以 \"? \" 开头的行是提问: 输入一行作答, 直接回车即为确认");
+    for (std::size_t i = 1; i < waits.size(); ++i) {
+        const bool betweenCommands = i == 20 || i == 24;  // after the curve, after the stake
+        EXPECT_EQ(waits[i].rfind("? ", 0) == 0, !betweenCommands) << i << ": " << waits[i];
+    }
+}
+
+TEST(Console, ScriptedInputIsAnsweredInFewWrites) {
+    // Input at hand is never waited for: output goes out as each command (1, 2, 3) starts, and at
+    // the end.
+    std::istringstream in(std::string(kRightHandDesign) + "2\n2\n12000\n12999\n1\n" +
+                          std::string(1000, '\n') + "3\n");
+    Terminal terminal({});
+    std::ostream out(terminal.screen());
+    EXPECT_EQ(runConsole(in, out), 0);
+    EXPECT_EQ(terminal.flushes, 4);
+}
+
+// How input lines are taken: blank lines ignored, a trailing CR dropped, a byte-order mark
+// skipped, a line too long refused, control characters and invalid bytes shown escaped.
+TEST(Console, InputLines) {
+    const std::string tooLong = "! 输入的行太长（超过 65536 字节），没有采用。";
+    const std::string askJd = "? 请输入交点的点号 : ( 不需输入冠号，只需输入点号 ) ";
+    const std::string confirmJd =
+        "? 确认交点点号输入是否正确 ?  输入正确单击 Enter 键或点击 OK 钮; 错误输入零( 即为:0 )";
+    const std::string hint =
+        "。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、5 (坐标反算)、"
+        "6 (导出中桩坐标)、7 (保存平面图) 或 3 (结 束)。";
+    const struct {
+        std::string input;
+        std::vector<std::string> out;
+    } cases[] = {
+        {"\n   \n\r\nx\n12\n", {"! 没有这个命令：“x”" + hint, "! 没有这个命令：“12”" + hint}},
+        {"1\r\n12\r\n0\r\n13\r\n\r\n",  // "0\r" is refused like "0"
+         {askJd, "Text1\t  JD12", confirmJd, "Text1\t",
+          "? 输入交点正确的点号 : ( 不需输入冠号，只需输入点号 ) ", "Text1\t JD13", confirmJd,
+          "Text1\t JD13", "? 请输入交点桩号 : ( 以米为单位 ) "}},
+        {"\xEF\xBB\xBF"
+         "3\n1\n",
+         {}},
+        {std::string(70000, '1') + "\n3\n", {tooLong}},
+        {"1\n" + std::string(70000, 'x') + "\r\n" + std::string(65536, '7') + "\r\n",
+         {askJd, tooLong, askJd, "Text1\t  JD" + std::string(65536, '7'), confirmJd}},
+        {"\x1b[31m\n", {"! 没有这个命令：“\\x1B[31m”" + hint}},
+        {"1\nA\x01\xff\x1b[31m\n", {askJd, "Text1\t  JDA\\x01\xEF\xBF\xBD\\x1B[31m", confirmJd}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(session(c.input), c.out) << c.input.substr(0, 20);
+}
+
+// The greeting and the hint for an unknown command name every command, from the one list.
+TEST(Console, GreetingAndHintNameEveryCommand) {
+    std::istringstream in("9\n");
+    std::ostringstream out;
+    EXPECT_EQ(runConsole(in, out), 0);
+    const std::vector<std::string> all = lines(out.str());
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all[0], "# 平曲线计算 (控制台)");
+    EXPECT_EQ(all[1],
+              "# 命令: 1 开始计算, 2 中桩计算, 4 打印, 3 结 束; 5 坐标反算, 6 导出中桩坐标, "
+              "7 保存平面图");
+    EXPECT_EQ(all[3],
+              "! 没有这个命令：“9”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、"
+              "5 (坐标反算)、6 (导出中桩坐标)、7 (保存平面图) 或 3 (结 束)。");
+}
+
+}  // namespace
+}  // namespace hcurve

@@ -1,0 +1,120 @@
+// The route window on the offscreen platform: the 线路 menu, the tables as the command line writes
+// them, the stake form, export and the PDF when there is no printer.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "window/main_window.h"
+#include "window/route_window.h"
+
+namespace hcurve {
+namespace {
+
+const char kRoute[] =
+    "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,1000,0,300,100,100,\nJD2,1000,1000,300,0,0,\n"
+    "EP,2000,1000,,,,\n\n断链前桩号,断链后桩号\nK1+500,K1+490\n";
+
+QString cell(QTableWidget* table, int row, int column) {
+    QTableWidgetItem* item = table->item(row, column);
+    return item ? item->text() : QString();
+}
+
+class RouteWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder_.isValid());
+        path_ = folder_.filePath("路线.csv");
+        QFile file(path_);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(kRoute);
+    }
+    QTemporaryDir folder_;
+    QString path_;
+};
+
+TEST_F(RouteWindowTest, MainWindowHasTheRouteMenu) {
+    MainWindow window;
+    auto* bar = window.findChild<QMenuBar*>(QStringLiteral("fieldTools"));
+    ASSERT_NE(bar, nullptr);
+    QStringList items;
+    for (QAction* a : bar->actions())
+        if (a->menu() && a->text() == QStringLiteral("线路"))
+            for (QAction* b : a->menu()->actions())
+                items << b->text();
+    EXPECT_EQ(items, QStringList{QStringLiteral("打开交点表…")});
+}
+
+TEST_F(RouteWindowTest, ElementTableAndPlan) {
+    QString messages;
+    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    ASSERT_TRUE(window) << messages.toStdString();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("线路 - 路线.csv"));
+    QTableWidget* t = window->elementTable();
+    ASSERT_EQ(t->rowCount(), 4);
+    EXPECT_EQ(t->horizontalHeaderItem(1)->text(), QStringLiteral("交点里程"));
+    EXPECT_EQ(cell(t, 2, 0), QStringLiteral("JD2"));
+    EXPECT_EQ(cell(t, 2, 1), QStringLiteral("2870.9337"));
+    EXPECT_EQ(cell(t, 2, 4), QStringLiteral("-90.0000"));
+    QStringList tabs;
+    for (int i = 0; i < window->tabs()->count(); ++i)
+        tabs << window->tabs()->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{"曲线要素表", "中桩表", "平面图"}));
+    window->tabs()->setCurrentIndex(2);
+    window->show();
+    EXPECT_FALSE(window->grab().isNull());
+}
+
+TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
+    QString messages;
+    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    ASSERT_TRUE(window);
+    window->intervalField()->setText("10");
+    window->fromField()->setText("K1+490");
+    window->toField()->setText("1510");
+    window->rightField()->setText("5");
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    QTableWidget* s = window->stakeTable();
+    ASSERT_EQ(s->rowCount(), 4);
+    EXPECT_EQ(s->horizontalHeaderItem(6)->text(), QStringLiteral("右1X"));
+    EXPECT_EQ(cell(s, 1, 1), QStringLiteral("K1+500.000"));
+    EXPECT_EQ(cell(s, 2, 1), QStringLiteral("K1+490.000"));
+    EXPECT_EQ(cell(s, 2, 2), QStringLiteral("1500.0000"));
+    EXPECT_EQ(cell(s, 0, 7), QStringLiteral("5.0000"));
+
+    window->intervalField()->setText("0");
+    EXPECT_EQ(window->computeStakes(), QStringLiteral("桩距必须是大于零的数值。"));
+    EXPECT_EQ(s->rowCount(), 4);  // the last table stays
+
+    const QString dat = folder_.filePath("stakes.dat");
+    EXPECT_EQ(window->exportStakes(dat), std::nullopt);
+    QFile file(dat);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        file.readAll().startsWith("K1+490.000,,0.000,490.000,0.000\r\n"
+                                  "K1+490.000-R1,,5.000,490.000,0.000\r\n"));
+
+    const QString pdf = folder_.filePath("route.pdf");
+    EXPECT_EQ(window->print(pdf), QStringLiteral("没有打印机：线路报表已存为 ") + pdf);
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
+}
+
+TEST_F(RouteWindowTest, AFileWithFaultsOpensNoWindow) {
+    QFile file(path_);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,0\nJD1,0,0,300,,,\nEP,1,1,,,,\n");
+    file.close();
+    QString messages;
+    EXPECT_EQ(openRouteWindow(path_, messages), nullptr);
+    EXPECT_EQ(messages, path_ + QStringLiteral(": 第 3 行：点 JD1 与前一点 BP 的座标相同。\n"));
+}
+
+}  // namespace
+}  // namespace hcurve
