@@ -7,7 +7,7 @@
 #include <array>
 
 #include "curve/chainage.h"
-#include "export_support.h"
+#include "run_support.h"
 
 namespace hcurve {
 namespace {
@@ -47,13 +47,10 @@ Shown shownByTheListing(const ScriptedPort& port) {
 }
 
 TEST(StakeTable, DoubleRowRunShowsWhatTheListingShowed) {
-    CurveRecord record;
-    ScriptedPort design(hcurve::testing::rightHandDesign());
-    design.script({"y", "1", "2", "5", "10", "1", "7.5", "2", "1.5", "2"});
-    designEntry(record, design);
-    ScriptedPort run({"2", "12280", "12320", "20", "15.3", "1.5", "2"});
-    run.script(std::vector<std::string>(3 * 7, ""));
-    stakeRun(record, run);
+    CurveRecord record =
+        testing::computedRecord({"y", "1", "2", "5", "10", "1", "7.5", "2", "1.5", "2"});
+    const ScriptedPort run =
+        testing::runStakes(record, {"2", "12280", "12320", "20", "15.3", "1.5", "2"}, 3 * 7);
 
     const std::vector<StakeTableRow> rows = stakeTableRows(record);
     ASSERT_EQ(rows.size(), 3u * 7);
@@ -89,11 +86,6 @@ TEST(StakeTable, TextHasAHeaderAndOneTabSeparatedLineARow) {
                   "\t中桩\t\t\t3456750.458\t512318.913\n" + listed(12300) +
                   "\t左侧第1点\t左\t5\t3456754.600\t512316.113\n" + listed(12300) +
                   "\t右侧第1点\t右\t5\t3456746.315\t512321.712\n");
-}
-
-TEST(StakeTable, NoRunNoRows) {
-    EXPECT_TRUE(stakeTableRows(CurveRecord{}).empty());
-    EXPECT_EQ(stakeTableText({}), "桩号\t点位\t侧别\t距离(米)\tX(北)\tY(东)\n");
 }
 
 }  // namespace
