@@ -116,35 +116,29 @@ TEST(ExportFormatOf, FollowsTheExtensionInAnyCase) {
     EXPECT_EQ(exportFormatOf(""), std::nullopt);
 }
 
+// Another extension is told and asked again; the file gets the format of its extension; a blank
+// answer ends the command.
 TEST(ExportCommand, WritesTheFormatOfTheExtension) {
     ScratchFolder folder;
     CurveRecord record = recordWithTwoRows();
-    const std::string csv = folder.file("中桩.csv"), dat = folder.file("中桩.DAT");
-    ScriptedPort port({csv});
+    const std::string txt = folder.file("stakes.txt"), csv = folder.file("中桩.csv"),
+                      dat = folder.file("中桩.DAT");
+    ScriptedPort port({txt, csv});
     exportStakeCoordinates(record, port);
-    ScriptedPort again({" " + dat + " "});
+    ScriptedPort again({" " + dat + " "}), blank({""});
     exportStakeCoordinates(record, again);
+    exportStakeCoordinates(record, blank);
 
-    EXPECT_EQ(port.transcript,
-              (std::vector<std::string>{"? " + kAskPath, "! 已导出 7 个点到文件“" + csv + "”。"}));
-    EXPECT_EQ(again.messages, (std::vector<std::string>{"已导出 7 个点到文件“" + dat + "”。"}));
-    const std::vector<ExportPoint> points = lastRunPoints(record);
-    EXPECT_EQ(fileBytes(csv), stakeTableCsv(points));
-    EXPECT_EQ(fileBytes(dat), pointFileDat(points));
-    EXPECT_EQ(fileBytes(csv).substr(0, 3), "\xEF\xBB\xBF");
-}
-
-TEST(ExportCommand, OtherExtensionIsToldAndAskedAgainBlankEnds) {
-    ScratchFolder folder;
-    CurveRecord record = recordWithTwoRows();
-    const std::string txt = folder.file("stakes.txt");
-    ScriptedPort port({txt, ""});
-    exportStakeCoordinates(record, port);
     EXPECT_EQ(port.transcript,
               (std::vector<std::string>{
                   "? " + kAskPath, "! 导出文件的扩展名必须是 .csv 或 .dat：“" + txt + "” 不对。",
-                  "? " + kAskPath}));
-    EXPECT_TRUE(folder.names().empty());
+                  "? " + kAskPath, "! 已导出 7 个点到文件“" + csv + "”。"}));
+    EXPECT_EQ(again.messages, (std::vector<std::string>{"已导出 7 个点到文件“" + dat + "”。"}));
+    EXPECT_EQ(blank.transcript, (std::vector<std::string>{"? " + kAskPath}));
+    const std::vector<ExportPoint> points = lastRunPoints(record);
+    EXPECT_EQ(fileBytes(csv), stakeTableCsv(points));
+    EXPECT_EQ(fileBytes(dat), pointFileDat(points));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"中桩.DAT", "中桩.csv"}));
 }
 
 TEST(ExportLastRun, WindowEntryTellsSuccessAndFailure) {
