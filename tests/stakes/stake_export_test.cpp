@@ -47,31 +47,27 @@ TEST(StakeExport, TwoRowsExactBytes) {
     EXPECT_EQ(pointFileDat(points), kTwoRowsDat);
 }
 
-TEST(StakeExport, SidePointsOffGiveTheStakesOnly) {
-    CurveRecord record = recordAfterRun({"n"}, {"2", "12200", "12300", "100"});
-    EXPECT_EQ(stakeTableCsv(lastRunPoints(record)),
-              "\xEF\xBB\xBF"
-              "点名,桩号,X(北),Y(东),侧别,排,距离\r\n"
-              "K12+200.000,K12+200.000,3456686.933,512241.854,中,,\r\n"
-              "K12+300.000,K12+300.000,3456750.458,512318.913,中,,\r\n");
-}
-
-TEST(StakeExport, SingleRowNamesEachStakesPoints) {
-    // Two stakes; one left and two right points in a single row.
-    CurveRecord record = recordAfterRun({"y", "1", "1", "4", "2", "3", "6", "1"},
-                                        {"2", "12200", "12300", "100", "0"});
-    std::vector<std::string> names, rows, distances;
-    for (const ExportPoint& p : lastRunPoints(record)) {
-        names.push_back(p.name);
-        rows.push_back(p.side + p.row);
-        distances.push_back(p.distance);
+// Every stake, followed by its side points when the run had them; single-row points are named by
+// side and the number of their distance.
+TEST(StakeExport, EachStakeFollowedByItsSidePoints) {
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {{"n"}, {"K12+200.000 中 ", "K12+300.000 中 "}},
+        {{"y", "1", "1", "4", "2", "3", "6", "1"},
+         {"K12+200.000 中 ", "K12+200.000-L1 左单排 4", "K12+200.000-R1 右单排 3",
+          "K12+200.000-R2 右单排 6", "K12+300.000 中 ", "K12+300.000-L1 左单排 4",
+          "K12+300.000-R1 右单排 3", "K12+300.000-R2 右单排 6"}},
+    };
+    for (const auto& [sides, expected] : cases) {
+        std::vector<std::string> run = {"2", "12200", "12300", "100"};
+        if (sides.size() > 1)
+            run.push_back("0");  // PPQ
+        std::vector<std::string> points;
+        for (const ExportPoint& p : lastRunPoints(recordAfterRun(sides, run))) {
+            EXPECT_EQ(p.chainage, p.name.substr(0, 11));
+            points.push_back(p.name + " " + p.side + p.row + " " + p.distance);
+        }
+        EXPECT_EQ(points, expected);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"K12+200.000", "K12+200.000-L1", "K12+200.000-R1",
-                                               "K12+200.000-R2", "K12+300.000", "K12+300.000-L1",
-                                               "K12+300.000-R1", "K12+300.000-R2"}));
-    EXPECT_EQ(rows, (std::vector<std::string>{"中", "左单排", "右单排", "右单排", "中", "左单排",
-                                              "右单排", "右单排"}));
-    EXPECT_EQ(distances, (std::vector<std::string>{"", "4", "3", "6", "", "4", "3", "6"}));
 }
 
 // A half millimetre goes to even in the export as in the listing: the pile is named as shown.
