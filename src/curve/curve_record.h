@@ -51,7 +51,7 @@ struct CurveElements {
 
 /// One centre stake of a run: its chainage, where it stands and the transverse axis its side points
 /// are laid out along (the normal turned by the run's PPQ). A chainage where no stake can be
-/// computed keeps position 0, 0 and the axis of the stake before it.
+/// computed keeps position 0, 0 and the axis of the stake before it (0 for the first).
 struct Stake {
     double chainage_m = 0;
     double x_m = 0, y_m = 0;  // north, east
@@ -64,7 +64,6 @@ struct Stake {
 struct StakeRun {
     std::vector<Stake> stakes;       // in the order asked for; the count is its size
     std::optional<SideSetup> sides;  // none when the run had side points off
-    double ppq_deg = 0;              // PPQ in signed decimal degrees, 0 when not asked
 };
 
 /// The window-level state all commands share; its side-point setup (the SideSetup it is) is the

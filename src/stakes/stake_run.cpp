@@ -164,7 +164,6 @@ void stakeRun(CurveRecord& record, UserPort& port) {
     }
     if (sidePointsOn(record))
         run.sides = static_cast<const SideSetup&>(record);
-    run.ppq_deg = ppq.ppq_deg;
     record.lastRun = std::move(run);
     ++record.stakeRuns;
     forEachStake(record.lastRun, [&](const RunStake& stake) {
