@@ -4,14 +4,11 @@
 //
 // Design values are kept as the exact text the user typed and converted with readNumber wherever
 // a number is needed, so the same text always gives the same number. Computed values are doubles,
-// counts and flags 16-bit integers, side and row distances 32-bit floats. Tables are indexed from
-// 0 and used from 1: element 0 is allocated but never used.
+// counts and flags 16-bit integers, side and row distances 32-bit floats. The last stake run is one
+// value, its stakes in the order they were asked for.
 #pragma once
 
-#include <algorithm>
-#include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,13 +49,21 @@ struct CurveElements {
     double Xo = 0, Yo = 0;                  // circle centre
 };
 
-/// The side-point setup of the last stake run, kept with its stakes: the record's own setup may be
-/// entered anew before the stakes are used again (exported), and the side points must then be
-/// those the run listed.
-struct RunSideSetup : SideSetup {
-    bool sidePointsOn = false;
-    double ppq_deg = 0;                   // PPQ in signed decimal degrees, 0 when not asked
-    std::vector<double> axisAzimuth_deg;  // transverse axis of each stake, 0..number of stakes
+/// One centre stake of a run: its chainage, where it stands and the transverse axis its side points
+/// are laid out along (the normal turned by the run's PPQ). A chainage where no stake can be
+/// computed keeps position 0, 0 and the axis of the stake before it (0 for the first).
+struct Stake {
+    double chainage_m = 0;
+    double x_m = 0, y_m = 0;  // north, east
+    double axisAzimuth_deg = 0;
+};
+
+/// A stake run: its centre stakes and the side-point setup it was computed with. The record's own
+/// setup may be entered anew before the run is used again (exported), and the side points must then
+/// be those the run listed; they are derived per stake from this setup, never kept.
+struct StakeRun {
+    std::vector<Stake> stakes;       // in the order asked for; the count is its size
+    std::optional<SideSetup> sides;  // none when the run had side points off
 };
 
 /// The window-level state all commands share; its side-point setup (the SideSetup it is) is the
@@ -76,21 +81,9 @@ struct CurveRecord : SideSetup {
     /// could not be computed.
     std::optional<CurveElements> curve;
 
-    // The last stake run; a newly computed curve drops it.
-    std::size_t stakeCount = 0;          // number of stakes (0 before any run)
-    std::vector<double> Kp;              // chainages, 0..n
-    std::vector<double> stakeX, stakeY;  // coordinates, 0..n
-    RunSideSetup runSides;               // its side-point setup
-    std::uint32_t stakeRuns = 0;         // runs so far: tells a new run from a repeated one
+    StakeRun lastRun;             // the last stake run: no stakes before any, a new curve drops it
+    std::uint32_t stakeRuns = 0;  // runs so far: tells a new run from a repeated one
 };
-
-/// The number of stakes of the last run, as far as the stake tables hold them; 0 before any run.
-inline std::size_t stakesOfLastRun(const CurveRecord& record) {
-    std::size_t n = record.stakeCount;
-    for (std::size_t size : {record.Kp.size(), record.stakeX.size(), record.stakeY.size()})
-        n = std::min(n, size == 0 ? 0 : size - 1);
-    return n;
-}
 
 /// Side points are wanted when the answer was "y" or "Y".
 inline bool sidePointsOn(const CurveRecord& record) {

@@ -129,11 +129,7 @@ void showExitEnd(const CurveRecord& record, const CurveElements& c, UserPort& po
 
 void computeAndShowCurve(CurveRecord& record, UserPort& port) {
     // The stakes of the last run belong to the curve they were computed on.
-    record.stakeCount = 0;
-    record.Kp.clear();
-    record.stakeX.clear();
-    record.stakeY.clear();
-    record.runSides = RunSideSetup{};
+    record.lastRun = StakeRun{};
     std::optional<DesignNumbers> design = designNumbers(record);
     if (!design) {
         refuse(record, port, "设计数据不完整，无法计算曲线。请重新点击“开始计算”。");

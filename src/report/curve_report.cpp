@@ -61,22 +61,23 @@ void printPointLines(PrinterPort& printer, const CurveElements& c) {
     }
 }
 
-void printStakeTable(PrinterPort& printer, const CurveRecord& record) {
-    const std::size_t n = stakesOfLastRun(record);
-    auto stakeItems = [&record](std::size_t i, int firstColumn) {
+// The centre stakes of the run, two to a line.
+void printStakeTable(PrinterPort& printer, const StakeRun& run) {
+    auto stakeItems = [](const Stake& stake, int firstColumn) {
         return std::vector<PrintItem>{
-            {firstColumn, chainageText(record.Kp[i], kReportStakeForm)},
-            {firstColumn + 13, coordinateText(record.stakeX[i], kPlainCoordinate)},
-            {firstColumn + 26, coordinateText(record.stakeY[i], kPlainCoordinate)}};
+            {firstColumn, chainageText(stake.chainage_m, kReportStakeForm)},
+            {firstColumn + 13, coordinateText(stake.x_m, kPlainCoordinate)},
+            {firstColumn + 26, coordinateText(stake.y_m, kPlainCoordinate)}};
     };
-    for (std::size_t i = 1; i + 1 <= n; i += 2) {
-        std::vector<PrintItem> row = stakeItems(i, 15);
-        std::vector<PrintItem> second = stakeItems(i + 1, 58);
-        row.insert(row.end(), second.begin(), second.end());
+    const std::vector<Stake>& stakes = run.stakes;
+    for (std::size_t i = 0; i < stakes.size(); i += 2) {
+        std::vector<PrintItem> row = stakeItems(stakes[i], 15);
+        if (i + 1 < stakes.size()) {
+            std::vector<PrintItem> second = stakeItems(stakes[i + 1], 58);
+            row.insert(row.end(), second.begin(), second.end());
+        }
         printer.printLine(row);
     }
-    if (n % 2 == 1)
-        printer.printLine(stakeItems(n, 15));
 }
 
 }  // namespace
@@ -121,7 +122,7 @@ void printCurveReport(const CurveRecord& record, PrinterPort& printer) {
     printPointLines(printer, c);
     printer.printLine({});
 
-    printStakeTable(printer, record);
+    printStakeTable(printer, record.lastRun);
 }
 
 void printReport(const CurveRecord& record, UserPort& port, PrinterPort& printer) {

@@ -9,7 +9,7 @@ namespace hcurve {
 
 /// Prints the report of the record's computed curve and of its last stake run through the
 /// printer, up to but not including the end of the document. The record must hold a computed
-/// curve. Before any stake run (stakeCount 0) the report has no stake table.
+/// curve. Before any stake run the report has no stake table.
 void printCurveReport(const CurveRecord& record, PrinterPort& printer);
 
 /// The command: refuses with a message while there is no computed curve; otherwise prints, ends

@@ -76,7 +76,7 @@ std::optional<ExportFormat> exportFormatOf(const std::string& path) {
 std::optional<std::string> exportRefusal(const CurveRecord& record) {
     if (!record.curve)
         return std::string(kNoComputedCurve);
-    if (stakesOfLastRun(record) == 0)
+    if (record.lastRun.stakes.empty())
         return std::string(kNoStakeRun);
     return std::nullopt;
 }

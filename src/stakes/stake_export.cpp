@@ -34,7 +34,7 @@ std::string cannotWriteMessage(const std::string& path, const std::string& reaso
 }
 
 void forEachPoint(const CurveRecord& record, const std::function<bool(const ExportPoint&)>& visit) {
-    forEachStake(record, [&](const RunStake& stake) {
+    forEachStake(record.lastRun, [&](const RunStake& stake) {
         const std::string chainage = chainageText(stake.chainage_m, kPlainForm);  // as listed
         if (!visit({chainage, chainage, stake.x_m, stake.y_m, "中", "", ""}))
             return false;

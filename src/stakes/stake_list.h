@@ -1,5 +1,5 @@
-// The stakes of the last run as values: each stake with its side points, in the order the listing
-// shows them. The listing, the stake table and the export read the run through this one walk.
+// The stakes of a run as values: each stake with its side points, in the order the listing shows
+// them. The listing, the stake table, the export and the plan view read the run through this walk.
 #pragma once
 
 #include <cstddef>
@@ -18,7 +18,7 @@ struct RunSidePoint {
     double x_m, y_m;
 };
 
-/// A stake of the last run: its number in the run (from 1), chainage and position, and its side
+/// A stake of a run: its number in the run (from 1), chainage and position, and its side
 /// points in the listing's order (none when the run had side points off).
 struct RunStake {
     std::size_t number = 0;
@@ -27,9 +27,9 @@ struct RunStake {
     std::vector<RunSidePoint> sidePoints;
 };
 
-/// Hands the stakes of the last run to visit one by one until visit returns false; the side
-/// points of each are computed from the run's own setup just before it is handed on, so that a
-/// long run is never held at once. Nothing before any run.
-void forEachStake(const CurveRecord& record, const std::function<bool(const RunStake&)>& visit);
+/// Hands the stakes of the run to visit one by one until visit returns false; the side points of
+/// each are computed from the run's own setup just before it is handed on, so that the side points
+/// of a long run are never held at once. Nothing for a run without stakes.
+void forEachStake(const StakeRun& run, const std::function<bool(const RunStake&)>& visit);
 
 }  // namespace hcurve

@@ -28,32 +28,26 @@ constexpr double kLongestCountShown = 1e15;
 // A chainage of exactly 0 is computed a hair after it, as 1e-14 m.
 constexpr double kZeroChainage_m = 1e-14;
 
-// The chainages of a run, before they are written into the record.
-struct Chainages {
-    std::size_t stakes = 0;
-    std::vector<double> Kp;  // 0..n
-};
-
-Chainages singlePoint(UserPort& port) {
-    Chainages run{1, std::vector<double>(2, 0.0)};
-    run.Kp[1] = askNumber(port, {"输入需要计算的中桩桩号 :( 以米为单位 )", "中桩桩号"});
-    if (run.Kp[1] == 0)
-        run.Kp[1] = kZeroChainage_m;
-    return run;
+// The stakes of a run with their chainages only, as asked.
+std::vector<Stake> singlePoint(UserPort& port) {
+    double chainage_m = askNumber(port, {"输入需要计算的中桩桩号 :( 以米为单位 )", "中桩桩号"});
+    if (chainage_m == 0)
+        chainage_m = kZeroChainage_m;
+    return {Stake{chainage_m}};
 }
 
-Chainages continuous(UserPort& port) {
+std::vector<Stake> continuous(UserPort& port) {
     for (;;) {
-        double startKp =
+        double start_m =
             askNumber(port, {"输入需要计算段落起始点的中桩桩号 :( 以米为单位 )", "起始点桩号"});
-        double endKp =
+        double end_m =
             askNumber(port, {"输入需要计算段落终止点的中桩桩号 :( 以米为单位 )", "终止点桩号"});
         const double interval = askNumber(port, {"输入需要计算的桩距 :( 以米为单位 )", "桩距"});
         if (interval == 0) {
             port.showError("桩距不能为零。请重新输入起始桩号、终止桩号和桩距。");
             continue;
         }
-        const double countValue = (endKp - startKp) / interval + 1;
+        const double countValue = (end_m - start_m) / interval + 1;
         // The count is taken as it reads with 15 significant digits, so that a count a hair below
         // a whole number is that number and the message tells the count as it is judged.
         const std::string countText = generalText(countValue);
@@ -73,16 +67,14 @@ Chainages continuous(UserPort& port) {
                            "。请重新输入起始桩号、终止桩号和桩距。");
             continue;
         }
-        if (startKp == 0)
-            startKp = kZeroChainage_m;
-        // Tables are sized to the count rounded to nearest; the stakes are its whole part. Each
-        // chainage is taken from the start, so no rounding adds up along a long run.
-        Chainages run;
-        run.stakes = static_cast<std::size_t>(std::floor(*count));
-        run.Kp.assign(static_cast<std::size_t>(std::nearbyint(*count)) + 1, 0.0);
-        for (std::size_t i = 1; i <= run.stakes; ++i)
-            run.Kp[i] = startKp + static_cast<double>(i - 1) * interval;
-        return run;
+        if (start_m == 0)
+            start_m = kZeroChainage_m;
+        // The stakes are the count's whole part. Each chainage is taken from the start, so no
+        // rounding adds up along a long run.
+        std::vector<Stake> stakes(static_cast<std::size_t>(std::floor(*count)));
+        for (std::size_t i = 0; i < stakes.size(); ++i)
+            stakes[i].chainage_m = start_m + static_cast<double>(i) * interval;
+        return stakes;
     }
 }
 
@@ -116,14 +108,14 @@ std::optional<std::string> askSidePointOptions(CurveRecord& record, UserPort& po
 constexpr std::uint64_t kMaxRunPoints = 10000000;
 
 // Why the run is refused: its stakes times (1 + side points per stake) exceed kMaxRunPoints.
-std::optional<std::string> tooManyPoints(const CurveRecord& record, const Chainages& run) {
+std::optional<std::string> tooManyPoints(const CurveRecord& record, const std::vector<Stake>& run) {
     std::uint64_t perStake = 1;
     if (sidePointsOn(record)) {
         const std::uint64_t rows = record.dd_n == 1 ? 1 : 2;
         perStake += rows * static_cast<std::uint64_t>(std::max(0, int(record.dl_n)) +
                                                       std::max(0, int(record.dr_n)));
     }
-    const std::uint64_t stakes = run.stakes;
+    const std::uint64_t stakes = run.size();
     const std::uint64_t points = stakes * perStake;
     if (points <= kMaxRunPoints)
         return std::nullopt;
@@ -150,36 +142,31 @@ void stakeRun(CurveRecord& record, UserPort& port) {
             port.showError(notANumberMessage("单点或连续计算的回答", mode) + "中桩计算没有进行。");
         return;
     }
-    Chainages run = *modeNumber == 0 ? singlePoint(port) : continuous(port);
+    StakeRun run;
+    run.stakes = *modeNumber == 0 ? singlePoint(port) : continuous(port);
     std::optional<std::string> ppqTyped = askSidePointOptions(record, port);
-    if (std::optional<std::string> refusal = tooManyPoints(record, run)) {
+    if (std::optional<std::string> refusal = tooManyPoints(record, run.stakes)) {
         port.showMessage(*refusal);
         return;
     }
-    record.stakeCount = run.stakes;
-    ++record.stakeRuns;
-    record.Kp = std::move(run.Kp);
-    record.stakeX.assign(record.Kp.size(), 0.0);
-    record.stakeY.assign(record.Kp.size(), 0.0);
-
     PpqSetting ppq = preparePpq(ppqTyped);
     port.setField(Field::AxisAngle, ppq.shown);
 
-    // Positions first; each stake's side points are computed just before it is listed.
-    const std::size_t n = record.stakeCount;
-    std::vector<double> axis_deg(n + 1, 0.0);
+    // Positions once; each stake's side points are computed from them just before it is listed.
     double lastAxis_deg = 0;
-    for (std::size_t i = 1; i <= n; ++i) {
-        if (std::optional<StakePosition> pos = centreStake(curve, record.Kp[i], ppq.ppq_deg)) {
-            record.stakeX[i] = pos->x_m;
-            record.stakeY[i] = pos->y_m;
+    for (Stake& stake : run.stakes) {
+        if (std::optional<StakePosition> pos = centreStake(curve, stake.chainage_m, ppq.ppq_deg)) {
+            stake.x_m = pos->x_m;
+            stake.y_m = pos->y_m;
             lastAxis_deg = pos->axisAzimuth_deg;
         }
-        axis_deg[i] = lastAxis_deg;
+        stake.axisAzimuth_deg = lastAxis_deg;
     }
-    record.runSides = RunSideSetup{static_cast<const SideSetup&>(record), sidePointsOn(record),
-                                   ppq.ppq_deg, std::move(axis_deg)};
-    forEachStake(record, [&](const RunStake& stake) {
+    if (sidePointsOn(record))
+        run.sides = static_cast<const SideSetup&>(record);
+    record.lastRun = std::move(run);
+    ++record.stakeRuns;
+    forEachStake(record.lastRun, [&](const RunStake& stake) {
         try {
             listStake(stake, port);
             return true;

@@ -111,7 +111,7 @@ class ListingRecorder : public UserPort {
 
 std::vector<StakeTableRow> stakeTableRows(const CurveRecord& record) {
     std::vector<StakeTableRow> rows;
-    forEachStake(record, [&](const RunStake& stake) {
+    forEachStake(record.lastRun, [&](const RunStake& stake) {
         std::vector<std::pair<double, double>> points;
         for (const RunSidePoint& p : stake.sidePoints)
             points.emplace_back(p.x_m, p.y_m);

@@ -8,7 +8,7 @@
 #include "curve/format.h"
 #include "geometry/characteristic_points.h"
 #include "geometry/stake_position.h"
-#include "stakes/stake_export.h"
+#include "stakes/stake_list.h"
 
 namespace hcurve {
 namespace {
@@ -57,17 +57,14 @@ PlanScene planScene(const CurveRecord& record) {
     scene.start = {c.xa, c.ya};
     scene.end = {c.xb, c.yb};
 
-    const std::size_t n = stakesOfLastRun(record);
     // A new curve drops the old run, so the stakes of the last run lie on this curve.
-    const bool withStakes = n > 0;
+    const StakeRun& run = record.lastRun;
 
     const double lead_m = std::max(kLeadShare * (c.hz - c.zh), kMinLead_m);
     double from_m = c.zh - lead_m, to_m = c.hz + lead_m;
-    if (withStakes) {
-        for (std::size_t i = 1; i <= n; ++i) {
-            from_m = std::min(from_m, record.Kp[i]);
-            to_m = std::max(to_m, record.Kp[i]);
-        }
+    for (const Stake& stake : run.stakes) {
+        from_m = std::min(from_m, stake.chainage_m);
+        to_m = std::max(to_m, stake.chainage_m);
     }
     const double arcDegrees = (c.yh - c.hy) / c.R / c.f;
     const int arcSamples =
@@ -86,25 +83,20 @@ PlanScene planScene(const CurveRecord& record) {
             scene.marks.push_back({{p.x_m, p.y_m}, p.name, chainageText(p.chainage_m, kPlainForm)});
     }
 
-    if (!withStakes)
-        return scene;
-    // Every stake, followed in the point list by its side points.
-    std::size_t i = 0;
-    for (const ExportPoint& point : lastRunPoints(record)) {
-        if (point.side == "中") {
-            ++i;
-            const std::optional<StakePosition> normal = centreStake(c, record.Kp[i], 0);
-            const double axis_deg = normal ? normal->axisAzimuth_deg : c.T + 90;
-            scene.stakes.push_back({{point.x_m, point.y_m},
-                                    chainageText(record.Kp[i], kPlainForm),
-                                    c.p > 0 ? axis_deg + 180 : axis_deg,
-                                    {},
-                                    {}});
-        } else if (!scene.stakes.empty()) {
-            (point.side == "左" ? scene.stakes.back().left : scene.stakes.back().right)
-                .push_back({point.x_m, point.y_m});
-        }
-    }
+    // Every stake with its side points.
+    forEachStake(run, [&](const RunStake& stake) {
+        const std::optional<StakePosition> normal = centreStake(c, stake.chainage_m, 0);
+        const double axis_deg = normal ? normal->axisAzimuth_deg : c.T + 90;
+        PlanStake drawn{{stake.x_m, stake.y_m},
+                        chainageText(stake.chainage_m, kPlainForm),
+                        c.p > 0 ? axis_deg + 180 : axis_deg,
+                        {},
+                        {}};
+        for (const RunSidePoint& p : stake.sidePoints)
+            (p.slot.left ? drawn.left : drawn.right).push_back({p.x_m, p.y_m});
+        scene.stakes.push_back(std::move(drawn));
+        return true;
+    });
     return scene;
 }
 

@@ -38,7 +38,7 @@ void ResultViews::commandEnded() {
     const bool newCurve = curve != seenCurve_;
     seenCurve_ = curve;
     // After a run the table's menu entry says so until the table is looked at.
-    if (newRun && stakesOfLastRun(record) > 0 && !(table_ && table_->isVisible()))
+    if (newRun && !record.lastRun.stakes.empty() && !(table_ && table_->isVisible()))
         markTableEntry(true);
     // A closed window catches up when it is opened again.
     tableStale_ |= newRun || newCurve;

@@ -79,10 +79,8 @@ TEST(ConsolePrinter, PrintsTheCurveReport) {
     c.xb = 3456730.7;
     c.yb = 512330.8;
     record.curve = c;
-    record.stakeCount = 3;
-    record.Kp = {0, 1150, 1175, 1200};
-    record.stakeX = {0, 3456701.25, 3456702.25, 3456703.25};
-    record.stakeY = {0, 512301.5, 512302.5, 512303.5};
+    record.lastRun.stakes = {
+        {1150, 3456701.25, 512301.5}, {1175, 3456702.25, 512302.5}, {1200, 3456703.25, 512303.5}};
 
     std::ostringstream out;
     ConsolePrinter printer(out);

@@ -195,7 +195,7 @@ TEST(Monkey, RandomSessionsEndNormallyWithTheProgramsOwnMessages) {
                     ++curves;
                     checkCurve(*r.curve);
                 }
-                if (command == "2" && r.stakeCount != 0)
+                if (command == "2" && !r.lastRun.stakes.empty())
                     ++stakeRuns;
             });
         // A session may stop while a question waits: the script was cut off.

@@ -53,15 +53,14 @@ CurveRecord designedRecord(const std::string& a1, const std::string& a2) {
     return record;
 }
 
-// Five stakes of a run; stakeCount is set by each test.
-void addStakes(CurveRecord& record, std::size_t tableEntries) {
-    const std::vector<double> kp = {0, 100, 120, 1123.4565, 160, 1999.9996};
-    record.Kp.assign(kp.begin(), kp.begin() + tableEntries);
-    record.stakeX.clear();
-    record.stakeY.clear();
-    for (std::size_t i = 0; i < tableEntries; ++i) {
-        record.stakeX.push_back(3456000.0 + 10.0 * i + 0.25);
-        record.stakeY.push_back(512000.0 + 10.0 * i + 0.5);
+// The first stakes of a run of five.
+void addStakes(CurveRecord& record, std::size_t count) {
+    const double chainages_m[] = {100, 120, 1123.4565, 160, 1999.9996};
+    record.lastRun.stakes.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        const double at = 10.0 * static_cast<double>(i + 1);
+        record.lastRun.stakes.push_back(
+            {chainages_m[i], 3456000.0 + at + 0.25, 512000.0 + at + 0.5});
     }
 }
 
@@ -148,10 +147,7 @@ TEST(CurveReport, JdNumberIsWrittenAsTyped) {
 TEST(CurveReport, ChainageBelowOneKilometre) {
     CurveRecord record = designedRecord("200", "250");
     record.curve->zh = 123.45;
-    record.stakeCount = 1;
-    record.Kp = {0, 123.45};
-    record.stakeX = {0, 1.0};
-    record.stakeY = {0, 2.0};
+    record.lastRun.stakes = {{123.45, 1.0, 2.0}};
     const Lines calls = printReport(record);
     EXPECT_EQ(pointLines(calls)[0], "line 29:直缓点(ZH) K+0+123.450|53:3456700.100|66:512300.234");
     EXPECT_EQ(stakeTable(calls), (Lines{"line 15:K0+123.450|28:1.000|41:2.000"}));
@@ -172,51 +168,27 @@ TEST(CurveReport, AJdNumberTypedWithAnExponentPrintsWithout) {
     EXPECT_EQ(printReport(record)[5], "line 50:交点 JD(100000000000000000000)");
 }
 
-TEST(CurveReport, NoStakeRunPrintsNoStakeTable) {
-    CurveRecord record = designedRecord("200", "250");
-    ASSERT_EQ(record.stakeCount, 0u);
-    EXPECT_EQ(stakeTable(printReport(record)), Lines{});
-}
-
-TEST(CurveReport, ZeroStakesEndWithTheBlankLine) {
-    CurveRecord record = designedRecord("200", "250");
-    record.stakeCount = 0;
-    addStakes(record, 1);
-    const Lines calls = printReport(record);
-    EXPECT_EQ(calls.back(), "line");
-    EXPECT_EQ(stakeTable(calls), Lines{});
-}
-
-TEST(CurveReport, OneStakeAlone) {
-    CurveRecord record = designedRecord("200", "250");
-    record.stakeCount = 1;
-    addStakes(record, 2);
-    EXPECT_EQ(stakeTable(printReport(record)),
-              (Lines{"line 15:K0+100.000|28:3456010.250|41:512010.500"}));
-}
-
-TEST(CurveReport, FiveStakesTwoToALineAndTheLastAlone) {
-    CurveRecord record = designedRecord("200", "250");
-    record.stakeCount = 5;
-    addStakes(record, 6);
-    // Stake 3's metre part is written without rounding first (123.457, where the point form
-    // gives 123.456).
-    EXPECT_EQ(stakeTable(printReport(record)),
-              (Lines{
-                  "line 15:K0+100.000|28:3456010.250|41:512010.500"
-                  "|58:K0+120.000|71:3456020.250|84:512020.500",
-                  "line 15:K1+123.457|28:3456030.250|41:512030.500"
-                  "|58:K0+160.000|71:3456040.250|84:512040.500",
-                  "line 15:K2+000.000|28:3456050.250|41:512050.500",
-              }));
-}
-
-TEST(CurveReport, NeverListsMoreStakesThanTheTablesHold) {
-    CurveRecord record = designedRecord("200", "250");
-    record.stakeCount = 3;
-    addStakes(record, 2);
-    EXPECT_EQ(stakeTable(printReport(record)),
-              (Lines{"line 15:K0+100.000|28:3456010.250|41:512010.500"}));
+// Before any run the report ends with the blank line after the points.
+TEST(CurveReport, StakesTwoToALineAndTheLastAlone) {
+    const std::pair<std::size_t, Lines> cases[] = {
+        {0, {}},
+        {1, {"line 15:K0+100.000|28:3456010.250|41:512010.500"}},
+        // Stake 3's metre part is written without rounding first (123.457, where the point form
+        // gives 123.456).
+        {5,
+         {"line 15:K0+100.000|28:3456010.250|41:512010.500"
+          "|58:K0+120.000|71:3456020.250|84:512020.500",
+          "line 15:K1+123.457|28:3456030.250|41:512030.500"
+          "|58:K0+160.000|71:3456040.250|84:512040.500",
+          "line 15:K2+000.000|28:3456050.250|41:512050.500"}},
+    };
+    for (const auto& [count, table] : cases) {
+        CurveRecord record = designedRecord("200", "250");
+        addStakes(record, count);
+        const Lines calls = printReport(record);
+        EXPECT_EQ(stakeTable(calls), table) << count;
+        EXPECT_EQ(calls[calls.size() - 1 - table.size()], "line") << count;
+    }
 }
 
 // The right-hand example curve as the geometry computes it, with stakes at ZH, HY and HZ, checked
@@ -237,15 +209,10 @@ TEST(CurveReport, RightHandExampleCurve) {
     ASSERT_TRUE(design);
     record.curve = computeCurve(*design);
     const CurveElements& c = *record.curve;
-    record.stakeCount = 3;
-    record.Kp = {0, c.zh, c.hy, c.hz};
-    record.stakeX = {0};
-    record.stakeY = {0};
-    for (std::size_t i = 1; i < record.Kp.size(); ++i) {
-        const std::optional<StakePosition> stake = centreStake(c, record.Kp[i], 0);
+    for (double chainage_m : {c.zh, c.hy, c.hz}) {
+        const std::optional<StakePosition> stake = centreStake(c, chainage_m, 0);
         ASSERT_TRUE(stake);
-        record.stakeX.push_back(stake->x_m);
-        record.stakeY.push_back(stake->y_m);
+        record.lastRun.stakes.push_back({chainage_m, stake->x_m, stake->y_m});
     }
 
     const Lines calls = printReport(record);
@@ -305,8 +272,7 @@ TEST(PrintReport, RefusesWithoutComputedCurve) {
 
 TEST(PrintReport, PrintsEndsTheDocumentAndLeavesTheWindowAlone) {
     CurveRecord record = designedRecord("200", "250");
-    record.stakeCount = 1;
-    addStakes(record, 2);
+    addStakes(record, 1);
     RecordingPort port;
     RecordingPrinter printer;
     printReport(record, port, printer);

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "export_support.h"
 #include "port/messages.h"
+#include "run_support.h"
 #include "stakes/stake_export.h"
 #include "support/designed_record.h"
 
@@ -22,43 +22,65 @@ const std::string kAskX = "输入要反算的点的纵座标 X :( 以米为单�
 const std::string kAskY = "输入要反算的点的横座标 Y :( 以米为单位 )";
 const std::string kAskPath = "输入导出文件的路径 (扩展名 .csv 或 .dat) :";
 
-// The one message command 5 shows for the point typed as x and y.
-std::string reverseOf(const CurveRecord& record, const std::string& x, const std::string& y) {
-    ScriptedPort port({x, y});
-    reverseCalculation(record, port);
-    EXPECT_EQ(port.prompts, (std::vector<std::string>{kAskX, kAskY}));
-    EXPECT_EQ(port.messages.size(), 1u);
-    return port.messages.empty() ? "" : port.messages.back();
+// The stake run, reverse calculation and export need a computed curve; export a stake run too.
+TEST(Commands, NeedACurveAndExportAStakeRun) {
+    ScriptedPort run, reverse, exported;
+    CurveRecord none;
+    stakeRun(none, run);
+    reverseCalculation(none, reverse);
+    exportStakeCoordinates(none, exported);
+    EXPECT_TRUE(none.lastRun.stakes.empty());
+    for (const ScriptedPort* port : {&run, &reverse, &exported})
+        EXPECT_EQ(port->transcript,
+                  (std::vector<std::string>{std::string("! ") + kNoComputedCurve}));
+
+    ScriptedPort noRun;
+    exportStakeCoordinates(testing::designedRecord(testing::rightHandDesign()), noRun);
+    EXPECT_EQ(noRun.transcript, (std::vector<std::string>{std::string("! ") + kNoStakeRun}));
 }
 
-TEST(ReverseCommand, NeedsAComputedCurve) {
-    CurveRecord record;
-    ScriptedPort port;
-    reverseCalculation(record, port);
-    EXPECT_EQ(port.transcript, (std::vector<std::string>{std::string("! ") + kNoComputedCurve}));
-}
-
-TEST(ReverseCommand, WorkedStakeLiesOnTheCentreLine) {
-    CurveRecord record = testing::designedRecord(testing::rightHandDesign());
-    EXPECT_EQ(reverseOf(record, "3456750.4575", "512318.9125"),
-              "坐标反算：桩号 K12+300.000，偏距 0.000 米（中线上），位于圆曲线。");
-    EXPECT_EQ(reverseOf(record, "3456686.9332", "512241.8537"),
-              "坐标反算：桩号 K12+200.000，偏距 0.000 米（中线上），位于第一缓和曲线。");
-    EXPECT_EQ(reverseOf(record, "3456828.6273", "512501.8495"),
-              "坐标反算：桩号 K12+500.000，偏距 0.000 米（中线上），位于第二缓和曲线。");
-    EXPECT_EQ(reverseOf(record, "3456853.3360", "512598.7486"),
-              "坐标反算：桩号 K12+600.000，偏距 0.000 米（中线上），位于终端直线。");
-}
-
-TEST(ReverseCommand, PointsBesideTheIncomingTangent) {
-    // Left-hand example: the stake at 2300 lies at (1100.0000, 1826.7949) on the tangent of
-    // azimuth 120, whose right-hand side is azimuth 210: 5 m that way is
-    // (-5 * 0.8660254, -5 * 0.5) away.
-    CurveRecord record = testing::designedRecord(testing::leftHandDesign());
-    EXPECT_EQ(reverseOf(record, "1095.669873", "1824.2949"),
-              "坐标反算：桩号 K2+300.000，偏距 5.000 米（右侧），位于始端直线。");
-    EXPECT_EQ(reverseOf(record, "1104.330127", "1829.2949"),
-              "坐标反算：桩号 K2+300.000，偏距 5.000 米（左侧），位于始端直线。");
+// The one message command 5 shows for the point typed.
+TEST(ReverseCommand, MessagesOfTheWorkedCurves) {
+    struct Case {
+        std::vector<std::string> (*design)();
+        const char *x, *y;
+        const char* message;
+    };
+    const Case cases[] = {
+        // Worked stakes of the right-hand example lie on the centre line.
+        {testing::rightHandDesign, "3456750.4575", "512318.9125",
+         "坐标反算：桩号 K12+300.000，偏距 0.000 米（中线上），位于圆曲线。"},
+        {testing::rightHandDesign, "3456686.9332", "512241.8537",
+         "坐标反算：桩号 K12+200.000，偏距 0.000 米（中线上），位于第一缓和曲线。"},
+        {testing::rightHandDesign, "3456828.6273", "512501.8495",
+         "坐标反算：桩号 K12+500.000，偏距 0.000 米（中线上），位于第二缓和曲线。"},
+        {testing::rightHandDesign, "3456853.3360", "512598.7486",
+         "坐标反算：桩号 K12+600.000，偏距 0.000 米（中线上），位于终端直线。"},
+        // Left-hand example: the stake at 2300 lies at (1100.0000, 1826.7949) on the tangent of
+        // azimuth 120, whose right-hand side is azimuth 210: 5 m that way is
+        // (-5 * 0.8660254, -5 * 0.5) away.
+        {testing::leftHandDesign, "1095.669873", "1824.2949",
+         "坐标反算：桩号 K2+300.000，偏距 5.000 米（右侧），位于始端直线。"},
+        {testing::leftHandDesign, "1104.330127", "1829.2949",
+         "坐标反算：桩号 K2+300.000，偏距 5.000 米（左侧），位于始端直线。"},
+        // Far from the curve; the circle centre; the HY.
+        {testing::rightHandDesign, "0", "0",
+         "坐标反算：桩号 K-2776+172.565，偏距 2106651.330 米（右侧），位于始端直线。"
+         "注意：该点离中线超过 500 米（半径 R 与 1000 米中较小者），不像是这条路线上的点，"
+         "请核对座标。"},
+        {testing::rightHandDesign, "3456336.1782", "512598.8637",
+         "坐标反算：桩号 K12+410.474，偏距 500.000 米（右侧），位于第二缓和曲线。"
+         "注意：路线上有几处离该点几乎一样近（例如圆心），这个桩号不是唯一的答案。"},
+        {testing::rightHandDesign, "3456719.693", "512278.057",
+         "坐标反算：桩号 K12+248.834，偏距 0.001 米（左侧），位于第一缓和曲线。"},
+    };
+    for (const Case& c : cases) {
+        const CurveRecord record = testing::designedRecord(c.design());
+        ScriptedPort port({c.x, c.y});
+        reverseCalculation(record, port);
+        EXPECT_EQ(port.prompts, (std::vector<std::string>{kAskX, kAskY}));
+        EXPECT_EQ(port.messages, (std::vector<std::string>{c.message}));
+    }
 }
 
 TEST(ReverseCommand, BadNumberIsToldAndAskedAgain) {
@@ -83,31 +105,6 @@ TEST(ReverseMessage, OffsetRoundsToThreeDecimalsAndNamesItsSide) {
               "坐标反算：桩号 K2+500.000，偏距 0.000 米（中线上），位于第二缓和曲线。");
 }
 
-TEST(ReverseCommand, SaysWhenThePointIsFarOrTheFootNotUnique) {
-    // The worked curve's own texts: its centre and its HY.
-    struct Case {
-        const char *x, *y;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"0", "0",
-         "坐标反算：桩号 K-2776+172.565，偏距 2106651.330 米（右侧），位于始端直线。"
-         "注意：该点离中线超过 500 米（半径 R 与 1000 米中较小者），不像是这条路线上的点，"
-         "请核对座标。"},
-        {"3456336.1782", "512598.8637",
-         "坐标反算：桩号 K12+410.474，偏距 500.000 米（右侧），位于第二缓和曲线。"
-         "注意：路线上有几处离该点几乎一样近（例如圆心），这个桩号不是唯一的答案。"},
-        {"3456719.693", "512278.057",
-         "坐标反算：桩号 K12+248.834，偏距 0.001 米（左侧），位于第一缓和曲线。"},
-    };
-    for (const Case& c : cases) {
-        CurveRecord record = testing::designedRecord(testing::rightHandDesign());
-        ScriptedPort port({c.x, c.y});
-        reverseCalculation(record, port);
-        EXPECT_EQ(port.messages, (std::vector<std::string>{c.message}));
-    }
-}
-
 TEST(ExportFormatOf, FollowsTheExtensionInAnyCase) {
     EXPECT_EQ(exportFormatOf("stakes.csv"), ExportFormat::Csv);
     EXPECT_EQ(exportFormatOf("C:/测量/中桩.CSV"), ExportFormat::Csv);
@@ -119,55 +116,29 @@ TEST(ExportFormatOf, FollowsTheExtensionInAnyCase) {
     EXPECT_EQ(exportFormatOf(""), std::nullopt);
 }
 
-TEST(ExportCommand, NeedsACurveAndAStakeRun) {
-    ScriptedPort none;
-    exportStakeCoordinates(CurveRecord{}, none);
-    EXPECT_EQ(none.transcript, (std::vector<std::string>{std::string("! ") + kNoComputedCurve}));
-
-    ScriptedPort noRun;
-    exportStakeCoordinates(testing::designedRecord(testing::rightHandDesign()), noRun);
-    EXPECT_EQ(noRun.transcript, (std::vector<std::string>{std::string("! ") + kNoStakeRun}));
-}
-
+// Another extension is told and asked again; the file gets the format of its extension; a blank
+// answer ends the command.
 TEST(ExportCommand, WritesTheFormatOfTheExtension) {
     ScratchFolder folder;
     CurveRecord record = recordWithTwoRows();
-    const std::string csv = folder.file("中桩.csv"), dat = folder.file("中桩.DAT");
-    ScriptedPort port({csv});
+    const std::string txt = folder.file("stakes.txt"), csv = folder.file("中桩.csv"),
+                      dat = folder.file("中桩.DAT");
+    ScriptedPort port({txt, csv});
     exportStakeCoordinates(record, port);
-    ScriptedPort again({" " + dat + " "});
+    ScriptedPort again({" " + dat + " "}), blank({""});
     exportStakeCoordinates(record, again);
+    exportStakeCoordinates(record, blank);
 
-    EXPECT_EQ(port.transcript,
-              (std::vector<std::string>{"? " + kAskPath, "! 已导出 7 个点到文件“" + csv + "”。"}));
-    EXPECT_EQ(again.messages, (std::vector<std::string>{"已导出 7 个点到文件“" + dat + "”。"}));
-    const std::vector<ExportPoint> points = lastRunPoints(record);
-    EXPECT_EQ(fileBytes(csv), stakeTableCsv(points));
-    EXPECT_EQ(fileBytes(dat), pointFileDat(points));
-    EXPECT_EQ(fileBytes(csv).substr(0, 3), "\xEF\xBB\xBF");
-}
-
-TEST(ExportCommand, OtherExtensionIsToldAndAskedAgainBlankEnds) {
-    ScratchFolder folder;
-    CurveRecord record = recordWithTwoRows();
-    const std::string txt = folder.file("stakes.txt");
-    ScriptedPort port({txt, ""});
-    exportStakeCoordinates(record, port);
     EXPECT_EQ(port.transcript,
               (std::vector<std::string>{
                   "? " + kAskPath, "! 导出文件的扩展名必须是 .csv 或 .dat：“" + txt + "” 不对。",
-                  "? " + kAskPath}));
-    EXPECT_TRUE(folder.names().empty());
-}
-
-TEST(ExportCommand, WriteFailureIsReportedWithPathAndReason) {
-    ScratchFolder folder;
-    CurveRecord record = recordWithTwoRows();
-    const std::string path = folder.file("missing/stakes.csv");
-    ScriptedPort port({path});
-    exportStakeCoordinates(record, port);
-    EXPECT_EQ(port.messages,
-              (std::vector<std::string>{"无法写入文件“" + path + "”：没有这个文件或文件夹。"}));
+                  "? " + kAskPath, "! 已导出 7 个点到文件“" + csv + "”。"}));
+    EXPECT_EQ(again.messages, (std::vector<std::string>{"已导出 7 个点到文件“" + dat + "”。"}));
+    EXPECT_EQ(blank.transcript, (std::vector<std::string>{"? " + kAskPath}));
+    const std::vector<ExportPoint> points = lastRunPoints(record);
+    EXPECT_EQ(fileBytes(csv), stakeTableCsv(points));
+    EXPECT_EQ(fileBytes(dat), pointFileDat(points));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"中桩.DAT", "中桩.csv"}));
 }
 
 TEST(ExportLastRun, WindowEntryTellsSuccessAndFailure) {

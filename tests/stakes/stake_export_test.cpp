@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "curve/chainage.h"
-#include "export_support.h"
+#include "run_support.h"
 #include "stakes/field_tools.h"
-#include "stakes/stake_list.h"
+#include "stakes/stake_table.h"
 
 namespace hcurve {
 namespace {
@@ -47,88 +47,53 @@ TEST(StakeExport, TwoRowsExactBytes) {
     EXPECT_EQ(pointFileDat(points), kTwoRowsDat);
 }
 
-// The run as values: the second row's table elements follow the first's and share its distances.
-TEST(StakeList, TwoRowsAsValuesInTheListingOrder) {
-    const CurveRecord record = recordWithTwoRows();
-    std::vector<std::string> slots;
-    std::size_t stakes = 0;
-    forEachStake(record, [&](const RunStake& stake) {
-        ++stakes;
-        EXPECT_EQ(stake.number, stakes);
-        for (const RunSidePoint& p : stake.sidePoints) {
-            slots.push_back(std::string(p.slot.left ? "L" : "R") +
-                            (p.slot.row == SideRow::Front ? "F" : "B") +
-                            std::to_string(p.slot.element) + "/" + std::to_string(p.slot.distance) +
-                            "=" + std::to_string(p.distance_m).substr(0, 4));
+// Every stake, followed by its side points when the run had them; single-row points are named by
+// side and the number of their distance.
+TEST(StakeExport, EachStakeFollowedByItsSidePoints) {
+    const std::pair<std::vector<std::string>, std::vector<std::string>> cases[] = {
+        {{"n"}, {"K12+200.000 中 ", "K12+300.000 中 "}},
+        {{"y", "1", "1", "4", "2", "3", "6", "1"},
+         {"K12+200.000 中 ", "K12+200.000-L1 左单排 4", "K12+200.000-R1 右单排 3",
+          "K12+200.000-R2 右单排 6", "K12+300.000 中 ", "K12+300.000-L1 左单排 4",
+          "K12+300.000-R1 右单排 3", "K12+300.000-R2 右单排 6"}},
+    };
+    for (const auto& [sides, expected] : cases) {
+        std::vector<std::string> run = {"2", "12200", "12300", "100"};
+        if (sides.size() > 1)
+            run.push_back("0");  // PPQ
+        std::vector<std::string> points;
+        for (const ExportPoint& p : lastRunPoints(recordAfterRun(sides, run))) {
+            EXPECT_EQ(p.chainage, p.name.substr(0, 11));
+            points.push_back(p.name + " " + p.side + p.row + " " + p.distance);
         }
-        return false;  // the walk stops at once
-    });
-    EXPECT_EQ(stakes, 1u);
-    EXPECT_EQ(slots, (std::vector<std::string>{"LF2/2=10.0", "LF1/1=5.00", "RF1/1=7.50",
-                                               "LB4/2=10.0", "LB3/1=5.00", "RB2/1=7.50"}));
-}
-
-TEST(StakeExport, SidePointsOffGiveTheStakesOnly) {
-    CurveRecord record = recordAfterRun({"n"}, {"2", "12200", "12300", "100"});
-    EXPECT_EQ(stakeTableCsv(lastRunPoints(record)),
-              "\xEF\xBB\xBF"
-              "点名,桩号,X(北),Y(东),侧别,排,距离\r\n"
-              "K12+200.000,K12+200.000,3456686.933,512241.854,中,,\r\n"
-              "K12+300.000,K12+300.000,3456750.458,512318.913,中,,\r\n");
-}
-
-TEST(StakeExport, SingleRowNamesEachStakesPoints) {
-    // Two stakes; one left and two right points in a single row.
-    CurveRecord record = recordAfterRun({"y", "1", "1", "4", "2", "3", "6", "1"},
-                                        {"2", "12200", "12300", "100", "0"});
-    std::vector<std::string> names, rows, distances;
-    for (const ExportPoint& p : lastRunPoints(record)) {
-        names.push_back(p.name);
-        rows.push_back(p.side + p.row);
-        distances.push_back(p.distance);
+        EXPECT_EQ(points, expected);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"K12+200.000", "K12+200.000-L1", "K12+200.000-R1",
-                                               "K12+200.000-R2", "K12+300.000", "K12+300.000-L1",
-                                               "K12+300.000-R1", "K12+300.000-R2"}));
-    EXPECT_EQ(rows, (std::vector<std::string>{"中", "左单排", "右单排", "右单排", "中", "左单排",
-                                              "右单排", "右单排"}));
-    EXPECT_EQ(distances, (std::vector<std::string>{"", "4", "3", "6", "", "4", "3", "6"}));
 }
 
 // A half millimetre goes to even in the export as in the listing: the pile is named as shown.
 TEST(StakeExport, ChainageReadsAsListed) {
     CurveRecord record = recordAfterRun({"n"}, {"0", "12300.0005"});
-    EXPECT_EQ(chainageText(record.Kp[1], kListingForm), " k 12+300.000");
+    EXPECT_EQ(chainageText(record.lastRun.stakes.at(0).chainage_m, kListingForm), " k 12+300.000");
     EXPECT_EQ(lastRunPoints(record).at(0).chainage, "K12+300.000");
 }
 
-TEST(StakeExport, ANewDesignDropsTheRun) {
-    // The run belongs to the curve it was computed on: after a new design entry there is nothing
-    // to export until the next stake run.
-    CurveRecord record = recordWithTwoRows();
+// Before any run, and after a new design entry (the run belongs to the curve it was computed on),
+// there is nothing to list, export or tabulate until the next stake run.
+TEST(StakeExport, NothingBeforeAnyRunNorAfterANewDesign) {
+    CurveRecord redesigned = recordWithTwoRows();
     testing::ScriptedPort design(testing::rightHandDesign());
     design.script({"n", "0", "1", "3", "1"});
-    designEntry(record, design);
+    designEntry(redesigned, design);
     ASSERT_EQ(design.answersLeft(), 0u);
-    EXPECT_EQ(record.stakeCount, 0u);
-    EXPECT_EQ(stakesOfLastRun(record), 0u);
-    EXPECT_TRUE(lastRunPoints(record).empty());
-    EXPECT_EQ(exportRefusal(record), std::optional<std::string>(kNoStakeRun));
-}
-
-TEST(StakeExport, NoPointsBeforeAnyRun) {
-    CurveRecord record;
-    EXPECT_EQ(stakesOfLastRun(record), 0u);
-    EXPECT_TRUE(lastRunPoints(record).empty());
+    for (const CurveRecord& record : {CurveRecord{}, redesigned}) {
+        EXPECT_TRUE(record.lastRun.stakes.empty());
+        EXPECT_TRUE(lastRunPoints(record).empty());
+        EXPECT_TRUE(stakeTableRows(record).empty());
+    }
+    EXPECT_EQ(exportRefusal(redesigned), std::optional<std::string>(kNoStakeRun));
     EXPECT_EQ(stakeTableCsv({}), "\xEF\xBB\xBF点名,桩号,X(北),Y(东),侧别,排,距离\r\n");
     EXPECT_EQ(pointFileDat({}), "");
-}
-
-TEST(StakeExport, StakesOfARunThatStopsBeforeTheEnd) {
-    // 1000 to 1100 at 30: 4.33333333333333 by the count, four stakes.
-    CurveRecord record = recordAfterRun({"n"}, {"2", "1000", "1100", "30"});
-    EXPECT_EQ(stakesOfLastRun(record), 4u);
-    EXPECT_EQ(lastRunPoints(record).back().name, "K1+090.000");
+    EXPECT_EQ(stakeTableText({}), "桩号\t点位\t侧别\t距离(米)\tX(北)\tY(东)\n");
 }
 
 TEST(CsvField, QuotesOnlyWhatNeedsIt) {
@@ -140,56 +105,39 @@ TEST(CsvField, QuotesOnlyWhatNeedsIt) {
     EXPECT_EQ(csvField("one\nline"), "\"one\nline\"");
 }
 
-TEST(WriteFileReplacing, WritesTheBytesExactly) {
+TEST(WriteFileReplacing, WritesTheBytesExactlyAndReplacesALongerFile) {
     ScratchFolder folder;
     const std::string bytes = kTwoRowsCsv + std::string("\0end", 4);
     EXPECT_EQ(writeFileReplacing(folder.file("中桩.csv"), bytes), std::nullopt);
     EXPECT_EQ(fileBytes(folder.file("中桩.csv")), bytes);
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"中桩.csv"}));
-}
-
-TEST(WriteFileReplacing, ReplacesAnExistingLongerFile) {
-    ScratchFolder folder;
     const std::string path = folder.file("stakes.dat");
     ASSERT_EQ(writeFileReplacing(path, std::string(10000, 'x')), std::nullopt);
     EXPECT_EQ(writeFileReplacing(path, kTwoRowsDat), std::nullopt);
     EXPECT_EQ(fileBytes(path), kTwoRowsDat);
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"stakes.dat"}));
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"stakes.dat", "中桩.csv"}));
 }
 
-TEST(WriteFileReplacing, FolderThatDoesNotExistIsReported) {
+// A file that cannot be written is told with its path and the reason, and leaves nothing behind:
+// no temporary file, and a folder in the way keeps what it held. A NUL would cut the name short
+// for the system ("1\0.csv" read as "1"), so the bytes must not land in a file of that name.
+TEST(WriteFileReplacing, FailuresAreToldAndLeaveNothingBehind) {
     ScratchFolder folder;
-    const std::string path = folder.file("no such folder/stakes.csv");
-    EXPECT_EQ(writeFileReplacing(path, "x"), "无法写入文件“" + path + "”：没有这个文件或文件夹。");
-    EXPECT_TRUE(folder.names().empty());
-}
-
-TEST(WriteFileReplacing, AFolderInTheWayIsReportedAndLeftAsItWas) {
-    ScratchFolder folder;
-    const std::string path = folder.file("stakes.csv");
-    std::filesystem::create_directory(path);
-    std::ofstream(path + "/inside.txt") << "kept";
-    EXPECT_EQ(writeFileReplacing(path, "x"), "无法写入文件“" + path + "”：这是一个文件夹。");
-    // No temporary file is left beside it, and the folder keeps what it held.
-    EXPECT_EQ(folder.names(), (std::vector<std::string>{"stakes.csv"}));
-    EXPECT_EQ(fileBytes(path + "/inside.txt"), "kept");
-}
-
-TEST(WriteFileReplacing, PathEndingInASeparatorNamesNoFile) {
-    ScratchFolder folder;
-    const std::string path = folder.file("") + "/";
-    EXPECT_EQ(writeFileReplacing(path, "x"), "无法写入文件“" + path + "”：这是一个文件夹。");
-    EXPECT_TRUE(folder.names().empty());
-}
-
-TEST(WriteFileReplacing, ANulInThePathIsRefusedNotCutShort) {
-    // The system would read "1\0.csv" as "1": the bytes must not land in a file of that name.
-    ScratchFolder folder;
-    const std::string path = folder.file("1") + std::string(1, '\0') + ".csv";
-    EXPECT_EQ(writeFileReplacing(path, "x"),
+    const std::string inTheWay = folder.file("stakes.csv");
+    std::filesystem::create_directory(inTheWay);
+    std::ofstream(inTheWay + "/inside.txt") << "kept";
+    const std::string nul = folder.file("1") + std::string(1, '\0') + ".csv";
+    const std::pair<std::string, std::string> cases[] = {
+        {folder.file("no such folder/stakes.csv"), "没有这个文件或文件夹"},
+        {inTheWay, "这是一个文件夹"},
+        {folder.file("") + "/", "这是一个文件夹"},
+    };
+    for (const auto& [path, reason] : cases)
+        EXPECT_EQ(writeFileReplacing(path, "x"), "无法写入文件“" + path + "”：" + reason + "。");
+    EXPECT_EQ(writeFileReplacing(nul, "x"),
               "无法写入文件“" + folder.file("1") + "\\x00.csv”：文件名不能含有控制字符。");
-    EXPECT_EQ(writeFileReplacing(folder.file("a\x01b.csv"), "x").has_value(), true);
-    EXPECT_TRUE(folder.names().empty());
+    EXPECT_TRUE(writeFileReplacing(folder.file("a\x01b.csv"), "x").has_value());
+    EXPECT_EQ(folder.names(), (std::vector<std::string>{"stakes.csv"}));
+    EXPECT_EQ(fileBytes(inTheWay + "/inside.txt"), "kept");
 }
 
 }  // namespace

@@ -1,15 +1,17 @@
-// The stake run: mode and chainage questions, the chainage table, side-point questions, refusals.
+// The stake run: mode and chainage questions, the stakes it keeps, side-point questions, refusals.
+#include <array>
+
 #include <gtest/gtest.h>
 
-#include "entry/design_entry.h"
 #include "port/messages.h"
-#include "stakes/stake_run.h"
-#include "support/designs.h"
-#include "support/scripted_port.h"
+#include "run_support.h"
+#include "stakes/stake_export.h"
 
 namespace hcurve {
 namespace {
 
+using testing::computedRecord;
+using testing::runStakes;
 using testing::ScriptedPort;
 
 const std::string kMode =
@@ -24,120 +26,65 @@ const std::string kPpq =
     "中桩法线的方向由圆心指向中桩 "
     ") PPQ由法线为起始,顺时针为正( ppb>0 ),反时针为负( ppb<0 ),沿法线为零( ppb=0 ) ";
 
-// A record holding the right-hand example curve, side points as answered.
-CurveRecord computedRecord(const std::vector<std::string>& sideAnswers = {"n"}) {
-    CurveRecord record;
-    ScriptedPort port(testing::rightHandDesign());
-    port.script(sideAnswers);
-    designEntry(record, port);
-    EXPECT_TRUE(record.curve.has_value());
-    return record;
-}
-
-// Runs stakeRun with the answers plus as many empty pause answers as the run asks.
-ScriptedPort runStakes(CurveRecord& record, const std::vector<std::string>& answers, int pauses) {
-    ScriptedPort port(answers);
-    port.script(std::vector<std::string>(static_cast<std::size_t>(pauses), ""));
-    stakeRun(record, port);
-    EXPECT_EQ(port.answersLeft(), 0u);
-    return port;
-}
-
 int count(const std::vector<std::string>& prompts, const std::string& prompt) {
     return static_cast<int>(std::count(prompts.begin(), prompts.end(), prompt));
 }
 
-TEST(StakeRun, NeedsAComputedCurve) {
-    CurveRecord record;
-    ScriptedPort port;
-    stakeRun(record, port);
-    EXPECT_EQ(port.transcript, (std::vector<std::string>{std::string("! ") + kNoComputedCurve}));
+std::vector<double> chainages(const CurveRecord& record) {
+    std::vector<double> out;
+    for (const Stake& stake : record.lastRun.stakes)
+        out.push_back(stake.chainage_m);
+    return out;
 }
 
-TEST(StakeRun, SinglePointModeForZeroAnswers) {
-    for (const char* zero : {"0", "0.0", "00"}) {
-        CurveRecord record = computedRecord();
-        ScriptedPort port = runStakes(record, {zero, "12300"}, 1);
-        EXPECT_EQ(port.prompts, (std::vector<std::string>{kMode, kSingle, kStakePause}));
-        EXPECT_EQ(record.stakeCount, 1u);
-        EXPECT_EQ(record.Kp.size(), 2u);
-        EXPECT_EQ(port.field(Field::StakeChainage), " k 12+300.000");
-        EXPECT_EQ(port.field(Field::StakeX), " 3456750.458");
-        EXPECT_EQ(port.field(Field::StakeY), " 512318.913");
-        EXPECT_EQ(port.field(Field::AxisAngle), "与中线正交");
-    }
+// Every value the run keeps of its stakes.
+std::vector<std::array<double, 4>> stakeValues(const CurveRecord& record) {
+    std::vector<std::array<double, 4>> out;
+    for (const Stake& s : record.lastRun.stakes)
+        out.push_back({s.chainage_m, s.x_m, s.y_m, s.axisAzimuth_deg});
+    return out;
 }
 
-TEST(StakeRun, ChainageZeroIsComputedJustAfterItAndListedAsZero) {
-    CurveRecord record = computedRecord();
-    ScriptedPort port = runStakes(record, {"0", "0"}, 1);
-    EXPECT_EQ(record.Kp[1], 1e-14);
-    EXPECT_EQ(port.field(Field::StakeChainage), " k 0+000.000");
-}
-
-TEST(StakeRun, ContinuousModeForEveryNonzeroNumber) {
-    for (const char* mode : {"1", "2", "5", "-3"}) {
-        CurveRecord record = computedRecord();
-        ScriptedPort port = runStakes(record, {mode, "1000", "1100", "20"}, 6);
-        EXPECT_EQ(port.prompts[1], kStart) << mode;
-        EXPECT_EQ(record.stakeCount, 6u);
-        EXPECT_EQ(record.Kp, (std::vector<double>{0, 1000, 1020, 1040, 1060, 1080, 1100}));
-    }
-}
-
-TEST(StakeRun, RangeNotAWholeNumberOfIntervalsStopsBeforeTheEnd) {
-    CurveRecord record = computedRecord();
-    ScriptedPort port = runStakes(record, {"2", "1000", "1100", "30"}, 4);
-    EXPECT_EQ(record.stakeCount, 4u);
-    EXPECT_EQ(record.Kp, (std::vector<double>{0, 1000, 1030, 1060, 1090}));
-    EXPECT_EQ(record.stakeX.size(), 5u);
-    EXPECT_EQ(count(port.prompts, kStakePause), 4);
-    EXPECT_EQ(port.field(Field::StakeChainage), " k 1+090.000");
-}
-
-TEST(StakeRun, NegativeIntervalRunsBackwards) {
-    CurveRecord record = computedRecord();
-    runStakes(record, {"2", "1100", "1000", "-20"}, 6);
-    EXPECT_EQ(record.Kp, (std::vector<double>{0, 1100, 1080, 1060, 1040, 1020, 1000}));
-}
-
-TEST(StakeRun, StartEqualToEndIsOneStake) {
-    CurveRecord record = computedRecord();
-    runStakes(record, {"2", "12300", "12300", "10"}, 1);
-    EXPECT_EQ(record.stakeCount, 1u);
-}
-
-TEST(StakeRun, EveryChainageIsTakenFromTheStartWithTheIntervalAsTyped) {
+// Zero asks one chainage, any other number a range. Each chainage is taken from the start with the
+// interval as typed, so no rounding adds up; a chainage of exactly 0 is computed 1e-14 after it.
+TEST(StakeRun, ChainagesOfBothModes) {
     struct Case {
-        const char *start, *end, *interval;
-        int stakes;
+        std::vector<std::string> answers;
+        std::size_t stakes;
+        double first_m, interval_m;
         const char* lastListed;
     };
     const Case cases[] = {
-        {"0", "11", "1.1", 11, " k 0+011.000"},
-        {"12000", "12001", "0.1", 11, " k 12+001.000"},
-        {"0", "61487.7", "12.3", 5000, " k 61+487.700"},
-        {"1000", "1100", "30", 4, " k 1+090.000"},
+        {{"0", "12300"}, 1, 12300, 0, " k 12+300.000"},
+        {{"0.0", "12300"}, 1, 12300, 0, " k 12+300.000"},
+        {{"00", "0"}, 1, 1e-14, 0, " k 0+000.000"},
+        {{"1", "1000", "1100", "20"}, 6, 1000, 20, " k 1+100.000"},
+        {{"-3", "1000", "1100", "20"}, 6, 1000, 20, " k 1+100.000"},
+        {{"2", "1000", "1100", "30"}, 4, 1000, 30, " k 1+090.000"},  // stops before the end
+        {{"5", "1100", "1000", "-20"}, 6, 1100, -20, " k 1+000.000"},
+        {{"2", "12300", "12300", "10"}, 1, 12300, 10, " k 12+300.000"},
+        {{"2", "0", "40", "20"}, 3, 1e-14, 20, " k 0+040.000"},
+        {{"2", "0", "11", "1.1"}, 11, 1e-14, 1.1, " k 0+011.000"},
+        {{"2", "12000", "12001", "0.1"}, 11, 12000, 0.1, " k 12+001.000"},
+        {{"2", "0", "61487.7", "12.3"}, 5000, 1e-14, 12.3, " k 61+487.700"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.end);
+        SCOPED_TRACE(c.answers[0] + " " + c.answers[1]);
         CurveRecord record = computedRecord();
-        ScriptedPort port = runStakes(record, {"2", c.start, c.end, c.interval}, c.stakes);
-        EXPECT_EQ(record.stakeCount, static_cast<std::size_t>(c.stakes));
-        EXPECT_EQ(count(port.prompts, kStakePause), c.stakes);
+        ScriptedPort port = runStakes(record, c.answers, static_cast<int>(c.stakes));
+        EXPECT_EQ(port.prompts[1], c.answers.size() == 2 ? kSingle : kStart);
+        EXPECT_EQ(count(port.prompts, kStakePause), static_cast<int>(c.stakes));
         EXPECT_EQ(port.field(Field::StakeChainage), c.lastListed);
-        // A start at 0 is computed at 1e-14, and the later stakes with it.
-        const double start = record.Kp[1], interval = std::stod(c.interval);
-        for (int i = 2; i <= c.stakes; ++i)
-            ASSERT_EQ(record.Kp[static_cast<std::size_t>(i)], start + (i - 1) * interval) << i;
+        // Side points off: no side question, no side field.
+        EXPECT_EQ(count(port.prompts, kPpq), 0);
+        EXPECT_EQ(port.field(Field::AxisAngle), "与中线正交");
+        for (Field f : {Field::LeftDistance, Field::RightDistance, Field::LeftX, Field::RightY})
+            EXPECT_EQ(port.fields.count(f), 0u);
+        const std::vector<double> kept = chainages(record);
+        ASSERT_EQ(kept.size(), c.stakes);
+        for (std::size_t i = 0; i < c.stakes; ++i)
+            ASSERT_EQ(kept[i], c.first_m + static_cast<double>(i) * c.interval_m) << i;
     }
-}
-
-TEST(StakeRun, ContinuousFromZeroCarriesTheHairIntoEveryChainage) {
-    CurveRecord record = computedRecord();
-    runStakes(record, {"2", "0", "40", "20"}, 3);
-    EXPECT_EQ(record.Kp[1], 1e-14);
-    EXPECT_EQ(record.Kp[2], 1e-14 + 20);
 }
 
 TEST(StakeRun, CancelOrNonNumberModeEndsTheRunAndKeepsTheLastStakes) {
@@ -147,8 +94,7 @@ TEST(StakeRun, CancelOrNonNumberModeEndsTheRunAndKeepsTheLastStakes) {
         ScriptedPort port({answer});
         stakeRun(record, port);
         EXPECT_EQ(port.prompts.size(), 1u);
-        EXPECT_EQ(record.stakeCount, 3u);
-        EXPECT_EQ(record.Kp, (std::vector<double>{0, 1000, 1050, 1100}));
+        EXPECT_EQ(chainages(record), (std::vector<double>{1000, 1050, 1100}));
         EXPECT_EQ(port.fields.size(), 0u);
         EXPECT_EQ(port.messages.size(), std::string(answer).empty() ? 0u : 1u);
     }
@@ -169,11 +115,8 @@ TEST(StakeRun, LeavingAPauseKeepsTheWholeRunLeavingAQuestionEndsIt) {
     stakeRun(left, port);
     EXPECT_EQ(port.answersLeft(), 0u);
     EXPECT_EQ(count(port.prompts, kStakePause), 2);
-    EXPECT_EQ(left.stakeCount, whole.stakeCount);
-    EXPECT_EQ(left.Kp, whole.Kp);
-    EXPECT_EQ(left.stakeX, whole.stakeX);
-    EXPECT_EQ(left.stakeY, whole.stakeY);
-    EXPECT_EQ(left.runSides.axisAzimuth_deg, whole.runSides.axisAzimuth_deg);
+    EXPECT_EQ(stakeValues(left), stakeValues(whole));
+    EXPECT_EQ(lastRunPoints(left).size(), 3u * 3);
 
     for (std::size_t at = 0; at < run.size(); ++at) {
         std::vector<std::string> early(run.begin(), run.begin() + static_cast<long>(at));
@@ -207,51 +150,44 @@ TEST(StakeRun, RangesWithoutStakesAreAskedAgainFromTheStart) {
     EXPECT_NE(port.messages[4].find("起始点桩号"), std::string::npos);
     EXPECT_NE(port.messages[5].find("终止点桩号"), std::string::npos);
     EXPECT_NE(port.messages[6].find("桩距"), std::string::npos);
-    EXPECT_EQ(record.stakeCount, 3u);
+    EXPECT_EQ(chainages(record), (std::vector<double>{1000, 1050, 1100}));
 }
 
-TEST(StakeRun, SidePointsOffAskNoSideQuestions) {
-    CurveRecord record = computedRecord({"n"});
-    ScriptedPort port = runStakes(record, {"0", "12300"}, 1);
-    EXPECT_EQ(count(port.prompts, kPpq), 0);
-    EXPECT_EQ(port.field(Field::AxisAngle), "与中线正交");
-    for (Field f : {Field::LeftDistance, Field::LeftX, Field::LeftY, Field::RightDistance,
-                    Field::RightX, Field::RightY}) {
-        EXPECT_EQ(port.fields.count(f), 0u);
-    }
-}
-
-TEST(StakeRun, WidthsFromTheDesignAskOnlyTheAngleAndRowDistances) {
-    CurveRecord record = computedRecord({"y", "1", "2", "5", "10", "1", "7.5", "2", "1", "1"});
-    ScriptedPort port = runStakes(record, {"0", "12300", "15.3", "1.5", "2"}, 1 + 2 * 3);
-    const std::vector<std::string> head(port.prompts.begin(), port.prompts.begin() + 6);
-    EXPECT_EQ(head,
-              (std::vector<std::string>{kMode, kSingle, kPpq, "输入前排钻孔桩至法线的垂直距离 :",
-                                        "输入后排钻孔桩至法线的垂直距离 :", kStakePause}));
-    EXPECT_EQ(port.field(Field::AxisAngle), " 15.3");
-    EXPECT_EQ(record.ds_l, 1.5f);
-    EXPECT_EQ(record.ds_r, 2.0f);
-}
-
-TEST(StakeRun, WidthsLaterAreAskedInEveryRun) {
-    CurveRecord record = computedRecord({"y", "0"});
-    const std::vector<std::string> answers = {"0", "12300", "0", "1", "5", "1", "6", "1"};
-    for (int run = 0; run < 2; ++run) {
-        ScriptedPort port = runStakes(record, answers, 1 + 2);
-        const std::vector<std::string> expected = {
-            kMode,
-            kSingle,
-            kPpq,
-            "输入左侧路基要计算的点数: ( 或左侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )",
-            "输入左侧要计算的路基点分别距离中心线的距离 :",
-            "输入要计算右侧路基的点数 : ( 或右侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )",
-            "输入右侧要计算的路基点分别距离中心线的距离 :",
-            "计算单排点 ( 或单排钻孔桩 )  输入 1; 计算双排点 ( 或双排钻孔桩 ) 输入 2",
-            kStakePause,
-            "需要输出计算结果按 Enter 键或 OK 键",
-            "需要输出计算结果按 Enter 键或 OK 键"};
-        EXPECT_EQ(port.prompts, expected) << "run " << run;
-        EXPECT_EQ(port.field(Field::AxisAngle), "与中线正交");
+// Widths entered with the design are not asked again; widths left for later are asked in every
+// run. The row distances are asked for a double row only.
+TEST(StakeRun, SideQuestionsOfEveryRun) {
+    const std::string kPointPause = "需要输出计算结果按 Enter 键或 OK 键";
+    struct Case {
+        std::vector<std::string> sides, run;
+        std::vector<std::string> prompts;
+        const char* axis;
+    };
+    const Case cases[] = {
+        {{"y", "1", "2", "5", "10", "1", "7.5", "2", "1", "1"},
+         {"0", "12300", "15.3", "1.5", "2"},
+         {kMode, kSingle, kPpq,
+          "输入前排钻孔桩至法线的垂直距离 :", "输入后排钻孔桩至法线的垂直距离 :", kStakePause,
+          kPointPause, kPointPause, kPointPause, kPointPause, kPointPause, kPointPause},
+         " 15.3"},
+        {{"y", "0"},
+         {"0", "12300", "0", "1", "5", "1", "6", "1"},
+         {kMode, kSingle, kPpq,
+          "输入左侧路基要计算的点数: ( 或左侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )",
+          "输入左侧要计算的路基点分别距离中心线的距离 :",
+          "输入要计算右侧路基的点数 : ( 或右侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )",
+          "输入右侧要计算的路基点分别距离中心线的距离 :",
+          "计算单排点 ( 或单排钻孔桩 )  输入 1; 计算双排点 ( 或双排钻孔桩 ) 输入 2", kStakePause,
+          kPointPause, kPointPause},
+         "与中线正交"},
+    };
+    for (const Case& c : cases) {
+        CurveRecord record = computedRecord(c.sides);
+        for (int run = 0; run < 2; ++run) {
+            const ScriptedPort port = runStakes(
+                record, c.run, count(c.prompts, kStakePause) + count(c.prompts, kPointPause));
+            EXPECT_EQ(port.prompts, c.prompts) << "run " << run;
+            EXPECT_EQ(port.field(Field::AxisAngle), c.axis);
+        }
     }
 }
 
@@ -264,25 +200,30 @@ TEST(StakeRun, BadAngleIsToldAndAskedAgain) {
     EXPECT_EQ(port.field(Field::AxisAngle), " -15.153");
 }
 
+// The refusal comes after the side questions, which may set the record's widths anew: the last run
+// stays whole, with the side points it listed.
 TEST(StakeRun, RefusesMoreThanTenMillionPointsBeforeComputingAny) {
-    // A hundred left points in a single row: 101 points a stake.
-    std::vector<std::string> sides = {"y", "1", "100"};
-    sides.insert(sides.end(), 100, "1");
-    sides.insert(sides.end(), {"0", "1"});
-    CurveRecord record = computedRecord(sides);
-    runStakes(record, {"0", "12300", "0"}, 101);
-    ASSERT_EQ(record.stakeCount, 1u);
+    CurveRecord record = computedRecord({"y", "0"});
+    runStakes(record, {"0", "12300", "0", "1", "5", "0", "1"}, 1 + 1);
+    const std::vector<std::array<double, 4>> before = stakeValues(record);
 
-    // 99010 stakes: 10000010 points.
-    ScriptedPort port({"2", "1", "99010", "1", "0"});
+    // A hundred left points in a single row: 101 points a stake, 99010 stakes: 10000010 points.
+    std::vector<std::string> answers = {"2", "1", "99010", "1", "0", "100"};
+    answers.insert(answers.end(), 100, "1");
+    answers.insert(answers.end(), {"0", "1"});
+    ScriptedPort port(answers);
     stakeRun(record, port);
     EXPECT_EQ(port.answersLeft(), 0u);
     EXPECT_EQ(port.messages, (std::vector<std::string>{
                                  "点数太多（一次最多 10000000 个）：99010 个中桩，每个中桩连同边桩 "
                                  "101 个点，共 10000010 个点。中桩计算没有进行。"}));
     EXPECT_EQ(count(port.prompts, kStakePause), 0);
-    EXPECT_EQ(record.stakeCount, 1u);  // the last run stays as it was
-    EXPECT_EQ(record.Kp.size(), 2u);
+    EXPECT_EQ(record.dl_n, 100);
+    EXPECT_EQ(stakeValues(record), before);
+    std::vector<std::string> names;
+    for (const ExportPoint& p : lastRunPoints(record))
+        names.push_back(p.name + " " + p.distance);
+    EXPECT_EQ(names, (std::vector<std::string>{"K12+300.000 ", "K12+300.000-L1 5"}));
 }
 
 }  // namespace

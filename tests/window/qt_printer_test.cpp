@@ -57,14 +57,9 @@ CurveRecord reportRecord(int stakes) {
     c.xb = 3456837.445;
     c.yb = 512520.125;
     record.curve = c;
-    record.stakeCount = static_cast<std::size_t>(stakes);
-    record.Kp = {0};
-    record.stakeX = {0};
-    record.stakeY = {0};
     for (int i = 1; i <= stakes; ++i) {
-        record.Kp.push_back(12180.0 + 20.0 * i);
-        record.stakeX.push_back(3456600.0 + 20.0 * i + 0.125);
-        record.stakeY.push_back(512300.0 + 2.0 * i + 0.5);
+        record.lastRun.stakes.push_back(
+            {12180.0 + 20.0 * i, 3456600.0 + 20.0 * i + 0.125, 512300.0 + 2.0 * i + 0.5});
     }
     return record;
 }

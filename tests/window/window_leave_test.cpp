@@ -40,9 +40,11 @@ QStringList windowState(MainWindow& window) {
     for (const std::string* s :
          {&r.JD, &r.K, &r.X, &r.Y, &r.T, &r.B, &r.R, &r.A1, &r.A2, &r.Bdms, &r.pp_dk})
         state << QString::fromStdString(*s);
-    state << QString::number(r.stakeCount) << QString::number(r.dl_n) << QString::number(r.dr_n)
-          << QString::number(r.dd_n) << QString::number(r.dlxp) << QString::number(r.dl.back())
-          << QString::number(r.Kp.size());
+    state << QString::number(r.lastRun.stakes.size()) << QString::number(r.dl_n)
+          << QString::number(r.dr_n) << QString::number(r.dd_n) << QString::number(r.dlxp)
+          << QString::number(r.dl.back()) << QString::number(r.lastRun.sides.has_value());
+    for (const Stake& stake : r.lastRun.stakes)
+        state << QString::number(stake.chainage_m, 'f', 6) << QString::number(stake.x_m, 'f', 6);
     state << (r.curve ? QString::number(r.curve->hz, 'f', 6) : QStringLiteral("none"));
     return state;
 }
@@ -64,7 +66,7 @@ class WindowLeaveTest : public ::testing::Test {
         user.add({"", ""});
         click(Button::StakeRun);
         ASSERT_EQ(user.answersLeft(), 0u);
-        ASSERT_EQ(window.record().stakeCount, 3u);
+        ASSERT_EQ(window.record().lastRun.stakes.size(), 3u);
     }
 
     MainWindow window;
@@ -126,12 +128,12 @@ TEST_F(WindowLeaveTest, LeavingTheStakeRun) {
     click(Button::StakeRun);
     EXPECT_EQ(user.answersLeft(), 0u);
     EXPECT_EQ(user.unexpectedQuestions(), 0);
-    EXPECT_EQ(window.record().stakeCount, 11u);
+    ASSERT_EQ(window.record().lastRun.stakes.size(), 11u);
     EXPECT_EQ(window.field(Field::StakeChainage)->text(), QStringLiteral(" k 2+600.000"));
     // Every stake is computed and can be exported.
     EXPECT_EQ(exportRefusal(window.record()), std::nullopt);
-    EXPECT_NE(window.record().stakeX[11], 0.0);
-    EXPECT_NE(window.record().stakeY[11], 0.0);
+    EXPECT_NE(window.record().lastRun.stakes.back().x_m, 0.0);
+    EXPECT_NE(window.record().lastRun.stakes.back().y_m, 0.0);
 }
 
 TEST_F(WindowLeaveTest, LeavingTheReverseCalculationEndsQuietly) {

@@ -18,15 +18,32 @@
 
 namespace hcurve::testing {
 
-/// The right-hand example curve with the side answers given, then one stake run with the answers
-/// given (every pause answered with Enter).
-inline CurveRecord recordAfterRun(const std::vector<std::string>& sideAnswers,
-                                  const std::vector<std::string>& runAnswers) {
+/// The right-hand example curve, the side-point questions answered as given.
+inline CurveRecord computedRecord(const std::vector<std::string>& sideAnswers = {"n"}) {
     CurveRecord record;
     ScriptedPort design(rightHandDesign());
     design.script(sideAnswers);
     designEntry(record, design);
     EXPECT_TRUE(record.curve.has_value());
+    return record;
+}
+
+/// One stake run with the answers, then the given number of pauses answered with Enter; every
+/// answer must be used.
+inline ScriptedPort runStakes(CurveRecord& record, const std::vector<std::string>& answers,
+                              int pauses) {
+    ScriptedPort port(answers);
+    port.script(std::vector<std::string>(static_cast<std::size_t>(pauses), ""));
+    stakeRun(record, port);
+    EXPECT_EQ(port.answersLeft(), 0u);
+    return port;
+}
+
+/// The right-hand example curve with the side answers given, then one stake run with the answers
+/// given (every pause answered with Enter).
+inline CurveRecord recordAfterRun(const std::vector<std::string>& sideAnswers,
+                                  const std::vector<std::string>& runAnswers) {
+    CurveRecord record = computedRecord(sideAnswers);
     ScriptedPort run(runAnswers);
     run.script(std::vector<std::string>(1000, ""));
     stakeRun(record, run);
