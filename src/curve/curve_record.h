@@ -2,10 +2,10 @@
 // long as the window, starts empty and is never cleared; each command reads what the last one
 // left and overwrites what it computes.
 //
-// Design values are kept as the exact text the user typed and converted with readNumber wherever
-// a number is needed, so the same text always gives the same number. Computed values are doubles,
-// counts and flags 16-bit integers, side and row distances 32-bit floats. Tables are indexed from
-// 0 and used from 1: element 0 is allocated but never used.
+// Design values are read into numbers once, when the user accepts them; only the JD's name stays
+// text, since it need not be a number and is shown and printed as typed. Computed values are
+// doubles, counts and flags 16-bit integers, side and row distances 32-bit floats. Tables are
+// indexed from 0 and used from 1: element 0 is allocated but never used.
 #pragma once
 
 #include <algorithm>
@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "curve/design_values.h"
 #include "curve/side_setup.h"
 
 namespace hcurve {
@@ -68,9 +69,9 @@ struct CurveRecord : SideSetup {
     std::string pp_dk;      // answer to the side-point question; side points wanted when "y" or "Y"
     std::int16_t dlxp = 0;  // nonzero: counts and distances were entered with the design data
 
-    // Design values exactly as typed.
-    std::string JD, K, X, Y, T, B, R, A1, A2;
-    std::string Bdms;  // the deflection as typed (signed DMS), copied when it is confirmed
+    // The design last accepted: the JD's name as typed, and the numbers.
+    std::string JD;
+    DesignValues design;
 
     /// The computed curve; empty until a design has been computed, and again after a design that
     /// could not be computed.

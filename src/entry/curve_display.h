@@ -1,4 +1,4 @@
-// The second stage of 开始计算: compute the curve from the typed design and show its elements and
+// The second stage of 开始计算: compute the curve from the accepted design and show its elements and
 // characteristic points, labelling each end of the curve for its spiral or its absence.
 #pragma once
 
