@@ -12,10 +12,10 @@
 namespace hcurve {
 namespace {
 
-const DesignNumbers kDesign{12345.678, 3456789.123, 512345.678, 45.3015, 30.1530, 500, 200, 250};
+const DesignValues kDesign{12345.678, 3456789.123, 512345.678, 45.3015, 30.1530, 500, 200, 250};
 
 void BM_CurveElements(benchmark::State& state) {
-    DesignNumbers design = kDesign;
+    DesignValues design = kDesign;
     for (auto _ : state) {
         benchmark::DoNotOptimize(design);
         CurveElements c = computeCurve(design);

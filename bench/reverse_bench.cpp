@@ -13,7 +13,7 @@
 namespace hcurve {
 namespace {
 
-const DesignNumbers kDesign{12345.678, 3456789.123, 512345.678, 45.3015, 30.1530, 500, 200, 250};
+const DesignValues kDesign{12345.678, 3456789.123, 512345.678, 45.3015, 30.1530, 500, 200, 250};
 constexpr double kOffset_m = 5.0;
 
 void BM_FootPoint(benchmark::State& state, double Kp_m) {

@@ -83,7 +83,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::optional<float> f = readFloat32(text);
     require(!f.has_value() || v.has_value());
     (void)format(text);
-    (void)format(text, Pattern::Fixed4);
     for (DesignValue which : {DesignValue::K, DesignValue::X, DesignValue::Y, DesignValue::T,
                               DesignValue::B, DesignValue::R, DesignValue::A1, DesignValue::A2}) {
         std::optional<std::string> problem = checkDesignValue(which, text);

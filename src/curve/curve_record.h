@@ -2,10 +2,10 @@
 // long as the window, starts empty and is never cleared; each command reads what the last one
 // left and overwrites what it computes.
 //
-// Design values are kept as the exact text the user typed and converted with readNumber wherever
-// a number is needed, so the same text always gives the same number. Computed values are doubles,
-// counts and flags 16-bit integers, side and row distances 32-bit floats. The last stake run is one
-// value, its stakes in the order they were asked for.
+// Design values are read into numbers once, when the user accepts them; only the JD's name stays
+// text, since it need not be a number and is shown and printed as typed. Computed values are
+// doubles, counts and flags 16-bit integers, side and row distances 32-bit floats. The last stake
+// run is one value, its stakes in the order they were asked for.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "curve/design_values.h"
 #include "curve/side_setup.h"
 
 namespace hcurve {
@@ -73,9 +74,9 @@ struct CurveRecord : SideSetup {
     std::string pp_dk;      // answer to the side-point question; side points wanted when "y" or "Y"
     std::int16_t dlxp = 0;  // nonzero: counts and distances were entered with the design data
 
-    // Design values exactly as typed.
-    std::string JD, K, X, Y, T, B, R, A1, A2;
-    std::string Bdms;  // the deflection as typed (signed DMS), copied when it is confirmed
+    // The design last accepted: the JD's name as typed, and the numbers.
+    std::string JD;
+    DesignValues design;
 
     /// The computed curve; empty until a design has been computed, and again after a design that
     /// could not be computed.

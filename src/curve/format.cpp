@@ -187,12 +187,6 @@ std::string roundedText(double v, Pattern pattern) {
     return format(roundTo(v, decimalsOf(pattern)), pattern);
 }
 
-std::string format(std::string_view text, Pattern pattern) {
-    if (auto v = readNumber(text))
-        return format(*v, pattern);
-    return std::string(text);
-}
-
 std::string format(double v) {
     return generalText(v);
 }

@@ -27,10 +27,6 @@ enum class Pattern {
 /// Padded3Fixed3 "005.100"; -1.5 with Padded3Fixed3 "-001.500".
 std::string format(double v, Pattern pattern);
 
-/// format(text, pattern): a text that reads as a number is formatted as that number; any other
-/// text is returned unchanged.
-std::string format(std::string_view text, Pattern pattern);
-
 /// format(v) without a pattern: the general text of v.
 std::string format(double v);
 

@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "curve/chainage.h"
 #include "curve/format.h"
-#include "curve/number.h"
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"
 
@@ -19,11 +19,6 @@ std::string elementText(double v_m) {
 }
 std::string centreText(double v_m) {
     return " " + generalText(roundTo(v_m, 4));
-}
-
-bool isZero(const std::string& typed) {
-    std::optional<double> v = readNumber(typed);
-    return v && *v == 0;
 }
 
 const Field kComputedFields[] = {
@@ -39,46 +34,72 @@ void refuse(CurveRecord& record, UserPort& port, const std::string& message) {
     record.curve.reset();
 }
 
-// The design captions of the two spiral ends, which a curve without that spiral changes.
 struct Caption {
     Label label;
     const char* text;
 };
-const Caption kEntryPointCaptions[] = {{Label::ZhGroup, "直缓点 :"},
-                                       {Label::ZhChainage, " 桩号 ZH"},
-                                       {Label::ZhX, " 纵座标 X"},
-                                       {Label::ZhY, " 横座标 Y"}};
-const Caption kEntryArcCaptions[] = {{Label::HyGroup, "缓圆点 :"}, {Label::HyChainage, " 桩号 HY"}};
-const Caption kExitPointCaptions[] = {{Label::HzGroup, "缓直点 :"},
-                                      {Label::HzChainage, " 桩号 HZ"},
-                                      {Label::HzX, " 纵座标 X"},
-                                      {Label::HzY, " 横座标 Y"}};
-const Caption kExitArcCaptions[] = {{Label::YhGroup, "圆缓点 :"}, {Label::YhChainage, " 桩号 YH"}};
 
-template <std::size_t N>
-void writeCaptions(UserPort& port, const Caption (&captions)[N]) {
-    for (const Caption& caption : captions)
+// A characteristic point as the window shows it: its captions, then its chainage, X and Y.
+struct PointDisplay {
+    std::vector<Caption> captions;
+    Field fields[3];  // chainage, X, Y
+    ChainageForm chainageForm;
+    CoordinateForm coordinateForm;
+};
+
+void showPoint(UserPort& port, const PointDisplay& point, double chainage_m, double x_m,
+               double y_m) {
+    for (const Caption& caption : point.captions)
         port.setCaption(caption.label, caption.text);
+    port.setField(point.fields[0], chainageText(chainage_m, point.chainageForm));
+    port.setField(point.fields[1], coordinateText(x_m, point.coordinateForm));
+    port.setField(point.fields[2], coordinateText(y_m, point.coordinateForm));
 }
 
-// An end without its spiral: the arc group shows the circle's end point (ZY or YZ), and the
-// group of the missing spiral's outer point (ZH or HZ) goes blank.
+// The four points under the captions of the design, each end with its spiral; the ZH point shows
+// its coordinates to four decimals.
+const PointDisplay kZhPoint{{{Label::ZhGroup, "直缓点 :"},
+                             {Label::ZhChainage, " 桩号 ZH"},
+                             {Label::ZhX, " 纵座标 X"},
+                             {Label::ZhY, " 横座标 Y"}},
+                            {Field::ZhChainage, Field::ZhX, Field::ZhY},
+                            kPointForm,
+                            kZhFieldCoordinate};
+const PointDisplay kHyPoint{{{Label::HyGroup, "缓圆点 :"}, {Label::HyChainage, " 桩号 HY"}},
+                            {Field::HyChainage, Field::HyX, Field::HyY},
+                            kPlainForm,
+                            kFieldCoordinate};
+const PointDisplay kYhPoint{{{Label::YhGroup, "圆缓点 :"}, {Label::YhChainage, " 桩号 YH"}},
+                            {Field::YhChainage, Field::YhX, Field::YhY},
+                            kPlainForm,
+                            kFieldCoordinate};
+const PointDisplay kHzPoint{{{Label::HzGroup, "缓直点 :"},
+                             {Label::HzChainage, " 桩号 HZ"},
+                             {Label::HzX, " 纵座标 X"},
+                             {Label::HzY, " 横座标 Y"}},
+                            {Field::HzChainage, Field::HzX, Field::HzY},
+                            kPlainForm,
+                            kFieldCoordinate};
+
+// An end without its spiral: the group of the missing spiral's outer point (ZH or HZ) goes blank,
+// and the arc group shows the circle's end point (ZY or YZ).
 struct CircleEnd {
     Label blankLabels[4];
     Field blankFields[3];
-    Caption group, name;
-    Field fields[3];  // chainage, X, Y
+    PointDisplay point;
 };
 const CircleEnd kZyEnd{{Label::ZhGroup, Label::ZhChainage, Label::ZhX, Label::ZhY},
                        {Field::ZhChainage, Field::ZhX, Field::ZhY},
-                       {Label::HyGroup, "直圆点 :"},
-                       {Label::HyChainage, "        ZY"},
-                       {Field::HyChainage, Field::HyX, Field::HyY}};
+                       {{{Label::HyGroup, "直圆点 :"}, {Label::HyChainage, "        ZY"}},
+                        {Field::HyChainage, Field::HyX, Field::HyY},
+                        kPlainForm,
+                        kFieldCoordinate}};
 const CircleEnd kYzEnd{{Label::HzGroup, Label::HzChainage, Label::HzX, Label::HzY},
                        {Field::HzChainage, Field::HzX, Field::HzY},
-                       {Label::YhGroup, "圆直点 :"},
-                       {Label::YhChainage, "        YZ"},
-                       {Field::YhChainage, Field::YhX, Field::YhY}};
+                       {{{Label::YhGroup, "圆直点 :"}, {Label::YhChainage, "        YZ"}},
+                        {Field::YhChainage, Field::YhX, Field::YhY},
+                        kPlainForm,
+                        kFieldCoordinate}};
 
 void showCircleEnd(UserPort& port, const CircleEnd& end, double chainage_m, double x_m,
                    double y_m) {
@@ -86,43 +107,24 @@ void showCircleEnd(UserPort& port, const CircleEnd& end, double chainage_m, doub
         port.setCaption(label, "");
     for (Field field : end.blankFields)
         port.setField(field, "");
-    port.setCaption(end.group.label, end.group.text);
-    port.setCaption(end.name.label, end.name.text);
-    port.setField(end.fields[0], chainageText(chainage_m, kPlainForm));
-    port.setField(end.fields[1], coordinateText(x_m, kFieldCoordinate));
-    port.setField(end.fields[2], coordinateText(y_m, kFieldCoordinate));
+    showPoint(port, end.point, chainage_m, x_m, y_m);
 }
 
 // Each curve writes the captions of its own ends, so that a spiral comes back under its own
 // names after a curve without it.
-void showEntryEnd(const CurveRecord& record, const CurveElements& c, UserPort& port) {
-    if (!isZero(record.A1)) {
-        writeCaptions(port, kEntryPointCaptions);
-        port.setField(Field::ZhChainage, chainageText(c.zh, kPointForm));
-        port.setField(Field::ZhX, coordinateText(c.xa, kZhFieldCoordinate));
-        port.setField(Field::ZhY, coordinateText(c.ya, kZhFieldCoordinate));
-        writeCaptions(port, kEntryArcCaptions);
-        port.setField(Field::HyChainage, chainageText(c.hy, kPlainForm));
-        port.setField(Field::HyX, coordinateText(c.xh1, kFieldCoordinate));
-        port.setField(Field::HyY, coordinateText(c.yh1, kFieldCoordinate));
-        return;
+void showEnds(const CurveElements& c, UserPort& port) {
+    if (c.A1 != 0) {
+        showPoint(port, kZhPoint, c.zh, c.xa, c.ya);
+        showPoint(port, kHyPoint, c.hy, c.xh1, c.yh1);
+    } else {
+        showCircleEnd(port, kZyEnd, c.zh, c.xa, c.ya);
     }
-    showCircleEnd(port, kZyEnd, c.zh, c.xa, c.ya);
-}
-
-void showExitEnd(const CurveRecord& record, const CurveElements& c, UserPort& port) {
-    if (isZero(record.A2)) {
+    if (c.A2 != 0) {
+        showPoint(port, kYhPoint, c.yh, c.xh2, c.yh2);
+        showPoint(port, kHzPoint, c.hz, c.xb, c.yb);
+    } else {
         showCircleEnd(port, kYzEnd, c.YZ, c.xb, c.yb);
-        return;
     }
-    writeCaptions(port, kExitArcCaptions);
-    port.setField(Field::YhChainage, chainageText(c.yh, kPlainForm));
-    port.setField(Field::YhX, coordinateText(c.xh2, kFieldCoordinate));
-    port.setField(Field::YhY, coordinateText(c.yh2, kFieldCoordinate));
-    writeCaptions(port, kExitPointCaptions);
-    port.setField(Field::HzChainage, chainageText(c.hz, kPlainForm));
-    port.setField(Field::HzX, coordinateText(c.xb, kFieldCoordinate));
-    port.setField(Field::HzY, coordinateText(c.yb, kFieldCoordinate));
 }
 
 }  // namespace
@@ -130,12 +132,7 @@ void showExitEnd(const CurveRecord& record, const CurveElements& c, UserPort& po
 void computeAndShowCurve(CurveRecord& record, UserPort& port) {
     // The stakes of the last run belong to the curve they were computed on.
     record.lastRun = StakeRun{};
-    std::optional<DesignNumbers> design = designNumbers(record);
-    if (!design) {
-        refuse(record, port, "设计数据不完整，无法计算曲线。请重新点击“开始计算”。");
-        return;
-    }
-    CurveElements c = computeCurve(*design);
+    const CurveElements c = computeCurve(record.design);
     if (std::optional<std::string> problem = checkCurve(c)) {
         refuse(record, port, *problem);
         return;
@@ -147,8 +144,7 @@ void computeAndShowCurve(CurveRecord& record, UserPort& port) {
     port.setField(Field::ExitTangent, elementText(c.T2));
     port.setField(Field::CentreX, centreText(c.Xo));
     port.setField(Field::CentreY, centreText(c.Yo));
-    showEntryEnd(record, c, port);
-    showExitEnd(record, c, port);
+    showEnds(c, port);
 }
 
 }  // namespace hcurve

@@ -1,5 +1,5 @@
-// The second stage of 开始计算: compute the curve from the typed design and show its elements and
-// characteristic points, labelling each end of the curve for its spiral or its absence.
+// The second stage of 开始计算: compute the curve from the accepted design and show its elements
+// and characteristic points, labelling each end of the curve for its spiral or its absence.
 #pragma once
 
 #include "curve/curve_record.h"

@@ -23,71 +23,81 @@ enum class Display { JD, Chainage, Coordinate, Angle, Length };
 
 // One design value's dialogue: its prompts, its field, its display and its check.
 struct DesignQuestion {
-    std::string CurveRecord::*value;
+    double DesignValues::*number;  // where the accepted value goes; null for the JD's name
     Field field;
     Display display;
-    std::optional<DesignValue> check;  // JD takes any text
+    std::optional<DesignValue> check;  // the JD's name takes any text
     std::string firstPrompt;
-    std::string confirmFirst;
-    std::string confirmLater;
     std::string reentryPrompt;
-    bool keepFieldOnRejection = false;  // the radius stays visible while it is typed again
+    std::string confirm;       // the head of the confirmation, before kConfirmTail
+    std::string confirmLater;  // the head once the value has been confirmed; empty: the same
 };
 
-std::string confirmation(const std::string& head) {
-    return head + kConfirmTail;
+// The radius stays visible while it is typed again after a 0.
+bool keepsFieldOnRejection(const DesignQuestion& q) {
+    return q.check == DesignValue::R;
 }
 
-std::string displayText(Display display, const std::string& typed, bool firstShowing) {
+// A spiral parameter of 0 shows that there is no spiral.
+bool zeroMeansNoSpiral(const DesignQuestion& q) {
+    return q.check == DesignValue::A1 || q.check == DesignValue::A2;
+}
+
+// An accepted number as its field shows it.
+std::string numberText(Display display, double v) {
     switch (display) {
-        case Display::JD:
-            return (firstShowing ? "  JD" : " JD") + format(std::string_view(typed));
         case Display::Chainage:
-            if (auto v = readNumber(typed))
-                return chainageText(*v, kDesignForm);
-            return typed;
+            return chainageText(v, kDesignForm);
         case Display::Coordinate:
-            return " " + format(std::string_view(typed), Pattern::Fixed3);
+            return " " + format(v, Pattern::Fixed3);
         case Display::Angle:
-            return " " + format(std::string_view(typed), Pattern::Fixed5);
+            return " " + format(v, Pattern::Fixed5);
         case Display::Length:
-            return " " + format(std::string_view(typed), Pattern::Fixed4);
+        case Display::JD:
+            break;
     }
-    return typed;
+    return " " + format(v, Pattern::Fixed4);
+}
+
+// The field while a value is typed and confirmed: a number as it will be kept, other text as
+// typed. The JD's name is shown with two blanks until it is first confirmed, one after.
+std::string typedText(Display display, const std::string& typed, bool firstShowing) {
+    if (display == Display::JD)
+        return shownText((firstShowing ? "  JD" : " JD") + format(std::string_view(typed)));
+    if (std::optional<double> v = readNumber(typed))
+        return numberText(display, *v);
+    return shownText(display == Display::Chainage ? typed : " " + typed);
 }
 
 std::vector<DesignQuestion> designQuestions() {
+    using V = DesignValues;
     return {
-        {&CurveRecord::JD, Field::JdNumber, Display::JD, std::nullopt,
+        {nullptr, Field::JdNumber, Display::JD, std::nullopt,
          "请输入交点的点号 : ( 不需输入冠号，只需输入点号 ) ",
-         confirmation("确认交点点号输入是否正确 ?  "), confirmation("确认交点点号输入是否正确 ?  "),
-         "输入交点正确的点号 : ( 不需输入冠号，只需输入点号 ) "},
-        {&CurveRecord::K, Field::JdChainage, Display::Chainage, DesignValue::K,
-         "请输入交点桩号 : ( 以米为单位 ) ", confirmation("确认输入的交点桩号输入是否正确 ?  "),
-         confirmation("确认交点桩号输入是否正确 ?  "), "输入正确的交点桩号 : ( 以米为单位 ) "},
-        {&CurveRecord::X, Field::JdX, Display::Coordinate, DesignValue::X,
-         "请输入交点纵座标 : ( 以米为单位 )", confirmation("确认交点纵座标输入是否正确 ?  "),
-         confirmation("确认交点纵座标输入是否正确 ?  "), "输入正确的交点纵座标 : ( 以米为单位 ) "},
-        {&CurveRecord::Y, Field::JdY, Display::Coordinate, DesignValue::Y,
-         "请输入交点横座标 :以米为单位 ", confirmation("确认交点横座标输入是否正确 ?  "),
-         confirmation("确认交点横座标输入是否正确 ? "), "输入交点正确的横座标 :( 以米为单位 ) "},
-        {&CurveRecord::T, Field::Azimuth, Display::Angle, DesignValue::T,
+         "输入交点正确的点号 : ( 不需输入冠号，只需输入点号 ) ", "确认交点点号输入是否正确 ?  ",
+         ""},
+        {&V::K_m, Field::JdChainage, Display::Chainage, DesignValue::K,
+         "请输入交点桩号 : ( 以米为单位 ) ", "输入正确的交点桩号 : ( 以米为单位 ) ",
+         "确认输入的交点桩号输入是否正确 ?  ", "确认交点桩号输入是否正确 ?  "},
+        {&V::X_m, Field::JdX, Display::Coordinate, DesignValue::X,
+         "请输入交点纵座标 : ( 以米为单位 )", "输入正确的交点纵座标 : ( 以米为单位 ) ",
+         "确认交点纵座标输入是否正确 ?  ", ""},
+        {&V::Y_m, Field::JdY, Display::Coordinate, DesignValue::Y, "请输入交点横座标 :以米为单位 ",
+         "输入交点正确的横座标 :( 以米为单位 ) ", "确认交点横座标输入是否正确 ?  ",
+         "确认交点横座标输入是否正确 ? "},
+        {&V::T_dms, Field::Azimuth, Display::Angle, DesignValue::T,
          "请输入起始端方位角 : ( 方位角是由以前的一个交点至本交点的方位角 ) ",
-         confirmation("确认起始端方位角输入是否正确 ?  "),
-         confirmation("确认起始端方位角输入是否正确 ?  "), "输入起始端正确的方位角 :"},
-        {&CurveRecord::B, Field::Deflection, Display::Angle, DesignValue::B,
+         "输入起始端正确的方位角 :", "确认起始端方位角输入是否正确 ?  ", ""},
+        {&V::B_dms, Field::Deflection, Display::Angle, DesignValue::B,
          "请输入偏角 : ( 如果平曲线右偏，输入正值; 平曲线左偏，输入负值 ) ",
-         confirmation("确认偏角输入是否正确 ?  "), confirmation("确认偏角输入是否正确 ?  "),
-         "输入正确的偏角 :"},
-        {&CurveRecord::R, Field::Radius, Display::Length, DesignValue::R,
-         "请输入平曲线的半径 : ( 以米为单位 ) ", confirmation("确认半径输入是否正确 ?  "),
-         confirmation("确认半径输入是否正确 ?  "), "输入正确的半径 :", true},
-        {&CurveRecord::A1, Field::A1, Display::Length, DesignValue::A1,
-         "请输入起始端第一缓和曲线要素 A1 :", confirmation("确认第一缓和曲线要素输入是否正确 ?  "),
-         confirmation("确认第一缓和曲线要素输入是否正确 ?  "), "输入正确的要素 :"},
-        {&CurveRecord::A2, Field::A2, Display::Length, DesignValue::A2,
-         "请输入终止端第二缓和曲线要素 A2 :", confirmation("确认第二缓和曲线要素输入是否正确 ?  "),
-         confirmation("确认第二缓和曲线要素输入是否正确 ?  "), "请正确的要素 A2 :"},
+         "输入正确的偏角 :", "确认偏角输入是否正确 ?  ", ""},
+        {&V::R_m, Field::Radius, Display::Length, DesignValue::R,
+         "请输入平曲线的半径 : ( 以米为单位 ) ", "输入正确的半径 :", "确认半径输入是否正确 ?  ",
+         ""},
+        {&V::A1_m, Field::A1, Display::Length, DesignValue::A1, "请输入起始端第一缓和曲线要素 A1 :",
+         "输入正确的要素 :", "确认第一缓和曲线要素输入是否正确 ?  ", ""},
+        {&V::A2_m, Field::A2, Display::Length, DesignValue::A2, "请输入终止端第二缓和曲线要素 A2 :",
+         "请正确的要素 A2 :", "确认第二缓和曲线要素输入是否正确 ?  ", ""},
     };
 }
 
@@ -99,17 +109,33 @@ std::string confirmationHint(const std::string& typed) {
 
 namespace {
 
+// Keeps an accepted value in the record, read once, and shows it in its field.
+void accept(CurveRecord& record, UserPort& port, const DesignQuestion& q,
+            const std::string& typed) {
+    if (!q.number) {
+        record.JD = typed;
+        port.setField(q.field, typedText(q.display, typed, false));
+        return;
+    }
+    const double v = *readNumber(typed);  // the design check has read it as a number
+    record.design.*q.number = v;
+    port.setField(q.field, numberText(q.display, v));
+    if (zeroMeansNoSpiral(q) && v == 0)
+        port.setField(q.field, "不设缓和曲线");
+}
+
 // The confirm loop: the value is asked, shown, and confirmed or typed again until it is accepted.
 // An empty answer or a nonzero number accepts; a number equal to 0 rejects; any other answer is
 // neither: a hint says so, and the same confirmation is asked again. An accepted value the design
 // check refuses is answered with the reason and treated as rejected.
 void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
-    std::string& value = record.*q.value;
-    value = port.ask(q.firstPrompt);
-    port.setField(q.field, shownText(displayText(q.display, value, true)));
+    std::string typed = port.ask(q.firstPrompt);
+    port.setField(q.field, typedText(q.display, typed, true));
     bool firstConfirmation = true;
     for (;;) {
-        std::string answer = port.ask(firstConfirmation ? q.confirmFirst : q.confirmLater);
+        const std::string& head =
+            firstConfirmation || q.confirmLater.empty() ? q.confirm : q.confirmLater;
+        std::string answer = port.ask(head + kConfirmTail);
         std::optional<double> number = readNumber(answer);
         if (!isBlank(answer) && !number) {
             // Neither yes nor no: say which answers count, then ask again.
@@ -121,24 +147,19 @@ void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
         if (!rejected) {
             std::optional<std::string> problem;
             if (q.check)
-                problem = checkDesignValue(*q.check, value);
+                problem = checkDesignValue(*q.check, typed);
             if (!problem) {
-                port.setField(q.field, shownText(displayText(q.display, value, false)));
+                accept(record, port, q, typed);
                 return;
             }
             port.showError(*problem);
             port.setField(q.field, "");
-        } else if (!q.keepFieldOnRejection) {
+        } else if (!keepsFieldOnRejection(q)) {
             port.setField(q.field, "");
         }
-        value = port.ask(q.reentryPrompt);
-        port.setField(q.field, shownText(displayText(q.display, value, false)));
+        typed = port.ask(q.reentryPrompt);
+        port.setField(q.field, typedText(q.display, typed, false));
     }
-}
-
-bool isZero(const std::string& typed) {
-    std::optional<double> v = readNumber(typed);
-    return v && *v == 0;
 }
 
 const SideQuestions kEntrySideQuestions{
@@ -169,17 +190,8 @@ void askSidePointSetup(CurveRecord& record, UserPort& port) {
 }  // namespace
 
 void designEntry(CurveRecord& record, UserPort& port) {
-    for (const DesignQuestion& q : designQuestions()) {
+    for (const DesignQuestion& q : designQuestions())
         confirmLoop(record, port, q);
-        if (q.value == &CurveRecord::B)
-            record.Bdms = record.B;
-        if (q.value == &CurveRecord::A1 && isZero(record.A1)) {
-            port.setField(Field::A1, "不设缓和曲线");
-        }
-        if (q.value == &CurveRecord::A2 && isZero(record.A2)) {
-            port.setField(Field::A2, "不设缓和曲线");
-        }
-    }
     askSidePointSetup(record, port);
     computeAndShowCurve(record, port);
 }

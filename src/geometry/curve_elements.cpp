@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "curve/dms.h"
-#include "curve/number.h"
 #include "geometry/stake_position.h"
 
 namespace hcurve {
@@ -35,17 +34,7 @@ SpiralShift spiralShift(double Ls_m, double A_m, double R_m) {
 
 }  // namespace
 
-std::optional<DesignNumbers> designNumbers(const CurveRecord& record) {
-    std::optional<double> K = readNumber(record.K), X = readNumber(record.X),
-                          Y = readNumber(record.Y), T = readNumber(record.T),
-                          B = readNumber(record.B), R = readNumber(record.R),
-                          A1 = readNumber(record.A1), A2 = readNumber(record.A2);
-    if (!K || !X || !Y || !T || !B || !R || !A1 || !A2)
-        return std::nullopt;
-    return DesignNumbers{*K, *X, *Y, *T, *B, *R, *A1, *A2};
-}
-
-CurveElements computeCurve(const DesignNumbers& design) {
+CurveElements computeCurve(const DesignValues& design) {
     // The deflection's sign is taken from the typed angle, its size converted without the sign.
     const double B_deg = signOf(design.B_dms) * dmsToDegrees(std::fabs(design.B_dms));
     return computeCurveFromDegrees({design.K_m, design.X_m, design.Y_m, dmsToDegrees(design.T_dms),

@@ -5,7 +5,6 @@
 
 #include "curve/chainage.h"
 #include "curve/format.h"
-#include "curve/number.h"
 #include "port/messages.h"
 
 namespace hcurve {
@@ -91,18 +90,19 @@ void printCurveReport(const CurveRecord& record, PrinterPort& printer) {
     printer.printLine({{37, "---- 逐桩座标  ----"}});
     printer.setFontSize(kBodySize_pt);
 
+    const DesignValues& d = record.design;
     printer.printLine({{50, "交点 JD(" + format(record.JD) + ")"}});
     printer.printLine({});
     printer.printLine({{23, "        交点座标 :   x="},
-                       {0, format(record.X, Pattern::Fixed3)},
+                       {0, format(d.X_m, Pattern::Fixed3)},
                        {58, "y="},
-                       {0, format(record.Y, Pattern::Fixed3)}});
-    printer.printLine({{36, "      平曲线偏角 :   B="}, {0, format(record.Bdms, Pattern::Fixed5)}});
-    printer.printLine({{36, "      平曲半径 : R="}, {0, format(record.R, Pattern::Fixed4)}});
+                       {0, format(d.Y_m, Pattern::Fixed3)}});
+    printer.printLine({{36, "      平曲线偏角 :   B="}, {0, format(d.B_dms, Pattern::Fixed5)}});
+    printer.printLine({{36, "      平曲半径 : R="}, {0, format(d.R_m, Pattern::Fixed4)}});
     printer.printLine({{23, "第一缓和曲线要素 :  A1="},
-                       {0, format(record.A1, Pattern::Fixed4)},
+                       {0, format(d.A1_m, Pattern::Fixed4)},
                        {58, "第二缓和曲线要素 : A2="},
-                       {0, format(record.A2, Pattern::Fixed4)}});
+                       {0, format(d.A2_m, Pattern::Fixed4)}});
     printer.printLine({});
     printer.printLine({{23, "      第一切线长 : T1="},
                        {0, lengthText3(c.T1)},

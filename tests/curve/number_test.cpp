@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 namespace hcurve {
 namespace {
@@ -43,20 +44,20 @@ TEST(ReadFloat32, RoundsTheDecimalTextToTheNearestFloat) {
     EXPECT_FALSE(readFloat32("abc").has_value());
 }
 
-TEST(ToInt16, RoundsToNearestWithTiesToEven) {
-    EXPECT_EQ(*toInt16(2.5), 2);
-    EXPECT_EQ(*toInt16(3.5), 4);
-    EXPECT_EQ(*toInt16(-2.5), -2);
-    EXPECT_EQ(*toInt16(1.4999), 1);
-    EXPECT_EQ(*toInt16(32767.4), 32767);
-    EXPECT_EQ(*toInt16(-32768.5), -32768);
-}
-
-TEST(ToInt16, RefusesWhatDoesNotFit) {
-    EXPECT_FALSE(toInt16(32767.5).has_value());  // rounds to 32768
-    EXPECT_FALSE(toInt16(-32768.6).has_value());
-    EXPECT_FALSE(toInt16(1e9).has_value());
-    EXPECT_FALSE(toInt16(NAN).has_value());
+TEST(ToInt16, NearestWithTiesToEvenOrNothingWhenItDoesNotFit) {
+    const std::pair<double, std::optional<std::int16_t>> cases[] = {
+        {2.5, 2},
+        {3.5, 4},
+        {-2.5, -2},
+        {1.4999, 1},
+        {32767.4, 32767},
+        {-32768.5, -32768},
+        {32767.5, std::nullopt},  // rounds to 32768
+        {-32768.6, std::nullopt},
+        {1e9, std::nullopt},
+        {NAN, std::nullopt}};
+    for (const auto& [v, n] : cases)
+        EXPECT_EQ(toInt16(v), n) << v;
 }
 
 }  // namespace

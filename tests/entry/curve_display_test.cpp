@@ -86,7 +86,8 @@ TEST(CurveDisplay, LeftHandCurveWithoutSpiralsRelabelsBothEnds) {
     EXPECT_EQ(port.captions, captions);
 }
 
-TEST(CurveDisplay, CaptionsOfTheSpiralsComeBackWithALaterCurveWithSpirals) {
+TEST(CurveDisplay, EachCurveCaptionsItsOwnEnds) {
+    // After a curve without spirals, the spirals come back under their own captions.
     CurveRecord record;
     ScriptedPort port;
     runDesign(record, port, testing::leftHandDesign());
@@ -95,13 +96,8 @@ TEST(CurveDisplay, CaptionsOfTheSpiralsComeBackWithALaterCurveWithSpirals) {
     EXPECT_EQ(port.field(Field::ZhChainage), "k 12+168.835");
     EXPECT_EQ(port.field(Field::HyChainage), "K12+248.835");
     EXPECT_EQ(port.field(Field::HzChainage), "K12+535.388");
-}
 
-TEST(CurveDisplay, OnlyTheEndWithoutSpiralIsRelabelled) {
-    // Entry without spiral after a curve without any: the exit end gets its captions back.
-    CurveRecord record;
-    ScriptedPort port;
-    runDesign(record, port, testing::leftHandDesign());
+    // Only the end without its spiral is relabelled.
     runDesign(record, port,
               confirmedDesign({"3", "12345.678", "3456789.123", "512345.678", "45.3015", "30.1530",
                                "500", "0", "250"}));
@@ -114,41 +110,35 @@ TEST(CurveDisplay, OnlyTheEndWithoutSpiralIsRelabelled) {
     EXPECT_NE(port.field(Field::HzChainage), "");
 }
 
-TEST(CurveDisplay, ElementsBeyondAThousandMillionMetresGiveNoCurve) {
-    CurveRecord record;
-    ScriptedPort port;
-    runDesign(record, port, testing::rightHandDesign());
-    port.clearTranscript();
-    // T1 = R tan(B/2) would be 2.1e19 m.
-    runDesign(record, port,
-              confirmedDesign({"6", "1000", "0", "0", "30", "179.5959999999", "1e9", "0", "0"}));
-    ASSERT_EQ(port.messages.size(), 1u);
-    EXPECT_NE(port.messages[0].find("超出范围"), std::string::npos);
-    EXPECT_FALSE(record.curve.has_value());
-    for (Field f : {Field::Ls1, Field::EntryTangent, Field::ExitTangent, Field::HyChainage,
-                    Field::YhChainage, Field::CentreX, Field::CentreY}) {
-        EXPECT_EQ(port.field(f), "") << fieldName(f);
+// A design that gives no curve: the reason, every element and point field cleared, no curve in
+// the record; the design values stay in their fields.
+TEST(CurveDisplay, DesignsThatGiveNoCurve) {
+    const struct {
+        std::vector<std::string> design;
+        std::string messagePart;
+    } cases[] = {
+        // T1 = R tan(B/2) would be 2.1e19 m.
+        {{"6", "1000", "0", "0", "30", "179.5959999999", "1e9", "0", "0"}, "超出范围"},
+        // beta1 + beta2 = (90 / pi) * (200 + 200) / 100 = 114.6 degrees > 30.
+        {{"4", "1000", "0", "0", "30", "30", "100", "100", "100"}, "缓和曲线太长"},
+    };
+    for (const auto& c : cases) {
+        CurveRecord record;
+        ScriptedPort port;
+        runDesign(record, port, testing::rightHandDesign());
+        port.clearTranscript();
+        runDesign(record, port, confirmedDesign(c.design));
+        ASSERT_EQ(port.messages.size(), 1u);
+        EXPECT_NE(port.messages[0].find(c.messagePart), std::string::npos) << port.messages[0];
+        EXPECT_FALSE(record.curve.has_value());
+        for (Field f : {Field::Ls1, Field::Ls2, Field::EntryTangent, Field::ExitTangent,
+                        Field::ZhChainage, Field::ZhX, Field::ZhY, Field::HyChainage, Field::HyX,
+                        Field::HyY, Field::YhChainage, Field::YhX, Field::YhY, Field::HzChainage,
+                        Field::HzX, Field::HzY, Field::CentreX, Field::CentreY}) {
+            EXPECT_EQ(port.field(f), "") << fieldName(f);
+        }
+        EXPECT_EQ(port.field(Field::JdNumber), " JD" + c.design[0]);
     }
-}
-
-TEST(CurveDisplay, SpiralsLongerThanTheDeflectionAllowsGiveNoCurve) {
-    CurveRecord record;
-    ScriptedPort port;
-    runDesign(record, port, testing::rightHandDesign());
-    ASSERT_TRUE(record.curve.has_value());
-    port.clearTranscript();
-    // beta1 + beta2 = (90 / pi) * (200 + 200) / 100 = 114.6 degrees > 30.
-    runDesign(record, port,
-              confirmedDesign({"4", "1000", "0", "0", "30", "30", "100", "100", "100"}));
-    ASSERT_EQ(port.messages.size(), 1u);
-    EXPECT_NE(port.messages[0].find("缓和曲线太长"), std::string::npos);
-    EXPECT_FALSE(record.curve.has_value());
-    for (Field f : {Field::Ls1, Field::Ls2, Field::EntryTangent, Field::ExitTangent,
-                    Field::ZhChainage, Field::HyChainage, Field::YhChainage, Field::HzChainage,
-                    Field::HzY, Field::CentreX, Field::CentreY}) {
-        EXPECT_EQ(port.field(f), "") << fieldName(f);
-    }
-    EXPECT_EQ(port.field(Field::JdNumber), " JD4");  // the design values stay
 }
 
 TEST(CurveDisplay, SpiralsThatExactlyFillTheDeflectionAreACurveWithoutArc) {

@@ -36,30 +36,37 @@ CurveRecord runSetup(const std::vector<std::string>& sideAnswers, ScriptedPort& 
     return record;
 }
 
-TEST(SideSetup, AnsweredNoAsksNothingMore) {
-    for (const char* no : {"n", "N", "", "yes"}) {
+const std::string kSidePoints = "要计算路基点或钻孔桩座标吗 ?  需要计算输入 Y ;  不要计算输入 N";
+
+TEST(SideSetup, PromptsFollowTheAnswers) {
+    const struct {
+        std::vector<std::string> answers;
+        std::vector<std::string> prompts;
+    } cases[] = {
+        // Only "y" and "Y" want side points.
+        {{"n"}, {kSidePoints}},
+        {{"N"}, {kSidePoints}},
+        {{""}, {kSidePoints}},
+        {{"yes"}, {kSidePoints}},
+        // The widths later: the stake run asks them.
+        {{"y", "0"}, {kSidePoints, kWidthsNow}},
+        // A count of 0 asks no distance, one row no row distances.
+        {{"Y", "3", "0", "1", "4", "1"},
+         {kSidePoints, kWidthsNow, kLeftCount, kRightCount, kRightDistance, kRows}},
+        {{"y", "1", "2", "5", "10", "1", "7.5", "2", "1.5", "2"},
+         {kSidePoints, kWidthsNow, kLeftCount, kLeftDistance, kLeftDistance, kRightCount,
+          kRightDistance, kRows, kFront, kBack}},
+    };
+    for (const auto& c : cases) {
         ScriptedPort port;
-        CurveRecord record = runSetup({no}, port);
-        EXPECT_EQ(setupPrompts(port).size(), 1u) << no;
-        EXPECT_EQ(record.dlxp, 0);
+        runSetup(c.answers, port);
+        EXPECT_EQ(setupPrompts(port), c.prompts) << c.answers.size();
     }
 }
 
-TEST(SideSetup, WidthsNowAsksCountsDistancesAndRows) {
+TEST(SideSetup, WidthsNowAreKept) {
     ScriptedPort port;
     CurveRecord record = runSetup({"y", "1", "2", "5", "10", "1", "7.5", "2", "1.5", "2"}, port);
-    const std::vector<std::string> expected = {
-        "要计算路基点或钻孔桩座标吗 ?  需要计算输入 Y ;  不要计算输入 N",
-        kWidthsNow,
-        kLeftCount,
-        kLeftDistance,
-        kLeftDistance,
-        kRightCount,
-        kRightDistance,
-        kRows,
-        kFront,
-        kBack};
-    EXPECT_EQ(setupPrompts(port), expected);
     EXPECT_EQ(record.dlxp, 1);
     EXPECT_EQ(record.dl_n, 2);
     EXPECT_EQ(record.dl, (std::vector<float>{0.0f, 5.0f, 10.0f}));
@@ -67,28 +74,6 @@ TEST(SideSetup, WidthsNowAsksCountsDistancesAndRows) {
     EXPECT_EQ(record.dd_n, 2);
     EXPECT_EQ(record.ds_l, 1.5f);
     EXPECT_EQ(record.ds_r, 2.0f);
-}
-
-TEST(SideSetup, SingleRowAsksNoRowDistancesAndZeroCountNoDistance) {
-    ScriptedPort port;
-    CurveRecord record = runSetup({"Y", "3", "0", "1", "4", "1"}, port);
-    const std::vector<std::string> expected = {
-        "要计算路基点或钻孔桩座标吗 ?  需要计算输入 Y ;  不要计算输入 N",
-        kWidthsNow,
-        kLeftCount,
-        kRightCount,
-        kRightDistance,
-        kRows};
-    EXPECT_EQ(setupPrompts(port), expected);
-    EXPECT_EQ(record.dl.size(), 1u);
-    EXPECT_EQ(record.dd_n, 1);
-}
-
-TEST(SideSetup, WidthsLaterLeavesTheCountsToTheStakeRun) {
-    ScriptedPort port;
-    CurveRecord record = runSetup({"y", "0"}, port);
-    EXPECT_EQ(setupPrompts(port).size(), 2u);
-    EXPECT_EQ(record.dlxp, 0);
 }
 
 TEST(SideSetup, WidthsEnteredInAnEarlierRunAreAskedAgainEvenWithoutSidePoints) {
@@ -106,22 +91,13 @@ TEST(SideSetup, BadNumbersAreToldAndAskedAgain) {
     CurveRecord record = runSetup(
         {"y", "x", "70000", "1", "-1", "16384", "2.6", "a", "5", "1e10", "6", "0", "0", "1e5", "1"},
         port);
-    const std::vector<std::string> expected = {
-        "要计算路基点或钻孔桩座标吗 ?  需要计算输入 Y ;  不要计算输入 N",
-        kWidthsNow,
-        kWidthsNow,
-        kWidthsNow,  // x, 70000
-        kLeftCount,
-        kLeftCount,
-        kLeftCount,  // -1, 16384, 2.6 -> 3
-        kLeftDistance,
-        kLeftDistance,
-        kLeftDistance,
-        kLeftDistance,
-        kLeftDistance,
-        kRightCount,
-        kRows,
-        kRows};
+    const std::vector<std::string> expected = {kSidePoints,   kWidthsNow,    kWidthsNow,
+                                               kWidthsNow,  // x, 70000
+                                               kLeftCount,    kLeftCount,
+                                               kLeftCount,  // -1, 16384, 2.6 -> 3
+                                               kLeftDistance, kLeftDistance, kLeftDistance,
+                                               kLeftDistance, kLeftDistance, kRightCount,
+                                               kRows,         kRows};
     EXPECT_EQ(setupPrompts(port), expected);
     ASSERT_EQ(port.messages.size(), 7u);
     EXPECT_NE(port.messages[0].find("“x” 不是数值"), std::string::npos);

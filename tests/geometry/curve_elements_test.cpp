@@ -14,7 +14,6 @@ namespace hcurve {
 namespace {
 
 using test::curveFromTexts;
-using test::typedDesign;
 
 // A figure given as "39.99146818...": the worked figures cut some values off and round others, so
 // v must read as the given digits either cut off or rounded at the last given decimal.
@@ -26,24 +25,6 @@ void expectLeadingDigits(double v, const std::string& digits) {
     std::snprintf(rounded, sizeof rounded, "%.*f", decimals, v);
     const bool cut = std::string(longer).substr(0, digits.size()) == digits;
     EXPECT_TRUE(cut || digits == rounded) << "value " << longer << ", given " << digits << "...";
-}
-
-TEST(DesignNumbers, EveryTypedValueOrNothing) {
-    auto n = designNumbers(typedDesign(" 12345.678", "3456789.123", "512345.678", "45.3015",
-                                       "-30.1530", "500", "200", "0"));
-    ASSERT_TRUE(n);
-    EXPECT_EQ(n->K_m, 12345.678);
-    EXPECT_EQ(n->X_m, 3456789.123);
-    EXPECT_EQ(n->Y_m, 512345.678);
-    EXPECT_EQ(n->T_dms, 45.3015);
-    EXPECT_EQ(n->B_dms, -30.1530);
-    EXPECT_EQ(n->R_m, 500);
-    EXPECT_EQ(n->A1_m, 200);
-    EXPECT_EQ(n->A2_m, 0);
-    EXPECT_FALSE(designNumbers(typedDesign("12345.678", "3456789.123", "512345.678", "45.3015",
-                                           "30.1530", "", "200", "250")));
-    EXPECT_FALSE(designNumbers(typedDesign("K12", "1", "1", "1", "1", "1", "0", "0")));
-    EXPECT_FALSE(designNumbers(typedDesign("1", "1", "1", "1", "1", "1", "0", "2,5")));
 }
 
 TEST(CurveElements, RightHandCurveToTheWorkedFigures) {

@@ -62,7 +62,7 @@ CurveElements spiralCurve(double beta_deg, bool entry, int turn) {
     const double R = 1000;
     const double Ls = beta_deg * kPi * R / 90;
     const double A = std::sqrt(Ls * R);
-    DesignNumbers d{10000, 5000, 5000, 180, turn * (beta_deg + 5), R, entry ? A : 0, entry ? 0 : A};
+    DesignValues d{10000, 5000, 5000, 180, turn * (beta_deg + 5), R, entry ? A : 0, entry ? 0 : A};
     return computeCurve(d);
 }
 

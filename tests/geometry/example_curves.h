@@ -6,29 +6,19 @@
 
 #include <gtest/gtest.h>
 
-#include "curve/curve_record.h"
+#include "curve/design_values.h"
+#include "curve/number.h"
 #include "geometry/curve_elements.h"
 #include "geometry/stake_position.h"
 
 namespace hcurve::test {
 
-inline CurveRecord typedDesign(std::string K, std::string X, std::string Y, std::string T,
-                               std::string B, std::string R, std::string A1, std::string A2) {
-    CurveRecord record;
-    record.K = std::move(K);
-    record.X = std::move(X);
-    record.Y = std::move(Y);
-    record.T = std::move(T);
-    record.B = std::move(B);
-    record.R = std::move(R);
-    record.A1 = std::move(A1);
-    record.A2 = std::move(A2);
-    return record;
-}
-
-inline CurveElements curveFromTexts(std::string K, std::string X, std::string Y, std::string T,
-                                    std::string B, std::string R, std::string A1, std::string A2) {
-    return computeCurve(*designNumbers(typedDesign(K, X, Y, T, B, R, A1, A2)));
+/// The curve of a design typed as K, X, Y, T, B, R, A1, A2, each read as design entry reads it.
+inline CurveElements curveFromTexts(std::string_view K, std::string_view X, std::string_view Y,
+                                    std::string_view T, std::string_view B, std::string_view R,
+                                    std::string_view A1, std::string_view A2) {
+    return computeCurve({*readNumber(K), *readNumber(X), *readNumber(Y), *readNumber(T),
+                         *readNumber(B), *readNumber(R), *readNumber(A1), *readNumber(A2)});
 }
 
 /// The right-hand worked design (B 30.1530, R 500) with the spirals given.

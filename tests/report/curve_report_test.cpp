@@ -4,10 +4,11 @@
 
 #include <algorithm>
 
-#include "geometry/curve_elements.h"
 #include "geometry/stake_position.h"
 #include "port/messages.h"
 #include "recording_printer.h"
+#include "support/designed_record.h"
+#include "support/designs.h"
 
 namespace hcurve {
 namespace {
@@ -17,19 +18,14 @@ using Lines = std::vector<std::string>;
 
 // A designed curve filled in by hand. Every point has coordinates of its own (on a real curve
 // without a spiral some coincide), so that a line printing a neighbour's values shows up.
-CurveRecord designedRecord(const std::string& a1, const std::string& a2) {
+CurveRecord designedRecord(double a1, double a2) {
     CurveRecord record;
     record.JD = "12";
-    record.X = "3456789.12345";
-    record.Y = "512345.678";
-    record.Bdms = "-25.3";
-    record.R = "500";
-    record.A1 = a1;
-    record.A2 = a2;
+    record.design = {1000, 3456789.12345, 512345.678, 45, -25.3, 500, a1, a2};
 
     CurveElements c;
-    c.A1 = std::stod(a1);
-    c.A2 = std::stod(a2);
+    c.A1 = a1;
+    c.A2 = a2;
     c.T1 = 123.4565;  // a tie at the third decimal: rounds to even first, 123.456
     c.T2 = 140.25;
     c.Ls1 = 80;
@@ -107,45 +103,40 @@ TEST(CurveReport, BothSpiralsWholeReportInOrder) {
         "line 29:缓直点(HZ) K+1+428.625|53:3456730.700|66:512330.800",
         "line",
     };
-    EXPECT_EQ(printReport(designedRecord("200", "250")), expected);
+    EXPECT_EQ(printReport(designedRecord(200, 250)), expected);
 }
 
-TEST(CurveReport, NoEntrySpiralPrintsZyThenYhAndHz) {
-    EXPECT_EQ(pointLines(printReport(designedRecord("0", "250"))),
-              (Lines{
-                  "line 29:直圆点(ZY) K+1+111.111|53:3456700.100|66:512300.234",
-                  "line 29:圆缓点(YH) K+1+303.625|53:3456720.500|66:512320.600",
-                  "line 29:缓直点(HZ) K+1+428.625|53:3456730.700|66:512330.800",
-              }));
+// A missing spiral's two points give way to the circle's end point (ZY or YZ).
+TEST(CurveReport, PointLinesOfTheEndsWithoutSpiral) {
+    const std::string zh = "line 29:直缓点(ZH) K+1+123.456|53:3456700.100|66:512300.234";
+    const std::string hy = "line 29:缓圆点(HY) K+1+203.500|53:3456710.300|66:512310.400";
+    const std::string zy = "line 29:直圆点(ZY) K+1+111.111|53:3456700.100|66:512300.234";
+    const std::string yh = "line 29:圆缓点(YH) K+1+303.625|53:3456720.500|66:512320.600";
+    const std::string hz = "line 29:缓直点(HZ) K+1+428.625|53:3456730.700|66:512330.800";
+    const std::string yz = "line 29:圆直点(YZ) K+1+444.444|53:3456730.700|66:512330.800";
+    const struct {
+        double a1, a2;
+        Lines lines;
+    } cases[] = {{0, 250, {zy, yh, hz}}, {200, 0, {zh, hy, yz}}, {0, 0, {zy, yz}}};
+    for (const auto& c : cases)
+        EXPECT_EQ(pointLines(printReport(designedRecord(c.a1, c.a2))), c.lines) << c.a1 << c.a2;
 }
 
-TEST(CurveReport, NoExitSpiralPrintsZhAndHyThenYz) {
-    EXPECT_EQ(pointLines(printReport(designedRecord("200", "0"))),
-              (Lines{
-                  "line 29:直缓点(ZH) K+1+123.456|53:3456700.100|66:512300.234",
-                  "line 29:缓圆点(HY) K+1+203.500|53:3456710.300|66:512310.400",
-                  "line 29:圆直点(YZ) K+1+444.444|53:3456730.700|66:512330.800",
-              }));
-}
-
-TEST(CurveReport, NoSpiralPrintsZyAndYz) {
-    EXPECT_EQ(pointLines(printReport(designedRecord("0", "0"))),
-              (Lines{
-                  "line 29:直圆点(ZY) K+1+111.111|53:3456700.100|66:512300.234",
-                  "line 29:圆直点(YZ) K+1+444.444|53:3456730.700|66:512330.800",
-              }));
-}
-
-TEST(CurveReport, JdNumberIsWrittenAsTyped) {
-    CurveRecord record = designedRecord("200", "250");
-    record.JD = "007";
-    EXPECT_EQ(printReport(record)[5], "line 50:交点 JD(7)");
-    record.JD = "A3";
-    EXPECT_EQ(printReport(record)[5], "line 50:交点 JD(A3)");
+// The JD's name as typed; one that reads as a number as that number, without an exponent.
+TEST(CurveReport, JdLine) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"007", "line 50:交点 JD(7)"},
+        {"A3", "line 50:交点 JD(A3)"},
+        {"1e20", "line 50:交点 JD(100000000000000000000)"}};
+    CurveRecord record = designedRecord(200, 250);
+    for (const auto& [typed, line] : cases) {
+        record.JD = typed;
+        EXPECT_EQ(printReport(record)[5], line);
+    }
 }
 
 TEST(CurveReport, ChainageBelowOneKilometre) {
-    CurveRecord record = designedRecord("200", "250");
+    CurveRecord record = designedRecord(200, 250);
     record.curve->zh = 123.45;
     record.lastRun.stakes = {{123.45, 1.0, 2.0}};
     const Lines calls = printReport(record);
@@ -154,18 +145,12 @@ TEST(CurveReport, ChainageBelowOneKilometre) {
 }
 
 TEST(CurveReport, KilometresRoundDownAndAThousandMetresCarry) {
-    CurveRecord record = designedRecord("200", "250");
+    CurveRecord record = designedRecord(200, 250);
     record.curve->zh = 1999.9996;
     record.curve->hy = -1.5;
     const Lines lines = pointLines(printReport(record));
     EXPECT_EQ(lines[0], "line 29:直缓点(ZH) K+2+000.000|53:3456700.100|66:512300.234");
     EXPECT_EQ(lines[1], "line 29:缓圆点(HY) K+-1+998.500|53:3456710.300|66:512310.400");
-}
-
-TEST(CurveReport, AJdNumberTypedWithAnExponentPrintsWithout) {
-    CurveRecord record = designedRecord("200", "250");
-    record.JD = "1e20";
-    EXPECT_EQ(printReport(record)[5], "line 50:交点 JD(100000000000000000000)");
 }
 
 // Before any run the report ends with the blank line after the points.
@@ -183,7 +168,7 @@ TEST(CurveReport, StakesTwoToALineAndTheLastAlone) {
           "line 15:K2+000.000|28:3456050.250|41:512050.500"}},
     };
     for (const auto& [count, table] : cases) {
-        CurveRecord record = designedRecord("200", "250");
+        CurveRecord record = designedRecord(200, 250);
         addStakes(record, count);
         const Lines calls = printReport(record);
         EXPECT_EQ(stakeTable(calls), table) << count;
@@ -191,23 +176,10 @@ TEST(CurveReport, StakesTwoToALineAndTheLastAlone) {
     }
 }
 
-// The right-hand example curve as the geometry computes it, with stakes at ZH, HY and HZ, checked
-// against the curve's worked figures.
+// The right-hand example curve as design entry accepts and computes it, with stakes at ZH, HY and
+// HZ, checked against the curve's worked figures.
 TEST(CurveReport, RightHandExampleCurve) {
-    CurveRecord record;
-    record.JD = "7";
-    record.K = "12345.678";
-    record.X = "3456789.123";
-    record.Y = "512345.678";
-    record.T = "45.3015";
-    record.B = "30.1530";
-    record.Bdms = "30.1530";
-    record.R = "500";
-    record.A1 = "200";
-    record.A2 = "250";
-    const std::optional<DesignNumbers> design = designNumbers(record);
-    ASSERT_TRUE(design);
-    record.curve = computeCurve(*design);
+    CurveRecord record = testing::designedRecord(testing::rightHandDesign());
     const CurveElements& c = *record.curve;
     for (double chainage_m : {c.zh, c.hy, c.hz}) {
         const std::optional<StakePosition> stake = centreStake(c, chainage_m, 0);
@@ -271,7 +243,7 @@ TEST(PrintReport, RefusesWithoutComputedCurve) {
 }
 
 TEST(PrintReport, PrintsEndsTheDocumentAndLeavesTheWindowAlone) {
-    CurveRecord record = designedRecord("200", "250");
+    CurveRecord record = designedRecord(200, 250);
     addStakes(record, 1);
     RecordingPort port;
     RecordingPrinter printer;
@@ -283,18 +255,12 @@ TEST(PrintReport, PrintsEndsTheDocumentAndLeavesTheWindowAlone) {
     EXPECT_TRUE(port.messages.empty());
     EXPECT_EQ(port.windowChanges, 0);
 
-    // A second printout of the same record is the same report.
+    // A second printout of the same record is the same report; what the printer says at the end
+    // is shown.
     RecordingPrinter again;
+    again.endMessage = "已保存为 PDF 文件：/tmp/x.pdf";
     printReport(record, port, again);
     EXPECT_EQ(again.calls, printer.calls);
-}
-
-TEST(PrintReport, ShowsWhatThePrinterReports) {
-    CurveRecord record = designedRecord("200", "250");
-    RecordingPort port;
-    RecordingPrinter printer;
-    printer.endMessage = "已保存为 PDF 文件：/tmp/x.pdf";
-    printReport(record, port, printer);
     EXPECT_EQ(port.messages, Lines{"已保存为 PDF 文件：/tmp/x.pdf"});
 }
 

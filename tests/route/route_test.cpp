@@ -27,7 +27,7 @@ double angleBetween_deg(double a, double b) {
 }
 
 // BP 1 km before the JD on its incoming tangent, EP 1 km after it on the outgoing one.
-std::string oneJdRoute(const DesignNumbers& d) {
+std::string oneJdRoute(const DesignValues& d) {
     const CurveElements c = computeCurve(d);
     const test::SamplePoint jd{
         "JD1", d.X_m, d.Y_m, std::to_string(d.R_m), std::to_string(d.A1_m), std::to_string(d.A2_m)};
@@ -37,12 +37,12 @@ std::string oneJdRoute(const DesignNumbers& d) {
 }
 
 TEST(Route, OneJdGivesTheElementsAndStakesOfTheOneJdCurve) {
-    const DesignNumbers designs[] = {
+    const DesignValues designs[] = {
         {12345.678, 3456789.123, 512345.678, 45.3015, 30.1530, 500, 200, 250},
         {2500, 1000, 2000, 120, -45, 300, 0, 0},
         {5000, 100, 200, 350, 20, 800, 0, 300},
     };
-    for (const DesignNumbers& d : designs) {
+    for (const DesignValues& d : designs) {
         SCOPED_TRACE(d.K_m);
         const CurveElements one = computeCurve(d);
         const Route route = routeOf(oneJdRoute(d));

@@ -30,12 +30,12 @@ void ensureApplication() {
 CurveRecord reportRecord(int stakes) {
     CurveRecord record;
     record.JD = "3";
-    record.X = "3456789.123";
-    record.Y = "512345.678";
-    record.Bdms = "30.153";
-    record.R = "500";
-    record.A1 = "200";
-    record.A2 = "250";
+    record.design.X_m = 3456789.123;
+    record.design.Y_m = 512345.678;
+    record.design.B_dms = 30.153;
+    record.design.R_m = 500;
+    record.design.A1_m = 200;
+    record.design.A2_m = 250;
     CurveElements c;
     c.A1 = 200;
     c.A2 = 250;

@@ -37,9 +37,10 @@ QStringList windowState(MainWindow& window) {
     for (const layout::LabelLayout& row : layout::kLabels)
         state << window.label(row.label)->text();
     const CurveRecord& r = window.record();
-    for (const std::string* s :
-         {&r.JD, &r.K, &r.X, &r.Y, &r.T, &r.B, &r.R, &r.A1, &r.A2, &r.Bdms, &r.pp_dk})
-        state << QString::fromStdString(*s);
+    state << QString::fromStdString(r.JD) << QString::fromStdString(r.pp_dk);
+    for (double v : {r.design.K_m, r.design.X_m, r.design.Y_m, r.design.T_dms, r.design.B_dms,
+                     r.design.R_m, r.design.A1_m, r.design.A2_m})
+        state << QString::number(v, 'g', 17);
     state << QString::number(r.lastRun.stakes.size()) << QString::number(r.dl_n)
           << QString::number(r.dr_n) << QString::number(r.dd_n) << QString::number(r.dlxp)
           << QString::number(r.dl.back()) << QString::number(r.lastRun.sides.has_value());
