@@ -109,15 +109,15 @@ std::string confirmationHint(const std::string& typed) {
 
 namespace {
 
-// Keeps an accepted value in the record, read once, and shows it in its field.
-void accept(CurveRecord& record, UserPort& port, const DesignQuestion& q,
-            const std::string& typed) {
+// Keeps an accepted value in the record and shows it in its field: the JD's name as typed, a
+// design value as the number the design check read.
+void accept(CurveRecord& record, UserPort& port, const DesignQuestion& q, const std::string& typed,
+            double v) {
     if (!q.number) {
         record.JD = typed;
         port.setField(q.field, typedText(q.display, typed, false));
         return;
     }
-    const double v = *readNumber(typed);  // the design check has read it as a number
     record.design.*q.number = v;
     port.setField(q.field, numberText(q.display, v));
     if (zeroMeansNoSpiral(q) && v == 0)
@@ -145,14 +145,14 @@ void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
         firstConfirmation = false;
         bool rejected = number && *number == 0;
         if (!rejected) {
-            std::optional<std::string> problem;
+            DesignReading reading;
             if (q.check)
-                problem = checkDesignValue(*q.check, typed);
-            if (!problem) {
-                accept(record, port, q, typed);
+                reading = readDesignValue(*q.check, typed);
+            if (!reading.problem) {
+                accept(record, port, q, typed, reading.value);
                 return;
             }
-            port.showError(*problem);
+            port.showError(*reading.problem);
             port.setField(q.field, "");
         } else if (!keepsFieldOnRejection(q)) {
             port.setField(q.field, "");

@@ -33,11 +33,10 @@ bool isAngle(DesignValue which) {
     return which == DesignValue::T || which == DesignValue::B;
 }
 
-}  // namespace
-
-std::optional<std::string> checkDesignValue(DesignValue which, std::string_view typed) {
+// The reason the typed text cannot be used for the value, given the number it reads as (if any).
+std::optional<std::string> designValueProblem(DesignValue which, std::string_view typed,
+                                              std::optional<double> v) {
     const std::string name = nameOf(which);
-    std::optional<double> v = readNumber(typed);
     if (!v) {
         if (isBlank(typed))
             return name + " 不能为空。";
@@ -69,6 +68,13 @@ std::optional<std::string> checkDesignValue(DesignValue which, std::string_view 
         return name + " 不能为负数（不设缓和曲线输入 0）：" + quoted(typed) + " 不对。";
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+DesignReading readDesignValue(DesignValue which, std::string_view typed) {
+    const std::optional<double> v = readNumber(typed);
+    return {v.value_or(0), designValueProblem(which, typed, v)};
 }
 
 std::optional<std::string> checkCurve(const CurveElements& c) {

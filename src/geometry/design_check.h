@@ -15,10 +15,17 @@ enum class DesignValue { K, X, Y, T, B, R, A1, A2 };
 /// Largest magnitude accepted for a chainage, coordinate, radius or spiral parameter, metres.
 constexpr double kMaxDesignLength_m = 1e9;
 
-/// Nothing when the typed text can be used for the value; otherwise the message that says why
-/// (not a number, minutes or seconds of 60 or more, T outside [0, 360), R <= 0, B = 0 or
-/// |B| >= 180 degrees, A1 or A2 below 0, magnitude beyond 1e9 m).
-std::optional<std::string> checkDesignValue(DesignValue which, std::string_view typed);
+/// A typed design value read once: the number it stands for (m, or DMS for T and B), or the
+/// message that says why it cannot be used.
+struct DesignReading {
+    double value = 0;
+    std::optional<std::string> problem;  // nothing when value can be used
+};
+
+/// Reads the typed text for the value; the problem is not a number, minutes or seconds of 60 or
+/// more, T outside [0, 360), R <= 0, B = 0 or |B| >= 180 degrees, A1 or A2 below 0, or a magnitude
+/// beyond 1e9 m.
+DesignReading readDesignValue(DesignValue which, std::string_view typed);
 
 /// Nothing when the computed curve can be staked out; otherwise the message: the spirals do not
 /// fit the deflection (arc length negative), a value is not finite, or T1, T2, Lf, a

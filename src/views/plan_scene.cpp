@@ -42,8 +42,9 @@ std::string designTitle(const CurveRecord& record, const CurveElements& c) {
 }  // namespace
 
 std::string jdName(const CurveRecord& record) {
+    // As the JD field and the report name it: a name that reads as a number as that number.
     const std::size_t first = record.JD.find_first_not_of(' ');
-    return "JD" + (first == std::string::npos ? "" : record.JD.substr(first));
+    return "JD" + format(std::string_view(record.JD).substr(std::min(first, record.JD.size())));
 }
 
 PlanScene planScene(const CurveRecord& record) {

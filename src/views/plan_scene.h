@@ -44,7 +44,7 @@ struct PlanScene {
 /// The scene of the record's computed curve (the record must hold one) and of its last stake run.
 PlanScene planScene(const CurveRecord& record);
 
-/// "JD" and the JD number as typed ("JD7").
+/// "JD" and the JD's name as its field shows it ("JD7" for "007", "JDA3" for "A3").
 std::string jdName(const CurveRecord& record);
 
 }  // namespace hcurve

@@ -21,7 +21,7 @@ TEST(DesignCheck, UsableValuesAtTheEdges) {
           Case{DesignValue::T, "-0"}, Case{DesignValue::B, "179.5959"},
           Case{DesignValue::B, "-0.0001"}, Case{DesignValue::R, "0.001"},
           Case{DesignValue::A1, "0"}, Case{DesignValue::A2, " 250 "}}) {
-        EXPECT_EQ(checkDesignValue(c.which, c.typed), std::nullopt) << c.typed;
+        EXPECT_EQ(readDesignValue(c.which, c.typed).problem, std::nullopt) << c.typed;
     }
 }
 
@@ -39,15 +39,15 @@ TEST(DesignCheck, RefusedValuesSayWhy) {
           Case{DesignValue::B, "180", "180"}, Case{DesignValue::B, "-200", "180"},
           Case{DesignValue::R, "0", "大于零"}, Case{DesignValue::R, "2e9", "超出范围"},
           Case{DesignValue::A2, "-0.5", "负数"}}) {
-        std::optional<std::string> message = checkDesignValue(c.which, c.typed);
+        std::optional<std::string> message = readDesignValue(c.which, c.typed).problem;
         ASSERT_TRUE(message.has_value()) << c.typed;
         EXPECT_NE(message->find(c.reason), std::string::npos) << *message;
     }
 }
 
 TEST(DesignCheck, MessagesNameTheValue) {
-    EXPECT_EQ(checkDesignValue(DesignValue::R, "abc")->rfind("平曲线半径 R", 0), 0u);
-    EXPECT_EQ(checkDesignValue(DesignValue::A1, "-1")->rfind("第一缓和曲线要素 A1", 0), 0u);
+    EXPECT_EQ(readDesignValue(DesignValue::R, "abc").problem->rfind("平曲线半径 R", 0), 0u);
+    EXPECT_EQ(readDesignValue(DesignValue::A1, "-1").problem->rfind("第一缓和曲线要素 A1", 0), 0u);
 }
 
 CurveElements curve(double B_dms, double R_m, double A1_m, double A2_m) {

@@ -126,6 +126,18 @@ TEST(PlanView, CurveWithoutSpiralsIsMarkedZyAndYz) {
     EXPECT_EQ(scene.title, "JD8  左偏  R=300  A1=0  A2=0");
 }
 
+// The plan names the JD as the JD field and the report do.
+TEST(PlanView, JdNamedAsTheFieldShowsIt) {
+    CurveRecord record = testing::designedRecord(testing::leftHandDesign());
+    for (const auto& [typed, name] : {std::pair<const char*, const char*>{"007", "JD7"},
+                                      {"  12", "JD12"},
+                                      {"A3", "JDA3"},
+                                      {" 1e3", "JD1000"}}) {
+        record.JD = typed;
+        EXPECT_EQ(jdName(record), name) << typed;
+    }
+}
+
 // Each stake with its side points where the listing put them: at 12300, 5 m left and 7.5 m right.
 TEST(PlanView, StakesOfTheLastRunAreDrawnUntilANewCurveDropsThem) {
     CurveRecord record = testing::computedRecord({"y", "1", "1", "5", "1", "7.5", "1"});
