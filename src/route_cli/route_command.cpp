@@ -1,6 +1,5 @@
 #include "route_cli/route_command.h"
 
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -67,13 +66,6 @@ std::optional<Route> loadRoute(const std::string& path, std::ostream& err) {
     return std::move(loading.route);
 }
 
-std::optional<double> number(const std::string& text) {
-    std::optional<double> v = readNumber(text);
-    if (v && std::isfinite(*v))
-        return v;
-    return std::nullopt;
-}
-
 }  // namespace
 
 std::optional<std::vector<double>> distanceList(const std::string& text) {
@@ -81,7 +73,7 @@ std::optional<std::vector<double>> distanceList(const std::string& text) {
     std::stringstream in(text);
     std::string part;
     while (std::getline(in, part, ',')) {
-        std::optional<double> v = number(part);
+        std::optional<double> v = readNumber(part);
         if (!v)
             return std::nullopt;
         out.push_back(*v);
@@ -106,7 +98,7 @@ std::optional<double> stretchEnd(const Route& route, const std::string& text, bo
         }
         return first ? at.front() : at.back();
     }
-    std::optional<double> v = number(text);
+    std::optional<double> v = readNumber(text);
     if (!v)
         fault = "里程“" + text + "”不是数值。";
     return v;
@@ -150,7 +142,7 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
         const std::string& value = args[++i];
         std::string fault;
         if (option == "--interval") {
-            std::optional<double> v = number(value);
+            std::optional<double> v = readNumber(value);
             if (!v || *v <= 0) {
                 err << "hcurve: 桩距“" << value << "”必须是大于零的数值。\n";
                 return 1;
@@ -173,7 +165,7 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
             }
             (option == "--left" ? request.left_m : request.right_m) = *d;
         } else if (option == "--skew") {
-            std::optional<double> v = number(value);
+            std::optional<double> v = readNumber(value);
             if (!v || !isValidDms(*v)) {
                 err << "hcurve: 斜交角“" << value << "”要按 度.分秒 输入。\n";
                 return 1;
@@ -239,8 +231,8 @@ int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std
     if (mode == "--stakes")
         return stakes(*route, args, out, err);
 
-    std::optional<double> x = args.size() == 4 ? number(args[2]) : std::nullopt;
-    std::optional<double> y = args.size() == 4 ? number(args[3]) : std::nullopt;
+    std::optional<double> x = args.size() == 4 ? readNumber(args[2]) : std::nullopt;
+    std::optional<double> y = args.size() == 4 ? readNumber(args[3]) : std::nullopt;
     if (!x || !y) {
         err << "hcurve: --locate 后面要有两个数值：X（北）和 Y（东）。\n";
         return 1;
