@@ -68,6 +68,20 @@ std::optional<Route> loadRoute(const std::string& path, std::ostream& err) {
 
 }  // namespace
 
+std::optional<double> stakeInterval(const std::string& text) {
+    std::optional<double> v = readNumber(text);
+    if (!v || *v <= 0)
+        return std::nullopt;
+    return v;
+}
+
+std::optional<double> skewDegrees(const std::string& text) {
+    std::optional<double> v = readNumber(text);
+    if (!v || !isValidDms(*v))
+        return std::nullopt;
+    return dmsToDegrees(*v);
+}
+
 std::optional<std::vector<double>> distanceList(const std::string& text) {
     std::vector<double> out;
     std::stringstream in(text);
@@ -142,8 +156,8 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
         const std::string& value = args[++i];
         std::string fault;
         if (option == "--interval") {
-            std::optional<double> v = readNumber(value);
-            if (!v || *v <= 0) {
+            std::optional<double> v = stakeInterval(value);
+            if (!v) {
                 err << "hcurve: 桩距“" << value << "”必须是大于零的数值。\n";
                 return 1;
             }
@@ -165,12 +179,12 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
             }
             (option == "--left" ? request.left_m : request.right_m) = *d;
         } else if (option == "--skew") {
-            std::optional<double> v = readNumber(value);
-            if (!v || !isValidDms(*v)) {
+            std::optional<double> v = skewDegrees(value);
+            if (!v) {
                 err << "hcurve: 斜交角“" << value << "”要按 度.分秒 输入。\n";
                 return 1;
             }
-            request.skew_deg = dmsToDegrees(*v);
+            request.skew_deg = *v;
         } else if (option == "--out") {
             if (!endsWith(value, ".csv") && !endsWith(value, ".dat")) {
                 err << "hcurve: --out 的文件名要以 .csv 或 .dat 结尾。\n";

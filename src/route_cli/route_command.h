@@ -32,6 +32,12 @@ struct RouteLoading {
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built.
 RouteLoading loadRouteFile(const std::string& path);
 
+/// The interval between stakes, typed in metres; nothing unless it is a number above zero.
+std::optional<double> stakeInterval(const std::string& text);
+
+/// The skew typed as 度.分秒, in decimal degrees; nothing unless it is a valid DMS angle.
+std::optional<double> skewDegrees(const std::string& text);
+
 /// "5,7.5" -> {5, 7.5}; nothing when a part is not a number or the list is empty.
 std::optional<std::vector<double>> distanceList(const std::string& text);
 

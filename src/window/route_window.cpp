@@ -24,8 +24,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "curve/dms.h"
-#include "curve/number.h"
 #include "route_cli/route_command.h"
 #include "stakes/stake_export.h"
 
@@ -195,8 +193,8 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
 
 std::optional<QString> RouteWindow::computeStakes() {
     StakeRequest request;
-    std::optional<double> interval = readNumber(interval_->text().toStdString());
-    if (!interval || *interval <= 0)
+    std::optional<double> interval = stakeInterval(interval_->text().toStdString());
+    if (!interval)
         return QStringLiteral("桩距必须是大于零的数值。");
     request.interval_m = *interval;
     std::string fault;
@@ -221,10 +219,10 @@ std::optional<QString> RouteWindow::computeStakes() {
     }
     const std::string skew = skew_->text().trimmed().toStdString();
     if (!skew.empty()) {
-        std::optional<double> v = readNumber(skew);
-        if (!v || !isValidDms(*v))
+        std::optional<double> v = skewDegrees(skew);
+        if (!v)
             return QStringLiteral("斜交角要按 度.分秒 输入。");
-        request.skew_deg = dmsToDegrees(*v);
+        request.skew_deg = *v;
     }
     StakeTable table = hcurve::stakeTable(route_, request);
     if (table.fault)
