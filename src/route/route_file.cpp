@@ -241,7 +241,9 @@ std::optional<double> readChainage(std::string_view text) {
     if (!km || !m || *km != std::trunc(*km) || *m >= kMetresPerKilometre ||
         std::fabs(*km) > kMaxDesignLength_m / kMetresPerKilometre)
         return std::nullopt;
-    return *km * kMetresPerKilometre + (*km < 0 ? -*m : *m);
+    // Read as the chainage texts are written: the kilometres rounded down and the metres added,
+    // so "K-1+998.500" is -1.5 m.
+    return *km * kMetresPerKilometre + *m;
 }
 
 RouteFileReading readRouteFile(std::string_view utf8Text) {

@@ -63,7 +63,8 @@ struct RouteFileReading {
 RouteFileReading readRouteFile(std::string_view utf8Text);
 
 /// A chainage typed as metres ("12000", "12345.6") or as a K-text ("K12+345.600", "k12+345",
-/// "K 12+345.6"); nothing when it is neither or its metre part is not below 1000.
+/// "K 12+345.6", "K-1+998.500" for -1.5 as the program writes it); nothing when it is neither or
+/// its metre part is not below 1000.
 std::optional<double> readChainage(std::string_view text);
 
 }  // namespace hcurve

@@ -1,6 +1,7 @@
 // The route file: every fault answered with its line, chainage texts, the text encodings.
 #include <gtest/gtest.h>
 
+#include "curve/chainage.h"
 #include "route/route.h"
 #include "route/route_file.h"
 #include "route_cli/text_decoding.h"
@@ -106,13 +107,16 @@ TEST(RouteFile, ColumnsInAnyOrderSpiralLengthsQuotesAndCrLf) {
 }
 
 TEST(RouteFile, ChainageTexts) {
-    const std::pair<const char*, double> read[] = {{"12000", 12000},
-                                                   {"K12+000", 12000},
-                                                   {"K12+000.000", 12000},
-                                                   {"k 12+345.6", 12345.6},
-                                                   {" 345.678 ", 345.678}};
+    const std::pair<const char*, double> read[] = {{"12000", 12000},       {"K12+000", 12000},
+                                                   {"K12+000.000", 12000}, {"k 12+345.6", 12345.6},
+                                                   {" 345.678 ", 345.678}, {"K-1+998.500", -1.5},
+                                                   {"K-2+500", -1500}};
     for (const auto& [text, value] : read)
         EXPECT_EQ(readChainage(text), value) << text;
+    // Every text the program writes reads back as its chainage.
+    for (double chainage_m : {-1.5, -500.0, -1999.25, 0.0, 999.9995, 12345.678})
+        EXPECT_NEAR(*readChainage(chainageText(chainage_m, kPlainForm)), chainage_m, 5e-4)
+            << chainage_m;
     for (const char* bad : {"", "K12", "K12+", "K12+1000", "K12.5+000", "K12+-5", "K+100", "abc"})
         EXPECT_FALSE(readChainage(bad)) << bad;
 }
