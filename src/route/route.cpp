@@ -29,10 +29,6 @@ constexpr double kJointSlack_m = 1e-6;
 constexpr double kNewtonStep_m = 1e-9;
 constexpr int kMaxNewtonSteps = 100;
 
-double distance_m(const RoutePointRow& a, const RoutePointRow& b) {
-    return std::hypot(b.x_m - a.x_m, b.y_m - a.y_m);
-}
-
 std::string metres(double v) {
     return format(v, Pattern::Fixed3);
 }
@@ -179,6 +175,10 @@ std::string straightName(const Route& route, std::size_t k) {
 
 }  // namespace
 
+double legLength_m(const RoutePointRow& a, const RoutePointRow& b) {
+    return std::hypot(b.x_m - a.x_m, b.y_m - a.y_m);
+}
+
 double wrapAzimuth_deg(double azimuth_deg) {
     double a = std::fmod(azimuth_deg, kFullCircle_deg);
     if (a < 0)
@@ -204,7 +204,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         return building;
     }
     for (std::size_t k = 1; k < pts.size(); ++k) {
-        if (distance_m(pts[k - 1], pts[k]) < kSamePoint_m)
+        if (legLength_m(pts[k - 1], pts[k]) < kSamePoint_m)
             faults.push_back({pts[k].line, "点 " + pts[k].name + " 与前一点 " + pts[k - 1].name +
                                                " 的座标相同。"});
     }
@@ -227,7 +227,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
             deflection -= kFullTurn_deg;
         else if (deflection <= -kFullTurn_deg / 2)
             deflection += kFullTurn_deg;
-        const double legIn = distance_m(prev, jd);
+        const double legIn = legLength_m(prev, jd);
         if (std::fabs(deflection) < kSmallestDeflection_deg) {
             faults.push_back({jd.line, "交点 " + jd.name + " 的偏角为零：" + prev.name + "、" +
                                            jd.name + "、" + next.name + " 在一条直线上。"});
@@ -285,15 +285,15 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         }
     }
     const RoutePointRow &lastJd = pts[pts.size() - 2], &ep = pts.back();
-    if (faults.empty() && route.curves.back().curve.T2 > distance_m(lastJd, ep) + kTouch_m) {
+    if (faults.empty() && route.curves.back().curve.T2 > legLength_m(lastJd, ep) + kTouch_m) {
         faults.push_back({ep.line, "交点 " + lastJd.name + " 的 HZ 超出了 " + ep.name +
                                        "：切线长 T2 = " + metres(route.curves.back().curve.T2) +
                                        " 米，而 " + lastJd.name + " 至 " + ep.name + " 只有 " +
-                                       metres(distance_m(lastJd, ep)) + " 米。"});
+                                       metres(legLength_m(lastJd, ep)) + " 米。"});
     }
     if (!faults.empty())
         return building;
-    route.end_m = route.curves.back().curve.hz + distance_m(lastJd, ep) - previousT2;
+    route.end_m = route.curves.back().curve.hz + legLength_m(lastJd, ep) - previousT2;
 
     for (RouteCurve& rc : route.curves) {
         const CurveElements& c = rc.curve;

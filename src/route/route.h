@@ -46,6 +46,9 @@ struct Route {
     double end_m = 0;                   // EP
 };
 
+/// The straight distance between two points of the JD table, metres.
+double legLength_m(const RoutePointRow& a, const RoutePointRow& b);
+
 /// The route of a design, or every fault of it with its line (nothing half computed): two equal
 /// consecutive points, a deflection of 0 or of 180 degrees and more, spirals that do not fit,
 /// curves that overlap their neighbours (or reach beyond BP or EP), chain breaks outside the route

@@ -56,10 +56,6 @@ std::string joined(const std::vector<std::string>& fields) {
     return line + "\n";
 }
 
-double legLength_m(const RoutePointRow& a, const RoutePointRow& b) {
-    return std::hypot(b.x_m - a.x_m, b.y_m - a.y_m);
-}
-
 std::vector<std::string> splitHeader(std::string_view header) {
     std::vector<std::string> names;
     std::size_t start = 0;

@@ -22,7 +22,6 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
 
 #include "route_cli/route_command.h"
 #include "stakes/stake_export.h"
