@@ -159,10 +159,10 @@ std::optional<QString> render(QPrinter& printer, const std::vector<Operation>& o
     return std::nullopt;
 }
 
-// Writes the report as a PDF file at path: through a temporary file beside it, so that an
-// existing file is replaced only by a complete report (kind Replace), or a file that must be new
+// Writes the document as a PDF file at path: through a temporary file beside it, so that an
+// existing file is replaced only by a complete document (kind Replace), or a file that must be new
 // takes its name only while the name is free (kind New: EEXIST otherwise). Returns why it failed.
-std::optional<QString> writePdf(const QString& path, const std::vector<Operation>& operations,
+std::optional<QString> writePdf(const QString& path, const QString& name, const PaintJob& paint,
                                 platform::FileReplacement::Target kind, int* error = nullptr) {
     platform::FileReplacement file;
     int failure = file.open(toUtf8(path), kind);
@@ -172,8 +172,8 @@ std::optional<QString> writePdf(const QString& path, const std::vector<Operation
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(temporary);
         printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setDocName(documentName());
-        if (render(printer, operations) || QFileInfo(temporary).size() == 0)
+        printer.setDocName(name);
+        if (paint(printer) || QFileInfo(temporary).size() == 0)
             return QStringLiteral("PDF 输出失败");
         failure = file.commit();
     }
@@ -213,10 +213,10 @@ QStringList pdfFolders() {
     return folders;
 }
 
-// A dated file name for the report in folder, not taken by anything (a link included).
-QString datedPdfPath(const QString& folder, int attempt) {
+// A dated file name for the document in folder, not taken by anything (a link included).
+QString datedPdfPath(const QString& folder, const QString& name, int attempt) {
     const QString stem = QDir(folder).filePath(
-        documentName() + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss")));
+        name + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss")));
     QString path = stem + QStringLiteral(".pdf");
     for (int n = 2 + attempt; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
         path = stem + QStringLiteral("-%1.pdf").arg(n);
@@ -248,59 +248,66 @@ class QtPrinter : public PrinterPort {
     std::optional<std::string> endDocument() override {
         std::vector<Operation> operations;
         operations.swap(operations_);
-        if (!pdfPath_.isEmpty())
-            return toUtf8(pdfOnly(operations));
-
-        QString printerFailure;
-        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        if (info.isNull()) {
-            printerFailure = QStringLiteral("未找到可用的打印机");
-        } else {
-            QPrinter printer(info, QPrinter::HighResolution);
-            printer.setDocName(documentName());
-            const std::optional<QString> failure = render(printer, operations);
-            if (!failure)
-                return std::nullopt;
-            printerFailure = QStringLiteral("打印机“%1”：%2").arg(info.printerName(), *failure);
-        }
-
-        // The report goes to the first folder that takes it; the message names where it went,
-        // or the last place tried and why that failed.
-        QString path, failure;
-        for (const QString& folder : pdfFolders()) {
-            for (int attempt = 0; attempt < kDatedNameTries; ++attempt) {
-                path = datedPdfPath(folder, attempt);
-                int error = 0;
-                const std::optional<QString> failed =
-                    writePdf(path, operations, platform::FileReplacement::Target::New, &error);
-                if (!failed) {
-                    return toUtf8(QStringLiteral("报表未能打印（%1），已保存为 PDF 文件：%2")
-                                      .arg(printerFailure, nativePath(path)));
-                }
-                failure = *failed;
-                if (error != EEXIST)
-                    break;
+        const PaintJob paint = [&](QPrinter& printer) { return render(printer, operations); };
+        if (!pdfPath_.isEmpty()) {
+            if (const std::optional<QString> failure = savePdf(pdfPath_, documentName(), paint)) {
+                return toUtf8(QStringLiteral("报表未能保存为 PDF 文件 %1（%2）。")
+                                  .arg(nativePath(pdfPath_), *failure));
             }
+            return toUtf8(QStringLiteral("报表已保存为 PDF 文件：%1").arg(nativePath(pdfPath_)));
+        }
+        const std::optional<QString> printerFailure = printOnDefaultPrinter(documentName(), paint);
+        if (!printerFailure)
+            return std::nullopt;
+        const DatedPdf pdf = saveDatedPdf(documentName(), paint);
+        if (!pdf.failure) {
+            return toUtf8(QStringLiteral("报表未能打印（%1），已保存为 PDF 文件：%2")
+                              .arg(*printerFailure, nativePath(pdf.path)));
         }
         return toUtf8(QStringLiteral("报表未能打印（%1），也未能保存为 PDF 文件 %2（%3）。")
-                          .arg(printerFailure, nativePath(path), failure));
+                          .arg(*printerFailure, nativePath(pdf.path), *pdf.failure));
     }
 
   private:
-    QString pdfOnly(const std::vector<Operation>& operations) const {
-        if (const std::optional<QString> failure =
-                writePdf(pdfPath_, operations, platform::FileReplacement::Target::Replace)) {
-            return QStringLiteral("报表未能保存为 PDF 文件 %1（%2）。")
-                .arg(nativePath(pdfPath_), *failure);
-        }
-        return QStringLiteral("报表已保存为 PDF 文件：%1").arg(nativePath(pdfPath_));
-    }
-
     QString pdfPath_;
     std::vector<Operation> operations_;
 };
 
 }  // namespace
+
+std::optional<QString> printOnDefaultPrinter(const QString& name, const PaintJob& paint) {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return QStringLiteral("未找到可用的打印机");
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(name);
+    if (const std::optional<QString> failure = paint(printer))
+        return QStringLiteral("打印机“%1”：%2").arg(info.printerName(), *failure);
+    return std::nullopt;
+}
+
+DatedPdf saveDatedPdf(const QString& name, const PaintJob& paint) {
+    // The first folder that takes it; a name is lost only to a file that appeared between
+    // choosing the name and writing it.
+    DatedPdf pdf;
+    for (const QString& folder : pdfFolders()) {
+        for (int attempt = 0; attempt < kDatedNameTries; ++attempt) {
+            pdf.path = datedPdfPath(folder, name, attempt);
+            int error = 0;
+            pdf.failure =
+                writePdf(pdf.path, name, paint, platform::FileReplacement::Target::New, &error);
+            if (!pdf.failure)
+                return pdf;
+            if (error != EEXIST)
+                break;
+        }
+    }
+    return pdf;
+}
+
+std::optional<QString> savePdf(const QString& path, const QString& name, const PaintJob& paint) {
+    return writePdf(path, name, paint, platform::FileReplacement::Target::Replace);
+}
 
 std::unique_ptr<PrinterPort> makeQtPrinter() {
     return std::make_unique<QtPrinter>(QString());

@@ -3,17 +3,42 @@
 // written as a PDF file instead and the user is told where.
 #pragma once
 
+#include <QString>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "report/printer_port.h"
 
+class QPrinter;
+
 namespace hcurve {
 
+/// Draws one document on a printer that is set up (a real printer or a PDF file); returns why it
+/// failed, or nothing.
+using PaintJob = std::function<std::optional<QString>(QPrinter&)>;
+
+/// Prints the document named name on the system's default printer, at once and without a dialog;
+/// returns why it could not (no printer, or the printer's failure), or nothing when printed.
+std::optional<QString> printOnDefaultPrinter(const QString& name, const PaintJob& paint);
+
+/// A document kept as a new dated PDF file (name-YYYYMMDD-HHMMSS.pdf) in the first folder that
+/// takes it of: the documents folder (made when missing, only inside the home folder), the home
+/// folder, the system's temporary folder. Never replaces a file nor writes through a link.
+struct DatedPdf {
+    QString path;                    // where it went, or the last place tried
+    std::optional<QString> failure;  // why the last place failed; nothing when written
+};
+DatedPdf saveDatedPdf(const QString& name, const PaintJob& paint);
+
+/// Writes the document as a PDF file at path, replacing a file there only with a complete
+/// document; returns why it failed, or nothing.
+std::optional<QString> savePdf(const QString& path, const QString& name, const PaintJob& paint);
+
 /// A printer for one report: the default printer, or, when the printer is missing or fails, a new
-/// dated PDF file (平曲线报表-YYYYMMDD-HHMMSS.pdf) in the first folder that takes it of: the
-/// documents folder (made when missing, only inside the home folder), the home folder, the
-/// system's temporary folder. Needs a running QGuiApplication.
+/// dated PDF file (平曲线报表-YYYYMMDD-HHMMSS.pdf) as saveDatedPdf keeps it. Needs a running
+/// QGuiApplication.
 std::unique_ptr<PrinterPort> makeQtPrinter();
 
 /// A printer for one report that writes it as a PDF file at the given path (UTF-8), replacing a

@@ -1,7 +1,5 @@
 #include "window/route_window.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -14,9 +12,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTextDocument>
@@ -25,6 +21,7 @@
 
 #include "route_cli/route_command.h"
 #include "stakes/stake_export.h"
+#include "window/qt_printer.h"
 
 namespace hcurve {
 namespace {
@@ -254,27 +251,29 @@ QString RouteWindow::tablesAsHtml() const {
 QString RouteWindow::print(const std::optional<QString>& pdfPath) {
     QTextDocument document;
     document.setHtml(tablesAsHtml());
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    std::optional<QString> file = pdfPath;
-    if (!file && QPrinterInfo::defaultPrinter().isNull()) {
-        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (folder.isEmpty() || !QDir(folder).exists())
-            folder = QDir::homePath();
-        file = QDir(folder).filePath(QStringLiteral("线路报表-") +
-                                     QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss") +
-                                     QStringLiteral(".pdf"));
+    const QString name = QStringLiteral("线路报表");
+    const PaintJob paint = [&](QPrinter& printer) -> std::optional<QString> {
+        printer.setPageOrientation(QPageLayout::Landscape);
+        document.print(&printer);
+        if (printer.printerState() == QPrinter::Error ||
+            printer.printerState() == QPrinter::Aborted)
+            return QStringLiteral("打印作业出错");
+        return std::nullopt;
+    };
+    if (pdfPath) {
+        if (const std::optional<QString> failure = savePdf(*pdfPath, name, paint))
+            return QStringLiteral("无法写入文件“%1”（%2）。").arg(*pdfPath, *failure);
+        return QStringLiteral("没有打印机：线路报表已存为 ") + *pdfPath;
     }
-    if (file) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(*file);
-    }
-    document.print(&printer);
-    if (!file)
+    const std::optional<QString> printerFailure = printOnDefaultPrinter(name, paint);
+    if (!printerFailure)
         return QStringLiteral("已送往打印机。");
-    if (!QFileInfo::exists(*file))
-        return QStringLiteral("无法写入文件“") + *file + QStringLiteral("”。");
-    return QStringLiteral("没有打印机：线路报表已存为 ") + *file;
+    const DatedPdf pdf = saveDatedPdf(name, paint);
+    if (pdf.failure) {
+        return QStringLiteral("线路报表未能打印（%1），也未能存为 PDF 文件“%2”（%3）。")
+            .arg(*printerFailure, pdf.path, *pdf.failure);
+    }
+    return QStringLiteral("线路报表未能打印（%1），已存为 ").arg(*printerFailure) + pdf.path;
 }
 
 void RouteWindow::runStakes() {

@@ -104,6 +104,20 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
     const QString pdf = folder_.filePath("route.pdf");
     EXPECT_EQ(window->print(pdf), QStringLiteral("没有打印机：线路报表已存为 ") + pdf);
     EXPECT_GT(QFileInfo(pdf).size(), 1000);
+
+    // Without a printer the tables go to a new dated PDF file in the documents folder, and the
+    // message says that they were not printed.
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", folder_.filePath("home").toUtf8());
+    QDir(folder_.path()).mkpath("home");
+    const QString message = window->print();
+    qputenv("HOME", home);
+    const QString documents = folder_.filePath("home/Documents");
+    const QStringList files = QDir(documents).entryList({"线路报表-*.pdf"}, QDir::Files);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(message, QStringLiteral("线路报表未能打印（未找到可用的打印机），已存为 ") +
+                           QDir(documents).filePath(files[0]));
+    EXPECT_GT(QFileInfo(QDir(documents).filePath(files[0])).size(), 1000);
 }
 
 TEST_F(RouteWindowTest, AFileWithFaultsOpensNoWindow) {
