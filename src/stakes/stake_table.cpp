@@ -1,9 +1,6 @@
 #include "stakes/stake_table.h"
 
-#include <utility>
-
 #include "port/user_port.h"
-#include "stakes/stake_export.h"
 #include "stakes/stake_listing.h"
 
 namespace hcurve {
@@ -29,12 +26,13 @@ std::string withoutSuffix(const std::string& text, const std::string& suffix) {
 // and a row is complete when its Y field is written.
 class ListingRecorder : public UserPort {
   public:
-    // points: the unrounded coordinates of the side points, in the order the listing shows them.
-    ListingRecorder(std::vector<StakeTableRow>& rows, std::size_t stake, double chainage_m,
-                    double x_m, double y_m, std::vector<std::pair<double, double>> points)
+    // The side points of stake come in the order the listing shows them; their unrounded
+    // coordinates are taken from it.
+    ListingRecorder(std::vector<StakeTableRow>& rows, const RunStake& stake)
         : rows_(rows),
-          current_{stake, chainage_m, "", kStakeCaption, "", "", "", "", x_m, y_m},
-          points_(std::move(points)) {}
+          current_{stake.number, stake.chainage_m, "",       kStakeCaption, "", "", "",
+                   "",           stake.x_m,        stake.y_m},
+          points_(stake.sidePoints) {}
 
     std::string ask(const std::string&) override { return ""; }
     void showMessage(const std::string&) override {}
@@ -82,8 +80,8 @@ class ListingRecorder : public UserPort {
     void startPoint(const std::string& distance) {
         distance_ = distance;
         if (next_ < points_.size()) {
-            pointX_m_ = points_[next_].first;
-            pointY_m_ = points_[next_].second;
+            pointX_m_ = points_[next_].x_m;
+            pointY_m_ = points_[next_].y_m;
             ++next_;
         }
     }
@@ -101,7 +99,7 @@ class ListingRecorder : public UserPort {
 
     std::vector<StakeTableRow>& rows_;
     StakeTableRow current_;
-    std::vector<std::pair<double, double>> points_;
+    const std::vector<RunSidePoint>& points_;
     std::size_t next_ = 0;
     std::string leftCaption_, rightCaption_, distance_, x_;
     double pointX_m_ = 0, pointY_m_ = 0;
@@ -112,11 +110,7 @@ class ListingRecorder : public UserPort {
 std::vector<StakeTableRow> stakeTableRows(const CurveRecord& record) {
     std::vector<StakeTableRow> rows;
     forEachStake(record.lastRun, [&](const RunStake& stake) {
-        std::vector<std::pair<double, double>> points;
-        for (const RunSidePoint& p : stake.sidePoints)
-            points.emplace_back(p.x_m, p.y_m);
-        ListingRecorder recorder(rows, stake.number, stake.chainage_m, stake.x_m, stake.y_m,
-                                 std::move(points));
+        ListingRecorder recorder(rows, stake);
         listStake(stake, recorder);
         return true;
     });

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QMenuBar>
 
-#include "stakes/stake_export.h"
 #include "views/plan_scene.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"

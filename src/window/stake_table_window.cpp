@@ -82,14 +82,15 @@ void StakeTableModel::sort(int column, Qt::SortOrder order) {
     if (column != Chainage)
         return;
     emit layoutAboutToBeChanged();
-    // The stakes in chainage order; the rows of one stake stay together, in the listing's order.
-    std::stable_sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
+    // The stakes in chainage order, stakes at one chainage in run order; the rows of one stake
+    // stay together, in the listing's order.
+    std::sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
         const StakeTableRow& ra = rows_[a];
         const StakeTableRow& rb = rows_[b];
-        if (ra.stake == rb.stake)
-            return a < b;
-        return order == Qt::AscendingOrder ? ra.chainage_m < rb.chainage_m
-                                           : ra.chainage_m > rb.chainage_m;
+        if (ra.chainage_m != rb.chainage_m)
+            return order == Qt::AscendingOrder ? ra.chainage_m < rb.chainage_m
+                                               : ra.chainage_m > rb.chainage_m;
+        return ra.stake != rb.stake ? ra.stake < rb.stake : a < b;
     });
     emit layoutChanged();
 }

@@ -14,7 +14,6 @@
 #include "stakes/stake_table.h"
 
 class QLabel;
-class QPushButton;
 class QTableView;
 
 namespace hcurve {

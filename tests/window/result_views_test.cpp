@@ -110,6 +110,26 @@ TEST_F(ResultViewsTest, StakeTableFollowsTheRunsAndCopiesForASpreadsheet) {
     EXPECT_EQ(table->model()->rowCount(), 0);
 }
 
+// Two stakes typed at one chainage keep their rows together, in run order either way round.
+TEST(StakeTableModel, StakesAtOneChainageKeepTheirRowsTogether) {
+    auto row = [](std::size_t stake, double chainage_m, const char* point) {
+        return StakeTableRow{stake, chainage_m, "", point, "", "", "", "", 0, 0};
+    };
+    StakeTableModel model;
+    model.setRows({row(1, 100, "1中"), row(1, 100, "1左"), row(2, 100, "2中"), row(2, 100, "2左"),
+                   row(3, 50, "3中")});
+    auto shown = [&] {
+        std::string points;
+        for (int i = 0; i < model.rowCount(); ++i)
+            points += model.row(i).point + " ";
+        return points;
+    };
+    model.sort(0, Qt::AscendingOrder);
+    EXPECT_EQ(shown(), "3中 1中 1左 2中 2左 ");
+    model.sort(0, Qt::DescendingOrder);
+    EXPECT_EQ(shown(), "1中 1左 2中 2左 3中 ");
+}
+
 TEST_F(ResultViewsTest, StakeTableExportsBothFiles) {
     design();
     run();
