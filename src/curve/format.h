@@ -39,7 +39,7 @@ std::string format(std::string_view text);
 double roundTo(double v, int decimals);
 
 /// format(roundTo(v, n), pattern) with n the pattern's decimals, in one step: the fields of a
-/// stake listing show every coordinate this way.
+/// stake listing show every coordinate this way, and the report its lengths.
 std::string roundedText(double v, Pattern pattern);
 
 /// How a coordinate is written: its decimals and whether a blank stands before it.

@@ -84,18 +84,15 @@ const PointDisplay kHzPoint{{{Label::HzGroup, "缓直点 :"},
 // An end without its spiral: the group of the missing spiral's outer point (ZH or HZ) goes blank,
 // and the arc group shows the circle's end point (ZY or YZ).
 struct CircleEnd {
-    Label blankLabels[4];
-    Field blankFields[3];
+    const PointDisplay& blanked;
     PointDisplay point;
 };
-const CircleEnd kZyEnd{{Label::ZhGroup, Label::ZhChainage, Label::ZhX, Label::ZhY},
-                       {Field::ZhChainage, Field::ZhX, Field::ZhY},
+const CircleEnd kZyEnd{kZhPoint,
                        {{{Label::HyGroup, "直圆点 :"}, {Label::HyChainage, "        ZY"}},
                         {Field::HyChainage, Field::HyX, Field::HyY},
                         kPlainForm,
                         kFieldCoordinate}};
-const CircleEnd kYzEnd{{Label::HzGroup, Label::HzChainage, Label::HzX, Label::HzY},
-                       {Field::HzChainage, Field::HzX, Field::HzY},
+const CircleEnd kYzEnd{kHzPoint,
                        {{{Label::YhGroup, "圆直点 :"}, {Label::YhChainage, "        YZ"}},
                         {Field::YhChainage, Field::YhX, Field::YhY},
                         kPlainForm,
@@ -103,9 +100,9 @@ const CircleEnd kYzEnd{{Label::HzGroup, Label::HzChainage, Label::HzX, Label::Hz
 
 void showCircleEnd(UserPort& port, const CircleEnd& end, double chainage_m, double x_m,
                    double y_m) {
-    for (Label label : end.blankLabels)
-        port.setCaption(label, "");
-    for (Field field : end.blankFields)
+    for (const Caption& caption : end.blanked.captions)
+        port.setCaption(caption.label, "");
+    for (Field field : end.blanked.fields)
         port.setField(field, "");
     showPoint(port, end.point, chainage_m, x_m, y_m);
 }

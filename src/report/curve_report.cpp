@@ -16,13 +16,6 @@ constexpr const char* kReportFace = "黑体";
 constexpr int kHeadingSize_pt = 12;
 constexpr int kBodySize_pt = 10;
 
-std::string lengthText3(double v_m) {
-    return format(roundTo(v_m, 3), Pattern::Fixed3);
-}
-std::string lengthText4(double v_m) {
-    return format(roundTo(v_m, 4), Pattern::Fixed4);
-}
-
 struct Point {
     const char* label;
     double chainage_m;
@@ -105,18 +98,18 @@ void printCurveReport(const CurveRecord& record, PrinterPort& printer) {
                        {0, format(d.A2_m, Pattern::Fixed4)}});
     printer.printLine({});
     printer.printLine({{23, "      第一切线长 : T1="},
-                       {0, lengthText3(c.T1)},
+                       {0, roundedText(c.T1, Pattern::Fixed3)},
                        {53, "     第二切线长 : T2="},
-                       {0, lengthText3(c.T2)}});
+                       {0, roundedText(c.T2, Pattern::Fixed3)}});
     printer.printLine({{23, "  第一缓和曲线长 : Ls1="},
-                       {0, lengthText4(c.Ls1)},
+                       {0, roundedText(c.Ls1, Pattern::Fixed4)},
                        {58, "  第二缓和曲线长 : Lo2="},
-                       {0, lengthText4(c.Ls2)}});
+                       {0, roundedText(c.Ls2, Pattern::Fixed4)}});
     const double totalLength_m = (c.Lf + c.Ls1) + c.Ls2;
     printer.printLine({{31, "平曲线长 : L="},
-                       {0, lengthText3(totalLength_m)},
+                       {0, roundedText(totalLength_m, Pattern::Fixed3)},
                        {60, "圆曲线长 : Lf="},
-                       {0, lengthText3(c.Lf)}});
+                       {0, roundedText(c.Lf, Pattern::Fixed3)}});
     printer.printLine({});
 
     printPointLines(printer, c);

@@ -18,7 +18,7 @@ using Lines = std::vector<std::string>;
 
 // A designed curve filled in by hand. Every point has coordinates of its own (on a real curve
 // without a spiral some coincide), so that a line printing a neighbour's values shows up.
-CurveRecord designedRecord(double a1, double a2) {
+CurveRecord handBuiltRecord(double a1, double a2) {
     CurveRecord record;
     record.JD = "12";
     record.design = {1000, 3456789.12345, 512345.678, 45, -25.3, 500, a1, a2};
@@ -103,7 +103,7 @@ TEST(CurveReport, BothSpiralsWholeReportInOrder) {
         "line 29:缓直点(HZ) K+1+428.625|53:3456730.700|66:512330.800",
         "line",
     };
-    EXPECT_EQ(printReport(designedRecord(200, 250)), expected);
+    EXPECT_EQ(printReport(handBuiltRecord(200, 250)), expected);
 }
 
 // A missing spiral's two points give way to the circle's end point (ZY or YZ).
@@ -119,7 +119,7 @@ TEST(CurveReport, PointLinesOfTheEndsWithoutSpiral) {
         Lines lines;
     } cases[] = {{0, 250, {zy, yh, hz}}, {200, 0, {zh, hy, yz}}, {0, 0, {zy, yz}}};
     for (const auto& c : cases)
-        EXPECT_EQ(pointLines(printReport(designedRecord(c.a1, c.a2))), c.lines) << c.a1 << c.a2;
+        EXPECT_EQ(pointLines(printReport(handBuiltRecord(c.a1, c.a2))), c.lines) << c.a1 << c.a2;
 }
 
 // The JD's name as typed; one that reads as a number as that number, without an exponent.
@@ -128,7 +128,7 @@ TEST(CurveReport, JdLine) {
         {"007", "line 50:交点 JD(7)"},
         {"A3", "line 50:交点 JD(A3)"},
         {"1e20", "line 50:交点 JD(100000000000000000000)"}};
-    CurveRecord record = designedRecord(200, 250);
+    CurveRecord record = handBuiltRecord(200, 250);
     for (const auto& [typed, line] : cases) {
         record.JD = typed;
         EXPECT_EQ(printReport(record)[5], line);
@@ -136,7 +136,7 @@ TEST(CurveReport, JdLine) {
 }
 
 TEST(CurveReport, ChainageBelowOneKilometre) {
-    CurveRecord record = designedRecord(200, 250);
+    CurveRecord record = handBuiltRecord(200, 250);
     record.curve->zh = 123.45;
     record.lastRun.stakes = {{123.45, 1.0, 2.0}};
     const Lines calls = printReport(record);
@@ -145,7 +145,7 @@ TEST(CurveReport, ChainageBelowOneKilometre) {
 }
 
 TEST(CurveReport, KilometresRoundDownAndAThousandMetresCarry) {
-    CurveRecord record = designedRecord(200, 250);
+    CurveRecord record = handBuiltRecord(200, 250);
     record.curve->zh = 1999.9996;
     record.curve->hy = -1.5;
     const Lines lines = pointLines(printReport(record));
@@ -168,7 +168,7 @@ TEST(CurveReport, StakesTwoToALineAndTheLastAlone) {
           "line 15:K2+000.000|28:3456050.250|41:512050.500"}},
     };
     for (const auto& [count, table] : cases) {
-        CurveRecord record = designedRecord(200, 250);
+        CurveRecord record = handBuiltRecord(200, 250);
         addStakes(record, count);
         const Lines calls = printReport(record);
         EXPECT_EQ(stakeTable(calls), table) << count;
@@ -243,7 +243,7 @@ TEST(PrintReport, RefusesWithoutComputedCurve) {
 }
 
 TEST(PrintReport, PrintsEndsTheDocumentAndLeavesTheWindowAlone) {
-    CurveRecord record = designedRecord(200, 250);
+    CurveRecord record = handBuiltRecord(200, 250);
     addStakes(record, 1);
     RecordingPort port;
     RecordingPrinter printer;
