@@ -48,6 +48,14 @@ double wrapped_deg(double azimuth_deg) {
     return a;
 }
 
+double wrapAzimuth360_deg(double azimuth_deg) {
+    if (azimuth_deg >= kFullCircle_deg)
+        azimuth_deg -= kFullCircle_deg;
+    if (azimuth_deg < 0)
+        azimuth_deg += kFullCircle_deg;
+    return azimuth_deg;
+}
+
 struct Reciprocals {
     std::array<double, kSeriesTerms + 3> of{};
 };
@@ -148,9 +156,31 @@ Element Element::fromStart(double start_m, double length_m, AlignmentPoint p, do
     e.length_m_ = length_m;
     e.k0_ = k0;
     e.k1_ = k1;
-    const double rate = (k1 - k0) / length_m;
+    e.buildClothoid(p, k0);
+    return e;
+}
+
+Element Element::spiralToEnd(double start_m, double length_m, AlignmentPoint end, double k0,
+                             double k1) {
+    Element e;
+    e.kind_ = ElementKind::Spiral;
+    e.start_m_ = start_m;
+    e.length_m_ = length_m;
+    e.k0_ = k0;
+    e.k1_ = k1;
+    e.reversed_ = true;
+    // Run backwards from the end: the turn changes its sign, its rate stays.
+    e.buildClothoid(end, -k1);
+    return e;
+}
+
+void Element::buildClothoid(AlignmentPoint p, double k0) {
+    Element& e = *this;
+    const double length_m = length_m_;
+    const double rate = (k1_ - k0_) / length_m;
+    e.kStart_ = k0;
     e.halfRate_ = rate / 2;
-    const double kMax = std::max(std::fabs(k0), std::fabs(k1));
+    const double kMax = std::max(std::fabs(k0_), std::fabs(k1_));
     double h = length_m;
     if (kMax > 0)
         h = std::min(h, kCurvatureShare * kPieceTurn_rad / kMax);
@@ -158,7 +188,9 @@ Element Element::fromStart(double start_m, double length_m, AlignmentPoint p, do
     const std::size_t n =
         std::max<std::size_t>(1, static_cast<std::size_t>(std::ceil(length_m / h)));
     e.piece_m_ = length_m / static_cast<double>(n);
-    const double theta0 = p.azimuth_deg * kDegreeFactor;
+    // Backwards the tangent points the other way: a true half turn added in radians (180 of the
+    // stake position's degrees fall short of it by 5e-9 degrees).
+    const double theta0 = p.azimuth_deg * kDegreeFactor + (reversed_ ? kFullTurn_rad / 2 : 0);
     e.nodes_.reserve(n + 1);
     // The pieces are chained in offsets from the start, so that the rounding of large coordinates
     // does not add up along the pieces.
@@ -182,7 +214,6 @@ Element Element::fromStart(double start_m, double length_m, AlignmentPoint p, do
         node = next;
     }
     e.makeBox();
-    return e;
 }
 
 double Element::curvatureAt_per_m(double continuous_m) const {
@@ -204,12 +235,13 @@ AlignmentPoint Element::at(double continuous_m) const {
             const double psi = normaliseAzimuthOnce(startDirection_deg_ + (right_ ? phi : -phi));
             return {cx_m_ + radius_m_ * std::cos(psi * kDegreeFactor),
                     cy_m_ + radius_m_ * std::sin(psi * kDegreeFactor),
-                    wrapped_deg(psi + (right_ ? kRightAngle_deg : -kRightAngle_deg))};
+                    // psi is normalised by 360 as the one-curve arc is, and so is its tangent.
+                    wrapAzimuth360_deg(psi + (right_ ? kRightAngle_deg : -kRightAngle_deg))};
         }
         case ElementKind::Spiral:
             break;
     }
-    const double s = continuous_m - start_m_;
+    const double s = reversed_ ? length_m_ - (continuous_m - start_m_) : continuous_m - start_m_;
     const std::size_t pieces = nodes_.size() - 1;
     std::size_t j = 0;
     if (s > 0)
@@ -217,9 +249,10 @@ AlignmentPoint Element::at(double continuous_m) const {
     const Node& n = nodes_[j];
     double dx, dy;
     pieceOffset(s - n.s_m, n.k_per_m, halfRate_, dx, dy);
-    const double theta = nodes_[0].theta_rad + (k0_ * s + halfRate_ * s * s);
+    const double theta = nodes_[0].theta_rad + (kStart_ * s + halfRate_ * s * s);
     return {ax_m_ + (n.x_m + (dx * n.cos - dy * n.sin)),
-            ay_m_ + (n.y_m + (dx * n.sin + dy * n.cos)), wrapped_deg(theta / kDegreeFactor)};
+            ay_m_ + (n.y_m + (dx * n.sin + dy * n.cos)),
+            wrapped_deg((theta - (reversed_ ? kFullTurn_rad / 2 : 0)) / kDegreeFactor)};
 }
 
 void Element::makeBox() {
@@ -376,6 +409,10 @@ void footOnElement(const Alignment& al, std::size_t index, double x_m, double y_
     cuts.reserve(nodes.size());
     for (const Element::Node& node : nodes)
         cuts.push_back(e.start_m() + node.s_m);
+    if (e.reversed())
+        for (double& c : cuts)
+            c = e.start_m() + (e.length_m() - (c - e.start_m()));
+    std::sort(cuts.begin(), cuts.end());
     cuts.front() = from;
     cuts.back() = to;
     double previous = seenFrom(e.at(cuts[0]), x_m, y_m).along_m;

@@ -49,7 +49,13 @@ class Element {
     static Element fromStart(double start_m, double length_m, AlignmentPoint start,
                              double startCurvature_per_m, double endCurvature_per_m);
 
+    /// A clothoid fixed by its end point and tangent, run backwards from there, as a curve's second
+    /// spiral is staked from HZ.
+    static Element spiralToEnd(double start_m, double length_m, AlignmentPoint end,
+                               double startCurvature_per_m, double endCurvature_per_m);
+
     ElementKind kind() const { return kind_; }
+    bool reversed() const { return reversed_; }
     double start_m() const { return start_m_; }
     double end_m() const { return start_m_ + length_m_; }
     double length_m() const { return length_m_; }
@@ -61,7 +67,8 @@ class Element {
     /// The point at a continuous chainage, the element's formula running on beyond its ends.
     AlignmentPoint at(double continuous_m) const;
 
-    /// The pieces of a clothoid, each at its start, and its end (empty for the other kinds).
+    /// The pieces of a clothoid, each at its start, and its end (empty for the other kinds); from
+    /// the end for one fixed by its end.
     struct Node {
         double s_m;        // from the element's start
         double x_m, y_m;   // from the element's start point
@@ -80,12 +87,14 @@ class Element {
     double minX_m, maxX_m, minY_m, maxY_m;
 
     std::string name;  // of the point where it starts (ZH, HY, the element file's 名称); or empty
+    std::string middleName;  // of its middle, when a stake stands there (QZ)
     std::string label;  // how a foot names it: "直线 BP-JD1", "JD3 圆曲线", "缓和曲线 3"
     int line = 0;       // line of the file that gave it (0: none)
 
   private:
     Element() = default;
     void makeBox();
+    void buildClothoid(AlignmentPoint origin, double startCurvature_per_m);
 
     ElementKind kind_ = ElementKind::Straight;
     double start_m_ = 0, length_m_ = 0;
@@ -96,13 +105,16 @@ class Element {
     double cx_m_ = 0, cy_m_ = 0, radius_m_ = 0, startDirection_deg_ = 0;
     bool right_ = true;
     // Clothoid: half the curvature's rate, the piece length and the pieces.
-    double halfRate_ = 0, piece_m_ = 0;
+    // A clothoid fixed by its end runs backwards: its pieces from the end, kStart at the end.
+    double halfRate_ = 0, piece_m_ = 0, kStart_ = 0;
+    bool reversed_ = false;
     std::vector<Node> nodes_;
 };
 
 /// The chain: elements in chainage order, each starting where the one before ends.
 struct Alignment {
     std::vector<Element> elements;
+    std::string endName;  // of the point where the last element ends (EP), or empty
 
     double start_m() const { return elements.front().start_m(); }
     double end_m() const { return elements.back().end_m(); }

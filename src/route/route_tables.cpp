@@ -88,16 +88,21 @@ bool sameText(const Planned& a, const Planned& b) {
     return chainageText(a.broken_m, kPlainForm) == chainageText(b.broken_m, kPlainForm);
 }
 
-// The side points of a stake: the left ones in the order asked, then the right ones. The left
-// ones lie against the transverse axis.
-struct Side {
-    const char* name;
-    const std::vector<double>* distances_m;
-    double sign;
-};
-
-std::array<Side, 2> sidesOf(const StakeRequest& request) {
-    return {{{"左", &request.left_m, -1.0}, {"右", &request.right_m, 1.0}}};
+// The side points' column names, in the order of sidePointsOf.
+std::vector<std::string> sideColumnNames(const StakeRequest& request) {
+    std::vector<std::string> names;
+    const std::vector<std::string> rows =
+        request.doubleRow ? std::vector<std::string>{"前", "后"} : std::vector<std::string>{""};
+    for (const std::string& row : rows) {
+        for (auto [side, distances] :
+             {std::pair{"左", &request.left_m}, {"右", &request.right_m}}) {
+            for (std::size_t j = 1; j <= distances->size(); ++j) {
+                names.push_back(row + side + std::to_string(j) + "X");
+                names.push_back(row + side + std::to_string(j) + "Y");
+            }
+        }
+    }
+    return names;
 }
 
 }  // namespace
@@ -174,6 +179,11 @@ std::string elementTableCsv(const Route& route) {
     return csvText(elementTableRows(route));
 }
 
+SideRequest sideRequestOf(const StakeRequest& request) {
+    return {request.left_m,    request.right_m, request.skew_deg,
+            request.doubleRow, request.front_m, request.back_m};
+}
+
 StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     StakeTable table;
     const double from = request.from_m.value_or(route.start_m);
@@ -235,15 +245,13 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
         add(b.at_m, 0, "", b.before_m);
         add(b.at_m, 2, "", b.after_m);
     }
-    addPoint(route.start_m, "BP");
-    for (const RouteCurve& rc : route.curves) {
-        for (const CharacteristicPoint& p : characteristicPoints(rc.curve, CurveEnd::Start))
-            addPoint(p.chainage_m, p.name);
-        addPoint(rc.qz_m, "QZ");
-        for (const CharacteristicPoint& p : characteristicPoints(rc.curve, CurveEnd::End))
-            addPoint(p.chainage_m, p.name);
+    // Where every element starts (named or not), the middles that have a name, and the end.
+    for (const Element& e : route.alignment.elements) {
+        addPoint(e.start_m(), e.name.c_str());
+        if (!e.middleName.empty())
+            addPoint(e.start_m() + e.length_m() / 2, e.middleName.c_str());
     }
-    addPoint(route.end_m, "EP");
+    addPoint(route.end_m, route.alignment.endName.c_str());
 
     const auto before = [](const Planned& a, const Planned& b) {
         if (std::fabs(a.continuous_m - b.continuous_m) > kSameStake_m)
@@ -278,9 +286,9 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
             take(named[j++]);
     }
 
-    const double axisTurn_deg = kRightAngle_deg + request.skew_deg;
+    const SideRequest sides = sideRequestOf(request);
     table.rows.reserve(stakes.size());
-    table.sidesPerStake = request.left_m.size() + request.right_m.size();
+    table.sidesPerStake = sidePointCount(sides);
     table.sideX_m.reserve(stakes.size() * table.sidesPerStake);
     table.sideY_m.reserve(stakes.size() * table.sidesPerStake);
     for (const Planned& p : stakes) {
@@ -289,13 +297,9 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
                               s.y_m, s.tangent_deg});
         if (table.sidesPerStake == 0)
             continue;
-        const double axis = (s.tangent_deg + axisTurn_deg) * kDegreeFactor;
-        const double ca = std::cos(axis), sa = std::sin(axis);
-        for (const Side& side : sidesOf(request)) {
-            for (double d : *side.distances_m) {
-                table.sideX_m.push_back(s.x_m + side.sign * d * ca);
-                table.sideY_m.push_back(s.y_m + side.sign * d * sa);
-            }
+        for (const SidePoint& side : sidePointsOf({s.x_m, s.y_m, s.tangent_deg}, sides)) {
+            table.sideX_m.push_back(side.x_m);
+            table.sideY_m.push_back(side.y_m);
         }
     }
     return table;
@@ -303,12 +307,8 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
 
 TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
     TableRows rows{splitHeader(kStakeHeader)};
-    for (const Side& side : sidesOf(request)) {
-        for (std::size_t j = 1; j <= side.distances_m->size(); ++j) {
-            rows[0].push_back(side.name + std::to_string(j) + "X");
-            rows[0].push_back(side.name + std::to_string(j) + "Y");
-        }
-    }
+    for (std::string& name : sideColumnNames(request))
+        rows[0].push_back(std::move(name));
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const StakeRow& r = table.rows[i];
         std::vector<std::string> fields = {r.point,

@@ -35,7 +35,15 @@ struct StakeRequest {
     std::vector<double> left_m;    // side points, distance from the centre line
     std::vector<double> right_m;
     double skew_deg = 0;  // transverse axis turned clockwise from the normal
+    // Piles in two rows: the front row front_m ahead of the transverse axis, the back row back_m
+    // behind it, as 中桩计算 places them.
+    bool doubleRow = false;
+    double front_m = 0;
+    double back_m = 0;
 };
+
+/// The side points of a request, as the alignment places them.
+SideRequest sideRequestOf(const StakeRequest& request);
 
 /// One stake of the table.
 struct StakeRow {
@@ -48,8 +56,8 @@ struct StakeRow {
 
 struct StakeTable {
     std::vector<StakeRow> rows;
-    // The side points, the left ones in the order asked, then the right ones: stake i's point j
-    // at i * sidesPerStake + j.
+    // The side points, per row (the front row first) the left ones in the order asked, then the
+    // right ones: stake i's point j at i * sidesPerStake + j.
     std::size_t sidesPerStake = 0;
     std::vector<double> sideX_m, sideY_m;
     std::optional<std::string> fault;  // the request could not be met; no rows then
@@ -62,8 +70,9 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request);
 /// The stake table's rows (below).
 TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request);
 
-/// "点,桩号,里程,X,Y,方位角" and, per side point, "左1X,左1Y" ... "右1X,右1Y" ...; then one line
-/// per stake (LF), 里程, X and Y with four decimals, 方位角 in decimal degrees with six.
+/// "点,桩号,里程,X,Y,方位角" and, per side point, "左1X,左1Y" ... "右1X,右1Y" ... (in two rows
+/// "前左1X" ... "后右1Y"); then one line per stake (LF), 里程, X and Y with four decimals, 方位角
+/// in decimal degrees with six.
 std::string stakeTableCsv(const StakeTable& table, const StakeRequest& request);
 
 /// "里程,桩号,偏距,元素" and the foot's row (LF).

@@ -55,7 +55,8 @@ namespace {
 constexpr char kUsage[] =
     "用法：hcurve route 文件 --elements\n"
     "      hcurve route 文件 --stakes --interval 桩距 [--from 里程] [--to 里程] "
-    "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--out 文件.csv|文件.dat]\n"
+    "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--rows 前排,后排] "
+    "[--out 文件.csv|文件.dat]\n"
     "      hcurve route 文件 --locate X Y\n";
 
 // The route of a file, or the messages that say why there is none.
@@ -120,17 +121,28 @@ std::optional<double> stretchEnd(const Route& route, const std::string& text, bo
 
 std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request) {
     std::vector<ExportPoint> points;
-    const std::size_t nl = request.left_m.size(), n = table.sidesPerStake;
+    // The rows in the order of the table's side points: per row, left then right.
+    struct Row {
+        const char* name;
+        const char* tag;
+    };
+    const std::vector<Row> rows = request.doubleRow ? std::vector<Row>{{"前排", "F"}, {"后排", "B"}}
+                                                    : std::vector<Row>{{"单排", ""}};
+    const std::size_t n = table.sidesPerStake;
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const StakeRow& r = table.rows[i];
         points.push_back({r.text, r.text, r.x_m, r.y_m, "中", "", ""});
-        for (std::size_t j = 0; j < n; ++j) {
-            const bool left = j < nl;
-            const std::size_t number = left ? j + 1 : j - nl + 1;
-            const double d = left ? request.left_m[j] : request.right_m[j - nl];
-            points.push_back({r.text + (left ? "-L" : "-R") + std::to_string(number), r.text,
-                              table.sideX_m[i * n + j], table.sideY_m[i * n + j],
-                              left ? "左" : "右", "单排", generalText(d)});
+        std::size_t j = 0;
+        for (const Row& row : rows) {
+            for (bool left : {true, false}) {
+                const std::vector<double>& distances = left ? request.left_m : request.right_m;
+                for (std::size_t k = 0; k < distances.size(); ++k, ++j) {
+                    points.push_back(
+                        {r.text + "-" + row.tag + (left ? "L" : "R") + std::to_string(k + 1),
+                         r.text, table.sideX_m[i * n + j], table.sideY_m[i * n + j],
+                         left ? "左" : "右", row.name, generalText(distances[k])});
+                }
+            }
         }
     }
     return points;
@@ -178,6 +190,16 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
                 return 1;
             }
             (option == "--left" ? request.left_m : request.right_m) = *d;
+        } else if (option == "--rows") {
+            std::optional<std::vector<double>> d = distanceList(value);
+            if (!d || d->size() != 2) {
+                err << "hcurve: --rows 要给出前排和后排到横轴的距离（如 1.5,2），“" << value
+                    << "”不对。\n";
+                return 1;
+            }
+            request.doubleRow = true;
+            request.front_m = (*d)[0];
+            request.back_m = (*d)[1];
         } else if (option == "--skew") {
             std::optional<double> v = skewDegrees(value);
             if (!v) {
@@ -257,6 +279,8 @@ int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std
         return 1;
     }
     out << locateCsv(*route, *foot);
+    if (foot->ambiguous)
+        err << "hcurve: 注意：路线上有几处离该点几乎一样近，这个桩号不是唯一的答案。\n";
     return 0;
 }
 

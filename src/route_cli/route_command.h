@@ -2,11 +2,12 @@
 //
 //   hcurve route FILE --elements
 //   hcurve route FILE --stakes --interval D [--from M] [--to M] [--left d1,d2,...]
-//                     [--right d1,d2,...] [--skew A] [--out FILE.csv|FILE.dat]
+//                     [--right d1,d2,...] [--skew A] [--rows F,B] [--out FILE.csv|FILE.dat]
 //   hcurve route FILE --locate X Y
 //
 // M is a continuous chainage (里程) in metres, or a chainage text (桩号, K12+500) with the chain
-// breaks applied; A is the turn of the transverse axis from the normal, DMS, clockwise positive.
+// breaks applied; A is the turn of the transverse axis from the normal, DMS, clockwise positive;
+// F and B put the side points in a front row F ahead of the axis and a back row B behind it.
 // A fault is one message per line on the error stream and status 1; nothing is written to the
 // output then.
 #pragma once
@@ -48,7 +49,8 @@ std::optional<double> stretchEnd(const Route& route, const std::string& text, bo
                                  std::string& fault);
 
 /// The stakes and their side points as the one-curve export lists them: each stake (中), then its
-/// left points (-L1, -L2, ...) and right points (-R1, ...), 单排.
+/// left points (-L1, -L2, ...) and right points (-R1, ...), 单排; in two rows -FL1 ... 前排, then
+/// -BL1 ... 后排.
 std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request);
 
 /// args: what follows "route" on the command line. Returns the exit status.

@@ -65,6 +65,8 @@ TEST(Alignment, ClothoidsAgreeWithAQuadratureOfTheTangentAngle) {
         SCOPED_TRACE(c.what);
         const Element e = Element::fromStart(1000, c.length_m, start, c.k0, c.k1);
         ASSERT_EQ(e.kind(), ElementKind::Spiral);
+        const Element fromEnd =
+            Element::spiralToEnd(1000, c.length_m, e.at(1000 + c.length_m), c.k0, c.k1);
         const double rate = (c.k1 - c.k0) / c.length_m;
         const double theta0 = start.azimuth_deg * kDegreeFactor;
         auto theta = [&](double t) { return theta0 + c.k0 * t + rate * t * t / 2; };
@@ -76,6 +78,11 @@ TEST(Alignment, ClothoidsAgreeWithAQuadratureOfTheTangentAngle) {
             EXPECT_NEAR(p.x_m - start.x_m, dx, 1e-9) << "at " << s;
             EXPECT_NEAR(p.y_m - start.y_m, dy, 1e-9) << "at " << s;
             EXPECT_LT(angleBetween_deg(p.azimuth_deg, theta(s) / kDegreeFactor), 1e-9);
+            // The same clothoid fixed by its end, run backwards.
+            const AlignmentPoint q = fromEnd.at(1000 + s);
+            EXPECT_NEAR(q.x_m, p.x_m, 1e-9) << "at " << s;
+            EXPECT_NEAR(q.y_m, p.y_m, 1e-9) << "at " << s;
+            EXPECT_LT(angleBetween_deg(q.azimuth_deg, p.azimuth_deg), 1e-9);
         }
     }
 }
