@@ -65,7 +65,8 @@ TEST(RouteFile, EveryFaultIsAnsweredWithItsLine) {
         {"HZ beyond EP", kHeader + "BP,0,0,,,,0\nJD1,1000,0,300,,,\nEP,1000,100,,,,\n", 4,
          "交点 JD1 的 HZ 超出了 EP：切线长 T2 = 300.000 米，而 JD1 至 EP 只有 100.000 米。"},
         {"break table without its header", kGood + "\nK1+100,K1+090\n", 7,
-         "交点表后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 两列。"},
+         "这张表的表头不认识：断链表要有 断链前桩号 和 断链后桩号 两列，纵断面表要有 "
+         "变坡点桩号（或 变坡点里程）和 高程 列，横坡表要有 桩号、左横坡 和 右横坡 列。"},
         {"break outside the route", kGood + "\n断链前桩号,断链后桩号\nK9+000,K9+010\n", 8,
          "断链前桩号 K9+000.000 不在路线上（BP 至 EP 之间）。"},
         {"breaks out of order", kGood + "\n断链前桩号,断链后桩号\nK1+500,K1+490\nK1+480,K1+470\n",
