@@ -330,7 +330,8 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
                 if (!cross)
                     continue;
                 std::optional<double> H;
-                if (const std::optional<RouteFoot> foot = sidePointFoot(route, x, y))
+                if (const std::optional<RouteFoot> foot =
+                        sidePointFoot(route, s, p.continuous_m, x, y))
                     H = surfaceElevation_m(*grade, *cross, foot->continuous_m, foot->offset_m);
                 table.sideH_m.push_back(H.value_or(std::nan("")));
             }
@@ -353,8 +354,26 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     return table;
 }
 
-std::optional<RouteFoot> sidePointFoot(const Route& route, double x_m, double y_m) {
-    return locate(route, x_m, y_m);
+std::optional<RouteFoot> sidePointFoot(const Route& route, const RouteStake& stake,
+                                       double stake_m, double x_m, double y_m) {
+    // Newton on the along-track distance from the stake's own place: a point on the normal is
+    // at its foot at once, a skewed one within a few steps.
+    constexpr int kMostSteps = 30;
+    constexpr double kConverged_m = 1e-9;
+    RouteStake at = stake;
+    double c = stake_m;
+    for (int i = 0; i < kMostSteps; ++i) {
+        const double a = at.tangent_deg * kDegreeFactor;
+        const double dx = x_m - at.x_m, dy = y_m - at.y_m;
+        const double along = dx * std::cos(a) + dy * std::sin(a);
+        if (std::fabs(along) < kConverged_m) {
+            const double offset = -dx * std::sin(a) + dy * std::cos(a);
+            return RouteFoot{c, offset, ""};
+        }
+        c += along;
+        at = stakeAt(route, c);
+    }
+    return std::nullopt;
 }
 
 TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
