@@ -11,9 +11,9 @@
 
 namespace hcurve::platform {
 
-/// Creates a new, empty file at path for reading and writing, exclusively: it fails with EEXIST when anything
-/// already has that name, a symbolic link (even a dangling one) included, so nothing is ever
-/// written through a link planted there. Returns the descriptor, or -1 with errno set.
+/// Creates a new, empty file at path for reading and writing, exclusively: it fails with EEXIST
+/// when anything already has that name, a symbolic link (even a dangling one) included, so nothing
+/// is ever written through a link planted there. Returns the descriptor, or -1 with errno set.
 int createExclusive(const std::string& path, int permissions = 0600);
 
 /// The path of the file a path names once its symbolic links are followed (a link's relative

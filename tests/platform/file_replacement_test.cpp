@@ -212,8 +212,8 @@ TEST_F(FileReplacementTest, PipesAndDevicesAreWrittenIntoNeverReplaced) {
         EXPECT_EQ(read(path("protected.csv")), "kept");
         EXPECT_EQ(permissions(path("protected.csv")), 0444u);
     }
-    EXPECT_EQ(names(), (std::vector<std::string>{"other", "pipe.csv", "protected.csv",
-                                                 "socket.csv", "to-null.csv", "to-pipe.csv"}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"other", "pipe.csv", "protected.csv", "socket.csv",
+                                                 "to-null.csv", "to-pipe.csv"}));
 }
 
 // A full quota reads as a full disk; a failure the program has no words for gives the system's.
