@@ -31,30 +31,31 @@ console() {
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 
-# through_fifo NAME FIFO TARGET WRITER...: the writer writes TARGET (the FIFO or a link to it)
-# while a reader takes what comes through; the FIFO must still be one afterwards.
+# through_fifo NAME FIFO TARGET WRITER...: a new FIFO, and the writer writes TARGET (the FIFO or a
+# link to it) while a reader takes what comes through; the FIFO must still be one afterwards.
 through_fifo() {
     name=$1 fifo=$2 target=$3
     shift 3
+    rm -f "$fifo" && mkfifo "$fifo" || exit 2
     timeout 20 cat "$fifo" > got &
     reader=$!
     "$@"
     status=$?
     if [ ! -p "$fifo" ]; then
-        fail "$name: the pipe was replaced by $(ls -l "$fifo")"
+        fail "$name: the pipe was replaced by a file of $(wc -c < "$fifo") bytes"
         kill "$reader" 2>/dev/null
     fi
-    wait "$reader"
+    wait "$reader" 2>/dev/null
     [ "$status" -eq 0 ] || fail "$name: status $status"
 }
 
-mkfifo pipe.csv pipe.svg && ln -s pipe.csv link-to-pipe.csv && ln -s pipe.svg link-to-pipe.svg ||
-    exit 2
+ln -s pipe.csv link-to-pipe.csv && ln -s pipe.svg link-to-pipe.svg || exit 2
 for target in pipe.csv link-to-pipe.csv; do
     through_fifo "route --out $target" pipe.csv "$target" route "$target"
     cmp -s got expected.csv || fail "route --out $target: the reader got $(wc -c < got) bytes"
     through_fifo "console export to $target" pipe.csv "$target" console 6 "$target"
-    grep -q '^K12+105\.000,K12+105\.000,' got || fail "console export to $target: the reader got $(wc -c < got) bytes"
+    grep -q '^K12+105\.000,K12+105\.000,' got ||
+        fail "console export to $target: the reader got $(wc -c < got) bytes"
 done
 for target in pipe.svg link-to-pipe.svg; do
     through_fifo "console plan to $target" pipe.svg "$target" console 7 "$target"
@@ -65,25 +66,34 @@ done
 [ -L link-to-pipe.csv ] && [ -L link-to-pipe.svg ] || fail "a link to a pipe was replaced"
 
 # Device nodes of our own (the system's /dev is never a target here): a null device takes every
-# byte, a full one fails the write, and both stay devices.
-if mknod null.csv c 1 3 2>/dev/null && mknod full.csv c 1 7 && printf x > null.csv 2>/dev/null; then
+# byte, a full one fails the write, and both stay devices. device NODE MINOR: a new node.
+device() { rm -f "$1" && mknod "$1" c 1 "$2" 2>/dev/null && printf '' > "$1" 2>/dev/null; }
+still_device() { [ -c "$1" ] || fail "$2: the device was replaced by a file of $(wc -c < "$1") bytes"; }
+if device null.csv 3 && device full.csv 7; then
     ln -s null.csv link-to-null.csv
     ln -s full.csv link-to-full.csv
     for target in null.csv link-to-null.csv; do
+        device null.csv 3
         route "$target" 2> err || fail "route --out $target: status $?: $(cat err)"
+        still_device null.csv "route --out $target"
+        device null.csv 3
         console 6 "$target"
-        grep -q "^! 已导出 10 个点到文件“$target”。" out || fail "console export to $target: $(tail -n 2 out)"
+        grep -q "^! 已导出 10 个点到文件“$target”。" out || fail "console export to $target: $(tail -n 1 out)"
+        still_device null.csv "console export to $target"
     done
     for target in full.csv link-to-full.csv; do
+        device full.csv 7
         route "$target" 2> err
         status=$?
         [ "$status" -eq 1 ] && grep -qx "hcurve: 无法写入文件“$target”：磁盘已满。" err ||
             fail "route --out $target: status $status: $(cat err)"
+        still_device full.csv "route --out $target"
+        device full.csv 7
         console 6 "$target"
-        grep -q "^! 无法写入文件“$target”：磁盘已满。" out || fail "console export to $target: $(tail -n 2 out)"
+        grep -q "^! 无法写入文件“$target”：磁盘已满。" out || fail "console export to $target: $(tail -n 1 out)"
+        still_device full.csv "console export to $target"
     done
-    [ -c null.csv ] && [ -c full.csv ] && [ -L link-to-null.csv ] && [ -L link-to-full.csv ] ||
-        fail "a device node or a link to one was replaced: $(ls -l null.csv full.csv)"
+    [ -L link-to-null.csv ] && [ -L link-to-full.csv ] || fail "a link to a device was replaced"
 else
     echo "SKIP device nodes: cannot make and write a device node in $scratch"
 fi
