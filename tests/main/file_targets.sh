@@ -3,9 +3,11 @@
 # the file of `hcurve route --out`, of console command 6 (export) or 7 (plan), named or through a
 # link, is written into and stays what it is; a file the user may not write is kept, with its
 # owner and mode, and the failure is told. Only nodes made here are written, never the system's.
-# Usage: file_targets.sh HCURVE SCRATCH_FOLDER
+# Usage: file_targets.sh HCURVE SCRATCH_FOLDER [plan|no-plan]  (no-plan: built without Qt, which
+# draws the plan of command 7)
 hcurve=$1
 scratch=$2
+plan=${3:-plan}
 rm -rf "$scratch" && mkdir -p "$scratch" && cd "$scratch" || exit 2
 chmod 755 "$scratch"
 # Where content for a pipe or device waits until it is written: here, so that leftovers are seen.
@@ -57,7 +59,8 @@ for target in pipe.csv link-to-pipe.csv; do
     grep -q '^K12+105\.000,K12+105\.000,' got ||
         fail "console export to $target: the reader got $(wc -c < got) bytes"
 done
-for target in pipe.svg link-to-pipe.svg; do
+[ "$plan" = plan ] && plan_targets="pipe.svg link-to-pipe.svg" || plan_targets=
+for target in $plan_targets; do
     through_fifo "console plan to $target" pipe.svg "$target" console 7 "$target"
     grep -q '<svg' got || fail "console plan to $target: the reader got $(wc -c < got) bytes"
     # Qt's notice of the missing runtime folder stays off standard error.
