@@ -9,8 +9,8 @@ namespace hcurve::platform {
 
 struct FileBytes {
     std::string bytes;
-    int openError = 0;     // errno of opening the file (EISDIR for a folder); nothing read then
-    int readError = 0;     // errno of a read that failed; the bytes read before it are kept
+    int openError = 0;      // errno of opening the file (EISDIR for a folder); nothing read then
+    int readError = 0;      // errno of a read that failed; the bytes read before it are kept
     bool tooLarge = false;  // the file holds more than the bytes asked for; nothing kept then
 };
 

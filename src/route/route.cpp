@@ -337,10 +337,10 @@ RouteBuilding buildRoute(const RouteDesign& design) {
 
 double brokenChainage(const Route& route, double continuous_m) {
     // The last break at or before the chainage.
-    auto after = std::upper_bound(
-        route.breaks.begin(), route.breaks.end(), continuous_m,
-        [](double c, const ChainBreak& b) { return c < b.at_m; });
-    return continuous_m + offsetBefore(route, static_cast<std::size_t>(after - route.breaks.begin()));
+    auto after = std::upper_bound(route.breaks.begin(), route.breaks.end(), continuous_m,
+                                  [](double c, const ChainBreak& b) { return c < b.at_m; });
+    return continuous_m +
+           offsetBefore(route, static_cast<std::size_t>(after - route.breaks.begin()));
 }
 
 std::string stakeText(const Route& route, double continuous_m) {
@@ -430,8 +430,8 @@ std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m) {
     }
     const double beyond_m =
         std::max({route.start_m - best.continuous_m, best.continuous_m - route.end_m, 0.0});
-    return RouteFoot{best.continuous_m, best.offset_m, element,
-                     std::hypot(best.offset_m, beyond_m), plausible_m};
+    return RouteFoot{best.continuous_m, best.offset_m, element, std::hypot(best.offset_m, beyond_m),
+                     plausible_m};
 }
 
 }  // namespace hcurve

@@ -36,7 +36,8 @@ struct ChainBreak {
     double at_m;  // continuous chainage of the break
     double before_m;
     double after_m;
-    double offset_m;  // chainage value minus continuous chainage from the break on (all breaks so far)
+    double
+        offset_m;  // chainage value minus continuous chainage from the break on (all breaks so far)
 };
 
 struct Route {

@@ -62,16 +62,17 @@ std::string quoted(std::string_view text) {
 }
 
 // The records of the text: one per line, a line ended by LF, CR LF or a lone CR (an old
-// spreadsheet's CSV). A field in double quotes may hold commas and doubled quotes. A quote left open
-// at the end of its line, or a line longer than the bound, is a fault of the file: the reader then
-// says where and reads no table (what follows such a fault would be misread line by line).
+// spreadsheet's CSV). A field in double quotes may hold commas and doubled quotes. A quote left
+// open at the end of its line, or a line longer than the bound, is a fault of the file: the reader
+// then says where and reads no table (what follows such a fault would be misread line by line).
 class Records {
   public:
     // The line ends in a text: LF, CR LF and a lone CR each count once.
     static int lineEnds(std::string_view text) {
         int n = 0;
         for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+            if (text[i] == '\n' ||
+                (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
                 ++n;
         }
         return n;
@@ -106,9 +107,10 @@ class Records {
                 if (close == std::string_view::npos) {
                     fault(quoteLine, "引号没有配对：这一行的带引号字段直到文件末尾都没有结束。");
                 } else {
-                    fault(quoteLine, "带引号的字段从这一行延续到第 " +
-                                         std::to_string(line_ + lineEnds(text_.substr(i, close - i))) +
-                                         " 行：交点表的字段里不能换行（也可能是少了一个引号）。");
+                    fault(quoteLine,
+                          "带引号的字段从这一行延续到第 " +
+                              std::to_string(line_ + lineEnds(text_.substr(i, close - i))) +
+                              " 行：交点表的字段里不能换行（也可能是少了一个引号）。");
                 }
                 return false;
             }

@@ -201,7 +201,8 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     const double onRoad_m = std::min(to, route.end_m) - std::max(from, route.start_m);
     double namedCount = 2;
     for (const RouteCurve& rc : route.curves)
-        namedCount += rc.curve.zh <= to + kSameStake_m && rc.curve.hz >= from - kSameStake_m ? 5 : 0;
+        namedCount +=
+            rc.curve.zh <= to + kSameStake_m && rc.curve.hz >= from - kSameStake_m ? 5 : 0;
     for (const ChainBreak& b : route.breaks)
         namedCount += inside(b.at_m) ? 3 : 0;  // its two texts, and a multiple more in its stretch
     const double centre = onRoad_m / request.interval_m + 1 + namedCount;

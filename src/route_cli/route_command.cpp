@@ -30,8 +30,8 @@ RouteLoading loadRouteFile(const std::string& path) {
     const std::string shownPath = shownText(path);
     const platform::FileBytes file = platform::readFileBounded(path, kMaxRouteFileBytes);
     if (file.openError != 0) {
-        loading.messages.push_back("hcurve: 无法打开文件“" + shownPath +
-                                   "”：" + platform::systemReason(file.openError) + "。");
+        loading.messages.push_back("hcurve: 无法打开文件“" + shownPath + "”：" +
+                                   platform::systemReason(file.openError) + "。");
         return loading;
     }
     if (file.tooLarge) {
@@ -41,8 +41,8 @@ RouteLoading loadRouteFile(const std::string& path) {
         return loading;
     }
     if (file.readError != 0) {
-        loading.messages.push_back("hcurve: 读文件“" + shownPath +
-                                   "”出错：" + platform::systemReason(file.readError) + "。");
+        loading.messages.push_back("hcurve: 读文件“" + shownPath + "”出错：" +
+                                   platform::systemReason(file.readError) + "。");
         return loading;
     }
     RouteText text = decodeRouteText(file.bytes);
@@ -218,8 +218,8 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
         } else if (option == "--left" || option == "--right") {
             std::optional<std::vector<double>> d = distanceList(value);
             if (!d) {
-                say(err, "hcurve: " + option + " 要用逗号分开的距离（如 5,7.5），“" + value +
-                             "”不对。");
+                say(err,
+                    "hcurve: " + option + " 要用逗号分开的距离（如 5,7.5），“" + value + "”不对。");
                 return 1;
             }
             (option == "--left" ? request.left_m : request.right_m) = *d;
@@ -289,8 +289,9 @@ int locateCommand(const Route& route, const std::vector<std::string>& args, std:
     }
     put(out, locateCsv(route, *foot));
     if (foot->far()) {
-        say(err, "hcurve: 注意：该点离路线超过 " + generalText(foot->plausibleOffset_m) +
-                     " 米（附近曲线的半径 R 与 1000 米中较小者），不像是这条路线上的点，请核对座标。");
+        say(err,
+            "hcurve: 注意：该点离路线超过 " + generalText(foot->plausibleOffset_m) +
+                " 米（附近曲线的半径 R 与 1000 米中较小者），不像是这条路线上的点，请核对座标。");
     }
     return 0;
 }

@@ -67,9 +67,8 @@ RouteText decodeRouteText(std::string_view bytes) {
         return {std::move(gbk), std::nullopt};
     // UTF-8 Chinese (three bytes from 0xE0 on) before the first invalid byte.
     const std::string_view before = bytes.substr(0, invalid);
-    const bool chinese = std::any_of(before.begin(), before.end(), [](char c) {
-        return static_cast<unsigned char>(c) >= 0xE0;
-    });
+    const bool chinese = std::any_of(before.begin(), before.end(),
+                                     [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
     if (!marked && !chinese)
         return {std::move(gbk), std::nullopt};
     int line = 1;

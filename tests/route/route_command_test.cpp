@@ -147,7 +147,8 @@ TEST_F(RouteCommand, ErrorsGoToTheErrorStreamWithStatusOne) {
         {{folder_.string(), "--elements"},
          "hcurve: 无法打开文件“" + folder_.string() + "”：这是一个文件夹。\n"},
         {{large, "--elements"}, "hcurve: 文件“" + large + "”超过 64 MiB，不像是交点表，没有读。\n"},
-        {{file_, "--stakes", "--interval", "\x1B[2J"}, "hcurve: 桩距“\\x1B[2J”必须是大于零的数值。\n"},
+        {{file_, "--stakes", "--interval", "\x1B[2J"},
+         "hcurve: 桩距“\\x1B[2J”必须是大于零的数值。\n"},
         {{file_, "--stakes", "--interval", "1", "--left", fourHundredDistances},
          "hcurve: 这一段的中桩、特征点与边桩合计会有一百万个以上。\n"},
         {{file_, "--locate", "1e308", "0"},
@@ -207,7 +208,8 @@ TEST_F(RouteCommand, APointFarFromTheRoadIsRemarked) {
 
 TEST_F(RouteCommand, StakesAreCountedOnTheRoadOnly) {
     // Less than 3 km of road: a stretch asked far beyond both ends still gives its stakes.
-    Outcome r = run({file_, "--stakes", "--interval", "1", "--from", "-1000000", "--to", "2000000"});
+    Outcome r =
+        run({file_, "--stakes", "--interval", "1", "--from", "-1000000", "--to", "2000000"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_GT(linesOf(r.out).size(), 2700u);
 }

@@ -166,9 +166,10 @@ TEST(RouteFile, TextAsSpreadsheetsSaveIt) {
     const RouteText mixed = decodeRouteText("点号,X\r\nBP,0\r\nJD\xC2\xB7\xCF\xDF,1\n");
     EXPECT_FALSE(mixed.utf8);
     ASSERT_TRUE(mixed.fault);
-    EXPECT_EQ(faultText(*mixed.fault),
-              "第 3 行：第 5 个字节（0xCF）不是有效的 UTF-8 编码：文件的其余部分是 UTF-8，这里也许混"
-              "进了 GBK 等别的编码的字。");
+    EXPECT_EQ(
+        faultText(*mixed.fault),
+        "第 3 行：第 5 个字节（0xCF）不是有效的 UTF-8 编码：文件的其余部分是 UTF-8，这里也许混"
+        "进了 GBK 等别的编码的字。");
     EXPECT_EQ(decodeRouteText("\xB5\xE3\xBA\xC5,X\nJD\xC2\xB7\n").utf8, "点号,X\nJD路\n");
     EXPECT_FALSE(isUtf8("\xC0\x80"));  // an overlong zero
     EXPECT_FALSE(isUtf8("\xE7\x82"));  // cut short
