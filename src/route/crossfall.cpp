@@ -31,6 +31,11 @@ std::string field(const std::vector<std::string>& fields, std::optional<std::siz
 
 }  // namespace
 
+bool isCrossFallTitle(std::string_view title) {
+    return title == kAtColumn || title == kAtContinuousColumn || title == kSlopeColumns[0] ||
+           title == kSlopeColumns[1];
+}
+
 bool isCrossFallHeader(const std::vector<std::string>& header) {
     return columnOf(header, kSlopeColumns[0]) || columnOf(header, kSlopeColumns[1]);
 }

@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "route/profile.h"
@@ -51,6 +52,9 @@ struct CrossSlopes {
 
 /// Whether a header row opens the cross-fall table (it has a 左横坡 or 右横坡 column).
 bool isCrossFallHeader(const std::vector<std::string>& header);
+
+/// Whether a title names a column of the cross-fall table.
+bool isCrossFallTitle(std::string_view title);
 
 /// The rows of a cross-fall table, collecting every fault of its fields with its line.
 CrossFallTable readCrossFallTable(const CsvTable& table, std::size_t file,

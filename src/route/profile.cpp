@@ -74,6 +74,13 @@ std::optional<std::size_t> curveHolding(const GradeLine& line, std::size_t k, do
 
 }  // namespace
 
+bool isGradeTitle(std::string_view title) {
+    for (const char* t : {kAtColumn, kAtContinuousColumn, kHColumn, kRColumn})
+        if (title == t)
+            return true;
+    return false;
+}
+
 bool isGradeHeader(const std::vector<std::string>& header) {
     return columnOf(header, kAtColumn) || columnOf(header, kAtContinuousColumn);
 }

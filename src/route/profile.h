@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hcurve {
@@ -71,6 +72,9 @@ struct GradeLine {
 
 /// Whether a header row opens the grade-line table (it has a 变坡点桩号 or 变坡点里程 column).
 bool isGradeHeader(const std::vector<std::string>& header);
+
+/// Whether a title names a column of the grade-line table.
+bool isGradeTitle(std::string_view title);
 
 /// The rows of a grade-line table, collecting every fault of its fields with its line.
 GradeTable readGradeTable(const CsvTable& table, std::size_t file, std::vector<RouteFault>& faults);

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "curve/number.h"
+#include "curve/shown_text.h"
 #include "geometry/design_check.h"
 #include "route/csv_tables.h"
 
@@ -50,7 +51,7 @@ std::optional<Column> columnNamed(std::string_view header) {
 }
 
 std::string quoted(std::string_view text) {
-    return "“" + std::string(text) + "”";
+    return "“" + shownText(text) + "”";
 }
 
 // Reads the fields of one table row by the column map of its header, collecting faults.
@@ -69,15 +70,16 @@ class RowReader {
         return fields_[it->second];
     }
 
-    // A length or coordinate; an empty field reads as emptyValue when one is given.
-    double number(Column c, std::optional<double> emptyValue = std::nullopt) {
+    // A length or coordinate; an empty field reads as emptyValue when one is given. Nothing, and
+    // the fault said, when the field is no number.
+    std::optional<double> number(Column c, std::optional<double> emptyValue = std::nullopt) {
         const std::string t = text(c);
         if (t.empty() && emptyValue)
             return *emptyValue;
         std::optional<double> v = readNumber(t);
         if (!v || std::fabs(*v) > kMaxDesignLength_m) {
             fault(std::string(columnTitle(c)) + " 必须是数值，" + quoted(t) + " 不是有效的数值。");
-            return 0;
+            return std::nullopt;
         }
         return *v;
     }
@@ -120,7 +122,7 @@ void readSpiral(RowReader& row, Column a, Column ls, double R_m, double& A_m) {
     const Column used = row.has(a) ? a : ls;
     if (!row.has(used))
         return;
-    const double v = row.number(used, 0.0);
+    const double v = row.number(used, 0.0).value_or(0.0);
     if (v < 0) {
         row.fault(std::string(columnTitle(used)) + " 不能为负数（不设缓和曲线填 0 或留空）。");
         return;
@@ -131,14 +133,19 @@ void readSpiral(RowReader& row, Column a, Column ls, double R_m, double& A_m) {
 RoutePointRow readPointRow(RowReader& row, int line, bool isJd) {
     RoutePointRow p;
     p.line = line;
-    p.name = row.text(Column::Name);
+    // A name is kept as the file gives it only where it is printable: it goes into tables and
+    // messages, and a control character must never reach a terminal or an instrument's file.
+    p.name = shownText(row.text(Column::Name));
     if (p.name.empty())
         row.fault("点号不能为空。");
-    p.x_m = row.number(Column::X);
-    p.y_m = row.number(Column::Y);
+    p.x_m = row.number(Column::X).value_or(0.0);
+    p.y_m = row.number(Column::Y).value_or(0.0);
     if (!isJd)
         return p;
-    p.R_m = row.number(Column::R);
+    const std::optional<double> R = row.number(Column::R);
+    if (!R)
+        return p;
+    p.R_m = *R;
     if (p.R_m <= 0) {
         row.fault("交点 " + p.name + " 的半径 R 必须大于零。");
         return p;
@@ -162,6 +169,11 @@ TableKind kindOf(const std::vector<std::string>& header) {
     if (isCrossFallHeader(header))
         return TableKind::CrossFall;
     return TableKind::Unknown;
+}
+
+// Whether a header's title names a column of any table of the file.
+bool isKnownTitle(std::string_view title) {
+    return columnNamed(title) || isGradeTitle(title) || isCrossFallTitle(title);
 }
 
 // The break table may hold empty lines: a line after one that opens no table of its own is one
@@ -215,11 +227,24 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
     // The first table of the first file is the point table; every other table is known by its
     // header.
     std::vector<std::vector<CsvTable>> files;
-    for (std::string_view text : utf8Texts)
-        files.push_back(splitTables(text, continuesOverEmptyLine));
-    if (files.empty() || files[0].empty()) {
-        faults.push_back({std::max(utf8Texts.empty() ? 0 : lineCount(utf8Texts[0]), 1),
-                          "文件是空的：没有交点表。"});
+    std::size_t rowsLeft = kMostRouteRows;
+    for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
+        CsvSplit split = splitTables(utf8Texts[f], continuesOverEmptyLine, isKnownTitle,
+                                     {kMaxRouteLineBytes, rowsLeft});
+        if (split.fault) {
+            faults.push_back({split.fault->line, std::move(split.fault->message), f});
+            return reading;
+        }
+        for (const CsvTable& table : split.tables)
+            rowsLeft -= table.rows.size();
+        if (f == 0 && split.tables.empty()) {
+            faults.push_back({std::max(split.lines, 1), "文件是空的：没有交点表。"});
+            return reading;
+        }
+        files.push_back(std::move(split.tables));
+    }
+    if (files.empty()) {
+        faults.push_back({1, "文件是空的：没有交点表。"});
         return reading;
     }
     const CsvTable& points = files[0][0];
@@ -288,7 +313,7 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
         return reading;
     }
 
-    for (std::size_t i = 0; i < points.rows.size(); ++i) {
+    for (std::size_t i = 0; i < points.rows.size() && faults.size() < kMostRouteFaults; ++i) {
         RowReader row(points.rows[i].line, points.rows[i].fields, columns, faults);
         const bool isJd = i != 0 && i + 1 != points.rows.size();
         design.points.push_back(readPointRow(row, points.rows[i].line, isJd));
@@ -305,6 +330,8 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
                               "两列。"});
         } else {
             for (const CsvRow& r : breaks->rows) {
+                if (faults.size() >= kMostRouteFaults)
+                    break;
                 RowReader row(r.line, r.fields, breakColumns, faults);
                 ChainBreakRow b;
                 b.line = r.line;
