@@ -11,6 +11,8 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "curve/format.h"
 
@@ -66,21 +68,24 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
     QFont font = painter.font();
     font.setPixelSize(11);
     painter.setFont(font);
-    // The captions of the 变坡点 stand upright above them: the room they need lies above the line.
-    std::vector<QString> captions;
+    // The captions of the 变坡点 stand upright above them, in two lines (where it is and what its
+    // curve is), so that the room they need above the line stays small.
+    std::vector<std::pair<QString, QString>> captions;
     double captionRoom = 0;
     for (std::size_t k = 0; k < g.points.size(); ++k) {
         const GradePoint& p = g.points[k];
-        QString caption = (k == 0                     ? QStringLiteral("起点")
-                           : k + 1 == g.points.size() ? QStringLiteral("终点")
-                                                      : QStringLiteral("变坡点%1").arg(k)) +
-                          "  " + text(stakeText(route, p.at_m)) + "  H=" + fixed3(p.H_m);
+        const QString where = (k == 0                     ? QStringLiteral("起点")
+                               : k + 1 == g.points.size() ? QStringLiteral("终点")
+                                                          : QStringLiteral("变坡点%1").arg(k)) +
+                              "  " + text(stakeText(route, p.at_m)) + "  H=" + fixed3(p.H_m);
+        QString curve;
         if (p.T_m > 0)
-            caption +=
-                "  R=" + text(generalText(p.R_m)) + "  T=" + fixed3(p.T_m) + "  E=" + fixed3(p.E_m);
-        captionRoom =
-            std::max(captionRoom, painter.fontMetrics().horizontalAdvance(caption) + 16.0);
-        captions.push_back(caption);
+            curve =
+                "R=" + text(generalText(p.R_m)) + "  T=" + fixed3(p.T_m) + "  E=" + fixed3(p.E_m);
+        for (const QString& line : {where, curve})
+            captionRoom =
+                std::max(captionRoom, painter.fontMetrics().horizontalAdvance(line) + 16.0);
+        captions.emplace_back(where, curve);
     }
     const QRectF plot(kLeft_px, kTop_px, std::max(size.width() - kLeft_px - kRight_px, 1.0),
                       std::max(size.height() - kTop_px - kChainageLabels_px - kBand_px, 1.0));
@@ -179,7 +184,8 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
             m.x() + 4,
             std::min(m.y(), at(p.at_m, designElevation_m(g, p.at_m).value_or(p.H_m)).y()) - 8);
         painter.rotate(-90);
-        painter.drawText(QPointF(0, 0), captions[k]);
+        painter.drawText(QPointF(0, 0), captions[k].first);
+        painter.drawText(QPointF(0, painter.fontMetrics().lineSpacing()), captions[k].second);
         painter.restore();
         // The grade after it and its length, in the band.
         if (k + 1 < g.points.size()) {
