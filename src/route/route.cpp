@@ -31,16 +31,23 @@ std::string metres(double v) {
     return format(v, Pattern::Fixed3);
 }
 
-// Offsets of the chain breaks: the sum of (after - before) of every break up to index k.
+// Offsets of the chain breaks: the sum of (after - before) of every break before index k.
 double offsetBefore(const Route& route, std::size_t k) {
-    double offset = 0;
-    for (std::size_t i = 0; i < k; ++i)
-        offset += route.breaks[i].after_m - route.breaks[i].before_m;
-    return offset;
+    return k == 0 ? 0.0 : route.breaks[k - 1].offset_m;
 }
 
 std::string straightName(const std::vector<RoutePointRow>& points, std::size_t k) {
     return "直线 " + points[k].name + "-" + points[k + 1].name;
+}
+
+// Farther than this from the centre line a point is hardly one of this road, whatever R.
+constexpr double kPlausibleOffsetLimit_m = 1000.0;
+
+// The smallest radius an element reaches (infinite on a straight).
+double tightestRadius_m(const Element& e) {
+    const double k =
+        std::max(std::fabs(e.startCurvature_per_m()), std::fabs(e.endCurvature_per_m()));
+    return k > 0 ? 1 / k : std::numeric_limits<double>::infinity();
 }
 
 Element named(Element e, std::string name, std::string label, int line) {
@@ -80,7 +87,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         faults.push_back({pts.empty() ? 1 : pts.back().line, "交点表至少要有三个点。"});
         return building;
     }
-    for (std::size_t k = 1; k < pts.size(); ++k) {
+    for (std::size_t k = 1; k < pts.size() && faults.size() < kMostRouteFaults; ++k) {
         if (legLength_m(pts[k - 1], pts[k]) < kSamePoint_m)
             faults.push_back({pts[k].line, "点 " + pts[k].name + " 与前一点 " + pts[k - 1].name +
                                                " 的座标相同。"});
@@ -95,7 +102,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
     double straightStart = route.start_m;
     bool chainagesKnown = true;
     double previousT2 = 0;
-    for (std::size_t i = 1; i + 1 < pts.size(); ++i) {
+    for (std::size_t i = 1; i + 1 < pts.size() && faults.size() < kMostRouteFaults; ++i) {
         const RoutePointRow &prev = pts[i - 1], &jd = pts[i], &next = pts[i + 1];
         const double tIn = azimuthBetween_deg(prev.x_m, prev.y_m, jd.x_m, jd.y_m);
         const double tOut = azimuthBetween_deg(jd.x_m, jd.y_m, next.x_m, next.y_m);
@@ -189,24 +196,29 @@ RouteBuilding buildRoute(const RouteDesign& design) {
             faults.push_back({b.line, "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
                                           " 不在上一个断链之后：断链要按路线顺序排列。"});
         } else {
-            route.breaks.push_back({at, b.before_m, b.after_m});
             previousAt = at;
         }
         offset += b.after_m - b.before_m;
+        route.breaks.push_back({at, b.before_m, b.after_m, offset});
+        if (faults.size() >= kMostRouteFaults)
+            break;
     }
+    // The grade line and the cross-fall read their K-texts through the breaks.
+    if (faults.empty() && design.grade)
+        route.gradeLine = buildGradeLine(*design.grade, route, faults);
+    if (faults.empty() && design.crossFall)
+        route.crossFall = buildCrossFall(*design.crossFall, route, faults);
     if (faults.empty())
         building.route = std::move(route);
     return building;
 }
 
 double brokenChainage(const Route& route, double continuous_m) {
-    double offset = 0;
-    for (const ChainBreak& b : route.breaks) {
-        if (b.at_m > continuous_m)
-            break;
-        offset += b.after_m - b.before_m;
-    }
-    return continuous_m + offset;
+    // The last break at or before the chainage.
+    auto after = std::upper_bound(route.breaks.begin(), route.breaks.end(), continuous_m,
+                                  [](double c, const ChainBreak& b) { return c < b.at_m; });
+    return continuous_m +
+           offsetBefore(route, static_cast<std::size_t>(after - route.breaks.begin()));
 }
 
 std::string stakeText(const Route& route, double continuous_m) {
@@ -276,13 +288,36 @@ RouteStake stakeAt(const Route& route, double continuous_m) {
     return {p.x_m, p.y_m, wrapAzimuth_deg(p.azimuth_deg), route.alignment.elementAt(continuous_m)};
 }
 
+bool RouteFoot::far() const {
+    return roundTo(fromRoute_m, 4) > plausibleOffset_m;
+}
+
 std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m) {
+    if (!std::isfinite(x_m) || !std::isfinite(y_m) || std::fabs(x_m) > kMaxCoordinate_m ||
+        std::fabs(y_m) > kMaxCoordinate_m)
+        return std::nullopt;
     const std::vector<AlignmentFoot> feet = alignmentFeet(route.alignment, x_m, y_m);
     if (feet.empty())
         return std::nullopt;
     const AlignmentFoot& f = feet.front();
-    return RouteFoot{f.continuous_m, f.offset_m, route.alignment.elements[f.element].label,
-                     feetAmbiguous(feet)};
+    // How far a point of this road may lie: by the radius of the element the foot is on, or on a
+    // straight of the elements at its ends.
+    const std::vector<Element>& elements = route.alignment.elements;
+    double plausible_m = std::min(kPlausibleOffsetLimit_m, tightestRadius_m(elements[f.element]));
+    if (elements[f.element].kind() == ElementKind::Straight) {
+        if (f.element > 0)
+            plausible_m = std::min(plausible_m, tightestRadius_m(elements[f.element - 1]));
+        if (f.element + 1 < elements.size())
+            plausible_m = std::min(plausible_m, tightestRadius_m(elements[f.element + 1]));
+    }
+    const double beyond_m =
+        std::max({route.start_m - f.continuous_m, f.continuous_m - route.end_m, 0.0});
+    return RouteFoot{f.continuous_m,
+                     f.offset_m,
+                     elements[f.element].label,
+                     feetAmbiguous(feet),
+                     std::hypot(f.offset_m, beyond_m),
+                     plausible_m};
 }
 
 }  // namespace hcurve
