@@ -330,6 +330,11 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         if (faults.size() >= kMostRouteFaults)
             break;
     }
+    // The grade line and the cross-fall read their K-texts through the breaks.
+    if (faults.empty() && design.grade)
+        route.gradeLine = buildGradeLine(*design.grade, route, faults);
+    if (faults.empty() && design.crossFall)
+        route.crossFall = buildCrossFall(*design.crossFall, route, faults);
     if (faults.empty())
         building.route = std::move(route);
     return building;

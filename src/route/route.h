@@ -41,11 +41,13 @@ struct ChainBreak {
 };
 
 struct Route {
-    std::vector<RoutePointRow> points;  // BP, JD1..JDn, EP
-    std::vector<RouteCurve> curves;     // one per JD
-    std::vector<ChainBreak> breaks;     // in the order along the route
-    double start_m = 0;                 // BP
-    double end_m = 0;                   // EP
+    std::vector<RoutePointRow> points;   // BP, JD1..JDn, EP
+    std::vector<RouteCurve> curves;      // one per JD
+    std::vector<ChainBreak> breaks;      // in the order along the route
+    double start_m = 0;                  // BP
+    double end_m = 0;                    // EP
+    std::optional<GradeLine> gradeLine;  // the design elevations, when the design has them
+    std::optional<CrossFall> crossFall;
 };
 
 /// The straight distance between two points of the JD table, metres.
