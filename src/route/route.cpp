@@ -26,6 +26,13 @@ constexpr double kSmallestDeflection_deg = 1e-6;
 constexpr double kTouch_m = 1e-6;
 // A foot may lie this far beyond its element's end, so that a point at a joint finds it.
 constexpr double kJointSlack_m = 1e-6;
+// A stated start this far from the end of the element before it is the same point.
+constexpr double kStatedStartSlack_m = 1e-3;
+
+// The route's ends as the messages name them.
+std::string routeEnds(const Route& route) {
+    return route.points.empty() ? "起点至终点" : "BP 至 EP ";
+}
 
 std::string metres(double v) {
     return format(v, Pattern::Fixed3);
@@ -57,6 +64,87 @@ Element named(Element e, std::string name, std::string label, int line) {
     return e;
 }
 
+// The chain breaks, placed by the chainage in force before each, then the grade line and the
+// cross-fall, which read their K-texts through the breaks.
+void placeBreaksAndProfile(const RouteDesign& design, Route& route,
+                           std::vector<RouteFault>& faults) {
+    double offset = 0, previousAt = route.start_m;
+    for (const ChainBreakRow& b : design.breaks) {
+        const double at = b.before_m - offset;
+        if (at <= route.start_m || at >= route.end_m) {
+            faults.push_back({b.line, "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
+                                          " 不在路线上（" + routeEnds(route) + "之间）。"});
+        } else if (at <= previousAt) {
+            faults.push_back({b.line, "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
+                                          " 不在上一个断链之后：断链要按路线顺序排列。"});
+        } else {
+            previousAt = at;
+        }
+        offset += b.after_m - b.before_m;
+        route.breaks.push_back({at, b.before_m, b.after_m, offset});
+        if (faults.size() >= kMostRouteFaults)
+            break;
+    }
+    if (faults.empty() && design.grade)
+        route.gradeLine = buildGradeLine(*design.grade, route, faults);
+    if (faults.empty() && design.crossFall)
+        route.crossFall = buildCrossFall(*design.crossFall, route, faults);
+}
+
+// A route of elements: each element starts where the one before ends, or where the file states.
+RouteBuilding buildElementRoute(const RouteDesign& design) {
+    RouteBuilding building;
+    std::vector<RouteFault>& faults = building.faults;
+    const ElementStart& start = *design.elementStart;
+    Route route;
+    route.start_m = start.chainage_m;
+    AlignmentPoint at{start.x_m, start.y_m, start.azimuth_deg};
+    double s_m = route.start_m;
+    std::size_t number = 0;
+    for (const ElementRow& row : design.elements->rows) {
+        ++number;
+        AlignmentPoint from = at;
+        if (row.startX_m && row.startY_m) {
+            const double apart_m = std::hypot(*row.startX_m - at.x_m, *row.startY_m - at.y_m);
+            if (apart_m > kStatedStartSlack_m)
+                building.warnings.push_back(
+                    {row.line, "线元的起点（起点X、起点Y）离上一线元的终点 " +
+                                   format(apart_m, Pattern::Fixed4) + " 米，从所给的起点算起。"});
+            from.x_m = *row.startX_m;
+            from.y_m = *row.startY_m;
+        }
+        const double k0 = row.startCurvature_per_m, k1 = row.endCurvature_per_m;
+        const double turn_rad = row.length_m * std::fabs(k0 + k1) / 2;
+        if (turn_rad >= kFullTurn_rad) {
+            faults.push_back({row.line, "这个线元转过 " +
+                                            format(turn_rad / kDegreeFactor, Pattern::Fixed3) +
+                                            " 度，超过一整圈，不像是道路的线元。"});
+            if (faults.size() >= kMostRouteFaults)
+                break;
+            continue;
+        }
+        Element e = Element::fromStart(s_m, row.length_m, from, k0, k1);
+        e.name = row.name;
+        e.label = "线元 " + std::to_string(number) + " " + elementKindName(e.kind());
+        e.line = row.line;
+        s_m = e.end_m();
+        at = e.at(s_m);
+        if (std::fabs(s_m) > kMaxDesignLength_m || std::fabs(at.x_m) > kMaxDesignLength_m ||
+            std::fabs(at.y_m) > kMaxDesignLength_m) {
+            faults.push_back({row.line, "线元的终点超出了 ±1000000000 米。"});
+            break;
+        }
+        route.alignment.elements.push_back(std::move(e));
+    }
+    if (!faults.empty())
+        return building;
+    route.end_m = s_m;
+    placeBreaksAndProfile(design, route, faults);
+    if (faults.empty())
+        building.route = std::move(route);
+    return building;
+}
+
 }  // namespace
 
 double legLength_m(const RoutePointRow& a, const RoutePointRow& b) {
@@ -80,6 +168,8 @@ double azimuthBetween_deg(double x0_m, double y0_m, double x1_m, double y1_m) {
 }
 
 RouteBuilding buildRoute(const RouteDesign& design) {
+    if (design.elementStart && design.elements)
+        return buildElementRoute(design);
     RouteBuilding building;
     std::vector<RouteFault>& faults = building.faults;
     const std::vector<RoutePointRow>& pts = design.points;
@@ -185,29 +275,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         rc.external_m = std::hypot(qz.x_m - rc.curve.X, qz.y_m - rc.curve.Y);
     }
 
-    // Chain breaks, placed by the chainage in force before each.
-    double offset = 0, previousAt = route.start_m;
-    for (const ChainBreakRow& b : design.breaks) {
-        const double at = b.before_m - offset;
-        if (at <= route.start_m || at >= route.end_m) {
-            faults.push_back({b.line, "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
-                                          " 不在路线上（BP 至 EP 之间）。"});
-        } else if (at <= previousAt) {
-            faults.push_back({b.line, "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
-                                          " 不在上一个断链之后：断链要按路线顺序排列。"});
-        } else {
-            previousAt = at;
-        }
-        offset += b.after_m - b.before_m;
-        route.breaks.push_back({at, b.before_m, b.after_m, offset});
-        if (faults.size() >= kMostRouteFaults)
-            break;
-    }
-    // The grade line and the cross-fall read their K-texts through the breaks.
-    if (faults.empty() && design.grade)
-        route.gradeLine = buildGradeLine(*design.grade, route, faults);
-    if (faults.empty() && design.crossFall)
-        route.crossFall = buildCrossFall(*design.crossFall, route, faults);
+    placeBreaksAndProfile(design, route, faults);
     if (faults.empty())
         building.route = std::move(route);
     return building;

@@ -55,10 +55,13 @@ double legLength_m(const RoutePointRow& a, const RoutePointRow& b);
 /// The route of a design, or every fault of it with its line (nothing half computed): two equal
 /// consecutive points, a deflection of 0 or of 180 degrees and more, spirals that do not fit,
 /// curves that overlap their neighbours (or reach beyond BP or EP), chain breaks outside the route
-/// or out of order.
+/// or out of order; for a route of elements an element that turns a full circle or more, or ends
+/// beyond the coordinates' bound. The warnings name an element whose stated start lies more than a
+/// millimetre from the end of the element before it (the route still starts it there).
 struct RouteBuilding {
     std::optional<Route> route;
     std::vector<RouteFault> faults;
+    std::vector<RouteFault> warnings;
 };
 
 RouteBuilding buildRoute(const RouteDesign& design);

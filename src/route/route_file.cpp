@@ -155,7 +155,7 @@ RoutePointRow readPointRow(RowReader& row, int line, bool isJd) {
     return p;
 }
 
-enum class TableKind { Points, Breaks, Grade, CrossFall, Unknown };
+enum class TableKind { Points, Breaks, Grade, CrossFall, ElementStart, Elements, Unknown };
 
 TableKind kindOf(const std::vector<std::string>& header) {
     std::vector<RouteFault> ignored;
@@ -168,12 +168,17 @@ TableKind kindOf(const std::vector<std::string>& header) {
         return TableKind::Grade;
     if (isCrossFallHeader(header))
         return TableKind::CrossFall;
+    if (isElementStartHeader(header))
+        return TableKind::ElementStart;
+    if (isElementTableHeader(header))
+        return TableKind::Elements;
     return TableKind::Unknown;
 }
 
 // Whether a header's title names a column of any table of the file.
 bool isKnownTitle(std::string_view title) {
-    return columnNamed(title) || isGradeTitle(title) || isCrossFallTitle(title);
+    return columnNamed(title) || isGradeTitle(title) || isCrossFallTitle(title) ||
+           isElementTitle(title);
 }
 
 // The break table may hold empty lines: a line after one that opens no table of its own is one
@@ -247,23 +252,56 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
         faults.push_back({1, "文件是空的：没有交点表。"});
         return reading;
     }
-    const CsvTable& points = files[0][0];
+    // The route is the first file's first table: a JD table, or the start or the element table
+    // of a route of elements.
+    const TableKind firstKind = kindOf(files[0][0].header);
+    const bool ofElements =
+        firstKind == TableKind::ElementStart || firstKind == TableKind::Elements;
     const CsvTable* breaks = nullptr;
+    const CsvTable* startTable = nullptr;
+    const CsvTable* elementTable = nullptr;
     RouteDesign design;
     for (std::size_t f = 0; f < files.size(); ++f) {
-        for (std::size_t t = f == 0 ? 1 : 0; t < files[f].size(); ++t) {
+        for (std::size_t t = f == 0 && !ofElements ? 1 : 0; t < files[f].size(); ++t) {
             const CsvTable& table = files[f][t];
             const auto twice = [&](const char* what) {
                 faults.push_back(
                     {table.headerLine, std::string(what) + "只能有一个，这里又有一个。", f});
             };
+            const auto mixed = [&](const char* what, const char* before) {
+                faults.push_back({table.headerLine,
+                                  std::string("一条路线只能由交点表或线元表之一给出：这里是") +
+                                      what + "，而前面已有" + before + "。",
+                                  f});
+            };
             switch (kindOf(table.header)) {
                 case TableKind::Points:
-                    twice("交点表");
+                    if (ofElements)
+                        mixed("交点表", "线元表");
+                    else
+                        twice("交点表");
                     break;
+                case TableKind::ElementStart:
+                case TableKind::Elements: {
+                    const bool isStart = kindOf(table.header) == TableKind::ElementStart;
+                    const CsvTable*& slot = isStart ? startTable : elementTable;
+                    if (!ofElements)
+                        mixed(isStart ? "线元表的起点表" : "线元表", "交点表");
+                    else if (f != 0)
+                        faults.push_back(
+                            {table.headerLine, "起点表和线元表要写在第一个文件里。", f});
+                    else if (slot)
+                        twice(isStart ? "起点表" : "线元表");
+                    else
+                        slot = &table;
+                    break;
+                }
                 case TableKind::Breaks:
                     if (f != 0)
-                        faults.push_back({table.headerLine, "断链表要写在交点表所在的文件里。", f});
+                        faults.push_back({table.headerLine,
+                                          ofElements ? "断链表要写在线元表所在的文件里。"
+                                                     : "断链表要写在交点表所在的文件里。",
+                                          f});
                     else if (breaks)
                         twice("断链表");
                     else
@@ -293,6 +331,50 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
         }
     }
 
+    const auto readBreaks = [&] {
+        if (!breaks)
+            return;
+        std::map<Column, std::size_t> breakColumns =
+            headerColumns(breaks->headerLine, breaks->header, faults);
+        if (!breakColumns.count(Column::BreakBefore) || !breakColumns.count(Column::BreakAfter)) {
+            faults.push_back({breaks->headerLine,
+                              std::string(ofElements ? "线元表" : "交点表") +
+                                  "后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 "
+                                  "两列。"});
+            return;
+        }
+        for (const CsvRow& r : breaks->rows) {
+            if (faults.size() >= kMostRouteFaults)
+                break;
+            RowReader row(r.line, r.fields, breakColumns, faults);
+            ChainBreakRow b;
+            b.line = r.line;
+            b.before_m = row.chainage(Column::BreakBefore);
+            b.after_m = row.chainage(Column::BreakAfter);
+            design.breaks.push_back(b);
+        }
+    };
+
+    if (ofElements) {
+        if (!startTable)
+            faults.push_back(
+                {elementTable->headerLine, "线元表缺少起点表（表头 起点桩号,X,Y,方位角，一行）。"});
+        else
+            design.elementStart = readElementStart(*startTable, 0, faults);
+        if (!elementTable)
+            faults.push_back({startTable->headerLine,
+                              "起点表之后缺少线元表（表头 长度,起点半径,终点半径,转向）。"});
+        else
+            design.elements = readElementTable(*elementTable, 0, faults);
+        if (design.elementStart)
+            design.startChainage_m = design.elementStart->chainage_m;
+        readBreaks();
+        if (faults.empty())
+            reading.design = std::move(design);
+        return reading;
+    }
+
+    const CsvTable& points = files[0][0];
     const std::size_t faultsOfOtherTables = faults.size();
     std::map<Column, std::size_t> columns = headerColumns(points.headerLine, points.header, faults);
     for (Column c : {Column::Name, Column::X, Column::Y, Column::R, Column::Chainage}) {
@@ -320,27 +402,7 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
         if (i == 0)
             design.startChainage_m = row.chainage(Column::Chainage);
     }
-
-    if (breaks) {
-        std::map<Column, std::size_t> breakColumns =
-            headerColumns(breaks->headerLine, breaks->header, faults);
-        if (!breakColumns.count(Column::BreakBefore) || !breakColumns.count(Column::BreakAfter)) {
-            faults.push_back({breaks->headerLine,
-                              "交点表后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 "
-                              "两列。"});
-        } else {
-            for (const CsvRow& r : breaks->rows) {
-                if (faults.size() >= kMostRouteFaults)
-                    break;
-                RowReader row(r.line, r.fields, breakColumns, faults);
-                ChainBreakRow b;
-                b.line = r.line;
-                b.before_m = row.chainage(Column::BreakBefore);
-                b.after_m = row.chainage(Column::BreakAfter);
-                design.breaks.push_back(b);
-            }
-        }
-    }
+    readBreaks();
     if (faults.empty())
         reading.design = std::move(design);
     return reading;

@@ -1,7 +1,7 @@
-// The route file: the designer's table of intersection points (BP, JD1..JDn, EP) as CSV text, and
-// the tables that follow it after an empty line, or stand in further files, each known by its
-// header: the chain breaks (断链), the grade line (route/profile.h) and the cross-fall
-// (route/crossfall.h).
+// The route file: the designer's table of intersection points (BP, JD1..JDn, EP) as CSV text, or
+// the start and the element table (route/element_file.h), and the tables that follow after an
+// empty line, or stand in further files, each known by its header: the chain breaks (断链), the
+// grade line (route/profile.h) and the cross-fall (route/crossfall.h).
 //
 //   点号,X,Y,R,A1,A2,桩号
 //   BP,3456000.000,512000.000,,,,K12+000
@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "route/crossfall.h"
+#include "route/element_file.h"
 #include "route/profile.h"
 
 namespace hcurve {
@@ -65,8 +66,11 @@ struct ChainBreakRow {
 };
 
 struct RouteDesign {
-    std::vector<RoutePointRow> points;  // BP, JD1..JDn, EP
+    std::vector<RoutePointRow> points;  // BP, JD1..JDn, EP; empty for a route of elements
     double startChainage_m = 0;         // chainage of BP
+    // A route of elements instead: its start and its elements.
+    std::optional<ElementStart> elementStart;
+    std::optional<ElementTable> elements;
     std::vector<ChainBreakRow> breaks;  // in the order of the file
     std::optional<GradeTable> grade;
     std::optional<CrossFallTable> crossFall;
@@ -80,8 +84,8 @@ struct RouteFileReading {
 
 RouteFileReading readRouteFile(std::string_view utf8Text);
 
-/// The design of several files read together: the point table (and the chain breaks) in the
-/// first, the grade line and the cross-fall in any of them, each table once.
+/// The design of several files read together: the point table, or the start and the element
+/// table, (and the chain breaks) in the first, the grade line and the cross-fall in any of them, each table once.
 RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts);
 
 /// A chainage typed as metres ("12000", "12345.6") or as a K-text ("K12+345.600", "k12+345",

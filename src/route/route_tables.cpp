@@ -17,6 +17,9 @@ namespace {
 
 constexpr char kElementHeader[] =
     "点号,交点里程,X,Y,偏角,R,A1,A2,Ls1,Ls2,T1,T2,L,E,J,ZH,HY,QZ,YH,HZ,交点间距,方位角,直线长";
+constexpr char kSegmentHeader[] =
+    "线元,名称,起点里程,终点里程,长度,起点半径,终点半径,转向,起点X,起点Y,起点方位角,终点X,终点Y,"
+    "终点方位角";
 constexpr char kStakeHeader[] = "点,桩号,里程,X,Y,方位角";
 constexpr char kLocateHeader[] = "里程,桩号,偏距,元素";
 // The names of the grade line's points in the stake table: 变坡点, 竖曲线起点, 竖曲线终点.
@@ -183,6 +186,44 @@ TableRows elementTableRows(const Route& route) {
     return rows;
 }
 
+std::string azimuthDmsText(double azimuth_deg) {
+    constexpr double kHundredthsPerDegree = kSecondsPerDegree * 100;
+    double hundredths = std::round(wrapAzimuth_deg(azimuth_deg) * kHundredthsPerDegree);
+    if (hundredths >= kFullCircle_deg * kHundredthsPerDegree)
+        hundredths = 0;
+    const double d = std::floor(hundredths / kHundredthsPerDegree);
+    const double rest = hundredths - d * kHundredthsPerDegree;
+    const double m = std::floor(rest / (kSecondsPerMinute * 100));
+    const double s = rest - m * kSecondsPerMinute * 100;
+    char text[48];
+    std::snprintf(text, sizeof text, "%.0f.%02.0f%04.0f", d, m, s);
+    return text;
+}
+
+TableRows segmentTableRows(const Route& route) {
+    TableRows rows{splitHeader(kSegmentHeader)};
+    const auto radius = [](double k_per_m) {
+        return k_per_m == 0 ? "" : fixed4(1 / std::fabs(k_per_m));
+    };
+    for (const Element& e : route.alignment.elements) {
+        const AlignmentPoint a = e.at(e.start_m()), b = e.at(e.end_m());
+        const double k0 = e.startCurvature_per_m(), k1 = e.endCurvature_per_m();
+        const double turn = k0 + k1;
+        rows.push_back({elementKindName(e.kind()), e.name, fixed4(e.start_m()), fixed4(e.end_m()),
+                        fixed4(e.length_m()), radius(k0), radius(k1),
+                        turn > 0   ? "右"
+                        : turn < 0 ? "左"
+                                   : "",
+                        coordinate(a.x_m), coordinate(a.y_m), azimuthDmsText(a.azimuth_deg),
+                        coordinate(b.x_m), coordinate(b.y_m), azimuthDmsText(b.azimuth_deg)});
+    }
+    return rows;
+}
+
+std::string segmentTableCsv(const Route& route) {
+    return csvText(segmentTableRows(route));
+}
+
 std::string elementTableCsv(const Route& route) {
     return csvText(elementTableRows(route));
 }
@@ -220,7 +261,7 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
         namedCount += e.end_m() >= from - kSameStake_m && e.start_m() <= to + kSameStake_m ? 2 : 0;
     for (const ChainBreak& b : route.breaks)
         namedCount += inside(b.at_m) ? 3 : 0;  // its two texts, and a multiple more in its stretch
-    if (route.gradeLine)  // each 变坡点 and the ends of its curve
+    if (route.gradeLine)                       // each 变坡点 and the ends of its curve
         namedCount += 3.0 * static_cast<double>(route.gradeLine->points.size());
     const double centre = onRoad_m / request.interval_m + 1 + namedCount;
     const double sides = static_cast<double>(sidePointCount(sideRequestOf(request)));

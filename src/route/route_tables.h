@@ -23,6 +23,20 @@ TableRows elementTableRows(const Route& route);
 /// next point; lines end with LF.
 std::string elementTableCsv(const Route& route);
 
+/// The chain's rows (below).
+TableRows segmentTableRows(const Route& route);
+
+/// "线元,名称,起点里程,终点里程,长度,起点半径,终点半径,转向,起点X,起点Y,起点方位角,终点X,终点Y,
+/// 终点方位角", then one row per element of the chain, of either kind of route: 线元 直线, 圆曲线
+/// or 缓和曲线; a radius empty where the curvature is none; 转向 左, 右 or empty; 里程, 长度, radii
+/// and coordinates with four decimals; 方位角 ddd.mmssss (seconds to two decimals); lines end with
+/// LF.
+std::string segmentTableCsv(const Route& route);
+
+/// A DMS text ddd.mmssss of an azimuth, the seconds rounded to two decimals: 45.504166 degrees
+/// gives "45.301500".
+std::string azimuthDmsText(double azimuth_deg);
+
 /// A signed DMS text ddd.mmss rounded to the whole second: 30.2625 degrees gives "30.1545",
 /// -45.5 gives "-45.3000".
 std::string dmsText(double degrees);

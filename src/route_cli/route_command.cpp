@@ -71,6 +71,10 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& paths) {
         RouteBuilding building = buildRoute(*reading.design);
         faults = building.faults;
         loading.route = std::move(building.route);
+        if (loading.route)
+            for (const RouteFault& w : building.warnings)
+                loading.messages.push_back(shownText(paths[w.file < paths.size() ? w.file : 0]) +
+                                           ": 注意：" + shownText(faultText(w)));
     }
     for (const RouteFault& f : faults)
         loading.messages.push_back(shownText(paths[f.file < paths.size() ? f.file : 0]) + ": " +
@@ -85,6 +89,7 @@ namespace {
 
 constexpr char kUsage[] =
     "用法：hcurve route 文件… --elements\n"
+    "      hcurve route 文件… --segments\n"
     "      hcurve route 文件… --vertical\n"
     "      hcurve route 文件… --stakes --interval 桩距 [--from 里程] [--to 里程] "
     "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--rows 前排,后排] "
@@ -368,17 +373,28 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     std::vector<std::string> rest{args[0]};
     rest.insert(rest.end(), args.begin() + m, args.end());
     const std::string& mode = rest[1];
-    if (mode != "--elements" && mode != "--vertical" && mode != "--stakes" && mode != "--locate") {
-        err << "hcurve: 要给出 --elements、--vertical、--stakes 或 --locate。\n" << kUsage;
+    if (mode != "--elements" && mode != "--segments" && mode != "--vertical" &&
+        mode != "--stakes" && mode != "--locate") {
+        err << "hcurve: 要给出 --elements、--segments、--vertical、--stakes 或 --locate。\n"
+            << kUsage;
         return 1;
     }
     std::optional<Route> route = loadRoute(paths, err);
     if (!route)
         return 1;
-    if (mode == "--elements" || mode == "--vertical") {
+    if (mode == "--elements" || mode == "--segments" || mode == "--vertical") {
         if (rest.size() != 2) {
             err << kUsage;
             return 1;
+        }
+        if (mode == "--elements" && route->points.empty()) {
+            err << "hcurve: 这条路线由线元表给出，没有交点，也就没有曲线要素表；线元的表用 "
+                   "--segments 列出。\n";
+            return 1;
+        }
+        if (mode == "--segments") {
+            put(out, segmentTableCsv(*route));
+            return 0;
         }
         if (mode == "--vertical" && !route->gradeLine) {
             err << "hcurve: 文件里没有纵断面表（表头 变坡点桩号,高程,竖曲线半径）。\n";

@@ -37,7 +37,7 @@ enum RouteStatus : int { kRouteOutputUnwritable = 3, kRouteInternalError = 4 };
 constexpr std::size_t kMaxRouteFileBytes = 64 * 1024 * 1024;
 
 /// A route file read and built: the route, or the messages (one a fault, each naming the file
-/// and, for a fault of its contents, the line).
+/// and, for a fault of its contents, the line). With a route, the messages are its warnings.
 struct RouteLoading {
     std::optional<Route> route;
     std::vector<std::string> messages;
