@@ -142,13 +142,18 @@ Element Element::fromStart(double start_m, double length_m, AlignmentPoint p, do
     if (k0 == 0 && k1 == 0)
         return straight(start_m, length_m, start_m, p.x_m, p.y_m, p.azimuth_deg);
     if (k0 == k1) {
+        // Turned by true quarter and half turns, so that the arc starts at p in p's tangent (90
+        // and 180 of these degrees are a little less).
         const bool right = k0 > 0;
         const double R = 1 / std::fabs(k0);
-        const double towardsCentre = p.azimuth_deg + (right ? kRightAngle_deg : -kRightAngle_deg);
+        const double quarter = kFullTurnInDegrees_deg / 4;
+        const double towardsCentre = p.azimuth_deg + (right ? quarter : -quarter);
         const double cx = p.x_m + R * std::cos(towardsCentre * kDegreeFactor);
         const double cy = p.y_m + R * std::sin(towardsCentre * kDegreeFactor);
-        return arcAbout(start_m, length_m, cx, cy, R, wrapped_deg(towardsCentre + kHalfCircle_deg),
-                        right);
+        Element e = arcAbout(start_m, length_m, cx, cy, R,
+                             wrapped_deg(towardsCentre + kFullTurnInDegrees_deg / 2), right);
+        e.trueTurns_ = true;
+        return e;
     }
     Element e;
     e.kind_ = ElementKind::Spiral;
@@ -232,6 +237,13 @@ AlignmentPoint Element::at(double continuous_m) const {
         case ElementKind::Arc: {
             const double l = continuous_m - start_m_;
             const double phi = (l / kDegreeFactor) / radius_m_;
+            if (trueTurns_) {
+                const double psi = wrapped_deg(startDirection_deg_ + (right_ ? phi : -phi));
+                const double quarter = kFullTurnInDegrees_deg / 4;
+                return {cx_m_ + radius_m_ * std::cos(psi * kDegreeFactor),
+                        cy_m_ + radius_m_ * std::sin(psi * kDegreeFactor),
+                        wrapped_deg(psi + (right_ ? quarter : -quarter))};
+            }
             const double psi = normaliseAzimuthOnce(startDirection_deg_ + (right_ ? phi : -phi));
             return {cx_m_ + radius_m_ * std::cos(psi * kDegreeFactor),
                     cy_m_ + radius_m_ * std::sin(psi * kDegreeFactor),

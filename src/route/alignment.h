@@ -104,6 +104,9 @@ class Element {
     // Arc: centre, radius, direction from the centre to the start, turn.
     double cx_m_ = 0, cy_m_ = 0, radius_m_ = 0, startDirection_deg_ = 0;
     bool right_ = true;
+    // An arc from its start: turned by true quarter and half turns, not by the one-curve
+    // formulas' 90 and 180 degrees.
+    bool trueTurns_ = false;
     // Clothoid: half the curvature's rate, the piece length and the pieces.
     // A clothoid fixed by its end runs backwards: its pieces from the end, kStart at the end.
     double halfRate_ = 0, piece_m_ = 0, kStart_ = 0;
