@@ -1,7 +1,6 @@
 #include "platform/system_reason.h"
 
 #include <cerrno>
-#include <system_error>
 
 namespace hcurve::platform {
 
@@ -31,8 +30,10 @@ std::string systemReason(int error) {
             return "接收的一方已关闭";
         case EBADF:
             return "没有打开";
+        case EBUSY:
+            return "文件正被另一个程序使用";
         default:
-            return "系统错误（" + std::generic_category().message(error) + "）";
+            return otherSystemReason(error);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "route_cli/text_decoding.h"
 
+#include "platform/text_encoding.h"
+
 namespace hcurve {
 namespace {
 
@@ -54,6 +56,10 @@ std::optional<std::string> routeTextAsUtf8(std::string_view bytes) {
     if (isUtf8(bytes))
         return std::string(bytes);
     return gbkToUtf8(bytes);
+}
+
+std::optional<std::string> gbkToUtf8(std::string_view bytes) {
+    return platform::gbkToUtf8(bytes);
 }
 
 }  // namespace hcurve
