@@ -12,6 +12,7 @@ packages=(
     poppler-utils
     python3
     qt6-translations-l10n dpkg-dev
+    g++-mingw-w64-x86-64-posix wine64 util-linux
 )
 
 missing=()

@@ -4,9 +4,10 @@
 // stands there yet. A target the user could not write in place (read-only, no right to write, or
 // held open by another program without sharing) is refused and kept; a device is written into
 // directly, never replaced.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 
 #include <cerrno>
 #include <chrono>

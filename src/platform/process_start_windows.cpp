@@ -1,9 +1,10 @@
 // Windows realisation of the program's start: the UTF-16 command line, and standard streams in
 // binary mode, with a console window written in UTF-16.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <iostream>
 

@@ -1,9 +1,10 @@
 // Windows realisation of the standard streams. Bytes go to files and pipes exactly as they are
 // (no line-end translation); a console window is read and written in UTF-16 (ReadConsoleW,
 // WriteConsoleW), so that Chinese reads right whatever its code page, and the program sees UTF-8.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cerrno>
