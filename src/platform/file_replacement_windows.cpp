@@ -2,8 +2,9 @@
 // flushed to the disk (FlushFileBuffers) and put in the target's place in one step: ReplaceFileW,
 // which keeps the replaced file's attributes and access rights, or MoveFileExW where no file
 // stands there yet. A target the user could not write in place (read-only, no right to write, or
-// held open by another program without sharing) is refused and kept; a device is written into
-// directly, never replaced.
+// held open by another program without sharing) is refused and kept; a pipe or character device
+// is written into directly, through the handle opened for the check, and never replaced; anything
+// else that is no regular file is refused.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -139,6 +140,7 @@ FileReplacement::~FileReplacement() {
 int FileReplacement::open(const std::string& target, Target kind) {
     discard();
     kind_ = kind;
+    direct_ = false;
     error_ = 0;
     buffer_.clear();
     if (target.empty())
@@ -163,8 +165,15 @@ int FileReplacement::open(const std::string& target, Target kind) {
             const DWORD code = ::GetLastError();
             if (code != ERROR_FILE_NOT_FOUND)
                 return error_ = errorFromWindows(code);
-        } else if (::GetFileType(existing) != FILE_TYPE_DISK) {
-            // A device (NUL, a console, a pipe) takes the bytes itself: no temporary file.
+        } else if (const DWORD type = ::GetFileType(existing); type != FILE_TYPE_DISK) {
+            if (type != FILE_TYPE_CHAR && type != FILE_TYPE_PIPE) {
+                ::CloseHandle(existing);
+                return error_ = ENOTSUP;
+            }
+            // A pipe or a character device (NUL, a console) takes the bytes itself, through the
+            // handle opened here: a pipe's one instance is not given up and asked for again.
+            direct_ = true;
+            target_ = target;
             fd_ = descriptorOf(existing);
             return fd_ < 0 ? error_ = errno : 0;
         } else {
@@ -209,8 +218,8 @@ int FileReplacement::commit() {
         return error_ != 0 ? error_ : EBADF;
     flushBuffer();
     const HANDLE handle = handleOf(fd_);
-    if (temporary_.empty()) {
-        // Written into a device: nothing to put in place.
+    if (direct_) {
+        // Written into a pipe or device: nothing to put in place.
         ::_close(fd_);
         fd_ = -1;
         return error_;

@@ -32,6 +32,8 @@ std::string systemReason(int error) {
             return "没有打开";
         case EBUSY:
             return "文件正被另一个程序使用";
+        case ENOTSUP:
+            return "只能写入普通文件、管道或字符设备";
         default:
             return otherSystemReason(error);
     }

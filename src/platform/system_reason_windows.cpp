@@ -35,6 +35,7 @@ int errorFromWindows(unsigned long code) {
             return EEXIST;
         case ERROR_BROKEN_PIPE:
         case ERROR_NO_DATA:
+        case ERROR_PIPE_NOT_CONNECTED:
             return EPIPE;
         case ERROR_INVALID_HANDLE:
             return EBADF;

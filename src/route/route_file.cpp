@@ -5,6 +5,7 @@
 #include <map>
 
 #include "curve/number.h"
+#include "curve/shown_text.h"
 #include "geometry/design_check.h"
 
 namespace hcurve {
@@ -22,35 +23,6 @@ std::string_view trimmed(std::string_view s) {
     while (!s.empty() && blank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-// The fields of one CSV line, trimmed; a field in double quotes may hold commas and doubled quotes.
-std::vector<std::string> csvFields(std::string_view line) {
-    std::vector<std::string> fields;
-    std::string field;
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            fields.emplace_back(trimmed(field));
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    fields.emplace_back(trimmed(field));
-    return fields;
 }
 
 bool allBlank(const std::vector<std::string>& fields) {
@@ -86,23 +58,104 @@ std::optional<Column> columnNamed(std::string_view header) {
 }
 
 std::string quoted(std::string_view text) {
-    return "“" + std::string(text) + "”";
+    return "“" + shownText(text) + "”";
 }
 
-// The lines of the text with their numbers; a byte-order mark at the start is skipped.
-std::vector<std::string_view> linesOf(std::string_view text) {
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-        text.remove_prefix(kByteOrderMark.size());
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        std::size_t end = text.find('\n');
-        lines.push_back(text.substr(0, end));
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
+// The records of the text: one per line, a line ended by LF, CR LF or a lone CR (an old
+// spreadsheet's CSV). A field in double quotes may hold commas and doubled quotes. A quote left
+// open at the end of its line, or a line longer than the bound, is a fault of the file: the reader
+// then says where and reads no table (what follows such a fault would be misread line by line).
+class Records {
+  public:
+    // The line ends in a text: LF, CR LF and a lone CR each count once.
+    static int lineEnds(std::string_view text) {
+        int n = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\n' ||
+                (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+                ++n;
+        }
+        return n;
     }
-    return lines;
-}
+
+    Records(std::string_view text, std::vector<RouteFault>& faults) : text_(text), faults_(faults) {
+        if (text_.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+            text_.remove_prefix(kByteOrderMark.size());
+    }
+
+    // The next record's fields, trimmed; false at the end of the text or after a fault.
+    bool next(std::vector<std::string>& fields) {
+        if (broken_ || text_.empty())
+            return false;
+        ++line_;
+        fields.clear();
+        std::string field;
+        bool quoted = false;
+        std::size_t i = 0;
+        int quoteLine = 0;
+        for (;; ++i) {
+            if (i > kMaxRouteLineBytes) {
+                fault(line_, "这一行太长（超过 " + std::to_string(kMaxRouteLineBytes) +
+                                 " 字节），不像是交点表的一行。");
+                return false;
+            }
+            const bool end = i == text_.size();
+            const char c = end ? '\n' : text_[i];
+            const bool lineEnd = c == '\n' || c == '\r';
+            if (quoted && lineEnd) {
+                const std::size_t close = text_.find('"', i);
+                if (close == std::string_view::npos) {
+                    fault(quoteLine, "引号没有配对：这一行的带引号字段直到文件末尾都没有结束。");
+                } else {
+                    fault(quoteLine,
+                          "带引号的字段从这一行延续到第 " +
+                              std::to_string(line_ + lineEnds(text_.substr(i, close - i))) +
+                              " 行：交点表的字段里不能换行（也可能是少了一个引号）。");
+                }
+                return false;
+            }
+            if (lineEnd) {
+                fields.emplace_back(trimmed(field));
+                std::size_t after = i;
+                if (!end)
+                    after += c == '\r' && i + 1 < text_.size() && text_[i + 1] == '\n' ? 2 : 1;
+                text_.remove_prefix(after);
+                return true;
+            }
+            if (quoted) {
+                if (c == '"' && i + 1 < text_.size() && text_[i + 1] == '"') {
+                    field += '"';
+                    ++i;
+                } else if (c == '"') {
+                    quoted = false;
+                } else {
+                    field += c;
+                }
+            } else if (c == '"') {
+                quoted = true;
+                quoteLine = line_;
+            } else if (c == ',') {
+                fields.emplace_back(trimmed(field));
+                field.clear();
+            } else {
+                field += c;
+            }
+        }
+    }
+
+    int line() const { return line_; }
+
+  private:
+    void fault(int line, std::string message) {
+        faults_.push_back({line, std::move(message)});
+        broken_ = true;
+    }
+
+    std::string_view text_;
+    std::vector<RouteFault>& faults_;
+    int line_ = 0;
+    bool broken_ = false;
+};
 
 // Reads the fields of one table row by the column map of its header, collecting faults.
 class RowReader {
@@ -120,15 +173,16 @@ class RowReader {
         return fields_[it->second];
     }
 
-    // A length or coordinate; an empty field reads as emptyValue when one is given.
-    double number(Column c, std::optional<double> emptyValue = std::nullopt) {
+    // A length or coordinate; an empty field reads as emptyValue when one is given. Nothing, and
+    // the fault said, when the field is no number.
+    std::optional<double> number(Column c, std::optional<double> emptyValue = std::nullopt) {
         const std::string t = text(c);
         if (t.empty() && emptyValue)
             return *emptyValue;
         std::optional<double> v = readNumber(t);
         if (!v || std::fabs(*v) > kMaxDesignLength_m) {
             fault(std::string(columnTitle(c)) + " 必须是数值，" + quoted(t) + " 不是有效的数值。");
-            return 0;
+            return std::nullopt;
         }
         return *v;
     }
@@ -171,7 +225,7 @@ void readSpiral(RowReader& row, Column a, Column ls, double R_m, double& A_m) {
     const Column used = row.has(a) ? a : ls;
     if (!row.has(used))
         return;
-    const double v = row.number(used, 0.0);
+    const double v = row.number(used, 0.0).value_or(0.0);
     if (v < 0) {
         row.fault(std::string(columnTitle(used)) + " 不能为负数（不设缓和曲线填 0 或留空）。");
         return;
@@ -182,14 +236,19 @@ void readSpiral(RowReader& row, Column a, Column ls, double R_m, double& A_m) {
 RoutePointRow readPointRow(RowReader& row, int line, bool isJd) {
     RoutePointRow p;
     p.line = line;
-    p.name = row.text(Column::Name);
+    // A name is kept as the file gives it only where it is printable: it goes into tables and
+    // messages, and a control character must never reach a terminal or an instrument's file.
+    p.name = shownText(row.text(Column::Name));
     if (p.name.empty())
         row.fault("点号不能为空。");
-    p.x_m = row.number(Column::X);
-    p.y_m = row.number(Column::Y);
+    p.x_m = row.number(Column::X).value_or(0.0);
+    p.y_m = row.number(Column::Y).value_or(0.0);
     if (!isJd)
         return p;
-    p.R_m = row.number(Column::R);
+    const std::optional<double> R = row.number(Column::R);
+    if (!R)
+        return p;
+    p.R_m = *R;
     if (p.R_m <= 0) {
         row.fault("交点 " + p.name + " 的半径 R 必须大于零。");
         return p;
@@ -199,17 +258,38 @@ RoutePointRow readPointRow(RowReader& row, int line, bool isJd) {
     return p;
 }
 
-// Every table row that has any field, with its line number.
+// Every table row that has any field, with its line number: only the fields of the columns
+// the table's header names (a line of thousands of commas keeps no more than a short one).
 struct Row {
     int line;
     std::vector<std::string> fields;
 };
 
-// A table of the file: its header row and its rows.
+// A table of the file: its header row, the columns it names and its rows.
 struct Table {
     int headerLine = 0;  // 0: no such table
     std::vector<std::string> header;
+    std::map<Column, std::size_t> columns;  // each column's place in the header
+    std::vector<RouteFault> headerFaults;
+    std::map<Column, std::size_t> kept;  // each column's place in a row's fields
     std::vector<Row> rows;
+
+    void setHeader(int line, std::vector<std::string> fields) {
+        headerLine = line;
+        header = std::move(fields);
+        columns = headerColumns(line, header, headerFaults);
+        std::size_t k = 0;
+        for (const auto& [column, place] : columns)
+            kept.emplace(column, k++);
+    }
+
+    void addRow(int line, const std::vector<std::string>& fields) {
+        Row row{line, {}};
+        row.fields.reserve(columns.size());
+        for (const auto& [column, place] : columns)
+            row.fields.push_back(place < fields.size() ? fields[place] : std::string());
+        rows.push_back(std::move(row));
+    }
 };
 
 }  // namespace
@@ -254,27 +334,36 @@ RouteFileReading readRouteFile(std::string_view utf8Text) {
     // from the next line that is not empty, and may hold empty lines.
     Table points, breaks;
     Table* current = nullptr;  // the table whose rows come next
-    int lineNumber = 0;
-    for (std::string_view line : linesOf(utf8Text)) {
-        ++lineNumber;
-        std::vector<std::string> fields = csvFields(line);
+    Records records(utf8Text, faults);
+    std::size_t rowCount = 0;
+    for (std::vector<std::string> fields; records.next(fields);) {
+        const int lineNumber = records.line();
         if (allBlank(fields)) {
             if (current == &points)
                 current = nullptr;
         } else if (current) {
-            current->rows.push_back({lineNumber, std::move(fields)});
+            if (++rowCount > kMostRouteRows) {
+                faults.push_back({lineNumber, "交点表与断链表合计超过 " +
+                                                  std::to_string(kMostRouteRows) +
+                                                  " 行，不像是一条路线。"});
+                return reading;
+            }
+            current->addRow(lineNumber, fields);
         } else {
             current = points.headerLine == 0 ? &points : &breaks;
-            current->headerLine = lineNumber;
-            current->header = std::move(fields);
+            current->setHeader(lineNumber, std::move(fields));
         }
     }
+    if (!faults.empty())
+        return reading;
+    const int lineNumber = records.line();
 
     if (points.headerLine == 0) {
         faults.push_back({std::max(lineNumber, 1), "文件是空的：没有交点表。"});
         return reading;
     }
-    std::map<Column, std::size_t> columns = headerColumns(points.headerLine, points.header, faults);
+    faults = points.headerFaults;
+    const std::map<Column, std::size_t>& columns = points.columns;
     for (Column c : {Column::Name, Column::X, Column::Y, Column::R, Column::Chainage}) {
         if (!columns.count(c))
             faults.push_back(
@@ -294,8 +383,8 @@ RouteFileReading readRouteFile(std::string_view utf8Text) {
     }
 
     RouteDesign design;
-    for (std::size_t i = 0; i < points.rows.size(); ++i) {
-        RowReader row(points.rows[i].line, points.rows[i].fields, columns, faults);
+    for (std::size_t i = 0; i < points.rows.size() && faults.size() < kMostRouteFaults; ++i) {
+        RowReader row(points.rows[i].line, points.rows[i].fields, points.kept, faults);
         const bool isJd = i != 0 && i + 1 != points.rows.size();
         design.points.push_back(readPointRow(row, points.rows[i].line, isJd));
         if (i == 0)
@@ -303,15 +392,17 @@ RouteFileReading readRouteFile(std::string_view utf8Text) {
     }
 
     if (breaks.headerLine != 0) {
-        std::map<Column, std::size_t> breakColumns =
-            headerColumns(breaks.headerLine, breaks.header, faults);
+        faults.insert(faults.end(), breaks.headerFaults.begin(), breaks.headerFaults.end());
+        const std::map<Column, std::size_t>& breakColumns = breaks.columns;
         if (!breakColumns.count(Column::BreakBefore) || !breakColumns.count(Column::BreakAfter)) {
             faults.push_back({breaks.headerLine,
                               "交点表后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 "
                               "两列。"});
         } else {
             for (const Row& r : breaks.rows) {
-                RowReader row(r.line, r.fields, breakColumns, faults);
+                if (faults.size() >= kMostRouteFaults)
+                    break;
+                RowReader row(r.line, r.fields, breaks.kept, faults);
                 ChainBreakRow b;
                 b.line = r.line;
                 b.before_m = row.chainage(Column::BreakBefore);

@@ -11,15 +11,24 @@
 //
 // The columns come in any order; Ls1, Ls2 may stand instead of A1, A2 (A^2 = Ls * R); further
 // columns are ignored. 桩号 is read on the BP row only. Chainages are metres (12000) or K-texts
-// (K12+000, K12+000.000). The text is UTF-8; a byte-order mark is skipped.
+// (K12+000, K12+000.000). The text is UTF-8; a byte-order mark is skipped. Lines end with LF, CR LF
+// or a lone CR; a field in double quotes may hold commas and doubled quotes, but no line end.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace hcurve {
+
+/// The longest line read, in bytes (without its line end), as the console takes its input lines.
+constexpr std::size_t kMaxRouteLineBytes = 64 * 1024;
+/// The most rows of the two tables together: far more than any road has JDs and chain breaks.
+constexpr std::size_t kMostRouteRows = 1000000;
+/// Reading and building a route stop once this many faults are found.
+constexpr std::size_t kMostRouteFaults = 100;
 
 /// A fault of the route file (or of the route it describes), on its line (1-based).
 struct RouteFault {

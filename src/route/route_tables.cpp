@@ -26,6 +26,8 @@ constexpr int kAzimuthDecimals = 6;
 constexpr double kMostStakes = 1e6;
 // Two stakes nearer than this are the same stake.
 constexpr double kSameStake_m = 1e-7;
+// The last digit of a chainage text: two stakes this near may show one text.
+constexpr double kOneText_m = 1e-3;
 
 // Lengths and continuous chainages in metres.
 std::string fixed4(double v) {
@@ -190,17 +192,33 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
         table.fault = "所给的范围不在路线上（BP 至 EP 之间）。";
         return table;
     }
-    if ((to - from) / request.interval_m > kMostStakes) {
-        table.fault = "桩距太小：这一段会有一百万个以上的桩。";
-        return table;
-    }
     const auto inside = [&](double c) {
         return c >= from - kSameStake_m && c <= to + kSameStake_m;
     };
+    // The stakes the stretch will have at most, counted on the road only (a stretch may reach
+    // beyond BP or EP): the multiples of each stretch between breaks, the named points and both
+    // sides of the breaks; each with its side points.
+    const double onRoad_m = std::min(to, route.end_m) - std::max(from, route.start_m);
+    double namedCount = 2;
+    for (const RouteCurve& rc : route.curves)
+        namedCount +=
+            rc.curve.zh <= to + kSameStake_m && rc.curve.hz >= from - kSameStake_m ? 5 : 0;
+    for (const ChainBreak& b : route.breaks)
+        namedCount += inside(b.at_m) ? 3 : 0;  // its two texts, and a multiple more in its stretch
+    const double centre = onRoad_m / request.interval_m + 1 + namedCount;
+    const double sides = static_cast<double>(request.left_m.size() + request.right_m.size());
+    if (onRoad_m / request.interval_m > kMostStakes) {
+        table.fault = "桩距太小：这一段会有一百万个以上的桩。";
+        return table;
+    }
+    if (centre * (1 + sides) > kMostStakes) {
+        table.fault = "这一段的中桩、特征点与边桩合计会有一百万个以上。";
+        return table;
+    }
 
     // Whole multiples of the interval, stretch by stretch between the breaks: in route order.
     std::vector<Planned> multiples;
-    multiples.reserve(static_cast<std::size_t>((to - from) / request.interval_m) +
+    multiples.reserve(static_cast<std::size_t>(onRoad_m / request.interval_m) +
                       2 * route.breaks.size() + 2);
     const std::size_t nb = route.breaks.size();
     double offset = 0;
@@ -259,8 +277,10 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     auto take = [&](const Planned& p) {
         if (!stakes.empty()) {
             Planned& q = stakes.back();
+            // Within a millimetre, where their chainage texts read alike, a plain stake is the
+            // named point beside it (a break given at the rounded chainage of a ZH).
             const bool samePlace =
-                std::fabs(q.continuous_m - p.continuous_m) <= kSameStake_m && sameText(q, p);
+                std::fabs(q.continuous_m - p.continuous_m) <= kOneText_m && sameText(q, p);
             if (samePlace && *p.point == '\0')
                 return;
             if (samePlace && *q.point == '\0') {
