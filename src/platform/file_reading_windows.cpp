@@ -21,7 +21,7 @@ FileBytes readFileBounded(const std::string& path, std::size_t maxBytes) {
         file.openError = ENOENT;
         return file;
     }
-    if (path.find('\0') != std::string::npos) {
+    if (path.find('\0') != std::string::npos || !isUtf8(path)) {
         file.openError = -ERROR_INVALID_NAME;
         return file;
     }

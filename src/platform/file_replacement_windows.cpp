@@ -145,7 +145,7 @@ int FileReplacement::open(const std::string& target, Target kind) {
     buffer_.clear();
     if (target.empty())
         return error_ = ENOENT;
-    if (target.find('\0') != std::string::npos)
+    if (target.find('\0') != std::string::npos || !isUtf8(target))
         return error_ = -ERROR_INVALID_NAME;
     if (isSeparator(target.back()))
         return error_ = EISDIR;
@@ -178,6 +178,13 @@ int FileReplacement::open(const std::string& target, Target kind) {
             return fd_ < 0 ? error_ = errno : 0;
         } else {
             ::CloseHandle(existing);
+            // A program that holds the file open without letting others delete it would make
+            // ReplaceFileW fail halfway: refused now, before anything is made.
+            const HANDLE deletable = ::CreateFileW(wideTarget.c_str(), DELETE, kShareAll, nullptr,
+                                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (deletable == INVALID_HANDLE_VALUE)
+                return error_ = errorFromWindows(::GetLastError());
+            ::CloseHandle(deletable);
         }
     }
     const std::string stem =

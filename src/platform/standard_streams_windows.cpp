@@ -32,6 +32,15 @@ bool isConsole(HANDLE handle) {
     return handle != INVALID_HANDLE_VALUE && ::GetConsoleMode(handle, &mode);
 }
 
+// A folder given as a standard stream (a shell's "< folder") fails its reads with
+// ERROR_INVALID_FUNCTION, which says nothing to a user.
+bool isFolder(HANDLE handle) {
+    FILE_BASIC_INFO information;
+    return ::GetFileInformationByHandleEx(handle, FileBasicInfo, &information,
+                                          sizeof information) &&
+           (information.FileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Bytes at the end of text that begin a UTF-8 sequence not yet complete.
 std::size_t incompleteTail(const char* text, std::size_t size) {
     for (std::size_t back = 1; back <= std::min<std::size_t>(3, size); ++back) {
@@ -82,7 +91,8 @@ InputDescriptorBuffer::int_type InputDescriptorBuffer::underflow() {
             const DWORD code = ::GetLastError();
             // A pipe whose writer has gone is the end of the input, not a failure.
             if (code != ERROR_BROKEN_PIPE && code != ERROR_HANDLE_EOF)
-                throw std::system_error(errorFromWindows(code), std::generic_category());
+                throw std::system_error(isFolder(handle) ? EISDIR : errorFromWindows(code),
+                                        std::generic_category());
         }
         n = read;
     }

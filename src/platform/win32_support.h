@@ -10,6 +10,9 @@ namespace hcurve::platform {
 /// UTF-8 as UTF-16; a byte that is no UTF-8 becomes U+FFFD.
 std::wstring wideText(std::string_view utf8);
 
+/// Whether bytes are UTF-8 throughout, as a name must be to reach the system unchanged.
+bool isUtf8(std::string_view bytes);
+
 /// UTF-16 as UTF-8; a lone surrogate becomes U+FFFD.
 std::string utf8Text(std::wstring_view wide);
 
