@@ -1,6 +1,7 @@
 #!/bin/sh
 # The Windows build's files as a user at cmd.exe meets them: Chinese folder and file names through
-# the route command and the console's export, and a read-only file kept with a Chinese message.
+# the route command and the console's export, a read-only file kept with a Chinese message, the NUL
+# device written into, and route files that cannot be read.
 # Usage: windows_files.sh HCURVE SCRATCH_FOLDER
 hcurve=$1
 scratch=$2
@@ -52,6 +53,20 @@ status=$?
 grep -q "没有权限" err || fail "read-only file: standard error: $(cat err)"
 [ "$(cat 只读.csv)" = kept ] || fail "read-only file: replaced"
 [ "$(ls -a 成果 | wc -l)" -eq 4 ] || fail "temporary files left: $(ls -a 成果)"
+
+# The NUL device (also as NUL.csv, as Windows reads that name) is written into, never replaced by a
+# file; nothing is left beside it.
+before=$(ls -a)
+"$hcurve" route route.csv --stakes --interval 20 --out NUL.csv 2> err || fail "NUL.csv: $(cat err)"
+[ "$(ls -a)" = "$before" ] || fail "NUL.csv: files made: $(ls -a)"
+
+# A route file that cannot be read says why, in Chinese, with status 1.
+for case in "成果|这是一个文件夹" "没有.csv|没有这个文件或文件夹"; do
+    "$hcurve" route "${case%%|*}" --elements > out 2> err
+    status=$?
+    [ "$status" -eq 1 ] && grep -q "无法打开文件“${case%%|*}”：${case#*|}。" err ||
+        fail "route file ${case%%|*}: status $status, $(cat err)"
+done
 
 [ "$failures" -eq 0 ] && echo "Chinese names and protected files as expected"
 exit "$failures"
