@@ -45,7 +45,8 @@ test-release: setup
 # The Windows build (MinGW-w64, no Qt): its suite under Wine (headless, in a Wine prefix of its own
 # in build/windows), then the README's route tables and a console export with a Chinese file name,
 # byte for byte against the Linux build.
-test-windows: setup
+test-windows:
+	@tools/setup.sh windows
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows -j $(JOBS)
 	@echo "Windows run under Wine: the Qt window is not part of it (built without Qt)."
@@ -56,7 +57,8 @@ test-windows: setup
 	fi
 
 # The Windows download, build/windows/hcurve-VERSION-windows-x86_64.zip.
-windows: setup
+windows:
+	@tools/setup.sh windows
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows -j $(JOBS) --target windows_zip
 	@ls build/windows/hcurve-*-windows-x86_64.zip

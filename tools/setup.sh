@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages hcurve needs to build, test and run, and only those that are missing.
 # Quiet and quick when everything is present; uses sudo when not run as root.
+# Usage: tools/setup.sh [windows]  (windows: also what the Windows build and its run under Wine
+# need: the MinGW-w64 cross compiler, GoogleTest's sources, Wine)
 set -euo pipefail
 
 packages=(
@@ -12,8 +14,13 @@ packages=(
     poppler-utils
     python3
     qt6-translations-l10n dpkg-dev
-    g++-mingw-w64-x86-64-posix wine64 util-linux
 )
+for want in "$@"; do
+    case $want in
+        windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine64 util-linux diffutils) ;;
+        *) echo "usage: tools/setup.sh [windows]" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

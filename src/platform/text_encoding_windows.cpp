@@ -26,10 +26,9 @@ std::wstring wideText(std::string_view utf8) {
 }
 
 bool isUtf8(std::string_view bytes) {
-    return bytes.empty() ||
-           (bytes.size() <= INT_MAX &&
-            ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
-                                  static_cast<int>(bytes.size()), nullptr, 0) > 0);
+    return bytes.empty() || (bytes.size() <= INT_MAX &&
+                             ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                                                   static_cast<int>(bytes.size()), nullptr, 0) > 0);
 }
 
 std::string utf8Text(std::wstring_view wide) {

@@ -68,9 +68,8 @@ std::optional<ExportFormat> exportFormatOf(const std::string& path) {
     // (".csv"), and whatever the bytes of the name (a console answer need not be UTF-8).
     const std::size_t nameStart = path.find_last_of("/\\") + 1;
     const std::size_t dot = path.find_last_of('.');
-    const std::string extension = dot != std::string::npos && dot > nameStart
-                                      ? lowerAscii(path.substr(dot))
-                                      : std::string();
+    const std::string extension =
+        dot != std::string::npos && dot > nameStart ? lowerAscii(path.substr(dot)) : std::string();
     if (extension == ".csv")
         return ExportFormat::Csv;
     if (extension == ".dat")
