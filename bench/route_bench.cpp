@@ -1,5 +1,6 @@
 // The whole route: a 60-JD road of about 100 km staked every 5 m with two side points each side,
-// a 10 000-JD file read and computed, and 100 000 surveyed points located on the 60-JD road.
+// a 10 000-JD file read and computed, 100 000 surveyed points located on the 60-JD road, and the
+// same stakes with their design elevations from a grade line of 80 PVIs and 200 cross-fall rows.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "curve/dms.h"
+#include "route/alignment.h"
 #include "route/route.h"
 #include "route/route_file.h"
 #include "route/route_tables.h"
@@ -80,6 +82,43 @@ void BM_ReadRouteFileOf10000Jds(benchmark::State& state) {
     }
     state.counters["bytes"] = static_cast<double>(text.size());
 }
+// 80 PVIs with vertical curves alternating up and down over the road, and a cross-fall table of
+// 200 rows alternating a crown and a superelevation.
+Route withGradeLine() {
+    RouteDesign d = zigzag(60);
+    Route bare = *buildRoute(d).route;
+    const double s0 = bare.start_m, length = bare.end_m - bare.start_m;
+    d.grade = GradeTable{};
+    for (int i = 0; i <= 81; ++i) {
+        const double H = 400 + (i % 2 == 0 ? 0 : 12) + (i % 3) * 2.0;
+        const double R = i == 0 || i == 81 ? 0 : 8000 + (i % 4) * 1000;
+        d.grade->rows.push_back({i + 100, {"", s0 + length * i / 81, false}, H, R});
+    }
+    d.crossFall = CrossFallTable{};
+    for (int i = 0; i < 200; ++i) {
+        const bool crown = i % 2 == 0;
+        d.crossFall->rows.push_back(
+            {i + 200, {"", s0 + length * i / 199, false}, crown ? -2.0 : 4.0, crown ? -2.0 : -4.0});
+    }
+    return *buildRoute(d).route;
+}
+
+void BM_RouteStakesWithElevationsEvery5m(benchmark::State& state) {
+    const Route route = withGradeLine();
+    StakeRequest request;
+    request.interval_m = 5;
+    request.left_m = {5, 10};
+    request.right_m = {5, 10};
+    std::size_t stakes = 0;
+    for (auto _ : state) {
+        StakeTable table = stakeTable(route, request);
+        stakes = table.rows.size();
+        benchmark::DoNotOptimize(table);
+    }
+    state.counters["stakes"] = static_cast<double>(stakes);
+}
+BENCHMARK(BM_RouteStakesWithElevationsEvery5m)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_ReadRouteFileOf10000Jds)->Unit(benchmark::kMillisecond);
 
 void BM_Locate100000Points(benchmark::State& state) {
@@ -101,6 +140,22 @@ void BM_Locate100000Points(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Locate100000Points)->Unit(benchmark::kMillisecond);
+
+// A centre stake on a clothoid whose curvature does not start at zero: the incomplete spiral
+// R 1000 -> 300 over 1 km, at chainages spread over it.
+void BM_CentreStakeOnAnIncompleteSpiral(benchmark::State& state) {
+    const Element e =
+        Element::fromStart(0, 1000, {3456789.123, 512345.678, 37.25}, 1 / 1000.0, 1 / 300.0);
+    double s = 0;
+    for (auto _ : state) {
+        s += 7.77;
+        if (s > 1000)
+            s -= 1000;
+        AlignmentPoint p = e.at(s);
+        benchmark::DoNotOptimize(p);
+    }
+}
+BENCHMARK(BM_CentreStakeOnAnIncompleteSpiral);
 
 }  // namespace
 }  // namespace hcurve

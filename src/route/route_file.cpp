@@ -7,11 +7,11 @@
 #include "curve/number.h"
 #include "curve/shown_text.h"
 #include "geometry/design_check.h"
+#include "route/csv_tables.h"
 
 namespace hcurve {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr double kMetresPerKilometre = 1000.0;
 
 enum class Column { Name, X, Y, R, A1, A2, Ls1, Ls2, Chainage, BreakBefore, BreakAfter };
@@ -23,13 +23,6 @@ std::string_view trimmed(std::string_view s) {
     while (!s.empty() && blank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-bool allBlank(const std::vector<std::string>& fields) {
-    for (const std::string& f : fields)
-        if (!f.empty())
-            return false;
-    return true;
 }
 
 std::string upper(std::string_view s) {
@@ -60,102 +53,6 @@ std::optional<Column> columnNamed(std::string_view header) {
 std::string quoted(std::string_view text) {
     return "“" + shownText(text) + "”";
 }
-
-// The records of the text: one per line, a line ended by LF, CR LF or a lone CR (an old
-// spreadsheet's CSV). A field in double quotes may hold commas and doubled quotes. A quote left
-// open at the end of its line, or a line longer than the bound, is a fault of the file: the reader
-// then says where and reads no table (what follows such a fault would be misread line by line).
-class Records {
-  public:
-    // The line ends in a text: LF, CR LF and a lone CR each count once.
-    static int lineEnds(std::string_view text) {
-        int n = 0;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\n' ||
-                (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
-                ++n;
-        }
-        return n;
-    }
-
-    Records(std::string_view text, std::vector<RouteFault>& faults) : text_(text), faults_(faults) {
-        if (text_.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-            text_.remove_prefix(kByteOrderMark.size());
-    }
-
-    // The next record's fields, trimmed; false at the end of the text or after a fault.
-    bool next(std::vector<std::string>& fields) {
-        if (broken_ || text_.empty())
-            return false;
-        ++line_;
-        fields.clear();
-        std::string field;
-        bool quoted = false;
-        std::size_t i = 0;
-        int quoteLine = 0;
-        for (;; ++i) {
-            if (i > kMaxRouteLineBytes) {
-                fault(line_, "这一行太长（超过 " + std::to_string(kMaxRouteLineBytes) +
-                                 " 字节），不像是交点表的一行。");
-                return false;
-            }
-            const bool end = i == text_.size();
-            const char c = end ? '\n' : text_[i];
-            const bool lineEnd = c == '\n' || c == '\r';
-            if (quoted && lineEnd) {
-                const std::size_t close = text_.find('"', i);
-                if (close == std::string_view::npos) {
-                    fault(quoteLine, "引号没有配对：这一行的带引号字段直到文件末尾都没有结束。");
-                } else {
-                    fault(quoteLine,
-                          "带引号的字段从这一行延续到第 " +
-                              std::to_string(line_ + lineEnds(text_.substr(i, close - i))) +
-                              " 行：交点表的字段里不能换行（也可能是少了一个引号）。");
-                }
-                return false;
-            }
-            if (lineEnd) {
-                fields.emplace_back(trimmed(field));
-                std::size_t after = i;
-                if (!end)
-                    after += c == '\r' && i + 1 < text_.size() && text_[i + 1] == '\n' ? 2 : 1;
-                text_.remove_prefix(after);
-                return true;
-            }
-            if (quoted) {
-                if (c == '"' && i + 1 < text_.size() && text_[i + 1] == '"') {
-                    field += '"';
-                    ++i;
-                } else if (c == '"') {
-                    quoted = false;
-                } else {
-                    field += c;
-                }
-            } else if (c == '"') {
-                quoted = true;
-                quoteLine = line_;
-            } else if (c == ',') {
-                fields.emplace_back(trimmed(field));
-                field.clear();
-            } else {
-                field += c;
-            }
-        }
-    }
-
-    int line() const { return line_; }
-
-  private:
-    void fault(int line, std::string message) {
-        faults_.push_back({line, std::move(message)});
-        broken_ = true;
-    }
-
-    std::string_view text_;
-    std::vector<RouteFault>& faults_;
-    int line_ = 0;
-    bool broken_ = false;
-};
 
 // Reads the fields of one table row by the column map of its header, collecting faults.
 class RowReader {
@@ -258,39 +155,32 @@ RoutePointRow readPointRow(RowReader& row, int line, bool isJd) {
     return p;
 }
 
-// Every table row that has any field, with its line number: only the fields of the columns
-// the table's header names (a line of thousands of commas keeps no more than a short one).
-struct Row {
-    int line;
-    std::vector<std::string> fields;
-};
+enum class TableKind { Points, Breaks, Grade, CrossFall, Unknown };
 
-// A table of the file: its header row, the columns it names and its rows.
-struct Table {
-    int headerLine = 0;  // 0: no such table
-    std::vector<std::string> header;
-    std::map<Column, std::size_t> columns;  // each column's place in the header
-    std::vector<RouteFault> headerFaults;
-    std::map<Column, std::size_t> kept;  // each column's place in a row's fields
-    std::vector<Row> rows;
+TableKind kindOf(const std::vector<std::string>& header) {
+    std::vector<RouteFault> ignored;
+    const std::map<Column, std::size_t> columns = headerColumns(0, header, ignored);
+    if (columns.count(Column::Name))
+        return TableKind::Points;
+    if (columns.count(Column::BreakBefore) || columns.count(Column::BreakAfter))
+        return TableKind::Breaks;
+    if (isGradeHeader(header))
+        return TableKind::Grade;
+    if (isCrossFallHeader(header))
+        return TableKind::CrossFall;
+    return TableKind::Unknown;
+}
 
-    void setHeader(int line, std::vector<std::string> fields) {
-        headerLine = line;
-        header = std::move(fields);
-        columns = headerColumns(line, header, headerFaults);
-        std::size_t k = 0;
-        for (const auto& [column, place] : columns)
-            kept.emplace(column, k++);
-    }
+// Whether a header's title names a column of any table of the file.
+bool isKnownTitle(std::string_view title) {
+    return columnNamed(title) || isGradeTitle(title) || isCrossFallTitle(title);
+}
 
-    void addRow(int line, const std::vector<std::string>& fields) {
-        Row row{line, {}};
-        row.fields.reserve(columns.size());
-        for (const auto& [column, place] : columns)
-            row.fields.push_back(place < fields.size() ? fields[place] : std::string());
-        rows.push_back(std::move(row));
-    }
-};
+// The break table may hold empty lines: a line after one that opens no table of its own is one
+// more chain break.
+bool continuesOverEmptyLine(const CsvTable& current, const std::vector<std::string>& line) {
+    return kindOf(current.header) == TableKind::Breaks && kindOf(line) == TableKind::Unknown;
+}
 
 }  // namespace
 
@@ -327,43 +217,84 @@ std::optional<double> readChainage(std::string_view text) {
 }
 
 RouteFileReading readRouteFile(std::string_view utf8Text) {
+    return readRouteFiles({utf8Text});
+}
+
+RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) {
     RouteFileReading reading;
     std::vector<RouteFault>& faults = reading.faults;
 
-    // The point table runs from its header to the first empty line; the break table follows
-    // from the next line that is not empty, and may hold empty lines.
-    Table points, breaks;
-    Table* current = nullptr;  // the table whose rows come next
-    Records records(utf8Text, faults);
-    std::size_t rowCount = 0;
-    for (std::vector<std::string> fields; records.next(fields);) {
-        const int lineNumber = records.line();
-        if (allBlank(fields)) {
-            if (current == &points)
-                current = nullptr;
-        } else if (current) {
-            if (++rowCount > kMostRouteRows) {
-                faults.push_back({lineNumber, "交点表与断链表合计超过 " +
-                                                  std::to_string(kMostRouteRows) +
-                                                  " 行，不像是一条路线。"});
-                return reading;
+    // The first table of the first file is the point table; every other table is known by its
+    // header.
+    std::vector<std::vector<CsvTable>> files;
+    std::size_t rowsLeft = kMostRouteRows;
+    for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
+        CsvSplit split = splitTables(utf8Texts[f], continuesOverEmptyLine, isKnownTitle,
+                                     {kMaxRouteLineBytes, rowsLeft});
+        if (split.fault) {
+            faults.push_back({split.fault->line, std::move(split.fault->message), f});
+            return reading;
+        }
+        for (const CsvTable& table : split.tables)
+            rowsLeft -= table.rows.size();
+        if (f == 0 && split.tables.empty()) {
+            faults.push_back({std::max(split.lines, 1), "文件是空的：没有交点表。"});
+            return reading;
+        }
+        files.push_back(std::move(split.tables));
+    }
+    if (files.empty()) {
+        faults.push_back({1, "文件是空的：没有交点表。"});
+        return reading;
+    }
+    const CsvTable& points = files[0][0];
+    const CsvTable* breaks = nullptr;
+    RouteDesign design;
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        for (std::size_t t = f == 0 ? 1 : 0; t < files[f].size(); ++t) {
+            const CsvTable& table = files[f][t];
+            const auto twice = [&](const char* what) {
+                faults.push_back(
+                    {table.headerLine, std::string(what) + "只能有一个，这里又有一个。", f});
+            };
+            switch (kindOf(table.header)) {
+                case TableKind::Points:
+                    twice("交点表");
+                    break;
+                case TableKind::Breaks:
+                    if (f != 0)
+                        faults.push_back({table.headerLine, "断链表要写在交点表所在的文件里。", f});
+                    else if (breaks)
+                        twice("断链表");
+                    else
+                        breaks = &table;
+                    break;
+                case TableKind::Grade:
+                    if (design.grade)
+                        twice("纵断面表");
+                    else
+                        design.grade = readGradeTable(table, f, faults);
+                    break;
+                case TableKind::CrossFall:
+                    if (design.crossFall)
+                        twice("横坡表");
+                    else
+                        design.crossFall = readCrossFallTable(table, f, faults);
+                    break;
+                case TableKind::Unknown:
+                    faults.push_back({table.headerLine,
+                                      "这张表的表头不认识：断链表要有 断链前桩号 和 断链后桩号 "
+                                      "两列，纵断面表要有 "
+                                      "变坡点桩号（或 变坡点里程）和 高程 列，横坡表要有 "
+                                      "桩号、左横坡 和 右横坡 列。",
+                                      f});
+                    break;
             }
-            current->addRow(lineNumber, fields);
-        } else {
-            current = points.headerLine == 0 ? &points : &breaks;
-            current->setHeader(lineNumber, std::move(fields));
         }
     }
-    if (!faults.empty())
-        return reading;
-    const int lineNumber = records.line();
 
-    if (points.headerLine == 0) {
-        faults.push_back({std::max(lineNumber, 1), "文件是空的：没有交点表。"});
-        return reading;
-    }
-    faults = points.headerFaults;
-    const std::map<Column, std::size_t>& columns = points.columns;
+    const std::size_t faultsOfOtherTables = faults.size();
+    std::map<Column, std::size_t> columns = headerColumns(points.headerLine, points.header, faults);
     for (Column c : {Column::Name, Column::X, Column::Y, Column::R, Column::Chainage}) {
         if (!columns.count(c))
             faults.push_back(
@@ -373,7 +304,7 @@ RouteFileReading readRouteFile(std::string_view utf8Text) {
         faults.push_back({points.headerLine, "表头不能同时有 A1 和 Ls1 列。"});
     if (columns.count(Column::A2) && columns.count(Column::Ls2))
         faults.push_back({points.headerLine, "表头不能同时有 A2 和 Ls2 列。"});
-    if (!faults.empty())
+    if (faults.size() != faultsOfOtherTables)
         return reading;
     if (points.rows.size() < 3) {
         faults.push_back({points.rows.empty() ? points.headerLine : points.rows.back().line,
@@ -382,27 +313,26 @@ RouteFileReading readRouteFile(std::string_view utf8Text) {
         return reading;
     }
 
-    RouteDesign design;
     for (std::size_t i = 0; i < points.rows.size() && faults.size() < kMostRouteFaults; ++i) {
-        RowReader row(points.rows[i].line, points.rows[i].fields, points.kept, faults);
+        RowReader row(points.rows[i].line, points.rows[i].fields, columns, faults);
         const bool isJd = i != 0 && i + 1 != points.rows.size();
         design.points.push_back(readPointRow(row, points.rows[i].line, isJd));
         if (i == 0)
             design.startChainage_m = row.chainage(Column::Chainage);
     }
 
-    if (breaks.headerLine != 0) {
-        faults.insert(faults.end(), breaks.headerFaults.begin(), breaks.headerFaults.end());
-        const std::map<Column, std::size_t>& breakColumns = breaks.columns;
+    if (breaks) {
+        std::map<Column, std::size_t> breakColumns =
+            headerColumns(breaks->headerLine, breaks->header, faults);
         if (!breakColumns.count(Column::BreakBefore) || !breakColumns.count(Column::BreakAfter)) {
-            faults.push_back({breaks.headerLine,
+            faults.push_back({breaks->headerLine,
                               "交点表后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 "
                               "两列。"});
         } else {
-            for (const Row& r : breaks.rows) {
+            for (const CsvRow& r : breaks->rows) {
                 if (faults.size() >= kMostRouteFaults)
                     break;
-                RowReader row(r.line, r.fields, breaks.kept, faults);
+                RowReader row(r.line, r.fields, breakColumns, faults);
                 ChainBreakRow b;
                 b.line = r.line;
                 b.before_m = row.chainage(Column::BreakBefore);

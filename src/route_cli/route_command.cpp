@@ -19,6 +19,7 @@
 #include "route/route.h"
 #include "route/route_file.h"
 #include "route/route_tables.h"
+#include "route/vertical_table.h"
 #include "route_cli/text_decoding.h"
 #include "stakes/field_tools.h"
 #include "stakes/stake_export.h"
@@ -26,36 +27,45 @@
 namespace hcurve {
 
 RouteLoading loadRouteFile(const std::string& path) {
+    return loadRouteFiles({path});
+}
+
+RouteLoading loadRouteFiles(const std::vector<std::string>& paths) {
     RouteLoading loading;
-    const std::string shownPath = shownText(path);
-    const platform::FileBytes file = platform::readFileBounded(path, kMaxRouteFileBytes);
-    if (file.openError != 0) {
-        loading.messages.push_back("hcurve: 无法打开文件“" + shownPath + "”：" +
-                                   platform::systemReason(file.openError) + "。");
-        return loading;
+    std::vector<std::string> texts;
+    for (const std::string& path : paths) {
+        const std::string shownPath = shownText(path);
+        const platform::FileBytes file = platform::readFileBounded(path, kMaxRouteFileBytes);
+        if (file.openError != 0) {
+            loading.messages.push_back("hcurve: 无法打开文件“" + shownPath + "”：" +
+                                       platform::systemReason(file.openError) + "。");
+            return loading;
+        }
+        if (file.tooLarge) {
+            loading.messages.push_back("hcurve: 文件“" + shownPath + "”超过 " +
+                                       std::to_string(kMaxRouteFileBytes / (1024 * 1024)) +
+                                       " MiB，不像是交点表，没有读。");
+            return loading;
+        }
+        if (file.readError != 0) {
+            loading.messages.push_back("hcurve: 读文件“" + shownPath + "”出错：" +
+                                       platform::systemReason(file.readError) + "。");
+            return loading;
+        }
+        RouteText text = decodeRouteText(file.bytes);
+        if (text.fault) {
+            loading.messages.push_back(shownPath + ": " + faultText(*text.fault));
+            return loading;
+        }
+        if (!text.utf8) {
+            loading.messages.push_back("hcurve: 文件“" + shownPath +
+                                       "”既不是 UTF-8 也不是 GBK 编码的文本。");
+            return loading;
+        }
+        texts.push_back(std::move(*text.utf8));
     }
-    if (file.tooLarge) {
-        loading.messages.push_back("hcurve: 文件“" + shownPath + "”超过 " +
-                                   std::to_string(kMaxRouteFileBytes / (1024 * 1024)) +
-                                   " MiB，不像是交点表，没有读。");
-        return loading;
-    }
-    if (file.readError != 0) {
-        loading.messages.push_back("hcurve: 读文件“" + shownPath + "”出错：" +
-                                   platform::systemReason(file.readError) + "。");
-        return loading;
-    }
-    RouteText text = decodeRouteText(file.bytes);
-    if (text.fault) {
-        loading.messages.push_back(shownPath + ": " + faultText(*text.fault));
-        return loading;
-    }
-    if (!text.utf8) {
-        loading.messages.push_back("hcurve: 文件“" + shownPath +
-                                   "”既不是 UTF-8 也不是 GBK 编码的文本。");
-        return loading;
-    }
-    RouteFileReading reading = readRouteFile(*text.utf8);
+    RouteFileReading reading =
+        readRouteFiles(std::vector<std::string_view>(texts.begin(), texts.end()));
     std::vector<RouteFault> faults = reading.faults;
     if (reading.design) {
         RouteBuilding building = buildRoute(*reading.design);
@@ -63,7 +73,8 @@ RouteLoading loadRouteFile(const std::string& path) {
         loading.route = std::move(building.route);
     }
     for (const RouteFault& f : faults)
-        loading.messages.push_back(shownPath + ": " + shownText(faultText(f)));
+        loading.messages.push_back(shownText(paths[f.file < paths.size() ? f.file : 0]) + ": " +
+                                   shownText(faultText(f)));
     if (faults.size() >= kMostRouteFaults)
         loading.messages.push_back("hcurve: 错误太多，只列出了前 " +
                                    std::to_string(kMostRouteFaults) + " 个。");
@@ -73,10 +84,12 @@ RouteLoading loadRouteFile(const std::string& path) {
 namespace {
 
 constexpr char kUsage[] =
-    "用法：hcurve route 文件 --elements\n"
-    "      hcurve route 文件 --stakes --interval 桩距 [--from 里程] [--to 里程] "
-    "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--out 文件.csv|文件.dat]\n"
-    "      hcurve route 文件 --locate X Y\n";
+    "用法：hcurve route 文件… --elements\n"
+    "      hcurve route 文件… --vertical\n"
+    "      hcurve route 文件… --stakes --interval 桩距 [--from 里程] [--to 里程] "
+    "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--rows 前排,后排] "
+    "[--out 文件.csv|文件.dat]\n"
+    "      hcurve route 文件… --locate X Y [H]\n";
 
 // Written once the standard output has failed.
 struct OutputFailed {};
@@ -87,9 +100,9 @@ void say(std::ostream& err, const std::string& message) {
     err << shownText(message) << "\n";
 }
 
-// The route of a file, or the messages that say why there is none.
-std::optional<Route> loadRoute(const std::string& path, std::ostream& err) {
-    RouteLoading loading = loadRouteFile(path);
+// The route of the files, or the messages that say why there is none.
+std::optional<Route> loadRoute(const std::vector<std::string>& paths, std::ostream& err) {
+    RouteLoading loading = loadRouteFiles(paths);
     for (const std::string& m : loading.messages)
         say(err, m);
     return std::move(loading.route);
@@ -162,7 +175,14 @@ std::optional<double> stretchEnd(const Route& route, const std::string& text, bo
 
 std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request) {
     std::vector<ExportPoint> points;
-    const std::size_t nl = request.left_m.size(), n = table.sidesPerStake;
+    // The rows in the order of the table's side points: per row, left then right.
+    struct Row {
+        const char* name;
+        const char* tag;
+    };
+    const std::vector<Row> rows = request.doubleRow ? std::vector<Row>{{"前排", "F"}, {"后排", "B"}}
+                                                    : std::vector<Row>{{"单排", ""}};
+    const std::size_t n = table.sidesPerStake;
     // A long chain gives some chainage texts twice: the second stake of a text is named with
     // "-2" (the third "-3"), so that no two points of the file share a name.
     std::unordered_map<std::string, int> seen;
@@ -170,14 +190,21 @@ std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeR
         const StakeRow& r = table.rows[i];
         const int time = ++seen[r.text];
         const std::string name = time == 1 ? r.text : r.text + "-" + std::to_string(time);
-        points.push_back({name, r.text, r.x_m, r.y_m, "中", "", ""});
-        for (std::size_t j = 0; j < n; ++j) {
-            const bool left = j < nl;
-            const std::size_t number = left ? j + 1 : j - nl + 1;
-            const double d = left ? request.left_m[j] : request.right_m[j - nl];
-            points.push_back({name + (left ? "-L" : "-R") + std::to_string(number), r.text,
-                              table.sideX_m[i * n + j], table.sideY_m[i * n + j],
-                              left ? "左" : "右", "单排", generalText(d)});
+        points.push_back({name, r.text, r.x_m, r.y_m, "中", "", "", r.H_m});
+        std::size_t j = 0;
+        for (const Row& row : rows) {
+            for (bool left : {true, false}) {
+                const std::vector<double>& distances = left ? request.left_m : request.right_m;
+                for (std::size_t k = 0; k < distances.size(); ++k, ++j) {
+                    std::optional<double> H;
+                    if (table.withSideHeights && !std::isnan(table.sideH_m[i * n + j]))
+                        H = table.sideH_m[i * n + j];
+                    points.push_back(
+                        {name + "-" + row.tag + (left ? "L" : "R") + std::to_string(k + 1), r.text,
+                         table.sideX_m[i * n + j], table.sideY_m[i * n + j], left ? "左" : "右",
+                         row.name, generalText(distances[k]), H});
+                }
+            }
         }
     }
     return points;
@@ -223,6 +250,16 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
                 return 1;
             }
             (option == "--left" ? request.left_m : request.right_m) = *d;
+        } else if (option == "--rows") {
+            std::optional<std::vector<double>> d = distanceList(value);
+            if (!d || d->size() != 2) {
+                err << "hcurve: --rows 要给出前排和后排到横轴的距离（如 1.5,2），“" << value
+                    << "”不对。\n";
+                return 1;
+            }
+            request.doubleRow = true;
+            request.front_m = (*d)[0];
+            request.back_m = (*d)[1];
         } else if (option == "--skew") {
             std::optional<double> v = skewDegrees(value);
             if (!v) {
@@ -253,10 +290,13 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
         err << "hcurve: " << *table.fault << "\n";
         return 1;
     }
+    if (table.warning)
+        err << "hcurve: " << *table.warning << "\n";
     if (outPath) {
         const std::vector<ExportPoint> points = routeExportPoints(table, request);
-        const std::string bytes =
-            format == ExportFormat::Csv ? stakeTableCsv(points) : pointFileDat(points);
+        const std::string bytes = format == ExportFormat::Csv
+                                      ? stakeTableCsv(points, table.withHeights)
+                                      : pointFileDat(points);
         if (std::optional<std::string> wrong = writeFileReplacing(*outPath, bytes)) {
             say(err, "hcurve: " + *wrong);
             return 1;
@@ -269,10 +309,11 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
 
 int locateCommand(const Route& route, const std::vector<std::string>& args, std::ostream& out,
                   std::ostream& err) {
-    std::optional<double> x = args.size() == 4 ? readNumber(args[2]) : std::nullopt;
-    std::optional<double> y = args.size() == 4 ? readNumber(args[3]) : std::nullopt;
+    const bool withH = args.size() == 5;
+    std::optional<double> x = args.size() == 4 || withH ? readNumber(args[2]) : std::nullopt;
+    std::optional<double> y = args.size() == 4 || withH ? readNumber(args[3]) : std::nullopt;
     if (!x || !y) {
-        err << "hcurve: --locate 后面要有两个数值：X（北）和 Y（东）。\n";
+        err << "hcurve: --locate 后面要有两个数值：X（北）和 Y（东），可再加实测高程 H。\n";
         return 1;
     }
     for (auto [v, name, text] : {std::tuple{*x, "X", &args[2]}, std::tuple{*y, "Y", &args[3]}}) {
@@ -282,12 +323,29 @@ int locateCommand(const Route& route, const std::vector<std::string>& args, std:
             return 1;
         }
     }
+    std::optional<double> H;
+    if (withH) {
+        H = readNumber(args[4]);
+        if (!H || std::fabs(*H) > kMaxCoordinate_m) {
+            say(err, "hcurve: 实测高程“" + args[4] + "”不是数值。");
+            return 1;
+        }
+        if (!route.gradeLine) {
+            err << "hcurve: 文件里没有纵断面表，无法与实测高程比较。\n";
+            return 1;
+        }
+    }
     std::optional<RouteFoot> foot = locate(route, *x, *y);
     if (!foot) {
         err << "hcurve: 这个点在路线上找不到垂足。\n";
         return 1;
     }
-    put(out, locateCsv(route, *foot));
+    if (route.gradeLine && !locatedHeights(route, *foot, H).centre_m)
+        say(err,
+            "hcurve: 垂足 " + stakeText(route, foot->continuous_m) + " 在纵断面以外，没有高程。");
+    put(out, locateCsv(route, *foot, H));
+    if (foot->ambiguous)
+        err << "hcurve: 注意：路线上有几处离该点几乎一样近，这个桩号不是唯一的答案。\n";
     if (foot->far()) {
         say(err,
             "hcurve: 注意：该点离路线超过 " + generalText(foot->plausibleOffset_m) +
@@ -297,29 +355,41 @@ int locateCommand(const Route& route, const std::vector<std::string>& args, std:
 }
 
 int route(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() < 2) {
+    // The files, then the mode and its values.
+    std::size_t m = 0;
+    while (m < args.size() && args[m].compare(0, 2, "--") != 0)
+        ++m;
+    if (m == 0 || m == args.size()) {
         err << kUsage;
         return 1;
     }
-    const std::string& mode = args[1];
-    if (mode != "--elements" && mode != "--stakes" && mode != "--locate") {
-        err << "hcurve: 要给出 --elements、--stakes 或 --locate。\n" << kUsage;
+    const std::vector<std::string> paths(args.begin(), args.begin() + m);
+    // What the modes read: the first file's place, the mode, its values.
+    std::vector<std::string> rest{args[0]};
+    rest.insert(rest.end(), args.begin() + m, args.end());
+    const std::string& mode = rest[1];
+    if (mode != "--elements" && mode != "--vertical" && mode != "--stakes" && mode != "--locate") {
+        err << "hcurve: 要给出 --elements、--vertical、--stakes 或 --locate。\n" << kUsage;
         return 1;
     }
-    std::optional<Route> route = loadRoute(args[0], err);
+    std::optional<Route> route = loadRoute(paths, err);
     if (!route)
         return 1;
-    if (mode == "--elements") {
-        if (args.size() != 2) {
+    if (mode == "--elements" || mode == "--vertical") {
+        if (rest.size() != 2) {
             err << kUsage;
             return 1;
         }
-        put(out, elementTableCsv(*route));
+        if (mode == "--vertical" && !route->gradeLine) {
+            err << "hcurve: 文件里没有纵断面表（表头 变坡点桩号,高程,竖曲线半径）。\n";
+            return 1;
+        }
+        put(out, mode == "--elements" ? elementTableCsv(*route) : verticalTableCsv(*route));
         return 0;
     }
     if (mode == "--stakes")
-        return stakes(*route, args, out, err);
-    return locateCommand(*route, args, out, err);
+        return stakes(*route, rest, out, err);
+    return locateCommand(*route, rest, out, err);
 }
 
 }  // namespace

@@ -113,6 +113,18 @@ TEST_F(RouteCommand, Locate) {
     EXPECT_EQ(r.out, "里程,桩号,偏距,元素\n1500.0000,K1+490.000,-3.0000,直线 BP-JD1\n");
 }
 
+TEST_F(RouteCommand, LocateTellsOfNearlyEqualFeet) {
+    // The bisector of the corner at JD2 seen from its arc's centre: every point of the arc is as
+    // near.
+    const std::string corner =
+        write("corner.csv",
+              "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,0\nJD1,1000,0,300,0,0,\nEP,1000,1000,,,,\n");
+    Outcome r = run({corner, "--locate", "700", "300"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "hcurve: 注意：路线上有几处离该点几乎一样近，这个桩号不是唯一的答案。\n");
+    EXPECT_EQ(run({corner, "--locate", "500", "2"}).err, "");
+}
+
 TEST_F(RouteCommand, ExportsAsTheOneCurveExportDoes) {
     const std::string dat = (folder_ / "stakes.dat").string();
     Outcome r =
@@ -125,6 +137,70 @@ TEST_F(RouteCommand, ExportsAsTheOneCurveExportDoes) {
     EXPECT_EQ(bytes.str(),
               "K1+000.000,,0.000,0.000,0.000\r\nK1+000.000-R1,,5.000,0.000,0.000\r\n"
               "K1+020.000,,0.000,20.000,0.000\r\nK1+020.000-R1,,5.000,20.000,0.000\r\n");
+
+    // Piles in two rows: the front row 1.5 m ahead, the back row 2 m behind the axis.
+    const std::string csv = (folder_ / "piles.csv").string();
+    r = run({file_, "--stakes", "--interval", "20", "--to", "1000", "--right", "5", "--rows",
+             "1.5,2", "--out", csv});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream piles(csv, std::ios::binary);
+    std::stringstream pileBytes;
+    pileBytes << piles.rdbuf();
+    EXPECT_NE(pileBytes.str().find("K1+000.000-FR1,K1+000.000,1.500,5.000,右,前排,5\r\n"
+                                   "K1+000.000-BR1,K1+000.000,-2.000,5.000,右,后排,5\r\n"),
+              std::string::npos)
+        << pileBytes.str();
+}
+
+TEST_F(RouteCommand, GradeLineAndCrossFallFromAFurtherFile) {
+    // On the first straight, heading north: +2 % up to 1200, -2 % after it, R 2500, so
+    // ω = -4 %, L = 100, T = 50, E = 50^2 / 5000 = 0.5; a crown of -2 % on both sides.
+    const std::string profile =
+        write("profile.csv",
+              "变坡点桩号,高程,竖曲线半径\n1100,50,\n1200,52,2500\n1300,50,\n\n"
+              "桩号,左横坡,右横坡\nK1+000,-2,-2\n");
+    Outcome vertical = run({file_, profile, "--vertical"});
+    ASSERT_EQ(vertical.status, 0) << vertical.err;
+    EXPECT_EQ(linesOf(vertical.out).at(0),
+              "变坡点,桩号,里程,高程,坡度1,坡度2,坡差,凹凸,R,T,E,L,竖曲线起点里程,竖曲线终点里程");
+    EXPECT_EQ(linesOf(vertical.out).at(2),
+              "变坡点1,K1+200.000,1200.0000,52.0000,2.0000,-2.0000,-4.0000,凸,2500.0000,50.0000,"
+              "0.5000,100.0000,1150.0000,1250.0000");
+
+    Outcome r = run({file_, profile, "--stakes", "--interval", "50", "--from", "1000", "--to",
+                     "1200", "--left", "5"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err,
+              "hcurve: K1+000.000 至 K1+050.000 的中桩在纵断面（K1+100.000 至 K1+300.000）以外，"
+              "没有高程。\n");
+    const std::vector<std::string> rows = linesOf(r.out);
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0], "点,桩号,里程,X,Y,方位角,高程,左1X,左1Y,左1H");
+    EXPECT_EQ(rows[1], "BP,K1+000.000,1000.0000,0.0000,0.0000,0.000000,,0.0000,-5.0000,");
+    EXPECT_EQ(rows[4],
+              "SQD,K1+150.000,1150.0000,150.0000,0.0000,0.000000,51.0000,150.0000,"
+              "-5.0000,50.9000");
+    EXPECT_EQ(rows[5],
+              "BPD,K1+200.000,1200.0000,200.0000,0.0000,0.000000,51.5000,200.0000,"
+              "-5.0000,51.4000");
+
+    // 3 m right of the curve's end: 51 - 0.06 by the crown, measured 51.
+    Outcome located = run({file_, profile, "--locate", "250", "3", "51"});
+    ASSERT_EQ(located.status, 0) << located.err;
+    EXPECT_EQ(located.out,
+              "里程,桩号,偏距,元素,中线高程,设计高程,高差\n"
+              "1250.0000,K1+250.000,3.0000,直线 BP-JD1,51.0000,50.9400,0.0600\n");
+
+    const std::string dat = (folder_ / "stakes.dat").string();
+    ASSERT_EQ(run({file_, profile, "--stakes", "--interval", "50", "--from", "1200", "--to", "1200",
+                   "--left", "5", "--out", dat})
+                  .status,
+              0);
+    std::ifstream in(dat, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    EXPECT_EQ(bytes.str(),
+              "K1+200.000,,0.000,200.000,51.500\r\nK1+200.000-L1,,-5.000,200.000,51.400\r\n");
 }
 
 TEST_F(RouteCommand, ErrorsGoToTheErrorStreamWithStatusOne) {
@@ -161,7 +237,8 @@ TEST_F(RouteCommand, ErrorsGoToTheErrorStreamWithStatusOne) {
          "hcurve: 桩号“K1+495.5x”不对（应如 K12+500 或 K12+500.000）。\n"},
         {{file_, "--stakes", "--interval", "5", "--from", "K9+000"},
          "hcurve: 路线上没有桩号 K9+000（它不在 BP 至 EP 之间，或落在断链的空缺里）。\n"},
-        {{file_, "--locate", "1"}, "hcurve: --locate 后面要有两个数值：X（北）和 Y（东）。\n"},
+        {{file_, "--locate", "1"},
+         "hcurve: --locate 后面要有两个数值：X（北）和 Y（东），可再加实测高程 H。\n"},
     };
     for (const Case& c : cases) {
         Outcome r = run(c.args);

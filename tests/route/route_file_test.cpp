@@ -65,7 +65,8 @@ TEST(RouteFile, EveryFaultIsAnsweredWithItsLine) {
         {"HZ beyond EP", kHeader + "BP,0,0,,,,0\nJD1,1000,0,300,,,\nEP,1000,100,,,,\n", 4,
          "交点 JD1 的 HZ 超出了 EP：切线长 T2 = 300.000 米，而 JD1 至 EP 只有 100.000 米。"},
         {"break table without its header", kGood + "\nK1+100,K1+090\n", 7,
-         "交点表后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 两列。"},
+         "这张表的表头不认识：断链表要有 断链前桩号 和 断链后桩号 两列，纵断面表要有 "
+         "变坡点桩号（或 变坡点里程）和 高程 列，横坡表要有 桩号、左横坡 和 右横坡 列。"},
         {"break outside the route", kGood + "\n断链前桩号,断链后桩号\nK9+000,K9+010\n", 8,
          "断链前桩号 K9+000.000 不在路线上（BP 至 EP 之间）。"},
         {"breaks out of order", kGood + "\n断链前桩号,断链后桩号\nK1+500,K1+490\nK1+480,K1+470\n",
@@ -75,11 +76,11 @@ TEST(RouteFile, EveryFaultIsAnsweredWithItsLine) {
          "R 必须是数值，“3OO” 不是有效的数值。"},
         {"a quoted field across lines",
          kHeader + "BP,0,0,,,,0\n\"JD1\n\n\",1000,0,300,,,\nEP,1000,1000,,,,\n", 3,
-         "带引号的字段从这一行延续到第 5 行：交点表的字段里不能换行（也可能是少了一个引号）。"},
+         "带引号的字段从这一行延续到第 5 行：表格的字段里不能换行（也可能是少了一个引号）。"},
         {"a quote left open", kHeader + "BP,0,0,,,,0\nJD1,1000,0,300,,,\nEP,\"1000,1000,,,,\n", 4,
          "引号没有配对：这一行的带引号字段直到文件末尾都没有结束。"},
         {"a line too long", kHeader + "BP,0,0,,,,0" + std::string(70000, ' ') + "\n", 2,
-         "这一行太长（超过 65536 字节），不像是交点表的一行。"},
+         "这一行太长（超过 65536 字节），不像是表格的一行。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
