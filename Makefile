@@ -25,8 +25,8 @@ package: setup
 
 # The normal build's tests, then the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer with short bounded fuzz runs, then again as the package is built
-# (Release, -O3). `make test-windows` runs the Windows build under Wine.
-test: test-default test-sanitize test-release
+# (Release, -O3), and last the Windows build under Wine.
+test: test-default test-sanitize test-release test-windows
 
 test-default: build
 	@ctest --preset default -j $(JOBS)
