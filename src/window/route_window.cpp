@@ -150,9 +150,15 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
     resize(1100, 700);
     tabs_ = new QTabWidget(this);
 
+    // A route of elements has no JDs and so no curve-element table; every route has its chain.
     elements_ = makeTable(tabs_);
-    fill(elements_, elementTableRows(route_));
-    tabs_->addTab(elements_, QStringLiteral("曲线要素表"));
+    if (!route_.points.empty()) {
+        fill(elements_, elementTableRows(route_));
+        tabs_->addTab(elements_, QStringLiteral("曲线要素表"));
+    }
+    segments_ = makeTable(tabs_);
+    fill(segments_, segmentTableRows(route_));
+    tabs_->addTab(segments_, QStringLiteral("线元表"));
 
     // The stake table with its form: every value of a stretch in one place.
     auto* stakePage = new QWidget(tabs_);
@@ -270,8 +276,10 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
 }
 
 QString RouteWindow::tablesAsHtml() const {
-    QString html = "<h3>" + windowTitle().toHtmlEscaped() + "</h3><h4>曲线要素表</h4>" +
-                   htmlTable(elementTableRows(route_));
+    QString html = "<h3>" + windowTitle().toHtmlEscaped() + "</h3>";
+    if (!route_.points.empty())
+        html += "<h4>曲线要素表</h4>" + htmlTable(elementTableRows(route_));
+    html += "<h4>线元表</h4>" + htmlTable(segmentTableRows(route_));
     if (route_.gradeLine)
         html += "<h4>竖曲线表</h4>" + htmlTable(verticalTableRows(route_));
     if (lastTable_)
@@ -403,9 +411,9 @@ void addRouteMenu(QMenuBar* bar, QWidget* parent) {
     QAction* open = menu->addAction(QStringLiteral("打开交点表…"));
     QObject::connect(open, &QAction::triggered, parent, [parent] {
         // The JD table first; the grade line and the cross-fall may follow in further files.
-        const QStringList paths =
-            QFileDialog::getOpenFileNames(parent, QStringLiteral("打开交点表"), QString(),
-                                          QStringLiteral("交点表 (*.csv *.txt);;所有文件 (*)"));
+        const QStringList paths = QFileDialog::getOpenFileNames(
+            parent, QStringLiteral("打开交点表"), QString(),
+            QStringLiteral("交点表或线元表 (*.csv *.txt);;所有文件 (*)"));
         if (paths.isEmpty())
             return;
         QString messages;
@@ -416,6 +424,9 @@ void addRouteMenu(QMenuBar* bar, QWidget* parent) {
         }
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
+        // A route that was read may still carry warnings (a stated start off the chain).
+        if (!messages.isEmpty())
+            QMessageBox::information(window, QStringLiteral("注意"), messages);
     });
 }
 

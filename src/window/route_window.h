@@ -44,6 +44,7 @@ class RouteWindow : public QWidget {
     QTabWidget* tabs() const { return tabs_; }
     QTableWidget* elementTable() const { return elements_; }
     QTableWidget* stakeTable() const { return stakes_; }
+    QTableWidget* segmentTable() const { return segments_; }
     QLineEdit* intervalField() const { return interval_; }
     QLineEdit* fromField() const { return from_; }
     QLineEdit* toField() const { return to_; }
@@ -85,6 +86,7 @@ class RouteWindow : public QWidget {
     QTabWidget* tabs_;
     QTableWidget* elements_;
     QTableWidget* stakes_;
+    QTableWidget* segments_;
     QTableWidget* vertical_ = nullptr;
     ProfileView* profile_ = nullptr;
     QLineEdit *interval_, *from_, *to_, *left_, *right_, *skew_;
