@@ -66,8 +66,8 @@ TEST_F(RouteWindowTest, ElementTableAndPlan) {
     QStringList tabs;
     for (int i = 0; i < window->tabs()->count(); ++i)
         tabs << window->tabs()->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{"曲线要素表", "中桩表", "平面图"}));
-    window->tabs()->setCurrentIndex(2);
+    EXPECT_EQ(tabs, (QStringList{"曲线要素表", "线元表", "中桩表", "平面图"}));
+    window->tabs()->setCurrentIndex(3);
     window->show();
     EXPECT_FALSE(window->grab().isNull());
 }
@@ -132,7 +132,7 @@ TEST_F(RouteWindowTest, GradeLineTabsElevationsAndTheProfileDrawing) {
     QStringList tabs;
     for (int i = 0; i < window->tabs()->count(); ++i)
         tabs << window->tabs()->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{"曲线要素表", "中桩表", "平面图", "竖曲线表", "纵断面图"}));
+    EXPECT_EQ(tabs, (QStringList{"曲线要素表", "线元表", "中桩表", "平面图", "竖曲线表", "纵断面图"}));
     QTableWidget* v = window->verticalTable();
     ASSERT_EQ(v->rowCount(), 3);
     EXPECT_EQ(cell(v, 1, 7), QStringLiteral("凸"));
