@@ -201,6 +201,10 @@ PlanFrame PlanFrame::pannedBy(const QPointF& delta) const {
 
 PlanFrame fitFrame(const PlanScene& scene, const QSizeF& size) {
     double minX = scene.jd.x_m, maxX = minX, minY = scene.jd.y_m, maxY = minY;
+    if (scene.route && !scene.centreLine.empty()) {
+        minX = maxX = scene.centreLine.front().x_m;
+        minY = maxY = scene.centreLine.front().y_m;
+    }
     auto take = [&](const PlanPoint& p) {
         minX = std::min(minX, p.x_m);
         maxX = std::max(maxX, p.x_m);
@@ -209,6 +213,8 @@ PlanFrame fitFrame(const PlanScene& scene, const QSizeF& size) {
     };
     for (const PlanPoint& p : scene.centreLine)
         take(p);
+    for (const PlanMark& m : scene.polygon)
+        take(m.at);
     for (const PlanStake& s : scene.stakes) {
         for (const PlanPoint& p : s.left)
             take(p);
@@ -217,7 +223,7 @@ PlanFrame fitFrame(const PlanScene& scene, const QSizeF& size) {
     }
     const double radius_m =
         std::hypot(scene.centre.x_m - scene.start.x_m, scene.centre.y_m - scene.start.y_m);
-    if (radius_m <= kCentreFitShare * std::max(maxX - minX, maxY - minY))
+    if (!scene.route && radius_m <= kCentreFitShare * std::max(maxX - minX, maxY - minY))
         take(scene.centre);
     const double spanX = std::max(maxX - minX, kMinExtent_m);
     const double spanY = std::max(maxY - minY, kMinExtent_m);
@@ -235,13 +241,21 @@ void paintPlan(QPainter& painter, const QSizeF& size, const PlanScene& scene,
     painter.setClipRect(QRectF(QPointF(0, 0), size));
     auto at = [&](const PlanPoint& p) { return frame.toPicture(p, size); };
 
-    // The tangents through the JD, and the radii to the ends of the arc.
+    // The tangents through the JD (on a route the whole polygon), and the radii to the ends of
+    // the arc.
     painter.setPen(pen(kTangentRgb, 1.0, Qt::DashLine));
-    painter.drawPolyline(QPolygonF({at(scene.start), at(scene.jd), at(scene.end)}));
-    painter.setPen(pen(kRadiusRgb, 1.0, Qt::DotLine));
-    for (const PlanMark& mark : scene.marks) {
-        if (mark.name == "HY" || mark.name == "YH" || mark.name == "ZY" || mark.name == "YZ")
-            painter.drawLine(at(scene.centre), at(mark.at));
+    if (scene.route) {
+        QPolygonF polygon;
+        for (const PlanMark& m : scene.polygon)
+            polygon << at(m.at);
+        painter.drawPolyline(polygon);
+    } else {
+        painter.drawPolyline(QPolygonF({at(scene.start), at(scene.jd), at(scene.end)}));
+        painter.setPen(pen(kRadiusRgb, 1.0, Qt::DotLine));
+        for (const PlanMark& mark : scene.marks) {
+            if (mark.name == "HY" || mark.name == "YH" || mark.name == "ZY" || mark.name == "YZ")
+                painter.drawLine(at(scene.centre), at(mark.at));
+        }
     }
 
     // Stakes: a tick across the centre line, the transverse line through the side points, and
@@ -296,34 +310,59 @@ void paintPlan(QPainter& painter, const QSizeF& size, const PlanScene& scene,
     for (const PlanMark& mark : scene.marks)
         painter.drawEllipse(at(mark.at), kMarkRadius, kMarkRadius);
     const QPointF jd = at(scene.jd);
+    auto jdMark = [&](const QPointF& p) {
+        painter.drawPolygon(
+            QPolygonF({p + QPointF(0, -6), p + QPointF(5.2, 3), p + QPointF(-5.2, 3)}));
+    };
     painter.setPen(pen(kJdRgb, 1.2));
-    painter.drawPolygon(
-        QPolygonF({jd + QPointF(0, -6), jd + QPointF(5.2, 3), jd + QPointF(-5.2, 3)}));
+    if (scene.route) {
+        for (std::size_t i = 1; i + 1 < scene.polygon.size(); ++i)
+            jdMark(at(scene.polygon[i].at));
+    } else {
+        jdMark(jd);
+    }
     const QPointF centre = at(scene.centre);
-    painter.setPen(pen(kMarkRgb, 1.2));
-    painter.drawLine(centre - QPointF(5, 0), centre + QPointF(5, 0));
-    painter.drawLine(centre - QPointF(0, 5), centre + QPointF(0, 5));
+    if (!scene.route) {
+        painter.setPen(pen(kMarkRgb, 1.2));
+        painter.drawLine(centre - QPointF(5, 0), centre + QPointF(5, 0));
+        painter.drawLine(centre - QPointF(0, 5), centre + QPointF(0, 5));
+    }
 
     // Labels: the characteristic points towards the centre, the JD and centre beside their
     // marks, then the stakes outwards as far as they find room.
     LabelPlacer labels(painter, size);
     painter.setFont(textFont(kTextPixels, true));
     painter.setPen(pen(kTextRgb, 1));
+    if (scene.route) {
+        // The JDs first: a route's labels go where they find room, the JDs' before the rest.
+        painter.setPen(pen(kJdRgb, 1));
+        for (std::size_t i = 0; i < scene.polygon.size(); ++i) {
+            const bool end = i == 0 || i + 1 == scene.polygon.size();
+            if (!end)
+                labels.place(text(scene.polygon[i].name), at(scene.polygon[i].at), QPointF(0, -1),
+                             kLabelGap, false);
+        }
+        painter.setPen(pen(kTextRgb, 1));
+    }
     for (const PlanMark& mark : scene.marks) {
         QPointF inwards = centre - at(mark.at);
+        if (mark.labelAzimuth_deg)
+            inwards = pictureDirection(*mark.labelAzimuth_deg);
         const double length = std::hypot(inwards.x(), inwards.y());
         inwards = length > 0 ? inwards / length : QPointF(0, 1);
         labels.place(text(mark.name + " " + mark.chainage), at(mark.at), inwards,
-                     kMarkRadius + kLabelGap, true);
+                     kMarkRadius + kLabelGap, !scene.route);
     }
-    painter.setPen(pen(kJdRgb, 1));
-    QPointF outwards = jd - centre;
-    const double jdReach = std::hypot(outwards.x(), outwards.y());
-    outwards = jdReach > 0 ? outwards / jdReach : QPointF(0, -1);
-    labels.place(text(scene.jdName), jd, outwards, kLabelGap, true);
-    painter.setPen(pen(kTextRgb, 1));
-    painter.setFont(textFont(kTextPixels));
-    labels.place(QStringLiteral("圆心"), centre, QPointF(0, 1), kLabelGap, true);
+    if (!scene.route) {
+        painter.setPen(pen(kJdRgb, 1));
+        QPointF outwards = jd - centre;
+        const double jdReach = std::hypot(outwards.x(), outwards.y());
+        outwards = jdReach > 0 ? outwards / jdReach : QPointF(0, -1);
+        labels.place(text(scene.jdName), jd, outwards, kLabelGap, true);
+        painter.setPen(pen(kTextRgb, 1));
+        painter.setFont(textFont(kTextPixels));
+        labels.place(QStringLiteral("圆心"), centre, QPointF(0, 1), kLabelGap, true);
+    }
 
     painter.setPen(pen(kStakeRgb, 1));
     for (const PlanStake* shownStake : shown) {
