@@ -217,11 +217,12 @@ TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
                            .arg(static_cast<int>(ep_m / 1000))
                            .arg(std::fmod(ep_m, 1000), 7, 'f', 3, QLatin1Char('0'));
     window->fromField()->setText("9000");
-    window->toField()->setText("");
+    window->toField()->setText("9100");
     EXPECT_EQ(window->computeStakes(),
               QStringLiteral("所给的范围不在路线上（BP K1+000.000 至 EP %1 之间）。").arg(ep));
 
     window->fromField()->setText("");
+    window->toField()->setText("");
     for (const char* skew : {"90", "-90", "120"}) {
         window->skewField()->setText(skew);
         EXPECT_EQ(window->computeStakes(),
