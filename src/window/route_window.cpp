@@ -252,6 +252,8 @@ void RouteWindow::markChainBreaks() {
             ++seen;
         }
     }
+    // The column was sized to the names of the points before the marks went in.
+    stakes_->resizeColumnToContents(0);
 }
 
 void RouteWindow::keepForm() const {
@@ -282,8 +284,16 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
 ReportDocument RouteWindow::report() const {
     ReportDocument document{"线路报表", title_.toStdString(), reportDate(), {}};
     document.tables.push_back(reportTable("曲线要素表", elementTableRows(route_)));
-    if (lastTable_)
-        document.tables.push_back(reportTable("中桩表", stakeTableRows(*lastTable_, lastRequest_)));
+    if (lastTable_) {
+        TableRows rows = stakeTableRows(*lastTable_, lastRequest_);
+        // The 点 column as the window shows it, with the rows of a chain break marked.
+        for (int row = 0; row < stakes_->rowCount() && row + 1 < static_cast<int>(rows.size());
+             ++row) {
+            if (const QTableWidgetItem* point = stakes_->item(row, 0))
+                rows[static_cast<std::size_t>(row) + 1][0] = point->text().toStdString();
+        }
+        document.tables.push_back(reportTable("中桩表", rows));
+    }
     return document;
 }
 

@@ -148,6 +148,9 @@ TEST_F(RouteReport, EveryPageHasItsHeadingsAndNoNumberIsBroken) {
             texts << table->item(row, column)->text();
     }
     expectWholeTables(pages, {QStringLiteral("桩号"), QStringLiteral("左1X")}, texts);
+    // The rows of the chain break are marked as in the window.
+    EXPECT_TRUE(pages.join('\n').contains(QStringLiteral("断链前")));
+    EXPECT_TRUE(pages.join('\n').contains(QStringLiteral("断链后")));
 }
 
 // 取消 in the progress dialog stops the report: no file, and the user is told.

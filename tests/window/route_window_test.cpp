@@ -204,6 +204,8 @@ TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
         points << cell(s, row, 0) + "@" + cell(s, row, 1);
     EXPECT_EQ(points, (QStringList{"@K1+480.000", "@K1+490.000", "断链前@K1+500.000",
                                    "断链后@K1+490.000", "@K1+500.000", "@K1+510.000"}));
+    // The marks are read, not elided.
+    EXPECT_GE(s->columnWidth(0), s->fontMetrics().horizontalAdvance(QStringLiteral("断链前")));
 
     QTemporaryDir documents;
     const QString chosen = documents.filePath("桩");
