@@ -10,6 +10,7 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -96,21 +97,49 @@ class LabelPlacer {
         if (!forced) {
             if (!QRectF(QPointF(0, 0), size_).contains(rect))
                 return false;
-            for (const QRectF& taken : taken_) {
-                if (taken.intersects(rect))
-                    return false;
-            }
+            if (covers(QPolygonF(rect)))
+                return false;
         }
-        taken_.push_back(rect);
+        taken_.push_back(QPolygonF(rect));
         painter_.drawText(rect, Qt::AlignCenter, label);
         return true;
     }
-    void reserve(const QRectF& rect) { taken_.push_back(rect); }
+
+    // Writes text along direction (a unit vector), starting gap pixels from anchor, turned so
+    // that it reads from left to right: a label that starts at its own point, however close the
+    // neighbouring points are. Leaves it out where it would cover another label or run off.
+    bool placeAlong(const QString& label, const QPointF& anchor, const QPointF& direction,
+                    double gap) {
+        const QFontMetricsF metrics(painter_.font());
+        const double w = metrics.horizontalAdvance(label) + 2, h = metrics.height();
+        const bool leftwards = direction.x() < 0;
+        const double angle_deg = std::atan2(direction.y(), direction.x()) / kDegreesToRadians;
+        QTransform turn;
+        turn.translate(anchor.x(), anchor.y());
+        turn.rotate(leftwards ? angle_deg + 180 : angle_deg);
+        const QRectF local = leftwards ? QRectF(-gap - w, -h / 2, w, h) : QRectF(gap, -h / 2, w, h);
+        const QPolygonF box = turn.map(QPolygonF(local));
+        if (!QRectF(QPointF(0, 0), size_).contains(box.boundingRect()) || covers(box))
+            return false;
+        taken_.push_back(box);
+        painter_.save();
+        painter_.setTransform(turn, true);
+        painter_.drawText(local, (leftwards ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                          label);
+        painter_.restore();
+        return true;
+    }
+    void reserve(const QRectF& rect) { taken_.push_back(QPolygonF(rect)); }
 
   private:
     QPainter& painter_;
     QSizeF size_;
-    std::vector<QRectF> taken_;
+    std::vector<QPolygonF> taken_;
+
+    bool covers(const QPolygonF& box) const {
+        return std::any_of(taken_.begin(), taken_.end(),
+                           [&](const QPolygonF& taken) { return taken.intersects(box); });
+    }
 };
 
 // A length of 1, 2 or 5 times a power of ten near the given one.
@@ -350,8 +379,15 @@ void paintPlan(QPainter& painter, const QSizeF& size, const PlanScene& scene,
             inwards = pictureDirection(*mark.labelAzimuth_deg);
         const double length = std::hypot(inwards.x(), inwards.y());
         inwards = length > 0 ? inwards / length : QPointF(0, 1);
-        labels.place(text(mark.name + " " + mark.chainage), at(mark.at), inwards,
-                     kMarkRadius + kLabelGap, !scene.route);
+        if (scene.route) {
+            // On the right of the road, else on its left.
+            const QString label = text(mark.name + " " + mark.chainage);
+            const double gap = kMarkRadius + kLabelGap / 2;
+            if (!labels.placeAlong(label, at(mark.at), inwards, gap))
+                labels.placeAlong(label, at(mark.at), -inwards, gap);
+        } else
+            labels.place(text(mark.name + " " + mark.chainage), at(mark.at), inwards,
+                         kMarkRadius + kLabelGap, true);
     }
     if (!scene.route) {
         painter.setPen(pen(kJdRgb, 1));

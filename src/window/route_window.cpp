@@ -68,8 +68,13 @@ void fill(QTableWidget* table, const TableRows& rows) {
     table->setHorizontalHeaderLabels(header);
     for (std::size_t r = 1; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
-            auto* item = new QTableWidgetItem(text(rows[r][c]));
+            const std::string& cell = rows[r][c];
+            auto* item = new QTableWidgetItem(text(cell));
             item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+            // Numbers and chainages flush right, so that their digits stand under each other.
+            if (readNumber(cell) || (!cell.empty() && cell[0] == 'K' &&
+                                     cell.find('+') != std::string::npos))
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table->setItem(static_cast<int>(r) - 1, static_cast<int>(c), item);
         }
     }
