@@ -72,8 +72,8 @@ void fill(QTableWidget* table, const TableRows& rows) {
             auto* item = new QTableWidgetItem(text(cell));
             item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
             // Numbers and chainages flush right, so that their digits stand under each other.
-            if (readNumber(cell) || (!cell.empty() && cell[0] == 'K' &&
-                                     cell.find('+') != std::string::npos))
+            if (readNumber(cell) ||
+                (!cell.empty() && cell[0] == 'K' && cell.find('+') != std::string::npos))
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table->setItem(static_cast<int>(r) - 1, static_cast<int>(c), item);
         }

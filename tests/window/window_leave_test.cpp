@@ -54,7 +54,8 @@ class WindowLeaveTest : public ::testing::Test {
   protected:
     // A field tool of the menu bar, found by its caption.
     void triggerTool(const QString& caption) {
-        for (QAction* action : window.findChild<QMenuBar*>(QStringLiteral("fieldTools"))->actions()) {
+        for (QAction* action :
+             window.findChild<QMenuBar*>(QStringLiteral("fieldTools"))->actions()) {
             if (action->text() == caption) {
                 action->trigger();
                 return;
