@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 
-.PHONY: all setup build run test test-default test-sanitize bench fuzz package clean
+.PHONY: all setup build run test test-default test-sanitize test-release bench fuzz package clean
 
 all: build
 
@@ -17,13 +17,16 @@ build: setup
 run: build
 	./build/default/src/main/hcurve
 
-# The Debian package, build/default/hcurve_VERSION_ARCH.deb (apt install ./hcurve_*.deb).
-package: build
-	@cmake --build --preset default --target package
+# The Debian package, from the Release build: build/release/hcurve_VERSION_ARCH.deb
+# (apt install ./build/release/hcurve_*.deb).
+package: setup
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS) --target package
 
 # The normal build's tests, then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer with short bounded fuzz runs.
-test: test-default test-sanitize
+# UndefinedBehaviorSanitizer with short bounded fuzz runs, then again as the package is built
+# (Release, -O3).
+test: test-default test-sanitize test-release
 
 test-default: build
 	@ctest --preset default -j $(JOBS)
@@ -33,6 +36,11 @@ test-sanitize: setup
 	@cmake --build --preset sanitize -j $(JOBS)
 	@echo "Sanitizer run: the Qt window and printer tests are not part of it (built without Qt)."
 	@ctest --preset sanitize -j $(JOBS)
+
+test-release: setup
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS)
+	@ctest --preset release -j $(JOBS)
 
 bench: build
 	./build/default/bench/hcurve_bench

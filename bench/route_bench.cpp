@@ -1,5 +1,6 @@
 // The whole route: a 60-JD road of about 100 km staked every 5 m with two side points each side,
-// a 10 000-JD file read and computed, and 100 000 surveyed points located on the 60-JD road.
+// a 10 000-JD file read and computed, 100 000 surveyed points located on the 60-JD road, and the
+// same stakes with their design elevations from a grade line of 80 PVIs and 200 cross-fall rows.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -80,6 +81,43 @@ void BM_ReadRouteFileOf10000Jds(benchmark::State& state) {
     }
     state.counters["bytes"] = static_cast<double>(text.size());
 }
+// 80 PVIs with vertical curves alternating up and down over the road, and a cross-fall table of
+// 200 rows alternating a crown and a superelevation.
+Route withGradeLine() {
+    RouteDesign d = zigzag(60);
+    Route bare = *buildRoute(d).route;
+    const double s0 = bare.start_m, length = bare.end_m - bare.start_m;
+    d.grade = GradeTable{};
+    for (int i = 0; i <= 81; ++i) {
+        const double H = 400 + (i % 2 == 0 ? 0 : 12) + (i % 3) * 2.0;
+        const double R = i == 0 || i == 81 ? 0 : 8000 + (i % 4) * 1000;
+        d.grade->rows.push_back({i + 100, {"", s0 + length * i / 81, false}, H, R});
+    }
+    d.crossFall = CrossFallTable{};
+    for (int i = 0; i < 200; ++i) {
+        const bool crown = i % 2 == 0;
+        d.crossFall->rows.push_back(
+            {i + 200, {"", s0 + length * i / 199, false}, crown ? -2.0 : 4.0, crown ? -2.0 : -4.0});
+    }
+    return *buildRoute(d).route;
+}
+
+void BM_RouteStakesWithElevationsEvery5m(benchmark::State& state) {
+    const Route route = withGradeLine();
+    StakeRequest request;
+    request.interval_m = 5;
+    request.left_m = {5, 10};
+    request.right_m = {5, 10};
+    std::size_t stakes = 0;
+    for (auto _ : state) {
+        StakeTable table = stakeTable(route, request);
+        stakes = table.rows.size();
+        benchmark::DoNotOptimize(table);
+    }
+    state.counters["stakes"] = static_cast<double>(stakes);
+}
+BENCHMARK(BM_RouteStakesWithElevationsEvery5m)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_ReadRouteFileOf10000Jds)->Unit(benchmark::kMillisecond);
 
 void BM_Locate100000Points(benchmark::State& state) {

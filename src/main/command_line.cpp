@@ -32,8 +32,9 @@ const SubcommandInfo* findSubcommand(const std::string& name) {
 const std::vector<SubcommandInfo>& subcommands() {
     // A new subcommand goes here and gets its branch in main().
     static const std::vector<SubcommandInfo> list = {
-        {"route", "文件 --elements | --stakes --interval 桩距 [...] | --locate X Y",
-         "整条线路: 交点表的曲线要素表、一段的中桩表、坐标反算 (CSV 输出到标准输出)"},
+        {"route",
+         "文件… --elements | --vertical | --stakes --interval 桩距 [...] | --locate X Y [H]",
+         "整条线路: 交点表的曲线要素表、竖曲线表、一段的中桩表、坐标反算 (CSV 输出到标准输出)"},
     };
     return list;
 }

@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
         case hcurve::CommandLine::Action::Subcommand:
             // Each subcommand of subcommands() has its branch here.
             if (line.subcommand == "route")
-                return hcurve::runRouteCommand(line.arguments, std::cout, std::cerr);
+                return hcurve::runStandardRouteCommand(line.arguments);
             break;
         case hcurve::CommandLine::Action::Window:
             break;

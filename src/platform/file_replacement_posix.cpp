@@ -1,10 +1,13 @@
 // POSIX realisation of the file replacement.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -52,6 +55,25 @@ mode_t newFilePermissions() {
     return kNewFilePermissions & ~mask;
 }
 
+// Whether the user may write the file at path in place, by the effective ids, as a writer that
+// opens it would be judged. 0, or the errno that says why not.
+int writableInPlace(const std::string& path) {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
+bool writtenInto(mode_t mode) {
+    return S_ISFIFO(mode) || S_ISCHR(mode);
+}
+
+// The system's temporary folder: TMPDIR when it names a folder, else /tmp.
+std::string temporaryFolder() {
+    const char* tmpdir = std::getenv("TMPDIR");
+    struct stat info;
+    if (tmpdir && tmpdir[0] == '/' && ::stat(tmpdir, &info) == 0 && S_ISDIR(info.st_mode))
+        return tmpdir;
+    return "/tmp";
+}
+
 int writeAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
@@ -71,7 +93,7 @@ int writeAll(int fd, const char* data, std::size_t size) {
 int createExclusive(const std::string& path, int permissions) {
     int fd;
     do {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                     static_cast<mode_t>(permissions));
     } while (fd < 0 && errno == EINTR);
     return fd;
@@ -102,6 +124,7 @@ FileReplacement::~FileReplacement() {
 int FileReplacement::open(const std::string& target, Target kind) {
     discard();
     kind_ = kind;
+    direct_ = false;
     error_ = 0;
     buffer_.clear();
     if (target.empty())
@@ -110,10 +133,21 @@ int FileReplacement::open(const std::string& target, Target kind) {
         return error_ = EISDIR;
     target_ = kind == Target::Replace ? followLinks(target) : target;
     struct stat info;
-    if (::stat(target_.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-        return error_ = EISDIR;
-    const std::string stem =
-        folderOf(target_) + "/." + target_.substr(target_.find_last_of('/') + 1) + ".";
+    if (kind == Target::Replace && ::stat(target.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return error_ = EISDIR;
+        if (!S_ISREG(info.st_mode) && !writtenInto(info.st_mode))
+            return error_ = ENOTSUP;
+        // The system's own links (/dev/stdout) need not name a path: a pipe or device is opened
+        // by the name given.
+        direct_ = writtenInto(info.st_mode);
+        if (direct_)
+            target_ = target;
+        if (const int error = writableInPlace(target_))
+            return error_ = error;
+    }
+    const std::string folder = direct_ ? temporaryFolder() : folderOf(target_);
+    const std::string stem = folder + "/." + target_.substr(target_.find_last_of('/') + 1) + ".";
     for (int k = 0; k < kTemporaryNameTries; ++k) {
         temporary_ = stem + randomSuffix() + ".tmp";
         fd_ = createExclusive(temporary_);
@@ -154,6 +188,15 @@ int FileReplacement::commit() {
     if (error_ == 0 && (::fstat(fd_, &mine) != 0 || ::lstat(temporary_.c_str(), &named) != 0 ||
                         mine.st_dev != named.st_dev || mine.st_ino != named.st_ino))
         error_ = EEXIST;
+    if (direct_) {
+        if (error_ == 0)
+            error_ = writeInto();
+        ::close(fd_);
+        fd_ = -1;
+        ::unlink(temporary_.c_str());
+        temporary_.clear();
+        return error_;
+    }
     if (error_ == 0) {
         struct stat old;
         if (kind_ == Target::Replace && ::stat(target_.c_str(), &old) == 0) {
@@ -193,6 +236,53 @@ int FileReplacement::commit() {
         ::close(folder);
     }
     return 0;
+}
+
+// Opens the pipe or device (never creating a file in its place) and copies the temporary file into
+// it, with SIGPIPE held back so that a reader that left is a failure like any other.
+int FileReplacement::writeInto() {
+    sigset_t pipeSignal, previous;
+    ::sigemptyset(&pipeSignal);
+    ::sigaddset(&pipeSignal, SIGPIPE);
+    ::pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    sigset_t pending;
+    ::sigpending(&pending);
+    const bool pipeSignalWaiting = ::sigismember(&pending, SIGPIPE) == 1;
+
+    int error = 0;
+    int out;
+    do {
+        out = ::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    } while (out < 0 && errno == EINTR);
+    struct stat info;
+    if (out < 0)
+        error = errno;
+    else if (::fstat(out, &info) != 0)
+        error = errno;
+    else if (!writtenInto(info.st_mode))
+        error = EEXIST;  // something else took the name since open()
+    std::vector<char> block(kWriteBuffer);
+    for (off_t offset = 0; error == 0;) {
+        const ssize_t n = ::pread(fd_, block.data(), block.size(), offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            error = errno;
+        if (n <= 0)
+            break;
+        error = writeAll(out, block.data(), static_cast<std::size_t>(n));
+        offset += n;
+    }
+    if (out >= 0 && ::close(out) != 0 && error == 0 && errno != EINTR)
+        error = errno;
+
+    if (error == EPIPE && !pipeSignalWaiting) {
+        const struct timespec none = {0, 0};
+        while (::sigtimedwait(&pipeSignal, nullptr, &none) < 0 && errno == EINTR) {
+        }
+    }
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return error;
 }
 
 void FileReplacement::discard() {

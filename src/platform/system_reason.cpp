@@ -31,6 +31,8 @@ std::string systemReason(int error) {
             return "接收的一方已关闭";
         case EBADF:
             return "没有打开";
+        case ENOTSUP:
+            return "只能写入普通文件、管道或字符设备";
         default:
             return "系统错误（" + std::generic_category().message(error) + "）";
     }

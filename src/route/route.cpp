@@ -43,13 +43,13 @@ std::size_t curveHolding(const Route& route, double continuous_m) {
     return static_cast<std::size_t>(it - route.curves.begin());
 }
 
-// Offsets of the chain breaks: the sum of (after - before) of every break up to index k.
+// Offsets of the chain breaks: the sum of (after - before) of every break before index k.
 double offsetBefore(const Route& route, std::size_t k) {
-    double offset = 0;
-    for (std::size_t i = 0; i < k; ++i)
-        offset += route.breaks[i].after_m - route.breaks[i].before_m;
-    return offset;
+    return k == 0 ? 0.0 : route.breaks[k - 1].offset_m;
 }
+
+// Farther than this from the centre line a point is hardly one of this road, whatever R.
+constexpr double kPlausibleOffsetLimit_m = 1000.0;
 
 // The stake at a chainage by the formulas of one curve (its straights running on without end).
 RouteStake stakeOnCurve(const Route& route, std::size_t k, double continuous_m) {
@@ -203,7 +203,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         faults.push_back({pts.empty() ? 1 : pts.back().line, "交点表至少要有三个点。"});
         return building;
     }
-    for (std::size_t k = 1; k < pts.size(); ++k) {
+    for (std::size_t k = 1; k < pts.size() && faults.size() < kMostRouteFaults; ++k) {
         if (legLength_m(pts[k - 1], pts[k]) < kSamePoint_m)
             faults.push_back({pts[k].line, "点 " + pts[k].name + " 与前一点 " + pts[k - 1].name +
                                                " 的座标相同。"});
@@ -218,7 +218,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
     double straightStart = route.start_m;
     bool chainagesKnown = true;
     double previousT2 = 0;
-    for (std::size_t i = 1; i + 1 < pts.size(); ++i) {
+    for (std::size_t i = 1; i + 1 < pts.size() && faults.size() < kMostRouteFaults; ++i) {
         const RoutePointRow &prev = pts[i - 1], &jd = pts[i], &next = pts[i + 1];
         const double tIn = azimuthBetween_deg(prev.x_m, prev.y_m, jd.x_m, jd.y_m);
         const double tOut = azimuthBetween_deg(jd.x_m, jd.y_m, next.x_m, next.y_m);
@@ -323,24 +323,29 @@ RouteBuilding buildRoute(const RouteDesign& design) {
             faults.push_back({b.line, "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
                                           " 不在上一个断链之后：断链要按路线顺序排列。"});
         } else {
-            route.breaks.push_back({at, b.before_m, b.after_m});
             previousAt = at;
         }
         offset += b.after_m - b.before_m;
+        route.breaks.push_back({at, b.before_m, b.after_m, offset});
+        if (faults.size() >= kMostRouteFaults)
+            break;
     }
+    // The grade line and the cross-fall read their K-texts through the breaks.
+    if (faults.empty() && design.grade)
+        route.gradeLine = buildGradeLine(*design.grade, route, faults);
+    if (faults.empty() && design.crossFall)
+        route.crossFall = buildCrossFall(*design.crossFall, route, faults);
     if (faults.empty())
         building.route = std::move(route);
     return building;
 }
 
 double brokenChainage(const Route& route, double continuous_m) {
-    double offset = 0;
-    for (const ChainBreak& b : route.breaks) {
-        if (b.at_m > continuous_m)
-            break;
-        offset += b.after_m - b.before_m;
-    }
-    return continuous_m + offset;
+    // The last break at or before the chainage.
+    auto after = std::upper_bound(route.breaks.begin(), route.breaks.end(), continuous_m,
+                                  [](double c, const ChainBreak& b) { return c < b.at_m; });
+    return continuous_m +
+           offsetBefore(route, static_cast<std::size_t>(after - route.breaks.begin()));
 }
 
 std::string stakeText(const Route& route, double continuous_m) {
@@ -368,8 +373,13 @@ RouteStake stakeAt(const Route& route, double continuous_m) {
     return stakeOnCurve(route, curveHolding(route, continuous_m), continuous_m);
 }
 
+bool RouteFoot::far() const {
+    return roundTo(fromRoute_m, 4) > plausibleOffset_m;
+}
+
 std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m) {
-    if (!std::isfinite(x_m) || !std::isfinite(y_m))
+    if (!std::isfinite(x_m) || !std::isfinite(y_m) || std::fabs(x_m) > kMaxCoordinate_m ||
+        std::fabs(y_m) > kMaxCoordinate_m)
         return std::nullopt;
     constexpr double kInf = std::numeric_limits<double>::infinity();
     Best best;
@@ -411,7 +421,22 @@ std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m) {
     const std::string element =
         best.straight ? straightName(route, best.index)
                       : route.curves[best.index].name + " " + elementName(best.element);
-    return RouteFoot{best.continuous_m, best.offset_m, element};
+    double plausible_m = kPlausibleOffsetLimit_m;
+    const auto radiusOf = [&](std::size_t k) {
+        plausible_m = std::min(plausible_m, route.curves[k].curve.R);
+    };
+    if (!best.straight) {
+        radiusOf(best.index);
+    } else {  // straight k runs from curve k - 1 to curve k
+        if (best.index > 0)
+            radiusOf(best.index - 1);
+        if (best.index < n)
+            radiusOf(best.index);
+    }
+    const double beyond_m =
+        std::max({route.start_m - best.continuous_m, best.continuous_m - route.end_m, 0.0});
+    return RouteFoot{best.continuous_m, best.offset_m, element, std::hypot(best.offset_m, beyond_m),
+                     plausible_m};
 }
 
 }  // namespace hcurve

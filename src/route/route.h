@@ -36,14 +36,18 @@ struct ChainBreak {
     double at_m;  // continuous chainage of the break
     double before_m;
     double after_m;
+    double
+        offset_m;  // chainage value minus continuous chainage from the break on (all breaks so far)
 };
 
 struct Route {
-    std::vector<RoutePointRow> points;  // BP, JD1..JDn, EP
-    std::vector<RouteCurve> curves;     // one per JD
-    std::vector<ChainBreak> breaks;     // in the order along the route
-    double start_m = 0;                 // BP
-    double end_m = 0;                   // EP
+    std::vector<RoutePointRow> points;   // BP, JD1..JDn, EP
+    std::vector<RouteCurve> curves;      // one per JD
+    std::vector<ChainBreak> breaks;      // in the order along the route
+    double start_m = 0;                  // BP
+    double end_m = 0;                    // EP
+    std::optional<GradeLine> gradeLine;  // the design elevations, when the design has them
+    std::optional<CrossFall> crossFall;
 };
 
 /// The straight distance between two points of the JD table, metres.
@@ -84,15 +88,27 @@ struct RouteStake {
 /// The stake at a continuous chainage; before BP and beyond EP on the first and last straight.
 RouteStake stakeAt(const Route& route, double continuous_m);
 
+/// Largest magnitude of a surveyed point's coordinates, as every typed number.
+constexpr double kMaxCoordinate_m = 1e9;
+
 /// The foot of a surveyed point on the route.
 struct RouteFoot {
     double continuous_m;
     double offset_m;      // positive to the right in the direction of increasing chainage
     std::string element;  // "直线 BP-JD1", "JD3 第一缓和曲线", "JD3 圆曲线", ...
+    // The distance from the point to the road between BP and EP (the offset, or more where the
+    // foot lies on a straight run on before BP or beyond EP), and how far a point of this road
+    // may plausibly lie: the smaller of 1000 m and the radius R of the curve the foot lies on (on
+    // a straight, of the curves at its ends).
+    double fromRoute_m;
+    double plausibleOffset_m;
+    /// Farther from the road than plausible, as the offset shows it (to 0.1 mm).
+    bool far() const;
 };
 
 /// The nearest foot of the perpendicular from (x_m north, y_m east) onto the route. The first and
-/// last straights run on beyond BP and EP. Nothing when the point is not finite.
+/// last straights run on beyond BP and EP. Nothing when the point is not finite or lies beyond
+/// kMaxCoordinate_m.
 std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m);
 
 /// A tangent azimuth brought fully into [0, 360).

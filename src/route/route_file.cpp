@@ -5,12 +5,13 @@
 #include <map>
 
 #include "curve/number.h"
+#include "curve/shown_text.h"
 #include "geometry/design_check.h"
+#include "route/csv_tables.h"
 
 namespace hcurve {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr double kMetresPerKilometre = 1000.0;
 
 enum class Column { Name, X, Y, R, A1, A2, Ls1, Ls2, Chainage, BreakBefore, BreakAfter };
@@ -22,42 +23,6 @@ std::string_view trimmed(std::string_view s) {
     while (!s.empty() && blank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-// The fields of one CSV line, trimmed; a field in double quotes may hold commas and doubled quotes.
-std::vector<std::string> csvFields(std::string_view line) {
-    std::vector<std::string> fields;
-    std::string field;
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                field += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            fields.emplace_back(trimmed(field));
-            field.clear();
-        } else {
-            field += c;
-        }
-    }
-    fields.emplace_back(trimmed(field));
-    return fields;
-}
-
-bool allBlank(const std::vector<std::string>& fields) {
-    for (const std::string& f : fields)
-        if (!f.empty())
-            return false;
-    return true;
 }
 
 std::string upper(std::string_view s) {
@@ -86,22 +51,7 @@ std::optional<Column> columnNamed(std::string_view header) {
 }
 
 std::string quoted(std::string_view text) {
-    return "“" + std::string(text) + "”";
-}
-
-// The lines of the text with their numbers; a byte-order mark at the start is skipped.
-std::vector<std::string_view> linesOf(std::string_view text) {
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
-        text.remove_prefix(kByteOrderMark.size());
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        std::size_t end = text.find('\n');
-        lines.push_back(text.substr(0, end));
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
-    }
-    return lines;
+    return "“" + shownText(text) + "”";
 }
 
 // Reads the fields of one table row by the column map of its header, collecting faults.
@@ -120,15 +70,16 @@ class RowReader {
         return fields_[it->second];
     }
 
-    // A length or coordinate; an empty field reads as emptyValue when one is given.
-    double number(Column c, std::optional<double> emptyValue = std::nullopt) {
+    // A length or coordinate; an empty field reads as emptyValue when one is given. Nothing, and
+    // the fault said, when the field is no number.
+    std::optional<double> number(Column c, std::optional<double> emptyValue = std::nullopt) {
         const std::string t = text(c);
         if (t.empty() && emptyValue)
             return *emptyValue;
         std::optional<double> v = readNumber(t);
         if (!v || std::fabs(*v) > kMaxDesignLength_m) {
             fault(std::string(columnTitle(c)) + " 必须是数值，" + quoted(t) + " 不是有效的数值。");
-            return 0;
+            return std::nullopt;
         }
         return *v;
     }
@@ -171,7 +122,7 @@ void readSpiral(RowReader& row, Column a, Column ls, double R_m, double& A_m) {
     const Column used = row.has(a) ? a : ls;
     if (!row.has(used))
         return;
-    const double v = row.number(used, 0.0);
+    const double v = row.number(used, 0.0).value_or(0.0);
     if (v < 0) {
         row.fault(std::string(columnTitle(used)) + " 不能为负数（不设缓和曲线填 0 或留空）。");
         return;
@@ -182,14 +133,19 @@ void readSpiral(RowReader& row, Column a, Column ls, double R_m, double& A_m) {
 RoutePointRow readPointRow(RowReader& row, int line, bool isJd) {
     RoutePointRow p;
     p.line = line;
-    p.name = row.text(Column::Name);
+    // A name is kept as the file gives it only where it is printable: it goes into tables and
+    // messages, and a control character must never reach a terminal or an instrument's file.
+    p.name = shownText(row.text(Column::Name));
     if (p.name.empty())
         row.fault("点号不能为空。");
-    p.x_m = row.number(Column::X);
-    p.y_m = row.number(Column::Y);
+    p.x_m = row.number(Column::X).value_or(0.0);
+    p.y_m = row.number(Column::Y).value_or(0.0);
     if (!isJd)
         return p;
-    p.R_m = row.number(Column::R);
+    const std::optional<double> R = row.number(Column::R);
+    if (!R)
+        return p;
+    p.R_m = *R;
     if (p.R_m <= 0) {
         row.fault("交点 " + p.name + " 的半径 R 必须大于零。");
         return p;
@@ -199,18 +155,32 @@ RoutePointRow readPointRow(RowReader& row, int line, bool isJd) {
     return p;
 }
 
-// Every table row that has any field, with its line number.
-struct Row {
-    int line;
-    std::vector<std::string> fields;
-};
+enum class TableKind { Points, Breaks, Grade, CrossFall, Unknown };
 
-// A table of the file: its header row and its rows.
-struct Table {
-    int headerLine = 0;  // 0: no such table
-    std::vector<std::string> header;
-    std::vector<Row> rows;
-};
+TableKind kindOf(const std::vector<std::string>& header) {
+    std::vector<RouteFault> ignored;
+    const std::map<Column, std::size_t> columns = headerColumns(0, header, ignored);
+    if (columns.count(Column::Name))
+        return TableKind::Points;
+    if (columns.count(Column::BreakBefore) || columns.count(Column::BreakAfter))
+        return TableKind::Breaks;
+    if (isGradeHeader(header))
+        return TableKind::Grade;
+    if (isCrossFallHeader(header))
+        return TableKind::CrossFall;
+    return TableKind::Unknown;
+}
+
+// Whether a header's title names a column of any table of the file.
+bool isKnownTitle(std::string_view title) {
+    return columnNamed(title) || isGradeTitle(title) || isCrossFallTitle(title);
+}
+
+// The break table may hold empty lines: a line after one that opens no table of its own is one
+// more chain break.
+bool continuesOverEmptyLine(const CsvTable& current, const std::vector<std::string>& line) {
+    return kindOf(current.header) == TableKind::Breaks && kindOf(line) == TableKind::Unknown;
+}
 
 }  // namespace
 
@@ -247,33 +217,83 @@ std::optional<double> readChainage(std::string_view text) {
 }
 
 RouteFileReading readRouteFile(std::string_view utf8Text) {
+    return readRouteFiles({utf8Text});
+}
+
+RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) {
     RouteFileReading reading;
     std::vector<RouteFault>& faults = reading.faults;
 
-    // The point table runs from its header to the first empty line; the break table follows
-    // from the next line that is not empty, and may hold empty lines.
-    Table points, breaks;
-    Table* current = nullptr;  // the table whose rows come next
-    int lineNumber = 0;
-    for (std::string_view line : linesOf(utf8Text)) {
-        ++lineNumber;
-        std::vector<std::string> fields = csvFields(line);
-        if (allBlank(fields)) {
-            if (current == &points)
-                current = nullptr;
-        } else if (current) {
-            current->rows.push_back({lineNumber, std::move(fields)});
-        } else {
-            current = points.headerLine == 0 ? &points : &breaks;
-            current->headerLine = lineNumber;
-            current->header = std::move(fields);
+    // The first table of the first file is the point table; every other table is known by its
+    // header.
+    std::vector<std::vector<CsvTable>> files;
+    std::size_t rowsLeft = kMostRouteRows;
+    for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
+        CsvSplit split = splitTables(utf8Texts[f], continuesOverEmptyLine, isKnownTitle,
+                                     {kMaxRouteLineBytes, rowsLeft});
+        if (split.fault) {
+            faults.push_back({split.fault->line, std::move(split.fault->message), f});
+            return reading;
+        }
+        for (const CsvTable& table : split.tables)
+            rowsLeft -= table.rows.size();
+        if (f == 0 && split.tables.empty()) {
+            faults.push_back({std::max(split.lines, 1), "文件是空的：没有交点表。"});
+            return reading;
+        }
+        files.push_back(std::move(split.tables));
+    }
+    if (files.empty()) {
+        faults.push_back({1, "文件是空的：没有交点表。"});
+        return reading;
+    }
+    const CsvTable& points = files[0][0];
+    const CsvTable* breaks = nullptr;
+    RouteDesign design;
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        for (std::size_t t = f == 0 ? 1 : 0; t < files[f].size(); ++t) {
+            const CsvTable& table = files[f][t];
+            const auto twice = [&](const char* what) {
+                faults.push_back(
+                    {table.headerLine, std::string(what) + "只能有一个，这里又有一个。", f});
+            };
+            switch (kindOf(table.header)) {
+                case TableKind::Points:
+                    twice("交点表");
+                    break;
+                case TableKind::Breaks:
+                    if (f != 0)
+                        faults.push_back({table.headerLine, "断链表要写在交点表所在的文件里。", f});
+                    else if (breaks)
+                        twice("断链表");
+                    else
+                        breaks = &table;
+                    break;
+                case TableKind::Grade:
+                    if (design.grade)
+                        twice("纵断面表");
+                    else
+                        design.grade = readGradeTable(table, f, faults);
+                    break;
+                case TableKind::CrossFall:
+                    if (design.crossFall)
+                        twice("横坡表");
+                    else
+                        design.crossFall = readCrossFallTable(table, f, faults);
+                    break;
+                case TableKind::Unknown:
+                    faults.push_back({table.headerLine,
+                                      "这张表的表头不认识：断链表要有 断链前桩号 和 断链后桩号 "
+                                      "两列，纵断面表要有 "
+                                      "变坡点桩号（或 变坡点里程）和 高程 列，横坡表要有 "
+                                      "桩号、左横坡 和 右横坡 列。",
+                                      f});
+                    break;
+            }
         }
     }
 
-    if (points.headerLine == 0) {
-        faults.push_back({std::max(lineNumber, 1), "文件是空的：没有交点表。"});
-        return reading;
-    }
+    const std::size_t faultsOfOtherTables = faults.size();
     std::map<Column, std::size_t> columns = headerColumns(points.headerLine, points.header, faults);
     for (Column c : {Column::Name, Column::X, Column::Y, Column::R, Column::Chainage}) {
         if (!columns.count(c))
@@ -284,7 +304,7 @@ RouteFileReading readRouteFile(std::string_view utf8Text) {
         faults.push_back({points.headerLine, "表头不能同时有 A1 和 Ls1 列。"});
     if (columns.count(Column::A2) && columns.count(Column::Ls2))
         faults.push_back({points.headerLine, "表头不能同时有 A2 和 Ls2 列。"});
-    if (!faults.empty())
+    if (faults.size() != faultsOfOtherTables)
         return reading;
     if (points.rows.size() < 3) {
         faults.push_back({points.rows.empty() ? points.headerLine : points.rows.back().line,
@@ -293,8 +313,7 @@ RouteFileReading readRouteFile(std::string_view utf8Text) {
         return reading;
     }
 
-    RouteDesign design;
-    for (std::size_t i = 0; i < points.rows.size(); ++i) {
+    for (std::size_t i = 0; i < points.rows.size() && faults.size() < kMostRouteFaults; ++i) {
         RowReader row(points.rows[i].line, points.rows[i].fields, columns, faults);
         const bool isJd = i != 0 && i + 1 != points.rows.size();
         design.points.push_back(readPointRow(row, points.rows[i].line, isJd));
@@ -302,15 +321,17 @@ RouteFileReading readRouteFile(std::string_view utf8Text) {
             design.startChainage_m = row.chainage(Column::Chainage);
     }
 
-    if (breaks.headerLine != 0) {
+    if (breaks) {
         std::map<Column, std::size_t> breakColumns =
-            headerColumns(breaks.headerLine, breaks.header, faults);
+            headerColumns(breaks->headerLine, breaks->header, faults);
         if (!breakColumns.count(Column::BreakBefore) || !breakColumns.count(Column::BreakAfter)) {
-            faults.push_back({breaks.headerLine,
+            faults.push_back({breaks->headerLine,
                               "交点表后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 "
                               "两列。"});
         } else {
-            for (const Row& r : breaks.rows) {
+            for (const CsvRow& r : breaks->rows) {
+                if (faults.size() >= kMostRouteFaults)
+                    break;
                 RowReader row(r.line, r.fields, breakColumns, faults);
                 ChainBreakRow b;
                 b.line = r.line;

@@ -1,5 +1,7 @@
 // The route file: the designer's table of intersection points (BP, JD1..JDn, EP) as CSV text, and
-// the chain breaks (断链) that follow it after an empty line.
+// the tables that follow it after an empty line, or stand in further files, each known by its
+// header: the chain breaks (断链), the grade line (route/profile.h) and the cross-fall
+// (route/crossfall.h).
 //
 //   点号,X,Y,R,A1,A2,桩号
 //   BP,3456000.000,512000.000,,,,K12+000
@@ -11,20 +13,34 @@
 //
 // The columns come in any order; Ls1, Ls2 may stand instead of A1, A2 (A^2 = Ls * R); further
 // columns are ignored. 桩号 is read on the BP row only. Chainages are metres (12000) or K-texts
-// (K12+000, K12+000.000). The text is UTF-8; a byte-order mark is skipped.
+// (K12+000, K12+000.000). The text is UTF-8; a byte-order mark is skipped. Lines end with LF, CR LF
+// or a lone CR; a field in double quotes may hold commas and doubled quotes, but no line end.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "route/crossfall.h"
+#include "route/profile.h"
+
 namespace hcurve {
 
-/// A fault of the route file (or of the route it describes), on its line (1-based).
+/// The longest line read, in bytes (without its line end), as the console takes its input lines.
+constexpr std::size_t kMaxRouteLineBytes = 64 * 1024;
+/// The most rows of the two tables together: far more than any road has JDs and chain breaks.
+constexpr std::size_t kMostRouteRows = 1000000;
+/// Reading and building a route stop once this many faults are found.
+constexpr std::size_t kMostRouteFaults = 100;
+
+/// A fault of the route file (or of the route it describes), on its line (1-based) of the file
+/// it names (0 for the first of the files read together).
 struct RouteFault {
     int line;
     std::string message;
+    std::size_t file = 0;
 };
 
 /// "第 N 行：message".
@@ -52,6 +68,8 @@ struct RouteDesign {
     std::vector<RoutePointRow> points;  // BP, JD1..JDn, EP
     double startChainage_m = 0;         // chainage of BP
     std::vector<ChainBreakRow> breaks;  // in the order of the file
+    std::optional<GradeTable> grade;
+    std::optional<CrossFallTable> crossFall;
 };
 
 /// The design of a route file, or every fault found in it (nothing half read).
@@ -61,6 +79,10 @@ struct RouteFileReading {
 };
 
 RouteFileReading readRouteFile(std::string_view utf8Text);
+
+/// The design of several files read together: the point table (and the chain breaks) in the
+/// first, the grade line and the cross-fall in any of them, each table once.
+RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts);
 
 /// A chainage typed as metres ("12000", "12345.6") or as a K-text ("K12+345.600", "k12+345",
 /// "K 12+345.6", "K-1+998.500" for -1.5 as the program writes it); nothing when it is neither or

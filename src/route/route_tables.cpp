@@ -19,6 +19,10 @@ constexpr char kElementHeader[] =
     "点号,交点里程,X,Y,偏角,R,A1,A2,Ls1,Ls2,T1,T2,L,E,J,ZH,HY,QZ,YH,HZ,交点间距,方位角,直线长";
 constexpr char kStakeHeader[] = "点,桩号,里程,X,Y,方位角";
 constexpr char kLocateHeader[] = "里程,桩号,偏距,元素";
+// The names of the grade line's points in the stake table: 变坡点, 竖曲线起点, 竖曲线终点.
+constexpr char kGradePoint[] = "BPD";
+constexpr char kVerticalCurveStart[] = "SQD";
+constexpr char kVerticalCurveEnd[] = "SZD";
 constexpr double kSecondsPerMinute = 60.0;
 constexpr int kAzimuthDecimals = 6;
 
@@ -26,6 +30,8 @@ constexpr int kAzimuthDecimals = 6;
 constexpr double kMostStakes = 1e6;
 // Two stakes nearer than this are the same stake.
 constexpr double kSameStake_m = 1e-7;
+// The last digit of a chainage text: two stakes this near may show one text.
+constexpr double kOneText_m = 1e-3;
 
 // Lengths and continuous chainages in metres.
 std::string fixed4(double v) {
@@ -192,17 +198,33 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
                       stakeText(route, route.end_m) + " 之间）。";
         return table;
     }
-    if ((to - from) / request.interval_m > kMostStakes) {
-        table.fault = "桩距太小：这一段会有一百万个以上的桩。";
-        return table;
-    }
     const auto inside = [&](double c) {
         return c >= from - kSameStake_m && c <= to + kSameStake_m;
     };
+    // The stakes the stretch will have at most, counted on the road only (a stretch may reach
+    // beyond BP or EP): the multiples of each stretch between breaks, the named points and both
+    // sides of the breaks; each with its side points.
+    const double onRoad_m = std::min(to, route.end_m) - std::max(from, route.start_m);
+    double namedCount = 2;
+    for (const RouteCurve& rc : route.curves)
+        namedCount +=
+            rc.curve.zh <= to + kSameStake_m && rc.curve.hz >= from - kSameStake_m ? 5 : 0;
+    for (const ChainBreak& b : route.breaks)
+        namedCount += inside(b.at_m) ? 3 : 0;  // its two texts, and a multiple more in its stretch
+    const double centre = onRoad_m / request.interval_m + 1 + namedCount;
+    const double sides = static_cast<double>(request.left_m.size() + request.right_m.size());
+    if (onRoad_m / request.interval_m > kMostStakes) {
+        table.fault = "桩距太小：这一段会有一百万个以上的桩。";
+        return table;
+    }
+    if (centre * (1 + sides) > kMostStakes) {
+        table.fault = "这一段的中桩、特征点与边桩合计会有一百万个以上。";
+        return table;
+    }
 
     // Whole multiples of the interval, stretch by stretch between the breaks: in route order.
     std::vector<Planned> multiples;
-    multiples.reserve(static_cast<std::size_t>((to - from) / request.interval_m) +
+    multiples.reserve(static_cast<std::size_t>(onRoad_m / request.interval_m) +
                       2 * route.breaks.size() + 2);
     const std::size_t nb = route.breaks.size();
     double offset = 0;
@@ -246,6 +268,16 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
             addPoint(p.chainage_m, p.name);
     }
     addPoint(route.end_m, "EP");
+    if (route.gradeLine) {
+        const std::vector<GradePoint>& g = route.gradeLine->points;
+        for (std::size_t k = 1; k + 1 < g.size(); ++k) {
+            if (g[k].T_m > 0)
+                addPoint(g[k].curveStart_m(), kVerticalCurveStart);
+            addPoint(g[k].at_m, kGradePoint);
+            if (g[k].T_m > 0)
+                addPoint(g[k].curveEnd_m(), kVerticalCurveEnd);
+        }
+    }
 
     const auto before = [](const Planned& a, const Planned& b) {
         if (std::fabs(a.continuous_m - b.continuous_m) > kSameStake_m)
@@ -261,8 +293,10 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     auto take = [&](const Planned& p) {
         if (!stakes.empty()) {
             Planned& q = stakes.back();
+            // Within a millimetre, where their chainage texts read alike, a plain stake is the
+            // named point beside it (a break given at the rounded chainage of a ZH).
             const bool samePlace =
-                std::fabs(q.continuous_m - p.continuous_m) <= kSameStake_m && sameText(q, p);
+                std::fabs(q.continuous_m - p.continuous_m) <= kOneText_m && sameText(q, p);
             if (samePlace && *p.point == '\0')
                 return;
             if (samePlace && *q.point == '\0') {
@@ -285,30 +319,96 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     table.sidesPerStake = request.left_m.size() + request.right_m.size();
     table.sideX_m.reserve(stakes.size() * table.sidesPerStake);
     table.sideY_m.reserve(stakes.size() * table.sidesPerStake);
+    const GradeLine* grade = route.gradeLine ? &*route.gradeLine : nullptr;
+    const CrossFall* cross = grade && route.crossFall ? &*route.crossFall : nullptr;
+    table.withHeights = grade != nullptr;
+    table.withSideHeights = cross != nullptr;
+    if (cross)
+        table.sideH_m.reserve(stakes.size() * table.sidesPerStake);
+    // The stakes outside the grade line, before its start and beyond its end.
+    std::optional<std::pair<double, double>> outsideBefore, outsideAfter;
     for (const Planned& p : stakes) {
         const RouteStake s = stakeAt(route, p.continuous_m);
         table.rows.push_back({p.point, chainageText(p.broken_m, kPlainForm), p.continuous_m, s.x_m,
-                              s.y_m, s.tangent_deg});
+                              s.y_m, s.tangent_deg, std::nullopt});
+        if (grade) {
+            table.rows.back().H_m = designElevation_m(*grade, p.continuous_m);
+            if (!table.rows.back().H_m) {
+                auto& outside = p.continuous_m < grade->start_m() ? outsideBefore : outsideAfter;
+                if (!outside)
+                    outside.emplace(p.continuous_m, p.continuous_m);
+                outside->second = p.continuous_m;
+            }
+        }
         if (table.sidesPerStake == 0)
             continue;
         const double axis = (s.tangent_deg + axisTurn_deg) * kDegreeFactor;
         const double ca = std::cos(axis), sa = std::sin(axis);
         for (const Side& side : sidesOf(request)) {
             for (double d : *side.distances_m) {
-                table.sideX_m.push_back(s.x_m + side.sign * d * ca);
-                table.sideY_m.push_back(s.y_m + side.sign * d * sa);
+                const double x = s.x_m + side.sign * d * ca, y = s.y_m + side.sign * d * sa;
+                table.sideX_m.push_back(x);
+                table.sideY_m.push_back(y);
+                if (!cross)
+                    continue;
+                std::optional<double> H;
+                if (const std::optional<RouteFoot> foot =
+                        sidePointFoot(route, s, p.continuous_m, x, y))
+                    H = surfaceElevation_m(*grade, *cross, foot->continuous_m, foot->offset_m);
+                table.sideH_m.push_back(H.value_or(std::nan("")));
             }
         }
+    }
+    if (outsideBefore || outsideAfter) {
+        std::string stretches;
+        for (const auto& outside : {outsideBefore, outsideAfter}) {
+            if (!outside)
+                continue;
+            if (!stretches.empty())
+                stretches += "和";
+            stretches += stakeText(route, outside->first);
+            if (outside->second != outside->first)
+                stretches += " 至 " + stakeText(route, outside->second);
+        }
+        table.warning = stretches + " 的中桩在纵断面（" + stakeText(route, grade->start_m()) +
+                        " 至 " + stakeText(route, grade->end_m()) + "）以外，没有高程。";
     }
     return table;
 }
 
+std::optional<RouteFoot> sidePointFoot(const Route& route, const RouteStake& stake,
+                                       double stake_m, double x_m, double y_m) {
+    // Newton on the along-track distance from the stake's own place: a point on the normal is
+    // at its foot at once, a skewed one within a few steps.
+    constexpr int kMostSteps = 30;
+    constexpr double kConverged_m = 1e-9;
+    RouteStake at = stake;
+    double c = stake_m;
+    for (int i = 0; i < kMostSteps; ++i) {
+        const double a = at.tangent_deg * kDegreeFactor;
+        const double dx = x_m - at.x_m, dy = y_m - at.y_m;
+        const double along = dx * std::cos(a) + dy * std::sin(a);
+        if (std::fabs(along) < kConverged_m) {
+            const double offset = -dx * std::sin(a) + dy * std::cos(a);
+            return RouteFoot{c, offset, "", std::fabs(offset), kMaxCoordinate_m};
+        }
+        c += along;
+        at = stakeAt(route, c);
+    }
+    return std::nullopt;
+}
+
 TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
     TableRows rows{splitHeader(kStakeHeader)};
+    if (table.withHeights)
+        rows[0].push_back("高程");
     for (const Side& side : sidesOf(request)) {
         for (std::size_t j = 1; j <= side.distances_m->size(); ++j) {
-            rows[0].push_back(side.name + std::to_string(j) + "X");
-            rows[0].push_back(side.name + std::to_string(j) + "Y");
+            const std::string name = side.name + std::to_string(j);
+            rows[0].push_back(name + "X");
+            rows[0].push_back(name + "Y");
+            if (table.withSideHeights)
+                rows[0].push_back(name + "H");
         }
     }
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
@@ -319,9 +419,14 @@ TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
                                            coordinate(r.x_m),
                                            coordinate(r.y_m),
                                            azimuthText(r.tangent_deg)};
+        if (table.withHeights)
+            fields.push_back(r.H_m ? fixed4(*r.H_m) : "");
         for (std::size_t j = 0; j < table.sidesPerStake; ++j) {
-            fields.push_back(coordinate(table.sideX_m[i * table.sidesPerStake + j]));
-            fields.push_back(coordinate(table.sideY_m[i * table.sidesPerStake + j]));
+            const std::size_t at = i * table.sidesPerStake + j;
+            fields.push_back(coordinate(table.sideX_m[at]));
+            fields.push_back(coordinate(table.sideY_m[at]));
+            if (table.withSideHeights)
+                fields.push_back(std::isnan(table.sideH_m[at]) ? "" : fixed4(table.sideH_m[at]));
         }
         rows.push_back(std::move(fields));
     }
@@ -332,10 +437,40 @@ std::string stakeTableCsv(const StakeTable& table, const StakeRequest& request) 
     return csvText(stakeTableRows(table, request));
 }
 
-std::string locateCsv(const Route& route, const RouteFoot& foot) {
-    return std::string(kLocateHeader) + "\n" +
-           joined({fixed4(foot.continuous_m), stakeText(route, foot.continuous_m),
-                   fixed4(foot.offset_m), foot.element});
+LocatedHeights locatedHeights(const Route& route, const RouteFoot& foot,
+                              std::optional<double> measuredH_m) {
+    LocatedHeights h;
+    if (!route.gradeLine)
+        return h;
+    h.centre_m = designElevation_m(*route.gradeLine, foot.continuous_m);
+    if (route.crossFall)
+        h.design_m = surfaceElevation_m(*route.gradeLine, *route.crossFall, foot.continuous_m,
+                                        foot.offset_m);
+    const std::optional<double> against = route.crossFall ? h.design_m : h.centre_m;
+    if (measuredH_m && against)
+        h.above_m = *measuredH_m - *against;
+    return h;
+}
+
+std::string locateCsv(const Route& route, const RouteFoot& foot,
+                      std::optional<double> measuredH_m) {
+    std::vector<std::string> header = splitHeader(kLocateHeader);
+    std::vector<std::string> fields = {fixed4(foot.continuous_m),
+                                       stakeText(route, foot.continuous_m), fixed4(foot.offset_m),
+                                       foot.element};
+    if (route.gradeLine) {
+        const LocatedHeights h = locatedHeights(route, foot, measuredH_m);
+        const auto add = [&](const char* title, const std::optional<double>& v) {
+            header.push_back(title);
+            fields.push_back(v ? fixed4(*v) : "");
+        };
+        add("中线高程", h.centre_m);
+        if (route.crossFall)
+            add("设计高程", h.design_m);
+        if (measuredH_m)
+            add("高差", h.above_m);
+    }
+    return joined(header) + joined(fields);
 }
 
 }  // namespace hcurve

@@ -44,6 +44,7 @@ struct StakeRow {
     double continuous_m;
     double x_m, y_m;
     double tangent_deg;
+    std::optional<double> H_m;  // the design elevation; none without a grade line or outside it
 };
 
 struct StakeTable {
@@ -52,21 +53,49 @@ struct StakeTable {
     // at i * sidesPerStake + j.
     std::size_t sidesPerStake = 0;
     std::vector<double> sideX_m, sideY_m;
-    std::optional<std::string> fault;  // the request could not be met; no rows then
+    // With a grade line the stakes have a 高程 column; with a cross-fall too the side points have
+    // theirs, in the order of sideX_m (NaN where a point's foot lies outside the grade line).
+    bool withHeights = false;
+    bool withSideHeights = false;
+    std::vector<double> sideH_m;
+    std::optional<std::string> fault;    // the request could not be met; no rows then
+    std::optional<std::string> warning;  // stakes outside the grade line: which stretch
 };
 
 /// Stakes in chainage order: every whole multiple of the interval, BP, EP, each characteristic
-/// point and each chain break (twice: the chainage text before it and the one after it).
+/// point and each chain break (twice: the chainage text before it and the one after it); with a
+/// grade line also every 变坡点 (BPD) and the start (SQD) and end (SZD) of every vertical curve.
 StakeTable stakeTable(const Route& route, const StakeRequest& request);
 
 /// The stake table's rows (below).
 TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request);
 
-/// "点,桩号,里程,X,Y,方位角" and, per side point, "左1X,左1Y" ... "右1X,右1Y" ...; then one line
-/// per stake (LF), 里程, X and Y with four decimals, 方位角 in decimal degrees with six.
+/// "点,桩号,里程,X,Y,方位角" (and 高程 with a grade line) and, per side point, "左1X,左1Y" ...
+/// "右1X,右1Y" ... (each with its 左1H after them with a cross-fall too); then one line per stake
+/// (LF), 里程, X, Y and the elevations with four decimals, 方位角 in decimal degrees with six.
 std::string stakeTableCsv(const StakeTable& table, const StakeRequest& request);
 
-/// "里程,桩号,偏距,元素" and the foot's row (LF).
-std::string locateCsv(const Route& route, const RouteFoot& foot);
+/// The elevations of a surveyed point: the centre line's at its foot, the design's at its offset
+/// (with a cross-fall) and the measured H above the design (or above the centre line without a
+/// cross-fall). Nothing where the route has no grade line or the foot lies outside it.
+struct LocatedHeights {
+    std::optional<double> centre_m;
+    std::optional<double> design_m;
+    std::optional<double> above_m;
+};
+
+LocatedHeights locatedHeights(const Route& route, const RouteFoot& foot,
+                              std::optional<double> measuredH_m);
+
+/// "里程,桩号,偏距,元素" and the foot's row (LF); with a grade line also 中线高程, with a
+/// cross-fall 设计高程, and with a measured H 高差.
+std::string locateCsv(const Route& route, const RouteFoot& foot,
+                      std::optional<double> measuredH_m = std::nullopt);
+
+/// The foot of a side point on the centre line, searched from the stake it was set out from: a
+/// skewed or back-row point lies at another chainage than its stake. Nothing where the search
+/// finds no foot near the stake.
+std::optional<RouteFoot> sidePointFoot(const Route& route, const RouteStake& stake,
+                                       double stake_m, double x_m, double y_m);
 
 }  // namespace hcurve

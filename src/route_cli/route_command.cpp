@@ -1,45 +1,71 @@
 #include "route_cli/route_command.h"
 
+#include <cerrno>
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
+#include <new>
 #include <optional>
 #include <sstream>
+#include <tuple>
+#include <unordered_map>
 
 #include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
+#include "curve/shown_text.h"
+#include "platform/file_reading.h"
+#include "platform/standard_streams.h"
+#include "platform/system_reason.h"
 #include "route/route.h"
 #include "route/route_file.h"
 #include "route/route_tables.h"
+#include "route/vertical_table.h"
 #include "route_cli/text_decoding.h"
+#include "stakes/field_tools.h"
 #include "stakes/stake_export.h"
 
 namespace hcurve {
 
-namespace fs = std::filesystem;
-
 RouteLoading loadRouteFile(const std::string& path) {
+    return loadRouteFiles({path});
+}
+
+RouteLoading loadRouteFiles(const std::vector<std::string>& paths) {
     RouteLoading loading;
-    std::ifstream in(fs::u8path(path), std::ios::binary);
-    if (!in) {
-        loading.messages.push_back("hcurve: 无法打开文件“" + path + "”。");
-        return loading;
+    std::vector<std::string> texts;
+    for (const std::string& path : paths) {
+        const std::string shownPath = shownText(path);
+        const platform::FileBytes file = platform::readFileBounded(path, kMaxRouteFileBytes);
+        if (file.openError != 0) {
+            loading.messages.push_back("hcurve: 无法打开文件“" + shownPath + "”：" +
+                                       platform::systemReason(file.openError) + "。");
+            return loading;
+        }
+        if (file.tooLarge) {
+            loading.messages.push_back("hcurve: 文件“" + shownPath + "”超过 " +
+                                       std::to_string(kMaxRouteFileBytes / (1024 * 1024)) +
+                                       " MiB，不像是交点表，没有读。");
+            return loading;
+        }
+        if (file.readError != 0) {
+            loading.messages.push_back("hcurve: 读文件“" + shownPath + "”出错：" +
+                                       platform::systemReason(file.readError) + "。");
+            return loading;
+        }
+        RouteText text = decodeRouteText(file.bytes);
+        if (text.fault) {
+            loading.messages.push_back(shownPath + ": " + faultText(*text.fault));
+            return loading;
+        }
+        if (!text.utf8) {
+            loading.messages.push_back("hcurve: 文件“" + shownPath +
+                                       "”既不是 UTF-8 也不是 GBK 编码的文本。");
+            return loading;
+        }
+        texts.push_back(std::move(*text.utf8));
     }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        loading.messages.push_back("hcurve: 读文件“" + path + "”出错。");
-        return loading;
-    }
-    std::optional<std::string> text = routeTextAsUtf8(bytes);
-    if (!text) {
-        loading.messages.push_back("hcurve: 文件“" + path +
-                                   "”既不是 UTF-8 也不是 GBK 编码的文本。");
-        return loading;
-    }
-    RouteFileReading reading = readRouteFile(*text);
+    RouteFileReading reading =
+        readRouteFiles(std::vector<std::string_view>(texts.begin(), texts.end()));
     std::vector<RouteFault> faults = reading.faults;
     if (reading.design) {
         RouteBuilding building = buildRoute(*reading.design);
@@ -47,24 +73,51 @@ RouteLoading loadRouteFile(const std::string& path) {
         loading.route = std::move(building.route);
     }
     for (const RouteFault& f : faults)
-        loading.messages.push_back(path + ": " + faultText(f));
+        loading.messages.push_back(shownText(paths[f.file < paths.size() ? f.file : 0]) + ": " +
+                                   shownText(faultText(f)));
+    if (faults.size() >= kMostRouteFaults)
+        loading.messages.push_back("hcurve: 错误太多，只列出了前 " +
+                                   std::to_string(kMostRouteFaults) + " 个。");
     return loading;
 }
 
 namespace {
 
 constexpr char kUsage[] =
-    "用法：hcurve route 文件 --elements\n"
-    "      hcurve route 文件 --stakes --interval 桩距 [--from 里程] [--to 里程] "
+    "用法：hcurve route 文件… --elements\n"
+    "      hcurve route 文件… --vertical\n"
+    "      hcurve route 文件… --stakes --interval 桩距 [--from 里程] [--to 里程] "
     "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--out 文件.csv|文件.dat]\n"
-    "      hcurve route 文件 --locate X Y\n";
+    "      hcurve route 文件… --locate X Y [H]\n";
 
-// The route of a file, or the messages that say why there is none.
-std::optional<Route> loadRoute(const std::string& path, std::ostream& err) {
-    RouteLoading loading = loadRouteFile(path);
+// Written once the standard output has failed.
+struct OutputFailed {};
+
+// One message line on the error stream: whatever of it came from a file or an argument shows its
+// control characters escaped.
+void say(std::ostream& err, const std::string& message) {
+    err << shownText(message) << "\n";
+}
+
+// The route of the files, or the messages that say why there is none.
+std::optional<Route> loadRoute(const std::vector<std::string>& paths, std::ostream& err) {
+    RouteLoading loading = loadRouteFiles(paths);
     for (const std::string& m : loading.messages)
-        err << m << "\n";
+        say(err, m);
     return std::move(loading.route);
+}
+
+// The output of a table: all of it, then flushed; a write that fails ends the command.
+void put(std::ostream& out, const std::string& text) {
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!out.flush())
+        throw OutputFailed{};
+}
+
+std::string outputFailure(std::ostream& out) {
+    if (auto* buffer = dynamic_cast<platform::OutputDescriptorBuffer*>(out.rdbuf()))
+        return platform::systemReason(buffer->error());
+    return "写入出错";
 }
 
 }  // namespace
@@ -127,16 +180,24 @@ std::optional<double> stretchEnd(const Route& route, const std::string& text, bo
 std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request) {
     std::vector<ExportPoint> points;
     const std::size_t nl = request.left_m.size(), n = table.sidesPerStake;
+    // A long chain gives some chainage texts twice: the second stake of a text is named with
+    // "-2" (the third "-3"), so that no two points of the file share a name.
+    std::unordered_map<std::string, int> seen;
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const StakeRow& r = table.rows[i];
-        points.push_back({r.text, r.text, r.x_m, r.y_m, "中", "", ""});
+        const int time = ++seen[r.text];
+        const std::string name = time == 1 ? r.text : r.text + "-" + std::to_string(time);
+        points.push_back({name, r.text, r.x_m, r.y_m, "中", "", "", r.H_m});
         for (std::size_t j = 0; j < n; ++j) {
             const bool left = j < nl;
             const std::size_t number = left ? j + 1 : j - nl + 1;
             const double d = left ? request.left_m[j] : request.right_m[j - nl];
-            points.push_back({r.text + (left ? "-L" : "-R") + std::to_string(number), r.text,
+            std::optional<double> H;
+            if (table.withSideHeights && !std::isnan(table.sideH_m[i * n + j]))
+                H = table.sideH_m[i * n + j];
+            points.push_back({name + (left ? "-L" : "-R") + std::to_string(number), r.text,
                               table.sideX_m[i * n + j], table.sideY_m[i * n + j],
-                              left ? "左" : "右", "单排", generalText(d)});
+                              left ? "左" : "右", "单排", generalText(d), H});
         }
     }
     return points;
@@ -144,19 +205,17 @@ std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeR
 
 namespace {
 
-bool endsWith(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 int stakes(const Route& route, const std::vector<std::string>& args, std::ostream& out,
            std::ostream& err) {
     StakeRequest request;
     std::optional<std::string> outPath;
+    ExportFormat format = ExportFormat::Csv;
     bool haveInterval = false;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (i + 1 >= args.size()) {
-            err << "hcurve: " << option << " 后面缺少值。\n" << kUsage;
+            say(err, "hcurve: " + option + " 后面缺少值。");
+            err << kUsage;
             return 1;
         }
         const std::string& value = args[++i];
@@ -164,7 +223,7 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
         if (option == "--interval") {
             std::optional<double> v = stakeInterval(value);
             if (!v) {
-                err << "hcurve: 桩距“" << value << "”必须是大于零的数值。\n";
+                say(err, "hcurve: 桩距“" + value + "”必须是大于零的数值。");
                 return 1;
             }
             request.interval_m = *v;
@@ -172,33 +231,36 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
         } else if (option == "--from" || option == "--to") {
             std::optional<double> v = stretchEnd(route, value, option == "--from", fault);
             if (!v) {
-                err << "hcurve: " << fault << "\n";
+                say(err, "hcurve: " + fault);
                 return 1;
             }
             (option == "--from" ? request.from_m : request.to_m) = *v;
         } else if (option == "--left" || option == "--right") {
             std::optional<std::vector<double>> d = distanceList(value);
             if (!d) {
-                err << "hcurve: " << option << " 要用逗号分开的距离（如 5,7.5），“" << value
-                    << "”不对。\n";
+                say(err,
+                    "hcurve: " + option + " 要用逗号分开的距离（如 5,7.5），“" + value + "”不对。");
                 return 1;
             }
             (option == "--left" ? request.left_m : request.right_m) = *d;
         } else if (option == "--skew") {
             std::optional<double> v = skewDegrees(value);
             if (!v) {
-                err << "hcurve: 斜交角“" << value << "”要按 度.分秒 输入，并小于 90 度。\n";
+                say(err, "hcurve: 斜交角“" + value + "”要按 度.分秒 输入，并小于 90 度。");
                 return 1;
             }
             request.skew_deg = *v;
         } else if (option == "--out") {
-            if (!endsWith(value, ".csv") && !endsWith(value, ".dat")) {
+            const std::optional<ExportFormat> f = exportFormatOf(value);
+            if (!f) {
                 err << "hcurve: --out 的文件名要以 .csv 或 .dat 结尾。\n";
                 return 1;
             }
             outPath = value;
+            format = *f;
         } else {
-            err << "hcurve: 不认识的选项 " << option << "。\n" << kUsage;
+            say(err, "hcurve: 不认识的选项 " + option + "。");
+            err << kUsage;
             return 1;
         }
     }
@@ -211,59 +273,129 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
         err << "hcurve: " << *table.fault << "\n";
         return 1;
     }
+    if (table.warning)
+        err << "hcurve: " << *table.warning << "\n";
     if (outPath) {
         const std::vector<ExportPoint> points = routeExportPoints(table, request);
-        const std::string bytes =
-            endsWith(*outPath, ".csv") ? stakeTableCsv(points) : pointFileDat(points);
+        const std::string bytes = format == ExportFormat::Csv
+                                      ? stakeTableCsv(points, table.withHeights)
+                                      : pointFileDat(points);
         if (std::optional<std::string> wrong = writeFileReplacing(*outPath, bytes)) {
-            err << "hcurve: " << *wrong << "\n";
+            say(err, "hcurve: " + *wrong);
             return 1;
         }
         return 0;
     }
-    out << stakeTableCsv(table, request);
+    put(out, stakeTableCsv(table, request));
     return 0;
+}
+
+int locateCommand(const Route& route, const std::vector<std::string>& args, std::ostream& out,
+                  std::ostream& err) {
+    const bool withH = args.size() == 5;
+    std::optional<double> x = args.size() == 4 || withH ? readNumber(args[2]) : std::nullopt;
+    std::optional<double> y = args.size() == 4 || withH ? readNumber(args[3]) : std::nullopt;
+    if (!x || !y) {
+        err << "hcurve: --locate 后面要有两个数值：X（北）和 Y（东），可再加实测高程 H。\n";
+        return 1;
+    }
+    for (auto [v, name, text] : {std::tuple{*x, "X", &args[2]}, std::tuple{*y, "Y", &args[3]}}) {
+        if (std::fabs(v) > kMaxCoordinate_m) {
+            say(err, std::string("hcurve: ") + name + " 超出范围（绝对值不能超过 " +
+                         generalText(kMaxCoordinate_m) + "）：“" + *text + "” 不对。");
+            return 1;
+        }
+    }
+    std::optional<double> H;
+    if (withH) {
+        H = readNumber(args[4]);
+        if (!H || std::fabs(*H) > kMaxCoordinate_m) {
+            say(err, "hcurve: 实测高程“" + args[4] + "”不是数值。");
+            return 1;
+        }
+        if (!route.gradeLine) {
+            err << "hcurve: 文件里没有纵断面表，无法与实测高程比较。\n";
+            return 1;
+        }
+    }
+    std::optional<RouteFoot> foot = locate(route, *x, *y);
+    if (!foot) {
+        err << "hcurve: 这个点在路线上找不到垂足。\n";
+        return 1;
+    }
+    if (route.gradeLine && !locatedHeights(route, *foot, H).centre_m)
+        say(err,
+            "hcurve: 垂足 " + stakeText(route, foot->continuous_m) + " 在纵断面以外，没有高程。");
+    put(out, locateCsv(route, *foot, H));
+    if (foot->far()) {
+        say(err,
+            "hcurve: 注意：该点离路线超过 " + generalText(foot->plausibleOffset_m) +
+                " 米（附近曲线的半径 R 与 1000 米中较小者），不像是这条路线上的点，请核对座标。");
+    }
+    return 0;
+}
+
+int route(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // The files, then the mode and its values.
+    std::size_t m = 0;
+    while (m < args.size() && args[m].compare(0, 2, "--") != 0)
+        ++m;
+    if (m == 0 || m == args.size()) {
+        err << kUsage;
+        return 1;
+    }
+    const std::vector<std::string> paths(args.begin(), args.begin() + m);
+    // What the modes read: the first file's place, the mode, its values.
+    std::vector<std::string> rest{args[0]};
+    rest.insert(rest.end(), args.begin() + m, args.end());
+    const std::string& mode = rest[1];
+    if (mode != "--elements" && mode != "--vertical" && mode != "--stakes" && mode != "--locate") {
+        err << "hcurve: 要给出 --elements、--vertical、--stakes 或 --locate。\n" << kUsage;
+        return 1;
+    }
+    std::optional<Route> route = loadRoute(paths, err);
+    if (!route)
+        return 1;
+    if (mode == "--elements" || mode == "--vertical") {
+        if (rest.size() != 2) {
+            err << kUsage;
+            return 1;
+        }
+        if (mode == "--vertical" && !route->gradeLine) {
+            err << "hcurve: 文件里没有纵断面表（表头 变坡点桩号,高程,竖曲线半径）。\n";
+            return 1;
+        }
+        put(out, mode == "--elements" ? elementTableCsv(*route) : verticalTableCsv(*route));
+        return 0;
+    }
+    if (mode == "--stakes")
+        return stakes(*route, rest, out, err);
+    return locateCommand(*route, rest, out, err);
 }
 
 }  // namespace
 
 int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() < 2) {
-        err << kUsage;
-        return 1;
+    try {
+        return route(args, out, err);
+    } catch (const OutputFailed&) {
+        say(err, "hcurve: 无法写入标准输出：" + outputFailure(out) + "。");
+        return kRouteOutputUnwritable;
+    } catch (const std::bad_alloc&) {
+        say(err, "hcurve: 内部错误：内存不足。");
+    } catch (const std::exception& error) {
+        say(err, std::string("hcurve: 内部错误：") + error.what() + "。");
     }
-    const std::string& mode = args[1];
-    if (mode != "--elements" && mode != "--stakes" && mode != "--locate") {
-        err << "hcurve: 要给出 --elements、--stakes 或 --locate。\n" << kUsage;
-        return 1;
-    }
-    std::optional<Route> route = loadRoute(args[0], err);
-    if (!route)
-        return 1;
-    if (mode == "--elements") {
-        if (args.size() != 2) {
-            err << kUsage;
-            return 1;
-        }
-        out << elementTableCsv(*route);
-        return 0;
-    }
-    if (mode == "--stakes")
-        return stakes(*route, args, out, err);
+    return kRouteInternalError;
+}
 
-    std::optional<double> x = args.size() == 4 ? readNumber(args[2]) : std::nullopt;
-    std::optional<double> y = args.size() == 4 ? readNumber(args[3]) : std::nullopt;
-    if (!x || !y) {
-        err << "hcurve: --locate 后面要有两个数值：X（北）和 Y（东）。\n";
-        return 1;
-    }
-    std::optional<RouteFoot> foot = locate(*route, *x, *y);
-    if (!foot) {
-        err << "hcurve: 这个点在路线上找不到垂足。\n";
-        return 1;
-    }
-    out << locateCsv(*route, *foot);
-    return 0;
+int runStandardRouteCommand(const std::vector<std::string>& args) {
+    const int closed = platform::guardStandardDescriptors();
+    platform::OutputDescriptorBuffer output(1);
+    if (closed & 2)
+        output.fail(EBADF);
+    std::ostream out(&output);
+    return runRouteCommand(args, out, std::cerr);
 }
 
 }  // namespace hcurve

@@ -1,16 +1,23 @@
 // `hcurve route FILE ...`: the route's tables on standard output, for scripts.
 //
-//   hcurve route FILE --elements
-//   hcurve route FILE --stakes --interval D [--from M] [--to M] [--left d1,d2,...]
-//                     [--right d1,d2,...] [--skew A] [--out FILE.csv|FILE.dat]
-//   hcurve route FILE --locate X Y
+//   hcurve route FILE... --elements
+//   hcurve route FILE... --vertical
+//   hcurve route FILE... --stakes --interval D [--from M] [--to M] [--left d1,d2,...]
+//                        [--right d1,d2,...] [--skew A] [--out FILE.csv|FILE.dat]
+//   hcurve route FILE... --locate X Y [H]
 //
+// The first file holds the JD table (and the chain breaks); the grade line and the cross-fall
+// stand after it or in further files, each known by its header.
 // M is a continuous chainage (里程) in metres, or a chainage text (桩号, K12+500) with the chain
 // breaks applied; A is the turn of the transverse axis from the normal, DMS, clockwise positive.
 // A fault is one message per line on the error stream and status 1; nothing is written to the
-// output then.
+// output then. Texts from the file and the arguments are echoed with their control characters
+// escaped. Output that cannot be written (a full disk, a closed output or pipe) ends the command
+// with one line on the error stream and status 3; an internal error, such as running out of
+// memory, with status 4. A route file is read up to 64 MiB, in lines of up to 64 KiB.
 #pragma once
 
+#include <cstddef>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -22,6 +29,12 @@
 
 namespace hcurve {
 
+/// The exit statuses besides 0 and 1 (a fault of the file or the arguments), as the console's.
+enum RouteStatus : int { kRouteOutputUnwritable = 3, kRouteInternalError = 4 };
+
+/// The largest route file read.
+constexpr std::size_t kMaxRouteFileBytes = 64 * 1024 * 1024;
+
 /// A route file read and built: the route, or the messages (one a fault, each naming the file
 /// and, for a fault of its contents, the line).
 struct RouteLoading {
@@ -29,8 +42,13 @@ struct RouteLoading {
     std::vector<std::string> messages;
 };
 
-/// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built.
+/// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
+/// (no such file, no permission, a folder, larger than kMaxRouteFileBytes) is one message that says
+/// which.
 RouteLoading loadRouteFile(const std::string& path);
+
+/// The same for several files read together (the first holds the JD table).
+RouteLoading loadRouteFiles(const std::vector<std::string>& paths);
 
 /// The interval between stakes, typed in metres; nothing unless it is a number above zero.
 std::optional<double> stakeInterval(const std::string& text);
@@ -49,10 +67,15 @@ std::optional<double> stretchEnd(const Route& route, const std::string& text, bo
                                  std::string& fault);
 
 /// The stakes and their side points as the one-curve export lists them: each stake (中), then its
-/// left points (-L1, -L2, ...) and right points (-R1, ...), 单排.
+/// left points (-L1, -L2, ...) and right points (-R1, ...), 单排; each with its design elevation
+/// where the table has one.
 std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request);
 
 /// args: what follows "route" on the command line. Returns the exit status.
 int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// The same on the process's standard output, written on the descriptor itself so that every
+/// failed write is seen, and the standard error stream.
+int runStandardRouteCommand(const std::vector<std::string>& args);
 
 }  // namespace hcurve

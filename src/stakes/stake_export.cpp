@@ -59,11 +59,11 @@ std::vector<ExportPoint> lastRunPoints(const CurveRecord& record) {
     return points;
 }
 
-std::string csvHead() {
-    return std::string(kByteOrderMark) + kCsvHeader + kLineEnd;
+std::string csvHead(bool withHeights) {
+    return std::string(kByteOrderMark) + kCsvHeader + (withHeights ? ",高程" : "") + kLineEnd;
 }
 
-std::string csvRow(const ExportPoint& p) {
+std::string csvRow(const ExportPoint& p, bool withHeights) {
     const std::string fields[] = {p.name,
                                   p.chainage,
                                   coordinateText(p.x_m, kPlainCoordinate),
@@ -79,18 +79,21 @@ std::string csvRow(const ExportPoint& p) {
         row += csvField(field);
         first = false;
     }
+    if (withHeights)
+        row += "," + (p.H_m ? coordinateText(*p.H_m, kPlainCoordinate) : std::string());
     return row + kLineEnd;
 }
 
 std::string datLine(const ExportPoint& p) {
     return p.name + ",," + coordinateText(p.y_m, kPlainCoordinate) + "," +
-           coordinateText(p.x_m, kPlainCoordinate) + "," + kHeightText + kLineEnd;
+           coordinateText(p.x_m, kPlainCoordinate) + "," +
+           (p.H_m ? coordinateText(*p.H_m, kPlainCoordinate) : kHeightText) + kLineEnd;
 }
 
-std::string stakeTableCsv(const std::vector<ExportPoint>& points) {
-    std::string text = csvHead();
+std::string stakeTableCsv(const std::vector<ExportPoint>& points, bool withHeights) {
+    std::string text = csvHead(withHeights);
     for (const ExportPoint& p : points)
-        text += csvRow(p);
+        text += csvRow(p, withHeights);
     return text;
 }
 

@@ -25,6 +25,7 @@ struct ExportPoint {
     std::string side;      // 中 for the centre stake, 左 or 右
     std::string row;       // empty for the centre stake, 单排, 前排 or 后排
     std::string distance;  // the side distance as entered ("7.5"), empty for the centre stake
+    std::optional<double> H_m = std::nullopt;  // the design elevation, where the route has one
 };
 
 /// Hands the points of the last run to visit one by one, in file order, until visit returns
@@ -37,18 +38,20 @@ void forEachPoint(const CurveRecord& record, const std::function<bool(const Expo
 std::vector<ExportPoint> lastRunPoints(const CurveRecord& record);
 
 /// The start of the table: a UTF-8 byte-order mark (so that a spreadsheet reads the Chinese) and
-/// the header 点名,桩号,X(北),Y(东),侧别,排,距离 ended by CR LF.
-std::string csvHead();
+/// the header 点名,桩号,X(北),Y(东),侧别,排,距离 (and ,高程 with heights) ended by CR LF.
+std::string csvHead(bool withHeights = false);
 
-/// One row of the table: the point's fields, coordinates with three decimals, ended by CR LF.
-std::string csvRow(const ExportPoint& point);
+/// One row of the table: the point's fields, coordinates (and the elevation, empty where the
+/// point has none) with three decimals, ended by CR LF.
+std::string csvRow(const ExportPoint& point, bool withHeights = false);
 
-/// One line of the point file: name,code,east,north,height with an empty code and height 0.000,
-/// coordinates with three decimals, ended by CR LF.
+/// One line of the point file: name,code,east,north,height with an empty code, the height the
+/// point's elevation or 0.000 where it has none, with three decimals as the coordinates, ended by
+/// CR LF.
 std::string datLine(const ExportPoint& point);
 
 /// The whole table: csvHead, then csvRow of every point.
-std::string stakeTableCsv(const std::vector<ExportPoint>& points);
+std::string stakeTableCsv(const std::vector<ExportPoint>& points, bool withHeights = false);
 
 /// The whole point file: datLine of every point.
 std::string pointFileDat(const std::vector<ExportPoint>& points);
@@ -58,9 +61,11 @@ using FilePut = std::function<bool(std::string_view bytes)>;
 
 /// Writes the file at path (UTF-8) piece by piece, as produce hands the pieces to put, through a
 /// temporary file beside it that is put on the disk and then renamed over it: an existing file is
-/// replaced only by a complete new one, keeping its permissions; a path that is a symbolic link is
-/// written through to its file and the link stays. Nothing on success; otherwise the message,
-/// naming the path and the reason, and no temporary file is left behind.
+/// replaced only by a complete new one, keeping its permissions, and only where the user may write
+/// it ("没有权限" otherwise); a path that is a symbolic link is written through to its file and the
+/// link stays; a pipe or character device gets the content written into it, never a file in its
+/// place. Nothing on success; otherwise the message, naming the path and the reason, and no
+/// temporary file is left behind.
 std::optional<std::string> writeFileReplacing(const std::string& path,
                                               const std::function<void(const FilePut&)>& produce);
 

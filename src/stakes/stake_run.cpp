@@ -142,10 +142,9 @@ void stakeRun(CurveRecord& record, UserPort& port) {
             port.showError(notANumberMessage("单点或连续计算的回答", mode) + "中桩计算没有进行。");
         return;
     }
-    StakeRun run;
-    run.stakes = *modeNumber == 0 ? singlePoint(port) : continuous(port);
+    std::vector<Stake> stakes = *modeNumber == 0 ? singlePoint(port) : continuous(port);
     std::optional<std::string> ppqTyped = askSidePointOptions(record, port);
-    if (std::optional<std::string> refusal = tooManyPoints(record, run.stakes)) {
+    if (std::optional<std::string> refusal = tooManyPoints(record, stakes)) {
         port.showMessage(*refusal);
         return;
     }
@@ -154,7 +153,7 @@ void stakeRun(CurveRecord& record, UserPort& port) {
 
     // Positions once; each stake's side points are computed from them just before it is listed.
     double lastAxis_deg = 0;
-    for (Stake& stake : run.stakes) {
+    for (Stake& stake : stakes) {
         if (std::optional<StakePosition> pos = centreStake(curve, stake.chainage_m, ppq.ppq_deg)) {
             stake.x_m = pos->x_m;
             stake.y_m = pos->y_m;
@@ -162,9 +161,10 @@ void stakeRun(CurveRecord& record, UserPort& port) {
         }
         stake.axisAzimuth_deg = lastAxis_deg;
     }
+    record.lastRun.stakes = std::move(stakes);
+    record.lastRun.sides.reset();
     if (sidePointsOn(record))
-        run.sides = static_cast<const SideSetup&>(record);
-    record.lastRun = std::move(run);
+        record.lastRun.sides.emplace(static_cast<const SideSetup&>(record));
     ++record.stakeRuns;
     forEachStake(record.lastRun, [&](const RunStake& stake) {
         try {

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
+#include <QtGlobal>
 #include <algorithm>
 #include <clocale>
 
@@ -23,6 +24,18 @@ namespace {
 constexpr int kScreenDotsPerInch = 96;
 constexpr double kPdfMargin_mm = 10;
 constexpr char kCannotDraw[] = "无法绘制平面图。";
+
+// A program without a window has no session, so no runtime folder; Qt says so on standard error
+// and uses a folder of its own, which a plan file never needs. Every other message goes on.
+constexpr char kNoRuntimeFolder[] = "QStandardPaths: XDG_RUNTIME_DIR not set";
+QtMessageHandler qtsOwnHandler = nullptr;
+
+void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& context,
+                                const QString& message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String(kNoRuntimeFolder)))
+        return;
+    qtsOwnHandler(type, context, message);
+}
 
 }  // namespace
 
@@ -116,6 +129,7 @@ std::optional<std::string> savePlanWithoutDisplay(const CurveRecord& record,
         static int argc = 3;
         static char name[] = "hcurve", option[] = "-platform", platform[] = "offscreen";
         static char* argv[] = {name, option, platform, nullptr};
+        qtsOwnHandler = qInstallMessageHandler(withoutRuntimeFolderNotice);
         new QGuiApplication(argc, argv);
         // Qt adopts the user's locale for the C library; numbers stay in the C form.
         std::setlocale(LC_NUMERIC, "C");

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -27,11 +28,14 @@
 #include <iterator>
 
 #include "curve/number.h"
+#include "route/vertical_table.h"
 #include "route_cli/route_command.h"
 #include "stakes/field_tools.h"
 #include "stakes/stake_export.h"
+#include "views/plan_format.h"
 #include "views/route_plan_scene.h"
 #include "window/plan_view_window.h"
+#include "window/profile_view.h"
 #include "window/qt_printer.h"
 
 namespace hcurve {
@@ -51,6 +55,8 @@ const char* const kFormKeys[] = {"route/interval", "route/from",  "route/to",
                                  "route/left",     "route/right", "route/skew"};
 // A continuous chainage within this of a chain break is the break's own stake.
 constexpr double kAtBreak_m = 1e-6;
+// The profile's drawing on paper and in files, in its own units (pixels of 96 dpi).
+constexpr double kProfileWidth = 1600, kProfileHeight = 900;
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -168,6 +174,27 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
     plan_->setScene(routePlanScene(route_, title.toStdString()), true);
     tabs_->addTab(planPage, QStringLiteral("平面图"));
 
+    if (route_.gradeLine) {
+        vertical_ = makeTable(tabs_);
+        fill(vertical_, verticalTableRows(route_));
+        tabs_->addTab(vertical_, QStringLiteral("竖曲线表"));
+        auto* profilePage = new QWidget(tabs_);
+        profile_ = new ProfileView(route_, profilePage);
+        auto* save = new QPushButton(QStringLiteral("保存纵断面图…"), profilePage);
+        auto* printProfileButton = new QPushButton(QStringLiteral("打印纵断面图"), profilePage);
+        auto* profileButtons = new QHBoxLayout;
+        profileButtons->addWidget(save);
+        profileButtons->addWidget(printProfileButton);
+        profileButtons->addStretch();
+        auto* profileLayout = new QVBoxLayout(profilePage);
+        profileLayout->addLayout(profileButtons);
+        profileLayout->addWidget(profile_, 1);
+        tabs_->addTab(profilePage, QStringLiteral("纵断面图"));
+        connect(save, &QPushButton::clicked, this, &RouteWindow::runSaveProfile);
+        connect(printProfileButton, &QPushButton::clicked, this,
+                [this] { QMessageBox::information(this, QStringLiteral("打印"), printProfile()); });
+    }
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
 
@@ -236,6 +263,8 @@ std::optional<QString> RouteWindow::computeStakes() {
     markChainBreaks();
     stakes_->scrollToTop();
     keepForm();
+    if (profile_)
+        profile_->setStakes(&*lastTable_);
     return std::nullopt;
 }
 
@@ -280,7 +309,8 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
         return QStringLiteral("还没有计算中桩。");
     const std::vector<ExportPoint> points = routeExportPoints(*lastTable_, lastRequest_);
     const bool dat = path.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive);
-    const std::string bytes = dat ? pointFileDat(points) : hcurve::stakeTableCsv(points);
+    const std::string bytes =
+        dat ? pointFileDat(points) : hcurve::stakeTableCsv(points, lastTable_->withHeights);
     if (std::optional<std::string> wrong = writeFileReplacing(path.toStdString(), bytes))
         return text(*wrong);
     return std::nullopt;
@@ -289,6 +319,8 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
 ReportDocument RouteWindow::report() const {
     ReportDocument document{"线路报表", title_.toStdString(), reportDate(), {}};
     document.tables.push_back(reportTable("曲线要素表", elementTableRows(route_)));
+    if (route_.gradeLine)
+        document.tables.push_back(reportTable("竖曲线表", verticalTableRows(route_)));
     if (lastTable_) {
         TableRows rows = stakeTableRows(*lastTable_, lastRequest_);
         // The 点 column as the window shows it, with the rows of a chain break marked.
@@ -334,28 +366,82 @@ QString RouteWindow::print(const std::optional<QString>& pdfPath, const ReportPr
         }
         return outcome.failure;
     };
-    const QString stopped = QStringLiteral("线路报表已取消，没有打印，也没有存为文件。");
+    return printed(name, paint, pdfPath, cancelled, pages);
+}
+
+QString RouteWindow::printProfile(const std::optional<QString>& pdfPath) {
+    const StakeTable* stakes = lastTable_ ? &*lastTable_ : nullptr;
+    const PaintJob paint = [&](QPrinter& printer) -> std::optional<QString> {
+        printer.setPageOrientation(QPageLayout::Landscape);
+        QPainter painter;
+        if (!painter.begin(&printer))
+            return QStringLiteral("打印作业无法开始");
+        const QRectF area = painter.viewport();
+        const double scale = std::min(area.width() / kProfileWidth, area.height() / kProfileHeight);
+        painter.scale(scale, scale);
+        paintProfile(painter, QSizeF(kProfileWidth, kProfileHeight), route_, stakes);
+        painter.end();
+        if (printer.printerState() == QPrinter::Error ||
+            printer.printerState() == QPrinter::Aborted)
+            return QStringLiteral("打印作业出错");
+        return std::nullopt;
+    };
+    const bool never = false;
+    const int unknown = 0;
+    return printed(QStringLiteral("纵断面图"), paint, pdfPath, never, unknown);
+}
+
+QString RouteWindow::printed(const QString& name, const PaintJob& paint,
+                             const std::optional<QString>& pdfPath, const bool& cancelled,
+                             const int& pages) {
+    const QString stopped = QStringLiteral("%1已取消，没有打印，也没有存为文件。").arg(name);
     if (pdfPath) {
         if (const std::optional<QString> failure = savePdf(*pdfPath, name, paint)) {
             if (cancelled)
                 return stopped;
             return QStringLiteral("无法写入文件“%1”（%2）。").arg(*pdfPath, *failure);
         }
-        return QStringLiteral("没有打印机：线路报表已存为 ") + *pdfPath;
+        return QStringLiteral("没有打印机：%1已存为 ").arg(name) + *pdfPath;
     }
     const std::optional<QString> printerFailure = printOnDefaultPrinter(name, paint);
-    if (!printerFailure)
-        return QStringLiteral("已送往打印机（%1 页）。").arg(pages);
+    if (!printerFailure) {
+        return pages > 0 ? QStringLiteral("已送往打印机（%1 页）。").arg(pages)
+                         : QStringLiteral("已送往打印机。");
+    }
     if (cancelled)
         return stopped;
     const DatedPdf pdf = saveDatedPdf(name, paint);
     if (cancelled)
         return stopped;
     if (pdf.failure) {
-        return QStringLiteral("线路报表未能打印（%1），也未能存为 PDF 文件“%2”（%3）。")
-            .arg(*printerFailure, pdf.path, *pdf.failure);
+        return QStringLiteral("%1未能打印（%2），也未能存为 PDF 文件“%3”（%4）。")
+            .arg(name, *printerFailure, pdf.path, *pdf.failure);
     }
-    return QStringLiteral("线路报表未能打印（%1），已存为 ").arg(*printerFailure) + pdf.path;
+    return QStringLiteral("%1未能打印（%2），已存为 ").arg(name, *printerFailure) + pdf.path;
+}
+
+std::optional<QString> RouteWindow::saveProfile(const QString& path) {
+    const std::optional<PlanFormat> format = planFormatOf(path.toStdString());
+    if (!format)
+        return QStringLiteral("纵断面图的文件名要以 .png、.svg 或 .pdf 结尾。");
+    const QByteArray bytes = profileBytes(route_, lastTable_ ? &*lastTable_ : nullptr,
+                                          QSizeF(kProfileWidth, kProfileHeight), *format);
+    if (bytes.isEmpty())
+        return QStringLiteral("无法绘制纵断面图。");
+    if (std::optional<std::string> wrong =
+            writeFileReplacing(path.toStdString(), bytes.toStdString()))
+        return text(*wrong);
+    return std::nullopt;
+}
+
+void RouteWindow::runSaveProfile() {
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("保存纵断面图"), QString(),
+        QStringLiteral("PNG 图片 (*.png);;SVG 图形 (*.svg);;PDF 文件 (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (std::optional<QString> wrong = saveProfile(path))
+        QMessageBox::warning(this, QStringLiteral("保存纵断面图"), *wrong);
 }
 
 void RouteWindow::runStakes() {
@@ -410,27 +496,38 @@ void RouteWindow::runPrint() {
     QMessageBox::information(this, QStringLiteral("打印"), printWithProgress());
 }
 
-RouteWindow* openRouteWindow(const QString& path, QString& messages) {
-    RouteLoading loading = loadRouteFile(path.toStdString());
+RouteWindow* openRouteWindow(const QStringList& paths, QString& messages) {
+    std::vector<std::string> files;
+    for (const QString& p : paths)
+        files.push_back(p.toStdString());
+    RouteLoading loading = loadRouteFiles(files);
     messages.clear();
     for (const std::string& m : loading.messages)
         messages += text(m) + "\n";
     if (!loading.route)
         return nullptr;
-    return new RouteWindow(std::move(*loading.route), QFileInfo(path).fileName());
+    QStringList names;
+    for (const QString& p : paths)
+        names << QFileInfo(p).fileName();
+    return new RouteWindow(std::move(*loading.route), names.join(QStringLiteral(", ")));
+}
+
+RouteWindow* openRouteWindow(const QString& path, QString& messages) {
+    return openRouteWindow(QStringList{path}, messages);
 }
 
 void addRouteMenu(QMenuBar* bar, QWidget* parent) {
     QMenu* menu = bar->addMenu(QStringLiteral("线路"));
     QAction* open = menu->addAction(QStringLiteral("打开交点表…"));
     QObject::connect(open, &QAction::triggered, parent, [parent] {
-        const QString path =
-            QFileDialog::getOpenFileName(parent, QStringLiteral("打开交点表"), QString(),
-                                         QStringLiteral("交点表 (*.csv *.txt);;所有文件 (*)"));
-        if (path.isEmpty())
+        // The JD table first; the grade line and the cross-fall may follow in further files.
+        const QStringList paths =
+            QFileDialog::getOpenFileNames(parent, QStringLiteral("打开交点表"), QString(),
+                                          QStringLiteral("交点表 (*.csv *.txt);;所有文件 (*)"));
+        if (paths.isEmpty())
             return;
         QString messages;
-        RouteWindow* window = openRouteWindow(path, messages);
+        RouteWindow* window = openRouteWindow(paths, messages);
         if (!window) {
             QMessageBox::warning(parent, QStringLiteral("交点表有错"), messages);
             return;

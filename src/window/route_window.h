@@ -1,6 +1,7 @@
 // The route window: the whole road of one JD table, with its curve-element table, the stake table
 // of a stretch (interval, stretch and side distances in one form), the plan of the road with every
-// JD, export of the stakes and printing of both tables.
+// JD, export of the stakes and printing of both tables; with a grade line also the vertical-curve
+// table and the longitudinal profile, printed and saved as a drawing.
 #pragma once
 
 #include <QString>
@@ -11,6 +12,7 @@
 #include "report/report_document.h"
 #include "route/route.h"
 #include "route/route_tables.h"
+#include "window/qt_printer.h"
 #include "window/report_writer.h"
 
 class QCloseEvent;
@@ -23,6 +25,7 @@ class QTabWidget;
 namespace hcurve {
 
 class PlanCanvas;
+class ProfileView;
 
 class RouteWindow : public QWidget {
     Q_OBJECT
@@ -44,6 +47,9 @@ class RouteWindow : public QWidget {
     /// The plan tab: the plan view's canvas, and the coordinates under the cursor.
     PlanCanvas* plan() const { return plan_; }
     QLabel* planCoordinates() const { return planCoordinates_; }
+    /// The vertical-curve table and the profile: none without a grade line.
+    QTableWidget* verticalTable() const { return vertical_; }
+    ProfileView* profileView() const { return profile_; }
 
     /// Computes the stake table from the form and shows it; nothing, or why the form cannot be
     /// used (the table is then left as it was).
@@ -72,6 +78,12 @@ class RouteWindow : public QWidget {
     /// print with a progress dialog whose 取消 stops it; the window stays alive meanwhile.
     QString printWithProgress(const std::optional<QString>& pdfPath = std::nullopt);
 
+    /// Saves the profile as PNG, SVG or PDF by the path's extension: nothing, or the message.
+    std::optional<QString> saveProfile(const QString& path);
+
+    /// Prints the profile, as print does the tables.
+    QString printProfile(const std::optional<QString>& pdfPath = std::nullopt);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -82,11 +94,17 @@ class RouteWindow : public QWidget {
     std::optional<QString> chooseExportFile();
     void markChainBreaks();
     void keepForm() const;
+    void runSaveProfile();
+    // Prints or saves paint as name; cancelled and pages are read after the painting.
+    QString printed(const QString& name, const PaintJob& paint,
+                    const std::optional<QString>& pdfPath, const bool& cancelled, const int& pages);
 
     Route route_;
     QTabWidget* tabs_;
     QTableWidget* elements_;
     QTableWidget* stakes_;
+    QTableWidget* vertical_ = nullptr;
+    ProfileView* profile_ = nullptr;
     QLineEdit *interval_, *from_, *to_, *left_, *right_, *skew_;
     PlanCanvas* plan_;
     QLabel* planCoordinates_;
@@ -99,6 +117,10 @@ class RouteWindow : public QWidget {
 /// Reads a route file and opens its window; nothing and the messages (one a line) when the file
 /// cannot be used.
 RouteWindow* openRouteWindow(const QString& path, QString& messages);
+
+/// The same for several files read together: the JD table first, then the files of the grade
+/// line and the cross-fall.
+RouteWindow* openRouteWindow(const QStringList& paths, QString& messages);
 
 /// The 线路 menu with 打开交点表…: asks for a file and opens its route window, or tells what is
 /// wrong with the file.

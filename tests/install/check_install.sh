@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and checks what lands there: the program (which
-# answers --version), the desktop entry and the icon. Arguments: build folder, 1 when built with
+# answers --version), its copyright file, the desktop entry and the icon. Arguments: build folder, 1 when built with
 # the window.
 set -eu
 build=$1
@@ -11,6 +11,7 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -x "$prefix/bin/hcurve" ] || fail "no program in bin"
+grep -qx 'License: GPL-3+' "$prefix/share/doc/hcurve/copyright" || fail "no copyright file"
 "$prefix/bin/hcurve" --version | grep -q '^hcurve [0-9]' || fail "--version"
 [ "$with_window" = 1 ] || { echo "installed (console build)"; exit 0; }
 

@@ -2,15 +2,19 @@
 #include "platform/file_replacement.h"
 
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <vector>
 
@@ -159,6 +163,57 @@ TEST_F(FileReplacementTest, FailuresLeaveNothingBehind) {
     for (const auto& c : cases)
         EXPECT_EQ(replace(c.target, "x"), c.error) << c.target;
     EXPECT_EQ(names(), (std::vector<std::string>{"folder.csv", "other"}));
+}
+
+// A pipe or a character device, named or linked to, gets the content written into it and stays what
+// it is; a file the user may not write in place is kept; nothing else that is no file is written.
+TEST_F(FileReplacementTest, PipesAndDevicesAreWrittenIntoNeverReplaced) {
+    ASSERT_EQ(::mkfifo(path("pipe.csv").c_str(), 0600), 0);
+    fs::create_symlink(path("pipe.csv"), path("to-pipe.csv"));
+    fs::create_symlink("/dev/null", path("to-null.csv"));
+    const std::string content(200000, 'p');  // more than a pipe holds at once
+    for (const char* name : {"pipe.csv", "to-pipe.csv"}) {
+        std::future<std::string> reader =
+            std::async(std::launch::async, [this] { return read(path("pipe.csv")); });
+        EXPECT_EQ(replace(path(name), content), 0) << name;
+        EXPECT_EQ(reader.get(), content) << name;
+        EXPECT_TRUE(fs::is_fifo(path("pipe.csv"))) << name;
+    }
+    EXPECT_EQ(replace(path("to-null.csv"), content), 0);
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+    EXPECT_EQ(replace("/dev/full", content), ENOSPC);
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+
+    // A reader that leaves early is a failure, not the end of the program.
+    std::future<void> leaver = std::async(std::launch::async, [this] {
+        const int fd = ::open(path("pipe.csv").c_str(), O_RDONLY);
+        char some[16];
+        EXPECT_GT(::read(fd, some, sizeof some), 0);
+        ::close(fd);
+    });
+    EXPECT_EQ(replace(path("pipe.csv"), std::string(10000000, 'q')), EPIPE);
+    leaver.get();
+
+    // A socket is none of these.
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path("socket.csv").c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(replace(path("socket.csv"), "x"), ENOTSUP);
+    ::close(sock);
+    EXPECT_EQ(systemReason(ENOTSUP), "只能写入普通文件、管道或字符设备");
+
+    // A write-protected file of the user's own (root may write it in place, and does).
+    put(path("protected.csv"), "kept");
+    ::chmod(path("protected.csv").c_str(), 0444);
+    if (::geteuid() != 0) {
+        EXPECT_EQ(replace(path("protected.csv"), "new"), EACCES);
+        EXPECT_EQ(read(path("protected.csv")), "kept");
+        EXPECT_EQ(permissions(path("protected.csv")), 0444u);
+    }
+    EXPECT_EQ(names(), (std::vector<std::string>{"other", "pipe.csv", "protected.csv", "socket.csv",
+                                                 "to-null.csv", "to-pipe.csv"}));
 }
 
 // A full quota reads as a full disk; a failure the program has no words for gives the system's.

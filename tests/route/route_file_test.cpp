@@ -65,11 +65,22 @@ TEST(RouteFile, EveryFaultIsAnsweredWithItsLine) {
         {"HZ beyond EP", kHeader + "BP,0,0,,,,0\nJD1,1000,0,300,,,\nEP,1000,100,,,,\n", 4,
          "交点 JD1 的 HZ 超出了 EP：切线长 T2 = 300.000 米，而 JD1 至 EP 只有 100.000 米。"},
         {"break table without its header", kGood + "\nK1+100,K1+090\n", 7,
-         "交点表后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 两列。"},
+         "这张表的表头不认识：断链表要有 断链前桩号 和 断链后桩号 两列，纵断面表要有 "
+         "变坡点桩号（或 变坡点里程）和 高程 列，横坡表要有 桩号、左横坡 和 右横坡 列。"},
         {"break outside the route", kGood + "\n断链前桩号,断链后桩号\nK9+000,K9+010\n", 8,
          "断链前桩号 K9+000.000 不在路线上（BP 至 EP 之间）。"},
         {"breaks out of order", kGood + "\n断链前桩号,断链后桩号\nK1+500,K1+490\nK1+480,K1+470\n",
          9, "断链前桩号 K1+480.000 不在上一个断链之后：断链要按路线顺序排列。"},
+        {"a radius that is no number, said once",
+         kHeader + "BP,0,0,,,,0\nJD1,1000,0,3OO,,,\nEP,1000,1000,,,,\n", 3,
+         "R 必须是数值，“3OO” 不是有效的数值。"},
+        {"a quoted field across lines",
+         kHeader + "BP,0,0,,,,0\n\"JD1\n\n\",1000,0,300,,,\nEP,1000,1000,,,,\n", 3,
+         "带引号的字段从这一行延续到第 5 行：表格的字段里不能换行（也可能是少了一个引号）。"},
+        {"a quote left open", kHeader + "BP,0,0,,,,0\nJD1,1000,0,300,,,\nEP,\"1000,1000,,,,\n", 4,
+         "引号没有配对：这一行的带引号字段直到文件末尾都没有结束。"},
+        {"a line too long", kHeader + "BP,0,0,,,,0" + std::string(70000, ' ') + "\n", 2,
+         "这一行太长（超过 65536 字节），不像是表格的一行。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -106,6 +117,31 @@ TEST(RouteFile, ColumnsInAnyOrderSpiralLengthsQuotesAndCrLf) {
     EXPECT_DOUBLE_EQ(d.points[1].A2_m, 200);
 }
 
+TEST(RouteFile, LineEndsOfEverySpreadsheet) {
+    std::string cr = kGood, crlf;
+    for (char& c : cr)
+        if (c == '\n')
+            c = '\r';
+    for (char c : kGood)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (const std::string& text : {cr, crlf, kGood + "\n\n断链前桩号,断链后桩号\r\rK1+100,K1+090"})
+        EXPECT_TRUE(faultsOf(text).empty()) << faultText(faultsOf(text).at(0));
+    // Lines are counted alike whatever ends them.
+    std::vector<RouteFault> faults = faultsOf(cr + "\r断链前桩号,断链后桩号\rK9+000,K9+010\r");
+    ASSERT_EQ(faults.size(), 1u);
+    EXPECT_EQ(faults[0].line, 8);
+}
+
+TEST(RouteFile, NamesWithControlCharactersAreKeptEscaped) {
+    RouteFileReading reading = readRouteFile(kHeader +
+                                             "BP,0,0,,,,0\nJD\x1B[2J1,1000,0,300,,,\n"
+                                             "JD2,1000,1000,300,,,\nE" +
+                                             std::string(1, '\0') + "P,2000,1000,,,,\n");
+    ASSERT_TRUE(reading.design);
+    EXPECT_EQ(reading.design->points[1].name, "JD\\x1B[2J1");
+    EXPECT_EQ(reading.design->points[3].name, "E\\x00P");
+}
+
 TEST(RouteFile, ChainageTexts) {
     const std::pair<const char*, double> read[] = {{"12000", 12000},       {"K12+000", 12000},
                                                    {"K12+000.000", 12000}, {"k 12+345.6", 12345.6},
@@ -127,6 +163,15 @@ TEST(RouteFile, TextAsSpreadsheetsSaveIt) {
     EXPECT_EQ(routeTextAsUtf8("\xEF\xBB\xBF点号,X"), "点号,X");
     EXPECT_EQ(routeTextAsUtf8("BP,0,0"), "BP,0,0");
     EXPECT_FALSE(routeTextAsUtf8("\xFF\xFF\xFF"));
+    // A UTF-8 file with one name in GBK (路 is 0xC2 0xB7, 线 0xCF 0xDF): its line and byte.
+    const RouteText mixed = decodeRouteText("点号,X\r\nBP,0\r\nJD\xC2\xB7\xCF\xDF,1\n");
+    EXPECT_FALSE(mixed.utf8);
+    ASSERT_TRUE(mixed.fault);
+    EXPECT_EQ(
+        faultText(*mixed.fault),
+        "第 3 行：第 5 个字节（0xCF）不是有效的 UTF-8 编码：文件的其余部分是 UTF-8，这里也许混"
+        "进了 GBK 等别的编码的字。");
+    EXPECT_EQ(decodeRouteText("\xB5\xE3\xBA\xC5,X\nJD\xC2\xB7\n").utf8, "点号,X\nJD路\n");
     EXPECT_FALSE(isUtf8("\xC0\x80"));  // an overlong zero
     EXPECT_FALSE(isUtf8("\xE7\x82"));  // cut short
     EXPECT_TRUE(isUtf8("K12+000 点号"));

@@ -173,6 +173,51 @@ TEST(Route, ChainBreaksShowOnBothSides) {
     EXPECT_EQ(table.rows[1].y_m, table.rows[2].y_m);
 }
 
+TEST(Route, ManyChainBreaksReadAsTheirSum) {
+    // 2000 breaks, alternately long and short chains of 1 m and 0.5 m, every 7 m of 桩号: the
+    // chainage value at any place is its continuous chainage plus the sum of the breaks before it.
+    std::string text =
+        "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,0\nJD1,20000,0,300,,,\nEP,20000,20000,,,,\n\n"
+        "断链前桩号,断链后桩号\n";
+    std::vector<std::pair<double, double>> breaks;  // continuous chainage, after - before
+    double sum = 0;
+    for (int i = 1; i <= 2000; ++i) {
+        const double before = 7.0 * i, change = i % 2 ? -1.0 : 0.5;
+        breaks.emplace_back(before - sum, change);
+        sum += change;
+        text += std::to_string(before) + "," + std::to_string(before + change) + "\n";
+    }
+    const Route route = routeOf(text);
+    for (double c_m : {0.0, 6.9, 7.0, 3500.25, 13990.0, 14500.0}) {
+        double expected = c_m;
+        for (const auto& [at, change] : breaks)
+            expected += at <= c_m ? change : 0;
+        EXPECT_DOUBLE_EQ(brokenChainage(route, c_m), expected) << c_m;
+        for (double found : continuousChainages(route, expected))
+            EXPECT_NEAR(brokenChainage(route, found), expected, 1e-9);
+    }
+}
+
+TEST(Route, ABreakAtTheRoundedChainageOfAPointIsThatPoint) {
+    // ZY of this curve lies at 1000 - T1 = 1000 - 300 tan 45 = 700 (continuous); a break given
+    // within the last digit of its text lists no text twice: the break and ZY are one stake.
+    const std::string route =
+        "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,0\nJD1,1000,0,300,,,\nEP,1000,1000,,,,\n\n"
+        "断链前桩号,断链后桩号\n";
+    const std::pair<const char*, const char*> cases[] = {
+        {"K0+700.0004", "ZYK0+700.000 K0+650.000 "}, {"K0+699.9996", "K0+700.000 ZYK0+650.000 "}};
+    for (const auto& [at, expected] : cases) {
+        StakeRequest request;
+        request.interval_m = 100;
+        request.from_m = 690;
+        request.to_m = 710;
+        std::string rows;
+        for (const StakeRow& r : stakeTable(routeOf(route + at + ",K0+650\n"), request).rows)
+            rows += r.point + r.text + " ";
+        EXPECT_EQ(rows, expected) << at;
+    }
+}
+
 // Chainage texts and coordinates round their halves to even, as the stake listing of one curve.
 TEST(Route, HalvesReadAsInTheStakeListing) {
     const Route route = routeOf(

@@ -128,6 +128,48 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
     EXPECT_GT(QFileInfo(QDir(documents).filePath(files[0])).size(), 1000);
 }
 
+TEST_F(RouteWindowTest, GradeLineTabsElevationsAndTheProfileDrawing) {
+    const QString profile = folder_.filePath("纵断面.csv");
+    QFile file(profile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("变坡点桩号,高程,竖曲线半径\n1100,50,\n1200,52,2500\n1300,50,\n");
+    file.close();
+    QString messages;
+    std::unique_ptr<RouteWindow> window(openRouteWindow(QStringList{path_, profile}, messages));
+    ASSERT_TRUE(window) << messages.toStdString();
+    QStringList tabs;
+    for (int i = 0; i < window->tabs()->count(); ++i)
+        tabs << window->tabs()->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{"曲线要素表", "中桩表", "平面图", "竖曲线表", "纵断面图"}));
+    QTableWidget* v = window->verticalTable();
+    ASSERT_EQ(v->rowCount(), 3);
+    EXPECT_EQ(cell(v, 1, 7), QStringLiteral("凸"));
+    EXPECT_EQ(cell(v, 1, 10), QStringLiteral("0.5000"));
+
+    window->intervalField()->setText("50");
+    window->fromField()->setText("1200");
+    window->toField()->setText("1200");
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    QTableWidget* s = window->stakeTable();
+    EXPECT_EQ(s->horizontalHeaderItem(6)->text(), QStringLiteral("高程"));
+    EXPECT_EQ(cell(s, 0, 6), QStringLiteral("51.5000"));  // 52 - E
+
+    const std::pair<const char*, QByteArray> files[] = {
+        {"profile.png", "\x89PNG"}, {"profile.svg", "<?xml"}, {"profile.pdf", "%PDF"}};
+    for (const auto& [name, magic] : files) {
+        const QString path = folder_.filePath(name);
+        EXPECT_EQ(window->saveProfile(path), std::nullopt) << name;
+        QFile saved(path);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(saved.readAll().startsWith(magic)) << name;
+    }
+    EXPECT_EQ(window->saveProfile(folder_.filePath("profile.txt")),
+              QStringLiteral("纵断面图的文件名要以 .png、.svg 或 .pdf 结尾。"));
+    const QString pdf = folder_.filePath("printed.pdf");
+    EXPECT_EQ(window->printProfile(pdf), QStringLiteral("没有打印机：纵断面图已存为 ") + pdf);
+    EXPECT_GT(QFileInfo(pdf).size(), 1000);
+}
+
 TEST_F(RouteWindowTest, AFileWithFaultsOpensNoWindow) {
     QFile file(path_);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));

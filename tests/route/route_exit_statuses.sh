@@ -1,0 +1,85 @@
+#!/bin/sh
+# hcurve route as a shell script sees it: a lost output, a file that cannot be read or is far too
+# large, a point far from the road, and control characters in names, each with its exit status and
+# its one line on standard error.
+# Usage: route_exit_statuses.sh HCURVE SCRATCH_FOLDER
+hcurve=$1
+scratch=$2
+rm -rf "$scratch" && mkdir -p "$scratch" && cd "$scratch" || exit 2
+chmod 755 "$scratch"
+
+cat > route.csv <<'CSV'
+点号,X,Y,R,A1,A2,桩号
+BP,3456088.2656,511632.3766,,,,K11+345.678
+JD1,3456789.1230,512345.6780,500,200,250,
+JD2,3457084.2532,513508.8195,800,300,300,
+EP,3457814.5550,514034.8035,,,,
+CSV
+
+failures=0
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+# check NAME EXPECTED_STATUS STATUS EXPECTED_LINE: standard error is exactly that one line.
+check() {
+    [ "$3" = "$2" ] || fail "$1: status $3, expected $2"
+    [ "$(cat err)" = "hcurve: $4" ] || fail "$1: standard error: $(cat err)"
+}
+
+for mode in "--elements" "--stakes --interval 1" "--locate 3456906 512800"; do
+    # shellcheck disable=SC2086
+    "$hcurve" route route.csv $mode > /dev/full 2> err
+    check "$mode to a full disk" 3 $? "无法写入标准输出：磁盘已满。"
+    # shellcheck disable=SC2086
+    "$hcurve" route route.csv $mode >&- 2> err
+    check "$mode to a closed output" 3 $? "无法写入标准输出：没有打开。"
+done
+(trap '' PIPE; "$hcurve" route route.csv --stakes --interval 1 2> err; echo $? > status) | head -n 1 > /dev/null
+check "closed pipe, SIGPIPE ignored" 3 "$(cat status)" "无法写入标准输出：接收的一方已关闭。"
+
+mkdir folder.csv
+"$hcurve" route folder.csv --elements > out 2> err
+check "a folder" 1 $? "无法打开文件“folder.csv”：这是一个文件夹。"
+"$hcurve" route missing.csv --elements > out 2> err
+check "a missing file" 1 $? "无法打开文件“missing.csv”：没有这个文件或文件夹。"
+if [ "$(id -u)" -ne 0 ] || { id nobody > /dev/null 2>&1 && command -v setpriv > /dev/null; }; then
+    cp route.csv secret.csv && chmod 0600 secret.csv
+    if [ "$(id -u)" -eq 0 ]; then
+        setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
+            "$hcurve" route secret.csv --elements > out 2> err
+    else
+        chmod 0000 secret.csv && "$hcurve" route secret.csv --elements > out 2> err
+    fi
+    check "an unreadable file" 1 $? "无法打开文件“secret.csv”：没有权限。"
+else
+    echo "SKIP unreadable file: run as root and no other user to run as"
+fi
+
+# An endless file, under a memory limit well below what reading it whole would take. A sanitizer
+# build reserves more address space than any such limit allows: there the limit is left off.
+if (ulimit -v 1000000 && "$hcurve" --version) > /dev/null 2>&1; then limit=1000000; else limit=unlimited; fi
+(ulimit -v "$limit" && exec "$hcurve" route /dev/zero --elements) > out 2> err
+check "/dev/zero (memory limit $limit)" 1 $? "文件“/dev/zero”超过 64 MiB，不像是交点表，没有读。"
+[ -s out ] && fail "/dev/zero: wrote $(wc -c < out) bytes"
+
+"$hcurve" route route.csv --locate 1e308 0 > out 2> err
+check "--locate 1e308 0" 1 $? "X 超出范围（绝对值不能超过 1000000000）：“1e308” 不对。"
+"$hcurve" route route.csv --locate -1e8 -1e8 > out 2> err
+check "--locate -1e8 -1e8" 0 $? "注意：该点离路线超过 500 米（附近曲线的半径 R 与 1000 米中较小者），不像是这条路线上的点，请核对座标。"
+[ "$(wc -l < out)" -eq 2 ] || fail "--locate -1e8 -1e8: $(cat out)"
+
+# An escape sequence in a JD name, and in the file's name: neither reaches the terminal raw, and
+# the CSV shows the name escaped.
+esc=$(printf '\033')
+name="bad${esc}[31m.csv"
+printf '点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD%s[31m,1000,0,abc,0,0,\nEP,1000,1000,,,,\n' "$esc" > "$name"
+"$hcurve" route "$name" --elements > out 2> err
+status=$?
+[ "$status" -eq 1 ] && [ "$(cat err)" = 'bad\x1B[31m.csv: 第 3 行：R 必须是数值，“abc” 不是有效的数值。' ] ||
+    fail "a bad row in a file with an escape in its name: status $status: $(cat -v err)"
+grep -q "$esc" err && fail "an escape in the file's name reached standard error: $(cat -v err)"
+sed 's/abc/500/' "$name" > named.csv
+"$hcurve" route named.csv --elements > out 2> err || fail "a JD named with an escape: $(cat -v err)"
+grep -q "$esc" out && fail "an escape in a JD name reached the CSV: $(cat -v out)"
+grep -q '^JD\\x1B\[31m,' out || fail "the JD's name is not shown escaped: $(cat -v out)"
+
+[ "$failures" -eq 0 ] && echo "every route exit status as expected"
+exit "$failures"
