@@ -8,6 +8,7 @@
 #include <string>
 
 #include "curve/dms.h"
+#include "route/alignment.h"
 #include "route/route.h"
 #include "route/route_file.h"
 #include "route/route_tables.h"
@@ -139,6 +140,22 @@ void BM_Locate100000Points(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Locate100000Points)->Unit(benchmark::kMillisecond);
+
+// A centre stake on a clothoid whose curvature does not start at zero: the incomplete spiral
+// R 1000 -> 300 over 1 km, at chainages spread over it.
+void BM_CentreStakeOnAnIncompleteSpiral(benchmark::State& state) {
+    const Element e =
+        Element::fromStart(0, 1000, {3456789.123, 512345.678, 37.25}, 1 / 1000.0, 1 / 300.0);
+    double s = 0;
+    for (auto _ : state) {
+        s += 7.77;
+        if (s > 1000)
+            s -= 1000;
+        AlignmentPoint p = e.at(s);
+        benchmark::DoNotOptimize(p);
+    }
+}
+BENCHMARK(BM_CentreStakeOnAnIncompleteSpiral);
 
 }  // namespace
 }  // namespace hcurve

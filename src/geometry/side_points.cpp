@@ -26,6 +26,15 @@ std::size_t rowTableSize(std::int16_t count) {
 
 }  // namespace
 
+TransverseAxis transverseAxis(double a, double f) {
+    return {std::cos(a * f),
+            std::sin(a * f),
+            std::cos((a - kRightAngle_deg) * f),
+            std::sin((a - kRightAngle_deg) * f),
+            std::cos((a + kRightAngle_deg) * f),
+            std::sin((a + kRightAngle_deg) * f)};
+}
+
 SideTables makeSideTables(std::int16_t dl_n, std::int16_t dr_n) {
     SideTables t;
     t.xlp.assign(tableSize(dl_n), 0.0);
@@ -49,16 +58,16 @@ void computeSidePoints(SideTables& t, double x_m, double y_m, double axisAzimuth
                       t.rightRowX.size() >= rowTableSize(setup.dr_n)));
 
     // The distances are floats as entered; each is widened exactly before it is multiplied.
-    const double a = axisAzimuth_deg;
-    const double cosA = std::cos(a * f);
-    const double sinA = std::sin(a * f);
+    const TransverseAxis axis = transverseAxis(axisAzimuth_deg, f);
     for (int j = 1; j <= nl; ++j) {
-        t.xlp[j] = x_m - static_cast<double>(setup.dl[j]) * cosA;
-        t.ylp[j] = y_m - static_cast<double>(setup.dl[j]) * sinA;
+        const PlanePoint p = onAxis(x_m, y_m, axis, -static_cast<double>(setup.dl[j]));
+        t.xlp[j] = p.x_m;
+        t.ylp[j] = p.y_m;
     }
     for (int j = 1; j <= nr; ++j) {
-        t.xrp[j] = x_m + static_cast<double>(setup.dr[j]) * cosA;
-        t.yrp[j] = y_m + static_cast<double>(setup.dr[j]) * sinA;
+        const PlanePoint p = onAxis(x_m, y_m, axis, static_cast<double>(setup.dr[j]));
+        t.xrp[j] = p.x_m;
+        t.yrp[j] = p.y_m;
     }
 
     if (setup.dd_n == kSingleRow) {
@@ -77,10 +86,8 @@ void computeSidePoints(SideTables& t, double x_m, double y_m, double axisAzimuth
     // (a + 90); both azimuths are used as they come.
     const double front = static_cast<double>(setup.ds_l);
     const double back = static_cast<double>(setup.ds_r);
-    const double cosFront = std::cos((a - kRightAngle_deg) * f);
-    const double sinFront = std::sin((a - kRightAngle_deg) * f);
-    const double cosBack = std::cos((a + kRightAngle_deg) * f);
-    const double sinBack = std::sin((a + kRightAngle_deg) * f);
+    const double cosFront = axis.cosFront, sinFront = axis.sinFront;
+    const double cosBack = axis.cosBack, sinBack = axis.sinBack;
     for (int j = 1; j <= nl; ++j) {
         t.leftRowX[j] = t.xlp[j] + front * cosFront;
         t.leftRowY[j] = t.ylp[j] + front * sinFront;

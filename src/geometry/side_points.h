@@ -19,6 +19,27 @@ struct SideTables {
     std::vector<double> rightRowX, rightRowY;  // right points as listed, 0..2*dr_n
 };
 
+/// The transverse axis of a stake: the cosine and sine of its azimuth and of the directions of the
+/// front row (azimuth - 90) and of the back row (azimuth + 90), each angle used as it comes.
+struct TransverseAxis {
+    double cosA, sinA;
+    double cosFront, sinFront;
+    double cosBack, sinBack;
+};
+
+TransverseAxis transverseAxis(double axisAzimuth_deg, double f);
+
+struct PlanePoint {
+    double x_m;  // north
+    double y_m;  // east
+};
+
+/// The point at signed distance d_m along the axis from (x_m, y_m): right points at +d, left ones
+/// at -d.
+inline PlanePoint onAxis(double x_m, double y_m, const TransverseAxis& axis, double d_m) {
+    return {x_m + d_m * axis.cosA, y_m + d_m * axis.sinA};
+}
+
 /// Tables sized for the counts (0 <= count <= 16383), contents zero. A negative count sizes its
 /// tables like 0 (element 0 only).
 SideTables makeSideTables(std::int16_t dl_n, std::int16_t dr_n);

@@ -26,21 +26,9 @@ constexpr double kSmallestDeflection_deg = 1e-6;
 constexpr double kTouch_m = 1e-6;
 // A foot may lie this far beyond its element's end, so that a point at a joint finds it.
 constexpr double kJointSlack_m = 1e-6;
-constexpr double kNewtonStep_m = 1e-9;
-constexpr int kMaxNewtonSteps = 100;
 
 std::string metres(double v) {
     return format(v, Pattern::Fixed3);
-}
-
-// The chainage before BP (or after EP) is still on the first (last) straight, so the curves are
-// found by the end of each: the first curve whose HZ is not before the chainage.
-std::size_t curveHolding(const Route& route, double continuous_m) {
-    auto it = std::lower_bound(route.curves.begin(), route.curves.end(), continuous_m,
-                               [](const RouteCurve& c, double ch) { return c.curve.hz < ch; });
-    if (it == route.curves.end())
-        return route.curves.size() - 1;
-    return static_cast<std::size_t>(it - route.curves.begin());
 }
 
 // Offsets of the chain breaks: the sum of (after - before) of every break before index k.
@@ -48,129 +36,25 @@ double offsetBefore(const Route& route, std::size_t k) {
     return k == 0 ? 0.0 : route.breaks[k - 1].offset_m;
 }
 
+std::string straightName(const std::vector<RoutePointRow>& points, std::size_t k) {
+    return "直线 " + points[k].name + "-" + points[k + 1].name;
+}
+
 // Farther than this from the centre line a point is hardly one of this road, whatever R.
 constexpr double kPlausibleOffsetLimit_m = 1000.0;
 
-// The stake at a chainage by the formulas of one curve (its straights running on without end).
-RouteStake stakeOnCurve(const Route& route, std::size_t k, double continuous_m) {
-    const std::optional<StakePosition> s = centreStake(route.curves[k].curve, continuous_m, 0.0);
-    if (!s)  // not a number
-        return {continuous_m, continuous_m, continuous_m, Segment::IncomingTangent, k};
-    return {s->x_m, s->y_m, wrapAzimuth_deg(s->axisAzimuth_deg - kRightAngle_deg), s->segment, k};
+// The smallest radius an element reaches (infinite on a straight).
+double tightestRadius_m(const Element& e) {
+    const double k =
+        std::max(std::fabs(e.startCurvature_per_m()), std::fabs(e.endCurvature_per_m()));
+    return k > 0 ? 1 / k : std::numeric_limits<double>::infinity();
 }
 
-struct Direction {
-    double c;  // north component
-    double s;  // east component
-};
-
-Direction towards(double azimuth_deg) {
-    return {std::cos(azimuth_deg * kDegreeFactor), std::sin(azimuth_deg * kDegreeFactor)};
-}
-
-// The point seen from a stake: along the centre line and to its right.
-struct Seen {
-    double along_m;
-    double right_m;
-};
-
-Seen seenFrom(const RouteStake& s, double x_m, double y_m) {
-    const Direction t = towards(s.tangent_deg);
-    const double dx = x_m - s.x_m, dy = y_m - s.y_m;
-    return {dx * t.c + dy * t.s, -dx * t.s + dy * t.c};
-}
-
-// The best foot so far: where, and on which element (a straight k runs before curve k, straight
-// n after the last curve).
-struct Best {
-    double distance_m = std::numeric_limits<double>::infinity();
-    double continuous_m = 0;
-    double offset_m = 0;
-    std::size_t index = 0;
-    bool straight = true;
-    Segment element = Segment::IncomingTangent;
-    void offer(double continuous, double right_m, bool onStraight, std::size_t k, Segment e) {
-        if (std::fabs(right_m) < distance_m) {
-            distance_m = std::fabs(right_m);
-            continuous_m = continuous;
-            offset_m = right_m;
-            straight = onStraight;
-            index = k;
-            element = e;
-        }
-    }
-};
-
-// Straight k from (x0, y0) at chainage c0 in the direction (north, east), between chainages
-// from_m and to_m (either may be infinite).
-void footOnStraight(double x0_m, double y0_m, double c0_m, double north, double east, double from_m,
-                    double to_m, double x_m, double y_m, std::size_t k, Best& best) {
-    const double dx = x_m - x0_m, dy = y_m - y0_m;
-    const double c = c0_m + (dx * north + dy * east);
-    if (c >= from_m - kJointSlack_m && c <= to_m + kJointSlack_m)
-        best.offer(c, -dx * east + dy * north, true, k, Segment::IncomingTangent);
-}
-
-// Curvature of the centre line at chainage c on one element of a curve, 1/m.
-double curvature_per_m(const CurveElements& c, Segment element, double ch_m) {
-    switch (element) {
-        case Segment::FirstSpiral:
-            return (ch_m - c.zh) / (c.A1 * c.A1);
-        case Segment::SecondSpiral:
-            return (c.hz - ch_m) / (c.A2 * c.A2);
-        case Segment::Arc:
-            return 1 / c.R;
-        default:
-            return 0;
-    }
-}
-
-// The foot on one element of a curve, between chainages a and b: where the point is neither ahead
-// of nor behind the stake. Newton's method with the curvature; a step that leaves the bracket is
-// replaced by halving it.
-void footOnCurveElement(const Route& route, std::size_t k, Segment element, double a, double b,
-                        double x_m, double y_m, Best& best) {
-    if (!(b > a))
-        return;
-    const CurveElements& c = route.curves[k].curve;
-    auto along = [&](double ch) { return seenFrom(stakeOnCurve(route, k, ch), x_m, y_m); };
-    a -= kJointSlack_m;
-    b += kJointSlack_m;
-    Seen sa = along(a), sb = along(b);
-    if ((sa.along_m > 0) == (sb.along_m > 0) && sa.along_m != 0 && sb.along_m != 0)
-        return;
-    // The first guess by the straight line between the ends: along is nearly linear in l.
-    double l = sa.along_m == sb.along_m ? a + (b - a) / 2
-                                        : a + (b - a) * sa.along_m / (sa.along_m - sb.along_m);
-    l = std::min(std::max(l, a), b);
-    Seen s = along(l);
-    for (int i = 0; i < kMaxNewtonSteps && s.along_m != 0; ++i) {
-        if ((s.along_m > 0) == (sa.along_m > 0)) {
-            a = l;
-            sa = s;
-        } else {
-            b = l;
-        }
-        // d(along)/dl = -1 + curvature * (distance towards the centre of curvature).
-        const double slope = -1 + curvature_per_m(c, element, l) * c.p * s.right_m;
-        const double next = l - s.along_m / slope;
-        double step;
-        if (next >= a && next <= b) {
-            step = next - l;
-            l = next;
-        } else {
-            l = a + (b - a) / 2;
-            step = b - a;
-        }
-        s = along(l);
-        if (std::fabs(step) < kNewtonStep_m)
-            break;
-    }
-    best.offer(l, s.right_m, false, k, element);
-}
-
-std::string straightName(const Route& route, std::size_t k) {
-    return "直线 " + route.points[k].name + "-" + route.points[k + 1].name;
+Element named(Element e, std::string name, std::string label, int line) {
+    e.name = std::move(name);
+    e.label = std::move(label);
+    e.line = line;
+    return e;
 }
 
 }  // namespace
@@ -295,21 +179,10 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         return building;
     route.end_m = route.curves.back().curve.hz + legLength_m(lastJd, ep) - previousT2;
 
+    route.alignment = compileChain(route.points, route.curves, route.start_m, route.end_m);
     for (RouteCurve& rc : route.curves) {
-        const CurveElements& c = rc.curve;
-        RouteStake qz = stakeAt(route, rc.qz_m);
-        rc.external_m = std::hypot(qz.x_m - c.X, qz.y_m - c.Y);
-        const Direction in = towards(c.T), out = towards(c.tb);
-        rc.inNorth = in.c;
-        rc.inEast = in.s;
-        rc.outNorth = out.c;
-        rc.outEast = out.s;
-        // The curve turns by less than a half circle, always the same way, so it lies in the
-        // triangle of ZH, the JD and HZ.
-        rc.boxMinX_m = std::min({c.xa, c.X, c.xb}) - kJointSlack_m;
-        rc.boxMaxX_m = std::max({c.xa, c.X, c.xb}) + kJointSlack_m;
-        rc.boxMinY_m = std::min({c.ya, c.Y, c.yb}) - kJointSlack_m;
-        rc.boxMaxY_m = std::max({c.ya, c.Y, c.yb}) + kJointSlack_m;
+        const RouteStake qz = stakeAt(route, rc.qz_m);
+        rc.external_m = std::hypot(qz.x_m - rc.curve.X, qz.y_m - rc.curve.Y);
     }
 
     // Chain breaks, placed by the chainage in force before each.
@@ -369,8 +242,50 @@ std::vector<double> continuousChainages(const Route& route, double broken_m) {
     return found;
 }
 
+Alignment compileChain(const std::vector<RoutePointRow>& points,
+                       const std::vector<RouteCurve>& curves, double start_m, double end_m) {
+    Alignment chain;
+    double from = start_m;
+    std::string fromName = "BP";
+    for (std::size_t k = 0; k < curves.size(); ++k) {
+        const RouteCurve& rc = curves[k];
+        const CurveElements& c = rc.curve;
+        const bool right = c.p > 0;
+        const double k1 = (right ? 1 : -1) / c.R;
+        // The straight runs back from ZH, as the one-curve stakes before ZH do.
+        chain.elements.push_back(named(Element::straight(from, c.zh - from, c.zh, c.xa, c.ya, c.T),
+                                       fromName, straightName(points, k), rc.line));
+        if (c.A1 != 0) {
+            chain.elements.push_back(
+                named(Element::fromStart(c.zh, c.Ls1, {c.xa, c.ya, c.T}, 0, k1), "ZH",
+                      rc.name + " " + elementName(Segment::FirstSpiral), rc.line));
+        }
+        Element arc =
+            named(Element::arcAbout(c.hy, c.Lf, c.Xo, c.Yo, c.R, c.tj, right),
+                  c.A1 != 0 ? "HY" : "ZY", rc.name + " " + elementName(Segment::Arc), rc.line);
+        arc.middleName = "QZ";
+        chain.elements.push_back(std::move(arc));
+        // The second spiral runs back from HZ, as its one-curve stakes do.
+        if (c.A2 != 0) {
+            chain.elements.push_back(
+                named(Element::spiralToEnd(c.yh, c.Ls2, {c.xb, c.yb, c.tb}, k1, 0), "YH",
+                      rc.name + " " + elementName(Segment::SecondSpiral), rc.line));
+        }
+        from = c.hz;
+        fromName = c.A2 != 0 ? "HZ" : "YZ";
+    }
+    // The last straight runs on from HZ.
+    const CurveElements& last = curves.back().curve;
+    chain.elements.push_back(
+        named(Element::straight(from, end_m - from, last.hz, last.xb, last.yb, last.tb), fromName,
+              straightName(points, curves.size()), points.back().line));
+    chain.endName = "EP";
+    return chain;
+}
+
 RouteStake stakeAt(const Route& route, double continuous_m) {
-    return stakeOnCurve(route, curveHolding(route, continuous_m), continuous_m);
+    const AlignmentPoint p = route.alignment.at(continuous_m);
+    return {p.x_m, p.y_m, wrapAzimuth_deg(p.azimuth_deg), route.alignment.elementAt(continuous_m)};
 }
 
 bool RouteFoot::far() const {
@@ -381,61 +296,27 @@ std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m) {
     if (!std::isfinite(x_m) || !std::isfinite(y_m) || std::fabs(x_m) > kMaxCoordinate_m ||
         std::fabs(y_m) > kMaxCoordinate_m)
         return std::nullopt;
-    constexpr double kInf = std::numeric_limits<double>::infinity();
-    Best best;
-    const std::size_t n = route.curves.size();
-    // The straights, each before its curve, and the last one after it.
-    for (std::size_t k = 0; k < n; ++k) {
-        const RouteCurve& rc = route.curves[k];
-        const double from = k == 0 ? -kInf : route.curves[k - 1].curve.hz;
-        footOnStraight(rc.curve.xa, rc.curve.ya, rc.curve.zh, rc.inNorth, rc.inEast, from,
-                       rc.curve.zh, x_m, y_m, k, best);
-    }
-    const RouteCurve& last = route.curves.back();
-    footOnStraight(last.curve.xb, last.curve.yb, last.curve.hz, last.outNorth, last.outEast,
-                   last.curve.hz, kInf, x_m, y_m, n, best);
-
-    // The curves, nearest box first, as long as a box can still hold a nearer foot.
-    std::vector<std::pair<double, std::size_t>> candidates;
-    for (std::size_t k = 0; k < n; ++k) {
-        const RouteCurve& rc = route.curves[k];
-        const double dx = std::max({rc.boxMinX_m - x_m, 0.0, x_m - rc.boxMaxX_m});
-        const double dy = std::max({rc.boxMinY_m - y_m, 0.0, y_m - rc.boxMaxY_m});
-        const double d = std::hypot(dx, dy);
-        if (d < best.distance_m)
-            candidates.emplace_back(d, k);
-    }
-    std::sort(candidates.begin(), candidates.end());
-    for (const auto& [d, k] : candidates) {
-        if (d >= best.distance_m)
-            break;
-        const CurveElements& c = route.curves[k].curve;
-        if (c.A1 != 0)
-            footOnCurveElement(route, k, Segment::FirstSpiral, c.zh, c.hy, x_m, y_m, best);
-        footOnCurveElement(route, k, Segment::Arc, c.hy, c.yh, x_m, y_m, best);
-        if (c.A2 != 0)
-            footOnCurveElement(route, k, Segment::SecondSpiral, c.yh, c.hz, x_m, y_m, best);
-    }
-    if (!std::isfinite(best.distance_m))
+    const std::vector<AlignmentFoot> feet = alignmentFeet(route.alignment, x_m, y_m);
+    if (feet.empty())
         return std::nullopt;
-    const std::string element =
-        best.straight ? straightName(route, best.index)
-                      : route.curves[best.index].name + " " + elementName(best.element);
-    double plausible_m = kPlausibleOffsetLimit_m;
-    const auto radiusOf = [&](std::size_t k) {
-        plausible_m = std::min(plausible_m, route.curves[k].curve.R);
-    };
-    if (!best.straight) {
-        radiusOf(best.index);
-    } else {  // straight k runs from curve k - 1 to curve k
-        if (best.index > 0)
-            radiusOf(best.index - 1);
-        if (best.index < n)
-            radiusOf(best.index);
+    const AlignmentFoot& f = feet.front();
+    // How far a point of this road may lie: by the radius of the element the foot is on, or on a
+    // straight of the elements at its ends.
+    const std::vector<Element>& elements = route.alignment.elements;
+    double plausible_m = std::min(kPlausibleOffsetLimit_m, tightestRadius_m(elements[f.element]));
+    if (elements[f.element].kind() == ElementKind::Straight) {
+        if (f.element > 0)
+            plausible_m = std::min(plausible_m, tightestRadius_m(elements[f.element - 1]));
+        if (f.element + 1 < elements.size())
+            plausible_m = std::min(plausible_m, tightestRadius_m(elements[f.element + 1]));
     }
     const double beyond_m =
-        std::max({route.start_m - best.continuous_m, best.continuous_m - route.end_m, 0.0});
-    return RouteFoot{best.continuous_m, best.offset_m, element, std::hypot(best.offset_m, beyond_m),
+        std::max({route.start_m - f.continuous_m, f.continuous_m - route.end_m, 0.0});
+    return RouteFoot{f.continuous_m,
+                     f.offset_m,
+                     elements[f.element].label,
+                     feetAmbiguous(feet),
+                     std::hypot(f.offset_m, beyond_m),
                      plausible_m};
 }
 

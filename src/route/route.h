@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "curve/curve_record.h"
-#include "geometry/stake_position.h"
+#include "route/alignment.h"
 #include "route/route_file.h"
 
 namespace hcurve {
@@ -25,10 +25,6 @@ struct RouteCurve {
     double deflection_deg = 0;  // signed, positive to the right
     double qz_m = 0;            // midpoint of the circular arc
     double external_m = 0;      // E: from the JD to the curve at QZ
-    // For the reverse calculation: the unit directions of the incoming and outgoing tangents
-    // (north, east), and the box that holds the curve from ZH to HZ.
-    double inNorth = 0, inEast = 0, outNorth = 0, outEast = 0;
-    double boxMinX_m = 0, boxMaxX_m = 0, boxMinY_m = 0, boxMaxY_m = 0;
 };
 
 /// A chain break placed on the route.
@@ -40,8 +36,11 @@ struct ChainBreak {
         offset_m;  // chainage value minus continuous chainage from the break on (all breaks so far)
 };
 
+/// A route: its chain of elements, which every stake and foot is read from, and for a route
+/// from a JD table its points and curves, which its element table lists.
 struct Route {
-    std::vector<RoutePointRow> points;   // BP, JD1..JDn, EP
+    Alignment alignment;
+    std::vector<RoutePointRow> points;   // BP, JD1..JDn, EP; empty for a route of elements
     std::vector<RouteCurve> curves;      // one per JD
     std::vector<ChainBreak> breaks;      // in the order along the route
     double start_m = 0;                  // BP
@@ -75,17 +74,15 @@ double brokenChainage(const Route& route, double continuous_m);
 /// none in the gap of a short chain, two in the overlap of a long chain.
 std::vector<double> continuousChainages(const Route& route, double broken_m);
 
-/// A centre stake: its position, the azimuth of the centre line and the curve it belongs to (the
-/// curve of the JD whose straight or curve holds the stake).
+/// A centre stake: its position, the azimuth of the centre line and the element that holds it.
 struct RouteStake {
     double x_m;
     double y_m;
-    double tangent_deg;  // azimuth of the centre line in the direction of increasing chainage
-    Segment segment;
-    std::size_t curve;  // index into route.curves
+    double tangent_deg;   // azimuth of the centre line in the direction of increasing chainage
+    std::size_t element;  // index into route.alignment.elements
 };
 
-/// The stake at a continuous chainage; before BP and beyond EP on the first and last straight.
+/// The stake at a continuous chainage; before the start and beyond the end on the end tangents.
 RouteStake stakeAt(const Route& route, double continuous_m);
 
 /// Largest magnitude of a surveyed point's coordinates, as every typed number.
@@ -94,10 +91,11 @@ constexpr double kMaxCoordinate_m = 1e9;
 /// The foot of a surveyed point on the route.
 struct RouteFoot {
     double continuous_m;
-    double offset_m;      // positive to the right in the direction of increasing chainage
-    std::string element;  // "直线 BP-JD1", "JD3 第一缓和曲线", "JD3 圆曲线", ...
-    // The distance from the point to the road between BP and EP (the offset, or more where the
-    // foot lies on a straight run on before BP or beyond EP), and how far a point of this road
+    double offset_m;  // positive to the right in the direction of increasing chainage
+    std::string element;  // "直线 BP-JD1", "JD3 第一缓和曲线", "JD3 圆曲线", "线元 2 缓和曲线"...
+    bool ambiguous;  // another foot lies about as near (within a millimetre) elsewhere
+    // The distance from the point to the road between its start and end (the offset, or more
+    // where the foot lies on an end tangent run on beyond them), and how far a point of this road
     // may plausibly lie: the smaller of 1000 m and the radius R of the curve the foot lies on (on
     // a straight, of the curves at its ends).
     double fromRoute_m;
@@ -106,10 +104,16 @@ struct RouteFoot {
     bool far() const;
 };
 
-/// The nearest foot of the perpendicular from (x_m north, y_m east) onto the route. The first and
-/// last straights run on beyond BP and EP. Nothing when the point is not finite or lies beyond
-/// kMaxCoordinate_m.
+/// The nearest foot of the perpendicular from (x_m north, y_m east) onto the route. The end
+/// tangents run on beyond the start and the end. Nothing when the point is not finite or lies
+/// beyond kMaxCoordinate_m.
 std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m);
+
+/// The chain of a JD route: per JD the straight before it, its first spiral, its arc and its
+/// second spiral, then the straight to EP; each element named by the point where it starts (BP,
+/// ZH, HY or ZY, YH, HZ or YZ) and its arc's middle by QZ.
+Alignment compileChain(const std::vector<RoutePointRow>& points,
+                       const std::vector<RouteCurve>& curves, double start_m, double end_m);
 
 /// A tangent azimuth brought fully into [0, 360).
 double wrapAzimuth_deg(double azimuth_deg);

@@ -94,16 +94,23 @@ bool sameText(const Planned& a, const Planned& b) {
     return chainageText(a.broken_m, kPlainForm) == chainageText(b.broken_m, kPlainForm);
 }
 
-// The side points of a stake: the left ones in the order asked, then the right ones. The left
-// ones lie against the transverse axis.
-struct Side {
-    const char* name;
-    const std::vector<double>* distances_m;
-    double sign;
-};
-
-std::array<Side, 2> sidesOf(const StakeRequest& request) {
-    return {{{"左", &request.left_m, -1.0}, {"右", &request.right_m, 1.0}}};
+// The side points' column names, in the order of sidePointsOf.
+std::vector<std::string> sideColumnNames(const StakeRequest& request, bool withHeights) {
+    std::vector<std::string> names;
+    const std::vector<std::string> rows =
+        request.doubleRow ? std::vector<std::string>{"前", "后"} : std::vector<std::string>{""};
+    for (const std::string& row : rows) {
+        for (auto [side, distances] :
+             {std::pair{"左", &request.left_m}, {"右", &request.right_m}}) {
+            for (std::size_t j = 1; j <= distances->size(); ++j) {
+                names.push_back(row + side + std::to_string(j) + "X");
+                names.push_back(row + side + std::to_string(j) + "Y");
+                if (withHeights)
+                    names.push_back(row + side + std::to_string(j) + "H");
+            }
+        }
+    }
+    return names;
 }
 
 }  // namespace
@@ -180,6 +187,11 @@ std::string elementTableCsv(const Route& route) {
     return csvText(elementTableRows(route));
 }
 
+SideRequest sideRequestOf(const StakeRequest& request) {
+    return {request.left_m,    request.right_m, request.skew_deg,
+            request.doubleRow, request.front_m, request.back_m};
+}
+
 StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     StakeTable table;
     const double from = request.from_m.value_or(route.start_m);
@@ -206,13 +218,14 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     // sides of the breaks; each with its side points.
     const double onRoad_m = std::min(to, route.end_m) - std::max(from, route.start_m);
     double namedCount = 2;
-    for (const RouteCurve& rc : route.curves)
-        namedCount +=
-            rc.curve.zh <= to + kSameStake_m && rc.curve.hz >= from - kSameStake_m ? 5 : 0;
+    for (const Element& e : route.alignment.elements)  // its start, and a named middle
+        namedCount += e.end_m() >= from - kSameStake_m && e.start_m() <= to + kSameStake_m ? 2 : 0;
     for (const ChainBreak& b : route.breaks)
         namedCount += inside(b.at_m) ? 3 : 0;  // its two texts, and a multiple more in its stretch
+    if (route.gradeLine)  // each 变坡点 and the ends of its curve
+        namedCount += 3.0 * static_cast<double>(route.gradeLine->points.size());
     const double centre = onRoad_m / request.interval_m + 1 + namedCount;
-    const double sides = static_cast<double>(request.left_m.size() + request.right_m.size());
+    const double sides = static_cast<double>(sidePointCount(sideRequestOf(request)));
     if (onRoad_m / request.interval_m > kMostStakes) {
         table.fault = "桩距太小：这一段会有一百万个以上的桩。";
         return table;
@@ -259,15 +272,13 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
         add(b.at_m, 0, "", b.before_m);
         add(b.at_m, 2, "", b.after_m);
     }
-    addPoint(route.start_m, "BP");
-    for (const RouteCurve& rc : route.curves) {
-        for (const CharacteristicPoint& p : characteristicPoints(rc.curve, CurveEnd::Start))
-            addPoint(p.chainage_m, p.name);
-        addPoint(rc.qz_m, "QZ");
-        for (const CharacteristicPoint& p : characteristicPoints(rc.curve, CurveEnd::End))
-            addPoint(p.chainage_m, p.name);
+    // Where every element starts (named or not), the middles that have a name, and the end.
+    for (const Element& e : route.alignment.elements) {
+        addPoint(e.start_m(), e.name.c_str());
+        if (!e.middleName.empty())
+            addPoint(e.start_m() + e.length_m() / 2, e.middleName.c_str());
     }
-    addPoint(route.end_m, "EP");
+    addPoint(route.end_m, route.alignment.endName.c_str());
     if (route.gradeLine) {
         const std::vector<GradePoint>& g = route.gradeLine->points;
         for (std::size_t k = 1; k + 1 < g.size(); ++k) {
@@ -314,9 +325,9 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
             take(named[j++]);
     }
 
-    const double axisTurn_deg = kRightAngle_deg + request.skew_deg;
+    const SideRequest sideRequest = sideRequestOf(request);
     table.rows.reserve(stakes.size());
-    table.sidesPerStake = request.left_m.size() + request.right_m.size();
+    table.sidesPerStake = sidePointCount(sideRequest);
     table.sideX_m.reserve(stakes.size() * table.sidesPerStake);
     table.sideY_m.reserve(stakes.size() * table.sidesPerStake);
     const GradeLine* grade = route.gradeLine ? &*route.gradeLine : nullptr;
@@ -342,21 +353,16 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
         }
         if (table.sidesPerStake == 0)
             continue;
-        const double axis = (s.tangent_deg + axisTurn_deg) * kDegreeFactor;
-        const double ca = std::cos(axis), sa = std::sin(axis);
-        for (const Side& side : sidesOf(request)) {
-            for (double d : *side.distances_m) {
-                const double x = s.x_m + side.sign * d * ca, y = s.y_m + side.sign * d * sa;
-                table.sideX_m.push_back(x);
-                table.sideY_m.push_back(y);
-                if (!cross)
-                    continue;
-                std::optional<double> H;
-                if (const std::optional<RouteFoot> foot =
-                        sidePointFoot(route, s, p.continuous_m, x, y))
-                    H = surfaceElevation_m(*grade, *cross, foot->continuous_m, foot->offset_m);
-                table.sideH_m.push_back(H.value_or(std::nan("")));
-            }
+        for (const SidePoint& side : sidePointsOf({s.x_m, s.y_m, s.tangent_deg}, sideRequest)) {
+            table.sideX_m.push_back(side.x_m);
+            table.sideY_m.push_back(side.y_m);
+            if (!cross)
+                continue;
+            std::optional<double> H;
+            if (const std::optional<RouteFoot> foot =
+                    sidePointFoot(route, s, p.continuous_m, side.x_m, side.y_m))
+                H = surfaceElevation_m(*grade, *cross, foot->continuous_m, foot->offset_m);
+            table.sideH_m.push_back(H.value_or(std::nan("")));
         }
     }
     if (outsideBefore || outsideAfter) {
@@ -376,8 +382,8 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     return table;
 }
 
-std::optional<RouteFoot> sidePointFoot(const Route& route, const RouteStake& stake,
-                                       double stake_m, double x_m, double y_m) {
+std::optional<RouteFoot> sidePointFoot(const Route& route, const RouteStake& stake, double stake_m,
+                                       double x_m, double y_m) {
     // Newton on the along-track distance from the stake's own place: a point on the normal is
     // at its foot at once, a skewed one within a few steps.
     constexpr int kMostSteps = 30;
@@ -390,7 +396,7 @@ std::optional<RouteFoot> sidePointFoot(const Route& route, const RouteStake& sta
         const double along = dx * std::cos(a) + dy * std::sin(a);
         if (std::fabs(along) < kConverged_m) {
             const double offset = -dx * std::sin(a) + dy * std::cos(a);
-            return RouteFoot{c, offset, "", std::fabs(offset), kMaxCoordinate_m};
+            return RouteFoot{c, offset, "", false, std::fabs(offset), kMaxCoordinate_m};
         }
         c += along;
         at = stakeAt(route, c);
@@ -402,15 +408,8 @@ TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
     TableRows rows{splitHeader(kStakeHeader)};
     if (table.withHeights)
         rows[0].push_back("高程");
-    for (const Side& side : sidesOf(request)) {
-        for (std::size_t j = 1; j <= side.distances_m->size(); ++j) {
-            const std::string name = side.name + std::to_string(j);
-            rows[0].push_back(name + "X");
-            rows[0].push_back(name + "Y");
-            if (table.withSideHeights)
-                rows[0].push_back(name + "H");
-        }
-    }
+    for (std::string& name : sideColumnNames(request, table.withSideHeights))
+        rows[0].push_back(std::move(name));
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const StakeRow& r = table.rows[i];
         std::vector<std::string> fields = {r.point,

@@ -35,7 +35,15 @@ struct StakeRequest {
     std::vector<double> left_m;    // side points, distance from the centre line
     std::vector<double> right_m;
     double skew_deg = 0;  // transverse axis turned clockwise from the normal
+    // Piles in two rows: the front row front_m ahead of the transverse axis, the back row back_m
+    // behind it, as 中桩计算 places them.
+    bool doubleRow = false;
+    double front_m = 0;
+    double back_m = 0;
 };
+
+/// The side points of a request, as the alignment places them.
+SideRequest sideRequestOf(const StakeRequest& request);
 
 /// One stake of the table.
 struct StakeRow {
@@ -49,8 +57,8 @@ struct StakeRow {
 
 struct StakeTable {
     std::vector<StakeRow> rows;
-    // The side points, the left ones in the order asked, then the right ones: stake i's point j
-    // at i * sidesPerStake + j.
+    // The side points, per row (the front row first) the left ones in the order asked, then the
+    // right ones: stake i's point j at i * sidesPerStake + j.
     std::size_t sidesPerStake = 0;
     std::vector<double> sideX_m, sideY_m;
     // With a grade line the stakes have a 高程 column; with a cross-fall too the side points have
@@ -71,8 +79,9 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request);
 TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request);
 
 /// "点,桩号,里程,X,Y,方位角" (and 高程 with a grade line) and, per side point, "左1X,左1Y" ...
-/// "右1X,右1Y" ... (each with its 左1H after them with a cross-fall too); then one line per stake
-/// (LF), 里程, X, Y and the elevations with four decimals, 方位角 in decimal degrees with six.
+/// "右1X,右1Y" ... (in two rows "前左1X" ... "后右1Y"; each with its 左1H after them with a
+/// cross-fall too); then one line per stake (LF), 里程, X, Y and the elevations with four
+/// decimals, 方位角 in decimal degrees with six.
 std::string stakeTableCsv(const StakeTable& table, const StakeRequest& request);
 
 /// The elevations of a surveyed point: the centre line's at its foot, the design's at its offset
@@ -95,7 +104,7 @@ std::string locateCsv(const Route& route, const RouteFoot& foot,
 /// The foot of a side point on the centre line, searched from the stake it was set out from: a
 /// skewed or back-row point lies at another chainage than its stake. Nothing where the search
 /// finds no foot near the stake.
-std::optional<RouteFoot> sidePointFoot(const Route& route, const RouteStake& stake,
-                                       double stake_m, double x_m, double y_m);
+std::optional<RouteFoot> sidePointFoot(const Route& route, const RouteStake& stake, double stake_m,
+                                       double x_m, double y_m);
 
 }  // namespace hcurve

@@ -87,7 +87,8 @@ constexpr char kUsage[] =
     "用法：hcurve route 文件… --elements\n"
     "      hcurve route 文件… --vertical\n"
     "      hcurve route 文件… --stakes --interval 桩距 [--from 里程] [--to 里程] "
-    "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--out 文件.csv|文件.dat]\n"
+    "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--rows 前排,后排] "
+    "[--out 文件.csv|文件.dat]\n"
     "      hcurve route 文件… --locate X Y [H]\n";
 
 // Written once the standard output has failed.
@@ -179,7 +180,14 @@ std::optional<double> stretchEnd(const Route& route, const std::string& text, bo
 
 std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request) {
     std::vector<ExportPoint> points;
-    const std::size_t nl = request.left_m.size(), n = table.sidesPerStake;
+    // The rows in the order of the table's side points: per row, left then right.
+    struct Row {
+        const char* name;
+        const char* tag;
+    };
+    const std::vector<Row> rows = request.doubleRow ? std::vector<Row>{{"前排", "F"}, {"后排", "B"}}
+                                                    : std::vector<Row>{{"单排", ""}};
+    const std::size_t n = table.sidesPerStake;
     // A long chain gives some chainage texts twice: the second stake of a text is named with
     // "-2" (the third "-3"), so that no two points of the file share a name.
     std::unordered_map<std::string, int> seen;
@@ -188,16 +196,20 @@ std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeR
         const int time = ++seen[r.text];
         const std::string name = time == 1 ? r.text : r.text + "-" + std::to_string(time);
         points.push_back({name, r.text, r.x_m, r.y_m, "中", "", "", r.H_m});
-        for (std::size_t j = 0; j < n; ++j) {
-            const bool left = j < nl;
-            const std::size_t number = left ? j + 1 : j - nl + 1;
-            const double d = left ? request.left_m[j] : request.right_m[j - nl];
-            std::optional<double> H;
-            if (table.withSideHeights && !std::isnan(table.sideH_m[i * n + j]))
-                H = table.sideH_m[i * n + j];
-            points.push_back({name + (left ? "-L" : "-R") + std::to_string(number), r.text,
-                              table.sideX_m[i * n + j], table.sideY_m[i * n + j],
-                              left ? "左" : "右", "单排", generalText(d), H});
+        std::size_t j = 0;
+        for (const Row& row : rows) {
+            for (bool left : {true, false}) {
+                const std::vector<double>& distances = left ? request.left_m : request.right_m;
+                for (std::size_t k = 0; k < distances.size(); ++k, ++j) {
+                    std::optional<double> H;
+                    if (table.withSideHeights && !std::isnan(table.sideH_m[i * n + j]))
+                        H = table.sideH_m[i * n + j];
+                    points.push_back(
+                        {name + "-" + row.tag + (left ? "L" : "R") + std::to_string(k + 1), r.text,
+                         table.sideX_m[i * n + j], table.sideY_m[i * n + j], left ? "左" : "右",
+                         row.name, generalText(distances[k]), H});
+                }
+            }
         }
     }
     return points;
@@ -243,6 +255,16 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
                 return 1;
             }
             (option == "--left" ? request.left_m : request.right_m) = *d;
+        } else if (option == "--rows") {
+            std::optional<std::vector<double>> d = distanceList(value);
+            if (!d || d->size() != 2) {
+                err << "hcurve: --rows 要给出前排和后排到横轴的距离（如 1.5,2），“" << value
+                    << "”不对。\n";
+                return 1;
+            }
+            request.doubleRow = true;
+            request.front_m = (*d)[0];
+            request.back_m = (*d)[1];
         } else if (option == "--skew") {
             std::optional<double> v = skewDegrees(value);
             if (!v) {
@@ -327,6 +349,8 @@ int locateCommand(const Route& route, const std::vector<std::string>& args, std:
         say(err,
             "hcurve: 垂足 " + stakeText(route, foot->continuous_m) + " 在纵断面以外，没有高程。");
     put(out, locateCsv(route, *foot, H));
+    if (foot->ambiguous)
+        err << "hcurve: 注意：路线上有几处离该点几乎一样近，这个桩号不是唯一的答案。\n";
     if (foot->far()) {
         say(err,
             "hcurve: 注意：该点离路线超过 " + generalText(foot->plausibleOffset_m) +

@@ -3,13 +3,14 @@
 //   hcurve route FILE... --elements
 //   hcurve route FILE... --vertical
 //   hcurve route FILE... --stakes --interval D [--from M] [--to M] [--left d1,d2,...]
-//                        [--right d1,d2,...] [--skew A] [--out FILE.csv|FILE.dat]
+//                        [--right d1,d2,...] [--skew A] [--rows F,B] [--out FILE.csv|FILE.dat]
 //   hcurve route FILE... --locate X Y [H]
 //
 // The first file holds the JD table (and the chain breaks); the grade line and the cross-fall
 // stand after it or in further files, each known by its header.
 // M is a continuous chainage (里程) in metres, or a chainage text (桩号, K12+500) with the chain
-// breaks applied; A is the turn of the transverse axis from the normal, DMS, clockwise positive.
+// breaks applied; A is the turn of the transverse axis from the normal, DMS, clockwise positive;
+// F and B put the side points in a front row F ahead of the axis and a back row B behind it.
 // A fault is one message per line on the error stream and status 1; nothing is written to the
 // output then. Texts from the file and the arguments are echoed with their control characters
 // escaped. Output that cannot be written (a full disk, a closed output or pipe) ends the command
@@ -67,8 +68,8 @@ std::optional<double> stretchEnd(const Route& route, const std::string& text, bo
                                  std::string& fault);
 
 /// The stakes and their side points as the one-curve export lists them: each stake (中), then its
-/// left points (-L1, -L2, ...) and right points (-R1, ...), 单排; each with its design elevation
-/// where the table has one.
+/// left points (-L1, -L2, ...) and right points (-R1, ...), 单排; in two rows -FL1 ... 前排, then
+/// -BL1 ... 后排; each with its design elevation where the table has one.
 std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request);
 
 /// args: what follows "route" on the command line. Returns the exit status.

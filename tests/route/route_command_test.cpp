@@ -113,6 +113,18 @@ TEST_F(RouteCommand, Locate) {
     EXPECT_EQ(r.out, "里程,桩号,偏距,元素\n1500.0000,K1+490.000,-3.0000,直线 BP-JD1\n");
 }
 
+TEST_F(RouteCommand, LocateTellsOfNearlyEqualFeet) {
+    // The bisector of the corner at JD2 seen from its arc's centre: every point of the arc is as
+    // near.
+    const std::string corner =
+        write("corner.csv",
+              "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,0\nJD1,1000,0,300,0,0,\nEP,1000,1000,,,,\n");
+    Outcome r = run({corner, "--locate", "700", "300"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "hcurve: 注意：路线上有几处离该点几乎一样近，这个桩号不是唯一的答案。\n");
+    EXPECT_EQ(run({corner, "--locate", "500", "2"}).err, "");
+}
+
 TEST_F(RouteCommand, ExportsAsTheOneCurveExportDoes) {
     const std::string dat = (folder_ / "stakes.dat").string();
     Outcome r =
@@ -125,6 +137,19 @@ TEST_F(RouteCommand, ExportsAsTheOneCurveExportDoes) {
     EXPECT_EQ(bytes.str(),
               "K1+000.000,,0.000,0.000,0.000\r\nK1+000.000-R1,,5.000,0.000,0.000\r\n"
               "K1+020.000,,0.000,20.000,0.000\r\nK1+020.000-R1,,5.000,20.000,0.000\r\n");
+
+    // Piles in two rows: the front row 1.5 m ahead, the back row 2 m behind the axis.
+    const std::string csv = (folder_ / "piles.csv").string();
+    r = run({file_, "--stakes", "--interval", "20", "--to", "1000", "--right", "5", "--rows",
+             "1.5,2", "--out", csv});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream piles(csv, std::ios::binary);
+    std::stringstream pileBytes;
+    pileBytes << piles.rdbuf();
+    EXPECT_NE(pileBytes.str().find("K1+000.000-FR1,K1+000.000,1.500,5.000,右,前排,5\r\n"
+                                   "K1+000.000-BR1,K1+000.000,-2.000,5.000,右,后排,5\r\n"),
+              std::string::npos)
+        << pileBytes.str();
 }
 
 TEST_F(RouteCommand, GradeLineAndCrossFallFromAFurtherFile) {

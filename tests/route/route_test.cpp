@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "geometry/curve_elements.h"
+#include "geometry/side_points.h"
+#include "geometry/stake_position.h"
 #include "route/route.h"
 #include "route/route_tables.h"
 #include "route_samples.h"
@@ -68,6 +70,51 @@ TEST(Route, OneJdGivesTheElementsAndStakesOfTheOneJdCurve) {
             EXPECT_LE(angleBetween_deg(s.tangent_deg + 90, want.axisAzimuth_deg), 1e-7) << Kp;
         }
     }
+}
+
+// Pile rows on a skewed axis: every stake's side points are those the stake run computes for the
+// same JD, chainage, PPQ and setup.
+TEST(Route, PileRowsMatchTheStakeRunsSidePoints) {
+    const DesignValues d{12345.678, 3456789.123, 512345.678, 45.3015, 30.1530, 500, 200, 250};
+    const CurveElements one = computeCurve(d);
+    const Route route = routeOf(oneJdRoute(d));
+    StakeRequest request;
+    request.interval_m = 25;
+    request.from_m = one.zh - 30;
+    request.to_m = one.hz + 30;
+    request.left_m = {5, 10};
+    request.right_m = {7.5};
+    request.skew_deg = dmsToDegrees(15.3);
+    request.doubleRow = true;
+    request.front_m = 1.5;
+    request.back_m = 2;
+    const StakeTable table = stakeTable(route, request);
+    ASSERT_EQ(table.sidesPerStake, 6u);
+    SideSetup setup;
+    setup.dl = {0, 5, 10};
+    setup.dr = {0, 7.5};
+    setup.dl_n = 2;
+    setup.dr_n = 1;
+    setup.dd_n = 2;
+    setup.ds_l = 1.5;
+    setup.ds_r = 2;
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        const StakeRow& r = table.rows[i];
+        const StakePosition s = *centreStake(one, r.continuous_m, request.skew_deg);
+        SideTables t = makeSideTables(2, 1);
+        computeSidePoints(t, s.x_m, s.y_m, s.axisAzimuth_deg, setup, kDegreeFactor);
+        // Front row left 1, 2, right 1, then the back row.
+        const double want[][2] = {
+            {t.leftRowX[1], t.leftRowY[1]},   {t.leftRowX[2], t.leftRowY[2]},
+            {t.rightRowX[1], t.rightRowY[1]}, {t.leftRowX[3], t.leftRowY[3]},
+            {t.leftRowX[4], t.leftRowY[4]},   {t.rightRowX[2], t.rightRowY[2]}};
+        for (std::size_t j = 0; j < 6; ++j) {
+            EXPECT_NEAR(table.sideX_m[i * 6 + j], want[j][0], 1e-6) << r.text << " " << j;
+            EXPECT_NEAR(table.sideY_m[i * 6 + j], want[j][1], 1e-6) << r.text << " " << j;
+        }
+    }
+    EXPECT_EQ(stakeTableRows(table, request)[0][6], "前左1X");
+    EXPECT_EQ(stakeTableRows(table, request)[0].back(), "后右1Y");
 }
 
 TEST(Route, OneJdElementRowReadsLikeTheOneJdDisplay) {

@@ -1,0 +1,171 @@
+// A horizontal alignment: a chain of elements, each a straight, a circular arc or a clothoid whose
+// curvature runs linearly from its start to its end, on one continuous chainage (里程).
+//
+// Curvature is signed: positive turns right (the azimuth grows), negative left; 0 is a straight.
+// Azimuths are decimal degrees clockwise from north in the degrees of the stake position, whose
+// radians are degrees times the ten-decimal factor kDegreeFactor, so that a JD table compiled into
+// elements places its stakes where the one-curve formulas place them.
+//
+// A clothoid is computed in pieces over which its tangent turns by at most a tenth of a radian:
+// the position and tangent at the start of every piece are kept, and a point inside a piece is
+// the power series of the integral of exp(i phi) with phi(u) = k u + c u^2 / 2, summed to 1e-18
+// of the piece's length. Positions are within 1e-10 m over a 1 km clothoid (the rounding of the
+// chained pieces); azimuths within 1e-12 degrees.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "geometry/side_points.h"
+
+namespace hcurve {
+
+enum class ElementKind { Straight, Arc, Spiral };
+
+/// The user's name of an element kind: 直线, 圆曲线, 缓和曲线.
+const char* elementKindName(ElementKind kind);
+
+/// A point of the alignment with the tangent azimuth there.
+struct AlignmentPoint {
+    double x_m;  // north
+    double y_m;  // east
+    double azimuth_deg;
+};
+
+/// One element. Its geometry is fixed by its start (or, for a straight, by any point of it).
+class Element {
+  public:
+    /// A straight through (x_m, y_m) at chainage at_m in azimuth_deg, from start_m over length_m.
+    static Element straight(double start_m, double length_m, double at_m, double x_m, double y_m,
+                            double azimuth_deg);
+    /// An arc about the centre (cx_m, cy_m): startDirection_deg points from the centre to its
+    /// start; turnsRight tells the way.
+    static Element arcAbout(double start_m, double length_m, double cx_m, double cy_m,
+                            double radius_m, double startDirection_deg, bool turnsRight);
+    /// An element from its start point and tangent, with signed curvatures at start and end
+    /// (equal: a straight or an arc; different: a clothoid).
+    static Element fromStart(double start_m, double length_m, AlignmentPoint start,
+                             double startCurvature_per_m, double endCurvature_per_m);
+
+    /// A clothoid fixed by its end point and tangent, run backwards from there, as a curve's second
+    /// spiral is staked from HZ.
+    static Element spiralToEnd(double start_m, double length_m, AlignmentPoint end,
+                               double startCurvature_per_m, double endCurvature_per_m);
+
+    ElementKind kind() const { return kind_; }
+    bool reversed() const { return reversed_; }
+    double start_m() const { return start_m_; }
+    double end_m() const { return start_m_ + length_m_; }
+    double length_m() const { return length_m_; }
+    double startCurvature_per_m() const { return k0_; }
+    double endCurvature_per_m() const { return k1_; }
+    /// Signed curvature at a continuous chainage (0 beyond the element's straight ends).
+    double curvatureAt_per_m(double continuous_m) const;
+
+    /// The point at a continuous chainage, the element's formula running on beyond its ends.
+    AlignmentPoint at(double continuous_m) const;
+
+    /// The pieces of a clothoid, each at its start, and its end (empty for the other kinds); from
+    /// the end for one fixed by its end.
+    struct Node {
+        double s_m;        // from the element's start
+        double x_m, y_m;   // from the element's start point
+        double theta_rad;  // tangent angle (azimuth times kDegreeFactor)
+        double cos, sin;
+        double k_per_m;
+    };
+    const std::vector<Node>& nodes() const { return nodes_; }
+    /// An arc's centre, radius and the direction from the centre to its start.
+    double centreX_m() const { return cx_m_; }
+    double centreY_m() const { return cy_m_; }
+    double radius_m() const { return radius_m_; }
+    double startDirection_deg() const { return startDirection_deg_; }
+
+    /// The box that holds the element (north, east), with some slack.
+    double minX_m, maxX_m, minY_m, maxY_m;
+
+    std::string name;  // of the point where it starts (ZH, HY, the element file's 名称); or empty
+    std::string middleName;  // of its middle, when a stake stands there (QZ)
+    std::string label;  // how a foot names it: "直线 BP-JD1", "JD3 圆曲线", "缓和曲线 3"
+    int line = 0;       // line of the file that gave it (0: none)
+
+  private:
+    Element() = default;
+    void makeBox();
+    void buildClothoid(AlignmentPoint origin, double startCurvature_per_m);
+
+    ElementKind kind_ = ElementKind::Straight;
+    double start_m_ = 0, length_m_ = 0;
+    double k0_ = 0, k1_ = 0;
+    // Straight: a point at chainage anchor_m and the azimuth; clothoid: its start point.
+    double anchor_m_ = 0, ax_m_ = 0, ay_m_ = 0, azimuth_deg_ = 0, cos_ = 1, sin_ = 0;
+    // Arc: centre, radius, direction from the centre to the start, turn.
+    double cx_m_ = 0, cy_m_ = 0, radius_m_ = 0, startDirection_deg_ = 0;
+    bool right_ = true;
+    // Clothoid: half the curvature's rate, the piece length and the pieces.
+    // A clothoid fixed by its end runs backwards: its pieces from the end, kStart at the end.
+    double halfRate_ = 0, piece_m_ = 0, kStart_ = 0;
+    bool reversed_ = false;
+    std::vector<Node> nodes_;
+};
+
+/// The chain: elements in chainage order, each starting where the one before ends.
+struct Alignment {
+    std::vector<Element> elements;
+    std::string endName;  // of the point where the last element ends (EP), or empty
+
+    double start_m() const { return elements.front().start_m(); }
+    double end_m() const { return elements.back().end_m(); }
+
+    /// The element that holds a continuous chainage: at a joint the later one; before the start
+    /// the first, beyond the end the last.
+    std::size_t elementAt(double continuous_m) const;
+
+    /// The point at a continuous chainage. Before the start and beyond the end the alignment runs
+    /// on straight along its end tangents.
+    AlignmentPoint at(double continuous_m) const;
+};
+
+/// A foot of the perpendicular from a point onto one element.
+struct AlignmentFoot {
+    double continuous_m;
+    double offset_m;  // positive to the right in the direction of increasing chainage
+    double distance_m;
+    std::size_t element;
+};
+
+/// Every local foot of (x_m, y_m), nearest first: on every element that can hold a foot within
+/// a metre of the nearest one, and on the end tangents running on before the start and beyond the
+/// end (named by the first and the last element). A foot may lie a micrometre beyond its element's
+/// end, so that a point at a joint finds it; feet at one chainage are given once. Empty when the
+/// point is not finite.
+std::vector<AlignmentFoot> alignmentFeet(const Alignment& alignment, double x_m, double y_m);
+
+/// True when another foot lies about as near (within a millimetre) at another chainage: the
+/// chainage of the nearest is then not the only answer.
+bool feetAmbiguous(const std::vector<AlignmentFoot>& feet);
+
+/// The side points of one stake, as the stake run places them: on the transverse axis (the
+/// tangent's normal to the right, turned clockwise by skew_deg), left at -d and right at +d, in one
+/// row or in a front row (front_m ahead of the axis) and a back row (back_m behind it).
+struct SideRequest {
+    std::vector<double> left_m;
+    std::vector<double> right_m;
+    double skew_deg = 0;
+    bool doubleRow = false;
+    double front_m = 0;
+    double back_m = 0;
+};
+
+using SidePoint = PlanePoint;
+
+/// The side points of the stake at p: per row (the front row first), the left points in the order
+/// asked, then the right ones.
+std::vector<SidePoint> sidePointsOf(const AlignmentPoint& p, const SideRequest& request);
+
+/// The number of side points per stake for a request.
+std::size_t sidePointCount(const SideRequest& request);
+
+}  // namespace hcurve

@@ -1,0 +1,186 @@
+// The alignment's elements against an independent quadrature of the tangent angle, its joints, its
+// feet and its side points.
+#include <cmath>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "curve/dms.h"
+#include "geometry/angles.h"
+#include "geometry/side_points.h"
+#include "route/alignment.h"
+
+namespace hcurve {
+namespace {
+
+// Azimuths in the degrees of the stake position: a full turn is 2 pi / kDegreeFactor of them.
+double angleBetween_deg(double a, double b) {
+    return std::fabs(std::remainder(a - b, kFullTurn_rad / kDegreeFactor));
+}
+
+// Romberg's method on [0, s] with 2^14 intervals and 15 extrapolations: for these integrands (a
+// tangent turning by at most a few radians) far below 1e-11 m.
+double romberg(const std::function<double(double)>& g, double s) {
+    constexpr int kLevels = 15;
+    double r[kLevels][kLevels];
+    double h = s;
+    r[0][0] = h / 2 * (g(0) + g(s));
+    for (int i = 1; i < kLevels; ++i) {
+        h /= 2;
+        double sum = 0;
+        const long n = 1L << (i - 1);
+        for (long k = 1; k <= n; ++k)
+            sum += g((2 * k - 1) * h);
+        r[i][0] = r[i - 1][0] / 2 + h * sum;
+        double factor = 1;
+        for (int j = 1; j <= i; ++j) {
+            factor *= 4;
+            r[i][j] = r[i][j - 1] + (r[i][j - 1] - r[i - 1][j - 1]) / (factor - 1);
+        }
+    }
+    return r[kLevels - 1][kLevels - 1];
+}
+
+struct Clothoid {
+    const char* what;
+    double length_m;
+    double k0, k1;  // signed curvatures, positive to the right
+};
+
+// Radii written as curvatures; a minus turns left.
+constexpr Clothoid kClothoids[] = {
+    {"egg curve R 800 -> 400, right", 150, 1 / 800.0, 1 / 400.0},
+    {"egg curve R 800 -> 400, left", 150, -1 / 800.0, -1 / 400.0},
+    {"turn reversing within one element", 220, 1 / 300.0, -1 / 250.0},
+    {"ramp ending on a spiral at R 60, left", 300, 0, -1 / 60.0},
+    {"ramp ending on a spiral at R 60, right", 300, 0, 1 / 60.0},
+    {"incomplete spiral R 300 -> 1000 over 1 km, right", 1000, 1 / 300.0, 1 / 1000.0},
+    {"incomplete spiral R 1000 -> 300 over 1 km, left", 1000, -1 / 1000.0, -1 / 300.0},
+    {"spiral leaving R 400 to a straight", 120, 1 / 400.0, 0},
+};
+
+TEST(Alignment, ClothoidsAgreeWithAQuadratureOfTheTangentAngle) {
+    const AlignmentPoint start{3456789.123, 512345.678, 37.25};
+    for (const Clothoid& c : kClothoids) {
+        SCOPED_TRACE(c.what);
+        const Element e = Element::fromStart(1000, c.length_m, start, c.k0, c.k1);
+        ASSERT_EQ(e.kind(), ElementKind::Spiral);
+        const Element fromEnd =
+            Element::spiralToEnd(1000, c.length_m, e.at(1000 + c.length_m), c.k0, c.k1);
+        const double rate = (c.k1 - c.k0) / c.length_m;
+        const double theta0 = start.azimuth_deg * kDegreeFactor;
+        auto theta = [&](double t) { return theta0 + c.k0 * t + rate * t * t / 2; };
+        for (int i = 0; i <= 9; ++i) {
+            const double s = c.length_m * i / 9;
+            const double dx = romberg([&](double t) { return std::cos(theta(t)); }, s);
+            const double dy = romberg([&](double t) { return std::sin(theta(t)); }, s);
+            const AlignmentPoint p = e.at(1000 + s);
+            EXPECT_NEAR(p.x_m - start.x_m, dx, 1e-9) << "at " << s;
+            EXPECT_NEAR(p.y_m - start.y_m, dy, 1e-9) << "at " << s;
+            EXPECT_LT(angleBetween_deg(p.azimuth_deg, theta(s) / kDegreeFactor), 1e-9);
+            // The same clothoid fixed by its end, run backwards.
+            const AlignmentPoint q = fromEnd.at(1000 + s);
+            EXPECT_NEAR(q.x_m, p.x_m, 1e-9) << "at " << s;
+            EXPECT_NEAR(q.y_m, p.y_m, 1e-9) << "at " << s;
+            EXPECT_LT(angleBetween_deg(q.azimuth_deg, p.azimuth_deg), 1e-9);
+        }
+    }
+}
+
+// An element route: straight, spiral into R 800, arc, egg curve to R 400, arc, spiral reversing
+// the turn to R 250 on the left, arc, spiral out, straight.
+Alignment eggRoute() {
+    struct Piece {
+        double length_m, k0, k1;
+    };
+    const Piece pieces[] = {{200, 0, 0},
+                            {120, 0, 1 / 800.0},
+                            {150, 1 / 800.0, 1 / 800.0},
+                            {90, 1 / 800.0, 1 / 400.0},
+                            {100, 1 / 400.0, 1 / 400.0},
+                            {160, 1 / 400.0, -1 / 250.0},
+                            {80, -1 / 250.0, -1 / 250.0},
+                            {100, -1 / 250.0, 0},
+                            {300, 0, 0}};
+    Alignment a;
+    AlignmentPoint at{1000, 2000, 300.5};
+    double s = 5000;
+    for (const Piece& p : pieces) {
+        a.elements.push_back(Element::fromStart(s, p.length_m, at, p.k0, p.k1));
+        s += p.length_m;
+        at = a.elements.back().at(s);
+    }
+    return a;
+}
+
+TEST(Alignment, JointsAreContinuous) {
+    const Alignment a = eggRoute();
+    for (std::size_t i = 1; i < a.elements.size(); ++i) {
+        const double joint = a.elements[i].start_m();
+        const AlignmentPoint before = a.elements[i - 1].at(joint);
+        const AlignmentPoint after = a.at(joint);
+        EXPECT_LT(std::hypot(before.x_m - after.x_m, before.y_m - after.y_m), 1e-6) << i;
+        EXPECT_LT(angleBetween_deg(before.azimuth_deg, after.azimuth_deg), 1e-6) << i;
+    }
+}
+
+TEST(Alignment, FeetGiveBackTheStakeAndItsOffset) {
+    const Alignment a = eggRoute();
+    const double length = a.end_m() - a.start_m();
+    for (int i = 0; i <= 40; ++i) {
+        const double s = a.start_m() - 30 + (length + 60) * i / 40;
+        for (double offset : {-12.5, -0.3, 0.0, 4.0, 15.0}) {
+            const AlignmentPoint p = a.at(s);
+            const double right = (p.azimuth_deg + 90) * kDegreeFactor;
+            const double x = p.x_m + offset * std::cos(right), y = p.y_m + offset * std::sin(right);
+            const std::vector<AlignmentFoot> feet = alignmentFeet(a, x, y);
+            ASSERT_FALSE(feet.empty());
+            EXPECT_NEAR(feet[0].continuous_m, s, 1e-6) << s << " " << offset;
+            EXPECT_NEAR(feet[0].offset_m, offset, 1e-6) << s << " " << offset;
+        }
+    }
+}
+
+TEST(Alignment, NearlyEqualFeetAreToldAndTheCentreOfAnArcIsAmbiguous) {
+    // Two straights meeting at a right angle: a point on the bisector is as near to both.
+    Alignment corner;
+    corner.elements.push_back(Element::fromStart(0, 100, {0, 0, 0}, 0, 0));
+    corner.elements.push_back(
+        Element::fromStart(100, 100 * kPi / 2, {100, 0, 0}, 1 / 100.0, 1 / 100.0));
+    const std::vector<AlignmentFoot> atCentre = alignmentFeet(corner, 100, 100);
+    ASSERT_FALSE(atCentre.empty());
+    EXPECT_TRUE(feetAmbiguous(atCentre));
+    EXPECT_FALSE(feetAmbiguous(alignmentFeet(corner, 50, -3)));
+}
+
+TEST(Alignment, SidePointsAreTheStakeRunsFormulas) {
+    // The worked stake of the one-curve side points: 12300 on the arc, axis 161.450961, dl 5 and
+    // 10, dr 7.5, double row 1.5 and 2.
+    const AlignmentPoint stake{3456750.4575, 512318.9125, 161.450961 - 90 - 15.5};
+    SideRequest request{{5, 10}, {7.5}, 15.5, true, 1.5, 2};
+    const std::vector<SidePoint> got = sidePointsOf(stake, request);
+    SideSetup setup;
+    setup.dl = {0, 5, 10};
+    setup.dr = {0, 7.5};
+    setup.dl_n = 2;
+    setup.dr_n = 1;
+    setup.dd_n = 2;
+    setup.ds_l = 1.5;
+    setup.ds_r = 2;
+    SideTables t = makeSideTables(2, 1);
+    computeSidePoints(t, stake.x_m, stake.y_m, 161.450961, setup, kDegreeFactor);
+    // Front row: left 1, 2, right 1; back row: left 1, 2, right 1.
+    const double want[][2] = {{t.leftRowX[1], t.leftRowY[1]},   {t.leftRowX[2], t.leftRowY[2]},
+                              {t.rightRowX[1], t.rightRowY[1]}, {t.leftRowX[3], t.leftRowY[3]},
+                              {t.leftRowX[4], t.leftRowY[4]},   {t.rightRowX[2], t.rightRowY[2]}};
+    ASSERT_EQ(got.size(), 6u);
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        EXPECT_NEAR(got[i].x_m, want[i][0], 1e-9) << i;
+        EXPECT_NEAR(got[i].y_m, want[i][1], 1e-9) << i;
+    }
+    EXPECT_NEAR(got[0].x_m, 3456755.6750, 1e-4);
+    EXPECT_NEAR(got[5].y_m, 512319.4023, 1e-4);
+}
+
+}  // namespace
+}  // namespace hcurve
