@@ -2,9 +2,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "console/console.h"
 #include "main/command_line.h"
+#include "platform/process_start.h"
 #include "route_cli/route_command.h"
 
 #ifdef HCURVE_HAS_QT
@@ -68,7 +71,14 @@ hcurve::ReportSaver consoleReportSaver() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const hcurve::CommandLine line = hcurve::parseCommandLine(argc, argv);
+    hcurve::platform::prepareStandardStreams();
+    // The arguments as UTF-8 whatever the system gave main(); Qt reads its own from argv.
+    const std::vector<std::string> arguments = hcurve::platform::programArguments(argc, argv);
+    std::vector<const char*> utf8Argv;
+    for (const std::string& argument : arguments)
+        utf8Argv.push_back(argument.c_str());
+    const hcurve::CommandLine line =
+        hcurve::parseCommandLine(static_cast<int>(utf8Argv.size()), utf8Argv.data());
     switch (line.action) {
         case hcurve::CommandLine::Action::Help:
             std::cout << hcurve::usageText();

@@ -1,7 +1,6 @@
 #include "platform/system_reason.h"
 
 #include <cerrno>
-#include <system_error>
 
 namespace hcurve::platform {
 
@@ -31,10 +30,12 @@ std::string systemReason(int error) {
             return "接收的一方已关闭";
         case EBADF:
             return "没有打开";
+        case EBUSY:
+            return "文件正被另一个程序使用";
         case ENOTSUP:
             return "只能写入普通文件、管道或字符设备";
         default:
-            return "系统错误（" + std::generic_category().message(error) + "）";
+            return otherSystemReason(error);
     }
 }
 

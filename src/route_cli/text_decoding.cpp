@@ -1,5 +1,7 @@
 #include "route_cli/text_decoding.h"
 
+#include "platform/text_encoding.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -89,6 +91,10 @@ RouteText decodeRouteText(std::string_view bytes) {
 
 std::optional<std::string> routeTextAsUtf8(std::string_view bytes) {
     return decodeRouteText(bytes).utf8;
+}
+
+std::optional<std::string> gbkToUtf8(std::string_view bytes) {
+    return platform::gbkToUtf8(bytes);
 }
 
 }  // namespace hcurve

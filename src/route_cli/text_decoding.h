@@ -33,8 +33,8 @@ RouteText decodeRouteText(std::string_view bytes);
 /// The text of decodeRouteText, or nothing.
 std::optional<std::string> routeTextAsUtf8(std::string_view bytes);
 
-/// GBK bytes decoded to UTF-8; nothing when they are not GBK. The only platform-dependent part:
-/// Qt's decoder in the window build, iconv in the build without Qt.
+/// GBK bytes decoded to UTF-8; nothing when they are not GBK. The system's converter does it
+/// (iconv on POSIX, the GB18030 code page on Windows), in every build alike.
 std::optional<std::string> gbkToUtf8(std::string_view bytes);
 
 }  // namespace hcurve

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <filesystem>
 #include <vector>
 
 #include "curve/chainage.h"
@@ -65,7 +64,12 @@ void reverseCalculation(const CurveRecord& record, UserPort& port) {
 }
 
 std::optional<ExportFormat> exportFormatOf(const std::string& path) {
-    const std::string extension = lowerAscii(std::filesystem::u8path(path).extension().u8string());
+    // The name's last dot on, as a file manager shows it: not for a name that only begins with one
+    // (".csv"), and whatever the bytes of the name (a console answer need not be UTF-8).
+    const std::size_t nameStart = path.find_last_of("/\\") + 1;
+    const std::size_t dot = path.find_last_of('.');
+    const std::string extension =
+        dot != std::string::npos && dot > nameStart ? lowerAscii(path.substr(dot)) : std::string();
     if (extension == ".csv")
         return ExportFormat::Csv;
     if (extension == ".dat")

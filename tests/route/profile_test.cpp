@@ -143,8 +143,9 @@ TEST(CrossFall, ASkewedSidePointTakesTheElevationAtItsOwnFoot) {
     ASSERT_EQ(table.rows.size(), 1u);
     // Heading north, the axis turned 30 degrees clockwise from east: the point lies 10 sin 30
     // back along the road and 10 cos 30 to the right of it.
-    const double foot = 4950 - 10 * std::sin(30 * M_PI / 180);
-    const double offset = 10 * std::cos(30 * M_PI / 180);
+    const double thirty = std::acos(-1.0) / 6;  // 30 degrees, without the POSIX-only M_PI
+    const double foot = 4950 - 10 * std::sin(thirty);
+    const double offset = 10 * std::cos(thirty);
     const double right_pct = -2 - 2 * (foot - 4900) / 100;
     // On the textbook curve from K4+940: H = 416.18 + 0.05 (s - 4800) - (s - 4940)^2 / 4000.
     const auto centre = [](double s) {

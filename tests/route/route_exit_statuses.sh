@@ -2,9 +2,12 @@
 # hcurve route as a shell script sees it: a lost output, a file that cannot be read or is far too
 # large, a point far from the road, and control characters in names, each with its exit status and
 # its one line on standard error.
-# Usage: route_exit_statuses.sh HCURVE SCRATCH_FOLDER
+# Usage: route_exit_statuses.sh HCURVE SCRATCH_FOLDER [windows]  (windows: the Windows build run
+# under Wine, where file modes and control characters in file names do not exist; its own cases of
+# those are in tests/windows)
 hcurve=$1
 scratch=$2
+system=${3:-posix}
 rm -rf "$scratch" && mkdir -p "$scratch" && cd "$scratch" || exit 2
 chmod 755 "$scratch"
 
@@ -40,7 +43,9 @@ mkdir folder.csv
 check "a folder" 1 $? "无法打开文件“folder.csv”：这是一个文件夹。"
 "$hcurve" route missing.csv --elements > out 2> err
 check "a missing file" 1 $? "无法打开文件“missing.csv”：没有这个文件或文件夹。"
-if [ "$(id -u)" -ne 0 ] || { id nobody > /dev/null 2>&1 && command -v setpriv > /dev/null; }; then
+if [ "$system" = windows ]; then
+    echo "SKIP unreadable file: no file modes on Windows"
+elif [ "$(id -u)" -ne 0 ] || { id nobody > /dev/null 2>&1 && command -v setpriv > /dev/null; }; then
     cp route.csv secret.csv && chmod 0600 secret.csv
     if [ "$(id -u)" -eq 0 ]; then
         setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
@@ -70,10 +75,13 @@ check "--locate -1e8 -1e8" 0 $? "注意：该点离路线超过 500 米（附近
 # the CSV shows the name escaped.
 esc=$(printf '\033')
 name="bad${esc}[31m.csv"
+[ "$system" = windows ] && name=bad.csv
 printf '点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD%s[31m,1000,0,abc,0,0,\nEP,1000,1000,,,,\n' "$esc" > "$name"
 "$hcurve" route "$name" --elements > out 2> err
 status=$?
-[ "$status" -eq 1 ] && [ "$(cat err)" = 'bad\x1B[31m.csv: 第 3 行：R 必须是数值，“abc” 不是有效的数值。' ] ||
+shown='bad\x1B[31m.csv'
+[ "$system" = windows ] && shown=bad.csv
+[ "$status" -eq 1 ] && [ "$(cat err)" = "$shown: 第 3 行：R 必须是数值，“abc” 不是有效的数值。" ] ||
     fail "a bad row in a file with an escape in its name: status $status: $(cat -v err)"
 grep -q "$esc" err && fail "an escape in the file's name reached standard error: $(cat -v err)"
 sed 's/abc/500/' "$name" > named.csv

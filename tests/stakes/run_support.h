@@ -73,14 +73,18 @@ class ScratchFolder {
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // Names are UTF-8, as everywhere in the program (also where the system's own narrow encoding is
+    // another, as on Windows).
+    std::string file(const std::string& name) const {
+        return (path_ / std::filesystem::u8path(name)).u8string();
+    }
     const std::filesystem::path& path() const { return path_; }
 
     /// The names in the folder, sorted.
     std::vector<std::string> names() const {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(path_))
-            names.push_back(entry.path().filename().string());
+            names.push_back(entry.path().filename().u8string());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -90,7 +94,7 @@ class ScratchFolder {
 };
 
 inline std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 

@@ -1,11 +1,9 @@
-// GBK with the C library's iconv, for the build without Qt.
+// GBK with the C library's iconv.
 #include <iconv.h>
 
-#include <cerrno>
+#include "platform/text_encoding.h"
 
-#include "route_cli/text_decoding.h"
-
-namespace hcurve {
+namespace hcurve::platform {
 
 std::optional<std::string> gbkToUtf8(std::string_view bytes) {
     iconv_t cd = iconv_open("UTF-8", "GB18030");
@@ -25,4 +23,4 @@ std::optional<std::string> gbkToUtf8(std::string_view bytes) {
     return out;
 }
 
-}  // namespace hcurve
+}  // namespace hcurve::platform
