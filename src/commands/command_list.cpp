@@ -51,6 +51,18 @@ void savePlan(CommandContext& context) {
     savePlanDrawing(context.record, context.port, context.savePlan);
 }
 
+void saveCurve(CommandContext& context) {
+    hcurve::saveCurve(context.record, context.port, context.chooseCurveFile);
+}
+
+void openCurve(CommandContext& context) {
+    hcurve::openCurve(context.record, context.port, context.chooseCurveFile);
+}
+
+void stakeReport(CommandContext& context) {
+    saveStakeReport(context.record, context.port, context.saveReport, context.chooseReportFile);
+}
+
 void end(CommandContext& context) {
     context.end();
 }

@@ -11,7 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include "commands/curve_file_command.h"
 #include "commands/plan_command.h"
+#include "commands/report_command.h"
 #include "curve/curve_record.h"
 #include "port/user_port.h"
 #include "report/printer_port.h"
@@ -19,11 +21,22 @@
 
 namespace hcurve {
 
-enum class Command { DesignEntry, StakeRun, Print, ReverseCalculation, Export, SavePlan, End };
+enum class Command {
+    DesignEntry,
+    StakeRun,
+    Print,
+    ReverseCalculation,
+    Export,
+    SavePlan,
+    SaveCurve,
+    OpenCurve,
+    StakeReport,
+    End
+};
 
-/// Where the window offers a command: as a button, in its tools menu, or not at all (the plan
-/// view has a window of its own there).
-enum class Offered { Button, ToolMenu, ConsoleOnly };
+/// Where the window offers a command: as a button, in its tools menu, in its 文件 menu, or not at
+/// all (the plan view has a window of its own there).
+enum class Offered { Button, ToolMenu, FileMenu, ConsoleOnly };
 
 /// A file the stake export writes, as a front end's own dialog chose it.
 struct ExportTarget {
@@ -44,6 +57,12 @@ struct CommandContext {
     PlanSaver savePlan;
     /// 结 束: the window closes, the console ends its session.
     std::function<void()> end;
+    /// Where 保存曲线 and 打开曲线 go, from a file dialog; without it the name is asked.
+    CurveFileChooser chooseCurveFile = {};
+    /// Writes 中桩成果报告; without it the command says that this build cannot.
+    ReportSaver saveReport = {};
+    /// Where 中桩成果报告 goes, from a file dialog; without it the name is asked.
+    ReportFileChooser chooseReportFile = {};
 };
 
 struct CommandEntry {
@@ -64,11 +83,14 @@ void print(CommandContext& context);
 void reverseCalculation(CommandContext& context);
 void exportStakes(CommandContext& context);
 void savePlan(CommandContext& context);
+void saveCurve(CommandContext& context);
+void openCurve(CommandContext& context);
+void stakeReport(CommandContext& context);
 void end(CommandContext& context);
 }  // namespace commands
 
 /// In the order the console's hint names them.
-inline constexpr std::array<CommandEntry, 7> kCommands{{
+inline constexpr std::array<CommandEntry, 10> kCommands{{
     {Command::DesignEntry, "1", "开始计算", Offered::Button, false, commands::designEntry},
     {Command::StakeRun, "2", "中桩计算", Offered::Button, false, commands::stakeRun},
     {Command::Print, "4", "打印", Offered::Button, false, commands::print},
@@ -76,6 +98,9 @@ inline constexpr std::array<CommandEntry, 7> kCommands{{
      commands::reverseCalculation},
     {Command::Export, "6", "导出中桩坐标", Offered::ToolMenu, false, commands::exportStakes},
     {Command::SavePlan, "7", "保存平面图", Offered::ConsoleOnly, false, commands::savePlan},
+    {Command::SaveCurve, "8", "保存曲线", Offered::FileMenu, false, commands::saveCurve},
+    {Command::OpenCurve, "9", "打开曲线", Offered::FileMenu, false, commands::openCurve},
+    {Command::StakeReport, "10", "中桩成果报告", Offered::FileMenu, false, commands::stakeReport},
     {Command::End, "3", "结 束", Offered::Button, true, commands::end},
 }};
 

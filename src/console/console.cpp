@@ -175,12 +175,13 @@ void greet(std::ostream& out) {
 
 // Runs the commands until the end command or the end of the input between commands.
 void serve(Session& session, ConsolePort& port, const AfterCommand& afterCommand,
-           const PlanSaver& savePlan) {
+           const PlanSaver& savePlan, const ReportSaver& saveReport) {
     CurveRecord record;
     bool ended = false;
     CommandContext context{
-        record, port,     [&session] { return std::make_unique<ConsolePrinter>(session.out()); },
-        {},     savePlan, [&ended] { ended = true; }};
+        record, port,       [&session] { return std::make_unique<ConsolePrinter>(session.out()); },
+        {},     savePlan,   [&ended] { ended = true; },
+        {},     saveReport, {}};
     greet(session.out());
     std::string line;
     for (;;) {
@@ -217,13 +218,14 @@ std::string outputFailure(std::ostream& out) {
 }  // namespace
 
 int runConsole(std::istream& in, std::ostream& out, std::ostream& errors,
-               const AfterCommand& afterCommand, const PlanSaver& savePlan) {
+               const AfterCommand& afterCommand, const PlanSaver& savePlan,
+               const ReportSaver& saveReport) {
     Session session(in, out);
     ConsolePort port(session);
     int status = kConsoleEnded;
     std::string why;
     try {
-        serve(session, port, afterCommand, savePlan);
+        serve(session, port, afterCommand, savePlan, saveReport);
     } catch (const InputEnded&) {
         status = kInputEndedInCommand;
         why = "输入在命令等待回答时结束，命令没有做完。";
@@ -250,11 +252,11 @@ int runConsole(std::istream& in, std::ostream& out, std::ostream& errors,
 }
 
 int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCommand,
-               const PlanSaver& savePlan) {
-    return runConsole(in, out, std::cerr, afterCommand, savePlan);
+               const PlanSaver& savePlan, const ReportSaver& saveReport) {
+    return runConsole(in, out, std::cerr, afterCommand, savePlan, saveReport);
 }
 
-int runStandardConsole(const PlanSaver& savePlan) {
+int runStandardConsole(const PlanSaver& savePlan, const ReportSaver& saveReport) {
     const int closed = platform::guardStandardDescriptors();
     platform::InputDescriptorBuffer input(0);
     platform::OutputDescriptorBuffer output(1);
@@ -262,7 +264,7 @@ int runStandardConsole(const PlanSaver& savePlan) {
         output.fail(EBADF);
     std::istream in(&input);
     std::ostream out(&output);
-    return runConsole(in, out, std::cerr, {}, savePlan);
+    return runConsole(in, out, std::cerr, {}, savePlan, saveReport);
 }
 
 }  // namespace hcurve

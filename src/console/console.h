@@ -1,8 +1,10 @@
 // The console front end (hcurve --console): the program's scripting interface, one line each way.
 //
 // Input, at the top level: a line naming a command by its button number ("1" 开始计算, "2"
-// 中桩计算, "4" 打印, "3" 结 束; the field tools "5" 坐标反算, "6" 导出中桩坐标; and "7"
-// 保存平面图, which saves the plan view as .png, .svg or .pdf); blank lines are ignored; any other
+// 中桩计算, "4" 打印, "3" 结 束; the field tools "5" 坐标反算, "6" 导出中桩坐标; "7"
+// 保存平面图, which saves the plan view as .png, .svg or .pdf; "8" 保存曲线 and "9" 打开曲线,
+// which keep a curve in a curve file and open it again; "10" 中桩成果报告, which writes the stake
+// report as a PDF file); blank lines are ignored; any other
 // line is answered with a "! " message. End of input ends the program. A UTF-8 byte-order mark at
 // the very start of the input is skipped. A line longer than 65536 bytes is not taken (neither as a
 // command nor as an answer): a "! " message says so, and a question that was waiting is asked
@@ -29,6 +31,7 @@
 #include <string>
 
 #include "commands/plan_command.h"
+#include "commands/report_command.h"
 #include "curve/curve_record.h"
 
 namespace hcurve {
@@ -51,15 +54,17 @@ using AfterCommand = std::function<void(const std::string& command, const CurveR
 /// Runs a console session until end of input or the end command; returns its exit status and,
 /// unless it is 0, writes the reason as one line to errors.
 /// savePlan draws for command 7; without it command 7 says that this build cannot draw.
+/// saveReport writes 中桩成果报告 for command 10; without it the command says that it cannot.
 int runConsole(std::istream& in, std::ostream& out, std::ostream& errors,
-               const AfterCommand& afterCommand = {}, const PlanSaver& savePlan = {});
+               const AfterCommand& afterCommand = {}, const PlanSaver& savePlan = {},
+               const ReportSaver& saveReport = {});
 
 /// The same, with the reason on std::cerr.
 int runConsole(std::istream& in, std::ostream& out, const AfterCommand& afterCommand = {},
-               const PlanSaver& savePlan = {});
+               const PlanSaver& savePlan = {}, const ReportSaver& saveReport = {});
 
 /// A session on the process's standard input and output, read and written on the descriptors
 /// directly.
-int runStandardConsole(const PlanSaver& savePlan = {});
+int runStandardConsole(const PlanSaver& savePlan = {}, const ReportSaver& saveReport = {});
 
 }  // namespace hcurve

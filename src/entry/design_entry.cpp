@@ -11,6 +11,7 @@
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"
 #include "port/answers.h"
+#include "port/messages.h"
 #include "port/side_questions.h"
 
 namespace hcurve {
@@ -194,6 +195,34 @@ void designEntry(CurveRecord& record, UserPort& port) {
         confirmLoop(record, port, q);
     askSidePointSetup(record, port);
     computeAndShowCurve(record, port);
+}
+
+void showDesignAndCurve(CurveRecord& record, UserPort& port) {
+    for (const DesignQuestion& q : designQuestions())
+        accept(record, port, q, record.JD, q.number ? record.design.*q.number : 0);
+    computeAndShowCurve(record, port);
+}
+
+bool isDesignField(Field field) {
+    for (const DesignQuestion& q : designQuestions()) {
+        if (q.field == field)
+            return true;
+    }
+    return false;
+}
+
+void changeDesignValue(CurveRecord& record, UserPort& port, Field field) {
+    if (!record.curve) {
+        port.showMessage(kNoComputedCurve);
+        return;
+    }
+    for (const DesignQuestion& q : designQuestions()) {
+        if (q.field == field) {
+            confirmLoop(record, port, q);
+            computeAndShowCurve(record, port);
+            return;
+        }
+    }
 }
 
 }  // namespace hcurve

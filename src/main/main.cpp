@@ -16,6 +16,7 @@
 #include "views/plan_file.h"
 #include "window/main_window.h"
 #include "window/qt_chinese.h"
+#include "window/report_writer.h"
 #endif
 
 namespace {
@@ -58,6 +59,15 @@ hcurve::PlanSaver consolePlanSaver() {
 #endif
 }
 
+// And writes 中桩成果报告 (command 10).
+hcurve::ReportSaver consoleReportSaver() {
+#ifdef HCURVE_HAS_QT
+    return hcurve::saveStakeReportWithoutDisplay;
+#else
+    return {};
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -80,7 +90,7 @@ int main(int argc, char** argv) {
             std::cerr << "hcurve: " << line.error << "\n" << hcurve::usageText();
             return hcurve::kExitUsage;
         case hcurve::CommandLine::Action::Console:
-            return hcurve::runStandardConsole(consolePlanSaver());
+            return hcurve::runStandardConsole(consolePlanSaver(), consoleReportSaver());
         case hcurve::CommandLine::Action::Subcommand:
             // Each subcommand of subcommands() has its branch here.
             if (line.subcommand == "route")
@@ -99,5 +109,5 @@ int main(int argc, char** argv) {
     std::cerr << "hcurve: 此版本不含窗口界面，改用控制台界面。\n"
                  "hcurve: built without the window; starting the console front end instead.\n";
 #endif
-    return hcurve::runStandardConsole(consolePlanSaver());
+    return hcurve::runStandardConsole(consolePlanSaver(), consoleReportSaver());
 }

@@ -246,7 +246,9 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
         return table;
     }
     if (to < route.start_m || from > route.end_m) {
-        table.fault = "所给的范围不在路线上（BP 至 EP 之间）。";
+        // Where the route is, so the user can type a stretch on it.
+        table.fault = "所给的范围不在路线上（BP " + stakeText(route, route.start_m) + " 至 EP " +
+                      stakeText(route, route.end_m) + " 之间）。";
         return table;
     }
     const auto inside = [&](double c) {

@@ -139,7 +139,12 @@ std::optional<double> skewDegrees(const std::string& text) {
     std::optional<double> v = readNumber(text);
     if (!v || !isValidDms(*v))
         return std::nullopt;
-    return dmsToDegrees(*v);
+    // At a right angle the transverse axis runs along the centre line: a side point would stand
+    // on the road ahead, not beside it.
+    const double degrees = dmsToDegrees(*v);
+    if (!(std::fabs(degrees) < 90))
+        return std::nullopt;
+    return degrees;
 }
 
 std::optional<std::vector<double>> distanceList(const std::string& text) {
@@ -268,7 +273,7 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
         } else if (option == "--skew") {
             std::optional<double> v = skewDegrees(value);
             if (!v) {
-                say(err, "hcurve: 斜交角“" + value + "”要按 度.分秒 输入。");
+                say(err, "hcurve: 斜交角“" + value + "”要按 度.分秒 输入，并小于 90 度。");
                 return 1;
             }
             request.skew_deg = *v;

@@ -54,7 +54,8 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& paths);
 /// The interval between stakes, typed in metres; nothing unless it is a number above zero.
 std::optional<double> stakeInterval(const std::string& text);
 
-/// The skew typed as 度.分秒, in decimal degrees; nothing unless it is a valid DMS angle.
+/// The skew typed as 度.分秒, in decimal degrees; nothing unless it is a valid DMS angle of less
+/// than 90 degrees either way.
 std::optional<double> skewDegrees(const std::string& text);
 
 /// "5,7.5" -> {5, 7.5}; nothing when a part is not a number or the list is empty.

@@ -57,27 +57,21 @@ std::string rowWord(const SidePointSlot& slot) {
     return "后排";
 }
 
-// The captions and values of a side point. Left points are numbered as they come, counting on
-// into the back row; right points by their table element, so the right points of a row tell
-// apart. Only the single-row left points have capital X and Y.
-PointStep sidePointStep(const RunSidePoint& point, int leftNumber) {
+// The captions and values of a side point. A side point is named by the number of its distance,
+// in the order the distances were entered, on both sides and in both rows: the listing, the
+// stake table and the export files call a point alike. Only the single-row left points have
+// capital X and Y, and the right ones a blank after the parenthesis.
+PointStep sidePointStep(const RunSidePoint& point) {
     const SidePointSlot& slot = point.slot;
     const std::string row = rowWord(slot);
-    const std::string element = std::to_string(slot.element);
-    if (!slot.left) {
-        return {false,
-                row + "第" + element + "点距离",
-                row + " xp( " + element + ")",
-                row + " yp( " + element + ")",
-                point.distance_m,
-                point.x_m,
-                point.y_m};
-    }
-    const bool capital = slot.row == SideRow::Single;
-    return {true,
-            row + "第" + std::to_string(leftNumber) + "点距离",
-            row + (capital ? " Xp(" : " xp(") + element + ")",
-            row + (capital ? " Yp(" : " yp(") + element + ")",
+    const std::string number = std::to_string(slot.distance);
+    const bool capital = slot.left && slot.row == SideRow::Single;
+    const std::string open = slot.left ? (capital ? " Xp(" : " xp(") : " xp( ";
+    const std::string openY = slot.left ? (capital ? " Yp(" : " yp(") : " yp( ";
+    return {slot.left,
+            row + "第" + number + "点距离",
+            row + open + number + ")",
+            row + openY + number + ")",
             point.distance_m,
             point.x_m,
             point.y_m};
@@ -90,12 +84,8 @@ void listStake(const RunStake& stake, UserPort& port) {
     port.setField(Field::StakeChainage, chainageText(stake.chainage_m, kListingForm));
     port.setField(Field::StakeX, coordinateText(stake.x_m, kFieldCoordinate));
     port.setField(Field::StakeY, coordinateText(stake.y_m, kFieldCoordinate));
-    int leftNumber = 0;
-    for (const RunSidePoint& point : stake.sidePoints) {
-        if (point.slot.left)
-            ++leftNumber;
-        showPoint(port, sidePointStep(point, leftNumber));
-    }
+    for (const RunSidePoint& point : stake.sidePoints)
+        showPoint(port, sidePointStep(point));
 }
 
 }  // namespace hcurve

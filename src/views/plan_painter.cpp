@@ -10,6 +10,7 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <QTransform>
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -96,21 +97,49 @@ class LabelPlacer {
         if (!forced) {
             if (!QRectF(QPointF(0, 0), size_).contains(rect))
                 return false;
-            for (const QRectF& taken : taken_) {
-                if (taken.intersects(rect))
-                    return false;
-            }
+            if (covers(QPolygonF(rect)))
+                return false;
         }
-        taken_.push_back(rect);
+        taken_.push_back(QPolygonF(rect));
         painter_.drawText(rect, Qt::AlignCenter, label);
         return true;
     }
-    void reserve(const QRectF& rect) { taken_.push_back(rect); }
+
+    // Writes text along direction (a unit vector), starting gap pixels from anchor, turned so
+    // that it reads from left to right: a label that starts at its own point, however close the
+    // neighbouring points are. Leaves it out where it would cover another label or run off.
+    bool placeAlong(const QString& label, const QPointF& anchor, const QPointF& direction,
+                    double gap) {
+        const QFontMetricsF metrics(painter_.font());
+        const double w = metrics.horizontalAdvance(label) + 2, h = metrics.height();
+        const bool leftwards = direction.x() < 0;
+        const double angle_deg = std::atan2(direction.y(), direction.x()) / kDegreesToRadians;
+        QTransform turn;
+        turn.translate(anchor.x(), anchor.y());
+        turn.rotate(leftwards ? angle_deg + 180 : angle_deg);
+        const QRectF local = leftwards ? QRectF(-gap - w, -h / 2, w, h) : QRectF(gap, -h / 2, w, h);
+        const QPolygonF box = turn.map(QPolygonF(local));
+        if (!QRectF(QPointF(0, 0), size_).contains(box.boundingRect()) || covers(box))
+            return false;
+        taken_.push_back(box);
+        painter_.save();
+        painter_.setTransform(turn, true);
+        painter_.drawText(local, (leftwards ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
+                          label);
+        painter_.restore();
+        return true;
+    }
+    void reserve(const QRectF& rect) { taken_.push_back(QPolygonF(rect)); }
 
   private:
     QPainter& painter_;
     QSizeF size_;
-    std::vector<QRectF> taken_;
+    std::vector<QPolygonF> taken_;
+
+    bool covers(const QPolygonF& box) const {
+        return std::any_of(taken_.begin(), taken_.end(),
+                           [&](const QPolygonF& taken) { return taken.intersects(box); });
+    }
 };
 
 // A length of 1, 2 or 5 times a power of ten near the given one.
@@ -201,6 +230,10 @@ PlanFrame PlanFrame::pannedBy(const QPointF& delta) const {
 
 PlanFrame fitFrame(const PlanScene& scene, const QSizeF& size) {
     double minX = scene.jd.x_m, maxX = minX, minY = scene.jd.y_m, maxY = minY;
+    if (scene.route && !scene.centreLine.empty()) {
+        minX = maxX = scene.centreLine.front().x_m;
+        minY = maxY = scene.centreLine.front().y_m;
+    }
     auto take = [&](const PlanPoint& p) {
         minX = std::min(minX, p.x_m);
         maxX = std::max(maxX, p.x_m);
@@ -209,6 +242,8 @@ PlanFrame fitFrame(const PlanScene& scene, const QSizeF& size) {
     };
     for (const PlanPoint& p : scene.centreLine)
         take(p);
+    for (const PlanMark& m : scene.polygon)
+        take(m.at);
     for (const PlanStake& s : scene.stakes) {
         for (const PlanPoint& p : s.left)
             take(p);
@@ -217,7 +252,7 @@ PlanFrame fitFrame(const PlanScene& scene, const QSizeF& size) {
     }
     const double radius_m =
         std::hypot(scene.centre.x_m - scene.start.x_m, scene.centre.y_m - scene.start.y_m);
-    if (radius_m <= kCentreFitShare * std::max(maxX - minX, maxY - minY))
+    if (!scene.route && radius_m <= kCentreFitShare * std::max(maxX - minX, maxY - minY))
         take(scene.centre);
     const double spanX = std::max(maxX - minX, kMinExtent_m);
     const double spanY = std::max(maxY - minY, kMinExtent_m);
@@ -235,13 +270,21 @@ void paintPlan(QPainter& painter, const QSizeF& size, const PlanScene& scene,
     painter.setClipRect(QRectF(QPointF(0, 0), size));
     auto at = [&](const PlanPoint& p) { return frame.toPicture(p, size); };
 
-    // The tangents through the JD, and the radii to the ends of the arc.
+    // The tangents through the JD (on a route the whole polygon), and the radii to the ends of
+    // the arc.
     painter.setPen(pen(kTangentRgb, 1.0, Qt::DashLine));
-    painter.drawPolyline(QPolygonF({at(scene.start), at(scene.jd), at(scene.end)}));
-    painter.setPen(pen(kRadiusRgb, 1.0, Qt::DotLine));
-    for (const PlanMark& mark : scene.marks) {
-        if (mark.name == "HY" || mark.name == "YH" || mark.name == "ZY" || mark.name == "YZ")
-            painter.drawLine(at(scene.centre), at(mark.at));
+    if (scene.route) {
+        QPolygonF polygon;
+        for (const PlanMark& m : scene.polygon)
+            polygon << at(m.at);
+        painter.drawPolyline(polygon);
+    } else {
+        painter.drawPolyline(QPolygonF({at(scene.start), at(scene.jd), at(scene.end)}));
+        painter.setPen(pen(kRadiusRgb, 1.0, Qt::DotLine));
+        for (const PlanMark& mark : scene.marks) {
+            if (mark.name == "HY" || mark.name == "YH" || mark.name == "ZY" || mark.name == "YZ")
+                painter.drawLine(at(scene.centre), at(mark.at));
+        }
     }
 
     // Stakes: a tick across the centre line, the transverse line through the side points, and
@@ -296,34 +339,66 @@ void paintPlan(QPainter& painter, const QSizeF& size, const PlanScene& scene,
     for (const PlanMark& mark : scene.marks)
         painter.drawEllipse(at(mark.at), kMarkRadius, kMarkRadius);
     const QPointF jd = at(scene.jd);
+    auto jdMark = [&](const QPointF& p) {
+        painter.drawPolygon(
+            QPolygonF({p + QPointF(0, -6), p + QPointF(5.2, 3), p + QPointF(-5.2, 3)}));
+    };
     painter.setPen(pen(kJdRgb, 1.2));
-    painter.drawPolygon(
-        QPolygonF({jd + QPointF(0, -6), jd + QPointF(5.2, 3), jd + QPointF(-5.2, 3)}));
+    if (scene.route) {
+        for (std::size_t i = 1; i + 1 < scene.polygon.size(); ++i)
+            jdMark(at(scene.polygon[i].at));
+    } else {
+        jdMark(jd);
+    }
     const QPointF centre = at(scene.centre);
-    painter.setPen(pen(kMarkRgb, 1.2));
-    painter.drawLine(centre - QPointF(5, 0), centre + QPointF(5, 0));
-    painter.drawLine(centre - QPointF(0, 5), centre + QPointF(0, 5));
+    if (!scene.route) {
+        painter.setPen(pen(kMarkRgb, 1.2));
+        painter.drawLine(centre - QPointF(5, 0), centre + QPointF(5, 0));
+        painter.drawLine(centre - QPointF(0, 5), centre + QPointF(0, 5));
+    }
 
     // Labels: the characteristic points towards the centre, the JD and centre beside their
     // marks, then the stakes outwards as far as they find room.
     LabelPlacer labels(painter, size);
     painter.setFont(textFont(kTextPixels, true));
     painter.setPen(pen(kTextRgb, 1));
+    if (scene.route) {
+        // The JDs first: a route's labels go where they find room, the JDs' before the rest.
+        painter.setPen(pen(kJdRgb, 1));
+        for (std::size_t i = 0; i < scene.polygon.size(); ++i) {
+            const bool end = i == 0 || i + 1 == scene.polygon.size();
+            if (!end)
+                labels.place(text(scene.polygon[i].name), at(scene.polygon[i].at), QPointF(0, -1),
+                             kLabelGap, false);
+        }
+        painter.setPen(pen(kTextRgb, 1));
+    }
     for (const PlanMark& mark : scene.marks) {
         QPointF inwards = centre - at(mark.at);
+        if (mark.labelAzimuth_deg)
+            inwards = pictureDirection(*mark.labelAzimuth_deg);
         const double length = std::hypot(inwards.x(), inwards.y());
         inwards = length > 0 ? inwards / length : QPointF(0, 1);
-        labels.place(text(mark.name + " " + mark.chainage), at(mark.at), inwards,
-                     kMarkRadius + kLabelGap, true);
+        if (scene.route) {
+            // On the right of the road, else on its left.
+            const QString label = text(mark.name + " " + mark.chainage);
+            const double gap = kMarkRadius + kLabelGap / 2;
+            if (!labels.placeAlong(label, at(mark.at), inwards, gap))
+                labels.placeAlong(label, at(mark.at), -inwards, gap);
+        } else
+            labels.place(text(mark.name + " " + mark.chainage), at(mark.at), inwards,
+                         kMarkRadius + kLabelGap, true);
     }
-    painter.setPen(pen(kJdRgb, 1));
-    QPointF outwards = jd - centre;
-    const double jdReach = std::hypot(outwards.x(), outwards.y());
-    outwards = jdReach > 0 ? outwards / jdReach : QPointF(0, -1);
-    labels.place(text(scene.jdName), jd, outwards, kLabelGap, true);
-    painter.setPen(pen(kTextRgb, 1));
-    painter.setFont(textFont(kTextPixels));
-    labels.place(QStringLiteral("圆心"), centre, QPointF(0, 1), kLabelGap, true);
+    if (!scene.route) {
+        painter.setPen(pen(kJdRgb, 1));
+        QPointF outwards = jd - centre;
+        const double jdReach = std::hypot(outwards.x(), outwards.y());
+        outwards = jdReach > 0 ? outwards / jdReach : QPointF(0, -1);
+        labels.place(text(scene.jdName), jd, outwards, kLabelGap, true);
+        painter.setPen(pen(kTextRgb, 1));
+        painter.setFont(textFont(kTextPixels));
+        labels.place(QStringLiteral("圆心"), centre, QPointF(0, 1), kLabelGap, true);
+    }
 
     painter.setPen(pen(kStakeRgb, 1));
     for (const PlanStake* shownStake : shown) {

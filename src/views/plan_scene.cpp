@@ -81,7 +81,8 @@ PlanScene planScene(const CurveRecord& record) {
 
     for (CurveEnd end : {CurveEnd::Start, CurveEnd::End}) {
         for (const CharacteristicPoint& p : characteristicPoints(c, end))
-            scene.marks.push_back({{p.x_m, p.y_m}, p.name, chainageText(p.chainage_m, kPlainForm)});
+            scene.marks.push_back(
+                {{p.x_m, p.y_m}, p.name, chainageText(p.chainage_m, kPlainForm), std::nullopt});
     }
 
     // Every stake with its side points.

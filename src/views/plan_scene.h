@@ -4,6 +4,7 @@
 // with their side points.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,14 @@ struct PlanPoint {
     double y_m;  // east
 };
 
-/// A characteristic point: its name ("ZH", "ZY", ...) and chainage text.
+/// A characteristic point: its name ("ZH", "ZY", ...) and chainage text; on a route also a JD of
+/// the tangent polygon (without chainage).
 struct PlanMark {
     PlanPoint at;
     std::string name;
     std::string chainage;
+    /// Where its label goes, an azimuth; towards the circle centre when there is none.
+    std::optional<double> labelAzimuth_deg;
 };
 
 struct PlanStake {
@@ -39,6 +43,10 @@ struct PlanScene {
     PlanPoint start{}, end{};       // ZH (ZY) and HZ (YZ), where the tangents meet the curve
     std::vector<PlanMark> marks;    // in chainage order
     std::vector<PlanStake> stakes;  // in the run's order
+    /// A whole route: the tangent polygon BP, JD1 ... EP instead of the one JD and circle centre,
+    /// and the labels of the characteristic points only where they find room.
+    bool route = false;
+    std::vector<PlanMark> polygon;
 };
 
 /// The scene of the record's computed curve (the record must hold one) and of its last stake run.

@@ -8,8 +8,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,12 +23,19 @@
 #include <QScrollArea>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QStringList>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
 #include <string>
 
+#include "commands/curve_file_command.h"
+#include "entry/curve_file.h"
+#include "entry/design_entry.h"
+#include "port/messages.h"
 #include "window/qt_printer.h"
+#include "window/report_writer.h"
 #include "window/result_views.h"
 
 namespace hcurve {
@@ -48,6 +55,8 @@ constexpr int kDialogTopTwips = 60;
 const char* const kSettingsOrganisation = "hcurve";
 const char* const kSettingsApplication = "hcurve";
 const char* const kFitToWindowKey = "view/fitToWindow";
+const char* const kReopenKey = "curve/reopenLast";
+const char* const kLastCurveKey = "curve/last";
 
 QColor toColor(layout::Rgb rgb) {
     return QColor(rgb.red, rgb.green, rgb.blue);
@@ -138,13 +147,27 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     canvas_ = new Canvas(*this, scroller_);
     canvas_->setAutoFillBackground(true);
     scroller_->setWidget(canvas_);
-    auto* frame = new QHBoxLayout(this);
+    auto* frame = new QVBoxLayout(this);
     frame->setContentsMargins(0, 0, 0, 0);
-    frame->addWidget(scroller_);
+    frame->setSpacing(0);
+    frame->addWidget(scroller_, 1);
+    // Below the design, out of its way: what to do first, until there is a curve.
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName(QStringLiteral("status"));
+    statusBar_->setSizeGripEnabled(false);
+    statusBar_->setFont(makeFont(layout::kUiBold));
+    frame->addWidget(statusBar_);
 
     buildControls();
     applyScale(1.0);
     buildMenu();
+    if (reopenAction_->isChecked()) {
+        const QString last =
+            QSettings(kSettingsOrganisation, kSettingsApplication).value(kLastCurveKey).toString();
+        if (!last.isEmpty())
+            openCurveQuietly(record_, port_, last.toStdString());
+    }
+    showFirstStep();
     setFitToWindow(QSettings(kSettingsOrganisation, kSettingsApplication)
                        .value(kFitToWindowKey, false)
                        .toBool());
@@ -213,12 +236,35 @@ void MainWindow::buildMenu() {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("fieldTools"));
     bar->setFont(makeFont(layout::kUiBold));
+
+    // 文件: a curve kept in a file, and whether the last one comes back at the next start.
+    QMenu* file = bar->addMenu(QStringLiteral("文件"));
+    file->setObjectName(QStringLiteral("file"));
+    file->setFont(makeFont(layout::kUiBold));
+    for (const CommandEntry& entry : kCommands) {
+        if (entry.offered == Offered::FileMenu)
+            connect(file->addAction(QString::fromUtf8(entry.caption) + QStringLiteral("…")),
+                    &QAction::triggered, this, [this, which = entry.command] { run(which); });
+    }
+    QAction* printReport = file->addAction(QStringLiteral("打印中桩成果报告"));
+    printReport->setObjectName(QStringLiteral("printStakeReport"));
+    connect(printReport, &QAction::triggered, this,
+            [this] { runCommand([this] { printStakeReport(); }); });
+    file->addSeparator();
+    reopenAction_ = file->addAction(QStringLiteral("启动时打开上次的曲线"));
+    reopenAction_->setObjectName(QStringLiteral("reopenLastCurve"));
+    reopenAction_->setCheckable(true);
+    reopenAction_->setChecked(
+        QSettings(kSettingsOrganisation, kSettingsApplication).value(kReopenKey, false).toBool());
+    connect(reopenAction_, &QAction::toggled, this, [this](bool on) {
+        QSettings(kSettingsOrganisation, kSettingsApplication).setValue(kReopenKey, on);
+        keepLastCurve();
+    });
     for (const CommandEntry& entry : kCommands) {
         if (entry.offered == Offered::ToolMenu)
             connect(bar->addAction(QString::fromUtf8(entry.caption)), &QAction::triggered, this,
                     [this, which = entry.command] { run(which); });
     }
-    resultViews_ = new ResultViews(*this, *bar);
 
     QMenu* view = bar->addMenu(QStringLiteral("视图"));
     view->setObjectName(QStringLiteral("view"));
@@ -233,8 +279,96 @@ void MainWindow::buildMenu() {
     connect(fitAction_, &QAction::triggered, this, [this] { setFitToWindow(true); });
     connect(actualSizeAction_, &QAction::triggered, this, [this] { setFitToWindow(false); });
     addRouteMenu(bar, this);
+    // Last in the bar: the table's entry grows to "中桩成果表 (新)" after a run, and moves
+    // nothing when it does.
+    resultViews_ = new ResultViews(*this, *bar);
     layout()->setMenuBar(bar);
     menuBar_ = bar;
+}
+
+void MainWindow::keepLastCurve() {
+    if (!reopenAction_ || !reopenAction_->isChecked() || !record_.curve)
+        return;
+    QSettings(kSettingsOrganisation, kSettingsApplication)
+        .setValue(kLastCurveKey, QString::fromStdString(curveFileText(record_)));
+}
+
+std::optional<std::string> MainWindow::chooseCurveFile(bool saving) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    const QString filter = QStringLiteral("曲线文件 (*.csv)");
+    const QString proposed =
+        QString::fromStdString(record_.JD.empty() ? "曲线" : "JD" + record_.JD) + ".csv";
+    QFileDialog dialog(this, saving ? QStringLiteral("保存曲线") : QStringLiteral("打开曲线"),
+                       saving ? QDir(folder).filePath(proposed) : folder,
+                       filter + QStringLiteral(";;所有文件 (*)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (port_.waitFor(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    QString path = dialog.selectedFiles().front();
+    if (path.isEmpty())
+        return std::nullopt;
+    if (saving && QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    return path.toStdString();
+}
+
+std::optional<std::string> MainWindow::chooseReportFile() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    const QString proposed = QStringLiteral("中桩成果报告-JD") +
+                             QString::fromStdString(record_.JD) + QStringLiteral(".pdf");
+    QFileDialog dialog(this, QStringLiteral("中桩成果报告"), QDir(folder).filePath(proposed),
+                       QStringLiteral("PDF 文件 (*.pdf)"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (port_.waitFor(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    QString path = dialog.selectedFiles().front();
+    if (path.isEmpty())
+        return std::nullopt;
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    return path.toStdString();
+}
+
+void MainWindow::printStakeReport() {
+    if (!record_.curve) {
+        port_.showError(kNoComputedCurve);
+        return;
+    }
+    const ReportDocument document = stakeReport(record_, reportDate());
+    const QString name = QString::fromStdString(document.title);
+    const PaintJob paint = [&](QPrinter& printer) {
+        return writeReport(printer, document).failure;
+    };
+    const std::optional<QString> printerFailure = printOnDefaultPrinter(name, paint);
+    if (!printerFailure) {
+        port_.showMessage("中桩成果报告已送往打印机。");
+        return;
+    }
+    const DatedPdf pdf = saveDatedPdf(name, paint);
+    if (pdf.failure)
+        port_.showError(
+            QStringLiteral("中桩成果报告未能打印（%1），也未能存为 PDF 文件“%2”（%3）。")
+                .arg(*printerFailure, pdf.path, *pdf.failure)
+                .toStdString());
+    else
+        port_.showMessage(QStringLiteral("中桩成果报告未能打印（%1），已存为 %2")
+                              .arg(*printerFailure, pdf.path)
+                              .toStdString());
+}
+
+void MainWindow::showFirstStep() {
+    if (record_.curve)
+        statusBar_->clearMessage();
+    else
+        statusBar_->showMessage(QStringLiteral("单击 开始计算 输入设计数据"));
 }
 
 QWidget* MainWindow::canvas() const {
@@ -269,12 +403,19 @@ void MainWindow::buildControls() {
     for (const layout::FieldLayout& row : layout::kFields) {
         auto* field = new QLineEdit(canvas_);
         field->setObjectName(QString::fromUtf8(row.name));
+        // The fields show what the commands computed: they can be selected and copied, and take
+        // the focus in their order, but typing changes nothing.
+        field->setReadOnly(true);
         if (row.whiteBackground) {
             QPalette white = field->palette();
             white.setColor(QPalette::Base, toColor(layout::kWhite));
             field->setPalette(white);
         }
         fields_[row.field] = field;
+        if (isDesignField(row.field)) {
+            field->setToolTip(QStringLiteral("双击修改这一设计值，曲线随即重算"));
+            field->installEventFilter(this);
+        }
     }
     for (const layout::ButtonLayout& row : layout::kButtons) {
         auto* button =
@@ -301,6 +442,13 @@ void MainWindow::setFieldText(Field which, const QString& text) {
     QLineEdit* edit = field(which);
     edit->setText(text);
     edit->setCursorPosition(0);
+    // A stake shown takes the place of the one before it, side points included: the side groups
+    // show only points of the stake beside them.
+    if (which == Field::StakeChainage) {
+        for (Field side : {Field::LeftDistance, Field::LeftX, Field::LeftY, Field::RightDistance,
+                           Field::RightX, Field::RightY})
+            field(side)->clear();
+    }
 }
 
 void MainWindow::setCaption(Label which, const QString& caption) {
@@ -314,6 +462,15 @@ void MainWindow::setCaption(Label which, const QString& caption) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A double click on a design value asks for that value again and computes the curve anew.
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        for (const auto& [which, edit] : fields_) {
+            if (edit == watched && isDesignField(which)) {
+                changeValue(which);
+                return true;
+            }
+        }
+    }
     // Enter on a focused command button presses it, as Space does.
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -393,12 +550,18 @@ void MainWindow::runCommand(Command command) {
     }
     setCommandsEnabled(true);
     commandRunning_ = false;
+    showFirstStep();
+    keepLastCurve();
     resultViews_->commandEnded();
     if (inputEnded) {
         endProgram();
     } else if (focused != nullptr && focused->window() == this) {
         focused->setFocus();
     }
+}
+
+void MainWindow::changeValue(Field field) {
+    runCommand([this, field] { changeDesignValue(record_, port_, field); });
 }
 
 void MainWindow::run(Command command) {
@@ -412,7 +575,12 @@ void MainWindow::run(Command command) {
         [this] { return printerFactory_ ? printerFactory_() : makeQtPrinter(); },
         [this] { return exportChooser_ ? exportChooser_() : chooseExportFile(); },
         {},
-        [this] { endProgram(); }};
+        [this] { endProgram(); },
+        [this](bool saving) {
+            return curveFileChooser_ ? curveFileChooser_(saving) : chooseCurveFile(saving);
+        },
+        saveStakeReportPdf,
+        [this] { return reportFileChooser_ ? reportFileChooser_() : chooseReportFile(); }};
     if (entry.anyTime) {
         entry.run(context);
     } else {

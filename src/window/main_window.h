@@ -32,6 +32,7 @@ class QResizeEvent;
 class QAction;
 class QMenuBar;
 class QScrollArea;
+class QStatusBar;
 
 namespace hcurve {
 
@@ -73,6 +74,20 @@ class MainWindow : public QWidget {
     /// dialog unless replaced (tests choose the file themselves).
     using ExportChooser = std::function<std::optional<ExportTarget>()>;
     void setExportChooser(ExportChooser chooser) { exportChooser_ = std::move(chooser); }
+
+    /// Where 保存曲线 and 打开曲线 go: a path, or nothing when the user cancels. A file dialog in
+    /// the documents folder unless replaced (tests choose the file themselves).
+    using CurveFileChooser = std::function<std::optional<std::string>(bool saving)>;
+    void setCurveFileChooser(CurveFileChooser chooser) { curveFileChooser_ = std::move(chooser); }
+    /// Where 中桩成果报告 writes its PDF file; a file dialog unless replaced.
+    using ReportFileChooser = std::function<std::optional<std::string>()>;
+    void setReportFileChooser(ReportFileChooser chooser) {
+        reportFileChooser_ = std::move(chooser);
+    }
+
+    /// What a double click on a design field does: asks that value again with its confirmation
+    /// and computes the curve anew; leaving the question leaves everything as it was.
+    void changeValue(Field field);
 
     /// Runs a command of the list as its button or menu entry does (the menu bar's field tools
     /// are 坐标反算 and 导出中桩坐标).
@@ -122,6 +137,14 @@ class MainWindow : public QWidget {
 
     void buildControls();
     void buildMenu();
+    // The status bar's hint: what to do first, while there is no curve.
+    void showFirstStep();
+    // The computed curve, kept for the next start when the user wants it back.
+    void keepLastCurve();
+    std::optional<std::string> chooseCurveFile(bool saving);
+    std::optional<std::string> chooseReportFile();
+    // 文件 → 打印中桩成果报告: on the default printer, else as a dated PDF file.
+    void printStakeReport();
     std::optional<ExportTarget> chooseExportFile();
 
     double dpiX_;
@@ -131,6 +154,7 @@ class MainWindow : public QWidget {
     Canvas* canvas_;
     QScrollArea* scroller_;
     QMenuBar* menuBar_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
     QAction* fitAction_ = nullptr;
     QAction* actualSizeAction_ = nullptr;
     std::map<Field, QLineEdit*> fields_;
@@ -141,6 +165,9 @@ class MainWindow : public QWidget {
     QtUserPort port_{*this};
     PrinterFactory printerFactory_;
     ExportChooser exportChooser_;
+    CurveFileChooser curveFileChooser_;
+    ReportFileChooser reportFileChooser_;
+    QAction* reopenAction_ = nullptr;
     ResultViews* resultViews_ = nullptr;
     bool commandRunning_ = false;
 };

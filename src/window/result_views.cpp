@@ -11,12 +11,12 @@
 namespace hcurve {
 
 ResultViews::ResultViews(MainWindow& window, QMenuBar& bar) : QObject(&window), window_(window) {
-    tableAction_ = bar.addAction(QStringLiteral("中桩成果表"));
-    tableAction_->setObjectName(QStringLiteral("stakeTable"));
-    connect(tableAction_, &QAction::triggered, this, &ResultViews::showStakeTable);
     QAction* plan = bar.addAction(QStringLiteral("平面图"));
     plan->setObjectName(QStringLiteral("planView"));
     connect(plan, &QAction::triggered, this, &ResultViews::showPlanView);
+    tableAction_ = bar.addAction(QStringLiteral("中桩成果表"));
+    tableAction_->setObjectName(QStringLiteral("stakeTable"));
+    connect(tableAction_, &QAction::triggered, this, &ResultViews::showStakeTable);
 }
 
 std::optional<ResultViews::CurveKey> ResultViews::curveKey() const {

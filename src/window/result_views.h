@@ -24,7 +24,7 @@ class ResultViews : public QObject {
     Q_OBJECT
 
   public:
-    /// Adds the two menu entries to the bar.
+    /// Adds the two menu entries to the bar, 平面图 and then 中桩成果表.
     ResultViews(MainWindow& window, QMenuBar& bar);
 
     /// Called after every command: refreshes the open windows when the curve or the run changed;

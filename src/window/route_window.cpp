@@ -1,38 +1,60 @@
 #include "window/route_window.h"
 
+#include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
+#include "curve/number.h"
 #include "route/vertical_table.h"
 #include "route_cli/route_command.h"
+#include "stakes/field_tools.h"
 #include "stakes/stake_export.h"
 #include "views/plan_format.h"
+#include "views/route_plan_scene.h"
+#include "window/plan_view_window.h"
 #include "window/profile_view.h"
 #include "window/qt_printer.h"
 
 namespace hcurve {
 namespace {
 
-// Points of the drawn centre line along the whole road.
-constexpr int kPlanSamples = 4000;
-constexpr int kPlanMargin_px = 30;
-constexpr int kJdMark_px = 4;
+// The size the window asks for, and the share of the screen's free area it takes at most (the
+// rest is left to the window manager's frame).
+constexpr int kWantedWidth_px = 1100;
+constexpr int kWantedHeight_px = 700;
+constexpr double kScreenShare = 0.92;
+
+// What the window keeps between openings.
+const char* const kSettingsOrganisation = "hcurve";
+const char* const kSettingsApplication = "hcurve";
+const char* const kGeometryKey = "route/geometry";
+const char* const kFormKeys[] = {"route/interval", "route/from",  "route/to",
+                                 "route/left",     "route/right", "route/skew"};
+// A continuous chainage within this of a chain break is the break's own stake.
+constexpr double kAtBreak_m = 1e-6;
 // The profile's drawing on paper and in files, in its own units (pixels of 96 dpi).
 constexpr double kProfileWidth = 1600, kProfileHeight = 900;
 
@@ -52,8 +74,13 @@ void fill(QTableWidget* table, const TableRows& rows) {
     table->setHorizontalHeaderLabels(header);
     for (std::size_t r = 1; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
-            auto* item = new QTableWidgetItem(text(rows[r][c]));
+            const std::string& cell = rows[r][c];
+            auto* item = new QTableWidgetItem(text(cell));
             item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+            // Numbers and chainages flush right, so that their digits stand under each other.
+            if (readNumber(cell) ||
+                (!cell.empty() && cell[0] == 'K' && cell.find('+') != std::string::npos))
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             table->setItem(static_cast<int>(r) - 1, static_cast<int>(c), item);
         }
     }
@@ -67,87 +94,27 @@ QTableWidget* makeTable(QWidget* parent) {
     return table;
 }
 
-QString htmlTable(const TableRows& rows) {
-    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">");
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        html += QStringLiteral("<tr>");
-        for (const std::string& field : rows[r]) {
-            const QString cell = text(field).toHtmlEscaped();
-            html += r == 0 ? "<th>" + cell + "</th>" : "<td>" + cell + "</td>";
+// A table of the route as a report's table: numbers and chainages set flush right.
+ReportTable reportTable(const std::string& heading, const TableRows& rows) {
+    ReportTable table{heading, rows.empty() ? std::vector<std::string>{} : rows[0], {}, {}};
+    table.rows.assign(rows.begin() + (rows.empty() ? 0 : 1), rows.end());
+    for (std::size_t c = 0; c < table.columns.size(); ++c) {
+        bool numeric = true;
+        for (const std::vector<std::string>& row : table.rows) {
+            if (c < row.size() && !row[c].empty() && !readNumber(row[c]) &&
+                !(row[c][0] == 'K' && row[c].find('+') != std::string::npos))
+                numeric = false;
         }
-        html += QStringLiteral("</tr>");
+        table.numeric.push_back(numeric);
     }
-    return html + QStringLiteral("</table>");
+    return table;
 }
 
 }  // namespace
 
-RoutePlan::RoutePlan(const Route& route, QWidget* parent) : QWidget(parent), route_(route) {
-    setMinimumSize(400, 300);
-    const double length = route.end_m - route.start_m;
-    for (int i = 0; i <= kPlanSamples; ++i) {
-        const RouteStake s = stakeAt(route, route.start_m + length * i / kPlanSamples);
-        centreLine_.emplace_back(s.y_m, s.x_m);
-    }
-}
-
-void RoutePlan::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    painter.setRenderHint(QPainter::Antialiasing);
-
-    double minE = centreLine_.front().x(), maxE = minE;
-    double minN = centreLine_.front().y(), maxN = minN;
-    auto extend = [&](double e, double n) {
-        minE = std::min(minE, e);
-        maxE = std::max(maxE, e);
-        minN = std::min(minN, n);
-        maxN = std::max(maxN, n);
-    };
-    for (const QPointF& p : centreLine_)
-        extend(p.x(), p.y());
-    for (const RoutePointRow& p : route_.points)
-        extend(p.y_m, p.x_m);
-    const double w = std::max(width() - 2 * kPlanMargin_px, 1);
-    const double h = std::max(height() - 2 * kPlanMargin_px, 1);
-    const double scale = std::min(w / std::max(maxE - minE, 1e-9), h / std::max(maxN - minN, 1e-9));
-    // East to the right, north up, centred.
-    const double left = kPlanMargin_px + (w - (maxE - minE) * scale) / 2;
-    const double top = kPlanMargin_px + (h - (maxN - minN) * scale) / 2;
-    auto screen = [&](double e, double n) {
-        return QPointF(left + (e - minE) * scale, top + (maxN - n) * scale);
-    };
-
-    QPainterPath tangents;
-    for (std::size_t i = 0; i < route_.points.size(); ++i) {
-        const QPointF p = screen(route_.points[i].y_m, route_.points[i].x_m);
-        if (i == 0)
-            tangents.moveTo(p);
-        else
-            tangents.lineTo(p);
-    }
-    painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
-    painter.drawPath(tangents);
-
-    QPainterPath line;
-    line.moveTo(screen(centreLine_.front().x(), centreLine_.front().y()));
-    for (const QPointF& p : centreLine_)
-        line.lineTo(screen(p.x(), p.y()));
-    painter.setPen(QPen(Qt::red, 2));
-    painter.drawPath(line);
-
-    painter.setPen(Qt::black);
-    for (const RoutePointRow& p : route_.points) {
-        const QPointF at = screen(p.y_m, p.x_m);
-        painter.drawEllipse(at, kJdMark_px, kJdMark_px);
-        painter.drawText(at + QPointF(kJdMark_px + 2, -kJdMark_px - 2), text(p.name));
-    }
-}
-
 RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
-    : QWidget(parent), route_(std::move(route)) {
+    : QWidget(parent), route_(std::move(route)), title_(title) {
     setWindowTitle(QStringLiteral("线路 - ") + title);
-    resize(1100, 700);
     tabs_ = new QTabWidget(this);
 
     // A route of elements has no JDs and so no curve-element table; every route has its chain.
@@ -189,7 +156,29 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
     stakeLayout->addWidget(stakes_, 1);
     tabs_->addTab(stakePage, QStringLiteral("中桩表"));
 
-    tabs_->addTab(new RoutePlan(route_, tabs_), QStringLiteral("平面图"));
+    // The plan, drawn as the one-curve plan is: zoom about the cursor, drag, fit.
+    auto* planPage = new QWidget(tabs_);
+    plan_ = new PlanCanvas(planPage);
+    plan_->setObjectName(QStringLiteral("routePlan"));
+    planCoordinates_ = new QLabel(planPage);
+    auto* fitButton = new QPushButton(QStringLiteral("适合窗口"), planPage);
+    fitButton->setToolTip(QStringLiteral("整条路线放进窗口 (也可双击图面)"));
+    connect(fitButton, &QPushButton::clicked, plan_, &PlanCanvas::fit);
+    connect(plan_, &PlanCanvas::pointed, this, [this](std::optional<PlanPoint> at) {
+        planCoordinates_->setText(at ? QStringLiteral("X (北) = %1    Y (东) = %2")
+                                           .arg(at->x_m, 0, 'f', 3)
+                                           .arg(at->y_m, 0, 'f', 3)
+                                     : QString());
+    });
+    auto* planTools = new QHBoxLayout;
+    planTools->addWidget(fitButton);
+    planTools->addSpacing(16);
+    planTools->addWidget(planCoordinates_, 1);
+    auto* planLayout = new QVBoxLayout(planPage);
+    planLayout->addLayout(planTools);
+    planLayout->addWidget(plan_, 1);
+    plan_->setScene(routePlanScene(route_, title.toStdString()), true);
+    tabs_->addTab(planPage, QStringLiteral("平面图"));
 
     if (route_.gradeLine) {
         vertical_ = makeTable(tabs_);
@@ -214,6 +203,25 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
+
+    // Inside the screen's free area, at the size it had last time when that fits.
+    QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QSize most(static_cast<int>(room.width() * kScreenShare),
+                     static_cast<int>(room.height() * kScreenShare));
+    resize(QSize(kWantedWidth_px, kWantedHeight_px).boundedTo(most));
+    move(room.center() - rect().center());
+    restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    if (width() > most.width() || height() > most.height())
+        resize(size().boundedTo(most));
+    QLineEdit* const kept[] = {interval_, from_, to_, left_, right_, skew_};
+    for (std::size_t i = 0; i < std::size(kept); ++i) {
+        const QVariant text = settings.value(kFormKeys[i]);
+        if (text.isValid())
+            kept[i]->setText(text.toString());
+    }
+
     connect(compute, &QPushButton::clicked, this, &RouteWindow::runStakes);
     connect(exportButton, &QPushButton::clicked, this, &RouteWindow::runExport);
     connect(printButton, &QPushButton::clicked, this, &RouteWindow::runPrint);
@@ -249,7 +257,7 @@ std::optional<QString> RouteWindow::computeStakes() {
     if (!skew.empty()) {
         std::optional<double> v = skewDegrees(skew);
         if (!v)
-            return QStringLiteral("斜交角要按 度.分秒 输入。");
+            return QStringLiteral("斜交角要按 度.分秒 输入，并小于 90 度。");
         request.skew_deg = *v;
     }
     StakeTable table = hcurve::stakeTable(route_, request);
@@ -258,9 +266,48 @@ std::optional<QString> RouteWindow::computeStakes() {
     fill(stakes_, stakeTableRows(table, request));
     lastTable_ = std::move(table);
     lastRequest_ = request;
+    markChainBreaks();
+    stakes_->scrollToTop();
+    keepForm();
     if (profile_)
         profile_->setStakes(&*lastTable_);
     return std::nullopt;
+}
+
+void RouteWindow::markChainBreaks() {
+    // The two rows of a break, the chainage before it and the one after it, say so in their 点
+    // column and stand out from the others.
+    const QColor tint(255, 236, 200);
+    for (const ChainBreak& b : route_.breaks) {
+        int seen = 0;
+        for (int row = 0; row < stakes_->rowCount() && seen < 2; ++row) {
+            if (std::fabs(lastTable_->rows[static_cast<std::size_t>(row)].continuous_m - b.at_m) >
+                kAtBreak_m)
+                continue;
+            QTableWidgetItem* point = stakes_->item(row, 0);
+            if (point->text().isEmpty())
+                point->setText(seen == 0 ? QStringLiteral("断链前") : QStringLiteral("断链后"));
+            for (int column = 0; column < stakes_->columnCount(); ++column)
+                stakes_->item(row, column)->setBackground(tint);
+            ++seen;
+        }
+    }
+    // The column was sized to the names of the points before the marks went in.
+    stakes_->resizeColumnToContents(0);
+}
+
+void RouteWindow::keepForm() const {
+    QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    QLineEdit* const form[] = {interval_, from_, to_, left_, right_, skew_};
+    for (std::size_t i = 0; i < std::size(form); ++i)
+        settings.setValue(kFormKeys[i], form[i]->text());
+}
+
+void RouteWindow::closeEvent(QCloseEvent* event) {
+    QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    settings.setValue(kGeometryKey, saveGeometry());
+    keepForm();
+    QWidget::closeEvent(event);
 }
 
 std::optional<QString> RouteWindow::exportStakes(const QString& path) {
@@ -275,30 +322,59 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
     return std::nullopt;
 }
 
-QString RouteWindow::tablesAsHtml() const {
-    QString html = "<h3>" + windowTitle().toHtmlEscaped() + "</h3>";
+ReportDocument RouteWindow::report() const {
+    ReportDocument document{"线路报表", title_.toStdString(), reportDate(), {}};
     if (!route_.points.empty())
-        html += "<h4>曲线要素表</h4>" + htmlTable(elementTableRows(route_));
-    html += "<h4>线元表</h4>" + htmlTable(segmentTableRows(route_));
+        document.tables.push_back(reportTable("曲线要素表", elementTableRows(route_)));
+    document.tables.push_back(reportTable("线元表", segmentTableRows(route_)));
     if (route_.gradeLine)
-        html += "<h4>竖曲线表</h4>" + htmlTable(verticalTableRows(route_));
-    if (lastTable_)
-        html += "<h4>中桩表</h4>" + htmlTable(stakeTableRows(*lastTable_, lastRequest_));
-    return html;
+        document.tables.push_back(reportTable("竖曲线表", verticalTableRows(route_)));
+    if (lastTable_) {
+        TableRows rows = stakeTableRows(*lastTable_, lastRequest_);
+        // The 点 column as the window shows it, with the rows of a chain break marked.
+        for (int row = 0; row < stakes_->rowCount() && row + 1 < static_cast<int>(rows.size());
+             ++row) {
+            if (const QTableWidgetItem* point = stakes_->item(row, 0))
+                rows[static_cast<std::size_t>(row) + 1][0] = point->text().toStdString();
+        }
+        document.tables.push_back(reportTable("中桩表", rows));
+    }
+    return document;
 }
 
-QString RouteWindow::print(const std::optional<QString>& pdfPath) {
-    QTextDocument document;
-    document.setHtml(tablesAsHtml());
-    const PaintJob paint = [&](QPrinter& printer) -> std::optional<QString> {
-        printer.setPageOrientation(QPageLayout::Landscape);
-        document.print(&printer);
-        if (printer.printerState() == QPrinter::Error ||
-            printer.printerState() == QPrinter::Aborted)
-            return QStringLiteral("打印作业出错");
-        return std::nullopt;
+QString RouteWindow::printWithProgress(const std::optional<QString>& pdfPath) {
+    QProgressDialog dialog(QStringLiteral("正在生成线路报表…"), QStringLiteral("取消"), 0, 0, this);
+    dialog.setObjectName(QStringLiteral("reportProgress"));
+    dialog.setWindowTitle(QStringLiteral("打印"));
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setMinimumDuration(0);
+    dialog.show();
+    QCoreApplication::processEvents();
+    const ReportProgress progress = [&dialog](int done, int pages) {
+        dialog.setMaximum(pages);
+        dialog.setValue(done);
+        dialog.setLabelText(QStringLiteral("正在生成线路报表：第 %1 / %2 页").arg(done).arg(pages));
+        QCoreApplication::processEvents();
+        return !dialog.wasCanceled();
     };
-    return printed(QStringLiteral("线路报表"), paint, pdfPath);
+    return print(pdfPath, progress);
+}
+
+QString RouteWindow::print(const std::optional<QString>& pdfPath, const ReportProgress& progress) {
+    const ReportDocument document = report();
+    const QString name = QStringLiteral("线路报表");
+    bool cancelled = false;
+    int pages = 0;
+    const PaintJob paint = [&](QPrinter& printer) -> std::optional<QString> {
+        const ReportOutcome outcome = writeReport(printer, document, progress);
+        pages = outcome.pages;
+        if (outcome.cancelled) {
+            cancelled = true;
+            return QStringLiteral("已取消");
+        }
+        return outcome.failure;
+    };
+    return printed(name, paint, pdfPath, cancelled, pages);
 }
 
 QString RouteWindow::printProfile(const std::optional<QString>& pdfPath) {
@@ -318,20 +394,33 @@ QString RouteWindow::printProfile(const std::optional<QString>& pdfPath) {
             return QStringLiteral("打印作业出错");
         return std::nullopt;
     };
-    return printed(QStringLiteral("纵断面图"), paint, pdfPath);
+    const bool never = false;
+    const int unknown = 0;
+    return printed(QStringLiteral("纵断面图"), paint, pdfPath, never, unknown);
 }
 
 QString RouteWindow::printed(const QString& name, const PaintJob& paint,
-                             const std::optional<QString>& pdfPath) {
+                             const std::optional<QString>& pdfPath, const bool& cancelled,
+                             const int& pages) {
+    const QString stopped = QStringLiteral("%1已取消，没有打印，也没有存为文件。").arg(name);
     if (pdfPath) {
-        if (const std::optional<QString> failure = savePdf(*pdfPath, name, paint))
+        if (const std::optional<QString> failure = savePdf(*pdfPath, name, paint)) {
+            if (cancelled)
+                return stopped;
             return QStringLiteral("无法写入文件“%1”（%2）。").arg(*pdfPath, *failure);
+        }
         return QStringLiteral("没有打印机：%1已存为 ").arg(name) + *pdfPath;
     }
     const std::optional<QString> printerFailure = printOnDefaultPrinter(name, paint);
-    if (!printerFailure)
-        return QStringLiteral("已送往打印机。");
+    if (!printerFailure) {
+        return pages > 0 ? QStringLiteral("已送往打印机（%1 页）。").arg(pages)
+                         : QStringLiteral("已送往打印机。");
+    }
+    if (cancelled)
+        return stopped;
     const DatedPdf pdf = saveDatedPdf(name, paint);
+    if (cancelled)
+        return stopped;
     if (pdf.failure) {
         return QStringLiteral("%1未能打印（%2），也未能存为 PDF 文件“%3”（%4）。")
             .arg(name, *printerFailure, pdf.path, *pdf.failure);
@@ -368,22 +457,51 @@ void RouteWindow::runStakes() {
         QMessageBox::warning(this, QStringLiteral("中桩表"), *wrong);
 }
 
-void RouteWindow::runExport() {
-    if (!lastTable_) {
-        QMessageBox::information(this, QStringLiteral("导出"), QStringLiteral("还没有计算中桩。"));
-        return;
-    }
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("导出中桩坐标"), QString(),
-                                     QStringLiteral("表格 (*.csv);;点文件 (*.dat)"));
+std::optional<QString> RouteWindow::chooseExportFile() {
+    const QString csvFilter = QStringLiteral("CSV 表格 (*.csv)");
+    const QString datFilter = QStringLiteral("点文件 name,code,Y,X,H (*.dat)");
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    const QString proposed = QFileInfo(title_).completeBaseName() + QStringLiteral("-中桩坐标.csv");
+    QFileDialog dialog(this, QStringLiteral("导出中桩坐标"), QDir(folder).filePath(proposed),
+                       csvFilter + QStringLiteral(";;") + datFilter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectNameFilter(csvFilter);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    QString path = dialog.selectedFiles().front();
     if (path.isEmpty())
-        return;
-    if (std::optional<QString> wrong = exportStakes(path))
-        QMessageBox::warning(this, QStringLiteral("导出"), *wrong);
+        return std::nullopt;
+    if (!exportFormatOf(path.toStdString())) {
+        // No extension of its own: the one of the chosen file type.
+        path += dialog.selectedNameFilter() == datFilter ? QStringLiteral(".dat")
+                                                         : QStringLiteral(".csv");
+    }
+    return path;
+}
+
+std::optional<QString> RouteWindow::exportToChosenFile() {
+    if (!lastTable_)
+        return QStringLiteral("还没有计算中桩。");
+    const std::optional<QString> path = exportChooser_ ? exportChooser_() : chooseExportFile();
+    if (!path)
+        return std::nullopt;
+    if (std::optional<QString> wrong = exportStakes(*path))
+        return *wrong;
+    const std::size_t count = routeExportPoints(*lastTable_, lastRequest_).size();
+    return QStringLiteral("已导出 %1 个点到文件“%2”。").arg(count).arg(*path);
+}
+
+void RouteWindow::runExport() {
+    if (std::optional<QString> told = exportToChosenFile())
+        QMessageBox::information(this, QStringLiteral("导出"), *told);
 }
 
 void RouteWindow::runPrint() {
-    QMessageBox::information(this, QStringLiteral("打印"), print());
+    QMessageBox::information(this, QStringLiteral("打印"), printWithProgress());
 }
 
 RouteWindow* openRouteWindow(const QStringList& paths, QString& messages) {

@@ -6,12 +6,17 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
+#include "report/report_document.h"
 #include "route/route.h"
 #include "route/route_tables.h"
 #include "window/qt_printer.h"
+#include "window/report_writer.h"
 
+class QCloseEvent;
+class QLabel;
 class QLineEdit;
 class QMenuBar;
 class QTableWidget;
@@ -19,26 +24,15 @@ class QTabWidget;
 
 namespace hcurve {
 
+class PlanCanvas;
 class ProfileView;
-
-/// The plan of the road: the centre line, the tangent polygon and every JD with its name, north up.
-class RoutePlan : public QWidget {
-  public:
-    explicit RoutePlan(const Route& route, QWidget* parent = nullptr);
-
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-
-  private:
-    const Route& route_;
-    std::vector<QPointF> centreLine_;  // (east, north)
-};
 
 class RouteWindow : public QWidget {
     Q_OBJECT
 
   public:
-    /// title: the file's name.
+    /// title: the file's name. The window opens inside the screen's free area, at the size and
+    /// with the form it had when it was last closed.
     RouteWindow(Route route, const QString& title, QWidget* parent = nullptr);
 
     QTabWidget* tabs() const { return tabs_; }
@@ -51,6 +45,9 @@ class RouteWindow : public QWidget {
     QLineEdit* leftField() const { return left_; }
     QLineEdit* rightField() const { return right_; }
     QLineEdit* skewField() const { return skew_; }
+    /// The plan tab: the plan view's canvas, and the coordinates under the cursor.
+    PlanCanvas* plan() const { return plan_; }
+    QLabel* planCoordinates() const { return planCoordinates_; }
     /// The vertical-curve table and the profile: none without a grade line.
     QTableWidget* verticalTable() const { return vertical_; }
     ProfileView* profileView() const { return profile_; }
@@ -62,10 +59,25 @@ class RouteWindow : public QWidget {
     /// Writes the stakes last shown to a .csv or .dat file: nothing, or the message.
     std::optional<QString> exportStakes(const QString& path);
 
+    /// Where 导出… writes: a path, or nothing when the user cancels. A save-file dialog in the
+    /// documents folder unless replaced (tests choose the file themselves).
+    using PathChooser = std::function<std::optional<QString>()>;
+    void setExportChooser(PathChooser chooser) { exportChooser_ = std::move(chooser); }
+    /// 导出…: asks for the file and writes it; what the user is told ("已导出 7 个点到文件“…”。"),
+    /// or nothing when the user cancelled.
+    std::optional<QString> exportToChosenFile();
+
+    /// The report of the element table and the stakes last shown, for the one table writer.
+    ReportDocument report() const;
+
     /// Prints the element table and the stakes last shown: to the default printer, or as a PDF
     /// file (to pdfPath when given, else a dated file in the documents folder when there is no
-    /// printer). Returns what the user is told.
-    QString print(const std::optional<QString>& pdfPath = std::nullopt);
+    /// printer). progress is told after every page and can stop the report. Returns what the
+    /// user is told.
+    QString print(const std::optional<QString>& pdfPath = std::nullopt,
+                  const ReportProgress& progress = {});
+    /// print with a progress dialog whose 取消 stops it; the window stays alive meanwhile.
+    QString printWithProgress(const std::optional<QString>& pdfPath = std::nullopt);
 
     /// Saves the profile as PNG, SVG or PDF by the path's extension: nothing, or the message.
     std::optional<QString> saveProfile(const QString& path);
@@ -73,14 +85,20 @@ class RouteWindow : public QWidget {
     /// Prints the profile, as print does the tables.
     QString printProfile(const std::optional<QString>& pdfPath = std::nullopt);
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void runStakes();
     void runExport();
     void runPrint();
+    std::optional<QString> chooseExportFile();
+    void markChainBreaks();
+    void keepForm() const;
     void runSaveProfile();
-    QString tablesAsHtml() const;
+    // Prints or saves paint as name; cancelled and pages are read after the painting.
     QString printed(const QString& name, const PaintJob& paint,
-                    const std::optional<QString>& pdfPath);
+                    const std::optional<QString>& pdfPath, const bool& cancelled, const int& pages);
 
     Route route_;
     QTabWidget* tabs_;
@@ -90,6 +108,10 @@ class RouteWindow : public QWidget {
     QTableWidget* vertical_ = nullptr;
     ProfileView* profile_ = nullptr;
     QLineEdit *interval_, *from_, *to_, *left_, *right_, *skew_;
+    PlanCanvas* plan_;
+    QLabel* planCoordinates_;
+    QString title_;
+    PathChooser exportChooser_;
     std::optional<StakeTable> lastTable_;
     StakeRequest lastRequest_;
 };

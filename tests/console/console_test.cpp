@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <map>
 #include <new>
 #include <sstream>
 #include <stdexcept>
@@ -248,7 +250,8 @@ TEST(Console, InputLines) {
         "? 确认交点点号输入是否正确 ?  输入正确单击 Enter 键或点击 OK 钮; 错误输入零( 即为:0 )";
     const std::string hint =
         "。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、5 (坐标反算)、"
-        "6 (导出中桩坐标)、7 (保存平面图) 或 3 (结 束)。";
+        "6 (导出中桩坐标)、7 (保存平面图)、8 (保存曲线)、9 (打开曲线)、10 (中桩成果报告) 或 3 "
+        "(结 束)。";
     const struct {
         std::string input;
         std::vector<std::string> out;
@@ -273,7 +276,7 @@ TEST(Console, InputLines) {
 
 // The greeting and the hint for an unknown command name every command, from the one list.
 TEST(Console, GreetingAndHintNameEveryCommand) {
-    std::istringstream in("9\n");
+    std::istringstream in("99\n");
     std::ostringstream out;
     EXPECT_EQ(runConsole(in, out), 0);
     const std::vector<std::string> all = lines(out.str());
@@ -281,10 +284,41 @@ TEST(Console, GreetingAndHintNameEveryCommand) {
     EXPECT_EQ(all[0], "# 平曲线计算 (控制台)");
     EXPECT_EQ(all[1],
               "# 命令: 1 开始计算, 2 中桩计算, 4 打印, 3 结 束; 5 坐标反算, 6 导出中桩坐标, "
-              "7 保存平面图");
+              "7 保存平面图, 8 保存曲线, 9 打开曲线, 10 中桩成果报告");
     EXPECT_EQ(all[3],
-              "! 没有这个命令：“9”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、"
-              "5 (坐标反算)、6 (导出中桩坐标)、7 (保存平面图) 或 3 (结 束)。");
+              "! 没有这个命令：“99”。请输入 1 (开始计算)、2 (中桩计算)、4 (打印)、"
+              "5 (坐标反算)、6 (导出中桩坐标)、7 (保存平面图)、8 (保存曲线)、9 (打开曲线)、"
+              "10 (中桩成果报告) 或 3 (结 束)。");
+}
+
+// 8 saves the curve to the file named, 9 opens it: a new session shows the same design and curve
+// fields and captions as the dialogue left, without its questions.
+TEST(Console, ACurveSavedIsOpenedToTheSameFields) {
+    const std::string path = ::testing::TempDir() + "console_curve_" +
+                             std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                             ".csv";
+    std::vector<std::string> designed =
+        session(std::string(kRightHandDesign) + "8\n" + path + "\n");
+    ASSERT_FALSE(designed.empty());
+    EXPECT_EQ(designed.back(), "! 已保存曲线到文件“" + path + "”。");
+    EXPECT_EQ(designed[designed.size() - 2], "? 请输入曲线文件名 :( 如 JD1.csv )");
+    // What the dialogue left last in each field and caption.
+    std::map<std::string, std::string> shown;
+    for (const std::string& line : designed) {
+        if (line.rfind("Text", 0) == 0 || line.rfind("Label", 0) == 0)
+            shown[line.substr(0, line.find('\t'))] = line;
+    }
+    const std::vector<std::string> opened = session("9\n" + path + "\n");
+    ASSERT_FALSE(opened.empty());
+    EXPECT_EQ(opened.front(), "? 请输入曲线文件名 :( 如 JD1.csv )");
+    std::map<std::string, std::string> reopened;
+    for (const std::string& line : opened) {
+        EXPECT_NE(line.rfind("? ", 0) == 0 && line != opened.front(), true) << line;
+        if (line.rfind("Text", 0) == 0 || line.rfind("Label", 0) == 0)
+            reopened[line.substr(0, line.find('\t'))] = line;
+    }
+    EXPECT_EQ(reopened, shown);
+    std::remove(path.c_str());
 }
 
 }  // namespace

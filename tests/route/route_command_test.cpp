@@ -239,6 +239,11 @@ TEST_F(RouteCommand, ErrorsGoToTheErrorStreamWithStatusOne) {
          "hcurve: 路线上没有桩号 K9+000（它不在 BP 至 EP 之间，或落在断链的空缺里）。\n"},
         {{file_, "--locate", "1"},
          "hcurve: --locate 后面要有两个数值：X（北）和 Y（东），可再加实测高程 H。\n"},
+        // At a right angle or beyond, the transverse axis runs along the road.
+        {{file_, "--stakes", "--interval", "5", "--left", "5", "--skew", "90"},
+         "hcurve: 斜交角“90”要按 度.分秒 输入，并小于 90 度。\n"},
+        {{file_, "--stakes", "--interval", "5", "--skew", "-90.0001"},
+         "hcurve: 斜交角“-90.0001”要按 度.分秒 输入，并小于 90 度。\n"},
     };
     for (const Case& c : cases) {
         Outcome r = run(c.args);

@@ -32,10 +32,10 @@ std::vector<std::string> steps(const ScriptedPort& port) {
 }
 
 // Each side point clears the other side's fields, captions its own and shows its values. Single
-// row: left points from the outermost in, then right points from the innermost out, the right
-// ones named by their table element. Double row: the front row, then the back row, whose table
-// elements follow the front row's and which shares its distances; only the single-row left points
-// have capital X and Y.
+// row: left points from the outermost in, then right points from the innermost out. Double row:
+// the front row, then the back row, which shares the front row's distances. Every point is named
+// by the number of its distance as entered (the 10 m point of "5, 10" is the second), in its
+// caption and its X and Y; only the single-row left points have capital X and Y.
 TEST(StakeListing, SidePointsInTheOrderAndWithTheCaptionsOfEachRow) {
     struct Case {
         std::vector<std::string> sides, run;
@@ -46,12 +46,12 @@ TEST(StakeListing, SidePointsInTheOrderAndWithTheCaptionsOfEachRow) {
          {"y", "1", "3", "5", "10", "12.3", "2", "7.5", "2", "1"},
          {"0", "12300", "0"},
          {"StakeChainage= k 12+300.000|StakeX= 3456750.458|StakeY= 512318.913",
-          "RightDistance=|RightX=|RightY=|caption LeftDistance=左侧第1点距离|caption LeftX=左侧 "
+          "RightDistance=|RightX=|RightY=|caption LeftDistance=左侧第3点距离|caption LeftX=左侧 "
           "Xp(3)|caption LeftY=左侧 Yp(3)|LeftDistance= 12.3 米|LeftX= 3456760.649|LeftY= "
           "512312.026",
           "RightDistance=|RightX=|RightY=|caption LeftDistance=左侧第2点距离|caption LeftX=左侧 "
           "Xp(2)|caption LeftY=左侧 Yp(2)|LeftDistance= 10 米|LeftX= 3456758.743|LeftY= 512313.314",
-          "RightDistance=|RightX=|RightY=|caption LeftDistance=左侧第3点距离|caption LeftX=左侧 "
+          "RightDistance=|RightX=|RightY=|caption LeftDistance=左侧第1点距离|caption LeftX=左侧 "
           "Xp(1)|caption LeftY=左侧 Yp(1)|LeftDistance= 5 米|LeftX= 3456754.600|LeftY= 512316.113",
           "LeftDistance=|LeftX=|LeftY=|caption RightDistance=右侧第1点距离|caption RightX=右侧 xp( "
           "1)|caption RightY=右侧 yp( 1)|RightDistance= 7.5 米|RightX= 3456744.243|RightY= "
@@ -63,19 +63,19 @@ TEST(StakeListing, SidePointsInTheOrderAndWithTheCaptionsOfEachRow) {
          {"y", "1", "2", "5", "10", "1", "7.5", "2", "1.5", "2"},
          {"0", "12300", "15.3", "1.5", "2"},
          {"StakeChainage= k 12+300.000|StakeX= 3456750.458|StakeY= 512318.913",
-          "RightDistance=|RightX=|RightY=|caption LeftDistance=前排第1点距离|caption LeftX=前排 "
-          "xp(2)|caption LeftY=前排 yp(2)|LeftDistance= 10 米|LeftX= 3456760.415|LeftY= 512317.153",
           "RightDistance=|RightX=|RightY=|caption LeftDistance=前排第2点距离|caption LeftX=前排 "
+          "xp(2)|caption LeftY=前排 yp(2)|LeftDistance= 10 米|LeftX= 3456760.415|LeftY= 512317.153",
+          "RightDistance=|RightX=|RightY=|caption LeftDistance=前排第1点距离|caption LeftX=前排 "
           "xp(1)|caption LeftY=前排 yp(1)|LeftDistance= 5 米|LeftX= 3456755.675|LeftY= 512318.744",
           "LeftDistance=|LeftX=|LeftY=|caption RightDistance=前排第1点距离|caption RightX=前排 xp( "
           "1)|caption RightY=前排 yp( 1)|RightDistance= 7.5 米|RightX= 3456743.824|RightY= "
           "512322.720",
-          "RightDistance=|RightX=|RightY=|caption LeftDistance=后排第3点距离|caption LeftX=后排 "
-          "xp(4)|caption LeftY=后排 yp(4)|LeftDistance= 10 米|LeftX= 3456759.302|LeftY= 512313.835",
-          "RightDistance=|RightX=|RightY=|caption LeftDistance=后排第4点距离|caption LeftX=后排 "
-          "xp(3)|caption LeftY=后排 yp(3)|LeftDistance= 5 米|LeftX= 3456754.562|LeftY= 512315.426",
-          "LeftDistance=|LeftX=|LeftY=|caption RightDistance=后排第2点距离|caption RightX=后排 xp( "
-          "2)|caption RightY=后排 yp( 2)|RightDistance= 7.5 米|RightX= 3456742.711|RightY= "
+          "RightDistance=|RightX=|RightY=|caption LeftDistance=后排第2点距离|caption LeftX=后排 "
+          "xp(2)|caption LeftY=后排 yp(2)|LeftDistance= 10 米|LeftX= 3456759.302|LeftY= 512313.835",
+          "RightDistance=|RightX=|RightY=|caption LeftDistance=后排第1点距离|caption LeftX=后排 "
+          "xp(1)|caption LeftY=后排 yp(1)|LeftDistance= 5 米|LeftX= 3456754.562|LeftY= 512315.426",
+          "LeftDistance=|LeftX=|LeftY=|caption RightDistance=后排第1点距离|caption RightX=后排 xp( "
+          "1)|caption RightY=后排 yp( 1)|RightDistance= 7.5 米|RightX= 3456742.711|RightY= "
           "512319.402"}},
         {// No left points: straight to the right.
          {"y", "1", "0", "2", "3", "4", "1"},
@@ -98,14 +98,14 @@ TEST(StakeListing, SidePointsInTheOrderAndWithTheCaptionsOfEachRow) {
          {"y", "1", "2", "5", "10", "0", "1"},
          {"2", "12200", "12300", "100", "0"},
          {"StakeChainage= k 12+200.000|StakeX= 3456686.933|StakeY= 512241.854",
-          "RightDistance=|RightX=|RightY=|caption LeftDistance=左侧第1点距离|caption LeftX=左侧 "
-          "Xp(2)|caption LeftY=左侧 Yp(2)|LeftDistance= 10 米|LeftX= 3456694.151|LeftY= 512234.932",
           "RightDistance=|RightX=|RightY=|caption LeftDistance=左侧第2点距离|caption LeftX=左侧 "
+          "Xp(2)|caption LeftY=左侧 Yp(2)|LeftDistance= 10 米|LeftX= 3456694.151|LeftY= 512234.932",
+          "RightDistance=|RightX=|RightY=|caption LeftDistance=左侧第1点距离|caption LeftX=左侧 "
           "Xp(1)|caption LeftY=左侧 Yp(1)|LeftDistance= 5 米|LeftX= 3456690.542|LeftY= 512238.393",
           "StakeChainage= k 12+300.000|StakeX= 3456750.458|StakeY= 512318.913",
-          "RightDistance=|RightX=|RightY=|caption LeftDistance=左侧第1点距离|caption LeftX=左侧 "
-          "Xp(2)|caption LeftY=左侧 Yp(2)|LeftDistance= 10 米|LeftX= 3456758.743|LeftY= 512313.314",
           "RightDistance=|RightX=|RightY=|caption LeftDistance=左侧第2点距离|caption LeftX=左侧 "
+          "Xp(2)|caption LeftY=左侧 Yp(2)|LeftDistance= 10 米|LeftX= 3456758.743|LeftY= 512313.314",
+          "RightDistance=|RightX=|RightY=|caption LeftDistance=左侧第1点距离|caption LeftX=左侧 "
           "Xp(1)|caption LeftY=左侧 Yp(1)|LeftDistance= 5 米|LeftX= 3456754.600|LeftY= "
           "512316.113"}},
     };

@@ -6,6 +6,9 @@
 
 #include <array>
 
+#include "curve/format.h"
+#include "stakes/stake_export.h"
+
 #include "run_support.h"
 
 namespace hcurve {
@@ -15,7 +18,8 @@ using testing::recordAfterRun;
 
 // Every row carries its stake's number and chainage and the texts the listing showed (those of the
 // stake at 12300 are the listing's worked double-row figures); its unrounded coordinates are the
-// ones shown.
+// ones shown. A side point is named by the number of its distance as entered (5 m first), as in
+// the export files: the table's 前排第2点 on the left is the export's FL2, at the same place.
 TEST(StakeTable, DoubleRowRunShowsWhatTheListingShowed) {
     CurveRecord record =
         testing::computedRecord({"y", "1", "2", "5", "10", "1", "7.5", "2", "1.5", "2"});
@@ -32,16 +36,30 @@ TEST(StakeTable, DoubleRowRunShowsWhatTheListingShowed) {
     }
     const std::vector<std::array<std::string, 5>> kStake = {
         {"中桩", "", "", "3456750.458", "512318.913"},
-        {"前排第1点", "左", "10", "3456760.415", "512317.153"},
-        {"前排第2点", "左", "5", "3456755.675", "512318.744"},
+        {"前排第2点", "左", "10", "3456760.415", "512317.153"},
+        {"前排第1点", "左", "5", "3456755.675", "512318.744"},
         {"前排第1点", "右", "7.5", "3456743.824", "512322.720"},
-        {"后排第3点", "左", "10", "3456759.302", "512313.835"},
-        {"后排第4点", "左", "5", "3456754.562", "512315.426"},
-        {"后排第2点", "右", "7.5", "3456742.711", "512319.402"}};
+        {"后排第2点", "左", "10", "3456759.302", "512313.835"},
+        {"后排第1点", "左", "5", "3456754.562", "512315.426"},
+        {"后排第1点", "右", "7.5", "3456742.711", "512319.402"}};
     for (std::size_t i = 0; i < 7; ++i) {
         const StakeTableRow& r = rows[7 + i];
         EXPECT_EQ((std::array<std::string, 5>{r.point, r.side, r.distance_m, r.x, r.y}), kStake[i])
             << i;
+    }
+    const std::vector<ExportPoint> exported = lastRunPoints(record);
+    ASSERT_EQ(exported.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].side.empty())
+            continue;
+        // "前排第2点" and "k 12+300.000-FL2": the row's word, the side and the one number.
+        const std::string& name = exported[i].name;
+        const std::string tag = name.substr(name.rfind('-') + 1);
+        const std::string row = rows[i].point.substr(0, rows[i].point.find("第"));
+        EXPECT_EQ(tag.substr(0, 1), row == "前排" ? "F" : "B") << i;
+        EXPECT_EQ(tag.substr(1, 1), rows[i].side == "左" ? "L" : "R") << i;
+        EXPECT_EQ(rows[i].point, row + "第" + tag.substr(2) + "点") << i;
+        EXPECT_EQ(coordinateText(exported[i].x_m, kPlainCoordinate), rows[i].x) << i;
     }
 }
 

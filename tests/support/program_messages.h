@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "commands/plan_command.h"
+#include "commands/report_command.h"
 #include "port/messages.h"
 #include "stakes/field_tools.h"
 
@@ -64,6 +65,13 @@ inline const std::vector<std::regex>& programMessagePatterns() {
             "平面图文件的扩展名必须是 \\.png、\\.svg 或 \\.pdf：" + typed + " 不对。",
             "已保存平面图到文件" + typed + "。",
             "无法绘制平面图。",
+            "已保存曲线到文件" + typed + "。",
+            "已保存中桩成果报告到文件" + typed + "（共 [0-9]+ 页）。",
+            "报告文件的扩展名必须是 \\.pdf：" + typed + " 不对。",
+            "中桩成果报告未能写入文件" + typed + "：[^\\n]*",
+            kCannotWriteReportInThisBuild,
+            "无法读取文件" + typed + "。",
+            "文件" + typed + "：[^\\n]*",
         };
         std::vector<std::regex> out;
         for (const std::string& s : sources)

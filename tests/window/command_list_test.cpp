@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -44,6 +45,10 @@ std::vector<std::function<void()>> offers(MainWindow& window, const QString& cap
         if (action->text() == caption)
             found.push_back([action] { action->trigger(); });
     }
+    for (QAction* action : window.findChild<QMenu*>(QStringLiteral("file"))->actions()) {
+        if (action->text() == caption + QStringLiteral("…"))
+            found.push_back([action] { action->trigger(); });
+    }
     return found;
 }
 
@@ -55,6 +60,9 @@ TEST(CommandList, EveryCommandRunsInBothFrontEnds) {
         std::vector<std::string> console;  // with no curve computed yet
         int status;
         int offeredInWindow;
+        // What the window shows where it differs: its file dialogs ask for the file instead of
+        // the console's question, and it writes the report itself.
+        std::optional<std::vector<std::string>> window = std::nullopt;
     } cases[] = {
         {Command::DesignEntry, {askJd}, kInputEndedInCommand, 1},
         {Command::StakeRun, {noCurve}, kConsoleEnded, 1},
@@ -65,6 +73,17 @@ TEST(CommandList, EveryCommandRunsInBothFrontEnds) {
          {"! 此版本编译时未带 Qt，不含绘图功能，无法保存平面图。"},
          kConsoleEnded,
          0},
+        {Command::SaveCurve, {noCurve}, kConsoleEnded, 1},
+        {Command::OpenCurve,
+         {"? 请输入曲线文件名 :( 如 JD1.csv )"},
+         kInputEndedInCommand,
+         1,
+         std::vector<std::string>{}},
+        {Command::StakeReport,
+         {"! 此版本编译时未带 Qt，无法生成中桩成果报告。"},
+         kConsoleEnded,
+         1,
+         std::vector<std::string>{noCurve}},
         {Command::End, {}, kConsoleEnded, 1},
     };
     ASSERT_EQ(std::size(cases), kCommands.size());
@@ -78,6 +97,7 @@ TEST(CommandList, EveryCommandRunsInBothFrontEnds) {
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         testing::ScriptedUser user(window, {testing::ScriptedUser::kCancel});
+        window.setCurveFileChooser([](bool) { return std::optional<std::string>(); });
         const auto offered = offers(window, QString::fromUtf8(entry.caption));
         ASSERT_EQ(static_cast<int>(offered.size()), c.offeredInWindow) << entry.caption;
         if (offered.empty())
@@ -92,7 +112,7 @@ TEST(CommandList, EveryCommandRunsInBothFrontEnds) {
             shown.push_back("? " + prompt);
         for (const std::string& message : user.messages())
             shown.push_back("! " + message);
-        EXPECT_EQ(shown, c.console) << entry.caption;
+        EXPECT_EQ(shown, c.window.value_or(c.console)) << entry.caption;
         EXPECT_EQ(window.isVisible(), c.command != Command::End) << entry.caption;
     }
 }

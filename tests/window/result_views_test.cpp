@@ -80,7 +80,7 @@ TEST_F(ResultViewsTest, StakeTableFollowsTheRunsAndCopiesForASpreadsheet) {
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
               "桩号\t点位\t侧别\t距离(米)\tX(北)\tY(东)\n" + listed(12280) +
                   "\t中桩\t\t\t3456738.931\t512302.570\n" + listed(12280) +
-                  "\t前排第1点\t左\t10\t3456748.810\t512300.414\n");
+                  "\t前排第2点\t左\t10\t3456748.810\t512300.414\n");
     // Without a selection, everything.
     table->view()->clearSelection();
     QTest::keyClick(table->view(), Qt::Key_C, Qt::ControlModifier);
@@ -90,9 +90,9 @@ TEST_F(ResultViewsTest, StakeTableFollowsTheRunsAndCopiesForASpreadsheet) {
     QHeaderView* header = table->view()->horizontalHeader();
     header->setSortIndicator(0, Qt::DescendingOrder);
     EXPECT_EQ(table->model()->row(0).chainage, listed(12320));
-    EXPECT_EQ(table->model()->row(1).point, "前排第1点");
+    EXPECT_EQ(table->model()->row(1).point, "前排第2点");
     EXPECT_EQ(table->model()->row(7).chainage, listed(12300));
-    EXPECT_EQ(table->model()->row(20).point, "后排第2点");
+    EXPECT_EQ(table->model()->row(20).point, "后排第1点");
 
     run();
     EXPECT_EQ(table->heading()->text(),

@@ -2,17 +2,25 @@
 // them, the stake form, export and the PDF when there is no printer.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+#include <cmath>
 #include <memory>
 
 #include "window/main_window.h"
+#include "window/plan_view_window.h"
 #include "window/route_window.h"
 
 namespace hcurve {
@@ -170,6 +178,103 @@ TEST_F(RouteWindowTest, AFileWithFaultsOpensNoWindow) {
     QString messages;
     EXPECT_EQ(openRouteWindow(path_, messages), nullptr);
     EXPECT_EQ(messages, path_ + QStringLiteral(": 第 3 行：点 JD1 与前一点 BP 的座标相同。\n"));
+}
+
+// The window fits the screen's free area and comes back at the size and with the form it had;
+// the plan is the plan view's canvas, with the route's characteristic points and their chainages.
+TEST_F(RouteWindowTest, FitsTheScreenKeepsItsFormAndDrawsThePlan) {
+    QString messages;
+    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    ASSERT_TRUE(window);
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_LE(window->width(), room.width());
+    EXPECT_LE(window->height(), room.height());
+    window->resize(500, 400);
+    const QString form[] = {"5", "K1+100", "1300", "3", "2,4", "10.3"};
+    QLineEdit* fields[] = {window->intervalField(), window->fromField(),  window->toField(),
+                           window->leftField(),     window->rightField(), window->skewField()};
+    for (int i = 0; i < 6; ++i)
+        fields[i]->setText(form[i]);
+    window->show();
+    window->close();
+    std::unique_ptr<RouteWindow> again(openRouteWindow(path_, messages));
+    EXPECT_EQ(again->size(), QSize(500, 400));
+    EXPECT_EQ(again->intervalField()->text(), form[0]);
+    EXPECT_EQ(again->rightField()->text(), form[4]);
+    EXPECT_EQ(again->skewField()->text(), form[5]);
+
+    PlanCanvas* plan = again->plan();
+    ASSERT_TRUE(plan->scene());
+    QStringList marks;
+    for (const PlanMark& m : plan->scene()->marks)
+        marks << QString::fromStdString(m.name + " " + m.chainage);
+    EXPECT_EQ(marks.front(), QStringLiteral("BP K1+000.000"));
+    EXPECT_EQ(marks.filter(QStringLiteral("ZH ")).size(), 1);
+    EXPECT_EQ(marks.filter(QStringLiteral("ZY ")).size(), 1);
+    EXPECT_TRUE(marks.back().startsWith(QStringLiteral("EP K")));
+    again->tabs()->setCurrentIndex(2);
+    again->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(again.get()));
+    const double fitted = plan->frame().pixelsPerMetre;
+    const QPoint middle = plan->rect().center();
+    QWheelEvent wheel(middle, plan->mapToGlobal(middle), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plan, &wheel);
+    EXPECT_GT(plan->frame().pixelsPerMetre, fitted * 1.1);
+    QTest::mouseMove(plan, middle + QPoint(10, 10));
+    EXPECT_TRUE(again->planCoordinates()->text().startsWith(QStringLiteral("X (北) = ")));
+    plan->fit();
+    EXPECT_DOUBLE_EQ(plan->frame().pixelsPerMetre, fitted);
+}
+
+// The rows of a chain break say so; a stretch off the route names where the route is; a right
+// angle of skew is refused; the export adds the extension of its type and says what it wrote.
+TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
+    QString messages;
+    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    ASSERT_TRUE(window);
+    window->intervalField()->setText("10");
+    window->fromField()->setText("1480");
+    window->toField()->setText("1520");
+    window->leftField()->setText("5,10");
+    window->rightField()->setText("");
+    window->skewField()->setText("");
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    QTableWidget* s = window->stakeTable();
+    QStringList points;
+    for (int row = 0; row < s->rowCount(); ++row)
+        points << cell(s, row, 0) + "@" + cell(s, row, 1);
+    EXPECT_EQ(points, (QStringList{"@K1+480.000", "@K1+490.000", "断链前@K1+500.000",
+                                   "断链后@K1+490.000", "@K1+500.000", "@K1+510.000"}));
+    // The marks are read, not elided.
+    EXPECT_GE(s->columnWidth(0), s->fontMetrics().horizontalAdvance(QStringLiteral("断链前")));
+
+    QTemporaryDir documents;
+    const QString chosen = documents.filePath("桩");
+    window->setExportChooser([&] { return std::optional<QString>(chosen + ".dat"); });
+    EXPECT_EQ(window->exportToChosenFile(),
+              QStringLiteral("已导出 %1 个点到文件“%2.dat”。").arg(6 * 3).arg(chosen));
+
+    // The element table's EP is K(continuous - 10) past the long chain of 10 m.
+    const double ep_m = cell(window->elementTable(), 3, 1).toDouble() - 10;
+    const QString ep = QStringLiteral("K%1+%2")
+                           .arg(static_cast<int>(ep_m / 1000))
+                           .arg(std::fmod(ep_m, 1000), 7, 'f', 3, QLatin1Char('0'));
+    window->fromField()->setText("9000");
+    window->toField()->setText("9100");
+    EXPECT_EQ(window->computeStakes(),
+              QStringLiteral("所给的范围不在路线上（BP K1+000.000 至 EP %1 之间）。").arg(ep));
+
+    window->fromField()->setText("");
+    window->toField()->setText("");
+    for (const char* skew : {"90", "-90", "120"}) {
+        window->skewField()->setText(skew);
+        EXPECT_EQ(window->computeStakes(),
+                  QStringLiteral("斜交角要按 度.分秒 输入，并小于 90 度。"))
+            << skew;
+    }
+    window->skewField()->setText("89.5959");
+    EXPECT_EQ(window->computeStakes(), std::nullopt);
 }
 
 }  // namespace

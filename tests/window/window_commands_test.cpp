@@ -3,12 +3,15 @@
 // end of the program.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +23,7 @@
 #include "port/messages.h"
 #include "window/main_window.h"
 #include "window/qt_printer.h"
+#include "window/window_layout.h"
 #include "window_test_support.h"
 
 namespace hcurve {
@@ -157,41 +161,40 @@ TEST_F(WindowCommandsTest, StakeRunListsTheStakeAndItsSidePoints) {
     EXPECT_EQ(atPointPause[0][12], QStringLiteral(" k 12+300.000"));
     EXPECT_EQ(atPointPause[0][6], QString());
     // Front row, left point 2 (10 m), the first point of the stake.
-    EXPECT_EQ(atPointPause[1][0], QStringLiteral("前排第1点距离"));
+    EXPECT_EQ(atPointPause[1][0], QStringLiteral("前排第2点距离"));
     EXPECT_EQ(atPointPause[1][1], QStringLiteral("前排 xp(2)"));
     EXPECT_EQ(atPointPause[1][2], QStringLiteral("前排 yp(2)"));
     EXPECT_EQ(atPointPause[1][6], QStringLiteral(" 10 米"));
     EXPECT_EQ(atPointPause[1][7], QStringLiteral(" 3456760.415"));
     // Front row, left point 1 (5 m).
-    EXPECT_EQ(atPointPause[2][0], QStringLiteral("前排第2点距离"));
+    EXPECT_EQ(atPointPause[2][0], QStringLiteral("前排第1点距离"));
     EXPECT_EQ(atPointPause[2][1], QStringLiteral("前排 xp(1)"));
     EXPECT_EQ(atPointPause[2][6], QStringLiteral(" 5 米"));
     EXPECT_EQ(atPointPause[2][7], QStringLiteral(" 3456755.675"));
     EXPECT_EQ(atPointPause[2][8], QStringLiteral(" 512318.744"));
     // Front row, right point 1 (7.5 m): the left fields are cleared, their captions stay.
-    EXPECT_EQ(atPointPause[3][0], QStringLiteral("前排第2点距离"));
+    EXPECT_EQ(atPointPause[3][0], QStringLiteral("前排第1点距离"));
     EXPECT_EQ(atPointPause[3][6], QString());
     EXPECT_EQ(atPointPause[3][7], QString());
     EXPECT_EQ(atPointPause[3][8], QString());
-    EXPECT_TRUE(atPointPause[3][3].startsWith(QStringLiteral("前排第")));
-    EXPECT_TRUE(atPointPause[3][3].endsWith(QStringLiteral("点距离")));
+    EXPECT_EQ(atPointPause[3][3], QStringLiteral("前排第1点距离"));
     EXPECT_EQ(atPointPause[3][4], QStringLiteral("前排 xp( 1)"));
     EXPECT_EQ(atPointPause[3][9], QStringLiteral(" 7.5 米"));
     EXPECT_EQ(atPointPause[3][10], QStringLiteral(" 3456743.824"));
-    // Back row, left point 4 (the 10 m distance again), numbered on from the front row.
-    EXPECT_EQ(atPointPause[4][0], QStringLiteral("后排第3点距离"));
-    EXPECT_EQ(atPointPause[4][1], QStringLiteral("后排 xp(4)"));
+    // Back row, the 10 m distance again: named by its distance, like the front row's point.
+    EXPECT_EQ(atPointPause[4][0], QStringLiteral("后排第2点距离"));
+    EXPECT_EQ(atPointPause[4][1], QStringLiteral("后排 xp(2)"));
     EXPECT_EQ(atPointPause[4][6], QStringLiteral(" 10 米"));
     EXPECT_EQ(atPointPause[4][7], QStringLiteral(" 3456759.302"));
     EXPECT_EQ(atPointPause[4][8], QStringLiteral(" 512313.835"));
     EXPECT_EQ(atPointPause[4][9], QString());
 
-    // At the end: the last point, back row right point 2, with the left side cleared.
-    EXPECT_EQ(caption(window, Label::LeftDistance), QStringLiteral("后排第4点距离"));
-    EXPECT_EQ(caption(window, Label::LeftX), QStringLiteral("后排 xp(3)"));
-    EXPECT_EQ(caption(window, Label::LeftY), QStringLiteral("后排 yp(3)"));
-    EXPECT_EQ(caption(window, Label::RightX), QStringLiteral("后排 xp( 2)"));
-    EXPECT_EQ(caption(window, Label::RightY), QStringLiteral("后排 yp( 2)"));
+    // At the end: the last point, back row right point 1, with the left side cleared.
+    EXPECT_EQ(caption(window, Label::LeftDistance), QStringLiteral("后排第1点距离"));
+    EXPECT_EQ(caption(window, Label::LeftX), QStringLiteral("后排 xp(1)"));
+    EXPECT_EQ(caption(window, Label::LeftY), QStringLiteral("后排 yp(1)"));
+    EXPECT_EQ(caption(window, Label::RightX), QStringLiteral("后排 xp( 1)"));
+    EXPECT_EQ(caption(window, Label::RightY), QStringLiteral("后排 yp( 1)"));
     EXPECT_EQ(text(window, Field::LeftDistance), QString());
     EXPECT_EQ(text(window, Field::LeftX), QString());
     EXPECT_EQ(text(window, Field::LeftY), QString());
@@ -260,9 +263,10 @@ TEST_F(WindowCommandsTest, FieldToolsInTheMenuBar) {
     QStringList titles;
     for (QAction* action : menu->actions())
         titles << action->text();
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("坐标反算"), QStringLiteral("导出中桩坐标"),
-                                   QStringLiteral("中桩成果表"), QStringLiteral("平面图"),
-                                   QStringLiteral("视图"), QStringLiteral("线路")}));
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("文件"), QStringLiteral("坐标反算"),
+                                   QStringLiteral("导出中桩坐标"), QStringLiteral("视图"),
+                                   QStringLiteral("线路"), QStringLiteral("平面图"),
+                                   QStringLiteral("中桩成果表")}));
 
     ScriptedUser user(window, testing::rightHandCurveAnswers("n"));
     user.add({"0", "12300", ""});
@@ -270,7 +274,7 @@ TEST_F(WindowCommandsTest, FieldToolsInTheMenuBar) {
     click(Button::StakeRun);
     // The stake at 12300 lies on the arc: it comes back to its own chainage, on the centre line.
     user.add({"3456750.4575", "512318.9125"});
-    menu->actions().at(0)->trigger();
+    menu->actions().at(1)->trigger();
     ASSERT_FALSE(user.messages().empty());
     EXPECT_EQ(user.messages().back(),
               "坐标反算：桩号 K12+300.000，偏距 0.000 米（中线上），位于圆曲线。");
@@ -278,9 +282,166 @@ TEST_F(WindowCommandsTest, FieldToolsInTheMenuBar) {
     QTemporaryDir folder;
     const std::string path = folder.filePath(QStringLiteral("中桩.dat")).toStdString();
     window.setExportChooser([&] { return ExportTarget{path, ExportFormat::Dat}; });
-    menu->actions().at(1)->trigger();
+    menu->actions().at(2)->trigger();
     EXPECT_EQ(user.messages().back(), "已导出 1 个点到文件“" + path + "”。");
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(path)));
+}
+
+// The status bar tells what to do first until there is a curve; a run that changes the table's
+// entry to "中桩成果表 (新)" moves no other entry of the menu bar.
+TEST_F(WindowCommandsTest, TheFirstStepIsToldAndTheMenuBarStaysPut) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* status = window.findChild<QStatusBar*>(QStringLiteral("status"));
+    ASSERT_NE(status, nullptr);
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("单击 开始计算 输入设计数据"));
+    ScriptedUser user(window, {ScriptedUser::kCancel});
+    click(Button::DesignEntry);
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("单击 开始计算 输入设计数据"));
+
+    auto* bar = window.findChild<QMenuBar*>(QStringLiteral("fieldTools"));
+    auto places = [&] {
+        QList<QRect> rects;
+        for (QAction* action : bar->actions())
+            rects << bar->actionGeometry(action);
+        return rects;
+    };
+    const QList<QRect> before = places();
+    user.add(testing::rightHandCurveAnswers("n"));
+    click(Button::DesignEntry);
+    EXPECT_EQ(status->currentMessage(), QString());
+    user.add({"0", "12300", ""});
+    click(Button::StakeRun);
+    QAction* table = bar->findChild<QAction*>(QStringLiteral("stakeTable"));
+    ASSERT_EQ(table->text(), QStringLiteral("中桩成果表 (新)"));
+    const QList<QRect> after = places();
+    ASSERT_EQ(after.size(), before.size());
+    for (int i = 0; i < after.size(); ++i) {
+        if (bar->actions().at(i) != table) {
+            EXPECT_EQ(after[i], before[i]) << bar->actions().at(i)->text().toStdString();
+        }
+    }
+}
+
+// The fields show what the commands computed and nothing else: typing into one changes nothing,
+// before any command and after one, while its text can still be selected and copied.
+TEST_F(WindowCommandsTest, TypingIntoAFieldChangesNothing) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto typeInto = [&](Field field) {
+        QLineEdit* edit = window.field(field);
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClicks(edit, "1111111.111");
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClick(edit, Qt::Key_Home);
+        QTest::keyClick(edit, Qt::Key_Delete);
+    };
+    for (Field field : {Field::JdNumber, Field::LeftDistance, Field::LeftX, Field::StakeY}) {
+        typeInto(field);
+        EXPECT_EQ(text(window, field), QString()) << fieldName(field);
+    }
+    ScriptedUser user(window, testing::rightHandCurveAnswers("n"));
+    click(Button::DesignEntry);
+    for (Field field : {Field::ZhX, Field::JdChainage, Field::Radius, Field::CentreY}) {
+        const QString computed = text(window, field);
+        ASSERT_FALSE(computed.isEmpty()) << fieldName(field);
+        typeInto(field);
+        EXPECT_EQ(text(window, field), computed) << fieldName(field);
+        EXPECT_TRUE(window.field(field)->isReadOnly());
+    }
+    window.field(Field::ZhX)->selectAll();
+    QTest::keyClick(window.field(Field::ZhX), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), text(window, Field::ZhX));
+}
+
+// A stake shown clears the side points of the stake before it: a run left at the first pause of
+// its first stake shows that stake alone, not beside the last run's side point.
+TEST_F(WindowCommandsTest, AStakeShownClearsTheSidePointsBeforeIt) {
+    std::vector<std::string> design = testing::rightHandCurveAnswers("y");
+    design.insert(design.end(), {"1", "1", "5", "1", "7.5", "1"});
+    ScriptedUser user(window, design);
+    click(Button::DesignEntry);
+    user.add({"0", "12300", "0", "", "", ""});
+    click(Button::StakeRun);
+    ASSERT_EQ(text(window, Field::RightDistance), QStringLiteral(" 7.5 米"));
+
+    QStringList sidesAtFirstPause;
+    user.onQuestion([&](const std::string& prompt) {
+        if (prompt == "需要输出计算结果按 Enter 键或 OK 键" && sidesAtFirstPause.isEmpty()) {
+            for (Field f : {Field::LeftDistance, Field::LeftX, Field::LeftY, Field::RightDistance,
+                            Field::RightX, Field::RightY})
+                sidesAtFirstPause << text(window, f);
+        }
+    });
+    user.add({"2", "12200", "12300", "100", "0", "", ScriptedUser::kCancel});
+    click(Button::StakeRun);
+    EXPECT_EQ(user.answersLeft(), 0u);
+    EXPECT_EQ(sidesAtFirstPause, QStringList(6, QString()));
+    EXPECT_EQ(text(window, Field::StakeChainage), QStringLiteral(" k 12+200.000"));
+    for (Field f : {Field::LeftDistance, Field::LeftX, Field::LeftY, Field::RightDistance,
+                    Field::RightX, Field::RightY})
+        EXPECT_EQ(text(window, f), QString()) << fieldName(f);
+}
+
+// A saved curve opens to the same fields and captions in another window; a double-clicked design
+// value is asked again with its confirmation and the curve computed anew, and Esc at its
+// question leaves everything as it was; the last curve comes back at the next start when wanted.
+TEST_F(WindowCommandsTest, ACurveIsSavedOpenedAndChanged) {
+    auto shown = [](MainWindow& w) {
+        QStringList all;
+        for (const layout::FieldLayout& f : layout::kFields)
+            all << w.field(f.field)->text();
+        for (const layout::LabelLayout& l : layout::kLabels)
+            all << w.label(l.label)->text();
+        return all;
+    };
+    std::vector<std::string> design = testing::rightHandCurveAnswers("y");
+    design.insert(design.end(), {"1", "2", "5", "10", "1", "7.5", "2", "1.5", "2"});
+    ScriptedUser user(window, design);
+    click(Button::DesignEntry);
+    QTemporaryDir folder;
+    const std::string path = folder.filePath(QStringLiteral("JD1.csv")).toStdString();
+    window.setCurveFileChooser([&](bool) { return std::optional<std::string>(path); });
+    window.run(Command::SaveCurve);
+    ASSERT_FALSE(user.messages().empty());
+    EXPECT_EQ(user.messages().back(), "已保存曲线到文件“" + path + "”。");
+
+    MainWindow other;
+    ScriptedUser otherUser(other, {});
+    other.setCurveFileChooser([&](bool) { return std::optional<std::string>(path); });
+    other.run(Command::OpenCurve);
+    EXPECT_EQ(otherUser.prompts().size(), 0u);
+    EXPECT_EQ(shown(other), shown(window));
+    EXPECT_EQ(other.record().dl, window.record().dl);
+    EXPECT_EQ(other.record().ds_r, window.record().ds_r);
+
+    // R 500 to 600: the spirals' lengths are A² / R.
+    user.add({"600", ""});
+    QTest::mouseDClick(window.field(Field::Radius), Qt::LeftButton);
+    EXPECT_EQ(user.answersLeft(), 0u);
+    EXPECT_EQ(text(window, Field::Radius), QStringLiteral(" 600.0000"));
+    EXPECT_NEAR(text(window, Field::Ls1).trimmed().toDouble(), 200.0 * 200 / 600, 1e-4);
+    EXPECT_NEAR(text(window, Field::Ls2).trimmed().toDouble(), 250.0 * 250 / 600, 1e-4);
+    EXPECT_NE(text(window, Field::ZhChainage), text(other, Field::ZhChainage));
+
+    const QStringList before = shown(window);
+    user.add({ScriptedUser::kCancel});
+    QTest::mouseDClick(window.field(Field::Deflection), Qt::LeftButton);
+    EXPECT_EQ(user.answersLeft(), 0u);
+    EXPECT_EQ(shown(window), before);
+    EXPECT_EQ(window.record().design.R_m, 600);
+
+    QAction* reopen = window.findChild<QAction*>(QStringLiteral("reopenLastCurve"));
+    ASSERT_NE(reopen, nullptr);
+    reopen->setChecked(true);
+    {
+        MainWindow next;
+        EXPECT_EQ(shown(next), before);
+    }
+    reopen->setChecked(false);
+    MainWindow plain;
+    EXPECT_EQ(text(plain, Field::Radius), QString());
 }
 
 }  // namespace

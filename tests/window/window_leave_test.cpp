@@ -52,6 +52,17 @@ QStringList windowState(MainWindow& window) {
 
 class WindowLeaveTest : public ::testing::Test {
   protected:
+    // A field tool of the menu bar, found by its caption.
+    void triggerTool(const QString& caption) {
+        for (QAction* action :
+             window.findChild<QMenuBar*>(QStringLiteral("fieldTools"))->actions()) {
+            if (action->text() == caption) {
+                action->trigger();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no tool " << caption.toStdString();
+    }
     void click(Button which) { QTest::mouseClick(window.button(which), Qt::LeftButton); }
 
     // A curve with side points, then a curve without spirals over it and a stake run on that,
@@ -140,11 +151,10 @@ TEST_F(WindowLeaveTest, LeavingTheStakeRun) {
 TEST_F(WindowLeaveTest, LeavingTheReverseCalculationEndsQuietly) {
     computeTwoCurvesAndARun();
     const QStringList before = windowState(window);
-    auto* tools = window.findChild<QMenuBar*>(QStringLiteral("fieldTools"));
     for (const std::vector<std::string>& answers : std::vector<std::vector<std::string>>{
              {ScriptedUser::kCancel}, {"1000", ScriptedUser::kCancel}}) {
         ScriptedUser user(window, answers);
-        tools->actions().at(0)->trigger();
+        triggerTool(QStringLiteral("坐标反算"));
         EXPECT_TRUE(user.messages().empty());
         EXPECT_EQ(windowState(window), before);
     }
@@ -166,7 +176,7 @@ TEST_F(WindowLeaveTest, LeavingTheExportEndsQuietly) {
         }
     });
     poll.start(1);
-    window.findChild<QMenuBar*>(QStringLiteral("fieldTools"))->actions().at(1)->trigger();
+    triggerTool(QStringLiteral("导出中桩坐标"));
     // "保存(S)": the translation keeps its accelerator in brackets.
     EXPECT_TRUE(buttons.join(' ').contains(QStringLiteral("保存")))
         << buttons.join(' ').toStdString();

@@ -1,0 +1,54 @@
+#include "views/route_plan_scene.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "geometry/angles.h"
+#include "route/route_tables.h"
+
+namespace hcurve {
+namespace {
+
+// The centre line is sampled about every this many metres, with at least and at most so many
+// samples, so that a curve of a few metres stays round and a long road stays quick to draw.
+constexpr double kSampleSpacing_m = 2.0;
+constexpr int kLeastSamples = 400;
+constexpr int kMostSamples = 20000;
+
+}  // namespace
+
+PlanScene routePlanScene(const Route& route, const std::string& title) {
+    PlanScene scene;
+    scene.title = title;
+    scene.route = true;
+    const double length_m = route.end_m - route.start_m;
+    const int samples =
+        std::clamp(static_cast<int>(length_m / kSampleSpacing_m), kLeastSamples, kMostSamples);
+    scene.centreLine.reserve(static_cast<std::size_t>(samples) + 1);
+    for (int i = 0; i <= samples; ++i) {
+        const RouteStake s = stakeAt(route, route.start_m + length_m * i / samples);
+        scene.centreLine.push_back({s.x_m, s.y_m});
+    }
+    for (const RoutePointRow& p : route.points)
+        scene.polygon.push_back({{p.x_m, p.y_m}, p.name, "", std::nullopt});
+    if (!scene.polygon.empty()) {
+        scene.start = scene.polygon.front().at;
+        scene.end = scene.polygon.back().at;
+        scene.jd = scene.start;
+        scene.centre = scene.start;
+    }
+    // The named stakes of the whole route: BP, EP and every characteristic point, each with its
+    // label on the right of the road.
+    StakeRequest request;
+    request.interval_m = std::max(length_m, 1.0) * 2;
+    const StakeTable table = stakeTable(route, request);
+    for (const StakeRow& row : table.rows) {
+        if (row.point.empty())
+            continue;
+        scene.marks.push_back(
+            {{row.x_m, row.y_m}, row.point, row.text, row.tangent_deg + kRightAngle_deg});
+    }
+    return scene;
+}
+
+}  // namespace hcurve
