@@ -36,6 +36,11 @@ PlanScene routePlanScene(const Route& route, const std::string& title) {
         scene.end = scene.polygon.back().at;
         scene.jd = scene.start;
         scene.centre = scene.start;
+    } else if (!scene.centreLine.empty()) {  // a route of elements: no JDs, its ends are its own
+        scene.start = scene.centreLine.front();
+        scene.end = scene.centreLine.back();
+        scene.jd = scene.start;
+        scene.centre = scene.start;
     }
     // The named stakes of the whole route: BP, EP and every characteristic point, each with its
     // label on the right of the road.

@@ -122,6 +122,8 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
     if (!route_.points.empty()) {
         fill(elements_, elementTableRows(route_));
         tabs_->addTab(elements_, QStringLiteral("曲线要素表"));
+    } else {
+        elements_->hide();  // not a tab: it would stand over the tab bar
     }
     segments_ = makeTable(tabs_);
     fill(segments_, segmentTableRows(route_));

@@ -51,11 +51,11 @@ int main(int argc, char** argv) {
     route->rightField()->setText("5");
     route->skewField()->setText("");
     route->computeStakes();
-    route->tabs()->setCurrentIndex(1);
+    route->tabs()->setCurrentIndex(2);
     route->show();
     if (!QTest::qWaitForWindowExposed(route) || !shoot(argv[2]))
         return 1;
-    route->tabs()->setCurrentIndex(2);
+    route->tabs()->setCurrentIndex(3);
     if (!shoot(argv[3]))
         return 1;
     route->print(QString::fromLocal8Bit(argv[4]));

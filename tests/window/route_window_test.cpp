@@ -140,7 +140,8 @@ TEST_F(RouteWindowTest, GradeLineTabsElevationsAndTheProfileDrawing) {
     QStringList tabs;
     for (int i = 0; i < window->tabs()->count(); ++i)
         tabs << window->tabs()->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{"曲线要素表", "线元表", "中桩表", "平面图", "竖曲线表", "纵断面图"}));
+    EXPECT_EQ(tabs,
+              (QStringList{"曲线要素表", "线元表", "中桩表", "平面图", "竖曲线表", "纵断面图"}));
     QTableWidget* v = window->verticalTable();
     ASSERT_EQ(v->rowCount(), 3);
     EXPECT_EQ(cell(v, 1, 7), QStringLiteral("凸"));
@@ -212,7 +213,7 @@ TEST_F(RouteWindowTest, FitsTheScreenKeepsItsFormAndDrawsThePlan) {
     EXPECT_EQ(marks.filter(QStringLiteral("ZH ")).size(), 1);
     EXPECT_EQ(marks.filter(QStringLiteral("ZY ")).size(), 1);
     EXPECT_TRUE(marks.back().startsWith(QStringLiteral("EP K")));
-    again->tabs()->setCurrentIndex(2);
+    again->tabs()->setCurrentIndex(3);
     again->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(again.get()));
     const double fitted = plan->frame().pixelsPerMetre;
