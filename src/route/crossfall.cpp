@@ -18,17 +18,6 @@ constexpr double kPercent = 100;
 // More than this is no road surface but a mistyped number.
 constexpr double kSteepestSlope_pct = 100;
 
-std::optional<std::size_t> columnOf(const std::vector<std::string>& header, const char* title) {
-    for (std::size_t i = 0; i < header.size(); ++i)
-        if (header[i] == title)
-            return i;
-    return std::nullopt;
-}
-
-std::string field(const std::vector<std::string>& fields, std::optional<std::size_t> column) {
-    return column && *column < fields.size() ? fields[*column] : std::string();
-}
-
 }  // namespace
 
 bool isCrossFallTitle(std::string_view title) {

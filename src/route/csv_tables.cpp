@@ -114,6 +114,18 @@ class Records {
 
 }  // namespace
 
+std::optional<std::size_t> columnOf(const std::vector<std::string>& header,
+                                    std::string_view title) {
+    for (std::size_t i = 0; i < header.size(); ++i)
+        if (header[i] == title)
+            return i;
+    return std::nullopt;
+}
+
+std::string field(const std::vector<std::string>& fields, std::optional<std::size_t> column) {
+    return column && *column < fields.size() ? fields[*column] : std::string();
+}
+
 CsvSplit splitTables(std::string_view utf8Text, const ContinuesOverEmptyLine& continues,
                      const KnownTitle& known, const CsvLimits& limits) {
     CsvSplit split;

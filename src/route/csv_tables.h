@@ -27,6 +27,12 @@ struct CsvTable {
     std::vector<CsvRow> rows;
 };
 
+/// The place of the header's column of that title; nothing when the header has none.
+std::optional<std::size_t> columnOf(const std::vector<std::string>& header, std::string_view title);
+
+/// A row's field in a column, empty where the column is missing or the row shorter.
+std::string field(const std::vector<std::string>& fields, std::optional<std::size_t> column);
+
 /// What a line after an empty line is: the header of a new table, or (when continues says so for
 /// the table before the empty line) one more row of that table. The line is given whole.
 using ContinuesOverEmptyLine =

@@ -39,15 +39,13 @@ std::string upper(std::string_view s) {
 }
 
 // A header's column of a title, its letters in either case.
-std::optional<std::size_t> columnOf(const std::vector<std::string>& header, const char* title) {
+// A column by its title, its letters in either case.
+std::optional<std::size_t> columnOfAnyCase(const std::vector<std::string>& header,
+                                           const char* title) {
     for (std::size_t i = 0; i < header.size(); ++i)
         if (upper(header[i]) == title)
             return i;
     return std::nullopt;
-}
-
-std::string field(const std::vector<std::string>& fields, std::optional<std::size_t> column) {
-    return column && *column < fields.size() ? fields[*column] : std::string();
 }
 
 std::string quoted(const std::string& text) {
@@ -93,11 +91,11 @@ bool isElementTitle(std::string_view title) {
 }
 
 bool isElementStartHeader(const std::vector<std::string>& header) {
-    return columnOf(header, kStartChainage) && columnOf(header, kAzimuth);
+    return columnOfAnyCase(header, kStartChainage) && columnOfAnyCase(header, kAzimuth);
 }
 
 bool isElementTableHeader(const std::vector<std::string>& header) {
-    return columnOf(header, kLength).has_value();
+    return columnOfAnyCase(header, kLength).has_value();
 }
 
 std::optional<ElementStart> readElementStart(const CsvTable& table, std::size_t file,
@@ -106,10 +104,10 @@ std::optional<ElementStart> readElementStart(const CsvTable& table, std::size_t 
     const auto fault = [&](int line, std::string message) {
         faults.push_back({line, std::move(message), file});
     };
-    const auto chainage = columnOf(table.header, kStartChainage);
-    const auto x = columnOf(table.header, kX);
-    const auto y = columnOf(table.header, kY);
-    const auto azimuth = columnOf(table.header, kAzimuth);
+    const auto chainage = columnOfAnyCase(table.header, kStartChainage);
+    const auto x = columnOfAnyCase(table.header, kX);
+    const auto y = columnOfAnyCase(table.header, kY);
+    const auto azimuth = columnOfAnyCase(table.header, kAzimuth);
     for (auto [column, title] : {std::pair{x, kX}, std::pair{y, kY}})
         if (!column)
             fault(table.headerLine, std::string("起点表的表头缺少 ") + title + " 列。");
@@ -159,13 +157,13 @@ ElementTable readElementTable(const CsvTable& table, std::size_t file,
     const auto fault = [&](int line, std::string message) {
         faults.push_back({line, std::move(message), file});
     };
-    const auto length = columnOf(table.header, kLength);
-    const auto startRadius = columnOf(table.header, kStartRadius);
-    const auto endRadius = columnOf(table.header, kEndRadius);
-    const auto turn = columnOf(table.header, kTurn);
-    const auto name = columnOf(table.header, kName);
-    const auto startX = columnOf(table.header, kStartX);
-    const auto startY = columnOf(table.header, kStartY);
+    const auto length = columnOfAnyCase(table.header, kLength);
+    const auto startRadius = columnOfAnyCase(table.header, kStartRadius);
+    const auto endRadius = columnOfAnyCase(table.header, kEndRadius);
+    const auto turn = columnOfAnyCase(table.header, kTurn);
+    const auto name = columnOfAnyCase(table.header, kName);
+    const auto startX = columnOfAnyCase(table.header, kStartX);
+    const auto startY = columnOfAnyCase(table.header, kStartY);
     for (auto [column, title] : {std::pair{startRadius, kStartRadius},
                                  std::pair{endRadius, kEndRadius}, std::pair{turn, kTurn}})
         if (!column)

@@ -29,17 +29,6 @@ std::string quoted(const std::string& text) {
     return "“" + text + "”";
 }
 
-std::optional<std::size_t> columnOf(const std::vector<std::string>& header, const char* title) {
-    for (std::size_t i = 0; i < header.size(); ++i)
-        if (header[i] == title)
-            return i;
-    return std::nullopt;
-}
-
-std::string field(const std::vector<std::string>& fields, std::optional<std::size_t> column) {
-    return column && *column < fields.size() ? fields[*column] : std::string();
-}
-
 // The grade point whose name the table and the messages show: 起点, 变坡点1..n, 终点.
 std::string pointName(std::size_t k, std::size_t count) {
     if (k == 0)
