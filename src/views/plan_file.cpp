@@ -39,8 +39,8 @@ void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& contex
 
 }  // namespace
 
-QByteArray planBytes(const PlanScene& scene, const PlanFrame& frame, const QSizeF& size,
-                     PlanFormat format) {
+QByteArray drawingBytes(const QSizeF& size, PlanFormat format, const QString& title,
+                        const QString& description, const std::function<void(QPainter&)>& paint) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -53,7 +53,7 @@ QByteArray planBytes(const PlanScene& scene, const PlanFrame& frame, const QSize
             image.setDotsPerMeterY(qRound(kScreenDotsPerInch / 0.0254));
             {
                 QPainter painter(&image);
-                paintPlan(painter, size, scene, frame);
+                paint(painter);
             }
             if (!image.save(&buffer, "PNG"))
                 return {};
@@ -65,18 +65,20 @@ QByteArray planBytes(const PlanScene& scene, const PlanFrame& frame, const QSize
             svg.setSize(size.toSize());
             svg.setViewBox(QRectF(QPointF(0, 0), size));
             svg.setResolution(kScreenDotsPerInch);
-            svg.setTitle(QStringLiteral("平面图"));
-            svg.setDescription(QString::fromStdString(scene.title));
+            svg.setTitle(title);
+            if (!description.isEmpty())
+                svg.setDescription(description);
             QPainter painter;
             if (!painter.begin(&svg))
                 return {};
-            paintPlan(painter, size, scene, frame);
+            paint(painter);
             painter.end();
             break;
         }
         case PlanFormat::Pdf: {
             QPdfWriter pdf(&buffer);
-            pdf.setTitle(QStringLiteral("平面图  ") + QString::fromStdString(scene.title));
+            pdf.setTitle(description.isEmpty() ? title
+                                               : title + QStringLiteral("  ") + description);
             pdf.setPageLayout(
                 QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                             QMarginsF(kPdfMargin_mm, kPdfMargin_mm, kPdfMargin_mm, kPdfMargin_mm),
@@ -91,12 +93,18 @@ QByteArray planBytes(const PlanScene& scene, const PlanFrame& frame, const QSize
             painter.translate((area.width() - size.width() * scale) / 2,
                               (area.height() - size.height() * scale) / 2);
             painter.scale(scale, scale);
-            paintPlan(painter, size, scene, frame);
+            paint(painter);
             painter.end();
             break;
         }
     }
     return bytes;
+}
+
+QByteArray planBytes(const PlanScene& scene, const PlanFrame& frame, const QSizeF& size,
+                     PlanFormat format) {
+    return drawingBytes(size, format, QStringLiteral("平面图"), QString::fromStdString(scene.title),
+                        [&](QPainter& painter) { paintPlan(painter, size, scene, frame); });
 }
 
 std::optional<std::string> savePlan(const PlanScene& scene, const PlanFrame& frame,

@@ -3,6 +3,8 @@
 
 #include <QByteArray>
 #include <QSizeF>
+#include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -10,12 +12,21 @@
 #include "views/plan_format.h"
 #include "views/plan_painter.h"
 
+class QPainter;
+
 namespace hcurve {
 
 /// The size of a plan saved without a window: pixels of the PNG and of the SVG's view box; the
 /// PDF is an A4 page across, on which this size is fitted.
 inline constexpr double kPlanWidthPixels = 1600;
 inline constexpr double kPlanHeightPixels = 1130;
+
+/// A drawing as a file's bytes: paint draws it on a picture of the given size in logical pixels;
+/// the PDF's A4 landscape page holds the picture scaled to fit, centred. The SVG has the title and
+/// the description; the PDF both in its title. Empty when it cannot be drawn. Needs a
+/// QGuiApplication.
+QByteArray drawingBytes(const QSizeF& size, PlanFormat format, const QString& title,
+                        const QString& description, const std::function<void(QPainter&)>& paint);
 
 /// The file's bytes: the scene in the frame, painted on a picture of the given size in logical
 /// pixels (the PDF page holds the picture scaled to its width). Needs a QGuiApplication.

@@ -1,20 +1,14 @@
 #include "window/profile_view.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QMarginsF>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfWriter>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
 
 #include "curve/format.h"
+#include "views/plan_file.h"
 
 namespace hcurve {
 namespace {
@@ -25,8 +19,6 @@ constexpr double kBand_px = 44;            // the band of grades and lengths at 
 constexpr double kChainageLabel_px = 130;  // the width a chainage under the drawing takes
 constexpr double kMark_px = 3;
 constexpr int kSamples = 3000;
-constexpr int kScreenDotsPerInch = 96;
-constexpr double kPdfMargin_mm = 10;
 constexpr double kPercent = 100;
 
 // 1, 2 or 5 times a power of ten, the largest not above v.
@@ -203,56 +195,8 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
 
 QByteArray profileBytes(const Route& route, const StakeTable* stakes, const QSizeF& size,
                         PlanFormat format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    switch (format) {
-        case PlanFormat::Png: {
-            QImage image(size.toSize(), QImage::Format_RGB32);
-            if (image.isNull())
-                return {};
-            {
-                QPainter painter(&image);
-                paintProfile(painter, size, route, stakes);
-            }
-            if (!image.save(&buffer, "PNG"))
-                return {};
-            break;
-        }
-        case PlanFormat::Svg: {
-            QSvgGenerator svg;
-            svg.setOutputDevice(&buffer);
-            svg.setSize(size.toSize());
-            svg.setViewBox(QRectF(QPointF(0, 0), size));
-            svg.setResolution(kScreenDotsPerInch);
-            svg.setTitle(QStringLiteral("纵断面图"));
-            QPainter painter;
-            if (!painter.begin(&svg))
-                return {};
-            paintProfile(painter, size, route, stakes);
-            painter.end();
-            break;
-        }
-        case PlanFormat::Pdf: {
-            QPdfWriter pdf(&buffer);
-            pdf.setTitle(QStringLiteral("纵断面图"));
-            pdf.setPageLayout(
-                QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                            QMarginsF(kPdfMargin_mm, kPdfMargin_mm, kPdfMargin_mm, kPdfMargin_mm),
-                            QPageLayout::Millimeter));
-            QPainter painter;
-            if (!painter.begin(&pdf))
-                return {};
-            const QRectF area = painter.viewport();
-            const double scale =
-                std::min(area.width() / size.width(), area.height() / size.height());
-            painter.scale(scale, scale);
-            paintProfile(painter, size, route, stakes);
-            painter.end();
-            break;
-        }
-    }
-    return bytes;
+    return drawingBytes(size, format, QStringLiteral("纵断面图"), QString(),
+                        [&](QPainter& painter) { paintProfile(painter, size, route, stakes); });
 }
 
 ProfileView::ProfileView(const Route& route, QWidget* parent) : QWidget(parent), route_(route) {
