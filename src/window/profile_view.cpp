@@ -112,6 +112,7 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
     }
     const double sStep =
         niceBelow(std::max((s1 - s0) / std::max(plot.width() / kChainageLabel_px, 1.0), 1e-3)) * 2;
+    double labelsEnd = -1e9;  // where the last chainage label drawn ends, px
     for (double s = std::ceil(s0 / sStep) * sStep; s <= s1 + 1e-9; s += sStep) {
         const double x = at(s, hMin).x();
         painter.setPen(QPen(QColor(225, 225, 225), 0));
@@ -119,8 +120,15 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
         painter.setPen(Qt::black);
         const double left =
             std::clamp(x - kChainageLabel_px / 2, 0.0, size.width() - kChainageLabel_px);
+        // The last label, pushed in from the edge, must not cover the one before.
+        const QString label = text(stakeText(route, s));
+        const double half = painter.fontMetrics().horizontalAdvance(label) / 2.0;
+        const double middle = left + kChainageLabel_px / 2;
+        if (middle - half < labelsEnd)
+            continue;
+        labelsEnd = middle + half + 4;
         painter.drawText(QRectF(left, plot.bottom() + 2, kChainageLabel_px, kChainageLabels_px - 2),
-                         Qt::AlignHCenter | Qt::AlignTop, text(stakeText(route, s)));
+                         Qt::AlignHCenter | Qt::AlignTop, label);
     }
     painter.setPen(QPen(Qt::black, 0));
     painter.drawRect(plot);
