@@ -43,6 +43,11 @@ struct ElementRow {
     double startCurvature_per_m = 0;  // signed: positive turns right
     double endCurvature_per_m = 0;
     std::optional<double> startX_m, startY_m;  // where the file states the start
+    // A LandXML element: its tag (Line, Curve, Spiral), the tangent azimuth its own geometry
+    // gives at its start (in the degrees of the stake position) and its stated end.
+    std::string tag;
+    std::optional<double> startAzimuth_deg;
+    std::optional<double> endX_m, endY_m;
 };
 
 /// The element route of a file: its start and its elements.

@@ -61,6 +61,19 @@ std::optional<std::size_t> curveHolding(const GradeLine& line, std::size_t k, do
     return std::nullopt;
 }
 
+// The centre of a circular vertical curve: a radius from its first tangent point, square to the
+// grade, above a sag (side 1) and below a crest (side -1).
+struct CircleCentre {
+    double s_m, H_m, side;
+};
+
+CircleCentre circleCentre(const GradePoint& c) {
+    const double a1 = std::atan(c.gradeIn);
+    const double side = c.omega > 0 ? 1 : -1;
+    const double s = c.curveStart_m(), H = c.H_m - c.Tin_m * c.gradeIn;
+    return {s - side * c.R_m * std::sin(a1), H + side * c.R_m * std::cos(a1), side};
+}
+
 }  // namespace
 
 bool isGradeTitle(std::string_view title) {
@@ -179,7 +192,8 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
                   "变坡点桩号 " + r.at.text + " 不在上一行之后：纵断面表要按里程顺序排列。");
             return std::nullopt;
         }
-        if ((k == 0 || k + 1 == rows.size()) && r.R_m != 0) {
+        if ((k == 0 || k + 1 == rows.size()) &&
+            (r.R_m != 0 || r.L_m != 0 || r.Lin_m != 0 || r.Lout_m != 0)) {
             fault(r.line, "纵断面的起点和终点不设竖曲线：这一行的竖曲线半径要留空或填 0。");
             return std::nullopt;
         }
@@ -188,6 +202,11 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
         p.at_m = *at;
         p.H_m = r.H_m;
         p.R_m = r.R_m;
+        p.kind = r.kind;
+        // Kept here until the grades are known.
+        p.L_m = r.L_m;
+        p.Tin_m = r.Lin_m;
+        p.Tout_m = r.Lout_m;
         line.points.push_back(p);
     }
     std::vector<GradePoint>& p = line.points;
@@ -200,32 +219,63 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
     for (std::size_t k = 1; k + 1 < n; ++k) {
         GradePoint& q = p[k];
         q.omega = q.gradeOut - q.gradeIn;
-        q.L_m = q.R_m * std::fabs(q.omega);
-        q.T_m = q.L_m / 2;
-        q.E_m = q.R_m > 0 ? q.T_m * q.T_m / (2 * q.R_m) : 0;
+        switch (q.kind) {
+            case VerticalCurveKind::Parabola:
+                // Given by its length, its radius follows from the grades.
+                if (q.L_m > 0)
+                    q.R_m = q.omega != 0 ? q.L_m / std::fabs(q.omega) : 0;
+                q.L_m = q.R_m * std::fabs(q.omega);
+                q.T_m = q.L_m / 2;
+                q.E_m = q.R_m > 0 ? q.T_m * q.T_m / (2 * q.R_m) : 0;
+                q.Tin_m = q.Tout_m = q.T_m;
+                break;
+            case VerticalCurveKind::UnsymmetricParabola:
+                if (q.omega == 0 || q.Tin_m <= 0 || q.Tout_m <= 0) {
+                    q.Tin_m = q.Tout_m = 0;
+                    break;
+                }
+                q.L_m = q.Tin_m + q.Tout_m;
+                q.T_m = q.L_m / 2;
+                q.E_m = q.Tin_m * q.Tout_m * std::fabs(q.omega) / (2 * q.L_m);
+                break;
+            case VerticalCurveKind::Circle: {
+                // Tangent to both grades: the tangent length along them, R tan(turn / 2).
+                const double a1 = std::atan(q.gradeIn), a2 = std::atan(q.gradeOut);
+                const double t = q.R_m * std::tan(std::fabs(a2 - a1) / 2);
+                q.Tin_m = t * std::cos(a1);
+                q.Tout_m = t * std::cos(a2);
+                q.L_m = q.Tin_m + q.Tout_m;
+                q.T_m = q.L_m / 2;
+                break;
+            }
+        }
     }
     for (std::size_t k = 1; k + 1 < n; ++k) {
         const GradePoint &q = p[k], &prev = p[k - 1];
         const double room = q.at_m - prev.at_m;
-        if (q.T_m + prev.T_m > room + kTouch_m) {
+        if (q.Tin_m + prev.Tout_m > room + kTouch_m) {
             const std::string name = pointName(k, n);
             if (k == 1) {
-                fault(q.line, name + " 的竖曲线起点超出了纵断面的起点：T = " + metres(q.T_m) +
+                fault(q.line, name + " 的竖曲线起点超出了纵断面的起点：T = " + metres(q.Tin_m) +
                                   " 米，而起点至 " + name + " 只有 " + metres(room) + " 米。");
             } else {
                 fault(q.line, pointName(k - 1, n) + " 与 " + name + " 的竖曲线重叠 " +
-                                  metres(q.T_m + prev.T_m - room) + " 米（T = " + metres(prev.T_m) +
-                                  "，T = " + metres(q.T_m) + "，变坡点间距 " + metres(room) +
-                                  "）。");
+                                  metres(q.Tin_m + prev.Tout_m - room) +
+                                  " 米（T = " + metres(prev.Tout_m) + "，T = " + metres(q.Tin_m) +
+                                  "，变坡点间距 " + metres(room) + "）。");
             }
         }
     }
     const GradePoint &last = p[n - 2], &end = p[n - 1];
-    if (n > 2 && last.T_m > end.at_m - last.at_m + kTouch_m) {
+    if (n > 2 && last.Tout_m > end.at_m - last.at_m + kTouch_m) {
         fault(end.line, pointName(n - 2, n) + " 的竖曲线终点超出了纵断面的终点：T = " +
-                            metres(last.T_m) + " 米，而 " + pointName(n - 2, n) + " 至终点只有 " +
-                            metres(end.at_m - last.at_m) + " 米。");
+                            metres(last.Tout_m) + " 米，而 " + pointName(n - 2, n) +
+                            " 至终点只有 " + metres(end.at_m - last.at_m) + " 米。");
     }
+    if (faults.size() == before)
+        for (std::size_t k = 1; k + 1 < n; ++k)
+            if (p[k].kind == VerticalCurveKind::Circle && p[k].T_m > 0)
+                p[k].E_m = std::fabs(p[k].H_m - *designElevation_m(line, p[k].at_m));
     if (faults.size() != before)
         return std::nullopt;
     return line;
@@ -240,9 +290,27 @@ std::optional<double> designElevation_m(const GradeLine& line, double continuous
     double H = a.H_m + a.gradeOut * (continuous_m - a.at_m);
     if (const std::optional<std::size_t> j = curveHolding(line, k, continuous_m)) {
         const GradePoint& c = line.points[*j];
-        const double x = std::min(continuous_m - c.curveStart_m(), c.curveEnd_m() - continuous_m);
-        const double y = x * x / (2 * c.R_m);
-        H += c.omega > 0 ? y : -y;
+        switch (c.kind) {
+            case VerticalCurveKind::Parabola: {
+                const double x =
+                    std::min(continuous_m - c.curveStart_m(), c.curveEnd_m() - continuous_m);
+                const double y = x * x / (2 * c.R_m);
+                H += c.omega > 0 ? y : -y;
+                break;
+            }
+            case VerticalCurveKind::UnsymmetricParabola: {
+                const double u = continuous_m < c.at_m ? (continuous_m - c.curveStart_m()) / c.Tin_m
+                                                       : (c.curveEnd_m() - continuous_m) / c.Tout_m;
+                H += (c.omega > 0 ? c.E_m : -c.E_m) * u * u;
+                break;
+            }
+            case VerticalCurveKind::Circle: {
+                const CircleCentre o = circleCentre(c);
+                const double d = continuous_m - o.s_m;
+                H = o.H_m - o.side * std::sqrt(c.R_m * c.R_m - d * d);
+                break;
+            }
+        }
     }
     return H;
 }
@@ -253,8 +321,24 @@ std::optional<double> designSlope(const GradeLine& line, double continuous_m) {
     const std::size_t k = gradeHolding(line, continuous_m);
     if (const std::optional<std::size_t> j = curveHolding(line, k, continuous_m)) {
         const GradePoint& c = line.points[*j];
-        const double x = continuous_m - c.curveStart_m();
-        return c.gradeIn + (c.omega > 0 ? x : -x) / c.R_m;
+        switch (c.kind) {
+            case VerticalCurveKind::Parabola: {
+                const double x = continuous_m - c.curveStart_m();
+                return c.gradeIn + (c.omega > 0 ? x : -x) / c.R_m;
+            }
+            case VerticalCurveKind::UnsymmetricParabola: {
+                const double e = c.omega > 0 ? c.E_m : -c.E_m;
+                if (continuous_m < c.at_m)
+                    return c.gradeIn +
+                           2 * e * (continuous_m - c.curveStart_m()) / (c.Tin_m * c.Tin_m);
+                return c.gradeOut - 2 * e * (c.curveEnd_m() - continuous_m) / (c.Tout_m * c.Tout_m);
+            }
+            case VerticalCurveKind::Circle: {
+                const CircleCentre o = circleCentre(c);
+                const double d = continuous_m - o.s_m;
+                return o.side * d / std::sqrt(c.R_m * c.R_m - d * d);
+            }
+        }
     }
     return line.points[k].gradeOut;
 }

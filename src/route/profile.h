@@ -32,12 +32,21 @@ struct TableChainage {
     bool broken = false;  // a K-text with the chain breaks applied, else a continuous chainage
 };
 
+/// The kind of a vertical curve: the table's symmetric parabola, or as LandXML files give them a
+/// parabola of unequal halves, or a true circle.
+enum class VerticalCurveKind { Parabola, UnsymmetricParabola, Circle };
+
 /// One row of the grade-line table.
 struct GradeRow {
     int line = 0;
     TableChainage at;
     double H_m = 0;
-    double R_m = 0;  // 0: no vertical curve
+    double R_m = 0;  // 0: no vertical curve (a parabola's radius, or the circle's)
+    VerticalCurveKind kind = VerticalCurveKind::Parabola;
+    // A parabola given by its length instead (its radius follows from the grades); an
+    // unsymmetric one by the lengths before and after the point.
+    double L_m = 0;
+    double Lin_m = 0, Lout_m = 0;
 };
 
 struct GradeTable {
@@ -59,8 +68,13 @@ struct GradePoint {
     double L_m = 0;       // R |ω|
     double T_m = 0;       // L / 2
     double E_m = 0;       // T^2 / (2R)
-    double curveStart_m() const { return at_m - T_m; }
-    double curveEnd_m() const { return at_m + T_m; }
+    // An unsymmetric parabola or a circle: its horizontal reach before and after the point (a
+    // parabola's: T both), R 0 for the unsymmetric parabola, E the vertical distance from the point
+    // to the curve.
+    VerticalCurveKind kind = VerticalCurveKind::Parabola;
+    double Tin_m = 0, Tout_m = 0;
+    double curveStart_m() const { return at_m - Tin_m; }
+    double curveEnd_m() const { return at_m + Tout_m; }
 };
 
 /// The grade line: its start, its 变坡点 in chainage order and its end.
@@ -92,8 +106,9 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
                                         std::vector<RouteFault>& faults);
 
 /// The design elevation of the centre line at a continuous chainage: the grade, plus (concave) or
-/// minus (convex) x^2 / (2R) on a vertical curve, x from the curve's nearer end. Nothing outside
-/// the grade line.
+/// minus (convex) x^2 / (2R) on a vertical curve, x from the curve's nearer end (on an unsymmetric
+/// parabola E (x / its half's length)^2; on a circle the circle itself). Nothing outside the grade
+/// line.
 std::optional<double> designElevation_m(const GradeLine& line, double continuous_m);
 
 /// The slope of the design line (rise per metre) at a continuous chainage; nothing outside.

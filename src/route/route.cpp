@@ -106,13 +106,27 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
         AlignmentPoint from = at;
         if (row.startX_m && row.startY_m) {
             const double apart_m = std::hypot(*row.startX_m - at.x_m, *row.startY_m - at.y_m);
-            if (apart_m > kStatedStartSlack_m)
+            if (apart_m > kStatedStartSlack_m && row.tag.empty())
                 building.warnings.push_back(
                     {row.line, "线元的起点（起点X、起点Y）离上一线元的终点 " +
                                    format(apart_m, Pattern::Fixed4) + " 米，从所给的起点算起。"});
+            else if (apart_m > kStatedStartSlack_m)
+                building.warnings.push_back(
+                    {row.line,
+                     "线元 " + std::to_string(number) + " " +
+                         elementKindName(row.startCurvature_per_m == 0 &&
+                                                 row.endCurvature_per_m == 0
+                                             ? ElementKind::Straight
+                                         : row.startCurvature_per_m == row.endCurvature_per_m
+                                             ? ElementKind::Arc
+                                             : ElementKind::Spiral) +
+                         "（" + row.tag + "）的 Start 离上一线元算得的终点 " +
+                         format(apart_m, Pattern::Fixed4) + " 米，从所给的 Start 算起。"});
             from.x_m = *row.startX_m;
             from.y_m = *row.startY_m;
         }
+        if (row.startAzimuth_deg)
+            from.azimuth_deg = *row.startAzimuth_deg;
         const double k0 = row.startCurvature_per_m, k1 = row.endCurvature_per_m;
         const double turn_rad = row.length_m * std::fabs(k0 + k1) / 2;
         if (turn_rad >= kFullTurn_rad) {
@@ -129,6 +143,13 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
         e.line = row.line;
         s_m = e.end_m();
         at = e.at(s_m);
+        if (row.endX_m && row.endY_m) {
+            const double apart_m = std::hypot(*row.endX_m - at.x_m, *row.endY_m - at.y_m);
+            if (apart_m > kStatedStartSlack_m)
+                building.warnings.push_back(
+                    {row.line, e.label + "（" + row.tag + "）算得的终点离所给的 End " +
+                                   format(apart_m, Pattern::Fixed4) + " 米。"});
+        }
         if (std::fabs(s_m) > kMaxDesignLength_m || std::fabs(at.x_m) > kMaxDesignLength_m ||
             std::fabs(at.y_m) > kMaxDesignLength_m) {
             faults.push_back({row.line, "线元的终点超出了 ±1000000000 米。"});

@@ -39,7 +39,9 @@ TableRows verticalTableRows(const Route& route) {
             row[6] = fixed4(g.omega * kPercent);
             row[7] = g.omega > 0 ? "凹" : g.omega < 0 ? "凸" : "";
             if (g.T_m > 0) {
-                row[8] = fixed4(g.R_m);
+                // An unsymmetric parabola has no one radius.
+                if (g.R_m > 0)
+                    row[8] = fixed4(g.R_m);
                 row[9] = fixed4(g.T_m);
                 row[10] = fixed4(g.E_m);
                 row[11] = fixed4(g.L_m);

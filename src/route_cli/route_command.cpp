@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <ctime>
 #include <iostream>
 #include <new>
 #include <optional>
@@ -16,10 +17,12 @@
 #include "platform/file_reading.h"
 #include "platform/standard_streams.h"
 #include "platform/system_reason.h"
+#include "route/landxml_writing.h"
 #include "route/route.h"
 #include "route/route_file.h"
 #include "route/route_tables.h"
 #include "route/vertical_table.h"
+#include "route_cli/landxml_loading.h"
 #include "route_cli/text_decoding.h"
 #include "stakes/field_tools.h"
 #include "stakes/stake_export.h"
@@ -30,7 +33,7 @@ RouteLoading loadRouteFile(const std::string& path) {
     return loadRouteFiles({path});
 }
 
-RouteLoading loadRouteFiles(const std::vector<std::string>& paths) {
+RouteLoading loadRouteFiles(const std::vector<std::string>& paths, const std::string* alignment) {
     RouteLoading loading;
     std::vector<std::string> texts;
     for (const std::string& path : paths) {
@@ -51,6 +54,14 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& paths) {
             loading.messages.push_back("hcurve: 读文件“" + shownPath + "”出错：" +
                                        platform::systemReason(file.readError) + "。");
             return loading;
+        }
+        if (looksLikeLandXml(path, file.bytes)) {
+            if (paths.size() != 1) {
+                loading.messages.push_back("hcurve: LandXML 文件“" + shownPath +
+                                           "”要单独读，不能与别的文件一起读。");
+                return loading;
+            }
+            return loadLandXmlRoute(shownPath, file.bytes, alignment);
         }
         RouteText text = decodeRouteText(file.bytes);
         if (text.fault) {
@@ -94,7 +105,10 @@ constexpr char kUsage[] =
     "      hcurve route 文件… --stakes --interval 桩距 [--from 里程] [--to 里程] "
     "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--rows 前排,后排] "
     "[--out 文件.csv|文件.dat]\n"
-    "      hcurve route 文件… --locate X Y [H]\n";
+    "      hcurve route 文件… --locate X Y [H]\n"
+    "      hcurve route 文件… --landxml 文件.xml\n"
+    "      hcurve route 文件.xml [--alignment 名称] …\n"
+    "      hcurve route 文件.xml --alignments\n";
 
 // Written once the standard output has failed.
 struct OutputFailed {};
@@ -106,11 +120,40 @@ void say(std::ostream& err, const std::string& message) {
 }
 
 // The route of the files, or the messages that say why there is none.
-std::optional<Route> loadRoute(const std::vector<std::string>& paths, std::ostream& err) {
-    RouteLoading loading = loadRouteFiles(paths);
+RouteLoading loadRoute(const std::vector<std::string>& paths, const std::string* alignment,
+                       std::ostream& err) {
+    RouteLoading loading = loadRouteFiles(paths, alignment);
     for (const std::string& m : loading.messages)
         say(err, m);
-    return std::move(loading.route);
+    return loading;
+}
+
+// The name of the alignment written for a route: the LandXML alignment's, else the file's name
+// without its folder and extension.
+std::string alignmentName(const RouteLoading& loading, const std::string& path) {
+    if (!loading.name.empty())
+        return loading.name;
+    std::string name = path.substr(
+        path.find_last_of("/\\") == std::string::npos ? 0 : path.find_last_of("/\\") + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    return name;
+}
+
+// Now, as the LandXML root states when its document was written (UTC).
+LandXmlStamp stampNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm t{};
+#ifdef _WIN32
+    gmtime_s(&t, &now);
+#else
+    gmtime_r(&now, &t);
+#endif
+    char date[16], time[16];
+    std::strftime(date, sizeof date, "%Y-%m-%d", &t);
+    std::strftime(time, sizeof time, "%H:%M:%S", &t);
+    return {date, time};
 }
 
 // The output of a table: all of it, then flushed; a write that fails ends the command.
@@ -374,19 +417,66 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return 1;
     }
     const std::vector<std::string> paths(args.begin(), args.begin() + m);
-    // What the modes read: the first file's place, the mode, its values.
+    // What the modes read: the first file's place, the mode, its values; --alignment NAME taken
+    // out wherever it stands.
     std::vector<std::string> rest{args[0]};
-    rest.insert(rest.end(), args.begin() + m, args.end());
+    std::optional<std::string> alignment;
+    for (std::size_t i = m; i < args.size(); ++i) {
+        if (args[i] == "--alignment") {
+            if (i + 1 >= args.size()) {
+                err << "hcurve: --alignment 后面缺少线路的名称。\n" << kUsage;
+                return 1;
+            }
+            alignment = args[++i];
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    if (rest.size() < 2) {
+        err << kUsage;
+        return 1;
+    }
     const std::string& mode = rest[1];
     if (mode != "--elements" && mode != "--segments" && mode != "--vertical" &&
-        mode != "--stakes" && mode != "--locate") {
-        err << "hcurve: 要给出 --elements、--segments、--vertical、--stakes 或 --locate。\n"
+        mode != "--stakes" && mode != "--locate" && mode != "--landxml" && mode != "--alignments") {
+        err << "hcurve: 要给出 --elements、--segments、--vertical、--stakes、--locate、--landxml "
+               "或 --alignments。\n"
             << kUsage;
         return 1;
     }
-    std::optional<Route> route = loadRoute(paths, err);
+    if (mode == "--alignments") {
+        if (rest.size() != 2 || paths.size() != 1 || alignment) {
+            err << "hcurve: --alignments 只列一个 LandXML 文件的线路，后面不跟别的。\n";
+            return 1;
+        }
+        const LandXmlListing listing = listLandXmlAlignments(paths[0]);
+        for (const std::string& message : listing.messages)
+            say(err, message);
+        if (listing.alignments.empty())
+            return 1;
+        put(out, alignmentListCsv(listing.alignments));
+        return 0;
+    }
+    const RouteLoading loading = loadRoute(paths, alignment ? &*alignment : nullptr, err);
+    const std::optional<Route>& route = loading.route;
     if (!route)
         return 1;
+    if (alignment && loading.name.empty()) {
+        err << "hcurve: --alignment 只用于 LandXML 文件。\n";
+        return 1;
+    }
+    if (mode == "--landxml") {
+        if (rest.size() != 3) {
+            err << "hcurve: --landxml 后面要有一个文件名。\n" << kUsage;
+            return 1;
+        }
+        const std::string text = landXmlText(*route, alignmentName(loading, paths[0]), stampNow());
+        if (std::optional<std::string> wrong = writeFileReplacing(rest[2], text)) {
+            say(err, "hcurve: " + *wrong);
+            return 1;
+        }
+        return 0;
+    }
     if (mode == "--elements" || mode == "--segments" || mode == "--vertical") {
         if (rest.size() != 2) {
             err << kUsage;

@@ -5,6 +5,9 @@
 //   hcurve route FILE... --stakes --interval D [--from M] [--to M] [--left d1,d2,...]
 //                        [--right d1,d2,...] [--skew A] [--rows F,B] [--out FILE.csv|FILE.dat]
 //   hcurve route FILE... --locate X Y [H]
+//   hcurve route FILE... --landxml OUT.xml
+//   hcurve route FILE.xml [--alignment NAME] ...   (any of the above)
+//   hcurve route FILE.xml --alignments
 //
 // The first file holds the JD table (and the chain breaks); the grade line and the cross-fall
 // stand after it or in further files, each known by its header.
@@ -41,6 +44,7 @@ constexpr std::size_t kMaxRouteFileBytes = 64 * 1024 * 1024;
 struct RouteLoading {
     std::optional<Route> route;
     std::vector<std::string> messages;
+    std::string name;  // of the alignment, for a LandXML file
 };
 
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
@@ -48,8 +52,11 @@ struct RouteLoading {
 /// which.
 RouteLoading loadRouteFile(const std::string& path);
 
-/// The same for several files read together (the first holds the JD table).
-RouteLoading loadRouteFiles(const std::vector<std::string>& paths);
+/// The same for several files read together (the first holds the JD table). A LandXML file
+/// (route/landxml_reading.h: its name ends in .xml, or it starts as XML) is read alone: its
+/// alignment named alignment, or its first when that is null.
+RouteLoading loadRouteFiles(const std::vector<std::string>& paths,
+                            const std::string* alignment = nullptr);
 
 /// The interval between stakes, typed in metres; nothing unless it is a number above zero.
 std::optional<double> stakeInterval(const std::string& text);

@@ -1,0 +1,705 @@
+#include "route/landxml_reading.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+
+#include "curve/dms.h"
+#include "curve/format.h"
+#include "curve/number.h"
+#include "curve/shown_text.h"
+#include "geometry/angles.h"
+#include "route/route.h"
+
+#ifdef HCURVE_WITH_PUGIXML
+#include <pugixml.hpp>
+#endif
+
+namespace hcurve {
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+std::string lower(std::string_view s) {
+    std::string l(s);
+    for (char& c : l)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return l;
+}
+
+std::string_view trimmed(std::string_view s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+bool looksLikeLandXml(std::string_view path, std::string_view bytes) {
+    if (path.size() >= 4 && lower(path.substr(path.size() - 4)) == ".xml")
+        return true;
+    if (bytes.substr(0, kBom.size()) == kBom)
+        bytes.remove_prefix(kBom.size());
+    bytes = trimmed(bytes.substr(0, 256));
+    return bytes.substr(0, 5) == "<?xml" || bytes.substr(0, 8) == "<LandXML";
+}
+
+std::string declaredXmlEncoding(std::string_view bytes) {
+    if (bytes.substr(0, kBom.size()) == kBom)
+        bytes.remove_prefix(kBom.size());
+    if (bytes.substr(0, 5) != "<?xml")
+        return "";
+    const std::string_view prolog = bytes.substr(0, bytes.find("?>"));
+    const std::size_t at = prolog.find("encoding");
+    if (at == std::string_view::npos)
+        return "";
+    const std::size_t open = prolog.find_first_of("\"'", at);
+    if (open == std::string_view::npos)
+        return "";
+    const std::size_t close = prolog.find(prolog[open], open + 1);
+    if (close == std::string_view::npos)
+        return "";
+    return lower(prolog.substr(open + 1, close - open - 1));
+}
+
+std::string latin1ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (b >> 6));
+            out += static_cast<char>(0x80 | (b & 0x3F));
+        }
+    }
+    return out;
+}
+
+#ifndef HCURVE_WITH_PUGIXML
+
+bool landXmlReadable() {
+    return false;
+}
+
+LandXmlReading readLandXml(std::string_view, const std::string*) {
+    LandXmlReading reading;
+    reading.faults.push_back({1, "这个版本不能读 LandXML 文件。"});
+    return reading;
+}
+
+#else
+
+namespace {
+
+// An angle of the file in radians: its unit, as Units states it.
+enum class AngleUnit { Radians, Grads, Degrees, DegreesMinutesSeconds };
+
+// Where the angles of a direction attribute may be counted from: exporters differ, some count
+// clockwise from north, others counter-clockwise from east.
+constexpr double kDirectionSlack_rad = 1e-5;
+constexpr double kQuarter_deg = kFullTurn_rad / kDegreeFactor / 4;
+
+struct Units {
+    double metres = 1;  // per linear unit of the file
+    AngleUnit direction = AngleUnit::Radians;
+};
+
+std::string_view localName(const pugi::xml_node& n) {
+    std::string_view name = n.name();
+    const std::size_t colon = name.find(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+pugi::xml_node child(const pugi::xml_node& n, std::string_view name) {
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element && localName(c) == name)
+            return c;
+    return {};
+}
+
+std::vector<pugi::xml_node> children(const pugi::xml_node& n, std::string_view name) {
+    std::vector<pugi::xml_node> out;
+    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element && localName(c) == name)
+            out.push_back(c);
+    return out;
+}
+
+// The numbers of a text separated by blanks.
+std::vector<double> numbers(std::string_view text) {
+    std::vector<double> out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && std::strchr(" \t\r\n,", text[i]))
+            ++i;
+        std::size_t j = i;
+        while (j < text.size() && !std::strchr(" \t\r\n,", text[j]))
+            ++j;
+        if (j > i) {
+            const std::optional<double> v = readNumber(text.substr(i, j - i));
+            if (!v)
+                return {};
+            out.push_back(*v);
+        }
+        i = j;
+    }
+    return out;
+}
+
+std::string quoted(std::string_view text) {
+    return "“" + shownText(std::string(text)) + "”";
+}
+
+
+class Reader {
+  public:
+    Reader(std::string_view text, LandXmlReading& reading) : text_(text), reading_(reading) {
+        lineStarts_.push_back(0);
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (text[i] == '\n')
+                lineStarts_.push_back(i + 1);
+    }
+
+    int lineAt(std::ptrdiff_t offset) const {
+        if (offset < 0)
+            return 1;
+        const auto it = std::upper_bound(lineStarts_.begin(), lineStarts_.end(),
+                                         static_cast<std::size_t>(offset));
+        return static_cast<int>(it - lineStarts_.begin());
+    }
+    int lineOf(const pugi::xml_node& n) const { return lineAt(n.offset_debug()); }
+
+    void fault(const pugi::xml_node& n, std::string message) {
+        reading_.faults.push_back({lineOf(n), std::move(message)});
+    }
+    void warn(const pugi::xml_node& n, std::string message) {
+        reading_.warnings.push_back({lineOf(n), std::move(message)});
+    }
+    bool full() const { return reading_.faults.size() >= kMostRouteFaults; }
+
+    void readUnits(const pugi::xml_node& root) {
+        const pugi::xml_node units = child(root, "Units");
+        pugi::xml_node system = child(units, "Metric");
+        if (!system) {
+            system = child(units, "Imperial");
+            if (system)
+                units_.metres = 0.3048;
+        }
+        if (!system)
+            return;
+        if (const pugi::xml_attribute a = system.attribute("linearUnit")) {
+            const std::string u = lower(a.value());
+            static const std::map<std::string, double> kLengths{{"meter", 1},
+                                                                {"metre", 1},
+                                                                {"kilometer", 1000},
+                                                                {"millimeter", 1e-3},
+                                                                {"centimeter", 1e-2},
+                                                                {"foot", 0.3048},
+                                                                {"ussurveyfoot", 1200.0 / 3937.0}};
+            const auto it = kLengths.find(u);
+            if (it == kLengths.end())
+                fault(system, "长度单位 linearUnit=" + quoted(a.value()) +
+                                  " 不能换算（能读 meter、kilometer、millimeter、centimeter、foot、"
+                                  "USSurveyFoot）。");
+            else
+                units_.metres = it->second;
+        }
+        const pugi::xml_attribute d = system.attribute("directionUnit")
+                                          ? system.attribute("directionUnit")
+                                          : system.attribute("angularUnit");
+        if (d) {
+            const std::string u = lower(d.value());
+            if (u == "radians")
+                units_.direction = AngleUnit::Radians;
+            else if (u == "grads")
+                units_.direction = AngleUnit::Grads;
+            else if (u == "decimal degrees")
+                units_.direction = AngleUnit::Degrees;
+            else if (u == "decimal dd.mm.ss")
+                units_.direction = AngleUnit::DegreesMinutesSeconds;
+            else
+                fault(system, "角度单位 " + quoted(d.value()) +
+                                  " 不能换算（能读 radians、grads、decimal degrees、decimal "
+                                  "dd.mm.ss）。");
+        }
+    }
+
+    // A length attribute in metres; nothing (and a fault, when it is there) unless a number.
+    std::optional<double> length(const pugi::xml_node& n, const char* name, bool required) {
+        const pugi::xml_attribute a = n.attribute(name);
+        if (!a) {
+            if (required)
+                fault(n, std::string(localName(n)) + " 缺少 " + name + " 属性。");
+            return std::nullopt;
+        }
+        const std::optional<double> v = readNumber(trimmed(a.value()));
+        if (!v || std::fabs(*v * units_.metres) > kMaxCoordinate_m) {
+            fault(n, std::string(localName(n)) + " 的 " + name + " 必须是数值，" +
+                         quoted(a.value()) + " 不对。");
+            return std::nullopt;
+        }
+        return *v * units_.metres;
+    }
+
+    // A point child (Start, End, Center, PI): north then east, in metres.
+    std::optional<std::pair<double, double> > point(const pugi::xml_node& element,
+                                                    const char* name) {
+        const pugi::xml_node p = child(element, name);
+        if (!p) {
+            fault(element, std::string(localName(element)) + " 缺少 " + name + " 座标。");
+            return std::nullopt;
+        }
+        std::string_view text = trimmed(p.child_value());
+        if (text.empty())
+            if (const pugi::xml_attribute ref = p.attribute("pntRef")) {
+                const auto it = points_.find(ref.value());
+                if (it == points_.end()) {
+                    fault(p, std::string(name) + " 引用的点 " + quoted(ref.value()) +
+                                 " 在 CgPoints 里没有。");
+                    return std::nullopt;
+                }
+                text = trimmed(it->second.child_value());
+            }
+        const std::vector<double> v = numbers(text);
+        if (v.size() < 2 || v.size() > 3) {
+            fault(p, std::string(localName(element)) + " 的 " + name +
+                         " 要有北座标和东座标两个数值，" + quoted(text) + " 不对。");
+            return std::nullopt;
+        }
+        const double x = v[0] * units_.metres, y = v[1] * units_.metres;
+        if (std::fabs(x) > kMaxCoordinate_m || std::fabs(y) > kMaxCoordinate_m) {
+            fault(p, std::string(localName(element)) + " 的 " + name + " 超出了 ±1000000000 米。");
+            return std::nullopt;
+        }
+        return std::pair{x, y};
+    }
+
+    // A direction attribute in radians, or nothing (a fault when it cannot be read).
+    std::optional<double> angle(const pugi::xml_node& n, const char* name) {
+        const pugi::xml_attribute a = n.attribute(name);
+        if (!a)
+            return std::nullopt;
+        const std::string_view t = trimmed(a.value());
+        std::optional<double> v;
+        if (units_.direction == AngleUnit::DegreesMinutesSeconds &&
+            std::count(t.begin(), t.end(), '.') >= 2) {
+            // dd.mm.ss, the seconds perhaps with a fraction: dd.mm.ss.s
+            const std::size_t p1 = t.find('.'), p2 = t.find('.', p1 + 1);
+            const auto d = readNumber(t.substr(0, p1));
+            const auto m = readNumber(t.substr(p1 + 1, p2 - p1 - 1));
+            const auto s = readNumber(t.substr(p2 + 1, t.find('.', p2 + 1) - p2 - 1));
+            std::optional<double> f = 0.0;
+            if (t.find('.', p2 + 1) != std::string_view::npos)
+                f = readNumber("0" + std::string(t.substr(t.find('.', p2 + 1))));
+            if (d && m && s && f && *m < 60 && *s + *f < 60)
+                v = (std::fabs(*d) + *m / 60 + (*s + *f) / 3600) * (t[0] == '-' ? -1 : 1) *
+                    (kFullTurn_rad / 360);
+        } else if (const std::optional<double> r = readNumber(t)) {
+            switch (units_.direction) {
+                case AngleUnit::Radians:
+                    v = *r;
+                    break;
+                case AngleUnit::Grads:
+                    v = *r * kFullTurn_rad / 400;
+                    break;
+                case AngleUnit::Degrees:
+                    v = *r * kFullTurn_rad / 360;
+                    break;
+                case AngleUnit::DegreesMinutesSeconds:
+                    if (isValidDms(*r))
+                        v = dmsToDegrees(*r) * kFullTurn_rad / 360;
+                    break;
+            }
+        }
+        if (!v)
+            fault(n, std::string(localName(n)) + " 的 " + name + "=" + quoted(a.value()) +
+                         " 不是所给单位的角度。");
+        return v;
+    }
+
+    // Checks a direction attribute against the start azimuth the geometry gives.
+    void checkDirection(const pugi::xml_node& n, const char* name, double azimuth_deg,
+                        std::size_t number) {
+        const std::optional<double> stated = angle(n, name);
+        if (!stated)
+            return;
+        const double a = azimuth_deg * kDegreeFactor;
+        const auto apart = [](double u, double v) {
+            const double d = std::remainder(u - v, kFullTurn_rad);
+            return std::fabs(d);
+        };
+        // Clockwise from north, or counter-clockwise from east.
+        const double off = std::min(apart(*stated, a), apart(kFullTurn_rad / 4 - *stated, a));
+        if (off > kDirectionSlack_rad)
+            warn(n, "线元 " + std::to_string(number) + "（" + std::string(localName(n)) + "）的 " +
+                        name + " 与它的座标给出的方向相差 " +
+                        format(off / kFullTurn_rad * 360 * 3600, Pattern::Fixed3) + " 秒。");
+    }
+
+    std::optional<ElementRow> element(const pugi::xml_node& e, std::size_t number) {
+        const std::string_view kind = localName(e);
+        const std::size_t before = reading_.faults.size();
+        ElementRow row;
+        row.line = lineOf(e);
+        row.tag = std::string(kind);
+        if (const pugi::xml_attribute n = e.attribute("name"))
+            row.name = shownText(n.value());
+        const auto start = point(e, "Start");
+        std::optional<std::pair<double, double> > end;
+        if (child(e, "End"))
+            end = point(e, "End");
+        const auto rotation = [&](bool required) -> std::optional<int> {
+            const pugi::xml_attribute r = e.attribute("rot");
+            if (!r) {
+                if (required)
+                    fault(e, row.tag + " 缺少 rot 属性（cw 或 ccw）。");
+                return std::nullopt;
+            }
+            const std::string v = lower(trimmed(r.value()));
+            if (v == "cw")
+                return 1;
+            if (v == "ccw")
+                return -1;
+            fault(e, row.tag + " 的 rot 必须是 cw 或 ccw，" + quoted(r.value()) + " 不对。");
+            return std::nullopt;
+        };
+        if (kind == "Line") {
+            if (!end && !child(e, "End"))
+                fault(e, "Line 缺少 End 座标。");
+            if (!start || !end)
+                return std::nullopt;
+            const std::optional<double> L = length(e, "length", false);
+            const double apart = std::hypot(end->first - start->first, end->second - start->second);
+            if (apart == 0) {
+                fault(e, "Line 的 Start 与 End 重合，定不出方向。");
+                return std::nullopt;
+            }
+            row.length_m = L ? *L : apart;
+            row.startAzimuth_deg =
+                azimuthBetween_deg(start->first, start->second, end->first, end->second);
+            checkDirection(e, "dir", *row.startAzimuth_deg, number);
+        } else if (kind == "Curve") {
+            const std::optional<int> turn = rotation(true);
+            std::optional<std::pair<double, double> > centre;
+            if (child(e, "Center"))
+                centre = point(e, "Center");
+            else
+                fault(e, "Curve 缺少 Center（圆心）座标。");
+            std::optional<double> R = length(e, "radius", false);
+            std::optional<double> L = length(e, "length", false);
+            if (!start || !centre || !turn || reading_.faults.size() != before)
+                return std::nullopt;
+            const double toCentre =
+                std::hypot(centre->first - start->first, centre->second - start->second);
+            if (!R)
+                R = toCentre;
+            if (!(*R > 0) || toCentre == 0) {
+                fault(e, "Curve 的半径必须大于零。");
+                return std::nullopt;
+            }
+            const double a =
+                azimuthBetween_deg(start->first, start->second, centre->first, centre->second);
+            row.startAzimuth_deg = wrapAzimuth_deg(a - *turn * kQuarter_deg);
+            if (!L) {
+                if (!end) {
+                    fault(e, "Curve 缺少 length 属性，也没有 End 座标可以算出它。");
+                    return std::nullopt;
+                }
+                // The turn from Start to End about the centre, the way it turns.
+                const double b =
+                    azimuthBetween_deg(centre->first, centre->second, end->first, end->second);
+                double sweep =
+                    (*turn > 0 ? b - (a - 2 * kQuarter_deg) : (a - 2 * kQuarter_deg) - b) *
+                    kDegreeFactor;
+                sweep = std::fmod(std::fmod(sweep, kFullTurn_rad) + kFullTurn_rad, kFullTurn_rad);
+                L = sweep * *R;
+            }
+            row.length_m = *L;
+            row.startCurvature_per_m = row.endCurvature_per_m = *turn / *R;
+            checkDirection(e, "dirStart", *row.startAzimuth_deg, number);
+        } else if (kind == "Spiral") {
+            const pugi::xml_attribute type = e.attribute("spiType");
+            if (type && std::string_view(type.value()) != "clothoid") {
+                fault(e, "Spiral 的 spiType 是 " + quoted(type.value()) +
+                             "，只能计算 clothoid（回旋线）。");
+                return std::nullopt;
+            }
+            std::optional<std::pair<double, double> > pi;
+            if (child(e, "PI"))
+                pi = point(e, "PI");
+            else
+                fault(e, "Spiral 缺少 PI 座标（定起点的切线方向）。");
+            const std::optional<double> L = length(e, "length", true);
+            double k[2] = {0, 0};
+            bool curved = false;
+            for (int i = 0; i < 2; ++i) {
+                const char* name = i == 0 ? "radiusStart" : "radiusEnd";
+                const pugi::xml_attribute r = e.attribute(name);
+                if (!r) {
+                    fault(e, std::string("Spiral 缺少 ") + name + " 属性（数值或 INF）。");
+                    continue;
+                }
+                const std::string v = lower(trimmed(r.value()));
+                if (v == "inf" || v == "+inf")
+                    continue;
+                const std::optional<double> R = readNumber(v);
+                if (!R || !(*R > 0)) {
+                    fault(e, std::string("Spiral 的 ") + name + " 必须是正数或 INF，" +
+                                 quoted(r.value()) + " 不对。");
+                    continue;
+                }
+                // A radius this large is a straight's.
+                if (*R * units_.metres < kMaxCoordinate_m) {
+                    k[i] = 1 / (*R * units_.metres);
+                    curved = true;
+                }
+            }
+            const std::optional<int> turn = rotation(curved);
+            if (!start || !pi || !L || reading_.faults.size() != before)
+                return std::nullopt;
+            if (!(*L > 0)) {
+                fault(e, "Spiral 的 length 必须大于零。");
+                return std::nullopt;
+            }
+            if (pi->first == start->first && pi->second == start->second) {
+                fault(e, "Spiral 的 PI 与 Start 重合，定不出方向。");
+                return std::nullopt;
+            }
+            row.length_m = *L;
+            row.startCurvature_per_m = k[0] * turn.value_or(1);
+            row.endCurvature_per_m = k[1] * turn.value_or(1);
+            row.startAzimuth_deg =
+                azimuthBetween_deg(start->first, start->second, pi->first, pi->second);
+            checkDirection(e, "dirStart", *row.startAzimuth_deg, number);
+        } else {
+            fault(e, "CoordGeom 里的 " + row.tag + " 不能计算（只能读 Line、Curve、Spiral）。");
+            return std::nullopt;
+        }
+        if (!(row.length_m > 0)) {
+            fault(e, row.tag + " 的长度必须大于零。");
+            return std::nullopt;
+        }
+        row.startX_m = start->first;
+        row.startY_m = start->second;
+        if (end) {
+            row.endX_m = end->first;
+            row.endY_m = end->second;
+        }
+        return row;
+    }
+
+    void readProfile(const pugi::xml_node& alignment, RouteDesign& design) {
+        const pugi::xml_node profAlign = child(child(alignment, "Profile"), "ProfAlign");
+        if (!profAlign)
+            return;
+        GradeTable grade;
+        grade.headerLine = lineOf(profAlign);
+        for (pugi::xml_node n = profAlign.first_child(); n && !full(); n = n.next_sibling()) {
+            if (n.type() != pugi::node_element)
+                continue;
+            const std::string_view kind = localName(n);
+            GradeRow row;
+            row.line = lineOf(n);
+            if (kind == "PVI" || kind == "ParaCurve") {
+                if (kind == "ParaCurve")
+                    if (const auto L = length(n, "length", true))
+                        row.L_m = *L;
+            } else if (kind == "UnsymParaCurve") {
+                row.kind = VerticalCurveKind::UnsymmetricParabola;
+                const auto in = length(n, "lengthIn", true), out = length(n, "lengthOut", true);
+                if (in && out) {
+                    row.Lin_m = *in;
+                    row.Lout_m = *out;
+                }
+            } else if (kind == "CircCurve") {
+                row.kind = VerticalCurveKind::Circle;
+                if (const auto R = length(n, "radius", true)) {
+                    if (*R > 0)
+                        row.R_m = *R;
+                    else
+                        fault(n, "CircCurve 的 radius 必须大于零。");
+                }
+            } else {
+                fault(n, "ProfAlign 里的 " + std::string(kind) +
+                             " 不能计算（只能读 PVI、ParaCurve、UnsymParaCurve、CircCurve）。");
+                continue;
+            }
+            const std::string_view text = trimmed(n.child_value());
+            const std::vector<double> v = numbers(text);
+            if (v.size() != 2) {
+                fault(n,
+                      std::string(kind) + " 要有桩号和高程两个数值，" + quoted(text) + " 不对。");
+                continue;
+            }
+            row.at.text = format(v[0] * units_.metres, Pattern::Fixed3);
+            row.at.value_m = v[0] * units_.metres;
+            row.at.broken = true;
+            row.H_m = v[1] * units_.metres;
+            if (row.L_m < 0 || row.Lin_m < 0 || row.Lout_m < 0)
+                fault(n, std::string(kind) + " 的长度不能为负数。");
+            grade.rows.push_back(row);
+        }
+        design.grade = std::move(grade);
+    }
+
+    // The elements of an alignment, and every fault of them.
+    std::vector<pugi::xml_node> elementsOf(const pugi::xml_node& alignment) {
+        std::vector<pugi::xml_node> out;
+        for (pugi::xml_node n = child(alignment, "CoordGeom").first_child(); n;
+             n = n.next_sibling())
+            if (n.type() == pugi::node_element)
+                out.push_back(n);
+        return out;
+    }
+
+    void read(const std::string* wanted) {
+        pugi::xml_document doc;
+        const pugi::xml_parse_result parsed =
+            doc.load_buffer(text_.data(), text_.size(), pugi::parse_default, pugi::encoding_utf8);
+        if (!parsed) {
+            reading_.faults.push_back({lineAt(parsed.offset), parseFault(parsed.status)});
+            return;
+        }
+        const pugi::xml_node root = doc.document_element();
+        if (localName(root) != "LandXML") {
+            fault(root,
+                  "这不是 LandXML 文件：根元素是 " + quoted(root.name()) + "，不是 LandXML。");
+            return;
+        }
+        readUnits(root);
+        for (const pugi::xml_node& p : children(child(root, "CgPoints"), "CgPoint"))
+            if (const pugi::xml_attribute n = p.attribute("name"))
+                points_.emplace(n.value(), p);
+        const pugi::xml_node alignments = child(root, "Alignments");
+        const std::vector<pugi::xml_node> all = children(alignments, "Alignment");
+        if (all.empty()) {
+            fault(alignments ? alignments : root, "文件里没有线路（Alignment）。");
+            return;
+        }
+        pugi::xml_node chosen;
+        std::string names;
+        for (const pugi::xml_node& a : all) {
+            LandXmlAlignment listed;
+            listed.name = a.attribute("name").value();
+            const std::vector<pugi::xml_node> elements = elementsOf(a);
+            listed.elementCount = elements.size();
+            const std::optional<double> L = readNumber(trimmed(a.attribute("length").value()));
+            if (L) {
+                listed.length_m = *L * units_.metres;
+            } else {
+                for (const pugi::xml_node& e : elements)
+                    if (const auto l = readNumber(trimmed(e.attribute("length").value())))
+                        listed.length_m += *l * units_.metres;
+            }
+            names += (names.empty() ? "" : "、") + quoted(listed.name);
+            reading_.alignments.push_back(listed);
+            if (!chosen && (!wanted || *wanted == listed.name))
+                chosen = a;
+        }
+        if (!chosen) {
+            fault(alignments,
+                  "文件里没有名为 " + quoted(*wanted) + " 的线路（Alignment），有 " + names + "。");
+            return;
+        }
+        if (!reading_.faults.empty())
+            return;
+        reading_.name = chosen.attribute("name").value();
+        readAlignment(chosen);
+    }
+
+    void readAlignment(const pugi::xml_node& alignment) {
+        RouteDesign design;
+        ElementStart start;
+        start.line = lineOf(alignment);
+        if (alignment.attribute("staStart"))
+            if (const auto s = length(alignment, "staStart", true))
+                start.chainage_m = *s;
+        ElementTable table;
+        table.headerLine = lineOf(alignment);
+        const std::vector<pugi::xml_node> elements = elementsOf(alignment);
+        if (elements.empty())
+            fault(alignment,
+                  "线路 " + quoted(alignment.attribute("name").value()) + " 没有 CoordGeom 线元。");
+        for (std::size_t i = 0; i < elements.size() && !full(); ++i)
+            if (std::optional<ElementRow> row = element(elements[i], i + 1))
+                table.rows.push_back(std::move(*row));
+        if (!reading_.faults.empty())
+            return;
+        const ElementRow& first = table.rows.front();
+        start.x_m = *first.startX_m;
+        start.y_m = *first.startY_m;
+        start.azimuth_deg = *first.startAzimuth_deg;
+        for (const pugi::xml_node& q : children(alignment, "StaEquation")) {
+            ChainBreakRow b;
+            b.line = lineOf(q);
+            const auto back = length(q, "staBack", true), ahead = length(q, "staAhead", true);
+            if (back && ahead) {
+                b.before_m = *back;
+                b.after_m = *ahead;
+                design.breaks.push_back(b);
+            }
+        }
+        readProfile(alignment, design);
+        if (!reading_.faults.empty())
+            return;
+        design.startChainage_m = start.chainage_m;
+        design.elementStart = start;
+        design.elements = std::move(table);
+        reading_.design = std::move(design);
+    }
+
+    static std::string parseFault(pugi::xml_parse_status status) {
+        switch (status) {
+            case pugi::status_unrecognized_tag:
+            case pugi::status_bad_start_element:
+                return "XML 格式不对：这里的标签不完整。";
+            case pugi::status_end_element_mismatch:
+                return "XML 格式不对：结束标签与开始标签不配。";
+            case pugi::status_bad_end_element:
+                return "XML 格式不对：结束标签写得不对（文件可能不完整）。";
+            case pugi::status_bad_attribute:
+                return "XML 格式不对：属性写得不对。";
+            case pugi::status_no_document_element:
+                return "XML 格式不对：文件里没有元素。";
+            case pugi::status_out_of_memory:
+                return "内存不足，读不了这个文件。";
+            default:
+                return "XML 格式不对。";
+        }
+    }
+
+  private:
+    std::string_view text_;
+    LandXmlReading& reading_;
+    std::vector<std::size_t> lineStarts_;
+    Units units_;
+    std::map<std::string, pugi::xml_node, std::less<> > points_;
+};
+
+}  // namespace
+
+bool landXmlReadable() {
+    return true;
+}
+
+LandXmlReading readLandXml(std::string_view utf8Text, const std::string* name) {
+    LandXmlReading reading;
+    if (utf8Text.substr(0, kBom.size()) == kBom) {
+        // Lines keep their numbers: the mark holds no line end.
+        utf8Text.remove_prefix(kBom.size());
+    }
+    Reader reader(utf8Text, reading);
+    reader.read(name);
+    return reading;
+}
+
+#endif
+
+}  // namespace hcurve
