@@ -157,7 +157,6 @@ std::string quoted(std::string_view text) {
     return "“" + shownText(std::string(text)) + "”";
 }
 
-
 class Reader {
   public:
     Reader(std::string_view text, LandXmlReading& reading) : text_(text), reading_(reading) {
@@ -349,6 +348,10 @@ class Reader {
         ElementRow row;
         row.line = lineOf(e);
         row.tag = std::string(kind);
+        if (kind != "Line" && kind != "Curve" && kind != "Spiral") {
+            fault(e, "CoordGeom 里的 " + row.tag + " 不能计算（只能读 Line、Curve、Spiral）。");
+            return std::nullopt;
+        }
         if (const pugi::xml_attribute n = e.attribute("name"))
             row.name = shownText(n.value());
         const auto start = point(e, "Start");
@@ -424,7 +427,7 @@ class Reader {
             row.length_m = *L;
             row.startCurvature_per_m = row.endCurvature_per_m = *turn / *R;
             checkDirection(e, "dirStart", *row.startAzimuth_deg, number);
-        } else if (kind == "Spiral") {
+        } else {
             const pugi::xml_attribute type = e.attribute("spiType");
             if (type && std::string_view(type.value()) != "clothoid") {
                 fault(e, "Spiral 的 spiType 是 " + quoted(type.value()) +
@@ -478,9 +481,6 @@ class Reader {
             row.startAzimuth_deg =
                 azimuthBetween_deg(start->first, start->second, pi->first, pi->second);
             checkDirection(e, "dirStart", *row.startAzimuth_deg, number);
-        } else {
-            fault(e, "CoordGeom 里的 " + row.tag + " 不能计算（只能读 Line、Curve、Spiral）。");
-            return std::nullopt;
         }
         if (!(row.length_m > 0)) {
             fault(e, row.tag + " 的长度必须大于零。");

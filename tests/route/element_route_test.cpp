@@ -9,6 +9,7 @@
 
 #include "curve/dms.h"
 #include "geometry/angles.h"
+#include "quadrature.h"
 #include "route/route.h"
 #include "route/route_file.h"
 #include "route/route_tables.h"
@@ -16,21 +17,7 @@
 namespace hcurve {
 namespace {
 
-// Composite 6-point Gauss-Legendre quadrature over panels of at most 2 m: for a tangent turning by
-// at most a few radians per element its error is far below 1e-10 m.
-double gauss(const std::function<double(double)>& g, double s) {
-    static const double node[] = {0.2386191860831969, 0.6612093864662645, 0.9324695142031521};
-    static const double weight[] = {0.4679139345726910, 0.3607615730481386, 0.1713244923791704};
-    const int panels = std::max(1, static_cast<int>(std::ceil(s / 2)));
-    const double h = s / panels;
-    double sum = 0;
-    for (int p = 0; p < panels; ++p) {
-        const double mid = (p + 0.5) * h;
-        for (int i = 0; i < 3; ++i)
-            sum += weight[i] * (g(mid - node[i] * h / 2) + g(mid + node[i] * h / 2));
-    }
-    return sum * h / 2;
-}
+using test::gauss;
 
 double angleBetween_deg(double a, double b) {
     return std::fabs(std::remainder(a - b, kFullTurn_rad / kDegreeFactor));

@@ -1,0 +1,478 @@
+// LandXML in and out: a document whose stated points come from a quadrature of the tangent angle,
+// the tolerances of real files, the round trips of every kind of route, and every fault with its
+// line.
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "geometry/angles.h"
+#include "quadrature.h"
+#include "route/landxml_reading.h"
+#include "route/landxml_writing.h"
+#include "route/route.h"
+#include "route/route_file.h"
+#include "route_cli/landxml_loading.h"
+#include "route_samples.h"
+
+namespace hcurve {
+namespace {
+
+using test::gauss;
+
+// One element of the test's chain: signed curvatures, positive turning clockwise (cw).
+struct Piece {
+    const char* tag;
+    double length_m, k0, k1;
+};
+
+// Line, Spiral INF -> 500 ccw, Curve 500 ccw, Spiral 500 -> 1200 ccw, Curve 1200 cw (a reverse
+// curve), Spiral 1200 -> INF cw, Line.
+const std::vector<Piece> kChain = {
+    {"Line", 200, 0, 0},
+    {"Spiral", 100, 0, -1.0 / 500},
+    {"Curve", 150, -1.0 / 500, -1.0 / 500},
+    {"Spiral", 80, -1.0 / 500, -1.0 / 1200},
+    {"Curve", 200, 1.0 / 1200, 1.0 / 1200},
+    {"Spiral", 90, 1.0 / 1200, 0},
+    {"Line", 200, 0, 0},
+};
+constexpr double kX0 = 3456000, kY0 = 512000, kTheta0 = 0.7;  // true radians from north
+constexpr double kStaStart = 1000;
+
+// A point of the chain as the quadrature puts it.
+struct Placed {
+    double x, y, theta;
+};
+
+std::vector<Placed> starts() {
+    std::vector<Placed> out{{kX0, kY0, kTheta0}};
+    for (const Piece& p : kChain) {
+        const Placed s = out.back();
+        const double rate = (p.k1 - p.k0) / p.length_m;
+        const auto angle = [&](double t) { return s.theta + p.k0 * t + rate * t * t / 2; };
+        out.push_back({s.x + gauss([&](double t) { return std::cos(angle(t)); }, p.length_m),
+                       s.y + gauss([&](double t) { return std::sin(angle(t)); }, p.length_m),
+                       angle(p.length_m)});
+    }
+    return out;
+}
+
+std::string xy(double x, double y) {
+    char t[96];
+    std::snprintf(t, sizeof t, "%.9f %.9f", x, y);
+    return t;
+}
+
+std::string num(double v) {
+    char t[64];
+    std::snprintf(t, sizeof t, "%.9f", v);
+    return t;
+}
+
+const char kProfile[] =
+    "<Profile><ProfAlign name=\"设计线\">\n"
+    "<PVI>1000 50</PVI>\n"
+    "<ParaCurve length=\"120\">1200 56</ParaCurve>\n"
+    "<CircCurve length=\"183\" radius=\"4000\">1500 48</CircCurve>\n"
+    "<UnsymParaCurve lengthIn=\"60\" lengthOut=\"100\">1700 52</UnsymParaCurve>\n"
+    "<PVI>2000 45</PVI>\n"
+    "</ProfAlign></Profile>\n";
+
+// Where the tangents at a start and an end meet: a spiral's PI.
+std::string piOf(const Placed& s, const Placed& e) {
+    const double det = std::sin(e.theta - s.theta);
+    const double u = ((e.x - s.x) * std::sin(e.theta) - (e.y - s.y) * std::cos(e.theta)) / det;
+    return xy(s.x + u * std::cos(s.theta), s.y + u * std::sin(s.theta));
+}
+
+// The document: one element a line, each with its Start, End, Center (curves) and PI (spirals)
+// from the quadrature, and its start direction in decimal degrees clockwise from north; the first
+// Curve written as a Spiral of equal radii when arcAsSpiral.
+std::string document(bool arcAsSpiral = false) {
+    const std::vector<Placed> at = starts();
+    std::string t =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<LandXML xmlns=\"http://www.landxml.org/schema/LandXML-1.2\" version=\"1.2\">\n"
+        "<Units><Metric linearUnit=\"meter\" angularUnit=\"decimal degrees\"/></Units>\n"
+        "<Alignments name=\"路线\">\n"
+        "<Alignment name=\"甲线\" staStart=\"1000\" length=\"1020\">\n"
+        "<CoordGeom>\n";
+    for (std::size_t i = 0; i < kChain.size(); ++i) {
+        const Piece& p = kChain[i];
+        const Placed s = at[i], e = at[i + 1];
+        const double k = p.k0 != 0 ? p.k0 : p.k1;
+        const std::string rot = k > 0 ? "cw" : "ccw";
+        const std::string dir = " dirStart=\"" + num(s.theta * 180 / M_PI) + "\"";
+        const std::string ends =
+            "<Start>" + xy(s.x, s.y) + "</Start><End>" + xy(e.x, e.y) + "</End>";
+        const auto radius = [](double c) {
+            return c == 0 ? std::string("INF") : num(1 / std::fabs(c));
+        };
+        const std::string tag = p.tag;
+        if (tag == "Line") {
+            t += "<Line length=\"" + num(p.length_m) + "\" dir=\"" + num(s.theta * 180 / M_PI) +
+                 "\">" + ends + "</Line>\n";
+        } else if (tag == "Curve" && !(arcAsSpiral && i == 2)) {
+            const double R = 1 / std::fabs(k), n = s.theta + (k > 0 ? M_PI / 2 : -M_PI / 2);
+            t += "<Curve rot=\"" + rot + "\" radius=\"" + num(R) + "\" length=\"" +
+                 num(p.length_m) + "\"" + dir + ">" + ends + "<Center>" +
+                 xy(s.x + R * std::cos(n), s.y + R * std::sin(n)) + "</Center></Curve>\n";
+        } else {
+            t += "<Spiral spiType=\"clothoid\" rot=\"" + rot + "\" length=\"" + num(p.length_m) +
+                 "\" radiusStart=\"" + radius(p.k0) + "\" radiusEnd=\"" + radius(p.k1) + "\"" +
+                 dir + ">" + ends + "<PI>" + piOf(s, e) + "</PI></Spiral>\n";
+        }
+    }
+    t += "</CoordGeom>\n"
+         "<StaEquation staBack=\"1300\" staAhead=\"1290\"/>\n";
+    t += kProfile;
+    t += "</Alignment>\n"
+         "<Alignment name=\"乙线\"><CoordGeom><Line><Start>0 0</Start><End>0 50</End></Line>"
+         "</CoordGeom></Alignment>\n"
+         "</Alignments>\n</LandXML>\n";
+    return t;
+}
+
+// The line (1-based) of the first place of a text in a document.
+int lineOf(const std::string& text, const std::string& what) {
+    const std::size_t at = text.find(what);
+    EXPECT_NE(at, std::string::npos) << what;
+    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + at, '\n'));
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+struct Read {
+    std::optional<Route> route;
+    std::vector<std::string> faults, warnings;
+};
+
+Read readBack(const std::string& text, const std::string* name = nullptr) {
+    Read r;
+    const LandXmlReading reading = readLandXml(text, name);
+    for (const RouteFault& f : reading.faults)
+        r.faults.push_back(faultText(f));
+    for (const RouteFault& w : reading.warnings)
+        r.warnings.push_back(faultText(w));
+    if (reading.design) {
+        RouteBuilding building = buildRoute(*reading.design);
+        for (const RouteFault& f : building.faults)
+            r.faults.push_back(faultText(f));
+        for (const RouteFault& w : building.warnings)
+            r.warnings.push_back(faultText(w));
+        r.route = std::move(building.route);
+    }
+    return r;
+}
+
+// Two routes give the same stakes and elevations, to 0.1 mm, every 5 m and at every joint.
+void expectSameStakes(const Route& a, const Route& b) {
+    ASSERT_NEAR(a.start_m, b.start_m, 1e-6);
+    ASSERT_NEAR(a.end_m, b.end_m, 1e-4);
+    std::vector<double> at;
+    for (double s = a.start_m; s < a.end_m; s += 5)
+        at.push_back(s);
+    for (const Element& e : a.alignment.elements)
+        at.push_back(e.end_m());
+    for (double s : at) {
+        const RouteStake p = stakeAt(a, s), q = stakeAt(b, s);
+        EXPECT_NEAR(p.x_m, q.x_m, 1e-4) << s;
+        EXPECT_NEAR(p.y_m, q.y_m, 1e-4) << s;
+        EXPECT_EQ(stakeText(a, s), stakeText(b, s));
+        ASSERT_EQ(a.gradeLine.has_value(), b.gradeLine.has_value());
+        if (a.gradeLine) {
+            const auto h = designElevation_m(*a.gradeLine, s),
+                       k = designElevation_m(*b.gradeLine, s);
+            ASSERT_EQ(h.has_value(), k.has_value()) << s;
+            if (h) {
+                EXPECT_NEAR(*h, *k, 1e-4) << s;
+            }
+        }
+    }
+}
+
+TEST(LandXmlIn, StatedEndsAgreeWithAQuadratureOfTheTangentAngle) {
+    const std::string text = document();
+    const Read r = readBack(text);
+    ASSERT_TRUE(r.faults.empty()) << r.faults[0];
+    EXPECT_TRUE(r.warnings.empty()) << r.warnings[0];
+    ASSERT_TRUE(r.route);
+    const Route& route = *r.route;
+    const std::vector<Placed> at = starts();
+    ASSERT_EQ(route.alignment.elements.size(), kChain.size());
+    double s = kStaStart;
+    for (std::size_t i = 0; i < kChain.size(); ++i) {
+        const Element& e = route.alignment.elements[i];
+        EXPECT_EQ(e.kind(), kChain[i].k0 == 0 && kChain[i].k1 == 0 ? ElementKind::Straight
+                            : kChain[i].k0 == kChain[i].k1         ? ElementKind::Arc
+                                                                   : ElementKind::Spiral);
+        s += kChain[i].length_m;
+        const AlignmentPoint end = e.at(s);
+        EXPECT_LT(std::hypot(end.x_m - at[i + 1].x, end.y_m - at[i + 1].y), 1e-4) << i;
+        EXPECT_LT(std::fabs(std::remainder(end.azimuth_deg * kDegreeFactor - at[i + 1].theta,
+                                           kFullTurn_rad)),
+                  1e-9)
+            << i;
+    }
+    // The equation: 1300 is followed by 1290.
+    ASSERT_EQ(route.breaks.size(), 1u);
+    EXPECT_NEAR(route.breaks[0].at_m, 1300, 1e-9);
+    EXPECT_EQ(stakeText(route, 1310), "K1+300.000");
+}
+
+// The grade line against textbook forms: the parabola y = H0 + g1 x + (g2 - g1) x^2 / (2L), the
+// circle through three of its points of radius R, tangent to both grades; the unsymmetric parabola
+// tangent to both grades and smooth under its point.
+TEST(LandXmlIn, VerticalCurvesAsTheTextbooksHaveThem) {
+    const Read r = readBack(document());
+    ASSERT_TRUE(r.route && r.route->gradeLine);
+    const GradeLine& g = *r.route->gradeLine;
+    const auto H = [&](double s) { return *designElevation_m(g, s); };
+    // Stations beyond the equation (1300 -> 1290) lie 10 m further on.
+    const double g1 = 6.0 / 200, g2 = -8.0 / 310, g3 = 4.0 / 200, g4 = -7.0 / 300;
+    for (double x : {0.0, 17.0, 60.0, 101.5, 120.0}) {
+        const double expected = 56 - 60 * g1 + g1 * x + (g2 - g1) * x * x / (2 * 120);
+        EXPECT_NEAR(H(1140 + x), expected, 1e-9) << x;
+    }
+    const GradePoint& c = g.points[2];
+    ASSERT_EQ(c.kind, VerticalCurveKind::Circle);
+    const double a = c.curveStart_m(), b = c.curveEnd_m(), m = (a + b) / 2;
+    const double ab = std::hypot(b - a, H(b) - H(a)), am = std::hypot(m - a, H(m) - H(a)),
+                 mb = std::hypot(b - m, H(b) - H(m));
+    const double area = std::fabs((m - a) * (H(b) - H(a)) - (b - a) * (H(m) - H(a))) / 2;
+    EXPECT_NEAR(ab * am * mb / (4 * area), 4000, 1e-3);
+    EXPECT_NEAR(H(a), 48 - (1510 - a) * g2, 1e-9);
+    EXPECT_NEAR(H(b), 48 + (b - 1510) * g3, 1e-9);
+    const double h = 1e-4;
+    EXPECT_NEAR((H(a + h) - H(a)) / h, g2, 1e-5);
+    EXPECT_NEAR((H(b) - H(b - h)) / h, g3, 1e-5);
+
+    EXPECT_NEAR(H(1710 - 60), 52 - 60 * g3, 1e-9);
+    EXPECT_NEAR(H(1710 + 100), 52 + 100 * g4, 1e-9);
+    EXPECT_NEAR((H(1650 + h) - H(1650)) / h, g3, 1e-5);
+    EXPECT_NEAR((H(1710 + h) - H(1710 - h)) / (2 * h), *designSlope(g, 1710), 1e-6);
+    EXPECT_NEAR((H(1810) - H(1810 - h)) / h, g4, 1e-5);
+}
+
+// What real files differ in reads as the plain document reads.
+TEST(LandXmlIn, ToleratesWhatRealFilesDiffer) {
+    const std::string base = document();
+    const Read plain = readBack(base);
+    ASSERT_TRUE(plain.route);
+    const double deg = M_PI / 180;
+    struct Case {
+        const char* what;
+        std::string text;
+    };
+    std::string prefixed = replaced(base, "<LandXML xmlns=", "<lx:LandXML xmlns:lx=");
+    prefixed = replaced(prefixed, "</LandXML>", "</lx:LandXML>");
+    // Every direction of the document (decimal degrees from north) in another unit.
+    const auto directions = [&](const std::string& unit, std::function<std::string(double)> f) {
+        std::string text = replaced(base, "\"decimal degrees\"", "\"" + unit + "\"");
+        const std::regex dir("(dir(Start)?=\")([-0-9.]+)\"");
+        std::string out;
+        auto from = text.cbegin();
+        for (std::sregex_iterator it(text.begin(), text.end(), dir), end; it != end; ++it) {
+            out.append(from, (*it)[0].first);
+            out += (*it)[1].str() + f(std::stod((*it)[3].str())) + "\"";
+            from = (*it)[0].second;
+        }
+        return out.append(from, text.cend());
+    };
+    const std::string grads = directions("grads", [](double d) { return num(d / 0.9); });
+    const std::string ddmmss = directions("decimal dd.mm.ss", [](double d) {
+        const int dd = static_cast<int>(d), mm = static_cast<int>((d - dd) * 60);
+        char dms[64];
+        std::snprintf(dms, sizeof dms, "%d.%02d.%09.6f", dd, mm, ((d - dd) * 60 - mm) * 60);
+        return std::string(dms);
+    });
+    // Counted counter-clockwise from east, in radians.
+    const std::string fromEast =
+        directions("radians", [&](double d) { return num(M_PI / 2 - d * deg); });
+    const std::vector<Case> cases = {
+        {"a namespace prefix", prefixed},
+        {"a byte-order mark", "\xEF\xBB\xBF" + base},
+        {"directions in grads", grads},
+        {"directions in dd.mm.ss", ddmmss},
+        {"directions counter-clockwise from east in radians", fromEast},
+        {"ISO-8859-1 declared, a name with a Latin letter",
+         latin1ToUtf8(replaced(replaced(base, "UTF-8", "ISO-8859-1"), "<Alignments name=\"路线\">",
+                               "<Alignments name=\"Stra\xDF"
+                               "e\">"))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Read r = readBack(c.text);
+        ASSERT_TRUE(r.faults.empty()) << r.faults[0];
+        EXPECT_TRUE(r.warnings.empty()) << r.warnings[0];
+        ASSERT_TRUE(r.route);
+        expectSameStakes(*plain.route, *r.route);
+    }
+    // GBK, declared: the alignment found by its Chinese name.
+    std::string utf8 = replaced(base, "UTF-8", "GBK");
+    const std::string gbk = "\xBC\xD7\xCF\xDF";  // 甲线 in GBK; the other names too
+    std::string bytes = replaced(utf8, "甲线", gbk);
+    bytes = replaced(bytes, "乙线", "\xD2\xD2\xCF\xDF");
+    bytes = replaced(bytes, "路线", "\xC2\xB7\xCF\xDF");
+    bytes = replaced(bytes, "设计线", "\xC9\xE8\xBC\xC6\xCF\xDF");
+    std::string fault;
+    const std::optional<std::string> decoded = landXmlUtf8(bytes, fault);
+    ASSERT_TRUE(decoded) << fault;
+    const std::string name = "甲线";
+    const Read r = readBack(*decoded, &name);
+    ASSERT_TRUE(r.route);
+    expectSameStakes(*plain.route, *r.route);
+
+    // A Spiral whose radii are equal is an arc.
+    const Read arc = readBack(document(true));
+    ASSERT_TRUE(arc.route);
+    EXPECT_TRUE(arc.warnings.empty()) << arc.warnings[0];
+    EXPECT_EQ(arc.route->alignment.elements[2].kind(), ElementKind::Arc);
+    expectSameStakes(*plain.route, *arc.route);
+}
+
+// Every fault, with its line; and the warnings for stated points more than 1 mm away.
+TEST(LandXmlIn, EveryFaultIsAnsweredWithItsLine) {
+    const std::string base = document();
+    struct Case {
+        const char* what;
+        std::string text;
+        std::string marker;  // the line the message names
+        std::string message;
+        std::string name = "";
+    };
+    const std::string curve = base.substr(base.find("<Curve"));
+    const std::string center =
+        curve.substr(curve.find("<Center>"), curve.find("</Center>") + 9 - curve.find("<Center>"));
+    const std::vector<Case> cases = {
+        {"a Curve without its Center", replaced(base, center, ""), "<Curve",
+         "Curve 缺少 Center（圆心）座标。"},
+        {"a spiral of another type",
+         replaced(base, "spiType=\"clothoid\"", "spiType=\"cubicParabola\""), "<Spiral",
+         "Spiral 的 spiType 是 “cubicParabola”，只能计算 clothoid（回旋线）。"},
+        {"a PVI out of order", replaced(base, "<PVI>2000 45</PVI>", "<PVI>1650 45</PVI>"),
+         "<PVI>1650", "变坡点桩号 1650.000 不在上一行之后：纵断面表要按里程顺序排列。"},
+        {"a missing coordinate",
+         replaced(base, "<Start>3456000.000000000 512000.000000000", "<Start>3456000.000000000"),
+         "<Start>3456000.000000000<",
+         "Line 的 Start 要有北座标和东座标两个数值，“3456000.000000000” 不对。"},
+        {"an alignment name not in the file", base, "<Alignments",
+         "文件里没有名为 “丙线” 的线路（Alignment），有 “甲线”、“乙线”。", "丙线"},
+        {"a spiral without its PI",
+         replaced(base, base.substr(base.find("<PI>"), base.find("</PI>") + 5 - base.find("<PI>")),
+                  ""),
+         "<Spiral", "Spiral 缺少 PI 座标（定起点的切线方向）。"},
+        {"an element it cannot compute",
+         replaced(base, "</CoordGeom>\n<StaEquation",
+                  "<Chain>1 2</Chain>\n</CoordGeom>\n<StaEquation"),
+         "<Chain>", "CoordGeom 里的 Chain 不能计算（只能读 Line、Curve、Spiral）。"},
+        {"a rot that is neither", replaced(base, "rot=\"cw\"", "rot=\"right\""), "rot=\"right\"",
+         "Curve 的 rot 必须是 cw 或 ccw，“right” 不对。"},
+        {"a length in chains", replaced(base, "\"meter\"", "\"chain\""), "<Metric",
+         "长度单位 linearUnit=“chain” 不能换算（能读 meter、kilometer、millimeter、centimeter、"
+         "foot、USSurveyFoot）。"},
+        {"broken XML", replaced(base, "</Line>", "</Lien>"), "</Lien>",
+         "XML 格式不对：结束标签与开始标签不配。"},
+        {"another document", "<?xml version=\"1.0\"?>\n<svg/>\n", "<svg",
+         "这不是 LandXML 文件：根元素是 “svg”，不是 LandXML。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const Read r = readBack(c.text, c.name.empty() ? nullptr : &c.name);
+        EXPECT_FALSE(r.route);
+        ASSERT_FALSE(r.faults.empty());
+        EXPECT_EQ(r.faults[0],
+                  "第 " + std::to_string(lineOf(c.text, c.marker)) + " 行：" + c.message);
+    }
+
+    // Stated points off: the End of the first Curve by 5 cm, the second Spiral (its Start and PI)
+    // by 3 cm, the first Line's direction by 0.01 degree. Each a warning naming the element, its
+    // line and the distance.
+    const std::vector<Placed> at = starts();
+    std::string off = replaced(base, "<End>" + xy(at[3].x, at[3].y) + "</End><Center>",
+                               "<End>" + xy(at[3].x + 0.05, at[3].y) + "</End><Center>");
+    off = replaced(off, "<Start>" + xy(at[3].x, at[3].y), "<Start>" + xy(at[3].x, at[3].y + 0.03));
+    Placed shifted = at[3];
+    shifted.y += 0.03;
+    off = replaced(off, "<PI>" + piOf(at[3], at[4]),
+                   "<PI>" + piOf(shifted, {at[4].x, at[4].y + 0.03, at[4].theta}));
+    const std::string firstDir = num(kTheta0 * 180 / M_PI);
+    off = replaced(off, "dir=\"" + firstDir, "dir=\"" + num(kTheta0 * 180 / M_PI + 0.01));
+    const Read r = readBack(off);
+    ASSERT_TRUE(r.route);
+    const std::string curveLine = std::to_string(lineOf(off, "<Curve"));
+    const std::string spiralLine =
+        std::to_string(lineOf(off, "<Start>" + xy(at[3].x, at[3].y + 0.03)));
+    EXPECT_EQ(
+        r.warnings,
+        (std::vector<std::string>{
+            "第 " + std::to_string(lineOf(off, "<Line")) +
+                " 行：线元 1（Line）的 dir 与它的座标给出的方向相差 36.000 秒。",
+            "第 " + curveLine + " 行：线元 3 圆曲线（Curve）算得的终点离所给的 End 0.0500 米。",
+            "第 " + spiralLine +
+                " 行：线元 4 缓和曲线（Spiral）的 Start 离上一线元算得的终点 0.0300 米，从所给的 "
+                "Start 算起。",
+            "第 " + spiralLine + " 行：线元 4 缓和曲线（Spiral）算得的终点离所给的 End 0.0300 米。",
+            "第 " + std::to_string(std::stoi(spiralLine) + 1) +
+                " 行：线元 5 圆曲线（Curve）的 Start 离上一线元算得的终点 0.0300 米，从所给的 "
+                "Start 算起。"}));
+}
+
+std::optional<Route> routeOfCsv(const std::string& text) {
+    RouteFileReading reading = readRouteFile(text);
+    EXPECT_TRUE(reading.faults.empty())
+        << (reading.faults.empty() ? "" : reading.faults[0].message);
+    if (!reading.design)
+        return std::nullopt;
+    RouteBuilding building = buildRoute(*reading.design);
+    EXPECT_TRUE(building.faults.empty())
+        << (building.faults.empty() ? "" : building.faults[0].message);
+    return building.route;
+}
+
+// JD route, element route and an imported one, written and read back: the same stakes and
+// elevations, without a warning.
+TEST(LandXmlOut, RoundTripsGiveTheSameStakes) {
+    const std::string grade =
+        "\n变坡点桩号,高程,竖曲线半径\nK11+000,100,\nK11+600,112,8000\nK12+300,104,6000\n"
+        "K13+100,110,\n";
+    const std::string jd = test::routeText(test::threeJdRoute(), "K10+500",
+                                           "\n断链前桩号,断链后桩号\nK11+900,K11+880\n" + grade);
+    const std::string elements =
+        "起点桩号,X,Y,方位角\nK2+100,3456000.000,512000.000,45.3015\n\n"
+        "长度,起点半径,终点半径,转向,名称\n100,,,,ZD\n80,,800,右,ZH\n100,800,800,右,HY\n"
+        "60,800,400,右,YY\n80,400,400,左\n70,400,,左\n50,,,\n"
+        "\n变坡点桩号,高程,竖曲线半径\nK2+100,30,\nK2+300,34,3000\nK2+640,31,\n";
+    struct Case {
+        const char* what;
+        std::optional<Route> route;
+    };
+    const std::vector<Case> cases = {
+        {"a JD route with a chain break and a grade line", routeOfCsv(jd)},
+        {"an element route with a grade line", routeOfCsv(elements)},
+        {"the imported document, its circle and unsymmetric parabola", readBack(document()).route},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(c.route);
+        const std::string written = landXmlText(*c.route, "线路<1>", {"2026-12-09", "10:00:00"});
+        EXPECT_NE(written.find("<Alignment name=\"线路&lt;1&gt;\""), std::string::npos);
+        const Read r = readBack(written);
+        ASSERT_TRUE(r.faults.empty()) << r.faults[0];
+        EXPECT_TRUE(r.warnings.empty()) << r.warnings[0];
+        ASSERT_TRUE(r.route);
+        expectSameStakes(*c.route, *r.route);
+    }
+}
+
+}  // namespace
+}  // namespace hcurve
