@@ -1,0 +1,63 @@
+#!/bin/sh
+# LandXML through the real program: a JD route written with --landxml, its alignments listed, the
+# alignment read back by name with the same stakes as the route it came from; a name not in the
+# file. Where the build cannot read LandXML (windows), reading says so with status 1.
+# Usage: landxml_shell.sh HCURVE SCRATCH_FOLDER [windows]
+hcurve=$1
+scratch=$2
+system=${3:-posix}
+rm -rf "$scratch" && mkdir -p "$scratch" && cd "$scratch" || exit 2
+
+cat > 甲线.csv <<'CSV'
+点号,X,Y,R,A1,A2,桩号
+BP,3456088.2656,511632.3766,,,,K11+345.678
+JD1,3456789.1230,512345.6780,500,200,250,
+JD2,3457084.2532,513508.8195,800,300,300,
+EP,3457814.5550,514034.8035,,,,
+
+断链前桩号,断链后桩号
+K12+500,K12+480
+
+变坡点桩号,高程,竖曲线半径
+K11+400,100,
+K12+000,112,8000
+K12+900,104,6000
+K13+600,110,
+CSV
+
+failures=0
+fail() { echo "FAIL $*"; failures=$((failures + 1)); }
+
+"$hcurve" route 甲线.csv --landxml out.xml 2> err || fail "--landxml: status $?: $(cat err)"
+[ -s err ] && fail "--landxml wrote to standard error: $(cat err)"
+grep -q '<Alignment name="甲线" length="3068.92362149" staStart="11345.678">' out.xml ||
+    fail "--landxml: no alignment named after the file"
+
+if [ "$system" = windows ]; then
+    "$hcurve" route out.xml --alignments > out 2> err
+    status=$?
+    [ $status = 1 ] || fail "windows --alignments: status $status"
+    [ "$(cat err)" = "hcurve: 这个版本不能读 LandXML 文件。" ] || fail "windows: $(cat err)"
+    [ $failures = 0 ] && echo "all passed"
+    exit $failures
+fi
+
+"$hcurve" route out.xml --alignments > out 2> err || fail "--alignments: status $?: $(cat err)"
+[ "$(cat out)" = "$(printf '名称,长度,线元数\n甲线,3068.924,9')" ] || fail "--alignments: $(cat out)"
+
+"$hcurve" route 甲线.csv --stakes --interval 20 > from_csv.csv 2> /dev/null
+"$hcurve" route out.xml --alignment 甲线 --stakes --interval 20 > from_xml.csv 2> /dev/null ||
+    fail "--alignment 甲线: status $?"
+# The same stakes and elevations, only the QZ and EP names of the JD table are not in LandXML.
+grep -v '^QZ,' from_csv.csv | sed 's/^EP,/,/' > expected.csv
+cmp -s expected.csv from_xml.csv || fail "stakes differ: $(diff expected.csv from_xml.csv | head -5)"
+
+"$hcurve" route out.xml --alignment 乙线 --segments > out 2> err
+status=$?
+[ $status = 1 ] || fail "a name not in the file: status $status"
+[ "$(cat err)" = "out.xml: 第 7 行：文件里没有名为 “乙线” 的线路（Alignment），有 “甲线”。" ] ||
+    fail "a name not in the file: $(cat err)"
+[ -s out ] && fail "a name not in the file: output $(cat out)"
+
+[ $failures = 0 ] && echo "all passed"
+exit $failures
