@@ -1,6 +1,7 @@
 #include "window/route_window.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -28,6 +29,7 @@
 #include <iterator>
 
 #include "curve/number.h"
+#include "route/landxml_writing.h"
 #include "route/vertical_table.h"
 #include "route_cli/route_command.h"
 #include "stakes/field_tools.h"
@@ -462,12 +464,14 @@ void RouteWindow::runStakes() {
 std::optional<QString> RouteWindow::chooseExportFile() {
     const QString csvFilter = QStringLiteral("CSV 表格 (*.csv)");
     const QString datFilter = QStringLiteral("点文件 name,code,Y,X,H (*.dat)");
+    const QString xmlFilter = QStringLiteral("LandXML 1.2 路线 (*.xml)");
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty())
         folder = QDir::homePath();
     const QString proposed = QFileInfo(title_).completeBaseName() + QStringLiteral("-中桩坐标.csv");
-    QFileDialog dialog(this, QStringLiteral("导出中桩坐标"), QDir(folder).filePath(proposed),
-                       csvFilter + QStringLiteral(";;") + datFilter);
+    QFileDialog dialog(
+        this, QStringLiteral("导出中桩坐标"), QDir(folder).filePath(proposed),
+        csvFilter + QStringLiteral(";;") + datFilter + QStringLiteral(";;") + xmlFilter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -477,20 +481,33 @@ std::optional<QString> RouteWindow::chooseExportFile() {
     QString path = dialog.selectedFiles().front();
     if (path.isEmpty())
         return std::nullopt;
-    if (!exportFormatOf(path.toStdString())) {
+    if (!exportFormatOf(path.toStdString()) &&
+        !path.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)) {
         // No extension of its own: the one of the chosen file type.
-        path += dialog.selectedNameFilter() == datFilter ? QStringLiteral(".dat")
-                                                         : QStringLiteral(".csv");
+        path += dialog.selectedNameFilter() == datFilter   ? QStringLiteral(".dat")
+                : dialog.selectedNameFilter() == xmlFilter ? QStringLiteral(".xml")
+                                                           : QStringLiteral(".csv");
     }
     return path;
 }
 
 std::optional<QString> RouteWindow::exportToChosenFile() {
-    if (!lastTable_)
-        return QStringLiteral("还没有计算中桩。");
     const std::optional<QString> path = exportChooser_ ? exportChooser_() : chooseExportFile();
     if (!path)
         return std::nullopt;
+    if (path->endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)) {
+        // The route itself, stakes or none.
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const std::string xml =
+            landXmlText(route_, QFileInfo(title_).completeBaseName().toStdString(),
+                        {now.toString(QStringLiteral("yyyy-MM-dd")).toStdString(),
+                         now.toString(QStringLiteral("HH:mm:ss")).toStdString()});
+        if (std::optional<std::string> wrong = writeFileReplacing(path->toStdString(), xml))
+            return text(*wrong);
+        return QStringLiteral("已把路线写成 LandXML 文件“%1”。").arg(*path);
+    }
+    if (!lastTable_)
+        return QStringLiteral("还没有计算中桩。");
     if (std::optional<QString> wrong = exportStakes(*path))
         return *wrong;
     const std::size_t count = routeExportPoints(*lastTable_, lastRequest_).size();
@@ -533,7 +550,7 @@ void addRouteMenu(QMenuBar* bar, QWidget* parent) {
         // The JD table first; the grade line and the cross-fall may follow in further files.
         const QStringList paths = QFileDialog::getOpenFileNames(
             parent, QStringLiteral("打开交点表"), QString(),
-            QStringLiteral("交点表或线元表 (*.csv *.txt);;所有文件 (*)"));
+            QStringLiteral("交点表、线元表或 LandXML (*.csv *.txt *.xml);;所有文件 (*)"));
         if (paths.isEmpty())
             return;
         QString messages;

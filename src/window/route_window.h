@@ -64,7 +64,8 @@ class RouteWindow : public QWidget {
     using PathChooser = std::function<std::optional<QString>()>;
     void setExportChooser(PathChooser chooser) { exportChooser_ = std::move(chooser); }
     /// 导出…: asks for the file and writes it; what the user is told ("已导出 7 个点到文件“…”。"),
-    /// or nothing when the user cancelled.
+    /// or nothing when the user cancelled. A .xml file is the route as LandXML ("已把路线写成
+    /// LandXML 文件“…”。"), stakes computed or not.
     std::optional<QString> exportToChosenFile();
 
     /// The report of the element table and the stakes last shown, for the one table writer.

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <memory>
 
+#include "route_cli/route_command.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"
 #include "window/route_window.h"
@@ -255,6 +256,14 @@ TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
     window->setExportChooser([&] { return std::optional<QString>(chosen + ".dat"); });
     EXPECT_EQ(window->exportToChosenFile(),
               QStringLiteral("已导出 %1 个点到文件“%2.dat”。").arg(6 * 3).arg(chosen));
+    // 导出 as LandXML: the route itself, read back whole, its chain break with it.
+    window->setExportChooser([&] { return std::optional<QString>(chosen + ".xml"); });
+    EXPECT_EQ(window->exportToChosenFile(),
+              QStringLiteral("已把路线写成 LandXML 文件“%1.xml”。").arg(chosen));
+    const RouteLoading xml = loadRouteFiles({(chosen + ".xml").toStdString()});
+    ASSERT_TRUE(xml.route);
+    EXPECT_TRUE(xml.messages.empty());
+    EXPECT_EQ(xml.route->breaks.size(), 1u);
 
     // The element table's EP is K(continuous - 10) past the long chain of 10 m.
     const double ep_m = cell(window->elementTable(), 3, 1).toDouble() - 10;
