@@ -16,7 +16,7 @@
 #include "route/landxml_writing.h"
 #include "route/route.h"
 #include "route/route_file.h"
-#include "route_cli/landxml_loading.h"
+#include "route/landxml_loading.h"
 #include "route_samples.h"
 
 namespace hcurve {

@@ -19,7 +19,7 @@
 #include <cmath>
 #include <memory>
 
-#include "route_cli/route_command.h"
+#include "route/route_loading.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"
 #include "window/route_window.h"

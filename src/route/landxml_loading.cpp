@@ -1,10 +1,10 @@
-#include "route_cli/landxml_loading.h"
+#include "route/landxml_loading.h"
 
 #include "curve/format.h"
 #include "curve/shown_text.h"
 #include "platform/file_reading.h"
 #include "platform/system_reason.h"
-#include "route_cli/text_decoding.h"
+#include "route/text_decoding.h"
 
 namespace hcurve {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "route/landxml_reading.h"
-#include "route_cli/route_command.h"
+#include "route/route_loading.h"
 
 namespace hcurve {
 
