@@ -594,9 +594,17 @@ class Reader {
             if (L) {
                 listed.length_m = *L * units_.metres;
             } else {
-                for (const pugi::xml_node& e : elements)
-                    if (const auto l = readNumber(trimmed(e.attribute("length").value())))
+                for (const pugi::xml_node& e : elements) {
+                    if (const auto l = readNumber(trimmed(e.attribute("length").value()))) {
                         listed.length_m += *l * units_.metres;
+                    } else if (localName(e) == "Line") {
+                        // A Line may leave its length to its ends.
+                        const std::vector<double> a = numbers(child(e, "Start").child_value());
+                        const std::vector<double> b = numbers(child(e, "End").child_value());
+                        if (a.size() >= 2 && b.size() >= 2)
+                            listed.length_m += std::hypot(b[0] - a[0], b[1] - a[1]) * units_.metres;
+                    }
+                }
             }
             names += (names.empty() ? "" : "、") + quoted(listed.name);
             reading_.alignments.push_back(listed);

@@ -75,12 +75,8 @@ std::string alignmentName(const RouteLoading& loading, const std::string& path) 
 // Now, as the LandXML root states when its document was written (UTC).
 LandXmlStamp stampNow() {
     const std::time_t now = std::time(nullptr);
-    std::tm t{};
-#ifdef _WIN32
-    gmtime_s(&t, &now);
-#else
-    gmtime_r(&now, &t);
-#endif
+    // One thread: the shared result is copied at once.
+    const std::tm t = *std::gmtime(&now);
     char date[16], time[16];
     std::strftime(date, sizeof date, "%Y-%m-%d", &t);
     std::strftime(time, sizeof time, "%H:%M:%S", &t);

@@ -8,7 +8,7 @@ scratch=$2
 system=${3:-posix}
 rm -rf "$scratch" && mkdir -p "$scratch" && cd "$scratch" || exit 2
 
-cat > 甲线.csv <<'CSV'
+cat > route.csv <<'CSV'
 点号,X,Y,R,A1,A2,桩号
 BP,3456088.2656,511632.3766,,,,K11+345.678
 JD1,3456789.1230,512345.6780,500,200,250,
@@ -28,12 +28,10 @@ CSV
 failures=0
 fail() { echo "FAIL $*"; failures=$((failures + 1)); }
 
-"$hcurve" route 甲线.csv --landxml out.xml 2> err || fail "--landxml: status $?: $(cat err)"
-[ -s err ] && fail "--landxml wrote to standard error: $(cat err)"
-grep -q '<Alignment name="甲线" length="3068.92362149" staStart="11345.678">' out.xml ||
-    fail "--landxml: no alignment named after the file"
-
 if [ "$system" = windows ]; then
+    "$hcurve" route route.csv --landxml out.xml 2> err || fail "--landxml: status $?: $(cat err)"
+    grep -q '<Alignment name="route" length="3068.92362149" staStart="11345.678">' out.xml ||
+        fail "--landxml: no alignment named after the file"
     "$hcurve" route out.xml --alignments > out 2> err
     status=$?
     [ $status = 1 ] || fail "windows --alignments: status $status"
@@ -41,6 +39,12 @@ if [ "$system" = windows ]; then
     [ $failures = 0 ] && echo "all passed"
     exit $failures
 fi
+
+cp route.csv 甲线.csv
+"$hcurve" route 甲线.csv --landxml out.xml 2> err || fail "--landxml: status $?: $(cat err)"
+[ -s err ] && fail "--landxml wrote to standard error: $(cat err)"
+grep -q '<Alignment name="甲线" length="3068.92362149" staStart="11345.678">' out.xml ||
+    fail "--landxml: no alignment named after the file"
 
 "$hcurve" route out.xml --alignments > out 2> err || fail "--alignments: status $?: $(cat err)"
 [ "$(cat out)" = "$(printf '名称,长度,线元数\n甲线,3068.924,9')" ] || fail "--alignments: $(cat out)"
