@@ -450,7 +450,7 @@ class Reader {
                     continue;
                 }
                 const std::string v = lower(trimmed(r.value()));
-                if (v == "inf" || v == "+inf")
+                if (v == "inf" || v == "+inf" || v == "infinity")
                     continue;
                 const std::optional<double> R = readNumber(v);
                 if (!R || !(*R > 0)) {

@@ -24,6 +24,8 @@ namespace {
 
 using test::gauss;
 
+constexpr double kTruePi = 3.14159265358979323846;
+
 // One element of the test's chain: signed curvatures, positive turning clockwise (cw).
 struct Piece {
     const char* tag;
@@ -107,7 +109,7 @@ std::string document(bool arcAsSpiral = false) {
         const Placed s = at[i], e = at[i + 1];
         const double k = p.k0 != 0 ? p.k0 : p.k1;
         const std::string rot = k > 0 ? "cw" : "ccw";
-        const std::string dir = " dirStart=\"" + num(s.theta * 180 / M_PI) + "\"";
+        const std::string dir = " dirStart=\"" + num(s.theta * 180 / kTruePi) + "\"";
         const std::string ends =
             "<Start>" + xy(s.x, s.y) + "</Start><End>" + xy(e.x, e.y) + "</End>";
         const auto radius = [](double c) {
@@ -115,10 +117,10 @@ std::string document(bool arcAsSpiral = false) {
         };
         const std::string tag = p.tag;
         if (tag == "Line") {
-            t += "<Line length=\"" + num(p.length_m) + "\" dir=\"" + num(s.theta * 180 / M_PI) +
+            t += "<Line length=\"" + num(p.length_m) + "\" dir=\"" + num(s.theta * 180 / kTruePi) +
                  "\">" + ends + "</Line>\n";
         } else if (tag == "Curve" && !(arcAsSpiral && i == 2)) {
-            const double R = 1 / std::fabs(k), n = s.theta + (k > 0 ? M_PI / 2 : -M_PI / 2);
+            const double R = 1 / std::fabs(k), n = s.theta + (k > 0 ? kTruePi / 2 : -kTruePi / 2);
             t += "<Curve rot=\"" + rot + "\" radius=\"" + num(R) + "\" length=\"" +
                  num(p.length_m) + "\"" + dir + ">" + ends + "<Center>" +
                  xy(s.x + R * std::cos(n), s.y + R * std::sin(n)) + "</Center></Curve>\n";
@@ -274,7 +276,7 @@ TEST(LandXmlIn, ToleratesWhatRealFilesDiffer) {
     const std::string base = document();
     const Read plain = readBack(base);
     ASSERT_TRUE(plain.route);
-    const double deg = M_PI / 180;
+    const double deg = kTruePi / 180;
     struct Case {
         const char* what;
         std::string text;
@@ -303,7 +305,7 @@ TEST(LandXmlIn, ToleratesWhatRealFilesDiffer) {
     });
     // Counted counter-clockwise from east, in radians.
     const std::string fromEast =
-        directions("radians", [&](double d) { return num(M_PI / 2 - d * deg); });
+        directions("radians", [&](double d) { return num(kTruePi / 2 - d * deg); });
     const std::vector<Case> cases = {
         {"a namespace prefix", prefixed},
         {"a byte-order mark", "\xEF\xBB\xBF" + base},
@@ -413,8 +415,8 @@ TEST(LandXmlIn, EveryFaultIsAnsweredWithItsLine) {
     shifted.y += 0.03;
     off = replaced(off, "<PI>" + piOf(at[3], at[4]),
                    "<PI>" + piOf(shifted, {at[4].x, at[4].y + 0.03, at[4].theta}));
-    const std::string firstDir = num(kTheta0 * 180 / M_PI);
-    off = replaced(off, "dir=\"" + firstDir, "dir=\"" + num(kTheta0 * 180 / M_PI + 0.01));
+    const std::string firstDir = num(kTheta0 * 180 / kTruePi);
+    off = replaced(off, "dir=\"" + firstDir, "dir=\"" + num(kTheta0 * 180 / kTruePi + 0.01));
     const Read r = readBack(off);
     ASSERT_TRUE(r.route);
     const std::string curveLine = std::to_string(lineOf(off, "<Curve"));
