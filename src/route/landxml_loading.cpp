@@ -81,6 +81,11 @@ LandXmlListing listLandXmlAlignments(const std::string& path) {
             "。");
         return listing;
     }
+    if (!looksLikeLandXml(path, file.bytes)) {
+        listing.messages.push_back("hcurve: 文件“" + shownPath +
+                                   "”不是 LandXML 文件，--alignments 只列 LandXML 文件的线路。");
+        return listing;
+    }
     std::string fault;
     const std::optional<std::string> text = landXmlUtf8(file.bytes, fault);
     if (!text) {

@@ -63,5 +63,11 @@ status=$?
     fail "a name not in the file: $(cat err)"
 [ -s out ] && fail "a name not in the file: output $(cat out)"
 
+"$hcurve" route route.csv --alignments > out 2> err
+status=$?
+[ $status = 1 ] || fail "--alignments of a CSV file: status $status"
+[ "$(cat err)" = "hcurve: 文件“route.csv”不是 LandXML 文件，--alignments 只列 LandXML 文件的线路。" ] ||
+    fail "--alignments of a CSV file: $(cat err)"
+
 [ $failures = 0 ] && echo "all passed"
 exit $failures
