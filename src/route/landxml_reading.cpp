@@ -104,6 +104,8 @@ enum class AngleUnit { Radians, Grads, Degrees, DegreesMinutesSeconds };
 // Where the angles of a direction attribute may be counted from: exporters differ, some count
 // clockwise from north, others counter-clockwise from east.
 constexpr double kDirectionSlack_rad = 1e-5;
+// Stated points may lie this far from where the geometry puts them.
+constexpr double kStatedPointSlack_m = 1e-3;
 constexpr double kQuarter_deg = kFullTurn_rad / kDegreeFactor / 4;
 
 struct Units {
@@ -407,6 +409,13 @@ class Reader {
                 fault(e, "Curve 的半径必须大于零。");
                 return std::nullopt;
             }
+            // The radius is the design's number; a Center that does not agree is told.
+            if (std::fabs(toCentre - *R) > kStatedPointSlack_m)
+                warn(e, "线元 " + std::to_string(number) + "（Curve）的 radius " +
+                            format(*R, Pattern::Fixed4) + " 与 Start 至 Center 的距离 " +
+                            format(toCentre, Pattern::Fixed4) + " 相差 " +
+                            format(std::fabs(toCentre - *R), Pattern::Fixed4) +
+                            " 米，按 radius 计算。");
             const double a =
                 azimuthBetween_deg(start->first, start->second, centre->first, centre->second);
             row.startAzimuth_deg = wrapAzimuth_deg(a - *turn * kQuarter_deg);

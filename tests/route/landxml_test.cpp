@@ -437,6 +437,21 @@ TEST(LandXmlIn, EveryFaultIsAnsweredWithItsLine) {
                 "Start 算起。"}));
 }
 
+// A Curve's radius that its Center does not agree with: the radius counts, and is told.
+TEST(LandXmlIn, ARadiusItsCenterDoesNotAgreeWithIsTold) {
+    if (!landXmlReadable())
+        GTEST_SKIP() << "this build reads no LandXML";
+    const std::string text = replaced(document(), "<Curve rot=\"ccw\" radius=\"500.000000000\"",
+                                      "<Curve rot=\"ccw\" radius=\"500.1\"");
+    const Read r = readBack(text);
+    ASSERT_TRUE(r.route);
+    ASSERT_FALSE(r.warnings.empty());
+    EXPECT_EQ(r.warnings[0], "第 " + std::to_string(lineOf(text, "radius=\"500.1\"")) +
+                                 " 行：线元 3（Curve）的 radius 500.1000 与 Start 至 Center 的距离 "
+                                 "500.0000 相差 0.1000 米，按 radius 计算。");
+    EXPECT_NEAR(r.route->alignment.elements[2].radius_m(), 500.1, 1e-9);
+}
+
 std::optional<Route> routeOfCsv(const std::string& text) {
     RouteFileReading reading = readRouteFile(text);
     EXPECT_TRUE(reading.faults.empty())
