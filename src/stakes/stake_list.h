@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "curve/curve_record.h"
+#include "geometry/side_points.h"
 #include "stakes/side_point_order.h"
 
 namespace hcurve {
@@ -25,6 +26,25 @@ struct RunStake {
     double chainage_m = 0;
     double x_m = 0, y_m = 0;
     std::vector<RunSidePoint> sidePoints;
+};
+
+/// The stakes of a run one at a time, in any order: for a view that shows a few stakes of a long
+/// run. Holds the run by reference; the run must outlive it and stay unchanged.
+class RunStakes {
+  public:
+    explicit RunStakes(const StakeRun& run);
+
+    std::size_t size() const { return run_.stakes.size(); }
+    /// Side points per stake: 0 when the run had side points off.
+    std::size_t sidePointsPerStake() const { return order_.size(); }
+    /// Fills stake with the run's stake i (from 0) and its side points.
+    void stakeAt(std::size_t i, RunStake& stake);
+
+  private:
+    const StakeRun& run_;
+    SideSetup setup_;
+    std::vector<SidePointSlot> order_;
+    SideTables tables_;
 };
 
 /// Hands the stakes of the run to visit one by one until visit returns false; the side points of
