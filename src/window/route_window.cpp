@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -59,8 +60,12 @@ const char* const kFormKeys[] = {"route/interval", "route/from",  "route/to",
                                  "route/left",     "route/right", "route/skew"};
 // A continuous chainage within this of a chain break is the break's own stake.
 constexpr double kAtBreak_m = 1e-6;
-// The rows a column's width is measured on, from the top and the bottom of a table.
+// A column's width is measured by Qt on the rows about the top of its table, and by fitColumns on
+// as many more spread over the table (the first and the last among them); the room beside a
+// cell's text.
 constexpr int kRowsMeasured = 100;
+constexpr std::size_t kRowsSampled = 64;
+constexpr int kCellMargins_px = 12;
 // The profile's drawing on paper and in files, in its own units (pixels of 96 dpi).
 constexpr double kProfileWidth = 1600, kProfileHeight = 900;
 
@@ -78,7 +83,7 @@ QTableView* makeTable(QWidget* parent, QAbstractItemModel* model) {
     auto* table = new QTableView(parent);
     table->setModel(model);
     table->verticalHeader()->setVisible(false);
-    // Columns are sized to the rows of the first and the last screen, not to every row.
+    // Columns are sized to a sample of the rows, not to every row (fitColumns).
     table->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return table;
@@ -183,9 +188,35 @@ class RouteTableModel : public QAbstractTableModel {
 
 namespace {
 
-void fill(QTableView* table, TableRows rows) {
-    static_cast<RouteTableModel*>(table->model())->setRows(std::move(rows));
+// Sizes the columns to the header and the rows about the top (Qt's measure), then widens each to
+// the texts of rows spread over the whole table and of the marked rows, so that the far rows of a
+// long table are not cut short either.
+void fitColumns(QTableView* table, const RouteTableModel& model) {
     table->resizeColumnsToContents();
+    const auto rows = static_cast<std::size_t>(model.rowCount());
+    if (rows == 0)
+        return;
+    std::vector<std::size_t> sample;
+    for (std::size_t k = 0; k <= kRowsSampled; ++k)
+        sample.push_back(k * (rows - 1) / kRowsSampled);
+    for (const auto& [row, mark] : model.marks())
+        sample.push_back(row);
+    const QFontMetrics metrics = table->fontMetrics();
+    for (int column = 0; column < model.columnCount(); ++column) {
+        int widest = 0;
+        for (std::size_t row : sample) {
+            const std::string text = model.cell(row, static_cast<std::size_t>(column));
+            widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(text)));
+        }
+        table->setColumnWidth(column,
+                              std::max(table->columnWidth(column), widest + kCellMargins_px));
+    }
+}
+
+void fill(QTableView* table, TableRows rows) {
+    auto* model = static_cast<RouteTableModel*>(table->model());
+    model->setRows(std::move(rows));
+    fitColumns(table, *model);
 }
 
 // A table of the route as a report's table: numbers and chainages set flush right.
@@ -380,15 +411,7 @@ std::optional<QString> RouteWindow::computeStakes() {
     stakeModel_->setTable(
         stakeTableHeader(*shown, request), shown->rows.size(),
         [shown](std::size_t row) { return stakeTableFields(*shown, row); }, std::move(marks));
-    // Sized to the rows the view looks at (its first and last screens), not to every row; the
-    // marks of the breaks are read wherever they are.
-    stakes_->resizeColumnsToContents();
-    if (!stakeModel_->marks().empty()) {
-        constexpr int kCellMargins_px = 12;
-        const int marks_px =
-            stakes_->fontMetrics().horizontalAdvance(QStringLiteral("断链前")) + kCellMargins_px;
-        stakes_->setColumnWidth(0, std::max(stakes_->columnWidth(0), marks_px));
-    }
+    fitColumns(stakes_, *stakeModel_);
     stakes_->scrollToTop();
     keepForm();
     if (profile_)
