@@ -1,5 +1,6 @@
 // The stakes of a run as values: each stake with its side points, in the order the listing shows
-// them. The listing, the stake table, the export and the plan view read the run through this walk.
+// them. The listing, the export and the plan view read the run through this walk, the stake table
+// one stake at a time as it shows them.
 #pragma once
 
 #include <cstddef>
