@@ -56,6 +56,28 @@ std::string stakeTableCsv(const std::vector<ExportPoint>& points, bool withHeigh
 /// The whole point file: datLine of every point.
 std::string pointFileDat(const std::vector<ExportPoint>& points);
 
+/// The point number a GSI file gives a point: its name where that fits the 16 characters of the
+/// word and holds only letters, digits and + - . _; a longer name first without the zero decimals
+/// of its chainage ("K12+790.000-2-FL1" -> "K12+790-2-FL1"), then also without its K. Nothing for
+/// a name that still does not fit or holds another character (a blank, a Chinese character).
+std::optional<std::string> gsiPointNumber(const std::string& name);
+
+/// One block of the Leica GSI-16 point file: "*" and the words of 24 characters (word index,
+/// four characters of information, the sign, 16 characters of data, a blank): 11 the point
+/// number (the block number in the information, the number right-aligned and filled with zeros),
+/// 81 the easting, 82 the northing, and 83 the elevation where the point has one, each "..10"
+/// (typed in, metres with the last digit a millimetre), rounded as the .dat file; ended by CR LF.
+std::string gsiBlock(std::size_t blockNumber, const std::string& pointNumber,
+                     const ExportPoint& point);
+
+/// The whole GSI-16 file, or why it cannot be written: a point whose name has no point number, or
+/// whose point number another point has already (nothing is written then).
+struct GsiFile {
+    std::string bytes;
+    std::optional<std::string> fault;
+};
+GsiFile pointFileGsi(const std::vector<ExportPoint>& points);
+
 /// Takes the next piece of a file; false once the file can no longer be written.
 using FilePut = std::function<bool(std::string_view bytes)>;
 

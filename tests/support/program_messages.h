@@ -58,7 +58,7 @@ inline const std::vector<std::regex>& programMessagePatterns() {
             "(注意：该点离中线超过 [0-9.]+ 米（半径 R 与 1000 米中较小者），"
             "不像是这条路线上的点，请核对座标。)?",
             "这个点在曲线上找不到垂足，无法反算。",
-            "导出文件的扩展名必须是 .csv 或 .dat：" + typed + " 不对。",
+            "导出文件的扩展名必须是 .csv、.dat 或 .gsi：" + typed + " 不对。",
             "已导出 [0-9]+ 个点到文件" + typed + "。",
             "无法写入文件" + typed + "：[^\\n]*。",
             kCannotDrawInThisBuild,
