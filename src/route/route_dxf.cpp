@@ -38,8 +38,7 @@ void label(DxfDrawing& drawing, const std::string& layer, double x_m, double y_m
            double outward_deg, double height_m, const std::string& text) {
     const double radians = outward_deg / kDegreesPerRadian;
     const double gap = kLabelGap * height_m;
-    const DxfPoint at =
-        onPlan(x_m + gap * std::cos(radians), y_m + gap * std::sin(radians), z_m);
+    const DxfPoint at = onPlan(x_m + gap * std::cos(radians), y_m + gap * std::sin(radians), z_m);
     double rotation = 90 - outward_deg;
     rotation -= 360 * std::floor((rotation + kHalfTurn_deg) / 360);  // into [-180, 180)
     DxfAlign align = DxfAlign::Left;
@@ -61,8 +60,8 @@ std::string printable(std::string text) {
 }  // namespace
 
 std::vector<AlignmentPoint> spiralVertices(const Element& spiral) {
-    const double k = std::max(std::fabs(spiral.startCurvature_per_m()),
-                              std::fabs(spiral.endCurvature_per_m()));
+    const double k =
+        std::max(std::fabs(spiral.startCurvature_per_m()), std::fabs(spiral.endCurvature_per_m()));
     const double length = spiral.length_m();
     double pieces = 1;
     if (k > 0) {
@@ -143,6 +142,8 @@ DxfDrawing planDxfDrawing(const PlanDrawing& plan) {
         drawing.line(kTangentLayer, onPlan(a.x_m, a.y_m), onPlan(b.x_m, b.y_m));
     }
     for (const PlanDrawingMark& p : plan.polygon) {
+        if (p.name.empty())
+            continue;
         drawing.point(kJdLayer, onPlan(p.x_m, p.y_m));
         drawing.text(kJdLayer, onPlan(p.x_m + kMarkTextHeight_m, p.y_m + kMarkTextHeight_m),
                      kMarkTextHeight_m, printable(p.name));

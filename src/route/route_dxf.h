@@ -48,7 +48,8 @@ struct PlanDrawingPoint {
 
 struct PlanDrawing {
     std::vector<Element> centreLine;  // in chainage order
-    std::vector<PlanDrawingMark> polygon;  // BP, JD1 ... EP; empty without a JD table
+    // BP, JD1 ... EP; empty without a JD table. A vertex without a name is no point of its own.
+    std::vector<PlanDrawingMark> polygon;
     std::vector<PlanDrawingMark> marks;    // characteristic points
     std::vector<PlanDrawingPoint> points;  // stakes, each followed by its side points
 };

@@ -316,9 +316,24 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
     if (!lastTable_)
         return QStringLiteral("还没有计算中桩。");
     const std::vector<ExportPoint> points = routeExportPoints(*lastTable_, lastRequest_);
-    const bool dat = path.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive);
-    const std::string bytes =
-        dat ? pointFileDat(points) : hcurve::stakeTableCsv(points, lastTable_->withHeights);
+    std::string bytes;
+    if (isDxfPath(path.toStdString())) {
+        bytes = planDxf(routeDrawing(route_, &*lastTable_, lastRequest_));
+    } else {
+        const std::optional<ExportFormat> format = exportFormatOf(path.toStdString());
+        if (!format)
+            return QStringLiteral("导出文件的扩展名必须是 .csv、.dat、.gsi 或 .dxf。");
+        if (*format == ExportFormat::Gsi) {
+            GsiFile gsi = pointFileGsi(points);
+            if (gsi.fault)
+                return text(*gsi.fault);
+            bytes = std::move(gsi.bytes);
+        } else {
+            bytes = *format == ExportFormat::Dat
+                        ? pointFileDat(points)
+                        : hcurve::stakeTableCsv(points, lastTable_->withHeights);
+        }
+    }
     if (std::optional<std::string> wrong = writeFileReplacing(path.toStdString(), bytes))
         return text(*wrong);
     return std::nullopt;
@@ -462,12 +477,15 @@ void RouteWindow::runStakes() {
 std::optional<QString> RouteWindow::chooseExportFile() {
     const QString csvFilter = QStringLiteral("CSV 表格 (*.csv)");
     const QString datFilter = QStringLiteral("点文件 name,code,Y,X,H (*.dat)");
+    const QString gsiFilter = QStringLiteral("全站仪点文件 Leica GSI-16 (*.gsi)");
+    const QString dxfFilter = QStringLiteral("平面图 DXF，供 CAD 使用 (*.dxf)");
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty())
         folder = QDir::homePath();
     const QString proposed = QFileInfo(title_).completeBaseName() + QStringLiteral("-中桩坐标.csv");
     QFileDialog dialog(this, QStringLiteral("导出中桩坐标"), QDir(folder).filePath(proposed),
-                       csvFilter + QStringLiteral(";;") + datFilter);
+                       csvFilter + QStringLiteral(";;") + datFilter + QStringLiteral(";;") +
+                           gsiFilter + QStringLiteral(";;") + dxfFilter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -477,10 +495,13 @@ std::optional<QString> RouteWindow::chooseExportFile() {
     QString path = dialog.selectedFiles().front();
     if (path.isEmpty())
         return std::nullopt;
-    if (!exportFormatOf(path.toStdString())) {
+    if (!exportFormatOf(path.toStdString()) && !isDxfPath(path.toStdString())) {
         // No extension of its own: the one of the chosen file type.
-        path += dialog.selectedNameFilter() == datFilter ? QStringLiteral(".dat")
-                                                         : QStringLiteral(".csv");
+        const QString selected = dialog.selectedNameFilter();
+        path += selected == datFilter   ? QStringLiteral(".dat")
+                : selected == gsiFilter ? QStringLiteral(".gsi")
+                : selected == dxfFilter ? QStringLiteral(".dxf")
+                                        : QStringLiteral(".csv");
     }
     return path;
 }
@@ -494,6 +515,8 @@ std::optional<QString> RouteWindow::exportToChosenFile() {
     if (std::optional<QString> wrong = exportStakes(*path))
         return *wrong;
     const std::size_t count = routeExportPoints(*lastTable_, lastRequest_).size();
+    if (isDxfPath(path->toStdString()))
+        return QStringLiteral("已导出平面图及 %1 个点到文件“%2”。").arg(count).arg(*path);
     return QStringLiteral("已导出 %1 个点到文件“%2”。").arg(count).arg(*path);
 }
 
