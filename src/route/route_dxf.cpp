@@ -10,10 +10,11 @@ namespace {
 // Degrees of the drawing: true ones, not the stake position's.
 constexpr double kHalfTurn_deg = 180;
 constexpr double kDegreesPerRadian = 57.295779513082320876798;
-// Text heights (metres on the ground: 3 mm and 1.5 mm on a 1:1000 sheet) and the gap between a
+// Text heights (metres on the ground: 3 mm, 1.5 mm and 1 mm on a 1:1000 sheet) and the gap between a
 // point and its label, in text heights.
 constexpr double kMarkTextHeight_m = 3;
 constexpr double kNameTextHeight_m = 1.5;
+constexpr double kSideNameTextHeight_m = 1.0;
 constexpr double kLabelGap = 0.6;
 // The spacing stays a little inside the bound, for the rounding of the vertices.
 constexpr double kSpacingMargin = 0.9;
@@ -149,8 +150,9 @@ DxfDrawing planDxfDrawing(const PlanDrawing& plan) {
                      kMarkTextHeight_m, printable(p.name));
     }
 
-    // A characteristic point's label reads out to the right of the road, a stake's to the left,
-    // a side point's out on its own side.
+    // A characteristic point's label reads out to the right of the road, a stake's to the left
+    // across its side points, a side point's ahead beside the road, so that the labels of the
+    // points of one stake cross none of the others'.
     for (const PlanDrawingMark& m : plan.marks) {
         drawing.point(kMarkLayer, onPlan(m.x_m, m.y_m));
         label(drawing, kMarkLayer, m.x_m, m.y_m, 0, m.tangent_deg + 90, kMarkTextHeight_m,
@@ -159,8 +161,12 @@ DxfDrawing planDxfDrawing(const PlanDrawing& plan) {
     for (const PlanDrawingPoint& p : plan.points) {
         const double z = p.H_m ? *p.H_m : 0;
         drawing.point(p.side == 0 ? kStakeLayer : kSidePointLayer, onPlan(p.x_m, p.y_m, z));
-        label(drawing, kNameLayer, p.x_m, p.y_m, z, p.axis_deg + (p.side > 0 ? 0 : kHalfTurn_deg),
-              kNameTextHeight_m, printable(p.name));
+        if (p.side == 0)
+            label(drawing, kNameLayer, p.x_m, p.y_m, z, p.axis_deg + kHalfTurn_deg,
+                  kNameTextHeight_m, printable(p.name));
+        else
+            label(drawing, kNameLayer, p.x_m, p.y_m, z, p.axis_deg - 90, kSideNameTextHeight_m,
+                  printable(p.name));
     }
     return drawing;
 }
