@@ -9,7 +9,7 @@
 #include "route/route.h"
 #include "route/route_file.h"
 #include "route/route_tables.h"
-#include "route_cli/text_decoding.h"
+#include "route/text_decoding.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "curve/shown_text.h"
 #include "entry/curve_file.h"
 #include "entry/design_entry.h"
+#include "platform/file_writing.h"
 #include "port/messages.h"
 #include "stakes/stake_export.h"
 

@@ -6,6 +6,7 @@
 #include "curve/format.h"
 #include "geometry/characteristic_points.h"
 #include "geometry/stake_position.h"
+#include "platform/file_writing.h"
 #include "port/messages.h"
 #include "route/route.h"
 #include "stakes/stake_export.h"

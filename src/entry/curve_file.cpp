@@ -7,6 +7,7 @@
 #include <tuple>
 #include <vector>
 
+#include "curve/csv_writing.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "geometry/design_check.h"
@@ -15,7 +16,6 @@ namespace hcurve {
 namespace {
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-constexpr char kLineEnd[] = "\r\n";
 constexpr char kHeader[] = "项目,值";
 
 // The most side points a side may have, as the side-point questions allow.
@@ -66,10 +66,9 @@ std::string exactText(float v) {
 }
 
 std::string line(const std::string& name, const std::vector<std::string>& values) {
-    std::string text = csvField(name);
-    for (const std::string& v : values)
-        text += "," + csvField(v);
-    return text + kLineEnd;
+    std::vector<std::string> fields{name};
+    fields.insert(fields.end(), values.begin(), values.end());
+    return csvLine(fields, kSpreadsheetCsv);
 }
 
 // The fields of one CSV line; quoted fields may hold commas and doubled quotes.
@@ -136,7 +135,7 @@ std::optional<std::vector<float>> distances(const std::vector<std::string>& fiel
 }  // namespace
 
 std::string curveFileText(const CurveRecord& record) {
-    std::string text = std::string(kByteOrderMark) + kHeader + kLineEnd;
+    std::string text = csvStart(kSpreadsheetCsv) + csvLine({"项目", "值"}, kSpreadsheetCsv);
     text += line(kJd, {record.JD});
     for (const DesignLine& d : kDesignLines)
         text += line(d.name, {exactText(record.design.*d.number)});

@@ -72,11 +72,15 @@ void placeBreaksAndProfile(const RouteDesign& design, Route& route,
     for (const ChainBreakRow& b : design.breaks) {
         const double at = b.before_m - offset;
         if (at <= route.start_m || at >= route.end_m) {
-            faults.push_back({b.line, "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
-                                          " 不在路线上（" + routeEnds(route) + "之间）。"});
+            faults.push_back({b.line,
+                              "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
+                                  " 不在路线上（" + routeEnds(route) + "之间）。",
+                              b.file});
         } else if (at <= previousAt) {
-            faults.push_back({b.line, "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
-                                          " 不在上一个断链之后：断链要按路线顺序排列。"});
+            faults.push_back({b.line,
+                              "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
+                                  " 不在上一个断链之后：断链要按路线顺序排列。",
+                              b.file});
         } else {
             previousAt = at;
         }
@@ -101,24 +105,28 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
     AlignmentPoint at{start.x_m, start.y_m, start.azimuth_deg};
     double s_m = route.start_m;
     std::size_t number = 0;
+    const std::size_t file = design.elements->file;
     for (const ElementRow& row : design.elements->rows) {
         ++number;
         AlignmentPoint from = at;
         if (row.startX_m && row.startY_m) {
             const double apart_m = std::hypot(*row.startX_m - at.x_m, *row.startY_m - at.y_m);
             if (apart_m > kStatedStartSlack_m)
-                building.warnings.push_back(
-                    {row.line, "线元的起点（起点X、起点Y）离上一线元的终点 " +
-                                   format(apart_m, Pattern::Fixed4) + " 米，从所给的起点算起。"});
+                building.warnings.push_back({row.line,
+                                             "线元的起点（起点X、起点Y）离上一线元的终点 " +
+                                                 format(apart_m, Pattern::Fixed4) +
+                                                 " 米，从所给的起点算起。",
+                                             file});
             from.x_m = *row.startX_m;
             from.y_m = *row.startY_m;
         }
         const double k0 = row.startCurvature_per_m, k1 = row.endCurvature_per_m;
         const double turn_rad = row.length_m * std::fabs(k0 + k1) / 2;
         if (turn_rad >= kFullTurn_rad) {
-            faults.push_back({row.line, "这个线元转过 " +
-                                            format(turn_rad / kDegreeFactor, Pattern::Fixed3) +
-                                            " 度，超过一整圈，不像是道路的线元。"});
+            faults.push_back({row.line,
+                              "这个线元转过 " + format(turn_rad / kDegreeFactor, Pattern::Fixed3) +
+                                  " 度，超过一整圈，不像是道路的线元。",
+                              file});
             if (faults.size() >= kMostRouteFaults)
                 break;
             continue;
@@ -131,7 +139,7 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
         at = e.at(s_m);
         if (std::fabs(s_m) > kMaxDesignLength_m || std::fabs(at.x_m) > kMaxDesignLength_m ||
             std::fabs(at.y_m) > kMaxDesignLength_m) {
-            faults.push_back({row.line, "线元的终点超出了 ±1000000000 米。"});
+            faults.push_back({row.line, "线元的终点超出了 ±1000000000 米。", file});
             break;
         }
         route.alignment.elements.push_back(std::move(e));
@@ -139,6 +147,8 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
     if (!faults.empty())
         return building;
     route.end_m = s_m;
+    // Its end is named as a JD route's end is.
+    route.alignment.endName = "EP";
     placeBreaksAndProfile(design, route, faults);
     if (faults.empty())
         building.route = std::move(route);

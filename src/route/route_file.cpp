@@ -260,6 +260,8 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
     const CsvTable* breaks = nullptr;
     const CsvTable* startTable = nullptr;
     const CsvTable* elementTable = nullptr;
+    // The file each of them stands in.
+    std::size_t breaksFile = 0, startFile = 0, elementFile = 0;
     RouteDesign design;
     for (std::size_t f = 0; f < files.size(); ++f) {
         for (std::size_t t = f == 0 && !ofElements ? 1 : 0; t < files[f].size(); ++t) {
@@ -287,25 +289,21 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
                     const CsvTable*& slot = isStart ? startTable : elementTable;
                     if (!ofElements)
                         mixed(isStart ? "线元表的起点表" : "线元表", "交点表");
-                    else if (f != 0)
-                        faults.push_back(
-                            {table.headerLine, "起点表和线元表要写在第一个文件里。", f});
                     else if (slot)
                         twice(isStart ? "起点表" : "线元表");
-                    else
+                    else {
                         slot = &table;
+                        (isStart ? startFile : elementFile) = f;
+                    }
                     break;
                 }
                 case TableKind::Breaks:
-                    if (f != 0)
-                        faults.push_back({table.headerLine,
-                                          ofElements ? "断链表要写在线元表所在的文件里。"
-                                                     : "断链表要写在交点表所在的文件里。",
-                                          f});
-                    else if (breaks)
+                    if (breaks)
                         twice("断链表");
-                    else
+                    else {
                         breaks = &table;
+                        breaksFile = f;
+                    }
                     break;
                 case TableKind::Grade:
                     if (design.grade)
@@ -334,6 +332,16 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
     const auto readBreaks = [&] {
         if (!breaks)
             return;
+        // The faults of the breaks name the file they stand in.
+        const std::size_t before = faults.size();
+        struct InFile {
+            std::vector<RouteFault>& faults;
+            std::size_t from, file;
+            ~InFile() {
+                for (std::size_t i = from; i < faults.size(); ++i)
+                    faults[i].file = file;
+            }
+        } inFile{faults, before, breaksFile};
         std::map<Column, std::size_t> breakColumns =
             headerColumns(breaks->headerLine, breaks->header, faults);
         if (!breakColumns.count(Column::BreakBefore) || !breakColumns.count(Column::BreakAfter)) {
@@ -349,6 +357,7 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
             RowReader row(r.line, r.fields, breakColumns, faults);
             ChainBreakRow b;
             b.line = r.line;
+            b.file = breaksFile;
             b.before_m = row.chainage(Column::BreakBefore);
             b.after_m = row.chainage(Column::BreakAfter);
             design.breaks.push_back(b);
@@ -357,15 +366,16 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
 
     if (ofElements) {
         if (!startTable)
-            faults.push_back(
-                {elementTable->headerLine, "线元表缺少起点表（表头 起点桩号,X,Y,方位角，一行）。"});
+            faults.push_back({elementTable->headerLine,
+                              "线元表缺少起点表（表头 起点桩号,X,Y,方位角，一行）。", elementFile});
         else
-            design.elementStart = readElementStart(*startTable, 0, faults);
+            design.elementStart = readElementStart(*startTable, startFile, faults);
         if (!elementTable)
             faults.push_back({startTable->headerLine,
-                              "起点表之后缺少线元表（表头 长度,起点半径,终点半径,转向）。"});
+                              "起点表之后缺少线元表（表头 长度,起点半径,终点半径,转向）。",
+                              startFile});
         else
-            design.elements = readElementTable(*elementTable, 0, faults);
+            design.elements = readElementTable(*elementTable, elementFile, faults);
         if (design.elementStart)
             design.startChainage_m = design.elementStart->chainage_m;
         readBreaks();

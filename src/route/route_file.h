@@ -61,8 +61,9 @@ struct RoutePointRow {
 /// One chain break: the chainage in force up to it and the one that starts there.
 struct ChainBreakRow {
     int line = 0;
-    double before_m = 0;  // 断链前桩号
-    double after_m = 0;   // 断链后桩号
+    double before_m = 0;   // 断链前桩号
+    double after_m = 0;    // 断链后桩号
+    std::size_t file = 0;  // of the files read together
 };
 
 struct RouteDesign {
@@ -84,8 +85,9 @@ struct RouteFileReading {
 
 RouteFileReading readRouteFile(std::string_view utf8Text);
 
-/// The design of several files read together: the point table, or the start and the element
-/// table, (and the chain breaks) in the first, the grade line and the cross-fall in any of them, each table once.
+/// The design of several files read together: the first file opens with the point table, or with
+/// the start or the element table of a route of elements; every other table (the other of those
+/// two, the chain breaks, the grade line, the cross-fall) may stand in any of them, each once.
 RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts);
 
 /// A chainage typed as metres ("12000", "12345.6") or as a K-text ("K12+345.600", "k12+345",

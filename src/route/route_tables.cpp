@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "curve/chainage.h"
+#include "curve/csv_writing.h"
 #include "curve/dms.h"
 #include "curve/format.h"
 #include "geometry/angles.h"
@@ -55,16 +56,6 @@ std::string azimuthText(double v_deg) {
     return t;
 }
 
-std::string joined(const std::vector<std::string>& fields) {
-    std::string line;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i)
-            line += ',';
-        line += csvField(fields[i]);
-    }
-    return line + "\n";
-}
-
 std::vector<std::string> splitHeader(std::string_view header) {
     std::vector<std::string> names;
     std::size_t start = 0;
@@ -73,13 +64,6 @@ std::vector<std::string> splitHeader(std::string_view header) {
         names.emplace_back(header.substr(start, comma - start));
     names.emplace_back(header.substr(start));
     return names;
-}
-
-std::string csvText(const TableRows& rows) {
-    std::string csv;
-    for (const std::vector<std::string>& row : rows)
-        csv += joined(row);
-    return csv;
 }
 
 // A stake before its position is computed: its place, the chainage its text shows, and its name
@@ -221,11 +205,11 @@ TableRows segmentTableRows(const Route& route) {
 }
 
 std::string segmentTableCsv(const Route& route) {
-    return csvText(segmentTableRows(route));
+    return csvText(segmentTableRows(route), kScriptCsv);
 }
 
 std::string elementTableCsv(const Route& route) {
-    return csvText(elementTableRows(route));
+    return csvText(elementTableRows(route), kScriptCsv);
 }
 
 SideRequest sideRequestOf(const StakeRequest& request) {
@@ -474,7 +458,7 @@ TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
 }
 
 std::string stakeTableCsv(const StakeTable& table, const StakeRequest& request) {
-    return csvText(stakeTableRows(table, request));
+    return csvText(stakeTableRows(table, request), kScriptCsv);
 }
 
 LocatedHeights locatedHeights(const Route& route, const RouteFoot& foot,
@@ -510,7 +494,7 @@ std::string locateCsv(const Route& route, const RouteFoot& foot,
         if (measuredH_m)
             add("高差", h.above_m);
     }
-    return joined(header) + joined(fields);
+    return csvText({header, fields}, kScriptCsv);
 }
 
 }  // namespace hcurve

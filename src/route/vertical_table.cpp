@@ -1,5 +1,6 @@
 #include "route/vertical_table.h"
 
+#include "curve/csv_writing.h"
 #include "curve/format.h"
 
 namespace hcurve {
@@ -53,13 +54,7 @@ TableRows verticalTableRows(const Route& route) {
 }
 
 std::string verticalTableCsv(const Route& route) {
-    std::string csv;
-    for (const std::vector<std::string>& row : verticalTableRows(route)) {
-        for (std::size_t i = 0; i < row.size(); ++i)
-            csv += (i ? "," : "") + csvField(row[i]);
-        csv += "\n";
-    }
-    return csv;
+    return csvText(verticalTableRows(route), kScriptCsv);
 }
 
 }  // namespace hcurve

@@ -7,13 +7,12 @@
 #include <optional>
 #include <sstream>
 #include <tuple>
-#include <unordered_map>
 
 #include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
-#include "platform/file_reading.h"
+#include "platform/file_writing.h"
 #include "platform/standard_streams.h"
 #include "platform/system_reason.h"
 #include "route/route.h"
@@ -21,70 +20,10 @@
 #include "route/route_file.h"
 #include "route/route_tables.h"
 #include "route/vertical_table.h"
-#include "route_cli/text_decoding.h"
 #include "stakes/field_tools.h"
 #include "stakes/stake_export.h"
 
 namespace hcurve {
-
-RouteLoading loadRouteFile(const std::string& path) {
-    return loadRouteFiles({path});
-}
-
-RouteLoading loadRouteFiles(const std::vector<std::string>& paths) {
-    RouteLoading loading;
-    std::vector<std::string> texts;
-    for (const std::string& path : paths) {
-        const std::string shownPath = shownText(path);
-        const platform::FileBytes file = platform::readFileBounded(path, kMaxRouteFileBytes);
-        if (file.openError != 0) {
-            loading.messages.push_back("hcurve: 无法打开文件“" + shownPath + "”：" +
-                                       platform::systemReason(file.openError) + "。");
-            return loading;
-        }
-        if (file.tooLarge) {
-            loading.messages.push_back("hcurve: 文件“" + shownPath + "”超过 " +
-                                       std::to_string(kMaxRouteFileBytes / (1024 * 1024)) +
-                                       " MiB，不像是交点表，没有读。");
-            return loading;
-        }
-        if (file.readError != 0) {
-            loading.messages.push_back("hcurve: 读文件“" + shownPath + "”出错：" +
-                                       platform::systemReason(file.readError) + "。");
-            return loading;
-        }
-        RouteText text = decodeRouteText(file.bytes);
-        if (text.fault) {
-            loading.messages.push_back(shownPath + ": " + faultText(*text.fault));
-            return loading;
-        }
-        if (!text.utf8) {
-            loading.messages.push_back("hcurve: 文件“" + shownPath +
-                                       "”既不是 UTF-8 也不是 GBK 编码的文本。");
-            return loading;
-        }
-        texts.push_back(std::move(*text.utf8));
-    }
-    RouteFileReading reading =
-        readRouteFiles(std::vector<std::string_view>(texts.begin(), texts.end()));
-    std::vector<RouteFault> faults = reading.faults;
-    if (reading.design) {
-        RouteBuilding building = buildRoute(*reading.design);
-        faults = building.faults;
-        loading.route = std::move(building.route);
-        if (loading.route)
-            for (const RouteFault& w : building.warnings)
-                loading.messages.push_back(shownText(paths[w.file < paths.size() ? w.file : 0]) +
-                                           ": 注意：" + shownText(faultText(w)));
-    }
-    for (const RouteFault& f : faults)
-        loading.messages.push_back(shownText(paths[f.file < paths.size() ? f.file : 0]) + ": " +
-                                   shownText(faultText(f)));
-    if (faults.size() >= kMostRouteFaults)
-        loading.messages.push_back("hcurve: 错误太多，只列出了前 " +
-                                   std::to_string(kMostRouteFaults) + " 个。");
-    return loading;
-}
 
 namespace {
 
@@ -130,121 +69,14 @@ std::string outputFailure(std::ostream& out) {
 
 }  // namespace
 
-std::optional<double> stakeInterval(const std::string& text) {
-    std::optional<double> v = readNumber(text);
-    if (!v || *v <= 0)
-        return std::nullopt;
-    return v;
-}
-
-std::optional<double> skewDegrees(const std::string& text) {
-    std::optional<double> v = readNumber(text);
-    if (!v || !isValidDms(*v))
-        return std::nullopt;
-    // At a right angle the transverse axis runs along the centre line: a side point would stand
-    // on the road ahead, not beside it.
-    const double degrees = dmsToDegrees(*v);
-    if (!(std::fabs(degrees) < 90))
-        return std::nullopt;
-    return degrees;
-}
-
-std::optional<std::vector<double>> distanceList(const std::string& text) {
-    std::vector<double> out;
-    std::stringstream in(text);
-    std::string part;
-    while (std::getline(in, part, ',')) {
-        std::optional<double> v = readNumber(part);
-        if (!v)
-            return std::nullopt;
-        out.push_back(*v);
-    }
-    if (out.empty())
-        return std::nullopt;
-    return out;
-}
-
-std::optional<double> stretchEnd(const Route& route, const std::string& text, bool first,
-                                 std::string& fault) {
-    if (!text.empty() && (text[0] == 'K' || text[0] == 'k')) {
-        std::optional<double> broken = readChainage(text);
-        if (!broken) {
-            fault = "桩号“" + text + "”不对（应如 K12+500 或 K12+500.000）。";
-            return std::nullopt;
-        }
-        std::vector<double> at = continuousChainages(route, *broken);
-        if (at.empty()) {
-            fault = "路线上没有桩号 " + text + "（它不在 BP 至 EP 之间，或落在断链的空缺里）。";
-            return std::nullopt;
-        }
-        return first ? at.front() : at.back();
-    }
-    std::optional<double> v = readNumber(text);
-    if (!v)
-        fault = "里程“" + text + "”不是数值。";
-    return v;
-}
-
-std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request) {
-    std::vector<ExportPoint> points;
-    // The rows in the order of the table's side points: per row, left then right.
-    struct Row {
-        const char* name;
-        const char* tag;
-    };
-    const std::vector<Row> rows = request.doubleRow ? std::vector<Row>{{"前排", "F"}, {"后排", "B"}}
-                                                    : std::vector<Row>{{"单排", ""}};
-    const std::size_t n = table.sidesPerStake;
-    // A long chain gives some chainage texts twice: the second stake of a text is named with
-    // "-2" (the third "-3"), so that no two points of the file share a name.
-    std::unordered_map<std::string, int> seen;
-    for (std::size_t i = 0; i < table.rows.size(); ++i) {
-        const StakeRow& r = table.rows[i];
-        const int time = ++seen[r.text];
-        const std::string name = time == 1 ? r.text : r.text + "-" + std::to_string(time);
-        points.push_back({name, r.text, r.x_m, r.y_m, "中", "", "", r.H_m});
-        std::size_t j = 0;
-        for (const Row& row : rows) {
-            for (bool left : {true, false}) {
-                const std::vector<double>& distances = left ? request.left_m : request.right_m;
-                for (std::size_t k = 0; k < distances.size(); ++k, ++j) {
-                    std::optional<double> H;
-                    if (table.withSideHeights && !std::isnan(table.sideH_m[i * n + j]))
-                        H = table.sideH_m[i * n + j];
-                    points.push_back(
-                        {name + "-" + row.tag + (left ? "L" : "R") + std::to_string(k + 1), r.text,
-                         table.sideX_m[i * n + j], table.sideY_m[i * n + j], left ? "左" : "右",
-                         row.name, generalText(distances[k]), H});
-                }
-            }
-        }
-    }
-    return points;
-}
-
-PlanDrawing routeDrawing(const Route& route, const StakeTable* table,
-                         const StakeRequest& request) {
-    PlanDrawing plan = routePlanDrawing(route);
-    if (!table)
-        return plan;
-    const std::vector<ExportPoint> points = routeExportPoints(*table, request);
-    const std::size_t perStake = table->sidesPerStake + 1;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const ExportPoint& p = points[i];
-        const double axis = table->rows[i / perStake].tangent_deg + 90 + request.skew_deg;
-        const int side = p.side == "左" ? -1 : p.side == "右" ? 1 : 0;
-        plan.points.push_back({p.name, p.x_m, p.y_m, p.H_m, side, axis});
-    }
-    return plan;
-}
-
 namespace {
 
 // The stake options from args[first] on into request; --out (only where out is given) into
 // *outPath and *format. False, with the message said, at a fault.
 bool readStakeOptions(const Route& route, const std::vector<std::string>& args, std::size_t first,
-                      StakeRequest& request, bool& haveInterval, std::optional<std::string>* outPath,
-                      ExportFormat* format, std::ostream& err) {
+                      StakeRequest& request, bool& haveInterval,
+                      std::optional<std::string>* outPath, ExportFormat* format,
+                      std::ostream& err) {
     for (std::size_t i = first; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (i + 1 >= args.size()) {
@@ -375,9 +207,8 @@ int dxfCommand(const Route& route, const std::vector<std::string>& args, std::os
     bool haveInterval = false;
     if (!readStakeOptions(route, args, 3, request, haveInterval, nullptr, nullptr, err))
         return 1;
-    if (!haveInterval && (!request.left_m.empty() || !request.right_m.empty() ||
-                          request.from_m || request.to_m || request.doubleRow ||
-                          request.skew_deg != 0)) {
+    if (!haveInterval && (!request.left_m.empty() || !request.right_m.empty() || request.from_m ||
+                          request.to_m || request.doubleRow || request.skew_deg != 0)) {
         err << "hcurve: 要画出中桩和边桩，需要 --interval 桩距。\n" << kUsage;
         return 1;
     }

@@ -31,56 +31,15 @@
 
 #include "route/route.h"
 #include "route/route_dxf.h"
+#include "route/route_loading.h"
 #include "route/route_tables.h"
+#include "route/stake_request.h"
 #include "stakes/stake_export.h"
 
 namespace hcurve {
 
 /// The exit statuses besides 0 and 1 (a fault of the file or the arguments), as the console's.
 enum RouteStatus : int { kRouteOutputUnwritable = 3, kRouteInternalError = 4 };
-
-/// The largest route file read.
-constexpr std::size_t kMaxRouteFileBytes = 64 * 1024 * 1024;
-
-/// A route file read and built: the route, or the messages (one a fault, each naming the file
-/// and, for a fault of its contents, the line). With a route, the messages are its warnings.
-struct RouteLoading {
-    std::optional<Route> route;
-    std::vector<std::string> messages;
-};
-
-/// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
-/// (no such file, no permission, a folder, larger than kMaxRouteFileBytes) is one message that says
-/// which.
-RouteLoading loadRouteFile(const std::string& path);
-
-/// The same for several files read together (the first holds the JD table).
-RouteLoading loadRouteFiles(const std::vector<std::string>& paths);
-
-/// The interval between stakes, typed in metres; nothing unless it is a number above zero.
-std::optional<double> stakeInterval(const std::string& text);
-
-/// The skew typed as 度.分秒, in decimal degrees; nothing unless it is a valid DMS angle of less
-/// than 90 degrees either way.
-std::optional<double> skewDegrees(const std::string& text);
-
-/// "5,7.5" -> {5, 7.5}; nothing when a part is not a number or the list is empty.
-std::optional<std::vector<double>> distanceList(const std::string& text);
-
-/// One end of a stretch: a continuous chainage in metres, or a chainage text with the breaks
-/// applied (where it stands twice, its first place when first is true, else its last). Nothing
-/// and the reason in fault when the text cannot be placed.
-std::optional<double> stretchEnd(const Route& route, const std::string& text, bool first,
-                                 std::string& fault);
-
-/// The stakes and their side points as the one-curve export lists them: each stake (中), then its
-/// left points (-L1, -L2, ...) and right points (-R1, ...), 单排; in two rows -FL1 ... 前排, then
-/// -BL1 ... 后排; each with its design elevation where the table has one.
-std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request);
-
-/// The route's plan drawing (routePlanDrawing) with the stakes and side points of a table, named
-/// as routeExportPoints names them; without a table none.
-PlanDrawing routeDrawing(const Route& route, const StakeTable* table, const StakeRequest& request);
 
 /// args: what follows "route" on the command line. Returns the exit status.
 int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -9,6 +9,7 @@
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
+#include "platform/file_writing.h"
 #include "port/answers.h"
 #include "port/messages.h"
 #include "stakes/stake_export.h"

@@ -3,27 +3,26 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <unordered_map>
 
 #include "curve/chainage.h"
+#include "curve/csv_writing.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
-#include "platform/file_replacement.h"
-#include "platform/system_reason.h"
 #include "stakes/stake_list.h"
 
 namespace hcurve {
 namespace {
 
-constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-constexpr char kLineEnd[] = "\r\n";
-constexpr char kCsvHeader[] = "点名,桩号,X(北),Y(东),侧别,排,距离";
+const char* const kCsvHeader[] = {"点名", "桩号", "X(北)", "Y(东)", "侧别", "排", "距离"};
 constexpr char kHeightText[] = "0.000";
 // GSI-16: 16 characters of data; coordinates typed in (input mode 1), metres to the millimetre
 // (unit 0).
 constexpr std::size_t kGsiDataWidth = 16;
 constexpr char kGsiTypedMillimetres[] = "..10";
+constexpr char kGsiLineEnd[] = "\r\n";
 
 // The file words of a side point's row: the row column and the tag before L or R in its name.
 const char* rowColumn(SideRow row) {
@@ -34,10 +33,6 @@ const char* rowTag(SideRow row) {
 }
 
 }  // namespace
-
-std::string cannotWriteMessage(const std::string& path, const std::string& reason) {
-    return "无法写入文件“" + shownText(path) + "”：" + reason + "。";
-}
 
 void forEachPoint(const CurveRecord& record, const std::function<bool(const ExportPoint&)>& visit) {
     forEachStake(record.lastRun, [&](const RunStake& stake) {
@@ -66,34 +61,30 @@ std::vector<ExportPoint> lastRunPoints(const CurveRecord& record) {
 }
 
 std::string csvHead(bool withHeights) {
-    return std::string(kByteOrderMark) + kCsvHeader + (withHeights ? ",高程" : "") + kLineEnd;
+    std::vector<std::string> header(std::begin(kCsvHeader), std::end(kCsvHeader));
+    if (withHeights)
+        header.emplace_back("高程");
+    return csvStart(kSpreadsheetCsv) + csvLine(header, kSpreadsheetCsv);
 }
 
 std::string csvRow(const ExportPoint& p, bool withHeights) {
-    const std::string fields[] = {p.name,
-                                  p.chainage,
-                                  coordinateText(p.x_m, kPlainCoordinate),
-                                  coordinateText(p.y_m, kPlainCoordinate),
-                                  p.side,
-                                  p.row,
-                                  p.distance};
-    std::string row;
-    bool first = true;
-    for (const std::string& field : fields) {
-        if (!first)
-            row += ',';
-        row += csvField(field);
-        first = false;
-    }
+    std::vector<std::string> fields = {p.name,
+                                       p.chainage,
+                                       coordinateText(p.x_m, kPlainCoordinate),
+                                       coordinateText(p.y_m, kPlainCoordinate),
+                                       p.side,
+                                       p.row,
+                                       p.distance};
     if (withHeights)
-        row += "," + (p.H_m ? coordinateText(*p.H_m, kPlainCoordinate) : std::string());
-    return row + kLineEnd;
+        fields.push_back(p.H_m ? coordinateText(*p.H_m, kPlainCoordinate) : std::string());
+    return csvLine(fields, kSpreadsheetCsv);
 }
 
 std::string datLine(const ExportPoint& p) {
     return p.name + ",," + coordinateText(p.y_m, kPlainCoordinate) + "," +
            coordinateText(p.x_m, kPlainCoordinate) + "," +
-           (p.H_m ? coordinateText(*p.H_m, kPlainCoordinate) : kHeightText) + kLineEnd;
+           (p.H_m ? coordinateText(*p.H_m, kPlainCoordinate) : kHeightText) +
+           std::string(kSpreadsheetCsv.lineEnd);
 }
 
 std::string stakeTableCsv(const std::vector<ExportPoint>& points, bool withHeights) {
@@ -175,7 +166,7 @@ std::string gsiBlock(std::size_t blockNumber, const std::string& pointNumber,
     text += gsiCoordinate("82", point.x_m);
     if (point.H_m)
         text += gsiCoordinate("83", *point.H_m);
-    return text + kLineEnd;
+    return text + kGsiLineEnd;
 }
 
 GsiFile pointFileGsi(const std::vector<ExportPoint>& points) {
@@ -200,26 +191,56 @@ GsiFile pointFileGsi(const std::vector<ExportPoint>& points) {
     return file;
 }
 
-std::optional<std::string> writeFileReplacing(const std::string& path,
-                                              const std::function<void(const FilePut&)>& produce) {
-    // A NUL would cut the name short for the system, so the bytes would land in another file
-    // while the message named this one; other control characters make names nobody can type.
-    const bool controlCharacter = std::any_of(path.begin(), path.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
-    });
-    if (controlCharacter)
-        return cannotWriteMessage(path, "文件名不能含有控制字符");
-    platform::FileReplacement file;
-    if (const int error = file.open(path))
-        return cannotWriteMessage(path, platform::systemReason(error));
-    produce([&file](std::string_view bytes) { return file.write(bytes) == 0; });
-    if (const int error = file.commit())
-        return cannotWriteMessage(path, platform::systemReason(error));
-    return std::nullopt;
+std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request) {
+    std::vector<ExportPoint> points;
+    // The rows in the order of the table's side points: per row, left then right.
+    struct Row {
+        const char* name;
+        const char* tag;
+    };
+    const std::vector<Row> rows = request.doubleRow ? std::vector<Row>{{"前排", "F"}, {"后排", "B"}}
+                                                    : std::vector<Row>{{"单排", ""}};
+    const std::size_t n = table.sidesPerStake;
+    // A long chain gives some chainage texts twice: the second stake of a text is named with
+    // "-2" (the third "-3"), so that no two points of the file share a name.
+    std::unordered_map<std::string, int> seen;
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        const StakeRow& r = table.rows[i];
+        const int time = ++seen[r.text];
+        const std::string name = time == 1 ? r.text : r.text + "-" + std::to_string(time);
+        points.push_back({name, r.text, r.x_m, r.y_m, "中", "", "", r.H_m});
+        std::size_t j = 0;
+        for (const Row& row : rows) {
+            for (bool left : {true, false}) {
+                const std::vector<double>& distances = left ? request.left_m : request.right_m;
+                for (std::size_t k = 0; k < distances.size(); ++k, ++j) {
+                    std::optional<double> H;
+                    if (table.withSideHeights && !std::isnan(table.sideH_m[i * n + j]))
+                        H = table.sideH_m[i * n + j];
+                    points.push_back(
+                        {name + "-" + row.tag + (left ? "L" : "R") + std::to_string(k + 1), r.text,
+                         table.sideX_m[i * n + j], table.sideY_m[i * n + j], left ? "左" : "右",
+                         row.name, generalText(distances[k]), H});
+                }
+            }
+        }
+    }
+    return points;
 }
 
-std::optional<std::string> writeFileReplacing(const std::string& path, const std::string& bytes) {
-    return writeFileReplacing(path, [&bytes](const FilePut& put) { put(bytes); });
+PlanDrawing routeDrawing(const Route& route, const StakeTable* table, const StakeRequest& request) {
+    PlanDrawing plan = routePlanDrawing(route);
+    if (!table)
+        return plan;
+    const std::vector<ExportPoint> points = routeExportPoints(*table, request);
+    const std::size_t perStake = table->sidesPerStake + 1;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const ExportPoint& p = points[i];
+        const double axis = table->rows[i / perStake].tangent_deg + 90 + request.skew_deg;
+        const int side = p.side == "左" ? -1 : p.side == "右" ? 1 : 0;
+        plan.points.push_back({p.name, p.x_m, p.y_m, p.H_m, side, axis});
+    }
+    return plan;
 }
 
 }  // namespace hcurve

@@ -1,6 +1,6 @@
 // Export of the last stake run: the stakes and their side points as a table for a spreadsheet
-// (.csv) and as a point file for survey and drawing software (.dat), and a file writer that
-// replaces a file only with a complete new one.
+// (.csv) and as a point file for survey and drawing software (.dat); the files are written by
+// writeFileReplacing (platform/file_writing.h).
 #pragma once
 
 #include <cstddef>
@@ -12,6 +12,8 @@
 
 #include "curve/curve_record.h"
 #include "curve/format.h"  // csvField, which the table writes its fields with
+#include "route/route_dxf.h"
+#include "route/route_tables.h"
 
 namespace hcurve {
 
@@ -78,23 +80,14 @@ struct GsiFile {
 };
 GsiFile pointFileGsi(const std::vector<ExportPoint>& points);
 
-/// Takes the next piece of a file; false once the file can no longer be written.
-using FilePut = std::function<bool(std::string_view bytes)>;
+/// The stakes and their side points of a route's stake table as the one-curve export lists them:
+/// each stake (中), then its left points (-L1, -L2, ...) and right points (-R1, ...), 单排; in two
+/// rows -FL1 ... 前排, then -BL1 ... 后排; each with its design elevation where the table has one.
+/// A chainage text that stands twice (a long chain) names its second stake "-2" (the third "-3").
+std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request);
 
-/// Writes the file at path (UTF-8) piece by piece, as produce hands the pieces to put, through a
-/// temporary file beside it that is put on the disk and then renamed over it: an existing file is
-/// replaced only by a complete new one, keeping its permissions, and only where the user may write
-/// it ("没有权限" otherwise); a path that is a symbolic link is written through to its file and the
-/// link stays; a pipe or character device gets the content written into it, never a file in its
-/// place. Nothing on success; otherwise the message, naming the path and the reason, and no
-/// temporary file is left behind.
-std::optional<std::string> writeFileReplacing(const std::string& path,
-                                              const std::function<void(const FilePut&)>& produce);
-
-/// The same for bytes at hand.
-std::optional<std::string> writeFileReplacing(const std::string& path, const std::string& bytes);
-
-/// "无法写入文件“path”：reason。", the path as it may be shown.
-std::string cannotWriteMessage(const std::string& path, const std::string& reason);
+/// The route's plan drawing for CAD (routePlanDrawing) with the stakes and side points of a table,
+/// named as routeExportPoints names them; without a table none.
+PlanDrawing routeDrawing(const Route& route, const StakeTable* table, const StakeRequest& request);
 
 }  // namespace hcurve

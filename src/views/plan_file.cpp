@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <clocale>
 
+#include "platform/file_writing.h"
 #include "port/messages.h"
 #include "stakes/stake_export.h"
 #include "views/plan_scene.h"

@@ -28,8 +28,10 @@
 #include <iterator>
 
 #include "curve/number.h"
+#include "platform/file_writing.h"
+#include "route/route_loading.h"
+#include "route/stake_request.h"
 #include "route/vertical_table.h"
-#include "route_cli/route_command.h"
 #include "stakes/field_tools.h"
 #include "stakes/stake_export.h"
 #include "views/plan_format.h"

@@ -189,7 +189,7 @@ TEST(ElementRoute, NamesRadiiAndStatedStartsAsTheFileGivesThem) {
     std::string names;
     for (const StakeRow& r : stakes.rows)
         names += r.point + "@" + r.text + " ";
-    EXPECT_EQ(names, "ZD@K2+100.000 ZH@K2+200.000 HY@K2+280.000 YH@K2+330.000 @K2+370.000 ");
+    EXPECT_EQ(names, "ZD@K2+100.000 ZH@K2+200.000 HY@K2+280.000 YH@K2+330.000 EP@K2+370.000 ");
 
     // A start within a millimetre of the previous end is no warning.
     const AlignmentPoint end = route.alignment.elements[0].at(2200);
@@ -263,6 +263,39 @@ TEST(ElementRoute, EveryFaultIsAnsweredWithItsLine) {
         ASSERT_FALSE(got.empty());
         EXPECT_EQ(faultText(got[0]), faultText({f.line, f.message}));
     }
+}
+
+TEST(ElementRoute, TablesMayStandInFurtherFiles) {
+    // The start in the first file, the elements and the grade line in the second, the chain
+    // breaks in the third: the same route as one file holding them all.
+    const std::string elements = "长度,起点半径,终点半径,转向\n100,,,\n80,,500,右\n50,500,500,右\n";
+    const std::string grade = "变坡点桩号,高程,竖曲线半径\nK2+100,10,\nK2+230,12,\n";
+    const std::string breaks = "断链前桩号,断链后桩号\nK2+150,K2+140\n";
+    RouteFileReading one =
+        readRouteFile(std::string(kStart) + elements + "\n" + breaks + "\n" + grade);
+    RouteFileReading three = readRouteFiles({kStart, elements + "\n" + grade, breaks});
+    ASSERT_TRUE(one.design);
+    ASSERT_TRUE(three.design);
+    RouteBuilding a = buildRoute(*one.design), b = buildRoute(*three.design);
+    ASSERT_TRUE(a.route && b.route);
+    EXPECT_EQ(segmentTableCsv(*a.route), segmentTableCsv(*b.route));
+    StakeRequest request;
+    request.interval_m = 20;
+    EXPECT_EQ(stakeTableCsv(stakeTable(*a.route, request), request),
+              stakeTableCsv(stakeTable(*b.route, request), request));
+
+    // A fault is told in the file it stands in.
+    RouteFileReading wrong =
+        readRouteFiles({kStart, elements, "断链前桩号,断链后桩号\nK9+000,K8+990\n"});
+    ASSERT_TRUE(wrong.design);
+    RouteBuilding built = buildRoute(*wrong.design);
+    ASSERT_EQ(built.faults.size(), 1u);
+    EXPECT_EQ(built.faults[0].file, 2u);
+    EXPECT_EQ(built.faults[0].line, 2);
+    RouteFileReading twice = readRouteFiles({std::string(kStart) + elements, elements});
+    ASSERT_EQ(twice.faults.size(), 1u);
+    EXPECT_EQ(twice.faults[0].file, 1u);
+    EXPECT_EQ(faultText(twice.faults[0]), "第 1 行：线元表只能有一个，这里又有一个。");
 }
 
 }  // namespace

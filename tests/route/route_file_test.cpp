@@ -4,7 +4,7 @@
 #include "curve/chainage.h"
 #include "route/route.h"
 #include "route/route_file.h"
-#include "route_cli/text_decoding.h"
+#include "route/text_decoding.h"
 #include "route_samples.h"
 
 namespace hcurve {

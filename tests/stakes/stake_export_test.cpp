@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "curve/chainage.h"
+#include "platform/file_writing.h"
 #include "run_support.h"
 #include "stakes/field_tools.h"
 #include "stakes/stake_table.h"

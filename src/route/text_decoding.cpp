@@ -1,4 +1,4 @@
-#include "route_cli/text_decoding.h"
+#include "route/text_decoding.h"
 
 #include "platform/text_encoding.h"
 

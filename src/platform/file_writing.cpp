@@ -1,0 +1,37 @@
+#include "platform/file_writing.h"
+
+#include <algorithm>
+
+#include "curve/shown_text.h"
+#include "platform/file_replacement.h"
+#include "platform/system_reason.h"
+
+namespace hcurve {
+
+std::string cannotWriteMessage(const std::string& path, const std::string& reason) {
+    return "无法写入文件“" + shownText(path) + "”：" + reason + "。";
+}
+
+std::optional<std::string> writeFileReplacing(const std::string& path,
+                                              const std::function<void(const FilePut&)>& produce) {
+    // A NUL would cut the name short for the system, so the bytes would land in another file
+    // while the message named this one; other control characters make names nobody can type.
+    const bool controlCharacter = std::any_of(path.begin(), path.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+    });
+    if (controlCharacter)
+        return cannotWriteMessage(path, "文件名不能含有控制字符");
+    platform::FileReplacement file;
+    if (const int error = file.open(path))
+        return cannotWriteMessage(path, platform::systemReason(error));
+    produce([&file](std::string_view bytes) { return file.write(bytes) == 0; });
+    if (const int error = file.commit())
+        return cannotWriteMessage(path, platform::systemReason(error));
+    return std::nullopt;
+}
+
+std::optional<std::string> writeFileReplacing(const std::string& path, const std::string& bytes) {
+    return writeFileReplacing(path, [&bytes](const FilePut& put) { put(bytes); });
+}
+
+}  // namespace hcurve

@@ -1,0 +1,30 @@
+// Every file the program writes: replaced only by a complete new one, through FileReplacement.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace hcurve {
+
+/// Takes the next piece of a file; false once the file can no longer be written.
+using FilePut = std::function<bool(std::string_view bytes)>;
+
+/// Writes the file at path (UTF-8) piece by piece, as produce hands the pieces to put, through a
+/// temporary file beside it that is put on the disk and then renamed over it: an existing file is
+/// replaced only by a complete new one, keeping its permissions, and only where the user may write
+/// it ("没有权限" otherwise); a path that is a symbolic link is written through to its file and the
+/// link stays; a pipe or character device gets the content written into it, never a file in its
+/// place. Nothing on success; otherwise the message, naming the path and the reason, and no
+/// temporary file is left behind.
+std::optional<std::string> writeFileReplacing(const std::string& path,
+                                              const std::function<void(const FilePut&)>& produce);
+
+/// The same for bytes at hand.
+std::optional<std::string> writeFileReplacing(const std::string& path, const std::string& bytes);
+
+/// "无法写入文件“path”：reason。", the path as it may be shown.
+std::string cannotWriteMessage(const std::string& path, const std::string& reason);
+
+}  // namespace hcurve

@@ -1,0 +1,33 @@
+// A route's files read from the disk: the bytes read up to a bound, decoded (UTF-8 or GBK), read
+// and built, with every message the user is to see. The command line and the window open routes
+// through it alike.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "route/route.h"
+
+namespace hcurve {
+
+/// The largest route file read.
+constexpr std::size_t kMaxRouteFileBytes = 64 * 1024 * 1024;
+
+/// A route file read and built: the route, or the messages (one a fault, each naming the file
+/// and, for a fault of its contents, the line). With a route, the messages are its warnings.
+struct RouteLoading {
+    std::optional<Route> route;
+    std::vector<std::string> messages;
+};
+
+/// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
+/// (no such file, no permission, a folder, larger than kMaxRouteFileBytes) is one message that says
+/// which.
+RouteLoading loadRouteFile(const std::string& path);
+
+/// The same for several files read together (the first holds the JD table or the element table).
+RouteLoading loadRouteFiles(const std::vector<std::string>& paths);
+
+}  // namespace hcurve
