@@ -243,8 +243,20 @@ check(sorted(t.dxf.text.split()[0] for t in on(msp, "特征点", "TEXT")) ==
       sorted(["ZH", "HY", "QZ", "YH", "HZ"]), "one curve: its characteristic points")
 check(sorted(t.dxf.text for t in on(msp, "标注", "TEXT")) ==
       ["K12+%d00.000" % k for k in range(1, 7)], "one curve: the stakes' names")
-# The spirals meet the arc at HY and YH.
+# The arc runs counter-clockwise over its length from HY to YH, not around the rest of the circle;
+# the spirals meet it there.
 arc = on(msp, "中线", "ARC")[0]
+chainage = {t.dxf.text.split()[0]: t.dxf.text.split()[1] for t in on(msp, "特征点", "TEXT")}
+
+
+def metres(text):
+    kilometres, rest = text[1:].split("+")
+    return int(kilometres) * 1000 + float(rest)
+
+
+span = (arc.dxf.end_angle - arc.dxf.start_angle) % 360
+check(abs(math.radians(span) * arc.dxf.radius - (metres(chainage["YH"]) - metres(chainage["HY"])))
+      < 2e-3, "one curve: the arc spans %.6f degrees" % span)
 arc_ends = [(arc.dxf.center[0] + arc.dxf.radius * math.cos(math.radians(a)),
              arc.dxf.center[1] + arc.dxf.radius * math.sin(math.radians(a)))
             for a in (arc.dxf.start_angle, arc.dxf.end_angle)]
