@@ -67,10 +67,6 @@ std::string outputFailure(std::ostream& out) {
     return "写入出错";
 }
 
-}  // namespace
-
-namespace {
-
 // The stake options from args[first] on into request; --out (only where out is given) into
 // *outPath and *format. False, with the message said, at a fault.
 bool readStakeOptions(const Route& route, const std::vector<std::string>& args, std::size_t first,
