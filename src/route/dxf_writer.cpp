@@ -330,8 +330,8 @@ void blocks(Writer& w) {
     w.endSection();
 }
 
-void layout(Writer& w, unsigned handle, const char* name, int order, unsigned record,
-            DxfPoint min, DxfPoint max) {
+void layout(Writer& w, unsigned handle, const char* name, int order, unsigned record, DxfPoint min,
+            DxfPoint max) {
     w.pair(0, "LAYOUT");
     w.handle(5, handle);
     w.handle(330, kLayoutDictionary);
@@ -473,8 +473,8 @@ void DxfDrawing::point(const std::string& layer, DxfPoint at) {
     entities_.emplace_back(Kind::Point, layer, std::vector<DxfPoint>{at});
 }
 
-void DxfDrawing::text(const std::string& layer, DxfPoint at, double height,
-                      const std::string& text, double rotation_deg, DxfAlign align) {
+void DxfDrawing::text(const std::string& layer, DxfPoint at, double height, const std::string& text,
+                      double rotation_deg, DxfAlign align) {
     extend(at);
     Entity e(Kind::Text, layer, {at});
     e.radius = height;
@@ -486,7 +486,8 @@ void DxfDrawing::text(const std::string& layer, DxfPoint at, double height,
 
 std::string DxfDrawing::bytes() const {
     const DxfPoint min = empty_ ? DxfPoint{0, 0, 0} : DxfPoint{minX_, minY_, 0};
-    const DxfPoint max = empty_ ? DxfPoint{kEmptyExtent, kEmptyExtent, 0} : DxfPoint{maxX_, maxY_, 0};
+    const DxfPoint max =
+        empty_ ? DxfPoint{kEmptyExtent, kEmptyExtent, 0} : DxfPoint{maxX_, maxY_, 0};
     std::vector<std::pair<std::string, int>> layers;
     for (const Layer& l : layers_)
         layers.emplace_back(l.name, l.colour);

@@ -10,8 +10,8 @@ namespace {
 // Degrees of the drawing: true ones, not the stake position's.
 constexpr double kHalfTurn_deg = 180;
 constexpr double kDegreesPerRadian = 57.295779513082320876798;
-// Text heights (metres on the ground: 3 mm, 1.5 mm and 1 mm on a 1:1000 sheet) and the gap between a
-// point and its label, in text heights.
+// Text heights (metres on the ground: 3 mm, 1.5 mm and 1 mm on a 1:1000 sheet) and the gap between
+// a point and its label, in text heights.
 constexpr double kMarkTextHeight_m = 3;
 constexpr double kNameTextHeight_m = 1.5;
 constexpr double kSideNameTextHeight_m = 1.0;

@@ -100,8 +100,8 @@ ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
             return {false, *gsi.fault};
         if (std::optional<std::string> failure = writeFileReplacing(path, gsi.bytes))
             return {false, *failure};
-        return {true, "已导出 " + std::to_string(points.size()) + " 个点到文件“" +
-                          shownText(path) + "”。"};
+        return {true, "已导出 " + std::to_string(points.size()) + " 个点到文件“" + shownText(path) +
+                          "”。"};
     }
     // Row by row: the file never has to fit in memory.
     std::size_t points = 0;
@@ -124,14 +124,16 @@ void exportStakeCoordinates(const CurveRecord& record, UserPort& port) {
         return;
     }
     for (;;) {
-        const std::string path = trimmed(port.ask("输入导出文件的路径 (扩展名 .csv、.dat 或 .gsi) :"));
+        const std::string path =
+            trimmed(port.ask("输入导出文件的路径 (扩展名 .csv、.dat 或 .gsi) :"));
         if (path.empty())
             return;
         if (std::optional<ExportFormat> format = exportFormatOf(path)) {
             port.showMessage(exportLastRun(record, path, *format).message);
             return;
         }
-        port.showMessage("导出文件的扩展名必须是 .csv、.dat 或 .gsi：“" + shownText(path) + "” 不对。");
+        port.showMessage("导出文件的扩展名必须是 .csv、.dat 或 .gsi：“" + shownText(path) +
+                         "” 不对。");
     }
 }
 

@@ -46,7 +46,8 @@ struct ExportOutcome {
 };
 
 /// Exports the last run to path (UTF-8) in the format given, replacing an existing file only with
-/// a complete new one (a GSI file only once every point has its point number, else why not). Success: "已导出 7 个点到文件“/path/a.csv”。"; failure: the refusal, or
+/// a complete new one (a GSI file only once every point has its point number, else why not).
+/// Success: "已导出 7 个点到文件“/path/a.csv”。"; failure: the refusal, or
 /// "无法写入文件“/path/a.csv”：reason。" with the system's reason.
 ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
                             ExportFormat format);

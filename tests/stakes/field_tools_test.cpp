@@ -129,10 +129,11 @@ TEST(ExportCommand, WritesTheFormatOfTheExtension) {
     exportStakeCoordinates(record, again);
     exportStakeCoordinates(record, blank);
 
-    EXPECT_EQ(port.transcript,
-              (std::vector<std::string>{
-                  "? " + kAskPath, "! 导出文件的扩展名必须是 .csv、.dat 或 .gsi：“" + txt + "” 不对。",
-                  "? " + kAskPath, "! 已导出 7 个点到文件“" + csv + "”。"}));
+    EXPECT_EQ(
+        port.transcript,
+        (std::vector<std::string>{
+            "? " + kAskPath, "! 导出文件的扩展名必须是 .csv、.dat 或 .gsi：“" + txt + "” 不对。",
+            "? " + kAskPath, "! 已导出 7 个点到文件“" + csv + "”。"}));
     EXPECT_EQ(again.messages, (std::vector<std::string>{"已导出 7 个点到文件“" + dat + "”。"}));
     EXPECT_EQ(blank.transcript, (std::vector<std::string>{"? " + kAskPath}));
     const std::vector<ExportPoint> points = lastRunPoints(record);
