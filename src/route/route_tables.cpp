@@ -429,31 +429,40 @@ std::optional<RouteFoot> sidePointFoot(const Route& route, const RouteStake& sta
     return std::nullopt;
 }
 
-TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
-    TableRows rows{splitHeader(kStakeHeader)};
+std::vector<std::string> stakeTableHeader(const StakeTable& table, const StakeRequest& request) {
+    std::vector<std::string> header = splitHeader(kStakeHeader);
     if (table.withHeights)
-        rows[0].push_back("高程");
+        header.push_back("高程");
     for (std::string& name : sideColumnNames(request, table.withSideHeights))
-        rows[0].push_back(std::move(name));
-    for (std::size_t i = 0; i < table.rows.size(); ++i) {
-        const StakeRow& r = table.rows[i];
-        std::vector<std::string> fields = {r.point,
-                                           r.text,
-                                           fixed4(r.continuous_m),
-                                           coordinate(r.x_m),
-                                           coordinate(r.y_m),
-                                           azimuthText(r.tangent_deg)};
-        if (table.withHeights)
-            fields.push_back(r.H_m ? fixed4(*r.H_m) : "");
-        for (std::size_t j = 0; j < table.sidesPerStake; ++j) {
-            const std::size_t at = i * table.sidesPerStake + j;
-            fields.push_back(coordinate(table.sideX_m[at]));
-            fields.push_back(coordinate(table.sideY_m[at]));
-            if (table.withSideHeights)
-                fields.push_back(std::isnan(table.sideH_m[at]) ? "" : fixed4(table.sideH_m[at]));
-        }
-        rows.push_back(std::move(fields));
+        header.push_back(std::move(name));
+    return header;
+}
+
+std::vector<std::string> stakeTableFields(const StakeTable& table, std::size_t i) {
+    const StakeRow& r = table.rows[i];
+    std::vector<std::string> fields = {r.point,
+                                       r.text,
+                                       fixed4(r.continuous_m),
+                                       coordinate(r.x_m),
+                                       coordinate(r.y_m),
+                                       azimuthText(r.tangent_deg)};
+    if (table.withHeights)
+        fields.push_back(r.H_m ? fixed4(*r.H_m) : "");
+    for (std::size_t j = 0; j < table.sidesPerStake; ++j) {
+        const std::size_t at = i * table.sidesPerStake + j;
+        fields.push_back(coordinate(table.sideX_m[at]));
+        fields.push_back(coordinate(table.sideY_m[at]));
+        if (table.withSideHeights)
+            fields.push_back(std::isnan(table.sideH_m[at]) ? "" : fixed4(table.sideH_m[at]));
     }
+    return fields;
+}
+
+TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request) {
+    TableRows rows{stakeTableHeader(table, request)};
+    rows.reserve(table.rows.size() + 1);
+    for (std::size_t i = 0; i < table.rows.size(); ++i)
+        rows.push_back(stakeTableFields(table, i));
     return rows;
 }
 

@@ -92,6 +92,11 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request);
 /// The stake table's rows (below).
 TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request);
 
+/// The first of those rows, the header, and row i of the table (from 0) alone: for a view that
+/// formats only the rows it shows, with the texts of the CSV.
+std::vector<std::string> stakeTableHeader(const StakeTable& table, const StakeRequest& request);
+std::vector<std::string> stakeTableFields(const StakeTable& table, std::size_t i);
+
 /// "点,桩号,里程,X,Y,方位角" (and 高程 with a grade line) and, per side point, "左1X,左1Y" ...
 /// "右1X,右1Y" ... (in two rows "前左1X" ... "后右1Y"; each with its 左1H after them with a
 /// cross-fall too); then one line per stake (LF), 里程, X, Y and the elevations with four

@@ -1,7 +1,6 @@
 #include "stakes/stake_list.h"
 
 #include "curve/dms.h"
-#include "geometry/side_points.h"
 
 namespace hcurve {
 namespace {
@@ -16,32 +15,37 @@ bool sideSetupHolds(const SideSetup& s) {
 
 }  // namespace
 
+RunStakes::RunStakes(const StakeRun& run)
+    : run_(run),
+      setup_(run.sides && sideSetupHolds(*run.sides) ? *run.sides : SideSetup{}),
+      order_(run.sides && sideSetupHolds(*run.sides)
+                 ? sidePointOrder(setup_.dl_n, setup_.dr_n, setup_.dd_n == kSingleRow)
+                 : std::vector<SidePointSlot>{}),
+      tables_(makeSideTables(setup_.dl_n, setup_.dr_n)) {}
+
+void RunStakes::stakeAt(std::size_t i, RunStake& stake) {
+    const Stake& centre = run_.stakes[i];
+    stake.number = i + 1;
+    stake.chainage_m = centre.chainage_m;
+    stake.x_m = centre.x_m;
+    stake.y_m = centre.y_m;
+    stake.sidePoints.clear();
+    if (order_.empty())
+        return;
+    computeSidePoints(tables_, stake.x_m, stake.y_m, centre.axisAzimuth_deg, setup_, kDegreeFactor);
+    for (const SidePointSlot& slot : order_) {
+        const float distance_m = (slot.left ? setup_.dl : setup_.dr)[slot.distance];
+        const std::vector<double>& x = slot.left ? tables_.leftRowX : tables_.rightRowX;
+        const std::vector<double>& y = slot.left ? tables_.leftRowY : tables_.rightRowY;
+        stake.sidePoints.push_back({slot, distance_m, x[slot.element], y[slot.element]});
+    }
+}
+
 void forEachStake(const StakeRun& run, const std::function<bool(const RunStake&)>& visit) {
-    const SideSetup noSides;
-    const bool sides = run.sides && sideSetupHolds(*run.sides);
-    const SideSetup& setup = sides ? *run.sides : noSides;
-    const std::vector<SidePointSlot> order =
-        sides ? sidePointOrder(setup.dl_n, setup.dr_n, setup.dd_n == kSingleRow)
-              : std::vector<SidePointSlot>{};
-    SideTables tables = makeSideTables(setup.dl_n, setup.dr_n);
+    RunStakes stakes(run);
     RunStake stake;
-    for (std::size_t i = 0; i < run.stakes.size(); ++i) {
-        const Stake& centre = run.stakes[i];
-        stake.number = i + 1;
-        stake.chainage_m = centre.chainage_m;
-        stake.x_m = centre.x_m;
-        stake.y_m = centre.y_m;
-        stake.sidePoints.clear();
-        if (sides) {
-            computeSidePoints(tables, stake.x_m, stake.y_m, centre.axisAzimuth_deg, setup,
-                              kDegreeFactor);
-            for (const SidePointSlot& slot : order) {
-                const float distance_m = (slot.left ? setup.dl : setup.dr)[slot.distance];
-                const std::vector<double>& x = slot.left ? tables.leftRowX : tables.rightRowX;
-                const std::vector<double>& y = slot.left ? tables.leftRowY : tables.rightRowY;
-                stake.sidePoints.push_back({slot, distance_m, x[slot.element], y[slot.element]});
-            }
-        }
+    for (std::size_t i = 0; i < stakes.size(); ++i) {
+        stakes.stakeAt(i, stake);
         if (!visit(stake))
             return;
     }

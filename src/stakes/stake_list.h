@@ -1,5 +1,6 @@
 // The stakes of a run as values: each stake with its side points, in the order the listing shows
-// them. The listing, the stake table, the export and the plan view read the run through this walk.
+// them. The listing, the export and the plan view read the run through this walk, the stake table
+// one stake at a time as it shows them.
 #pragma once
 
 #include <cstddef>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "curve/curve_record.h"
+#include "geometry/side_points.h"
 #include "stakes/side_point_order.h"
 
 namespace hcurve {
@@ -25,6 +27,25 @@ struct RunStake {
     double chainage_m = 0;
     double x_m = 0, y_m = 0;
     std::vector<RunSidePoint> sidePoints;
+};
+
+/// The stakes of a run one at a time, in any order: for a view that shows a few stakes of a long
+/// run. Holds the run by reference; the run must outlive it and stay unchanged.
+class RunStakes {
+  public:
+    explicit RunStakes(const StakeRun& run);
+
+    std::size_t size() const { return run_.stakes.size(); }
+    /// Side points per stake: 0 when the run had side points off.
+    std::size_t sidePointsPerStake() const { return order_.size(); }
+    /// Fills stake with the run's stake i (from 0) and its side points.
+    void stakeAt(std::size_t i, RunStake& stake);
+
+  private:
+    const StakeRun& run_;
+    SideSetup setup_;
+    std::vector<SidePointSlot> order_;
+    SideTables tables_;
 };
 
 /// Hands the stakes of the run to visit one by one until visit returns false; the side points of

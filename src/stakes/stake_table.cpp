@@ -107,6 +107,14 @@ class ListingRecorder : public UserPort {
 
 }  // namespace
 
+std::vector<StakeTableRow> stakeTableRows(const RunStake& stake) {
+    std::vector<StakeTableRow> rows;
+    rows.reserve(1 + stake.sidePoints.size());
+    ListingRecorder recorder(rows, stake);
+    listStake(stake, recorder);
+    return rows;
+}
+
 std::vector<StakeTableRow> stakeTableRows(const CurveRecord& record) {
     std::vector<StakeTableRow> rows;
     forEachStake(record.lastRun, [&](const RunStake& stake) {
@@ -117,12 +125,15 @@ std::vector<StakeTableRow> stakeTableRows(const CurveRecord& record) {
     return rows;
 }
 
+std::string stakeTableLine(const StakeTableRow& r) {
+    return r.chainage + '\t' + r.point + '\t' + r.side + '\t' + r.distance_m + '\t' + r.x + '\t' +
+           r.y + '\n';
+}
+
 std::string stakeTableText(const std::vector<StakeTableRow>& rows) {
     std::string text = std::string(kStakeTableHeader) + "\n";
-    for (const StakeTableRow& r : rows) {
-        text += r.chainage + '\t' + r.point + '\t' + r.side + '\t' + r.distance_m + '\t' + r.x +
-                '\t' + r.y + '\n';
-    }
+    for (const StakeTableRow& r : rows)
+        text += stakeTableLine(r);
     return text;
 }
 

@@ -1,6 +1,6 @@
 // The last stake run as one table: every stake and every side point on a row of its own, with the
-// texts the listing shows for them, for a window that lists the whole run at once and for the
-// clipboard.
+// texts the listing shows for them, for the window that lists the run (a stake's rows made as they
+// are shown), the report and the clipboard.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "curve/curve_record.h"
+#include "stakes/stake_list.h"
 
 namespace hcurve {
 
@@ -25,6 +26,10 @@ struct StakeTableRow {
     double y_m;
 };
 
+/// The rows of one stake of a run: the stake, then its side points in the listing's order, with the
+/// listing's texts as below.
+std::vector<StakeTableRow> stakeTableRows(const RunStake& stake);
+
 /// The rows of the last run in the order of the listing: each stake followed by its side points,
 /// which carry the captions and values the listing gives them (its texts without the fields'
 /// leading blanks and without the unit). Empty before any run.
@@ -36,5 +41,8 @@ inline constexpr const char* kStakeTableHeader = "桩号\t点位\t侧别\t距离
 /// The rows as tab-separated text with the header: one line a row, each ended by a line feed, so
 /// that a spreadsheet takes each column into a column of its own.
 std::string stakeTableText(const std::vector<StakeTableRow>& rows);
+
+/// One row's line of that text, with its line feed.
+std::string stakeTableLine(const StakeTableRow& row);
 
 }  // namespace hcurve

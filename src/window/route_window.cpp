@@ -1,9 +1,11 @@
 #include "window/route_window.h"
 
+#include <QAbstractTableModel>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -21,11 +23,14 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <map>
+#include <memory>
+#include <unordered_map>
 
 #include "curve/number.h"
 #include "platform/file_writing.h"
@@ -57,6 +62,12 @@ const char* const kFormKeys[] = {"route/interval", "route/from",  "route/to",
                                  "route/left",     "route/right", "route/skew"};
 // A continuous chainage within this of a chain break is the break's own stake.
 constexpr double kAtBreak_m = 1e-6;
+// A column's width is measured by Qt on the rows about the top of its table, and by fitColumns on
+// as many more spread over the table (the first and the last among them); the room beside a
+// cell's text.
+constexpr int kRowsMeasured = 100;
+constexpr std::size_t kRowsSampled = 64;
+constexpr int kCellMargins_px = 12;
 // The profile's drawing on paper and in files, in its own units (pixels of 96 dpi).
 constexpr double kProfileWidth = 1600, kProfileHeight = 900;
 
@@ -64,36 +75,150 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-void fill(QTableWidget* table, const TableRows& rows) {
-    table->clear();
-    table->setRowCount(rows.empty() ? 0 : static_cast<int>(rows.size()) - 1);
-    table->setColumnCount(rows.empty() ? 0 : static_cast<int>(rows[0].size()));
-    if (rows.empty())
-        return;
-    QStringList header;
-    for (const std::string& h : rows[0])
-        header << text(h);
-    table->setHorizontalHeaderLabels(header);
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        for (std::size_t c = 0; c < rows[r].size(); ++c) {
-            const std::string& cell = rows[r][c];
-            auto* item = new QTableWidgetItem(text(cell));
-            item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-            // Numbers and chainages flush right, so that their digits stand under each other.
-            if (readNumber(cell) ||
-                (!cell.empty() && cell[0] == 'K' && cell.find('+') != std::string::npos))
-                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            table->setItem(static_cast<int>(r) - 1, static_cast<int>(c), item);
-        }
-    }
-    table->resizeColumnsToContents();
+// Numbers and chainages flush right, so that their digits stand under each other.
+bool flushRight(const std::string& cell) {
+    return readNumber(cell) ||
+           (!cell.empty() && cell[0] == 'K' && cell.find('+') != std::string::npos);
 }
 
-QTableWidget* makeTable(QWidget* parent) {
-    auto* table = new QTableWidget(parent);
+QTableView* makeTable(QWidget* parent, QAbstractItemModel* model) {
+    auto* table = new QTableView(parent);
+    table->setModel(model);
     table->verticalHeader()->setVisible(false);
+    // Columns are sized to a sample of the rows, not to every row (fitColumns).
+    table->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return table;
+}
+
+}  // namespace
+
+// A table of the route: its rows' texts are made when the view asks for them (the stake table's
+// from the stakes, with the texts of the CSV) and kept while they are on screen.
+class RouteTableModel : public QAbstractTableModel {
+  public:
+    using RowTexts = std::function<std::vector<std::string>(std::size_t row)>;
+    // A row of a chain break: the chainage before the break or the one after it.
+    enum class Mark { BeforeBreak, AfterBreak };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setTable(std::vector<std::string> header, std::size_t rows, RowTexts texts,
+                  std::map<std::size_t, Mark> marks = {}) {
+        beginResetModel();
+        header_ = std::move(header);
+        rows_ = rows;
+        texts_ = std::move(texts);
+        marks_ = std::move(marks);
+        made_.clear();
+        endResetModel();
+    }
+    // All rows ready, the header first.
+    void setRows(TableRows rows) {
+        auto kept = std::make_shared<const TableRows>(std::move(rows));
+        const std::size_t count = kept->empty() ? 0 : kept->size() - 1;
+        setTable(kept->empty() ? std::vector<std::string>{} : kept->front(), count,
+                 [kept](std::size_t row) { return (*kept)[row + 1]; });
+    }
+    const std::map<std::size_t, Mark>& marks() const { return marks_; }
+
+    // A cell as shown: the 点 column of a chain break's rows says so.
+    std::string cell(std::size_t row, std::size_t column) const {
+        const std::vector<std::string>& texts = rowTexts(row);
+        if (column >= texts.size())
+            return {};
+        if (column == 0 && texts[0].empty()) {
+            const auto mark = marks_.find(row);
+            if (mark != marks_.end())
+                return mark->second == Mark::BeforeBreak ? "断链前" : "断链后";
+        }
+        return texts[column];
+    }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(rows_);
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(header_.size());
+    }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid())
+            return {};
+        const auto row = static_cast<std::size_t>(index.row());
+        const auto column = static_cast<std::size_t>(index.column());
+        switch (role) {
+            case Qt::DisplayRole:
+                return QString::fromStdString(cell(row, column));
+            case Qt::TextAlignmentRole:
+                return QVariant::fromValue(
+                    Qt::AlignVCenter |
+                    (flushRight(cell(row, column)) ? Qt::AlignRight : Qt::AlignLeft));
+            case Qt::BackgroundRole:
+                if (marks_.count(row))
+                    return QColor(255, 236, 200);
+                return {};
+            default:
+                return {};
+        }
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+            static_cast<std::size_t>(section) >= header_.size())
+            return QAbstractTableModel::headerData(section, orientation, role);
+        return QString::fromStdString(header_[static_cast<std::size_t>(section)]);
+    }
+
+  private:
+    const std::vector<std::string>& rowTexts(std::size_t row) const {
+        // The view asks for a screen's rows column by column; those rows stay made.
+        constexpr std::size_t kMostKept = 4096;
+        auto made = made_.find(row);
+        if (made == made_.end()) {
+            if (made_.size() >= kMostKept)
+                made_.clear();
+            made = made_.emplace(row, texts_(row)).first;
+        }
+        return made->second;
+    }
+
+    std::vector<std::string> header_;
+    std::size_t rows_ = 0;
+    RowTexts texts_;
+    std::map<std::size_t, Mark> marks_;
+    mutable std::unordered_map<std::size_t, std::vector<std::string>> made_;
+};
+
+namespace {
+
+// Sizes the columns to the header and the rows about the top (Qt's measure), then widens each to
+// the texts of rows spread over the whole table and of the marked rows, so that the far rows of a
+// long table are not cut short either.
+void fitColumns(QTableView* table, const RouteTableModel& model) {
+    table->resizeColumnsToContents();
+    const auto rows = static_cast<std::size_t>(model.rowCount());
+    if (rows == 0)
+        return;
+    std::vector<std::size_t> sample;
+    for (std::size_t k = 0; k <= kRowsSampled; ++k)
+        sample.push_back(k * (rows - 1) / kRowsSampled);
+    for (const auto& [row, mark] : model.marks())
+        sample.push_back(row);
+    const QFontMetrics metrics = table->fontMetrics();
+    for (int column = 0; column < model.columnCount(); ++column) {
+        int widest = 0;
+        for (std::size_t row : sample) {
+            const std::string text = model.cell(row, static_cast<std::size_t>(column));
+            widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(text)));
+        }
+        table->setColumnWidth(column,
+                              std::max(table->columnWidth(column), widest + kCellMargins_px));
+    }
+}
+
+void fill(QTableView* table, TableRows rows) {
+    auto* model = static_cast<RouteTableModel*>(table->model());
+    model->setRows(std::move(rows));
+    fitColumns(table, *model);
 }
 
 // A table of the route as a report's table: numbers and chainages set flush right.
@@ -120,14 +245,14 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
     tabs_ = new QTabWidget(this);
 
     // A route of elements has no JDs and so no curve-element table; every route has its chain.
-    elements_ = makeTable(tabs_);
+    elements_ = makeTable(tabs_, new RouteTableModel(this));
     if (!route_.points.empty()) {
         fill(elements_, elementTableRows(route_));
         tabs_->addTab(elements_, QStringLiteral("曲线要素表"));
     } else {
         elements_->hide();  // not a tab: it would stand over the tab bar
     }
-    segments_ = makeTable(tabs_);
+    segments_ = makeTable(tabs_, new RouteTableModel(this));
     fill(segments_, segmentTableRows(route_));
     tabs_->addTab(segments_, QStringLiteral("线元表"));
 
@@ -153,7 +278,8 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
     buttons->addWidget(exportButton);
     buttons->addWidget(printButton);
     buttons->addStretch();
-    stakes_ = makeTable(stakePage);
+    stakeModel_ = new RouteTableModel(this);
+    stakes_ = makeTable(stakePage, stakeModel_);
     auto* stakeLayout = new QVBoxLayout(stakePage);
     stakeLayout->addLayout(form);
     stakeLayout->addLayout(buttons);
@@ -185,7 +311,7 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
     tabs_->addTab(planPage, QStringLiteral("平面图"));
 
     if (route_.gradeLine) {
-        vertical_ = makeTable(tabs_);
+        vertical_ = makeTable(tabs_, new RouteTableModel(this));
         fill(vertical_, verticalTableRows(route_));
         tabs_->addTab(vertical_, QStringLiteral("竖曲线表"));
         auto* profilePage = new QWidget(tabs_);
@@ -267,37 +393,32 @@ std::optional<QString> RouteWindow::computeStakes() {
     StakeTable table = hcurve::stakeTable(route_, request);
     if (table.fault)
         return text(*table.fault);
-    fill(stakes_, stakeTableRows(table, request));
     lastTable_ = std::move(table);
     lastRequest_ = request;
-    markChainBreaks();
+    // The two rows of a break, the chainage before it and the one after it, say so in their 点
+    // column and stand out from the others.
+    std::map<std::size_t, RouteTableModel::Mark> marks;
+    const std::vector<StakeRow>& rows = lastTable_->rows;
+    for (const ChainBreak& b : route_.breaks) {
+        int seen = 0;
+        for (std::size_t row = 0; row < rows.size() && seen < 2; ++row) {
+            if (std::fabs(rows[row].continuous_m - b.at_m) > kAtBreak_m)
+                continue;
+            marks[row] =
+                seen == 0 ? RouteTableModel::Mark::BeforeBreak : RouteTableModel::Mark::AfterBreak;
+            ++seen;
+        }
+    }
+    const StakeTable* shown = &*lastTable_;
+    stakeModel_->setTable(
+        stakeTableHeader(*shown, request), shown->rows.size(),
+        [shown](std::size_t row) { return stakeTableFields(*shown, row); }, std::move(marks));
+    fitColumns(stakes_, *stakeModel_);
     stakes_->scrollToTop();
     keepForm();
     if (profile_)
         profile_->setStakes(&*lastTable_);
     return std::nullopt;
-}
-
-void RouteWindow::markChainBreaks() {
-    // The two rows of a break, the chainage before it and the one after it, say so in their 点
-    // column and stand out from the others.
-    const QColor tint(255, 236, 200);
-    for (const ChainBreak& b : route_.breaks) {
-        int seen = 0;
-        for (int row = 0; row < stakes_->rowCount() && seen < 2; ++row) {
-            if (std::fabs(lastTable_->rows[static_cast<std::size_t>(row)].continuous_m - b.at_m) >
-                kAtBreak_m)
-                continue;
-            QTableWidgetItem* point = stakes_->item(row, 0);
-            if (point->text().isEmpty())
-                point->setText(seen == 0 ? QStringLiteral("断链前") : QStringLiteral("断链后"));
-            for (int column = 0; column < stakes_->columnCount(); ++column)
-                stakes_->item(row, column)->setBackground(tint);
-            ++seen;
-        }
-    }
-    // The column was sized to the names of the points before the marks went in.
-    stakes_->resizeColumnToContents(0);
 }
 
 void RouteWindow::keepForm() const {
@@ -351,10 +472,9 @@ ReportDocument RouteWindow::report() const {
     if (lastTable_) {
         TableRows rows = stakeTableRows(*lastTable_, lastRequest_);
         // The 点 column as the window shows it, with the rows of a chain break marked.
-        for (int row = 0; row < stakes_->rowCount() && row + 1 < static_cast<int>(rows.size());
-             ++row) {
-            if (const QTableWidgetItem* point = stakes_->item(row, 0))
-                rows[static_cast<std::size_t>(row) + 1][0] = point->text().toStdString();
+        for (const auto& [row, mark] : stakeModel_->marks()) {
+            if (row + 1 < rows.size())
+                rows[row + 1][0] = stakeModel_->cell(row, 0);
         }
         document.tables.push_back(reportTable("中桩表", rows));
     }

@@ -19,13 +19,14 @@ class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
-class QTableWidget;
+class QTableView;
 class QTabWidget;
 
 namespace hcurve {
 
 class PlanCanvas;
 class ProfileView;
+class RouteTableModel;
 
 class RouteWindow : public QWidget {
     Q_OBJECT
@@ -35,10 +36,12 @@ class RouteWindow : public QWidget {
     /// with the form it had when it was last closed.
     RouteWindow(Route route, const QString& title, QWidget* parent = nullptr);
 
+    const Route& route() const { return route_; }
     QTabWidget* tabs() const { return tabs_; }
-    QTableWidget* elementTable() const { return elements_; }
-    QTableWidget* stakeTable() const { return stakes_; }
-    QTableWidget* segmentTable() const { return segments_; }
+    /// The tables; the stake table's rows are formatted as the view shows them.
+    QTableView* elementTable() const { return elements_; }
+    QTableView* stakeTable() const { return stakes_; }
+    QTableView* segmentTable() const { return segments_; }
     QLineEdit* intervalField() const { return interval_; }
     QLineEdit* fromField() const { return from_; }
     QLineEdit* toField() const { return to_; }
@@ -49,7 +52,7 @@ class RouteWindow : public QWidget {
     PlanCanvas* plan() const { return plan_; }
     QLabel* planCoordinates() const { return planCoordinates_; }
     /// The vertical-curve table and the profile: none without a grade line.
-    QTableWidget* verticalTable() const { return vertical_; }
+    QTableView* verticalTable() const { return vertical_; }
     ProfileView* profileView() const { return profile_; }
 
     /// Computes the stake table from the form and shows it; nothing, or why the form cannot be
@@ -93,7 +96,6 @@ class RouteWindow : public QWidget {
     void runExport();
     void runPrint();
     std::optional<QString> chooseExportFile();
-    void markChainBreaks();
     void keepForm() const;
     void runSaveProfile();
     // Prints or saves paint as name; cancelled and pages are read after the painting.
@@ -102,10 +104,11 @@ class RouteWindow : public QWidget {
 
     Route route_;
     QTabWidget* tabs_;
-    QTableWidget* elements_;
-    QTableWidget* stakes_;
-    QTableWidget* segments_;
-    QTableWidget* vertical_ = nullptr;
+    QTableView* elements_;
+    QTableView* stakes_;
+    RouteTableModel* stakeModel_;
+    QTableView* segments_;
+    QTableView* vertical_ = nullptr;
     ProfileView* profile_ = nullptr;
     QLineEdit *interval_, *from_, *to_, *left_, *right_, *skew_;
     PlanCanvas* plan_;

@@ -35,17 +35,38 @@ QString cell(const StakeTableRow& row, int column) {
 
 }  // namespace
 
-void StakeTableModel::setRows(std::vector<StakeTableRow> rows) {
+StakeTableModel::~StakeTableModel() = default;
+
+void StakeTableModel::setRun(const StakeRun& run) {
     beginResetModel();
-    rows_ = std::move(rows);
-    order_.resize(rows_.size());
+    stakes_.reset();
+    made_.clear();
+    run_ = run;
+    stakes_ = std::make_unique<RunStakes>(run_);
+    rowsPerStake_ = 1 + stakes_->sidePointsPerStake();
+    order_.resize(run_.stakes.size());
     for (std::size_t i = 0; i < order_.size(); ++i)
         order_[i] = i;
     endResetModel();
 }
 
+std::size_t StakeTableModel::sidePointsPerStake() const {
+    return rowsPerStake_ - 1;
+}
+
+const StakeTableRow& StakeTableModel::row(int shown) const {
+    const auto at = static_cast<std::size_t>(shown);
+    const std::size_t stake = order_[at / rowsPerStake_];
+    if (made_.empty() || madeStake_ != stake) {
+        stakes_->stakeAt(stake, stake_);
+        made_ = stakeTableRows(stake_);
+        madeStake_ = stake;
+    }
+    return made_[at % rowsPerStake_];
+}
+
 int StakeTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(order_.size() * rowsPerStake_);
 }
 
 int StakeTableModel::columnCount(const QModelIndex& parent) const {
@@ -57,7 +78,7 @@ QVariant StakeTableModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole)
         return cell(row(index.row()), index.column());
-    if (role == Qt::FontRole && row(index.row()).side.empty()) {
+    if (role == Qt::FontRole && static_cast<std::size_t>(index.row()) % rowsPerStake_ == 0) {
         QFont stake;
         stake.setBold(true);
         return stake;
@@ -85,12 +106,10 @@ void StakeTableModel::sort(int column, Qt::SortOrder order) {
     // The stakes in chainage order, stakes at one chainage in run order; the rows of one stake
     // stay together, in the listing's order.
     std::sort(order_.begin(), order_.end(), [&](std::size_t a, std::size_t b) {
-        const StakeTableRow& ra = rows_[a];
-        const StakeTableRow& rb = rows_[b];
-        if (ra.chainage_m != rb.chainage_m)
-            return order == Qt::AscendingOrder ? ra.chainage_m < rb.chainage_m
-                                               : ra.chainage_m > rb.chainage_m;
-        return ra.stake != rb.stake ? ra.stake < rb.stake : a < b;
+        const double ca = run_.stakes[a].chainage_m, cb = run_.stakes[b].chainage_m;
+        if (ca != cb)
+            return order == Qt::AscendingOrder ? ca < cb : ca > cb;
+        return a < b;
     });
     emit layoutChanged();
 }
@@ -148,11 +167,11 @@ StakeTableWindow::StakeTableWindow(const CurveRecord& record, Teller tell, QWidg
 }
 
 void StakeTableWindow::showRun(const std::string& jd, std::uint32_t run) {
-    std::vector<StakeTableRow> rows = stakeTableRows(record_);
-    const auto stakes = std::count_if(rows.begin(), rows.end(),
-                                      [](const StakeTableRow& r) { return r.side.empty(); });
-    const auto sidePoints = static_cast<long>(rows.size()) - stakes;
-    if (rows.empty()) {
+    view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    model_->setRun(record_.lastRun);
+    const std::size_t stakes = model_->stakeCount();
+    const std::size_t sidePoints = stakes * model_->sidePointsPerStake();
+    if (stakes == 0) {
         heading_->setText(QString::fromUtf8(kNoStakeRun));
     } else {
         QString text = QStringLiteral("%1 的第 %2 次中桩计算：%3 个中桩")
@@ -164,8 +183,7 @@ void StakeTableWindow::showRun(const std::string& jd, std::uint32_t run) {
         text += QStringLiteral("。");
         heading_->setText(text);
     }
-    view_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    model_->setRows(std::move(rows));
+    // Sized to the rows the view looks at (its first and last screens), not to every row.
     view_->resizeColumnsToContents();
 }
 
@@ -187,11 +205,10 @@ QString StakeTableWindow::copiedText() const {
             shown.push_back(i);
     }
     std::sort(shown.begin(), shown.end());
-    std::vector<StakeTableRow> rows;
-    rows.reserve(shown.size());
+    std::string text = std::string(kStakeTableHeader) + "\n";
     for (int i : shown)
-        rows.push_back(model_->row(i));
-    return QString::fromStdString(stakeTableText(rows));
+        text += stakeTableLine(model_->row(i));
+    return QString::fromStdString(text);
 }
 
 void StakeTableWindow::copy() {

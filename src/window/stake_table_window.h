@@ -5,12 +5,14 @@
 #include <QAbstractTableModel>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "curve/curve_record.h"
 #include "stakes/field_tools.h"
+#include "stakes/stake_list.h"
 #include "stakes/stake_table.h"
 
 class QLabel;
@@ -18,18 +20,22 @@ class QTableView;
 
 namespace hcurve {
 
-/// The rows of a run; sorting by chainage keeps each stake's side points under it.
+/// The rows of a run, every stake followed by its side points; a row's texts are made when the
+/// view asks for them, so that a run of 100000 stakes opens at once. Sorting by chainage keeps each
+/// stake's side points under it.
 class StakeTableModel : public QAbstractTableModel {
     Q_OBJECT
 
   public:
     using QAbstractTableModel::QAbstractTableModel;
+    ~StakeTableModel() override;
 
-    void setRows(std::vector<StakeTableRow> rows);
-    /// The row shown at a place of the view.
-    const StakeTableRow& row(int shown) const {
-        return rows_[order_[static_cast<std::size_t>(shown)]];
-    }
+    /// Shows a copy of the run (the record's run may change while the table is open).
+    void setRun(const StakeRun& run);
+    std::size_t stakeCount() const { return run_.stakes.size(); }
+    std::size_t sidePointsPerStake() const;
+    /// The row shown at a place of the view; valid until the next call.
+    const StakeTableRow& row(int shown) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -39,8 +45,14 @@ class StakeTableModel : public QAbstractTableModel {
     void sort(int column, Qt::SortOrder order) override;
 
   private:
-    std::vector<StakeTableRow> rows_;
-    std::vector<std::size_t> order_;  // the rows as shown
+    StakeRun run_;
+    std::unique_ptr<RunStakes> stakes_;  // reads run_
+    std::size_t rowsPerStake_ = 1;
+    std::vector<std::size_t> order_;  // the stakes as shown
+    // The rows of the stake last asked for.
+    mutable std::size_t madeStake_ = 0;
+    mutable std::vector<StakeTableRow> made_;
+    mutable RunStake stake_;
 };
 
 class StakeTableWindow : public QWidget {

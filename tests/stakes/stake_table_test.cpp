@@ -47,6 +47,18 @@ TEST(StakeTable, DoubleRowRunShowsWhatTheListingShowed) {
         EXPECT_EQ((std::array<std::string, 5>{r.point, r.side, r.distance_m, r.x, r.y}), kStake[i])
             << i;
     }
+    // A view asks for the stakes in any order: taken one at a time from the last, each stake's
+    // rows are those of the whole run.
+    RunStakes stakes(record.lastRun);
+    ASSERT_EQ(stakes.sidePointsPerStake(), 6u);
+    RunStake stake;
+    for (std::size_t i = stakes.size(); i-- > 0;) {
+        stakes.stakeAt(i, stake);
+        const std::vector<StakeTableRow> own = stakeTableRows(stake);
+        ASSERT_EQ(own.size(), 7u);
+        for (std::size_t j = 0; j < 7; ++j)
+            EXPECT_EQ(stakeTableLine(own[j]), stakeTableLine(rows[i * 7 + j])) << i << " " << j;
+    }
     const std::vector<ExportPoint> exported = lastRunPoints(record);
     ASSERT_EQ(exported.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {

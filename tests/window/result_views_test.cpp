@@ -17,6 +17,7 @@
 
 #include "curve/chainage.h"
 #include "stakes/field_tools.h"
+#include "stakes/stake_table.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"
 #include "window/result_views.h"
@@ -72,6 +73,15 @@ TEST_F(ResultViewsTest, StakeTableFollowsTheRunsAndCopiesForASpreadsheet) {
     EXPECT_EQ(table->heading()->text(),
               QStringLiteral("JD1 的第 1 次中桩计算：3 个中桩，18 个边桩。"));
     ASSERT_EQ(table->model()->rowCount(), 21);
+    // Every row, made as it is shown, is the listing's row at that place.
+    const std::vector<StakeTableRow> all = stakeTableRows(window.record());
+    for (int i = 0; i < 21; ++i) {
+        const StakeTableRow& r = table->model()->row(i);
+        const StakeTableRow& l = all[static_cast<std::size_t>(i)];
+        EXPECT_EQ(stakeTableLine(r), stakeTableLine(l)) << i;
+        EXPECT_EQ(r.stake, l.stake) << i;
+        EXPECT_EQ(table->model()->index(i, 4).data().toString().toStdString(), l.x) << i;
+    }
 
     // Ctrl+C with two rows selected: the header and those rows, tab-separated.
     table->view()->selectRow(0);
@@ -113,22 +123,26 @@ TEST_F(ResultViewsTest, StakeTableFollowsTheRunsAndCopiesForASpreadsheet) {
 
 // Two stakes typed at one chainage keep their rows together, in run order either way round.
 TEST(StakeTableModel, StakesAtOneChainageKeepTheirRowsTogether) {
-    auto row = [](std::size_t stake, double chainage_m, const char* point) {
-        return StakeTableRow{stake, chainage_m, "", point, "", "", "", "", 0, 0};
-    };
+    StakeRun run;
+    run.stakes = {{100, 1, 1, 0}, {100, 2, 2, 0}, {50, 3, 3, 0}};
+    SideSetup oneLeft;
+    oneLeft.dl = {0, 5};
+    oneLeft.dl_n = 1;
+    oneLeft.dd_n = 1;
+    run.sides = oneLeft;
     StakeTableModel model;
-    model.setRows({row(1, 100, "1中"), row(1, 100, "1左"), row(2, 100, "2中"), row(2, 100, "2左"),
-                   row(3, 50, "3中")});
+    model.setRun(run);
     auto shown = [&] {
         std::string points;
         for (int i = 0; i < model.rowCount(); ++i)
-            points += model.row(i).point + " ";
+            points += std::to_string(model.row(i).stake) + model.row(i).point + " ";
         return points;
     };
+    EXPECT_EQ(shown(), "1中桩 1左侧第1点 2中桩 2左侧第1点 3中桩 3左侧第1点 ");
     model.sort(0, Qt::AscendingOrder);
-    EXPECT_EQ(shown(), "3中 1中 1左 2中 2左 ");
+    EXPECT_EQ(shown(), "3中桩 3左侧第1点 1中桩 1左侧第1点 2中桩 2左侧第1点 ");
     model.sort(0, Qt::DescendingOrder);
-    EXPECT_EQ(shown(), "1中 1左 2中 2左 3中 ");
+    EXPECT_EQ(shown(), "1中桩 1左侧第1点 2中桩 2左侧第1点 3中桩 3左侧第1点 ");
 }
 
 TEST_F(ResultViewsTest, StakeTableExportsEachFile) {

@@ -12,7 +12,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
@@ -30,9 +30,16 @@ const char kRoute[] =
     "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,1000,0,300,100,100,\nJD2,1000,1000,300,0,0,\n"
     "EP,2000,1000,,,,\n\n断链前桩号,断链后桩号\nK1+500,K1+490\n";
 
-QString cell(QTableWidget* table, int row, int column) {
-    QTableWidgetItem* item = table->item(row, column);
-    return item ? item->text() : QString();
+QString cell(QTableView* table, int row, int column) {
+    return table->model()->index(row, column).data().toString();
+}
+
+QString heading(QTableView* table, int column) {
+    return table->model()->headerData(column, Qt::Horizontal).toString();
+}
+
+int rows(QTableView* table) {
+    return table->model()->rowCount();
 }
 
 class RouteWindowTest : public ::testing::Test {
@@ -65,9 +72,9 @@ TEST_F(RouteWindowTest, ElementTableAndPlan) {
     std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
     ASSERT_TRUE(window) << messages.toStdString();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("线路 - 路线.csv"));
-    QTableWidget* t = window->elementTable();
-    ASSERT_EQ(t->rowCount(), 4);
-    EXPECT_EQ(t->horizontalHeaderItem(1)->text(), QStringLiteral("交点里程"));
+    QTableView* t = window->elementTable();
+    ASSERT_EQ(rows(t), 4);
+    EXPECT_EQ(heading(t, 1), QStringLiteral("交点里程"));
     EXPECT_EQ(cell(t, 2, 0), QStringLiteral("JD2"));
     EXPECT_EQ(cell(t, 2, 1), QStringLiteral("2870.9337"));
     EXPECT_EQ(cell(t, 2, 4), QStringLiteral("-90.0000"));
@@ -89,9 +96,9 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
     window->toField()->setText("1510");
     window->rightField()->setText("5");
     ASSERT_EQ(window->computeStakes(), std::nullopt);
-    QTableWidget* s = window->stakeTable();
-    ASSERT_EQ(s->rowCount(), 4);
-    EXPECT_EQ(s->horizontalHeaderItem(6)->text(), QStringLiteral("右1X"));
+    QTableView* s = window->stakeTable();
+    ASSERT_EQ(rows(s), 4);
+    EXPECT_EQ(heading(s, 6), QStringLiteral("右1X"));
     EXPECT_EQ(cell(s, 1, 1), QStringLiteral("K1+500.000"));
     EXPECT_EQ(cell(s, 2, 1), QStringLiteral("K1+490.000"));
     EXPECT_EQ(cell(s, 2, 2), QStringLiteral("1500.0000"));
@@ -99,7 +106,7 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
 
     window->intervalField()->setText("0");
     EXPECT_EQ(window->computeStakes(), QStringLiteral("桩距必须是大于零的数值。"));
-    EXPECT_EQ(s->rowCount(), 4);  // the last table stays
+    EXPECT_EQ(rows(s), 4);  // the last table stays
 
     const QString dat = folder_.filePath("stakes.dat");
     EXPECT_EQ(window->exportStakes(dat), std::nullopt);
@@ -155,8 +162,8 @@ TEST_F(RouteWindowTest, GradeLineTabsElevationsAndTheProfileDrawing) {
         tabs << window->tabs()->tabText(i);
     EXPECT_EQ(tabs,
               (QStringList{"曲线要素表", "线元表", "中桩表", "平面图", "竖曲线表", "纵断面图"}));
-    QTableWidget* v = window->verticalTable();
-    ASSERT_EQ(v->rowCount(), 3);
+    QTableView* v = window->verticalTable();
+    ASSERT_EQ(rows(v), 3);
     EXPECT_EQ(cell(v, 1, 7), QStringLiteral("凸"));
     EXPECT_EQ(cell(v, 1, 10), QStringLiteral("0.5000"));
 
@@ -164,8 +171,8 @@ TEST_F(RouteWindowTest, GradeLineTabsElevationsAndTheProfileDrawing) {
     window->fromField()->setText("1200");
     window->toField()->setText("1200");
     ASSERT_EQ(window->computeStakes(), std::nullopt);
-    QTableWidget* s = window->stakeTable();
-    EXPECT_EQ(s->horizontalHeaderItem(6)->text(), QStringLiteral("高程"));
+    QTableView* s = window->stakeTable();
+    EXPECT_EQ(heading(s, 6), QStringLiteral("高程"));
     EXPECT_EQ(cell(s, 0, 6), QStringLiteral("51.5000"));  // 52 - E
 
     const std::pair<const char*, QByteArray> files[] = {
@@ -254,12 +261,31 @@ TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
     window->rightField()->setText("");
     window->skewField()->setText("");
     ASSERT_EQ(window->computeStakes(), std::nullopt);
-    QTableWidget* s = window->stakeTable();
+    QTableView* s = window->stakeTable();
     QStringList points;
-    for (int row = 0; row < s->rowCount(); ++row)
+    for (int row = 0; row < rows(s); ++row)
         points << cell(s, row, 0) + "@" + cell(s, row, 1);
     EXPECT_EQ(points, (QStringList{"@K1+480.000", "@K1+490.000", "断链前@K1+500.000",
                                    "断链后@K1+490.000", "@K1+500.000", "@K1+510.000"}));
+    // Every other cell, made as it is shown, reads as in the CSV of hcurve route --stakes.
+    StakeRequest request;
+    request.interval_m = 10;
+    request.from_m = 1480;
+    request.to_m = 1520;
+    request.left_m = {5, 10};
+    const QStringList csv =
+        QString::fromStdString(stakeTableCsv(stakeTable(window->route(), request), request))
+            .split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(csv.size(), 1 + rows(s));
+    for (int row = -1; row < rows(s); ++row) {
+        QStringList shown;
+        for (int column = 0; column < s->model()->columnCount(); ++column)
+            shown << (row < 0 ? heading(s, column) : column == 0 ? "" : cell(s, row, column));
+        QString line = csv[row + 1];
+        if (row >= 0)
+            line = line.mid(line.indexOf(','));  // the 点 column, marked above
+        EXPECT_EQ(shown.join(','), line) << row;
+    }
     // The marks are read, not elided.
     EXPECT_GE(s->columnWidth(0), s->fontMetrics().horizontalAdvance(QStringLiteral("断链前")));
 
