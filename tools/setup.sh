@@ -12,7 +12,7 @@ packages=(
     clang libclang-rt-14-dev
     fonts-wqy-microhei
     poppler-utils
-    python3
+    python3 python3-ezdxf
     qt6-translations-l10n dpkg-dev
 )
 # The Windows build's packages come without what they only recommend: Wine recommends

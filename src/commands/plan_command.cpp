@@ -1,5 +1,6 @@
 #include "commands/plan_command.h"
 
+#include "commands/plan_dxf.h"
 #include "port/messages.h"
 #include "views/plan_format.h"
 
@@ -26,14 +27,17 @@ void savePlanDrawing(const CurveRecord& record, UserPort& port, const PlanSaver&
     }
     for (;;) {
         const std::string path =
-            trimmed(port.ask("输入平面图文件的路径 (扩展名 .png、.svg 或 .pdf) :"));
+            trimmed(port.ask("输入平面图文件的路径 (扩展名 .png、.svg、.pdf 或 .dxf) :"));
         if (path.empty())
             return;
-        if (!planFormatOf(path)) {
-            port.showMessage("平面图文件的扩展名必须是 .png、.svg 或 .pdf：“" + path + "” 不对。");
+        const bool dxf = isDxfPath(path);
+        if (!dxf && !planFormatOf(path)) {
+            port.showMessage("平面图文件的扩展名必须是 .png、.svg、.pdf 或 .dxf：“" + path +
+                             "” 不对。");
             continue;
         }
-        if (std::optional<std::string> failure = save(record, path))
+        if (std::optional<std::string> failure =
+                dxf ? savePlanDxf(record, path) : save(record, path))
             port.showMessage(*failure);
         else
             port.showMessage("已保存平面图到文件“" + path + "”。");

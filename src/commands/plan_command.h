@@ -22,8 +22,9 @@ inline constexpr const char* kCannotDrawInThisBuild =
     "此版本编译时未带 Qt，不含绘图功能，无法保存平面图。";
 
 /// 保存平面图: without a saver the message above; without a computed curve kNoComputedCurve;
-/// otherwise asks the path until its extension is .png, .svg or .pdf (a blank answer ends the
-/// command quietly), saves and shows "已保存平面图到文件“/path/plan.png”。" or why it could not.
+/// otherwise asks the path until its extension is .png, .svg, .pdf or .dxf (a blank answer ends
+/// the command quietly), saves (a .dxf by savePlanDxf, for CAD) and shows
+/// "已保存平面图到文件“/path/plan.png”。" or why it could not.
 void savePlanDrawing(const CurveRecord& record, UserPort& port, const PlanSaver& save);
 
 }  // namespace hcurve

@@ -19,6 +19,7 @@
 #include "route/landxml_loading.h"
 #include "route/landxml_writing.h"
 #include "route/route.h"
+#include "route/route_dxf.h"
 #include "route/route_file.h"
 #include "route/route_tables.h"
 #include "route/vertical_table.h"
@@ -35,7 +36,8 @@ constexpr char kUsage[] =
     "      hcurve route 文件… --vertical\n"
     "      hcurve route 文件… --stakes --interval 桩距 [--from 里程] [--to 里程] "
     "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--rows 前排,后排] "
-    "[--out 文件.csv|文件.dat]\n"
+    "[--out 文件.csv|文件.dat|文件.gsi]\n"
+    "      hcurve route 文件… --dxf 文件.dxf [--interval 桩距 及 --stakes 的其他选项]\n"
     "      hcurve route 文件… --locate X Y [H]\n"
     "      hcurve route 文件… --landxml 文件.xml\n"
     "      hcurve route 文件.xml [--alignment 名称] …\n"
@@ -96,22 +98,18 @@ std::string outputFailure(std::ostream& out) {
     return "写入出错";
 }
 
-}  // namespace
-
-namespace {
-
-int stakes(const Route& route, const std::vector<std::string>& args, std::ostream& out,
-           std::ostream& err) {
-    StakeRequest request;
-    std::optional<std::string> outPath;
-    ExportFormat format = ExportFormat::Csv;
-    bool haveInterval = false;
-    for (std::size_t i = 2; i < args.size(); ++i) {
+// The stake options from args[first] on into request; --out (only where out is given) into
+// *outPath and *format. False, with the message said, at a fault.
+bool readStakeOptions(const Route& route, const std::vector<std::string>& args, std::size_t first,
+                      StakeRequest& request, bool& haveInterval,
+                      std::optional<std::string>* outPath, ExportFormat* format,
+                      std::ostream& err) {
+    for (std::size_t i = first; i < args.size(); ++i) {
         const std::string& option = args[i];
         if (i + 1 >= args.size()) {
             say(err, "hcurve: " + option + " 后面缺少值。");
             err << kUsage;
-            return 1;
+            return false;
         }
         const std::string& value = args[++i];
         std::string fault;
@@ -119,7 +117,7 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
             std::optional<double> v = stakeInterval(value);
             if (!v) {
                 say(err, "hcurve: 桩距“" + value + "”必须是大于零的数值。");
-                return 1;
+                return false;
             }
             request.interval_m = *v;
             haveInterval = true;
@@ -127,7 +125,7 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
             std::optional<double> v = stretchEnd(route, value, option == "--from", fault);
             if (!v) {
                 say(err, "hcurve: " + fault);
-                return 1;
+                return false;
             }
             (option == "--from" ? request.from_m : request.to_m) = *v;
         } else if (option == "--left" || option == "--right") {
@@ -135,7 +133,7 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
             if (!d) {
                 say(err,
                     "hcurve: " + option + " 要用逗号分开的距离（如 5,7.5），“" + value + "”不对。");
-                return 1;
+                return false;
             }
             (option == "--left" ? request.left_m : request.right_m) = *d;
         } else if (option == "--rows") {
@@ -143,7 +141,7 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
             if (!d || d->size() != 2) {
                 err << "hcurve: --rows 要给出前排和后排到横轴的距离（如 1.5,2），“" << value
                     << "”不对。\n";
-                return 1;
+                return false;
             }
             request.doubleRow = true;
             request.front_m = (*d)[0];
@@ -152,46 +150,106 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
             std::optional<double> v = skewDegrees(value);
             if (!v) {
                 say(err, "hcurve: 斜交角“" + value + "”要按 度.分秒 输入，并小于 90 度。");
-                return 1;
+                return false;
             }
             request.skew_deg = *v;
-        } else if (option == "--out") {
+        } else if (option == "--out" && outPath) {
             const std::optional<ExportFormat> f = exportFormatOf(value);
             if (!f) {
-                err << "hcurve: --out 的文件名要以 .csv 或 .dat 结尾。\n";
-                return 1;
+                err << "hcurve: --out 的文件名要以 .csv、.dat 或 .gsi 结尾。\n";
+                return false;
             }
-            outPath = value;
-            format = *f;
+            *outPath = value;
+            *format = *f;
         } else {
             say(err, "hcurve: 不认识的选项 " + option + "。");
             err << kUsage;
-            return 1;
+            return false;
         }
     }
+    return true;
+}
+
+// The table of a request, with its warning said; nothing, with the fault said, when it cannot be
+// met.
+std::optional<StakeTable> stakeTableSaid(const Route& route, const StakeRequest& request,
+                                         std::ostream& err) {
+    StakeTable table = stakeTable(route, request);
+    if (table.fault) {
+        err << "hcurve: " << *table.fault << "\n";
+        return std::nullopt;
+    }
+    if (table.warning)
+        err << "hcurve: " << *table.warning << "\n";
+    return table;
+}
+
+int stakes(const Route& route, const std::vector<std::string>& args, std::ostream& out,
+           std::ostream& err) {
+    StakeRequest request;
+    std::optional<std::string> outPath;
+    ExportFormat format = ExportFormat::Csv;
+    bool haveInterval = false;
+    if (!readStakeOptions(route, args, 2, request, haveInterval, &outPath, &format, err))
+        return 1;
     if (!haveInterval) {
         err << "hcurve: --stakes 需要 --interval 桩距。\n" << kUsage;
         return 1;
     }
-    StakeTable table = stakeTable(route, request);
-    if (table.fault) {
-        err << "hcurve: " << *table.fault << "\n";
+    const std::optional<StakeTable> table = stakeTableSaid(route, request, err);
+    if (!table)
         return 1;
-    }
-    if (table.warning)
-        err << "hcurve: " << *table.warning << "\n";
     if (outPath) {
-        const std::vector<ExportPoint> points = routeExportPoints(table, request);
-        const std::string bytes = format == ExportFormat::Csv
-                                      ? stakeTableCsv(points, table.withHeights)
-                                      : pointFileDat(points);
+        const std::vector<ExportPoint> points = routeExportPoints(*table, request);
+        std::string bytes;
+        if (format == ExportFormat::Gsi) {
+            GsiFile gsi = pointFileGsi(points);
+            if (gsi.fault) {
+                say(err, "hcurve: " + *gsi.fault);
+                return 1;
+            }
+            bytes = std::move(gsi.bytes);
+        } else {
+            bytes = format == ExportFormat::Csv ? stakeTableCsv(points, table->withHeights)
+                                                : pointFileDat(points);
+        }
         if (std::optional<std::string> wrong = writeFileReplacing(*outPath, bytes)) {
             say(err, "hcurve: " + *wrong);
             return 1;
         }
         return 0;
     }
-    put(out, stakeTableCsv(table, request));
+    put(out, stakeTableCsv(*table, request));
+    return 0;
+}
+
+// --dxf FILE.dxf [stake options]: the plan for CAD; with --interval also the stakes and their
+// side points.
+int dxfCommand(const Route& route, const std::vector<std::string>& args, std::ostream& err) {
+    if (args.size() < 3 || !isDxfPath(args[2])) {
+        err << "hcurve: --dxf 后面要有以 .dxf 结尾的文件名。\n" << kUsage;
+        return 1;
+    }
+    StakeRequest request;
+    bool haveInterval = false;
+    if (!readStakeOptions(route, args, 3, request, haveInterval, nullptr, nullptr, err))
+        return 1;
+    if (!haveInterval && (!request.left_m.empty() || !request.right_m.empty() || request.from_m ||
+                          request.to_m || request.doubleRow || request.skew_deg != 0)) {
+        err << "hcurve: 要画出中桩和边桩，需要 --interval 桩距。\n" << kUsage;
+        return 1;
+    }
+    std::optional<StakeTable> table;
+    if (haveInterval) {
+        table = stakeTableSaid(route, request, err);
+        if (!table)
+            return 1;
+    }
+    if (std::optional<std::string> wrong = writeFileReplacing(
+            args[2], planDxf(routeDrawing(route, table ? &*table : nullptr, request)))) {
+        say(err, "hcurve: " + *wrong);
+        return 1;
+    }
     return 0;
 }
 
@@ -273,9 +331,10 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     }
     const std::string& mode = rest[1];
     if (mode != "--elements" && mode != "--segments" && mode != "--vertical" &&
-        mode != "--stakes" && mode != "--locate" && mode != "--landxml" && mode != "--alignments") {
-        err << "hcurve: 要给出 --elements、--segments、--vertical、--stakes、--locate、--landxml "
-               "或 --alignments。\n"
+        mode != "--stakes" && mode != "--dxf" && mode != "--locate" && mode != "--landxml" &&
+        mode != "--alignments") {
+        err << "hcurve: 要给出 --elements、--segments、--vertical、--stakes、--dxf、--locate、"
+               "--landxml 或 --alignments。\n"
             << kUsage;
         return 1;
     }
@@ -335,6 +394,8 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     }
     if (mode == "--stakes")
         return stakes(*route, rest, out, err);
+    if (mode == "--dxf")
+        return dxfCommand(*route, rest, err);
     return locateCommand(*route, rest, out, err);
 }
 

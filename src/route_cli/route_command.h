@@ -3,7 +3,9 @@
 //   hcurve route FILE... --elements
 //   hcurve route FILE... --vertical
 //   hcurve route FILE... --stakes --interval D [--from M] [--to M] [--left d1,d2,...]
-//                        [--right d1,d2,...] [--skew A] [--rows F,B] [--out FILE.csv|FILE.dat]
+//                        [--right d1,d2,...] [--skew A] [--rows F,B]
+//                        [--out FILE.csv|FILE.dat|FILE.gsi]
+//   hcurve route FILE... --dxf FILE.dxf [--interval D and the other options of --stakes]
 //   hcurve route FILE... --locate X Y [H]
 //   hcurve route FILE... --landxml OUT.xml
 //   hcurve route FILE.xml [--alignment NAME] ...   (any of the above)
@@ -14,6 +16,9 @@
 // M is a continuous chainage (里程) in metres, or a chainage text (桩号, K12+500) with the chain
 // breaks applied; A is the turn of the transverse axis from the normal, DMS, clockwise positive;
 // F and B put the side points in a front row F ahead of the axis and a back row B behind it.
+// --out writes the stakes as a table (.csv), a point file (.dat) or a Leica GSI-16 file (.gsi)
+// instead of the table on the output. --dxf writes the plan for CAD: the centre line, the tangent
+// polygon, the characteristic points, and with --interval the stakes and side points.
 // A fault is one message per line on the error stream and status 1; nothing is written to the
 // output then. Texts from the file and the arguments are echoed with their control characters
 // escaped. Output that cannot be written (a full disk, a closed output or pipe) ends the command
@@ -28,6 +33,7 @@
 #include <vector>
 
 #include "route/route.h"
+#include "route/route_dxf.h"
 #include "route/route_loading.h"
 #include "route/route_tables.h"
 #include "route/stake_request.h"

@@ -75,6 +75,8 @@ std::optional<ExportFormat> exportFormatOf(const std::string& path) {
         return ExportFormat::Csv;
     if (extension == ".dat")
         return ExportFormat::Dat;
+    if (extension == ".gsi")
+        return ExportFormat::Gsi;
     return std::nullopt;
 }
 
@@ -90,6 +92,17 @@ ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
                             ExportFormat format) {
     if (std::optional<std::string> refusal = exportRefusal(record))
         return {false, *refusal};
+    if (format == ExportFormat::Gsi) {
+        // Whole: every point must have its point number before anything is written.
+        const std::vector<ExportPoint> points = lastRunPoints(record);
+        const GsiFile gsi = pointFileGsi(points);
+        if (gsi.fault)
+            return {false, *gsi.fault};
+        if (std::optional<std::string> failure = writeFileReplacing(path, gsi.bytes))
+            return {false, *failure};
+        return {true, "已导出 " + std::to_string(points.size()) + " 个点到文件“" + shownText(path) +
+                          "”。"};
+    }
     // Row by row: the file never has to fit in memory.
     std::size_t points = 0;
     std::optional<std::string> failure = writeFileReplacing(path, [&](const FilePut& put) {
@@ -111,14 +124,16 @@ void exportStakeCoordinates(const CurveRecord& record, UserPort& port) {
         return;
     }
     for (;;) {
-        const std::string path = trimmed(port.ask("输入导出文件的路径 (扩展名 .csv 或 .dat) :"));
+        const std::string path =
+            trimmed(port.ask("输入导出文件的路径 (扩展名 .csv、.dat 或 .gsi) :"));
         if (path.empty())
             return;
         if (std::optional<ExportFormat> format = exportFormatOf(path)) {
             port.showMessage(exportLastRun(record, path, *format).message);
             return;
         }
-        port.showMessage("导出文件的扩展名必须是 .csv 或 .dat：“" + shownText(path) + "” 不对。");
+        port.showMessage("导出文件的扩展名必须是 .csv、.dat 或 .gsi：“" + shownText(path) +
+                         "” 不对。");
     }
 }
 

@@ -30,9 +30,10 @@ std::string reverseResultMessage(const ReverseResult& result);
 /// result line as a message.
 void reverseCalculation(const CurveRecord& record, UserPort& port);
 
-enum class ExportFormat { Csv, Dat };
+enum class ExportFormat { Csv, Dat, Gsi };
 
-/// The format a path's extension asks for: .csv or .dat, in any case; nothing for any other.
+/// The format a path's extension asks for: .csv, .dat or .gsi (Leica GSI-16), in any case; nothing
+/// for any other.
 std::optional<ExportFormat> exportFormatOf(const std::string& path);
 
 /// Why the last run cannot be exported: no computed curve (kNoComputedCurve) or no stake run
@@ -45,13 +46,14 @@ struct ExportOutcome {
 };
 
 /// Exports the last run to path (UTF-8) in the format given, replacing an existing file only with
-/// a complete new one. Success: "已导出 7 个点到文件“/path/a.csv”。"; failure: the refusal, or
+/// a complete new one (a GSI file only once every point has its point number, else why not).
+/// Success: "已导出 7 个点到文件“/path/a.csv”。"; failure: the refusal, or
 /// "无法写入文件“/path/a.csv”：reason。" with the system's reason.
 ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
                             ExportFormat format);
 
-/// 导出中桩坐标: needs a computed curve and a stake run; asks the path until its extension is .csv
-/// or .dat (a blank answer ends the command quietly), writes the file and shows the outcome.
+/// 导出中桩坐标: needs a computed curve and a stake run; asks the path until its extension is .csv,
+/// .dat or .gsi (a blank answer ends the command quietly), writes the file and shows the outcome.
 void exportStakeCoordinates(const CurveRecord& record, UserPort& port);
 
 }  // namespace hcurve

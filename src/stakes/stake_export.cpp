@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <iterator>
 #include <unordered_map>
 
@@ -9,6 +10,7 @@
 #include "curve/csv_writing.h"
 #include "curve/format.h"
 #include "curve/number.h"
+#include "curve/shown_text.h"
 #include "stakes/stake_list.h"
 
 namespace hcurve {
@@ -16,6 +18,11 @@ namespace {
 
 const char* const kCsvHeader[] = {"点名", "桩号", "X(北)", "Y(东)", "侧别", "排", "距离"};
 constexpr char kHeightText[] = "0.000";
+// GSI-16: 16 characters of data; coordinates typed in (input mode 1), metres to the millimetre
+// (unit 0).
+constexpr std::size_t kGsiDataWidth = 16;
+constexpr char kGsiTypedMillimetres[] = "..10";
+constexpr char kGsiLineEnd[] = "\r\n";
 
 // The file words of a side point's row: the row column and the tag before L or R in its name.
 const char* rowColumn(SideRow row) {
@@ -94,6 +101,96 @@ std::string pointFileDat(const std::vector<ExportPoint>& points) {
     return text;
 }
 
+std::optional<std::string> gsiPointNumber(const std::string& name) {
+    const auto fits = [](const std::string& number) {
+        return number.size() <= kGsiDataWidth &&
+               std::all_of(number.begin(), number.end(), [](char c) {
+                   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') ||
+                          (c >= 'a' && c <= 'z') || c == '+' || c == '-' || c == '.' || c == '_';
+               });
+    };
+    if (name.empty())
+        return std::nullopt;
+    if (fits(name))
+        return name;
+    // The chainage's metres with only zero decimals, "K12+790.000", lose them.
+    std::string shorter = name;
+    const std::size_t plus = shorter.find('+');
+    const std::size_t dot = shorter.find('.', plus == std::string::npos ? 0 : plus);
+    if (plus != std::string::npos && dot != std::string::npos) {
+        std::size_t end = dot + 1;
+        while (end < shorter.size() && shorter[end] == '0')
+            ++end;
+        if (end == shorter.size() || shorter[end] == '-')
+            shorter.erase(dot, end - dot);
+    }
+    if (fits(shorter))
+        return shorter;
+    if (shorter[0] == 'K' || shorter[0] == 'k')
+        shorter.erase(0, 1);
+    if (fits(shorter))
+        return shorter;
+    return std::nullopt;
+}
+
+namespace {
+
+// One word: index, information, sign and the data right-aligned in 16 characters filled with
+// zeros, then a blank.
+std::string gsiWord(const char* index, const std::string& information, bool negative,
+                    const std::string& data) {
+    return index + information + (negative ? "-" : "+") +
+           std::string(kGsiDataWidth - data.size(), '0') + data + " ";
+}
+
+// A coordinate word: the millimetres of its three-decimal text, as the .dat file rounds it.
+std::string gsiCoordinate(const char* index, double value_m) {
+    std::string text = coordinateText(value_m, kPlainCoordinate);
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative)
+        text.erase(0, 1);
+    text.erase(std::remove(text.begin(), text.end(), '.'), text.end());
+    const std::size_t digit = text.find_first_not_of('0');
+    text = digit == std::string::npos ? "0" : text.substr(digit);
+    return gsiWord(index, kGsiTypedMillimetres, negative && text != "0", text);
+}
+
+}  // namespace
+
+std::string gsiBlock(std::size_t blockNumber, const std::string& pointNumber,
+                     const ExportPoint& point) {
+    char block[8];
+    std::snprintf(block, sizeof block, "%04u", static_cast<unsigned>(blockNumber % 10000));
+    std::string text = "*" + gsiWord("11", block, false, pointNumber);
+    text += gsiCoordinate("81", point.y_m);
+    text += gsiCoordinate("82", point.x_m);
+    if (point.H_m)
+        text += gsiCoordinate("83", *point.H_m);
+    return text + kGsiLineEnd;
+}
+
+GsiFile pointFileGsi(const std::vector<ExportPoint>& points) {
+    GsiFile file;
+    std::unordered_map<std::string, std::string> named;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const ExportPoint& p = points[i];
+        const std::optional<std::string> number = gsiPointNumber(p.name);
+        if (!number) {
+            file.fault = "点名“" + shownText(p.name) +
+                         "”写不进 GSI 文件（点号最多 16 个字符，只能有字母、数字和 + - . _）。";
+            return file;
+        }
+        const auto [at, added] = named.emplace(*number, p.name);
+        if (!added) {
+            file.fault = "点名“" + shownText(p.name) + "”与“" + shownText(at->second) +
+                         "”在 GSI 文件里是同一个点号 " + *number + "。";
+            return file;
+        }
+        file.bytes += gsiBlock(i + 1, *number, p);
+    }
+    return file;
+}
+
 std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request) {
     std::vector<ExportPoint> points;
     // The rows in the order of the table's side points: per row, left then right.
@@ -129,6 +226,21 @@ std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeR
         }
     }
     return points;
+}
+
+PlanDrawing routeDrawing(const Route& route, const StakeTable* table, const StakeRequest& request) {
+    PlanDrawing plan = routePlanDrawing(route);
+    if (!table)
+        return plan;
+    const std::vector<ExportPoint> points = routeExportPoints(*table, request);
+    const std::size_t perStake = table->sidesPerStake + 1;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const ExportPoint& p = points[i];
+        const double axis = table->rows[i / perStake].tangent_deg + 90 + request.skew_deg;
+        const int side = p.side == "左" ? -1 : p.side == "右" ? 1 : 0;
+        plan.points.push_back({p.name, p.x_m, p.y_m, p.H_m, side, axis});
+    }
+    return plan;
 }
 
 }  // namespace hcurve

@@ -12,6 +12,7 @@
 
 #include "curve/curve_record.h"
 #include "curve/format.h"  // csvField, which the table writes its fields with
+#include "route/route_dxf.h"
 #include "route/route_tables.h"
 
 namespace hcurve {
@@ -57,10 +58,36 @@ std::string stakeTableCsv(const std::vector<ExportPoint>& points, bool withHeigh
 /// The whole point file: datLine of every point.
 std::string pointFileDat(const std::vector<ExportPoint>& points);
 
+/// The point number a GSI file gives a point: its name where that fits the 16 characters of the
+/// word and holds only letters, digits and + - . _; a longer name first without the zero decimals
+/// of its chainage ("K12+790.000-2-FL1" -> "K12+790-2-FL1"), then also without its K. Nothing for
+/// a name that still does not fit or holds another character (a blank, a Chinese character).
+std::optional<std::string> gsiPointNumber(const std::string& name);
+
+/// One block of the Leica GSI-16 point file: "*" and the words of 24 characters (word index,
+/// four characters of information, the sign, 16 characters of data, a blank): 11 the point
+/// number (the block number in the information, the number right-aligned and filled with zeros),
+/// 81 the easting, 82 the northing, and 83 the elevation where the point has one, each "..10"
+/// (typed in, metres with the last digit a millimetre), rounded as the .dat file; ended by CR LF.
+std::string gsiBlock(std::size_t blockNumber, const std::string& pointNumber,
+                     const ExportPoint& point);
+
+/// The whole GSI-16 file, or why it cannot be written: a point whose name has no point number, or
+/// whose point number another point has already (nothing is written then).
+struct GsiFile {
+    std::string bytes;
+    std::optional<std::string> fault;
+};
+GsiFile pointFileGsi(const std::vector<ExportPoint>& points);
+
 /// The stakes and their side points of a route's stake table as the one-curve export lists them:
 /// each stake (中), then its left points (-L1, -L2, ...) and right points (-R1, ...), 单排; in two
 /// rows -FL1 ... 前排, then -BL1 ... 后排; each with its design elevation where the table has one.
 /// A chainage text that stands twice (a long chain) names its second stake "-2" (the third "-3").
 std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request);
+
+/// The route's plan drawing for CAD (routePlanDrawing) with the stakes and side points of a table,
+/// named as routeExportPoints names them; without a table none.
+PlanDrawing routeDrawing(const Route& route, const StakeTable* table, const StakeRequest& request);
 
 }  // namespace hcurve

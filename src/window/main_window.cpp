@@ -591,14 +591,15 @@ void MainWindow::run(Command command) {
 std::optional<ExportTarget> MainWindow::chooseExportFile() {
     const QString csvFilter = QStringLiteral("CSV 表格 (*.csv)");
     const QString datFilter = QStringLiteral("点文件 name,code,Y,X,H (*.dat)");
+    const QString gsiFilter = QStringLiteral("全站仪点文件 Leica GSI-16 (*.gsi)");
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty()) {
         folder = QDir::homePath();
     }
     // Qt's own file dialog, which speaks the program's language whatever the desktop's is.
-    QFileDialog dialog(this, QStringLiteral("导出中桩坐标"),
-                       QDir(folder).filePath(QStringLiteral("中桩坐标.csv")),
-                       csvFilter + QStringLiteral(";;") + datFilter);
+    QFileDialog dialog(
+        this, QStringLiteral("导出中桩坐标"), QDir(folder).filePath(QStringLiteral("中桩坐标.csv")),
+        csvFilter + QStringLiteral(";;") + datFilter + QStringLiteral(";;") + gsiFilter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -614,8 +615,12 @@ std::optional<ExportTarget> MainWindow::chooseExportFile() {
     std::optional<ExportFormat> format = exportFormatOf(path.toStdString());
     if (!format) {
         // No extension of its own: the one of the chosen file type.
-        format = selected == datFilter ? ExportFormat::Dat : ExportFormat::Csv;
-        path += format == ExportFormat::Dat ? QStringLiteral(".dat") : QStringLiteral(".csv");
+        format = selected == datFilter   ? ExportFormat::Dat
+                 : selected == gsiFilter ? ExportFormat::Gsi
+                                         : ExportFormat::Csv;
+        path += format == ExportFormat::Dat   ? QStringLiteral(".dat")
+                : format == ExportFormat::Gsi ? QStringLiteral(".gsi")
+                                              : QStringLiteral(".csv");
     }
     return ExportTarget{path.toStdString(), *format};
 }

@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "commands/plan_dxf.h"
 #include "port/messages.h"
 #include "views/plan_file.h"
 
@@ -149,7 +150,8 @@ void PlanViewWindow::save() {
     if (!path)
         return;
     const std::optional<std::string> failure =
-        savePlan(*canvas_->scene(), canvas_->frame(), canvas_->size(), *path);
+        isDxfPath(*path) ? savePlanDxf(record_, *path)
+                         : savePlan(*canvas_->scene(), canvas_->frame(), canvas_->size(), *path);
     tell_(failure ? *failure : "已保存平面图到文件“" + *path + "”。");
 }
 
@@ -160,17 +162,20 @@ std::optional<std::string> PlanViewWindow::choosePath() {
     const QString png = QStringLiteral("PNG 图片 (*.png)");
     const QString svg = QStringLiteral("SVG 矢量图 (*.svg)");
     const QString pdf = QStringLiteral("PDF 文件 (*.pdf)");
+    const QString dxf = QStringLiteral("DXF 图形，供 CAD 使用 (*.dxf)");
     QString selected = png;
     QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("保存平面图"), QDir(folder).filePath(QStringLiteral("平面图.png")),
-        png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf, &selected);
+        png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf + QStringLiteral(";;") + dxf,
+        &selected);
     if (path.isEmpty())
         return std::nullopt;
-    if (!planFormatOf(path.toStdString())) {
+    if (!planFormatOf(path.toStdString()) && !isDxfPath(path.toStdString())) {
         // No extension of its own: the one of the chosen file type.
-        path += selected == svg
-                    ? QStringLiteral(".svg")
-                    : (selected == pdf ? QStringLiteral(".pdf") : QStringLiteral(".png"));
+        path += selected == svg   ? QStringLiteral(".svg")
+                : selected == pdf ? QStringLiteral(".pdf")
+                : selected == dxf ? QStringLiteral(".dxf")
+                                  : QStringLiteral(".png");
     }
     return path.toStdString();
 }

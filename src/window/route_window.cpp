@@ -441,9 +441,24 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
     if (!lastTable_)
         return QStringLiteral("还没有计算中桩。");
     const std::vector<ExportPoint> points = routeExportPoints(*lastTable_, lastRequest_);
-    const bool dat = path.endsWith(QStringLiteral(".dat"), Qt::CaseInsensitive);
-    const std::string bytes =
-        dat ? pointFileDat(points) : hcurve::stakeTableCsv(points, lastTable_->withHeights);
+    std::string bytes;
+    if (isDxfPath(path.toStdString())) {
+        bytes = planDxf(routeDrawing(route_, &*lastTable_, lastRequest_));
+    } else {
+        const std::optional<ExportFormat> format = exportFormatOf(path.toStdString());
+        if (!format)
+            return QStringLiteral("导出文件的扩展名必须是 .csv、.dat、.gsi 或 .dxf。");
+        if (*format == ExportFormat::Gsi) {
+            GsiFile gsi = pointFileGsi(points);
+            if (gsi.fault)
+                return text(*gsi.fault);
+            bytes = std::move(gsi.bytes);
+        } else {
+            bytes = *format == ExportFormat::Dat
+                        ? pointFileDat(points)
+                        : hcurve::stakeTableCsv(points, lastTable_->withHeights);
+        }
+    }
     if (std::optional<std::string> wrong = writeFileReplacing(path.toStdString(), bytes))
         return text(*wrong);
     return std::nullopt;
@@ -587,13 +602,16 @@ std::optional<QString> RouteWindow::chooseExportFile() {
     const QString csvFilter = QStringLiteral("CSV 表格 (*.csv)");
     const QString datFilter = QStringLiteral("点文件 name,code,Y,X,H (*.dat)");
     const QString xmlFilter = QStringLiteral("LandXML 1.2 路线 (*.xml)");
+    const QString gsiFilter = QStringLiteral("全站仪点文件 Leica GSI-16 (*.gsi)");
+    const QString dxfFilter = QStringLiteral("平面图 DXF，供 CAD 使用 (*.dxf)");
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty())
         folder = QDir::homePath();
     const QString proposed = QFileInfo(title_).completeBaseName() + QStringLiteral("-中桩坐标.csv");
-    QFileDialog dialog(
-        this, QStringLiteral("导出中桩坐标"), QDir(folder).filePath(proposed),
-        csvFilter + QStringLiteral(";;") + datFilter + QStringLiteral(";;") + xmlFilter);
+    QFileDialog dialog(this, QStringLiteral("导出中桩坐标"), QDir(folder).filePath(proposed),
+                       csvFilter + QStringLiteral(";;") + datFilter + QStringLiteral(";;") +
+                           gsiFilter + QStringLiteral(";;") + dxfFilter + QStringLiteral(";;") +
+                           xmlFilter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -603,12 +621,15 @@ std::optional<QString> RouteWindow::chooseExportFile() {
     QString path = dialog.selectedFiles().front();
     if (path.isEmpty())
         return std::nullopt;
-    if (!exportFormatOf(path.toStdString()) &&
+    if (!exportFormatOf(path.toStdString()) && !isDxfPath(path.toStdString()) &&
         !path.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)) {
         // No extension of its own: the one of the chosen file type.
-        path += dialog.selectedNameFilter() == datFilter   ? QStringLiteral(".dat")
-                : dialog.selectedNameFilter() == xmlFilter ? QStringLiteral(".xml")
-                                                           : QStringLiteral(".csv");
+        const QString selected = dialog.selectedNameFilter();
+        path += selected == datFilter   ? QStringLiteral(".dat")
+                : selected == gsiFilter ? QStringLiteral(".gsi")
+                : selected == dxfFilter ? QStringLiteral(".dxf")
+                : selected == xmlFilter ? QStringLiteral(".xml")
+                                        : QStringLiteral(".csv");
     }
     return path;
 }
@@ -628,11 +649,21 @@ std::optional<QString> RouteWindow::exportToChosenFile() {
             return text(*wrong);
         return QStringLiteral("已把路线写成 LandXML 文件“%1”。").arg(*path);
     }
+    if (!lastTable_ && isDxfPath(path->toStdString())) {
+        // The plan alone, as the command line writes it without stakes.
+        if (std::optional<std::string> wrong = writeFileReplacing(
+                path->toStdString(), planDxf(routeDrawing(route_, nullptr, lastRequest_))))
+            return text(*wrong);
+        return QStringLiteral("已导出平面图到文件“%1”（还没有计算中桩，图中没有桩点）。")
+            .arg(*path);
+    }
     if (!lastTable_)
         return QStringLiteral("还没有计算中桩。");
     if (std::optional<QString> wrong = exportStakes(*path))
         return *wrong;
     const std::size_t count = routeExportPoints(*lastTable_, lastRequest_).size();
+    if (isDxfPath(path->toStdString()))
+        return QStringLiteral("已导出平面图及 %1 个点到文件“%2”。").arg(count).arg(*path);
     return QStringLiteral("已导出 %1 个点到文件“%2”。").arg(count).arg(*path);
 }
 

@@ -143,17 +143,21 @@ StakeTableWindow::StakeTableWindow(const CurveRecord& record, Teller tell, QWidg
     auto* copyButton = new QPushButton(QStringLiteral("复制 (Ctrl+C)"), this);
     auto* csvButton = new QPushButton(QStringLiteral("导出 .csv 表格…"), this);
     auto* datButton = new QPushButton(QStringLiteral("导出 .dat 点文件…"), this);
+    auto* gsiButton = new QPushButton(QStringLiteral("导出 .gsi 全站仪文件…"), this);
     csvButton->setObjectName(QStringLiteral("exportCsv"));
     datButton->setObjectName(QStringLiteral("exportDat"));
+    gsiButton->setObjectName(QStringLiteral("exportGsi"));
     connect(copyButton, &QPushButton::clicked, this, &StakeTableWindow::copy);
     connect(csvButton, &QPushButton::clicked, this, [this] { exportRun(ExportFormat::Csv); });
     connect(datButton, &QPushButton::clicked, this, [this] { exportRun(ExportFormat::Dat); });
+    connect(gsiButton, &QPushButton::clicked, this, [this] { exportRun(ExportFormat::Gsi); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(copyButton);
     buttons->addStretch(1);
     buttons->addWidget(csvButton);
     buttons->addWidget(datButton);
+    buttons->addWidget(gsiButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading_);
     layout->addWidget(view_, 1);
@@ -223,20 +227,28 @@ void StakeTableWindow::exportRun(ExportFormat format) {
 }
 
 std::optional<std::string> StakeTableWindow::choosePath(ExportFormat format) {
-    const bool csv = format == ExportFormat::Csv;
+    struct Kind {
+        ExportFormat format;
+        const char* name;
+        const char* filter;
+        const char* extension;
+    };
+    static const Kind kinds[] = {
+        {ExportFormat::Csv, "中桩坐标.csv", "CSV 表格 (*.csv)", ".csv"},
+        {ExportFormat::Dat, "中桩坐标.dat", "点文件 name,code,Y,X,H (*.dat)", ".dat"},
+        {ExportFormat::Gsi, "中桩坐标.gsi", "全站仪点文件 Leica GSI-16 (*.gsi)", ".gsi"}};
+    const Kind& kind = *std::find_if(std::begin(kinds), std::end(kinds),
+                                     [&](const Kind& k) { return k.format == format; });
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty())
         folder = QDir::homePath();
-    QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("导出中桩坐标"),
-                                     QDir(folder).filePath(csv ? QStringLiteral("中桩坐标.csv")
-                                                               : QStringLiteral("中桩坐标.dat")),
-                                     csv ? QStringLiteral("CSV 表格 (*.csv)")
-                                         : QStringLiteral("点文件 name,code,Y,X,H (*.dat)"));
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出中桩坐标"),
+                                                QDir(folder).filePath(QString::fromUtf8(kind.name)),
+                                                QString::fromUtf8(kind.filter));
     if (path.isEmpty())
         return std::nullopt;
     if (exportFormatOf(path.toStdString()) != format)
-        path += csv ? QStringLiteral(".csv") : QStringLiteral(".dat");
+        path += QString::fromUtf8(kind.extension);
     return path.toStdString();
 }
 

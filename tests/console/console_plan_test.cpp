@@ -51,20 +51,22 @@ TEST(ConsolePlan, SavesEachFormatAndAnswersWithOneLine) {
     fs::remove_all(folder);
     fs::create_directories(folder);
     const std::string png = (folder / "平面图.png").string(), svg = (folder / "plan.SVG").string(),
-                      pdf = (folder / "plan.pdf").string();
+                      pdf = (folder / "plan.pdf").string(), dxf = (folder / "plan.Dxf").string();
     const auto out =
         session(std::string(kRightHandDesign) + "2\n2\n12100\n12600\n100\n" + std::string(6, '\n') +
-                "7\nplan.txt\n" + png + "\n7\n" + svg + "\n7\n" + pdf + "\n7\n\n");
-    const std::string ask = "? 输入平面图文件的路径 (扩展名 .png、.svg 或 .pdf) :";
-    const std::vector<std::string> tail(out.end() - 9, out.end());
+                "7\nplan.txt\n" + png + "\n7\n" + svg + "\n7\n" + pdf + "\n7\n" + dxf + "\n7\n\n");
+    const std::string ask = "? 输入平面图文件的路径 (扩展名 .png、.svg、.pdf 或 .dxf) :";
+    const std::vector<std::string> tail(out.end() - 11, out.end());
     EXPECT_EQ(tail,
               (std::vector<std::string>{
-                  ask, "! 平面图文件的扩展名必须是 .png、.svg 或 .pdf：“plan.txt” 不对。", ask,
-                  "! 已保存平面图到文件“" + png + "”。", ask, "! 已保存平面图到文件“" + svg + "”。",
-                  ask, "! 已保存平面图到文件“" + pdf + "”。", ask}));
+                  ask, "! 平面图文件的扩展名必须是 .png、.svg、.pdf 或 .dxf：“plan.txt” 不对。",
+                  ask, "! 已保存平面图到文件“" + png + "”。", ask,
+                  "! 已保存平面图到文件“" + svg + "”。", ask, "! 已保存平面图到文件“" + pdf + "”。",
+                  ask, "! 已保存平面图到文件“" + dxf + "”。", ask}));
     EXPECT_EQ(head(fs::u8path(png), 6), "\x89PNG\r\n");
     EXPECT_NE(head(svg, 200).find("<svg"), std::string::npos);
     EXPECT_EQ(head(pdf, 5), "%PDF-");
+    EXPECT_EQ(head(dxf, 12), "0\r\nSECTION\r\n");
     fs::remove_all(folder);
 }
 

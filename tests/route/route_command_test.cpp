@@ -244,6 +244,14 @@ TEST_F(RouteCommand, ErrorsGoToTheErrorStreamWithStatusOne) {
          "hcurve: 斜交角“90”要按 度.分秒 输入，并小于 90 度。\n"},
         {{file_, "--stakes", "--interval", "5", "--skew", "-90.0001"},
          "hcurve: 斜交角“-90.0001”要按 度.分秒 输入，并小于 90 度。\n"},
+        {{file_, "--stakes", "--interval", "5", "--out", "a.txt"},
+         "hcurve: --out 的文件名要以 .csv、.dat 或 .gsi 结尾。\n"},
+        {{file_, "--dxf"}, "hcurve: --dxf 后面要有以 .dxf 结尾的文件名。\n"},
+        {{file_, "--dxf", "plan.dwg"}, "hcurve: --dxf 后面要有以 .dxf 结尾的文件名。\n"},
+        {{file_, "--dxf", "plan.dxf", "--left", "5"},
+         "hcurve: 要画出中桩和边桩，需要 --interval 桩距。\n"},
+        {{file_, "--dxf", "plan.dxf", "--interval", "5", "--out", "a.csv"},
+         "hcurve: 不认识的选项 --out。\n"},
     };
     for (const Case& c : cases) {
         Outcome r = run(c.args);
@@ -311,6 +319,22 @@ TEST_F(RouteCommand, ExportNamesAreUniqueAcrossALongChain) {
               "K1+490.000 K1+490.000-L1 K1+495.000 K1+495.000-L1 K1+500.000 K1+500.000-L1 "
               "K1+490.000-2 K1+490.000-2-L1 K1+495.000-2 K1+495.000-2-L1 K1+500.000-2 "
               "K1+500.000-2-L1 ");
+}
+
+// The GSI file names its points as the other exports do: the long chain's K1+495.000 after the
+// break is K1+495.000-2; word 11's data, right-aligned and filled with zeros.
+TEST_F(RouteCommand, GsiPointNumbersAreTheExportNames) {
+    const std::string gsi = (folder_ / "stakes.gsi").string();
+    Outcome r = run({file_, "--stakes", "--interval", "5", "--from", "1495", "--to", "1505",
+                     "--right", "2", "--out", gsi});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream in(gsi, std::ios::binary);
+    std::string names;
+    for (std::string line; std::getline(in, line);)
+        names += line.substr(8, 16) + " ";
+    EXPECT_EQ(names,
+              "000000K1+495.000 000K1+495.000-R1 000000K1+500.000 000K1+500.000-R1 "
+              "000000K1+490.000 000K1+490.000-R1 0000K1+495.000-2 0K1+495.000-2-R1 ");
 }
 
 }  // namespace

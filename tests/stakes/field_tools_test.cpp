@@ -20,7 +20,7 @@ using testing::ScriptedPort;
 
 const std::string kAskX = "输入要反算的点的纵座标 X :( 以米为单位 )";
 const std::string kAskY = "输入要反算的点的横座标 Y :( 以米为单位 )";
-const std::string kAskPath = "输入导出文件的路径 (扩展名 .csv 或 .dat) :";
+const std::string kAskPath = "输入导出文件的路径 (扩展名 .csv、.dat 或 .gsi) :";
 
 // The stake run, reverse calculation and export need a computed curve; export a stake run too.
 TEST(Commands, NeedACurveAndExportAStakeRun) {
@@ -129,10 +129,11 @@ TEST(ExportCommand, WritesTheFormatOfTheExtension) {
     exportStakeCoordinates(record, again);
     exportStakeCoordinates(record, blank);
 
-    EXPECT_EQ(port.transcript,
-              (std::vector<std::string>{
-                  "? " + kAskPath, "! 导出文件的扩展名必须是 .csv 或 .dat：“" + txt + "” 不对。",
-                  "? " + kAskPath, "! 已导出 7 个点到文件“" + csv + "”。"}));
+    EXPECT_EQ(
+        port.transcript,
+        (std::vector<std::string>{
+            "? " + kAskPath, "! 导出文件的扩展名必须是 .csv、.dat 或 .gsi：“" + txt + "” 不对。",
+            "? " + kAskPath, "! 已导出 7 个点到文件“" + csv + "”。"}));
     EXPECT_EQ(again.messages, (std::vector<std::string>{"已导出 7 个点到文件“" + dat + "”。"}));
     EXPECT_EQ(blank.transcript, (std::vector<std::string>{"? " + kAskPath}));
     const std::vector<ExportPoint> points = lastRunPoints(record);

@@ -58,11 +58,14 @@ inline const std::vector<std::regex>& programMessagePatterns() {
             "(注意：该点离中线超过 [0-9.]+ 米（半径 R 与 1000 米中较小者），"
             "不像是这条路线上的点，请核对座标。)?",
             "这个点在曲线上找不到垂足，无法反算。",
-            "导出文件的扩展名必须是 .csv 或 .dat：" + typed + " 不对。",
+            "导出文件的扩展名必须是 .csv、.dat 或 .gsi：" + typed + " 不对。",
             "已导出 [0-9]+ 个点到文件" + typed + "。",
             "无法写入文件" + typed + "：[^\\n]*。",
+            "点名" + typed +
+                "写不进 GSI 文件（点号最多 16 个字符，只能有字母、数字和 \\+ - \\. _）。",
+            "点名" + typed + "与" + typed + "在 GSI 文件里是同一个点号 [^\\n]*。",
             kCannotDrawInThisBuild,
-            "平面图文件的扩展名必须是 \\.png、\\.svg 或 \\.pdf：" + typed + " 不对。",
+            "平面图文件的扩展名必须是 \\.png、\\.svg、\\.pdf 或 \\.dxf：" + typed + " 不对。",
             "已保存平面图到文件" + typed + "。",
             "无法绘制平面图。",
             "已保存曲线到文件" + typed + "。",

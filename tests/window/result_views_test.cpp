@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -144,22 +145,31 @@ TEST(StakeTableModel, StakesAtOneChainageKeepTheirRowsTogether) {
     EXPECT_EQ(shown(), "1中桩 1左侧第1点 2中桩 2左侧第1点 3中桩 3左侧第1点 ");
 }
 
-TEST_F(ResultViewsTest, StakeTableExportsBothFiles) {
+TEST_F(ResultViewsTest, StakeTableExportsEachFile) {
     design();
     run();
     window.resultViews().showStakeTable();
     StakeTableWindow* table = window.resultViews().stakeTable();
     QTemporaryDir folder;
     table->setPathChooser([&](ExportFormat format) {
-        return folder.filePath(format == ExportFormat::Csv ? "a.csv" : "a.dat").toStdString();
+        return folder
+            .filePath(format == ExportFormat::Csv   ? "a.csv"
+                      : format == ExportFormat::Dat ? "a.dat"
+                                                    : "a.gsi")
+            .toStdString();
     });
     ScriptedUser user(window, {});
     QTest::mouseClick(table->findChild<QPushButton*>("exportCsv"), Qt::LeftButton);
     QTest::mouseClick(table->findChild<QPushButton*>("exportDat"), Qt::LeftButton);
+    QTest::mouseClick(table->findChild<QPushButton*>("exportGsi"), Qt::LeftButton);
     EXPECT_EQ(user.messages(),
               (std::vector<std::string>{
                   "已导出 21 个点到文件“" + folder.filePath("a.csv").toStdString() + "”。",
-                  "已导出 21 个点到文件“" + folder.filePath("a.dat").toStdString() + "”。"}));
+                  "已导出 21 个点到文件“" + folder.filePath("a.dat").toStdString() + "”。",
+                  "已导出 21 个点到文件“" + folder.filePath("a.gsi").toStdString() + "”。"}));
+    QFile gsi(folder.filePath("a.gsi"));
+    ASSERT_TRUE(gsi.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(gsi.readAll().startsWith("*110001+"));
 }
 
 TEST_F(ResultViewsTest, PlanViewRedrawsZoomsPansAndSaves) {
@@ -209,8 +219,16 @@ TEST_F(ResultViewsTest, PlanViewRedrawsZoomsPansAndSaves) {
     plan->setPathChooser([&] { return path; });
     ScriptedUser user(window, {});
     plan->save();
-    EXPECT_EQ(user.messages(), std::vector<std::string>{"已保存平面图到文件“" + path + "”。"});
+    // A .dxf is the curve for CAD.
+    const std::string dxf = folder.filePath("plan.dxf").toStdString();
+    plan->setPathChooser([&] { return dxf; });
+    plan->save();
+    EXPECT_EQ(user.messages(), (std::vector<std::string>{"已保存平面图到文件“" + path + "”。",
+                                                         "已保存平面图到文件“" + dxf + "”。"}));
     EXPECT_TRUE(QFileInfo(QString::fromStdString(path)).size() > 1000);
+    QFile file(QString::fromStdString(dxf));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\r\nAC1024\r\n"));
 }
 
 }  // namespace

@@ -117,6 +117,19 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
         file.readAll().startsWith("K1+490.000,,0.000,490.000,0.000\r\n"
                                   "K1+490.000-R1,,5.000,490.000,0.000\r\n"));
 
+    // The stake-out file and the plan for CAD; another extension is refused.
+    const QString gsi = folder_.filePath("stakes.gsi"), dxf = folder_.filePath("stakes.DXF");
+    EXPECT_EQ(window->exportStakes(gsi), std::nullopt);
+    EXPECT_EQ(window->exportStakes(dxf), std::nullopt);
+    EXPECT_EQ(window->exportStakes(folder_.filePath("stakes.txt")),
+              QStringLiteral("导出文件的扩展名必须是 .csv、.dat、.gsi 或 .dxf。"));
+    QFile gsiFile(gsi), dxfFile(dxf);
+    ASSERT_TRUE(gsiFile.open(QIODevice::ReadOnly) && dxfFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        gsiFile.readAll().startsWith("*110001+000000K1+490.000 81..10+0000000000000000 "
+                                     "82..10+0000000000490000 \r\n"));
+    EXPECT_TRUE(dxfFile.readAll().contains("\r\nK1+490.000-R1\r\n"));
+
     const QString pdf = folder_.filePath("route.pdf");
     EXPECT_EQ(window->print(pdf), QStringLiteral("没有打印机：线路报表已存为 ") + pdf);
     EXPECT_GT(QFileInfo(pdf).size(), 1000);
