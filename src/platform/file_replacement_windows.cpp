@@ -94,6 +94,20 @@ bool sameFile(HANDLE a, HANDLE b) {
            x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
 }
 
+// The full path of a name: ReplaceFileW and MoveFileExW are handed full paths, since Wine's
+// ReplaceFileW fails on a name relative to the current folder ("Directory name invalid").
+std::wstring fullPath(const std::wstring& path) {
+    const DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return path;
+    std::wstring full(size, L'\0');
+    const DWORD length = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size)
+        return path;
+    full.resize(length);
+    return full;
+}
+
 }  // namespace
 
 int createExclusive(const std::string& path, int /*permissions: the folder's rights apply*/) {
@@ -231,7 +245,7 @@ int FileReplacement::commit() {
         fd_ = -1;
         return error_;
     }
-    const std::wstring wideTemporary = wideText(temporary_);
+    const std::wstring wideTemporary = fullPath(wideText(temporary_));
     // A writer that opened the temporary file by name must have written the file made here.
     if (error_ == 0) {
         const HANDLE named =
@@ -247,7 +261,7 @@ int FileReplacement::commit() {
     ::_close(fd_);
     fd_ = -1;
     if (error_ == 0) {
-        const std::wstring wideTarget = wideText(target_);
+        const std::wstring wideTarget = fullPath(wideText(target_));
         bool placed;
         if (kind_ == Target::New) {
             // Without MOVEFILE_REPLACE_EXISTING the move takes the name only while it is free.

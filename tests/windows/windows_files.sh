@@ -1,6 +1,6 @@
 #!/bin/sh
 # The Windows build's files as a user at cmd.exe meets them: Chinese folder and file names through
-# the route command and the console's export, a read-only file kept with a Chinese message, the NUL
+# the route command and the console's export, an existing file replaced, a read-only file kept with a Chinese message, the NUL
 # device written into, and route files that cannot be read.
 # Usage: windows_files.sh HCURVE SCRATCH_FOLDER
 hcurve=$1
@@ -44,6 +44,16 @@ session plain.dat | "$hcurve" --console > plain-session.txt 2> err ||
     fail "console export, ASCII name: $(cat err)"
 same "console export" plain.dat 成果/一号曲线.dat
 grep -q "^! .*成果.一号曲线\.dat" session.txt || fail "console export: no message naming the file"
+
+# An export written again replaces the file, named relative to the current folder as at cmd.exe,
+# and in a folder below it.
+"$hcurve" route route.csv --stakes --interval 50 --out plain.csv 2> err ||
+    fail "export written again: $(cat err)"
+"$hcurve" route route.csv --stakes --interval 50 --out 成果/中桩坐标.csv 2> err ||
+    fail "export written again in a folder: $(cat err)"
+same "export written again" plain.csv 成果/中桩坐标.csv
+"$hcurve" route route.csv --stakes --interval 20 --left 5 --right 5 --out plain.csv 2> err ||
+    fail "export written a third time: $(cat err)"
 
 # A read-only file is kept, with the reason in Chinese, and the status says it failed.
 printf 'kept\n' > 只读.csv && chmod 444 只读.csv
