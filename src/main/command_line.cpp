@@ -34,9 +34,9 @@ const std::vector<SubcommandInfo>& subcommands() {
     static const std::vector<SubcommandInfo> list = {
         {"route",
          "文件… --elements | --segments | --vertical | --stakes --interval 桩距 [...] | "
-         "--locate X Y [H]",
-         "整条线路 (交点表或线元表): 曲线要素表、线元表、竖曲线表、一段的中桩表、坐标反算 "
-         "(CSV 输出到标准输出)"},
+         "--locate X Y [H] | --dxf 文件.dxf [...] | --landxml 文件.xml | --alignments",
+         "整条线路 (交点表、线元表或 LandXML 文件): 曲线要素表、线元表、竖曲线表、一段的中桩表、"
+         "坐标反算 (CSV 输出到标准输出); 平面图 DXF、LandXML 与全站仪点文件 (.gsi) 写入文件"},
     };
     return list;
 }
