@@ -112,7 +112,8 @@ PlanViewWindow::PlanViewWindow(const CurveRecord& record, Teller tell, QWidget* 
     auto* fitButton = new QPushButton(QStringLiteral("适合窗口"), this);
     auto* saveButton = new QPushButton(QStringLiteral("保存平面图…"), this);
     fitButton->setToolTip(QStringLiteral("整条曲线放进窗口 (也可双击图面)"));
-    saveButton->setToolTip(QStringLiteral("按所见保存为 PNG、SVG 或 PDF 文件"));
+    saveButton->setToolTip(
+        QStringLiteral("按所见保存为 PNG、SVG 或 PDF 文件，或存为 DXF 图形供 CAD 使用"));
     connect(fitButton, &QPushButton::clicked, canvas_, &PlanCanvas::fit);
     connect(saveButton, &QPushButton::clicked, this, &PlanViewWindow::save);
     connect(canvas_, &PlanCanvas::pointed, this, [this](std::optional<PlanPoint> at) {

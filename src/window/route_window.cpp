@@ -41,6 +41,7 @@
 #include "route/vertical_table.h"
 #include "stakes/field_tools.h"
 #include "stakes/stake_export.h"
+#include "views/plan_file.h"
 #include "views/plan_format.h"
 #include "views/route_plan_scene.h"
 #include "window/plan_view_window.h"
@@ -302,8 +303,14 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
                                            .arg(at->y_m, 0, 'f', 3)
                                      : QString());
     });
+    auto* savePlanButton = new QPushButton(QStringLiteral("保存平面图…"), planPage);
+    savePlanButton->setObjectName(QStringLiteral("savePlan"));
+    savePlanButton->setToolTip(
+        QStringLiteral("按所见保存为 PNG、SVG 或 PDF 文件，或存为 DXF 图形供 CAD 使用"));
+    connect(savePlanButton, &QPushButton::clicked, this, &RouteWindow::runSavePlan);
     auto* planTools = new QHBoxLayout;
     planTools->addWidget(fitButton);
+    planTools->addWidget(savePlanButton);
     planTools->addSpacing(16);
     planTools->addWidget(planCoordinates_, 1);
     auto* planLayout = new QVBoxLayout(planPage);
@@ -581,6 +588,62 @@ std::optional<QString> RouteWindow::saveProfile(const QString& path) {
             writeFileReplacing(path.toStdString(), bytes.toStdString()))
         return text(*wrong);
     return std::nullopt;
+}
+
+std::optional<QString> RouteWindow::savePlanDrawing(const QString& path) {
+    const std::string file = path.toStdString();
+    std::optional<std::string> wrong;
+    if (isDxfPath(file)) {
+        // The plan for CAD, with the stakes last shown.
+        wrong = writeFileReplacing(
+            file, planDxf(routeDrawing(route_, lastTable_ ? &*lastTable_ : nullptr, lastRequest_)));
+    } else if (planFormatOf(file)) {
+        if (!plan_->scene())
+            return QStringLiteral("无法绘制平面图。");
+        wrong = savePlan(*plan_->scene(), plan_->frame(), plan_->size(), file);
+    } else {
+        return QStringLiteral("平面图的文件名要以 .png、.svg、.pdf 或 .dxf 结尾。");
+    }
+    if (wrong)
+        return text(*wrong);
+    return std::nullopt;
+}
+
+void RouteWindow::runSavePlan() {
+    const std::optional<QString> path = choosePlanFile();
+    if (!path)
+        return;
+    if (std::optional<QString> wrong = savePlanDrawing(*path))
+        QMessageBox::warning(this, QStringLiteral("保存平面图"), *wrong);
+    else
+        QMessageBox::information(this, QStringLiteral("保存平面图"),
+                                 QStringLiteral("已保存平面图到文件“%1”。").arg(*path));
+}
+
+std::optional<QString> RouteWindow::choosePlanFile() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    const QString png = QStringLiteral("PNG 图片 (*.png)");
+    const QString svg = QStringLiteral("SVG 矢量图 (*.svg)");
+    const QString pdf = QStringLiteral("PDF 文件 (*.pdf)");
+    const QString dxf = QStringLiteral("DXF 图形，供 CAD 使用 (*.dxf)");
+    QString selected = png;
+    const QString proposed = QFileInfo(title_).completeBaseName() + QStringLiteral("-平面图.png");
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("保存平面图"), QDir(folder).filePath(proposed),
+        png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf + QStringLiteral(";;") + dxf,
+        &selected);
+    if (path.isEmpty())
+        return std::nullopt;
+    if (!planFormatOf(path.toStdString()) && !isDxfPath(path.toStdString())) {
+        // No extension of its own: the one of the chosen file type.
+        path += selected == svg   ? QStringLiteral(".svg")
+                : selected == pdf ? QStringLiteral(".pdf")
+                : selected == dxf ? QStringLiteral(".dxf")
+                                  : QStringLiteral(".png");
+    }
+    return path;
 }
 
 void RouteWindow::runSaveProfile() {

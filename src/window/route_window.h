@@ -83,6 +83,10 @@ class RouteWindow : public QWidget {
     /// print with a progress dialog whose 取消 stops it; the window stays alive meanwhile.
     QString printWithProgress(const std::optional<QString>& pdfPath = std::nullopt);
 
+    /// Saves the plan by the path's extension: as PNG, SVG or PDF as the plan tab shows it, or as
+    /// DXF for CAD with the stakes last shown; nothing, or the message.
+    std::optional<QString> savePlanDrawing(const QString& path);
+
     /// Saves the profile as PNG, SVG or PDF by the path's extension: nothing, or the message.
     std::optional<QString> saveProfile(const QString& path);
 
@@ -99,6 +103,8 @@ class RouteWindow : public QWidget {
     std::optional<QString> chooseExportFile();
     void keepForm() const;
     void runSaveProfile();
+    void runSavePlan();
+    std::optional<QString> choosePlanFile();
     // Prints or saves paint as name; cancelled and pages are read after the painting.
     QString printed(const QString& name, const PaintJob& paint,
                     const std::optional<QString>& pdfPath, const bool& cancelled, const int& pages);

@@ -86,6 +86,28 @@ TEST_F(RouteWindowTest, ElementTableAndPlan) {
     window->tabs()->setCurrentIndex(3);
     window->show();
     EXPECT_FALSE(window->grab().isNull());
+
+    // The plan saved before any stake: as the tab shows it, and for CAD (the line, no stakes),
+    // which 导出… writes too.
+    const QString png = folder_.filePath("plan.png"), dxf = folder_.filePath("plan.dxf");
+    EXPECT_EQ(window->savePlanDrawing(png), std::nullopt);
+    EXPECT_EQ(window->savePlanDrawing(dxf), std::nullopt);
+    EXPECT_EQ(window->savePlanDrawing(folder_.filePath("plan.txt")),
+              QStringLiteral("平面图的文件名要以 .png、.svg、.pdf 或 .dxf 结尾。"));
+    QFile pngFile(png), dxfFile(dxf);
+    ASSERT_TRUE(pngFile.open(QIODevice::ReadOnly) && dxfFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pngFile.read(8).startsWith("\x89PNG"));
+    const QByteArray drawing = dxfFile.readAll();
+    EXPECT_TRUE(drawing.contains("\r\nJD2\r\n"));
+    EXPECT_FALSE(drawing.contains(QStringLiteral("\r\n8\r\n中桩\r\n").toUtf8()));  // no stake
+    const QString exported = folder_.filePath("导出.dxf");
+    window->setExportChooser([&] { return std::optional<QString>(exported); });
+    EXPECT_EQ(
+        window->exportToChosenFile(),
+        QStringLiteral("已导出平面图到文件“%1”（还没有计算中桩，图中没有桩点）。").arg(exported));
+    QFile exportedFile(exported);
+    ASSERT_TRUE(exportedFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(exportedFile.readAll(), drawing);
 }
 
 TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
