@@ -6,6 +6,8 @@
 #include <shlwapi.h>
 #include <xmllite.h>
 
+#include <algorithm>
+
 #include "platform/win32_support.h"
 #include "platform/xml_tree.h"
 
@@ -48,7 +50,12 @@ struct Library {
 XmlFault faultOf(HRESULT result) {
     switch (static_cast<unsigned long>(result)) {
         case WC_E_ELEMENTMATCH:
+        case MX_E_INPUTEND:  // the text ends inside an element
             return XmlFault::EndTagMismatch;
+        case WC_E_NAME:
+        case WC_E_NAMECHARACTER:
+        case NC_E_QNAMECHARACTER:
+            return XmlFault::IncompleteTag;
         case WC_E_QUOTE:
         case WC_E_EQUAL:
         case WC_E_UNIQUEATTRIBUTE:
@@ -58,6 +65,25 @@ XmlFault faultOf(HRESULT result) {
         default:
             return XmlFault::Other;
     }
+}
+
+// The text with its prolog declaring UTF-8: XmlLite is told that the text is UTF-8, but Wine's
+// refuses a prolog that names another encoding (GBK) all the same. Lines keep their numbers.
+std::string declaringUtf8(std::string_view text) {
+    std::string out(text);
+    if (text.substr(0, 5) != "<?xml")
+        return out;
+    const std::size_t end = text.find("?>");
+    const std::size_t at = text.substr(0, end).find("encoding");
+    if (at == std::string_view::npos)
+        return out;
+    const std::size_t open = text.find_first_of("\"'", at);
+    if (open == std::string_view::npos || open > end)
+        return out;
+    const std::size_t close = text.find(text[open], open + 1);
+    if (close == std::string_view::npos || close > end)
+        return out;
+    return out.replace(open + 1, close - open - 1, "UTF-8");
 }
 
 std::string utf8Of(const WCHAR* text, UINT length) {
@@ -76,9 +102,10 @@ XmlTree parseXml(std::string_view utf8Text) {
         tree.fault = XmlFault::NoParser;
         return tree;
     }
+    const std::string text = declaringUtf8(utf8Text);
     Held<IStream> stream;
-    stream.p = SHCreateMemStream(reinterpret_cast<const BYTE*>(utf8Text.data()),
-                                 static_cast<UINT>(utf8Text.size()));
+    stream.p = SHCreateMemStream(reinterpret_cast<const BYTE*>(text.data()),
+                                 static_cast<UINT>(text.size()));
     Held<IXmlReader> reader;
     Held<IXmlReaderInput> input;
     if (!stream.p ||
@@ -96,12 +123,24 @@ XmlTree parseXml(std::string_view utf8Text) {
     std::vector<bool> hasText;
     XmlNodeType type;
     HRESULT result;
+    UINT line = 1, position = 0, lastLine = 0, lastPosition = 0;
+    XmlNodeType lastType = XmlNodeType_None;
     while ((result = reader.p->Read(&type)) == S_OK) {
+        reader.p->GetLineNumber(&line);
+        reader.p->GetLinePosition(&position);
+        // Wine's XmlLite gives the same blank node again and again where the text ends inside an
+        // element: that is the end of the text.
+        if (type == XmlNodeType_Whitespace && lastType == XmlNodeType_Whitespace &&
+            line == lastLine && position == lastPosition) {
+            result = S_FALSE;
+            break;
+        }
+        lastType = type;
+        lastLine = line;
+        lastPosition = position;
         const WCHAR* s = nullptr;
         UINT n = 0;
         if (type == XmlNodeType_Element) {
-            UINT line = 1;
-            reader.p->GetLineNumber(&line);
             XmlElement& e = tree.elements.emplace_back();
             e.line = static_cast<int>(line);
             reader.p->GetQualifiedName(&s, &n);
@@ -135,17 +174,17 @@ XmlTree parseXml(std::string_view utf8Text) {
             }
         }
     }
-    UINT line = 1;
     reader.p->GetLineNumber(&line);
-    if (FAILED(result)) {
-        tree.fault = faultOf(result);
-        tree.faultLine = static_cast<int>(line);
-    } else if (tree.elements.empty()) {
+    tree.faultLine = std::max(1, static_cast<int>(line));
+    if (tree.elements.empty() &&
+        (result == S_FALSE || static_cast<unsigned long>(result) == MX_E_INPUTEND)) {
+        // As pugixml has it: on the text's last line.
         tree.fault = XmlFault::NoElement;
-        tree.faultLine = static_cast<int>(line);
+        tree.faultLine = 1 + static_cast<int>(std::count(utf8Text.begin(), utf8Text.end(), '\n'));
+    } else if (FAILED(result)) {
+        tree.fault = faultOf(result);
     } else if (!open.empty()) {
-        tree.fault = XmlFault::BadEndTag;
-        tree.faultLine = static_cast<int>(line);
+        tree.fault = XmlFault::EndTagMismatch;
     } else {
         tree.fault = XmlFault::None;
     }
