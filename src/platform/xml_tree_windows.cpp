@@ -7,6 +7,7 @@
 #include <xmllite.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/win32_support.h"
 #include "platform/xml_tree.h"
@@ -121,18 +122,21 @@ XmlTree parseXml(std::string_view utf8Text) {
 
     std::vector<XmlElement*> open;
     std::vector<bool> hasText;
+    std::vector<std::pair<UINT, UINT> > openAt;  // where each open element's start tag is
     XmlNodeType type;
     HRESULT result;
-    UINT line = 1, position = 0, lastLine = 0, lastPosition = 0;
+    UINT line = 1, position = 0, lastLine = 1, lastPosition = 0;
     XmlNodeType lastType = XmlNodeType_None;
+    bool cutOff = false;
     while ((result = reader.p->Read(&type)) == S_OK) {
         reader.p->GetLineNumber(&line);
         reader.p->GetLinePosition(&position);
-        // Wine's XmlLite gives the same blank node again and again where the text ends inside an
-        // element: that is the end of the text.
-        if (type == XmlNodeType_Whitespace && lastType == XmlNodeType_Whitespace &&
-            line == lastLine && position == lastPosition) {
-            result = S_FALSE;
+        // Where the text ends inside an element, Wine's XmlLite closes the open elements with end
+        // tags where they start, or gives the same node again and again.
+        if ((type == XmlNodeType_EndElement && !openAt.empty() &&
+             openAt.back() == std::pair{line, position}) ||
+            (type == lastType && line == lastLine && position == lastPosition)) {
+            cutOff = true;
             break;
         }
         lastType = type;
@@ -160,11 +164,13 @@ XmlTree parseXml(std::string_view utf8Text) {
             if (!empty) {
                 open.push_back(&e);
                 hasText.push_back(false);
+                openAt.emplace_back(line, position);
             }
         } else if (type == XmlNodeType_EndElement) {
             if (!open.empty()) {
                 open.pop_back();
                 hasText.pop_back();
+                openAt.pop_back();
             }
         } else if (type == XmlNodeType_Text || type == XmlNodeType_CDATA) {
             if (!open.empty() && !hasText.back()) {
@@ -173,6 +179,13 @@ XmlTree parseXml(std::string_view utf8Text) {
                 hasText.back() = true;
             }
         }
+    }
+    if (cutOff) {
+        // On the line of the last node read, as pugixml has it.
+        tree.fault = XmlFault::EndTagMismatch;
+        tree.faultLine = std::max(1, static_cast<int>(lastLine));
+        tree.elements.clear();
+        return tree;
     }
     reader.p->GetLineNumber(&line);
     tree.faultLine = std::max(1, static_cast<int>(line));

@@ -445,6 +445,8 @@ TEST(LandXmlIn, BrokenXmlIsAnsweredWithItsLine) {
          lineOf(base, "rot=\"cw\""), "XML 格式不对：属性写得不对。"},
         {"a file cut off after an element", head + "<Units>\n<Metric/>\n", 4,
          "XML 格式不对：结束标签与开始标签不配。"},
+        {"a file cut off at an end tag", head + "<Units>\n<Metric>1</Metric>", 4,
+         "XML 格式不对：结束标签与开始标签不配。"},
         {"a tag broken off", head + "<Units <Metric/>\n</LandXML>\n", 3,
          "XML 格式不对：这里的标签不完整。"},
         {"a bare < in a text", head + "<Units>1 < 2</Units>\n</LandXML>\n", 3,
