@@ -32,10 +32,6 @@ std::optional<std::string> landXmlUtf8(std::string_view bytes, std::string& faul
 RouteLoading loadLandXmlRoute(const std::string& shownPath, std::string_view bytes,
                               const std::string* alignment) {
     RouteLoading loading;
-    if (!landXmlReadable()) {
-        loading.messages.push_back("hcurve: 这个版本不能读 LandXML 文件。");
-        return loading;
-    }
     std::string fault;
     const std::optional<std::string> text = landXmlUtf8(bytes, fault);
     if (!text) {
@@ -67,10 +63,6 @@ RouteLoading loadLandXmlRoute(const std::string& shownPath, std::string_view byt
 LandXmlListing listLandXmlAlignments(const std::string& path) {
     LandXmlListing listing;
     const std::string shownPath = shownText(path);
-    if (!landXmlReadable()) {
-        listing.messages.push_back("hcurve: 这个版本不能读 LandXML 文件。");
-        return listing;
-    }
     const platform::FileBytes file = platform::readFileBounded(path, kMaxRouteFileBytes);
     if (file.openError != 0 || file.readError != 0 || file.tooLarge) {
         listing.messages.push_back(

@@ -10,11 +10,8 @@
 #include "curve/number.h"
 #include "curve/shown_text.h"
 #include "geometry/angles.h"
+#include "platform/xml_tree.h"
 #include "route/route.h"
-
-#ifdef HCURVE_WITH_PUGIXML
-#include <pugixml.hpp>
-#endif
 
 namespace hcurve {
 namespace {
@@ -82,20 +79,6 @@ std::string latin1ToUtf8(std::string_view bytes) {
     return out;
 }
 
-#ifndef HCURVE_WITH_PUGIXML
-
-bool landXmlReadable() {
-    return false;
-}
-
-LandXmlReading readLandXml(std::string_view, const std::string*) {
-    LandXmlReading reading;
-    reading.faults.push_back({1, "这个版本不能读 LandXML 文件。"});
-    return reading;
-}
-
-#else
-
 namespace {
 
 // An angle of the file in radians: its unit, as Units states it.
@@ -113,25 +96,46 @@ struct Units {
     AngleUnit direction = AngleUnit::Radians;
 };
 
-std::string_view localName(const pugi::xml_node& n) {
-    std::string_view name = n.name();
+using Node = const platform::XmlElement*;
+
+std::string_view localName(Node n) {
+    if (!n)
+        return "";
+    std::string_view name = n->name;
     const std::size_t colon = name.find(':');
     return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
-pugi::xml_node child(const pugi::xml_node& n, std::string_view name) {
-    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
-        if (c.type() == pugi::node_element && localName(c) == name)
-            return c;
-    return {};
+Node child(Node n, std::string_view name) {
+    if (n)
+        for (Node c : n->children)
+            if (localName(c) == name)
+                return c;
+    return nullptr;
 }
 
-std::vector<pugi::xml_node> children(const pugi::xml_node& n, std::string_view name) {
-    std::vector<pugi::xml_node> out;
-    for (pugi::xml_node c = n.first_child(); c; c = c.next_sibling())
-        if (c.type() == pugi::node_element && localName(c) == name)
-            out.push_back(c);
+std::vector<Node> children(Node n, std::string_view name) {
+    std::vector<Node> out;
+    if (n)
+        for (Node c : n->children)
+            if (localName(c) == name)
+                out.push_back(c);
     return out;
+}
+
+// An attribute's value, or null.
+const std::string* attribute(Node n, std::string_view name) {
+    return n ? n->attribute(name) : nullptr;
+}
+
+// An attribute's value, empty when there is none.
+std::string_view valueOf(Node n, std::string_view name) {
+    const std::string* v = attribute(n, name);
+    return v ? std::string_view(*v) : std::string_view();
+}
+
+std::string_view textOf(Node n) {
+    return n ? std::string_view(n->text) : std::string_view();
 }
 
 // The numbers of a text separated by blanks.
@@ -161,33 +165,19 @@ std::string quoted(std::string_view text) {
 
 class Reader {
   public:
-    Reader(std::string_view text, LandXmlReading& reading) : text_(text), reading_(reading) {
-        lineStarts_.push_back(0);
-        for (std::size_t i = 0; i < text.size(); ++i)
-            if (text[i] == '\n')
-                lineStarts_.push_back(i + 1);
-    }
+    Reader(std::string_view text, LandXmlReading& reading) : text_(text), reading_(reading) {}
 
-    int lineAt(std::ptrdiff_t offset) const {
-        if (offset < 0)
-            return 1;
-        const auto it = std::upper_bound(lineStarts_.begin(), lineStarts_.end(),
-                                         static_cast<std::size_t>(offset));
-        return static_cast<int>(it - lineStarts_.begin());
+    void fault(Node n, std::string message) {
+        reading_.faults.push_back({n->line, std::move(message)});
     }
-    int lineOf(const pugi::xml_node& n) const { return lineAt(n.offset_debug()); }
-
-    void fault(const pugi::xml_node& n, std::string message) {
-        reading_.faults.push_back({lineOf(n), std::move(message)});
-    }
-    void warn(const pugi::xml_node& n, std::string message) {
-        reading_.warnings.push_back({lineOf(n), std::move(message)});
+    void warn(Node n, std::string message) {
+        reading_.warnings.push_back({n->line, std::move(message)});
     }
     bool full() const { return reading_.faults.size() >= kMostRouteFaults; }
 
-    void readUnits(const pugi::xml_node& root) {
-        const pugi::xml_node units = child(root, "Units");
-        pugi::xml_node system = child(units, "Metric");
+    void readUnits(Node root) {
+        const Node units = child(root, "Units");
+        Node system = child(units, "Metric");
         if (!system) {
             system = child(units, "Imperial");
             if (system)
@@ -195,8 +185,8 @@ class Reader {
         }
         if (!system)
             return;
-        if (const pugi::xml_attribute a = system.attribute("linearUnit")) {
-            const std::string u = lower(a.value());
+        if (const std::string* a = attribute(system, "linearUnit")) {
+            const std::string u = lower(*a);
             static const std::map<std::string, double> kLengths{{"meter", 1},
                                                                 {"metre", 1},
                                                                 {"kilometer", 1000},
@@ -206,17 +196,17 @@ class Reader {
                                                                 {"ussurveyfoot", 1200.0 / 3937.0}};
             const auto it = kLengths.find(u);
             if (it == kLengths.end())
-                fault(system, "长度单位 linearUnit=" + quoted(a.value()) +
+                fault(system, "长度单位 linearUnit=" + quoted(*a) +
                                   " 不能换算（能读 meter、kilometer、millimeter、centimeter、foot、"
                                   "USSurveyFoot）。");
             else
                 units_.metres = it->second;
         }
-        const pugi::xml_attribute d = system.attribute("directionUnit")
-                                          ? system.attribute("directionUnit")
-                                          : system.attribute("angularUnit");
+        const std::string* d = attribute(system, "directionUnit")
+                                   ? attribute(system, "directionUnit")
+                                   : attribute(system, "angularUnit");
         if (d) {
-            const std::string u = lower(d.value());
+            const std::string u = lower(*d);
             if (u == "radians")
                 units_.direction = AngleUnit::Radians;
             else if (u == "grads")
@@ -226,47 +216,46 @@ class Reader {
             else if (u == "decimal dd.mm.ss")
                 units_.direction = AngleUnit::DegreesMinutesSeconds;
             else
-                fault(system, "角度单位 " + quoted(d.value()) +
+                fault(system, "角度单位 " + quoted(*d) +
                                   " 不能换算（能读 radians、grads、decimal degrees、decimal "
                                   "dd.mm.ss）。");
         }
     }
 
     // A length attribute in metres; nothing (and a fault, when it is there) unless a number.
-    std::optional<double> length(const pugi::xml_node& n, const char* name, bool required) {
-        const pugi::xml_attribute a = n.attribute(name);
+    std::optional<double> length(Node n, const char* name, bool required) {
+        const std::string* a = attribute(n, name);
         if (!a) {
             if (required)
                 fault(n, std::string(localName(n)) + " 缺少 " + name + " 属性。");
             return std::nullopt;
         }
-        const std::optional<double> v = readNumber(trimmed(a.value()));
+        const std::optional<double> v = readNumber(trimmed(*a));
         if (!v || std::fabs(*v * units_.metres) > kMaxCoordinate_m) {
-            fault(n, std::string(localName(n)) + " 的 " + name + " 必须是数值，" +
-                         quoted(a.value()) + " 不对。");
+            fault(n, std::string(localName(n)) + " 的 " + name + " 必须是数值，" + quoted(*a) +
+                         " 不对。");
             return std::nullopt;
         }
         return *v * units_.metres;
     }
 
     // A point child (Start, End, Center, PI): north then east, in metres.
-    std::optional<std::pair<double, double> > point(const pugi::xml_node& element,
-                                                    const char* name) {
-        const pugi::xml_node p = child(element, name);
+    std::optional<std::pair<double, double> > point(Node element, const char* name) {
+        const Node p = child(element, name);
         if (!p) {
             fault(element, std::string(localName(element)) + " 缺少 " + name + " 座标。");
             return std::nullopt;
         }
-        std::string_view text = trimmed(p.child_value());
+        std::string_view text = trimmed(textOf(p));
         if (text.empty())
-            if (const pugi::xml_attribute ref = p.attribute("pntRef")) {
-                const auto it = points_.find(ref.value());
+            if (const std::string* ref = attribute(p, "pntRef")) {
+                const auto it = points_.find(*ref);
                 if (it == points_.end()) {
-                    fault(p, std::string(name) + " 引用的点 " + quoted(ref.value()) +
+                    fault(p, std::string(name) + " 引用的点 " + quoted(*ref) +
                                  " 在 CgPoints 里没有。");
                     return std::nullopt;
                 }
-                text = trimmed(it->second.child_value());
+                text = trimmed(textOf(it->second));
             }
         const std::vector<double> v = numbers(text);
         if (v.size() < 2 || v.size() > 3) {
@@ -283,11 +272,11 @@ class Reader {
     }
 
     // A direction attribute in radians, or nothing (a fault when it cannot be read).
-    std::optional<double> angle(const pugi::xml_node& n, const char* name) {
-        const pugi::xml_attribute a = n.attribute(name);
+    std::optional<double> angle(Node n, const char* name) {
+        const std::string* a = attribute(n, name);
         if (!a)
             return std::nullopt;
-        const std::string_view t = trimmed(a.value());
+        const std::string_view t = trimmed(*a);
         std::optional<double> v;
         if (units_.direction == AngleUnit::DegreesMinutesSeconds &&
             std::count(t.begin(), t.end(), '.') >= 2) {
@@ -320,14 +309,13 @@ class Reader {
             }
         }
         if (!v)
-            fault(n, std::string(localName(n)) + " 的 " + name + "=" + quoted(a.value()) +
+            fault(n, std::string(localName(n)) + " 的 " + name + "=" + quoted(*a) +
                          " 不是所给单位的角度。");
         return v;
     }
 
     // Checks a direction attribute against the start azimuth the geometry gives.
-    void checkDirection(const pugi::xml_node& n, const char* name, double azimuth_deg,
-                        std::size_t number) {
+    void checkDirection(Node n, const char* name, double azimuth_deg, std::size_t number) {
         const std::optional<double> stated = angle(n, name);
         if (!stated)
             return;
@@ -344,35 +332,35 @@ class Reader {
                         format(off / kFullTurn_rad * 360 * 3600, Pattern::Fixed3) + " 秒。");
     }
 
-    std::optional<ElementRow> element(const pugi::xml_node& e, std::size_t number) {
+    std::optional<ElementRow> element(Node e, std::size_t number) {
         const std::string_view kind = localName(e);
         const std::size_t before = reading_.faults.size();
         ElementRow row;
-        row.line = lineOf(e);
+        row.line = e->line;
         row.tag = std::string(kind);
         if (kind != "Line" && kind != "Curve" && kind != "Spiral") {
             fault(e, "CoordGeom 里的 " + row.tag + " 不能计算（只能读 Line、Curve、Spiral）。");
             return std::nullopt;
         }
-        if (const pugi::xml_attribute n = e.attribute("name"))
-            row.name = shownText(n.value());
+        if (const std::string* n = attribute(e, "name"))
+            row.name = shownText(*n);
         const auto start = point(e, "Start");
         std::optional<std::pair<double, double> > end;
         if (child(e, "End"))
             end = point(e, "End");
         const auto rotation = [&](bool required) -> std::optional<int> {
-            const pugi::xml_attribute r = e.attribute("rot");
+            const std::string* r = attribute(e, "rot");
             if (!r) {
                 if (required)
                     fault(e, row.tag + " 缺少 rot 属性（cw 或 ccw）。");
                 return std::nullopt;
             }
-            const std::string v = lower(trimmed(r.value()));
+            const std::string v = lower(trimmed(*r));
             if (v == "cw")
                 return 1;
             if (v == "ccw")
                 return -1;
-            fault(e, row.tag + " 的 rot 必须是 cw 或 ccw，" + quoted(r.value()) + " 不对。");
+            fault(e, row.tag + " 的 rot 必须是 cw 或 ccw，" + quoted(*r) + " 不对。");
             return std::nullopt;
         };
         if (kind == "Line") {
@@ -437,10 +425,10 @@ class Reader {
             row.startCurvature_per_m = row.endCurvature_per_m = *turn / *R;
             checkDirection(e, "dirStart", *row.startAzimuth_deg, number);
         } else {
-            const pugi::xml_attribute type = e.attribute("spiType");
-            if (type && std::string_view(type.value()) != "clothoid") {
-                fault(e, "Spiral 的 spiType 是 " + quoted(type.value()) +
-                             "，只能计算 clothoid（回旋线）。");
+            const std::string* type = attribute(e, "spiType");
+            if (type && std::string_view(*type) != "clothoid") {
+                fault(e,
+                      "Spiral 的 spiType 是 " + quoted(*type) + "，只能计算 clothoid（回旋线）。");
                 return std::nullopt;
             }
             std::optional<std::pair<double, double> > pi;
@@ -453,18 +441,18 @@ class Reader {
             bool curved = false;
             for (int i = 0; i < 2; ++i) {
                 const char* name = i == 0 ? "radiusStart" : "radiusEnd";
-                const pugi::xml_attribute r = e.attribute(name);
+                const std::string* r = attribute(e, name);
                 if (!r) {
                     fault(e, std::string("Spiral 缺少 ") + name + " 属性（数值或 INF）。");
                     continue;
                 }
-                const std::string v = lower(trimmed(r.value()));
+                const std::string v = lower(trimmed(*r));
                 if (v == "inf" || v == "+inf" || v == "infinity")
                     continue;
                 const std::optional<double> R = readNumber(v);
                 if (!R || !(*R > 0)) {
-                    fault(e, std::string("Spiral 的 ") + name + " 必须是正数或 INF，" +
-                                 quoted(r.value()) + " 不对。");
+                    fault(e, std::string("Spiral 的 ") + name + " 必须是正数或 INF，" + quoted(*r) +
+                                 " 不对。");
                     continue;
                 }
                 // A radius this large is a straight's.
@@ -504,18 +492,18 @@ class Reader {
         return row;
     }
 
-    void readProfile(const pugi::xml_node& alignment, RouteDesign& design) {
-        const pugi::xml_node profAlign = child(child(alignment, "Profile"), "ProfAlign");
+    void readProfile(Node alignment, RouteDesign& design) {
+        const Node profAlign = child(child(alignment, "Profile"), "ProfAlign");
         if (!profAlign)
             return;
         GradeTable grade;
-        grade.headerLine = lineOf(profAlign);
-        for (pugi::xml_node n = profAlign.first_child(); n && !full(); n = n.next_sibling()) {
-            if (n.type() != pugi::node_element)
-                continue;
+        grade.headerLine = profAlign->line;
+        for (Node n : profAlign->children) {
+            if (full())
+                break;
             const std::string_view kind = localName(n);
             GradeRow row;
-            row.line = lineOf(n);
+            row.line = n->line;
             if (kind == "PVI" || kind == "ParaCurve") {
                 if (kind == "ParaCurve")
                     if (const auto L = length(n, "length", true))
@@ -540,7 +528,7 @@ class Reader {
                              " 不能计算（只能读 PVI、ParaCurve、UnsymParaCurve、CircCurve）。");
                 continue;
             }
-            const std::string_view text = trimmed(n.child_value());
+            const std::string_view text = trimmed(textOf(n));
             const std::vector<double> v = numbers(text);
             if (v.size() != 2) {
                 fault(n,
@@ -559,57 +547,52 @@ class Reader {
     }
 
     // The elements of an alignment, and every fault of them.
-    std::vector<pugi::xml_node> elementsOf(const pugi::xml_node& alignment) {
-        std::vector<pugi::xml_node> out;
-        for (pugi::xml_node n = child(alignment, "CoordGeom").first_child(); n;
-             n = n.next_sibling())
-            if (n.type() == pugi::node_element)
-                out.push_back(n);
-        return out;
+    std::vector<Node> elementsOf(Node alignment) {
+        std::vector<Node> out;
+        if (const Node geometry = child(alignment, "CoordGeom"))
+            return geometry->children;
+        return {};
     }
 
     void read(const std::string* wanted) {
-        pugi::xml_document doc;
-        const pugi::xml_parse_result parsed =
-            doc.load_buffer(text_.data(), text_.size(), pugi::parse_default, pugi::encoding_utf8);
-        if (!parsed) {
-            reading_.faults.push_back({lineAt(parsed.offset), parseFault(parsed.status)});
+        const platform::XmlTree tree = platform::parseXml(text_);
+        if (tree.fault != platform::XmlFault::None) {
+            reading_.faults.push_back({tree.faultLine, parseFault(tree.fault)});
             return;
         }
-        const pugi::xml_node root = doc.document_element();
+        const Node root = tree.root();
         if (localName(root) != "LandXML") {
-            fault(root,
-                  "这不是 LandXML 文件：根元素是 " + quoted(root.name()) + "，不是 LandXML。");
+            fault(root, "这不是 LandXML 文件：根元素是 " + quoted(root->name) + "，不是 LandXML。");
             return;
         }
         readUnits(root);
-        for (const pugi::xml_node& p : children(child(root, "CgPoints"), "CgPoint"))
-            if (const pugi::xml_attribute n = p.attribute("name"))
-                points_.emplace(n.value(), p);
-        const pugi::xml_node alignments = child(root, "Alignments");
-        const std::vector<pugi::xml_node> all = children(alignments, "Alignment");
+        for (Node p : children(child(root, "CgPoints"), "CgPoint"))
+            if (const std::string* n = attribute(p, "name"))
+                points_.emplace(*n, p);
+        const Node alignments = child(root, "Alignments");
+        const std::vector<Node> all = children(alignments, "Alignment");
         if (all.empty()) {
             fault(alignments ? alignments : root, "文件里没有线路（Alignment）。");
             return;
         }
-        pugi::xml_node chosen;
+        Node chosen = nullptr;
         std::string names;
-        for (const pugi::xml_node& a : all) {
+        for (Node a : all) {
             LandXmlAlignment listed;
-            listed.name = a.attribute("name").value();
-            const std::vector<pugi::xml_node> elements = elementsOf(a);
+            listed.name = valueOf(a, "name");
+            const std::vector<Node> elements = elementsOf(a);
             listed.elementCount = elements.size();
-            const std::optional<double> L = readNumber(trimmed(a.attribute("length").value()));
+            const std::optional<double> L = readNumber(trimmed(valueOf(a, "length")));
             if (L) {
                 listed.length_m = *L * units_.metres;
             } else {
-                for (const pugi::xml_node& e : elements) {
-                    if (const auto l = readNumber(trimmed(e.attribute("length").value()))) {
+                for (Node e : elements) {
+                    if (const auto l = readNumber(trimmed(valueOf(e, "length")))) {
                         listed.length_m += *l * units_.metres;
                     } else if (localName(e) == "Line") {
                         // A Line may leave its length to its ends.
-                        const std::vector<double> a = numbers(child(e, "Start").child_value());
-                        const std::vector<double> b = numbers(child(e, "End").child_value());
+                        const std::vector<double> a = numbers(textOf(child(e, "Start")));
+                        const std::vector<double> b = numbers(textOf(child(e, "End")));
                         if (a.size() >= 2 && b.size() >= 2)
                             listed.length_m += std::hypot(b[0] - a[0], b[1] - a[1]) * units_.metres;
                     }
@@ -627,23 +610,23 @@ class Reader {
         }
         if (!reading_.faults.empty())
             return;
-        reading_.name = chosen.attribute("name").value();
+        reading_.name = valueOf(chosen, "name");
         readAlignment(chosen);
     }
 
-    void readAlignment(const pugi::xml_node& alignment) {
+    void readAlignment(Node alignment) {
         RouteDesign design;
         ElementStart start;
-        start.line = lineOf(alignment);
-        if (alignment.attribute("staStart"))
+        start.line = alignment->line;
+        if (attribute(alignment, "staStart"))
             if (const auto s = length(alignment, "staStart", true))
                 start.chainage_m = *s;
         ElementTable table;
-        table.headerLine = lineOf(alignment);
-        const std::vector<pugi::xml_node> elements = elementsOf(alignment);
+        table.headerLine = alignment->line;
+        const std::vector<Node> elements = elementsOf(alignment);
         if (elements.empty())
             fault(alignment,
-                  "线路 " + quoted(alignment.attribute("name").value()) + " 没有 CoordGeom 线元。");
+                  "线路 " + quoted(valueOf(alignment, "name")) + " 没有 CoordGeom 线元。");
         for (std::size_t i = 0; i < elements.size() && !full(); ++i)
             if (std::optional<ElementRow> row = element(elements[i], i + 1))
                 table.rows.push_back(std::move(*row));
@@ -653,9 +636,9 @@ class Reader {
         start.x_m = *first.startX_m;
         start.y_m = *first.startY_m;
         start.azimuth_deg = *first.startAzimuth_deg;
-        for (const pugi::xml_node& q : children(alignment, "StaEquation")) {
+        for (Node q : children(alignment, "StaEquation")) {
             ChainBreakRow b;
-            b.line = lineOf(q);
+            b.line = q->line;
             const auto back = length(q, "staBack", true), ahead = length(q, "staAhead", true);
             if (back && ahead) {
                 b.before_m = *back;
@@ -672,21 +655,22 @@ class Reader {
         reading_.design = std::move(design);
     }
 
-    static std::string parseFault(pugi::xml_parse_status status) {
-        switch (status) {
-            case pugi::status_unrecognized_tag:
-            case pugi::status_bad_start_element:
+    static std::string parseFault(platform::XmlFault fault) {
+        switch (fault) {
+            case platform::XmlFault::IncompleteTag:
                 return "XML 格式不对：这里的标签不完整。";
-            case pugi::status_end_element_mismatch:
+            case platform::XmlFault::EndTagMismatch:
                 return "XML 格式不对：结束标签与开始标签不配。";
-            case pugi::status_bad_end_element:
+            case platform::XmlFault::BadEndTag:
                 return "XML 格式不对：结束标签写得不对（文件可能不完整）。";
-            case pugi::status_bad_attribute:
+            case platform::XmlFault::BadAttribute:
                 return "XML 格式不对：属性写得不对。";
-            case pugi::status_no_document_element:
+            case platform::XmlFault::NoElement:
                 return "XML 格式不对：文件里没有元素。";
-            case pugi::status_out_of_memory:
+            case platform::XmlFault::OutOfMemory:
                 return "内存不足，读不了这个文件。";
+            case platform::XmlFault::NoParser:
+                return "这台电脑上没有 XML 解析库（xmllite.dll），读不了 LandXML 文件。";
             default:
                 return "XML 格式不对。";
         }
@@ -695,16 +679,11 @@ class Reader {
   private:
     std::string_view text_;
     LandXmlReading& reading_;
-    std::vector<std::size_t> lineStarts_;
     Units units_;
-    std::map<std::string, pugi::xml_node, std::less<> > points_;
+    std::map<std::string, Node, std::less<> > points_;
 };
 
 }  // namespace
-
-bool landXmlReadable() {
-    return true;
-}
 
 LandXmlReading readLandXml(std::string_view utf8Text, const std::string* name) {
     LandXmlReading reading;
@@ -716,7 +695,5 @@ LandXmlReading readLandXml(std::string_view utf8Text, const std::string* name) {
     reader.read(name);
     return reading;
 }
-
-#endif
 
 }  // namespace hcurve

@@ -41,9 +41,6 @@
 
 namespace hcurve {
 
-/// False in a build without the XML library: there a LandXML file cannot be read.
-bool landXmlReadable();
-
 /// Whether a file is taken for LandXML: its name ends in .xml (any case), or its first bytes,
 /// after a byte-order mark and blanks, are "<?xml" or "<LandXML".
 bool looksLikeLandXml(std::string_view path, std::string_view bytes);
