@@ -156,7 +156,7 @@ void PlanViewWindow::save() {
     tell_(failure ? *failure : "已保存平面图到文件“" + *path + "”。");
 }
 
-std::optional<std::string> PlanViewWindow::choosePath() {
+std::optional<QString> askPlanFilePath(QWidget* parent, const QString& proposedName) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty())
         folder = QDir::homePath();
@@ -166,7 +166,7 @@ std::optional<std::string> PlanViewWindow::choosePath() {
     const QString dxf = QStringLiteral("DXF 图形，供 CAD 使用 (*.dxf)");
     QString selected = png;
     QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("保存平面图"), QDir(folder).filePath(QStringLiteral("平面图.png")),
+        parent, QStringLiteral("保存平面图"), QDir(folder).filePath(proposedName),
         png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf + QStringLiteral(";;") + dxf,
         &selected);
     if (path.isEmpty())
@@ -178,7 +178,14 @@ std::optional<std::string> PlanViewWindow::choosePath() {
                 : selected == dxf ? QStringLiteral(".dxf")
                                   : QStringLiteral(".png");
     }
-    return path.toStdString();
+    return path;
+}
+
+std::optional<std::string> PlanViewWindow::choosePath() {
+    const std::optional<QString> path = askPlanFilePath(this, QStringLiteral("平面图.png"));
+    if (!path)
+        return std::nullopt;
+    return path->toStdString();
 }
 
 }  // namespace hcurve

@@ -49,6 +49,10 @@ class PlanCanvas : public QWidget {
     std::optional<QPointF> dragFrom_;
 };
 
+/// The save-file dialog of a plan in the documents folder, proposing proposedName: PNG, SVG, PDF or
+/// DXF; a name without one of their extensions gets the chosen type's. Nothing when cancelled.
+std::optional<QString> askPlanFilePath(QWidget* parent, const QString& proposedName);
+
 class PlanViewWindow : public QWidget {
     Q_OBJECT
 

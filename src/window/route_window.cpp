@@ -610,7 +610,8 @@ std::optional<QString> RouteWindow::savePlanDrawing(const QString& path) {
 }
 
 void RouteWindow::runSavePlan() {
-    const std::optional<QString> path = choosePlanFile();
+    const std::optional<QString> path =
+        askPlanFilePath(this, QFileInfo(title_).completeBaseName() + QStringLiteral("-平面图.png"));
     if (!path)
         return;
     if (std::optional<QString> wrong = savePlanDrawing(*path))
@@ -618,32 +619,6 @@ void RouteWindow::runSavePlan() {
     else
         QMessageBox::information(this, QStringLiteral("保存平面图"),
                                  QStringLiteral("已保存平面图到文件“%1”。").arg(*path));
-}
-
-std::optional<QString> RouteWindow::choosePlanFile() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
-    const QString png = QStringLiteral("PNG 图片 (*.png)");
-    const QString svg = QStringLiteral("SVG 矢量图 (*.svg)");
-    const QString pdf = QStringLiteral("PDF 文件 (*.pdf)");
-    const QString dxf = QStringLiteral("DXF 图形，供 CAD 使用 (*.dxf)");
-    QString selected = png;
-    const QString proposed = QFileInfo(title_).completeBaseName() + QStringLiteral("-平面图.png");
-    QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("保存平面图"), QDir(folder).filePath(proposed),
-        png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf + QStringLiteral(";;") + dxf,
-        &selected);
-    if (path.isEmpty())
-        return std::nullopt;
-    if (!planFormatOf(path.toStdString()) && !isDxfPath(path.toStdString())) {
-        // No extension of its own: the one of the chosen file type.
-        path += selected == svg   ? QStringLiteral(".svg")
-                : selected == pdf ? QStringLiteral(".pdf")
-                : selected == dxf ? QStringLiteral(".dxf")
-                                  : QStringLiteral(".png");
-    }
-    return path;
 }
 
 void RouteWindow::runSaveProfile() {

@@ -104,7 +104,6 @@ class RouteWindow : public QWidget {
     void keepForm() const;
     void runSaveProfile();
     void runSavePlan();
-    std::optional<QString> choosePlanFile();
     // Prints or saves paint as name; cancelled and pages are read after the painting.
     QString printed(const QString& name, const PaintJob& paint,
                     const std::optional<QString>& pdfPath, const bool& cancelled, const int& pages);
