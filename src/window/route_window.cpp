@@ -1,6 +1,8 @@
 #include "window/route_window.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDir>
@@ -11,6 +13,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -84,8 +87,29 @@ bool flushRight(const std::string& cell) {
            (!cell.empty() && cell[0] == 'K' && cell.find('+') != std::string::npos);
 }
 
+// Ctrl+C in a table copies the selected rows whole (every row when none is selected), the header
+// first, as tab-separated text that pastes into a spreadsheet column by column, as 中桩成果表
+// copies; the view itself would copy the current cell only.
+class RowCopy : public QObject {
+  public:
+    explicit RowCopy(QTableView* table) : QObject(table), table_(table) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != table_ || event->type() != QEvent::KeyPress ||
+            !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+            return false;
+        QApplication::clipboard()->setText(copiedRows(*table_));
+        return true;
+    }
+
+  private:
+    QTableView* table_;
+};
+
 QTableView* makeTable(QWidget* parent, QAbstractItemModel* model) {
     auto* table = new QTableView(parent);
+    table->installEventFilter(new RowCopy(table));
     table->setModel(model);
     table->verticalHeader()->setVisible(false);
     // Columns are sized to a sample of the rows, not to every row (fitColumns).
@@ -95,6 +119,33 @@ QTableView* makeTable(QWidget* parent, QAbstractItemModel* model) {
 }
 
 }  // namespace
+
+QString copiedRows(const QTableView& table) {
+    const QAbstractItemModel& model = *table.model();
+    std::vector<int> rows;
+    if (table.selectionModel()) {
+        for (const QModelIndex& index : table.selectionModel()->selectedIndexes())
+            rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.empty()) {
+        for (int r = 0; r < model.rowCount(); ++r)
+            rows.push_back(r);
+    }
+    QStringList lines;
+    QStringList fields;
+    for (int c = 0; c < model.columnCount(); ++c)
+        fields << model.headerData(c, Qt::Horizontal).toString();
+    lines << fields.join(QLatin1Char('\t'));
+    for (int r : rows) {
+        fields.clear();
+        for (int c = 0; c < model.columnCount(); ++c)
+            fields << model.data(model.index(r, c)).toString();
+        lines << fields.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
 
 // A table of the route: its rows' texts are made when the view asks for them (the stake table's
 // from the stakes, with the texts of the CSV) and kept while they are on screen.

@@ -125,6 +125,10 @@ class RouteWindow : public QWidget {
     StakeRequest lastRequest_;
 };
 
+/// What Ctrl+C in one of the route window's tables copies: the header and the selected rows (every
+/// row when none is selected), tab-separated, each line ended by LF.
+QString copiedRows(const QTableView& table);
+
 /// Reads a route file and opens its window; nothing and the messages (one a line) when the file
 /// cannot be used.
 RouteWindow* openRouteWindow(const QString& path, QString& messages);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -311,6 +312,19 @@ TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
     }
     // The marks are read, not elided.
     EXPECT_GE(s->columnWidth(0), s->fontMetrics().horizontalAdvance(QStringLiteral("断链前")));
+
+    // Ctrl+C copies the selected rows whole, as the CSV has them but tab-separated, the marks of
+    // the chain break in their 点 column; with nothing selected, every row.
+    s->selectRow(3);
+    s->selectionModel()->select(s->model()->index(4, 2),
+                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keySequence(s, QKeySequence::Copy);
+    QString copied = QApplication::clipboard()->text();
+    EXPECT_EQ(copied,
+              QString(csv[0] + "\n断链后" + csv[4].mid(csv[4].indexOf(',')) + "\n" + csv[5] + "\n")
+                  .replace(',', '\t'));
+    s->clearSelection();
+    EXPECT_EQ(copiedRows(*s).count('\n'), 1 + rows(s));
 
     QTemporaryDir documents;
     const QString chosen = documents.filePath("桩");
