@@ -54,7 +54,7 @@ PlanDrawing curvePlanDrawing(const CurveRecord& record) {
     std::size_t stake = 0;
     bool firstPoint = true;
     forEachPoint(record, [&](const ExportPoint& p) {
-        const int side = p.side == "左" ? -1 : p.side == "右" ? 1 : 0;
+        const int side = sideOf(p);
         if (side == 0 && !firstPoint)
             ++stake;
         firstPoint = false;

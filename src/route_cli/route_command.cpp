@@ -200,20 +200,13 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
     if (!table)
         return 1;
     if (outPath) {
-        const std::vector<ExportPoint> points = routeExportPoints(*table, request);
-        std::string bytes;
-        if (format == ExportFormat::Gsi) {
-            GsiFile gsi = pointFileGsi(points);
-            if (gsi.fault) {
-                say(err, "hcurve: " + *gsi.fault);
-                return 1;
-            }
-            bytes = std::move(gsi.bytes);
-        } else {
-            bytes = format == ExportFormat::Csv ? stakeTableCsv(points, table->withHeights)
-                                                : pointFileDat(points);
+        const ExportFile file =
+            exportFile(routeExportPoints(*table, request), format, table->withHeights);
+        if (file.fault) {
+            say(err, "hcurve: " + *file.fault);
+            return 1;
         }
-        if (std::optional<std::string> wrong = writeFileReplacing(*outPath, bytes)) {
+        if (std::optional<std::string> wrong = writeFileReplacing(*outPath, file.bytes)) {
             say(err, "hcurve: " + *wrong);
             return 1;
         }

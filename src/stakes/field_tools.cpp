@@ -95,7 +95,7 @@ ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
     if (format == ExportFormat::Gsi) {
         // Whole: every point must have its point number before anything is written.
         const std::vector<ExportPoint> points = lastRunPoints(record);
-        const GsiFile gsi = pointFileGsi(points);
+        const ExportFile gsi = pointFileGsi(points);
         if (gsi.fault)
             return {false, *gsi.fault};
         if (std::optional<std::string> failure = writeFileReplacing(path, gsi.bytes))

@@ -9,6 +9,7 @@
 #include "curve/curve_record.h"
 #include "geometry/reverse.h"
 #include "port/user_port.h"
+#include "stakes/stake_export.h"
 
 namespace hcurve {
 
@@ -29,8 +30,6 @@ std::string reverseResultMessage(const ReverseResult& result);
 /// 坐标反算: needs a computed curve (otherwise kNoComputedCurve); asks X, then Y, and shows the
 /// result line as a message.
 void reverseCalculation(const CurveRecord& record, UserPort& port);
-
-enum class ExportFormat { Csv, Dat, Gsi };
 
 /// The format a path's extension asks for: .csv, .dat or .gsi (Leica GSI-16), in any case; nothing
 /// for any other.

@@ -34,6 +34,10 @@ const char* rowTag(SideRow row) {
 
 }  // namespace
 
+int sideOf(const ExportPoint& point) {
+    return point.side == "左" ? -1 : point.side == "右" ? 1 : 0;
+}
+
 void forEachPoint(const CurveRecord& record, const std::function<bool(const ExportPoint&)>& visit) {
     forEachStake(record.lastRun, [&](const RunStake& stake) {
         const std::string chainage = chainageText(stake.chainage_m, kPlainForm);  // as listed
@@ -169,8 +173,8 @@ std::string gsiBlock(std::size_t blockNumber, const std::string& pointNumber,
     return text + kGsiLineEnd;
 }
 
-GsiFile pointFileGsi(const std::vector<ExportPoint>& points) {
-    GsiFile file;
+ExportFile pointFileGsi(const std::vector<ExportPoint>& points) {
+    ExportFile file;
     std::unordered_map<std::string, std::string> named;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const ExportPoint& p = points[i];
@@ -189,6 +193,19 @@ GsiFile pointFileGsi(const std::vector<ExportPoint>& points) {
         file.bytes += gsiBlock(i + 1, *number, p);
     }
     return file;
+}
+
+ExportFile exportFile(const std::vector<ExportPoint>& points, ExportFormat format,
+                      bool withHeights) {
+    switch (format) {
+        case ExportFormat::Csv:
+            return {stakeTableCsv(points, withHeights), std::nullopt};
+        case ExportFormat::Dat:
+            return {pointFileDat(points), std::nullopt};
+        case ExportFormat::Gsi:
+            break;
+    }
+    return pointFileGsi(points);
 }
 
 std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request) {
@@ -237,8 +254,7 @@ PlanDrawing routeDrawing(const Route& route, const StakeTable* table, const Stak
     for (std::size_t i = 0; i < points.size(); ++i) {
         const ExportPoint& p = points[i];
         const double axis = table->rows[i / perStake].tangent_deg + 90 + request.skew_deg;
-        const int side = p.side == "左" ? -1 : p.side == "右" ? 1 : 0;
-        plan.points.push_back({p.name, p.x_m, p.y_m, p.H_m, side, axis});
+        plan.points.push_back({p.name, p.x_m, p.y_m, p.H_m, sideOf(p), axis});
     }
     return plan;
 }

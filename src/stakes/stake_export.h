@@ -17,6 +17,9 @@
 
 namespace hcurve {
 
+/// The files of an export: a table for a spreadsheet, a point file, a Leica GSI-16 file.
+enum class ExportFormat { Csv, Dat, Gsi };
+
 /// One point of the last run, with its texts as the files show them.
 struct ExportPoint {
     std::string name;      // the stake's chainage text, with -L1, -R1 (single row) or -FL1, -FR1,
@@ -29,6 +32,9 @@ struct ExportPoint {
     std::string distance;  // the side distance as entered ("7.5"), empty for the centre stake
     std::optional<double> H_m = std::nullopt;  // the design elevation, where the route has one
 };
+
+/// The side a point stands on: -1 left, +1 right, 0 for a centre stake.
+int sideOf(const ExportPoint& point);
 
 /// Hands the points of the last run to visit one by one, in file order, until visit returns
 /// false: every stake, each followed, when the run had side points on, by its side points in the
@@ -72,13 +78,20 @@ std::optional<std::string> gsiPointNumber(const std::string& name);
 std::string gsiBlock(std::size_t blockNumber, const std::string& pointNumber,
                      const ExportPoint& point);
 
-/// The whole GSI-16 file, or why it cannot be written: a point whose name has no point number, or
-/// whose point number another point has already (nothing is written then).
-struct GsiFile {
+/// A whole export file, or why it cannot be written (nothing is written then).
+struct ExportFile {
     std::string bytes;
     std::optional<std::string> fault;
 };
-GsiFile pointFileGsi(const std::vector<ExportPoint>& points);
+
+/// The whole GSI-16 file, or why it cannot be written: a point whose name has no point number, or
+/// whose point number another point has already.
+ExportFile pointFileGsi(const std::vector<ExportPoint>& points);
+
+/// The whole file of a format: stakeTableCsv (with the 高程 column when withHeights), pointFileDat
+/// or pointFileGsi.
+ExportFile exportFile(const std::vector<ExportPoint>& points, ExportFormat format,
+                      bool withHeights);
 
 /// The stakes and their side points of a route's stake table as the one-curve export lists them:
 /// each stake (中), then its left points (-L1, -L2, ...) and right points (-R1, ...), 单排; in two

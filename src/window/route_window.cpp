@@ -498,7 +498,6 @@ void RouteWindow::closeEvent(QCloseEvent* event) {
 std::optional<QString> RouteWindow::exportStakes(const QString& path) {
     if (!lastTable_)
         return QStringLiteral("还没有计算中桩。");
-    const std::vector<ExportPoint> points = routeExportPoints(*lastTable_, lastRequest_);
     std::string bytes;
     if (isDxfPath(path.toStdString())) {
         bytes = planDxf(routeDrawing(route_, &*lastTable_, lastRequest_));
@@ -506,16 +505,11 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
         const std::optional<ExportFormat> format = exportFormatOf(path.toStdString());
         if (!format)
             return QStringLiteral("导出文件的扩展名必须是 .csv、.dat、.gsi 或 .dxf。");
-        if (*format == ExportFormat::Gsi) {
-            GsiFile gsi = pointFileGsi(points);
-            if (gsi.fault)
-                return text(*gsi.fault);
-            bytes = std::move(gsi.bytes);
-        } else {
-            bytes = *format == ExportFormat::Dat
-                        ? pointFileDat(points)
-                        : hcurve::stakeTableCsv(points, lastTable_->withHeights);
-        }
+        ExportFile file = exportFile(routeExportPoints(*lastTable_, lastRequest_), *format,
+                                     lastTable_->withHeights);
+        if (file.fault)
+            return text(*file.fault);
+        bytes = std::move(file.bytes);
     }
     if (std::optional<std::string> wrong = writeFileReplacing(path.toStdString(), bytes))
         return text(*wrong);
@@ -750,7 +744,8 @@ std::optional<QString> RouteWindow::exportToChosenFile() {
         return QStringLiteral("还没有计算中桩。");
     if (std::optional<QString> wrong = exportStakes(*path))
         return *wrong;
-    const std::size_t count = routeExportPoints(*lastTable_, lastRequest_).size();
+    // Every stake and each of its side points.
+    const std::size_t count = lastTable_->rows.size() * (lastTable_->sidesPerStake + 1);
     if (isDxfPath(path->toStdString()))
         return QStringLiteral("已导出平面图及 %1 个点到文件“%2”。").arg(count).arg(*path);
     return QStringLiteral("已导出 %1 个点到文件“%2”。").arg(count).arg(*path);
