@@ -10,6 +10,7 @@
 #include <clocale>
 #include <memory>
 
+#include "qt_bench_support.h"
 #include "window/route_window.h"
 
 namespace hcurve {
@@ -68,11 +69,5 @@ BENCHMARK(BM_RouteReportAStretch)->Unit(benchmark::kMillisecond);
 }  // namespace hcurve
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return hcurve::bench::runBenchmarks<QApplication>(argc, argv);
 }

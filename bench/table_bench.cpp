@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "entry/design_entry.h"
+#include "qt_bench_support.h"
 #include "route/route_tables.h"
 #include "stakes/stake_run.h"
 #include "window/route_window.h"
@@ -25,36 +26,7 @@
 namespace hcurve {
 namespace {
 
-// Answers every question from a list, then Enter for the pauses.
-class Answers : public UserPort {
-  public:
-    explicit Answers(std::vector<std::string> answers) : answers_(std::move(answers)) {}
-    std::string ask(const std::string&) override {
-        return next_ < answers_.size() ? answers_[next_++] : "";
-    }
-    void setField(Field, const std::string&) override {}
-    void setCaption(Label, const std::string&) override {}
-    void showMessage(const std::string&) override {}
-
-  private:
-    std::vector<std::string> answers_;
-    std::size_t next_ = 0;
-};
-
-const CurveRecord& largeRun() {
-    static const CurveRecord record = [] {
-        CurveRecord r;
-        Answers design({"7",       "",   "12345.678", "",  "3456789.123", "",  "512345.678", "",
-                        "45.3015", "",   "30.1530",   "",  "500",         "",  "200",        "",
-                        "250",     "",   "y",         "1", "2",           "5", "10",         "2",
-                        "5",       "10", "1"});
-        designEntry(r, design);
-        Answers run({"2", "12100", "12599.995", "0.005", "0"});
-        stakeRun(r, run);
-        return r;
-    }();
-    return record;
-}
+using bench::largeRun;
 
 void BM_OpenStakeTableWindow(benchmark::State& state) {
     const CurveRecord& record = largeRun();
@@ -147,11 +119,5 @@ BENCHMARK(BM_RouteStakeComputation)->Unit(benchmark::kMillisecond);
 }  // namespace hcurve
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return hcurve::bench::runBenchmarks<QApplication>(argc, argv);
 }

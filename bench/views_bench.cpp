@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "entry/design_entry.h"
+#include "qt_bench_support.h"
 #include "stakes/stake_run.h"
 #include "stakes/stake_table.h"
 #include "views/plan_painter.h"
@@ -18,38 +19,9 @@
 namespace hcurve {
 namespace {
 
-// Answers every question from a list, then Enter for the pauses.
-class Answers : public UserPort {
-  public:
-    explicit Answers(std::vector<std::string> answers) : answers_(std::move(answers)) {}
-    std::string ask(const std::string&) override {
-        return next_ < answers_.size() ? answers_[next_++] : "";
-    }
-    void setField(Field, const std::string&) override {}
-    void setCaption(Label, const std::string&) override {}
-    void showMessage(const std::string&) override {}
+using bench::largeRun;
+using bench::recordWithRun;
 
-  private:
-    std::vector<std::string> answers_;
-    std::size_t next_ = 0;
-};
-
-CurveRecord recordWithRun(const std::string& end, const std::string& interval) {
-    CurveRecord record;
-    Answers design({"7",       "",   "12345.678", "",  "3456789.123", "",  "512345.678", "",
-                    "45.3015", "",   "30.1530",   "",  "500",         "",  "200",        "",
-                    "250",     "",   "y",         "1", "2",           "5", "10",         "2",
-                    "5",       "10", "1"});
-    designEntry(record, design);
-    Answers run({"2", "12100", end, interval, "0"});
-    stakeRun(record, run);
-    return record;
-}
-
-const CurveRecord& largeRun() {
-    static const CurveRecord record = recordWithRun("12599.995", "0.005");
-    return record;
-}
 const CurveRecord& smallRun() {
     static const CurveRecord record = recordWithRun("12600", "20");
     return record;
@@ -97,11 +69,5 @@ BENCHMARK_CAPTURE(BM_PaintPlan, stakes_100000_zoomed, &largeRun, 50.0)
 }  // namespace hcurve
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
+    return hcurve::bench::runBenchmarks<QGuiApplication>(argc, argv);
 }
