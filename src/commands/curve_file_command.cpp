@@ -1,18 +1,20 @@
 #include "commands/curve_file_command.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "curve/number.h"
 #include "curve/shown_text.h"
 #include "entry/curve_file.h"
 #include "entry/design_entry.h"
+#include "platform/file_reading.h"
 #include "platform/file_writing.h"
+#include "platform/system_reason.h"
 #include "port/messages.h"
 #include "stakes/stake_export.h"
 
 namespace hcurve {
 namespace {
+
+// A curve file holds one design and at most 32767 distances a side: a few hundred kilobytes.
+constexpr std::size_t kMaxCurveFileBytes = 8 * 1024 * 1024;
 
 std::optional<std::string> chosenFile(UserPort& port, const CurveFileChooser& choose, bool saving) {
     if (choose)
@@ -44,14 +46,22 @@ void openCurve(CurveRecord& record, UserPort& port, const CurveFileChooser& choo
     const std::optional<std::string> path = chosenFile(port, choose, false);
     if (!path)
         return;
-    std::ifstream in(*path, std::ios::binary);
-    std::string text;
-    if (in)
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in && !in.eof()) {
-        port.showError("无法读取文件“" + shownText(*path) + "”。");
+    // A folder, a device or a file that cannot be read is told as such, never thrown past the
+    // session.
+    const platform::FileBytes file = platform::readFileBounded(*path, kMaxCurveFileBytes);
+    const int error = file.openError != 0 ? file.openError : file.readError;
+    if (error != 0) {
+        port.showError("无法读取文件“" + shownText(*path) + "”：" + platform::systemReason(error) +
+                       "。");
         return;
     }
+    if (file.tooLarge) {
+        port.showError("文件“" + shownText(*path) + "”：超过 " +
+                       std::to_string(kMaxCurveFileBytes / (1024 * 1024)) +
+                       " MiB，不像是曲线文件，没有读。");
+        return;
+    }
+    const std::string& text = file.bytes;
     CurveRecord opened = record;
     const CurveReading reading = readCurveFile(text, opened);
     if (!reading.read) {

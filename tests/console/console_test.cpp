@@ -321,5 +321,25 @@ TEST(Console, ACurveSavedIsOpenedToTheSameFields) {
     std::remove(path.c_str());
 }
 
+// 9 on what is not a curve file answers with the reason and keeps the session: a folder once ended
+// it in an internal error.
+TEST(Console, OpeningWhatIsNotACurveFileIsAnsweredAndTheSessionGoesOn) {
+    const std::string missing = ::testing::TempDir() + "no_such_curve_file.csv";
+    const struct {
+        std::string path;
+        std::string message;
+    } cases[] = {
+        {".", "! 无法读取文件“.”：这是一个文件夹。"},
+        {missing, "! 无法读取文件“" + missing + "”：没有这个文件或文件夹。"},
+        {"/dev/zero", "! 文件“/dev/zero”：超过 8 MiB，不像是曲线文件，没有读。"},
+    };
+    for (const auto& c : cases) {
+        int status = -1;
+        const std::vector<std::string> out = session("9\n" + c.path + "\n3\n", &status);
+        EXPECT_EQ(status, kConsoleEnded) << c.path;
+        EXPECT_NE(std::find(out.begin(), out.end(), c.message), out.end()) << c.path;
+    }
+}
+
 }  // namespace
 }  // namespace hcurve

@@ -73,7 +73,7 @@ inline const std::vector<std::regex>& programMessagePatterns() {
             "报告文件的扩展名必须是 \\.pdf：" + typed + " 不对。",
             "中桩成果报告未能写入文件" + typed + "：[^\\n]*",
             kCannotWriteReportInThisBuild,
-            "无法读取文件" + typed + "。",
+            "无法读取文件" + typed + "：[^\\n]*。",
             "文件" + typed + "：[^\\n]*",
         };
         std::vector<std::regex> out;
