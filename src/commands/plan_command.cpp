@@ -17,20 +17,21 @@ std::string trimmed(const std::string& s) {
 }  // namespace
 
 void savePlanDrawing(const CurveRecord& record, UserPort& port, const PlanSaver& save) {
-    if (!save) {
-        port.showMessage(kCannotDrawInThisBuild);
-        return;
-    }
     if (!record.curve) {
         port.showMessage(kNoComputedCurve);
         return;
     }
+    const char* prompt = save ? "输入平面图文件的路径 (扩展名 .png、.svg、.pdf 或 .dxf) :"
+                              : "输入平面图文件的路径 (扩展名 .dxf) :";
     for (;;) {
-        const std::string path =
-            trimmed(port.ask("输入平面图文件的路径 (扩展名 .png、.svg、.pdf 或 .dxf) :"));
+        const std::string path = trimmed(port.ask(prompt));
         if (path.empty())
             return;
         const bool dxf = isDxfPath(path);
+        if (!dxf && !save) {
+            port.showMessage(kOnlyDxfInThisBuild + ("“" + path + "” 不对。"));
+            continue;
+        }
         if (!dxf && !planFormatOf(path)) {
             port.showMessage("平面图文件的扩展名必须是 .png、.svg、.pdf 或 .dxf：“" + path +
                              "” 不对。");

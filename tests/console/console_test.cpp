@@ -321,6 +321,22 @@ TEST(Console, ACurveSavedIsOpenedToTheSameFields) {
     std::remove(path.c_str());
 }
 
+// A build without the drawing still saves the plan for CAD: command 7 asks for a .dxf only.
+TEST(Console, WithoutTheDrawingThePlanIsSavedAsDxfOnly) {
+    const std::string dxf = ::testing::TempDir() + "console_plan_" +
+                            std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                            ".dxf";
+    const std::vector<std::string> out =
+        session(std::string(kRightHandDesign) + "7\nplan.png\n" + dxf + "\n");
+    const std::string ask = "? 输入平面图文件的路径 (扩展名 .dxf) :";
+    ASSERT_GE(out.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(out.end() - 4, out.end()),
+              (std::vector<std::string>{
+                  ask, "! 此版本编译时未带 Qt，不含绘图功能，平面图只能保存为 .dxf：“plan.png” 不对。",
+                  ask, "! 已保存平面图到文件“" + dxf + "”。"}));
+    std::remove(dxf.c_str());
+}
+
 // 9 on what is not a curve file answers with the reason and keeps the session: a folder once ended
 // it in an internal error.
 TEST(Console, OpeningWhatIsNotACurveFileIsAnsweredAndTheSessionGoesOn) {

@@ -234,10 +234,6 @@ plan = os.path.join(os.getcwd(), "curve.dxf")
 session = ("1\n7\n\n12345.678\n\n3456789.123\n\n512345.678\n\n45.3015\n\n30.1530\n\n500\n\n200\n\n"
            "250\n\nn\n2\n2\n12100\n12600\n100\n" + "\n" * 6 + "7\n" + plan + "\n3\n")
 said = run("--console", stdin=session.encode("utf-8"))
-if "! 此版本编译时未带 Qt，不含绘图功能，无法保存平面图。" in said:
-    # The build without Qt (Windows) keeps command 7 to its one message.
-    print("%d failures; command 7 not in this build" % len(failures))
-    sys.exit(1 if failures else 0)
 check("! 已保存平面图到文件“%s”。" % plan in said, "command 7 says it saved the .dxf")
 msp = read(plan)
 check(len(on(msp, "中线", "ARC")) == 1 and len(on(msp, "中线", "LWPOLYLINE")) == 2,

@@ -64,7 +64,7 @@ inline const std::vector<std::regex>& programMessagePatterns() {
             "点名" + typed +
                 "写不进 GSI 文件（点号最多 16 个字符，只能有字母、数字和 \\+ - \\. _）。",
             "点名" + typed + "与" + typed + "在 GSI 文件里是同一个点号 [^\\n]*。",
-            kCannotDrawInThisBuild,
+            std::string(kOnlyDxfInThisBuild) + typed + " 不对。",
             "平面图文件的扩展名必须是 \\.png、\\.svg、\\.pdf 或 \\.dxf：" + typed + " 不对。",
             "已保存平面图到文件" + typed + "。",
             "无法绘制平面图。",
