@@ -44,17 +44,20 @@ test-release: setup
 
 # The Windows build (MinGW-w64, no Qt): its suite under Wine (headless, in a Wine prefix of its own
 # in build/windows), then the README's route tables and a console export with a Chinese file name,
-# byte for byte against the Linux build.
+# byte for byte against the Linux build. One Wine server serves the whole run, so that no program
+# meets a server closing after an idle moment (see tools/wine-run.sh).
 test-windows:
 	@tools/setup.sh windows
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows -j $(JOBS)
 	@echo "Windows run under Wine: the Qt window is not part of it (built without Qt)."
-	@ctest --preset windows -j $(JOBS)
-	@if [ -x build/default/src/main/hcurve ]; then \
+	@tools/wine-run.sh --serve build/windows
+	@status=0; ctest --preset windows -j $(JOBS) || status=$$?; \
+	if [ $$status = 0 ] && [ -x build/default/src/main/hcurve ]; then \
 	    sh tests/windows/same_bytes_as_linux.sh build/default/src/main/hcurve \
-	        build/windows/hcurve-program build/windows/same_bytes_scratch; \
-	fi
+	        build/windows/hcurve-program build/windows/same_bytes_scratch || status=$$?; \
+	fi; \
+	tools/wine-run.sh --stop build/windows; exit $$status
 
 # The Windows download, build/windows/hcurve-VERSION-windows-x86_64.zip.
 windows:
