@@ -135,8 +135,8 @@ TEST_F(RouteCommand, ExportsAsTheOneCurveExportDoes) {
     std::stringstream bytes;
     bytes << in.rdbuf();
     EXPECT_EQ(bytes.str(),
-              "K1+000.000,,0.000,0.000,0.000\r\nK1+000.000-R1,,5.000,0.000,0.000\r\n"
-              "K1+020.000,,0.000,20.000,0.000\r\nK1+020.000-R1,,5.000,20.000,0.000\r\n");
+              "K1+000.000,,0.000,0.000,\r\nK1+000.000-R1,,5.000,0.000,\r\n"
+              "K1+020.000,,0.000,20.000,\r\nK1+020.000-R1,,5.000,20.000,\r\n");
 
     // Piles in two rows: the front row 1.5 m ahead, the back row 2 m behind the axis.
     const std::string csv = (folder_ / "piles.csv").string();

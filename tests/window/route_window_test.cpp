@@ -137,8 +137,8 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
     QFile file(dat);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(
-        file.readAll().startsWith("K1+490.000,,0.000,490.000,0.000\r\n"
-                                  "K1+490.000-R1,,5.000,490.000,0.000\r\n"));
+        file.readAll().startsWith("K1+490.000,,0.000,490.000,\r\n"
+                                  "K1+490.000-R1,,5.000,490.000,\r\n"));
 
     // The stake-out file and the plan for CAD; another extension is refused.
     const QString gsi = folder_.filePath("stakes.gsi"), dxf = folder_.filePath("stakes.DXF");
