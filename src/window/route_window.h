@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "report/report_document.h"
 #include "route/route.h"
@@ -32,9 +34,11 @@ class RouteWindow : public QWidget {
     Q_OBJECT
 
   public:
-    /// title: the file's name. The window opens inside the screen's free area, at the size and
-    /// with the form it had when it was last closed.
-    RouteWindow(Route route, const QString& title, QWidget* parent = nullptr);
+    /// title: the file's name; inputs: the files the route was read from, which no export or
+    /// drawing may replace. The window opens inside the screen's free area, at the size and with
+    /// the form it had when it was last closed.
+    RouteWindow(Route route, const QString& title, std::vector<std::string> inputs = {},
+                QWidget* parent = nullptr);
 
     const Route& route() const { return route_; }
     QTabWidget* tabs() const { return tabs_; }
@@ -120,6 +124,7 @@ class RouteWindow : public QWidget {
     PlanCanvas* plan_;
     QLabel* planCoordinates_;
     QString title_;
+    std::vector<std::string> inputs_;
     PathChooser exportChooser_;
     std::optional<StakeTable> lastTable_;
     StakeRequest lastRequest_;
