@@ -126,6 +126,20 @@ TEST_F(WindowsFileReplacement, FailuresLeaveNothingBehind) {
     EXPECT_EQ(names(), std::vector<std::string>{"folder.csv"});
 }
 
+// One file under another name and through a hard link made by the system; a copy is another file.
+TEST_F(WindowsFileReplacement, OneFileUnderEveryName) {
+    fs::create_directory(folder_ / fs::u8path("成果"));
+    put(path("路线.csv"), "route");
+    put(path("副本.csv"), "route");
+    ASSERT_TRUE(::CreateHardLinkW(wideText(path("硬链接.csv")).c_str(),
+                                  wideText(path("路线.csv")).c_str(), nullptr));
+    for (const std::string& name : {path("路线.csv"), path("成果/../路线.csv"),
+                                    path("成果\\..\\路线.csv"), path("硬链接.csv")})
+        EXPECT_TRUE(sameFile(name, path("路线.csv"))) << name;
+    for (const std::string& name : {path("副本.csv"), path("没有.csv"), path("成果")})
+        EXPECT_FALSE(sameFile(name, path("路线.csv"))) << name;
+}
+
 // A device takes the bytes itself and is never replaced by a file.
 TEST_F(WindowsFileReplacement, TheNullDeviceIsWrittenInto) {
     EXPECT_EQ(replace("NUL", "discarded"), 0);
