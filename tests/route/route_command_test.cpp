@@ -221,6 +221,7 @@ TEST_F(RouteCommand, GradeLineAndCrossFallFromAFurtherFile) {
     EXPECT_EQ(bytes.str(),
               "K1+200.000,,0.000,200.000,51.500\r\nK1+200.000-L1,,-5.000,200.000,51.400\r\n");
     // Before the grade line a stake has no elevation: its height is empty, not 0.000.
+    in.close();  // Windows keeps a file open elsewhere
     ASSERT_EQ(run({file_, profile, "--stakes", "--interval", "50", "--from", "1050", "--to", "1100",
                    "--out", dat})
                   .status,
