@@ -11,14 +11,8 @@ scratch=$2
 system=${3:-posix}
 rm -rf "$scratch" && mkdir -p "$scratch/folder" && cd "$scratch" || exit 2
 
-cat > route.csv <<'CSV'
-点号,X,Y,R,A1,A2,桩号
-BP,3456088.2656,511632.3766,,,,K11+345.678
-JD1,3456789.1230,512345.6780,500,200,250,
-JD2,3457084.2532,513508.8195,800,300,300,
-EP,3457814.5550,514034.8035,,,,
-CSV
-printf '变坡点桩号,高程,竖曲线半径\nK11+400,100,\nK12+000,112,8000\nK14+400,105,\n' > profile.csv
+printf '点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,1000,0,500,100,100,\nEP,1000,1000,,,,\n' > route.csv
+printf '变坡点桩号,高程,竖曲线半径\nK1+000,100,\nK1+800,112,8000\nK2+500,105,\n' > profile.csv
 cp route.csv route.kept && cp profile.csv profile.kept
 absolute=$PWD/route.csv
 [ "$system" = windows ] && absolute=Z:$PWD/route.csv
@@ -64,7 +58,7 @@ refused "--out before the options are read" route.csv link.csv route.csv --stake
 cp route.csv copy.csv
 "$hcurve" route route.csv --stakes --interval 20 --out copy.csv 2> err ||
     fail "a copy of the input as the target: $(cat err)"
-grep -q '^K11+345.678,K11+345.678,' copy.csv || fail "the copy was not written"
+grep -q '^K1+000.000,K1+000.000,' copy.csv || fail "the copy was not written"
 
 # A loop of links leads to no file: refused, and the links stay.
 "$hcurve" route route.csv --stakes --interval 20 --out loop-a.csv > out 2> err
