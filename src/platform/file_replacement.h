@@ -22,7 +22,8 @@ std::string followLinks(const std::string& path);
 
 /// Whether two paths lead to one file, their links followed: the same device and inode (on
 /// Windows the same volume and file index), so that another name for it, a symbolic link to it, a
-/// path through a linked folder and a hard link all count. False when either leads to nothing.
+/// path through a linked folder and a hard link all count. False when either leads to nothing,
+/// and on Windows for a name in the device namespace (\\.\pipe\...), which is never opened here.
 bool sameFile(const std::string& a, const std::string& b);
 
 class FileReplacement {

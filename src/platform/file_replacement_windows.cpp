@@ -148,6 +148,14 @@ std::string followLinks(const std::string& path) {
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
+    // A pipe or device is named in the device namespace (\\.\pipe\name); opening it to read its
+    // identity would take a pipe's one instance, and neither is a file that could be replaced.
+    const auto device = [](const std::string& path) {
+        return path.size() >= 4 && isSeparator(path[0]) && isSeparator(path[1]) && path[2] == '.' &&
+               isSeparator(path[3]);
+    };
+    if (device(a) || device(b))
+        return false;
     // Opened for no access at all, links followed, folders too: only the identity is read.
     const auto opened = [](const std::string& path) {
         return ::CreateFileW(wideText(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
