@@ -1,5 +1,6 @@
 #include "route/route_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <map>
@@ -191,6 +192,37 @@ bool continuesOverEmptyLine(const CsvTable& current, const std::vector<std::stri
 
 std::string faultText(const RouteFault& fault) {
     return "第 " + std::to_string(fault.line) + " 行：" + fault.message;
+}
+
+std::vector<WarningLine> warningLines(const std::vector<RouteFault>& warnings) {
+    struct Kind {
+        const RouteFault* first;
+        std::size_t count;
+    };
+    std::vector<Kind> kinds;
+    for (const RouteFault& w : warnings) {
+        const auto same = [&](const Kind& k) {
+            return !w.kind.empty() && k.first->kind == w.kind && k.first->file == w.file;
+        };
+        const auto it = std::find_if(kinds.begin(), kinds.end(), same);
+        if (it == kinds.end())
+            kinds.push_back({&w, 1});
+        else
+            ++it->count;
+    }
+    std::vector<WarningLine> lines;
+    for (const Kind& k : kinds) {
+        const RouteFault& w = *k.first;
+        if (k.count == 1) {
+            lines.push_back({faultText(w), w.file});
+            continue;
+        }
+        lines.push_back({std::to_string(k.count) + " 个" + w.kind + "（第一处：第 " +
+                             std::to_string(w.line) + " 行" +
+                             (w.detail.empty() ? "" : "，" + w.detail) + "）；" + w.done + "。",
+                         w.file});
+    }
+    return lines;
 }
 
 std::optional<double> readChainage(std::string_view text) {

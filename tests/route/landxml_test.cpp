@@ -76,14 +76,20 @@ std::string num(double v) {
     return t;
 }
 
-const char kProfile[] =
-    "<Profile><ProfAlign name=\"设计线\">\n"
-    "<PVI>1000 50</PVI>\n"
-    "<ParaCurve length=\"120\">1200 56</ParaCurve>\n"
-    "<CircCurve length=\"183\" radius=\"4000\">1500 48</CircCurve>\n"
-    "<UnsymParaCurve lengthIn=\"60\" lengthOut=\"100\">1700 52</UnsymParaCurve>\n"
-    "<PVI>2000 45</PVI>\n"
-    "</ProfAlign></Profile>\n";
+// The grade line; its circle from -8/310 to 4/200 on R 4000 (the PVIs beyond the equation 1300 ->
+// 1290 lie 10 m further on) has the length R (sin a2 - sin a1) along the chainage, a = atan(g).
+std::string profile() {
+    const double length = 4000 * (std::sin(std::atan(4.0 / 200)) - std::sin(std::atan(-8.0 / 310)));
+    return "<Profile><ProfAlign name=\"设计线\">\n"
+           "<PVI>1000 50</PVI>\n"
+           "<ParaCurve length=\"120\">1200 56</ParaCurve>\n"
+           "<CircCurve length=\"" +
+           num(length) +
+           "\" radius=\"4000\">1500 48</CircCurve>\n"
+           "<UnsymParaCurve lengthIn=\"60\" lengthOut=\"100\">1700 52</UnsymParaCurve>\n"
+           "<PVI>2000 45</PVI>\n"
+           "</ProfAlign></Profile>\n";
+}
 
 // Where the tangents at a start and an end meet: a spiral's PI.
 std::string piOf(const Placed& s, const Placed& e) {
@@ -132,7 +138,7 @@ std::string document(bool arcAsSpiral = false) {
     }
     t += "</CoordGeom>\n"
          "<StaEquation staBack=\"1300\" staAhead=\"1290\"/>\n";
-    t += kProfile;
+    t += profile();
     t += "</Alignment>\n"
          "<Alignment name=\"乙线\"><CoordGeom><Line><Start>0 0</Start><End>0 50</End></Line>"
          "</CoordGeom></Alignment>\n"
