@@ -59,8 +59,9 @@ RouteLoading loadLandXmlRoute(const std::string& shownPath, std::string_view byt
             if (!building.route && fallback.route) {
                 // The PIs give no route (curves that overlap, ...): the elements do.
                 const RouteFault& first = building.faults.front();
-                warnings.push_back({first.line, "AlignPIs 的交点算不出路线（" + first.message +
-                                                    "），按 CoordGeom 的线元计算。"});
+                warnings.push_back(
+                    {first.line,
+                     "AlignPIs 的交点算不出路线，按 CoordGeom 的线元计算：" + first.message});
                 warnings.insert(warnings.end(), reading.fallbackWarnings.begin(),
                                 reading.fallbackWarnings.end());
                 building = std::move(fallback);

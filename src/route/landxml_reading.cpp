@@ -891,9 +891,9 @@ class Reader {
             }
         } else if (elementsRead) {
             const RouteFault& first = piFaults.front();
-            warn(child(alignment, "AlignPIs"), "AlignPIs 不能按交点法计算（第 " +
-                                                   std::to_string(first.line) + " 行：" +
-                                                   first.message + "），按 CoordGeom 计算。");
+            reading_.warnings.push_back(
+                {first.line,
+                 "AlignPIs 的交点算不出路线，按 CoordGeom 的线元计算：" + first.message});
             reading_.design = std::move(fromElements);
             reading_.warnings.insert(reading_.warnings.end(), elementWarnings.begin(),
                                      elementWarnings.end());
@@ -969,6 +969,10 @@ LandXmlReading readLandXml(std::string_view utf8Text, const std::string* name) {
     }
     Reader reader(utf8Text, reading);
     reader.read(name);
+    // In the order of the file, whichever part of the alignment was read first.
+    const auto byLine = [](const RouteFault& a, const RouteFault& b) { return a.line < b.line; };
+    std::stable_sort(reading.warnings.begin(), reading.warnings.end(), byLine);
+    std::stable_sort(reading.fallbackWarnings.begin(), reading.fallbackWarnings.end(), byLine);
     return reading;
 }
 

@@ -354,18 +354,21 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
                          name + " 的 CircCurve 半径写成负数（凸形竖曲线），而前后的坡度给出凹形" +
                              "竖曲线；按坡度计算。",
                          "CircCurve 的半径符号与坡度不符", name, "按坡度计算");
-                // Its length along the chainage or along the arc, as exporters differ.
+                // Its length along the chainage, along the arc, or R |ω| as for a parabola:
+                // exporters differ.
                 if (r.statedLength_m && q.omega != 0) {
+                    const double L = *r.statedLength_m;
                     const double off =
-                        std::min(std::fabs(*r.statedLength_m - q.L_m),
-                                 std::fabs(*r.statedLength_m - q.R_m * std::fabs(a2 - a1)));
+                        std::min({std::fabs(L - q.L_m), std::fabs(L - q.R_m * std::fabs(a2 - a1)),
+                                  std::fabs(L - q.R_m * std::fabs(q.omega))});
+                    const std::string apart = metres(std::fabs(L - q.L_m));
                     if (off > kStatedLengthSlack_m)
                         warn(q.line,
-                             name + " 的 CircCurve length " + metres(*r.statedLength_m) +
+                             name + " 的 CircCurve length " + metres(L) +
                                  " 与半径和前后坡度给出的竖曲线长 " + metres(q.L_m) + " 相差 " +
-                                 metres(off) + " 米；按半径计算。",
+                                 apart + " 米；按半径计算。",
                              "CircCurve 的 length 与半径和坡度不符",
-                             name + "，相差 " + metres(off) + " 米", "按半径计算");
+                             name + "，相差 " + apart + " 米", "按半径计算");
                 }
                 break;
             }

@@ -217,8 +217,11 @@ std::vector<WarningLine> warningLines(const std::vector<RouteFault>& warnings) {
             lines.push_back({faultText(w), w.file});
             continue;
         }
-        lines.push_back({std::to_string(k.count) + " 个" + w.kind + "（第一处：第 " +
-                             std::to_string(w.line) + " 行" +
+        // A kind that starts with a Latin word stands apart from the count's 个.
+        const bool latin =
+            (w.kind[0] >= 'A' && w.kind[0] <= 'Z') || (w.kind[0] >= 'a' && w.kind[0] <= 'z');
+        lines.push_back({std::to_string(k.count) + (latin ? " 个 " : " 个") + w.kind +
+                             "（第一处：第 " + std::to_string(w.line) + " 行" +
                              (w.detail.empty() ? "" : "，" + w.detail) + "）；" + w.done + "。",
                          w.file});
     }

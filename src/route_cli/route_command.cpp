@@ -383,7 +383,7 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         }
         if (mode == "--vertical" && !route->gradeLine) {
             if (!loading.withoutProfile.empty())
-                say(err, "hcurve: " + loading.withoutProfile + "，没有竖曲线表。");
+                say(err, "hcurve: " + loading.withoutProfile + "，列不出竖曲线表。");
             else
                 err << "hcurve: 文件里没有纵断面表（表头 变坡点桩号,高程,竖曲线半径）。\n";
             return 1;
