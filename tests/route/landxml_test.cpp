@@ -846,6 +846,7 @@ TEST(LandXmlPIs, AJdRouteReadsBackAsItself) {
         EXPECT_TRUE(l.messages.empty()) << l.messages[0];
         EXPECT_EQ(stakesCsv(*l.route), stakesCsv(*route));
         EXPECT_NE(stakesCsv(*l.route).find("\nQZ,"), std::string::npos);
+        ASSERT_EQ(l.route->points.size(), route->points.size());
         EXPECT_EQ(elementTableCsv(*l.route), elementTableCsv(*route));
     }
     // Listed with the elements its chain has.
