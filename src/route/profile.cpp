@@ -384,7 +384,8 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
         if (k == 1) {
             fault(q.line, name + " 的竖曲线起点超出了纵断面的起点：T = " + metres(q.Tin_m) +
                               " 米，而起点至 " + name + " 只有 " + metres(room) + " 米。");
-        } else if (overlap < kRoundingOverlap_m) {
+        } else if (overlap < kRoundingOverlap_m && overlap / 2 < prev.Tout_m &&
+                   overlap / 2 < q.Tin_m) {
             // An exporter's rounding: the two curves are made to meet.
             shorten(prev, false, overlap / 2);
             shorten(q, true, overlap / 2);
