@@ -172,7 +172,8 @@ class Reader {
     // (route_file.h: warningLines).
     void warn(Node n, std::string message, std::string kind = "", std::string detail = "",
               std::string done = "") {
-        warnings_->push_back(
+        addWarning(
+            *warnings_, places_[warnings_],
             {n->line, std::move(message), 0, std::move(kind), std::move(detail), std::move(done)});
     }
     // An element the program does not compute, passed over: one line for all of its name.
@@ -955,6 +956,8 @@ class Reader {
     // Where faults and warnings go: the reading's, or those of the part being read.
     std::vector<RouteFault>* faults_ = &reading_.faults;
     std::vector<RouteFault>* warnings_ = &reading_.warnings;
+    // Where each kind of warning stands in each of those lists.
+    std::map<const std::vector<RouteFault>*, std::map<std::string, std::size_t> > places_;
     Units units_;
     std::map<std::string, Node, std::less<> > points_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 
 #include "curve/chainage.h"
 #include "curve/dms.h"
@@ -120,6 +121,8 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
     double s_m = route.start_m;
     std::size_t number = 0;
     const std::size_t file = design.elements->file;
+    // Where each kind of warning stands in the building's list.
+    std::map<std::string, std::size_t> kinds;
     for (const ElementRow& row : design.elements->rows) {
         ++number;
         const std::size_t shownNumber = row.number != 0 ? row.number : number;
@@ -133,19 +136,19 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
                                                  " 米，从所给的起点算起。",
                                              file});
             else if (apart_m > kStatedStartSlack_m)
-                building.warnings.push_back(
-                    {row.line,
-                     "线元 " + std::to_string(shownNumber) + " " +
-                         elementKindName(row.startCurvature_per_m == 0 &&
-                                                 row.endCurvature_per_m == 0
-                                             ? ElementKind::Straight
-                                         : row.startCurvature_per_m == row.endCurvature_per_m
-                                             ? ElementKind::Arc
-                                             : ElementKind::Spiral) +
-                         "（" + row.tag + "）的 Start 离上一线元算得的终点 " +
-                         format(apart_m, Pattern::Fixed4) + " 米，从所给的 Start 算起。",
-                     file, "线元的 Start 离上一线元算得的终点超过 1 毫米",
-                     format(apart_m, Pattern::Fixed4) + " 米", "从所给的 Start 算起"});
+                addWarning(building.warnings, kinds,
+                           {row.line,
+                            "线元 " + std::to_string(shownNumber) + " " +
+                                elementKindName(row.startCurvature_per_m == 0 &&
+                                                        row.endCurvature_per_m == 0
+                                                    ? ElementKind::Straight
+                                                : row.startCurvature_per_m == row.endCurvature_per_m
+                                                    ? ElementKind::Arc
+                                                    : ElementKind::Spiral) +
+                                "（" + row.tag + "）的 Start 离上一线元算得的终点 " +
+                                format(apart_m, Pattern::Fixed4) + " 米，从所给的 Start 算起。",
+                            file, "线元的 Start 离上一线元算得的终点超过 1 毫米",
+                            format(apart_m, Pattern::Fixed4) + " 米", "从所给的 Start 算起"});
             from.x_m = *row.startX_m;
             from.y_m = *row.startY_m;
         }
@@ -171,7 +174,8 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
         if (row.endX_m && row.endY_m) {
             const double apart_m = std::hypot(*row.endX_m - at.x_m, *row.endY_m - at.y_m);
             if (apart_m > kStatedStartSlack_m)
-                building.warnings.push_back(
+                addWarning(
+                    building.warnings, kinds,
                     {row.line,
                      e.label + "（" + row.tag + "）算得的终点离所给的 End " +
                          format(apart_m, Pattern::Fixed4) + " 米。",

@@ -200,15 +200,21 @@ std::vector<WarningLine> warningLines(const std::vector<RouteFault>& warnings) {
         std::size_t count;
     };
     std::vector<Kind> kinds;
+    // Where each kind of each file stands in kinds.
+    std::map<std::pair<std::string_view, std::size_t>, std::size_t> placeOf;
     for (const RouteFault& w : warnings) {
-        const auto same = [&](const Kind& k) {
-            return !w.kind.empty() && k.first->kind == w.kind && k.first->file == w.file;
-        };
-        const auto it = std::find_if(kinds.begin(), kinds.end(), same);
-        if (it == kinds.end())
+        if (w.kind.empty()) {
             kinds.push_back({&w, 1});
+            continue;
+        }
+        const auto [it, added] =
+            placeOf.emplace(std::pair{std::string_view(w.kind), w.file}, kinds.size());
+        if (added)
+            kinds.push_back({&w, w.count});
+        else if (w.line < kinds[it->second].first->line)
+            kinds[it->second] = {&w, kinds[it->second].count + w.count};
         else
-            ++it->count;
+            kinds[it->second].count += w.count;
     }
     std::vector<WarningLine> lines;
     for (const Kind& k : kinds) {
@@ -226,6 +232,25 @@ std::vector<WarningLine> warningLines(const std::vector<RouteFault>& warnings) {
                          w.file});
     }
     return lines;
+}
+
+void addWarning(std::vector<RouteFault>& warnings, std::map<std::string, std::size_t>& places,
+                RouteFault warning) {
+    if (warning.kind.empty()) {
+        warnings.push_back(std::move(warning));
+        return;
+    }
+    const auto [it, added] = places.emplace(warning.kind, warnings.size());
+    if (added) {
+        warnings.push_back(std::move(warning));
+        return;
+    }
+    RouteFault& first = warnings[it->second];
+    warning.count += first.count;
+    if (warning.line < first.line)
+        first = std::move(warning);
+    else
+        first.count = warning.count;
 }
 
 std::optional<double> readChainage(std::string_view text) {

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,7 +47,14 @@ struct RouteFault {
     // them ("线元的 dir 与座标给出的方向不符"), what this case adds ("相差 36.000 秒") and what is
     // done about them ("按座标计算"). Without a kind a warning is told on its own.
     std::string kind = {}, detail = {}, done = {};
+    // With a kind: the cases it stands for (it is the first of them in the file).
+    std::size_t count = 1;
 };
+
+/// A warning added to a list; one of a kind already there is counted with it (the list keeps the
+/// one that comes first in the file). places remembers where each kind stands in the list.
+void addWarning(std::vector<RouteFault>& warnings, std::map<std::string, std::size_t>& places,
+                RouteFault warning);
 
 /// "第 N 行：message".
 std::string faultText(const RouteFault& fault);
