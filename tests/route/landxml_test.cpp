@@ -435,13 +435,13 @@ TEST(LandXmlIn, EveryFaultIsAnsweredWithItsLine) {
                                "<End>" + xy(at[3].x + 0.05, at[3].y) + "</End><Center>");
     off = replaced(off, "dir=\"" + firstDir, "dir=\"" + num(kTheta0 * 180 / kTruePi + 0.01));
     const std::string curveLine = std::to_string(lineOf(off, "<Curve"));
+    const std::string dirOff = "第 " + std::to_string(lineOf(off, "<Line")) +
+                               " 行：线元 1（Line）的 dir 与它的座标给出的方向相差 36.000 秒。";
     const RouteLoading one = loaded(off);
     ASSERT_TRUE(one.route);
     EXPECT_EQ(one.messages,
-              noted({"第 " + std::to_string(lineOf(off, "<Line")) +
-                         " 行：线元 1（Line）的 dir 与它的座标给出的方向相差 36.000 秒。",
-                     "第 " + curveLine +
-                         " 行：线元 3 圆曲线（Curve）算得的终点离所给的 End 0.0500 米。"}));
+              noted({dirOff, "第 " + curveLine +
+                                 " 行：线元 3 圆曲线（Curve）算得的终点离所给的 End 0.0500 米。"}));
     off = replaced(off, "<Start>" + xy(at[3].x, at[3].y), "<Start>" + xy(at[3].x, at[3].y + 0.03));
     Placed shifted = at[3];
     shifted.y += 0.03;
@@ -452,8 +452,7 @@ TEST(LandXmlIn, EveryFaultIsAnsweredWithItsLine) {
     const RouteLoading more = loaded(off);
     ASSERT_TRUE(more.route);
     EXPECT_EQ(more.messages,
-              noted({"第 " + std::to_string(lineOf(off, "<Line")) +
-                         " 行：线元 1（Line）的 dir 与它的座标给出的方向相差 36.000 秒。",
+              noted({dirOff,
                      "2 个线元算得的终点离所给的 End 超过 1 毫米（第一处：第 " + curveLine +
                          " 行，0.0500 米）；按所给的 Start、方向和长度计算。",
                      "2 个线元的 Start 离上一线元算得的终点超过 1 毫米（第一处：第 " + spiralLine +
