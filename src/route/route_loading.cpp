@@ -63,9 +63,9 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& paths, const std::st
         faults = building.faults;
         loading.route = std::move(building.route);
         if (loading.route)
-            for (const RouteFault& w : building.warnings)
+            for (const WarningLine& w : warningLines(building.warnings))
                 loading.messages.push_back(shownText(paths[w.file < paths.size() ? w.file : 0]) +
-                                           ": 注意：" + shownText(faultText(w)));
+                                           ": 注意：" + shownText(w.text));
     }
     for (const RouteFault& f : faults)
         loading.messages.push_back(shownText(paths[f.file < paths.size() ? f.file : 0]) + ": " +

@@ -21,6 +21,9 @@ struct RouteLoading {
     std::optional<Route> route;
     std::vector<std::string> messages;
     std::string name;  // of the alignment, for a LandXML file
+    // A LandXML alignment without elevations: why, for the modes that need them ("LandXML 文件的
+    // 线路 “A” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）"). Empty otherwise.
+    std::string withoutProfile;
 };
 
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
