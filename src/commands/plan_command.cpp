@@ -1,10 +1,10 @@
 #include "commands/plan_command.h"
 
 #include "commands/plan_dxf.h"
+#include "commands/plan_format.h"
 #include "curve/shown_text.h"
 #include "platform/file_writing.h"
 #include "port/messages.h"
-#include "views/plan_format.h"
 
 namespace hcurve {
 namespace {

@@ -1,7 +1,7 @@
-#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,12 +11,9 @@
 #include "route_cli/route_command.h"
 
 #ifdef HCURVE_HAS_QT
-#include <QApplication>
-
-#include "views/plan_file.h"
-#include "window/main_window.h"
-#include "window/qt_chinese.h"
-#include "window/report_writer.h"
+#include "curve/shown_text.h"
+#include "platform/library_loading.h"
+#include "window/qt_module.h"
 #endif
 
 namespace {
@@ -38,22 +35,44 @@ bool displayAvailable(int argc, char** argv) {
     return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
 }
 
-int runWindow(int argc, char** argv) {
-    QApplication application(argc, argv);
-    hcurve::installQtChinese(application);
-    // Qt adopts the user's locale for the C library; numbers are read and written in the C
-    // form whatever the desktop language.
-    std::setlocale(LC_NUMERIC, "C");
-    hcurve::MainWindow window;
-    window.showMaximized();
-    return application.exec();
+// The program's Qt part, loaded the first time the window or a drawing is wanted; nothing when it
+// cannot be loaded, and then failure says why.
+const hcurve::QtModule* qtModule(std::string& failure) {
+    static std::string why;
+    static const hcurve::QtModule* const module = []() -> const hcurve::QtModule* {
+        using Entry = const hcurve::QtModule* (*)();
+        void* entry =
+            hcurve::platform::librarySymbol(HCURVE_QT_MODULE, hcurve::kQtModuleEntry, why);
+        if (entry == nullptr)
+            return nullptr;
+        const hcurve::QtModule* found = reinterpret_cast<Entry>(entry)();
+        if (std::strcmp(found->version, HCURVE_VERSION) != 0) {
+            why = std::string(HCURVE_QT_MODULE) + " 属于 hcurve " + found->version + "，不是 " +
+                  HCURVE_VERSION;
+            return nullptr;
+        }
+        return found;
+    }();
+    failure = hcurve::shownText(why);
+    return module;
+}
+
+// What command 7 and command 10 tell when the Qt part cannot be loaded.
+std::string withoutQtPart(const std::string& failure) {
+    return "无法载入程序的绘图部分（" + failure + "）。";
 }
 #endif
 
-// The console draws the plan view (command 7) where Qt is built in.
+// The console draws the plan view (command 7) where Qt is built in, loading Qt only then.
 hcurve::PlanSaver consolePlanSaver() {
 #ifdef HCURVE_HAS_QT
-    return hcurve::savePlanWithoutDisplay;
+    return [](const hcurve::CurveRecord& record,
+              const std::string& path) -> std::optional<std::string> {
+        std::string failure;
+        if (const hcurve::QtModule* qt = qtModule(failure))
+            return qt->savePlan(record, path);
+        return withoutQtPart(failure);
+    };
 #else
     return {};
 #endif
@@ -62,7 +81,12 @@ hcurve::PlanSaver consolePlanSaver() {
 // And writes 中桩成果报告 (command 10).
 hcurve::ReportSaver consoleReportSaver() {
 #ifdef HCURVE_HAS_QT
-    return hcurve::saveStakeReportWithoutDisplay;
+    return [](const hcurve::CurveRecord& record, const std::string& path) {
+        std::string failure;
+        if (const hcurve::QtModule* qt = qtModule(failure))
+            return qt->saveStakeReport(record, path);
+        return hcurve::ReportWriting{false, withoutQtPart(failure)};
+    };
 #else
     return {};
 #endif
@@ -101,10 +125,16 @@ int main(int argc, char** argv) {
     }
 #ifdef HCURVE_HAS_QT
     if (displayAvailable(argc, argv)) {
-        return runWindow(argc, argv);
+        std::string failure;
+        if (const hcurve::QtModule* qt = qtModule(failure))
+            return qt->runWindow(argc, argv);
+        std::cerr << "hcurve: 无法载入程序的窗口部分（" << failure << "），改用控制台界面。\n"
+                  << "hcurve: cannot load the window (" << failure
+                  << "); starting the console front end instead.\n";
+    } else {
+        std::cerr << "hcurve: 没有可用的图形显示，改用控制台界面。\n"
+                     "hcurve: no display available; starting the console front end instead.\n";
     }
-    std::cerr << "hcurve: 没有可用的图形显示，改用控制台界面。\n"
-                 "hcurve: no display available; starting the console front end instead.\n";
 #else
     std::cerr << "hcurve: 此版本不含窗口界面，改用控制台界面。\n"
                  "hcurve: built without the window; starting the console front end instead.\n";

@@ -1,8 +1,6 @@
 #include "views/plan_file.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -12,7 +10,6 @@
 #include <QSvgGenerator>
 #include <QtGlobal>
 #include <algorithm>
-#include <clocale>
 
 #include "platform/file_writing.h"
 #include "port/messages.h"
@@ -24,19 +21,6 @@ namespace {
 
 constexpr int kScreenDotsPerInch = 96;
 constexpr double kPdfMargin_mm = 10;
-constexpr char kCannotDraw[] = "无法绘制平面图。";
-
-// A program without a window has no session, so no runtime folder; Qt says so on standard error
-// and uses a folder of its own, which a plan file never needs. Every other message goes on.
-constexpr char kNoRuntimeFolder[] = "QStandardPaths: XDG_RUNTIME_DIR not set";
-QtMessageHandler qtsOwnHandler = nullptr;
-
-void withoutRuntimeFolderNotice(QtMsgType type, const QMessageLogContext& context,
-                                const QString& message) {
-    if (type == QtWarningMsg && message.startsWith(QLatin1String(kNoRuntimeFolder)))
-        return;
-    qtsOwnHandler(type, context, message);
-}
 
 }  // namespace
 
@@ -115,7 +99,7 @@ std::optional<std::string> savePlan(const PlanScene& scene, const PlanFrame& fra
         return "平面图文件的扩展名必须是 .png、.svg 或 .pdf：“" + path + "” 不对。";
     const QByteArray bytes = planBytes(scene, frame, size, *format);
     if (bytes.isEmpty())
-        return std::string(kCannotDraw);
+        return std::string(kCannotDrawPlan);
     return writeFileReplacing(path, bytes.toStdString());
 }
 
@@ -125,27 +109,6 @@ std::optional<std::string> savePlan(const CurveRecord& record, const std::string
     const QSizeF size(kPlanWidthPixels, kPlanHeightPixels);
     const PlanScene scene = planScene(record);
     return savePlan(scene, fitFrame(scene, size), size, path);
-}
-
-}  // namespace hcurve
-
-namespace hcurve {
-
-std::optional<std::string> savePlanWithoutDisplay(const CurveRecord& record,
-                                                  const std::string& path) {
-    if (QCoreApplication::instance() == nullptr) {
-        // Lives until the program ends: Qt cannot be started twice in one process.
-        static int argc = 3;
-        static char name[] = "hcurve", option[] = "-platform", platform[] = "offscreen";
-        static char* argv[] = {name, option, platform, nullptr};
-        qtsOwnHandler = qInstallMessageHandler(withoutRuntimeFolderNotice);
-        new QGuiApplication(argc, argv);
-        // Qt adopts the user's locale for the C library; numbers stay in the C form.
-        std::setlocale(LC_NUMERIC, "C");
-    }
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr)
-        return std::string(kCannotDraw);
-    return savePlan(record, path);
 }
 
 }  // namespace hcurve

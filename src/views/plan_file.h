@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "commands/plan_format.h"
 #include "curve/curve_record.h"
-#include "views/plan_format.h"
 #include "views/plan_painter.h"
 
 class QPainter;
@@ -20,6 +20,9 @@ namespace hcurve {
 /// PDF is an A4 page across, on which this size is fitted.
 inline constexpr double kPlanWidthPixels = 1600;
 inline constexpr double kPlanHeightPixels = 1130;
+
+/// What savePlan tells when Qt cannot draw the picture.
+inline constexpr char kCannotDrawPlan[] = "无法绘制平面图。";
 
 /// A drawing as a file's bytes: paint draws it on a picture of the given size in logical pixels;
 /// the PDF's A4 landscape page holds the picture scaled to fit, centred. The SVG has the title and
@@ -41,14 +44,5 @@ std::optional<std::string> savePlan(const CurveRecord& record, const std::string
 /// The same for a scene in a given frame and size (the window saves what it shows).
 std::optional<std::string> savePlan(const PlanScene& scene, const PlanFrame& frame,
                                     const QSizeF& size, const std::string& path);
-
-}  // namespace hcurve
-
-namespace hcurve {
-
-/// savePlan(record, path) for a program without a window: starts Qt on its offscreen platform
-/// first when no Qt application runs yet, so it needs no display.
-std::optional<std::string> savePlanWithoutDisplay(const CurveRecord& record,
-                                                  const std::string& path);
 
 }  // namespace hcurve

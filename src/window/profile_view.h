@@ -7,9 +7,9 @@
 #include <QWidget>
 #include <optional>
 
+#include "commands/plan_format.h"
 #include "route/route.h"
 #include "route/route_tables.h"
-#include "views/plan_format.h"
 
 class QPainter;
 

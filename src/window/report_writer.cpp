@@ -1,10 +1,8 @@
 #include "window/report_writer.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QFont>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -12,7 +10,6 @@
 #include <QPrinter>
 #include <QStringList>
 #include <algorithm>
-#include <clocale>
 #include <vector>
 
 #include "curve/shown_text.h"
@@ -257,18 +254,6 @@ ReportWriting saveReportPdf(const ReportDocument& document, const std::string& p
 
 ReportWriting saveStakeReportPdf(const CurveRecord& record, const std::string& path) {
     return saveReportPdf(stakeReport(record, reportDate()), path);
-}
-
-ReportWriting saveStakeReportWithoutDisplay(const CurveRecord& record, const std::string& path) {
-    if (QCoreApplication::instance() == nullptr) {
-        // Lives until the program ends: Qt cannot be started twice in one process.
-        static int argc = 3;
-        static char name[] = "hcurve", option[] = "-platform", platform[] = "offscreen";
-        static char* argv[] = {name, option, platform, nullptr};
-        new QGuiApplication(argc, argv);
-        std::setlocale(LC_NUMERIC, "C");
-    }
-    return saveStakeReportPdf(record, path);
 }
 
 }  // namespace hcurve

@@ -38,10 +38,8 @@ std::string reportDate();
 ReportWriting saveReportPdf(const ReportDocument& document, const std::string& path,
                             const ReportProgress& progress = {});
 
-/// 中桩成果报告 of the record as a PDF file: the saver of the window.
+/// 中桩成果报告 of the record as a PDF file: the saver of the window (and, through
+/// saveStakeReportWithoutDisplay, of the console). Needs a QGuiApplication.
 ReportWriting saveStakeReportPdf(const CurveRecord& record, const std::string& path);
-
-/// The same for the console: starts Qt on the offscreen platform when it is not running.
-ReportWriting saveStakeReportWithoutDisplay(const CurveRecord& record, const std::string& path);
 
 }  // namespace hcurve

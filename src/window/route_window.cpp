@@ -36,6 +36,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "commands/plan_format.h"
 #include "curve/number.h"
 #include "platform/file_writing.h"
 #include "route/landxml_writing.h"
@@ -46,7 +47,6 @@
 #include "stakes/field_tools.h"
 #include "stakes/stake_export.h"
 #include "views/plan_file.h"
-#include "views/plan_format.h"
 #include "views/route_plan_scene.h"
 #include "window/plan_view_window.h"
 #include "window/profile_view.h"

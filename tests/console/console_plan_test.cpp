@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "console/console.h"
-#include "views/plan_file.h"
+#include "window/drawing_without_display.h"
 
 namespace hcurve {
 namespace {

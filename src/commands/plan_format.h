@@ -1,4 +1,5 @@
-// The file formats the plan view is saved in, chosen by a path's extension.
+// The file formats a plan is drawn in (PNG, SVG, PDF), chosen by a path's extension: what
+// 保存平面图 accepts, and what the drawing in the window's Qt part writes.
 #pragma once
 
 #include <algorithm>

@@ -1,0 +1,26 @@
+// POSIX realisation of the libraries loaded at run time: dlopen.
+#include <dlfcn.h>
+
+#include "platform/library_loading.h"
+
+namespace hcurve::platform {
+
+void* librarySymbol(const std::string& file, const char* symbol, std::string& failure) {
+    // Every symbol bound at once, so that a library that cannot work fails here and not in the
+    // middle of a drawing; its own symbols stay its own.
+    void* library = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        const char* reason = ::dlerror();
+        failure = reason != nullptr ? reason : file;
+        return nullptr;
+    }
+    ::dlerror();
+    void* address = ::dlsym(library, symbol);
+    if (address == nullptr) {
+        const char* reason = ::dlerror();
+        failure = reason != nullptr ? reason : file + ": " + symbol;
+    }
+    return address;
+}
+
+}  // namespace hcurve::platform

@@ -1,0 +1,27 @@
+// Windows realisation of the libraries loaded at run time: LoadLibraryEx, from the program's
+// folder and the system folder only (never the current folder).
+#include <windows.h>
+
+#include "platform/library_loading.h"
+#include "platform/system_reason.h"
+#include "platform/win32_support.h"
+
+namespace hcurve::platform {
+
+void* librarySymbol(const std::string& file, const char* symbol, std::string& failure) {
+    HMODULE library =
+        ::LoadLibraryExW(wideText(file).c_str(), nullptr,
+                         LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (library == nullptr) {
+        failure = file + ": " + systemReason(errorFromWindows(::GetLastError()));
+        return nullptr;
+    }
+    const FARPROC address = ::GetProcAddress(library, symbol);
+    if (address == nullptr) {
+        failure = file + ": " + symbol + ": " + systemReason(errorFromWindows(::GetLastError()));
+        return nullptr;
+    }
+    return reinterpret_cast<void*>(address);
+}
+
+}  // namespace hcurve::platform

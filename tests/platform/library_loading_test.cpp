@@ -1,0 +1,62 @@
+// Libraries loaded at run time, as the program loads its Qt part: a symbol found and called, and
+// the failures told with what was asked for.
+#include "platform/library_loading.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace hcurve::platform {
+namespace {
+
+// A library every system has and a function in it that answers the same as the one linked in.
+#ifdef _WIN32
+constexpr char kSystemLibrary[] = "kernel32.dll";
+constexpr char kProcessIdFunction[] = "GetCurrentProcessId";
+using ProcessId = DWORD(WINAPI*)();
+unsigned long ownProcessId() {
+    return ::GetCurrentProcessId();
+}
+#else
+constexpr char kSystemLibrary[] = "libc.so.6";
+constexpr char kProcessIdFunction[] = "getpid";
+using ProcessId = pid_t (*)();
+unsigned long ownProcessId() {
+    return static_cast<unsigned long>(::getpid());
+}
+#endif
+
+TEST(LibraryLoading, FindsASymbolThatWorks) {
+    std::string failure;
+    void* found = librarySymbol(kSystemLibrary, kProcessIdFunction, failure);
+    ASSERT_NE(found, nullptr) << failure;
+    EXPECT_EQ(static_cast<unsigned long>(reinterpret_cast<ProcessId>(found)()), ownProcessId());
+    // Asked again, the library is the one already loaded.
+    EXPECT_EQ(librarySymbol(kSystemLibrary, kProcessIdFunction, failure), found);
+}
+
+TEST(LibraryLoading, FailuresNameWhatWasAskedFor) {
+    struct Case {
+        const char* file;
+        const char* symbol;
+        const char* named;  // what the failure holds
+    };
+    const Case cases[] = {
+        {"libhcurve-no-such-library.so", "f", "libhcurve-no-such-library.so"},
+        {kSystemLibrary, "hcurve_no_such_symbol", "hcurve_no_such_symbol"},
+    };
+    for (const Case& c : cases) {
+        std::string failure;
+        EXPECT_EQ(librarySymbol(c.file, c.symbol, failure), nullptr) << c.file;
+        EXPECT_NE(failure.find(c.named), std::string::npos) << failure;
+    }
+}
+
+}  // namespace
+}  // namespace hcurve::platform
