@@ -2,12 +2,14 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <iostream>
 #include <istream>
 #include <memory>
 #include <new>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "commands/command_list.h"
@@ -117,8 +119,7 @@ class ConsolePort : public UserPort {
 
     std::string ask(const std::string& prompt) override {
         for (;;) {
-            line_.assign("? ");
-            writeLine(prompt);
+            writeLine("? ", prompt);
             std::string answer;
             switch (session_.readLine(answer)) {
                 case LineRead::Line:
@@ -133,36 +134,34 @@ class ConsolePort : public UserPort {
     }
     // "Text14", TAB, the text: the field's protocol name.
     void setField(Field field, const std::string& text) override {
-        line_.assign("Text");
-        writeLine(protocolNumber(field), text);
+        writeLine("Text", protocolNumber(field), text);
     }
     void setCaption(Label label, const std::string& caption) override {
-        line_.assign("Label");
-        writeLine(protocolNumber(label), caption);
+        writeLine("Label", protocolNumber(label), caption);
     }
-    void showMessage(const std::string& message) override {
-        line_.assign("! ");
-        writeLine(message);
-    }
+    void showMessage(const std::string& message) override { writeLine("! ", message); }
 
   private:
-    // A stake run writes a line for every field of every point: each is put together in one
-    // buffer and goes out in one piece.
-    void writeLine(int controlNumber, const std::string& text) {
-        char digits[16];
-        const std::to_chars_result end =
-            std::to_chars(digits, digits + sizeof digits, controlNumber);
-        line_.append(digits, end.ptr) += '\t';
-        writeLine(text);
+    // A stake run writes a line for every field of every point, straight into the output's
+    // buffer: the name and its number, a TAB, the text.
+    void writeLine(std::string_view name, int controlNumber, std::string_view text) {
+        char head[16];
+        std::memcpy(head, name.data(), name.size());
+        char* end = std::to_chars(head + name.size(), head + sizeof head - 1, controlNumber).ptr;
+        *end++ = '\t';
+        writeLine(std::string_view(head, static_cast<std::size_t>(end - head)), text);
     }
-    void writeLine(const std::string& text) {
-        line_.append(text) += '\n';
-        const auto size = static_cast<std::streamsize>(line_.size());
-        if (!out_ || out_.rdbuf()->sputn(line_.data(), size) != size)
+    void writeLine(std::string_view head, std::string_view text) {
+        std::streambuf& buffer = *out_.rdbuf();
+        const auto headSize = static_cast<std::streamsize>(head.size());
+        const auto textSize = static_cast<std::streamsize>(text.size());
+        if (!out_ || buffer.sputn(head.data(), headSize) != headSize ||
+            buffer.sputn(text.data(), textSize) != textSize ||
+            std::streambuf::traits_type::eq_int_type(buffer.sputc('\n'),
+                                                     std::streambuf::traits_type::eof()))
             throw OutputFailed{};
     }
 
-    std::string line_;
     Session& session_;
     std::ostream& out_;
 };

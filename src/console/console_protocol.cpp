@@ -1,6 +1,6 @@
 #include "console/console_protocol.h"
 
-#include <algorithm>
+#include <array>
 #include <stdexcept>
 #include <utility>
 
@@ -40,23 +40,33 @@ constexpr std::pair<Label, int> kLabelNumbers[] = {
 };
 // clang-format on
 
-template <typename Control, std::size_t N>
-int numberOf(const std::pair<Control, int> (&table)[N], Control control) {
-    const auto* row = std::find_if(std::begin(table), std::end(table),
-                                   [control](const auto& r) { return r.first == control; });
-    if (row == std::end(table))
+// The numbers by control, looked up once a line of a stake run: 0 for a control without one.
+template <std::size_t Count, typename Control, std::size_t N>
+constexpr std::array<int, Count> numbersByControl(const std::pair<Control, int> (&table)[N]) {
+    std::array<int, Count> numbers{};
+    for (const std::pair<Control, int>& row : table)
+        numbers[static_cast<std::size_t>(row.first)] = row.second;
+    return numbers;
+}
+constexpr std::array<int, kFieldCount> kFieldNumberOf =
+    numbersByControl<kFieldCount>(kFieldNumbers);
+constexpr std::array<int, kLabelCount> kLabelNumberOf =
+    numbersByControl<kLabelCount>(kLabelNumbers);
+
+int checked(int number) {
+    if (number == 0)
         throw std::logic_error("a control without a protocol name");
-    return row->second;
+    return number;
 }
 
 }  // namespace
 
 int protocolNumber(Field field) {
-    return numberOf(kFieldNumbers, field);
+    return checked(kFieldNumberOf[static_cast<std::size_t>(field)]);
 }
 
 int protocolNumber(Label label) {
-    return numberOf(kLabelNumbers, label);
+    return checked(kLabelNumberOf[static_cast<std::size_t>(label)]);
 }
 
 }  // namespace hcurve

@@ -141,26 +141,37 @@ int decimalsOf(Pattern pattern) {
 // Significant digits and the position of the decimal point written as general text: always
 // positionally, never with an exponent, however large or small the value.
 std::string generalFromDigits(const DecimalText& d) {
-    std::string digits(d.digits, static_cast<std::size_t>(d.size));
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
-    std::string out = d.negative ? "-" : "";
-    int point = d.pointPosition;
+    int size = d.size;
+    while (size > 1 && d.digits[size - 1] == '0')
+        --size;
+    const std::string_view digits(d.digits, static_cast<std::size_t>(size));
+    const int point = d.pointPosition;
+    std::string out;
+    out.reserve(static_cast<std::size_t>(std::max(size, point) + std::max(-point, 0) + 3));
+    if (d.negative)
+        out += '-';
     if (point <= 0) {
-        return out + "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
+        out += "0.";
+        out.append(static_cast<std::size_t>(-point), '0');
+        out += digits;
+    } else if (size <= point) {
+        out += digits;
+        out.append(static_cast<std::size_t>(point - size), '0');
+    } else {
+        out += digits.substr(0, static_cast<std::size_t>(point));
+        out += '.';
+        out += digits.substr(static_cast<std::size_t>(point));
     }
-    if (static_cast<int>(digits.size()) <= point) {
-        return out + digits + std::string(static_cast<std::size_t>(point) - digits.size(), '0');
-    }
-    return out + digits.substr(0, static_cast<std::size_t>(point)) + "." +
-           digits.substr(static_cast<std::size_t>(point));
+    return out;
 }
 
-// The text of a rounded value in a fixed pattern.
-std::string fixedText(const Rounded& r, Pattern pattern) {
+// The text of a rounded value in a fixed pattern, after a blank when asked for.
+std::string fixedText(const Rounded& r, Pattern pattern, bool leadingBlank = false) {
     const std::string_view integerDigits = r.integerDigits();
     std::string text;
-    text.reserve(integerDigits.size() + static_cast<std::size_t>(r.end - r.split) + 4);
+    text.reserve(integerDigits.size() + static_cast<std::size_t>(r.end - r.split) + 5);
+    if (leadingBlank)
+        text += ' ';
     if (r.negative)
         text += '-';
     if (pattern == Pattern::Padded3Fixed3 && integerDigits.size() < 3)
@@ -171,6 +182,19 @@ std::string fixedText(const Rounded& r, Pattern pattern) {
     return text;
 }
 
+// roundedText, after a blank when asked for.
+std::string roundedText(double v, Pattern pattern, bool leadingBlank) {
+    // roundTo gives the double nearest to the rounded decimal; when that decimal has at most 15
+    // significant digits, its 15-digit text is the decimal again, which format then keeps as it
+    // is. So the rounded decimal is the text, without the double in between.
+    const Rounded r = roundDecimal(v, decimalsOf(pattern), Ties::ToEven);
+    if (r.integerDigits().size() + static_cast<std::size_t>(r.end - r.split) <= 15)
+        return fixedText(r, pattern, leadingBlank);
+    const Rounded again =
+        roundDecimal(roundTo(v, decimalsOf(pattern)), decimalsOf(pattern), Ties::AwayFromZero);
+    return fixedText(again, pattern, leadingBlank);
+}
+
 }  // namespace
 
 std::string format(double v, Pattern pattern) {
@@ -178,13 +202,7 @@ std::string format(double v, Pattern pattern) {
 }
 
 std::string roundedText(double v, Pattern pattern) {
-    // roundTo gives the double nearest to the rounded decimal; when that decimal has at most 15
-    // significant digits, its 15-digit text is the decimal again, which format then keeps as it
-    // is. So the rounded decimal is the text, without the double in between.
-    const Rounded r = roundDecimal(v, decimalsOf(pattern), Ties::ToEven);
-    if (r.integerDigits().size() + static_cast<std::size_t>(r.end - r.split) <= 15)
-        return fixedText(r, pattern);
-    return format(roundTo(v, decimalsOf(pattern)), pattern);
+    return roundedText(v, pattern, false);
 }
 
 std::string format(double v) {
@@ -198,7 +216,7 @@ std::string format(std::string_view text) {
 }
 
 std::string coordinateText(double v_m, const CoordinateForm& form) {
-    return (form.leadingBlank ? " " : "") + roundedText(v_m, form.pattern);
+    return roundedText(v_m, form.pattern, form.leadingBlank);
 }
 
 double roundTo(double v, int decimals) {
