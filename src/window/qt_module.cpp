@@ -29,6 +29,12 @@ const QtModule kModule{HCURVE_VERSION, runWindow, savePlanWithoutDisplay,
 }  // namespace
 }  // namespace hcurve
 
-extern "C" __attribute__((visibility("default"))) const hcurve::QtModule* hcurve_qt_module() {
+#ifdef _WIN32
+#define HCURVE_EXPORTED __declspec(dllexport)
+#else
+#define HCURVE_EXPORTED __attribute__((visibility("default")))
+#endif
+
+extern "C" HCURVE_EXPORTED const hcurve::QtModule* hcurve_qt_module() {
     return &hcurve::kModule;
 }

@@ -2,7 +2,8 @@
 # Which runs load Qt, as the system's loader tells it (LD_DEBUG=libs lists every library it
 # initialises): none of --help, --version, hcurve route, the console (its .dxf plan too) and the
 # console served where no display is reachable; the console's drawn plans and its PDF report do,
-# and the window shown offscreen, which shows that the check sees Qt where it is loaded.
+# and the window shown offscreen, which shows that the check sees Qt where it is loaded. A program
+# whose Qt part is missing says so and goes on without it.
 # Usage: qt_loaded_only_to_draw.sh HCURVE SCRATCH_FOLDER
 hcurve=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 scratch=$2
@@ -47,5 +48,19 @@ said '! 已保存中桩成果报告到文件“report.pdf”（共 1 页）。'
 run window qt 124 '' timeout 3 "$hcurve" -platform offscreen
 grep -q 'calling init: .*/libhcurve-qt.so' loader ||
     { echo "FAIL window: the program's Qt part was not loaded"; failures=$((failures + 1)); }
+
+# A program whose Qt part is missing says so: the plan's drawing refused with the reason, the
+# .dxf saved, and the window replaced by the console.
+mkdir -p alone/bin && cp "$hcurve" alone/bin/hcurve
+hcurve=$PWD/alone/bin/hcurve
+missing='无法载入程序的绘图部分（libhcurve-qt.so: cannot open shared object file: No such file or directory）。'
+run without-part-png none 0 "${design}7\nplan.png\n7\nplan2.dxf\n3\n" "$hcurve" --console
+said "! $missing"
+said '! 已保存平面图到文件“plan2.dxf”。'
+run without-part-window none 0 "${design}3\n" "$hcurve" -platform offscreen
+grep -q '^hcurve: 无法载入程序的窗口部分（libhcurve-qt.so: .*），改用控制台界面。$' loader ||
+    { echo "FAIL without-part-window: no word of the missing window"; failures=$((failures + 1)); }
+said 'Text24	 3456837.445'
+
 [ "$failures" = 0 ] && echo "Qt loaded only to draw and to show the window"
 exit "$failures"
