@@ -59,7 +59,7 @@ void checkNumber(double v) {
         for (const std::string& text :
              {chainageText(v, kDesignForm), chainageText(v, kPointForm),
               chainageText(v, kPlainForm), chainageText(v, kListingForm),
-              chainageText(v, kReportPointForm), chainageText(v, kReportStakeForm)}) {
+              chainageText(v, kReportStakeForm)}) {
             require(!hasExponent(text.substr(1)));
             std::size_t plus = text.find('+');
             require(plus != std::string::npos);

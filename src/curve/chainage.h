@@ -11,7 +11,6 @@
 //   kPointForm         "k 12+345.678"   "k-1+998.500"   "k 2+000.000"   to even
 //   kPlainForm         "K12+345.678"    "K-1+998.500"   "K2+000.000"    to even
 //   kListingForm       " k 12+345.678"  " k-1+998.500"  " k 2+000.000"  to even
-//   kReportPointForm   "12+345.678"     "-1+998.500"    "2+000.000"     to even
 //   kReportStakeForm   "K12+345.678"    "K-1+998.500"   "K2+000.000"    away from zero
 #pragma once
 
@@ -32,12 +31,11 @@ struct ChainageForm {
 inline constexpr ChainageForm kDesignForm{"K", true, HalfMillimetre::AwayFromZero};
 /// The ZH chainage of the display.
 inline constexpr ChainageForm kPointForm{"k", true, HalfMillimetre::ToEven};
-/// The other characteristic points, the plan view, the stake export and the route's tables.
+/// The other characteristic points, the printed report's, the plan view, the stake export and the
+/// route's tables.
 inline constexpr ChainageForm kPlainForm{"K", false, HalfMillimetre::ToEven};
 /// The stake being listed.
 inline constexpr ChainageForm kListingForm{" k", true, HalfMillimetre::ToEven};
-/// The characteristic points of the printed report.
-inline constexpr ChainageForm kReportPointForm{"", false, HalfMillimetre::ToEven};
 /// The stakes of the printed report and the reverse calculation.
 inline constexpr ChainageForm kReportStakeForm{"K", false, HalfMillimetre::AwayFromZero};
 

@@ -121,7 +121,7 @@ TEST_F(WindowCommandsTest, StakeRunListsTheStakeAndItsSidePoints) {
 
     user.add({"0", "12300", "15.3", "2", "5", "10", "1", "7.5", "2", "1.5", "2"});
     user.add(std::vector<std::string>(1 + 2 * (2 + 1), ""));  // one pause per stake and point
-    const std::string stakePause = "单击 Entar 键或点击 OK 键显示中桩座标";
+    const std::string stakePause = "单击 Enter 键或点击 OK 键显示中桩座标";
     const std::string pointPause = "需要输出计算结果按 Enter 键或 OK 键";
     // Left caption and fields, right caption and fields, as each point pause finds them.
     std::vector<QStringList> atPointPause;
