@@ -68,7 +68,7 @@ void ResultViews::showStakeTable() {
     if (!table_) {
         tableStale_ = true;
         table_ = new StakeTableWindow(
-            window_.record(), [this](const std::string& m) { window_.userPort().showMessage(m); },
+            window_.record(), [this](const std::string& m) { window_.userPort().tell(*table_, m); },
             &window_);
     }
     table_->show();
@@ -80,7 +80,7 @@ void ResultViews::showStakeTable() {
 void ResultViews::showPlanView() {
     if (!plan_) {
         plan_ = new PlanViewWindow(
-            window_.record(), [this](const std::string& m) { window_.userPort().showMessage(m); },
+            window_.record(), [this](const std::string& m) { window_.userPort().tell(*plan_, m); },
             &window_);
         planStale_ = planRefit_ = false;  // drawn from the record as it is
     }
