@@ -39,6 +39,9 @@ void ResultViews::commandEnded() {
     // After a run the table's menu entry says so until the table is looked at.
     if (newRun && !record.lastRun.stakes.empty() && !(table_ && table_->isVisible()))
         markTableEntry(true);
+    // A new curve took the run with it: there is nothing new to look at.
+    if (record.lastRun.stakes.empty())
+        markTableEntry(false);
     // A closed window catches up when it is opened again.
     tableStale_ |= newRun || newCurve;
     planStale_ |= newRun || newCurve;

@@ -486,6 +486,8 @@ TEST_F(WindowCommandsTest, ANewCurveShowsNoStakeOfTheOldOne) {
         change();
         EXPECT_EQ(user.answersLeft(), 0u);
         EXPECT_TRUE(window.record().lastRun.stakes.empty());
+        EXPECT_EQ(window.findChild<QAction*>(QStringLiteral("stakeTable"))->text(),
+                  QStringLiteral("中桩成果表"));
         for (Field f : kStakeFields)
             EXPECT_EQ(text(window, f), QString()) << fieldName(f);
         for (const auto& [label, start] : kSideCaptions)
