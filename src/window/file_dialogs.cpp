@@ -1,6 +1,7 @@
 #include "window/file_dialogs.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
@@ -32,6 +33,13 @@ void rememberFolder(const QString& chosenPath) {
         return;
     QSettings(kSettingsOrganisation, kSettingsApplication)
         .setValue(kLastFolderKey, QFileInfo(chosenPath).absolutePath());
+}
+
+QStringList chooseFilesToOpen(QWidget* parent, const QString& title, const QString& filter) {
+    const QStringList paths = QFileDialog::getOpenFileNames(parent, title, dialogFolder(), filter);
+    if (!paths.isEmpty())
+        rememberFolder(paths.front());
+    return paths;
 }
 
 }  // namespace hcurve

@@ -4,6 +4,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+class QWidget;
 
 namespace hcurve {
 
@@ -15,5 +18,9 @@ QString proposedPath(const QString& fileName);
 
 /// Keeps the folder of a file the user chose in a dialog; an empty path keeps nothing.
 void rememberFolder(const QString& chosenPath);
+
+/// The files to open, chosen in a dialog that opens in dialogFolder() (the folder is kept); none
+/// when the user cancels.
+QStringList chooseFilesToOpen(QWidget* parent, const QString& title, const QString& filter);
 
 }  // namespace hcurve

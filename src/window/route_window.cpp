@@ -496,12 +496,11 @@ RouteWindow::Added RouteWindow::addFiles(const QStringList& added) {
 }
 
 void RouteWindow::runAddFiles() {
-    const QStringList added = QFileDialog::getOpenFileNames(
-        this, QStringLiteral("添加纵断面/横坡"), dialogFolder(),
-        QStringLiteral("纵断面、横坡或断链表 (*.csv *.txt);;所有文件 (*)"));
+    const QStringList added =
+        chooseFilesToOpen(this, QStringLiteral("添加纵断面/横坡"),
+                          QStringLiteral("纵断面、横坡或断链表 (*.csv *.txt);;所有文件 (*)"));
     if (added.isEmpty())
         return;
-    rememberFolder(added.front());
     const bool wasGraded = route_.gradeLine.has_value();
     const Added outcome = addFiles(added);
     if (!outcome.added) {
@@ -890,12 +889,11 @@ void addRouteMenu(QMenuBar* bar, QWidget* parent) {
     QObject::connect(open, &QAction::triggered, parent, [parent] {
         // The JD table first; the grade line and the cross-fall may follow in further files, of
         // this folder or (添加纵断面/横坡… in the route window) of another.
-        const QStringList paths = QFileDialog::getOpenFileNames(
-            parent, QStringLiteral("打开交点表"), dialogFolder(),
+        const QStringList paths = chooseFilesToOpen(
+            parent, QStringLiteral("打开交点表"),
             QStringLiteral("交点表、线元表或 LandXML (*.csv *.txt *.xml);;所有文件 (*)"));
         if (paths.isEmpty())
             return;
-        rememberFolder(paths.front());
         QString messages;
         RouteWindow* window = openRouteWindow(paths, messages);
         if (!window) {

@@ -45,6 +45,14 @@ int rows(QTableView* table) {
     return table->model()->rowCount();
 }
 
+// The stake form: interval, from, to, left, right, skew.
+void fillForm(RouteWindow& window, const QStringList& form) {
+    QLineEdit* fields[] = {window.intervalField(), window.fromField(),  window.toField(),
+                           window.leftField(),     window.rightField(), window.skewField()};
+    for (int i = 0; i < 6; ++i)
+        fields[i]->setText(form.value(i));
+}
+
 class RouteWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -370,12 +378,7 @@ TEST_F(RouteWindowTest, ThePlanShowsTheStakesWithTheirSidePoints) {
     ASSERT_TRUE(window);
     ASSERT_TRUE(window->plan()->scene());
     EXPECT_TRUE(window->plan()->scene()->stakes.empty());
-    window->intervalField()->setText("100");
-    window->fromField()->setText("");
-    window->toField()->setText("");
-    window->leftField()->setText("5,10");
-    window->rightField()->setText("7.5");
-    window->skewField()->setText("");
+    fillForm(*window, {"100", "", "", "5,10", "7.5", ""});
     ASSERT_EQ(window->computeStakes(), std::nullopt);
     const std::vector<PlanStake>& drawn = window->plan()->scene()->stakes;
     QTableView* s = window->stakeTable();
@@ -417,7 +420,7 @@ TEST_F(RouteWindowTest, ARouteOfElementsNamesBpAndItsCharacteristicPoints) {
     QString messages;
     std::unique_ptr<RouteWindow> window(openRouteWindow(elements, messages));
     ASSERT_TRUE(window) << messages.toStdString();
-    window->intervalField()->setText("1000");
+    fillForm(*window, {"1000"});
     ASSERT_EQ(window->computeStakes(), std::nullopt);
     QStringList points;
     for (int row = 0; row < rows(window->stakeTable()); ++row)
@@ -444,12 +447,7 @@ TEST_F(RouteWindowTest, AGradeLineFromAnotherFolderIsAddedToTheOpenWindow) {
     QString messages;
     std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
     ASSERT_TRUE(window);
-    window->intervalField()->setText("50");
-    window->fromField()->setText("1200");
-    window->toField()->setText("1200");
-    window->leftField()->setText("");
-    window->rightField()->setText("");
-    window->skewField()->setText("");
+    fillForm(*window, {"50", "1200", "1200", "", "", ""});
     ASSERT_EQ(window->computeStakes(), std::nullopt);
     EXPECT_EQ(window->verticalTable(), nullptr);
 

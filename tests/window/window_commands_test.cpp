@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "port/messages.h"
+#include "window/file_dialogs.h"
 #include "window/main_window.h"
 #include "window/qt_printer.h"
 #include "window/window_layout.h"
@@ -443,6 +444,22 @@ TEST_F(WindowCommandsTest, ACurveIsSavedOpenedAndChanged) {
     reopen->setChecked(false);
     MainWindow plain;
     EXPECT_EQ(text(plain, Field::Radius), QString());
+}
+
+// The file dialogs open in the folder last chosen in one, kept between sessions; one that is gone
+// sends them back to the documents folder.
+TEST(FileDialogs, OpenInTheFolderLastChosen) {
+    const QString documents = dialogFolder();
+    {
+        QTemporaryDir folder;
+        rememberFolder(folder.filePath(QStringLiteral("JD1.csv")));
+        EXPECT_EQ(dialogFolder(), folder.path());
+        EXPECT_EQ(proposedPath(QStringLiteral("中桩坐标.csv")),
+                  folder.filePath(QStringLiteral("中桩坐标.csv")));
+        rememberFolder(QString());
+        EXPECT_EQ(dialogFolder(), folder.path());
+    }
+    EXPECT_EQ(dialogFolder(), documents);
 }
 
 // The stake and side-point fields of the window, with the axis angle Q.
