@@ -391,7 +391,7 @@ TEST(Console, ACurveFileSavedAgainInGbkOpens) {
                              ".csv";
     for (const auto& [bytes, expected] :
          {std::pair<std::string, std::string>{gbk, "Text14\tk 12+168.835"},
-          {"\x80\x80\x80\r\n", "! 文件“" + path + "”既不是 UTF-8 也不是 GBK 编码的文本。"}}) {
+          {"\x81 \x81 \r\n", "! 文件“" + path + "”既不是 UTF-8 也不是 GBK 编码的文本。"}}) {
         std::FILE* file = std::fopen(path.c_str(), "wb");
         ASSERT_NE(file, nullptr);
         std::fwrite(bytes.data(), 1, bytes.size(), file);
