@@ -29,9 +29,10 @@ K12+700,105.000,12000
 13500,117.000,10000
 14400,112.000,
 PROFILE
-export HOME="$work/home"
-mkdir -p "$HOME"
 for size in 1024x768 1280x1024; do
+    # Each size with settings of its own: the route window comes back at its last size.
+    export HOME="$work/home-$size"
+    mkdir -p "$HOME"
     xvfb-run -a -s "-screen 0 ${size}x24 -dpi 96" sh -c "
         openbox >/dev/null 2>&1 &
         sleep 1
