@@ -66,6 +66,8 @@ std::vector<PlanStake> routePlanStakes(const StakeTable& table, const StakeReque
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const StakeRow& r = table.rows[i];
         PlanStake stake{{r.x_m, r.y_m}, r.text, r.tangent_deg - kRightAngle_deg, {}, {}};
+        stake.left.reserve(n / std::max<std::size_t>(perRow, 1) * leftPerRow);
+        stake.right.reserve(n - stake.left.capacity());
         for (std::size_t j = 0; j < n && perRow > 0; ++j) {
             const PlanPoint p{table.sideX_m[i * n + j], table.sideY_m[i * n + j]};
             (j % perRow < leftPerRow ? stake.left : stake.right).push_back(p);

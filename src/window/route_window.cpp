@@ -376,6 +376,10 @@ RouteWindow::RouteWindow(Route route, const QStringList& files, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(tabs_);
     showRoute();
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        if (tabs_->currentWidget() == planPage_)
+            catchUpPlan();
+    });
 
     // Inside the screen's free area, at the size it had last time when that fits.
     QSettings settings(kSettingsOrganisation, kSettingsApplication);
@@ -467,6 +471,12 @@ void RouteWindow::showPlanStakes(bool refit) {
     if (lastTable_)
         scene.stakes = routePlanStakes(*lastTable_, lastRequest_);
     plan_->setScene(std::move(scene), refit);
+    planStale_ = false;
+}
+
+void RouteWindow::catchUpPlan() {
+    if (planStale_)
+        showPlanStakes(false);
 }
 
 RouteWindow::Added RouteWindow::addFiles(const QStringList& added) {
@@ -574,7 +584,10 @@ std::optional<QString> RouteWindow::computeStakes() {
     keepForm();
     if (profile_)
         profile_->setStakes(&*lastTable_);
-    showPlanStakes(false);
+    // The plan follows when it is looked at: a long table's stakes cost a moment to place.
+    planStale_ = true;
+    if (tabs_->currentWidget() == planPage_)
+        catchUpPlan();
     return std::nullopt;
 }
 
@@ -746,6 +759,7 @@ std::optional<QString> RouteWindow::savePlanDrawing(const QString& path) {
         wrong = writeFileReplacing(
             file, planDxf(routeDrawing(route_, lastTable_ ? &*lastTable_ : nullptr, lastRequest_)));
     } else if (planFormatOf(file)) {
+        catchUpPlan();
         if (!plan_->scene())
             return QStringLiteral("无法绘制平面图。");
         wrong = savePlan(*plan_->scene(), plan_->frame(), plan_->size(), file);

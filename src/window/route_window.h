@@ -68,7 +68,8 @@ class RouteWindow : public QWidget {
     QLineEdit* leftField() const { return left_; }
     QLineEdit* rightField() const { return right_; }
     QLineEdit* skewField() const { return skew_; }
-    /// The plan tab: the plan view's canvas, and the coordinates under the cursor.
+    /// The plan tab: the plan view's canvas, and the coordinates under the cursor. It shows the
+    /// stakes last computed once the tab is looked at.
     PlanCanvas* plan() const { return plan_; }
     QLabel* planCoordinates() const { return planCoordinates_; }
     /// The vertical-curve table and the profile: none without a grade line.
@@ -122,6 +123,8 @@ class RouteWindow : public QWidget {
     void makeProfileTabs();
     // The plan of the route with the stakes last computed and their side points.
     void showPlanStakes(bool refit);
+    // The plan with the stakes of the table computed since it was last drawn.
+    void catchUpPlan();
     void runAddFiles();
     void runStakes();
     void runExport();
@@ -142,6 +145,7 @@ class RouteWindow : public QWidget {
     QWidget* profilePage_ = nullptr;
     QLabel* filesLabel_;
     PlanScene planScene_;
+    bool planStale_ = false;
     QTableView* elements_;
     QTableView* stakes_;
     RouteTableModel* stakeModel_;

@@ -380,6 +380,7 @@ TEST_F(RouteWindowTest, ThePlanShowsTheStakesWithTheirSidePoints) {
     EXPECT_TRUE(window->plan()->scene()->stakes.empty());
     fillForm(*window, {"100", "", "", "5,10", "7.5", ""});
     ASSERT_EQ(window->computeStakes(), std::nullopt);
+    window->tabs()->setCurrentWidget(window->plan()->parentWidget());
     const std::vector<PlanStake>& drawn = window->plan()->scene()->stakes;
     QTableView* s = window->stakeTable();
     ASSERT_EQ(static_cast<int>(drawn.size()), rows(s));
@@ -428,10 +429,12 @@ TEST_F(RouteWindowTest, ARouteOfElementsNamesBpAndItsCharacteristicPoints) {
     EXPECT_EQ(points,
               (QStringList{"BP@K0+000.000", "ZH@K0+100.000", "HY@K0+160.000", "QZ@K0+200.000",
                            "YH@K0+240.000", "HZ@K0+300.000", "EP@K0+400.000"}));
+    window->tabs()->setCurrentWidget(window->plan()->parentWidget());
     QStringList marks;
     for (const PlanMark& m : window->plan()->scene()->marks)
         marks << QString::fromStdString(m.name + "@" + m.chainage);
     EXPECT_EQ(marks, points);
+    EXPECT_EQ(window->plan()->scene()->stakes.size(), 7u);
 }
 
 // A grade line from another folder is added to the open window: its tabs come, and the stakes
