@@ -56,10 +56,9 @@ void checkNumber(double v) {
         if (v == 0 || std::fabs(v) >= 1e-9)
             requireShows(general, v, std::fabs(v) * 1e-14);
         // Chainage texts: no exponent, and a metre part of three decimals.
-        for (const std::string& text :
-             {chainageText(v, kDesignForm), chainageText(v, kPointForm),
-              chainageText(v, kPlainForm), chainageText(v, kListingForm),
-              chainageText(v, kReportStakeForm)}) {
+        for (const std::string& text : {chainageText(v, kDesignForm), chainageText(v, kPointForm),
+                                        chainageText(v, kPlainForm), chainageText(v, kListingForm),
+                                        chainageText(v, kReportStakeForm)}) {
             require(!hasExponent(text.substr(1)));
             std::size_t plus = text.find('+');
             require(plus != std::string::npos);

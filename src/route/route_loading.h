@@ -20,7 +20,7 @@ constexpr std::size_t kMaxRouteFileBytes = 64 * 1024 * 1024;
 struct RouteLoading {
     std::optional<Route> route;
     std::vector<std::string> messages;
-    std::string name;  // of the alignment, for a LandXML file
+    std::string name;                // of the alignment, for a LandXML file
     std::vector<std::string> files;  // the paths in the order read, the route's own table first
 };
 

@@ -45,6 +45,14 @@ int rows(QTableView* table) {
     return table->model()->rowCount();
 }
 
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const char kProfile[] = "变坡点桩号,高程,竖曲线半径\n1100,50,\n1200,52,2500\n1300,50,\n";
+
 // The stake form: interval, from, to, left, right, skew.
 void fillForm(RouteWindow& window, const QStringList& form) {
     QLineEdit* fields[] = {window.intervalField(), window.fromField(),  window.toField(),
@@ -183,10 +191,7 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
 
 TEST_F(RouteWindowTest, GradeLineTabsElevationsAndTheProfileDrawing) {
     const QString profile = folder_.filePath("纵断面.csv");
-    QFile file(profile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("变坡点桩号,高程,竖曲线半径\n1100,50,\n1200,52,2500\n1300,50,\n");
-    file.close();
+    writeFile(profile, kProfile);
     QString messages;
     std::unique_ptr<RouteWindow> window(openRouteWindow(QStringList{path_, profile}, messages));
     ASSERT_TRUE(window) << messages.toStdString();
@@ -412,12 +417,9 @@ TEST_F(RouteWindowTest, ThePlanShowsTheStakesWithTheirSidePoints) {
 // its plan, as a JD route does.
 TEST_F(RouteWindowTest, ARouteOfElementsNamesBpAndItsCharacteristicPoints) {
     const QString elements = folder_.filePath("匝道.csv");
-    QFile file(elements);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
-        "起点桩号,X,Y,方位角\nK0+000,3456000,512000,45\n\n长度,起点半径,终点半径,转向\n"
-        "100,,,\n60,inf,500,右\n80,500,500,右\n60,500,inf,右\n100,,,\n");
-    file.close();
+    writeFile(elements,
+              "起点桩号,X,Y,方位角\nK0+000,3456000,512000,45\n\n长度,起点半径,终点半径,转向\n"
+              "100,,,\n60,inf,500,右\n80,500,500,右\n60,500,inf,右\n100,,,\n");
     QString messages;
     std::unique_ptr<RouteWindow> window(openRouteWindow(elements, messages));
     ASSERT_TRUE(window) << messages.toStdString();
@@ -443,10 +445,7 @@ TEST_F(RouteWindowTest, ARouteOfElementsNamesBpAndItsCharacteristicPoints) {
 TEST_F(RouteWindowTest, AGradeLineFromAnotherFolderIsAddedToTheOpenWindow) {
     QTemporaryDir other;
     const QString profile = other.filePath("纵断面.csv");
-    QFile file(profile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("变坡点桩号,高程,竖曲线半径\n1100,50,\n1200,52,2500\n1300,50,\n");
-    file.close();
+    writeFile(profile, kProfile);
     QString messages;
     std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
     ASSERT_TRUE(window);
