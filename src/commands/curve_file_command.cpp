@@ -77,6 +77,7 @@ void openCurve(CurveRecord& record, UserPort& port, const CurveFileChooser& choo
         return;
     }
     record = std::move(opened);
+    record.curveFiles.push_back(*path);
     showDesignAndCurve(record, port);
 }
 

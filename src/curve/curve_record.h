@@ -85,6 +85,10 @@ struct CurveRecord : SideSetup {
 
     StakeRun lastRun;             // the last stake run: no stakes before any, a new curve drops it
     std::uint32_t stakeRuns = 0;  // runs so far: tells a new run from a repeated one
+
+    /// The curve files opened so far (打开曲线), as named then: inputs, which no export, plan or
+    /// report may replace.
+    std::vector<std::string> curveFiles;
 };
 
 /// Side points are wanted when the answer was "y" or "Y".

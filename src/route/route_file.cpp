@@ -204,11 +204,15 @@ std::optional<double> readChainage(std::string_view text) {
         return v;
     }
     text.remove_prefix(1);
-    const std::size_t plus = text.find('+');
-    if (plus == std::string_view::npos)
+    // The kilometres (a sign of their own allowed), then "+" or "-" and the metres.
+    std::size_t kmEnd = text.find_first_not_of(' ');
+    if (kmEnd != std::string_view::npos && text[kmEnd] == '-')
+        ++kmEnd;
+    const std::size_t joint = text.find_first_of("+-", kmEnd);
+    if (joint == std::string_view::npos)
         return std::nullopt;
-    std::optional<double> km = readNumber(text.substr(0, plus));
-    std::string_view metresText = trimmed(text.substr(plus + 1));
+    std::optional<double> km = readNumber(text.substr(0, joint));
+    std::string_view metresText = trimmed(text.substr(joint + 1));
     // The metre part is digits and a point only: no sign, no exponent.
     if (metresText.empty() || metresText.find_first_not_of("0123456789.") != std::string_view::npos)
         return std::nullopt;
@@ -216,8 +220,15 @@ std::optional<double> readChainage(std::string_view text) {
     if (!km || !m || *km != std::trunc(*km) || *m >= kMetresPerKilometre ||
         std::fabs(*km) > kMaxDesignLength_m / kMetresPerKilometre)
         return std::nullopt;
-    // Read as the chainage texts are written: the kilometres rounded down and the metres added,
-    // so "K-1+998.500" is -1.5 m.
+    // Read as the chainage texts are written: "+" adds the metres to the kilometres ("K-1+998.500"
+    // is -1.5 m, kilometres rounded down); "-" counts them back from kilometres at or before zero,
+    // as a stake before the start is written ("K0-153.100" is -153.1 m, "K-1-846.900" -1846.9 m).
+    // A "-" after kilometres past zero ("K1-200") says nothing clear and is not taken.
+    if (text[joint] == '-') {
+        if (*km > 0)
+            return std::nullopt;
+        return *km * kMetresPerKilometre - *m;
+    }
     return *km * kMetresPerKilometre + *m;
 }
 

@@ -95,8 +95,9 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts);
 bool opensWithRouteTable(std::string_view utf8Text);
 
 /// A chainage typed as metres ("12000", "12345.6") or as a K-text ("K12+345.600", "k12+345",
-/// "K 12+345.6", "K-1+998.500" for -1.5 as the program writes it); nothing when it is neither or
-/// its metre part is not below 1000.
+/// "K 12+345.6"); before zero "K0-001.500" or "K-1-846.900" as the tables write it, and
+/// "K-1+998.500" (kilometres rounded down) for -1.5 as the design field shows it; nothing when it
+/// is neither, its metre part is not below 1000, or a "-" follows kilometres past zero.
 std::optional<double> readChainage(std::string_view text);
 
 }  // namespace hcurve

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "commands/plan_dxf.h"
+#include "platform/file_writing.h"
 #include "port/messages.h"
 #include "views/plan_file.h"
 #include "window/file_dialogs.h"
@@ -150,6 +151,10 @@ void PlanViewWindow::save() {
     std::optional<std::string> path = chooser_ ? chooser_() : choosePath();
     if (!path)
         return;
+    if (std::optional<std::string> refusal = inputAsTarget(*path, record_.curveFiles)) {
+        tell_(*refusal);
+        return;
+    }
     const std::optional<std::string> failure =
         isDxfPath(*path) ? savePlanDxf(record_, *path)
                          : savePlan(*canvas_->scene(), canvas_->frame(), canvas_->size(), *path);

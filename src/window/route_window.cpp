@@ -39,6 +39,7 @@
 #include "port/messages.h"
 #include "report/report_document.h"
 #include "route/landxml_writing.h"
+#include "route/route_file.h"
 #include "route/route_loading.h"
 #include "route/stake_request.h"
 #include "route/vertical_table.h"
@@ -82,10 +83,14 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// A chainage text as the tables write it, before zero too ("K0-153.100").
+bool isChainageText(const std::string& cell) {
+    return !cell.empty() && cell[0] == 'K' && readChainage(cell);
+}
+
 // Numbers and chainages flush right, so that their digits stand under each other.
 bool flushRight(const std::string& cell) {
-    return readNumber(cell) ||
-           (!cell.empty() && cell[0] == 'K' && cell.find('+') != std::string::npos);
+    return readNumber(cell) || isChainageText(cell);
 }
 
 // Ctrl+C in a table copies the selected rows whole (every row when none is selected), the header
@@ -283,8 +288,7 @@ ReportTable reportTable(const std::string& heading, const TableRows& rows) {
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
         bool numeric = true;
         for (const std::vector<std::string>& row : table.rows) {
-            if (c < row.size() && !row[c].empty() && !readNumber(row[c]) &&
-                !(row[c][0] == 'K' && row[c].find('+') != std::string::npos))
+            if (c < row.size() && !row[c].empty() && !readNumber(row[c]) && !isChainageText(row[c]))
                 numeric = false;
         }
         table.numeric.push_back(numeric);
@@ -409,6 +413,13 @@ QString RouteWindow::title() const {
     for (const QString& f : files_)
         names << QFileInfo(f).fileName();
     return names.join(QStringLiteral(", "));
+}
+
+std::vector<std::string> RouteWindow::inputs() const {
+    std::vector<std::string> paths;
+    for (const QString& f : files_)
+        paths.push_back(f.toStdString());
+    return paths;
 }
 
 QString RouteWindow::baseName() const {
@@ -608,6 +619,8 @@ void RouteWindow::closeEvent(QCloseEvent* event) {
 std::optional<QString> RouteWindow::exportStakes(const QString& path) {
     if (!lastTable_)
         return QStringLiteral("还没有计算中桩。");
+    if (std::optional<std::string> refusal = inputAsTarget(path.toStdString(), inputs()))
+        return text(*refusal);
     std::string bytes;
     if (isDxfPath(path.toStdString())) {
         bytes = planDxf(routeDrawing(route_, &*lastTable_, lastRequest_));
@@ -741,6 +754,8 @@ std::optional<QString> RouteWindow::saveProfile(const QString& path) {
     const std::optional<PlanFormat> format = planFormatOf(path.toStdString());
     if (!format)
         return QStringLiteral("纵断面图的文件名要以 .png、.svg 或 .pdf 结尾。");
+    if (std::optional<std::string> refusal = inputAsTarget(path.toStdString(), inputs()))
+        return text(*refusal);
     const QByteArray bytes = profileBytes(route_, lastTable_ ? &*lastTable_ : nullptr,
                                           QSizeF(kProfileWidth, kProfileHeight), *format);
     if (bytes.isEmpty())
@@ -753,6 +768,8 @@ std::optional<QString> RouteWindow::saveProfile(const QString& path) {
 
 std::optional<QString> RouteWindow::savePlanDrawing(const QString& path) {
     const std::string file = path.toStdString();
+    if (std::optional<std::string> refusal = inputAsTarget(file, inputs()))
+        return text(*refusal);
     std::optional<std::string> wrong;
     if (isDxfPath(file)) {
         // The plan for CAD, with the stakes last shown.
@@ -838,6 +855,8 @@ std::optional<QString> RouteWindow::exportToChosenFile() {
     const std::optional<QString> path = exportChooser_ ? exportChooser_() : chooseExportFile();
     if (!path)
         return std::nullopt;
+    if (std::optional<std::string> refusal = inputAsTarget(path->toStdString(), inputs()))
+        return text(*refusal);
     if (path->endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)) {
         // The route itself, stakes or none.
         const QDateTime now = QDateTime::currentDateTimeUtc();

@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "report/report_document.h"
 #include "route/route.h"
@@ -118,6 +120,8 @@ class RouteWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The files the route was read from, which no export or drawing may replace.
+    std::vector<std::string> inputs() const;
     // Fills the tables, the plan and the grade line's tabs from the route.
     void showRoute();
     void makeProfileTabs();

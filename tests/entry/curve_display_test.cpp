@@ -1,6 +1,8 @@
 // The computed curve as the window shows it after 开始计算.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "entry/design_entry.h"
 #include "stakes/stake_run.h"
 #include "support/designs.h"
@@ -97,6 +99,23 @@ TEST(CurveDisplay, LeftHandCurveWithoutSpiralsRelabelsBothEnds) {
         {Label::HzY, ""},     {Label::YhGroup, "圆直点 :"}, {Label::YhChainage, "        YZ"},
     };
     EXPECT_EQ(port.captions, withSideCaptions(captions));
+}
+
+// A curve whose JD lies before K0+000: the JD field keeps its kilometres rounded down, the points
+// read as the distance before K0 (T = R tan(B/2), L = R B in radians of the ten-digit pi).
+TEST(CurveDisplay, ChainagesBeforeZero) {
+    CurveRecord record;
+    ScriptedPort port;
+    runDesign(
+        record, port,
+        testing::confirmedDesign({"8", "-100", "1000", "2000", "120", "-45", "300", "0", "0"}));
+    const double T = 300 * std::tan(22.5 * 3.1415926535 / 180);
+    const double L = 300 * 45 * 3.1415926535 / 180;
+    ASSERT_NEAR(-100 - T, -224.264, 5e-4);
+    ASSERT_NEAR(-100 - T + L, 11.355, 5e-4);
+    EXPECT_EQ(port.field(Field::JdChainage), "K-1+900.000");
+    EXPECT_EQ(port.field(Field::HyChainage), "K0-224.264");
+    EXPECT_EQ(port.field(Field::YhChainage), "K0+011.355");
 }
 
 TEST(CurveDisplay, EachCurveCaptionsItsOwnEnds) {

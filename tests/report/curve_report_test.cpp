@@ -144,13 +144,14 @@ TEST(CurveReport, ChainageBelowOneKilometre) {
     EXPECT_EQ(stakeTable(calls), (Lines{"line 15:K0+123.450|28:1.000|41:2.000"}));
 }
 
+// A point before zero reads as the distance before K0.
 TEST(CurveReport, KilometresRoundDownAndAThousandMetresCarry) {
     CurveRecord record = handBuiltRecord(200, 250);
     record.curve->zh = 1999.9996;
     record.curve->hy = -1.5;
     const Lines lines = pointLines(printReport(record));
     EXPECT_EQ(lines[0], "line 29:直缓点(ZH) K2+000.000|53:3456700.100|66:512300.234");
-    EXPECT_EQ(lines[1], "line 29:缓圆点(HY) K-1+998.500|53:3456710.300|66:512310.400");
+    EXPECT_EQ(lines[1], "line 29:缓圆点(HY) K0-001.500|53:3456710.300|66:512310.400");
 }
 
 // Before any run the report ends with the blank line after the points.

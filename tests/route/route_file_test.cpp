@@ -143,17 +143,22 @@ TEST(RouteFile, NamesWithControlCharactersAreKeptEscaped) {
 }
 
 TEST(RouteFile, ChainageTexts) {
-    const std::pair<const char*, double> read[] = {{"12000", 12000},       {"K12+000", 12000},
-                                                   {"K12+000.000", 12000}, {"k 12+345.6", 12345.6},
-                                                   {" 345.678 ", 345.678}, {"K-1+998.500", -1.5},
-                                                   {"K-2+500", -1500}};
+    const std::pair<const char*, double> read[] = {
+        {"12000", 12000},        {"K12+000", 12000},     {"K12+000.000", 12000},
+        {"k 12+345.6", 12345.6}, {" 345.678 ", 345.678}, {"K-1+998.500", -1.5},
+        {"K-2+500", -1500},      {"K0-153.100", -153.1}, {"k0-5", -5},
+        {"K-1-846.9", -1846.9},  {"K -1-846.9", -1846.9}};
     for (const auto& [text, value] : read)
         EXPECT_EQ(readChainage(text), value) << text;
-    // Every text the program writes reads back as its chainage.
-    for (double chainage_m : {-1.5, -500.0, -1999.25, 0.0, 999.9995, 12345.678})
-        EXPECT_NEAR(*readChainage(chainageText(chainage_m, kPlainForm)), chainage_m, 5e-4)
-            << chainage_m;
-    for (const char* bad : {"", "K12", "K12+", "K12+1000", "K12.5+000", "K12+-5", "K+100", "abc"})
+    // Every text the program writes reads back as its chainage, in each form a 桩号 is shown in.
+    for (const ChainageForm* form : {&kPlainForm, &kDesignForm, &kReportStakeForm}) {
+        for (double chainage_m : {-1.5, -153.1, -500.0, -999.9996, -1000.0, -1846.9, -1999.25, 0.0,
+                                  999.9995, 12345.678})
+            EXPECT_NEAR(*readChainage(chainageText(chainage_m, *form)), chainage_m, 5e-4)
+                << chainage_m << " " << chainageText(chainage_m, *form);
+    }
+    for (const char* bad : {"", "K12", "K12+", "K12+1000", "K12.5+000", "K12+-5", "K+100", "abc",
+                            "K1-200", "K0--5", "K0-1000", "K-"})
         EXPECT_FALSE(readChainage(bad)) << bad;
 }
 

@@ -2,6 +2,7 @@
 // them, the stake form, export and the PDF when there is no printer.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+
 #include <cmath>
 #include <memory>
 
@@ -154,8 +156,8 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
     QFile file(dat);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(
-        file.readAll().startsWith("K1+490.000,,0.000,490.000,0.000\r\n"
-                                  "K1+490.000-R1,,5.000,490.000,0.000\r\n"));
+        file.readAll().startsWith("K1+490.000,,0.000,490.000,\r\n"
+                                  "K1+490.000-R1,,5.000,490.000,\r\n"));
 
     // The stake-out file and the plan for CAD; another extension is refused.
     const QString gsi = folder_.filePath("stakes.gsi"), dxf = folder_.filePath("stakes.DXF");
@@ -187,6 +189,33 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
     EXPECT_EQ(message, QStringLiteral("线路报表未能打印（未找到可用的打印机），已存为 ") +
                            QDir(documents).filePath(files[0]));
     EXPECT_GT(QFileInfo(QDir(documents).filePath(files[0])).size(), 1000);
+}
+
+// The file the window was opened from is never replaced by its exports or drawings, under its
+// own name, through a link or a hard link; the message names both.
+TEST_F(RouteWindowTest, TheOpenedFileIsNoTarget) {
+    QString messages;
+    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    ASSERT_TRUE(window);
+    window->intervalField()->setText("100");
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    const QString link = folder_.filePath("plan.png"), hard = folder_.filePath("stakes.dxf");
+    ASSERT_TRUE(QFile::link(path_, link));
+    ASSERT_EQ(::link(path_.toLocal8Bit().constData(), hard.toLocal8Bit().constData()), 0);
+    const auto refusal = [&](const QString& target) {
+        return QStringLiteral("无法写入文件“%1”：它就是输入文件“%2”，结果不能写在输入上。")
+            .arg(target, path_);
+    };
+    window->setExportChooser([&] { return std::optional<QString>(path_); });
+    EXPECT_EQ(window->exportToChosenFile(), refusal(path_));
+    EXPECT_EQ(window->exportStakes(hard), refusal(hard));
+    EXPECT_EQ(window->savePlanDrawing(link), refusal(link));
+    EXPECT_EQ(window->savePlanDrawing(hard), refusal(hard));
+    EXPECT_EQ(window->saveProfile(link), refusal(link));
+    QFile file(path_);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray(kRoute));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
 }
 
 TEST_F(RouteWindowTest, GradeLineTabsElevationsAndTheProfileDrawing) {
