@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 
 #include "curve/chainage.h"
 #include "curve/dms.h"
@@ -105,8 +106,8 @@ void nameCharacteristicPoints(std::vector<Element>& elements) {
 
 // The chain breaks, placed by the chainage in force before each, then the grade line and the
 // cross-fall, which read their K-texts through the breaks.
-void placeBreaksAndProfile(const RouteDesign& design, Route& route,
-                           std::vector<RouteFault>& faults) {
+void placeBreaksAndProfile(const RouteDesign& design, Route& route, RouteBuilding& building) {
+    std::vector<RouteFault>& faults = building.faults;
     double offset = 0, previousAt = route.start_m;
     for (const ChainBreakRow& b : design.breaks) {
         const double at = b.before_m - offset;
@@ -128,8 +129,22 @@ void placeBreaksAndProfile(const RouteDesign& design, Route& route,
         if (faults.size() >= kMostRouteFaults)
             break;
     }
-    if (faults.empty() && design.grade)
-        route.gradeLine = buildGradeLine(*design.grade, route, faults);
+    if (!faults.empty())
+        return;
+    if (design.planWithoutBadProfile) {
+        // The plan does not hang on the profile: a profile that cannot be computed leaves the
+        // route without elevations.
+        building.profileFaults = design.profileFaults;
+        if (design.grade && building.profileFaults.empty()) {
+            std::vector<RouteFault> warnings;
+            route.gradeLine =
+                buildGradeLine(*design.grade, route, building.profileFaults, warnings);
+            if (building.profileFaults.empty())
+                building.warnings.insert(building.warnings.end(), warnings.begin(), warnings.end());
+        }
+    } else if (design.grade) {
+        route.gradeLine = buildGradeLine(*design.grade, route, faults, building.warnings);
+    }
     if (faults.empty() && design.crossFall)
         route.crossFall = buildCrossFall(*design.crossFall, route, faults);
 }
@@ -145,8 +160,11 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
     double s_m = route.start_m;
     std::size_t number = 0;
     const std::size_t file = design.elements->file;
+    // Where each kind of warning stands in the building's list.
+    std::map<std::string, std::size_t> kinds;
     for (const ElementRow& row : design.elements->rows) {
         ++number;
+        const std::size_t shownNumber = row.number != 0 ? row.number : number;
         AlignmentPoint from = at;
         if (row.startX_m && row.startY_m) {
             const double apart_m = std::hypot(*row.startX_m - at.x_m, *row.startY_m - at.y_m);
@@ -157,18 +175,19 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
                                                  " 米，从所给的起点算起。",
                                              file});
             else if (apart_m > kStatedStartSlack_m)
-                building.warnings.push_back(
-                    {row.line,
-                     "线元 " + std::to_string(number) + " " +
-                         elementKindName(row.startCurvature_per_m == 0 &&
-                                                 row.endCurvature_per_m == 0
-                                             ? ElementKind::Straight
-                                         : row.startCurvature_per_m == row.endCurvature_per_m
-                                             ? ElementKind::Arc
-                                             : ElementKind::Spiral) +
-                         "（" + row.tag + "）的 Start 离上一线元算得的终点 " +
-                         format(apart_m, Pattern::Fixed4) + " 米，从所给的 Start 算起。",
-                     file});
+                addWarning(building.warnings, kinds,
+                           {row.line,
+                            "线元 " + std::to_string(shownNumber) + " " +
+                                elementKindName(row.startCurvature_per_m == 0 &&
+                                                        row.endCurvature_per_m == 0
+                                                    ? ElementKind::Straight
+                                                : row.startCurvature_per_m == row.endCurvature_per_m
+                                                    ? ElementKind::Arc
+                                                    : ElementKind::Spiral) +
+                                "（" + row.tag + "）的 Start 离上一线元算得的终点 " +
+                                format(apart_m, Pattern::Fixed4) + " 米，从所给的 Start 算起。",
+                            file, "线元的 Start 离上一线元算得的终点超过 1 毫米",
+                            format(apart_m, Pattern::Fixed4) + " 米", "从所给的 Start 算起"});
             from.x_m = *row.startX_m;
             from.y_m = *row.startY_m;
         }
@@ -187,18 +206,20 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
         }
         Element e = Element::fromStart(s_m, row.length_m, from, k0, k1);
         e.name = row.name;
-        e.label = "线元 " + std::to_string(number) + " " + elementKindName(e.kind());
+        e.label = "线元 " + std::to_string(shownNumber) + " " + elementKindName(e.kind());
         e.line = row.line;
         s_m = e.end_m();
         at = e.at(s_m);
         if (row.endX_m && row.endY_m) {
             const double apart_m = std::hypot(*row.endX_m - at.x_m, *row.endY_m - at.y_m);
             if (apart_m > kStatedStartSlack_m)
-                building.warnings.push_back({row.line,
-                                             e.label + "（" + row.tag +
-                                                 "）算得的终点离所给的 End " +
-                                                 format(apart_m, Pattern::Fixed4) + " 米。",
-                                             file});
+                addWarning(
+                    building.warnings, kinds,
+                    {row.line,
+                     e.label + "（" + row.tag + "）算得的终点离所给的 End " +
+                         format(apart_m, Pattern::Fixed4) + " 米。",
+                     file, "线元算得的终点离所给的 End 超过 1 毫米",
+                     format(apart_m, Pattern::Fixed4) + " 米", "按所给的 Start、方向和长度计算"});
         }
         if (std::fabs(s_m) > kMaxDesignLength_m || std::fabs(at.x_m) > kMaxDesignLength_m ||
             std::fabs(at.y_m) > kMaxDesignLength_m) {
@@ -213,7 +234,7 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
     // Its points and its end are named as a JD route's are.
     nameCharacteristicPoints(route.alignment.elements);
     route.alignment.endName = "EP";
-    placeBreaksAndProfile(design, route, faults);
+    placeBreaksAndProfile(design, route, building);
     if (faults.empty())
         building.route = std::move(route);
     return building;
@@ -349,7 +370,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         rc.external_m = std::hypot(qz.x_m - rc.curve.X, qz.y_m - rc.curve.Y);
     }
 
-    placeBreaksAndProfile(design, route, faults);
+    placeBreaksAndProfile(design, route, building);
     if (faults.empty())
         building.route = std::move(route);
     return building;

@@ -82,9 +82,9 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::s
         faults = building.faults;
         loading.route = std::move(building.route);
         if (loading.route)
-            for (const RouteFault& w : building.warnings)
+            for (const WarningLine& w : warningLines(building.warnings))
                 loading.messages.push_back(shownText(paths[w.file < paths.size() ? w.file : 0]) +
-                                           ": 注意：" + shownText(faultText(w)));
+                                           ": 注意：" + shownText(w.text));
     }
     for (const RouteFault& f : faults)
         loading.messages.push_back(shownText(paths[f.file < paths.size() ? f.file : 0]) + ": " +

@@ -20,7 +20,10 @@ constexpr std::size_t kMaxRouteFileBytes = 64 * 1024 * 1024;
 struct RouteLoading {
     std::optional<Route> route;
     std::vector<std::string> messages;
-    std::string name;                // of the alignment, for a LandXML file
+    std::string name;  // of the alignment, for a LandXML file
+    // A LandXML alignment without elevations: why, for the modes that need them ("LandXML 文件的
+    // 线路 “A” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）"). Empty otherwise.
+    std::string withoutProfile;
     std::vector<std::string> files;  // the paths in the order read, the route's own table first
 };
 

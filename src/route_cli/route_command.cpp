@@ -274,8 +274,8 @@ int dxfCommand(const Route& route, const std::vector<std::string>& args, std::os
     return 0;
 }
 
-int locateCommand(const Route& route, const std::vector<std::string>& args, std::ostream& out,
-                  std::ostream& err) {
+int locateCommand(const Route& route, const std::string& withoutProfile,
+                  const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const bool withH = args.size() == 5;
     std::optional<double> x = args.size() == 4 || withH ? readNumber(args[2]) : std::nullopt;
     std::optional<double> y = args.size() == 4 || withH ? readNumber(args[3]) : std::nullopt;
@@ -298,7 +298,10 @@ int locateCommand(const Route& route, const std::vector<std::string>& args, std:
             return 1;
         }
         if (!route.gradeLine) {
-            err << "hcurve: 文件里没有纵断面表，无法与实测高程比较。\n";
+            if (!withoutProfile.empty())
+                say(err, "hcurve: " + withoutProfile + "，无法与实测高程比较。");
+            else
+                err << "hcurve: 文件里没有纵断面表，无法与实测高程比较。\n";
             return 1;
         }
     }
@@ -426,7 +429,10 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             return 0;
         }
         if (mode == "--vertical" && !route->gradeLine) {
-            err << "hcurve: 文件里没有纵断面表（表头 变坡点桩号,高程,竖曲线半径）。\n";
+            if (!loading.withoutProfile.empty())
+                say(err, "hcurve: " + loading.withoutProfile + "，列不出竖曲线表。");
+            else
+                err << "hcurve: 文件里没有纵断面表（表头 变坡点桩号,高程,竖曲线半径）。\n";
             return 1;
         }
         put(out, mode == "--elements" ? elementTableCsv(*route) : verticalTableCsv(*route));
@@ -436,7 +442,7 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return stakes(*route, rest, out, err);
     if (mode == "--dxf")
         return dxfCommand(*route, rest, err);
-    return locateCommand(*route, rest, out, err);
+    return locateCommand(*route, loading.withoutProfile, rest, out, err);
 }
 
 }  // namespace

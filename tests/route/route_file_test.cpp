@@ -81,6 +81,15 @@ TEST(RouteFile, EveryFaultIsAnsweredWithItsLine) {
          "引号没有配对：这一行的带引号字段直到文件末尾都没有结束。"},
         {"a line too long", kHeader + "BP,0,0,,,,0" + std::string(70000, ' ') + "\n", 2,
          "这一行太长（超过 65536 字节），不像是表格的一行。"},
+        // A column named twice would leave one of its values unread, whichever table it is.
+        {"a point column named twice, in another case", "点号,X,Y,R,x,A1,A2,桩号\n", 1,
+         "表头的 x 列出现了两次。"},
+        {"a grade column named twice",
+         kGood + "\n变坡点桩号,高程,竖曲线半径,高程\nK1+000,10,,12\nK1+400,12,,10\n", 7,
+         "表头的 高程 列出现了两次。"},
+        {"an element column named twice",
+         "起点桩号,X,Y,方位角\n0,0,0,0\n\n长度,起点半径,终点半径,转向,长度\n100,,,,10\n", 4,
+         "表头的 长度 列出现了两次。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -115,6 +124,18 @@ TEST(RouteFile, ColumnsInAnyOrderSpiralLengthsQuotesAndCrLf) {
     EXPECT_DOUBLE_EQ(d.points[1].x_m, 1000);
     EXPECT_DOUBLE_EQ(d.points[1].A1_m, 200);
     EXPECT_DOUBLE_EQ(d.points[1].A2_m, 200);
+}
+
+// A table pasted in from a file of its own brings that file's byte-order mark before its header:
+// the table reads as it does alone.
+TEST(RouteFile, AByteOrderMarkBeforeALaterHeaderIsPassedOver) {
+    const std::string breaks = "断链前桩号,断链后桩号\nK1+500,K1+490\n";
+    const RouteFileReading plain = readRouteFile(kGood + "\n" + breaks);
+    const RouteFileReading marked = readRouteFile(kGood + "\n\xEF\xBB\xBF" + breaks);
+    ASSERT_TRUE(plain.design && marked.design) << faultText(marked.faults.at(0));
+    ASSERT_EQ(marked.design->breaks.size(), 1u);
+    EXPECT_EQ(marked.design->breaks[0].before_m, plain.design->breaks[0].before_m);
+    EXPECT_EQ(marked.design->breaks[0].after_m, plain.design->breaks[0].after_m);
 }
 
 TEST(RouteFile, LineEndsOfEverySpreadsheet) {
