@@ -57,10 +57,9 @@ void checkNumber(double v) {
             requireShows(general, v, std::fabs(v) * 1e-14);
         // Chainage texts: no exponent, and a metre part of three digits and three decimals after
         // its "+" (or, before zero, its "-").
-        for (const std::string& text :
-             {chainageText(v, kDesignForm), chainageText(v, kPointForm),
-              chainageText(v, kPlainForm), chainageText(v, kListingForm),
-              chainageText(v, kReportPointForm), chainageText(v, kReportStakeForm)}) {
+        for (const std::string& text : {chainageText(v, kDesignForm), chainageText(v, kPointForm),
+                                        chainageText(v, kPlainForm), chainageText(v, kListingForm),
+                                        chainageText(v, kReportStakeForm)}) {
             require(!hasExponent(text.substr(1)));
             require(text.size() >= 8);
             const char joint = text[text.size() - 8];

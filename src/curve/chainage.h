@@ -17,7 +17,6 @@
 //   kPointForm         "k 12+345.678"   "k-1+998.500"   "k-2+153.100"    "k 2+000.000" even
 //   kPlainForm         "K12+345.678"    "K0-001.500"    "K-1-846.900"    "K2+000.000"  even
 //   kListingForm       " k 12+345.678"  " k 0-001.500"  " k-1-846.900"   " k 2+000.000" even
-//   kReportPointForm   "12+345.678"     "0-001.500"     "-1-846.900"     "2+000.000"   even
 //   kReportStakeForm   "K12+345.678"    "K0-001.500"    "K-1-846.900"    "K2+000.000"  away
 // (ties: a half millimetre away from zero, or to even)
 #pragma once
@@ -46,15 +45,13 @@ inline constexpr ChainageForm kDesignForm{"K", true, HalfMillimetre::AwayFromZer
 /// The ZH chainage of the display.
 inline constexpr ChainageForm kPointForm{"k", true, HalfMillimetre::ToEven,
                                          BeforeZero::KilometresDown};
-/// The other characteristic points, the plan view, the stake export and the route's tables.
+/// The other characteristic points, the printed report's, the plan view, the stake export and the
+/// route's tables.
 inline constexpr ChainageForm kPlainForm{"K", false, HalfMillimetre::ToEven,
                                          BeforeZero::DistanceBefore};
 /// The stake being listed.
 inline constexpr ChainageForm kListingForm{" k", true, HalfMillimetre::ToEven,
                                            BeforeZero::DistanceBefore};
-/// The characteristic points of the printed report.
-inline constexpr ChainageForm kReportPointForm{"", false, HalfMillimetre::ToEven,
-                                               BeforeZero::DistanceBefore};
 /// The stakes of the printed report and the reverse calculation.
 inline constexpr ChainageForm kReportStakeForm{"K", false, HalfMillimetre::AwayFromZero,
                                                BeforeZero::DistanceBefore};

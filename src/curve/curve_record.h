@@ -65,6 +65,7 @@ struct Stake {
 struct StakeRun {
     std::vector<Stake> stakes;       // in the order asked for; the count is its size
     std::optional<SideSetup> sides;  // none when the run had side points off
+    double ppq_dms = 0;              // the transverse axis from the normal, DMS; 0: along it
 };
 
 /// The window-level state all commands share; its side-point setup (the SideSetup it is) is the

@@ -65,6 +65,45 @@ Element named(Element e, std::string name, std::string label, int line) {
     return e;
 }
 
+// Where its file names no point, a route of elements is named as a JD route is: BP at its start,
+// ZH, HY, YH, HZ (ZY, YZ without a spiral) where a straight, a spiral from or to it and an arc
+// meet, and QZ in the middle of an arc between two of them. Other joints (two spirals, two arcs,
+// the spiral of an egg curve) have no such name and stay unnamed.
+void nameCharacteristicPoints(std::vector<Element>& elements) {
+    const auto straight = [](const Element& e) { return e.kind() == ElementKind::Straight; };
+    const auto arc = [](const Element& e) { return e.kind() == ElementKind::Arc; };
+    const auto fromStraight = [](const Element& e) {
+        return e.kind() == ElementKind::Spiral && e.startCurvature_per_m() == 0;
+    };
+    const auto toStraight = [](const Element& e) {
+        return e.kind() == ElementKind::Spiral && e.endCurvature_per_m() == 0;
+    };
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        Element& e = elements[i];
+        if (!e.name.empty())
+            continue;
+        if (i == 0) {
+            e.name = "BP";
+            continue;
+        }
+        const Element& before = elements[i - 1];
+        e.name = straight(before) && fromStraight(e) ? "ZH"
+                 : fromStraight(before) && arc(e)    ? "HY"
+                 : arc(before) && toStraight(e)      ? "YH"
+                 : toStraight(before) && straight(e) ? "HZ"
+                 : straight(before) && arc(e)        ? "ZY"
+                 : arc(before) && straight(e)        ? "YZ"
+                                                     : "";
+    }
+    for (std::size_t i = 1; i + 1 < elements.size(); ++i) {
+        Element& e = elements[i];
+        const std::string& end = elements[i + 1].name;
+        if (arc(e) && e.middleName.empty() && (e.name == "HY" || e.name == "ZY") &&
+            (end == "YH" || end == "YZ"))
+            e.middleName = "QZ";
+    }
+}
+
 // The chain breaks, placed by the chainage in force before each, then the grade line and the
 // cross-fall, which read their K-texts through the breaks.
 void placeBreaksAndProfile(const RouteDesign& design, Route& route, RouteBuilding& building) {
@@ -192,7 +231,8 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
     if (!faults.empty())
         return building;
     route.end_m = s_m;
-    // Its end is named as a JD route's end is.
+    // Its points and its end are named as a JD route's are.
+    nameCharacteristicPoints(route.alignment.elements);
     route.alignment.endName = "EP";
     placeBreaksAndProfile(design, route, building);
     if (faults.empty())

@@ -489,4 +489,14 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
     return reading;
 }
 
+bool opensWithRouteTable(std::string_view utf8Text) {
+    const CsvSplit split = splitTables(utf8Text, continuesOverEmptyLine, isKnownTitle,
+                                       {kMaxRouteLineBytes, kMostRouteRows});
+    if (split.fault || split.tables.empty())
+        return false;
+    const TableKind kind = kindOf(split.tables.front().header);
+    return kind == TableKind::Points || kind == TableKind::ElementStart ||
+           kind == TableKind::Elements;
+}
+
 }  // namespace hcurve

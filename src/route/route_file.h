@@ -115,6 +115,10 @@ RouteFileReading readRouteFile(std::string_view utf8Text);
 /// two, the chain breaks, the grade line, the cross-fall) may stand in any of them, each once.
 RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts);
 
+/// True when the text's first table is a point table, or the start or the element table of a
+/// route of elements: the file that is read first of several.
+bool opensWithRouteTable(std::string_view utf8Text);
+
 /// A chainage typed as metres ("12000", "12345.6") or as a K-text ("K12+345.600", "k12+345",
 /// "K 12+345.6"); before zero "K0-001.500" or "K-1-846.900" as the tables write it, and
 /// "K-1+998.500" (kilometres rounded down) for -1.5 as the design field shows it; nothing when it

@@ -83,7 +83,7 @@ TEST(StakeExport, ChainageReadsAsListed) {
 TEST(StakeExport, NothingBeforeAnyRunNorAfterANewDesign) {
     CurveRecord redesigned = recordWithTwoRows();
     testing::ScriptedPort design(testing::rightHandDesign());
-    design.script({"n", "0", "1", "3", "1"});
+    design.script({"n"});
     designEntry(redesigned, design);
     ASSERT_EQ(design.answersLeft(), 0u);
     for (const CurveRecord& record : {CurveRecord{}, redesigned}) {

@@ -75,6 +75,8 @@ inline const std::vector<std::regex>& programMessagePatterns() {
             kCannotWriteReportInThisBuild,
             "无法读取文件" + typed + "：[^\\n]*。",
             "文件" + typed + "：[^\\n]*",
+            "文件" + typed + "既不是 UTF-8 也不是 GBK 编码的文本。",
+            kSkewRule,
         };
         std::vector<std::regex> out;
         for (const std::string& s : sources)
