@@ -69,6 +69,7 @@ windows:
 bench: build
 	./build/default/bench/hcurve_bench
 	sh bench/console_output.sh build/default/src/main/hcurve
+	sh bench/program_start.sh build/default/src/main/hcurve
 
 # Longer fuzzing: FUZZ_SECONDS per fuzzer; what it finds stays in build/fuzz/.
 fuzz: setup

@@ -2,6 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
 namespace hcurve {
 namespace {
 
@@ -81,6 +89,68 @@ TEST(GeneralText, FloatsShowSevenDigits) {
     EXPECT_EQ(generalText(0.1f), "0.1");
     EXPECT_EQ(generalText(-7.5f), "-7.5");
     EXPECT_EQ(generalText(1234567.0f), "1234567");
+}
+
+// The general text read against the standard library's own shortest-form printing of 15 (a
+// float: 7) significant digits, where that prints positionally, for the values a field shows and
+// the hard ones: random bit patterns, decimal halves and their neighbours, exact binary halves
+// at the 15th digit, values that round up to a power of ten.
+std::string printedGeneral(double v, int digits) {
+    char text[64];
+    return {text,
+            std::to_chars(text, text + sizeof text, v, std::chars_format::general, digits).ptr};
+}
+std::string printedGeneral(float v) {
+    char text[64];
+    return {text, std::to_chars(text, text + sizeof text, v, std::chars_format::general, 7).ptr};
+}
+
+TEST(GeneralText, ReadsAsTheStandardLibraryPrintsFifteenDigits) {
+    std::mt19937_64 random(30);
+    std::uniform_real_distribution<double> coordinate(-4e6, 4e6), unit(-1, 1);
+    std::vector<double> values = {0.5,
+                                  1.5,
+                                  12345678901234.5,
+                                  99999999999999.95,
+                                  9.999999999999995,
+                                  999999999999999.4,
+                                  1e14,
+                                  1e-4,
+                                  0.1,
+                                  0.3};
+    for (int i = 0; i < 40000; ++i) {
+        const std::uint64_t bits = random();
+        double pattern;
+        std::memcpy(&pattern, &bits, sizeof pattern);
+        const double half = (std::floor(coordinate(random) * 1e9) + 0.5) / 1e9;
+        const double binaryHalf = static_cast<double>(bits % 999999999999999) + 0.5;
+        for (double v : {coordinate(random), unit(random), pattern, half, std::nextafter(half, 0.0),
+                         std::nextafter(half, 1e300), binaryHalf})
+            values.push_back(v);
+    }
+    int compared = 0;
+    for (double v : values) {
+        if (!(std::fabs(v) >= 1e-4 && std::fabs(v) < 1e15))
+            continue;  // printed with an exponent there
+        ++compared;
+        ASSERT_EQ(generalText(v), printedGeneral(v, 15)) << std::hexfloat << v;
+    }
+    EXPECT_GT(compared, 200000);
+}
+
+TEST(GeneralText, FloatsReadAsTheStandardLibraryPrintsSevenDigits) {
+    std::mt19937 random(30);
+    std::uniform_real_distribution<float> distance(0, 100);
+    for (int i = 0; i < 100000; ++i) {
+        const std::uint32_t bits = random();
+        float pattern;
+        std::memcpy(&pattern, &bits, sizeof pattern);
+        for (float v : {distance(random), pattern}) {
+            if (std::fabs(v) >= 1e-4f && std::fabs(v) < 1e7f) {
+                ASSERT_EQ(generalText(v), printedGeneral(v)) << std::hexfloat << v;
+            }
+        }
+    }
 }
 
 TEST(StrText, BlankBeforeNonNegative) {
