@@ -4,10 +4,10 @@
 # same dialogue. Prints the best of five wall-clock times, the CPU time and, where strace is
 # installed, the number of write calls. Figures only.
 #
-# Limit: hcurve --console within 0.1 s. It took 0.124 s of CPU time while the program linked Qt
-# (about 9 ms of it loading Qt at the start) and a line was put together in a string before it
-# was copied out; 0.088 s since (the CPU times of paired runs on two cores at load 7, where the
-# wall-clock times were 0.26 s and 0.18 s).
+# Limit: hcurve --console within 0.1 s. While the program linked Qt (about 9 ms of loading at every
+# start), put each line together in a string before copying it out and had to_chars make every
+# number's digits, it took 0.124 s (CPU; 0.21 s wall-clock on two cores at load 6); since, 0.068 s
+# (0.069 s wall-clock), the default build's medians of paired runs.
 # Usage: bench/console_output.sh [HCURVE] [STAKES]
 here=$(dirname "$0")
 hcurve=${1:-$here/../build/default/src/main/hcurve}

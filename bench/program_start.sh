@@ -4,11 +4,11 @@
 # README's curve and ends. Each runs 100 times; prints the median and the best wall-clock time and
 # the median CPU time. Figures only.
 #
-# Limit: the route's element table within 10 ms (median wall-clock time). The program links no Qt,
-# and loads its Qt part only when the window is shown or the console draws; while it linked Qt,
-# every start loaded some 45 libraries, and the route's table took a median 9 ms of CPU time and
-# 20 to 28 ms of wall-clock time on the two loaded cores it was measured on (load 7), of which
-# the table itself is a fraction of a millisecond.
+# Limit: the route's element table within 10 ms (median wall-clock time). While the program linked
+# Qt, every start loaded some 45 libraries: the table took a median 11 ms (10 ms of CPU time) on
+# two cores at load 6, of which the table itself is a fraction of a millisecond. Since the program
+# loads its Qt part only to show the window or to draw, 2 ms (2 ms of CPU time), in the default
+# and the release build alike.
 # Usage: bench/program_start.sh [HCURVE] [RUNS]
 here=$(dirname "$0")
 hcurve=${1:-$here/../build/default/src/main/hcurve}
