@@ -268,29 +268,33 @@ AlignmentPoint Element::at(double continuous_m) const {
 }
 
 void Element::makeBox() {
-    std::vector<std::pair<double, double>> pts;
     double slack = kJointSlack_m;
+    bool first = true;
+    const auto include = [&](double x, double y) {
+        if (first) {
+            minX_m = maxX_m = x;
+            minY_m = maxY_m = y;
+            first = false;
+            return;
+        }
+        minX_m = std::min(minX_m, x);
+        maxX_m = std::max(maxX_m, x);
+        minY_m = std::min(minY_m, y);
+        maxY_m = std::max(maxY_m, y);
+    };
     if (kind_ == ElementKind::Spiral) {
         for (const Node& n : nodes_)
-            pts.emplace_back(ax_m_ + n.x_m, ay_m_ + n.y_m);
+            include(ax_m_ + n.x_m, ay_m_ + n.y_m);
         slack += piece_m_ * kPieceTurn_rad;
     } else {
         const double turn = kind_ == ElementKind::Arc ? length_m_ / radius_m_ : 0;
         const int steps = std::max(1, static_cast<int>(std::ceil(turn / kBoxStep_rad)));
         for (int i = 0; i <= steps; ++i) {
             const AlignmentPoint p = at(start_m_ + length_m_ * i / steps);
-            pts.emplace_back(p.x_m, p.y_m);
+            include(p.x_m, p.y_m);
         }
         if (kind_ == ElementKind::Arc)
             slack += radius_m_ * (1 - std::cos(kBoxStep_rad / 2));
-    }
-    minX_m = maxX_m = pts.front().first;
-    minY_m = maxY_m = pts.front().second;
-    for (const auto& [x, y] : pts) {
-        minX_m = std::min(minX_m, x);
-        maxX_m = std::max(maxX_m, x);
-        minY_m = std::min(minY_m, y);
-        maxY_m = std::max(maxY_m, y);
     }
     minX_m -= slack;
     maxX_m += slack;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
+#include <string_view>
 
 #include "curve/chainage.h"
 #include "curve/dms.h"
@@ -43,8 +45,20 @@ double offsetBefore(const Route& route, std::size_t k) {
     return k == 0 ? 0.0 : route.breaks[k - 1].offset_m;
 }
 
+// Texts joined in one allocation: the labels of a long route's elements are many.
+std::string joined(std::initializer_list<std::string_view> parts) {
+    std::size_t size = 0;
+    for (std::string_view part : parts)
+        size += part.size();
+    std::string text;
+    text.reserve(size);
+    for (std::string_view part : parts)
+        text += part;
+    return text;
+}
+
 std::string straightName(const std::vector<RoutePointRow>& points, std::size_t k) {
-    return "直线 " + points[k].name + "-" + points[k + 1].name;
+    return joined({"直线 ", points[k].name, "-", points[k + 1].name});
 }
 
 // Farther than this from the centre line a point is hardly one of this road, whatever R.
@@ -57,11 +71,12 @@ double tightestRadius_m(const Element& e) {
     return k > 0 ? 1 / k : std::numeric_limits<double>::infinity();
 }
 
-Element named(Element e, std::string name, std::string label, int line) {
-    e.name = std::move(name);
+// The element last added to a chain, given its names.
+void nameLast(Alignment& chain, const char* point, std::string label, int line) {
+    Element& e = chain.elements.back();
+    e.name = point;
     e.label = std::move(label);
     e.line = line;
-    return e;
 }
 
 // The chain breaks, placed by the chainage in force before each, then the grade line and the
@@ -221,6 +236,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
 
     Route route;
     route.points = pts;
+    route.curves.reserve(pts.size() - 2);
     route.start_m = design.startChainage_m;
     // The chainage at the start of the straight before each JD; unknown after a JD that failed.
     double straightStart = route.start_m;
@@ -289,7 +305,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         previousT2 = c.T2;
         if (chainagesKnown) {
             straightStart = c.hz;
-            route.curves.push_back(rc);
+            route.curves.push_back(std::move(rc));
         }
     }
     const RoutePointRow &lastJd = pts[pts.size() - 2], &ep = pts.back();
@@ -304,8 +320,15 @@ RouteBuilding buildRoute(const RouteDesign& design) {
     route.end_m = route.curves.back().curve.hz + legLength_m(lastJd, ep) - previousT2;
 
     route.alignment = compileChain(route.points, route.curves, route.start_m, route.end_m);
+    // QZ on the element that holds it (as stakeAt finds it), looked for from the curve's arc on.
+    const std::vector<Element>& elements = route.alignment.elements;
+    std::size_t straightBefore = 0;
     for (RouteCurve& rc : route.curves) {
-        const RouteStake qz = stakeAt(route, rc.qz_m);
+        std::size_t holding = straightBefore + (rc.curve.A1 != 0 ? 2 : 1);
+        straightBefore = holding + (rc.curve.A2 != 0 ? 2 : 1);
+        while (holding + 1 < elements.size() && !(rc.qz_m < elements[holding + 1].start_m()))
+            ++holding;
+        const AlignmentPoint qz = elements[holding].at(rc.qz_m);
         rc.external_m = std::hypot(qz.x_m - rc.curve.X, qz.y_m - rc.curve.Y);
     }
 
@@ -347,31 +370,34 @@ std::vector<double> continuousChainages(const Route& route, double broken_m) {
 Alignment compileChain(const std::vector<RoutePointRow>& points,
                        const std::vector<RouteCurve>& curves, double start_m, double end_m) {
     Alignment chain;
+    std::size_t count = 1;  // the last straight
+    for (const RouteCurve& rc : curves)
+        count += 2 + (rc.curve.A1 != 0 ? 1 : 0) + (rc.curve.A2 != 0 ? 1 : 0);
+    chain.elements.reserve(count);
     double from = start_m;
-    std::string fromName = "BP";
+    const char* fromName = "BP";
     for (std::size_t k = 0; k < curves.size(); ++k) {
         const RouteCurve& rc = curves[k];
         const CurveElements& c = rc.curve;
         const bool right = c.p > 0;
         const double k1 = (right ? 1 : -1) / c.R;
         // The straight runs back from ZH, as the one-curve stakes before ZH do.
-        chain.elements.push_back(named(Element::straight(from, c.zh - from, c.zh, c.xa, c.ya, c.T),
-                                       fromName, straightName(points, k), rc.line));
+        chain.elements.push_back(Element::straight(from, c.zh - from, c.zh, c.xa, c.ya, c.T));
+        nameLast(chain, fromName, straightName(points, k), rc.line);
         if (c.A1 != 0) {
-            chain.elements.push_back(
-                named(Element::fromStart(c.zh, c.Ls1, {c.xa, c.ya, c.T}, 0, k1), "ZH",
-                      rc.name + " " + elementName(Segment::FirstSpiral), rc.line));
+            chain.elements.push_back(Element::fromStart(c.zh, c.Ls1, {c.xa, c.ya, c.T}, 0, k1));
+            nameLast(chain, "ZH", joined({rc.name, " ", elementName(Segment::FirstSpiral)}),
+                     rc.line);
         }
-        Element arc =
-            named(Element::arcAbout(c.hy, c.Lf, c.Xo, c.Yo, c.R, c.tj, right),
-                  c.A1 != 0 ? "HY" : "ZY", rc.name + " " + elementName(Segment::Arc), rc.line);
-        arc.middleName = "QZ";
-        chain.elements.push_back(std::move(arc));
+        chain.elements.push_back(Element::arcAbout(c.hy, c.Lf, c.Xo, c.Yo, c.R, c.tj, right));
+        nameLast(chain, c.A1 != 0 ? "HY" : "ZY", joined({rc.name, " ", elementName(Segment::Arc)}),
+                 rc.line);
+        chain.elements.back().middleName = "QZ";
         // The second spiral runs back from HZ, as its one-curve stakes do.
         if (c.A2 != 0) {
-            chain.elements.push_back(
-                named(Element::spiralToEnd(c.yh, c.Ls2, {c.xb, c.yb, c.tb}, k1, 0), "YH",
-                      rc.name + " " + elementName(Segment::SecondSpiral), rc.line));
+            chain.elements.push_back(Element::spiralToEnd(c.yh, c.Ls2, {c.xb, c.yb, c.tb}, k1, 0));
+            nameLast(chain, "YH", joined({rc.name, " ", elementName(Segment::SecondSpiral)}),
+                     rc.line);
         }
         from = c.hz;
         fromName = c.A2 != 0 ? "HZ" : "YZ";
@@ -379,8 +405,8 @@ Alignment compileChain(const std::vector<RoutePointRow>& points,
     // The last straight runs on from HZ.
     const CurveElements& last = curves.back().curve;
     chain.elements.push_back(
-        named(Element::straight(from, end_m - from, last.hz, last.xb, last.yb, last.tb), fromName,
-              straightName(points, curves.size()), points.back().line));
+        Element::straight(from, end_m - from, last.hz, last.xb, last.yb, last.tb));
+    nameLast(chain, fromName, straightName(points, curves.size()), points.back().line);
     chain.endName = "EP";
     return chain;
 }
