@@ -1,6 +1,7 @@
 #include "curve/chainage.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "curve/format.h"
 
@@ -21,7 +22,13 @@ std::string chainageText(double chainage_m, const ChainageForm& form) {
         km += 1;
         metres = "000.000";
     }
-    return form.prefix + (form.blankBeforeKilometres ? strText(km) : format(km)) + "+" + metres;
+    const std::string kilometres = form.blankBeforeKilometres ? strText(km) : format(km);
+    // In one piece: stake tables write chainages by the thousand.
+    const std::size_t prefix = std::strlen(form.prefix);
+    std::string text;
+    text.reserve(prefix + kilometres.size() + 1 + metres.size());
+    text.append(form.prefix, prefix).append(kilometres).append(1, '+').append(metres);
+    return text;
 }
 
 }  // namespace hcurve

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 #include "curve/number.h"
 
@@ -21,8 +23,69 @@ struct DecimalText {
     int pointPosition = 0;
 };
 
+constexpr int kDoubleDigits = 15;
+
+// The powers of ten a double holds exactly, up to 10^15.
+constexpr std::uint64_t kPowersOfTen[] = {1,
+                                          10,
+                                          100,
+                                          1000,
+                                          10000,
+                                          100000,
+                                          1000000,
+                                          10000000,
+                                          100000000,
+                                          1000000000,
+                                          10000000000,
+                                          100000000000,
+                                          1000000000000,
+                                          10000000000000,
+                                          100000000000000,
+                                          1000000000000000};
+
+// The 15 significant digits of a value from 1 up to 10^15, as to_chars rounds them (the exact
+// binary value to the nearest, a tie to even), computed exactly in integers: the value is
+// M 2^e with e < 0 there, so its digits are M 10^k 2^e rounded for k = 15 - its integer digits.
+// Stake tables and listings write such values by the thousand; to_chars's general method costs
+// several times as much.
+bool fifteenDigits(double a, DecimalText& out) {
+    if (!(a >= 1 && a < 1e15))
+        return false;
+    int integerDigits = 1;
+    while (a >= static_cast<double>(kPowersOfTen[integerDigits]))
+        ++integerDigits;
+    int exponent2 = 0;
+    const double fraction = std::frexp(a, &exponent2);  // a = fraction 2^exponent2, [0.5, 1)
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - exponent2;  // a = mantissa 2^-shift, shift from 3 to 52
+    const unsigned __int128 scaled =
+        static_cast<unsigned __int128>(mantissa) * kPowersOfTen[kDoubleDigits - integerDigits];
+    std::uint64_t digits = static_cast<std::uint64_t>(scaled >> shift);
+    const unsigned __int128 rest = scaled & ((static_cast<unsigned __int128>(1) << shift) - 1);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+    if (rest > half || (rest == half && digits % 2 == 1))
+        ++digits;
+    if (digits == kPowersOfTen[kDoubleDigits]) {  // rounded up to the next power of ten
+        digits = kPowersOfTen[kDoubleDigits - 1];
+        ++integerDigits;
+    }
+    for (int i = kDoubleDigits - 1; i >= 0; --i) {
+        out.digits[i] = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    }
+    out.size = kDoubleDigits;
+    out.pointPosition = integerDigits;
+    return true;
+}
+
 template <typename Real>
 DecimalText decimalText(Real v, int significantDigits) {
+    if constexpr (std::is_same_v<Real, double>) {
+        DecimalText out;
+        out.negative = std::signbit(v);
+        if (significantDigits == kDoubleDigits && fifteenDigits(std::fabs(v), out))
+            return out;
+    }
     char buf[64];
     auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific,
                                 significantDigits - 1);
@@ -74,7 +137,7 @@ Rounded roundDecimal(double v, int decimals, Ties ties) {
     char* kept = out.buffer + kRoundedFront;
     int n = 0;
     if (v != 0.0 && std::isfinite(v)) {
-        const DecimalText d = decimalText(v, 15);
+        const DecimalText d = decimalText(v, kDoubleDigits);
         out.negative = d.negative;
         const int keep = d.pointPosition + decimals;
         bool roundUp = false;
@@ -220,7 +283,13 @@ double roundTo(double v, int decimals) {
 std::string generalText(double v) {
     if (v == 0.0 || !std::isfinite(v))
         return v == 0.0 ? "0" : std::to_string(v);
-    return generalFromDigits(decimalText(v, 15));
+    // A whole number of at most 15 digits is its digits: the kilometres of every chainage.
+    if (std::fabs(v) < 1e15 && v == std::trunc(v)) {
+        char text[24];
+        const auto end = std::to_chars(text, text + sizeof text, static_cast<long long>(v)).ptr;
+        return std::string(text, end);
+    }
+    return generalFromDigits(decimalText(v, kDoubleDigits));
 }
 
 std::string generalText(float v) {
