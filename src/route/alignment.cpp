@@ -38,8 +38,6 @@ constexpr double kNearBox_m = 100.0;
 // away from the point: the rounding of both, and at an arc's centre (nearer than kAboutEqual_m)
 // the feet at its ends, whose distance is given as R - rho.
 constexpr double kBoxMargin_m = 0.01;
-// An arc's box from points this far apart in angle, with the sagitta as slack.
-constexpr double kBoxStep_rad = 0.1;
 
 // An azimuth brought into [0, a full turn): the full turn of the stake position's degrees, so that
 // the direction stays what it is.
@@ -297,15 +295,16 @@ void Element::makeBox() {
         for (const Node& n : nodes_)
             include(ax_m_ + n.x_m, ay_m_ + n.y_m);
         slack += piece_m_ * kPieceTurn_rad;
+    } else if (kind_ == ElementKind::Arc && length_m_ / radius_m_ > kFullTurn_rad / 2) {
+        include(cx_m_ - radius_m_, cy_m_ - radius_m_);  // the whole circle's
+        include(cx_m_ + radius_m_, cy_m_ + radius_m_);
     } else {
-        const double turn = kind_ == ElementKind::Arc ? length_m_ / radius_m_ : 0;
-        const int steps = std::max(1, static_cast<int>(std::ceil(turn / kBoxStep_rad)));
-        for (int i = 0; i <= steps; ++i) {
-            const AlignmentPoint p = at(start_m_ + length_m_ * i / steps);
-            include(p.x_m, p.y_m);
-        }
+        // Its ends; an arc of at most a half turn lies within its sagitta of its chord.
+        const AlignmentPoint a = at(start_m_), b = at(end_m());
+        include(a.x_m, a.y_m);
+        include(b.x_m, b.y_m);
         if (kind_ == ElementKind::Arc)
-            slack += radius_m_ * (1 - std::cos(kBoxStep_rad / 2));
+            slack += radius_m_ * (1 - std::cos(length_m_ / radius_m_ / 2));
     }
     minX_m -= slack;
     maxX_m += slack;

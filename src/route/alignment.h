@@ -92,8 +92,10 @@ class Element {
 
     std::string name;  // of the point where it starts (ZH, HY, the element file's 名称); or empty
     std::string middleName;  // of its middle, when a stake stands there (QZ)
-    std::string label;  // how a foot names it: "直线 BP-JD1", "JD3 圆曲线", "缓和曲线 3"
-    int line = 0;       // line of the file that gave it (0: none)
+    // How a foot names it: "线元 3 缓和曲线"; empty in a JD route's chain, whose elements a foot
+    // names by their curve ("直线 BP-JD1", "JD3 圆曲线").
+    std::string label;
+    int line = 0;  // line of the file that gave it (0: none)
 
   private:
     Element() = default;
