@@ -256,7 +256,8 @@ TEST(Route, EveryFootWithinReachIsFoundWhereverThePointLies) {
             nearest = std::min(nearest, d);
         EXPECT_NEAR(feet[0].distance_m, nearest, 1e-6) << x << " " << y;
         // Every place clearly within a metre of the nearest is a foot.
-        for (const auto& [c, d] : places) {
+        for (const auto& place : places) {
+            const double c = place.first, d = place.second;
             if (d > nearest + 0.99)
                 continue;
             // The same place, as near as the sampled distances tell it far from the road.
