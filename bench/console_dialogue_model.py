@@ -49,7 +49,7 @@ def main():
     while k <= end:
         x = 3456789.123 + k * math.cos(k / 1000)
         y = 512345.678 + k * math.sin(k / 1000)
-        ask("单击 Entar 键或点击 OK 键显示中桩座标")
+        ask("单击 Enter 键或点击 OK 键显示中桩座标")
         field(26, " k %d+%07.3f" % (k // 1000, k % 1000))
         field(27, " %.3f" % x)
         field(28, " %.3f" % y)

@@ -20,6 +20,7 @@
 #include "qt_bench_support.h"
 #include "route/route_tables.h"
 #include "stakes/stake_run.h"
+#include "window/plan_view_window.h"
 #include "window/route_window.h"
 #include "window/stake_table_window.h"
 
@@ -92,6 +93,32 @@ void BM_RouteStakeTable(benchmark::State& state) {
     state.counters["stakes"] = static_cast<double>(window->stakeTable()->model()->rowCount());
 }
 BENCHMARK(BM_RouteStakeTable)->Unit(benchmark::kMillisecond);
+
+// The plan tab looked at after 计算中桩: the stakes and their side points placed on the plan, and
+// the plan painted.
+void BM_RoutePlanWithStakes(benchmark::State& state) {
+    RouteFile file;
+    std::unique_ptr<RouteWindow> window = routeWindow(file);
+    if (!window || window->computeStakes()) {
+        state.SkipWithError("the route does not open or its stakes are refused");
+        return;
+    }
+    window->show();
+    QCoreApplication::processEvents();
+    QWidget* stakePage = window->stakeTable()->parentWidget();
+    QWidget* planPage = window->plan()->parentWidget();
+    for (auto _ : state) {
+        state.PauseTiming();
+        window->tabs()->setCurrentWidget(stakePage);
+        window->computeStakes();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        window->tabs()->setCurrentWidget(planPage);
+        window->plan()->repaint();
+    }
+    state.counters["stakes"] = static_cast<double>(window->plan()->scene()->stakes.size());
+}
+BENCHMARK(BM_RoutePlanWithStakes)->Unit(benchmark::kMillisecond);
 
 // The stake computation alone (no window), to tell it from the table's part above.
 void BM_RouteStakeComputation(benchmark::State& state) {

@@ -55,14 +55,15 @@ void checkNumber(double v) {
         require(std::fabs(r3 - v) <= 0.0005 * (1 + 1e-9) + std::fabs(v) * 1e-14);
         if (v == 0 || std::fabs(v) >= 1e-9)
             requireShows(general, v, std::fabs(v) * 1e-14);
-        // Chainage texts: no exponent, and a metre part of three decimals.
-        for (const std::string& text :
-             {chainageText(v, kDesignForm), chainageText(v, kPointForm),
-              chainageText(v, kPlainForm), chainageText(v, kListingForm),
-              chainageText(v, kReportPointForm), chainageText(v, kReportStakeForm)}) {
+        // Chainage texts: no exponent, and a metre part of three digits and three decimals after
+        // its "+" (or, before zero, its "-").
+        for (const std::string& text : {chainageText(v, kDesignForm), chainageText(v, kPointForm),
+                                        chainageText(v, kPlainForm), chainageText(v, kListingForm),
+                                        chainageText(v, kReportStakeForm)}) {
             require(!hasExponent(text.substr(1)));
-            std::size_t plus = text.find('+');
-            require(plus != std::string::npos);
+            require(text.size() >= 8);
+            const char joint = text[text.size() - 8];
+            require(joint == '+' || (joint == '-' && v < 0));
             require(text.size() - text.rfind('.') == 4);
         }
     }

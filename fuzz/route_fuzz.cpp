@@ -1,11 +1,14 @@
-// Any bytes as a route file: read, decoded, built, tabled and located without a crash or undefined
-// behaviour; a route that is built gives finite stakes from BP to EP.
+// Any bytes as a route file, a JD or element table or a LandXML file: read, decoded, built, tabled
+// and located without a crash or undefined behaviour; a route that is built gives finite stakes
+// from BP to EP.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "route/landxml_loading.h"
+#include "route/landxml_reading.h"
 #include "route/route.h"
 #include "route/route_file.h"
 #include "route/route_tables.h"
@@ -20,24 +23,39 @@ void require(bool ok) {
         std::abort();
 }
 
+// The route of the bytes as a route file (a LandXML file, when they start as one), or nothing.
+std::optional<Route> routeOf(std::string_view bytes) {
+    if (looksLikeLandXml("", bytes)) {
+        RouteLoading loading = loadLandXmlRoute("f.xml", bytes, nullptr);
+        require(loading.route.has_value() || !loading.messages.empty());
+        return std::move(loading.route);
+    }
+    std::optional<std::string> text = routeTextAsUtf8(bytes);
+    if (!text)
+        return std::nullopt;
+    RouteFileReading reading = readRouteFile(*text);
+    require(reading.design.has_value() == reading.faults.empty());
+    if (!reading.design)
+        return std::nullopt;
+    RouteBuilding building = buildRoute(*reading.design);
+    require(building.route.has_value() == building.faults.empty());
+    return std::move(building.route);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    std::optional<std::string> text = routeTextAsUtf8(bytes);
-    if (!text)
+    const std::optional<Route> built = routeOf(bytes);
+    if (!built)
         return 0;
-    RouteFileReading reading = readRouteFile(*text);
-    require(reading.design.has_value() == reading.faults.empty());
-    if (!reading.design)
-        return 0;
-    RouteBuilding building = buildRoute(*reading.design);
-    require(building.route.has_value() == building.faults.empty());
-    if (!building.route)
-        return 0;
-    const Route& route = *building.route;
+    const Route& route = *built;
     require(route.end_m >= route.start_m);
-    elementTableCsv(route);
+    if (!route.points.empty())
+        elementTableCsv(route);
+    if (route.gradeLine)
+        for (const GradePoint& p : route.gradeLine->points)
+            require(std::isfinite(p.at_m) && std::isfinite(p.H_m) && std::isfinite(p.E_m));
 
     StakeRequest request;
     request.interval_m = std::max((route.end_m - route.start_m) / 50, 1e-3);

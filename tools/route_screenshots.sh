@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Photographs the route window of the README's route at 1024x768 under Xvfb and openbox (its
-# stake table and its plan), and the first pages of the route report and of a stake report, into
-# docs/ (the README shows them).
+# Photographs, under Xvfb and openbox at 1024x768 and at 1280x1024, the route window of the
+# README's route with its grade line (its stake table, its plan with the stakes and their side
+# points, its profile) and the main window after a curve was changed under a stake run; and the
+# first pages of the route report, the printed report (打印) and a stake report (with its second
+# page), into docs/ (the README shows them).
+# Needs: xvfb openbox poppler-utils imagemagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --build --preset default -j2 --target route_screenshot >/dev/null
@@ -18,19 +21,33 @@ EP,3457814.5550,514034.8035,,,,
 断链前桩号,断链后桩号
 K12+800,K12+780
 ROUTE
-export HOME="$work/home"
-mkdir -p "$HOME"
-xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" sh -c "
-    openbox >/dev/null 2>&1 &
-    sleep 1
-    QT_QPA_PLATFORM=xcb '$tool' '$work/route.csv' docs/route-window-1024x768.png \
-        docs/route-plan-1024x768.png '$work/route.pdf' '$work/stakes.pdf' \
-        docs/main-window-1024x768.png
-"
+cat >"$work/profile.csv" <<'PROFILE'
+变坡点桩号,高程,竖曲线半径
+K11+400,100.000,
+K12+000,112.000,8000
+K12+700,105.000,12000
+13500,117.000,10000
+14400,112.000,
+PROFILE
+for size in 1024x768 1280x1024; do
+    # Each size with settings of its own: the route window comes back at its last size.
+    export HOME="$work/home-$size"
+    mkdir -p "$HOME"
+    xvfb-run -a -s "-screen 0 ${size}x24 -dpi 96" sh -c "
+        openbox >/dev/null 2>&1 &
+        sleep 1
+        QT_QPA_PLATFORM=xcb '$tool' '$work/route.csv' '$work/profile.csv' $size '$work'
+    "
+    for shot in route-window route-plan route-profile main-window; do
+        # A small palette keeps the picture small.
+        convert "$work/$shot-$size.png" -colors 128 "docs/$shot-$size.png"
+    done
+done
 pdftoppm -r 60 -png -f 1 -l 2 "$work/route.pdf" "$work/route-page"
+pdftoppm -r 60 -png -f 1 -l 1 "$work/print.pdf" "$work/print-page"
 pdftoppm -r 60 -png -f 1 -l 2 "$work/stakes.pdf" "$work/stake-page"
 cp "$work"/route-page-*1.png docs/route-report-page1.png
-cp "$work"/stake-page-*2.png docs/stake-report-page2.png
+cp "$work"/print-page-*1.png docs/print-report-page1.png
 cp "$work"/stake-page-*1.png docs/stake-report-page1.png
-echo "written: docs/route-window-1024x768.png docs/route-plan-1024x768.png" \
-    "docs/route-report-page1.png docs/stake-report-page1.png docs/stake-report-page2.png"
+cp "$work"/stake-page-*2.png docs/stake-report-page2.png
+ls docs/route-*-{1024x768,1280x1024}.png docs/main-window-*.png docs/*-report-page*.png

@@ -8,6 +8,7 @@
 #include "platform/file_writing.h"
 #include "platform/system_reason.h"
 #include "port/messages.h"
+#include "route/text_decoding.h"
 #include "stakes/stake_export.h"
 
 namespace hcurve {
@@ -61,14 +62,22 @@ void openCurve(CurveRecord& record, UserPort& port, const CurveFileChooser& choo
                        " MiB，不像是曲线文件，没有读。");
         return;
     }
-    const std::string& text = file.bytes;
+    // UTF-8 as the program writes it, or GBK as a Chinese spreadsheet saves it again.
+    std::optional<std::string> text = file.bytes;
+    if (!isUtf8(file.bytes))
+        text = gbkToUtf8(file.bytes);
+    if (!text) {
+        port.showError("文件“" + shownText(*path) + "”既不是 UTF-8 也不是 GBK 编码的文本。");
+        return;
+    }
     CurveRecord opened = record;
-    const CurveReading reading = readCurveFile(text, opened);
+    const CurveReading reading = readCurveFile(*text, opened);
     if (!reading.read) {
         port.showError("文件“" + shownText(*path) + "”：" + reading.problem);
         return;
     }
     record = std::move(opened);
+    record.curveFiles.push_back(*path);
     showDesignAndCurve(record, port);
 }
 

@@ -23,7 +23,8 @@ inline constexpr const char* kCurveFilePrompt = "请输入曲线文件名 :( 如
 /// new one. Shows "已保存曲线到文件“/path/JD1.csv”。" or why it could not.
 void saveCurve(const CurveRecord& record, UserPort& port, const CurveFileChooser& choose);
 
-/// 打开曲线: reads the file (chosen or asked as above) and, when every value in it can be used,
+/// 打开曲线: reads the file (chosen or asked as above; UTF-8, or GBK as a Chinese spreadsheet saves
+/// it, as the route's files are read) and, when every value in it can be used,
 /// shows the design and computes and shows the curve; otherwise says what is wrong and leaves the
 /// record as it was.
 void openCurve(CurveRecord& record, UserPort& port, const CurveFileChooser& choose);

@@ -1,6 +1,8 @@
 #include "commands/plan_command.h"
 
 #include "commands/plan_dxf.h"
+#include "curve/shown_text.h"
+#include "platform/file_writing.h"
 #include "port/messages.h"
 #include "views/plan_format.h"
 
@@ -29,19 +31,21 @@ void savePlanDrawing(const CurveRecord& record, UserPort& port, const PlanSaver&
             return;
         const bool dxf = isDxfPath(path);
         if (!dxf && !save) {
-            port.showMessage(kOnlyDxfInThisBuild + ("“" + path + "” 不对。"));
+            port.showMessage(kOnlyDxfInThisBuild + ("“" + shownText(path) + "” 不对。"));
             continue;
         }
         if (!dxf && !planFormatOf(path)) {
-            port.showMessage("平面图文件的扩展名必须是 .png、.svg、.pdf 或 .dxf：“" + path +
-                             "” 不对。");
+            port.showMessage("平面图文件的扩展名必须是 .png、.svg、.pdf 或 .dxf：“" +
+                             shownText(path) + "” 不对。");
             continue;
         }
-        if (std::optional<std::string> failure =
-                dxf ? savePlanDxf(record, path) : save(record, path))
+        if (std::optional<std::string> refusal = inputAsTarget(path, record.curveFiles))
+            port.showMessage(*refusal);
+        else if (std::optional<std::string> failure =
+                     dxf ? savePlanDxf(record, path) : save(record, path))
             port.showMessage(*failure);
         else
-            port.showMessage("已保存平面图到文件“" + path + "”。");
+            port.showMessage("已保存平面图到文件“" + shownText(path) + "”。");
         return;
     }
 }

@@ -5,6 +5,7 @@
 
 #include "curve/number.h"
 #include "curve/shown_text.h"
+#include "platform/file_writing.h"
 #include "port/messages.h"
 
 namespace hcurve {
@@ -48,6 +49,10 @@ void saveStakeReport(const CurveRecord& record, UserPort& port, const ReportSave
     }
     if (!path)
         return;
+    if (std::optional<std::string> refusal = inputAsTarget(*path, record.curveFiles)) {
+        port.showError(*refusal);
+        return;
+    }
     const ReportWriting writing = save(record, *path);
     if (writing.written)
         port.showMessage(writing.message);

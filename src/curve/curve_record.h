@@ -65,6 +65,7 @@ struct Stake {
 struct StakeRun {
     std::vector<Stake> stakes;       // in the order asked for; the count is its size
     std::optional<SideSetup> sides;  // none when the run had side points off
+    double ppq_dms = 0;              // the transverse axis from the normal, DMS; 0: along it
 };
 
 /// The window-level state all commands share; its side-point setup (the SideSetup it is) is the
@@ -84,6 +85,10 @@ struct CurveRecord : SideSetup {
 
     StakeRun lastRun;             // the last stake run: no stakes before any, a new curve drops it
     std::uint32_t stakeRuns = 0;  // runs so far: tells a new run from a repeated one
+
+    /// The curve files opened so far (打开曲线), as named then: inputs, which no export, plan or
+    /// report may replace.
+    std::vector<std::string> curveFiles;
 };
 
 /// Side points are wanted when the answer was "y" or "Y".

@@ -38,6 +38,13 @@ std::size_t validSequence(std::string_view text, std::size_t i, char32_t& c) {
     return length;
 }
 
+// The characters that turn the direction of the text around them (the embeddings, overrides and
+// isolates, and the marks): shown as such, a name "abc\u202Etxt.exe" cannot read as another.
+bool turnsDirection(char32_t c) {
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
 }  // namespace
 
 std::string shownText(std::string_view typed) {
@@ -55,7 +62,7 @@ std::string shownText(std::string_view typed) {
         if (c < 0x20 || c == 0x7F) {
             std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(c));
             shown += escape;
-        } else if (c >= 0x80 && c <= 0x9F) {
+        } else if ((c >= 0x80 && c <= 0x9F) || turnsDirection(c)) {
             std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(c));
             shown += escape;
         } else {

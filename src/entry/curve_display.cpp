@@ -9,6 +9,7 @@
 #include "curve/format.h"
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"
+#include "stakes/stake_listing.h"
 
 namespace hcurve {
 namespace {
@@ -127,8 +128,10 @@ void showEnds(const CurveElements& c, UserPort& port) {
 }  // namespace
 
 void computeAndShowCurve(CurveRecord& record, UserPort& port) {
-    // The stakes of the last run belong to the curve they were computed on.
+    // The stakes of the last run belong to the curve they were computed on, and so does what the
+    // window shows of them.
     record.lastRun = StakeRun{};
+    clearStakeResults(port);
     const CurveElements c = computeCurve(record.design);
     if (std::optional<std::string> problem = checkCurve(c)) {
         refuse(record, port, *problem);

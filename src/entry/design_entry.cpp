@@ -125,13 +125,31 @@ void accept(CurveRecord& record, UserPort& port, const DesignQuestion& q, const 
         port.setField(q.field, "不设缓和曲线");
 }
 
-// The confirm loop: the value is asked, shown, and confirmed or typed again until it is accepted.
-// An empty answer or a nonzero number accepts; a number equal to 0 rejects; any other answer is
-// neither: a hint says so, and the same confirmation is asked again. An accepted value the design
-// check refuses is answered with the reason and treated as rejected.
+// A value as typed, read as its design check reads it: a value the check refuses is answered with
+// the reason at once, its field is cleared and the value is typed again, before any confirmation.
+DesignReading typedValue(UserPort& port, const DesignQuestion& q, std::string& typed,
+                         bool firstShowing) {
+    for (;;) {
+        DesignReading reading;
+        if (q.check)
+            reading = readDesignValue(*q.check, typed);
+        if (!reading.problem) {
+            port.setField(q.field, typedText(q.display, typed, firstShowing));
+            return reading;
+        }
+        port.showError(*reading.problem);
+        port.setField(q.field, "");
+        typed = port.ask(q.reentryPrompt);
+        firstShowing = false;
+    }
+}
+
+// The confirm loop: the value is asked, checked, shown, and confirmed or typed again until it is
+// accepted. An empty answer or a nonzero number accepts; a number equal to 0 rejects; any other
+// answer is neither: a hint says so, and the same confirmation is asked again.
 void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
     std::string typed = port.ask(q.firstPrompt);
-    port.setField(q.field, typedText(q.display, typed, true));
+    DesignReading reading = typedValue(port, q, typed, true);
     bool firstConfirmation = true;
     for (;;) {
         const std::string& head =
@@ -144,27 +162,19 @@ void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
             continue;
         }
         firstConfirmation = false;
-        bool rejected = number && *number == 0;
-        if (!rejected) {
-            DesignReading reading;
-            if (q.check)
-                reading = readDesignValue(*q.check, typed);
-            if (!reading.problem) {
-                accept(record, port, q, typed, reading.value);
-                return;
-            }
-            port.showError(*reading.problem);
-            port.setField(q.field, "");
-        } else if (!keepsFieldOnRejection(q)) {
-            port.setField(q.field, "");
+        if (!(number && *number == 0)) {
+            accept(record, port, q, typed, reading.value);
+            return;
         }
+        if (!keepsFieldOnRejection(q))
+            port.setField(q.field, "");
         typed = port.ask(q.reentryPrompt);
-        port.setField(q.field, typedText(q.display, typed, false));
+        reading = typedValue(port, q, typed, false);
     }
 }
 
 const SideQuestions kEntrySideQuestions{
-    {"输入左侧路基点或钻孔桩的个数 : 以单排桩为准 )", "左侧点数"},
+    {"输入左侧路基点或钻孔桩的个数 : ( 以单排桩为准 )", "左侧点数"},
     {"输入左侧计算的点分别距离中心线的距离 :( 以米为单位 )", "左侧点距中心线的距离"},
     {"输入右侧路基点或钻孔桩的个数 : ( 或右侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )",
      "右侧点数"},
@@ -173,15 +183,16 @@ const SideQuestions kEntrySideQuestions{
     {"输入前排钻孔桩距横轴的垂直距离 :( 以米为单位 )", "前排钻孔桩距横轴的距离"},
     {"输入后排钻孔桩距横轴的垂直距离 :( 以米为单位 )", "后排钻孔桩距横轴的距离"}};
 
+// N means no side points: the counts and distances of an earlier run are neither asked again nor
+// used (a stake run without side points asks none), and stay as they were.
 void askSidePointSetup(CurveRecord& record, UserPort& port) {
     record.pp_dk = port.ask("要计算路基点或钻孔桩座标吗 ?  需要计算输入 Y ;  不要计算输入 N");
-    if (sidePointsOn(record)) {
-        record.dlxp = askInt16(
-            port, {"是否现在输入路基寛度或钻孔距离桥梁中心线的桩距 ?  需要输入不等于零的任意数( "
-                   "即:1,2,3,4,.... );  反之输入零( 即:0) ",
-                   "是否现在输入距离的回答"});
-    }
-    // Asked whenever the widths were wanted now or in an earlier run.
+    if (!sidePointsOn(record))
+        return;
+    record.dlxp = askInt16(
+        port, {"是否现在输入路基寛度或钻孔距离桥梁中心线的桩距 ?  需要输入不等于零的任意数( "
+               "即:1,2,3,4,.... );  反之输入零( 即:0) ",
+               "是否现在输入距离的回答"});
     if (record.dlxp == 0)
         return;
     askSideWidths(record, port, kEntrySideQuestions);

@@ -20,6 +20,12 @@ int createExclusive(const std::string& path, int permissions = 0600);
 /// target is taken from the link's folder); the path itself when it is no link.
 std::string followLinks(const std::string& path);
 
+/// Whether two paths lead to one file, their links followed: the same device and inode (on
+/// Windows the same volume and file index), so that another name for it, a symbolic link to it, a
+/// path through a linked folder and a hard link all count. False when either leads to nothing,
+/// and on Windows for a name in the device namespace (\\.\pipe\...), which is never opened here.
+bool sameFile(const std::string& a, const std::string& b);
+
 class FileReplacement {
   public:
     /// What may stand at the target: a file to replace (through a symbolic link), or nothing at
@@ -38,7 +44,8 @@ class FileReplacement {
     /// system's temporary folder, and commit() writes the content into the target.
     /// 0, or the errno of the failure: EISDIR when the target is a folder or ends in a separator,
     /// EACCES (or EROFS) when the user may not write the existing target, ENOTSUP when it is
-    /// something else that is no regular file (a block device, a socket).
+    /// something else that is no regular file (a block device, a socket), ELOOP when its symbolic
+    /// links go round in a loop (the link is kept, never replaced by a file).
     /// For a New target the path is taken as it is, links and all, and commit() fails with EEXIST
     /// when anything has taken the name by then.
     int open(const std::string& target, Target kind = Target::Replace);

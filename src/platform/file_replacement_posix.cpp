@@ -117,6 +117,12 @@ std::string followLinks(const std::string& path) {
     return current;
 }
 
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat x, y;
+    return ::stat(a.c_str(), &x) == 0 && ::stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
+           x.st_ino == y.st_ino;
+}
+
 FileReplacement::~FileReplacement() {
     discard();
 }
@@ -133,7 +139,11 @@ int FileReplacement::open(const std::string& target, Target kind) {
         return error_ = EISDIR;
     target_ = kind == Target::Replace ? followLinks(target) : target;
     struct stat info;
-    if (kind == Target::Replace && ::stat(target.c_str(), &info) == 0) {
+    const bool exists = ::stat(target.c_str(), &info) == 0;
+    // Links that go round in a loop lead to no file: the link is not replaced by one.
+    if (kind == Target::Replace && !exists && errno == ELOOP)
+        return error_ = ELOOP;
+    if (kind == Target::Replace && exists) {
         if (S_ISDIR(info.st_mode))
             return error_ = EISDIR;
         if (!S_ISREG(info.st_mode) && !writtenInto(info.st_mode))

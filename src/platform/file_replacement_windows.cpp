@@ -87,7 +87,7 @@ int writeAll(int fd, const char* data, std::size_t size) {
 }
 
 // Whether two handles are one file: same volume, same file index.
-bool sameFile(HANDLE a, HANDLE b) {
+bool sameHandleFile(HANDLE a, HANDLE b) {
     BY_HANDLE_FILE_INFORMATION x, y;
     return ::GetFileInformationByHandle(a, &x) && ::GetFileInformationByHandle(b, &y) &&
            x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
@@ -145,6 +145,31 @@ std::string followLinks(const std::string& path) {
     else if (final.rfind(L"\\\\?\\", 0) == 0)
         final = final.substr(4);
     return utf8Text(final);
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    // A pipe or device is named in the device namespace (\\.\pipe\name); opening it to read its
+    // identity would take a pipe's one instance, and neither is a file that could be replaced.
+    const auto device = [](const std::string& path) {
+        return path.size() >= 4 && isSeparator(path[0]) && isSeparator(path[1]) && path[2] == '.' &&
+               isSeparator(path[3]);
+    };
+    if (device(a) || device(b))
+        return false;
+    // Opened for no access at all, links followed, folders too: only the identity is read.
+    const auto opened = [](const std::string& path) {
+        return ::CreateFileW(wideText(path).c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    };
+    const HANDLE x = opened(a);
+    if (x == INVALID_HANDLE_VALUE)
+        return false;
+    const HANDLE y = opened(b);
+    const bool same = y != INVALID_HANDLE_VALUE && sameHandleFile(x, y);
+    if (y != INVALID_HANDLE_VALUE)
+        ::CloseHandle(y);
+    ::CloseHandle(x);
+    return same;
 }
 
 FileReplacement::~FileReplacement() {
@@ -251,7 +276,7 @@ int FileReplacement::commit() {
         const HANDLE named =
             ::CreateFileW(wideTemporary.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
                           FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (named == INVALID_HANDLE_VALUE || !sameFile(handle, named))
+        if (named == INVALID_HANDLE_VALUE || !sameHandleFile(handle, named))
             error_ = EEXIST;
         if (named != INVALID_HANDLE_VALUE)
             ::CloseHandle(named);

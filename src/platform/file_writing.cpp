@@ -12,6 +12,16 @@ std::string cannotWriteMessage(const std::string& path, const std::string& reaso
     return "无法写入文件“" + shownText(path) + "”：" + reason + "。";
 }
 
+std::optional<std::string> inputAsTarget(const std::string& target,
+                                         const std::vector<std::string>& inputs) {
+    for (const std::string& input : inputs) {
+        if (platform::sameFile(target, input))
+            return cannotWriteMessage(
+                target, "它就是输入文件“" + shownText(input) + "”，结果不能写在输入上");
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> writeFileReplacing(const std::string& path,
                                               const std::function<void(const FilePut&)>& produce) {
     // A NUL would cut the name short for the system, so the bytes would land in another file

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hcurve {
 
@@ -23,6 +24,13 @@ std::optional<std::string> writeFileReplacing(const std::string& path,
 
 /// The same for bytes at hand.
 std::optional<std::string> writeFileReplacing(const std::string& path, const std::string& bytes);
+
+/// Why a result may not go to target while inputs are being read: "无法写入文件“target”：它就是
+/// 输入文件“input”，结果不能写在输入上。" when target leads to one of them, by the same name,
+/// another path, a symbolic link or a hard link (platform::sameFile); nothing otherwise. Asked
+/// before anything is computed, so that an input is never lost to the output made from it.
+std::optional<std::string> inputAsTarget(const std::string& target,
+                                         const std::vector<std::string>& inputs);
 
 /// "无法写入文件“path”：reason。", the path as it may be shown.
 std::string cannotWriteMessage(const std::string& path, const std::string& reason);

@@ -13,8 +13,9 @@ namespace hcurve::platform {
 std::vector<std::string> programArguments(int argc, char** argv);
 
 /// Readies std::cin, std::cout and std::cerr: on Windows they pass bytes as they are (no CR
-/// before each LF), and std::cout and std::cerr show UTF-8 text right in a console window. Nothing
-/// to do on POSIX.
+/// before each LF), and std::cout and std::cerr show UTF-8 text right in a console window. On
+/// POSIX a reader that closes its end of a pipe makes a write fail with EPIPE (SIGPIPE ignored), as
+/// on Windows, so that the program says so and ends with its status for an unwritable output.
 void prepareStandardStreams();
 
 }  // namespace hcurve::platform

@@ -34,6 +34,8 @@ std::string systemReason(int error) {
             return "文件正被另一个程序使用";
         case ENOTSUP:
             return "只能写入普通文件、管道或字符设备";
+        case ELOOP:
+            return "符号链接绕成了圈，指不到文件";
         default:
             return otherSystemReason(error);
     }

@@ -44,6 +44,8 @@ int errorFromWindows(unsigned long code) {
         case ERROR_USER_MAPPED_FILE:
         case ERROR_UNABLE_TO_REMOVE_REPLACED:
             return EBUSY;
+        case ERROR_CANT_RESOLVE_FILENAME:  // symbolic links in a loop
+            return ELOOP;
         case ERROR_NOT_ENOUGH_MEMORY:
         case ERROR_OUTOFMEMORY:
             return ENOMEM;

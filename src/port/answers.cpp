@@ -6,6 +6,7 @@
 #include "curve/dms.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
+#include "port/messages.h"
 
 namespace hcurve {
 namespace {
@@ -35,6 +36,17 @@ std::optional<std::string> numberProblem(const Question& q, const std::string& a
     }
     return std::nullopt;
 }
+
+std::optional<std::string> dmsProblem(const Question& q, const std::string& answer) {
+    if (auto problem = numberProblem(q, answer))
+        return problem;
+    if (!isValidDms(*readNumber(answer)))
+        return q.name + " 按 度.分秒 输入，分和秒都必须小于 60：" + quoted(answer) + " 不对。";
+    return std::nullopt;
+}
+
+// A transverse axis at a right angle to the normal runs along the centre line.
+constexpr double kSkewLimit_deg = 90;
 
 }  // namespace
 
@@ -82,12 +94,15 @@ std::int16_t askCount(UserPort& port, const Question& q) {
 }
 
 std::string askDmsAngle(UserPort& port, const Question& q) {
+    return askUntil(port, q, [&](const std::string& a) { return dmsProblem(q, a); });
+}
+
+std::string askSkewAngle(UserPort& port, const Question& q) {
     return askUntil(port, q, [&](const std::string& a) -> std::optional<std::string> {
-        if (auto problem = numberProblem(q, a))
+        if (auto problem = dmsProblem(q, a))
             return problem;
-        if (!isValidDms(*readNumber(a))) {
-            return q.name + " 按 度.分秒 输入，分和秒都必须小于 60：" + quoted(a) + " 不对。";
-        }
+        if (!(std::fabs(dmsToDegrees(*readNumber(a))) < kSkewLimit_deg))
+            return std::string(kSkewRule);
         return std::nullopt;
     });
 }

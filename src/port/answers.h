@@ -38,6 +38,10 @@ std::int16_t askCount(UserPort& port, const Question& q);
 /// text as typed.
 std::string askDmsAngle(UserPort& port, const Question& q);
 
+/// askDmsAngle for the angle of a transverse axis from the normal: less than 90 degrees either way
+/// (kSkewRule otherwise).
+std::string askSkewAngle(UserPort& port, const Question& q);
+
 /// "name 不能为空。": said of an empty (or blank) answer where a number is needed.
 std::string emptyAnswerMessage(const std::string& name);
 

@@ -24,18 +24,18 @@ struct Point {
 };
 
 void printPointLine(PrinterPort& printer, const Point& point) {
-    printer.printLine({{29, point.label + chainageText(point.chainage_m, kReportPointForm)},
+    printer.printLine({{29, point.label + chainageText(point.chainage_m, kPlainForm)},
                        {53, coordinateText(point.x_m, kPlainCoordinate)},
                        {66, coordinateText(point.y_m, kPlainCoordinate)}});
 }
 
 void printPointLines(PrinterPort& printer, const CurveElements& c) {
-    const Point zh{"直缓点(ZH) K+", c.zh, c.xa, c.ya};
-    const Point hy{"缓圆点(HY) K+", c.hy, c.xh1, c.yh1};
-    const Point yh{"圆缓点(YH) K+", c.yh, c.xh2, c.yh2};
-    const Point hz{"缓直点(HZ) K+", c.hz, c.xb, c.yb};
-    const Point zy{"直圆点(ZY) K+", c.ZY, c.xa, c.ya};
-    const Point yz{"圆直点(YZ) K+", c.YZ, c.xb, c.yb};
+    const Point zh{"直缓点(ZH) ", c.zh, c.xa, c.ya};
+    const Point hy{"缓圆点(HY) ", c.hy, c.xh1, c.yh1};
+    const Point yh{"圆缓点(YH) ", c.yh, c.xh2, c.yh2};
+    const Point hz{"缓直点(HZ) ", c.hz, c.xb, c.yb};
+    const Point zy{"直圆点(ZY) ", c.ZY, c.xa, c.ya};
+    const Point yz{"圆直点(YZ) ", c.YZ, c.xb, c.yb};
 
     const bool entrySpiral = c.A1 != 0;
     const bool exitSpiral = c.A2 != 0;
@@ -103,7 +103,7 @@ void printCurveReport(const CurveRecord& record, PrinterPort& printer) {
                        {0, roundedText(c.T2, Pattern::Fixed3)}});
     printer.printLine({{23, "  第一缓和曲线长 : Ls1="},
                        {0, roundedText(c.Ls1, Pattern::Fixed4)},
-                       {58, "  第二缓和曲线长 : Lo2="},
+                       {58, "  第二缓和曲线长 : Ls2="},
                        {0, roundedText(c.Ls2, Pattern::Fixed4)}});
     const double totalLength_m = (c.Lf + c.Ls1) + c.Ls2;
     printer.printLine({{31, "平曲线长 : L="},

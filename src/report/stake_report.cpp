@@ -1,10 +1,14 @@
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "curve/chainage.h"
+#include "curve/dms.h"
 #include "curve/format.h"
 #include "geometry/characteristic_points.h"
 #include "geometry/stake_position.h"
 #include "report/report_document.h"
+#include "route/route_tables.h"
 #include "stakes/stake_table.h"
 
 namespace hcurve {
@@ -27,6 +31,26 @@ std::string chainage(double v_m) {
 }
 
 }  // namespace
+
+std::vector<std::string> sideLayoutNotes(const SideLayout& layout) {
+    auto metres = [](double v_m) { return format(v_m, Pattern::Fixed3) + " m"; };
+    std::string first = layout.skew_deg == 0
+                            ? "斜交角 0 (正交)"
+                            : "斜交角 " + dmsText(layout.skew_deg) + " (度.分秒，由法线顺时针为正)";
+    first += layout.doubleRow ? "；双排：前排距横轴 " + metres(layout.front_m) + "，后排距横轴 " +
+                                    metres(layout.back_m)
+                              : "；单排";
+    std::vector<std::string> notes{first};
+    for (const auto& [side, distances] :
+         {std::pair{"左", &layout.left_m}, std::pair{"右", &layout.right_m}}) {
+        std::string line = std::string(side) + "侧：";
+        for (std::size_t j = 0; j < distances->size(); ++j)
+            line += (j > 0 ? "，" : "") + std::string(side) + std::to_string(j + 1) + " = " +
+                    metres((*distances)[j]);
+        notes.push_back(distances->empty() ? line + "无" : line);
+    }
+    return notes;
+}
 
 std::string pageText(int page, int pages) {
     return "第 " + std::to_string(page) + " / " + std::to_string(pages) + " 页";
@@ -88,6 +112,20 @@ ReportDocument stakeReport(const CurveRecord& record, const std::string& date) {
     for (const StakeTableRow& r : stakeTableRows(record)) {
         stakes.rows.push_back({std::to_string(r.stake), chainage(r.chainage_m), r.point, r.side,
                                r.distance_m, r.x, r.y});
+    }
+    if (const std::optional<SideSetup>& sides = record.lastRun.sides) {
+        SideLayout layout;
+        layout.skew_deg = dmsToDegrees(record.lastRun.ppq_dms);
+        for (std::size_t j = 1;
+             j <= std::size_t(std::max(0, int(sides->dl_n))) && j < sides->dl.size(); ++j)
+            layout.left_m.push_back(sides->dl[j]);
+        for (std::size_t j = 1;
+             j <= std::size_t(std::max(0, int(sides->dr_n))) && j < sides->dr.size(); ++j)
+            layout.right_m.push_back(sides->dr[j]);
+        layout.doubleRow = sides->dd_n != 1;
+        layout.front_m = sides->ds_l;
+        layout.back_m = sides->ds_r;
+        stakes.notes = sideLayoutNotes(layout);
     }
     if (!stakes.rows.empty())
         doc.tables.push_back(stakes);

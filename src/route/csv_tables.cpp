@@ -1,5 +1,7 @@
 #include "route/csv_tables.h"
 
+#include <algorithm>
+
 namespace hcurve {
 namespace {
 
@@ -16,6 +18,15 @@ std::string_view trimmed(std::string_view s) {
     while (!s.empty() && blank(s.back()))
         s.remove_suffix(1);
     return s;
+}
+
+// Titles are read with their Latin letters in either case.
+bool sameTitle(std::string_view a, std::string_view b) {
+    const auto up = [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char x, char y) { return up(x) == up(y); });
 }
 
 bool allBlank(const std::vector<std::string>& fields) {
@@ -153,16 +164,31 @@ CsvSplit splitTables(std::string_view utf8Text, const ContinuesOverEmptyLine& co
             afterEmptyLine = true;
             continue;
         }
+        // A table pasted in from a file of its own may bring that file's byte-order mark.
+        if (afterEmptyLine && fields[0].compare(0, kByteOrderMark.size(), kByteOrderMark) == 0)
+            fields[0] =
+                std::string(trimmed(std::string_view(fields[0]).substr(kByteOrderMark.size())));
         if (afterEmptyLine && (tables.empty() || !continues(tables.back(), fields))) {
             CsvTable table;
             table.headerLine = records.line();
             places.clear();
             for (std::size_t i = 0; i < fields.size(); ++i) {
-                if (known(fields[i])) {
-                    places.push_back(i);
-                    table.header.push_back(std::move(fields[i]));
+                if (!known(fields[i]))
+                    continue;
+                // A column named twice would leave the reader to pick one of them.
+                for (const std::string& before : table.header) {
+                    if (sameTitle(before, fields[i])) {
+                        records.fault(records.line(), "表头的 " + fields[i] + " 列出现了两次。");
+                        break;
+                    }
                 }
+                if (split.fault)
+                    break;
+                places.push_back(i);
+                table.header.push_back(std::move(fields[i]));
             }
+            if (split.fault)
+                break;
             tables.push_back(std::move(table));
         } else {
             if (++rowCount > limits.mostRows) {

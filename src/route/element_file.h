@@ -48,6 +48,9 @@ struct ElementRow {
     std::string tag;
     std::optional<double> startAzimuth_deg;
     std::optional<double> endX_m, endY_m;
+    // Its number among the file's elements where that is not its place in the table (a LandXML
+    // element of no length is passed over); 0: its place.
+    std::size_t number = 0;
 };
 
 /// The element route of a file: its start and its elements.

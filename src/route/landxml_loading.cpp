@@ -1,5 +1,8 @@
 #include "route/landxml_loading.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "curve/format.h"
 #include "curve/shown_text.h"
 #include "platform/file_reading.h"
@@ -29,6 +32,13 @@ std::optional<std::string> landXmlUtf8(std::string_view bytes, std::string& faul
     return std::nullopt;
 }
 
+namespace {
+
+// Two routes of one alignment this far apart are one.
+constexpr double kSameRoute_m = 1e-3;
+
+}  // namespace
+
 RouteLoading loadLandXmlRoute(const std::string& shownPath, std::string_view bytes,
                               const std::string* alignment) {
     RouteLoading loading;
@@ -41,16 +51,53 @@ RouteLoading loadLandXmlRoute(const std::string& shownPath, std::string_view byt
     const LandXmlReading reading = readLandXml(*text, alignment);
     std::vector<RouteFault> faults = reading.faults;
     std::vector<RouteFault> warnings = reading.warnings;
+    std::vector<RouteFault> profileFaults;
     if (reading.design) {
         RouteBuilding building = buildRoute(*reading.design);
+        if (reading.fallback) {
+            RouteBuilding fallback = buildRoute(*reading.fallback);
+            if (!building.route && fallback.route) {
+                // The PIs give no route (curves that overlap, ...): the elements do.
+                const RouteFault& first = building.faults.front();
+                warnings.push_back(
+                    {first.line,
+                     "AlignPIs 的交点算不出路线，按 CoordGeom 的线元计算：" + first.message});
+                warnings.insert(warnings.end(), reading.fallbackWarnings.begin(),
+                                reading.fallbackWarnings.end());
+                building = std::move(fallback);
+            } else if (building.route && fallback.route) {
+                const Route &a = *building.route, &b = *fallback.route;
+                const RouteStake p = stakeAt(a, a.end_m), q = stakeAt(b, b.end_m);
+                const double longer = std::fabs((a.end_m - a.start_m) - (b.end_m - b.start_m));
+                const double apart = std::hypot(p.x_m - q.x_m, p.y_m - q.y_m);
+                if (std::max(longer, apart) > kSameRoute_m)
+                    warnings.push_back({reading.design->points.front().line,
+                                        "AlignPIs 的交点与 CoordGeom 的线元不一致：路线长相差 " +
+                                            format(longer, Pattern::Fixed4) + " 米，终点相差 " +
+                                            format(apart, Pattern::Fixed4) +
+                                            " 米；按 AlignPIs（交点法）计算。"});
+            }
+        }
         faults = building.faults;
         loading.route = std::move(building.route);
         warnings.insert(warnings.end(), building.warnings.begin(), building.warnings.end());
+        profileFaults = building.profileFaults;
     }
     if (loading.route) {
         loading.name = reading.name;
-        for (const RouteFault& w : warnings)
-            loading.messages.push_back(shownPath + ": 注意：" + shownText(faultText(w)));
+        for (const WarningLine& w : warningLines(warnings))
+            loading.messages.push_back(shownPath + ": 注意：" + shownText(w.text));
+        if (!profileFaults.empty()) {
+            // One line says why there are no elevations; the plan and the stakes stand.
+            std::string why = "纵断面算不出来，中桩没有高程：" + faultText(profileFaults.front());
+            if (profileFaults.size() > 1)
+                why += "纵断面另有 " + std::to_string(profileFaults.size() - 1) + " 处错误。";
+            loading.messages.push_back(shownPath + ": 注意：" + shownText(why));
+            loading.withoutProfile =
+                "LandXML 文件的线路 “" + reading.name + "” 的纵断面算不出来（原因见上）";
+        } else if (!loading.route->gradeLine) {
+            loading.withoutProfile = reading.withoutProfile;
+        }
     }
     for (const RouteFault& f : faults)
         loading.messages.push_back(shownPath + ": " + shownText(faultText(f)));

@@ -167,13 +167,22 @@ class Reader {
   public:
     Reader(std::string_view text, LandXmlReading& reading) : text_(text), reading_(reading) {}
 
-    void fault(Node n, std::string message) {
-        reading_.faults.push_back({n->line, std::move(message)});
+    void fault(Node n, std::string message) { faults_->push_back({n->line, std::move(message)}); }
+    // A warning; one of a kind that may come once an element is told with the others of its kind
+    // (route_file.h: warningLines).
+    void warn(Node n, std::string message, std::string kind = "", std::string detail = "",
+              std::string done = "") {
+        addWarning(
+            *warnings_, places_[warnings_],
+            {n->line, std::move(message), 0, std::move(kind), std::move(detail), std::move(done)});
     }
-    void warn(Node n, std::string message) {
-        reading_.warnings.push_back({n->line, std::move(message)});
+    // An element the program does not compute, passed over: one line for all of its name.
+    void passOver(Node n, std::string_view within) {
+        const std::string name(localName(n));
+        warn(n, std::string(within) + " 里的 " + name + " 不参与计算，略过了。",
+             name + " 不参与计算", "在 " + std::string(within) + " 里", "略过了");
     }
-    bool full() const { return reading_.faults.size() >= kMostRouteFaults; }
+    bool full() const { return faults_->size() >= kMostRouteFaults; }
 
     void readUnits(Node root) {
         const Node units = child(root, "Units");
@@ -324,20 +333,27 @@ class Reader {
             const double d = std::remainder(u - v, kFullTurn_rad);
             return std::fabs(d);
         };
-        // Clockwise from north, or counter-clockwise from east.
-        const double off = std::min(apart(*stated, a), apart(kFullTurn_rad / 4 - *stated, a));
-        if (off > kDirectionSlack_rad)
-            warn(n, "线元 " + std::to_string(number) + "（" + std::string(localName(n)) + "）的 " +
-                        name + " 与它的座标给出的方向相差 " +
-                        format(off / kFullTurn_rad * 360 * 3600, Pattern::Fixed3) + " 秒。");
+        // Clockwise from north, counter-clockwise from east, or counter-clockwise from north.
+        const double off = std::min(
+            {apart(*stated, a), apart(kFullTurn_rad / 4 - *stated, a), apart(-*stated, a)});
+        if (off > kDirectionSlack_rad) {
+            const std::string seconds = format(off / kFullTurn_rad * 360 * 3600, Pattern::Fixed3);
+            warn(n,
+                 "线元 " + std::to_string(number) + "（" + std::string(localName(n)) + "）的 " +
+                     name + " 与它的座标给出的方向相差 " + seconds + " 秒。",
+                 "线元的 dir 与座标给出的方向不符", "相差 " + seconds + " 秒", "按座标计算");
+        }
     }
 
+    // An element of CoordGeom, its number among the file's elements; nothing at a fault, or for
+    // an element of no length (passed over, with a warning).
     std::optional<ElementRow> element(Node e, std::size_t number) {
         const std::string_view kind = localName(e);
-        const std::size_t before = reading_.faults.size();
+        const std::size_t before = faults_->size();
         ElementRow row;
         row.line = e->line;
         row.tag = std::string(kind);
+        row.number = number;
         if (kind != "Line" && kind != "Curve" && kind != "Spiral") {
             fault(e, "CoordGeom 里的 " + row.tag + " 不能计算（只能读 Line、Curve、Spiral）。");
             return std::nullopt;
@@ -348,6 +364,21 @@ class Reader {
         std::optional<std::pair<double, double> > end;
         if (child(e, "End"))
             end = point(e, "End");
+        // An element of no length (start equal to end) is an exporter's leftover: it has no
+        // direction and adds nothing to the road.
+        if (start && faults_->size() == before) {
+            const std::optional<double> stated = readNumber(trimmed(valueOf(e, "length")));
+            const double apart =
+                end ? std::hypot(end->first - start->first, end->second - start->second) : 0;
+            const bool none = stated ? *stated == 0 && apart <= kStatedPointSlack_m
+                                     : kind != "Spiral" && end && apart == 0;
+            if (none) {
+                warn(e,
+                     "线元 " + std::to_string(number) + "（" + row.tag + "）的长度为零，略过了。",
+                     "线元的长度为零", row.tag, "略过了");
+                return std::nullopt;
+            }
+        }
         const auto rotation = [&](bool required) -> std::optional<int> {
             const std::string* r = attribute(e, "rot");
             if (!r) {
@@ -387,7 +418,7 @@ class Reader {
                 fault(e, "Curve 缺少 Center（圆心）座标。");
             std::optional<double> R = length(e, "radius", false);
             std::optional<double> L = length(e, "length", false);
-            if (!start || !centre || !turn || reading_.faults.size() != before)
+            if (!start || !centre || !turn || faults_->size() != before)
                 return std::nullopt;
             const double toCentre =
                 std::hypot(centre->first - start->first, centre->second - start->second);
@@ -399,11 +430,15 @@ class Reader {
             }
             // The radius is the design's number; a Center that does not agree is told.
             if (std::fabs(toCentre - *R) > kStatedPointSlack_m)
-                warn(e, "线元 " + std::to_string(number) + "（Curve）的 radius " +
-                            format(*R, Pattern::Fixed4) + " 与 Start 至 Center 的距离 " +
-                            format(toCentre, Pattern::Fixed4) + " 相差 " +
-                            format(std::fabs(toCentre - *R), Pattern::Fixed4) +
-                            " 米，按 radius 计算。");
+                warn(e,
+                     "线元 " + std::to_string(number) + "（Curve）的 radius " +
+                         format(*R, Pattern::Fixed4) + " 与 Start 至 Center 的距离 " +
+                         format(toCentre, Pattern::Fixed4) + " 相差 " +
+                         format(std::fabs(toCentre - *R), Pattern::Fixed4) +
+                         " 米，按 radius 计算。",
+                     "Curve 的 radius 与 Start 至 Center 的距离不符",
+                     "相差 " + format(std::fabs(toCentre - *R), Pattern::Fixed4) + " 米",
+                     "按 radius 计算");
             const double a =
                 azimuthBetween_deg(start->first, start->second, centre->first, centre->second);
             row.startAzimuth_deg = wrapAzimuth_deg(a - *turn * kQuarter_deg);
@@ -462,7 +497,7 @@ class Reader {
                 }
             }
             const std::optional<int> turn = rotation(curved);
-            if (!start || !pi || !L || reading_.faults.size() != before)
+            if (!start || !pi || !L || faults_->size() != before)
                 return std::nullopt;
             if (!(*L > 0)) {
                 fault(e, "Spiral 的 length 必须大于零。");
@@ -492,12 +527,44 @@ class Reader {
         return row;
     }
 
+    // The design profile: the first ProfAlign of the alignment's Profiles, its faults into the
+    // design's profile faults (a profile that cannot be computed costs the elevations only).
     void readProfile(Node alignment, RouteDesign& design) {
-        const Node profAlign = child(child(alignment, "Profile"), "ProfAlign");
-        if (!profAlign)
+        design.planWithoutBadProfile = true;
+        Node profAlign = nullptr;
+        bool ground = false;
+        for (Node profile : children(alignment, "Profile")) {
+            for (Node n : profile->children) {
+                const std::string_view kind = localName(n);
+                if (kind == "ProfSurf") {
+                    // The ground line: --vertical says that it is all there is.
+                    ground = true;
+                } else if (kind == "ProfAlign" && !profAlign) {
+                    profAlign = n;
+                } else if (kind == "ProfAlign") {
+                    warn(n,
+                         "线路有不止一个 ProfAlign（设计纵断面），只读了第 " +
+                             std::to_string(profAlign->line) + " 行的第一个，这个略过了。",
+                         "多出的 ProfAlign 不参与计算",
+                         "第一个在第 " + std::to_string(profAlign->line) + " 行", "略过了");
+                } else {
+                    passOver(n, "Profile");
+                }
+            }
+        }
+        if (!profAlign) {
+            const std::string name = quoted(valueOf(alignment, "name"));
+            reading_.withoutProfile =
+                ground ? "LandXML 文件的线路 " + name +
+                             " 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）"
+                       : "LandXML 文件的线路 " + name + " 没有设计纵断面（Profile 里的 ProfAlign）";
             return;
+        }
+        std::vector<RouteFault>* faults = faults_;
+        faults_ = &design.profileFaults;
         GradeTable grade;
         grade.headerLine = profAlign->line;
+        grade.internalStationsInGap = true;
         for (Node n : profAlign->children) {
             if (full())
                 break;
@@ -518,14 +585,18 @@ class Reader {
             } else if (kind == "CircCurve") {
                 row.kind = VerticalCurveKind::Circle;
                 if (const auto R = length(n, "radius", true)) {
-                    if (*R > 0)
-                        row.R_m = *R;
-                    else
-                        fault(n, "CircCurve 的 radius 必须大于零。");
+                    // Some exporters write a crest's radius negative; the grades tell the side.
+                    if (*R != 0) {
+                        row.R_m = std::fabs(*R);
+                        row.negativeRadius = *R < 0;
+                    } else {
+                        fault(n, "CircCurve 的 radius 不能为零。");
+                    }
                 }
+                if (attribute(n, "length"))
+                    row.statedLength_m = length(n, "length", true);
             } else {
-                fault(n, "ProfAlign 里的 " + std::string(kind) +
-                             " 不能计算（只能读 PVI、ParaCurve、UnsymParaCurve、CircCurve）。");
+                passOver(n, "ProfAlign");
                 continue;
             }
             const std::string_view text = trimmed(textOf(n));
@@ -533,6 +604,12 @@ class Reader {
             if (v.size() != 2) {
                 fault(n,
                       std::string(kind) + " 要有桩号和高程两个数值，" + quoted(text) + " 不对。");
+                continue;
+            }
+            if (std::fabs(v[0] * units_.metres) > kMaxCoordinate_m ||
+                std::fabs(v[1] * units_.metres) > kMaxCoordinate_m) {
+                fault(n, std::string(kind) + " 的桩号或高程超出了 ±1000000000 米：" + quoted(text) +
+                             "。");
                 continue;
             }
             row.at.text = format(v[0] * units_.metres, Pattern::Fixed3);
@@ -543,15 +620,31 @@ class Reader {
                 fault(n, std::string(kind) + " 的长度不能为负数。");
             grade.rows.push_back(row);
         }
-        design.grade = std::move(grade);
+        faults_ = faults;
+        if (design.profileFaults.empty())
+            design.grade = std::move(grade);
     }
 
-    // The elements of an alignment, and every fault of them.
+    // The geometric elements of CoordGeom (Line, Curve, Spiral and those it cannot compute);
+    // anything else is passed over.
+    static bool isGeometry(std::string_view kind) {
+        return kind == "Line" || kind == "Curve" || kind == "Spiral" || kind == "IrregularLine" ||
+               kind == "Chain";
+    }
+
     std::vector<Node> elementsOf(Node alignment) {
         std::vector<Node> out;
         if (const Node geometry = child(alignment, "CoordGeom"))
-            return geometry->children;
-        return {};
+            for (Node e : geometry->children)
+                if (isGeometry(localName(e)))
+                    out.push_back(e);
+        return out;
+    }
+
+    // The PIs of AlignPIs, each an AlignPI with its PI and, between the first and the last, the
+    // radius of its Curve1 and the lengths (or constants A) of its InSpiral and OutSpiral.
+    std::vector<Node> pisOf(Node alignment) {
+        return children(child(alignment, "AlignPIs"), "AlignPI");
     }
 
     void read(const std::string* wanted) {
@@ -579,9 +672,21 @@ class Reader {
         std::string names;
         for (Node a : all) {
             LandXmlAlignment listed;
-            listed.name = valueOf(a, "name");
+            // A name goes into tables, messages and the files written: it is kept printable.
+            listed.name = shownText(valueOf(a, "name"));
             const std::vector<Node> elements = elementsOf(a);
             listed.elementCount = elements.size();
+            if (elements.empty()) {
+                // A JD route's chain: a straight before each JD, its arc and its spirals, and
+                // the straight to EP.
+                const std::vector<Node> pis = pisOf(a);
+                if (pis.size() >= 3) {
+                    listed.elementCount = 1;
+                    for (std::size_t i = 1; i + 1 < pis.size(); ++i)
+                        listed.elementCount += 2 + (child(pis[i], "InSpiral") ? 1 : 0) +
+                                               (child(pis[i], "OutSpiral") ? 1 : 0);
+                }
+            }
             const std::optional<double> L = readNumber(trimmed(valueOf(a, "length")));
             if (L) {
                 listed.length_m = *L * units_.metres;
@@ -600,7 +705,7 @@ class Reader {
             }
             names += (names.empty() ? "" : "、") + quoted(listed.name);
             reading_.alignments.push_back(listed);
-            if (!chosen && (!wanted || *wanted == listed.name))
+            if (!chosen && (!wanted || *wanted == valueOf(a, "name")))
                 chosen = a;
         }
         if (!chosen) {
@@ -610,49 +715,218 @@ class Reader {
         }
         if (!reading_.faults.empty())
             return;
-        reading_.name = valueOf(chosen, "name");
+        reading_.name = shownText(valueOf(chosen, "name"));
         readAlignment(chosen);
     }
 
-    void readAlignment(Node alignment) {
-        RouteDesign design;
+    // The alignment's own elements as an element table; false, with the faults said, at a fault.
+    bool readCoordGeom(Node alignment, const std::vector<Node>& elements, RouteDesign& design) {
+        const std::size_t before = faults_->size();
         ElementStart start;
         start.line = alignment->line;
-        if (attribute(alignment, "staStart"))
-            if (const auto s = length(alignment, "staStart", true))
-                start.chainage_m = *s;
+        start.chainage_m = design.startChainage_m;
         ElementTable table;
         table.headerLine = alignment->line;
-        const std::vector<Node> elements = elementsOf(alignment);
-        if (elements.empty())
-            fault(alignment,
-                  "线路 " + quoted(valueOf(alignment, "name")) + " 没有 CoordGeom 线元。");
-        for (std::size_t i = 0; i < elements.size() && !full(); ++i)
-            if (std::optional<ElementRow> row = element(elements[i], i + 1))
-                table.rows.push_back(std::move(*row));
-        if (!reading_.faults.empty())
-            return;
+        if (const Node geometry = child(alignment, "CoordGeom")) {
+            std::size_t number = 0;
+            for (Node e : geometry->children) {
+                if (full())
+                    break;
+                if (!isGeometry(localName(e))) {
+                    passOver(e, "CoordGeom");
+                    continue;
+                }
+                if (std::optional<ElementRow> row = element(e, ++number))
+                    table.rows.push_back(std::move(*row));
+            }
+        }
+        if (faults_->size() == before && table.rows.empty())
+            fault(elements.front(),
+                  "线路 " + quoted(valueOf(alignment, "name")) + " 的线元长度都为零。");
+        if (faults_->size() != before)
+            return false;
         const ElementRow& first = table.rows.front();
         start.x_m = *first.startX_m;
         start.y_m = *first.startY_m;
         start.azimuth_deg = *first.startAzimuth_deg;
+        design.elementStart = start;
+        design.elements = std::move(table);
+        return true;
+    }
+
+    // A curve's part of an AlignPI (InSpiral, Curve1, OutSpiral): the Spiral or Curve in it.
+    Node partOf(Node pi, const char* part, const char* kind) {
+        const Node holder = child(pi, part);
+        if (!holder)
+            return nullptr;
+        const Node n = child(holder, kind);
+        if (!n)
+            fault(holder, std::string(part) + " 里缺少 " + kind + "。");
+        return n;
+    }
+
+    // A spiral's parameter A: its constant where the file gives it, else from its length
+    // (A^2 = L R); 0 without the spiral.
+    double spiralParameter(Node spiral, double R_m) {
+        if (!spiral)
+            return 0;
+        if (const std::string* type = attribute(spiral, "spiType"))
+            if (std::string_view(*type) != "clothoid")
+                fault(spiral,
+                      "Spiral 的 spiType 是 " + quoted(*type) + "，只能计算 clothoid（回旋线）。");
+        if (attribute(spiral, "constant")) {
+            const std::optional<double> A = length(spiral, "constant", true);
+            if (A && *A < 0)
+                fault(spiral, "Spiral 的 constant 不能为负数。");
+            return A ? *A : 0;
+        }
+        const std::optional<double> L = length(spiral, "length", true);
+        if (L && *L < 0)
+            fault(spiral, "Spiral 的 length 不能为负数。");
+        return L && *L > 0 ? std::sqrt(*L * R_m) : 0;
+    }
+
+    // The PIs as the JD table of a JD route: BP, JD1..JDn, EP. False, with the faults said, at a
+    // fault.
+    bool readAlignPIs(Node alignment, const std::vector<Node>& pis, RouteDesign& design) {
+        const std::size_t before = faults_->size();
+        if (pis.size() < 3) {
+            fault(pis.empty() ? child(alignment, "AlignPIs") : pis.back(),
+                  "AlignPIs 至少要有三个 AlignPI（起点、至少一个交点、终点），现在只有 " +
+                      std::to_string(pis.size()) + " 个。");
+            return false;
+        }
+        for (std::size_t i = 0; i < pis.size() && !full(); ++i) {
+            const Node n = pis[i];
+            const bool jd = i != 0 && i + 1 != pis.size();
+            RoutePointRow p;
+            p.line = n->line;
+            const Node pi = child(n, "PI");
+            std::string name(valueOf(pi, "name"));
+            if (name.empty())
+                name = valueOf(n, "name");
+            if (name.empty())
+                name = i == 0 ? "BP" : !jd ? "EP" : "JD" + std::to_string(i);
+            p.name = shownText(name);
+            if (const auto xy = point(n, "PI")) {
+                p.x_m = xy->first;
+                p.y_m = xy->second;
+            }
+            for (const char* compound : {"ConnSpiral", "Curve2", "Curve3"})
+                if (child(n, compound))
+                    fault(n, "交点 " + p.name + " 的 AlignPI 有 " + compound +
+                                 "（复曲线），不能按交点法计算。");
+            if (!jd) {
+                if (child(n, "InSpiral") || child(n, "Curve1") || child(n, "OutSpiral"))
+                    fault(n, "起点和终点的 AlignPI 不设曲线（InSpiral、Curve1、OutSpiral）。");
+            } else if (!child(n, "Curve1")) {
+                fault(n, "交点 " + p.name + " 的 AlignPI 缺少 Curve1（圆曲线），交点法要有半径。");
+            } else if (const Node curve = partOf(n, "Curve1", "Curve")) {
+                const std::optional<double> R = length(curve, "radius", true);
+                if (R && !(*R > 0))
+                    fault(curve, "Curve 的半径必须大于零。");
+                if (R && *R > 0) {
+                    p.R_m = *R;
+                    p.A1_m = spiralParameter(partOf(n, "InSpiral", "Spiral"), p.R_m);
+                    p.A2_m = spiralParameter(partOf(n, "OutSpiral", "Spiral"), p.R_m);
+                }
+            }
+            design.points.push_back(p);
+        }
+        return faults_->size() == before;
+    }
+
+    // An alignment: its route from AlignPIs (a JD route) or from CoordGeom (an element route),
+    // its station equations and its profile. With both, AlignPIs is read, as the design the
+    // elements were computed from, and CoordGeom kept to fall back on and compare with.
+    void readAlignment(Node alignment) {
+        RouteDesign design;
+        if (attribute(alignment, "staStart"))
+            if (const auto s = length(alignment, "staStart", true))
+                design.startChainage_m = *s;
+        readEquations(alignment, design);
+        readProfile(alignment, design);
+        for (Node n : alignment->children) {
+            const std::string_view kind = localName(n);
+            if (kind != "CoordGeom" && kind != "AlignPIs" && kind != "StaEquation" &&
+                kind != "Profile" && kind != "Start")
+                passOver(n, "Alignment");
+        }
+        if (!reading_.faults.empty())
+            return;
+        const std::vector<Node> elements = elementsOf(alignment);
+        const std::vector<Node> pis = pisOf(alignment);
+        const bool haveElements = !elements.empty();
+        if (!haveElements && pis.empty()) {
+            fault(alignment, "线路 " + quoted(valueOf(alignment, "name")) +
+                                 " 没有 CoordGeom 线元，也没有 AlignPIs 交点。");
+            return;
+        }
+        RouteDesign fromElements = design;
+        std::vector<RouteFault> elementFaults, elementWarnings;
+        bool elementsRead = false;
+        if (haveElements) {
+            std::vector<RouteFault>*faults = faults_, *warnings = warnings_;
+            faults_ = pis.empty() ? &reading_.faults : &elementFaults;
+            warnings_ = pis.empty() ? &reading_.warnings : &elementWarnings;
+            elementsRead = readCoordGeom(alignment, elements, fromElements);
+            faults_ = faults;
+            warnings_ = warnings;
+        }
+        if (pis.empty()) {
+            if (elementsRead)
+                reading_.design = std::move(fromElements);
+            return;
+        }
+        RouteDesign fromPis = design;
+        std::vector<RouteFault> piFaults;
+        faults_ = &piFaults;
+        const bool pisRead = readAlignPIs(alignment, pis, fromPis);
+        faults_ = &reading_.faults;
+        if (pisRead) {
+            reading_.design = std::move(fromPis);
+            reading_.fromAlignPIs = true;
+            if (elementsRead) {
+                reading_.fallback = std::move(fromElements);
+                reading_.fallbackWarnings = std::move(elementWarnings);
+            }
+        } else if (elementsRead) {
+            const RouteFault& first = piFaults.front();
+            reading_.warnings.push_back(
+                {first.line,
+                 "AlignPIs 的交点算不出路线，按 CoordGeom 的线元计算：" + first.message});
+            reading_.design = std::move(fromElements);
+            reading_.warnings.insert(reading_.warnings.end(), elementWarnings.begin(),
+                                     elementWarnings.end());
+        } else {
+            // Neither: the faults of the elements, as a file of elements only has them.
+            const std::vector<RouteFault>& faults = haveElements ? elementFaults : piFaults;
+            reading_.faults.insert(reading_.faults.end(), faults.begin(), faults.end());
+        }
+    }
+
+    // The station equations as chain breaks: staBack the station before, staAhead the one after;
+    // without staBack the station reached at its staInternal (the continuous station) with the
+    // equations before it applied.
+    void readEquations(Node alignment, RouteDesign& design) {
+        double offset = 0;
         for (Node q : children(alignment, "StaEquation")) {
             ChainBreakRow b;
             b.line = q->line;
-            const auto back = length(q, "staBack", true), ahead = length(q, "staAhead", true);
+            const auto ahead = length(q, "staAhead", true);
+            std::optional<double> back;
+            if (attribute(q, "staBack") || !attribute(q, "staInternal")) {
+                back = length(q, "staBack", true);
+            } else if (const auto internal = length(q, "staInternal", true)) {
+                back = *internal + offset;
+            }
             if (back && ahead) {
                 b.before_m = *back;
                 b.after_m = *ahead;
+                offset += b.after_m - b.before_m;
                 design.breaks.push_back(b);
             }
         }
-        readProfile(alignment, design);
-        if (!reading_.faults.empty())
-            return;
-        design.startChainage_m = start.chainage_m;
-        design.elementStart = start;
-        design.elements = std::move(table);
-        reading_.design = std::move(design);
     }
 
     static std::string parseFault(platform::XmlFault fault) {
@@ -679,6 +953,11 @@ class Reader {
   private:
     std::string_view text_;
     LandXmlReading& reading_;
+    // Where faults and warnings go: the reading's, or those of the part being read.
+    std::vector<RouteFault>* faults_ = &reading_.faults;
+    std::vector<RouteFault>* warnings_ = &reading_.warnings;
+    // Where each kind of warning stands in each of those lists.
+    std::map<const std::vector<RouteFault>*, std::map<std::string, std::size_t> > places_;
     Units units_;
     std::map<std::string, Node, std::less<> > points_;
 };
@@ -693,6 +972,10 @@ LandXmlReading readLandXml(std::string_view utf8Text, const std::string* name) {
     }
     Reader reader(utf8Text, reading);
     reader.read(name);
+    // In the order of the file, whichever part of the alignment was read first.
+    const auto byLine = [](const RouteFault& a, const RouteFault& b) { return a.line < b.line; };
+    std::stable_sort(reading.warnings.begin(), reading.warnings.end(), byLine);
+    std::stable_sort(reading.fallbackWarnings.begin(), reading.fallbackWarnings.end(), byLine);
     return reading;
 }
 

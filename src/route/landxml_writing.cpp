@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "curve/dms.h"
+#include "curve/shown_text.h"
 #include "route/route.h"
 
 namespace hcurve {
@@ -29,7 +30,19 @@ std::string number(double v, int decimals = 8) {
     return t == "-0" ? "0" : t;
 }
 
-std::string escaped(const std::string& text) {
+// A number as the shortest text that reads back as the same double: the JD table's own values,
+// so that the route read back is computed from the very numbers it came from.
+std::string exact(double v) {
+    char buffer[64];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
+    const std::string t(buffer, r.ptr);
+    return t == "-0" ? "0" : t;
+}
+
+// A name or text for an attribute: its control characters written as the program shows them
+// everywhere (a line end as \x0A), as the name of a route read from a file already is.
+std::string escaped(const std::string& raw) {
+    const std::string text = shownText(raw);
     std::string out;
     for (char c : text) {
         switch (c) {
@@ -46,9 +59,7 @@ std::string escaped(const std::string& text) {
                 out += "&quot;";
                 break;
             default:
-                // XML 1.0 holds no control characters but the tab.
-                if (static_cast<unsigned char>(c) >= 0x20 || c == '\t')
-                    out += c;
+                out += c;
         }
     }
     return out;
@@ -117,6 +128,36 @@ std::string elementXml(const Element& e) {
     return "        " + x + "\n";
 }
 
+// The JD table as the PIs of the PI method: BP, each JD with its arc and spirals, EP; every
+// value as the table has it.
+std::string alignPisXml(const Route& route) {
+    std::string x = "      <AlignPIs>\n";
+    const std::vector<RoutePointRow>& points = route.points;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const RoutePointRow& p = points[i];
+        x += "        <AlignPI><PI name=\"" + escaped(p.name) + "\">" + exact(p.x_m) + " " +
+             exact(p.y_m) + "</PI>";
+        if (i != 0 && i + 1 != points.size()) {
+            const CurveElements& c = route.curves[i - 1].curve;
+            const std::string rot = c.p > 0 ? "cw" : "ccw";
+            const auto spiral = [&](const char* part, double A_m, double Ls_m, bool in) {
+                if (A_m == 0)
+                    return std::string();
+                const std::string R = exact(p.R_m);
+                return std::string("<") + part + "><Spiral length=\"" + number(Ls_m) +
+                       "\" constant=\"" + exact(A_m) + "\" radiusStart=\"" + (in ? "INF" : R) +
+                       "\" radiusEnd=\"" + (in ? R : "INF") + "\" rot=\"" + rot +
+                       "\" spiType=\"clothoid\"/></" + part + ">";
+            };
+            x += spiral("InSpiral", p.A1_m, c.Ls1, true) + "<Curve1><Curve rot=\"" + rot +
+                 "\" radius=\"" + exact(p.R_m) + "\" length=\"" + number(c.Lf) + "\"/></Curve1>" +
+                 spiral("OutSpiral", p.A2_m, c.Ls2, false);
+        }
+        x += "</AlignPI>\n";
+    }
+    return x + "      </AlignPIs>\n";
+}
+
 }  // namespace
 
 std::string landXmlText(const Route& route, const std::string& name, const LandXmlStamp& stamp) {
@@ -138,16 +179,18 @@ std::string landXmlText(const Route& route, const std::string& name, const LandX
         "  <Alignments>\n"
         "    <Alignment name=\"" +
         n + "\" length=\"" + number(route.end_m - route.start_m) + "\" staStart=\"" +
-        number(route.start_m) +
+        exact(route.start_m) +
         "\">\n"
         "      <CoordGeom>\n";
     for (const Element& e : route.alignment.elements)
         if (e.length_m() >= kShortest_m)
             x += elementXml(e);
     x += "      </CoordGeom>\n";
+    if (!route.points.empty())
+        x += alignPisXml(route);
     for (const ChainBreak& b : route.breaks)
-        x += "      <StaEquation staBack=\"" + number(b.before_m) + "\" staAhead=\"" +
-             number(b.after_m) + "\" staInternal=\"" + number(b.at_m) + "\"/>\n";
+        x += "      <StaEquation staBack=\"" + exact(b.before_m) + "\" staAhead=\"" +
+             exact(b.after_m) + "\" staInternal=\"" + number(b.at_m) + "\"/>\n";
     if (route.gradeLine) {
         x += "      <Profile name=\"" + n + "\">\n        <ProfAlign name=\"" + n + "\">\n";
         const std::vector<GradePoint>& p = route.gradeLine->points;

@@ -141,8 +141,13 @@ GradeTable readGradeTable(const CsvTable& table, std::size_t file,
     return grade;
 }
 
-std::optional<double> placedChainage(const Route& route, const TableChainage& at, bool allowTwice,
-                                     std::string& fault) {
+namespace {
+
+// Where a table chainage lies on the route; inGap tells a K-text that falls into the gap of a
+// short chain.
+std::optional<double> placeOnRoute(const Route& route, const TableChainage& at, bool allowTwice,
+                                   std::string& fault, bool& inGap) {
+    inGap = false;
     if (!at.broken)
         return at.value_m;
     const std::vector<double> places = continuousChainages(route, at.value_m);
@@ -162,14 +167,72 @@ std::optional<double> placedChainage(const Route& route, const TableChainage& at
     if (at.value_m > endBroken)
         return at.value_m - (endBroken - route.end_m);
     fault = "路线上没有桩号 " + text + "：它落在断链的空缺里。";
+    inGap = true;
     return std::nullopt;
 }
 
+// Neighbouring vertical curves that overlap by less than this are rounding; they are made to
+// meet.
+constexpr double kRoundingOverlap_m = 0.01;
+// The grade line's ends this near the route's ends reach them.
+constexpr double kReachSlack_m = 1e-3;
+// A circle's stated length may differ from the one its radius and grades give by this much.
+constexpr double kStatedLengthSlack_m = 1e-3;
+
+std::string millimetres(double m) {
+    return format(m * 1000, Pattern::Fixed3);
+}
+
+// A vertical curve made shorter by h on one side (before its point, or after it): a parabola
+// stays symmetric (its radius follows), a circle keeps its centre's side and shrinks its radius,
+// an unsymmetric parabola loses h on that side alone.
+void shorten(GradePoint& q, bool before, double h) {
+    switch (q.kind) {
+        case VerticalCurveKind::Parabola:
+            q.T_m -= h;
+            q.L_m = 2 * q.T_m;
+            q.R_m = q.L_m / std::fabs(q.omega);
+            q.E_m = q.T_m * q.T_m / (2 * q.R_m);
+            q.Tin_m = q.Tout_m = q.T_m;
+            break;
+        case VerticalCurveKind::UnsymmetricParabola:
+            (before ? q.Tin_m : q.Tout_m) -= h;
+            q.L_m = q.Tin_m + q.Tout_m;
+            q.T_m = q.L_m / 2;
+            q.E_m = q.Tin_m * q.Tout_m * std::fabs(q.omega) / (2 * q.L_m);
+            break;
+        case VerticalCurveKind::Circle: {
+            const double side = before ? q.Tin_m : q.Tout_m;
+            const double f = (side - h) / side;
+            q.R_m *= f;
+            q.Tin_m *= f;
+            q.Tout_m *= f;
+            q.L_m = q.Tin_m + q.Tout_m;
+            q.T_m = q.L_m / 2;
+            break;
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<double> placedChainage(const Route& route, const TableChainage& at, bool allowTwice,
+                                     std::string& fault) {
+    bool inGap = false;
+    return placeOnRoute(route, at, allowTwice, fault, inGap);
+}
+
 std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& route,
-                                        std::vector<RouteFault>& faults) {
+                                        std::vector<RouteFault>& faults,
+                                        std::vector<RouteFault>& warnings) {
     const std::size_t before = faults.size();
     const auto fault = [&](int line, std::string message) {
         faults.push_back({line, std::move(message), table.file});
+    };
+    const auto warn = [&](int line, std::string message, std::string kind, std::string detail,
+                          std::string done) {
+        warnings.push_back({line, std::move(message), table.file, std::move(kind),
+                            std::move(detail), std::move(done)});
     };
     const std::vector<GradeRow>& rows = table.rows;
     if (rows.size() < 2) {
@@ -178,16 +241,54 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
                   " 行。");
         return std::nullopt;
     }
+    // The rows placed on the route, through the chain breaks.
+    std::vector<double> at(rows.size());
+    std::optional<std::size_t> unplaced;
+    std::string wrong;
+    bool inGap = false;
+    for (std::size_t k = 0; k < rows.size() && !unplaced; ++k) {
+        const std::optional<double> a = placeOnRoute(route, rows[k].at, false, wrong, inGap);
+        if (a)
+            at[k] = *a;
+        else
+            unplaced = k;
+    }
+    if (unplaced && inGap && table.internalStationsInGap) {
+        // An exporter that writes internal stations: read so, every station lies on the route.
+        const bool fits = std::all_of(rows.begin(), rows.end(), [&](const GradeRow& r) {
+            return r.at.value_m >= route.start_m - kReachSlack_m &&
+                   r.at.value_m <= route.end_m + kReachSlack_m;
+        });
+        if (fits) {
+            const GradeRow& r = rows[*unplaced];
+            warn(r.line,
+                 "变坡点桩号 " + r.at.text +
+                     " 按断链换算落在断链的空缺里；纵断面的桩号都按连续里程" +
+                     "（staInternal）读了。",
+                 "", "", "");
+            for (std::size_t k = 0; k < rows.size(); ++k)
+                at[k] = rows[k].at.value_m;
+            unplaced.reset();
+        }
+    }
+    if (unplaced) {
+        fault(rows[*unplaced].line, wrong);
+        return std::nullopt;
+    }
+    // A file's rounding: the ends a millimetre short of the route's ends reach them.
+    if (at.front() > route.start_m && at.front() - route.start_m <= kReachSlack_m)
+        at.front() = route.start_m;
+    if (at.back() < route.end_m && route.end_m - at.back() <= kReachSlack_m)
+        at.back() = route.end_m;
     GradeLine line;
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const GradeRow& r = rows[k];
-        std::string wrong;
-        const std::optional<double> at = placedChainage(route, r.at, false, wrong);
-        if (!at) {
-            fault(r.line, wrong);
+        if (std::fabs(at[k]) > kMaxDesignLength_m) {
+            fault(r.line, "变坡点桩号 " + r.at.text + " 按断链换算是里程 " + metres(at[k]) +
+                              "，超出了 ±1000000000 米。");
             return std::nullopt;
         }
-        if (!line.points.empty() && *at <= line.points.back().at_m + kTouch_m) {
+        if (!line.points.empty() && at[k] <= line.points.back().at_m + kTouch_m) {
             fault(r.line,
                   "变坡点桩号 " + r.at.text + " 不在上一行之后：纵断面表要按里程顺序排列。");
             return std::nullopt;
@@ -199,7 +300,7 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
         }
         GradePoint p;
         p.line = r.line;
-        p.at_m = *at;
+        p.at_m = at[k];
         p.H_m = r.H_m;
         p.R_m = r.R_m;
         p.kind = r.kind;
@@ -246,24 +347,59 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
                 q.Tout_m = t * std::cos(a2);
                 q.L_m = q.Tin_m + q.Tout_m;
                 q.T_m = q.L_m / 2;
+                const GradeRow& r = rows[k];
+                const std::string name = pointName(k, n);
+                if (r.negativeRadius && q.omega > 0)
+                    warn(q.line,
+                         name + " 的 CircCurve 半径写成负数（凸形竖曲线），而前后的坡度给出凹形" +
+                             "竖曲线；按坡度计算。",
+                         "CircCurve 的半径符号与坡度不符", name, "按坡度计算");
+                // Its length along the chainage, along the arc, or R |ω| as for a parabola:
+                // exporters differ.
+                if (r.statedLength_m && q.omega != 0) {
+                    const double L = *r.statedLength_m;
+                    const double off =
+                        std::min({std::fabs(L - q.L_m), std::fabs(L - q.R_m * std::fabs(a2 - a1)),
+                                  std::fabs(L - q.R_m * std::fabs(q.omega))});
+                    const std::string apart = metres(std::fabs(L - q.L_m));
+                    if (off > kStatedLengthSlack_m)
+                        warn(q.line,
+                             name + " 的 CircCurve length " + metres(L) +
+                                 " 与半径和前后坡度给出的竖曲线长 " + metres(q.L_m) + " 相差 " +
+                                 apart + " 米；按半径计算。",
+                             "CircCurve 的 length 与半径和坡度不符",
+                             name + "，相差 " + apart + " 米", "按半径计算");
+                }
                 break;
             }
         }
     }
     for (std::size_t k = 1; k + 1 < n; ++k) {
-        const GradePoint &q = p[k], &prev = p[k - 1];
+        GradePoint &q = p[k], &prev = p[k - 1];
         const double room = q.at_m - prev.at_m;
-        if (q.Tin_m + prev.Tout_m > room + kTouch_m) {
-            const std::string name = pointName(k, n);
-            if (k == 1) {
-                fault(q.line, name + " 的竖曲线起点超出了纵断面的起点：T = " + metres(q.Tin_m) +
-                                  " 米，而起点至 " + name + " 只有 " + metres(room) + " 米。");
-            } else {
-                fault(q.line, pointName(k - 1, n) + " 与 " + name + " 的竖曲线重叠 " +
-                                  metres(q.Tin_m + prev.Tout_m - room) +
-                                  " 米（T = " + metres(prev.Tout_m) + "，T = " + metres(q.Tin_m) +
-                                  "，变坡点间距 " + metres(room) + "）。");
-            }
+        const double overlap = q.Tin_m + prev.Tout_m - room;
+        if (overlap <= kTouch_m)
+            continue;
+        const std::string name = pointName(k, n);
+        if (k == 1) {
+            fault(q.line, name + " 的竖曲线起点超出了纵断面的起点：T = " + metres(q.Tin_m) +
+                              " 米，而起点至 " + name + " 只有 " + metres(room) + " 米。");
+        } else if (overlap < kRoundingOverlap_m && overlap / 2 < prev.Tout_m &&
+                   overlap / 2 < q.Tin_m) {
+            // An exporter's rounding: the two curves are made to meet.
+            shorten(prev, false, overlap / 2);
+            shorten(q, true, overlap / 2);
+            const std::string both = pointName(k - 1, n) + " 与 " + name;
+            warn(q.line,
+                 both + " 的竖曲线重叠 " + millimetres(overlap) +
+                     " 毫米，按相接计算：两条竖曲线在相接的一侧各缩短 " + millimetres(overlap / 2) +
+                     " 毫米。",
+                 "相邻竖曲线重叠不到 10 毫米", both + "，重叠 " + millimetres(overlap) + " 毫米",
+                 "按相接计算，各缩短重叠的一半");
+        } else {
+            fault(q.line, pointName(k - 1, n) + " 与 " + name + " 的竖曲线重叠 " + metres(overlap) +
+                              " 米（T = " + metres(prev.Tout_m) + "，T = " + metres(q.Tin_m) +
+                              "，变坡点间距 " + metres(room) + "）。");
         }
     }
     const GradePoint &last = p[n - 2], &end = p[n - 1];

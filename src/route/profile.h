@@ -47,12 +47,19 @@ struct GradeRow {
     // unsymmetric one by the lengths before and after the point.
     double L_m = 0;
     double Lin_m = 0, Lout_m = 0;
+    // A circle as LandXML gives it: its radius written negative (some exporters write crest
+    // curves so) and the length the file states, both only checked against the grades.
+    bool negativeRadius = false;
+    std::optional<double> statedLength_m = std::nullopt;
 };
 
 struct GradeTable {
     std::size_t file = 0;  // the file of the tables it came from
     int headerLine = 0;
     std::vector<GradeRow> rows;
+    // LandXML: where stations read through the chain breaks fall into the gap of a short chain,
+    // but read as continuous (internal) stations all lie on the route, they are read so.
+    bool internalStationsInGap = false;
 };
 
 /// A point of the grade line, placed on the route with its vertical curve worked out. Grades are
@@ -100,10 +107,14 @@ std::optional<double> placedChainage(const Route& route, const TableChainage& at
                                      std::string& fault);
 
 /// The grade line of the design's table placed on the route, with every fault (chainages not
-/// increasing, fewer than two rows, radii on the ends, vertical curves that overlap or run past
-/// the ends) on its row's line.
+/// increasing or beyond the coordinates' bound, fewer than two rows, radii on the ends, vertical
+/// curves that overlap or run past the ends) on its row's line. Rounding is no fault: neighbouring
+/// curves that overlap by less than 10 mm are each shortened by half the overlap on the side where
+/// they meet, and ends within a millimetre of the route's ends reach them. The warnings tell what
+/// was rounded so, and circles whose stated length or sign disagree with their grades.
 std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& route,
-                                        std::vector<RouteFault>& faults);
+                                        std::vector<RouteFault>& faults,
+                                        std::vector<RouteFault>& warnings);
 
 /// The design elevation of the centre line at a continuous chainage: the grade, plus (concave) or
 /// minus (convex) x^2 / (2R) on a vertical curve, x from the curve's nearer end (on an unsymmetric

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <limits>
+#include <map>
 #include <string_view>
 
 #include "curve/chainage.h"
@@ -101,10 +102,49 @@ std::string chainLabel(const Route& route, std::size_t index) {
 Alignment chainOf(const std::vector<RoutePointRow>& points, const std::vector<RouteCurve>& curves,
                   double start_m, double end_m, std::vector<std::optional<AlignmentPoint>>* qz);
 
+// Where its file names no point, a route of elements is named as a JD route is: BP at its start,
+// ZH, HY, YH, HZ (ZY, YZ without a spiral) where a straight, a spiral from or to it and an arc
+// meet, and QZ in the middle of an arc between two of them. Other joints (two spirals, two arcs,
+// the spiral of an egg curve) have no such name and stay unnamed.
+void nameCharacteristicPoints(std::vector<Element>& elements) {
+    const auto straight = [](const Element& e) { return e.kind() == ElementKind::Straight; };
+    const auto arc = [](const Element& e) { return e.kind() == ElementKind::Arc; };
+    const auto fromStraight = [](const Element& e) {
+        return e.kind() == ElementKind::Spiral && e.startCurvature_per_m() == 0;
+    };
+    const auto toStraight = [](const Element& e) {
+        return e.kind() == ElementKind::Spiral && e.endCurvature_per_m() == 0;
+    };
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        Element& e = elements[i];
+        if (!e.name.empty())
+            continue;
+        if (i == 0) {
+            e.name = "BP";
+            continue;
+        }
+        const Element& before = elements[i - 1];
+        e.name = straight(before) && fromStraight(e) ? "ZH"
+                 : fromStraight(before) && arc(e)    ? "HY"
+                 : arc(before) && toStraight(e)      ? "YH"
+                 : toStraight(before) && straight(e) ? "HZ"
+                 : straight(before) && arc(e)        ? "ZY"
+                 : arc(before) && straight(e)        ? "YZ"
+                                                     : "";
+    }
+    for (std::size_t i = 1; i + 1 < elements.size(); ++i) {
+        Element& e = elements[i];
+        const std::string& end = elements[i + 1].name;
+        if (arc(e) && e.middleName.empty() && (e.name == "HY" || e.name == "ZY") &&
+            (end == "YH" || end == "YZ"))
+            e.middleName = "QZ";
+    }
+}
+
 // The chain breaks, placed by the chainage in force before each, then the grade line and the
 // cross-fall, which read their K-texts through the breaks.
-void placeBreaksAndProfile(const RouteDesign& design, Route& route,
-                           std::vector<RouteFault>& faults) {
+void placeBreaksAndProfile(const RouteDesign& design, Route& route, RouteBuilding& building) {
+    std::vector<RouteFault>& faults = building.faults;
     double offset = 0, previousAt = route.start_m;
     for (const ChainBreakRow& b : design.breaks) {
         const double at = b.before_m - offset;
@@ -126,8 +166,22 @@ void placeBreaksAndProfile(const RouteDesign& design, Route& route,
         if (faults.size() >= kMostRouteFaults)
             break;
     }
-    if (faults.empty() && design.grade)
-        route.gradeLine = buildGradeLine(*design.grade, route, faults);
+    if (!faults.empty())
+        return;
+    if (design.planWithoutBadProfile) {
+        // The plan does not hang on the profile: a profile that cannot be computed leaves the
+        // route without elevations.
+        building.profileFaults = design.profileFaults;
+        if (design.grade && building.profileFaults.empty()) {
+            std::vector<RouteFault> warnings;
+            route.gradeLine =
+                buildGradeLine(*design.grade, route, building.profileFaults, warnings);
+            if (building.profileFaults.empty())
+                building.warnings.insert(building.warnings.end(), warnings.begin(), warnings.end());
+        }
+    } else if (design.grade) {
+        route.gradeLine = buildGradeLine(*design.grade, route, faults, building.warnings);
+    }
     if (faults.empty() && design.crossFall)
         route.crossFall = buildCrossFall(*design.crossFall, route, faults);
 }
@@ -143,8 +197,11 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
     double s_m = route.start_m;
     std::size_t number = 0;
     const std::size_t file = design.elements->file;
+    // Where each kind of warning stands in the building's list.
+    std::map<std::string, std::size_t> kinds;
     for (const ElementRow& row : design.elements->rows) {
         ++number;
+        const std::size_t shownNumber = row.number != 0 ? row.number : number;
         AlignmentPoint from = at;
         if (row.startX_m && row.startY_m) {
             const double apart_m = std::hypot(*row.startX_m - at.x_m, *row.startY_m - at.y_m);
@@ -155,18 +212,19 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
                                                  " 米，从所给的起点算起。",
                                              file});
             else if (apart_m > kStatedStartSlack_m)
-                building.warnings.push_back(
-                    {row.line,
-                     "线元 " + std::to_string(number) + " " +
-                         elementKindName(row.startCurvature_per_m == 0 &&
-                                                 row.endCurvature_per_m == 0
-                                             ? ElementKind::Straight
-                                         : row.startCurvature_per_m == row.endCurvature_per_m
-                                             ? ElementKind::Arc
-                                             : ElementKind::Spiral) +
-                         "（" + row.tag + "）的 Start 离上一线元算得的终点 " +
-                         format(apart_m, Pattern::Fixed4) + " 米，从所给的 Start 算起。",
-                     file});
+                addWarning(building.warnings, kinds,
+                           {row.line,
+                            "线元 " + std::to_string(shownNumber) + " " +
+                                elementKindName(row.startCurvature_per_m == 0 &&
+                                                        row.endCurvature_per_m == 0
+                                                    ? ElementKind::Straight
+                                                : row.startCurvature_per_m == row.endCurvature_per_m
+                                                    ? ElementKind::Arc
+                                                    : ElementKind::Spiral) +
+                                "（" + row.tag + "）的 Start 离上一线元算得的终点 " +
+                                format(apart_m, Pattern::Fixed4) + " 米，从所给的 Start 算起。",
+                            file, "线元的 Start 离上一线元算得的终点超过 1 毫米",
+                            format(apart_m, Pattern::Fixed4) + " 米", "从所给的 Start 算起"});
             from.x_m = *row.startX_m;
             from.y_m = *row.startY_m;
         }
@@ -185,18 +243,20 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
         }
         Element e = Element::fromStart(s_m, row.length_m, from, k0, k1);
         e.name = row.name;
-        e.label = "线元 " + std::to_string(number) + " " + elementKindName(e.kind());
+        e.label = "线元 " + std::to_string(shownNumber) + " " + elementKindName(e.kind());
         e.line = row.line;
         s_m = e.end_m();
         at = e.at(s_m);
         if (row.endX_m && row.endY_m) {
             const double apart_m = std::hypot(*row.endX_m - at.x_m, *row.endY_m - at.y_m);
             if (apart_m > kStatedStartSlack_m)
-                building.warnings.push_back({row.line,
-                                             e.label + "（" + row.tag +
-                                                 "）算得的终点离所给的 End " +
-                                                 format(apart_m, Pattern::Fixed4) + " 米。",
-                                             file});
+                addWarning(
+                    building.warnings, kinds,
+                    {row.line,
+                     e.label + "（" + row.tag + "）算得的终点离所给的 End " +
+                         format(apart_m, Pattern::Fixed4) + " 米。",
+                     file, "线元算得的终点离所给的 End 超过 1 毫米",
+                     format(apart_m, Pattern::Fixed4) + " 米", "按所给的 Start、方向和长度计算"});
         }
         if (std::fabs(s_m) > kMaxDesignLength_m || std::fabs(at.x_m) > kMaxDesignLength_m ||
             std::fabs(at.y_m) > kMaxDesignLength_m) {
@@ -208,9 +268,10 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
     if (!faults.empty())
         return building;
     route.end_m = s_m;
-    // Its end is named as a JD route's end is.
+    // Its points and its end are named as a JD route's are.
+    nameCharacteristicPoints(route.alignment.elements);
     route.alignment.endName = "EP";
-    placeBreaksAndProfile(design, route, faults);
+    placeBreaksAndProfile(design, route, building);
     if (faults.empty())
         building.route = std::move(route);
     return building;
@@ -350,7 +411,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         rc.external_m = std::hypot(at.x_m - rc.curve.X, at.y_m - rc.curve.Y);
     }
 
-    placeBreaksAndProfile(design, route, faults);
+    placeBreaksAndProfile(design, route, building);
     if (faults.empty())
         building.route = std::move(route);
     return building;

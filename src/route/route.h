@@ -62,6 +62,9 @@ struct RouteBuilding {
     std::optional<Route> route;
     std::vector<RouteFault> faults;
     std::vector<RouteFault> warnings;
+    // A LandXML alignment's profile that could not be computed (the route has no elevations):
+    // every fault of it.
+    std::vector<RouteFault> profileFaults;
 };
 
 RouteBuilding buildRoute(const RouteDesign& design);

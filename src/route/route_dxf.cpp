@@ -20,6 +20,8 @@ constexpr double kLabelGap = 0.6;
 constexpr double kSpacingMargin = 0.9;
 // Carries at most this many vertices, whatever the curvature.
 constexpr double kMostSpiralVertices = 100000;
+// The start of a route whose first element has no name of its own.
+constexpr char kStartName[] = "BP";
 
 DxfPoint onPlan(double x_m, double y_m, double z_m = 0) {
     return {y_m, x_m, z_m};
@@ -86,6 +88,10 @@ PlanDrawing routePlanDrawing(const Route& route) {
         const AlignmentPoint p = route.alignment.at(at_m);
         plan.marks.push_back({name, stakeText(route, at_m), p.x_m, p.y_m, p.azimuth_deg});
     };
+    // The start is marked as the end is: by the name of its point, BP where an element route's
+    // first row names none.
+    if (!route.alignment.elements.empty() && route.alignment.elements.front().name.empty())
+        mark(kStartName, route.alignment.elements.front().start_m());
     for (const Element& e : route.alignment.elements) {
         if (!e.name.empty())
             mark(e.name, e.start_m());

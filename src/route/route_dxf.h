@@ -55,8 +55,8 @@ struct PlanDrawing {
 };
 
 /// The route's centre line, tangent polygon (for a route from a JD table) and characteristic
-/// points (the start of each element by its name, QZ, EP), their chainage texts with the chain
-/// breaks applied; no points.
+/// points (the start of each element by its name, BP where the first has none, QZ, EP), their
+/// chainage texts with the chain breaks applied; no points.
 PlanDrawing routePlanDrawing(const Route& route);
 
 /// The vertices of a spiral's polyline: its start, its end, and between them a spacing by its

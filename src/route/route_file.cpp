@@ -1,5 +1,6 @@
 #include "route/route_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <map>
@@ -193,6 +194,65 @@ std::string faultText(const RouteFault& fault) {
     return "第 " + std::to_string(fault.line) + " 行：" + fault.message;
 }
 
+std::vector<WarningLine> warningLines(const std::vector<RouteFault>& warnings) {
+    struct Kind {
+        const RouteFault* first;
+        std::size_t count;
+    };
+    std::vector<Kind> kinds;
+    // Where each kind of each file stands in kinds.
+    std::map<std::pair<std::string_view, std::size_t>, std::size_t> placeOf;
+    for (const RouteFault& w : warnings) {
+        if (w.kind.empty()) {
+            kinds.push_back({&w, 1});
+            continue;
+        }
+        const auto [it, added] =
+            placeOf.emplace(std::pair{std::string_view(w.kind), w.file}, kinds.size());
+        if (added)
+            kinds.push_back({&w, w.count});
+        else if (w.line < kinds[it->second].first->line)
+            kinds[it->second] = {&w, kinds[it->second].count + w.count};
+        else
+            kinds[it->second].count += w.count;
+    }
+    std::vector<WarningLine> lines;
+    for (const Kind& k : kinds) {
+        const RouteFault& w = *k.first;
+        if (k.count == 1) {
+            lines.push_back({faultText(w), w.file});
+            continue;
+        }
+        // A kind that starts with a Latin word stands apart from the count's 个.
+        const bool latin =
+            (w.kind[0] >= 'A' && w.kind[0] <= 'Z') || (w.kind[0] >= 'a' && w.kind[0] <= 'z');
+        lines.push_back({std::to_string(k.count) + (latin ? " 个 " : " 个") + w.kind +
+                             "（第一处：第 " + std::to_string(w.line) + " 行" +
+                             (w.detail.empty() ? "" : "，" + w.detail) + "）；" + w.done + "。",
+                         w.file});
+    }
+    return lines;
+}
+
+void addWarning(std::vector<RouteFault>& warnings, std::map<std::string, std::size_t>& places,
+                RouteFault warning) {
+    if (warning.kind.empty()) {
+        warnings.push_back(std::move(warning));
+        return;
+    }
+    const auto [it, added] = places.emplace(warning.kind, warnings.size());
+    if (added) {
+        warnings.push_back(std::move(warning));
+        return;
+    }
+    RouteFault& first = warnings[it->second];
+    warning.count += first.count;
+    if (warning.line < first.line)
+        first = std::move(warning);
+    else
+        first.count = warning.count;
+}
+
 std::optional<double> readChainage(std::string_view text) {
     text = trimmed(text);
     if (text.empty())
@@ -204,11 +264,15 @@ std::optional<double> readChainage(std::string_view text) {
         return v;
     }
     text.remove_prefix(1);
-    const std::size_t plus = text.find('+');
-    if (plus == std::string_view::npos)
+    // The kilometres (a sign of their own allowed), then "+" or "-" and the metres.
+    std::size_t kmEnd = text.find_first_not_of(' ');
+    if (kmEnd != std::string_view::npos && text[kmEnd] == '-')
+        ++kmEnd;
+    const std::size_t joint = text.find_first_of("+-", kmEnd);
+    if (joint == std::string_view::npos)
         return std::nullopt;
-    std::optional<double> km = readNumber(text.substr(0, plus));
-    std::string_view metresText = trimmed(text.substr(plus + 1));
+    std::optional<double> km = readNumber(text.substr(0, joint));
+    std::string_view metresText = trimmed(text.substr(joint + 1));
     // The metre part is digits and a point only: no sign, no exponent.
     if (metresText.empty() || metresText.find_first_not_of("0123456789.") != std::string_view::npos)
         return std::nullopt;
@@ -216,8 +280,15 @@ std::optional<double> readChainage(std::string_view text) {
     if (!km || !m || *km != std::trunc(*km) || *m >= kMetresPerKilometre ||
         std::fabs(*km) > kMaxDesignLength_m / kMetresPerKilometre)
         return std::nullopt;
-    // Read as the chainage texts are written: the kilometres rounded down and the metres added,
-    // so "K-1+998.500" is -1.5 m.
+    // Read as the chainage texts are written: "+" adds the metres to the kilometres ("K-1+998.500"
+    // is -1.5 m, kilometres rounded down); "-" counts them back from kilometres at or before zero,
+    // as a stake before the start is written ("K0-153.100" is -153.1 m, "K-1-846.900" -1846.9 m).
+    // A "-" after kilometres past zero ("K1-200") says nothing clear and is not taken.
+    if (text[joint] == '-') {
+        if (*km > 0)
+            return std::nullopt;
+        return *km * kMetresPerKilometre - *m;
+    }
     return *km * kMetresPerKilometre + *m;
 }
 
@@ -417,6 +488,16 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
     if (faults.empty())
         reading.design = std::move(design);
     return reading;
+}
+
+bool opensWithRouteTable(std::string_view utf8Text) {
+    const CsvSplit split = splitTables(utf8Text, continuesOverEmptyLine, isKnownTitle,
+                                       {kMaxRouteLineBytes, kMostRouteRows});
+    if (split.fault || split.tables.empty())
+        return false;
+    const TableKind kind = kindOf(split.tables.front().header);
+    return kind == TableKind::Points || kind == TableKind::ElementStart ||
+           kind == TableKind::Elements;
 }
 
 }  // namespace hcurve

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,15 +38,35 @@ constexpr std::size_t kMostRouteRows = 1000000;
 constexpr std::size_t kMostRouteFaults = 100;
 
 /// A fault of the route file (or of the route it describes), on its line (1-based) of the file
-/// it names (0 for the first of the files read together).
+/// it names (0 for the first of the files read together). A warning is one too.
 struct RouteFault {
     int line;
     std::string message;
     std::size_t file = 0;
+    // A warning that may come once an element: how the one line that tells all of its kind names
+    // them ("线元的 dir 与座标给出的方向不符"), what this case adds ("相差 36.000 秒") and what is
+    // done about them ("按座标计算"). Without a kind a warning is told on its own.
+    std::string kind = {}, detail = {}, done = {};
+    // With a kind: the cases it stands for (it is the first of them in the file).
+    std::size_t count = 1;
 };
+
+/// A warning added to a list; one of a kind already there is counted with it (the list keeps the
+/// one that comes first in the file). places remembers where each kind stands in the list.
+void addWarning(std::vector<RouteFault>& warnings, std::map<std::string, std::size_t>& places,
+                RouteFault warning);
 
 /// "第 N 行：message".
 std::string faultText(const RouteFault& fault);
+
+/// The lines that tell a list of warnings, in the order of the first of each kind: a warning
+/// alone as faultText has it; several of one kind (and file) as one line, "132 个线元的 dir 与座标
+/// 给出的方向不符（第一处：第 1690 行，相差 36.000 秒）；按座标计算。", with the file of each.
+struct WarningLine {
+    std::string text;
+    std::size_t file = 0;
+};
+std::vector<WarningLine> warningLines(const std::vector<RouteFault>& warnings);
 
 /// One row of the point table.
 struct RoutePointRow {
@@ -75,6 +96,10 @@ struct RouteDesign {
     std::vector<ChainBreakRow> breaks;  // in the order of the file
     std::optional<GradeTable> grade;
     std::optional<CrossFallTable> crossFall;
+    // A LandXML alignment: a profile that cannot be computed costs the elevations, not the
+    // route; the faults found reading it (the grade table is then absent).
+    bool planWithoutBadProfile = false;
+    std::vector<RouteFault> profileFaults;
 };
 
 /// The design of a route file, or every fault found in it (nothing half read).
@@ -90,9 +115,14 @@ RouteFileReading readRouteFile(std::string_view utf8Text);
 /// two, the chain breaks, the grade line, the cross-fall) may stand in any of them, each once.
 RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts);
 
+/// True when the text's first table is a point table, or the start or the element table of a
+/// route of elements: the file that is read first of several.
+bool opensWithRouteTable(std::string_view utf8Text);
+
 /// A chainage typed as metres ("12000", "12345.6") or as a K-text ("K12+345.600", "k12+345",
-/// "K 12+345.6", "K-1+998.500" for -1.5 as the program writes it); nothing when it is neither or
-/// its metre part is not below 1000.
+/// "K 12+345.6"); before zero "K0-001.500" or "K-1-846.900" as the tables write it, and
+/// "K-1+998.500" (kilometres rounded down) for -1.5 as the design field shows it; nothing when it
+/// is neither, its metre part is not below 1000, or a "-" follows kilometres past zero.
 std::optional<double> readChainage(std::string_view text);
 
 }  // namespace hcurve

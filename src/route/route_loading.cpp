@@ -1,5 +1,7 @@
 #include "route/route_loading.h"
 
+#include <algorithm>
+
 #include "curve/shown_text.h"
 #include "platform/file_reading.h"
 #include "platform/system_reason.h"
@@ -13,10 +15,11 @@ RouteLoading loadRouteFile(const std::string& path) {
     return loadRouteFiles({path});
 }
 
-RouteLoading loadRouteFiles(const std::vector<std::string>& paths, const std::string* alignment) {
+RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::string* alignment) {
     RouteLoading loading;
+    std::vector<std::string> paths = chosen;
     std::vector<std::string> texts;
-    for (const std::string& path : paths) {
+    for (const std::string& path : chosen) {
         const std::string shownPath = shownText(path);
         const platform::FileBytes file = platform::readFileBounded(path, kMaxRouteFileBytes);
         if (file.openError != 0) {
@@ -41,7 +44,9 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& paths, const std::st
                                            "”要单独读，不能与别的文件一起读。");
                 return loading;
             }
-            return loadLandXmlRoute(shownPath, file.bytes, alignment);
+            RouteLoading xml = loadLandXmlRoute(shownPath, file.bytes, alignment);
+            xml.files = paths;
+            return xml;
         }
         RouteText text = decodeRouteText(file.bytes);
         if (text.fault) {
@@ -55,6 +60,20 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& paths, const std::st
         }
         texts.push_back(std::move(*text.utf8));
     }
+    // Files chosen together come in the order they were clicked or typed: the one that opens with
+    // the route's own table is read first.
+    if (texts.size() > 1 && !opensWithRouteTable(texts[0])) {
+        for (std::size_t k = 1; k < texts.size(); ++k) {
+            if (opensWithRouteTable(texts[k])) {
+                std::rotate(texts.begin(), texts.begin() + static_cast<long>(k),
+                            texts.begin() + static_cast<long>(k) + 1);
+                std::rotate(paths.begin(), paths.begin() + static_cast<long>(k),
+                            paths.begin() + static_cast<long>(k) + 1);
+                break;
+            }
+        }
+    }
+    loading.files = paths;
     RouteFileReading reading =
         readRouteFiles(std::vector<std::string_view>(texts.begin(), texts.end()));
     std::vector<RouteFault> faults = reading.faults;
@@ -63,9 +82,9 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& paths, const std::st
         faults = building.faults;
         loading.route = std::move(building.route);
         if (loading.route)
-            for (const RouteFault& w : building.warnings)
+            for (const WarningLine& w : warningLines(building.warnings))
                 loading.messages.push_back(shownText(paths[w.file < paths.size() ? w.file : 0]) +
-                                           ": 注意：" + shownText(faultText(w)));
+                                           ": 注意：" + shownText(w.text));
     }
     for (const RouteFault& f : faults)
         loading.messages.push_back(shownText(paths[f.file < paths.size() ? f.file : 0]) + ": " +

@@ -21,6 +21,10 @@ struct RouteLoading {
     std::optional<Route> route;
     std::vector<std::string> messages;
     std::string name;  // of the alignment, for a LandXML file
+    // A LandXML alignment without elevations: why, for the modes that need them ("LandXML 文件的
+    // 线路 “A” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）"). Empty otherwise.
+    std::string withoutProfile;
+    std::vector<std::string> files;  // the paths in the order read, the route's own table first
 };
 
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
@@ -28,7 +32,8 @@ struct RouteLoading {
 /// which.
 RouteLoading loadRouteFile(const std::string& path);
 
-/// The same for several files read together (the first holds the JD table or the element table).
+/// The same for several files read together, in any order: the one that opens with the JD table
+/// (or the element table) is read first, the others after it in their order.
 /// A LandXML file (route/landxml_reading.h: its name ends in .xml, or it starts as XML) is read
 /// alone: its alignment named alignment, or its first when that is null.
 RouteLoading loadRouteFiles(const std::vector<std::string>& paths,

@@ -274,28 +274,19 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
                       stakeText(route, route.end_m) + " 之间）。";
         return table;
     }
+    // The named points of the stretch where it lies on the road: a grade line or a stretch that
+    // reaches beyond BP or EP adds no stake there.
+    const double first_m = std::max(from, route.start_m), last_m = std::min(to, route.end_m);
     const auto inside = [&](double c) {
-        return c >= from - kSameStake_m && c <= to + kSameStake_m;
+        return c >= first_m - kSameStake_m && c <= last_m + kSameStake_m;
     };
-    // The stakes the stretch will have at most, counted on the road only (a stretch may reach
-    // beyond BP or EP): the multiples of each stretch between breaks, the named points and both
-    // sides of the breaks; each with its side points.
-    const double onRoad_m = std::min(to, route.end_m) - std::max(from, route.start_m);
-    double namedCount = 2;
-    for (const Element& e : route.alignment.elements)  // its start, and a named middle
-        namedCount += e.end_m() >= from - kSameStake_m && e.start_m() <= to + kSameStake_m ? 2 : 0;
-    for (const ChainBreak& b : route.breaks)
-        namedCount += inside(b.at_m) ? 3 : 0;  // its two texts, and a multiple more in its stretch
-    if (route.gradeLine)                       // each 变坡点 and the ends of its curve
-        namedCount += 3.0 * static_cast<double>(route.gradeLine->points.size());
-    const double centre = onRoad_m / request.interval_m + 1 + namedCount;
-    const double sides = static_cast<double>(sidePointCount(sideRequestOf(request)));
+    // The multiples are counted before they are made, and everything once the named points (at
+    // most a few a row of the files) are merged with them: what is refused is what would be
+    // written, each stake once however many names meet there.
+    const double onRoad_m = last_m - first_m;
+    const std::size_t sides = sidePointCount(sideRequestOf(request));
     if (onRoad_m / request.interval_m > kMostStakes) {
         table.fault = "桩距太小：这一段会有一百万个以上的桩。";
-        return table;
-    }
-    if (centre * (1 + sides) > kMostStakes) {
-        table.fault = "这一段的中桩、特征点与边桩合计会有一百万个以上。";
         return table;
     }
 
@@ -387,6 +378,11 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
             take(multiples[i++]);
         else
             take(named[j++]);
+    }
+
+    if (static_cast<double>(stakes.size()) * static_cast<double>(1 + sides) > kMostStakes) {
+        table.fault = "这一段的中桩、特征点与边桩合计会有一百万个以上。";
+        return table;
     }
 
     const SideRequest sideRequest = sideRequestOf(request);

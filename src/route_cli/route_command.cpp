@@ -1,9 +1,11 @@
 #include "route_cli/route_command.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <ctime>
 #include <iostream>
+#include <iterator>
 #include <new>
 #include <optional>
 #include <sstream>
@@ -39,9 +41,35 @@ constexpr char kUsage[] =
     "[--out 文件.csv|文件.dat|文件.gsi]\n"
     "      hcurve route 文件… --dxf 文件.dxf [--interval 桩距 及 --stakes 的其他选项]\n"
     "      hcurve route 文件… --locate X Y [H]\n"
-    "      hcurve route 文件… --landxml 文件.xml\n"
+    "      hcurve route 文件… --landxml 文件.xml|-\n"
     "      hcurve route 文件.xml [--alignment 名称] …\n"
     "      hcurve route 文件.xml --alignments\n";
+
+// The file name that stands for the standard output.
+constexpr char kStandardOutput[] = "-";
+
+const char* const kModes[] = {"--elements", "--segments", "--vertical", "--stakes",
+                              "--dxf",      "--locate",   "--landxml",  "--alignments"};
+
+bool isMode(const std::string& argument) {
+    return std::find(std::begin(kModes), std::end(kModes), argument) != std::end(kModes);
+}
+
+// The files a run writes, from its mode and values: --dxf's and --landxml's file (not the standard
+// output), and --out's.
+std::vector<std::string> outputTargets(const std::vector<std::string>& rest) {
+    std::vector<std::string> targets;
+    const std::string& mode = rest[1];
+    if ((mode == "--dxf" || mode == "--landxml") && rest.size() > 2 && rest[2] != kStandardOutput)
+        targets.push_back(rest[2]);
+    if (mode == "--stakes" || mode == "--dxf") {
+        for (std::size_t i = mode == "--dxf" ? 3 : 2; i + 1 < rest.size(); i += 2) {
+            if (rest[i] == "--out")
+                targets.push_back(rest[i + 1]);
+        }
+    }
+    return targets;
+}
 
 // Written once the standard output has failed.
 struct OutputFailed {};
@@ -246,8 +274,8 @@ int dxfCommand(const Route& route, const std::vector<std::string>& args, std::os
     return 0;
 }
 
-int locateCommand(const Route& route, const std::vector<std::string>& args, std::ostream& out,
-                  std::ostream& err) {
+int locateCommand(const Route& route, const std::string& withoutProfile,
+                  const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const bool withH = args.size() == 5;
     std::optional<double> x = args.size() == 4 || withH ? readNumber(args[2]) : std::nullopt;
     std::optional<double> y = args.size() == 4 || withH ? readNumber(args[3]) : std::nullopt;
@@ -270,7 +298,10 @@ int locateCommand(const Route& route, const std::vector<std::string>& args, std:
             return 1;
         }
         if (!route.gradeLine) {
-            err << "hcurve: 文件里没有纵断面表，无法与实测高程比较。\n";
+            if (!withoutProfile.empty())
+                say(err, "hcurve: " + withoutProfile + "，无法与实测高程比较。");
+            else
+                err << "hcurve: 文件里没有纵断面表，无法与实测高程比较。\n";
             return 1;
         }
     }
@@ -323,13 +354,28 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return 1;
     }
     const std::string& mode = rest[1];
-    if (mode != "--elements" && mode != "--segments" && mode != "--vertical" &&
-        mode != "--stakes" && mode != "--dxf" && mode != "--locate" && mode != "--landxml" &&
-        mode != "--alignments") {
+    if (!isMode(mode)) {
         err << "hcurve: 要给出 --elements、--segments、--vertical、--stakes、--dxf、--locate、"
                "--landxml 或 --alignments。\n"
             << kUsage;
         return 1;
+    }
+    // One mode a run: a second one is named, not taken for a value or an unknown option.
+    for (std::size_t i = 2; i < rest.size(); ++i) {
+        if (!isMode(rest[i]))
+            continue;
+        if (rest[i] == mode)
+            say(err, "hcurve: " + mode + " 只能给出一次。");
+        else
+            say(err, "hcurve: " + mode + " 与 " + rest[i] + " 不能同时使用。");
+        return 1;
+    }
+    // An output never takes the place of an input: refused before anything is read or computed.
+    for (const std::string& target : outputTargets(rest)) {
+        if (std::optional<std::string> refusal = inputAsTarget(target, paths)) {
+            say(err, "hcurve: " + *refusal);
+            return 1;
+        }
     }
     if (mode == "--alignments") {
         if (rest.size() != 2 || paths.size() != 1 || alignment) {
@@ -358,6 +404,10 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             return 1;
         }
         const std::string text = landXmlText(*route, alignmentName(loading, paths[0]), stampNow());
+        if (rest[2] == kStandardOutput) {
+            put(out, text);
+            return 0;
+        }
         if (std::optional<std::string> wrong = writeFileReplacing(rest[2], text)) {
             say(err, "hcurve: " + *wrong);
             return 1;
@@ -379,7 +429,10 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             return 0;
         }
         if (mode == "--vertical" && !route->gradeLine) {
-            err << "hcurve: 文件里没有纵断面表（表头 变坡点桩号,高程,竖曲线半径）。\n";
+            if (!loading.withoutProfile.empty())
+                say(err, "hcurve: " + loading.withoutProfile + "，列不出竖曲线表。");
+            else
+                err << "hcurve: 文件里没有纵断面表（表头 变坡点桩号,高程,竖曲线半径）。\n";
             return 1;
         }
         put(out, mode == "--elements" ? elementTableCsv(*route) : verticalTableCsv(*route));
@@ -389,7 +442,7 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return stakes(*route, rest, out, err);
     if (mode == "--dxf")
         return dxfCommand(*route, rest, err);
-    return locateCommand(*route, rest, out, err);
+    return locateCommand(*route, loading.withoutProfile, rest, out, err);
 }
 
 }  // namespace

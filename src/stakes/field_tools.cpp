@@ -92,6 +92,8 @@ ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
                             ExportFormat format) {
     if (std::optional<std::string> refusal = exportRefusal(record))
         return {false, *refusal};
+    if (std::optional<std::string> refusal = inputAsTarget(path, record.curveFiles))
+        return {false, *refusal};
     if (format == ExportFormat::Gsi) {
         // Whole: every point must have its point number before anything is written.
         const std::vector<ExportPoint> points = lastRunPoints(record);

@@ -17,7 +17,6 @@ namespace hcurve {
 namespace {
 
 const char* const kCsvHeader[] = {"点名", "桩号", "X(北)", "Y(东)", "侧别", "排", "距离"};
-constexpr char kHeightText[] = "0.000";
 // GSI-16: 16 characters of data; coordinates typed in (input mode 1), metres to the millimetre
 // (unit 0).
 constexpr std::size_t kGsiDataWidth = 16;
@@ -87,7 +86,7 @@ std::string csvRow(const ExportPoint& p, bool withHeights) {
 std::string datLine(const ExportPoint& p) {
     return p.name + ",," + coordinateText(p.y_m, kPlainCoordinate) + "," +
            coordinateText(p.x_m, kPlainCoordinate) + "," +
-           (p.H_m ? coordinateText(*p.H_m, kPlainCoordinate) : kHeightText) +
+           (p.H_m ? coordinateText(*p.H_m, kPlainCoordinate) : std::string()) +
            std::string(kSpreadsheetCsv.lineEnd);
 }
 

@@ -54,8 +54,8 @@ std::string csvHead(bool withHeights = false);
 std::string csvRow(const ExportPoint& point, bool withHeights = false);
 
 /// One line of the point file: name,code,east,north,height with an empty code, the height the
-/// point's elevation or 0.000 where it has none, with three decimals as the coordinates, ended by
-/// CR LF.
+/// point's elevation with three decimals as the coordinates, empty where it has none (0.000 would
+/// be an elevation), ended by CR LF.
 std::string datLine(const ExportPoint& point);
 
 /// The whole table: csvHead, then csvRow of every point.

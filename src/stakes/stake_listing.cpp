@@ -1,6 +1,7 @@
 #include "stakes/stake_listing.h"
 
 #include <string>
+#include <utility>
 
 #include "curve/chainage.h"
 #include "curve/format.h"
@@ -77,10 +78,33 @@ PointStep sidePointStep(const RunSidePoint& point) {
             point.y_m};
 }
 
+// The side groups' captions as the window starts with them, in the order of their labels.
+const char* const kLeftCaptions[3] = {"  路基宽度 DL", "  纵座标 XL", "  横座标 YL"};
+const char* const kRightCaptions[3] = {" 路基宽度 DR", "  纵座标 XR", "  横座标 YR"};
+
 }  // namespace
 
+void clearListing(UserPort& port) {
+    for (Field field : {Field::StakeChainage, Field::StakeX, Field::StakeY})
+        port.setField(field, "");
+    for (const SideGroup* group : {&kLeftGroup, &kRightGroup}) {
+        for (Field field : group->fields)
+            port.setField(field, "");
+    }
+    for (const auto& [group, captions] :
+         {std::pair{&kLeftGroup, kLeftCaptions}, std::pair{&kRightGroup, kRightCaptions}}) {
+        for (int i = 0; i < 3; ++i)
+            port.setCaption(group->labels[i], captions[i]);
+    }
+}
+
+void clearStakeResults(UserPort& port) {
+    port.setField(Field::AxisAngle, "");
+    clearListing(port);
+}
+
 void listStake(const RunStake& stake, UserPort& port) {
-    port.ask("单击 Entar 键或点击 OK 键显示中桩座标");
+    port.ask("单击 Enter 键或点击 OK 键显示中桩座标");
     port.setField(Field::StakeChainage, chainageText(stake.chainage_m, kListingForm));
     port.setField(Field::StakeX, coordinateText(stake.x_m, kFieldCoordinate));
     port.setField(Field::StakeY, coordinateText(stake.y_m, kFieldCoordinate));

@@ -10,4 +10,12 @@ namespace hcurve {
 /// Shows a stake: its chainage and coordinates, then its side points one by one.
 void listStake(const RunStake& stake, UserPort& port);
 
+/// Empties the stake's fields and both side groups, and gives the side groups their captions of
+/// the start back ("  路基宽度 DL", ...): what a new run begins with, so that no point of an
+/// earlier run stands beside it.
+void clearListing(UserPort& port);
+
+/// clearListing, and the axis angle too: a new curve has no stake run yet.
+void clearStakeResults(UserPort& port);
+
 }  // namespace hcurve

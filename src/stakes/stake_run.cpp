@@ -91,11 +91,13 @@ const SideQuestions kRunSideQuestions{
 std::optional<std::string> askSidePointOptions(CurveRecord& record, UserPort& port) {
     if (!sidePointsOn(record))
         return std::nullopt;
+    // At 90 degrees the axis runs along the centre line: a side point would stand on the road
+    // ahead of its stake, not beside it.
     std::string ppq =
-        askDmsAngle(port, {"请输入计算点与中桩连线( 即横轴 )的方位与中桩法线夹角 PPQ 的数值 ( "
-                           "中桩法线的方向由圆心指向中桩 ) PPQ由法线为起始,顺时针为正( ppb>0 ),"
-                           "反时针为负( ppb<0 ),沿法线为零( ppb=0 ) ",
-                           "夹角 PPQ"});
+        askSkewAngle(port, {"请输入计算点与中桩连线( 即横轴 )的方位与中桩法线夹角 PPQ 的数值 ( "
+                            "中桩法线的方向由圆心指向中桩 ) PPQ由法线为起始,顺时针为正( ppb>0 ),"
+                            "反时针为负( ppb<0 ),沿法线为零( ppb=0 ) ",
+                            "夹角 PPQ"});
     // The widths come here only when design entry did not ask them.
     if (record.dlxp == 0)
         askSideWidths(record, port, kRunSideQuestions);
@@ -148,6 +150,8 @@ void stakeRun(CurveRecord& record, UserPort& port) {
         port.showMessage(*refusal);
         return;
     }
+    // Nothing of an earlier run stays beside this one, also when its listing is left at once.
+    clearListing(port);
     PpqSetting ppq = preparePpq(ppqTyped);
     port.setField(Field::AxisAngle, ppq.shown);
 
@@ -162,6 +166,7 @@ void stakeRun(CurveRecord& record, UserPort& port) {
         stake.axisAzimuth_deg = lastAxis_deg;
     }
     record.lastRun.stakes = std::move(stakes);
+    record.lastRun.ppq_dms = ppqTyped ? readNumber(*ppqTyped).value_or(0) : 0;
     record.lastRun.sides.reset();
     if (sidePointsOn(record))
         record.lastRun.sides.emplace(static_cast<const SideSetup&>(record));

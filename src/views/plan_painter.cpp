@@ -99,6 +99,16 @@ class LabelPlacer {
                 return false;
             if (covers(QPolygonF(rect)))
                 return false;
+        } else if (coversReserved(QPolygonF(rect)) && direction != QPointF(0, 0)) {
+            // A label that must be shown goes to the other side of its point rather than over the
+            // title, the scale bar or the north arrow, where it finds room there.
+            const QPointF other = anchor - direction * reach;
+            const QRectF across(other.x() - w / 2, other.y() - h / 2, w, h);
+            if (!coversReserved(QPolygonF(across))) {
+                taken_.push_back(QPolygonF(across));
+                painter_.drawText(across, Qt::AlignCenter, label);
+                return true;
+            }
         }
         taken_.push_back(QPolygonF(rect));
         painter_.drawText(rect, Qt::AlignCenter, label);
@@ -129,15 +139,24 @@ class LabelPlacer {
         painter_.restore();
         return true;
     }
-    void reserve(const QRectF& rect) { taken_.push_back(QPolygonF(rect)); }
+    // Room no label may take: what the sheet draws in its corners.
+    void reserve(const QRectF& rect) {
+        taken_.push_back(QPolygonF(rect));
+        reserved_.push_back(QPolygonF(rect));
+    }
 
   private:
     QPainter& painter_;
     QSizeF size_;
     std::vector<QPolygonF> taken_;
+    std::vector<QPolygonF> reserved_;
 
     bool covers(const QPolygonF& box) const {
         return std::any_of(taken_.begin(), taken_.end(),
+                           [&](const QPolygonF& taken) { return taken.intersects(box); });
+    }
+    bool coversReserved(const QPolygonF& box) const {
+        return std::any_of(reserved_.begin(), reserved_.end(),
                            [&](const QPolygonF& taken) { return taken.intersects(box); });
     }
 };
@@ -157,6 +176,24 @@ QString lengthText(double length_m) {
     if (length_m >= 1000)
         return QStringLiteral("%1 公里").arg(length_m / 1000);
     return QStringLiteral("%1 米").arg(length_m);
+}
+
+// The room of the sheet's title, of the scale bar with its text and of the north arrow with its
+// letters, which no label covers.
+QRectF titleRect(const QSizeF& size, const QString& title) {
+    const double wide = QFontMetricsF(textFont(kTitlePixels, true)).horizontalAdvance(title) + 8;
+    return QRectF(kCornerGap, kCornerGap - 4, std::min(wide, size.width() / 2), 22);
+}
+
+QRectF scaleBarRect(const QSizeF& size, const PlanFrame& frame) {
+    const double pixels =
+        roundLength(kScaleBarPixels / frame.pixelsPerMetre) * frame.pixelsPerMetre;
+    return QRectF(kCornerGap - 4, size.height() - kCornerGap - 28, pixels + 8, 32);
+}
+
+QRectF northArrowRect(const QSizeF& size) {
+    const double baseX = size.width() - kCornerGap - 40;
+    return QRectF(baseX - 30, kCornerGap - 4, 30 + kArrowLength * 0.6 + 44, kArrowLength + 32);
 }
 
 void paintScaleBar(QPainter& painter, const QSizeF& size, const PlanFrame& frame) {
@@ -360,6 +397,10 @@ void paintPlan(QPainter& painter, const QSizeF& size, const PlanScene& scene,
     // Labels: the characteristic points towards the centre, the JD and centre beside their
     // marks, then the stakes outwards as far as they find room.
     LabelPlacer labels(painter, size);
+    const QString title = QStringLiteral("平面图  ") + text(scene.title);
+    labels.reserve(titleRect(size, title));
+    labels.reserve(scaleBarRect(size, frame));
+    labels.reserve(northArrowRect(size));
     painter.setFont(textFont(kTextPixels, true));
     painter.setPen(pen(kTextRgb, 1));
     if (scene.route) {
@@ -421,8 +462,7 @@ void paintPlan(QPainter& painter, const QSizeF& size, const PlanScene& scene,
     painter.setPen(pen(kTextRgb, 1));
     painter.setFont(textFont(kTitlePixels, true));
     painter.drawText(QRectF(kCornerGap, kCornerGap - 4, size.width() / 2, 22),
-                     Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("平面图  ") + text(scene.title));
+                     Qt::AlignLeft | Qt::AlignVCenter, title);
     paintScaleBar(painter, size, frame);
     paintNorthArrow(painter, size);
     painter.restore();

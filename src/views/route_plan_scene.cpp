@@ -56,4 +56,25 @@ PlanScene routePlanScene(const Route& route, const std::string& title) {
     return scene;
 }
 
+std::vector<PlanStake> routePlanStakes(const StakeTable& table, const StakeRequest& request) {
+    // Per row (the front row first) the left points in the order asked, then the right ones.
+    const std::size_t leftPerRow = request.left_m.size();
+    const std::size_t perRow = leftPerRow + request.right_m.size();
+    const std::size_t n = table.sidesPerStake;
+    std::vector<PlanStake> stakes;
+    stakes.reserve(table.rows.size());
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        const StakeRow& r = table.rows[i];
+        PlanStake stake{{r.x_m, r.y_m}, r.text, r.tangent_deg - kRightAngle_deg, {}, {}};
+        stake.left.reserve(n / std::max<std::size_t>(perRow, 1) * leftPerRow);
+        stake.right.reserve(n - stake.left.capacity());
+        for (std::size_t j = 0; j < n && perRow > 0; ++j) {
+            const PlanPoint p{table.sideX_m[i * n + j], table.sideY_m[i * n + j]};
+            (j % perRow < leftPerRow ? stake.left : stake.right).push_back(p);
+        }
+        stakes.push_back(std::move(stake));
+    }
+    return stakes;
+}
+
 }  // namespace hcurve

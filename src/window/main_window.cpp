@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QColor>
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFont>
@@ -22,7 +21,6 @@
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStringList>
 #include <QVBoxLayout>
@@ -34,6 +32,7 @@
 #include "entry/curve_file.h"
 #include "entry/design_entry.h"
 #include "port/messages.h"
+#include "window/file_dialogs.h"
 #include "window/qt_printer.h"
 #include "window/report_writer.h"
 #include "window/result_views.h"
@@ -294,14 +293,11 @@ void MainWindow::keepLastCurve() {
 }
 
 std::optional<std::string> MainWindow::chooseCurveFile(bool saving) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
     const QString filter = QStringLiteral("曲线文件 (*.csv)");
     const QString proposed =
         QString::fromStdString(record_.JD.empty() ? "曲线" : "JD" + record_.JD) + ".csv";
     QFileDialog dialog(this, saving ? QStringLiteral("保存曲线") : QStringLiteral("打开曲线"),
-                       saving ? QDir(folder).filePath(proposed) : folder,
+                       saving ? proposedPath(proposed) : dialogFolder(),
                        filter + QStringLiteral(";;所有文件 (*)"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -311,18 +307,16 @@ std::optional<std::string> MainWindow::chooseCurveFile(bool saving) {
     QString path = dialog.selectedFiles().front();
     if (path.isEmpty())
         return std::nullopt;
+    rememberFolder(path);
     if (saving && QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".csv");
     return path.toStdString();
 }
 
 std::optional<std::string> MainWindow::chooseReportFile() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
     const QString proposed = QStringLiteral("中桩成果报告-JD") +
                              QString::fromStdString(record_.JD) + QStringLiteral(".pdf");
-    QFileDialog dialog(this, QStringLiteral("中桩成果报告"), QDir(folder).filePath(proposed),
+    QFileDialog dialog(this, QStringLiteral("中桩成果报告"), proposedPath(proposed),
                        QStringLiteral("PDF 文件 (*.pdf)"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -332,6 +326,7 @@ std::optional<std::string> MainWindow::chooseReportFile() {
     QString path = dialog.selectedFiles().front();
     if (path.isEmpty())
         return std::nullopt;
+    rememberFolder(path);
     if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
     return path.toStdString();
@@ -592,13 +587,9 @@ std::optional<ExportTarget> MainWindow::chooseExportFile() {
     const QString csvFilter = QStringLiteral("CSV 表格 (*.csv)");
     const QString datFilter = QStringLiteral("点文件 name,code,Y,X,H (*.dat)");
     const QString gsiFilter = QStringLiteral("全站仪点文件 Leica GSI-16 (*.gsi)");
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty()) {
-        folder = QDir::homePath();
-    }
     // Qt's own file dialog, which speaks the program's language whatever the desktop's is.
     QFileDialog dialog(
-        this, QStringLiteral("导出中桩坐标"), QDir(folder).filePath(QStringLiteral("中桩坐标.csv")),
+        this, QStringLiteral("导出中桩坐标"), proposedPath(QStringLiteral("中桩坐标.csv")),
         csvFilter + QStringLiteral(";;") + datFilter + QStringLiteral(";;") + gsiFilter);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -612,6 +603,7 @@ std::optional<ExportTarget> MainWindow::chooseExportFile() {
     if (path.isEmpty()) {
         return std::nullopt;
     }
+    rememberFolder(path);
     std::optional<ExportFormat> format = exportFormatOf(path.toStdString());
     if (!format) {
         // No extension of its own: the one of the chosen file type.

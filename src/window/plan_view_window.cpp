@@ -1,20 +1,20 @@
 #include "window/plan_view_window.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <cmath>
 
 #include "commands/plan_dxf.h"
+#include "platform/file_writing.h"
 #include "port/messages.h"
 #include "views/plan_file.h"
+#include "window/file_dialogs.h"
 
 namespace hcurve {
 namespace {
@@ -111,6 +111,7 @@ PlanViewWindow::PlanViewWindow(const CurveRecord& record, Teller tell, QWidget* 
     coordinates_->setObjectName(QStringLiteral("coordinates"));
     auto* fitButton = new QPushButton(QStringLiteral("适合窗口"), this);
     auto* saveButton = new QPushButton(QStringLiteral("保存平面图…"), this);
+    saveButton->setObjectName(QStringLiteral("savePlan"));
     fitButton->setToolTip(QStringLiteral("整条曲线放进窗口 (也可双击图面)"));
     saveButton->setToolTip(
         QStringLiteral("按所见保存为 PNG、SVG 或 PDF 文件，或存为 DXF 图形供 CAD 使用"));
@@ -150,6 +151,10 @@ void PlanViewWindow::save() {
     std::optional<std::string> path = chooser_ ? chooser_() : choosePath();
     if (!path)
         return;
+    if (std::optional<std::string> refusal = inputAsTarget(*path, record_.curveFiles)) {
+        tell_(*refusal);
+        return;
+    }
     const std::optional<std::string> failure =
         isDxfPath(*path) ? savePlanDxf(record_, *path)
                          : savePlan(*canvas_->scene(), canvas_->frame(), canvas_->size(), *path);
@@ -157,20 +162,18 @@ void PlanViewWindow::save() {
 }
 
 std::optional<QString> askPlanFilePath(QWidget* parent, const QString& proposedName) {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
     const QString png = QStringLiteral("PNG 图片 (*.png)");
     const QString svg = QStringLiteral("SVG 矢量图 (*.svg)");
     const QString pdf = QStringLiteral("PDF 文件 (*.pdf)");
     const QString dxf = QStringLiteral("DXF 图形，供 CAD 使用 (*.dxf)");
     QString selected = png;
     QString path = QFileDialog::getSaveFileName(
-        parent, QStringLiteral("保存平面图"), QDir(folder).filePath(proposedName),
+        parent, QStringLiteral("保存平面图"), proposedPath(proposedName),
         png + QStringLiteral(";;") + svg + QStringLiteral(";;") + pdf + QStringLiteral(";;") + dxf,
         &selected);
     if (path.isEmpty())
         return std::nullopt;
+    rememberFolder(path);
     if (!planFormatOf(path.toStdString()) && !isDxfPath(path.toStdString())) {
         // No extension of its own: the one of the chosen file type.
         path += selected == svg   ? QStringLiteral(".svg")

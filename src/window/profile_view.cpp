@@ -1,5 +1,6 @@
 #include "window/profile_view.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -179,10 +180,22 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
             }
         }
         painter.setPen(Qt::black);
+        // Upright, the first line stands left of its foot and the second right of it: both stay
+        // inside the frame, also at the start and the end of the grade line.
+        const QFontMetricsF metrics(painter.font());
+        const double right = captions[k].second.isEmpty()
+                                 ? metrics.descent()
+                                 : metrics.lineSpacing() + metrics.descent();
+        const double foot =
+            std::clamp(m.x() + 4, plot.left() + metrics.ascent() + 2,
+                       std::max(plot.left() + metrics.ascent() + 2, plot.right() - right - 2));
+        // Above the mark and above the design line where the caption stands.
+        const double footAt_m = std::clamp(s0 + (foot - plot.left()) / sx, s0, s1);
+        const double top =
+            std::min({m.y(), at(p.at_m, designElevation_m(g, p.at_m).value_or(p.H_m)).y(),
+                      at(footAt_m, designElevation_m(g, footAt_m).value_or(p.H_m)).y()});
         painter.save();
-        painter.translate(
-            m.x() + 4,
-            std::min(m.y(), at(p.at_m, designElevation_m(g, p.at_m).value_or(p.H_m)).y()) - 8);
+        painter.translate(foot, top - 8);
         painter.rotate(-90);
         painter.drawText(QPointF(0, 0), captions[k].first);
         painter.drawText(QPointF(0, painter.fontMetrics().lineSpacing()), captions[k].second);

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QString>
+#include <QWidget>
 
 #include "window/main_window.h"
 #include "window/window_layout.h"
@@ -53,6 +54,9 @@ int QtUserPort::runDialog(QDialog& dialog) {
 int QtUserPort::wait(QDialog& dialog) {
     QEventLoop loop;
     QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    // A tool window's message may come while a command's question is open: that one is the open
+    // dialog again once the message is read.
+    const QPointer<QDialog> outer = open_;
     open_ = &dialog;
     dialog.show();
     dialog.raise();
@@ -60,7 +64,7 @@ int QtUserPort::wait(QDialog& dialog) {
     // The loop also repaints the window, so whatever a command wrote before asking is on screen
     // while the question is open. Ending the program ends the loop too.
     loop.exec();
-    open_ = nullptr;
+    open_ = outer;
     dialog.hide();
     return dialog.result();
 }
@@ -122,6 +126,31 @@ void QtUserPort::showMessage(const std::string& message) {
 
 void QtUserPort::showError(const std::string& message) {
     show(message, MessageKind::Error);
+}
+
+void QtUserPort::tell(QWidget& owner, const std::string& message) {
+    if (ending_) {
+        return;
+    }
+    if (messageSink_) {
+        messageSink_(message);
+        return;
+    }
+    QPointer<QWidget> focused = owner.focusWidget();
+    QMessageBox box(QMessageBox::Information, QString(), QString::fromStdString(message),
+                    QMessageBox::Ok, &owner);
+    box.setWindowTitle(owner.windowTitle());
+    box.adjustSize();
+    box.move(owner.frameGeometry().center() - box.rect().center());
+    wait(box);
+    if (ending_) {
+        return;
+    }
+    owner.raise();
+    owner.activateWindow();
+    if (focused) {
+        focused->setFocus();
+    }
 }
 
 void QtUserPort::show(const std::string& message, MessageKind kind) {

@@ -14,6 +14,7 @@
 #include "port/user_port.h"
 
 class QDialog;
+class QWidget;
 
 namespace hcurve {
 
@@ -35,6 +36,11 @@ class QtUserPort : public UserPort {
     void setCaption(Label label, const std::string& caption) override;
     void showMessage(const std::string& message) override;
     void showError(const std::string& message) override;
+
+    /// A message of a tool window (中桩成果表, 平面图): its box belongs to that window and stands
+    /// over it, and the window is in front with its focus back once the box is closed, so that
+    /// nothing typed next reaches the main window.
+    void tell(QWidget& owner, const std::string& message);
 
     /// Replaces the input dialog; an empty function brings the dialog back.
     void setAsker(Asker asker) { asker_ = std::move(asker); }

@@ -60,6 +60,25 @@ std::vector<double> columnWidths(const ReportTable& table, const QFontMetricsF& 
     return widths;
 }
 
+// A table's notes as they are set: each broken after a "，" where it is wider than the page.
+QStringList noteLines(const ReportTable& table, const QFontMetricsF& body, double width) {
+    QStringList lines;
+    for (const std::string& note : table.notes) {
+        QString line;
+        for (const QString& piece : text(note).split(QStringLiteral("，"))) {
+            const QString joined = line.isEmpty() ? piece : line + QStringLiteral("，") + piece;
+            if (!line.isEmpty() && body.horizontalAdvance(joined) > width) {
+                lines << line + QStringLiteral("，");
+                line = piece;
+            } else {
+                line = joined;
+            }
+        }
+        lines << line;
+    }
+    return lines;
+}
+
 double sum(const std::vector<double>& v) {
     double s = 0;
     for (double x : v)
@@ -111,8 +130,11 @@ ReportOutcome writeReport(QPrinter& printer, const ReportDocument& document,
     const QFontMetricsF body(bodyFont, &printer), bold(boldFont, &printer),
         title(titleFont, &printer);
     std::vector<std::vector<double>> widths;
-    for (const ReportTable& t : document.tables)
+    std::vector<QStringList> notes;
+    for (const ReportTable& t : document.tables) {
         widths.push_back(columnWidths(t, body, bold));
+        notes.push_back(noteLines(t, body, area.width()));
+    }
 
     // The layout: the title block, then rows as long as they fit.
     const double rowHeight = body.height() * kRowSpacing;
@@ -125,8 +147,8 @@ ReportOutcome writeReport(QPrinter& printer, const ReportDocument& document,
         bool first = true;
         std::size_t row = 0;
         do {
-            // A heading line, the column headings and at least one row, or a new page.
-            const double head = rowHeight * 2;
+            // A heading line, its notes, the column headings and at least one row, or a new page.
+            const double head = rowHeight * (2 + notes[t].size());
             if (y + head + (table.rows.empty() ? 0 : rowHeight) > bottom && y > blockHeight) {
                 pages.emplace_back();
                 y = blockHeight;
@@ -188,6 +210,12 @@ ReportOutcome writeReport(QPrinter& printer, const ReportDocument& document,
                 QRectF(0, at, area.width(), rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
                 text(table.heading) + (slice.first ? QString() : QStringLiteral(" (续)")));
             at += rowHeight;
+            painter.setFont(bodyFont);
+            for (const QString& note : notes[slice.table]) {
+                painter.drawText(QRectF(0, at, area.width(), rowHeight),
+                                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, note);
+                at += rowHeight;
+            }
             auto drawRow = [&](const std::vector<std::string>& cells, bool heading) {
                 double x = 0;
                 painter.setFont(heading ? boldFont : bodyFont);

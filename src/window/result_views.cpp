@@ -39,6 +39,9 @@ void ResultViews::commandEnded() {
     // After a run the table's menu entry says so until the table is looked at.
     if (newRun && !record.lastRun.stakes.empty() && !(table_ && table_->isVisible()))
         markTableEntry(true);
+    // A new curve took the run with it: there is nothing new to look at.
+    if (record.lastRun.stakes.empty())
+        markTableEntry(false);
     // A closed window catches up when it is opened again.
     tableStale_ |= newRun || newCurve;
     planStale_ |= newRun || newCurve;
@@ -68,7 +71,7 @@ void ResultViews::showStakeTable() {
     if (!table_) {
         tableStale_ = true;
         table_ = new StakeTableWindow(
-            window_.record(), [this](const std::string& m) { window_.userPort().showMessage(m); },
+            window_.record(), [this](const std::string& m) { window_.userPort().tell(*table_, m); },
             &window_);
     }
     table_->show();
@@ -80,7 +83,7 @@ void ResultViews::showStakeTable() {
 void ResultViews::showPlanView() {
     if (!plan_) {
         plan_ = new PlanViewWindow(
-            window_.record(), [this](const std::string& m) { window_.userPort().showMessage(m); },
+            window_.record(), [this](const std::string& m) { window_.userPort().tell(*plan_, m); },
             &window_);
         planStale_ = planRefit_ = false;  // drawn from the record as it is
     }

@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -25,7 +24,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -38,7 +36,10 @@
 
 #include "curve/number.h"
 #include "platform/file_writing.h"
+#include "port/messages.h"
+#include "report/report_document.h"
 #include "route/landxml_writing.h"
+#include "route/route_file.h"
 #include "route/route_loading.h"
 #include "route/stake_request.h"
 #include "route/vertical_table.h"
@@ -47,6 +48,7 @@
 #include "views/plan_file.h"
 #include "views/plan_format.h"
 #include "views/route_plan_scene.h"
+#include "window/file_dialogs.h"
 #include "window/plan_view_window.h"
 #include "window/profile_view.h"
 #include "window/qt_printer.h"
@@ -81,10 +83,14 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// A chainage text as the tables write it, before zero too ("K0-153.100").
+bool isChainageText(const std::string& cell) {
+    return !cell.empty() && cell[0] == 'K' && readChainage(cell);
+}
+
 // Numbers and chainages flush right, so that their digits stand under each other.
 bool flushRight(const std::string& cell) {
-    return readNumber(cell) ||
-           (!cell.empty() && cell[0] == 'K' && cell.find('+') != std::string::npos);
+    return readNumber(cell) || isChainageText(cell);
 }
 
 // Ctrl+C in a table copies the selected rows whole (every row when none is selected), the header
@@ -282,8 +288,7 @@ ReportTable reportTable(const std::string& heading, const TableRows& rows) {
     for (std::size_t c = 0; c < table.columns.size(); ++c) {
         bool numeric = true;
         for (const std::vector<std::string>& row : table.rows) {
-            if (c < row.size() && !row[c].empty() && !readNumber(row[c]) &&
-                !(row[c][0] == 'K' && row[c].find('+') != std::string::npos))
+            if (c < row.size() && !row[c].empty() && !readNumber(row[c]) && !isChainageText(row[c]))
                 numeric = false;
         }
         table.numeric.push_back(numeric);
@@ -293,28 +298,19 @@ ReportTable reportTable(const std::string& heading, const TableRows& rows) {
 
 }  // namespace
 
-RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
-    : QWidget(parent), route_(std::move(route)), title_(title) {
-    setWindowTitle(QStringLiteral("线路 - ") + title);
+RouteWindow::RouteWindow(Route route, const QStringList& files, QWidget* parent)
+    : QWidget(parent), route_(std::move(route)), files_(files) {
     tabs_ = new QTabWidget(this);
 
     // A route of elements has no JDs and so no curve-element table; every route has its chain.
     elements_ = makeTable(tabs_, new RouteTableModel(this));
-    if (!route_.points.empty()) {
-        fill(elements_, elementTableRows(route_));
-        tabs_->addTab(elements_, QStringLiteral("曲线要素表"));
-    } else {
-        elements_->hide();  // not a tab: it would stand over the tab bar
-    }
     segments_ = makeTable(tabs_, new RouteTableModel(this));
-    fill(segments_, segmentTableRows(route_));
-    tabs_->addTab(segments_, QStringLiteral("线元表"));
 
     // The stake table with its form: every value of a stretch in one place.
-    auto* stakePage = new QWidget(tabs_);
+    stakePage_ = new QWidget(tabs_);
     auto* form = new QFormLayout;
     auto field = [&](const QString& caption, const QString& initial) {
-        auto* edit = new QLineEdit(initial, stakePage);
+        auto* edit = new QLineEdit(initial, stakePage_);
         form->addRow(caption, edit);
         return edit;
     };
@@ -324,28 +320,27 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
     left_ = field(QStringLiteral("左侧距离 (米，逗号分开)"), QString());
     right_ = field(QStringLiteral("右侧距离 (米，逗号分开)"), QString());
     skew_ = field(QStringLiteral("斜交角 (度.分秒，空为正交)"), QString());
-    auto* compute = new QPushButton(QStringLiteral("计算中桩"), stakePage);
-    auto* exportButton = new QPushButton(QStringLiteral("导出…"), stakePage);
-    auto* printButton = new QPushButton(QStringLiteral("打印"), stakePage);
+    auto* compute = new QPushButton(QStringLiteral("计算中桩"), stakePage_);
+    auto* exportButton = new QPushButton(QStringLiteral("导出…"), stakePage_);
+    auto* printButton = new QPushButton(QStringLiteral("打印"), stakePage_);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(compute);
     buttons->addWidget(exportButton);
     buttons->addWidget(printButton);
     buttons->addStretch();
     stakeModel_ = new RouteTableModel(this);
-    stakes_ = makeTable(stakePage, stakeModel_);
-    auto* stakeLayout = new QVBoxLayout(stakePage);
+    stakes_ = makeTable(stakePage_, stakeModel_);
+    auto* stakeLayout = new QVBoxLayout(stakePage_);
     stakeLayout->addLayout(form);
     stakeLayout->addLayout(buttons);
     stakeLayout->addWidget(stakes_, 1);
-    tabs_->addTab(stakePage, QStringLiteral("中桩表"));
 
     // The plan, drawn as the one-curve plan is: zoom about the cursor, drag, fit.
-    auto* planPage = new QWidget(tabs_);
-    plan_ = new PlanCanvas(planPage);
+    planPage_ = new QWidget(tabs_);
+    plan_ = new PlanCanvas(planPage_);
     plan_->setObjectName(QStringLiteral("routePlan"));
-    planCoordinates_ = new QLabel(planPage);
-    auto* fitButton = new QPushButton(QStringLiteral("适合窗口"), planPage);
+    planCoordinates_ = new QLabel(planPage_);
+    auto* fitButton = new QPushButton(QStringLiteral("适合窗口"), planPage_);
     fitButton->setToolTip(QStringLiteral("整条路线放进窗口 (也可双击图面)"));
     connect(fitButton, &QPushButton::clicked, plan_, &PlanCanvas::fit);
     connect(plan_, &PlanCanvas::pointed, this, [this](std::optional<PlanPoint> at) {
@@ -354,7 +349,7 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
                                            .arg(at->y_m, 0, 'f', 3)
                                      : QString());
     });
-    auto* savePlanButton = new QPushButton(QStringLiteral("保存平面图…"), planPage);
+    auto* savePlanButton = new QPushButton(QStringLiteral("保存平面图…"), planPage_);
     savePlanButton->setObjectName(QStringLiteral("savePlan"));
     savePlanButton->setToolTip(
         QStringLiteral("按所见保存为 PNG、SVG 或 PDF 文件，或存为 DXF 图形供 CAD 使用"));
@@ -364,35 +359,31 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
     planTools->addWidget(savePlanButton);
     planTools->addSpacing(16);
     planTools->addWidget(planCoordinates_, 1);
-    auto* planLayout = new QVBoxLayout(planPage);
+    auto* planLayout = new QVBoxLayout(planPage_);
     planLayout->addLayout(planTools);
     planLayout->addWidget(plan_, 1);
-    plan_->setScene(routePlanScene(route_, title.toStdString()), true);
-    tabs_->addTab(planPage, QStringLiteral("平面图"));
 
-    if (route_.gradeLine) {
-        vertical_ = makeTable(tabs_, new RouteTableModel(this));
-        fill(vertical_, verticalTableRows(route_));
-        tabs_->addTab(vertical_, QStringLiteral("竖曲线表"));
-        auto* profilePage = new QWidget(tabs_);
-        profile_ = new ProfileView(route_, profilePage);
-        auto* save = new QPushButton(QStringLiteral("保存纵断面图…"), profilePage);
-        auto* printProfileButton = new QPushButton(QStringLiteral("打印纵断面图"), profilePage);
-        auto* profileButtons = new QHBoxLayout;
-        profileButtons->addWidget(save);
-        profileButtons->addWidget(printProfileButton);
-        profileButtons->addStretch();
-        auto* profileLayout = new QVBoxLayout(profilePage);
-        profileLayout->addLayout(profileButtons);
-        profileLayout->addWidget(profile_, 1);
-        tabs_->addTab(profilePage, QStringLiteral("纵断面图"));
-        connect(save, &QPushButton::clicked, this, &RouteWindow::runSaveProfile);
-        connect(printProfileButton, &QPushButton::clicked, this,
-                [this] { QMessageBox::information(this, QStringLiteral("打印"), printProfile()); });
-    }
+    // The files read, and a grade line or cross-fall from another folder added to them.
+    auto* addButton = new QPushButton(QStringLiteral("添加纵断面/横坡…"), this);
+    addButton->setObjectName(QStringLiteral("addFiles"));
+    addButton->setToolTip(
+        QStringLiteral("把另一个文件（纵断面、横坡或断链表，可在别的文件夹）加到这条路线"));
+    connect(addButton, &QPushButton::clicked, this, &RouteWindow::runAddFiles);
+    filesLabel_ = new QLabel(this);
+    filesLabel_->setObjectName(QStringLiteral("files"));
+    filesLabel_->setTextFormat(Qt::PlainText);
+    auto* top = new QHBoxLayout;
+    top->addWidget(filesLabel_, 1);
+    top->addWidget(addButton);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
     layout->addWidget(tabs_);
+    showRoute();
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        if (tabs_->currentWidget() == planPage_)
+            catchUpPlan();
+    });
 
     // Inside the screen's free area, at the size it had last time when that fits.
     QSettings settings(kSettingsOrganisation, kSettingsApplication);
@@ -415,6 +406,132 @@ RouteWindow::RouteWindow(Route route, const QString& title, QWidget* parent)
     connect(compute, &QPushButton::clicked, this, &RouteWindow::runStakes);
     connect(exportButton, &QPushButton::clicked, this, &RouteWindow::runExport);
     connect(printButton, &QPushButton::clicked, this, &RouteWindow::runPrint);
+}
+
+QString RouteWindow::title() const {
+    QStringList names;
+    for (const QString& f : files_)
+        names << QFileInfo(f).fileName();
+    return names.join(QStringLiteral(", "));
+}
+
+std::vector<std::string> RouteWindow::inputs() const {
+    std::vector<std::string> paths;
+    for (const QString& f : files_)
+        paths.push_back(f.toStdString());
+    return paths;
+}
+
+QString RouteWindow::baseName() const {
+    return files_.isEmpty() ? QStringLiteral("路线") : QFileInfo(files_.front()).completeBaseName();
+}
+
+void RouteWindow::showRoute() {
+    setWindowTitle(QStringLiteral("线路 - ") + title());
+    filesLabel_->setText(QStringLiteral("文件：") + title());
+    QWidget* shown = tabs_->currentWidget();
+    while (tabs_->count() > 0)
+        tabs_->removeTab(0);
+    if (!route_.points.empty()) {
+        fill(elements_, elementTableRows(route_));
+        tabs_->addTab(elements_, QStringLiteral("曲线要素表"));
+    } else {
+        elements_->hide();  // not a tab: it would stand over the tab bar
+    }
+    fill(segments_, segmentTableRows(route_));
+    tabs_->addTab(segments_, QStringLiteral("线元表"));
+    tabs_->addTab(stakePage_, QStringLiteral("中桩表"));
+    planScene_ = routePlanScene(route_, title().toStdString());
+    showPlanStakes(true);
+    tabs_->addTab(planPage_, QStringLiteral("平面图"));
+    if (route_.gradeLine) {
+        if (!vertical_)
+            makeProfileTabs();
+        fill(vertical_, verticalTableRows(route_));
+        tabs_->addTab(vertical_, QStringLiteral("竖曲线表"));
+        tabs_->addTab(profilePage_, QStringLiteral("纵断面图"));
+        profile_->setStakes(lastTable_ ? &*lastTable_ : nullptr);
+    } else if (vertical_) {
+        vertical_->hide();
+        profilePage_->hide();
+    }
+    if (shown && tabs_->indexOf(shown) >= 0)
+        tabs_->setCurrentWidget(shown);
+}
+
+void RouteWindow::makeProfileTabs() {
+    vertical_ = makeTable(tabs_, new RouteTableModel(this));
+    profilePage_ = new QWidget(tabs_);
+    profile_ = new ProfileView(route_, profilePage_);
+    auto* save = new QPushButton(QStringLiteral("保存纵断面图…"), profilePage_);
+    auto* printProfileButton = new QPushButton(QStringLiteral("打印纵断面图"), profilePage_);
+    auto* profileButtons = new QHBoxLayout;
+    profileButtons->addWidget(save);
+    profileButtons->addWidget(printProfileButton);
+    profileButtons->addStretch();
+    auto* profileLayout = new QVBoxLayout(profilePage_);
+    profileLayout->addLayout(profileButtons);
+    profileLayout->addWidget(profile_, 1);
+    connect(save, &QPushButton::clicked, this, &RouteWindow::runSaveProfile);
+    connect(printProfileButton, &QPushButton::clicked, this,
+            [this] { QMessageBox::information(this, QStringLiteral("打印"), printProfile()); });
+}
+
+void RouteWindow::showPlanStakes(bool refit) {
+    PlanScene scene = planScene_;
+    if (lastTable_)
+        scene.stakes = routePlanStakes(*lastTable_, lastRequest_);
+    plan_->setScene(std::move(scene), refit);
+    planStale_ = false;
+}
+
+void RouteWindow::catchUpPlan() {
+    if (planStale_)
+        showPlanStakes(false);
+}
+
+RouteWindow::Added RouteWindow::addFiles(const QStringList& added) {
+    const QStringList files = files_ + added;
+    std::vector<std::string> paths;
+    for (const QString& p : files)
+        paths.push_back(p.toStdString());
+    RouteLoading loading = loadRouteFiles(paths);
+    Added outcome{false, {}};
+    for (const std::string& m : loading.messages)
+        outcome.messages += text(m) + "\n";
+    if (!loading.route)
+        return outcome;
+    outcome.added = true;
+    route_ = std::move(*loading.route);
+    files_.clear();
+    for (const std::string& f : loading.files)
+        files_ << QString::fromStdString(f);
+    // The stakes last shown are computed again on the new route, with its elevations.
+    const bool hadStakes = lastTable_.has_value();
+    lastTable_.reset();
+    stakeModel_->setTable({}, 0, {});
+    showRoute();
+    if (hadStakes && computeStakes())
+        stakeModel_->setTable({}, 0, {});
+    return outcome;
+}
+
+void RouteWindow::runAddFiles() {
+    const QStringList added =
+        chooseFilesToOpen(this, QStringLiteral("添加纵断面/横坡"),
+                          QStringLiteral("纵断面、横坡或断链表 (*.csv *.txt);;所有文件 (*)"));
+    if (added.isEmpty())
+        return;
+    const bool wasGraded = route_.gradeLine.has_value();
+    const Added outcome = addFiles(added);
+    if (!outcome.added) {
+        QMessageBox::warning(this, QStringLiteral("文件有错"), outcome.messages);
+        return;
+    }
+    if (!outcome.messages.isEmpty())
+        QMessageBox::information(this, QStringLiteral("注意"), outcome.messages);
+    if (!wasGraded && route_.gradeLine)
+        tabs_->setCurrentWidget(profilePage_);
 }
 
 std::optional<QString> RouteWindow::computeStakes() {
@@ -447,7 +564,7 @@ std::optional<QString> RouteWindow::computeStakes() {
     if (!skew.empty()) {
         std::optional<double> v = skewDegrees(skew);
         if (!v)
-            return QStringLiteral("斜交角要按 度.分秒 输入，并小于 90 度。");
+            return QString::fromUtf8(kSkewRule);
         request.skew_deg = *v;
     }
     StakeTable table = hcurve::stakeTable(route_, request);
@@ -478,6 +595,10 @@ std::optional<QString> RouteWindow::computeStakes() {
     keepForm();
     if (profile_)
         profile_->setStakes(&*lastTable_);
+    // The plan follows when it is looked at: a long table's stakes cost a moment to place.
+    planStale_ = true;
+    if (tabs_->currentWidget() == planPage_)
+        catchUpPlan();
     return std::nullopt;
 }
 
@@ -498,6 +619,8 @@ void RouteWindow::closeEvent(QCloseEvent* event) {
 std::optional<QString> RouteWindow::exportStakes(const QString& path) {
     if (!lastTable_)
         return QStringLiteral("还没有计算中桩。");
+    if (std::optional<std::string> refusal = inputAsTarget(path.toStdString(), inputs()))
+        return text(*refusal);
     std::string bytes;
     if (isDxfPath(path.toStdString())) {
         bytes = planDxf(routeDrawing(route_, &*lastTable_, lastRequest_));
@@ -517,7 +640,7 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
 }
 
 ReportDocument RouteWindow::report() const {
-    ReportDocument document{"线路报表", title_.toStdString(), reportDate(), {}};
+    ReportDocument document{"线路报表", title().toStdString(), reportDate(), {}};
     if (!route_.points.empty())
         document.tables.push_back(reportTable("曲线要素表", elementTableRows(route_)));
     document.tables.push_back(reportTable("线元表", segmentTableRows(route_)));
@@ -530,7 +653,13 @@ ReportDocument RouteWindow::report() const {
             if (row + 1 < rows.size())
                 rows[row + 1][0] = stakeModel_->cell(row, 0);
         }
-        document.tables.push_back(reportTable("中桩表", rows));
+        ReportTable stakes = reportTable("中桩表", rows);
+        if (lastTable_->sidesPerStake > 0) {
+            const StakeRequest& r = lastRequest_;
+            stakes.notes = sideLayoutNotes(
+                {r.skew_deg, r.left_m, r.right_m, r.doubleRow, r.front_m, r.back_m});
+        }
+        document.tables.push_back(std::move(stakes));
     }
     return document;
 }
@@ -625,6 +754,8 @@ std::optional<QString> RouteWindow::saveProfile(const QString& path) {
     const std::optional<PlanFormat> format = planFormatOf(path.toStdString());
     if (!format)
         return QStringLiteral("纵断面图的文件名要以 .png、.svg 或 .pdf 结尾。");
+    if (std::optional<std::string> refusal = inputAsTarget(path.toStdString(), inputs()))
+        return text(*refusal);
     const QByteArray bytes = profileBytes(route_, lastTable_ ? &*lastTable_ : nullptr,
                                           QSizeF(kProfileWidth, kProfileHeight), *format);
     if (bytes.isEmpty())
@@ -637,12 +768,15 @@ std::optional<QString> RouteWindow::saveProfile(const QString& path) {
 
 std::optional<QString> RouteWindow::savePlanDrawing(const QString& path) {
     const std::string file = path.toStdString();
+    if (std::optional<std::string> refusal = inputAsTarget(file, inputs()))
+        return text(*refusal);
     std::optional<std::string> wrong;
     if (isDxfPath(file)) {
         // The plan for CAD, with the stakes last shown.
         wrong = writeFileReplacing(
             file, planDxf(routeDrawing(route_, lastTable_ ? &*lastTable_ : nullptr, lastRequest_)));
     } else if (planFormatOf(file)) {
+        catchUpPlan();
         if (!plan_->scene())
             return QStringLiteral("无法绘制平面图。");
         wrong = savePlan(*plan_->scene(), plan_->frame(), plan_->size(), file);
@@ -656,7 +790,7 @@ std::optional<QString> RouteWindow::savePlanDrawing(const QString& path) {
 
 void RouteWindow::runSavePlan() {
     const std::optional<QString> path =
-        askPlanFilePath(this, QFileInfo(title_).completeBaseName() + QStringLiteral("-平面图.png"));
+        askPlanFilePath(this, baseName() + QStringLiteral("-平面图.png"));
     if (!path)
         return;
     if (std::optional<QString> wrong = savePlanDrawing(*path))
@@ -668,10 +802,12 @@ void RouteWindow::runSavePlan() {
 
 void RouteWindow::runSaveProfile() {
     const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("保存纵断面图"), QString(),
+        this, QStringLiteral("保存纵断面图"),
+        proposedPath(baseName() + QStringLiteral("-纵断面图.png")),
         QStringLiteral("PNG 图片 (*.png);;SVG 图形 (*.svg);;PDF 文件 (*.pdf)"));
     if (path.isEmpty())
         return;
+    rememberFolder(path);
     if (std::optional<QString> wrong = saveProfile(path))
         QMessageBox::warning(this, QStringLiteral("保存纵断面图"), *wrong);
 }
@@ -687,11 +823,8 @@ std::optional<QString> RouteWindow::chooseExportFile() {
     const QString xmlFilter = QStringLiteral("LandXML 1.2 路线 (*.xml)");
     const QString gsiFilter = QStringLiteral("全站仪点文件 Leica GSI-16 (*.gsi)");
     const QString dxfFilter = QStringLiteral("平面图 DXF，供 CAD 使用 (*.dxf)");
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
-    const QString proposed = QFileInfo(title_).completeBaseName() + QStringLiteral("-中桩坐标.csv");
-    QFileDialog dialog(this, QStringLiteral("导出中桩坐标"), QDir(folder).filePath(proposed),
+    const QString proposed = baseName() + QStringLiteral("-中桩坐标.csv");
+    QFileDialog dialog(this, QStringLiteral("导出中桩坐标"), proposedPath(proposed),
                        csvFilter + QStringLiteral(";;") + datFilter + QStringLiteral(";;") +
                            gsiFilter + QStringLiteral(";;") + dxfFilter + QStringLiteral(";;") +
                            xmlFilter);
@@ -704,6 +837,7 @@ std::optional<QString> RouteWindow::chooseExportFile() {
     QString path = dialog.selectedFiles().front();
     if (path.isEmpty())
         return std::nullopt;
+    rememberFolder(path);
     if (!exportFormatOf(path.toStdString()) && !isDxfPath(path.toStdString()) &&
         !path.endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)) {
         // No extension of its own: the one of the chosen file type.
@@ -721,11 +855,13 @@ std::optional<QString> RouteWindow::exportToChosenFile() {
     const std::optional<QString> path = exportChooser_ ? exportChooser_() : chooseExportFile();
     if (!path)
         return std::nullopt;
+    if (std::optional<std::string> refusal = inputAsTarget(path->toStdString(), inputs()))
+        return text(*refusal);
     if (path->endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)) {
         // The route itself, stakes or none.
         const QDateTime now = QDateTime::currentDateTimeUtc();
         const std::string xml =
-            landXmlText(route_, QFileInfo(title_).completeBaseName().toStdString(),
+            landXmlText(route_, baseName().toStdString(),
                         {now.toString(QStringLiteral("yyyy-MM-dd")).toStdString(),
                          now.toString(QStringLiteral("HH:mm:ss")).toStdString()});
         if (std::optional<std::string> wrong = writeFileReplacing(path->toStdString(), xml))
@@ -770,10 +906,10 @@ RouteWindow* openRouteWindow(const QStringList& paths, QString& messages) {
         messages += text(m) + "\n";
     if (!loading.route)
         return nullptr;
-    QStringList names;
-    for (const QString& p : paths)
-        names << QFileInfo(p).fileName();
-    return new RouteWindow(std::move(*loading.route), names.join(QStringLiteral(", ")));
+    QStringList read;
+    for (const std::string& f : loading.files)
+        read << QString::fromStdString(f);
+    return new RouteWindow(std::move(*loading.route), read.isEmpty() ? paths : read);
 }
 
 RouteWindow* openRouteWindow(const QString& path, QString& messages) {
@@ -784,9 +920,10 @@ void addRouteMenu(QMenuBar* bar, QWidget* parent) {
     QMenu* menu = bar->addMenu(QStringLiteral("线路"));
     QAction* open = menu->addAction(QStringLiteral("打开交点表…"));
     QObject::connect(open, &QAction::triggered, parent, [parent] {
-        // The JD table first; the grade line and the cross-fall may follow in further files.
-        const QStringList paths = QFileDialog::getOpenFileNames(
-            parent, QStringLiteral("打开交点表"), QString(),
+        // The JD table first; the grade line and the cross-fall may follow in further files, of
+        // this folder or (添加纵断面/横坡… in the route window) of another.
+        const QStringList paths = chooseFilesToOpen(
+            parent, QStringLiteral("打开交点表"),
             QStringLiteral("交点表、线元表或 LandXML (*.csv *.txt *.xml);;所有文件 (*)"));
         if (paths.isEmpty())
             return;

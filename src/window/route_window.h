@@ -1,17 +1,22 @@
 // The route window: the whole road of one JD table, with its curve-element table, the stake table
 // of a stretch (interval, stretch and side distances in one form), the plan of the road with every
-// JD, export of the stakes and printing of both tables; with a grade line also the vertical-curve
-// table and the longitudinal profile, printed and saved as a drawing.
+// JD and the stakes last computed, export of the stakes and printing of both tables; with a grade
+// line also the vertical-curve table and the longitudinal profile, printed and saved as a drawing.
+// Files of the grade line or the cross-fall from another folder are added to an open window.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "report/report_document.h"
 #include "route/route.h"
 #include "route/route_tables.h"
+#include "views/plan_scene.h"
 #include "window/qt_printer.h"
 #include "window/report_writer.h"
 
@@ -32,11 +37,28 @@ class RouteWindow : public QWidget {
     Q_OBJECT
 
   public:
-    /// title: the file's name. The window opens inside the screen's free area, at the size and
-    /// with the form it had when it was last closed.
-    RouteWindow(Route route, const QString& title, QWidget* parent = nullptr);
+    /// files: those the route was read from, the JD table (or element table, or LandXML file)
+    /// first. The window opens inside the screen's free area, at the size and with the form it had
+    /// when it was last closed.
+    RouteWindow(Route route, const QStringList& files, QWidget* parent = nullptr);
 
     const Route& route() const { return route_; }
+    const QStringList& files() const { return files_; }
+    /// The names of the files, as the window's title and the report name the route.
+    QString title() const;
+    /// What a file written from the route is named after: its first file's name without its
+    /// extension ("路线" for 路线.csv, also when 纵断面.csv was read with it).
+    QString baseName() const;
+
+    /// 添加纵断面/横坡…: reads the route's files again with these after them (a grade line, a
+    /// cross-fall or chain breaks from any folder) and shows the route read; the stakes last shown
+    /// are computed again on it. Without a route the window stays as it was; the messages are the
+    /// faults, or with a route its warnings.
+    struct Added {
+        bool added;
+        QString messages;
+    };
+    Added addFiles(const QStringList& files);
     QTabWidget* tabs() const { return tabs_; }
     /// The tables; the stake table's rows are formatted as the view shows them.
     QTableView* elementTable() const { return elements_; }
@@ -48,7 +70,8 @@ class RouteWindow : public QWidget {
     QLineEdit* leftField() const { return left_; }
     QLineEdit* rightField() const { return right_; }
     QLineEdit* skewField() const { return skew_; }
-    /// The plan tab: the plan view's canvas, and the coordinates under the cursor.
+    /// The plan tab: the plan view's canvas, and the coordinates under the cursor. It shows the
+    /// stakes last computed once the tab is looked at.
     PlanCanvas* plan() const { return plan_; }
     QLabel* planCoordinates() const { return planCoordinates_; }
     /// The vertical-curve table and the profile: none without a grade line.
@@ -97,6 +120,16 @@ class RouteWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The files the route was read from, which no export or drawing may replace.
+    std::vector<std::string> inputs() const;
+    // Fills the tables, the plan and the grade line's tabs from the route.
+    void showRoute();
+    void makeProfileTabs();
+    // The plan of the route with the stakes last computed and their side points.
+    void showPlanStakes(bool refit);
+    // The plan with the stakes of the table computed since it was last drawn.
+    void catchUpPlan();
+    void runAddFiles();
     void runStakes();
     void runExport();
     void runPrint();
@@ -109,7 +142,14 @@ class RouteWindow : public QWidget {
                     const std::optional<QString>& pdfPath, const bool& cancelled, const int& pages);
 
     Route route_;
+    QStringList files_;
     QTabWidget* tabs_;
+    QWidget* stakePage_;
+    QWidget* planPage_;
+    QWidget* profilePage_ = nullptr;
+    QLabel* filesLabel_;
+    PlanScene planScene_;
+    bool planStale_ = false;
     QTableView* elements_;
     QTableView* stakes_;
     RouteTableModel* stakeModel_;
@@ -119,7 +159,6 @@ class RouteWindow : public QWidget {
     QLineEdit *interval_, *from_, *to_, *left_, *right_, *skew_;
     PlanCanvas* plan_;
     QLabel* planCoordinates_;
-    QString title_;
     PathChooser exportChooser_;
     std::optional<StakeTable> lastTable_;
     StakeRequest lastRequest_;

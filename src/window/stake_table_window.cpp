@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QFileDialog>
 #include <QFont>
 #include <QHBoxLayout>
@@ -11,11 +10,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QStringList>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
+
+#include "window/file_dialogs.h"
 
 namespace hcurve {
 namespace {
@@ -239,14 +239,12 @@ std::optional<std::string> StakeTableWindow::choosePath(ExportFormat format) {
         {ExportFormat::Gsi, "中桩坐标.gsi", "全站仪点文件 Leica GSI-16 (*.gsi)", ".gsi"}};
     const Kind& kind = *std::find_if(std::begin(kinds), std::end(kinds),
                                      [&](const Kind& k) { return k.format == format; });
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
     QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出中桩坐标"),
-                                                QDir(folder).filePath(QString::fromUtf8(kind.name)),
+                                                proposedPath(QString::fromUtf8(kind.name)),
                                                 QString::fromUtf8(kind.filter));
     if (path.isEmpty())
         return std::nullopt;
+    rememberFolder(path);
     if (exportFormatOf(path.toStdString()) != format)
         path += QString::fromUtf8(kind.extension);
     return path.toStdString();

@@ -58,6 +58,10 @@ no_export "closed output"
 (trap '' PIPE; "$hcurve" --console < long.txt 2> err; echo $? > status) | head -n 1 > /dev/null
 check "closed pipe, SIGPIPE ignored" 3 "$(cat status)" "无法写入标准输出：接收的一方已关闭。"
 no_export "closed pipe"
+# As a script runs it, `| head -1`: the same status and line, not an end without a word.
+{ "$hcurve" --console < long.txt 2> err; echo $? > status; } | head -n 1 > /dev/null
+check "closed pipe" 3 "$(cat status)" "无法写入标准输出：接收的一方已关闭。"
+no_export "closed pipe, SIGPIPE as the shell left it"
 
 # A dangling link planted under a name a temporary file could take: the export writes its own
 # file and nothing where the link points.

@@ -26,7 +26,7 @@ TEST(DisplayCells, WideCharactersTakeTwoCells) {
     EXPECT_EQ(displayCells(""), 0);
     EXPECT_EQ(displayCells("K1+234.500"), 10);
     EXPECT_EQ(displayCells("交点座标"), 4 * 2);
-    EXPECT_EQ(displayCells("直缓点(ZH) K+"), 3 * 2 + 7);
+    EXPECT_EQ(displayCells("直缓点(ZH) K"), 3 * 2 + 6);
     EXPECT_EQ(displayCells("：，。"), 3 * 2);  // fullwidth and CJK punctuation
     EXPECT_EQ(displayCells("é·°"), 3);         // narrow although not ASCII
     EXPECT_EQ(displayCells("\xff"
@@ -103,17 +103,17 @@ TEST(ConsolePrinter, PrintsTheCurveReport) {
         "     第二切线长 : T2=140.250\n" +
         // 2 + 7*2 + 7 = 23 cells, value 7: ends at 22 + 23 + 7 = 52
         "print\t" + blanks(23 - 1) + "  第一缓和曲线长 : Ls1=80.0000" + blanks(57 - 52) +
-        "  第二缓和曲线长 : Lo2=125.0000\n" +
+        "  第二缓和曲线长 : Ls2=125.0000\n" +
         // 4*2 + 5 = 13 cells, value 7: ends at 30 + 13 + 7 = 50
         "print\t" + blanks(31 - 1) + "平曲线长 : L=305.500" + blanks(59 - 50) +
         "圆曲线长 : Lf=100.500\n" + "print\t\n" +
-        // 3*2 + 7 + 9 = 22 cells: ends at 28 + 22 = 50; X 11 cells: ends at 52 + 11 = 63
-        "print\t" + blanks(29 - 1) + "直缓点(ZH) K+1+123.457" + blanks(52 - 50) + "3456700.100" +
-        blanks(65 - 63) + "512300.200\n" + "print\t" + blanks(29 - 1) + "缓圆点(HY) K+1+203.457" +
-        blanks(52 - 50) + "3456710.300" + blanks(65 - 63) + "512310.400\n" + "print\t" +
-        blanks(29 - 1) + "圆缓点(YH) K+1+303.957" + blanks(52 - 50) + "3456720.500" +
-        blanks(65 - 63) + "512320.600\n" + "print\t" + blanks(29 - 1) + "缓直点(HZ) K+1+428.957" +
-        blanks(52 - 50) + "3456730.700" + blanks(65 - 63) + "512330.800\n" + "print\t\n" +
+        // 3*2 + 5 + 10 = 21 cells: ends at 28 + 21 = 49; X 11 cells: ends at 52 + 11 = 63
+        "print\t" + blanks(29 - 1) + "直缓点(ZH) K1+123.457" + blanks(52 - 49) + "3456700.100" +
+        blanks(65 - 63) + "512300.200\n" + "print\t" + blanks(29 - 1) + "缓圆点(HY) K1+203.457" +
+        blanks(52 - 49) + "3456710.300" + blanks(65 - 63) + "512310.400\n" + "print\t" +
+        blanks(29 - 1) + "圆缓点(YH) K1+303.957" + blanks(52 - 49) + "3456720.500" +
+        blanks(65 - 63) + "512320.600\n" + "print\t" + blanks(29 - 1) + "缓直点(HZ) K1+428.957" +
+        blanks(52 - 49) + "3456730.700" + blanks(65 - 63) + "512330.800\n" + "print\t\n" +
         // chainage 10 cells, X 11, Y 10
         "print\t" + blanks(15 - 1) + "K1+150.000" + blanks(27 - 24) + "3456701.250" +
         blanks(40 - 38) + "512301.500" + blanks(57 - 50) + "K1+175.000" + blanks(70 - 67) +

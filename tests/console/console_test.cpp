@@ -53,11 +53,29 @@ TEST(Console, EveryLineIsAPromptAFieldACaptionOrAMessage) {
         EXPECT_TRUE(prompt || (control && line.find('\t') != std::string::npos)) << line;
     }
     EXPECT_EQ(out.front(), "? 请输入交点的点号 : ( 不需输入冠号，只需输入点号 ) ");
-    const std::vector<std::string> tail(out.end() - 6, out.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{
-                        "? 输入需要计算的中桩桩号 :( 以米为单位 )", "Text49\t与中线正交",
-                        "? 单击 Entar 键或点击 OK 键显示中桩座标", "Text26\t k 12+300.000",
-                        "Text27\t 3456750.458", "Text28\t 512318.913"}));
+    // The run empties what an earlier run showed, then lists its stake.
+    const std::vector<std::string> tail(out.end() - 21, out.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"? 输入需要计算的中桩桩号 :( 以米为单位 )",
+                                              "Text26\t",
+                                              "Text27\t",
+                                              "Text28\t",
+                                              "Text31\t",
+                                              "Text32\t",
+                                              "Text33\t",
+                                              "Text34\t",
+                                              "Text35\t",
+                                              "Text36\t",
+                                              "Label36\t  路基宽度 DL",
+                                              "Label38\t  纵座标 XL",
+                                              "Label40\t  横座标 YL",
+                                              "Label37\t 路基宽度 DR",
+                                              "Label39\t  纵座标 XR",
+                                              "Label41\t  横座标 YR",
+                                              "Text49\t与中线正交",
+                                              "? 单击 Enter 键或点击 OK 键显示中桩座标",
+                                              "Text26\t k 12+300.000",
+                                              "Text27\t 3456750.458",
+                                              "Text28\t 512318.913"}));
     EXPECT_NE(std::find(out.begin(), out.end(), "Text14\tk 12+168.835"), out.end());
 }
 
@@ -94,7 +112,7 @@ TEST(Console, EachCurveHasItsOwnCaptionsAndNoStakesOfAnother) {
     // The stake of the run before the last design is neither printed nor exported.
     ASSERT_GE(out.size(), 3u);
     EXPECT_EQ(out[out.size() - 3],
-              "print\t                            缓直点(HZ) K+12+535.388 "
+              "print\t                            缓直点(HZ) K12+535.388  "
               "3456837.445  512536.121");
     EXPECT_EQ(out[out.size() - 2], "print\t");
     EXPECT_EQ(out.back(), "! 尚无中桩计算结果：请先点击“中桩计算”计算中桩。");
@@ -330,10 +348,11 @@ TEST(Console, WithoutTheDrawingThePlanIsSavedAsDxfOnly) {
         session(std::string(kRightHandDesign) + "7\nplan.png\n" + dxf + "\n");
     const std::string ask = "? 输入平面图文件的路径 (扩展名 .dxf) :";
     ASSERT_GE(out.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(out.end() - 4, out.end()),
-              (std::vector<std::string>{
-                  ask, "! 此版本编译时未带 Qt，不含绘图功能，平面图只能保存为 .dxf：“plan.png” 不对。",
-                  ask, "! 已保存平面图到文件“" + dxf + "”。"}));
+    EXPECT_EQ(
+        std::vector<std::string>(out.end() - 4, out.end()),
+        (std::vector<std::string>{
+            ask, "! 此版本编译时未带 Qt，不含绘图功能，平面图只能保存为 .dxf：“plan.png” 不对。",
+            ask, "! 已保存平面图到文件“" + dxf + "”。"}));
     std::remove(dxf.c_str());
 }
 
@@ -355,6 +374,32 @@ TEST(Console, OpeningWhatIsNotACurveFileIsAnsweredAndTheSessionGoesOn) {
         EXPECT_EQ(status, kConsoleEnded) << c.path;
         EXPECT_NE(std::find(out.begin(), out.end(), c.message), out.end()) << c.path;
     }
+}
+
+// A curve file a Chinese spreadsheet saved again in GBK opens as the route's files do; a file that
+// is neither UTF-8 nor GBK says so.
+TEST(Console, ACurveFileSavedAgainInGbkOpens) {
+    const std::string gbk =
+        "\xCF\xEE\xC4\xBF,\xD6\xB5\r\n\xBD\xBB\xB5\xE3\xBA\xC5,7\r\n\xBD\xBB\xB5\xE3\xD7\xAE\xBA"
+        "\xC5 K,12345.678\r\n\xBD\xBB\xB5\xE3\xD7\xDD\xD7\xF9\xB1\xEA X,3456789.123\r\n\xBD\xBB"
+        "\xB5\xE3\xBA\xE1\xD7\xF9\xB1\xEA Y,512345.678\r\n\xB7\xBD\xCE\xBB\xBD\xC7 T,45.3015\r\n"
+        "\xC6\xAB\xBD\xC7 B,30.153\r\n\xB0\xEB\xBE\xB6 R,500\r\n\xBB\xBA\xBA\xCD\xC7\xFA\xCF\xDF"
+        "\xD2\xAA\xCB\xD8 A1,200\r\n\xBB\xBA\xBA\xCD\xC7\xFA\xCF\xDF\xD2\xAA\xCB\xD8 A2,250\r\n"
+        "\xBC\xC6\xCB\xE3\xB1\xDF\xD7\xAE,n\r\n";
+    const std::string path = ::testing::TempDir() + "console_gbk_curve_" +
+                             std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                             ".csv";
+    for (const auto& [bytes, expected] :
+         {std::pair<std::string, std::string>{gbk, "Text14\tk 12+168.835"},
+          {"\x81 \x81 \r\n", "! 文件“" + path + "”既不是 UTF-8 也不是 GBK 编码的文本。"}}) {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+        const std::vector<std::string> out = session("9\n" + path + "\n");
+        EXPECT_NE(std::find(out.begin(), out.end(), expected), out.end()) << expected;
+    }
+    std::remove(path.c_str());
 }
 
 }  // namespace

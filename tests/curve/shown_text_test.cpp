@@ -20,6 +20,12 @@ TEST(ShownText, EscapesControlsAndReplacesInvalidBytes) {
         {"\xc0\xaf", "\xEF\xBF\xBD\xEF\xBF\xBD"},                  // overlong "/"
         {"\xed\xa0\x80", "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
         {"\xf0\x9f\x98\x80", "\xf0\x9f\x98\x80"},                  // four bytes, valid
+        // Bidirectional controls: every one of them, and their neighbours, which are not.
+        {"JD\u202E1.csv", "JD\\u202E1.csv"},
+        {"\u061C\u200E\u200F", "\\u061C\\u200E\\u200F"},
+        {"\u202A\u202B\u202C\u202D", "\\u202A\\u202B\\u202C\\u202D"},
+        {"\u2066\u2067\u2068\u2069", "\\u2066\\u2067\\u2068\\u2069"},
+        {"\u200D\u2010\u2029\u202F\u2065\u206A", "\u200D\u2010\u2029\u202F\u2065\u206A"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(shownText(c.typed), c.shown) << c.shown;

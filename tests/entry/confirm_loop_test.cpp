@@ -90,10 +90,11 @@ TEST(ConfirmLoop, FieldsShowTheTypedValues) {
         {{"A\x1B", ""}, Field::JdNumber, " JDA\\x1B"},  // a control character as an escape
         // Exponents are written out.
         {{"1e20", ""}, Field::JdNumber, " JD100000000000000000000"},
-        {{"1", "", "1e20"}, Field::JdChainage, "K 100000000000000000+000.000"},
-        // What is no number stays as typed until it is refused.
-        {{"1", "", "abc"}, Field::JdChainage, "abc"},
-        {{"1", "", "1000", "", "1,5"}, Field::JdX, " 1,5"},
+        {{"1", "", "1e5"}, Field::JdChainage, "K 100+000.000"},
+        // What cannot be used is refused at once: its field is empty while it is typed again.
+        {{"1", "", "abc"}, Field::JdChainage, ""},
+        {{"1", "", "1e20"}, Field::JdChainage, ""},
+        {{"1", "", "1000", "", "1,5"}, Field::JdX, ""},
         // Accepted values in their patterns.
         {confirmedDesign({"1", "1000", "3000.5"}), Field::JdX, " 3000.500"},
         {confirmedDesign({"1", "1000", "0", "0", "30", "-25.3000"}), Field::Deflection,
@@ -177,8 +178,9 @@ TEST(ConfirmLoop, NonzeroNumbersAcceptAmbiguousAnswersAskAgain) {
               "直接按 Enter 键表示输入正确，输入 0 表示输入错误：“y” 两者都不是。");
 }
 
-// A value the design cannot use: the reason, the field cleared, and the value typed again. The
-// values before it are those of kGood, each confirmed, and they are kept.
+// A value the design cannot use: the reason at once, before any confirmation, the field cleared,
+// and the value typed again. The values before it are those of kGood, each confirmed, and they are
+// kept.
 TEST(ConfirmLoop, RefusedValuesAreToldClearedAndAskedAgain) {
     const std::vector<std::string> kGood = {"1", "1000", "3000", "4000", "30", "20", "500", "0"};
     const std::map<std::size_t, std::pair<Field, std::string>> kReentry = {
@@ -203,14 +205,17 @@ TEST(ConfirmLoop, RefusedValuesAreToldClearedAndAskedAgain) {
     for (const auto& c : cases) {
         CurveRecord record;
         ScriptedPort port(confirmedDesign({kGood.begin(), kGood.begin() + c.value}));
-        port.script({c.bad, ""});
+        port.script({c.bad});
         EXPECT_THROW(designEntry(record, port), InputEnded);
         ASSERT_EQ(port.messages.size(), 1u) << c.bad;
         EXPECT_NE(port.messages[0].find(c.messagePart), std::string::npos) << port.messages[0];
         const auto& [field, reentryPrompt] = kReentry.at(c.value);
-        const std::vector<std::string> end(port.transcript.end() - 3, port.transcript.end());
-        EXPECT_EQ(end, (std::vector<std::string>{"! " + port.messages[0], fieldName(field) + "\t",
+        // The value's own question, then at once the reason: no confirmation in between.
+        const std::vector<std::string> end(port.transcript.end() - 4, port.transcript.end());
+        EXPECT_EQ(end, (std::vector<std::string>{"? " + port.prompts[port.prompts.size() - 2],
+                                                 "! " + port.messages[0], fieldName(field) + "\t",
                                                  "? " + reentryPrompt}));
+        EXPECT_EQ(port.prompts[port.prompts.size() - 2].find("确认"), std::string::npos);
         const DesignValues& d = record.design;
         const double kept[] = {d.K_m, d.X_m, d.Y_m, d.T_dms, d.B_dms, d.R_m, d.A1_m, d.A2_m};
         for (std::size_t k = 1; k < c.value; ++k)

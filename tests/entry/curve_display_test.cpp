@@ -1,7 +1,10 @@
 // The computed curve as the window shows it after 开始计算.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "entry/design_entry.h"
+#include "stakes/stake_run.h"
 #include "support/designs.h"
 #include "support/scripted_port.h"
 
@@ -18,6 +21,18 @@ const std::map<Label, std::string> kDesignCaptions = {
     {Label::HzGroup, "缓直点 :"}, {Label::HzChainage, " 桩号 HZ"}, {Label::HzX, " 纵座标 X"},
     {Label::HzY, " 横座标 Y"},    {Label::YhGroup, "圆缓点 :"},    {Label::YhChainage, " 桩号 YH"},
 };
+
+// The side groups' captions as the window starts with them: a new curve puts them back.
+const std::map<Label, std::string> kSideCaptions = {
+    {Label::LeftDistance, "  路基宽度 DL"}, {Label::LeftX, "  纵座标 XL"},
+    {Label::LeftY, "  横座标 YL"},          {Label::RightDistance, " 路基宽度 DR"},
+    {Label::RightX, "  纵座标 XR"},         {Label::RightY, "  横座标 YR"},
+};
+
+std::map<Label, std::string> withSideCaptions(std::map<Label, std::string> captions) {
+    captions.insert(kSideCaptions.begin(), kSideCaptions.end());
+    return captions;
+}
 
 void runDesign(CurveRecord& record, ScriptedPort& port, std::vector<std::string> answers) {
     answers.push_back("n");
@@ -53,7 +68,7 @@ TEST(CurveDisplay, RightHandCurveWithTwoSpirals) {
     for (const auto& [field, text] : expected) {
         EXPECT_EQ(port.field(field), text) << fieldName(field);
     }
-    EXPECT_EQ(port.captions, kDesignCaptions);
+    EXPECT_EQ(port.captions, withSideCaptions(kDesignCaptions));
     EXPECT_TRUE(record.curve.has_value());
 }
 
@@ -83,7 +98,24 @@ TEST(CurveDisplay, LeftHandCurveWithoutSpiralsRelabelsBothEnds) {
         {Label::HzGroup, ""}, {Label::HzChainage, ""},      {Label::HzX, ""},
         {Label::HzY, ""},     {Label::YhGroup, "圆直点 :"}, {Label::YhChainage, "        YZ"},
     };
-    EXPECT_EQ(port.captions, captions);
+    EXPECT_EQ(port.captions, withSideCaptions(captions));
+}
+
+// A curve whose JD lies before K0+000: the JD field keeps its kilometres rounded down, the points
+// read as the distance before K0 (T = R tan(B/2), L = R B in radians of the ten-digit pi).
+TEST(CurveDisplay, ChainagesBeforeZero) {
+    CurveRecord record;
+    ScriptedPort port;
+    runDesign(
+        record, port,
+        testing::confirmedDesign({"8", "-100", "1000", "2000", "120", "-45", "300", "0", "0"}));
+    const double T = 300 * std::tan(22.5 * 3.1415926535 / 180);
+    const double L = 300 * 45 * 3.1415926535 / 180;
+    ASSERT_NEAR(-100 - T, -224.264, 5e-4);
+    ASSERT_NEAR(-100 - T + L, 11.355, 5e-4);
+    EXPECT_EQ(port.field(Field::JdChainage), "K-1+900.000");
+    EXPECT_EQ(port.field(Field::HyChainage), "K0-224.264");
+    EXPECT_EQ(port.field(Field::YhChainage), "K0+011.355");
 }
 
 TEST(CurveDisplay, EachCurveCaptionsItsOwnEnds) {
@@ -92,7 +124,7 @@ TEST(CurveDisplay, EachCurveCaptionsItsOwnEnds) {
     ScriptedPort port;
     runDesign(record, port, testing::leftHandDesign());
     runDesign(record, port, testing::rightHandDesign());
-    EXPECT_EQ(port.captions, kDesignCaptions);
+    EXPECT_EQ(port.captions, withSideCaptions(kDesignCaptions));
     EXPECT_EQ(port.field(Field::ZhChainage), "k 12+168.835");
     EXPECT_EQ(port.field(Field::HyChainage), "K12+248.835");
     EXPECT_EQ(port.field(Field::HzChainage), "K12+535.388");
@@ -106,7 +138,7 @@ TEST(CurveDisplay, EachCurveCaptionsItsOwnEnds) {
         captions[label] = "";
     captions[Label::HyGroup] = "直圆点 :";
     captions[Label::HyChainage] = "        ZY";
-    EXPECT_EQ(port.captions, captions);
+    EXPECT_EQ(port.captions, withSideCaptions(captions));
     EXPECT_NE(port.field(Field::HzChainage), "");
 }
 
@@ -139,6 +171,31 @@ TEST(CurveDisplay, DesignsThatGiveNoCurve) {
         }
         EXPECT_EQ(port.field(Field::JdNumber), " JD" + c.design[0]);
     }
+}
+
+// A new curve, whichever way it comes, takes the last run's stake and side points out of the
+// window with the run: nothing of the R = 500 curve stays beside the R = 600 one.
+TEST(CurveDisplay, ANewCurveClearsTheLastRunsFields) {
+    CurveRecord record;
+    ScriptedPort port;
+    runDesign(record, port, testing::rightHandDesign());
+    // Side points on, their widths asked by the run: a front and a back row, then five pauses.
+    record.pp_dk = "y";
+    port.script({"0", "12300", "0", "1", "5", "1", "7.5", "2", "1", "2", "", "", "", "", ""});
+    stakeRun(record, port);
+    ASSERT_EQ(port.answersLeft(), 0u);
+    ASSERT_NE(port.field(Field::StakeChainage), "");
+    ASSERT_NE(port.caption(Label::LeftDistance), kSideCaptions.at(Label::LeftDistance));
+    port.script({"600", ""});
+    changeDesignValue(record, port, Field::Radius);
+    EXPECT_EQ(port.field(Field::Radius), " 600.0000");
+    EXPECT_TRUE(record.lastRun.stakes.empty());
+    for (Field f :
+         {Field::AxisAngle, Field::StakeChainage, Field::StakeX, Field::StakeY, Field::LeftDistance,
+          Field::LeftX, Field::LeftY, Field::RightDistance, Field::RightX, Field::RightY})
+        EXPECT_EQ(port.field(f), "") << fieldName(f);
+    for (const auto& [label, caption] : kSideCaptions)
+        EXPECT_EQ(port.caption(label), caption) << labelName(label);
 }
 
 TEST(CurveDisplay, SpiralsThatExactlyFillTheDeflectionAreACurveWithoutArc) {

@@ -13,7 +13,7 @@ using testing::ScriptedPort;
 const std::string kWidthsNow =
     "是否现在输入路基寛度或钻孔距离桥梁中心线的桩距 ?  需要输入不等于零的任意数( 即:1,2,3,4,.... "
     ");  反之输入零( 即:0) ";
-const std::string kLeftCount = "输入左侧路基点或钻孔桩的个数 : 以单排桩为准 )";
+const std::string kLeftCount = "输入左侧路基点或钻孔桩的个数 : ( 以单排桩为准 )";
 const std::string kLeftDistance = "输入左侧计算的点分别距离中心线的距离 :( 以米为单位 )";
 const std::string kRightCount =
     "输入右侧路基点或钻孔桩的个数 : ( 或右侧钻孔桩距离桥梁中心线的个数, 以单排桩为准 )";
@@ -76,14 +76,17 @@ TEST(SideSetup, WidthsNowAreKept) {
     EXPECT_EQ(record.ds_r, 2.0f);
 }
 
-TEST(SideSetup, WidthsEnteredInAnEarlierRunAreAskedAgainEvenWithoutSidePoints) {
+// N means no side points, also after a curve whose widths were entered with it: nothing more is
+// asked, and the earlier widths stay for the next time side points are wanted.
+TEST(SideSetup, NoSidePointsAsksNoWidthsAfterAnEarlierRunWithThem) {
     ScriptedPort first;
     CurveRecord record = runSetup({"y", "2", "1", "5", "0", "1"}, first);
-    ScriptedPort second;
-    record = runSetup({"n", "1", "6", "0", "1"}, second, record);
-    EXPECT_EQ(setupPrompts(second).size(), 5u);
-    EXPECT_EQ(second.prompts[19], kLeftCount);
-    EXPECT_EQ(record.dl, (std::vector<float>{0.0f, 6.0f}));
+    for (const char* no : {"n", "N", ""}) {
+        ScriptedPort second;
+        record = runSetup({no}, second, record);
+        EXPECT_EQ(setupPrompts(second), std::vector<std::string>{kSidePoints}) << no;
+        EXPECT_EQ(record.dl, (std::vector<float>{0.0f, 5.0f}));
+    }
 }
 
 TEST(SideSetup, BadNumbersAreToldAndAskedAgain) {

@@ -119,6 +119,36 @@ TEST_F(FileReplacementTest, ALinkIsWrittenThroughAndStays) {
               3);
 }
 
+// One file however it is named: another path, a symbolic link, a linked folder, a hard link; a copy
+// is another file, and a name that leads nowhere is no file at all.
+TEST_F(FileReplacementTest, OneFileUnderEveryName) {
+    put(path("route.csv"), "route");
+    put(path("copy.csv"), "route");
+    fs::create_symlink("route.csv", path("link.csv"));
+    fs::create_directory_symlink("..", path("other/up"));
+    fs::create_hard_link(path("route.csv"), path("hard.csv"));
+    fs::create_symlink("loop.csv", path("loop.csv"));
+    for (const std::string& name :
+         {path("route.csv"), path("./route.csv"), path("link.csv"), path("other/up/route.csv"),
+          path("other/../route.csv"), path("hard.csv")})
+        EXPECT_TRUE(sameFile(name, path("route.csv"))) << name;
+    for (const std::string& name :
+         {path("copy.csv"), path("missing.csv"), path("loop.csv"), path("other")})
+        EXPECT_FALSE(sameFile(name, path("route.csv"))) << name;
+    EXPECT_FALSE(sameFile(path("missing.csv"), path("missing.csv")));
+}
+
+// A loop of links is refused as the target and stays the link it is.
+TEST_F(FileReplacementTest, ALoopOfLinksIsKept) {
+    fs::create_symlink("b.csv", path("a.csv"));
+    fs::create_symlink("a.csv", path("b.csv"));
+    const int error = replace(path("a.csv"), "new");
+    EXPECT_EQ(error, ELOOP);
+    EXPECT_EQ(systemReason(error), "符号链接绕成了圈，指不到文件");
+    EXPECT_TRUE(fs::is_symlink(path("a.csv")) && fs::is_symlink(path("b.csv")));
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.csv", "b.csv", "other"}));
+}
+
 TEST_F(FileReplacementTest, APlantedLinkIsNeverWrittenThrough) {
     // A dangling link planted under the name a temporary file would take: creating the file
     // there fails, and nothing appears where the link points.

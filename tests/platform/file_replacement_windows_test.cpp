@@ -126,6 +126,32 @@ TEST_F(WindowsFileReplacement, FailuresLeaveNothingBehind) {
     EXPECT_EQ(names(), std::vector<std::string>{"folder.csv"});
 }
 
+// One file under another name and through a hard link made by the system; a copy is another file.
+TEST_F(WindowsFileReplacement, OneFileUnderEveryName) {
+    fs::create_directory(folder_ / fs::u8path("成果"));
+    put(path("路线.csv"), "route");
+    put(path("副本.csv"), "route");
+    ASSERT_TRUE(::CreateHardLinkW(wideText(path("硬链接.csv")).c_str(),
+                                  wideText(path("路线.csv")).c_str(), nullptr));
+    for (const std::string& name : {path("路线.csv"), path("成果/../路线.csv"),
+                                    path("成果\\..\\路线.csv"), path("硬链接.csv")})
+        EXPECT_TRUE(sameFile(name, path("路线.csv"))) << name;
+    for (const std::string& name : {path("副本.csv"), path("没有.csv"), path("成果")})
+        EXPECT_FALSE(sameFile(name, path("路线.csv"))) << name;
+    // A pipe is never opened to be compared: its one instance stays for the writer.
+    const std::wstring pipe = L"\\\\.\\pipe\\hcurve-same-file";
+    const HANDLE server =
+        ::CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
+    ASSERT_NE(server, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(sameFile(utf8Text(pipe), path("路线.csv")));
+    const HANDLE client =
+        ::CreateFileW(pipe.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_NE(client, INVALID_HANDLE_VALUE) << ::GetLastError();
+    if (client != INVALID_HANDLE_VALUE)
+        ::CloseHandle(client);
+    ::CloseHandle(server);
+}
+
 // A device takes the bytes itself and is never replaced by a file.
 TEST_F(WindowsFileReplacement, TheNullDeviceIsWrittenInto) {
     EXPECT_EQ(replace("NUL", "discarded"), 0);

@@ -94,13 +94,13 @@ TEST(CurveReport, BothSpiralsWholeReportInOrder) {
         "line 23:第一缓和曲线要素 :  A1=|0:200.0000|58:第二缓和曲线要素 : A2=|0:250.0000",
         "line",
         "line 23:      第一切线长 : T1=|0:123.456|53:     第二切线长 : T2=|0:140.250",
-        "line 23:  第一缓和曲线长 : Ls1=|0:80.0000|58:  第二缓和曲线长 : Lo2=|0:125.0000",
+        "line 23:  第一缓和曲线长 : Ls1=|0:80.0000|58:  第二缓和曲线长 : Ls2=|0:125.0000",
         "line 31:平曲线长 : L=|0:305.123|60:圆曲线长 : Lf=|0:100.123",
         "line",
-        "line 29:直缓点(ZH) K+1+123.456|53:3456700.100|66:512300.234",
-        "line 29:缓圆点(HY) K+1+203.500|53:3456710.300|66:512310.400",
-        "line 29:圆缓点(YH) K+1+303.625|53:3456720.500|66:512320.600",
-        "line 29:缓直点(HZ) K+1+428.625|53:3456730.700|66:512330.800",
+        "line 29:直缓点(ZH) K1+123.456|53:3456700.100|66:512300.234",
+        "line 29:缓圆点(HY) K1+203.500|53:3456710.300|66:512310.400",
+        "line 29:圆缓点(YH) K1+303.625|53:3456720.500|66:512320.600",
+        "line 29:缓直点(HZ) K1+428.625|53:3456730.700|66:512330.800",
         "line",
     };
     EXPECT_EQ(printReport(handBuiltRecord(200, 250)), expected);
@@ -108,12 +108,12 @@ TEST(CurveReport, BothSpiralsWholeReportInOrder) {
 
 // A missing spiral's two points give way to the circle's end point (ZY or YZ).
 TEST(CurveReport, PointLinesOfTheEndsWithoutSpiral) {
-    const std::string zh = "line 29:直缓点(ZH) K+1+123.456|53:3456700.100|66:512300.234";
-    const std::string hy = "line 29:缓圆点(HY) K+1+203.500|53:3456710.300|66:512310.400";
-    const std::string zy = "line 29:直圆点(ZY) K+1+111.111|53:3456700.100|66:512300.234";
-    const std::string yh = "line 29:圆缓点(YH) K+1+303.625|53:3456720.500|66:512320.600";
-    const std::string hz = "line 29:缓直点(HZ) K+1+428.625|53:3456730.700|66:512330.800";
-    const std::string yz = "line 29:圆直点(YZ) K+1+444.444|53:3456730.700|66:512330.800";
+    const std::string zh = "line 29:直缓点(ZH) K1+123.456|53:3456700.100|66:512300.234";
+    const std::string hy = "line 29:缓圆点(HY) K1+203.500|53:3456710.300|66:512310.400";
+    const std::string zy = "line 29:直圆点(ZY) K1+111.111|53:3456700.100|66:512300.234";
+    const std::string yh = "line 29:圆缓点(YH) K1+303.625|53:3456720.500|66:512320.600";
+    const std::string hz = "line 29:缓直点(HZ) K1+428.625|53:3456730.700|66:512330.800";
+    const std::string yz = "line 29:圆直点(YZ) K1+444.444|53:3456730.700|66:512330.800";
     const struct {
         double a1, a2;
         Lines lines;
@@ -140,17 +140,18 @@ TEST(CurveReport, ChainageBelowOneKilometre) {
     record.curve->zh = 123.45;
     record.lastRun.stakes = {{123.45, 1.0, 2.0}};
     const Lines calls = printReport(record);
-    EXPECT_EQ(pointLines(calls)[0], "line 29:直缓点(ZH) K+0+123.450|53:3456700.100|66:512300.234");
+    EXPECT_EQ(pointLines(calls)[0], "line 29:直缓点(ZH) K0+123.450|53:3456700.100|66:512300.234");
     EXPECT_EQ(stakeTable(calls), (Lines{"line 15:K0+123.450|28:1.000|41:2.000"}));
 }
 
+// A point before zero reads as the distance before K0.
 TEST(CurveReport, KilometresRoundDownAndAThousandMetresCarry) {
     CurveRecord record = handBuiltRecord(200, 250);
     record.curve->zh = 1999.9996;
     record.curve->hy = -1.5;
     const Lines lines = pointLines(printReport(record));
-    EXPECT_EQ(lines[0], "line 29:直缓点(ZH) K+2+000.000|53:3456700.100|66:512300.234");
-    EXPECT_EQ(lines[1], "line 29:缓圆点(HY) K+-1+998.500|53:3456710.300|66:512310.400");
+    EXPECT_EQ(lines[0], "line 29:直缓点(ZH) K2+000.000|53:3456700.100|66:512300.234");
+    EXPECT_EQ(lines[1], "line 29:缓圆点(HY) K0-001.500|53:3456710.300|66:512310.400");
 }
 
 // Before any run the report ends with the blank line after the points.
@@ -203,14 +204,14 @@ TEST(CurveReport, RightHandExampleCurve) {
         "line",
         // T1 = 176.84348..., T2 = 196.47835...
         "line 23:      第一切线长 : T1=|0:176.843|53:     第二切线长 : T2=|0:196.478",
-        "line 23:  第一缓和曲线长 : Ls1=|0:80.0000|58:  第二缓和曲线长 : Lo2=|0:125.0000",
+        "line 23:  第一缓和曲线长 : Ls1=|0:80.0000|58:  第二缓和曲线长 : Ls2=|0:125.0000",
         // L = (161.55377... + 80) + 125
         "line 31:平曲线长 : L=|0:366.554|60:圆曲线长 : Lf=|0:161.554",
         "line",
-        "line 29:直缓点(ZH) K+12+168.835|53:3456665.181|66:512219.535",
-        "line 29:缓圆点(HY) K+12+248.835|53:3456719.693|66:512278.057",
-        "line 29:圆缓点(YH) K+12+410.388|53:3456801.708|66:512416.430",
-        "line 29:缓直点(HZ) K+12+535.388|53:3456837.445|66:512536.121",
+        "line 29:直缓点(ZH) K12+168.835|53:3456665.181|66:512219.535",
+        "line 29:缓圆点(HY) K12+248.835|53:3456719.693|66:512278.057",
+        "line 29:圆缓点(YH) K12+410.388|53:3456801.708|66:512416.430",
+        "line 29:缓直点(HZ) K12+535.388|53:3456837.445|66:512536.121",
         "line",
         "line 15:K12+168.835|28:3456665.181|41:512219.535"
         "|58:K12+248.835|71:3456719.693|84:512278.057",

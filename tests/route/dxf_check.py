@@ -229,6 +229,21 @@ marks = sorted(r["点"] + " " + r["桩号"] for r in stakes if r["点"] in named
 check(sorted(t.dxf.text for t in on(msp, "特征点", "TEXT")) == marks, "characteristic points")
 check(len(on(msp, "特征点", "POINT")) == len(marks), "characteristic points' points")
 
+# --- a route of elements whose rows name no point: BP and EP marked alike -----------------------
+with open("elements.csv", "w", encoding="utf-8") as f:
+    f.write("起点桩号,X,Y,方位角\nK0+000,1000,2000,45\n\n长度,起点半径,终点半径,转向\n"
+            "100,,,\n100,300,300,右\n")
+run("route", "elements.csv", "--dxf", "elements.dxf")
+msp = read("elements.dxf")
+ends_of = table(run("route", "elements.csv", "--stakes", "--interval", "1000"))
+marks = {t.dxf.text: text_anchor(t) for t in on(msp, "特征点", "TEXT")}
+points = [tuple(p.dxf.location)[:2] for p in on(msp, "特征点", "POINT")]
+for row, name in ((ends_of[0], "BP"), (ends_of[-1], "EP")):
+    label = name + " " + row["桩号"]
+    at = (float(row["Y"]), float(row["X"]))
+    check(label in marks, "element route: no %s on 特征点 (%s)" % (label, sorted(marks)))
+    check(any(near(p, at, TABLE) for p in points), "element route: no point at %s" % name)
+
 # --- console command 7 ---------------------------------------------------------------------
 plan = os.path.join(os.getcwd(), "curve.dxf")
 session = ("1\n7\n\n12345.678\n\n3456789.123\n\n512345.678\n\n45.3015\n\n30.1530\n\n500\n\n200\n\n"

@@ -176,7 +176,10 @@ TEST(ElementRoute, NamesRadiiAndStatedStartsAsTheFileGivesThem) {
     std::string names;
     for (const StakeRow& r : stakes.rows)
         names += r.point + "@" + r.text + " ";
-    EXPECT_EQ(names, "ZD@K2+100.000 ZH@K2+200.000 HY@K2+280.000 YH@K2+330.000 EP@K2+370.000 ");
+    // The arc between HY and YH has its middle named too, as a JD route's has.
+    EXPECT_EQ(names,
+              "ZD@K2+100.000 ZH@K2+200.000 HY@K2+280.000 QZ@K2+305.000 YH@K2+330.000 "
+              "EP@K2+370.000 ");
 
     // A start within a millimetre of the previous end is no warning.
     const AlignmentPoint end = route.alignment.elements[0].at(2200);
@@ -187,6 +190,34 @@ TEST(ElementRoute, NamesRadiiAndStatedStartsAsTheFileGivesThem) {
     RouteFileReading nearReading = readRouteFile(near);
     ASSERT_TRUE(nearReading.design);
     EXPECT_TRUE(buildRoute(*nearReading.design).warnings.empty());
+}
+
+// Where the file names no point, the stake table names BP and the points where a straight, a
+// spiral and an arc meet, as a JD route's; the joints of two spirals, of two arcs and of an egg
+// curve's spiral have no such name. A name the file gives stays.
+TEST(ElementRoute, UnnamedPointsAreNamedAsAJdRoutesAre) {
+    const struct {
+        std::vector<Row> rows;
+        const char* names;
+    } cases[] = {
+        {{straight(100), curve(80, 0, 500, 1), curve(50, 500, 500, 1), curve(40, 500, 0, 1),
+          straight(30)},
+         "BP ZH HY QZ YH HZ EP"},
+        {{straight(100), curve(50, 500, 500, -1), straight(30)}, "BP ZY QZ YZ EP"},
+        {{curve(60, 0, 300, 1, "A0"), curve(60, 300, 300, 1), curve(60, 300, 800, 1),
+          curve(60, 800, 800, 1), curve(60, 800, 0, 1), curve(60, 0, 250, -1)},
+         "A0 HY . . YH . EP"},
+        {{straight(100, "QD"), curve(80, 0, 500, 1, "ZH1"), curve(50, 500, 500, 1)},
+         "QD ZH1 HY EP"},
+    };
+    for (const auto& c : cases) {
+        StakeRequest request;
+        request.interval_m = 1e6;
+        std::string names;
+        for (const StakeRow& r : stakeTable(routeOf(fileOf(c.rows)), request).rows)
+            names += (names.empty() ? "" : " ") + (r.point.empty() ? "." : r.point);
+        EXPECT_EQ(names, c.names);
+    }
 }
 
 TEST(ElementRoute, EveryFaultIsAnsweredWithItsLine) {

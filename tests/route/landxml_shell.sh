@@ -1,7 +1,8 @@
 #!/bin/sh
 # LandXML through the real program: a JD route written with --landxml, its alignments listed, the
-# alignment read back by name with the same stakes as the route it came from; a name not in the
-# file.
+# alignment read back by name with the same stakes as the route it came from, QZ included, also
+# from its AlignPIs alone; a name not in the file; an alignment whose profile is only a ground line
+# or cannot be computed.
 # Usage: landxml_shell.sh HCURVE SCRATCH_FOLDER
 hcurve=$1
 scratch=$2
@@ -39,9 +40,42 @@ grep -q '<Alignment name="甲线" length="3068.92362149" staStart="11345.678">' 
 "$hcurve" route 甲线.csv --stakes --interval 20 > from_csv.csv 2> /dev/null
 "$hcurve" route out.xml --alignment 甲线 --stakes --interval 20 > from_xml.csv 2> /dev/null ||
     fail "--alignment 甲线: status $?"
-# The same stakes and elevations; only the QZ stakes of the JD table's arcs are not in LandXML.
-grep -v '^QZ,' from_csv.csv > expected.csv
-cmp -s expected.csv from_xml.csv || fail "stakes differ: $(diff expected.csv from_xml.csv | head -5)"
+# The same stake table, byte for byte: the file's AlignPIs give back the JD route, QZ and all.
+cmp -s from_csv.csv from_xml.csv || fail "stakes differ: $(diff from_csv.csv from_xml.csv | head -5)"
+grep -q '^QZ,' from_xml.csv || fail "no QZ stakes read back"
+sed '/<CoordGeom>/,/<\/CoordGeom>/d' out.xml > pis.xml
+"$hcurve" route pis.xml --stakes --interval 20 > from_pis.csv 2> /dev/null ||
+    fail "AlignPIs alone: status $?"
+cmp -s from_csv.csv from_pis.csv || fail "AlignPIs alone: $(diff from_csv.csv from_pis.csv | head -5)"
+
+# A ground line only: --vertical and a measured height say that the alignment has no design
+# profile; the stakes are there, without elevations.
+sed -e '/<ProfAlign/,/<\/ProfAlign>/d' -e 's|<Profile name="甲线">|<Profile name="甲线"><ProfSurf name="地面线"><PntList2D>11345.678 98 13600 108</PntList2D></ProfSurf>|' \
+    out.xml > ground.xml
+"$hcurve" route ground.xml --vertical > out 2> err
+status=$?
+[ $status = 1 ] || fail "--vertical on a ground line: status $status"
+[ "$(cat err)" = "hcurve: LandXML 文件的线路 “甲线” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign），列不出竖曲线表。" ] ||
+    fail "--vertical on a ground line: $(cat err)"
+"$hcurve" route ground.xml --locate 3456906 512800 100 > out 2> err
+[ "$(cat err)" = "hcurve: LandXML 文件的线路 “甲线” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign），无法与实测高程比较。" ] ||
+    fail "--locate H on a ground line: $(cat err)"
+"$hcurve" route ground.xml --stakes --interval 100 > out 2> err || fail "stakes on a ground line: status $?"
+[ "$(head -1 out)" = "点,桩号,里程,X,Y,方位角" ] || fail "stakes on a ground line: $(head -1 out)"
+
+# A profile that cannot be computed (vertical curves overlapping by 13 m): the plan and the stakes
+# stand without elevations, with one line that says why; --vertical refuses.
+sed 's|<ParaCurve length="[0-9.]*">12000 112</ParaCurve>|<ParaCurve length="1800">12000 112</ParaCurve>|' out.xml > bad.xml
+"$hcurve" route bad.xml --stakes --interval 100 > out 2> err || fail "stakes on a bad profile: status $?"
+[ "$(head -1 out)" = "点,桩号,里程,X,Y,方位角" ] || fail "stakes on a bad profile: $(head -1 out)"
+case "$(cat err)" in
+"bad.xml: 注意：纵断面算不出来，中桩没有高程：第 "*" 行：变坡点1 的竖曲线起点超出了纵断面的起点："*) ;;
+*) fail "stakes on a bad profile: $(cat err)" ;;
+esac
+"$hcurve" route bad.xml --vertical > out 2> err
+[ $? = 1 ] || fail "--vertical on a bad profile: status not 1"
+[ "$(tail -1 err)" = "hcurve: LandXML 文件的线路 “甲线” 的纵断面算不出来（原因见上），列不出竖曲线表。" ] ||
+    fail "--vertical on a bad profile: $(cat err)"
 
 "$hcurve" route out.xml --alignment 乙线 --segments > out 2> err
 status=$?

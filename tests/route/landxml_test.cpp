@@ -17,6 +17,7 @@
 #include "route/landxml_writing.h"
 #include "route/route.h"
 #include "route/route_file.h"
+#include "route/route_tables.h"
 #include "route_samples.h"
 
 namespace hcurve {
@@ -76,14 +77,20 @@ std::string num(double v) {
     return t;
 }
 
-const char kProfile[] =
-    "<Profile><ProfAlign name=\"设计线\">\n"
-    "<PVI>1000 50</PVI>\n"
-    "<ParaCurve length=\"120\">1200 56</ParaCurve>\n"
-    "<CircCurve length=\"183\" radius=\"4000\">1500 48</CircCurve>\n"
-    "<UnsymParaCurve lengthIn=\"60\" lengthOut=\"100\">1700 52</UnsymParaCurve>\n"
-    "<PVI>2000 45</PVI>\n"
-    "</ProfAlign></Profile>\n";
+// The grade line; its circle from -8/310 to 4/200 on R 4000 (the PVIs beyond the equation 1300 ->
+// 1290 lie 10 m further on) has the length R (sin a2 - sin a1) along the chainage, a = atan(g).
+std::string profile() {
+    const double length = 4000 * (std::sin(std::atan(4.0 / 200)) - std::sin(std::atan(-8.0 / 310)));
+    return "<Profile><ProfAlign name=\"设计线\">\n"
+           "<PVI>1000 50</PVI>\n"
+           "<ParaCurve length=\"120\">1200 56</ParaCurve>\n"
+           "<CircCurve length=\"" +
+           num(length) +
+           "\" radius=\"4000\">1500 48</CircCurve>\n"
+           "<UnsymParaCurve lengthIn=\"60\" lengthOut=\"100\">1700 52</UnsymParaCurve>\n"
+           "<PVI>2000 45</PVI>\n"
+           "</ProfAlign></Profile>\n";
+}
 
 // Where the tangents at a start and an end meet: a spiral's PI.
 std::string piOf(const Placed& s, const Placed& e) {
@@ -132,7 +139,7 @@ std::string document(bool arcAsSpiral = false) {
     }
     t += "</CoordGeom>\n"
          "<StaEquation staBack=\"1300\" staAhead=\"1290\"/>\n";
-    t += kProfile;
+    t += profile();
     t += "</Alignment>\n"
          "<Alignment name=\"乙线\"><CoordGeom><Line><Start>0 0</Start><End>0 50</End></Line>"
          "</CoordGeom></Alignment>\n"
@@ -174,6 +181,28 @@ Read readBack(const std::string& text, const std::string* name = nullptr) {
         r.route = std::move(building.route);
     }
     return r;
+}
+
+// What the route command and the route window see of a LandXML text: the route and every message
+// (those of file "t.xml").
+RouteLoading loaded(const std::string& text, const std::string* name = nullptr) {
+    return loadLandXmlRoute("t.xml", text, name);
+}
+
+std::vector<std::string> noted(std::vector<std::string> lines) {
+    for (std::string& l : lines)
+        l = "t.xml: 注意：" + l;
+    return lines;
+}
+
+std::string fixed3(double v) {
+    char t[64];
+    std::snprintf(t, sizeof t, "%.3f", v);
+    return t;
+}
+
+std::string at(const std::string& text, const std::string& marker) {
+    return "第 " + std::to_string(lineOf(text, marker)) + " 行：";
 }
 
 // Two routes give the same stakes and elevations, to 0.1 mm, every 5 m and at every joint.
@@ -300,8 +329,12 @@ TEST(LandXmlIn, ToleratesWhatRealFilesDiffer) {
     // Counted counter-clockwise from east, in radians.
     const std::string fromEast =
         directions("radians", [&](double d) { return num(kTruePi / 2 - d * deg); });
+    // Counted counter-clockwise from north.
+    const std::string fromNorthLeft =
+        directions("decimal degrees", [](double d) { return num(-d); });
     const std::vector<Case> cases = {
         {"a namespace prefix", prefixed},
+        {"directions counter-clockwise from north", fromNorthLeft},
         {"a byte-order mark", "\xEF\xBB\xBF" + base},
         {"directions in grads", grads},
         {"directions in dd.mm.ss", ddmmss},
@@ -361,8 +394,6 @@ TEST(LandXmlIn, EveryFaultIsAnsweredWithItsLine) {
         {"a spiral of another type",
          replaced(base, "spiType=\"clothoid\"", "spiType=\"cubicParabola\""), "<Spiral",
          "Spiral 的 spiType 是 “cubicParabola”，只能计算 clothoid（回旋线）。"},
-        {"a PVI out of order", replaced(base, "<PVI>2000 45</PVI>", "<PVI>1650 45</PVI>"),
-         "<PVI>1650", "变坡点桩号 1650.000 不在上一行之后：纵断面表要按里程顺序排列。"},
         {"a missing coordinate",
          replaced(base, "<Start>3456000.000000000 512000.000000000", "<Start>3456000.000000000"),
          "<Start>3456000.000000000<",
@@ -394,37 +425,38 @@ TEST(LandXmlIn, EveryFaultIsAnsweredWithItsLine) {
                   "第 " + std::to_string(lineOf(c.text, c.marker)) + " 行：" + c.message);
     }
 
-    // Stated points off: the End of the first Curve by 5 cm, the second Spiral (its Start and PI)
-    // by 3 cm, the first Line's direction by 0.01 degree. Each a warning naming the element, its
-    // line and the distance.
+    // Stated points off: the End of the first Curve by 5 cm, the first Line's direction by 0.01
+    // degree; then also the second Spiral (its Start and PI) by 3 cm, so that its Start and End
+    // and the next Curve's Start are off. A warning alone names the element, its line and the
+    // distance; warnings of one kind are one line with the first of them.
     const std::vector<Placed> at = starts();
+    const std::string firstDir = num(kTheta0 * 180 / kTruePi);
     std::string off = replaced(base, "<End>" + xy(at[3].x, at[3].y) + "</End><Center>",
                                "<End>" + xy(at[3].x + 0.05, at[3].y) + "</End><Center>");
+    off = replaced(off, "dir=\"" + firstDir, "dir=\"" + num(kTheta0 * 180 / kTruePi + 0.01));
+    const std::string curveLine = std::to_string(lineOf(off, "<Curve"));
+    const std::string dirOff = "第 " + std::to_string(lineOf(off, "<Line")) +
+                               " 行：线元 1（Line）的 dir 与它的座标给出的方向相差 36.000 秒。";
+    const RouteLoading one = loaded(off);
+    ASSERT_TRUE(one.route);
+    EXPECT_EQ(one.messages,
+              noted({dirOff, "第 " + curveLine +
+                                 " 行：线元 3 圆曲线（Curve）算得的终点离所给的 End 0.0500 米。"}));
     off = replaced(off, "<Start>" + xy(at[3].x, at[3].y), "<Start>" + xy(at[3].x, at[3].y + 0.03));
     Placed shifted = at[3];
     shifted.y += 0.03;
     off = replaced(off, "<PI>" + piOf(at[3], at[4]),
                    "<PI>" + piOf(shifted, {at[4].x, at[4].y + 0.03, at[4].theta}));
-    const std::string firstDir = num(kTheta0 * 180 / kTruePi);
-    off = replaced(off, "dir=\"" + firstDir, "dir=\"" + num(kTheta0 * 180 / kTruePi + 0.01));
-    const Read r = readBack(off);
-    ASSERT_TRUE(r.route);
-    const std::string curveLine = std::to_string(lineOf(off, "<Curve"));
     const std::string spiralLine =
         std::to_string(lineOf(off, "<Start>" + xy(at[3].x, at[3].y + 0.03)));
-    EXPECT_EQ(
-        r.warnings,
-        (std::vector<std::string>{
-            "第 " + std::to_string(lineOf(off, "<Line")) +
-                " 行：线元 1（Line）的 dir 与它的座标给出的方向相差 36.000 秒。",
-            "第 " + curveLine + " 行：线元 3 圆曲线（Curve）算得的终点离所给的 End 0.0500 米。",
-            "第 " + spiralLine +
-                " 行：线元 4 缓和曲线（Spiral）的 Start 离上一线元算得的终点 0.0300 米，从所给的 "
-                "Start 算起。",
-            "第 " + spiralLine + " 行：线元 4 缓和曲线（Spiral）算得的终点离所给的 End 0.0300 米。",
-            "第 " + std::to_string(std::stoi(spiralLine) + 1) +
-                " 行：线元 5 圆曲线（Curve）的 Start 离上一线元算得的终点 0.0300 米，从所给的 "
-                "Start 算起。"}));
+    const RouteLoading more = loaded(off);
+    ASSERT_TRUE(more.route);
+    EXPECT_EQ(more.messages,
+              noted({dirOff,
+                     "2 个线元算得的终点离所给的 End 超过 1 毫米（第一处：第 " + curveLine +
+                         " 行，0.0500 米）；按所给的 Start、方向和长度计算。",
+                     "2 个线元的 Start 离上一线元算得的终点超过 1 毫米（第一处：第 " + spiralLine +
+                         " 行，0.0300 米）；从所给的 Start 算起。"}));
 }
 
 // Broken XML: the same message on the same line from either build's XML library (pugixml, the
@@ -521,6 +553,416 @@ TEST(LandXmlOut, RoundTripsGiveTheSameStakes) {
         ASSERT_TRUE(r.route);
         expectSameStakes(*c.route, *r.route);
     }
+}
+
+// A straight of 1000 m northwards from station 0, with the equations and the ProfAlign's rows
+// given, one a line.
+std::string straightDocument(const std::string& equations, const std::string& rows) {
+    return "<?xml version=\"1.0\"?>\n<LandXML><Units><Metric linearUnit=\"meter\"/></Units>\n"
+           "<Alignments><Alignment name=\"直线\" staStart=\"0\">\n"
+           "<CoordGeom><Line><Start>0 0</Start><End>1000 0</End></Line></CoordGeom>\n" +
+           equations + "<Profile><ProfSurf/><ProfAlign>\n" + rows +
+           "</ProfAlign></Profile>\n</Alignment></Alignments></LandXML>\n";
+}
+
+// Elements, equations and vertical curves as exporters write them, that the schema allows: the
+// route they describe, and one line for each kind of thing passed over.
+TEST(LandXmlIn, WhatTheSchemaAllowsIsRead) {
+    const std::string base = document();
+    const Read plain = readBack(base);
+    ASSERT_TRUE(plain.route);
+    struct Case {
+        const char* what;
+        std::string text;
+        std::string same;  // the document it reads as
+        std::vector<std::string> messages;
+    };
+    std::string features = replaced(base, "<CoordGeom>\n", "<CoordGeom>\n<Feature code=\"a\"/>\n");
+    features =
+        replaced(features, "<PVI>1000 50</PVI>\n",
+                 "<PVI>1000 50</PVI>\n<Feature name=\"b\"><Property label=\"x\"/></Feature>\n");
+    features =
+        replaced(features, "<PVI>2000 45</PVI>\n", "<Feature name=\"c\"/>\n<PVI>2000 45</PVI>\n");
+    features = replaced(features, "</ProfAlign></Profile>", "</ProfAlign><Feature/></Profile>");
+    const std::string others = replaced(base, "</Alignment>\n<Alignment name=\"乙线\">",
+                                        "<Superelevation staStart=\"1000\"/>\n<CrossSects/>\n"
+                                        "<Superelevation staStart=\"1500\"/>\n</Alignment>\n"
+                                        "<Alignment name=\"乙线\">");
+    // A Line of no length where the first Spiral starts.
+    const std::vector<Placed> at0 = starts();
+    const std::string point = xy(at0[1].x, at0[1].y);
+    const std::string zero = replaced(
+        base, "<Spiral",
+        "<Line length=\"0\"><Start>" + point + "</Start><End>" + point + "</End></Line>\n<Spiral");
+    // Without staBack an equation takes the station reached at its staInternal: after 1250 ->
+    // 1255 the internal station 1300 is station 1305 (and the PVIs lie where they lay).
+    const std::string first = "<StaEquation staBack=\"1250\" staAhead=\"1255\"/>\n";
+    const std::string internal = replaced(base, "<StaEquation staBack=\"1300\"",
+                                          first + "<StaEquation staInternal=\"1300\"");
+    const std::string back =
+        replaced(base, "<StaEquation staBack=\"1300\"", first + "<StaEquation staBack=\"1305\"");
+    // The sag's radius written negative, as exporters write a crest's.
+    const std::string negative = replaced(base, "radius=\"4000\"", "radius=\"-4000\"");
+    const std::vector<Case> cases = {
+        {"a Feature in CoordGeom, ProfAlign and Profile",
+         features,
+         base,
+         {"4 个 Feature 不参与计算（第一处：第 " +
+          std::to_string(lineOf(features, "<Feature code")) + " 行，在 CoordGeom 里）；略过了。"}},
+        {"what an Alignment holds besides",
+         others,
+         base,
+         {"2 个 Superelevation 不参与计算（第一处：第 " +
+              std::to_string(lineOf(others, "<Superelevation")) +
+              " 行，在 Alignment 里）；略过了。",
+          at(others, "<CrossSects") + "Alignment 里的 CrossSects 不参与计算，略过了。"}},
+        {"an element of no length",
+         zero,
+         base,
+         {at(zero, "<Line length=\"0\"") + "线元 2（Line）的长度为零，略过了。"}},
+        {"an equation without staBack", internal, back, {}},
+        {"a negative radius on a sag",
+         negative,
+         base,
+         {at(negative, "radius=\"-4000\"") +
+          "变坡点2 的 CircCurve "
+          "半径写成负数（凸形竖曲线），而前后的坡度给出凹形竖曲线；按坡度计算。"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const RouteLoading l = loaded(c.text);
+        ASSERT_TRUE(l.route) << l.messages.at(0);
+        EXPECT_EQ(l.messages, noted(c.messages));
+        const Read same = readBack(c.same);
+        ASSERT_TRUE(same.route);
+        expectSameStakes(*same.route, *l.route);
+    }
+    // The elements after one of no length keep their numbers in the file.
+    const RouteLoading l = loaded(zero);
+    ASSERT_TRUE(l.route);
+    EXPECT_EQ(l.route->alignment.elements[1].label, "线元 3 缓和曲线");
+}
+
+// A crest (2 % to -3 %) and a sag (-3 % to 2 %) on circles of R 4000: a negative radius is read by
+// its size, and a stated length off by more than a millimetre from each length the circle has
+// (along the chainage, R (sin a2 - sin a1) with a = atan(g); along the arc, R (a2 - a1); R |ω|, as
+// a parabola's) is told.
+TEST(LandXmlIn, CirclesReadAsExportersWriteThem) {
+    const auto rows = [](const std::string& crest, const std::string& sag) {
+        return "<PVI>0 100</PVI>\n<CircCurve " + crest + ">300 106</CircCurve>\n<CircCurve " + sag +
+               ">500 100</CircCurve>\n<PVI>1000 110</PVI>\n";
+    };
+    const double R = 4000, a1 = std::atan(0.02), a2 = std::atan(-0.03);
+    const double chainage = R * (std::sin(a1) - std::sin(a2)), arc = R * (a1 - a2), para = R * 0.05;
+    const Read plain = readBack(straightDocument("", rows("radius=\"4000\"", "radius=\"4000\"")));
+    ASSERT_TRUE(plain.route && plain.route->gradeLine);
+    struct Case {
+        const char* what;
+        std::string crest, sag;
+        bool told;
+    };
+    const std::vector<Case> cases = {
+        {"a negative crest", "radius=\"-4000\"", "radius=\"4000\"", false},
+        {"lengths along the chainage", "radius=\"4000\" length=\"" + num(chainage) + "\"",
+         "radius=\"4000\" length=\"" + num(chainage) + "\"", false},
+        {"along the arc", "radius=\"4000\" length=\"" + num(arc + 0.0009) + "\"",
+         "radius=\"4000\" length=\"" + num(arc - 0.0009) + "\"", false},
+        {"as a parabola's", "radius=\"4000\" length=\"" + num(para) + "\"", "radius=\"4000\"",
+         false},
+        {"2 mm off", "radius=\"4000\" length=\"" + num(chainage + 0.002) + "\"", "radius=\"4000\"",
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string text = straightDocument("", rows(c.crest, c.sag));
+        const RouteLoading l = loaded(text);
+        ASSERT_TRUE(l.route && l.route->gradeLine) << l.messages.at(0);
+        if (c.told)
+            EXPECT_EQ(l.messages,
+                      noted({at(text, "<CircCurve") + "变坡点1 的 CircCurve length " +
+                             fixed3(chainage + 0.002) + " 与半径和前后坡度给出的竖曲线长 " +
+                             fixed3(chainage) + " 相差 0.002 米；按半径计算。"}));
+        else
+            EXPECT_TRUE(l.messages.empty()) << l.messages[0];
+        for (double s = 0; s <= 1000; s += 5)
+            EXPECT_EQ(designElevation_m(*l.route->gradeLine, s),
+                      designElevation_m(*plain.route->gradeLine, s));
+    }
+}
+
+// An exporter's rounding: parabolas that overlap by a millimetre meet, a grade line half a
+// millimetre short of the route's end reaches it.
+TEST(LandXmlIn, RoundingIsNoFault) {
+    // 2 % to -3 % at 300 and -3 % to 2 % at 500, each 200.001 long: T = 100.0005 on either
+    // side, 1 mm more than the 200 m between them. Made to meet they are 200 long: R = 4000,
+    // E = 100^2 / 8000, the parabola from 200 is y = 104 + 0.02 x - x^2 / 8000.
+    const std::string text = straightDocument(
+        "",
+        "<PVI>0 100</PVI>\n<ParaCurve length=\"200.001\">300 106</ParaCurve>\n"
+        "<ParaCurve length=\"200.001\">500 100</ParaCurve>\n<PVI>999.9995 110</PVI>\n");
+    const RouteLoading l = loaded(text);
+    ASSERT_TRUE(l.route && l.route->gradeLine) << l.messages.at(0);
+    EXPECT_EQ(l.messages,
+              noted({at(text, "500 100") +
+                     "变坡点1 与 变坡点2 的竖曲线重叠 1.000 毫米，按相接计算：两条竖曲线"
+                     "在相接的一侧各缩短 0.500 毫米。"}));
+    const GradeLine& g = *l.route->gradeLine;
+    for (double x : {0.0, 50.0, 100.0, 170.0, 200.0})
+        EXPECT_NEAR(*designElevation_m(g, 200 + x), 104 + 0.02 * x - x * x / 8000, 1e-9) << x;
+    EXPECT_NEAR(*designElevation_m(g, 300), 106 - 100.0 * 100 / 8000, 1e-9);
+    EXPECT_NEAR(*designSlope(g, 400), -0.03, 1e-12);
+    EXPECT_NEAR(g.points[1].R_m, 4000, 1e-9);
+    // The last stake keeps its elevation: the grade line reaches the route's end.
+    const std::optional<double> end = designElevation_m(g, l.route->end_m);
+    ASSERT_TRUE(end);
+    EXPECT_NEAR(*end, 110, 1e-12);
+}
+
+// A profile that cannot be computed costs the elevations, not the plan: one line says why, and
+// only the modes that need elevations refuse (with withoutProfile).
+TEST(LandXmlIn, ABadProfileCostsTheElevationsOnly) {
+    const Read bare = readBack(straightDocument("", "<PVI>0 100</PVI>\n<PVI>1000 110</PVI>\n"));
+    ASSERT_TRUE(bare.route);
+    struct Case {
+        const char* what;
+        std::string equations, rows;
+        std::string marker, message;
+    };
+    const std::vector<Case> cases = {
+        // 2 % to -3 % to 2 % on R 4000: T = 100 each, 187 m apart.
+        {"curves overlapping by 13 m", "",
+         "<PVI>0 100</PVI>\n<ParaCurve length=\"200\">300 106</ParaCurve>\n"
+         "<ParaCurve length=\"200\">487 100.39</ParaCurve>\n<PVI>1000 110.65</PVI>\n",
+         "487 100.39",
+         "变坡点1 与 变坡点2 的竖曲线重叠 13.000 米（T = 100.000，T = 100.000，变坡点间距 "
+         "187.000）。"},
+        {"PVIs out of order", "", "<PVI>0 100</PVI>\n<PVI>600 106</PVI>\n<PVI>500 104</PVI>\n",
+         "500 104", "变坡点桩号 500.000 不在上一行之后：纵断面表要按里程顺序排列。"},
+        // After station 500 the chainage runs on from -999999000: station 900 lies beyond the end,
+        // 1000000400 m on.
+        {"an equation that puts a PVI a billion metres away",
+         "<StaEquation staBack=\"500\" staAhead=\"-999999000\"/>\n",
+         "<PVI>0 100</PVI>\n<PVI>900 110</PVI>\n", "900 110",
+         "变坡点桩号 900.000 按断链换算是里程 1000000400.000，超出了 ±1000000000 米。"},
+        {"a radius of 0", "",
+         "<PVI>0 100</PVI>\n<CircCurve radius=\"0\">500 105</CircCurve>\n<PVI>1000 100</PVI>\n",
+         "<CircCurve", "CircCurve 的 radius 不能为零。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string text = straightDocument(c.equations, c.rows);
+        const RouteLoading l = loaded(text);
+        ASSERT_TRUE(l.route);
+        EXPECT_FALSE(l.route->gradeLine);
+        EXPECT_EQ(l.messages,
+                  noted({"纵断面算不出来，中桩没有高程：" + at(text, c.marker) + c.message}));
+        EXPECT_EQ(l.withoutProfile, "LandXML 文件的线路 “直线” 的纵断面算不出来（原因见上）");
+        StakeRequest request;
+        request.interval_m = 50;
+        const Read plan = readBack(straightDocument(c.equations, ""));
+        ASSERT_TRUE(plan.route);
+        EXPECT_EQ(stakeTableCsv(stakeTable(*l.route, request), request),
+                  stakeTableCsv(stakeTable(*plan.route, request), request));
+    }
+    // Only a ground line, or no profile at all.
+    const std::string ground = replaced(straightDocument("", ""), "<ProfAlign>\n</ProfAlign>", "");
+    EXPECT_EQ(loaded(ground).withoutProfile,
+              "LandXML 文件的线路 “直线” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）");
+    EXPECT_EQ(loaded(replaced(ground, "<Profile><ProfSurf/></Profile>", "")).withoutProfile,
+              "LandXML 文件的线路 “直线” 没有设计纵断面（Profile 里的 ProfAlign）");
+}
+
+// A short chain (station 400 is followed by 450): a PVI written at internal station 420 falls into
+// the gap; read as internal stations every PVI lies on the route, and so they are read.
+TEST(LandXmlIn, StationsInTheGapOfAShortChainReadAsInternalStations) {
+    const std::string equation = "<StaEquation staBack=\"400\" staAhead=\"450\"/>\n";
+    const std::string text = straightDocument(
+        equation, "<PVI>0 100</PVI>\n<PVI>420 108.4</PVI>\n<PVI>1000 97.8</PVI>\n");
+    const RouteLoading l = loaded(text);
+    ASSERT_TRUE(l.route && l.route->gradeLine) << l.messages.at(0);
+    EXPECT_EQ(l.messages, noted({at(text, "420 108.4") +
+                                 "变坡点桩号 420.000 按断链换算落在断链的空缺里；纵断面的桩号都按"
+                                 "连续里程（staInternal）读了。"}));
+    // 2 % up to 420, then -1.818... % down to 1000: at the ends and at 420 as written.
+    for (auto [s, H] : {std::pair{0.0, 100.0}, {420.0, 108.4}, {710.0, 103.1}, {1000.0, 97.8}})
+        EXPECT_NEAR(*designElevation_m(*l.route->gradeLine, s), H, 1e-9) << s;
+    // Where internal stations would leave the route, the gap is the fault.
+    const std::string beyond = straightDocument(
+        equation, "<PVI>0 100</PVI>\n<PVI>420 108.4</PVI>\n<PVI>1040 97.8</PVI>\n");
+    const RouteLoading b = loaded(beyond);
+    ASSERT_TRUE(b.route);
+    EXPECT_EQ(b.messages, noted({"纵断面算不出来，中桩没有高程：" + at(beyond, "420 108.4") +
+                                 "路线上没有桩号 K0+420.000：它落在断链的空缺里。"}));
+}
+
+// Warnings of one kind are one line with their count and the first case.
+TEST(LandXmlIn, WarningsOfOneKindAreOneLine) {
+    std::string text = document();
+    const std::regex dir("(dir(Start)?=\")([-0-9.]+)\"");
+    std::string off;
+    auto from = text.cbegin();
+    for (std::sregex_iterator it(text.begin(), text.end(), dir), end; it != end; ++it) {
+        off.append(from, (*it)[0].first);
+        off += (*it)[1].str() + num(std::stod((*it)[3].str()) + 0.01) + "\"";
+        from = (*it)[0].second;
+    }
+    off.append(from, text.cend());
+    const RouteLoading l = loaded(off);
+    ASSERT_TRUE(l.route);
+    EXPECT_EQ(l.messages, noted({"7 个线元的 dir 与座标给出的方向不符（第一处：第 " +
+                                 std::to_string(lineOf(off, "<Line")) +
+                                 " 行，相差 36.000 秒）；按座标计算。"}));
+}
+
+// The README's route of two JDs with a chain break, and a grade line.
+const char kReadmeRoute[] =
+    "点号,X,Y,R,A1,A2,桩号\n"
+    "BP,3456088.2656,511632.3766,,,,K11+345.678\n"
+    "JD1,3456789.1230,512345.6780,500,200,250,\n"
+    "JD2,3457084.2532,513508.8195,800,300,300,\n"
+    "EP,3457814.5550,514034.8035,,,,\n\n"
+    "断链前桩号,断链后桩号\nK12+800,K12+780\n\n"
+    "变坡点桩号,高程,竖曲线半径\nK11+400,100,\nK12+000,112,8000\nK12+900,104,6000\nK13+600,110,\n";
+
+std::string stakesCsv(const Route& route) {
+    StakeRequest request;
+    request.interval_m = 20;
+    request.left_m = {5};
+    return stakeTableCsv(stakeTable(route, request), request);
+}
+
+// The PI method: a JD route written with its AlignPIs reads back as the JD route it came from,
+// QZ and all, whether the file holds its CoordGeom or not; the PIs win over the elements.
+TEST(LandXmlPIs, AJdRouteReadsBackAsItself) {
+    const std::optional<Route> route = routeOfCsv(kReadmeRoute);
+    ASSERT_TRUE(route);
+    const std::string written = landXmlText(*route, "甲线", {"2026-12-09", "10:00:00"});
+    const std::string piOnly =
+        written.substr(0, written.find("      <CoordGeom>")) +
+        written.substr(written.find("</CoordGeom>\n") + std::string("</CoordGeom>\n").size());
+    for (const std::string& text : {written, piOnly}) {
+        SCOPED_TRACE(text.size());
+        const RouteLoading l = loaded(text);
+        ASSERT_TRUE(l.route) << l.messages.at(0);
+        EXPECT_TRUE(l.messages.empty()) << l.messages[0];
+        EXPECT_EQ(stakesCsv(*l.route), stakesCsv(*route));
+        EXPECT_NE(stakesCsv(*l.route).find("\nQZ,"), std::string::npos);
+        ASSERT_EQ(l.route->points.size(), route->points.size());
+        EXPECT_EQ(elementTableCsv(*l.route), elementTableCsv(*route));
+    }
+    // Listed with the elements its chain has.
+    std::vector<std::string> listed;
+    for (const LandXmlAlignment& a : readLandXml(piOnly, nullptr).alignments)
+        listed.push_back(a.name + " " + std::to_string(a.elementCount));
+    EXPECT_EQ(listed, std::vector<std::string>{"甲线 9"});
+}
+
+// AlignPIs as another program writes them: spirals by their length (A^2 = L R), names on the PIs;
+// what the PI method cannot compute, and PIs that disagree with the elements beside them.
+TEST(LandXmlPIs, ThePiMethodAsOtherProgramsWriteIt) {
+    const std::string head =
+        "<?xml version=\"1.0\"?>\n<LandXML><Units><Metric linearUnit=\"meter\"/></Units>\n"
+        "<Alignments><Alignment name=\"A\" staStart=\"1000\">\n<AlignPIs>\n"
+        "<AlignPI><PI name=\"起点\">0 0</PI></AlignPI>\n";
+    const std::string jd1 =
+        "<AlignPI><PI name=\"交点1\">1000 0</PI><InSpiral><Spiral length=\"90\" "
+        "radiusStart=\"INF\" "
+        "radiusEnd=\"400\" rot=\"cw\"/></InSpiral><Curve1><Curve radius=\"400\" rot=\"cw\"/>"
+        "</Curve1></AlignPI>\n";
+    const std::string tail =
+        "<AlignPI><PI name=\"交点2\">1000 1000</PI><Curve1><Curve "
+        "radius=\"300\"/></Curve1></AlignPI>\n"
+        "<AlignPI><PI name=\"终点\">2000 1000</PI></AlignPI>\n</AlignPIs>\n"
+        "</Alignment></Alignments></LandXML>\n";
+    const std::string text = head + jd1 + tail;
+    // The same JD table: A1 = sqrt(90 * 400) = 60 * sqrt(10).
+    const std::optional<Route> expected = routeOfCsv(
+        "点号,X,Y,R,Ls1,A2,桩号\n起点,0,0,,,,1000\n交点1,1000,0,400,90,,\n交点2,1000,1000,300,,,\n"
+        "终点,2000,1000,,,,\n");
+    ASSERT_TRUE(expected);
+    const RouteLoading l = loaded(text);
+    ASSERT_TRUE(l.route) << l.messages.at(0);
+    EXPECT_TRUE(l.messages.empty()) << l.messages[0];
+    EXPECT_NEAR(l.route->points[1].A1_m, 60 * std::sqrt(10.0), 1e-9);
+    EXPECT_EQ(stakesCsv(*l.route), stakesCsv(*expected));
+
+    struct Case {
+        const char* what;
+        std::string text, marker, message;
+    };
+    const std::vector<Case> faults = {
+        {"a compound curve",
+         replaced(text, "</Curve1></AlignPI>\n<AlignPI><PI name=\"交点2\"",
+                  "</Curve1><Curve2><Curve radius=\"600\"/></Curve2></AlignPI>\n"
+                  "<AlignPI><PI name=\"交点2\""),
+         "<Curve2>", "交点 交点1 的 AlignPI 有 Curve2（复曲线），不能按交点法计算。"},
+        {"no curve", replaced(text, "<Curve1><Curve radius=\"300\"/></Curve1>", ""), "交点2",
+         "交点 交点2 的 AlignPI 缺少 Curve1（圆曲线），交点法要有半径。"},
+        {"two PIs",
+         head +
+             "<AlignPI><PI>9 9</PI></AlignPI>\n</AlignPIs>\n</Alignment></Alignments></LandXML>\n",
+         "9 9", "AlignPIs 至少要有三个 AlignPI（起点、至少一个交点、终点），现在只有 2 个。"},
+    };
+    for (const Case& c : faults) {
+        SCOPED_TRACE(c.what);
+        const RouteLoading f = loaded(c.text);
+        EXPECT_FALSE(f.route);
+        EXPECT_EQ(f.messages,
+                  std::vector<std::string>{"t.xml: " + at(c.text, c.marker) + c.message});
+    }
+
+    // Beside CoordGeom: PIs that cannot be computed leave the elements; PIs that disagree with
+    // them are told.
+    const std::string written = landXmlText(*expected, "A", {"2026-12-09", "10:00:00"});
+    const std::string compound =
+        replaced(written, "</Curve1></AlignPI>", "</Curve1><Curve2/></AlignPI>");
+    const RouteLoading e = loaded(compound);
+    ASSERT_TRUE(e.route);
+    EXPECT_TRUE(e.route->points.empty());
+    expectSameStakes(*expected, *e.route);
+    EXPECT_EQ(e.messages,
+              noted({at(compound, "<Curve2/>") +
+                     "AlignPIs 的交点算不出路线，按 CoordGeom 的线元计算：交点 交点1 的 "
+                     "AlignPI 有 Curve2（复曲线），不能按交点法计算。"}));
+    const std::string moved =
+        replaced(written, "<PI name=\"终点\">2000 1000", "<PI name=\"终点\">2000.1 1000");
+    const RouteLoading m = loaded(moved);
+    ASSERT_TRUE(m.route);
+    EXPECT_EQ(m.messages, noted({at(moved, "<AlignPI>") +
+                                 "AlignPIs 的交点与 CoordGeom 的线元不一致：路线长相差 0.1000 米，"
+                                 "终点相差 0.1000 米；按 AlignPIs（交点法）计算。"}));
+}
+
+// A name with a line end, of the alignment and of an element: both shown escaped, and written and
+// read back so, the same way.
+TEST(LandXmlOut, NamesWithLineEndsSurviveTheRoundTrip) {
+    std::optional<Route> route = readBack(document()).route;
+    ASSERT_TRUE(route);
+    // As names read from another program's file would be, were they kept as they came.
+    route->alignment.elements[1].name = "Z\r\nH";
+    std::string text = landXmlText(*route, "甲\n线", {"2026-12-09", "10:00:00"});
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        const LandXmlReading reading = readLandXml(text, nullptr);
+        ASSERT_TRUE(reading.design && reading.design->elements);
+        EXPECT_EQ(reading.name, "甲\\x0A线");
+        EXPECT_EQ(reading.alignments.at(0).name, "甲\\x0A线");
+        EXPECT_EQ(reading.design->elements->rows.at(1).name, "Z\\x0D\\x0AH");
+        const RouteLoading l = loaded(text);
+        ASSERT_TRUE(l.route);
+        text = landXmlText(*l.route, l.name, {"2026-12-09", "10:00:00"});
+    }
+#ifndef _WIN32
+    // Written as character references by another program: kept by the XML reader of the Linux
+    // build (Wine's XmlLite reads them as blanks).
+    text = replaced(document(), "<Alignment name=\"甲线\"", "<Alignment name=\"甲&#10;线\"");
+    text = replaced(text, "<Spiral spiType", "<Spiral name=\"Z&#13;&#10;H\" spiType");
+    const std::string name = "甲\n线";
+    const LandXmlReading reading = readLandXml(text, &name);
+    ASSERT_TRUE(reading.design);
+    EXPECT_EQ(reading.name, "甲\\x0A线");
+    EXPECT_EQ(reading.design->elements->rows.at(1).name, "Z\\x0D\\x0AH");
+#endif
 }
 
 }  // namespace

@@ -112,6 +112,28 @@ TEST(GradeLine, ElevationAndSlopeContinuousAtEveryCurveEnd) {
     }
 }
 
+// A grade table's rounding: 2 % to -2 % to 2 % on R 4000.025 gives T = 80.0005 on either side of
+// PVIs 160 m apart, an overlap of 1 mm. The curves are made to meet: T = 80, R = 160 / 0.04.
+TEST(GradeLine, CurvesOverlappingByAMillimetreMeet) {
+    RouteFileReading reading = readRouteFile(kPoints +
+                                             "\n变坡点桩号,高程,竖曲线半径\nK4+500,100,\n"
+                                             "K4+700,104,4000.025\nK4+860,100.8,4000.025\n"
+                                             "K5+500,113.6,\n");
+    ASSERT_TRUE(reading.design);
+    const RouteBuilding building = buildRoute(*reading.design);
+    ASSERT_TRUE(building.route && building.route->gradeLine) << faultText(building.faults.at(0));
+    ASSERT_EQ(building.warnings.size(), 1u);
+    EXPECT_EQ(faultText(building.warnings[0]),
+              "第 9 行：变坡点1 与 变坡点2 的竖曲线重叠 1.000 毫米，按相接计算：两条竖曲线在相接的"
+              "一侧各缩短 0.500 毫米。");
+    const GradeLine& g = *building.route->gradeLine;
+    for (std::size_t k : {1, 2}) {
+        EXPECT_NEAR(g.points[k].T_m, 80, 1e-9);
+        EXPECT_NEAR(g.points[k].R_m, 4000, 1e-6);
+    }
+    EXPECT_NEAR(*designSlope(g, 4780), -0.02, 1e-12);
+}
+
 TEST(CrossFall, RunsOutLinearlyAndHoldsBeyondItsRows) {
     const Route route = routeOf(kPoints + kTextbook +
                                 "\n桩号,左横坡,右横坡\nK4+900,-2,-2\nK5+000,4,-4\nK5+000,3,-3\n");

@@ -107,6 +107,25 @@ TEST_F(RouteCommand, StretchAddressedByChainageTextsOnEitherSideOfABreak) {
               "1505.0000|");
 }
 
+// A road that starts before K0+000: its 桩号 read as surveyors write them, in the file, in the
+// table and in --from, and the same point found again by --locate.
+TEST_F(RouteCommand, StakesBeforeZero) {
+    const std::string early =
+        write("early.csv",
+              "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K0-153.1\nJD1,1000,0,300,0,0,\n"
+              "EP,1000,1000,,,,\n");
+    Outcome r = run({early, "--stakes", "--interval", "100", "--from", "K0-120", "--to", "K0+000"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "点,桩号,里程,X,Y,方位角\n"
+              ",K0-100.000,-100.0000,53.1000,0.0000,0.000000\n"
+              ",K0+000.000,0.0000,153.1000,0.0000,0.000000\n");
+    r = run({early, "--stakes", "--interval", "1000", "--to", "-153"});
+    EXPECT_EQ(linesOf(r.out).at(1), "BP,K0-153.100,-153.1000,0.0000,0.0000,0.000000");
+    r = run({early, "--locate", "0.0004", "1"});
+    EXPECT_EQ(linesOf(r.out).at(1), "-153.0996,K0-153.100,1.0000,直线 BP-JD1");
+}
+
 TEST_F(RouteCommand, Locate) {
     Outcome r = run({file_, "--locate", "500", "-3"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -135,8 +154,8 @@ TEST_F(RouteCommand, ExportsAsTheOneCurveExportDoes) {
     std::stringstream bytes;
     bytes << in.rdbuf();
     EXPECT_EQ(bytes.str(),
-              "K1+000.000,,0.000,0.000,0.000\r\nK1+000.000-R1,,5.000,0.000,0.000\r\n"
-              "K1+020.000,,0.000,20.000,0.000\r\nK1+020.000-R1,,5.000,20.000,0.000\r\n");
+              "K1+000.000,,0.000,0.000,\r\nK1+000.000-R1,,5.000,0.000,\r\n"
+              "K1+020.000,,0.000,20.000,\r\nK1+020.000-R1,,5.000,20.000,\r\n");
 
     // Piles in two rows: the front row 1.5 m ahead, the back row 2 m behind the axis.
     const std::string csv = (folder_ / "piles.csv").string();
@@ -201,6 +220,16 @@ TEST_F(RouteCommand, GradeLineAndCrossFallFromAFurtherFile) {
     bytes << in.rdbuf();
     EXPECT_EQ(bytes.str(),
               "K1+200.000,,0.000,200.000,51.500\r\nK1+200.000-L1,,-5.000,200.000,51.400\r\n");
+    // Before the grade line a stake has no elevation: its height is empty, not 0.000.
+    in.close();  // Windows keeps a file open elsewhere
+    ASSERT_EQ(run({file_, profile, "--stakes", "--interval", "50", "--from", "1050", "--to", "1100",
+                   "--out", dat})
+                  .status,
+              0);
+    std::ifstream again(dat, std::ios::binary);
+    std::stringstream outside;
+    outside << again.rdbuf();
+    EXPECT_EQ(outside.str(), "K1+050.000,,0.000,50.000,\r\nK1+100.000,,0.000,100.000,50.000\r\n");
 }
 
 TEST_F(RouteCommand, ErrorsGoToTheErrorStreamWithStatusOne) {

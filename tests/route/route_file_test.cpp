@@ -81,6 +81,15 @@ TEST(RouteFile, EveryFaultIsAnsweredWithItsLine) {
          "引号没有配对：这一行的带引号字段直到文件末尾都没有结束。"},
         {"a line too long", kHeader + "BP,0,0,,,,0" + std::string(70000, ' ') + "\n", 2,
          "这一行太长（超过 65536 字节），不像是表格的一行。"},
+        // A column named twice would leave one of its values unread, whichever table it is.
+        {"a point column named twice, in another case", "点号,X,Y,R,x,A1,A2,桩号\n", 1,
+         "表头的 x 列出现了两次。"},
+        {"a grade column named twice",
+         kGood + "\n变坡点桩号,高程,竖曲线半径,高程\nK1+000,10,,12\nK1+400,12,,10\n", 7,
+         "表头的 高程 列出现了两次。"},
+        {"an element column named twice",
+         "起点桩号,X,Y,方位角\n0,0,0,0\n\n长度,起点半径,终点半径,转向,长度\n100,,,,10\n", 4,
+         "表头的 长度 列出现了两次。"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -117,6 +126,18 @@ TEST(RouteFile, ColumnsInAnyOrderSpiralLengthsQuotesAndCrLf) {
     EXPECT_DOUBLE_EQ(d.points[1].A2_m, 200);
 }
 
+// A table pasted in from a file of its own brings that file's byte-order mark before its header:
+// the table reads as it does alone.
+TEST(RouteFile, AByteOrderMarkBeforeALaterHeaderIsPassedOver) {
+    const std::string breaks = "断链前桩号,断链后桩号\nK1+500,K1+490\n";
+    const RouteFileReading plain = readRouteFile(kGood + "\n" + breaks);
+    const RouteFileReading marked = readRouteFile(kGood + "\n\xEF\xBB\xBF" + breaks);
+    ASSERT_TRUE(plain.design && marked.design) << faultText(marked.faults.at(0));
+    ASSERT_EQ(marked.design->breaks.size(), 1u);
+    EXPECT_EQ(marked.design->breaks[0].before_m, plain.design->breaks[0].before_m);
+    EXPECT_EQ(marked.design->breaks[0].after_m, plain.design->breaks[0].after_m);
+}
+
 TEST(RouteFile, LineEndsOfEverySpreadsheet) {
     std::string cr = kGood, crlf;
     for (char& c : cr)
@@ -143,17 +164,22 @@ TEST(RouteFile, NamesWithControlCharactersAreKeptEscaped) {
 }
 
 TEST(RouteFile, ChainageTexts) {
-    const std::pair<const char*, double> read[] = {{"12000", 12000},       {"K12+000", 12000},
-                                                   {"K12+000.000", 12000}, {"k 12+345.6", 12345.6},
-                                                   {" 345.678 ", 345.678}, {"K-1+998.500", -1.5},
-                                                   {"K-2+500", -1500}};
+    const std::pair<const char*, double> read[] = {
+        {"12000", 12000},        {"K12+000", 12000},     {"K12+000.000", 12000},
+        {"k 12+345.6", 12345.6}, {" 345.678 ", 345.678}, {"K-1+998.500", -1.5},
+        {"K-2+500", -1500},      {"K0-153.100", -153.1}, {"k0-5", -5},
+        {"K-1-846.9", -1846.9},  {"K -1-846.9", -1846.9}};
     for (const auto& [text, value] : read)
         EXPECT_EQ(readChainage(text), value) << text;
-    // Every text the program writes reads back as its chainage.
-    for (double chainage_m : {-1.5, -500.0, -1999.25, 0.0, 999.9995, 12345.678})
-        EXPECT_NEAR(*readChainage(chainageText(chainage_m, kPlainForm)), chainage_m, 5e-4)
-            << chainage_m;
-    for (const char* bad : {"", "K12", "K12+", "K12+1000", "K12.5+000", "K12+-5", "K+100", "abc"})
+    // Every text the program writes reads back as its chainage, in each form a 桩号 is shown in.
+    for (const ChainageForm* form : {&kPlainForm, &kDesignForm, &kReportStakeForm}) {
+        for (double chainage_m : {-1.5, -153.1, -500.0, -999.9996, -1000.0, -1846.9, -1999.25, 0.0,
+                                  999.9995, 12345.678})
+            EXPECT_NEAR(*readChainage(chainageText(chainage_m, *form)), chainage_m, 5e-4)
+                << chainage_m << " " << chainageText(chainage_m, *form);
+    }
+    for (const char* bad : {"", "K12", "K12+", "K12+1000", "K12.5+000", "K12+-5", "K+100", "abc",
+                            "K1-200", "K0--5", "K0-1000", "K-"})
         EXPECT_FALSE(readChainage(bad)) << bad;
 }
 

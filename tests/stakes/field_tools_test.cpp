@@ -65,7 +65,7 @@ TEST(ReverseCommand, MessagesOfTheWorkedCurves) {
          "坐标反算：桩号 K2+300.000，偏距 5.000 米（左侧），位于始端直线。"},
         // Far from the curve; the circle centre; the HY.
         {testing::rightHandDesign, "0", "0",
-         "坐标反算：桩号 K-2776+172.565，偏距 2106651.330 米（右侧），位于始端直线。"
+         "坐标反算：桩号 K-2775-827.435，偏距 2106651.330 米（右侧），位于始端直线。"
          "注意：该点离中线超过 500 米（半径 R 与 1000 米中较小者），不像是这条路线上的点，"
          "请核对座标。"},
         {testing::rightHandDesign, "3456336.1782", "512598.8637",
@@ -150,8 +150,8 @@ TEST(ExportLastRun, WindowEntryTellsSuccessAndFailure) {
     EXPECT_TRUE(done.written);
     EXPECT_EQ(done.message, "已导出 2 个点到文件“" + path + "”。");
     EXPECT_EQ(fileBytes(path),
-              "K12+200.000,,512241.854,3456686.933,0.000\r\n"
-              "K12+300.000,,512318.913,3456750.458,0.000\r\n");
+              "K12+200.000,,512241.854,3456686.933,\r\n"
+              "K12+300.000,,512318.913,3456750.458,\r\n");
 
     ExportOutcome failed = exportLastRun(record, folder.path().string(), ExportFormat::Csv);
     EXPECT_FALSE(failed.written);

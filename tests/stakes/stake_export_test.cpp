@@ -33,13 +33,13 @@ const std::string kTwoRowsCsv =
 
 // The same points, east before north, no code, height 0.
 const std::string kTwoRowsDat =
-    "K12+300.000,,512318.913,3456750.458,0.000\r\n"
-    "K12+300.000-FL2,,512317.153,3456760.415,0.000\r\n"
-    "K12+300.000-FL1,,512318.744,3456755.675,0.000\r\n"
-    "K12+300.000-FR1,,512322.720,3456743.824,0.000\r\n"
-    "K12+300.000-BL2,,512313.835,3456759.302,0.000\r\n"
-    "K12+300.000-BL1,,512315.426,3456754.562,0.000\r\n"
-    "K12+300.000-BR1,,512319.402,3456742.711,0.000\r\n";
+    "K12+300.000,,512318.913,3456750.458,\r\n"
+    "K12+300.000-FL2,,512317.153,3456760.415,\r\n"
+    "K12+300.000-FL1,,512318.744,3456755.675,\r\n"
+    "K12+300.000-FR1,,512322.720,3456743.824,\r\n"
+    "K12+300.000-BL2,,512313.835,3456759.302,\r\n"
+    "K12+300.000-BL1,,512315.426,3456754.562,\r\n"
+    "K12+300.000-BR1,,512319.402,3456742.711,\r\n";
 
 TEST(StakeExport, TwoRowsExactBytes) {
     CurveRecord record = recordWithTwoRows();
@@ -83,7 +83,7 @@ TEST(StakeExport, ChainageReadsAsListed) {
 TEST(StakeExport, NothingBeforeAnyRunNorAfterANewDesign) {
     CurveRecord redesigned = recordWithTwoRows();
     testing::ScriptedPort design(testing::rightHandDesign());
-    design.script({"n", "0", "1", "3", "1"});
+    design.script({"n"});
     designEntry(redesigned, design);
     ASSERT_EQ(design.answersLeft(), 0u);
     for (const CurveRecord& record : {CurveRecord{}, redesigned}) {

@@ -13,7 +13,7 @@ using testing::computedRecord;
 using testing::runStakes;
 using testing::ScriptedPort;
 
-const std::string kStakePause = "单击 Entar 键或点击 OK 键显示中桩座标";
+const std::string kStakePause = "单击 Enter 键或点击 OK 键显示中桩座标";
 const std::string kPointPause = "需要输出计算结果按 Enter 键或 OK 键";
 
 // The transcript split at each pause prompt (the prompt itself dropped), each step's lines joined

@@ -20,7 +20,7 @@ const std::string kSingle = "输入需要计算的中桩桩号 :( 以米为单�
 const std::string kStart = "输入需要计算段落起始点的中桩桩号 :( 以米为单位 )";
 const std::string kEnd = "输入需要计算段落终止点的中桩桩号 :( 以米为单位 )";
 const std::string kInterval = "输入需要计算的桩距 :( 以米为单位 )";
-const std::string kStakePause = "单击 Entar 键或点击 OK 键显示中桩座标";
+const std::string kStakePause = "单击 Enter 键或点击 OK 键显示中桩座标";
 const std::string kPpq =
     "请输入计算点与中桩连线( 即横轴 )的方位与中桩法线夹角 PPQ 的数值 ( "
     "中桩法线的方向由圆心指向中桩 "
@@ -75,11 +75,14 @@ TEST(StakeRun, ChainagesOfBothModes) {
         EXPECT_EQ(port.prompts[1], c.answers.size() == 2 ? kSingle : kStart);
         EXPECT_EQ(count(port.prompts, kStakePause), static_cast<int>(c.stakes));
         EXPECT_EQ(port.field(Field::StakeChainage), c.lastListed);
-        // Side points off: no side question, no side field.
+        // Side points off: no side question; the side groups are emptied as the run starts, under
+        // the captions they start with, and stay so.
         EXPECT_EQ(count(port.prompts, kPpq), 0);
         EXPECT_EQ(port.field(Field::AxisAngle), "与中线正交");
         for (Field f : {Field::LeftDistance, Field::RightDistance, Field::LeftX, Field::RightY})
-            EXPECT_EQ(port.fields.count(f), 0u);
+            EXPECT_EQ(port.field(f), "") << fieldName(f);
+        EXPECT_EQ(port.caption(Label::LeftDistance), "  路基宽度 DL");
+        EXPECT_EQ(port.caption(Label::RightY), "  横座标 YR");
         const std::vector<double> kept = chainages(record);
         ASSERT_EQ(kept.size(), c.stakes);
         for (std::size_t i = 0; i < c.stakes; ++i)
@@ -191,13 +194,28 @@ TEST(StakeRun, SideQuestionsOfEveryRun) {
     }
 }
 
+// An angle that is no DMS angle, or that turns the axis 90 degrees or more from the normal (it
+// would run along the centre line), is told and asked again.
 TEST(StakeRun, BadAngleIsToldAndAskedAgain) {
     CurveRecord record = computedRecord({"y", "1", "0", "0", "1"});
-    ScriptedPort port = runStakes(record, {"0", "12300", "abc", "15.60", "-15.153"}, 1);
-    EXPECT_EQ(count(port.prompts, kPpq), 3);
-    ASSERT_EQ(port.messages.size(), 2u);
+    ScriptedPort port = runStakes(record,
+                                  {
+                                      "0",
+                                      "12300",
+                                      "abc",
+                                      "15.60",
+                                      "90",
+                                      "-90",
+                                      "120.3",
+                                      "89.5959",
+                                  },
+                                  1);
+    EXPECT_EQ(count(port.prompts, kPpq), 6);
+    EXPECT_EQ(port.messages, (std::vector<std::string>{port.messages[0], port.messages[1],
+                                                       kSkewRule, kSkewRule, kSkewRule}));
     EXPECT_NE(port.messages[1].find("小于 60"), std::string::npos);
-    EXPECT_EQ(port.field(Field::AxisAngle), " -15.153");
+    EXPECT_EQ(port.field(Field::AxisAngle), " 89.5959");
+    EXPECT_EQ(record.lastRun.ppq_dms, 89.5959);
 }
 
 // The refusal comes after the side questions, which may set the record's widths anew: the last run

@@ -51,7 +51,7 @@ inline const std::vector<std::regex>& programMessagePatterns() {
             "[0-9]+ 个点。中桩计算没有进行。",
             kNoComputedCurve,
             kNoStakeRun,
-            "坐标反算：桩号 K-?[0-9]+\\+[0-9]{3}\\.[0-9]{3}，偏距 [0-9]+\\.[0-9]{3} "
+            "坐标反算：桩号 K-?[0-9]+[-+][0-9]{3}\\.[0-9]{3}，偏距 [0-9]+\\.[0-9]{3} "
             "米（(左侧|右侧|中线上)），"
             "位于(始端直线|第一缓和曲线|圆曲线|第二缓和曲线|终端直线)。"
             "(注意：路线上有几处离该点几乎一样近（例如圆心），这个桩号不是唯一的答案。)?"
@@ -75,6 +75,8 @@ inline const std::vector<std::regex>& programMessagePatterns() {
             kCannotWriteReportInThisBuild,
             "无法读取文件" + typed + "：[^\\n]*。",
             "文件" + typed + "：[^\\n]*",
+            "文件" + typed + "既不是 UTF-8 也不是 GBK 编码的文本。",
+            kSkewRule,
         };
         std::vector<std::regex> out;
         for (const std::string& s : sources)

@@ -9,10 +9,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include "curve/chainage.h"
@@ -22,6 +24,7 @@
 #include "window/plan_view_window.h"
 #include "window/result_views.h"
 #include "window/stake_table_window.h"
+#include "window/window_layout.h"
 #include "window_test_support.h"
 
 namespace hcurve {
@@ -229,6 +232,59 @@ TEST_F(ResultViewsTest, PlanViewRedrawsZoomsPansAndSaves) {
     QFile file(QString::fromStdString(dxf));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("\r\nAC1024\r\n"));
+}
+
+// A message of a tool window belongs to it: its box stands over the tool window, and once it is
+// closed the tool window is in front with the focus, so that a Return typed next does not press
+// the main window's 开始计算, which had the focus before.
+TEST_F(ResultViewsTest, ToolWindowsKeepTheirMessagesAndTheFocus) {
+    design();
+    run();
+    window.show();
+    window.activateWindow();
+    window.button(layout::Button::DesignEntry)->setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTemporaryDir folder;
+    window.resultViews().showStakeTable();
+    window.resultViews().showPlanView();
+    StakeTableWindow* table = window.resultViews().stakeTable();
+    PlanViewWindow* plan = window.resultViews().planView();
+    table->setPathChooser([&](ExportFormat) { return folder.filePath("a.csv").toStdString(); });
+    plan->setPathChooser([&] { return folder.filePath("a.png").toStdString(); });
+    int asked = 0;
+    window.userPort().setAsker([&](const std::string&) -> std::string {
+        ++asked;
+        throw Cancelled{};
+    });
+    const std::pair<QWidget*, QPushButton*> tools[] = {
+        {table, table->findChild<QPushButton*>("exportCsv")},
+        {plan, plan->findChild<QPushButton*>("savePlan")}};
+    for (const auto& [tool, button] : tools) {
+        SCOPED_TRACE(tool->windowTitle().toStdString());
+        ASSERT_NE(button, nullptr);
+        tool->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(tool));
+        QWidget* owner = nullptr;
+        QString told;
+        QTimer::singleShot(50, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(testing::openDialog())) {
+                owner = box->parentWidget();
+                told = box->text();
+                QTest::keyClick(box, Qt::Key_Return);
+            }
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(owner, tool);
+        EXPECT_TRUE(told.startsWith(QStringLiteral("已"))) << told.toStdString();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(tool));
+        EXPECT_EQ(QApplication::activeWindow(), tool);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        EXPECT_EQ(focused->window(), tool);
+        QTest::keyClick(focused, Qt::Key_Return);
+        EXPECT_EQ(asked, 0);
+    }
+    window.userPort().setAsker({});
 }
 
 }  // namespace

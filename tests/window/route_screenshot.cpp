@@ -1,30 +1,46 @@
-// Not a test: photographs the route window on the screen it runs on, window manager frame and
-// all, with its stake table and its plan, and writes the route report and a stake report as PDF
-// files (tools/route_screenshots.sh turns their pages into pictures).
+// Not a test: photographs, on the screen it runs on (window manager frame and all), the route
+// window with its stake table, its plan with the stakes and their side points and its profile, and
+// the main window after a curve was changed under a stake run; and writes the route report, the
+// printed report and a stake report as PDF files (tools/route_screenshots.sh turns their first
+// pages into pictures).
 #include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
 #include <clocale>
 #include <cstdio>
 
 #include "window/main_window.h"
+#include "window/plan_view_window.h"
+#include "window/qt_printer.h"
+#include "window/result_views.h"
 #include "window/route_window.h"
 #include "window_test_support.h"
 
 namespace {
 
-bool shoot(const char* path) {
+bool shoot(const QString& path) {
     QTest::qWait(400);
     const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
-    if (!screen.save(QString::fromLocal8Bit(path))) {
-        std::fprintf(stderr, "cannot write %s\n", path);
+    if (!screen.save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return false;
     }
     return true;
+}
+
+// Zooms the plan in about a world point, as the wheel does.
+void zoomAt(hcurve::PlanCanvas& plan, const hcurve::PlanPoint& at, int notches) {
+    const QPointF where = plan.frame().toPicture(at, plan.size());
+    QWheelEvent wheel(where, plan.mapToGlobal(where), QPoint(), QPoint(0, 120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&plan, &wheel);
 }
 
 }  // namespace
@@ -32,48 +48,86 @@ bool shoot(const char* path) {
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    if (argc < 7) {
-        std::fprintf(stderr,
-                     "usage: route_screenshot ROUTE.csv TABLE.png PLAN.png ROUTE.pdf CURVE.pdf "
-                     "CURVE-PLAN.png\n");
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: route_screenshot ROUTE.csv PROFILE.csv SIZE OUTDIR\n"
+                             "writes OUTDIR/route-window-SIZE.png, route-plan-SIZE.png,\n"
+                             "route-profile-SIZE.png, main-window-SIZE.png and, with SIZE\n"
+                             "1024x768, route.pdf, print.pdf, stakes.pdf\n");
         return 2;
     }
+    const QString size = QString::fromLocal8Bit(argv[3]);
+    const QString out = QString::fromLocal8Bit(argv[4]) + QStringLiteral("/");
+    const bool reports = size == QStringLiteral("1024x768");
     QString messages;
-    hcurve::RouteWindow* route = hcurve::openRouteWindow(QString::fromLocal8Bit(argv[1]), messages);
+    hcurve::RouteWindow* route = hcurve::openRouteWindow(
+        QStringList{QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])}, messages);
     if (!route) {
         std::fprintf(stderr, "%s", messages.toUtf8().constData());
         return 1;
     }
+    // Stakes every 20 m over JD1 with a point 5 m each side, the axis turned 15 degrees.
     route->intervalField()->setText("20");
-    route->fromField()->setText("K12+700");
-    route->toField()->setText("K13+000");
+    route->fromField()->setText("K12+100");
+    route->toField()->setText("K12+600");
     route->leftField()->setText("5");
     route->rightField()->setText("5");
-    route->skewField()->setText("");
+    route->skewField()->setText("15");
     route->computeStakes();
     route->tabs()->setCurrentIndex(2);
     route->show();
-    if (!QTest::qWaitForWindowExposed(route) || !shoot(argv[2]))
+    if (!QTest::qWaitForWindowExposed(route) || !shoot(out + "route-window-" + size + ".png"))
         return 1;
     route->tabs()->setCurrentIndex(3);
-    if (!shoot(argv[3]))
+    QTest::qWait(200);
+    route->plan()->fit();
+    zoomAt(*route->plan(), {3456740, 512300}, 10);
+    if (!shoot(out + "route-plan-" + size + ".png"))
         return 1;
-    route->print(QString::fromLocal8Bit(argv[4]));
+    route->tabs()->setCurrentIndex(5);
+    if (!shoot(out + "route-profile-" + size + ".png"))
+        return 1;
+    if (reports)
+        route->print(out + "route.pdf");
     route->close();
 
-    // The right-hand example curve with two piles each side, stakes every 10 m.
+    // The right-hand example curve with two piles each side and a run on it, then R changed from
+    // 500 to 600 by a double click on its field: the window shows the new curve and no stake.
     hcurve::MainWindow window;
+    window.showMaximized();
     std::vector<std::string> answers = hcurve::testing::rightHandCurveAnswers("y");
     answers.insert(answers.end(), {"1", "2", "5", "10", "2", "5", "10", "1"});
     hcurve::testing::ScriptedUser user(window, answers);
     window.run(hcurve::Command::DesignEntry);
-    user.add({"2", "12100", "12600", "10", "0"});
+    user.add({"2", "12100", "12600", "10", "15.3"});
     window.run(hcurve::Command::StakeRun);
-    const std::string pdf = argv[5];
-    window.setReportFileChooser([&] { return std::optional<std::string>(pdf); });
-    window.run(hcurve::Command::StakeReport);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    if (reports) {
+        const std::string pdf = (out + "stakes.pdf").toStdString();
+        window.setReportFileChooser([&] { return std::optional<std::string>(pdf); });
+        window.run(hcurve::Command::StakeReport);
+        const std::string printed = (out + "print.pdf").toStdString();
+        window.setPrinterFactory([&] { return hcurve::makePdfPrinter(printed); });
+        window.run(hcurve::Command::Print);
+    }
+    user.add({"600", ""});
+    window.changeValue(hcurve::Field::Radius);
+    if (!QTest::qWaitForWindowExposed(&window) || !shoot(out + "main-window-" + size + ".png"))
         return 1;
-    return shoot(argv[6]) ? 0 : 1;
+
+    // 平面图's 保存平面图… with its message open, and once it is closed: the plan window in
+    // front, its message over it (tools/route_screenshots.sh keeps these for a look only).
+    user.add({"0", "12300", "15.3", "", "", "", "", ""});
+    window.run(hcurve::Command::StakeRun);
+    window.resultViews().showPlanView();
+    hcurve::PlanViewWindow& plan = *window.resultViews().planView();
+    const std::string saved = (out + "plan.png").toStdString();
+    plan.setPathChooser([&] { return saved; });
+    window.userPort().setMessageSink({});
+    bool shot = false;
+    QTimer::singleShot(600, [&] {
+        shot = shoot(out + "tool-message-" + size + ".png");
+        if (auto* box = qobject_cast<QMessageBox*>(hcurve::testing::openDialog()))
+            QTest::keyClick(box, Qt::Key_Return);
+    });
+    plan.save();
+    return shot && shoot(out + "tool-after-" + size + ".png") ? 0 : 1;
 }

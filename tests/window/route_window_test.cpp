@@ -2,6 +2,7 @@
 // them, the stake form, export and the PDF when there is no printer.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -17,10 +18,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+
 #include <cmath>
 #include <memory>
 
 #include "route/route_loading.h"
+#include "views/plan_scene.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"
 #include "window/route_window.h"
@@ -42,6 +45,22 @@ QString heading(QTableView* table, int column) {
 
 int rows(QTableView* table) {
     return table->model()->rowCount();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+const char kProfile[] = "变坡点桩号,高程,竖曲线半径\n1100,50,\n1200,52,2500\n1300,50,\n";
+
+// The stake form: interval, from, to, left, right, skew.
+void fillForm(RouteWindow& window, const QStringList& form) {
+    QLineEdit* fields[] = {window.intervalField(), window.fromField(),  window.toField(),
+                           window.leftField(),     window.rightField(), window.skewField()};
+    for (int i = 0; i < 6; ++i)
+        fields[i]->setText(form.value(i));
 }
 
 class RouteWindowTest : public ::testing::Test {
@@ -137,8 +156,8 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
     QFile file(dat);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(
-        file.readAll().startsWith("K1+490.000,,0.000,490.000,0.000\r\n"
-                                  "K1+490.000-R1,,5.000,490.000,0.000\r\n"));
+        file.readAll().startsWith("K1+490.000,,0.000,490.000,\r\n"
+                                  "K1+490.000-R1,,5.000,490.000,\r\n"));
 
     // The stake-out file and the plan for CAD; another extension is refused.
     const QString gsi = folder_.filePath("stakes.gsi"), dxf = folder_.filePath("stakes.DXF");
@@ -172,12 +191,36 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
     EXPECT_GT(QFileInfo(QDir(documents).filePath(files[0])).size(), 1000);
 }
 
+// The file the window was opened from is never replaced by its exports or drawings, under its
+// own name, through a link or a hard link; the message names both.
+TEST_F(RouteWindowTest, TheOpenedFileIsNoTarget) {
+    QString messages;
+    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    ASSERT_TRUE(window);
+    window->intervalField()->setText("100");
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    const QString link = folder_.filePath("plan.png"), hard = folder_.filePath("stakes.dxf");
+    ASSERT_TRUE(QFile::link(path_, link));
+    ASSERT_EQ(::link(path_.toLocal8Bit().constData(), hard.toLocal8Bit().constData()), 0);
+    const auto refusal = [&](const QString& target) {
+        return QStringLiteral("无法写入文件“%1”：它就是输入文件“%2”，结果不能写在输入上。")
+            .arg(target, path_);
+    };
+    window->setExportChooser([&] { return std::optional<QString>(path_); });
+    EXPECT_EQ(window->exportToChosenFile(), refusal(path_));
+    EXPECT_EQ(window->exportStakes(hard), refusal(hard));
+    EXPECT_EQ(window->savePlanDrawing(link), refusal(link));
+    EXPECT_EQ(window->savePlanDrawing(hard), refusal(hard));
+    EXPECT_EQ(window->saveProfile(link), refusal(link));
+    QFile file(path_);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray(kRoute));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+}
+
 TEST_F(RouteWindowTest, GradeLineTabsElevationsAndTheProfileDrawing) {
     const QString profile = folder_.filePath("纵断面.csv");
-    QFile file(profile);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("变坡点桩号,高程,竖曲线半径\n1100,50,\n1200,52,2500\n1300,50,\n");
-    file.close();
+    writeFile(profile, kProfile);
     QString messages;
     std::unique_ptr<RouteWindow> window(openRouteWindow(QStringList{path_, profile}, messages));
     ASSERT_TRUE(window) << messages.toStdString();
@@ -360,6 +403,111 @@ TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
     }
     window->skewField()->setText("89.5959");
     EXPECT_EQ(window->computeStakes(), std::nullopt);
+}
+
+// The plan shows the stakes last computed with their side points, where the stake table has them.
+TEST_F(RouteWindowTest, ThePlanShowsTheStakesWithTheirSidePoints) {
+    QString messages;
+    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(window->plan()->scene());
+    EXPECT_TRUE(window->plan()->scene()->stakes.empty());
+    fillForm(*window, {"100", "", "", "5,10", "7.5", ""});
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    window->tabs()->setCurrentWidget(window->plan()->parentWidget());
+    const std::vector<PlanStake>& drawn = window->plan()->scene()->stakes;
+    QTableView* s = window->stakeTable();
+    ASSERT_EQ(static_cast<int>(drawn.size()), rows(s));
+    // Columns: 点,桩号,里程,X,Y,方位角, then 左1X,左1Y,左2X,左2Y,右1X,右1Y.
+    for (int row = 0; row < rows(s); ++row) {
+        const PlanStake& stake = drawn[static_cast<std::size_t>(row)];
+        EXPECT_EQ(QString::fromStdString(stake.chainage), cell(s, row, 1));
+        ASSERT_EQ(stake.left.size(), 2u);
+        ASSERT_EQ(stake.right.size(), 1u);
+        const std::pair<const PlanPoint*, int> points[] = {
+            {&stake.at, 3}, {&stake.left[0], 6}, {&stake.left[1], 8}, {&stake.right[0], 10}};
+        for (const auto& [p, column] : points) {
+            EXPECT_NEAR(p->x_m, cell(s, row, column).toDouble(), 1e-4) << row << " " << column;
+            EXPECT_NEAR(p->y_m, cell(s, row, column + 1).toDouble(), 1e-4) << row << " " << column;
+        }
+        // The left points lie left of the road: 5 and 10 m from the stake, the right one 7.5.
+        EXPECT_NEAR(std::hypot(stake.left[1].x_m - stake.at.x_m, stake.left[1].y_m - stake.at.y_m),
+                    10, 1e-9);
+        EXPECT_NEAR(
+            std::hypot(stake.right[0].x_m - stake.at.x_m, stake.right[0].y_m - stake.at.y_m), 7.5,
+            1e-9);
+    }
+    // The first leg runs north (X grows): left is west (Y below the stake's).
+    EXPECT_LT(drawn[1].left[0].y_m, drawn[1].at.y_m);
+    EXPECT_GT(drawn[1].right[0].y_m, drawn[1].at.y_m);
+}
+
+// A route of elements names its start BP and its characteristic points in its stake table and on
+// its plan, as a JD route does.
+TEST_F(RouteWindowTest, ARouteOfElementsNamesBpAndItsCharacteristicPoints) {
+    const QString elements = folder_.filePath("匝道.csv");
+    writeFile(elements,
+              "起点桩号,X,Y,方位角\nK0+000,3456000,512000,45\n\n长度,起点半径,终点半径,转向\n"
+              "100,,,\n60,inf,500,右\n80,500,500,右\n60,500,inf,右\n100,,,\n");
+    QString messages;
+    std::unique_ptr<RouteWindow> window(openRouteWindow(elements, messages));
+    ASSERT_TRUE(window) << messages.toStdString();
+    fillForm(*window, {"1000"});
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    QStringList points;
+    for (int row = 0; row < rows(window->stakeTable()); ++row)
+        points << cell(window->stakeTable(), row, 0) + "@" + cell(window->stakeTable(), row, 1);
+    EXPECT_EQ(points,
+              (QStringList{"BP@K0+000.000", "ZH@K0+100.000", "HY@K0+160.000", "QZ@K0+200.000",
+                           "YH@K0+240.000", "HZ@K0+300.000", "EP@K0+400.000"}));
+    window->tabs()->setCurrentWidget(window->plan()->parentWidget());
+    QStringList marks;
+    for (const PlanMark& m : window->plan()->scene()->marks)
+        marks << QString::fromStdString(m.name + "@" + m.chainage);
+    EXPECT_EQ(marks, points);
+    EXPECT_EQ(window->plan()->scene()->stakes.size(), 7u);
+}
+
+// A grade line from another folder is added to the open window: its tabs come, and the stakes
+// shown get their elevations. Files chosen in any order are read with the JD table first, and
+// what is written from the route is named after it.
+TEST_F(RouteWindowTest, AGradeLineFromAnotherFolderIsAddedToTheOpenWindow) {
+    QTemporaryDir other;
+    const QString profile = other.filePath("纵断面.csv");
+    writeFile(profile, kProfile);
+    QString messages;
+    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    ASSERT_TRUE(window);
+    fillForm(*window, {"50", "1200", "1200", "", "", ""});
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    EXPECT_EQ(window->verticalTable(), nullptr);
+
+    const RouteWindow::Added added = window->addFiles({profile});
+    EXPECT_TRUE(added.added) << added.messages.toStdString();
+    EXPECT_EQ(window->files(), (QStringList{path_, profile}));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("线路 - 路线.csv, 纵断面.csv"));
+    ASSERT_NE(window->verticalTable(), nullptr);
+    QStringList tabs;
+    for (int i = 0; i < window->tabs()->count(); ++i)
+        tabs << window->tabs()->tabText(i);
+    EXPECT_EQ(tabs,
+              (QStringList{"曲线要素表", "线元表", "中桩表", "平面图", "竖曲线表", "纵断面图"}));
+    EXPECT_EQ(heading(window->stakeTable(), 6), QStringLiteral("高程"));
+    EXPECT_EQ(cell(window->stakeTable(), 0, 6), QStringLiteral("51.5000"));  // 52 - E
+    EXPECT_EQ(window->baseName(), QStringLiteral("路线"));
+
+    // A file that is no table of the route is told, and the window stays as it was.
+    const RouteWindow::Added wrong = window->addFiles({path_});
+    EXPECT_FALSE(wrong.added);
+    EXPECT_TRUE(wrong.messages.contains(QStringLiteral("只能有一个")))
+        << wrong.messages.toStdString();
+    EXPECT_EQ(window->files().size(), 2);
+
+    // The profile clicked first: the JD table is read first all the same.
+    std::unique_ptr<RouteWindow> reversed(openRouteWindow(QStringList{profile, path_}, messages));
+    ASSERT_TRUE(reversed) << messages.toStdString();
+    EXPECT_EQ(reversed->files(), (QStringList{path_, profile}));
+    EXPECT_EQ(reversed->baseName(), QStringLiteral("路线"));
 }
 
 }  // namespace

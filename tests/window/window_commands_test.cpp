@@ -16,11 +16,13 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "port/messages.h"
+#include "window/file_dialogs.h"
 #include "window/main_window.h"
 #include "window/qt_printer.h"
 #include "window/window_layout.h"
@@ -121,7 +123,7 @@ TEST_F(WindowCommandsTest, StakeRunListsTheStakeAndItsSidePoints) {
 
     user.add({"0", "12300", "15.3", "2", "5", "10", "1", "7.5", "2", "1.5", "2"});
     user.add(std::vector<std::string>(1 + 2 * (2 + 1), ""));  // one pause per stake and point
-    const std::string stakePause = "单击 Entar 键或点击 OK 键显示中桩座标";
+    const std::string stakePause = "单击 Enter 键或点击 OK 键显示中桩座标";
     const std::string pointPause = "需要输出计算结果按 Enter 键或 OK 键";
     // Left caption and fields, right caption and fields, as each point pause finds them.
     std::vector<QStringList> atPointPause;
@@ -442,6 +444,136 @@ TEST_F(WindowCommandsTest, ACurveIsSavedOpenedAndChanged) {
     reopen->setChecked(false);
     MainWindow plain;
     EXPECT_EQ(text(plain, Field::Radius), QString());
+}
+
+// The file dialogs open in the folder last chosen in one, kept between sessions; one that is gone
+// sends them back to the documents folder.
+TEST(FileDialogs, OpenInTheFolderLastChosen) {
+    const QString documents = dialogFolder();
+    {
+        QTemporaryDir folder;
+        rememberFolder(folder.filePath(QStringLiteral("JD1.csv")));
+        EXPECT_EQ(dialogFolder(), folder.path());
+        EXPECT_EQ(proposedPath(QStringLiteral("中桩坐标.csv")),
+                  folder.filePath(QStringLiteral("中桩坐标.csv")));
+        rememberFolder(QString());
+        EXPECT_EQ(dialogFolder(), folder.path());
+    }
+    EXPECT_EQ(dialogFolder(), documents);
+}
+
+// The stake and side-point fields of the window, with the axis angle Q.
+const Field kStakeFields[] = {Field::AxisAngle, Field::StakeChainage, Field::StakeX,
+                              Field::StakeY,    Field::LeftDistance,  Field::LeftX,
+                              Field::LeftY,     Field::RightDistance, Field::RightX,
+                              Field::RightY};
+// The side groups' captions the window starts with.
+const std::pair<Label, const char*> kSideCaptions[] = {
+    {Label::LeftDistance, "  路基宽度 DL"}, {Label::LeftX, "  纵座标 XL"},
+    {Label::LeftY, "  横座标 YL"},          {Label::RightDistance, " 路基宽度 DR"},
+    {Label::RightX, "  纵座标 XR"},         {Label::RightY, "  横座标 YR"}};
+
+// When the curve changes, the stake of the old curve and its side points leave the window with
+// the old run: after a double click on R and after a new 开始计算 alike, and a later run without
+// side points shows none of an earlier run's captions.
+TEST_F(WindowCommandsTest, ANewCurveShowsNoStakeOfTheOldOne) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    std::vector<std::string> design = testing::rightHandCurveAnswers("y");
+    design.insert(design.end(), {"1", "1", "5", "1", "7.5", "2", "1.5", "2"});
+    ScriptedUser user(window, design);
+    click(Button::DesignEntry);
+    const std::vector<std::string> run = {"0", "12300", "15.3", "1.5", "2", "", "", "", "", ""};
+    const std::vector<std::function<void()>> changes = {
+        [&] {
+            user.add({"600", ""});
+            QTest::mouseDClick(window.field(Field::Radius), Qt::LeftButton);
+        },
+        [&] {
+            user.add(testing::rightHandCurveAnswers("y"));
+            user.add({"1", "1", "5", "1", "7.5", "2", "1.5", "2"});
+            click(Button::DesignEntry);
+        },
+    };
+    for (const auto& change : changes) {
+        user.add(run);
+        click(Button::StakeRun);
+        ASSERT_EQ(caption(window, Label::RightDistance), QStringLiteral("后排第1点距离"));
+        ASSERT_FALSE(text(window, Field::StakeChainage).isEmpty());
+        change();
+        EXPECT_EQ(user.answersLeft(), 0u);
+        EXPECT_TRUE(window.record().lastRun.stakes.empty());
+        EXPECT_EQ(window.findChild<QAction*>(QStringLiteral("stakeTable"))->text(),
+                  QStringLiteral("中桩成果表"));
+        for (Field f : kStakeFields)
+            EXPECT_EQ(text(window, f), QString()) << fieldName(f);
+        for (const auto& [label, start] : kSideCaptions)
+            EXPECT_EQ(caption(window, label), QString::fromUtf8(start)) << labelName(label);
+    }
+    // Side points off in the next curve's run: nothing of the side groups is left from before.
+    user.add({"0", "12300", "15.3", "1.5", "2", "", "", "", "", ""});
+    click(Button::StakeRun);
+    user.add(testing::rightHandCurveAnswers("n"));
+    click(Button::DesignEntry);
+    user.add({"0", "12300", ""});
+    click(Button::StakeRun);
+    EXPECT_EQ(user.answersLeft(), 0u);
+    EXPECT_EQ(text(window, Field::StakeChainage), QStringLiteral(" k 12+300.000"));
+    for (const auto& [label, start] : kSideCaptions)
+        EXPECT_EQ(caption(window, label), QString::fromUtf8(start)) << labelName(label);
+}
+
+// A skew of 90 degrees or more either way is refused with the route's message and asked again:
+// at 90 the left point stood on the centre line ahead of its stake.
+TEST_F(WindowCommandsTest, ASkewOfNinetyDegreesOrMoreIsRefused) {
+    std::vector<std::string> design = testing::rightHandCurveAnswers("y");
+    design.insert(design.end(), {"1", "1", "5", "0", "1"});
+    ScriptedUser user(window, design);
+    click(Button::DesignEntry);
+    user.add({"0", "12300", "90", "-90", "135", "45", "", ""});
+    click(Button::StakeRun);
+    EXPECT_EQ(user.answersLeft(), 0u);
+    EXPECT_EQ(user.messages(),
+              (std::vector<std::string>(3, "斜交角要按 度.分秒 输入，并小于 90 度。")));
+    EXPECT_EQ(text(window, Field::AxisAngle), QStringLiteral(" 45"));
+    // The 5 m point lies 5 m from its stake, on the side of the left group.
+    const double dx =
+        text(window, Field::LeftX).toDouble() - text(window, Field::StakeX).toDouble();
+    const double dy =
+        text(window, Field::LeftY).toDouble() - text(window, Field::StakeY).toDouble();
+    EXPECT_NEAR(std::hypot(dx, dy), 5, 2e-3);
+}
+
+// A design value that cannot be used is refused as soon as it is typed, in the real dialogs: the
+// reason, then the value's own question again, with no confirmation in between.
+TEST_F(WindowCommandsTest, AValueIsCheckedBeforeItIsConfirmed) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QStringList answers;
+    for (const std::string& a : testing::rightHandCurveAnswers("n"))
+        answers << QString::fromStdString(a);
+    // R is the 13th answer: typed empty, then 1e300, then 500.
+    answers.insert(12, QString());
+    answers.insert(13, QStringLiteral("1e300"));
+    DialogTypist typist(answers);
+    click(Button::DesignEntry);
+    EXPECT_EQ(typist.answersLeft(), 0);
+    const QStringList& prompts = typist.prompts();
+    const int r =
+        static_cast<int>(prompts.indexOf(QStringLiteral("请输入平曲线的半径 : ( 以米为单位 ) ")));
+    ASSERT_GE(r, 0);
+    EXPECT_EQ(prompts.mid(r, 4),
+              (QStringList{QStringLiteral("请输入平曲线的半径 : ( 以米为单位 ) "),
+                           QStringLiteral("输入正确的半径 :"), QStringLiteral("输入正确的半径 :"),
+                           QStringLiteral("确认半径输入是否正确 ?  输入正确单击 "
+                                          "Enter 键或点击 OK 钮; 错误输入零( "
+                                          "即为:0 )")}));
+    ASSERT_EQ(typist.messages().size(), 2);
+    EXPECT_EQ(typist.messages()[0], QStringLiteral("平曲线半径 R 不能为空。"));
+    EXPECT_TRUE(typist.messages()[1].contains(QStringLiteral("超出范围")))
+        << typist.messages()[1].toStdString();
+    EXPECT_EQ(text(window, Field::Radius), QStringLiteral(" 500.0000"));
+    EXPECT_EQ(text(window, Field::ZhChainage), QStringLiteral("k 12+168.835"));
 }
 
 }  // namespace

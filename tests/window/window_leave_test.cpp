@@ -72,7 +72,6 @@ class WindowLeaveTest : public ::testing::Test {
         user.add({"1", "1", "5", "1", "7.5", "1"});
         click(Button::DesignEntry);
         user.add(testing::leftHandCurveWithoutSpiralsAnswers());
-        user.add({"1", "5", "1", "7.5", "1"});  // the widths come again: they were wanted once
         click(Button::DesignEntry);
         user.add({"2", "2600", "2700", "50", "0"});
         user.add({"", ""});
