@@ -1,6 +1,9 @@
 // The whole route: a 60-JD road of about 100 km staked every 5 m with two side points each side,
 // a 10 000-JD file read and computed, 100 000 surveyed points located on the 60-JD road, and the
 // same stakes with their design elevations from a grade line of 80 PVIs and 200 cross-fall rows.
+//
+// What they may take, in the release build on a quiet machine (figures, not a test): the stakes
+// every 5 m at most 10 ms, the 10 000-JD file at most 20 ms, the 100 000 points at most 100 ms.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -54,6 +57,7 @@ std::string asFile(const RouteDesign& d) {
     return text;
 }
 
+// At most 10 ms.
 void BM_RouteStakesEvery5m(benchmark::State& state) {
     const Route route = *buildRoute(zigzag(60)).route;
     StakeRequest request;
@@ -71,6 +75,7 @@ void BM_RouteStakesEvery5m(benchmark::State& state) {
 }
 BENCHMARK(BM_RouteStakesEvery5m)->Unit(benchmark::kMillisecond);
 
+// At most 20 ms.
 void BM_ReadRouteFileOf10000Jds(benchmark::State& state) {
     const std::string text = asFile(zigzag(10000));
     for (auto _ : state) {
@@ -121,6 +126,7 @@ BENCHMARK(BM_RouteStakesWithElevationsEvery5m)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_ReadRouteFileOf10000Jds)->Unit(benchmark::kMillisecond);
 
+// At most 100 ms.
 void BM_Locate100000Points(benchmark::State& state) {
     const Route route = *buildRoute(zigzag(60)).route;
     std::vector<std::pair<double, double>> points;

@@ -1,6 +1,7 @@
 #include "curve/chainage.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "curve/format.h"
 
@@ -25,10 +26,16 @@ std::string chainageText(double chainage_m, const ChainageForm& form) {
         metres = "000.000";
     }
     // A distance that rounds to whole kilometres (or to nothing) keeps its "+".
-    const char* joint = before && metres != "000.000" ? "-" : "+";
+    const char joint = before && metres != "000.000" ? '-' : '+';
     if (before && km > 0)
         km = -km;
-    return form.prefix + (form.blankBeforeKilometres ? strText(km) : format(km)) + joint + metres;
+    const std::string kilometres = form.blankBeforeKilometres ? strText(km) : format(km);
+    // In one piece: stake tables write chainages by the thousand.
+    const std::size_t prefix = std::strlen(form.prefix);
+    std::string text;
+    text.reserve(prefix + kilometres.size() + 1 + metres.size());
+    text.append(form.prefix, prefix).append(kilometres).append(1, joint).append(metres);
+    return text;
 }
 
 }  // namespace hcurve

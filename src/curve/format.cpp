@@ -310,6 +310,12 @@ double roundTo(double v, int decimals) {
 std::string generalText(double v) {
     if (v == 0.0 || !std::isfinite(v))
         return v == 0.0 ? "0" : std::to_string(v);
+    // A whole number of at most 15 digits is its digits: the kilometres of every chainage.
+    if (std::fabs(v) < 1e15 && v == std::trunc(v)) {
+        char text[24];
+        const auto end = std::to_chars(text, text + sizeof text, static_cast<long long>(v)).ptr;
+        return std::string(text, end);
+    }
     return generalFromDigits(decimalText(v, 15));
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 #include "curve/dms.h"
 #include "geometry/angles.h"
@@ -31,8 +32,12 @@ constexpr int kMaxNewtonSteps = 100;
 constexpr double kFeetReach_m = 1.0;
 // Two feet about as near: their distances differ by less than the offset shows.
 constexpr double kAboutEqual_m = 0.001;
-// An arc's box from points this far apart in angle, with the sagitta as slack.
-constexpr double kBoxStep_rad = 0.1;
+// The foot search looks first over the elements whose box lies within this.
+constexpr double kNearBox_m = 100.0;
+// A foot on a straight or an arc lies at least this much less than its element's box's distance
+// away from the point: the rounding of both, and at an arc's centre (nearer than kAboutEqual_m)
+// the feet at its ends, whose distance is given as R - rho.
+constexpr double kBoxMargin_m = 0.01;
 
 // An azimuth brought into [0, a full turn): the full turn of the stake position's degrees, so that
 // the direction stays what it is.
@@ -117,6 +122,10 @@ Element Element::straight(double start_m, double length_m, double at_m, double x
     e.azimuth_deg_ = azimuth_deg;
     e.cos_ = std::cos(azimuth_deg * kDegreeFactor);
     e.sin_ = std::sin(azimuth_deg * kDegreeFactor);
+    // at() gives the azimuth brought into a full turn; mostly it is in one already.
+    const double shown_deg = wrapped_deg(azimuth_deg);
+    e.directionCos_ = shown_deg == azimuth_deg ? e.cos_ : std::cos(shown_deg * kDegreeFactor);
+    e.directionSin_ = shown_deg == azimuth_deg ? e.sin_ : std::sin(shown_deg * kDegreeFactor);
     e.makeBox();
     return e;
 }
@@ -268,29 +277,34 @@ AlignmentPoint Element::at(double continuous_m) const {
 }
 
 void Element::makeBox() {
-    std::vector<std::pair<double, double>> pts;
     double slack = kJointSlack_m;
-    if (kind_ == ElementKind::Spiral) {
-        for (const Node& n : nodes_)
-            pts.emplace_back(ax_m_ + n.x_m, ay_m_ + n.y_m);
-        slack += piece_m_ * kPieceTurn_rad;
-    } else {
-        const double turn = kind_ == ElementKind::Arc ? length_m_ / radius_m_ : 0;
-        const int steps = std::max(1, static_cast<int>(std::ceil(turn / kBoxStep_rad)));
-        for (int i = 0; i <= steps; ++i) {
-            const AlignmentPoint p = at(start_m_ + length_m_ * i / steps);
-            pts.emplace_back(p.x_m, p.y_m);
+    bool first = true;
+    const auto include = [&](double x, double y) {
+        if (first) {
+            minX_m = maxX_m = x;
+            minY_m = maxY_m = y;
+            first = false;
+            return;
         }
-        if (kind_ == ElementKind::Arc)
-            slack += radius_m_ * (1 - std::cos(kBoxStep_rad / 2));
-    }
-    minX_m = maxX_m = pts.front().first;
-    minY_m = maxY_m = pts.front().second;
-    for (const auto& [x, y] : pts) {
         minX_m = std::min(minX_m, x);
         maxX_m = std::max(maxX_m, x);
         minY_m = std::min(minY_m, y);
         maxY_m = std::max(maxY_m, y);
+    };
+    if (kind_ == ElementKind::Spiral) {
+        for (const Node& n : nodes_)
+            include(ax_m_ + n.x_m, ay_m_ + n.y_m);
+        slack += piece_m_ * kPieceTurn_rad;
+    } else if (kind_ == ElementKind::Arc && length_m_ / radius_m_ > kFullTurn_rad / 2) {
+        include(cx_m_ - radius_m_, cy_m_ - radius_m_);  // the whole circle's
+        include(cx_m_ + radius_m_, cy_m_ + radius_m_);
+    } else {
+        // Its ends; an arc of at most a half turn lies within its sagitta of its chord.
+        const AlignmentPoint a = at(start_m_), b = at(end_m());
+        include(a.x_m, a.y_m);
+        include(b.x_m, b.y_m);
+        if (kind_ == ElementKind::Arc)
+            slack += radius_m_ * (1 - std::cos(length_m_ / radius_m_ / 2));
     }
     minX_m -= slack;
     maxX_m += slack;
@@ -333,17 +347,29 @@ struct Seen {
     double right_m;
 };
 
-Seen seenFrom(const AlignmentPoint& p, double x_m, double y_m) {
-    const double c = std::cos(p.azimuth_deg * kDegreeFactor),
-                 s = std::sin(p.azimuth_deg * kDegreeFactor);
-    const double dx = x_m - p.x_m, dy = y_m - p.y_m;
-    return {dx * c + dy * s, -dx * s + dy * c};
+// A point of the alignment with the cosine and sine of its tangent's azimuth in radians.
+struct Frame {
+    AlignmentPoint p;
+    double cos, sin;
+};
+
+Frame frameAt(const AlignmentPoint& p) {
+    return {p, std::cos(p.azimuth_deg * kDegreeFactor), std::sin(p.azimuth_deg * kDegreeFactor)};
 }
 
-// A straight line through p: the foot between chainages from_m and to_m.
-void footOnLine(const AlignmentPoint& p, double at_m, double from_m, double to_m, double x_m,
-                double y_m, std::size_t index, std::vector<AlignmentFoot>& feet) {
-    const Seen s = seenFrom(p, x_m, y_m);
+Seen seenFrom(const Frame& f, double x_m, double y_m) {
+    const double dx = x_m - f.p.x_m, dy = y_m - f.p.y_m;
+    return {dx * f.cos + dy * f.sin, -dx * f.sin + dy * f.cos};
+}
+
+Seen seenFrom(const AlignmentPoint& p, double x_m, double y_m) {
+    return seenFrom(frameAt(p), x_m, y_m);
+}
+
+// A straight line through f's point: the foot between chainages from_m and to_m.
+void footOnLine(const Frame& f, double at_m, double from_m, double to_m, double x_m, double y_m,
+                std::size_t index, std::vector<AlignmentFoot>& feet) {
+    const Seen s = seenFrom(f, x_m, y_m);
     const double c = at_m + s.along_m;
     if (c >= from_m && c <= to_m)
         feet.push_back({c, s.right_m, std::fabs(s.right_m), index});
@@ -385,8 +411,8 @@ void footOnElement(const Alignment& al, std::size_t index, double x_m, double y_
     const double from = e.start_m() - kJointSlack_m, to = e.end_m() + kJointSlack_m;
     switch (e.kind()) {
         case ElementKind::Straight:
-            footOnLine(e.at(e.start_m()), e.start_m(), first ? -kInf : from, last ? kInf : to, x_m,
-                       y_m, index, feet);
+            footOnLine({e.at(e.start_m()), e.directionCos(), e.directionSin()}, e.start_m(),
+                       first ? -kInf : from, last ? kInf : to, x_m, y_m, index, feet);
             return;
         case ElementKind::Arc: {
             const double R = e.radius_m();
@@ -436,6 +462,73 @@ void footOnElement(const Alignment& al, std::size_t index, double x_m, double y_
     }
 }
 
+// Elements by a distance, taken nearest first. Only the few nearest are ever taken, so the
+// nearest is found by a look over them, not kept in order: over those given as near, and only
+// when none of them is left over the others. Of equal distances the lower element is taken
+// first where ByElement says so.
+struct Entry {
+    double d;
+    std::size_t element;
+};
+
+// A stretch of a buffer.
+struct Entries {
+    Entry* begin;
+    Entry* end;
+    bool empty() const { return begin == end; }
+};
+
+template <bool ByElement>
+class NearestFirst {
+  public:
+    /// The near ones, and the far ones, none of which lies nearer than farFrom.
+    NearestFirst(Entries near, Entries far, double farFrom)
+        : near_(near), far_(far), farFrom_(farFrom) {}
+    bool empty() const { return near_.empty() && far_.empty(); }
+    /// The nearest; only when not empty.
+    const Entry& nearest() {
+        if (!at_) {
+            Entries& in = near_.empty() ? far_ : near_;
+            Entry* at = in.begin;
+            double least = at->d;
+            for (Entry* e = in.begin + 1; e < in.end; ++e) {
+                const double d = e->d;
+                if (d < least || (ByElement && d == least && e->element < at->element)) {
+                    least = d;
+                    at = e;
+                }
+            }
+            at_ = at;
+        }
+        return *at_;
+    }
+    /// The nearest's distance or, before a look over the far ones, one that none is nearer than.
+    double least() {
+        if (near_.empty() && !at_)
+            return farFrom_;
+        return nearest().d;
+    }
+    Entry take() {
+        const Entry e = nearest();
+        Entries& in = near_.empty() ? far_ : near_;
+        if (near_.empty())  // the far ones left lie no nearer
+            farFrom_ = std::max(farFrom_, e.d);
+        *at_ = *in.begin++;
+        at_ = nullptr;
+        return e;
+    }
+    // To the far ones, where the buffer has room after them and there are no near ones.
+    void add(Entry e) {
+        *far_.end++ = e;
+        at_ = nullptr;
+    }
+
+  private:
+    Entries near_, far_;
+    double farFrom_;
+    Entry* at_ = nullptr;
+};
+
 }  // namespace
 
 std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double y_m) {
@@ -443,38 +536,136 @@ std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double
     if (!std::isfinite(x_m) || !std::isfinite(y_m) || al.elements.empty())
         return feet;
     const std::size_t n = al.elements.size();
-    // The end tangents, where the ends are not straights themselves.
+    // The feet, in this order: on the end tangents (where the ends are not straights themselves),
+    // on the straights and arcs in chain order, then on the clothoids nearest box first while a
+    // box can still hold a foot within reach of the nearest found so far; kept within reach of
+    // the nearest of all. A straight or an arc is searched only once its feet can matter: when
+    // its box could hold the nearest foot of those elements, or one that is kept.
+    struct Found {
+        std::size_t order;  // 0 and 1 the end tangents, then 2 + element
+        AlignmentFoot foot;
+    };
+    std::vector<Found> found;
+    double nearestOfLines_m = kInf;  // of the straights, arcs and end tangents searched
+    const auto search = [&](std::size_t order, auto&& footsOn) {
+        feet.clear();
+        footsOn();
+        for (const AlignmentFoot& f : feet) {
+            found.push_back({order, f});
+            nearestOfLines_m = std::min(nearestOfLines_m, f.distance_m);
+        }
+    };
     if (al.elements.front().kind() != ElementKind::Straight)
-        footOnLine(al.at(al.start_m()), al.start_m(), -kInf, al.start_m(), x_m, y_m, 0, feet);
+        search(0, [&] {
+            footOnLine(frameAt(al.at(al.start_m())), al.start_m(), -kInf, al.start_m(), x_m, y_m, 0,
+                       feet);
+        });
     if (al.elements.back().kind() != ElementKind::Straight)
-        footOnLine(al.at(al.end_m()), al.end_m(), al.end_m(), kInf, x_m, y_m, n - 1, feet);
-    // Straights and arcs cost little; clothoids nearest box first, while a box can still hold a
-    // foot within reach of the nearest.
-    std::vector<std::pair<double, std::size_t>> candidates;
+        search(1, [&] {
+            footOnLine(frameAt(al.at(al.end_m())), al.end_m(), al.end_m(), kInf, x_m, y_m, n - 1,
+                       feet);
+        });
+    // The straights and arcs not yet searched, by the least distance a foot on them can have:
+    // their box's, less what covers the rounding of box and foot and, at an arc's centre, its
+    // ends (their feet are R - rho from the point, the ends themselves up to R + rho); from the
+    // front of the buffer. The straights at the chain's ends run on beyond their box and are
+    // searched at once. The clothoids by the larger of the distances across and along of their
+    // box, which the distance to the box is never below; from its back.
+    // A third of the buffer for each kind, the near ones from its front, the far ones from its
+    // back; the last third for the clothoids' boxes (below).
+    const std::unique_ptr<Entry[]> buffer(new Entry[3 * n]);
+    Entries nearLines{buffer.get(), buffer.get()}, farLines{buffer.get() + n, buffer.get() + n};
+    Entries nearSpirals{farLines.end, farLines.end};
+    Entries farSpirals{buffer.get() + 2 * n, buffer.get() + 2 * n};
     for (std::size_t i = 0; i < n; ++i) {
         const Element& e = al.elements[i];
-        if (e.kind() != ElementKind::Spiral) {
-            footOnElement(al, i, x_m, y_m, feet);
-            continue;
+        // Below the distance to the box, which is at least the larger of those across and along.
+        const double below_m = std::max(std::max(e.minX_m - x_m, x_m - e.maxX_m),
+                                        std::max(e.minY_m - y_m, y_m - e.maxY_m));
+        if (e.kind() == ElementKind::Spiral) {
+            if (below_m <= kNearBox_m)
+                *nearSpirals.end++ = {below_m, i};
+            else
+                *--farSpirals.begin = {below_m, i};
+        } else if (e.kind() == ElementKind::Straight && (i == 0 || i + 1 == n)) {
+            search(2 + i, [&] { footOnElement(al, i, x_m, y_m, feet); });
+        } else {
+            const double least_m = below_m - kBoxMargin_m;
+            // A box that is not finite holds no bound: searched first.
+            if (std::isnan(least_m))
+                *nearLines.end++ = {-kInf, i};
+            else if (least_m <= kNearBox_m)
+                *nearLines.end++ = {least_m, i};
+            else
+                *--farLines.begin = {least_m, i};
         }
-        const double dx = std::max({e.minX_m - x_m, 0.0, x_m - e.maxX_m});
-        const double dy = std::max({e.minY_m - y_m, 0.0, y_m - e.maxY_m});
-        candidates.emplace_back(std::hypot(dx, dy), i);
     }
-    std::sort(candidates.begin(), candidates.end());
-    auto nearest = [&] {
-        double d = kInf;
-        for (const AlignmentFoot& f : feet)
-            d = std::min(d, f.distance_m);
-        return d;
+    NearestFirst<false> lines(nearLines, farLines, kNearBox_m);
+    NearestFirst<false> spirals(nearSpirals, farSpirals, kNearBox_m);
+    const auto searchNearestLine = [&] {
+        const std::size_t i = lines.take().element;
+        search(2 + i, [&] { footOnElement(al, i, x_m, y_m, feet); });
     };
-    double best = nearest();
-    for (const auto& [d, i] : candidates) {
-        if (d > best + kFeetReach_m)
+    // Never above the least distance a foot on a straight or arc not yet searched can have.
+    const auto leastOfLines_m = [&] { return lines.empty() ? kInf : lines.least(); };
+    // Whether the nearest foot on the straights and arcs lies so near that a box at d_m is beyond
+    // reach of it.
+    const auto linesWithin = [&](double d_m) {
+        for (;;) {
+            if (nearestOfLines_m + kFeetReach_m < d_m)
+                return true;
+            if (!(leastOfLines_m() + kFeetReach_m < d_m))
+                return false;
+            searchNearestLine();
+        }
+    };
+    // The clothoids nearest box first, by the box's distance and then the element: those taken
+    // from `spirals` wait in `boxes` until none left there can be nearer.
+    NearestFirst<true> boxes({}, {buffer.get() + 2 * n, buffer.get() + 2 * n}, -kInf);
+    const auto nextSpiral = [&]() -> bool {
+        while (!spirals.empty() && (boxes.empty() || !(boxes.nearest().d < spirals.least()))) {
+            const std::size_t i = spirals.take().element;
+            const Element& e = al.elements[i];
+            const double dx = std::max({e.minX_m - x_m, 0.0, x_m - e.maxX_m});
+            const double dy = std::max({e.minY_m - y_m, 0.0, y_m - e.maxY_m});
+            boxes.add({std::hypot(dx, dy), i});
+        }
+        return !boxes.empty();
+    };
+    std::vector<AlignmentFoot> onSpirals;
+    double nearestOnSpirals_m = kInf;
+    // Beyond reach at a box's distance is beyond reach at any farther.
+    const auto beyondReach = [&](double d_m) {
+        return nearestOnSpirals_m + kFeetReach_m < d_m || linesWithin(d_m);
+    };
+    for (;;) {
+        // Where the nearest box is known not to lie nearer than beyond reach, it need not be
+        // found.
+        const double least_m = std::min(boxes.empty() ? kInf : boxes.nearest().d,
+                                        spirals.empty() ? kInf : spirals.least());
+        if (beyondReach(least_m) || !nextSpiral())
             break;
-        footOnElement(al, i, x_m, y_m, feet);
-        best = nearest();
+        const auto [d, i] = boxes.nearest();
+        if (beyondReach(d))
+            break;
+        boxes.take();
+        const std::size_t before = onSpirals.size();
+        footOnElement(al, i, x_m, y_m, onSpirals);
+        for (std::size_t k = before; k < onSpirals.size(); ++k)
+            nearestOnSpirals_m = std::min(nearestOnSpirals_m, onSpirals[k].distance_m);
     }
+    // Every straight and arc that can hold a foot within reach of the nearest.
+    double best = std::min(nearestOfLines_m, nearestOnSpirals_m);
+    while (leastOfLines_m() <= best + kFeetReach_m) {
+        searchNearestLine();
+        best = std::min(nearestOfLines_m, nearestOnSpirals_m);
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return a.order < b.order; });
+    feet.clear();
+    for (const Found& f : found)
+        feet.push_back(f.foot);
+    feet.insert(feet.end(), onSpirals.begin(), onSpirals.end());
     feet.erase(std::remove_if(feet.begin(), feet.end(),
                               [&](const AlignmentFoot& f) {
                                   return !std::isfinite(f.continuous_m) ||

@@ -77,6 +77,10 @@ class Element {
         double k_per_m;
     };
     const std::vector<Node>& nodes() const { return nodes_; }
+    /// A straight's direction as at() gives it, as the cosine and sine of its azimuth in radians
+    /// (for the foot search, which turns every point into the straight's frame).
+    double directionCos() const { return directionCos_; }
+    double directionSin() const { return directionSin_; }
     /// An arc's centre, radius and the direction from the centre to its start.
     double centreX_m() const { return cx_m_; }
     double centreY_m() const { return cy_m_; }
@@ -88,8 +92,10 @@ class Element {
 
     std::string name;  // of the point where it starts (ZH, HY, the element file's 名称); or empty
     std::string middleName;  // of its middle, when a stake stands there (QZ)
-    std::string label;  // how a foot names it: "直线 BP-JD1", "JD3 圆曲线", "缓和曲线 3"
-    int line = 0;       // line of the file that gave it (0: none)
+    // How a foot names it: "线元 3 缓和曲线"; empty in a JD route's chain, whose elements a foot
+    // names by their curve ("直线 BP-JD1", "JD3 圆曲线").
+    std::string label;
+    int line = 0;  // line of the file that gave it (0: none)
 
   private:
     Element() = default;
@@ -101,6 +107,7 @@ class Element {
     double k0_ = 0, k1_ = 0;
     // Straight: a point at chainage anchor_m and the azimuth; clothoid: its start point.
     double anchor_m_ = 0, ax_m_ = 0, ay_m_ = 0, azimuth_deg_ = 0, cos_ = 1, sin_ = 0;
+    double directionCos_ = 1, directionSin_ = 0;
     // Arc: centre, radius, direction from the centre to the start, turn.
     double cx_m_ = 0, cy_m_ = 0, radius_m_ = 0, startDirection_deg_ = 0;
     bool right_ = true;

@@ -6,6 +6,10 @@ namespace hcurve {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// Whether a record's reading stops at a character, inside or outside a quoted field.
+bool stopsAt(char c, bool quoted) {
+    return c == '"' || c == '\n' || c == '\r' || (c == ',' && !quoted);
+}
 
 std::string_view trimmed(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -63,6 +67,16 @@ class Records {
         bool quoted = false;
         int quoteLine = 0;
         for (std::size_t i = 0;; ++i) {
+            // The plain characters up to the next that means something, at once.
+            std::size_t plain = i;
+            while (plain < text_.size() && !stopsAt(text_[plain], quoted))
+                ++plain;
+            if (plain > maxLineBytes_ + 1) {
+                i = maxLineBytes_ + 1;  // too long, whatever follows
+            } else if (plain > i) {
+                field.append(text_.data() + i, plain - i);
+                i = plain;
+            }
             if (i > maxLineBytes_) {
                 fault(line_, "这一行太长（超过 " + std::to_string(maxLineBytes_) +
                                  " 字节），不像是表格的一行。");

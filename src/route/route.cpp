@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <map>
+#include <string_view>
 
 #include "curve/chainage.h"
 #include "curve/dms.h"
@@ -44,8 +46,20 @@ double offsetBefore(const Route& route, std::size_t k) {
     return k == 0 ? 0.0 : route.breaks[k - 1].offset_m;
 }
 
+// Texts joined in one allocation: the labels of a long route's elements are many.
+std::string joined(std::initializer_list<std::string_view> parts) {
+    std::size_t size = 0;
+    for (std::string_view part : parts)
+        size += part.size();
+    std::string text;
+    text.reserve(size);
+    for (std::string_view part : parts)
+        text += part;
+    return text;
+}
+
 std::string straightName(const std::vector<RoutePointRow>& points, std::size_t k) {
-    return "直线 " + points[k].name + "-" + points[k + 1].name;
+    return joined({"直线 ", points[k].name, "-", points[k + 1].name});
 }
 
 // Farther than this from the centre line a point is hardly one of this road, whatever R.
@@ -58,12 +72,35 @@ double tightestRadius_m(const Element& e) {
     return k > 0 ? 1 / k : std::numeric_limits<double>::infinity();
 }
 
-Element named(Element e, std::string name, std::string label, int line) {
-    e.name = std::move(name);
-    e.label = std::move(label);
+// The element last added to a chain, named by the point where it starts.
+void nameLast(Alignment& chain, const char* point, int line) {
+    Element& e = chain.elements.back();
+    e.name = point;
     e.line = line;
-    return e;
 }
+
+// How a foot names an element of a JD route's chain, by the curve it belongs to (its label is
+// left empty there: a long route's chain would hold as many texts as it has elements, and only a
+// foot ever names one). Each curve of the chain has one arc, and its straight and first spiral
+// come before it.
+std::string chainLabel(const Route& route, std::size_t index) {
+    const std::vector<Element>& elements = route.alignment.elements;
+    std::size_t arcsBefore = 0;
+    for (std::size_t i = 0; i < index; ++i)
+        arcsBefore += elements[i].kind() == ElementKind::Arc ? 1 : 0;
+    const Element& e = elements[index];
+    if (e.kind() == ElementKind::Straight)
+        return straightName(route.points, arcsBefore);
+    const bool second = e.kind() == ElementKind::Spiral && e.reversed();
+    const RouteCurve& rc = route.curves[second ? arcsBefore - 1 : arcsBefore];
+    const Segment segment = e.kind() == ElementKind::Arc ? Segment::Arc
+                            : second                     ? Segment::SecondSpiral
+                                                         : Segment::FirstSpiral;
+    return joined({rc.name, " ", elementName(segment)});
+}
+
+Alignment chainOf(const std::vector<RoutePointRow>& points, const std::vector<RouteCurve>& curves,
+                  double start_m, double end_m, std::vector<std::optional<AlignmentPoint>>* qz);
 
 // Where its file names no point, a route of elements is named as a JD route is: BP at its start,
 // ZH, HY, YH, HZ (ZY, YZ without a spiral) where a straight, a spiral from or to it and an arc
@@ -282,6 +319,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
 
     Route route;
     route.points = pts;
+    route.curves.reserve(pts.size() - 2);
     route.start_m = design.startChainage_m;
     // The chainage at the start of the straight before each JD; unknown after a JD that failed.
     double straightStart = route.start_m;
@@ -350,7 +388,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         previousT2 = c.T2;
         if (chainagesKnown) {
             straightStart = c.hz;
-            route.curves.push_back(rc);
+            route.curves.push_back(std::move(rc));
         }
     }
     const RoutePointRow &lastJd = pts[pts.size() - 2], &ep = pts.back();
@@ -364,10 +402,13 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         return building;
     route.end_m = route.curves.back().curve.hz + legLength_m(lastJd, ep) - previousT2;
 
-    route.alignment = compileChain(route.points, route.curves, route.start_m, route.end_m);
-    for (RouteCurve& rc : route.curves) {
-        const RouteStake qz = stakeAt(route, rc.qz_m);
-        rc.external_m = std::hypot(qz.x_m - rc.curve.X, qz.y_m - rc.curve.Y);
+    std::vector<std::optional<AlignmentPoint>> qz(route.curves.size());
+    route.alignment = chainOf(route.points, route.curves, route.start_m, route.end_m, &qz);
+    for (std::size_t k = 0; k < route.curves.size(); ++k) {
+        RouteCurve& rc = route.curves[k];
+        // An arc of no length: QZ lies where the element after it starts.
+        const AlignmentPoint at = qz[k] ? *qz[k] : route.alignment.at(rc.qz_m);
+        rc.external_m = std::hypot(at.x_m - rc.curve.X, at.y_m - rc.curve.Y);
     }
 
     placeBreaksAndProfile(design, route, building);
@@ -405,34 +446,40 @@ std::vector<double> continuousChainages(const Route& route, double broken_m) {
     return found;
 }
 
-Alignment compileChain(const std::vector<RoutePointRow>& points,
-                       const std::vector<RouteCurve>& curves, double start_m, double end_m) {
+namespace {
+
+// compileChain; with qz also the point at each curve's QZ where its arc holds it (as stakeAt
+// finds it: a stake at a joint lies on the later element), taken while the arc is at hand.
+Alignment chainOf(const std::vector<RoutePointRow>& points, const std::vector<RouteCurve>& curves,
+                  double start_m, double end_m, std::vector<std::optional<AlignmentPoint>>* qz) {
     Alignment chain;
+    std::size_t count = 1;  // the last straight
+    for (const RouteCurve& rc : curves)
+        count += 2 + (rc.curve.A1 != 0 ? 1 : 0) + (rc.curve.A2 != 0 ? 1 : 0);
+    chain.elements.reserve(count);
     double from = start_m;
-    std::string fromName = "BP";
+    const char* fromName = "BP";
     for (std::size_t k = 0; k < curves.size(); ++k) {
         const RouteCurve& rc = curves[k];
         const CurveElements& c = rc.curve;
         const bool right = c.p > 0;
         const double k1 = (right ? 1 : -1) / c.R;
         // The straight runs back from ZH, as the one-curve stakes before ZH do.
-        chain.elements.push_back(named(Element::straight(from, c.zh - from, c.zh, c.xa, c.ya, c.T),
-                                       fromName, straightName(points, k), rc.line));
+        chain.elements.push_back(Element::straight(from, c.zh - from, c.zh, c.xa, c.ya, c.T));
+        nameLast(chain, fromName, rc.line);
         if (c.A1 != 0) {
-            chain.elements.push_back(
-                named(Element::fromStart(c.zh, c.Ls1, {c.xa, c.ya, c.T}, 0, k1), "ZH",
-                      rc.name + " " + elementName(Segment::FirstSpiral), rc.line));
+            chain.elements.push_back(Element::fromStart(c.zh, c.Ls1, {c.xa, c.ya, c.T}, 0, k1));
+            nameLast(chain, "ZH", rc.line);
         }
-        Element arc =
-            named(Element::arcAbout(c.hy, c.Lf, c.Xo, c.Yo, c.R, c.tj, right),
-                  c.A1 != 0 ? "HY" : "ZY", rc.name + " " + elementName(Segment::Arc), rc.line);
-        arc.middleName = "QZ";
-        chain.elements.push_back(std::move(arc));
+        chain.elements.push_back(Element::arcAbout(c.hy, c.Lf, c.Xo, c.Yo, c.R, c.tj, right));
+        nameLast(chain, c.A1 != 0 ? "HY" : "ZY", rc.line);
+        chain.elements.back().middleName = "QZ";
+        if (qz && rc.qz_m < (c.A2 != 0 ? c.yh : c.hz))  // before the next element starts
+            (*qz)[k] = chain.elements.back().at(rc.qz_m);
         // The second spiral runs back from HZ, as its one-curve stakes do.
         if (c.A2 != 0) {
-            chain.elements.push_back(
-                named(Element::spiralToEnd(c.yh, c.Ls2, {c.xb, c.yb, c.tb}, k1, 0), "YH",
-                      rc.name + " " + elementName(Segment::SecondSpiral), rc.line));
+            chain.elements.push_back(Element::spiralToEnd(c.yh, c.Ls2, {c.xb, c.yb, c.tb}, k1, 0));
+            nameLast(chain, "YH", rc.line);
         }
         from = c.hz;
         fromName = c.A2 != 0 ? "HZ" : "YZ";
@@ -440,10 +487,17 @@ Alignment compileChain(const std::vector<RoutePointRow>& points,
     // The last straight runs on from HZ.
     const CurveElements& last = curves.back().curve;
     chain.elements.push_back(
-        named(Element::straight(from, end_m - from, last.hz, last.xb, last.yb, last.tb), fromName,
-              straightName(points, curves.size()), points.back().line));
+        Element::straight(from, end_m - from, last.hz, last.xb, last.yb, last.tb));
+    nameLast(chain, fromName, points.back().line);
     chain.endName = "EP";
     return chain;
+}
+
+}  // namespace
+
+Alignment compileChain(const std::vector<RoutePointRow>& points,
+                       const std::vector<RouteCurve>& curves, double start_m, double end_m) {
+    return chainOf(points, curves, start_m, end_m, nullptr);
 }
 
 RouteStake stakeAt(const Route& route, double continuous_m) {
@@ -475,12 +529,13 @@ std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m) {
     }
     const double beyond_m =
         std::max({route.start_m - f.continuous_m, f.continuous_m - route.end_m, 0.0});
-    return RouteFoot{f.continuous_m,
-                     f.offset_m,
-                     elements[f.element].label,
-                     feetAmbiguous(feet),
-                     std::hypot(f.offset_m, beyond_m),
-                     plausible_m};
+    return RouteFoot{
+        f.continuous_m,
+        f.offset_m,
+        route.points.empty() ? elements[f.element].label : chainLabel(route, f.element),
+        feetAmbiguous(feet),
+        std::hypot(f.offset_m, beyond_m),
+        plausible_m};
 }
 
 }  // namespace hcurve

@@ -64,17 +64,17 @@ class RowReader {
 
     bool has(Column c) const { return columns_.count(c) != 0; }
 
-    std::string text(Column c) const {
+    std::string_view text(Column c) const {
         auto it = columns_.find(c);
         if (it == columns_.end() || it->second >= fields_.size())
-            return "";
+            return {};
         return fields_[it->second];
     }
 
     // A length or coordinate; an empty field reads as emptyValue when one is given. Nothing, and
     // the fault said, when the field is no number.
     std::optional<double> number(Column c, std::optional<double> emptyValue = std::nullopt) {
-        const std::string t = text(c);
+        const std::string_view t = text(c);
         if (t.empty() && emptyValue)
             return *emptyValue;
         std::optional<double> v = readNumber(t);
@@ -86,7 +86,7 @@ class RowReader {
     }
 
     double chainage(Column c) {
-        const std::string t = text(c);
+        const std::string_view t = text(c);
         std::optional<double> v = readChainage(t);
         if (!v) {
             fault(std::string(columnTitle(c)) + " 必须是米数或 K 桩号（如 12000 或 K12+000），" +
@@ -476,6 +476,7 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
         return reading;
     }
 
+    design.points.reserve(points.rows.size());
     for (std::size_t i = 0; i < points.rows.size() && faults.size() < kMostRouteFaults; ++i) {
         RowReader row(points.rows[i].line, points.rows[i].fields, columns, faults);
         const bool isJd = i != 0 && i + 1 != points.rows.size();

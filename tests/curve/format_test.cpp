@@ -83,6 +83,114 @@ TEST(GeneralText, FifteenDigitsNoTrailingZeros) {
     EXPECT_EQ(generalText(0.000000001), "0.000000001");
 }
 
+// The general text of a double from its exact value: the binary fraction M 2^e written out in
+// decimal digits (M 5^-e with the point -e places from the right), rounded to 15 significant
+// digits with a tie to even, trailing zeros dropped.
+std::string exactGeneralText(double v) {
+    int e2 = 0;
+    const double fraction = std::frexp(std::fabs(v), &e2);
+    std::uint64_t mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    int e = e2 - 53;
+    std::vector<int> digits;  // most significant first
+    for (; mantissa > 0; mantissa /= 10)
+        digits.insert(digits.begin(), static_cast<int>(mantissa % 10));
+    const auto times = [&](int factor) {
+        int carry = 0;
+        for (auto d = digits.rbegin(); d != digits.rend(); ++d) {
+            const int x = *d * factor + carry;
+            *d = x % 10;
+            carry = x / 10;
+        }
+        for (; carry > 0; carry /= 10)
+            digits.insert(digits.begin(), carry % 10);
+    };
+    const int decimals = e < 0 ? -e : 0;
+    for (; e > 0; --e)
+        times(2);
+    for (; e < 0; ++e)
+        times(5);
+    int point = static_cast<int>(digits.size()) - decimals;  // digits before the decimal point
+    // 15 significant digits, the rest decides: above half up, half to even.
+    if (digits.size() > 15) {
+        const bool above = digits[15] > 5 || (digits[15] == 5 && [&] {
+                               for (std::size_t k = 16; k < digits.size(); ++k)
+                                   if (digits[k] != 0)
+                                       return true;
+                               return false;
+                           }());
+        const bool half = digits[15] == 5 && !above;
+        digits.resize(15);
+        if (above || (half && digits[14] % 2 == 1)) {
+            int k = 14;
+            for (; k >= 0 && digits[k] == 9; --k)
+                digits[k] = 0;
+            if (k >= 0) {
+                ++digits[k];
+            } else {
+                digits.insert(digits.begin(), 1);
+                digits.pop_back();
+                ++point;
+            }
+        }
+    }
+    while (digits.size() > 1 && digits.back() == 0 && static_cast<int>(digits.size()) > point)
+        digits.pop_back();
+    std::string text = v < 0 ? "-" : "";
+    if (point <= 0)
+        text += "0." + std::string(static_cast<std::size_t>(-point), '0');
+    for (int k = 0; k < static_cast<int>(digits.size()) || k < point; ++k) {
+        if (k == point && k > 0)
+            text += '.';
+        text += k < static_cast<int>(digits.size()) ? static_cast<char>('0' + digits[k]) : '0';
+    }
+    return text;
+}
+
+TEST(GeneralText, TheExactValueRoundedToFifteenDigitsTiesToEven) {
+    std::vector<double> values = {1.000030517578125,  // a tie, down to ...812
+                                  1.000091552734375,  // a tie, up to ...438
+                                  999.9999999999995,
+                                  9.999999999999995,
+                                  99999999999999.95,
+                                  999999999999999.9,
+                                  1.0,
+                                  1e14,
+                                  123456.78905,
+                                  0.0625,
+                                  3456789.1234};
+    for (double p = 1; p < 2e15; p *= 10) {
+        values.push_back(std::nextafter(p, 0.0));
+        values.push_back(std::nextafter(p, 1e300));
+    }
+    std::mt19937_64 random(20261209);
+    // Ties of every decade: m / 2^(k+1) with m odd lies halfway between two 15-digit decimals
+    // when the value has 15 - k integer digits.
+    for (int integerDigits = 1; integerDigits <= 15; ++integerDigits) {
+        const int k = 15 - integerDigits;
+        const double low = std::pow(10.0, integerDigits - 1) * std::ldexp(1.0, k + 1);
+        for (int i = 0; i < 200; ++i) {
+            const auto m =
+                static_cast<std::uint64_t>(low + static_cast<double>(random() % 1000000) *
+                                                     (low * 9 / 1000000)) |
+                1u;
+            values.push_back(std::ldexp(static_cast<double>(m), -(k + 1)));
+        }
+    }
+    // Any double from a thousandth to 10^16, either sign.
+    std::uniform_real_distribution<double> exponent(-3, 16), mantissa(1, 10);
+    for (int i = 0; i < 20000; ++i)
+        values.push_back((i % 2 ? -1 : 1) * mantissa(random) *
+                         std::pow(10.0, std::floor(exponent(random))));
+    for (int i = 0; i < 2000; ++i)  // whole numbers, as the kilometres of a chainage
+        values.push_back(
+            std::floor(mantissa(random) * std::pow(10.0, std::floor(exponent(random)))));
+    for (double v : values) {
+        if (v == 0)
+            continue;
+        ASSERT_EQ(generalText(v), exactGeneralText(v)) << std::hexfloat << v;
+    }
+}
+
 TEST(GeneralText, FloatsShowSevenDigits) {
     EXPECT_EQ(generalText(12.3f), "12.3");
     EXPECT_EQ(generalText(2.0f), "2");

@@ -1,4 +1,5 @@
 // The route against the one-JD computation, its joints, the reverse calculation and chain breaks.
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -167,6 +168,106 @@ TEST(Route, StakeLocateRoundTrip) {
             EXPECT_NEAR(foot->offset_m, offset, 1e-6) << c << " " << offset;
         }
     }
+}
+
+// A winding road of hairpins: turns of 70 to 126 degrees on radii of 60 to 200 m, with and
+// without spirals, on legs of 600 to 750 m, so that a point has many elements about as near.
+Route hairpins() {
+    std::vector<test::SamplePoint> points{{"BP", 3000000, 500000, "", "", ""}};
+    double az = 30;
+    const char* radii[] = {"60", "120", "200", "80", "150", "100", "60", "180"};
+    const char* spirals[] = {"50", "0", "90", "60", "0", "80", "40", "0"};
+    for (int i = 0; i < 8; ++i) {
+        points.push_back(test::pointFrom(points.back(), az, 600 + 50 * (i % 4),
+                                         "JD" + std::to_string(i + 1), radii[i], spirals[i],
+                                         spirals[(i + 3) % 8]));
+        az += (i % 2 == 0 ? 1 : -1) * (70 + 8 * i);
+    }
+    points.push_back(test::pointFrom(points.back(), az, 600, "EP"));
+    return routeOf(test::routeText(points, "K0+000"));
+}
+
+// The local minima of the distance from (x, y) to the road and its end tangents, from samples
+// every 0.2 m refined by golden sections: chainage and distance.
+std::vector<std::pair<double, double>> nearestPlaces(const Route& route, double x, double y) {
+    const auto distance = [&](double c) {
+        const AlignmentPoint p = route.alignment.at(c);
+        return std::hypot(p.x_m - x, p.y_m - y);
+    };
+    constexpr double kStep_m = 0.2;
+    const double from = route.start_m - 600, to = route.end_m + 600;
+    std::vector<std::pair<double, double>> minima;
+    double before = distance(from), here = distance(from + kStep_m);
+    for (double c = from + kStep_m; c + kStep_m <= to; c += kStep_m) {
+        const double after = distance(c + kStep_m);
+        if (here <= before && here <= after) {
+            double a = c - kStep_m, b = c + kStep_m;
+            const double g = (std::sqrt(5.0) - 1) / 2;
+            for (int i = 0; i < 80 && b - a > 1e-10; ++i) {
+                const double l = b - g * (b - a), r = a + g * (b - a);
+                if (distance(l) < distance(r))
+                    b = r;
+                else
+                    a = l;
+            }
+            minima.emplace_back((a + b) / 2, distance((a + b) / 2));
+        }
+        before = here;
+        here = after;
+    }
+    return minima;
+}
+
+TEST(Route, EveryFootWithinReachIsFoundWhereverThePointLies) {
+    const Route route = hairpins();
+    double minX = kInf, maxX = -kInf, minY = kInf, maxY = -kInf;
+    for (const RoutePointRow& p : route.points) {
+        minX = std::min(minX, p.x_m), maxX = std::max(maxX, p.x_m);
+        minY = std::min(minY, p.y_m), maxY = std::max(maxY, p.y_m);
+    }
+    // A grid over the road and beyond, and behind each arc's centre seen from its JD, where the
+    // two legs are as near.
+    std::vector<std::pair<double, double>> points;
+    for (int i = 0; i <= 20; ++i)
+        for (int j = 0; j <= 20; ++j)
+            points.emplace_back(minX - 300 + (maxX - minX + 600) * i / 20.0,
+                                minY - 300 + (maxY - minY + 600) * j / 20.0);
+    for (const RouteCurve& rc : route.curves) {
+        const double dx = rc.curve.Xo - rc.curve.X, dy = rc.curve.Yo - rc.curve.Y;
+        for (double behind_m : {5.0, 30.0, 100.0}) {
+            const double f = 1 + behind_m / std::hypot(dx, dy);
+            points.emplace_back(rc.curve.X + f * dx, rc.curve.Y + f * dy);
+        }
+    }
+    int searched = 0;
+    for (const auto& [x, y] : points) {
+        // Not at an arc's centre, where every point of the arc is about as near.
+        bool atCentre = false;
+        for (const RouteCurve& rc : route.curves)
+            atCentre = atCentre || std::hypot(rc.curve.Xo - x, rc.curve.Yo - y) < 2;
+        if (atCentre)
+            continue;
+        ++searched;
+        const std::vector<AlignmentFoot> feet = alignmentFeet(route.alignment, x, y);
+        const std::vector<std::pair<double, double>> places = nearestPlaces(route, x, y);
+        ASSERT_FALSE(feet.empty());
+        double nearest = kInf;
+        for (const auto& [c, d] : places)
+            nearest = std::min(nearest, d);
+        EXPECT_NEAR(feet[0].distance_m, nearest, 1e-6) << x << " " << y;
+        // Every place clearly within a metre of the nearest is a foot.
+        for (const auto& place : places) {
+            const double c = place.first, d = place.second;
+            if (d > nearest + 0.99)
+                continue;
+            // The same place, as near as the sampled distances tell it far from the road.
+            const bool found = std::any_of(feet.begin(), feet.end(), [&](const AlignmentFoot& f) {
+                return std::fabs(f.continuous_m - c) < 5e-3;
+            });
+            EXPECT_TRUE(found) << x << " " << y << ": " << c << " at " << d;
+        }
+    }
+    EXPECT_GT(searched, 420);
 }
 
 TEST(Route, LocateNamesTheElement) {
