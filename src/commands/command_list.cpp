@@ -33,18 +33,19 @@ void exportStakes(CommandContext& context) {
         return;
     }
     // The dialog is offered only for a run there is to export.
-    if (std::optional<std::string> refusal = exportRefusal(context.record)) {
-        context.port.showError(*refusal);
+    if (Result<void> refusal = exportRefusal(context.record); !refusal) {
+        context.port.showError(refusal.failure().message);
         return;
     }
     const std::optional<ExportTarget> target = context.chooseExportFile();
     if (!target)
         return;
-    const ExportOutcome outcome = exportLastRun(context.record, target->path, target->format);
-    if (outcome.written)
-        context.port.showMessage(outcome.message);
+    const Result<std::string> exported =
+        exportLastRun(context.record, target->path, target->format);
+    if (exported)
+        context.port.showMessage(*exported);
     else
-        context.port.showError(outcome.message);
+        context.port.showError(exported.failure().message);
 }
 
 void savePlan(CommandContext& context) {

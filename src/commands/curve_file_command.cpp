@@ -26,6 +26,26 @@ std::optional<std::string> chosenFile(UserPort& port, const CurveFileChooser& ch
     return typed;
 }
 
+// The text of a curve file, UTF-8 as the program writes it or GBK as a Chinese spreadsheet saves
+// it again; a folder, a device or a file that cannot be read is told as such, never thrown past
+// the session.
+Result<std::string> curveFileContents(const std::string& path) {
+    const platform::FileBytes file = platform::readFileBounded(path, kMaxCurveFileBytes);
+    const int error = file.openError != 0 ? file.openError : file.readError;
+    if (error != 0)
+        return Failure{"无法读取文件“" + shownText(path) + "”：" + platform::systemReason(error) +
+                       "。"};
+    if (file.tooLarge)
+        return Failure{"文件“" + shownText(path) + "”：超过 " +
+                       std::to_string(kMaxCurveFileBytes / (1024 * 1024)) +
+                       " MiB，不像是曲线文件，没有读。"};
+    if (isUtf8(file.bytes))
+        return file.bytes;
+    if (std::optional<std::string> text = gbkToUtf8(file.bytes))
+        return std::move(*text);
+    return Failure{"文件“" + shownText(path) + "”既不是 UTF-8 也不是 GBK 编码的文本。"};
+}
+
 }  // namespace
 
 void saveCurve(const CurveRecord& record, UserPort& port, const CurveFileChooser& choose) {
@@ -36,8 +56,8 @@ void saveCurve(const CurveRecord& record, UserPort& port, const CurveFileChooser
     const std::optional<std::string> path = chosenFile(port, choose, true);
     if (!path)
         return;
-    if (std::optional<std::string> failure = writeFileReplacing(*path, curveFileText(record))) {
-        port.showError(*failure);
+    if (const Result<void> written = writeFileReplacing(*path, curveFileText(record)); !written) {
+        port.showError(written.failure().message);
         return;
     }
     port.showMessage("已保存曲线到文件“" + shownText(*path) + "”。");
@@ -47,33 +67,14 @@ void openCurve(CurveRecord& record, UserPort& port, const CurveFileChooser& choo
     const std::optional<std::string> path = chosenFile(port, choose, false);
     if (!path)
         return;
-    // A folder, a device or a file that cannot be read is told as such, never thrown past the
-    // session.
-    const platform::FileBytes file = platform::readFileBounded(*path, kMaxCurveFileBytes);
-    const int error = file.openError != 0 ? file.openError : file.readError;
-    if (error != 0) {
-        port.showError("无法读取文件“" + shownText(*path) + "”：" + platform::systemReason(error) +
-                       "。");
-        return;
-    }
-    if (file.tooLarge) {
-        port.showError("文件“" + shownText(*path) + "”：超过 " +
-                       std::to_string(kMaxCurveFileBytes / (1024 * 1024)) +
-                       " MiB，不像是曲线文件，没有读。");
-        return;
-    }
-    // UTF-8 as the program writes it, or GBK as a Chinese spreadsheet saves it again.
-    std::optional<std::string> text = file.bytes;
-    if (!isUtf8(file.bytes))
-        text = gbkToUtf8(file.bytes);
+    const Result<std::string> text = curveFileContents(*path);
     if (!text) {
-        port.showError("文件“" + shownText(*path) + "”既不是 UTF-8 也不是 GBK 编码的文本。");
+        port.showError(text.failure().message);
         return;
     }
     CurveRecord opened = record;
-    const CurveReading reading = readCurveFile(*text, opened);
-    if (!reading.read) {
-        port.showError("文件“" + shownText(*path) + "”：" + reading.problem);
+    if (const Result<void> read = readCurveFile(*text, opened); !read) {
+        port.showError("文件“" + shownText(*path) + "”：" + read.failure().message);
         return;
     }
     record = std::move(opened);
@@ -83,7 +84,7 @@ void openCurve(CurveRecord& record, UserPort& port, const CurveFileChooser& choo
 
 bool openCurveQuietly(CurveRecord& record, UserPort& port, const std::string& text) {
     CurveRecord opened = record;
-    if (!readCurveFile(text, opened).read)
+    if (!readCurveFile(text, opened))
         return false;
     record = std::move(opened);
     showDesignAndCurve(record, port);

@@ -39,11 +39,11 @@ void savePlanDrawing(const CurveRecord& record, UserPort& port, const PlanSaver&
                              shownText(path) + "” 不对。");
             continue;
         }
-        if (std::optional<std::string> refusal = inputAsTarget(path, record.curveFiles))
-            port.showMessage(*refusal);
-        else if (std::optional<std::string> failure =
-                     dxf ? savePlanDxf(record, path) : save(record, path))
-            port.showMessage(*failure);
+        if (const Result<void> refusal = inputAsTarget(path, record.curveFiles); !refusal)
+            port.showMessage(refusal.failure().message);
+        else if (const Result<void> saved = dxf ? savePlanDxf(record, path) : save(record, path);
+                 !saved)
+            port.showMessage(saved.failure().message);
         else
             port.showMessage("已保存平面图到文件“" + shownText(path) + "”。");
         return;

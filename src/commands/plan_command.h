@@ -8,14 +8,14 @@
 #include <string>
 
 #include "curve/curve_record.h"
+#include "curve/result.h"
 #include "port/user_port.h"
 
 namespace hcurve {
 
 /// Saves the plan of the record's computed curve and last run to the path (UTF-8), in the format
 /// of its extension; nothing on success, otherwise the message for the user.
-using PlanSaver =
-    std::function<std::optional<std::string>(const CurveRecord& record, const std::string& path)>;
+using PlanSaver = std::function<Result<void>(const CurveRecord& record, const std::string& path)>;
 
 /// Shown by command 7 in a build that cannot draw, before the path typed.
 inline constexpr const char* kOnlyDxfInThisBuild =

@@ -65,9 +65,9 @@ PlanDrawing curvePlanDrawing(const CurveRecord& record) {
     return plan;
 }
 
-std::optional<std::string> savePlanDxf(const CurveRecord& record, const std::string& path) {
+Result<void> savePlanDxf(const CurveRecord& record, const std::string& path) {
     if (!record.curve)
-        return std::string(kNoComputedCurve);
+        return Failure{kNoComputedCurve};
     return writeFileReplacing(path, planDxf(curvePlanDrawing(record)));
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "curve/curve_record.h"
+#include "curve/result.h"
 #include "route/route_dxf.h"
 
 namespace hcurve {
@@ -18,6 +19,6 @@ PlanDrawing curvePlanDrawing(const CurveRecord& record);
 
 /// Saves it as a DXF file at path (UTF-8); nothing on success, else the message for the user
 /// (kNoComputedCurve without a computed curve).
-std::optional<std::string> savePlanDxf(const CurveRecord& record, const std::string& path);
+Result<void> savePlanDxf(const CurveRecord& record, const std::string& path);
 
 }  // namespace hcurve

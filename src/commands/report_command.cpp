@@ -49,15 +49,15 @@ void saveStakeReport(const CurveRecord& record, UserPort& port, const ReportSave
     }
     if (!path)
         return;
-    if (std::optional<std::string> refusal = inputAsTarget(*path, record.curveFiles)) {
-        port.showError(*refusal);
+    if (const Result<void> refusal = inputAsTarget(*path, record.curveFiles); !refusal) {
+        port.showError(refusal.failure().message);
         return;
     }
-    const ReportWriting writing = save(record, *path);
-    if (writing.written)
-        port.showMessage(writing.message);
+    const Result<std::string> written = save(record, *path);
+    if (written)
+        port.showMessage(*written);
     else
-        port.showError(writing.message);
+        port.showError(written.failure().message);
 }
 
 }  // namespace hcurve

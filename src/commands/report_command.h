@@ -8,20 +8,16 @@
 #include <string>
 
 #include "curve/curve_record.h"
+#include "curve/result.h"
 #include "port/user_port.h"
 
 namespace hcurve {
 
-/// What writing the report came to: whether the file is complete, and what to tell the user
-/// ("已保存中桩成果报告到文件“/path/r.pdf”（共 3 页）。" or why not).
-struct ReportWriting {
-    bool written = false;
-    std::string message;
-};
-
-/// Writes the report of the record (which holds a computed curve) as a PDF file at path (UTF-8).
+/// Writes the report of the record (which holds a computed curve) as a PDF file at path (UTF-8):
+/// what to tell the user once the file is complete ("已保存中桩成果报告到文件“/path/r.pdf”（共 3
+/// 页）。"), or why it is not.
 using ReportSaver =
-    std::function<ReportWriting(const CurveRecord& record, const std::string& path)>;
+    std::function<Result<std::string>(const CurveRecord& record, const std::string& path)>;
 
 /// Where the report goes, from a front end's file dialog; nothing when the user cancels.
 using ReportFileChooser = std::function<std::optional<std::string>()>;

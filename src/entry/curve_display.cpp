@@ -133,8 +133,8 @@ void computeAndShowCurve(CurveRecord& record, UserPort& port) {
     record.lastRun = StakeRun{};
     clearStakeResults(port);
     const CurveElements c = computeCurve(record.design);
-    if (std::optional<std::string> problem = checkCurve(c)) {
-        refuse(record, port, *problem);
+    if (const Result<void> checked = checkCurve(c); !checked) {
+        refuse(record, port, checked.failure().message);
         return;
     }
     record.curve = c;

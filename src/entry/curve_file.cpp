@@ -154,13 +154,13 @@ std::string curveFileText(const CurveRecord& record) {
     return text;
 }
 
-CurveReading readCurveFile(const std::string& text, CurveRecord& record) {
+Result<void> readCurveFile(const std::string& text, CurveRecord& record) {
     std::string body = text;
     if (body.compare(0, 3, kByteOrderMark) == 0)
         body.erase(0, 3);
     const std::vector<std::string> lines = linesOf(body);
     if (lines.empty() || fieldsOf(lines.front()) != fieldsOf(kHeader))
-        return {false, "这不是曲线文件：第一行应为“" + std::string(kHeader) + "”。"};
+        return Failure{"这不是曲线文件：第一行应为“" + std::string(kHeader) + "”。"};
     std::map<std::string, std::vector<std::string>> values;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         std::vector<std::string> fields = fieldsOf(lines[i]);
@@ -173,10 +173,10 @@ CurveReading readCurveFile(const std::string& text, CurveRecord& record) {
         return found->second[1];
     };
     auto missing = [](const std::string& name) {
-        return CurveReading{false, "曲线文件缺少“" + name + "”一行。"};
+        return Result<void>(Failure{"曲线文件缺少“" + name + "”一行。"});
     };
     auto wrong = [](const std::string& name, const std::string& why) {
-        return CurveReading{false, "曲线文件中“" + name + "”不对：" + why};
+        return Result<void>(Failure{"曲线文件中“" + name + "”不对：" + why});
     };
 
     CurveRecord read = record;
@@ -188,10 +188,10 @@ CurveReading readCurveFile(const std::string& text, CurveRecord& record) {
         const std::optional<std::string> typed = first(d.name);
         if (!typed)
             return missing(d.name);
-        const DesignReading reading = readDesignValue(d.check, *typed);
-        if (reading.problem)
-            return wrong(d.name, *reading.problem);
-        read.design.*d.number = reading.value;
+        const Result<double> reading = readDesignValue(d.check, *typed);
+        if (!reading)
+            return wrong(d.name, reading.failure().message);
+        read.design.*d.number = *reading;
     }
     read.pp_dk = first(kSidePoints).value_or("n");
     const std::optional<double> now = readNumber(first(kWidthsNow).value_or("0"));
@@ -219,7 +219,7 @@ CurveReading readCurveFile(const std::string& text, CurveRecord& record) {
         *distance = static_cast<float>(*v);
     }
     record = std::move(read);
-    return {true, ""};
+    return done();
 }
 
 }  // namespace hcurve

@@ -30,21 +30,16 @@
 #include <string>
 
 #include "curve/curve_record.h"
+#include "curve/result.h"
 
 namespace hcurve {
 
 /// The text of the file for the record's design and side-point setup.
 std::string curveFileText(const CurveRecord& record);
 
-/// A curve read from a file: the record's design and setup filled in, or the message that says
-/// what is wrong with the file (and then nothing changed).
-struct CurveReading {
-    bool read = false;
-    std::string problem;
-};
-
 /// Reads the text into the record's JD, design values and side-point setup; every value is
-/// checked as its dialogue checks it.
-CurveReading readCurveFile(const std::string& text, CurveRecord& record);
+/// checked as its dialogue checks it. Done, or the failure that says what is wrong with the file
+/// (and then nothing changed).
+Result<void> readCurveFile(const std::string& text, CurveRecord& record);
 
 }  // namespace hcurve

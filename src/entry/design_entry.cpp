@@ -127,17 +127,14 @@ void accept(CurveRecord& record, UserPort& port, const DesignQuestion& q, const 
 
 // A value as typed, read as its design check reads it: a value the check refuses is answered with
 // the reason at once, its field is cleared and the value is typed again, before any confirmation.
-DesignReading typedValue(UserPort& port, const DesignQuestion& q, std::string& typed,
-                         bool firstShowing) {
+double typedValue(UserPort& port, const DesignQuestion& q, std::string& typed, bool firstShowing) {
     for (;;) {
-        DesignReading reading;
-        if (q.check)
-            reading = readDesignValue(*q.check, typed);
-        if (!reading.problem) {
+        const Result<double> reading = q.check ? readDesignValue(*q.check, typed) : 0.0;
+        if (reading) {
             port.setField(q.field, typedText(q.display, typed, firstShowing));
-            return reading;
+            return *reading;
         }
-        port.showError(*reading.problem);
+        port.showError(reading.failure().message);
         port.setField(q.field, "");
         typed = port.ask(q.reentryPrompt);
         firstShowing = false;
@@ -149,7 +146,7 @@ DesignReading typedValue(UserPort& port, const DesignQuestion& q, std::string& t
 // answer is neither: a hint says so, and the same confirmation is asked again.
 void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
     std::string typed = port.ask(q.firstPrompt);
-    DesignReading reading = typedValue(port, q, typed, true);
+    double value = typedValue(port, q, typed, true);
     bool firstConfirmation = true;
     for (;;) {
         const std::string& head =
@@ -163,13 +160,13 @@ void confirmLoop(CurveRecord& record, UserPort& port, const DesignQuestion& q) {
         }
         firstConfirmation = false;
         if (!(number && *number == 0)) {
-            accept(record, port, q, typed, reading.value);
+            accept(record, port, q, typed, value);
             return;
         }
         if (!keepsFieldOnRejection(q))
             port.setField(q.field, "");
         typed = port.ask(q.reentryPrompt);
-        reading = typedValue(port, q, typed, false);
+        value = typedValue(port, q, typed, false);
     }
 }
 

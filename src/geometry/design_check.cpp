@@ -33,61 +33,63 @@ bool isAngle(DesignValue which) {
     return which == DesignValue::T || which == DesignValue::B;
 }
 
-// The reason the typed text cannot be used for the value, given the number it reads as (if any).
-std::optional<std::string> designValueProblem(DesignValue which, std::string_view typed,
-                                              std::optional<double> v) {
+// The typed text's value, given the number it reads as (if any), or why it cannot be used.
+Result<double> designValue(DesignValue which, std::string_view typed, std::optional<double> v) {
     const std::string name = nameOf(which);
     if (!v) {
         if (isBlank(typed))
-            return name + " 不能为空。";
-        return name + " 必须是数值，" + quoted(typed) + " 不是数值。";
+            return Failure{name + " 不能为空。"};
+        return Failure{name + " 必须是数值，" + quoted(typed) + " 不是数值。"};
     }
     if (isAngle(which)) {
         if (!isValidDms(*v)) {
-            return name + " 按 度.分秒 输入，分和秒都必须小于 60：" + quoted(typed) + " 不对。";
+            return Failure{name + " 按 度.分秒 输入，分和秒都必须小于 60：" + quoted(typed) +
+                           " 不对。"};
         }
         double degrees = dmsToDegrees(*v);
         if (which == DesignValue::T && (degrees < 0 || degrees >= kFullCircle_deg)) {
-            return name + " 必须在 0 度到 360 度之间（不含 360 度）：" + quoted(typed) + " 不对。";
+            return Failure{name + " 必须在 0 度到 360 度之间（不含 360 度）：" + quoted(typed) +
+                           " 不对。"};
         }
         if (which == DesignValue::B && *v == 0) {
-            return name + " 不能为零：偏角为零没有平曲线。";
+            return Failure{name + " 不能为零：偏角为零没有平曲线。"};
         }
         if (which == DesignValue::B && std::fabs(degrees) >= kHalfCircle_deg) {
-            return name + " 的绝对值必须小于 180 度：" + quoted(typed) + " 不对。";
+            return Failure{name + " 的绝对值必须小于 180 度：" + quoted(typed) + " 不对。"};
         }
-        return std::nullopt;
+        return *v;
     }
     if (std::fabs(*v) > kMaxDesignLength_m) {
-        return name + " 超出范围（绝对值不能超过 1000000000 米）：" + quoted(typed) + " 不对。";
+        return Failure{name + " 超出范围（绝对值不能超过 1000000000 米）：" + quoted(typed) +
+                       " 不对。"};
     }
     if (which == DesignValue::R && *v <= 0) {
-        return name + " 必须大于零：" + quoted(typed) + " 不对。";
+        return Failure{name + " 必须大于零：" + quoted(typed) + " 不对。"};
     }
     if ((which == DesignValue::A1 || which == DesignValue::A2) && *v < 0) {
-        return name + " 不能为负数（不设缓和曲线输入 0）：" + quoted(typed) + " 不对。";
+        return Failure{name + " 不能为负数（不设缓和曲线输入 0）：" + quoted(typed) + " 不对。"};
     }
-    return std::nullopt;
+    return *v;
 }
 
 }  // namespace
 
-DesignReading readDesignValue(DesignValue which, std::string_view typed) {
-    const std::optional<double> v = readNumber(typed);
-    return {v.value_or(0), designValueProblem(which, typed, v)};
+Result<double> readDesignValue(DesignValue which, std::string_view typed) {
+    return designValue(which, typed, readNumber(typed));
 }
 
-std::optional<std::string> checkCurve(const CurveElements& c) {
+Result<void> checkCurve(const CurveElements& c) {
     if (c.Lf < -kArcRoundingTolerance_m) {
-        return "缓和曲线太长，与偏角不相容：两段缓和曲线的切线角之和 (β1 + β2) "
-               "大于偏角 B，圆曲线长度将为负。请检查 B、R、A1、A2。";
+        return Failure{
+            "缓和曲线太长，与偏角不相容：两段缓和曲线的切线角之和 (β1 + β2) "
+            "大于偏角 B，圆曲线长度将为负。请检查 B、R、A1、A2。"};
     }
     const double values[] = {c.Ls1, c.Ls2, c.T1,  c.T2,  c.Lf,  c.zh,  c.hy, c.yh, c.hz,
                              c.xa,  c.ya,  c.xh1, c.yh1, c.xh2, c.yh2, c.xb, c.yb, c.Xo,
                              c.Yo,  c.tb,  c.tj,  c.q1,  c.p1,  c.q2,  c.p2};
     for (double v : values) {
         if (!std::isfinite(v)) {
-            return "这组设计数据算不出有效的曲线（计算结果溢出）。请检查 B、R、A1、A2。";
+            return Failure{"这组设计数据算不出有效的曲线（计算结果溢出）。请检查 B、R、A1、A2。"};
         }
     }
     // What is shown and staked out: beyond this the texts would need an exponent, and the stakes
@@ -96,11 +98,12 @@ std::optional<std::string> checkCurve(const CurveElements& c) {
                             c.xh1, c.yh1, c.xh2, c.yh2, c.xb, c.yb, c.Xo, c.Yo};
     for (double v : shown) {
         if (std::fabs(v) > kMaxDesignLength_m) {
-            return "这组设计数据算出的曲线超出范围：切线长、圆曲线长、主点的桩号和座标、"
-                   "圆心座标的绝对值都不能超过 1000000000 米。请检查 B、R、A1、A2。";
+            return Failure{
+                "这组设计数据算出的曲线超出范围：切线长、圆曲线长、主点的桩号和座标、"
+                "圆心座标的绝对值都不能超过 1000000000 米。请检查 B、R、A1、A2。"};
         }
     }
-    return std::nullopt;
+    return done();
 }
 
 }  // namespace hcurve

@@ -66,12 +66,11 @@ std::string withoutQtPart(const std::string& failure) {
 // The console draws the plan view (command 7) where Qt is built in, loading Qt only then.
 hcurve::PlanSaver consolePlanSaver() {
 #ifdef HCURVE_HAS_QT
-    return [](const hcurve::CurveRecord& record,
-              const std::string& path) -> std::optional<std::string> {
+    return [](const hcurve::CurveRecord& record, const std::string& path) -> hcurve::Result<void> {
         std::string failure;
         if (const hcurve::QtModule* qt = qtModule(failure))
             return qt->savePlan(record, path);
-        return withoutQtPart(failure);
+        return hcurve::Failure{withoutQtPart(failure)};
     };
 #else
     return {};
@@ -81,11 +80,12 @@ hcurve::PlanSaver consolePlanSaver() {
 // And writes 中桩成果报告 (command 10).
 hcurve::ReportSaver consoleReportSaver() {
 #ifdef HCURVE_HAS_QT
-    return [](const hcurve::CurveRecord& record, const std::string& path) {
+    return [](const hcurve::CurveRecord& record,
+              const std::string& path) -> hcurve::Result<std::string> {
         std::string failure;
         if (const hcurve::QtModule* qt = qtModule(failure))
             return qt->saveStakeReport(record, path);
-        return hcurve::ReportWriting{false, withoutQtPart(failure)};
+        return hcurve::Failure{withoutQtPart(failure)};
     };
 #else
     return {};

@@ -2,10 +2,11 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "curve/result.h"
 
 namespace hcurve {
 
@@ -17,20 +18,19 @@ using FilePut = std::function<bool(std::string_view bytes)>;
 /// replaced only by a complete new one, keeping its permissions, and only where the user may write
 /// it ("没有权限" otherwise); a path that is a symbolic link is written through to its file and the
 /// link stays; a pipe or character device gets the content written into it, never a file in its
-/// place. Nothing on success; otherwise the message, naming the path and the reason, and no
-/// temporary file is left behind.
-std::optional<std::string> writeFileReplacing(const std::string& path,
-                                              const std::function<void(const FilePut&)>& produce);
+/// place. Done, or the failure, naming the path and the reason (and then no temporary file is left
+/// behind).
+Result<void> writeFileReplacing(const std::string& path,
+                                const std::function<void(const FilePut&)>& produce);
 
 /// The same for bytes at hand.
-std::optional<std::string> writeFileReplacing(const std::string& path, const std::string& bytes);
+Result<void> writeFileReplacing(const std::string& path, const std::string& bytes);
 
 /// Why a result may not go to target while inputs are being read: "无法写入文件“target”：它就是
 /// 输入文件“input”，结果不能写在输入上。" when target leads to one of them, by the same name,
-/// another path, a symbolic link or a hard link (platform::sameFile); nothing otherwise. Asked
-/// before anything is computed, so that an input is never lost to the output made from it.
-std::optional<std::string> inputAsTarget(const std::string& target,
-                                         const std::vector<std::string>& inputs);
+/// another path, a symbolic link or a hard link (platform::sameFile); done otherwise. Asked before
+/// anything is computed, so that an input is never lost to the output made from it.
+Result<void> inputAsTarget(const std::string& target, const std::vector<std::string>& inputs);
 
 /// "无法写入文件“path”：reason。", the path as it may be shown.
 std::string cannotWriteMessage(const std::string& path, const std::string& reason);

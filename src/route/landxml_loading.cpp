@@ -11,25 +11,22 @@
 
 namespace hcurve {
 
-std::optional<std::string> landXmlUtf8(std::string_view bytes, std::string& fault) {
+Result<std::string> landXmlUtf8(std::string_view bytes) {
     const std::string encoding = declaredXmlEncoding(bytes);
     if (encoding.empty() || encoding == "utf-8" || encoding == "utf8") {
-        if (!isUtf8(bytes)) {
-            fault = "文件声明（或默认）为 UTF-8 编码，但内容不是 UTF-8。";
-            return std::nullopt;
-        }
+        if (!isUtf8(bytes))
+            return Failure{"文件声明（或默认）为 UTF-8 编码，但内容不是 UTF-8。"};
         return std::string(bytes);
     }
     if (encoding == "iso-8859-1" || encoding == "latin1" || encoding == "latin-1")
         return latin1ToUtf8(bytes);
     if (encoding == "gbk" || encoding == "gb2312" || encoding == "gb18030" || encoding == "cp936") {
-        std::optional<std::string> text = gbkToUtf8(bytes);
-        if (!text)
-            fault = "文件声明为 " + encoding + " 编码，但内容不是 GBK。";
-        return text;
+        if (std::optional<std::string> text = gbkToUtf8(bytes))
+            return std::move(*text);
+        return Failure{"文件声明为 " + encoding + " 编码，但内容不是 GBK。"};
     }
-    fault = "文件声明的编码 " + encoding + " 不能读（能读 UTF-8、ISO-8859-1、GBK、GB2312）。";
-    return std::nullopt;
+    return Failure{"文件声明的编码 " + encoding +
+                   " 不能读（能读 UTF-8、ISO-8859-1、GBK、GB2312）。"};
 }
 
 namespace {
@@ -42,10 +39,9 @@ constexpr double kSameRoute_m = 1e-3;
 RouteLoading loadLandXmlRoute(const std::string& shownPath, std::string_view bytes,
                               const std::string* alignment) {
     RouteLoading loading;
-    std::string fault;
-    const std::optional<std::string> text = landXmlUtf8(bytes, fault);
+    const Result<std::string> text = landXmlUtf8(bytes);
     if (!text) {
-        loading.messages.push_back("hcurve: 文件“" + shownPath + "”：" + fault);
+        loading.messages.push_back("hcurve: 文件“" + shownPath + "”：" + text.failure().message);
         return loading;
     }
     const LandXmlReading reading = readLandXml(*text, alignment);
@@ -125,10 +121,9 @@ LandXmlListing listLandXmlAlignments(const std::string& path) {
                                    "”不是 LandXML 文件，--alignments 只列 LandXML 文件的线路。");
         return listing;
     }
-    std::string fault;
-    const std::optional<std::string> text = landXmlUtf8(file.bytes, fault);
+    const Result<std::string> text = landXmlUtf8(file.bytes);
     if (!text) {
-        listing.messages.push_back("hcurve: 文件“" + shownPath + "”：" + fault);
+        listing.messages.push_back("hcurve: 文件“" + shownPath + "”：" + text.failure().message);
         return listing;
     }
     const LandXmlReading reading = readLandXml(*text, nullptr);

@@ -6,14 +6,15 @@
 #include <string_view>
 #include <vector>
 
+#include "curve/result.h"
 #include "route/landxml_reading.h"
 #include "route/route_loading.h"
 
 namespace hcurve {
 
 /// The text of a LandXML file as UTF-8: UTF-8 (a byte-order mark kept), ISO-8859-1, or GBK (GB2312,
-/// GB18030); nothing and the reason otherwise.
-std::optional<std::string> landXmlUtf8(std::string_view bytes, std::string& fault);
+/// GB18030); or why it cannot be read.
+Result<std::string> landXmlUtf8(std::string_view bytes);
 
 /// The route of the alignment named (the first when alignment is null) of a LandXML file's bytes;
 /// shownPath names the file in the messages.

@@ -345,6 +345,161 @@ class Reader {
         }
     }
 
+    // The way a Curve or Spiral turns: 1 for cw, -1 for ccw; nothing (a fault where it is
+    // required or cannot be read) otherwise.
+    std::optional<int> rotation(Node e, const std::string& tag, bool required) {
+        const std::string* r = attribute(e, "rot");
+        if (!r) {
+            if (required)
+                fault(e, tag + " 缺少 rot 属性（cw 或 ccw）。");
+            return std::nullopt;
+        }
+        const std::string v = lower(trimmed(*r));
+        if (v == "cw")
+            return 1;
+        if (v == "ccw")
+            return -1;
+        fault(e, tag + " 的 rot 必须是 cw 或 ccw，" + quoted(*r) + " 不对。");
+        return std::nullopt;
+    }
+
+    // A Line's row from its Start and End; false at a fault.
+    bool lineElement(Node e, ElementRow& row,
+                     const std::optional<std::pair<double, double> >& start,
+                     const std::optional<std::pair<double, double> >& end, std::size_t number) {
+        if (!end && !child(e, "End"))
+            fault(e, "Line 缺少 End 座标。");
+        if (!start || !end)
+            return false;
+        const std::optional<double> L = length(e, "length", false);
+        const double apart = std::hypot(end->first - start->first, end->second - start->second);
+        if (apart == 0) {
+            fault(e, "Line 的 Start 与 End 重合，定不出方向。");
+            return false;
+        }
+        row.length_m = L ? *L : apart;
+        row.startAzimuth_deg =
+            azimuthBetween_deg(start->first, start->second, end->first, end->second);
+        checkDirection(e, "dir", *row.startAzimuth_deg, number);
+        return true;
+    }
+
+    // A Curve's row from its Start, Center, radius and length (or End); false at a fault, also at
+    // one found since the element's reading began with before faults.
+    bool curveElement(Node e, ElementRow& row,
+                      const std::optional<std::pair<double, double> >& start,
+                      const std::optional<std::pair<double, double> >& end, std::size_t number,
+                      std::size_t before) {
+        const std::optional<int> turn = rotation(e, row.tag, true);
+        std::optional<std::pair<double, double> > centre;
+        if (child(e, "Center"))
+            centre = point(e, "Center");
+        else
+            fault(e, "Curve 缺少 Center（圆心）座标。");
+        std::optional<double> R = length(e, "radius", false);
+        std::optional<double> L = length(e, "length", false);
+        if (!start || !centre || !turn || faults_->size() != before)
+            return false;
+        const double toCentre =
+            std::hypot(centre->first - start->first, centre->second - start->second);
+        if (!R)
+            R = toCentre;
+        if (!(*R > 0) || toCentre == 0) {
+            fault(e, "Curve 的半径必须大于零。");
+            return false;
+        }
+        // The radius is the design's number; a Center that does not agree is told.
+        if (std::fabs(toCentre - *R) > kStatedPointSlack_m)
+            warn(e,
+                 "线元 " + std::to_string(number) + "（Curve）的 radius " +
+                     format(*R, Pattern::Fixed4) + " 与 Start 至 Center 的距离 " +
+                     format(toCentre, Pattern::Fixed4) + " 相差 " +
+                     format(std::fabs(toCentre - *R), Pattern::Fixed4) + " 米，按 radius 计算。",
+                 "Curve 的 radius 与 Start 至 Center 的距离不符",
+                 "相差 " + format(std::fabs(toCentre - *R), Pattern::Fixed4) + " 米",
+                 "按 radius 计算");
+        const double a =
+            azimuthBetween_deg(start->first, start->second, centre->first, centre->second);
+        row.startAzimuth_deg = wrapAzimuth_deg(a - *turn * kQuarter_deg);
+        if (!L) {
+            if (!end) {
+                fault(e, "Curve 缺少 length 属性，也没有 End 座标可以算出它。");
+                return false;
+            }
+            // The turn from Start to End about the centre, the way it turns.
+            const double b =
+                azimuthBetween_deg(centre->first, centre->second, end->first, end->second);
+            double sweep = (*turn > 0 ? b - (a - 2 * kQuarter_deg) : (a - 2 * kQuarter_deg) - b) *
+                           kDegreeFactor;
+            sweep = std::fmod(std::fmod(sweep, kFullTurn_rad) + kFullTurn_rad, kFullTurn_rad);
+            L = sweep * *R;
+        }
+        row.length_m = *L;
+        row.startCurvature_per_m = row.endCurvature_per_m = *turn / *R;
+        checkDirection(e, "dirStart", *row.startAzimuth_deg, number);
+        return true;
+    }
+
+    // A clothoid Spiral's row from its Start, PI, length and end radii; false at a fault, also at
+    // one found since the element's reading began with before faults.
+    bool spiralElement(Node e, ElementRow& row,
+                       const std::optional<std::pair<double, double> >& start, std::size_t number,
+                       std::size_t before) {
+        const std::string* type = attribute(e, "spiType");
+        if (type && std::string_view(*type) != "clothoid") {
+            fault(e, "Spiral 的 spiType 是 " + quoted(*type) + "，只能计算 clothoid（回旋线）。");
+            return false;
+        }
+        std::optional<std::pair<double, double> > pi;
+        if (child(e, "PI"))
+            pi = point(e, "PI");
+        else
+            fault(e, "Spiral 缺少 PI 座标（定起点的切线方向）。");
+        const std::optional<double> L = length(e, "length", true);
+        double k[2] = {0, 0};
+        bool curved = false;
+        for (int i = 0; i < 2; ++i) {
+            const char* name = i == 0 ? "radiusStart" : "radiusEnd";
+            const std::string* r = attribute(e, name);
+            if (!r) {
+                fault(e, std::string("Spiral 缺少 ") + name + " 属性（数值或 INF）。");
+                continue;
+            }
+            const std::string v = lower(trimmed(*r));
+            if (v == "inf" || v == "+inf" || v == "infinity")
+                continue;
+            const std::optional<double> R = readNumber(v);
+            if (!R || !(*R > 0)) {
+                fault(e, std::string("Spiral 的 ") + name + " 必须是正数或 INF，" + quoted(*r) +
+                             " 不对。");
+                continue;
+            }
+            // A radius this large is a straight's.
+            if (*R * units_.metres < kMaxCoordinate_m) {
+                k[i] = 1 / (*R * units_.metres);
+                curved = true;
+            }
+        }
+        const std::optional<int> turn = rotation(e, row.tag, curved);
+        if (!start || !pi || !L || faults_->size() != before)
+            return false;
+        if (!(*L > 0)) {
+            fault(e, "Spiral 的 length 必须大于零。");
+            return false;
+        }
+        if (pi->first == start->first && pi->second == start->second) {
+            fault(e, "Spiral 的 PI 与 Start 重合，定不出方向。");
+            return false;
+        }
+        row.length_m = *L;
+        row.startCurvature_per_m = k[0] * turn.value_or(1);
+        row.endCurvature_per_m = k[1] * turn.value_or(1);
+        row.startAzimuth_deg =
+            azimuthBetween_deg(start->first, start->second, pi->first, pi->second);
+        checkDirection(e, "dirStart", *row.startAzimuth_deg, number);
+        return true;
+    }
+
     // An element of CoordGeom, its number among the file's elements; nothing at a fault, or for
     // an element of no length (passed over, with a warning).
     std::optional<ElementRow> element(Node e, std::size_t number) {
@@ -379,141 +534,11 @@ class Reader {
                 return std::nullopt;
             }
         }
-        const auto rotation = [&](bool required) -> std::optional<int> {
-            const std::string* r = attribute(e, "rot");
-            if (!r) {
-                if (required)
-                    fault(e, row.tag + " 缺少 rot 属性（cw 或 ccw）。");
-                return std::nullopt;
-            }
-            const std::string v = lower(trimmed(*r));
-            if (v == "cw")
-                return 1;
-            if (v == "ccw")
-                return -1;
-            fault(e, row.tag + " 的 rot 必须是 cw 或 ccw，" + quoted(*r) + " 不对。");
+        const bool read = kind == "Line"    ? lineElement(e, row, start, end, number)
+                          : kind == "Curve" ? curveElement(e, row, start, end, number, before)
+                                            : spiralElement(e, row, start, number, before);
+        if (!read)
             return std::nullopt;
-        };
-        if (kind == "Line") {
-            if (!end && !child(e, "End"))
-                fault(e, "Line 缺少 End 座标。");
-            if (!start || !end)
-                return std::nullopt;
-            const std::optional<double> L = length(e, "length", false);
-            const double apart = std::hypot(end->first - start->first, end->second - start->second);
-            if (apart == 0) {
-                fault(e, "Line 的 Start 与 End 重合，定不出方向。");
-                return std::nullopt;
-            }
-            row.length_m = L ? *L : apart;
-            row.startAzimuth_deg =
-                azimuthBetween_deg(start->first, start->second, end->first, end->second);
-            checkDirection(e, "dir", *row.startAzimuth_deg, number);
-        } else if (kind == "Curve") {
-            const std::optional<int> turn = rotation(true);
-            std::optional<std::pair<double, double> > centre;
-            if (child(e, "Center"))
-                centre = point(e, "Center");
-            else
-                fault(e, "Curve 缺少 Center（圆心）座标。");
-            std::optional<double> R = length(e, "radius", false);
-            std::optional<double> L = length(e, "length", false);
-            if (!start || !centre || !turn || faults_->size() != before)
-                return std::nullopt;
-            const double toCentre =
-                std::hypot(centre->first - start->first, centre->second - start->second);
-            if (!R)
-                R = toCentre;
-            if (!(*R > 0) || toCentre == 0) {
-                fault(e, "Curve 的半径必须大于零。");
-                return std::nullopt;
-            }
-            // The radius is the design's number; a Center that does not agree is told.
-            if (std::fabs(toCentre - *R) > kStatedPointSlack_m)
-                warn(e,
-                     "线元 " + std::to_string(number) + "（Curve）的 radius " +
-                         format(*R, Pattern::Fixed4) + " 与 Start 至 Center 的距离 " +
-                         format(toCentre, Pattern::Fixed4) + " 相差 " +
-                         format(std::fabs(toCentre - *R), Pattern::Fixed4) +
-                         " 米，按 radius 计算。",
-                     "Curve 的 radius 与 Start 至 Center 的距离不符",
-                     "相差 " + format(std::fabs(toCentre - *R), Pattern::Fixed4) + " 米",
-                     "按 radius 计算");
-            const double a =
-                azimuthBetween_deg(start->first, start->second, centre->first, centre->second);
-            row.startAzimuth_deg = wrapAzimuth_deg(a - *turn * kQuarter_deg);
-            if (!L) {
-                if (!end) {
-                    fault(e, "Curve 缺少 length 属性，也没有 End 座标可以算出它。");
-                    return std::nullopt;
-                }
-                // The turn from Start to End about the centre, the way it turns.
-                const double b =
-                    azimuthBetween_deg(centre->first, centre->second, end->first, end->second);
-                double sweep =
-                    (*turn > 0 ? b - (a - 2 * kQuarter_deg) : (a - 2 * kQuarter_deg) - b) *
-                    kDegreeFactor;
-                sweep = std::fmod(std::fmod(sweep, kFullTurn_rad) + kFullTurn_rad, kFullTurn_rad);
-                L = sweep * *R;
-            }
-            row.length_m = *L;
-            row.startCurvature_per_m = row.endCurvature_per_m = *turn / *R;
-            checkDirection(e, "dirStart", *row.startAzimuth_deg, number);
-        } else {
-            const std::string* type = attribute(e, "spiType");
-            if (type && std::string_view(*type) != "clothoid") {
-                fault(e,
-                      "Spiral 的 spiType 是 " + quoted(*type) + "，只能计算 clothoid（回旋线）。");
-                return std::nullopt;
-            }
-            std::optional<std::pair<double, double> > pi;
-            if (child(e, "PI"))
-                pi = point(e, "PI");
-            else
-                fault(e, "Spiral 缺少 PI 座标（定起点的切线方向）。");
-            const std::optional<double> L = length(e, "length", true);
-            double k[2] = {0, 0};
-            bool curved = false;
-            for (int i = 0; i < 2; ++i) {
-                const char* name = i == 0 ? "radiusStart" : "radiusEnd";
-                const std::string* r = attribute(e, name);
-                if (!r) {
-                    fault(e, std::string("Spiral 缺少 ") + name + " 属性（数值或 INF）。");
-                    continue;
-                }
-                const std::string v = lower(trimmed(*r));
-                if (v == "inf" || v == "+inf" || v == "infinity")
-                    continue;
-                const std::optional<double> R = readNumber(v);
-                if (!R || !(*R > 0)) {
-                    fault(e, std::string("Spiral 的 ") + name + " 必须是正数或 INF，" + quoted(*r) +
-                                 " 不对。");
-                    continue;
-                }
-                // A radius this large is a straight's.
-                if (*R * units_.metres < kMaxCoordinate_m) {
-                    k[i] = 1 / (*R * units_.metres);
-                    curved = true;
-                }
-            }
-            const std::optional<int> turn = rotation(curved);
-            if (!start || !pi || !L || faults_->size() != before)
-                return std::nullopt;
-            if (!(*L > 0)) {
-                fault(e, "Spiral 的 length 必须大于零。");
-                return std::nullopt;
-            }
-            if (pi->first == start->first && pi->second == start->second) {
-                fault(e, "Spiral 的 PI 与 Start 重合，定不出方向。");
-                return std::nullopt;
-            }
-            row.length_m = *L;
-            row.startCurvature_per_m = k[0] * turn.value_or(1);
-            row.endCurvature_per_m = k[1] * turn.value_or(1);
-            row.startAzimuth_deg =
-                azimuthBetween_deg(start->first, start->second, pi->first, pi->second);
-            checkDirection(e, "dirStart", *row.startAzimuth_deg, number);
-        }
         if (!(row.length_m > 0)) {
             fault(e, row.tag + " 的长度必须大于零。");
             return std::nullopt;

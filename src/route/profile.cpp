@@ -222,26 +222,30 @@ std::optional<double> placedChainage(const Route& route, const TableChainage& at
     return placeOnRoute(route, at, allowTwice, fault, inGap);
 }
 
-std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& route,
-                                        std::vector<RouteFault>& faults,
-                                        std::vector<RouteFault>& warnings) {
-    const std::size_t before = faults.size();
-    const auto fault = [&](int line, std::string message) {
+namespace {
+
+// Where the faults and warnings of a grade table go, each naming the table's file.
+struct GradeNotes {
+    const GradeTable& table;
+    std::vector<RouteFault>& faults;
+    std::vector<RouteFault>& warnings;
+
+    void fault(int line, std::string message) {
         faults.push_back({line, std::move(message), table.file});
-    };
-    const auto warn = [&](int line, std::string message, std::string kind, std::string detail,
-                          std::string done) {
+    }
+    void warn(int line, std::string message, std::string kind, std::string detail,
+              std::string done) {
         warnings.push_back({line, std::move(message), table.file, std::move(kind),
                             std::move(detail), std::move(done)});
-    };
-    const std::vector<GradeRow>& rows = table.rows;
-    if (rows.size() < 2) {
-        fault(rows.empty() ? table.headerLine : rows.back().line,
-              "纵断面表至少要有两行（起点和终点），现在只有 " + std::to_string(rows.size()) +
-                  " 行。");
-        return std::nullopt;
     }
-    // The rows placed on the route, through the chain breaks.
+};
+
+// The continuous chainage of each row, placed on the route through its chain breaks (or read as
+// continuous where the exporter wrote internal stations); nothing, with the fault, where a row
+// cannot be placed.
+std::optional<std::vector<double>> placeGradeRows(const Route& route, GradeNotes& notes) {
+    const GradeTable& table = notes.table;
+    const std::vector<GradeRow>& rows = table.rows;
     std::vector<double> at(rows.size());
     std::optional<std::size_t> unplaced;
     std::string wrong;
@@ -261,18 +265,18 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
         });
         if (fits) {
             const GradeRow& r = rows[*unplaced];
-            warn(r.line,
-                 "变坡点桩号 " + r.at.text +
-                     " 按断链换算落在断链的空缺里；纵断面的桩号都按连续里程" +
-                     "（staInternal）读了。",
-                 "", "", "");
+            notes.warn(r.line,
+                       "变坡点桩号 " + r.at.text +
+                           " 按断链换算落在断链的空缺里；纵断面的桩号都按连续里程" +
+                           "（staInternal）读了。",
+                       "", "", "");
             for (std::size_t k = 0; k < rows.size(); ++k)
                 at[k] = rows[k].at.value_m;
             unplaced.reset();
         }
     }
     if (unplaced) {
-        fault(rows[*unplaced].line, wrong);
+        notes.fault(rows[*unplaced].line, wrong);
         return std::nullopt;
     }
     // A file's rounding: the ends a millimetre short of the route's ends reach them.
@@ -280,22 +284,29 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
         at.front() = route.start_m;
     if (at.back() < route.end_m && route.end_m - at.back() <= kReachSlack_m)
         at.back() = route.end_m;
+    return at;
+}
+
+// The grade points of the rows at their chainages, in order, the curves' lengths as the rows give
+// them; nothing, with the fault, at a row beyond the bound, out of order, or an end with a curve.
+std::optional<GradeLine> gradePoints(const std::vector<double>& at, GradeNotes& notes) {
+    const std::vector<GradeRow>& rows = notes.table.rows;
     GradeLine line;
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const GradeRow& r = rows[k];
         if (std::fabs(at[k]) > kMaxDesignLength_m) {
-            fault(r.line, "变坡点桩号 " + r.at.text + " 按断链换算是里程 " + metres(at[k]) +
-                              "，超出了 ±1000000000 米。");
+            notes.fault(r.line, "变坡点桩号 " + r.at.text + " 按断链换算是里程 " + metres(at[k]) +
+                                    "，超出了 ±1000000000 米。");
             return std::nullopt;
         }
         if (!line.points.empty() && at[k] <= line.points.back().at_m + kTouch_m) {
-            fault(r.line,
-                  "变坡点桩号 " + r.at.text + " 不在上一行之后：纵断面表要按里程顺序排列。");
+            notes.fault(r.line,
+                        "变坡点桩号 " + r.at.text + " 不在上一行之后：纵断面表要按里程顺序排列。");
             return std::nullopt;
         }
         if ((k == 0 || k + 1 == rows.size()) &&
             (r.R_m != 0 || r.L_m != 0 || r.Lin_m != 0 || r.Lout_m != 0)) {
-            fault(r.line, "纵断面的起点和终点不设竖曲线：这一行的竖曲线半径要留空或填 0。");
+            notes.fault(r.line, "纵断面的起点和终点不设竖曲线：这一行的竖曲线半径要留空或填 0。");
             return std::nullopt;
         }
         GradePoint p;
@@ -310,6 +321,13 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
         p.Tout_m = r.Lout_m;
         line.points.push_back(p);
     }
+    return line;
+}
+
+// The grades between the points and each vertical curve's elements from them; warnings where a
+// circle's stated sign or length disagrees with the grades.
+void shapeVerticalCurves(GradeLine& line, GradeNotes& notes) {
+    const std::vector<GradeRow>& rows = notes.table.rows;
     std::vector<GradePoint>& p = line.points;
     const std::size_t n = p.size();
     for (std::size_t k = 0; k + 1 < n; ++k) {
@@ -350,10 +368,11 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
                 const GradeRow& r = rows[k];
                 const std::string name = pointName(k, n);
                 if (r.negativeRadius && q.omega > 0)
-                    warn(q.line,
-                         name + " 的 CircCurve 半径写成负数（凸形竖曲线），而前后的坡度给出凹形" +
-                             "竖曲线；按坡度计算。",
-                         "CircCurve 的半径符号与坡度不符", name, "按坡度计算");
+                    notes.warn(
+                        q.line,
+                        name + " 的 CircCurve 半径写成负数（凸形竖曲线），而前后的坡度给出凹形" +
+                            "竖曲线；按坡度计算。",
+                        "CircCurve 的半径符号与坡度不符", name, "按坡度计算");
                 // Its length along the chainage, along the arc, or R |ω| as for a parabola:
                 // exporters differ.
                 if (r.statedLength_m && q.omega != 0) {
@@ -363,17 +382,24 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
                                   std::fabs(L - q.R_m * std::fabs(q.omega))});
                     const std::string apart = metres(std::fabs(L - q.L_m));
                     if (off > kStatedLengthSlack_m)
-                        warn(q.line,
-                             name + " 的 CircCurve length " + metres(L) +
-                                 " 与半径和前后坡度给出的竖曲线长 " + metres(q.L_m) + " 相差 " +
-                                 apart + " 米；按半径计算。",
-                             "CircCurve 的 length 与半径和坡度不符",
-                             name + "，相差 " + apart + " 米", "按半径计算");
+                        notes.warn(q.line,
+                                   name + " 的 CircCurve length " + metres(L) +
+                                       " 与半径和前后坡度给出的竖曲线长 " + metres(q.L_m) +
+                                       " 相差 " + apart + " 米；按半径计算。",
+                                   "CircCurve 的 length 与半径和坡度不符",
+                                   name + "，相差 " + apart + " 米", "按半径计算");
                 }
                 break;
             }
         }
     }
+}
+
+// Faults where a vertical curve reaches beyond the grade line's ends or into its neighbour; an
+// overlap of an exporter's rounding is made to meet, with a warning.
+void fitVerticalCurves(GradeLine& line, GradeNotes& notes) {
+    std::vector<GradePoint>& p = line.points;
+    const std::size_t n = p.size();
     for (std::size_t k = 1; k + 1 < n; ++k) {
         GradePoint &q = p[k], &prev = p[k - 1];
         const double room = q.at_m - prev.at_m;
@@ -382,38 +408,63 @@ std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& ro
             continue;
         const std::string name = pointName(k, n);
         if (k == 1) {
-            fault(q.line, name + " 的竖曲线起点超出了纵断面的起点：T = " + metres(q.Tin_m) +
-                              " 米，而起点至 " + name + " 只有 " + metres(room) + " 米。");
+            notes.fault(q.line, name + " 的竖曲线起点超出了纵断面的起点：T = " + metres(q.Tin_m) +
+                                    " 米，而起点至 " + name + " 只有 " + metres(room) + " 米。");
         } else if (overlap < kRoundingOverlap_m && overlap / 2 < prev.Tout_m &&
                    overlap / 2 < q.Tin_m) {
             // An exporter's rounding: the two curves are made to meet.
             shorten(prev, false, overlap / 2);
             shorten(q, true, overlap / 2);
             const std::string both = pointName(k - 1, n) + " 与 " + name;
-            warn(q.line,
-                 both + " 的竖曲线重叠 " + millimetres(overlap) +
-                     " 毫米，按相接计算：两条竖曲线在相接的一侧各缩短 " + millimetres(overlap / 2) +
-                     " 毫米。",
-                 "相邻竖曲线重叠不到 10 毫米", both + "，重叠 " + millimetres(overlap) + " 毫米",
-                 "按相接计算，各缩短重叠的一半");
+            notes.warn(q.line,
+                       both + " 的竖曲线重叠 " + millimetres(overlap) +
+                           " 毫米，按相接计算：两条竖曲线在相接的一侧各缩短 " +
+                           millimetres(overlap / 2) + " 毫米。",
+                       "相邻竖曲线重叠不到 10 毫米",
+                       both + "，重叠 " + millimetres(overlap) + " 毫米",
+                       "按相接计算，各缩短重叠的一半");
         } else {
-            fault(q.line, pointName(k - 1, n) + " 与 " + name + " 的竖曲线重叠 " + metres(overlap) +
-                              " 米（T = " + metres(prev.Tout_m) + "，T = " + metres(q.Tin_m) +
-                              "，变坡点间距 " + metres(room) + "）。");
+            notes.fault(q.line, pointName(k - 1, n) + " 与 " + name + " 的竖曲线重叠 " +
+                                    metres(overlap) + " 米（T = " + metres(prev.Tout_m) + "，T = " +
+                                    metres(q.Tin_m) + "，变坡点间距 " + metres(room) + "）。");
         }
     }
     const GradePoint &last = p[n - 2], &end = p[n - 1];
     if (n > 2 && last.Tout_m > end.at_m - last.at_m + kTouch_m) {
-        fault(end.line, pointName(n - 2, n) + " 的竖曲线终点超出了纵断面的终点：T = " +
-                            metres(last.Tout_m) + " 米，而 " + pointName(n - 2, n) +
-                            " 至终点只有 " + metres(end.at_m - last.at_m) + " 米。");
+        notes.fault(end.line, pointName(n - 2, n) + " 的竖曲线终点超出了纵断面的终点：T = " +
+                                  metres(last.Tout_m) + " 米，而 " + pointName(n - 2, n) +
+                                  " 至终点只有 " + metres(end.at_m - last.at_m) + " 米。");
     }
-    if (faults.size() == before)
-        for (std::size_t k = 1; k + 1 < n; ++k)
-            if (p[k].kind == VerticalCurveKind::Circle && p[k].T_m > 0)
-                p[k].E_m = std::fabs(p[k].H_m - *designElevation_m(line, p[k].at_m));
+}
+
+}  // namespace
+
+std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& route,
+                                        std::vector<RouteFault>& faults,
+                                        std::vector<RouteFault>& warnings) {
+    const std::size_t before = faults.size();
+    GradeNotes notes{table, faults, warnings};
+    const std::vector<GradeRow>& rows = table.rows;
+    if (rows.size() < 2) {
+        notes.fault(rows.empty() ? table.headerLine : rows.back().line,
+                    "纵断面表至少要有两行（起点和终点），现在只有 " + std::to_string(rows.size()) +
+                        " 行。");
+        return std::nullopt;
+    }
+    const std::optional<std::vector<double>> at = placeGradeRows(route, notes);
+    if (!at)
+        return std::nullopt;
+    std::optional<GradeLine> line = gradePoints(*at, notes);
+    if (!line)
+        return std::nullopt;
+    shapeVerticalCurves(*line, notes);
+    fitVerticalCurves(*line, notes);
     if (faults.size() != before)
         return std::nullopt;
+    std::vector<GradePoint>& p = line->points;
+    for (std::size_t k = 1; k + 1 < p.size(); ++k)
+        if (p[k].kind == VerticalCurveKind::Circle && p[k].T_m > 0)
+            p[k].E_m = std::fabs(p[k].H_m - *designElevation_m(*line, p[k].at_m));
     return line;
 }
 

@@ -299,96 +299,130 @@ double azimuthBetween_deg(double x0_m, double y0_m, double x1_m, double y1_m) {
     return a_rad / kDegreeFactor;
 }
 
+namespace {
+
+// At least three points, no two consecutive ones at one place; otherwise the faults.
+bool pointsCarryCurves(const std::vector<RoutePointRow>& pts, std::vector<RouteFault>& faults) {
+    if (pts.size() < 3) {
+        faults.push_back({pts.empty() ? 1 : pts.back().line, "交点表至少要有三个点。"});
+        return false;
+    }
+    const std::size_t before = faults.size();
+    for (std::size_t k = 1; k < pts.size() && faults.size() < kMostRouteFaults; ++k) {
+        if (legLength_m(pts[k - 1], pts[k]) < kSamePoint_m)
+            faults.push_back({pts[k].line, "点 " + pts[k].name + " 与前一点 " + pts[k - 1].name +
+                                               " 的座标相同。"});
+    }
+    return faults.size() == before;
+}
+
+// The curve of a JD between the points before and after it, its JD at the continuous chainage
+// K_m; nothing, with the fault, where the JD can carry no curve: a deflection of zero or of 180
+// degrees, a design its check refuses, a negative tangent length.
+std::optional<RouteCurve> curveAt(const RoutePointRow& prev, const RoutePointRow& jd,
+                                  const RoutePointRow& next, double K_m,
+                                  std::vector<RouteFault>& faults) {
+    const double tIn = azimuthBetween_deg(prev.x_m, prev.y_m, jd.x_m, jd.y_m);
+    const double tOut = azimuthBetween_deg(jd.x_m, jd.y_m, next.x_m, next.y_m);
+    double deflection = tOut - tIn;
+    if (deflection > kFullTurn_deg / 2)
+        deflection -= kFullTurn_deg;
+    else if (deflection <= -kFullTurn_deg / 2)
+        deflection += kFullTurn_deg;
+    if (std::fabs(deflection) < kSmallestDeflection_deg) {
+        faults.push_back({jd.line, "交点 " + jd.name + " 的偏角为零：" + prev.name + "、" +
+                                       jd.name + "、" + next.name + " 在一条直线上。"});
+    } else if (std::fabs(deflection) > kHalfCircle_deg - kSmallestDeflection_deg) {
+        faults.push_back({jd.line, "交点 " + jd.name + " 的偏角达到 180 度：路线在这里折回。"});
+    }
+    // The last fault on the JD's line stops it (in a LandXML file several JDs may share a line).
+    if (!faults.empty() && faults.back().line == jd.line)
+        return std::nullopt;
+    RouteCurve rc;
+    rc.name = jd.name;
+    rc.line = jd.line;
+    rc.deflection_deg = deflection;
+    rc.curve =
+        computeCurveFromDegrees({K_m, jd.x_m, jd.y_m, tIn, deflection, jd.R_m, jd.A1_m, jd.A2_m});
+    const CurveElements& c = rc.curve;
+    if (const Result<void> checked = checkCurve(c); !checked) {
+        faults.push_back({jd.line, "交点 " + jd.name + "：" + checked.failure().message});
+        return std::nullopt;
+    }
+    if (c.T1 < 0 || c.T2 < 0) {
+        faults.push_back({jd.line, "交点 " + jd.name +
+                                       " 的两段缓和曲线相差太大，切线长为负。请检查 R、A1、A2。"});
+        return std::nullopt;
+    }
+    rc.qz_m = c.hy + c.Lf / 2;
+    return rc;
+}
+
+// The fault of a curve whose ZH lies before the end of the curve before it (or before BP, for the
+// first JD): T1 longer than the leg from the point before, less that curve's T2.
+void checkEntry(const RoutePointRow& prev, const RoutePointRow& jd, bool first,
+                const CurveElements& c, double previousT2, std::vector<RouteFault>& faults) {
+    const double legIn = legLength_m(prev, jd);
+    if (!(c.T1 > legIn - previousT2 + kTouch_m))
+        return;
+    if (first) {
+        faults.push_back({jd.line, "交点 " + jd.name + " 的 ZH 超出了 " + prev.name +
+                                       "：切线长 T1 = " + metres(c.T1) + " 米，而 " + prev.name +
+                                       " 至 " + jd.name + " 只有 " + metres(legIn) + " 米。"});
+    } else {
+        faults.push_back(
+            {jd.line, "交点 " + prev.name + " 的 HZ 超过了交点 " + jd.name + " 的 ZH：两曲线重叠 " +
+                          metres(c.T1 + previousT2 - legIn) + " 米（T2 = " + metres(previousT2) +
+                          "，T1 = " + metres(c.T1) + "，交点间距 " + metres(legIn) + "）。"});
+    }
+}
+
+// The route's chain of elements from its points and curves, and each curve's E at its QZ.
+void compileCurves(Route& route) {
+    std::vector<std::optional<AlignmentPoint>> qz(route.curves.size());
+    route.alignment = chainOf(route.points, route.curves, route.start_m, route.end_m, &qz);
+    for (std::size_t k = 0; k < route.curves.size(); ++k) {
+        RouteCurve& rc = route.curves[k];
+        // An arc of no length: QZ lies where the element after it starts.
+        const AlignmentPoint at = qz[k] ? *qz[k] : route.alignment.at(rc.qz_m);
+        rc.external_m = std::hypot(at.x_m - rc.curve.X, at.y_m - rc.curve.Y);
+    }
+}
+
+}  // namespace
+
 RouteBuilding buildRoute(const RouteDesign& design) {
     if (design.elementStart && design.elements)
         return buildElementRoute(design);
     RouteBuilding building;
     std::vector<RouteFault>& faults = building.faults;
     const std::vector<RoutePointRow>& pts = design.points;
-    if (pts.size() < 3) {
-        faults.push_back({pts.empty() ? 1 : pts.back().line, "交点表至少要有三个点。"});
-        return building;
-    }
-    for (std::size_t k = 1; k < pts.size() && faults.size() < kMostRouteFaults; ++k) {
-        if (legLength_m(pts[k - 1], pts[k]) < kSamePoint_m)
-            faults.push_back({pts[k].line, "点 " + pts[k].name + " 与前一点 " + pts[k - 1].name +
-                                               " 的座标相同。"});
-    }
-    if (!faults.empty())
+    if (!pointsCarryCurves(pts, faults))
         return building;
 
     Route route;
     route.points = pts;
     route.curves.reserve(pts.size() - 2);
     route.start_m = design.startChainage_m;
-    // The chainage at the start of the straight before each JD; unknown after a JD that failed.
+    // The chainage at the start of the straight before each JD; unknown after a JD that failed,
+    // though the JDs after it are still checked.
     double straightStart = route.start_m;
     bool chainagesKnown = true;
     double previousT2 = 0;
     for (std::size_t i = 1; i + 1 < pts.size() && faults.size() < kMostRouteFaults; ++i) {
         const RoutePointRow &prev = pts[i - 1], &jd = pts[i], &next = pts[i + 1];
-        const double tIn = azimuthBetween_deg(prev.x_m, prev.y_m, jd.x_m, jd.y_m);
-        const double tOut = azimuthBetween_deg(jd.x_m, jd.y_m, next.x_m, next.y_m);
-        double deflection = tOut - tIn;
-        if (deflection > kFullTurn_deg / 2)
-            deflection -= kFullTurn_deg;
-        else if (deflection <= -kFullTurn_deg / 2)
-            deflection += kFullTurn_deg;
-        const double legIn = legLength_m(prev, jd);
-        if (std::fabs(deflection) < kSmallestDeflection_deg) {
-            faults.push_back({jd.line, "交点 " + jd.name + " 的偏角为零：" + prev.name + "、" +
-                                           jd.name + "、" + next.name + " 在一条直线上。"});
-        } else if (std::fabs(deflection) > kHalfCircle_deg - kSmallestDeflection_deg) {
-            faults.push_back({jd.line, "交点 " + jd.name + " 的偏角达到 180 度：路线在这里折回。"});
-        }
-        // A JD that failed leaves the chainages after it unknown; the rest is still checked.
-        auto failed = [&] {
+        const double K = chainagesKnown ? straightStart + legLength_m(prev, jd) - previousT2 : 0;
+        std::optional<RouteCurve> rc = curveAt(prev, jd, next, K, faults);
+        if (!rc) {
             chainagesKnown = false;
             previousT2 = 0;
-        };
-        if (!faults.empty() && faults.back().line == jd.line) {
-            failed();
             continue;
         }
-        const double K = chainagesKnown ? straightStart + legIn - previousT2 : 0;
-        RouteCurve rc;
-        rc.name = jd.name;
-        rc.line = jd.line;
-        rc.deflection_deg = deflection;
-        rc.curve =
-            computeCurveFromDegrees({K, jd.x_m, jd.y_m, tIn, deflection, jd.R_m, jd.A1_m, jd.A2_m});
-        const CurveElements& c = rc.curve;
-        if (std::optional<std::string> wrong = checkCurve(c)) {
-            faults.push_back({jd.line, "交点 " + jd.name + "：" + *wrong});
-            failed();
-            continue;
-        }
-        if (c.T1 < 0 || c.T2 < 0) {
-            faults.push_back(
-                {jd.line,
-                 "交点 " + jd.name + " 的两段缓和曲线相差太大，切线长为负。请检查 R、A1、A2。"});
-            failed();
-            continue;
-        }
-        if (c.T1 > legIn - previousT2 + kTouch_m) {
-            if (i == 1) {
-                faults.push_back({jd.line, "交点 " + jd.name + " 的 ZH 超出了 " + prev.name +
-                                               "：切线长 T1 = " + metres(c.T1) + " 米，而 " +
-                                               prev.name + " 至 " + jd.name + " 只有 " +
-                                               metres(legIn) + " 米。"});
-            } else {
-                faults.push_back(
-                    {jd.line, "交点 " + prev.name + " 的 HZ 超过了交点 " + jd.name +
-                                  " 的 ZH：两曲线重叠 " + metres(c.T1 + previousT2 - legIn) +
-                                  " 米（T2 = " + metres(previousT2) + "，T1 = " + metres(c.T1) +
-                                  "，交点间距 " + metres(legIn) + "）。"});
-            }
-        }
-        rc.qz_m = c.hy + c.Lf / 2;
-        previousT2 = c.T2;
+        checkEntry(prev, jd, i == 1, rc->curve, previousT2, faults);
+        previousT2 = rc->curve.T2;
         if (chainagesKnown) {
-            straightStart = c.hz;
-            route.curves.push_back(std::move(rc));
+            straightStart = rc->curve.hz;
+            route.curves.push_back(std::move(*rc));
         }
     }
     const RoutePointRow &lastJd = pts[pts.size() - 2], &ep = pts.back();
@@ -401,16 +435,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
     if (!faults.empty())
         return building;
     route.end_m = route.curves.back().curve.hz + legLength_m(lastJd, ep) - previousT2;
-
-    std::vector<std::optional<AlignmentPoint>> qz(route.curves.size());
-    route.alignment = chainOf(route.points, route.curves, route.start_m, route.end_m, &qz);
-    for (std::size_t k = 0; k < route.curves.size(); ++k) {
-        RouteCurve& rc = route.curves[k];
-        // An arc of no length: QZ lies where the element after it starts.
-        const AlignmentPoint at = qz[k] ? *qz[k] : route.alignment.at(rc.qz_m);
-        rc.external_m = std::hypot(at.x_m - rc.curve.X, at.y_m - rc.curve.Y);
-    }
-
+    compileCurves(route);
     placeBreaksAndProfile(design, route, building);
     if (faults.empty())
         building.route = std::move(route);

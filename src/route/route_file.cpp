@@ -292,16 +292,12 @@ std::optional<double> readChainage(std::string_view text) {
     return *km * kMetresPerKilometre + *m;
 }
 
-RouteFileReading readRouteFile(std::string_view utf8Text) {
-    return readRouteFiles({utf8Text});
-}
+namespace {
 
-RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) {
-    RouteFileReading reading;
-    std::vector<RouteFault>& faults = reading.faults;
-
-    // The first table of the first file is the point table; every other table is known by its
-    // header.
+// Every file split into its tables, within one budget of rows for them all; nothing, with the
+// fault, where a file is no CSV the reader takes or the first holds no table.
+std::optional<std::vector<std::vector<CsvTable>>> splitRouteFiles(
+    const std::vector<std::string_view>& utf8Texts, std::vector<RouteFault>& faults) {
     std::vector<std::vector<CsvTable>> files;
     std::size_t rowsLeft = kMostRouteRows;
     for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
@@ -309,31 +305,45 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
                                      {kMaxRouteLineBytes, rowsLeft});
         if (split.fault) {
             faults.push_back({split.fault->line, std::move(split.fault->message), f});
-            return reading;
+            return std::nullopt;
         }
         for (const CsvTable& table : split.tables)
             rowsLeft -= table.rows.size();
         if (f == 0 && split.tables.empty()) {
             faults.push_back({std::max(split.lines, 1), "文件是空的：没有交点表。"});
-            return reading;
+            return std::nullopt;
         }
         files.push_back(std::move(split.tables));
     }
     if (files.empty()) {
         faults.push_back({1, "文件是空的：没有交点表。"});
-        return reading;
+        return std::nullopt;
     }
-    // The route is the first file's first table: a JD table, or the start or the element table
-    // of a route of elements.
+    return files;
+}
+
+// A table of the files and the file it stands in.
+struct PlacedTable {
+    const CsvTable* table = nullptr;
+    std::size_t file = 0;
+};
+
+// Where the tables that are read once the route's own table is known stand: the chain breaks,
+// and for a route of elements its start and its elements.
+struct RouteTables {
+    bool ofElements = false;
+    PlacedTable breaks, start, elements;
+};
+
+// Each table of the files known by its header, each kind once: the first file's first table is
+// the route's own (a JD table, or the start or the element table of a route of elements). The
+// grade line and the cross-fall are read into the design at once.
+RouteTables placeTables(const std::vector<std::vector<CsvTable>>& files, RouteDesign& design,
+                        std::vector<RouteFault>& faults) {
+    RouteTables placed;
     const TableKind firstKind = kindOf(files[0][0].header);
-    const bool ofElements =
-        firstKind == TableKind::ElementStart || firstKind == TableKind::Elements;
-    const CsvTable* breaks = nullptr;
-    const CsvTable* startTable = nullptr;
-    const CsvTable* elementTable = nullptr;
-    // The file each of them stands in.
-    std::size_t breaksFile = 0, startFile = 0, elementFile = 0;
-    RouteDesign design;
+    placed.ofElements = firstKind == TableKind::ElementStart || firstKind == TableKind::Elements;
+    const bool ofElements = placed.ofElements;
     for (std::size_t f = 0; f < files.size(); ++f) {
         for (std::size_t t = f == 0 && !ofElements ? 1 : 0; t < files[f].size(); ++t) {
             const CsvTable& table = files[f][t];
@@ -347,6 +357,12 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
                                       what + "，而前面已有" + before + "。",
                                   f});
             };
+            const auto place = [&](PlacedTable& slot, const char* what) {
+                if (slot.table)
+                    twice(what);
+                else
+                    slot = {&table, f};
+            };
             switch (kindOf(table.header)) {
                 case TableKind::Points:
                     if (ofElements)
@@ -355,26 +371,19 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
                         twice("交点表");
                     break;
                 case TableKind::ElementStart:
-                case TableKind::Elements: {
-                    const bool isStart = kindOf(table.header) == TableKind::ElementStart;
-                    const CsvTable*& slot = isStart ? startTable : elementTable;
                     if (!ofElements)
-                        mixed(isStart ? "线元表的起点表" : "线元表", "交点表");
-                    else if (slot)
-                        twice(isStart ? "起点表" : "线元表");
-                    else {
-                        slot = &table;
-                        (isStart ? startFile : elementFile) = f;
-                    }
+                        mixed("线元表的起点表", "交点表");
+                    else
+                        place(placed.start, "起点表");
                     break;
-                }
+                case TableKind::Elements:
+                    if (!ofElements)
+                        mixed("线元表", "交点表");
+                    else
+                        place(placed.elements, "线元表");
+                    break;
                 case TableKind::Breaks:
-                    if (breaks)
-                        twice("断链表");
-                    else {
-                        breaks = &table;
-                        breaksFile = f;
-                    }
+                    place(placed.breaks, "断链表");
                     break;
                 case TableKind::Grade:
                     if (design.grade)
@@ -399,64 +408,64 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
             }
         }
     }
+    return placed;
+}
 
-    const auto readBreaks = [&] {
-        if (!breaks)
-            return;
-        // The faults of the breaks name the file they stand in.
-        const std::size_t before = faults.size();
-        struct InFile {
-            std::vector<RouteFault>& faults;
-            std::size_t from, file;
-            ~InFile() {
-                for (std::size_t i = from; i < faults.size(); ++i)
-                    faults[i].file = file;
-            }
-        } inFile{faults, before, breaksFile};
-        std::map<Column, std::size_t> breakColumns =
-            headerColumns(breaks->headerLine, breaks->header, faults);
-        if (!breakColumns.count(Column::BreakBefore) || !breakColumns.count(Column::BreakAfter)) {
-            faults.push_back({breaks->headerLine,
-                              std::string(ofElements ? "线元表" : "交点表") +
-                                  "后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 "
-                                  "两列。"});
-            return;
-        }
-        for (const CsvRow& r : breaks->rows) {
+// The chain breaks of their table, which stands after the route's own table (named by ofElements)
+// in the file given; its faults name that file.
+std::vector<ChainBreakRow> readChainBreaks(const CsvTable& breaks, std::size_t file,
+                                           bool ofElements, std::vector<RouteFault>& faults) {
+    std::vector<ChainBreakRow> rows;
+    const std::size_t before = faults.size();
+    std::map<Column, std::size_t> columns = headerColumns(breaks.headerLine, breaks.header, faults);
+    if (!columns.count(Column::BreakBefore) || !columns.count(Column::BreakAfter)) {
+        faults.push_back(
+            {breaks.headerLine,
+             std::string(ofElements ? "线元表" : "交点表") +
+                 "后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 两列。"});
+    } else {
+        for (const CsvRow& r : breaks.rows) {
             if (faults.size() >= kMostRouteFaults)
                 break;
-            RowReader row(r.line, r.fields, breakColumns, faults);
+            RowReader row(r.line, r.fields, columns, faults);
             ChainBreakRow b;
             b.line = r.line;
-            b.file = breaksFile;
+            b.file = file;
             b.before_m = row.chainage(Column::BreakBefore);
             b.after_m = row.chainage(Column::BreakAfter);
-            design.breaks.push_back(b);
+            rows.push_back(b);
         }
-    };
-
-    if (ofElements) {
-        if (!startTable)
-            faults.push_back({elementTable->headerLine,
-                              "线元表缺少起点表（表头 起点桩号,X,Y,方位角，一行）。", elementFile});
-        else
-            design.elementStart = readElementStart(*startTable, startFile, faults);
-        if (!elementTable)
-            faults.push_back({startTable->headerLine,
-                              "起点表之后缺少线元表（表头 长度,起点半径,终点半径,转向）。",
-                              startFile});
-        else
-            design.elements = readElementTable(*elementTable, elementFile, faults);
-        if (design.elementStart)
-            design.startChainage_m = design.elementStart->chainage_m;
-        readBreaks();
-        if (faults.empty())
-            reading.design = std::move(design);
-        return reading;
     }
+    for (std::size_t i = before; i < faults.size(); ++i)
+        faults[i].file = file;
+    return rows;
+}
 
-    const CsvTable& points = files[0][0];
-    const std::size_t faultsOfOtherTables = faults.size();
+// The start and the elements of a route of elements into the design; a fault where one of the
+// two tables is missing.
+void readElementRoute(const RouteTables& placed, RouteDesign& design,
+                      std::vector<RouteFault>& faults) {
+    if (!placed.start.table)
+        faults.push_back({placed.elements.table->headerLine,
+                          "线元表缺少起点表（表头 起点桩号,X,Y,方位角，一行）。",
+                          placed.elements.file});
+    else
+        design.elementStart = readElementStart(*placed.start.table, placed.start.file, faults);
+    if (!placed.elements.table)
+        faults.push_back({placed.start.table->headerLine,
+                          "起点表之后缺少线元表（表头 长度,起点半径,终点半径,转向）。",
+                          placed.start.file});
+    else
+        design.elements = readElementTable(*placed.elements.table, placed.elements.file, faults);
+    if (design.elementStart)
+        design.startChainage_m = design.elementStart->chainage_m;
+}
+
+// The points of the JD table (BP, the JDs, EP) and the chainage of BP into the design. False
+// when its header lacks a column or the table has fewer than three points: nothing else of the
+// files is read then.
+bool readPointTable(const CsvTable& points, RouteDesign& design, std::vector<RouteFault>& faults) {
+    const std::size_t faultsBefore = faults.size();
     std::map<Column, std::size_t> columns = headerColumns(points.headerLine, points.header, faults);
     for (Column c : {Column::Name, Column::X, Column::Y, Column::R, Column::Chainage}) {
         if (!columns.count(c))
@@ -467,15 +476,14 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
         faults.push_back({points.headerLine, "表头不能同时有 A1 和 Ls1 列。"});
     if (columns.count(Column::A2) && columns.count(Column::Ls2))
         faults.push_back({points.headerLine, "表头不能同时有 A2 和 Ls2 列。"});
-    if (faults.size() != faultsOfOtherTables)
-        return reading;
+    if (faults.size() != faultsBefore)
+        return false;
     if (points.rows.size() < 3) {
         faults.push_back({points.rows.empty() ? points.headerLine : points.rows.back().line,
                           "交点表至少要有三个点（BP、至少一个交点、EP），现在只有 " +
                               std::to_string(points.rows.size()) + " 个。"});
-        return reading;
+        return false;
     }
-
     design.points.reserve(points.rows.size());
     for (std::size_t i = 0; i < points.rows.size() && faults.size() < kMostRouteFaults; ++i) {
         RowReader row(points.rows[i].line, points.rows[i].fields, columns, faults);
@@ -484,7 +492,31 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
         if (i == 0)
             design.startChainage_m = row.chainage(Column::Chainage);
     }
-    readBreaks();
+    return true;
+}
+
+}  // namespace
+
+RouteFileReading readRouteFile(std::string_view utf8Text) {
+    return readRouteFiles({utf8Text});
+}
+
+RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) {
+    RouteFileReading reading;
+    std::vector<RouteFault>& faults = reading.faults;
+    const std::optional<std::vector<std::vector<CsvTable>>> files =
+        splitRouteFiles(utf8Texts, faults);
+    if (!files)
+        return reading;
+    RouteDesign design;
+    const RouteTables placed = placeTables(*files, design, faults);
+    if (placed.ofElements)
+        readElementRoute(placed, design, faults);
+    else if (!readPointTable((*files)[0][0], design, faults))
+        return reading;
+    if (placed.breaks.table)
+        design.breaks =
+            readChainBreaks(*placed.breaks.table, placed.breaks.file, placed.ofElements, faults);
     if (faults.empty())
         reading.design = std::move(design);
     return reading;

@@ -10,6 +10,39 @@
 #include "route/text_decoding.h"
 
 namespace hcurve {
+namespace {
+
+// The bytes of a route file, or why it cannot be read: no such file, no permission, a folder,
+// larger than kMaxRouteFileBytes, a failed read.
+Result<std::string> routeFileBytes(const std::string& path) {
+    const std::string shownPath = shownText(path);
+    platform::FileBytes file = platform::readFileBounded(path, kMaxRouteFileBytes);
+    if (file.openError != 0)
+        return Failure{"hcurve: 无法打开文件“" + shownPath + "”：" +
+                       platform::systemReason(file.openError) + "。"};
+    if (file.tooLarge)
+        return Failure{"hcurve: 文件“" + shownPath + "”超过 " +
+                       std::to_string(kMaxRouteFileBytes / (1024 * 1024)) +
+                       " MiB，不像是交点表，没有读。"};
+    if (file.readError != 0)
+        return Failure{"hcurve: 读文件“" + shownPath + "”出错：" +
+                       platform::systemReason(file.readError) + "。"};
+    return std::move(file.bytes);
+}
+
+// A route file's text as UTF-8, or why it has none, said with the file (and the line).
+Result<std::string> routeFileText(const std::string& shownPath, std::string_view bytes) {
+    Result<std::string> text = decodeRouteText(bytes);
+    if (text)
+        return text;
+    const Failure& why = text.failure();
+    if (why.line > 0)
+        return Failure{shownPath + ": 第 " + std::to_string(why.line) + " 行：" + why.message,
+                       why.line};
+    return Failure{"hcurve: 文件“" + shownPath + "”" + why.message};
+}
+
+}  // namespace
 
 RouteLoading loadRouteFile(const std::string& path) {
     return loadRouteFiles({path});
@@ -21,44 +54,27 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::s
     std::vector<std::string> texts;
     for (const std::string& path : chosen) {
         const std::string shownPath = shownText(path);
-        const platform::FileBytes file = platform::readFileBounded(path, kMaxRouteFileBytes);
-        if (file.openError != 0) {
-            loading.messages.push_back("hcurve: 无法打开文件“" + shownPath + "”：" +
-                                       platform::systemReason(file.openError) + "。");
+        const Result<std::string> bytes = routeFileBytes(path);
+        if (!bytes) {
+            loading.messages.push_back(bytes.failure().message);
             return loading;
         }
-        if (file.tooLarge) {
-            loading.messages.push_back("hcurve: 文件“" + shownPath + "”超过 " +
-                                       std::to_string(kMaxRouteFileBytes / (1024 * 1024)) +
-                                       " MiB，不像是交点表，没有读。");
-            return loading;
-        }
-        if (file.readError != 0) {
-            loading.messages.push_back("hcurve: 读文件“" + shownPath + "”出错：" +
-                                       platform::systemReason(file.readError) + "。");
-            return loading;
-        }
-        if (looksLikeLandXml(path, file.bytes)) {
+        if (looksLikeLandXml(path, *bytes)) {
             if (paths.size() != 1) {
                 loading.messages.push_back("hcurve: LandXML 文件“" + shownPath +
                                            "”要单独读，不能与别的文件一起读。");
                 return loading;
             }
-            RouteLoading xml = loadLandXmlRoute(shownPath, file.bytes, alignment);
+            RouteLoading xml = loadLandXmlRoute(shownPath, *bytes, alignment);
             xml.files = paths;
             return xml;
         }
-        RouteText text = decodeRouteText(file.bytes);
-        if (text.fault) {
-            loading.messages.push_back(shownPath + ": " + faultText(*text.fault));
+        Result<std::string> text = routeFileText(shownPath, *bytes);
+        if (!text) {
+            loading.messages.push_back(text.failure().message);
             return loading;
         }
-        if (!text.utf8) {
-            loading.messages.push_back("hcurve: 文件“" + shownPath +
-                                       "”既不是 UTF-8 也不是 GBK 编码的文本。");
-            return loading;
-        }
-        texts.push_back(std::move(*text.utf8));
+        texts.push_back(std::move(*text));
     }
     // Files chosen together come in the order they were clicked or typed: the one that opens with
     // the route's own table is read first.

@@ -5,26 +5,28 @@
 
 #include "curve/dms.h"
 #include "curve/number.h"
+#include "curve/shown_text.h"
 #include "route/route_file.h"
 
 namespace hcurve {
 
-std::optional<double> stakeInterval(const std::string& text) {
+Result<double> stakeInterval(const std::string& text) {
     std::optional<double> v = readNumber(text);
     if (!v || *v <= 0)
-        return std::nullopt;
-    return v;
+        return Failure{"桩距“" + shownText(text) + "”必须是大于零的数值。"};
+    return *v;
 }
 
-std::optional<double> skewDegrees(const std::string& text) {
+Result<double> skewDegrees(const std::string& text) {
+    const Failure refused{"斜交角“" + shownText(text) + "”要按 度.分秒 输入，并小于 90 度。"};
     std::optional<double> v = readNumber(text);
     if (!v || !isValidDms(*v))
-        return std::nullopt;
+        return refused;
     // At a right angle the transverse axis runs along the centre line: a side point would stand
     // on the road ahead, not beside it.
     const double degrees = dmsToDegrees(*v);
     if (!(std::fabs(degrees) < 90))
-        return std::nullopt;
+        return refused;
     return degrees;
 }
 
@@ -43,25 +45,22 @@ std::optional<std::vector<double>> distanceList(const std::string& text) {
     return out;
 }
 
-std::optional<double> stretchEnd(const Route& route, const std::string& text, bool first,
-                                 std::string& fault) {
+Result<double> stretchEnd(const Route& route, const std::string& text, bool first) {
+    const std::string shown = shownText(text);
     if (!text.empty() && (text[0] == 'K' || text[0] == 'k')) {
         std::optional<double> broken = readChainage(text);
-        if (!broken) {
-            fault = "桩号“" + text + "”不对（应如 K12+500 或 K12+500.000）。";
-            return std::nullopt;
-        }
+        if (!broken)
+            return Failure{"桩号“" + shown + "”不对（应如 K12+500 或 K12+500.000）。"};
         std::vector<double> at = continuousChainages(route, *broken);
-        if (at.empty()) {
-            fault = "路线上没有桩号 " + text + "（它不在 BP 至 EP 之间，或落在断链的空缺里）。";
-            return std::nullopt;
-        }
+        if (at.empty())
+            return Failure{"路线上没有桩号 " + shown +
+                           "（它不在 BP 至 EP 之间，或落在断链的空缺里）。"};
         return first ? at.front() : at.back();
     }
     std::optional<double> v = readNumber(text);
     if (!v)
-        fault = "里程“" + text + "”不是数值。";
-    return v;
+        return Failure{"里程“" + shown + "”不是数值。"};
+    return *v;
 }
 
 }  // namespace hcurve

@@ -6,24 +6,25 @@
 #include <string>
 #include <vector>
 
+#include "curve/result.h"
 #include "route/route.h"
 
 namespace hcurve {
 
-/// The interval between stakes, typed in metres; nothing unless it is a number above zero.
-std::optional<double> stakeInterval(const std::string& text);
+/// The interval between stakes, typed in metres: a number above zero, or
+/// "桩距“text”必须是大于零的数值。".
+Result<double> stakeInterval(const std::string& text);
 
-/// The skew typed as 度.分秒, in decimal degrees; nothing unless it is a valid DMS angle of less
-/// than 90 degrees either way.
-std::optional<double> skewDegrees(const std::string& text);
+/// The skew typed as 度.分秒, in decimal degrees: a valid DMS angle of less than 90 degrees either
+/// way, or "斜交角“text”要按 度.分秒 输入，并小于 90 度。".
+Result<double> skewDegrees(const std::string& text);
 
 /// "5,7.5" -> {5, 7.5}; nothing when a part is not a number or the list is empty.
 std::optional<std::vector<double>> distanceList(const std::string& text);
 
 /// One end of a stretch: a continuous chainage in metres, or a chainage text with the breaks
-/// applied (where it stands twice, its first place when first is true, else its last). Nothing
-/// and the reason in fault when the text cannot be placed.
-std::optional<double> stretchEnd(const Route& route, const std::string& text, bool first,
-                                 std::string& fault);
+/// applied (where it stands twice, its first place when first is true, else its last); or why
+/// the text cannot be placed.
+Result<double> stretchEnd(const Route& route, const std::string& text, bool first);
 
 }  // namespace hcurve

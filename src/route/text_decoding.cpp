@@ -57,22 +57,26 @@ bool isUtf8(std::string_view bytes) {
     return firstInvalidUtf8(bytes) == std::string_view::npos;
 }
 
-RouteText decodeRouteText(std::string_view bytes) {
+Result<std::string> decodeRouteText(std::string_view bytes) {
     const bool marked = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
     if (marked)
         bytes.remove_prefix(kByteOrderMark.size());
     const std::size_t invalid = firstInvalidUtf8(bytes);
     if (invalid == std::string_view::npos)
-        return {std::string(bytes), std::nullopt};
+        return std::string(bytes);
+    const Failure neither{"既不是 UTF-8 也不是 GBK 编码的文本。"};
     std::optional<std::string> gbk = marked ? std::nullopt : gbkToUtf8(bytes);
     if (gbk && gbk->find("点号") != std::string::npos)
-        return {std::move(gbk), std::nullopt};
+        return std::move(*gbk);
     // UTF-8 Chinese (three bytes from 0xE0 on) before the first invalid byte.
     const std::string_view before = bytes.substr(0, invalid);
     const bool chinese = std::any_of(before.begin(), before.end(),
                                      [](char c) { return static_cast<unsigned char>(c) >= 0xE0; });
-    if (!marked && !chinese)
-        return {std::move(gbk), std::nullopt};
+    if (!marked && !chinese) {
+        if (gbk)
+            return std::move(*gbk);
+        return neither;
+    }
     int line = 1;
     std::size_t lineStart = 0;
     for (std::size_t i = 0; i < invalid; ++i) {
@@ -83,14 +87,17 @@ RouteText decodeRouteText(std::string_view bytes) {
     }
     char byte[8];
     std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(bytes[invalid]));
-    return {std::nullopt,
-            RouteFault{line, "第 " + std::to_string(invalid - lineStart + 1) + " 个字节（" + byte +
-                                 "）不是有效的 UTF-8 编码：文件的其余部分是 UTF-8，这里也许混进了 "
-                                 "GBK 等别的编码的字。"}};
+    return Failure{"第 " + std::to_string(invalid - lineStart + 1) + " 个字节（" + byte +
+                       "）不是有效的 UTF-8 编码：文件的其余部分是 UTF-8，这里也许混进了 GBK "
+                       "等别的编码的字。",
+                   line};
 }
 
 std::optional<std::string> routeTextAsUtf8(std::string_view bytes) {
-    return decodeRouteText(bytes).utf8;
+    Result<std::string> text = decodeRouteText(bytes);
+    if (!text)
+        return std::nullopt;
+    return std::move(*text);
 }
 
 std::optional<std::string> gbkToUtf8(std::string_view bytes) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "route/route_file.h"
+#include "curve/result.h"
 
 namespace hcurve {
 
@@ -16,19 +16,12 @@ bool isUtf8(std::string_view bytes);
 /// The place of the first byte that is not part of well-formed UTF-8; npos when there is none.
 std::size_t firstInvalidUtf8(std::string_view bytes);
 
-/// The text of a route file as UTF-8, or why there is none.
-struct RouteText {
-    std::optional<std::string> utf8;
-    /// Set when the file is UTF-8 but for one place (a GBK name in a UTF-8 file): its line, and
-    /// the byte of that line.
-    std::optional<RouteFault> fault;
-};
-
 /// The bytes as UTF-8 (a byte-order mark dropped). They are GBK when they are not UTF-8 and read
 /// as GBK hold the column title 点号; they are meant as UTF-8 when they start with a byte-order
-/// mark or hold valid UTF-8 Chinese before the first invalid byte: that byte is then the fault.
-/// Neither text nor fault when the bytes are neither UTF-8 nor GBK.
-RouteText decodeRouteText(std::string_view bytes);
+/// mark or hold valid UTF-8 Chinese before the first invalid byte: that byte is then the failure,
+/// with its line ("第 5 个字节（0xCF）不是有效的 UTF-8 编码：…"). Bytes that are neither UTF-8 nor
+/// GBK are the failure "既不是 UTF-8 也不是 GBK 编码的文本。", which has no line.
+Result<std::string> decodeRouteText(std::string_view bytes);
 
 /// The text of decodeRouteText, or nothing.
 std::optional<std::string> routeTextAsUtf8(std::string_view bytes);

@@ -80,6 +80,11 @@ void say(std::ostream& err, const std::string& message) {
     err << shownText(message) << "\n";
 }
 
+// A failure as every front end words it, after the program's name.
+void sayFailure(std::ostream& err, const Failure& failure) {
+    say(err, "hcurve: " + failure.message);
+}
+
 // The route of the files, or the messages that say why there is none.
 RouteLoading loadRoute(const std::vector<std::string>& paths, const std::string* alignment,
                        std::ostream& err) {
@@ -140,19 +145,18 @@ bool readStakeOptions(const Route& route, const std::vector<std::string>& args, 
             return false;
         }
         const std::string& value = args[++i];
-        std::string fault;
         if (option == "--interval") {
-            std::optional<double> v = stakeInterval(value);
+            const Result<double> v = stakeInterval(value);
             if (!v) {
-                say(err, "hcurve: 桩距“" + value + "”必须是大于零的数值。");
+                sayFailure(err, v.failure());
                 return false;
             }
             request.interval_m = *v;
             haveInterval = true;
         } else if (option == "--from" || option == "--to") {
-            std::optional<double> v = stretchEnd(route, value, option == "--from", fault);
+            const Result<double> v = stretchEnd(route, value, option == "--from");
             if (!v) {
-                say(err, "hcurve: " + fault);
+                sayFailure(err, v.failure());
                 return false;
             }
             (option == "--from" ? request.from_m : request.to_m) = *v;
@@ -167,17 +171,17 @@ bool readStakeOptions(const Route& route, const std::vector<std::string>& args, 
         } else if (option == "--rows") {
             std::optional<std::vector<double>> d = distanceList(value);
             if (!d || d->size() != 2) {
-                err << "hcurve: --rows 要给出前排和后排到横轴的距离（如 1.5,2），“" << value
-                    << "”不对。\n";
+                say(err, "hcurve: --rows 要给出前排和后排到横轴的距离（如 1.5,2），“" + value +
+                             "”不对。");
                 return false;
             }
             request.doubleRow = true;
             request.front_m = (*d)[0];
             request.back_m = (*d)[1];
         } else if (option == "--skew") {
-            std::optional<double> v = skewDegrees(value);
+            const Result<double> v = skewDegrees(value);
             if (!v) {
-                say(err, "hcurve: 斜交角“" + value + "”要按 度.分秒 输入，并小于 90 度。");
+                sayFailure(err, v.failure());
                 return false;
             }
             request.skew_deg = *v;
@@ -228,14 +232,14 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
     if (!table)
         return 1;
     if (outPath) {
-        const ExportFile file =
+        const Result<std::string> file =
             exportFile(routeExportPoints(*table, request), format, table->withHeights);
-        if (file.fault) {
-            say(err, "hcurve: " + *file.fault);
+        if (!file) {
+            sayFailure(err, file.failure());
             return 1;
         }
-        if (std::optional<std::string> wrong = writeFileReplacing(*outPath, file.bytes)) {
-            say(err, "hcurve: " + *wrong);
+        if (const Result<void> written = writeFileReplacing(*outPath, *file); !written) {
+            sayFailure(err, written.failure());
             return 1;
         }
         return 0;
@@ -266,9 +270,10 @@ int dxfCommand(const Route& route, const std::vector<std::string>& args, std::os
         if (!table)
             return 1;
     }
-    if (std::optional<std::string> wrong = writeFileReplacing(
-            args[2], planDxf(routeDrawing(route, table ? &*table : nullptr, request)))) {
-        say(err, "hcurve: " + *wrong);
+    if (const Result<void> written = writeFileReplacing(
+            args[2], planDxf(routeDrawing(route, table ? &*table : nullptr, request)));
+        !written) {
+        sayFailure(err, written.failure());
         return 1;
     }
     return 0;
@@ -372,8 +377,8 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     }
     // An output never takes the place of an input: refused before anything is read or computed.
     for (const std::string& target : outputTargets(rest)) {
-        if (std::optional<std::string> refusal = inputAsTarget(target, paths)) {
-            say(err, "hcurve: " + *refusal);
+        if (const Result<void> refusal = inputAsTarget(target, paths); !refusal) {
+            sayFailure(err, refusal.failure());
             return 1;
         }
     }
@@ -408,8 +413,8 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             put(out, text);
             return 0;
         }
-        if (std::optional<std::string> wrong = writeFileReplacing(rest[2], text)) {
-            say(err, "hcurve: " + *wrong);
+        if (const Result<void> written = writeFileReplacing(rest[2], text); !written) {
+            sayFailure(err, written.failure());
             return 1;
         }
         return 0;

@@ -80,34 +80,33 @@ std::optional<ExportFormat> exportFormatOf(const std::string& path) {
     return std::nullopt;
 }
 
-std::optional<std::string> exportRefusal(const CurveRecord& record) {
+Result<void> exportRefusal(const CurveRecord& record) {
     if (!record.curve)
-        return std::string(kNoComputedCurve);
+        return Failure{kNoComputedCurve};
     if (record.lastRun.stakes.empty())
-        return std::string(kNoStakeRun);
-    return std::nullopt;
+        return Failure{kNoStakeRun};
+    return done();
 }
 
-ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
-                            ExportFormat format) {
-    if (std::optional<std::string> refusal = exportRefusal(record))
-        return {false, *refusal};
-    if (std::optional<std::string> refusal = inputAsTarget(path, record.curveFiles))
-        return {false, *refusal};
+Result<std::string> exportLastRun(const CurveRecord& record, const std::string& path,
+                                  ExportFormat format) {
+    if (Result<void> refusal = exportRefusal(record); !refusal)
+        return refusal.failure();
+    if (Result<void> refusal = inputAsTarget(path, record.curveFiles); !refusal)
+        return refusal.failure();
     if (format == ExportFormat::Gsi) {
         // Whole: every point must have its point number before anything is written.
         const std::vector<ExportPoint> points = lastRunPoints(record);
-        const ExportFile gsi = pointFileGsi(points);
-        if (gsi.fault)
-            return {false, *gsi.fault};
-        if (std::optional<std::string> failure = writeFileReplacing(path, gsi.bytes))
-            return {false, *failure};
-        return {true, "已导出 " + std::to_string(points.size()) + " 个点到文件“" + shownText(path) +
-                          "”。"};
+        const Result<std::string> gsi = pointFileGsi(points);
+        if (!gsi)
+            return gsi.failure();
+        if (Result<void> written = writeFileReplacing(path, *gsi); !written)
+            return written.failure();
+        return "已导出 " + std::to_string(points.size()) + " 个点到文件“" + shownText(path) + "”。";
     }
     // Row by row: the file never has to fit in memory.
     std::size_t points = 0;
-    std::optional<std::string> failure = writeFileReplacing(path, [&](const FilePut& put) {
+    const Result<void> written = writeFileReplacing(path, [&](const FilePut& put) {
         if (format == ExportFormat::Csv && !put(csvHead()))
             return;
         forEachPoint(record, [&](const ExportPoint& p) {
@@ -115,14 +114,14 @@ ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
             return put(format == ExportFormat::Csv ? csvRow(p) : datLine(p));
         });
     });
-    if (failure)
-        return {false, *failure};
-    return {true, "已导出 " + std::to_string(points) + " 个点到文件“" + shownText(path) + "”。"};
+    if (!written)
+        return written.failure();
+    return "已导出 " + std::to_string(points) + " 个点到文件“" + shownText(path) + "”。";
 }
 
 void exportStakeCoordinates(const CurveRecord& record, UserPort& port) {
-    if (std::optional<std::string> refusal = exportRefusal(record)) {
-        port.showMessage(*refusal);
+    if (Result<void> refusal = exportRefusal(record); !refusal) {
+        port.showMessage(refusal.failure().message);
         return;
     }
     for (;;) {
@@ -131,7 +130,8 @@ void exportStakeCoordinates(const CurveRecord& record, UserPort& port) {
         if (path.empty())
             return;
         if (std::optional<ExportFormat> format = exportFormatOf(path)) {
-            port.showMessage(exportLastRun(record, path, *format).message);
+            const Result<std::string> exported = exportLastRun(record, path, *format);
+            port.showMessage(exported ? *exported : exported.failure().message);
             return;
         }
         port.showMessage("导出文件的扩展名必须是 .csv、.dat 或 .gsi：“" + shownText(path) +

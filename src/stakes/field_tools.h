@@ -36,20 +36,15 @@ void reverseCalculation(const CurveRecord& record, UserPort& port);
 std::optional<ExportFormat> exportFormatOf(const std::string& path);
 
 /// Why the last run cannot be exported: no computed curve (kNoComputedCurve) or no stake run
-/// (kNoStakeRun); nothing when it can.
-std::optional<std::string> exportRefusal(const CurveRecord& record);
-
-struct ExportOutcome {
-    bool written;         // true only when the whole file was written
-    std::string message;  // what to tell the user, success or failure
-};
+/// (kNoStakeRun); done when it can.
+Result<void> exportRefusal(const CurveRecord& record);
 
 /// Exports the last run to path (UTF-8) in the format given, replacing an existing file only with
 /// a complete new one (a GSI file only once every point has its point number, else why not).
-/// Success: "已导出 7 个点到文件“/path/a.csv”。"; failure: the refusal, or
-/// "无法写入文件“/path/a.csv”：reason。" with the system's reason.
-ExportOutcome exportLastRun(const CurveRecord& record, const std::string& path,
-                            ExportFormat format);
+/// What to tell the user once the whole file is written, "已导出 7 个点到文件“/path/a.csv”。";
+/// the failure: the refusal, or "无法写入文件“/path/a.csv”：reason。" with the system's reason.
+Result<std::string> exportLastRun(const CurveRecord& record, const std::string& path,
+                                  ExportFormat format);
 
 /// 导出中桩坐标: needs a computed curve and a stake run; asks the path until its extension is .csv,
 /// .dat or .gsi (a blank answer ends the command quietly), writes the file and shows the outcome.

@@ -172,35 +172,33 @@ std::string gsiBlock(std::size_t blockNumber, const std::string& pointNumber,
     return text + kGsiLineEnd;
 }
 
-ExportFile pointFileGsi(const std::vector<ExportPoint>& points) {
-    ExportFile file;
+Result<std::string> pointFileGsi(const std::vector<ExportPoint>& points) {
+    std::string file;
     std::unordered_map<std::string, std::string> named;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const ExportPoint& p = points[i];
         const std::optional<std::string> number = gsiPointNumber(p.name);
         if (!number) {
-            file.fault = "点名“" + shownText(p.name) +
-                         "”写不进 GSI 文件（点号最多 16 个字符，只能有字母、数字和 + - . _）。";
-            return file;
+            return Failure{"点名“" + shownText(p.name) +
+                           "”写不进 GSI 文件（点号最多 16 个字符，只能有字母、数字和 + - . _）。"};
         }
         const auto [at, added] = named.emplace(*number, p.name);
         if (!added) {
-            file.fault = "点名“" + shownText(p.name) + "”与“" + shownText(at->second) +
-                         "”在 GSI 文件里是同一个点号 " + *number + "。";
-            return file;
+            return Failure{"点名“" + shownText(p.name) + "”与“" + shownText(at->second) +
+                           "”在 GSI 文件里是同一个点号 " + *number + "。"};
         }
-        file.bytes += gsiBlock(i + 1, *number, p);
+        file += gsiBlock(i + 1, *number, p);
     }
     return file;
 }
 
-ExportFile exportFile(const std::vector<ExportPoint>& points, ExportFormat format,
-                      bool withHeights) {
+Result<std::string> exportFile(const std::vector<ExportPoint>& points, ExportFormat format,
+                               bool withHeights) {
     switch (format) {
         case ExportFormat::Csv:
-            return {stakeTableCsv(points, withHeights), std::nullopt};
+            return stakeTableCsv(points, withHeights);
         case ExportFormat::Dat:
-            return {pointFileDat(points), std::nullopt};
+            return pointFileDat(points);
         case ExportFormat::Gsi:
             break;
     }

@@ -12,6 +12,7 @@
 
 #include "curve/curve_record.h"
 #include "curve/format.h"  // csvField, which the table writes its fields with
+#include "curve/result.h"
 #include "route/route_dxf.h"
 #include "route/route_tables.h"
 
@@ -78,20 +79,14 @@ std::optional<std::string> gsiPointNumber(const std::string& name);
 std::string gsiBlock(std::size_t blockNumber, const std::string& pointNumber,
                      const ExportPoint& point);
 
-/// A whole export file, or why it cannot be written (nothing is written then).
-struct ExportFile {
-    std::string bytes;
-    std::optional<std::string> fault;
-};
-
-/// The whole GSI-16 file, or why it cannot be written: a point whose name has no point number, or
-/// whose point number another point has already.
-ExportFile pointFileGsi(const std::vector<ExportPoint>& points);
+/// The whole GSI-16 file, or why it cannot be written (nothing is written then): a point whose
+/// name has no point number, or whose point number another point has already.
+Result<std::string> pointFileGsi(const std::vector<ExportPoint>& points);
 
 /// The whole file of a format: stakeTableCsv (with the 高程 column when withHeights), pointFileDat
 /// or pointFileGsi.
-ExportFile exportFile(const std::vector<ExportPoint>& points, ExportFormat format,
-                      bool withHeights);
+Result<std::string> exportFile(const std::vector<ExportPoint>& points, ExportFormat format,
+                               bool withHeights);
 
 /// The stakes and their side points of a route's stake table as the one-curve export lists them:
 /// each stake (中), then its left points (-L1, -L2, ...) and right points (-R1, ...), 单排; in two

@@ -11,6 +11,7 @@
 #include <QtGlobal>
 #include <algorithm>
 
+#include "curve/shown_text.h"
 #include "platform/file_writing.h"
 #include "port/messages.h"
 #include "stakes/stake_export.h"
@@ -92,20 +93,21 @@ QByteArray planBytes(const PlanScene& scene, const PlanFrame& frame, const QSize
                         [&](QPainter& painter) { paintPlan(painter, size, scene, frame); });
 }
 
-std::optional<std::string> savePlan(const PlanScene& scene, const PlanFrame& frame,
-                                    const QSizeF& size, const std::string& path) {
+Result<void> savePlan(const PlanScene& scene, const PlanFrame& frame, const QSizeF& size,
+                      const std::string& path) {
     const std::optional<PlanFormat> format = planFormatOf(path);
     if (!format)
-        return "平面图文件的扩展名必须是 .png、.svg 或 .pdf：“" + path + "” 不对。";
+        return Failure{"平面图文件的扩展名必须是 .png、.svg 或 .pdf：“" + shownText(path) +
+                       "” 不对。"};
     const QByteArray bytes = planBytes(scene, frame, size, *format);
     if (bytes.isEmpty())
-        return std::string(kCannotDrawPlan);
+        return Failure{kCannotDrawPlan};
     return writeFileReplacing(path, bytes.toStdString());
 }
 
-std::optional<std::string> savePlan(const CurveRecord& record, const std::string& path) {
+Result<void> savePlan(const CurveRecord& record, const std::string& path) {
     if (!record.curve)
-        return std::string(kNoComputedCurve);
+        return Failure{kNoComputedCurve};
     const QSizeF size(kPlanWidthPixels, kPlanHeightPixels);
     const PlanScene scene = planScene(record);
     return savePlan(scene, fitFrame(scene, size), size, path);

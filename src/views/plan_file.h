@@ -10,6 +10,7 @@
 
 #include "commands/plan_format.h"
 #include "curve/curve_record.h"
+#include "curve/result.h"
 #include "views/plan_painter.h"
 
 class QPainter;
@@ -39,10 +40,10 @@ QByteArray planBytes(const PlanScene& scene, const PlanFrame& frame, const QSize
 /// Saves the plan of the record's computed curve and last run, fitted, to path (UTF-8) in the
 /// format of its extension, replacing an existing file only with a complete new one. Nothing on
 /// success; otherwise the message for the user.
-std::optional<std::string> savePlan(const CurveRecord& record, const std::string& path);
+Result<void> savePlan(const CurveRecord& record, const std::string& path);
 
 /// The same for a scene in a given frame and size (the window saves what it shows).
-std::optional<std::string> savePlan(const PlanScene& scene, const PlanFrame& frame,
-                                    const QSizeF& size, const std::string& path);
+Result<void> savePlan(const PlanScene& scene, const PlanFrame& frame, const QSizeF& size,
+                      const std::string& path);
 
 }  // namespace hcurve

@@ -41,16 +41,16 @@ bool qtToDraw() {
 
 }  // namespace
 
-std::optional<std::string> savePlanWithoutDisplay(const CurveRecord& record,
-                                                  const std::string& path) {
+Result<void> savePlanWithoutDisplay(const CurveRecord& record, const std::string& path) {
     if (!qtToDraw())
-        return std::string(kCannotDrawPlan);
+        return Failure{kCannotDrawPlan};
     return savePlan(record, path);
 }
 
-ReportWriting saveStakeReportWithoutDisplay(const CurveRecord& record, const std::string& path) {
+Result<std::string> saveStakeReportWithoutDisplay(const CurveRecord& record,
+                                                  const std::string& path) {
     if (!qtToDraw())
-        return {false, "无法生成中桩成果报告。"};
+        return Failure{"无法生成中桩成果报告。"};
     return saveStakeReportPdf(record, path);
 }
 

@@ -8,15 +8,16 @@
 
 #include "commands/report_command.h"
 #include "curve/curve_record.h"
+#include "curve/result.h"
 
 namespace hcurve {
 
 /// savePlan(record, path) of views/plan_file.h, with Qt started first when no Qt application
 /// runs yet: nothing on success, otherwise the message for the user.
-std::optional<std::string> savePlanWithoutDisplay(const CurveRecord& record,
-                                                  const std::string& path);
+Result<void> savePlanWithoutDisplay(const CurveRecord& record, const std::string& path);
 
 /// saveStakeReportPdf(record, path) of window/report_writer.h, with Qt started first.
-ReportWriting saveStakeReportWithoutDisplay(const CurveRecord& record, const std::string& path);
+Result<std::string> saveStakeReportWithoutDisplay(const CurveRecord& record,
+                                                  const std::string& path);
 
 }  // namespace hcurve

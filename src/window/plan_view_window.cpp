@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "commands/plan_dxf.h"
+#include "curve/shown_text.h"
 #include "platform/file_writing.h"
 #include "port/messages.h"
 #include "views/plan_file.h"
@@ -151,14 +152,14 @@ void PlanViewWindow::save() {
     std::optional<std::string> path = chooser_ ? chooser_() : choosePath();
     if (!path)
         return;
-    if (std::optional<std::string> refusal = inputAsTarget(*path, record_.curveFiles)) {
-        tell_(*refusal);
+    if (const Result<void> refusal = inputAsTarget(*path, record_.curveFiles); !refusal) {
+        tell_(refusal.failure().message);
         return;
     }
-    const std::optional<std::string> failure =
+    const Result<void> saved =
         isDxfPath(*path) ? savePlanDxf(record_, *path)
                          : savePlan(*canvas_->scene(), canvas_->frame(), canvas_->size(), *path);
-    tell_(failure ? *failure : "已保存平面图到文件“" + *path + "”。");
+    tell_(saved ? "已保存平面图到文件“" + shownText(*path) + "”。" : saved.failure().message);
 }
 
 std::optional<QString> askPlanFilePath(QWidget* parent, const QString& proposedName) {

@@ -9,6 +9,7 @@
 
 #include "commands/report_command.h"
 #include "curve/curve_record.h"
+#include "curve/result.h"
 
 namespace hcurve {
 
@@ -18,9 +19,9 @@ struct QtModule {
     /// Shows the main window and runs it until it closes; its exit status.
     int (*runWindow)(int argc, char** argv);
     /// Command 7's drawing for a program without a window: see savePlanWithoutDisplay.
-    std::optional<std::string> (*savePlan)(const CurveRecord& record, const std::string& path);
+    Result<void> (*savePlan)(const CurveRecord& record, const std::string& path);
     /// Command 10's report for a program without a window: see saveStakeReportWithoutDisplay.
-    ReportWriting (*saveStakeReport)(const CurveRecord& record, const std::string& path);
+    Result<std::string> (*saveStakeReport)(const CurveRecord& record, const std::string& path);
 };
 
 /// The one symbol the library exports: a function returning its QtModule.

@@ -255,8 +255,8 @@ std::string reportDate() {
     return QDate::currentDate().toString(Qt::ISODate).toStdString();
 }
 
-ReportWriting saveReportPdf(const ReportDocument& document, const std::string& path,
-                            const ReportProgress& progress) {
+Result<std::string> saveReportPdf(const ReportDocument& document, const std::string& path,
+                                  const ReportProgress& progress) {
     int pages = 0;
     bool cancelled = false;
     const PaintJob paint = [&](QPrinter& printer) -> std::optional<QString> {
@@ -272,15 +272,15 @@ ReportWriting saveReportPdf(const ReportDocument& document, const std::string& p
     if (const std::optional<QString> failure =
             savePdf(QString::fromStdString(path), title, paint)) {
         if (cancelled)
-            return {false, document.title + "已取消，没有写入文件“" + shown + "”。"};
-        return {false,
-                document.title + "未能写入文件“" + shown + "”：" + failure->toStdString() + "。"};
+            return Failure{document.title + "已取消，没有写入文件“" + shown + "”。"};
+        return Failure{document.title + "未能写入文件“" + shown + "”：" + failure->toStdString() +
+                       "。"};
     }
-    return {true, "已保存" + document.title + "到文件“" + shown + "”（共 " + std::to_string(pages) +
-                      " 页）。"};
+    return "已保存" + document.title + "到文件“" + shown + "”（共 " + std::to_string(pages) +
+           " 页）。";
 }
 
-ReportWriting saveStakeReportPdf(const CurveRecord& record, const std::string& path) {
+Result<std::string> saveStakeReportPdf(const CurveRecord& record, const std::string& path) {
     return saveReportPdf(stakeReport(record, reportDate()), path);
 }
 

@@ -35,11 +35,11 @@ std::string reportDate();
 
 /// Writes the document as a PDF file at path, replacing a file there only with a complete one;
 /// what the user is told ("已保存中桩成果报告到文件“…”（共 3 页）。"), named after the title.
-ReportWriting saveReportPdf(const ReportDocument& document, const std::string& path,
-                            const ReportProgress& progress = {});
+Result<std::string> saveReportPdf(const ReportDocument& document, const std::string& path,
+                                  const ReportProgress& progress = {});
 
 /// 中桩成果报告 of the record as a PDF file: the saver of the window (and, through
 /// saveStakeReportWithoutDisplay, of the console). Needs a QGuiApplication.
-ReportWriting saveStakeReportPdf(const CurveRecord& record, const std::string& path);
+Result<std::string> saveStakeReportPdf(const CurveRecord& record, const std::string& path);
 
 }  // namespace hcurve

@@ -536,18 +536,17 @@ void RouteWindow::runAddFiles() {
 
 std::optional<QString> RouteWindow::computeStakes() {
     StakeRequest request;
-    std::optional<double> interval = stakeInterval(interval_->text().toStdString());
+    const Result<double> interval = stakeInterval(interval_->text().toStdString());
     if (!interval)
-        return QStringLiteral("桩距必须是大于零的数值。");
+        return text(interval.failure().message);
     request.interval_m = *interval;
-    std::string fault;
     for (auto [edit, first] : {std::pair{from_, true}, std::pair{to_, false}}) {
         const std::string typed = edit->text().trimmed().toStdString();
         if (typed.empty())
             continue;
-        std::optional<double> at = stretchEnd(route_, typed, first, fault);
+        const Result<double> at = stretchEnd(route_, typed, first);
         if (!at)
-            return text(fault);
+            return text(at.failure().message);
         (first ? request.from_m : request.to_m) = *at;
     }
     for (auto [edit, side] :
@@ -562,9 +561,9 @@ std::optional<QString> RouteWindow::computeStakes() {
     }
     const std::string skew = skew_->text().trimmed().toStdString();
     if (!skew.empty()) {
-        std::optional<double> v = skewDegrees(skew);
+        const Result<double> v = skewDegrees(skew);
         if (!v)
-            return QString::fromUtf8(kSkewRule);
+            return text(v.failure().message);
         request.skew_deg = *v;
     }
     StakeTable table = hcurve::stakeTable(route_, request);
@@ -619,8 +618,8 @@ void RouteWindow::closeEvent(QCloseEvent* event) {
 std::optional<QString> RouteWindow::exportStakes(const QString& path) {
     if (!lastTable_)
         return QStringLiteral("还没有计算中桩。");
-    if (std::optional<std::string> refusal = inputAsTarget(path.toStdString(), inputs()))
-        return text(*refusal);
+    if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
+        return text(refusal.failure().message);
     std::string bytes;
     if (isDxfPath(path.toStdString())) {
         bytes = planDxf(routeDrawing(route_, &*lastTable_, lastRequest_));
@@ -628,14 +627,14 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
         const std::optional<ExportFormat> format = exportFormatOf(path.toStdString());
         if (!format)
             return QStringLiteral("导出文件的扩展名必须是 .csv、.dat、.gsi 或 .dxf。");
-        ExportFile file = exportFile(routeExportPoints(*lastTable_, lastRequest_), *format,
-                                     lastTable_->withHeights);
-        if (file.fault)
-            return text(*file.fault);
-        bytes = std::move(file.bytes);
+        Result<std::string> file = exportFile(routeExportPoints(*lastTable_, lastRequest_), *format,
+                                              lastTable_->withHeights);
+        if (!file)
+            return text(file.failure().message);
+        bytes = std::move(*file);
     }
-    if (std::optional<std::string> wrong = writeFileReplacing(path.toStdString(), bytes))
-        return text(*wrong);
+    if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes); !written)
+        return text(written.failure().message);
     return std::nullopt;
 }
 
@@ -754,37 +753,37 @@ std::optional<QString> RouteWindow::saveProfile(const QString& path) {
     const std::optional<PlanFormat> format = planFormatOf(path.toStdString());
     if (!format)
         return QStringLiteral("纵断面图的文件名要以 .png、.svg 或 .pdf 结尾。");
-    if (std::optional<std::string> refusal = inputAsTarget(path.toStdString(), inputs()))
-        return text(*refusal);
+    if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
+        return text(refusal.failure().message);
     const QByteArray bytes = profileBytes(route_, lastTable_ ? &*lastTable_ : nullptr,
                                           QSizeF(kProfileWidth, kProfileHeight), *format);
     if (bytes.isEmpty())
         return QStringLiteral("无法绘制纵断面图。");
-    if (std::optional<std::string> wrong =
-            writeFileReplacing(path.toStdString(), bytes.toStdString()))
-        return text(*wrong);
+    if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes.toStdString());
+        !written)
+        return text(written.failure().message);
     return std::nullopt;
 }
 
 std::optional<QString> RouteWindow::savePlanDrawing(const QString& path) {
     const std::string file = path.toStdString();
-    if (std::optional<std::string> refusal = inputAsTarget(file, inputs()))
-        return text(*refusal);
-    std::optional<std::string> wrong;
+    if (const Result<void> refusal = inputAsTarget(file, inputs()); !refusal)
+        return text(refusal.failure().message);
+    Result<void> saved;
     if (isDxfPath(file)) {
         // The plan for CAD, with the stakes last shown.
-        wrong = writeFileReplacing(
+        saved = writeFileReplacing(
             file, planDxf(routeDrawing(route_, lastTable_ ? &*lastTable_ : nullptr, lastRequest_)));
     } else if (planFormatOf(file)) {
         catchUpPlan();
         if (!plan_->scene())
             return QStringLiteral("无法绘制平面图。");
-        wrong = savePlan(*plan_->scene(), plan_->frame(), plan_->size(), file);
+        saved = savePlan(*plan_->scene(), plan_->frame(), plan_->size(), file);
     } else {
         return QStringLiteral("平面图的文件名要以 .png、.svg、.pdf 或 .dxf 结尾。");
     }
-    if (wrong)
-        return text(*wrong);
+    if (!saved)
+        return text(saved.failure().message);
     return std::nullopt;
 }
 
@@ -855,8 +854,8 @@ std::optional<QString> RouteWindow::exportToChosenFile() {
     const std::optional<QString> path = exportChooser_ ? exportChooser_() : chooseExportFile();
     if (!path)
         return std::nullopt;
-    if (std::optional<std::string> refusal = inputAsTarget(path->toStdString(), inputs()))
-        return text(*refusal);
+    if (const Result<void> refusal = inputAsTarget(path->toStdString(), inputs()); !refusal)
+        return text(refusal.failure().message);
     if (path->endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)) {
         // The route itself, stakes or none.
         const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -864,15 +863,16 @@ std::optional<QString> RouteWindow::exportToChosenFile() {
             landXmlText(route_, baseName().toStdString(),
                         {now.toString(QStringLiteral("yyyy-MM-dd")).toStdString(),
                          now.toString(QStringLiteral("HH:mm:ss")).toStdString()});
-        if (std::optional<std::string> wrong = writeFileReplacing(path->toStdString(), xml))
-            return text(*wrong);
+        if (const Result<void> written = writeFileReplacing(path->toStdString(), xml); !written)
+            return text(written.failure().message);
         return QStringLiteral("已把路线写成 LandXML 文件“%1”。").arg(*path);
     }
     if (!lastTable_ && isDxfPath(path->toStdString())) {
         // The plan alone, as the command line writes it without stakes.
-        if (std::optional<std::string> wrong = writeFileReplacing(
-                path->toStdString(), planDxf(routeDrawing(route_, nullptr, lastRequest_))))
-            return text(*wrong);
+        if (const Result<void> written = writeFileReplacing(
+                path->toStdString(), planDxf(routeDrawing(route_, nullptr, lastRequest_)));
+            !written)
+            return text(written.failure().message);
         return QStringLiteral("已导出平面图到文件“%1”（还没有计算中桩，图中没有桩点）。")
             .arg(*path);
     }

@@ -216,14 +216,15 @@ void StakeTableWindow::copy() {
 }
 
 void StakeTableWindow::exportRun(ExportFormat format) {
-    if (std::optional<std::string> refusal = exportRefusal(record_)) {
-        tell_(*refusal);
+    if (Result<void> refusal = exportRefusal(record_); !refusal) {
+        tell_(refusal.failure().message);
         return;
     }
     std::optional<std::string> path = chooser_ ? chooser_(format) : choosePath(format);
     if (!path)
         return;
-    tell_(exportLastRun(record_, *path, format).message);
+    const Result<std::string> exported = exportLastRun(record_, *path, format);
+    tell_(exported ? *exported : exported.failure().message);
 }
 
 std::optional<std::string> StakeTableWindow::choosePath(ExportFormat format) {

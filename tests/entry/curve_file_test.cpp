@@ -1,6 +1,7 @@
 // The curve file: what a spreadsheet sees, every value read back to the same number, and the
 // faults of a file told without changing the record.
 #include "entry/curve_file.h"
+#include "support/failure_text.h"
 
 #include <gtest/gtest.h>
 
@@ -34,8 +35,7 @@ TEST(CurveFile, ASpreadsheetSeesOneValueALineAndEveryValueReadsBack) {
     EXPECT_NE(text.find("\r\n左侧距离,5,12.3\r\n右侧距离,7.5\r\n排数,2\r\n"), std::string::npos);
 
     CurveRecord read;
-    const CurveReading reading = readCurveFile(text, read);
-    ASSERT_TRUE(reading.read) << reading.problem;
+    ASSERT_EQ(testing::failureOf(readCurveFile(text, read)), std::nullopt);
     EXPECT_EQ(read.JD, saved.JD);
     EXPECT_EQ(read.design.A2_m, 0.1 + 0.2);  // to the last bit
     EXPECT_EQ(read.design.B_dms, -30.153);
@@ -72,9 +72,10 @@ TEST(CurveFile, AFaultyFileIsToldAndChangesNothing) {
     for (const auto& c : cases) {
         CurveRecord record;
         record.JD = "untouched";
-        const CurveReading reading = readCurveFile(c.text, record);
-        EXPECT_FALSE(reading.read) << c.problem;
-        EXPECT_EQ(reading.problem.substr(0, c.problem.size()), c.problem);
+        const std::optional<std::string> problem =
+            testing::failureOf(readCurveFile(c.text, record));
+        ASSERT_TRUE(problem) << c.problem;
+        EXPECT_EQ(problem->substr(0, c.problem.size()), c.problem);
         EXPECT_EQ(record.JD, "untouched");
     }
 }

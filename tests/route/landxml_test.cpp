@@ -359,9 +359,8 @@ TEST(LandXmlIn, ToleratesWhatRealFilesDiffer) {
     bytes = replaced(bytes, "乙线", "\xD2\xD2\xCF\xDF");
     bytes = replaced(bytes, "路线", "\xC2\xB7\xCF\xDF");
     bytes = replaced(bytes, "设计线", "\xC9\xE8\xBC\xC6\xCF\xDF");
-    std::string fault;
-    const std::optional<std::string> decoded = landXmlUtf8(bytes, fault);
-    ASSERT_TRUE(decoded) << fault;
+    const Result<std::string> decoded = landXmlUtf8(bytes);
+    ASSERT_TRUE(decoded) << decoded.failure().message;
     const std::string name = "甲线";
     const Read r = readBack(*decoded, &name);
     ASSERT_TRUE(r.route);

@@ -190,14 +190,15 @@ TEST(RouteFile, TextAsSpreadsheetsSaveIt) {
     EXPECT_EQ(routeTextAsUtf8("BP,0,0"), "BP,0,0");
     EXPECT_FALSE(routeTextAsUtf8("\xFF\xFF\xFF"));
     // A UTF-8 file with one name in GBK (路 is 0xC2 0xB7, 线 0xCF 0xDF): its line and byte.
-    const RouteText mixed = decodeRouteText("点号,X\r\nBP,0\r\nJD\xC2\xB7\xCF\xDF,1\n");
-    EXPECT_FALSE(mixed.utf8);
-    ASSERT_TRUE(mixed.fault);
-    EXPECT_EQ(
-        faultText(*mixed.fault),
-        "第 3 行：第 5 个字节（0xCF）不是有效的 UTF-8 编码：文件的其余部分是 UTF-8，这里也许混"
-        "进了 GBK 等别的编码的字。");
-    EXPECT_EQ(decodeRouteText("\xB5\xE3\xBA\xC5,X\nJD\xC2\xB7\n").utf8, "点号,X\nJD路\n");
+    const Result<std::string> mixed = decodeRouteText("点号,X\r\nBP,0\r\nJD\xC2\xB7\xCF\xDF,1\n");
+    ASSERT_FALSE(mixed);
+    EXPECT_EQ(mixed.failure().line, 3);
+    EXPECT_EQ(mixed.failure().message,
+              "第 5 个字节（0xCF）不是有效的 UTF-8 编码：文件的其余部分是 UTF-8，这里也许混"
+              "进了 GBK 等别的编码的字。");
+    EXPECT_EQ(routeTextAsUtf8("\xB5\xE3\xBA\xC5,X\nJD\xC2\xB7\n"), "点号,X\nJD路\n");
+    EXPECT_EQ(decodeRouteText("\xFF\xFF\xFF").failure().message,
+              "既不是 UTF-8 也不是 GBK 编码的文本。");
     EXPECT_FALSE(isUtf8("\xC0\x80"));  // an overlong zero
     EXPECT_FALSE(isUtf8("\xE7\x82"));  // cut short
     EXPECT_TRUE(isUtf8("K12+000 点号"));

@@ -8,6 +8,7 @@
 #include "run_support.h"
 #include "stakes/stake_export.h"
 #include "support/designed_record.h"
+#include "support/failure_text.h"
 
 namespace hcurve {
 namespace {
@@ -146,21 +147,19 @@ TEST(ExportLastRun, WindowEntryTellsSuccessAndFailure) {
     ScratchFolder folder;
     CurveRecord record = recordAfterRun({"n"}, {"2", "12200", "12300", "100"});
     const std::string path = folder.file("stakes.dat");
-    ExportOutcome done = exportLastRun(record, path, ExportFormat::Dat);
-    EXPECT_TRUE(done.written);
-    EXPECT_EQ(done.message, "已导出 2 个点到文件“" + path + "”。");
+    const Result<std::string> done = exportLastRun(record, path, ExportFormat::Dat);
+    ASSERT_TRUE(done);
+    EXPECT_EQ(*done, "已导出 2 个点到文件“" + path + "”。");
     EXPECT_EQ(fileBytes(path),
               "K12+200.000,,512241.854,3456686.933,\r\n"
               "K12+300.000,,512318.913,3456750.458,\r\n");
 
-    ExportOutcome failed = exportLastRun(record, folder.path().string(), ExportFormat::Csv);
-    EXPECT_FALSE(failed.written);
-    EXPECT_EQ(failed.message, "无法写入文件“" + folder.path().string() + "”：这是一个文件夹。");
+    EXPECT_EQ(testing::failureOf(exportLastRun(record, folder.path().string(), ExportFormat::Csv)),
+              "无法写入文件“" + folder.path().string() + "”：这是一个文件夹。");
 
-    ExportOutcome refused = exportLastRun(CurveRecord{}, path, ExportFormat::Csv);
-    EXPECT_FALSE(refused.written);
-    EXPECT_EQ(refused.message, kNoComputedCurve);
-    EXPECT_EQ(exportRefusal(record), std::nullopt);
+    EXPECT_EQ(testing::failureOf(exportLastRun(CurveRecord{}, path, ExportFormat::Csv)),
+              kNoComputedCurve);
+    EXPECT_TRUE(exportRefusal(record));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "run_support.h"
 #include "stakes/field_tools.h"
 #include "stakes/stake_table.h"
+#include "support/failure_text.h"
 
 namespace hcurve {
 namespace {
@@ -91,7 +92,7 @@ TEST(StakeExport, NothingBeforeAnyRunNorAfterANewDesign) {
         EXPECT_TRUE(lastRunPoints(record).empty());
         EXPECT_TRUE(stakeTableRows(record).empty());
     }
-    EXPECT_EQ(exportRefusal(redesigned), std::optional<std::string>(kNoStakeRun));
+    EXPECT_EQ(testing::failureOf(exportRefusal(redesigned)), kNoStakeRun);
     EXPECT_EQ(stakeTableCsv({}), "\xEF\xBB\xBF点名,桩号,X(北),Y(东),侧别,排,距离\r\n");
     EXPECT_EQ(pointFileDat({}), "");
     EXPECT_EQ(stakeTableText({}), "桩号\t点位\t侧别\t距离(米)\tX(北)\tY(东)\n");
@@ -109,11 +110,11 @@ TEST(CsvField, QuotesOnlyWhatNeedsIt) {
 TEST(WriteFileReplacing, WritesTheBytesExactlyAndReplacesALongerFile) {
     ScratchFolder folder;
     const std::string bytes = kTwoRowsCsv + std::string("\0end", 4);
-    EXPECT_EQ(writeFileReplacing(folder.file("中桩.csv"), bytes), std::nullopt);
+    EXPECT_EQ(testing::failureOf(writeFileReplacing(folder.file("中桩.csv"), bytes)), std::nullopt);
     EXPECT_EQ(fileBytes(folder.file("中桩.csv")), bytes);
     const std::string path = folder.file("stakes.dat");
-    ASSERT_EQ(writeFileReplacing(path, std::string(10000, 'x')), std::nullopt);
-    EXPECT_EQ(writeFileReplacing(path, kTwoRowsDat), std::nullopt);
+    ASSERT_EQ(testing::failureOf(writeFileReplacing(path, std::string(10000, 'x'))), std::nullopt);
+    EXPECT_EQ(testing::failureOf(writeFileReplacing(path, kTwoRowsDat)), std::nullopt);
     EXPECT_EQ(fileBytes(path), kTwoRowsDat);
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"stakes.dat", "中桩.csv"}));
 }
@@ -133,10 +134,11 @@ TEST(WriteFileReplacing, FailuresAreToldAndLeaveNothingBehind) {
         {folder.file("") + "/", "这是一个文件夹"},
     };
     for (const auto& [path, reason] : cases)
-        EXPECT_EQ(writeFileReplacing(path, "x"), "无法写入文件“" + path + "”：" + reason + "。");
-    EXPECT_EQ(writeFileReplacing(nul, "x"),
+        EXPECT_EQ(testing::failureOf(writeFileReplacing(path, "x")),
+                  "无法写入文件“" + path + "”：" + reason + "。");
+    EXPECT_EQ(testing::failureOf(writeFileReplacing(nul, "x")),
               "无法写入文件“" + folder.file("1") + "\\x00.csv”：文件名不能含有控制字符。");
-    EXPECT_TRUE(writeFileReplacing(folder.file("a\x01b.csv"), "x").has_value());
+    EXPECT_FALSE(writeFileReplacing(folder.file("a\x01b.csv"), "x"));
     EXPECT_EQ(folder.names(), (std::vector<std::string>{"stakes.csv"}));
     EXPECT_EQ(fileBytes(inTheWay + "/inside.txt"), "kept");
 }

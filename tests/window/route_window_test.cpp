@@ -21,8 +21,10 @@
 
 #include <cmath>
 #include <memory>
+#include <sstream>
 
 #include "route/route_loading.h"
+#include "route_cli/route_command.h"
 #include "views/plan_scene.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"
@@ -148,7 +150,7 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
     EXPECT_EQ(cell(s, 0, 7), QStringLiteral("5.0000"));
 
     window->intervalField()->setText("0");
-    EXPECT_EQ(window->computeStakes(), QStringLiteral("桩距必须是大于零的数值。"));
+    EXPECT_EQ(window->computeStakes(), QStringLiteral("桩距“0”必须是大于零的数值。"));
     EXPECT_EQ(rows(s), 4);  // the last table stays
 
     const QString dat = folder_.filePath("stakes.dat");
@@ -398,11 +400,44 @@ TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
     for (const char* skew : {"90", "-90", "120"}) {
         window->skewField()->setText(skew);
         EXPECT_EQ(window->computeStakes(),
-                  QStringLiteral("斜交角要按 度.分秒 输入，并小于 90 度。"))
+                  QStringLiteral("斜交角“%1”要按 度.分秒 输入，并小于 90 度。").arg(skew))
             << skew;
     }
     window->skewField()->setText("89.5959");
     EXPECT_EQ(window->computeStakes(), std::nullopt);
+}
+
+// A stake form the route cannot meet is refused in the words of `hcurve route` for the same
+// values, which puts only the program's name before them.
+TEST_F(RouteWindowTest, TheStakeFormIsRefusedAsTheCommandLineRefusesIt) {
+    QString messages;
+    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    ASSERT_TRUE(window);
+    const struct {
+        const char *interval, *from, *to, *skew;
+    } cases[] = {
+        {"0", "", "", ""},          {"-5", "", "", ""},       {"abc", "", "", ""},
+        {"10", "K1+2000", "", ""},  {"10", "K9+000", "", ""}, {"10", "", "x1", ""},
+        {"10", "", "", "90"},       {"10", "", "", "10.7"},   {"10", "9000", "9100", ""},
+        {"10", "1500", "1200", ""}, {"10", "", "K\x1b", ""},
+    };
+    for (const auto& c : cases) {
+        window->intervalField()->setText(c.interval);
+        window->fromField()->setText(c.from);
+        window->toField()->setText(c.to);
+        window->skewField()->setText(c.skew);
+        std::vector<std::string> args{path_.toStdString(), "--stakes", "--interval", c.interval};
+        for (auto [option, value] :
+             {std::pair{"--from", c.from}, std::pair{"--to", c.to}, std::pair{"--skew", c.skew}}) {
+            if (*value)
+                args.insert(args.end(), {option, value});
+        }
+        std::ostringstream out, err;
+        ASSERT_EQ(runRouteCommand(args, out, err), 1) << c.interval << c.from << c.to << c.skew;
+        const std::optional<QString> refused = window->computeStakes();
+        ASSERT_TRUE(refused) << err.str();
+        EXPECT_EQ("hcurve: " + refused->toStdString() + "\n", err.str());
+    }
 }
 
 // The plan shows the stakes last computed with their side points, where the stake table has them.

@@ -1,0 +1,83 @@
+// What a parser, a reader or a writer hands back: its value, or the failures that kept it from
+// being made, each already worded as the user reads it. The front ends show a failure's message
+// as it is (the command line adds only its "hcurve: "), so that one fault reads alike in the
+// window, on the console and from `hcurve route`.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace hcurve {
+
+/// A failure: the whole message, and where it comes from a file's contents, the line (1-based;
+/// 0 when it has none) and which of several files read together (0 for the first).
+struct Failure {
+    std::string message;
+    int line = 0;
+    std::size_t file = 0;
+};
+
+/// A value, or at least one failure. A reader that reads on past a fault hands back every fault
+/// it found, in the order of the file; everything else stops at the first.
+template <class T>
+class [[nodiscard]] Result {
+  public:
+    Result(T value) : state_(std::move(value)) {}
+    Result(Failure failure) : state_(std::vector<Failure>{std::move(failure)}) {}
+    /// failures must not be empty.
+    static Result failed(std::vector<Failure> failures) {
+        Result r(Failure{});
+        std::get<1>(r.state_) = std::move(failures);
+        return r;
+    }
+
+    bool ok() const { return state_.index() == 0; }
+    explicit operator bool() const { return ok(); }
+
+    T& operator*() & { return std::get<0>(state_); }
+    const T& operator*() const& { return std::get<0>(state_); }
+    T&& operator*() && { return std::get<0>(std::move(state_)); }
+    T* operator->() { return &std::get<0>(state_); }
+    const T* operator->() const { return &std::get<0>(state_); }
+
+    /// The first failure; only when !ok().
+    const Failure& failure() const { return std::get<1>(state_).front(); }
+    /// Every failure; only when !ok().
+    const std::vector<Failure>& failures() const { return std::get<1>(state_); }
+
+  private:
+    std::variant<T, std::vector<Failure>> state_;
+};
+
+/// Done, or the failures that stopped it: a writer's or a check's answer.
+template <>
+class [[nodiscard]] Result<void> {
+  public:
+    Result() = default;
+    Result(Failure failure) : failures_{std::move(failure)} {}
+    /// failures must not be empty.
+    static Result failed(std::vector<Failure> failures) {
+        Result r;
+        r.failures_ = std::move(failures);
+        return r;
+    }
+
+    bool ok() const { return failures_.empty(); }
+    explicit operator bool() const { return ok(); }
+
+    const Failure& failure() const { return failures_.front(); }
+    const std::vector<Failure>& failures() const { return failures_; }
+
+  private:
+    std::vector<Failure> failures_;
+};
+
+/// Done: what a writer or a check hands back when nothing went wrong.
+inline Result<void> done() {
+    return {};
+}
+
+}  // namespace hcurve
