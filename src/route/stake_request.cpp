@@ -30,18 +30,19 @@ Result<double> skewDegrees(const std::string& text) {
     return degrees;
 }
 
-std::optional<std::vector<double>> distanceList(const std::string& text) {
+Result<std::vector<double>> distanceList(const std::string& text) {
+    const Failure refused{"要用逗号分开的距离（如 5,7.5），“" + shownText(text) + "”不对。"};
     std::vector<double> out;
     std::stringstream in(text);
     std::string part;
     while (std::getline(in, part, ',')) {
         std::optional<double> v = readNumber(part);
         if (!v)
-            return std::nullopt;
+            return refused;
         out.push_back(*v);
     }
     if (out.empty())
-        return std::nullopt;
+        return refused;
     return out;
 }
 

@@ -19,8 +19,10 @@ Result<double> stakeInterval(const std::string& text);
 /// way, or "斜交角“text”要按 度.分秒 输入，并小于 90 度。".
 Result<double> skewDegrees(const std::string& text);
 
-/// "5,7.5" -> {5, 7.5}; nothing when a part is not a number or the list is empty.
-std::optional<std::vector<double>> distanceList(const std::string& text);
+/// "5,7.5" -> {5, 7.5}; where a part is not a number or the list is empty the failure
+/// "要用逗号分开的距离（如 5,7.5），“text”不对。", which the front end puts after the name of
+/// its field ("--left", "左侧距离").
+Result<std::vector<double>> distanceList(const std::string& text);
 
 /// One end of a stretch: a continuous chainage in metres, or a chainage text with the breaks
 /// applied (where it stands twice, its first place when first is true, else its last); or why

@@ -161,15 +161,14 @@ bool readStakeOptions(const Route& route, const std::vector<std::string>& args, 
             }
             (option == "--from" ? request.from_m : request.to_m) = *v;
         } else if (option == "--left" || option == "--right") {
-            std::optional<std::vector<double>> d = distanceList(value);
+            const Result<std::vector<double>> d = distanceList(value);
             if (!d) {
-                say(err,
-                    "hcurve: " + option + " 要用逗号分开的距离（如 5,7.5），“" + value + "”不对。");
+                say(err, "hcurve: " + option + " " + d.failure().message);
                 return false;
             }
             (option == "--left" ? request.left_m : request.right_m) = *d;
         } else if (option == "--rows") {
-            std::optional<std::vector<double>> d = distanceList(value);
+            const Result<std::vector<double>> d = distanceList(value);
             if (!d || d->size() != 2) {
                 say(err, "hcurve: --rows 要给出前排和后排到横轴的距离（如 1.5,2），“" + value +
                              "”不对。");

@@ -32,6 +32,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <tuple>
 #include <unordered_map>
 
 #include "commands/plan_format.h"
@@ -549,14 +550,14 @@ std::optional<QString> RouteWindow::computeStakes() {
             return text(at.failure().message);
         (first ? request.from_m : request.to_m) = *at;
     }
-    for (auto [edit, side] :
-         {std::pair{left_, &request.left_m}, std::pair{right_, &request.right_m}}) {
+    for (auto [edit, side, name] : {std::tuple{left_, &request.left_m, "左侧距离"},
+                                    std::tuple{right_, &request.right_m, "右侧距离"}}) {
         const std::string typed = edit->text().trimmed().toStdString();
         if (typed.empty())
             continue;
-        std::optional<std::vector<double>> d = distanceList(typed);
+        const Result<std::vector<double>> d = distanceList(typed);
         if (!d)
-            return QStringLiteral("侧向距离要用逗号分开的数值（如 5,7.5）。");
+            return text(name + d.failure().message);
         *side = *d;
     }
     const std::string skew = skew_->text().trimmed().toStdString();

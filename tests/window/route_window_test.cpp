@@ -22,6 +22,7 @@
 #include <cmath>
 #include <memory>
 #include <sstream>
+#include <tuple>
 
 #include "route/route_loading.h"
 #include "route_cli/route_command.h"
@@ -437,6 +438,31 @@ TEST_F(RouteWindowTest, TheStakeFormIsRefusedAsTheCommandLineRefusesIt) {
         const std::optional<QString> refused = window->computeStakes();
         ASSERT_TRUE(refused) << err.str();
         EXPECT_EQ("hcurve: " + refused->toStdString() + "\n", err.str());
+    }
+    // The side distances: the window names its field where the command line names its option.
+    window->intervalField()->setText("10");
+    for (QLineEdit* field : {window->fromField(), window->toField(), window->skewField()})
+        field->setText("");
+    for (const char* typed : {"5,x", ",", "5;7"}) {
+        for (auto [field, option, name] :
+             {std::tuple{window->leftField(), "--left", "左侧距离"},
+              std::tuple{window->rightField(), "--right", "右侧距离"}}) {
+            window->leftField()->setText("");
+            window->rightField()->setText("");
+            field->setText(typed);
+            std::ostringstream out, err;
+            ASSERT_EQ(
+                runRouteCommand(
+                    {path_.toStdString(), "--stakes", "--interval", "10", option, typed}, out, err),
+                1);
+            const std::optional<QString> refused = window->computeStakes();
+            ASSERT_TRUE(refused) << typed;
+            const std::string said = err.str();
+            const std::string prefix = std::string("hcurve: ") + option + " ";
+            ASSERT_EQ(said.rfind(prefix, 0), 0u) << said;
+            EXPECT_EQ(refused->toStdString(),
+                      name + said.substr(prefix.size(), said.size() - prefix.size() - 1));
+        }
     }
 }
 
