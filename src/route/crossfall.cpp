@@ -93,10 +93,9 @@ std::optional<CrossFall> buildCrossFall(const CrossFallTable& table, const Route
     const std::size_t before = faults.size();
     CrossFall cross;
     for (const CrossFallRow& r : table.rows) {
-        std::string wrong;
-        const std::optional<double> at = placedChainage(route, r.at, false, wrong);
+        const Result<double> at = placedChainage(route, r.at, false);
         if (!at) {
-            faults.push_back({r.line, wrong, table.file});
+            faults.push_back({r.line, at.failure().message, table.file});
             continue;
         }
         if (!cross.points.empty() && *at < cross.points.back().at_m) {

@@ -145,18 +145,18 @@ namespace {
 
 // Where a table chainage lies on the route; inGap tells a K-text that falls into the gap of a
 // short chain.
-std::optional<double> placeOnRoute(const Route& route, const TableChainage& at, bool allowTwice,
-                                   std::string& fault, bool& inGap) {
+// inGap: set when the failure is that of a chainage in the gap of a short chain.
+Result<double> placeOnRoute(const Route& route, const TableChainage& at, bool allowTwice,
+                            bool& inGap) {
     inGap = false;
     if (!at.broken)
         return at.value_m;
     const std::vector<double> places = continuousChainages(route, at.value_m);
     const std::string text = chainageText(at.value_m, kPlainForm);
     if (places.size() > 1 && !allowTwice) {
-        fault = "桩号 " + text + " 在路线上出现两次（断链），这里要写它的里程（" +
-                format(places.front(), Pattern::Fixed3) + " 或 " +
-                format(places.back(), Pattern::Fixed3) + "）。";
-        return std::nullopt;
+        return Failure{"桩号 " + text + " 在路线上出现两次（断链），这里要写它的里程（" +
+                       format(places.front(), Pattern::Fixed3) + " 或 " +
+                       format(places.back(), Pattern::Fixed3) + "）。"};
     }
     if (!places.empty())
         return places.front();
@@ -166,9 +166,8 @@ std::optional<double> placeOnRoute(const Route& route, const TableChainage& at, 
         return at.value_m;
     if (at.value_m > endBroken)
         return at.value_m - (endBroken - route.end_m);
-    fault = "路线上没有桩号 " + text + "：它落在断链的空缺里。";
     inGap = true;
-    return std::nullopt;
+    return Failure{"路线上没有桩号 " + text + "：它落在断链的空缺里。"};
 }
 
 // Neighbouring vertical curves that overlap by less than this are rounding; they are made to
@@ -216,10 +215,9 @@ void shorten(GradePoint& q, bool before, double h) {
 
 }  // namespace
 
-std::optional<double> placedChainage(const Route& route, const TableChainage& at, bool allowTwice,
-                                     std::string& fault) {
+Result<double> placedChainage(const Route& route, const TableChainage& at, bool allowTwice) {
     bool inGap = false;
-    return placeOnRoute(route, at, allowTwice, fault, inGap);
+    return placeOnRoute(route, at, allowTwice, inGap);
 }
 
 namespace {
@@ -251,11 +249,13 @@ std::optional<std::vector<double>> placeGradeRows(const Route& route, GradeNotes
     std::string wrong;
     bool inGap = false;
     for (std::size_t k = 0; k < rows.size() && !unplaced; ++k) {
-        const std::optional<double> a = placeOnRoute(route, rows[k].at, false, wrong, inGap);
-        if (a)
+        const Result<double> a = placeOnRoute(route, rows[k].at, false, inGap);
+        if (a) {
             at[k] = *a;
-        else
+        } else {
             unplaced = k;
+            wrong = a.failure().message;
+        }
     }
     if (unplaced && inGap && table.internalStationsInGap) {
         // An exporter that writes internal stations: read so, every station lies on the route.

@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "curve/result.h"
+
 namespace hcurve {
 
 struct Route;
@@ -101,10 +103,9 @@ bool isGradeTitle(std::string_view title);
 GradeTable readGradeTable(const CsvTable& table, std::size_t file, std::vector<RouteFault>& faults);
 
 /// The continuous chainage of a table chainage on the route: a K-text through the chain breaks
-/// (before BP and beyond EP the first and last stretch run on). Nothing and the reason in fault
-/// when it falls in the gap of a short chain, or stands twice and allowTwice is false.
-std::optional<double> placedChainage(const Route& route, const TableChainage& at, bool allowTwice,
-                                     std::string& fault);
+/// (before BP and beyond EP the first and last stretch run on); or why not, when it falls in the
+/// gap of a short chain, or stands twice and allowTwice is false.
+Result<double> placedChainage(const Route& route, const TableChainage& at, bool allowTwice);
 
 /// The grade line of the design's table placed on the route, with every fault (chainages not
 /// increasing or beyond the coordinates' bound, fewer than two rows, radii on the ends, vertical

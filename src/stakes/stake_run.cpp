@@ -10,6 +10,7 @@
 #include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
+#include "curve/result.h"
 #include "geometry/side_points.h"
 #include "geometry/stake_position.h"
 #include "port/answers.h"
@@ -109,8 +110,8 @@ std::optional<std::string> askSidePointOptions(CurveRecord& record, UserPort& po
 // work, as it would outgrow the memory of a desktop.
 constexpr std::uint64_t kMaxRunPoints = 10000000;
 
-// Why the run is refused: its stakes times (1 + side points per stake) exceed kMaxRunPoints.
-std::optional<std::string> tooManyPoints(const CurveRecord& record, const std::vector<Stake>& run) {
+// Refused when its stakes times (1 + side points per stake) exceed kMaxRunPoints.
+Result<void> fitsInMemory(const CurveRecord& record, const std::vector<Stake>& run) {
     std::uint64_t perStake = 1;
     if (sidePointsOn(record)) {
         const std::uint64_t rows = record.dd_n == 1 ? 1 : 2;
@@ -120,10 +121,10 @@ std::optional<std::string> tooManyPoints(const CurveRecord& record, const std::v
     const std::uint64_t stakes = run.size();
     const std::uint64_t points = stakes * perStake;
     if (points <= kMaxRunPoints)
-        return std::nullopt;
-    return "点数太多（一次最多 10000000 个）：" + std::to_string(stakes) +
-           " 个中桩，每个中桩连同边桩 " + std::to_string(perStake) + " 个点，共 " +
-           std::to_string(points) + " 个点。中桩计算没有进行。";
+        return done();
+    return Failure{"点数太多（一次最多 10000000 个）：" + std::to_string(stakes) +
+                   " 个中桩，每个中桩连同边桩 " + std::to_string(perStake) + " 个点，共 " +
+                   std::to_string(points) + " 个点。中桩计算没有进行。"};
 }
 
 }  // namespace
@@ -146,8 +147,8 @@ void stakeRun(CurveRecord& record, UserPort& port) {
     }
     std::vector<Stake> stakes = *modeNumber == 0 ? singlePoint(port) : continuous(port);
     std::optional<std::string> ppqTyped = askSidePointOptions(record, port);
-    if (std::optional<std::string> refusal = tooManyPoints(record, stakes)) {
-        port.showMessage(*refusal);
+    if (const Result<void> fits = fitsInMemory(record, stakes); !fits) {
+        port.showMessage(fits.failure().message);
         return;
     }
     // Nothing of an earlier run stays beside this one, also when its listing is left at once.
