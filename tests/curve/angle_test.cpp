@@ -144,9 +144,9 @@ TEST(Angle, DmsReadAndWritten) {
         {0, 0, "0.0000"},
         {359.5959, 0, "359.5959"},
         {89.5959999, 3, "89.5959999"},
-        {89.5959999, 0, "90.0000"},   // 59.999" rounds up and carries into the degrees
-        {-0.0000001, 2, "0.000000"},  // rounds to nothing, and so has no sign
-        {-12.0000006, 1, "-12.00001"},
+        {89.5959999, 0, "90.0000"},    // 59.999" rounds up and carries into the degrees
+        {-0.0000001, 2, "0.000000"},   // rounds to nothing, and so has no sign
+        {-12.000006, 1, "-12.00001"},  // 0.06" to a tenth
     };
     for (const auto& c : cases) {
         const std::string typed = [&] {
