@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 600
 # program before test-windows compares against it.
 .NOTPARALLEL:
 
-.PHONY: all setup build run test test-default test-sanitize test-release test-windows windows bench fuzz package clean
+.PHONY: all setup build run check test test-default test-sanitize test-release test-windows windows bench fuzz package clean
 
 all: build
 
@@ -20,6 +20,14 @@ build: setup
 
 run: build
 	./build/default/src/main/hcurve
+
+# The loop between changes: the default build's suite alone, building only what it runs (not the
+# benchmarks nor the screenshot tools), with the monkey's 300 sessions instead of its 3000
+# (HCURVE_MONKEY_SESSIONS sets them). make test runs everything.
+check: setup
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS) --target check_programs
+	@HCURVE_MONKEY_SESSIONS=$${HCURVE_MONKEY_SESSIONS:-300} ctest --preset default -j $(JOBS)
 
 # The Debian package, from the Release build: build/release/hcurve_VERSION_ARCH.deb
 # (apt install ./build/release/hcurve_*.deb).
