@@ -1,5 +1,6 @@
-// A whole route: the curves of every JD of the designer's table, joined by straights, with its
-// chain breaks.
+// A whole route, from a JD table (the curves of every JD joined by straights) or from an element
+// table (its straights, arcs and spirals as given), with its chain breaks, grade line and
+// cross-fall.
 //
 // A position on the route is its continuous chainage (里程): the chainage of BP plus the distance
 // along the route from BP, with no chain break applied. Chain breaks change only the chainage
@@ -125,7 +126,8 @@ Alignment compileChain(const std::vector<RoutePointRow>& points,
 double wrapAzimuth_deg(double azimuth_deg);
 
 /// The azimuth from one point to another, in the degrees of the stake position (whose radians are
-/// degrees times the ten-decimal factor), in [0, 360).
+/// degrees times the ten-decimal factor): the true angle in [0, 2 pi] divided by that factor, so
+/// from 0 to 360.0000000103; a direction within 2e-10 rad west of north comes out above 360.
 double azimuthBetween_deg(double x0_m, double y0_m, double x1_m, double y1_m);
 
 }  // namespace hcurve
