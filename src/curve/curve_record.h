@@ -27,6 +27,8 @@ struct CurveElements {
     double R = 0, A1 = 0, A2 = 0;  // radius and spiral parameters, m
     double f = 0;                  // degrees-to-radians factor
 
+    // p and T keep the names the formulas give them, although they sit beside p1, p2 and T1, T2:
+    // p is no shift but the turn's sign, T no length but the azimuth typed into the T field.
     std::int16_t p = 0;           // turn sign: +1 right-hand, -1 left-hand
     double T = 0;                 // azimuth of the incoming tangent at ZH, degrees
     double B = 0;                 // absolute deflection, degrees
@@ -68,12 +70,17 @@ struct StakeRun {
     double ppq_dms = 0;              // the transverse axis from the normal, DMS; 0: along it
 };
 
-/// The window-level state all commands share; its side-point setup (the SideSetup it is) is the
-/// one last entered.
-struct CurveRecord : SideSetup {
-    // Side-point question.
-    std::string pp_dk;      // answer to the side-point question; side points wanted when "y" or "Y"
-    std::int16_t dlxp = 0;  // nonzero: counts and distances were entered with the design data
+/// The window-level state all commands share.
+struct CurveRecord {
+    // The side-point question of 开始计算, under the names every part of the program reads them by:
+    // pp_dk is the answer as typed (side points wanted when "y" or "Y", sidePointsOn), dlxp the
+    // answer to "widths now?" (nonzero: the counts and distances were entered with the design
+    // data, and the stake run does not ask them again; the run never changes it).
+    std::string pp_dk;
+    std::int16_t dlxp = 0;
+
+    /// The side-point setup last entered, by 开始计算 or by a stake run; a run keeps its own copy.
+    SideSetup sides;
 
     // The design last accepted: the JD's name as typed, and the numbers.
     std::string JD;

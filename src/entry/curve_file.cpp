@@ -142,15 +142,15 @@ std::string curveFileText(const CurveRecord& record) {
     text += line(kSidePoints, {record.pp_dk});
     text += line(kWidthsNow, {std::to_string(record.dlxp)});
     std::vector<std::string> left, right;
-    for (int j = 1; j <= record.dl_n && j < static_cast<int>(record.dl.size()); ++j)
-        left.push_back(exactText(record.dl[static_cast<std::size_t>(j)]));
-    for (int j = 1; j <= record.dr_n && j < static_cast<int>(record.dr.size()); ++j)
-        right.push_back(exactText(record.dr[static_cast<std::size_t>(j)]));
+    for (int j = 1; j <= record.sides.dl_n && j < static_cast<int>(record.sides.dl.size()); ++j)
+        left.push_back(exactText(record.sides.dl[static_cast<std::size_t>(j)]));
+    for (int j = 1; j <= record.sides.dr_n && j < static_cast<int>(record.sides.dr.size()); ++j)
+        right.push_back(exactText(record.sides.dr[static_cast<std::size_t>(j)]));
     text += line(kLeft, left);
     text += line(kRight, right);
-    text += line(kRows, {std::to_string(record.dd_n == 1 ? 1 : 2)});
-    text += line(kFront, {exactText(record.ds_l)});
-    text += line(kBack, {exactText(record.ds_r)});
+    text += line(kRows, {std::to_string(record.sides.dd_n == 1 ? 1 : 2)});
+    text += line(kFront, {exactText(record.sides.ds_l)});
+    text += line(kBack, {exactText(record.sides.ds_r)});
     return text;
 }
 
@@ -198,8 +198,8 @@ Result<void> readCurveFile(const std::string& text, CurveRecord& record) {
     if (!now || *now != std::trunc(*now) || std::fabs(*now) > kMostSidePoints)
         return wrong(kWidthsNow, "应为整数。");
     read.dlxp = static_cast<std::int16_t>(*now);
-    for (auto [name, list, count] :
-         {std::tuple{kLeft, &read.dl, &read.dl_n}, std::tuple{kRight, &read.dr, &read.dr_n}}) {
+    for (auto [name, list, count] : {std::tuple{kLeft, &read.sides.dl, &read.sides.dl_n},
+                                     std::tuple{kRight, &read.sides.dr, &read.sides.dr_n}}) {
         const auto found = values.find(name);
         std::optional<std::vector<float>> d =
             found == values.end() ? std::vector<float>{0.0f} : distances(found->second);
@@ -211,8 +211,9 @@ Result<void> readCurveFile(const std::string& text, CurveRecord& record) {
     const std::optional<double> rows = readNumber(first(kRows).value_or("1"));
     if (!rows || (*rows != 1 && *rows != 2))
         return wrong(kRows, "单排为 1，双排为 2。");
-    read.dd_n = static_cast<std::int16_t>(*rows);
-    for (auto [name, distance] : {std::pair{kFront, &read.ds_l}, std::pair{kBack, &read.ds_r}}) {
+    read.sides.dd_n = static_cast<std::int16_t>(*rows);
+    for (auto [name, distance] :
+         {std::pair{kFront, &read.sides.ds_l}, std::pair{kBack, &read.sides.ds_r}}) {
         const std::optional<double> v = readNumber(first(name).value_or("0"));
         if (!v || !std::isfinite(static_cast<float>(*v)))
             return wrong(name, "应为数值。");

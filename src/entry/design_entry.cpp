@@ -192,8 +192,8 @@ void askSidePointSetup(CurveRecord& record, UserPort& port) {
                "是否现在输入距离的回答"});
     if (record.dlxp == 0)
         return;
-    askSideWidths(record, port, kEntrySideQuestions);
-    askRowDistances(record, port, kEntrySideQuestions);
+    askSideWidths(record.sides, port, kEntrySideQuestions);
+    askRowDistances(record.sides, port, kEntrySideQuestions);
 }
 
 }  // namespace

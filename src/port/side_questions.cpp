@@ -18,17 +18,17 @@ void askSide(UserPort& port, const Question& count, const Question& distance, st
 
 }  // namespace
 
-void askSideWidths(CurveRecord& record, UserPort& port, const SideQuestions& q) {
-    askSide(port, q.leftCount, q.leftDistance, record.dl_n, record.dl);
-    askSide(port, q.rightCount, q.rightDistance, record.dr_n, record.dr);
-    record.dd_n = askInt16(port, q.rows);
+void askSideWidths(SideSetup& sides, UserPort& port, const SideQuestions& q) {
+    askSide(port, q.leftCount, q.leftDistance, sides.dl_n, sides.dl);
+    askSide(port, q.rightCount, q.rightDistance, sides.dr_n, sides.dr);
+    sides.dd_n = askInt16(port, q.rows);
 }
 
-void askRowDistances(CurveRecord& record, UserPort& port, const SideQuestions& q) {
-    if (record.dd_n == 1)
+void askRowDistances(SideSetup& sides, UserPort& port, const SideQuestions& q) {
+    if (sides.dd_n == 1)
         return;
-    record.ds_l = askFloat32(port, q.frontRow);
-    record.ds_r = askFloat32(port, q.backRow);
+    sides.ds_l = askFloat32(port, q.frontRow);
+    sides.ds_r = askFloat32(port, q.backRow);
 }
 
 }  // namespace hcurve

@@ -3,7 +3,7 @@
 // with prompt sets of their own; the order and the answers' rules are the same.
 #pragma once
 
-#include "curve/curve_record.h"
+#include "curve/side_setup.h"
 #include "port/answers.h"
 #include "port/user_port.h"
 
@@ -14,9 +14,9 @@ struct SideQuestions {
 };
 
 /// The counts and distances of both sides, then one row or two: dl_n, dl, dr_n, dr, dd_n.
-void askSideWidths(CurveRecord& record, UserPort& port, const SideQuestions& q);
+void askSideWidths(SideSetup& sides, UserPort& port, const SideQuestions& q);
 
 /// The distances of the front and back rows (ds_l, ds_r), asked only for two rows.
-void askRowDistances(CurveRecord& record, UserPort& port, const SideQuestions& q);
+void askRowDistances(SideSetup& sides, UserPort& port, const SideQuestions& q);
 
 }  // namespace hcurve

@@ -1,5 +1,6 @@
-// A whole route: the curves of every JD of the designer's table, joined by straights, with its
-// chain breaks.
+// A whole route, from a JD table (the curves of every JD joined by straights) or from an element
+// table (its straights, arcs and spirals as given), with its chain breaks, grade line and
+// cross-fall.
 //
 // A position on the route is its continuous chainage (里程): the chainage of BP plus the distance
 // along the route from BP, with no chain break applied. Chain breaks change only the chainage

@@ -64,21 +64,6 @@ std::vector<std::string> splitHeader(std::string_view header) {
     return names;
 }
 
-// A stake before its position is computed: its place, the chainage its text shows, and its name
-// (BP, ZH, ...; empty for a plain stake). order breaks ties of equal place: a break's text before
-// it (0), the named points (1), the break's text after it (2).
-struct Planned {
-    double continuous_m;
-    int order;
-    const char* point;
-    double broken_m;
-};
-
-// Two stakes at one place are one stake when their chainage texts read the same.
-bool sameText(const Planned& a, const Planned& b) {
-    return chainageText(a.broken_m, kPlainForm) == chainageText(b.broken_m, kPlainForm);
-}
-
 // The side points' column names, in the order of sidePointsOf.
 std::vector<std::string> sideColumnNames(const StakeRequest& request, bool withHeights) {
     std::vector<std::string> names;
@@ -229,76 +214,163 @@ std::optional<RouteFoot> footFromStake(const Route& route, const RouteStake& sta
 
 }  // namespace
 
-StakeTable stakeTable(const Route& route, const StakeRequest& request) {
-    StakeTable table;
-    const double from = request.from_m.value_or(route.start_m);
-    const double to = request.to_m.value_or(route.end_m);
-    if (!(request.interval_m > 0) || !std::isfinite(request.interval_m)) {
-        table.fault = "桩距必须大于零。";
-        return table;
-    }
-    if (!(from <= to)) {
-        table.fault = "起点里程在终点里程之后。";
-        return table;
-    }
-    if (to < route.start_m || from > route.end_m) {
-        // Where the route is, so the user can type a stretch on it.
-        table.fault = "所给的范围不在路线上（BP " + stakeText(route, route.start_m) + " 至 EP " +
-                      stakeText(route, route.end_m) + " 之间）。";
-        return table;
-    }
-    // The named points of the stretch where it lies on the road: a grade line or a stretch that
-    // reaches beyond BP or EP adds no stake there.
-    const double first_m = std::max(from, route.start_m), last_m = std::min(to, route.end_m);
-    const auto inside = [&](double c) {
-        return c >= first_m - kSameStake_m && c <= last_m + kSameStake_m;
-    };
-    // The multiples are counted before they are made, and everything once the named points (at
-    // most a few a row of the files) are merged with them: what is refused is what would be
-    // written, each stake once however many names meet there.
-    const double onRoad_m = last_m - first_m;
-    const std::size_t sides = sidePointCount(sideRequestOf(request));
-    if (onRoad_m / request.interval_m > kMostStakes) {
-        table.fault = "桩距太小：这一段会有一百万个以上的桩。";
-        return table;
-    }
+namespace {
 
-    // Whole multiples of the interval, stretch by stretch between the breaks: in route order.
-    std::vector<Planned> multiples;
-    multiples.reserve(static_cast<std::size_t>(onRoad_m / request.interval_m) +
-                      2 * route.breaks.size() + 2);
+bool isPlain(const PlannedStake& p) {
+    return *p.point == '\0';
+}
+
+// Two stakes at one place are one stake when their chainage texts read the same.
+bool sameText(const PlannedStake& a, const PlannedStake& b) {
+    return chainageText(a.broken_m, kPlainForm) == chainageText(b.broken_m, kPlainForm);
+}
+
+// Route order; at one place a break's text before it, the named points, the break's text after.
+bool before(const PlannedStake& a, const PlannedStake& b) {
+    if (std::fabs(a.continuous_m - b.continuous_m) > kSameStake_m)
+        return a.continuous_m < b.continuous_m;
+    return a.order < b.order;
+}
+
+// Why the stretch asked for has no table: an interval that is none, ends in the wrong order, a
+// stretch beside the route.
+std::optional<std::string> stretchFault(const Route& route, const StakeRequest& request,
+                                        double from_m, double to_m) {
+    if (!(request.interval_m > 0) || !std::isfinite(request.interval_m))
+        return "桩距必须大于零。";
+    if (!(from_m <= to_m))
+        return "起点里程在终点里程之后。";
+    if (to_m < route.start_m || from_m > route.end_m) {
+        // Where the route is, so the user can type a stretch on it.
+        return "所给的范围不在路线上（BP " + stakeText(route, route.start_m) + " 至 EP " +
+               stakeText(route, route.end_m) + " 之间）。";
+    }
+    return std::nullopt;
+}
+
+// The side points of one stake into the table, with their elevations where the route has a
+// cross-fall: each at the foot of its own on the centre line.
+void addSidePoints(StakeTable& table, const Route& route, const SideRequest& sides,
+                   const RouteStake& stake, double stake_m) {
+    const GradeLine* grade = route.gradeLine ? &*route.gradeLine : nullptr;
+    const CrossFall* cross = grade && route.crossFall ? &*route.crossFall : nullptr;
+    const Direction atStake = cross ? directionAt(stake) : Direction{};
+    for (const SidePoint& side : sidePointsOf({stake.x_m, stake.y_m, stake.tangent_deg}, sides)) {
+        table.sideX_m.push_back(side.x_m);
+        table.sideY_m.push_back(side.y_m);
+        if (!cross)
+            continue;
+        std::optional<double> H;
+        if (const std::optional<RouteFoot> foot =
+                footFromStake(route, stake, atStake, stake_m, side.x_m, side.y_m))
+            H = surfaceElevation_m(*grade, *cross, foot->continuous_m, foot->offset_m);
+        table.sideH_m.push_back(H.value_or(std::nan("")));
+    }
+}
+
+// The rows of the planned stakes, positioned, with their elevations and side points.
+void addRows(StakeTable& table, const Route& route, const StakeRequest& request,
+             const std::vector<PlannedStake>& stakes) {
+    const SideRequest sides = sideRequestOf(request);
+    const GradeLine* grade = route.gradeLine ? &*route.gradeLine : nullptr;
+    table.rows.reserve(stakes.size());
+    table.sidesPerStake = sidePointCount(sides);
+    table.sideX_m.reserve(stakes.size() * table.sidesPerStake);
+    table.sideY_m.reserve(stakes.size() * table.sidesPerStake);
+    table.withHeights = grade != nullptr;
+    table.withSideHeights = grade != nullptr && route.crossFall.has_value();
+    if (table.withSideHeights)
+        table.sideH_m.reserve(stakes.size() * table.sidesPerStake);
+    for (const PlannedStake& p : stakes) {
+        const RouteStake s = stakeAt(route, p.continuous_m);
+        table.rows.push_back({p.point, chainageText(p.broken_m, kPlainForm), p.continuous_m, s.x_m,
+                              s.y_m, s.tangent_deg, std::nullopt});
+        if (grade)
+            table.rows.back().H_m = designElevation_m(*grade, p.continuous_m);
+        if (table.sidesPerStake > 0)
+            addSidePoints(table, route, sides, s, p.continuous_m);
+    }
+}
+
+// Which stakes of the table lie outside the grade line, before its start and beyond its end, as
+// the warning tells it; nothing when every stake has its elevation.
+std::optional<std::string> outsideGradeLine(const Route& route, const StakeTable& table) {
+    if (!route.gradeLine)
+        return std::nullopt;
+    const GradeLine& grade = *route.gradeLine;
+    std::optional<std::pair<double, double>> outsideBefore, outsideAfter;
+    for (const StakeRow& row : table.rows) {
+        if (row.H_m)
+            continue;
+        auto& outside = row.continuous_m < grade.start_m() ? outsideBefore : outsideAfter;
+        if (!outside)
+            outside.emplace(row.continuous_m, row.continuous_m);
+        outside->second = row.continuous_m;
+    }
+    if (!outsideBefore && !outsideAfter)
+        return std::nullopt;
+    std::string stretches;
+    for (const auto& outside : {outsideBefore, outsideAfter}) {
+        if (!outside)
+            continue;
+        if (!stretches.empty())
+            stretches += "和";
+        stretches += stakeText(route, outside->first);
+        if (outside->second != outside->first)
+            stretches += " 至 " + stakeText(route, outside->second);
+    }
+    return stretches + " 的中桩在纵断面（" + stakeText(route, grade.start_m()) + " 至 " +
+           stakeText(route, grade.end_m()) + "）以外，没有高程。";
+}
+
+}  // namespace
+
+std::vector<PlannedStake> wholeMultiples(const Route& route, double from_m, double to_m,
+                                         double interval_m) {
+    std::vector<PlannedStake> multiples;
     const std::size_t nb = route.breaks.size();
+    const double onRoad_m = std::min(to_m, route.end_m) - std::max(from_m, route.start_m);
+    multiples.reserve(static_cast<std::size_t>(std::max(onRoad_m, 0.0) / interval_m) + 2 * nb + 2);
+    // Stretch by stretch between the breaks, each with the offset of the breaks before it.
     double offset = 0;
     for (std::size_t k = 0; k <= nb; ++k) {
-        const double a = std::max(from, k == 0 ? route.start_m : route.breaks[k - 1].at_m);
-        const double b = std::min(to, k == nb ? route.end_m : route.breaks[k].at_m);
+        const double a = std::max(from_m, k == 0 ? route.start_m : route.breaks[k - 1].at_m);
+        const double b = std::min(to_m, k == nb ? route.end_m : route.breaks[k].at_m);
         if (a <= b) {
-            const double first = std::ceil((a + offset - kSameStake_m) / request.interval_m);
-            const double last = std::floor((b + offset + kSameStake_m) / request.interval_m);
+            const double first = std::ceil((a + offset - kSameStake_m) / interval_m);
+            const double last = std::floor((b + offset + kSameStake_m) / interval_m);
             for (double m = first; m <= last; ++m) {
-                const double broken = m * request.interval_m;
+                const double broken = m * interval_m;
                 // The last multiple of a stretch that ends at a break is the break's own stake.
                 const bool beforeBreak =
                     k < nb && std::fabs(broken - offset - route.breaks[k].at_m) <= kSameStake_m;
-                multiples.push_back({broken - offset, beforeBreak ? 0 : 2, "", broken});
+                multiples.push_back(
+                    {broken - offset,
+                     beforeBreak ? PlannedStake::kBeforeBreak : PlannedStake::kAfterBreak, "",
+                     broken});
             }
         }
         if (k < nb)
             offset += route.breaks[k].after_m - route.breaks[k].before_m;
     }
+    return multiples;
+}
 
-    // BP, EP, the characteristic points and both sides of every break.
-    std::vector<Planned> named;
+std::vector<PlannedStake> namedStakes(const Route& route, double from_m, double to_m) {
+    // Only where the stretch lies on the road: a grade line or a stretch that reaches beyond BP
+    // or EP adds no stake there.
+    const double first_m = std::max(from_m, route.start_m), last_m = std::min(to_m, route.end_m);
+    std::vector<PlannedStake> named;
     auto add = [&](double c, int order, const char* point, double broken) {
-        if (inside(c))
-            named.push_back({std::min(std::max(c, from), to), order, point, broken});
+        if (c >= first_m - kSameStake_m && c <= last_m + kSameStake_m)
+            named.push_back({std::min(std::max(c, from_m), to_m), order, point, broken});
     };
     auto addPoint = [&](double c, const char* point) {
-        add(c, 1, point, brokenChainage(route, c));
+        add(c, PlannedStake::kNamed, point, brokenChainage(route, c));
     };
     for (const ChainBreak& b : route.breaks) {
-        add(b.at_m, 0, "", b.before_m);
-        add(b.at_m, 2, "", b.after_m);
+        add(b.at_m, PlannedStake::kBeforeBreak, "", b.before_m);
+        add(b.at_m, PlannedStake::kAfterBreak, "", b.after_m);
     }
     // Where every element starts (named or not), the middles that have a name, and the end.
     for (const Element& e : route.alignment.elements) {
@@ -317,28 +389,24 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
                 addPoint(g[k].curveEnd_m(), kVerticalCurveEnd);
         }
     }
-
-    const auto before = [](const Planned& a, const Planned& b) {
-        if (std::fabs(a.continuous_m - b.continuous_m) > kSameStake_m)
-            return a.continuous_m < b.continuous_m;
-        return a.order < b.order;
-    };
     std::stable_sort(named.begin(), named.end(), before);
+    return named;
+}
 
-    // Both lists merged in route order. A whole multiple that falls on a named point or a break is
-    // that stake; named points at one place each keep their row.
-    std::vector<Planned> stakes;
+std::vector<PlannedStake> mergedStakes(const std::vector<PlannedStake>& multiples,
+                                       const std::vector<PlannedStake>& named) {
+    std::vector<PlannedStake> stakes;
     stakes.reserve(multiples.size() + named.size());
-    auto take = [&](const Planned& p) {
+    auto take = [&](const PlannedStake& p) {
         if (!stakes.empty()) {
-            Planned& q = stakes.back();
+            PlannedStake& q = stakes.back();
             // Within a millimetre, where their chainage texts read alike, a plain stake is the
             // named point beside it (a break given at the rounded chainage of a ZH).
             const bool samePlace =
                 std::fabs(q.continuous_m - p.continuous_m) <= kOneText_m && sameText(q, p);
-            if (samePlace && *p.point == '\0')
+            if (samePlace && isPlain(p))
                 return;
-            if (samePlace && *q.point == '\0') {
+            if (samePlace && isPlain(q)) {
                 q = p;
                 return;
             }
@@ -352,67 +420,33 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
         else
             take(named[j++]);
     }
+    return stakes;
+}
 
+StakeTable stakeTable(const Route& route, const StakeRequest& request) {
+    StakeTable table;
+    const double from = request.from_m.value_or(route.start_m);
+    const double to = request.to_m.value_or(route.end_m);
+    table.fault = stretchFault(route, request, from, to);
+    if (table.fault)
+        return table;
+    // The multiples are counted before they are made, and everything once the named points (at
+    // most a few a row of the files) are merged with them: what is refused is what would be
+    // written, each stake once however many names meet there.
+    const double onRoad_m = std::min(to, route.end_m) - std::max(from, route.start_m);
+    if (onRoad_m / request.interval_m > kMostStakes) {
+        table.fault = "桩距太小：这一段会有一百万个以上的桩。";
+        return table;
+    }
+    const std::vector<PlannedStake> stakes = mergedStakes(
+        wholeMultiples(route, from, to, request.interval_m), namedStakes(route, from, to));
+    const std::size_t sides = sidePointCount(sideRequestOf(request));
     if (static_cast<double>(stakes.size()) * static_cast<double>(1 + sides) > kMostStakes) {
         table.fault = "这一段的中桩、特征点与边桩合计会有一百万个以上。";
         return table;
     }
-
-    const SideRequest sideRequest = sideRequestOf(request);
-    table.rows.reserve(stakes.size());
-    table.sidesPerStake = sidePointCount(sideRequest);
-    table.sideX_m.reserve(stakes.size() * table.sidesPerStake);
-    table.sideY_m.reserve(stakes.size() * table.sidesPerStake);
-    const GradeLine* grade = route.gradeLine ? &*route.gradeLine : nullptr;
-    const CrossFall* cross = grade && route.crossFall ? &*route.crossFall : nullptr;
-    table.withHeights = grade != nullptr;
-    table.withSideHeights = cross != nullptr;
-    if (cross)
-        table.sideH_m.reserve(stakes.size() * table.sidesPerStake);
-    // The stakes outside the grade line, before its start and beyond its end.
-    std::optional<std::pair<double, double>> outsideBefore, outsideAfter;
-    for (const Planned& p : stakes) {
-        const RouteStake s = stakeAt(route, p.continuous_m);
-        table.rows.push_back({p.point, chainageText(p.broken_m, kPlainForm), p.continuous_m, s.x_m,
-                              s.y_m, s.tangent_deg, std::nullopt});
-        if (grade) {
-            table.rows.back().H_m = designElevation_m(*grade, p.continuous_m);
-            if (!table.rows.back().H_m) {
-                auto& outside = p.continuous_m < grade->start_m() ? outsideBefore : outsideAfter;
-                if (!outside)
-                    outside.emplace(p.continuous_m, p.continuous_m);
-                outside->second = p.continuous_m;
-            }
-        }
-        if (table.sidesPerStake == 0)
-            continue;
-        const Direction atStake = cross ? directionAt(s) : Direction{};
-        for (const SidePoint& side : sidePointsOf({s.x_m, s.y_m, s.tangent_deg}, sideRequest)) {
-            table.sideX_m.push_back(side.x_m);
-            table.sideY_m.push_back(side.y_m);
-            if (!cross)
-                continue;
-            std::optional<double> H;
-            if (const std::optional<RouteFoot> foot =
-                    footFromStake(route, s, atStake, p.continuous_m, side.x_m, side.y_m))
-                H = surfaceElevation_m(*grade, *cross, foot->continuous_m, foot->offset_m);
-            table.sideH_m.push_back(H.value_or(std::nan("")));
-        }
-    }
-    if (outsideBefore || outsideAfter) {
-        std::string stretches;
-        for (const auto& outside : {outsideBefore, outsideAfter}) {
-            if (!outside)
-                continue;
-            if (!stretches.empty())
-                stretches += "和";
-            stretches += stakeText(route, outside->first);
-            if (outside->second != outside->first)
-                stretches += " 至 " + stakeText(route, outside->second);
-        }
-        table.warning = stretches + " 的中桩在纵断面（" + stakeText(route, grade->start_m()) +
-                        " 至 " + stakeText(route, grade->end_m()) + "）以外，没有高程。";
-    }
+    addRows(table, route, request, stakes);
+    table.warning = outsideGradeLine(route, table);
     return table;
 }
 

@@ -81,6 +81,32 @@ struct StakeTable {
 /// grade line also every 变坡点 (BPD) and the start (SQD) and end (SZD) of every vertical curve.
 StakeTable stakeTable(const Route& route, const StakeRequest& request);
 
+/// The steps of stakeTable, each alone. A stake before its position is computed: its place
+/// (continuous chainage), the chainage value its text shows, and its name (BP, ZH, ...; empty for
+/// a plain stake), which points into the route or is a literal. order breaks ties of one place.
+struct PlannedStake {
+    enum Order { kBeforeBreak = 0, kNamed = 1, kAfterBreak = 2 };
+    double continuous_m;
+    int order;
+    const char* point;
+    double broken_m;
+};
+
+/// The whole multiples of the interval (in chainage values, breaks applied) from..to on the
+/// route, in route order; the last one of a stretch that ends at a break as the break's text
+/// before it.
+std::vector<PlannedStake> wholeMultiples(const Route& route, double from_m, double to_m,
+                                         double interval_m);
+
+/// BP, EP, where every element starts, the named middles (QZ), both texts of every break and
+/// the grade line's points, where they lie on the stretch and on the road, in route order.
+std::vector<PlannedStake> namedStakes(const Route& route, double from_m, double to_m);
+
+/// Both lists as one, in route order: a plain stake within a millimetre of a named one whose
+/// chainage text reads the same is that stake; named stakes at one place each keep their own.
+std::vector<PlannedStake> mergedStakes(const std::vector<PlannedStake>& multiples,
+                                       const std::vector<PlannedStake>& named);
+
 /// The stake table's rows (below).
 TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request);
 

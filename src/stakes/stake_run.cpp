@@ -101,8 +101,8 @@ std::optional<std::string> askSidePointOptions(CurveRecord& record, UserPort& po
                             "夹角 PPQ"});
     // The widths come here only when design entry did not ask them.
     if (record.dlxp == 0)
-        askSideWidths(record, port, kRunSideQuestions);
-    askRowDistances(record, port, kRunSideQuestions);
+        askSideWidths(record.sides, port, kRunSideQuestions);
+    askRowDistances(record.sides, port, kRunSideQuestions);
     return ppq;
 }
 
@@ -114,9 +114,9 @@ constexpr std::uint64_t kMaxRunPoints = 10000000;
 Result<void> fitsInMemory(const CurveRecord& record, const std::vector<Stake>& run) {
     std::uint64_t perStake = 1;
     if (sidePointsOn(record)) {
-        const std::uint64_t rows = record.dd_n == 1 ? 1 : 2;
-        perStake += rows * static_cast<std::uint64_t>(std::max(0, int(record.dl_n)) +
-                                                      std::max(0, int(record.dr_n)));
+        const std::uint64_t rows = record.sides.dd_n == 1 ? 1 : 2;
+        perStake += rows * static_cast<std::uint64_t>(std::max(0, int(record.sides.dl_n)) +
+                                                      std::max(0, int(record.sides.dr_n)));
     }
     const std::uint64_t stakes = run.size();
     const std::uint64_t points = stakes * perStake;
@@ -170,7 +170,7 @@ void stakeRun(CurveRecord& record, UserPort& port) {
     record.lastRun.ppq_dms = ppqTyped ? readNumber(*ppqTyped).value_or(0) : 0;
     record.lastRun.sides.reset();
     if (sidePointsOn(record))
-        record.lastRun.sides.emplace(static_cast<const SideSetup&>(record));
+        record.lastRun.sides = record.sides;
     ++record.stakeRuns;
     forEachStake(record.lastRun, [&](const RunStake& stake) {
         try {

@@ -236,7 +236,183 @@ void paintNorthArrow(QPainter& painter, const QSizeF& size) {
                      QStringLiteral("Y 东"));
 }
 
+// What every step of the painting draws on: the painter, the picture and where it looks.
+struct Sheet {
+    QPainter& painter;
+    const QSizeF& size;
+    const PlanScene& scene;
+    const PlanFrame& frame;
+
+    QPointF at(const PlanPoint& p) const { return frame.toPicture(p, size); }
+};
+
+// The tangents through the JD (on a route the whole polygon), and the radii to the ends of the
+// arc.
+void paintTangents(const Sheet& sheet) {
+    QPainter& painter = sheet.painter;
+    const PlanScene& scene = sheet.scene;
+    painter.setPen(pen(kTangentRgb, 1.0, Qt::DashLine));
+    if (scene.route) {
+        QPolygonF polygon;
+        for (const PlanMark& m : scene.polygon)
+            polygon << sheet.at(m.at);
+        painter.drawPolyline(polygon);
+        return;
+    }
+    painter.drawPolyline(
+        QPolygonF({sheet.at(scene.start), sheet.at(scene.jd), sheet.at(scene.end)}));
+    painter.setPen(pen(kRadiusRgb, 1.0, Qt::DotLine));
+    for (const PlanMark& mark : scene.marks) {
+        if (mark.name == "HY" || mark.name == "YH" || mark.name == "ZY" || mark.name == "YZ")
+            painter.drawLine(sheet.at(scene.centre), sheet.at(mark.at));
+    }
+}
+
+// Stakes: a tick across the centre line, the transverse line through the side points, and the
+// left and right points in colours of their own.
+void paintStakes(const Sheet& sheet, const std::vector<std::size_t>& shown) {
+    QPainter& painter = sheet.painter;
+    for (std::size_t i : shown) {
+        const PlanStake& stake = sheet.scene.stakes[i];
+        const QPointF middle = sheet.at(stake.at);
+        const QPointF across = pictureDirection(stake.normal_deg);
+        std::vector<QPointF> ends{middle};
+        for (const PlanPoint& p : stake.left)
+            ends.push_back(sheet.at(p));
+        for (const PlanPoint& p : stake.right)
+            ends.push_back(sheet.at(p));
+        painter.setPen(pen(kTransverseRgb, 1.0));
+        for (const QPointF& end : ends)
+            painter.drawLine(middle, end);
+        painter.setPen(pen(kStakeRgb, 1.5));
+        painter.drawLine(middle - across * kStakeTick, middle + across * kStakeTick);
+        painter.setPen(Qt::NoPen);
+        const QSizeF dot(kSidePointSize, kSidePointSize);
+        painter.setBrush(QColor::fromRgba(kLeftPointRgb));
+        for (const PlanPoint& p : stake.left)
+            painter.drawRect(QRectF(sheet.at(p) - QPointF(dot.width(), dot.height()) / 2, dot));
+        painter.setBrush(QColor::fromRgba(kRightPointRgb));
+        for (const PlanPoint& p : stake.right)
+            painter.drawRect(QRectF(sheet.at(p) - QPointF(dot.width(), dot.height()) / 2, dot));
+        painter.setBrush(Qt::NoBrush);
+    }
+}
+
+// The centre line over the stakes; the characteristic points as rings (the line shows through),
+// the JDs and the circle centre.
+void paintLineAndMarks(const Sheet& sheet) {
+    QPainter& painter = sheet.painter;
+    const PlanScene& scene = sheet.scene;
+    QPolygonF line;
+    for (const PlanPoint& p : scene.centreLine)
+        line << sheet.at(p);
+    painter.setPen(pen(kCentreLineRgb, kCentreLineWidth));
+    painter.drawPolyline(line);
+
+    painter.setPen(pen(kMarkRgb, 1.2));
+    for (const PlanMark& mark : scene.marks)
+        painter.drawEllipse(sheet.at(mark.at), kMarkRadius, kMarkRadius);
+    auto jdMark = [&](const QPointF& p) {
+        painter.drawPolygon(
+            QPolygonF({p + QPointF(0, -6), p + QPointF(5.2, 3), p + QPointF(-5.2, 3)}));
+    };
+    painter.setPen(pen(kJdRgb, 1.2));
+    if (scene.route) {
+        for (std::size_t i = 1; i + 1 < scene.polygon.size(); ++i)
+            jdMark(sheet.at(scene.polygon[i].at));
+        return;
+    }
+    jdMark(sheet.at(scene.jd));
+    const QPointF centre = sheet.at(scene.centre);
+    painter.setPen(pen(kMarkRgb, 1.2));
+    painter.drawLine(centre - QPointF(5, 0), centre + QPointF(5, 0));
+    painter.drawLine(centre - QPointF(0, 5), centre + QPointF(0, 5));
+}
+
+// The labels of the points: on a route the JDs first, where they find room, then the
+// characteristic points along their normals; on one curve the characteristic points towards the
+// centre, the JD and the centre beside their marks, all of them shown.
+void labelPoints(const Sheet& sheet, LabelPlacer& labels) {
+    QPainter& painter = sheet.painter;
+    const PlanScene& scene = sheet.scene;
+    painter.setFont(textFont(kTextPixels, true));
+    painter.setPen(pen(kTextRgb, 1));
+    if (scene.route) {
+        painter.setPen(pen(kJdRgb, 1));
+        for (std::size_t i = 0; i < scene.polygon.size(); ++i) {
+            const bool end = i == 0 || i + 1 == scene.polygon.size();
+            if (!end)
+                labels.place(text(scene.polygon[i].name), sheet.at(scene.polygon[i].at),
+                             QPointF(0, -1), kLabelGap, false);
+        }
+        painter.setPen(pen(kTextRgb, 1));
+    }
+    const QPointF centre = sheet.at(scene.centre);
+    for (const PlanMark& mark : scene.marks) {
+        QPointF inwards = centre - sheet.at(mark.at);
+        if (mark.labelAzimuth_deg)
+            inwards = pictureDirection(*mark.labelAzimuth_deg);
+        const double length = std::hypot(inwards.x(), inwards.y());
+        inwards = length > 0 ? inwards / length : QPointF(0, 1);
+        if (scene.route) {
+            // On the right of the road, else on its left.
+            const QString label = text(mark.name + " " + mark.chainage);
+            const double gap = kMarkRadius + kLabelGap / 2;
+            if (!labels.placeAlong(label, sheet.at(mark.at), inwards, gap))
+                labels.placeAlong(label, sheet.at(mark.at), -inwards, gap);
+        } else
+            labels.place(text(mark.name + " " + mark.chainage), sheet.at(mark.at), inwards,
+                         kMarkRadius + kLabelGap, true);
+    }
+    if (scene.route)
+        return;
+    const QPointF jd = sheet.at(scene.jd);
+    painter.setPen(pen(kJdRgb, 1));
+    QPointF outwards = jd - centre;
+    const double jdReach = std::hypot(outwards.x(), outwards.y());
+    outwards = jdReach > 0 ? outwards / jdReach : QPointF(0, -1);
+    labels.place(text(scene.jdName), jd, outwards, kLabelGap, true);
+    painter.setPen(pen(kTextRgb, 1));
+    painter.setFont(textFont(kTextPixels));
+    labels.place(QStringLiteral("圆心"), centre, QPointF(0, 1), kLabelGap, true);
+}
+
+// The chainages of the stakes drawn, outwards beyond their side points as far as they find room.
+void labelStakes(const Sheet& sheet, LabelPlacer& labels, const std::vector<std::size_t>& shown) {
+    sheet.painter.setPen(pen(kStakeRgb, 1));
+    for (std::size_t i : shown) {
+        const PlanStake& stake = sheet.scene.stakes[i];
+        const QPointF middle = sheet.at(stake.at);
+        const QPointF direction = pictureDirection(stake.normal_deg);
+        double reach = kStakeTick;
+        for (const std::vector<PlanPoint>* side : {&stake.left, &stake.right}) {
+            for (const PlanPoint& p : *side) {
+                const QPointF d = sheet.at(p) - middle;
+                if (d.x() * direction.x() + d.y() * direction.y() > 0)
+                    reach = std::max(reach, std::hypot(d.x(), d.y()) + kSidePointSize);
+            }
+        }
+        labels.place(text(stake.chainage), middle, direction, reach + kLabelGap, false);
+    }
+}
+
 }  // namespace
+
+std::vector<std::size_t> shownStakes(const PlanScene& scene, const PlanFrame& frame,
+                                     const QSizeF& size) {
+    const QRectF near = QRectF(QPointF(0, 0), size)
+                            .adjusted(-size.width(), -size.height(), size.width(), size.height());
+    std::vector<std::size_t> shown;
+    QPointF last(-1e9, -1e9);
+    for (std::size_t i = 0; i < scene.stakes.size(); ++i) {
+        const QPointF p = frame.toPicture(scene.stakes[i].at, size);
+        if (near.contains(p) && std::hypot(p.x() - last.x(), p.y() - last.y()) >= kStakeSpacing) {
+            shown.push_back(i);
+            last = p;
+        }
+    }
+    return shown;
+}
 
 QPointF PlanFrame::toPicture(const PlanPoint& point, const QSizeF& size) const {
     return {size.width() / 2 + (point.y_m - middleY_m) * pixelsPerMetre,
@@ -305,157 +481,21 @@ void paintPlan(QPainter& painter, const QSizeF& size, const PlanScene& scene,
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     painter.fillRect(QRectF(QPointF(0, 0), size), QColor::fromRgba(kBackgroundRgb));
     painter.setClipRect(QRectF(QPointF(0, 0), size));
-    auto at = [&](const PlanPoint& p) { return frame.toPicture(p, size); };
+    const Sheet sheet{painter, size, scene, frame};
+    const std::vector<std::size_t> shown = shownStakes(scene, frame, size);
+    paintTangents(sheet);
+    paintStakes(sheet, shown);
+    paintLineAndMarks(sheet);
 
-    // The tangents through the JD (on a route the whole polygon), and the radii to the ends of
-    // the arc.
-    painter.setPen(pen(kTangentRgb, 1.0, Qt::DashLine));
-    if (scene.route) {
-        QPolygonF polygon;
-        for (const PlanMark& m : scene.polygon)
-            polygon << at(m.at);
-        painter.drawPolyline(polygon);
-    } else {
-        painter.drawPolyline(QPolygonF({at(scene.start), at(scene.jd), at(scene.end)}));
-        painter.setPen(pen(kRadiusRgb, 1.0, Qt::DotLine));
-        for (const PlanMark& mark : scene.marks) {
-            if (mark.name == "HY" || mark.name == "YH" || mark.name == "ZY" || mark.name == "YZ")
-                painter.drawLine(at(scene.centre), at(mark.at));
-        }
-    }
-
-    // Stakes: a tick across the centre line, the transverse line through the side points, and
-    // the left and right points in colours of their own. Stakes far outside the picture are left
-    // out, and so are stakes closer to the one drawn before than the eye can tell apart: a long
-    // run stays quick to draw.
-    const QRectF near = QRectF(QPointF(0, 0), size)
-                            .adjusted(-size.width(), -size.height(), size.width(), size.height());
-    std::vector<const PlanStake*> shown;
-    QPointF last(-1e9, -1e9);
-    for (const PlanStake& stake : scene.stakes) {
-        const QPointF p = at(stake.at);
-        if (near.contains(p) && std::hypot(p.x() - last.x(), p.y() - last.y()) >= kStakeSpacing) {
-            shown.push_back(&stake);
-            last = p;
-        }
-    }
-    for (const PlanStake* shownStake : shown) {
-        const PlanStake& stake = *shownStake;
-        const QPointF middle = at(stake.at);
-        const QPointF across = pictureDirection(stake.normal_deg);
-        std::vector<QPointF> ends{middle};
-        for (const PlanPoint& p : stake.left)
-            ends.push_back(at(p));
-        for (const PlanPoint& p : stake.right)
-            ends.push_back(at(p));
-        painter.setPen(pen(kTransverseRgb, 1.0));
-        for (const QPointF& end : ends)
-            painter.drawLine(middle, end);
-        painter.setPen(pen(kStakeRgb, 1.5));
-        painter.drawLine(middle - across * kStakeTick, middle + across * kStakeTick);
-        painter.setPen(Qt::NoPen);
-        const QSizeF dot(kSidePointSize, kSidePointSize);
-        painter.setBrush(QColor::fromRgba(kLeftPointRgb));
-        for (const PlanPoint& p : stake.left)
-            painter.drawRect(QRectF(at(p) - QPointF(dot.width(), dot.height()) / 2, dot));
-        painter.setBrush(QColor::fromRgba(kRightPointRgb));
-        for (const PlanPoint& p : stake.right)
-            painter.drawRect(QRectF(at(p) - QPointF(dot.width(), dot.height()) / 2, dot));
-        painter.setBrush(Qt::NoBrush);
-    }
-
-    // The centre line over them.
-    QPolygonF line;
-    for (const PlanPoint& p : scene.centreLine)
-        line << at(p);
-    painter.setPen(pen(kCentreLineRgb, kCentreLineWidth));
-    painter.drawPolyline(line);
-
-    // The characteristic points as rings (the line shows through), the JD and the centre.
-    painter.setPen(pen(kMarkRgb, 1.2));
-    for (const PlanMark& mark : scene.marks)
-        painter.drawEllipse(at(mark.at), kMarkRadius, kMarkRadius);
-    const QPointF jd = at(scene.jd);
-    auto jdMark = [&](const QPointF& p) {
-        painter.drawPolygon(
-            QPolygonF({p + QPointF(0, -6), p + QPointF(5.2, 3), p + QPointF(-5.2, 3)}));
-    };
-    painter.setPen(pen(kJdRgb, 1.2));
-    if (scene.route) {
-        for (std::size_t i = 1; i + 1 < scene.polygon.size(); ++i)
-            jdMark(at(scene.polygon[i].at));
-    } else {
-        jdMark(jd);
-    }
-    const QPointF centre = at(scene.centre);
-    if (!scene.route) {
-        painter.setPen(pen(kMarkRgb, 1.2));
-        painter.drawLine(centre - QPointF(5, 0), centre + QPointF(5, 0));
-        painter.drawLine(centre - QPointF(0, 5), centre + QPointF(0, 5));
-    }
-
-    // Labels: the characteristic points towards the centre, the JD and centre beside their
-    // marks, then the stakes outwards as far as they find room.
+    // Labels, none over the sheet's title, scale bar and north arrow: the points first, then the
+    // stakes.
     LabelPlacer labels(painter, size);
     const QString title = QStringLiteral("平面图  ") + text(scene.title);
     labels.reserve(titleRect(size, title));
     labels.reserve(scaleBarRect(size, frame));
     labels.reserve(northArrowRect(size));
-    painter.setFont(textFont(kTextPixels, true));
-    painter.setPen(pen(kTextRgb, 1));
-    if (scene.route) {
-        // The JDs first: a route's labels go where they find room, the JDs' before the rest.
-        painter.setPen(pen(kJdRgb, 1));
-        for (std::size_t i = 0; i < scene.polygon.size(); ++i) {
-            const bool end = i == 0 || i + 1 == scene.polygon.size();
-            if (!end)
-                labels.place(text(scene.polygon[i].name), at(scene.polygon[i].at), QPointF(0, -1),
-                             kLabelGap, false);
-        }
-        painter.setPen(pen(kTextRgb, 1));
-    }
-    for (const PlanMark& mark : scene.marks) {
-        QPointF inwards = centre - at(mark.at);
-        if (mark.labelAzimuth_deg)
-            inwards = pictureDirection(*mark.labelAzimuth_deg);
-        const double length = std::hypot(inwards.x(), inwards.y());
-        inwards = length > 0 ? inwards / length : QPointF(0, 1);
-        if (scene.route) {
-            // On the right of the road, else on its left.
-            const QString label = text(mark.name + " " + mark.chainage);
-            const double gap = kMarkRadius + kLabelGap / 2;
-            if (!labels.placeAlong(label, at(mark.at), inwards, gap))
-                labels.placeAlong(label, at(mark.at), -inwards, gap);
-        } else
-            labels.place(text(mark.name + " " + mark.chainage), at(mark.at), inwards,
-                         kMarkRadius + kLabelGap, true);
-    }
-    if (!scene.route) {
-        painter.setPen(pen(kJdRgb, 1));
-        QPointF outwards = jd - centre;
-        const double jdReach = std::hypot(outwards.x(), outwards.y());
-        outwards = jdReach > 0 ? outwards / jdReach : QPointF(0, -1);
-        labels.place(text(scene.jdName), jd, outwards, kLabelGap, true);
-        painter.setPen(pen(kTextRgb, 1));
-        painter.setFont(textFont(kTextPixels));
-        labels.place(QStringLiteral("圆心"), centre, QPointF(0, 1), kLabelGap, true);
-    }
-
-    painter.setPen(pen(kStakeRgb, 1));
-    for (const PlanStake* shownStake : shown) {
-        const PlanStake& stake = *shownStake;
-        const QPointF middle = at(stake.at);
-        const QPointF direction = pictureDirection(stake.normal_deg);
-        double reach = kStakeTick;
-        for (const std::vector<PlanPoint>* side : {&stake.left, &stake.right}) {
-            for (const PlanPoint& p : *side) {
-                const QPointF d = at(p) - middle;
-                if (d.x() * direction.x() + d.y() * direction.y() > 0)
-                    reach = std::max(reach, std::hypot(d.x(), d.y()) + kSidePointSize);
-            }
-        }
-        labels.place(text(stake.chainage), middle, direction, reach + kLabelGap, false);
-    }
+    labelPoints(sheet, labels);
+    labelStakes(sheet, labels, shown);
 
     // What is on the sheet, and how it is drawn.
     painter.setClipping(false);

@@ -5,6 +5,8 @@
 #include <QPointF>
 #include <QRgb>
 #include <QSizeF>
+#include <cstddef>
+#include <vector>
 
 #include "views/plan_scene.h"
 
@@ -33,6 +35,12 @@ struct PlanFrame {
 
 /// The frame that shows the whole scene in a picture of the given size, with room for the labels.
 PlanFrame fitFrame(const PlanScene& scene, const QSizeF& size);
+
+/// The stakes the painting draws, as indices into scene.stakes in their order: those within a
+/// picture's width and height around it, each at least 3 pixels from the one drawn before, so that
+/// a long run stays quick to draw and no stake hides under its neighbour.
+std::vector<std::size_t> shownStakes(const PlanScene& scene, const PlanFrame& frame,
+                                     const QSizeF& size);
 
 /// Paints the scene over the whole picture (0, 0, size) in logical pixels; the painter's own
 /// transformation maps them to the device.

@@ -83,16 +83,140 @@ double sum(const std::vector<double>& v) {
     return s;
 }
 
-// What a page holds: for each table drawn on it, the table, its rows from..to, and whether its
-// heading line comes first (its first page) or "(续)".
-struct Slice {
-    std::size_t table;
-    std::size_t from, to;
-    bool first;
+// The page orientation the widest table at the body font needs, set on the printer, and the body
+// font's size: where even landscape is too narrow, the font shrinks until the table fits.
+double setOrientation(QPrinter& printer, const ReportDocument& document) {
+    printer.setPageOrientation(QPageLayout::Portrait);
+    const QRect portrait = printer.pageLayout().paintRectPixels(printer.resolution());
+    double widest = 0;
+    const QFontMetricsF body(reportFont(kBodyPoints), &printer);
+    const QFontMetricsF bold(reportFont(kBodyPoints, true), &printer);
+    for (const ReportTable& t : document.tables)
+        widest = std::max(widest, sum(columnWidths(t, body, bold)));
+    if (widest <= portrait.width())
+        return kBodyPoints;
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const double landscapeWidth = portrait.height();
+    if (widest > landscapeWidth)
+        return std::max(kSmallestPoints, kBodyPoints * landscapeWidth / widest * 0.98);
+    return kBodyPoints;
+}
+
+// The fonts of a report and their measures on the printer.
+struct ReportFonts {
+    QFont body, bold, title;
+    QFontMetricsF bodyMetrics, boldMetrics, titleMetrics;
+    double rowHeight, blockHeight;
+
+    ReportFonts(double points, QPrinter& printer)
+        : body(reportFont(points)),
+          bold(reportFont(points, true)),
+          title(reportFont(kTitlePoints, true)),
+          bodyMetrics(body, &printer),
+          boldMetrics(bold, &printer),
+          titleMetrics(title, &printer),
+          rowHeight(bodyMetrics.height() * kRowSpacing),
+          blockHeight(titleMetrics.height() * 1.4 + bodyMetrics.height() * 2.2) {}
 };
-using Page = std::vector<Slice>;
+
+// The title block: the title, then project, date and page number over a rule.
+void paintTitleBlock(QPainter& painter, const ReportFonts& fonts, const QPen& rule, double width,
+                     const ReportDocument& document, int page, int pages) {
+    painter.setPen(Qt::black);
+    painter.setFont(fonts.title);
+    painter.drawText(QRectF(0, 0, width, fonts.titleMetrics.height() * 1.3), Qt::AlignCenter,
+                     text(document.title));
+    painter.setFont(fonts.body);
+    const QRectF line(0, fonts.titleMetrics.height() * 1.4, width,
+                      fonts.bodyMetrics.height() * 1.4);
+    painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("项目：") + text(document.project));
+    painter.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter,
+                     QStringLiteral("日期：") + text(document.date));
+    painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, text(pageText(page, pages)));
+    painter.setPen(rule);
+    painter.drawLine(QPointF(0, line.bottom() + 2), QPointF(width, line.bottom() + 2));
+}
+
+// One table's rows from..to at the height at: its heading line (or "(续)"), its notes, the
+// column headings and the rows, ruled. Returns where the next table starts.
+double paintSlice(QPainter& painter, const ReportFonts& fonts, const QPen& rule, double width,
+                  const ReportTable& table, const std::vector<double>& w, const QStringList& notes,
+                  const ReportSlice& slice, double at) {
+    const double rowHeight = fonts.rowHeight;
+    const double pad = kCellPadding * fonts.bodyMetrics.averageCharWidth();
+    painter.setPen(Qt::black);
+    painter.setFont(fonts.bold);
+    painter.drawText(QRectF(0, at, width, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                     text(table.heading) + (slice.first ? QString() : QStringLiteral(" (续)")));
+    at += rowHeight;
+    painter.setFont(fonts.body);
+    for (const QString& note : notes) {
+        painter.drawText(QRectF(0, at, width, rowHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, note);
+        at += rowHeight;
+    }
+    auto drawRow = [&](const std::vector<std::string>& cells, bool heading) {
+        double x = 0;
+        painter.setFont(heading ? fonts.bold : fonts.body);
+        for (std::size_t c = 0; c < w.size(); ++c) {
+            const QRectF cell(x, at, w[c], rowHeight);
+            painter.setPen(rule);
+            painter.drawRect(cell);
+            painter.setPen(Qt::black);
+            const bool right = !heading && c < table.numeric.size() && table.numeric[c];
+            const Qt::Alignment align = (heading ? Qt::AlignHCenter
+                                         : right ? Qt::AlignRight
+                                                 : Qt::AlignLeft) |
+                                        Qt::AlignVCenter;
+            if (c < cells.size())
+                painter.drawText(cell.adjusted(pad, 0, -pad, 0), align | Qt::TextSingleLine,
+                                 text(cells[c]));
+            x += w[c];
+        }
+        at += rowHeight;
+    };
+    drawRow(table.columns, true);
+    for (std::size_t r = slice.from; r < slice.to; ++r)
+        drawRow(table.rows[r], false);
+    return at + rowHeight * kTableGap;
+}
 
 }  // namespace
+
+std::vector<ReportPage> reportPages(const std::vector<ReportTableSize>& tables, double rowHeight,
+                                    double blockHeight, double pageHeight) {
+    std::vector<ReportPage> pages(1);
+    double y = blockHeight;
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+        const ReportTableSize& table = tables[t];
+        bool first = true;
+        std::size_t row = 0;
+        do {
+            // A heading line, its notes, the column headings and at least one row, or a new page.
+            const double head = rowHeight * static_cast<double>(2 + table.noteLines);
+            if (y + head + (table.rows == 0 ? 0 : rowHeight) > pageHeight && y > blockHeight) {
+                pages.emplace_back();
+                y = blockHeight;
+            }
+            y += head;
+            ReportSlice slice{t, row, row, first};
+            while (slice.to < table.rows && (y + rowHeight <= pageHeight || slice.to == row)) {
+                ++slice.to;
+                y += rowHeight;
+            }
+            pages.back().push_back(slice);
+            row = slice.to;
+            first = false;
+            if (row < table.rows) {
+                pages.emplace_back();
+                y = blockHeight;
+            }
+        } while (row < table.rows);
+        y += rowHeight * kTableGap;
+    }
+    return pages;
+}
 
 ReportOutcome writeReport(QPrinter& printer, const ReportDocument& document,
                           const ReportProgress& progress) {
@@ -100,72 +224,18 @@ ReportOutcome writeReport(QPrinter& printer, const ReportDocument& document,
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(kMargin_mm, kMargin_mm, kMargin_mm, kMargin_mm),
                            QPageLayout::Millimeter);
-
-    // The widest table at the body font chooses the orientation; where even landscape is too
-    // narrow, the font shrinks until it fits.
-    printer.setPageOrientation(QPageLayout::Portrait);
-    const double portraitWidth = printer.pageLayout().paintRectPixels(printer.resolution()).width();
-    const double portraitHeight =
-        printer.pageLayout().paintRectPixels(printer.resolution()).height();
-    double widest = 0;
-    {
-        const QFontMetricsF body(reportFont(kBodyPoints), &printer);
-        const QFontMetricsF bold(reportFont(kBodyPoints, true), &printer);
-        for (const ReportTable& t : document.tables)
-            widest = std::max(widest, sum(columnWidths(t, body, bold)));
-    }
-    double points = kBodyPoints;
-    if (widest > portraitWidth) {
-        printer.setPageOrientation(QPageLayout::Landscape);
-        const double landscapeWidth = portraitHeight;
-        if (widest > landscapeWidth)
-            points = std::max(kSmallestPoints, kBodyPoints * landscapeWidth / widest * 0.98);
-    }
+    const ReportFonts fonts(setOrientation(printer, document), printer);
     const QRect area = printer.pageLayout().paintRectPixels(printer.resolution());
-    const QFont bodyFont = reportFont(points), boldFont = reportFont(points, true);
-    const QFont titleFont = reportFont(kTitlePoints, true);
-    const QFontMetricsF body(bodyFont, &printer), bold(boldFont, &printer),
-        title(titleFont, &printer);
     std::vector<std::vector<double>> widths;
     std::vector<QStringList> notes;
+    std::vector<ReportTableSize> sizes;
     for (const ReportTable& t : document.tables) {
-        widths.push_back(columnWidths(t, body, bold));
-        notes.push_back(noteLines(t, body, area.width()));
+        widths.push_back(columnWidths(t, fonts.bodyMetrics, fonts.boldMetrics));
+        notes.push_back(noteLines(t, fonts.bodyMetrics, area.width()));
+        sizes.push_back({t.rows.size(), static_cast<std::size_t>(notes.back().size())});
     }
-
-    // The layout: the title block, then rows as long as they fit.
-    const double rowHeight = body.height() * kRowSpacing;
-    const double blockHeight = title.height() * 1.4 + body.height() * 2.2;
-    const double bottom = area.height();
-    std::vector<Page> pages(1);
-    double y = blockHeight;
-    for (std::size_t t = 0; t < document.tables.size(); ++t) {
-        const ReportTable& table = document.tables[t];
-        bool first = true;
-        std::size_t row = 0;
-        do {
-            // A heading line, its notes, the column headings and at least one row, or a new page.
-            const double head = rowHeight * (2 + notes[t].size());
-            if (y + head + (table.rows.empty() ? 0 : rowHeight) > bottom && y > blockHeight) {
-                pages.emplace_back();
-                y = blockHeight;
-            }
-            y += head;
-            Slice slice{t, row, row, first};
-            while (slice.to < table.rows.size() && (y + rowHeight <= bottom || slice.to == row)) {
-                ++slice.to;
-                y += rowHeight;
-            }
-            pages.back().push_back(slice);
-            row = slice.to;
-            first = false;
-            if (row < table.rows.size()) {
-                pages.emplace_back();
-                y = blockHeight;
-            }
-        } while (row < table.rows.size());
-        y += rowHeight * kTableGap;
-    }
+    const std::vector<ReportPage> pages =
+        reportPages(sizes, fonts.rowHeight, fonts.blockHeight, area.height());
     outcome.pages = static_cast<int>(pages.size());
 
     QPainter painter;
@@ -174,70 +244,18 @@ ReportOutcome writeReport(QPrinter& printer, const ReportDocument& document,
         return outcome;
     }
     const QPen rule(Qt::black, std::max(1.0, printer.resolution() / 150.0));
-    const double pad = kCellPadding * body.averageCharWidth();
     for (std::size_t p = 0; p < pages.size(); ++p) {
         if (p > 0 && !printer.newPage()) {
             outcome.failure = QStringLiteral("无法开始新的一页");
             painter.end();
             return outcome;
         }
-        // The title block: the title, then project, date and page number over a rule.
-        painter.setPen(Qt::black);
-        painter.setFont(titleFont);
-        painter.drawText(QRectF(0, 0, area.width(), title.height() * 1.3), Qt::AlignCenter,
-                         text(document.title));
-        painter.setFont(bodyFont);
-        const QRectF line(0, title.height() * 1.4, area.width(), body.height() * 1.4);
-        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("项目：") + text(document.project));
-        painter.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter,
-                         QStringLiteral("日期：") + text(document.date));
-        painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
-                         text(pageText(static_cast<int>(p) + 1, outcome.pages)));
-        painter.setPen(rule);
-        painter.drawLine(QPointF(0, line.bottom() + 2), QPointF(area.width(), line.bottom() + 2));
-
-        double at = blockHeight;
-        for (const Slice& slice : pages[p]) {
-            const ReportTable& table = document.tables[slice.table];
-            const std::vector<double>& w = widths[slice.table];
-            painter.setPen(Qt::black);
-            painter.setFont(boldFont);
-            painter.drawText(
-                QRectF(0, at, area.width(), rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                text(table.heading) + (slice.first ? QString() : QStringLiteral(" (续)")));
-            at += rowHeight;
-            painter.setFont(bodyFont);
-            for (const QString& note : notes[slice.table]) {
-                painter.drawText(QRectF(0, at, area.width(), rowHeight),
-                                 Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, note);
-                at += rowHeight;
-            }
-            auto drawRow = [&](const std::vector<std::string>& cells, bool heading) {
-                double x = 0;
-                painter.setFont(heading ? boldFont : bodyFont);
-                for (std::size_t c = 0; c < w.size(); ++c) {
-                    const QRectF cell(x, at, w[c], rowHeight);
-                    painter.setPen(rule);
-                    painter.drawRect(cell);
-                    painter.setPen(Qt::black);
-                    const bool right = !heading && c < table.numeric.size() && table.numeric[c];
-                    const Qt::Alignment align = (heading ? Qt::AlignHCenter
-                                                 : right ? Qt::AlignRight
-                                                         : Qt::AlignLeft) |
-                                                Qt::AlignVCenter;
-                    if (c < cells.size())
-                        painter.drawText(cell.adjusted(pad, 0, -pad, 0), align | Qt::TextSingleLine,
-                                         text(cells[c]));
-                    x += w[c];
-                }
-                at += rowHeight;
-            };
-            drawRow(table.columns, true);
-            for (std::size_t r = slice.from; r < slice.to; ++r)
-                drawRow(table.rows[r], false);
-            at += rowHeight * kTableGap;
-        }
+        paintTitleBlock(painter, fonts, rule, area.width(), document, static_cast<int>(p) + 1,
+                        outcome.pages);
+        double at = fonts.blockHeight;
+        for (const ReportSlice& slice : pages[p])
+            at = paintSlice(painter, fonts, rule, area.width(), document.tables[slice.table],
+                            widths[slice.table], notes[slice.table], slice, at);
         if (progress && !progress(static_cast<int>(p) + 1, outcome.pages)) {
             outcome.cancelled = true;
             printer.abort();

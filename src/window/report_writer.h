@@ -6,8 +6,10 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "commands/report_command.h"
 #include "report/report_document.h"
@@ -25,6 +27,28 @@ struct ReportOutcome {
     bool cancelled = false;
     int pages = 0;
 };
+
+/// What a page holds: for each table drawn on it, the table, its rows from..to, and whether its
+/// heading line comes first (its first page) or "(续)".
+struct ReportSlice {
+    std::size_t table;
+    std::size_t from, to;
+    bool first;
+};
+using ReportPage = std::vector<ReportSlice>;
+
+/// A table as the pages see it: its rows and the lines of its notes.
+struct ReportTableSize {
+    std::size_t rows;
+    std::size_t noteLines;
+};
+
+/// The tables laid out on pages (heights in any one unit): below the title block, a table's
+/// heading line, its notes, the column headings and at least one row, or a new page; as many rows
+/// as fit, the rest on the next page under the heading again; a gap of 1.2 rows between
+/// tables. A row never fits when not even one does below the block; it is set all the same.
+std::vector<ReportPage> reportPages(const std::vector<ReportTableSize>& tables, double rowHeight,
+                                    double blockHeight, double pageHeight);
 
 /// Sets the printer's page to A4 in the orientation the document needs and draws the document.
 ReportOutcome writeReport(QPrinter& printer, const ReportDocument& document,

@@ -16,13 +16,13 @@ CurveRecord designedRecord() {
     r.design = {12345.678, 3456789.123, 512345.678, 45.3015, -30.153, 500, 200, 0.1 + 0.2};
     r.pp_dk = "y";
     r.dlxp = 1;
-    r.dl = {0.0f, 5.0f, 12.3f};
-    r.dl_n = 2;
-    r.dr = {0.0f, 7.5f};
-    r.dr_n = 1;
-    r.dd_n = 2;
-    r.ds_l = 1.5f;
-    r.ds_r = 2.0f;
+    r.sides.dl = {0.0f, 5.0f, 12.3f};
+    r.sides.dl_n = 2;
+    r.sides.dr = {0.0f, 7.5f};
+    r.sides.dr_n = 1;
+    r.sides.dd_n = 2;
+    r.sides.ds_l = 1.5f;
+    r.sides.ds_r = 2.0f;
     return r;
 }
 
@@ -39,12 +39,12 @@ TEST(CurveFile, ASpreadsheetSeesOneValueALineAndEveryValueReadsBack) {
     EXPECT_EQ(read.JD, saved.JD);
     EXPECT_EQ(read.design.A2_m, 0.1 + 0.2);  // to the last bit
     EXPECT_EQ(read.design.B_dms, -30.153);
-    EXPECT_EQ(read.dl, saved.dl);
-    EXPECT_EQ(read.dr, saved.dr);
-    EXPECT_EQ(read.dl_n, 2);
-    EXPECT_EQ(read.dr_n, 1);
-    EXPECT_EQ(read.dd_n, 2);
-    EXPECT_EQ(read.ds_l, 1.5f);
+    EXPECT_EQ(read.sides.dl, saved.sides.dl);
+    EXPECT_EQ(read.sides.dr, saved.sides.dr);
+    EXPECT_EQ(read.sides.dl_n, 2);
+    EXPECT_EQ(read.sides.dr_n, 1);
+    EXPECT_EQ(read.sides.dd_n, 2);
+    EXPECT_EQ(read.sides.ds_l, 1.5f);
     EXPECT_EQ(read.pp_dk, "y");
     EXPECT_EQ(read.dlxp, 1);
 }

@@ -68,12 +68,12 @@ TEST(SideSetup, WidthsNowAreKept) {
     ScriptedPort port;
     CurveRecord record = runSetup({"y", "1", "2", "5", "10", "1", "7.5", "2", "1.5", "2"}, port);
     EXPECT_EQ(record.dlxp, 1);
-    EXPECT_EQ(record.dl_n, 2);
-    EXPECT_EQ(record.dl, (std::vector<float>{0.0f, 5.0f, 10.0f}));
-    EXPECT_EQ(record.dr, (std::vector<float>{0.0f, 7.5f}));
-    EXPECT_EQ(record.dd_n, 2);
-    EXPECT_EQ(record.ds_l, 1.5f);
-    EXPECT_EQ(record.ds_r, 2.0f);
+    EXPECT_EQ(record.sides.dl_n, 2);
+    EXPECT_EQ(record.sides.dl, (std::vector<float>{0.0f, 5.0f, 10.0f}));
+    EXPECT_EQ(record.sides.dr, (std::vector<float>{0.0f, 7.5f}));
+    EXPECT_EQ(record.sides.dd_n, 2);
+    EXPECT_EQ(record.sides.ds_l, 1.5f);
+    EXPECT_EQ(record.sides.ds_r, 2.0f);
 }
 
 // N means no side points, also after a curve whose widths were entered with it: nothing more is
@@ -85,7 +85,7 @@ TEST(SideSetup, NoSidePointsAsksNoWidthsAfterAnEarlierRunWithThem) {
         ScriptedPort second;
         record = runSetup({no}, second, record);
         EXPECT_EQ(setupPrompts(second), std::vector<std::string>{kSidePoints}) << no;
-        EXPECT_EQ(record.dl, (std::vector<float>{0.0f, 5.0f}));
+        EXPECT_EQ(record.sides.dl, (std::vector<float>{0.0f, 5.0f}));
     }
 }
 
@@ -110,8 +110,8 @@ TEST(SideSetup, BadNumbersAreToldAndAskedAgain) {
     EXPECT_NE(port.messages[4].find("左侧点距中心线的距离"), std::string::npos);
     EXPECT_NE(port.messages[5].find("超出范围"), std::string::npos);
     EXPECT_NE(port.messages[6].find("单排或双排"), std::string::npos);
-    EXPECT_EQ(record.dl_n, 3);
-    EXPECT_EQ(record.dl, (std::vector<float>{0.0f, 5.0f, 6.0f, 0.0f}));
+    EXPECT_EQ(record.sides.dl_n, 3);
+    EXPECT_EQ(record.sides.dl, (std::vector<float>{0.0f, 5.0f, 6.0f, 0.0f}));
 }
 
 }  // namespace

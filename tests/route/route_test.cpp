@@ -391,5 +391,54 @@ TEST(Route, StakeTableHoldsEveryCharacteristicPointOnce) {
     EXPECT_EQ(table.rows.front().text, "K10+000.000");
 }
 
+// The stake table's merge alone, on lists made by hand: where a whole multiple meets a named
+// point or a break it becomes that stake only when both chainage texts read alike, and named
+// points at one place each keep their row.
+TEST(StakeTableMerge, PlainStakesFoldIntoTheNamedOnesTheyReadAs) {
+    using P = PlannedStake;
+    const auto plain = [](double c, int order = P::kAfterBreak) { return P{c, order, "", c}; };
+    const auto named = [](double c, const char* name) { return P{c, P::kNamed, name, c}; };
+    struct Case {
+        const char* what;
+        std::vector<P> multiples, named;
+        std::vector<std::pair<std::string, double>> rows;  // name and continuous chainage
+    };
+    const std::vector<Case> cases = {
+        {"0.4 mm apart, one text: the named point only",
+         {plain(100.0)},
+         {named(100.0004, "ZH")},
+         {{"ZH", 100.0004}}},
+        {"the plain stake first, 0.7 mm before: the named point takes its row",
+         {plain(99.9997)},
+         {named(100.0004, "ZH")},
+         {{"ZH", 100.0004}}},
+        {"0.6 mm apart, the texts differ: both",
+         {plain(100.0)},
+         {named(100.0006, "ZH")},
+         {{"", 100.0}, {"ZH", 100.0006}}},
+        {"two names at one place keep both, the multiple there goes",
+         {plain(199.0), plain(200.0), plain(201.0)},
+         {named(200.0, "HZ"), named(200.0, "ZH")},
+         {{"", 199.0}, {"HZ", 200.0}, {"ZH", 200.0}, {"", 201.0}}},
+        {"a break: the multiple is its text before it, its text after it follows",
+         {plain(290.0), plain(300.0, P::kBeforeBreak)},
+         {P{300.0, P::kBeforeBreak, "", 300.0}, P{300.0, P::kAfterBreak, "", 310.0}},
+         {{"", 290.0}, {"", 300.0}, {"", 300.0}}},
+        {"nothing named", {plain(5.0), plain(10.0)}, {}, {{"", 5.0}, {"", 10.0}}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<P> merged = mergedStakes(c.multiples, c.named);
+        std::vector<std::pair<std::string, double>> rows;
+        for (const P& p : merged)
+            rows.emplace_back(p.point, p.continuous_m);
+        EXPECT_EQ(rows, c.rows) << c.what;
+    }
+    // The break's two texts: 300 before it, 310 after it.
+    const std::vector<P> atBreak = mergedStakes(cases[4].multiples, cases[4].named);
+    ASSERT_EQ(atBreak.size(), 3u);
+    EXPECT_EQ(atBreak[1].broken_m, 300.0);
+    EXPECT_EQ(atBreak[2].broken_m, 310.0);
+}
+
 }  // namespace
 }  // namespace hcurve

@@ -236,7 +236,7 @@ TEST(StakeRun, RefusesMoreThanTenMillionPointsBeforeComputingAny) {
                                  "点数太多（一次最多 10000000 个）：99010 个中桩，每个中桩连同边桩 "
                                  "101 个点，共 10000010 个点。中桩计算没有进行。"}));
     EXPECT_EQ(count(port.prompts, kStakePause), 0);
-    EXPECT_EQ(record.dl_n, 100);
+    EXPECT_EQ(record.sides.dl_n, 100);
     EXPECT_EQ(stakeValues(record), before);
     std::vector<std::string> names;
     for (const ExportPoint& p : lastRunPoints(record))

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "curve/chainage.h"
 #include "entry/design_entry.h"
@@ -100,6 +101,38 @@ TEST_P(PlanPicture, CentreLinePassesWhereTheGeometrySaysAndNowhereElse) {
 
 INSTANTIATE_TEST_SUITE_P(BothExamples, PlanPicture,
                          ::testing::Values(&testing::rightHandDesign, &testing::leftHandDesign));
+
+// Which stakes a long run draws: none more than a picture's width or height beyond the picture,
+// none within 3 pixels of the one drawn before. Stakes 1 m apart run north from the middle of an
+// 800 x 600 picture, which reaches 300 pixels up and 600 more beyond it.
+TEST(PlanView, ALongRunDrawsTheStakesTheEyeCanTellApart) {
+    struct Case {
+        const char* what;
+        double pixelsPerMetre;
+        int every;     // every n-th stake drawn
+        int farthest;  // the last one near enough
+    };
+    const std::vector<Case> cases = {
+        {"1 pixel apart: every third", 1.0, 3, 900},
+        {"1.5 pixels apart: every second", 1.5, 2, 600},
+        {"4 pixels apart: all", 4.0, 1, 225},
+    };
+    PlanScene scene;
+    for (int i = 0; i <= 1000; ++i)
+        scene.stakes.push_back({{double(i), 0}, "", 90, {}, {}});
+    for (const Case& c : cases) {
+        std::vector<std::size_t> expected;
+        for (int i = 0; i <= c.farthest; i += c.every)
+            expected.push_back(std::size_t(i));
+        EXPECT_EQ(shownStakes(scene, {0, 0, c.pixelsPerMetre}, kSize), expected) << c.what;
+    }
+    // A stake twice at one place is drawn once; a stake far off is left out, the next one near
+    // again drawn.
+    PlanScene few;
+    for (double x : {0.0, 0.0, 5000.0, 10.0})
+        few.stakes.push_back({{x, 0}, "", 90, {}, {}});
+    EXPECT_EQ(shownStakes(few, {0, 0, 1}, kSize), (std::vector<std::size_t>{0, 3}));
+}
 
 TEST(PlanView, NorthIsUpAndEastIsRight) {
     const PlanFrame frame{1000, 2000, 2.0};

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <memory>
+#include <tuple>
+#include <vector>
 
 #include "stakes/stake_table.h"
 #include "window/main_window.h"
@@ -61,6 +63,51 @@ void expectWholeTables(const QStringList& pages, const QStringList& headings,
 
 // The right-hand example with two left and one right pile, a run of 301 stakes: every stake and
 // side point with its name and coordinates, the elements the printed report leaves out.
+// The layout of the pages alone, in rows of height 1 under a title block of 3 on pages of 10:
+// 7 rows of room a page (8 on pages of 11), a table's heading line and column headings taking
+// 2 of them.
+TEST(ReportPages, TablesRunOnWhereTheyEndAndNeverBreakARow) {
+    struct Case {
+        const char* what;
+        std::vector<ReportTableSize> tables;
+        double pageHeight;
+        std::vector<std::vector<std::tuple<std::size_t, std::size_t, std::size_t, bool>>> pages;
+    };
+    const std::vector<Case> cases = {
+        {"a short table", {{3, 0}}, 10, {{{0, 0, 3, true}}}},
+        {"ten rows: five under the headings, five on the next page under them again",
+         {{10, 0}},
+         10,
+         {{{0, 0, 5, true}}, {{0, 5, 10, false}}}},
+        {"two notes take two rows of every page the table runs onto: three rows a page",
+         {{10, 2}},
+         10,
+         {{{0, 0, 3, true}}, {{0, 3, 6, false}}, {{0, 6, 9, false}}, {{0, 9, 10, false}}}},
+        {"a second table without room for its headings and a row starts a page",
+         {{3, 0}, {2, 0}},
+         10,
+         {{{0, 0, 3, true}}, {{1, 0, 2, true}}}},
+        {"a second table with room goes under the first, 1.2 rows below it",
+         {{1, 0}, {1, 0}},
+         11,
+         {{{0, 0, 1, true}, {1, 0, 1, true}}}},
+        {"a table without rows still shows its headings", {{0, 0}}, 10, {{{0, 0, 0, true}}}},
+        {"a page too short for any row: one row a page all the same",
+         {{2, 0}},
+         4,
+         {{{0, 0, 1, true}}, {{0, 1, 2, false}}}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::vector<std::tuple<std::size_t, std::size_t, std::size_t, bool>>> pages;
+        for (const ReportPage& page : reportPages(c.tables, 1, 3, c.pageHeight)) {
+            pages.emplace_back();
+            for (const ReportSlice& s : page)
+                pages.back().emplace_back(s.table, s.from, s.to, s.first);
+        }
+        EXPECT_EQ(pages, c.pages) << c.what;
+    }
+}
+
 TEST(Reports, TheStakeReportRunsOverPagesWithItsHeadings) {
     MainWindow window;
     std::vector<std::string> design = testing::rightHandCurveAnswers("y");

@@ -415,8 +415,8 @@ TEST_F(WindowCommandsTest, ACurveIsSavedOpenedAndChanged) {
     other.run(Command::OpenCurve);
     EXPECT_EQ(otherUser.prompts().size(), 0u);
     EXPECT_EQ(shown(other), shown(window));
-    EXPECT_EQ(other.record().dl, window.record().dl);
-    EXPECT_EQ(other.record().ds_r, window.record().ds_r);
+    EXPECT_EQ(other.record().sides.dl, window.record().sides.dl);
+    EXPECT_EQ(other.record().sides.ds_r, window.record().sides.ds_r);
 
     // R 500 to 600: the spirals' lengths are A² / R.
     user.add({"600", ""});

@@ -41,9 +41,10 @@ QStringList windowState(MainWindow& window) {
     for (double v : {r.design.K_m, r.design.X_m, r.design.Y_m, r.design.T_dms, r.design.B_dms,
                      r.design.R_m, r.design.A1_m, r.design.A2_m})
         state << QString::number(v, 'g', 17);
-    state << QString::number(r.lastRun.stakes.size()) << QString::number(r.dl_n)
-          << QString::number(r.dr_n) << QString::number(r.dd_n) << QString::number(r.dlxp)
-          << QString::number(r.dl.back()) << QString::number(r.lastRun.sides.has_value());
+    state << QString::number(r.lastRun.stakes.size()) << QString::number(r.sides.dl_n)
+          << QString::number(r.sides.dr_n) << QString::number(r.sides.dd_n)
+          << QString::number(r.dlxp) << QString::number(r.sides.dl.back())
+          << QString::number(r.lastRun.sides.has_value());
     for (const Stake& stake : r.lastRun.stakes)
         state << QString::number(stake.chainage_m, 'f', 6) << QString::number(stake.x_m, 'f', 6);
     state << (r.curve ? QString::number(r.curve->hz, 'f', 6) : QStringLiteral("none"));
