@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "cad/route_dxf.h"
 #include "curve/curve_record.h"
-#include "route/route_dxf.h"
 
 namespace hcurve {
 

@@ -11,9 +11,9 @@
 #include <QtGlobal>
 #include <algorithm>
 
+#include "export/point_files.h"
 #include "platform/file_writing.h"
 #include "port/messages.h"
-#include "stakes/stake_export.h"
 #include "views/plan_scene.h"
 
 namespace hcurve {

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "alignment/alignment.h"
 #include "curve/dms.h"
 #include "geometry/angles.h"
 #include "geometry/side_points.h"
-#include "route/alignment.h"
 
 namespace hcurve {
 namespace {

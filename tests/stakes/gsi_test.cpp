@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "export/point_files.h"
 #include "run_support.h"
 #include "stakes/field_tools.h"
-#include "stakes/stake_export.h"
 
 namespace hcurve {
 namespace {

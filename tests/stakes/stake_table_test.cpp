@@ -7,7 +7,7 @@
 #include <array>
 
 #include "curve/format.h"
-#include "stakes/stake_export.h"
+#include "export/point_files.h"
 
 #include "run_support.h"
 

@@ -22,7 +22,7 @@
 #include <cmath>
 #include <memory>
 
-#include "route/route_loading.h"
+#include "route_files/route_loading.h"
 #include "views/plan_scene.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"

@@ -1,0 +1,106 @@
+// Export of the last stake run: the stakes and their side points as a table for a spreadsheet
+// (.csv) and as a point file for survey and drawing software (.dat); the files are written by
+// writeFileReplacing (platform/file_writing.h).
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cad/route_dxf.h"
+#include "curve/curve_record.h"
+#include "curve/format.h"  // csvField, which the table writes its fields with
+#include "route_files/route_tables.h"
+
+namespace hcurve {
+
+/// The files of an export: a table for a spreadsheet, a point file, a Leica GSI-16 file.
+enum class ExportFormat { Csv, Dat, Gsi };
+
+/// One point of the last run, with its texts as the files show them.
+struct ExportPoint {
+    std::string name;      // the stake's chainage text, with -L1, -R1 (single row) or -FL1, -FR1,
+                           // -BL1, -BR1 (front and back row) and the point's number for side points
+    std::string chainage;  // the stake's chainage text, "K12+300.000"
+    double x_m;            // north
+    double y_m;            // east
+    std::string side;      // 中 for the centre stake, 左 or 右
+    std::string row;       // empty for the centre stake, 单排, 前排 or 后排
+    std::string distance;  // the side distance as entered ("7.5"), empty for the centre stake
+    std::optional<double> H_m = std::nullopt;  // the design elevation, where the route has one
+};
+
+/// The side a point stands on: -1 left, +1 right, 0 for a centre stake.
+int sideOf(const ExportPoint& point);
+
+/// Hands the points of the last run to visit one by one, in file order, until visit returns
+/// false: every stake, each followed, when the run had side points on, by its side points in the
+/// order of the listing (per row: left from the outermost in, then right from the innermost out).
+/// The side points are computed again from the run's own setup. Nothing before any run.
+void forEachPoint(const CurveRecord& record, const std::function<bool(const ExportPoint&)>& visit);
+
+/// All the points forEachPoint visits.
+std::vector<ExportPoint> lastRunPoints(const CurveRecord& record);
+
+/// The start of the table: a UTF-8 byte-order mark (so that a spreadsheet reads the Chinese) and
+/// the header 点名,桩号,X(北),Y(东),侧别,排,距离 (and ,高程 with heights) ended by CR LF.
+std::string csvHead(bool withHeights = false);
+
+/// One row of the table: the point's fields, coordinates (and the elevation, empty where the
+/// point has none) with three decimals, ended by CR LF.
+std::string csvRow(const ExportPoint& point, bool withHeights = false);
+
+/// One line of the point file: name,code,east,north,height with an empty code, the height the
+/// point's elevation with three decimals as the coordinates, empty where it has none (0.000 would
+/// be an elevation), ended by CR LF.
+std::string datLine(const ExportPoint& point);
+
+/// The whole table: csvHead, then csvRow of every point.
+std::string stakeTableCsv(const std::vector<ExportPoint>& points, bool withHeights = false);
+
+/// The whole point file: datLine of every point.
+std::string pointFileDat(const std::vector<ExportPoint>& points);
+
+/// The point number a GSI file gives a point: its name where that fits the 16 characters of the
+/// word and holds only letters, digits and + - . _; a longer name first without the zero decimals
+/// of its chainage ("K12+790.000-2-FL1" -> "K12+790-2-FL1"), then also without its K. Nothing for
+/// a name that still does not fit or holds another character (a blank, a Chinese character).
+std::optional<std::string> gsiPointNumber(const std::string& name);
+
+/// One block of the Leica GSI-16 point file: "*" and the words of 24 characters (word index,
+/// four characters of information, the sign, 16 characters of data, a blank): 11 the point
+/// number (the block number in the information, the number right-aligned and filled with zeros),
+/// 81 the easting, 82 the northing, and 83 the elevation where the point has one, each "..10"
+/// (typed in, metres with the last digit a millimetre), rounded as the .dat file; ended by CR LF.
+std::string gsiBlock(std::size_t blockNumber, const std::string& pointNumber,
+                     const ExportPoint& point);
+
+/// A whole export file, or why it cannot be written (nothing is written then).
+struct ExportFile {
+    std::string bytes;
+    std::optional<std::string> fault;
+};
+
+/// The whole GSI-16 file, or why it cannot be written: a point whose name has no point number, or
+/// whose point number another point has already.
+ExportFile pointFileGsi(const std::vector<ExportPoint>& points);
+
+/// The whole file of a format: stakeTableCsv (with the 高程 column when withHeights), pointFileDat
+/// or pointFileGsi.
+ExportFile exportFile(const std::vector<ExportPoint>& points, ExportFormat format,
+                      bool withHeights);
+
+/// The stakes and their side points of a route's stake table as the one-curve export lists them:
+/// each stake (中), then its left points (-L1, -L2, ...) and right points (-R1, ...), 单排; in two
+/// rows -FL1 ... 前排, then -BL1 ... 后排; each with its design elevation where the table has one.
+/// A chainage text that stands twice (a long chain) names its second stake "-2" (the third "-3").
+std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request);
+
+/// The route's plan drawing for CAD (routePlanDrawing) with the stakes and side points of a table,
+/// named as routeExportPoints names them; without a table none.
+PlanDrawing routeDrawing(const Route& route, const StakeTable* table, const StakeRequest& request);
+
+}  // namespace hcurve
