@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "alignment/alignment.h"
+#include "alignment/cross_fall.h"
+#include "alignment/grade_line.h"
+#include "alignment/route_design.h"
 #include "curve/curve_record.h"
-#include "route_files/route_file.h"
 
 namespace hcurve {
 

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cmath>
 
+#include "route_files/route_tables.h"
+
 namespace hcurve {
 namespace {
 
@@ -189,6 +191,20 @@ bool isDxfPath(const std::string& path) {
 
 std::string planDxf(const PlanDrawing& plan) {
     return planDxfDrawing(plan).bytes();
+}
+
+PlanDrawing routeDrawing(const Route& route, const StakeTable* table, const StakeRequest& request) {
+    PlanDrawing plan = routePlanDrawing(route);
+    if (!table)
+        return plan;
+    const std::vector<ExportPoint> points = routeExportPoints(*table, request);
+    const std::size_t perStake = table->sidesPerStake + 1;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const ExportPoint& p = points[i];
+        const double axis = table->rows[i / perStake].tangent_deg + 90 + request.skew_deg;
+        plan.points.push_back({p.name, p.x_m, p.y_m, p.H_m, sideOf(p), axis});
+    }
+    return plan;
 }
 
 }  // namespace hcurve

@@ -11,6 +11,7 @@
 
 #include "alignment/alignment.h"
 #include "alignment/route.h"
+#include "alignment/stake_table.h"
 #include "cad/dxf_writer.h"
 
 namespace hcurve {
@@ -69,5 +70,9 @@ bool isDxfPath(const std::string& path);
 /// The drawing as a DXF file (x east, y north, z the design elevation).
 DxfDrawing planDxfDrawing(const PlanDrawing& plan);
 std::string planDxf(const PlanDrawing& plan);
+
+/// The route's plan drawing for CAD (routePlanDrawing) with the stakes and side points of a table,
+/// named as routeExportPoints names them; without a table none.
+PlanDrawing routeDrawing(const Route& route, const StakeTable* table, const StakeRequest& request);
 
 }  // namespace hcurve

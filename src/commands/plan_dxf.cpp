@@ -5,11 +5,11 @@
 #include "alignment/route.h"
 #include "curve/chainage.h"
 #include "curve/format.h"
-#include "export/point_files.h"
 #include "geometry/characteristic_points.h"
 #include "geometry/stake_position.h"
 #include "platform/file_writing.h"
 #include "port/messages.h"
+#include "stakes/run_points.h"
 
 namespace hcurve {
 

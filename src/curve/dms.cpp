@@ -1,6 +1,7 @@
 #include "curve/dms.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace hcurve {
 namespace {
@@ -8,6 +9,7 @@ namespace {
 constexpr double kCarryGuard = 0.1;  // added before each truncation, see dmsToDegrees
 constexpr double kDegreesToDegMin = 100.0;
 constexpr double kDegreesToDegMinSec = 10000.0;
+constexpr double kSecondsPerMinute = 60.0;
 
 }  // namespace
 
@@ -38,6 +40,17 @@ bool isValidDms(double dms) {
     DmsParts parts = dmsParts(dms);
     return parts.minutes >= 0 && parts.minutes < kMinutesPerDegree &&
            parts.seconds > -kSecondsNoise && parts.seconds < kMinutesPerDegree;
+}
+
+std::string dmsText(double degrees) {
+    const double seconds = std::round(std::fabs(degrees) * kSecondsPerDegree);
+    const double d = std::floor(seconds / kSecondsPerDegree);
+    const double m = std::floor((seconds - d * kSecondsPerDegree) / kSecondsPerMinute);
+    const double s = seconds - d * kSecondsPerDegree - m * kSecondsPerMinute;
+    char text[48];
+    std::snprintf(text, sizeof text, "%s%.0f.%02.0f%02.0f", degrees < 0 && seconds > 0 ? "-" : "",
+                  d, m, s);
+    return text;
 }
 
 }  // namespace hcurve

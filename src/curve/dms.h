@@ -2,6 +2,8 @@
 // further decimals fractions of a second; a sign applies to the whole angle) and their conversion.
 #pragma once
 
+#include <string>
+
 namespace hcurve {
 
 constexpr double kMinutesPerDegree = 60.0;
@@ -33,5 +35,9 @@ double dmsToDegrees(double dms);
 
 /// True when the minutes and seconds of the DMS angle are both below 60.
 bool isValidDms(double dms);
+
+/// A signed DMS text ddd.mmss rounded to the whole second: 30.2625 degrees gives "30.1545",
+/// -45.5 gives "-45.3000".
+std::string dmsText(double degrees);
 
 }  // namespace hcurve

@@ -6,12 +6,10 @@
 #include <iterator>
 #include <unordered_map>
 
-#include "curve/chainage.h"
 #include "curve/csv_writing.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
-#include "stakes/stake_list.h"
 
 namespace hcurve {
 namespace {
@@ -23,44 +21,10 @@ constexpr std::size_t kGsiDataWidth = 16;
 constexpr char kGsiTypedMillimetres[] = "..10";
 constexpr char kGsiLineEnd[] = "\r\n";
 
-// The file words of a side point's row: the row column and the tag before L or R in its name.
-const char* rowColumn(SideRow row) {
-    return row == SideRow::Single ? "单排" : row == SideRow::Front ? "前排" : "后排";
-}
-const char* rowTag(SideRow row) {
-    return row == SideRow::Single ? "" : row == SideRow::Front ? "F" : "B";
-}
-
 }  // namespace
 
 int sideOf(const ExportPoint& point) {
     return point.side == "左" ? -1 : point.side == "右" ? 1 : 0;
-}
-
-void forEachPoint(const CurveRecord& record, const std::function<bool(const ExportPoint&)>& visit) {
-    forEachStake(record.lastRun, [&](const RunStake& stake) {
-        const std::string chainage = chainageText(stake.chainage_m, kPlainForm);  // as listed
-        if (!visit({chainage, chainage, stake.x_m, stake.y_m, "中", "", ""}))
-            return false;
-        // Named by the number of their distance; the rows share the distances.
-        for (const RunSidePoint& p : stake.sidePoints) {
-            const std::string tag = rowTag(p.slot.row) + std::string(p.slot.left ? "L" : "R");
-            if (!visit({chainage + "-" + tag + std::to_string(p.slot.distance), chainage, p.x_m,
-                        p.y_m, p.slot.left ? "左" : "右", rowColumn(p.slot.row),
-                        generalText(p.distance_m)}))
-                return false;
-        }
-        return true;
-    });
-}
-
-std::vector<ExportPoint> lastRunPoints(const CurveRecord& record) {
-    std::vector<ExportPoint> points;
-    forEachPoint(record, [&](const ExportPoint& p) {
-        points.push_back(p);
-        return true;
-    });
-    return points;
 }
 
 std::string csvHead(bool withHeights) {
@@ -205,57 +169,6 @@ ExportFile exportFile(const std::vector<ExportPoint>& points, ExportFormat forma
             break;
     }
     return pointFileGsi(points);
-}
-
-std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request) {
-    std::vector<ExportPoint> points;
-    // The rows in the order of the table's side points: per row, left then right.
-    struct Row {
-        const char* name;
-        const char* tag;
-    };
-    const std::vector<Row> rows = request.doubleRow ? std::vector<Row>{{"前排", "F"}, {"后排", "B"}}
-                                                    : std::vector<Row>{{"单排", ""}};
-    const std::size_t n = table.sidesPerStake;
-    // A long chain gives some chainage texts twice: the second stake of a text is named with
-    // "-2" (the third "-3"), so that no two points of the file share a name.
-    std::unordered_map<std::string, int> seen;
-    for (std::size_t i = 0; i < table.rows.size(); ++i) {
-        const StakeRow& r = table.rows[i];
-        const int time = ++seen[r.text];
-        const std::string name = time == 1 ? r.text : r.text + "-" + std::to_string(time);
-        points.push_back({name, r.text, r.x_m, r.y_m, "中", "", "", r.H_m});
-        std::size_t j = 0;
-        for (const Row& row : rows) {
-            for (bool left : {true, false}) {
-                const std::vector<double>& distances = left ? request.left_m : request.right_m;
-                for (std::size_t k = 0; k < distances.size(); ++k, ++j) {
-                    std::optional<double> H;
-                    if (table.withSideHeights && !std::isnan(table.sideH_m[i * n + j]))
-                        H = table.sideH_m[i * n + j];
-                    points.push_back(
-                        {name + "-" + row.tag + (left ? "L" : "R") + std::to_string(k + 1), r.text,
-                         table.sideX_m[i * n + j], table.sideY_m[i * n + j], left ? "左" : "右",
-                         row.name, generalText(distances[k]), H});
-                }
-            }
-        }
-    }
-    return points;
-}
-
-PlanDrawing routeDrawing(const Route& route, const StakeTable* table, const StakeRequest& request) {
-    PlanDrawing plan = routePlanDrawing(route);
-    if (!table)
-        return plan;
-    const std::vector<ExportPoint> points = routeExportPoints(*table, request);
-    const std::size_t perStake = table->sidesPerStake + 1;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const ExportPoint& p = points[i];
-        const double axis = table->rows[i / perStake].tangent_deg + 90 + request.skew_deg;
-        plan.points.push_back({p.name, p.x_m, p.y_m, p.H_m, sideOf(p), axis});
-    }
-    return plan;
 }
 
 }  // namespace hcurve

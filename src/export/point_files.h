@@ -1,26 +1,23 @@
-// Export of the last stake run: the stakes and their side points as a table for a spreadsheet
-// (.csv) and as a point file for survey and drawing software (.dat); the files are written by
-// writeFileReplacing (platform/file_writing.h).
+// The files of an export of stakes and side points, of the last stake run (stakes/run_points.h)
+// or of a route's stake table (route_files/route_tables.h): the points as a table for a
+// spreadsheet (.csv), as a point file for survey and drawing software (.dat) and as a Leica
+// GSI-16 file (.gsi). Texts only: the caller writes them (platform/file_writing.h).
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "cad/route_dxf.h"
-#include "curve/curve_record.h"
 #include "curve/format.h"  // csvField, which the table writes its fields with
-#include "route_files/route_tables.h"
 
 namespace hcurve {
 
 /// The files of an export: a table for a spreadsheet, a point file, a Leica GSI-16 file.
 enum class ExportFormat { Csv, Dat, Gsi };
 
-/// One point of the last run, with its texts as the files show them.
+/// One point of an export, with its texts as the files show them.
 struct ExportPoint {
     std::string name;      // the stake's chainage text, with -L1, -R1 (single row) or -FL1, -FR1,
                            // -BL1, -BR1 (front and back row) and the point's number for side points
@@ -35,15 +32,6 @@ struct ExportPoint {
 
 /// The side a point stands on: -1 left, +1 right, 0 for a centre stake.
 int sideOf(const ExportPoint& point);
-
-/// Hands the points of the last run to visit one by one, in file order, until visit returns
-/// false: every stake, each followed, when the run had side points on, by its side points in the
-/// order of the listing (per row: left from the outermost in, then right from the innermost out).
-/// The side points are computed again from the run's own setup. Nothing before any run.
-void forEachPoint(const CurveRecord& record, const std::function<bool(const ExportPoint&)>& visit);
-
-/// All the points forEachPoint visits.
-std::vector<ExportPoint> lastRunPoints(const CurveRecord& record);
 
 /// The start of the table: a UTF-8 byte-order mark (so that a spreadsheet reads the Chinese) and
 /// the header 点名,桩号,X(北),Y(东),侧别,排,距离 (and ,高程 with heights) ended by CR LF.
@@ -92,15 +80,5 @@ ExportFile pointFileGsi(const std::vector<ExportPoint>& points);
 /// or pointFileGsi.
 ExportFile exportFile(const std::vector<ExportPoint>& points, ExportFormat format,
                       bool withHeights);
-
-/// The stakes and their side points of a route's stake table as the one-curve export lists them:
-/// each stake (中), then its left points (-L1, -L2, ...) and right points (-R1, ...), 单排; in two
-/// rows -FL1 ... 前排, then -BL1 ... 后排; each with its design elevation where the table has one.
-/// A chainage text that stands twice (a long chain) names its second stake "-2" (the third "-3").
-std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request);
-
-/// The route's plan drawing for CAD (routePlanDrawing) with the stakes and side points of a table,
-/// named as routeExportPoints names them; without a table none.
-PlanDrawing routeDrawing(const Route& route, const StakeTable* table, const StakeRequest& request);
 
 }  // namespace hcurve

@@ -21,44 +21,11 @@
 #include <string_view>
 #include <vector>
 
+#include "alignment/route_design.h"
+
 namespace hcurve {
 
-struct RouteFault;
 struct CsvTable;
-
-/// The start of an element route.
-struct ElementStart {
-    int line = 0;
-    double chainage_m = 0;
-    double x_m = 0;  // north
-    double y_m = 0;  // east
-    double azimuth_deg = 0;
-};
-
-/// One row of the element table. A radius of 0 stands for an infinite one (a straight's).
-struct ElementRow {
-    int line = 0;
-    std::string name;  // of the point where the element starts, or empty
-    double length_m = 0;
-    double startCurvature_per_m = 0;  // signed: positive turns right
-    double endCurvature_per_m = 0;
-    std::optional<double> startX_m, startY_m;  // where the file states the start
-    // A LandXML element: its tag (Line, Curve, Spiral), the tangent azimuth its own geometry
-    // gives at its start (in the degrees of the stake position) and its stated end.
-    std::string tag;
-    std::optional<double> startAzimuth_deg;
-    std::optional<double> endX_m, endY_m;
-    // Its number among the file's elements where that is not its place in the table (a LandXML
-    // element of no length is passed over); 0: its place.
-    std::size_t number = 0;
-};
-
-/// The element route of a file: its start and its elements.
-struct ElementTable {
-    std::size_t file = 0;
-    int headerLine = 0;
-    std::vector<ElementRow> rows;
-};
 
 /// Whether a header's title names a column of the start or the element table.
 bool isElementTitle(std::string_view title);

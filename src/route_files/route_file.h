@@ -24,9 +24,10 @@
 #include <string_view>
 #include <vector>
 
-#include "alignment/cross_fall.h"
-#include "alignment/grade_line.h"
+#include "alignment/route_design.h"
+#include "route_files/cross_fall_table.h"
 #include "route_files/element_file.h"
+#include "route_files/grade_table.h"
 
 namespace hcurve {
 
@@ -34,74 +35,6 @@ namespace hcurve {
 constexpr std::size_t kMaxRouteLineBytes = 64 * 1024;
 /// The most rows of the two tables together: far more than any road has JDs and chain breaks.
 constexpr std::size_t kMostRouteRows = 1000000;
-/// Reading and building a route stop once this many faults are found.
-constexpr std::size_t kMostRouteFaults = 100;
-
-/// A fault of the route file (or of the route it describes), on its line (1-based) of the file
-/// it names (0 for the first of the files read together). A warning is one too.
-struct RouteFault {
-    int line;
-    std::string message;
-    std::size_t file = 0;
-    // A warning that may come once an element: how the one line that tells all of its kind names
-    // them ("线元的 dir 与座标给出的方向不符"), what this case adds ("相差 36.000 秒") and what is
-    // done about them ("按座标计算"). Without a kind a warning is told on its own.
-    std::string kind = {}, detail = {}, done = {};
-    // With a kind: the cases it stands for (it is the first of them in the file).
-    std::size_t count = 1;
-};
-
-/// A warning added to a list; one of a kind already there is counted with it (the list keeps the
-/// one that comes first in the file). places remembers where each kind stands in the list.
-void addWarning(std::vector<RouteFault>& warnings, std::map<std::string, std::size_t>& places,
-                RouteFault warning);
-
-/// "第 N 行：message".
-std::string faultText(const RouteFault& fault);
-
-/// The lines that tell a list of warnings, in the order of the first of each kind: a warning
-/// alone as faultText has it; several of one kind (and file) as one line, "132 个线元的 dir 与座标
-/// 给出的方向不符（第一处：第 1690 行，相差 36.000 秒）；按座标计算。", with the file of each.
-struct WarningLine {
-    std::string text;
-    std::size_t file = 0;
-};
-std::vector<WarningLine> warningLines(const std::vector<RouteFault>& warnings);
-
-/// One row of the point table.
-struct RoutePointRow {
-    int line = 0;
-    std::string name;
-    double x_m = 0;  // north
-    double y_m = 0;  // east
-    double R_m = 0;  // JD rows only
-    double A1_m = 0;
-    double A2_m = 0;
-};
-
-/// One chain break: the chainage in force up to it and the one that starts there.
-struct ChainBreakRow {
-    int line = 0;
-    double before_m = 0;   // 断链前桩号
-    double after_m = 0;    // 断链后桩号
-    std::size_t file = 0;  // of the files read together
-};
-
-struct RouteDesign {
-    std::vector<RoutePointRow> points;  // BP, JD1..JDn, EP; empty for a route of elements
-    double startChainage_m = 0;         // chainage of BP
-    // A route of elements instead: its start and its elements.
-    std::optional<ElementStart> elementStart;
-    std::optional<ElementTable> elements;
-    std::vector<ChainBreakRow> breaks;  // in the order of the file
-    std::optional<GradeTable> grade;
-    std::optional<CrossFallTable> crossFall;
-    // A LandXML alignment: a profile that cannot be computed costs the elevations, not the
-    // route; the faults found reading it (the grade table is then absent).
-    bool planWithoutBadProfile = false;
-    std::vector<RouteFault> profileFaults;
-};
-
 /// The design of a route file, or every fault found in it (nothing half read).
 struct RouteFileReading {
     std::optional<RouteDesign> design;

@@ -1,5 +1,6 @@
 // The tables of a route: the curve-element table (直线、曲线及转角表), the stake table of a
-// stretch, and the answer of a reverse calculation, as CSV texts.
+// stretch, and the answer of a reverse calculation, as CSV texts; and the stake table's points
+// as the export files name them.
 #pragma once
 
 #include <optional>
@@ -8,6 +9,8 @@
 #include <vector>
 
 #include "alignment/route.h"
+#include "alignment/stake_table.h"
+#include "export/point_files.h"
 
 namespace hcurve {
 
@@ -37,58 +40,6 @@ std::string segmentTableCsv(const Route& route);
 /// gives "45.301500".
 std::string azimuthDmsText(double azimuth_deg);
 
-/// A signed DMS text ddd.mmss rounded to the whole second: 30.2625 degrees gives "30.1545",
-/// -45.5 gives "-45.3000".
-std::string dmsText(double degrees);
-
-/// What the stake table of a stretch is asked for.
-struct StakeRequest {
-    double interval_m = 0;         // stakes at every whole multiple of the chainage (桩号)
-    std::optional<double> from_m;  // continuous chainage; BP when empty
-    std::optional<double> to_m;    // continuous chainage; EP when empty
-    std::vector<double> left_m;    // side points, distance from the centre line
-    std::vector<double> right_m;
-    double skew_deg = 0;  // transverse axis turned clockwise from the normal
-    // Piles in two rows: the front row front_m ahead of the transverse axis, the back row back_m
-    // behind it, as 中桩计算 places them.
-    bool doubleRow = false;
-    double front_m = 0;
-    double back_m = 0;
-};
-
-/// The side points of a request, as the alignment places them.
-SideRequest sideRequestOf(const StakeRequest& request);
-
-/// One stake of the table.
-struct StakeRow {
-    std::string point;  // BP, ZH, HY, QZ, YH, HZ (ZY, YZ without a spiral), EP, or empty
-    std::string text;   // chainage text, breaks applied
-    double continuous_m;
-    double x_m, y_m;
-    double tangent_deg;
-    std::optional<double> H_m;  // the design elevation; none without a grade line or outside it
-};
-
-struct StakeTable {
-    std::vector<StakeRow> rows;
-    // The side points, per row (the front row first) the left ones in the order asked, then the
-    // right ones: stake i's point j at i * sidesPerStake + j.
-    std::size_t sidesPerStake = 0;
-    std::vector<double> sideX_m, sideY_m;
-    // With a grade line the stakes have a 高程 column; with a cross-fall too the side points have
-    // theirs, in the order of sideX_m (NaN where a point's foot lies outside the grade line).
-    bool withHeights = false;
-    bool withSideHeights = false;
-    std::vector<double> sideH_m;
-    std::optional<std::string> fault;    // the request could not be met; no rows then
-    std::optional<std::string> warning;  // stakes outside the grade line: which stretch
-};
-
-/// Stakes in chainage order: every whole multiple of the interval, BP, EP, each characteristic
-/// point and each chain break (twice: the chainage text before it and the one after it); with a
-/// grade line also every 变坡点 (BPD) and the start (SQD) and end (SZD) of every vertical curve.
-StakeTable stakeTable(const Route& route, const StakeRequest& request);
-
 /// The stake table's rows (below).
 TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request);
 
@@ -103,27 +54,15 @@ std::vector<std::string> stakeTableFields(const StakeTable& table, std::size_t i
 /// decimals, 方位角 in decimal degrees with six.
 std::string stakeTableCsv(const StakeTable& table, const StakeRequest& request);
 
-/// The elevations of a surveyed point: the centre line's at its foot, the design's at its offset
-/// (with a cross-fall) and the measured H above the design (or above the centre line without a
-/// cross-fall). Nothing where the route has no grade line or the foot lies outside it.
-struct LocatedHeights {
-    std::optional<double> centre_m;
-    std::optional<double> design_m;
-    std::optional<double> above_m;
-};
-
-LocatedHeights locatedHeights(const Route& route, const RouteFoot& foot,
-                              std::optional<double> measuredH_m);
-
 /// "里程,桩号,偏距,元素" and the foot's row (LF); with a grade line also 中线高程, with a
 /// cross-fall 设计高程, and with a measured H 高差.
 std::string locateCsv(const Route& route, const RouteFoot& foot,
                       std::optional<double> measuredH_m = std::nullopt);
 
-/// The foot of a side point on the centre line, searched from the stake it was set out from: a
-/// skewed or back-row point lies at another chainage than its stake. Nothing where the search
-/// finds no foot near the stake.
-std::optional<RouteFoot> sidePointFoot(const Route& route, const RouteStake& stake, double stake_m,
-                                       double x_m, double y_m);
+/// The stakes and their side points of a route's stake table as the one-curve export lists them:
+/// each stake (中), then its left points (-L1, -L2, ...) and right points (-R1, ...), 单排; in two
+/// rows -FL1 ... 前排, then -BL1 ... 后排; each with its design elevation where the table has one.
+/// A chainage text that stands twice (a long chain) names its second stake "-2" (the third "-3").
+std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request);
 
 }  // namespace hcurve

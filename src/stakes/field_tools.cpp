@@ -9,10 +9,10 @@
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
-#include "export/point_files.h"
 #include "platform/file_writing.h"
 #include "port/answers.h"
 #include "port/messages.h"
+#include "stakes/run_points.h"
 
 namespace hcurve {
 namespace {

@@ -34,6 +34,7 @@
 #include <memory>
 #include <unordered_map>
 
+#include "cad/route_dxf.h"
 #include "commands/plan_format.h"
 #include "curve/number.h"
 #include "export/point_files.h"

@@ -9,6 +9,7 @@
 #include "geometry/curve_elements.h"
 #include "geometry/side_points.h"
 #include "geometry/stake_position.h"
+#include "route_files/route_file.h"
 #include "route_files/route_tables.h"
 #include "route_samples.h"
 

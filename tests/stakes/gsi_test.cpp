@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "export/point_files.h"
 #include "run_support.h"
 #include "stakes/field_tools.h"
+#include "stakes/run_points.h"
 
 namespace hcurve {
 namespace {

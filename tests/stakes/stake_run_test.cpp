@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "export/point_files.h"
 #include "port/messages.h"
 #include "run_support.h"
+#include "stakes/run_points.h"
 
 namespace hcurve {
 namespace {

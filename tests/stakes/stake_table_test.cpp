@@ -7,7 +7,7 @@
 #include <array>
 
 #include "curve/format.h"
-#include "export/point_files.h"
+#include "stakes/run_points.h"
 
 #include "run_support.h"
 
