@@ -8,7 +8,7 @@
 #include <string>
 
 #include "alignment/route.h"
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "route_files/landxml_reading.h"
 #include "route_files/landxml_writing.h"
 

@@ -12,7 +12,7 @@
 
 #include "alignment/alignment.h"
 #include "alignment/route.h"
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "route_files/route_file.h"
 #include "route_files/route_tables.h"
 

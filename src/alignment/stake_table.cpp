@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "curve/angle.h"
 #include "curve/chainage.h"
-#include "curve/dms.h"
 #include "geometry/characteristic_points.h"
 
 namespace hcurve {

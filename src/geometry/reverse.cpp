@@ -5,8 +5,8 @@
 #include <iterator>
 #include <vector>
 
+#include "curve/angle.h"
 #include "curve/format.h"
-#include "geometry/angles.h"
 
 namespace hcurve {
 namespace {
@@ -87,18 +87,11 @@ void outgoingTangent(const CurveElements& c, double x_m, double y_m, Nearest& ne
 void arc(const CurveElements& c, double x_m, double y_m, Nearest& nearest) {
     const double dx = x_m - c.Xo, dy = y_m - c.Yo;
     const double rho = std::hypot(dx, dy);
-    double toPoint_rad = std::atan2(dy, dx);
-    if (toPoint_rad < 0)
-        toPoint_rad += kFullTurn_rad;
-    const double psi_deg = toPoint_rad / c.f;
+    const double psi_deg = azimuthOf_rad(dx, dy) / c.f;
 
     // Central angle from HY, brought within a half circle of the arc's middle.
     const double middle_deg = (c.Lf / c.f) / c.R / 2;
-    double phi_deg = c.p * (psi_deg - c.tj);
-    if (phi_deg < middle_deg - kHalfCircle_deg)
-        phi_deg += kFullCircle_deg;
-    else if (phi_deg >= middle_deg + kHalfCircle_deg)
-        phi_deg -= kFullCircle_deg;
+    const double phi_deg = withinHalfCircleOf_deg(c.p * (psi_deg - c.tj), middle_deg);
 
     const double l = phi_deg * c.R * c.f;
     // The right-hand side points to the centre on a right-hand curve, away from it on a left-hand

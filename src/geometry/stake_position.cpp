@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "geometry/angles.h"
+#include "curve/angle.h"
 
 namespace hcurve {
 namespace {
@@ -54,14 +54,6 @@ double spiralTangentDeflection_deg(double l_m, double A_m, double f) {
 }
 
 }  // namespace
-
-double normaliseAzimuthOnce(double azimuth_deg) {
-    if (azimuth_deg >= kFullCircle_deg)
-        azimuth_deg = azimuth_deg - kFullCircle_deg;
-    if (azimuth_deg < 0)
-        azimuth_deg = azimuth_deg + kFullCircle_deg;
-    return azimuth_deg;
-}
 
 ClothoidPoint clothoidPoint(double l_m, double A_m) {
     const double b = l_m * l_m / (2 * A_m * A_m);

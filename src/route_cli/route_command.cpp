@@ -13,7 +13,6 @@
 
 #include "alignment/route.h"
 #include "cad/route_dxf.h"
-#include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "alignment/route.h"
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "curve/shown_text.h"
 
 namespace hcurve {

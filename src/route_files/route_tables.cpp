@@ -7,11 +7,10 @@
 #include <iterator>
 #include <unordered_map>
 
+#include "curve/angle.h"
 #include "curve/chainage.h"
 #include "curve/csv_writing.h"
-#include "curve/dms.h"
 #include "curve/format.h"
-#include "geometry/angles.h"
 #include "geometry/characteristic_points.h"
 
 namespace hcurve {
@@ -24,7 +23,6 @@ constexpr char kSegmentHeader[] =
     "终点方位角";
 constexpr char kStakeHeader[] = "点,桩号,里程,X,Y,方位角";
 constexpr char kLocateHeader[] = "里程,桩号,偏距,元素";
-constexpr double kSecondsPerMinute = 60.0;
 constexpr int kAzimuthDecimals = 6;
 
 // Lengths and continuous chainages in metres.
@@ -132,20 +130,6 @@ TableRows elementTableRows(const Route& route) {
     ep[22] = fixed4(route.end_m - route.curves.back().curve.hz);
     rows.push_back(ep);
     return rows;
-}
-
-std::string azimuthDmsText(double azimuth_deg) {
-    constexpr double kHundredthsPerDegree = kSecondsPerDegree * 100;
-    double hundredths = std::round(wrapAzimuth_deg(azimuth_deg) * kHundredthsPerDegree);
-    if (hundredths >= kFullCircle_deg * kHundredthsPerDegree)
-        hundredths = 0;
-    const double d = std::floor(hundredths / kHundredthsPerDegree);
-    const double rest = hundredths - d * kHundredthsPerDegree;
-    const double m = std::floor(rest / (kSecondsPerMinute * 100));
-    const double s = rest - m * kSecondsPerMinute * 100;
-    char text[48];
-    std::snprintf(text, sizeof text, "%.0f.%02.0f%04.0f", d, m, s);
-    return text;
 }
 
 TableRows segmentTableRows(const Route& route) {

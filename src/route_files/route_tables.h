@@ -36,10 +36,6 @@ TableRows segmentTableRows(const Route& route);
 /// LF.
 std::string segmentTableCsv(const Route& route);
 
-/// A DMS text ddd.mmssss of an azimuth, the seconds rounded to two decimals: 45.504166 degrees
-/// gives "45.301500".
-std::string azimuthDmsText(double azimuth_deg);
-
 /// The stake table's rows (below).
 TableRows stakeTableRows(const StakeTable& table, const StakeRequest& request);
 

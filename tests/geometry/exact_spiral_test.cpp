@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "example_curves.h"
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"

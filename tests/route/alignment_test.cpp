@@ -6,8 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "alignment/alignment.h"
-#include "curve/dms.h"
-#include "geometry/angles.h"
+#include "curve/angle.h"
 #include "geometry/side_points.h"
 
 namespace hcurve {

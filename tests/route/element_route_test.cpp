@@ -8,8 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "alignment/route.h"
-#include "curve/dms.h"
-#include "geometry/angles.h"
+#include "curve/angle.h"
 #include "quadrature.h"
 #include "route_files/route_file.h"
 #include "route_files/route_tables.h"

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "alignment/route.h"
-#include "geometry/angles.h"
+#include "curve/angle.h"
 #include "quadrature.h"
 #include "route_files/landxml_loading.h"
 #include "route_files/landxml_reading.h"
