@@ -7,10 +7,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "alignment/route.h"
 #include "curve/angle.h"
-#include "route/landxml_reading.h"
-#include "route/landxml_writing.h"
-#include "route/route.h"
+#include "route_files/landxml_reading.h"
+#include "route_files/landxml_writing.h"
 
 namespace hcurve {
 namespace {

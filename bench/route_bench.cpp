@@ -10,11 +10,11 @@
 #include <cstdio>
 #include <string>
 
+#include "alignment/alignment.h"
+#include "alignment/route.h"
 #include "curve/angle.h"
-#include "route/alignment.h"
-#include "route/route.h"
-#include "route/route_file.h"
-#include "route/route_tables.h"
+#include "route_files/route_file.h"
+#include "route_files/route_tables.h"
 
 namespace hcurve {
 namespace {

@@ -18,7 +18,7 @@
 
 #include "entry/design_entry.h"
 #include "qt_bench_support.h"
-#include "route/route_tables.h"
+#include "route_files/route_tables.h"
 #include "stakes/stake_run.h"
 #include "window/plan_view_window.h"
 #include "window/route_window.h"

@@ -7,12 +7,12 @@
 #include <string>
 #include <string_view>
 
-#include "route/landxml_loading.h"
-#include "route/landxml_reading.h"
-#include "route/route.h"
-#include "route/route_file.h"
-#include "route/route_tables.h"
-#include "route/text_decoding.h"
+#include "alignment/route.h"
+#include "route_files/landxml_loading.h"
+#include "route_files/landxml_reading.h"
+#include "route_files/route_file.h"
+#include "route_files/route_tables.h"
+#include "route_files/text_decoding.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include "curve/shown_text.h"
 #include "entry/curve_file.h"
 #include "entry/design_entry.h"
+#include "export/point_files.h"
 #include "platform/file_reading.h"
 #include "platform/file_writing.h"
 #include "platform/system_reason.h"
 #include "port/messages.h"
-#include "route/text_decoding.h"
-#include "stakes/stake_export.h"
+#include "route_files/text_decoding.h"
 
 namespace hcurve {
 namespace {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "alignment/route.h"
 #include "curve/angle.h"
 #include "curve/chainage.h"
 #include "curve/format.h"
@@ -9,8 +10,7 @@
 #include "geometry/stake_position.h"
 #include "platform/file_writing.h"
 #include "port/messages.h"
-#include "route/route.h"
-#include "stakes/stake_export.h"
+#include "stakes/run_points.h"
 
 namespace hcurve {
 

@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "cad/route_dxf.h"
 #include "curve/curve_record.h"
 #include "curve/result.h"
-#include "route/route_dxf.h"
 
 namespace hcurve {
 

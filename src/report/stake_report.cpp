@@ -8,7 +8,6 @@
 #include "geometry/characteristic_points.h"
 #include "geometry/stake_position.h"
 #include "report/report_document.h"
-#include "route/route_tables.h"
 #include "stakes/stake_table.h"
 
 namespace hcurve {

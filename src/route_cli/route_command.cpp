@@ -11,21 +11,21 @@
 #include <sstream>
 #include <tuple>
 
+#include "alignment/route.h"
+#include "cad/route_dxf.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
+#include "export/point_files.h"
 #include "platform/file_writing.h"
 #include "platform/standard_streams.h"
 #include "platform/system_reason.h"
-#include "route/landxml_loading.h"
-#include "route/landxml_writing.h"
-#include "route/route.h"
-#include "route/route_dxf.h"
-#include "route/route_file.h"
-#include "route/route_tables.h"
-#include "route/vertical_table.h"
+#include "route_files/landxml_loading.h"
+#include "route_files/landxml_writing.h"
+#include "route_files/route_file.h"
+#include "route_files/route_tables.h"
+#include "route_files/vertical_table.h"
 #include "stakes/field_tools.h"
-#include "stakes/stake_export.h"
 
 namespace hcurve {
 

@@ -32,12 +32,12 @@
 #include <string>
 #include <vector>
 
-#include "route/route.h"
-#include "route/route_dxf.h"
-#include "route/route_loading.h"
-#include "route/route_tables.h"
-#include "route/stake_request.h"
-#include "stakes/stake_export.h"
+#include "alignment/route.h"
+#include "cad/route_dxf.h"
+#include "export/point_files.h"
+#include "route_files/route_loading.h"
+#include "route_files/route_tables.h"
+#include "route_files/stake_request.h"
 
 namespace hcurve {
 

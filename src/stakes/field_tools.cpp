@@ -12,7 +12,7 @@
 #include "platform/file_writing.h"
 #include "port/answers.h"
 #include "port/messages.h"
-#include "stakes/stake_export.h"
+#include "stakes/run_points.h"
 
 namespace hcurve {
 namespace {

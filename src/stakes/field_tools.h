@@ -7,9 +7,9 @@
 #include <string>
 
 #include "curve/curve_record.h"
+#include "export/point_files.h"
 #include "geometry/reverse.h"
 #include "port/user_port.h"
-#include "stakes/stake_export.h"
 
 namespace hcurve {
 

@@ -12,9 +12,9 @@
 #include <algorithm>
 
 #include "curve/shown_text.h"
+#include "export/point_files.h"
 #include "platform/file_writing.h"
 #include "port/messages.h"
-#include "stakes/stake_export.h"
 #include "views/plan_scene.h"
 
 namespace hcurve {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "curve/angle.h"
-#include "route/route_tables.h"
+#include "route_files/route_tables.h"
 
 namespace hcurve {
 namespace {

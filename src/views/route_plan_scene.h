@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "route/route.h"
-#include "route/route_tables.h"
+#include "alignment/route.h"
+#include "route_files/route_tables.h"
 #include "views/plan_scene.h"
 
 namespace hcurve {

@@ -7,9 +7,9 @@
 #include <QWidget>
 #include <optional>
 
+#include "alignment/route.h"
 #include "commands/plan_format.h"
-#include "route/route.h"
-#include "route/route_tables.h"
+#include "route_files/route_tables.h"
 
 class QPainter;
 

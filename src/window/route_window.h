@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "alignment/route.h"
 #include "report/report_document.h"
-#include "route/route.h"
-#include "route/route_tables.h"
+#include "route_files/route_tables.h"
 #include "views/plan_scene.h"
 #include "window/qt_printer.h"
 #include "window/report_writer.h"

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "alignment/alignment.h"
 #include "curve/angle.h"
 #include "geometry/side_points.h"
-#include "route/alignment.h"
 
 namespace hcurve {
 namespace {

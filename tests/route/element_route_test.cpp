@@ -7,11 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include "alignment/route.h"
 #include "curve/angle.h"
 #include "quadrature.h"
-#include "route/route.h"
-#include "route/route_file.h"
-#include "route/route_tables.h"
+#include "route_files/route_file.h"
+#include "route_files/route_tables.h"
 
 namespace hcurve {
 namespace {

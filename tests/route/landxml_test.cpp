@@ -10,14 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include "alignment/route.h"
 #include "curve/angle.h"
 #include "quadrature.h"
-#include "route/landxml_loading.h"
-#include "route/landxml_reading.h"
-#include "route/landxml_writing.h"
-#include "route/route.h"
-#include "route/route_file.h"
-#include "route/route_tables.h"
+#include "route_files/landxml_loading.h"
+#include "route_files/landxml_reading.h"
+#include "route_files/landxml_writing.h"
+#include "route_files/route_file.h"
+#include "route_files/route_tables.h"
 #include "route_samples.h"
 
 namespace hcurve {

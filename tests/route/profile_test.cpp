@@ -4,12 +4,12 @@
 
 #include <cmath>
 
-#include "route/crossfall.h"
-#include "route/profile.h"
-#include "route/route.h"
-#include "route/route_file.h"
-#include "route/route_tables.h"
-#include "route/vertical_table.h"
+#include "alignment/cross_fall.h"
+#include "alignment/grade_line.h"
+#include "alignment/route.h"
+#include "route_files/route_file.h"
+#include "route_files/route_tables.h"
+#include "route_files/vertical_table.h"
 
 namespace hcurve {
 namespace {

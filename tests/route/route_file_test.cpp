@@ -1,10 +1,10 @@
 // The route file: every fault answered with its line, chainage texts, the text encodings.
 #include <gtest/gtest.h>
 
+#include "alignment/route.h"
 #include "curve/chainage.h"
-#include "route/route.h"
-#include "route/route_file.h"
-#include "route/text_decoding.h"
+#include "route_files/route_file.h"
+#include "route_files/text_decoding.h"
 #include "route_samples.h"
 
 namespace hcurve {

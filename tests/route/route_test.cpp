@@ -5,11 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include "alignment/route.h"
 #include "geometry/curve_elements.h"
 #include "geometry/side_points.h"
 #include "geometry/stake_position.h"
-#include "route/route.h"
-#include "route/route_tables.h"
+#include "route_files/route_file.h"
+#include "route_files/route_tables.h"
 #include "route_samples.h"
 
 namespace hcurve {

@@ -6,7 +6,7 @@
 
 #include "port/messages.h"
 #include "run_support.h"
-#include "stakes/stake_export.h"
+#include "stakes/run_points.h"
 #include "support/designed_record.h"
 #include "support/failure_text.h"
 

@@ -12,7 +12,7 @@
 
 #include "run_support.h"
 #include "stakes/field_tools.h"
-#include "stakes/stake_export.h"
+#include "stakes/run_points.h"
 #include "support/failure_text.h"
 
 namespace hcurve {

@@ -1,6 +1,6 @@
 // Export of the last stake run: the points and their order, the exact bytes of both files, and the
 // file writer's replacing and failing.
-#include "stakes/stake_export.h"
+#include "stakes/run_points.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include "port/messages.h"
 #include "run_support.h"
-#include "stakes/stake_export.h"
+#include "stakes/run_points.h"
 
 namespace hcurve {
 namespace {

@@ -7,7 +7,7 @@
 #include <array>
 
 #include "curve/format.h"
-#include "stakes/stake_export.h"
+#include "stakes/run_points.h"
 
 #include "run_support.h"
 

@@ -24,7 +24,7 @@
 #include <sstream>
 #include <tuple>
 
-#include "route/route_loading.h"
+#include "route_files/route_loading.h"
 #include "route_cli/route_command.h"
 #include "views/plan_scene.h"
 #include "window/main_window.h"

@@ -1,0 +1,42 @@
+// A route's files read from the disk: the bytes read up to a bound, decoded (UTF-8 or GBK), read
+// and built, with every message the user is to see. The command line and the window open routes
+// through it alike.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "alignment/route.h"
+
+namespace hcurve {
+
+/// The largest route file read.
+constexpr std::size_t kMaxRouteFileBytes = 64 * 1024 * 1024;
+
+/// A route file read and built: the route, or the messages (one a fault, each naming the file
+/// and, for a fault of its contents, the line). With a route, the messages are its warnings.
+struct RouteLoading {
+    std::optional<Route> route;
+    std::vector<std::string> messages;
+    std::string name;  // of the alignment, for a LandXML file
+    // A LandXML alignment without elevations: why, for the modes that need them ("LandXML 文件的
+    // 线路 “A” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）"). Empty otherwise.
+    std::string withoutProfile;
+    std::vector<std::string> files;  // the paths in the order read, the route's own table first
+};
+
+/// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
+/// (no such file, no permission, a folder, larger than kMaxRouteFileBytes) is one message that says
+/// which.
+RouteLoading loadRouteFile(const std::string& path);
+
+/// The same for several files read together, in any order: the one that opens with the JD table
+/// (or the element table) is read first, the others after it in their order.
+/// A LandXML file (route_files/landxml_reading.h: its name ends in .xml, or it starts as XML) is
+/// read alone: its alignment named alignment, or its first when that is null.
+RouteLoading loadRouteFiles(const std::vector<std::string>& paths,
+                            const std::string* alignment = nullptr);
+
+}  // namespace hcurve
