@@ -7,8 +7,8 @@
 
 #include "curve/dms.h"
 #include "geometry/curve_elements.h"
-#include "geometry/reverse.h"
 #include "geometry/stake_position.h"
+#include "route/curve_reverse.h"
 
 namespace hcurve {
 namespace {

@@ -217,45 +217,6 @@ SideRequest sideRequestOf(const StakeRequest& request) {
             request.doubleRow, request.front_m, request.back_m};
 }
 
-namespace {
-
-// The tangent's direction at a stake, as the cosine and sine of its azimuth in radians.
-struct Direction {
-    double cos, sin;
-};
-
-Direction directionAt(const RouteStake& stake) {
-    const double a = stake.tangent_deg * kDegreeFactor;
-    return {std::cos(a), std::sin(a)};
-}
-
-// sidePointFoot, with the direction at the stake given: every side point of a stake starts from
-// it.
-std::optional<RouteFoot> footFromStake(const Route& route, const RouteStake& stake,
-                                       Direction atStake, double stake_m, double x_m, double y_m) {
-    // Newton on the along-track distance from the stake's own place: a point on the normal is
-    // at its foot at once, a skewed one within a few steps.
-    constexpr int kMostSteps = 30;
-    constexpr double kConverged_m = 1e-9;
-    RouteStake at = stake;
-    Direction t = atStake;
-    double c = stake_m;
-    for (int i = 0; i < kMostSteps; ++i) {
-        const double dx = x_m - at.x_m, dy = y_m - at.y_m;
-        const double along = dx * t.cos + dy * t.sin;
-        if (std::fabs(along) < kConverged_m) {
-            const double offset = -dx * t.sin + dy * t.cos;
-            return RouteFoot{c, offset, "", false, std::fabs(offset), kMaxCoordinate_m};
-        }
-        c += along;
-        at = stakeAt(route, c);
-        t = directionAt(at);
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
 StakeTable stakeTable(const Route& route, const StakeRequest& request) {
     StakeTable table;
     const double from = request.from_m.value_or(route.start_m);
@@ -413,15 +374,16 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
         }
         if (table.sidesPerStake == 0)
             continue;
-        const Direction atStake = cross ? directionAt(s) : Direction{};
-        for (const SidePoint& side : sidePointsOf({s.x_m, s.y_m, s.tangent_deg}, sideRequest)) {
+        const AlignmentPoint at{s.x_m, s.y_m, s.tangent_deg};
+        const AlignmentFrame frame = cross ? frameAt(at) : AlignmentFrame{};
+        for (const SidePoint& side : sidePointsOf(at, sideRequest)) {
             table.sideX_m.push_back(side.x_m);
             table.sideY_m.push_back(side.y_m);
             if (!cross)
                 continue;
             std::optional<double> H;
-            if (const std::optional<RouteFoot> foot =
-                    footFromStake(route, s, atStake, p.continuous_m, side.x_m, side.y_m))
+            if (const std::optional<AlignmentFoot> foot =
+                    footNear(route.alignment, frame, p.continuous_m, side.x_m, side.y_m))
                 H = surfaceElevation_m(*grade, *cross, foot->continuous_m, foot->offset_m);
             table.sideH_m.push_back(H.value_or(std::nan("")));
         }
@@ -441,11 +403,6 @@ StakeTable stakeTable(const Route& route, const StakeRequest& request) {
                         " 至 " + stakeText(route, grade->end_m()) + "）以外，没有高程。";
     }
     return table;
-}
-
-std::optional<RouteFoot> sidePointFoot(const Route& route, const RouteStake& stake, double stake_m,
-                                       double x_m, double y_m) {
-    return footFromStake(route, stake, directionAt(stake), stake_m, x_m, y_m);
 }
 
 std::vector<std::string> stakeTableHeader(const StakeTable& table, const StakeRequest& request) {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "curve/curve_record.h"
-#include "geometry/reverse.h"
+#include "route/curve_reverse.h"
 #include "port/user_port.h"
 #include "stakes/stake_export.h"
 
