@@ -3,7 +3,11 @@
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 
-.PHONY: all setup build run test test-default test-sanitize test-release test-windows windows bench fuzz package clean
+# One target at a time, each building with $(JOBS) jobs: make -j test still builds the Linux
+# program before test-windows compares against it.
+.NOTPARALLEL:
+
+.PHONY: all setup build run check test test-default test-sanitize test-release test-windows windows bench fuzz package clean
 
 all: build
 
@@ -16,6 +20,14 @@ build: setup
 
 run: build
 	./build/default/src/main/hcurve
+
+# The loop between changes: the default build's suite alone, building only what it runs (not the
+# benchmarks nor the screenshot tools), with the monkey's 300 sessions instead of its 3000
+# (HCURVE_MONKEY_SESSIONS sets them). make test runs everything.
+check: setup
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS) --target check_programs
+	@HCURVE_MONKEY_SESSIONS=$${HCURVE_MONKEY_SESSIONS:-300} ctest --preset default -j $(JOBS)
 
 # The Debian package, from the Release build: build/release/hcurve_VERSION_ARCH.deb
 # (apt install ./build/release/hcurve_*.deb).
@@ -44,16 +56,18 @@ test-release: setup
 
 # The Windows build (MinGW-w64, no Qt): its suite under Wine (headless, in a Wine prefix of its own
 # in build/windows), then the README's route tables and a console export with a Chinese file name,
-# byte for byte against the Linux build. One Wine server serves the whole run, so that no program
-# meets a server closing after an idle moment (see tools/wine-run.sh).
+# byte for byte against the Linux build, which must be there (make test builds it first). One Wine
+# server serves the whole run, so that no program meets a server closing after an idle moment (see
+# tools/wine-run.sh).
 test-windows:
+	@[ -x build/default/src/main/hcurve ] || { echo "make test-windows: the Linux build to compare against is missing (build/default/src/main/hcurve): run make build first." >&2; exit 1; }
 	@tools/setup.sh windows
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows -j $(JOBS)
 	@echo "Windows run under Wine: the Qt window is not part of it (built without Qt)."
 	@tools/wine-run.sh --serve build/windows
 	@status=0; ctest --preset windows -j $(JOBS) || status=$$?; \
-	if [ $$status = 0 ] && [ -x build/default/src/main/hcurve ]; then \
+	if [ $$status = 0 ]; then \
 	    sh tests/windows/same_bytes_as_linux.sh build/default/src/main/hcurve \
 	        build/windows/hcurve-program build/windows/same_bytes_scratch || status=$$?; \
 	fi; \

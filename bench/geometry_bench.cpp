@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "geometry/curve_elements.h"
 #include "geometry/side_points.h"
 #include "geometry/stake_position.h"

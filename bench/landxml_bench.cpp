@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "route/landxml_reading.h"
 #include "route/landxml_writing.h"
 #include "route/route.h"

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "geometry/curve_elements.h"
 #include "geometry/stake_position.h"
 #include "route/curve_reverse.h"

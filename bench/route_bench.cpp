@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "route/alignment.h"
 #include "route/route.h"
 #include "route/route_file.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "curve/angle.h"
 #include "curve/chainage.h"
-#include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "geometry/design_check.h"

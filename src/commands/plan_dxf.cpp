@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "curve/angle.h"
 #include "curve/chainage.h"
 #include "curve/format.h"
 #include "geometry/characteristic_points.h"
@@ -31,7 +32,7 @@ PlanDrawing curvePlanDrawing(const CurveRecord& record) {
     auto mark = [&](const std::string& name, double chainage_m, double x_m, double y_m) {
         const std::optional<StakePosition> at = centreStake(c, chainage_m, 0);
         plan.marks.push_back({name, chainageText(chainage_m, kPlainForm), x_m, y_m,
-                              at ? at->axisAzimuth_deg - 90 : c.T});
+                              at ? at->axisAzimuth_deg - kRightAngle_deg : c.T});
     };
     for (const CharacteristicPoint& p : characteristicPoints(c, CurveEnd::Start))
         mark(p.name, p.chainage_m, p.x_m, p.y_m);
@@ -50,7 +51,8 @@ PlanDrawing curvePlanDrawing(const CurveRecord& record) {
         if (side == 0 && !firstPoint)
             ++stake;
         firstPoint = false;
-        const double axis = stake < stakes.size() ? stakes[stake].axisAzimuth_deg : c.T + 90;
+        const double axis =
+            stake < stakes.size() ? stakes[stake].axisAzimuth_deg : c.T + kRightAngle_deg;
         plan.points.push_back({p.name, p.x_m, p.y_m, p.H_m, side, axis});
         return true;
     });

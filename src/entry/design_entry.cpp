@@ -2,8 +2,8 @@
 
 #include <optional>
 
+#include "curve/angle.h"
 #include "curve/chainage.h"
-#include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"

@@ -3,14 +3,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "geometry/stake_position.h"
 
 namespace hcurve {
 namespace {
-
-constexpr double kRightAngle_deg = 90.0;
-constexpr double kFullCircle_deg = 360.0;
 
 std::int16_t signOf(double v) {
     return v > 0 ? 1 : (v < 0 ? -1 : 0);
@@ -63,11 +60,7 @@ CurveElements computeCurveFromDegrees(const DesignDegrees& design) {
     c.B = std::fabs(design.B_deg);
 
     // Outgoing tangent, corrected once toward [0, 360).
-    c.tb = c.T + c.p * c.B;
-    if (c.tb >= kFullCircle_deg)
-        c.tb = c.tb - kFullCircle_deg;
-    if (c.tb < 0)
-        c.tb = c.tb + kFullCircle_deg;
+    c.tb = normaliseAzimuthOnce(c.T + c.p * c.B);
 
     c.halfB = c.B / 2;
 
@@ -98,18 +91,10 @@ CurveElements computeCurveFromDegrees(const DesignDegrees& design) {
     c.Lf = f * (R * ((c.B - c.beta1) - c.beta2));
 
     // Centre to HY; the two corrections come in the opposite order to those of tb.
-    c.tj = c.T + c.p * (c.beta1 - kRightAngle_deg);
-    if (c.tj < 0)
-        c.tj = c.tj + kFullCircle_deg;
-    if (c.tj >= kFullCircle_deg)
-        c.tj = c.tj - kFullCircle_deg;
+    c.tj = normaliseAzimuthOnceFromBelow(c.T + c.p * (c.beta1 - kRightAngle_deg));
 
     // Normal of the incoming tangent towards the inside of the curve.
-    double normal_deg = c.T + c.p * kRightAngle_deg;
-    if (normal_deg >= kFullCircle_deg)
-        normal_deg = normal_deg - kFullCircle_deg;
-    if (normal_deg < 0)
-        normal_deg = normal_deg + kFullCircle_deg;
+    const double normal_deg = normaliseAzimuthOnce(c.T + c.p * kRightAngle_deg);
 
     // Circle centre: q1 along the tangent from ZH, then R + p1 along the normal.
     c.Xo = (c.xa + cosT * c.q1) + std::cos(normal_deg * f) * (R + c.p1);

@@ -3,10 +3,9 @@
 #include <cmath>
 #include <iterator>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
-#include "geometry/angles.h"
 
 namespace hcurve {
 namespace {

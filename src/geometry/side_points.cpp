@@ -5,10 +5,9 @@
 #include <cmath>
 #include <cstddef>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "curve/format.h"
 #include "curve/number.h"
-#include "geometry/angles.h"
 
 namespace hcurve {
 namespace {

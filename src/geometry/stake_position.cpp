@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <iterator>
 
-#include "geometry/angles.h"
+#include "curve/angle.h"
 
 namespace hcurve {
 namespace {
@@ -63,14 +63,6 @@ std::string elementName(Segment element) {
                                              "终端直线"};
     static_assert(std::size(kNames) == static_cast<std::size_t>(Segment::OutgoingTangent) + 1);
     return kNames[static_cast<std::size_t>(element)];
-}
-
-double normaliseAzimuthOnce(double azimuth_deg) {
-    if (azimuth_deg >= kFullCircle_deg)
-        azimuth_deg = azimuth_deg - kFullCircle_deg;
-    if (azimuth_deg < 0)
-        azimuth_deg = azimuth_deg + kFullCircle_deg;
-    return azimuth_deg;
 }
 
 ClothoidPoint clothoidPoint(double l_m, double A_m) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "curve/angle.h"
 #include "curve/curve_record.h"
 
 namespace hcurve {
@@ -36,8 +37,5 @@ struct StakePosition {
 /// from the stake normal. Nothing when no segment takes the chainage (never for a record from
 /// computeCurve).
 std::optional<StakePosition> centreStake(const CurveElements& curve, double Kp_m, double PPQ_deg);
-
-/// Normalises an azimuth once: subtract 360 when >= 360, then add 360 when < 0 (no loop).
-double normaliseAzimuthOnce(double azimuth_deg);
 
 }  // namespace hcurve

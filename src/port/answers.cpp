@@ -3,7 +3,7 @@
 #include <cmath>
 #include <optional>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
 #include "port/messages.h"
@@ -46,7 +46,7 @@ std::optional<std::string> dmsProblem(const Question& q, const std::string& answ
 }
 
 // A transverse axis at a right angle to the normal runs along the centre line.
-constexpr double kSkewLimit_deg = 90;
+constexpr double kSkewLimit_deg = kRightAngle_deg;
 
 }  // namespace
 

@@ -2,8 +2,8 @@
 #include <cmath>
 #include <utility>
 
+#include "curve/angle.h"
 #include "curve/chainage.h"
-#include "curve/dms.h"
 #include "curve/format.h"
 #include "geometry/characteristic_points.h"
 #include "geometry/stake_position.h"

@@ -6,8 +6,7 @@
 #include <limits>
 #include <memory>
 
-#include "curve/dms.h"
-#include "geometry/angles.h"
+#include "curve/angle.h"
 #include "geometry/side_points.h"
 #include "geometry/stake_position.h"
 
@@ -15,7 +14,6 @@ namespace hcurve {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kFullTurnInDegrees_deg = kFullTurn_rad / kDegreeFactor;
 
 // A clothoid piece: |k| h + |c| h^2 stays within kPieceTurn_rad, of which kCurvatureShare comes
 // from the curvature at its start; the series then reaches 1e-18 of the piece within kSeriesTerms
@@ -36,28 +34,6 @@ constexpr double kNearBox_m = 100.0;
 // away from the point: the rounding of both, and at an arc's centre (nearer than kAboutEqual_m)
 // the feet at its ends, whose distance is given as R - rho.
 constexpr double kBoxMargin_m = 0.01;
-
-// An azimuth brought into [0, a full turn): the full turn of the stake position's degrees, so that
-// the direction stays what it is.
-double wrapped_deg(double azimuth_deg) {
-    if (azimuth_deg >= 0 && azimuth_deg < kFullTurnInDegrees_deg)
-        return azimuth_deg;
-    double a =
-        azimuth_deg - kFullTurnInDegrees_deg * std::floor(azimuth_deg / kFullTurnInDegrees_deg);
-    if (a >= kFullTurnInDegrees_deg)
-        a -= kFullTurnInDegrees_deg;
-    if (a < 0)
-        a += kFullTurnInDegrees_deg;
-    return a;
-}
-
-double wrapAzimuth360_deg(double azimuth_deg) {
-    if (azimuth_deg >= kFullCircle_deg)
-        azimuth_deg -= kFullCircle_deg;
-    if (azimuth_deg < 0)
-        azimuth_deg += kFullCircle_deg;
-    return azimuth_deg;
-}
 
 struct Reciprocals {
     std::array<double, kSeriesTerms + 3> of{};
@@ -121,7 +97,7 @@ Element Element::straight(double start_m, double length_m, double at_m, double x
     e.cos_ = std::cos(azimuth_deg * kDegreeFactor);
     e.sin_ = std::sin(azimuth_deg * kDegreeFactor);
     // at() gives the azimuth brought into a full turn; mostly it is in one already.
-    const double shown_deg = wrapped_deg(azimuth_deg);
+    const double shown_deg = wrapFullTurn_deg(azimuth_deg);
     e.directionCos_ = shown_deg == azimuth_deg ? e.cos_ : std::cos(shown_deg * kDegreeFactor);
     e.directionSin_ = shown_deg == azimuth_deg ? e.sin_ : std::sin(shown_deg * kDegreeFactor);
     e.makeBox();
@@ -153,12 +129,11 @@ Element Element::fromStart(double start_m, double length_m, AlignmentPoint p, do
         // and 180 of these degrees are a little less).
         const bool right = k0 > 0;
         const double R = 1 / std::fabs(k0);
-        const double quarter = kFullTurnInDegrees_deg / 4;
-        const double towardsCentre = p.azimuth_deg + (right ? quarter : -quarter);
+        const double towardsCentre = p.azimuth_deg + (right ? kQuarterTurn_deg : -kQuarterTurn_deg);
         const double cx = p.x_m + R * std::cos(towardsCentre * kDegreeFactor);
         const double cy = p.y_m + R * std::sin(towardsCentre * kDegreeFactor);
         Element e = arcAbout(start_m, length_m, cx, cy, R,
-                             wrapped_deg(towardsCentre + kFullTurnInDegrees_deg / 2), right);
+                             wrapFullTurn_deg(towardsCentre + kHalfTurn_deg), right);
         e.trueTurns_ = true;
         return e;
     }
@@ -202,7 +177,7 @@ void Element::buildClothoid(AlignmentPoint p, double k0) {
     e.piece_m_ = length_m / static_cast<double>(n);
     // Backwards the tangent points the other way: a true half turn added in radians (180 of the
     // stake position's degrees fall short of it by 5e-9 degrees).
-    const double theta0 = p.azimuth_deg * kDegreeFactor + (reversed_ ? kFullTurn_rad / 2 : 0);
+    const double theta0 = p.azimuth_deg * kDegreeFactor + (reversed_ ? kHalfTurn_rad : 0);
     e.nodes_.reserve(n + 1);
     // The pieces are chained in offsets from the start, so that the rounding of large coordinates
     // does not add up along the pieces.
@@ -239,23 +214,22 @@ AlignmentPoint Element::at(double continuous_m) const {
     switch (kind_) {
         case ElementKind::Straight: {
             const double l = continuous_m - anchor_m_;
-            return {ax_m_ + l * cos_, ay_m_ + l * sin_, wrapped_deg(azimuth_deg_)};
+            return {ax_m_ + l * cos_, ay_m_ + l * sin_, wrapFullTurn_deg(azimuth_deg_)};
         }
         case ElementKind::Arc: {
             const double l = continuous_m - start_m_;
             const double phi = (l / kDegreeFactor) / radius_m_;
             if (trueTurns_) {
-                const double psi = wrapped_deg(startDirection_deg_ + (right_ ? phi : -phi));
-                const double quarter = kFullTurnInDegrees_deg / 4;
+                const double psi = wrapFullTurn_deg(startDirection_deg_ + (right_ ? phi : -phi));
                 return {cx_m_ + radius_m_ * std::cos(psi * kDegreeFactor),
                         cy_m_ + radius_m_ * std::sin(psi * kDegreeFactor),
-                        wrapped_deg(psi + (right_ ? quarter : -quarter))};
+                        wrapFullTurn_deg(psi + (right_ ? kQuarterTurn_deg : -kQuarterTurn_deg))};
             }
             const double psi = normaliseAzimuthOnce(startDirection_deg_ + (right_ ? phi : -phi));
             return {cx_m_ + radius_m_ * std::cos(psi * kDegreeFactor),
                     cy_m_ + radius_m_ * std::sin(psi * kDegreeFactor),
                     // psi is normalised by 360 as the one-curve arc is, and so is its tangent.
-                    wrapAzimuth360_deg(psi + (right_ ? kRightAngle_deg : -kRightAngle_deg))};
+                    normaliseAzimuthOnce(psi + (right_ ? kRightAngle_deg : -kRightAngle_deg))};
         }
         case ElementKind::Spiral:
             break;
@@ -271,7 +245,7 @@ AlignmentPoint Element::at(double continuous_m) const {
     const double theta = nodes_[0].theta_rad + (kStart_ * s + halfRate_ * s * s);
     return {ax_m_ + (n.x_m + (dx * n.cos - dy * n.sin)),
             ay_m_ + (n.y_m + (dx * n.sin + dy * n.cos)),
-            wrapped_deg((theta - (reversed_ ? kFullTurn_rad / 2 : 0)) / kDegreeFactor)};
+            wrapFullTurn_deg((theta - (reversed_ ? kHalfTurn_rad : 0)) / kDegreeFactor)};
 }
 
 void Element::makeBox() {
@@ -293,7 +267,7 @@ void Element::makeBox() {
         for (const Node& n : nodes_)
             include(ax_m_ + n.x_m, ay_m_ + n.y_m);
         slack += piece_m_ * kPieceTurn_rad;
-    } else if (kind_ == ElementKind::Arc && length_m_ / radius_m_ > kFullTurn_rad / 2) {
+    } else if (kind_ == ElementKind::Arc && length_m_ / radius_m_ > kHalfTurn_rad) {
         include(cx_m_ - radius_m_, cy_m_ - radius_m_);  // the whole circle's
         include(cx_m_ + radius_m_, cy_m_ + radius_m_);
     } else {
@@ -414,13 +388,11 @@ void footOnElement(const Alignment& al, std::size_t index, double x_m, double y_
             const double cx = e.centreX_m(), cy = e.centreY_m();
             const double dx = x_m - cx, dy = y_m - cy;
             const double rho = std::hypot(dx, dy);
-            double toPoint = std::atan2(dy, dx);
-            if (toPoint < 0)
-                toPoint += kFullTurn_rad;
+            const double toPoint = azimuthOf_rad(dx, dy);
             const double startDirection = e.startDirection_deg() * kDegreeFactor;
             double phi = (right ? 1 : -1) * (toPoint - startDirection);
             const double middle = e.length_m() / R / 2;
-            phi = middle + std::remainder(phi - middle, kFullTurn_rad);
+            phi = withinHalfTurnOf_rad(phi, middle);
             const double l = phi * R;
             const double offset = (right ? 1 : -1) * (R - rho);
             if (e.start_m() + l >= from && e.start_m() + l <= to)

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <tuple>
 
+#include "curve/angle.h"
+
 namespace hcurve {
 namespace {
 
@@ -46,8 +48,7 @@ enum Handle : unsigned {
 constexpr char kLabelStyleName[] = "中文";
 constexpr char kLabelFontFile[] = "simsun.ttc";
 constexpr char kLabelFontFace[] = "SimSun";
-constexpr double kDegreesPerRadian = 57.295779513082320876798;
-constexpr double kExtentStep_deg = 5;
+constexpr double kExtentStep_tdeg = 5;
 // The extent a drawing without anything in it shows.
 constexpr double kEmptyExtent = 100;
 
@@ -446,19 +447,19 @@ void DxfDrawing::line(const std::string& layer, DxfPoint from, DxfPoint to) {
     entities_.emplace_back(Kind::Line, layer, std::vector<DxfPoint>{from, to});
 }
 
-void DxfDrawing::arc(const std::string& layer, DxfPoint centre, double radius, double start_deg,
-                     double end_deg) {
-    // The extent from points along the arc, every kExtentStep_deg and its ends.
-    const double span = end_deg - start_deg - 360 * std::floor((end_deg - start_deg) / 360);
-    const int steps = static_cast<int>(std::ceil(span / kExtentStep_deg));
+void DxfDrawing::arc(const std::string& layer, DxfPoint centre, double radius, double start_tdeg,
+                     double end_tdeg) {
+    // The extent from points along the arc, every kExtentStep_tdeg and its ends.
+    const double span = counterClockwiseSpan_tdeg(start_tdeg, end_tdeg);
+    const int steps = static_cast<int>(std::ceil(span / kExtentStep_tdeg));
     for (int i = 0; i <= steps; ++i) {
-        const double a = (start_deg + (steps > 0 ? span * i / steps : 0)) / kDegreesPerRadian;
+        const double a = (start_tdeg + (steps > 0 ? span * i / steps : 0)) / kTrueDegreesPerRadian;
         extend({centre.x + radius * std::cos(a), centre.y + radius * std::sin(a)});
     }
     Entity e(Kind::Arc, layer, {centre});
     e.radius = radius;
-    e.start_deg = start_deg;
-    e.end_deg = end_deg;
+    e.start_tdeg = start_tdeg;
+    e.end_tdeg = end_tdeg;
     entities_.push_back(std::move(e));
 }
 
@@ -474,11 +475,11 @@ void DxfDrawing::point(const std::string& layer, DxfPoint at) {
 }
 
 void DxfDrawing::text(const std::string& layer, DxfPoint at, double height, const std::string& text,
-                      double rotation_deg, DxfAlign align) {
+                      double rotation_tdeg, DxfAlign align) {
     extend(at);
     Entity e(Kind::Text, layer, {at});
     e.radius = height;
-    e.start_deg = rotation_deg;
+    e.start_tdeg = rotation_tdeg;
     e.text = text;
     e.align = align;
     entities_.push_back(std::move(e));
@@ -521,8 +522,8 @@ std::string DxfDrawing::bytes() const {
                 w.point(10, e.points[0]);
                 w.real(40, e.radius);
                 w.pair(100, "AcDbArc");
-                w.real(50, e.start_deg);
-                w.real(51, e.end_deg);
+                w.real(50, e.start_tdeg);
+                w.real(51, e.end_tdeg);
                 break;
             case Kind::Polyline:
                 w.pair(100, "AcDbPolyline");
@@ -541,8 +542,8 @@ std::string DxfDrawing::bytes() const {
                 w.point(10, e.points[0]);
                 w.real(40, e.radius);
                 w.pair(1, e.text);
-                if (e.start_deg != 0)
-                    w.real(50, e.start_deg);
+                if (e.start_tdeg != 0)
+                    w.real(50, e.start_tdeg);
                 w.pair(7, kLabelStyleName);
                 if (e.align == DxfAlign::Right) {
                     w.pair(72, 2);

@@ -9,7 +9,7 @@
 // markers. Labels use the text style "中文" with the TrueType face SimSun (simsun.ttc), which every
 // Chinese Windows has.
 //
-// Coordinates are the drawing's own: x east, y north, z up, in metres; angles in degrees
+// Coordinates are the drawing's own: x east, y north, z up, in metres; angles in true degrees
 // counter-clockwise from the x axis.
 #pragma once
 
@@ -36,15 +36,15 @@ class DxfDrawing {
 
     void line(const std::string& layer, DxfPoint from, DxfPoint to);
     /// An arc drawn counter-clockwise from start to end.
-    void arc(const std::string& layer, DxfPoint centre, double radius, double start_deg,
-             double end_deg);
+    void arc(const std::string& layer, DxfPoint centre, double radius, double start_tdeg,
+             double end_tdeg);
     /// An open polyline in the plane z = 0.
     void polyline(const std::string& layer, const std::vector<DxfPoint>& vertices);
     void point(const std::string& layer, DxfPoint at);
-    /// A text of the given height in the style 中文, its base line turned by rotation_deg; with
+    /// A text of the given height in the style 中文, its base line turned by rotation_tdeg; with
     /// DxfAlign::Right it ends at the point instead of starting there.
     void text(const std::string& layer, DxfPoint at, double height, const std::string& text,
-              double rotation_deg = 0, DxfAlign align = DxfAlign::Left);
+              double rotation_tdeg = 0, DxfAlign align = DxfAlign::Left);
 
     /// The whole file, lines ended by CR LF.
     std::string bytes() const;
@@ -57,7 +57,7 @@ class DxfDrawing {
         Kind kind;
         std::string layer;
         std::vector<DxfPoint> points;
-        double radius = 0, start_deg = 0, end_deg = 0;  // arc; text: height, rotation
+        double radius = 0, start_tdeg = 0, end_tdeg = 0;  // arc; text: height, rotation
         std::string text;
         DxfAlign align = DxfAlign::Left;
     };

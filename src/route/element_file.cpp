@@ -5,7 +5,7 @@
 #include <tuple>
 #include <utility>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
 #include "geometry/design_check.h"
@@ -138,7 +138,7 @@ std::optional<ElementStart> readElementStart(const CsvTable& table, std::size_t 
     }
     const std::string a = field(row.fields, azimuth);
     const std::optional<double> dms = readNumber(a);
-    if (!dms || *dms < 0 || !isValidDms(*dms) || dmsToDegrees(*dms) >= 360)
+    if (!dms || *dms < 0 || !isValidDms(*dms) || dmsToDegrees(*dms) >= kFullCircle_deg)
         fault(row.line,
               "方位角 要按 度.分秒 输入（0 至 360 度，如 45.3015），" + quoted(a) + " 不对。");
     else

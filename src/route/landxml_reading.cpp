@@ -5,11 +5,10 @@
 #include <cstring>
 #include <map>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
-#include "geometry/angles.h"
 #include "platform/xml_tree.h"
 #include "route/route.h"
 
@@ -89,7 +88,6 @@ enum class AngleUnit { Radians, Grads, Degrees, DegreesMinutesSeconds };
 constexpr double kDirectionSlack_rad = 1e-5;
 // Stated points may lie this far from where the geometry puts them.
 constexpr double kStatedPointSlack_m = 1e-3;
-constexpr double kQuarter_deg = kFullTurn_rad / kDegreeFactor / 4;
 
 struct Units {
     double metres = 1;  // per linear unit of the file
@@ -290,30 +288,22 @@ class Reader {
         if (units_.direction == AngleUnit::DegreesMinutesSeconds &&
             std::count(t.begin(), t.end(), '.') >= 2) {
             // dd.mm.ss, the seconds perhaps with a fraction: dd.mm.ss.s
-            const std::size_t p1 = t.find('.'), p2 = t.find('.', p1 + 1);
-            const auto d = readNumber(t.substr(0, p1));
-            const auto m = readNumber(t.substr(p1 + 1, p2 - p1 - 1));
-            const auto s = readNumber(t.substr(p2 + 1, t.find('.', p2 + 1) - p2 - 1));
-            std::optional<double> f = 0.0;
-            if (t.find('.', p2 + 1) != std::string_view::npos)
-                f = readNumber("0" + std::string(t.substr(t.find('.', p2 + 1))));
-            if (d && m && s && f && *m < 60 && *s + *f < 60)
-                v = (std::fabs(*d) + *m / 60 + (*s + *f) / 3600) * (t[0] == '-' ? -1 : 1) *
-                    (kFullTurn_rad / 360);
+            if (const std::optional<double> degrees = dottedDmsToDegrees(t))
+                v = *degrees * (kFullTurn_rad / kFullTurn_tdeg);
         } else if (const std::optional<double> r = readNumber(t)) {
             switch (units_.direction) {
                 case AngleUnit::Radians:
                     v = *r;
                     break;
                 case AngleUnit::Grads:
-                    v = *r * kFullTurn_rad / 400;
+                    v = *r * kFullTurn_rad / kFullTurn_grad;
                     break;
                 case AngleUnit::Degrees:
-                    v = *r * kFullTurn_rad / 360;
+                    v = *r * kFullTurn_rad / kFullTurn_tdeg;
                     break;
                 case AngleUnit::DegreesMinutesSeconds:
                     if (isValidDms(*r))
-                        v = dmsToDegrees(*r) * kFullTurn_rad / 360;
+                        v = dmsToDegrees(*r) * kFullTurn_rad / kFullTurn_tdeg;
                     break;
             }
         }
@@ -329,15 +319,13 @@ class Reader {
         if (!stated)
             return;
         const double a = azimuth_deg * kDegreeFactor;
-        const auto apart = [](double u, double v) {
-            const double d = std::remainder(u - v, kFullTurn_rad);
-            return std::fabs(d);
-        };
         // Clockwise from north, counter-clockwise from east, or counter-clockwise from north.
-        const double off = std::min(
-            {apart(*stated, a), apart(kFullTurn_rad / 4 - *stated, a), apart(-*stated, a)});
+        const double off =
+            std::min({turnApart_rad(*stated, a), turnApart_rad(kQuarterTurn_rad - *stated, a),
+                      turnApart_rad(-*stated, a)});
         if (off > kDirectionSlack_rad) {
-            const std::string seconds = format(off / kFullTurn_rad * 360 * 3600, Pattern::Fixed3);
+            const std::string seconds =
+                format(off / kFullTurn_rad * kFullTurn_tdeg * kSecondsPerDegree, Pattern::Fixed3);
             warn(n,
                  "线元 " + std::to_string(number) + "（" + std::string(localName(n)) + "）的 " +
                      name + " 与它的座标给出的方向相差 " + seconds + " 秒。",
@@ -441,7 +429,7 @@ class Reader {
                      "按 radius 计算");
             const double a =
                 azimuthBetween_deg(start->first, start->second, centre->first, centre->second);
-            row.startAzimuth_deg = wrapAzimuth_deg(a - *turn * kQuarter_deg);
+            row.startAzimuth_deg = wrapAzimuth_deg(a - *turn * kQuarterTurn_deg);
             if (!L) {
                 if (!end) {
                     fault(e, "Curve 缺少 length 属性，也没有 End 座标可以算出它。");
@@ -451,9 +439,9 @@ class Reader {
                 const double b =
                     azimuthBetween_deg(centre->first, centre->second, end->first, end->second);
                 double sweep =
-                    (*turn > 0 ? b - (a - 2 * kQuarter_deg) : (a - 2 * kQuarter_deg) - b) *
+                    (*turn > 0 ? b - (a - 2 * kQuarterTurn_deg) : (a - 2 * kQuarterTurn_deg) - b) *
                     kDegreeFactor;
-                sweep = std::fmod(std::fmod(sweep, kFullTurn_rad) + kFullTurn_rad, kFullTurn_rad);
+                sweep = wrapFullTurn_rad(sweep);
                 L = sweep * *R;
             }
             row.length_m = *L;

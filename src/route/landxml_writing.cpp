@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "curve/shown_text.h"
 #include "route/route.h"
 

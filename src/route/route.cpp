@@ -7,19 +7,15 @@
 #include <map>
 #include <string_view>
 
+#include "curve/angle.h"
 #include "curve/chainage.h"
-#include "curve/dms.h"
 #include "curve/format.h"
-#include "geometry/angles.h"
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"
 #include "geometry/stake_position.h"
 
 namespace hcurve {
 namespace {
-
-// A full turn as atan2 counts it, in the degrees of the stake position.
-constexpr double kFullTurn_deg = kFullTurn_rad / kDegreeFactor;
 
 // Two points nearer than this are the same point.
 constexpr double kSamePoint_m = 1e-6;
@@ -278,20 +274,8 @@ double legLength_m(const RoutePointRow& a, const RoutePointRow& b) {
     return std::hypot(b.x_m - a.x_m, b.y_m - a.y_m);
 }
 
-double wrapAzimuth_deg(double azimuth_deg) {
-    double a = std::fmod(azimuth_deg, kFullCircle_deg);
-    if (a < 0)
-        a += kFullCircle_deg;
-    if (a >= kFullCircle_deg)
-        a -= kFullCircle_deg;
-    return a;
-}
-
 double azimuthBetween_deg(double x0_m, double y0_m, double x1_m, double y1_m) {
-    double a_rad = std::atan2(y1_m - y0_m, x1_m - x0_m);
-    if (a_rad < 0)
-        a_rad += kFullTurn_rad;
-    return a_rad / kDegreeFactor;
+    return azimuthOf_rad(x1_m - x0_m, y1_m - y0_m) / kDegreeFactor;
 }
 
 RouteBuilding buildRoute(const RouteDesign& design) {
@@ -324,11 +308,7 @@ RouteBuilding buildRoute(const RouteDesign& design) {
         const RoutePointRow &prev = pts[i - 1], &jd = pts[i], &next = pts[i + 1];
         const double tIn = azimuthBetween_deg(prev.x_m, prev.y_m, jd.x_m, jd.y_m);
         const double tOut = azimuthBetween_deg(jd.x_m, jd.y_m, next.x_m, next.y_m);
-        double deflection = tOut - tIn;
-        if (deflection > kFullTurn_deg / 2)
-            deflection -= kFullTurn_deg;
-        else if (deflection <= -kFullTurn_deg / 2)
-            deflection += kFullTurn_deg;
+        const double deflection = wrapTurn_deg(tOut - tIn);
         const double legIn = legLength_m(prev, jd);
         if (std::fabs(deflection) < kSmallestDeflection_deg) {
             faults.push_back({jd.line, "交点 " + jd.name + " 的偏角为零：" + prev.name + "、" +

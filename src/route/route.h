@@ -124,11 +124,9 @@ std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m);
 Alignment compileChain(const std::vector<RoutePointRow>& points,
                        const std::vector<RouteCurve>& curves, double start_m, double end_m);
 
-/// A tangent azimuth brought fully into [0, 360).
-double wrapAzimuth_deg(double azimuth_deg);
-
-/// The azimuth from one point to another, in the degrees of the stake position (whose radians are
-/// degrees times the ten-decimal factor), in [0, 360).
+/// The azimuth from one point to another, in the program's degrees (whose radians are degrees
+/// times the ten-decimal factor): a true full turn of them is kFullTurn_deg, so the azimuth lies in
+/// [0, kFullTurn_deg], kFullTurn_deg itself only a hair left of north (azimuthOf_rad).
 double azimuthBetween_deg(double x0_m, double y0_m, double x1_m, double y1_m);
 
 }  // namespace hcurve

@@ -4,12 +4,11 @@
 #include <cctype>
 #include <cmath>
 
+#include "curve/angle.h"
+
 namespace hcurve {
 namespace {
 
-// Degrees of the drawing: true ones, not the stake position's.
-constexpr double kHalfTurn_deg = 180;
-constexpr double kDegreesPerRadian = 57.295779513082320876798;
 // Text heights (metres on the ground: 3 mm, 1.5 mm and 1 mm on a 1:1000 sheet) and the gap between
 // a point and its label, in text heights.
 constexpr double kMarkTextHeight_m = 3;
@@ -28,25 +27,21 @@ DxfPoint onPlan(double x_m, double y_m, double z_m = 0) {
 }
 
 // The drawing's angle (counter-clockwise from east) of a direction from one point to another.
-double planAngle_deg(double fromX_m, double fromY_m, double toX_m, double toY_m) {
-    double a = std::atan2(toX_m - fromX_m, toY_m - fromY_m) * kDegreesPerRadian;
-    if (a < 0)
-        a += 2 * kHalfTurn_deg;
-    return a;
+double planAngle_tdeg(double fromX_m, double fromY_m, double toX_m, double toY_m) {
+    return fromEast_tdeg(toY_m - fromY_m, toX_m - fromX_m);
 }
 
 // A label beside its point, reading along an azimuth outward from it: turned to read from left
 // to right, and then ending at the point's side instead of starting there.
 void label(DxfDrawing& drawing, const std::string& layer, double x_m, double y_m, double z_m,
-           double outward_deg, double height_m, const std::string& text) {
-    const double radians = outward_deg / kDegreesPerRadian;
+           double outward_tdeg, double height_m, const std::string& text) {
+    const double radians = outward_tdeg / kTrueDegreesPerRadian;
     const double gap = kLabelGap * height_m;
     const DxfPoint at = onPlan(x_m + gap * std::cos(radians), y_m + gap * std::sin(radians), z_m);
-    double rotation = 90 - outward_deg;
-    rotation -= 360 * std::floor((rotation + kHalfTurn_deg) / 360);  // into [-180, 180)
+    double rotation = wrapSigned_tdeg(kQuarterTurn_tdeg - outward_tdeg);
     DxfAlign align = DxfAlign::Left;
-    if (rotation > 90 || rotation <= -90) {
-        rotation += rotation > 0 ? -kHalfTurn_deg : kHalfTurn_deg;
+    if (rotation > kQuarterTurn_tdeg || rotation <= -kQuarterTurn_tdeg) {
+        rotation += rotation > 0 ? -kHalfTurn_tdeg : kHalfTurn_tdeg;
         align = DxfAlign::Right;
     }
     drawing.text(layer, at, height_m, text, rotation, align);
@@ -126,8 +121,8 @@ DxfDrawing planDxfDrawing(const PlanDrawing& plan) {
                 // Counter-clockwise on the drawing: from the start for a left-hand arc, from the
                 // end for a right-hand one.
                 const double cx = e.centreX_m(), cy = e.centreY_m();
-                const double fromStart = planAngle_deg(cx, cy, a.x_m, a.y_m);
-                const double fromEnd = planAngle_deg(cx, cy, b.x_m, b.y_m);
+                const double fromStart = planAngle_tdeg(cx, cy, a.x_m, a.y_m);
+                const double fromEnd = planAngle_tdeg(cx, cy, b.x_m, b.y_m);
                 const bool right = e.startCurvature_per_m() > 0;
                 drawing.arc(kCentreLineLayer, onPlan(cx, cy), e.radius_m(),
                             right ? fromEnd : fromStart, right ? fromStart : fromEnd);
@@ -161,17 +156,20 @@ DxfDrawing planDxfDrawing(const PlanDrawing& plan) {
     // points of one stake cross none of the others'.
     for (const PlanDrawingMark& m : plan.marks) {
         drawing.point(kMarkLayer, onPlan(m.x_m, m.y_m));
-        label(drawing, kMarkLayer, m.x_m, m.y_m, 0, m.tangent_deg + 90, kMarkTextHeight_m,
+        label(drawing, kMarkLayer, m.x_m, m.y_m, 0,
+              drawingAngle_tdeg(m.tangent_deg + kRightAngle_deg), kMarkTextHeight_m,
               printable(m.name + " " + m.chainage));
     }
     for (const PlanDrawingPoint& p : plan.points) {
         const double z = p.H_m ? *p.H_m : 0;
         drawing.point(p.side == 0 ? kStakeLayer : kSidePointLayer, onPlan(p.x_m, p.y_m, z));
         if (p.side == 0)
-            label(drawing, kNameLayer, p.x_m, p.y_m, z, p.axis_deg + kHalfTurn_deg,
-                  kNameTextHeight_m, printable(p.name));
+            label(drawing, kNameLayer, p.x_m, p.y_m, z,
+                  drawingAngle_tdeg(p.axis_deg) + kHalfTurn_tdeg, kNameTextHeight_m,
+                  printable(p.name));
         else
-            label(drawing, kNameLayer, p.x_m, p.y_m, z, p.axis_deg - 90, kSideNameTextHeight_m,
+            label(drawing, kNameLayer, p.x_m, p.y_m, z,
+                  drawingAngle_tdeg(p.axis_deg) - kQuarterTurn_tdeg, kSideNameTextHeight_m,
                   printable(p.name));
     }
     return drawing;

@@ -6,11 +6,10 @@
 #include <cstdio>
 #include <iterator>
 
+#include "curve/angle.h"
 #include "curve/chainage.h"
 #include "curve/csv_writing.h"
-#include "curve/dms.h"
 #include "curve/format.h"
-#include "geometry/angles.h"
 #include "geometry/characteristic_points.h"
 
 namespace hcurve {
@@ -27,7 +26,6 @@ constexpr char kLocateHeader[] = "里程,桩号,偏距,元素";
 constexpr char kGradePoint[] = "BPD";
 constexpr char kVerticalCurveStart[] = "SQD";
 constexpr char kVerticalCurveEnd[] = "SZD";
-constexpr double kSecondsPerMinute = 60.0;
 constexpr int kAzimuthDecimals = 6;
 
 // More stakes than this are a mistyped interval, not a stake table.
@@ -102,17 +100,6 @@ std::vector<std::string> sideColumnNames(const StakeRequest& request, bool withH
 
 }  // namespace
 
-std::string dmsText(double degrees) {
-    const double seconds = std::round(std::fabs(degrees) * kSecondsPerDegree);
-    const double d = std::floor(seconds / kSecondsPerDegree);
-    const double m = std::floor((seconds - d * kSecondsPerDegree) / kSecondsPerMinute);
-    const double s = seconds - d * kSecondsPerDegree - m * kSecondsPerMinute;
-    char text[48];
-    std::snprintf(text, sizeof text, "%s%.0f.%02.0f%02.0f", degrees < 0 && seconds > 0 ? "-" : "",
-                  d, m, s);
-    return text;
-}
-
 TableRows elementTableRows(const Route& route) {
     TableRows rows{splitHeader(kElementHeader)};
     const std::vector<RoutePointRow>& pts = route.points;
@@ -168,20 +155,6 @@ TableRows elementTableRows(const Route& route) {
     ep[22] = fixed4(route.end_m - route.curves.back().curve.hz);
     rows.push_back(ep);
     return rows;
-}
-
-std::string azimuthDmsText(double azimuth_deg) {
-    constexpr double kHundredthsPerDegree = kSecondsPerDegree * 100;
-    double hundredths = std::round(wrapAzimuth_deg(azimuth_deg) * kHundredthsPerDegree);
-    if (hundredths >= kFullCircle_deg * kHundredthsPerDegree)
-        hundredths = 0;
-    const double d = std::floor(hundredths / kHundredthsPerDegree);
-    const double rest = hundredths - d * kHundredthsPerDegree;
-    const double m = std::floor(rest / (kSecondsPerMinute * 100));
-    const double s = rest - m * kSecondsPerMinute * 100;
-    char text[48];
-    std::snprintf(text, sizeof text, "%.0f.%02.0f%04.0f", d, m, s);
-    return text;
 }
 
 TableRows segmentTableRows(const Route& route) {

@@ -33,14 +33,6 @@ TableRows segmentTableRows(const Route& route);
 /// LF.
 std::string segmentTableCsv(const Route& route);
 
-/// A DMS text ddd.mmssss of an azimuth, the seconds rounded to two decimals: 45.504166 degrees
-/// gives "45.301500".
-std::string azimuthDmsText(double azimuth_deg);
-
-/// A signed DMS text ddd.mmss rounded to the whole second: 30.2625 degrees gives "30.1545",
-/// -45.5 gives "-45.3000".
-std::string dmsText(double degrees);
-
 /// What the stake table of a stretch is asked for.
 struct StakeRequest {
     double interval_m = 0;         // stakes at every whole multiple of the chainage (桩号)

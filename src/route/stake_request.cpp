@@ -3,7 +3,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "curve/number.h"
 #include "route/route_file.h"
 
@@ -23,7 +23,7 @@ std::optional<double> skewDegrees(const std::string& text) {
     // At a right angle the transverse axis runs along the centre line: a side point would stand
     // on the road ahead, not beside it.
     const double degrees = dmsToDegrees(*v);
-    if (!(std::fabs(degrees) < 90))
+    if (!(std::fabs(degrees) < kRightAngle_deg))
         return std::nullopt;
     return degrees;
 }

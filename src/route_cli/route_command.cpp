@@ -11,7 +11,6 @@
 #include <sstream>
 #include <tuple>
 
-#include "curve/dms.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"

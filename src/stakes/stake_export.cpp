@@ -6,6 +6,7 @@
 #include <iterator>
 #include <unordered_map>
 
+#include "curve/angle.h"
 #include "curve/chainage.h"
 #include "curve/csv_writing.h"
 #include "curve/format.h"
@@ -252,7 +253,8 @@ PlanDrawing routeDrawing(const Route& route, const StakeTable* table, const Stak
     const std::size_t perStake = table->sidesPerStake + 1;
     for (std::size_t i = 0; i < points.size(); ++i) {
         const ExportPoint& p = points[i];
-        const double axis = table->rows[i / perStake].tangent_deg + 90 + request.skew_deg;
+        const double axis =
+            table->rows[i / perStake].tangent_deg + kRightAngle_deg + request.skew_deg;
         plan.points.push_back({p.name, p.x_m, p.y_m, p.H_m, sideOf(p), axis});
     }
     return plan;

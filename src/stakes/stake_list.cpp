@@ -1,6 +1,6 @@
 #include "stakes/stake_list.h"
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 
 namespace hcurve {
 namespace {

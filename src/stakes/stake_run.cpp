@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "geometry/side_points.h"

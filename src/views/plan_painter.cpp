@@ -15,10 +15,10 @@
 #include <cmath>
 #include <vector>
 
+#include "curve/angle.h"
+
 namespace hcurve {
 namespace {
-
-constexpr double kDegreesToRadians = 3.14159265358979323846 / 180.0;
 
 // Room around the scene when it is fitted, in pixels, and the smallest extent fitted (metres).
 constexpr double kFitMarginPixels = 60.0;
@@ -70,7 +70,7 @@ QPen pen(QRgb rgb, double width, Qt::PenStyle style = Qt::SolidLine) {
 
 // The unit vector on the picture of an azimuth (clockwise from north, north up).
 QPointF pictureDirection(double azimuth_deg) {
-    const double a = azimuth_deg * kDegreesToRadians;
+    const double a = drawingAngle_tdeg(azimuth_deg) * kRadiansPerTrueDegree;
     return {std::sin(a), -std::cos(a)};
 }
 
@@ -123,10 +123,10 @@ class LabelPlacer {
         const QFontMetricsF metrics(painter_.font());
         const double w = metrics.horizontalAdvance(label) + 2, h = metrics.height();
         const bool leftwards = direction.x() < 0;
-        const double angle_deg = std::atan2(direction.y(), direction.x()) / kDegreesToRadians;
+        const double angle_tdeg = std::atan2(direction.y(), direction.x()) / kRadiansPerTrueDegree;
         QTransform turn;
         turn.translate(anchor.x(), anchor.y());
-        turn.rotate(leftwards ? angle_deg + 180 : angle_deg);
+        turn.rotate(leftwards ? angle_tdeg + kHalfTurn_tdeg : angle_tdeg);
         const QRectF local = leftwards ? QRectF(-gap - w, -h / 2, w, h) : QRectF(gap, -h / 2, w, h);
         const QPolygonF box = turn.map(QPolygonF(local));
         if (!QRectF(QPointF(0, 0), size_).contains(box.boundingRect()) || covers(box))

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "curve/angle.h"
 #include "curve/chainage.h"
 #include "curve/format.h"
 #include "geometry/characteristic_points.h"
@@ -88,10 +89,10 @@ PlanScene planScene(const CurveRecord& record) {
     // Every stake with its side points.
     forEachStake(run, [&](const RunStake& stake) {
         const std::optional<StakePosition> normal = centreStake(c, stake.chainage_m, 0);
-        const double axis_deg = normal ? normal->axisAzimuth_deg : c.T + 90;
+        const double axis_deg = normal ? normal->axisAzimuth_deg : c.T + kRightAngle_deg;
         PlanStake drawn{{stake.x_m, stake.y_m},
                         chainageText(stake.chainage_m, kPlainForm),
-                        c.p > 0 ? axis_deg + 180 : axis_deg,
+                        c.p > 0 ? axis_deg + kHalfCircle_deg : axis_deg,
                         {},
                         {}};
         for (const RunSidePoint& p : stake.sidePoints)

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "geometry/angles.h"
+#include "curve/angle.h"
 #include "route/route_tables.h"
 
 namespace hcurve {

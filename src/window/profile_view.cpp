@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "curve/angle.h"
 #include "curve/format.h"
 #include "views/plan_file.h"
 
@@ -196,7 +197,7 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
                       at(footAt_m, designElevation_m(g, footAt_m).value_or(p.H_m)).y()});
         painter.save();
         painter.translate(foot, top - 8);
-        painter.rotate(-90);
+        painter.rotate(-kQuarterTurn_tdeg);
         painter.drawText(QPointF(0, 0), captions[k].first);
         painter.drawText(QPointF(0, painter.fontMetrics().lineSpacing()), captions[k].second);
         painter.restore();

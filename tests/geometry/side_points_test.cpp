@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "curve/format.h"
 #include "example_curves.h"
 #include "geometry/stake_position.h"

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "curve/format.h"
 #include "example_curves.h"
 
@@ -159,16 +159,6 @@ TEST(CentreStake, AxisWrapsOnce) {
     ASSERT_TRUE(s);
     EXPECT_EQ(s->segment, Segment::Arc);
     EXPECT_EQ(s->axisAzimuth_deg, 340);
-}
-
-TEST(NormaliseAzimuthOnce, OneCorrectionEachWay) {
-    // A hair below 0 rounds up to 360 and is not corrected again; no loop: values a full turn or
-    // more outside stay outside.
-    const std::pair<double, double> cases[] = {{440, 80},  {360, 0},   {359.5, 359.5},
-                                               {0, 0},     {-20, 340}, {-1e-14, 360},
-                                               {800, 440}, {-400, -40}};
-    for (const auto& [azimuth, normalised] : cases)
-        EXPECT_EQ(normaliseAzimuthOnce(azimuth), normalised) << azimuth;
 }
 
 }  // namespace

@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "curve/dms.h"
-#include "geometry/angles.h"
+#include "curve/angle.h"
 #include "geometry/side_points.h"
 #include "route/alignment.h"
 

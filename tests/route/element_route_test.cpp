@@ -7,8 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "curve/dms.h"
-#include "geometry/angles.h"
+#include "curve/angle.h"
 #include "quadrature.h"
 #include "route/route.h"
 #include "route/route_file.h"

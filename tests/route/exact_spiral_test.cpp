@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "../geometry/example_curves.h"
-#include "curve/dms.h"
+#include "curve/angle.h"
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"
 #include "geometry/stake_position.h"

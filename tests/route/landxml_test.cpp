@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "geometry/angles.h"
+#include "curve/angle.h"
 #include "quadrature.h"
 #include "route/landxml_loading.h"
 #include "route/landxml_reading.h"

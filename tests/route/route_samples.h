@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "curve/dms.h"
+#include "curve/angle.h"
 
 namespace hcurve::test {
 

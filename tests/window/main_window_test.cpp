@@ -1,5 +1,6 @@
-// The window as it opens: captions, empty fields, where everything sits, the painted lines, the
-// colours and fonts, and the keyboard focus order.
+// The window as the user sees it: captions, empty fields, every field and button in sight and
+// uncovered, every caption and field text whole in its box, no line through them, the colours and
+// fonts, and the keyboard focus order.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,34 +13,24 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTest>
-#include <set>
 #include <string>
+#include <vector>
 
 #include "console/console_protocol.h"
 #include "window/main_window.h"
 #include "window/window_layout.h"
+#include "window_test_support.h"
 
 namespace hcurve {
 namespace {
 
 using layout::Button;
 
-// Offscreen, the logical resolution is 96 dots per inch: 15 twips to the pixel.
-constexpr int kTwipsPerPixel = 15;
-
-QRect px(int left, int top, int width, int height) {
-    return QRect(left / kTwipsPerPixel, top / kTwipsPerPixel, width / kTwipsPerPixel,
-                 height / kTwipsPerPixel);
-}
-
 class MainWindowTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_EQ(window.logicalDpiX(), 96) << "the pixel expectations assume 96 dpi";
-        ASSERT_EQ(window.logicalDpiY(), 96);
-    }
-
     MainWindow window;
 };
 
@@ -78,76 +69,151 @@ TEST_F(MainWindowTest, CaptionsKeepTheirBlanks) {
     EXPECT_EQ(window.label(Label::Title)->text(), QStringLiteral("平 曲 线 计 算"));
 }
 
-// Controls of each column and of the sign diagram sit where the design puts them, in twips.
-TEST_F(MainWindowTest, ControlsSitWhereTheDesignPutsThem) {
-    const std::pair<QWidget*, QRect> cases[] = {
-        {window.field(Field::JdNumber), px(3480, 3600, 1455, 270)},
-        {window.field(Field::CentreY), px(3480, 9240, 1455, 270)},
-        {window.label(Label::A1), px(1560, 6120, 1935, 255)},
-        {window.label(Label::DesignHeading), px(1440, 3120, 1815, 255)},
-        {window.button(Button::DesignEntry), px(4560, 9840, 975, 375)},
-        {window.field(Field::HzX), px(6840, 8760, 1455, 270)},
-        {window.label(Label::HzX), px(5880, 8760, 975, 255)},
-        {window.label(Label::HyGroup), px(5400, 5040, 855, 255)},
-        {window.button(Button::StakeRun), px(5760, 9840, 975, 375)},
-        {window.button(Button::Print), px(6960, 9840, 975, 375)},
-        {window.field(Field::AxisAngle), px(10560, 3720, 1455, 255)},
-        {window.field(Field::LeftDistance), px(10800, 6600, 975, 255)},
-        {window.field(Field::RightDistance), px(10800, 8400, 930, 255)},
-        {window.label(Label::LeftGroup), px(8760, 6120, 2655, 255)},
-        {window.label(Label::RightY), px(9360, 9120, 1215, 255)},
-        {window.button(Button::End), px(8160, 9840, 975, 375)},
-        {window.label(Label::Title), px(3720, 2280, 2295, 375)},
-        {window.label(Label::DiagramTitle), px(8880, 960, 975, 255)},
-        {window.label(Label::DiagramUpperAxis), px(11400, 1200, 495, 255)},
-        {window.label(Label::DiagramLowerAxis), px(11400, 2640, 495, 255)},
-        {window.label(Label::DiagramNormal), px(11880, 1920, 495, 255)},
-        {window.label(Label::DiagramMinusQ), px(11040, 1680, 255, 255)},
-        {window.label(Label::DiagramPlusQ), px(11040, 2280, 255, 255)},
-        {window.label(Label::DiagramLeft), px(9360, 1680, 495, 255)},
-        {window.label(Label::DiagramRight), px(9360, 2160, 495, 255)},
-    };
-    for (const auto& [widget, at] : cases)
-        EXPECT_EQ(widget->geometry(), at) << widget->objectName().toStdString();
-    // The title heading holds its text.
-    QLabel* title = window.label(Label::Title);
-    QFontMetrics metrics(title->font());
-    EXPECT_LE(metrics.horizontalAdvance(title->text()), title->width());
-    EXPECT_LE(metrics.height(), title->height());
+// The widgets the user sees on the canvas: fields, captions and buttons.
+std::vector<QWidget*> controls(MainWindow& window) {
+    std::vector<QWidget*> all;
+    for (const layout::FieldLayout& row : layout::kFields)
+        all.push_back(window.field(row.field));
+    for (const layout::LabelLayout& row : layout::kLabels)
+        all.push_back(window.label(row.label));
+    for (const layout::ButtonLayout& row : layout::kButtons)
+        all.push_back(window.button(row.button));
+    return all;
 }
 
-TEST_F(MainWindowTest, SelfSizingLabelsStartAtTheirLeftAndFitTheirText) {
-    for (Label which : {Label::JdNumber, Label::JdChainage, Label::JdX}) {
-        QLabel* label = window.label(which);
-        EXPECT_EQ(label->x(), layout::labelLayout(which).rect.left / kTwipsPerPixel);
-        EXPECT_EQ(label->y(), layout::labelLayout(which).rect.top / kTwipsPerPixel);
-        EXPECT_GE(label->height(), 195 / kTwipsPerPixel);
-        EXPECT_GE(label->width(), QFontMetrics(label->font()).horizontalAdvance(label->text()));
-    }
+std::string nameOf(const QWidget* widget) {
+    return widget->objectName().toStdString();
 }
 
-TEST_F(MainWindowTest, EverythingLiesWithinTheDesignExtent) {
-    QRect extent;
-    for (QWidget* child :
-         window.canvas()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        extent |= child->geometry();
+// The canvas with its lines and captions alone, the fields and buttons hidden.
+QImage linesAndCaptions(MainWindow& window) {
+    std::vector<QWidget*> hidden;
+    for (QWidget* control : controls(window)) {
+        if (qobject_cast<QLabel*>(control) == nullptr && control->isVisible()) {
+            control->hide();
+            hidden.push_back(control);
+        }
     }
-    for (const layout::LineLayout& line : layout::kLines) {
-        extent |= QRect(QPoint(line.x1 / kTwipsPerPixel, line.y1 / kTwipsPerPixel),
-                        QPoint(line.x2 / kTwipsPerPixel, line.y2 / kTwipsPerPixel))
-                      .normalized();
-    }
-    // The buttons reach down to 10215 twips, the frame lines right to 12480.
-    EXPECT_EQ(extent.right(), 12480 / kTwipsPerPixel);
-    EXPECT_EQ(extent.bottom() + 1, 10215 / kTwipsPerPixel);
-    EXPECT_GE(window.canvas()->width(), 12480 / kTwipsPerPixel);
-    EXPECT_GE(window.canvas()->height(), 10215 / kTwipsPerPixel);
+    const QImage image = window.canvas()->grab().toImage();
+    for (QWidget* control : hidden)
+        control->show();
+    return image;
+}
+
+// Every field and button can be seen and clicked whole: it lies within the canvas, no other field
+// or button overlaps it, no caption's text reaches into it (a caption's box may, by a pixel), and
+// a click anywhere on it reaches it.
+TEST_F(MainWindowTest, NoControlCoversAFieldOrAButton) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    // The client area starts right under the menu bar of the field tools.
-    auto* menu = window.findChild<QMenuBar*>(QStringLiteral("fieldTools"));
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(window.canvas()->mapTo(&window, QPoint(0, 0)), QPoint(0, menu->height()));
+    const QImage captions = linesAndCaptions(window);
+    std::vector<QWidget*> labels;
+    for (const layout::LabelLayout& row : layout::kLabels) {
+        labels.push_back(window.label(row.label));
+        window.label(row.label)->hide();
+    }
+    const QImage bare = linesAndCaptions(window);
+    for (QWidget* label : labels)
+        label->show();
+
+    std::vector<QWidget*> targets;
+    for (const layout::FieldLayout& row : layout::kFields)
+        targets.push_back(window.field(row.field));
+    for (const layout::ButtonLayout& row : layout::kButtons)
+        targets.push_back(window.button(row.button));
+    for (QWidget* target : targets) {
+        const QRect at = target->geometry();
+        EXPECT_TRUE(window.canvas()->rect().contains(at)) << nameOf(target);
+        for (QWidget* other : targets) {
+            if (other != target) {
+                EXPECT_FALSE(at.intersects(other->geometry()))
+                    << nameOf(target) << " is covered by " << nameOf(other);
+            }
+        }
+        int ink = 0;
+        for (int y = at.top(); y <= at.bottom(); ++y) {
+            for (int x = at.left(); x <= at.right(); ++x)
+                ink += captions.pixel(x, y) != bare.pixel(x, y);
+        }
+        EXPECT_EQ(ink, 0) << "a caption's text reaches into " << nameOf(target);
+        const QRect inside = at.adjusted(1, 1, -1, -1);
+        for (QPoint p : {inside.topLeft(), inside.topRight(), inside.bottomLeft(),
+                         inside.bottomRight(), inside.center()}) {
+            QWidget* hit = window.canvas()->childAt(p);
+            while (hit != nullptr && hit->parentWidget() != window.canvas())
+                hit = hit->parentWidget();
+            EXPECT_EQ(hit, target) << nameOf(target) << " at " << p.x() << "," << p.y();
+        }
+    }
+}
+
+// The width a line edit gives its text: its contents less the frame and the text margins.
+int textRoom(QLineEdit* field) {
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.rect = field->rect();
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth,
+                                                                       &option, field)
+                                         : 0;
+    const QRect contents =
+        field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field);
+    const QMargins margins = field->textMargins();
+    // A line edit keeps two pixels free on either side of its text.
+    return contents.width() - margins.left() - margins.right() - 2 * 2;
+}
+
+// The pixels of a label's text that fall outside its box: the label drawn again, alike but with
+// room to spare on the sides its alignment lets the text grow to, keeps its text where the label
+// has it.
+int inkOutsideTheBox(const QLabel* label, int rowsBelow = 0) {
+    constexpr int kRoom = 40;
+    const Qt::Alignment align = label->alignment();
+    const int left = align & Qt::AlignLeft ? 0 : align & Qt::AlignRight ? 2 * kRoom : kRoom;
+    const int top = align & Qt::AlignTop ? 0 : align & Qt::AlignBottom ? 2 * kRoom : kRoom;
+    QLabel copy;
+    copy.setFont(label->font());
+    copy.setText(label->text());
+    copy.setAlignment(align);
+    const QRect box = label->contentsRect();
+    copy.resize(box.width() + 2 * kRoom, box.height() + 2 * kRoom);
+    QImage image(copy.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    copy.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QRect kept(left, top, box.width(), box.height() + rowsBelow);
+    int outside = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            outside += image.pixel(x, y) != qRgb(255, 255, 255) && !kept.contains(x, y);
+        }
+    }
+    return outside;
+}
+
+// Every caption is read whole: no pixel of its text falls outside its label.
+void expectCaptionsFit(MainWindow& window, const std::string& when) {
+    for (const layout::LabelLayout& row : layout::kLabels) {
+        QLabel* label = window.label(row.label);
+        // The design gives its one 12-point heading a box 17 pixels high: the tails of its
+        // brackets reach one row below it, its characters are whole.
+        const int rowsBelow = row.label == Label::ElementsHeading ? 1 : 0;
+        EXPECT_EQ(inkOutsideTheBox(label, rowsBelow), 0)
+            << labelName(row.label) << " " << when << ": " << label->text().toStdString();
+    }
+}
+
+// Every field's text is read whole, without scrolling it.
+void expectFieldTextsFit(MainWindow& window, const std::string& when) {
+    for (const layout::FieldLayout& row : layout::kFields) {
+        QLineEdit* field = window.field(row.field);
+        EXPECT_LE(QFontMetrics(field->font()).horizontalAdvance(field->text()), textRoom(field))
+            << fieldName(row.field) << " " << when << ": \"" << field->text().toStdString() << "\"";
+    }
+}
+
+TEST_F(MainWindowTest, CaptionsFitTheirLabelsAtStart) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    expectCaptionsFit(window, "at start");
 }
 
 // The canvas alone, its lines on the background, without the controls on top.
@@ -158,76 +224,146 @@ QImage paintedLines(MainWindow& window) {
     return image;
 }
 
+// No line runs through a field, a button or the letters of a caption outside the sign diagram (it
+// may pass by them within a caption's box).
+TEST_F(MainWindowTest, NoLineRunsThroughAFieldOrACaption) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QImage captions = linesAndCaptions(window);
+    for (const layout::LabelLayout& row : layout::kLabels)
+        window.label(row.label)->hide();
+    const QImage lines = linesAndCaptions(window);
+    for (const layout::LabelLayout& row : layout::kLabels)
+        window.label(row.label)->show();
+    const QRgb background = lines.pixel(0, 0);
+    auto linePixels = [&](const QRect& area) {
+        int n = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                n += lines.pixel(x, y) != background;
+        }
+        return n;
+    };
+    for (const layout::FieldLayout& row : layout::kFields)
+        EXPECT_EQ(linePixels(window.field(row.field)->geometry()), 0) << fieldName(row.field);
+    for (const layout::ButtonLayout& row : layout::kButtons)
+        EXPECT_EQ(linePixels(window.button(row.button)->geometry()), 0) << row.name;
+    for (const layout::LabelLayout& row : layout::kLabels) {
+        // The marks of the sign diagram are drawn onto its lines (the angle's arc ends at its Q).
+        if (std::string(labelName(row.label)).rfind("Diagram", 0) == 0)
+            continue;
+        const QRect box = window.label(row.label)->geometry() & lines.rect();
+        QRect ink;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                if (captions.pixel(x, y) != lines.pixel(x, y))
+                    ink |= QRect(x, y, 1, 1);
+            }
+        }
+        EXPECT_FALSE(ink.isEmpty()) << labelName(row.label) << " shows no text";
+        EXPECT_EQ(linePixels(ink), 0) << labelName(row.label);
+    }
+}
+
+// What the commands write is read whole, and so are the captions they change: the fields after
+// the right-hand curve and a stake run with side points on both sides and a double row, the
+// longest texts the window shows.
+TEST_F(MainWindowTest, TextsAndCaptionsOfARunFitTheirBoxes) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    std::vector<std::string> answers = testing::rightHandCurveAnswers("y");
+    answers.push_back("0");
+    testing::ScriptedUser user(window, answers);
+    window.button(Button::DesignEntry)->click();
+    expectFieldTextsFit(window, "after 开始计算");
+    expectCaptionsFit(window, "after 开始计算");
+    user.add({"0", "12300", "-15.3", "2", "15.25", "30.5", "1", "7.5", "2", "11.5", "22.75"});
+    user.add(std::vector<std::string>(1 + 2 * (2 + 1), ""));
+    user.onQuestion([&](const std::string& prompt) {
+        expectFieldTextsFit(window, "at " + prompt);
+        expectCaptionsFit(window, "at " + prompt);
+    });
+    window.button(Button::StakeRun)->click();
+    EXPECT_EQ(user.unexpectedQuestions(), 0);
+    EXPECT_EQ(user.answersLeft(), 0u);
+    EXPECT_FALSE(window.field(Field::RightY)->text().isEmpty());
+    expectFieldTextsFit(window, "after 中桩计算");
+}
+
+// Self-sizing captions start where the design puts them and take the width of their text.
+TEST_F(MainWindowTest, SelfSizingLabelsStartAtTheirLeftAndFitTheirText) {
+    for (const layout::LabelLayout& row : layout::kLabels) {
+        if (!row.autoSize)
+            continue;
+        QLabel* label = window.label(row.label);
+        EXPECT_EQ(label->pos(), window.pixels(row.rect).topLeft()) << labelName(row.label);
+        EXPECT_GE(label->width(), QFontMetrics(label->font()).horizontalAdvance(label->text()));
+        window.setCaption(row.label, QStringLiteral("一个长得多的标题"));
+        EXPECT_EQ(label->pos(), window.pixels(row.rect).topLeft()) << labelName(row.label);
+        EXPECT_GE(label->width(), QFontMetrics(label->font()).horizontalAdvance(label->text()));
+    }
+}
+
+// The whole design is in sight under the menu bar of the field tools.
+TEST_F(MainWindowTest, TheDesignLiesOnTheCanvasUnderTheMenuBar) {
+    const QRect canvas = window.canvas()->rect();
+    for (QWidget* control : controls(window))
+        EXPECT_TRUE(canvas.contains(control->geometry())) << nameOf(control);
+    for (const layout::LineLayout& line : layout::kLines) {
+        EXPECT_TRUE(canvas.contains(window.pixels(line.x1, line.y1))) << "Line" << line.number;
+        EXPECT_TRUE(canvas.contains(window.pixels(line.x2, line.y2))) << "Line" << line.number;
+    }
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* menu = window.findChild<QMenuBar*>(QStringLiteral("fieldTools"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(window.canvas()->mapTo(&window, QPoint(0, 0)), QPoint(0, menu->height()));
+}
+
+QColor colourOf(layout::Rgb rgb) {
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
 // True when a pixel of the colour lies within one pixel of the point.
 bool colourNear(const QImage& image, QPoint at, QColor colour) {
     for (int dy = -1; dy <= 1; ++dy) {
         for (int dx = -1; dx <= 1; ++dx) {
             const QPoint p = at + QPoint(dx, dy);
-            if (image.rect().contains(p) && image.pixelColor(p) == colour) {
+            if (image.rect().contains(p) && image.pixelColor(p) == colour)
                 return true;
-            }
         }
     }
     return false;
 }
 
-QPoint along(int x1, int y1, int x2, int y2, double t) {
-    return QPoint(qRound((x1 + (x2 - x1) * t) / kTwipsPerPixel),
-                  qRound((y1 + (y2 - y1) * t) / kTwipsPerPixel));
-}
-
-TEST_F(MainWindowTest, LinesArePaintedInTheirColours) {
-    const QImage image = paintedLines(window);
-    const QColor red(255, 0, 0), blue(0, 0, 255), grey(128, 128, 128), black(0, 0, 0);
-    // Red frames and dividers, the black normal and arrow, the blue transverse axes, the grey arc.
-    std::set<QRgb> colours;
+// The lines, the buttons and the background show the colours the design gives them: the
+// painter and the platform's style honour them.
+TEST_F(MainWindowTest, TheDesignsColoursArePainted) {
+    const QImage lines = paintedLines(window);
     for (const layout::LineLayout& line : layout::kLines) {
-        const QColor colour(line.colour.red, line.colour.green, line.colour.blue);
-        colours.insert(colour.rgb());
         for (double t : {0.3, 0.7}) {
-            EXPECT_TRUE(colourNear(image, along(line.x1, line.y1, line.x2, line.y2, t), colour))
+            const QPoint at((1 - t) * window.pixels(line.x1, line.y1) +
+                            t * window.pixels(line.x2, line.y2));
+            EXPECT_TRUE(colourNear(lines, at, colourOf(line.colour)))
                 << "Line" << line.number << " at t = " << t;
         }
     }
-    EXPECT_EQ(colours, (std::set<QRgb>{red.rgb(), blue.rgb(), grey.rgb(), black.rgb()}));
-    // The frame lines are 3 pixels wide, the dividers 2.
-    const int x = 3000 / kTwipsPerPixel;
-    int frameRows = 0, dividerRows = 0;
-    for (int y = 3000 / kTwipsPerPixel - 3; y <= 3000 / kTwipsPerPixel + 3; ++y) {
-        frameRows += image.pixelColor(x, y) == red;
-    }
-    for (int y = 6960 / kTwipsPerPixel - 3; y <= 6960 / kTwipsPerPixel + 3; ++y) {
-        dividerRows += image.pixelColor(x, y) == red;
-    }
-    EXPECT_EQ(frameRows, 3);
-    EXPECT_EQ(dividerRows, 2);
-}
-
-TEST_F(MainWindowTest, BackgroundIsLightCyan) {
-    const QImage image = paintedLines(window);
-    const QColor cyan(192, 255, 255);
-    EXPECT_EQ(image.pixelColor(2000 / kTwipsPerPixel, 1500 / kTwipsPerPixel), cyan);
-    // Inside a panel, between the lines: the diagram box below its heading.
-    EXPECT_EQ(image.pixelColor(9000 / kTwipsPerPixel, 1500 / kTwipsPerPixel), cyan);
-    // A label shows no box of its own: the window is grabbed with its controls.
-    const QImage whole = window.canvas()->grab().toImage();
-    const QRect heading = window.label(Label::StakeGroup)->geometry();
-    EXPECT_EQ(whole.pixelColor(heading.right() - 1, heading.bottom() - 1), cyan);
-}
-
-QColor middleOfBorder(QPushButton* button) {
-    const QImage image = button->grab().toImage();
-    // Inside the raised border, away from the caption.
-    return image.pixelColor(4, image.height() / 2);
-}
-
-TEST_F(MainWindowTest, ButtonsArePaintedInTheirColours) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    EXPECT_EQ(middleOfBorder(window.button(Button::DesignEntry)), QColor(255, 224, 192));
-    EXPECT_EQ(middleOfBorder(window.button(Button::StakeRun)), QColor(255, 224, 192));
-    EXPECT_EQ(middleOfBorder(window.button(Button::Print)), QColor(255, 192, 255));
-    EXPECT_EQ(middleOfBorder(window.button(Button::End)), QColor(192, 192, 192));
+    for (const layout::ButtonLayout& row : layout::kButtons) {
+        // Inside the raised border, away from the caption.
+        const QImage face = window.button(row.button)->grab().toImage();
+        EXPECT_EQ(face.pixelColor(4, face.height() / 2), colourOf(row.colour)) << row.name;
+    }
+    // A label shows no box of its own: beside its caption the canvas shows through.
+    const QImage whole = window.canvas()->grab().toImage();
+    const QColor background = colourOf(layout::kBackground);
+    EXPECT_EQ(lines.pixelColor(0, 0), background);
+    for (const layout::LabelLayout& row : layout::kLabels) {
+        const QRect at = window.label(row.label)->geometry();
+        EXPECT_EQ(whole.pixelColor(at.bottomRight() - QPoint(1, 1)), background)
+            << labelName(row.label);
+    }
 }
 
 TEST_F(MainWindowTest, Text16SetsAWhiteBackground) {
@@ -296,7 +432,8 @@ TEST_F(MainWindowTest, ThePortWritesFieldsAndCaptions) {
     EXPECT_EQ(window.label(Label::LeftDistance)->text(), QStringLiteral("左侧第1点距离"));
     window.userPort().setCaption(Label::ZhGroup, "");
     EXPECT_EQ(window.label(Label::ZhGroup)->text(), QString());
-    EXPECT_EQ(window.label(Label::LeftDistance)->geometry(), px(9480, 6600, 1335, 255));
+    EXPECT_EQ(window.label(Label::LeftDistance)->geometry(),
+              window.pixels(layout::labelLayout(Label::LeftDistance).rect));
 }
 
 }  // namespace
