@@ -43,12 +43,13 @@ void BM_SidePointsTwoRows(benchmark::State& state) {
     const std::vector<float> dl{0.0f, 5.0f, 10.0f};
     const std::vector<float> dr{0.0f, 5.0f, 10.0f};
     const SideSetup setup{dl, dr, 2, 2, 2, 1.5f, 2.0f};
-    SideTables tables = makeSideTables(2, 2);
+    const SideRequest request = sideRequestOf(setup);
+    std::vector<PlanePoint> points;
     double axis_deg = 161.450961;
     for (auto _ : state) {
         benchmark::DoNotOptimize(axis_deg);
-        computeSidePoints(tables, 3456750.4575, 512318.9125, axis_deg, setup, kDegreeFactor);
-        benchmark::DoNotOptimize(tables.leftRowX.data());
+        sidePointsOnAxis(3456750.4575, 512318.9125, axis_deg, request, points);
+        benchmark::DoNotOptimize(points.data());
         benchmark::ClobberMemory();
     }
 }

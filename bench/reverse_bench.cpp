@@ -7,8 +7,8 @@
 
 #include "curve/angle.h"
 #include "geometry/curve_elements.h"
-#include "geometry/reverse.h"
 #include "geometry/stake_position.h"
+#include "alignment/curve_reverse.h"
 
 namespace hcurve {
 namespace {

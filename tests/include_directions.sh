@@ -21,7 +21,7 @@ export      curve export
 alignment   curve geometry alignment
 route_files curve geometry platform alignment export route_files
 cad         curve geometry alignment export route_files cad
-stakes      curve geometry port platform export stakes
-report      curve geometry port stakes report
+stakes      curve geometry alignment port platform export stakes
+report      curve geometry alignment port stakes report
 ROOMS
 exit $status

@@ -22,8 +22,6 @@ constexpr double kPieceTurn_rad = 0.1;
 constexpr double kCurvatureShare = 0.8;
 constexpr int kSeriesTerms = 9;
 
-// A foot may lie this far beyond its element's end, so that a point at a joint finds it.
-constexpr double kJointSlack_m = 1e-6;
 constexpr double kNewtonStep_m = 1e-9;
 constexpr int kMaxNewtonSteps = 100;
 // Elements whose box lies farther than this beyond the nearest foot are not searched.
@@ -314,6 +312,10 @@ AlignmentPoint Alignment::at(double continuous_m) const {
     return elements[elementAt(continuous_m)].at(continuous_m);
 }
 
+AlignmentFrame frameAt(const AlignmentPoint& p) {
+    return {p, std::cos(p.azimuth_deg * kDegreeFactor), std::sin(p.azimuth_deg * kDegreeFactor)};
+}
+
 namespace {
 
 struct Seen {
@@ -321,15 +323,7 @@ struct Seen {
     double right_m;
 };
 
-// A point of the alignment with the cosine and sine of its tangent's azimuth in radians.
-struct Frame {
-    AlignmentPoint p;
-    double cos, sin;
-};
-
-Frame frameAt(const AlignmentPoint& p) {
-    return {p, std::cos(p.azimuth_deg * kDegreeFactor), std::sin(p.azimuth_deg * kDegreeFactor)};
-}
+using Frame = AlignmentFrame;
 
 Seen seenFrom(const Frame& f, double x_m, double y_m) {
     const double dx = x_m - f.p.x_m, dy = y_m - f.p.y_m;
@@ -405,8 +399,8 @@ void footOnElement(const Alignment& al, std::size_t index, double x_m, double y_
                 feet.push_back({e.start_m() + l, offset, std::fabs(R - rho), index});
             // At the centre every point of the arc is as near.
             if (rho < kAboutEqual_m && e.length_m() >= kAboutEqual_m) {
-                feet.push_back({e.start_m(), offset, std::fabs(R - rho), index});
-                feet.push_back({e.end_m(), offset, std::fabs(R - rho), index});
+                feet.push_back({e.start_m(), offset, std::fabs(R - rho), index, true});
+                feet.push_back({e.end_m(), offset, std::fabs(R - rho), index, true});
             }
             return;
         }
@@ -660,6 +654,35 @@ std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double
     return once;
 }
 
+std::optional<AlignmentFoot> footNear(const Alignment& al, const AlignmentFrame& stake,
+                                      double stake_m, double x_m, double y_m) {
+    if (!std::isfinite(x_m) || !std::isfinite(y_m) || al.elements.empty())
+        return std::nullopt;
+    // A point on the stake's normal is at its foot at once.
+    const Seen s = seenFrom(stake, x_m, y_m);
+    if (std::fabs(s.along_m) < kNewtonStep_m)
+        return AlignmentFoot{stake_m, s.right_m, std::fabs(s.right_m), al.elementAt(stake_m)};
+    // Otherwise the foot lies within about the point's distance from the stake, along the chain.
+    const double reach_m = 2 * std::hypot(s.along_m, s.right_m) + kFeetReach_m;
+    const std::size_t n = al.elements.size();
+    std::vector<AlignmentFoot> feet;
+    if (stake_m - reach_m < al.start_m() && al.elements.front().kind() != ElementKind::Straight)
+        footOnLine(frameAt(al.at(al.start_m())), al.start_m(), -kInf, al.start_m(), x_m, y_m, 0,
+                   feet);
+    for (std::size_t i = al.elementAt(stake_m - reach_m);
+         i < n && al.elements[i].start_m() <= stake_m + reach_m; ++i)
+        footOnElement(al, i, x_m, y_m, feet);
+    if (stake_m + reach_m > al.end_m() && al.elements.back().kind() != ElementKind::Straight)
+        footOnLine(frameAt(al.at(al.end_m())), al.end_m(), al.end_m(), kInf, x_m, y_m, n - 1, feet);
+    std::optional<AlignmentFoot> nearest;
+    for (const AlignmentFoot& f : feet) {
+        if (std::isfinite(f.continuous_m) && std::isfinite(f.offset_m) &&
+            (!nearest || f.distance_m < nearest->distance_m))
+            nearest = f;
+    }
+    return nearest;
+}
+
 bool feetAmbiguous(const std::vector<AlignmentFoot>& feet) {
     if (feet.empty())
         return false;
@@ -670,34 +693,11 @@ bool feetAmbiguous(const std::vector<AlignmentFoot>& feet) {
     });
 }
 
-std::size_t sidePointCount(const SideRequest& request) {
-    return (request.left_m.size() + request.right_m.size()) * (request.doubleRow ? 2 : 1);
-}
-
 std::vector<SidePoint> sidePointsOf(const AlignmentPoint& p, const SideRequest& request) {
     std::vector<SidePoint> points;
-    points.reserve(sidePointCount(request));
-    const TransverseAxis axis = transverseAxis(
-        normaliseAzimuthOnce(p.azimuth_deg + kRightAngle_deg + request.skew_deg), kDegreeFactor);
-    auto row = [&](double shiftCos, double shiftSin, double shift_m) {
-        for (double d : request.left_m) {
-            const SidePoint s = onAxis(p.x_m, p.y_m, axis, -d);
-            points.push_back({s.x_m + shift_m * shiftCos, s.y_m + shift_m * shiftSin});
-        }
-        for (double d : request.right_m) {
-            const SidePoint s = onAxis(p.x_m, p.y_m, axis, d);
-            points.push_back({s.x_m + shift_m * shiftCos, s.y_m + shift_m * shiftSin});
-        }
-    };
-    if (!request.doubleRow) {
-        for (double d : request.left_m)
-            points.push_back(onAxis(p.x_m, p.y_m, axis, -d));
-        for (double d : request.right_m)
-            points.push_back(onAxis(p.x_m, p.y_m, axis, d));
-        return points;
-    }
-    row(axis.cosFront, axis.sinFront, request.front_m);
-    row(axis.cosBack, axis.sinBack, request.back_m);
+    sidePointsOnAxis(p.x_m, p.y_m,
+                     normaliseAzimuthOnce(p.azimuth_deg + kRightAngle_deg + request.skew_deg),
+                     request, points);
     return points;
 }
 

@@ -24,6 +24,10 @@ namespace hcurve {
 
 enum class ElementKind { Straight, Arc, Spiral };
 
+/// A foot may lie this far beyond its element's end, so that a point at a joint finds it; two
+/// chainages this near are one place.
+constexpr double kJointSlack_m = 1e-6;
+
 /// The user's name of an element kind: 直线, 圆曲线, 缓和曲线.
 const char* elementKindName(ElementKind kind);
 
@@ -144,6 +148,9 @@ struct AlignmentFoot {
     double offset_m;  // positive to the right in the direction of increasing chainage
     double distance_m;
     std::size_t element;
+    // At an arc's centre, where every point of the arc is as near: one of the arc's ends, given
+    // for the whole of it.
+    bool forWholeArc = false;
 };
 
 /// Every local foot of (x_m, y_m), nearest first: on every element that can hold a foot within
@@ -153,29 +160,31 @@ struct AlignmentFoot {
 /// point is not finite.
 std::vector<AlignmentFoot> alignmentFeet(const Alignment& alignment, double x_m, double y_m);
 
+/// A point of the alignment with the cosine and sine of its tangent's azimuth in radians.
+struct AlignmentFrame {
+    AlignmentPoint p;
+    double cos, sin;
+};
+
+AlignmentFrame frameAt(const AlignmentPoint& p);
+
+/// The foot of (x_m, y_m) near the stake at continuous chainage stake_m (whose frame is given):
+/// of a point set out from that stake, which lies at another chainage when it is skewed or in a
+/// back row. At once where the point lies on the stake's normal; else the nearest foot on the
+/// elements within twice the point's distance from the stake (and a metre), along the chain, and
+/// on the end tangents running on beyond the start and the end. Nothing where none lies there,
+/// or the point is not finite.
+std::optional<AlignmentFoot> footNear(const Alignment& alignment, const AlignmentFrame& stake,
+                                      double stake_m, double x_m, double y_m);
+
 /// True when another foot lies about as near (within a millimetre) at another chainage: the
 /// chainage of the nearest is then not the only answer.
 bool feetAmbiguous(const std::vector<AlignmentFoot>& feet);
 
-/// The side points of one stake, as the stake run places them: on the transverse axis (the
-/// tangent's normal to the right, turned clockwise by skew_deg), left at -d and right at +d, in one
-/// row or in a front row (front_m ahead of the axis) and a back row (back_m behind it).
-struct SideRequest {
-    std::vector<double> left_m;
-    std::vector<double> right_m;
-    double skew_deg = 0;
-    bool doubleRow = false;
-    double front_m = 0;
-    double back_m = 0;
-};
-
 using SidePoint = PlanePoint;
 
-/// The side points of the stake at p: per row (the front row first), the left points in the order
-/// asked, then the right ones.
+/// The side points of the stake at p (sidePointsOnAxis): on its transverse axis, the tangent's
+/// normal to the right turned clockwise by the request's skew_deg.
 std::vector<SidePoint> sidePointsOf(const AlignmentPoint& p, const SideRequest& request);
-
-/// The number of side points per stake for a request.
-std::size_t sidePointCount(const SideRequest& request);
 
 }  // namespace hcurve

@@ -12,7 +12,7 @@
 #include "curve/format.h"
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"
-#include "geometry/reverse.h"
+#include "geometry/stake_position.h"
 
 namespace hcurve {
 namespace {
@@ -23,8 +23,6 @@ constexpr double kSamePoint_m = 1e-6;
 constexpr double kSmallestDeflection_deg = 1e-6;
 // Curves may touch (a straight of length 0); an overlap up to this is rounding.
 constexpr double kTouch_m = 1e-6;
-// A foot may lie this far beyond its element's end, so that a point at a joint finds it.
-constexpr double kJointSlack_m = 1e-6;
 // A stated start this far from the end of the element before it is the same point.
 constexpr double kStatedStartSlack_m = 1e-3;
 
@@ -57,9 +55,6 @@ std::string joined(std::initializer_list<std::string_view> parts) {
 std::string straightName(const std::vector<RoutePointRow>& points, std::size_t k) {
     return joined({"直线 ", points[k].name, "-", points[k + 1].name});
 }
-
-// Farther than this from the centre line a point is hardly one of this road, whatever R.
-constexpr double kPlausibleOffsetLimit_m = 1000.0;
 
 // The smallest radius an element reaches (infinite on a straight).
 double tightestRadius_m(const Element& e) {

@@ -97,6 +97,9 @@ RouteStake stakeAt(const Route& route, double continuous_m);
 /// Largest magnitude of a surveyed point's coordinates, as every typed number.
 constexpr double kMaxCoordinate_m = 1e9;
 
+/// Farther than this from the centre line a point is hardly one of this road, whatever R.
+constexpr double kPlausibleOffsetLimit_m = 1000.0;
+
 /// The foot of a surveyed point on the route.
 struct RouteFoot {
     double continuous_m;

@@ -98,10 +98,5 @@ struct LocatedHeights {
 LocatedHeights locatedHeights(const Route& route, const RouteFoot& foot,
                               std::optional<double> measuredH_m);
 
-/// The foot of a side point on the centre line, searched from the stake it was set out from: a
-/// skewed or back-row point lies at another chainage than its stake. Nothing where the search
-/// finds no foot near the stake.
-std::optional<RouteFoot> sidePointFoot(const Route& route, const RouteStake& stake, double stake_m,
-                                       double x_m, double y_m);
 
 }  // namespace hcurve

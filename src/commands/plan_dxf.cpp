@@ -10,6 +10,7 @@
 #include "geometry/stake_position.h"
 #include "platform/file_writing.h"
 #include "port/messages.h"
+#include "alignment/curve_reverse.h"
 #include "stakes/run_points.h"
 
 namespace hcurve {
@@ -25,16 +26,8 @@ PlanDrawing curvePlanDrawing(const CurveRecord& record) {
         from_m = std::min(from_m, s.chainage_m);
         to_m = std::max(to_m, s.chainage_m);
     }
-    // One JD between the two ends of its tangents.
-    RoutePointRow start, vertex, end;
-    start.name = "ZH";
-    vertex.name = jd;
-    end.name = "HZ";
-    RouteCurve curve;
-    curve.name = jd;
-    curve.curve = c;
     PlanDrawing plan;
-    plan.centreLine = compileChain({start, vertex, end}, {curve}, from_m, to_m).elements;
+    plan.centreLine = curveAlignment(c, from_m, to_m).elements;
     plan.polygon = {{"", "", c.xa, c.ya, 0}, {jd, "", c.X, c.Y, 0}, {"", "", c.xb, c.yb, 0}};
 
     auto mark = [&](const std::string& name, double chainage_m, double x_m, double y_m) {

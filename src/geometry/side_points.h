@@ -11,12 +11,9 @@
 
 namespace hcurve {
 
-/// The side tables of one stake. Each is indexed from 0 and used from 1.
-struct SideTables {
-    std::vector<double> xlp, ylp;              // left points on the axis, 0..dl_n
-    std::vector<double> xrp, yrp;              // right points on the axis, 0..dr_n
-    std::vector<double> leftRowX, leftRowY;    // left points as listed, 0..2*dl_n
-    std::vector<double> rightRowX, rightRowY;  // right points as listed, 0..2*dr_n
+struct PlanePoint {
+    double x_m;  // north
+    double y_m;  // east
 };
 
 /// The transverse axis of a stake: the cosine and sine of its azimuth and of the directions of the
@@ -27,28 +24,37 @@ struct TransverseAxis {
     double cosBack, sinBack;
 };
 
-TransverseAxis transverseAxis(double axisAzimuth_deg, double f);
+/// The axis of azimuth axisAzimuth_deg, in the degrees of the stake position (radians are degrees
+/// times kDegreeFactor).
+TransverseAxis transverseAxis(double axisAzimuth_deg);
 
-struct PlanePoint {
-    double x_m;  // north
-    double y_m;  // east
+/// The side points wanted at a stake: distances along its transverse axis, left at -d and right at
+/// +d, in one row or in a front row (front_m ahead of the axis) and a back row (back_m behind it).
+/// skew_deg turns the axis clockwise from the normal where the axis is taken from the tangent
+/// (sidePointsOf of an alignment point); a stake that has its axis already ignores it.
+struct SideRequest {
+    std::vector<double> left_m;
+    std::vector<double> right_m;
+    double skew_deg = 0;
+    bool doubleRow = false;
+    double front_m = 0;
+    double back_m = 0;
 };
 
-/// The point at signed distance d_m along the axis from (x_m, y_m): right points at +d, left ones
-/// at -d.
-inline PlanePoint onAxis(double x_m, double y_m, const TransverseAxis& axis, double d_m) {
-    return {x_m + d_m * axis.cosA, y_m + d_m * axis.sinA};
-}
+/// The request of a one-curve side setup: its dl_n left and dr_n right distances (from 1; none on
+/// a side whose count is not positive), each float widened exactly, and its rows (dd_n 1 a single
+/// row, any other value two). The setup must hold its counts' distances.
+SideRequest sideRequestOf(const SideSetup& setup);
 
-/// Tables sized for the counts (0 <= count <= 16383), contents zero. A negative count sizes its
-/// tables like 0 (element 0 only).
-SideTables makeSideTables(std::int16_t dl_n, std::int16_t dr_n);
+/// The number of side points per stake for a request.
+std::size_t sidePointCount(const SideRequest& request);
 
-/// Computes the side points of the stake at (x_m, y_m) whose transverse axis has azimuth
-/// axisAzimuth_deg into tables sized by makeSideTables for the same counts; dl and dr must hold
-/// at least dl_n + 1 and dr_n + 1 elements. f is the degrees-to-radians factor.
-void computeSidePoints(SideTables& tables, double x_m, double y_m, double axisAzimuth_deg,
-                       const SideSetup& setup, double f);
+/// The side points of the stake at (x_m, y_m) whose transverse axis has azimuth axisAzimuth_deg,
+/// into points (emptied first): per row (the front row first), the left points in the order asked,
+/// then the right ones. The one formula of every side point, the one-curve stakes' and the
+/// route's.
+void sidePointsOnAxis(double x_m, double y_m, double axisAzimuth_deg, const SideRequest& request,
+                      std::vector<PlanePoint>& points);
 
 /// The angle PPQ of a run: the text the axis angle field shows and the value in signed decimal
 /// degrees.

@@ -1,6 +1,8 @@
 #include "geometry/stake_position.h"
 
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 
 #include "curve/angle.h"
 
@@ -54,6 +56,14 @@ double spiralTangentDeflection_deg(double l_m, double A_m, double f) {
 }
 
 }  // namespace
+
+std::string elementName(Segment element) {
+    // In the order of Segment.
+    static constexpr const char* kNames[] = {"始端直线", "第一缓和曲线", "圆曲线", "第二缓和曲线",
+                                             "终端直线"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(Segment::OutgoingTangent) + 1);
+    return kNames[static_cast<std::size_t>(element)];
+}
 
 ClothoidPoint clothoidPoint(double l_m, double A_m) {
     const double b = l_m * l_m / (2 * A_m * A_m);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "curve/angle.h"
 #include "curve/curve_record.h"
@@ -10,6 +11,9 @@
 namespace hcurve {
 
 enum class Segment { IncomingTangent, FirstSpiral, Arc, SecondSpiral, OutgoingTangent };
+
+/// The user's name of an element: 始端直线, 第一缓和曲线, 圆曲线, 第二缓和曲线, 终端直线.
+std::string elementName(Segment element);
 
 /// Local coordinates on a clothoid of parameter A at arc length l from its start: x along the
 /// start tangent, y across it towards the inside of the curve (metres).

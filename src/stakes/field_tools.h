@@ -7,8 +7,8 @@
 #include <string>
 
 #include "curve/curve_record.h"
+#include "alignment/curve_reverse.h"
 #include "export/point_files.h"
-#include "geometry/reverse.h"
 #include "port/user_port.h"
 
 namespace hcurve {

@@ -4,18 +4,16 @@ namespace hcurve {
 
 std::vector<SidePointSlot> sidePointOrder(int nl, int nr, bool singleRow) {
     std::vector<SidePointSlot> order;
-    // Elements from..to of a row table; the second row's elements follow the first's, and both
-    // rows share the distances.
+    // Points from..to counted over both rows, the second row's after the first's: both rows share
+    // the distances.
     auto left = [&](SideRow row, int from, int to) {
         for (int j = from; j >= to; --j) {
-            order.push_back({true, row, static_cast<std::size_t>(j),
-                             static_cast<std::size_t>((j - 1) % nl + 1)});
+            order.push_back({true, row, static_cast<std::size_t>((j - 1) % nl + 1)});
         }
     };
     auto right = [&](SideRow row, int from, int to) {
         for (int j = from; j <= to; ++j) {
-            order.push_back({false, row, static_cast<std::size_t>(j),
-                             static_cast<std::size_t>((j - 1) % nr + 1)});
+            order.push_back({false, row, static_cast<std::size_t>((j - 1) % nr + 1)});
         }
     };
     if (singleRow) {

@@ -10,12 +10,10 @@ namespace hcurve {
 /// The row of a side point.
 enum class SideRow { Single, Front, Back };
 
-/// One side point of a stake: its side, its row, its element in the row tables of SideTables
-/// (leftRowX/leftRowY or rightRowX/rightRowY) and the number of its distance in dl or dr.
+/// One side point of a stake: its side, its row and the number of its distance in dl or dr.
 struct SidePointSlot {
     bool left;
     SideRow row;
-    std::size_t element;
     std::size_t distance;
 };
 

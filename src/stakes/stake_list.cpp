@@ -18,10 +18,10 @@ bool sideSetupHolds(const SideSetup& s) {
 RunStakes::RunStakes(const StakeRun& run)
     : run_(run),
       setup_(run.sides && sideSetupHolds(*run.sides) ? *run.sides : SideSetup{}),
+      request_(sideRequestOf(setup_)),
       order_(run.sides && sideSetupHolds(*run.sides)
                  ? sidePointOrder(setup_.dl_n, setup_.dr_n, setup_.dd_n == kSingleRow)
-                 : std::vector<SidePointSlot>{}),
-      tables_(makeSideTables(setup_.dl_n, setup_.dr_n)) {}
+                 : std::vector<SidePointSlot>{}) {}
 
 void RunStakes::stakeAt(std::size_t i, RunStake& stake) {
     const Stake& centre = run_.stakes[i];
@@ -32,12 +32,15 @@ void RunStakes::stakeAt(std::size_t i, RunStake& stake) {
     stake.sidePoints.clear();
     if (order_.empty())
         return;
-    computeSidePoints(tables_, stake.x_m, stake.y_m, centre.axisAzimuth_deg, setup_, kDegreeFactor);
+    sidePointsOnAxis(stake.x_m, stake.y_m, centre.axisAzimuth_deg, request_, points_);
+    // The formula gives per row the left points, then the right ones, each in the order of their
+    // distances.
+    const std::size_t nl = request_.left_m.size(), nr = request_.right_m.size();
     for (const SidePointSlot& slot : order_) {
         const float distance_m = (slot.left ? setup_.dl : setup_.dr)[slot.distance];
-        const std::vector<double>& x = slot.left ? tables_.leftRowX : tables_.rightRowX;
-        const std::vector<double>& y = slot.left ? tables_.leftRowY : tables_.rightRowY;
-        stake.sidePoints.push_back({slot, distance_m, x[slot.element], y[slot.element]});
+        const std::size_t row = slot.row == SideRow::Back ? 1 : 0;
+        const PlanePoint& p = points_[row * (nl + nr) + (slot.left ? 0 : nl) + (slot.distance - 1)];
+        stake.sidePoints.push_back({slot, distance_m, p.x_m, p.y_m});
     }
 }
 

@@ -44,8 +44,9 @@ class RunStakes {
   private:
     const StakeRun& run_;
     SideSetup setup_;
+    SideRequest request_;
     std::vector<SidePointSlot> order_;
-    SideTables tables_;
+    std::vector<PlanePoint> points_;  // of the stake at hand, in the order of sidePointsOnAxis
 };
 
 /// Hands the stakes of the run to visit one by one until visit returns false; the side points of

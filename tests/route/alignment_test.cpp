@@ -152,33 +152,23 @@ TEST(Alignment, NearlyEqualFeetAreToldAndTheCentreOfAnArcIsAmbiguous) {
     EXPECT_FALSE(feetAmbiguous(alignmentFeet(corner, 50, -3)));
 }
 
-TEST(Alignment, SidePointsAreTheStakeRunsFormulas) {
-    // The worked stake of the one-curve side points: 12300 on the arc, axis 161.450961, dl 5 and
-    // 10, dr 7.5, double row 1.5 and 2.
-    const AlignmentPoint stake{3456750.4575, 512318.9125, 161.450961 - 90 - 15.5};
-    SideRequest request{{5, 10}, {7.5}, 15.5, true, 1.5, 2};
-    const std::vector<SidePoint> got = sidePointsOf(stake, request);
-    SideSetup setup;
-    setup.dl = {0, 5, 10};
-    setup.dr = {0, 7.5};
-    setup.dl_n = 2;
-    setup.dr_n = 1;
-    setup.dd_n = 2;
-    setup.ds_l = 1.5;
-    setup.ds_r = 2;
-    SideTables t = makeSideTables(2, 1);
-    computeSidePoints(t, stake.x_m, stake.y_m, 161.450961, setup, kDegreeFactor);
-    // Front row: left 1, 2, right 1; back row: left 1, 2, right 1.
-    const double want[][2] = {{t.leftRowX[1], t.leftRowY[1]},   {t.leftRowX[2], t.leftRowY[2]},
-                              {t.rightRowX[1], t.rightRowY[1]}, {t.leftRowX[3], t.leftRowY[3]},
-                              {t.leftRowX[4], t.leftRowY[4]},   {t.rightRowX[2], t.rightRowY[2]}};
-    ASSERT_EQ(got.size(), 6u);
-    for (std::size_t i = 0; i < got.size(); ++i) {
-        EXPECT_NEAR(got[i].x_m, want[i][0], 1e-9) << i;
-        EXPECT_NEAR(got[i].y_m, want[i][1], 1e-9) << i;
+// The transverse axis is the tangent's normal to the right, turned clockwise by the skew.
+TEST(Alignment, SidePointsStandOnTheSkewedNormal) {
+    struct Case {
+        double tangent_deg, skew_deg;
+        double rightX_m, rightY_m;  // of the right point 10 m out from (100, 200)
+    };
+    const Case cases[] = {
+        {0, 0, 100, 210}, {90, 0, 90, 200}, {0, 90, 90, 200}, {350, 30, 96.579799, 209.396926}};
+    for (const Case& k : cases) {
+        SideRequest request;
+        request.right_m = {10};
+        request.skew_deg = k.skew_deg;
+        const std::vector<SidePoint> got = sidePointsOf({100, 200, k.tangent_deg}, request);
+        ASSERT_EQ(got.size(), 1u);
+        EXPECT_NEAR(got[0].x_m, k.rightX_m, 1e-6) << k.tangent_deg << " " << k.skew_deg;
+        EXPECT_NEAR(got[0].y_m, k.rightY_m, 1e-6) << k.tangent_deg << " " << k.skew_deg;
     }
-    EXPECT_NEAR(got[0].x_m, 3456755.6750, 1e-4);
-    EXPECT_NEAR(got[5].y_m, 512319.4023, 1e-4);
 }
 
 }  // namespace

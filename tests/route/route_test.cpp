@@ -100,19 +100,14 @@ TEST(Route, PileRowsMatchTheStakeRunsSidePoints) {
     setup.dd_n = 2;
     setup.ds_l = 1.5;
     setup.ds_r = 2;
+    std::vector<PlanePoint> want;
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
         const StakeRow& r = table.rows[i];
         const StakePosition s = *centreStake(one, r.continuous_m, request.skew_deg);
-        SideTables t = makeSideTables(2, 1);
-        computeSidePoints(t, s.x_m, s.y_m, s.axisAzimuth_deg, setup, kDegreeFactor);
-        // Front row left 1, 2, right 1, then the back row.
-        const double want[][2] = {
-            {t.leftRowX[1], t.leftRowY[1]},   {t.leftRowX[2], t.leftRowY[2]},
-            {t.rightRowX[1], t.rightRowY[1]}, {t.leftRowX[3], t.leftRowY[3]},
-            {t.leftRowX[4], t.leftRowY[4]},   {t.rightRowX[2], t.rightRowY[2]}};
+        sidePointsOnAxis(s.x_m, s.y_m, s.axisAzimuth_deg, sideRequestOf(setup), want);
         for (std::size_t j = 0; j < 6; ++j) {
-            EXPECT_NEAR(table.sideX_m[i * 6 + j], want[j][0], 1e-6) << r.text << " " << j;
-            EXPECT_NEAR(table.sideY_m[i * 6 + j], want[j][1], 1e-6) << r.text << " " << j;
+            EXPECT_NEAR(table.sideX_m[i * 6 + j], want[j].x_m, 1e-6) << r.text << " " << j;
+            EXPECT_NEAR(table.sideY_m[i * 6 + j], want[j].y_m, 1e-6) << r.text << " " << j;
         }
     }
     EXPECT_EQ(stakeTableRows(table, request)[0][6], "前左1X");

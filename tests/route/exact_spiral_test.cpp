@@ -1,17 +1,17 @@
 // The clothoid to double precision: against the Fresnel integrals computed here by quadrature, and
 // on curves whose spirals turn by up to 170 degrees, which must be accepted, join their arc without
-// a step and come back through the reverse calculation.
+// a step and come back through the reverse calculation on their alignment.
 #include <cmath>
 #include <limits>
 
 #include <gtest/gtest.h>
 
+#include "../geometry/example_curves.h"
 #include "curve/angle.h"
-#include "example_curves.h"
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"
-#include "geometry/reverse.h"
 #include "geometry/stake_position.h"
+#include "alignment/curve_reverse.h"
 
 namespace hcurve {
 namespace {

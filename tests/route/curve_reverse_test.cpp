@@ -1,7 +1,7 @@
-// Reverse calculation: points set out from stakes come back to their stakes, on every element of
-// curves with and without spirals, turning either way; the worked stakes find their chainages; the
-// foot found is the nearest one.
-#include "geometry/reverse.h"
+// Reverse calculation on the one curve's alignment: points set out from stakes come back to their
+// stakes, on every element of curves with and without spirals, turning either way; the worked
+// stakes find their chainages; the foot found is the nearest one.
+#include "alignment/curve_reverse.h"
 
 #include <cmath>
 #include <optional>
@@ -11,10 +11,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "../geometry/example_curves.h"
 #include "curve/chainage.h"
 #include "curve/format.h"
 #include "curve/number.h"
-#include "example_curves.h"
 
 namespace hcurve {
 namespace {

@@ -1,0 +1,89 @@
+#include "alignment/curve_reverse.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <vector>
+
+#include "curve/format.h"
+#include "alignment/route.h"
+
+namespace hcurve {
+namespace {
+
+// A clothoid from straight to R over Ls = A^2 / R is computed in pieces of at most 0.08 R and
+// 0.14 A; more pieces than this are no road's spiral.
+constexpr double kMostSpiralPieces = 1e6;
+
+bool tooManyPieces(const CurveElements& c) {
+    const auto pieces = [&](double A) {
+        if (A == 0)
+            return 0.0;
+        const double Ls = A * A / c.R;
+        return std::max(Ls / (0.08 * c.R), Ls / (0.14 * A));
+    };
+    return !(pieces(c.A1) <= kMostSpiralPieces && pieces(c.A2) <= kMostSpiralPieces);
+}
+
+}  // namespace
+Alignment curveAlignment(const CurveElements& c, double from_m, double to_m) {
+    // One JD between the two ends of its tangents; the chain reads only its curve.
+    RouteCurve curve;
+    curve.curve = c;
+    curve.qz_m = c.hy + c.Lf / 2;
+    return compileChain({RoutePointRow{}, RoutePointRow{}, RoutePointRow{}}, {curve},
+                        std::min(from_m, c.zh), std::max(to_m, c.hz));
+}
+
+Segment segmentOf(const Alignment& al, std::size_t element) {
+    const Element& e = al.elements[element];
+    switch (e.kind()) {
+        case ElementKind::Straight:
+            return element == 0 ? Segment::IncomingTangent : Segment::OutgoingTangent;
+        case ElementKind::Arc:
+            return Segment::Arc;
+        case ElementKind::Spiral:
+            break;
+    }
+    // The second spiral is fixed by HZ and runs back from it.
+    return e.reversed() ? Segment::SecondSpiral : Segment::FirstSpiral;
+}
+
+std::optional<ReverseResult> reverseCalculation(const CurveElements& c, double x_m, double y_m) {
+    // A spiral far longer than its radius (A in the millions on R of a metre) would need more
+    // pieces than memory holds: no foot can be computed on it.
+    if (tooManyPieces(c))
+        return std::nullopt;
+    Alignment al;
+    std::vector<AlignmentFoot> feet;
+    try {
+        al = curveAlignment(c, c.zh, c.hz);
+        feet = alignmentFeet(al, x_m, y_m);
+    } catch (const std::length_error&) {
+        return std::nullopt;  // pieces beyond what a vector holds
+    }
+    if (feet.empty())
+        return std::nullopt;
+    // The nearest foot of its own: at the circle centre the arc's ends tell only that every point
+    // of the arc is as near.
+    const auto own = std::find_if(feet.begin(), feet.end(),
+                                  [](const AlignmentFoot& f) { return !f.forWholeArc; });
+    const AlignmentFoot& best = own != feet.end() ? *own : feet.front();
+    if (!std::isfinite(best.continuous_m) || !std::isfinite(best.offset_m))
+        return std::nullopt;
+    const double plausible_m = std::min(c.R, kPlausibleOffsetLimit_m);
+    // Decided on the offset as the message shows it, to the millimetre.
+    const bool far = roundTo(std::fabs(best.offset_m), 3) > plausible_m;
+    return ReverseResult{{best.continuous_m, best.offset_m, segmentOf(al, best.element)},
+                         feetAmbiguous(feet),
+                         far,
+                         plausible_m};
+}
+
+std::optional<FootPoint> footPoint(const CurveElements& c, double x_m, double y_m) {
+    if (std::optional<ReverseResult> result = reverseCalculation(c, x_m, y_m))
+        return result->foot;
+    return std::nullopt;
+}
+
+}  // namespace hcurve
