@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 
 #include "curve/angle.h"
 #include "geometry/side_points.h"
@@ -164,7 +165,8 @@ Element Element::spiralToEnd(double start_m, double length_m, AlignmentPoint end
 void Element::buildClothoid(AlignmentPoint p, double k0) {
     Element& e = *this;
     const double length_m = length_m_;
-    const double rate = (k1_ - k0_) / length_m;
+    // A spiral of no length changes its curvature at no rate (not 0 / 0).
+    const double rate = length_m > 0 ? (k1_ - k0_) / length_m : 0;
     e.kStart_ = k0;
     e.halfRate_ = rate / 2;
     const double kMax = std::max(std::fabs(k0_), std::fabs(k1_));
@@ -172,8 +174,12 @@ void Element::buildClothoid(AlignmentPoint p, double k0) {
     if (kMax > 0)
         h = std::min(h, kCurvatureShare * kPieceTurn_rad / kMax);
     h = std::min(h, std::sqrt((1 - kCurvatureShare) * kPieceTurn_rad / std::fabs(rate)));
-    const std::size_t n =
-        std::max<std::size_t>(1, static_cast<std::size_t>(std::ceil(length_m / h)));
+    // A spiral of no length has one piece (its count reads 0 / 0 there); more pieces than a
+    // vector holds are refused as the vector would refuse them, before the count is converted.
+    const double pieces = std::ceil(length_m / h);
+    if (pieces > static_cast<double>(e.nodes_.max_size()))
+        throw std::length_error("a clothoid of more pieces than memory holds");
+    const std::size_t n = pieces >= 1 ? static_cast<std::size_t>(pieces) : 1;
     e.piece_m_ = length_m / static_cast<double>(n);
     // Backwards the tangent points the other way: a true half turn added in radians (180 of the
     // stake position's degrees fall short of it by 5e-9 degrees).
@@ -237,8 +243,11 @@ AlignmentPoint Element::at(double continuous_m) const {
     const double s = reversed_ ? length_m_ - (continuous_m - start_m_) : continuous_m - start_m_;
     const std::size_t pieces = nodes_.size() - 1;
     std::size_t j = 0;
-    if (s > 0)
-        j = std::min(pieces - 1, static_cast<std::size_t>(s / piece_m_));
+    if (s > 0) {
+        // The piece's number, compared before it is converted: a spiral of no length reads inf.
+        const double at = s / piece_m_;
+        j = at < static_cast<double>(pieces - 1) ? static_cast<std::size_t>(at) : pieces - 1;
+    }
     const Node& n = nodes_[j];
     double dx, dy;
     pieceOffset(s - n.s_m, n.k_per_m, halfRate_, dx, dy);

@@ -123,6 +123,24 @@ TEST(Alignment, JointsAreContinuous) {
     }
 }
 
+// A spiral whose A is so small that its length A^2 / R comes out as no length at all (a mistyped
+// design can reach it): one piece, which is its point, and a finite point where it is asked
+// beyond its ends as every element has.
+TEST(Alignment, ASpiralOfNoLengthIsItsOnePoint) {
+    const AlignmentPoint at{3456789.123, 512345.678, 37.25};
+    const Element spirals[] = {Element::fromStart(100, 0, at, 0, 1 / 300.0),
+                               Element::spiralToEnd(100, 0, at, 1 / 300.0, 0)};
+    for (const Element& e : spirals) {
+        const AlignmentPoint p = e.at(100);
+        EXPECT_NEAR(p.x_m, at.x_m, 1e-6);
+        EXPECT_NEAR(p.y_m, at.y_m, 1e-6);
+        for (const double s_m : {100.5, 99.5}) {
+            const AlignmentPoint beyond = e.at(s_m);
+            EXPECT_NEAR(std::hypot(beyond.x_m - at.x_m, beyond.y_m - at.y_m), 0.5, 1e-6) << s_m;
+        }
+    }
+}
+
 TEST(Alignment, FeetGiveBackTheStakeAndItsOffset) {
     const Alignment a = eggRoute();
     const double length = a.end_m() - a.start_m();
