@@ -5,27 +5,11 @@
 #include <stdexcept>
 #include <vector>
 
-#include "curve/format.h"
 #include "alignment/route.h"
+#include "curve/format.h"
 
 namespace hcurve {
-namespace {
 
-// A clothoid from straight to R over Ls = A^2 / R is computed in pieces of at most 0.08 R and
-// 0.14 A; more pieces than this are no road's spiral.
-constexpr double kMostSpiralPieces = 1e6;
-
-bool tooManyPieces(const CurveElements& c) {
-    const auto pieces = [&](double A) {
-        if (A == 0)
-            return 0.0;
-        const double Ls = A * A / c.R;
-        return std::max(Ls / (0.08 * c.R), Ls / (0.14 * A));
-    };
-    return !(pieces(c.A1) <= kMostSpiralPieces && pieces(c.A2) <= kMostSpiralPieces);
-}
-
-}  // namespace
 Alignment curveAlignment(const CurveElements& c, double from_m, double to_m) {
     // One JD between the two ends of its tangents; the chain reads only its curve.
     RouteCurve curve;
@@ -50,17 +34,13 @@ Segment segmentOf(const Alignment& al, std::size_t element) {
 }
 
 std::optional<ReverseResult> reverseCalculation(const CurveElements& c, double x_m, double y_m) {
-    // A spiral far longer than its radius (A in the millions on R of a metre) would need more
-    // pieces than memory holds: no foot can be computed on it.
-    if (tooManyPieces(c))
-        return std::nullopt;
     Alignment al;
     std::vector<AlignmentFoot> feet;
     try {
         al = curveAlignment(c, c.zh, c.hz);
         feet = alignmentFeet(al, x_m, y_m);
     } catch (const std::length_error&) {
-        return std::nullopt;  // pieces beyond what a vector holds
+        return std::nullopt;  // a spiral of more pieces than memory holds has no foot
     }
     if (feet.empty())
         return std::nullopt;
