@@ -140,16 +140,6 @@ inline double azimuthOf_rad(double dx_m, double dy_m) {
     return a_rad;
 }
 
-/// An angle of the one curve's arc moved by one formulas' circle (360) at most into
-/// [about_deg - 180, about_deg + 180), for an angle within 540 of about_deg.
-inline double withinHalfCircleOf_deg(double angle_deg, double about_deg) {
-    if (angle_deg < about_deg - kHalfCircle_deg)
-        return angle_deg + kFullCircle_deg;
-    if (angle_deg >= about_deg + kHalfCircle_deg)
-        return angle_deg - kFullCircle_deg;
-    return angle_deg;
-}
-
 /// An angle moved by whole turns into [about_rad - pi, about_rad + pi] (a tie to the even
 /// multiple).
 inline double withinHalfTurnOf_rad(double angle_rad, double about_rad) {
