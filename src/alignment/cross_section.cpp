@@ -95,13 +95,13 @@ void buildTemplates(const SectionDesign& d, const Route& route, CrossSection& se
     }
 }
 
-// The run-off of one curve end: over its spiral, or over the given length 2/3 outside the curve
+// The run-off of one curve end (curvePoint_m its ZH or HZ): over its spiral, or over the given length 2/3 outside the curve
 // and 1/3 in it. Sets start and end (the full superelevation's side); false without either.
 bool runOff(double curvePoint_m, double spiral_m, std::optional<double> length_m, bool entry,
             double& start_m, double& end_m) {
     if (spiral_m > kNoLength_m) {
-        start_m = entry ? curvePoint_m - spiral_m : curvePoint_m + spiral_m;
-        end_m = curvePoint_m;
+        start_m = curvePoint_m;
+        end_m = entry ? curvePoint_m + spiral_m : curvePoint_m - spiral_m;
         return true;
     }
     if (!length_m)
@@ -390,8 +390,11 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
     }
     if (!building.faults.empty())
         return building;
-    for (PlacedCurve& p : placed)
+    for (PlacedCurve& p : placed) {
+        p.curve.holdsFrom_m = p.curve.entryStart_m;
+        p.curve.holdsTo_m = p.curve.exitEnd_m;
         section.curves.push_back(p.curve);
+    }
 
     // Neighbours whose run-offs overlap: one linear transition between their full superelevations.
     for (std::size_t k = 0; k + 1 < section.curves.size(); ++k) {
@@ -404,6 +407,8 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
         from = std::max(from, a.entryStart_m);
         const double to = std::max(b.fullStart_m, from);
         section.transitions.push_back({from, to, k});
+        section.curves[k].holdsTo_m = from;
+        section.curves[k + 1].holdsFrom_m = to;
         const std::string done = "：横坡在 " + stakeText(route, from) + " 至 " +
                                  stakeText(route, to) + " 之间由 " + a.name + " 的超高线性过渡到 " +
                                  b.name + " 的超高。";
@@ -516,6 +521,8 @@ CarriagewayState carriagewayAt(const CrossSection& section, double continuous_m)
     // The latest curve that reaches here (beyond a transition the later curve holds).
     for (std::size_t k = last + 1; k-- > 0 && k + 2 > last;) {
         const SuperelevatedCurve& c = section.curves[k];
+        if (s < c.holdsFrom_m || s > c.holdsTo_m)
+            continue;
         if (const std::optional<double> f = runOffFraction(c, s)) {
             const Falls falls = curveFalls(section, c, *f, s);
             state.left_pct = falls.left_pct;

@@ -108,6 +108,9 @@ struct SuperelevatedCurve {
     // The run-off in, [entryStart_m, fullStart_m], the full superelevation, the run-off out,
     // [fullEnd_m, exitEnd_m]: continuous chainages.
     double entryStart_m = 0, fullStart_m = 0, fullEnd_m = 0, exitEnd_m = 0;
+    // Where its own run-off gives the cross-fall: from entryStart_m to exitEnd_m, less what the
+    // transitions to its neighbours take.
+    double holdsFrom_m = 0, holdsTo_m = 0;
 };
 
 /// One side's steps of a slope (fill or cut): ratio 1:m to a height, then a berm; the last step
