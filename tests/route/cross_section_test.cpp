@@ -512,6 +512,9 @@ TEST(CrossSectionContinuity, EveryEdgeAlongTheRoute) {
                              jdRow("JD4", 4, 0.4, std::nullopt, WideningTransition::HighOrder)};
         const CrossSectionBuilding b = buildCrossSection(d, route);
         ASSERT_TRUE(b.section) << b.faults.front().message;
+        ASSERT_EQ(b.warnings.size(), 1u);
+        EXPECT_EQ(b.warnings[0].message.rfind("JD2 与 JD3 是反向曲线", 0), 0u)
+            << b.warnings[0].message;
         std::map<std::string, std::pair<double, double>> last;
         double worst = 0;
         std::string where;
