@@ -317,7 +317,29 @@ TEST(SuperelevationRunOff, AReverseCurveOnAShortTangentTransitionsLinearly) {
     }
 }
 
-// A JD given twice, a JD the route lacks, and warnings for a superelevation below the crown.
+// Two right-hand curves on the same short tangent: their run-offs overlap, and the cross-falls
+// run linearly between their full superelevations instead of dropping to the crown.
+TEST(SuperelevationRunOff, OverlappingRunOffsOfCurvesTurningAlikeTransitionLinearly) {
+    const Route route = built(jdRoute({{45, 400, 0}, {45, 400, 0}}, {800, 424.264, 800}));
+    const CurveElements &c1 = route.curves[0].curve, &c2 = route.curves[1].curve;
+    SectionDesign d = twoLanes(2, RotationAxis::CentreLine);
+    d.superelevations.push_back(jdRow("JD1", 6, 0, 150, WideningTransition::Linear, 21));
+    d.superelevations.push_back(jdRow("JD2", 4, 0, 150, WideningTransition::Linear, 22));
+    const CrossSectionBuilding b = buildCrossSection(d, route);
+    ASSERT_TRUE(b.section);
+    ASSERT_EQ(b.warnings.size(), 1u);
+    EXPECT_EQ(b.warnings[0].message.rfind("JD1 与 JD2 的超高渐变段重叠", 0), 0u)
+        << b.warnings[0].message;
+    const double from = c1.hz - 50, to = c2.zh + 50;
+    for (double u : {0.0, 0.5, 1.0}) {
+        SCOPED_TRACE(u);
+        const CarriagewayState st = carriagewayAt(*b.section, from + u * (to - from));
+        EXPECT_NEAR(st.left_pct, 6 + u * (4 - 6), 1e-9);
+        EXPECT_NEAR(st.right_pct, -6 + u * (-4 - -6), 1e-9);
+    }
+}
+
+// A superelevation below the crown: the inner side keeps the crown, with a warning.
 TEST(SuperelevationRunOff, BelowTheCrownTheInnerSideKeepsIt) {
     OneCurve r;
     SectionDesign d = twoLanes(3, RotationAxis::CentreLine);
@@ -380,10 +402,10 @@ TEST(SuperelevationRunOff, AnElementRouteRunsOffOverTheSpiralsBesideItsStretch) 
               "1010 至 1100 是直线：路线在这里没有曲线，不能超高或加宽。");
 }
 
-// A straight stretch of road (before the one curve, far off), level at 100 m: the right side in fill 1:1.5 to 8 m, a berm of 2 m, then 1:1.75;
-// the left in cut with a ditch (bottom 0.4, depth 0.6, 1:1 both sides), then 1:0.75 to 6 m, a
-// berm of 1.5 m, then 1:1. The formation edge at 4.5 m lies 3.75 x 2 % + 0.75 x 4 % below the
-// centre: 99.895.
+// A straight stretch of road (before the one curve, far off), level at 100 m: the right side in
+// fill 1:1.5 to 8 m, a berm of 2 m, then 1:1.75; the left in cut with a ditch (bottom 0.4, depth
+// 0.6, 1:1 both sides), then 1:0.75 to 6 m, a berm of 1.5 m, then 1:1. The formation edge at 4.5 m
+// lies 3.75 x 2 % + 0.75 x 4 % below the centre: 99.895.
 struct SlopedRoad {
     Route route;
     CrossSection section;
@@ -533,6 +555,9 @@ TEST(CrossSectionContinuity, EveryEdgeAlongTheRoute) {
             }
         }
         EXPECT_LT(worst, kEdges) << where;
+        // The new template starts at its chainage.
+        EXPECT_EQ(formationEdges(*b.section, route, 2500).size(), 6u);
+        EXPECT_EQ(formationEdges(*b.section, route, 2499.999).size(), 4u);
     }
 }
 
