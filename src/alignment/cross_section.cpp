@@ -95,8 +95,9 @@ void buildTemplates(const SectionDesign& d, const Route& route, CrossSection& se
     }
 }
 
-// The run-off of one curve end (curvePoint_m its ZH or HZ): over its spiral, or over the given length 2/3 outside the curve
-// and 1/3 in it. Sets start and end (the full superelevation's side); false without either.
+// The run-off of one curve end (curvePoint_m its ZH or HZ): over its spiral, or over the given
+// length 2/3 outside the curve and 1/3 in it. Sets start and end (the full superelevation's side);
+// false without either.
 bool runOff(double curvePoint_m, double spiral_m, std::optional<double> length_m, bool entry,
             double& start_m, double& end_m) {
     if (spiral_m > kNoLength_m) {
@@ -332,9 +333,11 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
             notes.fault(table, r.line, "加宽 " + number(r.widening_m) + " m 超出 0 至 5 m。");
             good = false;
         }
-        if (r.runOffLength_m && !(*r.runOffLength_m > 0)) {
-            notes.fault(table, r.line,
-                        "超高渐变长度 " + number(*r.runOffLength_m) + " m 不大于 0。");
+        if (r.runOffLength_m &&
+            !(*r.runOffLength_m > 0 && *r.runOffLength_m <= kMostSectionLength_m)) {
+            notes.fault(
+                table, r.line,
+                "超高渐变长度 " + number(*r.runOffLength_m) + " m 要大于 0、不超过 1000 m。");
             good = false;
         }
         if (!good)
@@ -441,10 +444,12 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
                 if (!(r.ratio > 0 && r.ratio <= kMostSlopeRatio))
                     notes.fault(table, r.line,
                                 "坡率 1:" + number(r.ratio) + " 要大于 0、不超过 20。");
-                if (r.height_m && !(*r.height_m > 0))
-                    notes.fault(table, r.line, "高度 " + number(*r.height_m) + " m 不大于 0。");
-                if (!(r.berm_m >= 0))
-                    notes.fault(table, r.line, "平台宽 " + number(r.berm_m) + " m 小于 0。");
+                if (r.height_m && !(*r.height_m > 0 && *r.height_m <= kMostSectionLength_m))
+                    notes.fault(table, r.line,
+                                "高度 " + number(*r.height_m) + " m 要大于 0、不超过 1000 m。");
+                if (!(r.berm_m >= 0 && r.berm_m <= kMostSectionLength_m))
+                    notes.fault(table, r.line,
+                                "平台宽 " + number(r.berm_m) + " m 要在 0 至 1000 m 之间。");
                 if (!r.height_m && r.berm_m > 0)
                     notes.fault(table, r.line,
                                 what + "的最后一级（高度留空）不能有平台：平台在一级边坡之后。");
@@ -460,10 +465,12 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
         }
     for (const DitchRow& r : d.ditches) {
         const auto& table = d.ditchTable;
-        if (!(r.bottomWidth_m >= 0))
-            notes.fault(table, r.line, "边沟底宽 " + number(r.bottomWidth_m) + " m 小于 0。");
-        if (!(r.depth_m > 0))
-            notes.fault(table, r.line, "边沟深 " + number(r.depth_m) + " m 不大于 0。");
+        if (!(r.bottomWidth_m >= 0 && r.bottomWidth_m <= kMostSectionLength_m))
+            notes.fault(table, r.line,
+                        "边沟底宽 " + number(r.bottomWidth_m) + " m 要在 0 至 1000 m 之间。");
+        if (!(r.depth_m > 0 && r.depth_m <= kMostSectionLength_m))
+            notes.fault(table, r.line,
+                        "边沟深 " + number(r.depth_m) + " m 要大于 0、不超过 1000 m。");
         if (!(r.innerRatio >= 0 && r.innerRatio <= kMostSlopeRatio) ||
             !(r.outerRatio >= 0 && r.outerRatio <= kMostSlopeRatio))
             notes.fault(table, r.line, "边沟的坡率要在 0 至 20 之间。");
@@ -503,9 +510,13 @@ CarriagewayState carriagewayAt(const CrossSection& section, double continuous_m)
         }
     }
     // The cross-falls: a transition between neighbours, or the one curve that holds here.
-    for (const CrossSection::Transition& t : section.transitions) {
-        if (t.from_m > s)
-            break;
+    // The transitions follow each other along the route: the last that starts here or before.
+    const auto& ts = section.transitions;
+    const auto next =
+        std::upper_bound(ts.begin(), ts.end(), s,
+                         [](double x, const CrossSection::Transition& t) { return x < t.from_m; });
+    if (next != ts.begin()) {
+        const CrossSection::Transition& t = *(next - 1);
         if (s <= t.to_m) {
             const SuperelevatedCurve &a = section.curves[t.first], &b = section.curves[t.first + 1];
             const Falls fa =
@@ -759,6 +770,8 @@ std::optional<SurfacePoint> designSurfaceUnder(const CrossSection& section, cons
 
 Result<SlopeStake> slopeStake(const CrossSection& section, const Route& route, double continuous_m,
                               double offset_m, double groundH_m) {
+    if (!std::isfinite(continuous_m) || !std::isfinite(offset_m) || !std::isfinite(groundH_m))
+        return Failure{"点的里程、偏距和高程要是有限的数。"};
     const std::optional<double> h = centreH(route, continuous_m);
     if (!h)
         return Failure{"该处没有设计高程：路线没有纵断面，或桩号在纵断面之外。"};

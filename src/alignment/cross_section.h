@@ -66,7 +66,8 @@ struct Route;
 /// 加宽过渡), and leaves these to the model:
 /// - a template (the rows of one 起点桩号) without a carriageway component (横坡 路拱) on either
 /// side,
-///   a width <= 0, a fixed cross-fall beyond +-20 %, templates out of chainage order;
+///   a width <= 0 (or beyond kMostSectionLength_m, as every length below), a fixed cross-fall
+///   beyond +-20 %, templates out of chainage order;
 /// - a crown beyond 0..20 % (0 excluded);
 /// - a superelevation beyond 0..10 %, a widening beyond 0..5 m, a run-off length <= 0; a JD the
 ///   route does not have, or given twice; on an element route from/to not increasing, or a stretch
@@ -80,6 +81,8 @@ constexpr double kMostSectionCrossFall_pct = 20;
 constexpr double kMostSuperelevation_pct = 10;
 constexpr double kMostWidening_m = 5;
 constexpr double kMostSlopeRatio = 20;
+/// No width, height, berm, ditch or run-off length of a section exceeds this.
+constexpr double kMostSectionLength_m = 1000;
 
 /// A component of a template as the model holds it.
 struct SectionComponent {
