@@ -61,22 +61,23 @@ struct Route;
 
 /// What the model checks of the records (each a fault on its row's line, in the table's file):
 /// every value, so that records made by hand are safe too, and everything that needs the route or
-/// more than one row. The reader of the tables checks only what it reads (a cell that is no number
-/// or an empty cell that must be given, such as a step's 坡率; an unknown 侧, 类型, 旋转轴 or
-/// 加宽过渡), and leaves these to the model:
+/// more than one row. The reader of the tables may check a value first, with the cell's text (a
+/// failed reading never reaches the model, so no fault is told twice); it alone checks what it
+/// reads (a cell that is no number, an empty cell that must be given such as a step's 坡率, an
+/// unknown 侧, 类型, 旋转轴 or 加宽过渡). The model's faults:
 /// - a template (the rows of one 起点桩号) without a carriageway component (横坡 路拱) on either
-/// side,
-///   a width <= 0 (or beyond kMostSectionLength_m, as every length below), a fixed cross-fall
-///   beyond +-20 %, templates out of chainage order;
+///   side, a width <= 0 (or beyond kMostSectionLength_m, as every length below), a fixed
+///   cross-fall beyond +-20 %, templates out of chainage order, a later template without 起点桩号;
 /// - a crown beyond 0..20 % (0 excluded);
 /// - a superelevation beyond 0..10 %, a widening beyond 0..5 m, a run-off length <= 0; a JD the
-///   route does not have, or given twice; on an element route from/to not increasing, or a stretch
-///   on a straight; a curve end without a spiral and without a run-off length; widening on a side
-///   whose template has no 行车道; a superelevation row on a route without curves;
+///   route does not have (on an element route every JD), or given twice; on an element route
+///   from/to not increasing, or a stretch on a straight; stretches that overlap; a curve end
+///   without a spiral and without a run-off length; widening on a side whose template has no
+///   component named 行车道;
 /// - a slope step with 坡率 <= 0 or beyond 20, a height <= 0, a berm < 0, a berm on the last step
 ///   (the one without a height), a step after the last, a side and kind whose steps all have a
 ///   height (the last must have none);
-/// - a ditch with a width < 0, a depth <= 0, ratios < 0; two ditches on one side.
+/// - a ditch with a width < 0, a depth <= 0, ratios beyond 0..20; two ditches on one side.
 constexpr double kMostSectionCrossFall_pct = 20;
 constexpr double kMostSuperelevation_pct = 10;
 constexpr double kMostWidening_m = 5;
