@@ -80,6 +80,11 @@ void buildTemplates(const SectionDesign& d, const Route& route, CrossSection& se
                 notes.fault(table, r.line,
                             r.component + "的横坡 " + number(r.crossFall_pct) + "% 超出 ±20%。");
             carriageway = carriageway || r.followsCarriageway;
+            for (const SectionComponent& c : r.side == SectionSide::Left ? t.left : t.right)
+                if (c.name == r.component)
+                    notes.fault(table, r.line,
+                                std::string(sideText(r.side)) + "侧已有部件 " + r.component +
+                                    "（第 " + std::to_string(c.line) + " 行）。");
             SectionComponent c{r.component, r.width_m, r.followsCarriageway, r.crossFall_pct,
                                r.line};
             (r.side == SectionSide::Left ? t.left : t.right).push_back(std::move(c));
@@ -644,6 +649,23 @@ SectionEarthwork fromSign(bool fill) {
 }
 
 }  // namespace
+
+std::vector<EdgeColumn> edgeColumns(const CrossSection& section) {
+    std::vector<EdgeColumn> columns;
+    for (SectionSide side : {SectionSide::Left, SectionSide::Right}) {
+        std::vector<std::string> names;
+        for (const SectionTemplate& t : section.templates) {
+            auto place = names.begin();
+            for (const SectionComponent& c : side == SectionSide::Left ? t.left : t.right) {
+                const auto found = std::find(names.begin(), names.end(), c.name);
+                place = found != names.end() ? found + 1 : names.insert(place, c.name) + 1;
+            }
+        }
+        for (std::string& name : names)
+            columns.push_back({side, std::move(name)});
+    }
+    return columns;
+}
 
 std::vector<FormationEdge> formationEdges(const CrossSection& section, const Route& route,
                                           double continuous_m) {

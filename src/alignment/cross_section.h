@@ -67,7 +67,8 @@ struct Route;
 /// unknown 侧, 类型, 旋转轴 or 加宽过渡). The model's faults:
 /// - a template (the rows of one 起点桩号) without a carriageway component (横坡 路拱) on either
 ///   side, a width <= 0 (or beyond kMostSectionLength_m, as every length below), a fixed
-///   cross-fall beyond +-20 %, templates out of chainage order, a later template without 起点桩号;
+///   cross-fall beyond +-20 %, templates out of chainage order, a later template without 起点桩号,
+///   a component's name twice on a side of a template;
 /// - a crown beyond 0..20 % (0 excluded);
 /// - a superelevation beyond 0..10 %, a widening beyond 0..5 m, a run-off length <= 0; a JD the
 ///   route does not have (on an element route every JD), or given twice; on an element route
@@ -182,6 +183,17 @@ struct FormationEdge {
 /// Every component's outer edge: the left side's from the centre line outwards, then the right's.
 std::vector<FormationEdge> formationEdges(const CrossSection& section, const Route& route,
                                           double continuous_m);
+
+/// One edge column of a table of every edge: a component on a side.
+struct EdgeColumn {
+    SectionSide side = SectionSide::Left;
+    std::string component;
+};
+
+/// Every side's components that any template has, for the columns of a table of edges: the left
+/// side's from the centre line outwards, then the right's; a component only a later template has
+/// stands after the one it follows there. (A component's name is once on a side of a template.)
+std::vector<EdgeColumn> edgeColumns(const CrossSection& section);
 
 /// Which slope a side of a design section takes.
 enum class SectionEarthwork { Fill, Cut };

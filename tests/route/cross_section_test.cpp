@@ -555,6 +555,11 @@ TEST(CrossSectionContinuity, EveryEdgeAlongTheRoute) {
             }
         }
         EXPECT_LT(worst, kEdges) << where;
+        // The columns of a table of edges: both templates' components, each once.
+        std::string columns;
+        for (const EdgeColumn& c : edgeColumns(*b.section))
+            columns += sideText(c.side) + c.component + " ";
+        EXPECT_EQ(columns, "左行车道 左土路肩 左护坡道 右行车道 右土路肩 右护坡道 ");
         // The new template starts at its chainage.
         EXPECT_EQ(formationEdges(*b.section, route, 2500).size(), 6u);
         EXPECT_EQ(formationEdges(*b.section, route, 2499.999).size(), 4u);
@@ -577,6 +582,8 @@ TEST(CrossSectionFaults, BadRecordsOnTheirLines) {
                  t.followsCarriageway = false;
          },
          2, "模板没有行车道：至少一个部件的横坡要为“路拱”（随行车道的横坡）。"},
+        {"a name twice on a side", [](SectionDesign& d) { d.components[1].component = "行车道"; },
+         3, "左侧已有部件 行车道（第 2 行）。"},
         {"width 0", [](SectionDesign& d) { d.components[1].width_m = 0; }, 3,
          "土路肩的宽度 0 不大于 0：宽度要大于 0。"},
         {"cross-fall 25 %", [](SectionDesign& d) { d.components[1].crossFall_pct = -25; }, 3,
