@@ -519,10 +519,16 @@ TEST(CrossSectionContinuity, EveryEdgeAlongTheRoute) {
                       {700, 900, 380, 900, 700}));
     for (RotationAxis axis : {RotationAxis::CentreLine, RotationAxis::InnerEdge}) {
         SCOPED_TRACE(axis == RotationAxis::CentreLine ? "centre line" : "inner edge");
+        // A median of 1 m at -2 % inside the lanes (on the inner side it takes the lanes' fall).
         SectionDesign d = twoLanes(2, axis);
+        d.components.insert(d.components.begin() + 2,
+                            component(SectionSide::Right, "中央分隔带", 1, -2, false, 2));
+        d.components.insert(d.components.begin(),
+                            component(SectionSide::Left, "中央分隔带", 1, -2, false, 2));
         // From 2500 on, a verge of 0.5 m at -3 % beyond the shoulder.
         for (SectionSide side : {SectionSide::Left, SectionSide::Right}) {
-            for (TemplateRow r : {component(side, "行车道", kLane_m, 0, true, 5),
+            for (TemplateRow r : {component(side, "中央分隔带", 1, -2, false, 4),
+                                  component(side, "行车道", kLane_m, 0, true, 5),
                                   component(side, "土路肩", kShoulder_m, -4, false, 6),
                                   component(side, "护坡道", 0.5, -3, false, 7)}) {
                 r.from = TableChainage{"2500", 2500, false};
@@ -559,10 +565,12 @@ TEST(CrossSectionContinuity, EveryEdgeAlongTheRoute) {
         std::string columns;
         for (const EdgeColumn& c : edgeColumns(*b.section))
             columns += sideText(c.side) + c.component + " ";
-        EXPECT_EQ(columns, "左行车道 左土路肩 左护坡道 右行车道 右土路肩 右护坡道 ");
+        EXPECT_EQ(columns,
+                  "左中央分隔带 左行车道 左土路肩 左护坡道 右中央分隔带 右行车道 "
+                  "右土路肩 右护坡道 ");
         // The new template starts at its chainage.
-        EXPECT_EQ(formationEdges(*b.section, route, 2500).size(), 6u);
-        EXPECT_EQ(formationEdges(*b.section, route, 2499.999).size(), 4u);
+        EXPECT_EQ(formationEdges(*b.section, route, 2500).size(), 8u);
+        EXPECT_EQ(formationEdges(*b.section, route, 2499.999).size(), 6u);
     }
 }
 
