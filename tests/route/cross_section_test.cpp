@@ -354,6 +354,31 @@ TEST(SuperelevationRunOff, BelowTheCrownTheInnerSideKeepsIt) {
     EXPECT_NEAR(carriagewayAt(*b.section, r.c.hy).right_pct, -3, kFall);
 }
 
+// A fixed cross-fall flatter than the crown on the inner side cannot follow the carriageway
+// without a step: a warning says where.
+TEST(SuperelevationRunOff, AFixedCrossFallFlatterThanTheCrownOnTheInnerSideIsTold) {
+    OneCurve r;
+    SectionDesign d = twoLanes(2, RotationAxis::CentreLine);
+    d.components[3].crossFall_pct = -1;  // the right (inner) shoulder
+    d.superelevations.push_back(jdRow("JD1", 6));
+    const CrossSectionBuilding b = buildCrossSection(d, r.route);
+    ASSERT_TRUE(b.section);
+    ASSERT_EQ(b.warnings.size(), 1u);
+    EXPECT_EQ(b.warnings[0].message,
+              "JD1 内侧（右侧）的土路肩横坡 -1% 比路拱缓：内侧横坡陡于路拱 2% "
+              "处起随行车道的横坡，其外的边缘高程在那里跳变。");
+    // x0 = 2 x 2 x 100 / 8 = 50 m: the shoulder keeps -1 % up to it, and falls at the lanes'
+    // -2 - 8 (55 - 50) / 100 = -2.4 % 5 m on.
+    const auto before = formationEdges(*b.section, r.route, r.c.zh + 49);
+    const auto after = formationEdges(*b.section, r.route, r.c.zh + 55);
+    EXPECT_NEAR(
+        edgeZ(before, SectionSide::Right, "土路肩") - edgeZ(before, SectionSide::Right, "行车道"),
+        0.75 * -0.01, kLevel);
+    EXPECT_NEAR(
+        edgeZ(after, SectionSide::Right, "土路肩") - edgeZ(after, SectionSide::Right, "行车道"),
+        0.75 * -0.024, kLevel);
+}
+
 // An element route: straight, spiral 0 -> 1/500 over 100 m, arc, spiral back, straight; the row
 // gives the arc as the full superelevation, the run-off lies over the spirals beside it.
 TEST(SuperelevationRunOff, AnElementRouteRunsOffOverTheSpiralsBesideItsStretch) {
