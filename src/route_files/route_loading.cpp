@@ -98,6 +98,8 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::s
         faults = building.faults;
         loading.route = std::move(building.route);
         if (loading.route)
+            loading.section = std::move(reading.design->section);
+        if (loading.route)
             for (const WarningLine& w : warningLines(building.warnings))
                 loading.messages.push_back(shownText(paths[w.file < paths.size() ? w.file : 0]) +
                                            ": 注意：" + shownText(w.text));

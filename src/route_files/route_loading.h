@@ -25,6 +25,8 @@ struct RouteLoading {
     // 线路 “A” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）"). Empty otherwise.
     std::string withoutProfile;
     std::vector<std::string> files;  // the paths in the order read, the route's own table first
+    // The cross-section tables of the files (none for a LandXML file).
+    SectionDesign section;
 };
 
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
