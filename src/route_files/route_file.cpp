@@ -454,6 +454,7 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
         return reading;
     RouteDesign design;
     const RouteTables placed = placeTables(*files, design, faults);
+    checkSectionTables(design.section, faults);
     if (placed.ofElements)
         readElementRoute(placed, design, faults);
     else if (!readPointTable((*files)[0][0], design, faults))

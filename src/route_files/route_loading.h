@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "alignment/cross_section.h"
 #include "alignment/route.h"
 
 namespace hcurve {
@@ -25,8 +26,11 @@ struct RouteLoading {
     // 线路 “A” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）"). Empty otherwise.
     std::string withoutProfile;
     std::vector<std::string> files;  // the paths in the order read, the route's own table first
-    // The cross-section tables of the files (none for a LandXML file).
+    // The cross-section tables of the files (none for a LandXML file), and the cross-section
+    // built from them on the route where they hold a template; its faults are the route's (no
+    // route then), its warnings among the messages.
     SectionDesign section;
+    std::optional<CrossSection> crossSection;
 };
 
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read

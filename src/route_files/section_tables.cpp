@@ -513,4 +513,23 @@ void readSectionTable(SectionTableKind kind, const CsvTable& table, std::size_t 
     }
 }
 
+void checkSectionTables(const SectionDesign& section, std::vector<RouteFault>& faults) {
+    if (section.templateTable)
+        return;
+    const std::pair<const std::optional<SectionDesign::Table>*, SectionTableKind> tables[] = {
+        {&section.crownTable, SectionTableKind::Crown},
+        {&section.superelevationTable, SectionTableKind::Superelevation},
+        {&section.slopeTable, SectionTableKind::Slopes},
+        {&section.ditchTable, SectionTableKind::Ditch}};
+    for (const auto& [table, kind] : tables) {
+        if (*table) {
+            faults.push_back({(*table)->headerLine,
+                              std::string("有") + tableName(kind) +
+                                  "而没有模板表（表头 侧,部件,宽度,横坡）：横断面从模板算起。",
+                              (*table)->file});
+            return;
+        }
+    }
+}
+
 }  // namespace hcurve

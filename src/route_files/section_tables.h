@@ -55,4 +55,8 @@ bool isSectionTitle(std::string_view title);
 void readSectionTable(SectionTableKind kind, const CsvTable& table, std::size_t file,
                       bool ofElements, SectionDesign& section, std::vector<RouteFault>& faults);
 
+/// The faults of the section tables together: a crown, superelevation, slope or ditch table
+/// without a template, which every section is built on.
+void checkSectionTables(const SectionDesign& section, std::vector<RouteFault>& faults);
+
 }  // namespace hcurve

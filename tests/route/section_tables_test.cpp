@@ -201,13 +201,19 @@ TEST(SectionTables, EveryFaultIsAnsweredWithItsLine) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_EQ(faultTexts({kJdRoute + c.tables}), c.faults);
+        // Every section is built on a template: one after the case's tables where it has none.
+        const bool withTemplate = c.tables.find("部件") != std::string::npos;
+        EXPECT_EQ(faultTexts({kJdRoute + c.tables + (withTemplate ? "" : tmpl + lanes)}), c.faults);
     }
     // Each table once across the files too; the fault names the file of the second.
-    EXPECT_EQ(faultTexts({kJdRoute + "\n路拱横坡\n2\n", "路拱横坡\n2\n"}),
+    EXPECT_EQ(faultTexts({kJdRoute + "\n路拱横坡\n2\n" + tmpl + lanes, "路拱横坡\n2\n"}),
               std::vector<std::string>{"文件 1 第 1 行：路拱表只能有一个，这里又有一个。"});
+    // Every section is built on a template.
+    EXPECT_EQ(faultTexts({kJdRoute + slopes + "左,填,1.5,,\n"}),
+              std::vector<std::string>{"文件 0 第 7 行：有边坡表而没有模板表（表头 "
+                                       "侧,部件,宽度,横坡）：横断面从模板算起。"});
     // An element route has no JD to name.
-    EXPECT_EQ(faultTexts({kElementRoute + se + "JD1,6,0\n"}),
+    EXPECT_EQ(faultTexts({kElementRoute + se + "JD1,6,0\n" + tmpl + lanes}),
               (std::vector<std::string>{
                   "文件 0 第 8 行：超高表的表头缺少 起点桩号 列。",
                   "文件 0 第 8 行：超高表的表头缺少 终点桩号 列。",
