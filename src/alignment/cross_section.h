@@ -232,7 +232,8 @@ enum class StakeMove { Outwards, Inwards, InPlace, OnFormation };  // 向外, �
 constexpr double kSlopeStakeInPlace_m = 0.01;
 
 /// The slope stake of a ground point (its foot at continuous_m, offset_m; its height groundH_m).
-/// earthwork: 填 where the formation edge on the point's side lies above groundH_m, else 挖.
+/// earthwork: 填 where the formation edge on the point's side lies above groundH_m, else 挖 (for
+/// a point on the formation, where the design surface at its offset lies above it).
 /// designOffset_m: signed like offsets, where the design slope (its steps and berms, and in cut
 /// the ditch) reaches groundH_m; distance_m = |designOffset_m - offset_m|; move: 向外 when the
 /// design offset lies farther from the centre line than the point, 向内 nearer, 到位 within
