@@ -44,6 +44,13 @@ Result<std::string> routeFileText(const std::string& shownPath, std::string_view
 
 }  // namespace
 
+Result<std::string> readRouteText(const std::string& path) {
+    const Result<std::string> bytes = routeFileBytes(path);
+    if (!bytes)
+        return bytes.failure();
+    return routeFileText(shownText(path), *bytes);
+}
+
 RouteLoading loadRouteFile(const std::string& path) {
     return loadRouteFiles({path});
 }

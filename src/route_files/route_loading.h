@@ -10,6 +10,7 @@
 
 #include "alignment/cross_section.h"
 #include "alignment/route.h"
+#include "curve/result.h"
 
 namespace hcurve {
 
@@ -37,6 +38,10 @@ struct RouteLoading {
 /// (no such file, no permission, a folder, larger than kMaxRouteFileBytes) is one message that says
 /// which.
 RouteLoading loadRouteFile(const std::string& path);
+
+/// The text of a further file the route command reads (surveyed points), as a route file's: read up
+/// to kMaxRouteFileBytes and decoded (UTF-8 or GBK); or why not, said with the file.
+Result<std::string> readRouteText(const std::string& path);
 
 /// The same for several files read together, in any order: the one that opens with the JD table
 /// (or the element table) is read first, the others after it in their order.
