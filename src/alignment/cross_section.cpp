@@ -80,6 +80,11 @@ void buildTemplates(const SectionDesign& d, const Route& route, CrossSection& se
                 notes.fault(table, r.line,
                             r.component + "的横坡 " + number(r.crossFall_pct) + "% 超出 ±20%。");
             carriageway = carriageway || r.followsCarriageway;
+            for (const SectionComponent& c : r.side == SectionSide::Left ? t.left : t.right)
+                if (c.name == r.component)
+                    notes.fault(table, r.line,
+                                std::string(sideText(r.side)) + "侧已有部件 " + r.component +
+                                    "（第 " + std::to_string(c.line) + " 行）。");
             SectionComponent c{r.component, r.width_m, r.followsCarriageway, r.crossFall_pct,
                                r.line};
             (r.side == SectionSide::Left ? t.left : t.right).push_back(std::move(c));
@@ -95,13 +100,14 @@ void buildTemplates(const SectionDesign& d, const Route& route, CrossSection& se
     }
 }
 
-// The run-off of one curve end: over its spiral, or over the given length 2/3 outside the curve
-// and 1/3 in it. Sets start and end (the full superelevation's side); false without either.
+// The run-off of one curve end (curvePoint_m its ZH or HZ): over its spiral, or over the given
+// length 2/3 outside the curve and 1/3 in it. Sets start and end (the full superelevation's side);
+// false without either.
 bool runOff(double curvePoint_m, double spiral_m, std::optional<double> length_m, bool entry,
             double& start_m, double& end_m) {
     if (spiral_m > kNoLength_m) {
-        start_m = entry ? curvePoint_m - spiral_m : curvePoint_m + spiral_m;
-        end_m = curvePoint_m;
+        start_m = curvePoint_m;
+        end_m = entry ? curvePoint_m + spiral_m : curvePoint_m - spiral_m;
         return true;
     }
     if (!length_m)
@@ -332,9 +338,11 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
             notes.fault(table, r.line, "加宽 " + number(r.widening_m) + " m 超出 0 至 5 m。");
             good = false;
         }
-        if (r.runOffLength_m && !(*r.runOffLength_m > 0)) {
-            notes.fault(table, r.line,
-                        "超高渐变长度 " + number(*r.runOffLength_m) + " m 不大于 0。");
+        if (r.runOffLength_m &&
+            !(*r.runOffLength_m > 0 && *r.runOffLength_m <= kMostSectionLength_m)) {
+            notes.fault(
+                table, r.line,
+                "超高渐变长度 " + number(*r.runOffLength_m) + " m 要大于 0、不超过 1000 m。");
             good = false;
         }
         if (!good)
@@ -390,8 +398,11 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
     }
     if (!building.faults.empty())
         return building;
-    for (PlacedCurve& p : placed)
+    for (PlacedCurve& p : placed) {
+        p.curve.holdsFrom_m = p.curve.entryStart_m;
+        p.curve.holdsTo_m = p.curve.exitEnd_m;
         section.curves.push_back(p.curve);
+    }
 
     // Neighbours whose run-offs overlap: one linear transition between their full superelevations.
     for (std::size_t k = 0; k + 1 < section.curves.size(); ++k) {
@@ -404,6 +415,8 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
         from = std::max(from, a.entryStart_m);
         const double to = std::max(b.fullStart_m, from);
         section.transitions.push_back({from, to, k});
+        section.curves[k].holdsTo_m = from;
+        section.curves[k + 1].holdsFrom_m = to;
         const std::string done = "：横坡在 " + stakeText(route, from) + " 至 " +
                                  stakeText(route, to) + " 之间由 " + a.name + " 的超高线性过渡到 " +
                                  b.name + " 的超高。";
@@ -436,10 +449,12 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
                 if (!(r.ratio > 0 && r.ratio <= kMostSlopeRatio))
                     notes.fault(table, r.line,
                                 "坡率 1:" + number(r.ratio) + " 要大于 0、不超过 20。");
-                if (r.height_m && !(*r.height_m > 0))
-                    notes.fault(table, r.line, "高度 " + number(*r.height_m) + " m 不大于 0。");
-                if (!(r.berm_m >= 0))
-                    notes.fault(table, r.line, "平台宽 " + number(r.berm_m) + " m 小于 0。");
+                if (r.height_m && !(*r.height_m > 0 && *r.height_m <= kMostSectionLength_m))
+                    notes.fault(table, r.line,
+                                "高度 " + number(*r.height_m) + " m 要大于 0、不超过 1000 m。");
+                if (!(r.berm_m >= 0 && r.berm_m <= kMostSectionLength_m))
+                    notes.fault(table, r.line,
+                                "平台宽 " + number(r.berm_m) + " m 要在 0 至 1000 m 之间。");
                 if (!r.height_m && r.berm_m > 0)
                     notes.fault(table, r.line,
                                 what + "的最后一级（高度留空）不能有平台：平台在一级边坡之后。");
@@ -455,10 +470,12 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
         }
     for (const DitchRow& r : d.ditches) {
         const auto& table = d.ditchTable;
-        if (!(r.bottomWidth_m >= 0))
-            notes.fault(table, r.line, "边沟底宽 " + number(r.bottomWidth_m) + " m 小于 0。");
-        if (!(r.depth_m > 0))
-            notes.fault(table, r.line, "边沟深 " + number(r.depth_m) + " m 不大于 0。");
+        if (!(r.bottomWidth_m >= 0 && r.bottomWidth_m <= kMostSectionLength_m))
+            notes.fault(table, r.line,
+                        "边沟底宽 " + number(r.bottomWidth_m) + " m 要在 0 至 1000 m 之间。");
+        if (!(r.depth_m > 0 && r.depth_m <= kMostSectionLength_m))
+            notes.fault(table, r.line,
+                        "边沟深 " + number(r.depth_m) + " m 要大于 0、不超过 1000 m。");
         if (!(r.innerRatio >= 0 && r.innerRatio <= kMostSlopeRatio) ||
             !(r.outerRatio >= 0 && r.outerRatio <= kMostSlopeRatio))
             notes.fault(table, r.line, "边沟的坡率要在 0 至 20 之间。");
@@ -498,9 +515,13 @@ CarriagewayState carriagewayAt(const CrossSection& section, double continuous_m)
         }
     }
     // The cross-falls: a transition between neighbours, or the one curve that holds here.
-    for (const CrossSection::Transition& t : section.transitions) {
-        if (t.from_m > s)
-            break;
+    // The transitions follow each other along the route: the last that starts here or before.
+    const auto& ts = section.transitions;
+    const auto next =
+        std::upper_bound(ts.begin(), ts.end(), s,
+                         [](double x, const CrossSection::Transition& t) { return x < t.from_m; });
+    if (next != ts.begin()) {
+        const CrossSection::Transition& t = *(next - 1);
         if (s <= t.to_m) {
             const SuperelevatedCurve &a = section.curves[t.first], &b = section.curves[t.first + 1];
             const Falls fa =
@@ -516,6 +537,8 @@ CarriagewayState carriagewayAt(const CrossSection& section, double continuous_m)
     // The latest curve that reaches here (beyond a transition the later curve holds).
     for (std::size_t k = last + 1; k-- > 0 && k + 2 > last;) {
         const SuperelevatedCurve& c = section.curves[k];
+        if (s < c.holdsFrom_m || s > c.holdsTo_m)
+            continue;
         if (const std::optional<double> f = runOffFraction(c, s)) {
             const Falls falls = curveFalls(section, c, *f, s);
             state.left_pct = falls.left_pct;
@@ -626,6 +649,23 @@ SectionEarthwork fromSign(bool fill) {
 }
 
 }  // namespace
+
+std::vector<EdgeColumn> edgeColumns(const CrossSection& section) {
+    std::vector<EdgeColumn> columns;
+    for (SectionSide side : {SectionSide::Left, SectionSide::Right}) {
+        std::vector<std::string> names;
+        for (const SectionTemplate& t : section.templates) {
+            auto place = names.begin();
+            for (const SectionComponent& c : side == SectionSide::Left ? t.left : t.right) {
+                const auto found = std::find(names.begin(), names.end(), c.name);
+                place = found != names.end() ? found + 1 : names.insert(place, c.name) + 1;
+            }
+        }
+        for (std::string& name : names)
+            columns.push_back({side, std::move(name)});
+    }
+    return columns;
+}
 
 std::vector<FormationEdge> formationEdges(const CrossSection& section, const Route& route,
                                           double continuous_m) {
@@ -752,6 +792,8 @@ std::optional<SurfacePoint> designSurfaceUnder(const CrossSection& section, cons
 
 Result<SlopeStake> slopeStake(const CrossSection& section, const Route& route, double continuous_m,
                               double offset_m, double groundH_m) {
+    if (!std::isfinite(continuous_m) || !std::isfinite(offset_m) || !std::isfinite(groundH_m))
+        return Failure{"点的里程、偏距和高程要是有限的数。"};
     const std::optional<double> h = centreH(route, continuous_m);
     if (!h)
         return Failure{"该处没有设计高程：路线没有纵断面，或桩号在纵断面之外。"};

@@ -61,25 +61,30 @@ struct Route;
 
 /// What the model checks of the records (each a fault on its row's line, in the table's file):
 /// every value, so that records made by hand are safe too, and everything that needs the route or
-/// more than one row. The reader of the tables checks only what it reads (a cell that is no number
-/// or an empty cell that must be given, such as a step's 坡率; an unknown 侧, 类型, 旋转轴 or
-/// 加宽过渡), and leaves these to the model:
+/// more than one row. The reader of the tables may check a value first, with the cell's text (a
+/// failed reading never reaches the model, so no fault is told twice); it alone checks what it
+/// reads (a cell that is no number, an empty cell that must be given such as a step's 坡率, an
+/// unknown 侧, 类型, 旋转轴 or 加宽过渡). The model's faults:
 /// - a template (the rows of one 起点桩号) without a carriageway component (横坡 路拱) on either
-/// side,
-///   a width <= 0, a fixed cross-fall beyond +-20 %, templates out of chainage order;
+///   side, a width <= 0 (or beyond kMostSectionLength_m, as every length below), a fixed
+///   cross-fall beyond +-20 %, templates out of chainage order, a later template without 起点桩号,
+///   a component's name twice on a side of a template;
 /// - a crown beyond 0..20 % (0 excluded);
 /// - a superelevation beyond 0..10 %, a widening beyond 0..5 m, a run-off length <= 0; a JD the
-///   route does not have, or given twice; on an element route from/to not increasing, or a stretch
-///   on a straight; a curve end without a spiral and without a run-off length; widening on a side
-///   whose template has no 行车道; a superelevation row on a route without curves;
+///   route does not have (on an element route every JD), or given twice; on an element route
+///   from/to not increasing, or a stretch on a straight; stretches that overlap; a curve end
+///   without a spiral and without a run-off length; widening on a side whose template has no
+///   component named 行车道;
 /// - a slope step with 坡率 <= 0 or beyond 20, a height <= 0, a berm < 0, a berm on the last step
 ///   (the one without a height), a step after the last, a side and kind whose steps all have a
 ///   height (the last must have none);
-/// - a ditch with a width < 0, a depth <= 0, ratios < 0; two ditches on one side.
+/// - a ditch with a width < 0, a depth <= 0, ratios beyond 0..20; two ditches on one side.
 constexpr double kMostSectionCrossFall_pct = 20;
 constexpr double kMostSuperelevation_pct = 10;
 constexpr double kMostWidening_m = 5;
 constexpr double kMostSlopeRatio = 20;
+/// No width, height, berm, ditch or run-off length of a section exceeds this.
+constexpr double kMostSectionLength_m = 1000;
 
 /// A component of a template as the model holds it.
 struct SectionComponent {
@@ -108,6 +113,9 @@ struct SuperelevatedCurve {
     // The run-off in, [entryStart_m, fullStart_m], the full superelevation, the run-off out,
     // [fullEnd_m, exitEnd_m]: continuous chainages.
     double entryStart_m = 0, fullStart_m = 0, fullEnd_m = 0, exitEnd_m = 0;
+    // Where its own run-off gives the cross-fall: from entryStart_m to exitEnd_m, less what the
+    // transitions to its neighbours take.
+    double holdsFrom_m = 0, holdsTo_m = 0;
 };
 
 /// One side's steps of a slope (fill or cut): ratio 1:m to a height, then a berm; the last step
@@ -175,6 +183,17 @@ struct FormationEdge {
 /// Every component's outer edge: the left side's from the centre line outwards, then the right's.
 std::vector<FormationEdge> formationEdges(const CrossSection& section, const Route& route,
                                           double continuous_m);
+
+/// One edge column of a table of every edge: a component on a side.
+struct EdgeColumn {
+    SectionSide side = SectionSide::Left;
+    std::string component;
+};
+
+/// Every side's components that any template has, for the columns of a table of edges: the left
+/// side's from the centre line outwards, then the right's; a component only a later template has
+/// stands after the one it follows there. (A component's name is once on a side of a template.)
+std::vector<EdgeColumn> edgeColumns(const CrossSection& section);
 
 /// Which slope a side of a design section takes.
 enum class SectionEarthwork { Fill, Cut };
