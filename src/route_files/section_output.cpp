@@ -62,31 +62,6 @@ std::vector<std::size_t> edgeOrder(const std::vector<EdgeColumn>& columns,
 
 }  // namespace
 
-std::vector<EdgeColumn> edgeColumns(const CrossSection& section) {
-    std::vector<EdgeColumn> columns;
-    for (SectionSide side : {SectionSide::Left, SectionSide::Right}) {
-        std::vector<std::string> names;
-        for (const SectionTemplate& t : section.templates) {
-            const std::vector<SectionComponent>& components =
-                side == SectionSide::Left ? t.left : t.right;
-            // A component new to the side goes after the one before it in its template.
-            std::size_t after = 0;
-            for (const SectionComponent& c : components) {
-                const auto known = std::find(names.begin(), names.end(), c.name);
-                if (known != names.end()) {
-                    after = static_cast<std::size_t>(known - names.begin()) + 1;
-                } else {
-                    names.insert(names.begin() + static_cast<long>(after), c.name);
-                    ++after;
-                }
-            }
-        }
-        for (std::string& name : names)
-            columns.push_back({side, std::move(name)});
-    }
-    return columns;
-}
-
 std::vector<std::string> edgeHeader(const std::vector<EdgeColumn>& columns) {
     std::vector<std::string> header;
     header.reserve(2 * columns.size());

@@ -19,15 +19,8 @@
 
 namespace hcurve {
 
-/// A formation edge as a column pair of the stake table: its side and component. Every
-/// component of every template on its side, in their order outwards (a component only a later
-/// template has comes after those before it); a stake whose template lacks it leaves it empty.
-struct EdgeColumn {
-    SectionSide side;
-    std::string component;
-};
-std::vector<EdgeColumn> edgeColumns(const CrossSection& section);
-
+/// The edge columns (edgeColumns of the model): a stake whose template lacks a component
+/// leaves its columns empty.
 /// "左行车道边缘偏距,左行车道边缘高程", ... for the columns.
 std::vector<std::string> edgeHeader(const std::vector<EdgeColumn>& columns);
 
