@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -45,6 +46,7 @@
 #include "route_files/landxml_writing.h"
 #include "route_files/route_file.h"
 #include "route_files/route_loading.h"
+#include "route_files/section_output.h"
 #include "route_files/stake_request.h"
 #include "route_files/vertical_table.h"
 #include "stakes/field_tools.h"
@@ -54,6 +56,7 @@
 #include "window/plan_view_window.h"
 #include "window/profile_view.h"
 #include "window/qt_printer.h"
+#include "window/section_view.h"
 
 namespace hcurve {
 namespace {
@@ -78,6 +81,8 @@ constexpr double kAtBreak_m = 1e-6;
 constexpr int kRowsMeasured = 100;
 constexpr std::size_t kRowsSampled = 64;
 constexpr int kCellMargins_px = 12;
+// The stakes of the 横断面 tab before a stake table is computed: every this many metres.
+constexpr double kSectionInterval_m = 20;
 // The profile's drawing on paper and in files, in its own units (pixels of 96 dpi).
 constexpr double kProfileWidth = 1600, kProfileHeight = 900;
 
@@ -301,7 +306,11 @@ ReportTable reportTable(const std::string& heading, const TableRows& rows) {
 }  // namespace
 
 RouteWindow::RouteWindow(Route route, const QStringList& files, QWidget* parent)
-    : QWidget(parent), route_(std::move(route)), files_(files) {
+    : RouteWindow(std::move(route), std::nullopt, files, parent) {}
+
+RouteWindow::RouteWindow(Route route, std::optional<CrossSection> section, const QStringList& files,
+                         QWidget* parent)
+    : QWidget(parent), route_(std::move(route)), section_(std::move(section)), files_(files) {
     tabs_ = new QTabWidget(this);
 
     // A route of elements has no JDs and so no curve-element table; every route has its chain.
@@ -329,6 +338,16 @@ RouteWindow::RouteWindow(Route route, const QStringList& files, QWidget* parent)
     buttons->addWidget(compute);
     buttons->addWidget(exportButton);
     buttons->addWidget(printButton);
+    // With a cross-section: the edges of every component beside each stake, when asked.
+    edgesBox_ = new QCheckBox(QStringLiteral("显示边缘"), stakePage_);
+    edgesBox_->setObjectName(QStringLiteral("showEdges"));
+    edgesBox_->setToolTip(QStringLiteral("每个部件外边缘的偏距和高程（含加宽、超高）"));
+    connect(edgesBox_, &QCheckBox::toggled, this, [this] {
+        showStakeTable();
+        stakes_->scrollToTop();
+    });
+    buttons->addSpacing(16);
+    buttons->addWidget(edgesBox_);
     buttons->addStretch();
     stakeModel_ = new RouteTableModel(this);
     stakes_ = makeTable(stakePage_, stakeModel_);
@@ -457,6 +476,15 @@ void RouteWindow::showRoute() {
         vertical_->hide();
         profilePage_->hide();
     }
+    edgesBox_->setVisible(section_.has_value());
+    if (section_) {
+        if (!sectionPage_)
+            sectionPage_ = new SectionPage(tabs_);
+        tabs_->addTab(sectionPage_, QStringLiteral("横断面"));
+        showSectionStakes();
+    } else if (sectionPage_) {
+        sectionPage_->hide();
+    }
     if (shown && tabs_->indexOf(shown) >= 0)
         tabs_->setCurrentWidget(shown);
 }
@@ -505,6 +533,7 @@ RouteWindow::Added RouteWindow::addFiles(const QStringList& added) {
         return outcome;
     outcome.added = true;
     route_ = std::move(*loading.route);
+    section_ = std::move(loading.crossSection);
     files_.clear();
     for (const std::string& f : loading.files)
         files_ << QString::fromStdString(f);
@@ -573,6 +602,22 @@ std::optional<QString> RouteWindow::computeStakes() {
         return text(*table.fault);
     lastTable_ = std::move(table);
     lastRequest_ = request;
+    showStakeTable();
+    stakes_->scrollToTop();
+    keepForm();
+    if (profile_)
+        profile_->setStakes(&*lastTable_);
+    showSectionStakes();
+    // The plan follows when it is looked at: a long table's stakes cost a moment to place.
+    planStale_ = true;
+    if (tabs_->currentWidget() == planPage_)
+        catchUpPlan();
+    return std::nullopt;
+}
+
+void RouteWindow::showStakeTable() {
+    if (!lastTable_)
+        return;
     // The two rows of a break, the chainage before it and the one after it, say so in their 点
     // column and stand out from the others.
     std::map<std::size_t, RouteTableModel::Mark> marks;
@@ -588,19 +633,41 @@ std::optional<QString> RouteWindow::computeStakes() {
         }
     }
     const StakeTable* shown = &*lastTable_;
-    stakeModel_->setTable(
-        stakeTableHeader(*shown, request), shown->rows.size(),
-        [shown](std::size_t row) { return stakeTableFields(*shown, row); }, std::move(marks));
+    std::vector<std::string> header = stakeTableHeader(*shown, lastRequest_);
+    RouteTableModel::RowTexts texts = [shown](std::size_t row) {
+        return stakeTableFields(*shown, row);
+    };
+    if (section_ && edgesBox_->isChecked()) {
+        // Every edge's offset and elevation after the row's own columns, as --edges writes them.
+        std::vector<EdgeColumn> columns = edgeColumns(*section_);
+        for (std::string& name : edgeHeader(columns))
+            header.push_back(std::move(name));
+        const CrossSection* section = &*section_;
+        const Route* route = &route_;
+        texts = [shown, section, route, columns = std::move(columns)](std::size_t row) {
+            std::vector<std::string> fields = stakeTableFields(*shown, row);
+            for (std::string& f :
+                 edgeFields(*section, *route, columns, shown->rows[row].continuous_m))
+                fields.push_back(std::move(f));
+            return fields;
+        };
+    }
+    stakeModel_->setTable(std::move(header), shown->rows.size(), std::move(texts),
+                          std::move(marks));
     fitColumns(stakes_, *stakeModel_);
-    stakes_->scrollToTop();
-    keepForm();
-    if (profile_)
-        profile_->setStakes(&*lastTable_);
-    // The plan follows when it is looked at: a long table's stakes cost a moment to place.
-    planStale_ = true;
-    if (tabs_->currentWidget() == planPage_)
-        catchUpPlan();
-    return std::nullopt;
+}
+
+void RouteWindow::showSectionStakes() {
+    if (!section_ || !sectionPage_)
+        return;
+    if (lastTable_) {
+        sectionPage_->setStakes(&route_, &*section_, lastTable_->rows);
+        return;
+    }
+    StakeRequest every;
+    every.interval_m = kSectionInterval_m;
+    StakeTable table = hcurve::stakeTable(route_, every);
+    sectionPage_->setStakes(&route_, &*section_, std::move(table.rows));
 }
 
 void RouteWindow::keepForm() const {
@@ -911,7 +978,8 @@ RouteWindow* openRouteWindow(const QStringList& paths, QString& messages) {
     QStringList read;
     for (const std::string& f : loading.files)
         read << QString::fromStdString(f);
-    return new RouteWindow(std::move(*loading.route), read.isEmpty() ? paths : read);
+    return new RouteWindow(std::move(*loading.route), std::move(loading.crossSection),
+                           read.isEmpty() ? paths : read);
 }
 
 RouteWindow* openRouteWindow(const QString& path, QString& messages) {
