@@ -16,6 +16,7 @@ namespace {
 constexpr double kMargin_px = 6;
 constexpr double kFan_px = 22;  // between the drawing and a band: where the leaders bend
 constexpr double kBandPadding_px = 4;
+constexpr double kColumnGap_px = 9;
 constexpr double kMark_px = 2.5;
 constexpr double kLastStepHeight_m = 2;  // how much of an unbounded slope step is drawn
 constexpr double kLeastExtent_m = 1;
@@ -172,7 +173,8 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
                             metrics.horizontalAdvance(elevationText(p.point))});
     }
     const double band = longest + 2 * kBandPadding_px;
-    const double column = 2 * metrics.height() + 3;
+    // A column holds a point's two texts close together, and a gap to the next point's.
+    const double column = 2 * metrics.height() + kColumnGap_px;
 
     // From the top: the title and the note on the slopes, the cut slopes' band, the drawing, the
     // formation's and fill slopes' band, the legend and the scale bar.
