@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -17,6 +18,7 @@ namespace {
 
 constexpr int kLabelFont_px = 12;
 constexpr int kLeastWidth_px = 480, kLeastHeight_px = 320;
+constexpr int kChooserLetters = 18;
 
 }  // namespace
 
@@ -87,7 +89,9 @@ SectionPage::SectionPage(QWidget* parent) : QWidget(parent) {
     chooser_ = new QComboBox(this);
     chooser_->setObjectName(QStringLiteral("sectionStake"));
     chooser_->setToolTip(QStringLiteral("中桩表的桩（还没有计算时每 20 米一个）"));
-    chooser_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    // Sized for a chainage and a point's name, not measured over every stake of a long table.
+    chooser_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    chooser_->setMinimumContentsLength(kChooserLetters);
     chooser_->setMaxVisibleItems(20);
     canvas_ = new SectionCanvas(this);
     auto* tools = new QHBoxLayout;
@@ -129,12 +133,15 @@ void SectionPage::setStakes(const Route* route, const CrossSection* section,
     {
         const QSignalBlocker quiet(chooser_);
         chooser_->clear();
+        QStringList items;
+        items.reserve(static_cast<int>(stakes_.size()));
         for (const StakeRow& r : stakes_) {
             QString item = QString::fromStdString(r.text);
             if (!r.point.empty())
                 item += QStringLiteral("  ") + QString::fromStdString(r.point);
-            chooser_->addItem(item);
+            items << item;
         }
+        chooser_->addItems(items);
         chooser_->setCurrentIndex(stakes_.empty() ? -1 : nearest);
     }
     show(stakes_.empty() ? -1 : nearest);
