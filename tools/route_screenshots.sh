@@ -12,6 +12,8 @@ cmake --build --preset default -j2 --target route_screenshot >/dev/null
 tool=$PWD/build/default/tests/window/route_screenshot
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# HCURVE_KEEP_SHOTS=folder keeps what is taken for a look only (the section's file).
+keep=${HCURVE_KEEP_SHOTS:-}
 cat >"$work/route.csv" <<'ROUTE'
 点号,X,Y,R,A1,A2,桩号
 BP,3456088.2656,511632.3766,,,,K11+345.678
@@ -75,6 +77,7 @@ for size in 1024x768 1280x1024; do
         convert "$work/$shot-$size.png" -colors 128 "docs/$shot-$size.png"
     done
 done
+if [ -n "$keep" ]; then cp "$work"/section-file-*.png "$keep"/; fi
 pdftoppm -r 60 -png -f 1 -l 2 "$work/route.pdf" "$work/route-page"
 pdftoppm -r 60 -png -f 1 -l 1 "$work/print.pdf" "$work/print-page"
 pdftoppm -r 60 -png -f 1 -l 2 "$work/stakes.pdf" "$work/stake-page"

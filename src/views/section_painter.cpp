@@ -9,6 +9,7 @@
 
 #include "curve/angle.h"
 #include "curve/format.h"
+#include "views/plan_file.h"
 
 namespace hcurve {
 namespace {
@@ -385,6 +386,18 @@ void paintSection(QPainter& painter, const SectionPicture& picture) {
         draw(m.elevation);
     }
     painter.restore();
+}
+
+QByteArray sectionBytes(const CrossSection& section, const Route& route, double continuous_m,
+                        const std::string& stakeText, PlanFormat format) {
+    const QSizeF size(kSectionWidthPixels, kSectionHeightPixels);
+    QFont font;
+    font.setPixelSize(kDefaultFont_px);
+    return drawingBytes(
+        size, format, QStringLiteral("横断面图"), text(stakeText), [&](QPainter& painter) {
+            paintSection(painter,
+                         sectionPicture(section, route, continuous_m, stakeText, size, font));
+        });
 }
 
 }  // namespace hcurve

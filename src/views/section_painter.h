@@ -9,6 +9,7 @@
 // elevation standing upright in a column, joined to its point by a thin leader.
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
 #include <QPolygonF>
@@ -20,6 +21,7 @@
 
 #include "alignment/cross_section.h"
 #include "alignment/route.h"
+#include "commands/plan_format.h"
 
 class QPainter;
 
@@ -77,5 +79,15 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
 
 /// Draws the picture: white background, lines, marks and labels.
 void paintSection(QPainter& painter, const SectionPicture& picture);
+
+/// The size of a section saved as a file: pixels of the PNG and of the SVG's view box (the PDF's
+/// page holds it fitted).
+inline constexpr double kSectionWidthPixels = 1600;
+inline constexpr double kSectionHeightPixels = 1000;
+
+/// The section at a stake as the bytes of a PNG, SVG or PDF file of kSectionWidthPixels by
+/// kSectionHeightPixels, its labels of 12 px; empty when it cannot be drawn.
+QByteArray sectionBytes(const CrossSection& section, const Route& route, double continuous_m,
+                        const std::string& stakeText, PlanFormat format);
 
 }  // namespace hcurve

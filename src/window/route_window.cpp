@@ -52,6 +52,7 @@
 #include "stakes/field_tools.h"
 #include "views/plan_file.h"
 #include "views/route_plan_scene.h"
+#include "views/section_painter.h"
 #include "window/file_dialogs.h"
 #include "window/plan_view_window.h"
 #include "window/profile_view.h"
@@ -404,6 +405,9 @@ RouteWindow::RouteWindow(Route route, std::optional<CrossSection> section, const
     connect(tabs_, &QTabWidget::currentChanged, this, [this] {
         if (tabs_->currentWidget() == planPage_)
             catchUpPlan();
+        // The keys that step through the stakes reach the drawing at once.
+        if (sectionPage_ && tabs_->currentWidget() == sectionPage_)
+            sectionPage_->canvas()->setFocus();
     });
 
     // Inside the screen's free area, at the size it had last time when that fits.
@@ -478,8 +482,11 @@ void RouteWindow::showRoute() {
     }
     edgesBox_->setVisible(section_.has_value());
     if (section_) {
-        if (!sectionPage_)
+        if (!sectionPage_) {
             sectionPage_ = new SectionPage(tabs_);
+            connect(sectionPage_->saveButton(), &QPushButton::clicked, this,
+                    &RouteWindow::runSaveSection);
+        }
         tabs_->addTab(sectionPage_, QStringLiteral("横断面"));
         showSectionStakes();
     } else if (sectionPage_) {
@@ -832,6 +839,43 @@ std::optional<QString> RouteWindow::saveProfile(const QString& path) {
         !written)
         return text(written.failure().message);
     return std::nullopt;
+}
+
+std::optional<QString> RouteWindow::saveSection(const QString& path) {
+    const std::optional<PlanFormat> format = planFormatOf(path.toStdString());
+    if (!format)
+        return QStringLiteral("横断面图的文件名要以 .png、.svg 或 .pdf 结尾。");
+    const int shown = sectionPage_ ? sectionPage_->current() : -1;
+    if (!section_ || shown < 0)
+        return QStringLiteral("没有可保存的横断面。");
+    if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
+        return text(refusal.failure().message);
+    const StakeRow& stake = sectionPage_->stakes()[static_cast<std::size_t>(shown)];
+    const QByteArray bytes =
+        sectionBytes(*section_, route_, stake.continuous_m, stake.text, *format);
+    if (bytes.isEmpty())
+        return QStringLiteral("无法绘制横断面图。");
+    if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes.toStdString());
+        !written)
+        return text(written.failure().message);
+    return std::nullopt;
+}
+
+void RouteWindow::runSaveSection() {
+    const int shown = sectionPage_ ? sectionPage_->current() : -1;
+    const QString stake =
+        shown >= 0
+            ? QString::fromStdString(sectionPage_->stakes()[static_cast<std::size_t>(shown)].text)
+            : QString();
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("保存横断面图"),
+        proposedPath(baseName() + QStringLiteral("-横断面-") + stake + QStringLiteral(".png")),
+        QStringLiteral("PNG 图片 (*.png);;SVG 图形 (*.svg);;PDF 文件 (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    rememberFolder(path);
+    if (std::optional<QString> wrong = saveSection(path))
+        QMessageBox::warning(this, QStringLiteral("保存横断面图"), *wrong);
 }
 
 std::optional<QString> RouteWindow::savePlanDrawing(const QString& path) {

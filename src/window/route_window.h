@@ -125,6 +125,10 @@ class RouteWindow : public QWidget {
     /// Saves the profile as PNG, SVG or PDF by the path's extension: nothing, or the message.
     std::optional<QString> saveProfile(const QString& path);
 
+    /// Saves the cross-section at the stake the 横断面 tab shows as PNG, SVG or PDF by the path's
+    /// extension: nothing, or the message.
+    std::optional<QString> saveSection(const QString& path);
+
     /// Prints the profile, as print does the tables.
     QString printProfile(const std::optional<QString>& pdfPath = std::nullopt);
 
@@ -154,6 +158,7 @@ class RouteWindow : public QWidget {
     void keepForm() const;
     void runSaveProfile();
     void runSavePlan();
+    void runSaveSection();
     // Prints or saves paint as name; cancelled and pages are read after the painting.
     QString printed(const QString& name, const PaintJob& paint,
                     const std::optional<QString>& pdfPath, const bool& cancelled, const int& pages);

@@ -93,11 +93,16 @@ SectionPage::SectionPage(QWidget* parent) : QWidget(parent) {
     chooser_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     chooser_->setMinimumContentsLength(kChooserLetters);
     chooser_->setMaxVisibleItems(20);
+    save_ = new QPushButton(QStringLiteral("保存横断面图…"), this);
+    save_->setObjectName(QStringLiteral("saveSection"));
+    save_->setToolTip(QStringLiteral("这个桩的横断面存为 PNG、SVG 或 PDF 文件"));
     canvas_ = new SectionCanvas(this);
     auto* tools = new QHBoxLayout;
     tools->addWidget(previous_);
     tools->addWidget(chooser_);
     tools->addWidget(next_);
+    tools->addSpacing(16);
+    tools->addWidget(save_);
     tools->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
@@ -162,6 +167,7 @@ void SectionPage::step(int by) {
 
 void SectionPage::show(int index) {
     previous_->setEnabled(index > 0);
+    save_->setEnabled(index >= 0 && static_cast<std::size_t>(index) < stakes_.size());
     next_->setEnabled(index >= 0 && index + 1 < static_cast<int>(stakes_.size()));
     if (index < 0 || static_cast<std::size_t>(index) >= stakes_.size()) {
         canvas_->showStake(nullptr, nullptr, 0, {});

@@ -57,6 +57,8 @@ class SectionPage : public QWidget {
     QComboBox* chooser() const { return chooser_; }
     QPushButton* previousButton() const { return previous_; }
     QPushButton* nextButton() const { return next_; }
+    /// 保存横断面图…: the window asks for the file (RouteWindow::saveSection).
+    QPushButton* saveButton() const { return save_; }
     SectionCanvas* canvas() const { return canvas_; }
 
   private:
@@ -66,7 +68,7 @@ class SectionPage : public QWidget {
     const CrossSection* section_ = nullptr;
     std::vector<StakeRow> stakes_;
     QComboBox* chooser_;
-    QPushButton *previous_, *next_;
+    QPushButton *previous_, *next_, *save_;
     SectionCanvas* canvas_;
 };
 

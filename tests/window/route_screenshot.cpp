@@ -115,6 +115,9 @@ int main(int argc, char** argv) {
     page.chooser()->setCurrentIndex(page.chooser()->findText("K12+300.000"));
     if (!QTest::qWaitForWindowExposed(road) || !shoot(out + "route-section-" + size + ".png"))
         return 1;
+    // The section as 保存横断面图… writes it (for a look only).
+    if (road->saveSection(out + "section-file-" + size + ".png"))
+        return 1;
     road->tabs()->setCurrentIndex(2);
     road->edgesBox()->setChecked(true);
     // The edges at the left of the view, as far as it goes.

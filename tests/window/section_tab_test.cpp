@@ -142,6 +142,28 @@ TEST_F(SectionTab, SteppingThroughTheStakesTitlesEachWithItsChainage) {
     EXPECT_EQ(shownTitle(*window), QStringLiteral("横断面  K1+250.000"));
 }
 
+TEST_F(SectionTab, TheSectionShownIsSavedAsTheExtensionSays) {
+    const QString road = write("路线.csv", QByteArray(kPlan) + "\n" + kSection);
+    std::unique_ptr<RouteWindow> window = open({road});
+    ASSERT_TRUE(window);
+    window->sectionPage()->step(3);
+    const std::pair<const char*, QByteArray> files[] = {
+        {"section.png", "\x89PNG"}, {"section.svg", "<?xml"}, {"section.pdf", "%PDF"}};
+    for (const auto& [name, magic] : files) {
+        const QString path = folder_.filePath(name);
+        EXPECT_EQ(window->saveSection(path), std::nullopt) << name;
+        QFile saved(path);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        EXPECT_TRUE(bytes.startsWith(magic)) << name;
+        if (QByteArray(name).endsWith(".svg")) {
+            EXPECT_TRUE(bytes.contains("K1+060.000"));  // the fourth stake, in the description
+        }
+    }
+    EXPECT_EQ(window->saveSection(folder_.filePath("section.txt")),
+              QStringLiteral("横断面图的文件名要以 .png、.svg 或 .pdf 结尾。"));
+}
+
 std::vector<std::string> fieldsOf(const std::string& line) {
     std::vector<std::string> fields;
     std::stringstream in(line);
