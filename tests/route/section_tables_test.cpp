@@ -208,6 +208,11 @@ TEST(SectionTables, EveryFaultIsAnsweredWithItsLine) {
     // Each table once across the files too; the fault names the file of the second.
     EXPECT_EQ(faultTexts({kJdRoute + "\n路拱横坡\n2\n" + tmpl + lanes, "路拱横坡\n2\n"}),
               std::vector<std::string>{"文件 1 第 1 行：路拱表只能有一个，这里又有一个。"});
+    // A table of bad rows is told up to the route's limit of faults.
+    std::string bad = tmpl;
+    for (int i = 0; i < 150; ++i)
+        bad += "左,行车道,0,路拱\n";
+    EXPECT_EQ(readRouteFiles({kJdRoute + bad}).faults.size(), kMostRouteFaults);
     // Every section is built on a template.
     EXPECT_EQ(faultTexts({kJdRoute + slopes + "左,填,1.5,,\n"}),
               std::vector<std::string>{"文件 0 第 7 行：有边坡表而没有模板表（表头 "
