@@ -227,7 +227,8 @@ TEST(SectionTables, EveryFaultIsAnsweredWithItsLine) {
 }
 
 // The tables the route read before keep reading as they did: a chain break after an empty line, an
-// element start with its 起点桩号, a table of an unknown header.
+// element start with its 起点桩号, a table of an unknown header, a JD table with columns of its own
+// that a cross-section table names.
 TEST(SectionTables, TheOtherTablesReadAsBefore) {
     const RouteFileReading breaks =
         readRouteFiles({kJdRoute + "\n断链前桩号,断链后桩号\nK1+500,K1+490\n\nK1+800,K1+790\n"});
@@ -238,6 +239,10 @@ TEST(SectionTables, TheOtherTablesReadAsBefore) {
     EXPECT_EQ(start.design->elementStart->chainage_m, 1000);
     EXPECT_FALSE(start.design->section.templateTable);
     EXPECT_EQ(faultTexts({kJdRoute + "\n侧,宽\n左,3\n"}).size(), 1u);
+    const RouteFileReading notes = readRouteFiles(
+        {"点号,X,Y,R,A1,A2,桩号,类型,类型,宽度\nBP,0,0,,,,K1+000,起点,,\nJD1,1000,0,300,100,100,,,,"
+         "\nEP,1000,1000,,,,,终点,,\n"});
+    EXPECT_TRUE(notes.design && notes.design->section.components.empty());
 }
 
 }  // namespace
