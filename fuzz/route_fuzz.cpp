@@ -89,8 +89,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             require(std::isfinite(e.offset_m) && std::isfinite(e.elevation_m));
         for (const SectionPoint& p : designSection(section, route, r.continuous_m, {}))
             require(std::isfinite(p.offset_m) && std::isfinite(p.elevation_m));
-        if (route.gradeLine)
-            slopeStake(section, route, r.continuous_m, 20, 0);
+        if (route.gradeLine) {
+            const Result<SlopeStake> stake = slopeStake(section, route, r.continuous_m, 20, 0);
+            require(!stake || std::isfinite(stake->edgeH_m));
+        }
     }
     stakeTableWithEdgesCsv(table, request, section, route);
     sectionTableCsv(table, section, route, defaultSectionSlopes(section));
