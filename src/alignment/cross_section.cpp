@@ -382,6 +382,24 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
                        c.name + " 的圆曲线短于两端超高渐变在曲线内的长度：达不到全超高，横坡在 " +
                            stakeText(route, c.fullEnd_m) + " 至 " +
                            stakeText(route, c.fullStart_m) + " 之间最大。");
+        // A fixed cross-fall flatter than the crown on the inner side: it takes the carriageway's
+        // once the inner side falls more steeply than the crown, and its edge steps there.
+        if (c.superelevation_pct > section.crown_pct) {
+            std::vector<std::string> told;
+            for (const SectionTemplate& t : section.templates) {
+                for (const SectionComponent& x : c.inner == SectionSide::Left ? t.left : t.right) {
+                    if (x.followsCarriageway || !(x.crossFall_pct > -section.crown_pct) ||
+                        std::find(told.begin(), told.end(), x.name) != told.end())
+                        continue;
+                    told.push_back(x.name);
+                    notes.warn(table, c.line,
+                               c.name + " 内侧（" + sideText(c.inner) + "侧）的" + x.name +
+                                   "横坡 " + number(x.crossFall_pct) +
+                                   "% 比路拱缓：内侧横坡陡于路拱 " + number(section.crown_pct) +
+                                   "% 处起随行车道的横坡，其外的边缘高程在那里跳变。");
+                }
+            }
+        }
         if (c.widening_m > 0) {
             for (const SectionTemplate& t : section.templates) {
                 const auto& side = c.inner == SectionSide::Left ? t.left : t.right;

@@ -354,6 +354,31 @@ TEST(SuperelevationRunOff, BelowTheCrownTheInnerSideKeepsIt) {
     EXPECT_NEAR(carriagewayAt(*b.section, r.c.hy).right_pct, -3, kFall);
 }
 
+// A fixed cross-fall flatter than the crown on the inner side cannot follow the carriageway
+// without a step: a warning says where.
+TEST(SuperelevationRunOff, AFixedCrossFallFlatterThanTheCrownOnTheInnerSideIsTold) {
+    OneCurve r;
+    SectionDesign d = twoLanes(2, RotationAxis::CentreLine);
+    d.components[3].crossFall_pct = -1;  // the right (inner) shoulder
+    d.superelevations.push_back(jdRow("JD1", 6));
+    const CrossSectionBuilding b = buildCrossSection(d, r.route);
+    ASSERT_TRUE(b.section);
+    ASSERT_EQ(b.warnings.size(), 1u);
+    EXPECT_EQ(b.warnings[0].message,
+              "JD1 内侧（右侧）的土路肩横坡 -1% 比路拱缓：内侧横坡陡于路拱 2% "
+              "处起随行车道的横坡，其外的边缘高程在那里跳变。");
+    // x0 = 2 x 2 x 100 / 8 = 50 m: the shoulder keeps -1 % up to it, and falls at the lanes'
+    // -2 - 8 (55 - 50) / 100 = -2.4 % 5 m on.
+    const auto before = formationEdges(*b.section, r.route, r.c.zh + 49);
+    const auto after = formationEdges(*b.section, r.route, r.c.zh + 55);
+    EXPECT_NEAR(
+        edgeZ(before, SectionSide::Right, "土路肩") - edgeZ(before, SectionSide::Right, "行车道"),
+        0.75 * -0.01, kLevel);
+    EXPECT_NEAR(
+        edgeZ(after, SectionSide::Right, "土路肩") - edgeZ(after, SectionSide::Right, "行车道"),
+        0.75 * -0.024, kLevel);
+}
+
 // An element route: straight, spiral 0 -> 1/500 over 100 m, arc, spiral back, straight; the row
 // gives the arc as the full superelevation, the run-off lies over the spirals beside it.
 TEST(SuperelevationRunOff, AnElementRouteRunsOffOverTheSpiralsBesideItsStretch) {
@@ -519,10 +544,16 @@ TEST(CrossSectionContinuity, EveryEdgeAlongTheRoute) {
                       {700, 900, 380, 900, 700}));
     for (RotationAxis axis : {RotationAxis::CentreLine, RotationAxis::InnerEdge}) {
         SCOPED_TRACE(axis == RotationAxis::CentreLine ? "centre line" : "inner edge");
+        // A median of 1 m at -2 % inside the lanes (on the inner side it takes the lanes' fall).
         SectionDesign d = twoLanes(2, axis);
+        d.components.insert(d.components.begin() + 2,
+                            component(SectionSide::Right, "中央分隔带", 1, -2, false, 2));
+        d.components.insert(d.components.begin(),
+                            component(SectionSide::Left, "中央分隔带", 1, -2, false, 2));
         // From 2500 on, a verge of 0.5 m at -3 % beyond the shoulder.
         for (SectionSide side : {SectionSide::Left, SectionSide::Right}) {
-            for (TemplateRow r : {component(side, "行车道", kLane_m, 0, true, 5),
+            for (TemplateRow r : {component(side, "中央分隔带", 1, -2, false, 4),
+                                  component(side, "行车道", kLane_m, 0, true, 5),
                                   component(side, "土路肩", kShoulder_m, -4, false, 6),
                                   component(side, "护坡道", 0.5, -3, false, 7)}) {
                 r.from = TableChainage{"2500", 2500, false};
@@ -559,10 +590,12 @@ TEST(CrossSectionContinuity, EveryEdgeAlongTheRoute) {
         std::string columns;
         for (const EdgeColumn& c : edgeColumns(*b.section))
             columns += sideText(c.side) + c.component + " ";
-        EXPECT_EQ(columns, "左行车道 左土路肩 左护坡道 右行车道 右土路肩 右护坡道 ");
+        EXPECT_EQ(columns,
+                  "左中央分隔带 左行车道 左土路肩 左护坡道 右中央分隔带 右行车道 "
+                  "右土路肩 右护坡道 ");
         // The new template starts at its chainage.
-        EXPECT_EQ(formationEdges(*b.section, route, 2500).size(), 6u);
-        EXPECT_EQ(formationEdges(*b.section, route, 2499.999).size(), 4u);
+        EXPECT_EQ(formationEdges(*b.section, route, 2500).size(), 8u);
+        EXPECT_EQ(formationEdges(*b.section, route, 2499.999).size(), 6u);
     }
 }
 
