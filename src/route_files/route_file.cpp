@@ -179,10 +179,13 @@ TableKind kindOf(const std::vector<std::string>& header) {
     return TableKind::Unknown;
 }
 
-// Whether a header's title names a column of any table of the file.
-bool isKnownTitle(std::string_view title) {
+// Whether a header's title names a column of any table of the file; a cross-section table's only
+// in the header of one, so that another table keeps reading as it did. (A header's titles are
+// known once each: a second is a fault, so its table is told after as many looks at the header
+// as the cross-section has titles.)
+bool isKnownTitle(std::string_view title, const std::vector<std::string>& header) {
     return columnNamed(title) || isGradeTitle(title) || isCrossFallTitle(title) ||
-           isElementTitle(title) || isSectionTitle(title);
+           isElementTitle(title) || (isSectionTitle(title) && kindOf(header) == TableKind::Section);
 }
 
 // The break table may hold empty lines: a line after one that opens no table of its own is one

@@ -175,7 +175,7 @@ std::string sectionTableCsv(const StakeTable& table, const CrossSection& section
 
 SurveyedPointReading readSurveyedPoints(std::string_view utf8Text) {
     SurveyedPointReading reading;
-    const auto known = [](std::string_view title) {
+    const auto known = [](std::string_view title, const std::vector<std::string>&) {
         return std::find(std::begin(kPointTitles), std::end(kPointTitles), title) !=
                std::end(kPointTitles);
     };

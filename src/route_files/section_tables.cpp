@@ -89,6 +89,9 @@ class TableReader {
         faults_.push_back({line, std::move(message), file_});
     }
 
+    // Reading stops once the route's files have as many faults as are told.
+    bool full() const { return faults_.size() >= kMostRouteFaults; }
+
     // The columns of the titles, or nothing with a fault for each required one missing and for a
     // table without rows.
     std::optional<std::vector<std::optional<std::size_t>>> columns(
@@ -233,6 +236,8 @@ void readTemplate(TableReader& reader, const CsvTable& table, std::vector<Templa
         std::tuple{(*columns)[0], (*columns)[1], (*columns)[2], (*columns)[3], (*columns)[4]};
     bool complete = true;
     for (const CsvRow& r : table.rows) {
+        if (reader.full())
+            break;
         FieldReader row(reader, r);
         TemplateRow t;
         t.line = r.line;
@@ -259,7 +264,7 @@ void readTemplate(TableReader& reader, const CsvTable& table, std::vector<Templa
         t.crossFall_pct = *f;
         rows.push_back(std::move(t));
     }
-    if (complete)
+    if (complete && !reader.full())
         checkTemplates(rows, reader);
 }
 
@@ -310,6 +315,8 @@ void readSuperelevations(TableReader& reader, const CsvTable& table, bool ofElem
                transition = (*columns)[first + 2];
     std::map<std::string, int> jds;
     for (const CsvRow& r : table.rows) {
+        if (reader.full())
+            break;
         FieldReader row(reader, r);
         SuperelevationRow s;
         s.line = r.line;
@@ -364,6 +371,8 @@ void readSlopes(TableReader& reader, const CsvTable& table, std::vector<SlopeRow
     std::map<std::pair<SectionSide, SlopeKind>, std::size_t> last;
     bool complete = true;
     for (const CsvRow& r : table.rows) {
+        if (reader.full())
+            break;
         FieldReader row(reader, r);
         SlopeRow s;
         s.line = r.line;
@@ -411,7 +420,7 @@ void readSlopes(TableReader& reader, const CsvTable& table, std::vector<SlopeRow
         last[key] = rows.size();
         rows.push_back(s);
     }
-    if (!complete)
+    if (!complete || reader.full())
         return;
     // The last step of each side and kind is unbounded: no height, no berm.
     for (const auto& [key, place] : last) {
@@ -432,6 +441,8 @@ void readDitches(TableReader& reader, const CsvTable& table, std::vector<DitchRo
         return;
     std::map<SectionSide, int> sides;
     for (const CsvRow& r : table.rows) {
+        if (reader.full())
+            break;
         FieldReader row(reader, r);
         DitchRow d;
         d.line = r.line;

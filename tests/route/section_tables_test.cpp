@@ -208,6 +208,11 @@ TEST(SectionTables, EveryFaultIsAnsweredWithItsLine) {
     // Each table once across the files too; the fault names the file of the second.
     EXPECT_EQ(faultTexts({kJdRoute + "\n路拱横坡\n2\n" + tmpl + lanes, "路拱横坡\n2\n"}),
               std::vector<std::string>{"文件 1 第 1 行：路拱表只能有一个，这里又有一个。"});
+    // A table of bad rows is told up to the route's limit of faults.
+    std::string bad = tmpl;
+    for (int i = 0; i < 150; ++i)
+        bad += "左,行车道,0,路拱\n";
+    EXPECT_EQ(readRouteFiles({kJdRoute + bad}).faults.size(), kMostRouteFaults);
     // Every section is built on a template.
     EXPECT_EQ(faultTexts({kJdRoute + slopes + "左,填,1.5,,\n"}),
               std::vector<std::string>{"文件 0 第 7 行：有边坡表而没有模板表（表头 "
@@ -222,7 +227,8 @@ TEST(SectionTables, EveryFaultIsAnsweredWithItsLine) {
 }
 
 // The tables the route read before keep reading as they did: a chain break after an empty line, an
-// element start with its 起点桩号, a table of an unknown header.
+// element start with its 起点桩号, a table of an unknown header, a JD table with columns of its own
+// that a cross-section table names.
 TEST(SectionTables, TheOtherTablesReadAsBefore) {
     const RouteFileReading breaks =
         readRouteFiles({kJdRoute + "\n断链前桩号,断链后桩号\nK1+500,K1+490\n\nK1+800,K1+790\n"});
@@ -233,6 +239,10 @@ TEST(SectionTables, TheOtherTablesReadAsBefore) {
     EXPECT_EQ(start.design->elementStart->chainage_m, 1000);
     EXPECT_FALSE(start.design->section.templateTable);
     EXPECT_EQ(faultTexts({kJdRoute + "\n侧,宽\n左,3\n"}).size(), 1u);
+    const RouteFileReading notes = readRouteFiles(
+        {"点号,X,Y,R,A1,A2,桩号,类型,类型,宽度\nBP,0,0,,,,K1+000,起点,,\nJD1,1000,0,300,100,100,,,,"
+         "\nEP,1000,1000,,,,,终点,,\n"});
+    EXPECT_TRUE(notes.design && notes.design->section.components.empty());
 }
 
 }  // namespace
