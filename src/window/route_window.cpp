@@ -703,7 +703,7 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
         const std::optional<ExportFormat> format = exportFormatOf(path.toStdString());
         if (!format)
             return QStringLiteral("导出文件的扩展名必须是 .csv、.dat、.gsi 或 .dxf。");
-        Result<std::string> file = exportFile(routeExportPoints(*lastTable_, lastRequest_), *format,
+        Result<std::string> file = exportFile(exportedPoints(*format == ExportFormat::Gsi), *format,
                                               lastTable_->withHeights);
         if (!file)
             return text(file.failure().message);
@@ -712,6 +712,12 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
     if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes); !written)
         return text(written.failure().message);
     return std::nullopt;
+}
+
+std::vector<ExportPoint> RouteWindow::exportedPoints(bool asciiNames) const {
+    if (section_ && edgesBox_->isChecked())
+        return exportPointsWithEdges(*lastTable_, lastRequest_, *section_, route_, asciiNames);
+    return routeExportPoints(*lastTable_, lastRequest_);
 }
 
 ReportDocument RouteWindow::report() const {
@@ -993,8 +999,11 @@ std::optional<QString> RouteWindow::exportToChosenFile() {
         return QStringLiteral("还没有计算中桩。");
     if (std::optional<QString> wrong = exportStakes(*path))
         return *wrong;
-    // Every stake and each of its side points.
-    const std::size_t count = lastTable_->rows.size() * (lastTable_->sidesPerStake + 1);
+    // Every stake and each of its side points (and its edges when the table shows them).
+    const std::optional<ExportFormat> format = exportFormatOf(path->toStdString());
+    const std::size_t count = isDxfPath(path->toStdString()) || !format
+                                  ? lastTable_->rows.size() * (lastTable_->sidesPerStake + 1)
+                                  : exportedPoints(*format == ExportFormat::Gsi).size();
     if (isDxfPath(path->toStdString()))
         return QStringLiteral("已导出平面图及 %1 个点到文件“%2”。").arg(count).arg(*path);
     return QStringLiteral("已导出 %1 个点到文件“%2”。").arg(count).arg(*path);

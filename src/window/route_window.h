@@ -15,6 +15,7 @@
 
 #include "alignment/cross_section.h"
 #include "alignment/route.h"
+#include "export/point_files.h"
 #include "report/report_document.h"
 #include "route_files/route_tables.h"
 #include "views/plan_scene.h"
@@ -94,7 +95,8 @@ class RouteWindow : public QWidget {
     /// used (the table is then left as it was).
     std::optional<QString> computeStakes();
 
-    /// Writes the stakes last shown to a .csv or .dat file: nothing, or the message.
+    /// Writes the stakes last shown to a .csv or .dat file: nothing, or the message. With 显示边缘
+    /// the edges follow each stake's side points, as `hcurve route --edges --out` writes them.
     std::optional<QString> exportStakes(const QString& path);
 
     /// Where 导出… writes: a path, or nothing when the user cancels. A save-file dialog in the
@@ -159,6 +161,8 @@ class RouteWindow : public QWidget {
     void runSaveProfile();
     void runSavePlan();
     void runSaveSection();
+    // The points of the stakes last shown as the export writes them.
+    std::vector<ExportPoint> exportedPoints(bool asciiNames) const;
     // Prints or saves paint as name; cancelled and pages are read after the painting.
     QString printed(const QString& name, const PaintJob& paint,
                     const std::optional<QString>& pdfPath, const bool& cancelled, const int& pages);

@@ -215,8 +215,33 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
     }
     EXPECT_EQ(row, model.rowCount());
 
+    // The export carries the edges as the command line's --edges --out does, byte for byte.
+    // GSI point numbers are letters and digits only: the edges numbered outwards instead.
+    for (auto [name, edge] : {std::pair{"edges.csv", "左行车道"}, std::pair{"edges.gsi", "LE1"}}) {
+        const QString mine = folder_.filePath(QStringLiteral("window-") + name);
+        const QString theirs = folder_.filePath(QStringLiteral("command-") + name);
+        ASSERT_EQ(window->exportStakes(mine), std::nullopt) << name;
+        std::ostringstream ignored;
+        ASSERT_EQ(
+            runRouteCommand({road.toStdString(), "--stakes", "--interval", "100", "--from", "1900",
+                             "--to", "2100", "--edges", "--out", theirs.toStdString()},
+                            ignored, err),
+            0)
+            << err.str();
+        QFile a(mine), b(theirs);
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QByteArray bytes = a.readAll();
+        EXPECT_EQ(bytes, b.readAll()) << name;
+        EXPECT_TRUE(bytes.contains(edge)) << name;
+    }
+
     window->edgesBox()->setChecked(false);
     EXPECT_EQ(model.columnCount(), own);
+    const QString plain = folder_.filePath("plain.csv");
+    ASSERT_EQ(window->exportStakes(plain), std::nullopt);
+    QFile p(plain);
+    ASSERT_TRUE(p.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(p.readAll().contains("左行车道"));
 }
 
 }  // namespace
