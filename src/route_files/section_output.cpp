@@ -94,17 +94,19 @@ std::vector<std::string> edgeFields(const CrossSection& section, const Route& ro
 std::string stakeTableWithEdgesCsv(const StakeTable& table, const StakeRequest& request,
                                    const CrossSection& section, const Route& route) {
     const std::vector<EdgeColumn> columns = edgeColumns(section);
-    TableRows rows;
-    rows.reserve(table.rows.size() + 1);
-    rows.push_back(stakeTableHeader(table, request));
+    // Line by line: a table of every edge every 5 m over 100 km is never held as fields at once.
+    std::vector<std::string> fields = stakeTableHeader(table, request);
     for (std::string& name : edgeHeader(columns))
-        rows.back().push_back(std::move(name));
+        fields.push_back(std::move(name));
+    std::string text = csvStart(kScriptCsv) + csvLine(fields, kScriptCsv);
+    text.reserve(text.size() * (table.rows.size() + 1));
     for (std::size_t i = 0; i < table.rows.size(); ++i) {
-        rows.push_back(stakeTableFields(table, i));
+        fields = stakeTableFields(table, i);
         for (std::string& field : edgeFields(section, route, columns, table.rows[i].continuous_m))
-            rows.back().push_back(std::move(field));
+            fields.push_back(std::move(field));
+        text += csvLine(fields, kScriptCsv);
     }
-    return csvText(rows, kScriptCsv);
+    return text;
 }
 
 std::vector<ExportPoint> exportPointsWithEdges(const StakeTable& table, const StakeRequest& request,
