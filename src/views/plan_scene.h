@@ -1,8 +1,8 @@
 // What the plan view draws of a computed curve and its last stake run, in world coordinates
 // (metres, X north, Y east): the centre line through the elements of the curve's alignment
-// (curveAlignment, which the DXF and the reverse calculation read too) from a little before ZH to a
-// little after HZ, the JD and the circle centre, the characteristic points with their chainages, and the stakes
-// with their side points.
+// (curveAlignment, which the DXF and the reverse calculation read too) from a little before ZH
+// to a little after HZ, the JD and the circle centre, the characteristic points with their
+// chainages, and the stakes with their side points.
 #pragma once
 
 #include <optional>
