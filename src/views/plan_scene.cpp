@@ -25,8 +25,8 @@ constexpr int kMaxArcSamples = 720;
 
 // The centre line through the elements of the curve's alignment: a straight by its two ends, a
 // spiral by kSpiralSamples chords, the arc by kArcSamplesPerDegree of its central angle.
-std::vector<PlanPoint> centreLineOf(const Alignment& alignment) {
-    std::vector<PlanPoint> line;
+std::vector<PlanePoint> centreLineOf(const Alignment& alignment) {
+    std::vector<PlanePoint> line;
     for (const Element& e : alignment.elements) {
         int steps = 1;
         if (e.kind() == ElementKind::Spiral) {

@@ -36,7 +36,7 @@ bool shoot(const QString& path) {
 }
 
 // Zooms the plan in about a world point, as the wheel does.
-void zoomAt(hcurve::PlanCanvas& plan, const hcurve::PlanPoint& at, int notches) {
+void zoomAt(hcurve::PlanCanvas& plan, const hcurve::PlanePoint& at, int notches) {
     const QPointF where = plan.frame().toPicture(at, plan.size());
     QWheelEvent wheel(where, plan.mapToGlobal(where), QPoint(), QPoint(0, 120 * notches),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -49,10 +49,11 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     if (argc < 5) {
-        std::fprintf(stderr, "usage: route_screenshot ROUTE.csv PROFILE.csv SIZE OUTDIR\n"
-                             "writes OUTDIR/route-window-SIZE.png, route-plan-SIZE.png,\n"
-                             "route-profile-SIZE.png, main-window-SIZE.png and, with SIZE\n"
-                             "1024x768, route.pdf, print.pdf, stakes.pdf\n");
+        std::fprintf(stderr,
+                     "usage: route_screenshot ROUTE.csv PROFILE.csv SIZE OUTDIR\n"
+                     "writes OUTDIR/route-window-SIZE.png, route-plan-SIZE.png,\n"
+                     "route-profile-SIZE.png, main-window-SIZE.png and, with SIZE\n"
+                     "1024x768, route.pdf, print.pdf, stakes.pdf\n");
         return 2;
     }
     const QString size = QString::fromLocal8Bit(argv[3]);
