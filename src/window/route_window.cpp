@@ -365,7 +365,7 @@ RouteWindow::RouteWindow(Route route, std::optional<CrossSection> section, const
     auto* fitButton = new QPushButton(QStringLiteral("适合窗口"), planPage_);
     fitButton->setToolTip(QStringLiteral("整条路线放进窗口 (也可双击图面)"));
     connect(fitButton, &QPushButton::clicked, plan_, &PlanCanvas::fit);
-    connect(plan_, &PlanCanvas::pointed, this, [this](std::optional<PlanPoint> at) {
+    connect(plan_, &PlanCanvas::pointed, this, [this](std::optional<PlanePoint> at) {
         planCoordinates_->setText(at ? QStringLiteral("X (北) = %1    Y (东) = %2")
                                            .arg(at->x_m, 0, 'f', 3)
                                            .arg(at->y_m, 0, 'f', 3)

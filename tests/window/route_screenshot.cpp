@@ -42,7 +42,7 @@ bool shoot(const QString& path) {
 }
 
 // Zooms the plan in about a world point, as the wheel does.
-void zoomAt(hcurve::PlanCanvas& plan, const hcurve::PlanPoint& at, int notches) {
+void zoomAt(hcurve::PlanCanvas& plan, const hcurve::PlanePoint& at, int notches) {
     const QPointF where = plan.frame().toPicture(at, plan.size());
     QWheelEvent wheel(where, plan.mapToGlobal(where), QPoint(), QPoint(0, 120 * notches),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
