@@ -39,6 +39,8 @@ constexpr double kBoxMargin_m = 0.01;
 constexpr std::size_t kFewCandidates = 32;
 // Room for the feet a point mostly has, at once.
 constexpr std::size_t kFewFeet = 8;
+// A chain of this many elements or fewer has no index: every element is searched.
+constexpr std::size_t kShortChain = 12;
 // A clothoid of this many pieces or fewer is searched without memory from the heap.
 constexpr std::size_t kFewCuts = 64;
 
@@ -751,6 +753,11 @@ void elementsWithin(const ElementIndex& index, std::size_t k, std::size_t j, dou
 
 void indexElements(Alignment& al) {
     ElementIndex index;
+    // A short chain is searched as fast element by element.
+    if (al.elements.size() <= kShortChain) {
+        al.index = ElementIndex{};
+        return;
+    }
     std::vector<ElementIndex::Box> boxes;
     boxes.reserve(al.elements.size());
     for (const Element& e : al.elements) {
@@ -822,9 +829,9 @@ std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double
                 break;
         }
     }
-    std::vector<std::size_t> all(n);
+    Candidates all;
     for (std::size_t i = 0; i < n; ++i)
-        all[i] = i;
+        all.push(i);
     return feetAmong(al, all.data(), n, x_m, y_m, nearest_m);
 }
 

@@ -127,7 +127,8 @@ class Element {
 
 /// The elements' boxes, gathered in fours and those in fours again up to one box: built once for
 /// an alignment (indexElements), so that a foot search looks only at the elements whose box lies
-/// near the point. Empty where a box is not finite; then every element is looked at.
+/// near the point. Empty where a box is not finite or the chain is short; then every element is
+/// looked at.
 struct ElementIndex {
     struct Box {
         double minX_m, maxX_m, minY_m, maxY_m;

@@ -272,11 +272,17 @@ TEST(Route, EveryFootWithinReachIsFoundWhereverThePointLies) {
 // joints, on the tight curves and behind their centres, far off the road, on the end tangents run
 // on, and in the middle of a symmetric curve, whose two legs are as near.
 TEST(Route, TheIndexedFootSearchFindsWhatTheSearchOfEveryElementFinds) {
-    // One JD turning by 130 degrees on R 90 with equal spirals.
+    // JD1 turning by 130 degrees on R 90 with equal spirals, then three more curves, so that the
+    // chain is long enough to be indexed.
     const test::SamplePoint bp{"BP", 3000000, 500000, "", "", ""};
-    const test::SamplePoint jd = test::pointFrom(bp, 20, 800, "JD1", "90", "60", "60");
-    const Route symmetric =
-        routeOf(test::routeText({bp, jd, test::pointFrom(jd, 150, 800, "EP")}, "K0+000"));
+    const test::SamplePoint jd1 = test::pointFrom(bp, 20, 800, "JD1", "90", "60", "60");
+    const test::SamplePoint jd2 = test::pointFrom(jd1, 150, 800, "JD2", "300", "100", "100");
+    const test::SamplePoint jd3 = test::pointFrom(jd2, 100, 900, "JD3", "400", "0", "0");
+    const test::SamplePoint jd4 = test::pointFrom(jd3, 160, 900, "JD4", "250", "80", "80");
+    const Route symmetric = routeOf(
+        test::routeText({bp, jd1, jd2, jd3, jd4, test::pointFrom(jd4, 90, 800, "EP")}, "K0+000"));
+    ASSERT_GT(symmetric.alignment.elements.size(), 12u);
+    ASSERT_EQ(symmetric.alignment.index.elements, symmetric.alignment.elements.size());
     const Route winding = hairpins();
     for (const Route* route : {&winding, &symmetric}) {
         Route unindexed = *route;
@@ -326,8 +332,8 @@ TEST(Route, TheIndexedFootSearchFindsWhatTheSearchOfEveryElementFinds) {
     // The middle of the symmetric curve, beyond its centre: the two legs are as near.
     const RouteCurve& rc = symmetric.curves[0];
     const std::optional<RouteFoot> middle =
-        locate(symmetric, rc.curve.X + 3 * (rc.curve.Xo - rc.curve.X),
-               rc.curve.Y + 3 * (rc.curve.Yo - rc.curve.Y));
+        locate(symmetric, rc.curve.X + 1.5 * (rc.curve.Xo - rc.curve.X),
+               rc.curve.Y + 1.5 * (rc.curve.Yo - rc.curve.Y));
     ASSERT_TRUE(middle);
     EXPECT_TRUE(middle->ambiguous);
 }
