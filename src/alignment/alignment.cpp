@@ -734,60 +734,69 @@ class Candidates {
     std::size_t size_ = 0;
 };
 
+double belowBox_m(const Element& e, double x_m, double y_m) {
+    return belowBox_m(e.minX_m, e.maxX_m, e.minY_m, e.maxY_m, x_m, y_m);
+}
+
 // The elements under box j of level k whose box lies no farther than within_m by belowBox_m, in
 // chain order.
-void elementsWithin(const ElementIndex& index, std::size_t k, std::size_t j, double x_m, double y_m,
+void elementsWithin(const Alignment& al, std::size_t k, std::size_t j, double x_m, double y_m,
                     double within_m, Candidates& out) {
-    if (!(belowBox_m(index.levels[k][j], x_m, y_m) <= within_m))
+    if (!(belowBox_m(al.index.levels[k][j], x_m, y_m) <= within_m))
         return;
     if (k == 0) {
-        out.push(j);
+        for (std::size_t i = 4 * j; i < std::min(4 * j + 4, al.elements.size()); ++i)
+            if (belowBox_m(al.elements[i], x_m, y_m) <= within_m)
+                out.push(i);
         return;
     }
-    const std::vector<ElementIndex::Box>& below = index.levels[k - 1];
+    const std::vector<ElementIndex::Box>& below = al.index.levels[k - 1];
     for (std::size_t c = 4 * j; c < std::min(4 * j + 4, below.size()); ++c)
-        elementsWithin(index, k - 1, c, x_m, y_m, within_m, out);
+        elementsWithin(al, k - 1, c, x_m, y_m, within_m, out);
+}
+
+// The boxes that hold four of the boxes given (the last fewer).
+template <typename Of>
+std::vector<ElementIndex::Box> inFours(std::size_t count, Of boxOf) {
+    std::vector<ElementIndex::Box> above;
+    above.reserve((count + 3) / 4);
+    for (std::size_t j = 0; j < count; j += 4) {
+        ElementIndex::Box b = boxOf(j);
+        for (std::size_t c = j + 1; c < std::min(j + 4, count); ++c) {
+            const ElementIndex::Box o = boxOf(c);
+            b.minX_m = std::min(b.minX_m, o.minX_m);
+            b.maxX_m = std::max(b.maxX_m, o.maxX_m);
+            b.minY_m = std::min(b.minY_m, o.minY_m);
+            b.maxY_m = std::max(b.maxY_m, o.maxY_m);
+        }
+        above.push_back(b);
+    }
+    return above;
 }
 
 }  // namespace
 
 void indexElements(Alignment& al) {
-    ElementIndex index;
+    al.index = ElementIndex{};
     // A short chain is searched as fast element by element.
-    if (al.elements.size() <= kShortChain) {
-        al.index = ElementIndex{};
+    const std::vector<Element>& elements = al.elements;
+    if (elements.size() <= kShortChain)
         return;
-    }
-    std::vector<ElementIndex::Box> boxes;
-    boxes.reserve(al.elements.size());
-    for (const Element& e : al.elements) {
+    for (const Element& e : elements) {
         if (!std::isfinite(e.minX_m) || !std::isfinite(e.maxX_m) || !std::isfinite(e.minY_m) ||
-            !std::isfinite(e.maxY_m)) {
-            al.index = ElementIndex{};
+            !std::isfinite(e.maxY_m))
             return;
-        }
-        boxes.push_back({e.minX_m, e.maxX_m, e.minY_m, e.maxY_m});
     }
-    index.elements = boxes.size();
-    if (boxes.empty()) {
-        al.index = ElementIndex{};
-        return;
-    }
-    index.levels.push_back(std::move(boxes));
+    ElementIndex index;
+    index.elements = elements.size();
+    index.levels.push_back(inFours(elements.size(), [&](std::size_t i) {
+        const Element& e = elements[i];
+        return ElementIndex::Box{e.minX_m, e.maxX_m, e.minY_m, e.maxY_m};
+    }));
     while (index.levels.back().size() > 1) {
         const std::vector<ElementIndex::Box>& below = index.levels.back();
-        std::vector<ElementIndex::Box> above;
-        above.reserve((below.size() + 3) / 4);
-        for (std::size_t j = 0; j < below.size(); j += 4) {
-            ElementIndex::Box b = below[j];
-            for (std::size_t c = j + 1; c < std::min(j + 4, below.size()); ++c) {
-                b.minX_m = std::min(b.minX_m, below[c].minX_m);
-                b.maxX_m = std::max(b.maxX_m, below[c].maxX_m);
-                b.minY_m = std::min(b.minY_m, below[c].minY_m);
-                b.maxY_m = std::max(b.maxY_m, below[c].maxY_m);
-            }
-            above.push_back(b);
-        }
+        std::vector<ElementIndex::Box> above =
+            inFours(below.size(), [&](std::size_t i) { return below[i]; });
         index.levels.push_back(std::move(above));
     }
     al.index = std::move(index);
@@ -811,11 +820,10 @@ std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double
         Candidates candidates;
         for (double within_m = kNearBox_m;;) {
             candidates.clear();
-            if (firstStraight && !(belowBox_m(index.levels[0][0], x_m, y_m) <= within_m))
+            if (firstStraight && !(belowBox_m(al.elements[0], x_m, y_m) <= within_m))
                 candidates.push(0);
-            elementsWithin(index, top, 0, x_m, y_m, within_m, candidates);
-            if (lastStraight && n > 1 &&
-                !(belowBox_m(index.levels[0][n - 1], x_m, y_m) <= within_m))
+            elementsWithin(al, top, 0, x_m, y_m, within_m, candidates);
+            if (lastStraight && n > 1 && !(belowBox_m(al.elements[n - 1], x_m, y_m) <= within_m))
                 candidates.push(n - 1);
             std::vector<AlignmentFoot> feet =
                 feetAmong(al, candidates.data(), candidates.size(), x_m, y_m, nearest_m);

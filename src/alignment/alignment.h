@@ -125,7 +125,7 @@ class Element {
     std::vector<Node> nodes_;
 };
 
-/// The elements' boxes, gathered in fours and those in fours again up to one box: built once for
+/// The elements' boxes gathered in fours, and those in fours again up to one box: built once for
 /// an alignment (indexElements), so that a foot search looks only at the elements whose box lies
 /// near the point. Empty where a box is not finite or the chain is short; then every element is
 /// looked at.
@@ -133,7 +133,7 @@ struct ElementIndex {
     struct Box {
         double minX_m, maxX_m, minY_m, maxY_m;
     };
-    std::vector<std::vector<Box>> levels;  // [0] the elements' own boxes; the last holds one
+    std::vector<std::vector<Box>> levels;  // [0] of four elements each; the last holds all
     std::size_t elements = 0;              // how many elements it was built over
 };
 
