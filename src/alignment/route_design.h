@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "alignment/section_design.h"
+#include "alignment/table_chainage.h"
+
 namespace hcurve {
 
 /// Reading and building a route stop once this many faults are found.
@@ -77,13 +80,6 @@ struct ElementTable {
     std::size_t file = 0;
     int headerLine = 0;
     std::vector<ElementRow> rows;
-};
-
-/// The chainage of a grade-line or cross-fall row as the file gives it.
-struct TableChainage {
-    std::string text;     // as written, for the messages
-    double value_m = 0;   // read
-    bool broken = false;  // a K-text with the chain breaks applied, else a continuous chainage
 };
 
 /// The kind of a vertical curve: the table's symmetric parabola, or as LandXML files give them a
@@ -161,6 +157,8 @@ struct RouteDesign {
     // route; the faults found reading it (the grade table is then absent).
     bool planWithoutBadProfile = false;
     std::vector<RouteFault> profileFaults;
+    // The cross-section: template, crown, superelevation and widening, slopes, ditch.
+    SectionDesign section;
 };
 
 }  // namespace hcurve
