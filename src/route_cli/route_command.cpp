@@ -206,11 +206,11 @@ bool readStakeOptions(const Route& route, const std::vector<std::string>& args, 
     return true;
 }
 
-// The table of a request, with its warning said; nothing, with the fault said, when it cannot be
-// met.
-std::optional<StakeTable> stakeTableSaid(const Route& route, const StakeRequest& request,
-                                         std::ostream& err) {
-    StakeTable table = stakeTable(route, request);
+// The table of a request (its side points' heights from the cross-section where there is one),
+// with its warning said; nothing, with the fault said, when it cannot be met.
+std::optional<StakeTable> stakeTableSaid(const Route& route, const CrossSection* section,
+                                         const StakeRequest& request, std::ostream& err) {
+    StakeTable table = stakeTable(route, request, section);
     if (table.fault) {
         err << "hcurve: " << *table.fault << "\n";
         return std::nullopt;
@@ -249,7 +249,7 @@ int stakes(const Route& route, const CrossSection* section, std::vector<std::str
         err << "hcurve: --stakes 需要 --interval 桩距。\n" << kUsage;
         return 1;
     }
-    const std::optional<StakeTable> table = stakeTableSaid(route, request, err);
+    const std::optional<StakeTable> table = stakeTableSaid(route, section, request, err);
     if (!table)
         return 1;
     if (outPath) {
@@ -326,7 +326,7 @@ int sectionsCommand(const Route& route, const CrossSection* section, std::vector
         err << "hcurve: --sections 需要 --interval 桩距。\n";
         return 1;
     }
-    const std::optional<StakeTable> table = stakeTableSaid(route, request, err);
+    const std::optional<StakeTable> table = stakeTableSaid(route, section, request, err);
     if (!table)
         return 1;
     put(out, sectionTableCsv(*table, *section, route, slopes));
@@ -335,7 +335,8 @@ int sectionsCommand(const Route& route, const CrossSection* section, std::vector
 
 // --dxf FILE.dxf [stake options]: the plan for CAD; with --interval also the stakes and their
 // side points.
-int dxfCommand(const Route& route, const std::vector<std::string>& args, std::ostream& err) {
+int dxfCommand(const Route& route, const CrossSection* section,
+               const std::vector<std::string>& args, std::ostream& err) {
     if (args.size() < 3 || !isDxfPath(args[2])) {
         err << "hcurve: --dxf 后面要有以 .dxf 结尾的文件名。\n" << kUsage;
         return 1;
@@ -351,7 +352,7 @@ int dxfCommand(const Route& route, const std::vector<std::string>& args, std::os
     }
     std::optional<StakeTable> table;
     if (haveInterval) {
-        table = stakeTableSaid(route, request, err);
+        table = stakeTableSaid(route, section, request, err);
         if (!table)
             return 1;
     }
@@ -656,7 +657,7 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     if (mode == "--slope-stakes")
         return slopeStakesCommand(*route, section, loading.withoutProfile, rest, out, err);
     if (mode == "--dxf")
-        return dxfCommand(*route, rest, err);
+        return dxfCommand(*route, section, rest, err);
     return locateCommand(*route, section, loading.withoutProfile, rest, out, err);
 }
 

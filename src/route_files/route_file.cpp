@@ -458,6 +458,12 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
     RouteDesign design;
     const RouteTables placed = placeTables(*files, design, faults);
     checkSectionTables(design.section, faults);
+    // With a template the carriageway's cross-fall is the crown's and the superelevation's: a
+    // cross-fall table would give it a second time.
+    if (design.crossFall && design.section.templateTable)
+        faults.push_back({design.crossFall->headerLine,
+                          "有模板表时横坡由路拱和超高给出，不能再有横坡表。",
+                          design.crossFall->file});
     if (placed.ofElements)
         readElementRoute(placed, design, faults);
     else if (!readPointTable((*files)[0][0], design, faults))

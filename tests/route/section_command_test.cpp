@@ -44,6 +44,14 @@ std::string fixed4(double v) {
     return s.str();
 }
 
+std::string format3(double v) {
+    std::ostringstream s;
+    s.setf(std::ios::fixed);
+    s.precision(3);
+    s << v;
+    return s.str();
+}
+
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -156,7 +164,7 @@ TEST_F(SectionCommand, EdgesInTheExports) {
     const std::vector<std::string> rows = linesOf(text);
     ASSERT_EQ(rows.size(), 9u);
     // The stake, its side point, then its edges named by component, on the normal (east).
-    EXPECT_EQ(rows[2], "K1+500.000-R1,K1+500.000,500.000,5.000,右,单排,5,\r");
+    EXPECT_EQ(rows[2], "K1+500.000-R1,K1+500.000,500.000,5.000,右,单排,5,104.900\r");
     EXPECT_EQ(rows[3], "K1+500.000-左行车道,K1+500.000,500.000,-7.500,左,行车道,7.500,104.850\r");
     EXPECT_EQ(rows[8], "K1+500.000-右土路肩,K1+500.000,500.000,10.750,右,土路肩,10.750,104.770\r");
     // A GSI point number holds no Chinese: the edges are numbered outwards on their side.
@@ -166,6 +174,70 @@ TEST_F(SectionCommand, EdgesInTheExports) {
     ASSERT_EQ(blocks.size(), 8u);
     EXPECT_EQ(blocks[2].substr(0, 24), "*110003+00K1+500.000-LE1");
     EXPECT_EQ(blocks[7].substr(0, 24), "*110008+00K1+500.000-RE3");
+}
+
+// The side points of --left and --right lie on the design surface the edges and --locate give:
+// on the formation its elevation at their offsets, beyond it none (no ground tells fill from cut).
+TEST_F(SectionCommand, SidePointsTakeTheirHeightsFromTheSection) {
+    const Outcome r = run({road_, "--stakes", "--interval", "300", "--from", "1500", "--to", "1800",
+                           "--left", "5,9,13", "--right", "5,10.75", "--edges"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> rows = linesOf(r.out);
+    ASSERT_EQ(rows.size(), 5u);  // K1+500, ZH, HY, K1+800
+    const std::string sides =
+        "点,桩号,里程,X,Y,方位角,高程,左1X,左1Y,左1H,左2X,左2Y,左2H,左3X,左3Y,左3H,"
+        "右1X,右1Y,右1H,右2X,右2Y,右2H,左行车道边缘偏距";
+    EXPECT_EQ(rows[0].substr(0, sides.size()), sides);
+    struct Case {
+        const char* what;
+        std::size_t row;
+        std::vector<std::string> heights;  // 左1H 左2H 左3H 右1H 右2H
+    };
+    // On the straight the crown falls 2 %, the earth shoulder (10 m to 10.75 m) 4 %. At K1+800 in
+    // the full superelevation of 6 % the left (outer) side rises, the hard shoulder with it; the
+    // right (inner) lane is widened by 0.8 m and its earth shoulder falls as steeply as it.
+    const double h = gradeH(1500), c = gradeH(1800);
+    const Case cases[] = {
+        {"on the straight",
+         1,
+         {fixed4(h - 5 * 0.02), fixed4(h - 9 * 0.02), "", fixed4(h - 5 * 0.02),
+          fixed4(h - 10 * 0.02 - 0.75 * 0.04)}},
+        {"in the full superelevation",
+         4,
+         {fixed4(c + 5 * 0.06), fixed4(c + 9 * 0.06), "", fixed4(c - 5 * 0.06),
+          fixed4(c - 10.75 * 0.06)}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        const std::vector<std::string> f = fieldsOf(rows[k.row]);
+        ASSERT_EQ(f.size(), 22u + 12u);
+        EXPECT_EQ((std::vector<std::string>{f[9], f[12], f[15], f[18], f[21]}), k.heights);
+        // A side point and --locate at its place answer alike.
+        for (std::size_t x : {7u, 10u, 16u, 19u}) {
+            const Outcome at = run({road_, "--locate", f[x], f[x + 1]});
+            ASSERT_EQ(at.status, 0) << at.err;
+            EXPECT_EQ(fieldsOf(linesOf(at.out)[1])[5], f[x + 2]);
+        }
+    }
+    // On the straight the right side point at 10.75 m is the earth shoulder's edge.
+    EXPECT_EQ(fieldsOf(rows[1])[21], fieldsOf(rows[1])[22 + 11]);
+    // The exports carry them.
+    const std::string dat = (folder_ / "sides.dat").string();
+    const Outcome out = run({road_, "--stakes", "--interval", "500", "--from", "1500", "--to",
+                             "1500", "--left", "5,13", "--out", dat});
+    ASSERT_EQ(out.status, 0) << out.err;
+    std::ifstream in(dat, std::ios::binary);
+    const std::vector<std::string> points = linesOf(
+        std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_NE(points[1].find(format3(h - 0.1)), std::string::npos) << points[1];
+    EXPECT_EQ(points[2].find(format3(h - 0.1)), std::string::npos) << points[2];
+    // A cross-fall table beside a template would be a second answer for the carriageway.
+    const Outcome both =
+        run({road_, write("fall.csv", "桩号,左横坡,右横坡\nK1+000,-2,-2\n"), "--elements"});
+    EXPECT_EQ(both.status, 1);
+    EXPECT_EQ(both.err, (folder_ / "fall.csv").string() +
+                            ": 第 1 行：有模板表时横坡由路拱和超高给出，不能再有横坡表。\n");
 }
 
 TEST_F(SectionCommand, DesignSections) {
