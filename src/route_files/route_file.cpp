@@ -476,6 +476,36 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
     return reading;
 }
 
+SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Texts,
+                                     std::size_t firstFile, bool ofElements) {
+    SectionFilesReading reading;
+    std::vector<std::vector<CsvTable>> files;
+    std::size_t rowsLeft = kMostRouteRows;
+    for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
+        CsvSplit split = splitTables(utf8Texts[f], continuesOverEmptyLine, isKnownTitle,
+                                     {kMaxRouteLineBytes, rowsLeft});
+        if (split.fault) {
+            reading.faults.push_back(
+                {split.fault->line, std::move(split.fault->message), firstFile + f});
+            return reading;
+        }
+        for (const CsvTable& table : split.tables) {
+            if (kindOf(table.header) != TableKind::Section) {
+                reading.onlySections = false;
+                return reading;
+            }
+            rowsLeft -= table.rows.size();
+        }
+        files.push_back(std::move(split.tables));
+    }
+    for (std::size_t f = 0; f < files.size(); ++f)
+        for (const CsvTable& table : files[f])
+            readSectionTable(*sectionTableKind(table.header), table, firstFile + f, ofElements,
+                             reading.section, reading.faults);
+    checkSectionTables(reading.section, reading.faults);
+    return reading;
+}
+
 bool opensWithRouteTable(std::string_view utf8Text) {
     const CsvSplit split = splitTables(utf8Text, continuesOverEmptyLine, isKnownTitle,
                                        {kMaxRouteLineBytes, kMostRouteRows});
