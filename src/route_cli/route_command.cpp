@@ -39,11 +39,15 @@ constexpr char kUsage[] =
     "      hcurve route 文件… --vertical\n"
     "      hcurve route 文件… --stakes --interval 桩距 [--from 里程] [--to 里程] "
     "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--rows 前排,后排] "
-    "[--out 文件.csv|文件.dat|文件.gsi]\n"
+    "[--edges] [--out 文件.csv|文件.dat|文件.gsi]\n"
     "      hcurve route 文件… --dxf 文件.dxf [--interval 桩距 及 --stakes 的其他选项]\n"
     "      hcurve route 文件… --locate X Y [H]\n"
+    "      hcurve route 文件… --sections --interval 桩距 [--from 里程] [--to 里程] "
+    "[--earthwork 填|挖|填,挖]\n"
+    "      hcurve route 文件… --slope-stake X Y H\n"
+    "      hcurve route 文件… --slope-stakes 文件.csv\n"
     "      hcurve route 文件… --landxml 文件.xml|-\n"
-    "      hcurve route 文件.xml [--alignment 名称] …\n"
+    "      hcurve route 文件.xml [横断面文件.csv…] [--alignment 名称] …\n"
     "      hcurve route 文件.xml --alignments\n";
 
 // The file name that stands for the standard output.
@@ -565,7 +569,7 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     const std::string& mode = rest[1];
     if (!isMode(mode)) {
         err << "hcurve: 要给出 --elements、--segments、--vertical、--stakes、--dxf、--locate、"
-               "--landxml 或 --alignments。\n"
+               "--landxml、--alignments、--sections、--slope-stake 或 --slope-stakes。\n"
             << kUsage;
         return 1;
     }

@@ -500,6 +500,15 @@ TEST_F(SectionCommand, BadOptionsAndRoutesWithoutASection) {
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, c.err);
     }
+    // The usage and the list of modes name the cross-section's options.
+    const Outcome usage = run({road_, "--section"});
+    EXPECT_EQ(usage.status, 1);
+    for (const char* option :
+         {"--stakes --interval 桩距", "[--edges]", "--sections --interval 桩距",
+          "[--earthwork 填|挖|填,挖]", "--slope-stake X Y H", "--slope-stakes 文件.csv",
+          "文件.xml [横断面文件.csv…]",
+          "--alignments、--sections、--slope-stake 或 --slope-stakes。"})
+        EXPECT_NE(usage.err.find(option), std::string::npos) << option;
     // A route without a template locates as it always did.
     const Outcome r = run({plain, "--locate", "500", "5", "106"});
     EXPECT_EQ(r.out,
