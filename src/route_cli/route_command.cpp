@@ -39,11 +39,15 @@ constexpr char kUsage[] =
     "      hcurve route 文件… --vertical\n"
     "      hcurve route 文件… --stakes --interval 桩距 [--from 里程] [--to 里程] "
     "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--rows 前排,后排] "
-    "[--out 文件.csv|文件.dat|文件.gsi]\n"
+    "[--edges] [--out 文件.csv|文件.dat|文件.gsi]\n"
     "      hcurve route 文件… --dxf 文件.dxf [--interval 桩距 及 --stakes 的其他选项]\n"
     "      hcurve route 文件… --locate X Y [H]\n"
+    "      hcurve route 文件… --sections --interval 桩距 [--from 里程] [--to 里程] "
+    "[--earthwork 填|挖|填,挖]\n"
+    "      hcurve route 文件… --slope-stake X Y H\n"
+    "      hcurve route 文件… --slope-stakes 文件.csv\n"
     "      hcurve route 文件… --landxml 文件.xml|-\n"
-    "      hcurve route 文件.xml [--alignment 名称] …\n"
+    "      hcurve route 文件.xml [横断面文件.csv…] [--alignment 名称] …\n"
     "      hcurve route 文件.xml --alignments\n";
 
 // The file name that stands for the standard output.
@@ -206,11 +210,11 @@ bool readStakeOptions(const Route& route, const std::vector<std::string>& args, 
     return true;
 }
 
-// The table of a request, with its warning said; nothing, with the fault said, when it cannot be
-// met.
-std::optional<StakeTable> stakeTableSaid(const Route& route, const StakeRequest& request,
-                                         std::ostream& err) {
-    StakeTable table = stakeTable(route, request);
+// The table of a request (its side points' heights from the cross-section where there is one),
+// with its warning said; nothing, with the fault said, when it cannot be met.
+std::optional<StakeTable> stakeTableSaid(const Route& route, const CrossSection* section,
+                                         const StakeRequest& request, std::ostream& err) {
+    StakeTable table = stakeTable(route, request, section);
     if (table.fault) {
         err << "hcurve: " << *table.fault << "\n";
         return std::nullopt;
@@ -249,7 +253,7 @@ int stakes(const Route& route, const CrossSection* section, std::vector<std::str
         err << "hcurve: --stakes 需要 --interval 桩距。\n" << kUsage;
         return 1;
     }
-    const std::optional<StakeTable> table = stakeTableSaid(route, request, err);
+    const std::optional<StakeTable> table = stakeTableSaid(route, section, request, err);
     if (!table)
         return 1;
     if (outPath) {
@@ -326,7 +330,7 @@ int sectionsCommand(const Route& route, const CrossSection* section, std::vector
         err << "hcurve: --sections 需要 --interval 桩距。\n";
         return 1;
     }
-    const std::optional<StakeTable> table = stakeTableSaid(route, request, err);
+    const std::optional<StakeTable> table = stakeTableSaid(route, section, request, err);
     if (!table)
         return 1;
     put(out, sectionTableCsv(*table, *section, route, slopes));
@@ -335,7 +339,8 @@ int sectionsCommand(const Route& route, const CrossSection* section, std::vector
 
 // --dxf FILE.dxf [stake options]: the plan for CAD; with --interval also the stakes and their
 // side points.
-int dxfCommand(const Route& route, const std::vector<std::string>& args, std::ostream& err) {
+int dxfCommand(const Route& route, const CrossSection* section,
+               const std::vector<std::string>& args, std::ostream& err) {
     if (args.size() < 3 || !isDxfPath(args[2])) {
         err << "hcurve: --dxf 后面要有以 .dxf 结尾的文件名。\n" << kUsage;
         return 1;
@@ -351,7 +356,7 @@ int dxfCommand(const Route& route, const std::vector<std::string>& args, std::os
     }
     std::optional<StakeTable> table;
     if (haveInterval) {
-        table = stakeTableSaid(route, request, err);
+        table = stakeTableSaid(route, section, request, err);
         if (!table)
             return 1;
     }
@@ -564,7 +569,7 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     const std::string& mode = rest[1];
     if (!isMode(mode)) {
         err << "hcurve: 要给出 --elements、--segments、--vertical、--stakes、--dxf、--locate、"
-               "--landxml 或 --alignments。\n"
+               "--landxml、--alignments、--sections、--slope-stake 或 --slope-stakes。\n"
             << kUsage;
         return 1;
     }
@@ -656,7 +661,7 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     if (mode == "--slope-stakes")
         return slopeStakesCommand(*route, section, loading.withoutProfile, rest, out, err);
     if (mode == "--dxf")
-        return dxfCommand(*route, rest, err);
+        return dxfCommand(*route, section, rest, err);
     return locateCommand(*route, section, loading.withoutProfile, rest, out, err);
 }
 

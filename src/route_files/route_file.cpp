@@ -367,7 +367,9 @@ RouteTables placeTables(const std::vector<std::vector<CsvTable>>& files, RouteDe
                                       "这张表的表头不认识：断链表要有 断链前桩号 和 断链后桩号 "
                                       "两列，纵断面表要有 "
                                       "变坡点桩号（或 变坡点里程）和 高程 列，横坡表要有 "
-                                      "桩号、左横坡 和 右横坡 列。",
+                                      "桩号、左横坡 和 右横坡 列；横断面的模板表要有 部件 列，"
+                                      "路拱表 路拱横坡 列，超高表 超高横坡 列，边坡表 坡率 列，"
+                                      "边沟表 边沟底宽 或 边沟深 列。",
                                       f});
                     break;
             }
@@ -478,6 +480,12 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
     RouteDesign design;
     const RouteTables placed = placeTables(*files, design, faults);
     checkSectionTables(design.section, faults);
+    // With a template the carriageway's cross-fall is the crown's and the superelevation's: a
+    // cross-fall table would give it a second time.
+    if (design.crossFall && design.section.templateTable)
+        faults.push_back({design.crossFall->headerLine,
+                          "有模板表时横坡由路拱和超高给出，不能再有横坡表。",
+                          design.crossFall->file});
     if (placed.ofElements)
         readElementRoute(placed, design, faults);
     else if (!readPointTable((*files)[0][0], design, faults))
@@ -487,6 +495,36 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
             readChainBreaks(*placed.breaks.table, placed.breaks.file, placed.ofElements, faults);
     if (faults.empty())
         reading.design = std::move(design);
+    return reading;
+}
+
+SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Texts,
+                                     std::size_t firstFile, bool ofElements) {
+    SectionFilesReading reading;
+    std::vector<std::vector<CsvTable>> files;
+    std::size_t rowsLeft = kMostRouteRows;
+    for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
+        CsvSplit split = splitTables(utf8Texts[f], continuesOverEmptyLine, isKnownTitle,
+                                     {kMaxRouteLineBytes, rowsLeft});
+        if (split.fault) {
+            reading.faults.push_back(
+                {split.fault->line, std::move(split.fault->message), firstFile + f});
+            return reading;
+        }
+        for (const CsvTable& table : split.tables) {
+            if (kindOf(table.header) != TableKind::Section) {
+                reading.onlySections = false;
+                return reading;
+            }
+            rowsLeft -= table.rows.size();
+        }
+        files.push_back(std::move(split.tables));
+    }
+    for (std::size_t f = 0; f < files.size(); ++f)
+        for (const CsvTable& table : files[f])
+            readSectionTable(*sectionTableKind(table.header), table, firstFile + f, ofElements,
+                             reading.section, reading.faults);
+    checkSectionTables(reading.section, reading.faults);
     return reading;
 }
 

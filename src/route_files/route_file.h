@@ -48,6 +48,19 @@ RouteFileReading readRouteFile(std::string_view utf8Text);
 /// two, the chain breaks, the grade line, the cross-fall) may stand in any of them, each once.
 RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts);
 
+/// The cross-section tables of further files read beside a route given otherwise (a LandXML
+/// file's), file k of them standing as file firstFile + k in the faults. onlySections false, and
+/// nothing read, when a file holds any other table (a JD or element table, a grade line, a
+/// cross-fall, chain breaks, a table of an unknown header). ofElements: the route is one of
+/// elements, whose superelevation is given by chainages.
+struct SectionFilesReading {
+    bool onlySections = true;
+    SectionDesign section;
+    std::vector<RouteFault> faults;
+};
+SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Texts,
+                                     std::size_t firstFile, bool ofElements);
+
 /// True when the text's first table is a point table, or the start or the element table of a
 /// route of elements: the file that is read first of several.
 bool opensWithRouteTable(std::string_view utf8Text);

@@ -1,6 +1,8 @@
 #include "route_files/route_loading.h"
 
 #include <algorithm>
+#include <optional>
+#include <string_view>
 
 #include "curve/shown_text.h"
 #include "platform/file_reading.h"
@@ -42,6 +44,61 @@ Result<std::string> routeFileText(const std::string& shownPath, std::string_view
     return Failure{"hcurve: 文件“" + shownPath + "”" + why.message};
 }
 
+// Why a LandXML file is not read with the others.
+std::string landXmlAlone(const std::string& path) {
+    return "hcurve: LandXML 文件“" + shownText(path) + "”要单独读，不能与别的文件一起读。";
+}
+
+// A LandXML file's route with the cross-section tables of further files (texts, decoded, of
+// sectionPaths): refused when one of them holds any other table. Their superelevation is read
+// as the route the file gives is: by JD name from AlignPIs, by chainages from CoordGeom.
+RouteLoading loadLandXmlWithSections(const std::string& xmlPath, std::string_view bytes,
+                                     const std::string* alignment,
+                                     const std::vector<std::string>& sectionPaths,
+                                     const std::vector<std::string>& texts) {
+    RouteLoading loading = loadLandXmlRoute(shownText(xmlPath), bytes, alignment);
+    loading.files = {xmlPath};
+    loading.files.insert(loading.files.end(), sectionPaths.begin(), sectionPaths.end());
+    const SectionFilesReading sections =
+        readSectionFiles(std::vector<std::string_view>(texts.begin(), texts.end()), 1,
+                         !loading.route || loading.route->points.empty());
+    if (!sections.onlySections) {
+        RouteLoading refused;
+        refused.messages.push_back(landXmlAlone(xmlPath));
+        return refused;
+    }
+    std::vector<RouteFault> faults = sections.faults;
+    std::vector<RouteFault> warnings;
+    if (loading.route && faults.empty() && sections.section.templateTable) {
+        CrossSectionBuilding section = buildCrossSection(sections.section, *loading.route);
+        if (!section.section) {
+            faults = std::move(section.faults);
+            if (faults.empty())
+                faults.push_back({sections.section.templateTable->headerLine, "横断面没有算出。",
+                                  sections.section.templateTable->file});
+        } else {
+            loading.crossSection = std::move(section.section);
+            loading.section = sections.section;
+            warnings = std::move(section.warnings);
+        }
+    }
+    const auto pathOf = [&](std::size_t file) {
+        return shownText(loading.files[file < loading.files.size() ? file : 0]);
+    };
+    if (!faults.empty()) {
+        loading.route.reset();
+        loading.crossSection.reset();
+    }
+    for (const WarningLine& w : warningLines(warnings))
+        loading.messages.push_back(pathOf(w.file) + ": 注意：" + shownText(w.text));
+    for (const RouteFault& f : faults)
+        loading.messages.push_back(pathOf(f.file) + ": " + shownText(faultText(f)));
+    if (faults.size() >= kMostRouteFaults)
+        loading.messages.push_back("hcurve: 错误太多，只列出了前 " +
+                                   std::to_string(kMostRouteFaults) + " 个。");
+    return loading;
+}
+
 }  // namespace
 
 Result<std::string> readRouteText(const std::string& path) {
@@ -59,30 +116,41 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::s
     RouteLoading loading;
     std::vector<std::string> paths = chosen;
     std::vector<std::string> texts;
+    // A LandXML file among several: its own and the others' paths.
+    std::optional<std::string> xmlPath, xmlBytes;
+    std::vector<std::string> otherPaths;
     for (const std::string& path : chosen) {
         const std::string shownPath = shownText(path);
-        const Result<std::string> bytes = routeFileBytes(path);
+        Result<std::string> bytes = routeFileBytes(path);
         if (!bytes) {
             loading.messages.push_back(bytes.failure().message);
             return loading;
         }
         if (looksLikeLandXml(path, *bytes)) {
-            if (paths.size() != 1) {
-                loading.messages.push_back("hcurve: LandXML 文件“" + shownPath +
-                                           "”要单独读，不能与别的文件一起读。");
+            if (paths.size() == 1) {
+                RouteLoading xml = loadLandXmlRoute(shownPath, *bytes, alignment);
+                xml.files = paths;
+                return xml;
+            }
+            // Beside one LandXML file only further files of cross-section tables.
+            if (xmlPath) {
+                loading.messages.push_back(landXmlAlone(*xmlPath));
                 return loading;
             }
-            RouteLoading xml = loadLandXmlRoute(shownPath, *bytes, alignment);
-            xml.files = paths;
-            return xml;
+            xmlPath = path;
+            xmlBytes = std::move(*bytes);
+            continue;
         }
         Result<std::string> text = routeFileText(shownPath, *bytes);
         if (!text) {
             loading.messages.push_back(text.failure().message);
             return loading;
         }
+        otherPaths.push_back(path);
         texts.push_back(std::move(*text));
     }
+    if (xmlPath)
+        return loadLandXmlWithSections(*xmlPath, *xmlBytes, alignment, otherPaths, texts);
     // Files chosen together come in the order they were clicked or typed: the one that opens with
     // the route's own table is read first.
     if (texts.size() > 1 && !opensWithRouteTable(texts[0])) {
