@@ -604,7 +604,7 @@ std::optional<QString> RouteWindow::computeStakes() {
             return text(v.failure().message);
         request.skew_deg = *v;
     }
-    StakeTable table = hcurve::stakeTable(route_, request);
+    StakeTable table = hcurve::stakeTable(route_, request, section_ ? &*section_ : nullptr);
     if (table.fault)
         return text(*table.fault);
     lastTable_ = std::move(table);
@@ -673,7 +673,7 @@ void RouteWindow::showSectionStakes() {
     }
     StakeRequest every;
     every.interval_m = kSectionInterval_m;
-    StakeTable table = hcurve::stakeTable(route_, every);
+    StakeTable table = hcurve::stakeTable(route_, every, &*section_);
     sectionPage_->setStakes(&route_, &*section_, std::move(table.rows));
 }
 

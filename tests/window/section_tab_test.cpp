@@ -181,6 +181,8 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
     window->intervalField()->setText("100");
     window->fromField()->setText("1900");
     window->toField()->setText("2100");
+    window->leftField()->setText("5");
+    window->rightField()->setText("8");
     ASSERT_EQ(window->computeStakes(), std::nullopt);
     QAbstractItemModel& model = *window->stakeTable()->model();
     const int own = model.columnCount();
@@ -193,10 +195,11 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
                                   "右行车道边缘偏距", "右行车道边缘高程", "右土路肩边缘偏距",
                                   "右土路肩边缘高程"}));
 
-    // Every row's digits as the command line's.
+    // Every row's digits as the command line's, the side points' heights (from the section's
+    // surface) among them.
     std::ostringstream out, err;
     ASSERT_EQ(runRouteCommand({road.toStdString(), "--stakes", "--interval", "100", "--from",
-                               "1900", "--to", "2100", "--edges"},
+                               "1900", "--to", "2100", "--left", "5", "--right", "8", "--edges"},
                               out, err),
               0)
         << err.str();
@@ -208,7 +211,7 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
     for (; std::getline(lines, line); ++row) {
         const std::vector<std::string> fields = fieldsOf(line);
         ASSERT_LT(row, model.rowCount());
-        for (int c = own; c < model.columnCount(); ++c)
+        for (int c = 0; c < model.columnCount(); ++c)
             EXPECT_EQ(model.index(row, c).data().toString().toStdString(),
                       fields[static_cast<std::size_t>(c)])
                 << row << " " << c;
@@ -222,11 +225,11 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
         const QString theirs = folder_.filePath(QStringLiteral("command-") + name);
         ASSERT_EQ(window->exportStakes(mine), std::nullopt) << name;
         std::ostringstream ignored;
-        ASSERT_EQ(
-            runRouteCommand({road.toStdString(), "--stakes", "--interval", "100", "--from", "1900",
-                             "--to", "2100", "--edges", "--out", theirs.toStdString()},
-                            ignored, err),
-            0)
+        ASSERT_EQ(runRouteCommand({road.toStdString(), "--stakes", "--interval", "100", "--from",
+                                   "1900", "--to", "2100", "--left", "5", "--right", "8", "--edges",
+                                   "--out", theirs.toStdString()},
+                                  ignored, err),
+                  0)
             << err.str();
         QFile a(mine), b(theirs);
         ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
