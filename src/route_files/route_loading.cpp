@@ -44,6 +44,13 @@ Result<std::string> routeFileText(const std::string& shownPath, std::string_view
 
 }  // namespace
 
+Result<std::string> readRouteText(const std::string& path) {
+    const Result<std::string> bytes = routeFileBytes(path);
+    if (!bytes)
+        return bytes.failure();
+    return routeFileText(shownText(path), *bytes);
+}
+
 RouteLoading loadRouteFile(const std::string& path) {
     return loadRouteFiles({path});
 }
@@ -97,8 +104,26 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::s
         RouteBuilding building = buildRoute(*reading.design);
         faults = building.faults;
         loading.route = std::move(building.route);
+        std::vector<RouteFault> warnings = std::move(building.warnings);
+        if (loading.route && reading.design->section.templateTable) {
+            CrossSectionBuilding section =
+                buildCrossSection(reading.design->section, *loading.route);
+            if (!section.section) {
+                faults = std::move(section.faults);
+                if (faults.empty())
+                    faults.push_back({reading.design->section.templateTable->headerLine,
+                                      "横断面没有算出。",
+                                      reading.design->section.templateTable->file});
+                loading.route.reset();
+            } else {
+                loading.crossSection = std::move(section.section);
+                warnings.insert(warnings.end(), section.warnings.begin(), section.warnings.end());
+            }
+        }
         if (loading.route)
-            for (const WarningLine& w : warningLines(building.warnings))
+            loading.section = std::move(reading.design->section);
+        if (loading.route)
+            for (const WarningLine& w : warningLines(warnings))
                 loading.messages.push_back(shownText(paths[w.file < paths.size() ? w.file : 0]) +
                                            ": 注意：" + shownText(w.text));
     }

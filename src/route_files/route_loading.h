@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "alignment/cross_section.h"
 #include "alignment/route.h"
+#include "curve/result.h"
 
 namespace hcurve {
 
@@ -25,12 +27,21 @@ struct RouteLoading {
     // 线路 “A” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）"). Empty otherwise.
     std::string withoutProfile;
     std::vector<std::string> files;  // the paths in the order read, the route's own table first
+    // The cross-section tables of the files (none for a LandXML file), and the cross-section
+    // built from them on the route where they hold a template; its faults are the route's (no
+    // route then), its warnings among the messages.
+    SectionDesign section;
+    std::optional<CrossSection> crossSection;
 };
 
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
 /// (no such file, no permission, a folder, larger than kMaxRouteFileBytes) is one message that says
 /// which.
 RouteLoading loadRouteFile(const std::string& path);
+
+/// The text of a further file the route command reads (surveyed points), as a route file's: read up
+/// to kMaxRouteFileBytes and decoded (UTF-8 or GBK); or why not, said with the file.
+Result<std::string> readRouteText(const std::string& path);
 
 /// The same for several files read together, in any order: the one that opens with the JD table
 /// (or the element table) is read first, the others after it in their order.
