@@ -6,6 +6,12 @@
 namespace hcurve::platform {
 
 void* librarySymbol(const std::string& file, const char* symbol, std::string& failure) {
+#ifdef __EMSCRIPTEN__
+    // The browser build is one module: emscripten's dlopen needs a build of its own (a main
+    // module and side modules) and aborts the program otherwise.
+    failure = file + ": " + symbol + ": the browser build loads no libraries";
+    return nullptr;
+#else
     // Every symbol bound at once, so that a library that cannot work fails here and not in the
     // middle of a drawing; its own symbols stay its own.
     void* library = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -21,6 +27,7 @@ void* librarySymbol(const std::string& file, const char* symbol, std::string& fa
         failure = reason != nullptr ? reason : file + ": " + symbol;
     }
     return address;
+#endif
 }
 
 }  // namespace hcurve::platform
