@@ -107,7 +107,10 @@ TEST(TerrainModel, SectionsOfAQuadricWithinTheInterpolationBound) {
     ASSERT_TRUE(model);
     double worst = 0;
     for (const Line& l :
-         {Line{200, 0, 90}, Line{101, 3, 60}, Line{300.5, -7.25, 135}, Line{50, 10, 0}}) {
+         {Line{200, 0, 90}, Line{101, 3, 60}, Line{300.5, -7.25, 135}, Line{50, 10, 0},
+          // Along a grid line through its vertices, a rounding off its direction (as a stake's
+          // normal is from an azimuth of 0): no crossings but the vertices.
+          Line{200 + 5e-10, 0, 90 + 3e-9}}) {
         const TerrainCut cut = cutAlong(*model, l, 40);
         ASSERT_FALSE(cut.outside);
         const double az = l.az_deg * 3.14159265358979323846 / 180;
@@ -123,20 +126,35 @@ TEST(TerrainModel, SectionsOfAQuadricWithinTheInterpolationBound) {
                 worst = std::max(worst, std::fabs(H - at(o)));
             }
         }
-        // Every grid line the cut crosses (north x = i h, east y = j h) is one of its points.
+        // Every grid line the cut crosses (north x = i h, east y = j h) is one of its points, but
+        // one it runs along (within a micro-radian: its crossing is a rounding's).
         std::vector<double> crossings;
         for (int i = 0; i <= 100; ++i)
-            if (std::fabs(ca) > 1e-12) {
+            if (std::fabs(ca) > 1e-6) {
                 const double o = (i * h - l.x) / ca;
                 if (std::fabs(o) < 40 - 1e-6)
                     crossings.push_back(o);
             }
         for (int j = 0; j <= 30; ++j)
-            if (std::fabs(sa) > 1e-12) {
+            if (std::fabs(sa) > 1e-6) {
                 const double o = (-60 + j * h - l.y) / sa;
                 if (std::fabs(o) < 40 - 1e-6)
                     crossings.push_back(o);
             }
+        // And every point of the cut, but its ends and the centre, is on a triangle's edge: a
+        // grid line or a square's diagonal.
+        for (std::size_t k = 1; k + 1 < cut.points.size(); ++k) {
+            const double o = cut.points[k].offset_m;
+            if (o == 0)
+                continue;
+            double fx = (l.x + o * ca) / h, fy = (l.y + o * sa + 60) / h;
+            fx -= std::floor(fx);
+            fy -= std::floor(fy);
+            const auto near = [](double u, double v) { return std::fabs(u - v) < 1e-6; };
+            EXPECT_TRUE(near(fx, 0) || near(fx, 1) || near(fy, 0) || near(fy, 1) || near(fx, fy) ||
+                        near(fx, 1 - fy))
+                << "a point off every edge at offset " << o;
+        }
         for (double o : crossings) {
             const bool found =
                 std::any_of(cut.points.begin(), cut.points.end(),
@@ -168,6 +186,13 @@ TEST(TerrainModel, ALineThatLeavesTheHullEndsThereAndAPointOutsideHasNoSection) 
     cut = cutAlong(*model, {50, 50, 45}, 100);
     EXPECT_NEAR(cut.points.front().offset_m, -50 * std::sqrt(2.0), 1e-9);
     EXPECT_NEAR(cut.points.back().offset_m, 50 * std::sqrt(2.0), 1e-9);
+    // Along a grid line through its vertices, a rounding off its direction and its place (as a
+    // stake's normal and position are): the vertices it runs through, and no point besides.
+    cut = cutAlong(*model, {50 + 5e-10, 20, 90 + 3e-9}, 30);
+    std::vector<double> offsets;
+    for (const GroundPoint& p : cut.points)
+        offsets.push_back(std::round(p.offset_m * 1e6) / 1e6);
+    EXPECT_EQ(offsets, (std::vector<double>{-20, -10, 0, 10, 20, 30}));
     cut = cutAlong(*model, {50, 120, 90}, 30);
     EXPECT_TRUE(cut.outside);
     EXPECT_TRUE(cut.points.empty());
