@@ -3,10 +3,13 @@
 // the model, every 0.5 m). The points lie on a jittered grid, 1 m along and 2 m across, over a
 // corridor 10 km long and 200 m wide, heights from a smooth surface, at a surveyor's coordinates.
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "route_files/route_file.h"
 #include "terrain/terrain_model.h"
 
 namespace hcurve {
@@ -41,6 +44,27 @@ void BuildModelOfAMillionPoints(benchmark::State& state) {
     state.counters["points"] = static_cast<double>(points.size());
 }
 BENCHMARK(BuildModelOfAMillionPoints)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The reading of a terrain file of those points (点名,X,Y,H, 33 MB) beside a route, with the check
+// for points given twice: no bound of its own, a part of what a run with such a file takes.
+void ReadAMillionTerrainPoints(benchmark::State& state) {
+    std::string text = "点名,X,Y,H\n";
+    const std::vector<TerrainPoint> points = corridorPoints();
+    for (const TerrainPoint& p : points) {
+        char line[96];
+        std::snprintf(line, sizeof line, "P,%.3f,%.3f,%.3f\n", p.x_m, p.y_m, p.H_m);
+        text += line;
+    }
+    const std::string road =
+        "点号,X,Y,R,A1,A2,桩号\nBP,3456000,512000,,,,K0+000\nJD1,3466000,512000,3000,0,0,\n"
+        "EP,3466000,522000,,,,\n";
+    for (auto _ : state) {
+        const RouteFileReading reading = readRouteFiles({road, text});
+        if (!reading.design || reading.design->ground.terrain.size() != points.size())
+            state.SkipWithError("not read");
+    }
+}
+BENCHMARK(ReadAMillionTerrainPoints)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void CutTwentyThousandSections(benchmark::State& state) {
     const TerrainBuilding building = buildTerrainModel(corridorPoints(), 1);
