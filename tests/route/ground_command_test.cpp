@@ -94,6 +94,12 @@ TEST_F(GroundCommand, SurveyedSectionsListedWhereTheyAre) {
          "K1+020.000,1020.0000,5,-10.0000,12.0000,100.5000\n"
          "K1+040.000,1040.0000,2,-5.0000,0.0000,2.0000\n",
          ""},
+        {"at the chain break, whose stake stands twice (K1+500 before it, K1+480 after): one "
+         "section, under the text before it",
+         "BEGIN,1500\n-3,5\n3,6\n",
+         {"--interval", "20"},
+         "K1+500.000,1500.0000,2,-3.0000,3.0000,5.5000\n",
+         "hcurve: 注意："},
         {"by continuous chainage (里程): in the long chain, after the break",
          "里程,偏距,高程\n1510,-3,5\n1510,3,6\n",
          {"--interval", "20", "--from", "1500"},
