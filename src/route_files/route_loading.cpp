@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "alignment/ground_sections.h"
 #include "curve/shown_text.h"
 #include "platform/file_reading.h"
 #include "platform/system_reason.h"
@@ -173,6 +174,16 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::s
         faults = building.faults;
         loading.route = std::move(building.route);
         std::vector<RouteFault> warnings = std::move(building.warnings);
+        warnings.insert(warnings.end(), reading.warnings.begin(), reading.warnings.end());
+        if (loading.route && !reading.design->ground.sections.empty()) {
+            GroundPlacing placing = placeGroundSections(reading.design->ground, *loading.route);
+            if (!placing.faults.empty()) {
+                faults = std::move(placing.faults);
+                loading.route.reset();
+            } else {
+                loading.groundSections = std::move(placing.sections);
+            }
+        }
         if (loading.route && reading.design->section.templateTable) {
             CrossSectionBuilding section =
                 buildCrossSection(reading.design->section, *loading.route);
@@ -188,8 +199,10 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::s
                 warnings.insert(warnings.end(), section.warnings.begin(), section.warnings.end());
             }
         }
-        if (loading.route)
+        if (loading.route) {
             loading.section = std::move(reading.design->section);
+            loading.ground = std::move(reading.design->ground);
+        }
         if (loading.route)
             for (const WarningLine& w : warningLines(warnings))
                 loading.messages.push_back(shownText(paths[w.file < paths.size() ? w.file : 0]) +
