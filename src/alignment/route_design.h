@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "alignment/ground_design.h"
 #include "alignment/section_design.h"
 #include "alignment/table_chainage.h"
 
@@ -159,6 +160,8 @@ struct RouteDesign {
     std::vector<RouteFault> profileFaults;
     // The cross-section: template, crown, superelevation and widening, slopes, ditch.
     SectionDesign section;
+    // The ground: surveyed cross-sections or terrain points, from files of their own.
+    GroundDesign ground;
 };
 
 }  // namespace hcurve

@@ -120,8 +120,10 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::s
                 warnings.insert(warnings.end(), section.warnings.begin(), section.warnings.end());
             }
         }
-        if (loading.route)
+        if (loading.route) {
             loading.section = std::move(reading.design->section);
+            loading.ground = std::move(reading.design->ground);
+        }
         if (loading.route)
             for (const WarningLine& w : warningLines(warnings))
                 loading.messages.push_back(shownText(paths[w.file < paths.size() ? w.file : 0]) +

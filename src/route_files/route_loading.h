@@ -32,6 +32,9 @@ struct RouteLoading {
     // route then), its warnings among the messages.
     SectionDesign section;
     std::optional<CrossSection> crossSection;
+    // The ground files' sections (placed on the route: route_files/ground_files.h checks that
+    // each lies on it) or terrain points, with the route.
+    GroundDesign ground;
 };
 
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
