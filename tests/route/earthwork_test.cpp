@@ -15,6 +15,7 @@
 #include "alignment/earthwork.h"
 #include "alignment/route.h"
 #include "curve/angle.h"
+#include "route_files/earthwork_output.h"
 
 namespace hcurve {
 namespace {
@@ -365,6 +366,53 @@ TEST(EarthworkVolumes, KilometreSubtotalsOfTheIntervalsBegunInEach) {
     EXPECT_NEAR(v.cut_m3, k0Cut + k1Cut + k2Cut, kVolume);
     EXPECT_NEAR(v.rows[5].totalFill_m3, v.fill_m3, kVolume);
     EXPECT_NEAR(v.rows[3].totalCut_m3, k0Cut + 990 * (4 + 6) / 2.0, kVolume);
+}
+
+}  // namespace
+}  // namespace hcurve
+
+namespace hcurve {
+namespace {
+
+// The table as a script reads it: flat ground at 96 m under the road of 100 m, so that every
+// section's fill is the polygon of the formation and the two slopes of 1:1.5 down 3.895 m to the
+// ground at 4.5 + 3.895 x 1.5 = 10.3425 m, twice (3.75 (4 + 3.925) / 2 + 0.75 (3.925 + 3.895) / 2
+// + 5.8425 x 3.895 / 2) = 58.3402875 m²; across the chain break K1+200 = K1+250 the distance is
+// the 100 m along the road; the kilometre K1 closes with the interval that ends at K2+000.
+TEST(EarthworkTable, RowsSubtotalsAndTotalsAsAScriptReadsThem) {
+    const Road road(true);
+    std::vector<GroundSection> sections;
+    int line = 1;
+    for (double at : {1150.0, 1250.0, 1950.0, 2050.0}) {
+        GroundSection g;
+        g.continuous_m = at;
+        g.text = stakeText(road.route, at);
+        g.points = groundOf({{-30, 96}, {30, 96}});
+        g.line = line;
+        line += 3;
+        sections.push_back(std::move(g));
+    }
+    EarthworkTable t =
+        earthworkTableCsv(road.route, road.section, sections, VolumeMethod::AverageEndArea);
+    ASSERT_TRUE(t.faults.empty());
+    EXPECT_EQ(t.csv,
+              "桩号,里程,填方面积,挖方面积,距离,填方量,挖方量,累计填方,累计挖方\n"
+              "K1+150.000,1150.0000,58.3403,0.0000,,,,0.000,0.000\n"
+              "K1+300.000,1250.0000,58.3403,0.0000,100.000,5834.029,0.000,5834.029,0.000\n"
+              "K2+000.000,1950.0000,58.3403,0.0000,700.000,40838.201,0.000,46672.230,0.000\n"
+              "K1 小计,,,,800.000,46672.230,0.000,,\n"
+              "K2+100.000,2050.0000,58.3403,0.0000,100.000,5834.029,0.000,52506.259,0.000\n"
+              "K2 小计,,,,100.000,5834.029,0.000,,\n"
+              "合计,,,,900.000,52506.259,0.000,,\n");
+    // A section whose ground ends before the slope meets it: a fault of its line, no table.
+    sections[2].points = groundOf({{-30, 96}, {9, 96}});
+    t = earthworkTableCsv(road.route, road.section, sections, VolumeMethod::AverageEndArea);
+    EXPECT_TRUE(t.csv.empty());
+    ASSERT_EQ(t.faults.size(), 1u);
+    EXPECT_EQ(t.faults[0].line, 7);
+    EXPECT_EQ(
+        t.faults[0].message,
+        "K2+000.000：右侧填方边坡到地面线的端点（偏距 9.000）还没有与地面线相交：地面线太短。");
 }
 
 }  // namespace
