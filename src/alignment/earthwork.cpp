@@ -55,9 +55,18 @@ std::optional<double> groundAt(const std::vector<Outward>& g, double u) {
     return std::nullopt;
 }
 
-// The first point, outwards, where the design segment d0 -> d1 (d0.u < d1.u) meets the ground.
-std::optional<Outward> meeting(const Outward& d0, const Outward& d1,
-                               const std::vector<Outward>& g) {
+// Where the design segment d0 -> d1 (d0.u <= d1.u) meets the ground: the first point outwards, or
+// with outermost the last.
+std::optional<Outward> meeting(const Outward& d0, const Outward& d1, const std::vector<Outward>& g,
+                               bool outermost = false) {
+    if (d0.u == d1.u) {
+        // A vertical wall of a ditch: met where the ground passes between its heights.
+        const std::optional<double> z = groundAt(g, d0.u);
+        if (z && std::min(d0.z, d1.z) <= *z && *z <= std::max(d0.z, d1.z))
+            return Outward{d0.u, *z};
+        return std::nullopt;
+    }
+    std::optional<Outward> found;
     for (std::size_t k = 1; k < g.size(); ++k) {
         const Outward &g0 = g[k - 1], &g1 = g[k];
         if (g1.u < d0.u)
@@ -68,21 +77,25 @@ std::optional<Outward> meeting(const Outward& d0, const Outward& d1,
             // A vertical step of the ground: met where the slope passes between its heights.
             const double z = along(d0, d1, g0.u);
             if (std::min(g0.z, g1.z) <= z && z <= std::max(g0.z, g1.z))
-                return Outward{g0.u, z};
-            continue;
+                found = Outward{g0.u, z};
+        } else {
+            const double a = std::max(d0.u, g0.u), b = std::min(d1.u, g1.u);
+            const double fa = along(d0, d1, a) - along(g0, g1, a);
+            const double fb = along(d0, d1, b) - along(g0, g1, b);
+            if (outermost && fb == 0) {
+                found = Outward{b, along(d0, d1, b)};
+            } else if (fa == 0) {
+                found = Outward{a, along(d0, d1, a)};
+            } else if ((fa < 0) != (fb < 0) || fb == 0) {
+                const double t = std::clamp(fa / (fa - fb), 0.0, 1.0);
+                const double u = std::min(b, a + (b - a) * t);
+                found = Outward{u, along(d0, d1, u)};
+            }
         }
-        const double a = std::max(d0.u, g0.u), b = std::min(d1.u, g1.u);
-        const double fa = along(d0, d1, a) - along(g0, g1, a);
-        const double fb = along(d0, d1, b) - along(g0, g1, b);
-        if (fa == 0)
-            return Outward{a, along(d0, d1, a)};
-        if ((fa < 0) != (fb < 0) || fb == 0) {
-            const double t = std::clamp(fa / (fa - fb), 0.0, 1.0);
-            const double u = std::min(b, a + (b - a) * t);
-            return Outward{u, along(d0, d1, u)};
-        }
+        if (found && !outermost)
+            return found;
     }
-    return std::nullopt;
+    return found;
 }
 
 // How many break points the slope of a side has beyond its formation edge (as designSection lists
@@ -236,6 +249,18 @@ Result<SectionAreas> sectionAreas(const CrossSection& section, const Route& rout
                 break;
         }
         const bool fill = kinds[i] == SectionEarthwork::Fill;
+        // A cut whose slope starts above the ground (the ground falls below the formation's level
+        // across the ditch): the design line comes out of the ground on the ditch, at its
+        // outermost meeting.
+        const std::size_t slopeStart = formation[i] + slopes[i].ditch;
+        if (!met && !fill && slopes[i].ditch > 0) {
+            const std::optional<double> g = groundAt(outwardGrounds[i], line[slopeStart].u);
+            if (g && *g < line[slopeStart].z) {
+                for (segment = slopeStart; segment-- > formation[i];)
+                    if ((met = meeting(line[segment], line[segment + 1], outwardGrounds[i], true)))
+                        break;
+            }
+        }
         if (!met)
             return Failure{std::string(sideText(side)) + "侧" + (fill ? "填方" : "挖方") +
                            "边坡到地面线的端点（偏距 " +

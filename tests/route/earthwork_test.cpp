@@ -145,6 +145,7 @@ TEST(SectionAreas, AgainstTheShoelaceOfHandDrawnPolygons) {
         SectionEarthwork leftKind, rightKind;
         std::vector<std::vector<Pt>> fills, cuts;  // the polygons of each
         double centre_m;
+        bool onSlopes = true;  // both catch points on the slopes, where slope stakes are sought
     };
     std::vector<Case> cases;
     {
@@ -222,6 +223,25 @@ TEST(SectionAreas, AgainstTheShoelaceOfHandDrawnPolygons) {
                          {},
                          5});
     }
+    {
+        // Ground 0.1 m above the right edge falling 1:10 outwards, below the formation's level
+        // at the ditch's outer edge: the cut side's design line comes out of the ground on the
+        // ditch's outer wall. On the left it rises: the cut slope.
+        const std::vector<Pt> g = line(E + 0.55, -0.1);
+        const Pt l = meet(ditchTopL, cutStepL, g[0], g[1]),
+                 r = meet(ditchOutR, ditchTopR, g[0], g[1]);
+        cases.push_back({"a cut side whose ground falls below the ditch's outer edge",
+                         g,
+                         l,
+                         r,
+                         SectionEarthwork::Cut,
+                         SectionEarthwork::Cut,
+                         {},
+                         {{l, ditchTopL, ditchOutL, ditchInL, edgeL, laneL, centre, laneR, edgeR,
+                           ditchInR, ditchOutR, r}},
+                         100 - (E + 0.55),
+                         false});
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const Result<SectionAreas> a =
@@ -240,6 +260,8 @@ TEST(SectionAreas, AgainstTheShoelaceOfHandDrawnPolygons) {
             EXPECT_EQ(got.earthwork, kind);
             EXPECT_NEAR(got.at.offset_m, want.x, kPlace);
             EXPECT_NEAR(got.at.H_m, want.y, kPlace);
+            if (!c.onSlopes)
+                continue;
             // Staked at the catch point, the slope stake is in place, of the same kind.
             const Result<SlopeStake> s =
                 slopeStake(road.section, road.route, 1500, got.at.offset_m, got.at.H_m);
