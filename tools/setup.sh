@@ -13,7 +13,7 @@ packages=(
     fonts-wqy-microhei
     poppler-utils
     python3 python3-ezdxf
-    libpugixml-dev
+    libpugixml-dev libcgal-dev
     qt6-translations-l10n dpkg-dev
 )
 # The Windows build's packages come without what they only recommend: Wine recommends

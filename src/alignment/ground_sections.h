@@ -24,6 +24,9 @@ struct GroundSection {
     std::vector<GroundPoint> points;  // left to right, offsets from the centre stake
     int line = 0;                     // of the file's section (0: cut from the terrain model)
     std::size_t file = 0;
+    // Cut from a terrain model: the section's line left the model's hull on that side before the
+    // reach asked (the ground line ends there).
+    bool endsLeft = false, endsRight = false;
 };
 
 struct GroundPlacing {

@@ -21,6 +21,7 @@
 #include "platform/file_writing.h"
 #include "platform/standard_streams.h"
 #include "platform/system_reason.h"
+#include "route_files/ground_output.h"
 #include "route_files/landxml_loading.h"
 #include "route_files/landxml_writing.h"
 #include "route_files/route_file.h"
@@ -28,6 +29,7 @@
 #include "route_files/section_output.h"
 #include "route_files/vertical_table.h"
 #include "stakes/field_tools.h"
+#include "terrain/ground_at_stakes.h"
 
 namespace hcurve {
 
@@ -42,6 +44,8 @@ constexpr char kUsage[] =
     "[--out 文件.csv|文件.dat|文件.gsi]\n"
     "      hcurve route 文件… --dxf 文件.dxf [--interval 桩距 及 --stakes 的其他选项]\n"
     "      hcurve route 文件… --locate X Y [H]\n"
+    "      hcurve route 文件… 地面文件 --ground --interval 桩距 [--from 里程] [--to 里程] "
+    "[--skew 角度] [--reach 米]\n"
     "      hcurve route 文件… --landxml 文件.xml|-\n"
     "      hcurve route 文件.xml [--alignment 名称] …\n"
     "      hcurve route 文件.xml --alignments\n";
@@ -49,9 +53,9 @@ constexpr char kUsage[] =
 // The file name that stands for the standard output.
 constexpr char kStandardOutput[] = "-";
 
-const char* const kModes[] = {"--elements", "--segments",    "--vertical",    "--stakes",
-                              "--dxf",      "--locate",      "--landxml",     "--alignments",
-                              "--sections", "--slope-stake", "--slope-stakes"};
+const char* const kModes[] = {"--elements", "--segments",    "--vertical",     "--stakes",
+                              "--dxf",      "--locate",      "--landxml",      "--alignments",
+                              "--sections", "--slope-stake", "--slope-stakes", "--ground"};
 
 // The stake table's flag that adds the formation edges.
 constexpr char kEdges[] = "--edges";
@@ -330,6 +334,87 @@ int sectionsCommand(const Route& route, const CrossSection* section, std::vector
     if (!table)
         return 1;
     put(out, sectionTableCsv(*table, *section, route, slopes));
+    return 0;
+}
+
+// The ground sections of a stake request from the route's ground files: the surveyed sections in
+// the stretch, and with terrain points the sections cut from their model (built here; its faults
+// said with the file). Nothing, with the fault said, where the files give no ground or the model
+// cannot be built.
+std::optional<GroundAtStakes> groundSaid(const RouteLoading& loading, const StakeTable& table,
+                                         const StakeRequest& request, double reach_m,
+                                         const char* mode, std::ostream& err) {
+    const GroundDesign& ground = loading.ground;
+    if (loading.groundSections.empty() && ground.terrain.empty()) {
+        say(err, std::string("hcurve: ") + mode +
+                     " 需要地面文件：BEGIN 行开头的横断面文件、表头 桩号,偏距,高程 的横断面表，"
+                     "或表头 点名,X,Y,H 的地面点文件。");
+        return std::nullopt;
+    }
+    std::shared_ptr<const TerrainModel> model;
+    if (!ground.terrain.empty()) {
+        TerrainBuilding building = buildTerrainModel(ground.terrain, ground.terrainFile);
+        if (!building.model) {
+            for (const RouteFault& f : building.faults)
+                say(err, (f.file < loading.files.size() ? loading.files[f.file] : std::string()) +
+                             ": " + faultText(f));
+            return std::nullopt;
+        }
+        model = std::move(building.model);
+    }
+    GroundAtStakes atStakes = groundAtStakes(loading.groundSections, model.get(), *loading.route,
+                                             table, request.skew_deg, reach_m);
+    for (const std::string& w : atStakes.warnings)
+        say(err, "hcurve: 注意：" + w);
+    return atStakes;
+}
+
+// --ground --interval D [--from M] [--to M] [--skew A] [--reach M]: the ground sections at the
+// stakes, one row each.
+int groundCommand(const RouteLoading& loading, const std::vector<std::string>& args,
+                  std::ostream& out, std::ostream& err) {
+    std::vector<std::string> kept(args.begin(), args.begin() + 2);
+    double reach_m = kDefaultGroundReach_m;
+    for (std::size_t i = 2; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        if (option != "--interval" && option != "--from" && option != "--to" &&
+            option != "--skew" && option != "--reach") {
+            say(err, "hcurve: --ground 只用 --interval、--from、--to、--skew 和 --reach，不用 " +
+                         option + "。");
+            return 1;
+        }
+        if (i + 1 >= args.size()) {
+            say(err, "hcurve: " + option + " 后面缺少值。");
+            return 1;
+        }
+        if (option != "--reach") {
+            kept.insert(kept.end(), {option, args[i + 1]});
+            continue;
+        }
+        const std::optional<double> reach = readNumber(args[i + 1]);
+        if (!reach || *reach <= 0 || *reach > kPlausibleOffsetLimit_m) {
+            say(err, "hcurve: --reach 要给出横断面每侧的宽度（大于 0、不超过 1000 米），“" +
+                         args[i + 1] + "”不对。");
+            return 1;
+        }
+        reach_m = *reach;
+    }
+    StakeRequest request;
+    bool haveInterval = false;
+    if (!readStakeOptions(*loading.route, kept, 2, request, haveInterval, nullptr, nullptr, err))
+        return 1;
+    if (!haveInterval) {
+        err << "hcurve: --ground 需要 --interval 桩距。\n";
+        return 1;
+    }
+    const std::optional<StakeTable> table = stakeTableSaid(*loading.route, request, err);
+    if (!table)
+        return 1;
+    const std::optional<GroundAtStakes> ground =
+        groundSaid(loading, *table, request, reach_m, "--ground", err);
+    if (!ground)
+        return 1;
+    put(out, groundTableCsv(ground->sections));
     return 0;
 }
 
@@ -657,6 +742,8 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return slopeStakesCommand(*route, section, loading.withoutProfile, rest, out, err);
     if (mode == "--dxf")
         return dxfCommand(*route, rest, err);
+    if (mode == "--ground")
+        return groundCommand(loading, rest, out, err);
     return locateCommand(*route, section, loading.withoutProfile, rest, out, err);
 }
 

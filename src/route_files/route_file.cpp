@@ -9,6 +9,7 @@
 #include "curve/shown_text.h"
 #include "geometry/design_check.h"
 #include "route_files/csv_tables.h"
+#include "route_files/ground_files.h"
 #include "route_files/section_tables.h"
 
 namespace hcurve {
@@ -244,6 +245,11 @@ std::optional<std::vector<std::vector<CsvTable>>> splitRouteFiles(
     std::vector<std::vector<CsvTable>> files;
     std::size_t rowsLeft = kMostRouteRows;
     for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
+        // A ground file is read on its own (readRouteFiles); it holds no table.
+        if (f > 0 && groundFileKind(utf8Texts[f])) {
+            files.emplace_back();
+            continue;
+        }
         CsvSplit split = splitTables(utf8Texts[f], continuesOverEmptyLine, isKnownTitle,
                                      {kMaxRouteLineBytes, rowsLeft});
         if (split.fault) {
@@ -456,6 +462,9 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) 
     if (!files)
         return reading;
     RouteDesign design;
+    for (std::size_t f = 1; f < utf8Texts.size() && faults.size() < kMostRouteFaults; ++f)
+        if (const std::optional<GroundFileKind> kind = groundFileKind(utf8Texts[f]))
+            readGroundFile(*kind, utf8Texts[f], f, design.ground, faults, reading.warnings);
     const RouteTables placed = placeTables(*files, design, faults);
     checkSectionTables(design.section, faults);
     if (placed.ofElements)

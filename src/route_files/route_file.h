@@ -39,6 +39,7 @@ constexpr std::size_t kMostRouteRows = 1000000;
 struct RouteFileReading {
     std::optional<RouteDesign> design;
     std::vector<RouteFault> faults;
+    std::vector<RouteFault> warnings;  // of the ground files (route_files/ground_files.h)
 };
 
 RouteFileReading readRouteFile(std::string_view utf8Text);
@@ -46,6 +47,8 @@ RouteFileReading readRouteFile(std::string_view utf8Text);
 /// The design of several files read together: the first file opens with the point table, or with
 /// the start or the element table of a route of elements; every other table (the other of those
 /// two, the chain breaks, the grade line, the cross-fall) may stand in any of them, each once.
+/// A further file that is a ground file (route_files/ground_files.h: its first line a BEGIN line,
+/// the header 桩号,偏距,高程 or a terrain header) is read as one into the design's ground.
 RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts);
 
 /// True when the text's first table is a point table, or the start or the element table of a

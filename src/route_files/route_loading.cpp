@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "alignment/ground_sections.h"
 #include "curve/shown_text.h"
 #include "platform/file_reading.h"
 #include "platform/system_reason.h"
@@ -105,6 +106,16 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::s
         faults = building.faults;
         loading.route = std::move(building.route);
         std::vector<RouteFault> warnings = std::move(building.warnings);
+        warnings.insert(warnings.end(), reading.warnings.begin(), reading.warnings.end());
+        if (loading.route && !reading.design->ground.sections.empty()) {
+            GroundPlacing placing = placeGroundSections(reading.design->ground, *loading.route);
+            if (!placing.faults.empty()) {
+                faults = std::move(placing.faults);
+                loading.route.reset();
+            } else {
+                loading.groundSections = std::move(placing.sections);
+            }
+        }
         if (loading.route && reading.design->section.templateTable) {
             CrossSectionBuilding section =
                 buildCrossSection(reading.design->section, *loading.route);

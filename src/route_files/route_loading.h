@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "alignment/cross_section.h"
+#include "alignment/ground_sections.h"
 #include "alignment/route.h"
 #include "curve/result.h"
 
@@ -32,9 +33,11 @@ struct RouteLoading {
     // route then), its warnings among the messages.
     SectionDesign section;
     std::optional<CrossSection> crossSection;
-    // The ground files' sections (placed on the route: route_files/ground_files.h checks that
-    // each lies on it) or terrain points, with the route.
+    // The ground files' sections or terrain points as read, with the route; the sections placed
+    // on it in route order (alignment/ground_sections.h: a section the route does not have is a
+    // fault, and there is no route then).
     GroundDesign ground;
+    std::vector<GroundSection> groundSections;
 };
 
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read

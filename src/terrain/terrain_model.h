@@ -53,11 +53,15 @@ namespace hcurve {
 
 /// The sections cut from the model at the stakes of a table, along each stake's transverse axis
 /// (turned by skew_deg clockwise from the normal, as the stake request has it), reach_m to each
-/// side at most; offsets are along that axis. warnings: a stake whose section leaves the hull
-/// within reach_m (its side, the offset where it ends) and a stake outside the model (no section).
+/// side at most; offsets are along that axis. A stake of a chain break (its two texts at one place)
+/// has one section, under its first text. warnings: each stake whose section leaves the hull
+/// within reach_m (its side and the offset where it ends; the first kMostStakeWarnings, then how
+/// many in all), and the stakes outside the model (no section).
+constexpr std::size_t kMostStakeWarnings = 20;
+
 struct TerrainSections {
     std::vector<GroundSection> sections;
-    std::vector<RouteFault> warnings;
+    std::vector<std::string> warnings;
 };
 
 TerrainSections terrainSections(const TerrainModel& model, const Route& route,
