@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "route_cli/route_command.h"
+#include "terrain/terrain_model.h"
 
 namespace hcurve {
 namespace {
@@ -97,6 +98,31 @@ TEST_F(EarthworkCommand, TheTableOfALevelFillWithItsSubtotalsAndTotals) {
               "K2+000.000,2000.0000,20.2772,0.0000,20.000,405.544,0.000,405.544,0.000\n"
               "K1 小计,,,,20.000,405.544,0.000,,\n"
               "合计,,,,20.000,405.544,0.000,,\n");
+}
+
+// Terrain points of the plane 2 m under the grade line (the road runs north from X = 0 at K1+000,
+// rising 1 %): the sections cut from its model at the stakes have the level fill's area.
+TEST_F(EarthworkCommand, SectionsCutFromTerrainPointsAtTheStakes) {
+    if (!terrainModelAvailable())
+        GTEST_SKIP() << "no terrain model in this build";
+    std::ostringstream points;
+    points << "点名,X,Y,H\n";
+    int n = 0;
+    for (int x = 800; x <= 1200; x += 25)
+        for (int y = -60; y <= 60; y += 15)
+            points << "P" << ++n << "," << x << "," << y << "," << 100 + x * 0.01 - 2 << "\n";
+    const std::string terrain = write("terrain.csv", points.str());
+    const Outcome r = run(
+        {road_, terrain, "--earthwork", "--interval", "5", "--from", "K1+985", "--to", "K2+000"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "桩号,里程,填方面积,挖方面积,距离,填方量,挖方量,累计填方,累计挖方\n"
+              "K1+985.000,1985.0000,20.2772,0.0000,,,,0.000,0.000\n"
+              "K1+990.000,1990.0000,20.2772,0.0000,5.000,101.386,0.000,101.386,0.000\n"
+              "K1+995.000,1995.0000,20.2772,0.0000,5.000,101.386,0.000,202.772,0.000\n"
+              "K2+000.000,2000.0000,20.2772,0.0000,5.000,101.386,0.000,304.158,0.000\n"
+              "K1 小计,,,,15.000,304.158,0.000,,\n"
+              "合计,,,,15.000,304.158,0.000,,\n");
 }
 
 TEST_F(EarthworkCommand, FaultsAreSaidAndNothingIsWritten) {
