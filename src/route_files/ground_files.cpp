@@ -335,7 +335,7 @@ void warnFromLeft(const SectionReader& reader, std::size_t file,
 }
 
 bool tooMany(std::size_t points, int line, std::size_t file, std::vector<RouteFault>& faults) {
-    if (points < kMostRouteRows)
+    if (points <= kMostRouteRows)
         return false;
     faults.push_back(
         {line, "地面文件的点太多：最多 " + std::to_string(kMostRouteRows) + " 个点。", file});

@@ -21,8 +21,10 @@ using Delaunay = CGAL::Delaunay_triangulation_2<Kernel, DataStructure>;
 using Point = Kernel::Point_2;
 using Face = Delaunay::Face_handle;
 
-// Crossings of the line this near (in its parameter, metres) are one.
-constexpr double kSameCrossing_m = 1e-9;
+// Crossings of the line this near (in its parameter, metres) are one: where the line runs
+// through a vertex or along an edge, the faces around it give it more than once, a rounding
+// apart.
+constexpr double kSameCrossing_m = 1e-6;
 
 }  // namespace
 
@@ -88,7 +90,12 @@ double heightIn(const Face& f, double u, double v) {
     return ha + s * (f->vertex(1)->info() - ha) + t * (f->vertex(2)->info() - ha);
 }
 
-// Where the line (u0, v0) + t (du, dv) leaves a finite face: the largest t inside it.
+// An edge at a smaller angle than this (radians) to the line runs along it: the line's exit from
+// the face is told by the other edges, since the quotient of two roundings would stand for it.
+constexpr double kAlongEdge_rad = 1e-6;
+
+// Where the line (u0, v0) + t (du, dv), (du, dv) a unit vector, leaves a finite face: the largest
+// t inside it.
 double exitOf(const Face& f, double u0, double v0, double du, double dv) {
     double tExit = HUGE_VAL;
     for (int i = 0; i < 3; ++i) {
@@ -98,7 +105,7 @@ double exitOf(const Face& f, double u0, double v0, double du, double dv) {
         // Inside is on the left of each edge (the face is counter-clockwise).
         const double at = ex * (v0 - p.y()) - ey * (u0 - p.x());
         const double rate = ex * dv - ey * du;
-        if (rate < 0)
+        if (rate < -kAlongEdge_rad * std::hypot(ex, ey))
             tExit = std::min(tExit, at / -rate);
     }
     return tExit;
