@@ -10,19 +10,21 @@
 //   BEGIN,K12+360
 //   ...
 //
-//   桩号,偏距,高程[,陡坎]        the same as CSV, one row a point; the sections are the runs of
-//   K12+340,-12.40,101.233     rows of one 桩号, in file order (a 陡坎 column marks a step by any
-//   ...                        text in it).
+//   桩号,偏距,高程[,编码]        the same as CSV, one row a point; the sections are the runs of
+//   K12+340,-12.40,101.233     rows of one 桩号, in file order; 编码 holds 陡坎 or 中桩 as the
+//   ...                        third field of a BEGIN file does. 里程 may stand for 桩号 (the
+//                              continuous chainage).
 //
 //   点名,X,Y,H                  surveyed terrain points (X north, Y east), or the .dat layout
 //   P1,3456001.200,512003.400,101.23   点名,编码,Y,X,H that the point export writes, with that
 //                                      header or without one.
 //
-// Chainages are the grade line's: a K-text has the chain breaks applied, a number is the
-// continuous chainage (里程). A section with no point at offset 0 whose offsets are all ≥ 0 was
-// measured from its leftmost point: it is placed by its centre stake, which such files give as a
-// point of the section marked with the code 中桩 (a third field, `12.30,101.90,中桩`); a section
-// without that mark cannot be placed and is refused. A warning tells how many were placed so.
+// Chainages are the grade line's: in a BEGIN line a K-text has the chain breaks applied and a
+// number is the continuous chainage (里程); in the CSV the column says which (桩号 or 里程). A
+// section with no point at offset 0 whose offsets are all ≥ 0 was measured from its leftmost point:
+// it is placed by its centre stake, which such files give as a point of the section marked with the
+// code 中桩 (a third field, `12.30,101.90,中桩`); a section without that mark cannot be placed and
+// is refused. A warning tells how many were placed so.
 #pragma once
 
 #include <cstddef>
@@ -43,7 +45,9 @@ std::optional<GroundFileKind> groundFileKind(std::string_view utf8Text);
 
 /// Reads a ground file into ground (its sections, or its terrain points), each fault with its
 /// line (a file of sections after one, or of terrain points after one, is one too). file: its
-/// place among the route's files. At most kMostRouteRows points; lines of kMaxRouteLineBytes.
+/// place among the route's files. At most kMostRouteRows points (a budget of the file's own, apart
+/// from the tables' rows); lines of kMaxRouteLineBytes. warnings: sections placed by their 中桩,
+/// terrain points given twice with one height (taken once).
 void readGroundFile(GroundFileKind kind, std::string_view utf8Text, std::size_t file,
                     GroundDesign& ground, std::vector<RouteFault>& faults,
                     std::vector<RouteFault>& warnings);
