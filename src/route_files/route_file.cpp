@@ -18,6 +18,7 @@ namespace {
 constexpr double kMetresPerKilometre = 1000.0;
 
 enum class Column { Name, X, Y, R, A1, A2, Ls1, Ls2, Chainage, BreakBefore, BreakAfter };
+constexpr std::size_t kColumns = static_cast<std::size_t>(Column::BreakAfter) + 1;
 
 std::string_view trimmed(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -57,20 +58,37 @@ std::string quoted(std::string_view text) {
     return "“" + shownText(text) + "”";
 }
 
+// A header's column map as a table by column, read once per row and column.
+class ColumnPlaces {
+  public:
+    explicit ColumnPlaces(const std::map<Column, std::size_t>& columns) {
+        std::fill(places_, places_ + kColumns, kNone);
+        for (const auto& [column, place] : columns)
+            places_[static_cast<std::size_t>(column)] = place;
+    }
+    bool has(Column c) const { return places_[static_cast<std::size_t>(c)] != kNone; }
+    // The column's place, or kNone.
+    std::size_t of(Column c) const { return places_[static_cast<std::size_t>(c)]; }
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  private:
+    std::size_t places_[kColumns];
+};
+
 // Reads the fields of one table row by the column map of its header, collecting faults.
 class RowReader {
   public:
-    RowReader(int line, const std::vector<std::string>& fields,
-              const std::map<Column, std::size_t>& columns, std::vector<RouteFault>& faults)
+    RowReader(int line, const std::vector<std::string>& fields, const ColumnPlaces& columns,
+              std::vector<RouteFault>& faults)
         : line_(line), fields_(fields), columns_(columns), faults_(faults) {}
 
-    bool has(Column c) const { return columns_.count(c) != 0; }
+    bool has(Column c) const { return columns_.has(c); }
 
     std::string_view text(Column c) const {
-        auto it = columns_.find(c);
-        if (it == columns_.end() || it->second >= fields_.size())
+        const std::size_t place = columns_.of(c);
+        if (place == ColumnPlaces::kNone || place >= fields_.size())
             return {};
-        return fields_[it->second];
+        return fields_[place];
     }
 
     // A length or coordinate; an empty field reads as emptyValue when one is given. Nothing, and
@@ -103,7 +121,7 @@ class RowReader {
   private:
     int line_;
     const std::vector<std::string>& fields_;
-    const std::map<Column, std::size_t>& columns_;
+    const ColumnPlaces& columns_;
     std::vector<RouteFault>& faults_;
 };
 
@@ -377,10 +395,11 @@ std::vector<ChainBreakRow> readChainBreaks(const CsvTable& breaks, std::size_t f
              std::string(ofElements ? "线元表" : "交点表") +
                  "后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 两列。"});
     } else {
+        const ColumnPlaces places(columns);
         for (const CsvRow& r : breaks.rows) {
             if (faults.size() >= kMostRouteFaults)
                 break;
-            RowReader row(r.line, r.fields, columns, faults);
+            RowReader row(r.line, r.fields, places, faults);
             ChainBreakRow b;
             b.line = r.line;
             b.file = file;
@@ -438,8 +457,9 @@ bool readPointTable(const CsvTable& points, RouteDesign& design, std::vector<Rou
         return false;
     }
     design.points.reserve(points.rows.size());
+    const ColumnPlaces places(columns);
     for (std::size_t i = 0; i < points.rows.size() && faults.size() < kMostRouteFaults; ++i) {
-        RowReader row(points.rows[i].line, points.rows[i].fields, columns, faults);
+        RowReader row(points.rows[i].line, points.rows[i].fields, places, faults);
         const bool isJd = i != 0 && i + 1 != points.rows.size();
         design.points.push_back(readPointRow(row, points.rows[i].line, isJd));
         if (i == 0)
