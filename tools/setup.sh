@@ -14,7 +14,7 @@ packages=(
     clang libclang-rt-14-dev
     fonts-wqy-microhei
     poppler-utils
-    python3 python3-ezdxf
+    python3 python3-ezdxf python3-shapely
     libpugixml-dev libfmt-dev libfast-float-dev libcgal-dev
     qt6-translations-l10n dpkg-dev
 )

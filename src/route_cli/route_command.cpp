@@ -11,6 +11,8 @@
 #include <sstream>
 #include <tuple>
 
+#include "alignment/earthwork.h"
+#include "alignment/ground_sections.h"
 #include "alignment/route.h"
 #include "cad/route_dxf.h"
 #include "curve/csv_writing.h"
@@ -21,6 +23,7 @@
 #include "platform/file_writing.h"
 #include "platform/standard_streams.h"
 #include "platform/system_reason.h"
+#include "route_files/earthwork_output.h"
 #include "route_files/ground_output.h"
 #include "route_files/landxml_loading.h"
 #include "route_files/landxml_writing.h"
@@ -50,6 +53,8 @@ constexpr char kUsage[] =
     "      hcurve route 文件… --slope-stakes 文件.csv\n"
     "      hcurve route 文件… 地面文件 --ground --interval 桩距 [--from 里程] [--to 里程] "
     "[--skew 角度] [--reach 米]\n"
+    "      hcurve route 文件… 地面文件 --earthwork [--prismoidal] [--interval 桩距 [--reach 米]] "
+    "[--from 里程] [--to 里程]\n"
     "      hcurve route 文件… --landxml 文件.xml|-\n"
     "      hcurve route 文件.xml [横断面文件.csv…] [--alignment 名称] …\n"
     "      hcurve route 文件.xml --alignments\n";
@@ -59,7 +64,11 @@ constexpr char kStandardOutput[] = "-";
 
 const char* const kModes[] = {"--elements", "--segments",    "--vertical",     "--stakes",
                               "--dxf",      "--locate",      "--landxml",      "--alignments",
-                              "--sections", "--slope-stake", "--slope-stakes", "--ground"};
+                              "--sections", "--slope-stake", "--slope-stakes", "--ground",
+                              "--earthwork"};
+
+// The earthwork table's mode, which --sections also takes as its option (the slopes it shows).
+constexpr char kEarthwork[] = "--earthwork";
 
 // The stake table's flag that adds the formation edges.
 constexpr char kEdges[] = "--edges";
@@ -411,7 +420,7 @@ int groundCommand(const RouteLoading& loading, const std::vector<std::string>& a
         err << "hcurve: --ground 需要 --interval 桩距。\n";
         return 1;
     }
-    const std::optional<StakeTable> table = stakeTableSaid(*loading.route, request, err);
+    const std::optional<StakeTable> table = stakeTableSaid(*loading.route, nullptr, request, err);
     if (!table)
         return 1;
     const std::optional<GroundAtStakes> ground =
@@ -571,6 +580,113 @@ int slopeStakesCommand(const Route& route, const CrossSection* section,
     return 0;
 }
 
+// --earthwork [--prismoidal] [--interval D [--reach M]] [--from M] [--to M]: the
+// areas of the ground sections and the volumes between them. Without --interval every surveyed
+// section (in the stretch of --from and --to); with it the sections at the stakes as --ground
+// has them (named by the stake they lie at; with terrain points cut from their model at each
+// stake without a surveyed one).
+int earthworkCommand(const RouteLoading& loading, const CrossSection* section,
+                     std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+    const Route& route = *loading.route;
+    const auto prismoidal = std::find(args.begin() + 2, args.end(), "--prismoidal");
+    const VolumeMethod method =
+        prismoidal != args.end() ? VolumeMethod::Prismoidal : VolumeMethod::AverageEndArea;
+    if (prismoidal != args.end()) {
+        args.erase(prismoidal);
+        if (std::find(args.begin() + 2, args.end(), "--prismoidal") != args.end()) {
+            err << "hcurve: --prismoidal 只能给出一次。\n";
+            return 1;
+        }
+    }
+    std::vector<std::string> kept(args.begin(), args.begin() + 2);
+    std::optional<double> reach_m;
+    for (std::size_t i = 2; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        if (option != "--interval" && option != "--from" && option != "--to" &&
+            option != "--reach") {
+            // Not --skew: areas are measured on sections square to the centre line.
+            say(err,
+                "hcurve: --earthwork 只用 --prismoidal、--interval、--from、--to 和 "
+                "--reach，不用 " +
+                    option + "。");
+            return 1;
+        }
+        if (i + 1 >= args.size()) {
+            say(err, "hcurve: " + option + " 后面缺少值。");
+            return 1;
+        }
+        if (option != "--reach") {
+            kept.insert(kept.end(), {option, args[i + 1]});
+            continue;
+        }
+        const std::optional<double> reach = readNumber(args[i + 1]);
+        if (!reach || *reach <= 0 || *reach > kPlausibleOffsetLimit_m) {
+            say(err, "hcurve: --reach 要给出横断面每侧的宽度（大于 0、不超过 1000 米），“" +
+                         args[i + 1] + "”不对。");
+            return 1;
+        }
+        reach_m = *reach;
+    }
+    if (!section) {
+        err << "hcurve: --earthwork " << kNoTemplate << "\n";
+        return 1;
+    }
+    if (!route.gradeLine) {
+        if (!loading.withoutProfile.empty())
+            say(err, "hcurve: " + loading.withoutProfile + "，算不出土石方。");
+        else
+            err << "hcurve: 文件里没有纵断面表，算不出土石方：要比较设计高程和地面高程。\n";
+        return 1;
+    }
+    StakeRequest request;
+    bool haveInterval = false;
+    if (!readStakeOptions(route, kept, 2, request, haveInterval, nullptr, nullptr, err))
+        return 1;
+    std::vector<GroundSection> sections;
+    if (haveInterval) {
+        const std::optional<StakeTable> table = stakeTableSaid(route, section, request, err);
+        if (!table)
+            return 1;
+        std::optional<GroundAtStakes> ground = groundSaid(
+            loading, *table, request, reach_m.value_or(kDefaultGroundReach_m), "--earthwork", err);
+        if (!ground)
+            return 1;
+        sections = std::move(ground->sections);
+    } else {
+        if (reach_m) {
+            err << "hcurve: --reach 用于在桩上切出横断面，需要 --interval 桩距。\n";
+            return 1;
+        }
+        if (loading.groundSections.empty()) {
+            if (!loading.ground.terrain.empty())
+                err << "hcurve: 从地面点切出横断面要在桩上切，需要 --interval 桩距。\n";
+            else
+                err << "hcurve: --earthwork 需要地面文件：BEGIN 行开头的横断面文件，或表头 "
+                       "桩号,偏距,高程 的横断面表。\n";
+            return 1;
+        }
+        for (const GroundSection& g : loading.groundSections)
+            if ((!request.from_m || g.continuous_m >= *request.from_m) &&
+                (!request.to_m || g.continuous_m <= *request.to_m))
+                sections.push_back(g);
+    }
+    if (sections.empty()) {
+        err << "hcurve: 所给的范围内没有地面横断面。\n";
+        return 1;
+    }
+    const EarthworkTable table = earthworkTableCsv(route, *section, sections, method);
+    for (const RouteFault& f : table.faults) {
+        if (f.line == 0 || f.file >= loading.files.size())
+            say(err, "hcurve: " + f.message);
+        else
+            say(err, loading.files[f.file] + ": " + faultText(f));
+    }
+    if (!table.faults.empty())
+        return 1;
+    put(out, table.csv);
+    return 0;
+}
+
 int locateCommand(const Route& route, const CrossSection* section,
                   const std::string& withoutProfile, const std::vector<std::string>& args,
                   std::ostream& out, std::ostream& err) {
@@ -660,7 +776,7 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     }
     // One mode a run: a second one is named, not taken for a value or an unknown option.
     for (std::size_t i = 2; i < rest.size(); ++i) {
-        if (!isMode(rest[i]))
+        if (!isMode(rest[i]) || (mode == "--sections" && rest[i] == kEarthwork))
             continue;
         if (rest[i] == mode)
             say(err, "hcurve: " + mode + " 只能给出一次。");
@@ -745,9 +861,10 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return slopeStakeCommand(*route, section, loading.withoutProfile, rest, out, err);
     if (mode == "--slope-stakes")
         return slopeStakesCommand(*route, section, loading.withoutProfile, rest, out, err);
+    if (mode == kEarthwork)
+        return earthworkCommand(loading, section, rest, out, err);
     if (mode == "--dxf")
         return dxfCommand(*route, section, rest, err);
-        return dxfCommand(*route, rest, err);
     if (mode == "--ground")
         return groundCommand(loading, rest, out, err);
     return locateCommand(*route, section, loading.withoutProfile, rest, out, err);
