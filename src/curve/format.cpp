@@ -297,7 +297,10 @@ std::string coordinateText(double v_m, const CoordinateForm& form) {
 }
 
 double roundTo(double v, int decimals) {
-    if (!std::isfinite(v))
+    // From 2^52 on every double is a whole number, which no rounding to decimals changes; its
+    // decimal text read back would be the number again, or beyond the largest double for those
+    // next to it (read as infinity).
+    if (!std::isfinite(v) || std::fabs(v) >= 4503599627370496.0)
         return v;
     decimals = std::clamp(decimals, 0, 15);
     const Rounded r = roundDecimal(v, decimals, Ties::ToEven);

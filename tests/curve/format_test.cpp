@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -60,6 +62,12 @@ TEST(RoundTo, TiesGoToEvenOnTheTypedDigits) {
     EXPECT_EQ(roundTo(1.0015, 3), 1.002);  // typed half, to even
     EXPECT_EQ(roundTo(-2.5, 0), -2);
     EXPECT_EQ(roundTo(999.9996, 3), 1000);
+    // Whole numbers too large for a fraction stay themselves, the largest double among them (whose
+    // decimal text read back had come out as infinity).
+    for (double whole : {4503599627370496.0, 1e20, -1e300, std::numeric_limits<double>::max(),
+                         -std::numeric_limits<double>::max()})
+        for (int decimals : {0, 3, 15})
+            EXPECT_EQ(roundTo(whole, decimals), whole) << whole << " " << decimals;
 }
 
 TEST(GeneralText, FifteenDigitsNoTrailingZeros) {
