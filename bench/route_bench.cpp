@@ -59,7 +59,7 @@ std::string asFile(const RouteDesign& d) {
 
 // At most 10 ms.
 void BM_RouteStakesEvery5m(benchmark::State& state) {
-    const Route route = *buildRoute(zigzag(60)).route;
+    const Route route = buildRoute(zigzag(60))->route;
     StakeRequest request;
     request.interval_m = 5;
     request.left_m = {5, 10};
@@ -79,9 +79,9 @@ BENCHMARK(BM_RouteStakesEvery5m)->Unit(benchmark::kMillisecond);
 void BM_ReadRouteFileOf10000Jds(benchmark::State& state) {
     const std::string text = asFile(zigzag(10000));
     for (auto _ : state) {
-        RouteFileReading reading = readRouteFile(text);
-        RouteBuilding building = buildRoute(*reading.design);
-        if (!building.route)
+        const Result<RouteDesign> reading = readRouteFile(text);
+        const Result<BuiltRoute> building = buildRoute(*reading);
+        if (!building)
             state.SkipWithError("the 10 000-JD route has faults");
         benchmark::DoNotOptimize(building);
     }
@@ -91,7 +91,7 @@ void BM_ReadRouteFileOf10000Jds(benchmark::State& state) {
 // 200 rows alternating a crown and a superelevation.
 Route withGradeLine() {
     RouteDesign d = zigzag(60);
-    Route bare = *buildRoute(d).route;
+    Route bare = buildRoute(d)->route;
     const double s0 = bare.start_m, length = bare.end_m - bare.start_m;
     d.grade = GradeTable{};
     for (int i = 0; i <= 81; ++i) {
@@ -105,7 +105,7 @@ Route withGradeLine() {
         d.crossFall->rows.push_back(
             {i + 200, {"", s0 + length * i / 199, false}, crown ? -2.0 : 4.0, crown ? -2.0 : -4.0});
     }
-    return *buildRoute(d).route;
+    return buildRoute(d)->route;
 }
 
 void BM_RouteStakesWithElevationsEvery5m(benchmark::State& state) {
@@ -128,7 +128,7 @@ BENCHMARK(BM_ReadRouteFileOf10000Jds)->Unit(benchmark::kMillisecond);
 
 // At most 100 ms.
 void BM_Locate100000Points(benchmark::State& state) {
-    const Route route = *buildRoute(zigzag(60)).route;
+    const Route route = buildRoute(zigzag(60))->route;
     std::vector<std::pair<double, double>> points;
     const double length = route.end_m - route.start_m;
     for (int i = 0; i < 100000; ++i) {

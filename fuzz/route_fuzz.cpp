@@ -26,20 +26,27 @@ void require(bool ok) {
 // The route of the bytes as a route file (a LandXML file, when they start as one), or nothing.
 std::optional<Route> routeOf(std::string_view bytes) {
     if (looksLikeLandXml("", bytes)) {
-        RouteLoading loading = loadLandXmlRoute("f.xml", bytes, nullptr);
-        require(loading.route.has_value() || !loading.messages.empty());
-        return std::move(loading.route);
+        Result<LoadedRoute> loading = loadLandXmlRoute("f.xml", bytes, nullptr);
+        if (!loading) {
+            require(!loading.failures().empty());
+            return std::nullopt;
+        }
+        return std::move(loading->route);
     }
     std::optional<std::string> text = routeTextAsUtf8(bytes);
     if (!text)
         return std::nullopt;
-    RouteFileReading reading = readRouteFile(*text);
-    require(reading.design.has_value() == reading.faults.empty());
-    if (!reading.design)
+    const Result<RouteDesign> reading = readRouteFile(*text);
+    if (!reading) {
+        require(!reading.failures().empty());
         return std::nullopt;
-    RouteBuilding building = buildRoute(*reading.design);
-    require(building.route.has_value() == building.faults.empty());
-    return std::move(building.route);
+    }
+    Result<BuiltRoute> building = buildRoute(*reading);
+    if (!building) {
+        require(!building.failures().empty());
+        return std::nullopt;
+    }
+    return std::move(building->route);
 }
 
 }  // namespace

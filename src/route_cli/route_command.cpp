@@ -84,18 +84,27 @@ void sayFailure(std::ostream& err, const Failure& failure) {
     say(err, "hcurve: " + failure.message);
 }
 
-// The route of the files, or the messages that say why there is none.
-RouteLoading loadRoute(const std::vector<std::string>& paths, const std::string* alignment,
-                       std::ostream& err) {
-    RouteLoading loading = loadRouteFiles(paths, alignment);
-    for (const std::string& m : loading.messages)
-        say(err, m);
+// Every failure of a result, and its warnings, as they are worded.
+template <class T>
+void sayAll(std::ostream& err, const Result<T>& result) {
+    for (const Failure& w : result.warnings())
+        say(err, w.message);
+    if (!result)
+        for (const Failure& f : result.failures())
+            say(err, f.message);
+}
+
+// The route of the files, or the failures that say why there is none.
+Result<LoadedRoute> loadRoute(const std::vector<std::string>& paths, const std::string* alignment,
+                              std::ostream& err) {
+    Result<LoadedRoute> loading = loadRouteFiles(paths, alignment);
+    sayAll(err, loading);
     return loading;
 }
 
 // The name of the alignment written for a route: the LandXML alignment's, else the file's name
 // without its folder and extension.
-std::string alignmentName(const RouteLoading& loading, const std::string& path) {
+std::string alignmentName(const LoadedRoute& loading, const std::string& path) {
     if (!loading.name.empty())
         return loading.name;
     std::string name = path.substr(
@@ -385,18 +394,18 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             err << "hcurve: --alignments 只列一个 LandXML 文件的线路，后面不跟别的。\n";
             return 1;
         }
-        const LandXmlListing listing = listLandXmlAlignments(paths[0]);
-        for (const std::string& message : listing.messages)
-            say(err, message);
-        if (listing.alignments.empty())
+        const Result<std::vector<LandXmlAlignment>> listing = listLandXmlAlignments(paths[0]);
+        sayAll(err, listing);
+        if (!listing)
             return 1;
-        put(out, alignmentListCsv(listing.alignments));
+        put(out, alignmentListCsv(*listing));
         return 0;
     }
-    const RouteLoading loading = loadRoute(paths, alignment ? &*alignment : nullptr, err);
-    const std::optional<Route>& route = loading.route;
-    if (!route)
+    const Result<LoadedRoute> loaded = loadRoute(paths, alignment ? &*alignment : nullptr, err);
+    if (!loaded)
         return 1;
+    const LoadedRoute& loading = *loaded;
+    const Route& route = loading.route;
     if (alignment && loading.name.empty()) {
         err << "hcurve: --alignment 只用于 LandXML 文件。\n";
         return 1;
@@ -406,7 +415,7 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             err << "hcurve: --landxml 后面要有一个文件名。\n" << kUsage;
             return 1;
         }
-        const std::string text = landXmlText(*route, alignmentName(loading, paths[0]), stampNow());
+        const std::string text = landXmlText(route, alignmentName(loading, paths[0]), stampNow());
         if (rest[2] == kStandardOutput) {
             put(out, text);
             return 0;
@@ -422,30 +431,30 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             err << kUsage;
             return 1;
         }
-        if (mode == "--elements" && route->points.empty()) {
+        if (mode == "--elements" && route.points.empty()) {
             err << "hcurve: 这条路线由线元表给出，没有交点，也就没有曲线要素表；线元的表用 "
                    "--segments 列出。\n";
             return 1;
         }
         if (mode == "--segments") {
-            put(out, segmentTableCsv(*route));
+            put(out, segmentTableCsv(route));
             return 0;
         }
-        if (mode == "--vertical" && !route->gradeLine) {
+        if (mode == "--vertical" && !route.gradeLine) {
             if (!loading.withoutProfile.empty())
                 say(err, "hcurve: " + loading.withoutProfile + "，列不出竖曲线表。");
             else
                 err << "hcurve: 文件里没有纵断面表（表头 变坡点桩号,高程,竖曲线半径）。\n";
             return 1;
         }
-        put(out, mode == "--elements" ? elementTableCsv(*route) : verticalTableCsv(*route));
+        put(out, mode == "--elements" ? elementTableCsv(route) : verticalTableCsv(route));
         return 0;
     }
     if (mode == "--stakes")
-        return stakes(*route, rest, out, err);
+        return stakes(route, rest, out, err);
     if (mode == "--dxf")
-        return dxfCommand(*route, rest, err);
-    return locateCommand(*route, loading.withoutProfile, rest, out, err);
+        return dxfCommand(route, rest, err);
+    return locateCommand(route, loading.withoutProfile, rest, out, err);
 }
 
 }  // namespace

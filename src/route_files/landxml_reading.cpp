@@ -165,14 +165,14 @@ class Reader {
   public:
     Reader(std::string_view text, LandXmlReading& reading) : text_(text), reading_(reading) {}
 
-    void fault(Node n, std::string message) { faults_->push_back({n->line, std::move(message)}); }
+    void fault(Node n, std::string message) { faults_->push_back({std::move(message), n->line}); }
     // A warning; one of a kind that may come once an element is told with the others of its kind
     // (route_file.h: warningLines).
     void warn(Node n, std::string message, std::string kind = "", std::string detail = "",
               std::string done = "") {
         addWarning(
             *warnings_, places_[warnings_],
-            {n->line, std::move(message), 0, std::move(kind), std::move(detail), std::move(done)});
+            {std::move(message), n->line, 0, std::move(kind), std::move(detail), std::move(done)});
     }
     // An element the program does not compute, passed over: one line for all of its name.
     void passOver(Node n, std::string_view within) {
@@ -574,7 +574,7 @@ class Reader {
                        : "LandXML 文件的线路 " + name + " 没有设计纵断面（Profile 里的 ProfAlign）";
             return;
         }
-        std::vector<RouteFault>* faults = faults_;
+        std::vector<Failure>* faults = faults_;
         faults_ = &design.profileFaults;
         GradeTable grade;
         grade.headerLine = profAlign->line;
@@ -664,7 +664,7 @@ class Reader {
     void read(const std::string* wanted) {
         const platform::XmlTree tree = platform::parseXml(text_);
         if (tree.fault != platform::XmlFault::None) {
-            reading_.faults.push_back({tree.faultLine, parseFault(tree.fault)});
+            reading_.faults.push_back({parseFault(tree.fault), tree.faultLine});
             return;
         }
         const Node root = tree.root();
@@ -877,10 +877,10 @@ class Reader {
             return;
         }
         RouteDesign fromElements = design;
-        std::vector<RouteFault> elementFaults, elementWarnings;
+        std::vector<Failure> elementFaults, elementWarnings;
         bool elementsRead = false;
         if (haveElements) {
-            std::vector<RouteFault>*faults = faults_, *warnings = warnings_;
+            std::vector<Failure>*faults = faults_, *warnings = warnings_;
             faults_ = pis.empty() ? &reading_.faults : &elementFaults;
             warnings_ = pis.empty() ? &reading_.warnings : &elementWarnings;
             elementsRead = readCoordGeom(alignment, elements, fromElements);
@@ -893,7 +893,7 @@ class Reader {
             return;
         }
         RouteDesign fromPis = design;
-        std::vector<RouteFault> piFaults;
+        std::vector<Failure> piFaults;
         faults_ = &piFaults;
         const bool pisRead = readAlignPIs(alignment, pis, fromPis);
         faults_ = &reading_.faults;
@@ -905,16 +905,16 @@ class Reader {
                 reading_.fallbackWarnings = std::move(elementWarnings);
             }
         } else if (elementsRead) {
-            const RouteFault& first = piFaults.front();
+            const Failure& first = piFaults.front();
             reading_.warnings.push_back(
-                {first.line,
-                 "AlignPIs 的交点算不出路线，按 CoordGeom 的线元计算：" + first.message});
+                {"AlignPIs 的交点算不出路线，按 CoordGeom 的线元计算：" + first.message,
+                 first.line});
             reading_.design = std::move(fromElements);
             reading_.warnings.insert(reading_.warnings.end(), elementWarnings.begin(),
                                      elementWarnings.end());
         } else {
             // Neither: the faults of the elements, as a file of elements only has them.
-            const std::vector<RouteFault>& faults = haveElements ? elementFaults : piFaults;
+            const std::vector<Failure>& faults = haveElements ? elementFaults : piFaults;
             reading_.faults.insert(reading_.faults.end(), faults.begin(), faults.end());
         }
     }
@@ -968,10 +968,10 @@ class Reader {
     std::string_view text_;
     LandXmlReading& reading_;
     // Where faults and warnings go: the reading's, or those of the part being read.
-    std::vector<RouteFault>* faults_ = &reading_.faults;
-    std::vector<RouteFault>* warnings_ = &reading_.warnings;
+    std::vector<Failure>* faults_ = &reading_.faults;
+    std::vector<Failure>* warnings_ = &reading_.warnings;
     // Where each kind of warning stands in each of those lists.
-    std::map<const std::vector<RouteFault>*, std::map<std::string, std::size_t> > places_;
+    std::map<const std::vector<Failure>*, std::map<std::string, std::size_t> > places_;
     Units units_;
     std::map<std::string, Node, std::less<> > points_;
 };
@@ -987,7 +987,7 @@ LandXmlReading readLandXml(std::string_view utf8Text, const std::string* name) {
     Reader reader(utf8Text, reading);
     reader.read(name);
     // In the order of the file, whichever part of the alignment was read first.
-    const auto byLine = [](const RouteFault& a, const RouteFault& b) { return a.line < b.line; };
+    const auto byLine = [](const Failure& a, const Failure& b) { return a.line < b.line; };
     std::stable_sort(reading.warnings.begin(), reading.warnings.end(), byLine);
     std::stable_sort(reading.fallbackWarnings.begin(), reading.fallbackWarnings.end(), byLine);
     return reading;

@@ -62,15 +62,15 @@ struct LandXmlReading {
     std::optional<RouteDesign> design;
     std::string name;  // of the alignment read, printable
     std::vector<LandXmlAlignment> alignments;
-    std::vector<RouteFault> faults;
+    std::vector<Failure> faults;
     // Directions, radii and points that do not agree with the geometry, elements passed over.
-    std::vector<RouteFault> warnings;
+    std::vector<Failure> warnings;
     // The design read from AlignPIs (a JD route); then the alignment's CoordGeom, where it has
     // one, as an element route with its warnings, to fall back on when the PIs give no route and
     // to compare with when they do.
     bool fromAlignPIs = false;
     std::optional<RouteDesign> fallback;
-    std::vector<RouteFault> fallbackWarnings;
+    std::vector<Failure> fallbackWarnings;
     // Why the alignment has no grade line, when it has no design profile.
     std::string withoutProfile;
 };

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "alignment/route_design.h"
+#include "curve/result.h"
 #include "route_files/cross_fall_table.h"
 #include "route_files/element_file.h"
 #include "route_files/grade_table.h"
@@ -35,18 +36,13 @@ namespace hcurve {
 constexpr std::size_t kMaxRouteLineBytes = 64 * 1024;
 /// The most rows of the two tables together: far more than any road has JDs and chain breaks.
 constexpr std::size_t kMostRouteRows = 1000000;
-/// The design of a route file, or every fault found in it (nothing half read).
-struct RouteFileReading {
-    std::optional<RouteDesign> design;
-    std::vector<RouteFault> faults;
-};
-
-RouteFileReading readRouteFile(std::string_view utf8Text);
+/// The design of a route file, or every fault found in it with its line (nothing half read).
+Result<RouteDesign> readRouteFile(std::string_view utf8Text);
 
 /// The design of several files read together: the first file opens with the point table, or with
 /// the start or the element table of a route of elements; every other table (the other of those
 /// two, the chain breaks, the grade line, the cross-fall) may stand in any of them, each once.
-RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts);
+Result<RouteDesign> readRouteFiles(const std::vector<std::string_view>& utf8Texts);
 
 /// True when the text's first table is a point table, or the start or the element table of a
 /// route of elements: the file that is read first of several.

@@ -44,36 +44,50 @@ Result<std::string> routeFileText(const std::string& shownPath, std::string_view
 
 }  // namespace
 
-RouteLoading loadRouteFile(const std::string& path) {
+Result<LoadedRoute> loadRouteFile(const std::string& path) {
     return loadRouteFiles({path});
 }
 
-RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::string* alignment) {
-    RouteLoading loading;
+std::vector<Failure> routeFaultLines(const std::vector<Failure>& faults,
+                                     const std::function<std::string(std::size_t)>& shownFile) {
+    std::vector<Failure> lines;
+    for (const Failure& f : faults)
+        lines.push_back({shownFile(f.file) + ": " + shownText(faultText(f)), f.line, f.file});
+    if (faults.size() >= kMostRouteFaults)
+        lines.push_back(
+            {"hcurve: 错误太多，只列出了前 " + std::to_string(kMostRouteFaults) + " 个。"});
+    return lines;
+}
+
+std::vector<Failure> routeWarningLines(const std::vector<Failure>& warnings,
+                                       const std::function<std::string(std::size_t)>& shownFile) {
+    std::vector<Failure> lines;
+    for (const Failure& w : warningLines(warnings))
+        lines.push_back({shownFile(w.file) + ": 注意：" + shownText(w.message), w.line, w.file});
+    return lines;
+}
+
+Result<LoadedRoute> loadRouteFiles(const std::vector<std::string>& chosen,
+                                   const std::string* alignment) {
     std::vector<std::string> paths = chosen;
     std::vector<std::string> texts;
     for (const std::string& path : chosen) {
         const std::string shownPath = shownText(path);
         const Result<std::string> bytes = routeFileBytes(path);
-        if (!bytes) {
-            loading.messages.push_back(bytes.failure().message);
-            return loading;
-        }
+        if (!bytes)
+            return bytes.failure();
         if (looksLikeLandXml(path, *bytes)) {
-            if (paths.size() != 1) {
-                loading.messages.push_back("hcurve: LandXML 文件“" + shownPath +
-                                           "”要单独读，不能与别的文件一起读。");
-                return loading;
-            }
-            RouteLoading xml = loadLandXmlRoute(shownPath, *bytes, alignment);
-            xml.files = paths;
+            if (paths.size() != 1)
+                return Failure{"hcurve: LandXML 文件“" + shownPath +
+                               "”要单独读，不能与别的文件一起读。"};
+            Result<LoadedRoute> xml = loadLandXmlRoute(shownPath, *bytes, alignment);
+            if (xml)
+                xml->files = paths;
             return xml;
         }
         Result<std::string> text = routeFileText(shownPath, *bytes);
-        if (!text) {
-            loading.messages.push_back(text.failure().message);
-            return loading;
-        }
+        if (!text)
+            return text.failure();
         texts.push_back(std::move(*text));
     }
     // Files chosen together come in the order they were clicked or typed: the one that opens with
@@ -89,26 +103,19 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::s
             }
         }
     }
-    loading.files = paths;
-    RouteFileReading reading =
+    const auto shownFile = [&paths](std::size_t file) {
+        return shownText(paths[file < paths.size() ? file : 0]);
+    };
+    const Result<RouteDesign> design =
         readRouteFiles(std::vector<std::string_view>(texts.begin(), texts.end()));
-    std::vector<RouteFault> faults = reading.faults;
-    if (reading.design) {
-        RouteBuilding building = buildRoute(*reading.design);
-        faults = building.faults;
-        loading.route = std::move(building.route);
-        if (loading.route)
-            for (const WarningLine& w : warningLines(building.warnings))
-                loading.messages.push_back(shownText(paths[w.file < paths.size() ? w.file : 0]) +
-                                           ": 注意：" + shownText(w.text));
-    }
-    for (const RouteFault& f : faults)
-        loading.messages.push_back(shownText(paths[f.file < paths.size() ? f.file : 0]) + ": " +
-                                   shownText(faultText(f)));
-    if (faults.size() >= kMostRouteFaults)
-        loading.messages.push_back("hcurve: 错误太多，只列出了前 " +
-                                   std::to_string(kMostRouteFaults) + " 个。");
-    return loading;
+    if (!design)
+        return Result<LoadedRoute>::failed(routeFaultLines(design.failures(), shownFile));
+    Result<BuiltRoute> built = buildRoute(*design);
+    if (!built)
+        return Result<LoadedRoute>::failed(routeFaultLines(built.failures(), shownFile));
+    Result<LoadedRoute> loaded = LoadedRoute{std::move(built->route), {}, {}, paths};
+    loaded.warnings() = routeWarningLines(built.warnings(), shownFile);
+    return loaded;
 }
 
 }  // namespace hcurve

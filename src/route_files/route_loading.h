@@ -4,22 +4,24 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "alignment/route.h"
+#include "curve/result.h"
 
 namespace hcurve {
 
 /// The largest route file read.
 constexpr std::size_t kMaxRouteFileBytes = 64 * 1024 * 1024;
 
-/// A route file read and built: the route, or the messages (one a fault, each naming the file
-/// and, for a fault of its contents, the line). With a route, the messages are its warnings.
-struct RouteLoading {
-    std::optional<Route> route;
-    std::vector<std::string> messages;
+/// A route file read and built, with what the front ends need beside the route. Its failures and
+/// warnings are whole lines as the user reads them, each naming the file and, for a fault of its
+/// contents, the line.
+struct LoadedRoute {
+    Route route;
     std::string name;  // of the alignment, for a LandXML file
     // A LandXML alignment without elevations: why, for the modes that need them ("LandXML 文件的
     // 线路 “A” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）"). Empty otherwise.
@@ -28,15 +30,23 @@ struct RouteLoading {
 };
 
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
-/// (no such file, no permission, a folder, larger than kMaxRouteFileBytes) is one message that says
+/// (no such file, no permission, a folder, larger than kMaxRouteFileBytes) is one failure that says
 /// which.
-RouteLoading loadRouteFile(const std::string& path);
+Result<LoadedRoute> loadRouteFile(const std::string& path);
+
+/// The lines that tell a route's faults, each "file: 第 N 行：message", with one more when there
+/// are kMostRouteFaults of them (reading stopped there); and those that tell its warnings,
+/// "file: 注意：...", several of a kind in one (warningLines). shownFile names the file of each.
+std::vector<Failure> routeFaultLines(const std::vector<Failure>& faults,
+                                     const std::function<std::string(std::size_t)>& shownFile);
+std::vector<Failure> routeWarningLines(const std::vector<Failure>& warnings,
+                                       const std::function<std::string(std::size_t)>& shownFile);
 
 /// The same for several files read together, in any order: the one that opens with the JD table
 /// (or the element table) is read first, the others after it in their order.
 /// A LandXML file (route_files/landxml_reading.h: its name ends in .xml, or it starts as XML) is
 /// read alone: its alignment named alignment, or its first when that is null.
-RouteLoading loadRouteFiles(const std::vector<std::string>& paths,
-                            const std::string* alignment = nullptr);
+Result<LoadedRoute> loadRouteFiles(const std::vector<std::string>& paths,
+                                   const std::string* alignment = nullptr);
 
 }  // namespace hcurve

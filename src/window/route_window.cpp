@@ -85,6 +85,18 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// A result's warnings and failures, one a line, as they are worded.
+template <class T>
+QString linesOf(const Result<T>& result) {
+    QString lines;
+    for (const Failure& w : result.warnings())
+        lines += text(w.message) + "\n";
+    if (!result)
+        for (const Failure& f : result.failures())
+            lines += text(f.message) + "\n";
+    return lines;
+}
+
 // A chainage text as the tables write it, before zero too ("K0-153.100").
 bool isChainageText(const std::string& cell) {
     return !cell.empty() && cell[0] == 'K' && readChainage(cell);
@@ -497,16 +509,14 @@ RouteWindow::Added RouteWindow::addFiles(const QStringList& added) {
     std::vector<std::string> paths;
     for (const QString& p : files)
         paths.push_back(p.toStdString());
-    RouteLoading loading = loadRouteFiles(paths);
-    Added outcome{false, {}};
-    for (const std::string& m : loading.messages)
-        outcome.messages += text(m) + "\n";
-    if (!loading.route)
+    Result<LoadedRoute> loading = loadRouteFiles(paths);
+    Added outcome{false, linesOf(loading)};
+    if (!loading)
         return outcome;
     outcome.added = true;
-    route_ = std::move(*loading.route);
+    route_ = std::move(loading->route);
     files_.clear();
-    for (const std::string& f : loading.files)
+    for (const std::string& f : loading->files)
         files_ << QString::fromStdString(f);
     // The stakes last shown are computed again on the new route, with its elevations.
     const bool hadStakes = lastTable_.has_value();
@@ -902,16 +912,14 @@ RouteWindow* openRouteWindow(const QStringList& paths, QString& messages) {
     std::vector<std::string> files;
     for (const QString& p : paths)
         files.push_back(p.toStdString());
-    RouteLoading loading = loadRouteFiles(files);
-    messages.clear();
-    for (const std::string& m : loading.messages)
-        messages += text(m) + "\n";
-    if (!loading.route)
+    Result<LoadedRoute> loading = loadRouteFiles(files);
+    messages = linesOf(loading);
+    if (!loading)
         return nullptr;
     QStringList read;
-    for (const std::string& f : loading.files)
+    for (const std::string& f : loading->files)
         read << QString::fromStdString(f);
-    return new RouteWindow(std::move(*loading.route), read.isEmpty() ? paths : read);
+    return new RouteWindow(std::move(loading->route), read.isEmpty() ? paths : read);
 }
 
 RouteWindow* openRouteWindow(const QString& path, QString& messages) {

@@ -19,11 +19,11 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 Route routeOf(const std::string& text) {
-    RouteFileReading reading = readRouteFile(text);
-    EXPECT_TRUE(reading.design) << (reading.faults.empty() ? "" : faultText(reading.faults[0]));
-    RouteBuilding building = buildRoute(*reading.design);
-    EXPECT_TRUE(building.route) << (building.faults.empty() ? "" : faultText(building.faults[0]));
-    return *building.route;
+    const Result<RouteDesign> reading = readRouteFile(text);
+    EXPECT_TRUE(reading) << (reading.failures().empty() ? "" : faultText(reading.failures()[0]));
+    Result<BuiltRoute> building = buildRoute(*reading);
+    EXPECT_TRUE(building) << (building.failures().empty() ? "" : faultText(building.failures()[0]));
+    return building->route;
 }
 
 double angleBetween_deg(double a, double b) {

@@ -24,8 +24,8 @@
 #include <sstream>
 #include <tuple>
 
-#include "route_files/route_loading.h"
 #include "route_cli/route_command.h"
+#include "route_files/route_loading.h"
 #include "views/plan_scene.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"
@@ -381,10 +381,10 @@ TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
     window->setExportChooser([&] { return std::optional<QString>(chosen + ".xml"); });
     EXPECT_EQ(window->exportToChosenFile(),
               QStringLiteral("已把路线写成 LandXML 文件“%1.xml”。").arg(chosen));
-    const RouteLoading xml = loadRouteFiles({(chosen + ".xml").toStdString()});
-    ASSERT_TRUE(xml.route);
-    EXPECT_TRUE(xml.messages.empty());
-    EXPECT_EQ(xml.route->breaks.size(), 1u);
+    const Result<LoadedRoute> xml = loadRouteFiles({(chosen + ".xml").toStdString()});
+    ASSERT_TRUE(xml);
+    EXPECT_TRUE(xml.warnings().empty());
+    EXPECT_EQ(xml->route.breaks.size(), 1u);
 
     // The element table's EP is K(continuous - 10) past the long chain of 10 m.
     const double ep_m = cell(window->elementTable(), 3, 1).toDouble() - 10;
