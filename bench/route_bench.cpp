@@ -66,7 +66,7 @@ void BM_RouteStakesEvery5m(benchmark::State& state) {
     request.right_m = {5, 10};
     std::size_t stakes = 0;
     for (auto _ : state) {
-        StakeTable table = stakeTable(route, request);
+        StakeTable table = *stakeTable(route, request);
         stakes = table.rows.size();
         benchmark::DoNotOptimize(table);
     }
@@ -116,7 +116,7 @@ void BM_RouteStakesWithElevationsEvery5m(benchmark::State& state) {
     request.right_m = {5, 10};
     std::size_t stakes = 0;
     for (auto _ : state) {
-        StakeTable table = stakeTable(route, request);
+        StakeTable table = *stakeTable(route, request);
         stakes = table.rows.size();
         benchmark::DoNotOptimize(table);
     }

@@ -134,7 +134,7 @@ void BM_RouteStakeComputation(benchmark::State& state) {
     request.right_m = {5, 10};
     std::size_t rows = 0;
     for (auto _ : state) {
-        StakeTable table = stakeTable(window->route(), request);
+        StakeTable table = *stakeTable(window->route(), request);
         rows = table.rows.size();
         benchmark::DoNotOptimize(table);
     }

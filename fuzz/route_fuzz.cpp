@@ -68,9 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     request.interval_m = std::max((route.end_m - route.start_m) / 50, 1e-3);
     request.left_m = {5};
     request.right_m = {2.5, 7.5};
-    StakeTable table = stakeTable(route, request);
-    if (table.fault)
+    const Result<StakeTable> stakes = stakeTable(route, request);
+    if (!stakes)
         return 0;
+    const StakeTable& table = *stakes;
     require(!table.rows.empty());
     for (const StakeRow& r : table.rows) {
         require(std::isfinite(r.x_m) && std::isfinite(r.y_m) && std::isfinite(r.tangent_deg));

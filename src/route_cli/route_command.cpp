@@ -213,14 +213,14 @@ bool readStakeOptions(const Route& route, const std::vector<std::string>& args, 
 // met.
 std::optional<StakeTable> stakeTableSaid(const Route& route, const StakeRequest& request,
                                          std::ostream& err) {
-    StakeTable table = stakeTable(route, request);
-    if (table.fault) {
-        err << "hcurve: " << *table.fault << "\n";
+    Result<StakeTable> table = stakeTable(route, request);
+    for (const Failure& w : table.warnings())
+        sayFailure(err, w);
+    if (!table) {
+        sayFailure(err, table.failure());
         return std::nullopt;
     }
-    if (table.warning)
-        err << "hcurve: " << *table.warning << "\n";
-    return table;
+    return std::move(*table);
 }
 
 int stakes(const Route& route, const std::vector<std::string>& args, std::ostream& out,

@@ -578,10 +578,10 @@ std::optional<QString> RouteWindow::computeStakes() {
             return text(v.failure().message);
         request.skew_deg = *v;
     }
-    StakeTable table = hcurve::stakeTable(route_, request);
-    if (table.fault)
-        return text(*table.fault);
-    lastTable_ = std::move(table);
+    Result<StakeTable> table = hcurve::stakeTable(route_, request);
+    if (!table)
+        return text(table.failure().message);
+    lastTable_ = std::move(*table);
     lastRequest_ = request;
     // The two rows of a break, the chainage before it and the one after it, say so in their 点
     // column and stand out from the others.

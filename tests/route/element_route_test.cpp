@@ -169,7 +169,7 @@ TEST(ElementRoute, NamesRadiiAndStatedStartsAsTheFileGivesThem) {
     EXPECT_EQ(rows[1][10], "45.301500");
     StakeRequest request;
     request.interval_m = 1000;
-    const StakeTable stakes = stakeTable(route, request);
+    const StakeTable stakes = *stakeTable(route, request);
     std::string names;
     for (const StakeRow& r : stakes.rows)
         names += r.point + "@" + r.text + " ";
@@ -211,7 +211,8 @@ TEST(ElementRoute, UnnamedPointsAreNamedAsAJdRoutesAre) {
         StakeRequest request;
         request.interval_m = 1e6;
         std::string names;
-        for (const StakeRow& r : stakeTable(routeOf(fileOf(c.rows)), request).rows)
+        const StakeTable table = *stakeTable(routeOf(fileOf(c.rows)), request);
+        for (const StakeRow& r : table.rows)
             names += (names.empty() ? "" : " ") + (r.point.empty() ? "." : r.point);
         EXPECT_EQ(names, c.names);
     }
@@ -298,8 +299,8 @@ TEST(ElementRoute, TablesMayStandInFurtherFiles) {
     EXPECT_EQ(segmentTableCsv(a->route), segmentTableCsv(b->route));
     StakeRequest request;
     request.interval_m = 20;
-    EXPECT_EQ(stakeTableCsv(stakeTable(a->route, request), request),
-              stakeTableCsv(stakeTable(b->route, request), request));
+    EXPECT_EQ(stakeTableCsv(*stakeTable(a->route, request), request),
+              stakeTableCsv(*stakeTable(b->route, request), request));
 
     // A fault is told in the file it stands in.
     const Result<RouteDesign> wrong =

@@ -780,8 +780,8 @@ TEST(LandXmlIn, ABadProfileCostsTheElevationsOnly) {
         request.interval_m = 50;
         const Read plan = readBack(straightDocument(c.equations, ""));
         ASSERT_TRUE(plan.route);
-        EXPECT_EQ(stakeTableCsv(stakeTable(*l.route, request), request),
-                  stakeTableCsv(stakeTable(*plan.route, request), request));
+        EXPECT_EQ(stakeTableCsv(*stakeTable(*l.route, request), request),
+                  stakeTableCsv(*stakeTable(*plan.route, request), request));
     }
     // Only a ground line, or no profile at all.
     const std::string ground = replaced(straightDocument("", ""), "<ProfAlign>\n</ProfAlign>", "");
@@ -847,7 +847,7 @@ std::string stakesCsv(const Route& route) {
     StakeRequest request;
     request.interval_m = 20;
     request.left_m = {5};
-    return stakeTableCsv(stakeTable(route, request), request);
+    return stakeTableCsv(*stakeTable(route, request), request);
 }
 
 // The PI method: a JD route written with its AlignPIs reads back as the JD route it came from,

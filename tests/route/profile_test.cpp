@@ -162,7 +162,7 @@ TEST(CrossFall, ASkewedSidePointTakesTheElevationAtItsOwnFoot) {
     request.to_m = 4950;
     request.right_m = {10};
     request.skew_deg = 30;
-    const StakeTable table = stakeTable(route, request);
+    const StakeTable table = *stakeTable(route, request);
     ASSERT_EQ(table.rows.size(), 1u);
     // Heading north, the axis turned 30 degrees clockwise from east: the point lies 10 sin 30
     // back along the road and 10 cos 30 to the right of it.

@@ -344,7 +344,7 @@ TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
     request.to_m = 1520;
     request.left_m = {5, 10};
     const QStringList csv =
-        QString::fromStdString(stakeTableCsv(stakeTable(window->route(), request), request))
+        QString::fromStdString(stakeTableCsv(*stakeTable(window->route(), request), request))
             .split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(csv.size(), 1 + rows(s));
     for (int row = -1; row < rows(s); ++row) {
