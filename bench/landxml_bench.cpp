@@ -66,7 +66,7 @@ void BM_LandXmlRead15km(benchmark::State& state) {
     std::size_t elements = 0;
     for (auto _ : state) {
         const LandXmlReading reading = readLandXml(text, nullptr);
-        const Result<BuiltRoute> building = buildRoute(*reading.design);
+        const Result<BuiltRoute> building = buildRoute(reading.alignment->design);
         elements = building->route.alignment.elements.size();
         benchmark::DoNotOptimize(building);
     }
@@ -77,7 +77,7 @@ BENCHMARK(BM_LandXmlRead15km)->Unit(benchmark::kMillisecond);
 
 void BM_LandXmlWrite15km(benchmark::State& state) {
     const LandXmlReading reading = readLandXml(document(), nullptr);
-    const Route route = buildRoute(*reading.design)->route;
+    const Route route = buildRoute(reading.alignment->design)->route;
     for (auto _ : state)
         benchmark::DoNotOptimize(landXmlText(route, "K", {"2026-12-09", "10:00:00"}));
     state.counters["km"] = (route.end_m - route.start_m) / 1000;

@@ -42,21 +42,21 @@ Result<LoadedRoute> loadLandXmlRoute(const std::string& shownPath, std::string_v
     if (!text)
         return Failure{"hcurve: 文件“" + shownPath + "”：" + text.failure().message};
     const auto shownFile = [&shownPath](std::size_t) { return shownPath; };
-    const LandXmlReading reading = readLandXml(*text, alignment);
-    if (!reading.design)
-        return Result<LoadedRoute>::failed(routeFaultLines(reading.faults, shownFile));
-    std::vector<Failure> warnings = reading.warnings;
-    Result<BuiltRoute> built = buildRoute(*reading.design);
-    if (reading.fallback) {
-        Result<BuiltRoute> fallback = buildRoute(*reading.fallback);
+    const Result<LandXmlDesign> reading = readLandXml(*text, alignment).alignment;
+    if (!reading)
+        return Result<LoadedRoute>::failed(routeFaultLines(reading.failures(), shownFile));
+    std::vector<Failure> warnings = reading.warnings();
+    Result<BuiltRoute> built = buildRoute(reading->design);
+    if (reading->fallback) {
+        Result<BuiltRoute> fallback = buildRoute(*reading->fallback);
         if (!built && fallback) {
             // The PIs give no route (curves that overlap, ...): the elements do.
             const Failure& first = built.failure();
             warnings.push_back(
                 {"AlignPIs 的交点算不出路线，按 CoordGeom 的线元计算：" + first.message,
                  first.line});
-            warnings.insert(warnings.end(), reading.fallbackWarnings.begin(),
-                            reading.fallbackWarnings.end());
+            warnings.insert(warnings.end(), reading->fallbackWarnings.begin(),
+                            reading->fallbackWarnings.end());
             built = std::move(fallback);
         } else if (built && fallback) {
             const Route &a = built->route, &b = fallback->route;
@@ -68,13 +68,13 @@ Result<LoadedRoute> loadLandXmlRoute(const std::string& shownPath, std::string_v
                                         format(longer, Pattern::Fixed4) + " 米，终点相差 " +
                                         format(apart, Pattern::Fixed4) +
                                         " 米；按 AlignPIs（交点法）计算。",
-                                    reading.design->points.front().line});
+                                    reading->design.points.front().line});
         }
     }
     if (!built)
         return Result<LoadedRoute>::failed(routeFaultLines(built.failures(), shownFile));
     warnings.insert(warnings.end(), built.warnings().begin(), built.warnings().end());
-    Result<LoadedRoute> loaded = LoadedRoute{std::move(built->route), reading.name, {}, {}};
+    Result<LoadedRoute> loaded = LoadedRoute{std::move(built->route), reading->name, {}, {}};
     loaded.warnings() = routeWarningLines(warnings, shownFile);
     const std::vector<Failure>& profileFaults = built->profileFaults;
     if (!profileFaults.empty()) {
@@ -84,9 +84,9 @@ Result<LoadedRoute> loadLandXmlRoute(const std::string& shownPath, std::string_v
             why += "纵断面另有 " + std::to_string(profileFaults.size() - 1) + " 处错误。";
         loaded.warnings().push_back({shownPath + ": 注意：" + shownText(why)});
         loaded->withoutProfile =
-            "LandXML 文件的线路 “" + reading.name + "” 的纵断面算不出来（原因见上）";
+            "LandXML 文件的线路 “" + reading->name + "” 的纵断面算不出来（原因见上）";
     } else if (!loaded->route.gradeLine) {
-        loaded->withoutProfile = reading.withoutProfile;
+        loaded->withoutProfile = reading->withoutProfile;
     }
     return loaded;
 }
@@ -110,8 +110,9 @@ Result<std::vector<LandXmlAlignment>> listLandXmlAlignments(const std::string& p
     if (!reading.alignments.empty())
         return std::move(reading.alignments);
     std::vector<Failure> lines;
-    for (const Failure& f : reading.faults)
-        lines.push_back({shownPath + ": " + shownText(faultText(f)), f.line});
+    if (!reading.alignment)
+        for (const Failure& f : reading.alignment.failures())
+            lines.push_back({shownPath + ": " + shownText(faultText(f)), f.line});
     return Result<std::vector<LandXmlAlignment>>::failed(std::move(lines));
 }
 

@@ -161,9 +161,23 @@ std::string quoted(std::string_view text) {
     return "“" + shownText(std::string(text)) + "”";
 }
 
+// What the reader gathers as it reads: the file's alignments, and of the one read its design
+// (and what goes with it) or its faults, and its warnings.
+struct ReadParts {
+    std::optional<RouteDesign> design;
+    std::string name;
+    std::vector<LandXmlAlignment> alignments;
+    std::vector<Failure> faults;
+    std::vector<Failure> warnings;
+    bool fromAlignPIs = false;
+    std::optional<RouteDesign> fallback;
+    std::vector<Failure> fallbackWarnings;
+    std::string withoutProfile;
+};
+
 class Reader {
   public:
-    Reader(std::string_view text, LandXmlReading& reading) : text_(text), reading_(reading) {}
+    Reader(std::string_view text, ReadParts& reading) : text_(text), reading_(reading) {}
 
     void fault(Node n, std::string message) { faults_->push_back({std::move(message), n->line}); }
     // A warning; one of a kind that may come once an element is told with the others of its kind
@@ -966,7 +980,7 @@ class Reader {
 
   private:
     std::string_view text_;
-    LandXmlReading& reading_;
+    ReadParts& reading_;
     // Where faults and warnings go: the reading's, or those of the part being read.
     std::vector<Failure>* faults_ = &reading_.faults;
     std::vector<Failure>* warnings_ = &reading_.warnings;
@@ -979,7 +993,7 @@ class Reader {
 }  // namespace
 
 LandXmlReading readLandXml(std::string_view utf8Text, const std::string* name) {
-    LandXmlReading reading;
+    ReadParts reading;
     if (utf8Text.substr(0, kBom.size()) == kBom) {
         // Lines keep their numbers: the mark holds no line end.
         utf8Text.remove_prefix(kBom.size());
@@ -990,7 +1004,16 @@ LandXmlReading readLandXml(std::string_view utf8Text, const std::string* name) {
     const auto byLine = [](const Failure& a, const Failure& b) { return a.line < b.line; };
     std::stable_sort(reading.warnings.begin(), reading.warnings.end(), byLine);
     std::stable_sort(reading.fallbackWarnings.begin(), reading.fallbackWarnings.end(), byLine);
-    return reading;
+    if (!reading.design)
+        return {std::move(reading.alignments),
+                Result<LandXmlDesign>::failed(std::move(reading.faults))};
+    LandXmlReading read{
+        std::move(reading.alignments),
+        LandXmlDesign{std::move(*reading.design), std::move(reading.name), reading.fromAlignPIs,
+                      std::move(reading.fallback), std::move(reading.fallbackWarnings),
+                      std::move(reading.withoutProfile)}};
+    read.alignment.warnings() = std::move(reading.warnings);
+    return read;
 }
 
 }  // namespace hcurve

@@ -167,13 +167,14 @@ struct Read {
 
 Read readBack(const std::string& text, const std::string* name = nullptr) {
     Read r;
-    const LandXmlReading reading = readLandXml(text, name);
-    for (const Failure& f : reading.faults)
-        r.faults.push_back(faultText(f));
-    for (const Failure& w : reading.warnings)
+    const Result<LandXmlDesign> reading = readLandXml(text, name).alignment;
+    if (!reading)
+        for (const Failure& f : reading.failures())
+            r.faults.push_back(faultText(f));
+    for (const Failure& w : reading.warnings())
         r.warnings.push_back(faultText(w));
-    if (reading.design) {
-        Result<BuiltRoute> building = buildRoute(*reading.design);
+    if (reading) {
+        Result<BuiltRoute> building = buildRoute(reading->design);
         if (!building)
             for (const Failure& f : building.failures())
                 r.faults.push_back(faultText(f));
@@ -963,10 +964,10 @@ TEST(LandXmlOut, NamesWithLineEndsSurviveTheRoundTrip) {
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         const LandXmlReading reading = readLandXml(text, nullptr);
-        ASSERT_TRUE(reading.design && reading.design->elements);
-        EXPECT_EQ(reading.name, "甲\\x0A线");
+        ASSERT_TRUE(reading.alignment && reading.alignment->design.elements);
+        EXPECT_EQ(reading.alignment->name, "甲\\x0A线");
         EXPECT_EQ(reading.alignments.at(0).name, "甲\\x0A线");
-        EXPECT_EQ(reading.design->elements->rows.at(1).name, "Z\\x0D\\x0AH");
+        EXPECT_EQ(reading.alignment->design.elements->rows.at(1).name, "Z\\x0D\\x0AH");
         const Loaded l = loaded(text);
         ASSERT_TRUE(l.route);
         text = landXmlText(*l.route, l.name, {"2026-12-09", "10:00:00"});
@@ -978,9 +979,9 @@ TEST(LandXmlOut, NamesWithLineEndsSurviveTheRoundTrip) {
     text = replaced(text, "<Spiral spiType", "<Spiral name=\"Z&#13;&#10;H\" spiType");
     const std::string name = "甲\n线";
     const LandXmlReading reading = readLandXml(text, &name);
-    ASSERT_TRUE(reading.design);
-    EXPECT_EQ(reading.name, "甲\\x0A线");
-    EXPECT_EQ(reading.design->elements->rows.at(1).name, "Z\\x0D\\x0AH");
+    ASSERT_TRUE(reading.alignment);
+    EXPECT_EQ(reading.alignment->name, "甲\\x0A线");
+    EXPECT_EQ(reading.alignment->design.elements->rows.at(1).name, "Z\\x0D\\x0AH");
 #endif
 }
 
