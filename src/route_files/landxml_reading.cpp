@@ -181,7 +181,7 @@ class Reader {
 
     void fault(Node n, std::string message) { faults_->push_back({std::move(message), n->line}); }
     // A warning; one of a kind that may come once an element is told with the others of its kind
-    // (route_file.h: warningLines).
+    // (alignment/route_design.h: warningLines).
     void warn(Node n, std::string message, std::string kind = "", std::string detail = "",
               std::string done = "") {
         addWarning(
