@@ -83,8 +83,12 @@ class [[nodiscard]] Result<void> {
     const Failure& failure() const { return failures_.front(); }
     const std::vector<Failure>& failures() const { return failures_; }
 
+    const std::vector<Failure>& warnings() const { return warnings_; }
+    std::vector<Failure>& warnings() { return warnings_; }
+
   private:
     std::vector<Failure> failures_;
+    std::vector<Failure> warnings_;
 };
 
 /// Done: what a writer or a check hands back when nothing went wrong.

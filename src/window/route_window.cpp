@@ -85,18 +85,6 @@ QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// A result's warnings and failures, one a line, as they are worded.
-template <class T>
-QString linesOf(const Result<T>& result) {
-    QString lines;
-    for (const Failure& w : result.warnings())
-        lines += text(w.message) + "\n";
-    if (!result)
-        for (const Failure& f : result.failures())
-            lines += text(f.message) + "\n";
-    return lines;
-}
-
 // A chainage text as the tables write it, before zero too ("K0-153.100").
 bool isChainageText(const std::string& cell) {
     return !cell.empty() && cell[0] == 'K' && readChainage(cell);
@@ -504,16 +492,16 @@ void RouteWindow::catchUpPlan() {
         showPlanStakes(false);
 }
 
-RouteWindow::Added RouteWindow::addFiles(const QStringList& added) {
+Result<void> RouteWindow::addFiles(const QStringList& added) {
     const QStringList files = files_ + added;
     std::vector<std::string> paths;
     for (const QString& p : files)
         paths.push_back(p.toStdString());
     Result<LoadedRoute> loading = loadRouteFiles(paths);
-    Added outcome{false, linesOf(loading)};
     if (!loading)
-        return outcome;
-    outcome.added = true;
+        return Result<void>::failed(loading.failures());
+    Result<void> outcome = done();
+    outcome.warnings() = loading.warnings();
     route_ = std::move(loading->route);
     files_.clear();
     for (const std::string& f : loading->files)
@@ -535,13 +523,13 @@ void RouteWindow::runAddFiles() {
     if (added.isEmpty())
         return;
     const bool wasGraded = route_.gradeLine.has_value();
-    const Added outcome = addFiles(added);
-    if (!outcome.added) {
-        QMessageBox::warning(this, QStringLiteral("文件有错"), outcome.messages);
+    const Result<void> outcome = addFiles(added);
+    if (!outcome) {
+        QMessageBox::warning(this, QStringLiteral("文件有错"), messageLines(outcome));
         return;
     }
-    if (!outcome.messages.isEmpty())
-        QMessageBox::information(this, QStringLiteral("注意"), outcome.messages);
+    if (!outcome.warnings().empty())
+        QMessageBox::information(this, QStringLiteral("注意"), messageLines(outcome));
     if (!wasGraded && route_.gradeLine)
         tabs_->setCurrentWidget(profilePage_);
 }
@@ -908,22 +896,24 @@ void RouteWindow::runPrint() {
     QMessageBox::information(this, QStringLiteral("打印"), printWithProgress());
 }
 
-RouteWindow* openRouteWindow(const QStringList& paths, QString& messages) {
+Result<RouteWindow*> openRouteWindow(const QStringList& paths) {
     std::vector<std::string> files;
     for (const QString& p : paths)
         files.push_back(p.toStdString());
     Result<LoadedRoute> loading = loadRouteFiles(files);
-    messages = linesOf(loading);
     if (!loading)
-        return nullptr;
+        return Result<RouteWindow*>::failed(loading.failures());
     QStringList read;
     for (const std::string& f : loading->files)
         read << QString::fromStdString(f);
-    return new RouteWindow(std::move(loading->route), read.isEmpty() ? paths : read);
+    Result<RouteWindow*> opened =
+        new RouteWindow(std::move(loading->route), read.isEmpty() ? paths : read);
+    opened.warnings() = loading.warnings();
+    return opened;
 }
 
-RouteWindow* openRouteWindow(const QString& path, QString& messages) {
-    return openRouteWindow(QStringList{path}, messages);
+Result<RouteWindow*> openRouteWindow(const QString& path) {
+    return openRouteWindow(QStringList{path});
 }
 
 void addRouteMenu(QMenuBar* bar, QWidget* parent) {
@@ -937,17 +927,17 @@ void addRouteMenu(QMenuBar* bar, QWidget* parent) {
             QStringLiteral("交点表、线元表或 LandXML (*.csv *.txt *.xml);;所有文件 (*)"));
         if (paths.isEmpty())
             return;
-        QString messages;
-        RouteWindow* window = openRouteWindow(paths, messages);
-        if (!window) {
-            QMessageBox::warning(parent, QStringLiteral("交点表有错"), messages);
+        const Result<RouteWindow*> opened = openRouteWindow(paths);
+        if (!opened) {
+            QMessageBox::warning(parent, QStringLiteral("交点表有错"), messageLines(opened));
             return;
         }
+        RouteWindow* window = *opened;
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
         // A route that was read may still carry warnings (a stated start off the chain).
-        if (!messages.isEmpty())
-            QMessageBox::information(window, QStringLiteral("注意"), messages);
+        if (!opened.warnings().empty())
+            QMessageBox::information(window, QStringLiteral("注意"), messageLines(opened));
     });
 }
 

@@ -49,22 +49,23 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     if (argc < 5) {
-        std::fprintf(stderr, "usage: route_screenshot ROUTE.csv PROFILE.csv SIZE OUTDIR\n"
-                             "writes OUTDIR/route-window-SIZE.png, route-plan-SIZE.png,\n"
-                             "route-profile-SIZE.png, main-window-SIZE.png and, with SIZE\n"
-                             "1024x768, route.pdf, print.pdf, stakes.pdf\n");
+        std::fprintf(stderr,
+                     "usage: route_screenshot ROUTE.csv PROFILE.csv SIZE OUTDIR\n"
+                     "writes OUTDIR/route-window-SIZE.png, route-plan-SIZE.png,\n"
+                     "route-profile-SIZE.png, main-window-SIZE.png and, with SIZE\n"
+                     "1024x768, route.pdf, print.pdf, stakes.pdf\n");
         return 2;
     }
     const QString size = QString::fromLocal8Bit(argv[3]);
     const QString out = QString::fromLocal8Bit(argv[4]) + QStringLiteral("/");
     const bool reports = size == QStringLiteral("1024x768");
-    QString messages;
-    hcurve::RouteWindow* route = hcurve::openRouteWindow(
-        QStringList{QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])}, messages);
-    if (!route) {
-        std::fprintf(stderr, "%s", messages.toUtf8().constData());
+    const hcurve::Result<hcurve::RouteWindow*> opened = hcurve::openRouteWindow(
+        QStringList{QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])});
+    if (!opened) {
+        std::fprintf(stderr, "%s", hcurve::messageLines(opened).toUtf8().constData());
         return 1;
     }
+    hcurve::RouteWindow* route = *opened;
     // Stakes every 20 m over JD1 with a point 5 m each side, the axis turned 15 degrees.
     route->intervalField()->setText("20");
     route->fromField()->setText("K12+100");
