@@ -7,11 +7,13 @@
 #include <string>
 #include <string_view>
 
+#include "alignment/cross_section.h"
 #include "alignment/route.h"
 #include "route_files/landxml_loading.h"
 #include "route_files/landxml_reading.h"
 #include "route_files/route_file.h"
 #include "route_files/route_tables.h"
+#include "route_files/section_output.h"
 #include "route_files/text_decoding.h"
 
 namespace {
@@ -23,8 +25,9 @@ void require(bool ok) {
         std::abort();
 }
 
-// The route of the bytes as a route file (a LandXML file, when they start as one), or nothing.
-std::optional<Route> routeOf(std::string_view bytes) {
+// The route of the bytes as a route file (a LandXML file, when they start as one), or nothing;
+// into section the cross-section tables a route file gives.
+std::optional<Route> routeOf(std::string_view bytes, SectionDesign& section) {
     if (looksLikeLandXml("", bytes)) {
         Result<LoadedRoute> loading = loadLandXmlRoute("f.xml", bytes, nullptr);
         if (!loading) {
@@ -46,6 +49,7 @@ std::optional<Route> routeOf(std::string_view bytes) {
         require(!building.failures().empty());
         return std::nullopt;
     }
+    section = reading->section;
     return std::move(building->route);
 }
 
@@ -53,7 +57,8 @@ std::optional<Route> routeOf(std::string_view bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const std::optional<Route> built = routeOf(bytes);
+    SectionDesign sectionTables;
+    const std::optional<Route> built = routeOf(bytes, sectionTables);
     if (!built)
         return 0;
     const Route& route = *built;
@@ -78,5 +83,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         locate(route, r.x_m, r.y_m);
     }
     stakeTableCsv(table, request);
+    // The cross-section, where the file gives a template: built or refused with its faults, and
+    // every edge, section point and slope stake of the stakes finite.
+    if (!sectionTables.templateTable)
+        return 0;
+    const Result<CrossSection> building = buildCrossSection(sectionTables, route);
+    if (!building) {
+        require(!building.failures().empty());
+        return 0;
+    }
+    const CrossSection& section = *building;
+    for (const StakeRow& r : table.rows) {
+        for (const FormationEdge& e : formationEdges(section, route, r.continuous_m))
+            require(std::isfinite(e.offset_m) && std::isfinite(e.elevation_m));
+        for (const SectionPoint& p : designSection(section, route, r.continuous_m, {}))
+            require(std::isfinite(p.offset_m) && std::isfinite(p.elevation_m));
+        if (route.gradeLine) {
+            const Result<SlopeStake> stake = slopeStake(section, route, r.continuous_m, 20, 0);
+            require(!stake || std::isfinite(stake->edgeH_m));
+        }
+    }
+    stakeTableWithEdgesCsv(table, request, section, route);
+    sectionTableCsv(table, section, route, defaultSectionSlopes(section));
     return 0;
 }

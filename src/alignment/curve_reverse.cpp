@@ -19,20 +19,6 @@ Alignment curveAlignment(const CurveElements& c, double from_m, double to_m) {
                         std::min(from_m, c.zh), std::max(to_m, c.hz));
 }
 
-Segment segmentOf(const Alignment& al, std::size_t element) {
-    const Element& e = al.elements[element];
-    switch (e.kind()) {
-        case ElementKind::Straight:
-            return element == 0 ? Segment::IncomingTangent : Segment::OutgoingTangent;
-        case ElementKind::Arc:
-            return Segment::Arc;
-        case ElementKind::Spiral:
-            break;
-    }
-    // The second spiral is fixed by HZ and runs back from it.
-    return e.reversed() ? Segment::SecondSpiral : Segment::FirstSpiral;
-}
-
 std::optional<ReverseResult> reverseCalculation(const CurveElements& c, double x_m, double y_m) {
     Alignment al;
     std::vector<AlignmentFoot> feet;
@@ -54,7 +40,7 @@ std::optional<ReverseResult> reverseCalculation(const CurveElements& c, double x
     const double plausible_m = std::min(c.R, kPlausibleOffsetLimit_m);
     // Decided on the offset as the message shows it, to the millimetre.
     const bool far = roundTo(std::fabs(best.offset_m), 3) > plausible_m;
-    return ReverseResult{{best.continuous_m, best.offset_m, segmentOf(al, best.element)},
+    return ReverseResult{{best.continuous_m, best.offset_m, chainSegment(al, best.element)},
                          feetAmbiguous(feet),
                          far,
                          plausible_m};

@@ -10,9 +10,9 @@
 
 #include <optional>
 
+#include "alignment/alignment.h"
 #include "curve/curve_record.h"
 #include "geometry/stake_position.h"
-#include "alignment/alignment.h"
 
 namespace hcurve {
 
@@ -20,10 +20,8 @@ namespace hcurve {
 /// (running back from it), the spirals and the arc, a straight from HZ; its elements named ZH,
 /// HY, YH, HZ (ZY, YZ without spirals), the arc's middle QZ, its ends' elements by the two
 /// tangents (which run on without end beyond from_m and to_m, as every chain's end straights do).
+/// chainSegment (alignment/route.h) tells which part of the curve an element is.
 Alignment curveAlignment(const CurveElements& curve, double from_m, double to_m);
-
-/// The part of the curve an element of curveAlignment is.
-Segment segmentOf(const Alignment& curveAlignment, std::size_t element);
 
 /// The foot of the perpendicular from a point onto the curve's alignment.
 struct FootPoint {

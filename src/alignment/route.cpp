@@ -88,14 +88,11 @@ std::string chainLabel(const Route& route, std::size_t index) {
     std::size_t arcsBefore = 0;
     for (std::size_t i = 0; i < index; ++i)
         arcsBefore += elements[i].kind() == ElementKind::Arc ? 1 : 0;
-    const Element& e = elements[index];
-    if (e.kind() == ElementKind::Straight)
+    if (elements[index].kind() == ElementKind::Straight)
         return straightName(route.points, arcsBefore);
-    const bool second = e.kind() == ElementKind::Spiral && e.reversed();
-    const RouteCurve& rc = route.curves[second ? arcsBefore - 1 : arcsBefore];
-    const Segment segment = e.kind() == ElementKind::Arc ? Segment::Arc
-                            : second                     ? Segment::SecondSpiral
-                                                         : Segment::FirstSpiral;
+    const Segment segment = chainSegment(route.alignment, index);
+    const RouteCurve& rc =
+        route.curves[segment == Segment::SecondSpiral ? arcsBefore - 1 : arcsBefore];
     return joined({rc.name, " ", elementName(segment)});
 }
 
@@ -516,6 +513,20 @@ Alignment chainOf(const std::vector<RoutePointRow>& points, const std::vector<Ro
 Alignment compileChain(const std::vector<RoutePointRow>& points,
                        const std::vector<RouteCurve>& curves, double start_m, double end_m) {
     return chainOf(points, curves, start_m, end_m, nullptr);
+}
+
+Segment chainSegment(const Alignment& chain, std::size_t index) {
+    const Element& e = chain.elements[index];
+    switch (e.kind()) {
+        case ElementKind::Straight:
+            return index == 0 ? Segment::IncomingTangent : Segment::OutgoingTangent;
+        case ElementKind::Arc:
+            return Segment::Arc;
+        case ElementKind::Spiral:
+            break;
+    }
+    // The second spiral is fixed by HZ and runs back from it.
+    return e.reversed() ? Segment::SecondSpiral : Segment::FirstSpiral;
 }
 
 RouteStake stakeAt(const Route& route, double continuous_m) {

@@ -17,6 +17,7 @@
 #include "alignment/grade_line.h"
 #include "alignment/route_design.h"
 #include "curve/curve_record.h"
+#include "geometry/stake_position.h"
 
 namespace hcurve {
 
@@ -123,6 +124,11 @@ std::optional<RouteFoot> locate(const Route& route, double x_m, double y_m);
 /// ZH, HY or ZY, YH, HZ or YZ) and its arc's middle by QZ.
 Alignment compileChain(const std::vector<RoutePointRow>& points,
                        const std::vector<RouteCurve>& curves, double start_m, double end_m);
+
+/// The part of its JD's curve an element of such a chain is: the chain's first straight the
+/// tangent into the first curve and every other straight the tangent out of the curve before it;
+/// an arc the arc; a spiral the first spiral, or the second where it runs back from HZ.
+Segment chainSegment(const Alignment& chain, std::size_t index);
 
 /// The azimuth from one point to another, in the program's degrees (whose radians are degrees
 /// times the ten-decimal factor): a true full turn of them is kFullTurn_deg, so the azimuth lies in

@@ -11,6 +11,7 @@
 
 namespace hcurve {
 
+/// A point of the plane: a side point, a vertex of the plan's drawing.
 struct PlanePoint {
     double x_m;  // north
     double y_m;  // east

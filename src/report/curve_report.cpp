@@ -5,6 +5,7 @@
 
 #include "curve/chainage.h"
 #include "curve/format.h"
+#include "geometry/characteristic_points.h"
 #include "port/messages.h"
 
 namespace hcurve {
@@ -16,26 +17,20 @@ constexpr const char* kReportFace = "黑体";
 constexpr int kHeadingSize_pt = 12;
 constexpr int kBodySize_pt = 10;
 
-struct Point {
-    const char* label;
-    double chainage_m;
-    double x_m;
-    double y_m;
-};
-
-void printPointLine(PrinterPort& printer, const Point& point) {
-    printer.printLine({{29, point.label + chainageText(point.chainage_m, kPlainForm)},
+// A characteristic point named as the report names it ("直缓点(ZH) ").
+void printPointLine(PrinterPort& printer, const CharacteristicPoint& point) {
+    printer.printLine({{29, point.name + chainageText(point.chainage_m, kPlainForm)},
                        {53, coordinateText(point.x_m, kPlainCoordinate)},
                        {66, coordinateText(point.y_m, kPlainCoordinate)}});
 }
 
 void printPointLines(PrinterPort& printer, const CurveElements& c) {
-    const Point zh{"直缓点(ZH) ", c.zh, c.xa, c.ya};
-    const Point hy{"缓圆点(HY) ", c.hy, c.xh1, c.yh1};
-    const Point yh{"圆缓点(YH) ", c.yh, c.xh2, c.yh2};
-    const Point hz{"缓直点(HZ) ", c.hz, c.xb, c.yb};
-    const Point zy{"直圆点(ZY) ", c.ZY, c.xa, c.ya};
-    const Point yz{"圆直点(YZ) ", c.YZ, c.xb, c.yb};
+    const CharacteristicPoint zh{"直缓点(ZH) ", c.zh, c.xa, c.ya};
+    const CharacteristicPoint hy{"缓圆点(HY) ", c.hy, c.xh1, c.yh1};
+    const CharacteristicPoint yh{"圆缓点(YH) ", c.yh, c.xh2, c.yh2};
+    const CharacteristicPoint hz{"缓直点(HZ) ", c.hz, c.xb, c.yb};
+    const CharacteristicPoint zy{"直圆点(ZY) ", c.ZY, c.xa, c.ya};
+    const CharacteristicPoint yz{"圆直点(YZ) ", c.YZ, c.xb, c.yb};
 
     const bool entrySpiral = c.A1 != 0;
     const bool exitSpiral = c.A2 != 0;

@@ -13,6 +13,7 @@
 
 #include "alignment/route.h"
 #include "cad/route_dxf.h"
+#include "curve/csv_writing.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
@@ -24,6 +25,7 @@
 #include "route_files/landxml_writing.h"
 #include "route_files/route_file.h"
 #include "route_files/route_tables.h"
+#include "route_files/section_output.h"
 #include "route_files/vertical_table.h"
 #include "stakes/field_tools.h"
 
@@ -47,8 +49,12 @@ constexpr char kUsage[] =
 // The file name that stands for the standard output.
 constexpr char kStandardOutput[] = "-";
 
-const char* const kModes[] = {"--elements", "--segments", "--vertical", "--stakes",
-                              "--dxf",      "--locate",   "--landxml",  "--alignments"};
+const char* const kModes[] = {"--elements", "--segments",    "--vertical",    "--stakes",
+                              "--dxf",      "--locate",      "--landxml",     "--alignments",
+                              "--sections", "--slope-stake", "--slope-stakes"};
+
+// The stake table's flag that adds the formation edges.
+constexpr char kEdges[] = "--edges";
 
 bool isMode(const std::string& argument) {
     return std::find(std::begin(kModes), std::end(kModes), argument) != std::end(kModes);
@@ -223,12 +229,29 @@ std::optional<StakeTable> stakeTableSaid(const Route& route, const StakeRequest&
     return std::move(*table);
 }
 
-int stakes(const Route& route, const std::vector<std::string>& args, std::ostream& out,
-           std::ostream& err) {
+// Why a mode of the cross-section cannot be used on a route without a template.
+constexpr char kNoTemplate[] = "需要横断面：文件里没有模板表（表头 侧,部件,宽度,横坡）。";
+
+int stakes(const Route& route, const CrossSection* section, std::vector<std::string> args,
+           std::ostream& out, std::ostream& err) {
     StakeRequest request;
     std::optional<std::string> outPath;
     ExportFormat format = ExportFormat::Csv;
     bool haveInterval = false;
+    // --edges stands anywhere among the options, once.
+    const auto edgesFlag = std::find(args.begin() + 2, args.end(), kEdges);
+    const bool edges = edgesFlag != args.end();
+    if (edges) {
+        args.erase(edgesFlag);
+        if (std::find(args.begin() + 2, args.end(), kEdges) != args.end()) {
+            err << "hcurve: --edges 只能给出一次。\n";
+            return 1;
+        }
+        if (!section) {
+            err << "hcurve: --edges " << kNoTemplate << "\n";
+            return 1;
+        }
+    }
     if (!readStakeOptions(route, args, 2, request, haveInterval, &outPath, &format, err))
         return 1;
     if (!haveInterval) {
@@ -240,7 +263,10 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
         return 1;
     if (outPath) {
         const Result<std::string> file =
-            exportFile(routeExportPoints(*table, request), format, table->withHeights);
+            exportFile(edges ? exportPointsWithEdges(*table, request, *section, route,
+                                                     format == ExportFormat::Gsi)
+                             : routeExportPoints(*table, request),
+                       format, table->withHeights);
         if (!file) {
             sayFailure(err, file.failure());
             return 1;
@@ -251,7 +277,68 @@ int stakes(const Route& route, const std::vector<std::string>& args, std::ostrea
         }
         return 0;
     }
-    put(out, stakeTableCsv(*table, request));
+    put(out, edges ? stakeTableWithEdgesCsv(*table, request, *section, route)
+                   : stakeTableCsv(*table, request));
+    return 0;
+}
+
+// --sections --interval D [--from M] [--to M] [--earthwork 填|挖|左,右]: the break points of the
+// design section of every stake.
+int sectionsCommand(const Route& route, const CrossSection* section, std::vector<std::string> args,
+                    std::ostream& out, std::ostream& err) {
+    if (!section) {
+        err << "hcurve: --sections " << kNoTemplate << "\n";
+        return 1;
+    }
+    SectionSlopes slopes = defaultSectionSlopes(*section);
+    std::vector<std::string> kept(args.begin(), args.begin() + 2);
+    for (std::size_t i = 2; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        if (option != "--earthwork" && option != "--interval" && option != "--from" &&
+            option != "--to") {
+            say(err, "hcurve: --sections 只用 --interval、--from、--to 和 --earthwork，不用 " +
+                         option + "。");
+            return 1;
+        }
+        if (i + 1 >= args.size()) {
+            say(err, "hcurve: " + option + " 后面缺少值。");
+            return 1;
+        }
+        if (option != "--earthwork") {
+            kept.insert(kept.end(), {option, args[i + 1]});
+            continue;
+        }
+        const std::string& value = args[i + 1];
+        const auto kind = [](const std::string& t) -> std::optional<SectionEarthwork> {
+            if (t == "填")
+                return SectionEarthwork::Fill;
+            if (t == "挖")
+                return SectionEarthwork::Cut;
+            return std::nullopt;
+        };
+        const std::size_t comma = value.find(',');
+        const std::optional<SectionEarthwork> left = kind(value.substr(0, comma));
+        const std::optional<SectionEarthwork> right =
+            comma == std::string::npos ? left : kind(value.substr(comma + 1));
+        if (!left || !right) {
+            say(err, "hcurve: --earthwork 要给出 填 或 挖（两侧不同时写 左侧,右侧，如 填,挖），“" +
+                         value + "”不对。");
+            return 1;
+        }
+        slopes = {*left, *right};
+    }
+    StakeRequest request;
+    bool haveInterval = false;
+    if (!readStakeOptions(route, kept, 2, request, haveInterval, nullptr, nullptr, err))
+        return 1;
+    if (!haveInterval) {
+        err << "hcurve: --sections 需要 --interval 桩距。\n";
+        return 1;
+    }
+    const std::optional<StakeTable> table = stakeTableSaid(route, request, err);
+    if (!table)
+        return 1;
+    put(out, sectionTableCsv(*table, *section, route, slopes));
     return 0;
 }
 
@@ -286,8 +373,127 @@ int dxfCommand(const Route& route, const std::vector<std::string>& args, std::os
     return 0;
 }
 
-int locateCommand(const Route& route, const std::string& withoutProfile,
-                  const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+// A surveyed point's X, Y and H from the arguments from first on; nothing, with the message
+// said, where one is no number or beyond the coordinates' bound.
+std::optional<SurveyedPoint> pointArguments(const std::vector<std::string>& args, std::size_t first,
+                                            std::ostream& err) {
+    SurveyedPoint p;
+    double* values[] = {&p.x_m, &p.y_m, &p.H_m};
+    const char* names[] = {"X", "Y", "H"};
+    for (std::size_t k = 0; k < 3; ++k) {
+        const std::optional<double> v = readNumber(args[first + k]);
+        if (!v || std::fabs(*v) > kMaxCoordinate_m) {
+            say(err, std::string("hcurve: ") + names[k] + " 必须是数值（绝对值不超过 " +
+                         generalText(kMaxCoordinate_m) + "），“" + args[first + k] + "” 不对。");
+            return std::nullopt;
+        }
+        *values[k] = *v;
+    }
+    return p;
+}
+
+// What a slope stake needs of the route besides the point: a template and a grade line.
+bool slopeStakesPossible(const Route& route, const CrossSection* section,
+                         const std::string& withoutProfile, const std::string& mode,
+                         std::ostream& err) {
+    if (!section) {
+        err << "hcurve: " << mode << " " << kNoTemplate << "\n";
+        return false;
+    }
+    if (!route.gradeLine) {
+        if (!withoutProfile.empty())
+            say(err, "hcurve: " + withoutProfile + "，放不出边坡。");
+        else
+            err << "hcurve: 文件里没有纵断面表，放不出边坡：边坡放样要比较设计高程和实测高程。\n";
+        return false;
+    }
+    return true;
+}
+
+// --slope-stake X Y H: one ground point's slope stake.
+int slopeStakeCommand(const Route& route, const CrossSection* section,
+                      const std::string& withoutProfile, const std::vector<std::string>& args,
+                      std::ostream& out, std::ostream& err) {
+    if (args.size() != 5) {
+        err << "hcurve: --slope-stake 后面要有三个数值：X（北）、Y（东）和实测高程 H。\n";
+        return 1;
+    }
+    const std::optional<SurveyedPoint> point = pointArguments(args, 2, err);
+    if (!point || !slopeStakesPossible(route, section, withoutProfile, "--slope-stake", err))
+        return 1;
+    const std::optional<RouteFoot> foot = locate(route, point->x_m, point->y_m);
+    if (!foot) {
+        err << "hcurve: 这个点在路线上找不到垂足。\n";
+        return 1;
+    }
+    const Result<SlopeStake> stake =
+        slopeStake(*section, route, foot->continuous_m, foot->offset_m, point->H_m);
+    if (!stake) {
+        say(err,
+            "hcurve: " + stakeText(route, foot->continuous_m) + "：" + stake.failure().message);
+        return 1;
+    }
+    put(out,
+        csvText({slopeStakeHeader(), slopeStakeFields(route, *point, *foot, *stake)}, kScriptCsv));
+    if (foot->ambiguous)
+        err << "hcurve: 注意：路线上有几处离该点几乎一样近，这个桩号不是唯一的答案。\n";
+    if (foot->far())
+        say(err,
+            "hcurve: 注意：该点离路线超过 " + generalText(foot->plausibleOffset_m) +
+                " 米（附近曲线的半径 R 与 1000 米中较小者），不像是这条路线上的点，请核对座标。");
+    return 0;
+}
+
+// --slope-stakes FILE: the slope stake of every point of a file 点名,X,Y,H. A point without one
+// (no foot, no slope of its kind on its side) is told on the error stream and left out.
+int slopeStakesCommand(const Route& route, const CrossSection* section,
+                       const std::string& withoutProfile, const std::vector<std::string>& args,
+                       std::ostream& out, std::ostream& err) {
+    if (args.size() != 3) {
+        err << "hcurve: --slope-stakes 后面要有一个点的文件（表头 点名,X,Y,H）。\n";
+        return 1;
+    }
+    if (!slopeStakesPossible(route, section, withoutProfile, "--slope-stakes", err))
+        return 1;
+    const Result<std::string> text = readRouteText(args[2]);
+    if (!text) {
+        say(err, text.failure().message);
+        return 1;
+    }
+    const Result<std::vector<SurveyedPoint>> points = readSurveyedPoints(*text);
+    if (!points) {
+        for (const Failure& f : points.failures())
+            say(err, args[2] + ": " + faultText(f));
+        return 1;
+    }
+    TableRows rows{slopeStakeHeader()};
+    rows.reserve(points->size() + 1);
+    for (const SurveyedPoint& p : *points) {
+        const std::string who = "点 " + p.name + "（第 " + std::to_string(p.line) + " 行）";
+        const std::optional<RouteFoot> foot = locate(route, p.x_m, p.y_m);
+        if (!foot) {
+            say(err, "hcurve: " + who + "在路线上找不到垂足。");
+            continue;
+        }
+        const Result<SlopeStake> stake =
+            slopeStake(*section, route, foot->continuous_m, foot->offset_m, p.H_m);
+        if (!stake) {
+            say(err, "hcurve: " + who + "，" + stakeText(route, foot->continuous_m) + "：" +
+                         stake.failure().message);
+            continue;
+        }
+        rows.push_back(slopeStakeFields(route, p, *foot, *stake));
+        if (foot->far())
+            say(err, "hcurve: 注意：" + who + "离路线超过 " + generalText(foot->plausibleOffset_m) +
+                         " 米，不像是这条路线上的点，请核对座标。");
+    }
+    put(out, csvText(rows, kScriptCsv));
+    return 0;
+}
+
+int locateCommand(const Route& route, const CrossSection* section,
+                  const std::string& withoutProfile, const std::vector<std::string>& args,
+                  std::ostream& out, std::ostream& err) {
     const bool withH = args.size() == 5;
     std::optional<double> x = args.size() == 4 || withH ? readNumber(args[2]) : std::nullopt;
     std::optional<double> y = args.size() == 4 || withH ? readNumber(args[3]) : std::nullopt;
@@ -325,7 +531,7 @@ int locateCommand(const Route& route, const std::string& withoutProfile,
     if (route.gradeLine && !locatedHeights(route, *foot, H).centre_m)
         say(err,
             "hcurve: 垂足 " + stakeText(route, foot->continuous_m) + " 在纵断面以外，没有高程。");
-    put(out, locateCsv(route, *foot, H));
+    put(out, section ? locateOnSectionCsv(route, *section, *foot, H) : locateCsv(route, *foot, H));
     if (foot->ambiguous)
         err << "hcurve: 注意：路线上有几处离该点几乎一样近，这个桩号不是唯一的答案。\n";
     if (foot->far()) {
@@ -450,11 +656,18 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         put(out, mode == "--elements" ? elementTableCsv(route) : verticalTableCsv(route));
         return 0;
     }
+    const CrossSection* section = loading.crossSection ? &*loading.crossSection : nullptr;
     if (mode == "--stakes")
-        return stakes(route, rest, out, err);
+        return stakes(route, section, rest, out, err);
+    if (mode == "--sections")
+        return sectionsCommand(route, section, rest, out, err);
+    if (mode == "--slope-stake")
+        return slopeStakeCommand(route, section, loading.withoutProfile, rest, out, err);
+    if (mode == "--slope-stakes")
+        return slopeStakesCommand(route, section, loading.withoutProfile, rest, out, err);
     if (mode == "--dxf")
         return dxfCommand(route, rest, err);
-    return locateCommand(route, loading.withoutProfile, rest, out, err);
+    return locateCommand(route, section, loading.withoutProfile, rest, out, err);
 }
 
 }  // namespace

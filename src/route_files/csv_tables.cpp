@@ -173,8 +173,9 @@ Result<CsvSplit> splitTables(std::string_view utf8Text, const ContinuesOverEmpty
             CsvTable table;
             table.headerLine = records.line();
             places.clear();
+            const std::vector<std::string> header = fields;
             for (std::size_t i = 0; i < fields.size(); ++i) {
-                if (!known(fields[i]))
+                if (!known(fields[i], header))
                     continue;
                 // A column named twice would leave the reader to pick one of them.
                 for (const std::string& before : table.header) {

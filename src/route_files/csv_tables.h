@@ -40,8 +40,10 @@ std::string field(const std::vector<std::string>& fields, std::optional<std::siz
 using ContinuesOverEmptyLine =
     std::function<bool(const CsvTable& current, const std::vector<std::string>& line)>;
 
-/// Whether a header's title names a column some table reads.
-using KnownTitle = std::function<bool(std::string_view title)>;
+/// Whether a header's title names a column some table reads; header is the whole line it stands in
+/// (the table it opens).
+using KnownTitle =
+    std::function<bool(std::string_view title, const std::vector<std::string>& header)>;
 
 /// How much one text may hold.
 struct CsvLimits {

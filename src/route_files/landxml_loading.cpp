@@ -74,7 +74,8 @@ Result<LoadedRoute> loadLandXmlRoute(const std::string& shownPath, std::string_v
     if (!built)
         return Result<LoadedRoute>::failed(routeFaultLines(built.failures(), shownFile));
     warnings.insert(warnings.end(), built.warnings().begin(), built.warnings().end());
-    Result<LoadedRoute> loaded = LoadedRoute{std::move(built->route), reading->name, {}, {}};
+    Result<LoadedRoute> loaded =
+        LoadedRoute{std::move(built->route), reading->name, {}, {}, {}, {}};
     loaded.warnings() = routeWarningLines(warnings, shownFile);
     const std::vector<Failure>& profileFaults = built->profileFaults;
     if (!profileFaults.empty()) {

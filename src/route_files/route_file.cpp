@@ -9,6 +9,7 @@
 #include "curve/shown_text.h"
 #include "geometry/design_check.h"
 #include "route_files/csv_tables.h"
+#include "route_files/section_tables.h"
 
 namespace hcurve {
 namespace {
@@ -156,7 +157,7 @@ RoutePointRow readPointRow(RowReader& row, int line, bool isJd) {
     return p;
 }
 
-enum class TableKind { Points, Breaks, Grade, CrossFall, ElementStart, Elements, Unknown };
+enum class TableKind { Points, Breaks, Grade, CrossFall, ElementStart, Elements, Section, Unknown };
 
 TableKind kindOf(const std::vector<std::string>& header) {
     std::vector<Failure> ignored;
@@ -173,13 +174,18 @@ TableKind kindOf(const std::vector<std::string>& header) {
         return TableKind::ElementStart;
     if (isElementTableHeader(header))
         return TableKind::Elements;
+    if (sectionTableKind(header))
+        return TableKind::Section;
     return TableKind::Unknown;
 }
 
-// Whether a header's title names a column of any table of the file.
-bool isKnownTitle(std::string_view title) {
+// Whether a header's title names a column of any table of the file; a cross-section table's only
+// in the header of one, so that another table keeps reading as it did. (A header's titles are
+// known once each: a second is a fault, so its table is told after as many looks at the header
+// as the cross-section has titles.)
+bool isKnownTitle(std::string_view title, const std::vector<std::string>& header) {
     return columnNamed(title) || isGradeTitle(title) || isCrossFallTitle(title) ||
-           isElementTitle(title);
+           isElementTitle(title) || (isSectionTitle(title) && kindOf(header) == TableKind::Section);
 }
 
 // The break table may hold empty lines: a line after one that opens no table of its own is one
@@ -335,6 +341,10 @@ RouteTables placeTables(const std::vector<std::vector<CsvTable>>& files, RouteDe
                     else
                         design.crossFall = readCrossFallTable(table, f, faults);
                     break;
+                case TableKind::Section:
+                    readSectionTable(*sectionTableKind(table.header), table, f, ofElements,
+                                     design.section, faults);
+                    break;
                 case TableKind::Unknown:
                     faults.push_back(
                         {"这张表的表头不认识：断链表要有 断链前桩号 和 断链后桩号 "
@@ -444,6 +454,7 @@ Result<RouteDesign> readRouteFiles(const std::vector<std::string_view>& utf8Text
         return Result<RouteDesign>::failed(std::move(faults));
     RouteDesign design;
     const RouteTables placed = placeTables(*files, design, faults);
+    checkSectionTables(design.section, faults);
     if (placed.ofElements)
         readElementRoute(placed, design, faults);
     else if (!readPointTable((*files)[0][0], design, faults))

@@ -44,6 +44,13 @@ Result<std::string> routeFileText(const std::string& shownPath, std::string_view
 
 }  // namespace
 
+Result<std::string> readRouteText(const std::string& path) {
+    const Result<std::string> bytes = routeFileBytes(path);
+    if (!bytes)
+        return bytes.failure();
+    return routeFileText(shownText(path), *bytes);
+}
+
 Result<LoadedRoute> loadRouteFile(const std::string& path) {
     return loadRouteFiles({path});
 }
@@ -106,15 +113,26 @@ Result<LoadedRoute> loadRouteFiles(const std::vector<std::string>& chosen,
     const auto shownFile = [&paths](std::size_t file) {
         return shownText(paths[file < paths.size() ? file : 0]);
     };
-    const Result<RouteDesign> design =
+    Result<RouteDesign> design =
         readRouteFiles(std::vector<std::string_view>(texts.begin(), texts.end()));
     if (!design)
         return Result<LoadedRoute>::failed(routeFaultLines(design.failures(), shownFile));
     Result<BuiltRoute> built = buildRoute(*design);
     if (!built)
         return Result<LoadedRoute>::failed(routeFaultLines(built.failures(), shownFile));
-    Result<LoadedRoute> loaded = LoadedRoute{std::move(built->route), {}, {}, paths};
-    loaded.warnings() = routeWarningLines(built.warnings(), shownFile);
+    std::vector<Failure> warnings = std::move(built.warnings());
+    std::optional<CrossSection> crossSection;
+    if (design->section.templateTable) {
+        Result<CrossSection> section = buildCrossSection(design->section, built->route);
+        if (!section)
+            return Result<LoadedRoute>::failed(routeFaultLines(section.failures(), shownFile));
+        crossSection = std::move(*section);
+        warnings.insert(warnings.end(), section.warnings().begin(), section.warnings().end());
+    }
+    Result<LoadedRoute> loaded =
+        LoadedRoute{std::move(built->route), {}, {}, paths, std::move(design->section),
+                    std::move(crossSection)};
+    loaded.warnings() = routeWarningLines(warnings, shownFile);
     return loaded;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "alignment/cross_section.h"
 #include "alignment/route.h"
 #include "curve/result.h"
 
@@ -27,6 +28,11 @@ struct LoadedRoute {
     // 线路 “A” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）"). Empty otherwise.
     std::string withoutProfile;
     std::vector<std::string> files;  // the paths in the order read, the route's own table first
+    // The cross-section tables of the files (none for a LandXML file), and the cross-section
+    // built from them on the route where they hold a template; its faults are the route's (no
+    // route then), its warnings among the messages.
+    SectionDesign section;
+    std::optional<CrossSection> crossSection;
 };
 
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
@@ -41,6 +47,10 @@ std::vector<Failure> routeFaultLines(const std::vector<Failure>& faults,
                                      const std::function<std::string(std::size_t)>& shownFile);
 std::vector<Failure> routeWarningLines(const std::vector<Failure>& warnings,
                                        const std::function<std::string(std::size_t)>& shownFile);
+
+/// The text of a further file the route command reads (surveyed points), as a route file's: read up
+/// to kMaxRouteFileBytes and decoded (UTF-8 or GBK); or why not, said with the file.
+Result<std::string> readRouteText(const std::string& path);
 
 /// The same for several files read together, in any order: the one that opens with the JD table
 /// (or the element table) is read first, the others after it in their order.

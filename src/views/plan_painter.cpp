@@ -243,7 +243,7 @@ struct Sheet {
     const PlanScene& scene;
     const PlanFrame& frame;
 
-    QPointF at(const PlanPoint& p) const { return frame.toPicture(p, size); }
+    QPointF at(const PlanePoint& p) const { return frame.toPicture(p, size); }
 };
 
 // The tangents through the JD (on a route the whole polygon), and the radii to the ends of the
@@ -277,9 +277,9 @@ void paintStakes(const Sheet& sheet, const std::vector<std::size_t>& shown) {
         const QPointF middle = sheet.at(stake.at);
         const QPointF across = pictureDirection(stake.normal_deg);
         std::vector<QPointF> ends{middle};
-        for (const PlanPoint& p : stake.left)
+        for (const PlanePoint& p : stake.left)
             ends.push_back(sheet.at(p));
-        for (const PlanPoint& p : stake.right)
+        for (const PlanePoint& p : stake.right)
             ends.push_back(sheet.at(p));
         painter.setPen(pen(kTransverseRgb, 1.0));
         for (const QPointF& end : ends)
@@ -289,10 +289,10 @@ void paintStakes(const Sheet& sheet, const std::vector<std::size_t>& shown) {
         painter.setPen(Qt::NoPen);
         const QSizeF dot(kSidePointSize, kSidePointSize);
         painter.setBrush(QColor::fromRgba(kLeftPointRgb));
-        for (const PlanPoint& p : stake.left)
+        for (const PlanePoint& p : stake.left)
             painter.drawRect(QRectF(sheet.at(p) - QPointF(dot.width(), dot.height()) / 2, dot));
         painter.setBrush(QColor::fromRgba(kRightPointRgb));
-        for (const PlanPoint& p : stake.right)
+        for (const PlanePoint& p : stake.right)
             painter.drawRect(QRectF(sheet.at(p) - QPointF(dot.width(), dot.height()) / 2, dot));
         painter.setBrush(Qt::NoBrush);
     }
@@ -304,7 +304,7 @@ void paintLineAndMarks(const Sheet& sheet) {
     QPainter& painter = sheet.painter;
     const PlanScene& scene = sheet.scene;
     QPolygonF line;
-    for (const PlanPoint& p : scene.centreLine)
+    for (const PlanePoint& p : scene.centreLine)
         line << sheet.at(p);
     painter.setPen(pen(kCentreLineRgb, kCentreLineWidth));
     painter.drawPolyline(line);
@@ -385,8 +385,8 @@ void labelStakes(const Sheet& sheet, LabelPlacer& labels, const std::vector<std:
         const QPointF middle = sheet.at(stake.at);
         const QPointF direction = pictureDirection(stake.normal_deg);
         double reach = kStakeTick;
-        for (const std::vector<PlanPoint>* side : {&stake.left, &stake.right}) {
-            for (const PlanPoint& p : *side) {
+        for (const std::vector<PlanePoint>* side : {&stake.left, &stake.right}) {
+            for (const PlanePoint& p : *side) {
                 const QPointF d = sheet.at(p) - middle;
                 if (d.x() * direction.x() + d.y() * direction.y() > 0)
                     reach = std::max(reach, std::hypot(d.x(), d.y()) + kSidePointSize);
@@ -414,21 +414,21 @@ std::vector<std::size_t> shownStakes(const PlanScene& scene, const PlanFrame& fr
     return shown;
 }
 
-QPointF PlanFrame::toPicture(const PlanPoint& point, const QSizeF& size) const {
+QPointF PlanFrame::toPicture(const PlanePoint& point, const QSizeF& size) const {
     return {size.width() / 2 + (point.y_m - middleY_m) * pixelsPerMetre,
             size.height() / 2 - (point.x_m - middleX_m) * pixelsPerMetre};
 }
 
-PlanPoint PlanFrame::toWorld(const QPointF& at, const QSizeF& size) const {
+PlanePoint PlanFrame::toWorld(const QPointF& at, const QSizeF& size) const {
     return {middleX_m - (at.y() - size.height() / 2) / pixelsPerMetre,
             middleY_m + (at.x() - size.width() / 2) / pixelsPerMetre};
 }
 
 PlanFrame PlanFrame::zoomedAt(const QPointF& anchor, const QSizeF& size, double factor) const {
-    const PlanPoint held = toWorld(anchor, size);
+    const PlanePoint held = toWorld(anchor, size);
     PlanFrame zoomed = *this;
     zoomed.pixelsPerMetre = pixelsPerMetre * factor;
-    const PlanPoint moved = zoomed.toWorld(anchor, size);
+    const PlanePoint moved = zoomed.toWorld(anchor, size);
     zoomed.middleX_m += held.x_m - moved.x_m;
     zoomed.middleY_m += held.y_m - moved.y_m;
     return zoomed;
@@ -447,20 +447,20 @@ PlanFrame fitFrame(const PlanScene& scene, const QSizeF& size) {
         minX = maxX = scene.centreLine.front().x_m;
         minY = maxY = scene.centreLine.front().y_m;
     }
-    auto take = [&](const PlanPoint& p) {
+    auto take = [&](const PlanePoint& p) {
         minX = std::min(minX, p.x_m);
         maxX = std::max(maxX, p.x_m);
         minY = std::min(minY, p.y_m);
         maxY = std::max(maxY, p.y_m);
     };
-    for (const PlanPoint& p : scene.centreLine)
+    for (const PlanePoint& p : scene.centreLine)
         take(p);
     for (const PlanMark& m : scene.polygon)
         take(m.at);
     for (const PlanStake& s : scene.stakes) {
-        for (const PlanPoint& p : s.left)
+        for (const PlanePoint& p : s.left)
             take(p);
-        for (const PlanPoint& p : s.right)
+        for (const PlanePoint& p : s.right)
             take(p);
     }
     const double radius_m =

@@ -25,8 +25,8 @@ struct PlanFrame {
     double middleY_m = 0;  // east
     double pixelsPerMetre = 1;
 
-    QPointF toPicture(const PlanPoint& point, const QSizeF& size) const;
-    PlanPoint toWorld(const QPointF& at, const QSizeF& size) const;
+    QPointF toPicture(const PlanePoint& point, const QSizeF& size) const;
+    PlanePoint toWorld(const QPointF& at, const QSizeF& size) const;
     /// Scaled by factor about the picture point anchor, which keeps showing the same world point.
     PlanFrame zoomedAt(const QPointF& anchor, const QSizeF& size, double factor) const;
     /// Moved with the picture by delta pixels.

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <optional>
 
+#include "alignment/curve_reverse.h"
 #include "curve/angle.h"
 #include "curve/chainage.h"
 #include "curve/format.h"
 #include "geometry/characteristic_points.h"
-#include "geometry/stake_position.h"
 #include "stakes/stake_list.h"
 
 namespace hcurve {
@@ -23,13 +23,25 @@ constexpr double kArcSamplesPerDegree = 2.0;
 constexpr int kMinArcSamples = 16;
 constexpr int kMaxArcSamples = 720;
 
-void sample(const CurveElements& c, double from_m, double to_m, int steps,
-            std::vector<PlanPoint>& line) {
-    for (int k = line.empty() ? 0 : 1; k <= steps; ++k) {
-        const double chainage_m = from_m + (to_m - from_m) * k / steps;
-        if (std::optional<StakePosition> s = centreStake(c, chainage_m, 0))
-            line.push_back({s->x_m, s->y_m});
+// The centre line through the elements of the curve's alignment: a straight by its two ends, a
+// spiral by kSpiralSamples chords, the arc by kArcSamplesPerDegree of its central angle.
+std::vector<PlanePoint> centreLineOf(const Alignment& alignment) {
+    std::vector<PlanePoint> line;
+    for (const Element& e : alignment.elements) {
+        int steps = 1;
+        if (e.kind() == ElementKind::Spiral) {
+            steps = kSpiralSamples;
+        } else if (e.kind() == ElementKind::Arc) {
+            const double arc_deg = e.length_m() / e.radius_m() / kDegreeFactor;
+            steps = std::clamp(static_cast<int>(std::ceil(arc_deg * kArcSamplesPerDegree)),
+                               kMinArcSamples, kMaxArcSamples);
+        }
+        for (int k = line.empty() ? 0 : 1; k <= steps; ++k) {
+            const AlignmentPoint p = e.at(e.start_m() + e.length_m() * k / steps);
+            line.push_back({p.x_m, p.y_m});
+        }
     }
+    return line;
 }
 
 std::string designTitle(const CurveRecord& record, const CurveElements& c) {
@@ -68,17 +80,8 @@ PlanScene planScene(const CurveRecord& record) {
         from_m = std::min(from_m, stake.chainage_m);
         to_m = std::max(to_m, stake.chainage_m);
     }
-    const double arcDegrees = (c.yh - c.hy) / c.R / c.f;
-    const int arcSamples =
-        std::clamp(static_cast<int>(std::ceil(arcDegrees * kArcSamplesPerDegree)), kMinArcSamples,
-                   kMaxArcSamples);
-    sample(c, from_m, c.zh, 1, scene.centreLine);
-    if (c.hy > c.zh)
-        sample(c, c.zh, c.hy, kSpiralSamples, scene.centreLine);
-    sample(c, c.hy, c.yh, arcSamples, scene.centreLine);
-    if (c.hz > c.yh)
-        sample(c, c.yh, c.hz, kSpiralSamples, scene.centreLine);
-    sample(c, c.hz, to_m, 1, scene.centreLine);
+    const Alignment alignment = curveAlignment(c, from_m, to_m);
+    scene.centreLine = centreLineOf(alignment);
 
     for (CurveEnd end : {CurveEnd::Start, CurveEnd::End}) {
         for (const CharacteristicPoint& p : characteristicPoints(c, end))
@@ -88,8 +91,7 @@ PlanScene planScene(const CurveRecord& record) {
 
     // Every stake with its side points.
     forEachStake(run, [&](const RunStake& stake) {
-        const std::optional<StakePosition> normal = centreStake(c, stake.chainage_m, 0);
-        const double axis_deg = normal ? normal->axisAzimuth_deg : c.T + kRightAngle_deg;
+        const double axis_deg = alignment.at(stake.chainage_m).azimuth_deg + kRightAngle_deg;
         PlanStake drawn{{stake.x_m, stake.y_m},
                         chainageText(stake.chainage_m, kPlainForm),
                         c.p > 0 ? axis_deg + kHalfCircle_deg : axis_deg,

@@ -69,7 +69,7 @@ std::vector<PlanStake> routePlanStakes(const StakeTable& table, const StakeReque
         stake.left.reserve(n / std::max<std::size_t>(perRow, 1) * leftPerRow);
         stake.right.reserve(n - stake.left.capacity());
         for (std::size_t j = 0; j < n && perRow > 0; ++j) {
-            const PlanPoint p{table.sideX_m[i * n + j], table.sideY_m[i * n + j]};
+            const PlanePoint p{table.sideX_m[i * n + j], table.sideY_m[i * n + j]};
             (j % perRow < leftPerRow ? stake.left : stake.right).push_back(p);
         }
         stakes.push_back(std::move(stake));

@@ -118,7 +118,7 @@ PlanViewWindow::PlanViewWindow(const CurveRecord& record, Teller tell, QWidget* 
         QStringLiteral("按所见保存为 PNG、SVG 或 PDF 文件，或存为 DXF 图形供 CAD 使用"));
     connect(fitButton, &QPushButton::clicked, canvas_, &PlanCanvas::fit);
     connect(saveButton, &QPushButton::clicked, this, &PlanViewWindow::save);
-    connect(canvas_, &PlanCanvas::pointed, this, [this](std::optional<PlanPoint> at) {
+    connect(canvas_, &PlanCanvas::pointed, this, [this](std::optional<PlanePoint> at) {
         coordinates_->setText(at ? QStringLiteral("X (北) = %1    Y (东) = %2")
                                        .arg(at->x_m, 0, 'f', 3)
                                        .arg(at->y_m, 0, 'f', 3)

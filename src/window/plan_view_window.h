@@ -30,7 +30,7 @@ class PlanCanvas : public QWidget {
 
   signals:
     /// The world point under the cursor, or none when the cursor left.
-    void pointed(std::optional<PlanPoint> at);
+    void pointed(std::optional<PlanePoint> at);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,5 +1,6 @@
 #include "window/profile_view.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
@@ -22,6 +23,7 @@ constexpr double kChainageLabel_px = 130;  // the width a chainage under the dra
 constexpr double kMark_px = 3;
 constexpr int kSamples = 3000;
 constexpr double kPercent = 100;
+constexpr double kLeastGradeCell_px = 50;  // a narrower cell of the band stays empty
 
 // 1, 2 or 5 times a power of ten, the largest not above v.
 double niceBelow(double v) {
@@ -40,7 +42,219 @@ QString fixed3(double v) {
     return text(format(v, Pattern::Fixed3));
 }
 
+// The grid: the level lines with their elevations on the left, the chainage lines with their
+// labels below, and the plot's frame.
+void paintGrid(QPainter& painter, const Route& route, const ProfileFrame& frame,
+               const QSizeF& size) {
+    const QRectF& plot = frame.plot;
+    const QPen gridPen(QColor(225, 225, 225), 0);
+    for (double h : elevationLines_m(frame)) {
+        const double y = frame.at(frame.start_m, h).y();
+        painter.setPen(gridPen);
+        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+        painter.setPen(Qt::black);
+        painter.drawText(QRectF(0, y - 8, kLeft_px - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
+                         text(generalText(h)));
+    }
+    painter.setPen(gridPen);
+    for (double s : chainageLines_m(frame)) {
+        const double x = frame.at(s, frame.lowest_m).x();
+        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    }
+    painter.setPen(Qt::black);
+    const QFontMetrics metrics = painter.fontMetrics();
+    for (const ProfileLabel& label :
+         chainageLabels(route, frame, size.width(),
+                        [&](const QString& s) { return metrics.horizontalAdvance(s); }))
+        painter.drawText(label.box, Qt::AlignHCenter | Qt::AlignTop, label.text);
+    painter.setPen(QPen(Qt::black, 0));
+    painter.drawRect(plot);
+}
+
+// The stakes of the table, as ticks on the design line.
+void paintStakes(QPainter& painter, const StakeTable& stakes, const ProfileFrame& frame) {
+    painter.setPen(QPen(QColor(0, 120, 0), 1));
+    for (const StakeRow& r : stakes.rows) {
+        if (!r.H_m)
+            continue;
+        const QPointF p = frame.at(r.continuous_m, *r.H_m);
+        painter.drawLine(p + QPointF(0, -2 * kMark_px), p + QPointF(0, 2 * kMark_px));
+    }
+}
+
+// Each 变坡点: its mark, the ends of its curve, and its captions standing upright above it; the
+// band below with the grade and length of each straight grade.
+void paintGradePoints(QPainter& painter, const GradeLine& g, const ProfileFrame& frame,
+                      const std::vector<ProfileCaption>& captions) {
+    const QRectF& plot = frame.plot;
+    const double bandTop = plot.bottom() + kChainageLabels_px;
+    painter.setPen(QPen(Qt::black, 0));
+    painter.drawRect(QRectF(plot.left(), bandTop, plot.width(), kBand_px - 4));
+    for (std::size_t k = 0; k < g.points.size(); ++k) {
+        const GradePoint& p = g.points[k];
+        const QPointF m = frame.at(p.at_m, p.H_m);
+        painter.setPen(QPen(Qt::black, 0));
+        painter.drawEllipse(m, kMark_px, kMark_px);
+        painter.drawLine(QPointF(m.x(), bandTop), QPointF(m.x(), bandTop + kBand_px - 4));
+        if (p.T_m > 0) {
+            painter.setPen(QPen(Qt::blue, 0));
+            for (double end : {p.curveStart_m(), p.curveEnd_m()}) {
+                const QPointF e = frame.at(end, *designElevation_m(g, end));
+                painter.drawLine(e, QPointF(e.x(), e.y() - 12));
+            }
+        }
+        painter.setPen(Qt::black);
+        // Upright, the first line stands left of its foot and the second right of it: both stay
+        // inside the frame, also at the start and the end of the grade line.
+        const QFontMetricsF metrics(painter.font());
+        const double right = captions[k].curve.isEmpty()
+                                 ? metrics.descent()
+                                 : metrics.lineSpacing() + metrics.descent();
+        const double foot =
+            std::clamp(m.x() + 4, plot.left() + metrics.ascent() + 2,
+                       std::max(plot.left() + metrics.ascent() + 2, plot.right() - right - 2));
+        // Above the mark and above the design line where the caption stands.
+        const double footAt_m = std::clamp(frame.chainageAt_m(foot), frame.start_m, frame.end_m);
+        const double top =
+            std::min({m.y(), frame.at(p.at_m, designElevation_m(g, p.at_m).value_or(p.H_m)).y(),
+                      frame.at(footAt_m, designElevation_m(g, footAt_m).value_or(p.H_m)).y()});
+        painter.save();
+        painter.translate(foot, top - 8);
+        painter.rotate(-kQuarterTurn_tdeg);
+        painter.drawText(QPointF(0, 0), captions[k].where);
+        painter.drawText(QPointF(0, painter.fontMetrics().lineSpacing()), captions[k].curve);
+        painter.restore();
+    }
+    for (const GradeCell& cell : gradeCells(g, frame))
+        painter.drawText(cell.box, Qt::AlignCenter, cell.text);
+}
+
 }  // namespace
+
+std::vector<ProfileCaption> profileCaptions(const Route& route, const GradeLine& g) {
+    std::vector<ProfileCaption> captions;
+    for (std::size_t k = 0; k < g.points.size(); ++k) {
+        const GradePoint& p = g.points[k];
+        const QString where = (k == 0                     ? QStringLiteral("起点")
+                               : k + 1 == g.points.size() ? QStringLiteral("终点")
+                                                          : QStringLiteral("变坡点%1").arg(k)) +
+                              "  " + text(stakeText(route, p.at_m)) + "  H=" + fixed3(p.H_m);
+        QString curve;
+        if (p.T_m > 0)
+            curve =
+                "R=" + text(generalText(p.R_m)) + "  T=" + fixed3(p.T_m) + "  E=" + fixed3(p.E_m);
+        captions.push_back({where, curve});
+    }
+    return captions;
+}
+
+QPointF ProfileFrame::at(double chainage_m, double H_m) const {
+    return QPointF(plot.left() + (chainage_m - start_m) * pixelsPerMetre,
+                   base_px - (H_m - lowest_m) * (pixelsPerMetre * exaggeration));
+}
+
+double ProfileFrame::chainageAt_m(double x_px) const {
+    return start_m + (x_px - plot.left()) / pixelsPerMetre;
+}
+
+double ProfileFrame::elevationAt_m(double y_px) const {
+    return lowest_m + (base_px - y_px) / (pixelsPerMetre * exaggeration);
+}
+
+ProfileFrame profileFrame(const QSizeF& size, const GradeLine& g, double captionRoom_px) {
+    double hMin = g.points.front().H_m, hMax = hMin;
+    for (const GradePoint& p : g.points) {
+        hMin = std::min(hMin, p.H_m);
+        hMax = std::max(hMax, p.H_m);
+    }
+    ProfileFrame frame;
+    frame.plot = QRectF(kLeft_px, kTop_px, std::max(size.width() - kLeft_px - kRight_px, 1.0),
+                        std::max(size.height() - kTop_px - kChainageLabels_px - kBand_px, 1.0));
+    frame.start_m = g.start_m();
+    frame.end_m = g.end_m();
+    frame.lowest_m = hMin;
+    const double plotH = std::max(frame.plot.height() - captionRoom_px, frame.plot.height() / 3);
+    frame.pixelsPerMetre = frame.plot.width() / (frame.end_m - frame.start_m);
+    // The vertical scale a round multiple of the horizontal, so that the exaggeration stated is
+    // the one drawn.
+    frame.exaggeration = niceBelow(plotH / std::max(hMax - hMin, 1e-3) / frame.pixelsPerMetre);
+    const double sy = frame.pixelsPerMetre * frame.exaggeration;
+    frame.base_px = frame.plot.bottom() - (plotH - (hMax - hMin) * sy) / 2;
+    return frame;
+}
+
+std::vector<double> elevationLines_m(const ProfileFrame& frame) {
+    const double top_m = frame.elevationAt_m(frame.plot.top());
+    const double bottom_m = frame.elevationAt_m(frame.plot.bottom());
+    const double step_m = niceBelow(std::max((top_m - bottom_m) / 6, 1e-3));
+    std::vector<double> lines;
+    for (double k = std::ceil(bottom_m / step_m); k * step_m <= top_m; ++k)
+        lines.push_back(k * step_m);
+    return lines;
+}
+
+std::vector<double> chainageLines_m(const ProfileFrame& frame) {
+    const double labels = std::max(frame.plot.width() / kChainageLabel_px, 1.0);
+    const double step_m = niceBelow(std::max((frame.end_m - frame.start_m) / labels, 1e-3)) * 2;
+    std::vector<double> lines;
+    for (double k = std::ceil(frame.start_m / step_m); k * step_m <= frame.end_m + 1e-9; ++k)
+        lines.push_back(k * step_m);
+    return lines;
+}
+
+std::vector<ProfileLabel> chainageLabels(const Route& route, const ProfileFrame& frame,
+                                         double pictureWidth_px,
+                                         const std::function<double(const QString&)>& width_px) {
+    std::vector<ProfileLabel> labels;
+    double labelsEnd = -1e9;  // where the last label ends, px
+    for (double s : chainageLines_m(frame)) {
+        const double x = frame.at(s, frame.lowest_m).x();
+        const double left =
+            std::clamp(x - kChainageLabel_px / 2, 0.0, pictureWidth_px - kChainageLabel_px);
+        // The last label, pushed in from the edge, must not cover the one before.
+        const QString label = text(stakeText(route, s));
+        const double half = width_px(label) / 2.0;
+        const double middle = left + kChainageLabel_px / 2;
+        if (middle - half < labelsEnd)
+            continue;
+        labelsEnd = middle + half + 4;
+        labels.push_back({label, QRectF(left, frame.plot.bottom() + 2, kChainageLabel_px,
+                                        kChainageLabels_px - 2)});
+    }
+    return labels;
+}
+
+QPolygonF gradePolygon(const GradeLine& g, const ProfileFrame& frame) {
+    QPolygonF polygon;
+    for (const GradePoint& p : g.points)
+        polygon << frame.at(p.at_m, p.H_m);
+    return polygon;
+}
+
+QPolygonF designPolyline(const GradeLine& g, const ProfileFrame& frame) {
+    QPolygonF line;
+    const double s0 = frame.start_m, s1 = frame.end_m;
+    for (int i = 0; i <= kSamples; ++i) {
+        const double s = s0 + (s1 - s0) * i / kSamples;
+        line << frame.at(s, designElevation_m(g, s).value_or(frame.lowest_m));
+    }
+    return line;
+}
+
+std::vector<GradeCell> gradeCells(const GradeLine& g, const ProfileFrame& frame) {
+    const double bandTop = frame.plot.bottom() + kChainageLabels_px;
+    std::vector<GradeCell> cells;
+    for (std::size_t k = 0; k + 1 < g.points.size(); ++k) {
+        const GradePoint &p = g.points[k], &q = g.points[k + 1];
+        const double x = frame.at(p.at_m, p.H_m).x();
+        const QRectF box(x, bandTop, frame.at(q.at_m, q.H_m).x() - x, kBand_px - 4);
+        if (box.width() > kLeastGradeCell_px)
+            cells.push_back({box, QStringLiteral("%1%").arg(
+                                      text(format(p.gradeOut * kPercent, Pattern::Fixed3))) +
+                                      "\n" + QStringLiteral("L=") + fixed3(q.at_m - p.at_m)});
+    }
+    return cells;
+}
 
 void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
                   const StakeTable* stakes) {
@@ -53,166 +267,40 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
         return;
     }
     const GradeLine& g = *route.gradeLine;
-    const double s0 = g.start_m(), s1 = g.end_m();
-    double hMin = g.points.front().H_m, hMax = hMin;
-    for (const GradePoint& p : g.points) {
-        hMin = std::min(hMin, p.H_m);
-        hMax = std::max(hMax, p.H_m);
-    }
     QFont font = painter.font();
     font.setPixelSize(11);
     painter.setFont(font);
     // The captions of the 变坡点 stand upright above them, in two lines (where it is and what its
     // curve is), so that the room they need above the line stays small.
-    std::vector<std::pair<QString, QString>> captions;
+    const std::vector<ProfileCaption> captions = profileCaptions(route, g);
     double captionRoom = 0;
-    for (std::size_t k = 0; k < g.points.size(); ++k) {
-        const GradePoint& p = g.points[k];
-        const QString where = (k == 0                     ? QStringLiteral("起点")
-                               : k + 1 == g.points.size() ? QStringLiteral("终点")
-                                                          : QStringLiteral("变坡点%1").arg(k)) +
-                              "  " + text(stakeText(route, p.at_m)) + "  H=" + fixed3(p.H_m);
-        QString curve;
-        if (p.T_m > 0)
-            curve =
-                "R=" + text(generalText(p.R_m)) + "  T=" + fixed3(p.T_m) + "  E=" + fixed3(p.E_m);
-        for (const QString& line : {where, curve})
+    for (const ProfileCaption& caption : captions) {
+        for (const QString& line : {caption.where, caption.curve})
             captionRoom =
                 std::max(captionRoom, painter.fontMetrics().horizontalAdvance(line) + 16.0);
-        captions.emplace_back(where, curve);
     }
-    const QRectF plot(kLeft_px, kTop_px, std::max(size.width() - kLeft_px - kRight_px, 1.0),
-                      std::max(size.height() - kTop_px - kChainageLabels_px - kBand_px, 1.0));
-    const double plotH = std::max(plot.height() - captionRoom, plot.height() / 3);
-    const double sx = plot.width() / (s1 - s0);
-    // The vertical scale a round multiple of the horizontal, so that the exaggeration stated is
-    // the one drawn.
-    const double exaggeration = niceBelow(plotH / std::max(hMax - hMin, 1e-3) / sx);
-    const double sy = sx * exaggeration;
-    const double base = plot.bottom() - (plotH - (hMax - hMin) * sy) / 2;
-    auto at = [&](double s, double h) {
-        return QPointF(plot.left() + (s - s0) * sx, base - (h - hMin) * sy);
-    };
+    const ProfileFrame frame = profileFrame(size, g, captionRoom);
 
-    painter.drawText(QRectF(0, 4, size.width(), 18), Qt::AlignHCenter,
-                     QStringLiteral("纵断面图   %1 至 %2   竖向放大 %3 倍")
-                         .arg(text(stakeText(route, s0)), text(stakeText(route, s1)),
-                              text(generalText(exaggeration))));
-
-    // Grid: elevations on the left, chainages below.
-    painter.setPen(QPen(QColor(225, 225, 225), 0));
-    const double hTop = hMin + (base - plot.top()) / sy,
-                 hBottom = hMin - (plot.bottom() - base) / sy;
-    const double hStep = niceBelow(std::max((hTop - hBottom) / 6, 1e-3));
-    for (double h = std::ceil(hBottom / hStep) * hStep; h <= hTop; h += hStep) {
-        const double y = at(s0, h).y();
-        painter.setPen(QPen(QColor(225, 225, 225), 0));
-        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(0, y - 8, kLeft_px - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         text(generalText(h)));
-    }
-    const double sStep =
-        niceBelow(std::max((s1 - s0) / std::max(plot.width() / kChainageLabel_px, 1.0), 1e-3)) * 2;
-    double labelsEnd = -1e9;  // where the last chainage label drawn ends, px
-    for (double s = std::ceil(s0 / sStep) * sStep; s <= s1 + 1e-9; s += sStep) {
-        const double x = at(s, hMin).x();
-        painter.setPen(QPen(QColor(225, 225, 225), 0));
-        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        painter.setPen(Qt::black);
-        const double left =
-            std::clamp(x - kChainageLabel_px / 2, 0.0, size.width() - kChainageLabel_px);
-        // The last label, pushed in from the edge, must not cover the one before.
-        const QString label = text(stakeText(route, s));
-        const double half = painter.fontMetrics().horizontalAdvance(label) / 2.0;
-        const double middle = left + kChainageLabel_px / 2;
-        if (middle - half < labelsEnd)
-            continue;
-        labelsEnd = middle + half + 4;
-        painter.drawText(QRectF(left, plot.bottom() + 2, kChainageLabel_px, kChainageLabels_px - 2),
-                         Qt::AlignHCenter | Qt::AlignTop, label);
-    }
-    painter.setPen(QPen(Qt::black, 0));
-    painter.drawRect(plot);
+    painter.drawText(
+        QRectF(0, 4, size.width(), 18), Qt::AlignHCenter,
+        QStringLiteral("纵断面图   %1 至 %2   竖向放大 %3 倍")
+            .arg(text(stakeText(route, frame.start_m)), text(stakeText(route, frame.end_m)),
+                 text(generalText(frame.exaggeration))));
+    paintGrid(painter, route, frame, size);
 
     // The straight grades through the 变坡点, and the design line with its curves.
     QPainterPath grades;
-    for (std::size_t k = 0; k < g.points.size(); ++k) {
-        const QPointF p = at(g.points[k].at_m, g.points[k].H_m);
-        k == 0 ? grades.moveTo(p) : grades.lineTo(p);
-    }
+    grades.addPolygon(gradePolygon(g, frame));
     painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
     painter.drawPath(grades);
     QPainterPath design;
-    for (int i = 0; i <= kSamples; ++i) {
-        const double s = s0 + (s1 - s0) * i / kSamples;
-        const QPointF p = at(s, designElevation_m(g, s).value_or(hMin));
-        i == 0 ? design.moveTo(p) : design.lineTo(p);
-    }
+    design.addPolygon(designPolyline(g, frame));
     painter.setPen(QPen(Qt::red, 2));
     painter.drawPath(design);
 
-    // The stakes of the table, as ticks on the design line.
-    if (stakes) {
-        painter.setPen(QPen(QColor(0, 120, 0), 1));
-        for (const StakeRow& r : stakes->rows) {
-            if (!r.H_m)
-                continue;
-            const QPointF p = at(r.continuous_m, *r.H_m);
-            painter.drawLine(p + QPointF(0, -2 * kMark_px), p + QPointF(0, 2 * kMark_px));
-        }
-    }
-
-    // Each 变坡点: its mark, the ends of its curve, and its captions standing upright above it.
-    const double bandTop = plot.bottom() + kChainageLabels_px;
-    painter.setPen(QPen(Qt::black, 0));
-    painter.drawRect(QRectF(plot.left(), bandTop, plot.width(), kBand_px - 4));
-    for (std::size_t k = 0; k < g.points.size(); ++k) {
-        const GradePoint& p = g.points[k];
-        const QPointF m = at(p.at_m, p.H_m);
-        painter.setPen(QPen(Qt::black, 0));
-        painter.drawEllipse(m, kMark_px, kMark_px);
-        painter.drawLine(QPointF(m.x(), bandTop), QPointF(m.x(), bandTop + kBand_px - 4));
-        if (p.T_m > 0) {
-            painter.setPen(QPen(Qt::blue, 0));
-            for (double end : {p.curveStart_m(), p.curveEnd_m()}) {
-                const QPointF e = at(end, *designElevation_m(g, end));
-                painter.drawLine(e, QPointF(e.x(), e.y() - 12));
-            }
-        }
-        painter.setPen(Qt::black);
-        // Upright, the first line stands left of its foot and the second right of it: both stay
-        // inside the frame, also at the start and the end of the grade line.
-        const QFontMetricsF metrics(painter.font());
-        const double right = captions[k].second.isEmpty()
-                                 ? metrics.descent()
-                                 : metrics.lineSpacing() + metrics.descent();
-        const double foot =
-            std::clamp(m.x() + 4, plot.left() + metrics.ascent() + 2,
-                       std::max(plot.left() + metrics.ascent() + 2, plot.right() - right - 2));
-        // Above the mark and above the design line where the caption stands.
-        const double footAt_m = std::clamp(s0 + (foot - plot.left()) / sx, s0, s1);
-        const double top =
-            std::min({m.y(), at(p.at_m, designElevation_m(g, p.at_m).value_or(p.H_m)).y(),
-                      at(footAt_m, designElevation_m(g, footAt_m).value_or(p.H_m)).y()});
-        painter.save();
-        painter.translate(foot, top - 8);
-        painter.rotate(-kQuarterTurn_tdeg);
-        painter.drawText(QPointF(0, 0), captions[k].first);
-        painter.drawText(QPointF(0, painter.fontMetrics().lineSpacing()), captions[k].second);
-        painter.restore();
-        // The grade after it and its length, in the band.
-        if (k + 1 < g.points.size()) {
-            const GradePoint& q = g.points[k + 1];
-            const QRectF cell(m.x(), bandTop, at(q.at_m, q.H_m).x() - m.x(), kBand_px - 4);
-            if (cell.width() > 50) {
-                const QString grade =
-                    QStringLiteral("%1%").arg(text(format(p.gradeOut * kPercent, Pattern::Fixed3)));
-                painter.drawText(cell, Qt::AlignCenter,
-                                 grade + "\n" + QStringLiteral("L=") + fixed3(q.at_m - p.at_m));
-            }
-        }
-    }
+    if (stakes)
+        paintStakes(painter, *stakes, frame);
+    paintGradePoints(painter, g, frame, captions);
 }
 
 QByteArray profileBytes(const Route& route, const StakeTable* stakes, const QSizeF& size,

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -45,15 +46,18 @@
 #include "route_files/landxml_writing.h"
 #include "route_files/route_file.h"
 #include "route_files/route_loading.h"
+#include "route_files/section_output.h"
 #include "route_files/stake_request.h"
 #include "route_files/vertical_table.h"
 #include "stakes/field_tools.h"
 #include "views/plan_file.h"
 #include "views/route_plan_scene.h"
+#include "views/section_painter.h"
 #include "window/file_dialogs.h"
 #include "window/plan_view_window.h"
 #include "window/profile_view.h"
 #include "window/qt_printer.h"
+#include "window/section_view.h"
 
 namespace hcurve {
 namespace {
@@ -78,6 +82,8 @@ constexpr double kAtBreak_m = 1e-6;
 constexpr int kRowsMeasured = 100;
 constexpr std::size_t kRowsSampled = 64;
 constexpr int kCellMargins_px = 12;
+// The stakes of the 横断面 tab before a stake table is computed: every this many metres.
+constexpr double kSectionInterval_m = 20;
 // The profile's drawing on paper and in files, in its own units (pixels of 96 dpi).
 constexpr double kProfileWidth = 1600, kProfileHeight = 900;
 
@@ -301,7 +307,11 @@ ReportTable reportTable(const std::string& heading, const TableRows& rows) {
 }  // namespace
 
 RouteWindow::RouteWindow(Route route, const QStringList& files, QWidget* parent)
-    : QWidget(parent), route_(std::move(route)), files_(files) {
+    : RouteWindow(std::move(route), std::nullopt, files, parent) {}
+
+RouteWindow::RouteWindow(Route route, std::optional<CrossSection> section, const QStringList& files,
+                         QWidget* parent)
+    : QWidget(parent), route_(std::move(route)), section_(std::move(section)), files_(files) {
     tabs_ = new QTabWidget(this);
 
     // A route of elements has no JDs and so no curve-element table; every route has its chain.
@@ -329,6 +339,16 @@ RouteWindow::RouteWindow(Route route, const QStringList& files, QWidget* parent)
     buttons->addWidget(compute);
     buttons->addWidget(exportButton);
     buttons->addWidget(printButton);
+    // With a cross-section: the edges of every component beside each stake, when asked.
+    edgesBox_ = new QCheckBox(QStringLiteral("显示边缘"), stakePage_);
+    edgesBox_->setObjectName(QStringLiteral("showEdges"));
+    edgesBox_->setToolTip(QStringLiteral("每个部件外边缘的偏距和高程（含加宽、超高）"));
+    connect(edgesBox_, &QCheckBox::toggled, this, [this] {
+        showStakeTable();
+        stakes_->scrollToTop();
+    });
+    buttons->addSpacing(16);
+    buttons->addWidget(edgesBox_);
     buttons->addStretch();
     stakeModel_ = new RouteTableModel(this);
     stakes_ = makeTable(stakePage_, stakeModel_);
@@ -345,7 +365,7 @@ RouteWindow::RouteWindow(Route route, const QStringList& files, QWidget* parent)
     auto* fitButton = new QPushButton(QStringLiteral("适合窗口"), planPage_);
     fitButton->setToolTip(QStringLiteral("整条路线放进窗口 (也可双击图面)"));
     connect(fitButton, &QPushButton::clicked, plan_, &PlanCanvas::fit);
-    connect(plan_, &PlanCanvas::pointed, this, [this](std::optional<PlanPoint> at) {
+    connect(plan_, &PlanCanvas::pointed, this, [this](std::optional<PlanePoint> at) {
         planCoordinates_->setText(at ? QStringLiteral("X (北) = %1    Y (东) = %2")
                                            .arg(at->x_m, 0, 'f', 3)
                                            .arg(at->y_m, 0, 'f', 3)
@@ -385,6 +405,9 @@ RouteWindow::RouteWindow(Route route, const QStringList& files, QWidget* parent)
     connect(tabs_, &QTabWidget::currentChanged, this, [this] {
         if (tabs_->currentWidget() == planPage_)
             catchUpPlan();
+        // The keys that step through the stakes reach the drawing at once.
+        if (sectionPage_ && tabs_->currentWidget() == sectionPage_)
+            sectionPage_->canvas()->setFocus();
     });
 
     // Inside the screen's free area, at the size it had last time when that fits.
@@ -457,6 +480,18 @@ void RouteWindow::showRoute() {
         vertical_->hide();
         profilePage_->hide();
     }
+    edgesBox_->setVisible(section_.has_value());
+    if (section_) {
+        if (!sectionPage_) {
+            sectionPage_ = new SectionPage(tabs_);
+            connect(sectionPage_->saveButton(), &QPushButton::clicked, this,
+                    &RouteWindow::runSaveSection);
+        }
+        tabs_->addTab(sectionPage_, QStringLiteral("横断面"));
+        showSectionStakes();
+    } else if (sectionPage_) {
+        sectionPage_->hide();
+    }
     if (shown && tabs_->indexOf(shown) >= 0)
         tabs_->setCurrentWidget(shown);
 }
@@ -503,6 +538,7 @@ Result<void> RouteWindow::addFiles(const QStringList& added) {
     Result<void> outcome = done();
     outcome.warnings() = loading.warnings();
     route_ = std::move(loading->route);
+    section_ = std::move(loading->crossSection);
     files_.clear();
     for (const std::string& f : loading->files)
         files_ << QString::fromStdString(f);
@@ -571,6 +607,22 @@ std::optional<QString> RouteWindow::computeStakes() {
         return text(table.failure().message);
     lastTable_ = std::move(*table);
     lastRequest_ = request;
+    showStakeTable();
+    stakes_->scrollToTop();
+    keepForm();
+    if (profile_)
+        profile_->setStakes(&*lastTable_);
+    showSectionStakes();
+    // The plan follows when it is looked at: a long table's stakes cost a moment to place.
+    planStale_ = true;
+    if (tabs_->currentWidget() == planPage_)
+        catchUpPlan();
+    return std::nullopt;
+}
+
+void RouteWindow::showStakeTable() {
+    if (!lastTable_)
+        return;
     // The two rows of a break, the chainage before it and the one after it, say so in their 点
     // column and stand out from the others.
     std::map<std::size_t, RouteTableModel::Mark> marks;
@@ -586,19 +638,42 @@ std::optional<QString> RouteWindow::computeStakes() {
         }
     }
     const StakeTable* shown = &*lastTable_;
-    stakeModel_->setTable(
-        stakeTableHeader(*shown, request), shown->rows.size(),
-        [shown](std::size_t row) { return stakeTableFields(*shown, row); }, std::move(marks));
+    std::vector<std::string> header = stakeTableHeader(*shown, lastRequest_);
+    RouteTableModel::RowTexts texts = [shown](std::size_t row) {
+        return stakeTableFields(*shown, row);
+    };
+    if (section_ && edgesBox_->isChecked()) {
+        // Every edge's offset and elevation after the row's own columns, as --edges writes them.
+        std::vector<EdgeColumn> columns = edgeColumns(*section_);
+        for (std::string& name : edgeHeader(columns))
+            header.push_back(std::move(name));
+        const CrossSection* section = &*section_;
+        const Route* route = &route_;
+        texts = [shown, section, route, columns = std::move(columns)](std::size_t row) {
+            std::vector<std::string> fields = stakeTableFields(*shown, row);
+            for (std::string& f :
+                 edgeFields(*section, *route, columns, shown->rows[row].continuous_m))
+                fields.push_back(std::move(f));
+            return fields;
+        };
+    }
+    stakeModel_->setTable(std::move(header), shown->rows.size(), std::move(texts),
+                          std::move(marks));
     fitColumns(stakes_, *stakeModel_);
-    stakes_->scrollToTop();
-    keepForm();
-    if (profile_)
-        profile_->setStakes(&*lastTable_);
-    // The plan follows when it is looked at: a long table's stakes cost a moment to place.
-    planStale_ = true;
-    if (tabs_->currentWidget() == planPage_)
-        catchUpPlan();
-    return std::nullopt;
+}
+
+void RouteWindow::showSectionStakes() {
+    if (!section_ || !sectionPage_)
+        return;
+    if (lastTable_) {
+        sectionPage_->setStakes(&route_, &*section_, lastTable_->rows);
+        return;
+    }
+    StakeRequest every;
+    every.interval_m = kSectionInterval_m;
+    Result<StakeTable> table = hcurve::stakeTable(route_, every);
+    sectionPage_->setStakes(&route_, &*section_,
+                            table ? std::move(table->rows) : std::vector<StakeRow>{});
 }
 
 void RouteWindow::keepForm() const {
@@ -627,7 +702,7 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
         const std::optional<ExportFormat> format = exportFormatOf(path.toStdString());
         if (!format)
             return QStringLiteral("导出文件的扩展名必须是 .csv、.dat、.gsi 或 .dxf。");
-        Result<std::string> file = exportFile(routeExportPoints(*lastTable_, lastRequest_), *format,
+        Result<std::string> file = exportFile(exportedPoints(*format == ExportFormat::Gsi), *format,
                                               lastTable_->withHeights);
         if (!file)
             return text(file.failure().message);
@@ -636,6 +711,12 @@ std::optional<QString> RouteWindow::exportStakes(const QString& path) {
     if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes); !written)
         return text(written.failure().message);
     return std::nullopt;
+}
+
+std::vector<ExportPoint> RouteWindow::exportedPoints(bool asciiNames) const {
+    if (section_ && edgesBox_->isChecked())
+        return exportPointsWithEdges(*lastTable_, lastRequest_, *section_, route_, asciiNames);
+    return routeExportPoints(*lastTable_, lastRequest_);
 }
 
 ReportDocument RouteWindow::report() const {
@@ -765,6 +846,43 @@ std::optional<QString> RouteWindow::saveProfile(const QString& path) {
     return std::nullopt;
 }
 
+std::optional<QString> RouteWindow::saveSection(const QString& path) {
+    const std::optional<PlanFormat> format = planFormatOf(path.toStdString());
+    if (!format)
+        return QStringLiteral("横断面图的文件名要以 .png、.svg 或 .pdf 结尾。");
+    const int shown = sectionPage_ ? sectionPage_->current() : -1;
+    if (!section_ || shown < 0)
+        return QStringLiteral("没有可保存的横断面。");
+    if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
+        return text(refusal.failure().message);
+    const StakeRow& stake = sectionPage_->stakes()[static_cast<std::size_t>(shown)];
+    const QByteArray bytes =
+        sectionBytes(*section_, route_, stake.continuous_m, stake.text, *format);
+    if (bytes.isEmpty())
+        return QStringLiteral("无法绘制横断面图。");
+    if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes.toStdString());
+        !written)
+        return text(written.failure().message);
+    return std::nullopt;
+}
+
+void RouteWindow::runSaveSection() {
+    const int shown = sectionPage_ ? sectionPage_->current() : -1;
+    const QString stake =
+        shown >= 0
+            ? QString::fromStdString(sectionPage_->stakes()[static_cast<std::size_t>(shown)].text)
+            : QString();
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("保存横断面图"),
+        proposedPath(baseName() + QStringLiteral("-横断面-") + stake + QStringLiteral(".png")),
+        QStringLiteral("PNG 图片 (*.png);;SVG 图形 (*.svg);;PDF 文件 (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    rememberFolder(path);
+    if (std::optional<QString> wrong = saveSection(path))
+        QMessageBox::warning(this, QStringLiteral("保存横断面图"), *wrong);
+}
+
 std::optional<QString> RouteWindow::savePlanDrawing(const QString& path) {
     const std::string file = path.toStdString();
     if (const Result<void> refusal = inputAsTarget(file, inputs()); !refusal)
@@ -880,8 +998,11 @@ std::optional<QString> RouteWindow::exportToChosenFile() {
         return QStringLiteral("还没有计算中桩。");
     if (std::optional<QString> wrong = exportStakes(*path))
         return *wrong;
-    // Every stake and each of its side points.
-    const std::size_t count = lastTable_->rows.size() * (lastTable_->sidesPerStake + 1);
+    // Every stake and each of its side points (and its edges when the table shows them).
+    const std::optional<ExportFormat> format = exportFormatOf(path->toStdString());
+    const std::size_t count = isDxfPath(path->toStdString()) || !format
+                                  ? lastTable_->rows.size() * (lastTable_->sidesPerStake + 1)
+                                  : exportedPoints(*format == ExportFormat::Gsi).size();
     if (isDxfPath(path->toStdString()))
         return QStringLiteral("已导出平面图及 %1 个点到文件“%2”。").arg(count).arg(*path);
     return QStringLiteral("已导出 %1 个点到文件“%2”。").arg(count).arg(*path);
@@ -906,8 +1027,8 @@ Result<RouteWindow*> openRouteWindow(const QStringList& paths) {
     QStringList read;
     for (const std::string& f : loading->files)
         read << QString::fromStdString(f);
-    Result<RouteWindow*> opened =
-        new RouteWindow(std::move(loading->route), read.isEmpty() ? paths : read);
+    Result<RouteWindow*> opened = new RouteWindow(
+        std::move(loading->route), std::move(loading->crossSection), read.isEmpty() ? paths : read);
     opened.warnings() = loading.warnings();
     return opened;
 }

@@ -13,14 +13,17 @@
 #include <string>
 #include <vector>
 
+#include "alignment/cross_section.h"
 #include "alignment/route.h"
 #include "curve/result.h"
+#include "export/point_files.h"
 #include "report/report_document.h"
 #include "route_files/route_tables.h"
 #include "views/plan_scene.h"
 #include "window/qt_printer.h"
 #include "window/report_writer.h"
 
+class QCheckBox;
 class QCloseEvent;
 class QLabel;
 class QLineEdit;
@@ -33,6 +36,7 @@ namespace hcurve {
 class PlanCanvas;
 class ProfileView;
 class RouteTableModel;
+class SectionPage;
 
 class RouteWindow : public QWidget {
     Q_OBJECT
@@ -42,6 +46,9 @@ class RouteWindow : public QWidget {
     /// first. The window opens inside the screen's free area, at the size and with the form it had
     /// when it was last closed.
     RouteWindow(Route route, const QStringList& files, QWidget* parent = nullptr);
+    /// With the cross-section built on the route: the 横断面 tab and the edges of the stake table.
+    RouteWindow(Route route, std::optional<CrossSection> section, const QStringList& files,
+                QWidget* parent = nullptr);
 
     const Route& route() const { return route_; }
     const QStringList& files() const { return files_; }
@@ -74,12 +81,19 @@ class RouteWindow : public QWidget {
     /// The vertical-curve table and the profile: none without a grade line.
     QTableView* verticalTable() const { return vertical_; }
     ProfileView* profileView() const { return profile_; }
+    /// The cross-section: none without a template. Its tab (横断面) shows the stakes of the table
+    /// last computed (before that, every 20 m); 显示边缘 adds every edge's offset and elevation
+    /// to the stake table, the columns of `hcurve route --edges`.
+    const std::optional<CrossSection>& crossSection() const { return section_; }
+    SectionPage* sectionPage() const { return sectionPage_; }
+    QCheckBox* edgesBox() const { return edgesBox_; }
 
     /// Computes the stake table from the form and shows it; nothing, or why the form cannot be
     /// used (the table is then left as it was).
     std::optional<QString> computeStakes();
 
-    /// Writes the stakes last shown to a .csv or .dat file: nothing, or the message.
+    /// Writes the stakes last shown to a .csv or .dat file: nothing, or the message. With 显示边缘
+    /// the edges follow each stake's side points, as `hcurve route --edges --out` writes them.
     std::optional<QString> exportStakes(const QString& path);
 
     /// Where 导出… writes: a path, or nothing when the user cancels. A save-file dialog in the
@@ -110,6 +124,10 @@ class RouteWindow : public QWidget {
     /// Saves the profile as PNG, SVG or PDF by the path's extension: nothing, or the message.
     std::optional<QString> saveProfile(const QString& path);
 
+    /// Saves the cross-section at the stake the 横断面 tab shows as PNG, SVG or PDF by the path's
+    /// extension: nothing, or the message.
+    std::optional<QString> saveSection(const QString& path);
+
     /// Prints the profile, as print does the tables.
     QString printProfile(const std::optional<QString>& pdfPath = std::nullopt);
 
@@ -122,6 +140,11 @@ class RouteWindow : public QWidget {
     // Fills the tables, the plan and the grade line's tabs from the route.
     void showRoute();
     void makeProfileTabs();
+    // The section's tab at the stakes of the table, or every 20 m before one is computed.
+    void showSectionStakes();
+    // The stake table last computed in the view, the rows of each chain break marked, with the
+    // edges when they are asked for.
+    void showStakeTable();
     // The plan of the route with the stakes last computed and their side points.
     void showPlanStakes(bool refit);
     // The plan with the stakes of the table computed since it was last drawn.
@@ -134,11 +157,15 @@ class RouteWindow : public QWidget {
     void keepForm() const;
     void runSaveProfile();
     void runSavePlan();
+    void runSaveSection();
+    // The points of the stakes last shown as the export writes them.
+    std::vector<ExportPoint> exportedPoints(bool asciiNames) const;
     // Prints or saves paint as name; cancelled and pages are read after the painting.
     QString printed(const QString& name, const PaintJob& paint,
                     const std::optional<QString>& pdfPath, const bool& cancelled, const int& pages);
 
     Route route_;
+    std::optional<CrossSection> section_;
     QStringList files_;
     QTabWidget* tabs_;
     QWidget* stakePage_;
@@ -153,6 +180,8 @@ class RouteWindow : public QWidget {
     QTableView* segments_;
     QTableView* vertical_ = nullptr;
     ProfileView* profile_ = nullptr;
+    SectionPage* sectionPage_ = nullptr;
+    QCheckBox* edgesBox_;
     QLineEdit *interval_, *from_, *to_, *left_, *right_, *skew_;
     PlanCanvas* plan_;
     QLabel* planCoordinates_;

@@ -55,7 +55,7 @@ bool lineNear(const QImage& image, const QPointF& at, int reach) {
 
 struct Named {
     std::string name;
-    PlanPoint at;
+    PlanePoint at;
 };
 
 // The characteristic points and the middle of the arc, where the geometry puts them.
@@ -142,8 +142,8 @@ TEST(PlanView, NorthIsUpAndEastIsRight) {
     EXPECT_EQ(frame.toPicture({1000, 2010}, kSize), QPointF(420, 300));  // 10 m east: right
     // Zooming about a picture point keeps the world point under it.
     const QPointF cursor(123, 456);
-    const PlanPoint held = frame.toWorld(cursor, kSize);
-    const PlanPoint after = frame.zoomedAt(cursor, kSize, 3.0).toWorld(cursor, kSize);
+    const PlanePoint held = frame.toWorld(cursor, kSize);
+    const PlanePoint after = frame.zoomedAt(cursor, kSize, 3.0).toWorld(cursor, kSize);
     EXPECT_NEAR(after.x_m, held.x_m, 1e-9);
     EXPECT_NEAR(after.y_m, held.y_m, 1e-9);
 }

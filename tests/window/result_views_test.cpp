@@ -192,21 +192,21 @@ TEST_F(ResultViewsTest, PlanViewRedrawsZoomsPansAndSaves) {
     PlanCanvas* canvas = plan->canvas();
     const QPointF cursor(200, 150);
     const PlanFrame before = canvas->frame();
-    const PlanPoint held = before.toWorld(cursor, canvas->size());
+    const PlanePoint held = before.toWorld(cursor, canvas->size());
     QWheelEvent wheel(cursor, canvas->mapToGlobal(cursor), QPoint(), QPoint(0, 240), Qt::NoButton,
                       Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(canvas, &wheel);
-    const PlanPoint after = canvas->frame().toWorld(cursor, canvas->size());
+    const PlanePoint after = canvas->frame().toWorld(cursor, canvas->size());
     EXPECT_GT(canvas->frame().pixelsPerMetre, before.pixelsPerMetre * 1.3);
     EXPECT_NEAR(after.x_m, held.x_m, 1e-6);
     EXPECT_NEAR(after.y_m, held.y_m, 1e-6);
 
     // Dragging carries the point under the mouse along; the coordinates follow the cursor.
-    const PlanPoint grabbed = canvas->frame().toWorld(QPointF(300, 300), canvas->size());
+    const PlanePoint grabbed = canvas->frame().toWorld(QPointF(300, 300), canvas->size());
     QTest::mousePress(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
     QTest::mouseMove(canvas, QPoint(340, 330));
     QTest::mouseRelease(canvas, Qt::LeftButton, Qt::NoModifier, QPoint(340, 330));
-    const PlanPoint under = canvas->frame().toWorld(QPointF(340, 330), canvas->size());
+    const PlanePoint under = canvas->frame().toWorld(QPointF(340, 330), canvas->size());
     EXPECT_NEAR(under.x_m, grabbed.x_m, 1e-6);
     EXPECT_NEAR(under.y_m, grabbed.y_m, 1e-6);
     EXPECT_EQ(plan->coordinates()->text(), QStringLiteral("X (北) = %1    Y (东) = %2")

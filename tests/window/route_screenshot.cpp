@@ -1,15 +1,20 @@
 // Not a test: photographs, on the screen it runs on (window manager frame and all), the route
-// window with its stake table, its plan with the stakes and their side points and its profile, and
+// window with its stake table, its plan with the stakes and their side points and its profile, the
+// same road with its cross-section (横断面 and the stake table with the edges), and
 // the main window after a curve was changed under a stake run; and writes the route report, the
 // printed report and a stake report as PDF files (tools/route_screenshots.sh turns their first
 // pages into pictures).
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -21,6 +26,7 @@
 #include "window/qt_printer.h"
 #include "window/result_views.h"
 #include "window/route_window.h"
+#include "window/section_view.h"
 #include "window_test_support.h"
 
 namespace {
@@ -36,7 +42,7 @@ bool shoot(const QString& path) {
 }
 
 // Zooms the plan in about a world point, as the wheel does.
-void zoomAt(hcurve::PlanCanvas& plan, const hcurve::PlanPoint& at, int notches) {
+void zoomAt(hcurve::PlanCanvas& plan, const hcurve::PlanePoint& at, int notches) {
     const QPointF where = plan.frame().toPicture(at, plan.size());
     QWheelEvent wheel(where, plan.mapToGlobal(where), QPoint(), QPoint(0, 120 * notches),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -48,11 +54,12 @@ void zoomAt(hcurve::PlanCanvas& plan, const hcurve::PlanPoint& at, int notches) 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    if (argc < 5) {
+    if (argc < 6) {
         std::fprintf(stderr,
-                     "usage: route_screenshot ROUTE.csv PROFILE.csv SIZE OUTDIR\n"
+                     "usage: route_screenshot ROUTE.csv PROFILE.csv SIZE OUTDIR SECTION.csv\n"
                      "writes OUTDIR/route-window-SIZE.png, route-plan-SIZE.png,\n"
-                     "route-profile-SIZE.png, main-window-SIZE.png and, with SIZE\n"
+                     "route-profile-SIZE.png, route-section-SIZE.png,\n"
+                     "route-edges-SIZE.png, main-window-SIZE.png and, with SIZE\n"
                      "1024x768, route.pdf, print.pdf, stakes.pdf\n");
         return 2;
     }
@@ -90,6 +97,43 @@ int main(int argc, char** argv) {
     if (reports)
         route->print(out + "route.pdf");
     route->close();
+
+    // The same road with its cross-section: the section at K12+300 in JD1's curve, and the stake
+    // table with its edges.
+    const hcurve::Result<hcurve::RouteWindow*> roadOpened = hcurve::openRouteWindow(
+        QStringList{QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
+                    QString::fromLocal8Bit(argv[5])});
+    hcurve::RouteWindow* road = roadOpened ? *roadOpened : nullptr;
+    if (!road || !road->sectionPage()) {
+        std::fprintf(stderr, "%s", hcurve::messageLines(roadOpened).toUtf8().constData());
+        return 1;
+    }
+    road->computeStakes();
+    road->tabs()->setCurrentWidget(road->sectionPage());
+    road->show();
+    hcurve::SectionPage& page = *road->sectionPage();
+    page.chooser()->setCurrentIndex(page.chooser()->findText("K12+300.000"));
+    if (!QTest::qWaitForWindowExposed(road) || !shoot(out + "route-section-" + size + ".png"))
+        return 1;
+    // The section as 保存横断面图… writes it (for a look only).
+    if (road->saveSection(out + "section-file-" + size + ".png"))
+        return 1;
+    road->tabs()->setCurrentIndex(2);
+    road->edgesBox()->setChecked(true);
+    // The edges at the left of the view, as far as it goes.
+    QTableView* table = road->stakeTable();
+    const int columns = table->model()->columnCount();
+    int first = 0;
+    while (first < columns &&
+           !table->model()->headerData(first, Qt::Horizontal).toString().endsWith("边缘偏距"))
+        ++first;
+    QScrollBar* across = table->horizontalScrollBar();
+    while (first < columns && table->columnViewportPosition(first) > 0 &&
+           across->value() < across->maximum())
+        across->setValue(across->value() + 1);
+    if (!shoot(out + "route-edges-" + size + ".png"))
+        return 1;
+    road->close();
 
     // The right-hand example curve with two piles each side and a run on it, then R changed from
     // 500 to 600 by a double click on its field: the window shows the new curve and no stake.

@@ -487,7 +487,7 @@ TEST_F(RouteWindowTest, ThePlanShowsTheStakesWithTheirSidePoints) {
         EXPECT_EQ(QString::fromStdString(stake.chainage), cell(s, row, 1));
         ASSERT_EQ(stake.left.size(), 2u);
         ASSERT_EQ(stake.right.size(), 1u);
-        const std::pair<const PlanPoint*, int> points[] = {
+        const std::pair<const PlanePoint*, int> points[] = {
             {&stake.at, 3}, {&stake.left[0], 6}, {&stake.left[1], 8}, {&stake.right[0], 10}};
         for (const auto& [p, column] : points) {
             EXPECT_NEAR(p->x_m, cell(s, row, column).toDouble(), 1e-4) << row << " " << column;

@@ -1,0 +1,75 @@
+// The route window's 横断面 tab: the design section at one stake (views/section_painter.h) with
+// the stake chooser and the buttons that step through the stakes; PageUp and PageDown, and the
+// arrow keys on the drawing, step too.
+#pragma once
+
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "alignment/cross_section.h"
+#include "alignment/route.h"
+#include "alignment/stake_table.h"
+#include "views/section_painter.h"
+
+class QComboBox;
+class QPushButton;
+
+namespace hcurve {
+
+/// The drawing of the section at one stake, laid out again whenever its size changes.
+class SectionCanvas : public QWidget {
+  public:
+    explicit SectionCanvas(QWidget* parent = nullptr);
+    /// Nothing drawn without a section (route and section are kept, not copied).
+    void showStake(const Route* route, const CrossSection* section, double continuous_m,
+                   const std::string& stakeText);
+    /// The picture as last laid out for the canvas's size.
+    const SectionPicture& picture() const { return picture_; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    void layOut();
+
+    const Route* route_ = nullptr;
+    const CrossSection* section_ = nullptr;
+    double continuous_m_ = 0;
+    std::string stakeText_;
+    SectionPicture picture_;
+};
+
+/// The tab: the chooser and the buttons over the canvas.
+class SectionPage : public QWidget {
+  public:
+    explicit SectionPage(QWidget* parent = nullptr);
+    /// The section of the route at these stakes; the stake nearest to the one shown is shown
+    /// (the first, the first time).
+    void setStakes(const Route* route, const CrossSection* section, std::vector<StakeRow> stakes);
+    /// The stake before (by < 0) or after, as far as there are stakes.
+    void step(int by);
+    int current() const;
+    const std::vector<StakeRow>& stakes() const { return stakes_; }
+
+    QComboBox* chooser() const { return chooser_; }
+    QPushButton* previousButton() const { return previous_; }
+    QPushButton* nextButton() const { return next_; }
+    /// 保存横断面图…: the window asks for the file (RouteWindow::saveSection).
+    QPushButton* saveButton() const { return save_; }
+    SectionCanvas* canvas() const { return canvas_; }
+
+  private:
+    void show(int index);
+
+    const Route* route_ = nullptr;
+    const CrossSection* section_ = nullptr;
+    std::vector<StakeRow> stakes_;
+    QComboBox* chooser_;
+    QPushButton *previous_, *next_, *save_;
+    SectionCanvas* canvas_;
+};
+
+}  // namespace hcurve

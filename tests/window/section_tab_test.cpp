@@ -1,0 +1,248 @@
+// The route window's 横断面 tab and the edges of its stake table, on the offscreen platform: the
+// tab only where the route has a cross-section, stepping through the stakes by the buttons, the
+// keys and the chooser, the title following; 显示边缘's columns and digits as `hcurve route
+// --edges` writes them.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <sstream>
+
+#include "route_cli/route_command.h"
+#include "window/route_window.h"
+#include "window/section_view.h"
+
+namespace hcurve {
+namespace {
+
+const char kPlan[] =
+    "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,1000,0,300,150,150,\nEP,1000,1000,,,,\n"
+    "\n变坡点桩号,高程,竖曲线半径\nK1+000,100,\nK2+800,118,\n";
+const char kSection[] =
+    "侧,部件,宽度,横坡\n"
+    "左,行车道,7.5,路拱\n左,硬路肩,2.5,路拱\n左,土路肩,0.75,-4\n"
+    "右,行车道,7.5,路拱\n右,土路肩,0.75,-4\n"
+    "\n路拱横坡,旋转轴\n2,中线\n"
+    "\n交点,超高横坡,加宽\nJD1,6,0.8\n"
+    "\n侧,类型,坡率,高度,平台宽\n左,填,1.5,,\n右,填,1.5,,\n右,挖,1,,\n";
+
+class SectionTab : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(folder_.isValid()); }
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = folder_.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+    std::unique_ptr<RouteWindow> open(const QStringList& paths) {
+        const Result<RouteWindow*> opened = openRouteWindow(paths);
+        std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
+        EXPECT_TRUE(window) << messageLines(opened).toStdString();
+        return window;
+    }
+    QTemporaryDir folder_;
+};
+
+QStringList tabTexts(const RouteWindow& window) {
+    QStringList tabs;
+    for (int i = 0; i < window.tabs()->count(); ++i)
+        tabs << window.tabs()->tabText(i);
+    return tabs;
+}
+
+QString shownTitle(const RouteWindow& window) {
+    return window.sectionPage()->canvas()->picture().title.text;
+}
+
+TEST_F(SectionTab, TheTabIsThereOnlyWithASection) {
+    const QString plan = write("路线.csv", kPlan);
+    std::unique_ptr<RouteWindow> plain = open({plan});
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(tabTexts(*plain).contains(QStringLiteral("横断面")));
+    EXPECT_TRUE(plain->edgesBox()->isHidden());
+
+    // The section's tables in a further file, added to the open window.
+    const QString section = write("横断面.csv", kSection);
+    ASSERT_TRUE(plain->addFiles({section}).ok());
+    EXPECT_EQ(tabTexts(*plain).back(), QStringLiteral("横断面"));
+    EXPECT_FALSE(plain->edgesBox()->isHidden());
+
+    std::unique_ptr<RouteWindow> both = open({plan, section});
+    ASSERT_TRUE(both);
+    EXPECT_EQ(tabTexts(*both), (QStringList{"曲线要素表", "线元表", "中桩表", "平面图", "竖曲线表",
+                                            "纵断面图", "横断面"}));
+}
+
+TEST_F(SectionTab, SteppingThroughTheStakesTitlesEachWithItsChainage) {
+    std::unique_ptr<RouteWindow> window =
+        open({write("路线.csv", QByteArray(kPlan) + "\n" + kSection)});
+    ASSERT_TRUE(window);
+    window->show();
+    window->tabs()->setCurrentWidget(window->sectionPage());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    SectionPage& page = *window->sectionPage();
+    // Before a stake table: every 20 m from BP, with the characteristic points.
+    const std::vector<StakeRow>& every = page.stakes();
+    ASSERT_GT(every.size(), 3u);
+    EXPECT_EQ(every[1].text, "K1+020.000");
+    auto titled = [&](std::size_t i) {
+        return shownTitle(*window) ==
+               QStringLiteral("横断面  ") + QString::fromStdString(page.stakes()[i].text);
+    };
+    EXPECT_TRUE(titled(0)) << shownTitle(*window).toStdString();
+    EXPECT_FALSE(page.previousButton()->isEnabled());
+
+    QWidget* canvas = page.canvas();
+    canvas->setFocus();
+    QTest::keyClick(canvas, Qt::Key_PageDown);
+    EXPECT_TRUE(titled(1)) << shownTitle(*window).toStdString();
+    QTest::mouseClick(page.nextButton(), Qt::LeftButton);
+    EXPECT_TRUE(titled(2)) << shownTitle(*window).toStdString();
+    canvas->setFocus();
+    QTest::keyClick(canvas, Qt::Key_Right);
+    EXPECT_TRUE(titled(3));
+    QTest::keyClick(canvas, Qt::Key_Left);
+    EXPECT_TRUE(titled(2));
+    QTest::keyClick(canvas, Qt::Key_PageUp);
+    EXPECT_TRUE(titled(1));
+    QTest::mouseClick(page.previousButton(), Qt::LeftButton);
+    EXPECT_TRUE(titled(0));
+    QTest::mouseClick(page.previousButton(), Qt::LeftButton);  // disabled at the first
+    EXPECT_TRUE(titled(0));
+
+    const int last = page.chooser()->count() - 1;
+    EXPECT_EQ(static_cast<std::size_t>(page.chooser()->count()), page.stakes().size());
+    page.chooser()->setCurrentIndex(last);
+    EXPECT_TRUE(titled(static_cast<std::size_t>(last)));
+    EXPECT_FALSE(page.nextButton()->isEnabled());
+    canvas->setFocus();
+    QTest::keyClick(canvas, Qt::Key_PageDown);
+    EXPECT_TRUE(titled(static_cast<std::size_t>(last)));
+
+    // A stake table computed: its stakes, the one nearest to the stake shown before.
+    window->intervalField()->setText("50");
+    window->fromField()->setText("1200");
+    window->toField()->setText("1400");
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    ASSERT_EQ(page.stakes().size(), 5u);
+    EXPECT_EQ(page.current(), 4);
+    EXPECT_EQ(shownTitle(*window), QStringLiteral("横断面  K1+400.000"));
+    page.chooser()->setCurrentIndex(1);
+    EXPECT_EQ(shownTitle(*window), QStringLiteral("横断面  K1+250.000"));
+}
+
+TEST_F(SectionTab, TheSectionShownIsSavedAsTheExtensionSays) {
+    const QString road = write("路线.csv", QByteArray(kPlan) + "\n" + kSection);
+    std::unique_ptr<RouteWindow> window = open({road});
+    ASSERT_TRUE(window);
+    window->sectionPage()->step(3);
+    const std::pair<const char*, QByteArray> files[] = {
+        {"section.png", "\x89PNG"}, {"section.svg", "<?xml"}, {"section.pdf", "%PDF"}};
+    for (const auto& [name, magic] : files) {
+        const QString path = folder_.filePath(name);
+        EXPECT_EQ(window->saveSection(path), std::nullopt) << name;
+        QFile saved(path);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        EXPECT_TRUE(bytes.startsWith(magic)) << name;
+        if (QByteArray(name).endsWith(".svg")) {
+            EXPECT_TRUE(bytes.contains("K1+060.000"));  // the fourth stake, in the description
+        }
+    }
+    EXPECT_EQ(window->saveSection(folder_.filePath("section.txt")),
+              QStringLiteral("横断面图的文件名要以 .png、.svg 或 .pdf 结尾。"));
+}
+
+std::vector<std::string> fieldsOf(const std::string& line) {
+    std::vector<std::string> fields;
+    std::stringstream in(line);
+    for (std::string f; std::getline(in, f, ',');)
+        fields.push_back(f);
+    if (!line.empty() && line.back() == ',')
+        fields.emplace_back();
+    return fields;
+}
+
+TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
+    const QString road = write("路线.csv", QByteArray(kPlan) + "\n" + kSection);
+    std::unique_ptr<RouteWindow> window = open({road});
+    ASSERT_TRUE(window);
+    window->intervalField()->setText("100");
+    window->fromField()->setText("1900");
+    window->toField()->setText("2100");
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    QAbstractItemModel& model = *window->stakeTable()->model();
+    const int own = model.columnCount();
+    window->edgesBox()->setChecked(true);
+    QStringList added;
+    for (int c = own; c < model.columnCount(); ++c)
+        added << model.headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(added, (QStringList{"左行车道边缘偏距", "左行车道边缘高程", "左硬路肩边缘偏距",
+                                  "左硬路肩边缘高程", "左土路肩边缘偏距", "左土路肩边缘高程",
+                                  "右行车道边缘偏距", "右行车道边缘高程", "右土路肩边缘偏距",
+                                  "右土路肩边缘高程"}));
+
+    // Every row's digits as the command line's.
+    std::ostringstream out, err;
+    ASSERT_EQ(runRouteCommand({road.toStdString(), "--stakes", "--interval", "100", "--from",
+                               "1900", "--to", "2100", "--edges"},
+                              out, err),
+              0)
+        << err.str();
+    std::stringstream lines(out.str());
+    std::string line;
+    std::getline(lines, line);  // the header
+    EXPECT_EQ(fieldsOf(line).size(), static_cast<std::size_t>(model.columnCount()));
+    int row = 0;
+    for (; std::getline(lines, line); ++row) {
+        const std::vector<std::string> fields = fieldsOf(line);
+        ASSERT_LT(row, model.rowCount());
+        for (int c = own; c < model.columnCount(); ++c)
+            EXPECT_EQ(model.index(row, c).data().toString().toStdString(),
+                      fields[static_cast<std::size_t>(c)])
+                << row << " " << c;
+    }
+    EXPECT_EQ(row, model.rowCount());
+
+    // The export carries the edges as the command line's --edges --out does, byte for byte.
+    // GSI point numbers are letters and digits only: the edges numbered outwards instead.
+    for (auto [name, edge] : {std::pair{"edges.csv", "左行车道"}, std::pair{"edges.gsi", "LE1"}}) {
+        const QString mine = folder_.filePath(QStringLiteral("window-") + name);
+        const QString theirs = folder_.filePath(QStringLiteral("command-") + name);
+        ASSERT_EQ(window->exportStakes(mine), std::nullopt) << name;
+        std::ostringstream ignored;
+        ASSERT_EQ(
+            runRouteCommand({road.toStdString(), "--stakes", "--interval", "100", "--from", "1900",
+                             "--to", "2100", "--edges", "--out", theirs.toStdString()},
+                            ignored, err),
+            0)
+            << err.str();
+        QFile a(mine), b(theirs);
+        ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QByteArray bytes = a.readAll();
+        EXPECT_EQ(bytes, b.readAll()) << name;
+        EXPECT_TRUE(bytes.contains(edge)) << name;
+    }
+
+    window->edgesBox()->setChecked(false);
+    EXPECT_EQ(model.columnCount(), own);
+    const QString plain = folder_.filePath("plain.csv");
+    ASSERT_EQ(window->exportStakes(plain), std::nullopt);
+    QFile p(plain);
+    ASSERT_TRUE(p.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(p.readAll().contains("左行车道"));
+}
+
+}  // namespace
+}  // namespace hcurve
