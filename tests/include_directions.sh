@@ -20,6 +20,7 @@ geometry    curve geometry
 export      curve export
 alignment   curve geometry alignment
 route_files curve geometry platform alignment export route_files
+terrain     curve geometry alignment terrain
 cad         curve geometry alignment export route_files cad
 stakes      curve geometry alignment port platform export stakes
 report      curve geometry alignment port stakes report

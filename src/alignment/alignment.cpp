@@ -35,6 +35,14 @@ constexpr double kNearBox_m = 100.0;
 // away from the point: the rounding of both, and at an arc's centre (nearer than kAboutEqual_m)
 // the feet at its ends, whose distance is given as R - rho.
 constexpr double kBoxMargin_m = 0.01;
+// A foot search over this many elements or fewer takes no memory from the heap for them.
+constexpr std::size_t kFewCandidates = 32;
+// Room for the feet a point mostly has, at once.
+constexpr std::size_t kFewFeet = 8;
+// A chain of this many elements or fewer has no index: every element is searched.
+constexpr std::size_t kShortChain = 12;
+// A clothoid of this many pieces or fewer is searched without memory from the heap.
+constexpr std::size_t kFewCuts = 64;
 
 struct Reciprocals {
     std::array<double, kSeriesTerms + 3> of{};
@@ -418,22 +426,38 @@ void footOnElement(const Alignment& al, std::size_t index, double x_m, double y_
     }
     // Piece by piece, where the point passes from ahead of the stake to behind it.
     const std::vector<Element::Node>& nodes = e.nodes();
-    std::vector<double> cuts;
-    cuts.reserve(nodes.size());
-    for (const Element::Node& node : nodes)
-        cuts.push_back(e.start_m() + node.s_m);
+    const std::size_t count = nodes.size();
+    double cutsOnStack[kFewCuts];
+    std::vector<double> cutsOnHeap;
+    if (count > kFewCuts)
+        cutsOnHeap.resize(count);
+    double* const cuts = count > kFewCuts ? cutsOnHeap.data() : cutsOnStack;
+    for (std::size_t j = 0; j < count; ++j)
+        cuts[j] = e.start_m() + nodes[j].s_m;
     if (e.reversed())
-        for (double& c : cuts)
-            c = e.start_m() + (e.length_m() - (c - e.start_m()));
-    std::sort(cuts.begin(), cuts.end());
-    cuts.front() = from;
-    cuts.back() = to;
+        for (std::size_t j = 0; j < count; ++j)
+            cuts[j] = e.start_m() + (e.length_m() - (cuts[j] - e.start_m()));
+    std::sort(cuts, cuts + count);
+    cuts[0] = from;
+    cuts[count - 1] = to;
     double previous = seenFrom(e.at(cuts[0]), x_m, y_m).along_m;
-    for (std::size_t j = 1; j < cuts.size(); ++j) {
+    for (std::size_t j = 1; j < count; ++j) {
         const double along = seenFrom(e.at(cuts[j]), x_m, y_m).along_m;
         if (previous >= 0 && along <= 0 && !(previous == 0 && j > 1))
             footBetween(e, cuts[j - 1], cuts[j], x_m, y_m, index, feet);
         previous = along;
+    }
+}
+
+// Sorted by less, those equal in their order: an insertion sort, for the few feet of a point.
+template <typename T, typename Less>
+void sortStably(std::vector<T>& v, Less less) {
+    for (std::size_t i = 1; i < v.size(); ++i) {
+        T moving = v[i];
+        std::size_t j = i;
+        for (; j > 0 && less(moving, v[j - 1]); --j)
+            v[j] = v[j - 1];
+        v[j] = moving;
     }
 }
 
@@ -504,12 +528,12 @@ class NearestFirst {
     Entry* at_ = nullptr;
 };
 
-}  // namespace
-
-std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double y_m) {
+// The feet of alignmentFeet over the candidates, elements in chain order that hold every one
+// whose box could lie within reach of the nearest foot (with the straights at the chain's ends);
+// nearest_m is set to the distance of the nearest foot found.
+std::vector<AlignmentFoot> feetAmong(const Alignment& al, const std::size_t* candidates,
+                                     std::size_t m, double x_m, double y_m, double& nearest_m) {
     std::vector<AlignmentFoot> feet;
-    if (!std::isfinite(x_m) || !std::isfinite(y_m) || al.elements.empty())
-        return feet;
     const std::size_t n = al.elements.size();
     // The feet, in this order: on the end tangents (where the ends are not straights themselves),
     // on the straights and arcs in chain order, then on the clothoids nearest box first while a
@@ -521,6 +545,8 @@ std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double
         AlignmentFoot foot;
     };
     std::vector<Found> found;
+    found.reserve(kFewFeet);
+    feet.reserve(kFewFeet);
     double nearestOfLines_m = kInf;  // of the straights, arcs and end tangents searched
     const auto search = [&](std::size_t order, auto&& footsOn) {
         feet.clear();
@@ -548,11 +574,16 @@ std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double
     // box, which the distance to the box is never below; from its back.
     // A third of the buffer for each kind, the near ones from its front, the far ones from its
     // back; the last third for the clothoids' boxes (below).
-    const std::unique_ptr<Entry[]> buffer(new Entry[3 * n]);
-    Entries nearLines{buffer.get(), buffer.get()}, farLines{buffer.get() + n, buffer.get() + n};
+    Entry onStack[3 * kFewCandidates];
+    std::unique_ptr<Entry[]> onHeap;
+    if (m > kFewCandidates)
+        onHeap.reset(new Entry[3 * m]);
+    Entry* const buffer = onHeap ? onHeap.get() : onStack;
+    Entries nearLines{buffer, buffer}, farLines{buffer + m, buffer + m};
     Entries nearSpirals{farLines.end, farLines.end};
-    Entries farSpirals{buffer.get() + 2 * n, buffer.get() + 2 * n};
-    for (std::size_t i = 0; i < n; ++i) {
+    Entries farSpirals{buffer + 2 * m, buffer + 2 * m};
+    for (std::size_t c = 0; c < m; ++c) {
+        const std::size_t i = candidates[c];
         const Element& e = al.elements[i];
         // Below the distance to the box, which is at least the larger of those across and along.
         const double below_m = std::max(std::max(e.minX_m - x_m, x_m - e.maxX_m),
@@ -596,7 +627,7 @@ std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double
     };
     // The clothoids nearest box first, by the box's distance and then the element: those taken
     // from `spirals` wait in `boxes` until none left there can be nearer.
-    NearestFirst<true> boxes({}, {buffer.get() + 2 * n, buffer.get() + 2 * n}, -kInf);
+    NearestFirst<true> boxes({}, {buffer + 2 * m, buffer + 2 * m}, -kInf);
     const auto nextSpiral = [&]() -> bool {
         while (!spirals.empty() && (boxes.empty() || !(boxes.nearest().d < spirals.least()))) {
             const std::size_t i = spirals.take().element;
@@ -608,6 +639,7 @@ std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double
         return !boxes.empty();
     };
     std::vector<AlignmentFoot> onSpirals;
+    onSpirals.reserve(kFewFeet);
     double nearestOnSpirals_m = kInf;
     // Beyond reach at a box's distance is beyond reach at any farther.
     const auto beyondReach = [&](double d_m) {
@@ -631,12 +663,12 @@ std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double
     }
     // Every straight and arc that can hold a foot within reach of the nearest.
     double best = std::min(nearestOfLines_m, nearestOnSpirals_m);
-    while (leastOfLines_m() <= best + kFeetReach_m) {
+    while (!lines.empty() && leastOfLines_m() <= best + kFeetReach_m) {
         searchNearestLine();
         best = std::min(nearestOfLines_m, nearestOnSpirals_m);
     }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const Found& a, const Found& b) { return a.order < b.order; });
+    nearest_m = best;
+    sortStably(found, [](const Found& a, const Found& b) { return a.order < b.order; });
     feet.clear();
     for (const Found& f : found)
         feet.push_back(f.foot);
@@ -648,19 +680,167 @@ std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double
                                          f.distance_m > best + kFeetReach_m;
                               }),
                feet.end());
-    std::stable_sort(feet.begin(), feet.end(), [](const AlignmentFoot& a, const AlignmentFoot& b) {
+    sortStably(feet, [](const AlignmentFoot& a, const AlignmentFoot& b) {
         return a.distance_m < b.distance_m;
     });
     // One foot per chainage: a joint found from both of its elements.
-    std::vector<AlignmentFoot> once;
-    for (const AlignmentFoot& f : feet) {
-        const bool seen = std::any_of(once.begin(), once.end(), [&](const AlignmentFoot& o) {
-            return std::fabs(o.continuous_m - f.continuous_m) <= 2 * kJointSlack_m;
-        });
+    std::size_t once = 0;
+    for (std::size_t i = 0; i < feet.size(); ++i) {
+        const AlignmentFoot f = feet[i];
+        const bool seen =
+            std::any_of(feet.begin(), feet.begin() + once, [&](const AlignmentFoot& o) {
+                return std::fabs(o.continuous_m - f.continuous_m) <= 2 * kJointSlack_m;
+            });
         if (!seen)
-            once.push_back(f);
+            feet[once++] = f;
     }
-    return once;
+    feet.resize(once);
+    return feet;
+}
+
+// Below the distance from (x_m, y_m) to a box: the larger of those across and along.
+double belowBox_m(double minX_m, double maxX_m, double minY_m, double maxY_m, double x_m,
+                  double y_m) {
+    return std::max(std::max(minX_m - x_m, x_m - maxX_m), std::max(minY_m - y_m, y_m - maxY_m));
+}
+
+double belowBox_m(const ElementIndex::Box& b, double x_m, double y_m) {
+    return belowBox_m(b.minX_m, b.maxX_m, b.minY_m, b.maxY_m, x_m, y_m);
+}
+
+// Indices in chain order, the first few without an allocation.
+class Candidates {
+  public:
+    void push(std::size_t i) {
+        if (size_ < kFewCandidates)
+            few_[size_] = i;
+        else {
+            if (size_ == kFewCandidates)
+                more_.assign(few_, few_ + kFewCandidates);
+            more_.push_back(i);
+        }
+        ++size_;
+    }
+    const std::size_t* data() const { return size_ <= kFewCandidates ? few_ : more_.data(); }
+    std::size_t size() const { return size_; }
+    void clear() {
+        size_ = 0;
+        more_.clear();
+    }
+
+  private:
+    std::size_t few_[kFewCandidates];
+    std::vector<std::size_t> more_;
+    std::size_t size_ = 0;
+};
+
+double belowBox_m(const Element& e, double x_m, double y_m) {
+    return belowBox_m(e.minX_m, e.maxX_m, e.minY_m, e.maxY_m, x_m, y_m);
+}
+
+// The elements under box j of level k whose box lies no farther than within_m by belowBox_m, in
+// chain order.
+void elementsWithin(const Alignment& al, std::size_t k, std::size_t j, double x_m, double y_m,
+                    double within_m, Candidates& out) {
+    if (!(belowBox_m(al.index.levels[k][j], x_m, y_m) <= within_m))
+        return;
+    if (k == 0) {
+        for (std::size_t i = 4 * j; i < std::min(4 * j + 4, al.elements.size()); ++i)
+            if (belowBox_m(al.elements[i], x_m, y_m) <= within_m)
+                out.push(i);
+        return;
+    }
+    const std::vector<ElementIndex::Box>& below = al.index.levels[k - 1];
+    for (std::size_t c = 4 * j; c < std::min(4 * j + 4, below.size()); ++c)
+        elementsWithin(al, k - 1, c, x_m, y_m, within_m, out);
+}
+
+// The boxes that hold four of the boxes given (the last fewer).
+template <typename Of>
+std::vector<ElementIndex::Box> inFours(std::size_t count, Of boxOf) {
+    std::vector<ElementIndex::Box> above;
+    above.reserve((count + 3) / 4);
+    for (std::size_t j = 0; j < count; j += 4) {
+        ElementIndex::Box b = boxOf(j);
+        for (std::size_t c = j + 1; c < std::min(j + 4, count); ++c) {
+            const ElementIndex::Box o = boxOf(c);
+            b.minX_m = std::min(b.minX_m, o.minX_m);
+            b.maxX_m = std::max(b.maxX_m, o.maxX_m);
+            b.minY_m = std::min(b.minY_m, o.minY_m);
+            b.maxY_m = std::max(b.maxY_m, o.maxY_m);
+        }
+        above.push_back(b);
+    }
+    return above;
+}
+
+}  // namespace
+
+void indexElements(Alignment& al) {
+    al.index = ElementIndex{};
+    // A short chain is searched as fast element by element.
+    const std::vector<Element>& elements = al.elements;
+    if (elements.size() <= kShortChain)
+        return;
+    for (const Element& e : elements) {
+        if (!std::isfinite(e.minX_m) || !std::isfinite(e.maxX_m) || !std::isfinite(e.minY_m) ||
+            !std::isfinite(e.maxY_m))
+            return;
+    }
+    ElementIndex index;
+    index.elements = elements.size();
+    index.levels.push_back(inFours(elements.size(), [&](std::size_t i) {
+        const Element& e = elements[i];
+        return ElementIndex::Box{e.minX_m, e.maxX_m, e.minY_m, e.maxY_m};
+    }));
+    while (index.levels.back().size() > 1) {
+        const std::vector<ElementIndex::Box>& below = index.levels.back();
+        std::vector<ElementIndex::Box> above =
+            inFours(below.size(), [&](std::size_t i) { return below[i]; });
+        index.levels.push_back(std::move(above));
+    }
+    al.index = std::move(index);
+}
+
+std::vector<AlignmentFoot> alignmentFeet(const Alignment& al, double x_m, double y_m) {
+    if (!std::isfinite(x_m) || !std::isfinite(y_m) || al.elements.empty())
+        return {};
+    const std::size_t n = al.elements.size();
+    double nearest_m = kInf;
+    const ElementIndex& index = al.index;
+    if (!index.levels.empty() && index.elements == n) {
+        // The elements whose box lies within some distance, and the straights at the chain's
+        // ends, which run on beyond their box. An element left out lies farther than the
+        // distance: beyond reach of the nearest foot found where that lies nearer by the reach
+        // and the margin, and then the feet are those of all the elements. Otherwise again with
+        // a distance that is so, or where no foot was found a larger one.
+        const std::size_t top = index.levels.size() - 1;
+        const bool firstStraight = al.elements.front().kind() == ElementKind::Straight;
+        const bool lastStraight = al.elements.back().kind() == ElementKind::Straight;
+        Candidates candidates;
+        for (double within_m = kNearBox_m;;) {
+            candidates.clear();
+            if (firstStraight && !(belowBox_m(al.elements[0], x_m, y_m) <= within_m))
+                candidates.push(0);
+            elementsWithin(al, top, 0, x_m, y_m, within_m, candidates);
+            if (lastStraight && n > 1 && !(belowBox_m(al.elements[n - 1], x_m, y_m) <= within_m))
+                candidates.push(n - 1);
+            std::vector<AlignmentFoot> feet =
+                feetAmong(al, candidates.data(), candidates.size(), x_m, y_m, nearest_m);
+            if (candidates.size() == n || nearest_m + kFeetReach_m < within_m - kBoxMargin_m)
+                return feet;
+            within_m =
+                std::isfinite(nearest_m)
+                    ? std::max(nearest_m + kFeetReach_m + kBoxMargin_m + kNearBox_m, 2 * within_m)
+                    : 8 * within_m;
+            if (!std::isfinite(within_m))
+                break;
+        }
+    }
+    Candidates all;
+    for (std::size_t i = 0; i < n; ++i)
+        all.push(i);
+    return feetAmong(al, all.data(), n, x_m, y_m, nearest_m);
 }
 
 std::optional<AlignmentFoot> footNear(const Alignment& al, const AlignmentFrame& stake,

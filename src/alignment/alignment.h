@@ -125,10 +125,26 @@ class Element {
     std::vector<Node> nodes_;
 };
 
+/// The elements' boxes gathered in fours, and those in fours again up to one box: built once for
+/// an alignment (indexElements), so that a foot search looks only at the elements whose box lies
+/// near the point. Empty where a box is not finite or the chain is short; then every element is
+/// looked at.
+struct ElementIndex {
+    struct Box {
+        double minX_m, maxX_m, minY_m, maxY_m;
+    };
+    std::vector<std::vector<Box>> levels;  // [0] of four elements each; the last holds all
+    std::size_t elements = 0;              // how many elements it was built over
+};
+
 /// The chain: elements in chainage order, each starting where the one before ends.
 struct Alignment {
     std::vector<Element> elements;
     std::string endName;  // of the point where the last element ends (EP), or empty
+    // The elements' boxes for the foot search, built by indexElements once the elements are
+    // complete (and again after any change to them); one built over another number of elements
+    // is not used.
+    ElementIndex index;
 
     double start_m() const { return elements.front().start_m(); }
     double end_m() const { return elements.back().end_m(); }
@@ -141,6 +157,9 @@ struct Alignment {
     /// on straight along its end tangents.
     AlignmentPoint at(double continuous_m) const;
 };
+
+/// Builds the alignment's index over its elements as they are now.
+void indexElements(Alignment& alignment);
 
 /// A foot of the perpendicular from a point onto one element.
 struct AlignmentFoot {

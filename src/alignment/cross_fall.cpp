@@ -17,6 +17,8 @@ std::optional<CrossFall> buildCrossFall(const CrossFallTable& table, const Route
     const std::size_t before = faults.size();
     CrossFall cross;
     for (const CrossFallRow& r : table.rows) {
+        if (faults.size() >= kMostRouteFaults)
+            break;
         const Result<double> at = placedChainage(route, r.at, false);
         if (!at) {
             faults.push_back({at.failure().message, r.line, table.file});

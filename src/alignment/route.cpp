@@ -262,6 +262,7 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
     // Its points and its end are named as a JD route's are.
     nameCharacteristicPoints(route.alignment.elements);
     route.alignment.endName = "EP";
+    indexElements(route.alignment);
     placeBreaksAndProfile(design, route, building);
     if (faults.empty())
         building.route = std::move(route);
@@ -505,6 +506,7 @@ Alignment chainOf(const std::vector<RoutePointRow>& points, const std::vector<Ro
         Element::straight(from, end_m - from, last.hz, last.xb, last.yb, last.tb));
     nameLast(chain, fromName, points.back().line);
     chain.endName = "EP";
+    indexElements(chain);
     return chain;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "alignment/ground_design.h"
 #include "alignment/section_design.h"
 #include "alignment/table_chainage.h"
 #include "curve/result.h"
@@ -144,6 +145,8 @@ struct RouteDesign {
     std::vector<Failure> profileFaults;
     // The cross-section: template, crown, superelevation and widening, slopes, ditch.
     SectionDesign section;
+    // The ground: surveyed cross-sections or terrain points, from files of their own.
+    GroundDesign ground;
 };
 
 }  // namespace hcurve

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "alignment/cross_section.h"
 #include "curve/angle.h"
 #include "curve/chainage.h"
 #include "geometry/characteristic_points.h"
@@ -21,6 +22,8 @@ constexpr double kMostStakes = 1e6;
 constexpr double kSameStake_m = 1e-7;
 // The last digit of a chainage text: two stakes this near may show one text.
 constexpr double kOneText_m = 1e-3;
+// A side point this near the formation's edge is on the formation.
+constexpr double kEdgeSlack_m = 1e-6;
 
 }  // namespace
 
@@ -102,29 +105,51 @@ Result<void> stretchChecked(const Route& route, const StakeRequest& request, dou
     return done();
 }
 
+// The elevation of the formation at a side point's foot, as --locate gives it without a measured
+// height: none beyond the formation, where only the ground tells fill from cut. A point asked at
+// an edge's offset lies on the formation even where its foot comes out a hair beyond the edge.
+std::optional<double> formationH(const CrossSection& section, const Route& route,
+                                 const RouteFoot& foot) {
+    for (double towardsCentre_m : {0.0, kEdgeSlack_m}) {
+        const double offset_m =
+            foot.offset_m < 0 ? foot.offset_m + towardsCentre_m : foot.offset_m - towardsCentre_m;
+        const std::optional<SurfacePoint> surface =
+            designSurfaceAt(section, route, foot.continuous_m, offset_m, SectionEarthwork::Fill);
+        if (surface && surface->onFormation)
+            return surface->H_m;
+    }
+    return std::nullopt;
+}
+
 // The side points of one stake into the table, with their elevations where the route has a
-// cross-fall: each at the foot of its own on the centre line.
-void addSidePoints(StakeTable& table, const Route& route, const SideRequest& sides,
-                   const RouteStake& stake, double stake_m) {
+// cross-fall or a cross-section: each at the foot of its own on the centre line.
+void addSidePoints(StakeTable& table, const Route& route, const CrossSection* section,
+                   const SideRequest& sides, const RouteStake& stake, double stake_m) {
     const GradeLine* grade = route.gradeLine ? &*route.gradeLine : nullptr;
-    const CrossFall* cross = grade && route.crossFall ? &*route.crossFall : nullptr;
-    const Direction atStake = cross ? directionAt(stake) : Direction{};
+    const CrossFall* cross = grade && !section && route.crossFall ? &*route.crossFall : nullptr;
+    const bool heights = table.withSideHeights;
+    const Direction atStake = heights ? directionAt(stake) : Direction{};
     for (const SidePoint& side : sidePointsOf({stake.x_m, stake.y_m, stake.tangent_deg}, sides)) {
         table.sideX_m.push_back(side.x_m);
         table.sideY_m.push_back(side.y_m);
-        if (!cross)
+        if (!heights)
             continue;
         std::optional<double> H;
         if (const std::optional<RouteFoot> foot =
-                footFromStake(route, stake, atStake, stake_m, side.x_m, side.y_m))
-            H = surfaceElevation_m(*grade, *cross, foot->continuous_m, foot->offset_m);
+                footFromStake(route, stake, atStake, stake_m, side.x_m, side.y_m)) {
+            if (cross) {
+                H = surfaceElevation_m(*grade, *cross, foot->continuous_m, foot->offset_m);
+            } else {
+                H = formationH(*section, route, *foot);
+            }
+        }
         table.sideH_m.push_back(H.value_or(std::nan("")));
     }
 }
 
 // The rows of the planned stakes, positioned, with their elevations and side points.
-void addRows(StakeTable& table, const Route& route, const StakeRequest& request,
-             const std::vector<PlannedStake>& stakes) {
+void addRows(StakeTable& table, const Route& route, const CrossSection* section,
+             const StakeRequest& request, const std::vector<PlannedStake>& stakes) {
     const SideRequest sides = sideRequestOf(request);
     const GradeLine* grade = route.gradeLine ? &*route.gradeLine : nullptr;
     table.rows.reserve(stakes.size());
@@ -132,7 +157,7 @@ void addRows(StakeTable& table, const Route& route, const StakeRequest& request,
     table.sideX_m.reserve(stakes.size() * table.sidesPerStake);
     table.sideY_m.reserve(stakes.size() * table.sidesPerStake);
     table.withHeights = grade != nullptr;
-    table.withSideHeights = grade != nullptr && route.crossFall.has_value();
+    table.withSideHeights = grade != nullptr && (section || route.crossFall.has_value());
     if (table.withSideHeights)
         table.sideH_m.reserve(stakes.size() * table.sidesPerStake);
     for (const PlannedStake& p : stakes) {
@@ -142,7 +167,7 @@ void addRows(StakeTable& table, const Route& route, const StakeRequest& request,
         if (grade)
             table.rows.back().H_m = designElevation_m(*grade, p.continuous_m);
         if (table.sidesPerStake > 0)
-            addSidePoints(table, route, sides, s, p.continuous_m);
+            addSidePoints(table, route, section, sides, s, p.continuous_m);
     }
 }
 
@@ -277,7 +302,8 @@ std::vector<PlannedStake> mergedStakes(const std::vector<PlannedStake>& multiple
     return stakes;
 }
 
-Result<StakeTable> stakeTable(const Route& route, const StakeRequest& request) {
+Result<StakeTable> stakeTable(const Route& route, const StakeRequest& request,
+                              const CrossSection* section) {
     const double from = request.from_m.value_or(route.start_m);
     const double to = request.to_m.value_or(route.end_m);
     if (const Result<void> stretch = stretchChecked(route, request, from, to); !stretch)
@@ -294,7 +320,7 @@ Result<StakeTable> stakeTable(const Route& route, const StakeRequest& request) {
     if (static_cast<double>(stakes.size()) * static_cast<double>(1 + sides) > kMostStakes)
         return Failure{"这一段的中桩、特征点与边桩合计会有一百万个以上。"};
     Result<StakeTable> table = StakeTable{};
-    addRows(*table, route, request, stakes);
+    addRows(*table, route, section, request, stakes);
     if (std::optional<std::string> outside = outsideGradeLine(route, *table))
         table.warnings().push_back({std::move(*outside)});
     return table;

@@ -13,6 +13,8 @@
 
 namespace hcurve {
 
+struct CrossSection;
+
 /// What the stake table of a stretch is asked for.
 struct StakeRequest {
     double interval_m = 0;         // stakes at every whole multiple of the chainage (桩号)
@@ -47,8 +49,9 @@ struct StakeTable {
     // right ones: stake i's point j at i * sidesPerStake + j.
     std::size_t sidesPerStake = 0;
     std::vector<double> sideX_m, sideY_m;
-    // With a grade line the stakes have a 高程 column; with a cross-fall too the side points have
-    // theirs, in the order of sideX_m (NaN where a point's foot lies outside the grade line).
+    // With a grade line the stakes have a 高程 column; with a cross-fall or a cross-section too the
+    // side points have theirs, in the order of sideX_m (NaN where a point's foot lies outside the
+    // grade line, or beyond the formation of a cross-section).
     bool withHeights = false;
     bool withSideHeights = false;
     std::vector<double> sideH_m;
@@ -59,8 +62,12 @@ struct StakeTable {
 /// grade line also every 变坡点 (BPD) and the start (SQD) and end (SZD) of every vertical curve.
 /// A request that cannot be met (no interval, the ends reversed or beside the route, a million
 /// stakes or more) is a failure; stakes outside the grade line are a warning that names the
-/// stretches.
-Result<StakeTable> stakeTable(const Route& route, const StakeRequest& request);
+/// stretches. With a cross-section the side points' elevations are its design surface's at their
+/// offsets (designSurfaceAt, superelevation and widening included), as --locate gives them: on
+/// the formation only (beyond it NaN, since only the ground tells fill from cut); the route's
+/// cross-fall is not used then.
+Result<StakeTable> stakeTable(const Route& route, const StakeRequest& request,
+                              const CrossSection* section = nullptr);
 
 /// The steps of stakeTable, each alone. A stake before its position is computed: its place
 /// (continuous chainage), the chainage value its text shows, and its name (BP, ZH, ...; empty for

@@ -1,12 +1,12 @@
 #include "cad/dxf_writer.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <tuple>
 
 #include "curve/angle.h"
+#include "curve/format.h"
 
 namespace hcurve {
 namespace {
@@ -413,9 +413,7 @@ void objects(Writer& w, DxfPoint min, DxfPoint max) {
 std::string dxfNumber(double v) {
     if (!std::isfinite(v))
         v = 0;
-    char text[64];
-    const auto result = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, 9);
-    std::string s(text, result.ptr);
+    std::string s = fixedText(v, 9);
     s.erase(s.find_last_not_of('0') + 1);
     if (s.back() == '.')
         s.pop_back();

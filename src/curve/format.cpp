@@ -1,5 +1,8 @@
 #include "curve/format.h"
 
+#include <fast_float/fast_float.h>
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -27,7 +30,8 @@ struct DecimalText {
 // point after p of them the digits are m * 10^(s - p) * 2^e, that is m * 5^k shifted by k + e bits
 // (k = s - p), exact in 128 bits for k up to 27. This is what to_chars gives, in a fraction of its
 // time, for every value a field shows; false for the rest (values of 10^s and more, tiny ones,
-// and a remainder of exactly one half, where to_chars decides), which go to to_chars.
+// and a remainder of exactly one half, where to_chars decides), which go to fmt, whose digits are
+// to_chars's.
 bool exactDigits(double magnitude, int significantDigits, DecimalText& out) {
     std::uint64_t bits;
     std::memcpy(&bits, &magnitude, sizeof bits);
@@ -98,17 +102,18 @@ DecimalText decimalText(Real v, int significantDigits) {
     if (exactDigits(std::fabs(static_cast<double>(v)), significantDigits, out))
         return out;
     char buf[64];
-    auto result = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific,
-                                significantDigits - 1);
+    // fmt rounds the exact binary value to the digits asked for, ties to even, as to_chars does.
+    const char* end =
+        fmt::format_to_n(buf, sizeof buf, "{:.{}e}", std::fabs(v), significantDigits - 1).out;
     const char* p = buf;
-    for (; p < result.ptr && *p != 'e'; ++p) {
+    for (; p < end && *p != 'e'; ++p) {
         if (*p != '.')
             out.digits[out.size++] = *p;
     }
     // The exponent: e, its sign, two or three digits.
-    const bool negativeExponent = p + 1 < result.ptr && p[1] == '-';
+    const bool negativeExponent = p + 1 < end && p[1] == '-';
     int exponent = 0;
-    for (p += 2; p < result.ptr; ++p)
+    for (p += 2; p < end; ++p)
         exponent = exponent * 10 + (*p - '0');
     out.pointPosition = (negativeExponent ? -exponent : exponent) + 1;
     return out;
@@ -303,7 +308,7 @@ double roundTo(double v, int decimals) {
     text[integerDigits.size()] = '.';
     std::memcpy(text + integerDigits.size() + 1, fractionDigits.data(), fractionDigits.size());
     double out = 0;
-    std::from_chars(text, text + integerDigits.size() + 1 + fractionDigits.size(), out);
+    fast_float::from_chars(text, text + integerDigits.size() + 1 + fractionDigits.size(), out);
     return r.negative ? -out : out;
 }
 
@@ -324,6 +329,59 @@ std::string generalText(float v) {
         return v == 0.0f ? "0" : std::to_string(v);
     // The float's own 7-digit decimal, not the digits of the widened double.
     return generalFromDigits(decimalText(v, 7));
+}
+
+std::string fixedText(double v, int decimals) {
+    return fmt::format("{:.{}f}", v, decimals);
+}
+
+std::string shortestFixedText(double v) {
+    // From 2^53 on a double is a whole number whose shortest digits end in zeros that stand for
+    // other digits: its exact digits are the shortest text without an exponent that reads back.
+    constexpr double kWholeFrom = 9007199254740992.0;  // 2^53
+    if (!std::isfinite(v) || std::fabs(v) >= kWholeFrom)
+        return fixedText(v, 0);
+    // fmt's shortest digits ("{}": 0.1, 1e-07, 1.25e+15), laid out without the exponent.
+    char shortest[64];
+    const char* end = fmt::format_to_n(shortest, sizeof shortest, "{}", v).out;
+    const char* p = shortest;
+    std::string out;
+    if (*p == '-') {
+        out += '-';
+        ++p;
+    }
+    char digits[24];
+    int size = 0, beforePoint = 0;
+    bool seenPoint = false;
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p == '.') {
+            seenPoint = true;
+            continue;
+        }
+        if (size == 0 && *p == '0' && p + 1 < end && p[1] != 'e') {
+            if (seenPoint)
+                --beforePoint;  // 0.001: its zeros after the point
+            continue;           // and the 0 before it
+        }
+        digits[size++] = *p;
+        if (!seenPoint)
+            ++beforePoint;
+    }
+    if (p < end)
+        beforePoint += std::atoi(std::string(p + 1, end).c_str());
+    if (beforePoint <= 0) {
+        out += "0.";
+        out.append(static_cast<std::size_t>(-beforePoint), '0');
+        out.append(digits, static_cast<std::size_t>(size));
+    } else if (beforePoint >= size) {
+        out.append(digits, static_cast<std::size_t>(size));
+        out.append(static_cast<std::size_t>(beforePoint - size), '0');
+    } else {
+        out.append(digits, static_cast<std::size_t>(beforePoint));
+        out += '.';
+        out.append(digits + beforePoint, static_cast<std::size_t>(size - beforePoint));
+    }
+    return out;
 }
 
 std::string strText(double v) {

@@ -68,6 +68,17 @@ std::string generalText(double v);
 /// reads "12.3", not the digits of the widened double 12.300000190734863.
 std::string generalText(float v);
 
+/// v with exactly `decimals` decimals (0 <= decimals <= 300), rounded from its exact binary value,
+/// ties to even, as printf's %.*f: fixedText(2.5, 0) is "2", fixedText(0.0009765625, 9)
+/// "0.000976562", fixedText(-0.0001, 2) "-0.00". Infinities and NaN read "inf", "-inf", "nan".
+std::string fixedText(double v, int decimals);
+
+/// The shortest text without an exponent that reads back as v (the fewest digits; of those, the
+/// nearest to v): 0.1 is "0.1", 1e-7 "0.0000001", 1234567.891 "1234567.891", -0.0 "-0". From
+/// 2^53 on, where a double is a whole number, its exact digits: 1e23 is
+/// "99999999999999991611392".
+std::string shortestFixedText(double v);
+
 /// Str(v): one blank before a number that is not negative, "-" before a negative one
 /// (Str(12) is " 12", Str(-1) is "-1").
 std::string strText(double v);

@@ -1,6 +1,7 @@
 #include "curve/number.h"
 
-#include <charconv>
+#include <fast_float/fast_float.h>
+
 #include <cmath>
 #include <string>
 #include <system_error>
@@ -23,11 +24,11 @@ std::string_view trimBlanks(std::string_view s) {
     return s;
 }
 
-// The checked parts of a number text: its sign and the unsigned rest that from_chars accepts.
+// The checked parts of a number text: its sign and the unsigned rest, digits with at most one
+// point and an exponent, which fast_float then reads.
 struct NumberSyntax {
     bool negative = false;
-    std::string_view body;    // digits, point, exponent; no sign
-    int decimalPosition = 0;  // rough decimal exponent of the leading digit, for range decisions
+    std::string_view body;  // digits, point, exponent; no sign
 };
 
 std::optional<NumberSyntax> scan(std::string_view text) {
@@ -39,58 +40,26 @@ std::optional<NumberSyntax> scan(std::string_view text) {
     }
     out.body = s;
     std::size_t i = 0;
-    int intDigits = 0, fracDigits = 0, leadingZeros = 0, firstNonZeroInFraction = -1;
-    bool seenNonZero = false;
-    while (i < s.size() && isDigit(s[i])) {
-        if (s[i] != '0')
-            seenNonZero = true;
-        if (!seenNonZero)
-            ++leadingZeros;
-        ++intDigits;
-        ++i;
-    }
+    int digits = 0;
+    for (; i < s.size() && isDigit(s[i]); ++i)
+        ++digits;
     if (i < s.size() && s[i] == '.') {
-        ++i;
-        while (i < s.size() && isDigit(s[i])) {
-            if (s[i] != '0' && !seenNonZero) {
-                seenNonZero = true;
-                firstNonZeroInFraction = fracDigits;
-            }
-            ++fracDigits;
-            ++i;
-        }
+        for (++i; i < s.size() && isDigit(s[i]); ++i)
+            ++digits;
     }
-    if (intDigits + fracDigits == 0)
+    if (digits == 0)
         return std::nullopt;
-    long exponent = 0;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
         ++i;
-        bool expNegative = false;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-            expNegative = s[i] == '-';
+        if (i < s.size() && (s[i] == '+' || s[i] == '-'))
             ++i;
-        }
         if (i >= s.size() || !isDigit(s[i]))
             return std::nullopt;
-        while (i < s.size() && isDigit(s[i])) {
-            if (exponent < 100000)
-                exponent = exponent * 10 + (s[i] - '0');
+        while (i < s.size() && isDigit(s[i]))
             ++i;
-        }
-        if (expNegative)
-            exponent = -exponent;
     }
     if (i != s.size())
         return std::nullopt;
-    long lead = 0;
-    if (intDigits - leadingZeros > 0) {
-        lead = intDigits - leadingZeros - 1;
-    } else if (firstNonZeroInFraction >= 0) {
-        lead = -(firstNonZeroInFraction + 1);
-    }
-    long position = lead + exponent;
-    out.decimalPosition =
-        static_cast<int>(position > 100000 ? 100000 : (position < -100000 ? -100000 : position));
     return out;
 }
 
@@ -102,15 +71,11 @@ std::optional<Real> parse(std::string_view text) {
     Real value{};
     const char* first = syntax->body.data();
     const char* last = first + syntax->body.size();
-    auto [end, ec] = std::from_chars(first, last, value, std::chars_format::general);
-    if (ec == std::errc::result_out_of_range) {
-        // Too large is not a number; too small is zero.
-        if (syntax->decimalPosition > 0)
-            return std::nullopt;
-        value = Real(0);
-    } else if (ec != std::errc() || end != last) {
+    // fast_float reads the nearest value as from_chars does; a value too large for the type reads
+    // as infinity, which is not a number, and one too small as zero, which it is.
+    auto [end, ec] = fast_float::from_chars(first, last, value, fast_float::chars_format::general);
+    if (ec != std::errc() || end != last)
         return std::nullopt;
-    }
     if (!std::isfinite(value))
         return std::nullopt;
     return syntax->negative ? -value : value;

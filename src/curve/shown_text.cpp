@@ -48,10 +48,15 @@ bool turnsDirection(char32_t c) {
 }  // namespace
 
 std::string shownText(std::string_view typed) {
+    // The printable ASCII at its start as it is, at once (mostly the whole text).
+    std::size_t plain = 0;
+    while (plain < typed.size() && typed[plain] >= 0x20 && typed[plain] < 0x7F)
+        ++plain;
     std::string shown;
     shown.reserve(typed.size());
+    shown.append(typed.substr(0, plain));
     char escape[8];
-    for (std::size_t i = 0; i < typed.size();) {
+    for (std::size_t i = plain; i < typed.size();) {
         char32_t c = 0;
         const std::size_t length = validSequence(typed, i, c);
         if (length == 0) {

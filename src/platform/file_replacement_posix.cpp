@@ -4,6 +4,9 @@
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include <cerrno>
 #include <chrono>
@@ -47,6 +50,21 @@ std::string randomSuffix() {
     return suffix;
 }
 
+#ifdef __EMSCRIPTEN__
+// emscripten's umask is a value of its own that starts at 0777 and that no file call applies: taken
+// as the mask, every file written would have no permission at all. Under node the files are the
+// host's, and the node process's umask is the one a file gets; in a browser there is no host's.
+// (In a browser: 022, 18.)
+// clang-format off
+EM_JS(int, hostFileMask, (), {
+    return typeof process == "object" && process.umask ? process.umask() : 18;
+});
+// clang-format on
+
+mode_t newFilePermissions() {
+    return kNewFilePermissions & ~static_cast<mode_t>(hostFileMask());
+}
+#else
 // The permission bits a new file gets under the process's umask. The umask can only be read by
 // setting it; the program changes it nowhere else.
 mode_t newFilePermissions() {
@@ -54,6 +72,7 @@ mode_t newFilePermissions() {
     ::umask(mask);
     return kNewFilePermissions & ~mask;
 }
+#endif
 
 // Whether the user may write the file at path in place, by the effective ids, as a writer that
 // opens it would be judged. 0, or the errno that says why not.

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <tuple>
 
+#include "alignment/earthwork.h"
+#include "alignment/ground_sections.h"
 #include "alignment/route.h"
 #include "cad/route_dxf.h"
 #include "curve/csv_writing.h"
@@ -21,6 +23,8 @@
 #include "platform/file_writing.h"
 #include "platform/standard_streams.h"
 #include "platform/system_reason.h"
+#include "route_files/earthwork_output.h"
+#include "route_files/ground_output.h"
 #include "route_files/landxml_loading.h"
 #include "route_files/landxml_writing.h"
 #include "route_files/route_file.h"
@@ -28,6 +32,7 @@
 #include "route_files/section_output.h"
 #include "route_files/vertical_table.h"
 #include "stakes/field_tools.h"
+#include "terrain/ground_at_stakes.h"
 
 namespace hcurve {
 
@@ -39,19 +44,31 @@ constexpr char kUsage[] =
     "      hcurve route 文件… --vertical\n"
     "      hcurve route 文件… --stakes --interval 桩距 [--from 里程] [--to 里程] "
     "[--left d1,d2,...] [--right d1,d2,...] [--skew 角度] [--rows 前排,后排] "
-    "[--out 文件.csv|文件.dat|文件.gsi]\n"
+    "[--edges] [--out 文件.csv|文件.dat|文件.gsi]\n"
     "      hcurve route 文件… --dxf 文件.dxf [--interval 桩距 及 --stakes 的其他选项]\n"
     "      hcurve route 文件… --locate X Y [H]\n"
+    "      hcurve route 文件… --sections --interval 桩距 [--from 里程] [--to 里程] "
+    "[--earthwork 填|挖|填,挖]\n"
+    "      hcurve route 文件… --slope-stake X Y H\n"
+    "      hcurve route 文件… --slope-stakes 文件.csv\n"
+    "      hcurve route 文件… 地面文件 --ground --interval 桩距 [--from 里程] [--to 里程] "
+    "[--skew 角度] [--reach 米]\n"
+    "      hcurve route 文件… 地面文件 --earthwork [--prismoidal] [--interval 桩距 [--reach 米]] "
+    "[--from 里程] [--to 里程]\n"
     "      hcurve route 文件… --landxml 文件.xml|-\n"
-    "      hcurve route 文件.xml [--alignment 名称] …\n"
+    "      hcurve route 文件.xml [横断面文件.csv…] [--alignment 名称] …\n"
     "      hcurve route 文件.xml --alignments\n";
 
 // The file name that stands for the standard output.
 constexpr char kStandardOutput[] = "-";
 
-const char* const kModes[] = {"--elements", "--segments",    "--vertical",    "--stakes",
-                              "--dxf",      "--locate",      "--landxml",     "--alignments",
-                              "--sections", "--slope-stake", "--slope-stakes"};
+const char* const kModes[] = {"--elements", "--segments",    "--vertical",     "--stakes",
+                              "--dxf",      "--locate",      "--landxml",      "--alignments",
+                              "--sections", "--slope-stake", "--slope-stakes", "--ground",
+                              "--earthwork"};
+
+// The earthwork table's mode, which --sections also takes as its option (the slopes it shows).
+constexpr char kEarthwork[] = "--earthwork";
 
 // The stake table's flag that adds the formation edges.
 constexpr char kEdges[] = "--edges";
@@ -215,11 +232,11 @@ bool readStakeOptions(const Route& route, const std::vector<std::string>& args, 
     return true;
 }
 
-// The table of a request, with its warning said; nothing, with the fault said, when it cannot be
-// met.
-std::optional<StakeTable> stakeTableSaid(const Route& route, const StakeRequest& request,
-                                         std::ostream& err) {
-    Result<StakeTable> table = stakeTable(route, request);
+// The table of a request (its side points' heights from the cross-section where there is one),
+// with its warning said; nothing, with the fault said, when it cannot be met.
+std::optional<StakeTable> stakeTableSaid(const Route& route, const CrossSection* section,
+                                         const StakeRequest& request, std::ostream& err) {
+    Result<StakeTable> table = stakeTable(route, request, section);
     for (const Failure& w : table.warnings())
         sayFailure(err, w);
     if (!table) {
@@ -258,7 +275,7 @@ int stakes(const Route& route, const CrossSection* section, std::vector<std::str
         err << "hcurve: --stakes 需要 --interval 桩距。\n" << kUsage;
         return 1;
     }
-    const std::optional<StakeTable> table = stakeTableSaid(route, request, err);
+    const std::optional<StakeTable> table = stakeTableSaid(route, section, request, err);
     if (!table)
         return 1;
     if (outPath) {
@@ -335,16 +352,98 @@ int sectionsCommand(const Route& route, const CrossSection* section, std::vector
         err << "hcurve: --sections 需要 --interval 桩距。\n";
         return 1;
     }
-    const std::optional<StakeTable> table = stakeTableSaid(route, request, err);
+    const std::optional<StakeTable> table = stakeTableSaid(route, section, request, err);
     if (!table)
         return 1;
     put(out, sectionTableCsv(*table, *section, route, slopes));
     return 0;
 }
 
+// The ground sections of a stake request from the route's ground files: the surveyed sections in
+// the stretch, and with terrain points the sections cut from their model (built here; its faults
+// said with the file). Nothing, with the fault said, where the files give no ground or the model
+// cannot be built.
+std::optional<GroundAtStakes> groundSaid(const LoadedRoute& loading, const StakeTable& table,
+                                         const StakeRequest& request, double reach_m,
+                                         const char* mode, std::ostream& err) {
+    const GroundDesign& ground = loading.ground;
+    if (loading.groundSections.empty() && ground.terrain.empty()) {
+        say(err, std::string("hcurve: ") + mode +
+                     " 需要地面文件：BEGIN 行开头的横断面文件、表头 桩号,偏距,高程 的横断面表，"
+                     "或表头 点名,X,Y,H 的地面点文件。");
+        return std::nullopt;
+    }
+    std::shared_ptr<const TerrainModel> model;
+    if (!ground.terrain.empty()) {
+        TerrainBuilding building = buildTerrainModel(ground.terrain, ground.terrainFile);
+        if (!building.model) {
+            for (const Failure& f : building.faults)
+                say(err, (f.file < loading.files.size() ? loading.files[f.file] : std::string()) +
+                             ": " + faultText(f));
+            return std::nullopt;
+        }
+        model = std::move(building.model);
+    }
+    GroundAtStakes atStakes = groundAtStakes(loading.groundSections, model.get(), loading.route,
+                                             table, request.skew_deg, reach_m);
+    for (const std::string& w : atStakes.warnings)
+        say(err, "hcurve: 注意：" + w);
+    return atStakes;
+}
+
+// --ground --interval D [--from M] [--to M] [--skew A] [--reach M]: the ground sections at the
+// stakes, one row each.
+int groundCommand(const LoadedRoute& loading, const std::vector<std::string>& args,
+                  std::ostream& out, std::ostream& err) {
+    std::vector<std::string> kept(args.begin(), args.begin() + 2);
+    double reach_m = kDefaultGroundReach_m;
+    for (std::size_t i = 2; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        if (option != "--interval" && option != "--from" && option != "--to" &&
+            option != "--skew" && option != "--reach") {
+            say(err, "hcurve: --ground 只用 --interval、--from、--to、--skew 和 --reach，不用 " +
+                         option + "。");
+            return 1;
+        }
+        if (i + 1 >= args.size()) {
+            say(err, "hcurve: " + option + " 后面缺少值。");
+            return 1;
+        }
+        if (option != "--reach") {
+            kept.insert(kept.end(), {option, args[i + 1]});
+            continue;
+        }
+        const std::optional<double> reach = readNumber(args[i + 1]);
+        if (!reach || *reach <= 0 || *reach > kPlausibleOffsetLimit_m) {
+            say(err, "hcurve: --reach 要给出横断面每侧的宽度（大于 0、不超过 1000 米），“" +
+                         args[i + 1] + "”不对。");
+            return 1;
+        }
+        reach_m = *reach;
+    }
+    StakeRequest request;
+    bool haveInterval = false;
+    if (!readStakeOptions(loading.route, kept, 2, request, haveInterval, nullptr, nullptr, err))
+        return 1;
+    if (!haveInterval) {
+        err << "hcurve: --ground 需要 --interval 桩距。\n";
+        return 1;
+    }
+    const std::optional<StakeTable> table = stakeTableSaid(loading.route, nullptr, request, err);
+    if (!table)
+        return 1;
+    const std::optional<GroundAtStakes> ground =
+        groundSaid(loading, *table, request, reach_m, "--ground", err);
+    if (!ground)
+        return 1;
+    put(out, groundTableCsv(ground->sections));
+    return 0;
+}
+
 // --dxf FILE.dxf [stake options]: the plan for CAD; with --interval also the stakes and their
 // side points.
-int dxfCommand(const Route& route, const std::vector<std::string>& args, std::ostream& err) {
+int dxfCommand(const Route& route, const CrossSection* section,
+               const std::vector<std::string>& args, std::ostream& err) {
     if (args.size() < 3 || !isDxfPath(args[2])) {
         err << "hcurve: --dxf 后面要有以 .dxf 结尾的文件名。\n" << kUsage;
         return 1;
@@ -360,7 +459,7 @@ int dxfCommand(const Route& route, const std::vector<std::string>& args, std::os
     }
     std::optional<StakeTable> table;
     if (haveInterval) {
-        table = stakeTableSaid(route, request, err);
+        table = stakeTableSaid(route, section, request, err);
         if (!table)
             return 1;
     }
@@ -491,6 +590,114 @@ int slopeStakesCommand(const Route& route, const CrossSection* section,
     return 0;
 }
 
+// --earthwork [--prismoidal] [--interval D [--reach M]] [--from M] [--to M]: the
+// areas of the ground sections and the volumes between them. Without --interval every surveyed
+// section (in the stretch of --from and --to); with it the sections at the stakes as --ground
+// has them (named by the stake they lie at; with terrain points cut from their model at each
+// stake without a surveyed one).
+int earthworkCommand(const LoadedRoute& loading, const CrossSection* section,
+                     std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+    const Route& route = loading.route;
+    const auto prismoidal = std::find(args.begin() + 2, args.end(), "--prismoidal");
+    const VolumeMethod method =
+        prismoidal != args.end() ? VolumeMethod::Prismoidal : VolumeMethod::AverageEndArea;
+    if (prismoidal != args.end()) {
+        args.erase(prismoidal);
+        if (std::find(args.begin() + 2, args.end(), "--prismoidal") != args.end()) {
+            err << "hcurve: --prismoidal 只能给出一次。\n";
+            return 1;
+        }
+    }
+    std::vector<std::string> kept(args.begin(), args.begin() + 2);
+    std::optional<double> reach_m;
+    for (std::size_t i = 2; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        if (option != "--interval" && option != "--from" && option != "--to" &&
+            option != "--reach") {
+            // Not --skew: areas are measured on sections square to the centre line.
+            say(err,
+                "hcurve: --earthwork 只用 --prismoidal、--interval、--from、--to 和 "
+                "--reach，不用 " +
+                    option + "。");
+            return 1;
+        }
+        if (i + 1 >= args.size()) {
+            say(err, "hcurve: " + option + " 后面缺少值。");
+            return 1;
+        }
+        if (option != "--reach") {
+            kept.insert(kept.end(), {option, args[i + 1]});
+            continue;
+        }
+        const std::optional<double> reach = readNumber(args[i + 1]);
+        if (!reach || *reach <= 0 || *reach > kPlausibleOffsetLimit_m) {
+            say(err, "hcurve: --reach 要给出横断面每侧的宽度（大于 0、不超过 1000 米），“" +
+                         args[i + 1] + "”不对。");
+            return 1;
+        }
+        reach_m = *reach;
+    }
+    if (!section) {
+        err << "hcurve: --earthwork " << kNoTemplate << "\n";
+        return 1;
+    }
+    if (!route.gradeLine) {
+        if (!loading.withoutProfile.empty())
+            say(err, "hcurve: " + loading.withoutProfile + "，算不出土石方。");
+        else
+            err << "hcurve: 文件里没有纵断面表，算不出土石方：要比较设计高程和地面高程。\n";
+        return 1;
+    }
+    StakeRequest request;
+    bool haveInterval = false;
+    if (!readStakeOptions(route, kept, 2, request, haveInterval, nullptr, nullptr, err))
+        return 1;
+    std::vector<GroundSection> sections;
+    if (haveInterval) {
+        const std::optional<StakeTable> table = stakeTableSaid(route, section, request, err);
+        if (!table)
+            return 1;
+        std::optional<GroundAtStakes> ground = groundSaid(
+            loading, *table, request, reach_m.value_or(kDefaultGroundReach_m), "--earthwork", err);
+        if (!ground)
+            return 1;
+        sections = std::move(ground->sections);
+    } else {
+        if (reach_m) {
+            err << "hcurve: --reach 用于在桩上切出横断面，需要 --interval 桩距。\n";
+            return 1;
+        }
+        if (loading.groundSections.empty()) {
+            if (!loading.ground.terrain.empty())
+                err << "hcurve: 从地面点切出横断面要在桩上切，需要 --interval 桩距。\n";
+            else
+                err << "hcurve: --earthwork 需要地面文件：BEGIN 行开头的横断面文件，或表头 "
+                       "桩号,偏距,高程 的横断面表。\n";
+            return 1;
+        }
+        for (const GroundSection& g : loading.groundSections)
+            if ((!request.from_m || g.continuous_m >= *request.from_m) &&
+                (!request.to_m || g.continuous_m <= *request.to_m))
+                sections.push_back(g);
+    }
+    if (sections.empty()) {
+        err << "hcurve: 所给的范围内没有地面横断面。\n";
+        return 1;
+    }
+    const Result<std::string> table = earthworkTableCsv(route, *section, sections, method);
+    if (!table) {
+        for (const Failure& f : table.failures()) {
+            if (f.line == 0 || f.file >= loading.files.size())
+                say(err, "hcurve: " + f.message);
+            else
+                say(err, loading.files[f.file] + ": " + faultText(f));
+        }
+        return 1;
+    }
+    put(out, *table);
+    return 0;
+}
+
 int locateCommand(const Route& route, const CrossSection* section,
                   const std::string& withoutProfile, const std::vector<std::string>& args,
                   std::ostream& out, std::ostream& err) {
@@ -574,13 +781,13 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     const std::string& mode = rest[1];
     if (!isMode(mode)) {
         err << "hcurve: 要给出 --elements、--segments、--vertical、--stakes、--dxf、--locate、"
-               "--landxml 或 --alignments。\n"
+               "--landxml、--alignments、--sections、--slope-stake 或 --slope-stakes。\n"
             << kUsage;
         return 1;
     }
     // One mode a run: a second one is named, not taken for a value or an unknown option.
     for (std::size_t i = 2; i < rest.size(); ++i) {
-        if (!isMode(rest[i]))
+        if (!isMode(rest[i]) || (mode == "--sections" && rest[i] == kEarthwork))
             continue;
         if (rest[i] == mode)
             say(err, "hcurve: " + mode + " 只能给出一次。");
@@ -665,8 +872,12 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return slopeStakeCommand(route, section, loading.withoutProfile, rest, out, err);
     if (mode == "--slope-stakes")
         return slopeStakesCommand(route, section, loading.withoutProfile, rest, out, err);
+    if (mode == kEarthwork)
+        return earthworkCommand(loading, section, rest, out, err);
     if (mode == "--dxf")
-        return dxfCommand(route, rest, err);
+        return dxfCommand(route, section, rest, err);
+    if (mode == "--ground")
+        return groundCommand(loading, rest, out, err);
     return locateCommand(route, section, loading.withoutProfile, rest, out, err);
 }
 

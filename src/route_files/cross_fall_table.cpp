@@ -58,6 +58,8 @@ CrossFallTable readCrossFallTable(const CsvTable& table, std::size_t file,
     }
     const char* atTitle = broken ? kAtColumn : kAtContinuousColumn;
     for (const CsvRow& row : table.rows) {
+        if (faults.size() >= kMostRouteFaults)
+            break;
         CrossFallRow c;
         c.line = row.line;
         c.at.text = field(row.fields, broken ? broken : continuous);

@@ -53,6 +53,8 @@ GradeTable readGradeTable(const CsvTable& table, std::size_t file, std::vector<F
     }
     const char* atTitle = broken ? kAtColumn : kAtContinuousColumn;
     for (const CsvRow& row : table.rows) {
+        if (faults.size() >= kMostRouteFaults)
+            break;
         GradeRow g;
         g.line = row.line;
         g.at.text = field(row.fields, broken ? broken : continuous);

@@ -75,7 +75,7 @@ Result<LoadedRoute> loadLandXmlRoute(const std::string& shownPath, std::string_v
         return Result<LoadedRoute>::failed(routeFaultLines(built.failures(), shownFile));
     warnings.insert(warnings.end(), built.warnings().begin(), built.warnings().end());
     Result<LoadedRoute> loaded =
-        LoadedRoute{std::move(built->route), reading->name, {}, {}, {}, {}};
+        LoadedRoute{std::move(built->route), reading->name, {}, {}, {}, {}, {}, {}};
     loaded.warnings() = routeWarningLines(warnings, shownFile);
     const std::vector<Failure>& profileFaults = built->profileFaults;
     if (!profileFaults.empty()) {

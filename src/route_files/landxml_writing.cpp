@@ -1,10 +1,10 @@
 #include "route_files/landxml_writing.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "alignment/route.h"
 #include "curve/angle.h"
+#include "curve/format.h"
 #include "curve/shown_text.h"
 
 namespace hcurve {
@@ -16,10 +16,7 @@ constexpr double kShortest_m = 1e-6;
 constexpr double kMostTurnWithPi_rad = 3.0;
 
 std::string number(double v, int decimals = 8) {
-    char buffer[64];
-    const auto r =
-        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, decimals);
-    std::string t(buffer, r.ptr);
+    std::string t = fixedText(v, decimals);
     // Trailing zeros say nothing; "-0" is 0.
     if (t.find('.') != std::string::npos) {
         while (t.back() == '0')
@@ -33,9 +30,7 @@ std::string number(double v, int decimals = 8) {
 // A number as the shortest text that reads back as the same double: the JD table's own values,
 // so that the route read back is computed from the very numbers it came from.
 std::string exact(double v) {
-    char buffer[64];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
-    const std::string t(buffer, r.ptr);
+    const std::string t = shortestFixedText(v);
     return t == "-0" ? "0" : t;
 }
 

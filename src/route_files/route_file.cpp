@@ -9,6 +9,7 @@
 #include "curve/shown_text.h"
 #include "geometry/design_check.h"
 #include "route_files/csv_tables.h"
+#include "route_files/ground_files.h"
 #include "route_files/section_tables.h"
 
 namespace hcurve {
@@ -17,6 +18,7 @@ namespace {
 constexpr double kMetresPerKilometre = 1000.0;
 
 enum class Column { Name, X, Y, R, A1, A2, Ls1, Ls2, Chainage, BreakBefore, BreakAfter };
+constexpr std::size_t kColumns = static_cast<std::size_t>(Column::BreakAfter) + 1;
 
 std::string_view trimmed(std::string_view s) {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -56,20 +58,37 @@ std::string quoted(std::string_view text) {
     return "“" + shownText(text) + "”";
 }
 
+// A header's column map as a table by column, read once per row and column.
+class ColumnPlaces {
+  public:
+    explicit ColumnPlaces(const std::map<Column, std::size_t>& columns) {
+        std::fill(places_, places_ + kColumns, kNone);
+        for (const auto& [column, place] : columns)
+            places_[static_cast<std::size_t>(column)] = place;
+    }
+    bool has(Column c) const { return places_[static_cast<std::size_t>(c)] != kNone; }
+    // The column's place, or kNone.
+    std::size_t of(Column c) const { return places_[static_cast<std::size_t>(c)]; }
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  private:
+    std::size_t places_[kColumns];
+};
+
 // Reads the fields of one table row by the column map of its header, collecting faults.
 class RowReader {
   public:
-    RowReader(int line, const std::vector<std::string>& fields,
-              const std::map<Column, std::size_t>& columns, std::vector<Failure>& faults)
+    RowReader(int line, const std::vector<std::string>& fields, const ColumnPlaces& columns,
+              std::vector<Failure>& faults)
         : line_(line), fields_(fields), columns_(columns), faults_(faults) {}
 
-    bool has(Column c) const { return columns_.count(c) != 0; }
+    bool has(Column c) const { return columns_.has(c); }
 
     std::string_view text(Column c) const {
-        auto it = columns_.find(c);
-        if (it == columns_.end() || it->second >= fields_.size())
+        const std::size_t place = columns_.of(c);
+        if (place == ColumnPlaces::kNone || place >= fields_.size())
             return {};
-        return fields_[it->second];
+        return fields_[place];
     }
 
     // A length or coordinate; an empty field reads as emptyValue when one is given. Nothing, and
@@ -102,7 +121,7 @@ class RowReader {
   private:
     int line_;
     const std::vector<std::string>& fields_;
-    const std::map<Column, std::size_t>& columns_;
+    const ColumnPlaces& columns_;
     std::vector<Failure>& faults_;
 };
 
@@ -244,6 +263,11 @@ std::optional<std::vector<std::vector<CsvTable>>> splitRouteFiles(
     std::vector<std::vector<CsvTable>> files;
     std::size_t rowsLeft = kMostRouteRows;
     for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
+        // A ground file is read on its own (readRouteFiles); it holds no table.
+        if (f > 0 && groundFileKind(utf8Texts[f])) {
+            files.emplace_back();
+            continue;
+        }
         Result<CsvSplit> split = splitTables(utf8Texts[f], continuesOverEmptyLine, isKnownTitle,
                                              {kMaxRouteLineBytes, rowsLeft});
         if (!split) {
@@ -350,7 +374,9 @@ RouteTables placeTables(const std::vector<std::vector<CsvTable>>& files, RouteDe
                         {"这张表的表头不认识：断链表要有 断链前桩号 和 断链后桩号 "
                          "两列，纵断面表要有 "
                          "变坡点桩号（或 变坡点里程）和 高程 列，横坡表要有 "
-                         "桩号、左横坡 和 右横坡 列。",
+                         "桩号、左横坡 和 右横坡 列；横断面的模板表要有 部件 列，"
+                         "路拱表 路拱横坡 列，超高表 超高横坡 列，边坡表 坡率 列，"
+                         "边沟表 边沟底宽 或 边沟深 列。",
                          table.headerLine, f});
                     break;
             }
@@ -371,10 +397,11 @@ std::vector<ChainBreakRow> readChainBreaks(const CsvTable& breaks, std::size_t f
                               "后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 两列。",
                           breaks.headerLine});
     } else {
+        const ColumnPlaces places(columns);
         for (const CsvRow& r : breaks.rows) {
             if (faults.size() >= kMostRouteFaults)
                 break;
-            RowReader row(r.line, r.fields, columns, faults);
+            RowReader row(r.line, r.fields, places, faults);
             ChainBreakRow b;
             b.line = r.line;
             b.file = file;
@@ -430,8 +457,9 @@ bool readPointTable(const CsvTable& points, RouteDesign& design, std::vector<Fai
         return false;
     }
     design.points.reserve(points.rows.size());
+    const ColumnPlaces places(columns);
     for (std::size_t i = 0; i < points.rows.size() && faults.size() < kMostRouteFaults; ++i) {
-        RowReader row(points.rows[i].line, points.rows[i].fields, columns, faults);
+        RowReader row(points.rows[i].line, points.rows[i].fields, places, faults);
         const bool isJd = i != 0 && i + 1 != points.rows.size();
         design.points.push_back(readPointRow(row, points.rows[i].line, isJd));
         if (i == 0)
@@ -453,8 +481,17 @@ Result<RouteDesign> readRouteFiles(const std::vector<std::string_view>& utf8Text
     if (!files)
         return Result<RouteDesign>::failed(std::move(faults));
     RouteDesign design;
+    std::vector<Failure> warnings;
+    for (std::size_t f = 1; f < utf8Texts.size() && faults.size() < kMostRouteFaults; ++f)
+        if (const std::optional<GroundFileKind> kind = groundFileKind(utf8Texts[f]))
+            readGroundFile(*kind, utf8Texts[f], f, design.ground, faults, warnings);
     const RouteTables placed = placeTables(*files, design, faults);
     checkSectionTables(design.section, faults);
+    // With a template the carriageway's cross-fall is the crown's and the superelevation's: a
+    // cross-fall table would give it a second time.
+    if (design.crossFall && design.section.templateTable)
+        faults.push_back({"有模板表时横坡由路拱和超高给出，不能再有横坡表。",
+                          design.crossFall->headerLine, design.crossFall->file});
     if (placed.ofElements)
         readElementRoute(placed, design, faults);
     else if (!readPointTable((*files)[0][0], design, faults))
@@ -462,9 +499,42 @@ Result<RouteDesign> readRouteFiles(const std::vector<std::string_view>& utf8Text
     if (placed.breaks.table)
         design.breaks =
             readChainBreaks(*placed.breaks.table, placed.breaks.file, placed.ofElements, faults);
-    if (!faults.empty())
-        return Result<RouteDesign>::failed(std::move(faults));
-    return design;
+    // The ground files' warnings, beside the design or its faults.
+    Result<RouteDesign> read = faults.empty() ? Result<RouteDesign>(std::move(design))
+                                              : Result<RouteDesign>::failed(std::move(faults));
+    read.warnings() = std::move(warnings);
+    return read;
+}
+
+SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Texts,
+                                     std::size_t firstFile, bool ofElements) {
+    SectionFilesReading reading;
+    std::vector<std::vector<CsvTable>> files;
+    std::size_t rowsLeft = kMostRouteRows;
+    for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
+        Result<CsvSplit> split = splitTables(utf8Texts[f], continuesOverEmptyLine, isKnownTitle,
+                                             {kMaxRouteLineBytes, rowsLeft});
+        if (!split) {
+            Failure fault = split.failure();
+            fault.file = firstFile + f;
+            reading.faults.push_back(std::move(fault));
+            return reading;
+        }
+        for (const CsvTable& table : split->tables) {
+            if (kindOf(table.header) != TableKind::Section) {
+                reading.onlySections = false;
+                return reading;
+            }
+            rowsLeft -= table.rows.size();
+        }
+        files.push_back(std::move(split->tables));
+    }
+    for (std::size_t f = 0; f < files.size(); ++f)
+        for (const CsvTable& table : files[f])
+            readSectionTable(*sectionTableKind(table.header), table, firstFile + f, ofElements,
+                             reading.section, reading.faults);
+    checkSectionTables(reading.section, reading.faults);
+    return reading;
 }
 
 bool opensWithRouteTable(std::string_view utf8Text) {

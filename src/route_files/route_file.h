@@ -36,13 +36,29 @@ namespace hcurve {
 constexpr std::size_t kMaxRouteLineBytes = 64 * 1024;
 /// The most rows of the two tables together: far more than any road has JDs and chain breaks.
 constexpr std::size_t kMostRouteRows = 1000000;
-/// The design of a route file, or every fault found in it with its line (nothing half read).
+/// The design of a route file, or every fault found in it with its line (nothing half read);
+/// beside the design, the warnings of its ground files (route_files/ground_files.h).
 Result<RouteDesign> readRouteFile(std::string_view utf8Text);
 
 /// The design of several files read together: the first file opens with the point table, or with
 /// the start or the element table of a route of elements; every other table (the other of those
 /// two, the chain breaks, the grade line, the cross-fall) may stand in any of them, each once.
+/// A further file that is a ground file (route_files/ground_files.h: its first line a BEGIN line,
+/// the header 桩号,偏距,高程 or a terrain header) is read as one into the design's ground.
 Result<RouteDesign> readRouteFiles(const std::vector<std::string_view>& utf8Texts);
+
+/// The cross-section tables of further files read beside a route given otherwise (a LandXML
+/// file's), file k of them standing as file firstFile + k in the faults. onlySections false, and
+/// nothing read, when a file holds any other table (a JD or element table, a grade line, a
+/// cross-fall, chain breaks, a table of an unknown header). ofElements: the route is one of
+/// elements, whose superelevation is given by chainages.
+struct SectionFilesReading {
+    bool onlySections = true;
+    SectionDesign section;
+    std::vector<Failure> faults;
+};
+SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Texts,
+                                     std::size_t firstFile, bool ofElements);
 
 /// True when the text's first table is a point table, or the start or the element table of a
 /// route of elements: the file that is read first of several.

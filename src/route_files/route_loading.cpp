@@ -1,7 +1,10 @@
 #include "route_files/route_loading.h"
 
 #include <algorithm>
+#include <optional>
+#include <string_view>
 
+#include "alignment/ground_sections.h"
 #include "curve/shown_text.h"
 #include "platform/file_reading.h"
 #include "platform/system_reason.h"
@@ -42,6 +45,61 @@ Result<std::string> routeFileText(const std::string& shownPath, std::string_view
     return Failure{"hcurve: 文件“" + shownPath + "”" + why.message};
 }
 
+// Why a LandXML file is not read with the others.
+std::string landXmlAlone(const std::string& path) {
+    return "hcurve: LandXML 文件“" + shownText(path) + "”要单独读，不能与别的文件一起读。";
+}
+
+// A LandXML file's route with the cross-section tables of further files (texts, decoded, of
+// sectionPaths): refused when one of them holds any other table. Their superelevation is read
+// as the route the file gives is: by JD name from AlignPIs, by chainages from CoordGeom.
+Result<LoadedRoute> loadLandXmlWithSections(const std::string& xmlPath, std::string_view bytes,
+                                            const std::string* alignment,
+                                            const std::vector<std::string>& sectionPaths,
+                                            const std::vector<std::string>& texts) {
+    Result<LoadedRoute> loading = loadLandXmlRoute(shownText(xmlPath), bytes, alignment);
+    std::vector<std::string> files = {xmlPath};
+    files.insert(files.end(), sectionPaths.begin(), sectionPaths.end());
+    const SectionFilesReading sections =
+        readSectionFiles(std::vector<std::string_view>(texts.begin(), texts.end()), 1,
+                         !loading || loading->route.points.empty());
+    if (!sections.onlySections)
+        return Failure{landXmlAlone(xmlPath)};
+    const auto pathOf = [&](std::size_t file) {
+        return shownText(files[file < files.size() ? file : 0]);
+    };
+    // The file's own faults, then the section tables'.
+    if (!loading) {
+        if (sections.faults.empty())
+            return loading;
+        std::vector<Failure> faults = loading.failures();
+        for (Failure& f : routeFaultLines(sections.faults, pathOf))
+            faults.push_back(std::move(f));
+        Result<LoadedRoute> refused = Result<LoadedRoute>::failed(std::move(faults));
+        refused.warnings() = std::move(loading.warnings());
+        return refused;
+    }
+    loading->files = files;
+    std::vector<Failure> faults = sections.faults;
+    if (faults.empty() && sections.section.templateTable) {
+        Result<CrossSection> section = buildCrossSection(sections.section, loading->route);
+        if (!section) {
+            faults = section.failures();
+        } else {
+            loading->crossSection = std::move(*section);
+            loading->section = sections.section;
+            for (Failure& w : routeWarningLines(section.warnings(), pathOf))
+                loading.warnings().push_back(std::move(w));
+        }
+    }
+    if (!faults.empty()) {
+        Result<LoadedRoute> refused = Result<LoadedRoute>::failed(routeFaultLines(faults, pathOf));
+        refused.warnings() = std::move(loading.warnings());
+        return refused;
+    }
+    return loading;
+}
+
 }  // namespace
 
 Result<std::string> readRouteText(const std::string& path) {
@@ -78,25 +136,36 @@ Result<LoadedRoute> loadRouteFiles(const std::vector<std::string>& chosen,
                                    const std::string* alignment) {
     std::vector<std::string> paths = chosen;
     std::vector<std::string> texts;
+    // A LandXML file among several: its own and the others' paths.
+    std::optional<std::string> xmlPath, xmlBytes;
+    std::vector<std::string> otherPaths;
     for (const std::string& path : chosen) {
         const std::string shownPath = shownText(path);
-        const Result<std::string> bytes = routeFileBytes(path);
+        Result<std::string> bytes = routeFileBytes(path);
         if (!bytes)
             return bytes.failure();
         if (looksLikeLandXml(path, *bytes)) {
-            if (paths.size() != 1)
-                return Failure{"hcurve: LandXML 文件“" + shownPath +
-                               "”要单独读，不能与别的文件一起读。"};
-            Result<LoadedRoute> xml = loadLandXmlRoute(shownPath, *bytes, alignment);
-            if (xml)
-                xml->files = paths;
-            return xml;
+            if (paths.size() == 1) {
+                Result<LoadedRoute> xml = loadLandXmlRoute(shownPath, *bytes, alignment);
+                if (xml)
+                    xml->files = paths;
+                return xml;
+            }
+            // Beside one LandXML file only further files of cross-section tables.
+            if (xmlPath)
+                return Failure{landXmlAlone(*xmlPath)};
+            xmlPath = path;
+            xmlBytes = std::move(*bytes);
+            continue;
         }
         Result<std::string> text = routeFileText(shownPath, *bytes);
         if (!text)
             return text.failure();
+        otherPaths.push_back(path);
         texts.push_back(std::move(*text));
     }
+    if (xmlPath)
+        return loadLandXmlWithSections(*xmlPath, *xmlBytes, alignment, otherPaths, texts);
     // Files chosen together come in the order they were clicked or typed: the one that opens with
     // the route's own table is read first.
     if (texts.size() > 1 && !opensWithRouteTable(texts[0])) {
@@ -121,6 +190,14 @@ Result<LoadedRoute> loadRouteFiles(const std::vector<std::string>& chosen,
     if (!built)
         return Result<LoadedRoute>::failed(routeFaultLines(built.failures(), shownFile));
     std::vector<Failure> warnings = std::move(built.warnings());
+    warnings.insert(warnings.end(), design.warnings().begin(), design.warnings().end());
+    std::vector<GroundSection> groundSections;
+    if (!design->ground.sections.empty()) {
+        GroundPlacing placing = placeGroundSections(design->ground, built->route);
+        if (!placing.faults.empty())
+            return Result<LoadedRoute>::failed(routeFaultLines(placing.faults, shownFile));
+        groundSections = std::move(placing.sections);
+    }
     std::optional<CrossSection> crossSection;
     if (design->section.templateTable) {
         Result<CrossSection> section = buildCrossSection(design->section, built->route);
@@ -129,9 +206,14 @@ Result<LoadedRoute> loadRouteFiles(const std::vector<std::string>& chosen,
         crossSection = std::move(*section);
         warnings.insert(warnings.end(), section.warnings().begin(), section.warnings().end());
     }
-    Result<LoadedRoute> loaded =
-        LoadedRoute{std::move(built->route), {}, {}, paths, std::move(design->section),
-                    std::move(crossSection)};
+    Result<LoadedRoute> loaded = LoadedRoute{std::move(built->route),
+                                             {},
+                                             {},
+                                             paths,
+                                             std::move(design->section),
+                                             std::move(crossSection),
+                                             std::move(design->ground),
+                                             std::move(groundSections)};
     loaded.warnings() = routeWarningLines(warnings, shownFile);
     return loaded;
 }

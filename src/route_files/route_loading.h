@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "alignment/cross_section.h"
+#include "alignment/ground_sections.h"
 #include "alignment/route.h"
 #include "curve/result.h"
 
@@ -28,11 +29,16 @@ struct LoadedRoute {
     // 线路 “A” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）"). Empty otherwise.
     std::string withoutProfile;
     std::vector<std::string> files;  // the paths in the order read, the route's own table first
-    // The cross-section tables of the files (none for a LandXML file), and the cross-section
-    // built from them on the route where they hold a template; its faults are the route's (no
-    // route then), its warnings among the messages.
+    // The cross-section tables of the files (of the further files beside a LandXML file), and the
+    // cross-section built from them on the route where they hold a template; its faults are the
+    // route's (no route then), its warnings among the messages.
     SectionDesign section;
     std::optional<CrossSection> crossSection;
+    // The ground files' sections or terrain points as read, with the route; the sections placed
+    // on it in route order (alignment/ground_sections.h: a section the route does not have is a
+    // fault, and there is no route then).
+    GroundDesign ground;
+    std::vector<GroundSection> groundSections;
 };
 
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
@@ -55,7 +61,12 @@ Result<std::string> readRouteText(const std::string& path);
 /// The same for several files read together, in any order: the one that opens with the JD table
 /// (or the element table) is read first, the others after it in their order.
 /// A LandXML file (route_files/landxml_reading.h: its name ends in .xml, or it starts as XML) is
-/// read alone: its alignment named alignment, or its first when that is null.
+/// read alone, or with further files that hold cross-section tables only (the template, crown,
+/// superelevation, slopes and ditch of route_files/section_tables.h; any other table in them is
+/// refused, the LandXML file named): its alignment named alignment, or its first when that is
+/// null. The LandXML file is the first of files then. The superelevation is given as the route
+/// is: by JD name where the alignment is read from its AlignPIs, by the chainages of the full
+/// superelevation (起点桩号,终点桩号) where from its CoordGeom.
 Result<LoadedRoute> loadRouteFiles(const std::vector<std::string>& paths,
                                    const std::string* alignment = nullptr);
 

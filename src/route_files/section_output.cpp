@@ -270,10 +270,15 @@ std::string locateOnSectionCsv(const Route& route, const CrossSection& section,
             fields.push_back(optionalFixed4(v));
         };
         add("中线高程", h.centre_m);
-        const std::optional<double> design = surface ? surface->H_m : std::nullopt;
-        add("设计高程", design);
+        // As plain numbers (NaN for none): GCC's release build takes an optional copied out of
+        // the surface for one that may be read uninitialised.
+        const double design_m = surface && surface->H_m ? *surface->H_m : std::nan("");
+        const auto shown = [](double v) {
+            return std::isnan(v) ? std::nullopt : std::optional<double>(v);
+        };
+        add("设计高程", shown(design_m));
         if (measuredH_m)
-            add("高差", design ? std::optional<double>(*measuredH_m - *design) : std::nullopt);
+            add("高差", shown(*measuredH_m - design_m));
     }
     header.push_back("部件");
     fields.push_back(surface ? surface->component : "");

@@ -602,7 +602,7 @@ std::optional<QString> RouteWindow::computeStakes() {
             return text(v.failure().message);
         request.skew_deg = *v;
     }
-    Result<StakeTable> table = hcurve::stakeTable(route_, request);
+    Result<StakeTable> table = hcurve::stakeTable(route_, request, section_ ? &*section_ : nullptr);
     if (!table)
         return text(table.failure().message);
     lastTable_ = std::move(*table);
@@ -671,7 +671,7 @@ void RouteWindow::showSectionStakes() {
     }
     StakeRequest every;
     every.interval_m = kSectionInterval_m;
-    Result<StakeTable> table = hcurve::stakeTable(route_, every);
+    Result<StakeTable> table = hcurve::stakeTable(route_, every, &*section_);
     sectionPage_->setStakes(&route_, &*section_,
                             table ? std::move(table->rows) : std::vector<StakeRow>{});
 }

@@ -199,6 +199,9 @@ TEST(GeneralText, FloatsShowSevenDigits) {
     EXPECT_EQ(generalText(1234567.0f), "1234567");
 }
 
+// The standard library's floating-point to_chars is the reference where it has one (Linux,
+// Windows); emscripten's has none, and the browser build formats through the same code.
+#if defined(__cpp_lib_to_chars)
 // The general text read against the standard library's own shortest-form printing of 15 (a
 // float: 7) significant digits, where that prints positionally, for the values a field shows and
 // the hard ones: random bit patterns, decimal halves and their neighbours, exact binary halves
@@ -259,6 +262,113 @@ TEST(GeneralText, FloatsReadAsTheStandardLibraryPrintsSevenDigits) {
             }
         }
     }
+}
+
+// The values the files are written with: coordinates, lengths, radii, bit patterns of every
+// magnitude and sign, binary halves (ties at every number of decimals), and the edges of 2^53.
+std::vector<double> writtenValues() {
+    std::mt19937_64 random(53);
+    std::uniform_real_distribution<double> coordinate(-4e6, 4e6);
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.5,
+                                  2.5,
+                                  0.125,
+                                  0.0009765625,
+                                  1e-7,
+                                  1e23,
+                                  1e22,
+                                  1e21,
+                                  1e16,
+                                  1e15,
+                                  9007199254740991.0,
+                                  9007199254740992.0,
+                                  9007199254740993.0,
+                                  4503599627370497.5,
+                                  123456.5,
+                                  1.7976931348623157e308,
+                                  4.9406564584124654e-324};
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t bits = random();
+        double pattern;
+        std::memcpy(&pattern, &bits, sizeof pattern);
+        if (std::isfinite(pattern))
+            values.push_back(pattern);
+        values.push_back(coordinate(random));
+        values.push_back(std::round(coordinate(random) * 1e4) / 1e4);
+        values.push_back(
+            std::ldexp(static_cast<double>(bits % 100000), -static_cast<int>(bits % 40)));
+        values.push_back(
+            std::ldexp(static_cast<double>(bits % 100000), static_cast<int>(bits % 90)));
+    }
+    return values;
+}
+
+TEST(FixedText, AsTheStandardLibraryPrintsFixedDecimals) {
+    for (double v : writtenValues()) {
+        for (int decimals : {0, 3, 8, 9}) {
+            char text[400];
+            const auto end =
+                std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, decimals).ptr;
+            ASSERT_EQ(fixedText(v, decimals), std::string(text, end))
+                << std::hexfloat << v << " " << decimals;
+        }
+    }
+}
+
+TEST(ShortestFixedText, AsTheStandardLibraryPrintsTheShortestFixedText) {
+    for (double v : writtenValues()) {
+        char text[400];
+        const auto end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed).ptr;
+        ASSERT_EQ(shortestFixedText(v), std::string(text, end)) << std::hexfloat << v;
+    }
+}
+#endif
+
+TEST(FixedText, ExactBinaryValueTiesToEven) {
+    struct Case {
+        double v;
+        int decimals;
+        const char* text;
+    };
+    const Case cases[] = {
+        {2.5, 0, "2"},                        // 2.5 is exact: a tie, to the even 2
+        {3.5, 0, "4"},                        // and to the even 4
+        {0.125, 2, "0.12"},                   // 1/8 exactly: a tie
+        {0.375, 2, "0.38"},                   // 3/8 exactly: a tie, up to the even 8
+        {0.0009765625, 9, "0.000976562"},     // 2^-10 exactly: a tie at the ninth decimal
+        {0.1, 20, "0.10000000000000000555"},  // the double nearest 0.1, digit by digit
+        {1.005, 2, "1.00"},                   // 1.00499999999999989...: below the half
+        {-0.0001, 2, "-0.00"},
+        {3456789.12345, 4, "3456789.1234"},  // 3456789.12344999979...: below the half
+        {1e23, 0, "99999999999999991611392"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(fixedText(c.v, c.decimals), c.text) << c.v << " " << c.decimals;
+}
+
+TEST(ShortestFixedText, FewestDigitsThatReadBackWithoutAnExponent) {
+    struct Case {
+        double v;
+        const char* text;
+    };
+    const Case cases[] = {
+        {0.1, "0.1"},
+        {0.0, "0"},
+        {-0.0, "-0"},
+        {1e-7, "0.0000001"},
+        {2.5e-11, "0.000000000025"},
+        {1234567.891, "1234567.891"},
+        {-512345.678, "-512345.678"},
+        {100.0, "100"},
+        {1.25e15, "1250000000000000"},
+        {0.1 + 0.2, "0.30000000000000004"},
+        {9007199254740991.0, "9007199254740991"},  // 2^53 - 1: every digit counts
+        {1e16, "10000000000000000"},               // from 2^53 on: the exact digits
+        {1e23, "99999999999999991611392"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(shortestFixedText(c.v), c.text) << c.v;
 }
 
 TEST(StrText, BlankBeforeNonNegative) {

@@ -7,11 +7,11 @@
 #include <gtest/gtest.h>
 
 #include "../geometry/example_curves.h"
+#include "alignment/curve_reverse.h"
 #include "curve/angle.h"
 #include "geometry/curve_elements.h"
 #include "geometry/design_check.h"
 #include "geometry/stake_position.h"
-#include "alignment/curve_reverse.h"
 
 namespace hcurve {
 namespace {

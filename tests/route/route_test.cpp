@@ -266,6 +266,78 @@ TEST(Route, EveryFootWithinReachIsFoundWhereverThePointLies) {
     EXPECT_GT(searched, 420);
 }
 
+// The foot search looks only at the elements whose box lies near the point (the alignment's
+// index); searched over every element of the chain (an alignment without its index) each point
+// has the same feet to the last bit, in the same order, and the same located foot: beside the
+// joints, on the tight curves and behind their centres, far off the road, on the end tangents run
+// on, and in the middle of a symmetric curve, whose two legs are as near.
+TEST(Route, TheIndexedFootSearchFindsWhatTheSearchOfEveryElementFinds) {
+    // JD1 turning by 130 degrees on R 90 with equal spirals, then three more curves, so that the
+    // chain is long enough to be indexed.
+    const test::SamplePoint bp{"BP", 3000000, 500000, "", "", ""};
+    const test::SamplePoint jd1 = test::pointFrom(bp, 20, 800, "JD1", "90", "60", "60");
+    const test::SamplePoint jd2 = test::pointFrom(jd1, 150, 800, "JD2", "300", "100", "100");
+    const test::SamplePoint jd3 = test::pointFrom(jd2, 100, 900, "JD3", "400", "0", "0");
+    const test::SamplePoint jd4 = test::pointFrom(jd3, 160, 900, "JD4", "250", "80", "80");
+    const Route symmetric = routeOf(
+        test::routeText({bp, jd1, jd2, jd3, jd4, test::pointFrom(jd4, 90, 800, "EP")}, "K0+000"));
+    ASSERT_GT(symmetric.alignment.elements.size(), 12u);
+    ASSERT_EQ(symmetric.alignment.index.elements, symmetric.alignment.elements.size());
+    const Route winding = hairpins();
+    for (const Route* route : {&winding, &symmetric}) {
+        Route unindexed = *route;
+        unindexed.alignment.index = ElementIndex{};
+        std::vector<std::pair<double, double>> points;
+        const auto beside = [&](double c, double offset_m) {
+            const RouteStake s = stakeAt(*route, c);
+            const double right = (s.tangent_deg + 90) * kDegreeFactor;
+            points.emplace_back(s.x_m + offset_m * std::cos(right),
+                                s.y_m + offset_m * std::sin(right));
+        };
+        const std::vector<Element>& elements = route->alignment.elements;
+        for (const Element& e : elements)
+            for (double c : {e.start_m() - 1e-6, e.start_m(), e.start_m() + 1e-6, e.end_m() - 1e-3,
+                             (e.start_m() + e.end_m()) / 2})
+                for (double offset_m : {-250.0, -40.0, -3.0, 0.0, 0.5, 12.0, 99.0, 101.5, 400.0})
+                    beside(c, offset_m);
+        for (double c :
+             {route->start_m - 5000, route->start_m - 30, route->end_m + 30, route->end_m + 5000})
+            for (double offset_m : {-2000.0, -10.0, 0.0, 10.0, 2000.0})
+                beside(c, offset_m);
+        for (const RouteCurve& rc : route->curves) {
+            const double dx = rc.curve.Xo - rc.curve.X, dy = rc.curve.Yo - rc.curve.Y;
+            for (double f : {0.0, 0.5, 0.999, 1.0, 1.001, 1.5, 3.0, 20.0})
+                points.emplace_back(rc.curve.X + f * dx, rc.curve.Y + f * dy);
+        }
+        points.emplace_back(route->points.front().x_m + 1e6, route->points.front().y_m - 1e6);
+        for (const auto& [x, y] : points) {
+            const std::vector<AlignmentFoot> got = alignmentFeet(route->alignment, x, y);
+            const std::vector<AlignmentFoot> every = alignmentFeet(unindexed.alignment, x, y);
+            ASSERT_EQ(got.size(), every.size()) << x << " " << y;
+            for (std::size_t i = 0; i < got.size(); ++i) {
+                EXPECT_EQ(got[i].continuous_m, every[i].continuous_m) << x << " " << y << " " << i;
+                EXPECT_EQ(got[i].offset_m, every[i].offset_m) << x << " " << y << " " << i;
+                EXPECT_EQ(got[i].distance_m, every[i].distance_m) << x << " " << y << " " << i;
+                EXPECT_EQ(got[i].element, every[i].element) << x << " " << y << " " << i;
+                EXPECT_EQ(got[i].forWholeArc, every[i].forWholeArc) << x << " " << y << " " << i;
+            }
+            const std::optional<RouteFoot> a = locate(*route, x, y), b = locate(unindexed, x, y);
+            ASSERT_EQ(a.has_value(), b.has_value());
+            if (a) {
+                EXPECT_EQ(a->element, b->element) << x << " " << y;
+                EXPECT_EQ(a->ambiguous, b->ambiguous) << x << " " << y;
+            }
+        }
+    }
+    // The middle of the symmetric curve, beyond its centre: the two legs are as near.
+    const RouteCurve& rc = symmetric.curves[0];
+    const std::optional<RouteFoot> middle =
+        locate(symmetric, rc.curve.X + 1.5 * (rc.curve.Xo - rc.curve.X),
+               rc.curve.Y + 1.5 * (rc.curve.Yo - rc.curve.Y));
+    ASSERT_TRUE(middle);
+    EXPECT_TRUE(middle->ambiguous);
+}
+
 TEST(Route, LocateNamesTheElement) {
     const Route route = routeOf(test::routeText(test::threeJdRoute(), "K10+000"));
     const CurveElements &jd1 = route.curves[0].curve, &jd2 = route.curves[1].curve,

@@ -44,6 +44,14 @@ std::string fixed4(double v) {
     return s.str();
 }
 
+std::string format3(double v) {
+    std::ostringstream s;
+    s.setf(std::ios::fixed);
+    s.precision(3);
+    s << v;
+    return s.str();
+}
+
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -156,7 +164,7 @@ TEST_F(SectionCommand, EdgesInTheExports) {
     const std::vector<std::string> rows = linesOf(text);
     ASSERT_EQ(rows.size(), 9u);
     // The stake, its side point, then its edges named by component, on the normal (east).
-    EXPECT_EQ(rows[2], "K1+500.000-R1,K1+500.000,500.000,5.000,右,单排,5,\r");
+    EXPECT_EQ(rows[2], "K1+500.000-R1,K1+500.000,500.000,5.000,右,单排,5,104.900\r");
     EXPECT_EQ(rows[3], "K1+500.000-左行车道,K1+500.000,500.000,-7.500,左,行车道,7.500,104.850\r");
     EXPECT_EQ(rows[8], "K1+500.000-右土路肩,K1+500.000,500.000,10.750,右,土路肩,10.750,104.770\r");
     // A GSI point number holds no Chinese: the edges are numbered outwards on their side.
@@ -166,6 +174,173 @@ TEST_F(SectionCommand, EdgesInTheExports) {
     ASSERT_EQ(blocks.size(), 8u);
     EXPECT_EQ(blocks[2].substr(0, 24), "*110003+00K1+500.000-LE1");
     EXPECT_EQ(blocks[7].substr(0, 24), "*110008+00K1+500.000-RE3");
+}
+
+// The side points of --left and --right lie on the design surface the edges and --locate give:
+// on the formation its elevation at their offsets, beyond it none (no ground tells fill from cut).
+TEST_F(SectionCommand, SidePointsTakeTheirHeightsFromTheSection) {
+    const Outcome r = run({road_, "--stakes", "--interval", "300", "--from", "1500", "--to", "1800",
+                           "--left", "5,9,13", "--right", "5,10.75", "--edges"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> rows = linesOf(r.out);
+    ASSERT_EQ(rows.size(), 5u);  // K1+500, ZH, HY, K1+800
+    const std::string sides =
+        "点,桩号,里程,X,Y,方位角,高程,左1X,左1Y,左1H,左2X,左2Y,左2H,左3X,左3Y,左3H,"
+        "右1X,右1Y,右1H,右2X,右2Y,右2H,左行车道边缘偏距";
+    EXPECT_EQ(rows[0].substr(0, sides.size()), sides);
+    struct Case {
+        const char* what;
+        std::size_t row;
+        std::vector<std::string> heights;  // 左1H 左2H 左3H 右1H 右2H
+    };
+    // On the straight the crown falls 2 %, the earth shoulder (10 m to 10.75 m) 4 %. At K1+800 in
+    // the full superelevation of 6 % the left (outer) side rises, the hard shoulder with it; the
+    // right (inner) lane is widened by 0.8 m and its earth shoulder falls as steeply as it.
+    const double h = gradeH(1500), c = gradeH(1800);
+    const Case cases[] = {
+        {"on the straight",
+         1,
+         {fixed4(h - 5 * 0.02), fixed4(h - 9 * 0.02), "", fixed4(h - 5 * 0.02),
+          fixed4(h - 10 * 0.02 - 0.75 * 0.04)}},
+        {"in the full superelevation",
+         4,
+         {fixed4(c + 5 * 0.06), fixed4(c + 9 * 0.06), "", fixed4(c - 5 * 0.06),
+          fixed4(c - 10.75 * 0.06)}},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        const std::vector<std::string> f = fieldsOf(rows[k.row]);
+        ASSERT_EQ(f.size(), 22u + 12u);
+        EXPECT_EQ((std::vector<std::string>{f[9], f[12], f[15], f[18], f[21]}), k.heights);
+        // A side point and --locate at its place answer alike.
+        for (std::size_t x : {7u, 10u, 16u, 19u}) {
+            const Outcome at = run({road_, "--locate", f[x], f[x + 1]});
+            ASSERT_EQ(at.status, 0) << at.err;
+            EXPECT_EQ(fieldsOf(linesOf(at.out)[1])[5], f[x + 2]);
+        }
+    }
+    // On the straight the right side point at 10.75 m is the earth shoulder's edge.
+    EXPECT_EQ(fieldsOf(rows[1])[21], fieldsOf(rows[1])[22 + 11]);
+    // The exports carry them.
+    const std::string dat = (folder_ / "sides.dat").string();
+    const Outcome out = run({road_, "--stakes", "--interval", "500", "--from", "1500", "--to",
+                             "1500", "--left", "5,13", "--out", dat});
+    ASSERT_EQ(out.status, 0) << out.err;
+    std::ifstream in(dat, std::ios::binary);
+    const std::vector<std::string> points = linesOf(
+        std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_NE(points[1].find(format3(h - 0.1)), std::string::npos) << points[1];
+    EXPECT_EQ(points[2].find(format3(h - 0.1)), std::string::npos) << points[2];
+    // A cross-fall table beside a template would be a second answer for the carriageway.
+    const Outcome both =
+        run({road_, write("fall.csv", "桩号,左横坡,右横坡\nK1+000,-2,-2\n"), "--elements"});
+    EXPECT_EQ(both.status, 1);
+    EXPECT_EQ(both.err, (folder_ / "fall.csv").string() +
+                            ": 第 1 行：有模板表时横坡由路拱和超高给出，不能再有横坡表。\n");
+}
+
+// A ramp from LandXML (CoordGeom: an element route; 100 m straight, 60 m spiral, an arc of R 500
+// to 240, 60 m spiral; grade from 50.000 rising 2 % to 200), with the cross-section tables of the
+// design office in a CSV file beside it.
+const std::string kRamp = R"xml(<?xml version="1.0" encoding="UTF-8"?>
+<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2" date="2026-12-09" time="10:00:00">
+  <Units><Metric linearUnit="meter" angularUnit="decimal degrees"/></Units>
+  <Alignments>
+    <Alignment name="A匝道" staStart="0" length="400">
+      <CoordGeom>
+        <Line length="100"><Start>3456000.0000 512000.0000</Start><End>3456070.7107 512070.7107</End></Line>
+        <Spiral length="60" radiusStart="INF" radiusEnd="500" rot="cw" spiType="clothoid">
+          <Start>3456070.7107 512070.7107</Start><PI>3456099.0003 512099.0003</PI><End>3456112.2735 512113.9701</End></Spiral>
+        <Curve rot="cw" radius="500" length="80">
+          <Start>3456112.2735 512113.9701</Start><Center>3455738.1558 512445.6868</Center><End>3456160.3435 512177.8108</End></Curve>
+        <Spiral length="60" radiusStart="500" radiusEnd="INF" rot="cw" spiType="clothoid">
+          <Start>3456160.3435 512177.8108</Start><PI>3456171.0622 512194.7041</PI><End>3456190.4321 512229.7100</End></Spiral>
+        <Line length="100"><Start>3456190.4321 512229.7100</Start><End>3456238.8477 512317.2082</End></Line>
+      </CoordGeom>
+      <StaEquation staBack="300" staAhead="290"/>
+      <Profile><ProfAlign>
+        <PVI>0 50</PVI>
+        <CircCurve length="175" radius="5000">200 54</CircCurve>
+        <PVI>390 51</PVI>
+      </ProfAlign></Profile>
+    </Alignment>
+  </Alignments>
+</LandXML>
+)xml";
+
+TEST_F(SectionCommand, SectionTablesBesideALandXmlFile) {
+    const std::string xml = write("ramp.xml", kRamp);
+    const std::string lanes = "侧,部件,宽度,横坡\n左,行车道,3.5,路拱\n右,行车道,3.5,路拱\n";
+    const std::string byChainage =
+        write("stretch.csv", lanes + "\n起点桩号,终点桩号,超高横坡,加宽\n160,240,6,0.5\n");
+    // The arc K0+160..K0+240 turns right: at QZ the left edge 6 % above the centre line, the right
+    // one, widened by 0.5 m, 6 % below; on the straight at K0+050 the crown of 2 %.
+    for (const std::vector<std::string>& files :
+         {std::vector<std::string>{xml, byChainage}, std::vector<std::string>{byChainage, xml}}) {
+        std::vector<std::string> args = files;
+        args.insert(args.end(), {"--stakes", "--interval", "50", "--to", "200", "--edges"});
+        const Outcome r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        const std::vector<std::string> rows = linesOf(r.out);
+        ASSERT_FALSE(rows.empty());
+        EXPECT_EQ(rows[0],
+                  "点,桩号,里程,X,Y,方位角,高程,左行车道边缘偏距,左行车道边缘高程,"
+                  "右行车道边缘偏距,右行车道边缘高程");
+        for (const std::string& row : rows) {
+            const std::vector<std::string> f = fieldsOf(row);
+            if (f[1] == "K0+050.000") {
+                EXPECT_EQ(row,
+                          ",K0+050.000,50.0000,3456035.3553,512035.3553,45.000000,51.0000,"
+                          "-3.5000,50.9300,3.5000,50.9300");
+            }
+            if (f[0] == "QZ") {
+                const double c = std::stod(f[6]);
+                EXPECT_EQ((std::vector<std::string>(f.begin() + 7, f.end())),
+                          (std::vector<std::string>{"-3.5000", fixed4(c + 3.5 * 0.06), "4.0000",
+                                                    fixed4(c - 4 * 0.06)}));
+            }
+        }
+    }
+    // The route of CoordGeom has no JD to name; a file with any other table than the
+    // cross-section's is not read with a LandXML file, nor a second LandXML file.
+    const std::string byJd = write("jd.csv", lanes + "\n交点,超高横坡\nJD1,6\n");
+    const std::string alone = "hcurve: LandXML 文件“" + xml + "”要单独读，不能与别的文件一起读。\n";
+    struct Case {
+        const char* what;
+        std::vector<std::string> files;
+        std::string err;
+    };
+    const Case cases[] = {
+        {"superelevation by JD",
+         {xml, byJd},
+         byJd + ": 第 5 行：超高表的表头缺少 起点桩号 列。\n" + byJd +
+             ": 第 5 行：超高表的表头缺少 终点桩号 列。\n" + byJd +
+             ": 第 5 行：这条路线由线元表给出，没有交点：超高表按全超高段的 起点桩号 和 终点桩号 "
+             "给出各曲线。\n"},
+        {"a JD table", {xml, road_}, alone},
+        {"a grade line",
+         {xml, write("grade.csv", lanes + "\n变坡点桩号,高程,竖曲线半径\n0,50,\n400,58,\n")},
+         alone},
+        {"a cross-fall", {xml, write("fall.csv", "桩号,左横坡,右横坡\n0,-2,-2\n")}, alone},
+        {"chain breaks", {xml, write("breaks.csv", "断链前桩号,断链后桩号\n300,290\n")}, alone},
+        {"an unknown table", {xml, write("other.csv", lanes + "\n甲,乙\n1,2\n")}, alone},
+        {"two LandXML files", {xml, byChainage, write("again.xml", kRamp)}, alone},
+        {"a table without a template",
+         {xml, write("crown.csv", "路拱横坡\n2\n")},
+         (folder_ / "crown.csv").string() +
+             ": 第 1 行：有路拱表而没有模板表（表头 侧,部件,宽度,横坡）：横断面从模板算起。\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args = c.files;
+        args.push_back("--segments");
+        const Outcome r = run(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.err);
+    }
 }
 
 TEST_F(SectionCommand, DesignSections) {
@@ -325,6 +500,15 @@ TEST_F(SectionCommand, BadOptionsAndRoutesWithoutASection) {
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, c.err);
     }
+    // The usage and the list of modes name the cross-section's options.
+    const Outcome usage = run({road_, "--section"});
+    EXPECT_EQ(usage.status, 1);
+    for (const char* option :
+         {"--stakes --interval 桩距", "[--edges]", "--sections --interval 桩距",
+          "[--earthwork 填|挖|填,挖]", "--slope-stake X Y H", "--slope-stakes 文件.csv",
+          "文件.xml [横断面文件.csv…]",
+          "--alignments、--sections、--slope-stake 或 --slope-stakes。"})
+        EXPECT_NE(usage.err.find(option), std::string::npos) << option;
     // A route without a template locates as it always did.
     const Outcome r = run({plain, "--locate", "500", "5", "106"});
     EXPECT_EQ(r.out,

@@ -2,6 +2,7 @@
 // fault with its line as the user reads it.
 #include <gtest/gtest.h>
 
+#include "alignment/route.h"
 #include "route_files/route_file.h"
 
 namespace hcurve {
@@ -216,6 +217,19 @@ TEST(SectionTables, EveryFaultIsAnsweredWithItsLine) {
     for (int i = 0; i < 150; ++i)
         bad += "左,行车道,0,路拱\n";
     EXPECT_EQ(readRouteFiles({kJdRoute + bad}).failures().size(), kMostRouteFaults);
+    // So are the grade line's and the cross-fall's, read and placed on the route.
+    std::string grade = "\n变坡点桩号,高程,竖曲线半径\n", fall = "\n桩号,左横坡,右横坡\n",
+                before = fall;
+    for (int i = 0; i < 150; ++i) {
+        grade += "x,y,\n";
+        fall += "x,-2,-2\n";
+        before += std::to_string(1900 - i) + ",-2,-2\n";  // each before the one above it
+    }
+    EXPECT_EQ(readRouteFiles({kJdRoute + grade}).failures().size(), kMostRouteFaults);
+    EXPECT_EQ(readRouteFiles({kJdRoute + fall}).failures().size(), kMostRouteFaults);
+    const Result<RouteDesign> placed = readRouteFiles({kJdRoute + before});
+    ASSERT_TRUE(placed);
+    EXPECT_EQ(buildRoute(*placed).failures().size(), kMostRouteFaults);
     // Every section is built on a template.
     EXPECT_EQ(faultTexts({kJdRoute + slopes + "左,填,1.5,,\n"}),
               std::vector<std::string>{"文件 0 第 7 行：有边坡表而没有模板表（表头 "

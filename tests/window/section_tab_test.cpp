@@ -181,6 +181,8 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
     window->intervalField()->setText("100");
     window->fromField()->setText("1900");
     window->toField()->setText("2100");
+    window->leftField()->setText("5");
+    window->rightField()->setText("8");
     ASSERT_EQ(window->computeStakes(), std::nullopt);
     QAbstractItemModel& model = *window->stakeTable()->model();
     const int own = model.columnCount();
@@ -193,10 +195,11 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
                                   "右行车道边缘偏距", "右行车道边缘高程", "右土路肩边缘偏距",
                                   "右土路肩边缘高程"}));
 
-    // Every row's digits as the command line's.
+    // Every row's digits as the command line's, the side points' heights (from the section's
+    // surface) among them.
     std::ostringstream out, err;
     ASSERT_EQ(runRouteCommand({road.toStdString(), "--stakes", "--interval", "100", "--from",
-                               "1900", "--to", "2100", "--edges"},
+                               "1900", "--to", "2100", "--left", "5", "--right", "8", "--edges"},
                               out, err),
               0)
         << err.str();
@@ -208,7 +211,7 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
     for (; std::getline(lines, line); ++row) {
         const std::vector<std::string> fields = fieldsOf(line);
         ASSERT_LT(row, model.rowCount());
-        for (int c = own; c < model.columnCount(); ++c)
+        for (int c = 0; c < model.columnCount(); ++c)
             EXPECT_EQ(model.index(row, c).data().toString().toStdString(),
                       fields[static_cast<std::size_t>(c)])
                 << row << " " << c;
@@ -222,11 +225,11 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
         const QString theirs = folder_.filePath(QStringLiteral("command-") + name);
         ASSERT_EQ(window->exportStakes(mine), std::nullopt) << name;
         std::ostringstream ignored;
-        ASSERT_EQ(
-            runRouteCommand({road.toStdString(), "--stakes", "--interval", "100", "--from", "1900",
-                             "--to", "2100", "--edges", "--out", theirs.toStdString()},
-                            ignored, err),
-            0)
+        ASSERT_EQ(runRouteCommand({road.toStdString(), "--stakes", "--interval", "100", "--from",
+                                   "1900", "--to", "2100", "--left", "5", "--right", "8", "--edges",
+                                   "--out", theirs.toStdString()},
+                                  ignored, err),
+                  0)
             << err.str();
         QFile a(mine), b(theirs);
         ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
@@ -242,6 +245,55 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
     QFile p(plain);
     ASSERT_TRUE(p.open(QIODevice::ReadOnly));
     EXPECT_FALSE(p.readAll().contains("左行车道"));
+}
+
+// A LandXML route (its CoordGeom: a route of elements) with the design office's section tables in
+// a CSV file beside it, chosen together or added to its open window; a file beside it with another
+// table is refused as ever.
+TEST_F(SectionTab, SectionTablesBesideALandXmlFile) {
+    const QString xml = write("匝道.xml", R"xml(<?xml version="1.0" encoding="UTF-8"?>
+<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2" date="2026-12-09" time="10:00:00">
+  <Units><Metric linearUnit="meter" angularUnit="decimal degrees"/></Units>
+  <Alignments>
+    <Alignment name="A匝道" staStart="0" length="400">
+      <CoordGeom>
+        <Line length="100"><Start>3456000.0000 512000.0000</Start><End>3456070.7107 512070.7107</End></Line>
+        <Spiral length="60" radiusStart="INF" radiusEnd="500" rot="cw" spiType="clothoid">
+          <Start>3456070.7107 512070.7107</Start><PI>3456099.0003 512099.0003</PI><End>3456112.2735 512113.9701</End></Spiral>
+        <Curve rot="cw" radius="500" length="80">
+          <Start>3456112.2735 512113.9701</Start><Center>3455738.1558 512445.6868</Center><End>3456160.3435 512177.8108</End></Curve>
+        <Spiral length="60" radiusStart="500" radiusEnd="INF" rot="cw" spiType="clothoid">
+          <Start>3456160.3435 512177.8108</Start><PI>3456171.0622 512194.7041</PI><End>3456190.4321 512229.7100</End></Spiral>
+        <Line length="100"><Start>3456190.4321 512229.7100</Start><End>3456238.8477 512317.2082</End></Line>
+      </CoordGeom>
+      <StaEquation staBack="300" staAhead="290"/>
+      <Profile><ProfAlign>
+        <PVI>0 50</PVI>
+        <CircCurve length="175" radius="5000">200 54</CircCurve>
+        <PVI>390 51</PVI>
+      </ProfAlign></Profile>
+    </Alignment>
+  </Alignments>
+</LandXML>
+)xml");
+    const QString section = write("横断面.csv",
+                                  "侧,部件,宽度,横坡\n左,行车道,3.5,路拱\n右,行车道,3.5,路拱\n"
+                                  "\n起点桩号,终点桩号,超高横坡,加宽\n160,240,6,0.5\n");
+    std::unique_ptr<RouteWindow> both = open({section, xml});
+    ASSERT_TRUE(both);
+    EXPECT_TRUE(both->crossSection());
+    EXPECT_EQ(tabTexts(*both).back(), QStringLiteral("横断面"));
+
+    std::unique_ptr<RouteWindow> added = open({xml});
+    ASSERT_TRUE(added);
+    EXPECT_FALSE(added->crossSection());
+    ASSERT_TRUE(added->addFiles({section}).ok());
+    EXPECT_TRUE(added->crossSection());
+
+    const Result<RouteWindow*> refused = openRouteWindow({xml, write("路线.csv", kPlan)});
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(messageLines(refused),
+              "hcurve: LandXML 文件“" + xml + "”要单独读，不能与别的文件一起读。\n");
 }
 
 }  // namespace

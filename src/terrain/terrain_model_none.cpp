@@ -1,0 +1,27 @@
+// A build without CGAL: no ground model of terrain points.
+#include "terrain/terrain_model.h"
+
+namespace hcurve {
+
+class TerrainModel {};
+
+bool terrainModelAvailable() {
+    return false;
+}
+
+TerrainBuilding buildTerrainModel(const std::vector<TerrainPoint>& points, std::size_t file) {
+    TerrainBuilding building;
+    building.faults.push_back(
+        {"这个版本不能由地面点建地面模型（没有三角网）：请给出地面横断面"
+         "文件（BEGIN 或 桩号,偏距,高程）。",
+         points.empty() ? 1 : points.front().line, file});
+    return building;
+}
+
+TerrainCut cutSection(const TerrainModel&, double, double, double, double, double) {
+    TerrainCut cut;
+    cut.outside = true;
+    return cut;
+}
+
+}  // namespace hcurve
