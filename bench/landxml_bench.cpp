@@ -46,13 +46,13 @@ Route fifteenKilometres() {
         grade.rows.push_back(row);
     }
     d.grade = grade;
-    RouteBuilding building = buildRoute(d);
-    if (!building.route) {
-        for (const RouteFault& f : building.faults)
+    Result<BuiltRoute> building = buildRoute(d);
+    if (!building) {
+        for (const Failure& f : building.failures())
             std::fprintf(stderr, "%s\n", faultText(f).c_str());
         std::abort();
     }
-    return *building.route;
+    return std::move(building->route);
 }
 
 const std::string& document() {
@@ -66,8 +66,8 @@ void BM_LandXmlRead15km(benchmark::State& state) {
     std::size_t elements = 0;
     for (auto _ : state) {
         const LandXmlReading reading = readLandXml(text, nullptr);
-        const RouteBuilding building = buildRoute(*reading.design);
-        elements = building.route->alignment.elements.size();
+        const Result<BuiltRoute> building = buildRoute(reading.alignment->design);
+        elements = building->route.alignment.elements.size();
         benchmark::DoNotOptimize(building);
     }
     state.counters["elements"] = static_cast<double>(elements);
@@ -77,7 +77,7 @@ BENCHMARK(BM_LandXmlRead15km)->Unit(benchmark::kMillisecond);
 
 void BM_LandXmlWrite15km(benchmark::State& state) {
     const LandXmlReading reading = readLandXml(document(), nullptr);
-    const Route route = *buildRoute(*reading.design).route;
+    const Route route = buildRoute(reading.alignment->design)->route;
     for (auto _ : state)
         benchmark::DoNotOptimize(landXmlText(route, "K", {"2026-12-09", "10:00:00"}));
     state.counters["km"] = (route.end_m - route.start_m) / 1000;

@@ -29,8 +29,8 @@ void routeReport(benchmark::State& state, const char* interval, const char* to) 
     }
     file.write(kRoute);
     file.close();
-    QString messages;
-    std::unique_ptr<RouteWindow> window(openRouteWindow(file.fileName(), messages));
+    const Result<RouteWindow*> opened = openRouteWindow(file.fileName());
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
     if (!window) {
         state.SkipWithError("the route does not open");
         return;

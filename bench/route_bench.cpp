@@ -71,14 +71,14 @@ std::string asFile(const RouteDesign& d) {
 
 // At most 10 ms.
 void BM_RouteStakesEvery5m(benchmark::State& state) {
-    const Route route = *buildRoute(zigzag(60)).route;
+    const Route route = buildRoute(zigzag(60))->route;
     StakeRequest request;
     request.interval_m = 5;
     request.left_m = {5, 10};
     request.right_m = {5, 10};
     std::size_t stakes = 0;
     for (auto _ : state) {
-        StakeTable table = stakeTable(route, request);
+        StakeTable table = *stakeTable(route, request);
         stakes = table.rows.size();
         benchmark::DoNotOptimize(table);
     }
@@ -91,9 +91,9 @@ BENCHMARK(BM_RouteStakesEvery5m)->Unit(benchmark::kMillisecond);
 void BM_ReadRouteFileOf10000Jds(benchmark::State& state) {
     const std::string text = asFile(zigzag(10000));
     for (auto _ : state) {
-        RouteFileReading reading = readRouteFile(text);
-        RouteBuilding building = buildRoute(*reading.design);
-        if (!building.route)
+        const Result<RouteDesign> reading = readRouteFile(text);
+        const Result<BuiltRoute> building = buildRoute(*reading);
+        if (!building)
             state.SkipWithError("the 10 000-JD route has faults");
         benchmark::DoNotOptimize(building);
     }
@@ -103,7 +103,7 @@ void BM_ReadRouteFileOf10000Jds(benchmark::State& state) {
 // 200 rows alternating a crown and a superelevation.
 Route withGradeLine() {
     RouteDesign d = zigzag(60);
-    Route bare = *buildRoute(d).route;
+    Route bare = buildRoute(d)->route;
     const double s0 = bare.start_m, length = bare.end_m - bare.start_m;
     d.grade = GradeTable{};
     for (int i = 0; i <= 81; ++i) {
@@ -117,7 +117,7 @@ Route withGradeLine() {
         d.crossFall->rows.push_back(
             {i + 200, {"", s0 + length * i / 199, false}, crown ? -2.0 : 4.0, crown ? -2.0 : -4.0});
     }
-    return *buildRoute(d).route;
+    return buildRoute(d)->route;
 }
 
 void BM_RouteStakesWithElevationsEvery5m(benchmark::State& state) {
@@ -128,7 +128,7 @@ void BM_RouteStakesWithElevationsEvery5m(benchmark::State& state) {
     request.right_m = {5, 10};
     std::size_t stakes = 0;
     for (auto _ : state) {
-        StakeTable table = stakeTable(route, request);
+        StakeTable table = *stakeTable(route, request);
         stakes = table.rows.size();
         benchmark::DoNotOptimize(table);
     }
@@ -140,7 +140,7 @@ BENCHMARK(BM_ReadRouteFileOf10000Jds)->Unit(benchmark::kMillisecond);
 
 // At most 100 ms.
 void BM_Locate100000Points(benchmark::State& state) {
-    const Route route = *buildRoute(zigzag(60)).route;
+    const Route route = buildRoute(zigzag(60))->route;
     std::vector<std::pair<double, double>> points;
     const double length = route.end_m - route.start_m;
     for (int i = 0; i < 100000; ++i) {
@@ -194,12 +194,12 @@ SectionDesign fourLanes(const Route& route) {
 // four-lane template: at most 80 ms.
 void BM_RouteEdgesEvery5m(benchmark::State& state) {
     const Route route = withGradeLine();
-    const CrossSection section = *buildCrossSection(fourLanes(route), route).section;
+    const CrossSection section = *buildCrossSection(fourLanes(route), route);
     StakeRequest request;
     request.interval_m = 5;
     std::size_t edges = 0;
     for (auto _ : state) {
-        StakeTable table = stakeTable(route, request);
+        StakeTable table = *stakeTable(route, request);
         edges = 0;
         for (const StakeRow& row : table.rows) {
             std::vector<FormationEdge> e = formationEdges(section, route, row.continuous_m);
@@ -216,7 +216,7 @@ BENCHMARK(BM_RouteEdgesEvery5m)->Unit(benchmark::kMillisecond);
 // four-lane section's slopes: at most 100 ms.
 void BM_SlopeStakesOf10000Points(benchmark::State& state) {
     const Route route = withGradeLine();
-    const CrossSection section = *buildCrossSection(fourLanes(route), route).section;
+    const CrossSection section = *buildCrossSection(fourLanes(route), route);
     struct Ground {
         double x_m, y_m, H_m;
     };
@@ -247,7 +247,7 @@ BENCHMARK(BM_SlopeStakesOf10000Points)->Unit(benchmark::kMillisecond);
 // catch points and areas, and the volumes between them: at most 200 ms.
 void BM_EarthworkOf10000Sections(benchmark::State& state) {
     const Route route = withGradeLine();
-    const CrossSection section = *buildCrossSection(fourLanes(route), route).section;
+    const CrossSection section = *buildCrossSection(fourLanes(route), route);
     struct Section {
         double continuous_m;
         std::vector<GroundPoint> points;

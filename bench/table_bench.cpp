@@ -58,8 +58,8 @@ struct RouteFile {
 
 // The route window of the road, its form asking for every 3 cm with 5 and 10 m each way.
 std::unique_ptr<RouteWindow> routeWindow(const RouteFile& file) {
-    QString messages;
-    std::unique_ptr<RouteWindow> window(openRouteWindow(file.path, messages));
+    const Result<RouteWindow*> opened = openRouteWindow(file.path);
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
     if (!window)
         return window;
     window->intervalField()->setText("0.03");
@@ -134,7 +134,7 @@ void BM_RouteStakeComputation(benchmark::State& state) {
     request.right_m = {5, 10};
     std::size_t rows = 0;
     for (auto _ : state) {
-        StakeTable table = stakeTable(window->route(), request);
+        StakeTable table = *stakeTable(window->route(), request);
         rows = table.rows.size();
         benchmark::DoNotOptimize(table);
     }

@@ -59,8 +59,8 @@ void ReadAMillionTerrainPoints(benchmark::State& state) {
         "点号,X,Y,R,A1,A2,桩号\nBP,3456000,512000,,,,K0+000\nJD1,3466000,512000,3000,0,0,\n"
         "EP,3466000,522000,,,,\n";
     for (auto _ : state) {
-        const RouteFileReading reading = readRouteFiles({road, text});
-        if (!reading.design || reading.design->ground.terrain.size() != points.size())
+        const Result<RouteDesign> reading = readRouteFiles({road, text});
+        if (!reading || reading->ground.terrain.size() != points.size())
             state.SkipWithError("not read");
     }
 }

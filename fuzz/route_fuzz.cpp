@@ -29,21 +29,28 @@ void require(bool ok) {
 // into section the cross-section tables a route file gives.
 std::optional<Route> routeOf(std::string_view bytes, SectionDesign& section) {
     if (looksLikeLandXml("", bytes)) {
-        RouteLoading loading = loadLandXmlRoute("f.xml", bytes, nullptr);
-        require(loading.route.has_value() || !loading.messages.empty());
-        return std::move(loading.route);
+        Result<LoadedRoute> loading = loadLandXmlRoute("f.xml", bytes, nullptr);
+        if (!loading) {
+            require(!loading.failures().empty());
+            return std::nullopt;
+        }
+        return std::move(loading->route);
     }
     std::optional<std::string> text = routeTextAsUtf8(bytes);
     if (!text)
         return std::nullopt;
-    RouteFileReading reading = readRouteFile(*text);
-    require(reading.design.has_value() == reading.faults.empty());
-    if (!reading.design)
+    const Result<RouteDesign> reading = readRouteFile(*text);
+    if (!reading) {
+        require(!reading.failures().empty());
         return std::nullopt;
-    RouteBuilding building = buildRoute(*reading.design);
-    require(building.route.has_value() == building.faults.empty());
-    section = reading.design->section;
-    return std::move(building.route);
+    }
+    Result<BuiltRoute> building = buildRoute(*reading);
+    if (!building) {
+        require(!building.failures().empty());
+        return std::nullopt;
+    }
+    section = reading->section;
+    return std::move(building->route);
 }
 
 }  // namespace
@@ -66,9 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     request.interval_m = std::max((route.end_m - route.start_m) / 50, 1e-3);
     request.left_m = {5};
     request.right_m = {2.5, 7.5};
-    StakeTable table = stakeTable(route, request);
-    if (table.fault)
+    const Result<StakeTable> stakes = stakeTable(route, request);
+    if (!stakes)
         return 0;
+    const StakeTable& table = *stakes;
     require(!table.rows.empty());
     for (const StakeRow& r : table.rows) {
         require(std::isfinite(r.x_m) && std::isfinite(r.y_m) && std::isfinite(r.tangent_deg));
@@ -79,11 +87,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // every edge, section point and slope stake of the stakes finite.
     if (!sectionTables.templateTable)
         return 0;
-    const CrossSectionBuilding building = buildCrossSection(sectionTables, route);
-    require(building.section.has_value() == building.faults.empty());
-    if (!building.section)
+    const Result<CrossSection> building = buildCrossSection(sectionTables, route);
+    if (!building) {
+        require(!building.failures().empty());
         return 0;
-    const CrossSection& section = *building.section;
+    }
+    const CrossSection& section = *building;
     for (const StakeRow& r : table.rows) {
         for (const FormationEdge& e : formationEdges(section, route, r.continuous_m))
             require(std::isfinite(e.offset_m) && std::isfinite(e.elevation_m));

@@ -13,7 +13,7 @@ constexpr double kPercent = 100;
 }  // namespace
 
 std::optional<CrossFall> buildCrossFall(const CrossFallTable& table, const Route& route,
-                                        std::vector<RouteFault>& faults) {
+                                        std::vector<Failure>& faults) {
     const std::size_t before = faults.size();
     CrossFall cross;
     for (const CrossFallRow& r : table.rows) {
@@ -21,13 +21,12 @@ std::optional<CrossFall> buildCrossFall(const CrossFallTable& table, const Route
             break;
         const Result<double> at = placedChainage(route, r.at, false);
         if (!at) {
-            faults.push_back({r.line, at.failure().message, table.file});
+            faults.push_back({at.failure().message, r.line, table.file});
             continue;
         }
         if (!cross.points.empty() && *at < cross.points.back().at_m) {
-            faults.push_back({r.line,
-                              "桩号 " + r.at.text + " 在上一行之前：横坡表要按里程顺序排列。",
-                              table.file});
+            faults.push_back({"桩号 " + r.at.text + " 在上一行之前：横坡表要按里程顺序排列。",
+                              r.line, table.file});
             continue;
         }
         cross.points.push_back({*at, r.left_pct, r.right_pct});

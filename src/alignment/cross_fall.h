@@ -31,7 +31,7 @@ struct CrossSlopes {
 
 /// The cross-fall of the table placed on the route; rows out of order are faults on their line.
 std::optional<CrossFall> buildCrossFall(const CrossFallTable& table, const Route& route,
-                                        std::vector<RouteFault>& faults);
+                                        std::vector<Failure>& faults);
 
 /// The slopes of both sides at a continuous chainage.
 CrossSlopes crossSlopesAt(const CrossFall& crossFall, double continuous_m);

@@ -31,13 +31,13 @@ std::string metres(double v) {
 }
 
 struct Notes {
-    std::vector<RouteFault>& faults;
-    std::vector<RouteFault>& warnings;
+    std::vector<Failure>& faults;
+    std::vector<Failure>& warnings;
     void fault(const std::optional<SectionDesign::Table>& table, int line, std::string message) {
-        faults.push_back({line, std::move(message), table ? table->file : 0});
+        faults.push_back({std::move(message), line, table ? table->file : 0});
     }
     void warn(const std::optional<SectionDesign::Table>& table, int line, std::string message) {
-        warnings.push_back({line, std::move(message), table ? table->file : 0});
+        warnings.push_back({std::move(message), line, table ? table->file : 0});
     }
 };
 
@@ -306,9 +306,15 @@ std::size_t lastCurveStartingBy(const CrossSection& section, double s) {
 
 }  // namespace
 
-CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& route) {
-    CrossSectionBuilding building;
-    Notes notes{building.faults, building.warnings};
+Result<CrossSection> buildCrossSection(const SectionDesign& d, const Route& route) {
+    std::vector<Failure> faults, warnings;
+    Notes notes{faults, warnings};
+    // Every fault found, with the warnings before them.
+    const auto refused = [&] {
+        Result<CrossSection> refusal = Result<CrossSection>::failed(std::move(faults));
+        refusal.warnings() = std::move(warnings);
+        return refusal;
+    };
     CrossSection section;
     if (d.crown) {
         section.crown_pct = d.crown->crown_pct;
@@ -321,7 +327,7 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
     if (section.templates.empty()) {
         notes.fault(d.templateTable, d.templateTable ? d.templateTable->headerLine : 0,
                     "横断面模板没有部件。");
-        return building;
+        return refused();
     }
 
     // The curves.
@@ -414,8 +420,8 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
             }
         }
     }
-    if (!building.faults.empty())
-        return building;
+    if (!faults.empty())
+        return refused();
     for (PlacedCurve& p : placed) {
         p.curve.holdsFrom_m = p.curve.entryStart_m;
         p.curve.holdsTo_m = p.curve.exitEnd_m;
@@ -504,9 +510,10 @@ CrossSectionBuilding buildCrossSection(const SectionDesign& d, const Route& rout
                             std::to_string(ditch->line) + " 行给出。");
         ditch = r;
     }
-    if (building.faults.empty())
-        building.section = std::move(section);
-    return building;
+    Result<CrossSection> built = faults.empty() ? Result<CrossSection>(std::move(section))
+                                                : Result<CrossSection>::failed(std::move(faults));
+    built.warnings() = std::move(warnings);
+    return built;
 }
 
 const SectionTemplate& templateAt(const CrossSection& section, double continuous_m) {

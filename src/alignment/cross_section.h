@@ -146,15 +146,9 @@ struct CrossSection {
 /// superelevation below the crown, run-offs that overlap, a reverse curve whose tangent is too
 /// short for both run-offs (each naming the curves and what was done), a curve with spirals whose
 /// row gives a run-off length (the spirals hold).
-struct CrossSectionBuilding {
-    std::optional<CrossSection> section;
-    std::vector<RouteFault> faults;
-    std::vector<RouteFault> warnings;
-};
-
 /// Built from the design's section tables on a built route; design.templateTable must be present
 /// (without a template there is no cross-section: the caller does not build one).
-CrossSectionBuilding buildCrossSection(const SectionDesign& design, const Route& route);
+Result<CrossSection> buildCrossSection(const SectionDesign& design, const Route& route);
 
 /// The carriageway at a continuous chainage: its cross-fall on each side (percent, positive
 /// rising away from the centre line: -i_G on a straight), the rise of the centre line above its

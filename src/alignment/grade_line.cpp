@@ -149,15 +149,15 @@ namespace {
 // Where the faults and warnings of a grade table go, each naming the table's file.
 struct GradeNotes {
     const GradeTable& table;
-    std::vector<RouteFault>& faults;
-    std::vector<RouteFault>& warnings;
+    std::vector<Failure>& faults;
+    std::vector<Failure>& warnings;
 
     void fault(int line, std::string message) {
-        faults.push_back({line, std::move(message), table.file});
+        faults.push_back({std::move(message), line, table.file});
     }
     void warn(int line, std::string message, std::string kind, std::string detail,
               std::string done) {
-        warnings.push_back({line, std::move(message), table.file, std::move(kind),
+        warnings.push_back({std::move(message), line, table.file, std::move(kind),
                             std::move(detail), std::move(done)});
     }
 };
@@ -364,8 +364,8 @@ void fitVerticalCurves(GradeLine& line, GradeNotes& notes) {
 }  // namespace
 
 std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& route,
-                                        std::vector<RouteFault>& faults,
-                                        std::vector<RouteFault>& warnings) {
+                                        std::vector<Failure>& faults,
+                                        std::vector<Failure>& warnings) {
     const std::size_t before = faults.size();
     GradeNotes notes{table, faults, warnings};
     const std::vector<GradeRow>& rows = table.rows;

@@ -56,8 +56,8 @@ Result<double> placedChainage(const Route& route, const TableChainage& at, bool 
 /// they meet, and ends within a millimetre of the route's ends reach them. The warnings tell what
 /// was rounded so, and circles whose stated length or sign disagree with their grades.
 std::optional<GradeLine> buildGradeLine(const GradeTable& table, const Route& route,
-                                        std::vector<RouteFault>& faults,
-                                        std::vector<RouteFault>& warnings);
+                                        std::vector<Failure>& faults,
+                                        std::vector<Failure>& warnings);
 
 /// The design elevation of the centre line at a continuous chainage: the grade, plus (concave) or
 /// minus (convex) x^2 / (2R) on a vertical curve, x from the curve's nearer end (on an unsymmetric

@@ -16,17 +16,15 @@ GroundPlacing placeGroundSections(const GroundDesign& ground, const Route& route
             break;
         const Result<double> at = placedChainage(route, row.at, false);
         if (!at) {
-            placing.faults.push_back({row.line,
-                                      "横断面 " + row.at.text + "：" + at.failure().message,
-                                      ground.sectionFile});
+            placing.faults.push_back({"横断面 " + row.at.text + "：" + at.failure().message,
+                                      row.line, ground.sectionFile});
             continue;
         }
         if (*at < route.start_m - kEndSlack_m || *at > route.end_m + kEndSlack_m) {
-            placing.faults.push_back({row.line,
-                                      "横断面 " + row.at.text + " 不在路线上：路线从 " +
+            placing.faults.push_back({"横断面 " + row.at.text + " 不在路线上：路线从 " +
                                           stakeText(route, route.start_m) + " 到 " +
                                           stakeText(route, route.end_m) + "。",
-                                      ground.sectionFile});
+                                      row.line, ground.sectionFile});
             continue;
         }
         GroundSection s;
@@ -47,15 +45,14 @@ GroundPlacing placeGroundSections(const GroundDesign& ground, const Route& route
         if (b.continuous_m - a.continuous_m <= kSectionAtStake_m) {
             const GroundSection& later = a.line > b.line ? a : b;
             const GroundSection& earlier = a.line > b.line ? b : a;
-            placing.faults.push_back({later.line,
-                                      "横断面 " + later.text + " 与第 " +
+            placing.faults.push_back({"横断面 " + later.text + " 与第 " +
                                           std::to_string(earlier.line) +
                                           " 行的横断面在路线的同一处，一处只能有一个。",
-                                      ground.sectionFile});
+                                      later.line, ground.sectionFile});
         }
     }
     std::sort(placing.faults.begin(), placing.faults.end(),
-              [](const RouteFault& a, const RouteFault& b) { return a.line < b.line; });
+              [](const Failure& a, const Failure& b) { return a.line < b.line; });
     if (!placing.faults.empty())
         placing.sections.clear();
     return placing;

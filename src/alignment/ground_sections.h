@@ -31,7 +31,7 @@ struct GroundSection {
 
 struct GroundPlacing {
     std::vector<GroundSection> sections;  // in route order
-    std::vector<RouteFault> faults;
+    std::vector<Failure> faults;
 };
 
 /// The surveyed sections of a design placed on the route, in route order: a chainage the route

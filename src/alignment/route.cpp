@@ -17,6 +17,15 @@
 namespace hcurve {
 namespace {
 
+// A route as it is built: the route once it stands, every fault found, the warnings, and a
+// LandXML alignment's profile faults.
+struct RouteBuilding {
+    std::optional<Route> route;
+    std::vector<Failure> faults;
+    std::vector<Failure> warnings;
+    std::vector<Failure> profileFaults;
+};
+
 // Two points nearer than this are the same point.
 constexpr double kSamePoint_m = 1e-6;
 // A deflection below this (about 0.004") is no turn; one this close to a half circle turns back.
@@ -132,20 +141,18 @@ void nameCharacteristicPoints(std::vector<Element>& elements) {
 // The chain breaks, placed by the chainage in force before each, then the grade line and the
 // cross-fall, which read their K-texts through the breaks.
 void placeBreaksAndProfile(const RouteDesign& design, Route& route, RouteBuilding& building) {
-    std::vector<RouteFault>& faults = building.faults;
+    std::vector<Failure>& faults = building.faults;
     double offset = 0, previousAt = route.start_m;
     for (const ChainBreakRow& b : design.breaks) {
         const double at = b.before_m - offset;
         if (at <= route.start_m || at >= route.end_m) {
-            faults.push_back({b.line,
-                              "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
+            faults.push_back({"断链前桩号 " + chainageText(b.before_m, kPlainForm) +
                                   " 不在路线上（" + routeEnds(route) + "之间）。",
-                              b.file});
+                              b.line, b.file});
         } else if (at <= previousAt) {
-            faults.push_back({b.line,
-                              "断链前桩号 " + chainageText(b.before_m, kPlainForm) +
+            faults.push_back({"断链前桩号 " + chainageText(b.before_m, kPlainForm) +
                                   " 不在上一个断链之后：断链要按路线顺序排列。",
-                              b.file});
+                              b.line, b.file});
         } else {
             previousAt = at;
         }
@@ -161,7 +168,7 @@ void placeBreaksAndProfile(const RouteDesign& design, Route& route, RouteBuildin
         // route without elevations.
         building.profileFaults = design.profileFaults;
         if (design.grade && building.profileFaults.empty()) {
-            std::vector<RouteFault> warnings;
+            std::vector<Failure> warnings;
             route.gradeLine =
                 buildGradeLine(*design.grade, route, building.profileFaults, warnings);
             if (building.profileFaults.empty())
@@ -177,7 +184,7 @@ void placeBreaksAndProfile(const RouteDesign& design, Route& route, RouteBuildin
 // A route of elements: each element starts where the one before ends, or where the file states.
 RouteBuilding buildElementRoute(const RouteDesign& design) {
     RouteBuilding building;
-    std::vector<RouteFault>& faults = building.faults;
+    std::vector<Failure>& faults = building.faults;
     const ElementStart& start = *design.elementStart;
     Route route;
     route.start_m = start.chainage_m;
@@ -194,15 +201,13 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
         if (row.startX_m && row.startY_m) {
             const double apart_m = std::hypot(*row.startX_m - at.x_m, *row.startY_m - at.y_m);
             if (apart_m > kStatedStartSlack_m && row.tag.empty())
-                building.warnings.push_back({row.line,
-                                             "线元的起点（起点X、起点Y）离上一线元的终点 " +
+                building.warnings.push_back({"线元的起点（起点X、起点Y）离上一线元的终点 " +
                                                  format(apart_m, Pattern::Fixed4) +
                                                  " 米，从所给的起点算起。",
-                                             file});
+                                             row.line, file});
             else if (apart_m > kStatedStartSlack_m)
                 addWarning(building.warnings, kinds,
-                           {row.line,
-                            "线元 " + std::to_string(shownNumber) + " " +
+                           {"线元 " + std::to_string(shownNumber) + " " +
                                 elementKindName(row.startCurvature_per_m == 0 &&
                                                         row.endCurvature_per_m == 0
                                                     ? ElementKind::Straight
@@ -211,7 +216,7 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
                                                     : ElementKind::Spiral) +
                                 "（" + row.tag + "）的 Start 离上一线元算得的终点 " +
                                 format(apart_m, Pattern::Fixed4) + " 米，从所给的 Start 算起。",
-                            file, "线元的 Start 离上一线元算得的终点超过 1 毫米",
+                            row.line, file, "线元的 Start 离上一线元算得的终点超过 1 毫米",
                             format(apart_m, Pattern::Fixed4) + " 米", "从所给的 Start 算起"});
             from.x_m = *row.startX_m;
             from.y_m = *row.startY_m;
@@ -221,10 +226,9 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
         const double k0 = row.startCurvature_per_m, k1 = row.endCurvature_per_m;
         const double turn_rad = row.length_m * std::fabs(k0 + k1) / 2;
         if (turn_rad >= kFullTurn_rad) {
-            faults.push_back({row.line,
-                              "这个线元转过 " + format(turn_rad / kDegreeFactor, Pattern::Fixed3) +
+            faults.push_back({"这个线元转过 " + format(turn_rad / kDegreeFactor, Pattern::Fixed3) +
                                   " 度，超过一整圈，不像是道路的线元。",
-                              file});
+                              row.line, file});
             if (faults.size() >= kMostRouteFaults)
                 break;
             continue;
@@ -240,15 +244,14 @@ RouteBuilding buildElementRoute(const RouteDesign& design) {
             if (apart_m > kStatedStartSlack_m)
                 addWarning(
                     building.warnings, kinds,
-                    {row.line,
-                     e.label + "（" + row.tag + "）算得的终点离所给的 End " +
+                    {e.label + "（" + row.tag + "）算得的终点离所给的 End " +
                          format(apart_m, Pattern::Fixed4) + " 米。",
-                     file, "线元算得的终点离所给的 End 超过 1 毫米",
+                     row.line, file, "线元算得的终点离所给的 End 超过 1 毫米",
                      format(apart_m, Pattern::Fixed4) + " 米", "按所给的 Start、方向和长度计算"});
         }
         if (std::fabs(s_m) > kMaxDesignLength_m || std::fabs(at.x_m) > kMaxDesignLength_m ||
             std::fabs(at.y_m) > kMaxDesignLength_m) {
-            faults.push_back({row.line, "线元的终点超出了 ±1000000000 米。", file});
+            faults.push_back({"线元的终点超出了 ±1000000000 米。", row.line, file});
             break;
         }
         route.alignment.elements.push_back(std::move(e));
@@ -279,16 +282,17 @@ double azimuthBetween_deg(double x0_m, double y0_m, double x1_m, double y1_m) {
 namespace {
 
 // At least three points, no two consecutive ones at one place; otherwise the faults.
-bool pointsCarryCurves(const std::vector<RoutePointRow>& pts, std::vector<RouteFault>& faults) {
+bool pointsCarryCurves(const std::vector<RoutePointRow>& pts, std::vector<Failure>& faults) {
     if (pts.size() < 3) {
-        faults.push_back({pts.empty() ? 1 : pts.back().line, "交点表至少要有三个点。"});
+        faults.push_back({"交点表至少要有三个点。", pts.empty() ? 1 : pts.back().line});
         return false;
     }
     const std::size_t before = faults.size();
     for (std::size_t k = 1; k < pts.size() && faults.size() < kMostRouteFaults; ++k) {
         if (legLength_m(pts[k - 1], pts[k]) < kSamePoint_m)
-            faults.push_back({pts[k].line, "点 " + pts[k].name + " 与前一点 " + pts[k - 1].name +
-                                               " 的座标相同。"});
+            faults.push_back(
+                {"点 " + pts[k].name + " 与前一点 " + pts[k - 1].name + " 的座标相同。",
+                 pts[k].line});
     }
     return faults.size() == before;
 }
@@ -298,15 +302,16 @@ bool pointsCarryCurves(const std::vector<RoutePointRow>& pts, std::vector<RouteF
 // degrees, a design its check refuses, a negative tangent length.
 std::optional<RouteCurve> curveAt(const RoutePointRow& prev, const RoutePointRow& jd,
                                   const RoutePointRow& next, double K_m,
-                                  std::vector<RouteFault>& faults) {
+                                  std::vector<Failure>& faults) {
     const double tIn = azimuthBetween_deg(prev.x_m, prev.y_m, jd.x_m, jd.y_m);
     const double tOut = azimuthBetween_deg(jd.x_m, jd.y_m, next.x_m, next.y_m);
     const double deflection = wrapTurn_deg(tOut - tIn);
     if (std::fabs(deflection) < kSmallestDeflection_deg) {
-        faults.push_back({jd.line, "交点 " + jd.name + " 的偏角为零：" + prev.name + "、" +
-                                       jd.name + "、" + next.name + " 在一条直线上。"});
+        faults.push_back({"交点 " + jd.name + " 的偏角为零：" + prev.name + "、" + jd.name + "、" +
+                              next.name + " 在一条直线上。",
+                          jd.line});
     } else if (std::fabs(deflection) > kHalfCircle_deg - kSmallestDeflection_deg) {
-        faults.push_back({jd.line, "交点 " + jd.name + " 的偏角达到 180 度：路线在这里折回。"});
+        faults.push_back({"交点 " + jd.name + " 的偏角达到 180 度：路线在这里折回。", jd.line});
     }
     // The last fault on the JD's line stops it (in a LandXML file several JDs may share a line).
     if (!faults.empty() && faults.back().line == jd.line)
@@ -319,12 +324,13 @@ std::optional<RouteCurve> curveAt(const RoutePointRow& prev, const RoutePointRow
         computeCurveFromDegrees({K_m, jd.x_m, jd.y_m, tIn, deflection, jd.R_m, jd.A1_m, jd.A2_m});
     const CurveElements& c = rc.curve;
     if (const Result<void> checked = checkCurve(c); !checked) {
-        faults.push_back({jd.line, "交点 " + jd.name + "：" + checked.failure().message});
+        faults.push_back({"交点 " + jd.name + "：" + checked.failure().message, jd.line});
         return std::nullopt;
     }
     if (c.T1 < 0 || c.T2 < 0) {
-        faults.push_back({jd.line, "交点 " + jd.name +
-                                       " 的两段缓和曲线相差太大，切线长为负。请检查 R、A1、A2。"});
+        faults.push_back(
+            {"交点 " + jd.name + " 的两段缓和曲线相差太大，切线长为负。请检查 R、A1、A2。",
+             jd.line});
         return std::nullopt;
     }
     rc.qz_m = c.hy + c.Lf / 2;
@@ -334,19 +340,21 @@ std::optional<RouteCurve> curveAt(const RoutePointRow& prev, const RoutePointRow
 // The fault of a curve whose ZH lies before the end of the curve before it (or before BP, for the
 // first JD): T1 longer than the leg from the point before, less that curve's T2.
 void checkEntry(const RoutePointRow& prev, const RoutePointRow& jd, bool first,
-                const CurveElements& c, double previousT2, std::vector<RouteFault>& faults) {
+                const CurveElements& c, double previousT2, std::vector<Failure>& faults) {
     const double legIn = legLength_m(prev, jd);
     if (!(c.T1 > legIn - previousT2 + kTouch_m))
         return;
     if (first) {
-        faults.push_back({jd.line, "交点 " + jd.name + " 的 ZH 超出了 " + prev.name +
-                                       "：切线长 T1 = " + metres(c.T1) + " 米，而 " + prev.name +
-                                       " 至 " + jd.name + " 只有 " + metres(legIn) + " 米。"});
+        faults.push_back({"交点 " + jd.name + " 的 ZH 超出了 " + prev.name +
+                              "：切线长 T1 = " + metres(c.T1) + " 米，而 " + prev.name + " 至 " +
+                              jd.name + " 只有 " + metres(legIn) + " 米。",
+                          jd.line});
     } else {
-        faults.push_back(
-            {jd.line, "交点 " + prev.name + " 的 HZ 超过了交点 " + jd.name + " 的 ZH：两曲线重叠 " +
-                          metres(c.T1 + previousT2 - legIn) + " 米（T2 = " + metres(previousT2) +
-                          "，T1 = " + metres(c.T1) + "，交点间距 " + metres(legIn) + "）。"});
+        faults.push_back({"交点 " + prev.name + " 的 HZ 超过了交点 " + jd.name +
+                              " 的 ZH：两曲线重叠 " + metres(c.T1 + previousT2 - legIn) +
+                              " 米（T2 = " + metres(previousT2) + "，T1 = " + metres(c.T1) +
+                              "，交点间距 " + metres(legIn) + "）。",
+                          jd.line});
     }
 }
 
@@ -362,13 +370,9 @@ void compileCurves(Route& route) {
     }
 }
 
-}  // namespace
-
-RouteBuilding buildRoute(const RouteDesign& design) {
-    if (design.elementStart && design.elements)
-        return buildElementRoute(design);
+RouteBuilding buildJdRoute(const RouteDesign& design) {
     RouteBuilding building;
-    std::vector<RouteFault>& faults = building.faults;
+    std::vector<Failure>& faults = building.faults;
     const std::vector<RoutePointRow>& pts = design.points;
     if (!pointsCarryCurves(pts, faults))
         return building;
@@ -400,10 +404,11 @@ RouteBuilding buildRoute(const RouteDesign& design) {
     }
     const RoutePointRow &lastJd = pts[pts.size() - 2], &ep = pts.back();
     if (faults.empty() && route.curves.back().curve.T2 > legLength_m(lastJd, ep) + kTouch_m) {
-        faults.push_back({ep.line, "交点 " + lastJd.name + " 的 HZ 超出了 " + ep.name +
-                                       "：切线长 T2 = " + metres(route.curves.back().curve.T2) +
-                                       " 米，而 " + lastJd.name + " 至 " + ep.name + " 只有 " +
-                                       metres(legLength_m(lastJd, ep)) + " 米。"});
+        faults.push_back({"交点 " + lastJd.name + " 的 HZ 超出了 " + ep.name +
+                              "：切线长 T2 = " + metres(route.curves.back().curve.T2) + " 米，而 " +
+                              lastJd.name + " 至 " + ep.name + " 只有 " +
+                              metres(legLength_m(lastJd, ep)) + " 米。",
+                          ep.line});
     }
     if (!faults.empty())
         return building;
@@ -413,6 +418,19 @@ RouteBuilding buildRoute(const RouteDesign& design) {
     if (faults.empty())
         building.route = std::move(route);
     return building;
+}
+
+}  // namespace
+
+Result<BuiltRoute> buildRoute(const RouteDesign& design) {
+    RouteBuilding building =
+        design.elementStart && design.elements ? buildElementRoute(design) : buildJdRoute(design);
+    Result<BuiltRoute> built =
+        building.route ? Result<BuiltRoute>(BuiltRoute{std::move(*building.route),
+                                                       std::move(building.profileFaults)})
+                       : Result<BuiltRoute>::failed(std::move(building.faults));
+    built.warnings() = std::move(building.warnings);
+    return built;
 }
 
 double brokenChainage(const Route& route, double continuous_m) {

@@ -62,16 +62,13 @@ double legLength_m(const RoutePointRow& a, const RoutePointRow& b);
 /// or out of order; for a route of elements an element that turns a full circle or more, or ends
 /// beyond the coordinates' bound. The warnings name an element whose stated start lies more than a
 /// millimetre from the end of the element before it (the route still starts it there).
-struct RouteBuilding {
-    std::optional<Route> route;
-    std::vector<RouteFault> faults;
-    std::vector<RouteFault> warnings;
+struct BuiltRoute {
+    Route route;
     // A LandXML alignment's profile that could not be computed (the route has no elevations):
     // every fault of it.
-    std::vector<RouteFault> profileFaults;
+    std::vector<Failure> profileFaults;
 };
-
-RouteBuilding buildRoute(const RouteDesign& design);
+Result<BuiltRoute> buildRoute(const RouteDesign& design);
 
 /// The chainage text (桩号) at a continuous chainage, chain breaks applied: at a break itself the
 /// text after it.

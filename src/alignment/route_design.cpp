@@ -5,19 +5,19 @@
 
 namespace hcurve {
 
-std::string faultText(const RouteFault& fault) {
+std::string faultText(const Failure& fault) {
     return "第 " + std::to_string(fault.line) + " 行：" + fault.message;
 }
 
-std::vector<WarningLine> warningLines(const std::vector<RouteFault>& warnings) {
+std::vector<Failure> warningLines(const std::vector<Failure>& warnings) {
     struct Kind {
-        const RouteFault* first;
+        const Failure* first;
         std::size_t count;
     };
     std::vector<Kind> kinds;
     // Where each kind of each file stands in kinds.
     std::map<std::pair<std::string_view, std::size_t>, std::size_t> placeOf;
-    for (const RouteFault& w : warnings) {
+    for (const Failure& w : warnings) {
         if (w.kind.empty()) {
             kinds.push_back({&w, 1});
             continue;
@@ -31,11 +31,11 @@ std::vector<WarningLine> warningLines(const std::vector<RouteFault>& warnings) {
         else
             kinds[it->second].count += w.count;
     }
-    std::vector<WarningLine> lines;
+    std::vector<Failure> lines;
     for (const Kind& k : kinds) {
-        const RouteFault& w = *k.first;
+        const Failure& w = *k.first;
         if (k.count == 1) {
-            lines.push_back({faultText(w), w.file});
+            lines.push_back({faultText(w), w.line, w.file});
             continue;
         }
         // A kind that starts with a Latin word stands apart from the count's 个.
@@ -44,13 +44,13 @@ std::vector<WarningLine> warningLines(const std::vector<RouteFault>& warnings) {
         lines.push_back({std::to_string(k.count) + (latin ? " 个 " : " 个") + w.kind +
                              "（第一处：第 " + std::to_string(w.line) + " 行" +
                              (w.detail.empty() ? "" : "，" + w.detail) + "）；" + w.done + "。",
-                         w.file});
+                         w.line, w.file});
     }
     return lines;
 }
 
-void addWarning(std::vector<RouteFault>& warnings, std::map<std::string, std::size_t>& places,
-                RouteFault warning) {
+void addWarning(std::vector<Failure>& warnings, std::map<std::string, std::size_t>& places,
+                Failure warning) {
     if (warning.kind.empty()) {
         warnings.push_back(std::move(warning));
         return;
@@ -60,7 +60,7 @@ void addWarning(std::vector<RouteFault>& warnings, std::map<std::string, std::si
         warnings.push_back(std::move(warning));
         return;
     }
-    RouteFault& first = warnings[it->second];
+    Failure& first = warnings[it->second];
     warning.count += first.count;
     if (warning.line < first.line)
         first = std::move(warning);

@@ -12,42 +12,27 @@
 #include "alignment/ground_design.h"
 #include "alignment/section_design.h"
 #include "alignment/table_chainage.h"
+#include "curve/result.h"
 
 namespace hcurve {
 
 /// Reading and building a route stop once this many faults are found.
 constexpr std::size_t kMostRouteFaults = 100;
 
-/// A fault of the route file (or of the route it describes), on its line (1-based) of the file
-/// it names (0 for the first of the files read together). A warning is one too.
-struct RouteFault {
-    int line;
-    std::string message;
-    std::size_t file = 0;
-    // A warning that may come once an element: how the one line that tells all of its kind names
-    // them ("线元的 dir 与座标给出的方向不符"), what this case adds ("相差 36.000 秒") and what is
-    // done about them ("按座标计算"). Without a kind a warning is told on its own.
-    std::string kind = {}, detail = {}, done = {};
-    // With a kind: the cases it stands for (it is the first of them in the file).
-    std::size_t count = 1;
-};
-
 /// A warning added to a list; one of a kind already there is counted with it (the list keeps the
 /// one that comes first in the file). places remembers where each kind stands in the list.
-void addWarning(std::vector<RouteFault>& warnings, std::map<std::string, std::size_t>& places,
-                RouteFault warning);
+void addWarning(std::vector<Failure>& warnings, std::map<std::string, std::size_t>& places,
+                Failure warning);
 
+/// A fault of the route file (or of the route it describes) as a Failure with its line:
 /// "第 N 行：message".
-std::string faultText(const RouteFault& fault);
+std::string faultText(const Failure& fault);
 
 /// The lines that tell a list of warnings, in the order of the first of each kind: a warning
 /// alone as faultText has it; several of one kind (and file) as one line, "132 个线元的 dir 与座标
-/// 给出的方向不符（第一处：第 1690 行，相差 36.000 秒）；按座标计算。", with the file of each.
-struct WarningLine {
-    std::string text;
-    std::size_t file = 0;
-};
-std::vector<WarningLine> warningLines(const std::vector<RouteFault>& warnings);
+/// 给出的方向不符（第一处：第 1690 行，相差 36.000 秒）；按座标计算。", with the file and the first
+/// line of each.
+std::vector<Failure> warningLines(const std::vector<Failure>& warnings);
 
 /// The start of an element route.
 struct ElementStart {
@@ -157,7 +142,7 @@ struct RouteDesign {
     // A LandXML alignment: a profile that cannot be computed costs the elevations, not the
     // route; the faults found reading it (the grade table is then absent).
     bool planWithoutBadProfile = false;
-    std::vector<RouteFault> profileFaults;
+    std::vector<Failure> profileFaults;
     // The cross-section: template, crown, superelevation and widening, slopes, ditch.
     SectionDesign section;
     // The ground: surveyed cross-sections or terrain points, from files of their own.

@@ -89,20 +89,20 @@ bool before(const PlannedStake& a, const PlannedStake& b) {
     return a.order < b.order;
 }
 
-// Why the stretch asked for has no table: an interval that is none, ends in the wrong order, a
-// stretch beside the route.
-std::optional<std::string> stretchFault(const Route& route, const StakeRequest& request,
-                                        double from_m, double to_m) {
+// The stretch asked for, or why it has no table: an interval that is none, ends in the wrong
+// order, a stretch beside the route.
+Result<void> stretchChecked(const Route& route, const StakeRequest& request, double from_m,
+                            double to_m) {
     if (!(request.interval_m > 0) || !std::isfinite(request.interval_m))
-        return "桩距必须大于零。";
+        return Failure{"桩距必须大于零。"};
     if (!(from_m <= to_m))
-        return "起点里程在终点里程之后。";
+        return Failure{"起点里程在终点里程之后。"};
     if (to_m < route.start_m || from_m > route.end_m) {
         // Where the route is, so the user can type a stretch on it.
-        return "所给的范围不在路线上（BP " + stakeText(route, route.start_m) + " 至 EP " +
-               stakeText(route, route.end_m) + " 之间）。";
+        return Failure{"所给的范围不在路线上（BP " + stakeText(route, route.start_m) + " 至 EP " +
+                       stakeText(route, route.end_m) + " 之间）。"};
     }
-    return std::nullopt;
+    return done();
 }
 
 // The elevation of the formation at a side point's foot, as --locate gives it without a measured
@@ -302,31 +302,27 @@ std::vector<PlannedStake> mergedStakes(const std::vector<PlannedStake>& multiple
     return stakes;
 }
 
-StakeTable stakeTable(const Route& route, const StakeRequest& request,
-                      const CrossSection* section) {
-    StakeTable table;
+Result<StakeTable> stakeTable(const Route& route, const StakeRequest& request,
+                              const CrossSection* section) {
     const double from = request.from_m.value_or(route.start_m);
     const double to = request.to_m.value_or(route.end_m);
-    table.fault = stretchFault(route, request, from, to);
-    if (table.fault)
-        return table;
+    if (const Result<void> stretch = stretchChecked(route, request, from, to); !stretch)
+        return stretch.failure();
     // The multiples are counted before they are made, and everything once the named points (at
     // most a few a row of the files) are merged with them: what is refused is what would be
     // written, each stake once however many names meet there.
     const double onRoad_m = std::min(to, route.end_m) - std::max(from, route.start_m);
-    if (onRoad_m / request.interval_m > kMostStakes) {
-        table.fault = "桩距太小：这一段会有一百万个以上的桩。";
-        return table;
-    }
+    if (onRoad_m / request.interval_m > kMostStakes)
+        return Failure{"桩距太小：这一段会有一百万个以上的桩。"};
     const std::vector<PlannedStake> stakes = mergedStakes(
         wholeMultiples(route, from, to, request.interval_m), namedStakes(route, from, to));
     const std::size_t sides = sidePointCount(sideRequestOf(request));
-    if (static_cast<double>(stakes.size()) * static_cast<double>(1 + sides) > kMostStakes) {
-        table.fault = "这一段的中桩、特征点与边桩合计会有一百万个以上。";
-        return table;
-    }
-    addRows(table, route, section, request, stakes);
-    table.warning = outsideGradeLine(route, table);
+    if (static_cast<double>(stakes.size()) * static_cast<double>(1 + sides) > kMostStakes)
+        return Failure{"这一段的中桩、特征点与边桩合计会有一百万个以上。"};
+    Result<StakeTable> table = StakeTable{};
+    addRows(*table, route, section, request, stakes);
+    if (std::optional<std::string> outside = outsideGradeLine(route, *table))
+        table.warnings().push_back({std::move(*outside)});
     return table;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "alignment/route.h"
+#include "curve/result.h"
 
 namespace hcurve {
 
@@ -54,19 +55,19 @@ struct StakeTable {
     bool withHeights = false;
     bool withSideHeights = false;
     std::vector<double> sideH_m;
-    std::optional<std::string> fault;    // the request could not be met; no rows then
-    std::optional<std::string> warning;  // stakes outside the grade line: which stretch
 };
 
 /// Stakes in chainage order: every whole multiple of the interval, BP, EP, each characteristic
 /// point and each chain break (twice: the chainage text before it and the one after it); with a
 /// grade line also every 变坡点 (BPD) and the start (SQD) and end (SZD) of every vertical curve.
-/// With a cross-section the side points' elevations are its design surface's at their offsets
-/// (designSurfaceAt, superelevation and widening included), as --locate gives them: on the
-/// formation only (beyond it NaN, since only the ground tells fill from cut); the route's
+/// A request that cannot be met (no interval, the ends reversed or beside the route, a million
+/// stakes or more) is a failure; stakes outside the grade line are a warning that names the
+/// stretches. With a cross-section the side points' elevations are its design surface's at their
+/// offsets (designSurfaceAt, superelevation and widening included), as --locate gives them: on
+/// the formation only (beyond it NaN, since only the ground tells fill from cut); the route's
 /// cross-fall is not used then.
-StakeTable stakeTable(const Route& route, const StakeRequest& request,
-                      const CrossSection* section = nullptr);
+Result<StakeTable> stakeTable(const Route& route, const StakeRequest& request,
+                              const CrossSection* section = nullptr);
 
 /// The steps of stakeTable, each alone. A stake before its position is computed: its place
 /// (continuous chainage), the chainage value its text shows, and its name (BP, ZH, ...; empty for

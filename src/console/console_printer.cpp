@@ -87,8 +87,8 @@ void ConsolePrinter::printLine(const std::vector<PrintItem>& items) {
     }
 }
 
-std::optional<std::string> ConsolePrinter::endDocument() {
-    return std::nullopt;
+Result<std::string> ConsolePrinter::endDocument() {
+    return std::string();
 }
 
 }  // namespace hcurve

@@ -21,7 +21,7 @@ class ConsolePrinter : public PrinterPort {
     void setFontSize(int points) override;
     void printLine(const std::vector<PrintItem>& items) override;
     /// The lines are already written; nothing to tell the user.
-    std::optional<std::string> endDocument() override;
+    Result<std::string> endDocument() override;
 
   private:
     std::ostream& out_;

@@ -12,16 +12,24 @@
 
 namespace hcurve {
 
-/// A failure: the whole message, and where it comes from a file's contents, the line (1-based;
-/// 0 when it has none) and which of several files read together (0 for the first).
+/// A failure, or a warning beside a value: the whole message, and where it comes from a file's
+/// contents, the line (1-based; 0 when it has none) and which of several files read together (0
+/// for the first).
 struct Failure {
     std::string message;
     int line = 0;
     std::size_t file = 0;
+    // A warning that may come once an element: how the one line that tells all of its kind names
+    // them ("线元的 dir 与座标给出的方向不符"), what this case adds ("相差 36.000 秒") and what is
+    // done about them ("按座标计算"). Without a kind a warning is told on its own.
+    std::string kind = {}, detail = {}, done = {};
+    // With a kind: the cases it stands for (it is the first of them in the file).
+    std::size_t count = 1;
 };
 
 /// A value, or at least one failure. A reader that reads on past a fault hands back every fault
-/// it found, in the order of the file; everything else stops at the first.
+/// it found, in the order of the file; everything else stops at the first. Beside either a reader
+/// may hand back warnings: what it tolerated or passed over, each worded as a failure is.
 template <class T>
 class [[nodiscard]] Result {
   public:
@@ -48,8 +56,12 @@ class [[nodiscard]] Result {
     /// Every failure; only when !ok().
     const std::vector<Failure>& failures() const { return std::get<1>(state_); }
 
+    const std::vector<Failure>& warnings() const { return warnings_; }
+    std::vector<Failure>& warnings() { return warnings_; }
+
   private:
     std::variant<T, std::vector<Failure>> state_;
+    std::vector<Failure> warnings_;
 };
 
 /// Done, or the failures that stopped it: a writer's or a check's answer.
@@ -71,8 +83,12 @@ class [[nodiscard]] Result<void> {
     const Failure& failure() const { return failures_.front(); }
     const std::vector<Failure>& failures() const { return failures_; }
 
+    const std::vector<Failure>& warnings() const { return warnings_; }
+    std::vector<Failure>& warnings() { return warnings_; }
+
   private:
     std::vector<Failure> failures_;
+    std::vector<Failure> warnings_;
 };
 
 /// Done: what a writer or a check hands back when nothing went wrong.

@@ -35,25 +35,23 @@ bool displayAvailable(int argc, char** argv) {
     return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
 }
 
-// The program's Qt part, loaded the first time the window or a drawing is wanted; nothing when it
-// cannot be loaded, and then failure says why.
-const hcurve::QtModule* qtModule(std::string& failure) {
-    static std::string why;
-    static const hcurve::QtModule* const module = []() -> const hcurve::QtModule* {
+// The program's Qt part, loaded the first time the window or a drawing is wanted; or why it
+// cannot be loaded.
+hcurve::Result<const hcurve::QtModule*> qtModule() {
+    static const hcurve::Result<const hcurve::QtModule*> module =
+        []() -> hcurve::Result<const hcurve::QtModule*> {
         using Entry = const hcurve::QtModule* (*)();
-        void* entry =
-            hcurve::platform::librarySymbol(HCURVE_QT_MODULE, hcurve::kQtModuleEntry, why);
-        if (entry == nullptr)
-            return nullptr;
-        const hcurve::QtModule* found = reinterpret_cast<Entry>(entry)();
-        if (std::strcmp(found->version, HCURVE_VERSION) != 0) {
-            why = std::string(HCURVE_QT_MODULE) + " 属于 hcurve " + found->version + "，不是 " +
-                  HCURVE_VERSION;
-            return nullptr;
-        }
+        const hcurve::Result<void*> entry =
+            hcurve::platform::librarySymbol(HCURVE_QT_MODULE, hcurve::kQtModuleEntry);
+        if (!entry)
+            return hcurve::Failure{hcurve::shownText(entry.failure().message)};
+        const hcurve::QtModule* found = reinterpret_cast<Entry>(*entry)();
+        if (std::strcmp(found->version, HCURVE_VERSION) != 0)
+            return hcurve::Failure{hcurve::shownText(std::string(HCURVE_QT_MODULE) +
+                                                     " 属于 hcurve " + found->version + "，不是 " +
+                                                     HCURVE_VERSION)};
         return found;
     }();
-    failure = hcurve::shownText(why);
     return module;
 }
 
@@ -67,10 +65,10 @@ std::string withoutQtPart(const std::string& failure) {
 hcurve::PlanSaver consolePlanSaver() {
 #ifdef HCURVE_HAS_QT
     return [](const hcurve::CurveRecord& record, const std::string& path) -> hcurve::Result<void> {
-        std::string failure;
-        if (const hcurve::QtModule* qt = qtModule(failure))
-            return qt->savePlan(record, path);
-        return hcurve::Failure{withoutQtPart(failure)};
+        const hcurve::Result<const hcurve::QtModule*> qt = qtModule();
+        if (qt)
+            return (*qt)->savePlan(record, path);
+        return hcurve::Failure{withoutQtPart(qt.failure().message)};
     };
 #else
     return {};
@@ -82,10 +80,10 @@ hcurve::ReportSaver consoleReportSaver() {
 #ifdef HCURVE_HAS_QT
     return [](const hcurve::CurveRecord& record,
               const std::string& path) -> hcurve::Result<std::string> {
-        std::string failure;
-        if (const hcurve::QtModule* qt = qtModule(failure))
-            return qt->saveStakeReport(record, path);
-        return hcurve::Failure{withoutQtPart(failure)};
+        const hcurve::Result<const hcurve::QtModule*> qt = qtModule();
+        if (qt)
+            return (*qt)->saveStakeReport(record, path);
+        return hcurve::Failure{withoutQtPart(qt.failure().message)};
     };
 #else
     return {};
@@ -125,9 +123,10 @@ int main(int argc, char** argv) {
     }
 #ifdef HCURVE_HAS_QT
     if (displayAvailable(argc, argv)) {
-        std::string failure;
-        if (const hcurve::QtModule* qt = qtModule(failure))
-            return qt->runWindow(argc, argv);
+        const hcurve::Result<const hcurve::QtModule*> qt = qtModule();
+        if (qt)
+            return (*qt)->runWindow(argc, argv);
+        const std::string& failure = qt.failure().message;
         std::cerr << "hcurve: 无法载入程序的窗口部分（" << failure << "），改用控制台界面。\n"
                   << "hcurve: cannot load the window (" << failure
                   << "); starting the console front end instead.\n";

@@ -8,20 +8,19 @@
 
 namespace hcurve::platform {
 
-void* librarySymbol(const std::string& file, const char* symbol, std::string& failure) {
+Result<void*> librarySymbol(const std::string& file, const char* symbol) {
     HMODULE library =
         ::LoadLibraryExW(wideText(file).c_str(), nullptr,
                          LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (library == nullptr) {
-        failure = file + ": " + systemReason(errorFromWindows(::GetLastError()));
-        return nullptr;
+        return Failure{file + ": " + systemReason(errorFromWindows(::GetLastError()))};
     }
     const FARPROC address = ::GetProcAddress(library, symbol);
     if (address == nullptr) {
-        failure = file + ": " + symbol + ": " + systemReason(errorFromWindows(::GetLastError()));
-        return nullptr;
+        return Failure{file + ": " + symbol + ": " +
+                       systemReason(errorFromWindows(::GetLastError()))};
     }
-    return reinterpret_cast<void*>(address);
+    return Result<void*>(reinterpret_cast<void*>(address));
 }
 
 }  // namespace hcurve::platform

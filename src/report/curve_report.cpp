@@ -119,8 +119,10 @@ void printReport(const CurveRecord& record, UserPort& port, PrinterPort& printer
         return;
     }
     printCurveReport(record, printer);
-    if (auto message = printer.endDocument())
-        port.showMessage(*message);
+    const Result<std::string> ended = printer.endDocument();
+    const std::string& told = ended ? *ended : ended.failure().message;
+    if (!told.empty())
+        port.showMessage(told);
 }
 
 }  // namespace hcurve

@@ -107,18 +107,27 @@ void sayFailure(std::ostream& err, const Failure& failure) {
     say(err, "hcurve: " + failure.message);
 }
 
-// The route of the files, or the messages that say why there is none.
-RouteLoading loadRoute(const std::vector<std::string>& paths, const std::string* alignment,
-                       std::ostream& err) {
-    RouteLoading loading = loadRouteFiles(paths, alignment);
-    for (const std::string& m : loading.messages)
-        say(err, m);
+// Every failure of a result, and its warnings, as they are worded.
+template <class T>
+void sayAll(std::ostream& err, const Result<T>& result) {
+    for (const Failure& w : result.warnings())
+        say(err, w.message);
+    if (!result)
+        for (const Failure& f : result.failures())
+            say(err, f.message);
+}
+
+// The route of the files, or the failures that say why there is none.
+Result<LoadedRoute> loadRoute(const std::vector<std::string>& paths, const std::string* alignment,
+                              std::ostream& err) {
+    Result<LoadedRoute> loading = loadRouteFiles(paths, alignment);
+    sayAll(err, loading);
     return loading;
 }
 
 // The name of the alignment written for a route: the LandXML alignment's, else the file's name
 // without its folder and extension.
-std::string alignmentName(const RouteLoading& loading, const std::string& path) {
+std::string alignmentName(const LoadedRoute& loading, const std::string& path) {
     if (!loading.name.empty())
         return loading.name;
     std::string name = path.substr(
@@ -227,14 +236,14 @@ bool readStakeOptions(const Route& route, const std::vector<std::string>& args, 
 // with its warning said; nothing, with the fault said, when it cannot be met.
 std::optional<StakeTable> stakeTableSaid(const Route& route, const CrossSection* section,
                                          const StakeRequest& request, std::ostream& err) {
-    StakeTable table = stakeTable(route, request, section);
-    if (table.fault) {
-        err << "hcurve: " << *table.fault << "\n";
+    Result<StakeTable> table = stakeTable(route, request, section);
+    for (const Failure& w : table.warnings())
+        sayFailure(err, w);
+    if (!table) {
+        sayFailure(err, table.failure());
         return std::nullopt;
     }
-    if (table.warning)
-        err << "hcurve: " << *table.warning << "\n";
-    return table;
+    return std::move(*table);
 }
 
 // Why a mode of the cross-section cannot be used on a route without a template.
@@ -354,7 +363,7 @@ int sectionsCommand(const Route& route, const CrossSection* section, std::vector
 // the stretch, and with terrain points the sections cut from their model (built here; its faults
 // said with the file). Nothing, with the fault said, where the files give no ground or the model
 // cannot be built.
-std::optional<GroundAtStakes> groundSaid(const RouteLoading& loading, const StakeTable& table,
+std::optional<GroundAtStakes> groundSaid(const LoadedRoute& loading, const StakeTable& table,
                                          const StakeRequest& request, double reach_m,
                                          const char* mode, std::ostream& err) {
     const GroundDesign& ground = loading.ground;
@@ -368,14 +377,14 @@ std::optional<GroundAtStakes> groundSaid(const RouteLoading& loading, const Stak
     if (!ground.terrain.empty()) {
         TerrainBuilding building = buildTerrainModel(ground.terrain, ground.terrainFile);
         if (!building.model) {
-            for (const RouteFault& f : building.faults)
+            for (const Failure& f : building.faults)
                 say(err, (f.file < loading.files.size() ? loading.files[f.file] : std::string()) +
                              ": " + faultText(f));
             return std::nullopt;
         }
         model = std::move(building.model);
     }
-    GroundAtStakes atStakes = groundAtStakes(loading.groundSections, model.get(), *loading.route,
+    GroundAtStakes atStakes = groundAtStakes(loading.groundSections, model.get(), loading.route,
                                              table, request.skew_deg, reach_m);
     for (const std::string& w : atStakes.warnings)
         say(err, "hcurve: 注意：" + w);
@@ -384,7 +393,7 @@ std::optional<GroundAtStakes> groundSaid(const RouteLoading& loading, const Stak
 
 // --ground --interval D [--from M] [--to M] [--skew A] [--reach M]: the ground sections at the
 // stakes, one row each.
-int groundCommand(const RouteLoading& loading, const std::vector<std::string>& args,
+int groundCommand(const LoadedRoute& loading, const std::vector<std::string>& args,
                   std::ostream& out, std::ostream& err) {
     std::vector<std::string> kept(args.begin(), args.begin() + 2);
     double reach_m = kDefaultGroundReach_m;
@@ -414,13 +423,13 @@ int groundCommand(const RouteLoading& loading, const std::vector<std::string>& a
     }
     StakeRequest request;
     bool haveInterval = false;
-    if (!readStakeOptions(*loading.route, kept, 2, request, haveInterval, nullptr, nullptr, err))
+    if (!readStakeOptions(loading.route, kept, 2, request, haveInterval, nullptr, nullptr, err))
         return 1;
     if (!haveInterval) {
         err << "hcurve: --ground 需要 --interval 桩距。\n";
         return 1;
     }
-    const std::optional<StakeTable> table = stakeTableSaid(*loading.route, nullptr, request, err);
+    const std::optional<StakeTable> table = stakeTableSaid(loading.route, nullptr, request, err);
     if (!table)
         return 1;
     const std::optional<GroundAtStakes> ground =
@@ -550,14 +559,15 @@ int slopeStakesCommand(const Route& route, const CrossSection* section,
         say(err, text.failure().message);
         return 1;
     }
-    const SurveyedPointReading reading = readSurveyedPoints(*text);
-    for (const RouteFault& f : reading.faults)
-        say(err, args[2] + ": " + faultText(f));
-    if (!reading.faults.empty())
+    const Result<std::vector<SurveyedPoint>> points = readSurveyedPoints(*text);
+    if (!points) {
+        for (const Failure& f : points.failures())
+            say(err, args[2] + ": " + faultText(f));
         return 1;
+    }
     TableRows rows{slopeStakeHeader()};
-    rows.reserve(reading.points.size() + 1);
-    for (const SurveyedPoint& p : reading.points) {
+    rows.reserve(points->size() + 1);
+    for (const SurveyedPoint& p : *points) {
         const std::string who = "点 " + p.name + "（第 " + std::to_string(p.line) + " 行）";
         const std::optional<RouteFoot> foot = locate(route, p.x_m, p.y_m);
         if (!foot) {
@@ -585,9 +595,9 @@ int slopeStakesCommand(const Route& route, const CrossSection* section,
 // section (in the stretch of --from and --to); with it the sections at the stakes as --ground
 // has them (named by the stake they lie at; with terrain points cut from their model at each
 // stake without a surveyed one).
-int earthworkCommand(const RouteLoading& loading, const CrossSection* section,
+int earthworkCommand(const LoadedRoute& loading, const CrossSection* section,
                      std::vector<std::string> args, std::ostream& out, std::ostream& err) {
-    const Route& route = *loading.route;
+    const Route& route = loading.route;
     const auto prismoidal = std::find(args.begin() + 2, args.end(), "--prismoidal");
     const VolumeMethod method =
         prismoidal != args.end() ? VolumeMethod::Prismoidal : VolumeMethod::AverageEndArea;
@@ -674,16 +684,17 @@ int earthworkCommand(const RouteLoading& loading, const CrossSection* section,
         err << "hcurve: 所给的范围内没有地面横断面。\n";
         return 1;
     }
-    const EarthworkTable table = earthworkTableCsv(route, *section, sections, method);
-    for (const RouteFault& f : table.faults) {
-        if (f.line == 0 || f.file >= loading.files.size())
-            say(err, "hcurve: " + f.message);
-        else
-            say(err, loading.files[f.file] + ": " + faultText(f));
-    }
-    if (!table.faults.empty())
+    const Result<std::string> table = earthworkTableCsv(route, *section, sections, method);
+    if (!table) {
+        for (const Failure& f : table.failures()) {
+            if (f.line == 0 || f.file >= loading.files.size())
+                say(err, "hcurve: " + f.message);
+            else
+                say(err, loading.files[f.file] + ": " + faultText(f));
+        }
         return 1;
-    put(out, table.csv);
+    }
+    put(out, *table);
     return 0;
 }
 
@@ -796,18 +807,18 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             err << "hcurve: --alignments 只列一个 LandXML 文件的线路，后面不跟别的。\n";
             return 1;
         }
-        const LandXmlListing listing = listLandXmlAlignments(paths[0]);
-        for (const std::string& message : listing.messages)
-            say(err, message);
-        if (listing.alignments.empty())
+        const Result<std::vector<LandXmlAlignment>> listing = listLandXmlAlignments(paths[0]);
+        sayAll(err, listing);
+        if (!listing)
             return 1;
-        put(out, alignmentListCsv(listing.alignments));
+        put(out, alignmentListCsv(*listing));
         return 0;
     }
-    const RouteLoading loading = loadRoute(paths, alignment ? &*alignment : nullptr, err);
-    const std::optional<Route>& route = loading.route;
-    if (!route)
+    const Result<LoadedRoute> loaded = loadRoute(paths, alignment ? &*alignment : nullptr, err);
+    if (!loaded)
         return 1;
+    const LoadedRoute& loading = *loaded;
+    const Route& route = loading.route;
     if (alignment && loading.name.empty()) {
         err << "hcurve: --alignment 只用于 LandXML 文件。\n";
         return 1;
@@ -817,7 +828,7 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             err << "hcurve: --landxml 后面要有一个文件名。\n" << kUsage;
             return 1;
         }
-        const std::string text = landXmlText(*route, alignmentName(loading, paths[0]), stampNow());
+        const std::string text = landXmlText(route, alignmentName(loading, paths[0]), stampNow());
         if (rest[2] == kStandardOutput) {
             put(out, text);
             return 0;
@@ -833,41 +844,41 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
             err << kUsage;
             return 1;
         }
-        if (mode == "--elements" && route->points.empty()) {
+        if (mode == "--elements" && route.points.empty()) {
             err << "hcurve: 这条路线由线元表给出，没有交点，也就没有曲线要素表；线元的表用 "
                    "--segments 列出。\n";
             return 1;
         }
         if (mode == "--segments") {
-            put(out, segmentTableCsv(*route));
+            put(out, segmentTableCsv(route));
             return 0;
         }
-        if (mode == "--vertical" && !route->gradeLine) {
+        if (mode == "--vertical" && !route.gradeLine) {
             if (!loading.withoutProfile.empty())
                 say(err, "hcurve: " + loading.withoutProfile + "，列不出竖曲线表。");
             else
                 err << "hcurve: 文件里没有纵断面表（表头 变坡点桩号,高程,竖曲线半径）。\n";
             return 1;
         }
-        put(out, mode == "--elements" ? elementTableCsv(*route) : verticalTableCsv(*route));
+        put(out, mode == "--elements" ? elementTableCsv(route) : verticalTableCsv(route));
         return 0;
     }
     const CrossSection* section = loading.crossSection ? &*loading.crossSection : nullptr;
     if (mode == "--stakes")
-        return stakes(*route, section, rest, out, err);
+        return stakes(route, section, rest, out, err);
     if (mode == "--sections")
-        return sectionsCommand(*route, section, rest, out, err);
+        return sectionsCommand(route, section, rest, out, err);
     if (mode == "--slope-stake")
-        return slopeStakeCommand(*route, section, loading.withoutProfile, rest, out, err);
+        return slopeStakeCommand(route, section, loading.withoutProfile, rest, out, err);
     if (mode == "--slope-stakes")
-        return slopeStakesCommand(*route, section, loading.withoutProfile, rest, out, err);
+        return slopeStakesCommand(route, section, loading.withoutProfile, rest, out, err);
     if (mode == kEarthwork)
         return earthworkCommand(loading, section, rest, out, err);
     if (mode == "--dxf")
-        return dxfCommand(*route, section, rest, err);
+        return dxfCommand(route, section, rest, err);
     if (mode == "--ground")
         return groundCommand(loading, rest, out, err);
-    return locateCommand(*route, section, loading.withoutProfile, rest, out, err);
+    return locateCommand(route, section, loading.withoutProfile, rest, out, err);
 }
 
 }  // namespace

@@ -27,12 +27,12 @@ bool isCrossFallHeader(const std::vector<std::string>& header) {
 }
 
 CrossFallTable readCrossFallTable(const CsvTable& table, std::size_t file,
-                                  std::vector<RouteFault>& faults) {
+                                  std::vector<Failure>& faults) {
     CrossFallTable cross;
     cross.file = file;
     cross.headerLine = table.headerLine;
     const auto fault = [&](int line, std::string message) {
-        faults.push_back({line, std::move(message), file});
+        faults.push_back({std::move(message), line, file});
     };
     const std::optional<std::size_t> broken = columnOf(table.header, kAtColumn);
     const std::optional<std::size_t> continuous = columnOf(table.header, kAtContinuousColumn);

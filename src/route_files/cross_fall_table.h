@@ -31,6 +31,6 @@ bool isCrossFallTitle(std::string_view title);
 
 /// The rows of a cross-fall table, collecting every fault of its fields with its line.
 CrossFallTable readCrossFallTable(const CsvTable& table, std::size_t file,
-                                  std::vector<RouteFault>& faults);
+                                  std::vector<Failure>& faults);
 
 }  // namespace hcurve

@@ -51,7 +51,7 @@ int lineEnds(std::string_view text) {
 // line).
 class Records {
   public:
-    Records(std::string_view text, std::size_t maxLineBytes, std::optional<CsvFault>& fault)
+    Records(std::string_view text, std::size_t maxLineBytes, std::optional<Failure>& fault)
         : text_(text), maxLineBytes_(maxLineBytes), fault_(fault) {
         if (text_.substr(0, kByteOrderMark.size()) == kByteOrderMark)
             text_.remove_prefix(kByteOrderMark.size());
@@ -128,12 +128,12 @@ class Records {
 
     int line() const { return line_; }
 
-    void fault(int line, std::string message) { fault_ = CsvFault{line, std::move(message)}; }
+    void fault(int line, std::string message) { fault_ = Failure{std::move(message), line}; }
 
   private:
     std::string_view text_;
     std::size_t maxLineBytes_;
-    std::optional<CsvFault>& fault_;
+    std::optional<Failure>& fault_;
     int line_ = 0;
 };
 
@@ -151,14 +151,15 @@ std::string field(const std::vector<std::string>& fields, std::optional<std::siz
     return column && *column < fields.size() ? fields[*column] : std::string();
 }
 
-CsvSplit splitTables(std::string_view utf8Text, const ContinuesOverEmptyLine& continues,
-                     const KnownTitle& known, const CsvLimits& limits) {
+Result<CsvSplit> splitTables(std::string_view utf8Text, const ContinuesOverEmptyLine& continues,
+                             const KnownTitle& known, const CsvLimits& limits) {
     CsvSplit split;
+    std::optional<Failure> fault;
     std::vector<CsvTable>& tables = split.tables;
     std::vector<std::size_t> places;  // the kept columns of the current table
     std::size_t rowCount = 0;
     bool afterEmptyLine = true;
-    Records records(utf8Text, limits.maxLineBytes, split.fault);
+    Records records(utf8Text, limits.maxLineBytes, fault);
     for (std::vector<std::string> fields; records.next(fields);) {
         if (allBlank(fields)) {
             afterEmptyLine = true;
@@ -183,12 +184,12 @@ CsvSplit splitTables(std::string_view utf8Text, const ContinuesOverEmptyLine& co
                         break;
                     }
                 }
-                if (split.fault)
+                if (fault)
                     break;
                 places.push_back(i);
                 table.header.push_back(std::move(fields[i]));
             }
-            if (split.fault)
+            if (fault)
                 break;
             tables.push_back(std::move(table));
         } else {
@@ -206,6 +207,8 @@ CsvSplit splitTables(std::string_view utf8Text, const ContinuesOverEmptyLine& co
         }
         afterEmptyLine = false;
     }
+    if (fault)
+        return std::move(*fault);
     split.lines = records.line();
     return split;
 }

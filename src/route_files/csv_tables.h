@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "curve/result.h"
+
 namespace hcurve {
 
 /// One row of a table with its line (1-based).
@@ -49,24 +51,18 @@ struct CsvLimits {
     std::size_t mostRows = 0;      ///< table rows of the text, headers not counted
 };
 
-/// A fault of the text as CSV, which ends its reading: a quoted field over a line end or never
-/// closed, a line too long, too many rows.
-struct CsvFault {
-    int line = 0;
-    std::string message;
-};
-
 struct CsvSplit {
     std::vector<CsvTable> tables;
     int lines = 0;  ///< the lines read
-    std::optional<CsvFault> fault;
 };
 
 /// The tables of the text, in file order; a byte-order mark at the start is skipped. A line ends
 /// with LF, CR LF or a lone CR (an old spreadsheet's CSV). A field in double quotes may hold commas
 /// and doubled quotes, but no line end. Fields are trimmed of blanks and tabs; lines of blanks and
-/// commas only are empty lines.
-CsvSplit splitTables(std::string_view utf8Text, const ContinuesOverEmptyLine& continues,
-                     const KnownTitle& known, const CsvLimits& limits);
+/// commas only are empty lines. A fault of the text as CSV ends its reading, and is the one
+/// failure, with its line: a quoted field over a line end or never closed, a line too long, too
+/// many rows, a column named twice.
+Result<CsvSplit> splitTables(std::string_view utf8Text, const ContinuesOverEmptyLine& continues,
+                             const KnownTitle& known, const CsvLimits& limits);
 
 }  // namespace hcurve

@@ -31,22 +31,23 @@ std::vector<std::string> earthworkHeader() {
     return {std::begin(kEarthworkColumns), std::end(kEarthworkColumns)};
 }
 
-EarthworkTable earthworkTableCsv(const Route& route, const CrossSection& section,
-                                 const std::vector<GroundSection>& sections, VolumeMethod method) {
-    EarthworkTable table;
+Result<std::string> earthworkTableCsv(const Route& route, const CrossSection& section,
+                                      const std::vector<GroundSection>& sections,
+                                      VolumeMethod method) {
+    std::vector<Failure> faults;
     std::vector<EarthworkStation> stations;
     stations.reserve(sections.size());
     for (const GroundSection& g : sections) {
         const Result<SectionAreas> a = sectionAreas(section, route, g.continuous_m, g.points);
         if (!a) {
-            table.faults.push_back({g.line, g.text + "：" + a.failure().message, g.file});
+            faults.push_back({g.text + "：" + a.failure().message, g.line, g.file});
             continue;
         }
         stations.push_back(
             {g.continuous_m, brokenChainage(route, g.continuous_m), a->fill_m2, a->cut_m2});
     }
-    if (!table.faults.empty())
-        return table;
+    if (!faults.empty())
+        return Result<std::string>::failed(std::move(faults));
     const EarthworkVolumes v = earthworkVolumes(stations, method);
     std::vector<std::vector<std::string>> rows;
     rows.reserve(sections.size() + v.kilometres.size() + 2);
@@ -68,8 +69,7 @@ EarthworkTable earthworkTableCsv(const Route& route, const CrossSection& section
         }
     }
     rows.push_back(sumRow("合计", v.distance_m, v.fill_m3, v.cut_m3));
-    table.csv = csvText(rows, kScriptCsv);
-    return table;
+    return csvText(rows, kScriptCsv);
 }
 
 }  // namespace hcurve

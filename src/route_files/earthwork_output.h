@@ -9,6 +9,7 @@
 #include "alignment/earthwork.h"
 #include "alignment/ground_sections.h"
 #include "alignment/route.h"
+#include "curve/result.h"
 
 namespace hcurve {
 
@@ -24,11 +25,8 @@ std::vector<std::string> earthworkHeader();
 /// and the running totals; the first row leaves 距离, 填方量 and 挖方量 empty and its totals 0.
 /// After the row that closes the intervals begun in a kilometre of the 桩号, its subtotal
 /// "K1 小计,,,,距离,填方量,挖方量,,"; last "合计,,,,距离,填方量,挖方量,,".
-struct EarthworkTable {
-    std::string csv;
-    std::vector<RouteFault> faults;
-};
-EarthworkTable earthworkTableCsv(const Route& route, const CrossSection& section,
-                                 const std::vector<GroundSection>& sections, VolumeMethod method);
+Result<std::string> earthworkTableCsv(const Route& route, const CrossSection& section,
+                                      const std::vector<GroundSection>& sections,
+                                      VolumeMethod method);
 
 }  // namespace hcurve

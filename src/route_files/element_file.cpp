@@ -99,10 +99,10 @@ bool isElementTableHeader(const std::vector<std::string>& header) {
 }
 
 std::optional<ElementStart> readElementStart(const CsvTable& table, std::size_t file,
-                                             std::vector<RouteFault>& faults) {
+                                             std::vector<Failure>& faults) {
     const std::size_t before = faults.size();
     const auto fault = [&](int line, std::string message) {
-        faults.push_back({line, std::move(message), file});
+        faults.push_back({std::move(message), line, file});
     };
     const auto chainage = columnOfAnyCase(table.header, kStartChainage);
     const auto x = columnOfAnyCase(table.header, kX);
@@ -149,13 +149,13 @@ std::optional<ElementStart> readElementStart(const CsvTable& table, std::size_t 
 }
 
 ElementTable readElementTable(const CsvTable& table, std::size_t file,
-                              std::vector<RouteFault>& faults) {
+                              std::vector<Failure>& faults) {
     ElementTable elements;
     elements.file = file;
     elements.headerLine = table.headerLine;
     const std::size_t before = faults.size();
     const auto fault = [&](int line, std::string message) {
-        faults.push_back({line, std::move(message), file});
+        faults.push_back({std::move(message), line, file});
     };
     const auto length = columnOfAnyCase(table.header, kLength);
     const auto startRadius = columnOfAnyCase(table.header, kStartRadius);

@@ -35,10 +35,10 @@ bool isElementTableHeader(const std::vector<std::string>& header);
 
 /// The start of its one row, or nothing and the faults, each with its line.
 std::optional<ElementStart> readElementStart(const CsvTable& table, std::size_t file,
-                                             std::vector<RouteFault>& faults);
+                                             std::vector<Failure>& faults);
 
 /// The rows of the element table; the faults, each with its line.
 ElementTable readElementTable(const CsvTable& table, std::size_t file,
-                              std::vector<RouteFault>& faults);
+                              std::vector<Failure>& faults);
 
 }  // namespace hcurve

@@ -32,13 +32,12 @@ bool isGradeHeader(const std::vector<std::string>& header) {
     return columnOf(header, kAtColumn) || columnOf(header, kAtContinuousColumn);
 }
 
-GradeTable readGradeTable(const CsvTable& table, std::size_t file,
-                          std::vector<RouteFault>& faults) {
+GradeTable readGradeTable(const CsvTable& table, std::size_t file, std::vector<Failure>& faults) {
     GradeTable grade;
     grade.file = file;
     grade.headerLine = table.headerLine;
     const auto fault = [&](int line, std::string message) {
-        faults.push_back({line, std::move(message), file});
+        faults.push_back({std::move(message), line, file});
     };
     const std::optional<std::size_t> broken = columnOf(table.header, kAtColumn);
     const std::optional<std::size_t> continuous = columnOf(table.header, kAtContinuousColumn);

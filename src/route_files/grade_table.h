@@ -30,6 +30,6 @@ bool isGradeHeader(const std::vector<std::string>& header);
 bool isGradeTitle(std::string_view title);
 
 /// The rows of a grade-line table, collecting every fault of its fields with its line.
-GradeTable readGradeTable(const CsvTable& table, std::size_t file, std::vector<RouteFault>& faults);
+GradeTable readGradeTable(const CsvTable& table, std::size_t file, std::vector<Failure>& faults);
 
 }  // namespace hcurve

@@ -172,11 +172,11 @@ struct OpenSection {
 
 class SectionReader {
   public:
-    SectionReader(std::size_t file, GroundDesign& ground, std::vector<RouteFault>& faults)
+    SectionReader(std::size_t file, GroundDesign& ground, std::vector<Failure>& faults)
         : file_(file), ground_(ground), faults_(faults) {}
 
     void fault(int line, std::string message) {
-        faults_.push_back({line, std::move(message), file_});
+        faults_.push_back({std::move(message), line, file_});
     }
     bool full() const { return faults_.size() >= kMostRouteFaults; }
 
@@ -302,7 +302,7 @@ class SectionReader {
   private:
     std::size_t file_;
     GroundDesign& ground_;
-    std::vector<RouteFault>& faults_;
+    std::vector<Failure>& faults_;
     OpenSection current_;
     int placedFromLeft_ = 0;
     int firstFromLeft_ = 0;
@@ -323,27 +323,25 @@ void splitBegin(const std::vector<std::string>& fields, std::string& chainage,
     chainage = rest;
 }
 
-void warnFromLeft(const SectionReader& reader, std::size_t file,
-                  std::vector<RouteFault>& warnings) {
+void warnFromLeft(const SectionReader& reader, std::size_t file, std::vector<Failure>& warnings) {
     if (reader.placedFromLeft() == 0)
         return;
-    warnings.push_back({reader.firstFromLeft(),
-                        std::to_string(reader.placedFromLeft()) +
+    warnings.push_back({std::to_string(reader.placedFromLeft()) +
                             " 个横断面没有偏距 0 的点、偏距从最左点量起：已按标为“中桩”的点把"
                             "偏距改为从中桩量起。",
-                        file});
+                        reader.firstFromLeft(), file});
 }
 
-bool tooMany(std::size_t points, int line, std::size_t file, std::vector<RouteFault>& faults) {
+bool tooMany(std::size_t points, int line, std::size_t file, std::vector<Failure>& faults) {
     if (points <= kMostRouteRows)
         return false;
     faults.push_back(
-        {line, "地面文件的点太多：最多 " + std::to_string(kMostRouteRows) + " 个点。", file});
+        {"地面文件的点太多：最多 " + std::to_string(kMostRouteRows) + " 个点。", line, file});
     return true;
 }
 
 void readBeginSections(std::string_view text, std::size_t file, GroundDesign& ground,
-                       std::vector<RouteFault>& faults, std::vector<RouteFault>& warnings) {
+                       std::vector<Failure>& faults, std::vector<Failure>& warnings) {
     SectionReader reader(file, ground, faults);
     Lines lines(text);
     std::vector<std::string> fields;
@@ -354,7 +352,7 @@ void readBeginSections(std::string_view text, std::size_t file, GroundDesign& gr
         const int line = lines.line();
         if (tooLong) {
             faults.push_back(
-                {line, "这一行太长（超过 " + std::to_string(kMaxRouteLineBytes / 1024) + " KiB）。",
+                {"这一行太长（超过 " + std::to_string(kMaxRouteLineBytes / 1024) + " KiB）。", line,
                  file});
             return;
         }
@@ -370,7 +368,7 @@ void readBeginSections(std::string_view text, std::size_t file, GroundDesign& gr
             continue;
         }
         if (!started) {
-            faults.push_back({line, "地面横断面文件要以 BEGIN 行开始。", file});
+            faults.push_back({"地面横断面文件要以 BEGIN 行开始。", line, file});
             return;
         }
         if (!reader.open())
@@ -388,7 +386,7 @@ void readBeginSections(std::string_view text, std::size_t file, GroundDesign& gr
 }
 
 void readCsvSections(std::string_view text, std::size_t file, GroundDesign& ground,
-                     std::vector<RouteFault>& faults, std::vector<RouteFault>& warnings) {
+                     std::vector<Failure>& faults, std::vector<Failure>& warnings) {
     SectionReader reader(file, ground, faults);
     Lines lines(text);
     std::vector<std::string> fields, header;
@@ -401,7 +399,7 @@ void readCsvSections(std::string_view text, std::size_t file, GroundDesign& grou
         const int line = lines.line();
         if (tooLong) {
             faults.push_back(
-                {line, "这一行太长（超过 " + std::to_string(kMaxRouteLineBytes / 1024) + " KiB）。",
+                {"这一行太长（超过 " + std::to_string(kMaxRouteLineBytes / 1024) + " KiB）。", line,
                  file});
             return;
         }
@@ -412,7 +410,7 @@ void readCsvSections(std::string_view text, std::size_t file, GroundDesign& grou
             const std::optional<std::size_t> stake = columnOf(header, "桩号");
             const std::optional<std::size_t> mileage = columnOf(header, "里程");
             if (stake && mileage) {
-                faults.push_back({line, "地面横断面表不能同时有 桩号 和 里程 列。", file});
+                faults.push_back({"地面横断面表不能同时有 桩号 和 里程 列。", line, file});
                 return;
             }
             broken = stake.has_value();
@@ -444,9 +442,9 @@ void readCsvSections(std::string_view text, std::size_t file, GroundDesign& grou
 }
 
 void readTerrain(std::string_view text, std::size_t file, GroundDesign& ground,
-                 std::vector<RouteFault>& faults, std::vector<RouteFault>& warnings) {
+                 std::vector<Failure>& faults, std::vector<Failure>& warnings) {
     const auto fault = [&](int line, std::string message) {
-        faults.push_back({line, std::move(message), file});
+        faults.push_back({std::move(message), line, file});
     };
     Lines lines(text);
     std::vector<std::string> fields;
@@ -546,8 +544,8 @@ void readTerrain(std::string_view text, std::size_t file, GroundDesign& ground,
                 points[kept++] = std::move(points[i]);
         points.resize(kept);
         warnings.push_back(
-            {firstRepeated,
-             std::to_string(repeated) + " 个地面点与别的点位置、高程都相同：只取一次。", file});
+            {std::to_string(repeated) + " 个地面点与别的点位置、高程都相同：只取一次。",
+             firstRepeated, file});
     }
 }
 
@@ -569,14 +567,13 @@ std::optional<GroundFileKind> groundFileKind(std::string_view utf8Text) {
 }
 
 void readGroundFile(GroundFileKind kind, std::string_view utf8Text, std::size_t file,
-                    GroundDesign& ground, std::vector<RouteFault>& faults,
-                    std::vector<RouteFault>& warnings) {
+                    GroundDesign& ground, std::vector<Failure>& faults,
+                    std::vector<Failure>& warnings) {
     const bool ofSections = kind == GroundFileKind::Sections || kind == GroundFileKind::SectionCsv;
     if (ofSections ? ground.sectionFile != 0 : ground.terrainFile != 0) {
-        faults.push_back({1,
-                          ofSections ? "地面横断面文件只能有一个，这里又有一个。"
+        faults.push_back({ofSections ? "地面横断面文件只能有一个，这里又有一个。"
                                      : "地面点文件只能有一个，这里又有一个。",
-                          file});
+                          1, file});
         return;
     }
     if (ofSections)

@@ -49,7 +49,7 @@ std::optional<GroundFileKind> groundFileKind(std::string_view utf8Text);
 /// from the tables' rows); lines of kMaxRouteLineBytes. warnings: sections placed by their 中桩,
 /// terrain points given twice with one height (taken once).
 void readGroundFile(GroundFileKind kind, std::string_view utf8Text, std::size_t file,
-                    GroundDesign& ground, std::vector<RouteFault>& faults,
-                    std::vector<RouteFault>& warnings);
+                    GroundDesign& ground, std::vector<Failure>& faults,
+                    std::vector<Failure>& warnings);
 
 }  // namespace hcurve

@@ -18,15 +18,11 @@ Result<std::string> landXmlUtf8(std::string_view bytes);
 
 /// The route of the alignment named (the first when alignment is null) of a LandXML file's bytes;
 /// shownPath names the file in the messages.
-RouteLoading loadLandXmlRoute(const std::string& shownPath, std::string_view bytes,
-                              const std::string* alignment);
+Result<LoadedRoute> loadLandXmlRoute(const std::string& shownPath, std::string_view bytes,
+                                     const std::string* alignment);
 
-/// Every alignment of a LandXML file, or the messages that say why there are none.
-struct LandXmlListing {
-    std::vector<LandXmlAlignment> alignments;
-    std::vector<std::string> messages;
-};
-LandXmlListing listLandXmlAlignments(const std::string& path);
+/// Every alignment of a LandXML file, or the failures that say why there are none.
+Result<std::vector<LandXmlAlignment>> listLandXmlAlignments(const std::string& path);
 
 /// The CSV of --alignments: 名称,长度,线元数.
 std::string alignmentListCsv(const std::vector<LandXmlAlignment>& alignments);

@@ -161,18 +161,32 @@ std::string quoted(std::string_view text) {
     return "“" + shownText(std::string(text)) + "”";
 }
 
+// What the reader gathers as it reads: the file's alignments, and of the one read its design
+// (and what goes with it) or its faults, and its warnings.
+struct ReadParts {
+    std::optional<RouteDesign> design;
+    std::string name;
+    std::vector<LandXmlAlignment> alignments;
+    std::vector<Failure> faults;
+    std::vector<Failure> warnings;
+    bool fromAlignPIs = false;
+    std::optional<RouteDesign> fallback;
+    std::vector<Failure> fallbackWarnings;
+    std::string withoutProfile;
+};
+
 class Reader {
   public:
-    Reader(std::string_view text, LandXmlReading& reading) : text_(text), reading_(reading) {}
+    Reader(std::string_view text, ReadParts& reading) : text_(text), reading_(reading) {}
 
-    void fault(Node n, std::string message) { faults_->push_back({n->line, std::move(message)}); }
+    void fault(Node n, std::string message) { faults_->push_back({std::move(message), n->line}); }
     // A warning; one of a kind that may come once an element is told with the others of its kind
-    // (route_file.h: warningLines).
+    // (alignment/route_design.h: warningLines).
     void warn(Node n, std::string message, std::string kind = "", std::string detail = "",
               std::string done = "") {
         addWarning(
             *warnings_, places_[warnings_],
-            {n->line, std::move(message), 0, std::move(kind), std::move(detail), std::move(done)});
+            {std::move(message), n->line, 0, std::move(kind), std::move(detail), std::move(done)});
     }
     // An element the program does not compute, passed over: one line for all of its name.
     void passOver(Node n, std::string_view within) {
@@ -574,7 +588,7 @@ class Reader {
                        : "LandXML 文件的线路 " + name + " 没有设计纵断面（Profile 里的 ProfAlign）";
             return;
         }
-        std::vector<RouteFault>* faults = faults_;
+        std::vector<Failure>* faults = faults_;
         faults_ = &design.profileFaults;
         GradeTable grade;
         grade.headerLine = profAlign->line;
@@ -664,7 +678,7 @@ class Reader {
     void read(const std::string* wanted) {
         const platform::XmlTree tree = platform::parseXml(text_);
         if (tree.fault != platform::XmlFault::None) {
-            reading_.faults.push_back({tree.faultLine, parseFault(tree.fault)});
+            reading_.faults.push_back({parseFault(tree.fault), tree.faultLine});
             return;
         }
         const Node root = tree.root();
@@ -877,10 +891,10 @@ class Reader {
             return;
         }
         RouteDesign fromElements = design;
-        std::vector<RouteFault> elementFaults, elementWarnings;
+        std::vector<Failure> elementFaults, elementWarnings;
         bool elementsRead = false;
         if (haveElements) {
-            std::vector<RouteFault>*faults = faults_, *warnings = warnings_;
+            std::vector<Failure>*faults = faults_, *warnings = warnings_;
             faults_ = pis.empty() ? &reading_.faults : &elementFaults;
             warnings_ = pis.empty() ? &reading_.warnings : &elementWarnings;
             elementsRead = readCoordGeom(alignment, elements, fromElements);
@@ -893,7 +907,7 @@ class Reader {
             return;
         }
         RouteDesign fromPis = design;
-        std::vector<RouteFault> piFaults;
+        std::vector<Failure> piFaults;
         faults_ = &piFaults;
         const bool pisRead = readAlignPIs(alignment, pis, fromPis);
         faults_ = &reading_.faults;
@@ -905,16 +919,16 @@ class Reader {
                 reading_.fallbackWarnings = std::move(elementWarnings);
             }
         } else if (elementsRead) {
-            const RouteFault& first = piFaults.front();
+            const Failure& first = piFaults.front();
             reading_.warnings.push_back(
-                {first.line,
-                 "AlignPIs 的交点算不出路线，按 CoordGeom 的线元计算：" + first.message});
+                {"AlignPIs 的交点算不出路线，按 CoordGeom 的线元计算：" + first.message,
+                 first.line});
             reading_.design = std::move(fromElements);
             reading_.warnings.insert(reading_.warnings.end(), elementWarnings.begin(),
                                      elementWarnings.end());
         } else {
             // Neither: the faults of the elements, as a file of elements only has them.
-            const std::vector<RouteFault>& faults = haveElements ? elementFaults : piFaults;
+            const std::vector<Failure>& faults = haveElements ? elementFaults : piFaults;
             reading_.faults.insert(reading_.faults.end(), faults.begin(), faults.end());
         }
     }
@@ -966,12 +980,12 @@ class Reader {
 
   private:
     std::string_view text_;
-    LandXmlReading& reading_;
+    ReadParts& reading_;
     // Where faults and warnings go: the reading's, or those of the part being read.
-    std::vector<RouteFault>* faults_ = &reading_.faults;
-    std::vector<RouteFault>* warnings_ = &reading_.warnings;
+    std::vector<Failure>* faults_ = &reading_.faults;
+    std::vector<Failure>* warnings_ = &reading_.warnings;
     // Where each kind of warning stands in each of those lists.
-    std::map<const std::vector<RouteFault>*, std::map<std::string, std::size_t> > places_;
+    std::map<const std::vector<Failure>*, std::map<std::string, std::size_t> > places_;
     Units units_;
     std::map<std::string, Node, std::less<> > points_;
 };
@@ -979,7 +993,7 @@ class Reader {
 }  // namespace
 
 LandXmlReading readLandXml(std::string_view utf8Text, const std::string* name) {
-    LandXmlReading reading;
+    ReadParts reading;
     if (utf8Text.substr(0, kBom.size()) == kBom) {
         // Lines keep their numbers: the mark holds no line end.
         utf8Text.remove_prefix(kBom.size());
@@ -987,10 +1001,19 @@ LandXmlReading readLandXml(std::string_view utf8Text, const std::string* name) {
     Reader reader(utf8Text, reading);
     reader.read(name);
     // In the order of the file, whichever part of the alignment was read first.
-    const auto byLine = [](const RouteFault& a, const RouteFault& b) { return a.line < b.line; };
+    const auto byLine = [](const Failure& a, const Failure& b) { return a.line < b.line; };
     std::stable_sort(reading.warnings.begin(), reading.warnings.end(), byLine);
     std::stable_sort(reading.fallbackWarnings.begin(), reading.fallbackWarnings.end(), byLine);
-    return reading;
+    if (!reading.design)
+        return {std::move(reading.alignments),
+                Result<LandXmlDesign>::failed(std::move(reading.faults))};
+    LandXmlReading read{
+        std::move(reading.alignments),
+        LandXmlDesign{std::move(*reading.design), std::move(reading.name), reading.fromAlignPIs,
+                      std::move(reading.fallback), std::move(reading.fallbackWarnings),
+                      std::move(reading.withoutProfile)}};
+    read.alignment.warnings() = std::move(reading.warnings);
+    return read;
 }
 
 }  // namespace hcurve

@@ -58,21 +58,25 @@ struct LandXmlAlignment {
     std::size_t elementCount = 0;
 };
 
-struct LandXmlReading {
-    std::optional<RouteDesign> design;
-    std::string name;  // of the alignment read, printable
-    std::vector<LandXmlAlignment> alignments;
-    std::vector<RouteFault> faults;
-    // Directions, radii and points that do not agree with the geometry, elements passed over.
-    std::vector<RouteFault> warnings;
+/// The alignment read of a LandXML file: its design, and what its loading needs beside it.
+struct LandXmlDesign {
+    RouteDesign design;
+    std::string name;  // printable
     // The design read from AlignPIs (a JD route); then the alignment's CoordGeom, where it has
     // one, as an element route with its warnings, to fall back on when the PIs give no route and
     // to compare with when they do.
     bool fromAlignPIs = false;
     std::optional<RouteDesign> fallback;
-    std::vector<RouteFault> fallbackWarnings;
+    std::vector<Failure> fallbackWarnings;
     // Why the alignment has no grade line, when it has no design profile.
     std::string withoutProfile;
+};
+
+/// Every alignment of the file, and the one read: its design, with the warnings (directions,
+/// radii and points that do not agree with the geometry, elements passed over), or its faults.
+struct LandXmlReading {
+    std::vector<LandXmlAlignment> alignments;
+    Result<LandXmlDesign> alignment;
 };
 
 /// The alignment named (or the first, when name is null) of a LandXML text in UTF-8, a byte-order

@@ -79,7 +79,7 @@ class ColumnPlaces {
 class RowReader {
   public:
     RowReader(int line, const std::vector<std::string>& fields, const ColumnPlaces& columns,
-              std::vector<RouteFault>& faults)
+              std::vector<Failure>& faults)
         : line_(line), fields_(fields), columns_(columns), faults_(faults) {}
 
     bool has(Column c) const { return columns_.has(c); }
@@ -116,25 +116,25 @@ class RowReader {
         return *v;
     }
 
-    void fault(std::string message) { faults_.push_back({line_, std::move(message)}); }
+    void fault(std::string message) { faults_.push_back({std::move(message), line_}); }
 
   private:
     int line_;
     const std::vector<std::string>& fields_;
     const ColumnPlaces& columns_;
-    std::vector<RouteFault>& faults_;
+    std::vector<Failure>& faults_;
 };
 
 // The column map of a header row; faults for a repeated column.
 std::map<Column, std::size_t> headerColumns(int line, const std::vector<std::string>& fields,
-                                            std::vector<RouteFault>& faults) {
+                                            std::vector<Failure>& faults) {
     std::map<Column, std::size_t> columns;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         std::optional<Column> c = columnNamed(fields[i]);
         if (!c)
             continue;
         if (!columns.emplace(*c, i).second)
-            faults.push_back({line, "表头的 " + std::string(columnTitle(*c)) + " 列出现了两次。"});
+            faults.push_back({"表头的 " + std::string(columnTitle(*c)) + " 列出现了两次。", line});
     }
     return columns;
 }
@@ -179,7 +179,7 @@ RoutePointRow readPointRow(RowReader& row, int line, bool isJd) {
 enum class TableKind { Points, Breaks, Grade, CrossFall, ElementStart, Elements, Section, Unknown };
 
 TableKind kindOf(const std::vector<std::string>& header) {
-    std::vector<RouteFault> ignored;
+    std::vector<Failure> ignored;
     const std::map<Column, std::size_t> columns = headerColumns(0, header, ignored);
     if (columns.count(Column::Name))
         return TableKind::Points;
@@ -259,7 +259,7 @@ namespace {
 // Every file split into its tables, within one budget of rows for them all; nothing, with the
 // fault, where a file is no CSV the reader takes or the first holds no table.
 std::optional<std::vector<std::vector<CsvTable>>> splitRouteFiles(
-    const std::vector<std::string_view>& utf8Texts, std::vector<RouteFault>& faults) {
+    const std::vector<std::string_view>& utf8Texts, std::vector<Failure>& faults) {
     std::vector<std::vector<CsvTable>> files;
     std::size_t rowsLeft = kMostRouteRows;
     for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
@@ -268,22 +268,24 @@ std::optional<std::vector<std::vector<CsvTable>>> splitRouteFiles(
             files.emplace_back();
             continue;
         }
-        CsvSplit split = splitTables(utf8Texts[f], continuesOverEmptyLine, isKnownTitle,
-                                     {kMaxRouteLineBytes, rowsLeft});
-        if (split.fault) {
-            faults.push_back({split.fault->line, std::move(split.fault->message), f});
+        Result<CsvSplit> split = splitTables(utf8Texts[f], continuesOverEmptyLine, isKnownTitle,
+                                             {kMaxRouteLineBytes, rowsLeft});
+        if (!split) {
+            Failure fault = split.failure();
+            fault.file = f;
+            faults.push_back(std::move(fault));
             return std::nullopt;
         }
-        for (const CsvTable& table : split.tables)
+        for (const CsvTable& table : split->tables)
             rowsLeft -= table.rows.size();
-        if (f == 0 && split.tables.empty()) {
-            faults.push_back({std::max(split.lines, 1), "文件是空的：没有交点表。"});
+        if (f == 0 && split->tables.empty()) {
+            faults.push_back({"文件是空的：没有交点表。", std::max(split->lines, 1)});
             return std::nullopt;
         }
-        files.push_back(std::move(split.tables));
+        files.push_back(std::move(split->tables));
     }
     if (files.empty()) {
-        faults.push_back({1, "文件是空的：没有交点表。"});
+        faults.push_back({"文件是空的：没有交点表。", 1});
         return std::nullopt;
     }
     return files;
@@ -306,7 +308,7 @@ struct RouteTables {
 // the route's own (a JD table, or the start or the element table of a route of elements). The
 // grade line and the cross-fall are read into the design at once.
 RouteTables placeTables(const std::vector<std::vector<CsvTable>>& files, RouteDesign& design,
-                        std::vector<RouteFault>& faults) {
+                        std::vector<Failure>& faults) {
     RouteTables placed;
     const TableKind firstKind = kindOf(files[0][0].header);
     placed.ofElements = firstKind == TableKind::ElementStart || firstKind == TableKind::Elements;
@@ -316,13 +318,12 @@ RouteTables placeTables(const std::vector<std::vector<CsvTable>>& files, RouteDe
             const CsvTable& table = files[f][t];
             const auto twice = [&](const char* what) {
                 faults.push_back(
-                    {table.headerLine, std::string(what) + "只能有一个，这里又有一个。", f});
+                    {std::string(what) + "只能有一个，这里又有一个。", table.headerLine, f});
             };
             const auto mixed = [&](const char* what, const char* before) {
-                faults.push_back({table.headerLine,
-                                  std::string("一条路线只能由交点表或线元表之一给出：这里是") +
+                faults.push_back({std::string("一条路线只能由交点表或线元表之一给出：这里是") +
                                       what + "，而前面已有" + before + "。",
-                                  f});
+                                  table.headerLine, f});
             };
             const auto place = [&](PlacedTable& slot, const char* what) {
                 if (slot.table)
@@ -369,14 +370,14 @@ RouteTables placeTables(const std::vector<std::vector<CsvTable>>& files, RouteDe
                                      design.section, faults);
                     break;
                 case TableKind::Unknown:
-                    faults.push_back({table.headerLine,
-                                      "这张表的表头不认识：断链表要有 断链前桩号 和 断链后桩号 "
-                                      "两列，纵断面表要有 "
-                                      "变坡点桩号（或 变坡点里程）和 高程 列，横坡表要有 "
-                                      "桩号、左横坡 和 右横坡 列；横断面的模板表要有 部件 列，"
-                                      "路拱表 路拱横坡 列，超高表 超高横坡 列，边坡表 坡率 列，"
-                                      "边沟表 边沟底宽 或 边沟深 列。",
-                                      f});
+                    faults.push_back(
+                        {"这张表的表头不认识：断链表要有 断链前桩号 和 断链后桩号 "
+                         "两列，纵断面表要有 "
+                         "变坡点桩号（或 变坡点里程）和 高程 列，横坡表要有 "
+                         "桩号、左横坡 和 右横坡 列；横断面的模板表要有 部件 列，"
+                         "路拱表 路拱横坡 列，超高表 超高横坡 列，边坡表 坡率 列，"
+                         "边沟表 边沟底宽 或 边沟深 列。",
+                         table.headerLine, f});
                     break;
             }
         }
@@ -387,15 +388,14 @@ RouteTables placeTables(const std::vector<std::vector<CsvTable>>& files, RouteDe
 // The chain breaks of their table, which stands after the route's own table (named by ofElements)
 // in the file given; its faults name that file.
 std::vector<ChainBreakRow> readChainBreaks(const CsvTable& breaks, std::size_t file,
-                                           bool ofElements, std::vector<RouteFault>& faults) {
+                                           bool ofElements, std::vector<Failure>& faults) {
     std::vector<ChainBreakRow> rows;
     const std::size_t before = faults.size();
     std::map<Column, std::size_t> columns = headerColumns(breaks.headerLine, breaks.header, faults);
     if (!columns.count(Column::BreakBefore) || !columns.count(Column::BreakAfter)) {
-        faults.push_back(
-            {breaks.headerLine,
-             std::string(ofElements ? "线元表" : "交点表") +
-                 "后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 两列。"});
+        faults.push_back({std::string(ofElements ? "线元表" : "交点表") +
+                              "后空行以下是断链表，它的表头必须有 断链前桩号 和 断链后桩号 两列。",
+                          breaks.headerLine});
     } else {
         const ColumnPlaces places(columns);
         for (const CsvRow& r : breaks.rows) {
@@ -418,17 +418,15 @@ std::vector<ChainBreakRow> readChainBreaks(const CsvTable& breaks, std::size_t f
 // The start and the elements of a route of elements into the design; a fault where one of the
 // two tables is missing.
 void readElementRoute(const RouteTables& placed, RouteDesign& design,
-                      std::vector<RouteFault>& faults) {
+                      std::vector<Failure>& faults) {
     if (!placed.start.table)
-        faults.push_back({placed.elements.table->headerLine,
-                          "线元表缺少起点表（表头 起点桩号,X,Y,方位角，一行）。",
-                          placed.elements.file});
+        faults.push_back({"线元表缺少起点表（表头 起点桩号,X,Y,方位角，一行）。",
+                          placed.elements.table->headerLine, placed.elements.file});
     else
         design.elementStart = readElementStart(*placed.start.table, placed.start.file, faults);
     if (!placed.elements.table)
-        faults.push_back({placed.start.table->headerLine,
-                          "起点表之后缺少线元表（表头 长度,起点半径,终点半径,转向）。",
-                          placed.start.file});
+        faults.push_back({"起点表之后缺少线元表（表头 长度,起点半径,终点半径,转向）。",
+                          placed.start.table->headerLine, placed.start.file});
     else
         design.elements = readElementTable(*placed.elements.table, placed.elements.file, faults);
     if (design.elementStart)
@@ -438,24 +436,24 @@ void readElementRoute(const RouteTables& placed, RouteDesign& design,
 // The points of the JD table (BP, the JDs, EP) and the chainage of BP into the design. False
 // when its header lacks a column or the table has fewer than three points: nothing else of the
 // files is read then.
-bool readPointTable(const CsvTable& points, RouteDesign& design, std::vector<RouteFault>& faults) {
+bool readPointTable(const CsvTable& points, RouteDesign& design, std::vector<Failure>& faults) {
     const std::size_t faultsBefore = faults.size();
     std::map<Column, std::size_t> columns = headerColumns(points.headerLine, points.header, faults);
     for (Column c : {Column::Name, Column::X, Column::Y, Column::R, Column::Chainage}) {
         if (!columns.count(c))
             faults.push_back(
-                {points.headerLine, "表头缺少 " + std::string(columnTitle(c)) + " 列。"});
+                {"表头缺少 " + std::string(columnTitle(c)) + " 列。", points.headerLine});
     }
     if (columns.count(Column::A1) && columns.count(Column::Ls1))
-        faults.push_back({points.headerLine, "表头不能同时有 A1 和 Ls1 列。"});
+        faults.push_back({"表头不能同时有 A1 和 Ls1 列。", points.headerLine});
     if (columns.count(Column::A2) && columns.count(Column::Ls2))
-        faults.push_back({points.headerLine, "表头不能同时有 A2 和 Ls2 列。"});
+        faults.push_back({"表头不能同时有 A2 和 Ls2 列。", points.headerLine});
     if (faults.size() != faultsBefore)
         return false;
     if (points.rows.size() < 3) {
-        faults.push_back({points.rows.empty() ? points.headerLine : points.rows.back().line,
-                          "交点表至少要有三个点（BP、至少一个交点、EP），现在只有 " +
-                              std::to_string(points.rows.size()) + " 个。"});
+        faults.push_back({"交点表至少要有三个点（BP、至少一个交点、EP），现在只有 " +
+                              std::to_string(points.rows.size()) + " 个。",
+                          points.rows.empty() ? points.headerLine : points.rows.back().line});
         return false;
     }
     design.points.reserve(points.rows.size());
@@ -472,39 +470,40 @@ bool readPointTable(const CsvTable& points, RouteDesign& design, std::vector<Rou
 
 }  // namespace
 
-RouteFileReading readRouteFile(std::string_view utf8Text) {
+Result<RouteDesign> readRouteFile(std::string_view utf8Text) {
     return readRouteFiles({utf8Text});
 }
 
-RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts) {
-    RouteFileReading reading;
-    std::vector<RouteFault>& faults = reading.faults;
+Result<RouteDesign> readRouteFiles(const std::vector<std::string_view>& utf8Texts) {
+    std::vector<Failure> faults;
     const std::optional<std::vector<std::vector<CsvTable>>> files =
         splitRouteFiles(utf8Texts, faults);
     if (!files)
-        return reading;
+        return Result<RouteDesign>::failed(std::move(faults));
     RouteDesign design;
+    std::vector<Failure> warnings;
     for (std::size_t f = 1; f < utf8Texts.size() && faults.size() < kMostRouteFaults; ++f)
         if (const std::optional<GroundFileKind> kind = groundFileKind(utf8Texts[f]))
-            readGroundFile(*kind, utf8Texts[f], f, design.ground, faults, reading.warnings);
+            readGroundFile(*kind, utf8Texts[f], f, design.ground, faults, warnings);
     const RouteTables placed = placeTables(*files, design, faults);
     checkSectionTables(design.section, faults);
     // With a template the carriageway's cross-fall is the crown's and the superelevation's: a
     // cross-fall table would give it a second time.
     if (design.crossFall && design.section.templateTable)
-        faults.push_back({design.crossFall->headerLine,
-                          "有模板表时横坡由路拱和超高给出，不能再有横坡表。",
-                          design.crossFall->file});
+        faults.push_back({"有模板表时横坡由路拱和超高给出，不能再有横坡表。",
+                          design.crossFall->headerLine, design.crossFall->file});
     if (placed.ofElements)
         readElementRoute(placed, design, faults);
     else if (!readPointTable((*files)[0][0], design, faults))
-        return reading;
+        return Result<RouteDesign>::failed(std::move(faults));
     if (placed.breaks.table)
         design.breaks =
             readChainBreaks(*placed.breaks.table, placed.breaks.file, placed.ofElements, faults);
-    if (faults.empty())
-        reading.design = std::move(design);
-    return reading;
+    // The ground files' warnings, beside the design or its faults.
+    Result<RouteDesign> read = faults.empty() ? Result<RouteDesign>(std::move(design))
+                                              : Result<RouteDesign>::failed(std::move(faults));
+    read.warnings() = std::move(warnings);
+    return read;
 }
 
 SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Texts,
@@ -513,21 +512,22 @@ SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Te
     std::vector<std::vector<CsvTable>> files;
     std::size_t rowsLeft = kMostRouteRows;
     for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
-        CsvSplit split = splitTables(utf8Texts[f], continuesOverEmptyLine, isKnownTitle,
-                                     {kMaxRouteLineBytes, rowsLeft});
-        if (split.fault) {
-            reading.faults.push_back(
-                {split.fault->line, std::move(split.fault->message), firstFile + f});
+        Result<CsvSplit> split = splitTables(utf8Texts[f], continuesOverEmptyLine, isKnownTitle,
+                                             {kMaxRouteLineBytes, rowsLeft});
+        if (!split) {
+            Failure fault = split.failure();
+            fault.file = firstFile + f;
+            reading.faults.push_back(std::move(fault));
             return reading;
         }
-        for (const CsvTable& table : split.tables) {
+        for (const CsvTable& table : split->tables) {
             if (kindOf(table.header) != TableKind::Section) {
                 reading.onlySections = false;
                 return reading;
             }
             rowsLeft -= table.rows.size();
         }
-        files.push_back(std::move(split.tables));
+        files.push_back(std::move(split->tables));
     }
     for (std::size_t f = 0; f < files.size(); ++f)
         for (const CsvTable& table : files[f])
@@ -538,11 +538,11 @@ SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Te
 }
 
 bool opensWithRouteTable(std::string_view utf8Text) {
-    const CsvSplit split = splitTables(utf8Text, continuesOverEmptyLine, isKnownTitle,
-                                       {kMaxRouteLineBytes, kMostRouteRows});
-    if (split.fault || split.tables.empty())
+    const Result<CsvSplit> split = splitTables(utf8Text, continuesOverEmptyLine, isKnownTitle,
+                                               {kMaxRouteLineBytes, kMostRouteRows});
+    if (!split || split->tables.empty())
         return false;
-    const TableKind kind = kindOf(split.tables.front().header);
+    const TableKind kind = kindOf(split->tables.front().header);
     return kind == TableKind::Points || kind == TableKind::ElementStart ||
            kind == TableKind::Elements;
 }

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "alignment/route_design.h"
+#include "curve/result.h"
 #include "route_files/cross_fall_table.h"
 #include "route_files/element_file.h"
 #include "route_files/grade_table.h"
@@ -35,21 +36,16 @@ namespace hcurve {
 constexpr std::size_t kMaxRouteLineBytes = 64 * 1024;
 /// The most rows of the two tables together: far more than any road has JDs and chain breaks.
 constexpr std::size_t kMostRouteRows = 1000000;
-/// The design of a route file, or every fault found in it (nothing half read).
-struct RouteFileReading {
-    std::optional<RouteDesign> design;
-    std::vector<RouteFault> faults;
-    std::vector<RouteFault> warnings;  // of the ground files (route_files/ground_files.h)
-};
-
-RouteFileReading readRouteFile(std::string_view utf8Text);
+/// The design of a route file, or every fault found in it with its line (nothing half read);
+/// beside the design, the warnings of its ground files (route_files/ground_files.h).
+Result<RouteDesign> readRouteFile(std::string_view utf8Text);
 
 /// The design of several files read together: the first file opens with the point table, or with
 /// the start or the element table of a route of elements; every other table (the other of those
 /// two, the chain breaks, the grade line, the cross-fall) may stand in any of them, each once.
 /// A further file that is a ground file (route_files/ground_files.h: its first line a BEGIN line,
 /// the header 桩号,偏距,高程 or a terrain header) is read as one into the design's ground.
-RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts);
+Result<RouteDesign> readRouteFiles(const std::vector<std::string_view>& utf8Texts);
 
 /// The cross-section tables of further files read beside a route given otherwise (a LandXML
 /// file's), file k of them standing as file firstFile + k in the faults. onlySections false, and
@@ -59,7 +55,7 @@ RouteFileReading readRouteFiles(const std::vector<std::string_view>& utf8Texts);
 struct SectionFilesReading {
     bool onlySections = true;
     SectionDesign section;
-    std::vector<RouteFault> faults;
+    std::vector<Failure> faults;
 };
 SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Texts,
                                      std::size_t firstFile, bool ofElements);

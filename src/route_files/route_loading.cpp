@@ -53,50 +53,50 @@ std::string landXmlAlone(const std::string& path) {
 // A LandXML file's route with the cross-section tables of further files (texts, decoded, of
 // sectionPaths): refused when one of them holds any other table. Their superelevation is read
 // as the route the file gives is: by JD name from AlignPIs, by chainages from CoordGeom.
-RouteLoading loadLandXmlWithSections(const std::string& xmlPath, std::string_view bytes,
-                                     const std::string* alignment,
-                                     const std::vector<std::string>& sectionPaths,
-                                     const std::vector<std::string>& texts) {
-    RouteLoading loading = loadLandXmlRoute(shownText(xmlPath), bytes, alignment);
-    loading.files = {xmlPath};
-    loading.files.insert(loading.files.end(), sectionPaths.begin(), sectionPaths.end());
+Result<LoadedRoute> loadLandXmlWithSections(const std::string& xmlPath, std::string_view bytes,
+                                            const std::string* alignment,
+                                            const std::vector<std::string>& sectionPaths,
+                                            const std::vector<std::string>& texts) {
+    Result<LoadedRoute> loading = loadLandXmlRoute(shownText(xmlPath), bytes, alignment);
+    std::vector<std::string> files = {xmlPath};
+    files.insert(files.end(), sectionPaths.begin(), sectionPaths.end());
     const SectionFilesReading sections =
         readSectionFiles(std::vector<std::string_view>(texts.begin(), texts.end()), 1,
-                         !loading.route || loading.route->points.empty());
-    if (!sections.onlySections) {
-        RouteLoading refused;
-        refused.messages.push_back(landXmlAlone(xmlPath));
+                         !loading || loading->route.points.empty());
+    if (!sections.onlySections)
+        return Failure{landXmlAlone(xmlPath)};
+    const auto pathOf = [&](std::size_t file) {
+        return shownText(files[file < files.size() ? file : 0]);
+    };
+    // The file's own faults, then the section tables'.
+    if (!loading) {
+        if (sections.faults.empty())
+            return loading;
+        std::vector<Failure> faults = loading.failures();
+        for (Failure& f : routeFaultLines(sections.faults, pathOf))
+            faults.push_back(std::move(f));
+        Result<LoadedRoute> refused = Result<LoadedRoute>::failed(std::move(faults));
+        refused.warnings() = std::move(loading.warnings());
         return refused;
     }
-    std::vector<RouteFault> faults = sections.faults;
-    std::vector<RouteFault> warnings;
-    if (loading.route && faults.empty() && sections.section.templateTable) {
-        CrossSectionBuilding section = buildCrossSection(sections.section, *loading.route);
-        if (!section.section) {
-            faults = std::move(section.faults);
-            if (faults.empty())
-                faults.push_back({sections.section.templateTable->headerLine, "横断面没有算出。",
-                                  sections.section.templateTable->file});
+    loading->files = files;
+    std::vector<Failure> faults = sections.faults;
+    if (faults.empty() && sections.section.templateTable) {
+        Result<CrossSection> section = buildCrossSection(sections.section, loading->route);
+        if (!section) {
+            faults = section.failures();
         } else {
-            loading.crossSection = std::move(section.section);
-            loading.section = sections.section;
-            warnings = std::move(section.warnings);
+            loading->crossSection = std::move(*section);
+            loading->section = sections.section;
+            for (Failure& w : routeWarningLines(section.warnings(), pathOf))
+                loading.warnings().push_back(std::move(w));
         }
     }
-    const auto pathOf = [&](std::size_t file) {
-        return shownText(loading.files[file < loading.files.size() ? file : 0]);
-    };
     if (!faults.empty()) {
-        loading.route.reset();
-        loading.crossSection.reset();
+        Result<LoadedRoute> refused = Result<LoadedRoute>::failed(routeFaultLines(faults, pathOf));
+        refused.warnings() = std::move(loading.warnings());
+        return refused;
     }
-    for (const WarningLine& w : warningLines(warnings))
-        loading.messages.push_back(pathOf(w.file) + ": 注意：" + shownText(w.text));
-    for (const RouteFault& f : faults)
-        loading.messages.push_back(pathOf(f.file) + ": " + shownText(faultText(f)));
-    if (faults.size() >= kMostRouteFaults)
-        loading.messages.push_back("hcurve: 错误太多，只列出了前 " +
-                                   std::to_string(kMostRouteFaults) + " 个。");
     return loading;
 }
 
@@ -109,12 +109,31 @@ Result<std::string> readRouteText(const std::string& path) {
     return routeFileText(shownText(path), *bytes);
 }
 
-RouteLoading loadRouteFile(const std::string& path) {
+Result<LoadedRoute> loadRouteFile(const std::string& path) {
     return loadRouteFiles({path});
 }
 
-RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::string* alignment) {
-    RouteLoading loading;
+std::vector<Failure> routeFaultLines(const std::vector<Failure>& faults,
+                                     const std::function<std::string(std::size_t)>& shownFile) {
+    std::vector<Failure> lines;
+    for (const Failure& f : faults)
+        lines.push_back({shownFile(f.file) + ": " + shownText(faultText(f)), f.line, f.file});
+    if (faults.size() >= kMostRouteFaults)
+        lines.push_back(
+            {"hcurve: 错误太多，只列出了前 " + std::to_string(kMostRouteFaults) + " 个。"});
+    return lines;
+}
+
+std::vector<Failure> routeWarningLines(const std::vector<Failure>& warnings,
+                                       const std::function<std::string(std::size_t)>& shownFile) {
+    std::vector<Failure> lines;
+    for (const Failure& w : warningLines(warnings))
+        lines.push_back({shownFile(w.file) + ": 注意：" + shownText(w.message), w.line, w.file});
+    return lines;
+}
+
+Result<LoadedRoute> loadRouteFiles(const std::vector<std::string>& chosen,
+                                   const std::string* alignment) {
     std::vector<std::string> paths = chosen;
     std::vector<std::string> texts;
     // A LandXML file among several: its own and the others' paths.
@@ -123,30 +142,25 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::s
     for (const std::string& path : chosen) {
         const std::string shownPath = shownText(path);
         Result<std::string> bytes = routeFileBytes(path);
-        if (!bytes) {
-            loading.messages.push_back(bytes.failure().message);
-            return loading;
-        }
+        if (!bytes)
+            return bytes.failure();
         if (looksLikeLandXml(path, *bytes)) {
             if (paths.size() == 1) {
-                RouteLoading xml = loadLandXmlRoute(shownPath, *bytes, alignment);
-                xml.files = paths;
+                Result<LoadedRoute> xml = loadLandXmlRoute(shownPath, *bytes, alignment);
+                if (xml)
+                    xml->files = paths;
                 return xml;
             }
             // Beside one LandXML file only further files of cross-section tables.
-            if (xmlPath) {
-                loading.messages.push_back(landXmlAlone(*xmlPath));
-                return loading;
-            }
+            if (xmlPath)
+                return Failure{landXmlAlone(*xmlPath)};
             xmlPath = path;
             xmlBytes = std::move(*bytes);
             continue;
         }
         Result<std::string> text = routeFileText(shownPath, *bytes);
-        if (!text) {
-            loading.messages.push_back(text.failure().message);
-            return loading;
-        }
+        if (!text)
+            return text.failure();
         otherPaths.push_back(path);
         texts.push_back(std::move(*text));
     }
@@ -165,56 +179,43 @@ RouteLoading loadRouteFiles(const std::vector<std::string>& chosen, const std::s
             }
         }
     }
-    loading.files = paths;
-    RouteFileReading reading =
+    const auto shownFile = [&paths](std::size_t file) {
+        return shownText(paths[file < paths.size() ? file : 0]);
+    };
+    Result<RouteDesign> design =
         readRouteFiles(std::vector<std::string_view>(texts.begin(), texts.end()));
-    std::vector<RouteFault> faults = reading.faults;
-    if (reading.design) {
-        RouteBuilding building = buildRoute(*reading.design);
-        faults = building.faults;
-        loading.route = std::move(building.route);
-        std::vector<RouteFault> warnings = std::move(building.warnings);
-        warnings.insert(warnings.end(), reading.warnings.begin(), reading.warnings.end());
-        if (loading.route && !reading.design->ground.sections.empty()) {
-            GroundPlacing placing = placeGroundSections(reading.design->ground, *loading.route);
-            if (!placing.faults.empty()) {
-                faults = std::move(placing.faults);
-                loading.route.reset();
-            } else {
-                loading.groundSections = std::move(placing.sections);
-            }
-        }
-        if (loading.route && reading.design->section.templateTable) {
-            CrossSectionBuilding section =
-                buildCrossSection(reading.design->section, *loading.route);
-            if (!section.section) {
-                faults = std::move(section.faults);
-                if (faults.empty())
-                    faults.push_back({reading.design->section.templateTable->headerLine,
-                                      "横断面没有算出。",
-                                      reading.design->section.templateTable->file});
-                loading.route.reset();
-            } else {
-                loading.crossSection = std::move(section.section);
-                warnings.insert(warnings.end(), section.warnings.begin(), section.warnings.end());
-            }
-        }
-        if (loading.route) {
-            loading.section = std::move(reading.design->section);
-            loading.ground = std::move(reading.design->ground);
-        }
-        if (loading.route)
-            for (const WarningLine& w : warningLines(warnings))
-                loading.messages.push_back(shownText(paths[w.file < paths.size() ? w.file : 0]) +
-                                           ": 注意：" + shownText(w.text));
+    if (!design)
+        return Result<LoadedRoute>::failed(routeFaultLines(design.failures(), shownFile));
+    Result<BuiltRoute> built = buildRoute(*design);
+    if (!built)
+        return Result<LoadedRoute>::failed(routeFaultLines(built.failures(), shownFile));
+    std::vector<Failure> warnings = std::move(built.warnings());
+    warnings.insert(warnings.end(), design.warnings().begin(), design.warnings().end());
+    std::vector<GroundSection> groundSections;
+    if (!design->ground.sections.empty()) {
+        GroundPlacing placing = placeGroundSections(design->ground, built->route);
+        if (!placing.faults.empty())
+            return Result<LoadedRoute>::failed(routeFaultLines(placing.faults, shownFile));
+        groundSections = std::move(placing.sections);
     }
-    for (const RouteFault& f : faults)
-        loading.messages.push_back(shownText(paths[f.file < paths.size() ? f.file : 0]) + ": " +
-                                   shownText(faultText(f)));
-    if (faults.size() >= kMostRouteFaults)
-        loading.messages.push_back("hcurve: 错误太多，只列出了前 " +
-                                   std::to_string(kMostRouteFaults) + " 个。");
-    return loading;
+    std::optional<CrossSection> crossSection;
+    if (design->section.templateTable) {
+        Result<CrossSection> section = buildCrossSection(design->section, built->route);
+        if (!section)
+            return Result<LoadedRoute>::failed(routeFaultLines(section.failures(), shownFile));
+        crossSection = std::move(*section);
+        warnings.insert(warnings.end(), section.warnings().begin(), section.warnings().end());
+    }
+    Result<LoadedRoute> loaded = LoadedRoute{std::move(built->route),
+                                             {},
+                                             {},
+                                             paths,
+                                             std::move(design->section),
+                                             std::move(crossSection),
+                                             std::move(design->ground),
+                                             std::move(groundSections)};
+    loaded.warnings() = routeWarningLines(warnings, shownFile);
+    return loaded;
 }
 
 }  // namespace hcurve

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,11 +19,11 @@ namespace hcurve {
 /// The largest route file read.
 constexpr std::size_t kMaxRouteFileBytes = 64 * 1024 * 1024;
 
-/// A route file read and built: the route, or the messages (one a fault, each naming the file
-/// and, for a fault of its contents, the line). With a route, the messages are its warnings.
-struct RouteLoading {
-    std::optional<Route> route;
-    std::vector<std::string> messages;
+/// A route file read and built, with what the front ends need beside the route. Its failures and
+/// warnings are whole lines as the user reads them, each naming the file and, for a fault of its
+/// contents, the line.
+struct LoadedRoute {
+    Route route;
     std::string name;  // of the alignment, for a LandXML file
     // A LandXML alignment without elevations: why, for the modes that need them ("LandXML 文件的
     // 线路 “A” 只有地面线（ProfSurf），没有设计纵断面（ProfAlign）"). Empty otherwise.
@@ -41,9 +42,17 @@ struct RouteLoading {
 };
 
 /// path: UTF-8. The bytes are decoded (UTF-8 or GBK), read and built. A file that cannot be read
-/// (no such file, no permission, a folder, larger than kMaxRouteFileBytes) is one message that says
+/// (no such file, no permission, a folder, larger than kMaxRouteFileBytes) is one failure that says
 /// which.
-RouteLoading loadRouteFile(const std::string& path);
+Result<LoadedRoute> loadRouteFile(const std::string& path);
+
+/// The lines that tell a route's faults, each "file: 第 N 行：message", with one more when there
+/// are kMostRouteFaults of them (reading stopped there); and those that tell its warnings,
+/// "file: 注意：...", several of a kind in one (warningLines). shownFile names the file of each.
+std::vector<Failure> routeFaultLines(const std::vector<Failure>& faults,
+                                     const std::function<std::string(std::size_t)>& shownFile);
+std::vector<Failure> routeWarningLines(const std::vector<Failure>& warnings,
+                                       const std::function<std::string(std::size_t)>& shownFile);
 
 /// The text of a further file the route command reads (surveyed points), as a route file's: read up
 /// to kMaxRouteFileBytes and decoded (UTF-8 or GBK); or why not, said with the file.
@@ -58,7 +67,7 @@ Result<std::string> readRouteText(const std::string& path);
 /// null. The LandXML file is the first of files then. The superelevation is given as the route
 /// is: by JD name where the alignment is read from its AlignPIs, by the chainages of the full
 /// superelevation (起点桩号,终点桩号) where from its CoordGeom.
-RouteLoading loadRouteFiles(const std::vector<std::string>& paths,
-                            const std::string* alignment = nullptr);
+Result<LoadedRoute> loadRouteFiles(const std::vector<std::string>& paths,
+                                   const std::string* alignment = nullptr);
 
 }  // namespace hcurve

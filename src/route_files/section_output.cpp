@@ -175,37 +175,33 @@ std::string sectionTableCsv(const StakeTable& table, const CrossSection& section
     return csvText(rows, kScriptCsv);
 }
 
-SurveyedPointReading readSurveyedPoints(std::string_view utf8Text) {
-    SurveyedPointReading reading;
+Result<std::vector<SurveyedPoint>> readSurveyedPoints(std::string_view utf8Text) {
     const auto known = [](std::string_view title, const std::vector<std::string>&) {
         return std::find(std::begin(kPointTitles), std::end(kPointTitles), title) !=
                std::end(kPointTitles);
     };
-    const CsvSplit split =
+    const Result<CsvSplit> split =
         splitTables(utf8Text, [](const CsvTable&, const std::vector<std::string>&) { return true; },
                     known, {64 * 1024, 1000000});
-    if (split.fault) {
-        reading.faults.push_back({split.fault->line, split.fault->message});
-        return reading;
-    }
-    if (split.tables.empty()) {
-        reading.faults.push_back(
-            {std::max(split.lines, 1), "文件是空的：没有点（表头 点名,X,Y,H）。"});
-        return reading;
-    }
-    const CsvTable& table = split.tables.front();
+    if (!split)
+        return split.failure();
+    if (split->tables.empty())
+        return Failure{"文件是空的：没有点（表头 点名,X,Y,H）。", std::max(split->lines, 1)};
+    const CsvTable& table = split->tables.front();
+    std::vector<Failure> faults;
     std::optional<std::size_t> columns[4];
     for (std::size_t c = 0; c < 4; ++c) {
         columns[c] = columnOf(table.header, kPointTitles[c]);
         if (!columns[c])
-            reading.faults.push_back(
-                {table.headerLine,
-                 std::string("点的表头缺少 ") + kPointTitles[c] + " 列（点名,X,Y,H）。"});
+            faults.push_back(
+                {std::string("点的表头缺少 ") + kPointTitles[c] + " 列（点名,X,Y,H）。",
+                 table.headerLine});
     }
-    if (!reading.faults.empty())
-        return reading;
+    if (!faults.empty())
+        return Result<std::vector<SurveyedPoint>>::failed(std::move(faults));
+    std::vector<SurveyedPoint> points;
     for (const CsvRow& row : table.rows) {
-        if (reading.faults.size() >= kMostRouteFaults)
+        if (faults.size() >= kMostRouteFaults)
             break;
         SurveyedPoint p;
         p.line = row.line;
@@ -216,18 +212,20 @@ SurveyedPointReading readSurveyedPoints(std::string_view utf8Text) {
             const std::string t = field(row.fields, columns[c]);
             const std::optional<double> v = readNumber(t);
             if (!v || std::fabs(*v) > kMaxCoordinate_m) {
-                reading.faults.push_back({row.line, std::string(kPointTitles[c]) +
-                                                        " 必须是数值，“" + shownText(t) +
-                                                        "” 不是有效的数值。"});
+                faults.push_back({std::string(kPointTitles[c]) + " 必须是数值，“" + shownText(t) +
+                                      "” 不是有效的数值。",
+                                  row.line});
                 good = false;
             } else {
                 *values[c - 1] = *v;
             }
         }
         if (good)
-            reading.points.push_back(std::move(p));
+            points.push_back(std::move(p));
     }
-    return reading;
+    if (!faults.empty())
+        return Result<std::vector<SurveyedPoint>>::failed(std::move(faults));
+    return points;
 }
 
 std::vector<std::string> slopeStakeHeader() {

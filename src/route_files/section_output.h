@@ -14,6 +14,7 @@
 #include "alignment/cross_section.h"
 #include "alignment/route.h"
 #include "alignment/stake_table.h"
+#include "curve/result.h"
 #include "export/point_files.h"
 #include "route_files/route_tables.h"
 
@@ -63,12 +64,8 @@ struct SurveyedPoint {
 };
 
 /// The points of a file 点名,X,Y,H (UTF-8 text; the columns in any order, further ones ignored),
-/// or every fault with its line (the RouteFault's file 0).
-struct SurveyedPointReading {
-    std::vector<SurveyedPoint> points;
-    std::vector<RouteFault> faults;
-};
-SurveyedPointReading readSurveyedPoints(std::string_view utf8Text);
+/// or every fault with its line (up to kMostRouteFaults).
+Result<std::vector<SurveyedPoint>> readSurveyedPoints(std::string_view utf8Text);
 
 /// "点名,桩号,里程,偏距,地面高程,填挖,边缘高程,设计偏距,移动距离,方向".
 std::vector<std::string> slopeStakeHeader();

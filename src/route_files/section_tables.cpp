@@ -82,11 +82,11 @@ const char* sideName(SectionSide side) {
 class TableReader {
   public:
     TableReader(SectionTableKind kind, const CsvTable& table, std::size_t file,
-                std::vector<RouteFault>& faults)
+                std::vector<Failure>& faults)
         : kind_(kind), table_(table), file_(file), faults_(faults) {}
 
     void fault(int line, std::string message) {
-        faults_.push_back({line, std::move(message), file_});
+        faults_.push_back({std::move(message), line, file_});
     }
 
     // Reading stops once the route's files have as many faults as are told.
@@ -121,7 +121,7 @@ class TableReader {
     SectionTableKind kind_;
     const CsvTable& table_;
     std::size_t file_;
-    std::vector<RouteFault>& faults_;
+    std::vector<Failure>& faults_;
 };
 
 // One row's fields, read with the faults of its line.
@@ -493,14 +493,14 @@ bool isSectionTitle(std::string_view title) {
 }
 
 void readSectionTable(SectionTableKind kind, const CsvTable& table, std::size_t file,
-                      bool ofElements, SectionDesign& section, std::vector<RouteFault>& faults) {
+                      bool ofElements, SectionDesign& section, std::vector<Failure>& faults) {
     std::optional<SectionDesign::Table>* slots[] = {&section.templateTable, &section.crownTable,
                                                     &section.superelevationTable,
                                                     &section.slopeTable, &section.ditchTable};
     std::optional<SectionDesign::Table>& slot = *slots[static_cast<std::size_t>(kind)];
     if (slot) {
         faults.push_back(
-            {table.headerLine, std::string(tableName(kind)) + "只能有一个，这里又有一个。", file});
+            {std::string(tableName(kind)) + "只能有一个，这里又有一个。", table.headerLine, file});
         return;
     }
     slot = SectionDesign::Table{file, table.headerLine};
@@ -524,7 +524,7 @@ void readSectionTable(SectionTableKind kind, const CsvTable& table, std::size_t 
     }
 }
 
-void checkSectionTables(const SectionDesign& section, std::vector<RouteFault>& faults) {
+void checkSectionTables(const SectionDesign& section, std::vector<Failure>& faults) {
     if (section.templateTable)
         return;
     const std::pair<const std::optional<SectionDesign::Table>*, SectionTableKind> tables[] = {
@@ -534,10 +534,9 @@ void checkSectionTables(const SectionDesign& section, std::vector<RouteFault>& f
         {&section.ditchTable, SectionTableKind::Ditch}};
     for (const auto& [table, kind] : tables) {
         if (*table) {
-            faults.push_back({(*table)->headerLine,
-                              std::string("有") + tableName(kind) +
+            faults.push_back({std::string("有") + tableName(kind) +
                                   "而没有模板表（表头 侧,部件,宽度,横坡）：横断面从模板算起。",
-                              (*table)->file});
+                              (*table)->headerLine, (*table)->file});
             return;
         }
     }

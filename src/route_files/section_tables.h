@@ -53,10 +53,10 @@ bool isSectionTitle(std::string_view title);
 /// read is one). ofElements: the route is one of elements, whose superelevation is given by
 /// chainages rather than by JD names.
 void readSectionTable(SectionTableKind kind, const CsvTable& table, std::size_t file,
-                      bool ofElements, SectionDesign& section, std::vector<RouteFault>& faults);
+                      bool ofElements, SectionDesign& section, std::vector<Failure>& faults);
 
 /// The faults of the section tables together: a crown, superelevation, slope or ditch table
 /// without a template, which every section is built on.
-void checkSectionTables(const SectionDesign& section, std::vector<RouteFault>& faults);
+void checkSectionTables(const SectionDesign& section, std::vector<Failure>& faults);
 
 }  // namespace hcurve

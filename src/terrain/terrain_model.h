@@ -21,7 +21,7 @@ class TerrainModel;
 
 struct TerrainBuilding {
     std::shared_ptr<const TerrainModel> model;
-    std::vector<RouteFault> faults;  // fewer than three points, all on one line, no CGAL
+    std::vector<Failure> faults;  // fewer than three points, all on one line, no CGAL
 };
 
 /// The model of the points (their duplicates already refused by the reader; a point repeated

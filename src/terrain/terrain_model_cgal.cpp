@@ -46,8 +46,8 @@ TerrainBuilding buildTerrainModel(const std::vector<TerrainPoint>& points, std::
     TerrainBuilding building;
     if (points.size() < 3) {
         building.faults.push_back(
-            {points.empty() ? 1 : points.back().line,
-             "地面点至少要有三个，现在只有 " + std::to_string(points.size()) + " 个。", file});
+            {"地面点至少要有三个，现在只有 " + std::to_string(points.size()) + " 个。",
+             points.empty() ? 1 : points.back().line, file});
         return building;
     }
     auto model = std::make_shared<TerrainModel>();
@@ -66,7 +66,7 @@ TerrainBuilding buildTerrainModel(const std::vector<TerrainPoint>& points, std::
     model->triangulation.insert(placed.begin(), placed.end());
     if (model->triangulation.dimension() < 2) {
         building.faults.push_back(
-            {points.front().line, "地面点都在一条直线上，不能构成地面模型。", file});
+            {"地面点都在一条直线上，不能构成地面模型。", points.front().line, file});
         return building;
     }
     building.model = std::move(model);

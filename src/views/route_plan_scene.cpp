@@ -46,8 +46,8 @@ PlanScene routePlanScene(const Route& route, const std::string& title) {
     // label on the right of the road.
     StakeRequest request;
     request.interval_m = std::max(length_m, 1.0) * 2;
-    const StakeTable table = stakeTable(route, request);
-    for (const StakeRow& row : table.rows) {
+    const Result<StakeTable> table = stakeTable(route, request);
+    for (const StakeRow& row : table ? table->rows : std::vector<StakeRow>{}) {
         if (row.point.empty())
             continue;
         scene.marks.push_back(

@@ -245,27 +245,27 @@ class QtPrinter : public PrinterPort {
         operations_.push_back(PrintLine{items});
     }
 
-    std::optional<std::string> endDocument() override {
+    Result<std::string> endDocument() override {
         std::vector<Operation> operations;
         operations.swap(operations_);
         const PaintJob paint = [&](QPrinter& printer) { return render(printer, operations); };
         if (!pdfPath_.isEmpty()) {
             if (const std::optional<QString> failure = savePdf(pdfPath_, documentName(), paint)) {
-                return toUtf8(QStringLiteral("报表未能保存为 PDF 文件 %1（%2）。")
-                                  .arg(nativePath(pdfPath_), *failure));
+                return Failure{toUtf8(QStringLiteral("报表未能保存为 PDF 文件 %1（%2）。")
+                                          .arg(nativePath(pdfPath_), *failure))};
             }
             return toUtf8(QStringLiteral("报表已保存为 PDF 文件：%1").arg(nativePath(pdfPath_)));
         }
         const std::optional<QString> printerFailure = printOnDefaultPrinter(documentName(), paint);
         if (!printerFailure)
-            return std::nullopt;
+            return std::string();
         const DatedPdf pdf = saveDatedPdf(documentName(), paint);
         if (!pdf.failure) {
             return toUtf8(QStringLiteral("报表未能打印（%1），已保存为 PDF 文件：%2")
                               .arg(*printerFailure, nativePath(pdf.path)));
         }
-        return toUtf8(QStringLiteral("报表未能打印（%1），也未能保存为 PDF 文件 %2（%3）。")
-                          .arg(*printerFailure, nativePath(pdf.path), *pdf.failure));
+        return Failure{toUtf8(QStringLiteral("报表未能打印（%1），也未能保存为 PDF 文件 %2（%3）。")
+                                  .arg(*printerFailure, nativePath(pdf.path), *pdf.failure))};
     }
 
   private:

@@ -527,22 +527,20 @@ void RouteWindow::catchUpPlan() {
         showPlanStakes(false);
 }
 
-RouteWindow::Added RouteWindow::addFiles(const QStringList& added) {
+Result<void> RouteWindow::addFiles(const QStringList& added) {
     const QStringList files = files_ + added;
     std::vector<std::string> paths;
     for (const QString& p : files)
         paths.push_back(p.toStdString());
-    RouteLoading loading = loadRouteFiles(paths);
-    Added outcome{false, {}};
-    for (const std::string& m : loading.messages)
-        outcome.messages += text(m) + "\n";
-    if (!loading.route)
-        return outcome;
-    outcome.added = true;
-    route_ = std::move(*loading.route);
-    section_ = std::move(loading.crossSection);
+    Result<LoadedRoute> loading = loadRouteFiles(paths);
+    if (!loading)
+        return Result<void>::failed(loading.failures());
+    Result<void> outcome = done();
+    outcome.warnings() = loading.warnings();
+    route_ = std::move(loading->route);
+    section_ = std::move(loading->crossSection);
     files_.clear();
-    for (const std::string& f : loading.files)
+    for (const std::string& f : loading->files)
         files_ << QString::fromStdString(f);
     // The stakes last shown are computed again on the new route, with its elevations.
     const bool hadStakes = lastTable_.has_value();
@@ -561,13 +559,13 @@ void RouteWindow::runAddFiles() {
     if (added.isEmpty())
         return;
     const bool wasGraded = route_.gradeLine.has_value();
-    const Added outcome = addFiles(added);
-    if (!outcome.added) {
-        QMessageBox::warning(this, QStringLiteral("文件有错"), outcome.messages);
+    const Result<void> outcome = addFiles(added);
+    if (!outcome) {
+        QMessageBox::warning(this, QStringLiteral("文件有错"), messageLines(outcome));
         return;
     }
-    if (!outcome.messages.isEmpty())
-        QMessageBox::information(this, QStringLiteral("注意"), outcome.messages);
+    if (!outcome.warnings().empty())
+        QMessageBox::information(this, QStringLiteral("注意"), messageLines(outcome));
     if (!wasGraded && route_.gradeLine)
         tabs_->setCurrentWidget(profilePage_);
 }
@@ -604,10 +602,10 @@ std::optional<QString> RouteWindow::computeStakes() {
             return text(v.failure().message);
         request.skew_deg = *v;
     }
-    StakeTable table = hcurve::stakeTable(route_, request, section_ ? &*section_ : nullptr);
-    if (table.fault)
-        return text(*table.fault);
-    lastTable_ = std::move(table);
+    Result<StakeTable> table = hcurve::stakeTable(route_, request, section_ ? &*section_ : nullptr);
+    if (!table)
+        return text(table.failure().message);
+    lastTable_ = std::move(*table);
     lastRequest_ = request;
     showStakeTable();
     stakes_->scrollToTop();
@@ -673,8 +671,9 @@ void RouteWindow::showSectionStakes() {
     }
     StakeRequest every;
     every.interval_m = kSectionInterval_m;
-    StakeTable table = hcurve::stakeTable(route_, every, &*section_);
-    sectionPage_->setStakes(&route_, &*section_, std::move(table.rows));
+    Result<StakeTable> table = hcurve::stakeTable(route_, every, &*section_);
+    sectionPage_->setStakes(&route_, &*section_,
+                            table ? std::move(table->rows) : std::vector<StakeRow>{});
 }
 
 void RouteWindow::keepForm() const {
@@ -1018,25 +1017,24 @@ void RouteWindow::runPrint() {
     QMessageBox::information(this, QStringLiteral("打印"), printWithProgress());
 }
 
-RouteWindow* openRouteWindow(const QStringList& paths, QString& messages) {
+Result<RouteWindow*> openRouteWindow(const QStringList& paths) {
     std::vector<std::string> files;
     for (const QString& p : paths)
         files.push_back(p.toStdString());
-    RouteLoading loading = loadRouteFiles(files);
-    messages.clear();
-    for (const std::string& m : loading.messages)
-        messages += text(m) + "\n";
-    if (!loading.route)
-        return nullptr;
+    Result<LoadedRoute> loading = loadRouteFiles(files);
+    if (!loading)
+        return Result<RouteWindow*>::failed(loading.failures());
     QStringList read;
-    for (const std::string& f : loading.files)
+    for (const std::string& f : loading->files)
         read << QString::fromStdString(f);
-    return new RouteWindow(std::move(*loading.route), std::move(loading.crossSection),
-                           read.isEmpty() ? paths : read);
+    Result<RouteWindow*> opened = new RouteWindow(
+        std::move(loading->route), std::move(loading->crossSection), read.isEmpty() ? paths : read);
+    opened.warnings() = loading.warnings();
+    return opened;
 }
 
-RouteWindow* openRouteWindow(const QString& path, QString& messages) {
-    return openRouteWindow(QStringList{path}, messages);
+Result<RouteWindow*> openRouteWindow(const QString& path) {
+    return openRouteWindow(QStringList{path});
 }
 
 void addRouteMenu(QMenuBar* bar, QWidget* parent) {
@@ -1050,17 +1048,17 @@ void addRouteMenu(QMenuBar* bar, QWidget* parent) {
             QStringLiteral("交点表、线元表或 LandXML (*.csv *.txt *.xml);;所有文件 (*)"));
         if (paths.isEmpty())
             return;
-        QString messages;
-        RouteWindow* window = openRouteWindow(paths, messages);
-        if (!window) {
-            QMessageBox::warning(parent, QStringLiteral("交点表有错"), messages);
+        const Result<RouteWindow*> opened = openRouteWindow(paths);
+        if (!opened) {
+            QMessageBox::warning(parent, QStringLiteral("交点表有错"), messageLines(opened));
             return;
         }
+        RouteWindow* window = *opened;
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
         // A route that was read may still carry warnings (a stated start off the chain).
-        if (!messages.isEmpty())
-            QMessageBox::information(window, QStringLiteral("注意"), messages);
+        if (!opened.warnings().empty())
+            QMessageBox::information(window, QStringLiteral("注意"), messageLines(opened));
     });
 }
 

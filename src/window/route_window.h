@@ -15,6 +15,7 @@
 
 #include "alignment/cross_section.h"
 #include "alignment/route.h"
+#include "curve/result.h"
 #include "export/point_files.h"
 #include "report/report_document.h"
 #include "route_files/route_tables.h"
@@ -59,13 +60,9 @@ class RouteWindow : public QWidget {
 
     /// 添加纵断面/横坡…: reads the route's files again with these after them (a grade line, a
     /// cross-fall or chain breaks from any folder) and shows the route read; the stakes last shown
-    /// are computed again on it. Without a route the window stays as it was; the messages are the
-    /// faults, or with a route its warnings.
-    struct Added {
-        bool added;
-        QString messages;
-    };
-    Added addFiles(const QStringList& files);
+    /// are computed again on it, and its warnings are told. Without a route the window stays as it
+    /// was, and the failures say why.
+    Result<void> addFiles(const QStringList& files);
     QTabWidget* tabs() const { return tabs_; }
     /// The tables; the stake table's rows are formatted as the view shows them.
     QTableView* elementTable() const { return elements_; }
@@ -197,13 +194,26 @@ class RouteWindow : public QWidget {
 /// row when none is selected), tab-separated, each line ended by LF.
 QString copiedRows(const QTableView& table);
 
-/// Reads a route file and opens its window; nothing and the messages (one a line) when the file
-/// cannot be used.
-RouteWindow* openRouteWindow(const QString& path, QString& messages);
+/// A result's warnings and failures, each on its line as it is worded: the text of the message box
+/// that tells them.
+template <class T>
+QString messageLines(const Result<T>& result) {
+    QString lines;
+    for (const Failure& w : result.warnings())
+        lines += QString::fromStdString(w.message) + "\n";
+    if (!result)
+        for (const Failure& f : result.failures())
+            lines += QString::fromStdString(f.message) + "\n";
+    return lines;
+}
+
+/// Reads a route file and opens its window (the caller's to own), with the route's warnings; or
+/// the failures that say why the file cannot be used.
+Result<RouteWindow*> openRouteWindow(const QString& path);
 
 /// The same for several files read together: the JD table first, then the files of the grade
 /// line and the cross-fall.
-RouteWindow* openRouteWindow(const QStringList& paths, QString& messages);
+Result<RouteWindow*> openRouteWindow(const QStringList& paths);
 
 /// The 线路 menu with 打开交点表…: asks for a file and opens its route window, or tells what is
 /// wrong with the file.

@@ -33,12 +33,13 @@ unsigned long ownProcessId() {
 #endif
 
 TEST(LibraryLoading, FindsASymbolThatWorks) {
-    std::string failure;
-    void* found = librarySymbol(kSystemLibrary, kProcessIdFunction, failure);
-    ASSERT_NE(found, nullptr) << failure;
-    EXPECT_EQ(static_cast<unsigned long>(reinterpret_cast<ProcessId>(found)()), ownProcessId());
+    const Result<void*> found = librarySymbol(kSystemLibrary, kProcessIdFunction);
+    ASSERT_TRUE(found) << found.failure().message;
+    EXPECT_EQ(static_cast<unsigned long>(reinterpret_cast<ProcessId>(*found)()), ownProcessId());
     // Asked again, the library is the one already loaded.
-    EXPECT_EQ(librarySymbol(kSystemLibrary, kProcessIdFunction, failure), found);
+    const Result<void*> again = librarySymbol(kSystemLibrary, kProcessIdFunction);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(*again, *found);
 }
 
 TEST(LibraryLoading, FailuresNameWhatWasAskedFor) {
@@ -52,9 +53,10 @@ TEST(LibraryLoading, FailuresNameWhatWasAskedFor) {
         {kSystemLibrary, "hcurve_no_such_symbol", "hcurve_no_such_symbol"},
     };
     for (const Case& c : cases) {
-        std::string failure;
-        EXPECT_EQ(librarySymbol(c.file, c.symbol, failure), nullptr) << c.file;
-        EXPECT_NE(failure.find(c.named), std::string::npos) << failure;
+        const Result<void*> found = librarySymbol(c.file, c.symbol);
+        ASSERT_FALSE(found) << c.file;
+        EXPECT_NE(found.failure().message.find(c.named), std::string::npos)
+            << found.failure().message;
     }
 }
 

@@ -28,9 +28,9 @@ class RecordingPrinter : public PrinterPort {
         }
         calls.push_back(line);
     }
-    std::optional<std::string> endDocument() override {
+    Result<std::string> endDocument() override {
         calls.push_back("end");
-        return endMessage;
+        return endMessage.value_or("");
     }
 };
 

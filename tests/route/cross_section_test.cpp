@@ -58,9 +58,9 @@ RouteDesign jdRoute(const std::vector<Turn>& turns, const std::vector<double>& l
 }
 
 Route built(const RouteDesign& d) {
-    RouteBuilding b = buildRoute(d);
-    EXPECT_TRUE(b.faults.empty()) << (b.faults.empty() ? "" : b.faults.front().message);
-    return *b.route;
+    Result<BuiltRoute> b = buildRoute(d);
+    EXPECT_TRUE(b) << b.failure().message;
+    return std::move(b->route);
 }
 
 TemplateRow component(SectionSide side, const char* name, double width_m, double fall_pct,
@@ -104,9 +104,9 @@ SuperelevationRow jdRow(const char* jd, double super_pct, double widening_m = 0,
 }
 
 CrossSection sectionOf(const SectionDesign& d, const Route& route) {
-    CrossSectionBuilding b = buildCrossSection(d, route);
-    EXPECT_TRUE(b.faults.empty()) << (b.faults.empty() ? "" : b.faults.front().message);
-    return *b.section;
+    Result<CrossSection> b = buildCrossSection(d, route);
+    EXPECT_TRUE(b) << b.failure().message;
+    return std::move(*b);
 }
 
 double edgeZ(const std::vector<FormationEdge>& edges, SectionSide side, const char* name) {
@@ -248,10 +248,10 @@ TEST(SuperelevationRunOff, ACurveWithoutSpiralsRunsTwoThirdsOnTheTangent) {
     // Without the run-off length the curve cannot run off: a fault on its row.
     SectionDesign bare = twoLanes(2, RotationAxis::CentreLine);
     bare.superelevations.push_back(jdRow("JD1", 6));
-    const CrossSectionBuilding b = buildCrossSection(bare, route);
-    ASSERT_FALSE(b.section);
-    EXPECT_EQ(b.faults.front().line, 21);
-    EXPECT_EQ(b.faults.front().message, "JD1 没有缓和曲线：要给超高渐变长度。");
+    const Result<CrossSection> b = buildCrossSection(bare, route);
+    ASSERT_FALSE(b);
+    EXPECT_EQ(b.failures().front().line, 21);
+    EXPECT_EQ(b.failures().front().message, "JD1 没有缓和曲线：要给超高渐变长度。");
 }
 
 // Widening b = 1.2 m over a spiral of 100 m, at its quarter points k: linear b k, cubic-quartic
@@ -300,18 +300,18 @@ TEST(SuperelevationRunOff, AReverseCurveOnAShortTangentTransitionsLinearly) {
     SectionDesign d = twoLanes(2, RotationAxis::CentreLine);
     d.superelevations.push_back(jdRow("JD1", 6, 0, 150, WideningTransition::Linear, 21));
     d.superelevations.push_back(jdRow("JD2", 5, 0, 150, WideningTransition::Linear, 22));
-    const CrossSectionBuilding b = buildCrossSection(d, route);
-    ASSERT_TRUE(b.section);
-    ASSERT_EQ(b.warnings.size(), 1u);
-    EXPECT_EQ(b.warnings[0].line, 22);
-    EXPECT_NE(b.warnings[0].message.find("JD1 与 JD2 是反向曲线"), std::string::npos)
-        << b.warnings[0].message;
-    EXPECT_NE(b.warnings[0].message.find("线性过渡"), std::string::npos);
+    const Result<CrossSection> b = buildCrossSection(d, route);
+    ASSERT_TRUE(b);
+    ASSERT_EQ(b.warnings().size(), 1u);
+    EXPECT_EQ(b.warnings()[0].line, 22);
+    EXPECT_NE(b.warnings()[0].message.find("JD1 与 JD2 是反向曲线"), std::string::npos)
+        << b.warnings()[0].message;
+    EXPECT_NE(b.warnings()[0].message.find("线性过渡"), std::string::npos);
     // From YZ1 - 50 (JD1 full: left inner -6, right +6) to ZY2 + 50 (JD2 full: right inner -5).
     const double from = c1.hz - 50, to = c2.zh + 50;
     for (double u : {0.0, 0.25, 0.5, 0.9, 1.0}) {
         SCOPED_TRACE(u);
-        const CarriagewayState st = carriagewayAt(*b.section, from + u * (to - from));
+        const CarriagewayState st = carriagewayAt(*b, from + u * (to - from));
         EXPECT_NEAR(st.left_pct, -6 + u * (5 - -6), 1e-9);
         EXPECT_NEAR(st.right_pct, 6 + u * (-5 - 6), 1e-9);
     }
@@ -325,15 +325,15 @@ TEST(SuperelevationRunOff, OverlappingRunOffsOfCurvesTurningAlikeTransitionLinea
     SectionDesign d = twoLanes(2, RotationAxis::CentreLine);
     d.superelevations.push_back(jdRow("JD1", 6, 0, 150, WideningTransition::Linear, 21));
     d.superelevations.push_back(jdRow("JD2", 4, 0, 150, WideningTransition::Linear, 22));
-    const CrossSectionBuilding b = buildCrossSection(d, route);
-    ASSERT_TRUE(b.section);
-    ASSERT_EQ(b.warnings.size(), 1u);
-    EXPECT_EQ(b.warnings[0].message.rfind("JD1 与 JD2 的超高渐变段重叠", 0), 0u)
-        << b.warnings[0].message;
+    const Result<CrossSection> b = buildCrossSection(d, route);
+    ASSERT_TRUE(b);
+    ASSERT_EQ(b.warnings().size(), 1u);
+    EXPECT_EQ(b.warnings()[0].message.rfind("JD1 与 JD2 的超高渐变段重叠", 0), 0u)
+        << b.warnings()[0].message;
     const double from = c1.hz - 50, to = c2.zh + 50;
     for (double u : {0.0, 0.5, 1.0}) {
         SCOPED_TRACE(u);
-        const CarriagewayState st = carriagewayAt(*b.section, from + u * (to - from));
+        const CarriagewayState st = carriagewayAt(*b, from + u * (to - from));
         EXPECT_NEAR(st.left_pct, 6 + u * (4 - 6), 1e-9);
         EXPECT_NEAR(st.right_pct, -6 + u * (-4 - -6), 1e-9);
     }
@@ -344,14 +344,14 @@ TEST(SuperelevationRunOff, BelowTheCrownTheInnerSideKeepsIt) {
     OneCurve r;
     SectionDesign d = twoLanes(3, RotationAxis::CentreLine);
     d.superelevations.push_back(jdRow("JD1", 2));
-    const CrossSectionBuilding b = buildCrossSection(d, r.route);
-    ASSERT_TRUE(b.section);
-    ASSERT_EQ(b.warnings.size(), 1u);
-    EXPECT_EQ(b.warnings[0].message,
+    const Result<CrossSection> b = buildCrossSection(d, r.route);
+    ASSERT_TRUE(b);
+    ASSERT_EQ(b.warnings().size(), 1u);
+    EXPECT_EQ(b.warnings()[0].message,
               "JD1 的超高横坡 2% 小于路拱横坡 3%：外侧横坡由 -3% 线性变到 2%，内侧保持路拱。");
-    EXPECT_NEAR(carriagewayAt(*b.section, r.c.zh + 50).left_pct, -3 + 5 * 0.5, kFall);
-    EXPECT_NEAR(carriagewayAt(*b.section, r.c.hy).left_pct, 2, kFall);
-    EXPECT_NEAR(carriagewayAt(*b.section, r.c.hy).right_pct, -3, kFall);
+    EXPECT_NEAR(carriagewayAt(*b, r.c.zh + 50).left_pct, -3 + 5 * 0.5, kFall);
+    EXPECT_NEAR(carriagewayAt(*b, r.c.hy).left_pct, 2, kFall);
+    EXPECT_NEAR(carriagewayAt(*b, r.c.hy).right_pct, -3, kFall);
 }
 
 // A fixed cross-fall flatter than the crown on the inner side cannot follow the carriageway
@@ -361,16 +361,16 @@ TEST(SuperelevationRunOff, AFixedCrossFallFlatterThanTheCrownOnTheInnerSideIsTol
     SectionDesign d = twoLanes(2, RotationAxis::CentreLine);
     d.components[3].crossFall_pct = -1;  // the right (inner) shoulder
     d.superelevations.push_back(jdRow("JD1", 6));
-    const CrossSectionBuilding b = buildCrossSection(d, r.route);
-    ASSERT_TRUE(b.section);
-    ASSERT_EQ(b.warnings.size(), 1u);
-    EXPECT_EQ(b.warnings[0].message,
+    const Result<CrossSection> b = buildCrossSection(d, r.route);
+    ASSERT_TRUE(b);
+    ASSERT_EQ(b.warnings().size(), 1u);
+    EXPECT_EQ(b.warnings()[0].message,
               "JD1 内侧（右侧）的土路肩横坡 -1% 比路拱缓：内侧横坡陡于路拱 2% "
               "处起随行车道的横坡，其外的边缘高程在那里跳变。");
     // x0 = 2 x 2 x 100 / 8 = 50 m: the shoulder keeps -1 % up to it, and falls at the lanes'
     // -2 - 8 (55 - 50) / 100 = -2.4 % 5 m on.
-    const auto before = formationEdges(*b.section, r.route, r.c.zh + 49);
-    const auto after = formationEdges(*b.section, r.route, r.c.zh + 55);
+    const auto before = formationEdges(*b, r.route, r.c.zh + 49);
+    const auto after = formationEdges(*b, r.route, r.c.zh + 55);
     EXPECT_NEAR(
         edgeZ(before, SectionSide::Right, "土路肩") - edgeZ(before, SectionSide::Right, "行车道"),
         0.75 * -0.01, kLevel);
@@ -421,9 +421,9 @@ TEST(SuperelevationRunOff, AnElementRouteRunsOffOverTheSpiralsBesideItsStretch) 
     row.from = TableChainage{"1010", 1010, false};
     row.to = TableChainage{"1100", 1100, false};
     d.superelevations = {row};
-    const CrossSectionBuilding b = buildCrossSection(d, route);
-    ASSERT_FALSE(b.section);
-    EXPECT_EQ(b.faults.front().message,
+    const Result<CrossSection> b = buildCrossSection(d, route);
+    ASSERT_FALSE(b);
+    EXPECT_EQ(b.failures().front().message,
               "1010 至 1100 是直线：路线在这里没有曲线，不能超高或加宽。");
 }
 
@@ -563,16 +563,16 @@ TEST(CrossSectionContinuity, EveryEdgeAlongTheRoute) {
         d.superelevations = {jdRow("JD1", 6, 0.6), jdRow("JD2", 7, 0.8, 120),
                              jdRow("JD3", 8, 1.0, 120, WideningTransition::HighOrder),
                              jdRow("JD4", 4, 0.4, std::nullopt, WideningTransition::HighOrder)};
-        const CrossSectionBuilding b = buildCrossSection(d, route);
-        ASSERT_TRUE(b.section) << b.faults.front().message;
-        ASSERT_EQ(b.warnings.size(), 1u);
-        EXPECT_EQ(b.warnings[0].message.rfind("JD2 与 JD3 是反向曲线", 0), 0u)
-            << b.warnings[0].message;
+        const Result<CrossSection> b = buildCrossSection(d, route);
+        ASSERT_TRUE(b) << b.failures().front().message;
+        ASSERT_EQ(b.warnings().size(), 1u);
+        EXPECT_EQ(b.warnings()[0].message.rfind("JD2 与 JD3 是反向曲线", 0), 0u)
+            << b.warnings()[0].message;
         std::map<std::string, std::pair<double, double>> last;
         double worst = 0;
         std::string where;
         for (double s = route.start_m; s <= route.end_m; s += 0.01) {
-            for (const FormationEdge& e : formationEdges(*b.section, route, s)) {
+            for (const FormationEdge& e : formationEdges(*b, route, s)) {
                 const std::string key = std::string(sideText(e.side)) + e.component;
                 const auto it = last.find(key);
                 if (it != last.end() && s - it->second.first < 0.011) {
@@ -588,14 +588,14 @@ TEST(CrossSectionContinuity, EveryEdgeAlongTheRoute) {
         EXPECT_LT(worst, kEdges) << where;
         // The columns of a table of edges: both templates' components, each once.
         std::string columns;
-        for (const EdgeColumn& c : edgeColumns(*b.section))
+        for (const EdgeColumn& c : edgeColumns(*b))
             columns += sideText(c.side) + c.component + " ";
         EXPECT_EQ(columns,
                   "左中央分隔带 左行车道 左土路肩 左护坡道 右中央分隔带 右行车道 "
                   "右土路肩 右护坡道 ");
         // The new template starts at its chainage.
-        EXPECT_EQ(formationEdges(*b.section, route, 2500).size(), 8u);
-        EXPECT_EQ(formationEdges(*b.section, route, 2499.999).size(), 6u);
+        EXPECT_EQ(formationEdges(*b, route, 2500).size(), 8u);
+        EXPECT_EQ(formationEdges(*b, route, 2499.999).size(), 6u);
     }
 }
 
@@ -654,11 +654,11 @@ TEST(CrossSectionFaults, BadRecordsOnTheirLines) {
         d.slopeTable = SectionDesign::Table{0, 40};
         d.superelevations.push_back(jdRow("JD1", 6, 0.5));
         c.spoil(d);
-        const CrossSectionBuilding b = buildCrossSection(d, r.route);
-        EXPECT_FALSE(b.section);
-        ASSERT_FALSE(b.faults.empty());
-        EXPECT_EQ(b.faults.front().line, c.line);
-        EXPECT_EQ(b.faults.front().message, c.message);
+        const Result<CrossSection> b = buildCrossSection(d, r.route);
+        EXPECT_FALSE(b);
+        ASSERT_FALSE(b.failures().empty());
+        EXPECT_EQ(b.failures().front().line, c.line);
+        EXPECT_EQ(b.failures().front().message, c.message);
     }
 }
 

@@ -66,9 +66,9 @@ struct Road {
         GradeTable g;
         g.rows = {{30, {"1000", 1000, false}, 100, 0}, {31, {"2500", 2500, false}, 100, 0}};
         d.grade = g;
-        RouteBuilding b = buildRoute(d);
-        EXPECT_TRUE(b.faults.empty()) << (b.faults.empty() ? "" : b.faults.front().message);
-        route = *b.route;
+        Result<BuiltRoute> b = buildRoute(d);
+        EXPECT_TRUE(b) << (b ? "" : b.failure().message);
+        route = b->route;
         SectionDesign s;
         s.templateTable = SectionDesign::Table{0, 1};
         for (SectionSide side : {SectionSide::Left, SectionSide::Right}) {
@@ -86,9 +86,9 @@ struct Road {
             s.slopes.push_back({44, side, SlopeKind::Cut, 1, std::nullopt, 0});
             s.ditches.push_back({51, side, 0.4, 0.6, 1, 1});
         }
-        CrossSectionBuilding c = buildCrossSection(s, route);
-        EXPECT_TRUE(c.faults.empty()) << (c.faults.empty() ? "" : c.faults.front().message);
-        section = *c.section;
+        Result<CrossSection> c = buildCrossSection(s, route);
+        EXPECT_TRUE(c) << (c ? "" : c.failure().message);
+        section = *c;
     }
 };
 
@@ -414,10 +414,10 @@ TEST(EarthworkTable, RowsSubtotalsAndTotalsAsAScriptReadsThem) {
         line += 3;
         sections.push_back(std::move(g));
     }
-    EarthworkTable t =
+    Result<std::string> t =
         earthworkTableCsv(road.route, road.section, sections, VolumeMethod::AverageEndArea);
-    ASSERT_TRUE(t.faults.empty());
-    EXPECT_EQ(t.csv,
+    ASSERT_TRUE(t);
+    EXPECT_EQ(*t,
               "桩号,里程,填方面积,挖方面积,距离,填方量,挖方量,累计填方,累计挖方\n"
               "K1+150.000,1150.0000,58.3403,0.0000,,,,0.000,0.000\n"
               "K1+300.000,1250.0000,58.3403,0.0000,100.000,5834.029,0.000,5834.029,0.000\n"
@@ -429,11 +429,11 @@ TEST(EarthworkTable, RowsSubtotalsAndTotalsAsAScriptReadsThem) {
     // A section whose ground ends before the slope meets it: a fault of its line, no table.
     sections[2].points = groundOf({{-30, 96}, {9, 96}});
     t = earthworkTableCsv(road.route, road.section, sections, VolumeMethod::AverageEndArea);
-    EXPECT_TRUE(t.csv.empty());
-    ASSERT_EQ(t.faults.size(), 1u);
-    EXPECT_EQ(t.faults[0].line, 7);
+    ASSERT_FALSE(t);
+    ASSERT_EQ(t.failures().size(), 1u);
+    EXPECT_EQ(t.failures()[0].line, 7);
     EXPECT_EQ(
-        t.faults[0].message,
+        t.failures()[0].message,
         "K2+000.000：右侧填方边坡到地面线的端点（偏距 9.000）还没有与地面线相交：地面线太短。");
 }
 

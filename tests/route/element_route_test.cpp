@@ -55,13 +55,11 @@ std::string fileOf(const std::vector<Row>& rows) {
 }
 
 Route routeOf(const std::string& text) {
-    RouteFileReading reading = readRouteFile(text);
-    EXPECT_TRUE(reading.faults.empty())
-        << (reading.faults.empty() ? "" : reading.faults[0].message);
-    RouteBuilding building = buildRoute(*reading.design);
-    EXPECT_TRUE(building.faults.empty())
-        << (building.faults.empty() ? "" : building.faults[0].message);
-    return std::move(*building.route);
+    const Result<RouteDesign> reading = readRouteFile(text);
+    EXPECT_TRUE(reading) << reading.failure().message;
+    Result<BuiltRoute> building = buildRoute(*reading);
+    EXPECT_TRUE(building) << building.failure().message;
+    return std::move(building->route);
 }
 
 struct Case {
@@ -153,14 +151,14 @@ TEST(ElementRoute, NamesRadiiAndStatedStartsAsTheFileGivesThem) {
                              "80,,500,R,ZH,3456070.1357,512071.3301\n"
                              "50,500,500,r,HY,,\n"
                              "40,500,INF,右,YH,,\n";
-    RouteFileReading reading = readRouteFile(text);
-    ASSERT_TRUE(reading.design);
-    RouteBuilding building = buildRoute(*reading.design);
-    ASSERT_TRUE(building.route);
-    ASSERT_EQ(building.warnings.size(), 1u);
-    EXPECT_EQ(faultText(building.warnings[0]),
+    const Result<RouteDesign> reading = readRouteFile(text);
+    ASSERT_TRUE(reading);
+    Result<BuiltRoute> building = buildRoute(*reading);
+    ASSERT_TRUE(building);
+    ASSERT_EQ(building.warnings().size(), 1u);
+    EXPECT_EQ(faultText(building.warnings()[0]),
               "第 6 行：线元的起点（起点X、起点Y）离上一线元的终点 0.0500 米，从所给的起点算起。");
-    const Route& route = *building.route;
+    const Route& route = building->route;
     EXPECT_NEAR(stakeAt(route, 2200).x_m, 3456070.1357, 1e-9);
     const TableRows rows = segmentTableRows(route);
     ASSERT_EQ(rows.size(), 5u);
@@ -171,7 +169,7 @@ TEST(ElementRoute, NamesRadiiAndStatedStartsAsTheFileGivesThem) {
     EXPECT_EQ(rows[1][10], "45.301500");
     StakeRequest request;
     request.interval_m = 1000;
-    const StakeTable stakes = stakeTable(route, request);
+    const StakeTable stakes = *stakeTable(route, request);
     std::string names;
     for (const StakeRow& r : stakes.rows)
         names += r.point + "@" + r.text + " ";
@@ -186,9 +184,9 @@ TEST(ElementRoute, NamesRadiiAndStatedStartsAsTheFileGivesThem) {
     std::snprintf(near, sizeof near,
                   "%s长度,起点半径,终点半径,转向,起点X,起点Y\n100,,,,,\n50,,,,%.6f,%.6f\n", kStart,
                   end.x_m - 0.0005, end.y_m);
-    RouteFileReading nearReading = readRouteFile(near);
-    ASSERT_TRUE(nearReading.design);
-    EXPECT_TRUE(buildRoute(*nearReading.design).warnings.empty());
+    const Result<RouteDesign> nearReading = readRouteFile(near);
+    ASSERT_TRUE(nearReading);
+    EXPECT_TRUE(buildRoute(*nearReading).warnings().empty());
 }
 
 // Where the file names no point, the stake table names BP and the points where a straight, a
@@ -213,7 +211,8 @@ TEST(ElementRoute, UnnamedPointsAreNamedAsAJdRoutesAre) {
         StakeRequest request;
         request.interval_m = 1e6;
         std::string names;
-        for (const StakeRow& r : stakeTable(routeOf(fileOf(c.rows)), request).rows)
+        const StakeTable table = *stakeTable(routeOf(fileOf(c.rows)), request);
+        for (const StakeRow& r : table.rows)
             names += (names.empty() ? "" : " ") + (r.point.empty() ? "." : r.point);
         EXPECT_EQ(names, c.names);
     }
@@ -273,12 +272,14 @@ TEST(ElementRoute, EveryFaultIsAnsweredWithItsLine) {
     };
     for (const Fault& f : faults) {
         SCOPED_TRACE(f.what);
-        RouteFileReading reading = readRouteFile(f.text);
-        std::vector<RouteFault> got = reading.faults;
-        if (reading.design)
-            got = buildRoute(*reading.design).faults;
+        const Result<RouteDesign> reading = readRouteFile(f.text);
+        std::vector<Failure> got;
+        if (!reading)
+            got = reading.failures();
+        else if (const Result<BuiltRoute> built = buildRoute(*reading); !built)
+            got = built.failures();
         ASSERT_FALSE(got.empty());
-        EXPECT_EQ(faultText(got[0]), faultText({f.line, f.message}));
+        EXPECT_EQ(faultText(got[0]), faultText({f.message, f.line}));
     }
 }
 
@@ -288,31 +289,31 @@ TEST(ElementRoute, TablesMayStandInFurtherFiles) {
     const std::string elements = "长度,起点半径,终点半径,转向\n100,,,\n80,,500,右\n50,500,500,右\n";
     const std::string grade = "变坡点桩号,高程,竖曲线半径\nK2+100,10,\nK2+230,12,\n";
     const std::string breaks = "断链前桩号,断链后桩号\nK2+150,K2+140\n";
-    RouteFileReading one =
+    const Result<RouteDesign> one =
         readRouteFile(std::string(kStart) + elements + "\n" + breaks + "\n" + grade);
-    RouteFileReading three = readRouteFiles({kStart, elements + "\n" + grade, breaks});
-    ASSERT_TRUE(one.design);
-    ASSERT_TRUE(three.design);
-    RouteBuilding a = buildRoute(*one.design), b = buildRoute(*three.design);
-    ASSERT_TRUE(a.route && b.route);
-    EXPECT_EQ(segmentTableCsv(*a.route), segmentTableCsv(*b.route));
+    const Result<RouteDesign> three = readRouteFiles({kStart, elements + "\n" + grade, breaks});
+    ASSERT_TRUE(one);
+    ASSERT_TRUE(three);
+    Result<BuiltRoute> a = buildRoute(*one), b = buildRoute(*three);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(segmentTableCsv(a->route), segmentTableCsv(b->route));
     StakeRequest request;
     request.interval_m = 20;
-    EXPECT_EQ(stakeTableCsv(stakeTable(*a.route, request), request),
-              stakeTableCsv(stakeTable(*b.route, request), request));
+    EXPECT_EQ(stakeTableCsv(*stakeTable(a->route, request), request),
+              stakeTableCsv(*stakeTable(b->route, request), request));
 
     // A fault is told in the file it stands in.
-    RouteFileReading wrong =
+    const Result<RouteDesign> wrong =
         readRouteFiles({kStart, elements, "断链前桩号,断链后桩号\nK9+000,K8+990\n"});
-    ASSERT_TRUE(wrong.design);
-    RouteBuilding built = buildRoute(*wrong.design);
-    ASSERT_EQ(built.faults.size(), 1u);
-    EXPECT_EQ(built.faults[0].file, 2u);
-    EXPECT_EQ(built.faults[0].line, 2);
-    RouteFileReading twice = readRouteFiles({std::string(kStart) + elements, elements});
-    ASSERT_EQ(twice.faults.size(), 1u);
-    EXPECT_EQ(twice.faults[0].file, 1u);
-    EXPECT_EQ(faultText(twice.faults[0]), "第 1 行：线元表只能有一个，这里又有一个。");
+    ASSERT_TRUE(wrong);
+    Result<BuiltRoute> built = buildRoute(*wrong);
+    ASSERT_EQ(built.failures().size(), 1u);
+    EXPECT_EQ(built.failures()[0].file, 2u);
+    EXPECT_EQ(built.failures()[0].line, 2);
+    const Result<RouteDesign> twice = readRouteFiles({std::string(kStart) + elements, elements});
+    ASSERT_EQ(twice.failures().size(), 1u);
+    EXPECT_EQ(twice.failures()[0].file, 1u);
+    EXPECT_EQ(faultText(twice.failures()[0]), "第 1 行：线元表只能有一个，这里又有一个。");
 }
 
 }  // namespace

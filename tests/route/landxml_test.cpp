@@ -167,26 +167,47 @@ struct Read {
 
 Read readBack(const std::string& text, const std::string* name = nullptr) {
     Read r;
-    const LandXmlReading reading = readLandXml(text, name);
-    for (const RouteFault& f : reading.faults)
-        r.faults.push_back(faultText(f));
-    for (const RouteFault& w : reading.warnings)
-        r.warnings.push_back(faultText(w));
-    if (reading.design) {
-        RouteBuilding building = buildRoute(*reading.design);
-        for (const RouteFault& f : building.faults)
+    const Result<LandXmlDesign> reading = readLandXml(text, name).alignment;
+    if (!reading)
+        for (const Failure& f : reading.failures())
             r.faults.push_back(faultText(f));
-        for (const RouteFault& w : building.warnings)
+    for (const Failure& w : reading.warnings())
+        r.warnings.push_back(faultText(w));
+    if (reading) {
+        Result<BuiltRoute> building = buildRoute(reading->design);
+        if (!building)
+            for (const Failure& f : building.failures())
+                r.faults.push_back(faultText(f));
+        for (const Failure& w : building.warnings())
             r.warnings.push_back(faultText(w));
-        r.route = std::move(building.route);
+        if (building)
+            r.route = std::move(building->route);
     }
     return r;
 }
 
-// What the route command and the route window see of a LandXML text: the route and every message
-// (those of file "t.xml").
-RouteLoading loaded(const std::string& text, const std::string* name = nullptr) {
-    return loadLandXmlRoute("t.xml", text, name);
+// What the route command and the route window see of a LandXML text: the route and every line
+// they show, its warnings or its failures (those of file "t.xml").
+struct Loaded {
+    std::optional<Route> route;
+    std::vector<std::string> messages;
+    std::string name, withoutProfile;
+};
+
+Loaded loaded(const std::string& text, const std::string* name = nullptr) {
+    Result<LoadedRoute> loading = loadLandXmlRoute("t.xml", text, name);
+    Loaded l;
+    for (const Failure& w : loading.warnings())
+        l.messages.push_back(w.message);
+    if (!loading) {
+        for (const Failure& f : loading.failures())
+            l.messages.push_back(f.message);
+        return l;
+    }
+    l.route = std::move(loading->route);
+    l.name = loading->name;
+    l.withoutProfile = loading->withoutProfile;
+    return l;
 }
 
 std::vector<std::string> noted(std::vector<std::string> lines) {
@@ -436,7 +457,7 @@ TEST(LandXmlIn, EveryFaultIsAnsweredWithItsLine) {
     const std::string curveLine = std::to_string(lineOf(off, "<Curve"));
     const std::string dirOff = "第 " + std::to_string(lineOf(off, "<Line")) +
                                " 行：线元 1（Line）的 dir 与它的座标给出的方向相差 36.000 秒。";
-    const RouteLoading one = loaded(off);
+    const Loaded one = loaded(off);
     ASSERT_TRUE(one.route);
     EXPECT_EQ(one.messages,
               noted({dirOff, "第 " + curveLine +
@@ -448,7 +469,7 @@ TEST(LandXmlIn, EveryFaultIsAnsweredWithItsLine) {
                    "<PI>" + piOf(shifted, {at[4].x, at[4].y + 0.03, at[4].theta}));
     const std::string spiralLine =
         std::to_string(lineOf(off, "<Start>" + xy(at[3].x, at[3].y + 0.03)));
-    const RouteLoading more = loaded(off);
+    const Loaded more = loaded(off);
     ASSERT_TRUE(more.route);
     EXPECT_EQ(more.messages,
               noted({dirOff,
@@ -508,15 +529,15 @@ TEST(LandXmlIn, ARadiusItsCenterDoesNotAgreeWithIsTold) {
 }
 
 std::optional<Route> routeOfCsv(const std::string& text) {
-    RouteFileReading reading = readRouteFile(text);
-    EXPECT_TRUE(reading.faults.empty())
-        << (reading.faults.empty() ? "" : reading.faults[0].message);
-    if (!reading.design)
+    const Result<RouteDesign> reading = readRouteFile(text);
+    EXPECT_TRUE(reading) << (reading ? "" : reading.failure().message);
+    if (!reading)
         return std::nullopt;
-    RouteBuilding building = buildRoute(*reading.design);
-    EXPECT_TRUE(building.faults.empty())
-        << (building.faults.empty() ? "" : building.faults[0].message);
-    return building.route;
+    Result<BuiltRoute> building = buildRoute(*reading);
+    EXPECT_TRUE(building) << (building ? "" : building.failure().message);
+    if (!building)
+        return std::nullopt;
+    return std::move(building->route);
 }
 
 // JD route, element route and an imported one, written and read back: the same stakes and
@@ -629,7 +650,7 @@ TEST(LandXmlIn, WhatTheSchemaAllowsIsRead) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const RouteLoading l = loaded(c.text);
+        const Loaded l = loaded(c.text);
         ASSERT_TRUE(l.route) << l.messages.at(0);
         EXPECT_EQ(l.messages, noted(c.messages));
         const Read same = readBack(c.same);
@@ -637,7 +658,7 @@ TEST(LandXmlIn, WhatTheSchemaAllowsIsRead) {
         expectSameStakes(*same.route, *l.route);
     }
     // The elements after one of no length keep their numbers in the file.
-    const RouteLoading l = loaded(zero);
+    const Loaded l = loaded(zero);
     ASSERT_TRUE(l.route);
     EXPECT_EQ(l.route->alignment.elements[1].label, "线元 3 缓和曲线");
 }
@@ -674,7 +695,7 @@ TEST(LandXmlIn, CirclesReadAsExportersWriteThem) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string text = straightDocument("", rows(c.crest, c.sag));
-        const RouteLoading l = loaded(text);
+        const Loaded l = loaded(text);
         ASSERT_TRUE(l.route && l.route->gradeLine) << l.messages.at(0);
         if (c.told)
             EXPECT_EQ(l.messages,
@@ -699,7 +720,7 @@ TEST(LandXmlIn, RoundingIsNoFault) {
         "",
         "<PVI>0 100</PVI>\n<ParaCurve length=\"200.001\">300 106</ParaCurve>\n"
         "<ParaCurve length=\"200.001\">500 100</ParaCurve>\n<PVI>999.9995 110</PVI>\n");
-    const RouteLoading l = loaded(text);
+    const Loaded l = loaded(text);
     ASSERT_TRUE(l.route && l.route->gradeLine) << l.messages.at(0);
     EXPECT_EQ(l.messages,
               noted({at(text, "500 100") +
@@ -750,7 +771,7 @@ TEST(LandXmlIn, ABadProfileCostsTheElevationsOnly) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string text = straightDocument(c.equations, c.rows);
-        const RouteLoading l = loaded(text);
+        const Loaded l = loaded(text);
         ASSERT_TRUE(l.route);
         EXPECT_FALSE(l.route->gradeLine);
         EXPECT_EQ(l.messages,
@@ -760,8 +781,8 @@ TEST(LandXmlIn, ABadProfileCostsTheElevationsOnly) {
         request.interval_m = 50;
         const Read plan = readBack(straightDocument(c.equations, ""));
         ASSERT_TRUE(plan.route);
-        EXPECT_EQ(stakeTableCsv(stakeTable(*l.route, request), request),
-                  stakeTableCsv(stakeTable(*plan.route, request), request));
+        EXPECT_EQ(stakeTableCsv(*stakeTable(*l.route, request), request),
+                  stakeTableCsv(*stakeTable(*plan.route, request), request));
     }
     // Only a ground line, or no profile at all.
     const std::string ground = replaced(straightDocument("", ""), "<ProfAlign>\n</ProfAlign>", "");
@@ -777,7 +798,7 @@ TEST(LandXmlIn, StationsInTheGapOfAShortChainReadAsInternalStations) {
     const std::string equation = "<StaEquation staBack=\"400\" staAhead=\"450\"/>\n";
     const std::string text = straightDocument(
         equation, "<PVI>0 100</PVI>\n<PVI>420 108.4</PVI>\n<PVI>1000 97.8</PVI>\n");
-    const RouteLoading l = loaded(text);
+    const Loaded l = loaded(text);
     ASSERT_TRUE(l.route && l.route->gradeLine) << l.messages.at(0);
     EXPECT_EQ(l.messages, noted({at(text, "420 108.4") +
                                  "变坡点桩号 420.000 按断链换算落在断链的空缺里；纵断面的桩号都按"
@@ -788,7 +809,7 @@ TEST(LandXmlIn, StationsInTheGapOfAShortChainReadAsInternalStations) {
     // Where internal stations would leave the route, the gap is the fault.
     const std::string beyond = straightDocument(
         equation, "<PVI>0 100</PVI>\n<PVI>420 108.4</PVI>\n<PVI>1040 97.8</PVI>\n");
-    const RouteLoading b = loaded(beyond);
+    const Loaded b = loaded(beyond);
     ASSERT_TRUE(b.route);
     EXPECT_EQ(b.messages, noted({"纵断面算不出来，中桩没有高程：" + at(beyond, "420 108.4") +
                                  "路线上没有桩号 K0+420.000：它落在断链的空缺里。"}));
@@ -806,7 +827,7 @@ TEST(LandXmlIn, WarningsOfOneKindAreOneLine) {
         from = (*it)[0].second;
     }
     off.append(from, text.cend());
-    const RouteLoading l = loaded(off);
+    const Loaded l = loaded(off);
     ASSERT_TRUE(l.route);
     EXPECT_EQ(l.messages, noted({"7 个线元的 dir 与座标给出的方向不符（第一处：第 " +
                                  std::to_string(lineOf(off, "<Line")) +
@@ -827,7 +848,7 @@ std::string stakesCsv(const Route& route) {
     StakeRequest request;
     request.interval_m = 20;
     request.left_m = {5};
-    return stakeTableCsv(stakeTable(route, request), request);
+    return stakeTableCsv(*stakeTable(route, request), request);
 }
 
 // The PI method: a JD route written with its AlignPIs reads back as the JD route it came from,
@@ -841,7 +862,7 @@ TEST(LandXmlPIs, AJdRouteReadsBackAsItself) {
         written.substr(written.find("</CoordGeom>\n") + std::string("</CoordGeom>\n").size());
     for (const std::string& text : {written, piOnly}) {
         SCOPED_TRACE(text.size());
-        const RouteLoading l = loaded(text);
+        const Loaded l = loaded(text);
         ASSERT_TRUE(l.route) << l.messages.at(0);
         EXPECT_TRUE(l.messages.empty()) << l.messages[0];
         EXPECT_EQ(stakesCsv(*l.route), stakesCsv(*route));
@@ -879,7 +900,7 @@ TEST(LandXmlPIs, ThePiMethodAsOtherProgramsWriteIt) {
         "点号,X,Y,R,Ls1,A2,桩号\n起点,0,0,,,,1000\n交点1,1000,0,400,90,,\n交点2,1000,1000,300,,,\n"
         "终点,2000,1000,,,,\n");
     ASSERT_TRUE(expected);
-    const RouteLoading l = loaded(text);
+    const Loaded l = loaded(text);
     ASSERT_TRUE(l.route) << l.messages.at(0);
     EXPECT_TRUE(l.messages.empty()) << l.messages[0];
     EXPECT_NEAR(l.route->points[1].A1_m, 60 * std::sqrt(10.0), 1e-9);
@@ -904,7 +925,7 @@ TEST(LandXmlPIs, ThePiMethodAsOtherProgramsWriteIt) {
     };
     for (const Case& c : faults) {
         SCOPED_TRACE(c.what);
-        const RouteLoading f = loaded(c.text);
+        const Loaded f = loaded(c.text);
         EXPECT_FALSE(f.route);
         EXPECT_EQ(f.messages,
                   std::vector<std::string>{"t.xml: " + at(c.text, c.marker) + c.message});
@@ -915,7 +936,7 @@ TEST(LandXmlPIs, ThePiMethodAsOtherProgramsWriteIt) {
     const std::string written = landXmlText(*expected, "A", {"2026-12-09", "10:00:00"});
     const std::string compound =
         replaced(written, "</Curve1></AlignPI>", "</Curve1><Curve2/></AlignPI>");
-    const RouteLoading e = loaded(compound);
+    const Loaded e = loaded(compound);
     ASSERT_TRUE(e.route);
     EXPECT_TRUE(e.route->points.empty());
     expectSameStakes(*expected, *e.route);
@@ -925,7 +946,7 @@ TEST(LandXmlPIs, ThePiMethodAsOtherProgramsWriteIt) {
                      "AlignPI 有 Curve2（复曲线），不能按交点法计算。"}));
     const std::string moved =
         replaced(written, "<PI name=\"终点\">2000 1000", "<PI name=\"终点\">2000.1 1000");
-    const RouteLoading m = loaded(moved);
+    const Loaded m = loaded(moved);
     ASSERT_TRUE(m.route);
     EXPECT_EQ(m.messages, noted({at(moved, "<AlignPI>") +
                                  "AlignPIs 的交点与 CoordGeom 的线元不一致：路线长相差 0.1000 米，"
@@ -943,11 +964,11 @@ TEST(LandXmlOut, NamesWithLineEndsSurviveTheRoundTrip) {
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
         const LandXmlReading reading = readLandXml(text, nullptr);
-        ASSERT_TRUE(reading.design && reading.design->elements);
-        EXPECT_EQ(reading.name, "甲\\x0A线");
+        ASSERT_TRUE(reading.alignment && reading.alignment->design.elements);
+        EXPECT_EQ(reading.alignment->name, "甲\\x0A线");
         EXPECT_EQ(reading.alignments.at(0).name, "甲\\x0A线");
-        EXPECT_EQ(reading.design->elements->rows.at(1).name, "Z\\x0D\\x0AH");
-        const RouteLoading l = loaded(text);
+        EXPECT_EQ(reading.alignment->design.elements->rows.at(1).name, "Z\\x0D\\x0AH");
+        const Loaded l = loaded(text);
         ASSERT_TRUE(l.route);
         text = landXmlText(*l.route, l.name, {"2026-12-09", "10:00:00"});
     }
@@ -958,9 +979,9 @@ TEST(LandXmlOut, NamesWithLineEndsSurviveTheRoundTrip) {
     text = replaced(text, "<Spiral spiType", "<Spiral name=\"Z&#13;&#10;H\" spiType");
     const std::string name = "甲\n线";
     const LandXmlReading reading = readLandXml(text, &name);
-    ASSERT_TRUE(reading.design);
-    EXPECT_EQ(reading.name, "甲\\x0A线");
-    EXPECT_EQ(reading.design->elements->rows.at(1).name, "Z\\x0D\\x0AH");
+    ASSERT_TRUE(reading.alignment);
+    EXPECT_EQ(reading.alignment->name, "甲\\x0A线");
+    EXPECT_EQ(reading.alignment->design.elements->rows.at(1).name, "Z\\x0D\\x0AH");
 #endif
 }
 

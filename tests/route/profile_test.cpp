@@ -31,19 +31,20 @@ const std::string kSagAndCrest =
     "\n变坡点里程,高程,竖曲线半径\n4500,115,\n5000,100,4000\n"
     "5600,112,10000\n6000,108,\n";
 
-std::vector<RouteFault> faultsOf(const std::string& text) {
-    RouteFileReading reading = readRouteFile(text);
-    if (!reading.design)
-        return reading.faults;
-    return buildRoute(*reading.design).faults;
+std::vector<Failure> faultsOf(const std::string& text) {
+    const Result<RouteDesign> reading = readRouteFile(text);
+    if (!reading)
+        return reading.failures();
+    const Result<BuiltRoute> building = buildRoute(*reading);
+    return building ? std::vector<Failure>{} : building.failures();
 }
 
 Route routeOf(const std::string& text) {
-    RouteFileReading reading = readRouteFile(text);
-    EXPECT_TRUE(reading.design) << faultText(reading.faults.at(0));
-    RouteBuilding building = buildRoute(*reading.design);
-    EXPECT_TRUE(building.route) << faultText(building.faults.at(0));
-    return *building.route;
+    const Result<RouteDesign> reading = readRouteFile(text);
+    EXPECT_TRUE(reading) << faultText(reading.failures().at(0));
+    Result<BuiltRoute> building = buildRoute(*reading);
+    EXPECT_TRUE(building) << faultText(building.failures().at(0));
+    return building->route;
 }
 
 TEST(GradeLine, TheTextbookConvexCurve) {
@@ -115,18 +116,18 @@ TEST(GradeLine, ElevationAndSlopeContinuousAtEveryCurveEnd) {
 // A grade table's rounding: 2 % to -2 % to 2 % on R 4000.025 gives T = 80.0005 on either side of
 // PVIs 160 m apart, an overlap of 1 mm. The curves are made to meet: T = 80, R = 160 / 0.04.
 TEST(GradeLine, CurvesOverlappingByAMillimetreMeet) {
-    RouteFileReading reading = readRouteFile(kPoints +
-                                             "\n变坡点桩号,高程,竖曲线半径\nK4+500,100,\n"
-                                             "K4+700,104,4000.025\nK4+860,100.8,4000.025\n"
-                                             "K5+500,113.6,\n");
-    ASSERT_TRUE(reading.design);
-    const RouteBuilding building = buildRoute(*reading.design);
-    ASSERT_TRUE(building.route && building.route->gradeLine) << faultText(building.faults.at(0));
-    ASSERT_EQ(building.warnings.size(), 1u);
-    EXPECT_EQ(faultText(building.warnings[0]),
+    const Result<RouteDesign> reading = readRouteFile(kPoints +
+                                                      "\n变坡点桩号,高程,竖曲线半径\nK4+500,100,\n"
+                                                      "K4+700,104,4000.025\nK4+860,100.8,4000.025\n"
+                                                      "K5+500,113.6,\n");
+    ASSERT_TRUE(reading);
+    Result<BuiltRoute> building = buildRoute(*reading);
+    ASSERT_TRUE(building && building->route.gradeLine) << faultText(building.failures().at(0));
+    ASSERT_EQ(building.warnings().size(), 1u);
+    EXPECT_EQ(faultText(building.warnings()[0]),
               "第 9 行：变坡点1 与 变坡点2 的竖曲线重叠 1.000 毫米，按相接计算：两条竖曲线在相接的"
               "一侧各缩短 0.500 毫米。");
-    const GradeLine& g = *building.route->gradeLine;
+    const GradeLine& g = *building->route.gradeLine;
     for (std::size_t k : {1, 2}) {
         EXPECT_NEAR(g.points[k].T_m, 80, 1e-9);
         EXPECT_NEAR(g.points[k].R_m, 4000, 1e-6);
@@ -161,7 +162,7 @@ TEST(CrossFall, ASkewedSidePointTakesTheElevationAtItsOwnFoot) {
     request.to_m = 4950;
     request.right_m = {10};
     request.skew_deg = 30;
-    const StakeTable table = stakeTable(route, request);
+    const StakeTable table = *stakeTable(route, request);
     ASSERT_EQ(table.rows.size(), 1u);
     // Heading north, the axis turned 30 degrees clockwise from east: the point lies 10 sin 30
     // back along the road and 10 cos 30 to the right of it.
@@ -223,7 +224,7 @@ TEST(GradeLine, EveryFaultIsAnsweredWithItsLine) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::vector<RouteFault> faults = faultsOf(kPoints + c.tail);
+        const std::vector<Failure> faults = faultsOf(kPoints + c.tail);
         ASSERT_EQ(faults.size(), 1u) << faultText(faults.at(1));
         EXPECT_EQ(faults[0].line, c.line);
         EXPECT_EQ(faults[0].message, c.message);

@@ -237,6 +237,10 @@ TEST_F(RouteCommand, ErrorsGoToTheErrorStreamWithStatusOne) {
         write("bad.csv", "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,0\nJD1,0,0,300,,,\n");
     const std::string large = write("large.csv", kRoute);
     std::filesystem::resize_file(large, kMaxRouteFileBytes + 1);
+    // A fault of a later file, found splitting its tables, names that file.
+    const std::string unclosed =
+        write("profile.csv", "变坡点桩号,高程,竖曲线半径\n\"K1+100,100,\n");
+    const std::string xml = write("route.xml", kRoute);
     std::string fourHundredDistances = "5";
     for (int i = 1; i < 400; ++i)
         fourHundredDistances += ",5";
@@ -252,6 +256,12 @@ TEST_F(RouteCommand, ErrorsGoToTheErrorStreamWithStatusOne) {
         {{folder_.string(), "--elements"},
          "hcurve: 无法打开文件“" + folder_.string() + "”：这是一个文件夹。\n"},
         {{large, "--elements"}, "hcurve: 文件“" + large + "”超过 64 MiB，不像是交点表，没有读。\n"},
+        {{file_, unclosed, "--elements"},
+         unclosed + ": 第 2 行：引号没有配对：这一行的带引号字段直到文件末尾都没有结束。\n"},
+        {{file_, xml, "--elements"},
+         "hcurve: LandXML 文件“" + xml + "”要单独读，不能与别的文件一起读。\n"},
+        {{file_, "--alignments"},
+         "hcurve: 文件“" + file_ + "”不是 LandXML 文件，--alignments 只列 LandXML 文件的线路。\n"},
         {{file_, "--stakes", "--interval", "\x1B[2J"},
          "hcurve: 桩距“\\x1B[2J”必须是大于零的数值。\n"},
         {{file_, "--stakes", "--interval", "1", "--left", fourHundredDistances},
@@ -288,6 +298,24 @@ TEST_F(RouteCommand, ErrorsGoToTheErrorStreamWithStatusOne) {
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err.substr(0, c.err.size()), c.err);
     }
+}
+
+// A file of more faults than are listed: the first hundred, each on its line, and one line that
+// says the list stops there.
+TEST_F(RouteCommand, TooManyFaultsAreListedUpToAHundred) {
+    std::string text = "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,0\n";
+    for (int i = 1; i <= 150; ++i)
+        text += "JD" + std::to_string(i) + ",x,0,300,,,\n";
+    const std::string bad = write("many.csv", text + "EP,1,1,,,,\n");
+    std::string expected;
+    for (int line = 3; line < 3 + 100; ++line)
+        expected +=
+            bad + ": 第 " + std::to_string(line) + " 行：X 必须是数值，“x” 不是有效的数值。\n";
+    expected += "hcurve: 错误太多，只列出了前 100 个。\n";
+    const Outcome r = run({bad, "--elements"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, expected);
 }
 
 // An output that takes nothing, as a full disk.

@@ -11,11 +11,12 @@ namespace hcurve {
 namespace {
 
 // The faults of a file text, read and then built.
-std::vector<RouteFault> faultsOf(const std::string& text) {
-    RouteFileReading reading = readRouteFile(text);
-    if (!reading.design)
-        return reading.faults;
-    return buildRoute(*reading.design).faults;
+std::vector<Failure> faultsOf(const std::string& text) {
+    const Result<RouteDesign> reading = readRouteFile(text);
+    if (!reading)
+        return reading.failures();
+    const Result<BuiltRoute> building = buildRoute(*reading);
+    return building ? std::vector<Failure>{} : building.failures();
 }
 
 const std::string kHeader = "点号,X,Y,R,A1,A2,桩号\n";
@@ -95,7 +96,7 @@ TEST(RouteFile, EveryFaultIsAnsweredWithItsLine) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<RouteFault> faults = faultsOf(c.text);
+        std::vector<Failure> faults = faultsOf(c.text);
         ASSERT_EQ(faults.size(), 1u);
         EXPECT_EQ(faults[0].line, c.line);
         EXPECT_EQ(faults[0].message, c.message);
@@ -104,23 +105,23 @@ TEST(RouteFile, EveryFaultIsAnsweredWithItsLine) {
 }
 
 TEST(RouteFile, EveryFaultOfAFileIsListedAndNothingIsComputed) {
-    RouteFileReading reading = readRouteFile(
+    const Result<RouteDesign> reading = readRouteFile(
         kHeader + "BP,0,0,,,,0\nJD1,x,0,300,,,\nJD2,1000,1000,300,,,\nEP,2000,y,,,,\n");
-    EXPECT_FALSE(reading.design);
-    ASSERT_EQ(reading.faults.size(), 2u);
-    EXPECT_EQ(faultText(reading.faults[0]), "第 3 行：X 必须是数值，“x” 不是有效的数值。");
-    EXPECT_EQ(reading.faults[1].line, 5);
+    EXPECT_FALSE(reading);
+    ASSERT_EQ(reading.failures().size(), 2u);
+    EXPECT_EQ(faultText(reading.failures()[0]), "第 3 行：X 必须是数值，“x” 不是有效的数值。");
+    EXPECT_EQ(reading.failures()[1].line, 5);
 }
 
 TEST(RouteFile, ColumnsInAnyOrderSpiralLengthsQuotesAndCrLf) {
     // Ls = 100 on R = 400 is A = 200; unknown columns are ignored.
-    RouteFileReading reading = readRouteFile(
+    const Result<RouteDesign> reading = readRouteFile(
         "\xEF\xBB\xBF桩号,备注,Y,X,点号,r,ls2,LS1\r\n"
         "\"K12+000.5\",\"起点, 新线\",0,0,BP,,,\r\n"
         ",,0,1000,JD1,400,100,100\r\n"
         ",,1000,1000,EP,,,\r\n");
-    ASSERT_TRUE(reading.design) << faultText(reading.faults.at(0));
-    const RouteDesign& d = *reading.design;
+    ASSERT_TRUE(reading) << faultText(reading.failures().at(0));
+    const RouteDesign& d = *reading;
     EXPECT_DOUBLE_EQ(d.startChainage_m, 12000.5);
     EXPECT_EQ(d.points[1].name, "JD1");
     EXPECT_DOUBLE_EQ(d.points[1].x_m, 1000);
@@ -132,12 +133,12 @@ TEST(RouteFile, ColumnsInAnyOrderSpiralLengthsQuotesAndCrLf) {
 // the table reads as it does alone.
 TEST(RouteFile, AByteOrderMarkBeforeALaterHeaderIsPassedOver) {
     const std::string breaks = "断链前桩号,断链后桩号\nK1+500,K1+490\n";
-    const RouteFileReading plain = readRouteFile(kGood + "\n" + breaks);
-    const RouteFileReading marked = readRouteFile(kGood + "\n\xEF\xBB\xBF" + breaks);
-    ASSERT_TRUE(plain.design && marked.design) << faultText(marked.faults.at(0));
-    ASSERT_EQ(marked.design->breaks.size(), 1u);
-    EXPECT_EQ(marked.design->breaks[0].before_m, plain.design->breaks[0].before_m);
-    EXPECT_EQ(marked.design->breaks[0].after_m, plain.design->breaks[0].after_m);
+    const Result<RouteDesign> plain = readRouteFile(kGood + "\n" + breaks);
+    const Result<RouteDesign> marked = readRouteFile(kGood + "\n\xEF\xBB\xBF" + breaks);
+    ASSERT_TRUE(plain && marked) << faultText(marked.failures().at(0));
+    ASSERT_EQ(marked->breaks.size(), 1u);
+    EXPECT_EQ(marked->breaks[0].before_m, plain->breaks[0].before_m);
+    EXPECT_EQ(marked->breaks[0].after_m, plain->breaks[0].after_m);
 }
 
 TEST(RouteFile, LineEndsOfEverySpreadsheet) {
@@ -150,19 +151,19 @@ TEST(RouteFile, LineEndsOfEverySpreadsheet) {
     for (const std::string& text : {cr, crlf, kGood + "\n\n断链前桩号,断链后桩号\r\rK1+100,K1+090"})
         EXPECT_TRUE(faultsOf(text).empty()) << faultText(faultsOf(text).at(0));
     // Lines are counted alike whatever ends them.
-    std::vector<RouteFault> faults = faultsOf(cr + "\r断链前桩号,断链后桩号\rK9+000,K9+010\r");
+    std::vector<Failure> faults = faultsOf(cr + "\r断链前桩号,断链后桩号\rK9+000,K9+010\r");
     ASSERT_EQ(faults.size(), 1u);
     EXPECT_EQ(faults[0].line, 8);
 }
 
 TEST(RouteFile, NamesWithControlCharactersAreKeptEscaped) {
-    RouteFileReading reading = readRouteFile(kHeader +
-                                             "BP,0,0,,,,0\nJD\x1B[2J1,1000,0,300,,,\n"
-                                             "JD2,1000,1000,300,,,\nE" +
-                                             std::string(1, '\0') + "P,2000,1000,,,,\n");
-    ASSERT_TRUE(reading.design);
-    EXPECT_EQ(reading.design->points[1].name, "JD\\x1B[2J1");
-    EXPECT_EQ(reading.design->points[3].name, "E\\x00P");
+    const Result<RouteDesign> reading = readRouteFile(kHeader +
+                                                      "BP,0,0,,,,0\nJD\x1B[2J1,1000,0,300,,,\n"
+                                                      "JD2,1000,1000,300,,,\nE" +
+                                                      std::string(1, '\0') + "P,2000,1000,,,,\n");
+    ASSERT_TRUE(reading);
+    EXPECT_EQ(reading->points[1].name, "JD\\x1B[2J1");
+    EXPECT_EQ(reading->points[3].name, "E\\x00P");
 }
 
 TEST(RouteFile, ChainageTexts) {

@@ -19,11 +19,11 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 Route routeOf(const std::string& text) {
-    RouteFileReading reading = readRouteFile(text);
-    EXPECT_TRUE(reading.design) << (reading.faults.empty() ? "" : faultText(reading.faults[0]));
-    RouteBuilding building = buildRoute(*reading.design);
-    EXPECT_TRUE(building.route) << (building.faults.empty() ? "" : faultText(building.faults[0]));
-    return *building.route;
+    const Result<RouteDesign> reading = readRouteFile(text);
+    EXPECT_TRUE(reading) << (reading.failures().empty() ? "" : faultText(reading.failures()[0]));
+    Result<BuiltRoute> building = buildRoute(*reading);
+    EXPECT_TRUE(building) << (building.failures().empty() ? "" : faultText(building.failures()[0]));
+    return building->route;
 }
 
 double angleBetween_deg(double a, double b) {
@@ -90,7 +90,7 @@ TEST(Route, PileRowsMatchTheStakeRunsSidePoints) {
     request.doubleRow = true;
     request.front_m = 1.5;
     request.back_m = 2;
-    const StakeTable table = stakeTable(route, request);
+    const StakeTable table = *stakeTable(route, request);
     ASSERT_EQ(table.sidesPerStake, 6u);
     SideSetup setup;
     setup.dl = {0, 5, 10};
@@ -371,7 +371,7 @@ TEST(Route, ChainBreaksShowOnBothSides) {
         request.interval_m = 10;
         request.from_m = from_m;
         request.to_m = to_m;
-        return stakeTable(route, request);
+        return *stakeTable(route, request);
     };
     // The rows of a stretch as "text@continuous".
     const auto rows = [](const StakeTable& table) {
@@ -428,7 +428,8 @@ TEST(Route, ABreakAtTheRoundedChainageOfAPointIsThatPoint) {
         request.from_m = 690;
         request.to_m = 710;
         std::string rows;
-        for (const StakeRow& r : stakeTable(routeOf(route + at + ",K0+650\n"), request).rows)
+        const StakeTable table = *stakeTable(routeOf(route + at + ",K0+650\n"), request);
+        for (const StakeRow& r : table.rows)
             rows += r.point + r.text + " ";
         EXPECT_EQ(rows, expected) << at;
     }
@@ -448,7 +449,7 @@ TEST(Route, StakeTableHoldsEveryCharacteristicPointOnce) {
     const Route route = routeOf(test::routeText(test::threeJdRoute(), "K10+000"));
     StakeRequest request;
     request.interval_m = 20;
-    const StakeTable table = stakeTable(route, request);
+    const StakeTable table = *stakeTable(route, request);
     std::string points;
     for (const StakeRow& r : table.rows)
         if (!r.point.empty())

@@ -19,7 +19,10 @@ const std::string kElementRoute =
 
 std::vector<std::string> faultTexts(const std::vector<std::string_view>& files) {
     std::vector<std::string> texts;
-    for (const RouteFault& f : readRouteFiles(files).faults)
+    const Result<RouteDesign> reading = readRouteFiles(files);
+    if (reading)
+        return texts;
+    for (const Failure& f : reading.failures())
         texts.push_back("文件 " + std::to_string(f.file) + " " + faultText(f));
     return texts;
 }
@@ -36,9 +39,9 @@ TEST(SectionTables, TheTablesOfBothKindsOfRoute) {
     const std::string jd =
         "\n交点,超高横坡,加宽,超高渐变长度,加宽过渡\nJD1,6,0.8,,高次\nJD2,4,,60,\n";
     // The section in a further file, its chainages read as the grade line's.
-    const RouteFileReading reading = readRouteFiles({kJdRoute, section + jd});
-    ASSERT_TRUE(reading.design) << faultText(reading.faults.at(0));
-    const SectionDesign& s = reading.design->section;
+    const Result<RouteDesign> reading = readRouteFiles({kJdRoute, section + jd});
+    ASSERT_TRUE(reading) << faultText(reading.failure());
+    const SectionDesign& s = reading->section;
     ASSERT_EQ(s.components.size(), 4u);
     EXPECT_FALSE(s.components[0].from);
     ASSERT_TRUE(s.components[2].from && s.components[3].from);
@@ -78,10 +81,10 @@ TEST(SectionTables, TheTablesOfBothKindsOfRoute) {
     EXPECT_EQ(s.ditches[0].outerRatio, 1.5);
 
     // An element route gives the stretch of full superelevation; its 起点桩号 opens no start table.
-    const RouteFileReading elements = readRouteFiles(
+    const Result<RouteDesign> elements = readRouteFiles(
         {kElementRoute + "\n起点桩号,终点桩号,超高横坡,加宽\nK1+120,1180,3,0.5\n\n" + section});
-    ASSERT_TRUE(elements.design) << faultText(elements.faults.at(0));
-    const SectionDesign& e = elements.design->section;
+    ASSERT_TRUE(elements) << faultText(elements.failure());
+    const SectionDesign& e = elements->section;
     ASSERT_EQ(e.superelevations.size(), 1u);
     EXPECT_EQ(e.superelevations[0].from->value_m, 1120);
     EXPECT_TRUE(e.superelevations[0].from->broken);
@@ -89,8 +92,8 @@ TEST(SectionTables, TheTablesOfBothKindsOfRoute) {
     EXPECT_FALSE(e.superelevations[0].to->broken);
     EXPECT_EQ(e.superelevations[0].widening_m, 0.5);
     EXPECT_EQ(e.components.size(), 4u);
-    ASSERT_TRUE(elements.design->elements);
-    EXPECT_EQ(elements.design->elements->rows.size(), 2u);
+    ASSERT_TRUE(elements->elements);
+    EXPECT_EQ(elements->elements->rows.size(), 2u);
 }
 
 TEST(SectionTables, EveryFaultIsAnsweredWithItsLine) {
@@ -213,7 +216,7 @@ TEST(SectionTables, EveryFaultIsAnsweredWithItsLine) {
     std::string bad = tmpl;
     for (int i = 0; i < 150; ++i)
         bad += "左,行车道,0,路拱\n";
-    EXPECT_EQ(readRouteFiles({kJdRoute + bad}).faults.size(), kMostRouteFaults);
+    EXPECT_EQ(readRouteFiles({kJdRoute + bad}).failures().size(), kMostRouteFaults);
     // So are the grade line's and the cross-fall's, read and placed on the route.
     std::string grade = "\n变坡点桩号,高程,竖曲线半径\n", fall = "\n桩号,左横坡,右横坡\n",
                 before = fall;
@@ -222,11 +225,11 @@ TEST(SectionTables, EveryFaultIsAnsweredWithItsLine) {
         fall += "x,-2,-2\n";
         before += std::to_string(1900 - i) + ",-2,-2\n";  // each before the one above it
     }
-    EXPECT_EQ(readRouteFiles({kJdRoute + grade}).faults.size(), kMostRouteFaults);
-    EXPECT_EQ(readRouteFiles({kJdRoute + fall}).faults.size(), kMostRouteFaults);
-    const RouteFileReading placed = readRouteFiles({kJdRoute + before});
-    ASSERT_TRUE(placed.design);
-    EXPECT_EQ(buildRoute(*placed.design).faults.size(), kMostRouteFaults);
+    EXPECT_EQ(readRouteFiles({kJdRoute + grade}).failures().size(), kMostRouteFaults);
+    EXPECT_EQ(readRouteFiles({kJdRoute + fall}).failures().size(), kMostRouteFaults);
+    const Result<RouteDesign> placed = readRouteFiles({kJdRoute + before});
+    ASSERT_TRUE(placed);
+    EXPECT_EQ(buildRoute(*placed).failures().size(), kMostRouteFaults);
     // Every section is built on a template.
     EXPECT_EQ(faultTexts({kJdRoute + slopes + "左,填,1.5,,\n"}),
               std::vector<std::string>{"文件 0 第 7 行：有边坡表而没有模板表（表头 "
@@ -244,19 +247,19 @@ TEST(SectionTables, EveryFaultIsAnsweredWithItsLine) {
 // element start with its 起点桩号, a table of an unknown header, a JD table with columns of its own
 // that a cross-section table names.
 TEST(SectionTables, TheOtherTablesReadAsBefore) {
-    const RouteFileReading breaks =
+    const Result<RouteDesign> breaks =
         readRouteFiles({kJdRoute + "\n断链前桩号,断链后桩号\nK1+500,K1+490\n\nK1+800,K1+790\n"});
-    ASSERT_TRUE(breaks.design);
-    EXPECT_EQ(breaks.design->breaks.size(), 2u);
-    const RouteFileReading start = readRouteFiles({kElementRoute});
-    ASSERT_TRUE(start.design && start.design->elementStart);
-    EXPECT_EQ(start.design->elementStart->chainage_m, 1000);
-    EXPECT_FALSE(start.design->section.templateTable);
+    ASSERT_TRUE(breaks);
+    EXPECT_EQ(breaks->breaks.size(), 2u);
+    const Result<RouteDesign> start = readRouteFiles({kElementRoute});
+    ASSERT_TRUE(start && start->elementStart);
+    EXPECT_EQ(start->elementStart->chainage_m, 1000);
+    EXPECT_FALSE(start->section.templateTable);
     EXPECT_EQ(faultTexts({kJdRoute + "\n侧,宽\n左,3\n"}).size(), 1u);
-    const RouteFileReading notes = readRouteFiles(
+    const Result<RouteDesign> notes = readRouteFiles(
         {"点号,X,Y,R,A1,A2,桩号,类型,类型,宽度\nBP,0,0,,,,K1+000,起点,,\nJD1,1000,0,300,100,100,,,,"
          "\nEP,1000,1000,,,,,终点,,\n"});
-    EXPECT_TRUE(notes.design && notes.design->section.components.empty());
+    EXPECT_TRUE(notes && notes->section.components.empty());
 }
 
 }  // namespace

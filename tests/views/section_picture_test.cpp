@@ -46,8 +46,8 @@ Road road(const QByteArray& text) {
     file.open(QIODevice::WriteOnly);
     file.write(text);
     file.close();
-    RouteLoading loading = loadRouteFile(path.toStdString());
-    return {std::move(*loading.route), std::move(*loading.crossSection)};
+    Result<LoadedRoute> loading = loadRouteFile(path.toStdString());
+    return {std::move(loading->route), std::move(*loading->crossSection)};
 }
 
 double gradeH(double chainage_m) {
@@ -68,7 +68,12 @@ QFont labelFont() {
 double stakeAt(const Route& route, const std::string& point) {
     StakeRequest every;
     every.interval_m = 20;
-    for (const StakeRow& r : stakeTable(route, every).rows)
+    const Result<StakeTable> table = stakeTable(route, every);
+    if (!table) {
+        ADD_FAILURE() << table.failure().message;
+        return 0;
+    }
+    for (const StakeRow& r : table->rows)
         if (r.point == point)
             return r.continuous_m;
     ADD_FAILURE() << point;

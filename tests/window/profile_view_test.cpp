@@ -26,11 +26,11 @@ const char kRoute[] =
     "\n变坡点桩号,高程,竖曲线半径\nK4+800,416.18,\nK5+030,427.68,2000\nK5+300,416.88,\n";
 
 Route textbookRoute() {
-    RouteFileReading reading = readRouteFile(kRoute);
-    EXPECT_TRUE(reading.design);
-    RouteBuilding building = buildRoute(*reading.design);
-    EXPECT_TRUE(building.route && building.route->gradeLine);
-    return *building.route;
+    const Result<RouteDesign> reading = readRouteFile(kRoute);
+    EXPECT_TRUE(reading);
+    Result<BuiltRoute> building = buildRoute(*reading);
+    EXPECT_TRUE(building && building->route.gradeLine);
+    return building->route;
 }
 
 // Widths for every text, as fonts of 7 and of 15 pixels a character would give them (the wider

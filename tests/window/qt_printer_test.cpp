@@ -70,9 +70,16 @@ QString stakeChainage(int i) {
     return QString("K%1+%2.000").arg(chainage_m / 1000).arg(chainage_m % 1000, 3, 10, QChar('0'));
 }
 
+// What the user is told once the report is printed: where it went, or why nowhere; nothing when
+// the printer simply printed it.
 std::optional<std::string> printTo(PrinterPort& printer, const CurveRecord& record) {
     printCurveReport(record, printer);
-    return printer.endDocument();
+    const Result<std::string> ended = printer.endDocument();
+    if (!ended)
+        return ended.failure().message;
+    if (ended->empty())
+        return std::nullopt;
+    return *ended;
 }
 
 // The text of a PDF file, each run of blanks made one blank so that lines compare independently

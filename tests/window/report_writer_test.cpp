@@ -158,8 +158,8 @@ class RouteReport : public ::testing::Test {
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(kRoute);
         file.close();
-        QString messages;
-        window_.reset(openRouteWindow(folder_.filePath("路线.csv"), messages));
+        const Result<RouteWindow*> opened = openRouteWindow(folder_.filePath("路线.csv"));
+        window_.reset(opened ? *opened : nullptr);
         ASSERT_TRUE(window_);
         // Every metre of the route with a side point each way: 3044 metre stakes (the ten metres
         // of the long chain twice), eight characteristic points and EP.

@@ -66,13 +66,13 @@ int main(int argc, char** argv) {
     const QString size = QString::fromLocal8Bit(argv[3]);
     const QString out = QString::fromLocal8Bit(argv[4]) + QStringLiteral("/");
     const bool reports = size == QStringLiteral("1024x768");
-    QString messages;
-    hcurve::RouteWindow* route = hcurve::openRouteWindow(
-        QStringList{QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])}, messages);
-    if (!route) {
-        std::fprintf(stderr, "%s", messages.toUtf8().constData());
+    const hcurve::Result<hcurve::RouteWindow*> opened = hcurve::openRouteWindow(
+        QStringList{QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])});
+    if (!opened) {
+        std::fprintf(stderr, "%s", hcurve::messageLines(opened).toUtf8().constData());
         return 1;
     }
+    hcurve::RouteWindow* route = *opened;
     // Stakes every 20 m over JD1 with a point 5 m each side, the axis turned 15 degrees.
     route->intervalField()->setText("20");
     route->fromField()->setText("K12+100");
@@ -100,12 +100,12 @@ int main(int argc, char** argv) {
 
     // The same road with its cross-section: the section at K12+300 in JD1's curve, and the stake
     // table with its edges.
-    hcurve::RouteWindow* road = hcurve::openRouteWindow(
+    const hcurve::Result<hcurve::RouteWindow*> roadOpened = hcurve::openRouteWindow(
         QStringList{QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
-                    QString::fromLocal8Bit(argv[5])},
-        messages);
+                    QString::fromLocal8Bit(argv[5])});
+    hcurve::RouteWindow* road = roadOpened ? *roadOpened : nullptr;
     if (!road || !road->sectionPage()) {
-        std::fprintf(stderr, "%s", messages.toUtf8().constData());
+        std::fprintf(stderr, "%s", hcurve::messageLines(roadOpened).toUtf8().constData());
         return 1;
     }
     road->computeStakes();

@@ -92,9 +92,9 @@ TEST_F(RouteWindowTest, MainWindowHasTheRouteMenu) {
 }
 
 TEST_F(RouteWindowTest, ElementTableAndPlan) {
-    QString messages;
-    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
-    ASSERT_TRUE(window) << messages.toStdString();
+    const Result<RouteWindow*> opened = openRouteWindow(path_);
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
+    ASSERT_TRUE(window) << messageLines(opened).toStdString();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("线路 - 路线.csv"));
     QTableView* t = window->elementTable();
     ASSERT_EQ(rows(t), 4);
@@ -134,8 +134,8 @@ TEST_F(RouteWindowTest, ElementTableAndPlan) {
 }
 
 TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
-    QString messages;
-    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    const Result<RouteWindow*> opened = openRouteWindow(path_);
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
     ASSERT_TRUE(window);
     window->intervalField()->setText("10");
     window->fromField()->setText("K1+490");
@@ -197,8 +197,8 @@ TEST_F(RouteWindowTest, StakeFormExportAndPrint) {
 // The file the window was opened from is never replaced by its exports or drawings, under its
 // own name, through a link or a hard link; the message names both.
 TEST_F(RouteWindowTest, TheOpenedFileIsNoTarget) {
-    QString messages;
-    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    const Result<RouteWindow*> opened = openRouteWindow(path_);
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
     ASSERT_TRUE(window);
     window->intervalField()->setText("100");
     ASSERT_EQ(window->computeStakes(), std::nullopt);
@@ -224,9 +224,9 @@ TEST_F(RouteWindowTest, TheOpenedFileIsNoTarget) {
 TEST_F(RouteWindowTest, GradeLineTabsElevationsAndTheProfileDrawing) {
     const QString profile = folder_.filePath("纵断面.csv");
     writeFile(profile, kProfile);
-    QString messages;
-    std::unique_ptr<RouteWindow> window(openRouteWindow(QStringList{path_, profile}, messages));
-    ASSERT_TRUE(window) << messages.toStdString();
+    const Result<RouteWindow*> opened = openRouteWindow(QStringList{path_, profile});
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
+    ASSERT_TRUE(window) << messageLines(opened).toStdString();
     QStringList tabs;
     for (int i = 0; i < window->tabs()->count(); ++i)
         tabs << window->tabs()->tabText(i);
@@ -266,16 +266,17 @@ TEST_F(RouteWindowTest, AFileWithFaultsOpensNoWindow) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,0\nJD1,0,0,300,,,\nEP,1,1,,,,\n");
     file.close();
-    QString messages;
-    EXPECT_EQ(openRouteWindow(path_, messages), nullptr);
-    EXPECT_EQ(messages, path_ + QStringLiteral(": 第 3 行：点 JD1 与前一点 BP 的座标相同。\n"));
+    const Result<RouteWindow*> refused = openRouteWindow(path_);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(messageLines(refused),
+              path_ + QStringLiteral(": 第 3 行：点 JD1 与前一点 BP 的座标相同。\n"));
 }
 
 // The window fits the screen's free area and comes back at the size and with the form it had;
 // the plan is the plan view's canvas, with the route's characteristic points and their chainages.
 TEST_F(RouteWindowTest, FitsTheScreenKeepsItsFormAndDrawsThePlan) {
-    QString messages;
-    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    const Result<RouteWindow*> opened = openRouteWindow(path_);
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
     ASSERT_TRUE(window);
     const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_LE(window->width(), room.width());
@@ -288,7 +289,8 @@ TEST_F(RouteWindowTest, FitsTheScreenKeepsItsFormAndDrawsThePlan) {
         fields[i]->setText(form[i]);
     window->show();
     window->close();
-    std::unique_ptr<RouteWindow> again(openRouteWindow(path_, messages));
+    const Result<RouteWindow*> againOpened = openRouteWindow(path_);
+    std::unique_ptr<RouteWindow> again(againOpened ? *againOpened : nullptr);
     EXPECT_EQ(again->size(), QSize(500, 400));
     EXPECT_EQ(again->intervalField()->text(), form[0]);
     EXPECT_EQ(again->rightField()->text(), form[4]);
@@ -321,8 +323,8 @@ TEST_F(RouteWindowTest, FitsTheScreenKeepsItsFormAndDrawsThePlan) {
 // The rows of a chain break say so; a stretch off the route names where the route is; a right
 // angle of skew is refused; the export adds the extension of its type and says what it wrote.
 TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
-    QString messages;
-    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    const Result<RouteWindow*> opened = openRouteWindow(path_);
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
     ASSERT_TRUE(window);
     window->intervalField()->setText("10");
     window->fromField()->setText("1480");
@@ -344,7 +346,7 @@ TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
     request.to_m = 1520;
     request.left_m = {5, 10};
     const QStringList csv =
-        QString::fromStdString(stakeTableCsv(stakeTable(window->route(), request), request))
+        QString::fromStdString(stakeTableCsv(*stakeTable(window->route(), request), request))
             .split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(csv.size(), 1 + rows(s));
     for (int row = -1; row < rows(s); ++row) {
@@ -381,10 +383,10 @@ TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
     window->setExportChooser([&] { return std::optional<QString>(chosen + ".xml"); });
     EXPECT_EQ(window->exportToChosenFile(),
               QStringLiteral("已把路线写成 LandXML 文件“%1.xml”。").arg(chosen));
-    const RouteLoading xml = loadRouteFiles({(chosen + ".xml").toStdString()});
-    ASSERT_TRUE(xml.route);
-    EXPECT_TRUE(xml.messages.empty());
-    EXPECT_EQ(xml.route->breaks.size(), 1u);
+    const Result<LoadedRoute> xml = loadRouteFiles({(chosen + ".xml").toStdString()});
+    ASSERT_TRUE(xml);
+    EXPECT_TRUE(xml.warnings().empty());
+    EXPECT_EQ(xml->route.breaks.size(), 1u);
 
     // The element table's EP is K(continuous - 10) past the long chain of 10 m.
     const double ep_m = cell(window->elementTable(), 3, 1).toDouble() - 10;
@@ -411,8 +413,8 @@ TEST_F(RouteWindowTest, BreaksStretchSkewAndExport) {
 // A stake form the route cannot meet is refused in the words of `hcurve route` for the same
 // values, which puts only the program's name before them.
 TEST_F(RouteWindowTest, TheStakeFormIsRefusedAsTheCommandLineRefusesIt) {
-    QString messages;
-    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    const Result<RouteWindow*> opened = openRouteWindow(path_);
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
     ASSERT_TRUE(window);
     const struct {
         const char *interval, *from, *to, *skew;
@@ -468,8 +470,8 @@ TEST_F(RouteWindowTest, TheStakeFormIsRefusedAsTheCommandLineRefusesIt) {
 
 // The plan shows the stakes last computed with their side points, where the stake table has them.
 TEST_F(RouteWindowTest, ThePlanShowsTheStakesWithTheirSidePoints) {
-    QString messages;
-    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    const Result<RouteWindow*> opened = openRouteWindow(path_);
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
     ASSERT_TRUE(window);
     ASSERT_TRUE(window->plan()->scene());
     EXPECT_TRUE(window->plan()->scene()->stakes.empty());
@@ -510,9 +512,9 @@ TEST_F(RouteWindowTest, ARouteOfElementsNamesBpAndItsCharacteristicPoints) {
     writeFile(elements,
               "起点桩号,X,Y,方位角\nK0+000,3456000,512000,45\n\n长度,起点半径,终点半径,转向\n"
               "100,,,\n60,inf,500,右\n80,500,500,右\n60,500,inf,右\n100,,,\n");
-    QString messages;
-    std::unique_ptr<RouteWindow> window(openRouteWindow(elements, messages));
-    ASSERT_TRUE(window) << messages.toStdString();
+    const Result<RouteWindow*> opened = openRouteWindow(elements);
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
+    ASSERT_TRUE(window) << messageLines(opened).toStdString();
     fillForm(*window, {"1000"});
     ASSERT_EQ(window->computeStakes(), std::nullopt);
     QStringList points;
@@ -536,15 +538,15 @@ TEST_F(RouteWindowTest, AGradeLineFromAnotherFolderIsAddedToTheOpenWindow) {
     QTemporaryDir other;
     const QString profile = other.filePath("纵断面.csv");
     writeFile(profile, kProfile);
-    QString messages;
-    std::unique_ptr<RouteWindow> window(openRouteWindow(path_, messages));
+    const Result<RouteWindow*> opened = openRouteWindow(path_);
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
     ASSERT_TRUE(window);
     fillForm(*window, {"50", "1200", "1200", "", "", ""});
     ASSERT_EQ(window->computeStakes(), std::nullopt);
     EXPECT_EQ(window->verticalTable(), nullptr);
 
-    const RouteWindow::Added added = window->addFiles({profile});
-    EXPECT_TRUE(added.added) << added.messages.toStdString();
+    const Result<void> added = window->addFiles({profile});
+    EXPECT_TRUE(added) << messageLines(added).toStdString();
     EXPECT_EQ(window->files(), (QStringList{path_, profile}));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("线路 - 路线.csv, 纵断面.csv"));
     ASSERT_NE(window->verticalTable(), nullptr);
@@ -558,15 +560,16 @@ TEST_F(RouteWindowTest, AGradeLineFromAnotherFolderIsAddedToTheOpenWindow) {
     EXPECT_EQ(window->baseName(), QStringLiteral("路线"));
 
     // A file that is no table of the route is told, and the window stays as it was.
-    const RouteWindow::Added wrong = window->addFiles({path_});
-    EXPECT_FALSE(wrong.added);
-    EXPECT_TRUE(wrong.messages.contains(QStringLiteral("只能有一个")))
-        << wrong.messages.toStdString();
+    const Result<void> wrong = window->addFiles({path_});
+    EXPECT_FALSE(wrong);
+    EXPECT_TRUE(messageLines(wrong).contains(QStringLiteral("只能有一个")))
+        << messageLines(wrong).toStdString();
     EXPECT_EQ(window->files().size(), 2);
 
     // The profile clicked first: the JD table is read first all the same.
-    std::unique_ptr<RouteWindow> reversed(openRouteWindow(QStringList{profile, path_}, messages));
-    ASSERT_TRUE(reversed) << messages.toStdString();
+    const Result<RouteWindow*> reversedOpened = openRouteWindow(QStringList{profile, path_});
+    std::unique_ptr<RouteWindow> reversed(reversedOpened ? *reversedOpened : nullptr);
+    ASSERT_TRUE(reversed) << messageLines(reversedOpened).toStdString();
     EXPECT_EQ(reversed->files(), (QStringList{path_, profile}));
     EXPECT_EQ(reversed->baseName(), QStringLiteral("路线"));
 }

@@ -46,9 +46,9 @@ class SectionTab : public ::testing::Test {
         return path;
     }
     std::unique_ptr<RouteWindow> open(const QStringList& paths) {
-        QString messages;
-        std::unique_ptr<RouteWindow> window(openRouteWindow(paths, messages));
-        EXPECT_TRUE(window) << messages.toStdString();
+        const Result<RouteWindow*> opened = openRouteWindow(paths);
+        std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
+        EXPECT_TRUE(window) << messageLines(opened).toStdString();
         return window;
     }
     QTemporaryDir folder_;
@@ -74,7 +74,7 @@ TEST_F(SectionTab, TheTabIsThereOnlyWithASection) {
 
     // The section's tables in a further file, added to the open window.
     const QString section = write("横断面.csv", kSection);
-    ASSERT_TRUE(plain->addFiles({section}).added);
+    ASSERT_TRUE(plain->addFiles({section}).ok());
     EXPECT_EQ(tabTexts(*plain).back(), QStringLiteral("横断面"));
     EXPECT_FALSE(plain->edgesBox()->isHidden());
 
@@ -287,12 +287,13 @@ TEST_F(SectionTab, SectionTablesBesideALandXmlFile) {
     std::unique_ptr<RouteWindow> added = open({xml});
     ASSERT_TRUE(added);
     EXPECT_FALSE(added->crossSection());
-    ASSERT_TRUE(added->addFiles({section}).added);
+    ASSERT_TRUE(added->addFiles({section}).ok());
     EXPECT_TRUE(added->crossSection());
 
-    QString messages;
-    EXPECT_EQ(openRouteWindow({xml, write("路线.csv", kPlan)}, messages), nullptr);
-    EXPECT_EQ(messages, "hcurve: LandXML 文件“" + xml + "”要单独读，不能与别的文件一起读。\n");
+    const Result<RouteWindow*> refused = openRouteWindow({xml, write("路线.csv", kPlan)});
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(messageLines(refused),
+              "hcurve: LandXML 文件“" + xml + "”要单独读，不能与别的文件一起读。\n");
 }
 
 }  // namespace

@@ -108,12 +108,13 @@ int main(int argc, char** argv) {
         return 1;
     table->close();
 
-    QString messages;
-    hcurve::RouteWindow* route = hcurve::openRouteWindow(QString::fromLocal8Bit(argv[1]), messages);
-    if (!route) {
-        std::fprintf(stderr, "%s", messages.toUtf8().constData());
+    const hcurve::Result<hcurve::RouteWindow*> opened =
+        hcurve::openRouteWindow(QString::fromLocal8Bit(argv[1]));
+    if (!opened) {
+        std::fprintf(stderr, "%s", hcurve::messageLines(opened).toUtf8().constData());
         return 1;
     }
+    hcurve::RouteWindow* route = *opened;
     route->intervalField()->setText("0.03");
     route->fromField()->setText("");
     route->toField()->setText("");
