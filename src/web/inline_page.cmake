@@ -1,6 +1,9 @@
 # Writes the page's styles and scripts into its shell: the line "<!-- page styles -->" becomes one
 # <style> element per file of STYLES, "<!-- page scripts -->" one <script> element per file of
-# SCRIPTS. Run with cmake -P; TEMPLATE, STYLES, SCRIPTS and OUTPUT are given with -D.
+# SCRIPTS. Run with cmake -P; TEMPLATE, STYLES, SCRIPTS (files with "|" between them) and OUTPUT
+# are given with -D.
+string(REPLACE "|" ";" STYLES "${STYLES}")
+string(REPLACE "|" ";" SCRIPTS "${SCRIPTS}")
 file(READ ${TEMPLATE} page)
 set(styles "")
 foreach(style IN LISTS STYLES)
