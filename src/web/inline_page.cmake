@@ -1,7 +1,7 @@
-# Writes the page's styles and scripts into its shell: the line "<!-- page styles -->" becomes one
-# <style> element per file of STYLES, "<!-- page scripts -->" one <script> element per file of
-# SCRIPTS. Run with cmake -P; TEMPLATE, STYLES, SCRIPTS (files with "|" between them) and OUTPUT
-# are given with -D.
+# Writes the page: in the shell TEMPLATE the line "<!-- page styles -->" becomes one <style>
+# element per file of STYLES, "<!-- page module -->" the module's script MODULE, and
+# "<!-- page scripts -->" one <script> element per file of SCRIPTS. Run with cmake -P; TEMPLATE,
+# STYLES, SCRIPTS (files with "|" between them), MODULE and OUTPUT are given with -D.
 string(REPLACE "|" ";" STYLES "${STYLES}")
 string(REPLACE "|" ";" SCRIPTS "${SCRIPTS}")
 file(READ ${TEMPLATE} page)
@@ -10,11 +10,23 @@ foreach(style IN LISTS STYLES)
     file(READ ${style} text)
     string(APPEND styles "<style>\n${text}</style>\n")
 endforeach()
+# A script holding "</script" would end its element early.
+# (The text is passed by the name of its variable: a ";" in it would split an argument.)
+function(check_script file variable)
+    string(FIND "${${variable}}" "</script" closing)
+    if(NOT closing EQUAL -1)
+        message(FATAL_ERROR "${file} holds \"</script\", which would end its element early")
+    endif()
+endfunction()
 set(scripts "")
 foreach(script IN LISTS SCRIPTS)
     file(READ ${script} text)
+    check_script(${script} text)
     string(APPEND scripts "<script>\n${text}</script>\n")
 endforeach()
+file(READ ${MODULE} module)
+check_script(${MODULE} module)
 string(REPLACE "<!-- page styles -->" "${styles}" page "${page}")
+string(REPLACE "<!-- page module -->" "<script>\n${module}</script>" page "${page}")
 string(REPLACE "<!-- page scripts -->" "${scripts}" page "${page}")
 file(WRITE ${OUTPUT} "${page}")

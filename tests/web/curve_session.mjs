@@ -194,9 +194,10 @@ export const exampleWithSidePoints = {
   answers: [...workedExample.answers.slice(0, -1), 'y', '1', '2', '5', '10', '1', '7.5', '2', '1.5', '2'],
 };
 
-// 中桩计算 from K12+200 to K12+300 every 50 m, the transverse axis 15°30' from the normal; every
+// 中桩计算 from K12+200 to K12+300 every 50 m, the transverse axis 15°30' from the normal, the rows
+// 1.5 m before and 2 m behind it as the run asks them again; every
 // listing pause answered with Enter.
 export const stakeRange = {
   key: '2', caption: '中桩计算', pauses: true,
-  answers: ['2', '12200', '12300', '50', '15.3'],
+  answers: ['2', '12200', '12300', '50', '15.3', '1.5', '2'],
 };
