@@ -49,10 +49,18 @@ function runConsole(commands) {
   return transcriptEvents(result.stdout);
 }
 
-// What the fields and captions show after a list of events, from the state before.
+// The window shows a stake in place of the one before it, side points included: the side groups
+// (Text31 to Text36) are emptied as the stake's chainage (Text26) is shown. The console writes
+// only what the commands write.
+const stakeChainage = 'Text26';
+const sideFields = ['Text31', 'Text32', 'Text33', 'Text34', 'Text35', 'Text36'];
+
+// What the window's fields and captions show after a list of the console's events, from the
+// state before.
 export function stateAfter(events, before = { fields: {}, labels: {} }) {
   const state = { fields: { ...before.fields }, labels: { ...before.labels } };
   for (const e of events) {
+    if (e.kind === 'field' && e.control === stakeChainage) for (const side of sideFields) state.fields[side] = '';
     if (e.kind === 'field') state.fields[e.control] = e.text;
     if (e.kind === 'label') state.labels[e.control] = e.text;
   }
