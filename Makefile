@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 600
 # program before test-windows compares against it.
 .NOTPARALLEL:
 
-.PHONY: all setup build run check test test-default test-sanitize test-release test-windows windows web test-web test-browser bench fuzz package clean
+.PHONY: all setup build run check test test-default test-sanitize test-release test-windows windows web test-web test-browser bench bench-browser fuzz package clean
 
 all: build
 
@@ -107,6 +107,10 @@ test-web:
 # loopback and opened again without it.
 test-browser: web
 	@tests/web/run.sh
+
+# The browser edition's figures in headless chromium (bench/web_*.mjs), each with its limit.
+bench-browser: web
+	@for b in bench/web_*.mjs; do [ -f "$$b" ] || continue; echo "== $$b"; node "$$b" || exit 1; done
 
 bench: build
 	./build/default/bench/hcurve_bench
