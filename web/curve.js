@@ -597,6 +597,7 @@
           for (let i = 2; i + 1 < cell.length; i += 2) {
             const piece = document.createElement('span');
             piece.style.left = (+cell[i] * 0.5) + 'em';
+            piece.dataset.x = cell[i];
             piece.textContent = cell[i + 1];
             printed.append(piece);
           }

@@ -42,9 +42,9 @@ export function transcriptEvents(output) {
 const kPauses = 200;
 const answerOf = (command, i) => (i < command.answers.length ? command.answers[i] : command.pauses ? '' : undefined);
 
-function runConsole(commands) {
+function runConsole(commands, cwd) {
   const input = commands.map((c) => [c.key, ...c.answers, ...(c.pauses ? Array(kPauses).fill('') : [])].join('\n') + '\n').join('');
-  const result = spawnSync(consoleProgram(), ['--console'], { input, encoding: 'utf8' });
+  const result = spawnSync(consoleProgram(), ['--console'], { input, encoding: 'utf8', cwd });
   if (result.status !== 0) throw new Error(`hcurve --console ended with ${result.status}: ${result.stderr}`);
   return transcriptEvents(result.stdout);
 }
@@ -68,12 +68,12 @@ export function stateAfter(events, before = { fields: {}, labels: {} }) {
 }
 
 // The console's session cut into its commands: each command's events alone, from running the
-// console on every prefix of the session.
-export function consoleCommands(commands) {
+// console on every prefix of the session (in the folder cwd, where it writes and reads files).
+export function consoleCommands(commands, cwd = undefined) {
   const segments = [];
   let previous = 0;
   for (let i = 1; i <= commands.length; ++i) {
-    const events = runConsole(commands.slice(0, i));
+    const events = runConsole(commands.slice(0, i), cwd);
     segments.push(events.slice(previous));
     previous = events.length;
   }
