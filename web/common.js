@@ -189,6 +189,17 @@ const hcurve = (() => {
     if (file && dropHandler) dropHandler(file, event);
   });
 
+  // The module's WebAssembly, which the page carries in base64 in an element of its own; the
+  // element goes once it is read.
+  function wasmBytes() {
+    const element = document.getElementById('hcurve-wasm');
+    const text = atob(element.textContent.trim());
+    element.remove();
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+    return bytes;
+  }
+
   let pageTitle = '平曲线计算';
   function register(view) { views.push(view); }
 
@@ -200,7 +211,10 @@ const hcurve = (() => {
       document.querySelector('#views [data-view="route-page"]').hidden = true;
     }
     const page = {};
-    const module = await createHcurve({ hcurvePage: page, print: () => {}, printErr: (t) => console.warn(t) });
+    performance.mark('hcurve-start');
+    const module = await createHcurve({ hcurvePage: page, wasmBinary: wasmBytes(), print: () => {},
+      printErr: (t) => console.warn(t) });
+    performance.mark('hcurve-module');
     for (const view of views) await view.start(module, page);
     window.hcurveReadyAt = performance.now();
     window.hcurveReady = true;
