@@ -139,8 +139,9 @@ export async function startCommand(page, caption) {
 }
 
 // Types one command's answers as a user does, each followed by Enter, and closes each message
-// with Enter, checking every prompt and message against the console's.
-export async function typeCommand(page, command, events) {
+// with Enter, checking every prompt and message against the console's. quick: each answer comes
+// as one input, as from a paste or an input method, not key by key.
+export async function typeCommand(page, command, events, { quick = false } = {}) {
   let asked = await questionsAsked(page);
   let shown = await messagesShown(page);
   await startCommand(page, command.caption);
@@ -151,7 +152,7 @@ export async function typeCommand(page, command, events) {
       assert.equal(prompt, e.text, `question ${answer + 1} of ${command.caption}`);
       const typed = answerOf(command, answer++);
       assert.notEqual(typed, undefined, `${command.caption} asks more than its answers: ${prompt}`);
-      await page.keyboard.type(typed);
+      await enter(page, typed, quick);
       await page.keyboard.press('Enter');
     } else if (e.kind === 'message') {
       const text = await waitForMessage(page, ++shown);
@@ -170,29 +171,98 @@ export const workedExample = {
   answers: ['7', '', '12345.678', '', '3456789.123', '', '512345.678', '', '45.3015', '', '30.1530', '', '500', '', '200', '', '250', '', 'n'],
 };
 
-// Answers a command's first `count` questions as typeCommand does, then leaves the next one:
-// with Esc, 取消 or the dialog's close button.
+async function enter(page, text, quick) {
+  if (!quick) await page.keyboard.type(text);
+  else if (text !== '') await page.keyboard.sendCharacter(text);
+}
+
+// Answers a command's first `count` questions, then leaves the next one: with Esc, 取消 or the
+// dialog's close button, as a user does. The answers before it are given by a script in the page
+// (each question's answer set and submitted, each message closed) at the page's own speed.
 export async function leaveCommandAt(page, command, events, count, leaveBy) {
-  let asked = await questionsAsked(page);
-  let shown = await messagesShown(page);
+  const asked = await questionsAsked(page);
+  const prompts = events.filter((e) => e.kind === 'ask').map((e) => e.text);
+  const answers = prompts.slice(0, count).map((p, i) => answerOf(command, i));
   await startCommand(page, command.caption);
-  let answer = 0;
-  for (const e of events) {
-    if (e.kind === 'ask') {
-      const prompt = await waitForQuestion(page, ++asked);
-      assert.equal(prompt, e.text);
-      if (answer === count) break;
-      await page.keyboard.type(answerOf(command, answer++));
-      await page.keyboard.press('Enter');
-    } else if (e.kind === 'message') {
-      await waitForMessage(page, ++shown);
-      await page.keyboard.press('Enter');
+  const seen = await page.evaluate(async (asked, answers) => {
+    const question = document.getElementById('question-dialog');
+    const message = document.getElementById('message-dialog');
+    const frame = () => new Promise((resolve) => setTimeout(resolve, 0));
+    const seen = [];
+    for (let i = 0; i < answers.length; ++i) {
+      for (;;) {
+        if (message.open) message.querySelector('form').requestSubmit();
+        else if (question.open && Number(question.dataset.asked) === asked + i + 1) break;
+        await frame();
+      }
+      seen.push(question.querySelector('.dialog-prompt').textContent);
+      document.getElementById('question-answer').value = answers[i];
+      question.querySelector('form').requestSubmit();
     }
-  }
+    for (;;) {
+      if (message.open) message.querySelector('form').requestSubmit();
+      else if (question.open && Number(question.dataset.asked) === asked + answers.length + 1) break;
+      await frame();
+    }
+    seen.push(question.querySelector('.dialog-prompt').textContent);
+    return seen;
+  }, asked, answers);
+  assert.deepEqual(seen, prompts.slice(0, count + 1));
   if (leaveBy === 'Esc') await page.keyboard.press('Escape');
   else await page.click(leaveBy === '取消' ? '#question-dialog .dialog-cancel' : '#question-dialog .dialog-close');
   await waitUntilIdle(page);
   assert.equal(await page.$eval('#question-dialog', (d) => d.open), false, 'the question is closed');
+}
+
+const ways = ['Esc', '取消', '×'];
+// The listing's pauses: leaving one ends the listing, and the run stays.
+export const isPause = (prompt) => /按 Enter 键或 OK 键|单击 Enter 键或点击 OK 键/.test(prompt);
+
+// Leaves the command at each question that `which` picks (by its prompt), after the prefix of
+// commands, and checks the page: as before the command, or at a pause of the listing as the
+// console shows it at that pause. Of the pauses only the first, one in the middle and the last
+// are tried (each needs the session typed again).
+export async function leaveEach(prefix, command, which = () => true) {
+  const { openPage, closePage } = await import('./harness.mjs');
+  const segments = consoleCommands([...prefix, command]);
+  const events = segments.at(-1);
+  const asks = events.map((e, i) => ({ ...e, at: i })).filter((e) => e.kind === 'ask');
+  const pauses = asks.map((a, k) => k).filter((k) => isPause(asks[k].text));
+  const tried = asks.map((a, k) => k).filter((k) => which(asks[k].text) && (!isPause(asks[k].text) ||
+    [pauses[0], pauses[Math.floor(pauses.length / 2)], pauses.at(-1)].includes(k)));
+  let ctx = null;
+  let before = null;
+  let start = null;
+  let consoleBefore = null;
+  const fresh = async () => {
+    if (ctx) await closePage(ctx);
+    ctx = await openPage();
+    start = await pageState(ctx.page);
+    consoleBefore = { fields: {}, labels: {} };
+    for (let i = 0; i < prefix.length; ++i) {
+      await typeCommand(ctx.page, prefix[i], segments[i], { quick: true });
+      consoleBefore = stateAfter(segments[i], consoleBefore);
+    }
+    before = await pageState(ctx.page);
+  };
+  try {
+    await fresh();
+    for (const k of tried) {
+      const way = ways[k % ways.length];
+      await leaveCommandAt(ctx.page, command, events, k, way);
+      const shown = await pageState(ctx.page);
+      if (isPause(asks[k].text)) {
+        const atPause = stateAfter(events.slice(0, asks[k].at), consoleBefore);
+        assert.deepEqual(shown, expectedState(start, atPause), `left by ${way} at pause ${k + 1}: ${asks[k].text}`);
+        await fresh();
+      } else {
+        assert.deepEqual(shown, before, `left by ${way} at question ${k + 1}: ${asks[k].text}`);
+      }
+    }
+  } finally {
+    if (ctx) await closePage(ctx);
+  }
+  return { asks: asks.length, pauses: pauses.length, tried: tried.length };
 }
 
 // The worked example with side points: two on the left (5 and 10 m), one on the right (7.5 m),
