@@ -209,7 +209,7 @@
   // Prompts whose answer is a number bring up the numeric keyboard; a name, a yes or no, a file
   // name take letters.
   // A value that may be negative takes the full keyboard, whose minus sign every phone has.
-  const textPrompt = /点号|输入 Y|文件名|路径|负|为正/;
+  const textPrompt = /的点号|输入 Y|文件名|路径|负|为正/;
 
   function today() {
     const d = new Date();

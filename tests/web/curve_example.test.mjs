@@ -57,6 +57,18 @@ test('the worked example on a phone: one column, finger-sized controls, the cons
     });
     assert.ok(dialogSizes.dialogRight <= 360, `the dialog ends at ${dialogSizes.dialogRight}`);
     assert.ok(dialogSizes.input >= 40 && dialogSizes.buttons.every((h) => h >= 40), JSON.stringify(dialogSizes));
+    // The JD's name takes letters; its confirmation and the chainage bring up the numeric keyboard.
+    assert.equal(dialogSizes.inputmode, 'text');
+    const modes = [];
+    for (const answer of ['7', '']) {
+      const asked = await page.$eval('#question-dialog', (d) => Number(d.dataset.asked));
+      await page.keyboard.type(answer);
+      await page.keyboard.press('Enter');
+      await page.waitForFunction((n) => document.getElementById('question-dialog').open &&
+        Number(document.getElementById('question-dialog').dataset.asked) === n + 1, {}, asked);
+      modes.push(await page.$eval('#question-answer', (i) => i.getAttribute('inputmode')));
+    }
+    assert.deepEqual(modes, ['decimal', 'decimal']);
     await page.keyboard.press('Escape');
     await page.waitForFunction(() => document.body.dataset.running === '0');
 
