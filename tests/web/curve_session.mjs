@@ -4,7 +4,8 @@
 // command. The page's fields are found by the window's control names, which the console's
 // protocol shares (Text14, Label36).
 import { spawnSync } from 'node:child_process';
-import { existsSync } from 'node:fs';
+import os from 'node:os';
+import fs, { existsSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 import path from 'node:path';
 import assert from 'node:assert/strict';
@@ -279,3 +280,38 @@ export const stakeRange = {
   key: '2', caption: '中桩计算', pauses: true,
   answers: ['2', '12200', '12300', '50', '15.3', '1.5', '2'],
 };
+
+// ---- Helpers of the files' and tools' tests ----
+export const scratch = () => fs.mkdtempSync(path.join(os.tmpdir(), 'hcurve-web-'));
+
+// A session typed into the page, compared with the console after every command.
+export async function typeAndCompare(page, session, folder) {
+  const segments = consoleCommands(session, folder);
+  const start = await pageState(page);
+  let consoleState = { fields: {}, labels: {} };
+  for (let i = 0; i < session.length; ++i) {
+    await typeCommand(page, session[i], segments[i]);
+    consoleState = stateAfter(segments[i], consoleState);
+    assert.deepEqual(await pageState(page), expectedState(start, consoleState), `after ${session[i].caption}`);
+  }
+  return { segments, start, consoleState };
+}
+
+// Answers the page's save dialog: a name and, when given, a file type by its position.
+export async function saveAs(page, name, type) {
+  await page.waitForSelector('#file-dialog[open] #file-name');
+  await page.$eval('#file-name', (input, name) => { input.value = name; }, name);
+  if (type !== undefined) await page.select('#file-type', String(type));
+  await page.focus('#file-name');
+  await page.keyboard.press('Enter');
+}
+
+// Closes the next message with Enter; its text.
+export async function readMessage(page, n) {
+  const text = await waitForMessage(page, n);
+  await page.keyboard.press('Enter');
+  return text;
+}
+
+export const messagesOf = (events) => events.filter((e) => e.kind === 'message').map((e) => e.text);
+
