@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <memory>
 #include <optional>
