@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,7 +21,9 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <tuple>
@@ -29,6 +33,7 @@
 #include "views/plan_scene.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"
+#include "window/profile_view.h"
 #include "window/route_window.h"
 
 namespace hcurve {
@@ -503,6 +508,95 @@ TEST_F(RouteWindowTest, ThePlanShowsTheStakesWithTheirSidePoints) {
     // The first leg runs north (X grows): left is west (Y below the stake's).
     EXPECT_LT(drawn[1].left[0].y_m, drawn[1].at.y_m);
     EXPECT_GT(drawn[1].right[0].y_m, drawn[1].at.y_m);
+}
+
+// Columns of the picture where a colour near the given one stands (each channel within 40), in
+// its rows from top to bottom (not including bottom).
+std::vector<bool> columnsWithColour(const QImage& image, const QColor& colour, int top,
+                                    int bottom) {
+    std::vector<bool> found(static_cast<std::size_t>(image.width()), false);
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) <= 40 && std::abs(c.green() - colour.green()) <= 40 &&
+                std::abs(c.blue() - colour.blue()) <= 40)
+                found[static_cast<std::size_t>(x)] = true;
+        }
+    return found;
+}
+
+// Surveyed ground opened with the route and its grade line: the stake table reads the ground at
+// each stake that has a section and the fill or cut there, and the profile draws the ground line
+// in its colour from the first section to the last, and nowhere else.
+TEST_F(RouteWindowTest, TheGroundAtTheStakesAndTheGroundLineOnTheProfile) {
+    const QString profile = folder_.filePath("纵断面.csv");
+    writeFile(profile, kProfile);
+    const QString ground = folder_.filePath("地面线.txt");
+    // Centres: 49.0 at K1+100 (between two points), 50.5 at K1+150, 51.5 at K1+250.
+    writeFile(ground, "BEGIN,K1+100\n-5,49.5\n5,48.5\nBEGIN,K1+150\n0,50.5\n4,50.9\n"
+                      "BEGIN,K1+250\n-3,52\n3,51\n");
+    const Result<RouteWindow*> opened = openRouteWindow(QStringList{path_, profile, ground});
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
+    ASSERT_TRUE(window) << messageLines(opened).toStdString();
+    EXPECT_EQ(messageLines(opened), "");
+
+    fillForm(*window, {"50", "1100", "1300"});
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    QTableView* s = window->stakeTable();
+    const int columns = s->model()->columnCount();
+    ASSERT_GE(columns, 3);
+    EXPECT_EQ(heading(s, columns - 2), QStringLiteral("地面高程"));
+    EXPECT_EQ(heading(s, columns - 1), QStringLiteral("填挖高"));
+    EXPECT_EQ(heading(s, 6), QStringLiteral("高程"));
+    // The grade rises 2 % from 50 at K1+100 to the curve (T = 2500 * 0.04 / 2 = 50) at K1+150,
+    // 51.000 there, and falls from its end at K1+250, 51.000 too: fills of 1 and 0.5, a cut of 0.5.
+    const std::map<QString, std::pair<QString, QString>> expected = {
+        {"K1+100.000", {"49.0000", "1.000"}},
+        {"K1+150.000", {"50.5000", "0.500"}},
+        {"K1+200.000", {"", ""}},
+        {"K1+250.000", {"51.5000", "-0.500"}},
+        {"K1+300.000", {"", ""}}};
+    ASSERT_EQ(rows(s), 5);
+    for (int row = 0; row < rows(s); ++row) {
+        const auto e = expected.find(cell(s, row, 1));
+        ASSERT_NE(e, expected.end()) << cell(s, row, 1).toStdString();
+        EXPECT_EQ(cell(s, row, columns - 2), e->second.first) << row;
+        EXPECT_EQ(cell(s, row, columns - 1), e->second.second) << row;
+    }
+
+    // The profile, as the user sees it: the ground line's colour in the columns of the plot from
+    // K1+100 to K1+250, none before or after.
+    ProfileView* view = window->profileView();
+    ASSERT_TRUE(view);
+    ASSERT_EQ(view->groundLine().size(), 3u);
+    view->resize(1000, 600);
+    const QImage picture = view->grab().toImage();
+    ASSERT_EQ(picture.width(), 1000);
+    // The plot runs from x = 70 to 980 over the grade line, K1+100 to K1+300, and from y = 44
+    // to 64 above the picture's bottom; the legend stands above it.
+    const std::vector<bool> brown = columnsWithColour(picture, groundLineColour(), 44, 536);
+    const std::vector<bool> legend = columnsWithColour(picture, groundLineColour(), 0, 44);
+    // Its piece of line, 24 pixels long.
+    const auto legendColumns = std::count(legend.begin(), legend.end(), true);
+    EXPECT_GE(legendColumns, 22);
+    EXPECT_LE(legendColumns, 27);
+    const auto x = [](double c) { return static_cast<std::size_t>(70 + (c - 1100) * 910 / 200); };
+    for (double c = 1102; c < 1249; c += 2)
+        EXPECT_TRUE(brown[x(c)]) << c;
+    for (std::size_t column = x(1256); column < 1000; ++column)
+        EXPECT_FALSE(brown[column]) << column;
+    // The legend names it only where there is ground; a window without it draws no such line.
+    const Result<RouteWindow*> bare = openRouteWindow(QStringList{path_, profile});
+    std::unique_ptr<RouteWindow> plain(bare ? *bare : nullptr);
+    ASSERT_TRUE(plain);
+    plain->profileView()->resize(1000, 600);
+    const std::vector<bool> none =
+        columnsWithColour(plain->profileView()->grab().toImage(), groundLineColour(), 0, 600);
+    EXPECT_EQ(std::count(none.begin(), none.end(), true), 0);
+    fillForm(*plain, {"50", "1100", "1300"});
+    ASSERT_EQ(plain->computeStakes(), std::nullopt);
+    EXPECT_EQ(heading(plain->stakeTable(), plain->stakeTable()->model()->columnCount() - 1),
+              QStringLiteral("高程"));
 }
 
 // A route of elements names its start BP and its characteristic points in its stake table and on
