@@ -293,8 +293,8 @@ std::string stakeTableText(const StakeTable& table, const StakeRequest& request,
     return text;
 }
 
-int stakes(const LoadedRoute& loading, const CrossSection* section,
-           std::vector<std::string> args, std::ostream& out, std::ostream& err) {
+int stakes(const LoadedRoute& loading, const CrossSection* section, std::vector<std::string> args,
+           std::ostream& out, std::ostream& err) {
     const Route& route = loading.route;
     StakeRequest request;
     std::optional<std::string> outPath;

@@ -8,9 +8,9 @@ namespace {
 
 // The surveyed section within kSectionAtStake_m of a place, or none.
 const GroundSection* surveyedAt(const std::vector<GroundSection>& surveyed, double continuous_m) {
-    const auto near = std::lower_bound(
-        surveyed.begin(), surveyed.end(), continuous_m - kSectionAtStake_m,
-        [](const GroundSection& s, double c) { return s.continuous_m < c; });
+    const auto near =
+        std::lower_bound(surveyed.begin(), surveyed.end(), continuous_m - kSectionAtStake_m,
+                         [](const GroundSection& s, double c) { return s.continuous_m < c; });
     if (near == surveyed.end() || near->continuous_m > continuous_m + kSectionAtStake_m)
         return nullptr;
     // Of two sections within reach (never closer than a millimetre to each other when placed),
@@ -64,12 +64,13 @@ std::vector<GroundLinePoint> centreGroundLine(const RouteGround& ground, const S
         std::vector<GroundLinePoint> cut;
         for (const StakeRow& stake : stakes->rows) {
             // A chain break's two rows are one place.
-            if (!cut.empty() && std::fabs(cut.back().continuous_m - stake.continuous_m) <= kSectionAtStake_m)
+            if (!cut.empty() &&
+                std::fabs(cut.back().continuous_m - stake.continuous_m) <= kSectionAtStake_m)
                 continue;
             if (surveyedAt(ground.surveyed, stake.continuous_m))
                 continue;
-            cut.push_back({stake.continuous_m,
-                           terrainHeightAt(*ground.terrain, stake.x_m, stake.y_m)});
+            cut.push_back(
+                {stake.continuous_m, terrainHeightAt(*ground.terrain, stake.x_m, stake.y_m)});
         }
         std::vector<GroundLinePoint> merged;
         merged.reserve(line.size() + cut.size());

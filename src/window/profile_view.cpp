@@ -135,9 +135,8 @@ void paintGradePoints(QPainter& painter, const GradeLine& g, const ProfileFrame&
 // The legend at the top right, below the title: a piece of each line with its name.
 void paintLegend(QPainter& painter, const QSizeF& size) {
     const QFontMetricsF metrics(painter.font());
-    const std::pair<QColor, QString> entries[] = {
-        {designLineColour(), QStringLiteral("设计线")},
-        {groundLineColour(), QStringLiteral("地面线")}};
+    const std::pair<QColor, QString> entries[] = {{designLineColour(), QStringLiteral("设计线")},
+                                                  {groundLineColour(), QStringLiteral("地面线")}};
     double x = size.width() - kRight_px;
     const double y = 24 + metrics.ascent();  // below the title, above the plot
     painter.save();
@@ -298,7 +297,7 @@ std::vector<QPolygonF> groundPolylines(const std::vector<GroundLinePoint>& groun
 }
 
 QColor groundLineColour() {
-    return QColor(150, 85, 20);
+    return QColor(140, 90, 50);
 }
 
 QColor designLineColour() {
@@ -344,9 +343,8 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
                 std::max(captionRoom, painter.fontMetrics().horizontalAdvance(line) + 16.0);
     }
     const bool withGround =
-        ground && std::any_of(ground->begin(), ground->end(), [](const GroundLinePoint& p) {
-            return p.H_m.has_value();
-        });
+        ground && std::any_of(ground->begin(), ground->end(),
+                              [](const GroundLinePoint& p) { return p.H_m.has_value(); });
     const ProfileFrame frame = profileFrame(size, g, captionRoom, withGround ? ground : nullptr);
 
     painter.drawText(
@@ -368,7 +366,7 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
     if (withGround) {
         painter.save();
         painter.setClipRect(frame.plot);
-        painter.setPen(QPen(groundLineColour(), 1.5));
+        painter.setPen(QPen(groundLineColour(), 2));
         for (const QPolygonF& run : groundPolylines(*ground, frame)) {
             if (run.size() == 1)
                 painter.drawEllipse(run.front(), 1.5, 1.5);
@@ -389,9 +387,9 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
 
 QByteArray profileBytes(const Route& route, const StakeTable* stakes, const QSizeF& size,
                         PlanFormat format, const std::vector<GroundLinePoint>* ground) {
-    return drawingBytes(size, format, QStringLiteral("纵断面图"), QString(), [&](QPainter& painter) {
-        paintProfile(painter, size, route, stakes, ground);
-    });
+    return drawingBytes(
+        size, format, QStringLiteral("纵断面图"), QString(),
+        [&](QPainter& painter) { paintProfile(painter, size, route, stakes, ground); });
 }
 
 ProfileView::ProfileView(const Route& route, QWidget* parent) : QWidget(parent), route_(route) {

@@ -726,8 +726,9 @@ void RouteWindow::showGround() {
         if (Result<StakeTable> table = hcurve::stakeTable(route_, request))
             every = std::move(*table);
     }
-    profile_->setGroundLine(
-        centreGroundLine(ground_, lastTable_ ? &*lastTable_ : every ? &*every : nullptr));
+    profile_->setGroundLine(centreGroundLine(ground_, lastTable_ ? &*lastTable_
+                                                      : every    ? &*every
+                                                                 : nullptr));
 }
 
 void RouteWindow::showSectionStakes() {
@@ -905,10 +906,9 @@ std::optional<QString> RouteWindow::saveProfile(const QString& path) {
         return QStringLiteral("纵断面图的文件名要以 .png、.svg 或 .pdf 结尾。");
     if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
         return text(refusal.failure().message);
-    const QByteArray bytes =
-        profileBytes(route_, lastTable_ ? &*lastTable_ : nullptr,
-                     QSizeF(kProfileWidth, kProfileHeight), *format,
-                     profile_ ? &profile_->groundLine() : nullptr);
+    const QByteArray bytes = profileBytes(route_, lastTable_ ? &*lastTable_ : nullptr,
+                                          QSizeF(kProfileWidth, kProfileHeight), *format,
+                                          profile_ ? &profile_->groundLine() : nullptr);
     if (bytes.isEmpty())
         return QStringLiteral("无法绘制纵断面图。");
     if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes.toStdString());

@@ -271,18 +271,15 @@ std::string fixed3(double v) {
 // of a plane of terrain points, or of the surveyed section at the stake, against the grade line's
 // 1 % rise from 100.000 at K1+000.
 TEST_F(GroundCommand, TheStakeTableGainsTheGroundAndTheFillOrCutAtEachStake) {
-    const std::string grade = write("grade.csv", "变坡点桩号,高程,竖曲线半径
-1000,100,
-1600,106,
-");
+    const std::string grade =
+        write("grade.csv", "变坡点桩号,高程,竖曲线半径\n1000,100,\n1600,106,\n");
     const auto design = [](double c) { return 100 + 0.01 * (c - 1000); };
     const std::string header = "点,桩号,里程,X,Y,方位角,高程,地面高程,填挖高";
     if (terrainModelAvailable()) {
         // The plane H = 99.5 + 0.02 X + 0.03 Y on a grid about the straight (X north = chainage
         // - 1000, Y = 0 on the centre line): the fill 0.5 - 0.01 X, a cut beyond K1+050.
         const auto plane = [](double x, double y) { return 99.5 + 0.02 * x + 0.03 * y; };
-        std::string terrain = "点名,X,Y,H
-";
+        std::string terrain = "点名,X,Y,H\n";
         int n = 0;
         for (int i = 0; i <= 44; ++i)
             for (int j = 0; j <= 8; ++j) {
@@ -324,8 +321,8 @@ TEST_F(GroundCommand, TheStakeTableGainsTheGroundAndTheFillOrCutAtEachStake) {
                                        "BEGIN,K1+033.5\n-2,1\n0,1\n"
                                        "BEGIN,K1+040\n-8,100\n-2,100.5\n"
                                        "BEGIN,1500\n-3,106.5\n0,104.25\n3,104\n");
-    const Outcome r = run({road_, grade, sections, "--stakes", "--interval", "20", "--from",
-                           "1000", "--to", "1520"});
+    const Outcome r = run(
+        {road_, grade, sections, "--stakes", "--interval", "20", "--from", "1000", "--to", "1520"});
     ASSERT_EQ(r.status, 0) << r.err;
     std::istringstream rows(r.out);
     std::string row;

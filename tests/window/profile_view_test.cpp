@@ -123,9 +123,8 @@ TEST(ProfileDrawing, GridLinesStandAtWholeMultiplesOfARoundStep) {
             EXPECT_NEAR(line.continuous_m - line.stated_m, 10, 1e-9);
             stated.push_back(line.stated_m);
         }
-        for (const Lines& lines :
-             {Lines{elevationLines_m(frame), bottom_m, top_m, false},
-              Lines{stated, frame.start_m - 10, frame.end_m - 10, true}}) {
+        for (const Lines& lines : {Lines{elevationLines_m(frame), bottom_m, top_m, false},
+                                   Lines{stated, frame.start_m - 10, frame.end_m - 10, true}}) {
             ASSERT_GE(lines.at.size(), 2u);
             const double step = lines.at[1] - lines.at[0];
             EXPECT_TRUE(round125(lines.halved ? step / 2 : step)) << step;
@@ -237,8 +236,8 @@ TEST(ProfileDrawing, ChainageLinesAreRoundOnEachSideOfAChainBreak) {
         }
         EXPECT_TRUE(before && after);
         // The labels read those round chainages: K4+xxx with whole multiples of the step.
-        for (const ProfileLabel& label : chainageLabels(route, frame, sheet.width,
-                                                        sevenPerCharacter)) {
+        for (const ProfileLabel& label :
+             chainageLabels(route, frame, sheet.width, sevenPerCharacter)) {
             const std::string t = label.text.toStdString();
             ASSERT_EQ(t.rfind("K4+", 0), 0u) << t;
             EXPECT_TRUE(wholeMultiple(4000 + std::stod(t.substr(3)), step)) << t;
@@ -252,8 +251,9 @@ TEST(ProfileDrawing, TheGroundLineIsDrawnWhereThereIsGroundAndTheFrameHoldsIt) {
     const Route route = textbookRoute();
     const GradeLine& g = *route.gradeLine;
     // 10 m below the lowest 变坡点 (416.18) at continuous 4900, and above the highest at 5200.
-    const std::vector<GroundLinePoint> ground = {{4850, 420.0}, {4900, 406.18}, {4950, std::nullopt},
-                                                 {5000, 425.0}, {5200, 440.0}, {5250, 430.0}};
+    const std::vector<GroundLinePoint> ground = {{4850, 420.0},        {4900, 406.18},
+                                                 {4950, std::nullopt}, {5000, 425.0},
+                                                 {5200, 440.0},        {5250, 430.0}};
     const ProfileFrame frame = profileFrame(QSizeF(1000, 600), g, 180, &ground);
     const QRectF inside = frame.plot.adjusted(-1e-6, -1e-6, 1e-6, 1e-6);
     const std::vector<QPolygonF> runs = groundPolylines(ground, frame);

@@ -9,11 +9,11 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
@@ -510,7 +510,7 @@ TEST_F(RouteWindowTest, ThePlanShowsTheStakesWithTheirSidePoints) {
     EXPECT_GT(drawn[1].right[0].y_m, drawn[1].at.y_m);
 }
 
-// Columns of the picture where a colour near the given one stands (each channel within 40), in
+// Columns of the picture where a colour near the given one stands (each channel within 20), in
 // its rows from top to bottom (not including bottom).
 std::vector<bool> columnsWithColour(const QImage& image, const QColor& colour, int top,
                                     int bottom) {
@@ -518,8 +518,9 @@ std::vector<bool> columnsWithColour(const QImage& image, const QColor& colour, i
     for (int y = top; y < bottom; ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            if (std::abs(c.red() - colour.red()) <= 40 && std::abs(c.green() - colour.green()) <= 40 &&
-                std::abs(c.blue() - colour.blue()) <= 40)
+            if (std::abs(c.red() - colour.red()) <= 20 &&
+                std::abs(c.green() - colour.green()) <= 20 &&
+                std::abs(c.blue() - colour.blue()) <= 20)
                 found[static_cast<std::size_t>(x)] = true;
         }
     return found;
@@ -533,8 +534,9 @@ TEST_F(RouteWindowTest, TheGroundAtTheStakesAndTheGroundLineOnTheProfile) {
     writeFile(profile, kProfile);
     const QString ground = folder_.filePath("地面线.txt");
     // Centres: 49.0 at K1+100 (between two points), 50.5 at K1+150, 51.5 at K1+250.
-    writeFile(ground, "BEGIN,K1+100\n-5,49.5\n5,48.5\nBEGIN,K1+150\n0,50.5\n4,50.9\n"
-                      "BEGIN,K1+250\n-3,52\n3,51\n");
+    writeFile(ground,
+              "BEGIN,K1+100\n-5,49.5\n5,48.5\nBEGIN,K1+150\n0,50.5\n4,50.9\n"
+              "BEGIN,K1+250\n-3,52\n3,51\n");
     const Result<RouteWindow*> opened = openRouteWindow(QStringList{path_, profile, ground});
     std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
     ASSERT_TRUE(window) << messageLines(opened).toStdString();
@@ -569,29 +571,39 @@ TEST_F(RouteWindowTest, TheGroundAtTheStakesAndTheGroundLineOnTheProfile) {
     ProfileView* view = window->profileView();
     ASSERT_TRUE(view);
     ASSERT_EQ(view->groundLine().size(), 3u);
-    view->resize(1000, 600);
+    window->resize(1200, 800);
+    window->tabs()->setCurrentWidget(view->parentWidget());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     const QImage picture = view->grab().toImage();
-    ASSERT_EQ(picture.width(), 1000);
-    // The plot runs from x = 70 to 980 over the grade line, K1+100 to K1+300, and from y = 44
-    // to 64 above the picture's bottom; the legend stands above it.
-    const std::vector<bool> brown = columnsWithColour(picture, groundLineColour(), 44, 536);
+    const int width = picture.width(), height = picture.height();
+    ASSERT_GT(width, 600);
+    // The plot runs from x = 70 to 20 short of the right over the grade line, K1+100 to K1+300,
+    // and from y = 44 to 64 above the bottom; the legend stands above it.
+    const std::vector<bool> brown = columnsWithColour(picture, groundLineColour(), 44, height - 64);
     const std::vector<bool> legend = columnsWithColour(picture, groundLineColour(), 0, 44);
     // Its piece of line, 24 pixels long.
     const auto legendColumns = std::count(legend.begin(), legend.end(), true);
     EXPECT_GE(legendColumns, 22);
     EXPECT_LE(legendColumns, 27);
-    const auto x = [](double c) { return static_cast<std::size_t>(70 + (c - 1100) * 910 / 200); };
+    const auto x = [&](double c) {
+        return static_cast<std::size_t>(70 + (c - 1100) * (width - 90) / 200);
+    };
     for (double c = 1102; c < 1249; c += 2)
         EXPECT_TRUE(brown[x(c)]) << c;
-    for (std::size_t column = x(1256); column < 1000; ++column)
+    for (std::size_t column = x(1256); column < brown.size(); ++column)
         EXPECT_FALSE(brown[column]) << column;
     // The legend names it only where there is ground; a window without it draws no such line.
     const Result<RouteWindow*> bare = openRouteWindow(QStringList{path_, profile});
     std::unique_ptr<RouteWindow> plain(bare ? *bare : nullptr);
     ASSERT_TRUE(plain);
-    plain->profileView()->resize(1000, 600);
+    plain->resize(1200, 800);
+    plain->tabs()->setCurrentWidget(plain->profileView()->parentWidget());
+    plain->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(plain.get()));
+    const QImage plainPicture = plain->profileView()->grab().toImage();
     const std::vector<bool> none =
-        columnsWithColour(plain->profileView()->grab().toImage(), groundLineColour(), 0, 600);
+        columnsWithColour(plainPicture, groundLineColour(), 0, plainPicture.height());
     EXPECT_EQ(std::count(none.begin(), none.end(), true), 0);
     fillForm(*plain, {"50", "1100", "1300"});
     ASSERT_EQ(plain->computeStakes(), std::nullopt);
