@@ -30,6 +30,7 @@
 
 #include "route_cli/route_command.h"
 #include "route_files/route_loading.h"
+#include "terrain/terrain_model.h"
 #include "views/plan_scene.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"
@@ -524,6 +525,63 @@ std::vector<bool> columnsWithColour(const QImage& image, const QColor& colour, i
                 found[static_cast<std::size_t>(x)] = true;
         }
     return found;
+}
+
+// Terrain points of a plane about the road's first straight (north from K1+000: X = chainage -
+// 1000, Y = 0), opened with the route: the profile's ground line is the model's height at a stake
+// every 20 m until stakes are computed, then at the stakes of the table; no height where a stake
+// lies outside the model.
+TEST_F(RouteWindowTest, TheGroundLineOfATerrainModelFollowsTheStakes) {
+    if (!terrainModelAvailable())
+        GTEST_SKIP() << "no triangulation in this build";
+    const QString profile = folder_.filePath("纵断面.csv");
+    writeFile(profile, kProfile);
+    const auto plane = [](double x, double y) { return 40 + 0.01 * x + 0.05 * y; };
+    std::string points = "点名,X,Y,H\n";
+    for (int i = 0; i <= 60; ++i)
+        for (int j = 0; j <= 6; ++j) {
+            const double x = i * 10 + (j % 2) * 2.5, y = -30 + j * 10;
+            points += "P" + std::to_string(i * 10 + j) + "," + std::to_string(x) + "," +
+                      std::to_string(y) + "," + std::to_string(plane(x, y)) + "\n";
+        }
+    const QString terrain = folder_.filePath("地面点.csv");
+    writeFile(terrain, QByteArray::fromStdString(points));
+    const Result<RouteWindow*> opened = openRouteWindow(QStringList{path_, profile, terrain});
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
+    ASSERT_TRUE(window) << messageLines(opened).toStdString();
+    ASSERT_TRUE(window->profileView());
+    int inside = 0, outside = 0;
+    for (const GroundLinePoint& p : window->profileView()->groundLine()) {
+        const double x = p.continuous_m - 1000;
+        if (x > 0 && x < 600) {
+            ASSERT_TRUE(p.H_m) << p.continuous_m;
+            EXPECT_NEAR(*p.H_m, plane(x, 0), 1e-9);
+            ++inside;
+        } else if (x > 620) {
+            EXPECT_FALSE(p.H_m) << p.continuous_m;
+            ++outside;
+        }
+    }
+    // Every 20 m of the 桩号 from K1+020 up to K1+500 (25), after the long chain (K1+500 back to
+    // K1+490) K1+500 to K1+580 at 里程 1510 to 1590 (5), and SQD and SZD of the vertical curve
+    // (K1+150, K1+250).
+    EXPECT_EQ(inside, 32);
+    EXPECT_GT(outside, 0);
+    fillForm(*window, {"50", "1100", "1300"});
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    const std::vector<GroundLinePoint>& line = window->profileView()->groundLine();
+    ASSERT_EQ(line.size(), 5u);
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        EXPECT_NEAR(line[k].continuous_m, 1100 + 50.0 * k, 1e-9);
+        ASSERT_TRUE(line[k].H_m);
+        EXPECT_NEAR(*line[k].H_m, plane(100 + 50.0 * k, 0), 1e-9);
+    }
+    // The table: 41.000 of ground at K1+100 under a design of 50.000, 9 m of fill.
+    QTableView* s = window->stakeTable();
+    const int columns = s->model()->columnCount();
+    EXPECT_EQ(cell(s, 0, 1), QStringLiteral("K1+100.000"));
+    EXPECT_EQ(cell(s, 0, columns - 2), QStringLiteral("41.0000"));
+    EXPECT_EQ(cell(s, 0, columns - 1), QStringLiteral("9.000"));
 }
 
 // Surveyed ground opened with the route and its grade line: the stake table reads the ground at
