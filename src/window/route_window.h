@@ -19,6 +19,7 @@
 #include "export/point_files.h"
 #include "report/report_document.h"
 #include "route_files/route_tables.h"
+#include "terrain/centre_ground.h"
 #include "views/plan_scene.h"
 #include "window/qt_printer.h"
 #include "window/report_writer.h"
@@ -131,6 +132,13 @@ class RouteWindow : public QWidget {
     /// Prints the profile, as print does the tables.
     QString printProfile(const std::optional<QString>& pdfPath = std::nullopt);
 
+    /// The ground of the route's files (surveyed sections, a terrain model): the stake table
+    /// gains 地面高程 and 填挖高 after its other columns, as `hcurve route --stakes` writes them
+    /// with a ground file, and the profile draws the ground line (from a terrain model at the
+    /// stakes of the table last computed, before that every 20 m).
+    void setGround(RouteGround ground);
+    const RouteGround& ground() const { return ground_; }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -145,6 +153,8 @@ class RouteWindow : public QWidget {
     // The stake table last computed in the view, the rows of each chain break marked, with the
     // edges when they are asked for.
     void showStakeTable();
+    // The ground at the stakes of the table and the profile's ground line, from the ground.
+    void showGround();
     // The plan of the route with the stakes last computed and their side points.
     void showPlanStakes(bool refit);
     // The plan with the stakes of the table computed since it was last drawn.
@@ -188,6 +198,8 @@ class RouteWindow : public QWidget {
     PathChooser exportChooser_;
     std::optional<StakeTable> lastTable_;
     StakeRequest lastRequest_;
+    RouteGround ground_;
+    std::vector<std::optional<double>> stakeGround_m_;  // per row of lastTable_, with ground
 };
 
 /// What Ctrl+C in one of the route window's tables copies: the header and the selected rows (every
