@@ -478,7 +478,10 @@ const hcurveRoute = (() => {
     const tab = answer.indexOf('\t');
     const index = Number(answer.slice(0, tab));
     let name = answer.slice(tab + 1);
-    if (!types.some(([, ext]) => extensionOf(name) === ext)) name += types[index][1];
+    // The name proposed takes the type chosen; a name typed keeps its own extension, as on the
+    // desktop, and one without gets the type's.
+    if (name === proposed) name = name.slice(0, name.length - extensionOf(name).length) + types[index][1];
+    else if (!types.some(([, ext]) => extensionOf(name) === ext)) name += types[index][1];
     return name;
   }
 
