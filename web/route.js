@@ -177,12 +177,13 @@ const hcurveRoute = (() => {
     stakeArgs: null,   // the options of the stake table last shown
     hasElements: false,
     hasGrade: false,
+    hasSection: false,
   };
   let ui = null;
 
   const kTabs = [
     ['elements', '曲线要素表'], ['segments', '线元表'], ['stakes', '中桩表'], ['plan', '平面图'],
-    ['vertical', '竖曲线表'], ['profile', '纵断面图'], ['locate', '坐标反算'],
+    ['vertical', '竖曲线表'], ['profile', '纵断面图'], ['sections', '横断面'], ['locate', '坐标反算'],
   ];
   const kForm = [
     ['interval', '桩距 (米)', '20'], ['from', '起点 (里程或桩号，空为 BP)', ''], ['to', '终点 (里程或桩号，空为 EP)', ''],
@@ -211,6 +212,7 @@ const hcurveRoute = (() => {
           <div class="route-buttons">
             <button type="submit" form="route-stake-form" class="route-compute">计算中桩</button>
             <button type="button" class="route-export">导出…</button>
+            <label class="route-edges" hidden title="每个部件外边缘的偏距和高程（含加宽、超高）"><input type="checkbox" name="edges">显示边缘</label>
           </div>
           <div class="route-note" role="status"></div>
           <div class="route-table" data-table="stakes"></div>
@@ -226,6 +228,10 @@ const hcurveRoute = (() => {
         <div class="route-panel" data-panel="profile">
           <div class="route-buttons"><button type="button" class="profile-save">保存纵断面图…</button></div>
           <div class="route-drawing profile-drawing"></div>
+        </div>
+        <div class="route-panel" data-panel="sections">
+          <div class="route-note sections-note">每个中桩的设计横断面（桩号、里程和各折点的偏距、高程），按中桩表的桩距和范围。</div>
+          <div class="route-table" data-table="sections"></div>
         </div>
         <div class="route-panel" data-panel="locate">
           <form class="route-locate" autocomplete="off">
@@ -303,6 +309,8 @@ const hcurveRoute = (() => {
       openFiles(dropped, Boolean(add));
     });
     form.addEventListener('submit', (event) => { event.preventDefault(); computeStakes(); });
+    // 显示边缘 shows the stakes last computed again, with the edges or without.
+    $('.route-edges input', section).addEventListener('change', () => { if (state.stakeArgs) computeStakes(state.stakeArgs.form); });
     $('.route-export', section).addEventListener('click', exportStakes);
     $('.plan-fit', section).addEventListener('click', () => fitPlan());
     $('.plan-save', section).addEventListener('click', savePlan);
@@ -409,8 +417,12 @@ const hcurveRoute = (() => {
       const profile = call(2, state.names);
       ui.profile.innerHTML = profile.status === 0 ? profile.out : '';
     }
+    // A template gives the 横断面 tab and the edges of the stake table.
+    state.hasSection = call(3, state.names).out.split('\n').includes('section');
+    $('.route-edges', ui.section).hidden = !state.hasSection;
+    if (!state.hasSection) $('.route-edges input', ui.section).checked = false;
     const shown = { elements: state.hasElements, segments: true, stakes: true, plan: true,
-      vertical: state.hasGrade, profile: state.hasGrade, locate: true };
+      vertical: state.hasGrade, profile: state.hasGrade, sections: state.hasSection, locate: true };
     for (const tab of ui.section.querySelectorAll('.route-tabs [data-tab]')) tab.hidden = !shown[tab.dataset.tab];
     drawPlan();
     const current = ui.section.dataset.tab;
@@ -450,13 +462,20 @@ const hcurveRoute = (() => {
       return false;
     }
     const options = stakeOptions(form);
-    const result = run(state.names.concat(['--stakes'], options));
+    const edges = state.hasSection && $('.route-edges input', ui.section).checked ? ['--edges'] : [];
+    const result = run(state.names.concat(['--stakes'], options, edges));
     if (result.status !== 0) {
       hcurve.message(messageOf(result.err), { error: true, title: '中桩表' });
       return false;
     }
-    state.stakeArgs = { form, options };
+    state.stakeArgs = { form, options, edges };
     ui.tables.stakes.setLines(splitLines(result.out));
+    if (state.hasSection) {
+      // The sections of the same stakes: the interval and the stretch of the form.
+      const stretch = options.filter((o, i) => ['--interval', '--from', '--to'].includes(o) || ['--interval', '--from', '--to'].includes(options[i - 1]));
+      const sections = run(state.names.concat(['--sections'], stretch));
+      ui.tables.sections.setLines(sections.status === 0 ? splitLines(sections.out) : []);
+    }
     ui.note.textContent = messageOf(result.err);
     for (const [name] of kForm) keep('route/' + name, form[name]);
     ui.planStale = true;
@@ -517,7 +536,7 @@ const hcurveRoute = (() => {
       await hcurve.message('还没有计算中桩。', { title: '导出' });
       return false;
     }
-    return runDownload(state.names.concat(['--stakes'], state.stakeArgs.options, ['--out', name]), name, '导出');
+    return runDownload(state.names.concat(['--stakes'], state.stakeArgs.options, state.stakeArgs.edges, ['--out', name]), name, '导出');
   }
 
   // ---- The plan and the profile ----

@@ -444,6 +444,23 @@ PageRouteRun PageRoute::profile(const std::vector<std::string>& files) {
     return result;
 }
 
+PageRouteRun PageRoute::features(const std::vector<std::string>& files) {
+    std::vector<std::string> args = files;
+    args.push_back("--segments");
+    PageRouteRun result = run(args);
+    if (result.status != 0 || !loaded_ || !*loaded_)
+        return result;
+    const LoadedRoute& loading = **loaded_;
+    result.out.clear();
+    if (!loading.route.points.empty())
+        result.out += "jd\n";
+    if (loading.route.gradeLine)
+        result.out += "grade\n";
+    if (loading.crossSection)
+        result.out += "section\n";
+    return result;
+}
+
 }  // namespace hcurve
 
 // The page's calls. Texts travel through one buffer of the module's memory: the page writes its
@@ -514,12 +531,15 @@ EMSCRIPTEN_KEEPALIVE void hcurve_route_folder(int nameSize) {
 }
 
 /// kind 0: `hcurve route` with the buffer's arguments; 1: its --dxf drawn as SVG; 2: the profile
-/// of the buffer's files as SVG. The exit status.
+/// of the buffer's files as SVG; 3: what their route has (PageRoute::features). The exit status.
 EMSCRIPTEN_KEEPALIVE int hcurve_route_call(int kind, int size) {
     enterFilesFolder();
     const std::vector<std::string> args = inputStrings(size);
     hcurve::PageRoute& route = pageRoute();
-    lastRun() = kind == 1 ? route.plan(args) : kind == 2 ? route.profile(args) : route.run(args);
+    lastRun() = kind == 1   ? route.plan(args)
+                : kind == 2 ? route.profile(args)
+                : kind == 3 ? route.features(args)
+                            : route.run(args);
     return lastRun().status;
 }
 

@@ -33,6 +33,10 @@ class PageRoute {
     /// The longitudinal profile of the files' route as an SVG picture on the output; with the
     /// messages `--vertical` gives on the same files when it has none.
     PageRouteRun profile(const std::vector<std::string>& files);
+    /// What the files' route has beyond its chain, one word a line: "jd" (a JD table, and so the
+    /// curve-element table), "grade" (a grade line), "section" (a template); the messages of
+    /// `--segments` on the same files when there is no route.
+    PageRouteRun features(const std::vector<std::string>& files);
     /// The page changed its files: the route is read again at the next run.
     void forget();
 

@@ -38,6 +38,36 @@ K12+248.835,4,-4
 K12+410.388,4,-4
 K12+535.388,-2,-2
 `;
+// The README's cross-section: template, crown, superelevation, side slopes and ditch.
+const kSection = `侧,部件,宽度,横坡
+左,中央分隔带,1.0,-2
+左,行车道,7.5,路拱
+左,硬路肩,2.5,路拱
+左,土路肩,0.75,-4
+右,中央分隔带,1.0,-2
+右,行车道,7.5,路拱
+右,硬路肩,2.5,路拱
+右,土路肩,0.75,-4
+
+路拱横坡,旋转轴
+2,中线
+
+交点,超高横坡,加宽,超高渐变长度,加宽过渡
+JD1,6,0.8,,高次
+JD2,4,0.4,,
+
+侧,类型,坡率,高度,平台宽
+左,填,1.5,8,2
+左,填,1.75,,
+右,填,1.5,,
+左,挖,0.75,10,1.5
+左,挖,1,,
+右,挖,1,,
+
+侧,边沟底宽,边沟深,内坡率,外坡率
+左,0.6,0.6,1,1
+右,0.6,0.6,1,1
+`;
 const kFiles = ['route.csv', 'profile.csv', 'crossfall.csv'];
 const kStretch = {interval: '20', from: 'K12+500', to: 'K12+820', left: '5,2.5', right: '5'};
 const kStakeOptions = ['--interval', '20', '--from', 'K12+500', '--to', 'K12+820', '--left', '5,2.5',
@@ -50,6 +80,7 @@ before(() => {
     fs.writeFileSync(path.join(dir, 'route.csv'), kRoute);
     fs.writeFileSync(path.join(dir, 'profile.csv'), kProfile);
     fs.writeFileSync(path.join(dir, 'crossfall.csv'), kCrossFall);
+    fs.writeFileSync(path.join(dir, 'section.csv'), kSection);
     // A broken JD table: JD1's X is no number.
     fs.writeFileSync(path.join(dir, 'broken.csv'), kRoute.replace('3456789.1230', '34567x9.1230'));
     // The route with Chinese point names, saved as a Chinese spreadsheet saves it (GBK).
@@ -65,7 +96,7 @@ after(() => fs.rmSync(dir, {recursive: true, force: true}));
 
 // The Linux build on the same files, from their folder: its status, output and error stream.
 function linux(args) {
-    const r = spawnSync(kLinux, ['route', ...args], {cwd: dir, encoding: 'buffer'});
+    const r = spawnSync(kLinux, ['route', ...args], {cwd: dir, encoding: 'buffer', maxBuffer: 1 << 30});
     return {status: r.status, out: r.stdout, err: r.stderr.toString('utf8')};
 }
 const lines = (buffer) => buffer.toString('utf8').split('\n').filter((l) => l !== '');
@@ -133,9 +164,7 @@ async function download(page, downloads, button, typeCaption) {
         select.value = option.value;
     }, typeCaption);
     await page.click('#file-dialog .dialog-ok');
-    const got = await downloads.next(20000);
-    if (got.error) throw got.error;
-    return {proposed, path: got.path};
+    return {proposed, path: await downloads.next(20000)};
 }
 
 test('the README route on a desktop: tables, stakes, downloads, a located point, refused files', async () => {
@@ -196,7 +225,7 @@ test('the README route on a desktop: tables, stakes, downloads, a located point,
             assert.equal(path.basename(got.path), name);
             const written = linux([...kFiles, ...args]);
             assert.equal(written.status, 0, written.err);
-            const target = args[args.indexOf('--out') + 1] || args[1];
+            const target = args.includes('--out') ? args[args.indexOf('--out') + 1] : args[1];
             let expected = fs.readFileSync(path.join(dir, target));
             let actual = fs.readFileSync(got.path);
             if (name.endsWith('.xml')) {
@@ -331,6 +360,51 @@ test('the route page on a phone: no sideways scrolling, controls for a finger', 
         await page.screenshot({path: path.join(repoRoot, 'docs/web-route-360x800.png')});
         await tab(page, '平面图');
         await page.screenshot({path: path.join(repoRoot, 'docs/web-route-plan-360x800.png')});
+        assertNoRequests(ctx);
+    } finally {
+        await closePage(ctx);
+    }
+});
+
+test('a route with a template: the 横断面 tab and the stake table with its edges', async () => {
+    const ctx = await routePage({width: 1280, height: 900});
+    const {page} = ctx;
+    try {
+        // The grade line added to the open route from the button, as from another folder.
+        await openRoute(page, ['route.csv', 'section.csv']);
+        await waitRows(page, 'elements', 4);
+        assert.equal(await page.$eval('#route-page .route-tabs [data-tab="profile"]', (t) => t.hidden), true);
+        await openRoute(page, ['profile.csv'], '.route-add-input');
+        await page.waitForFunction(() => !document.querySelector('#route-page .route-tabs [data-tab="profile"]').hidden);
+        assert.equal(await page.$eval('#route-page .route-files', (e) => e.textContent), '文件：route.csv, section.csv, profile.csv');
+        const files = ['route.csv', 'section.csv', 'profile.csv'];
+        await tab(page, '中桩表');
+        await fillForm(page, {interval: '100', from: 'K11+600', to: 'K11+600', left: '', right: ''});
+        await page.click('#route-page .route-compute');
+        await waitRows(page, 'stakes', 1);
+        await tab(page, '横断面');
+        await waitRows(page, 'sections', 13);
+        const sections = (await shownRows(page, 'sections')).map((r) => r.line);
+        // The README's section at K11+600: its first and its centre line's break point.
+        assert.equal(sections[0], 'K11+600.000,左填方第2级坡脚,-29.2500,93.7500,3456287.3731,511793.2848');
+        assert.equal(sections[7], 'K11+600.000,中桩,0.0000,104.0000,3456266.5091,511813.7848');
+        assert.deepEqual(sections, lines(linux([...files, '--sections', '--interval', '100', '--from', 'K11+600', '--to', 'K11+600']).out).slice(1));
+
+        // 显示边缘: the stake table and its export as --edges has them.
+        await tab(page, '中桩表');
+        await fillForm(page, {interval: '20', from: 'K12+100', to: 'K12+300', left: '5', right: '5'});
+        await page.click('#route-page .route-compute');
+        await page.click('#route-page .route-edges input');
+        const options = ['--stakes', '--interval', '20', '--from', 'K12+100', '--to', 'K12+300', '--left', '5', '--right', '5', '--edges'];
+        const edges = lines(linux([...files, ...options]).out);
+        await page.waitForFunction((n) => document.querySelectorAll('#route-page .route-table[data-table="stakes"] .vt-head div').length === n,
+                                   {}, edges[0].split(',').length);
+        for (const r of await shownRows(page, 'stakes')) assert.equal(r.line, edges[r.row + 1]);
+        const downloads = await downloadsTo(page, path.join(dir, 'downloads-edges'));
+        const got = await download(page, downloads, '#route-page .route-export', 'CSV 表格 (*.csv)');
+        assert.equal(linux([...files, ...options, '--out', 'edges.csv']).status, 0);
+        assert.ok(fs.readFileSync(got.path).equals(fs.readFileSync(path.join(dir, 'edges.csv'))));
+        assert.deepEqual(ctx.errors, []);
         assertNoRequests(ctx);
     } finally {
         await closePage(ctx);
