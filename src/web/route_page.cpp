@@ -117,7 +117,7 @@ std::string planSvg(const PlanDrawing& plan) {
     const double extent = std::max({maxX - minX, maxY - minY, 1.0});
     const double pad = extent * 0.04;
     PlanFrame f{minY - pad, maxX + pad, maxY - minY + 2 * pad, maxX - minX + 2 * pad};
-    const double text = extent / 90;  // the labels' height
+    const double text = extent / 50;  // the labels' height
 
     std::string svg;
     svg.reserve(64 * 1024 + plan.points.size() * 40);

@@ -91,6 +91,8 @@ before(() => {
         '<?xml version="1.0" encoding="UTF-8"?>\n<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2">\n' +
         '<Alignments><Alignment name="A" length="100" staStart="0"><CoordGeom><Line><Start>0 0</Start>');
     fs.mkdirSync(path.join(dir, '资料'));
+    // A JD whose name is markup: shown as text in the plan, never made an element.
+    fs.writeFileSync(path.join(dir, 'markup.csv'), kRoute.replace('JD1,', '<i>JD1&amp;</i>,'));
 });
 after(() => fs.rmSync(dir, {recursive: true, force: true}));
 
@@ -303,6 +305,15 @@ test('the README route on a desktop: tables, stakes, downloads, a located point,
         assert.deepEqual((await shownRows(page, 'elements')).map((r) => r.line),
                          lines(linux(['gbk.csv', '--elements']).out).slice(1));
         assert.match((await shownRows(page, 'elements'))[1].line, /^交点一,/);
+
+        await openRoute(page, ['markup.csv']);
+        await page.waitForFunction(() => document.querySelector('#route-page .route-files').textContent === '文件：markup.csv');
+        await tab(page, '平面图');
+        const jds = await page.$$eval('#route-page .plan-drawing svg .jds text', (t) => t.map((x) => x.textContent));
+        assert.ok(jds.includes('<i>JD1&amp;</i>'), jds.join(' | '));
+        assert.equal(await page.$$eval('#route-page .plan-drawing i', (e) => e.length), 0);
+        await tab(page, '曲线要素表');
+        assert.equal((await shownRows(page, 'elements'))[1].line.split(',')[0], '<i>JD1&amp;</i>');
         assert.deepEqual(ctx.errors, []);
         assertNoRequests(ctx);
     } finally {
