@@ -125,8 +125,10 @@ std::string planSvg(const PlanDrawing& plan) {
            n3(f.width_m) + " " + n3(f.height_m) +
            "\" preserveAspectRatio=\"xMidYMid meet\" data-extent=\"" + n3(extent) + "\">\n";
     svg +=
-        "<style>path,polyline{fill:none;vector-effect:non-scaling-stroke}"
-        "text{font-family:\"Noto Sans CJK SC\",\"Microsoft YaHei\",\"PingFang SC\",sans-serif;"
+        // The style names its picture: inside a page it would reach every other picture too.
+        "<style>.route-plan path,.route-plan polyline{fill:none;vector-effect:non-scaling-stroke}"
+        ".route-plan text{white-space:pre;font-family:\"Noto Sans CJK SC\",\"Microsoft "
+        "YaHei\",\"PingFang SC\",sans-serif;"
         "font-size:" +
         n3(text) + "px}</style>\n";
     svg += "<rect class=\"paper\" x=\"0\" y=\"0\" width=\"" + n3(f.width_m) + "\" height=\"" +
@@ -170,8 +172,9 @@ std::string planSvg(const PlanDrawing& plan) {
         for (const PlanDrawingPoint& p : plan.points) {
             if (p.side != 0)
                 continue;
-            svg += "<text x=\"" + n3(f.u(p.y_m) - text * 0.6) + "\" y=\"" +
-                   n3(f.v(p.x_m) + text * 0.35) + "\">" + xmlText(p.name) + "</text>\n";
+            svg += "<text style=\"font-size:" + n3(text * 0.6) + "px\" x=\"" +
+                   n3(f.u(p.y_m) - text * 0.6) + "\" y=\"" + n3(f.v(p.x_m) + text * 0.35) + "\">" +
+                   xmlText(p.name) + "</text>\n";
         }
         svg += "</g>\n";
     }
@@ -285,7 +288,8 @@ std::string profileSvg(const Route& route) {
     std::string svg;
     svg +=
         "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"route-profile\" viewBox=\"0 0 1600 "
-        "900\">\n<style>text{font-family:\"Noto Sans CJK SC\",\"Microsoft YaHei\",\"PingFang "
+        "900\">\n<style>.route-profile text{white-space:pre;font-family:\"Noto Sans CJK "
+        "SC\",\"Microsoft YaHei\",\"PingFang "
         "SC\",sans-serif;font-size:11px}</style>\n";
     svg += "<rect x=\"0\" y=\"0\" width=\"1600\" height=\"900\" fill=\"white\"/>\n";
     svg +=
