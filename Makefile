@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 600
 # program before test-windows compares against it.
 .NOTPARALLEL:
 
-.PHONY: all setup build run check test test-default test-sanitize test-release test-windows windows web test-web bench fuzz package clean
+.PHONY: all setup build run check test test-default test-sanitize test-release test-windows windows web test-web bench bench-web fuzz package clean
 
 all: build
 
@@ -97,6 +97,11 @@ test-web:
 	@cmake --build --preset web -j $(JOBS)
 	@echo "Browser build under node: the Qt window is not part of it (built without Qt)."
 	@ctest --preset web -j $(JOBS)
+
+# The route page's speed in headless chromium: the 100 km route's stake table and 10 000 located
+# points (figures, after make web).
+bench-web: web
+	node bench/web_route.mjs
 
 bench: build
 	./build/default/bench/hcurve_bench

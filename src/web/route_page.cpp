@@ -87,7 +87,8 @@ std::vector<AlignmentPoint> drawnPoints(const Element& e) {
     return points;
 }
 
-// The stakes' names are written where they stay readable: up to this many stakes.
+// The stakes' names are written where they stay readable: up to this many stakes, and where they
+// stand apart.
 constexpr std::size_t kMostNamedStakes = 400;
 
 }  // namespace
@@ -117,7 +118,7 @@ std::string planSvg(const PlanDrawing& plan) {
     const double extent = std::max({maxX - minX, maxY - minY, 1.0});
     const double pad = extent * 0.04;
     PlanFrame f{minY - pad, maxX + pad, maxY - minY + 2 * pad, maxX - minX + 2 * pad};
-    const double text = extent / 50;  // the labels' height
+    const double text = extent / 110;  // the labels' height
 
     std::string svg;
     svg.reserve(64 * 1024 + plan.points.size() * 40);
@@ -167,14 +168,23 @@ std::string planSvg(const PlanDrawing& plan) {
     std::size_t stakes = 0;
     for (const PlanDrawingPoint& p : plan.points)
         stakes += p.side == 0;
-    if (stakes > 0 && stakes <= kMostNamedStakes) {
+    // Where they stand apart, on the whole, by twice their height.
+    double apart_m = 0;
+    const PlanDrawingPoint* before = nullptr;
+    for (const PlanDrawingPoint& p : plan.points) {
+        if (p.side != 0)
+            continue;
+        if (before)
+            apart_m += std::hypot(p.x_m - before->x_m, p.y_m - before->y_m);
+        before = &p;
+    }
+    if (stakes > 1 && stakes <= kMostNamedStakes && apart_m / (stakes - 1) >= 2 * text) {
         svg += "<g class=\"stake-names\" fill=\"#404040\" text-anchor=\"end\">\n";
         for (const PlanDrawingPoint& p : plan.points) {
             if (p.side != 0)
                 continue;
-            svg += "<text style=\"font-size:" + n3(text * 0.6) + "px\" x=\"" +
-                   n3(f.u(p.y_m) - text * 0.6) + "\" y=\"" + n3(f.v(p.x_m) + text * 0.35) + "\">" +
-                   xmlText(p.name) + "</text>\n";
+            svg += "<text x=\"" + n3(f.u(p.y_m) - text * 0.6) + "\" y=\"" +
+                   n3(f.v(p.x_m) + text * 0.35) + "\">" + xmlText(p.name) + "</text>\n";
         }
         svg += "</g>\n";
     }
