@@ -33,7 +33,11 @@ const hcurve = (() => {
         dialog.close();
         resolve(value);
       };
-      const submitted = (event) => { event.preventDefault(); finish(onOk()); };
+      const submitted = (event) => {
+        event.preventDefault();
+        window.hcurveAnsweredAt = performance.now();
+        finish(onOk());
+      };
       const cancelled = (event) => { event.preventDefault(); finish(null); };
       const left = () => finish(null);
       const leave = dialog.querySelectorAll('.dialog-close, .dialog-cancel');
@@ -57,6 +61,7 @@ const hcurve = (() => {
     $('.dialog-prompt', dialog).textContent = prompt;
     input.value = '';
     input.setAttribute('inputmode', numeric ? 'decimal' : 'text');
+    dialog.dataset.asked = String(Number(dialog.dataset.asked || 0) + 1);
     return runDialog(dialog, { onOk: () => input.value, focus: input });
   }
 
@@ -66,6 +71,7 @@ const hcurve = (() => {
     $('.dialog-title span', dialog).textContent = title || pageTitle;
     $('.dialog-message', dialog).textContent = text;
     dialog.classList.toggle('error', error);
+    dialog.dataset.shown = String(Number(dialog.dataset.shown || 0) + 1);
     await runDialog(dialog, { onOk: () => true, focus: $('.dialog-ok', dialog) });
   }
 
@@ -135,13 +141,14 @@ const hcurve = (() => {
     return event.dataTransfer && event.dataTransfer.files.length ? event.dataTransfer.files[0] : null;
   }
 
-  // The bytes of a chosen file, or the reason they cannot be read (a folder, a file gone).
+  // The bytes of a chosen file; failure when the browser cannot read them (a folder, a file
+  // gone or locked since it was chosen).
   async function readFile(file) {
-    if (file.folder) return { failure: '“' + file.name + '”是文件夹，不是文件。' };
+    if (file.folder) return { failure: 'folder' };
     try {
       return { bytes: new Uint8Array(await file.arrayBuffer()) };
     } catch (error) {
-      return { failure: '无法读取文件“' + file.name + '”。' };
+      return { failure: String(error) };
     }
   }
 
@@ -182,6 +189,17 @@ const hcurve = (() => {
     if (file && dropHandler) dropHandler(file, event);
   });
 
+  // The module's WebAssembly, which the page carries in base64 in an element of its own; the
+  // element goes once it is read.
+  function wasmBytes() {
+    const element = document.getElementById('hcurve-wasm');
+    const text = atob(element.textContent.trim());
+    element.remove();
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+    return bytes;
+  }
+
   let pageTitle = '平曲线计算';
   function register(view) { views.push(view); }
 
@@ -193,8 +211,12 @@ const hcurve = (() => {
       document.querySelector('#views [data-view="route-page"]').hidden = true;
     }
     const page = {};
-    const module = await createHcurve({ hcurvePage: page, print: () => {}, printErr: (t) => console.warn(t) });
+    performance.mark('hcurve-start');
+    const module = await createHcurve({ hcurvePage: page, wasmBinary: wasmBytes(), print: () => {},
+      printErr: (t) => console.warn(t) });
+    performance.mark('hcurve-module');
     for (const view of views) await view.start(module, page);
+    window.hcurveReadyAt = performance.now();
     window.hcurveReady = true;
   }
 

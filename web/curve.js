@@ -23,10 +23,10 @@
           layout.design = { width: +cell[1], height: +cell[2], background: cell[3], title: cell[4], font: font(5) };
           break;
         case 'label':
-          layout.labels.push({ name: cell[1], caption: cell[2], rect: rect(3), font: font(7), autoSize: cell[10] === '1' });
+          layout.labels.push({ name: cell[1], caption: cell[2], rect: rect(3), font: font(7), autoSize: cell[10] === '1', control: cell[11] });
           break;
         case 'field':
-          layout.fields.push({ name: cell[1], rect: rect(2), white: cell[6] === '1', design: cell[7] === '1' });
+          layout.fields.push({ name: cell[1], rect: rect(2), white: cell[6] === '1', design: cell[7] === '1', control: cell[8] });
           break;
         case 'line':
           layout.lines.push({ number: +cell[1], colour: cell[2], width: +cell[3], x1: +cell[4], y1: +cell[5], x2: +cell[6], y2: +cell[7] });
@@ -107,6 +107,7 @@
       const caption = document.createElement('p');
       caption.className = 'caption';
       caption.dataset.label = label.name;
+      caption.dataset.control = label.control;
       caption.textContent = label.caption;
       if (label.autoSize) caption.classList.add('auto-size');
       if (inDiagram(label.rect.left, label.rect.top)) {
@@ -130,6 +131,7 @@
       input.readOnly = true;
       input.className = 'field';
       input.dataset.field = field.name;
+      input.dataset.control = field.control;
       input.setAttribute('aria-label', controls.labels.get(field.name) ? controls.labels.get(field.name).textContent.trim() : field.name);
       place(input, field.rect, layout.design.font);
       const beside = layout.labels.find((l) => l.name === field.name);
@@ -206,7 +208,8 @@
 
   // Prompts whose answer is a number bring up the numeric keyboard; a name, a yes or no, a file
   // name take letters.
-  const textPrompt = /[Yy]\s*\/\s*[Nn]|交点号|文件名|JD/;
+  // A value that may be negative takes the full keyboard, whose minus sign every phone has.
+  const textPrompt = /点号|输入 Y|文件名|路径|负|为正/;
 
   function today() {
     const d = new Date();
@@ -225,9 +228,27 @@
 
       const setRunning = (on) => {
         running = on;
+        document.body.dataset.running = on ? '1' : '0';
+        if (!on) window.hcurveCommandEndedAt = performance.now();
         for (const [index, button] of controls.buttons)
           if (!layout.commands[index].anyTime) button.disabled = on;
         for (const entry of menuEntries) entry.disabled = on;
+      };
+      const tools = {};
+      let seenRuns = 0;
+      // After every command the open views follow; after a new run the table's entry says so
+      // until the table is looked at.
+      const commandEnded = () => {
+        const runs = module._hcurve_stake_runs();
+        const hasRun = module._hcurve_stake_count() > 0;
+        if (runs !== seenRuns && hasRun && !tools.table.open) {
+          tools.tableEntry.textContent = '中桩成果表 (新)';
+          tools.tableEntry.title = '查看成果表：新的中桩计算结果';
+        }
+        if (!hasRun) { tools.tableEntry.textContent = '中桩成果表'; tools.tableEntry.title = ''; }
+        seenRuns = runs;
+        if (tools.table.open) tools.table.refresh();
+        if (tools.plan.open) tools.plan.refresh();
       };
       const call = async (name, types, args) => {
         setRunning(true);
@@ -235,6 +256,7 @@
           return await module.ccall(name, 'number', types, args, { async: true });
         } finally {
           setRunning(false);
+          if (tools.table) commandEnded();
         }
       };
       const run = async (index) => {
@@ -269,21 +291,62 @@
         hcurve.download(name, module.FS.readFile(path), type);
       };
       page.chooseSave = (title, proposed, types) => hcurve.chooseSave(title, proposed, types);
-      page.chooseOpen = async (title, folder) => {
+      // The file the user picked or dropped goes into the module's working folder under its
+      // own name, where the command reads it; a folder, a file that cannot be read or one too
+      // large are told to the command as such.
+      page.chooseOpen = async (title) => {
         const file = pendingFile !== null ? pendingFile : await hcurve.chooseFile(title);
         pendingFile = null;
         if (file === null || file === undefined) return 'C';
+        const name = file.name.replace(/[\\/]/g, '_');
+        if (file.folder) return 'D' + name;
+        if (file.size > module._hcurve_largest_opened_file()) return 'T' + name;
         const read = await hcurve.readFile(file);
-        if (read.failure) return 'F' + read.failure;
-        try { module.FS.mkdir(folder); } catch (e) { /* there already */ }
-        const path = folder + '/' + file.name.replace(/[\\/]/g, '_');
-        module.FS.writeFile(path, read.bytes);
-        return 'A' + path;
+        if (read.failure) return 'U' + name;
+        try { module.FS.rmdir(name); } catch (e) { /* no folder of that name */ }
+        module.FS.writeFile(name, read.bytes);
+        return 'A' + name;
       };
       page.print = (title, text) => printDocument(title, text);
 
       controls = build(layout, run, changeValue);
+      document.body.dataset.running = '0';
       menuEntries = buildMenu(layout, run);
+
+      // 平面图 and 中桩成果表, last in the menu bar as on the desktop.
+      const savePlan = async (currentSvg) => {
+        if (running) return;
+        const chosen = await hcurve.chooseSave('保存平面图', '平面图.png',
+          'PNG 图片 (*.png)\tSVG 矢量图 (*.svg)\tDXF 图形，供 CAD 使用 (*.dxf)');
+        if (chosen === null || chosen === undefined) return;
+        const tab = chosen.indexOf('\t');
+        let name = chosen.slice(tab + 1).replace(/^.*[\\/]/, '');
+        const extension = /\.(png|svg|dxf)$/i.exec(name);
+        const kind = extension ? extension[1].toLowerCase() : ['png', 'svg', 'dxf'][+chosen.slice(0, tab)];
+        if (!extension) name += '.' + kind;
+        if (kind === 'dxf') {
+          await call('hcurve_save_plan_dxf', ['string'], [name]);
+          return;
+        }
+        const text = new XMLSerializer().serializeToString(currentSvg());
+        if (kind === 'svg') hcurve.download(name, text, 'image/svg+xml');
+        else hcurve.download(name, await svgToPng(text, currentSvg()), 'image/png');
+        await call('hcurve_plan_saved', ['string'], [name]);
+      };
+      tools.plan = planView(module, savePlan);
+      tools.table = stakeTable(module);
+      const planEntry = document.createElement('button');
+      planEntry.type = 'button';
+      planEntry.textContent = '平面图';
+      planEntry.addEventListener('click', () => tools.plan.show());
+      const tableEntry = document.createElement('button');
+      tableEntry.type = 'button';
+      tableEntry.textContent = '中桩成果表';
+      tableEntry.addEventListener('click', () => { tableEntry.textContent = '中桩成果表'; tableEntry.title = ''; tools.table.show(); });
+      $('#curve-menu').append(planEntry, tableEntry);
+      // While a command runs they wait, as every other entry does.
+      menuEntries.push(planEntry, tableEntry);
+      tools.tableEntry = tableEntry;
 
       // A curve file dropped on the page opens as 打开曲线 would open it.
       let pendingFile = null;
@@ -307,12 +370,208 @@
         });
         page.keptOffer = offer;
       }
-      await call('hcurve_change_value', ['string'], ['']); // shows the first step
+      module._hcurve_show_first_step();
       if (page.keptOffer) $('#curve-status').append(page.keptOffer);
       const first = layout.focus.length ? controls.fields.get(layout.focus[0].name) : null;
       if (first) first.focus();
     },
   });
+
+  // ---- 中桩成果表 and 平面图: views of the whole result, opened from the menu, following every
+  // command while open. ----
+  function toolView(id, title) {
+    const view = document.createElement('section');
+    view.className = 'tool-view';
+    view.id = id;
+    view.hidden = true;
+    view.setAttribute('role', 'dialog');
+    view.setAttribute('aria-label', title);
+    const head = document.createElement('div');
+    head.className = 'dialog-title';
+    const name = document.createElement('span');
+    name.textContent = title;
+    const close = document.createElement('button');
+    close.type = 'button';
+    close.className = 'dialog-close';
+    close.setAttribute('aria-label', '关闭');
+    close.textContent = '×';
+    close.addEventListener('click', () => { view.hidden = true; });
+    view.addEventListener('keydown', (event) => { if (event.key === 'Escape' && !hcurve.dialogOpen) view.hidden = true; });
+    head.append(name, close);
+    const tools = document.createElement('div');
+    tools.className = 'tool-bar';
+    const body = document.createElement('div');
+    body.className = 'tool-body';
+    view.append(head, tools, body);
+    $('#curve-page').append(view);
+    return { view, tools, body };
+  }
+
+  // The table's rows are made only as they come into sight.
+  function stakeTable(module) {
+    const { view, body } = toolView('stake-table-view', '中桩成果表');
+    const rowHeight = () => header.getBoundingClientRect().height || 30;
+    const table = document.createElement('div');
+    table.className = 'stake-table';
+    const header = document.createElement('div');
+    header.className = 'stake-row stake-header';
+    const scroller = document.createElement('div');
+    scroller.className = 'stake-scroll';
+    const spacer = document.createElement('div');
+    spacer.className = 'stake-spacer';
+    scroller.append(spacer);
+    table.append(header, scroller);
+    body.append(table);
+    let rows = [];
+    const draw = () => {
+      const ROW = rowHeight();
+      const first = Math.max(0, Math.floor(scroller.scrollTop / ROW) - 5);
+      const last = Math.min(rows.length, first + Math.ceil(scroller.clientHeight / ROW) + 10);
+      spacer.replaceChildren();
+      for (let i = first; i < last; ++i) {
+        const row = document.createElement('div');
+        row.className = 'stake-row';
+        row.style.top = i * ROW + 'px';
+        for (const text of rows[i]) {
+          const cell = document.createElement('span');
+          cell.textContent = text;
+          row.append(cell);
+        }
+        spacer.append(row);
+      }
+    };
+    scroller.addEventListener('scroll', () => requestAnimationFrame(draw));
+    const refresh = () => {
+      const lines = module.UTF8ToString(module._hcurve_stake_table()).split('\n').filter((l) => l !== '');
+      const [head, ...rest] = lines;
+      header.replaceChildren(...head.split('\t').map((t) => Object.assign(document.createElement('span'), { textContent: t })));
+      rows = rest.map((l) => l.split('\t'));
+      spacer.style.height = rows.length * rowHeight() + 'px';
+      table.dataset.rows = String(rows.length);
+      draw();
+    };
+    return { view, refresh, get open() { return !view.hidden; }, show() { view.hidden = false; refresh(); view.querySelector('.dialog-close').focus(); } };
+  }
+
+  function planView(module, save) {
+    const { view, tools, body } = toolView('plan-view', '平面图');
+    const fit = document.createElement('button');
+    fit.type = 'button';
+    fit.textContent = '适合窗口';
+    fit.title = '整条曲线放进窗口 (也可双击图面)';
+    const saveButton = document.createElement('button');
+    saveButton.type = 'button';
+    saveButton.textContent = '保存平面图…';
+    saveButton.title = '保存为 PNG 或 SVG 图片，或存为 DXF 图形供 CAD 使用';
+    tools.append(fit, saveButton);
+    const ns = 'http://www.w3.org/2000/svg';
+    let svg = null;
+    let scene = null;
+    let zoom = 1, panX = 0, panY = 0;
+
+    function readScene(text) {
+      const s = { marks: [], stakes: [] };
+      for (const line of text.split('\n')) {
+        if (line === '') continue;
+        const c = line.split('\t');
+        const points = (from) => { const p = []; for (let i = from; i + 1 < c.length; i += 2) p.push({ x: +c[i], y: +c[i + 1] }); return p; };
+        switch (c[0]) {
+          case 'title': s.title = c[1]; break;
+          case 'jd': s.jdName = c[1]; s.jd = points(2)[0]; break;
+          case 'centre': s.centre = points(1)[0]; break;
+          case 'tangents': s.tangents = points(1); break;
+          case 'centreline': s.centreLine = points(1); break;
+          case 'mark': s.marks.push({ name: c[1], chainage: c[2], at: { x: +c[3], y: +c[4] } }); break;
+          case 'stake': s.stakes.push({ chainage: c[1], at: { x: +c[2], y: +c[3] }, left: [], right: [] }); break;
+          case 'left': s.stakes.at(-1).left = points(1); break;
+          case 'right': s.stakes.at(-1).right = points(1); break;
+        }
+      }
+      return s;
+    }
+
+    // North up, east right: a world point (X north, Y east) to the drawing's pixels.
+    function draw() {
+      body.replaceChildren();
+      const width = Math.max(200, body.clientWidth), height = Math.max(200, body.clientHeight);
+      svg = document.createElementNS(ns, 'svg');
+      svg.setAttribute('xmlns', ns);
+      svg.setAttribute('width', width);
+      svg.setAttribute('height', height);
+      svg.setAttribute('viewBox', `0 0 ${width} ${height}`);
+      const add = (tag, attrs, text) => {
+        const e = document.createElementNS(ns, tag);
+        for (const [k, v] of Object.entries(attrs)) e.setAttribute(k, v);
+        if (text !== undefined) e.textContent = text;
+        svg.append(e);
+        return e;
+      };
+      add('rect', { x: 0, y: 0, width, height, fill: '#ffffff' });
+      if (!scene) {
+        add('text', { x: width / 2, y: height / 2, 'text-anchor': 'middle', 'font-size': 16 }, '尚无曲线：请先点击“开始计算”。');
+        body.append(svg);
+        return;
+      }
+      const all = [...scene.centreLine, ...scene.tangents, scene.centre];
+      for (const st of scene.stakes) all.push(st.at, ...st.left, ...st.right);
+      const north = all.map((p) => p.x), east = all.map((p) => p.y);
+      const [n0, n1, e0, e1] = [Math.min(...north), Math.max(...north), Math.min(...east), Math.max(...east)];
+      const scale = zoom * 0.85 * Math.min(width / Math.max(e1 - e0, 1e-9), (height - 40) / Math.max(n1 - n0, 1e-9));
+      const cn = (n0 + n1) / 2, ce = (e0 + e1) / 2;
+      const at = (p) => [width / 2 + (p.y - ce) * scale + panX, 20 + (height - 40) / 2 - (p.x - cn) * scale + panY];
+      const path = (points) => points.map((p, i) => (i ? 'L' : 'M') + at(p).map((v) => v.toFixed(2)).join(' ')).join(' ');
+      add('path', { d: path(scene.tangents), fill: 'none', stroke: '#808080', 'stroke-width': 1, 'stroke-dasharray': '6 4' });
+      add('path', { d: path(scene.centreLine), fill: 'none', stroke: '#0000c0', 'stroke-width': 2 });
+      const dot = (p, r, colour) => { const [x, y] = at(p); add('circle', { cx: x, cy: y, r, fill: colour }); };
+      const label = (p, text, colour, dy = -6) => { const [x, y] = at(p); add('text', { x: x + 5, y: y + dy, fill: colour, 'font-size': 12 }, text); };
+      for (const st of scene.stakes) {
+        for (const p of st.left) dot(p, 2.5, '#008000');
+        for (const p of st.right) dot(p, 2.5, '#e07000');
+        dot(st.at, 2.5, '#000000');
+      }
+      for (const m of scene.marks) { dot(m.at, 4, '#d00000'); label(m.at, `${m.name} ${m.chainage}`, '#d00000'); }
+      dot(scene.jd, 4, '#000000'); label(scene.jd, scene.jdName, '#000000');
+      dot(scene.centre, 3, '#808080'); label(scene.centre, '圆心', '#808080');
+      add('text', { x: 10, y: 18, 'font-size': 14, 'font-weight': 'bold' }, scene.title);
+      add('text', { x: width - 20, y: 20, 'font-size': 14, 'text-anchor': 'middle' }, '北');
+      add('path', { d: `M${width - 20} 26 L${width - 26} 40 L${width - 14} 40 Z`, fill: '#000' });
+      body.append(svg);
+    }
+
+    const refresh = (refit = true) => {
+      const text = module.UTF8ToString(module._hcurve_plan_scene());
+      scene = text ? readScene(text) : null;
+      if (refit) { zoom = 1; panX = panY = 0; }
+      draw();
+    };
+    fit.addEventListener('click', () => refresh(true));
+    body.addEventListener('dblclick', () => refresh(true));
+    body.addEventListener('wheel', (event) => { event.preventDefault(); zoom *= event.deltaY < 0 ? 1.2 : 1 / 1.2; draw(); }, { passive: false });
+    let drag = null;
+    body.addEventListener('pointerdown', (event) => { drag = { x: event.clientX - panX, y: event.clientY - panY }; body.setPointerCapture(event.pointerId); });
+    body.addEventListener('pointermove', (event) => { if (drag) { panX = event.clientX - drag.x; panY = event.clientY - drag.y; draw(); } });
+    body.addEventListener('pointerup', () => { drag = null; });
+    saveButton.addEventListener('click', () => save(() => svg));
+    return { view, refresh: () => refresh(false), get open() { return !view.hidden; }, show() { view.hidden = false; refresh(true); fit.focus(); } };
+  }
+
+  // The plan as a PNG picture of the size it is drawn.
+  function svgToPng(text, svg) {
+    return new Promise((resolve, reject) => {
+      const image = new Image();
+      const url = URL.createObjectURL(new Blob([text], { type: 'image/svg+xml' }));
+      image.onload = () => {
+        const canvas = document.createElement('canvas');
+        canvas.width = +svg.getAttribute('width');
+        canvas.height = +svg.getAttribute('height');
+        canvas.getContext('2d').drawImage(image, 0, 0);
+        URL.revokeObjectURL(url);
+        canvas.toBlob((blob) => blob.arrayBuffer().then((b) => resolve(new Uint8Array(b)), reject), 'image/png');
+      };
+      image.onerror = () => { URL.revokeObjectURL(url); reject(new Error('the plan could not be drawn')); };
+      image.src = url;
+    });
+  }
 
   // Shows a printed document in the print view and opens the browser's print dialog.
   function printDocument(title, text) {
@@ -338,6 +597,7 @@
           for (let i = 2; i + 1 < cell.length; i += 2) {
             const piece = document.createElement('span');
             piece.style.left = (+cell[i] * 0.5) + 'em';
+            piece.dataset.x = cell[i];
             piece.textContent = cell[i + 1];
             printed.append(piece);
           }

@@ -4,22 +4,26 @@
 // and leave it as downloads; files the user opens come in through it.
 #include <emscripten.h>
 
+#include <sys/stat.h>
 #include <cstdio>
 #include <exception>
 #include <memory>
 #include <optional>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include "commands/command_list.h"
 #include "commands/curve_file_command.h"
+#include "commands/plan_dxf.h"
 #include "console/console_printer.h"
+#include "curve/shown_text.h"
 #include "entry/curve_file.h"
 #include "entry/design_entry.h"
 #include "report/print_layout.h"
 #include "report/report_document.h"
 #include "stakes/field_tools.h"
+#include "stakes/stake_table.h"
+#include "views/plan_scene.h"
 #include "web/web_port.h"
 #include "window/window_layout.h"
 
@@ -27,9 +31,13 @@ namespace hcurve::web {
 
 namespace {
 
-// Where the commands write the files that become downloads, and where opened files are put.
-constexpr const char* kDownloadFolder = "/downloads";
-constexpr const char* kUploadFolder = "/uploads";
+// The commands write the files that become downloads into the module's working folder, where
+// the files the user opens are put too, under their own names: a message names the file as the
+// download does, and an export refuses to write over a curve file opened under that name as it
+// would beside it on the desktop.
+
+// The page reads no larger file into the module's memory.
+constexpr std::size_t kLargestOpenedFile = 64 * 1024 * 1024;
 
 constexpr const char* kFirstStep = "单击 开始计算 输入设计数据";
 
@@ -45,10 +53,11 @@ EM_ASYNC_JS(char*, pageChooseSave, (const char* title, const char* proposed, con
     stringToUTF8(text, copy, size);
     return copy;
 });
-// The file the user chose or dropped, written into the memory file system: 'A' and its path,
-// 'C' when the user left the dialog, 'F' and the reason when it could not be read.
-EM_ASYNC_JS(char*, pageChooseOpen, (const char* title, const char* folder), {
-    const answer = await Module.hcurvePage.chooseOpen(UTF8ToString(title), UTF8ToString(folder));
+// The file the user chose or dropped: 'A' and its name once written into the working folder, 'D'
+// and its name for a folder, 'U' for a file the browser could not read, 'T' for one larger than
+// the page reads; 'C' when the user left the dialog.
+EM_ASYNC_JS(char*, pageChooseOpen, (const char* title), {
+    const answer = await Module.hcurvePage.chooseOpen(UTF8ToString(title));
     const size = lengthBytesUTF8(answer) + 1;
     const copy = _malloc(size);
     stringToUTF8(answer, copy, size);
@@ -102,16 +111,13 @@ Page& page() {
     return instance;
 }
 
-/// A path in the download folder for a name the user chose; nothing when it is no file name.
+/// The file a download is written to, for a name the user chose; nothing when it is no file name.
 std::optional<std::string> downloadPath(const std::string& name) {
     const std::string file = fileNameOf(name);
     if (file.empty())
         return std::nullopt;
-    ::mkdir(kDownloadFolder, 0777);
-    const std::string path = std::string(kDownloadFolder) + "/" + file;
-    std::remove(path.c_str());
-    page().downloads.push_back(path);
-    return path;
+    page().downloads.push_back(file);
+    return file;
 }
 
 bool hasExtension(const std::string& name) {
@@ -162,15 +168,34 @@ std::optional<ExportTarget> chooseExportFile() {
     return ExportTarget{*path, *format};
 }
 
+/// The file the user picked or dropped, as the page put it into the working folder. A folder
+/// becomes a folder and a file the browser could not read no file, so that the command tells
+/// either as the desktop does.
 std::optional<std::string> chooseOpenedFile(const std::string& title) {
-    const std::string answer = taken(pageChooseOpen(title.c_str(), kUploadFolder));
-    if (answer.empty() || answer[0] == 'C')
+    const std::string answer = taken(pageChooseOpen(title.c_str()));
+    if (answer.size() < 2)
         return std::nullopt;
-    if (answer[0] == 'F') {
-        page().port.showError(answer.substr(1));
+    const std::string name = fileNameOf(answer.substr(1));
+    if (name.empty())
         return std::nullopt;
+    switch (answer[0]) {
+        case 'A':
+            return name;
+        case 'D':
+            std::remove(name.c_str());
+            ::mkdir(name.c_str(), 0777);
+            return name;
+        case 'U':
+            std::remove(name.c_str());
+            return name;
+        case 'T':
+            page().port.showError("文件“" + shownText(name) + "”：超过 " +
+                                  std::to_string(kLargestOpenedFile / (1024 * 1024)) +
+                                  " MiB，没有读。");
+            return std::nullopt;
+        default:
+            return std::nullopt;
     }
-    return answer.substr(1);
 }
 
 std::optional<std::string> chooseCurveFile(bool saving) {
@@ -224,8 +249,8 @@ std::string joined(const std::vector<std::string>& texts) {
 
 /// The report as lines the page makes its printed tables of.
 std::string reportText(const ReportDocument& document) {
-    std::string text = "title\t" + document.title + "\nproject\t" + document.project +
-                       "\ndate\t" + document.date + "\n";
+    std::string text = "title\t" + document.title + "\nproject\t" + document.project + "\ndate\t" +
+                       document.date + "\n";
     for (const ReportTable& table : document.tables) {
         text += "table\t" + table.heading + "\n";
         for (const std::string& note : table.notes)
@@ -263,9 +288,10 @@ void deliverDownloads() {
     std::vector<std::string> paths;
     paths.swap(page().downloads);
     for (const std::string& path : paths) {
-        if (exists(path))
+        if (exists(path)) {
             pageDownload(path.c_str(), fileNameOf(path).c_str());
-        std::remove(path.c_str());
+            std::remove(path.c_str());
+        }
     }
 }
 
@@ -365,11 +391,12 @@ std::string layoutText() {
                        fontText(layout::kUiBold) + "\n";
     for (const layout::LabelLayout& row : layout::kLabels)
         text += "label\t" + labelName(row.label) + "\t" + row.caption + "\t" + rectText(row.rect) +
-                "\t" + fontText(row.font) + "\t" + (row.autoSize ? "1" : "0") + "\n";
+                "\t" + fontText(row.font) + "\t" + (row.autoSize ? "1" : "0") + "\t" + row.name +
+                "\n";
     for (const layout::FieldLayout& row : layout::kFields)
         text += "field\t" + fieldName(row.field) + "\t" + rectText(row.rect) + "\t" +
                 (row.whiteBackground ? "1" : "0") + "\t" + (isDesignField(row.field) ? "1" : "0") +
-                "\n";
+                "\t" + row.name + "\n";
     for (const layout::LineLayout& row : layout::kLines)
         text += "line\t" + std::to_string(row.number) + "\t" + rgbText(row.colour) + "\t" +
                 std::to_string(row.widthPixels) + "\t" + std::to_string(row.x1) + "\t" +
@@ -392,6 +419,45 @@ std::string layoutText() {
         for (const layout::ButtonLayout& row : layout::kButtons)
             if (wanted == row.name)
                 text += "focus\tbutton\t" + std::to_string(commandIndex(row.button)) + "\n";
+    }
+    return text;
+}
+
+std::string numberText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+std::string pointText(const PlanePoint& point) {
+    return numberText(point.x_m) + "\t" + numberText(point.y_m);
+}
+
+std::string pointsText(const std::vector<PlanePoint>& points) {
+    std::string text;
+    for (const PlanePoint& point : points)
+        text += "\t" + pointText(point);
+    return text;
+}
+
+/// The plan view's scene in world coordinates (metres, X north, Y east), one item a line, for the
+/// page to draw: the texts in it are the scene's own.
+std::string planText(const PlanScene& scene) {
+    std::string text = "title\t" + scene.title + "\njd\t" + scene.jdName + "\t" +
+                       pointText(scene.jd) + "\ncentre\t" + pointText(scene.centre) + "\nturn\t" +
+                       std::to_string(scene.turn) + "\ntangents\t" + pointText(scene.start) + "\t" +
+                       pointText(scene.jd) + "\t" + pointText(scene.end) + "\ncentreline" +
+                       pointsText(scene.centreLine) + "\n";
+    for (const PlanMark& mark : scene.marks)
+        text += "mark\t" + mark.name + "\t" + mark.chainage + "\t" + pointText(mark.at) + "\t" +
+                (mark.labelAzimuth_deg ? numberText(*mark.labelAzimuth_deg) : std::string()) + "\n";
+    for (const PlanStake& stake : scene.stakes) {
+        text += "stake\t" + stake.chainage + "\t" + pointText(stake.at) + "\t" +
+                numberText(stake.normal_deg) + "\n";
+        if (!stake.left.empty())
+            text += "left" + pointsText(stake.left) + "\n";
+        if (!stake.right.empty())
+            text += "right" + pointsText(stake.right) + "\n";
     }
     return text;
 }
@@ -456,6 +522,61 @@ EMSCRIPTEN_KEEPALIVE int hcurve_open_kept_curve(const char* text) {
     bool opened = false;
     runCommand([&](bool&) { opened = openCurveQuietly(page().record, page().port, text); });
     return opened ? 1 : 0;
+}
+
+/// The status line as the page opens: what to do first.
+EMSCRIPTEN_KEEPALIVE void hcurve_show_first_step() {
+    showFirstStep();
+}
+
+/// 中桩成果表: the last run's rows as tab-separated text with its header, as the desktop copies
+/// them; only the header before any run.
+EMSCRIPTEN_KEEPALIVE const char* hcurve_stake_table() {
+    static std::string text;
+    text = stakeTableText(stakeTableRows(page().record));
+    return text.c_str();
+}
+
+/// The stake runs so far: the page tells a new run from one it has shown.
+EMSCRIPTEN_KEEPALIVE int hcurve_stake_runs() {
+    return static_cast<int>(page().record.stakeRuns);
+}
+
+/// The stakes of the last run; 0 before any, and after a new curve took the run with it.
+EMSCRIPTEN_KEEPALIVE double hcurve_stake_count() {
+    return static_cast<double>(page().record.lastRun.stakes.size());
+}
+
+/// 平面图: the scene of the computed curve and its last run; empty without a curve.
+EMSCRIPTEN_KEEPALIVE const char* hcurve_plan_scene() {
+    static std::string text;
+    text = page().record.curve ? planText(planScene(page().record)) : std::string();
+    return text.c_str();
+}
+
+/// 保存平面图 as DXF under the name chosen, as a download, with the desktop's message.
+EMSCRIPTEN_KEEPALIVE int hcurve_save_plan_dxf(const char* name) {
+    const std::string chosen = name;
+    return runCommand([&chosen](bool&) {
+        const std::optional<std::string> path = downloadPath(chosen);
+        if (!path)
+            return;
+        const Result<void> saved = savePlanDxf(page().record, *path);
+        if (saved)
+            page().port.showMessage("已保存平面图到文件“" + shownText(*path) + "”。");
+        else
+            page().port.showError(saved.failure().message);
+    });
+}
+
+/// The SVG or PNG the page drew of the plan, written as the download under the name chosen.
+EMSCRIPTEN_KEEPALIVE void hcurve_plan_saved(const char* name) {
+    page().port.showMessage("已保存平面图到文件“" + shownText(name) + "”。");
+}
+
+/// The largest file the page reads into the module's memory, in bytes.
+EMSCRIPTEN_KEEPALIVE double hcurve_largest_opened_file() {
+    return static_cast<double>(kLargestOpenedFile);
 }
 
 /// Whether a command is running (its question or message is open).
