@@ -32,10 +32,22 @@ for (const v of viewports) {
             assert.equal(await ctx.page.title(), '平曲线计算');
             assert.equal(await ctx.page.evaluate(() => document.documentElement.lang), 'zh-CN');
             assert.ok(ctx.readyMs > 0, `ready at ${ctx.readyMs} ms`);
-            // Nothing needs sideways scrolling.
-            const overflow = await ctx.page.evaluate(
+            // Nothing needs sideways scrolling, in the view shown first nor in any other the top
+            // bar's tabs show.
+            const wider = () => ctx.page.evaluate(
                 () => document.documentElement.scrollWidth - document.documentElement.clientWidth);
-            assert.ok(overflow <= 0, `${overflow} px wider than the screen`);
+            const first = await wider();
+            assert.ok(first <= 0, `the first view is ${first} px wider than the screen`);
+            // The tabs seen at the start: the views' own tabs appear with their view.
+            const tabs = [];
+            for (const tab of await ctx.page.$$('[role="tab"]'))
+                if (await tab.evaluate((t) => t.getClientRects().length > 0)) tabs.push(tab);
+            for (const tab of tabs) {
+                const name = await tab.evaluate((t) => t.textContent.trim());
+                await tab.click();
+                const overflow = await wider();
+                assert.ok(overflow <= 0, `${name}: ${overflow} px wider than the screen`);
+            }
             assert.deepEqual(ctx.errors, []);
             assertNoRequests(ctx);
         } finally {
