@@ -120,9 +120,13 @@ void sayAll(std::ostream& err, const Result<T>& result) {
 }
 
 // The route of the files, or the failures that say why there is none.
-Result<LoadedRoute> loadRoute(const std::vector<std::string>& paths, const std::string* alignment,
-                              std::ostream& err) {
-    Result<LoadedRoute> loading = loadRouteFiles(paths, alignment);
+// kept holds it when support has no loader of its own.
+const Result<LoadedRoute>& loadRoute(const std::vector<std::string>& paths,
+                                     const std::string* alignment, const RouteRunSupport& support,
+                                     std::optional<Result<LoadedRoute>>& kept, std::ostream& err) {
+    const Result<LoadedRoute>& loading = support.load
+                                             ? support.load(paths, alignment)
+                                             : kept.emplace(loadRouteFiles(paths, alignment));
     sayAll(err, loading);
     return loading;
 }
@@ -500,7 +504,8 @@ int groundCommand(const LoadedRoute& loading, const std::vector<std::string>& ar
 // --dxf FILE.dxf [stake options]: the plan for CAD; with --interval also the stakes and their
 // side points.
 int dxfCommand(const Route& route, const CrossSection* section,
-               const std::vector<std::string>& args, std::ostream& err) {
+               const std::vector<std::string>& args, const RouteRunSupport& support,
+               std::ostream& err) {
     if (args.size() < 3 || !isDxfPath(args[2])) {
         err << "hcurve: --dxf 后面要有以 .dxf 结尾的文件名。\n" << kUsage;
         return 1;
@@ -520,8 +525,10 @@ int dxfCommand(const Route& route, const CrossSection* section,
         if (!table)
             return 1;
     }
-    if (const Result<void> written = writeFileReplacing(
-            args[2], planDxf(routeDrawing(route, table ? &*table : nullptr, request)));
+    const PlanDrawing drawing = routeDrawing(route, table ? &*table : nullptr, request);
+    if (const Result<void> written = support.drawPlan
+                                         ? support.drawPlan(args[2], drawing)
+                                         : writeFileReplacing(args[2], planDxf(drawing));
         !written) {
         sayFailure(err, written.failure());
         return 1;
@@ -806,7 +813,8 @@ int locateCommand(const Route& route, const CrossSection* section,
     return 0;
 }
 
-int route(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int route(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+          const RouteRunSupport& support) {
     // The files, then the mode and its values.
     std::size_t m = 0;
     while (m < args.size() && args[m].compare(0, 2, "--") != 0)
@@ -871,7 +879,9 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         put(out, alignmentListCsv(*listing));
         return 0;
     }
-    const Result<LoadedRoute> loaded = loadRoute(paths, alignment ? &*alignment : nullptr, err);
+    std::optional<Result<LoadedRoute>> kept;
+    const Result<LoadedRoute>& loaded =
+        loadRoute(paths, alignment ? &*alignment : nullptr, support, kept, err);
     if (!loaded)
         return 1;
     const LoadedRoute& loading = *loaded;
@@ -932,7 +942,7 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     if (mode == kEarthwork)
         return earthworkCommand(loading, section, rest, out, err);
     if (mode == "--dxf")
-        return dxfCommand(route, section, rest, err);
+        return dxfCommand(route, section, rest, support, err);
     if (mode == "--ground")
         return groundCommand(loading, rest, out, err);
     return locateCommand(route, section, loading.withoutProfile, rest, out, err);
@@ -941,8 +951,13 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 }  // namespace
 
 int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return runRouteCommand(args, out, err, RouteRunSupport{});
+}
+
+int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                    const RouteRunSupport& support) {
     try {
-        return route(args, out, err);
+        return route(args, out, err, support);
     } catch (const OutputFailed&) {
         say(err, "hcurve: 无法写入标准输出：" + outputFailure(out) + "。");
         return kRouteOutputUnwritable;

@@ -29,6 +29,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -48,6 +49,23 @@ enum RouteStatus : int { kRouteOutputUnwritable = 3, kRouteInternalError = 4 };
 
 /// args: what follows "route" on the command line. Returns the exit status.
 int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+/// What a run reads its route through and hands --dxf's drawing to, for a front end that runs the
+/// command many times on the same files (the browser page): either left empty does what the
+/// command line does, reading the files anew and writing the drawing as a DXF file.
+struct RouteRunSupport {
+    /// The route of the files (paths as given, the alignment's name or null), as loadRouteFiles
+    /// reads it; the result must stay alive until the run ends.
+    std::function<const Result<LoadedRoute>&(const std::vector<std::string>& paths,
+                                             const std::string* alignment)>
+        load;
+    /// --dxf's drawing for the path given: nothing, or why it could not be kept.
+    std::function<Result<void>(const std::string& path, const PlanDrawing& plan)> drawPlan;
+};
+
+/// The same through support; the messages, tables and files are those of the command line.
+int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                    const RouteRunSupport& support);
 
 /// The same on the process's standard output, written on the descriptor itself so that every
 /// failed write is seen, and the standard error stream.

@@ -1,0 +1,636 @@
+#include "web/route_page.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+#include <system_error>
+
+#include "alignment/grade_line.h"
+#include "curve/format.h"
+#include "curve/shown_text.h"
+#include "platform/system_reason.h"
+#include "route_cli/route_command.h"
+
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#else
+#define EMSCRIPTEN_KEEPALIVE
+#endif
+
+namespace hcurve {
+namespace {
+
+// What a drawing reports instead of writing --dxf's file.
+Result<void> keptAsText(std::string& kept, std::string text) {
+    kept = std::move(text);
+    return done();
+}
+
+// Text for an SVG text node or attribute: its control characters escaped as every text from a
+// file is shown, then the XML's own.
+std::string xmlText(const std::string& s) {
+    std::string shown = shownText(s), xml;
+    xml.reserve(shown.size());
+    for (char c : shown) {
+        switch (c) {
+            case '&':
+                xml += "&amp;";
+                break;
+            case '<':
+                xml += "&lt;";
+                break;
+            case '>':
+                xml += "&gt;";
+                break;
+            case '"':
+                xml += "&quot;";
+                break;
+            default:
+                xml += c;
+        }
+    }
+    return xml;
+}
+
+std::string n3(double v) {
+    return fixedText(v, 3);
+}
+
+// The picture's frame in metres: east across from the westmost point, north up from the
+// northmost.
+struct PlanFrame {
+    double west_m = 0, north_m = 0, width_m = 1, height_m = 1;
+    double u(double y_m) const { return y_m - west_m; }
+    double v(double x_m) const { return north_m - x_m; }
+    std::string at(double x_m, double y_m) const { return n3(u(y_m)) + " " + n3(v(x_m)); }
+};
+
+// The points of an element as drawn: a straight's ends, an arc every half degree of its turn, a
+// spiral's vertices as the DXF file has them.
+std::vector<AlignmentPoint> drawnPoints(const Element& e) {
+    if (e.kind() == ElementKind::Spiral)
+        return spiralVertices(e);
+    std::vector<AlignmentPoint> points;
+    int pieces = 1;
+    if (e.kind() == ElementKind::Arc && e.radius_m() > 0) {
+        constexpr double kStep_rad = 3.1415926535 / 360;
+        pieces = std::clamp(static_cast<int>(std::ceil(e.length_m() / e.radius_m() / kStep_rad)), 1,
+                            20000);
+    }
+    for (int i = 0; i <= pieces; ++i)
+        points.push_back(e.at(e.start_m() + e.length_m() * i / pieces));
+    return points;
+}
+
+// The stakes' names are written where they stay readable: up to this many stakes, and where they
+// stand apart.
+constexpr std::size_t kMostNamedStakes = 400;
+
+}  // namespace
+
+std::string planSvg(const PlanDrawing& plan) {
+    // The extent of everything drawn.
+    double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
+    auto take = [&](double x, double y) {
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+    };
+    std::vector<std::vector<AlignmentPoint>> lines;
+    for (const Element& e : plan.centreLine) {
+        lines.push_back(drawnPoints(e));
+        for (const AlignmentPoint& p : lines.back())
+            take(p.x_m, p.y_m);
+    }
+    for (const PlanDrawingMark& m : plan.polygon)
+        take(m.x_m, m.y_m);
+    for (const PlanDrawingPoint& p : plan.points)
+        take(p.x_m, p.y_m);
+    if (minX > maxX) {
+        minX = maxX = minY = maxY = 0;
+    }
+    const double extent = std::max({maxX - minX, maxY - minY, 1.0});
+    const double pad = extent * 0.04;
+    PlanFrame f{minY - pad, maxX + pad, maxY - minY + 2 * pad, maxX - minX + 2 * pad};
+    const double text = extent / 110;  // the labels' height
+
+    std::string svg;
+    svg.reserve(64 * 1024 + plan.points.size() * 40);
+    svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"route-plan\" viewBox=\"0 0 " +
+           n3(f.width_m) + " " + n3(f.height_m) +
+           "\" preserveAspectRatio=\"xMidYMid meet\" data-extent=\"" + n3(extent) + "\">\n";
+    svg +=
+        // The style names its picture: inside a page it would reach every other picture too.
+        "<style>.route-plan path,.route-plan polyline{fill:none;vector-effect:non-scaling-stroke}"
+        ".route-plan text{white-space:pre;font-family:\"Noto Sans CJK SC\",\"Microsoft "
+        "YaHei\",\"PingFang SC\",sans-serif;"
+        "font-size:" +
+        n3(text) + "px}</style>\n";
+    svg += "<rect class=\"paper\" x=\"0\" y=\"0\" width=\"" + n3(f.width_m) + "\" height=\"" +
+           n3(f.height_m) + "\" fill=\"white\"/>\n";
+    // The tangent polygon and the JDs.
+    if (!plan.polygon.empty()) {
+        svg +=
+            "<polyline class=\"tangents\" stroke=\"#00a0c0\" stroke-width=\"1\" "
+            "stroke-dasharray=\"6 4\" points=\"";
+        for (const PlanDrawingMark& m : plan.polygon)
+            svg += f.at(m.x_m, m.y_m) + " ";
+        svg += "\"/>\n";
+    }
+    // The centre line, one path of its elements.
+    svg += "<path class=\"centre-line\" stroke=\"#c00000\" stroke-width=\"2\" d=\"";
+    for (const std::vector<AlignmentPoint>& points : lines) {
+        for (std::size_t i = 0; i < points.size(); ++i)
+            svg += (i == 0 ? "M" : "L") + f.at(points[i].x_m, points[i].y_m);
+    }
+    svg += "\"/>\n";
+    // The stakes and side points as dots, one path of each kind.
+    const char* const kinds[] = {"left-points", "stakes", "right-points"};
+    const char* const colours[] = {"#009000", "#000000", "#ff8000"};
+    for (int side = -1; side <= 1; ++side) {
+        std::string d;
+        for (const PlanDrawingPoint& p : plan.points)
+            if (p.side == side)
+                d += "M" + f.at(p.x_m, p.y_m) + "h0";
+        if (d.empty())
+            continue;
+        svg += std::string("<path class=\"") + kinds[side + 1] + "\" stroke=\"" +
+               colours[side + 1] + "\" stroke-width=\"5\" stroke-linecap=\"round\" d=\"" + d +
+               "\"/>\n";
+    }
+    // The names of the stakes, left of the road, where they are few enough to be read.
+    std::size_t stakes = 0;
+    for (const PlanDrawingPoint& p : plan.points)
+        stakes += p.side == 0;
+    // Where they stand apart, on the whole, by twice their height.
+    double apart_m = 0;
+    const PlanDrawingPoint* before = nullptr;
+    for (const PlanDrawingPoint& p : plan.points) {
+        if (p.side != 0)
+            continue;
+        if (before)
+            apart_m += std::hypot(p.x_m - before->x_m, p.y_m - before->y_m);
+        before = &p;
+    }
+    if (stakes > 1 && stakes <= kMostNamedStakes && apart_m / (stakes - 1) >= 2 * text) {
+        svg += "<g class=\"stake-names\" fill=\"#404040\" text-anchor=\"end\">\n";
+        for (const PlanDrawingPoint& p : plan.points) {
+            if (p.side != 0)
+                continue;
+            svg += "<text x=\"" + n3(f.u(p.y_m) - text * 0.6) + "\" y=\"" +
+                   n3(f.v(p.x_m) + text * 0.35) + "\">" + xmlText(p.name) + "</text>\n";
+        }
+        svg += "</g>\n";
+    }
+    // The JDs and the characteristic points, each with its name (and chainage).
+    svg += "<g class=\"jds\" fill=\"#0000c0\">\n";
+    for (const PlanDrawingMark& m : plan.polygon) {
+        if (m.name.empty())
+            continue;
+        svg += "<text x=\"" + n3(f.u(m.y_m) + text * 0.5) + "\" y=\"" +
+               n3(f.v(m.x_m) - text * 0.5) + "\">" + xmlText(m.name) + "</text>\n";
+    }
+    svg += "</g>\n<g class=\"marks\" fill=\"#007000\">\n";
+    std::string dots;
+    for (const PlanDrawingMark& m : plan.marks) {
+        dots += "M" + f.at(m.x_m, m.y_m) + "h0";
+        svg += "<text x=\"" + n3(f.u(m.y_m) + text * 0.5) + "\" y=\"" +
+               n3(f.v(m.x_m) + text * 1.2) + "\">" +
+               xmlText(m.name + (m.chainage.empty() ? "" : " " + m.chainage)) + "</text>\n";
+    }
+    svg += "</g>\n";
+    if (!dots.empty())
+        svg +=
+            "<path class=\"mark-points\" stroke=\"#00a000\" stroke-width=\"7\" "
+            "stroke-linecap=\"round\" d=\"" +
+            dots + "\"/>\n";
+    svg += "</svg>\n";
+    return svg;
+}
+
+namespace {
+
+// The picture of the profile, in pixels.
+constexpr double kProfileWidth_px = 1600, kProfileHeight_px = 900;
+constexpr double kLeft_px = 70, kRight_px = 20, kTop_px = 44;
+constexpr double kChainageLabels_px = 20;  // the chainages under the drawing
+constexpr double kBand_px = 44;            // the band of grades and lengths at the bottom
+constexpr double kChainageLabel_px = 130;  // the width a chainage under the drawing takes
+constexpr double kFont_px = 11;
+constexpr int kSamples = 3000;
+constexpr double kPercent = 100;
+constexpr double kLeastGradeCell_px = 50;  // a narrower cell of the band stays empty
+
+// 1, 2 or 5 times a power of ten, the largest not above v (v > 0).
+double niceBelow(double v) {
+    const double power = std::pow(10.0, std::floor(std::log10(v)));
+    for (double m : {5.0, 2.0, 1.0})
+        if (m * power <= v)
+            return m * power;
+    return power;
+}
+
+// The width of a text in the profile's font: a Chinese character a full em, others about half.
+double textWidth_px(const std::string& s) {
+    double w = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80)
+            w += kFont_px * 0.6;
+        else if (c >= 0xC0)
+            w += kFont_px;
+    }
+    return w;
+}
+
+std::string px(double v) {
+    return fixedText(v, 1);
+}
+
+}  // namespace
+
+std::string profileSvg(const Route& route) {
+    if (!route.gradeLine || route.gradeLine->points.size() < 2)
+        return {};
+    const GradeLine& g = *route.gradeLine;
+    // The captions above each 变坡点: where it is, and its vertical curve.
+    std::vector<std::pair<std::string, std::string>> captions;
+    double captionRoom = 0;
+    for (std::size_t k = 0; k < g.points.size(); ++k) {
+        const GradePoint& p = g.points[k];
+        const std::string where = (k == 0                     ? std::string("起点")
+                                   : k + 1 == g.points.size() ? std::string("终点")
+                                                              : "变坡点" + std::to_string(k)) +
+                                  "  " + stakeText(route, p.at_m) + "  H=" + n3(p.H_m);
+        const std::string curve =
+            p.T_m > 0 ? "R=" + generalText(p.R_m) + "  T=" + n3(p.T_m) + "  E=" + n3(p.E_m)
+                      : std::string();
+        captionRoom = std::max({captionRoom, textWidth_px(where) + 16, textWidth_px(curve) + 16});
+        captions.emplace_back(where, curve);
+    }
+    double hMin = g.points.front().H_m, hMax = hMin;
+    for (const GradePoint& p : g.points) {
+        hMin = std::min(hMin, p.H_m);
+        hMax = std::max(hMax, p.H_m);
+    }
+    const double plotL = kLeft_px, plotT = kTop_px;
+    const double plotW = kProfileWidth_px - kLeft_px - kRight_px;
+    const double plotH = kProfileHeight_px - kTop_px - kChainageLabels_px - kBand_px;
+    const double plotB = plotT + plotH;
+    const double s0 = g.start_m(), s1 = g.end_m();
+    const double across = plotW / (s1 - s0);
+    const double room = std::max(plotH - captionRoom, plotH / 3);
+    // The vertical scale a round multiple of the horizontal, so that the stated exaggeration is
+    // the one drawn.
+    const double exaggeration = niceBelow(room / std::max(hMax - hMin, 1e-3) / across);
+    const double up = across * exaggeration;
+    const double base = plotB - (room - (hMax - hMin) * up) / 2;
+    auto x = [&](double s) { return plotL + (s - s0) * across; };
+    auto y = [&](double H) { return base - (H - hMin) * up; };
+    auto at = [&](double s, double H) { return px(x(s)) + "," + px(y(H)); };
+
+    std::string svg;
+    svg +=
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"route-profile\" viewBox=\"0 0 1600 "
+        "900\">\n<style>.route-profile text{white-space:pre;font-family:\"Noto Sans CJK "
+        "SC\",\"Microsoft YaHei\",\"PingFang "
+        "SC\",sans-serif;font-size:11px}</style>\n";
+    svg += "<rect x=\"0\" y=\"0\" width=\"1600\" height=\"900\" fill=\"white\"/>\n";
+    svg +=
+        "<text class=\"title\" x=\"800\" y=\"18\" text-anchor=\"middle\" "
+        "style=\"font-size:13px\">" +
+        xmlText("纵断面图   " + stakeText(route, s0) + " 至 " + stakeText(route, s1) +
+                "   竖向放大 " + generalText(exaggeration) + " 倍") +
+        "</text>\n";
+    // The grid: level lines with their elevations, chainage lines with their texts.
+    svg += "<g class=\"grid\" stroke=\"#d8d8d8\" stroke-width=\"1\">\n";
+    const double top_m = hMin + (base - plotT) / up, bottom_m = hMin + (base - plotB) / up;
+    const double hStep = niceBelow(std::max((top_m - bottom_m) / 6, 1e-3));
+    std::string labels;
+    for (double k = std::ceil(bottom_m / hStep); k * hStep <= top_m; ++k) {
+        const double yy = y(k * hStep);
+        svg += "<line x1=\"" + px(plotL) + "\" y1=\"" + px(yy) + "\" x2=\"" + px(plotL + plotW) +
+               "\" y2=\"" + px(yy) + "\"/>\n";
+        labels += "<text x=\"" + px(plotL - 4) + "\" y=\"" + px(yy + 4) +
+                  "\" text-anchor=\"end\">" + xmlText(generalText(k * hStep)) + "</text>\n";
+    }
+    const double sStep =
+        niceBelow(std::max((s1 - s0) / std::max(plotW / kChainageLabel_px, 1.0), 1e-3)) * 2;
+    double labelsEnd = -1e9;
+    for (double k = std::ceil(s0 / sStep); k * sStep <= s1 + 1e-9; ++k) {
+        const double xx = x(k * sStep);
+        svg += "<line x1=\"" + px(xx) + "\" y1=\"" + px(plotT) + "\" x2=\"" + px(xx) + "\" y2=\"" +
+               px(plotB) + "\"/>\n";
+        const std::string label = stakeText(route, k * sStep);
+        const double middle =
+            std::clamp(xx, kChainageLabel_px / 2, kProfileWidth_px - kChainageLabel_px / 2);
+        const double half = textWidth_px(label) / 2;
+        if (middle - half < labelsEnd)
+            continue;
+        labelsEnd = middle + half + 4;
+        labels += "<text x=\"" + px(middle) + "\" y=\"" + px(plotB + 14) +
+                  "\" text-anchor=\"middle\">" + xmlText(label) + "</text>\n";
+    }
+    svg += "<rect x=\"" + px(plotL) + "\" y=\"" + px(plotT) + "\" width=\"" + px(plotW) +
+           "\" height=\"" + px(plotH) + "\" fill=\"none\" stroke=\"#808080\"/>\n</g>\n";
+    svg += "<g class=\"labels\">\n" + labels + "</g>\n";
+    // The straight grades through the 变坡点, and the design line with its vertical curves.
+    svg +=
+        "<polyline class=\"grades\" fill=\"none\" stroke=\"#808080\" stroke-dasharray=\"6 4\" "
+        "points=\"";
+    for (const GradePoint& p : g.points)
+        svg += at(p.at_m, p.H_m) + " ";
+    svg +=
+        "\"/>\n<polyline class=\"design\" fill=\"none\" stroke=\"#e00000\" stroke-width=\"2\" "
+        "points=\"";
+    for (int i = 0; i <= kSamples; ++i) {
+        const double s = s0 + (s1 - s0) * i / kSamples;
+        svg += at(s, designElevation_m(g, s).value_or(hMin)) + " ";
+    }
+    svg += "\"/>\n";
+    // Each 变坡点 with its captions upright above it, and the ends of its vertical curve.
+    svg += "<g class=\"grade-points\">\n";
+    for (std::size_t k = 0; k < g.points.size(); ++k) {
+        const GradePoint& p = g.points[k];
+        svg += "<circle cx=\"" + px(x(p.at_m)) + "\" cy=\"" + px(y(p.H_m)) +
+               "\" r=\"3\" fill=\"none\" stroke=\"black\"/>\n";
+        if (p.T_m > 0) {
+            for (double end : {p.curveStart_m(), p.curveEnd_m()}) {
+                const double ye = y(designElevation_m(g, end).value_or(p.H_m));
+                svg += "<line x1=\"" + px(x(end)) + "\" y1=\"" + px(ye) + "\" x2=\"" + px(x(end)) +
+                       "\" y2=\"" + px(ye - 12) + "\" stroke=\"blue\"/>\n";
+            }
+        }
+        const double right = captions[k].second.empty() ? 3 : 16;
+        const double foot = std::clamp(x(p.at_m) + 4, plotL + 13, plotL + plotW - right - 2);
+        const double top = std::min(y(p.H_m), y(designElevation_m(g, p.at_m).value_or(p.H_m))) - 8;
+        svg += "<g transform=\"translate(" + px(foot) + "," + px(top) + ") rotate(-90)\">";
+        svg += "<text x=\"0\" y=\"0\">" + xmlText(captions[k].first) + "</text>";
+        if (!captions[k].second.empty())
+            svg += "<text x=\"0\" y=\"14\">" + xmlText(captions[k].second) + "</text>";
+        svg += "</g>\n";
+    }
+    svg += "</g>\n";
+    // The band: the grade in percent and the length of each straight grade.
+    const double bandTop = plotB + kChainageLabels_px;
+    svg += "<g class=\"band\" text-anchor=\"middle\">\n<line x1=\"" + px(plotL) + "\" y1=\"" +
+           px(bandTop) + "\" x2=\"" + px(plotL + plotW) + "\" y2=\"" + px(bandTop) +
+           "\" stroke=\"#808080\"/>\n";
+    for (std::size_t k = 0; k + 1 < g.points.size(); ++k) {
+        const GradePoint &p = g.points[k], &q = g.points[k + 1];
+        const double a = x(p.at_m), b = x(q.at_m);
+        svg += "<line x1=\"" + px(a) + "\" y1=\"" + px(bandTop) + "\" x2=\"" + px(a) + "\" y2=\"" +
+               px(bandTop + kBand_px - 4) + "\" stroke=\"#808080\"/>\n";
+        if (b - a <= kLeastGradeCell_px)
+            continue;
+        svg += "<text x=\"" + px((a + b) / 2) + "\" y=\"" + px(bandTop + 16) + "\">" +
+               xmlText(format(p.gradeOut * kPercent, Pattern::Fixed3) + "%") + "</text>";
+        svg += "<text x=\"" + px((a + b) / 2) + "\" y=\"" + px(bandTop + 32) + "\">" +
+               xmlText("L=" + n3(q.at_m - p.at_m)) + "</text>\n";
+    }
+    svg += "</g>\n</svg>\n";
+    return svg;
+}
+
+const Result<LoadedRoute>& PageRoute::load(const std::vector<std::string>& paths,
+                                           const std::string* alignment) {
+    const std::optional<std::string> named =
+        alignment ? std::optional<std::string>(*alignment) : std::nullopt;
+    if (!loaded_ || paths != paths_ || named != alignment_) {
+        loaded_.reset();
+        loaded_.emplace(loadRouteFiles(paths, alignment));
+        paths_ = paths;
+        alignment_ = named;
+    }
+    return *loaded_;
+}
+
+void PageRoute::forget() {
+    loaded_.reset();
+    paths_.clear();
+    alignment_.reset();
+}
+
+PageRouteRun PageRoute::run(const std::vector<std::string>& args) {
+    RouteRunSupport support;
+    support.load = [this](const std::vector<std::string>& paths,
+                          const std::string* alignment) -> const Result<LoadedRoute>& {
+        return load(paths, alignment);
+    };
+    std::ostringstream out, err;
+    PageRouteRun result;
+    result.status = runRouteCommand(args, out, err, support);
+    result.out = std::move(out).str();
+    result.err = std::move(err).str();
+    return result;
+}
+
+PageRouteRun PageRoute::plan(const std::vector<std::string>& args) {
+    RouteRunSupport support;
+    support.load = [this](const std::vector<std::string>& paths,
+                          const std::string* alignment) -> const Result<LoadedRoute>& {
+        return load(paths, alignment);
+    };
+    std::string drawn;
+    support.drawPlan = [&drawn](const std::string&, const PlanDrawing& plan) {
+        return keptAsText(drawn, planSvg(plan));
+    };
+    std::ostringstream out, err;
+    PageRouteRun result;
+    result.status = runRouteCommand(args, out, err, support);
+    result.out = result.status == 0 ? std::move(drawn) : std::move(out).str();
+    result.err = std::move(err).str();
+    return result;
+}
+
+PageRouteRun PageRoute::profile(const std::vector<std::string>& files) {
+    std::vector<std::string> args = files;
+    args.push_back("--vertical");
+    PageRouteRun result = run(args);
+    if (result.status == 0 && loaded_ && *loaded_)
+        result.out = profileSvg((*loaded_)->route);
+    return result;
+}
+
+PageRouteRun PageRoute::features(const std::vector<std::string>& files) {
+    std::vector<std::string> args = files;
+    args.push_back("--segments");
+    PageRouteRun result = run(args);
+    if (result.status != 0 || !loaded_ || !*loaded_)
+        return result;
+    const LoadedRoute& loading = **loaded_;
+    result.out.clear();
+    if (!loading.route.points.empty())
+        result.out += "jd\n";
+    if (loading.route.gradeLine)
+        result.out += "grade\n";
+    if (loading.crossSection)
+        result.out += "section\n";
+    return result;
+}
+
+}  // namespace hcurve
+
+// The page's calls. Texts travel through one buffer of the module's memory: the page writes its
+// arguments there (UTF-8, each ended by a NUL) or a file's name and bytes, and reads the last
+// run's output and error stream where these functions point.
+namespace {
+
+hcurve::PageRoute& pageRoute() {
+    static hcurve::PageRoute route;
+    return route;
+}
+
+std::string& inputBuffer() {
+    static std::string buffer;
+    return buffer;
+}
+
+hcurve::PageRouteRun& lastRun() {
+    static hcurve::PageRouteRun run;
+    return run;
+}
+
+std::vector<std::string> inputStrings(int size) {
+    std::vector<std::string> strings;
+    const std::string& b = inputBuffer();
+    std::size_t at = 0;
+    const std::size_t end = std::min(static_cast<std::size_t>(std::max(size, 0)), b.size());
+    while (at < end) {
+        const std::size_t nul = b.find('\0', at);
+        const std::size_t stop = nul == std::string::npos || nul > end ? end : nul;
+        strings.push_back(b.substr(at, stop - at));
+        at = stop + 1;
+    }
+    return strings;
+}
+
+// The folder the page's files lie in, the current one of every run (hcurve_route_folder).
+std::string& filesFolder() {
+    static std::string folder = "/files";
+    return folder;
+}
+
+void enterFilesFolder() {
+    std::error_code ignored;
+    std::filesystem::create_directories(filesFolder(), ignored);
+    std::filesystem::current_path(filesFolder(), ignored);
+}
+
+// How a file of the page is put in the memory file system.
+enum PutKind : int { kPutFile = 0, kPutFolder = 1, kPutUnreadable = 2 };
+
+}  // namespace
+
+extern "C" {
+
+/// A buffer of size bytes for the page's input; its address.
+EMSCRIPTEN_KEEPALIVE char* hcurve_route_buffer(int size) {
+    inputBuffer().assign(static_cast<std::size_t>(std::max(size, 0)) + 1, '\0');
+    return inputBuffer().data();
+}
+
+/// Makes the folder named by the buffer (created where missing) the current one of the runs: the
+/// page puts the files of each opening in a folder of its own.
+EMSCRIPTEN_KEEPALIVE void hcurve_route_folder(int nameSize) {
+    pageRoute().forget();
+    filesFolder() = inputBuffer().substr(0, static_cast<std::size_t>(std::max(nameSize, 0)));
+    enterFilesFolder();
+}
+
+/// kind 0: `hcurve route` with the buffer's arguments; 1: its --dxf drawn as SVG; 2: the profile
+/// of the buffer's files as SVG; 3: what their route has (PageRoute::features). The exit status.
+EMSCRIPTEN_KEEPALIVE int hcurve_route_call(int kind, int size) {
+    enterFilesFolder();
+    const std::vector<std::string> args = inputStrings(size);
+    hcurve::PageRoute& route = pageRoute();
+    lastRun() = kind == 1   ? route.plan(args)
+                : kind == 2 ? route.profile(args)
+                : kind == 3 ? route.features(args)
+                            : route.run(args);
+    return lastRun().status;
+}
+
+/// Puts a file of the page where the runs find it by its name: the buffer holds the name
+/// (nameSize bytes) and then its bytes (dataSize). A folder of that name for a dropped folder; a
+/// file nobody may read for one the browser could not read, so that the route's reader says what
+/// it says of such a file. 0, or the system's reason on the error stream and 1.
+EMSCRIPTEN_KEEPALIVE int hcurve_route_put(int nameSize, int dataSize, int kind) {
+    enterFilesFolder();
+    pageRoute().forget();
+    const std::string& b = inputBuffer();
+    const std::string name = b.substr(0, static_cast<std::size_t>(nameSize));
+    lastRun() = {};
+    std::error_code failed;
+    std::filesystem::remove_all(name, failed);
+    if (kind == kPutFolder) {
+        std::filesystem::create_directory(name, failed);
+    } else {
+        // A name with a folder (two files of one name from two folders) gets its folder.
+        if (const std::filesystem::path folder = std::filesystem::path(name).parent_path();
+            !folder.empty())
+            std::filesystem::create_directories(folder, failed);
+        std::ofstream file(name, std::ios::binary | std::ios::trunc);
+        file.write(b.data() + nameSize, dataSize);
+        file.close();
+        if (!file)
+            failed = std::make_error_code(std::errc::io_error);
+        else if (kind == kPutUnreadable)
+            std::filesystem::permissions(name, std::filesystem::perms::none, failed);
+    }
+    if (failed) {
+        lastRun().status = 1;
+        lastRun().err = hcurve::platform::systemReason(failed.value());
+    }
+    return lastRun().status;
+}
+
+/// Reads the file named by the buffer (a download a run wrote) into the output and removes it.
+/// 0, or 1 when there is none.
+EMSCRIPTEN_KEEPALIVE int hcurve_route_take(int nameSize) {
+    enterFilesFolder();
+    const std::string name = inputBuffer().substr(0, static_cast<std::size_t>(nameSize));
+    lastRun() = {};
+    std::ifstream file(name, std::ios::binary);
+    if (!file) {
+        lastRun().status = 1;
+        return 1;
+    }
+    lastRun().out.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    file.close();
+    std::error_code ignored;
+    std::filesystem::remove(name, ignored);
+    return 0;
+}
+
+/// Removes a file of the page (named by the buffer) that it no longer reads.
+EMSCRIPTEN_KEEPALIVE void hcurve_route_remove(int nameSize) {
+    enterFilesFolder();
+    pageRoute().forget();
+    std::error_code ignored;
+    std::filesystem::permissions(inputBuffer().substr(0, static_cast<std::size_t>(nameSize)),
+                                 std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(inputBuffer().substr(0, static_cast<std::size_t>(nameSize)),
+                                ignored);
+}
+
+EMSCRIPTEN_KEEPALIVE const char* hcurve_route_out() {
+    return lastRun().out.data();
+}
+EMSCRIPTEN_KEEPALIVE int hcurve_route_out_size() {
+    return static_cast<int>(lastRun().out.size());
+}
+EMSCRIPTEN_KEEPALIVE const char* hcurve_route_err() {
+    return lastRun().err.data();
+}
+EMSCRIPTEN_KEEPALIVE int hcurve_route_err_size() {
+    return static_cast<int>(lastRun().err.size());
+}
+
+}  // extern "C"
