@@ -3,7 +3,7 @@
 namespace hcurve {
 namespace {
 
-constexpr double kFullTurn_tdeg = 360;
+constexpr double kWholeCircle_tdeg = 360;  // a mark is an arc all round
 
 // The AutoCAD colour of a layer: the design red, the ground green, the catch points magenta,
 // the leaders grey, the rest white (black on paper).
@@ -50,7 +50,7 @@ DxfDrawing sectionSheetsDxfDrawing(const SectionSheets& sheets) {
         }
         for (const SheetCircle& c : sheet.circles)
             d.arc(sheetLayerName(c.ink), {c.centre.x_mm + dx, c.centre.y_mm}, c.radius_mm, 0,
-                  kFullTurn_tdeg);
+                  kWholeCircle_tdeg);
         for (const SheetText& t : sheet.texts)
             d.text(sheetLayerName(t.ink), {t.at.x_mm + dx, t.at.y_mm}, t.height_mm, t.text,
                    t.rotation_tdeg, dxfAlign(t.align));

@@ -137,7 +137,7 @@ Cell sectionCell(const SheetSection& section, double mmPerMetre) {
     cell.texts.fill = "填方面积 " + fixed4(section.areas.fill_m2) + " m²";
     cell.texts.cut = "挖方面积 " + fixed4(section.areas.cut_m2) + " m²";
     const std::string summary[] = {cell.texts.centre, cell.texts.fill, cell.texts.cut};
-    const double summaryGap = 3 * kSummary_mm;
+    const double summaryGap = 4 * kSummary_mm;
     double summaryWidth = 2 * summaryGap;
     for (const std::string& s : summary)
         summaryWidth += sheetTextWidth_mm(s, kSummary_mm);

@@ -27,6 +27,10 @@ constexpr int kPdfDotsPerInch = 600;
 // Fonts are made at this many pixels to the em and scaled from there, so that a text's size does
 // not depend on rounding a pixel size.
 constexpr int kFontDesign_px = 1000;
+// A line of no width is drawn as thin as a plotter's finest pen; a dashed one in dashes of
+// kDash_mm with gaps and dots between.
+constexpr double kThinnest_mm = 0.13;
+constexpr double kDash_mm = 4, kDashGap_mm = 0.8, kDot_mm = 0.4;
 
 QColor inkColour(SheetInk ink) {
     switch (ink) {
@@ -81,8 +85,12 @@ void paintSectionSheet(QPainter& painter, const SectionSheet& sheet, const QRect
     painter.setBrush(Qt::NoBrush);
     QPolygonF polygon;
     for (const SheetLine& l : sheet.lines) {
-        QPen pen(inkColour(l.ink), l.width_mm > 0 ? l.width_mm * f : 0,
-                 l.dashed ? Qt::DashDotLine : Qt::SolidLine);
+        const double width = std::max(l.width_mm, kThinnest_mm) * f;
+        QPen pen(inkColour(l.ink), width, Qt::SolidLine);
+        if (l.dashed) {
+            const double w = std::max(l.width_mm, kThinnest_mm);
+            pen.setDashPattern({kDash_mm / w, kDashGap_mm / w, kDot_mm / w, kDashGap_mm / w});
+        }
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
         painter.setPen(pen);
@@ -92,7 +100,7 @@ void paintSectionSheet(QPainter& painter, const SectionSheet& sheet, const QRect
         painter.drawPolyline(polygon);
     }
     for (const SheetCircle& c : sheet.circles) {
-        painter.setPen(QPen(inkColour(c.ink), 0));
+        painter.setPen(QPen(inkColour(c.ink), kThinnest_mm * f));
         painter.setBrush(c.ink == SheetInk::Catch ? QBrush(inkColour(c.ink)) : QBrush(Qt::white));
         painter.drawEllipse(at(c.centre), c.radius_mm * f, c.radius_mm * f);
     }

@@ -293,7 +293,7 @@ if WITH_PDF:
         info = subprocess.run(["pdfinfo", "s.pdf"], capture_output=True, text=True).stdout
         pages = int(re.search(r"^Pages:\s+(\d+)", info, re.M).group(1))
         check(pages == sheets200, f"the PDF has {pages} pages, the DXF {sheets200} sheets")
-        check(re.search(r"^Page size:\s+1190\.55 x 841\.89", info, re.M) is not None,
+        check(re.search(r"^Page size:\s+1191 x 842 pts", info, re.M) is not None,
               f"the PDF's page is not A3 across: {info}")
         for page in range(1, pages + 1):
             text = subprocess.run(["pdftotext", "-f", str(page), "-l", str(page), "-layout",
