@@ -35,13 +35,16 @@ SheetSection section(int k) {
     const bool fill = lift < 0;
     const double h = std::fabs(lift);
     const double c = 12 + (fill ? 1.5 : 1.0) * h + (fill ? 0 : 2);
-    s.areas.left = {SectionSide::Left, fill ? SectionEarthwork::Fill : SectionEarthwork::Cut,
-                    {-c, g}};
-    s.areas.right = {SectionSide::Right, fill ? SectionEarthwork::Fill : SectionEarthwork::Cut,
-                     {c, g}};
-    s.areas.design = {{-c, g}, {-12.75, fill ? 99.8 : 99.2}, {-12, 99.8}, {-11.25, 99.85},
-                      {-3.75, 99.925}, {0, 100}, {3.75, 99.925}, {11.25, 99.85}, {12, 99.8},
-                      {12.75, fill ? 99.8 : 99.2}, {c, g}};
+    s.areas.left = {
+        SectionSide::Left, fill ? SectionEarthwork::Fill : SectionEarthwork::Cut, {-c, g}};
+    s.areas.right = {
+        SectionSide::Right, fill ? SectionEarthwork::Fill : SectionEarthwork::Cut, {c, g}};
+    s.areas.design = {{-c, g},         {-12.75, fill ? 99.8 : 99.2},
+                      {-12, 99.8},     {-11.25, 99.85},
+                      {-3.75, 99.925}, {0, 100},
+                      {3.75, 99.925},  {11.25, 99.85},
+                      {12, 99.8},      {12.75, fill ? 99.8 : 99.2},
+                      {c, g}};
     s.areas.fill_m2 = fill ? 30 * h : 0;
     s.areas.cut_m2 = fill ? 0 : 25 * h;
     s.areas.centreHeight_m = -lift;

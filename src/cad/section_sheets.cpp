@@ -25,15 +25,15 @@ constexpr double kCellGap_mm = 4;
 
 // A section's cell, from its bottom.
 constexpr double kCellMargin_mm = 2;
-constexpr double kSummary_mm = 2.5;    // the centre height and the areas
+constexpr double kSummary_mm = 2.5;     // the centre height and the areas
 constexpr double kStakeTitle_mm = 3.5;  // the 桩号
 constexpr double kLineGap_mm = 1.5;
 constexpr double kLabel_mm = 2;  // the band's offsets and elevations, the catch points' names
 constexpr double kBandPadding_mm = 1;
-constexpr double kLabelGap_mm = 0.4;      // between a column's two texts
-constexpr double kColumnGap_mm = 1.2;     // between two columns
-constexpr double kFan_mm = 5;             // between the band and the drawing: the leaders bend
-constexpr double kHeadroom_mm = 3;        // over the drawing
+constexpr double kLabelGap_mm = 0.4;   // between a column's two texts
+constexpr double kColumnGap_mm = 1.2;  // between two columns
+constexpr double kFan_mm = 5;          // between the band and the drawing: the leaders bend
+constexpr double kHeadroom_mm = 3;     // over the drawing
 constexpr double kCatchLabelGap_mm = 1.2;
 constexpr double kMark_mm = 0.5;
 constexpr double kCatchMark_mm = 0.8;
@@ -112,8 +112,7 @@ Cell sectionCell(const SheetSection& section, double mmPerMetre) {
     Cell cell;
     const std::vector<SectionLinePoint>& design = section.areas.design;
     const double left_m = design.front().offset_m, right_m = design.back().offset_m;
-    const double beyond_m =
-        std::max(kLeastGroundBeyond_m, kGroundBeyondShare * (right_m - left_m));
+    const double beyond_m = std::max(kLeastGroundBeyond_m, kGroundBeyondShare * (right_m - left_m));
     const std::vector<GroundPoint> ground =
         groundBetween(section.ground, left_m - beyond_m, right_m + beyond_m);
     double x0 = left_m, x1 = right_m, z0 = design.front().H_m, z1 = z0;
@@ -144,14 +143,15 @@ Cell sectionCell(const SheetSection& section, double mmPerMetre) {
     const double column = 2 * kLabel_mm + kLabelGap_mm + kColumnGap_mm;
     const double caption = column + kColumnGap_mm;
     const double catchLabel = kCatchLabelGap_mm + sheetTextWidth_mm("坡口", kLabel_mm);
-    double longest = std::max(sheetTextWidth_mm("偏距", kLabel_mm), sheetTextWidth_mm("高程", kLabel_mm));
+    double longest =
+        std::max(sheetTextWidth_mm("偏距", kLabel_mm), sheetTextWidth_mm("高程", kLabel_mm));
     for (const SectionLinePoint& p : design)
         longest = std::max({longest, sheetTextWidth_mm(fixed3(p.offset_m), kLabel_mm),
                             sheetTextWidth_mm(fixed3(p.H_m), kLabel_mm)});
     const double band = longest + 2 * kBandPadding_mm;
-    const double inner = std::max({drawingWidth + 2 * catchLabel,
-                                   column * static_cast<double>(design.size()), summaryWidth,
-                                   sheetTextWidth_mm(section.stake, kStakeTitle_mm)});
+    const double inner =
+        std::max({drawingWidth + 2 * catchLabel, column * static_cast<double>(design.size()),
+                  summaryWidth, sheetTextWidth_mm(section.stake, kStakeTitle_mm)});
     cell.width_mm = 2 * kCellMargin_mm + caption + inner;
 
     // From the bottom: the areas, the 桩号, the band, the fan of leaders, the drawing.
@@ -165,7 +165,8 @@ Cell sectionCell(const SheetSection& section, double mmPerMetre) {
     const double innerLeft = kCellMargin_mm + caption;
     const double middle = innerLeft + inner / 2;
     const double cx = middle - (x0 + x1) / 2 * mmPerMetre;
-    const double cz = drawingBottom + (drawingHeight - (z1 - z0) * mmPerMetre) / 2 - z0 * mmPerMetre;
+    const double cz =
+        drawingBottom + (drawingHeight - (z1 - z0) * mmPerMetre) / 2 - z0 * mmPerMetre;
     auto at = [&](double offset_m, double H_m) {
         return SheetPoint{cx + offset_m * mmPerMetre, cz + H_m * mmPerMetre};
     };
@@ -173,11 +174,16 @@ Cell sectionCell(const SheetSection& section, double mmPerMetre) {
     // The summary centred under the 桩号.
     double x = middle - summaryWidth / 2;
     for (const std::string& s : summary) {
-        cell.labels.push_back({SheetInk::Text, {x, summaryBase}, kSummary_mm, s, 0, SheetAlign::Left});
+        cell.labels.push_back(
+            {SheetInk::Text, {x, summaryBase}, kSummary_mm, s, 0, SheetAlign::Left});
         x += sheetTextWidth_mm(s, kSummary_mm) + summaryGap;
     }
-    cell.labels.push_back(
-        {SheetInk::Text, {middle, titleBase}, kStakeTitle_mm, section.stake, 0, SheetAlign::Centre});
+    cell.labels.push_back({SheetInk::Text,
+                           {middle, titleBase},
+                           kStakeTitle_mm,
+                           section.stake,
+                           0,
+                           SheetAlign::Centre});
 
     // The lines: the ground, the centre line, the design line with its break points and the catch
     // points named outside them.
@@ -186,10 +192,11 @@ Cell sectionCell(const SheetSection& section, double mmPerMetre) {
         groundLine.points.push_back(at(p.offset_m, p.H_m));
     if (groundLine.points.size() >= 2)
         cell.lines.push_back(std::move(groundLine));
-    cell.lines.push_back({SheetInk::Centre,
-                          {SheetPoint{cx, drawingBottom}, SheetPoint{cx, drawingTop + kHeadroom_mm / 2}},
-                          0,
-                          true});
+    cell.lines.push_back(
+        {SheetInk::Centre,
+         {SheetPoint{cx, drawingBottom}, SheetPoint{cx, drawingTop + kHeadroom_mm / 2}},
+         0,
+         true});
     SheetLine designLine{SheetInk::Design, {}, kDesignWidth_mm, false};
     for (const SectionLinePoint& p : design)
         designLine.points.push_back(at(p.offset_m, p.H_m));
@@ -201,13 +208,13 @@ Cell sectionCell(const SheetSection& section, double mmPerMetre) {
         cell.circles.push_back({SheetInk::Catch, p, kCatchMark_mm});
         const bool leftSide = c->side == SectionSide::Left;
         const std::string name = c->earthwork == SectionEarthwork::Fill ? "坡脚" : "坡口";
-        cell.labels.push_back({SheetInk::Catch,
-                               {p.x_mm + (leftSide ? -kCatchLabelGap_mm : kCatchLabelGap_mm),
-                                p.y_mm + kCatchMark_mm},
-                               kLabel_mm,
-                               name,
-                               0,
-                               leftSide ? SheetAlign::Right : SheetAlign::Left});
+        cell.labels.push_back(
+            {SheetInk::Catch,
+             {p.x_mm + (leftSide ? -kCatchLabelGap_mm : kCatchLabelGap_mm), p.y_mm + kCatchMark_mm},
+             kLabel_mm,
+             name,
+             0,
+             leftSide ? SheetAlign::Right : SheetAlign::Left});
     }
 
     // The band: every break point's offset and elevation upright in a column, joined to the point
@@ -218,7 +225,8 @@ Cell sectionCell(const SheetSection& section, double mmPerMetre) {
     const std::vector<double> columns =
         spread(wanted, column, innerLeft + column / 2, innerLeft + inner - column / 2);
     const double textBase = bandBottom + kBandPadding_mm;
-    auto columnTexts = [&](double centre, const std::string& a, const std::string& b, SheetInk ink) {
+    auto columnTexts = [&](double centre, const std::string& a, const std::string& b,
+                           SheetInk ink) {
         // Turned a quarter left, a text's glyphs stand left of its base line.
         cell.labels.push_back(upright(ink, centre - kLabelGap_mm / 2, textBase, a));
         cell.labels.push_back(upright(ink, centre + kLabelGap_mm / 2 + kLabel_mm, textBase, b));
@@ -226,19 +234,20 @@ Cell sectionCell(const SheetSection& section, double mmPerMetre) {
     for (std::size_t k = 0; k < design.size(); ++k) {
         columnTexts(columns[k], fixed3(design[k].offset_m), fixed3(design[k].H_m), SheetInk::Text);
         const SheetPoint& p = designLine.points[k];
-        cell.lines.push_back({SheetInk::Leader,
-                              {SheetPoint{p.x_mm, p.y_mm - kMark_mm},
-                               SheetPoint{p.x_mm, drawingBottom - 1},
-                               SheetPoint{columns[k], bandTop}},
-                              0,
-                              false});
+        cell.lines.push_back(
+            {SheetInk::Leader,
+             {SheetPoint{p.x_mm, p.y_mm - kMark_mm}, SheetPoint{p.x_mm, drawingBottom - 1},
+              SheetPoint{columns[k], bandTop}},
+             0,
+             false});
     }
     const double captionLeft = kCellMargin_mm;
     columnTexts(captionLeft + column / 2, "偏距", "高程", SheetInk::Text);
     cell.lines.push_back({SheetInk::Leader,
-                          {SheetPoint{captionLeft, bandBottom}, SheetPoint{cell.width_mm - kCellMargin_mm, bandBottom},
-                           SheetPoint{cell.width_mm - kCellMargin_mm, bandTop}, SheetPoint{captionLeft, bandTop},
-                           SheetPoint{captionLeft, bandBottom}},
+                          {SheetPoint{captionLeft, bandBottom},
+                           SheetPoint{cell.width_mm - kCellMargin_mm, bandBottom},
+                           SheetPoint{cell.width_mm - kCellMargin_mm, bandTop},
+                           SheetPoint{captionLeft, bandTop}, SheetPoint{captionLeft, bandBottom}},
                           0,
                           false});
     cell.lines.push_back({SheetInk::Leader,
@@ -284,20 +293,22 @@ void frame(SectionSheet& sheet, const SectionSheets& sheets, const std::string& 
     sheet.lines.push_back(rectangle(SheetInk::Frame, bx, y0, x1, by, kFrameWidth_mm / 2));
     const double captionX = bx + kTitleNameColumn_mm, valueX = captionX + kTitleCaptionColumn_mm;
     sheet.lines.push_back({SheetInk::Frame, {{captionX, y0}, {captionX, by}}, 0, false});
-    sheet.lines.push_back(
-        {SheetInk::Frame, {{valueX, y0 + kTitleRow_mm}, {valueX, by}}, 0, false});
+    sheet.lines.push_back({SheetInk::Frame, {{valueX, y0 + kTitleRow_mm}, {valueX, by}}, 0, false});
     for (int r = 1; r < kTitleRows; ++r)
-        sheet.lines.push_back(
-            {SheetInk::Frame, {{captionX, y0 + r * kTitleRow_mm}, {x1, y0 + r * kTitleRow_mm}}, 0, false});
+        sheet.lines.push_back({SheetInk::Frame,
+                               {{captionX, y0 + r * kTitleRow_mm}, {x1, y0 + r * kTitleRow_mm}},
+                               0,
+                               false});
     auto base = [&](int rowFromTop, double height) {
         return by - (rowFromTop + 0.5) * kTitleRow_mm - height / 2;
     };
-    sheet.texts.push_back({SheetInk::Title,
-                           {bx + kTitleNameColumn_mm / 2, y0 + (by - y0) / 2 - kTitleBlockName_mm / 2},
-                           kTitleBlockName_mm,
-                           "横断面图",
-                           0,
-                           SheetAlign::Centre});
+    sheet.texts.push_back(
+        {SheetInk::Title,
+         {bx + kTitleNameColumn_mm / 2, y0 + (by - y0) / 2 - kTitleBlockName_mm / 2},
+         kTitleBlockName_mm,
+         "横断面图",
+         0,
+         SheetAlign::Centre});
     const std::string captions[] = {"路线", "桩号", "比例"};
     const std::string values[] = {sheets.route, stakes, "1:" + std::to_string(sheets.scale)};
     for (int r = 0; r < 3; ++r) {

@@ -86,8 +86,8 @@ struct SheetSectionTexts {
 };
 
 struct SectionSheet {
-    int number = 0;                      // from 1
-    std::size_t firstSection = 0;        // the sections on it: [first, first + count)
+    int number = 0;                // from 1
+    std::size_t firstSection = 0;  // the sections on it: [first, first + count)
     std::size_t sectionCount = 0;
     std::vector<SheetSectionTexts> sectionTexts;  // in the order drawn
     std::vector<SheetLine> lines;

@@ -93,12 +93,13 @@ hcurve::ReportSaver consoleReportSaver() {
 // And hcurve route --section-sheets' PDF.
 hcurve::SectionSheetSaver routeSheetSaver() {
 #ifdef HCURVE_HAS_QT
-    return [](const hcurve::SectionSheets& sheets, const std::string& path) -> hcurve::Result<void> {
-        const hcurve::Result<const hcurve::QtModule*> qt = qtModule();
-        if (qt)
-            return (*qt)->saveSectionSheets(sheets, path);
-        return hcurve::Failure{withoutQtPart(qt.failure().message)};
-    };
+    return
+        [](const hcurve::SectionSheets& sheets, const std::string& path) -> hcurve::Result<void> {
+            const hcurve::Result<const hcurve::QtModule*> qt = qtModule();
+            if (qt)
+                return (*qt)->saveSectionSheets(sheets, path);
+            return hcurve::Failure{withoutQtPart(qt.failure().message)};
+        };
 #else
     return {};
 #endif

@@ -67,9 +67,9 @@ constexpr char kUsage[] =
 // The file name that stands for the standard output.
 constexpr char kStandardOutput[] = "-";
 
-const char* const kModes[] = {"--elements", "--segments",    "--vertical",     "--stakes",
-                              "--dxf",      "--locate",      "--landxml",      "--alignments",
-                              "--sections", "--slope-stake", "--slope-stakes", "--ground",
+const char* const kModes[] = {"--elements",  "--segments",      "--vertical",     "--stakes",
+                              "--dxf",       "--locate",        "--landxml",      "--alignments",
+                              "--sections",  "--slope-stake",   "--slope-stakes", "--ground",
                               "--earthwork", "--section-sheets"};
 
 // The earthwork table's mode, which --sections also takes as its option (the slopes it shows).
@@ -733,8 +733,9 @@ int earthworkCommand(const LoadedRoute& loading, const CrossSection* section,
 bool hasExtension(const std::string& path, const std::string& extension) {
     if (path.size() <= extension.size())
         return false;
-    return std::equal(extension.begin(), extension.end(), path.end() - extension.size(),
-                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    return std::equal(
+        extension.begin(), extension.end(), path.end() - extension.size(),
+        [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 // --section-sheets FILE.pdf|FILE.dxf [--sheet-scale N] [--interval D [--reach M]] [--from M]

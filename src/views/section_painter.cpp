@@ -24,6 +24,7 @@ constexpr double kLeastExtent_m = 1;
 constexpr int kTitleGrowth_px = 3;
 constexpr int kDefaultFont_px = 12;
 constexpr double kScaleBarShare = 0.15;  // of the box's width, at most
+constexpr double kHairline_px = 1;       // a line of no width given
 
 const QColor kFormationColour(0, 0, 0);
 const QColor kFillColour(150, 90, 30);
@@ -197,7 +198,8 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
             if (i > 0) {
                 for (double cut_m : {from_m, to_m}) {
                     if (g[i - 1].offset_m < cut_m && g[i].offset_m > cut_m) {
-                        const double t = (cut_m - g[i - 1].offset_m) / (g[i].offset_m - g[i - 1].offset_m);
+                        const double t =
+                            (cut_m - g[i - 1].offset_m) / (g[i].offset_m - g[i - 1].offset_m);
                         const double H = g[i - 1].H_m + t * (g[i].H_m - g[i - 1].H_m);
                         groundLine.push_back({"", cut_m, H - base_m, H});
                     }
@@ -323,7 +325,7 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
                               QRectF(right - barTextWidth, footTop, barTextWidth, metrics.height()),
                               false, kFormationColour, false});
     line(areas    ? QStringLiteral("横竖比例相同。黑：路基    棕：填方边坡    蓝：挖方边坡及边沟"
-                                   "    绿：地面线")
+                                      "    绿：地面线")
          : ground ? QStringLiteral("横竖比例相同。黑：路基    棕：填方边坡    蓝：挖方边坡及边沟"
                                    "    绿：地面线（算不出填挖，两种边坡都画出）")
                   : QStringLiteral("横竖比例相同。黑：路基    棕：填方边坡    蓝：挖方边坡及边沟"
@@ -460,8 +462,9 @@ void paintSection(QPainter& painter, const SectionPicture& picture) {
     painter.fillRect(QRectF(QPointF(0, 0), picture.size), Qt::white);
     painter.setRenderHint(QPainter::Antialiasing);
     for (const SectionLine& l : picture.lines) {
-        QPen pen(l.colour, l.width_px, l.style);
-        pen.setCosmetic(true);
+        // Widths are the picture's pixels, scaled with it where a device holds it scaled (the PDF
+        // page): a pen of the device's own pixels would leave the formation a hairline there.
+        QPen pen(l.colour, l.width_px > 0 ? l.width_px : kHairline_px, l.style);
         painter.setPen(pen);
         painter.drawPolyline(l.points);
     }
@@ -503,11 +506,11 @@ QByteArray sectionBytes(const CrossSection& section, const Route& route, double 
     const QSizeF size(kSectionWidthPixels, kSectionHeightPixels);
     QFont font;
     font.setPixelSize(kDefaultFont_px);
-    return drawingBytes(
-        size, format, QStringLiteral("横断面图"), text(stakeText), [&](QPainter& painter) {
-            paintSection(painter,
-                         sectionPicture(section, route, continuous_m, stakeText, size, font, ground));
-        });
+    return drawingBytes(size, format, QStringLiteral("横断面图"), text(stakeText),
+                        [&](QPainter& painter) {
+                            paintSection(painter, sectionPicture(section, route, continuous_m,
+                                                                 stakeText, size, font, ground));
+                        });
 }
 
 }  // namespace hcurve

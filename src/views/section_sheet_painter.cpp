@@ -176,7 +176,8 @@ Result<void> saveSectionSheets(const SectionSheets& sheets, const std::string& p
     };
     if (endsWith(".dxf")) {
         if (progress)
-            progress(static_cast<int>(sheets.sheets.size()), static_cast<int>(sheets.sheets.size()));
+            progress(static_cast<int>(sheets.sheets.size()),
+                     static_cast<int>(sheets.sheets.size()));
         return writeFileReplacing(path, sectionSheetsDxf(sheets));
     }
     if (!endsWith(".pdf"))

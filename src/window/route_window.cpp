@@ -723,8 +723,7 @@ Result<SectionSheets> RouteWindow::sectionSheets() const {
     if (!drawn)
         return Result<SectionSheets>::failed(drawn.failures());
     const int scale = sectionPage_ ? sectionPage_->sheetScale() : kDefaultSheetScale;
-    return layOutSectionSheets(*drawn,
-                               groundName_.empty() ? baseName().toStdString() : groundName_,
+    return layOutSectionSheets(*drawn, groundName_.empty() ? baseName().toStdString() : groundName_,
                                scale > 0 ? scale : kDefaultSheetScale);
 }
 
@@ -757,8 +756,7 @@ std::optional<QString> RouteWindow::printSectionSheets(QPrinter& printer,
             painter.end();
             return QStringLiteral("打印作业出错");
         }
-        paintSectionSheet(painter, sheets->sheets[static_cast<std::size_t>(i)],
-                          painter.viewport());
+        paintSectionSheet(painter, sheets->sheets[static_cast<std::size_t>(i)], painter.viewport());
         if (progress && !progress(i + 1, total)) {
             printer.abort();
             painter.end();
@@ -803,10 +801,10 @@ class SheetsProgress {
 }  // namespace
 
 void RouteWindow::runSaveSectionSheets() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("保存横断面图集"),
-        proposedPath(baseName() + QStringLiteral("-横断面图.pdf")),
-        QStringLiteral("PDF 文件 (*.pdf);;DXF 图形 (*.dxf)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("保存横断面图集"),
+                                     proposedPath(baseName() + QStringLiteral("-横断面图.pdf")),
+                                     QStringLiteral("PDF 文件 (*.pdf);;DXF 图形 (*.dxf)"));
     if (path.isEmpty())
         return;
     rememberFolder(path);
@@ -1017,8 +1015,11 @@ std::optional<QString> RouteWindow::saveSection(const QString& path) {
     if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
         return text(refusal.failure().message);
     const StakeRow& stake = sectionPage_->stakes()[static_cast<std::size_t>(shown)];
+    // With the ground the tab shows at the stake.
+    const std::vector<SectionGroundShown>& grounds = sectionPage_->grounds();
     const QByteArray bytes =
-        sectionBytes(*section_, route_, stake.continuous_m, stake.text, *format);
+        sectionBytes(*section_, route_, stake.continuous_m, stake.text, *format,
+                     grounds.empty() ? nullptr : &grounds[static_cast<std::size_t>(shown)]);
     if (bytes.isEmpty())
         return QStringLiteral("无法绘制横断面图。");
     if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes.toStdString());

@@ -15,8 +15,8 @@
 
 #include "alignment/cross_section.h"
 #include "alignment/ground_sections.h"
-#include "cad/section_sheets.h"
 #include "alignment/route.h"
+#include "cad/section_sheets.h"
 #include "curve/result.h"
 #include "export/point_files.h"
 #include "report/report_document.h"

@@ -109,7 +109,8 @@ SectionPage::SectionPage(QWidget* parent) : QWidget(parent) {
     printSheets_->setToolTip(QStringLiteral("有地面线的各桩横断面，按比例排在 A3 图纸上打印"));
     saveSheets_ = new QPushButton(QStringLiteral("保存横断面图集…"), this);
     saveSheets_->setObjectName(QStringLiteral("saveSectionSheets"));
-    saveSheets_->setToolTip(QStringLiteral("有地面线的各桩横断面，按比例排在 A3 图纸上，存为 PDF 或 DXF 文件"));
+    saveSheets_->setToolTip(
+        QStringLiteral("有地面线的各桩横断面，按比例排在 A3 图纸上，存为 PDF 或 DXF 文件"));
     sheetScaleLabel_ = new QLabel(QStringLiteral("比例"), this);
     sheetScale_ = new QComboBox(this);
     sheetScale_->setObjectName(QStringLiteral("sheetScale"));

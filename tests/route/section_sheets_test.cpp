@@ -21,11 +21,22 @@ TEST(SectionSheetScale, ReadFromItsDenominatorOrTheRatio) {
     const struct {
         const char* text;
         std::optional<int> scale;
-    } cases[] = {{"200", 200},        {"1:100", 100},      {"10", 10},          {"5000", 5000},
-                 {"1:5000", 5000},    {"9", std::nullopt}, {"5001", std::nullopt},
-                 {"0", std::nullopt}, {"", std::nullopt},  {"1:", std::nullopt},
-                 {"abc", std::nullopt}, {"200.5", std::nullopt}, {"-200", std::nullopt},
-                 {"1:2:3", std::nullopt}, {" 200", std::nullopt}, {"99999999999", std::nullopt}};
+    } cases[] = {{"200", 200},
+                 {"1:100", 100},
+                 {"10", 10},
+                 {"5000", 5000},
+                 {"1:5000", 5000},
+                 {"9", std::nullopt},
+                 {"5001", std::nullopt},
+                 {"0", std::nullopt},
+                 {"", std::nullopt},
+                 {"1:", std::nullopt},
+                 {"abc", std::nullopt},
+                 {"200.5", std::nullopt},
+                 {"-200", std::nullopt},
+                 {"1:2:3", std::nullopt},
+                 {" 200", std::nullopt},
+                 {"99999999999", std::nullopt}};
     for (const auto& c : cases)
         EXPECT_EQ(sheetScale(c.text), c.scale) << c.text;
 }
@@ -37,7 +48,7 @@ TEST(SectionSheetText, HalfWidthCharactersTakeTheirShareChineseTheirHeight) {
     } cases[] = {{"K1", 2, 2 * 0.62 * 2},
                  {"填方", 2, 4},
                  {"m²", 3, 2 * 0.62 * 3},
-                 {"填方面积 1.5 m²", 2, 4 * 2 + 8 * 0.62 * 2},
+                 {"填方面积 1.5 m²", 2, 4 * 2 + 7 * 0.62 * 2},
                  {"", 2, 0}};
     for (const auto& c : cases)
         EXPECT_NEAR(sheetTextWidth_mm(c.text, c.height), c.width, 1e-12) << c.text;
@@ -109,10 +120,11 @@ TEST(SectionSheets, EverySectionOnceInChainageOrderInsideTheFrame) {
             EXPECT_EQ(sheet.sectionTexts[k].stake, stake);
             const SheetText* t = textOf(sheet, stake);
             ASSERT_NE(t, nullptr) << stake;
-            if (before)
+            if (before) {
                 EXPECT_TRUE((t->at.y_mm == before->at.y_mm && t->at.x_mm > before->at.x_mm) ||
                             t->at.y_mm < before->at.y_mm)
                     << stake;
+            }
             before = t;
         }
         next += sheet.sectionCount;
@@ -126,15 +138,15 @@ TEST(SectionSheets, EverySectionOnceInChainageOrderInsideTheFrame) {
                 EXPECT_LE(p.x_mm, 410 + 1e-9);
                 EXPECT_GE(p.y_mm, 10 - 1e-9);
                 EXPECT_LE(p.y_mm, 287 + 1e-9);
-                if (l.ink != SheetInk::Frame)
+                if (l.ink != SheetInk::Frame) {
                     EXPECT_GT(p.y_mm, 38);
+                }
             }
         }
         EXPECT_EQ(designLines(sheet).size(), sheet.sectionCount);
         // The title block.
-        const std::string range =
-            given[sheet.firstSection].stake + " – " +
-            given[sheet.firstSection + sheet.sectionCount - 1].stake;
+        const std::string range = given[sheet.firstSection].stake + " – " +
+                                  given[sheet.firstSection + sheet.sectionCount - 1].stake;
         EXPECT_NE(textOf(sheet, range), nullptr) << range;
         EXPECT_NE(textOf(sheet, "主线"), nullptr);
         EXPECT_NE(textOf(sheet, "1:200"), nullptr);
@@ -147,8 +159,8 @@ TEST(SectionSheets, EverySectionOnceInChainageOrderInsideTheFrame) {
 
 TEST(SectionSheets, TheDesignLineIsAsLongAsTheScaleMakesIt) {
     // Catch points 6 + 1.5 * 2 = 9 m either side: 18 m, 90 mm at 1:200, 180 mm at 1:100.
-    for (const auto& [scale, length_mm] : {std::pair{200, 90.0}, std::pair{100, 180.0},
-                                            std::pair{500, 36.0}}) {
+    for (const auto& [scale, length_mm] :
+         {std::pair{200, 90.0}, std::pair{100, 180.0}, std::pair{500, 36.0}}) {
         const Result<SectionSheets> sheets =
             layOutSectionSheets({fillSection("K0+000.000", 6, 2)}, "r", scale);
         ASSERT_TRUE(sheets);
@@ -223,7 +235,8 @@ TEST(SectionSheets, TheDxfHasEverySheetSideBySide) {
         EXPECT_NE(dxf.find("第 " + std::to_string(sheet.number) + " 张  共 " +
                            std::to_string(sheets->sheets.size()) + " 张"),
                   std::string::npos);
-    for (const char* layer : {"图框", "图签", "地面线", "设计线", "坡脚坡口", "中线", "引线", "标注"})
+    for (const char* layer :
+         {"图框", "图签", "地面线", "设计线", "坡脚坡口", "中线", "引线", "标注"})
         EXPECT_NE(dxf.find(std::string("\r\n") + layer + "\r\n"), std::string::npos) << layer;
 }
 

@@ -8,8 +8,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
-#include <QPrinter>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -301,7 +301,6 @@ TEST_F(SectionTab, SectionTablesBesideALandXmlFile) {
               "hcurve: LandXML 文件“" + xml + "”要单独读，不能与别的文件一起读。\n");
 }
 
-
 // A level road at 100 m, a carriageway of 5 m each side at the crown's 2 % (edges at 99.9), fill
 // slopes of 1:1.5 and cut slopes of 1:1; three surveyed sections: level ground at 98 (fill), at
 // 101 (cut), and one too short to meet the slopes.
@@ -364,13 +363,15 @@ TEST_F(SectionTab, WithAGroundFileTheTabShowsTheGroundTheCatchPointsAndTheAreas)
         int stake;
         QString line, catchName;
     } cases[] = {
-        {0, QStringLiteral("填高 2.000 m    填方面积 %1 m²    挖方面积 0.0000 m²").arg(fixed4(fill)),
+        {0,
+         QStringLiteral("填高 2.000 m    填方面积 %1 m²    挖方面积 0.0000 m²").arg(fixed4(fill)),
          QStringLiteral("坡脚")},
         {1, QStringLiteral("挖深 1.000 m    填方面积 0.0000 m²    挖方面积 %1 m²").arg(fixed4(cut)),
          QStringLiteral("坡口")},
         {2,
-         QStringLiteral("算不出填挖面积：左侧填方边坡到地面线的端点（偏距 -6.000）还没有与地面线相交："
-                        "地面线太短。"),
+         QStringLiteral(
+             "算不出填挖面积：左侧填方边坡到地面线的端点（偏距 -6.000）还没有与地面线相交："
+             "地面线太短。"),
          QString()},
     };
     for (const auto& c : cases) {
@@ -384,7 +385,8 @@ TEST_F(SectionTab, WithAGroundFileTheTabShowsTheGroundTheCatchPointsAndTheAreas)
     const QString sheets = folder_.filePath("sheets.dxf");
     const std::optional<QString> refused = window->saveSectionSheets(sheets);
     ASSERT_TRUE(refused);
-    EXPECT_TRUE(refused->startsWith(QStringLiteral("K1+060.000：左侧填方边坡"))) << refused->toStdString();
+    EXPECT_TRUE(refused->startsWith(QStringLiteral("K1+060.000：左侧填方边坡")))
+        << refused->toStdString();
     EXPECT_FALSE(QFile::exists(sheets));
 }
 
@@ -410,7 +412,8 @@ TEST_F(SectionTab, TheSheetsAreSavedAndPrintedWithProgress) {
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
         const QByteArray bytes = file.readAll();
         if (QString(name).endsWith(".dxf")) {
-            EXPECT_TRUE(bytes.contains(QStringLiteral("填方面积 %1 m²").arg(fixed4(fill)).toUtf8()));
+            EXPECT_TRUE(
+                bytes.contains(QStringLiteral("填方面积 %1 m²").arg(fixed4(fill)).toUtf8()));
             EXPECT_TRUE(bytes.contains("第 1 张  共 1 张"));
             EXPECT_TRUE(bytes.contains("K1+020.000 – K1+040.000"));
         } else {
