@@ -258,6 +258,16 @@ Cell sectionCell(const SheetSection& section, double mmPerMetre) {
     return cell;
 }
 
+// A usual scale at which a section that is too large by the factor at 1:scale would fit, with a
+// tenth to spare for its texts, which do not shrink with the drawing.
+int fittingScale(int scale, double factor) {
+    constexpr int kUsual[] = {50, 100, 200, 250, 500, 1000, 2000, 2500, 5000};
+    for (int usual : kUsual)
+        if (usual > scale && usual >= scale * factor * 1.1)
+            return usual;
+    return kMostSheetScale;
+}
+
 SheetPoint moved(SheetPoint p, double dx, double dy) {
     return {p.x_mm + dx, p.y_mm + dy};
 }
@@ -430,7 +440,9 @@ Result<SectionSheets> layOutSectionSheets(const std::vector<SheetSection>& secti
                            fixedText(c.width_mm, 1) + " × " + fixedText(c.height_mm, 1) +
                            " 毫米，图纸上可画的只有 " + fixedText(areaWidth, 1) + " × " +
                            fixedText(areaHeight, 1) + " 毫米：请用更小的比例（如 1:" +
-                           std::to_string(std::min(scale * 2, kMostSheetScale)) + "）。"};
+                           std::to_string(fittingScale(scale, std::max(c.width_mm / areaWidth,
+                                                                       c.height_mm / areaHeight))) +
+                           "）。"};
     }
     struct Row {
         std::size_t first = 0, count = 0;

@@ -221,7 +221,7 @@ TEST(SectionSheets, ASectionTooWideForTheSheetIsRefused) {
     ASSERT_FALSE(wide);
     EXPECT_NE(wide.failure().message.find("K0+000.000：横断面在 1:200 下要 "), std::string::npos)
         << wide.failure().message;
-    EXPECT_NE(wide.failure().message.find("请用更小的比例（如 1:400）"), std::string::npos);
+    EXPECT_NE(wide.failure().message.find("请用更小的比例（如 1:500）"), std::string::npos);
     EXPECT_TRUE(layOutSectionSheets({fillSection("K0+000.000", 40, 4)}, "r", 500));
     EXPECT_FALSE(layOutSectionSheets({}, "r", 200));
 }
