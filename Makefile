@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 600
 # program before test-windows compares against it.
 .NOTPARALLEL:
 
-.PHONY: all setup build run check test test-default test-sanitize test-release test-windows windows web test-web bench fuzz package clean
+.PHONY: all setup build run check test test-default test-sanitize test-release test-windows windows web test-web test-browser bench bench-browser fuzz package clean
 
 all: build
 
@@ -37,8 +37,9 @@ package: setup
 
 # The normal build's tests, then the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer with short bounded fuzz runs, then again as the package is built
-# (Release, -O3), then the Windows build under Wine, and last the browser build under node.
-test: test-default test-sanitize test-release test-windows test-web
+# (Release, -O3), then the Windows build under Wine, then the browser build under node, and last
+# the page in headless chromium.
+test: test-default test-sanitize test-release test-windows test-web test-browser
 
 test-default: build
 	@ctest --preset default -j $(JOBS)
@@ -73,19 +74,22 @@ test-windows:
 	fi; \
 	tools/wine-run.sh --stop build/windows; exit $$status
 
-# The Windows download, build/windows/hcurve-VERSION-windows-x86_64.zip.
-windows:
+# The Windows download, build/windows/hcurve-VERSION-windows-x86_64.zip: hcurve.exe, and the
+# browser build's hcurve.html for the window (built first), which the listing must show.
+windows: web
 	@tools/setup.sh windows
 	@cmake --preset windows >/dev/null
 	@cmake --build --preset windows -j $(JOBS) --target windows_zip
+	@zip=$$(ls build/windows/hcurve-*-windows-x86_64.zip) && cmake -E tar tf "$$zip" | grep -q '/hcurve\.html$$' || \
+	    { echo "make windows: the zip carries no hcurve.html" >&2; exit 1; }
 	@ls build/windows/hcurve-*-windows-x86_64.zip
 
-# The browser build (Debian's emscripten, no Qt): build/web/hcurve.html, one self-contained file;
-# for now the console protocol on a text area.
+# The browser build (Debian's emscripten, no Qt): build/web/hcurve.html, one self-contained file,
+# and build/web/site/, the same page as a site a phone installs from a static web server.
 web:
 	@tools/setup.sh web
 	@cmake --preset web >/dev/null
-	@cmake --build --preset web -j $(JOBS) --target hcurve_page
+	@cmake --build --preset web -j $(JOBS) --target hcurve_page hcurve_site
 	@ls -l build/web/hcurve.html
 
 # The browser build's libraries and their tests under node (ctest's emulator); what node cannot
@@ -97,6 +101,16 @@ test-web:
 	@cmake --build --preset web -j $(JOBS)
 	@echo "Browser build under node: the Qt window is not part of it (built without Qt)."
 	@ctest --preset web -j $(JOBS)
+
+# The page in the system's headless chromium (tests/web/*.test.mjs, puppeteer-core): opened from
+# a file, typed into as a user types, its downloads and requests counted; the site served on
+# loopback and opened again without it.
+test-browser: web
+	@tests/web/run.sh
+
+# The browser edition's figures in headless chromium (bench/web_*.mjs), each with its limit.
+bench-browser: web
+	@for b in bench/web_*.mjs; do [ -f "$$b" ] || continue; echo "== $$b"; node "$$b" || exit 1; done
 
 bench: build
 	./build/default/bench/hcurve_bench

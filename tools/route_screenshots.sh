@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Photographs, under Xvfb and openbox at 1024x768 and at 1280x1024, the route window of the
 # README's route with its grade line (its stake table, its plan with the stakes and their side
-# points, its profile; with a cross-section its 横断面 tab and the stake table's edges) and the
+# points, its profile; with a cross-section its 横断面 tab and the stake table's edges; with
+# surveyed ground the profile's ground line and the stake table's 地面高程 and 填挖高) and the
 # main window after a curve was changed under a stake run; and the first pages of the route
 # report, the printed report (打印) and a stake report (with its second page), into docs/ (the
 # README shows them).
@@ -63,6 +64,15 @@ JD2,4,0.4,,
 左,0.6,0.6,1,1
 右,0.6,0.6,1,1
 SECTION
+# Surveyed ground every 20 m along the grade line (BEGIN sections at their 里程), rolling about
+# the design so that the ground line crosses the grade line in fill and cut.
+awk 'BEGIN {
+    for (c = 11400; c <= 14400; c += 20) {
+        t = c - 11400
+        h = 101 + 0.004 * t + 4 * sin(t / 230) + 1.5 * sin(t / 61)
+        printf "BEGIN,%d\n-20,%.3f\n-6,%.3f\n0,%.3f\n7,%.3f\n20,%.3f\n", c, h + 0.8, h + 0.3, h, h - 0.2, h - 0.9
+    }
+}' >"$work/ground.txt"
 for size in 1024x768 1280x1024; do
     # Each size with settings of its own: the route window comes back at its last size.
     export HOME="$work/home-$size"
@@ -70,9 +80,10 @@ for size in 1024x768 1280x1024; do
     xvfb-run -a -s "-screen 0 ${size}x24 -dpi 96" sh -c "
         openbox >/dev/null 2>&1 &
         sleep 1
-        QT_QPA_PLATFORM=xcb '$tool' '$work/route.csv' '$work/profile.csv' $size '$work' '$work/section.csv'
+        QT_QPA_PLATFORM=xcb '$tool' '$work/route.csv' '$work/profile.csv' $size '$work' '$work/section.csv' '$work/ground.txt'
     "
-    for shot in route-window route-plan route-profile route-section route-edges main-window; do
+    for shot in route-window route-plan route-profile route-section route-edges main-window \
+        route-profile-ground route-stakes-ground; do
         # A small palette keeps the picture small.
         convert "$work/$shot-$size.png" -colors 128 "docs/$shot-$size.png"
     done

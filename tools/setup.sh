@@ -4,7 +4,10 @@
 # Usage: tools/setup.sh [windows] [web]  (windows: also what the Windows build and its run under
 # Wine need: the MinGW-w64 cross compiler, GoogleTest's sources, Wine; web: emscripten, the acorn
 # parser its optimiser needs, GoogleTest's sources, and pugixml's Debian source package unpacked
-# in build/sources/pugixml, since the archive has pugixml built for the host only)
+# in build/sources/pugixml, since the archive has pugixml built for the host only; rsvg-convert
+# for the site's icons; and for the browser tests Debian's chromium and puppeteer-core from npm,
+# the versions of tests/web/package-lock.json, into tests/web/node_modules, never downloading a
+# browser of its own)
 set -euo pipefail
 
 packages=(
@@ -13,19 +16,22 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     fonts-wqy-microhei
+    # Liberation Sans, which fontconfig gives for Arial, as on many desktops and wherever chromium
+    # is installed: the window's tests check that its Chinese faces hold with it there.
+    fonts-liberation
     poppler-utils
     python3 python3-ezdxf python3-shapely
     libpugixml-dev libfmt-dev libfast-float-dev libcgal-dev
     qt6-translations-l10n dpkg-dev
 )
-# The Windows build's packages come without what they only recommend: Wine recommends
-# fonts-liberation, which would take the place of the window's Chinese face in Latin text.
+# The Windows and browser builds' packages come without what they only recommend (Wine's and
+# chromium's fonts, desktop services); chromium gets the fonts it needs (Liberation) above.
 extras=()
 web=0
 for want in "$@"; do
     case $want in
         windows) extras+=(g++-mingw-w64-x86-64-posix googletest wine64 util-linux diffutils) ;;
-        web) extras+=(emscripten node-acorn nodejs googletest dpkg-dev) web=1 ;;
+        web) extras+=(emscripten node-acorn nodejs googletest dpkg-dev chromium librsvg2-bin) web=1 ;;
         *) echo "usage: tools/setup.sh [windows] [web]" >&2; exit 2 ;;
     esac
 done
@@ -43,10 +49,20 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 pugixml_source="$root/build/sources/pugixml"
 want_pugixml_source=0
 [[ $web -eq 1 && ! -f "$pugixml_source/src/pugixml.cpp" ]] && want_pugixml_source=1
+# The browser tests' node packages, installed again whenever the lock file is newer than what
+# npm last installed from it (npm keeps its own copy of the lock in node_modules).
+browser_tests="$root/tests/web"
+want_node_packages=0
+if [[ $web -eq 1 ]]; then
+    installed_lock="$browser_tests/node_modules/.package-lock.json"
+    [[ -f "$installed_lock" && ! "$browser_tests/package-lock.json" -nt "$installed_lock" ]] ||
+        want_node_packages=1
+fi
 
 mapfile -t missing < <(missing_of "${packages[@]}")
 mapfile -t missing_extras < <(missing_of "${extras[@]}")
-[[ ${#missing[@]} -eq 0 && ${#missing_extras[@]} -eq 0 && $want_pugixml_source -eq 0 ]] && exit 0
+[[ ${#missing[@]} -eq 0 && ${#missing_extras[@]} -eq 0 && $want_pugixml_source -eq 0 &&
+    $want_node_packages -eq 0 ]] && exit 0
 
 as_root=()
 if [[ $(id -u) -ne 0 ]]; then
@@ -92,3 +108,17 @@ if [[ $want_pugixml_source -eq 1 ]]; then
     mv "$unpacked" "$pugixml_source"
     rm -rf "$scratch"
 fi
+
+if [[ $want_node_packages -eq 0 ]]; then
+    exit 0
+fi
+# npm comes with the machine's Node.js here; Debian's own nodejs has it as a package of its own.
+if ! command -v npm >/dev/null; then
+    echo "Installing npm" >&2
+    "${as_root[@]}" apt-get install -y -qq --no-install-recommends npm
+fi
+echo "Installing the browser tests' node packages into $browser_tests/node_modules" >&2
+# puppeteer-core drives the system's chromium and downloads none; the variable keeps any package
+# from fetching a browser all the same. --prefer-offline takes what npm's cache holds.
+PUPPETEER_SKIP_DOWNLOAD=1 npm ci --prefix "$browser_tests" --prefer-offline --no-audit --no-fund \
+    --loglevel=error

@@ -27,6 +27,7 @@
 #include "platform/standard_streams.h"
 #include "platform/system_reason.h"
 #include "route_files/earthwork_output.h"
+#include "route_files/ground_columns.h"
 #include "route_files/ground_output.h"
 #include "route_files/landxml_loading.h"
 #include "route_files/landxml_writing.h"
@@ -35,6 +36,7 @@
 #include "route_files/section_output.h"
 #include "route_files/vertical_table.h"
 #include "stakes/field_tools.h"
+#include "terrain/centre_ground.h"
 #include "terrain/ground_at_stakes.h"
 
 namespace hcurve {
@@ -255,8 +257,51 @@ std::optional<StakeTable> stakeTableSaid(const Route& route, const CrossSection*
 // Why a mode of the cross-section cannot be used on a route without a template.
 constexpr char kNoTemplate[] = "需要横断面：文件里没有模板表（表头 侧,部件,宽度,横坡）。";
 
-int stakes(const Route& route, const CrossSection* section, std::vector<std::string> args,
+// The ground of the route's files, its terrain model built; nothing, with the faults said with
+// their files, where the model cannot be built.
+std::optional<RouteGround> routeGroundSaid(const LoadedRoute& loading, std::ostream& err) {
+    Result<RouteGround> ground = routeGround(loading.ground, loading.groundSections);
+    if (!ground) {
+        for (const Failure& f : ground.failures())
+            say(err, (f.file < loading.files.size() ? loading.files[f.file] : std::string()) +
+                         ": " + faultText(f));
+        return std::nullopt;
+    }
+    return std::move(*ground);
+}
+
+// The stake table as CSV, with the edges' columns after each row's own where asked, and with the
+// ground's columns (地面高程, 填挖高) after all of them where ground_m is given.
+std::string stakeTableText(const StakeTable& table, const StakeRequest& request,
+                           const CrossSection* edges, const Route& route,
+                           const std::vector<std::optional<double>>* ground_m) {
+    if (!ground_m)
+        return edges ? stakeTableWithEdgesCsv(table, request, *edges, route)
+                     : stakeTableCsv(table, request);
+    const std::vector<EdgeColumn> columns = edges ? edgeColumns(*edges) : std::vector<EdgeColumn>{};
+    std::vector<std::string> fields = stakeTableHeader(table, request);
+    if (edges)
+        for (std::string& name : edgeHeader(columns))
+            fields.push_back(std::move(name));
+    for (std::string& name : groundColumnHeader())
+        fields.push_back(std::move(name));
+    std::string text = csvStart(kScriptCsv) + csvLine(fields, kScriptCsv);
+    for (std::size_t i = 0; i < table.rows.size(); ++i) {
+        fields = stakeTableFields(table, i);
+        if (edges)
+            for (std::string& field :
+                 edgeFields(*edges, route, columns, table.rows[i].continuous_m))
+                fields.push_back(std::move(field));
+        for (std::string& field : groundColumnFields(table.rows[i].H_m, (*ground_m)[i]))
+            fields.push_back(std::move(field));
+        text += csvLine(fields, kScriptCsv);
+    }
+    return text;
+}
+
+int stakes(const LoadedRoute& loading, const CrossSection* section, std::vector<std::string> args,
            std::ostream& out, std::ostream& err) {
+    const Route& route = loading.route;
     StakeRequest request;
     std::optional<std::string> outPath;
     ExportFormat format = ExportFormat::Csv;
@@ -300,8 +345,20 @@ int stakes(const Route& route, const CrossSection* section, std::vector<std::str
         }
         return 0;
     }
-    put(out, edges ? stakeTableWithEdgesCsv(*table, request, *section, route)
-                   : stakeTableCsv(*table, request));
+    // With a ground file, the ground at each centre stake and the fill or cut there.
+    std::optional<std::vector<std::optional<double>>> ground_m;
+    if (!loading.groundSections.empty() || !loading.ground.terrain.empty()) {
+        const std::optional<RouteGround> ground = routeGroundSaid(loading, err);
+        if (!ground)
+            return 1;
+        ground_m = centreGroundAtStakes_m(*ground, *table);
+        if (const std::size_t without = stakesWithoutGround(*ground_m); without > 0)
+            say(err, "hcurve: 注意：" + std::to_string(without) +
+                         " 个桩没有地面高程（桩上没有地面横断面，或在地面模型之外），地面高程和"
+                         "填挖高空着。");
+    }
+    put(out, stakeTableText(*table, request, edges ? section : nullptr, route,
+                            ground_m ? &*ground_m : nullptr));
     return 0;
 }
 
@@ -991,7 +1048,7 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     }
     const CrossSection* section = loading.crossSection ? &*loading.crossSection : nullptr;
     if (mode == "--stakes")
-        return stakes(route, section, rest, out, err);
+        return stakes(loading, section, rest, out, err);
     if (mode == "--sections")
         return sectionsCommand(route, section, rest, out, err);
     if (mode == "--slope-stake")

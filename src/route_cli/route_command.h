@@ -19,16 +19,18 @@
 // breaks applied; A is the turn of the transverse axis from the normal, DMS, clockwise positive;
 // F and B put the side points in a front row F ahead of the axis and a back row B behind it.
 // --out writes the stakes as a table (.csv), a point file (.dat) or a Leica GSI-16 file (.gsi)
-// instead of the table on the output. --dxf writes the plan for CAD: the centre line, the tangent
-// polygon, the characteristic points, and with --interval the stakes and side points.
-// --section-sheets draws the cross-section sheets of the sections --earthwork lists
-// (cad/section_sheets.h) at 1:N, 1:200 unless given: a DXF written here, a PDF by the saver the
-// caller hands in (the program's Qt part; without one a PDF is refused).
-// A fault is one message per line on the error stream and status 1; nothing is written to the
-// output then. Texts from the file and the arguments are echoed with their control characters
-// escaped. Output that cannot be written (a full disk, a closed output or pipe) ends the command
-// with one line on the error stream and status 3; an internal error, such as running out of
-// memory, with status 4. A route file is read up to 64 MiB, in lines of up to 64 KiB.
+// instead of the table on the output. With a ground file among the files the stake table on the
+// output ends in 地面高程 and 填挖高: the ground at each centre stake and the design above it.
+// --dxf writes the plan for CAD: the centre line, the tangent polygon, the characteristic points,
+// and with --interval the stakes and side points. --section-sheets draws the cross-section sheets
+// of the sections --earthwork lists (cad/section_sheets.h) at 1:N, 1:200 unless given: a DXF
+// written here, a PDF by the saver the caller hands in (the program's Qt part; without one a PDF
+// is refused). A fault is one message per line on the error
+// stream and status 1; nothing is written to the output then. Texts from the file and the arguments
+// are echoed with their control characters escaped. Output that cannot be written (a full disk, a
+// closed output or pipe) ends the command with one line on the error stream and status 3; an
+// internal error, such as running out of memory, with status 4. A route file is read up to 64 MiB,
+// in lines of up to 64 KiB.
 #pragma once
 
 #include <cstddef>

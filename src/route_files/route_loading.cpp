@@ -8,6 +8,7 @@
 #include "curve/shown_text.h"
 #include "platform/file_reading.h"
 #include "platform/system_reason.h"
+#include "route_files/ground_files.h"
 #include "route_files/landxml_loading.h"
 #include "route_files/route_file.h"
 #include "route_files/text_decoding.h"
@@ -50,9 +51,11 @@ std::string landXmlAlone(const std::string& path) {
     return "hcurve: LandXML 文件“" + shownText(path) + "”要单独读，不能与别的文件一起读。";
 }
 
-// A LandXML file's route with the cross-section tables of further files (texts, decoded, of
-// sectionPaths): refused when one of them holds any other table. Their superelevation is read
-// as the route the file gives is: by JD name from AlignPIs, by chainages from CoordGeom.
+// A LandXML file's route with the cross-section tables and the ground files of further files
+// (texts, decoded, of sectionPaths): refused when one of them holds any other table. Their
+// superelevation is read as the route the file gives is: by JD name from AlignPIs, by chainages
+// from CoordGeom. The ground files are read as beside a CSV route, their sections placed on the
+// alignment.
 Result<LoadedRoute> loadLandXmlWithSections(const std::string& xmlPath, std::string_view bytes,
                                             const std::string* alignment,
                                             const std::vector<std::string>& sectionPaths,
@@ -60,9 +63,26 @@ Result<LoadedRoute> loadLandXmlWithSections(const std::string& xmlPath, std::str
     Result<LoadedRoute> loading = loadLandXmlRoute(shownText(xmlPath), bytes, alignment);
     std::vector<std::string> files = {xmlPath};
     files.insert(files.end(), sectionPaths.begin(), sectionPaths.end());
-    const SectionFilesReading sections =
-        readSectionFiles(std::vector<std::string_view>(texts.begin(), texts.end()), 1,
+    // The ground files apart from the section tables, each keeping its place among the files.
+    GroundDesign ground;
+    std::vector<Failure> groundFaults, groundWarnings;
+    std::vector<std::string> tableTexts;
+    std::vector<std::size_t> tableFiles = {0};  // each table text's place among the files
+    for (std::size_t k = 0; k < texts.size(); ++k) {
+        if (const std::optional<GroundFileKind> kind = groundFileKind(texts[k])) {
+            readGroundFile(*kind, texts[k], k + 1, ground, groundFaults, groundWarnings);
+        } else {
+            tableTexts.push_back(texts[k]);
+            tableFiles.push_back(k + 1);
+        }
+    }
+    SectionFilesReading sections =
+        readSectionFiles(std::vector<std::string_view>(tableTexts.begin(), tableTexts.end()), 1,
                          !loading || loading->route.points.empty());
+    // Faults of the section files name their place among all the files.
+    for (Failure& f : sections.faults)
+        f.file = tableFiles[f.file < tableFiles.size() ? f.file : 0];
+    sections.faults.insert(sections.faults.begin(), groundFaults.begin(), groundFaults.end());
     if (!sections.onlySections)
         return Failure{landXmlAlone(xmlPath)};
     const auto pathOf = [&](std::size_t file) {
@@ -81,6 +101,14 @@ Result<LoadedRoute> loadLandXmlWithSections(const std::string& xmlPath, std::str
     }
     loading->files = files;
     std::vector<Failure> faults = sections.faults;
+    for (Failure& w : routeWarningLines(groundWarnings, pathOf))
+        loading.warnings().push_back(std::move(w));
+    if (faults.empty() && !ground.sections.empty()) {
+        GroundPlacing placing = placeGroundSections(ground, loading->route);
+        faults = std::move(placing.faults);
+        loading->groundSections = std::move(placing.sections);
+    }
+    loading->ground = std::move(ground);
     if (faults.empty() && sections.section.templateTable) {
         Result<CrossSection> section = buildCrossSection(sections.section, loading->route);
         if (!section) {

@@ -63,10 +63,11 @@ Result<std::string> readRouteText(const std::string& path);
 /// A LandXML file (route_files/landxml_reading.h: its name ends in .xml, or it starts as XML) is
 /// read alone, or with further files that hold cross-section tables only (the template, crown,
 /// superelevation, slopes and ditch of route_files/section_tables.h; any other table in them is
-/// refused, the LandXML file named): its alignment named alignment, or its first when that is
-/// null. The LandXML file is the first of files then. The superelevation is given as the route
-/// is: by JD name where the alignment is read from its AlignPIs, by the chainages of the full
-/// superelevation (起点桩号,终点桩号) where from its CoordGeom.
+/// refused, the LandXML file named) or ground (route_files/ground_files.h, its sections placed
+/// on the alignment): its alignment named alignment, or its first when that is null. The LandXML
+/// file is the first of files then. The superelevation is given as the route is: by JD name where
+/// the alignment is read from its AlignPIs, by the chainages of the full superelevation
+/// (起点桩号,终点桩号) where from its CoordGeom.
 Result<LoadedRoute> loadRouteFiles(const std::vector<std::string>& paths,
                                    const std::string* alignment = nullptr);
 

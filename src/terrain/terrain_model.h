@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,10 @@ struct TerrainCut {
 
 TerrainCut cutSection(const TerrainModel& model, double x_m, double y_m, double dx, double dy,
                       double reach_m);
+
+/// The model's height at a point (x_m north, y_m east): the plane of the triangle it lies in;
+/// nothing outside the hull.
+std::optional<double> terrainHeightAt(const TerrainModel& model, double x_m, double y_m);
 
 }  // namespace hcurve
 

@@ -172,4 +172,17 @@ TerrainCut cutSection(const TerrainModel& model, double x_m, double y_m, double 
     return cut;
 }
 
+std::optional<double> terrainHeightAt(const TerrainModel& model, double x_m, double y_m) {
+    const Delaunay& dt = model.triangulation;
+    const Point at(y_m - model.y0_m, x_m - model.x0_m);
+    Delaunay::Locate_type type;
+    int index = 0;
+    const Face f = dt.locate(at, type, index, model.hint);
+    if (f == nullptr || type == Delaunay::OUTSIDE_CONVEX_HULL ||
+        type == Delaunay::OUTSIDE_AFFINE_HULL || dt.is_infinite(f))
+        return std::nullopt;
+    model.hint = f;
+    return heightIn(f, at.x(), at.y());
+}
+
 }  // namespace hcurve

@@ -24,4 +24,8 @@ TerrainCut cutSection(const TerrainModel&, double, double, double, double, doubl
     return cut;
 }
 
+std::optional<double> terrainHeightAt(const TerrainModel&, double, double) {
+    return std::nullopt;
+}
+
 }  // namespace hcurve

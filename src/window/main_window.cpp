@@ -62,7 +62,10 @@ QColor toColor(layout::Rgb rgb) {
 }
 
 // Installed faces that show Chinese, best first; Qt takes the first one present and falls back
-// along the list for any character a face lacks.
+// along the list for any character a face lacks. A Latin face never comes first: where it is
+// installed (Arial, or Liberation Sans, which fontconfig gives for Arial and which many Linux
+// desktops and every browser install have) it would become the label's face, and its Chinese
+// text would be left to whichever fallback Qt finds, in that face's metrics.
 QStringList familiesFor(layout::Face face) {
     const QStringList sans{"Microsoft YaHei",  "WenQuanYi Micro Hei",
                            "Noto Sans CJK SC", "Source Han Sans SC",
@@ -74,7 +77,8 @@ QStringList familiesFor(layout::Face face) {
         case layout::Face::Song:
             return song + sans;
         case layout::Face::Sans:
-            return QStringList{"Arial", "Liberation Sans"} + sans;
+            // The Chinese sans faces' own Latin letters are sans; Arial only where none is there.
+            return sans + QStringList{"Arial", "Liberation Sans"};
         case layout::Face::Ui:
             break;
     }

@@ -9,7 +9,9 @@
 #include <utility>
 #include <vector>
 
+#include "alignment/stake_table.h"
 #include "curve/angle.h"
+#include "curve/chainage.h"
 #include "curve/format.h"
 #include "views/plan_file.h"
 
@@ -24,6 +26,7 @@ constexpr double kMark_px = 3;
 constexpr int kSamples = 3000;
 constexpr double kPercent = 100;
 constexpr double kLeastGradeCell_px = 50;  // a narrower cell of the band stays empty
+constexpr double kLegendLine_px = 24;      // the piece of a line the legend shows
 
 // 1, 2 or 5 times a power of ten, the largest not above v.
 double niceBelow(double v) {
@@ -57,8 +60,8 @@ void paintGrid(QPainter& painter, const Route& route, const ProfileFrame& frame,
                          text(generalText(h)));
     }
     painter.setPen(gridPen);
-    for (double s : chainageLines_m(frame)) {
-        const double x = frame.at(s, frame.lowest_m).x();
+    for (const ChainageLine& line : chainageLines(route, frame)) {
+        const double x = frame.at(line.continuous_m, frame.lowest_m).x();
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
     }
     painter.setPen(Qt::black);
@@ -129,6 +132,27 @@ void paintGradePoints(QPainter& painter, const GradeLine& g, const ProfileFrame&
         painter.drawText(cell.box, Qt::AlignCenter, cell.text);
 }
 
+// The legend at the top right, below the title: a piece of each line with its name.
+void paintLegend(QPainter& painter, const QSizeF& size) {
+    const QFontMetricsF metrics(painter.font());
+    const std::pair<QColor, QString> entries[] = {{designLineColour(), QStringLiteral("设计线")},
+                                                  {groundLineColour(), QStringLiteral("地面线")}};
+    double x = size.width() - kRight_px;
+    const double y = 24 + metrics.ascent();  // below the title, above the plot
+    painter.save();
+    for (auto k = std::rbegin(entries); k != std::rend(entries); ++k) {
+        x -= metrics.horizontalAdvance(k->second);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(x, y), k->second);
+        x -= 4 + kLegendLine_px;
+        painter.setPen(QPen(k->first, 2));
+        const double mid = y - metrics.ascent() / 2 + 1;
+        painter.drawLine(QPointF(x, mid), QPointF(x + kLegendLine_px, mid));
+        x -= 12;
+    }
+    painter.restore();
+}
+
 }  // namespace
 
 std::vector<ProfileCaption> profileCaptions(const Route& route, const GradeLine& g) {
@@ -161,11 +185,21 @@ double ProfileFrame::elevationAt_m(double y_px) const {
     return lowest_m + (base_px - y_px) / (pixelsPerMetre * exaggeration);
 }
 
-ProfileFrame profileFrame(const QSizeF& size, const GradeLine& g, double captionRoom_px) {
+ProfileFrame profileFrame(const QSizeF& size, const GradeLine& g, double captionRoom_px,
+                          const std::vector<GroundLinePoint>* ground) {
     double hMin = g.points.front().H_m, hMax = hMin;
     for (const GradePoint& p : g.points) {
         hMin = std::min(hMin, p.H_m);
         hMax = std::max(hMax, p.H_m);
+    }
+    // The ground along the grade line is drawn whole too.
+    if (ground) {
+        for (const GroundLinePoint& p : *ground) {
+            if (!p.H_m || p.continuous_m < g.start_m() || p.continuous_m > g.end_m())
+                continue;
+            hMin = std::min(hMin, *p.H_m);
+            hMax = std::max(hMax, *p.H_m);
+        }
     }
     ProfileFrame frame;
     frame.plot = QRectF(kLeft_px, kTop_px, std::max(size.width() - kLeft_px - kRight_px, 1.0),
@@ -193,12 +227,15 @@ std::vector<double> elevationLines_m(const ProfileFrame& frame) {
     return lines;
 }
 
-std::vector<double> chainageLines_m(const ProfileFrame& frame) {
+std::vector<ChainageLine> chainageLines(const Route& route, const ProfileFrame& frame) {
     const double labels = std::max(frame.plot.width() / kChainageLabel_px, 1.0);
     const double step_m = niceBelow(std::max((frame.end_m - frame.start_m) / labels, 1e-3)) * 2;
-    std::vector<double> lines;
-    for (double k = std::ceil(frame.start_m / step_m); k * step_m <= frame.end_m + 1e-9; ++k)
-        lines.push_back(k * step_m);
+    // Round in the chainage the labels read, on each side of every chain break, as the stakes
+    // are.
+    std::vector<ChainageLine> lines;
+    for (const PlannedStake& m : wholeMultiples(route, frame.start_m, frame.end_m, step_m))
+        if (m.continuous_m >= frame.start_m - 1e-9 && m.continuous_m <= frame.end_m + 1e-9)
+            lines.push_back({m.continuous_m, m.broken_m});
     return lines;
 }
 
@@ -207,12 +244,12 @@ std::vector<ProfileLabel> chainageLabels(const Route& route, const ProfileFrame&
                                          const std::function<double(const QString&)>& width_px) {
     std::vector<ProfileLabel> labels;
     double labelsEnd = -1e9;  // where the last label ends, px
-    for (double s : chainageLines_m(frame)) {
-        const double x = frame.at(s, frame.lowest_m).x();
+    for (const ChainageLine& line : chainageLines(route, frame)) {
+        const double x = frame.at(line.continuous_m, frame.lowest_m).x();
         const double left =
             std::clamp(x - kChainageLabel_px / 2, 0.0, pictureWidth_px - kChainageLabel_px);
         // The last label, pushed in from the edge, must not cover the one before.
-        const QString label = text(stakeText(route, s));
+        const QString label = text(chainageText(line.stated_m, kPlainForm));
         const double half = width_px(label) / 2.0;
         const double middle = left + kChainageLabel_px / 2;
         if (middle - half < labelsEnd)
@@ -241,6 +278,32 @@ QPolygonF designPolyline(const GradeLine& g, const ProfileFrame& frame) {
     return line;
 }
 
+std::vector<QPolygonF> groundPolylines(const std::vector<GroundLinePoint>& ground,
+                                       const ProfileFrame& frame) {
+    std::vector<QPolygonF> runs;
+    QPolygonF run;
+    for (const GroundLinePoint& p : ground) {
+        if (p.H_m) {
+            run << frame.at(p.continuous_m, *p.H_m);
+            continue;
+        }
+        if (!run.isEmpty())
+            runs.push_back(std::move(run));
+        run = QPolygonF();
+    }
+    if (!run.isEmpty())
+        runs.push_back(std::move(run));
+    return runs;
+}
+
+QColor groundLineColour() {
+    return QColor(140, 90, 50);
+}
+
+QColor designLineColour() {
+    return QColor(Qt::red);
+}
+
 std::vector<GradeCell> gradeCells(const GradeLine& g, const ProfileFrame& frame) {
     const double bandTop = frame.plot.bottom() + kChainageLabels_px;
     std::vector<GradeCell> cells;
@@ -257,7 +320,7 @@ std::vector<GradeCell> gradeCells(const GradeLine& g, const ProfileFrame& frame)
 }
 
 void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
-                  const StakeTable* stakes) {
+                  const StakeTable* stakes, const std::vector<GroundLinePoint>* ground) {
     painter.fillRect(QRectF(QPointF(0, 0), size), Qt::white);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::black);
@@ -279,7 +342,10 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
             captionRoom =
                 std::max(captionRoom, painter.fontMetrics().horizontalAdvance(line) + 16.0);
     }
-    const ProfileFrame frame = profileFrame(size, g, captionRoom);
+    const bool withGround =
+        ground && std::any_of(ground->begin(), ground->end(),
+                              [](const GroundLinePoint& p) { return p.H_m.has_value(); });
+    const ProfileFrame frame = profileFrame(size, g, captionRoom, withGround ? ground : nullptr);
 
     painter.drawText(
         QRectF(0, 4, size.width(), 18), Qt::AlignHCenter,
@@ -287,15 +353,31 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
             .arg(text(stakeText(route, frame.start_m)), text(stakeText(route, frame.end_m)),
                  text(generalText(frame.exaggeration))));
     paintGrid(painter, route, frame, size);
+    if (withGround)
+        paintLegend(painter, size);
 
     // The straight grades through the 变坡点, and the design line with its curves.
     QPainterPath grades;
     grades.addPolygon(gradePolygon(g, frame));
     painter.setPen(QPen(Qt::gray, 1, Qt::DashLine));
     painter.drawPath(grades);
+    // The ground under the design line, within the plot only (surveyed sections may lie beyond
+    // the grade line's ends).
+    if (withGround) {
+        painter.save();
+        painter.setClipRect(frame.plot);
+        painter.setPen(QPen(groundLineColour(), 2));
+        for (const QPolygonF& run : groundPolylines(*ground, frame)) {
+            if (run.size() == 1)
+                painter.drawEllipse(run.front(), 1.5, 1.5);
+            else
+                painter.drawPolyline(run);
+        }
+        painter.restore();
+    }
     QPainterPath design;
     design.addPolygon(designPolyline(g, frame));
-    painter.setPen(QPen(Qt::red, 2));
+    painter.setPen(QPen(designLineColour(), 2));
     painter.drawPath(design);
 
     if (stakes)
@@ -304,9 +386,10 @@ void paintProfile(QPainter& painter, const QSizeF& size, const Route& route,
 }
 
 QByteArray profileBytes(const Route& route, const StakeTable* stakes, const QSizeF& size,
-                        PlanFormat format) {
-    return drawingBytes(size, format, QStringLiteral("纵断面图"), QString(),
-                        [&](QPainter& painter) { paintProfile(painter, size, route, stakes); });
+                        PlanFormat format, const std::vector<GroundLinePoint>* ground) {
+    return drawingBytes(
+        size, format, QStringLiteral("纵断面图"), QString(),
+        [&](QPainter& painter) { paintProfile(painter, size, route, stakes, ground); });
 }
 
 ProfileView::ProfileView(const Route& route, QWidget* parent) : QWidget(parent), route_(route) {
@@ -318,9 +401,14 @@ void ProfileView::setStakes(const StakeTable* stakes) {
     update();
 }
 
+void ProfileView::setGroundLine(std::vector<GroundLinePoint> ground) {
+    ground_ = std::move(ground);
+    update();
+}
+
 void ProfileView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    paintProfile(painter, size(), route_, stakes_);
+    paintProfile(painter, size(), route_, stakes_, &ground_);
 }
 
 }  // namespace hcurve

@@ -41,10 +41,12 @@
 #include "cad/route_dxf.h"
 #include "commands/plan_format.h"
 #include "curve/number.h"
+#include "curve/shown_text.h"
 #include "export/point_files.h"
 #include "platform/file_writing.h"
 #include "port/messages.h"
 #include "report/report_document.h"
+#include "route_files/ground_columns.h"
 #include "route_files/landxml_writing.h"
 #include "route_files/route_file.h"
 #include "route_files/route_loading.h"
@@ -132,6 +134,25 @@ QTableView* makeTable(QWidget* parent, QAbstractItemModel* model) {
     table->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return table;
+}
+
+// The ground of a route's files: its surveyed sections and its terrain model. Where the model
+// cannot be built the route opens with the surveyed sections alone, and the model's faults are
+// told among the warnings.
+RouteGround loadedGround(const LoadedRoute& loading, std::vector<Failure>& warnings) {
+    Result<RouteGround> ground = routeGround(loading.ground, loading.groundSections);
+    if (ground)
+        return std::move(*ground);
+    const auto shownFile = [&loading](std::size_t file) {
+        return shownText(loading.files.empty()
+                             ? std::string()
+                             : loading.files[file < loading.files.size() ? file : 0]);
+    };
+    for (Failure& f : routeFaultLines(ground.failures(), shownFile))
+        warnings.push_back(std::move(f));
+    RouteGround surveyed;
+    surveyed.surveyed = loading.groundSections;
+    return surveyed;
 }
 
 }  // namespace
@@ -545,7 +566,6 @@ Result<void> RouteWindow::addFiles(const QStringList& added) {
     outcome.warnings() = loading.warnings();
     route_ = std::move(loading->route);
     section_ = std::move(loading->crossSection);
-    ground_ = std::move(loading->groundSections);
     groundName_ = loading->name;
     files_.clear();
     for (const std::string& f : loading->files)
@@ -553,8 +573,12 @@ Result<void> RouteWindow::addFiles(const QStringList& added) {
     // The stakes last shown are computed again on the new route, with its elevations.
     const bool hadStakes = lastTable_.has_value();
     lastTable_.reset();
+    stakeGround_m_.clear();
     stakeModel_->setTable({}, 0, {});
     showRoute();
+    ground_ = loadedGround(*loading, outcome.warnings());
+    showGround();
+    showSectionStakes();
     if (hadStakes && computeStakes())
         stakeModel_->setTable({}, 0, {});
     return outcome;
@@ -615,11 +639,16 @@ std::optional<QString> RouteWindow::computeStakes() {
         return text(table.failure().message);
     lastTable_ = std::move(*table);
     lastRequest_ = request;
+    stakeGround_m_ = ground_.empty() ? std::vector<std::optional<double>>{}
+                                     : centreGroundAtStakes_m(ground_, *lastTable_);
     showStakeTable();
     stakes_->scrollToTop();
     keepForm();
-    if (profile_)
+    if (profile_) {
         profile_->setStakes(&*lastTable_);
+        if (ground_.terrain)
+            showGround();
+    }
     showSectionStakes();
     // The plan follows when it is looked at: a long table's stakes cost a moment to place.
     planStale_ = true;
@@ -665,9 +694,50 @@ void RouteWindow::showStakeTable() {
             return fields;
         };
     }
+    if (stakeGround_m_.size() == shown->rows.size() && !ground_.empty()) {
+        // The ground at the centre stake and the fill or cut there, after all the other columns.
+        for (std::string& name : groundColumnHeader())
+            header.push_back(std::move(name));
+        const std::vector<std::optional<double>>* ground = &stakeGround_m_;
+        texts = [shown, ground, inner = std::move(texts)](std::size_t row) {
+            std::vector<std::string> fields = inner(row);
+            for (std::string& f : groundColumnFields(shown->rows[row].H_m, (*ground)[row]))
+                fields.push_back(std::move(f));
+            return fields;
+        };
+    }
     stakeModel_->setTable(std::move(header), shown->rows.size(), std::move(texts),
                           std::move(marks));
     fitColumns(stakes_, *stakeModel_);
+}
+
+void RouteWindow::setGround(RouteGround ground) {
+    ground_ = std::move(ground);
+    stakeGround_m_ = lastTable_ && !ground_.empty() ? centreGroundAtStakes_m(ground_, *lastTable_)
+                                                    : std::vector<std::optional<double>>{};
+    showStakeTable();
+    showGround();
+    showSectionStakes();
+}
+
+void RouteWindow::showGround() {
+    if (!profile_)
+        return;
+    if (ground_.empty()) {
+        profile_->setGroundLine({});
+        return;
+    }
+    // A terrain model gives the ground at stakes: those of the table, or every 20 m before one.
+    std::optional<StakeTable> every;
+    if (ground_.terrain && !lastTable_) {
+        StakeRequest request;
+        request.interval_m = kSectionInterval_m;
+        if (Result<StakeTable> table = hcurve::stakeTable(route_, request))
+            every = std::move(*table);
+    }
+    profile_->setGroundLine(centreGroundLine(ground_, lastTable_ ? &*lastTable_
+                                                      : every    ? &*every
+                                                                 : nullptr));
 }
 
 void RouteWindow::showSectionStakes() {
@@ -688,8 +758,8 @@ void RouteWindow::showSectionStakes() {
 
 bool RouteWindow::showGroundSections(const StakeTable& table) {
     shownGround_.clear();
-    if (!ground_.empty())
-        shownGround_ = sectionsAtStakes(ground_, table);
+    if (!ground_.surveyed.empty())
+        shownGround_ = sectionsAtStakes(ground_.surveyed, table);
     if (shownGround_.empty())
         return false;
     std::vector<StakeRow> rows;
@@ -710,10 +780,8 @@ bool RouteWindow::showGroundSections(const StakeTable& table) {
     return true;
 }
 
-void RouteWindow::setGround(std::vector<GroundSection> sections, std::string name) {
-    ground_ = std::move(sections);
+void RouteWindow::setSheetName(std::string name) {
     groundName_ = std::move(name);
-    showSectionStakes();
 }
 
 Result<SectionSheets> RouteWindow::sectionSheets() const {
@@ -948,7 +1016,8 @@ QString RouteWindow::printProfile(const std::optional<QString>& pdfPath) {
         const QRectF area = painter.viewport();
         const double scale = std::min(area.width() / kProfileWidth, area.height() / kProfileHeight);
         painter.scale(scale, scale);
-        paintProfile(painter, QSizeF(kProfileWidth, kProfileHeight), route_, stakes);
+        paintProfile(painter, QSizeF(kProfileWidth, kProfileHeight), route_, stakes,
+                     profile_ ? &profile_->groundLine() : nullptr);
         painter.end();
         if (printer.printerState() == QPrinter::Error ||
             printer.printerState() == QPrinter::Aborted)
@@ -996,7 +1065,8 @@ std::optional<QString> RouteWindow::saveProfile(const QString& path) {
     if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
         return text(refusal.failure().message);
     const QByteArray bytes = profileBytes(route_, lastTable_ ? &*lastTable_ : nullptr,
-                                          QSizeF(kProfileWidth, kProfileHeight), *format);
+                                          QSizeF(kProfileWidth, kProfileHeight), *format,
+                                          profile_ ? &profile_->groundLine() : nullptr);
     if (bytes.isEmpty())
         return QStringLiteral("无法绘制纵断面图。");
     if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes.toStdString());
@@ -1189,10 +1259,14 @@ Result<RouteWindow*> openRouteWindow(const QStringList& paths) {
     QStringList read;
     for (const std::string& f : loading->files)
         read << QString::fromStdString(f);
-    Result<RouteWindow*> opened = new RouteWindow(
-        std::move(loading->route), std::move(loading->crossSection), read.isEmpty() ? paths : read);
-    (*opened)->setGround(std::move(loading->groundSections), loading->name);
-    opened.warnings() = loading.warnings();
+    std::vector<Failure> warnings = loading.warnings();
+    RouteGround ground = loadedGround(*loading, warnings);
+    auto* window = new RouteWindow(std::move(loading->route), std::move(loading->crossSection),
+                                   read.isEmpty() ? paths : read);
+    window->setSheetName(loading->name);
+    window->setGround(std::move(ground));
+    Result<RouteWindow*> opened = window;
+    opened.warnings() = std::move(warnings);
     return opened;
 }
 

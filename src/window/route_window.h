@@ -21,6 +21,7 @@
 #include "export/point_files.h"
 #include "report/report_document.h"
 #include "route_files/route_tables.h"
+#include "terrain/centre_ground.h"
 #include "views/plan_scene.h"
 #include "views/section_sheet_painter.h"
 #include "window/qt_printer.h"
@@ -132,10 +133,10 @@ class RouteWindow : public QWidget {
     /// extension: nothing, or the message.
     std::optional<QString> saveSection(const QString& path);
 
-    /// The ground sections of the route's ground file placed on it (route_loading.h), and the
-    /// name its sheets give it (a LandXML alignment's; empty: baseName). The 横断面 tab then shows
-    /// the sections with ground within the stakes' stretch, each with its areas.
-    void setGround(std::vector<GroundSection> sections, std::string name = {});
+    /// The name the cross-section sheets give the route (a LandXML alignment's; empty: baseName).
+    /// With surveyed ground sections (setGround) the 横断面 tab shows the sections with ground
+    /// within the stakes' stretch, each with its areas, and prints and saves their sheets.
+    void setSheetName(std::string name);
     /// The cross-section sheets of the sections the 横断面 tab shows with ground, at the tab's
     /// scale; or why there are none (no ground, a section without areas, one too wide).
     Result<SectionSheets> sectionSheets() const;
@@ -150,6 +151,13 @@ class RouteWindow : public QWidget {
 
     /// Prints the profile, as print does the tables.
     QString printProfile(const std::optional<QString>& pdfPath = std::nullopt);
+
+    /// The ground of the route's files (surveyed sections, a terrain model): the stake table
+    /// gains 地面高程 and 填挖高 after its other columns, as `hcurve route --stakes` writes them
+    /// with a ground file, and the profile draws the ground line (from a terrain model at the
+    /// stakes of the table last computed, before that every 20 m).
+    void setGround(RouteGround ground);
+    const RouteGround& ground() const { return ground_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -168,6 +176,8 @@ class RouteWindow : public QWidget {
     // The stake table last computed in the view, the rows of each chain break marked, with the
     // edges when they are asked for.
     void showStakeTable();
+    // The ground at the stakes of the table and the profile's ground line, from the ground.
+    void showGround();
     // The plan of the route with the stakes last computed and their side points.
     void showPlanStakes(bool refit);
     // The plan with the stakes of the table computed since it was last drawn.
@@ -206,8 +216,7 @@ class RouteWindow : public QWidget {
     QTableView* vertical_ = nullptr;
     ProfileView* profile_ = nullptr;
     SectionPage* sectionPage_ = nullptr;
-    std::vector<GroundSection> ground_;       // placed on the route
-    std::vector<GroundSection> shownGround_;  // those the 横断面 tab shows
+    std::vector<GroundSection> shownGround_;  // the surveyed sections the 横断面 tab shows
     std::string groundName_;
     QCheckBox* edgesBox_;
     QLineEdit *interval_, *from_, *to_, *left_, *right_, *skew_;
@@ -216,6 +225,8 @@ class RouteWindow : public QWidget {
     PathChooser exportChooser_;
     std::optional<StakeTable> lastTable_;
     StakeRequest lastRequest_;
+    RouteGround ground_;
+    std::vector<std::optional<double>> stakeGround_m_;  // per row of lastTable_, with ground
 };
 
 /// What Ctrl+C in one of the route window's tables copies: the header and the selected rows (every

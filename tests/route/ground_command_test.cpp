@@ -242,7 +242,126 @@ TEST_F(GroundCommand, FilesBeyondTheBoundsAndTwiceAreRefused) {
               "面表，或表头 点名,X,Y,H 的地面点文件。\n");
     r = run({road_, sections, "--stakes", "--interval", "500"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.err.rfind("hcurve: 注意：", 0), 0u) << r.err;
+}
+
+// The fields of a CSV line without quotes.
+std::vector<std::string> fieldsOf(const std::string& line) {
+    std::vector<std::string> fields;
+    std::string field;
+    std::istringstream in(line);
+    while (std::getline(in, field, ','))
+        fields.push_back(field);
+    if (!line.empty() && line.back() == ',')
+        fields.emplace_back();
+    return fields;
+}
+
+// Three decimals, as a surveyor writes them down: half a millimetre away from zero, no "-0.000".
+std::string fixed3(double v) {
+    const double r = std::round(std::fabs(v) * 1000 + 1e-7) / 1000;
+    std::ostringstream s;
+    s.setf(std::ios::fixed);
+    s.precision(3);
+    s << (r == 0 ? 0.0 : std::copysign(r, v));
+    return s.str();
+}
+
+// The stake table with a ground file: 地面高程 and 填挖高 after every other column, the ground
+// of a plane of terrain points, or of the surveyed section at the stake, against the grade line's
+// 1 % rise from 100.000 at K1+000.
+TEST_F(GroundCommand, TheStakeTableGainsTheGroundAndTheFillOrCutAtEachStake) {
+    const std::string grade =
+        write("grade.csv", "变坡点桩号,高程,竖曲线半径\n1000,100,\n1600,106,\n");
+    const auto design = [](double c) { return 100 + 0.01 * (c - 1000); };
+    const std::string header = "点,桩号,里程,X,Y,方位角,高程,地面高程,填挖高";
+    if (terrainModelAvailable()) {
+        // The plane H = 99.5 + 0.02 X + 0.03 Y on a grid about the straight (X north = chainage
+        // - 1000, Y = 0 on the centre line): the fill 0.5 - 0.01 X, a cut beyond K1+050.
+        const auto plane = [](double x, double y) { return 99.5 + 0.02 * x + 0.03 * y; };
+        std::string terrain = "点名,X,Y,H\n";
+        int n = 0;
+        for (int i = 0; i <= 44; ++i)
+            for (int j = 0; j <= 8; ++j) {
+                const double x = -10 + i * 10 + (j % 2) * 3.7, y = -20 + j * 5;
+                std::ostringstream row;
+                row.precision(12);
+                row << "T" << ++n << "," << x << "," << y << "," << plane(x, y) << "\n";
+                terrain += row.str();
+            }
+        const Outcome r = run({road_, grade, write("terrain.csv", terrain), "--stakes",
+                               "--interval", "20", "--to", "1400", "--left", "5"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        std::istringstream rows(r.out);
+        std::string row;
+        std::getline(rows, row);
+        EXPECT_EQ(row, "点,桩号,里程,X,Y,方位角,高程,左1X,左1Y,地面高程,填挖高");
+        int stakes = 0;
+        while (std::getline(rows, row)) {
+            const std::vector<std::string> f = fieldsOf(row);
+            ASSERT_EQ(f.size(), 11u) << row;
+            const double c = std::stod(f[2]), x = c - 1000;
+            EXPECT_EQ(f[9], fixed4(plane(x, 0))) << row;
+            EXPECT_EQ(f[10], fixed3(design(c) - plane(x, 0))) << row;
+            ++stakes;
+        }
+        EXPECT_EQ(stakes, 21);
+        // Worked by hand: K1+000 0.5 m of fill, K1+100 0.5 m of cut.
+        EXPECT_NE(r.out.find("\n,K1+100.000,1100.0000,100.0000,0.0000,0.000000,101.0000,"
+                             "100.0000,-5.0000,101.5000,-0.500\n"),
+                  std::string::npos)
+            << r.out;
+    }
+    // Surveyed sections: at K1+020 (its centre between two points), at K1+033.5 between stakes
+    // (no stake, so no row), at K1+040 only left of the centre (no height there), and at the
+    // chain break, whose two rows (K1+500 and K1+480 after it) stand at one place.
+    const std::string sections = write("ground.txt",
+                                       "BEGIN,K1+020\n-4,101.2\n6,99.2\n"
+                                       "BEGIN,K1+033.5\n-2,1\n0,1\n"
+                                       "BEGIN,K1+040\n-8,100\n-2,100.5\n"
+                                       "BEGIN,1500\n-3,106.5\n0,104.25\n3,104\n");
+    const Outcome r = run(
+        {road_, grade, sections, "--stakes", "--interval", "20", "--from", "1000", "--to", "1520"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::istringstream rows(r.out);
+    std::string row;
+    std::getline(rows, row);
+    EXPECT_EQ(row, header);
+    // K1+020: 101.2 + 4/10 (99.2 - 101.2) = 100.4 at the centre, under a design of 100.2.
+    struct Expected {
+        double c;
+        std::string ground, fill;
+    };
+    const std::vector<Expected> expected = {{1020, "100.4000", fixed3(design(1020) - 100.4)},
+                                            {1500, "104.2500", fixed3(design(1500) - 104.25)}};
+    int withGround = 0, rowsRead = 0;
+    while (std::getline(rows, row)) {
+        const std::vector<std::string> f = fieldsOf(row);
+        ASSERT_EQ(f.size(), 9u) << row;
+        ++rowsRead;
+        const double c = std::stod(f[2]);
+        EXPECT_EQ(f[6], fixed4(design(c))) << row;
+        bool found = false;
+        for (const Expected& e : expected) {
+            if (std::fabs(e.c - c) > 1e-6)
+                continue;
+            found = true;
+            ++withGround;
+            EXPECT_EQ(f[7], e.ground) << row;
+            EXPECT_EQ(f[8], e.fill) << row;
+        }
+        if (!found) {
+            EXPECT_EQ(f[7], "") << row;
+            EXPECT_EQ(f[8], "") << row;
+        }
+    }
+    EXPECT_EQ(expected[0].fill, "-0.200");
+    EXPECT_EQ(expected[1].fill, "0.750");
+    EXPECT_EQ(withGround, 3);  // K1+020, and both rows of the break
+    EXPECT_EQ(r.err, "hcurve: 注意：" + std::to_string(rowsRead - withGround) +
+                         " 个桩没有地面高程（桩上没有地面横断面，或在地面模型之外），地面高程和"
+                         "填挖高空着。\n");
 }
 
 }  // namespace

@@ -343,6 +343,52 @@ TEST_F(SectionCommand, SectionTablesBesideALandXmlFile) {
     }
 }
 
+// Surveyed ground beside a LandXML file, as beside a JD table: the sections placed on the
+// alignment, the stake table's ground columns and --ground. On the ramp's first straight the grade
+// rises 2 % from 50.000: 51.000 at K0+050, 52.000 at K0+100.
+TEST_F(SectionCommand, GroundBesideALandXmlFile) {
+    const std::string xml = write("ramp.xml", kRamp);
+    const std::string ground = write("ground.txt",
+                                     "BEGIN,K0+050\n-5,50.2\n0,50.6\n5,50.9\n"
+                                     "BEGIN,K0+100\n-4,52.9\n6,53.4\n");
+    // K0+100: 52.9 + 4/10 (53.4 - 52.9) = 53.1 at the centre, 1.1 m above the design: a cut.
+    for (const std::vector<std::string>& files :
+         {std::vector<std::string>{xml, ground}, std::vector<std::string>{ground, xml}}) {
+        std::vector<std::string> args = files;
+        args.insert(args.end(), {"--stakes", "--interval", "50", "--to", "100"});
+        Outcome r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::vector<std::string> rows = linesOf(r.out);
+        ASSERT_EQ(rows.size(), 4u) << r.out;
+        EXPECT_EQ(rows[0], "点,桩号,里程,X,Y,方位角,高程,地面高程,填挖高");
+        const std::vector<std::string> first = fieldsOf(rows[1]), second = fieldsOf(rows[2]),
+                                       third = fieldsOf(rows[3]);
+        EXPECT_EQ((std::vector<std::string>(first.begin() + 6, first.end())),
+                  (std::vector<std::string>{"50.0000", "", ""}));
+        EXPECT_EQ((std::vector<std::string>(second.begin() + 6, second.end())),
+                  (std::vector<std::string>{"51.0000", "50.6000", "0.400"}));
+        EXPECT_EQ((std::vector<std::string>(third.begin() + 6, third.end())),
+                  (std::vector<std::string>{"52.0000", "53.1000", "-1.100"}));
+        EXPECT_EQ(r.err,
+                  "hcurve: 注意：1 个桩没有地面高程（桩上没有地面横断面，或在地面模型之外），地面"
+                  "高程和填挖高空着。\n");
+        args = files;
+        args.insert(args.end(), {"--ground", "--interval", "50", "--to", "100"});
+        r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out,
+                  "桩号,里程,点数,左端偏距,右端偏距,中桩地面高程\n"
+                  "K0+050.000,50.0000,3,-5.0000,5.0000,50.6000\n"
+                  "K0+100.000,100.0000,2,-4.0000,6.0000,53.1000\n");
+    }
+    // A section the alignment does not have is a fault of its line, as beside a JD table.
+    const std::string beyond = write("beyond.txt", "BEGIN,K0+900\n0,1\n2,1\n");
+    const Outcome r = run({xml, beyond, "--stakes", "--interval", "50"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind(beyond + ": 第 1 行：横断面 K0+900 不在路线上", 0), 0u) << r.err;
+}
+
 TEST_F(SectionCommand, DesignSections) {
     const Outcome r = run({road_, "--sections", "--interval", "500", "--from", "1500", "--to",
                            "1500", "--earthwork", "填,挖"});

@@ -116,9 +116,15 @@ TEST(ProfileDrawing, GridLinesStandAtWholeMultiplesOfARoundStep) {
             double from, to;
             bool halved;  // the chainage step is twice a round number
         };
-        for (const Lines& lines :
-             {Lines{elevationLines_m(frame), bottom_m, top_m, false},
-              Lines{chainageLines_m(frame), frame.start_m, frame.end_m, true}}) {
+        // The chainage lines in the chainage their labels read: the whole grade line lies beyond
+        // the long chain, 10 m short of its continuous chainage.
+        std::vector<double> stated;
+        for (const ChainageLine& line : chainageLines(route, frame)) {
+            EXPECT_NEAR(line.continuous_m - line.stated_m, 10, 1e-9);
+            stated.push_back(line.stated_m);
+        }
+        for (const Lines& lines : {Lines{elevationLines_m(frame), bottom_m, top_m, false},
+                                   Lines{stated, frame.start_m - 10, frame.end_m - 10, true}}) {
             ASSERT_GE(lines.at.size(), 2u);
             const double step = lines.at[1] - lines.at[0];
             EXPECT_TRUE(round125(lines.halved ? step / 2 : step)) << step;
@@ -149,7 +155,9 @@ TEST(ProfileDrawing, ChainageLabelsReadInOrderInsideThePictureAndNeverOverlap) {
                 chainageLabels(route, frame, sheet.width, width);
             ASSERT_FALSE(labels.empty());
             // Each the chainage text of one grid line, the first line's first, in the lines' order.
-            const std::vector<double> lines = chainageLines_m(frame);
+            std::vector<double> lines;
+            for (const ChainageLine& l : chainageLines(route, frame))
+                lines.push_back(l.continuous_m);
             std::size_t line = 0;
             for (const ProfileLabel& label : labels) {
                 while (line < lines.size() &&
@@ -191,6 +199,83 @@ TEST(ProfileDrawing, TheBandGivesEachGradeAndItsLengthWhereThereIsRoom) {
     EXPECT_GE(cells[0].box.top(), wide.plot.bottom());
     // A plot of 60 pixels leaves no cell room for its text.
     EXPECT_TRUE(gradeCells(g, profileFrame(QSizeF(150, 120), g, 0)).empty());
+}
+
+// A grade line across the long chain (K4+200 to K4+800, the break at K4+500 back to K4+490):
+// every chainage line falls on a round chainage as its label reads it, on both sides of the
+// break, and lies where that chainage is on the road (10 m further along beyond the break).
+TEST(ProfileDrawing, ChainageLinesAreRoundOnEachSideOfAChainBreak) {
+    const Result<RouteDesign> reading = readRouteFile(
+        "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K4+000\nJD1,3000,0,1000,,,\nEP,3000,3000,,,,\n"
+        "\n断链前桩号,断链后桩号\nK4+500,K4+490\n"
+        "\n变坡点里程,高程,竖曲线半径\n4200,400,\n4500,406,3000\n4810,401,\n");
+    ASSERT_TRUE(reading);
+    Result<BuiltRoute> building = buildRoute(*reading);
+    ASSERT_TRUE(building && building->route.gradeLine);
+    const Route& route = building->route;
+    for (const Sheet& sheet : {kSheets[0], kSheets[2], kSheets[3]}) {
+        SCOPED_TRACE(sheet.width);
+        const ProfileFrame frame =
+            profileFrame(QSizeF(sheet.width, sheet.height), *route.gradeLine, sheet.captionRoom);
+        const std::vector<ChainageLine> lines = chainageLines(route, frame);
+        ASSERT_GE(lines.size(), 3u);
+        // The step: the smallest gap between two lines of one side of the break.
+        double step = 1e9;
+        for (std::size_t k = 1; k < lines.size(); ++k)
+            if ((lines[k].continuous_m <= 4500) == (lines[k - 1].continuous_m <= 4500))
+                step = std::min(step, lines[k].stated_m - lines[k - 1].stated_m);
+        EXPECT_TRUE(round125(step / 2)) << step;
+        bool before = false, after = false;
+        for (const ChainageLine& line : lines) {
+            EXPECT_TRUE(wholeMultiple(line.stated_m, step)) << line.stated_m;
+            const double shift = line.continuous_m <= 4500 ? 0 : 10;
+            EXPECT_NEAR(line.continuous_m - line.stated_m, shift, 1e-9) << line.continuous_m;
+            (shift == 0 ? before : after) = true;
+            EXPECT_GE(line.continuous_m, frame.start_m - 1e-9);
+            EXPECT_LE(line.continuous_m, frame.end_m + 1e-9);
+        }
+        EXPECT_TRUE(before && after);
+        // The labels read those round chainages: K4+xxx with whole multiples of the step.
+        for (const ProfileLabel& label :
+             chainageLabels(route, frame, sheet.width, sevenPerCharacter)) {
+            const std::string t = label.text.toStdString();
+            ASSERT_EQ(t.rfind("K4+", 0), 0u) << t;
+            EXPECT_TRUE(wholeMultiple(4000 + std::stod(t.substr(3)), step)) << t;
+        }
+    }
+}
+
+// The ground line: one polyline for each run of points with a height, at the heights given,
+// and the frame holds the ground as well as the grade line.
+TEST(ProfileDrawing, TheGroundLineIsDrawnWhereThereIsGroundAndTheFrameHoldsIt) {
+    const Route route = textbookRoute();
+    const GradeLine& g = *route.gradeLine;
+    // 10 m below the lowest 变坡点 (416.18) at continuous 4900, and above the highest at 5200.
+    const std::vector<GroundLinePoint> ground = {{4850, 420.0},        {4900, 406.18},
+                                                 {4950, std::nullopt}, {5000, 425.0},
+                                                 {5200, 440.0},        {5250, 430.0}};
+    const ProfileFrame frame = profileFrame(QSizeF(1000, 600), g, 180, &ground);
+    const QRectF inside = frame.plot.adjusted(-1e-6, -1e-6, 1e-6, 1e-6);
+    const std::vector<QPolygonF> runs = groundPolylines(ground, frame);
+    ASSERT_EQ(runs.size(), 2u);
+    ASSERT_EQ(runs[0].size(), 2);
+    ASSERT_EQ(runs[1].size(), 3);
+    std::size_t k = 0;
+    for (const QPolygonF& run : runs) {
+        for (const QPointF& p : run) {
+            if (!ground[k].H_m)
+                ++k;
+            EXPECT_TRUE(inside.contains(p)) << p.x() << " " << p.y();
+            EXPECT_NEAR(frame.chainageAt_m(p.x()), ground[k].continuous_m, 1e-9);
+            EXPECT_NEAR(frame.elevationAt_m(p.y()), *ground[k].H_m, 1e-9);
+            ++k;
+        }
+    }
+    EXPECT_NEAR(frame.lowest_m, 406.18, 1e-9);
+    // The design line stays inside too, at the stated exaggeration.
+    for (const QPointF& p : designPolyline(g, frame))
+        EXPECT_TRUE(inside.contains(p)) << p.x() << " " << p.y();
+    EXPECT_TRUE(round125(frame.exaggeration));
 }
 
 }  // namespace

@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
                      "[GROUND.txt]\n"
                      "writes OUTDIR/route-window-SIZE.png, route-plan-SIZE.png,\n"
                      "route-profile-SIZE.png, route-section-SIZE.png,\n"
+                     "with GROUND route-profile-ground-SIZE.png and route-stakes-ground-SIZE.png,\n"
                      "route-edges-SIZE.png, main-window-SIZE.png and, with SIZE\n"
                      "1024x768, route.pdf, print.pdf, stakes.pdf; with GROUND.txt only\n"
                      "route-section-ground-SIZE.png and, with SIZE 1024x768,\n"
@@ -129,6 +130,37 @@ int main(int argc, char** argv) {
     if (reports)
         route->print(out + "route.pdf");
     route->close();
+
+    // The same road with surveyed ground: the profile with its ground line, and the stake table
+    // scrolled to its ground columns.
+    if (argc > 6) {
+        const hcurve::Result<hcurve::RouteWindow*> groundOpened = hcurve::openRouteWindow(
+            QStringList{QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
+                        QString::fromLocal8Bit(argv[6])});
+        if (!groundOpened) {
+            std::fprintf(stderr, "%s", hcurve::messageLines(groundOpened).toUtf8().constData());
+            return 1;
+        }
+        hcurve::RouteWindow* grounded = *groundOpened;
+        grounded->intervalField()->setText("20");
+        grounded->fromField()->setText("K12+100");
+        grounded->toField()->setText("K12+600");
+        grounded->leftField()->setText("");
+        grounded->rightField()->setText("");
+        grounded->skewField()->setText("");
+        grounded->computeStakes();
+        grounded->tabs()->setCurrentIndex(5);
+        grounded->show();
+        if (!QTest::qWaitForWindowExposed(grounded) ||
+            !shoot(out + "route-profile-ground-" + size + ".png"))
+            return 1;
+        grounded->tabs()->setCurrentIndex(2);
+        QScrollBar* across = grounded->stakeTable()->horizontalScrollBar();
+        across->setValue(across->maximum());
+        if (!shoot(out + "route-stakes-ground-" + size + ".png"))
+            return 1;
+        grounded->close();
+    }
 
     // The same road with its cross-section: the section at K12+300 in JD1's curve, and the stake
     // table with its edges.

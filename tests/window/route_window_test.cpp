@@ -8,10 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
@@ -19,16 +21,20 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <tuple>
 
 #include "route_cli/route_command.h"
 #include "route_files/route_loading.h"
+#include "terrain/terrain_model.h"
 #include "views/plan_scene.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"
+#include "window/profile_view.h"
 #include "window/route_window.h"
 
 namespace hcurve {
@@ -503,6 +509,164 @@ TEST_F(RouteWindowTest, ThePlanShowsTheStakesWithTheirSidePoints) {
     // The first leg runs north (X grows): left is west (Y below the stake's).
     EXPECT_LT(drawn[1].left[0].y_m, drawn[1].at.y_m);
     EXPECT_GT(drawn[1].right[0].y_m, drawn[1].at.y_m);
+}
+
+// Columns of the picture where a colour near the given one stands (each channel within 20), in
+// its rows from top to bottom (not including bottom).
+std::vector<bool> columnsWithColour(const QImage& image, const QColor& colour, int top,
+                                    int bottom) {
+    std::vector<bool> found(static_cast<std::size_t>(image.width()), false);
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) <= 20 &&
+                std::abs(c.green() - colour.green()) <= 20 &&
+                std::abs(c.blue() - colour.blue()) <= 20)
+                found[static_cast<std::size_t>(x)] = true;
+        }
+    return found;
+}
+
+// Terrain points of a plane about the road's first straight (north from K1+000: X = chainage -
+// 1000, Y = 0), opened with the route: the profile's ground line is the model's height at a stake
+// every 20 m until stakes are computed, then at the stakes of the table; no height where a stake
+// lies outside the model.
+TEST_F(RouteWindowTest, TheGroundLineOfATerrainModelFollowsTheStakes) {
+    if (!terrainModelAvailable())
+        GTEST_SKIP() << "no triangulation in this build";
+    const QString profile = folder_.filePath("纵断面.csv");
+    writeFile(profile, kProfile);
+    const auto plane = [](double x, double y) { return 40 + 0.01 * x + 0.05 * y; };
+    std::string points = "点名,X,Y,H\n";
+    for (int i = 0; i <= 60; ++i)
+        for (int j = 0; j <= 6; ++j) {
+            const double x = i * 10 + (j % 2) * 2.5, y = -30 + j * 10;
+            points += "P" + std::to_string(i * 10 + j) + "," + std::to_string(x) + "," +
+                      std::to_string(y) + "," + std::to_string(plane(x, y)) + "\n";
+        }
+    const QString terrain = folder_.filePath("地面点.csv");
+    writeFile(terrain, QByteArray::fromStdString(points));
+    const Result<RouteWindow*> opened = openRouteWindow(QStringList{path_, profile, terrain});
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
+    ASSERT_TRUE(window) << messageLines(opened).toStdString();
+    ASSERT_TRUE(window->profileView());
+    int inside = 0, outside = 0;
+    for (const GroundLinePoint& p : window->profileView()->groundLine()) {
+        const double x = p.continuous_m - 1000;
+        if (x > 0 && x < 600) {
+            ASSERT_TRUE(p.H_m) << p.continuous_m;
+            EXPECT_NEAR(*p.H_m, plane(x, 0), 1e-9);
+            ++inside;
+        } else if (x > 620) {
+            EXPECT_FALSE(p.H_m) << p.continuous_m;
+            ++outside;
+        }
+    }
+    // Every 20 m of the 桩号 from K1+020 up to K1+500 (25), after the long chain (K1+500 back to
+    // K1+490) K1+500 to K1+580 at 里程 1510 to 1590 (5), and SQD and SZD of the vertical curve
+    // (K1+150, K1+250).
+    EXPECT_EQ(inside, 32);
+    EXPECT_GT(outside, 0);
+    fillForm(*window, {"50", "1100", "1300"});
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    const std::vector<GroundLinePoint>& line = window->profileView()->groundLine();
+    ASSERT_EQ(line.size(), 5u);
+    for (std::size_t k = 0; k < line.size(); ++k) {
+        EXPECT_NEAR(line[k].continuous_m, 1100 + 50.0 * k, 1e-9);
+        ASSERT_TRUE(line[k].H_m);
+        EXPECT_NEAR(*line[k].H_m, plane(100 + 50.0 * k, 0), 1e-9);
+    }
+    // The table: 41.000 of ground at K1+100 under a design of 50.000, 9 m of fill.
+    QTableView* s = window->stakeTable();
+    const int columns = s->model()->columnCount();
+    EXPECT_EQ(cell(s, 0, 1), QStringLiteral("K1+100.000"));
+    EXPECT_EQ(cell(s, 0, columns - 2), QStringLiteral("41.0000"));
+    EXPECT_EQ(cell(s, 0, columns - 1), QStringLiteral("9.000"));
+}
+
+// Surveyed ground opened with the route and its grade line: the stake table reads the ground at
+// each stake that has a section and the fill or cut there, and the profile draws the ground line
+// in its colour from the first section to the last, and nowhere else.
+TEST_F(RouteWindowTest, TheGroundAtTheStakesAndTheGroundLineOnTheProfile) {
+    const QString profile = folder_.filePath("纵断面.csv");
+    writeFile(profile, kProfile);
+    const QString ground = folder_.filePath("地面线.txt");
+    // Centres: 49.0 at K1+100 (between two points), 50.5 at K1+150, 51.5 at K1+250.
+    writeFile(ground,
+              "BEGIN,K1+100\n-5,49.5\n5,48.5\nBEGIN,K1+150\n0,50.5\n4,50.9\n"
+              "BEGIN,K1+250\n-3,52\n3,51\n");
+    const Result<RouteWindow*> opened = openRouteWindow(QStringList{path_, profile, ground});
+    std::unique_ptr<RouteWindow> window(opened ? *opened : nullptr);
+    ASSERT_TRUE(window) << messageLines(opened).toStdString();
+    EXPECT_EQ(messageLines(opened), "");
+
+    fillForm(*window, {"50", "1100", "1300"});
+    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    QTableView* s = window->stakeTable();
+    const int columns = s->model()->columnCount();
+    ASSERT_GE(columns, 3);
+    EXPECT_EQ(heading(s, columns - 2), QStringLiteral("地面高程"));
+    EXPECT_EQ(heading(s, columns - 1), QStringLiteral("填挖高"));
+    EXPECT_EQ(heading(s, 6), QStringLiteral("高程"));
+    // The grade rises 2 % from 50 at K1+100 to the curve (T = 2500 * 0.04 / 2 = 50) at K1+150,
+    // 51.000 there, and falls from its end at K1+250, 51.000 too: fills of 1 and 0.5, a cut of 0.5.
+    const std::map<QString, std::pair<QString, QString>> expected = {
+        {"K1+100.000", {"49.0000", "1.000"}},
+        {"K1+150.000", {"50.5000", "0.500"}},
+        {"K1+200.000", {"", ""}},
+        {"K1+250.000", {"51.5000", "-0.500"}},
+        {"K1+300.000", {"", ""}}};
+    ASSERT_EQ(rows(s), 5);
+    for (int row = 0; row < rows(s); ++row) {
+        const auto e = expected.find(cell(s, row, 1));
+        ASSERT_NE(e, expected.end()) << cell(s, row, 1).toStdString();
+        EXPECT_EQ(cell(s, row, columns - 2), e->second.first) << row;
+        EXPECT_EQ(cell(s, row, columns - 1), e->second.second) << row;
+    }
+
+    // The profile, as the user sees it: the ground line's colour in the columns of the plot from
+    // K1+100 to K1+250, none before or after.
+    ProfileView* view = window->profileView();
+    ASSERT_TRUE(view);
+    ASSERT_EQ(view->groundLine().size(), 3u);
+    window->resize(1200, 800);
+    window->tabs()->setCurrentWidget(view->parentWidget());
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QImage picture = view->grab().toImage();
+    const int width = picture.width(), height = picture.height();
+    ASSERT_GT(width, 600);
+    // The plot runs from x = 70 to 20 short of the right over the grade line, K1+100 to K1+300,
+    // and from y = 44 to 64 above the bottom; the legend stands above it.
+    const std::vector<bool> brown = columnsWithColour(picture, groundLineColour(), 44, height - 64);
+    const std::vector<bool> legend = columnsWithColour(picture, groundLineColour(), 0, 44);
+    // Its piece of line, 24 pixels long.
+    const auto legendColumns = std::count(legend.begin(), legend.end(), true);
+    EXPECT_GE(legendColumns, 22);
+    EXPECT_LE(legendColumns, 27);
+    const auto x = [&](double c) {
+        return static_cast<std::size_t>(70 + (c - 1100) * (width - 90) / 200);
+    };
+    for (double c = 1102; c < 1249; c += 2)
+        EXPECT_TRUE(brown[x(c)]) << c;
+    for (std::size_t column = x(1256); column < brown.size(); ++column)
+        EXPECT_FALSE(brown[column]) << column;
+    // The legend names it only where there is ground; a window without it draws no such line.
+    const Result<RouteWindow*> bare = openRouteWindow(QStringList{path_, profile});
+    std::unique_ptr<RouteWindow> plain(bare ? *bare : nullptr);
+    ASSERT_TRUE(plain);
+    plain->resize(1200, 800);
+    plain->tabs()->setCurrentWidget(plain->profileView()->parentWidget());
+    plain->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(plain.get()));
+    const QImage plainPicture = plain->profileView()->grab().toImage();
+    const std::vector<bool> none =
+        columnsWithColour(plainPicture, groundLineColour(), 0, plainPicture.height());
+    EXPECT_EQ(std::count(none.begin(), none.end(), true), 0);
+    fillForm(*plain, {"50", "1100", "1300"});
+    ASSERT_EQ(plain->computeStakes(), std::nullopt);
+    EXPECT_EQ(heading(plain->stakeTable(), plain->stakeTable()->model()->columnCount() - 1),
+              QStringLiteral("高程"));
 }
 
 // A route of elements names its start BP and its characteristic points in its stake table and on

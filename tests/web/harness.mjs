@@ -1,0 +1,235 @@
+// The browser tests' way into the page: the system's headless chromium driven by puppeteer-core
+// (never a browser of its own), the page opened from file:// as a user opens it, and every request
+// it makes counted, since the page must make none.
+//
+//   const ctx = await openPage({viewport: {width: 360, height: 800}});
+//   ... ctx.page.type(...), ctx.page.keyboard.press('Enter') ...
+//   assertNoRequests(ctx);
+//   await closePage(ctx);
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import process from 'node:process';
+import {fileURLToPath, pathToFileURL} from 'node:url';
+
+import puppeteer from 'puppeteer-core';
+
+// The repository's root: relative page files are taken from there, whatever the working folder.
+export const repoRoot = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..', '..');
+
+// The browser: Debian's chromium unless HCURVE_CHROMIUM names another binary.
+export const chromiumPath = process.env.HCURVE_CHROMIUM || '/usr/bin/chromium';
+
+// How long the page may take to say it is ready. The page's own aim is 1 s; this limit only stops a
+// hung test on a loaded machine, the figure itself is measured in bench/.
+const kReadyTimeout_ms = 30000;
+
+// Switches that keep the browser itself quiet on the network (no updates, no safe-browsing lists,
+// no sync), so that a request seen is the page's own.
+const kQuietBrowser = [
+    '--disable-background-networking',
+    '--disable-component-update',
+    '--disable-default-apps',
+    '--disable-domain-reliability',
+    '--disable-extensions',
+    '--disable-sync',
+    '--metrics-recording-only',
+    '--no-default-browser-check',
+    '--no-first-run',
+    '--no-pings',
+    '--disable-features=Translate,MediaRouter,OptimizationHints,InterestFeedContentSuggestions',
+    '--disable-dev-shm-usage',
+    '--disable-gpu',
+];
+
+// How long the browser stays open with no page, waiting for the test file's next openPage.
+const kIdleClose_ms = 400;
+
+let launched = null;  // the browser's launch (a promise), shared by the pages of one process
+let launchedArgs = '';
+let idleTimer = null;
+let open = 0;  // pages opened and not yet closed
+
+async function sharedBrowser(args) {
+    if (idleTimer) {
+        clearTimeout(idleTimer);
+        idleTimer = null;
+    }
+    const key = JSON.stringify(args);
+    if (launched && launchedArgs !== key && open === 0) {
+        const closing = launched;
+        launched = null;
+        await closing.then((b) => b.close()).catch(() => {});
+    }
+    if (!launched) {
+        launchedArgs = key;
+        launched = puppeteer.launch({
+            executablePath: chromiumPath,
+            headless: true,
+            args: [...(isRoot() ? ['--no-sandbox'] : []), ...kQuietBrowser, ...args],
+            defaultViewport: null,
+        });
+        launched.catch(() => {
+            launched = null;
+        });
+    }
+    return launched;
+}
+
+function isRoot() {
+    return typeof process.getuid === 'function' && process.getuid() === 0;
+}
+
+// The URL without its fragment, so that the page's own file is recognised whatever #... it has.
+function withoutFragment(url) {
+    const hash = url.indexOf('#');
+    return hash < 0 ? url : url.slice(0, hash);
+}
+
+// Launches the browser, opens the page and waits until it can answer its first question.
+//   viewport: CSS pixels (isMobile and hasTouch may be given, as puppeteer takes them)
+//   file:     the page, relative to the repository's root or absolute (opened from file://)
+//   url:      instead of file, a page served over http (the site's test)
+//   args:     further chromium switches (a browser with other switches is launched for them)
+//   waitReady: false to return as soon as the page has loaded, without waiting for
+//             window.hcurveReady
+// Returns {browser, context, page, requests, errors, readyMs}: requests lists every URL the page asked for
+// other than the page itself and data:/blob: URLs (web sockets included); errors the page's
+// uncaught exceptions and console errors; readyMs the page's clock when it was first seen ready
+// (milliseconds from the start of its navigation).
+export async function openPage({
+    viewport = {width: 1280, height: 900},
+    file = 'build/web/hcurve.html',
+    url = undefined,
+    waitReady = true,
+    args = [],
+} = {}) {
+    let pageUrl = url;
+    if (pageUrl === undefined) {
+        const filePath = path.resolve(repoRoot, file);
+        if (!fs.existsSync(filePath))
+            throw new Error(`the page ${filePath} is not there: build it first (make web)`);
+        pageUrl = pathToFileURL(filePath).href;
+    }
+    const browser = await sharedBrowser(args);
+    // Each page in a browser context of its own: no storage, cache or service worker carried over
+    // from the test before.
+    const context = await browser.createBrowserContext();
+    const ctx = {browser, context, page: null, requests: [], errors: [], readyMs: NaN};
+    open += 1;
+    try {
+        const page = await context.newPage();
+        ctx.page = page;
+        await page.setViewport(viewport);
+        const own = withoutFragment(pageUrl);
+        page.on('request', (request) => {
+            const asked = request.url();
+            if (withoutFragment(asked) === own || asked.startsWith('data:') ||
+                asked.startsWith('blob:'))
+                return;
+            ctx.requests.push(asked);
+        });
+        page.on('pageerror', (error) => ctx.errors.push(String(error && error.message || error)));
+        page.on('console', (message) => {
+            if (message.type() === 'error') ctx.errors.push(message.text());
+        });
+        const cdp = await page.createCDPSession();
+        await cdp.send('Network.enable');
+        cdp.on('Network.webSocketCreated', (event) => ctx.requests.push(event.url));
+
+        await page.goto(pageUrl, {waitUntil: 'load'});
+        if (waitReady) {
+            // The predicate answers the page's own clock (milliseconds since its navigation
+            // began) at the first frame the flag is seen.
+            const ready = await page
+                .waitForFunction(() => window.hcurveReady === true && performance.now(),
+                                 {timeout: kReadyTimeout_ms, polling: 'raf'})
+                .catch(() => {
+                    throw new Error(`the page did not set window.hcurveReady within ` +
+                                    `${kReadyTimeout_ms} ms; its errors: ` +
+                                    JSON.stringify(ctx.errors));
+                });
+            ctx.readyMs = await ready.jsonValue();
+        }
+        return ctx;
+    } catch (error) {
+        await closePage(ctx);
+        throw error;
+    }
+}
+
+// Closes the page's browser context. The browser itself is closed once no page is open for a
+// moment, so that a test file's next openPage does not wait for a new launch, and the test's
+// process still ends on its own.
+export async function closePage(ctx) {
+    if (!ctx || !ctx.context || ctx.closed) return;
+    ctx.closed = true;
+    open -= 1;
+    await ctx.context.close().catch(() => {});
+    if (open === 0 && launched) {
+        idleTimer = setTimeout(() => {
+            const closing = launched;
+            launched = null;
+            idleTimer = null;
+            closing.then((b) => b.close()).catch(() => {});
+        }, kIdleClose_ms);
+    }
+}
+
+// Fails the test when the page asked for anything beyond its own file.
+export function assertNoRequests(ctx) {
+    assert.deepEqual(ctx.requests, [], `the page made network requests: ${ctx.requests.join(', ')}`);
+}
+
+// Lets the page's downloads land in dir (made if missing) under the names the page gives them.
+// Returns {dir, next(timeout_ms)}: next() resolves to the path of the next download completed
+// (in the order they complete) and rejects when one is cancelled or none completes in time.
+export async function downloadsTo(page, dir) {
+    const contextId = page.browserContext().id;
+    const folder = path.resolve(dir);
+    fs.mkdirSync(folder, {recursive: true});
+    const cdp = await page.browser().target().createCDPSession();
+    const names = new Map();
+    const done = [];
+    const waiting = [];
+    const settle = (entry) => {
+        const waiter = waiting.shift();
+        if (waiter)
+            waiter(entry);
+        else
+            done.push(entry);
+    };
+    cdp.on('Browser.downloadWillBegin',
+           (event) => names.set(event.guid, event.suggestedFilename));
+    cdp.on('Browser.downloadProgress', (event) => {
+        if (event.state === 'completed')
+            settle({path: path.join(folder, names.get(event.guid))});
+        else if (event.state === 'canceled')
+            settle({error: new Error(`the download ${names.get(event.guid)} was cancelled`)});
+    });
+    await cdp.send('Browser.setDownloadBehavior',
+                   {behavior: 'allow', downloadPath: folder, eventsEnabled: true,
+                    ...(contextId ? {browserContextId: contextId} : {})});
+    return {
+        dir: folder,
+        next(timeout_ms = 10000) {
+            const entry = done.shift();
+            const got = entry ? Promise.resolve(entry) : new Promise((resolve, reject) => {
+                const timer = setTimeout(() => {
+                    const at = waiting.indexOf(take);
+                    if (at >= 0) waiting.splice(at, 1);
+                    reject(new Error(`no download completed within ${timeout_ms} ms`));
+                }, timeout_ms);
+                const take = (e) => {
+                    clearTimeout(timer);
+                    resolve(e);
+                };
+                waiting.push(take);
+            });
+            return got.then((e) => {
+                if (e.error) throw e.error;
+                return e.path;
+            });
+        },
+    };
+}
