@@ -543,8 +543,8 @@ std::string DxfDrawing::bytes() const {
                 if (e.start_tdeg != 0)
                     w.real(50, e.start_tdeg);
                 w.pair(7, kLabelStyleName);
-                if (e.align == DxfAlign::Right) {
-                    w.pair(72, 2);
+                if (e.align != DxfAlign::Left) {
+                    w.pair(72, e.align == DxfAlign::Right ? 2 : 1);
                     w.point(11, e.points[0]);
                 }
                 w.pair(100, "AcDbText");

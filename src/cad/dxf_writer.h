@@ -26,7 +26,7 @@ struct DxfPoint {
 };
 
 /// How a text stands at its point.
-enum class DxfAlign { Left, Right };
+enum class DxfAlign { Left, Centre, Right };
 
 class DxfDrawing {
   public:
@@ -42,7 +42,8 @@ class DxfDrawing {
     void polyline(const std::string& layer, const std::vector<DxfPoint>& vertices);
     void point(const std::string& layer, DxfPoint at);
     /// A text of the given height in the style 中文, its base line turned by rotation_tdeg; with
-    /// DxfAlign::Right it ends at the point instead of starting there.
+    /// DxfAlign::Right it ends at the point instead of starting there, with DxfAlign::Centre its
+    /// base line is centred on it.
     void text(const std::string& layer, DxfPoint at, double height, const std::string& text,
               double rotation_tdeg = 0, DxfAlign align = DxfAlign::Left);
 

@@ -55,7 +55,7 @@ hcurve::Result<const hcurve::QtModule*> qtModule() {
     return module;
 }
 
-// What command 7 and command 10 tell when the Qt part cannot be loaded.
+// What command 7, command 10 and the route's PDF sheets tell when the Qt part cannot be loaded.
 std::string withoutQtPart(const std::string& failure) {
     return "无法载入程序的绘图部分（" + failure + "）。";
 }
@@ -90,6 +90,21 @@ hcurve::ReportSaver consoleReportSaver() {
 #endif
 }
 
+// And hcurve route --section-sheets' PDF.
+hcurve::SectionSheetSaver routeSheetSaver() {
+#ifdef HCURVE_HAS_QT
+    return
+        [](const hcurve::SectionSheets& sheets, const std::string& path) -> hcurve::Result<void> {
+            const hcurve::Result<const hcurve::QtModule*> qt = qtModule();
+            if (qt)
+                return (*qt)->saveSectionSheets(sheets, path);
+            return hcurve::Failure{withoutQtPart(qt.failure().message)};
+        };
+#else
+    return {};
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,7 +131,7 @@ int main(int argc, char** argv) {
         case hcurve::CommandLine::Action::Subcommand:
             // Each subcommand of subcommands() has its branch here.
             if (line.subcommand == "route")
-                return hcurve::runStandardRouteCommand(line.arguments);
+                return hcurve::runStandardRouteCommand(line.arguments, routeSheetSaver());
             break;
         case hcurve::CommandLine::Action::Window:
             break;

@@ -1,6 +1,7 @@
 #include "route_cli/route_command.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <ctime>
@@ -15,6 +16,8 @@
 #include "alignment/ground_sections.h"
 #include "alignment/route.h"
 #include "cad/route_dxf.h"
+#include "cad/section_sheet_dxf.h"
+#include "cad/section_sheets.h"
 #include "curve/csv_writing.h"
 #include "curve/format.h"
 #include "curve/number.h"
@@ -57,6 +60,8 @@ constexpr char kUsage[] =
     "[--skew 角度] [--reach 米]\n"
     "      hcurve route 文件… 地面文件 --earthwork [--prismoidal] [--interval 桩距 [--reach 米]] "
     "[--from 里程] [--to 里程]\n"
+    "      hcurve route 文件… 地面文件 --section-sheets 文件.pdf|文件.dxf [--sheet-scale 200] "
+    "[--interval 桩距 [--reach 米]] [--from 里程] [--to 里程]\n"
     "      hcurve route 文件… --landxml 文件.xml|-\n"
     "      hcurve route 文件.xml [横断面文件.csv…] [--alignment 名称] …\n"
     "      hcurve route 文件.xml --alignments\n";
@@ -64,10 +69,10 @@ constexpr char kUsage[] =
 // The file name that stands for the standard output.
 constexpr char kStandardOutput[] = "-";
 
-const char* const kModes[] = {"--elements", "--segments",    "--vertical",     "--stakes",
-                              "--dxf",      "--locate",      "--landxml",      "--alignments",
-                              "--sections", "--slope-stake", "--slope-stakes", "--ground",
-                              "--earthwork"};
+const char* const kModes[] = {"--elements",  "--segments",      "--vertical",     "--stakes",
+                              "--dxf",       "--locate",        "--landxml",      "--alignments",
+                              "--sections",  "--slope-stake",   "--slope-stakes", "--ground",
+                              "--earthwork", "--section-sheets"};
 
 // The earthwork table's mode, which --sections also takes as its option (the slopes it shows).
 constexpr char kEarthwork[] = "--earthwork";
@@ -84,7 +89,8 @@ bool isMode(const std::string& argument) {
 std::vector<std::string> outputTargets(const std::vector<std::string>& rest) {
     std::vector<std::string> targets;
     const std::string& mode = rest[1];
-    if ((mode == "--dxf" || mode == "--landxml") && rest.size() > 2 && rest[2] != kStandardOutput)
+    if ((mode == "--dxf" || mode == "--landxml" || mode == "--section-sheets") && rest.size() > 2 &&
+        rest[2] != kStandardOutput)
         targets.push_back(rest[2]);
     if (mode == "--stakes" || mode == "--dxf") {
         for (std::size_t i = mode == "--dxf" ? 3 : 2; i + 1 < rest.size(); i += 2) {
@@ -654,6 +660,79 @@ int slopeStakesCommand(const Route& route, const CrossSection* section,
     return 0;
 }
 
+// The ground sections of the earthwork modes (--earthwork, --section-sheets) from their stake
+// options (kept: the first file's place, the mode, then --interval, --from and --to): without
+// --interval every surveyed section in the stretch; with it the sections at the stakes as --ground
+// has them. Nothing, with the fault said, where there are none or the route cannot give them.
+std::optional<std::vector<GroundSection>> earthworkSections(const LoadedRoute& loading,
+                                                            const CrossSection* section,
+                                                            const std::vector<std::string>& kept,
+                                                            std::optional<double> reach_m,
+                                                            const char* mode, std::ostream& err) {
+    const Route& route = loading.route;
+    if (!section) {
+        err << "hcurve: " << mode << " " << kNoTemplate << "\n";
+        return std::nullopt;
+    }
+    if (!route.gradeLine) {
+        if (!loading.withoutProfile.empty())
+            say(err, "hcurve: " + loading.withoutProfile + "，算不出土石方。");
+        else
+            err << "hcurve: 文件里没有纵断面表，算不出土石方：要比较设计高程和地面高程。\n";
+        return std::nullopt;
+    }
+    StakeRequest request;
+    bool haveInterval = false;
+    if (!readStakeOptions(route, kept, 2, request, haveInterval, nullptr, nullptr, err))
+        return std::nullopt;
+    std::vector<GroundSection> sections;
+    if (haveInterval) {
+        const std::optional<StakeTable> table = stakeTableSaid(route, section, request, err);
+        if (!table)
+            return std::nullopt;
+        std::optional<GroundAtStakes> ground = groundSaid(
+            loading, *table, request, reach_m.value_or(kDefaultGroundReach_m), mode, err);
+        if (!ground)
+            return std::nullopt;
+        sections = std::move(ground->sections);
+    } else {
+        if (reach_m) {
+            err << "hcurve: --reach 用于在桩上切出横断面，需要 --interval 桩距。\n";
+            return std::nullopt;
+        }
+        if (loading.groundSections.empty()) {
+            if (!loading.ground.terrain.empty())
+                err << "hcurve: 从地面点切出横断面要在桩上切，需要 --interval 桩距。\n";
+            else
+                err << "hcurve: " << mode
+                    << " 需要地面文件：BEGIN 行开头的横断面文件，或表头 "
+                       "桩号,偏距,高程 的横断面表。\n";
+            return std::nullopt;
+        }
+        for (const GroundSection& g : loading.groundSections)
+            if ((!request.from_m || g.continuous_m >= *request.from_m) &&
+                (!request.to_m || g.continuous_m <= *request.to_m))
+                sections.push_back(g);
+    }
+    if (sections.empty()) {
+        err << "hcurve: 所给的范围内没有地面横断面。\n";
+        return std::nullopt;
+    }
+    return sections;
+}
+
+// The faults of sections without areas: each with its ground file's line, or alone for a section
+// cut from the terrain.
+void saySectionFaults(const LoadedRoute& loading, const std::vector<Failure>& faults,
+                      std::ostream& err) {
+    for (const Failure& f : faults) {
+        if (f.line == 0 || f.file >= loading.files.size())
+            say(err, "hcurve: " + f.message);
+        else
+            say(err, loading.files[f.file] + ": " + faultText(f));
+    }
+}
+
 // --earthwork [--prismoidal] [--interval D [--reach M]] [--from M] [--to M]: the
 // areas of the ground sections and the volumes between them. Without --interval every surveyed
 // section (in the stretch of --from and --to); with it the sections at the stakes as --ground
@@ -701,64 +780,110 @@ int earthworkCommand(const LoadedRoute& loading, const CrossSection* section,
         }
         reach_m = *reach;
     }
-    if (!section) {
-        err << "hcurve: --earthwork " << kNoTemplate << "\n";
+    const std::optional<std::vector<GroundSection>> sections =
+        earthworkSections(loading, section, kept, reach_m, kEarthwork, err);
+    if (!sections)
         return 1;
-    }
-    if (!route.gradeLine) {
-        if (!loading.withoutProfile.empty())
-            say(err, "hcurve: " + loading.withoutProfile + "，算不出土石方。");
-        else
-            err << "hcurve: 文件里没有纵断面表，算不出土石方：要比较设计高程和地面高程。\n";
-        return 1;
-    }
-    StakeRequest request;
-    bool haveInterval = false;
-    if (!readStakeOptions(route, kept, 2, request, haveInterval, nullptr, nullptr, err))
-        return 1;
-    std::vector<GroundSection> sections;
-    if (haveInterval) {
-        const std::optional<StakeTable> table = stakeTableSaid(route, section, request, err);
-        if (!table)
-            return 1;
-        std::optional<GroundAtStakes> ground = groundSaid(
-            loading, *table, request, reach_m.value_or(kDefaultGroundReach_m), "--earthwork", err);
-        if (!ground)
-            return 1;
-        sections = std::move(ground->sections);
-    } else {
-        if (reach_m) {
-            err << "hcurve: --reach 用于在桩上切出横断面，需要 --interval 桩距。\n";
-            return 1;
-        }
-        if (loading.groundSections.empty()) {
-            if (!loading.ground.terrain.empty())
-                err << "hcurve: 从地面点切出横断面要在桩上切，需要 --interval 桩距。\n";
-            else
-                err << "hcurve: --earthwork 需要地面文件：BEGIN 行开头的横断面文件，或表头 "
-                       "桩号,偏距,高程 的横断面表。\n";
-            return 1;
-        }
-        for (const GroundSection& g : loading.groundSections)
-            if ((!request.from_m || g.continuous_m >= *request.from_m) &&
-                (!request.to_m || g.continuous_m <= *request.to_m))
-                sections.push_back(g);
-    }
-    if (sections.empty()) {
-        err << "hcurve: 所给的范围内没有地面横断面。\n";
-        return 1;
-    }
-    const Result<std::string> table = earthworkTableCsv(route, *section, sections, method);
+    const Result<std::string> table = earthworkTableCsv(route, *section, *sections, method);
     if (!table) {
-        for (const Failure& f : table.failures()) {
-            if (f.line == 0 || f.file >= loading.files.size())
-                say(err, "hcurve: " + f.message);
-            else
-                say(err, loading.files[f.file] + ": " + faultText(f));
-        }
+        saySectionFaults(loading, table.failures(), err);
         return 1;
     }
     put(out, *table);
+    return 0;
+}
+
+// True when a path ends in the extension (".pdf"), in any case.
+bool hasExtension(const std::string& path, const std::string& extension) {
+    if (path.size() <= extension.size())
+        return false;
+    return std::equal(
+        extension.begin(), extension.end(), path.end() - extension.size(),
+        [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+// --section-sheets FILE.pdf|FILE.dxf [--sheet-scale N] [--interval D [--reach M]] [--from M]
+// [--to M]: the cross-section sheets of the sections --earthwork lists, at 1:N (1:200 unless
+// given). The DXF is written here; the PDF by the saver handed in (the program's Qt part), and
+// refused where there is none.
+int sectionSheetsCommand(const LoadedRoute& loading, const CrossSection* section,
+                         const std::string& routeName, const std::vector<std::string>& args,
+                         const SectionSheetSaver& pdfSaver, std::ostream& err) {
+    constexpr char kMode[] = "--section-sheets";
+    if (args.size() < 3 || args[2].compare(0, 2, "--") == 0 ||
+        !(hasExtension(args[2], ".pdf") || hasExtension(args[2], ".dxf"))) {
+        err << "hcurve: --section-sheets 后面要有以 .pdf 或 .dxf 结尾的文件名。\n" << kUsage;
+        return 1;
+    }
+    const std::string& path = args[2];
+    const bool pdf = hasExtension(path, ".pdf");
+    std::vector<std::string> kept(args.begin(), args.begin() + 2);
+    std::optional<double> reach_m;
+    int scale = kDefaultSheetScale;
+    for (std::size_t i = 3; i < args.size(); i += 2) {
+        const std::string& option = args[i];
+        if (option != "--interval" && option != "--from" && option != "--to" &&
+            option != "--reach" && option != "--sheet-scale") {
+            say(err,
+                "hcurve: --section-sheets 只用 --sheet-scale、--interval、--from、--to 和 "
+                "--reach，不用 " +
+                    option + "。");
+            return 1;
+        }
+        if (i + 1 >= args.size()) {
+            say(err, "hcurve: " + option + " 后面缺少值。");
+            return 1;
+        }
+        const std::string& value = args[i + 1];
+        if (option == "--sheet-scale") {
+            const std::optional<int> n = sheetScale(value);
+            if (!n) {
+                say(err, "hcurve: --sheet-scale 要给出比例尺的分母（" +
+                             std::to_string(kLeastSheetScale) + " 到 " +
+                             std::to_string(kMostSheetScale) + " 的整数，如 200 或 1:200），“" +
+                             value + "”不对。");
+                return 1;
+            }
+            scale = *n;
+        } else if (option == "--reach") {
+            const std::optional<double> reach = readNumber(value);
+            if (!reach || *reach <= 0 || *reach > kPlausibleOffsetLimit_m) {
+                say(err, "hcurve: --reach 要给出横断面每侧的宽度（大于 0、不超过 1000 米），“" +
+                             value + "”不对。");
+                return 1;
+            }
+            reach_m = *reach;
+        } else {
+            kept.insert(kept.end(), {option, value});
+        }
+    }
+    // Refused before anything is computed: a PDF where the program cannot draw one.
+    if (pdf && !pdfSaver) {
+        err << "hcurve: 这个版本的 hcurve 不含绘图部分，写不出 PDF 横断面图；"
+               "请改用 .dxf 文件。\n";
+        return 1;
+    }
+    const std::optional<std::vector<GroundSection>> sections =
+        earthworkSections(loading, section, kept, reach_m, kMode, err);
+    if (!sections)
+        return 1;
+    const Result<std::vector<SheetSection>> drawn =
+        sheetSections(loading.route, *section, *sections);
+    if (!drawn) {
+        saySectionFaults(loading, drawn.failures(), err);
+        return 1;
+    }
+    const Result<SectionSheets> sheets = layOutSectionSheets(*drawn, routeName, scale);
+    if (!sheets) {
+        sayFailure(err, sheets.failure());
+        return 1;
+    }
+    const Result<void> written =
+        pdf ? pdfSaver(*sheets, path) : writeFileReplacing(path, sectionSheetsDxf(*sheets));
+    if (!written) {
+        sayFailure(err, written.failure());
+        return 1;
+    }
     return 0;
 }
 
@@ -941,6 +1066,9 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return slopeStakesCommand(route, section, loading.withoutProfile, rest, out, err);
     if (mode == kEarthwork)
         return earthworkCommand(loading, section, rest, out, err);
+    if (mode == "--section-sheets")
+        return sectionSheetsCommand(loading, section, alignmentName(loading, paths[0]), rest,
+                                    support.saveSectionSheets, err);
     if (mode == "--dxf")
         return dxfCommand(route, section, rest, support, err);
     if (mode == "--ground")
@@ -950,8 +1078,11 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 
 }  // namespace
 
-int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    return runRouteCommand(args, out, err, RouteRunSupport{});
+int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                    const SectionSheetSaver& pdfSaver) {
+    RouteRunSupport support;
+    support.saveSectionSheets = pdfSaver;
+    return runRouteCommand(args, out, err, support);
 }
 
 int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -969,13 +1100,14 @@ int runRouteCommand(const std::vector<std::string>& args, std::ostream& out, std
     return kRouteInternalError;
 }
 
-int runStandardRouteCommand(const std::vector<std::string>& args) {
+int runStandardRouteCommand(const std::vector<std::string>& args,
+                            const SectionSheetSaver& pdfSaver) {
     const int closed = platform::guardStandardDescriptors();
     platform::OutputDescriptorBuffer output(1);
     if (closed & 2)
         output.fail(EBADF);
     std::ostream out(&output);
-    return runRouteCommand(args, out, std::cerr);
+    return runRouteCommand(args, out, std::cerr, pdfSaver);
 }
 
 }  // namespace hcurve

@@ -24,6 +24,7 @@ constexpr double kLeastExtent_m = 1;
 constexpr int kTitleGrowth_px = 3;
 constexpr int kDefaultFont_px = 12;
 constexpr double kScaleBarShare = 0.15;  // of the box's width, at most
+constexpr double kHairline_px = 1;       // a line of no width given
 
 const QColor kFormationColour(0, 0, 0);
 const QColor kFillColour(150, 90, 30);
@@ -31,6 +32,9 @@ const QColor kCutColour(20, 110, 160);
 const QColor kLeaderColour(185, 185, 185);
 const QColor kCentreColour(200, 0, 0);
 const QColor kNoteColour(90, 90, 90);
+const QColor kGroundColour(30, 140, 50);
+const QColor kCatchColour(170, 0, 170);
+const QColor kFailureColour(190, 0, 0);
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -91,7 +95,8 @@ SectionLabel uprightLabel(const QString& s, const QFontMetricsF& metrics, double
 }  // namespace
 
 SectionPicture sectionPicture(const CrossSection& section, const Route& route, double continuous_m,
-                              const std::string& stakeText, const QSizeF& size, const QFont& font) {
+                              const std::string& stakeText, const QSizeF& size, const QFont& font,
+                              const SectionGroundShown* ground) {
     SectionPicture picture;
     picture.size = size;
     picture.font = font;
@@ -131,10 +136,18 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
     const Slopes fill = split(SectionEarthwork::Fill);
     const Slopes cut = split(SectionEarthwork::Cut);
     std::optional<double> centreH;
+    double centreElevation_m = 0;
     for (const SectionPoint& p : fill.formation)
-        if (p.name == "中桩")
+        if (p.name == "中桩") {
             centreH = p.H_m;
+            centreElevation_m = p.elevation_m;
+        }
     picture.absolute = centreH.has_value();
+    // The earthwork drawn where there is one (it needs the grade line); an absolute height's
+    // elevation relative to the centre line's design elevation.
+    const SectionAreas* areas =
+        ground && ground->areas && centreH && !fill.formation.empty() ? &*ground->areas : nullptr;
+    const double base_m = centreH ? *centreH - centreElevation_m : 0;
 
     struct Placed {
         SectionPart part;
@@ -143,13 +156,59 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
     std::vector<Placed> placed;
     for (const SectionPoint& p : fill.formation)
         placed.push_back({SectionPart::Formation, p});
-    for (const auto* side : {&fill.left, &fill.right})
-        for (const SectionPoint& p : *side)
-            placed.push_back({SectionPart::Fill, p});
-    for (const auto* side : {&cut.left, &cut.right})
-        for (const SectionPoint& p : *side)
-            placed.push_back({SectionPart::Cut, p});
-    const bool anyCut = !cut.left.empty() || !cut.right.empty();
+    // With the earthwork: the design line's points beyond the formation, of their side's kind.
+    std::vector<SectionPoint> designLine;
+    if (areas) {
+        const double formationLeft = fill.formation.front().offset_m;
+        const double formationRight = fill.formation.back().offset_m;
+        for (const SectionLinePoint& p : areas->design) {
+            const SectionPoint point{"", p.offset_m, p.H_m - base_m, p.H_m};
+            designLine.push_back(point);
+            if (p.offset_m >= formationLeft && p.offset_m <= formationRight)
+                continue;
+            const CatchPoint& c = p.offset_m < 0 ? areas->left : areas->right;
+            placed.push_back(
+                {c.earthwork == SectionEarthwork::Fill ? SectionPart::Fill : SectionPart::Cut,
+                 point});
+        }
+    } else {
+        for (const auto* side : {&fill.left, &fill.right})
+            for (const SectionPoint& p : *side)
+                placed.push_back({SectionPart::Fill, p});
+        for (const auto* side : {&cut.left, &cut.right})
+            for (const SectionPoint& p : *side)
+                placed.push_back({SectionPart::Cut, p});
+    }
+    const bool anyCut = std::any_of(placed.begin(), placed.end(),
+                                    [](const Placed& p) { return p.part == SectionPart::Cut; });
+    // The ground line drawn: beyond the catch points by a tenth of the design line's width (at
+    // least 2 m), without the earthwork as far as the slopes are drawn and 2 m more.
+    std::vector<SectionPoint> groundLine;
+    if (ground && centreH) {
+        double from_m = 0, to_m = 0;
+        for (const Placed& p : placed) {
+            from_m = std::min(from_m, p.point.offset_m);
+            to_m = std::max(to_m, p.point.offset_m);
+        }
+        const double beyond_m = std::max(2.0, areas ? (to_m - from_m) / 10 : 2.0);
+        from_m -= beyond_m;
+        to_m += beyond_m;
+        const std::vector<GroundPoint>& g = ground->points;
+        for (std::size_t i = 0; i < g.size(); ++i) {
+            if (i > 0) {
+                for (double cut_m : {from_m, to_m}) {
+                    if (g[i - 1].offset_m < cut_m && g[i].offset_m > cut_m) {
+                        const double t =
+                            (cut_m - g[i - 1].offset_m) / (g[i].offset_m - g[i - 1].offset_m);
+                        const double H = g[i - 1].H_m + t * (g[i].H_m - g[i - 1].H_m);
+                        groundLine.push_back({"", cut_m, H - base_m, H});
+                    }
+                }
+            }
+            if (g[i].offset_m >= from_m && g[i].offset_m <= to_m)
+                groundLine.push_back({"", g[i].offset_m, g[i].H_m - base_m, g[i].H_m});
+        }
+    }
 
     double x0 = 0, x1 = 0, z0 = state.lift_m, z1 = state.lift_m;
     for (const Placed& p : placed) {
@@ -157,6 +216,12 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
         x1 = std::max(x1, p.point.offset_m);
         z0 = std::min(z0, p.point.elevation_m);
         z1 = std::max(z1, p.point.elevation_m);
+    }
+    for (const SectionPoint& p : groundLine) {
+        x0 = std::min(x0, p.offset_m);
+        x1 = std::max(x1, p.offset_m);
+        z0 = std::min(z0, p.elevation_m);
+        z1 = std::max(z1, p.elevation_m);
     }
     const double xr = std::max(x1 - x0, kLeastExtent_m), zr = std::max(z1 - z0, kLeastExtent_m);
 
@@ -181,7 +246,8 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
     // formation's and fill slopes' band, the legend and the scale bar.
     const double titleTop = kMargin_px;
     const double noteTop = titleTop + titleMetrics.height() + 2;
-    const double topBand = noteTop + metrics.height() + 4;
+    const double groundTop = noteTop + metrics.height() + 2;
+    const double topBand = (ground ? groundTop : noteTop) + metrics.height() + 4;
     const double plotTop = anyCut ? topBand + band + kFan_px : topBand + metrics.height();
     const double footTop = size.height() - kMargin_px - metrics.height();
     const double bottomBand = footTop - 4 - band;
@@ -226,6 +292,22 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
         return w;
     };
     line(note, noteTop, Qt::AlignHCenter, kNoteColour, kMargin_px, right);
+    if (ground) {
+        // The earthwork's line, with the digits of the earthwork table; or why there is none.
+        QString said;
+        if (areas) {
+            const double h = areas->centreHeight_m;
+            said = QStringLiteral("%1 %2 m    填方面积 %3 m²    挖方面积 %4 m²")
+                       .arg(h < 0 ? QStringLiteral("挖深") : QStringLiteral("填高"),
+                            fixed3(std::fabs(h)), text(format(areas->fill_m2, Pattern::Fixed4)),
+                            text(format(areas->cut_m2, Pattern::Fixed4)));
+        } else {
+            said = QStringLiteral("算不出填挖面积：") +
+                   text(ground->failure.empty() ? std::string("没有设计高程。") : ground->failure);
+        }
+        line(said, groundTop, Qt::AlignHCenter, areas ? kFormationColour : kFailureColour,
+             kMargin_px, right);
+    }
 
     // The scale bar at the right of the foot, the legend left of it.
     const double barLength_m = niceBelow(std::max(size.width() * kScaleBarShare / s, 1e-3));
@@ -242,8 +324,12 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
     picture.labels.push_back({barText,
                               QRectF(right - barTextWidth, footTop, barTextWidth, metrics.height()),
                               false, kFormationColour, false});
-    line(QStringLiteral("横竖比例相同。黑：路基    棕：填方边坡    蓝：挖方边坡及边沟"
-                        "（没有地面线，两种边坡都画出）"),
+    line(areas    ? QStringLiteral("横竖比例相同。黑：路基    棕：填方边坡    蓝：挖方边坡及边沟"
+                                      "    绿：地面线")
+         : ground ? QStringLiteral("横竖比例相同。黑：路基    棕：填方边坡    蓝：挖方边坡及边沟"
+                                   "    绿：地面线（算不出填挖，两种边坡都画出）")
+                  : QStringLiteral("横竖比例相同。黑：路基    棕：填方边坡    蓝：挖方边坡及边沟"
+                                   "（没有地面线，两种边坡都画出）"),
          footTop, Qt::AlignLeft, kNoteColour, kMargin_px, barLeft - 12);
 
     // The section: the centre line, the slopes lightly, the formation over them.
@@ -266,7 +352,32 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
         if (p.size() > 1)
             picture.lines.push_back({p, colour, width, style});
     };
+    polyline(groundLine, kGroundColour, 1.5, Qt::SolidLine);
+    if (areas) {
+        // Each side's slope from its formation edge to its catch point, in its kind's colour,
+        // the catch point named outside it.
+        const double formationLeft = fill.formation.front().offset_m;
+        const double formationRight = fill.formation.back().offset_m;
+        for (const CatchPoint* c : {&areas->left, &areas->right}) {
+            const bool leftSide = c->side == SectionSide::Left;
+            std::vector<SectionPoint> side;
+            for (const SectionPoint& p : designLine)
+                if (leftSide ? p.offset_m <= formationLeft : p.offset_m >= formationRight)
+                    side.push_back(p);
+            const bool isFill = c->earthwork == SectionEarthwork::Fill;
+            polyline(side, isFill ? kFillColour : kCutColour, 2, Qt::SolidLine);
+            const QPointF p = at(c->at.offset_m, c->at.H_m - base_m);
+            const QString name = isFill ? QStringLiteral("坡脚") : QStringLiteral("坡口");
+            const double w = metrics.horizontalAdvance(name);
+            picture.labels.push_back({name,
+                                      QRectF(leftSide ? p.x() - w - 5 : p.x() + 5,
+                                             p.y() - metrics.height() - 2, w, metrics.height()),
+                                      false, kCatchColour, false});
+        }
+    }
     for (const Slopes* slopes : {&fill, &cut}) {
+        if (areas)
+            break;
         const QColor colour = slopes == &fill ? kFillColour : kCutColour;
         std::vector<SectionPoint> left(slopes->left);
         if (!slopes->formation.empty())
@@ -351,8 +462,9 @@ void paintSection(QPainter& painter, const SectionPicture& picture) {
     painter.fillRect(QRectF(QPointF(0, 0), picture.size), Qt::white);
     painter.setRenderHint(QPainter::Antialiasing);
     for (const SectionLine& l : picture.lines) {
-        QPen pen(l.colour, l.width_px, l.style);
-        pen.setCosmetic(true);
+        // Widths are the picture's pixels, scaled with it where a device holds it scaled (the PDF
+        // page): a pen of the device's own pixels would leave the formation a hairline there.
+        QPen pen(l.colour, l.width_px > 0 ? l.width_px : kHairline_px, l.style);
         painter.setPen(pen);
         painter.drawPolyline(l.points);
     }
@@ -389,15 +501,16 @@ void paintSection(QPainter& painter, const SectionPicture& picture) {
 }
 
 QByteArray sectionBytes(const CrossSection& section, const Route& route, double continuous_m,
-                        const std::string& stakeText, PlanFormat format) {
+                        const std::string& stakeText, PlanFormat format,
+                        const SectionGroundShown* ground) {
     const QSizeF size(kSectionWidthPixels, kSectionHeightPixels);
     QFont font;
     font.setPixelSize(kDefaultFont_px);
-    return drawingBytes(
-        size, format, QStringLiteral("横断面图"), text(stakeText), [&](QPainter& painter) {
-            paintSection(painter,
-                         sectionPicture(section, route, continuous_m, stakeText, size, font));
-        });
+    return drawingBytes(size, format, QStringLiteral("横断面图"), text(stakeText),
+                        [&](QPainter& painter) {
+                            paintSection(painter, sectionPicture(section, route, continuous_m,
+                                                                 stakeText, size, font, ground));
+                        });
 }
 
 }  // namespace hcurve

@@ -7,6 +7,12 @@
 // its ditch) above it. The break points of the formation and of the fill slopes are labelled in a
 // band under the drawing, those of the cut slopes in a band over it, each with its offset and
 // elevation standing upright in a column, joined to its point by a thin leader.
+//
+// With the ground line surveyed at the stake and its earthwork (alignment/earthwork.h) the side of
+// each slope is known: the design line is drawn from catch point to catch point (坡脚 of a fill,
+// 坡口 of a cut, each named beside it), over the ground line, and a line under the title gives the
+// fill and cut areas and the centre's fill or cut; where the earthwork cannot be had, that line
+// says why and both slopes are drawn as without ground.
 #pragma once
 
 #include <QByteArray>
@@ -16,10 +22,13 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "alignment/cross_section.h"
+#include "alignment/earthwork.h"
+#include "alignment/ground_design.h"
 #include "alignment/route.h"
 #include "commands/plan_format.h"
 
@@ -70,12 +79,22 @@ struct SectionPicture {
     QFont font, titleFont;             // of the labels, of the title (bold)
 };
 
+/// The ground at a stake as the picture shows it: the surveyed line, and its earthwork against the
+/// design section, or why there is none (the earthwork's failure as it is worded).
+struct SectionGroundShown {
+    std::vector<GroundPoint> points;
+    std::optional<SectionAreas> areas;
+    std::string failure;
+};
+
 /// The section at a continuous chainage, titled with the stake's 桩号 (stakeText), laid out in a
 /// box of the given size with the given font (its pixel size is the labels'; 12 px where it has
 /// none). Needs a
 /// QGuiApplication (fonts are measured).
+/// With ground (not null) also the ground line, the catch points and the areas.
 SectionPicture sectionPicture(const CrossSection& section, const Route& route, double continuous_m,
-                              const std::string& stakeText, const QSizeF& size, const QFont& font);
+                              const std::string& stakeText, const QSizeF& size, const QFont& font,
+                              const SectionGroundShown* ground = nullptr);
 
 /// Draws the picture: white background, lines, marks and labels.
 void paintSection(QPainter& painter, const SectionPicture& picture);
@@ -88,6 +107,7 @@ inline constexpr double kSectionHeightPixels = 1000;
 /// The section at a stake as the bytes of a PNG, SVG or PDF file of kSectionWidthPixels by
 /// kSectionHeightPixels, its labels of 12 px; empty when it cannot be drawn.
 QByteArray sectionBytes(const CrossSection& section, const Route& route, double continuous_m,
-                        const std::string& stakeText, PlanFormat format);
+                        const std::string& stakeText, PlanFormat format,
+                        const SectionGroundShown* ground = nullptr);
 
 }  // namespace hcurve

@@ -6,6 +6,7 @@
 #include <clocale>
 
 #include "views/plan_file.h"
+#include "views/section_sheet_painter.h"
 #include "window/report_writer.h"
 
 namespace hcurve {
@@ -52,6 +53,12 @@ Result<std::string> saveStakeReportWithoutDisplay(const CurveRecord& record,
     if (!qtToDraw())
         return Failure{"无法生成中桩成果报告。"};
     return saveStakeReportPdf(record, path);
+}
+
+Result<void> saveSectionSheetsWithoutDisplay(const SectionSheets& sheets, const std::string& path) {
+    if (!qtToDraw())
+        return Failure{"无法绘制横断面图。"};
+    return saveSectionSheets(sheets, path);
 }
 
 }  // namespace hcurve

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "cad/section_sheets.h"
 #include "commands/report_command.h"
 #include "curve/curve_record.h"
 #include "curve/result.h"
@@ -19,5 +20,9 @@ Result<void> savePlanWithoutDisplay(const CurveRecord& record, const std::string
 /// saveStakeReportPdf(record, path) of window/report_writer.h, with Qt started first.
 Result<std::string> saveStakeReportWithoutDisplay(const CurveRecord& record,
                                                   const std::string& path);
+
+/// saveSectionSheets(sheets, path) of views/section_sheet_painter.h, with Qt started first
+/// (hcurve route --section-sheets FILE.pdf).
+Result<void> saveSectionSheetsWithoutDisplay(const SectionSheets& sheets, const std::string& path);
 
 }  // namespace hcurve

@@ -24,7 +24,7 @@ int runWindow(int argc, char** argv) {
 }
 
 const QtModule kModule{HCURVE_VERSION, runWindow, savePlanWithoutDisplay,
-                       saveStakeReportWithoutDisplay};
+                       saveStakeReportWithoutDisplay, saveSectionSheetsWithoutDisplay};
 
 }  // namespace
 }  // namespace hcurve

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "cad/section_sheets.h"
 #include "commands/report_command.h"
 #include "curve/curve_record.h"
 #include "curve/result.h"
@@ -22,6 +23,8 @@ struct QtModule {
     Result<void> (*savePlan)(const CurveRecord& record, const std::string& path);
     /// Command 10's report for a program without a window: see saveStakeReportWithoutDisplay.
     Result<std::string> (*saveStakeReport)(const CurveRecord& record, const std::string& path);
+    /// hcurve route --section-sheets' PDF: see saveSectionSheetsWithoutDisplay.
+    Result<void> (*saveSectionSheets)(const SectionSheets& sheets, const std::string& path);
 };
 
 /// The one symbol the library exports: a function returning its QtModule.

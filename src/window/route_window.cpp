@@ -20,6 +20,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -36,6 +37,7 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "alignment/earthwork.h"
 #include "cad/route_dxf.h"
 #include "commands/plan_format.h"
 #include "curve/number.h"
@@ -507,6 +509,10 @@ void RouteWindow::showRoute() {
             sectionPage_ = new SectionPage(tabs_);
             connect(sectionPage_->saveButton(), &QPushButton::clicked, this,
                     &RouteWindow::runSaveSection);
+            connect(sectionPage_->saveSheetsButton(), &QPushButton::clicked, this,
+                    &RouteWindow::runSaveSectionSheets);
+            connect(sectionPage_->printSheetsButton(), &QPushButton::clicked, this,
+                    &RouteWindow::runPrintSectionSheets);
         }
         tabs_->addTab(sectionPage_, QStringLiteral("横断面"));
         showSectionStakes();
@@ -560,6 +566,7 @@ Result<void> RouteWindow::addFiles(const QStringList& added) {
     outcome.warnings() = loading.warnings();
     route_ = std::move(loading->route);
     section_ = std::move(loading->crossSection);
+    groundName_ = loading->name;
     files_.clear();
     for (const std::string& f : loading->files)
         files_ << QString::fromStdString(f);
@@ -571,6 +578,7 @@ Result<void> RouteWindow::addFiles(const QStringList& added) {
     showRoute();
     ground_ = loadedGround(*loading, outcome.warnings());
     showGround();
+    showSectionStakes();
     if (hadStakes && computeStakes())
         stakeModel_->setTable({}, 0, {});
     return outcome;
@@ -709,6 +717,7 @@ void RouteWindow::setGround(RouteGround ground) {
                                                     : std::vector<std::optional<double>>{};
     showStakeTable();
     showGround();
+    showSectionStakes();
 }
 
 void RouteWindow::showGround() {
@@ -735,14 +744,163 @@ void RouteWindow::showSectionStakes() {
     if (!section_ || !sectionPage_)
         return;
     if (lastTable_) {
-        sectionPage_->setStakes(&route_, &*section_, lastTable_->rows);
+        if (!showGroundSections(*lastTable_))
+            sectionPage_->setStakes(&route_, &*section_, lastTable_->rows);
         return;
     }
     StakeRequest every;
     every.interval_m = kSectionInterval_m;
     Result<StakeTable> table = hcurve::stakeTable(route_, every, &*section_);
-    sectionPage_->setStakes(&route_, &*section_,
-                            table ? std::move(table->rows) : std::vector<StakeRow>{});
+    if (!showGroundSections(table ? *table : StakeTable{}))
+        sectionPage_->setStakes(&route_, &*section_,
+                                table ? std::move(table->rows) : std::vector<StakeRow>{});
+}
+
+bool RouteWindow::showGroundSections(const StakeTable& table) {
+    shownGround_.clear();
+    if (!ground_.surveyed.empty())
+        shownGround_ = sectionsAtStakes(ground_.surveyed, table);
+    if (shownGround_.empty())
+        return false;
+    std::vector<StakeRow> rows;
+    std::vector<SectionGroundShown> grounds;
+    rows.reserve(shownGround_.size());
+    grounds.reserve(shownGround_.size());
+    for (const GroundSection& g : shownGround_) {
+        rows.push_back({g.point, g.text, g.continuous_m, 0, 0, 0, std::nullopt});
+        SectionGroundShown shown{g.points, std::nullopt, {}};
+        Result<SectionAreas> areas = sectionAreas(*section_, route_, g.continuous_m, g.points);
+        if (areas)
+            shown.areas = std::move(*areas);
+        else
+            shown.failure = areas.failure().message;
+        grounds.push_back(std::move(shown));
+    }
+    sectionPage_->setStakes(&route_, &*section_, std::move(rows), std::move(grounds));
+    return true;
+}
+
+void RouteWindow::setSheetName(std::string name) {
+    groundName_ = std::move(name);
+}
+
+Result<SectionSheets> RouteWindow::sectionSheets() const {
+    if (!section_ || shownGround_.empty())
+        return Failure{"没有地面线：打开路线时一并打开地面横断面文件（BEGIN 或 桩号,偏距,高程）。"};
+    const Result<std::vector<SheetSection>> drawn = sheetSections(route_, *section_, shownGround_);
+    if (!drawn)
+        return Result<SectionSheets>::failed(drawn.failures());
+    const int scale = sectionPage_ ? sectionPage_->sheetScale() : kDefaultSheetScale;
+    return layOutSectionSheets(*drawn, groundName_.empty() ? baseName().toStdString() : groundName_,
+                               scale > 0 ? scale : kDefaultSheetScale);
+}
+
+std::optional<QString> RouteWindow::saveSectionSheets(const QString& path,
+                                                      const SheetProgress& progress) {
+    if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
+        return text(refusal.failure().message);
+    const Result<SectionSheets> sheets = sectionSheets();
+    if (!sheets)
+        return messageLines(sheets).trimmed();
+    if (const Result<void> saved = hcurve::saveSectionSheets(*sheets, path.toStdString(), progress);
+        !saved)
+        return text(saved.failure().message);
+    return std::nullopt;
+}
+
+std::optional<QString> RouteWindow::printSectionSheets(QPrinter& printer,
+                                                       const SheetProgress& progress) {
+    const Result<SectionSheets> sheets = sectionSheets();
+    if (!sheets)
+        return messageLines(sheets).trimmed();
+    printer.setPageSize(QPageSize(QPageSize::A3));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return QStringLiteral("打印作业无法开始");
+    const int total = static_cast<int>(sheets->sheets.size());
+    for (int i = 0; i < total; ++i) {
+        if (i > 0 && !printer.newPage()) {
+            painter.end();
+            return QStringLiteral("打印作业出错");
+        }
+        paintSectionSheet(painter, sheets->sheets[static_cast<std::size_t>(i)], painter.viewport());
+        if (progress && !progress(i + 1, total)) {
+            printer.abort();
+            painter.end();
+            return QString::fromUtf8("已取消：横断面图没有打印。");
+        }
+    }
+    painter.end();
+    if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
+        return QStringLiteral("打印作业出错");
+    return std::nullopt;
+}
+
+namespace {
+
+// A progress dialog for the sheets, cancellable; its progress as the sheets' painter tells it.
+class SheetsProgress {
+  public:
+    SheetsProgress(QWidget* parent, const QString& title)
+        : dialog_(QStringLiteral("正在生成横断面图…"), QStringLiteral("取消"), 0, 0, parent) {
+        dialog_.setObjectName(QStringLiteral("sheetsProgress"));
+        dialog_.setWindowTitle(title);
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(0);
+        dialog_.show();
+        QCoreApplication::processEvents();
+    }
+    SheetProgress progress() {
+        return [this](int done, int total) {
+            dialog_.setMaximum(total);
+            dialog_.setValue(done);
+            dialog_.setLabelText(
+                QStringLiteral("正在生成横断面图：第 %1 / %2 张").arg(done).arg(total));
+            QCoreApplication::processEvents();
+            return !dialog_.wasCanceled();
+        };
+    }
+
+  private:
+    QProgressDialog dialog_;
+};
+
+}  // namespace
+
+void RouteWindow::runSaveSectionSheets() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("保存横断面图集"),
+                                     proposedPath(baseName() + QStringLiteral("-横断面图.pdf")),
+                                     QStringLiteral("PDF 文件 (*.pdf);;DXF 图形 (*.dxf)"));
+    if (path.isEmpty())
+        return;
+    rememberFolder(path);
+    std::optional<QString> wrong;
+    {
+        SheetsProgress shown(this, QStringLiteral("保存横断面图集"));
+        wrong = saveSectionSheets(path, shown.progress());
+    }
+    if (wrong)
+        QMessageBox::warning(this, QStringLiteral("保存横断面图集"), *wrong);
+}
+
+void RouteWindow::runPrintSectionSheets() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A3));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setDocName(QStringLiteral("横断面图"));
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("打印横断面图"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    std::optional<QString> wrong;
+    {
+        SheetsProgress shown(this, QStringLiteral("打印横断面图"));
+        wrong = printSectionSheets(printer, shown.progress());
+    }
+    if (wrong)
+        QMessageBox::warning(this, QStringLiteral("打印横断面图"), *wrong);
 }
 
 void RouteWindow::keepForm() const {
@@ -927,8 +1085,11 @@ std::optional<QString> RouteWindow::saveSection(const QString& path) {
     if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
         return text(refusal.failure().message);
     const StakeRow& stake = sectionPage_->stakes()[static_cast<std::size_t>(shown)];
+    // With the ground the tab shows at the stake.
+    const std::vector<SectionGroundShown>& grounds = sectionPage_->grounds();
     const QByteArray bytes =
-        sectionBytes(*section_, route_, stake.continuous_m, stake.text, *format);
+        sectionBytes(*section_, route_, stake.continuous_m, stake.text, *format,
+                     grounds.empty() ? nullptr : &grounds[static_cast<std::size_t>(shown)]);
     if (bytes.isEmpty())
         return QStringLiteral("无法绘制横断面图。");
     if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes.toStdString());
@@ -1102,6 +1263,7 @@ Result<RouteWindow*> openRouteWindow(const QStringList& paths) {
     RouteGround ground = loadedGround(*loading, warnings);
     auto* window = new RouteWindow(std::move(loading->route), std::move(loading->crossSection),
                                    read.isEmpty() ? paths : read);
+    window->setSheetName(loading->name);
     window->setGround(std::move(ground));
     Result<RouteWindow*> opened = window;
     opened.warnings() = std::move(warnings);

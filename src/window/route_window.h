@@ -14,13 +14,16 @@
 #include <vector>
 
 #include "alignment/cross_section.h"
+#include "alignment/ground_sections.h"
 #include "alignment/route.h"
+#include "cad/section_sheets.h"
 #include "curve/result.h"
 #include "export/point_files.h"
 #include "report/report_document.h"
 #include "route_files/route_tables.h"
 #include "terrain/centre_ground.h"
 #include "views/plan_scene.h"
+#include "views/section_sheet_painter.h"
 #include "window/qt_printer.h"
 #include "window/report_writer.h"
 
@@ -29,6 +32,7 @@ class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
+class QPrinter;
 class QTableView;
 class QTabWidget;
 
@@ -129,6 +133,22 @@ class RouteWindow : public QWidget {
     /// extension: nothing, or the message.
     std::optional<QString> saveSection(const QString& path);
 
+    /// The name the cross-section sheets give the route (a LandXML alignment's; empty: baseName).
+    /// With surveyed ground sections (setGround) the 横断面 tab shows the sections with ground
+    /// within the stakes' stretch, each with its areas, and prints and saves their sheets.
+    void setSheetName(std::string name);
+    /// The cross-section sheets of the sections the 横断面 tab shows with ground, at the tab's
+    /// scale; or why there are none (no ground, a section without areas, one too wide).
+    Result<SectionSheets> sectionSheets() const;
+    /// Saves them as PDF or DXF by the path's extension: nothing, or the message
+    /// (kSheetsCancelled when progress stopped it).
+    std::optional<QString> saveSectionSheets(const QString& path,
+                                             const SheetProgress& progress = {});
+    /// Draws them on a printer that is set up, a sheet a page (A3 across asked for): nothing, or
+    /// why not.
+    std::optional<QString> printSectionSheets(QPrinter& printer,
+                                              const SheetProgress& progress = {});
+
     /// Prints the profile, as print does the tables.
     QString printProfile(const std::optional<QString>& pdfPath = std::nullopt);
 
@@ -150,6 +170,9 @@ class RouteWindow : public QWidget {
     void makeProfileTabs();
     // The section's tab at the stakes of the table, or every 20 m before one is computed.
     void showSectionStakes();
+    // The sections with ground among the table's stakes on the 横断面 tab, with their earthwork;
+    // false (nothing changed) where there are none.
+    bool showGroundSections(const StakeTable& table);
     // The stake table last computed in the view, the rows of each chain break marked, with the
     // edges when they are asked for.
     void showStakeTable();
@@ -168,6 +191,8 @@ class RouteWindow : public QWidget {
     void runSaveProfile();
     void runSavePlan();
     void runSaveSection();
+    void runSaveSectionSheets();
+    void runPrintSectionSheets();
     // The points of the stakes last shown as the export writes them.
     std::vector<ExportPoint> exportedPoints(bool asciiNames) const;
     // Prints or saves paint as name; cancelled and pages are read after the painting.
@@ -191,6 +216,8 @@ class RouteWindow : public QWidget {
     QTableView* vertical_ = nullptr;
     ProfileView* profile_ = nullptr;
     SectionPage* sectionPage_ = nullptr;
+    std::vector<GroundSection> shownGround_;  // the surveyed sections the 横断面 tab shows
+    std::string groundName_;
     QCheckBox* edgesBox_;
     QLineEdit *interval_, *from_, *to_, *left_, *right_, *skew_;
     PlanCanvas* plan_;

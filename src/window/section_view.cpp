@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
@@ -19,6 +20,9 @@ namespace {
 constexpr int kLabelFont_px = 12;
 constexpr int kLeastWidth_px = 480, kLeastHeight_px = 320;
 constexpr int kChooserLetters = 18;
+// The sheets' scales offered, the second the default.
+constexpr int kSheetScales[] = {100, 200, 500, 1000};
+constexpr int kDefaultScaleIndex = 1;
 
 }  // namespace
 
@@ -29,11 +33,14 @@ SectionCanvas::SectionCanvas(QWidget* parent) : QWidget(parent) {
 }
 
 void SectionCanvas::showStake(const Route* route, const CrossSection* section, double continuous_m,
-                              const std::string& stakeText) {
+                              const std::string& stakeText, const SectionGroundShown* ground) {
     route_ = route;
     section_ = section;
     continuous_m_ = continuous_m;
     stakeText_ = stakeText;
+    ground_.reset();
+    if (ground)
+        ground_ = *ground;
     layOut();
     update();
 }
@@ -46,7 +53,8 @@ void SectionCanvas::layOut() {
     }
     QFont labels = font();
     labels.setPixelSize(kLabelFont_px);
-    picture_ = sectionPicture(*section_, *route_, continuous_m_, stakeText_, size(), labels);
+    picture_ = sectionPicture(*section_, *route_, continuous_m_, stakeText_, size(), labels,
+                              ground_ ? &*ground_ : nullptr);
 }
 
 void SectionCanvas::resizeEvent(QResizeEvent* event) {
@@ -96,6 +104,23 @@ SectionPage::SectionPage(QWidget* parent) : QWidget(parent) {
     save_ = new QPushButton(QStringLiteral("保存横断面图…"), this);
     save_->setObjectName(QStringLiteral("saveSection"));
     save_->setToolTip(QStringLiteral("这个桩的横断面存为 PNG、SVG 或 PDF 文件"));
+    printSheets_ = new QPushButton(QStringLiteral("打印横断面图…"), this);
+    printSheets_->setObjectName(QStringLiteral("printSectionSheets"));
+    printSheets_->setToolTip(QStringLiteral("有地面线的各桩横断面，按比例排在 A3 图纸上打印"));
+    saveSheets_ = new QPushButton(QStringLiteral("保存横断面图集…"), this);
+    saveSheets_->setObjectName(QStringLiteral("saveSectionSheets"));
+    saveSheets_->setToolTip(
+        QStringLiteral("有地面线的各桩横断面，按比例排在 A3 图纸上，存为 PDF 或 DXF 文件"));
+    sheetScaleLabel_ = new QLabel(QStringLiteral("比例"), this);
+    sheetScale_ = new QComboBox(this);
+    sheetScale_->setObjectName(QStringLiteral("sheetScale"));
+    for (int scale : kSheetScales)
+        sheetScale_->addItem(QStringLiteral("1:%1").arg(scale), scale);
+    sheetScale_->setCurrentIndex(kDefaultScaleIndex);
+    sheetScaleLabel_->setBuddy(sheetScale_);
+    for (QWidget* w : {static_cast<QWidget*>(printSheets_), static_cast<QWidget*>(saveSheets_),
+                       static_cast<QWidget*>(sheetScale_), static_cast<QWidget*>(sheetScaleLabel_)})
+        w->hide();
     canvas_ = new SectionCanvas(this);
     auto* tools = new QHBoxLayout;
     tools->addWidget(previous_);
@@ -103,6 +128,11 @@ SectionPage::SectionPage(QWidget* parent) : QWidget(parent) {
     tools->addWidget(next_);
     tools->addSpacing(16);
     tools->addWidget(save_);
+    tools->addSpacing(16);
+    tools->addWidget(sheetScaleLabel_);
+    tools->addWidget(sheetScale_);
+    tools->addWidget(printSheets_);
+    tools->addWidget(saveSheets_);
     tools->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(tools);
@@ -118,8 +148,12 @@ SectionPage::SectionPage(QWidget* parent) : QWidget(parent) {
     }
 }
 
+int SectionPage::sheetScale() const {
+    return sheetScale_->currentData().toInt();
+}
+
 void SectionPage::setStakes(const Route* route, const CrossSection* section,
-                            std::vector<StakeRow> stakes) {
+                            std::vector<StakeRow> stakes, std::vector<SectionGroundShown> grounds) {
     const int was = current();
     const double shown_m = was >= 0 && static_cast<std::size_t>(was) < stakes_.size()
                                ? stakes_[static_cast<std::size_t>(was)].continuous_m
@@ -127,6 +161,13 @@ void SectionPage::setStakes(const Route* route, const CrossSection* section,
     route_ = route;
     section_ = section;
     stakes_ = std::move(stakes);
+    grounds_ = std::move(grounds);
+    if (grounds_.size() != stakes_.size())
+        grounds_.clear();
+    const bool sheets = !grounds_.empty();
+    for (QWidget* w : {static_cast<QWidget*>(printSheets_), static_cast<QWidget*>(saveSheets_),
+                       static_cast<QWidget*>(sheetScale_), static_cast<QWidget*>(sheetScaleLabel_)})
+        w->setVisible(sheets);
     int nearest = 0;
     if (was >= 0) {
         for (std::size_t i = 0; i < stakes_.size(); ++i) {
@@ -174,7 +215,8 @@ void SectionPage::show(int index) {
         return;
     }
     const StakeRow& r = stakes_[static_cast<std::size_t>(index)];
-    canvas_->showStake(route_, section_, r.continuous_m, r.text);
+    canvas_->showStake(route_, section_, r.continuous_m, r.text,
+                       grounds_.empty() ? nullptr : &grounds_[static_cast<std::size_t>(index)]);
 }
 
 }  // namespace hcurve

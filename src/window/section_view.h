@@ -1,9 +1,12 @@
 // The route window's 横断面 tab: the design section at one stake (views/section_painter.h) with
 // the stake chooser and the buttons that step through the stakes; PageUp and PageDown, and the
-// arrow keys on the drawing, step too.
+// arrow keys on the drawing, step too. With a ground file the stakes are those that have ground,
+// each drawn with its ground line, catch points and areas, and the tab prints and saves the
+// cross-section sheets of them (its buttons, shown only then; the window does the work).
 #pragma once
 
 #include <QWidget>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +16,7 @@
 #include "views/section_painter.h"
 
 class QComboBox;
+class QLabel;
 class QPushButton;
 
 namespace hcurve {
@@ -23,7 +27,7 @@ class SectionCanvas : public QWidget {
     explicit SectionCanvas(QWidget* parent = nullptr);
     /// Nothing drawn without a section (route and section are kept, not copied).
     void showStake(const Route* route, const CrossSection* section, double continuous_m,
-                   const std::string& stakeText);
+                   const std::string& stakeText, const SectionGroundShown* ground = nullptr);
     /// The picture as last laid out for the canvas's size.
     const SectionPicture& picture() const { return picture_; }
 
@@ -39,6 +43,7 @@ class SectionCanvas : public QWidget {
     const CrossSection* section_ = nullptr;
     double continuous_m_ = 0;
     std::string stakeText_;
+    std::optional<SectionGroundShown> ground_;
     SectionPicture picture_;
 };
 
@@ -48,7 +53,9 @@ class SectionPage : public QWidget {
     explicit SectionPage(QWidget* parent = nullptr);
     /// The section of the route at these stakes; the stake nearest to the one shown is shown
     /// (the first, the first time).
-    void setStakes(const Route* route, const CrossSection* section, std::vector<StakeRow> stakes);
+    /// grounds: none, or the ground shown at each stake (then the sheets' buttons show).
+    void setStakes(const Route* route, const CrossSection* section, std::vector<StakeRow> stakes,
+                   std::vector<SectionGroundShown> grounds = {});
     /// The stake before (by < 0) or after, as far as there are stakes.
     void step(int by);
     int current() const;
@@ -59,6 +66,13 @@ class SectionPage : public QWidget {
     QPushButton* nextButton() const { return next_; }
     /// 保存横断面图…: the window asks for the file (RouteWindow::saveSection).
     QPushButton* saveButton() const { return save_; }
+    /// 打印横断面图… and 保存横断面图集… (PDF or DXF), and the sheets' scale (its denominator);
+    /// the window prints and saves (RouteWindow::printSectionSheets, saveSectionSheets).
+    QPushButton* printSheetsButton() const { return printSheets_; }
+    QPushButton* saveSheetsButton() const { return saveSheets_; }
+    QComboBox* sheetScaleChooser() const { return sheetScale_; }
+    int sheetScale() const;
+    const std::vector<SectionGroundShown>& grounds() const { return grounds_; }
     SectionCanvas* canvas() const { return canvas_; }
 
   private:
@@ -67,8 +81,11 @@ class SectionPage : public QWidget {
     const Route* route_ = nullptr;
     const CrossSection* section_ = nullptr;
     std::vector<StakeRow> stakes_;
+    std::vector<SectionGroundShown> grounds_;
     QComboBox* chooser_;
-    QPushButton *previous_, *next_, *save_;
+    QPushButton *previous_, *next_, *save_, *printSheets_, *saveSheets_;
+    QComboBox* sheetScale_;
+    QLabel* sheetScaleLabel_;
     SectionCanvas* canvas_;
 };
 

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -259,6 +260,79 @@ TEST(SectionPicture, NoTextCoversAnotherAndNothingIsDrawnOutsideTheBox) {
             EXPECT_EQ(outside, 0) << size.width() << "x" << size.height();
         }
     }
+}
+
+// On a device that holds the picture scaled (a PDF page, 4 times here) the formation keeps its
+// width of 2 picture pixels: across the carriageway's middle it is 8 device pixels thick, give or
+// take the edges' shading.
+TEST(SectionPicture, LinesKeepTheirWidthOnAScaledDevice) {
+    const Road r = road(kRoad);
+    const QSizeF size(800, 500);
+    const SectionPicture p =
+        sectionPicture(r.section, r.route, 1500, "K1+500.000", size, labelFont());
+    const std::vector<const SectionMark*> formation = marksOf(p, SectionPart::Formation);
+    // The centre and the right lane's edge: the formation between them.
+    const SectionMark* centre = nullptr;
+    for (const SectionMark* m : formation)
+        if (m->point.name == "中桩")
+            centre = m;
+    ASSERT_NE(centre, nullptr);
+    const SectionMark& edge = *formation[static_cast<std::size_t>(centre - formation.front()) + 1];
+    const double scale = 4;
+    QImage image((size * scale).toSize(), QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        painter.scale(scale, scale);
+        paintSection(painter, p);
+    }
+    const QPointF middle = (centre->at + edge.at) / 2 * scale;
+    const int x = static_cast<int>(middle.x());
+    int dark = 0;
+    for (int y = static_cast<int>(middle.y()) - 20; y <= static_cast<int>(middle.y()) + 20; ++y)
+        dark += QColor(image.pixel(x, y)).lightness() < 128;
+    EXPECT_GE(dark, 6);
+    EXPECT_LE(dark, 10);
+}
+
+// With the ground surveyed at the stake: its line, the design line to the catch points (no
+// dashed slopes of both kinds), the catch points named, and the areas' line.
+TEST(SectionPicture, WithTheGroundTheDesignLineRunsToTheCatchPoints) {
+    const Road r = road(kRoad);
+    SectionGroundShown ground;
+    ground.points = {{-60, 95, 1, false}, {0, 95, 2, false}, {60, 95, 3, false}};
+    SectionAreas& a = ground.areas.emplace();
+    // A hand-made earthwork: the picture draws what it is given.
+    a.left = {SectionSide::Left, SectionEarthwork::Fill, {-20, 95}};
+    a.right = {SectionSide::Right, SectionEarthwork::Fill, {20, 95}};
+    a.fill_m2 = 123.45678;
+    a.centreHeight_m = 10;
+    const SectionPicture plain =
+        sectionPicture(r.section, r.route, 1500, "K1+500.000", QSizeF(1000, 640), labelFont());
+    std::vector<SectionPoint> formation;
+    for (const SectionMark& m : plain.marks)
+        if (m.part == SectionPart::Formation)
+            formation.push_back(m.point);
+    a.design.push_back(a.left.at);
+    for (const SectionPoint& f : formation)
+        a.design.push_back({f.offset_m, *f.H_m});
+    a.design.push_back(a.right.at);
+    const SectionPicture p = sectionPicture(r.section, r.route, 1500, "K1+500.000",
+                                            QSizeF(1000, 640), labelFont(), &ground);
+    QStringList texts;
+    for (const SectionLabel& l : p.labels)
+        texts << l.text;
+    EXPECT_TRUE(texts.contains(
+        QStringLiteral("填高 10.000 m    填方面积 123.4568 m²    挖方面积 0.0000 m²")))
+        << texts.join("\n").toStdString();
+    EXPECT_EQ(texts.count(QStringLiteral("坡脚")), 2);
+    EXPECT_EQ(marksOf(p, SectionPart::Fill).size(), 2u);
+    EXPECT_TRUE(marksOf(p, SectionPart::Cut).empty());
+    for (const SectionLine& l : p.lines)
+        EXPECT_NE(l.style, Qt::DashLine);
+    // Both catch points' offsets and the ground's height in the band.
+    const std::vector<const SectionMark*> fill = marksOf(p, SectionPart::Fill);
+    EXPECT_EQ(fill.front()->offset.text, QStringLiteral("-20.000"));
+    EXPECT_EQ(fill.back()->elevation.text, QStringLiteral("95.000"));
 }
 
 }  // namespace

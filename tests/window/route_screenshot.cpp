@@ -62,12 +62,43 @@ int main(int argc, char** argv) {
                      "route-profile-SIZE.png, route-section-SIZE.png,\n"
                      "with GROUND route-profile-ground-SIZE.png and route-stakes-ground-SIZE.png,\n"
                      "route-edges-SIZE.png, main-window-SIZE.png and, with SIZE\n"
-                     "1024x768, route.pdf, print.pdf, stakes.pdf\n");
+                     "1024x768, route.pdf, print.pdf, stakes.pdf; with GROUND.txt only\n"
+                     "route-section-ground-SIZE.png and, with SIZE 1024x768,\n"
+                     "section-sheets.pdf\n");
         return 2;
     }
     const QString size = QString::fromLocal8Bit(argv[3]);
     const QString out = QString::fromLocal8Bit(argv[4]) + QStringLiteral("/");
     const bool reports = size == QStringLiteral("1024x768");
+    if (argc > 6) {
+        // With a ground file only the 横断面 tab with the ground: the second section with
+        // ground, and (at 1024x768) the sheets of them all as PDF.
+        const hcurve::Result<hcurve::RouteWindow*> groundOpened = hcurve::openRouteWindow(
+            QStringList{QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
+                        QString::fromLocal8Bit(argv[5]), QString::fromLocal8Bit(argv[6])});
+        hcurve::RouteWindow* ground = groundOpened ? *groundOpened : nullptr;
+        if (!ground || !ground->sectionPage()) {
+            std::fprintf(stderr, "%s", hcurve::messageLines(groundOpened).toUtf8().constData());
+            return 1;
+        }
+        ground->tabs()->setCurrentWidget(ground->sectionPage());
+        ground->show();
+        ground->sectionPage()->chooser()->setCurrentIndex(1);
+        if (!QTest::qWaitForWindowExposed(ground) ||
+            !shoot(out + "route-section-ground-" + size + ".png"))
+            return 1;
+        if (reports) {
+            // The section shown as 保存横断面图… writes it as PDF (for a look only).
+            if (ground->saveSection(out + "section-file.pdf"))
+                return 1;
+            if (const std::optional<QString> wrong =
+                    ground->saveSectionSheets(out + "section-sheets.pdf")) {
+                std::fprintf(stderr, "%s\n", wrong->toUtf8().constData());
+                return 1;
+            }
+        }
+        return 0;
+    }
     const hcurve::Result<hcurve::RouteWindow*> opened = hcurve::openRouteWindow(
         QStringList{QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])});
     if (!opened) {

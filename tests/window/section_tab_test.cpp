@@ -7,15 +7,20 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "route_cli/route_command.h"
 #include "window/route_window.h"
@@ -294,6 +299,148 @@ TEST_F(SectionTab, SectionTablesBesideALandXmlFile) {
     EXPECT_FALSE(refused);
     EXPECT_EQ(messageLines(refused),
               "hcurve: LandXML 文件“" + xml + "”要单独读，不能与别的文件一起读。\n");
+}
+
+// A level road at 100 m, a carriageway of 5 m each side at the crown's 2 % (edges at 99.9), fill
+// slopes of 1:1.5 and cut slopes of 1:1; three surveyed sections: level ground at 98 (fill), at
+// 101 (cut), and one too short to meet the slopes.
+const char kLevelRoad[] =
+    "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,1000,0,300,150,150,\nEP,1000,1000,,,,\n"
+    "\n变坡点桩号,高程,竖曲线半径\nK1+000,100,\nK2+800,100,\n"
+    "\n侧,部件,宽度,横坡\n左,行车道,5,路拱\n右,行车道,5,路拱\n"
+    "\n路拱横坡,旋转轴\n2,中线\n"
+    "\n侧,类型,坡率,高度,平台宽\n左,填,1.5,,\n右,填,1.5,,\n左,挖,1,,\n右,挖,1,,\n";
+const char kLevelGround[] =
+    "BEGIN,K1+020:1\n-20,98\n0,98\n20,98\n"
+    "BEGIN,K1+040:2\n-20,101\n0,101\n20,101\n"
+    "BEGIN,K1+060:3\n-6,98\n0,98\n6,98\n";
+
+// The area of a closed polygon by the shoelace formula.
+double shoelace(const std::vector<std::pair<double, double>>& p) {
+    double twice = 0;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        const auto& [x0, y0] = p[i];
+        const auto& [x1, y1] = p[(i + 1) % p.size()];
+        twice += x0 * y1 - x1 * y0;
+    }
+    return std::fabs(twice) / 2;
+}
+
+QString fixed4(double v) {
+    return QString::number(v, 'f', 4);
+}
+
+QStringList labelTexts(const RouteWindow& window) {
+    QStringList texts;
+    for (const SectionLabel& l : window.sectionPage()->canvas()->picture().labels)
+        texts << l.text;
+    return texts;
+}
+
+TEST_F(SectionTab, WithAGroundFileTheTabShowsTheGroundTheCatchPointsAndTheAreas) {
+    const QString road = write("road.csv", kLevelRoad);
+    const QString ground = write("ground.txt", kLevelGround);
+    std::unique_ptr<RouteWindow> window = open({road, ground});
+    ASSERT_TRUE(window);
+    SectionPage* page = window->sectionPage();
+    ASSERT_NE(page, nullptr);
+    window->resize(1280, 900);
+    window->tabs()->setCurrentWidget(page);
+    window->show();
+    // The stakes with ground, and the sheets' buttons.
+    ASSERT_EQ(page->chooser()->count(), 3);
+    EXPECT_EQ(page->chooser()->itemText(0), QStringLiteral("K1+020.000"));
+    EXPECT_EQ(page->chooser()->itemText(2), QStringLiteral("K1+060.000"));
+    EXPECT_TRUE(page->saveSheetsButton()->isVisible());
+    EXPECT_TRUE(page->printSheetsButton()->isVisible());
+    EXPECT_EQ(page->sheetScaleChooser()->currentText(), QStringLiteral("1:200"));
+
+    // Fill: the slopes meet the ground 1.9 m under the edges, 1.5 x 1.9 further out.
+    const double fill = shoelace({{-7.85, 98}, {-5, 99.9}, {0, 100}, {5, 99.9}, {7.85, 98}});
+    // Cut: 1.1 m over the edges, 1 x 1.1 further out.
+    const double cut = shoelace({{-6.1, 101}, {-5, 99.9}, {0, 100}, {5, 99.9}, {6.1, 101}});
+    const struct {
+        int stake;
+        QString line, catchName;
+    } cases[] = {
+        {0,
+         QStringLiteral("填高 2.000 m    填方面积 %1 m²    挖方面积 0.0000 m²").arg(fixed4(fill)),
+         QStringLiteral("坡脚")},
+        {1, QStringLiteral("挖深 1.000 m    填方面积 0.0000 m²    挖方面积 %1 m²").arg(fixed4(cut)),
+         QStringLiteral("坡口")},
+        {2,
+         QStringLiteral(
+             "算不出填挖面积：左侧填方边坡到地面线的端点（偏距 -6.000）还没有与地面线相交："
+             "地面线太短。"),
+         QString()},
+    };
+    for (const auto& c : cases) {
+        page->chooser()->setCurrentIndex(c.stake);
+        const QStringList texts = labelTexts(*window);
+        EXPECT_TRUE(texts.contains(c.line)) << texts.join("\n").toStdString();
+        EXPECT_EQ(texts.count(c.catchName), c.catchName.isEmpty() ? 0 : 2)
+            << texts.join("\n").toStdString();
+    }
+    // The sheets cannot be made while a section has no areas: saving says which.
+    const QString sheets = folder_.filePath("sheets.dxf");
+    const std::optional<QString> refused = window->saveSectionSheets(sheets);
+    ASSERT_TRUE(refused);
+    EXPECT_TRUE(refused->startsWith(QStringLiteral("K1+060.000：左侧填方边坡")))
+        << refused->toStdString();
+    EXPECT_FALSE(QFile::exists(sheets));
+}
+
+TEST_F(SectionTab, TheSheetsAreSavedAndPrintedWithProgress) {
+    const QString road = write("road.csv", kLevelRoad);
+    std::string twoSections(kLevelGround);
+    twoSections.erase(twoSections.find("BEGIN,K1+060"));
+    const QString ground = write("ground.txt", QByteArray::fromStdString(twoSections));
+    std::unique_ptr<RouteWindow> window = open({road, ground});
+    ASSERT_TRUE(window);
+    const double fill = shoelace({{-7.85, 98}, {-5, 99.9}, {0, 100}, {5, 99.9}, {7.85, 98}});
+    for (const char* name : {"sheets.dxf", "sheets.pdf"}) {
+        std::vector<std::pair<int, int>> told;
+        const QString path = folder_.filePath(name);
+        EXPECT_EQ(window->saveSectionSheets(path,
+                                            [&](int done, int total) {
+                                                told.emplace_back(done, total);
+                                                return true;
+                                            }),
+                  std::nullopt)
+            << name;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        const QByteArray bytes = file.readAll();
+        if (QString(name).endsWith(".dxf")) {
+            EXPECT_TRUE(
+                bytes.contains(QStringLiteral("填方面积 %1 m²").arg(fixed4(fill)).toUtf8()));
+            EXPECT_TRUE(bytes.contains("第 1 张  共 1 张"));
+            EXPECT_TRUE(bytes.contains("K1+020.000 – K1+040.000"));
+        } else {
+            EXPECT_TRUE(bytes.startsWith("%PDF-"));
+        }
+        EXPECT_EQ(told, (std::vector<std::pair<int, int>>{{1, 1}})) << name;
+    }
+    // Stopped by its progress: no file.
+    const QString stopped = folder_.filePath("stopped.pdf");
+    EXPECT_EQ(window->saveSectionSheets(stopped, [](int, int) { return false; }),
+              QString::fromUtf8(kSheetsCancelled));
+    EXPECT_FALSE(QFile::exists(stopped));
+    // A file of another kind, and an input, are refused.
+    EXPECT_TRUE(window->saveSectionSheets(folder_.filePath("sheets.png")));
+    EXPECT_TRUE(window->saveSectionSheets(ground));
+    // Printed on a printer set up as a PDF file.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString printed = folder_.filePath("printed.pdf");
+    printer.setOutputFileName(printed);
+    EXPECT_EQ(window->printSectionSheets(printer), std::nullopt);
+    EXPECT_GT(QFileInfo(printed).size(), 1000);
+    // Without ground the sheets' buttons stay hidden and there are no sheets.
+    std::unique_ptr<RouteWindow> plain = open({road});
+    ASSERT_TRUE(plain);
+    EXPECT_TRUE(plain->sectionPage()->saveSheetsButton()->isHidden());
+    EXPECT_FALSE(plain->sectionSheets());
 }
 
 }  // namespace
