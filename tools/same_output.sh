@@ -11,6 +11,7 @@ set -u
 old=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 new=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 scratch=${3:-$(mktemp -d)}
+samples=$(cd "$(dirname "$0")/../tests/support" && pwd)
 rm -rf "$scratch" && mkdir -p "$scratch/in" "$scratch/old" "$scratch/new" || exit 2
 cd "$scratch/in" || exit 2
 
@@ -44,32 +45,9 @@ K0+000,3456000.0000,512000.0000,45.0000
 120,400,inf,右,YH3
 300,,,,HZ
 EOF
-cat > ramp.xml <<'EOF'
-<?xml version="1.0" encoding="UTF-8"?>
-<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2" date="2026-12-09" time="10:00:00">
-  <Units><Metric linearUnit="meter" angularUnit="decimal degrees"/></Units>
-  <Alignments>
-    <Alignment name="A匝道" staStart="0" length="400">
-      <CoordGeom>
-        <Line length="100"><Start>3456000.0000 512000.0000</Start><End>3456070.7107 512070.7107</End></Line>
-        <Spiral length="60" radiusStart="INF" radiusEnd="500" rot="cw" spiType="clothoid">
-          <Start>3456070.7107 512070.7107</Start><PI>3456099.0003 512099.0003</PI><End>3456112.2735 512113.9701</End></Spiral>
-        <Curve rot="cw" radius="500" length="80">
-          <Start>3456112.2735 512113.9701</Start><Center>3455738.1558 512445.6868</Center><End>3456160.3435 512177.8108</End></Curve>
-        <Spiral length="60" radiusStart="500" radiusEnd="INF" rot="cw" spiType="clothoid">
-          <Start>3456160.3435 512177.8108</Start><PI>3456171.0622 512194.7041</PI><End>3456190.4321 512229.7100</End></Spiral>
-        <Line length="100"><Start>3456190.4321 512229.7100</Start><End>3456238.8477 512317.2082</End></Line>
-      </CoordGeom>
-      <StaEquation staBack="300" staAhead="290"/>
-      <Profile><ProfAlign>
-        <PVI>0 50</PVI>
-        <CircCurve length="175" radius="5000">200 54</CircCurve>
-        <PVI>390 51</PVI>
-      </ProfAlign></Profile>
-    </Alignment>
-  </Alignments>
-</LandXML>
-EOF
+# The LandXML ramp of the tests, out of the header that holds it for them.
+sed -n '/R"xml(/,/^)xml";/p' "$samples/ramp_landxml.h" | sed '1s/.*R"xml(//; $d' > ramp.xml
+[ -s ramp.xml ] || { echo "no LandXML sample in $samples/ramp_landxml.h" >&2; exit 2; }
 
 # The benchmark's roads: BP, n JDs turning right and left by 15 to 35 degrees on radii of 1000 to
 # 2000 m with spirals of 150 to 250 m, EP, legs of 1.65 km; the 60-JD one also with a grade line
