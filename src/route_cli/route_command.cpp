@@ -377,14 +377,15 @@ std::optional<GroundAtStakes> groundSaid(const LoadedRoute& loading, const Stake
     }
     std::shared_ptr<const TerrainModel> model;
     if (!ground.terrain.empty()) {
-        TerrainBuilding building = buildTerrainModel(ground.terrain, ground.terrainFile);
-        if (!building.model) {
-            for (const Failure& f : building.faults)
+        Result<std::shared_ptr<const TerrainModel>> building =
+            buildTerrainModel(ground.terrain, ground.terrainFile);
+        if (!building) {
+            for (const Failure& f : building.failures())
                 say(err, (f.file < loading.files.size() ? loading.files[f.file] : std::string()) +
                              ": " + faultText(f));
             return std::nullopt;
         }
-        model = std::move(building.model);
+        model = std::move(*building);
     }
     GroundAtStakes atStakes = groundAtStakes(loading.groundSections, model.get(), loading.route,
                                              table, request.skew_deg, reach_m);

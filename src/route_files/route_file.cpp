@@ -487,9 +487,8 @@ Result<RouteDesign> readRouteFiles(const std::vector<std::string_view>& utf8Text
     return read;
 }
 
-SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Texts,
-                                     std::size_t firstFile, bool ofElements) {
-    SectionFilesReading reading;
+Result<std::optional<SectionDesign>> readSectionFiles(
+    const std::vector<std::string_view>& utf8Texts, std::size_t firstFile, bool ofElements) {
     std::vector<std::vector<CsvTable>> files;
     std::size_t rowsLeft = kMostRouteRows;
     for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
@@ -498,24 +497,25 @@ SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Te
         if (!split) {
             Failure fault = split.failure();
             fault.file = firstFile + f;
-            reading.faults.push_back(std::move(fault));
-            return reading;
+            return fault;
         }
         for (const CsvTable& table : split->tables) {
-            if (kindOf(table.header) != TableKind::Section) {
-                reading.onlySections = false;
-                return reading;
-            }
+            if (kindOf(table.header) != TableKind::Section)
+                return std::optional<SectionDesign>();
             rowsLeft -= table.rows.size();
         }
         files.push_back(std::move(split->tables));
     }
+    SectionDesign section;
+    std::vector<Failure> faults;
     for (std::size_t f = 0; f < files.size(); ++f)
         for (const CsvTable& table : files[f])
             readSectionTable(*sectionTableKind(table.header), table, firstFile + f, ofElements,
-                             reading.section, reading.faults);
-    checkSectionTables(reading.section, reading.faults);
-    return reading;
+                             section, faults);
+    checkSectionTables(section, faults);
+    if (!faults.empty())
+        return Result<std::optional<SectionDesign>>::failed(std::move(faults));
+    return std::optional<SectionDesign>(std::move(section));
 }
 
 bool opensWithRouteTable(std::string_view utf8Text) {

@@ -60,34 +60,34 @@ Result<LoadedRoute> loadLandXmlWithSections(const std::string& xmlPath, std::str
     Result<LoadedRoute> loading = loadLandXmlRoute(shownText(xmlPath), bytes, alignment);
     std::vector<std::string> files = {xmlPath};
     files.insert(files.end(), sectionPaths.begin(), sectionPaths.end());
-    const SectionFilesReading sections =
+    const Result<std::optional<SectionDesign>> sections =
         readSectionFiles(std::vector<std::string_view>(texts.begin(), texts.end()), 1,
                          !loading || loading->route.points.empty());
-    if (!sections.onlySections)
+    if (sections && !*sections)
         return Failure{landXmlAlone(xmlPath)};
     const auto pathOf = [&](std::size_t file) {
         return shownText(files[file < files.size() ? file : 0]);
     };
     // The file's own faults, then the section tables'.
     if (!loading) {
-        if (sections.faults.empty())
+        if (sections)
             return loading;
         std::vector<Failure> faults = loading.failures();
-        for (Failure& f : routeFaultLines(sections.faults, pathOf))
+        for (Failure& f : routeFaultLines(sections.failures(), pathOf))
             faults.push_back(std::move(f));
         Result<LoadedRoute> refused = Result<LoadedRoute>::failed(std::move(faults));
         refused.warnings() = std::move(loading.warnings());
         return refused;
     }
     loading->files = files;
-    std::vector<Failure> faults = sections.faults;
-    if (faults.empty() && sections.section.templateTable) {
-        Result<CrossSection> section = buildCrossSection(sections.section, loading->route);
+    std::vector<Failure> faults = sections ? std::vector<Failure>() : sections.failures();
+    if (sections && (*sections)->templateTable) {
+        Result<CrossSection> section = buildCrossSection(**sections, loading->route);
         if (!section) {
             faults = section.failures();
         } else {
             loading->crossSection = std::move(*section);
-            loading->section = sections.section;
+            loading->section = **sections;
             for (Failure& w : routeWarningLines(section.warnings(), pathOf))
                 loading.warnings().push_back(std::move(w));
         }
@@ -193,10 +193,11 @@ Result<LoadedRoute> loadRouteFiles(const std::vector<std::string>& chosen,
     warnings.insert(warnings.end(), design.warnings().begin(), design.warnings().end());
     std::vector<GroundSection> groundSections;
     if (!design->ground.sections.empty()) {
-        GroundPlacing placing = placeGroundSections(design->ground, built->route);
-        if (!placing.faults.empty())
-            return Result<LoadedRoute>::failed(routeFaultLines(placing.faults, shownFile));
-        groundSections = std::move(placing.sections);
+        Result<std::vector<GroundSection>> placing =
+            placeGroundSections(design->ground, built->route);
+        if (!placing)
+            return Result<LoadedRoute>::failed(routeFaultLines(placing.failures(), shownFile));
+        groundSections = std::move(*placing);
     }
     std::optional<CrossSection> crossSection;
     if (design->section.templateTable) {
