@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Two builds of hcurve give the same bytes: every table of `hcurve route` (--elements, --segments,
 # --vertical, --stakes with side points, skew, two rows, a grade line and cross-fall, --locate at
-# many points), its exports (.csv, .dat, .gsi, .dxf, LandXML), and console sessions (design,
+# many points), its exports (.csv, .dat, .gsi, .dxf, LandXML), the cross-section (--edges,
+# --sections, --slope-stake, --slope-stakes) and the ground (--ground from sections and from
+# terrain points, --earthwork), and console sessions (design,
 # stake runs with side points, reverse calculations, exports, the plan as .dxf, curve files), on
 # the README's routes and on two large generated roads (60 JDs over 100 km, 10 000 JDs), with
 # standard error and the exit status of each command. Run it before and after a change to the
@@ -11,6 +13,7 @@ set -u
 old=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 new=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 scratch=${3:-$(mktemp -d)}
+samples=$(cd "$(dirname "$0")/../tests/support" && pwd)
 rm -rf "$scratch" && mkdir -p "$scratch/in" "$scratch/old" "$scratch/new" || exit 2
 cd "$scratch/in" || exit 2
 
@@ -44,31 +47,103 @@ K0+000,3456000.0000,512000.0000,45.0000
 120,400,inf,右,YH3
 300,,,,HZ
 EOF
-cat > ramp.xml <<'EOF'
-<?xml version="1.0" encoding="UTF-8"?>
-<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2" date="2026-12-09" time="10:00:00">
-  <Units><Metric linearUnit="meter" angularUnit="decimal degrees"/></Units>
-  <Alignments>
-    <Alignment name="A匝道" staStart="0" length="400">
-      <CoordGeom>
-        <Line length="100"><Start>3456000.0000 512000.0000</Start><End>3456070.7107 512070.7107</End></Line>
-        <Spiral length="60" radiusStart="INF" radiusEnd="500" rot="cw" spiType="clothoid">
-          <Start>3456070.7107 512070.7107</Start><PI>3456099.0003 512099.0003</PI><End>3456112.2735 512113.9701</End></Spiral>
-        <Curve rot="cw" radius="500" length="80">
-          <Start>3456112.2735 512113.9701</Start><Center>3455738.1558 512445.6868</Center><End>3456160.3435 512177.8108</End></Curve>
-        <Spiral length="60" radiusStart="500" radiusEnd="INF" rot="cw" spiType="clothoid">
-          <Start>3456160.3435 512177.8108</Start><PI>3456171.0622 512194.7041</PI><End>3456190.4321 512229.7100</End></Spiral>
-        <Line length="100"><Start>3456190.4321 512229.7100</Start><End>3456238.8477 512317.2082</End></Line>
-      </CoordGeom>
-      <StaEquation staBack="300" staAhead="290"/>
-      <Profile><ProfAlign>
-        <PVI>0 50</PVI>
-        <CircCurve length="175" radius="5000">200 54</CircCurve>
-        <PVI>390 51</PVI>
-      </ProfAlign></Profile>
-    </Alignment>
-  </Alignments>
-</LandXML>
+# The LandXML ramp of the tests, out of the header that holds it for them.
+sed -n '/R"xml(/,/^)xml";/p' "$samples/ramp_landxml.h" | sed '1s/.*R"xml(//; $d' > ramp.xml
+[ -s ramp.xml ] || { echo "no LandXML sample in $samples/ramp_landxml.h" >&2; exit 2; }
+
+# The cross-section and the ground on the README's route with its grade line: a template of four
+# lanes with shoulders (narrower from K12+600), the crown, superelevation and widening on both JDs,
+# fill and cut slopes with a berm and a ditch; ground sections surveyed every 40 m, a terrain of
+# points over the whole route, and ground points about its first two legs for the slope stakes.
+{
+    cat route.csv
+    printf '\n变坡点桩号,高程,竖曲线半径\nK11+300,99.000,\nK12+000,112.000,8000\n'
+    printf 'K12+700,105.000,12000\n13500,117.000,10000\n14500,112.000,\n'
+} > roadg.csv
+printf '侧,部件,宽度,横坡\n左,行车道,3.5,路拱\n右,行车道,3.5,路拱\n右,硬路肩,1.5,路拱\n\n路拱横坡\n2\n\n起点桩号,终点桩号,超高横坡,加宽\n160,240,6,0.5\n\n侧,类型,坡率,高度,平台宽\n左,填,1.5,,\n右,填,1.5,,\n左,挖,1,,\n右,挖,1,,\n' > ramp_section.csv
+cat > section.csv <<'EOF'
+侧,部件,宽度,横坡,起点桩号
+左,中央分隔带,1,路拱,
+左,行车道,7.5,路拱,
+左,硬路肩,2.5,路拱,
+左,土路肩,0.75,-4,
+右,中央分隔带,1,路拱,
+右,行车道,7.5,路拱,
+右,硬路肩,2.5,路拱,
+右,土路肩,0.75,-4,
+左,中央分隔带,1,路拱,K12+600
+左,行车道,7.5,路拱,K12+600
+左,土路肩,0.75,-4,K12+600
+右,中央分隔带,1,路拱,K12+600
+右,行车道,7.5,路拱,K12+600
+右,土路肩,0.75,-4,K12+600
+
+路拱横坡,旋转轴
+2,中线
+
+交点,超高横坡,加宽
+JD1,6,0.8
+JD2,4,0.5
+
+侧,类型,坡率,高度,平台宽
+左,填,1.5,8,2
+左,填,1.75,,
+右,填,1.5,,
+左,挖,0.75,10,1.5
+左,挖,1,,
+右,挖,0.75,10,1.5
+右,挖,1,,
+
+侧,边沟底宽,边沟深,内坡率,外坡率
+左,0.6,0.6,1,1
+右,0.6,0.6,1,1
+EOF
+python3 - <<'EOF'
+import math
+def grade(c):  # the grade line's PVIs, straight between them (near enough for made-up ground)
+    pvi = [(11300, 99), (12000, 112), (12700, 105), (13500, 117), (14400, 112)]
+    for (a, ha), (b, hb) in zip(pvi, pvi[1:]):
+        if c <= b:
+            return ha + (hb - ha) * (max(c, a) - a) / (b - a)
+    return pvi[-1][1]
+with open("ground.txt", "w") as out:
+    c = 11420.0
+    while c < 13500:
+        if not 12770 <= c <= 12810:  # the long chain gives K12+780..K12+800 twice
+            km, m = divmod(c, 1000)
+            out.write("BEGIN,K%d+%07.3f\n" % (km, m))
+            centre = grade(c) - 3 + 6 * math.sin(c / 97.0)
+            for i in range(-12, 13):
+                off = i * 5.0 + (0.37 if i % 3 == 0 else 0)
+                out.write("%.3f,%.3f\n" % (off, centre + off * 0.04 * math.cos(c / 53.0)))
+        c += 40.0 if c < 12500 else 43.7
+with open("terrain.csv", "w") as out:
+    out.write("点名,X,Y,H\n")
+    n = 0
+    for i in range(52):
+        for j in range(66):
+            x, y = 3455900 + i * 40.0, 511500 + j * 40.0
+            n += 1
+            h = 104 + 6 * math.sin(x / 230.0) + 5 * math.cos(y / 310.0)
+            out.write("T%d,%.3f,%.3f,%.3f\n" % (n, x, y, h))
+legs = [((3456088.2656, 511632.3766), (3456789.1230, 512345.6780)),
+        ((3456789.1230, 512345.6780), (3457084.2532, 513508.8195))]
+with open("slope_points.csv", "w") as out, open("slope_points.txt", "w") as one:
+    out.write("点名,X,Y,H\n")
+    n = 0
+    for (a, b) in legs:
+        dx, dy = b[0] - a[0], b[1] - a[1]
+        L = math.hypot(dx, dy)
+        for k in range(1, 40):
+            t = k / 40.0
+            for off in (-31.5, -24.2, -16.8, 15.9, 22.4, 37.1):
+                n += 1
+                x = a[0] + dx * t - dy / L * off
+                y = a[1] + dy * t + dx / L * off
+                h = 96 + (n * 7919 % 200) / 10.0
+                out.write("P%d,%.3f,%.3f,%.2f\n" % (n, x, y, h))
+                if n % 9 == 0:
+                    one.write("%.3f %.3f %.2f\n" % (x, y, h))
 EOF
 
 # The benchmark's roads: BP, n JDs turning right and left by 15 to 35 degrees on radii of 1000 to
@@ -241,6 +316,43 @@ for side in old new; do
         run ramp_stakes_all "$program" route $x --stakes --interval 1.1 --left 4 --right 4,8
         run ramp_landxml "$program" route $x --landxml out/ramp.xml
         run ramp_fault "$program" route $x --alignment B --segments
+        # The cross-section, ground and earthwork.
+        q=$i/roadg.csv
+        t=$i/section.csv
+        run sec_edges "$program" route $q $t --stakes --interval 20 --edges
+        run sec_edges_sides "$program" route $q $t --stakes --interval 7.7 --left 3,20 --right 9 \
+            --edges
+        run sec_edges_csv "$program" route $q $t --stakes --interval 25 --edges --out out/edges.csv
+        run sec_edges_dat "$program" route $q $t --stakes --interval 25 --edges --out out/edges.dat
+        run sec_sections "$program" route $q $t --sections --interval 20
+        run sec_sections_ew "$program" route $q $t --sections --interval 50 --from K11+800 \
+            --to K13+200 --earthwork 填,挖
+        run sec_sections_cut "$program" route $q $t --sections --interval 100 --earthwork 挖
+        run sec_slope_stakes "$program" route $q $t --slope-stakes $i/slope_points.csv
+        while read -r X Y H; do
+            "$program" route $q $t --slope-stake "$X" "$Y" "$H"
+            echo "status $?"
+            "$program" route $q $t --locate "$X" "$Y" "$H"
+            echo "status $?"
+        done < $i/slope_points.txt > sec_slope_stake.out 2>&1
+        run sec_dxf "$program" route $q $t --dxf out/section.dxf --interval 50 --left 5 --right 5
+        run sec_ramp_edges "$program" route $x $i/ramp_section.csv --stakes --interval 10 --edges
+        run sec_ramp_sections "$program" route $x $i/ramp_section.csv --sections --interval 20
+        run ground_sections "$program" route $q $i/ground.txt --ground --interval 20
+        run ground_sections_part "$program" route $q $i/ground.txt --ground --interval 7 \
+            --from K12+000 --to K12+900 --skew 10
+        run ground_terrain "$program" route $q $i/terrain.csv --ground --interval 10 --reach 30
+        run ground_terrain_skew "$program" route $q $i/terrain.csv --ground --interval 33 \
+            --skew -15 --reach 45
+        run earthwork "$program" route $q $t $i/ground.txt --earthwork
+        run earthwork_prism "$program" route $q $t $i/ground.txt --earthwork --prismoidal
+        run earthwork_part "$program" route $q $t $i/ground.txt --earthwork --from K11+600 \
+            --to K12+700
+        run earthwork_stakes "$program" route $q $t $i/ground.txt --earthwork --interval 20 \
+            --reach 60
+        run earthwork_terrain "$program" route $q $t $i/terrain.csv --earthwork --interval 20
+        run earthwork_terrain_prism "$program" route $q $t $i/terrain.csv --earthwork \
+            --prismoidal --interval 15 --reach 50
         g=$i/road60.csv
         run road60_elements "$program" route $g --elements
         run road60_segments "$program" route $g --segments

@@ -7,24 +7,26 @@
 
 namespace hcurve {
 
-GroundPlacing placeGroundSections(const GroundDesign& ground, const Route& route) {
-    GroundPlacing placing;
+Result<std::vector<GroundSection>> placeGroundSections(const GroundDesign& ground,
+                                                       const Route& route) {
+    std::vector<GroundSection> sections;
+    std::vector<Failure> faults;
     // A section this near an end of the route still lies on it (the ends' rounding).
     constexpr double kEndSlack_m = 1e-3;
     for (const GroundSectionRow& row : ground.sections) {
-        if (placing.faults.size() >= kMostRouteFaults)
+        if (faults.size() >= kMostRouteFaults)
             break;
         const Result<double> at = placedChainage(route, row.at, false);
         if (!at) {
-            placing.faults.push_back({"横断面 " + row.at.text + "：" + at.failure().message,
-                                      row.line, ground.sectionFile});
+            faults.push_back({"横断面 " + row.at.text + "：" + at.failure().message, row.line,
+                              ground.sectionFile});
             continue;
         }
         if (*at < route.start_m - kEndSlack_m || *at > route.end_m + kEndSlack_m) {
-            placing.faults.push_back({"横断面 " + row.at.text + " 不在路线上：路线从 " +
-                                          stakeText(route, route.start_m) + " 到 " +
-                                          stakeText(route, route.end_m) + "。",
-                                      row.line, ground.sectionFile});
+            faults.push_back({"横断面 " + row.at.text + " 不在路线上：路线从 " +
+                                  stakeText(route, route.start_m) + " 到 " +
+                                  stakeText(route, route.end_m) + "。",
+                              row.line, ground.sectionFile});
             continue;
         }
         GroundSection s;
@@ -33,29 +35,28 @@ GroundPlacing placeGroundSections(const GroundDesign& ground, const Route& route
         s.points = row.points;
         s.line = row.line;
         s.file = ground.sectionFile;
-        placing.sections.push_back(std::move(s));
+        sections.push_back(std::move(s));
     }
-    std::stable_sort(placing.sections.begin(), placing.sections.end(),
+    std::stable_sort(sections.begin(), sections.end(),
                      [](const GroundSection& a, const GroundSection& b) {
                          return a.continuous_m < b.continuous_m;
                      });
-    for (std::size_t k = 1; k < placing.sections.size(); ++k) {
-        const GroundSection& a = placing.sections[k - 1];
-        const GroundSection& b = placing.sections[k];
+    for (std::size_t k = 1; k < sections.size(); ++k) {
+        const GroundSection& a = sections[k - 1];
+        const GroundSection& b = sections[k];
         if (b.continuous_m - a.continuous_m <= kSectionAtStake_m) {
             const GroundSection& later = a.line > b.line ? a : b;
             const GroundSection& earlier = a.line > b.line ? b : a;
-            placing.faults.push_back({"横断面 " + later.text + " 与第 " +
-                                          std::to_string(earlier.line) +
-                                          " 行的横断面在路线的同一处，一处只能有一个。",
-                                      later.line, ground.sectionFile});
+            faults.push_back({"横断面 " + later.text + " 与第 " + std::to_string(earlier.line) +
+                                  " 行的横断面在路线的同一处，一处只能有一个。",
+                              later.line, ground.sectionFile});
         }
     }
-    std::sort(placing.faults.begin(), placing.faults.end(),
+    std::sort(faults.begin(), faults.end(),
               [](const Failure& a, const Failure& b) { return a.line < b.line; });
-    if (!placing.faults.empty())
-        placing.sections.clear();
-    return placing;
+    if (!faults.empty())
+        return Result<std::vector<GroundSection>>::failed(std::move(faults));
+    return sections;
 }
 
 std::vector<GroundSection> sectionsAtStakes(const std::vector<GroundSection>& placed,

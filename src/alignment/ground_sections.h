@@ -29,15 +29,12 @@ struct GroundSection {
     bool endsLeft = false, endsRight = false;
 };
 
-struct GroundPlacing {
-    std::vector<GroundSection> sections;  // in route order
-    std::vector<Failure> faults;
-};
-
-/// The surveyed sections of a design placed on the route, in route order: a chainage the route
-/// does not have (before BP, beyond EP, in the gap of a short chain; a K-text a long chain gives
-/// twice), or two sections at one place, is a fault of its section's line.
-GroundPlacing placeGroundSections(const GroundDesign& ground, const Route& route);
+/// The surveyed sections of a design placed on the route, in route order; or the faults, in the
+/// order of their lines: a chainage the route does not have (before BP, beyond EP, in the gap of a
+/// short chain; a K-text a long chain gives twice), or two sections at one place, is a fault of
+/// its section's line.
+Result<std::vector<GroundSection>> placeGroundSections(const GroundDesign& ground,
+                                                       const Route& route);
 
 /// The sections for the stakes of a table: every placed section within the table's stretch
 /// (its first stake to its last), named by the stake it lies at (within kSectionAtStake_m) or by

@@ -5,11 +5,13 @@
 #include <cerrno>
 #include <cmath>
 #include <ctime>
+#include <initializer_list>
 #include <iostream>
 #include <iterator>
 #include <new>
 #include <optional>
 #include <sstream>
+#include <string_view>
 #include <tuple>
 
 #include "alignment/earthwork.h"
@@ -442,14 +444,15 @@ std::optional<GroundAtStakes> groundSaid(const LoadedRoute& loading, const Stake
     }
     std::shared_ptr<const TerrainModel> model;
     if (!ground.terrain.empty()) {
-        TerrainBuilding building = buildTerrainModel(ground.terrain, ground.terrainFile);
-        if (!building.model) {
-            for (const Failure& f : building.faults)
+        Result<std::shared_ptr<const TerrainModel>> building =
+            buildTerrainModel(ground.terrain, ground.terrainFile);
+        if (!building) {
+            for (const Failure& f : building.failures())
                 say(err, (f.file < loading.files.size() ? loading.files[f.file] : std::string()) +
                              ": " + faultText(f));
             return std::nullopt;
         }
-        model = std::move(building.model);
+        model = std::move(*building);
     }
     GroundAtStakes atStakes = groundAtStakes(loading.groundSections, model.get(), loading.route,
                                              table, request.skew_deg, reach_m);
@@ -458,36 +461,56 @@ std::optional<GroundAtStakes> groundSaid(const LoadedRoute& loading, const Stake
     return atStakes;
 }
 
-// --ground --interval D [--from M] [--to M] [--skew A] [--reach M]: the ground sections at the
-// stakes, one row each.
-int groundCommand(const LoadedRoute& loading, const std::vector<std::string>& args,
-                  std::ostream& out, std::ostream& err) {
-    std::vector<std::string> kept(args.begin(), args.begin() + 2);
-    double reach_m = kDefaultGroundReach_m;
+// The options of --ground and --earthwork after their two words: the stake options they allow,
+// handed on as they are, and --reach, the width of the section cut on each side.
+struct SectionOptions {
+    std::vector<std::string> stakeOptions;
+    std::optional<double> reach_m;
+};
+
+// Nothing, with the message said, for an option neither allowed nor --reach (`refusal` is the
+// message before the option's name) or one without its value, or a width out of its bounds.
+std::optional<SectionOptions> sectionOptions(const std::vector<std::string>& args,
+                                             std::initializer_list<std::string_view> allowed,
+                                             const std::string& refusal, std::ostream& err) {
+    SectionOptions options{{args.begin(), args.begin() + 2}, std::nullopt};
     for (std::size_t i = 2; i < args.size(); i += 2) {
         const std::string& option = args[i];
-        if (option != "--interval" && option != "--from" && option != "--to" &&
-            option != "--skew" && option != "--reach") {
-            say(err, "hcurve: --ground 只用 --interval、--from、--to、--skew 和 --reach，不用 " +
-                         option + "。");
-            return 1;
+        const bool stakeOption = std::find(allowed.begin(), allowed.end(), option) != allowed.end();
+        if (!stakeOption && option != "--reach") {
+            say(err, refusal + option + "。");
+            return std::nullopt;
         }
         if (i + 1 >= args.size()) {
             say(err, "hcurve: " + option + " 后面缺少值。");
-            return 1;
+            return std::nullopt;
         }
-        if (option != "--reach") {
-            kept.insert(kept.end(), {option, args[i + 1]});
+        if (stakeOption) {
+            options.stakeOptions.insert(options.stakeOptions.end(), {option, args[i + 1]});
             continue;
         }
         const std::optional<double> reach = readNumber(args[i + 1]);
         if (!reach || *reach <= 0 || *reach > kPlausibleOffsetLimit_m) {
             say(err, "hcurve: --reach 要给出横断面每侧的宽度（大于 0、不超过 1000 米），“" +
                          args[i + 1] + "”不对。");
-            return 1;
+            return std::nullopt;
         }
-        reach_m = *reach;
+        options.reach_m = *reach;
     }
+    return options;
+}
+
+// --ground --interval D [--from M] [--to M] [--skew A] [--reach M]: the ground sections at the
+// stakes, one row each.
+int groundCommand(const LoadedRoute& loading, const std::vector<std::string>& args,
+                  std::ostream& out, std::ostream& err) {
+    const std::optional<SectionOptions> options = sectionOptions(
+        args, {"--interval", "--from", "--to", "--skew"},
+        "hcurve: --ground 只用 --interval、--from、--to、--skew 和 --reach，不用 ", err);
+    if (!options)
+        return 1;
+    const std::vector<std::string>& kept = options->stakeOptions;
+    const double reach_m = options->reach_m.value_or(kDefaultGroundReach_m);
     StakeRequest request;
     bool haveInterval = false;
     if (!readStakeOptions(loading.route, kept, 2, request, haveInterval, nullptr, nullptr, err))
@@ -751,37 +774,14 @@ int earthworkCommand(const LoadedRoute& loading, const CrossSection* section,
             return 1;
         }
     }
-    std::vector<std::string> kept(args.begin(), args.begin() + 2);
-    std::optional<double> reach_m;
-    for (std::size_t i = 2; i < args.size(); i += 2) {
-        const std::string& option = args[i];
-        if (option != "--interval" && option != "--from" && option != "--to" &&
-            option != "--reach") {
-            // Not --skew: areas are measured on sections square to the centre line.
-            say(err,
-                "hcurve: --earthwork 只用 --prismoidal、--interval、--from、--to 和 "
-                "--reach，不用 " +
-                    option + "。");
-            return 1;
-        }
-        if (i + 1 >= args.size()) {
-            say(err, "hcurve: " + option + " 后面缺少值。");
-            return 1;
-        }
-        if (option != "--reach") {
-            kept.insert(kept.end(), {option, args[i + 1]});
-            continue;
-        }
-        const std::optional<double> reach = readNumber(args[i + 1]);
-        if (!reach || *reach <= 0 || *reach > kPlausibleOffsetLimit_m) {
-            say(err, "hcurve: --reach 要给出横断面每侧的宽度（大于 0、不超过 1000 米），“" +
-                         args[i + 1] + "”不对。");
-            return 1;
-        }
-        reach_m = *reach;
-    }
-    const std::optional<std::vector<GroundSection>> sections =
-        earthworkSections(loading, section, kept, reach_m, kEarthwork, err);
+    // Not --skew: areas are measured on sections square to the centre line.
+    const std::optional<SectionOptions> options = sectionOptions(
+        args, {"--interval", "--from", "--to"},
+        "hcurve: --earthwork 只用 --prismoidal、--interval、--from、--to 和 --reach，不用 ", err);
+    if (!options)
+        return 1;
+    const std::optional<std::vector<GroundSection>> sections = earthworkSections(
+        loading, section, options->stakeOptions, options->reach_m, kEarthwork, err);
     if (!sections)
         return 1;
     const Result<std::string> table = earthworkTableCsv(route, *section, *sections, method);

@@ -57,15 +57,23 @@ class Records {
             text_.remove_prefix(kByteOrderMark.size());
     }
 
-    // The next record's fields, trimmed; false at the end of the text or after a fault.
+    // The next record's fields, trimmed; false at the end of the text or after a fault. A field
+    // without quotes is taken from the text as it stands; one with a quoted part is gathered
+    // character by character (its doubled quotes made one).
     bool next(std::vector<std::string>& fields) {
         if (fault_ || text_.empty())
             return false;
         ++line_;
         fields.clear();
-        std::string field;
+        gathered_.clear();
+        bool gathering = false;  // the field has a quoted part: its characters are in gathered_
+        std::size_t fieldStart = 0;
         bool quoted = false;
         int quoteLine = 0;
+        const auto fieldEndingAt = [&](std::size_t end) {
+            return trimmed(gathering ? std::string_view(gathered_)
+                                     : text_.substr(fieldStart, end - fieldStart));
+        };
         for (std::size_t i = 0;; ++i) {
             // The plain characters up to the next that means something, at once.
             std::size_t plain = i;
@@ -74,7 +82,8 @@ class Records {
             if (plain > maxLineBytes_ + 1) {
                 i = maxLineBytes_ + 1;  // too long, whatever follows
             } else if (plain > i) {
-                field.append(text_.data() + i, plain - i);
+                if (gathering)
+                    gathered_.append(text_.data() + i, plain - i);
                 i = plain;
             }
             if (i > maxLineBytes_) {
@@ -98,30 +107,33 @@ class Records {
                 return false;
             }
             if (lineEnd) {
-                fields.emplace_back(trimmed(field));
+                fields.emplace_back(fieldEndingAt(i));
                 std::size_t after = i;
                 if (!end)
                     after += c == '\r' && i + 1 < text_.size() && text_[i + 1] == '\n' ? 2 : 1;
                 text_.remove_prefix(after);
                 return true;
             }
+            // Inside quotes only a quote stops the plain run; outside, a quote or a comma.
             if (quoted) {
-                if (c == '"' && i + 1 < text_.size() && text_[i + 1] == '"') {
-                    field += '"';
+                if (i + 1 < text_.size() && text_[i + 1] == '"') {
+                    gathered_ += '"';
                     ++i;
-                } else if (c == '"') {
-                    quoted = false;
                 } else {
-                    field += c;
+                    quoted = false;
                 }
             } else if (c == '"') {
+                if (!gathering) {
+                    gathered_.assign(text_.data() + fieldStart, i - fieldStart);
+                    gathering = true;
+                }
                 quoted = true;
                 quoteLine = line_;
-            } else if (c == ',') {
-                fields.emplace_back(trimmed(field));
-                field.clear();
-            } else {
-                field += c;
+            } else {  // a comma
+                fields.emplace_back(fieldEndingAt(i));
+                gathered_.clear();
+                gathering = false;
+                fieldStart = i + 1;
             }
         }
     }
@@ -135,6 +147,7 @@ class Records {
     std::size_t maxLineBytes_;
     std::optional<Failure>& fault_;
     int line_ = 0;
+    std::string gathered_;  // the characters of a field with a quoted part
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "curve/shown_text.h"
 #include "geometry/design_check.h"
 #include "route_files/csv_tables.h"
+#include "route_files/field_text.h"
 #include "route_files/route_file.h"
 
 namespace hcurve {
@@ -30,26 +31,14 @@ constexpr char kStartY[] = "起点Y";
 // A radius this large is a straight's: field calculators write 1E45 for one.
 constexpr double kStraightRadius_m = 1e9;
 
-std::string upper(std::string_view s) {
-    std::string u(s);
-    for (char& c : u)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return u;
-}
-
 // A header's column of a title, its letters in either case.
 // A column by its title, its letters in either case.
 std::optional<std::size_t> columnOfAnyCase(const std::vector<std::string>& header,
                                            const char* title) {
     for (std::size_t i = 0; i < header.size(); ++i)
-        if (upper(header[i]) == title)
+        if (upperLatin(header[i]) == title)
             return i;
     return std::nullopt;
-}
-
-std::string quoted(const std::string& text) {
-    return "“" + shownText(text) + "”";
 }
 
 // A finite number within the design's bounds, or nothing.
@@ -69,7 +58,7 @@ struct RadiusReading {
 };
 
 RadiusReading readRadius(const std::string& text) {
-    if (text.empty() || text == "∞" || upper(text) == "INF" || upper(text) == "+INF")
+    if (text.empty() || text == "∞" || upperLatin(text) == "INF" || upperLatin(text) == "+INF")
         return {true, true, 0};
     std::optional<double> v = readNumber(text);
     if (!v || !(*v > 0))
@@ -82,7 +71,7 @@ RadiusReading readRadius(const std::string& text) {
 }  // namespace
 
 bool isElementTitle(std::string_view title) {
-    const std::string key = upper(title);
+    const std::string key = upperLatin(title);
     for (const char* t : {kStartChainage, kX, kY, kAzimuth, kLength, kStartRadius, kEndRadius,
                           kTurn, kName, kStartX, kStartY})
         if (key == t)
@@ -127,20 +116,21 @@ std::optional<ElementStart> readElementStart(const CsvTable& table, std::size_t 
         start.chainage_m = *v;
     else
         fault(row.line,
-              "起点桩号 必须是米数或 K 桩号（如 12000 或 K12+000），" + quoted(c) + " 不对。");
+              "起点桩号 必须是米数或 K 桩号（如 12000 或 K12+000），" + quotedField(c) + " 不对。");
     for (auto [column, title, value] :
          {std::tuple{x, kX, &start.x_m}, std::tuple{y, kY, &start.y_m}}) {
         const std::string t = field(row.fields, column);
         if (std::optional<double> v = boundedNumber(t))
             *value = *v;
         else
-            fault(row.line, std::string(title) + " 必须是数值，" + quoted(t) + " 不是有效的数值。");
+            fault(row.line,
+                  std::string(title) + " 必须是数值，" + quotedField(t) + " 不是有效的数值。");
     }
     const std::string a = field(row.fields, azimuth);
     const std::optional<double> dms = readNumber(a);
     if (!dms || *dms < 0 || !isValidDms(*dms) || dmsToDegrees(*dms) >= kFullCircle_deg)
         fault(row.line,
-              "方位角 要按 度.分秒 输入（0 至 360 度，如 45.3015），" + quoted(a) + " 不对。");
+              "方位角 要按 度.分秒 输入（0 至 360 度，如 45.3015），" + quotedField(a) + " 不对。");
     else
         start.azimuth_deg = dmsToDegrees(*dms);
     if (faults.size() != before)
@@ -187,9 +177,9 @@ ElementTable readElementTable(const CsvTable& table, std::size_t file,
         if (l.empty())
             fault(row.line, "线元的长度不能为空。");
         else if (!L)
-            fault(row.line, "长度 必须是数值，" + quoted(l) + " 不是有效的数值。");
+            fault(row.line, "长度 必须是数值，" + quotedField(l) + " 不是有效的数值。");
         else if (!(*L > 0))
-            fault(row.line, "线元的长度必须大于零，" + quoted(l) + " 不对。");
+            fault(row.line, "线元的长度必须大于零，" + quotedField(l) + " 不对。");
         else
             e.length_m = *L;
 
@@ -201,19 +191,19 @@ ElementTable readElementTable(const CsvTable& table, std::size_t file,
             *reading = readRadius(r);
             if (!reading->ok) {
                 fault(row.line, std::string(title) +
-                                    " 必须是大于零的数值（直线留空，或填 ∞、inf），" + quoted(r) +
-                                    " 不对。");
+                                    " 必须是大于零的数值（直线留空，或填 ∞、inf），" +
+                                    quotedField(r) + " 不对。");
                 radiiRead = false;
             }
         }
         const std::string t = field(row.fields, turn);
         double sign = 0;
-        if (t == "右" || upper(t) == "R")
+        if (t == "右" || upperLatin(t) == "R")
             sign = 1;
-        else if (t == "左" || upper(t) == "L")
+        else if (t == "左" || upperLatin(t) == "L")
             sign = -1;
         else if (!t.empty())
-            fault(row.line, "转向 只能是 左 或 右（也可写 L 或 R），" + quoted(t) + " 不对。");
+            fault(row.line, "转向 只能是 左 或 右（也可写 L 或 R），" + quotedField(t) + " 不对。");
         const bool curved = radiiRead && (!radii[0].straight || !radii[1].straight);
         if (curved && t.empty())
             fault(row.line, "这个线元有半径，要给出转向（左 或 右）。");
@@ -230,9 +220,9 @@ ElementTable readElementTable(const CsvTable& table, std::size_t file,
                 e.startX_m = boundedNumber(sx);
                 e.startY_m = boundedNumber(sy);
                 if (!e.startX_m)
-                    fault(row.line, "起点X 必须是数值，" + quoted(sx) + " 不是有效的数值。");
+                    fault(row.line, "起点X 必须是数值，" + quotedField(sx) + " 不是有效的数值。");
                 if (!e.startY_m)
-                    fault(row.line, "起点Y 必须是数值，" + quoted(sy) + " 不是有效的数值。");
+                    fault(row.line, "起点Y 必须是数值，" + quotedField(sy) + " 不是有效的数值。");
             }
         }
         elements.rows.push_back(std::move(e));

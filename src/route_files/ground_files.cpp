@@ -9,6 +9,7 @@
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
+#include "route_files/field_text.h"
 #include "route_files/route_file.h"
 
 namespace hcurve {
@@ -21,27 +22,6 @@ constexpr char kCentreCode[] = "中桩";
 constexpr double kSamePlace_m = 1e-3;
 // Heights that differ by less than this are one.
 constexpr double kSameHeight_m = 1e-3;
-
-std::string_view trimmed(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-std::string upper(std::string_view s) {
-    std::string u(s);
-    for (char& c : u)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return u;
-}
-
-std::string quoted(std::string_view text) {
-    return "“" + shownText(text) + "”";
-}
 
 std::string metres(double v) {
     return format(v, Pattern::Fixed3);
@@ -93,17 +73,17 @@ class Lines {
                 } else {
                     current += c;
                 }
-            } else if (c == '"' && trimmed(current).empty()) {
+            } else if (c == '"' && trimmedField(current).empty()) {
                 current.clear();
                 inQuotes = true;
             } else if (c == ',') {
-                fields.emplace_back(trimmed(current));
+                fields.emplace_back(trimmedField(current));
                 current.clear();
             } else {
                 current += c;
             }
         }
-        fields.emplace_back(trimmed(current));
+        fields.emplace_back(trimmedField(current));
         // A line of blanks and commas only is empty.
         if (std::all_of(fields.begin(), fields.end(),
                         [](const std::string& f) { return f.empty(); }))
@@ -116,7 +96,7 @@ class Lines {
 };
 
 bool isBeginLine(const std::vector<std::string>& fields) {
-    return !fields.empty() && upper(fields[0]) == "BEGIN";
+    return !fields.empty() && upperLatin(fields[0]) == "BEGIN";
 }
 
 bool isNumber(const std::string& text) {
@@ -136,7 +116,7 @@ std::vector<std::string> firstLine(std::string_view text) {
 
 std::optional<std::size_t> columnOf(const std::vector<std::string>& header, std::string_view t) {
     for (std::size_t i = 0; i < header.size(); ++i)
-        if (upper(header[i]) == upper(t))
+        if (upperLatin(header[i]) == upperLatin(t))
             return i;
     return std::nullopt;
 }
@@ -195,8 +175,8 @@ class SectionReader {
         }
         const std::optional<double> at = readChainage(chainageText);
         if (!at) {
-            fault(line, "里程必须是米数或 K 桩号（如 12340 或 K12+340），" + quoted(chainageText) +
-                            " 不对。");
+            fault(line, "里程必须是米数或 K 桩号（如 12340 或 K12+340），" +
+                            quotedField(chainageText) + " 不对。");
             current_.open = false;
             return;
         }
@@ -213,11 +193,11 @@ class SectionReader {
         const std::optional<double> H = readNumber(heightText);
         if (!offset || std::fabs(*offset) > kPlausibleOffsetLimit_m) {
             fault(line,
-                  "偏距必须是数值（绝对值不超过 1000 米），" + quoted(offsetText) + " 不对。");
+                  "偏距必须是数值（绝对值不超过 1000 米），" + quotedField(offsetText) + " 不对。");
             return;
         }
         if (!H || std::fabs(*H) > kMaxCoordinate_m) {
-            fault(line, "高程必须是数值，" + quoted(heightText) + " 不对。");
+            fault(line, "高程必须是数值，" + quotedField(heightText) + " 不对。");
             return;
         }
         GroundPoint p{*offset, *H, line, code == kStepCode};
@@ -315,8 +295,8 @@ void splitBegin(const std::vector<std::string>& fields, std::string& chainage,
     // Some write the number as a field of its own: BEGIN,K12+340,7.
     const std::size_t colon = rest.find(':');
     if (colon != std::string::npos) {
-        number = std::string(trimmed(std::string_view(rest).substr(colon + 1)));
-        rest = std::string(trimmed(std::string_view(rest).substr(0, colon)));
+        number = std::string(trimmedField(std::string_view(rest).substr(colon + 1)));
+        rest = std::string(trimmedField(std::string_view(rest).substr(0, colon)));
     } else if (fields.size() > 2) {
         number = fields[2];
     }
@@ -485,7 +465,7 @@ void readTerrain(std::string_view text, std::size_t file, GroundDesign& ground,
             const std::string& t = fieldOf(fields, c);
             const std::optional<double> read = readNumber(t);
             if (!read || std::fabs(*read) > kMaxCoordinate_m) {
-                fault(line, std::string(title) + " 必须是数值，" + quoted(t) + " 不对。");
+                fault(line, std::string(title) + " 必须是数值，" + quotedField(t) + " 不对。");
                 return false;
             }
             v = *read;

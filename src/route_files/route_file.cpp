@@ -9,6 +9,7 @@
 #include "curve/shown_text.h"
 #include "geometry/design_check.h"
 #include "route_files/csv_tables.h"
+#include "route_files/field_text.h"
 #include "route_files/ground_files.h"
 #include "route_files/section_tables.h"
 
@@ -20,23 +21,6 @@ constexpr double kMetresPerKilometre = 1000.0;
 enum class Column { Name, X, Y, R, A1, A2, Ls1, Ls2, Chainage, BreakBefore, BreakAfter };
 constexpr std::size_t kColumns = static_cast<std::size_t>(Column::BreakAfter) + 1;
 
-std::string_view trimmed(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-    while (!s.empty() && blank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && blank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
-std::string upper(std::string_view s) {
-    std::string u(s);
-    for (char& c : u)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return u;
-}
-
 // The columns' titles, in the order of Column; a header may write their letters in either case.
 constexpr const char* kColumnTitles[] = {"点号", "X",   "Y",    "R",          "A1",        "A2",
                                          "Ls1",  "Ls2", "桩号", "断链前桩号", "断链后桩号"};
@@ -47,15 +31,11 @@ const char* columnTitle(Column c) {
 }
 
 std::optional<Column> columnNamed(std::string_view header) {
-    const std::string key = upper(header);
+    const std::string key = upperLatin(header);
     for (std::size_t i = 0; i < std::size(kColumnTitles); ++i)
-        if (upper(kColumnTitles[i]) == key)
+        if (upperLatin(kColumnTitles[i]) == key)
             return static_cast<Column>(i);
     return std::nullopt;
-}
-
-std::string quoted(std::string_view text) {
-    return "“" + shownText(text) + "”";
 }
 
 // A header's column map as a table by column, read once per row and column.
@@ -99,7 +79,8 @@ class RowReader {
             return *emptyValue;
         std::optional<double> v = readNumber(t);
         if (!v || std::fabs(*v) > kMaxDesignLength_m) {
-            fault(std::string(columnTitle(c)) + " 必须是数值，" + quoted(t) + " 不是有效的数值。");
+            fault(std::string(columnTitle(c)) + " 必须是数值，" + quotedField(t) +
+                  " 不是有效的数值。");
             return std::nullopt;
         }
         return *v;
@@ -110,7 +91,7 @@ class RowReader {
         std::optional<double> v = readChainage(t);
         if (!v) {
             fault(std::string(columnTitle(c)) + " 必须是米数或 K 桩号（如 12000 或 K12+000），" +
-                  quoted(t) + " 不对。");
+                  quotedField(t) + " 不对。");
             return 0;
         }
         return *v;
@@ -216,7 +197,7 @@ bool continuesOverEmptyLine(const CsvTable& current, const std::vector<std::stri
 }  // namespace
 
 std::optional<double> readChainage(std::string_view text) {
-    text = trimmed(text);
+    text = trimmedField(text);
     if (text.empty())
         return std::nullopt;
     if (text.front() != 'K' && text.front() != 'k') {
@@ -234,7 +215,7 @@ std::optional<double> readChainage(std::string_view text) {
     if (joint == std::string_view::npos)
         return std::nullopt;
     std::optional<double> km = readNumber(text.substr(0, joint));
-    std::string_view metresText = trimmed(text.substr(joint + 1));
+    std::string_view metresText = trimmedField(text.substr(joint + 1));
     // The metre part is digits and a point only: no sign, no exponent.
     if (metresText.empty() || metresText.find_first_not_of("0123456789.") != std::string_view::npos)
         return std::nullopt;
@@ -506,9 +487,8 @@ Result<RouteDesign> readRouteFiles(const std::vector<std::string_view>& utf8Text
     return read;
 }
 
-SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Texts,
-                                     std::size_t firstFile, bool ofElements) {
-    SectionFilesReading reading;
+Result<std::optional<SectionDesign>> readSectionFiles(
+    const std::vector<std::string_view>& utf8Texts, std::size_t firstFile, bool ofElements) {
     std::vector<std::vector<CsvTable>> files;
     std::size_t rowsLeft = kMostRouteRows;
     for (std::size_t f = 0; f < utf8Texts.size(); ++f) {
@@ -517,24 +497,25 @@ SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Te
         if (!split) {
             Failure fault = split.failure();
             fault.file = firstFile + f;
-            reading.faults.push_back(std::move(fault));
-            return reading;
+            return fault;
         }
         for (const CsvTable& table : split->tables) {
-            if (kindOf(table.header) != TableKind::Section) {
-                reading.onlySections = false;
-                return reading;
-            }
+            if (kindOf(table.header) != TableKind::Section)
+                return std::optional<SectionDesign>();
             rowsLeft -= table.rows.size();
         }
         files.push_back(std::move(split->tables));
     }
+    SectionDesign section;
+    std::vector<Failure> faults;
     for (std::size_t f = 0; f < files.size(); ++f)
         for (const CsvTable& table : files[f])
             readSectionTable(*sectionTableKind(table.header), table, firstFile + f, ofElements,
-                             reading.section, reading.faults);
-    checkSectionTables(reading.section, reading.faults);
-    return reading;
+                             section, faults);
+    checkSectionTables(section, faults);
+    if (!faults.empty())
+        return Result<std::optional<SectionDesign>>::failed(std::move(faults));
+    return std::optional<SectionDesign>(std::move(section));
 }
 
 bool opensWithRouteTable(std::string_view utf8Text) {

@@ -48,17 +48,12 @@ Result<RouteDesign> readRouteFile(std::string_view utf8Text);
 Result<RouteDesign> readRouteFiles(const std::vector<std::string_view>& utf8Texts);
 
 /// The cross-section tables of further files read beside a route given otherwise (a LandXML
-/// file's), file k of them standing as file firstFile + k in the faults. onlySections false, and
-/// nothing read, when a file holds any other table (a JD or element table, a grade line, a
+/// file's), file k of them standing as file firstFile + k in the faults, or their faults. Nothing,
+/// and nothing read, when a file holds any other table (a JD or element table, a grade line, a
 /// cross-fall, chain breaks, a table of an unknown header). ofElements: the route is one of
 /// elements, whose superelevation is given by chainages.
-struct SectionFilesReading {
-    bool onlySections = true;
-    SectionDesign section;
-    std::vector<Failure> faults;
-};
-SectionFilesReading readSectionFiles(const std::vector<std::string_view>& utf8Texts,
-                                     std::size_t firstFile, bool ofElements);
+Result<std::optional<SectionDesign>> readSectionFiles(
+    const std::vector<std::string_view>& utf8Texts, std::size_t firstFile, bool ofElements);
 
 /// True when the text's first table is a point table, or the start or the element table of a
 /// route of elements: the file that is read first of several.

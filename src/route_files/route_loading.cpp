@@ -76,46 +76,53 @@ Result<LoadedRoute> loadLandXmlWithSections(const std::string& xmlPath, std::str
             tableFiles.push_back(k + 1);
         }
     }
-    SectionFilesReading sections =
+    const Result<std::optional<SectionDesign>> sections =
         readSectionFiles(std::vector<std::string_view>(tableTexts.begin(), tableTexts.end()), 1,
                          !loading || loading->route.points.empty());
-    // Faults of the section files name their place among all the files.
-    for (Failure& f : sections.faults)
-        f.file = tableFiles[f.file < tableFiles.size() ? f.file : 0];
-    sections.faults.insert(sections.faults.begin(), groundFaults.begin(), groundFaults.end());
-    if (!sections.onlySections)
+    if (sections && !*sections)
         return Failure{landXmlAlone(xmlPath)};
+    // The ground files' faults, then the section files', each naming its place among all the
+    // files.
+    std::vector<Failure> fileFaults = groundFaults;
+    if (!sections) {
+        for (Failure f : sections.failures()) {
+            f.file = tableFiles[f.file < tableFiles.size() ? f.file : 0];
+            fileFaults.push_back(std::move(f));
+        }
+    }
     const auto pathOf = [&](std::size_t file) {
         return shownText(files[file < files.size() ? file : 0]);
     };
     // The file's own faults, then the section tables'.
     if (!loading) {
-        if (sections.faults.empty())
+        if (fileFaults.empty())
             return loading;
         std::vector<Failure> faults = loading.failures();
-        for (Failure& f : routeFaultLines(sections.faults, pathOf))
+        for (Failure& f : routeFaultLines(fileFaults, pathOf))
             faults.push_back(std::move(f));
         Result<LoadedRoute> refused = Result<LoadedRoute>::failed(std::move(faults));
         refused.warnings() = std::move(loading.warnings());
         return refused;
     }
     loading->files = files;
-    std::vector<Failure> faults = sections.faults;
+    std::vector<Failure> faults = fileFaults;
     for (Failure& w : routeWarningLines(groundWarnings, pathOf))
         loading.warnings().push_back(std::move(w));
     if (faults.empty() && !ground.sections.empty()) {
-        GroundPlacing placing = placeGroundSections(ground, loading->route);
-        faults = std::move(placing.faults);
-        loading->groundSections = std::move(placing.sections);
+        Result<std::vector<GroundSection>> placing = placeGroundSections(ground, loading->route);
+        if (!placing)
+            faults = placing.failures();
+        else
+            loading->groundSections = std::move(*placing);
     }
     loading->ground = std::move(ground);
-    if (faults.empty() && sections.section.templateTable) {
-        Result<CrossSection> section = buildCrossSection(sections.section, loading->route);
+    if (faults.empty() && (*sections)->templateTable) {
+        Result<CrossSection> section = buildCrossSection(**sections, loading->route);
         if (!section) {
             faults = section.failures();
         } else {
             loading->crossSection = std::move(*section);
-            loading->section = sections.section;
+            loading->section = **sections;
             for (Failure& w : routeWarningLines(section.warnings(), pathOf))
                 loading.warnings().push_back(std::move(w));
         }
@@ -221,10 +228,11 @@ Result<LoadedRoute> loadRouteFiles(const std::vector<std::string>& chosen,
     warnings.insert(warnings.end(), design.warnings().begin(), design.warnings().end());
     std::vector<GroundSection> groundSections;
     if (!design->ground.sections.empty()) {
-        GroundPlacing placing = placeGroundSections(design->ground, built->route);
-        if (!placing.faults.empty())
-            return Result<LoadedRoute>::failed(routeFaultLines(placing.faults, shownFile));
-        groundSections = std::move(placing.sections);
+        Result<std::vector<GroundSection>> placing =
+            placeGroundSections(design->ground, built->route);
+        if (!placing)
+            return Result<LoadedRoute>::failed(routeFaultLines(placing.failures(), shownFile));
+        groundSections = std::move(*placing);
     }
     std::optional<CrossSection> crossSection;
     if (design->section.templateTable) {

@@ -11,6 +11,7 @@
 #include "curve/shown_text.h"
 #include "geometry/design_check.h"
 #include "route_files/csv_tables.h"
+#include "route_files/field_text.h"
 #include "route_files/route_file.h"
 
 namespace hcurve {
@@ -53,10 +54,6 @@ constexpr double kSteepestCrossFall_pct = 20;
 constexpr double kSteepestSuperelevation_pct = 10;
 constexpr double kWidestWidening_m = 5;
 constexpr double kSteepestSlopeRatio = 20;
-
-std::string quoted(const std::string& text) {
-    return "“" + shownText(text) + "”";
-}
 
 const char* tableName(SectionTableKind kind) {
     switch (kind) {
@@ -139,7 +136,7 @@ class FieldReader {
             return SectionSide::Left;
         if (t == "右")
             return SectionSide::Right;
-        fault(std::string(kSide) + " 必须是 左 或 右，" + quoted(t) + " 不对。");
+        fault(std::string(kSide) + " 必须是 左 或 右，" + quotedField(t) + " 不对。");
         return std::nullopt;
     }
 
@@ -153,7 +150,7 @@ class FieldReader {
             return empty;
         const std::optional<double> v = readNumber(t);
         if (!v || std::fabs(*v) > kMaxDesignLength_m || !rule(*v)) {
-            fault(std::string(title) + " 必须是" + what + "，" + quoted(t) + " 不对。");
+            fault(std::string(title) + " 必须是" + what + "，" + quotedField(t) + " 不对。");
             return std::nullopt;
         }
         return v;
@@ -165,7 +162,7 @@ class FieldReader {
         const std::optional<double> v = readChainage(c.text);
         if (!v) {
             fault(std::string(title) + " 必须是米数或 K 桩号（如 12000 或 K12+000），" +
-                  quoted(c.text) + " 不对。");
+                  quotedField(c.text) + " 不对。");
             return std::nullopt;
         }
         c.value_m = *v;
@@ -288,7 +285,7 @@ void readCrown(TableReader& reader, const CsvTable& table, std::optional<CrownRo
     if (axis == "内边线")
         c.axis = RotationAxis::InnerEdge;
     else if (!axis.empty() && axis != "中线") {
-        row.fault(std::string(kAxis) + " 必须是 中线 或 内边线，" + quoted(axis) + " 不对。");
+        row.fault(std::string(kAxis) + " 必须是 中线 或 内边线，" + quotedField(axis) + " 不对。");
         axisKnown = false;
     }
     if (slope && axisKnown) {
@@ -350,7 +347,8 @@ void readSuperelevations(TableReader& reader, const CsvTable& table, bool ofElem
         if (t == "高次") {
             s.transition = WideningTransition::HighOrder;
         } else if (!t.empty() && t != "线性") {
-            row.fault(std::string(kTransition) + " 必须是 线性 或 高次，" + quoted(t) + " 不对。");
+            row.fault(std::string(kTransition) + " 必须是 线性 或 高次，" + quotedField(t) +
+                      " 不对。");
             good = false;
         }
         if (good && e && b) {
@@ -384,7 +382,7 @@ void readSlopes(TableReader& reader, const CsvTable& table, std::vector<SlopeRow
         else if (k == "挖")
             kd = SlopeKind::Cut;
         else
-            row.fault(std::string(kKind) + " 必须是 填 或 挖，" + quoted(k) + " 不对。");
+            row.fault(std::string(kKind) + " 必须是 填 或 挖，" + quotedField(k) + " 不对。");
         std::optional<double> m;
         if (row.text(ratio).empty())
             row.fault("坡率 不能为空：每一级边坡都要有坡率（1:m 的 m，如 1.5）。");

@@ -28,10 +28,11 @@ Result<RouteGround> routeGround(const GroundDesign& design, std::vector<GroundSe
     RouteGround ground;
     ground.surveyed = std::move(placed);
     if (!design.terrain.empty()) {
-        TerrainBuilding building = buildTerrainModel(design.terrain, design.terrainFile);
-        if (!building.model)
-            return Result<RouteGround>::failed(std::move(building.faults));
-        ground.terrain = std::move(building.model);
+        Result<std::shared_ptr<const TerrainModel>> building =
+            buildTerrainModel(design.terrain, design.terrainFile);
+        if (!building)
+            return Result<RouteGround>::failed(building.failures());
+        ground.terrain = std::move(*building);
     }
     return ground;
 }

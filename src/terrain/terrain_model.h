@@ -11,6 +11,7 @@
 
 #include "alignment/ground_design.h"
 #include "alignment/route_design.h"
+#include "curve/result.h"
 
 namespace hcurve {
 
@@ -20,14 +21,11 @@ bool terrainModelAvailable();
 /// The triangulated terrain (opaque).
 class TerrainModel;
 
-struct TerrainBuilding {
-    std::shared_ptr<const TerrainModel> model;
-    std::vector<Failure> faults;  // fewer than three points, all on one line, no CGAL
-};
-
 /// The model of the points (their duplicates already refused by the reader; a point repeated
-/// with its height is taken once). file: the points' file, for the faults.
-TerrainBuilding buildTerrainModel(const std::vector<TerrainPoint>& points, std::size_t file);
+/// with its height is taken once), or its fault: fewer than three points, all of them on one
+/// line, or a build without CGAL. file: the points' file, for the fault.
+Result<std::shared_ptr<const TerrainModel>> buildTerrainModel(
+    const std::vector<TerrainPoint>& points, std::size_t file);
 
 /// A section cut from the model along the line through (x_m, y_m) in the direction (dx, dy)
 /// (a unit vector, north and east, pointing to the right): the model's height at every crossing

@@ -42,14 +42,11 @@ bool terrainModelAvailable() {
     return true;
 }
 
-TerrainBuilding buildTerrainModel(const std::vector<TerrainPoint>& points, std::size_t file) {
-    TerrainBuilding building;
-    if (points.size() < 3) {
-        building.faults.push_back(
-            {"地面点至少要有三个，现在只有 " + std::to_string(points.size()) + " 个。",
-             points.empty() ? 1 : points.back().line, file});
-        return building;
-    }
+Result<std::shared_ptr<const TerrainModel>> buildTerrainModel(
+    const std::vector<TerrainPoint>& points, std::size_t file) {
+    if (points.size() < 3)
+        return Failure{"地面点至少要有三个，现在只有 " + std::to_string(points.size()) + " 个。",
+                       points.empty() ? 1 : points.back().line, file};
     auto model = std::make_shared<TerrainModel>();
     double xMin = points[0].x_m, xMax = xMin, yMin = points[0].y_m, yMax = yMin;
     for (const TerrainPoint& p : points) {
@@ -64,13 +61,9 @@ TerrainBuilding buildTerrainModel(const std::vector<TerrainPoint>& points, std::
     for (const TerrainPoint& p : points)
         placed.emplace_back(Point(p.y_m - model->y0_m, p.x_m - model->x0_m), p.H_m);
     model->triangulation.insert(placed.begin(), placed.end());
-    if (model->triangulation.dimension() < 2) {
-        building.faults.push_back(
-            {"地面点都在一条直线上，不能构成地面模型。", points.front().line, file});
-        return building;
-    }
-    building.model = std::move(model);
-    return building;
+    if (model->triangulation.dimension() < 2)
+        return Failure{"地面点都在一条直线上，不能构成地面模型。", points.front().line, file};
+    return std::shared_ptr<const TerrainModel>(std::move(model));
 }
 
 namespace {

@@ -9,13 +9,12 @@ bool terrainModelAvailable() {
     return false;
 }
 
-TerrainBuilding buildTerrainModel(const std::vector<TerrainPoint>& points, std::size_t file) {
-    TerrainBuilding building;
-    building.faults.push_back(
-        {"这个版本不能由地面点建地面模型（没有三角网）：请给出地面横断面"
-         "文件（BEGIN 或 桩号,偏距,高程）。",
-         points.empty() ? 1 : points.front().line, file});
-    return building;
+Result<std::shared_ptr<const TerrainModel>> buildTerrainModel(
+    const std::vector<TerrainPoint>& points, std::size_t file) {
+    return Failure{
+        "这个版本不能由地面点建地面模型（没有三角网）：请给出地面横断面"
+        "文件（BEGIN 或 桩号,偏距,高程）。",
+        points.empty() ? 1 : points.front().line, file};
 }
 
 TerrainCut cutSection(const TerrainModel&, double, double, double, double, double) {

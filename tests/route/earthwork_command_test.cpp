@@ -11,10 +11,13 @@
 #include <gtest/gtest.h>
 
 #include "route_cli/route_command.h"
+#include "support/route_command_run.h"
 #include "terrain/terrain_model.h"
 
 namespace hcurve {
 namespace {
+
+using testing::Outcome;
 
 const std::string kRoad =
     "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,2000,0,300,150,150,\nEP,2000,1000,,,,\n"
@@ -31,37 +34,13 @@ std::string levelSection(const std::string& stake, double c, double left_m = -20
     return s.str();
 }
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class EarthworkCommand : public ::testing::Test {
+class EarthworkCommand : public testing::RouteCommandTest {
   protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("hcurve_earthwork_test_" +
-                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
+        RouteCommandTest::SetUp();
         road_ = write("road.csv", kRoad);
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
 
-    std::string write(const std::string& name, const std::string& bytes) {
-        const std::string path = (folder_ / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    Outcome run(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        const int status = runRouteCommand(args, out, err);
-        return {status, out.str(), err.str()};
-    }
-
-    std::filesystem::path folder_;
     std::string road_;
 };
 

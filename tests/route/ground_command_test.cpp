@@ -13,20 +13,17 @@
 #include <gtest/gtest.h>
 
 #include "route_cli/route_command.h"
+#include "support/route_command_run.h"
 #include "terrain/terrain_model.h"
 
 namespace hcurve {
 namespace {
 
+using testing::Outcome;
+
 const std::string kRoad =
     "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,1000,0,300,150,150,\nEP,1000,1000,,,,\n"
     "\n断链前桩号,断链后桩号\nK1+500,K1+480\n";
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 std::string fixed4(double v) {
     std::ostringstream s;
@@ -36,31 +33,13 @@ std::string fixed4(double v) {
     return s.str();
 }
 
-class GroundCommand : public ::testing::Test {
+class GroundCommand : public testing::RouteCommandTest {
   protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("hcurve_ground_test_" +
-                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
+        RouteCommandTest::SetUp();
         road_ = write("road.csv", kRoad);
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
 
-    std::string write(const std::string& name, const std::string& bytes) {
-        const std::string path = (folder_ / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    Outcome run(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        const int status = runRouteCommand(args, out, err);
-        return {status, out.str(), err.str()};
-    }
-
-    std::filesystem::path folder_;
     std::string road_;
 };
 

@@ -11,53 +11,25 @@
 #include <streambuf>
 
 #include "route_cli/route_command.h"
+#include "support/route_command_run.h"
 
 namespace hcurve {
 namespace {
+
+using testing::linesOf;
+using testing::Outcome;
 
 const std::string kRoute =
     "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,1000,0,300,100,100,\nJD2,1000,1000,300,0,0,\n"
     "EP,2000,1000,,,,\n\n断链前桩号,断链后桩号\nK1+500,K1+490\n";
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class RouteCommand : public ::testing::Test {
+class RouteCommand : public testing::RouteCommandTest {
   protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("hcurve_route_test_" +
-                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
+        RouteCommandTest::SetUp();
         file_ = write("route.csv", kRoute);
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
 
-    std::string write(const std::string& name, const std::string& bytes) {
-        const std::string path = (folder_ / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    Outcome run(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        const int status = runRouteCommand(args, out, err);
-        return {status, out.str(), err.str()};
-    }
-
-    std::filesystem::path folder_;
     std::string file_;
 };
 

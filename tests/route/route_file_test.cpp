@@ -129,6 +129,30 @@ TEST(RouteFile, ColumnsInAnyOrderSpiralLengthsQuotesAndCrLf) {
     EXPECT_DOUBLE_EQ(d.points[1].A2_m, 200);
 }
 
+// A field is read as a spreadsheet writes it: blanks around it dropped, quoted parts anywhere in
+// it taken with their commas, a doubled quote inside quotes as one quote, and the rest of the line
+// read on after it.
+TEST(RouteFile, FieldsWithQuotedPartsReadAsASpreadsheetWritesThem) {
+    struct Case {
+        const char* field;  // the JD's name as it stands in the file
+        const char* name;   // as read
+    };
+    for (const Case& c : {Case{"JD1", "JD1"}, Case{" \tJD1 \t", "JD1"}, Case{"\"JD1\"", "JD1"},
+                          Case{"  \"J\"\"D\"  ", "J\"D"}, Case{"J\"D,1\"x", "JD,1x"},
+                          Case{"\" J D \"", "J D"}, Case{"\"\"\"\"", "\""},
+                          Case{"A\"\"B", "AB"}}) {
+        const Result<RouteDesign> reading =
+            readRouteFile(kHeader + "BP,0,0,,,,0\n" + c.field + ", 1000 ,0,300,,,\n" +
+                          "EP,\" 1000\",1000,,,,\n");
+        ASSERT_TRUE(reading) << c.field << ": " << faultText(reading.failures().at(0));
+        ASSERT_EQ(reading->points.size(), 3u) << c.field;
+        EXPECT_EQ(reading->points[1].name, c.name) << c.field;
+        EXPECT_EQ(reading->points[1].x_m, 1000) << c.field;
+        EXPECT_EQ(reading->points[2].x_m, 1000) << c.field;
+        EXPECT_EQ(reading->points[2].y_m, 1000) << c.field;
+    }
+}
+
 // A table pasted in from a file of its own brings that file's byte-order mark before its header:
 // the table reads as it does alone.
 TEST(RouteFile, AByteOrderMarkBeforeALaterHeaderIsPassedOver) {

@@ -11,9 +11,14 @@
 #include <gtest/gtest.h>
 
 #include "route_cli/route_command.h"
+#include "support/ramp_landxml.h"
+#include "support/route_command_run.h"
 
 namespace hcurve {
 namespace {
+
+using testing::linesOf;
+using testing::Outcome;
 
 const std::string kPlan =
     "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,1000,0,300,150,150,\nEP,1000,1000,,,,\n"
@@ -52,14 +57,6 @@ std::string format3(double v) {
     return s.str();
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 std::vector<std::string> fieldsOf(const std::string& line) {
     std::vector<std::string> fields;
     std::size_t start = 0;
@@ -69,37 +66,13 @@ std::vector<std::string> fieldsOf(const std::string& line) {
     return fields;
 }
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-class SectionCommand : public ::testing::Test {
+class SectionCommand : public testing::RouteCommandTest {
   protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("hcurve_section_test_" +
-                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
+        RouteCommandTest::SetUp();
         road_ = write("road.csv", kPlan + "\n" + kSection);
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
 
-    std::string write(const std::string& name, const std::string& bytes) {
-        const std::string path = (folder_ / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    Outcome run(std::vector<std::string> args) {
-        std::ostringstream out, err;
-        const int status = runRouteCommand(args, out, err);
-        return {status, out.str(), err.str()};
-    }
-
-    std::filesystem::path folder_;
     std::string road_;
 };
 
@@ -243,31 +216,7 @@ TEST_F(SectionCommand, SidePointsTakeTheirHeightsFromTheSection) {
 // A ramp from LandXML (CoordGeom: an element route; 100 m straight, 60 m spiral, an arc of R 500
 // to 240, 60 m spiral; grade from 50.000 rising 2 % to 200), with the cross-section tables of the
 // design office in a CSV file beside it.
-const std::string kRamp = R"xml(<?xml version="1.0" encoding="UTF-8"?>
-<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2" date="2026-12-09" time="10:00:00">
-  <Units><Metric linearUnit="meter" angularUnit="decimal degrees"/></Units>
-  <Alignments>
-    <Alignment name="A匝道" staStart="0" length="400">
-      <CoordGeom>
-        <Line length="100"><Start>3456000.0000 512000.0000</Start><End>3456070.7107 512070.7107</End></Line>
-        <Spiral length="60" radiusStart="INF" radiusEnd="500" rot="cw" spiType="clothoid">
-          <Start>3456070.7107 512070.7107</Start><PI>3456099.0003 512099.0003</PI><End>3456112.2735 512113.9701</End></Spiral>
-        <Curve rot="cw" radius="500" length="80">
-          <Start>3456112.2735 512113.9701</Start><Center>3455738.1558 512445.6868</Center><End>3456160.3435 512177.8108</End></Curve>
-        <Spiral length="60" radiusStart="500" radiusEnd="INF" rot="cw" spiType="clothoid">
-          <Start>3456160.3435 512177.8108</Start><PI>3456171.0622 512194.7041</PI><End>3456190.4321 512229.7100</End></Spiral>
-        <Line length="100"><Start>3456190.4321 512229.7100</Start><End>3456238.8477 512317.2082</End></Line>
-      </CoordGeom>
-      <StaEquation staBack="300" staAhead="290"/>
-      <Profile><ProfAlign>
-        <PVI>0 50</PVI>
-        <CircCurve length="175" radius="5000">200 54</CircCurve>
-        <PVI>390 51</PVI>
-      </ProfAlign></Profile>
-    </Alignment>
-  </Alignments>
-</LandXML>
-)xml";
+const std::string kRamp = testing::kRampLandXml;
 
 TEST_F(SectionCommand, SectionTablesBesideALandXmlFile) {
     const std::string xml = write("ramp.xml", kRamp);

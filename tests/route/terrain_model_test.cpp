@@ -40,9 +40,9 @@ std::vector<TerrainPoint> gridPoints(const Surface& z, double x0, double y0, int
 }
 
 std::shared_ptr<const TerrainModel> modelOf(const std::vector<TerrainPoint>& points) {
-    TerrainBuilding building = buildTerrainModel(points, 1);
-    EXPECT_TRUE(building.faults.empty());
-    return building.model;
+    Result<std::shared_ptr<const TerrainModel>> building = buildTerrainModel(points, 1);
+    EXPECT_TRUE(building.ok());
+    return building ? *building : nullptr;
 }
 
 struct Line {
@@ -203,9 +203,10 @@ TEST(TerrainModel, PointsThatMakeNoModelAreRefused) {
     const std::vector<TerrainPoint> aligned = {
         {2, "A", 0, 0, 1}, {3, "B", 10, 10, 1}, {4, "C", 20, 20, 1}, {5, "D", 30, 30, 2}};
     if (!terrainModelAvailable()) {
-        const TerrainBuilding none = buildTerrainModel(aligned, 1);
-        ASSERT_EQ(none.faults.size(), 1u);
-        EXPECT_EQ(none.faults[0].message,
+        const Result<std::shared_ptr<const TerrainModel>> none = buildTerrainModel(aligned, 1);
+        ASSERT_FALSE(none);
+        ASSERT_EQ(none.failures().size(), 1u);
+        EXPECT_EQ(none.failure().message,
                   "这个版本不能由地面点建地面模型（没有三角网）：请给出地面横断面文件（BEGIN 或 "
                   "桩号,偏距,高程）。");
         return;
@@ -217,11 +218,12 @@ TEST(TerrainModel, PointsThatMakeNoModelAreRefused) {
     };
     for (const Case& c : {Case{two, 3, "地面点至少要有三个，现在只有 2 个。"},
                           Case{aligned, 2, "地面点都在一条直线上，不能构成地面模型。"}}) {
-        const TerrainBuilding building = buildTerrainModel(c.points, 1);
-        EXPECT_FALSE(building.model);
-        ASSERT_EQ(building.faults.size(), 1u);
-        EXPECT_EQ(building.faults[0].line, c.line);
-        EXPECT_EQ(building.faults[0].message, c.fault);
+        const Result<std::shared_ptr<const TerrainModel>> building = buildTerrainModel(c.points, 1);
+        ASSERT_FALSE(building);
+        ASSERT_EQ(building.failures().size(), 1u);
+        EXPECT_EQ(building.failure().line, c.line);
+        EXPECT_EQ(building.failure().file, 1u);
+        EXPECT_EQ(building.failure().message, c.fault);
     }
 }
 

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "route_cli/route_command.h"
+#include "support/ramp_landxml.h"
 #include "window/route_window.h"
 #include "window/section_view.h"
 
@@ -256,31 +257,7 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
 // a CSV file beside it, chosen together or added to its open window; a file beside it with another
 // table is refused as ever.
 TEST_F(SectionTab, SectionTablesBesideALandXmlFile) {
-    const QString xml = write("匝道.xml", R"xml(<?xml version="1.0" encoding="UTF-8"?>
-<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2" date="2026-12-09" time="10:00:00">
-  <Units><Metric linearUnit="meter" angularUnit="decimal degrees"/></Units>
-  <Alignments>
-    <Alignment name="A匝道" staStart="0" length="400">
-      <CoordGeom>
-        <Line length="100"><Start>3456000.0000 512000.0000</Start><End>3456070.7107 512070.7107</End></Line>
-        <Spiral length="60" radiusStart="INF" radiusEnd="500" rot="cw" spiType="clothoid">
-          <Start>3456070.7107 512070.7107</Start><PI>3456099.0003 512099.0003</PI><End>3456112.2735 512113.9701</End></Spiral>
-        <Curve rot="cw" radius="500" length="80">
-          <Start>3456112.2735 512113.9701</Start><Center>3455738.1558 512445.6868</Center><End>3456160.3435 512177.8108</End></Curve>
-        <Spiral length="60" radiusStart="500" radiusEnd="INF" rot="cw" spiType="clothoid">
-          <Start>3456160.3435 512177.8108</Start><PI>3456171.0622 512194.7041</PI><End>3456190.4321 512229.7100</End></Spiral>
-        <Line length="100"><Start>3456190.4321 512229.7100</Start><End>3456238.8477 512317.2082</End></Line>
-      </CoordGeom>
-      <StaEquation staBack="300" staAhead="290"/>
-      <Profile><ProfAlign>
-        <PVI>0 50</PVI>
-        <CircCurve length="175" radius="5000">200 54</CircCurve>
-        <PVI>390 51</PVI>
-      </ProfAlign></Profile>
-    </Alignment>
-  </Alignments>
-</LandXML>
-)xml");
+    const QString xml = write("匝道.xml", testing::kRampLandXml);
     const QString section = write("横断面.csv",
                                   "侧,部件,宽度,横坡\n左,行车道,3.5,路拱\n右,行车道,3.5,路拱\n"
                                   "\n起点桩号,终点桩号,超高横坡,加宽\n160,240,6,0.5\n");
