@@ -52,28 +52,6 @@ std::string fixed4(double v) {
     return format(v, Pattern::Fixed4);
 }
 
-// Column centres for the wanted ones (in order), each at least gap from the next and all within
-// [from, to], moved as little as a push forwards and then backwards moves them; where they do not
-// fit, the gap shrinks to what fits.
-std::vector<double> spread(const std::vector<double>& wanted, double gap, double from, double to) {
-    std::vector<double> at(wanted);
-    if (at.empty())
-        return at;
-    const double room = std::max(to - from, 0.0);
-    if (at.size() > 1)
-        gap = std::min(gap, room / static_cast<double>(at.size() - 1));
-    for (std::size_t i = 0; i < at.size(); ++i) {
-        at[i] = std::clamp(at[i], from, to);
-        if (i > 0)
-            at[i] = std::max(at[i], at[i - 1] + gap);
-    }
-    for (std::size_t i = at.size(); i-- > 0;)
-        at[i] = std::min(at[i], i + 1 < at.size() ? at[i + 1] - gap : to);
-    for (std::size_t i = 0; i < at.size(); ++i)
-        at[i] = std::max(at[i], i > 0 ? at[i - 1] + gap : from);
-    return at;
-}
-
 // The ground line between two offsets, its ends cut where it crosses them.
 std::vector<GroundPoint> groundBetween(const std::vector<GroundPoint>& ground, double from_m,
                                        double to_m) {
@@ -223,7 +201,7 @@ Cell sectionCell(const SheetSection& section, double mmPerMetre) {
     for (const SheetPoint& p : designLine.points)
         wanted.push_back(p.x_mm);
     const std::vector<double> columns =
-        spread(wanted, column, innerLeft + column / 2, innerLeft + inner - column / 2);
+        spreadColumns(wanted, column, innerLeft + column / 2, innerLeft + inner - column / 2);
     const double textBase = bandBottom + kBandPadding_mm;
     auto columnTexts = [&](double centre, const std::string& a, const std::string& b,
                            SheetInk ink) {
@@ -346,6 +324,26 @@ void frame(SectionSheet& sheet, const SectionSheets& sheets, const std::string& 
 
 }  // namespace
 
+std::vector<double> spreadColumns(const std::vector<double>& wanted, double gap, double from,
+                                  double to) {
+    std::vector<double> at(wanted);
+    if (at.empty())
+        return at;
+    const double room = std::max(to - from, 0.0);
+    if (at.size() > 1)
+        gap = std::min(gap, room / static_cast<double>(at.size() - 1));
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        at[i] = std::clamp(at[i], from, to);
+        if (i > 0)
+            at[i] = std::max(at[i], at[i - 1] + gap);
+    }
+    for (std::size_t i = at.size(); i-- > 0;)
+        at[i] = std::min(at[i], i + 1 < at.size() ? at[i + 1] - gap : to);
+    for (std::size_t i = 0; i < at.size(); ++i)
+        at[i] = std::max(at[i], i > 0 ? at[i - 1] + gap : from);
+    return at;
+}
+
 const char* sheetLayerName(SheetInk ink) {
     switch (ink) {
         case SheetInk::Frame:
@@ -440,8 +438,8 @@ Result<SectionSheets> layOutSectionSheets(const std::vector<SheetSection>& secti
                            fixedText(c.width_mm, 1) + " × " + fixedText(c.height_mm, 1) +
                            " 毫米，图纸上可画的只有 " + fixedText(areaWidth, 1) + " × " +
                            fixedText(areaHeight, 1) + " 毫米：请用更小的比例（如 1:" +
-                           std::to_string(fittingScale(scale, std::max(c.width_mm / areaWidth,
-                                                                       c.height_mm / areaHeight))) +
+                           std::to_string(fittingScale(
+                               scale, std::max(c.width_mm / areaWidth, c.height_mm / areaHeight))) +
                            "）。"};
     }
     struct Row {

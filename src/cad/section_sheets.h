@@ -122,6 +122,13 @@ double sheetTextWidth_mm(const std::string& text, double height_mm);
 /// kMostSheetScale; nothing otherwise.
 std::optional<int> sheetScale(const std::string& text);
 
+/// Column centres for the wanted ones (in order, any unit), each at least gap from the next and
+/// all within [from, to], moved as little as a push forwards and then backwards moves them; where
+/// they do not fit, the gap shrinks to what fits. The sheets' and the 横断面 view's bands of
+/// offsets and elevations are spread by it.
+std::vector<double> spreadColumns(const std::vector<double>& wanted, double gap, double from,
+                                  double to);
+
 /// The sheets of the sections at 1:scale, the title blocks naming route. A failure where there
 /// is no section, or where a section does not fit a sheet's drawing area at the scale (it names
 /// the section, its size and the room, and asks for a smaller scale).

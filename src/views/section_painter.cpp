@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "cad/section_sheets.h"
 #include "curve/angle.h"
 #include "curve/format.h"
 #include "views/plan_file.h"
@@ -57,32 +58,6 @@ double niceBelow(double v) {
         if (f * p <= v)
             return f * p;
     return p;
-}
-
-// Column centres for the wanted ones (in order), each at least gap from the next and all within
-// [from, to]: moved as little as a push forwards and then backwards moves them. Where they do not
-// fit, the gap shrinks to what fits.
-std::vector<double> spread(const std::vector<double>& wanted, double gap, double from, double to) {
-    std::vector<double> at(wanted);
-    if (at.empty())
-        return at;
-    const double room = std::max(to - from, 0.0);
-    if (at.size() > 1)
-        gap = std::min(gap, room / static_cast<double>(at.size() - 1));
-    for (std::size_t i = 0; i < at.size(); ++i) {
-        at[i] = std::clamp(at[i], from, to);
-        if (i > 0)
-            at[i] = std::max(at[i], at[i - 1] + gap);
-    }
-    for (std::size_t i = at.size(); i-- > 0;) {
-        if (i + 1 < at.size())
-            at[i] = std::min(at[i], at[i + 1] - gap);
-        else
-            at[i] = std::min(at[i], to);
-    }
-    for (std::size_t i = 0; i < at.size(); ++i)
-        at[i] = std::max(at[i], i > 0 ? at[i - 1] + gap : from);
-    return at;
 }
 
 // A text of one line standing upright at the bottom of a band, its column's left or right half.
@@ -424,7 +399,7 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
         for (std::size_t i : in)
             wanted.push_back(picture.marks[i].at.x());
         const std::vector<double> columns =
-            spread(wanted, column, bandLeft + column / 2, right - column / 2);
+            spreadColumns(wanted, column, bandLeft + column / 2, right - column / 2);
         const double bandTop = top ? topBand : bottomBand;
         const double bandBottom = bandTop + band;
         for (std::size_t k = 0; k < in.size(); ++k) {
