@@ -105,4 +105,12 @@ bool isBlank(std::string_view text) {
     return trimBlanks(text).empty();
 }
 
+double niceStepBelow(double v) {
+    const double power = std::pow(10.0, std::floor(std::log10(v)));
+    for (double m : {5.0, 2.0, 1.0})
+        if (m * power <= v)
+            return m * power;
+    return power;
+}
+
 }  // namespace hcurve

@@ -32,4 +32,8 @@ std::optional<std::int16_t> toInt16(double v);
 /// True when the text is empty or holds only blanks.
 bool isBlank(std::string_view text);
 
+/// 1, 2 or 5 times a power of ten, the largest not above v (v > 0, any unit): the step of a
+/// drawing's grid, scale bar or exaggeration.
+double niceStepBelow(double v);
+
 }  // namespace hcurve

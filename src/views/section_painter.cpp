@@ -10,6 +10,7 @@
 #include "cad/section_sheets.h"
 #include "curve/angle.h"
 #include "curve/format.h"
+#include "curve/number.h"
 #include "views/plan_file.h"
 
 namespace hcurve {
@@ -49,15 +50,6 @@ QColor colourOf(SectionPart part) {
     return part == SectionPart::Fill  ? kFillColour
            : part == SectionPart::Cut ? kCutColour
                                       : kFormationColour;
-}
-
-// 1, 2 or 5 times a power of ten, the largest not above v.
-double niceBelow(double v) {
-    const double p = std::pow(10.0, std::floor(std::log10(v)));
-    for (double f : {5.0, 2.0, 1.0})
-        if (f * p <= v)
-            return f * p;
-    return p;
 }
 
 // A text of one line standing upright at the bottom of a band, its column's left or right half.
@@ -285,7 +277,7 @@ SectionPicture sectionPicture(const CrossSection& section, const Route& route, d
     }
 
     // The scale bar at the right of the foot, the legend left of it.
-    const double barLength_m = niceBelow(std::max(size.width() * kScaleBarShare / s, 1e-3));
+    const double barLength_m = niceStepBelow(std::max(size.width() * kScaleBarShare / s, 1e-3));
     const double bar = barLength_m * s;
     const QString barText = QStringLiteral("%1 m").arg(text(format(barLength_m)));
     const double barTextWidth = metrics.horizontalAdvance(barText);

@@ -12,6 +12,7 @@
 
 #include "alignment/grade_line.h"
 #include "curve/format.h"
+#include "curve/number.h"
 #include "curve/shown_text.h"
 #include "platform/system_reason.h"
 #include "route_cli/route_command.h"
@@ -227,15 +228,6 @@ constexpr int kSamples = 3000;
 constexpr double kPercent = 100;
 constexpr double kLeastGradeCell_px = 50;  // a narrower cell of the band stays empty
 
-// 1, 2 or 5 times a power of ten, the largest not above v (v > 0).
-double niceBelow(double v) {
-    const double power = std::pow(10.0, std::floor(std::log10(v)));
-    for (double m : {5.0, 2.0, 1.0})
-        if (m * power <= v)
-            return m * power;
-    return power;
-}
-
 // The width of a text in the profile's font: a Chinese character a full em, others about half.
 double textWidth_px(const std::string& s) {
     double w = 0;
@@ -288,7 +280,7 @@ std::string profileSvg(const Route& route) {
     const double room = std::max(plotH - captionRoom, plotH / 3);
     // The vertical scale a round multiple of the horizontal, so that the stated exaggeration is
     // the one drawn.
-    const double exaggeration = niceBelow(room / std::max(hMax - hMin, 1e-3) / across);
+    const double exaggeration = niceStepBelow(room / std::max(hMax - hMin, 1e-3) / across);
     const double up = across * exaggeration;
     const double base = plotB - (room - (hMax - hMin) * up) / 2;
     auto x = [&](double s) { return plotL + (s - s0) * across; };
@@ -311,7 +303,7 @@ std::string profileSvg(const Route& route) {
     // The grid: level lines with their elevations, chainage lines with their texts.
     svg += "<g class=\"grid\" stroke=\"#d8d8d8\" stroke-width=\"1\">\n";
     const double top_m = hMin + (base - plotT) / up, bottom_m = hMin + (base - plotB) / up;
-    const double hStep = niceBelow(std::max((top_m - bottom_m) / 6, 1e-3));
+    const double hStep = niceStepBelow(std::max((top_m - bottom_m) / 6, 1e-3));
     std::string labels;
     for (double k = std::ceil(bottom_m / hStep); k * hStep <= top_m; ++k) {
         const double yy = y(k * hStep);
@@ -321,7 +313,7 @@ std::string profileSvg(const Route& route) {
                   "\" text-anchor=\"end\">" + xmlText(generalText(k * hStep)) + "</text>\n";
     }
     const double sStep =
-        niceBelow(std::max((s1 - s0) / std::max(plotW / kChainageLabel_px, 1.0), 1e-3)) * 2;
+        niceStepBelow(std::max((s1 - s0) / std::max(plotW / kChainageLabel_px, 1.0), 1e-3)) * 2;
     double labelsEnd = -1e9;
     for (double k = std::ceil(s0 / sStep); k * sStep <= s1 + 1e-9; ++k) {
         const double xx = x(k * sStep);

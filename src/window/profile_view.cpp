@@ -13,6 +13,7 @@
 #include "curve/angle.h"
 #include "curve/chainage.h"
 #include "curve/format.h"
+#include "curve/number.h"
 #include "views/plan_file.h"
 
 namespace hcurve {
@@ -27,15 +28,6 @@ constexpr int kSamples = 3000;
 constexpr double kPercent = 100;
 constexpr double kLeastGradeCell_px = 50;  // a narrower cell of the band stays empty
 constexpr double kLegendLine_px = 24;      // the piece of a line the legend shows
-
-// 1, 2 or 5 times a power of ten, the largest not above v.
-double niceBelow(double v) {
-    const double p = std::pow(10.0, std::floor(std::log10(v)));
-    for (double f : {5.0, 2.0, 1.0})
-        if (f * p <= v)
-            return f * p;
-    return p;
-}
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -211,7 +203,7 @@ ProfileFrame profileFrame(const QSizeF& size, const GradeLine& g, double caption
     frame.pixelsPerMetre = frame.plot.width() / (frame.end_m - frame.start_m);
     // The vertical scale a round multiple of the horizontal, so that the exaggeration stated is
     // the one drawn.
-    frame.exaggeration = niceBelow(plotH / std::max(hMax - hMin, 1e-3) / frame.pixelsPerMetre);
+    frame.exaggeration = niceStepBelow(plotH / std::max(hMax - hMin, 1e-3) / frame.pixelsPerMetre);
     const double sy = frame.pixelsPerMetre * frame.exaggeration;
     frame.base_px = frame.plot.bottom() - (plotH - (hMax - hMin) * sy) / 2;
     return frame;
@@ -220,7 +212,7 @@ ProfileFrame profileFrame(const QSizeF& size, const GradeLine& g, double caption
 std::vector<double> elevationLines_m(const ProfileFrame& frame) {
     const double top_m = frame.elevationAt_m(frame.plot.top());
     const double bottom_m = frame.elevationAt_m(frame.plot.bottom());
-    const double step_m = niceBelow(std::max((top_m - bottom_m) / 6, 1e-3));
+    const double step_m = niceStepBelow(std::max((top_m - bottom_m) / 6, 1e-3));
     std::vector<double> lines;
     for (double k = std::ceil(bottom_m / step_m); k * step_m <= top_m; ++k)
         lines.push_back(k * step_m);
@@ -229,7 +221,7 @@ std::vector<double> elevationLines_m(const ProfileFrame& frame) {
 
 std::vector<ChainageLine> chainageLines(const Route& route, const ProfileFrame& frame) {
     const double labels = std::max(frame.plot.width() / kChainageLabel_px, 1.0);
-    const double step_m = niceBelow(std::max((frame.end_m - frame.start_m) / labels, 1e-3)) * 2;
+    const double step_m = niceStepBelow(std::max((frame.end_m - frame.start_m) / labels, 1e-3)) * 2;
     // Round in the chainage the labels read, on each side of every chain break, as the stakes
     // are.
     std::vector<ChainageLine> lines;

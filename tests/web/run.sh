@@ -24,4 +24,4 @@ if [ $# -eq 0 ]; then
 fi
 # Node's own test runner; its summary closes the output. A hung browser is stopped by the per-test
 # timeout rather than holding the build.
-exec node --test --test-concurrency=1 --test-timeout=120000 --test-reporter=spec "$@"
+exec node --test --test-concurrency=1 --test-timeout=120000 --test-reporter=tap "$@"
