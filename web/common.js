@@ -211,11 +211,17 @@ const hcurve = (() => {
       document.querySelector('#views [data-view="route-page"]').hidden = true;
     }
     const page = {};
+    // Marks of the start's steps, which bench/web_curve_speed.mjs reads.
     performance.mark('hcurve-start');
-    const module = await createHcurve({ hcurvePage: page, wasmBinary: wasmBytes(), print: () => {},
+    const wasmBinary = wasmBytes();
+    performance.mark('hcurve-wasm');
+    const module = await createHcurve({ hcurvePage: page, wasmBinary, print: () => {},
       printErr: (t) => console.warn(t) });
     performance.mark('hcurve-module');
-    for (const view of views) await view.start(module, page);
+    for (const view of views) {
+      await view.start(module, page);
+      performance.mark('hcurve-view-' + view.id);
+    }
     window.hcurveReadyAt = performance.now();
     window.hcurveReady = true;
   }

@@ -34,6 +34,12 @@ const hcurveRoute = (() => {
     return { status, out: decoder.decode(lastOut()), err: lastErr() };
   }
   const run = (args) => call(0, args);
+  // The same with the output's bytes as the run wrote them (a download).
+  function runBytes(args) {
+    const { size } = toBuffer(args.map((a) => a + '\0'));
+    const status = module._hcurve_route_call(0, size);
+    return { status, bytes: lastOut(), err: lastErr() };
+  }
 
   // Makes a folder the current one of the runs (the files of one opening live in one).
   function enter(folder) {
@@ -242,6 +248,13 @@ const hcurveRoute = (() => {
           </form>
           <div class="route-note locate-note" role="status"></div>
           <dl class="locate-result"></dl>
+          <div class="route-buttons locate-points-buttons">
+            <button type="button" class="locate-open" title="点文件：表头 点名,X,Y，可再有 H（CSV，UTF-8 或 GBK），也可把文件拖到这里">打开点文件…</button>
+            <button type="button" class="locate-export" disabled>导出…</button>
+            <input type="file" class="locate-open-input" accept=".csv,.txt,text/csv,text/plain" hidden>
+          </div>
+          <div class="route-note locate-points-note" role="status"></div>
+          <div class="route-table" data-table="locate"></div>
         </div>
       </div>`;
     const tabs = $('.route-tabs', section);
@@ -305,8 +318,10 @@ const hcurveRoute = (() => {
       event.stopPropagation();
       const dropped = droppedFiles(event);
       if (!dropped.length) return;
-      const add = state.files.length > 0 && event.target.closest && event.target.closest('.route-add');
-      openFiles(dropped, Boolean(add));
+      const within = (selector) => state.files.length > 0 && event.target.closest && event.target.closest(selector);
+      // On 坐标反算's panel a drop is a file of points to locate on the route shown.
+      if (within('.route-panel[data-panel="locate"]')) { openPointFile(dropped[0]); return; }
+      openFiles(dropped, Boolean(within('.route-add')));
     });
     form.addEventListener('submit', (event) => { event.preventDefault(); computeStakes(); });
     // 显示边缘 shows the stakes last computed again, with the edges or without.
@@ -316,6 +331,13 @@ const hcurveRoute = (() => {
     $('.plan-save', section).addEventListener('click', savePlan);
     $('.profile-save', section).addEventListener('click', saveProfile);
     ui.locate.addEventListener('submit', (event) => { event.preventDefault(); locateShown(); });
+    $('.locate-open', section).addEventListener('click', () => $('.locate-open-input', section).click());
+    $('.locate-open-input', section).addEventListener('change', (event) => {
+      const picked = [...event.target.files];
+      event.target.value = '';
+      if (picked.length) openPointFile({ file: picked[0] });
+    });
+    $('.locate-export', section).addEventListener('click', exportLocated);
     planGestures(ui.plan);
   }
 
@@ -424,6 +446,7 @@ const hcurveRoute = (() => {
     const shown = { elements: state.hasElements, segments: true, stakes: true, plan: true,
       vertical: state.hasGrade, profile: state.hasGrade, sections: state.hasSection, locate: true };
     for (const tab of ui.section.querySelectorAll('.route-tabs [data-tab]')) tab.hidden = !shown[tab.dataset.tab];
+    clearLocated();
     drawPlan();
     const current = ui.section.dataset.tab;
     showTab(current && shown[current] ? current : state.hasElements ? 'elements' : 'segments');
@@ -641,12 +664,59 @@ const hcurveRoute = (() => {
     note.textContent = messageOf(result.err);
   }
 
+  // ---- A file of points located at once, as `hcurve route FILE... --locate-points POINTS.csv` ----
+  // The file is put beside the route's under its own name (in a folder of its own where a route
+  // file has that name), so that the messages name it as the user knows it.
+  function locatePoints(name, bytes, kind = 0) {
+    const putName = state.names.includes(name) ? '点文件/' + name : name;
+    const failure = put(putName, bytes, kind);
+    if (failure !== null) return { status: 1, bytes: new Uint8Array(0), err: failure };
+    return runBytes(state.names.concat(['--locate-points', putName]));
+  }
+
+  function clearLocated() {
+    state.located = null;
+    ui.tables.locate.setLines([]);
+    $('.locate-points-note', ui.section).textContent = '';
+    $('.locate-export', ui.section).disabled = true;
+  }
+
+  // 打开点文件…: the points' table in the panel, with what could not be located told under the
+  // buttons; a refused file leaves the table shown as it was.
+  async function openPointFile(chosen) {
+    if (!state.names.length) {
+      await hcurve.message('还没有打开路线。', { error: true, title: '坐标反算' });
+      return false;
+    }
+    const read = await readChosen(chosen);
+    const result = locatePoints(read.name, read.bytes, read.kind);
+    if (result.status !== 0) {
+      await hcurve.message(messageOf(result.err), { error: true, title: '坐标反算' });
+      return false;
+    }
+    const dot = read.name.lastIndexOf('.');
+    state.located = { bytes: result.bytes, name: (dot > 0 ? read.name.slice(0, dot) : read.name) + '-坐标反算.csv' };
+    ui.tables.locate.setLines(splitLines(decoder.decode(result.bytes)));
+    $('.locate-points-note', ui.section).textContent = messageOf(result.err);
+    $('.locate-export', ui.section).disabled = false;
+    return true;
+  }
+
+  // 导出…: the table's CSV, the bytes the command line writes for the same files.
+  async function exportLocated() {
+    if (!state.located) return false;
+    const chosen = await chooseName('导出坐标反算结果', state.located.name, [['CSV 表格 (*.csv)', '.csv']]);
+    if (chosen === null) return false;
+    hcurve.download(safeName(chosen), state.located.bytes, kTypes['.csv']);
+    return true;
+  }
+
   function start(mod) {
     module = mod;
     build(document.getElementById('route-page'));
   }
 
-  return { start, run, locate, computeStakes, openFiles, get state() { return state; }, get tables() { return ui && ui.tables; } };
+  return { start, run, locate, locatePoints, openPointFile, computeStakes, openFiles, get state() { return state; }, get tables() { return ui && ui.tables; } };
 })();
 
 hcurve.register({ id: 'route-page', start: (module) => hcurveRoute.start(module) });

@@ -54,6 +54,7 @@ constexpr char kUsage[] =
     "[--edges] [--out 文件.csv|文件.dat|文件.gsi]\n"
     "      hcurve route 文件… --dxf 文件.dxf [--interval 桩距 及 --stakes 的其他选项]\n"
     "      hcurve route 文件… --locate X Y [H]\n"
+    "      hcurve route 文件… --locate-points 文件.csv\n"
     "      hcurve route 文件… --sections --interval 桩距 [--from 里程] [--to 里程] "
     "[--earthwork 填|挖|填,挖]\n"
     "      hcurve route 文件… --slope-stake X Y H\n"
@@ -71,10 +72,10 @@ constexpr char kUsage[] =
 // The file name that stands for the standard output.
 constexpr char kStandardOutput[] = "-";
 
-const char* const kModes[] = {"--elements",  "--segments",      "--vertical",     "--stakes",
-                              "--dxf",       "--locate",        "--landxml",      "--alignments",
-                              "--sections",  "--slope-stake",   "--slope-stakes", "--ground",
-                              "--earthwork", "--section-sheets"};
+const char* const kModes[] = {"--elements",   "--segments",  "--vertical",      "--stakes",
+                              "--dxf",        "--locate",    "--locate-points", "--landxml",
+                              "--alignments", "--sections",  "--slope-stake",   "--slope-stakes",
+                              "--ground",     "--earthwork", "--section-sheets"};
 
 // The earthwork table's mode, which --sections also takes as its option (the slopes it shows).
 constexpr char kEarthwork[] = "--earthwork";
@@ -938,6 +939,64 @@ int locateCommand(const Route& route, const CrossSection* section,
     return 0;
 }
 
+// --locate-points FILE: the foot of every point of a file 点名,X,Y[,H], one row each in the file's
+// order with the columns of --locate after its name. A point without a foot is told on the error
+// stream with its name and line and left out; a fault of the file is told with its line, and
+// nothing is written.
+int locatePointsCommand(const Route& route, const CrossSection* section,
+                        const std::string& withoutProfile, const std::vector<std::string>& args,
+                        std::ostream& out, std::ostream& err) {
+    if (args.size() != 3) {
+        err << "hcurve: --locate-points 后面要有一个点的文件（表头 点名,X,Y，可再有 H）。\n";
+        return 1;
+    }
+    const Result<std::string> text = readRouteText(args[2]);
+    if (!text) {
+        say(err, text.failure().message);
+        return 1;
+    }
+    const Result<LocatedPointFile> file = readLocatedPoints(*text);
+    if (!file) {
+        for (const Failure& f : file.failures())
+            say(err, args[2] + ": " + faultText(f));
+        return 1;
+    }
+    if (file->heights && !route.gradeLine) {
+        if (!withoutProfile.empty())
+            say(err, "hcurve: " + withoutProfile + "，无法与实测高程比较。");
+        else
+            err << "hcurve: 文件里没有纵断面表，无法与实测高程比较。\n";
+        return 1;
+    }
+    const bool heights = file->heights;
+    TableRows rows;
+    rows.reserve(file->points.size() + 1);
+    rows.push_back(section ? locateOnSectionHeader(route, heights) : locateHeader(route, heights));
+    rows.back().insert(rows.back().begin(), "点名");
+    for (const SurveyedPoint& p : file->points) {
+        const std::string who = "点 " + p.name + "（第 " + std::to_string(p.line) + " 行）";
+        const std::optional<RouteFoot> foot = locate(route, p.x_m, p.y_m);
+        if (!foot) {
+            say(err, "hcurve: " + who + "在路线上找不到垂足。");
+            continue;
+        }
+        const std::optional<double> H = p.measured ? std::optional<double>(p.H_m) : std::nullopt;
+        if (route.gradeLine && !locatedHeights(route, *foot, H).centre_m)
+            say(err, "hcurve: " + who + "的垂足 " + stakeText(route, foot->continuous_m) +
+                         " 在纵断面以外，没有高程。");
+        rows.push_back(section ? locateOnSectionFields(route, *section, *foot, H, heights)
+                               : locateFields(route, *foot, H, heights));
+        rows.back().insert(rows.back().begin(), p.name);
+        if (foot->ambiguous)
+            say(err, "hcurve: 注意：路线上有几处离" + who + "几乎一样近，这个桩号不是唯一的答案。");
+        if (foot->far())
+            say(err, "hcurve: 注意：" + who + "离路线超过 " + generalText(foot->plausibleOffset_m) +
+                         " 米，不像是这条路线上的点，请核对座标。");
+    }
+    put(out, csvText(rows, kScriptCsv));
+    return 0;
+}
+
 int route(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
           const RouteRunSupport& support) {
     // The files, then the mode and its values.
@@ -1073,6 +1132,8 @@ int route(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return dxfCommand(route, section, rest, support, err);
     if (mode == "--ground")
         return groundCommand(loading, rest, out, err);
+    if (mode == "--locate-points")
+        return locatePointsCommand(route, section, loading.withoutProfile, rest, out, err);
     return locateCommand(route, section, loading.withoutProfile, rest, out, err);
 }
 

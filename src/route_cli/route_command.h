@@ -9,6 +9,8 @@
 //   hcurve route FILE... GROUND --section-sheets FILE.pdf|FILE.dxf [--sheet-scale N]
 //                        [--interval D [--reach M]] [--from M] [--to M]
 //   hcurve route FILE... --locate X Y [H]
+//   hcurve route FILE... --locate-points POINTS.csv   (点名,X,Y[,H]: one row a point, its name
+//                        first, then the columns of --locate)
 //   hcurve route FILE... --landxml OUT.xml
 //   hcurve route FILE.xml [--alignment NAME] ...   (any of the above)
 //   hcurve route FILE.xml --alignments

@@ -201,25 +201,43 @@ std::string stakeTableCsv(const StakeTable& table, const StakeRequest& request) 
     return csvText(stakeTableRows(table, request), kScriptCsv);
 }
 
-std::string locateCsv(const Route& route, const RouteFoot& foot,
-                      std::optional<double> measuredH_m) {
+std::vector<std::string> locateHeader(const Route& route, bool heightColumn) {
     std::vector<std::string> header = splitHeader(kLocateHeader);
+    if (route.gradeLine) {
+        header.push_back("中线高程");
+        if (route.crossFall)
+            header.push_back("设计高程");
+        if (heightColumn)
+            header.push_back("高差");
+    }
+    return header;
+}
+
+std::vector<std::string> locateFields(const Route& route, const RouteFoot& foot,
+                                      std::optional<double> measuredH_m, bool heightColumn) {
     std::vector<std::string> fields = {fixed4(foot.continuous_m),
                                        stakeText(route, foot.continuous_m), fixed4(foot.offset_m),
                                        foot.element};
     if (route.gradeLine) {
         const LocatedHeights h = locatedHeights(route, foot, measuredH_m);
-        const auto add = [&](const char* title, const std::optional<double>& v) {
-            header.push_back(title);
+        const auto add = [&](const std::optional<double>& v) {
             fields.push_back(v ? fixed4(*v) : "");
         };
-        add("中线高程", h.centre_m);
+        add(h.centre_m);
         if (route.crossFall)
-            add("设计高程", h.design_m);
-        if (measuredH_m)
-            add("高差", h.above_m);
+            add(h.design_m);
+        if (heightColumn)
+            add(h.above_m);
     }
-    return csvText({header, fields}, kScriptCsv);
+    return fields;
+}
+
+std::string locateCsv(const Route& route, const RouteFoot& foot,
+                      std::optional<double> measuredH_m) {
+    const bool heightColumn = measuredH_m.has_value();
+    return csvText(
+        {locateHeader(route, heightColumn), locateFields(route, foot, measuredH_m, heightColumn)},
+        kScriptCsv);
 }
 
 std::vector<ExportPoint> routeExportPoints(const StakeTable& table, const StakeRequest& request) {

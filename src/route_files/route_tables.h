@@ -55,6 +55,12 @@ std::string stakeTableCsv(const StakeTable& table, const StakeRequest& request);
 std::string locateCsv(const Route& route, const RouteFoot& foot,
                       std::optional<double> measuredH_m = std::nullopt);
 
+/// The header and the row of locateCsv alone, for a table of many points: heightColumn gives
+/// 高差 its column (empty in a row without a measured H).
+std::vector<std::string> locateHeader(const Route& route, bool heightColumn);
+std::vector<std::string> locateFields(const Route& route, const RouteFoot& foot,
+                                      std::optional<double> measuredH_m, bool heightColumn);
+
 /// The stakes and their side points of a route's stake table as the one-curve export lists them:
 /// each stake (中), then its left points (-L1, -L2, ...) and right points (-R1, ...), 单排; in two
 /// rows -FL1 ... 前排, then -BL1 ... 后排; each with its design elevation where the table has one.

@@ -175,7 +175,11 @@ std::string sectionTableCsv(const StakeTable& table, const CrossSection& section
     return csvText(rows, kScriptCsv);
 }
 
-Result<std::vector<SurveyedPoint>> readSurveyedPoints(std::string_view utf8Text) {
+namespace {
+
+// The points of a file 点名,X,Y[,H]: with optionalHeights an H column may be missing and an H
+// empty.
+Result<LocatedPointFile> readPoints(std::string_view utf8Text, bool optionalHeights) {
     const auto known = [](std::string_view title, const std::vector<std::string>&) {
         return std::find(std::begin(kPointTitles), std::end(kPointTitles), title) !=
                std::end(kPointTitles);
@@ -185,21 +189,24 @@ Result<std::vector<SurveyedPoint>> readSurveyedPoints(std::string_view utf8Text)
                     known, {64 * 1024, 1000000});
     if (!split)
         return split.failure();
+    const char* const titles = optionalHeights ? "点名,X,Y（可再有 H）" : "点名,X,Y,H";
     if (split->tables.empty())
-        return Failure{"文件是空的：没有点（表头 点名,X,Y,H）。", std::max(split->lines, 1)};
+        return Failure{std::string("文件是空的：没有点（表头 ") + titles + "）。",
+                       std::max(split->lines, 1)};
     const CsvTable& table = split->tables.front();
     std::vector<Failure> faults;
     std::optional<std::size_t> columns[4];
     for (std::size_t c = 0; c < 4; ++c) {
         columns[c] = columnOf(table.header, kPointTitles[c]);
-        if (!columns[c])
+        if (!columns[c] && !(optionalHeights && c == 3))
             faults.push_back(
-                {std::string("点的表头缺少 ") + kPointTitles[c] + " 列（点名,X,Y,H）。",
+                {std::string("点的表头缺少 ") + kPointTitles[c] + " 列（" + titles + "）。",
                  table.headerLine});
     }
     if (!faults.empty())
-        return Result<std::vector<SurveyedPoint>>::failed(std::move(faults));
-    std::vector<SurveyedPoint> points;
+        return Result<LocatedPointFile>::failed(std::move(faults));
+    LocatedPointFile file;
+    file.heights = columns[3].has_value();
     for (const CsvRow& row : table.rows) {
         if (faults.size() >= kMostRouteFaults)
             break;
@@ -209,7 +216,15 @@ Result<std::vector<SurveyedPoint>> readSurveyedPoints(std::string_view utf8Text)
         double* values[] = {&p.x_m, &p.y_m, &p.H_m};
         bool good = true;
         for (std::size_t c = 1; c < 4; ++c) {
+            if (!columns[c]) {
+                p.measured = false;
+                continue;
+            }
             const std::string t = field(row.fields, columns[c]);
+            if (c == 3 && optionalHeights && t.find_first_not_of(" \t") == std::string::npos) {
+                p.measured = false;
+                continue;
+            }
             const std::optional<double> v = readNumber(t);
             if (!v || std::fabs(*v) > kMaxCoordinate_m) {
                 faults.push_back({std::string(kPointTitles[c]) + " 必须是数值，“" + shownText(t) +
@@ -221,11 +236,24 @@ Result<std::vector<SurveyedPoint>> readSurveyedPoints(std::string_view utf8Text)
             }
         }
         if (good)
-            points.push_back(std::move(p));
+            file.points.push_back(std::move(p));
     }
     if (!faults.empty())
-        return Result<std::vector<SurveyedPoint>>::failed(std::move(faults));
-    return points;
+        return Result<LocatedPointFile>::failed(std::move(faults));
+    return file;
+}
+
+}  // namespace
+
+Result<std::vector<SurveyedPoint>> readSurveyedPoints(std::string_view utf8Text) {
+    Result<LocatedPointFile> file = readPoints(utf8Text, false);
+    if (!file)
+        return Result<std::vector<SurveyedPoint>>::failed(file.failures());
+    return std::move(file->points);
+}
+
+Result<LocatedPointFile> readLocatedPoints(std::string_view utf8Text) {
+    return readPoints(utf8Text, true);
 }
 
 std::vector<std::string> slopeStakeHeader() {
@@ -246,9 +274,22 @@ std::vector<std::string> slopeStakeFields(const Route& route, const SurveyedPoin
             moveText(stake.move)};
 }
 
-std::string locateOnSectionCsv(const Route& route, const CrossSection& section,
-                               const RouteFoot& foot, std::optional<double> measuredH_m) {
+std::vector<std::string> locateOnSectionHeader(const Route& route, bool heightColumn) {
     std::vector<std::string> header = {"里程", "桩号", "偏距", "元素"};
+    if (route.gradeLine) {
+        header.push_back("中线高程");
+        header.push_back("设计高程");
+        if (heightColumn)
+            header.push_back("高差");
+    }
+    header.push_back("部件");
+    return header;
+}
+
+std::vector<std::string> locateOnSectionFields(const Route& route, const CrossSection& section,
+                                               const RouteFoot& foot,
+                                               std::optional<double> measuredH_m,
+                                               bool heightColumn) {
     std::vector<std::string> fields = {fixed4(foot.continuous_m),
                                        stakeText(route, foot.continuous_m), fixed4(foot.offset_m),
                                        foot.element};
@@ -265,24 +306,28 @@ std::string locateOnSectionCsv(const Route& route, const CrossSection& section,
     }
     if (route.gradeLine) {
         const LocatedHeights h = locatedHeights(route, foot, measuredH_m);
-        const auto add = [&](const char* title, const std::optional<double>& v) {
-            header.push_back(title);
-            fields.push_back(optionalFixed4(v));
-        };
-        add("中线高程", h.centre_m);
+        fields.push_back(optionalFixed4(h.centre_m));
         // As plain numbers (NaN for none): GCC's release build takes an optional copied out of
         // the surface for one that may be read uninitialised.
         const double design_m = surface && surface->H_m ? *surface->H_m : std::nan("");
         const auto shown = [](double v) {
             return std::isnan(v) ? std::nullopt : std::optional<double>(v);
         };
-        add("设计高程", shown(design_m));
-        if (measuredH_m)
-            add("高差", shown(*measuredH_m - design_m));
+        fields.push_back(optionalFixed4(shown(design_m)));
+        if (heightColumn)
+            fields.push_back(
+                optionalFixed4(measuredH_m ? shown(*measuredH_m - design_m) : std::nullopt));
     }
-    header.push_back("部件");
     fields.push_back(surface ? surface->component : "");
-    return csvText({header, fields}, kScriptCsv);
+    return fields;
+}
+
+std::string locateOnSectionCsv(const Route& route, const CrossSection& section,
+                               const RouteFoot& foot, std::optional<double> measuredH_m) {
+    const bool heightColumn = measuredH_m.has_value();
+    return csvText({locateOnSectionHeader(route, heightColumn),
+                    locateOnSectionFields(route, section, foot, measuredH_m, heightColumn)},
+                   kScriptCsv);
 }
 
 }  // namespace hcurve

@@ -61,11 +61,20 @@ struct SurveyedPoint {
     int line = 0;  // of its file; 0 from the command line
     std::string name;
     double x_m = 0, y_m = 0, H_m = 0;
+    bool measured = true;  // H was given (a file read with its heights optional may leave it out)
 };
 
 /// The points of a file 点名,X,Y,H (UTF-8 text; the columns in any order, further ones ignored),
 /// or every fault with its line (up to kMostRouteFaults).
 Result<std::vector<SurveyedPoint>> readSurveyedPoints(std::string_view utf8Text);
+
+/// The points of a file to be located: 点名,X,Y and, where the file has the column, H; a point
+/// whose H is empty has none (measured false), a text that is no number is a fault.
+struct LocatedPointFile {
+    std::vector<SurveyedPoint> points;
+    bool heights = false;  // the file has an H column
+};
+Result<LocatedPointFile> readLocatedPoints(std::string_view utf8Text);
 
 /// "点名,桩号,里程,偏距,地面高程,填挖,边缘高程,设计偏距,移动距离,方向".
 std::vector<std::string> slopeStakeHeader();
@@ -82,5 +91,13 @@ std::vector<std::string> slopeStakeFields(const Route& route, const SurveyedPoin
 /// (empty beyond the formation where no H decides the slope, or no slope is given).
 std::string locateOnSectionCsv(const Route& route, const CrossSection& section,
                                const RouteFoot& foot, std::optional<double> measuredH_m);
+
+/// The header and the row of locateOnSectionCsv alone, for a table of many points: heightColumn
+/// gives 高差 its column (empty in a row without a measured H).
+std::vector<std::string> locateOnSectionHeader(const Route& route, bool heightColumn);
+std::vector<std::string> locateOnSectionFields(const Route& route, const CrossSection& section,
+                                               const RouteFoot& foot,
+                                               std::optional<double> measuredH_m,
+                                               bool heightColumn);
 
 }  // namespace hcurve

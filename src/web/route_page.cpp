@@ -409,6 +409,10 @@ void PageRoute::forget() {
     alignment_.reset();
 }
 
+bool PageRoute::reads(const std::string& path) const {
+    return loaded_ && std::find(paths_.begin(), paths_.end(), path) != paths_.end();
+}
+
 PageRouteRun PageRoute::run(const std::vector<std::string>& args) {
     RouteRunSupport support;
     support.load = [this](const std::vector<std::string>& paths,
@@ -550,14 +554,16 @@ EMSCRIPTEN_KEEPALIVE int hcurve_route_call(int kind, int size) {
 }
 
 /// Puts a file of the page where the runs find it by its name: the buffer holds the name
-/// (nameSize bytes) and then its bytes (dataSize). A folder of that name for a dropped folder; a
+/// (nameSize bytes) and then its bytes (dataSize); the route kept is read again only when it was
+/// read from that file. A folder of that name for a dropped folder; a
 /// file nobody may read for one the browser could not read, so that the route's reader says what
 /// it says of such a file. 0, or the system's reason on the error stream and 1.
 EMSCRIPTEN_KEEPALIVE int hcurve_route_put(int nameSize, int dataSize, int kind) {
     enterFilesFolder();
-    pageRoute().forget();
     const std::string& b = inputBuffer();
     const std::string name = b.substr(0, static_cast<std::size_t>(nameSize));
+    if (pageRoute().reads(name))
+        pageRoute().forget();
     lastRun() = {};
     std::error_code failed;
     std::filesystem::remove_all(name, failed);

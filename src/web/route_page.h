@@ -39,6 +39,9 @@ class PageRoute {
     PageRouteRun features(const std::vector<std::string>& files);
     /// The page changed its files: the route is read again at the next run.
     void forget();
+    /// Whether the route kept was read from this file (named as the runs name it): a file put
+    /// under another name (a file of points to locate) leaves the route as it is.
+    bool reads(const std::string& path) const;
 
   private:
     const Result<LoadedRoute>& load(const std::vector<std::string>& paths,
