@@ -90,6 +90,10 @@ before(() => {
     fs.writeFileSync(path.join(dir, 'broken.xml'),
         '<?xml version="1.0" encoding="UTF-8"?>\n<LandXML xmlns="http://www.landxml.org/schema/LandXML-1.2" version="1.2">\n' +
         '<Alignments><Alignment name="A" length="100" staStart="0"><CoordGeom><Line><Start>0 0</Start>');
+    // Surveyed points to locate, with their H; one far from the road, and a file with a Y that
+    // is no number.
+    fs.writeFileSync(path.join(dir, 'points.csv'), '点名,X,Y,H\nS1,3456906,512800,108\nS2,3456300,511850,\n远点,3457000,511000,100\n');
+    fs.writeFileSync(path.join(dir, 'badpoints.csv'), '点名,X,Y\nS1,3456906,512800\nS2,3456300,51l850\n');
     fs.mkdirSync(path.join(dir, '资料'));
     // A JD whose name is markup: shown as text in the plan, never made an element.
     fs.writeFileSync(path.join(dir, 'markup.csv'), kRoute.replace('JD1,', '<i>JD1&amp;</i>,'));
@@ -270,6 +274,32 @@ test('the README route on a desktop: tables, stakes, downloads, a located point,
         const located = await page.$$eval('#route-page .locate-result dd', (d) => d.map((x) => x.textContent));
         assert.deepEqual(located.slice(0, 4), ['12808.0222', 'K12+788.022', '-1.5503', '直线 JD1-JD2']);
         assert.deepEqual(located, lines(linux([...kFiles, '--locate', '3456906', '512800']).out)[1].split(','));
+
+        // A file of surveyed points: its table as --locate-points lists it, and its download the
+        // very bytes; a point far off told above the table. A file with a field that is no
+        // number is refused with the command's words, and the table shown stays.
+        const pointsRun = linux([...kFiles, '--locate-points', 'points.csv']);
+        assert.equal(pointsRun.status, 0, pointsRun.err);
+        await (await page.$('#route-page .locate-open-input')).uploadFile(path.join(dir, 'points.csv'));
+        await waitRows(page, 'locate', 3);
+        const pointLines = lines(pointsRun.out);
+        assert.deepEqual((await shownRows(page, 'locate')).map((r) => r.line), pointLines.slice(1));
+        // S1 is the README's point: in the vertical curve of K12+700 (R 12000 from 12550, -1 %
+        // before it), 106.5 - 0.01 x + x^2 / 24000 at x = 258.0222 is 106.6938; the crown's 2 %
+        // over 1.5503 m puts the design 0.0310 below; measured 108.
+        const x = 12808.0222 - 12550, centre = 106.5 - 0.01 * x + x * x / 24000;
+        assert.equal(pointLines[1], `S1,12808.0222,K12+788.022,-1.5503,直线 JD1-JD2,${centre.toFixed(4)},` +
+            `${(centre - 0.02 * 1.5503).toFixed(4)},${(108 - (centre - 0.02 * 1.5503)).toFixed(4)}`);
+        assert.equal(await page.$eval('#route-page .locate-points-note', (n) => n.textContent), worded(pointsRun.err));
+        assert.match(pointsRun.err, /点 远点（第 4 行）离路线超过/);
+        const pointsDownload = await download(page, downloads, '#route-page .locate-export', 'CSV 表格 (*.csv)');
+        assert.equal(pointsDownload.proposed, 'points-坐标反算.csv');
+        assert.ok(fs.readFileSync(pointsDownload.path).equals(pointsRun.out), 'the points\' CSV differs from the Linux build\'s');
+        await (await page.$('#route-page .locate-open-input')).uploadFile(path.join(dir, 'badpoints.csv'));
+        const badPoints = linux([...kFiles, '--locate-points', 'badpoints.csv']);
+        assert.equal(badPoints.status, 1);
+        assert.equal(await messageText(page), worded(badPoints.err));
+        assert.deepEqual((await shownRows(page, 'locate')).map((r) => r.line), pointLines.slice(1));
 
         // Refused files, each told as the desktop tells it; the route shown stays with its stakes.
         await tab(page, '中桩表');
