@@ -11,6 +11,8 @@
 #include <system_error>
 
 #include "alignment/grade_line.h"
+#include "curve/angle.h"
+#include "curve/chainage.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
@@ -92,9 +94,31 @@ std::vector<AlignmentPoint> drawnPoints(const Element& e) {
 // stand apart.
 constexpr std::size_t kMostNamedStakes = 400;
 
+// A chain break's stroke reaches this many label heights to each side of the centre line.
+constexpr double kBreakStroke = 3;
+
 }  // namespace
 
-std::string planSvg(const PlanDrawing& plan) {
+std::vector<PlanBreakMark> planBreakMarks(const Route& route) {
+    std::vector<PlanBreakMark> marks;
+    for (const ChainBreak& b : route.breaks) {
+        const RouteStake at = stakeAt(route, b.at_m);
+        const double difference_m = b.before_m - b.after_m;
+        marks.push_back({at.x_m, at.y_m, at.tangent_deg,
+                         "断链 " + chainageText(b.before_m, kPlainForm) + "=" +
+                             chainageText(b.after_m, kPlainForm) +
+                             (difference_m > 0 ? " 长链 " : " 短链 ") +
+                             format(std::fabs(difference_m), Pattern::Fixed3) + " m"});
+    }
+    return marks;
+}
+
+std::string planPointText(double x_m, double y_m) {
+    return "X (北) = " + coordinateText(x_m, kPlainCoordinate) +
+           "    Y (东) = " + coordinateText(y_m, kPlainCoordinate);
+}
+
+std::string planSvg(const PlanDrawing& plan, const std::vector<PlanBreakMark>& breaks) {
     // The extent of everything drawn.
     double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
     auto take = [&](double x, double y) {
@@ -125,7 +149,9 @@ std::string planSvg(const PlanDrawing& plan) {
     svg.reserve(64 * 1024 + plan.points.size() * 40);
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"route-plan\" viewBox=\"0 0 " +
            n3(f.width_m) + " " + n3(f.height_m) +
-           "\" preserveAspectRatio=\"xMidYMid meet\" data-extent=\"" + n3(extent) + "\">\n";
+           "\" preserveAspectRatio=\"xMidYMid meet\" data-extent=\"" + n3(extent) +
+           "\" data-north=\"" + generalText(f.north_m) + "\" data-west=\"" + generalText(f.west_m) +
+           "\">\n";
     svg +=
         // The style names its picture: inside a page it would reach every other picture too.
         "<style>.route-plan path,.route-plan polyline{fill:none;vector-effect:non-scaling-stroke}"
@@ -151,6 +177,28 @@ std::string planSvg(const PlanDrawing& plan) {
             svg += (i == 0 ? "M" : "L") + f.at(points[i].x_m, points[i].y_m);
     }
     svg += "\"/>\n";
+    // The chain breaks: a stroke across the centre line, the break's text at its left end.
+    if (!breaks.empty()) {
+        std::string strokes, texts;
+        for (const PlanBreakMark& b : breaks) {
+            // Towards the right of the road: east and north parts of the normal.
+            const double normal_rad = (b.tangent_deg + kRightAngle_deg) * kDegreeFactor;
+            const double east = std::sin(normal_rad), north = std::cos(normal_rad);
+            const double reach = kBreakStroke * text;
+            const double leftX = b.x_m - north * reach, leftY = b.y_m - east * reach;
+            strokes +=
+                "M" + f.at(leftX, leftY) + "L" + f.at(b.x_m + north * reach, b.y_m + east * reach);
+            // The text runs away from the road: leftwards where the left end lies west.
+            const bool westward = east > 0;
+            texts += "<text x=\"" + n3(f.u(leftY) + (westward ? -0.4 : 0.4) * text) + "\" y=\"" +
+                     n3(f.v(leftX) + text * 0.35) + "\" text-anchor=\"" +
+                     (westward ? "end" : "start") + "\">" + xmlText(b.text) + "</text>\n";
+        }
+        svg +=
+            "<g class=\"chain-breaks\" fill=\"#a000a0\">\n<path class=\"break-strokes\" "
+            "stroke=\"#a000a0\" stroke-width=\"2\" d=\"" +
+            strokes + "\"/>\n" + texts + "</g>\n";
+    }
     // The stakes and side points as dots, one path of each kind.
     const char* const kinds[] = {"left-points", "stakes", "right-points"};
     const char* const colours[] = {"#009000", "#000000", "#ff8000"};
@@ -430,8 +478,11 @@ PageRouteRun PageRoute::plan(const std::vector<std::string>& args) {
         return load(paths, alignment);
     };
     std::string drawn;
-    support.drawPlan = [&drawn](const std::string&, const PlanDrawing& plan) {
-        return keptAsText(drawn, planSvg(plan));
+    support.drawPlan = [this, &drawn](const std::string&, const PlanDrawing& plan) {
+        // The route the run drew is the one kept: its chain breaks are marked on the picture.
+        return keptAsText(drawn,
+                          planSvg(plan, loaded_ && *loaded_ ? planBreakMarks((*loaded_)->route)
+                                                            : std::vector<PlanBreakMark>{}));
     };
     std::ostringstream out, err;
     PageRouteRun result;
@@ -610,6 +661,13 @@ EMSCRIPTEN_KEEPALIVE void hcurve_route_remove(int nameSize) {
                                  std::filesystem::perms::owner_all, ignored);
     std::filesystem::remove_all(inputBuffer().substr(0, static_cast<std::size_t>(nameSize)),
                                 ignored);
+}
+
+/// The text of a point of the plan under the pointer (planPointText), until the next call.
+EMSCRIPTEN_KEEPALIVE const char* hcurve_route_plan_point(double x_m, double y_m) {
+    static std::string text;
+    text = hcurve::planPointText(x_m, y_m);
+    return text.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* hcurve_route_out() {

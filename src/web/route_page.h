@@ -48,11 +48,30 @@ class PageRoute {
     std::optional<Result<LoadedRoute>> loaded_;
 };
 
+/// A chain break as the plan marks it: where it lies on the centre line, the azimuth of the line
+/// there and its text ("断链 K12+800.000=K12+780.000 长链 20.000 m").
+struct PlanBreakMark {
+    double x_m = 0;
+    double y_m = 0;
+    double tangent_deg = 0;
+    std::string text;
+};
+
+/// The marks of the route's chain breaks, in route order: a long chain (断链后 < 断链前) says
+/// 长链, a short one 短链, each with the difference of the two chainages.
+std::vector<PlanBreakMark> planBreakMarks(const Route& route);
+
 /// The plan drawing as an SVG picture (north up): the centre line, the tangent polygon and its
-/// JDs, the characteristic points with their chainage texts, the stakes (black) with their left
-/// (green) and right (orange) side points; in metres from the drawing's north-west corner, lines
-/// of a constant width on the screen.
-std::string planSvg(const PlanDrawing& plan);
+/// JDs, the characteristic points with their chainage texts, the chain breaks (a stroke across
+/// the centre line with the break's text), the stakes (black) with their left (green) and right
+/// (orange) side points; in metres from the drawing's north-west corner, lines of a constant
+/// width on the screen. The picture's data-north and data-west give that corner, so that a point
+/// (u across, v down) of the picture is X = data-north - v, Y = data-west + u.
+std::string planSvg(const PlanDrawing& plan, const std::vector<PlanBreakMark>& breaks = {});
+
+/// The coordinates of a point of the plan as the pointer shows them:
+/// "X (北) = 3456902.524    Y (东) = 512792.606".
+std::string planPointText(double x_m, double y_m);
 
 /// The grade line of a route as an SVG picture of 1600 x 900: chainage across, elevation up with
 /// the vertical exaggeration stated in the title, the straight grades, the design line with its
