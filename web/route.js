@@ -703,7 +703,8 @@ const hcurveRoute = (() => {
       event.preventDefault();
       const [x, y, w, h] = box(svg);
       const r = svg.getBoundingClientRect();
-      const scale = Math.min(w / r.width, h / r.height);
+      // Units a screen pixel of the picture as it is fitted in (meet): the larger share.
+      const scale = Math.max(w / r.width, h / r.height);
       const px = x + (event.clientX - r.left - (r.width - w / scale) / 2) * scale;
       const py = y + (event.clientY - r.top - (r.height - h / scale) / 2) * scale;
       const f = event.deltaY > 0 ? 1.25 : 0.8;
@@ -744,6 +745,7 @@ const hcurveRoute = (() => {
     };
     host.addEventListener('pointermove', show);
     host.addEventListener('pointerdown', show);
+    host.addEventListener('wheel', show, { passive: true });
     host.addEventListener('pointerleave', (event) => { if (event.pointerType === 'mouse') ui.planPoint.textContent = ''; });
   }
 
