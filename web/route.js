@@ -119,6 +119,10 @@ const hcurveRoute = (() => {
       this.anchor = -1;
       this.host.addEventListener('scroll', () => this.schedule(), { passive: true });
       this.host.addEventListener('click', (event) => this.clicked(event));
+      // Shift+ and Ctrl+click pick rows, not the text between two clicks.
+      this.host.addEventListener('mousedown', (event) => {
+        if ((event.shiftKey || event.ctrlKey || event.metaKey) && event.target.closest && event.target.closest('.vt-row')) event.preventDefault();
+      });
       this.host.addEventListener('keydown', (event) => this.keyed(event));
       new ResizeObserver(() => this.schedule()).observe(this.host);
     }
