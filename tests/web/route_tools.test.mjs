@@ -258,6 +258,23 @@ test('Ctrl+C and 复制 copy the selected rows, or the whole table, with the hea
     }
 });
 
+test('on a phone a tap adds a row or takes it away, and 复制 copies the rows tapped', async () => {
+    const ctx = await routePage({width: 360, height: 800, isMobile: true, hasTouch: true});
+    const {page} = ctx;
+    try {
+        await openRoute(page, ['route.csv']);
+        await watchCopies(page);
+        await computeStakes(page, {interval: '50', from: '', to: '', left: '', right: '7.5'});
+        const stakes = linux(['route.csv', '--stakes', '--interval', '50', '--right', '7.5']);
+        for (const r of [0, 2, 3, 2]) await page.tap(rowOf('stakes', r));
+        await page.tap('#route-page .route-panel[data-panel="stakes"] .table-copy');
+        assert.deepEqual(await copies(page), [tsv([stakes[0], stakes[1], stakes[4]])]);
+        assertNoRequests(ctx);
+    } finally {
+        await closePage(ctx);
+    }
+});
+
 // A PNG file's width and height (its IHDR chunk).
 function pngSize(bytes) {
     assert.deepEqual([...bytes.subarray(0, 8)], [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a]);
