@@ -402,6 +402,7 @@ const hcurveRoute = (() => {
     planGestures(ui.plan);
     addTableTools(section);
     addDrawingTools(section);
+    addSectionDrawing(section);
   }
 
   // 复制 and 打印 beside every table (in the stake table's own row of buttons): a finger has no
@@ -562,6 +563,7 @@ const hcurveRoute = (() => {
     state.hasSection = call(3, state.names).out.split('\n').includes('section');
     $('.route-edges', ui.section).hidden = !state.hasSection;
     if (!state.hasSection) $('.route-edges input', ui.section).checked = false;
+    showGroundStakes();
     const shown = { elements: state.hasElements, segments: true, stakes: true, plan: true,
       vertical: state.hasGrade, profile: state.hasGrade, sections: state.hasSection, locate: true };
     for (const tab of ui.section.querySelectorAll('.route-tabs [data-tab]')) tab.hidden = !shown[tab.dataset.tab];
@@ -817,6 +819,48 @@ const hcurveRoute = (() => {
     }
     hcurve.download(name, encoder.encode(ui.planSvg || ''), kTypes['.svg']);
     return true;
+  }
+
+  // ---- The 横断面 at a surveyed ground section, drawn by the C++ side as the sheets draw it ----
+  function addSectionDrawing(section) {
+    const panel = $('.route-panel[data-panel="sections"]', section);
+    const bar = document.createElement('div');
+    bar.className = 'route-buttons cross-tools';
+    bar.hidden = true;
+    const label = document.createElement('label');
+    label.textContent = '横断面图 (测有地面线的桩号) ';
+    const stake = document.createElement('select');
+    stake.className = 'cross-stake';
+    label.append(stake);
+    const print = document.createElement('button');
+    print.type = 'button';
+    print.className = 'cross-print';
+    print.textContent = '打印';
+    print.title = '按所见在 A4 纸上打印这个横断面，或存为 PDF';
+    bar.append(label, print);
+    const drawing = document.createElement('div');
+    drawing.className = 'route-drawing cross-drawing';
+    drawing.hidden = true;
+    $('.sections-note', panel).after(bar, drawing);
+    stake.addEventListener('change', () => drawCrossSection());
+    print.addEventListener('click', () => printDrawing(drawing, '横断面图 ' + stake.value));
+    Object.assign(ui, { crossTools: bar, crossStake: stake, crossDrawing: drawing });
+  }
+  // The stakes with a ground section (none without a template), the first drawn.
+  function showGroundStakes() {
+    const stakes = state.hasSection ? splitLines(call(5, state.names).out) : [];
+    ui.crossStake.replaceChildren(...stakes.map((s) => new Option(s, s)));
+    ui.crossTools.hidden = ui.crossDrawing.hidden = stakes.length === 0;
+    if (stakes.length) drawCrossSection(); else ui.crossDrawing.replaceChildren();
+  }
+  function drawCrossSection() {
+    const drawn = call(4, state.names.concat([ui.crossStake.value]));
+    if (drawn.status !== 0) {
+      ui.crossDrawing.replaceChildren();
+      hcurve.message(messageOf(drawn.err), { error: true, title: '横断面' });
+      return;
+    }
+    ui.crossDrawing.innerHTML = drawn.out;
   }
 
   // ---- 打印: the table or drawing shown, on A4 through the browser's print dialog ----

@@ -438,6 +438,122 @@ std::string profileSvg(const Route& route) {
     return svg;
 }
 
+namespace {
+
+// The sheet's drawing: its colours, the thinnest line, the room around the sections.
+constexpr double kThinnestLine_mm = 0.18;
+constexpr double kSheetMargin_mm = 3;
+// A text's font size from the height of its capitals and digits.
+constexpr double kCapitalShare = 0.72;
+
+const char* sheetColour(SheetInk ink) {
+    switch (ink) {
+        case SheetInk::Ground:
+            return "#008000";
+        case SheetInk::Design:
+            return "#d00000";
+        case SheetInk::Catch:
+            return "#c000c0";
+        case SheetInk::Centre:
+            return "#d00000";
+        case SheetInk::Leader:
+            return "#808080";
+        default:
+            return "#000000";
+    }
+}
+
+bool onSections(SheetInk ink) {
+    return ink != SheetInk::Frame && ink != SheetInk::Title;
+}
+
+std::string mm(double v) {
+    return fixedText(v, 2);
+}
+
+}  // namespace
+
+std::string sectionSheetSvg(const SectionSheet& sheet) {
+    // What the sections take on the sheet; the texts by their reserved widths.
+    double x0 = kSheetWidth_mm, x1 = 0, y0 = kSheetHeight_mm, y1 = 0;
+    auto take = [&](double x, double y) {
+        x0 = std::min(x0, x);
+        x1 = std::max(x1, x);
+        y0 = std::min(y0, y);
+        y1 = std::max(y1, y);
+    };
+    for (const SheetLine& l : sheet.lines)
+        if (onSections(l.ink))
+            for (const SheetPoint& p : l.points)
+                take(p.x_mm, p.y_mm);
+    for (const SheetCircle& c : sheet.circles) {
+        take(c.centre.x_mm - c.radius_mm, c.centre.y_mm - c.radius_mm);
+        take(c.centre.x_mm + c.radius_mm, c.centre.y_mm + c.radius_mm);
+    }
+    for (const SheetText& t : sheet.texts) {
+        if (!onSections(t.ink))
+            continue;
+        const double w = sheetTextWidth_mm(t.text, t.height_mm);
+        const double turn_rad = t.rotation_tdeg * kRadiansPerTrueDegree;
+        const double start = t.align == SheetAlign::Left     ? 0
+                             : t.align == SheetAlign::Centre ? -w / 2
+                                                             : -w;
+        for (double along : {start, start + w})
+            for (double up : {0.0, t.height_mm})
+                take(t.at.x_mm + along * std::cos(turn_rad) - up * std::sin(turn_rad),
+                     t.at.y_mm + along * std::sin(turn_rad) + up * std::cos(turn_rad));
+    }
+    if (x0 > x1)
+        x0 = y0 = x1 = y1 = 0;
+    x0 -= kSheetMargin_mm;
+    y0 -= kSheetMargin_mm;
+    x1 += kSheetMargin_mm;
+    y1 += kSheetMargin_mm;
+    // The sheet's y runs up from its lower edge, the picture's down from its top.
+    auto at = [](const SheetPoint& p) { return mm(p.x_mm) + " " + mm(kSheetHeight_mm - p.y_mm); };
+    std::string svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"route-section\" viewBox=\"" + mm(x0) +
+        " " + mm(kSheetHeight_mm - y1) + " " + mm(x1 - x0) + " " + mm(y1 - y0) +
+        "\" preserveAspectRatio=\"xMidYMid meet\">\n<style>.route-section text{white-space:pre;"
+        "font-family:\"Noto Sans CJK SC\",\"Microsoft YaHei\",\"PingFang SC\",sans-serif}"
+        "</style>\n";
+    svg += "<rect x=\"" + mm(x0) + "\" y=\"" + mm(kSheetHeight_mm - y1) + "\" width=\"" +
+           mm(x1 - x0) + "\" height=\"" + mm(y1 - y0) + "\" fill=\"white\"/>\n";
+    for (const SheetLine& l : sheet.lines) {
+        if (!onSections(l.ink) || l.points.size() < 2)
+            continue;
+        svg += std::string("<polyline class=\"") + sheetLayerName(l.ink) +
+               "\" fill=\"none\" stroke=\"" + sheetColour(l.ink) + "\" stroke-width=\"" +
+               mm(std::max(l.width_mm, kThinnestLine_mm)) + "\"" +
+               (l.dashed ? " stroke-dasharray=\"3 1 0.5 1\"" : "") + " points=\"";
+        for (const SheetPoint& p : l.points)
+            svg += at(p) + " ";
+        svg += "\"/>\n";
+    }
+    for (const SheetCircle& c : sheet.circles)
+        svg += std::string("<circle class=\"") + sheetLayerName(c.ink) + "\" cx=\"" +
+               mm(c.centre.x_mm) + "\" cy=\"" + mm(kSheetHeight_mm - c.centre.y_mm) + "\" r=\"" +
+               mm(c.radius_mm) + "\" fill=\"white\" stroke=\"" + sheetColour(c.ink) +
+               "\" stroke-width=\"" + mm(kThinnestLine_mm) + "\"/>\n";
+    for (const SheetText& t : sheet.texts) {
+        if (!onSections(t.ink))
+            continue;
+        const std::string x = mm(t.at.x_mm), y = mm(kSheetHeight_mm - t.at.y_mm);
+        svg += "<text x=\"" + x + "\" y=\"" + y + "\" fill=\"" + sheetColour(t.ink) +
+               "\" font-size=\"" + mm(t.height_mm / kCapitalShare) + "\" text-anchor=\"" +
+               (t.align == SheetAlign::Left     ? "start"
+                : t.align == SheetAlign::Centre ? "middle"
+                                                : "end") +
+               "\"" +
+               (t.rotation_tdeg != 0 ? " transform=\"rotate(" + generalText(-t.rotation_tdeg) +
+                                           " " + x + " " + y + ")\""
+                                     : std::string()) +
+               ">" + xmlText(t.text) + "</text>\n";
+    }
+    svg += "</svg>\n";
+    return svg;
+}
+
 const Result<LoadedRoute>& PageRoute::load(const std::vector<std::string>& paths,
                                            const std::string* alignment) {
     const std::optional<std::string> named =
@@ -498,6 +614,60 @@ PageRouteRun PageRoute::profile(const std::vector<std::string>& files) {
     PageRouteRun result = run(args);
     if (result.status == 0 && loaded_ && *loaded_)
         result.out = profileSvg((*loaded_)->route);
+    return result;
+}
+
+PageRouteRun PageRoute::groundStakes(const std::vector<std::string>& files) {
+    std::vector<std::string> args = files;
+    args.push_back("--segments");
+    PageRouteRun result = run(args);
+    if (result.status != 0 || !loaded_ || !*loaded_)
+        return result;
+    result.out.clear();
+    result.err.clear();
+    if ((*loaded_)->crossSection)
+        for (const GroundSection& g : (*loaded_)->groundSections)
+            result.out += g.text + "\n";
+    return result;
+}
+
+PageRouteRun PageRoute::section(const std::vector<std::string>& args) {
+    if (args.empty())
+        return {1, {}, "没有给出桩号。"};
+    std::vector<std::string> files(args.begin(), args.end() - 1);
+    const std::string& stake = args.back();
+    files.push_back("--segments");
+    PageRouteRun result = run(files);
+    if (result.status != 0 || !loaded_ || !*loaded_)
+        return result;
+    const LoadedRoute& loading = **loaded_;
+    result.out.clear();
+    result.err.clear();
+    result.status = 1;
+    if (!loading.crossSection) {
+        result.err = "这条路线没有路基横断面设计。";
+        return result;
+    }
+    const auto ground = std::find_if(loading.groundSections.begin(), loading.groundSections.end(),
+                                     [&stake](const GroundSection& g) { return g.text == stake; });
+    if (ground == loading.groundSections.end()) {
+        result.err = "桩号 " + shownText(stake) + " 没有地面横断面。";
+        return result;
+    }
+    const Result<std::vector<SheetSection>> drawn =
+        sheetSections(loading.route, *loading.crossSection, {*ground});
+    if (!drawn) {
+        for (const Failure& f : drawn.failures())
+            result.err += f.message + "\n";
+        return result;
+    }
+    const Result<SectionSheets> sheets = layOutSectionSheets(*drawn, stake, kDefaultSheetScale);
+    if (!sheets || sheets->sheets.empty()) {
+        result.err = sheets ? std::string() : sheets.failure().message;
+        return result;
+    }
+    result.status = 0;
+    result.out = sectionSheetSvg(sheets->sheets.front());
     return result;
 }
 
@@ -588,7 +758,9 @@ EMSCRIPTEN_KEEPALIVE void hcurve_route_folder(int nameSize) {
 }
 
 /// kind 0: `hcurve route` with the buffer's arguments; 1: its --dxf drawn as SVG; 2: the profile
-/// of the buffer's files as SVG; 3: what their route has (PageRoute::features). The exit status.
+/// of the buffer's files as SVG; 3: what their route has (PageRoute::features); 4: the 横断面 at
+/// a ground section as SVG (PageRoute::section); 5: the ground sections' 桩号
+/// (PageRoute::groundStakes). The exit status.
 EMSCRIPTEN_KEEPALIVE int hcurve_route_call(int kind, int size) {
     enterFilesFolder();
     const std::vector<std::string> args = inputStrings(size);
@@ -596,6 +768,8 @@ EMSCRIPTEN_KEEPALIVE int hcurve_route_call(int kind, int size) {
     lastRun() = kind == 1   ? route.plan(args)
                 : kind == 2 ? route.profile(args)
                 : kind == 3 ? route.features(args)
+                : kind == 4 ? route.section(args)
+                : kind == 5 ? route.groundStakes(args)
                             : route.run(args);
     return lastRun().status;
 }

@@ -30,12 +30,61 @@ const kJd1 = {x: 3456789.1230, y: 512345.6780};
 // The same route without its chain breaks.
 const kUnbroken = kRoute.slice(0, kRoute.indexOf('\n\n') + 1);
 
+// The README's grade line and cross-section, and two surveyed ground sections.
+const kProfile = `变坡点桩号,高程,竖曲线半径
+K11+400,100.000,
+K12+000,112.000,8000
+K12+700,105.000,12000
+13500,117.000,10000
+14400,112.000,
+`;
+const kSection = `侧,部件,宽度,横坡
+左,中央分隔带,1.0,-2
+左,行车道,7.5,路拱
+左,硬路肩,2.5,路拱
+左,土路肩,0.75,-4
+右,中央分隔带,1.0,-2
+右,行车道,7.5,路拱
+右,硬路肩,2.5,路拱
+右,土路肩,0.75,-4
+
+路拱横坡,旋转轴
+2,中线
+
+交点,超高横坡,加宽,超高渐变长度,加宽过渡
+JD1,6,0.8,,高次
+JD2,4,0.4,,
+
+侧,类型,坡率,高度,平台宽
+左,填,1.5,8,2
+左,填,1.75,,
+右,填,1.5,,
+左,挖,0.75,10,1.5
+左,挖,1,,
+右,挖,1,,
+
+侧,边沟底宽,边沟深,内坡率,外坡率
+左,0.6,0.6,1,1
+右,0.6,0.6,1,1
+`;
+const kGround = `桩号,偏距,高程
+K11+600,-40,100.2
+K11+600,0,100
+K11+600,40,99.8
+K11+700,-40,101
+K11+700,0,101.2
+K11+700,40,101.4
+`;
+
 let dir;
 before(() => {
     assert.ok(fs.existsSync(kLinux), `the Linux build ${kLinux} is missing: cmake --build --preset default --target hcurve`);
     dir = fs.mkdtempSync(path.join(os.tmpdir(), 'hcurve-route-tools-'));
     fs.writeFileSync(path.join(dir, 'route.csv'), kRoute);
     fs.writeFileSync(path.join(dir, 'unbroken.csv'), kUnbroken);
+    fs.writeFileSync(path.join(dir, 'profile.csv'), kProfile);
+    fs.writeFileSync(path.join(dir, 'section.csv'), kSection);
+    fs.writeFileSync(path.join(dir, 'ground.csv'), kGround);
 });
 after(() => fs.rmSync(dir, {recursive: true, force: true}));
 
@@ -367,6 +416,58 @@ test('打印 puts the whole table, or the drawing as seen, on A4 across and open
         assert.equal(await page.$$eval('#print-view svg .chain-breaks text', (t) => t.length), 2);
         assert.equal(await page.$eval('#print-view svg', (s) => s.getAttribute('viewBox')),
                      await page.$eval('#route-page .plan-drawing svg', (s) => s.getAttribute('viewBox')));
+        assert.deepEqual(ctx.errors, []);
+        assertNoRequests(ctx);
+    } finally {
+        await closePage(ctx);
+    }
+});
+
+test('横断面 draws the section at a surveyed stake as the sheets draw it, with the earthwork table\'s areas', async () => {
+    const ctx = await routePage({width: 1280, height: 900});
+    const {page} = ctx;
+    try {
+        const files = ['unbroken.csv', 'profile.csv', 'section.csv', 'ground.csv'];
+        await openRoute(page, files);
+        await tab(page, 'sections');
+        // The stakes offered: those of the earthwork table, the ground's sections.
+        const earthwork = linux([...files, '--earthwork']).slice(1).map((l) => l.split(',')).filter((r) => r[1] !== '');
+        assert.deepEqual(await page.$$eval('#route-page .cross-stake option', (o) => o.map((x) => x.value)), earthwork.map((r) => r[0]));
+        const drawnTexts = () => page.$$eval('#route-page .cross-drawing svg text', (t) => t.map((x) => x.textContent));
+        const sections = linux([...files, '--sections', '--interval', '100', '--from', 'K11+600', '--to', 'K11+600']).slice(1).map((l) => l.split(','));
+        for (const [k, r] of earthwork.entries()) {
+            if (k > 0) await page.select('#route-page .cross-stake', r[0]);
+            const texts = await drawnTexts();
+            assert.ok(texts.includes(r[0]), texts.join(' | '));
+            assert.ok(texts.includes(`填方面积 ${r[2]} m²`), texts.join(' | '));
+            assert.ok(texts.includes(`挖方面积 ${r[3]} m²`), texts.join(' | '));
+            assert.equal(texts.filter((t) => t === '坡脚').length, 2);
+        }
+        // K11+600 again: the centre 4 m above the ground surveyed at offset 0 (104.000, the
+        // section's 中桩, against 100.000), and the formation's break points in the band as the
+        // 横断面 table lists them.
+        await page.select('#route-page .cross-stake', 'K11+600.000');
+        const texts = await drawnTexts();
+        const centre = sections.find((r) => r[1] === '中桩');
+        assert.equal(centre[3], '104.0000');
+        assert.ok(texts.includes('填高 4.000 m'), texts.join(' | '));
+        const formation = sections.filter((r) => Math.abs(Number(r[2])) <= 11.75);
+        assert.ok(formation.length >= 7, formation.join(' | '));
+        for (const r of formation) {
+            assert.ok(texts.includes(Number(r[2]).toFixed(3)) && texts.includes(Number(r[3]).toFixed(3)), `${r.join(',')} not in the band`);
+        }
+        // 打印 prints the drawing as seen.
+        await page.evaluate(() => { window.printed = []; window.print = () => window.printed.push(document.title); });
+        await page.click('#route-page .cross-print');
+        assert.deepEqual(await page.evaluate(() => window.printed), ['unbroken-横断面图 K11+600.000']);
+        assert.ok((await page.$$eval('#print-view svg text', (t) => t.map((x) => x.textContent))).includes('填高 4.000 m'));
+        await page.screenshot({path: path.join(repoRoot, 'docs/web-route-section-1280x900.png')});
+
+        // Without ground there is no drawing, only the table.
+        await openRoute(page, ['unbroken.csv', 'profile.csv', 'section.csv']);
+        await page.waitForFunction(() => document.querySelector('#route-page .route-files').textContent === '文件：unbroken.csv, profile.csv, section.csv');
+        assert.equal(await page.$eval('#route-page .cross-tools', (b) => b.hidden), true);
+        assert.equal(await page.$eval('#route-page .cross-drawing', (d) => d.hidden), true);
         assert.deepEqual(ctx.errors, []);
         assertNoRequests(ctx);
     } finally {
