@@ -855,9 +855,13 @@ const hcurveRoute = (() => {
   }
   function drawCrossSection() {
     const drawn = call(4, state.names.concat([ui.crossStake.value]));
+    // Why a section cannot be drawn (a ground line the design does not meet) stands where it
+    // would be: the route is being opened, and its own messages may be showing.
     if (drawn.status !== 0) {
-      ui.crossDrawing.replaceChildren();
-      hcurve.message(messageOf(drawn.err), { error: true, title: '横断面' });
+      const why = document.createElement('p');
+      why.className = 'route-note cross-why';
+      why.textContent = messageOf(drawn.err);
+      ui.crossDrawing.replaceChildren(why);
       return;
     }
     ui.crossDrawing.innerHTML = drawn.out;

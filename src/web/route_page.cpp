@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "alignment/grade_line.h"
+#include "alignment/route_design.h"
 #include "curve/angle.h"
 #include "curve/chainage.h"
 #include "curve/format.h"
@@ -657,8 +658,12 @@ PageRouteRun PageRoute::section(const std::vector<std::string>& args) {
     const Result<std::vector<SheetSection>> drawn =
         sheetSections(loading.route, *loading.crossSection, {*ground});
     if (!drawn) {
+        // Each with its file and line, as the command's earthwork table says it.
         for (const Failure& f : drawn.failures())
-            result.err += f.message + "\n";
+            result.err += (f.line == 0 || f.file >= loading.files.size()
+                               ? f.message
+                               : loading.files[f.file] + ": " + faultText(f)) +
+                          "\n";
         return result;
     }
     const Result<SectionSheets> sheets = layOutSectionSheets(*drawn, stake, kDefaultSheetScale);

@@ -85,6 +85,8 @@ before(() => {
     fs.writeFileSync(path.join(dir, 'profile.csv'), kProfile);
     fs.writeFileSync(path.join(dir, 'section.csv'), kSection);
     fs.writeFileSync(path.join(dir, 'ground.csv'), kGround);
+    // K11+700 surveyed only 5 m to each side: it does not reach the formation's edges.
+    fs.writeFileSync(path.join(dir, 'short.csv'), kGround.replace('K11+700,-40,101', 'K11+700,-5,101').replace('K11+700,40,101.4', 'K11+700,5,101.4'));
 });
 after(() => fs.rmSync(dir, {recursive: true, force: true}));
 
@@ -462,6 +464,18 @@ test('横断面 draws the section at a surveyed stake as the sheets draw it, wit
         assert.deepEqual(await page.evaluate(() => window.printed), ['unbroken-横断面图 K11+600.000']);
         assert.ok((await page.$$eval('#print-view svg text', (t) => t.map((x) => x.textContent))).includes('填高 4.000 m'));
         await page.screenshot({path: path.join(repoRoot, 'docs/web-route-section-1280x900.png')});
+
+        // A section the design does not meet says why where it would be drawn, in the words
+        // the earthwork table gives on the command line.
+        await openRoute(page, ['unbroken.csv', 'profile.csv', 'section.csv', 'short.csv']);
+        await page.waitForFunction(() => document.querySelector('#route-page .route-files').textContent.endsWith('short.csv'));
+        await tab(page, 'sections');
+        await page.select('#route-page .cross-stake', 'K11+700.000');
+        const why = await page.$eval('#route-page .cross-drawing .cross-why', (p) => p.textContent);
+        const refused = spawnSync(kLinux, ['route', 'unbroken.csv', 'profile.csv', 'section.csv', 'short.csv', '--earthwork'], {cwd: dir, encoding: 'utf8'});
+        assert.equal(refused.status, 1);
+        assert.equal(why, 'short.csv: 第 5 行：K11+700.000：地面线没有测到左侧路基边缘（偏距 -11.750）。');
+        assert.equal(why, refused.stderr.trim());
 
         // Without ground there is no drawing, only the table.
         await openRoute(page, ['unbroken.csv', 'profile.csv', 'section.csv']);
