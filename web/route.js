@@ -121,7 +121,15 @@ const hcurveRoute = (() => {
       this.header = [];
       this.shown = { first: -1, last: -1 };
       this.pending = false;
+      this.selected = new Set();
+      this.anchor = -1;
       this.host.addEventListener('scroll', () => this.schedule(), { passive: true });
+      this.host.addEventListener('click', (event) => this.clicked(event));
+      // Shift+ and Ctrl+click pick rows, not the text between two clicks.
+      this.host.addEventListener('mousedown', (event) => {
+        if ((event.shiftKey || event.ctrlKey || event.metaKey) && event.target.closest && event.target.closest('.vt-row')) event.preventDefault();
+      });
+      this.host.addEventListener('keydown', (event) => this.keyed(event));
       new ResizeObserver(() => this.schedule()).observe(this.host);
     }
     // lines: the CSV's lines, the header first.
@@ -141,6 +149,8 @@ const hcurveRoute = (() => {
       this.body.style.height = this.lines.length * kRowHeight + 'px';
       this.rowsBox.replaceChildren();
       this.shown = { first: -1, last: -1 };
+      this.selected.clear();
+      this.anchor = -1;
       this.host.scrollTop = 0;
       this.render();
     }
@@ -162,6 +172,7 @@ const hcurveRoute = (() => {
         const row = document.createElement('div');
         row.className = 'vt-row';
         row.dataset.row = String(r);
+        if (this.selected.has(r)) row.setAttribute('aria-selected', 'true');
         for (const cell of splitFields(this.lines[r])) {
           const d = document.createElement('div');
           d.textContent = cell;
@@ -173,6 +184,78 @@ const hcurveRoute = (() => {
       this.rowsBox.style.transform = `translateY(${first * kRowHeight}px)`;
       this.rowsBox.replaceChildren(...rows);
     }
+    // Rows are selected as in the window's tables: a click selects one, Ctrl+click adds or takes
+    // one away, Shift+click the rows from the last one clicked; a finger's tap adds or takes away,
+    // so that several rows can be picked on a phone. Ctrl+A selects them all.
+    clicked(event) {
+      const row = event.target.closest && event.target.closest('.vt-row');
+      if (!row) return;
+      const r = Number(row.dataset.row);
+      if (event.shiftKey && this.anchor >= 0) {
+        if (!event.ctrlKey && !event.metaKey) this.selected.clear();
+        for (let k = Math.min(r, this.anchor); k <= Math.max(r, this.anchor); ++k) this.selected.add(k);
+      } else if (event.ctrlKey || event.metaKey || event.pointerType === 'touch') {
+        if (this.selected.has(r)) this.selected.delete(r); else this.selected.add(r);
+        this.anchor = r;
+      } else {
+        this.selected.clear();
+        this.selected.add(r);
+        this.anchor = r;
+      }
+      this.showSelection();
+    }
+    showSelection() {
+      for (const row of this.rowsBox.children) {
+        if (this.selected.has(Number(row.dataset.row))) row.setAttribute('aria-selected', 'true');
+        else row.removeAttribute('aria-selected');
+      }
+    }
+    keyed(event) {
+      if (!(event.ctrlKey || event.metaKey) || event.altKey) return;
+      const key = event.key.toLowerCase();
+      if (key === 'c') {
+        event.preventDefault();
+        copyText(this.copied());
+      } else if (key === 'a') {
+        event.preventDefault();
+        this.selected = new Set(this.lines.keys());
+        this.showSelection();
+      }
+    }
+    // The selected rows (every row when none is), the header first, as tab-separated text that
+    // pastes into a spreadsheet column by column, each line ended.
+    copied() {
+      const rows = this.selected.size ? [...this.selected].sort((a, b) => a - b) : [...this.lines.keys()];
+      const out = [this.header.join('\t')];
+      for (const r of rows) out.push(splitFields(this.lines[r]).join('\t'));
+      return this.header.length ? out.join('\n') + '\n' : '';
+    }
+  }
+
+  // ---- The clipboard ----
+  // The text goes to the clipboard through the browser's copy command, whose event carries it;
+  // where the browser offers no such command, through its clipboard interface.
+  let pendingCopy = null;
+  document.addEventListener('copy', (event) => {
+    if (pendingCopy === null || !event.clipboardData) return;
+    event.clipboardData.setData('text/plain', pendingCopy);
+    event.preventDefault();
+    pendingCopy = null;
+  });
+  function copyText(text) {
+    if (text === '') return false;
+    pendingCopy = text;
+    let copied = false;
+    try { copied = document.execCommand('copy'); } catch (error) { copied = false; }
+    if (pendingCopy !== null) {
+      pendingCopy = null;
+      copied = false;
+    }
+    if (!copied && navigator.clipboard) {
+      navigator.clipboard.writeText(text).catch(() => {});
+      copied = true;
+    }
+    return copied;
   }
 
   // ---- The page ----
@@ -339,6 +422,65 @@ const hcurveRoute = (() => {
     });
     $('.locate-export', section).addEventListener('click', exportLocated);
     planGestures(ui.plan);
+    addTableTools(section);
+    addDrawingTools(section);
+    addSectionDrawing(section);
+  }
+
+  // 复制 and 打印 beside every table (in the stake table's own row of buttons): a finger has no
+  // Ctrl+C.
+  function addTableTools(section) {
+    for (const host of section.querySelectorAll('.route-table')) {
+      const id = host.dataset.table;
+      const panel = host.closest('.route-panel');
+      let bar = id === 'stakes' ? $('.route-buttons', panel) : null;
+      if (!bar) {
+        bar = document.createElement('div');
+        bar.className = 'route-buttons';
+        host.before(bar);
+      }
+      const copy = document.createElement('button');
+      copy.type = 'button';
+      copy.className = 'table-copy';
+      copy.textContent = '复制';
+      copy.title = '把选中的行（没有选中时整个表）连同表头复制为以制表符分开的文本，可贴进电子表格 (Ctrl+C)';
+      const print = document.createElement('button');
+      print.type = 'button';
+      print.className = 'table-print';
+      print.textContent = '打印';
+      print.title = '在 A4 纸上打印整个表，或存为 PDF';
+      const said = document.createElement('span');
+      said.className = 'table-copied';
+      said.setAttribute('role', 'status');
+      const edges = $('.route-edges', bar);
+      if (edges) edges.before(copy, print); else bar.append(copy, print);
+      bar.append(said);
+      const table = ui.tables[id];
+      copy.addEventListener('click', () => {
+        const text = table.copied();
+        said.textContent = text !== '' && copyText(text) ? copiedNote(table) : '';
+      });
+      print.addEventListener('click', () => printTable(table, kTabs.find(([tab]) => tab === id)[1]));
+    }
+  }
+  const copiedNote = (table) => `已复制 ${table.selected.size || table.rowCount} 行。`;
+
+  // 打印 of the plan and the profile, and the pointer's coordinates on the plan.
+  function addDrawingTools(section) {
+    for (const [panel, kind] of [['plan', 'plan'], ['profile', 'profile']]) {
+      const bar = $(`.route-panel[data-panel="${panel}"] .route-buttons`, section);
+      const print = document.createElement('button');
+      print.type = 'button';
+      print.className = kind + '-print';
+      print.textContent = kind === 'plan' ? '打印' : '打印纵断面图';
+      print.title = '按所见在 A4 纸上打印，或存为 PDF';
+      print.addEventListener('click', () => printDrawing(kind === 'plan' ? ui.plan : ui.profile, kind === 'plan' ? '平面图' : '纵断面图'));
+      bar.append(print);
+    }
+    ui.planPoint = document.createElement('span');
+    ui.planPoint.className = 'plan-coordinates';
+    $('.route-panel[data-panel="plan"] .route-buttons', section).append(ui.planPoint);
+    planPointer(ui.plan);
   }
 
   function storage(key) {
@@ -443,6 +585,7 @@ const hcurveRoute = (() => {
     state.hasSection = call(3, state.names).out.split('\n').includes('section');
     $('.route-edges', ui.section).hidden = !state.hasSection;
     if (!state.hasSection) $('.route-edges input', ui.section).checked = false;
+    showGroundStakes();
     const shown = { elements: state.hasElements, segments: true, stakes: true, plan: true,
       vertical: state.hasGrade, profile: state.hasGrade, sections: state.hasSection, locate: true };
     for (const tab of ui.section.querySelectorAll('.route-tabs [data-tab]')) tab.hidden = !shown[tab.dataset.tab];
@@ -589,7 +732,8 @@ const hcurveRoute = (() => {
       event.preventDefault();
       const [x, y, w, h] = box(svg);
       const r = svg.getBoundingClientRect();
-      const scale = Math.min(w / r.width, h / r.height);
+      // Units a screen pixel of the picture as it is fitted in (meet): the larger share.
+      const scale = Math.max(w / r.width, h / r.height);
       const px = x + (event.clientX - r.left - (r.width - w / scale) / 2) * scale;
       const py = y + (event.clientY - r.top - (r.height - h / scale) / 2) * scale;
       const f = event.deltaY > 0 ? 1.25 : 0.8;
@@ -615,18 +759,191 @@ const hcurveRoute = (() => {
     host.addEventListener('dblclick', () => fitPlan());
   }
 
+  // The pointer's place on the plan as X (北) and Y (东), as the window's status line shows it: the
+  // point of the picture under the pointer (the browser's own mapping of the screen to the
+  // picture), placed on the ground by the corner the picture states (data-north, data-west), and
+  // worded by the C++ side. A tap on a phone shows it too; leaving the drawing clears it.
+  function planPointer(host) {
+    const show = (event) => {
+      const svg = $('svg', host);
+      const matrix = svg && svg.dataset.north !== undefined ? svg.getScreenCTM() : null;
+      if (!matrix) return;
+      const at = new DOMPoint(event.clientX, event.clientY).matrixTransform(matrix.inverse());
+      const x = Number(svg.dataset.north) - at.y, y = Number(svg.dataset.west) + at.x;
+      ui.planPoint.textContent = module.UTF8ToString(module._hcurve_route_plan_point(x, y));
+    };
+    host.addEventListener('pointermove', show);
+    host.addEventListener('pointerdown', show);
+    host.addEventListener('wheel', show, { passive: true });
+    host.addEventListener('pointerleave', (event) => { if (event.pointerType === 'mouse') ui.planPoint.textContent = ''; });
+  }
+
+  // The plan as shown (its view box now), at the size it is drawn on the screen, for a picture.
+  function shownPlan() {
+    const svg = $('svg', ui.plan);
+    if (!svg) return null;
+    const box = svg.getBoundingClientRect();
+    const copy = svg.cloneNode(true);
+    copy.setAttribute('width', String(Math.max(Math.round(box.width), 1)));
+    copy.setAttribute('height', String(Math.max(Math.round(box.height), 1)));
+    return { text: new XMLSerializer().serializeToString(copy), width: box.width, height: box.height };
+  }
+
+  // The longer side of a plan saved as PNG, in pixels: the drawing as seen, scaled up to this.
+  const kPngSide_px = 3000;
+  // The plan as seen drawn onto a canvas at kPngSide_px (never smaller than on the screen); the
+  // PNG file's bytes.
+  function planPng() {
+    const shown = shownPlan();
+    if (!shown) return Promise.reject(new Error('no plan'));
+    const scale = Math.max(kPngSide_px / Math.max(shown.width, shown.height), window.devicePixelRatio || 1, 1);
+    return new Promise((resolve, reject) => {
+      const image = new Image();
+      const url = URL.createObjectURL(new Blob([shown.text], { type: 'image/svg+xml' }));
+      image.onload = () => {
+        const canvas = document.createElement('canvas');
+        canvas.width = Math.round(shown.width * scale);
+        canvas.height = Math.round(shown.height * scale);
+        const context = canvas.getContext('2d');
+        context.fillStyle = '#fff';
+        context.fillRect(0, 0, canvas.width, canvas.height);
+        context.drawImage(image, 0, 0, canvas.width, canvas.height);
+        URL.revokeObjectURL(url);
+        canvas.toBlob((blob) => (blob ? blob.arrayBuffer().then((b) => resolve(new Uint8Array(b)), reject)
+          : reject(new Error('the plan could not be drawn'))), 'image/png');
+      };
+      image.onerror = () => { URL.revokeObjectURL(url); reject(new Error('the plan could not be drawn')); };
+      image.src = url;
+    });
+  }
+
+  // 保存平面图…: as the window proposes it, a PNG picture of the plan as seen; an SVG picture; the
+  // plan for CAD.
   async function savePlan() {
     if (!state.names.length) return;
-    const types = [['SVG 图形 (*.svg)', '.svg'], ['平面图 DXF，供 CAD 使用 (*.dxf)', '.dxf']];
-    const chosen = await chooseName('保存平面图', baseName() + '-平面图.svg', types);
+    const types = [['PNG 图片 (*.png)', '.png'], ['SVG 图形 (*.svg)', '.svg'], ['平面图 DXF，供 CAD 使用 (*.dxf)', '.dxf']];
+    const chosen = await chooseName('保存平面图', baseName() + '-平面图.png', types);
     if (chosen === null) return;
     const name = safeName(chosen);
     if (extensionOf(name) === '.dxf') {
       const stakes = state.stakeArgs ? state.stakeArgs.options : [];
       return runDownload(state.names.concat(['--dxf', name], stakes), name, '保存平面图');
     }
+    if (extensionOf(name) === '.png') {
+      let bytes;
+      try {
+        bytes = await planPng();
+      } catch (error) {
+        await hcurve.message('平面图未能存为 PNG 图片。', { error: true, title: '保存平面图' });
+        return false;
+      }
+      hcurve.download(name, bytes, 'image/png');
+      return true;
+    }
     hcurve.download(name, encoder.encode(ui.planSvg || ''), kTypes['.svg']);
     return true;
+  }
+
+  // ---- The 横断面 at a surveyed ground section, drawn by the C++ side as the sheets draw it ----
+  function addSectionDrawing(section) {
+    const panel = $('.route-panel[data-panel="sections"]', section);
+    const bar = document.createElement('div');
+    bar.className = 'route-buttons cross-tools';
+    bar.hidden = true;
+    const label = document.createElement('label');
+    label.textContent = '横断面图 (测有地面线的桩号) ';
+    const stake = document.createElement('select');
+    stake.className = 'cross-stake';
+    label.append(stake);
+    const print = document.createElement('button');
+    print.type = 'button';
+    print.className = 'cross-print';
+    print.textContent = '打印';
+    print.title = '按所见在 A4 纸上打印这个横断面，或存为 PDF';
+    bar.append(label, print);
+    const drawing = document.createElement('div');
+    drawing.className = 'route-drawing cross-drawing';
+    drawing.hidden = true;
+    $('.sections-note', panel).after(bar, drawing);
+    stake.addEventListener('change', () => drawCrossSection());
+    print.addEventListener('click', () => printDrawing(drawing, '横断面图 ' + stake.value));
+    Object.assign(ui, { crossTools: bar, crossStake: stake, crossDrawing: drawing });
+  }
+  // The stakes with a ground section (none without a template), the first drawn.
+  function showGroundStakes() {
+    const stakes = state.hasSection ? splitLines(call(5, state.names).out) : [];
+    ui.crossStake.replaceChildren(...stakes.map((s) => new Option(s, s)));
+    ui.crossTools.hidden = ui.crossDrawing.hidden = stakes.length === 0;
+    if (stakes.length) drawCrossSection(); else ui.crossDrawing.replaceChildren();
+  }
+  function drawCrossSection() {
+    const drawn = call(4, state.names.concat([ui.crossStake.value]));
+    // Why a section cannot be drawn (a ground line the design does not meet) stands where it
+    // would be: the route is being opened, and its own messages may be showing.
+    if (drawn.status !== 0) {
+      const why = document.createElement('p');
+      why.className = 'route-note cross-why';
+      why.textContent = messageOf(drawn.err);
+      ui.crossDrawing.replaceChildren(why);
+      return;
+    }
+    ui.crossDrawing.innerHTML = drawn.out;
+  }
+
+  // ---- 打印: the table or drawing shown, on A4 through the browser's print dialog ----
+  // The print view's content, printed under the name the print dialog proposes for a PDF.
+  function printView(content, name) {
+    const view = $('#print-view');
+    view.replaceChildren(content);
+    const before = document.title;
+    document.title = name;
+    window.print();
+    document.title = before;
+  }
+  function printHead(caption) {
+    const head = document.createElement('div');
+    head.className = 'route-print-head';
+    const title = document.createElement('h1');
+    title.textContent = caption;
+    const files = document.createElement('p');
+    files.textContent = ui.files.textContent;
+    head.append(title, files);
+    return head;
+  }
+  // Every row of a table (not only those in view), its header repeated on each page.
+  function printTable(table, caption) {
+    if (!table.rowCount) {
+      hcurve.message('表中还没有内容。', { title: '打印' });
+      return;
+    }
+    const sheet = document.createElement('div');
+    sheet.className = 'route-print';
+    const printed = document.createElement('table');
+    const head = printed.createTHead().insertRow();
+    for (const h of table.header) head.append(Object.assign(document.createElement('th'), { textContent: h }));
+    const body = printed.createTBody();
+    for (const line of table.lines) {
+      const row = body.insertRow();
+      for (const cell of splitFields(line)) {
+        const td = row.insertCell();
+        td.textContent = cell;
+        if (numeric(cell)) td.className = 'numeric';
+      }
+    }
+    sheet.append(printHead(caption), printed);
+    printView(sheet, baseName() + '-' + caption);
+  }
+  // The drawing as seen, fitted to the page.
+  function printDrawing(host, caption) {
+    const svg = $('svg', host);
+    if (!svg) return;
+    const sheet = document.createElement('div');
+    sheet.className = 'route-print route-print-drawing';
+    const copy = svg.cloneNode(true);
+    copy.removeAttribute('width');
+    copy.removeAttribute('height');
+    sheet.append(printHead(caption), copy);
+    printView(sheet, baseName() + '-' + caption);
   }
 
   async function saveProfile() {

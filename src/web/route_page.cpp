@@ -11,6 +11,9 @@
 #include <system_error>
 
 #include "alignment/grade_line.h"
+#include "alignment/route_design.h"
+#include "curve/angle.h"
+#include "curve/chainage.h"
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
@@ -92,9 +95,31 @@ std::vector<AlignmentPoint> drawnPoints(const Element& e) {
 // stand apart.
 constexpr std::size_t kMostNamedStakes = 400;
 
+// A chain break's stroke reaches this many label heights to each side of the centre line.
+constexpr double kBreakStroke = 3;
+
 }  // namespace
 
-std::string planSvg(const PlanDrawing& plan) {
+std::vector<PlanBreakMark> planBreakMarks(const Route& route) {
+    std::vector<PlanBreakMark> marks;
+    for (const ChainBreak& b : route.breaks) {
+        const RouteStake at = stakeAt(route, b.at_m);
+        const double difference_m = b.before_m - b.after_m;
+        marks.push_back({at.x_m, at.y_m, at.tangent_deg,
+                         "断链 " + chainageText(b.before_m, kPlainForm) + "=" +
+                             chainageText(b.after_m, kPlainForm) +
+                             (difference_m > 0 ? " 长链 " : " 短链 ") +
+                             format(std::fabs(difference_m), Pattern::Fixed3) + " m"});
+    }
+    return marks;
+}
+
+std::string planPointText(double x_m, double y_m) {
+    return "X (北) = " + coordinateText(x_m, kPlainCoordinate) +
+           "    Y (东) = " + coordinateText(y_m, kPlainCoordinate);
+}
+
+std::string planSvg(const PlanDrawing& plan, const std::vector<PlanBreakMark>& breaks) {
     // The extent of everything drawn.
     double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
     auto take = [&](double x, double y) {
@@ -125,7 +150,9 @@ std::string planSvg(const PlanDrawing& plan) {
     svg.reserve(64 * 1024 + plan.points.size() * 40);
     svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"route-plan\" viewBox=\"0 0 " +
            n3(f.width_m) + " " + n3(f.height_m) +
-           "\" preserveAspectRatio=\"xMidYMid meet\" data-extent=\"" + n3(extent) + "\">\n";
+           "\" preserveAspectRatio=\"xMidYMid meet\" data-extent=\"" + n3(extent) +
+           "\" data-north=\"" + generalText(f.north_m) + "\" data-west=\"" + generalText(f.west_m) +
+           "\">\n";
     svg +=
         // The style names its picture: inside a page it would reach every other picture too.
         "<style>.route-plan path,.route-plan polyline{fill:none;vector-effect:non-scaling-stroke}"
@@ -151,6 +178,28 @@ std::string planSvg(const PlanDrawing& plan) {
             svg += (i == 0 ? "M" : "L") + f.at(points[i].x_m, points[i].y_m);
     }
     svg += "\"/>\n";
+    // The chain breaks: a stroke across the centre line, the break's text at its left end.
+    if (!breaks.empty()) {
+        std::string strokes, texts;
+        for (const PlanBreakMark& b : breaks) {
+            // Towards the right of the road: east and north parts of the normal.
+            const double normal_rad = (b.tangent_deg + kRightAngle_deg) * kDegreeFactor;
+            const double east = std::sin(normal_rad), north = std::cos(normal_rad);
+            const double reach = kBreakStroke * text;
+            const double leftX = b.x_m - north * reach, leftY = b.y_m - east * reach;
+            strokes +=
+                "M" + f.at(leftX, leftY) + "L" + f.at(b.x_m + north * reach, b.y_m + east * reach);
+            // The text runs away from the road: leftwards where the left end lies west.
+            const bool westward = east > 0;
+            texts += "<text x=\"" + n3(f.u(leftY) + (westward ? -0.4 : 0.4) * text) + "\" y=\"" +
+                     n3(f.v(leftX) + text * 0.35) + "\" text-anchor=\"" +
+                     (westward ? "end" : "start") + "\">" + xmlText(b.text) + "</text>\n";
+        }
+        svg +=
+            "<g class=\"chain-breaks\" fill=\"#a000a0\">\n<path class=\"break-strokes\" "
+            "stroke=\"#a000a0\" stroke-width=\"2\" d=\"" +
+            strokes + "\"/>\n" + texts + "</g>\n";
+    }
     // The stakes and side points as dots, one path of each kind.
     const char* const kinds[] = {"left-points", "stakes", "right-points"};
     const char* const colours[] = {"#009000", "#000000", "#ff8000"};
@@ -390,6 +439,122 @@ std::string profileSvg(const Route& route) {
     return svg;
 }
 
+namespace {
+
+// The sheet's drawing: its colours, the thinnest line, the room around the sections.
+constexpr double kThinnestLine_mm = 0.18;
+constexpr double kSheetMargin_mm = 3;
+// A text's font size from the height of its capitals and digits.
+constexpr double kCapitalShare = 0.72;
+
+const char* sheetColour(SheetInk ink) {
+    switch (ink) {
+        case SheetInk::Ground:
+            return "#008000";
+        case SheetInk::Design:
+            return "#d00000";
+        case SheetInk::Catch:
+            return "#c000c0";
+        case SheetInk::Centre:
+            return "#d00000";
+        case SheetInk::Leader:
+            return "#808080";
+        default:
+            return "#000000";
+    }
+}
+
+bool onSections(SheetInk ink) {
+    return ink != SheetInk::Frame && ink != SheetInk::Title;
+}
+
+std::string mm(double v) {
+    return fixedText(v, 2);
+}
+
+}  // namespace
+
+std::string sectionSheetSvg(const SectionSheet& sheet) {
+    // What the sections take on the sheet; the texts by their reserved widths.
+    double x0 = kSheetWidth_mm, x1 = 0, y0 = kSheetHeight_mm, y1 = 0;
+    auto take = [&](double x, double y) {
+        x0 = std::min(x0, x);
+        x1 = std::max(x1, x);
+        y0 = std::min(y0, y);
+        y1 = std::max(y1, y);
+    };
+    for (const SheetLine& l : sheet.lines)
+        if (onSections(l.ink))
+            for (const SheetPoint& p : l.points)
+                take(p.x_mm, p.y_mm);
+    for (const SheetCircle& c : sheet.circles) {
+        take(c.centre.x_mm - c.radius_mm, c.centre.y_mm - c.radius_mm);
+        take(c.centre.x_mm + c.radius_mm, c.centre.y_mm + c.radius_mm);
+    }
+    for (const SheetText& t : sheet.texts) {
+        if (!onSections(t.ink))
+            continue;
+        const double w = sheetTextWidth_mm(t.text, t.height_mm);
+        const double turn_rad = t.rotation_tdeg * kRadiansPerTrueDegree;
+        const double start = t.align == SheetAlign::Left     ? 0
+                             : t.align == SheetAlign::Centre ? -w / 2
+                                                             : -w;
+        for (double along : {start, start + w})
+            for (double up : {0.0, t.height_mm})
+                take(t.at.x_mm + along * std::cos(turn_rad) - up * std::sin(turn_rad),
+                     t.at.y_mm + along * std::sin(turn_rad) + up * std::cos(turn_rad));
+    }
+    if (x0 > x1)
+        x0 = y0 = x1 = y1 = 0;
+    x0 -= kSheetMargin_mm;
+    y0 -= kSheetMargin_mm;
+    x1 += kSheetMargin_mm;
+    y1 += kSheetMargin_mm;
+    // The sheet's y runs up from its lower edge, the picture's down from its top.
+    auto at = [](const SheetPoint& p) { return mm(p.x_mm) + " " + mm(kSheetHeight_mm - p.y_mm); };
+    std::string svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"route-section\" viewBox=\"" + mm(x0) +
+        " " + mm(kSheetHeight_mm - y1) + " " + mm(x1 - x0) + " " + mm(y1 - y0) +
+        "\" preserveAspectRatio=\"xMidYMid meet\">\n<style>.route-section text{white-space:pre;"
+        "font-family:\"Noto Sans CJK SC\",\"Microsoft YaHei\",\"PingFang SC\",sans-serif}"
+        "</style>\n";
+    svg += "<rect x=\"" + mm(x0) + "\" y=\"" + mm(kSheetHeight_mm - y1) + "\" width=\"" +
+           mm(x1 - x0) + "\" height=\"" + mm(y1 - y0) + "\" fill=\"white\"/>\n";
+    for (const SheetLine& l : sheet.lines) {
+        if (!onSections(l.ink) || l.points.size() < 2)
+            continue;
+        svg += std::string("<polyline class=\"") + sheetLayerName(l.ink) +
+               "\" fill=\"none\" stroke=\"" + sheetColour(l.ink) + "\" stroke-width=\"" +
+               mm(std::max(l.width_mm, kThinnestLine_mm)) + "\"" +
+               (l.dashed ? " stroke-dasharray=\"3 1 0.5 1\"" : "") + " points=\"";
+        for (const SheetPoint& p : l.points)
+            svg += at(p) + " ";
+        svg += "\"/>\n";
+    }
+    for (const SheetCircle& c : sheet.circles)
+        svg += std::string("<circle class=\"") + sheetLayerName(c.ink) + "\" cx=\"" +
+               mm(c.centre.x_mm) + "\" cy=\"" + mm(kSheetHeight_mm - c.centre.y_mm) + "\" r=\"" +
+               mm(c.radius_mm) + "\" fill=\"white\" stroke=\"" + sheetColour(c.ink) +
+               "\" stroke-width=\"" + mm(kThinnestLine_mm) + "\"/>\n";
+    for (const SheetText& t : sheet.texts) {
+        if (!onSections(t.ink))
+            continue;
+        const std::string x = mm(t.at.x_mm), y = mm(kSheetHeight_mm - t.at.y_mm);
+        svg += "<text x=\"" + x + "\" y=\"" + y + "\" fill=\"" + sheetColour(t.ink) +
+               "\" font-size=\"" + mm(t.height_mm / kCapitalShare) + "\" text-anchor=\"" +
+               (t.align == SheetAlign::Left     ? "start"
+                : t.align == SheetAlign::Centre ? "middle"
+                                                : "end") +
+               "\"" +
+               (t.rotation_tdeg != 0 ? " transform=\"rotate(" + generalText(-t.rotation_tdeg) +
+                                           " " + x + " " + y + ")\""
+                                     : std::string()) +
+               ">" + xmlText(t.text) + "</text>\n";
+    }
+    svg += "</svg>\n";
+    return svg;
+}
+
 const Result<LoadedRoute>& PageRoute::load(const std::vector<std::string>& paths,
                                            const std::string* alignment) {
     const std::optional<std::string> named =
@@ -434,8 +599,11 @@ PageRouteRun PageRoute::plan(const std::vector<std::string>& args) {
         return load(paths, alignment);
     };
     std::string drawn;
-    support.drawPlan = [&drawn](const std::string&, const PlanDrawing& plan) {
-        return keptAsText(drawn, planSvg(plan));
+    support.drawPlan = [this, &drawn](const std::string&, const PlanDrawing& plan) {
+        // The route the run drew is the one kept: its chain breaks are marked on the picture.
+        return keptAsText(drawn,
+                          planSvg(plan, loaded_ && *loaded_ ? planBreakMarks((*loaded_)->route)
+                                                            : std::vector<PlanBreakMark>{}));
     };
     std::ostringstream out, err;
     PageRouteRun result;
@@ -451,6 +619,64 @@ PageRouteRun PageRoute::profile(const std::vector<std::string>& files) {
     PageRouteRun result = run(args);
     if (result.status == 0 && loaded_ && *loaded_)
         result.out = profileSvg((*loaded_)->route);
+    return result;
+}
+
+PageRouteRun PageRoute::groundStakes(const std::vector<std::string>& files) {
+    std::vector<std::string> args = files;
+    args.push_back("--segments");
+    PageRouteRun result = run(args);
+    if (result.status != 0 || !loaded_ || !*loaded_)
+        return result;
+    result.out.clear();
+    result.err.clear();
+    if ((*loaded_)->crossSection)
+        for (const GroundSection& g : (*loaded_)->groundSections)
+            result.out += g.text + "\n";
+    return result;
+}
+
+PageRouteRun PageRoute::section(const std::vector<std::string>& args) {
+    if (args.empty())
+        return {1, {}, "没有给出桩号。"};
+    std::vector<std::string> files(args.begin(), args.end() - 1);
+    const std::string& stake = args.back();
+    files.push_back("--segments");
+    PageRouteRun result = run(files);
+    if (result.status != 0 || !loaded_ || !*loaded_)
+        return result;
+    const LoadedRoute& loading = **loaded_;
+    result.out.clear();
+    result.err.clear();
+    result.status = 1;
+    if (!loading.crossSection) {
+        result.err = "这条路线没有路基横断面设计。";
+        return result;
+    }
+    const auto ground = std::find_if(loading.groundSections.begin(), loading.groundSections.end(),
+                                     [&stake](const GroundSection& g) { return g.text == stake; });
+    if (ground == loading.groundSections.end()) {
+        result.err = "桩号 " + shownText(stake) + " 没有地面横断面。";
+        return result;
+    }
+    const Result<std::vector<SheetSection>> drawn =
+        sheetSections(loading.route, *loading.crossSection, {*ground});
+    if (!drawn) {
+        // Each with its file and line, as the command's earthwork table says it.
+        for (const Failure& f : drawn.failures())
+            result.err += (f.line == 0 || f.file >= loading.files.size()
+                               ? f.message
+                               : loading.files[f.file] + ": " + faultText(f)) +
+                          "\n";
+        return result;
+    }
+    const Result<SectionSheets> sheets = layOutSectionSheets(*drawn, stake, kDefaultSheetScale);
+    if (!sheets || sheets->sheets.empty()) {
+        result.err = sheets ? std::string() : sheets.failure().message;
+        return result;
+    }
+    result.status = 0;
+    result.out = sectionSheetSvg(sheets->sheets.front());
     return result;
 }
 
@@ -541,7 +767,9 @@ EMSCRIPTEN_KEEPALIVE void hcurve_route_folder(int nameSize) {
 }
 
 /// kind 0: `hcurve route` with the buffer's arguments; 1: its --dxf drawn as SVG; 2: the profile
-/// of the buffer's files as SVG; 3: what their route has (PageRoute::features). The exit status.
+/// of the buffer's files as SVG; 3: what their route has (PageRoute::features); 4: the 横断面 at
+/// a ground section as SVG (PageRoute::section); 5: the ground sections' 桩号
+/// (PageRoute::groundStakes). The exit status.
 EMSCRIPTEN_KEEPALIVE int hcurve_route_call(int kind, int size) {
     enterFilesFolder();
     const std::vector<std::string> args = inputStrings(size);
@@ -549,6 +777,8 @@ EMSCRIPTEN_KEEPALIVE int hcurve_route_call(int kind, int size) {
     lastRun() = kind == 1   ? route.plan(args)
                 : kind == 2 ? route.profile(args)
                 : kind == 3 ? route.features(args)
+                : kind == 4 ? route.section(args)
+                : kind == 5 ? route.groundStakes(args)
                             : route.run(args);
     return lastRun().status;
 }
@@ -616,6 +846,13 @@ EMSCRIPTEN_KEEPALIVE void hcurve_route_remove(int nameSize) {
                                  std::filesystem::perms::owner_all, ignored);
     std::filesystem::remove_all(inputBuffer().substr(0, static_cast<std::size_t>(nameSize)),
                                 ignored);
+}
+
+/// The text of a point of the plan under the pointer (planPointText), until the next call.
+EMSCRIPTEN_KEEPALIVE const char* hcurve_route_plan_point(double x_m, double y_m) {
+    static std::string text;
+    text = hcurve::planPointText(x_m, y_m);
+    return text.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE const char* hcurve_route_out() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cad/route_dxf.h"
+#include "cad/section_sheets.h"
 #include "curve/result.h"
 #include "route_files/route_loading.h"
 
@@ -37,6 +38,14 @@ class PageRoute {
     /// curve-element table), "grade" (a grade line), "section" (a template); the messages of
     /// `--segments` on the same files when there is no route.
     PageRouteRun features(const std::vector<std::string>& files);
+    /// The 横断面 at a surveyed ground section of the files' route, drawn as the cross-section
+    /// sheets draw it at 1:kDefaultSheetScale (sectionSheetSvg): args are the files, then the
+    /// section's 桩号 as groundStakes lists it. Why not (no template, no such section, a section
+    /// the design does not meet) on the error stream, status 1.
+    PageRouteRun section(const std::vector<std::string>& args);
+    /// The 桩号 of the files' surveyed ground sections, one a line, in route order (none without a
+    /// template).
+    PageRouteRun groundStakes(const std::vector<std::string>& files);
     /// The page changed its files: the route is read again at the next run.
     void forget();
     /// Whether the route kept was read from this file (named as the runs name it): a file put
@@ -51,11 +60,36 @@ class PageRoute {
     std::optional<Result<LoadedRoute>> loaded_;
 };
 
+/// A chain break as the plan marks it: where it lies on the centre line, the azimuth of the line
+/// there and its text ("断链 K12+800.000=K12+780.000 长链 20.000 m").
+struct PlanBreakMark {
+    double x_m = 0;
+    double y_m = 0;
+    double tangent_deg = 0;
+    std::string text;
+};
+
+/// The marks of the route's chain breaks, in route order: a long chain (断链后 < 断链前) says
+/// 长链, a short one 短链, each with the difference of the two chainages.
+std::vector<PlanBreakMark> planBreakMarks(const Route& route);
+
 /// The plan drawing as an SVG picture (north up): the centre line, the tangent polygon and its
-/// JDs, the characteristic points with their chainage texts, the stakes (black) with their left
-/// (green) and right (orange) side points; in metres from the drawing's north-west corner, lines
-/// of a constant width on the screen.
-std::string planSvg(const PlanDrawing& plan);
+/// JDs, the characteristic points with their chainage texts, the chain breaks (a stroke across
+/// the centre line with the break's text), the stakes (black) with their left (green) and right
+/// (orange) side points; in metres from the drawing's north-west corner, lines of a constant
+/// width on the screen. The picture's data-north and data-west give that corner, so that a point
+/// (u across, v down) of the picture is X = data-north - v, Y = data-west + u.
+std::string planSvg(const PlanDrawing& plan, const std::vector<PlanBreakMark>& breaks = {});
+
+/// The coordinates of a point of the plan as the pointer shows them:
+/// "X (北) = 3456902.524    Y (东) = 512792.606".
+std::string planPointText(double x_m, double y_m);
+
+/// A cross-section sheet as an SVG picture in the sheet's millimetres (y down), cropped to its
+/// sections (the frame and the title block left out) with a margin: the ground line green, the
+/// design line red with its break points, the catch points magenta, the centre line dashed, the
+/// leaders grey, the texts at their heights and turns.
+std::string sectionSheetSvg(const SectionSheet& sheet);
 
 /// The grade line of a route as an SVG picture of 1600 x 900: chainage across, elevation up with
 /// the vertical exaggeration stated in the title, the straight grades, the design line with its
