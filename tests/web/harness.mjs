@@ -66,9 +66,15 @@ const kQuietBrowser = [
 
 // Firefox as a user has it where it matters to a page from file:// (puppeteer's test profile lets
 // local files read each other; a user's Firefox gives each file an origin of its own), and quiet on
-// the network beyond what puppeteer's profile already turns off.
+// the network beyond what puppeteer's profile already turns off. Its downloads panel stays shut: it
+// opens over the page after each download and keeps the keyboard until it is closed, which a test
+// typing on would have to close as a user does, with a click back into the page. Scroll bars
+// float over the page, as on a phone and on today's desktops; a headless Firefox would otherwise
+// take 12 px of a 360 px screen for a bar no phone has.
 const kFirefoxPrefs = {
+    'ui.useOverlayScrollbars': 1,
     'security.fileuri.strict_origin_policy': true,
+    'browser.download.alwaysOpenPanel': false,
     'network.captive-portal-service.enabled': false,
     'network.connectivity-service.enabled': false,
     'network.dns.disablePrefetch': true,

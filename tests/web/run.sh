@@ -34,7 +34,7 @@ export HCURVE_BROWSER=$browser
 echo "tests/web/run.sh: in $("$binary" --version 2>/dev/null | head -n 1) ($binary)" >&2
 if [ $# -eq 0 ]; then
     if [ "$browser" = firefox ]; then
-        set -- tests/web/harness.test.mjs tests/web/page.test.mjs tests/web/curve_example.test.mjs \
+        set -- tests/web/harness.test.mjs tests/web/curve_example.test.mjs \
             tests/web/curve_leave_entry.test.mjs tests/web/route.test.mjs
     else
         set -- tests/web/*.test.mjs
