@@ -123,7 +123,7 @@ test('the page is opened in the browser HCURVE_BROWSER names', async () => {
         if (browserName === 'firefox')
             assert.match(agent, / Firefox\/\d+/);
         else
-            assert.match(agent, / Chrome\/\d+/);
+            assert.match(agent, /Chrome\/\d+/);
         assert.equal(/Firefox/.test(agent), browserName === 'firefox', agent);
     } finally {
         await closePage(ctx);
