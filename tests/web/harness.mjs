@@ -139,7 +139,9 @@ function withoutFragment(url) {
 }
 
 // Launches the browser, opens the page and waits until it can answer its first question.
-//   viewport: CSS pixels (isMobile and hasTouch may be given, as puppeteer takes them)
+//   viewport: CSS pixels (isMobile and hasTouch may be given, as puppeteer takes them; Firefox
+//             over BiDi takes neither, so that a phone there is a window of the phone's size and
+//             pixel ratio, with a mouse)
 //   file:     the page, relative to the repository's root or absolute (opened from file://)
 //   url:      instead of file, a page served over http (the site's test)
 //   args:     further switches of the browser (a browser with other switches is launched for them)
