@@ -38,7 +38,7 @@ package: setup
 # The normal build's tests, then the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer with short bounded fuzz runs, then again as the package is built
 # (Release, -O3), then the Windows build under Wine, then the browser build under node, and last
-# the page in headless chromium.
+# the page in headless chromium and firefox-esr.
 test: test-default test-sanitize test-release test-windows test-web test-browser
 
 test-default: build
@@ -104,9 +104,15 @@ test-web:
 
 # The page in the system's headless chromium (tests/web/*.test.mjs, puppeteer-core): opened from
 # a file, typed into as a user types, its downloads and requests counted; the site served on
-# loopback and opened again without it.
+# loopback and opened again without it. Then the Firefox set in Debian's firefox-esr (which
+# tools/setup.sh web installs), each test named with its browser.
 test-browser: web
 	@tests/web/run.sh
+	@if [ -x "$${HCURVE_FIREFOX:-/usr/bin/firefox-esr}" ]; then \
+	    HCURVE_BROWSER=firefox tests/web/run.sh; \
+	else \
+	    echo "make test-browser: no firefox-esr, the Firefox set is not run (tools/setup.sh web installs it)." >&2; \
+	fi
 
 # The browser edition's figures in headless chromium (bench/web_*.mjs), each with its limit.
 bench-browser: web

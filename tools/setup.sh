@@ -5,9 +5,9 @@
 # Wine need: the MinGW-w64 cross compiler, GoogleTest's sources, Wine; web: emscripten, the acorn
 # parser its optimiser needs, GoogleTest's sources, and pugixml's Debian source package unpacked
 # in build/sources/pugixml, since the archive has pugixml built for the host only; rsvg-convert
-# for the site's icons; and for the browser tests Debian's chromium and puppeteer-core from npm,
-# the versions of tests/web/package-lock.json, into tests/web/node_modules, never downloading a
-# browser of its own)
+# for the site's icons; and for the browser tests Debian's chromium and firefox-esr and
+# puppeteer-core from npm, the versions of tests/web/package-lock.json, into tests/web/node_modules,
+# never downloading a browser of its own)
 set -euo pipefail
 
 packages=(
@@ -25,13 +25,13 @@ packages=(
     qt6-translations-l10n dpkg-dev
 )
 # The Windows and browser builds' packages come without what they only recommend (Wine's and
-# chromium's fonts, desktop services); chromium gets the fonts it needs (Liberation) above.
+# chromium's and firefox-esr's fonts, desktop services); the browsers get the fonts they need above.
 extras=()
 web=0
 for want in "$@"; do
     case $want in
         windows) extras+=(g++-mingw-w64-x86-64-posix googletest wine64 util-linux diffutils) ;;
-        web) extras+=(emscripten node-acorn nodejs googletest dpkg-dev chromium librsvg2-bin) web=1 ;;
+        web) extras+=(emscripten node-acorn nodejs googletest dpkg-dev chromium firefox-esr librsvg2-bin) web=1 ;;
         *) echo "usage: tools/setup.sh [windows] [web]" >&2; exit 2 ;;
     esac
 done

@@ -38,7 +38,13 @@ const hcurve = (() => {
         window.hcurveAnsweredAt = performance.now();
         finish(onOk());
       };
-      const cancelled = (event) => { event.preventDefault(); finish(null); };
+      // Esc at the dialog itself. A file input inside it fires a cancel of its own, which rises
+      // to the dialog, when the system's file picker is closed without a file: the dialog stays.
+      const cancelled = (event) => {
+        if (event.target !== dialog) return;
+        event.preventDefault();
+        finish(null);
+      };
       const left = () => finish(null);
       const leave = dialog.querySelectorAll('.dialog-close, .dialog-cancel');
       form.addEventListener('submit', submitted);

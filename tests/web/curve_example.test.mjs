@@ -3,9 +3,8 @@
 // request leaves the page.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import path from 'node:path';
-import { openPage, closePage, assertNoRequests } from './harness.mjs';
-import { root, consoleCommands, stateAfter, pageState, expectedState, typeCommand, workedExample } from './curve_session.mjs';
+import { openPage, closePage, assertNoRequests, screenshotPath } from './harness.mjs';
+import { consoleCommands, stateAfter, pageState, expectedState, typeCommand, workedExample } from './curve_session.mjs';
 
 // Runs the session in the page, comparing the page with the console after every command.
 async function typeSession(page, session) {
@@ -30,7 +29,7 @@ test('the worked example at a desktop size shows the console\'s fields', async (
     // The spiral lengths by the clothoid's own rule, Ls = A^2 / R: 200^2 / 500 and 250^2 / 500.
     assert.ok(Math.abs(number(fields.Text10) - 200 ** 2 / 500) < 5e-4, fields.Text10);
     assert.ok(Math.abs(number(fields.Text11) - 250 ** 2 / 500) < 5e-4, fields.Text11);
-    await ctx.page.screenshot({ path: path.join(root, 'docs/web-curve-desktop.png') });
+    await ctx.page.screenshot({ path: screenshotPath('web-curve-desktop.png') });
     assertNoRequests(ctx);
   } finally {
     await closePage(ctx);
@@ -86,7 +85,7 @@ test('the worked example on a phone: one column, finger-sized controls, the cons
     }
     // The characteristic points as the phone shows them after the example.
     await page.evaluate(() => document.querySelector('[data-label="PointsHeading"]').scrollIntoView());
-    await page.screenshot({ path: path.join(root, 'docs/web-curve-phone.png') });
+    await page.screenshot({ path: screenshotPath('web-curve-phone.png') });
     assertNoRequests(ctx);
   } finally {
     await closePage(ctx);

@@ -62,8 +62,9 @@ const curveFile = '\ufeff项目,值\r\n交点号,1\r\n交点桩号 K,12345.678\r
 
 // Opens a file through the open dialog's picker, or by dropping it on the page.
 async function openFile(page, file, how) {
-  if (how === 'picker') {
-    await startCommand(page, '打开曲线');
+  if (how === 'picker' || how === 'picker-only') {
+    // picker-only: 打开曲线's dialog is open already.
+    if (how === 'picker') await startCommand(page, '打开曲线');
     await page.waitForSelector('#file-dialog[open] .file-pick');
     const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#file-dialog .file-pick')]);
     await chooser.accept([file]);
@@ -106,6 +107,45 @@ test('打开曲线 by the picker or by a drop shows what the console shows; a GB
       assert.deepEqual(await pageState(page), expectedState(start, consoleState), `${cases[i].file} by ${cases[i].how}`);
     }
     assert.ok(messagesOf(segments.at(-1)).length === 1, 'the broken file is refused with a message');
+    assertNoRequests(ctx);
+  } finally {
+    await closePage(ctx);
+  }
+});
+
+// Leaving the system's file picker without a file (its 取消) is not leaving 打开曲线: the browser
+// tells it by a cancel event at the file input, which rises through the page's dialog, and the
+// dialog stays for another pick, a drop or its own 取消. Esc in the dialog still leaves it.
+test('a file picker closed without a file keeps 打开曲线 open; the file picked next is opened', async () => {
+  const folder = scratch();
+  fs.writeFileSync(path.join(folder, 'JD1.csv'), curveFile);
+  const session = [workedExample, { key: '9', caption: '打开曲线', answers: ['JD1.csv'] }];
+  const segments = consoleCommands(session, folder);
+  const ctx = await openPage();
+  try {
+    const page = ctx.page;
+    const { start } = await typeAndCompare(page, [workedExample], folder);
+    const before = await pageState(page);
+    await startCommand(page, '打开曲线');
+    await page.waitForSelector('#file-dialog[open] .file-pick');
+    // What a browser fires when its picker is closed without a file.
+    await page.$eval('#file-input', (input) => input.dispatchEvent(new Event('cancel', { bubbles: true })));
+    await new Promise((resolve) => setTimeout(resolve, 200));
+    assert.equal(await page.$eval('#file-dialog', (d) => d.open), true, 'the open dialog stays');
+    assert.equal(await page.evaluate(() => document.body.dataset.running), '1', '打开曲线 still runs');
+    assert.deepEqual(await pageState(page), before);
+    await openFile(page, path.join(folder, 'JD1.csv'), 'picker-only');
+    await waitUntilIdle(page);
+    assert.deepEqual(await pageState(page), expectedState(start, stateAfter(segments[1], stateAfter(segments[0]))));
+
+    // Esc in the open dialog still leaves the command, and the page shows what it showed.
+    const opened = await pageState(page);
+    await startCommand(page, '打开曲线');
+    await page.waitForSelector('#file-dialog[open] .file-pick');
+    await page.keyboard.press('Escape');
+    await waitUntilIdle(page);
+    assert.equal(await page.$eval('#file-dialog', (d) => d.open), false);
+    assert.deepEqual(await pageState(page), opened);
     assertNoRequests(ctx);
   } finally {
     await closePage(ctx);

@@ -9,6 +9,7 @@ import fs, { existsSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 import path from 'node:path';
 import assert from 'node:assert/strict';
+import { insertText } from './harness.mjs';
 
 export const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 
@@ -174,7 +175,7 @@ export const workedExample = {
 
 async function enter(page, text, quick) {
   if (!quick) await page.keyboard.type(text);
-  else if (text !== '') await page.keyboard.sendCharacter(text);
+  else if (text !== '') await insertText(page, text);
 }
 
 // Answers a command's first `count` questions, then leaves the next one: with Esc, 取消 or the

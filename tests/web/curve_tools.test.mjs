@@ -95,7 +95,7 @@ test('a double-clicked radius, 结 束 and the last curve offered again', async 
     const page = ctx.page;
     const { start } = await typeAndCompare(page, [workedExample]);
     // R asked again with its confirmation: the page as if 600 had been typed at first.
-    await page.click('[data-field="Radius"]', { clickCount: 2 });
+    await page.click('[data-field="Radius"]', { count: 2 });  // two clicks, as a hand makes them
     await page.waitForSelector('#question-dialog[open]');
     await page.keyboard.type('600');
     await page.keyboard.press('Enter');

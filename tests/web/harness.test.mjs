@@ -4,11 +4,12 @@
 // never says it is ready is reported rather than waited for forever.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
+import net from 'node:net';
 import os from 'node:os';
 import path from 'node:path';
 import {test} from 'node:test';
 
-import {assertNoRequests, closePage, downloadsTo, openPage} from './harness.mjs';
+import {assertNoRequests, browserName, closePage, downloadsTo, openPage} from './harness.mjs';
 
 function scratchPage(name, body) {
     const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'hcurve-harness-'));
@@ -17,14 +18,23 @@ function scratchPage(name, body) {
     return {dir, file};
 }
 
-// Port 9 on loopback (discard) answers nothing here: the request fails, but it was made.
+// A loopback port just closed: the request fails, but it was made. (Not the discard port 9, which
+// Firefox refuses before making any request, as a port no page may reach.)
+async function closedPort() {
+    const server = net.createServer();
+    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    const {port} = server.address();
+    await new Promise((resolve) => server.close(resolve));
+    return port;
+}
+const away = `127.0.0.1:${await closedPort()}`;
 const cases = [
-    {name: 'an image from elsewhere', body: '<img src="http://127.0.0.1:9/icon.png">',
-     expected: ['http://127.0.0.1:9/icon.png']},
-    {name: 'a script fetch', body: '<script>fetch("http://127.0.0.1:9/data.json").catch(() => {});</script>',
-     expected: ['http://127.0.0.1:9/data.json']},
-    {name: 'a web socket', body: '<script>try { new WebSocket("ws://127.0.0.1:9/live"); } catch (e) {}</script>',
-     expected: ['ws://127.0.0.1:9/live']},
+    {name: 'an image from elsewhere', body: `<img src="http://${away}/icon.png">`,
+     expected: [`http://${away}/icon.png`]},
+    {name: 'a script fetch', body: `<script>fetch("http://${away}/data.json").catch(() => {});</script>`,
+     expected: [`http://${away}/data.json`]},
+    {name: 'a web socket', body: `<script>try { new WebSocket("ws://${away}/live"); } catch (e) {}</script>`,
+     expected: [`ws://${away}/live`]},
     {name: 'data: and blob: URLs and the page itself with a fragment',
      body: '<img src="data:image/gif;base64,R0lGODlhAQABAAAAACw="><script>' +
            'const u = URL.createObjectURL(new Blob(["x"])); fetch(u);' +
@@ -99,6 +109,22 @@ test('downloads land under their names with their bytes, in order', async () => 
         assert.deepEqual(fs.readFileSync(second), Buffer.from(texts[1], 'utf8'));
         await assert.rejects(downloads.next(300), /no download completed/);
         assertNoRequests(ctx);
+    } finally {
+        await closePage(ctx);
+        fs.rmSync(dir, {recursive: true, force: true});
+    }
+});
+
+test('the page is opened in the browser HCURVE_BROWSER names', async () => {
+    const {dir, file} = scratchPage('which.html', '<script>window.hcurveReady = true;</script>');
+    const ctx = await openPage({file});
+    try {
+        const agent = await ctx.page.evaluate(() => navigator.userAgent);
+        if (browserName === 'firefox')
+            assert.match(agent, / Firefox\/\d+/);
+        else
+            assert.match(agent, /Chrome\/\d+/);
+        assert.equal(/Firefox/.test(agent), browserName === 'firefox', agent);
     } finally {
         await closePage(ctx);
         fs.rmSync(dir, {recursive: true, force: true});

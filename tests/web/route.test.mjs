@@ -10,7 +10,7 @@ import os from 'node:os';
 import path from 'node:path';
 import {after, before, test} from 'node:test';
 
-import {assertNoRequests, closePage, downloadsTo, openPage, repoRoot} from './harness.mjs';
+import {assertNoRequests, closePage, downloadsTo, openPage, repoRoot, screenshotPath} from './harness.mjs';
 
 const kLinux = path.join(repoRoot, 'build/default/src/main/hcurve');
 
@@ -214,7 +214,7 @@ test('the README route on a desktop: tables, stakes, downloads, a located point,
         // The README's stake at the break: K12+800 before it and K12+780 after it at one 里程.
         assert.ok(stakeLines.some((l) => l.startsWith(',K12+800.000,12800.0000,3456902.5243,512792.6055,')));
         assert.ok(stakeLines.some((l) => l.startsWith(',K12+780.000,12800.0000,3456902.5243,512792.6055,')));
-        await page.screenshot({path: path.join(repoRoot, 'docs/web-route-1280x900.png')});
+        await page.screenshot({path: screenshotPath('web-route-1280x900.png')});
 
         // Every download as the Linux build writes it for the same files and options.
         const downloads = await downloadsTo(page, path.join(dir, 'downloads'));
@@ -259,7 +259,7 @@ test('the README route on a desktop: tables, stakes, downloads, a located point,
         assert.equal(plan.stakes, stakeLines.length - 1);
         assert.equal(plan.left, 2 * (stakeLines.length - 1));
         assert.ok(plan.marks.includes('ZH K12+168.835'), plan.marks.join(' | '));
-        await page.screenshot({path: path.join(repoRoot, 'docs/web-route-plan-1280x900.png')});
+        await page.screenshot({path: screenshotPath('web-route-plan-1280x900.png')});
 
         await tab(page, '纵断面图');
         const title = await page.$eval('#route-page .profile-drawing svg .title', (t) => t.textContent);
@@ -398,9 +398,9 @@ test('the route page on a phone: no sideways scrolling, controls for a finger', 
         assert.deepEqual(low, []);
         const modes = await page.$$eval('#route-stake-form input', (i) => i.map((x) => x.name + ':' + x.inputMode));
         assert.deepEqual(modes, ['interval:decimal', 'from:text', 'to:text', 'left:decimal', 'right:decimal', 'skew:decimal']);
-        await page.screenshot({path: path.join(repoRoot, 'docs/web-route-360x800.png')});
+        await page.screenshot({path: screenshotPath('web-route-360x800.png')});
         await tab(page, '平面图');
-        await page.screenshot({path: path.join(repoRoot, 'docs/web-route-plan-360x800.png')});
+        await page.screenshot({path: screenshotPath('web-route-plan-360x800.png')});
         assertNoRequests(ctx);
     } finally {
         await closePage(ctx);
