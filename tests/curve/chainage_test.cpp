@@ -82,14 +82,19 @@ std::string millimetreText(long long mm, const ChainageForm& form) {
 TEST(Chainage, WholeMillimetresReadAsTheirDigits) {
     const ChainageForm* forms[] = {&kDesignForm, &kPointForm, &kPlainForm, &kListingForm,
                                    &kReportStakeForm};
-    // Around zero, the first kilometres, a kilometre boundary far out, before zero.
-    const std::pair<long long, long long> stretches[] = {
-        {-2003000, -1997000},
-        {-3000, 3000},
-        {0, 2000000},
-        {123456789000 - 3000, 123456789000 + 3000}};
-    for (const auto& [from, to] : stretches) {
-        for (long long n = from; n <= to; n += (n % 7 == 0 ? 1 : 97)) {
+    // Every millimetre around zero, whole kilometres before and after it and far out; and every
+    // 997th millimetre of the first two kilometres.
+    struct Stretch {
+        long long from, to, step;
+    };
+    const Stretch stretches[] = {{-2003000, -1997000, 1},
+                                 {-1003000, -997000, 1},
+                                 {-3000, 3000, 1},
+                                 {997000, 1003000, 1},
+                                 {123456789000 - 3000, 123456789000 + 3000, 1},
+                                 {0, 2000000, 997}};
+    for (const Stretch& stretch : stretches) {
+        for (long long n = stretch.from; n <= stretch.to; n += stretch.step) {
             SCOPED_TRACE(n);
             const double near_m = static_cast<double>(n) / 1000;
             for (const ChainageForm* form : forms) {
