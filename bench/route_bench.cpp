@@ -25,7 +25,9 @@
 // 7.5 M (the two rows' directions worked out for a single row, a vector a stake). With a metre
 // part of whole millimetres written from them, the text in one piece, one element search a stake
 // guessed from the stake before's, and the side points in one buffer: 24.0 M (every output byte
-// the same, tools/same_output.sh).
+// the same, tools/same_output.sh); CPU time on two shared cores 6.9 ms at load 15 to 19 before,
+// 4.6 ms at load 13 to 14 after. The file read and built 49.6 M + 96.8 M, the points 470 M, as
+// before.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
