@@ -309,7 +309,24 @@ std::size_t Alignment::elementAt(double continuous_m) const {
     return static_cast<std::size_t>(it - elements.begin()) - 1;
 }
 
+std::size_t Alignment::elementAt(double continuous_m, std::size_t guess) const {
+    // The element that holds a chainage starts at or before it (the first one: any chainage before
+    // it too) and the next one starts after it (the last one: any chainage beyond it too).
+    const std::size_t n = elements.size();
+    for (std::size_t e = guess; e < n && e <= guess + 1; ++e) {
+        const bool fromStart = e == 0 || !(continuous_m < elements[e].start_m());
+        const bool beforeNext = e + 1 == n || continuous_m < elements[e + 1].start_m();
+        if (fromStart && beforeNext)
+            return e;
+    }
+    return elementAt(continuous_m);
+}
+
 AlignmentPoint Alignment::at(double continuous_m) const {
+    return at(continuous_m, elementAt(continuous_m));
+}
+
+AlignmentPoint Alignment::at(double continuous_m, std::size_t element) const {
     const Element& first = elements.front();
     const Element& last = elements.back();
     if (continuous_m < first.start_m() && first.kind() != ElementKind::Straight) {
@@ -326,7 +343,7 @@ AlignmentPoint Alignment::at(double continuous_m) const {
         p.y_m += l * std::sin(p.azimuth_deg * kDegreeFactor);
         return p;
     }
-    return elements[elementAt(continuous_m)].at(continuous_m);
+    return elements[element].at(continuous_m);
 }
 
 AlignmentFrame frameAt(const AlignmentPoint& p) {
@@ -884,10 +901,15 @@ bool feetAmbiguous(const std::vector<AlignmentFoot>& feet) {
 
 std::vector<SidePoint> sidePointsOf(const AlignmentPoint& p, const SideRequest& request) {
     std::vector<SidePoint> points;
+    sidePointsOf(p, request, points);
+    return points;
+}
+
+void sidePointsOf(const AlignmentPoint& p, const SideRequest& request,
+                  std::vector<SidePoint>& points) {
     sidePointsOnAxis(p.x_m, p.y_m,
                      normaliseAzimuthOnce(p.azimuth_deg + kRightAngle_deg + request.skew_deg),
                      request, points);
-    return points;
 }
 
 }  // namespace hcurve

@@ -152,10 +152,15 @@ struct Alignment {
     /// The element that holds a continuous chainage: at a joint the later one; before the start
     /// the first, beyond the end the last.
     std::size_t elementAt(double continuous_m) const;
+    /// elementAt, looked for first in the element guessed and the one after it (chainages taken
+    /// in route order, each near the one before), then over the whole chain.
+    std::size_t elementAt(double continuous_m, std::size_t guess) const;
 
     /// The point at a continuous chainage. Before the start and beyond the end the alignment runs
     /// on straight along its end tangents.
     AlignmentPoint at(double continuous_m) const;
+    /// at(continuous_m) with the element that holds it (elementAt) already found.
+    AlignmentPoint at(double continuous_m, std::size_t element) const;
 };
 
 /// Builds the alignment's index over its elements as they are now.
@@ -205,5 +210,9 @@ using SidePoint = PlanePoint;
 /// The side points of the stake at p (sidePointsOnAxis): on its transverse axis, the tangent's
 /// normal to the right turned clockwise by the request's skew_deg.
 std::vector<SidePoint> sidePointsOf(const AlignmentPoint& p, const SideRequest& request);
+
+/// sidePointsOf into points (emptied first), for a run of stakes that keeps one buffer.
+void sidePointsOf(const AlignmentPoint& p, const SideRequest& request,
+                  std::vector<SidePoint>& points);
 
 }  // namespace hcurve

@@ -531,9 +531,21 @@ Segment chainSegment(const Alignment& chain, std::size_t index) {
     return e.reversed() ? Segment::SecondSpiral : Segment::FirstSpiral;
 }
 
+namespace {
+
+RouteStake stakeOn(const Route& route, double continuous_m, std::size_t element) {
+    const AlignmentPoint p = route.alignment.at(continuous_m, element);
+    return {p.x_m, p.y_m, wrapAzimuth_deg(p.azimuth_deg), element};
+}
+
+}  // namespace
+
 RouteStake stakeAt(const Route& route, double continuous_m) {
-    const AlignmentPoint p = route.alignment.at(continuous_m);
-    return {p.x_m, p.y_m, wrapAzimuth_deg(p.azimuth_deg), route.alignment.elementAt(continuous_m)};
+    return stakeOn(route, continuous_m, route.alignment.elementAt(continuous_m));
+}
+
+RouteStake stakeAt(const Route& route, double continuous_m, std::size_t guessedElement) {
+    return stakeOn(route, continuous_m, route.alignment.elementAt(continuous_m, guessedElement));
 }
 
 bool RouteFoot::far() const {

@@ -91,6 +91,9 @@ struct RouteStake {
 
 /// The stake at a continuous chainage; before the start and beyond the end on the end tangents.
 RouteStake stakeAt(const Route& route, double continuous_m);
+/// stakeAt for stakes taken in route order: the element of the stake before is the guess where
+/// the element is looked for first (Alignment::elementAt).
+RouteStake stakeAt(const Route& route, double continuous_m, std::size_t guessedElement);
 
 /// Largest magnitude of a surveyed point's coordinates, as every typed number.
 constexpr double kMaxCoordinate_m = 1e9;

@@ -123,13 +123,16 @@ std::optional<double> formationH(const CrossSection& section, const Route& route
 
 // The side points of one stake into the table, with their elevations where the route has a
 // cross-fall or a cross-section: each at the foot of its own on the centre line.
+// points is the buffer they are worked out in, kept from stake to stake.
 void addSidePoints(StakeTable& table, const Route& route, const CrossSection* section,
-                   const SideRequest& sides, const RouteStake& stake, double stake_m) {
+                   const SideRequest& sides, const RouteStake& stake, double stake_m,
+                   std::vector<SidePoint>& points) {
     const GradeLine* grade = route.gradeLine ? &*route.gradeLine : nullptr;
     const CrossFall* cross = grade && !section && route.crossFall ? &*route.crossFall : nullptr;
     const bool heights = table.withSideHeights;
     const Direction atStake = heights ? directionAt(stake) : Direction{};
-    for (const SidePoint& side : sidePointsOf({stake.x_m, stake.y_m, stake.tangent_deg}, sides)) {
+    sidePointsOf({stake.x_m, stake.y_m, stake.tangent_deg}, sides, points);
+    for (const SidePoint& side : points) {
         table.sideX_m.push_back(side.x_m);
         table.sideY_m.push_back(side.y_m);
         if (!heights)
@@ -160,14 +163,17 @@ void addRows(StakeTable& table, const Route& route, const CrossSection* section,
     table.withSideHeights = grade != nullptr && (section || route.crossFall.has_value());
     if (table.withSideHeights)
         table.sideH_m.reserve(stakes.size() * table.sidesPerStake);
+    std::vector<SidePoint> sidePoints;
+    std::size_t element = 0;
     for (const PlannedStake& p : stakes) {
-        const RouteStake s = stakeAt(route, p.continuous_m);
+        const RouteStake s = stakeAt(route, p.continuous_m, element);
+        element = s.element;
         table.rows.push_back({p.point, chainageText(p.broken_m, kPlainForm), p.continuous_m, s.x_m,
                               s.y_m, s.tangent_deg, std::nullopt});
         if (grade)
             table.rows.back().H_m = designElevation_m(*grade, p.continuous_m);
         if (table.sidesPerStake > 0)
-            addSidePoints(table, route, section, sides, s, p.continuous_m);
+            addSidePoints(table, route, section, sides, s, p.continuous_m, sidePoints);
     }
 }
 

@@ -50,10 +50,12 @@ void sidePointsOnAxis(double x_m, double y_m, double axisAzimuth_deg, const Side
                       std::vector<PlanePoint>& points) {
     points.clear();
     points.reserve(sidePointCount(request));
-    const TransverseAxis axis = transverseAxis(axisAzimuth_deg);
-    // On the axis, left at -d and right at +d.
+    // On the axis, left at -d and right at +d. A single row needs only the axis's own direction,
+    // as transverseAxis works it out.
+    const double cosA = std::cos(axisAzimuth_deg * kDegreeFactor);
+    const double sinA = std::sin(axisAzimuth_deg * kDegreeFactor);
     const auto onAxis = [&](double d_m) -> PlanePoint {
-        return {x_m + d_m * axis.cosA, y_m + d_m * axis.sinA};
+        return {x_m + d_m * cosA, y_m + d_m * sinA};
     };
     if (!request.doubleRow) {
         for (double d : request.left_m)
@@ -64,6 +66,7 @@ void sidePointsOnAxis(double x_m, double y_m, double axisAzimuth_deg, const Side
     }
     // Double row: the front row ahead of the axis (a - 90), the back row behind it (a + 90); both
     // azimuths are used as they come.
+    const TransverseAxis axis = transverseAxis(axisAzimuth_deg);
     const auto row = [&](double shiftCos, double shiftSin, double shift_m) {
         for (double d : request.left_m) {
             const PlanePoint p = onAxis(-d);

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <utility>
+
 namespace hcurve {
 namespace {
 
@@ -46,6 +51,65 @@ TEST(Chainage, EveryForm) {
         EXPECT_EQ(chainageText(c.chainage_m, kPlainForm), c.plain);
         EXPECT_EQ(chainageText(c.chainage_m, kListingForm), c.listing);
         EXPECT_EQ(chainageText(c.chainage_m, kReportStakeForm), c.reportStake);
+    }
+}
+
+// The text of a chainage of whole millimetres, worked out in integers: the kilometres and the
+// metres with their millimetres; before zero the kilometres rounded down, or the distance before
+// zero ("-" unless it is whole kilometres).
+std::string millimetreText(long long mm, const ChainageForm& form) {
+    constexpr long long kPerKilometre = 1000 * 1000;
+    const bool before = form.beforeZero == BeforeZero::DistanceBefore && mm < 0;
+    long long km, rest;
+    if (before) {
+        km = -((-mm) / kPerKilometre);
+        rest = (-mm) % kPerKilometre;
+    } else {
+        km = mm >= 0 ? mm / kPerKilometre : -((-mm + kPerKilometre - 1) / kPerKilometre);
+        rest = mm - km * kPerKilometre;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%s%s%lld%c%03lld.%03lld", form.prefix,
+                  form.blankBeforeKilometres && km >= 0 ? " " : "", km,
+                  before && rest != 0 ? '-' : '+', rest / 1000, rest % 1000);
+    return text;
+}
+
+// A stake table's chainages are mostly whole multiples of its interval: each reads as its
+// millimetres in every form, whether the double is the one nearest to them (n / 1000) or a
+// product a hair beside them (n times an interval of 0.1 m or 0.025 m); and a hair beside a
+// chainage of whole millimetres reads as it.
+TEST(Chainage, WholeMillimetresReadAsTheirDigits) {
+    const ChainageForm* forms[] = {&kDesignForm, &kPointForm, &kPlainForm, &kListingForm,
+                                   &kReportStakeForm};
+    // Every millimetre around zero, whole kilometres before and after it and far out; and every
+    // 997th millimetre of the first two kilometres.
+    struct Stretch {
+        long long from, to, step;
+    };
+    const Stretch stretches[] = {{-2003000, -1997000, 1},
+                                 {-1003000, -997000, 1},
+                                 {-3000, 3000, 1},
+                                 {997000, 1003000, 1},
+                                 {123456789000 - 3000, 123456789000 + 3000, 1},
+                                 {0, 2000000, 997}};
+    for (const Stretch& stretch : stretches) {
+        for (long long n = stretch.from; n <= stretch.to; n += stretch.step) {
+            SCOPED_TRACE(n);
+            const double near_m = static_cast<double>(n) / 1000;
+            for (const ChainageForm* form : forms) {
+                const std::string want = millimetreText(n, *form);
+                ASSERT_EQ(chainageText(near_m, *form), want);
+                ASSERT_EQ(chainageText(std::nextafter(near_m, 1e300), *form), want);
+                ASSERT_EQ(chainageText(std::nextafter(near_m, -1e300), *form), want);
+                if (n % 100 == 0) {
+                    ASSERT_EQ(chainageText(static_cast<double>(n / 100) * 0.1, *form), want);
+                }
+                if (n % 25 == 0) {
+                    ASSERT_EQ(chainageText(static_cast<double>(n / 25) * 0.025, *form), want);
+                }
+            }
+        }
     }
 }
 

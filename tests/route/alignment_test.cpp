@@ -141,6 +141,36 @@ TEST(Alignment, ASpiralOfNoLengthIsItsOnePoint) {
     }
 }
 
+// The element that holds a chainage, searched over the chain or from any guess (stakes in route
+// order guess the element of the stake before): at a joint the later element, before the start
+// the first, beyond the end the last; an element of no length holds nothing but lies between.
+TEST(Alignment, TheElementOfAChainageIsTheSameFromEveryGuess) {
+    const Alignment egg = eggRoute();  // starts 5000, 5200, 5320, 5470, 5560, 5660, 5820, 5900,
+                                       // 6000; ends at 6300
+    Alignment withAPoint;              // straight 0..100, a spiral of no length, straight 100..200
+    withAPoint.elements.push_back(Element::fromStart(0, 100, {0, 0, 0}, 0, 0));
+    withAPoint.elements.push_back(Element::fromStart(100, 0, {100, 0, 0}, 0, 1 / 300.0));
+    withAPoint.elements.push_back(Element::fromStart(100, 100, {100, 0, 0}, 0, 0));
+    struct Case {
+        const Alignment* chain;
+        double continuous_m;
+        std::size_t element;
+    };
+    const Case cases[] = {
+        {&egg, 4000, 0},      {&egg, 5000, 0},      {&egg, 5199.999, 0},   {&egg, 5200, 1},
+        {&egg, 5200.001, 1},  {&egg, 5400, 2},      {&egg, 5470, 3},       {&egg, 5899.9999, 6},
+        {&egg, 5900, 7},      {&egg, 6000, 8},      {&egg, 6300, 8},       {&egg, 7000, 8},
+        {&withAPoint, -5, 0}, {&withAPoint, 50, 0}, {&withAPoint, 100, 2}, {&withAPoint, 250, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.continuous_m);
+        EXPECT_EQ(c.chain->elementAt(c.continuous_m), c.element);
+        // Every guess, and guesses beyond the chain.
+        for (std::size_t guess = 0; guess < c.chain->elements.size() + 3; ++guess)
+            EXPECT_EQ(c.chain->elementAt(c.continuous_m, guess), c.element) << "guess " << guess;
+    }
+}
+
 TEST(Alignment, FeetGiveBackTheStakeAndItsOffset) {
     const Alignment a = eggRoute();
     const double length = a.end_m() - a.start_m();
@@ -186,6 +216,12 @@ TEST(Alignment, SidePointsStandOnTheSkewedNormal) {
         ASSERT_EQ(got.size(), 1u);
         EXPECT_NEAR(got[0].x_m, k.rightX_m, 1e-6) << k.tangent_deg << " " << k.skew_deg;
         EXPECT_NEAR(got[0].y_m, k.rightY_m, 1e-6) << k.tangent_deg << " " << k.skew_deg;
+        // Into a buffer a stake before used: emptied first.
+        std::vector<SidePoint> buffer = {{1, 2}, {3, 4}};
+        sidePointsOf({100, 200, k.tangent_deg}, request, buffer);
+        ASSERT_EQ(buffer.size(), 1u);
+        EXPECT_EQ(buffer[0].x_m, got[0].x_m);
+        EXPECT_EQ(buffer[0].y_m, got[0].y_m);
     }
 }
 
