@@ -54,7 +54,8 @@ class PageRoute {
 /// of a constant width on the screen.
 std::string planSvg(const PlanDrawing& plan);
 
-/// The grade line of a route as an SVG picture of 1600 x 900: chainage across, elevation up with
+/// The grade line of a route as an SVG picture of 1600 x 900, the layout the window's profile
+/// draws too (layout/profile_layout.h): chainage across, elevation up with
 /// the vertical exaggeration stated in the title, the straight grades, the design line with its
 /// vertical curves, each 变坡点 with its chainage, elevation, R, T and E, and each grade with its
 /// length in a band below. Empty without a grade line.
