@@ -122,7 +122,8 @@ ProfileTextMeasure profileTextMeasure(const QPainter& painter) {
     };
     measure.ascent_px = exact.ascent();
     measure.descent_px = exact.descent();
-    measure.lineSpacing_px = exact.lineSpacing();
+    // The second line of a caption has always stood a whole line of the screen's metrics on.
+    measure.lineSpacing_px = metrics.lineSpacing();
     return measure;
 }
 
