@@ -198,6 +198,16 @@ TEST(ProfileDrawing, ChainageLabelsReadInOrderInsideThePictureAndNeverOverlap) {
     }
 }
 
+// A picture narrower than a chainage label's room (130 px) keeps its labels at its left edge.
+TEST(ProfileDrawing, APictureNarrowerThanALabelKeepsItAtItsLeft) {
+    const Route route = textbookRoute();
+    const ProfileFrame frame = profileFrame(100, 300, *route.gradeLine, 0);
+    const std::vector<ProfileLabel> labels = chainageLabels(route, frame, 100, sevenPerCharacter);
+    ASSERT_FALSE(labels.empty());
+    for (const ProfileLabel& label : labels)
+        EXPECT_EQ(label.box.left_px, 0) << label.text;
+}
+
 TEST(ProfileDrawing, TheBandGivesEachGradeAndItsLengthWhereThereIsRoom) {
     const Route route = textbookRoute();
     const GradeLine& g = *route.gradeLine;
