@@ -41,16 +41,19 @@ void routeReport(benchmark::State& state, const char* interval, const char* to) 
     window->leftField()->setText("5");
     window->rightField()->setText("5");
     window->skewField()->setText("");
-    if (window->computeStakes()) {
+    if (!window->computeStakes()) {
         state.SkipWithError("the stakes are refused");
         return;
     }
     int pages = 0;
     for (auto _ : state) {
-        window->print(folder.filePath("route.pdf"), [&](int, int all) {
-            pages = all;
-            return true;
-        });
+        if (!window->print(folder.filePath("route.pdf"), [&](int, int all) {
+                pages = all;
+                return true;
+            })) {
+            state.SkipWithError("the report is not written");
+            return;
+        }
     }
     state.counters["pages"] = pages;
 }

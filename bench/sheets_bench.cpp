@@ -86,7 +86,7 @@ void BM_SectionSheetsPdf(benchmark::State& state) {
     std::size_t pages = 0, bytes = 0;
     for (auto _ : state) {
         const Result<SectionSheets> sheets = layOutSectionSheets(s, "主线", 200);
-        const std::optional<QByteArray> pdf = sectionSheetsPdf(*sheets);
+        const Result<QByteArray> pdf = sectionSheetsPdf(*sheets);
         pages = sheets->sheets.size();
         bytes = pdf ? static_cast<std::size_t>(pdf->size()) : 0;
     }

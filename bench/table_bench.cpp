@@ -84,7 +84,7 @@ void BM_RouteStakeTable(benchmark::State& state) {
     window->show();
     QCoreApplication::processEvents();
     for (auto _ : state) {
-        if (window->computeStakes()) {
+        if (!window->computeStakes()) {
             state.SkipWithError("the stakes are refused");
             return;
         }
@@ -99,7 +99,7 @@ BENCHMARK(BM_RouteStakeTable)->Unit(benchmark::kMillisecond);
 void BM_RoutePlanWithStakes(benchmark::State& state) {
     RouteFile file;
     std::unique_ptr<RouteWindow> window = routeWindow(file);
-    if (!window || window->computeStakes()) {
+    if (!window || !window->computeStakes()) {
         state.SkipWithError("the route does not open or its stakes are refused");
         return;
     }
@@ -110,7 +110,10 @@ void BM_RoutePlanWithStakes(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         window->tabs()->setCurrentWidget(stakePage);
-        window->computeStakes();
+        if (!window->computeStakes()) {
+            state.SkipWithError("the stakes are refused");
+            return;
+        }
         QCoreApplication::processEvents();
         state.ResumeTiming();
         window->tabs()->setCurrentWidget(planPage);

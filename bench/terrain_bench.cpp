@@ -17,8 +17,8 @@ namespace {
 
 constexpr double kNorth0_m = 3456000, kEast0_m = 512000;
 
-std::vector<TerrainPoint> corridorPoints() {
-    std::vector<TerrainPoint> points;
+std::vector<SurveyedPoint> corridorPoints() {
+    std::vector<SurveyedPoint> points;
     const int along = 10000, across = 100;  // 2 m apart: 10 000 m by 200 m
     points.reserve(static_cast<std::size_t>(along) * across);
     unsigned seed = 7;
@@ -36,7 +36,7 @@ std::vector<TerrainPoint> corridorPoints() {
 }
 
 void BuildModelOfAMillionPoints(benchmark::State& state) {
-    const std::vector<TerrainPoint> points = corridorPoints();
+    const std::vector<SurveyedPoint> points = corridorPoints();
     for (auto _ : state) {
         Result<std::shared_ptr<const TerrainModel>> building = buildTerrainModel(points, 1);
         benchmark::DoNotOptimize(building);
@@ -49,8 +49,8 @@ BENCHMARK(BuildModelOfAMillionPoints)->Unit(benchmark::kMillisecond)->Iterations
 // for points given twice: no bound of its own, a part of what a run with such a file takes.
 void ReadAMillionTerrainPoints(benchmark::State& state) {
     std::string text = "点名,X,Y,H\n";
-    const std::vector<TerrainPoint> points = corridorPoints();
-    for (const TerrainPoint& p : points) {
+    const std::vector<SurveyedPoint> points = corridorPoints();
+    for (const SurveyedPoint& p : points) {
         char line[96];
         std::snprintf(line, sizeof line, "P,%.3f,%.3f,%.3f\n", p.x_m, p.y_m, p.H_m);
         text += line;

@@ -34,9 +34,11 @@ struct GroundSectionRow {
     bool measuredFromLeft = false;
 };
 
-/// A surveyed terrain point (点名,X,Y,H or the .dat layout 点名,编码,Y,X,H).
-struct TerrainPoint {
-    int line = 0;
+/// A surveyed point with its name and height: a terrain point of a ground file (点名,X,Y,H or the
+/// .dat layout 点名,编码,Y,X,H), or a point checked against the design (its file 点名,X,Y,H, or
+/// the command line).
+struct SurveyedPoint {
+    int line = 0;  // of its file; 0 from the command line
     std::string name;
     double x_m = 0;  // north
     double y_m = 0;  // east
@@ -49,7 +51,7 @@ struct GroundDesign {
     std::size_t sectionFile = 0;
     std::vector<GroundSectionRow> sections;  // in file order
     std::size_t terrainFile = 0;
-    std::vector<TerrainPoint> terrain;
+    std::vector<SurveyedPoint> terrain;
 };
 
 }  // namespace hcurve

@@ -96,4 +96,13 @@ inline Result<void> done() {
     return {};
 }
 
+/// What became of a step, without its value: done, or its failures; its warnings beside either.
+/// For a caller that hands on only whether a step it depends on went through.
+template <class T>
+Result<void> outcomeOf(const Result<T>& result) {
+    Result<void> outcome = result ? done() : Result<void>::failed(result.failures());
+    outcome.warnings() = result.warnings();
+    return outcome;
+}
+
 }  // namespace hcurve

@@ -461,41 +461,66 @@ std::optional<GroundAtStakes> groundSaid(const LoadedRoute& loading, const Stake
     return atStakes;
 }
 
-// The options of --ground and --earthwork after their two words: the stake options they allow,
-// handed on as they are, and --reach, the width of the section cut on each side.
+// The options of --ground, --earthwork and --section-sheets after their words: the stake options
+// they allow, handed on as they are after the first file's place and the mode; --reach, the width
+// of the section cut on each side; and for the sheets --sheet-scale, the denominator of their
+// scale.
 struct SectionOptions {
     std::vector<std::string> stakeOptions;
     std::optional<double> reach_m;
+    std::optional<int> sheetScale;
 };
 
-// Nothing, with the message said, for an option neither allowed nor --reach (`refusal` is the
-// message before the option's name) or one without its value, or a width out of its bounds.
+// What a mode takes after its words: the options from args[first], the stake options it allows,
+// whether it takes --sheet-scale, and `refusal`, the message before the name of an option it does
+// not take.
+struct SectionOptionRules {
+    std::size_t first;
+    std::initializer_list<std::string_view> allowed;
+    bool sheetScale;
+    std::string refusal;
+};
+
+// Nothing, with the message said, for an option neither allowed nor --reach (nor --sheet-scale
+// where the mode takes it) or one without its value, or a width or a scale out of its bounds.
 std::optional<SectionOptions> sectionOptions(const std::vector<std::string>& args,
-                                             std::initializer_list<std::string_view> allowed,
-                                             const std::string& refusal, std::ostream& err) {
-    SectionOptions options{{args.begin(), args.begin() + 2}, std::nullopt};
-    for (std::size_t i = 2; i < args.size(); i += 2) {
+                                             const SectionOptionRules& rules, std::ostream& err) {
+    SectionOptions options{{args.begin(), args.begin() + 2}, std::nullopt, std::nullopt};
+    for (std::size_t i = rules.first; i < args.size(); i += 2) {
         const std::string& option = args[i];
-        const bool stakeOption = std::find(allowed.begin(), allowed.end(), option) != allowed.end();
-        if (!stakeOption && option != "--reach") {
-            say(err, refusal + option + "。");
+        const bool stakeOption =
+            std::find(rules.allowed.begin(), rules.allowed.end(), option) != rules.allowed.end();
+        const bool scaleOption = rules.sheetScale && option == "--sheet-scale";
+        if (!stakeOption && !scaleOption && option != "--reach") {
+            say(err, rules.refusal + option + "。");
             return std::nullopt;
         }
         if (i + 1 >= args.size()) {
             say(err, "hcurve: " + option + " 后面缺少值。");
             return std::nullopt;
         }
+        const std::string& value = args[i + 1];
         if (stakeOption) {
-            options.stakeOptions.insert(options.stakeOptions.end(), {option, args[i + 1]});
-            continue;
+            options.stakeOptions.insert(options.stakeOptions.end(), {option, value});
+        } else if (scaleOption) {
+            const std::optional<int> n = sheetScale(value);
+            if (!n) {
+                say(err, "hcurve: --sheet-scale 要给出比例尺的分母（" +
+                             std::to_string(kLeastSheetScale) + " 到 " +
+                             std::to_string(kMostSheetScale) + " 的整数，如 200 或 1:200），“" +
+                             value + "”不对。");
+                return std::nullopt;
+            }
+            options.sheetScale = *n;
+        } else {
+            const std::optional<double> reach = readNumber(value);
+            if (!reach || *reach <= 0 || *reach > kPlausibleOffsetLimit_m) {
+                say(err, "hcurve: --reach 要给出横断面每侧的宽度（大于 0、不超过 1000 米），“" +
+                             value + "”不对。");
+                return std::nullopt;
+            }
+            options.reach_m = *reach;
         }
-        const std::optional<double> reach = readNumber(args[i + 1]);
-        if (!reach || *reach <= 0 || *reach > kPlausibleOffsetLimit_m) {
-            say(err, "hcurve: --reach 要给出横断面每侧的宽度（大于 0、不超过 1000 米），“" +
-                         args[i + 1] + "”不对。");
-            return std::nullopt;
-        }
-        options.reach_m = *reach;
     }
     return options;
 }
@@ -504,9 +529,13 @@ std::optional<SectionOptions> sectionOptions(const std::vector<std::string>& arg
 // stakes, one row each.
 int groundCommand(const LoadedRoute& loading, const std::vector<std::string>& args,
                   std::ostream& out, std::ostream& err) {
-    const std::optional<SectionOptions> options = sectionOptions(
-        args, {"--interval", "--from", "--to", "--skew"},
-        "hcurve: --ground 只用 --interval、--from、--to、--skew 和 --reach，不用 ", err);
+    const std::optional<SectionOptions> options =
+        sectionOptions(args,
+                       {2,
+                        {"--interval", "--from", "--to", "--skew"},
+                        false,
+                        "hcurve: --ground 只用 --interval、--from、--to、--skew 和 --reach，不用 "},
+                       err);
     if (!options)
         return 1;
     const std::vector<std::string>& kept = options->stakeOptions;
@@ -776,8 +805,12 @@ int earthworkCommand(const LoadedRoute& loading, const CrossSection* section,
     }
     // Not --skew: areas are measured on sections square to the centre line.
     const std::optional<SectionOptions> options = sectionOptions(
-        args, {"--interval", "--from", "--to"},
-        "hcurve: --earthwork 只用 --prismoidal、--interval、--from、--to 和 --reach，不用 ", err);
+        args,
+        {2,
+         {"--interval", "--from", "--to"},
+         false,
+         "hcurve: --earthwork 只用 --prismoidal、--interval、--from、--to 和 --reach，不用 "},
+        err);
     if (!options)
         return 1;
     const std::optional<std::vector<GroundSection>> sections = earthworkSections(
@@ -817,46 +850,16 @@ int sectionSheetsCommand(const LoadedRoute& loading, const CrossSection* section
     }
     const std::string& path = args[2];
     const bool pdf = hasExtension(path, ".pdf");
-    std::vector<std::string> kept(args.begin(), args.begin() + 2);
-    std::optional<double> reach_m;
-    int scale = kDefaultSheetScale;
-    for (std::size_t i = 3; i < args.size(); i += 2) {
-        const std::string& option = args[i];
-        if (option != "--interval" && option != "--from" && option != "--to" &&
-            option != "--reach" && option != "--sheet-scale") {
-            say(err,
-                "hcurve: --section-sheets 只用 --sheet-scale、--interval、--from、--to 和 "
-                "--reach，不用 " +
-                    option + "。");
-            return 1;
-        }
-        if (i + 1 >= args.size()) {
-            say(err, "hcurve: " + option + " 后面缺少值。");
-            return 1;
-        }
-        const std::string& value = args[i + 1];
-        if (option == "--sheet-scale") {
-            const std::optional<int> n = sheetScale(value);
-            if (!n) {
-                say(err, "hcurve: --sheet-scale 要给出比例尺的分母（" +
-                             std::to_string(kLeastSheetScale) + " 到 " +
-                             std::to_string(kMostSheetScale) + " 的整数，如 200 或 1:200），“" +
-                             value + "”不对。");
-                return 1;
-            }
-            scale = *n;
-        } else if (option == "--reach") {
-            const std::optional<double> reach = readNumber(value);
-            if (!reach || *reach <= 0 || *reach > kPlausibleOffsetLimit_m) {
-                say(err, "hcurve: --reach 要给出横断面每侧的宽度（大于 0、不超过 1000 米），“" +
-                             value + "”不对。");
-                return 1;
-            }
-            reach_m = *reach;
-        } else {
-            kept.insert(kept.end(), {option, value});
-        }
-    }
+    // The options after the file name.
+    const std::optional<SectionOptions> options = sectionOptions(
+        args,
+        {3,
+         {"--interval", "--from", "--to"},
+         true,
+         "hcurve: --section-sheets 只用 --sheet-scale、--interval、--from、--to 和 --reach，不用 "},
+        err);
+    if (!options)
+        return 1;
     // Refused before anything is computed: a PDF where the program cannot draw one.
     if (pdf && !pdfSaver) {
         err << "hcurve: 这个版本的 hcurve 不含绘图部分，写不出 PDF 横断面图；"
@@ -864,7 +867,7 @@ int sectionSheetsCommand(const LoadedRoute& loading, const CrossSection* section
         return 1;
     }
     const std::optional<std::vector<GroundSection>> sections =
-        earthworkSections(loading, section, kept, reach_m, kMode, err);
+        earthworkSections(loading, section, options->stakeOptions, options->reach_m, kMode, err);
     if (!sections)
         return 1;
     const Result<std::vector<SheetSection>> drawn =
@@ -873,7 +876,8 @@ int sectionSheetsCommand(const LoadedRoute& loading, const CrossSection* section
         saySectionFaults(loading, drawn.failures(), err);
         return 1;
     }
-    const Result<SectionSheets> sheets = layOutSectionSheets(*drawn, routeName, scale);
+    const Result<SectionSheets> sheets =
+        layOutSectionSheets(*drawn, routeName, options->sheetScale.value_or(kDefaultSheetScale));
     if (!sheets) {
         sayFailure(err, sheets.failure());
         return 1;

@@ -431,7 +431,7 @@ void readTerrain(std::string_view text, std::size_t file, GroundDesign& ground,
     bool tooLong = false;
     bool headerRead = false;
     std::optional<std::size_t> name, x, y, h;
-    std::vector<TerrainPoint>& points = ground.terrain;
+    std::vector<SurveyedPoint>& points = ground.terrain;
     while (lines.next(fields, tooLong) && faults.size() < kMostRouteFaults) {
         const int line = lines.line();
         if (tooLong) {
@@ -458,7 +458,7 @@ void readTerrain(std::string_view text, std::size_t file, GroundDesign& ground,
         }
         if (tooMany(points.size() + 1, line, file, faults))
             return;
-        TerrainPoint p;
+        SurveyedPoint p;
         p.line = line;
         p.name = shownText(fieldOf(fields, name));
         const auto coordinate = [&](std::optional<std::size_t> c, const char* title, double& v) {
@@ -501,8 +501,8 @@ void readTerrain(std::string_view text, std::size_t file, GroundDesign& ground,
     std::size_t repeated = 0;
     int firstRepeated = 0;
     for (std::size_t k = 1; k < order.size() && faults.size() < kMostRouteFaults; ++k) {
-        const TerrainPoint& a = points[order[k - 1]];
-        const TerrainPoint& b = points[order[k]];
+        const SurveyedPoint& a = points[order[k - 1]];
+        const SurveyedPoint& b = points[order[k]];
         if (cell(a.x_m) != cell(b.x_m) || cell(a.y_m) != cell(b.y_m))
             continue;
         if (std::fabs(a.H_m - b.H_m) >= kSameHeight_m) {

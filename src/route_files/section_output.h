@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "alignment/cross_section.h"
+#include "alignment/ground_design.h"
 #include "alignment/route.h"
 #include "alignment/stake_table.h"
 #include "curve/result.h"
@@ -55,13 +56,6 @@ SectionSlopes defaultSectionSlopes(const CrossSection& section);
 /// 高程 empty without a grade line at the stake.
 std::string sectionTableCsv(const StakeTable& table, const CrossSection& section,
                             const Route& route, const SectionSlopes& slopes);
-
-/// A surveyed point of a file or the command line.
-struct SurveyedPoint {
-    int line = 0;  // of its file; 0 from the command line
-    std::string name;
-    double x_m = 0, y_m = 0, H_m = 0;
-};
 
 /// The points of a file 点名,X,Y,H (UTF-8 text; the columns in any order, further ones ignored),
 /// or every fault with its line (up to kMostRouteFaults).

@@ -25,7 +25,7 @@ class TerrainModel;
 /// with its height is taken once), or its fault: fewer than three points, all of them on one
 /// line, or a build without CGAL. file: the points' file, for the fault.
 Result<std::shared_ptr<const TerrainModel>> buildTerrainModel(
-    const std::vector<TerrainPoint>& points, std::size_t file);
+    const std::vector<SurveyedPoint>& points, std::size_t file);
 
 /// A section cut from the model along the line through (x_m, y_m) in the direction (dx, dy)
 /// (a unit vector, north and east, pointing to the right): the model's height at every crossing

@@ -43,13 +43,13 @@ bool terrainModelAvailable() {
 }
 
 Result<std::shared_ptr<const TerrainModel>> buildTerrainModel(
-    const std::vector<TerrainPoint>& points, std::size_t file) {
+    const std::vector<SurveyedPoint>& points, std::size_t file) {
     if (points.size() < 3)
         return Failure{"地面点至少要有三个，现在只有 " + std::to_string(points.size()) + " 个。",
                        points.empty() ? 1 : points.back().line, file};
     auto model = std::make_shared<TerrainModel>();
     double xMin = points[0].x_m, xMax = xMin, yMin = points[0].y_m, yMax = yMin;
-    for (const TerrainPoint& p : points) {
+    for (const SurveyedPoint& p : points) {
         xMin = std::min(xMin, p.x_m), xMax = std::max(xMax, p.x_m);
         yMin = std::min(yMin, p.y_m), yMax = std::max(yMax, p.y_m);
     }
@@ -58,7 +58,7 @@ Result<std::shared_ptr<const TerrainModel>> buildTerrainModel(
     std::vector<std::pair<Point, double>> placed;
     placed.reserve(points.size());
     // The triangulation's plane is (east, north), so that its counter-clockwise is the map's.
-    for (const TerrainPoint& p : points)
+    for (const SurveyedPoint& p : points)
         placed.emplace_back(Point(p.y_m - model->y0_m, p.x_m - model->x0_m), p.H_m);
     model->triangulation.insert(placed.begin(), placed.end());
     if (model->triangulation.dimension() < 2)

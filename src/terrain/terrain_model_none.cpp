@@ -10,7 +10,7 @@ bool terrainModelAvailable() {
 }
 
 Result<std::shared_ptr<const TerrainModel>> buildTerrainModel(
-    const std::vector<TerrainPoint>& points, std::size_t file) {
+    const std::vector<SurveyedPoint>& points, std::size_t file) {
     return Failure{
         "这个版本不能由地面点建地面模型（没有三角网）：请给出地面横断面"
         "文件（BEGIN 或 桩号,偏距,高程）。",

@@ -126,14 +126,11 @@ void paintSectionSheet(QPainter& painter, const SectionSheet& sheet, const QRect
     painter.restore();
 }
 
-std::optional<QByteArray> sectionSheetsPdf(const SectionSheets& sheets,
-                                           const SheetProgress& progress, bool* cancelled) {
-    if (cancelled)
-        *cancelled = false;
+Result<QByteArray> sectionSheetsPdf(const SectionSheets& sheets, const SheetProgress& progress) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly))
-        return std::nullopt;
+        return Failure{kCannotDrawSheets};
     {
         QPdfWriter pdf(&buffer);
         pdf.setTitle(QStringLiteral("横断面图  ") + QString::fromStdString(sheets.route));
@@ -143,23 +140,21 @@ std::optional<QByteArray> sectionSheetsPdf(const SectionSheets& sheets,
                                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
         QPainter painter;
         if (!painter.begin(&pdf))
-            return std::nullopt;
+            return Failure{kCannotDrawSheets};
         const double f = kPdfDotsPerInch / kMillimetresPerInch;
         const QRectF page(0, 0, kSheetWidth_mm * f, kSheetHeight_mm * f);
         const int total = static_cast<int>(sheets.sheets.size());
         for (int i = 0; i < total; ++i) {
             if (i > 0 && !pdf.newPage())
-                return std::nullopt;
+                return Failure{kCannotDrawSheets};
             paintSectionSheet(painter, sheets.sheets[static_cast<std::size_t>(i)], page);
             if (progress && !progress(i + 1, total)) {
-                if (cancelled)
-                    *cancelled = true;
                 painter.end();
-                return std::nullopt;
+                return Failure{kSheetsCancelled};
             }
         }
         if (!painter.end())
-            return std::nullopt;
+            return Failure{kCannotDrawSheets};
     }
     return bytes;
 }
@@ -182,10 +177,9 @@ Result<void> saveSectionSheets(const SectionSheets& sheets, const std::string& p
     }
     if (!endsWith(".pdf"))
         return Failure{"横断面图文件的扩展名必须是 .pdf 或 .dxf：“" + shownText(path) + "” 不对。"};
-    bool cancelled = false;
-    const std::optional<QByteArray> bytes = sectionSheetsPdf(sheets, progress, &cancelled);
+    const Result<QByteArray> bytes = sectionSheetsPdf(sheets, progress);
     if (!bytes)
-        return Failure{cancelled ? kSheetsCancelled : "无法绘制横断面图。"};
+        return outcomeOf(bytes);
     return writeFileReplacing(path, bytes->toStdString());
 }
 

@@ -23,14 +23,16 @@ void paintSectionSheet(QPainter& painter, const SectionSheet& sheet, const QRect
 /// Told after each sheet is drawn: how many of how many; false stops the drawing.
 using SheetProgress = std::function<bool(int done, int total)>;
 
-/// What saveSectionSheetsPdf tells when it was stopped.
+/// What sectionSheetsPdf and saveSectionSheets tell when the progress stopped them.
 inline constexpr char kSheetsCancelled[] = "已取消：横断面图没有保存。";
 
-/// The sheets as a PDF of A3 pages across, one a sheet; nothing when it cannot be drawn or the
-/// progress stopped it (*cancelled then says which). Needs a QGuiApplication.
-std::optional<QByteArray> sectionSheetsPdf(const SectionSheets& sheets,
-                                           const SheetProgress& progress = {},
-                                           bool* cancelled = nullptr);
+/// What sectionSheetsPdf tells when the sheets cannot be drawn.
+inline constexpr char kCannotDrawSheets[] = "无法绘制横断面图。";
+
+/// The sheets as a PDF of A3 pages across, one a sheet; or why not (kCannotDrawSheets, or
+/// kSheetsCancelled when the progress stopped it). Needs a QGuiApplication.
+Result<QByteArray> sectionSheetsPdf(const SectionSheets& sheets,
+                                    const SheetProgress& progress = {});
 
 /// Saves the sheets by the path's extension (UTF-8): .pdf drawn here, .dxf by the DXF writer;
 /// an existing file is replaced only with a complete new one. Nothing, or the message for the

@@ -57,7 +57,7 @@ Result<std::string> saveStakeReportWithoutDisplay(const CurveRecord& record,
 
 Result<void> saveSectionSheetsWithoutDisplay(const SectionSheets& sheets, const std::string& path) {
     if (!qtToDraw())
-        return Failure{"无法绘制横断面图。"};
+        return Failure{kCannotDrawSheets};
     return saveSectionSheets(sheets, path);
 }
 

@@ -344,22 +344,23 @@ void MainWindow::printStakeReport() {
     const ReportDocument document = stakeReport(record_, reportDate());
     const QString name = QString::fromStdString(document.title);
     const PaintJob paint = [&](QPrinter& printer) {
-        return writeReport(printer, document).failure;
+        return outcomeOf(writeReport(printer, document));
     };
-    const std::optional<QString> printerFailure = printOnDefaultPrinter(name, paint);
-    if (!printerFailure) {
+    const Result<void> printed = printOnDefaultPrinter(name, paint);
+    if (printed) {
         port_.showMessage("中桩成果报告已送往打印机。");
         return;
     }
+    const QString printerFailure = failureText(printed.failure());
     const DatedPdf pdf = saveDatedPdf(name, paint);
-    if (pdf.failure)
+    if (!pdf.saved)
         port_.showError(
             QStringLiteral("中桩成果报告未能打印（%1），也未能存为 PDF 文件“%2”（%3）。")
-                .arg(*printerFailure, pdf.path, *pdf.failure)
+                .arg(printerFailure, pdf.path, failureText(pdf.saved.failure()))
                 .toStdString());
     else
         port_.showMessage(QStringLiteral("中桩成果报告未能打印（%1），已存为 %2")
-                              .arg(*printerFailure, pdf.path)
+                              .arg(printerFailure, pdf.path)
                               .toStdString());
 }
 

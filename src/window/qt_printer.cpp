@@ -13,7 +13,6 @@
 #include <QString>
 #include <QStringList>
 #include <algorithm>
-#include <cerrno>
 #include <optional>
 #include <variant>
 
@@ -138,8 +137,8 @@ class Renderer {
 };
 
 // Prints the operations on the printer as it is set up; turns the page to landscape first when
-// the widest line does not fit across the page upright. Returns why it failed, or nothing.
-std::optional<QString> render(QPrinter& printer, const std::vector<Operation>& operations) {
+// the widest line does not fit across the page upright. Done, or why it failed.
+Result<void> render(QPrinter& printer, const std::vector<Operation>& operations) {
     Renderer renderer(printer);
     printer.setPageOrientation(QPageLayout::Portrait);
     if (renderer.play(operations, nullptr).value_or(0) > printer.width()) {
@@ -147,23 +146,23 @@ std::optional<QString> render(QPrinter& printer, const std::vector<Operation>& o
     }
     QPainter painter;
     if (!painter.begin(&printer))
-        return QStringLiteral("打印作业无法开始");
+        return Failure{"打印作业无法开始"};
     const bool complete = renderer.play(operations, &painter).has_value();
     const bool ended = painter.end();
     if (!complete)
-        return QStringLiteral("无法开始新的一页");
+        return Failure{"无法开始新的一页"};
     if (!ended || printer.printerState() == QPrinter::Error ||
         printer.printerState() == QPrinter::Aborted) {
-        return QStringLiteral("打印作业出错");
+        return Failure{"打印作业出错"};
     }
-    return std::nullopt;
+    return done();
 }
 
 // Writes the document as a PDF file at path: through a temporary file beside it, so that an
 // existing file is replaced only by a complete document (kind Replace), or a file that must be new
-// takes its name only while the name is free (kind New: EEXIST otherwise). Returns why it failed.
-std::optional<QString> writePdf(const QString& path, const QString& name, const PaintJob& paint,
-                                platform::FileReplacement::Target kind, int* error = nullptr) {
+// takes its name only while the name is free (kind New). Done, or why it failed.
+Result<void> writePdf(const QString& path, const QString& name, const PaintJob& paint,
+                      platform::FileReplacement::Target kind) {
     platform::FileReplacement file;
     int failure = file.open(toUtf8(path), kind);
     if (failure == 0) {
@@ -173,15 +172,18 @@ std::optional<QString> writePdf(const QString& path, const QString& name, const 
         printer.setOutputFileName(temporary);
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setDocName(name);
-        if (paint(printer) || QFileInfo(temporary).size() == 0)
-            return QStringLiteral("PDF 输出失败");
+        if (!paint(printer) || QFileInfo(temporary).size() == 0)
+            return Failure{"PDF 输出失败"};
         failure = file.commit();
     }
-    if (error)
-        *error = failure;
     if (failure != 0)
-        return fromUtf8(platform::systemReason(failure));
-    return std::nullopt;
+        return Failure{platform::systemReason(failure)};
+    return done();
+}
+
+// True when anything stands at path, a link included.
+bool taken(const QString& path) {
+    return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
 }
 
 // The home folder, when there is a real one: HOME set to an existing folder other than the root.
@@ -218,7 +220,7 @@ QString datedPdfPath(const QString& folder, const QString& name, int attempt) {
     const QString stem = QDir(folder).filePath(
         name + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss")));
     QString path = stem + QStringLiteral(".pdf");
-    for (int n = 2 + attempt; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+    for (int n = 2 + attempt; taken(path); ++n)
         path = stem + QStringLiteral("-%1.pdf").arg(n);
     return path;
 }
@@ -250,22 +252,25 @@ class QtPrinter : public PrinterPort {
         operations.swap(operations_);
         const PaintJob paint = [&](QPrinter& printer) { return render(printer, operations); };
         if (!pdfPath_.isEmpty()) {
-            if (const std::optional<QString> failure = savePdf(pdfPath_, documentName(), paint)) {
-                return Failure{toUtf8(QStringLiteral("报表未能保存为 PDF 文件 %1（%2）。")
-                                          .arg(nativePath(pdfPath_), *failure))};
+            if (const Result<void> saved = savePdf(pdfPath_, documentName(), paint); !saved) {
+                return Failure{
+                    toUtf8(QStringLiteral("报表未能保存为 PDF 文件 %1（%2）。")
+                               .arg(nativePath(pdfPath_), failureText(saved.failure())))};
             }
             return toUtf8(QStringLiteral("报表已保存为 PDF 文件：%1").arg(nativePath(pdfPath_)));
         }
-        const std::optional<QString> printerFailure = printOnDefaultPrinter(documentName(), paint);
-        if (!printerFailure)
+        const Result<void> printed = printOnDefaultPrinter(documentName(), paint);
+        if (printed)
             return std::string();
+        const QString printerFailure = failureText(printed.failure());
         const DatedPdf pdf = saveDatedPdf(documentName(), paint);
-        if (!pdf.failure) {
+        if (pdf.saved) {
             return toUtf8(QStringLiteral("报表未能打印（%1），已保存为 PDF 文件：%2")
-                              .arg(*printerFailure, nativePath(pdf.path)));
+                              .arg(printerFailure, nativePath(pdf.path)));
         }
-        return Failure{toUtf8(QStringLiteral("报表未能打印（%1），也未能保存为 PDF 文件 %2（%3）。")
-                                  .arg(*printerFailure, nativePath(pdf.path), *pdf.failure))};
+        return Failure{toUtf8(
+            QStringLiteral("报表未能打印（%1），也未能保存为 PDF 文件 %2（%3）。")
+                .arg(printerFailure, nativePath(pdf.path), failureText(pdf.saved.failure())))};
     }
 
   private:
@@ -275,38 +280,41 @@ class QtPrinter : public PrinterPort {
 
 }  // namespace
 
-std::optional<QString> printOnDefaultPrinter(const QString& name, const PaintJob& paint) {
+Result<void> printOnDefaultPrinter(const QString& name, const PaintJob& paint) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        return QStringLiteral("未找到可用的打印机");
+        return Failure{"未找到可用的打印机"};
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(name);
-    if (const std::optional<QString> failure = paint(printer))
-        return QStringLiteral("打印机“%1”：%2").arg(info.printerName(), *failure);
-    return std::nullopt;
+    if (const Result<void> painted = paint(printer); !painted)
+        return Failure{toUtf8(QStringLiteral("打印机“%1”：%2")
+                                  .arg(info.printerName(), failureText(painted.failure())))};
+    return done();
 }
 
 DatedPdf saveDatedPdf(const QString& name, const PaintJob& paint) {
     // The first folder that takes it; a name is lost only to a file that appeared between
-    // choosing the name and writing it.
+    // choosing the name and writing it (nothing is left at the name by a failure of ours).
     DatedPdf pdf;
     for (const QString& folder : pdfFolders()) {
         for (int attempt = 0; attempt < kDatedNameTries; ++attempt) {
             pdf.path = datedPdfPath(folder, name, attempt);
-            int error = 0;
-            pdf.failure =
-                writePdf(pdf.path, name, paint, platform::FileReplacement::Target::New, &error);
-            if (!pdf.failure)
-                return pdf;
-            if (error != EEXIST)
+            pdf.saved = writePdf(pdf.path, name, paint, platform::FileReplacement::Target::New);
+            if (pdf.saved || !taken(pdf.path))
                 break;
         }
+        if (pdf.saved)
+            return pdf;
     }
     return pdf;
 }
 
-std::optional<QString> savePdf(const QString& path, const QString& name, const PaintJob& paint) {
+Result<void> savePdf(const QString& path, const QString& name, const PaintJob& paint) {
     return writePdf(path, name, paint, platform::FileReplacement::Target::Replace);
+}
+
+QString failureText(const Failure& failure) {
+    return fromUtf8(failure.message);
 }
 
 std::unique_ptr<PrinterPort> makeQtPrinter() {

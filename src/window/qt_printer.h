@@ -6,35 +6,38 @@
 #include <QString>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
+#include "curve/result.h"
 #include "report/printer_port.h"
 
 class QPrinter;
 
 namespace hcurve {
 
-/// Draws one document on a printer that is set up (a real printer or a PDF file); returns why it
-/// failed, or nothing.
-using PaintJob = std::function<std::optional<QString>(QPrinter&)>;
+/// Draws one document on a printer that is set up (a real printer or a PDF file): done, or why
+/// it failed.
+using PaintJob = std::function<Result<void>(QPrinter&)>;
 
-/// Prints the document named name on the system's default printer, at once and without a dialog;
-/// returns why it could not (no printer, or the printer's failure), or nothing when printed.
-std::optional<QString> printOnDefaultPrinter(const QString& name, const PaintJob& paint);
+/// Prints the document named name on the system's default printer, at once and without a dialog:
+/// done, or why it could not (no printer, or the printer's failure).
+Result<void> printOnDefaultPrinter(const QString& name, const PaintJob& paint);
 
 /// A document kept as a new dated PDF file (name-YYYYMMDD-HHMMSS.pdf) in the first folder that
 /// takes it of: the documents folder (made when missing, only inside the home folder), the home
 /// folder, the system's temporary folder. Never replaces a file nor writes through a link.
 struct DatedPdf {
-    QString path;                    // where it went, or the last place tried
-    std::optional<QString> failure;  // why the last place failed; nothing when written
+    QString path;        // where it went, or the last place tried
+    Result<void> saved;  // done, or why the last place failed
 };
 DatedPdf saveDatedPdf(const QString& name, const PaintJob& paint);
 
 /// Writes the document as a PDF file at path, replacing a file there only with a complete
-/// document; returns why it failed, or nothing.
-std::optional<QString> savePdf(const QString& path, const QString& name, const PaintJob& paint);
+/// document: done, or why it failed.
+Result<void> savePdf(const QString& path, const QString& name, const PaintJob& paint);
+
+/// A failure's message as the window shows it.
+QString failureText(const Failure& failure);
 
 /// A printer for one report: the default printer, or, when the printer is missing or fails, a new
 /// dated PDF file (平曲线报表-YYYYMMDD-HHMMSS.pdf) as saveDatedPdf keeps it. Needs a running

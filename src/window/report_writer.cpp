@@ -218,9 +218,8 @@ std::vector<ReportPage> reportPages(const std::vector<ReportTableSize>& tables, 
     return pages;
 }
 
-ReportOutcome writeReport(QPrinter& printer, const ReportDocument& document,
-                          const ReportProgress& progress) {
-    ReportOutcome outcome;
+Result<int> writeReport(QPrinter& printer, const ReportDocument& document,
+                        const ReportProgress& progress) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageMargins(QMarginsF(kMargin_mm, kMargin_mm, kMargin_mm, kMargin_mm),
                            QPageLayout::Millimeter);
@@ -236,37 +235,33 @@ ReportOutcome writeReport(QPrinter& printer, const ReportDocument& document,
     }
     const std::vector<ReportPage> pages =
         reportPages(sizes, fonts.rowHeight, fonts.blockHeight, area.height());
-    outcome.pages = static_cast<int>(pages.size());
+    const int pageCount = static_cast<int>(pages.size());
 
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        outcome.failure = QStringLiteral("无法开始打印作业");
-        return outcome;
-    }
+    if (!painter.begin(&printer))
+        return Failure{"无法开始打印作业"};
     const QPen rule(Qt::black, std::max(1.0, printer.resolution() / 150.0));
     for (std::size_t p = 0; p < pages.size(); ++p) {
         if (p > 0 && !printer.newPage()) {
-            outcome.failure = QStringLiteral("无法开始新的一页");
             painter.end();
-            return outcome;
+            return Failure{"无法开始新的一页"};
         }
         paintTitleBlock(painter, fonts, rule, area.width(), document, static_cast<int>(p) + 1,
-                        outcome.pages);
+                        pageCount);
         double at = fonts.blockHeight;
         for (const ReportSlice& slice : pages[p])
             at = paintSlice(painter, fonts, rule, area.width(), document.tables[slice.table],
                             widths[slice.table], notes[slice.table], slice, at);
-        if (progress && !progress(static_cast<int>(p) + 1, outcome.pages)) {
-            outcome.cancelled = true;
+        if (progress && !progress(static_cast<int>(p) + 1, pageCount)) {
             printer.abort();
             painter.end();
-            return outcome;
+            return Failure{kReportCancelled};
         }
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error ||
         printer.printerState() == QPrinter::Aborted)
-        outcome.failure = QStringLiteral("打印作业出错");
-    return outcome;
+        return Failure{"打印作业出错"};
+    return pageCount;
 }
 
 std::string reportDate() {
@@ -277,21 +272,20 @@ Result<std::string> saveReportPdf(const ReportDocument& document, const std::str
                                   const ReportProgress& progress) {
     int pages = 0;
     bool cancelled = false;
-    const PaintJob paint = [&](QPrinter& printer) -> std::optional<QString> {
-        const ReportOutcome outcome = writeReport(printer, document, progress);
-        pages = outcome.pages;
-        cancelled = outcome.cancelled;
-        if (cancelled)
-            return QStringLiteral("已取消");
-        return outcome.failure;
+    const PaintJob paint = [&](QPrinter& printer) {
+        const Result<int> written = writeReport(printer, document, progress);
+        if (written)
+            pages = *written;
+        else
+            cancelled = written.failure().message == kReportCancelled;
+        return outcomeOf(written);
     };
     const QString title = text(document.title);
     const std::string shown = shownText(path);
-    if (const std::optional<QString> failure =
-            savePdf(QString::fromStdString(path), title, paint)) {
+    if (const Result<void> saved = savePdf(QString::fromStdString(path), title, paint); !saved) {
         if (cancelled)
             return Failure{document.title + "已取消，没有写入文件“" + shown + "”。"};
-        return Failure{document.title + "未能写入文件“" + shown + "”：" + failure->toStdString() +
+        return Failure{document.title + "未能写入文件“" + shown + "”：" + saved.failure().message +
                        "。"};
     }
     return "已保存" + document.title + "到文件“" + shown + "”（共 " + std::to_string(pages) +

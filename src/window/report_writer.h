@@ -8,7 +8,6 @@
 #include <QString>
 #include <cstddef>
 #include <functional>
-#include <optional>
 #include <vector>
 
 #include "commands/report_command.h"
@@ -21,12 +20,8 @@ namespace hcurve {
 /// Told after each page is drawn (pages done, pages in all); returns false to stop the report.
 using ReportProgress = std::function<bool(int done, int pages)>;
 
-/// What the writer tells: why it failed or that it was stopped, or nothing; and its page count.
-struct ReportOutcome {
-    std::optional<QString> failure;
-    bool cancelled = false;
-    int pages = 0;
-};
+/// What writeReport tells when the progress stopped it.
+inline constexpr char kReportCancelled[] = "已取消";
 
 /// What a page holds: for each table drawn on it, the table, its rows from..to, and whether its
 /// heading line comes first (its first page) or "(续)".
@@ -50,9 +45,10 @@ struct ReportTableSize {
 std::vector<ReportPage> reportPages(const std::vector<ReportTableSize>& tables, double rowHeight,
                                     double blockHeight, double pageHeight);
 
-/// Sets the printer's page to A4 in the orientation the document needs and draws the document.
-ReportOutcome writeReport(QPrinter& printer, const ReportDocument& document,
-                          const ReportProgress& progress = {});
+/// Sets the printer's page to A4 in the orientation the document needs and draws the document:
+/// its page count, or why it failed (kReportCancelled when the progress stopped it).
+Result<int> writeReport(QPrinter& printer, const ReportDocument& document,
+                        const ReportProgress& progress = {});
 
 /// Today's date as the title block shows it: "2026-12-09".
 std::string reportDate();

@@ -91,8 +91,12 @@ constexpr double kSectionInterval_m = 20;
 // The profile's drawing on paper and in files, in its own units (pixels of 96 dpi).
 constexpr double kProfileWidth = 1600, kProfileHeight = 900;
 
-QString text(const std::string& s) {
-    return QString::fromStdString(s);
+// What a print tells: where it went in an information box, or why it went nowhere in a warning.
+void tellPrinted(QWidget* parent, const Result<QString>& printed) {
+    if (printed)
+        QMessageBox::information(parent, QStringLiteral("打印"), *printed);
+    else
+        QMessageBox::warning(parent, QStringLiteral("打印"), failureLines(printed));
 }
 
 // A chainage text as the tables write it, before zero too ("K0-153.100").
@@ -538,7 +542,7 @@ void RouteWindow::makeProfileTabs() {
     profileLayout->addWidget(profile_, 1);
     connect(save, &QPushButton::clicked, this, &RouteWindow::runSaveProfile);
     connect(printProfileButton, &QPushButton::clicked, this,
-            [this] { QMessageBox::information(this, QStringLiteral("打印"), printProfile()); });
+            [this] { tellPrinted(this, printProfile()); });
 }
 
 void RouteWindow::showPlanStakes(bool refit) {
@@ -579,7 +583,7 @@ Result<void> RouteWindow::addFiles(const QStringList& added) {
     ground_ = loadedGround(*loading, outcome.warnings());
     showGround();
     showSectionStakes();
-    if (hadStakes && computeStakes())
+    if (hadStakes && !computeStakes())
         stakeModel_->setTable({}, 0, {});
     return outcome;
 }
@@ -602,11 +606,11 @@ void RouteWindow::runAddFiles() {
         tabs_->setCurrentWidget(profilePage_);
 }
 
-std::optional<QString> RouteWindow::computeStakes() {
+Result<void> RouteWindow::computeStakes() {
     StakeRequest request;
     const Result<double> interval = stakeInterval(interval_->text().toStdString());
     if (!interval)
-        return text(interval.failure().message);
+        return outcomeOf(interval);
     request.interval_m = *interval;
     for (auto [edit, first] : {std::pair{from_, true}, std::pair{to_, false}}) {
         const std::string typed = edit->text().trimmed().toStdString();
@@ -614,7 +618,7 @@ std::optional<QString> RouteWindow::computeStakes() {
             continue;
         const Result<double> at = stretchEnd(route_, typed, first);
         if (!at)
-            return text(at.failure().message);
+            return outcomeOf(at);
         (first ? request.from_m : request.to_m) = *at;
     }
     for (auto [edit, side, name] : {std::tuple{left_, &request.left_m, "左侧距离"},
@@ -624,19 +628,19 @@ std::optional<QString> RouteWindow::computeStakes() {
             continue;
         const Result<std::vector<double>> d = distanceList(typed);
         if (!d)
-            return text(name + d.failure().message);
+            return Failure{name + d.failure().message};
         *side = *d;
     }
     const std::string skew = skew_->text().trimmed().toStdString();
     if (!skew.empty()) {
         const Result<double> v = skewDegrees(skew);
         if (!v)
-            return text(v.failure().message);
+            return outcomeOf(v);
         request.skew_deg = *v;
     }
     Result<StakeTable> table = hcurve::stakeTable(route_, request, section_ ? &*section_ : nullptr);
     if (!table)
-        return text(table.failure().message);
+        return outcomeOf(table);
     lastTable_ = std::move(*table);
     lastRequest_ = request;
     stakeGround_m_ = ground_.empty() ? std::vector<std::optional<double>>{}
@@ -654,7 +658,7 @@ std::optional<QString> RouteWindow::computeStakes() {
     planStale_ = true;
     if (tabs_->currentWidget() == planPage_)
         catchUpPlan();
-    return std::nullopt;
+    return done();
 }
 
 void RouteWindow::showStakeTable() {
@@ -795,46 +799,41 @@ Result<SectionSheets> RouteWindow::sectionSheets() const {
                                scale > 0 ? scale : kDefaultSheetScale);
 }
 
-std::optional<QString> RouteWindow::saveSectionSheets(const QString& path,
-                                                      const SheetProgress& progress) {
-    if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
-        return text(refusal.failure().message);
+Result<void> RouteWindow::saveSectionSheets(const QString& path, const SheetProgress& progress) {
+    if (Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
+        return refusal;
     const Result<SectionSheets> sheets = sectionSheets();
     if (!sheets)
-        return messageLines(sheets).trimmed();
-    if (const Result<void> saved = hcurve::saveSectionSheets(*sheets, path.toStdString(), progress);
-        !saved)
-        return text(saved.failure().message);
-    return std::nullopt;
+        return outcomeOf(sheets);
+    return hcurve::saveSectionSheets(*sheets, path.toStdString(), progress);
 }
 
-std::optional<QString> RouteWindow::printSectionSheets(QPrinter& printer,
-                                                       const SheetProgress& progress) {
+Result<void> RouteWindow::printSectionSheets(QPrinter& printer, const SheetProgress& progress) {
     const Result<SectionSheets> sheets = sectionSheets();
     if (!sheets)
-        return messageLines(sheets).trimmed();
+        return outcomeOf(sheets);
     printer.setPageSize(QPageSize(QPageSize::A3));
     printer.setPageOrientation(QPageLayout::Landscape);
     QPainter painter;
     if (!painter.begin(&printer))
-        return QStringLiteral("打印作业无法开始");
+        return Failure{"打印作业无法开始"};
     const int total = static_cast<int>(sheets->sheets.size());
     for (int i = 0; i < total; ++i) {
         if (i > 0 && !printer.newPage()) {
             painter.end();
-            return QStringLiteral("打印作业出错");
+            return Failure{"打印作业出错"};
         }
         paintSectionSheet(painter, sheets->sheets[static_cast<std::size_t>(i)], painter.viewport());
         if (progress && !progress(i + 1, total)) {
             printer.abort();
             painter.end();
-            return QString::fromUtf8("已取消：横断面图没有打印。");
+            return Failure{"已取消：横断面图没有打印。"};
         }
     }
     painter.end();
     if (printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
-        return QStringLiteral("打印作业出错");
-    return std::nullopt;
+        return Failure{"打印作业出错"};
+    return done();
 }
 
 namespace {
@@ -876,13 +875,13 @@ void RouteWindow::runSaveSectionSheets() {
     if (path.isEmpty())
         return;
     rememberFolder(path);
-    std::optional<QString> wrong;
+    Result<void> saved;
     {
         SheetsProgress shown(this, QStringLiteral("保存横断面图集"));
-        wrong = saveSectionSheets(path, shown.progress());
+        saved = saveSectionSheets(path, shown.progress());
     }
-    if (wrong)
-        QMessageBox::warning(this, QStringLiteral("保存横断面图集"), *wrong);
+    if (!saved)
+        QMessageBox::warning(this, QStringLiteral("保存横断面图集"), failureLines(saved));
 }
 
 void RouteWindow::runPrintSectionSheets() {
@@ -894,13 +893,13 @@ void RouteWindow::runPrintSectionSheets() {
     dialog.setWindowTitle(QStringLiteral("打印横断面图"));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    std::optional<QString> wrong;
+    Result<void> printed;
     {
         SheetsProgress shown(this, QStringLiteral("打印横断面图"));
-        wrong = printSectionSheets(printer, shown.progress());
+        printed = printSectionSheets(printer, shown.progress());
     }
-    if (wrong)
-        QMessageBox::warning(this, QStringLiteral("打印横断面图"), *wrong);
+    if (!printed)
+        QMessageBox::warning(this, QStringLiteral("打印横断面图"), failureLines(printed));
 }
 
 void RouteWindow::keepForm() const {
@@ -917,27 +916,25 @@ void RouteWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-std::optional<QString> RouteWindow::exportStakes(const QString& path) {
+Result<void> RouteWindow::exportStakes(const QString& path) {
     if (!lastTable_)
-        return QStringLiteral("还没有计算中桩。");
-    if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
-        return text(refusal.failure().message);
+        return Failure{"还没有计算中桩。"};
+    if (Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
+        return refusal;
     std::string bytes;
     if (isDxfPath(path.toStdString())) {
         bytes = planDxf(routeDrawing(route_, &*lastTable_, lastRequest_));
     } else {
         const std::optional<ExportFormat> format = exportFormatOf(path.toStdString());
         if (!format)
-            return QStringLiteral("导出文件的扩展名必须是 .csv、.dat、.gsi 或 .dxf。");
+            return Failure{"导出文件的扩展名必须是 .csv、.dat、.gsi 或 .dxf。"};
         Result<std::string> file = exportFile(exportedPoints(*format == ExportFormat::Gsi), *format,
                                               lastTable_->withHeights);
         if (!file)
-            return text(file.failure().message);
+            return outcomeOf(file);
         bytes = std::move(*file);
     }
-    if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes); !written)
-        return text(written.failure().message);
-    return std::nullopt;
+    return writeFileReplacing(path.toStdString(), bytes);
 }
 
 std::vector<ExportPoint> RouteWindow::exportedPoints(bool asciiNames) const {
@@ -971,7 +968,7 @@ ReportDocument RouteWindow::report() const {
     return document;
 }
 
-QString RouteWindow::printWithProgress(const std::optional<QString>& pdfPath) {
+Result<QString> RouteWindow::printWithProgress(const std::optional<QString>& pdfPath) {
     QProgressDialog dialog(QStringLiteral("正在生成线路报表…"), QStringLiteral("取消"), 0, 0, this);
     dialog.setObjectName(QStringLiteral("reportProgress"));
     dialog.setWindowTitle(QStringLiteral("打印"));
@@ -989,30 +986,30 @@ QString RouteWindow::printWithProgress(const std::optional<QString>& pdfPath) {
     return print(pdfPath, progress);
 }
 
-QString RouteWindow::print(const std::optional<QString>& pdfPath, const ReportProgress& progress) {
+Result<QString> RouteWindow::print(const std::optional<QString>& pdfPath,
+                                   const ReportProgress& progress) {
     const ReportDocument document = report();
     const QString name = QStringLiteral("线路报表");
     bool cancelled = false;
     int pages = 0;
-    const PaintJob paint = [&](QPrinter& printer) -> std::optional<QString> {
-        const ReportOutcome outcome = writeReport(printer, document, progress);
-        pages = outcome.pages;
-        if (outcome.cancelled) {
+    const PaintJob paint = [&](QPrinter& printer) {
+        const Result<int> written = writeReport(printer, document, progress);
+        if (written)
+            pages = *written;
+        else if (written.failure().message == kReportCancelled)
             cancelled = true;
-            return QStringLiteral("已取消");
-        }
-        return outcome.failure;
+        return outcomeOf(written);
     };
     return printed(name, paint, pdfPath, cancelled, pages);
 }
 
-QString RouteWindow::printProfile(const std::optional<QString>& pdfPath) {
+Result<QString> RouteWindow::printProfile(const std::optional<QString>& pdfPath) {
     const StakeTable* stakes = lastTable_ ? &*lastTable_ : nullptr;
-    const PaintJob paint = [&](QPrinter& printer) -> std::optional<QString> {
+    const PaintJob paint = [&](QPrinter& printer) -> Result<void> {
         printer.setPageOrientation(QPageLayout::Landscape);
         QPainter painter;
         if (!painter.begin(&printer))
-            return QStringLiteral("打印作业无法开始");
+            return Failure{"打印作业无法开始"};
         const QRectF area = painter.viewport();
         const double scale = std::min(area.width() / kProfileWidth, area.height() / kProfileHeight);
         painter.scale(scale, scale);
@@ -1021,69 +1018,68 @@ QString RouteWindow::printProfile(const std::optional<QString>& pdfPath) {
         painter.end();
         if (printer.printerState() == QPrinter::Error ||
             printer.printerState() == QPrinter::Aborted)
-            return QStringLiteral("打印作业出错");
-        return std::nullopt;
+            return Failure{"打印作业出错"};
+        return done();
     };
     const bool never = false;
     const int unknown = 0;
     return printed(QStringLiteral("纵断面图"), paint, pdfPath, never, unknown);
 }
 
-QString RouteWindow::printed(const QString& name, const PaintJob& paint,
-                             const std::optional<QString>& pdfPath, const bool& cancelled,
-                             const int& pages) {
+Result<QString> RouteWindow::printed(const QString& name, const PaintJob& paint,
+                                     const std::optional<QString>& pdfPath, const bool& cancelled,
+                                     const int& pages) {
     const QString stopped = QStringLiteral("%1已取消，没有打印，也没有存为文件。").arg(name);
     if (pdfPath) {
-        if (const std::optional<QString> failure = savePdf(*pdfPath, name, paint)) {
+        if (const Result<void> saved = savePdf(*pdfPath, name, paint); !saved) {
             if (cancelled)
                 return stopped;
-            return QStringLiteral("无法写入文件“%1”（%2）。").arg(*pdfPath, *failure);
+            return Failure{cannotWriteMessage(pdfPath->toStdString(), saved.failure().message)};
         }
         return QStringLiteral("没有打印机：%1已存为 ").arg(name) + *pdfPath;
     }
-    const std::optional<QString> printerFailure = printOnDefaultPrinter(name, paint);
-    if (!printerFailure) {
+    const Result<void> printedThere = printOnDefaultPrinter(name, paint);
+    if (printedThere) {
         return pages > 0 ? QStringLiteral("已送往打印机（%1 页）。").arg(pages)
                          : QStringLiteral("已送往打印机。");
     }
     if (cancelled)
         return stopped;
+    const QString printerFailure = failureText(printedThere.failure());
     const DatedPdf pdf = saveDatedPdf(name, paint);
     if (cancelled)
         return stopped;
-    if (pdf.failure) {
-        return QStringLiteral("%1未能打印（%2），也未能存为 PDF 文件“%3”（%4）。")
-            .arg(name, *printerFailure, pdf.path, *pdf.failure);
+    if (!pdf.saved) {
+        return Failure{QStringLiteral("%1未能打印（%2），也未能存为 PDF 文件“%3”（%4）。")
+                           .arg(name, printerFailure, pdf.path, failureText(pdf.saved.failure()))
+                           .toStdString()};
     }
-    return QStringLiteral("%1未能打印（%2），已存为 ").arg(name, *printerFailure) + pdf.path;
+    return QStringLiteral("%1未能打印（%2），已存为 ").arg(name, printerFailure) + pdf.path;
 }
 
-std::optional<QString> RouteWindow::saveProfile(const QString& path) {
+Result<void> RouteWindow::saveProfile(const QString& path) {
     const std::optional<PlanFormat> format = planFormatOf(path.toStdString());
     if (!format)
-        return QStringLiteral("纵断面图的文件名要以 .png、.svg 或 .pdf 结尾。");
-    if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
-        return text(refusal.failure().message);
+        return Failure{"纵断面图的文件名要以 .png、.svg 或 .pdf 结尾。"};
+    if (Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
+        return refusal;
     const QByteArray bytes = profileBytes(route_, lastTable_ ? &*lastTable_ : nullptr,
                                           QSizeF(kProfileWidth, kProfileHeight), *format,
                                           profile_ ? &profile_->groundLine() : nullptr);
     if (bytes.isEmpty())
-        return QStringLiteral("无法绘制纵断面图。");
-    if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes.toStdString());
-        !written)
-        return text(written.failure().message);
-    return std::nullopt;
+        return Failure{"无法绘制纵断面图。"};
+    return writeFileReplacing(path.toStdString(), bytes.toStdString());
 }
 
-std::optional<QString> RouteWindow::saveSection(const QString& path) {
+Result<void> RouteWindow::saveSection(const QString& path) {
     const std::optional<PlanFormat> format = planFormatOf(path.toStdString());
     if (!format)
-        return QStringLiteral("横断面图的文件名要以 .png、.svg 或 .pdf 结尾。");
+        return Failure{"横断面图的文件名要以 .png、.svg 或 .pdf 结尾。"};
     const int shown = sectionPage_ ? sectionPage_->current() : -1;
     if (!section_ || shown < 0)
-        return QStringLiteral("没有可保存的横断面。");
-    if (const Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
-        return text(refusal.failure().message);
+        return Failure{"没有可保存的横断面。"};
+    if (Result<void> refusal = inputAsTarget(path.toStdString(), inputs()); !refusal)
+        return refusal;
     const StakeRow& stake = sectionPage_->stakes()[static_cast<std::size_t>(shown)];
     // With the ground the tab shows at the stake.
     const std::vector<SectionGroundShown>& grounds = sectionPage_->grounds();
@@ -1091,11 +1087,8 @@ std::optional<QString> RouteWindow::saveSection(const QString& path) {
         sectionBytes(*section_, route_, stake.continuous_m, stake.text, *format,
                      grounds.empty() ? nullptr : &grounds[static_cast<std::size_t>(shown)]);
     if (bytes.isEmpty())
-        return QStringLiteral("无法绘制横断面图。");
-    if (const Result<void> written = writeFileReplacing(path.toStdString(), bytes.toStdString());
-        !written)
-        return text(written.failure().message);
-    return std::nullopt;
+        return Failure{"无法绘制横断面图。"};
+    return writeFileReplacing(path.toStdString(), bytes.toStdString());
 }
 
 void RouteWindow::runSaveSection() {
@@ -1111,30 +1104,25 @@ void RouteWindow::runSaveSection() {
     if (path.isEmpty())
         return;
     rememberFolder(path);
-    if (std::optional<QString> wrong = saveSection(path))
-        QMessageBox::warning(this, QStringLiteral("保存横断面图"), *wrong);
+    if (const Result<void> saved = saveSection(path); !saved)
+        QMessageBox::warning(this, QStringLiteral("保存横断面图"), failureLines(saved));
 }
 
-std::optional<QString> RouteWindow::savePlanDrawing(const QString& path) {
+Result<void> RouteWindow::savePlanDrawing(const QString& path) {
     const std::string file = path.toStdString();
-    if (const Result<void> refusal = inputAsTarget(file, inputs()); !refusal)
-        return text(refusal.failure().message);
-    Result<void> saved;
+    if (Result<void> refusal = inputAsTarget(file, inputs()); !refusal)
+        return refusal;
     if (isDxfPath(file)) {
         // The plan for CAD, with the stakes last shown.
-        saved = writeFileReplacing(
+        return writeFileReplacing(
             file, planDxf(routeDrawing(route_, lastTable_ ? &*lastTable_ : nullptr, lastRequest_)));
-    } else if (planFormatOf(file)) {
-        catchUpPlan();
-        if (!plan_->scene())
-            return QStringLiteral("无法绘制平面图。");
-        saved = savePlan(*plan_->scene(), plan_->frame(), plan_->size(), file);
-    } else {
-        return QStringLiteral("平面图的文件名要以 .png、.svg、.pdf 或 .dxf 结尾。");
     }
-    if (!saved)
-        return text(saved.failure().message);
-    return std::nullopt;
+    if (!planFormatOf(file))
+        return Failure{"平面图的文件名要以 .png、.svg、.pdf 或 .dxf 结尾。"};
+    catchUpPlan();
+    if (!plan_->scene())
+        return Failure{kCannotDrawPlan};
+    return savePlan(*plan_->scene(), plan_->frame(), plan_->size(), file);
 }
 
 void RouteWindow::runSavePlan() {
@@ -1142,8 +1130,8 @@ void RouteWindow::runSavePlan() {
         askPlanFilePath(this, baseName() + QStringLiteral("-平面图.png"));
     if (!path)
         return;
-    if (std::optional<QString> wrong = savePlanDrawing(*path))
-        QMessageBox::warning(this, QStringLiteral("保存平面图"), *wrong);
+    if (const Result<void> saved = savePlanDrawing(*path); !saved)
+        QMessageBox::warning(this, QStringLiteral("保存平面图"), failureLines(saved));
     else
         QMessageBox::information(this, QStringLiteral("保存平面图"),
                                  QStringLiteral("已保存平面图到文件“%1”。").arg(*path));
@@ -1157,13 +1145,13 @@ void RouteWindow::runSaveProfile() {
     if (path.isEmpty())
         return;
     rememberFolder(path);
-    if (std::optional<QString> wrong = saveProfile(path))
-        QMessageBox::warning(this, QStringLiteral("保存纵断面图"), *wrong);
+    if (const Result<void> saved = saveProfile(path); !saved)
+        QMessageBox::warning(this, QStringLiteral("保存纵断面图"), failureLines(saved));
 }
 
 void RouteWindow::runStakes() {
-    if (std::optional<QString> wrong = computeStakes())
-        QMessageBox::warning(this, QStringLiteral("中桩表"), *wrong);
+    if (const Result<void> computed = computeStakes(); !computed)
+        QMessageBox::warning(this, QStringLiteral("中桩表"), failureLines(computed));
 }
 
 std::optional<QString> RouteWindow::chooseExportFile() {
@@ -1200,12 +1188,14 @@ std::optional<QString> RouteWindow::chooseExportFile() {
     return path;
 }
 
-std::optional<QString> RouteWindow::exportToChosenFile() {
+Result<std::optional<QString>> RouteWindow::exportToChosenFile() {
+    using Told = std::optional<QString>;
     const std::optional<QString> path = exportChooser_ ? exportChooser_() : chooseExportFile();
     if (!path)
-        return std::nullopt;
-    if (const Result<void> refusal = inputAsTarget(path->toStdString(), inputs()); !refusal)
-        return text(refusal.failure().message);
+        return Told();
+    const std::string file = path->toStdString();
+    if (const Result<void> refusal = inputAsTarget(file, inputs()); !refusal)
+        return refusal.failure();
     if (path->endsWith(QStringLiteral(".xml"), Qt::CaseInsensitive)) {
         // The route itself, stakes or none.
         const QDateTime now = QDateTime::currentDateTimeUtc();
@@ -1213,40 +1203,41 @@ std::optional<QString> RouteWindow::exportToChosenFile() {
             landXmlText(route_, baseName().toStdString(),
                         {now.toString(QStringLiteral("yyyy-MM-dd")).toStdString(),
                          now.toString(QStringLiteral("HH:mm:ss")).toStdString()});
-        if (const Result<void> written = writeFileReplacing(path->toStdString(), xml); !written)
-            return text(written.failure().message);
-        return QStringLiteral("已把路线写成 LandXML 文件“%1”。").arg(*path);
+        if (const Result<void> written = writeFileReplacing(file, xml); !written)
+            return written.failure();
+        return Told(QStringLiteral("已把路线写成 LandXML 文件“%1”。").arg(*path));
     }
-    if (!lastTable_ && isDxfPath(path->toStdString())) {
+    if (!lastTable_ && isDxfPath(file)) {
         // The plan alone, as the command line writes it without stakes.
-        if (const Result<void> written = writeFileReplacing(
-                path->toStdString(), planDxf(routeDrawing(route_, nullptr, lastRequest_)));
+        if (const Result<void> written =
+                writeFileReplacing(file, planDxf(routeDrawing(route_, nullptr, lastRequest_)));
             !written)
-            return text(written.failure().message);
-        return QStringLiteral("已导出平面图到文件“%1”（还没有计算中桩，图中没有桩点）。")
-            .arg(*path);
+            return written.failure();
+        return Told(
+            QStringLiteral("已导出平面图到文件“%1”（还没有计算中桩，图中没有桩点）。").arg(*path));
     }
-    if (!lastTable_)
-        return QStringLiteral("还没有计算中桩。");
-    if (std::optional<QString> wrong = exportStakes(*path))
-        return *wrong;
+    if (const Result<void> exported = exportStakes(*path); !exported)
+        return exported.failure();
     // Every stake and each of its side points (and its edges when the table shows them).
-    const std::optional<ExportFormat> format = exportFormatOf(path->toStdString());
-    const std::size_t count = isDxfPath(path->toStdString()) || !format
+    const std::optional<ExportFormat> format = exportFormatOf(file);
+    const std::size_t count = isDxfPath(file) || !format
                                   ? lastTable_->rows.size() * (lastTable_->sidesPerStake + 1)
                                   : exportedPoints(*format == ExportFormat::Gsi).size();
-    if (isDxfPath(path->toStdString()))
-        return QStringLiteral("已导出平面图及 %1 个点到文件“%2”。").arg(count).arg(*path);
-    return QStringLiteral("已导出 %1 个点到文件“%2”。").arg(count).arg(*path);
+    if (isDxfPath(file))
+        return Told(QStringLiteral("已导出平面图及 %1 个点到文件“%2”。").arg(count).arg(*path));
+    return Told(QStringLiteral("已导出 %1 个点到文件“%2”。").arg(count).arg(*path));
 }
 
 void RouteWindow::runExport() {
-    if (std::optional<QString> told = exportToChosenFile())
-        QMessageBox::information(this, QStringLiteral("导出"), *told);
+    const Result<std::optional<QString>> exported = exportToChosenFile();
+    if (!exported)
+        QMessageBox::warning(this, QStringLiteral("导出"), failureLines(exported));
+    else if (*exported)
+        QMessageBox::information(this, QStringLiteral("导出"), **exported);
 }
 
 void RouteWindow::runPrint() {
-    QMessageBox::information(this, QStringLiteral("打印"), printWithProgress());
+    tellPrinted(this, printWithProgress());
 }
 
 Result<RouteWindow*> openRouteWindow(const QStringList& paths) {

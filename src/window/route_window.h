@@ -93,45 +93,45 @@ class RouteWindow : public QWidget {
     SectionPage* sectionPage() const { return sectionPage_; }
     QCheckBox* edgesBox() const { return edgesBox_; }
 
-    /// Computes the stake table from the form and shows it; nothing, or why the form cannot be
-    /// used (the table is then left as it was).
-    std::optional<QString> computeStakes();
+    /// Computes the stake table from the form and shows it: done, or why the form cannot be used
+    /// (the table is then left as it was).
+    Result<void> computeStakes();
 
-    /// Writes the stakes last shown to a .csv or .dat file: nothing, or the message. With 显示边缘
+    /// Writes the stakes last shown to a .csv or .dat file: done, or why not. With 显示边缘
     /// the edges follow each stake's side points, as `hcurve route --edges --out` writes them.
-    std::optional<QString> exportStakes(const QString& path);
+    Result<void> exportStakes(const QString& path);
 
     /// Where 导出… writes: a path, or nothing when the user cancels. A save-file dialog in the
     /// documents folder unless replaced (tests choose the file themselves).
     using PathChooser = std::function<std::optional<QString>()>;
     void setExportChooser(PathChooser chooser) { exportChooser_ = std::move(chooser); }
     /// 导出…: asks for the file and writes it; what the user is told ("已导出 7 个点到文件“…”。"),
-    /// or nothing when the user cancelled. A .xml file is the route as LandXML ("已把路线写成
-    /// LandXML 文件“…”。"), stakes computed or not.
-    std::optional<QString> exportToChosenFile();
+    /// nothing when the user cancelled, or why it could not be written. A .xml file is the route
+    /// as LandXML ("已把路线写成 LandXML 文件“…”。"), stakes computed or not.
+    Result<std::optional<QString>> exportToChosenFile();
 
     /// The report of the element table and the stakes last shown, for the one table writer.
     ReportDocument report() const;
 
     /// Prints the element table and the stakes last shown: to the default printer, or as a PDF
     /// file (to pdfPath when given, else a dated file in the documents folder when there is no
-    /// printer). progress is told after every page and can stop the report. Returns what the
-    /// user is told.
-    QString print(const std::optional<QString>& pdfPath = std::nullopt,
-                  const ReportProgress& progress = {});
+    /// printer). progress is told after every page and can stop the report. What the user is told
+    /// (where it went, or that it was stopped), or why it was neither printed nor saved.
+    Result<QString> print(const std::optional<QString>& pdfPath = std::nullopt,
+                          const ReportProgress& progress = {});
     /// print with a progress dialog whose 取消 stops it; the window stays alive meanwhile.
-    QString printWithProgress(const std::optional<QString>& pdfPath = std::nullopt);
+    Result<QString> printWithProgress(const std::optional<QString>& pdfPath = std::nullopt);
 
     /// Saves the plan by the path's extension: as PNG, SVG or PDF as the plan tab shows it, or as
-    /// DXF for CAD with the stakes last shown; nothing, or the message.
-    std::optional<QString> savePlanDrawing(const QString& path);
+    /// DXF for CAD with the stakes last shown: done, or why not.
+    Result<void> savePlanDrawing(const QString& path);
 
-    /// Saves the profile as PNG, SVG or PDF by the path's extension: nothing, or the message.
-    std::optional<QString> saveProfile(const QString& path);
+    /// Saves the profile as PNG, SVG or PDF by the path's extension: done, or why not.
+    Result<void> saveProfile(const QString& path);
 
     /// Saves the cross-section at the stake the 横断面 tab shows as PNG, SVG or PDF by the path's
-    /// extension: nothing, or the message.
-    std::optional<QString> saveSection(const QString& path);
+    /// extension: done, or why not.
+    Result<void> saveSection(const QString& path);
 
     /// The name the cross-section sheets give the route (a LandXML alignment's; empty: baseName).
     /// With surveyed ground sections (setGround) the 横断面 tab shows the sections with ground
@@ -140,17 +140,15 @@ class RouteWindow : public QWidget {
     /// The cross-section sheets of the sections the 横断面 tab shows with ground, at the tab's
     /// scale; or why there are none (no ground, a section without areas, one too wide).
     Result<SectionSheets> sectionSheets() const;
-    /// Saves them as PDF or DXF by the path's extension: nothing, or the message
-    /// (kSheetsCancelled when progress stopped it).
-    std::optional<QString> saveSectionSheets(const QString& path,
-                                             const SheetProgress& progress = {});
-    /// Draws them on a printer that is set up, a sheet a page (A3 across asked for): nothing, or
-    /// why not.
-    std::optional<QString> printSectionSheets(QPrinter& printer,
-                                              const SheetProgress& progress = {});
+    /// Saves them as PDF or DXF by the path's extension: done, or why not (every failure of the
+    /// sheets; kSheetsCancelled when progress stopped it).
+    Result<void> saveSectionSheets(const QString& path, const SheetProgress& progress = {});
+    /// Draws them on a printer that is set up, a sheet a page (A3 across asked for): done, or why
+    /// not.
+    Result<void> printSectionSheets(QPrinter& printer, const SheetProgress& progress = {});
 
     /// Prints the profile, as print does the tables.
-    QString printProfile(const std::optional<QString>& pdfPath = std::nullopt);
+    Result<QString> printProfile(const std::optional<QString>& pdfPath = std::nullopt);
 
     /// The ground of the route's files (surveyed sections, a terrain model): the stake table
     /// gains 地面高程 and 填挖高 after its other columns, as `hcurve route --stakes` writes them
@@ -196,8 +194,9 @@ class RouteWindow : public QWidget {
     // The points of the stakes last shown as the export writes them.
     std::vector<ExportPoint> exportedPoints(bool asciiNames) const;
     // Prints or saves paint as name; cancelled and pages are read after the painting.
-    QString printed(const QString& name, const PaintJob& paint,
-                    const std::optional<QString>& pdfPath, const bool& cancelled, const int& pages);
+    Result<QString> printed(const QString& name, const PaintJob& paint,
+                            const std::optional<QString>& pdfPath, const bool& cancelled,
+                            const int& pages);
 
     Route route_;
     std::optional<CrossSection> section_;
@@ -243,6 +242,18 @@ QString messageLines(const Result<T>& result) {
     if (!result)
         for (const Failure& f : result.failures())
             lines += QString::fromStdString(f.message) + "\n";
+    return lines;
+}
+
+/// Why a step failed, as the warning box shows it: each of its failures on its line as it is
+/// worded (one failure: its message alone); empty when it went through.
+template <class T>
+QString failureLines(const Result<T>& result) {
+    QString lines;
+    if (!result)
+        for (const Failure& f : result.failures())
+            lines += (lines.isEmpty() ? QString() : QStringLiteral("\n")) +
+                     QString::fromStdString(f.message);
     return lines;
 }
 

@@ -56,5 +56,29 @@ TEST(Result, MovesItsValueOut) {
     EXPECT_EQ(text->size(), 1000u);
 }
 
+// A step's outcome without its value keeps its failures in their order and its warnings.
+TEST(Result, OutcomeWithoutTheValue) {
+    Result<int> read = 12;
+    read.warnings().push_back({"第 4 行：空行跳过。", 4});
+    const Result<void> went = outcomeOf(read);
+    ASSERT_TRUE(went);
+    ASSERT_EQ(went.warnings().size(), 1u);
+    EXPECT_EQ(went.warnings()[0].line, 4);
+
+    auto faults = Result<int>::failed({{"第一处", 2}, {"第二处", 9}});
+    faults.warnings().push_back({"注意"});
+    const Result<void> stopped = outcomeOf(faults);
+    ASSERT_FALSE(stopped);
+    ASSERT_EQ(stopped.failures().size(), 2u);
+    EXPECT_EQ(stopped.failures()[0].message, "第一处");
+    EXPECT_EQ(stopped.failures()[1].line, 9);
+    ASSERT_EQ(stopped.warnings().size(), 1u);
+    EXPECT_EQ(stopped.warnings()[0].message, "注意");
+
+    const Result<void> already = outcomeOf(Result<void>(Failure{"没有权限"}));
+    ASSERT_FALSE(already);
+    EXPECT_EQ(already.failure().message, "没有权限");
+}
+
 }  // namespace
 }  // namespace hcurve

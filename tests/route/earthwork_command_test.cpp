@@ -4,8 +4,10 @@
 // volumes, and the faults said with the ground file's line. --sections keeps its --earthwork.
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -135,6 +137,69 @@ TEST_F(EarthworkCommand, FaultsAreSaidAndNothingIsWritten) {
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err, c.err);
+    }
+}
+
+// --section-sheets reads the options after its file name as --earthwork reads its own, with
+// --sheet-scale beside them: each fault said whole, status 1 and no file; --sheet-scale given
+// (1:500 instead of 1:200) is the scale the sheets state.
+TEST_F(EarthworkCommand, SectionSheetOptionsAreReadAsTheEarthworkOptions) {
+    const std::string ground =
+        write("ground.txt", levelSection("K1+965", 1965) + levelSection("K1+980", 1980));
+    const std::string sheets = (folder_ / "s.dxf").string();
+    const std::string only =
+        "hcurve: --section-sheets 只用 --sheet-scale、--interval、--from、--to 和 --reach，不用 ";
+    struct Case {
+        std::vector<std::string> options;
+        std::string err;
+    } cases[] = {
+        {{"--skew", "10"}, only + "--skew。\n"},
+        {{"--prismoidal"}, only + "--prismoidal。\n"},
+        {{"--sheet-scale"}, "hcurve: --sheet-scale 后面缺少值。\n"},
+        {{"--interval", "20", "--reach"}, "hcurve: --reach 后面缺少值。\n"},
+        {{"--sheet-scale", "9"},
+         "hcurve: --sheet-scale 要给出比例尺的分母（10 到 5000 的整数，如 200 或 1:200），“9”"
+         "不对。\n"},
+        {{"--sheet-scale", "1:5001"},
+         "hcurve: --sheet-scale 要给出比例尺的分母（10 到 5000 的整数，如 200 或 1:200），"
+         "“1:5001”不对。\n"},
+        {{"--interval", "20", "--reach", "0"},
+         "hcurve: --reach 要给出横断面每侧的宽度（大于 0、不超过 1000 米），“0”不对。\n"},
+        {{"--interval", "20", "--reach", "1000.5"},
+         "hcurve: --reach 要给出横断面每侧的宽度（大于 0、不超过 1000 米），“1000.5”不对。\n"},
+        {{"--reach", "12"}, "hcurve: --reach 用于在桩上切出横断面，需要 --interval 桩距。\n"},
+        {{"--from", "K2+500"}, "hcurve: 所给的范围内没有地面横断面。\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{road_, ground, "--section-sheets", sheets};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        SCOPED_TRACE(c.err);
+        const Outcome r = run(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_FALSE(std::filesystem::exists(sheets));
+    }
+    // --earthwork takes no --sheet-scale.
+    const Outcome scaled = run({road_, ground, "--earthwork", "--sheet-scale", "200"});
+    EXPECT_EQ(scaled.status, 1);
+    EXPECT_EQ(scaled.err,
+              "hcurve: --earthwork 只用 --prismoidal、--interval、--from、--to 和 --reach，不用 "
+              "--sheet-scale。\n");
+
+    for (const auto& [options, scale] :
+         {std::pair{std::vector<std::string>{}, "1:200"},
+          std::pair{std::vector<std::string>{"--sheet-scale", "1:500", "--to", "K1+970"}, "1:500"},
+          std::pair{std::vector<std::string>{"--sheet-scale", "500"}, "1:500"}}) {
+        std::vector<std::string> args{road_, ground, "--section-sheets", sheets};
+        args.insert(args.end(), options.begin(), options.end());
+        const Outcome r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        std::ifstream in(sheets, std::ios::binary);
+        const std::string dxf{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_NE(dxf.find("\n" + std::string(scale) + "\r\n"), std::string::npos) << scale;
+        std::filesystem::remove(sheets);
     }
 }
 

@@ -27,9 +27,9 @@ using Surface = std::function<double(double x, double y)>;
 // surface; the grid's origin is moved to a surveyor's coordinates (millions of metres).
 constexpr double kNorth0_m = 3456000, kEast0_m = 512000;
 
-std::vector<TerrainPoint> gridPoints(const Surface& z, double x0, double y0, int nx, int ny,
-                                     double h) {
-    std::vector<TerrainPoint> points;
+std::vector<SurveyedPoint> gridPoints(const Surface& z, double x0, double y0, int nx, int ny,
+                                      double h) {
+    std::vector<SurveyedPoint> points;
     for (int i = 0; i <= nx; ++i)
         for (int j = 0; j <= ny; ++j) {
             const double x = x0 + i * h, y = y0 + j * h;
@@ -39,7 +39,7 @@ std::vector<TerrainPoint> gridPoints(const Surface& z, double x0, double y0, int
     return points;
 }
 
-std::shared_ptr<const TerrainModel> modelOf(const std::vector<TerrainPoint>& points) {
+std::shared_ptr<const TerrainModel> modelOf(const std::vector<SurveyedPoint>& points) {
     Result<std::shared_ptr<const TerrainModel>> building = buildTerrainModel(points, 1);
     EXPECT_TRUE(building.ok());
     return building ? *building : nullptr;
@@ -60,7 +60,7 @@ TEST(TerrainModel, SectionsOfAPlaneAreThePlane) {
         GTEST_SKIP() << "no triangulation in this build";
     const Surface plane = [](double x, double y) { return 120.5 + 0.031 * x - 0.047 * y; };
     // A jittered grid: not the grid's symmetry, the triangles of any shape.
-    std::vector<TerrainPoint> points;
+    std::vector<SurveyedPoint> points;
     unsigned seed = 12345;
     const auto jitter = [&seed] {
         seed = seed * 1103515245u + 12345u;
@@ -199,8 +199,8 @@ TEST(TerrainModel, ALineThatLeavesTheHullEndsThereAndAPointOutsideHasNoSection) 
 }
 
 TEST(TerrainModel, PointsThatMakeNoModelAreRefused) {
-    const std::vector<TerrainPoint> two = {{2, "A", 0, 0, 1}, {3, "B", 10, 0, 1}};
-    const std::vector<TerrainPoint> aligned = {
+    const std::vector<SurveyedPoint> two = {{2, "A", 0, 0, 1}, {3, "B", 10, 0, 1}};
+    const std::vector<SurveyedPoint> aligned = {
         {2, "A", 0, 0, 1}, {3, "B", 10, 10, 1}, {4, "C", 20, 20, 1}, {5, "D", 30, 30, 2}};
     if (!terrainModelAvailable()) {
         const Result<std::shared_ptr<const TerrainModel>> none = buildTerrainModel(aligned, 1);
@@ -212,7 +212,7 @@ TEST(TerrainModel, PointsThatMakeNoModelAreRefused) {
         return;
     }
     struct Case {
-        const std::vector<TerrainPoint>& points;
+        const std::vector<SurveyedPoint>& points;
         int line;
         const char* fault;
     };

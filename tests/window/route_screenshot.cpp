@@ -89,11 +89,12 @@ int main(int argc, char** argv) {
             return 1;
         if (reports) {
             // The section shown as 保存横断面图… writes it as PDF (for a look only).
-            if (ground->saveSection(out + "section-file.pdf"))
+            if (!ground->saveSection(out + "section-file.pdf"))
                 return 1;
-            if (const std::optional<QString> wrong =
-                    ground->saveSectionSheets(out + "section-sheets.pdf")) {
-                std::fprintf(stderr, "%s\n", wrong->toUtf8().constData());
+            if (const hcurve::Result<void> saved =
+                    ground->saveSectionSheets(out + "section-sheets.pdf");
+                !saved) {
+                std::fprintf(stderr, "%s\n", hcurve::failureLines(saved).toUtf8().constData());
                 return 1;
             }
         }
@@ -113,7 +114,8 @@ int main(int argc, char** argv) {
     route->leftField()->setText("5");
     route->rightField()->setText("5");
     route->skewField()->setText("15");
-    route->computeStakes();
+    if (!route->computeStakes())
+        return 1;
     route->tabs()->setCurrentIndex(2);
     route->show();
     if (!QTest::qWaitForWindowExposed(route) || !shoot(out + "route-window-" + size + ".png"))
@@ -127,8 +129,8 @@ int main(int argc, char** argv) {
     route->tabs()->setCurrentIndex(5);
     if (!shoot(out + "route-profile-" + size + ".png"))
         return 1;
-    if (reports)
-        route->print(out + "route.pdf");
+    if (reports && !route->print(out + "route.pdf"))
+        return 1;
     route->close();
 
     // The same road with surveyed ground: the profile with its ground line, and the stake table
@@ -148,7 +150,8 @@ int main(int argc, char** argv) {
         grounded->leftField()->setText("");
         grounded->rightField()->setText("");
         grounded->skewField()->setText("");
-        grounded->computeStakes();
+        if (!grounded->computeStakes())
+            return 1;
         grounded->tabs()->setCurrentIndex(5);
         grounded->show();
         if (!QTest::qWaitForWindowExposed(grounded) ||
@@ -172,7 +175,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s", hcurve::messageLines(roadOpened).toUtf8().constData());
         return 1;
     }
-    road->computeStakes();
+    if (!road->computeStakes())
+        return 1;
     road->tabs()->setCurrentWidget(road->sectionPage());
     road->show();
     hcurve::SectionPage& page = *road->sectionPage();
@@ -180,7 +184,7 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowExposed(road) || !shoot(out + "route-section-" + size + ".png"))
         return 1;
     // The section as 保存横断面图… writes it (for a look only).
-    if (road->saveSection(out + "section-file-" + size + ".png"))
+    if (!road->saveSection(out + "section-file-" + size + ".png"))
         return 1;
     road->tabs()->setCurrentIndex(2);
     road->edgesBox()->setChecked(true);

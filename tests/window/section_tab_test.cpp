@@ -140,7 +140,7 @@ TEST_F(SectionTab, SteppingThroughTheStakesTitlesEachWithItsChainage) {
     window->intervalField()->setText("50");
     window->fromField()->setText("1200");
     window->toField()->setText("1400");
-    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    ASSERT_EQ(failureLines(window->computeStakes()), QString());
     ASSERT_EQ(page.stakes().size(), 5u);
     EXPECT_EQ(page.current(), 4);
     EXPECT_EQ(shownTitle(*window), QStringLiteral("横断面  K1+400.000"));
@@ -157,7 +157,7 @@ TEST_F(SectionTab, TheSectionShownIsSavedAsTheExtensionSays) {
         {"section.png", "\x89PNG"}, {"section.svg", "<?xml"}, {"section.pdf", "%PDF"}};
     for (const auto& [name, magic] : files) {
         const QString path = folder_.filePath(name);
-        EXPECT_EQ(window->saveSection(path), std::nullopt) << name;
+        EXPECT_EQ(failureLines(window->saveSection(path)), QString()) << name;
         QFile saved(path);
         ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
         const QByteArray bytes = saved.readAll();
@@ -166,7 +166,7 @@ TEST_F(SectionTab, TheSectionShownIsSavedAsTheExtensionSays) {
             EXPECT_TRUE(bytes.contains("K1+060.000"));  // the fourth stake, in the description
         }
     }
-    EXPECT_EQ(window->saveSection(folder_.filePath("section.txt")),
+    EXPECT_EQ(failureLines(window->saveSection(folder_.filePath("section.txt"))),
               QStringLiteral("横断面图的文件名要以 .png、.svg 或 .pdf 结尾。"));
 }
 
@@ -189,7 +189,7 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
     window->toField()->setText("2100");
     window->leftField()->setText("5");
     window->rightField()->setText("8");
-    ASSERT_EQ(window->computeStakes(), std::nullopt);
+    ASSERT_EQ(failureLines(window->computeStakes()), QString());
     QAbstractItemModel& model = *window->stakeTable()->model();
     const int own = model.columnCount();
     window->edgesBox()->setChecked(true);
@@ -229,7 +229,7 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
     for (auto [name, edge] : {std::pair{"edges.csv", "左行车道"}, std::pair{"edges.gsi", "LE1"}}) {
         const QString mine = folder_.filePath(QStringLiteral("window-") + name);
         const QString theirs = folder_.filePath(QStringLiteral("command-") + name);
-        ASSERT_EQ(window->exportStakes(mine), std::nullopt) << name;
+        ASSERT_EQ(failureLines(window->exportStakes(mine)), QString()) << name;
         std::ostringstream ignored;
         ASSERT_EQ(runRouteCommand({road.toStdString(), "--stakes", "--interval", "100", "--from",
                                    "1900", "--to", "2100", "--left", "5", "--right", "8", "--edges",
@@ -247,7 +247,7 @@ TEST_F(SectionTab, TheStakeTableShowsTheEdgesWhenAsked) {
     window->edgesBox()->setChecked(false);
     EXPECT_EQ(model.columnCount(), own);
     const QString plain = folder_.filePath("plain.csv");
-    ASSERT_EQ(window->exportStakes(plain), std::nullopt);
+    ASSERT_EQ(failureLines(window->exportStakes(plain)), QString());
     QFile p(plain);
     ASSERT_TRUE(p.open(QIODevice::ReadOnly));
     EXPECT_FALSE(p.readAll().contains("左行车道"));
@@ -360,10 +360,9 @@ TEST_F(SectionTab, WithAGroundFileTheTabShowsTheGroundTheCatchPointsAndTheAreas)
     }
     // The sheets cannot be made while a section has no areas: saving says which.
     const QString sheets = folder_.filePath("sheets.dxf");
-    const std::optional<QString> refused = window->saveSectionSheets(sheets);
-    ASSERT_TRUE(refused);
-    EXPECT_TRUE(refused->startsWith(QStringLiteral("K1+060.000：左侧填方边坡")))
-        << refused->toStdString();
+    const QString refused = failureLines(window->saveSectionSheets(sheets));
+    EXPECT_TRUE(refused.startsWith(QStringLiteral("K1+060.000：左侧填方边坡")))
+        << refused.toStdString();
     EXPECT_FALSE(QFile::exists(sheets));
 }
 
@@ -378,12 +377,12 @@ TEST_F(SectionTab, TheSheetsAreSavedAndPrintedWithProgress) {
     for (const char* name : {"sheets.dxf", "sheets.pdf"}) {
         std::vector<std::pair<int, int>> told;
         const QString path = folder_.filePath(name);
-        EXPECT_EQ(window->saveSectionSheets(path,
-                                            [&](int done, int total) {
-                                                told.emplace_back(done, total);
-                                                return true;
-                                            }),
-                  std::nullopt)
+        EXPECT_EQ(failureLines(window->saveSectionSheets(path,
+                                                         [&](int done, int total) {
+                                                             told.emplace_back(done, total);
+                                                             return true;
+                                                         })),
+                  QString())
             << name;
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
@@ -400,18 +399,22 @@ TEST_F(SectionTab, TheSheetsAreSavedAndPrintedWithProgress) {
     }
     // Stopped by its progress: no file.
     const QString stopped = folder_.filePath("stopped.pdf");
-    EXPECT_EQ(window->saveSectionSheets(stopped, [](int, int) { return false; }),
+    EXPECT_EQ(failureLines(window->saveSectionSheets(stopped, [](int, int) { return false; })),
               QString::fromUtf8(kSheetsCancelled));
     EXPECT_FALSE(QFile::exists(stopped));
     // A file of another kind, and an input, are refused.
-    EXPECT_TRUE(window->saveSectionSheets(folder_.filePath("sheets.png")));
-    EXPECT_TRUE(window->saveSectionSheets(ground));
+    const QString png = folder_.filePath("sheets.png");
+    EXPECT_EQ(failureLines(window->saveSectionSheets(png)),
+              QStringLiteral("横断面图文件的扩展名必须是 .pdf 或 .dxf：“%1” 不对。").arg(png));
+    EXPECT_EQ(
+        failureLines(window->saveSectionSheets(ground)),
+        QStringLiteral("无法写入文件“%1”：它就是输入文件“%1”，结果不能写在输入上。").arg(ground));
     // Printed on a printer set up as a PDF file.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QString printed = folder_.filePath("printed.pdf");
     printer.setOutputFileName(printed);
-    EXPECT_EQ(window->printSectionSheets(printer), std::nullopt);
+    EXPECT_EQ(failureLines(window->printSectionSheets(printer)), QString());
     EXPECT_GT(QFileInfo(printed).size(), 1000);
     // Without ground the sheets' buttons stay hidden and there are no sheets.
     std::unique_ptr<RouteWindow> plain = open({road});

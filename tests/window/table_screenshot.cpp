@@ -126,8 +126,8 @@ int main(int argc, char** argv) {
     if (!QTest::qWaitForWindowExposed(route))
         return 1;
     clock.restart();
-    if (const std::optional<QString> wrong = route->computeStakes()) {
-        std::fprintf(stderr, "%s\n", wrong->toUtf8().constData());
+    if (const hcurve::Result<void> computed = route->computeStakes(); !computed) {
+        std::fprintf(stderr, "%s\n", hcurve::failureLines(computed).toUtf8().constData());
         return 1;
     }
     QCoreApplication::processEvents();

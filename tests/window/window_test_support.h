@@ -8,12 +8,25 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "window/main_window.h"
+#include "window/route_window.h"
 
 namespace hcurve::testing {
+
+/// What the route window tells of a step that tells something (a print, an export): the text of
+/// its information box; when the step failed, "! " and the text of its warning box, so that a
+/// failure never reads as the same words told as done.
+inline QString told(const Result<QString>& result) {
+    return result ? *result : QStringLiteral("! ") + failureLines(result);
+}
+/// The same for a step the user may cancel (nothing told then: the empty text).
+inline QString told(const Result<std::optional<QString>>& result) {
+    return result ? result->value_or(QString()) : QStringLiteral("! ") + failureLines(result);
+}
 
 /// Answers the window's questions from a list, in order, without showing a dialog; records every
 /// prompt. The answer kCancel leaves the question as Esc would. Once the list is used up it answers
