@@ -24,5 +24,6 @@ terrain     curve geometry alignment terrain
 cad         curve geometry alignment export route_files cad
 stakes      curve geometry alignment port platform export stakes
 report      curve geometry alignment port stakes report
+layout      curve geometry port platform export alignment entry stakes report route_files terrain cad commands layout
 ROOMS
 exit $status

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <iosfwd>
-#include <string_view>
 
 #include "report/printer_port.h"
 
@@ -26,10 +25,5 @@ class ConsolePrinter : public PrinterPort {
   private:
     std::ostream& out_;
 };
-
-/// The cells a UTF-8 text takes on a terminal: two for each East Asian wide or fullwidth
-/// character, one for any other character (and for each byte that is not valid UTF-8).
-/// "ab" -> 2, "黑体" -> 4, "(ZH)" -> 4, "：" -> 2.
-int displayCells(std::string_view utf8);
 
 }  // namespace hcurve

@@ -13,9 +13,9 @@
 
 #include "curve/shown_text.h"
 #include "export/point_files.h"
+#include "layout/plan_scene.h"
 #include "platform/file_writing.h"
 #include "port/messages.h"
-#include "views/plan_scene.h"
 
 namespace hcurve {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "views/plan_scene.h"
+#include "layout/plan_scene.h"
 
 class QPainter;
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "alignment/route.h"
+#include "layout/plan_scene.h"
 #include "route_files/route_tables.h"
-#include "views/plan_scene.h"
 
 namespace hcurve {
 

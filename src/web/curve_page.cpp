@@ -16,17 +16,17 @@
 #include "commands/command_list.h"
 #include "commands/curve_file_command.h"
 #include "commands/plan_dxf.h"
-#include "console/console_printer.h"
 #include "curve/shown_text.h"
 #include "entry/curve_file.h"
 #include "entry/design_entry.h"
+#include "layout/display_cells.h"
+#include "layout/plan_scene.h"
+#include "layout/window_layout.h"
 #include "report/print_layout.h"
 #include "report/report_document.h"
 #include "stakes/field_tools.h"
 #include "stakes/stake_table.h"
-#include "views/plan_scene.h"
 #include "web/web_port.h"
-#include "window/window_layout.h"
 
 namespace hcurve::web {
 

@@ -17,6 +17,7 @@
 #include "curve/format.h"
 #include "curve/number.h"
 #include "curve/shown_text.h"
+#include "layout/profile_layout.h"
 #include "platform/system_reason.h"
 #include "route_cli/route_command.h"
 
@@ -268,14 +269,9 @@ namespace {
 
 // The picture of the profile, in pixels.
 constexpr double kProfileWidth_px = 1600, kProfileHeight_px = 900;
-constexpr double kLeft_px = 70, kRight_px = 20, kTop_px = 44;
-constexpr double kChainageLabels_px = 20;  // the chainages under the drawing
-constexpr double kBand_px = 44;            // the band of grades and lengths at the bottom
-constexpr double kChainageLabel_px = 130;  // the width a chainage under the drawing takes
-constexpr double kFont_px = 11;
-constexpr int kSamples = 3000;
-constexpr double kPercent = 100;
-constexpr double kLeastGradeCell_px = 50;  // a narrower cell of the band stays empty
+// The page's face (Noto Sans CJK, or the system's Chinese face) at kProfileText_px: its ascent,
+// descent and line spacing, about 1.16, 0.29 and 1.45 em.
+constexpr double kAscent_px = 12.8, kDescent_px = 3.2, kLineSpacing_px = 16;
 
 // The width of a text in the profile's font: a Chinese character a full em, others about half.
 double textWidth_px(const std::string& s) {
@@ -283,9 +279,9 @@ double textWidth_px(const std::string& s) {
     for (std::size_t i = 0; i < s.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
         if (c < 0x80)
-            w += kFont_px * 0.6;
+            w += kProfileText_px * 0.6;
         else if (c >= 0xC0)
-            w += kFont_px;
+            w += kProfileText_px;
     }
     return w;
 }
@@ -294,47 +290,35 @@ std::string px(double v) {
     return fixedText(v, 1);
 }
 
+std::string points(const std::vector<PicturePoint>& line) {
+    std::string text;
+    text.reserve(line.size() * 14);
+    for (const PicturePoint& p : line)
+        text += px(p.x_px) + "," + px(p.y_px) + " ";
+    return text;
+}
+
+std::string lineElement(double x1, double y1, double x2, double y2, const char* stroke = nullptr) {
+    std::string line = "<line x1=\"" + px(x1) + "\" y1=\"" + px(y1) + "\" x2=\"" + px(x2) +
+                       "\" y2=\"" + px(y2) + "\"";
+    if (stroke)
+        line += std::string(" stroke=\"") + stroke + "\"";
+    return line + "/>\n";
+}
+
 }  // namespace
 
 std::string profileSvg(const Route& route) {
-    if (!route.gradeLine || route.gradeLine->points.size() < 2)
+    ProfileTextMeasure measure;
+    measure.width_px = textWidth_px;
+    measure.ascent_px = kAscent_px;
+    measure.descent_px = kDescent_px;
+    measure.lineSpacing_px = kLineSpacing_px;
+    const ProfileLayout layout =
+        profileLayout(kProfileWidth_px, kProfileHeight_px, route, nullptr, nullptr, measure);
+    if (!layout.missing.empty())
         return {};
-    const GradeLine& g = *route.gradeLine;
-    // The captions above each 变坡点: where it is, and its vertical curve.
-    std::vector<std::pair<std::string, std::string>> captions;
-    double captionRoom = 0;
-    for (std::size_t k = 0; k < g.points.size(); ++k) {
-        const GradePoint& p = g.points[k];
-        const std::string where = (k == 0                     ? std::string("起点")
-                                   : k + 1 == g.points.size() ? std::string("终点")
-                                                              : "变坡点" + std::to_string(k)) +
-                                  "  " + stakeText(route, p.at_m) + "  H=" + n3(p.H_m);
-        const std::string curve =
-            p.T_m > 0 ? "R=" + generalText(p.R_m) + "  T=" + n3(p.T_m) + "  E=" + n3(p.E_m)
-                      : std::string();
-        captionRoom = std::max({captionRoom, textWidth_px(where) + 16, textWidth_px(curve) + 16});
-        captions.emplace_back(where, curve);
-    }
-    double hMin = g.points.front().H_m, hMax = hMin;
-    for (const GradePoint& p : g.points) {
-        hMin = std::min(hMin, p.H_m);
-        hMax = std::max(hMax, p.H_m);
-    }
-    const double plotL = kLeft_px, plotT = kTop_px;
-    const double plotW = kProfileWidth_px - kLeft_px - kRight_px;
-    const double plotH = kProfileHeight_px - kTop_px - kChainageLabels_px - kBand_px;
-    const double plotB = plotT + plotH;
-    const double s0 = g.start_m(), s1 = g.end_m();
-    const double across = plotW / (s1 - s0);
-    const double room = std::max(plotH - captionRoom, plotH / 3);
-    // The vertical scale a round multiple of the horizontal, so that the stated exaggeration is
-    // the one drawn.
-    const double exaggeration = niceStepBelow(room / std::max(hMax - hMin, 1e-3) / across);
-    const double up = across * exaggeration;
-    const double base = plotB - (room - (hMax - hMin) * up) / 2;
-    auto x = [&](double s) { return plotL + (s - s0) * across; };
-    auto y = [&](double H) { return base - (H - hMin) * up; };
-    auto at = [&](double s, double H) { return px(x(s)) + "," + px(y(H)); };
+    const PictureBox& plot = layout.frame.plot;
 
     std::string svg;
     svg +=
@@ -343,97 +327,67 @@ std::string profileSvg(const Route& route) {
         "SC\",\"Microsoft YaHei\",\"PingFang "
         "SC\",sans-serif;font-size:11px}</style>\n";
     svg += "<rect x=\"0\" y=\"0\" width=\"1600\" height=\"900\" fill=\"white\"/>\n";
-    svg +=
-        "<text class=\"title\" x=\"800\" y=\"18\" text-anchor=\"middle\" "
-        "style=\"font-size:13px\">" +
-        xmlText("纵断面图   " + stakeText(route, s0) + " 至 " + stakeText(route, s1) +
-                "   竖向放大 " + generalText(exaggeration) + " 倍") +
-        "</text>\n";
+    svg += "<text class=\"title\" x=\"" + px(layout.titleBox.centreX_px()) + "\" y=\"" +
+           px(layout.titleBox.top_px + kAscent_px) + "\" text-anchor=\"middle\">" +
+           xmlText(layout.title) + "</text>\n";
     // The grid: level lines with their elevations, chainage lines with their texts.
-    svg += "<g class=\"grid\" stroke=\"#d8d8d8\" stroke-width=\"1\">\n";
-    const double top_m = hMin + (base - plotT) / up, bottom_m = hMin + (base - plotB) / up;
-    const double hStep = niceStepBelow(std::max((top_m - bottom_m) / 6, 1e-3));
+    svg += "<g class=\"grid\" stroke=\"#e1e1e1\" stroke-width=\"1\">\n";
     std::string labels;
-    for (double k = std::ceil(bottom_m / hStep); k * hStep <= top_m; ++k) {
-        const double yy = y(k * hStep);
-        svg += "<line x1=\"" + px(plotL) + "\" y1=\"" + px(yy) + "\" x2=\"" + px(plotL + plotW) +
-               "\" y2=\"" + px(yy) + "\"/>\n";
-        labels += "<text x=\"" + px(plotL - 4) + "\" y=\"" + px(yy + 4) +
-                  "\" text-anchor=\"end\">" + xmlText(generalText(k * hStep)) + "</text>\n";
+    for (const ProfileLevel& level : layout.levels) {
+        svg += lineElement(plot.left_px, level.y_px, plot.right_px(), level.y_px);
+        labels += "<text x=\"" + px(level.box.right_px()) + "\" y=\"" + px(level.box.centreY_px()) +
+                  "\" text-anchor=\"end\" dominant-baseline=\"central\">" + xmlText(level.text) +
+                  "</text>\n";
     }
-    const double sStep =
-        niceStepBelow(std::max((s1 - s0) / std::max(plotW / kChainageLabel_px, 1.0), 1e-3)) * 2;
-    double labelsEnd = -1e9;
-    for (double k = std::ceil(s0 / sStep); k * sStep <= s1 + 1e-9; ++k) {
-        const double xx = x(k * sStep);
-        svg += "<line x1=\"" + px(xx) + "\" y1=\"" + px(plotT) + "\" x2=\"" + px(xx) + "\" y2=\"" +
-               px(plotB) + "\"/>\n";
-        const std::string label = stakeText(route, k * sStep);
-        const double middle =
-            std::clamp(xx, kChainageLabel_px / 2, kProfileWidth_px - kChainageLabel_px / 2);
-        const double half = textWidth_px(label) / 2;
-        if (middle - half < labelsEnd)
-            continue;
-        labelsEnd = middle + half + 4;
-        labels += "<text x=\"" + px(middle) + "\" y=\"" + px(plotB + 14) +
-                  "\" text-anchor=\"middle\">" + xmlText(label) + "</text>\n";
-    }
-    svg += "<rect x=\"" + px(plotL) + "\" y=\"" + px(plotT) + "\" width=\"" + px(plotW) +
-           "\" height=\"" + px(plotH) + "\" fill=\"none\" stroke=\"#808080\"/>\n</g>\n";
+    for (double x : layout.chainageLines_px)
+        svg += lineElement(x, plot.top_px, x, plot.bottom_px());
+    svg += "</g>\n";
+    for (const ProfileLabel& label : layout.labels)
+        labels += "<text x=\"" + px(label.box.centreX_px()) + "\" y=\"" +
+                  px(label.box.top_px + kAscent_px) + "\" text-anchor=\"middle\">" +
+                  xmlText(label.text) + "</text>\n";
+    svg += "<rect class=\"plot\" x=\"" + px(plot.left_px) + "\" y=\"" + px(plot.top_px) +
+           "\" width=\"" + px(plot.width_px) + "\" height=\"" + px(plot.height_px) +
+           "\" fill=\"none\" stroke=\"black\"/>\n";
     svg += "<g class=\"labels\">\n" + labels + "</g>\n";
     // The straight grades through the 变坡点, and the design line with its vertical curves.
     svg +=
-        "<polyline class=\"grades\" fill=\"none\" stroke=\"#808080\" stroke-dasharray=\"6 4\" "
-        "points=\"";
-    for (const GradePoint& p : g.points)
-        svg += at(p.at_m, p.H_m) + " ";
-    svg +=
-        "\"/>\n<polyline class=\"design\" fill=\"none\" stroke=\"#e00000\" stroke-width=\"2\" "
-        "points=\"";
-    for (int i = 0; i <= kSamples; ++i) {
-        const double s = s0 + (s1 - s0) * i / kSamples;
-        svg += at(s, designElevation_m(g, s).value_or(hMin)) + " ";
-    }
-    svg += "\"/>\n";
+        "<polyline class=\"grades\" fill=\"none\" stroke=\"#a0a0a4\" stroke-dasharray=\"4 2\" "
+        "points=\"" +
+        points(layout.grades) +
+        "\"/>\n<polyline class=\"design\" fill=\"none\" stroke=\"#ff0000\" stroke-width=\"2\" "
+        "points=\"" +
+        points(layout.design) + "\"/>\n";
     // Each 变坡点 with its captions upright above it, and the ends of its vertical curve.
     svg += "<g class=\"grade-points\">\n";
-    for (std::size_t k = 0; k < g.points.size(); ++k) {
-        const GradePoint& p = g.points[k];
-        svg += "<circle cx=\"" + px(x(p.at_m)) + "\" cy=\"" + px(y(p.H_m)) +
-               "\" r=\"3\" fill=\"none\" stroke=\"black\"/>\n";
-        if (p.T_m > 0) {
-            for (double end : {p.curveStart_m(), p.curveEnd_m()}) {
-                const double ye = y(designElevation_m(g, end).value_or(p.H_m));
-                svg += "<line x1=\"" + px(x(end)) + "\" y1=\"" + px(ye) + "\" x2=\"" + px(x(end)) +
-                       "\" y2=\"" + px(ye - 12) + "\" stroke=\"blue\"/>\n";
-            }
-        }
-        const double right = captions[k].second.empty() ? 3 : 16;
-        const double foot = std::clamp(x(p.at_m) + 4, plotL + 13, plotL + plotW - right - 2);
-        const double top = std::min(y(p.H_m), y(designElevation_m(g, p.at_m).value_or(p.H_m))) - 8;
-        svg += "<g transform=\"translate(" + px(foot) + "," + px(top) + ") rotate(-90)\">";
-        svg += "<text x=\"0\" y=\"0\">" + xmlText(captions[k].first) + "</text>";
-        if (!captions[k].second.empty())
-            svg += "<text x=\"0\" y=\"14\">" + xmlText(captions[k].second) + "</text>";
+    for (const ProfileGradePoint& p : layout.gradePoints) {
+        svg += "<circle cx=\"" + px(p.mark.x_px) + "\" cy=\"" + px(p.mark.y_px) + "\" r=\"" +
+               px(kProfileMark_px) + "\" fill=\"none\" stroke=\"black\"/>\n";
+        for (const PicturePoint& end : p.curveEnds)
+            svg += lineElement(end.x_px, end.y_px, end.x_px, end.y_px - kCurveEndTick_px, "blue");
+        svg += "<g transform=\"translate(" + px(p.captionAt.x_px) + "," + px(p.captionAt.y_px) +
+               ") rotate(-90)\">";
+        svg += "<text x=\"0\" y=\"0\">" + xmlText(p.caption.where) + "</text>";
+        if (!p.caption.curve.empty())
+            svg += "<text x=\"0\" y=\"" + px(kLineSpacing_px) + "\">" + xmlText(p.caption.curve) +
+                   "</text>";
         svg += "</g>\n";
     }
     svg += "</g>\n";
     // The band: the grade in percent and the length of each straight grade.
-    const double bandTop = plotB + kChainageLabels_px;
-    svg += "<g class=\"band\" text-anchor=\"middle\">\n<line x1=\"" + px(plotL) + "\" y1=\"" +
-           px(bandTop) + "\" x2=\"" + px(plotL + plotW) + "\" y2=\"" + px(bandTop) +
-           "\" stroke=\"#808080\"/>\n";
-    for (std::size_t k = 0; k + 1 < g.points.size(); ++k) {
-        const GradePoint &p = g.points[k], &q = g.points[k + 1];
-        const double a = x(p.at_m), b = x(q.at_m);
-        svg += "<line x1=\"" + px(a) + "\" y1=\"" + px(bandTop) + "\" x2=\"" + px(a) + "\" y2=\"" +
-               px(bandTop + kBand_px - 4) + "\" stroke=\"#808080\"/>\n";
-        if (b - a <= kLeastGradeCell_px)
-            continue;
-        svg += "<text x=\"" + px((a + b) / 2) + "\" y=\"" + px(bandTop + 16) + "\">" +
-               xmlText(format(p.gradeOut * kPercent, Pattern::Fixed3) + "%") + "</text>";
-        svg += "<text x=\"" + px((a + b) / 2) + "\" y=\"" + px(bandTop + 32) + "\">" +
-               xmlText("L=" + n3(q.at_m - p.at_m)) + "</text>\n";
+    const PictureBox& band = layout.band;
+    svg += "<g class=\"band\" text-anchor=\"middle\" dominant-baseline=\"central\">\n";
+    svg += "<rect x=\"" + px(band.left_px) + "\" y=\"" + px(band.top_px) + "\" width=\"" +
+           px(band.width_px) + "\" height=\"" + px(band.height_px) +
+           "\" fill=\"none\" stroke=\"black\"/>\n";
+    for (double x : layout.bandDividers_px)
+        svg += lineElement(x, band.top_px, x, band.bottom_px(), "black");
+    for (const GradeCell& cell : layout.cells) {
+        const double middle = cell.box.centreY_px();
+        svg += "<text x=\"" + px(cell.box.centreX_px()) + "\" y=\"" +
+               px(middle - kLineSpacing_px / 2) + "\">" + xmlText(cell.grade) + "</text>";
+        svg += "<text x=\"" + px(cell.box.centreX_px()) + "\" y=\"" +
+               px(middle + kLineSpacing_px / 2) + "\">" + xmlText(cell.length) + "</text>\n";
     }
     svg += "</g>\n</svg>\n";
     return svg;

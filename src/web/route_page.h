@@ -91,7 +91,8 @@ std::string planPointText(double x_m, double y_m);
 /// leaders grey, the texts at their heights and turns.
 std::string sectionSheetSvg(const SectionSheet& sheet);
 
-/// The grade line of a route as an SVG picture of 1600 x 900: chainage across, elevation up with
+/// The grade line of a route as an SVG picture of 1600 x 900, the layout the window's profile
+/// draws too (layout/profile_layout.h): chainage across, elevation up with
 /// the vertical exaggeration stated in the title, the straight grades, the design line with its
 /// vertical curves, each 变坡点 with its chainage, elevation, R, T and E, and each grade with its
 /// length in a band below. Empty without a grade line.

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "window/window_layout.h"
+#include "layout/window_layout.h"
 
 namespace hcurve::web {
 

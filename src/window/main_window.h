@@ -19,10 +19,10 @@
 
 #include "commands/command_list.h"
 #include "curve/curve_record.h"
+#include "layout/window_layout.h"
 #include "port/controls.h"
 #include "report/printer_port.h"
 #include "window/qt_user_port.h"
-#include "window/window_layout.h"
 
 class QLabel;
 class QLineEdit;

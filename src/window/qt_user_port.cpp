@@ -10,8 +10,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "layout/window_layout.h"
 #include "window/main_window.h"
-#include "window/window_layout.h"
 
 namespace hcurve {
 

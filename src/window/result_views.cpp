@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QMenuBar>
 
-#include "views/plan_scene.h"
+#include "layout/plan_scene.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"
 #include "window/stake_table_window.h"

@@ -22,19 +22,6 @@ std::string printed(const std::vector<std::vector<PrintItem>>& lines) {
     return out.str();
 }
 
-TEST(DisplayCells, WideCharactersTakeTwoCells) {
-    EXPECT_EQ(displayCells(""), 0);
-    EXPECT_EQ(displayCells("K1+234.500"), 10);
-    EXPECT_EQ(displayCells("交点座标"), 4 * 2);
-    EXPECT_EQ(displayCells("直缓点(ZH) K"), 3 * 2 + 6);
-    EXPECT_EQ(displayCells("：，。"), 3 * 2);  // fullwidth and CJK punctuation
-    EXPECT_EQ(displayCells("é·°"), 3);         // narrow although not ASCII
-    EXPECT_EQ(displayCells("\xff"
-                           "a"),
-              2);                            // a stray byte counts as one cell
-    EXPECT_EQ(displayCells("\xe4\xba"), 2);  // a cut-off character: each byte one cell
-}
-
 // Column n starts after n - 1 cells; column 0 goes on where the text before ends; a CJK character
 // takes two cells, so "交点座标" ends at cell 8 and a column behind it goes to a new line.
 TEST(ConsolePrinter, ColumnsAreCountedInCells) {

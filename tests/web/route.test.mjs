@@ -264,6 +264,16 @@ test('the README route on a desktop: tables, stakes, downloads, a located point,
         await tab(page, '纵断面图');
         const title = await page.$eval('#route-page .profile-drawing svg .title', (t) => t.textContent);
         assert.match(title, /^纵断面图 {3}K11\+400\.000 至 K14\+380\.000 {3}竖向放大 \d+ 倍$/);
+        // The chainages under the grid read round 桩号 on both sides of the chain break at K12+800
+        // (back to K12+780), as the window's profile reads them: whole multiples of one step.
+        const chainages = (await page.$$eval('#route-page .profile-drawing svg .labels text', (t) => t.map((x) => x.textContent)))
+            .filter((t) => /^K\d+\+/.test(t))
+            .map((t) => { const [, km, m] = t.match(/^K(\d+)\+([\d.]+)$/); return Number(km) * 1000 + Number(m); });
+        assert.ok(chainages.length >= 4, chainages.join(' '));
+        const step = Math.min(...chainages.slice(1).map((c, k) => c - chainages[k]).filter((d) => d > 0));
+        for (const c of chainages) assert.ok(Math.abs(c / step - Math.round(c / step)) < 1e-9, `${c} is no multiple of ${step}: ${chainages.join(' ')}`);
+        assert.ok(chainages.some((c) => c > 12800), chainages.join(' '));
+        await page.screenshot({path: path.join(repoRoot, 'docs/web-route-profile-1280x900.png')});
 
         // A surveyed point: the README's chainage and offset.
         await tab(page, '坐标反算');

@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "console/console_protocol.h"
+#include "layout/window_layout.h"
 #include "window/main_window.h"
-#include "window/window_layout.h"
 #include "window_test_support.h"
 
 namespace hcurve {

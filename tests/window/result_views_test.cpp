@@ -18,13 +18,13 @@
 #include <QWheelEvent>
 
 #include "curve/chainage.h"
+#include "layout/window_layout.h"
 #include "stakes/field_tools.h"
 #include "stakes/stake_table.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"
 #include "window/result_views.h"
 #include "window/stake_table_window.h"
-#include "window/window_layout.h"
 #include "window_test_support.h"
 
 namespace hcurve {

@@ -28,10 +28,10 @@
 #include <sstream>
 #include <tuple>
 
+#include "layout/plan_scene.h"
 #include "route_cli/route_command.h"
 #include "route_files/route_loading.h"
 #include "terrain/terrain_model.h"
-#include "views/plan_scene.h"
 #include "window/main_window.h"
 #include "window/plan_view_window.h"
 #include "window/profile_view.h"

@@ -21,11 +21,11 @@
 #include <string>
 #include <vector>
 
+#include "layout/window_layout.h"
 #include "port/messages.h"
 #include "window/file_dialogs.h"
 #include "window/main_window.h"
 #include "window/qt_printer.h"
-#include "window/window_layout.h"
 #include "window_test_support.h"
 
 namespace hcurve {

@@ -1,4 +1,4 @@
-#include "window/window_layout.h"
+#include "layout/window_layout.h"
 
 #include <algorithm>
 #include <cmath>

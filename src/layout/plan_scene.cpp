@@ -1,4 +1,4 @@
-#include "views/plan_scene.h"
+#include "layout/plan_scene.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,57 @@
+# What each front end and the shared layout room link, all the way down, written at configure
+# time for the check of tests/front_end_links.cmake: one set() a target, of the targets (and
+# imported libraries such as Qt6::Gui) it reaches through its links.
+
+# The targets whose reach is written: the front ends and the rooms they share.
+set(HCURVE_CHECKED_TARGETS hcurve_console hcurve_window hcurve_qt hcurve_module hcurve_route_cli
+    hcurve hcurve_layout)
+
+# The targets a target links directly: its own links and those its links hand on.
+function(hcurve_direct_links target out)
+    set(links)
+    get_target_property(type ${target} TYPE)
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
+        get_target_property(own ${target} LINK_LIBRARIES)
+        if(own)
+            list(APPEND links ${own})
+        endif()
+    endif()
+    get_target_property(handed ${target} INTERFACE_LINK_LIBRARIES)
+    if(handed)
+        list(APPEND links ${handed})
+    endif()
+    set(named)
+    foreach(link IN LISTS links)
+        # A static library hands on its private links as $<LINK_ONLY:name>.
+        string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" link "${link}")
+        if(TARGET ${link})
+            list(APPEND named ${link})
+        endif()
+    endforeach()
+    list(REMOVE_DUPLICATES named)
+    set(${out} ${named} PARENT_SCOPE)
+endfunction()
+
+function(hcurve_write_link_graph file)
+    set(text "# Written by cmake/link_graph.cmake: what each target reaches through its links.\n")
+    foreach(target IN LISTS HCURVE_CHECKED_TARGETS)
+        if(NOT TARGET ${target})
+            continue()
+        endif()
+        set(reached)
+        set(open ${target})
+        while(open)
+            list(POP_FRONT open current)
+            hcurve_direct_links(${current} next)
+            foreach(n IN LISTS next)
+                if(NOT n IN_LIST reached)
+                    list(APPEND reached ${n})
+                    list(APPEND open ${n})
+                endif()
+            endforeach()
+        endwhile()
+        string(APPEND text "set(reach_${target} \"${reached}\")\n")
+        string(APPEND text "list(APPEND checked ${target})\n")
+    endforeach()
+    file(WRITE ${file} "${text}")
+endfunction()
