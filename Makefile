@@ -7,15 +7,22 @@ FUZZ_SECONDS ?= 600
 # program before test-windows compares against it.
 .NOTPARALLEL:
 
-.PHONY: all setup build run check test test-default test-sanitize test-release test-windows windows web test-web test-browser bench bench-browser fuzz package clean
+.PHONY: all setup configure-default build run check test test-default test-sanitize test-release test-windows windows web test-web test-browser bench bench-browser fuzz package clean
 
 all: build
 
 setup:
 	@tools/setup.sh
 
-build: setup
+# The default build folder as its preset makes it: one made by an older preset with another
+# generator (Unix Makefiles) is configured afresh, its objects rebuilt.
+configure-default:
+	@if [ -f build/default/CMakeCache.txt ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$$' build/default/CMakeCache.txt; then \
+	    echo "build/default was made with another generator: configuring it afresh."; \
+	    rm -rf build/default/CMakeCache.txt build/default/CMakeFiles; fi
 	@cmake --preset default >/dev/null
+
+build: setup configure-default
 	@cmake --build --preset default -j $(JOBS)
 
 run: build
@@ -24,8 +31,7 @@ run: build
 # The loop between changes: the default build's suite alone, building only what it runs (not the
 # benchmarks nor the screenshot tools), with the monkey's 300 sessions instead of its 3000
 # (HCURVE_MONKEY_SESSIONS sets them). make test runs everything.
-check: setup
-	@cmake --preset default >/dev/null
+check: setup configure-default
 	@cmake --build --preset default -j $(JOBS) --target check_programs
 	@HCURVE_MONKEY_SESSIONS=$${HCURVE_MONKEY_SESSIONS:-300} ctest --preset default -j $(JOBS)
 

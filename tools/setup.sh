@@ -12,6 +12,8 @@ set -euo pipefail
 
 packages=(
     cmake make g++ pkg-config
+    # the default preset's generator and linker (make check's loop of minutes)
+    ninja-build lld
     qt6-base-dev qt6-svg-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
