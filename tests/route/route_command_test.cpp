@@ -19,9 +19,7 @@ namespace {
 using testing::linesOf;
 using testing::Outcome;
 
-const std::string kRoute =
-    "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,1000,0,300,100,100,\nJD2,1000,1000,300,0,0,\n"
-    "EP,2000,1000,,,,\n\n断链前桩号,断链后桩号\nK1+500,K1+490\n";
+const std::string& kRoute = testing::kSmallRoute;
 
 class RouteCommand : public testing::RouteCommandTest {
   protected:

@@ -14,6 +14,12 @@
 
 namespace hcurve::testing {
 
+/// A small JD route the route command's tests share: 1000 m north, 1000 m east, 1000 m north
+/// (R 300 m with spirals of 100 m at JD1, a bare arc at JD2), with a short chain of 10 m at K1+500.
+inline const std::string kSmallRoute =
+    "点号,X,Y,R,A1,A2,桩号\nBP,0,0,,,,K1+000\nJD1,1000,0,300,100,100,\nJD2,1000,1000,300,0,0,\n"
+    "EP,2000,1000,,,,\n\n断链前桩号,断链后桩号\nK1+500,K1+490\n";
+
 struct Outcome {
     int status;
     std::string out;
