@@ -10,16 +10,9 @@ hcurve=$PWD/build/default/src/main/hcurve
 out=$PWD/docs/dxf-librecad.png
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cat >"$work/route.csv" <<'ROUTE'
-点号,X,Y,R,A1,A2,桩号
-BP,3456088.2656,511632.3766,,,,K11+345.678
-JD1,3456789.1230,512345.6780,500,200,250,
-JD2,3457084.2532,513508.8195,800,300,300,
-EP,3457814.5550,514034.8035,,,,
-
-断链前桩号,断链后桩号
-K12+800,K12+780
-ROUTE
+# The README's route files.
+readme=$PWD/tests/data/readme
+cp "$readme/route.csv" "$work/route.csv"
 "$hcurve" route "$work/route.csv" --dxf "$work/route.dxf" --interval 20 --left 5 --right 5
 export HOME="$work/home"
 mkdir -p "$HOME"

@@ -14,19 +14,11 @@ old=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 new=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 scratch=${3:-$(mktemp -d)}
 samples=$(cd "$(dirname "$0")/../tests/support" && pwd)
+readme=$(cd "$(dirname "$0")/../tests/data/readme" && pwd)
 rm -rf "$scratch" && mkdir -p "$scratch/in" "$scratch/old" "$scratch/new" || exit 2
 cd "$scratch/in" || exit 2
 
-cat > route.csv <<'EOF'
-点号,X,Y,R,A1,A2,桩号
-BP,3456088.2656,511632.3766,,,,K11+345.678
-JD1,3456789.1230,512345.6780,500,200,250,
-JD2,3457084.2532,513508.8195,800,300,300,
-EP,3457814.5550,514034.8035,,,,
-
-断链前桩号,断链后桩号
-K12+800,K12+780
-EOF
+cp "$readme/route.csv" route.csv
 {
     cat route.csv
     printf '\n变坡点桩号,高程,竖曲线半径\nK11+400,100.000,\nK12+000,112.000,8000\n'

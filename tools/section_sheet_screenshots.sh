@@ -11,55 +11,12 @@ cmake --build --preset default -j2 --target route_screenshot >/dev/null
 tool=$PWD/build/default/tests/window/route_screenshot
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cat >"$work/route.csv" <<'ROUTE'
-点号,X,Y,R,A1,A2,桩号
-BP,3456088.2656,511632.3766,,,,K11+345.678
-JD1,3456789.1230,512345.6780,500,200,250,
-JD2,3457084.2532,513508.8195,800,300,300,
-EP,3457814.5550,514034.8035,,,,
-
-断链前桩号,断链后桩号
-K12+800,K12+780
-ROUTE
-cat >"$work/profile.csv" <<'PROFILE'
-变坡点桩号,高程,竖曲线半径
-K11+400,100.000,
-K12+000,112.000,8000
-K12+700,105.000,12000
-13500,117.000,10000
-14400,112.000,
-PROFILE
+# The README's route files.
+readme=$PWD/tests/data/readme
+cp "$readme/route.csv" "$work/route.csv"
+cp "$readme/profile.csv" "$work/profile.csv"
 # The README's cross-section.
-cat >"$work/section.csv" <<'SECTION'
-侧,部件,宽度,横坡
-左,中央分隔带,1.0,-2
-左,行车道,7.5,路拱
-左,硬路肩,2.5,路拱
-左,土路肩,0.75,-4
-右,中央分隔带,1.0,-2
-右,行车道,7.5,路拱
-右,硬路肩,2.5,路拱
-右,土路肩,0.75,-4
-
-路拱横坡,旋转轴
-2,中线
-
-交点,超高横坡,加宽,超高渐变长度,加宽过渡
-JD1,6,0.8,,高次
-JD2,4,0.4,,
-
-侧,类型,坡率,高度,平台宽
-左,填,1.5,8,2
-左,填,1.75,,
-右,填,1.5,,
-左,挖,0.75,10,1.5
-左,挖,1,,
-右,挖,1,,
-
-侧,边沟底宽,边沟深,内坡率,外坡率
-左,0.6,0.6,1,1
-右,0.6,0.6,1,1
-SECTION
+cp "$readme/section.csv" "$work/section.csv"
 # Five sections about K12+000, from a fill into a cut (the README's first two).
 cat >"$work/ground.txt" <<'GROUND'
 BEGIN,K11+940:1
