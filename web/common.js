@@ -234,7 +234,17 @@ const hcurve = (() => {
 
   window.addEventListener('DOMContentLoaded', start);
 
-  return { $, ask, message, endDialog, chooseSave, chooseFile, readFile, download, downloads, storage,
+  // A push button (not a form's submit button) with its caption, and its tool tip and class.
+  function button(text, { title, className } = {}) {
+    const element = document.createElement('button');
+    element.type = 'button';
+    if (className) element.className = className;
+    element.textContent = text;
+    if (title) element.title = title;
+    return element;
+  }
+
+  return { $, ask, button, message, endDialog, chooseSave, chooseFile, readFile, download, downloads, storage,
     onPageDrop, register, showView, get dialogOpen() { return open !== null; },
     set title(text) { pageTitle = text; } };
 })();

@@ -172,9 +172,7 @@
     if (fileCommands.length) {
       const menu = document.createElement('div');
       menu.className = 'menu';
-      const opener = document.createElement('button');
-      opener.type = 'button';
-      opener.textContent = '文件';
+      const opener = hcurve.button('文件');
       opener.setAttribute('aria-haspopup', 'true');
       const items = document.createElement('div');
       items.className = 'menu-items';
@@ -335,13 +333,9 @@
       };
       tools.plan = planView(module, savePlan);
       tools.table = stakeTable(module);
-      const planEntry = document.createElement('button');
-      planEntry.type = 'button';
-      planEntry.textContent = '平面图';
+      const planEntry = hcurve.button('平面图');
       planEntry.addEventListener('click', () => tools.plan.show());
-      const tableEntry = document.createElement('button');
-      tableEntry.type = 'button';
-      tableEntry.textContent = '中桩成果表';
+      const tableEntry = hcurve.button('中桩成果表');
       tableEntry.addEventListener('click', () => { tableEntry.textContent = '中桩成果表'; tableEntry.title = ''; tools.table.show(); });
       $('#curve-menu').append(planEntry, tableEntry);
       // While a command runs they wait, as every other entry does.
@@ -455,14 +449,8 @@
 
   function planView(module, save) {
     const { view, tools, body } = toolView('plan-view', '平面图');
-    const fit = document.createElement('button');
-    fit.type = 'button';
-    fit.textContent = '适合窗口';
-    fit.title = '整条曲线放进窗口 (也可双击图面)';
-    const saveButton = document.createElement('button');
-    saveButton.type = 'button';
-    saveButton.textContent = '保存平面图…';
-    saveButton.title = '保存为 PNG 或 SVG 图片，或存为 DXF 图形供 CAD 使用';
+    const fit = hcurve.button('适合窗口', { title: '整条曲线放进窗口 (也可双击图面)' });
+    const saveButton = hcurve.button('保存平面图…', { title: '保存为 PNG 或 SVG 图片，或存为 DXF 图形供 CAD 使用' });
     tools.append(fit, saveButton);
     const ns = 'http://www.w3.org/2000/svg';
     let svg = null;

@@ -439,16 +439,8 @@ const hcurveRoute = (() => {
         bar.className = 'route-buttons';
         host.before(bar);
       }
-      const copy = document.createElement('button');
-      copy.type = 'button';
-      copy.className = 'table-copy';
-      copy.textContent = '复制';
-      copy.title = '把选中的行（没有选中时整个表）连同表头复制为以制表符分开的文本，可贴进电子表格 (Ctrl+C)';
-      const print = document.createElement('button');
-      print.type = 'button';
-      print.className = 'table-print';
-      print.textContent = '打印';
-      print.title = '在 A4 纸上打印整个表，或存为 PDF';
+      const copy = hcurve.button('复制', { title: '把选中的行（没有选中时整个表）连同表头复制为以制表符分开的文本，可贴进电子表格 (Ctrl+C)', className: 'table-copy' });
+      const print = hcurve.button('打印', { title: '在 A4 纸上打印整个表，或存为 PDF', className: 'table-print' });
       const said = document.createElement('span');
       said.className = 'table-copied';
       said.setAttribute('role', 'status');
@@ -855,11 +847,7 @@ const hcurveRoute = (() => {
     const stake = document.createElement('select');
     stake.className = 'cross-stake';
     label.append(stake);
-    const print = document.createElement('button');
-    print.type = 'button';
-    print.className = 'cross-print';
-    print.textContent = '打印';
-    print.title = '按所见在 A4 纸上打印这个横断面，或存为 PDF';
+    const print = hcurve.button('打印', { title: '按所见在 A4 纸上打印这个横断面，或存为 PDF', className: 'cross-print' });
     bar.append(label, print);
     const drawing = document.createElement('div');
     drawing.className = 'route-drawing cross-drawing';
