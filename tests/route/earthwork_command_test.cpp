@@ -196,8 +196,12 @@ TEST_F(EarthworkCommand, SectionSheetOptionsAreReadAsTheEarthworkOptions) {
         const Outcome r = run(args);
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.err, "");
-        std::ifstream in(sheets, std::ios::binary);
-        const std::string dxf{std::istreambuf_iterator<char>(in), {}};
+        std::string dxf;
+        {
+            // Closed before the file is removed: Windows refuses to remove an open file.
+            std::ifstream in(sheets, std::ios::binary);
+            dxf.assign(std::istreambuf_iterator<char>(in), {});
+        }
         EXPECT_NE(dxf.find("\n" + std::string(scale) + "\r\n"), std::string::npos) << scale;
         std::filesystem::remove(sheets);
     }
