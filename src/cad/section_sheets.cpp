@@ -344,6 +344,22 @@ std::vector<double> spreadColumns(const std::vector<double>& wanted, double gap,
     return at;
 }
 
+SheetRgb sheetInkColour(SheetInk ink) {
+    switch (ink) {
+        case SheetInk::Design:
+        case SheetInk::Centre:
+            return {200, 0, 0};
+        case SheetInk::Ground:
+            return {20, 120, 40};
+        case SheetInk::Catch:
+            return {170, 0, 170};
+        case SheetInk::Leader:
+            return {150, 150, 150};
+        default:
+            return {0, 0, 0};
+    }
+}
+
 const char* sheetLayerName(SheetInk ink) {
     switch (ink) {
         case SheetInk::Frame:

@@ -44,6 +44,16 @@ enum class SheetInk { Frame, Ground, Design, Catch, Centre, Leader, Text, Title 
 /// The DXF layer of a kind.
 const char* sheetLayerName(SheetInk ink);
 
+/// A colour as red, green and blue, each 0 to 255.
+struct SheetRgb {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+};
+
+/// The colour a kind is drawn in on the printed sheets and on the screen.
+SheetRgb sheetInkColour(SheetInk ink);
+
 /// A point of a sheet, millimetres from its lower left corner, y up.
 struct SheetPoint {
     double x_mm = 0;

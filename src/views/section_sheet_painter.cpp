@@ -33,20 +33,8 @@ constexpr double kThinnest_mm = 0.13;
 constexpr double kDash_mm = 4, kDashGap_mm = 0.8, kDot_mm = 0.4;
 
 QColor inkColour(SheetInk ink) {
-    switch (ink) {
-        case SheetInk::Design:
-            return QColor(200, 0, 0);
-        case SheetInk::Centre:
-            return QColor(200, 0, 0);
-        case SheetInk::Ground:
-            return QColor(20, 120, 40);
-        case SheetInk::Catch:
-            return QColor(170, 0, 170);
-        case SheetInk::Leader:
-            return QColor(150, 150, 150);
-        default:
-            return QColor(0, 0, 0);
-    }
+    const SheetRgb c = sheetInkColour(ink);
+    return QColor(c.red, c.green, c.blue);
 }
 
 // The font of the sheets and how many of its ems a millimetre of text height is: the layout gives

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -395,27 +396,18 @@ std::string profileSvg(const Route& route) {
 
 namespace {
 
-// The sheet's drawing: its colours, the thinnest line, the room around the sections.
+// The sheet's drawing: the thinnest line, the room around the sections.
 constexpr double kThinnestLine_mm = 0.18;
 constexpr double kSheetMargin_mm = 3;
 // A text's font size from the height of its capitals and digits.
 constexpr double kCapitalShare = 0.72;
 
-const char* sheetColour(SheetInk ink) {
-    switch (ink) {
-        case SheetInk::Ground:
-            return "#008000";
-        case SheetInk::Design:
-            return "#d00000";
-        case SheetInk::Catch:
-            return "#c000c0";
-        case SheetInk::Centre:
-            return "#d00000";
-        case SheetInk::Leader:
-            return "#808080";
-        default:
-            return "#000000";
-    }
+// The sheets' colour of a kind, as an SVG colour (#rrggbb).
+std::string sheetColour(SheetInk ink) {
+    const SheetRgb c = sheetInkColour(ink);
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.red, c.green, c.blue);
+    return text;
 }
 
 bool onSections(SheetInk ink) {
